@@ -1,0 +1,115 @@
+# Settings every target of the tree shares: language level, warnings, the
+# Shift-JIS literal mechanism and the sanitizers of the native build.
+
+# C++17: in C++20 <chrono> holds a "µ" literal that has no Shift-JIS form.
+set(CMAKE_CXX_STANDARD 17)
+set(CMAKE_CXX_STANDARD_REQUIRED ON)
+set(CMAKE_CXX_EXTENSIONS OFF)
+set(CMAKE_POSITION_INDEPENDENT_CODE ON)
+
+# Sources are UTF-8; every string literal reaches the binaries as Shift-JIS.
+# GCC converts them (both the mingw-w64 and the native build use GCC). The
+# clang build exists only for libFuzzer and cannot convert; the code it fuzzes
+# spells its Shift-JIS constants as byte escapes, so it behaves the same there.
+if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+  add_compile_options(-finput-charset=UTF-8 -fexec-charset=CP932)
+endif()
+
+add_compile_options(-Wall -Wextra -Wno-unused-parameter)
+if(SHEETDESK_WERROR)
+  add_compile_options(-Werror)
+endif()
+
+if(WIN32)
+  add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+  # Everything links statically: a test or program under Wine needs no
+  # runtime DLLs beside it but our own.
+  add_link_options(-static -static-libgcc -static-libstdc++)
+endif()
+
+if(SHEETDESK_FUZZ)
+  # Coverage for libFuzzer in every library the fuzz targets link.
+  add_compile_options(-fsanitize=fuzzer-no-link)
+endif()
+
+if(SHEETDESK_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer
+                      -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+# All programs, DLLs and test executables land in one folder so that Wine finds
+# our DLLs beside the programs that load them.
+set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+set(CMAKE_LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+set(CMAKE_ARCHIVE_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/lib)
+
+
+
+# sheetdesk_library(name PORTABLE files... WINDOWS files... LIBS libs...)
+# One library target per subsystem. PORTABLE sources build in both
+# configurations, WINDOWS sources only in the Windows one.
+function(sheetdesk_library name)
+  cmake_parse_arguments(arg "" "" "PORTABLE;WINDOWS;LIBS;WINDOWS_LIBS" ${ARGN})
+  set(sources ${arg_PORTABLE})
+  set(libs ${arg_LIBS})
+  if(WIN32)
+    list(APPEND sources ${arg_WINDOWS})
+    list(APPEND libs ${arg_WINDOWS_LIBS})
+  endif()
+  if(sources)
+    add_library(${name} STATIC ${sources})
+    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${name} PUBLIC ${libs})
+  else()
+    add_library(${name} INTERFACE)
+    target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${name} INTERFACE ${libs})
+  endif()
+endfunction()
+
+# sheetdesk_test(name SOURCES files... LIBS libs... [WINDOWS_ONLY])
+# A GoogleTest program registered with CTest. Without WINDOWS_ONLY it builds
+# in both configurations (natively under the sanitizers, and for Windows, run
+# under Wine). Tests start in the folder of the executables.
+function(sheetdesk_test name)
+  cmake_parse_arguments(arg "WINDOWS_ONLY" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  if((arg_WINDOWS_ONLY AND NOT WIN32) OR SHEETDESK_FUZZ)
+    return()
+  endif()
+  add_executable(${name} ${arg_SOURCES})
+  target_link_libraries(${name} PRIVATE ${arg_LIBS} GTest::gtest_main GTest::gmock)
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  add_test(NAME ${name} COMMAND ${name} --gtest_brief=1
+           WORKING_DIRECTORY ${CMAKE_RUNTIME_OUTPUT_DIRECTORY})
+  if(NOT arg_TIMEOUT)
+    set(arg_TIMEOUT 300)
+  endif()
+  set_tests_properties(${name} PROPERTIES TIMEOUT ${arg_TIMEOUT})
+endfunction()
+
+# sheetdesk_fuzzer(name SOURCES files... LIBS libs... [CORPUS dir])
+# A libFuzzer target of the clang fuzz build; CTest replays its corpus and
+# then fuzzes for a bounded time.
+set(SHEETDESK_FUZZ_SECONDS 30 CACHE STRING "Seconds each fuzz target runs in the test suite")
+function(sheetdesk_fuzzer name)
+  cmake_parse_arguments(arg "" "CORPUS" "SOURCES;LIBS" ${ARGN})
+  if(NOT SHEETDESK_FUZZ)
+    return()
+  endif()
+  add_executable(${name} ${arg_SOURCES})
+  target_link_libraries(${name} PRIVATE ${arg_LIBS})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+  set(work ${CMAKE_BINARY_DIR}/fuzz-work/${name})
+  set(seeds)
+  if(arg_CORPUS)
+    set(seeds ${arg_CORPUS})
+  endif()
+  add_test(NAME ${name}
+           COMMAND ${CMAKE_COMMAND} -E env
+                   sh -c "mkdir -p '${work}' && exec \"$0\" -max_total_time=${SHEETDESK_FUZZ_SECONDS} -timeout=10 -rss_limit_mb=2048 -print_final_stats=0 '${work}' ${seeds}"
+                   $<TARGET_FILE:${name}>)
+  set_tests_properties(${name} PROPERTIES TIMEOUT 600)
+endfunction()

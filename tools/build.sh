@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Configures and builds the three build folders:
+#   build/win     the Windows programs and tests (mingw-w64), run under Wine
+#   build/native  the portable code and its tests under ASan and UBSan (GCC)
+#   build/fuzz    the libFuzzer targets (clang)
+# Usage: build.sh [win|native|fuzz ...]   (default: all three)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+jobs=$(nproc)
+
+configure() {  # folder, cmake arguments...
+  local dir="$root/build/$1"; shift
+  if [ ! -f "$dir/build.ninja" ]; then
+    cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+  fi
+}
+
+build() {
+  cmake --build "$root/build/$1" -j "$jobs"
+}
+
+targets=("$@")
+[ ${#targets[@]} -gt 0 ] || targets=(win native fuzz)
+for t in "${targets[@]}"; do
+  case "$t" in
+    win)    configure win -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" ;;
+    native) configure native -DSHEETDESK_SANITIZE=ON ;;
+    fuzz)   configure fuzz -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+                           -DSHEETDESK_FUZZ=ON -DSHEETDESK_SANITIZE=ON -DSHEETDESK_WERROR=OFF ;;
+    *) echo "unknown build: $t" >&2; exit 2 ;;
+  esac
+  echo "== building $t"
+  build "$t"
+done

@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Prepares the runtime of the Windows build in BUILD_WIN: the Wine prefix with
+# the system's Japanese face names mapped to the IPA fonts, and the program
+# folder (bin/) with the shipped data and settings. Safe to run again.
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/wine-env.sh"
+
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  echo "creating the Wine prefix in $WINEPREFIX"
+  mkdir -p "$WINEPREFIX"
+  "$WINE" wineboot -i >/dev/null 2>&1 || true
+  "$WINESERVER" -w
+fi
+
+stamp="$WINEPREFIX/.sheetdesk-fonts"
+if [ ! -f "$stamp" ]; then
+  for pair in "ＭＳ 明朝=IPAMincho" "ＭＳ ゴシック=IPAGothic" \
+              "ＭＳ Ｐ明朝=IPAPMincho" "ＭＳ Ｐゴシック=IPAPGothic"; do
+    "$WINE" reg add 'HKCU\Software\Wine\Fonts\Replacements' \
+      /v "${pair%%=*}" /d "${pair#*=}" /f >/dev/null 2>&1
+  done
+  "$WINESERVER" -w
+  touch "$stamp"
+fi
+
+# The program folder: what the program ships, beside the executables.
+mkdir -p "$BUILD_WIN/bin"
+cp -r "$SHEETDESK_ROOT/data/." "$BUILD_WIN/bin/"

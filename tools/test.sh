@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Sets up a fresh Debian machine (packages, builds, Wine prefix, services) and
+# runs every test headless: the native tests under the sanitizers, the
+# Windows tests under Wine and Xvfb, and the fuzz targets for a bounded time.
+# Ends with one summary line over all of them.
+set -uo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+
+bash tools/install-packages.sh || exit 1
+bash tools/build.sh || exit 1
+BUILD_WIN="$root/build/win" bash tools/prepare-runtime.sh || exit 1
+
+trap 'bash "$root/tools/services.sh" stop' EXIT
+env_lines=$(bash tools/services.sh start) || exit 1
+eval "$env_lines"
+
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+jobs=$(nproc)
+passed=0
+failed=0
+for build in native win fuzz; do
+  echo "== tests: $build"
+  log="$root/build/$build/ctest.log"
+  ctest --test-dir "build/$build" -j "$jobs" --output-on-failure 2>&1 | tee "$log"
+  # "100% tests passed, 0 tests failed out of 12" or "No tests were found!!!"
+  line=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1)
+  if [ -n "$line" ]; then
+    total=$(sed -E 's/.* out of ([0-9]+).*/\1/' <<<"$line")
+    bad=$(sed -E 's/.*passed, ([0-9]+) tests? failed.*/\1/' <<<"$line")
+    passed=$((passed + total - bad))
+    failed=$((failed + bad))
+  elif ! grep -q "No tests were found" "$log"; then
+    failed=$((failed + 1))
+  fi
+done
+
+echo "tests: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]
