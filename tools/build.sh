@@ -1,22 +1,23 @@
 #!/usr/bin/env bash
-# Configures and builds the three build folders:
+# Configures and builds the three build folders (in $BUILD_ROOT, default build/):
 #   build/win     the Windows programs and tests (mingw-w64), run under Wine
 #   build/native  the portable code and its tests under ASan and UBSan (GCC)
 #   build/fuzz    the libFuzzer targets (clang)
 # Usage: build.sh [win|native|fuzz ...]   (default: all three)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+build_root=${BUILD_ROOT:-$root/build}
 jobs=$(nproc)
 
 configure() {  # folder, cmake arguments...
-  local dir="$root/build/$1"; shift
+  local dir="$build_root/$1"; shift
   if [ ! -f "$dir/build.ninja" ]; then
     cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
   fi
 }
 
 build() {
-  cmake --build "$root/build/$1" -j "$jobs"
+  cmake --build "$build_root/$1" -j "$jobs"
 }
 
 targets=("$@")

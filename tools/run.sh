@@ -6,7 +6,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 bash tools/install-packages.sh
 bash tools/build.sh win
-export BUILD_WIN="$root/build/win"
+export BUILD_ROOT=${BUILD_ROOT:-$root/build}
+export BUILD_WIN="$BUILD_ROOT/win"
 bash tools/prepare-runtime.sh
 . tools/wine-env.sh
 cd "$BUILD_WIN/bin"

@@ -6,7 +6,7 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/wine-env.sh"
-state="$SHEETDESK_ROOT/build/services"
+state="$BUILD_ROOT/services"
 mkdir -p "$state"
 
 : "${SHEETDESK_DISPLAY:=:91}"

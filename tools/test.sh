@@ -6,10 +6,11 @@
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
+export BUILD_ROOT=${BUILD_ROOT:-$root/build}
 
 bash tools/install-packages.sh || exit 1
 bash tools/build.sh || exit 1
-BUILD_WIN="$root/build/win" bash tools/prepare-runtime.sh || exit 1
+BUILD_WIN="$BUILD_ROOT/win" bash tools/prepare-runtime.sh || exit 1
 
 trap 'bash "$root/tools/services.sh" stop' EXIT
 env_lines=$(bash tools/services.sh start) || exit 1
@@ -22,8 +23,8 @@ passed=0
 failed=0
 for build in native win fuzz; do
   echo "== tests: $build"
-  log="$root/build/$build/ctest.log"
-  ctest --test-dir "build/$build" -j "$jobs" --output-on-failure 2>&1 | tee "$log"
+  log="$BUILD_ROOT/$build/ctest.log"
+  ctest --test-dir "$BUILD_ROOT/$build" -j "$jobs" --output-on-failure 2>&1 | tee "$log"
   # "100% tests passed, 0 tests failed out of 12" or "No tests were found!!!"
   line=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1)
   if [ -n "$line" ]; then

@@ -1,7 +1,9 @@
 # Sourced: the environment every Wine program of this tree runs in.
-# BUILD_WIN is the Windows build folder (default: build/win of the checkout).
+# BUILD_ROOT holds the build folders (default: build/ of the checkout), BUILD_WIN
+# the Windows one (default: $BUILD_ROOT/win).
 : "${SHEETDESK_ROOT:=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}"
-: "${BUILD_WIN:=$SHEETDESK_ROOT/build/win}"
+: "${BUILD_ROOT:=$SHEETDESK_ROOT/build}"
+: "${BUILD_WIN:=$BUILD_ROOT/win}"
 export WINEPREFIX="$BUILD_WIN/wineprefix"
 export WINEARCH=win64
 export WINEDEBUG="${WINEDEBUG:--all}"
