@@ -13,8 +13,13 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   "$WINESERVER" -w
 fi
 
-stamp="$WINEPREFIX/.sheetdesk-fonts"
+stamp="$WINEPREFIX/.sheetdesk-settings"
 if [ ! -f "$stamp" ]; then
+  # One virtual desktop holds every window: with no window manager on the
+  # display, Wine would otherwise wait for each top-level window to map and
+  # unmap (seconds per window in a test run).
+  "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+  "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f >/dev/null 2>&1
   for pair in "ＭＳ 明朝=IPAMincho" "ＭＳ ゴシック=IPAGothic" \
               "ＭＳ Ｐ明朝=IPAPMincho" "ＭＳ Ｐゴシック=IPAPGothic"; do
     "$WINE" reg add 'HKCU\Software\Wine\Fonts\Replacements' \
