@@ -71,7 +71,8 @@ endfunction()
 # sheetdesk_test(name SOURCES files... LIBS libs... [WINDOWS_ONLY])
 # A GoogleTest program registered with CTest. Without WINDOWS_ONLY it builds
 # in both configurations (natively under the sanitizers, and for Windows, run
-# under Wine). Tests start in the folder of the executables.
+# under Wine). Tests start in the folder of the executables. WINDOWS_ONLY
+# tests run one at a time.
 function(sheetdesk_test name)
   cmake_parse_arguments(arg "WINDOWS_ONLY" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
   if((arg_WINDOWS_ONLY AND NOT WIN32) OR SHEETDESK_FUZZ)
@@ -86,6 +87,11 @@ function(sheetdesk_test name)
     set(arg_TIMEOUT 300)
   endif()
   set_tests_properties(${name} PROPERTIES TIMEOUT ${arg_TIMEOUT})
+  if(arg_WINDOWS_ONLY)
+    # Windows-only tests share one Wine desktop (active window, focus), the
+    # PostgreSQL test database and the printer: they run one at a time.
+    set_tests_properties(${name} PROPERTIES RESOURCE_LOCK wine_session)
+  endif()
 endfunction()
 
 # sheetdesk_fuzzer(name SOURCES files... LIBS libs... [CORPUS dir])
