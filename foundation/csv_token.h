@@ -6,6 +6,14 @@
 // number is returned as the last one.
 constexpr int kCsvFieldLimit = 1000;
 
+// Where the next field of a line starts, and how many fields were ended by a
+// comma so far. The tokenizer keeps one; a splitter that runs beside it (for
+// nested use) keeps its own and calls NextCsvTokenWith.
+struct CsvCursor {
+  int position = 0;
+  int fieldCount = 0;
+};
+
 // Resets the cursor and the field count; returns 0.
 int ResetCsvToken();
 
@@ -16,3 +24,5 @@ int ResetCsvToken();
 // quote inside quotes gives one quote character; CR is skipped;
 // Shift-JIS bytes pass through whole. A max of -1 only resets (returns 0).
 int NextCsvToken(char* buf, int max, const char* line);
+// NextCsvToken on the caller's own cursor.
+int NextCsvTokenWith(CsvCursor& cursor, char* buf, int max, const char* line);
