@@ -48,16 +48,27 @@ start_postgres() {
 }
 
 start_cups() {
+  # One cupsd with one PDF printer serves every build folder of the machine.
+  # The first start chooses the output folder; later starts, from other build
+  # folders too, keep it while it exists, so runs that print at the same time
+  # all know where their files land.
+  local conf=/etc/cups/cups-pdf.conf current
+  current=$(sed -n 's/^Out //p' "$conf")
+  if LC_ALL=C lpstat -r 2>/dev/null | grep -q "is running" && [ -n "$current" ] && [ -d "$current" ]; then
+    pdfdir=$current
+  fi
   mkdir -p "$pdfdir"
   chmod 1777 "$pdfdir"
-  # cups-pdf writes every job into our folder, whoever sent it.
+  # Every job writes into that folder, whoever sent it, and every file name
+  # carries the job number ("job_N-Document.pdf"), so jobs of the same title
+  # never overwrite one another.
   sed -i -e "s|^#\{0,1\}Out .*|Out $pdfdir|" -e "s|^#\{0,1\}AnonDirName .*|AnonDirName $pdfdir|" \
-    /etc/cups/cups-pdf.conf
-  if ! lpstat -r 2>/dev/null | grep -q "is running"; then
+    -e "s|^#\{0,1\}Label .*|Label 1|" "$conf"
+  if ! LC_ALL=C lpstat -r 2>/dev/null | grep -q "is running"; then
     mkdir -p /run/cups
     cupsd
     for _ in $(seq 50); do
-      lpstat -r 2>/dev/null | grep -q "is running" && break
+      LC_ALL=C lpstat -r 2>/dev/null | grep -q "is running" && break
       sleep 0.1
     done
   fi
