@@ -60,7 +60,7 @@ start_cups() {
   mkdir -p "$pdfdir"
   chmod 1777 "$pdfdir"
   # Every job writes into that folder, whoever sent it, and every file name
-  # carries the job number ("job_N-Document.pdf"), so jobs of the same title
+  # carries the job number ("Document_0-job_N.pdf"), so jobs of one title
   # never overwrite one another.
   sed -i -e "s|^#\{0,1\}Out .*|Out $pdfdir|" -e "s|^#\{0,1\}AnonDirName .*|AnonDirName $pdfdir|" \
     -e "s|^#\{0,1\}Label .*|Label 1|" "$conf"
