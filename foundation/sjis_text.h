@@ -16,6 +16,20 @@ constexpr bool IsSjisTrailByte(unsigned char b) {
   return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC);
 }
 
+// Bytes of the character at `p`: 2 for a lead byte followed by a trail byte,
+// else 1 (a lead byte without its trail stands alone). `p` must not point at
+// the terminator.
+constexpr int SjisCharLength(const char* p) {
+  return IsSjisLeadByte(static_cast<unsigned char>(p[0])) &&
+                 IsSjisTrailByte(static_cast<unsigned char>(p[1]))
+             ? 2
+             : 1;
+}
+
+// Decimal value of the leading number of `text` (blanks and a sign allowed,
+// as atoi), clamped to the int range; 0 when there is none.
+int DecimalTextToInt(const char* text);
+
 // Kind of the n-th byte of `text` (n counted from 1): 1 lead byte, 2 trail
 // byte, 0 single-byte character, -1 when n is 0 or less or beyond the text.
 // A lead byte opens a pair unless one is open; the next byte closes it and is
@@ -94,7 +108,8 @@ int GetFileExtensionUpper(char* out, const char* path);
 // (alphanumeric, kana, voiced kana, signs).
 //
 // Half-width form of the full-width character at `character` (its two bytes):
-// one byte, two for a voiced kana, "*" when it has no entry. Never null.
+// one byte, two for a voiced kana, "*" when it has no entry; in a shared
+// buffer.
 const char* WideCharToNarrow(const char* character);
 // A full-width text (two bytes a character) converted character by
 // character, in a shared buffer; a single byte on the way is copied as it is.

@@ -1,8 +1,8 @@
 // Small text, number and path routines used throughout the program: blanks,
 // removing characters, numbers inside texts, thousands separators and path
 // segments. All of them are Shift-JIS safe: a byte of a double-byte character
-// is never taken for a blank, a delimiter or a digit (ReplaceCharWithSpace is
-// the one bytewise exception). The current-folder routines are in files.h.
+// is never taken for a blank, a delimiter or a digit. The current-folder
+// routines are in files.h.
 #pragma once
 
 // Room of the shared buffers of SkipLeadingSpaces and FormatThousands; a
@@ -21,8 +21,9 @@ int RemoveAllSpaces(char* out, const char* text);
 // Removes every single-byte occurrence of `c` in place. Returns the new
 // length.
 int RemoveChar(char* text, char c);
-// Copies `text` into `out` with every byte equal to `c` replaced by a blank;
-// bytewise, so a trail byte equal to `c` is replaced too. Returns the length.
+// Copies `text` into `out` with every single-byte `c` replaced by a blank
+// (a trail byte equal to `c` stays part of its character). Returns the
+// length.
 int ReplaceCharWithSpace(char* out, const char* text, char c);
 
 // The number formed by the digits among the last three characters ("M05" 5,

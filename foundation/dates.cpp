@@ -1,0 +1,63 @@
+// The local clock, date texts and ages. Today's era date, which reads the era
+// table through the database layer, lives in era_dates.cpp.
+#include "foundation/dates.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+
+#include "foundation/sjis_text.h"
+
+namespace {
+
+ClockHook g_clockHook = nullptr;
+
+LocalClock ReadSystemClock() {
+  const std::time_t now = std::time(nullptr);
+  const std::tm* local = std::localtime(&now);  // the program has one thread
+  return {local->tm_year + 1900, local->tm_mon + 1, local->tm_mday, local->tm_hour,
+          local->tm_min};
+}
+
+}  // namespace
+
+void SetClockHook(ClockHook hook) { g_clockHook = hook; }
+
+LocalClock ReadLocalClock() { return g_clockHook ? g_clockHook() : ReadSystemClock(); }
+
+char* GetTodayString(char* out) {
+  const LocalClock now = ReadLocalClock();
+  std::snprintf(out, 11, "%04d/%02d/%02d", std::clamp(now.year, 0, 9999),
+                std::clamp(now.month, 0, 99), std::clamp(now.day, 0, 99));
+  return out;
+}
+
+char* GetTimeString(char* out) {
+  const LocalClock now = ReadLocalClock();
+  std::snprintf(out, 6, "%02d:%02d", std::clamp(now.hour, 0, 99), std::clamp(now.minute, 0, 99));
+  return out;
+}
+
+int GetDatePart(const char* date, int part) {
+  switch (part) {
+    case 1: return SubstringToInt(date, 1, 4);
+    case 2: return SubstringToInt(date, 6, 2);
+    case 3: return SubstringToInt(date, 9, 2);
+    default: return 0;
+  }
+}
+
+int ComputeAge(int year, int month, int day, int referenceYear) {
+  if (year <= 0 || month <= 0 || day <= 0) return 0;
+  int referenceMonth = 4;
+  int referenceDay = 1;
+  if (referenceYear <= 0) {
+    const LocalClock today = ReadLocalClock();
+    referenceYear = today.year;
+    referenceMonth = today.month;
+    referenceDay = today.day;
+  }
+  const bool birthdayReached =
+      month < referenceMonth || (month == referenceMonth && referenceDay >= day);
+  return referenceYear - year - 1 + (birthdayReached ? 1 : 0);
+}
