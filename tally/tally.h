@@ -1,0 +1,381 @@
+// Tabulation, graphs and printing. Every printed or exported report of the
+// program (tallies, graphs, field lists, lists of records, printed screens
+// and OCR sheets) goes through one process-wide output target: a preview on
+// a window or device context, the printer, or a text (CSV) file.
+//
+// Global state (defined in the .cpp named beside each block):
+//   g_reportOutput  the one report output context       (report_job.cpp)
+// Everything runs on the GUI thread; there is one job at a time and no
+// nesting. Functions return 0 (or a count or handle) on success and -1 on
+// failure; a failure is reported once, in a message box, by the function
+// that found it.
+//
+// The first part of this header is portable (the text routines and the
+// arithmetic of report units and cells); the rest needs Windows.
+#pragma once
+
+#include <string>
+#include <vector>
+
+// ---------------------------------------------------------------------------
+// Report units (report_units.cpp, portable)
+
+// Output modes of a job.
+constexpr int kReportNone = -1;     // accepted by StartPrintJob, writes nothing
+constexpr int kReportPreview = 0;   // drawn on a window or a given DC
+constexpr int kReportPrinter = 1;
+constexpr int kReportTextFile = 2;  // cells become CSV fields
+
+// Unit kinds: how a report unit maps to the device on the printer.
+constexpr int kUnitLoMetric = 0;  // 0.2 mm, MM_LOMETRIC, scale 2
+constexpr int kUnitHiMetric = 1;  // 0.2 mm, MM_HIMETRIC, scale 20
+constexpr int kUnitTwips = 2;     // 11/1440 inch, MM_TWIPS, scale 11
+constexpr int kUnitPixels = 3;    // scale device pixels, no mapping mode
+constexpr int kUnitSheetMm = 4;   // 1 mm, MM_HIMETRIC, scale 100
+
+struct ReportUnitChoice {
+  int unitKind;
+  int scale;
+};
+// Unit kind and scale of a printer job from the first letter of its kind
+// text, the print type that started it, the scale the caller passed (-1 for
+// the table's) and the scale the previous job left (kept by "P").
+ReportUnitChoice ChooseReportUnits(char kindLetter, int printType,
+                                   int scaleArgument, int previousScale);
+// Font size factor of a size code: 4 gives 0.8 ... 14 gives 2.5, others 0.
+double SizeCodeFactor(int sizeCode);
+// Printer paper (DMPAPER_*) of a paper code: 1 A3, 2 A4, 3 B4, 4 B5, 6 A5,
+// anything else A4.
+int PaperCodeToPrinterPaper(int paperCode);
+// Printer orientation (DMORIENT_*) of an orientation code 1 or 2; 0 for any
+// other code, which leaves the printer's own setting.
+int OrientationToPrinterOrientation(int orientation);
+
+// The arithmetic part of the output context: page, margins, cursor and the
+// CSV line. All cursor values are device units; margins are steps of 5
+// report units. Everything is zero at start-up.
+struct ReportLayout {
+  int mode = 0;
+  int printType = 0;         // print-settings layout of the job, 0 direct
+  int paperCode = 0;
+  int orientation = 0;       // 1 portrait, 2 landscape, else the printer's
+  int fontSize = 0;          // text is 2 x this high in report units
+  int leftMargin = 0;
+  int topMargin = 0;
+  int lineSpacing = 0;       // extra report units between lines
+  int linePitch = 0;         // report units of one line
+  int lineFeedExtra = 0;     // line step added in multi-line boxes
+  int originX = 0;           // device origin of a printer page
+  int originY = 0;
+  int unitKind = 0;
+  int scale = 0;             // device units per report unit on the printer
+  int ySign = 0;             // 1 preview, -1 printer (metric modes count up)
+  double sizeFactor = 0;
+  int pageWidth = 0;         // printable page, report units
+  int pageHeight = 0;
+  int leftCorrection = 0;    // report units taken off the left margin
+  int unitDivisor = 0;       // screen pixels per report unit of sheets
+  // Cursor.
+  int columnOffset = 0;      // x of the next cell from the line start
+  int columnOrigin = 0;      // where a line advance puts the column offset
+  int extraColumn = 0;
+  int lineNumber = 0;
+  int extraVertical = 0;
+  int frameStyle = 0;        // 0 none, 1 box, 2 rule under, 3/4 open boxes
+  int framesOn = 0;
+  int rowSpan = 0;           // box height in lines, back to 1 after a box
+  int innerMargin = 0;       // both sides of a ReportPrintCell
+  int extraCellWidth = 0;    // added once to the next printer cell
+  int textHeight = 0;        // of the last measured text
+  int lineHeight = 0;        // H of the last cell
+  int lastCellTop = 0;       // report units
+  int lastCellRight = 0;
+  int lastCellTextBottom = 0;
+  int lineStyle = 0;         // 0 solid, 2 dotted (SetPrintLineStyle)
+  std::string csvLine;       // mode 2: the line being collected
+};
+
+// Where the next formatted cell goes (device units, y before the y sign).
+struct ReportCellGeometry {
+  int scale;       // s: the scale on the printer, 1 otherwise
+  int lineHeight;  // H
+  int x0, y0;      // line origin
+  int textOffset;  // v: text top below the cell top
+  int x, y;        // cell left and top
+  int textTop;     // t
+};
+ReportCellGeometry ComputeCellGeometry(const ReportLayout& layout);
+// The same from the plain margins (no printer correction), for
+// ReportPrintLines.
+ReportCellGeometry ComputePlainCellGeometry(const ReportLayout& layout);
+// Device units of `n` report units of vertical space (AddReportSpace) or of
+// column space (AdvanceReportColumn, or with `plain` AdvanceReportColumnPlain)
+// in the layout's mode and unit kind.
+int ScaleReportSpace(const ReportLayout& layout, int n);
+int ScaleReportColumn(const ReportLayout& layout, int n, bool plain);
+// 1 when the top of the current line lies below the page end of a preview;
+// always 0 on the printer and in a file.
+int IsPastPreviewPageEnd(const ReportLayout& layout);
+
+// ---------------------------------------------------------------------------
+// Report text routines (report_text.cpp, portable)
+
+// Room of a formatted report cell; longer texts are cut at a character
+// boundary.
+constexpr int kReportCellTextSize = 1024;
+
+// Appends one cell to a CSV line: blanks at both ends trimmed, the text
+// quoted when `quote` is set or when it holds a comma, a quote or a line
+// end, embedded quotes doubled, then a comma. Every line so written reads
+// back through SplitCsvField to the same cells.
+void AppendCsvField(std::string& line, const char* text, bool quote);
+// 1 when a "%" is followed by an "s" within the next four bytes of `format`
+// ("%s", "%-10s", ...), else 0.
+int FormatHasStringField(const char* format);
+
+// Next field of a comma-separated line through the splitter's own cursor:
+// returns the position after a field ended by a comma, -1 after the last
+// field of the line (or at the 1000th field), -2 when the field was cut at
+// `capacity` bytes. Quotes protect commas and are dropped ("" inside quotes
+// is one quote); CR is skipped. After -1 or -2 the splitter is back at
+// rest; capacity -1 only puts it there and returns 0.
+int SplitCsvField(char* out, int capacity, const char* line);
+// Puts the splitter back at rest; returns 0. Two names of one operation.
+int ResetCsvFieldSplitter();
+int SplitCsvFieldNext();
+// The n-th (from 1) comma-separated field of `text`, without quote
+// handling, in a buffer the next call overwrites; "" when there is none.
+const char* NthCsvField(int n, const char* text);
+// 1 + the number of single-byte `separator`s outside double-byte pairs.
+int CountDelimitedParts(const char* text, char separator);
+
+// Copies the next piece of at most `length` bytes of `text`, from byte
+// `start` (from 0), into `out` (room for length + 2 bytes) and returns where
+// the next piece starts. A piece never ends inside a double-byte character:
+// it ends one byte early instead, or, when even one character does not fit
+// (length 1), holds that one character so that the walk always moves on.
+// At the end of the text the result is the text's length. This is the one
+// cutter of long report texts.
+int CountMixedWidth(int start, int length, char* out, const char* text);
+
+// Vertical text: the number of characters (a double-byte character, or a
+// pair of half-width blanks, counts one; any other byte one).
+int CountVerticalChars(const char* text);
+// One cell of vertical text: the character to draw and whether it is drawn
+// turned by a quarter ("ー" and "－").
+struct VerticalCell {
+  std::string text;
+  bool rotated = false;
+};
+// The cells of `text` from top to bottom. With `convert` half-width
+// katakana followed by "ﾞ" or "ﾟ" join into one full-width kana, half-width
+// small kana become full-width, and other half-width characters take their
+// full-width form; a pair of half-width blanks is one full-width blank.
+std::vector<VerticalCell> SplitVerticalCells(const char* text, bool convert);
+
+// ---------------------------------------------------------------------------
+#if defined(_WIN32)
+#include <windows.h>
+
+// Report output context and print jobs (report_job.cpp, report_page.cpp)
+
+// The one current output target. The print-settings window fills the page
+// values, the print type, the preview target and the request fields before
+// it asks its owner for output.
+struct ReportOutputContext : ReportLayout {
+  HWND owner = nullptr;            // disabled while a printer job runs
+  int fromPrintSettings = 0;       // -1 begun directly, 0 by print settings
+  HWND requestingWindow = nullptr;  // gets 1129 when a print-settings job ends
+  int requestParameter = 0;
+  int aborted = 0;                 // the abort dialog's button was pressed
+  HDC dc = nullptr;
+  HFONT font = nullptr;            // the report font
+  HGDIOBJ replacedFont = nullptr;  // the DC's font before the report font
+  int fontFace = -1;               // cache key of the report font
+  int fontHeight = -1;
+  HANDLE textFile = INVALID_HANDLE_VALUE;
+  // Preview target: a window (its DC is taken and given back) or a DC the
+  // caller owns; zoom scales the client area into report units.
+  HWND previewWindow = nullptr;
+  HDC previewDC = nullptr;
+  int previewWidth = 0;            // client size when a DC is given
+  int previewHeight = 0;
+  double previewZoom = 1.0;
+  // Printer job.
+  std::string printerName;
+  std::string documentName = "Document";  // the spooler's job title
+  HWND abortDialog = nullptr;
+  bool pageOpen = false;
+  int pagesStarted = 0;
+  bool documentAborted = false;
+  bool dcFromWindow = false;
+  // Images in reports (the print settings set the percentage and gaps).
+  int imageWidth = 0;              // report units of the last placed image
+  int imageHeight = 0;
+  int imageSizePercent = 100;
+  int imageGapX = 0;
+  int imageGapY = 0;
+  std::string imageList;           // "01,02,..." of ListImageFiles
+};
+extern ReportOutputContext g_reportOutput;
+
+// Describes the page of the next job: owner window (the active window for
+// the second form), paper code, orientation, font size and margins. The
+// print type becomes 0 and the job counts as begun directly. Return 0.
+int BeginReportOutput(HWND window, int paperCode, int orientation,
+                      int fontSize, int leftMargin, int topMargin);
+int BeginReportOutputActive(int paperCode, int orientation, int fontSize,
+                            int leftMargin, int topMargin);
+// Opens the output target. `kindText` is the kind letter on the printer and
+// the file's path in mode 2. Returns the printer DC, 1 for the preview, a
+// file or mode -1, and 0 when the print dialog was cancelled or the target
+// could not be opened (after a message) or for an unknown mode.
+INT_PTR StartPrintJob(int mode, const char* kindText, int originX,
+                      int originY, int scale);
+INT_PTR StartPrintJobDefault(int mode, const char* kindText);
+// Page setup of the printer DC: mapping mode, viewport origin, left
+// correction, unit divisor and, unless the print type is 3 or 37, the report
+// font. The page itself starts with the first thing drawn on it, so a job
+// never ends in a blank page. Return 0.
+int StartPrintPage();
+int BeginPrintPage();
+// Ends the printer page (if anything was drawn on it) and resets the cursor
+// in every mode. Returns 0.
+int NextPrintPage();
+// Closes the target; a CSV line not yet ended is written first.
+void EndPrintJob();
+// -1 when the user pressed the abort dialog's button or a page could not
+// be started (the document is then aborted), else 0. Waiting messages of
+// the abort dialog are handled first.
+int AbortPrintJob();
+void PrintCenteredTitle(const char* text);
+// Draws the page number centred at the foot of the page when `flag` is 1.
+void PrintPageNumber(int number, int flag, int position);
+int GetReportPageWidth();
+int GetReportPageHeight();
+// Preview on a window: its DC with the zoom and the scroll offsets.
+HDC BeginPreviewOutput(HWND window, int scrollX, int scrollY);
+void EndPreviewOutput();
+// Preview targets for the next StartPrintJob in mode 0: a window (with the
+// zoom of the print-settings window), or a DC of the given client size
+// that the caller owns and keeps after the job.
+void SetReportPreviewWindow(HWND window, double zoom);
+void SetReportPreviewDC(HDC dc, int width, int height, double zoom);
+// Registers the class "Prn" of the print-settings window and creates the
+// hidden window "印刷設定". Returns the window, or null.
+HWND RegisterPrintSettingsClass();
+// Pen style of later report lines: 0 solid, 2 dotted.
+void SetPrintLineStyle(int style);
+// GDI objects (pens, brushes, fonts, device contexts) the report layer holds
+// at this moment; 0 when no job is open and no drawing call runs.
+int LiveReportGdiObjects();
+
+// Printer fonts and vertical text (report_fonts.cpp)
+int SelectPrinterFont(int face, int height);
+HFONT CreateRotatedFont(int face, int height);
+HGDIOBJ SelectRotatedFont(int face, int height);
+HFONT CreateFontByName(const char* faceName, int height, int weight);
+int SelectFontByName(const char* faceName, int height);
+int SelectFontByNameWeight(const char* faceName, int height, int weight);
+void DrawVerticalText(int column, int row, int size, int cells,
+                      const char* text, int convert, int alignBottom);
+void DrawTextAtCell(int column, int row, int size, int face, int colorCode,
+                    const char* text);
+
+// Sheet boxes of the same family (report_boxes.cpp)
+void DrawNumberedBox(int column, int row, int width, int height,
+                     int thickness, int colorCode, int number);
+void DrawDashedNumberedBox(int column, int row, int width, int height,
+                           int thickness, int colorCode, int number);
+void DrawDottedBox(int column, int row, int width, int height, int colorCode);
+void DrawCentredText(int x, int y, int width, int height, const char* text);
+void DrawPostcodeBoxes(int column, int row, int colorCode, const char* digits,
+                       int size, int kind);
+
+// Drawing primitives and formatted cells (report_shapes.cpp,
+// report_cells.cpp)
+int ReportTextWidth(const char* text);
+int ReportTextWidthUnits(const char* text);
+int ReportDigitWidth();
+int ReportTextOut(int x, int y, const char* text);
+void ReportTextOutWrapped(int oneLine, int bytesPerLine, int lineStep, int x,
+                          int y, const char* text);
+void ReportTextOutAt(int oneLine, int bytesPerLine, int lineStep, int x,
+                     int y, const char* text);
+void ReportSetFontSize(int face, int size);
+void ReportLine(int left, int top, int right, int bottom);
+void ReportOpenBox(int left, int top, int right, int bottom, int kind);
+void ReportRect(int left, int top, int right, int bottom, int penWidth,
+                int colorCode);
+void ReportStyledBox(int left, int top, int right, int bottom);
+void ReportLineColor(HDC dc, int x1, int y1, int x2, int y2, int width,
+                     int colorCode);
+void ReportLineScaled(int x1, int y1, int x2, int y2, int width,
+                      int colorCode);
+void ReportLineScaledWide(int x1, int y1, int x2, int y2, int width,
+                          int colorCode);
+void ReportBox(int left, int top, int right, int bottom, int colorCode);
+void ReportCircle(int x, int y, int radius, int colorCode, int fillCode);
+void ReportCellFrame(int width, int height);
+void ReportTextBox(int column, int y, int width, int rows, const char* text);
+
+void ReportPrintCell(const char* format, ...)
+    __attribute__((format(printf, 1, 2)));
+void ReportPrintCellWidth(int n, const char* format, ...)
+    __attribute__((format(printf, 2, 3)));
+void ReportPrintCellAt(int n, int rows, const char* format, ...)
+    __attribute__((format(printf, 3, 4)));
+// Returns the number of lines of the box.
+int ReportPrintCellBox(int bytesPerLine, int capacity, const char* format, ...)
+    __attribute__((format(printf, 3, 4)));
+void ReportPrintWrappedList(int lines, int bytesPerLine, const char* format,
+                            ...) __attribute__((format(printf, 3, 4)));
+void ReportPrintLines(int lines, int bytesPerLine, const char* format, ...)
+    __attribute__((format(printf, 3, 4)));
+void ReportCsvCell(int quoteMode, const char* format, ...)
+    __attribute__((format(printf, 2, 3)));
+int GetLastCellRight();
+int GetLastCellTop();
+int GetLastCellBottom();
+int GetReportLeftEdge();
+void SetReportCellFrame(int style);
+void SetReportFrameOn(int on);
+void SetReportInnerMargin(int margin);
+void SetReportRowSpan(int rows);
+void SetReportExtraWidth(int width);
+void SetReportLinePitch(int pitch);
+
+// Report cursor (report_cursor.cpp)
+int AdvanceReportLine(int n);
+void AddReportSpace(int n);
+void AddReportSpaceScaled(int n);
+void AdvanceReportColumn(int n);
+void AdvanceReportColumnPlain(int n);
+int SetReportFontWidth(int n, int line);
+void SetReportColumnStart(int n, int line);
+int GetReportPosition(int* columnOffset, int* line);
+void SetReportPosition(int columnOffset, int line);
+void SetReportMargins(int leftMargin, int topMargin);
+void SetReportLeftMarginSteps(int leftMargin);
+void SetReportTopMarginSteps(int topMargin);
+int ReportPastPageEnd();
+// 1 while the next row still fits on the preview page; always 1 on the
+// printer and in a file, where callers break pages themselves.
+int ReportRowFits();
+
+// Images in reports (report_images.cpp)
+void ReportDrawImage(const char* file, int x, int y, int width, int height);
+void ReportImageCell(const char* file, int x, int y, int width, int height,
+                     double sizeFactor);
+void ReportPlaceImage(const char* file, int n);
+// 0 when printed; -1 for an empty name, a file that is not BMP or TIF, a
+// BMP with 300 ink pixels or fewer, or a file that does not load.
+int ReportPrintImageAt(const char* file, int x, int y);
+int ReportPrintImage(const char* file, int row, int column);
+int GetReportImageFileSize(const char* file, int* width, int* height);
+int FindImagePageFile(int page, const char* folder);
+// Lists the page images 01, 02, ... of `folder` up to the first gap (at most
+// 99) as "01,02,..." in g_reportOutput.imageList. Returns 0.
+int ListImageFiles(const char* folder);
+
+#endif  // _WIN32
