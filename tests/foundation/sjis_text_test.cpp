@@ -266,6 +266,21 @@ TEST(SjisText, WidensHalfWidthCharacters) {
   }
 }
 
+TEST(SjisText, EveryWideFormNarrowsBack) {
+  int widened = 0;
+  for (int b = 1; b < 256; ++b) {
+    const char narrow[] = {static_cast<char>(b), '\0'};
+    const char* wide = ToFullWidth(narrow[0]);
+    if (!*wide) continue;
+    ++widened;
+    ASSERT_EQ(strlen(wide), 2u);
+    EXPECT_STREQ(WideCharToNarrow(wide), narrow) << "byte " << b;
+  }
+  // 67 alphanumerics, 49 kana and 29 signs, less the two further "*" (of "△"
+  // and "〒") and the "o" and "x" that the alphanumeric table takes first.
+  EXPECT_EQ(widened, 67 + 49 + 29 - 4);
+}
+
 TEST(SjisText, WidensTexts) {
   struct Case {
     const char* text;
