@@ -6,11 +6,17 @@
 #include <cstdio>
 #include <ctime>
 
+#include "foundation/bounded_format.h"
 #include "foundation/sjis_text.h"
 
 namespace {
 
 ClockHook g_clockHook = nullptr;
+
+// Shift-JIS as bytes: the clang fuzz build compiles this file and cannot
+// convert literals to code page 932.
+constexpr char kWesternDateFormat[] = "%04d\x94\x4E%2d\x8C\x8E%2d\x93\xFA";  // "%04d年%2d月%2d日"
+constexpr char kEraDateFormat[] = "%s%2d\x94\x4E%2d\x8C\x8E%2d\x93\xFA";     // "%s%2d年%2d月%2d日"
 
 LocalClock ReadSystemClock() {
   const std::time_t now = std::time(nullptr);
@@ -60,4 +66,22 @@ int ComputeAge(int year, int month, int day, int referenceYear) {
   const bool birthdayReached =
       month < referenceMonth || (month == referenceMonth && referenceDay >= day);
   return referenceYear - year - 1 + (birthdayReached ? 1 : 0);
+}
+
+int FormatEraDateText(const LocalClock& date, const char* eraName, int eraYear, int form,
+                      char* out) {
+  char western[kDateTextSize];
+  char era[kDateTextSize];
+  FormatTextBounded(western, kDateTextSize, kWesternDateFormat, date.year, date.month, date.day);
+  FormatTextBounded(era, kDateTextSize, kEraDateFormat, eraName, eraYear, date.month, date.day);
+  switch (form) {
+    case 1: FormatTextBounded(out, kDateTextSize, "%s", western); break;
+    case 2: FormatTextBounded(out, kDateTextSize, "%s", era); break;
+    case 3: FormatTextBounded(out, kDateTextSize, "%s (%s)", western, era); break;
+    case 4: FormatTextBounded(out, kDateTextSize, "%s (%s)", era, western); break;
+    default:
+      FormatTextBounded(out, kDateTextSize, "%04d/%2d/%2d", date.year, date.month, date.day);
+      break;
+  }
+  return 0;
 }

@@ -33,6 +33,12 @@ int GetDatePart(const char* date, int part);
 // on that day counts as reached). 0 when a date part is not positive.
 int ComputeAge(int year, int month, int day, int referenceYear = 0);
 
+// `date` in form 1 "%04d年%2d月%2d日", 2 the era form "%s%2d年%2d月%2d日" with
+// `eraName` and `eraYear`, 3 "Western (era)", 4 "era (Western)", any other
+// "%04d/%2d/%2d" (blanks, not zeros), into `out` (room for kDateTextSize
+// bytes; a longer text is cut at a character boundary). Returns 0.
+int FormatEraDateText(const LocalClock& date, const char* eraName, int eraYear, int form,
+                      char* out);
 // Today's date in form 1 "%04d年%2d月%2d日", 2 the era form "%s%2d年%2d月%2d日",
 // 3 "Western (era)", 4 "era (Western)", any other "%04d/%2d/%2d", into `out`
 // (room for kDateTextSize bytes). The era name and year come from the row of

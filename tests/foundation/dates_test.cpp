@@ -1,5 +1,8 @@
 #include "foundation/dates.h"
 
+#include <cstring>
+#include <string>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -60,6 +63,38 @@ TEST(Dates, ComputesAges) {
     EXPECT_EQ(ComputeAge(c.year, c.month, c.day, c.referenceYear), c.age) << c.what;
   }
   EXPECT_EQ(ComputeAge(2000, 6, 15), 24);
+}
+
+TEST(Dates, FormatsEraDates) {
+  const LocalClock date = {2024, 3, 5, 0, 0};
+  struct Case {
+    int form;
+    const char* eraName;
+    int eraYear;
+    const char* text;
+  };
+  const Case cases[] = {
+      {1, "令和", 6, "2024年 3月 5日"},
+      {2, "令和", 6, "令和 6年 3月 5日"},
+      {3, "令和", 6, "2024年 3月 5日 (令和 6年 3月 5日)"},
+      {4, "令和", 6, "令和 6年 3月 5日 (2024年 3月 5日)"},
+      {5, "令和", 6, "2024/ 3/ 5"},
+      {0, "令和", 6, "2024/ 3/ 5"},
+      {2, "", 0, " 0年 3月 5日"},
+  };
+  for (const Case& c : cases) {
+    char text[kDateTextSize];
+    EXPECT_EQ(FormatEraDateText(date, c.eraName, c.eraYear, c.form, text), 0);
+    EXPECT_STREQ(text, c.text) << "form " << c.form;
+  }
+
+  // An over-long era name is cut without splitting a character.
+  std::string longName;
+  while (longName.size() < kDateTextSize) longName += "和";
+  char text[kDateTextSize];
+  FormatEraDateText(date, longName.c_str(), 6, 2, text);
+  EXPECT_EQ(strlen(text), static_cast<size_t>(kDateTextSize - 1) / 2 * 2);
+  EXPECT_EQ(longName.compare(0, strlen(text), text), 0);
 }
 
 }  // namespace
