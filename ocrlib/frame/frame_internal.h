@@ -76,6 +76,10 @@ int CopyErrorStack(uint16_t* destination, int n);
 int GetErrorCount();
 // Copies the stack into the handle's 32-code buffer.
 void SaveHandleErrors(int handle);
+// Ends an export that passed the handle check: saves the stack into the
+// handle's buffer whenever it holds codes (warnings of a successful call
+// included, so MupaGetError never reports stale codes); returns `result`.
+int16_t EndExport(int handle, int16_t result);
 
 // ---- slot tables --------------------------------------------------------------
 constexpr int kMaxSessions = 5;

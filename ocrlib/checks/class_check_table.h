@@ -1,0 +1,34 @@
+// The class-check table: the built-in rows through which stroke-model
+// candidates are confirmed or rejected, bound by class name to the models of
+// a loaded dictionary.
+#pragma once
+
+#include <cstdint>
+
+#include "ocrlib/strokes/stroke_records.h"
+
+struct StrokeModelSet;
+struct SessionWorkArea;
+
+// A class's shape routine: rejects the work area's current candidate by
+// storing 0 in its class code; reports nothing.
+using ClassCheckRoutine = void (*)(StrokeStepList* steps, ContourSet* contours,
+                                   StrokePointTable* points, CharFrame* frame,
+                                   StrokeGraph* graph, StrokeNodeLists* nodeLists,
+                                   const StrokeModelSet* modelSet, SessionWorkArea* work);
+
+struct CharCheckRule {
+  char name[8];               // class name, zero-padded
+  ClassCheckRoutine routine;  // null: the threshold alone applies
+  int32_t threshold;          // a greater distance is rejected
+};
+
+constexpr int kClassCheckRows = 531;
+
+// kClassCheckRows rows and a row with an empty name. Defined in
+// class_check_table.cpp.
+extern const CharCheckRule g_classCheckTable[kClassCheckRows + 1];
+
+// Row of the class `name` (compared byte for byte, case matters), -1 when no
+// row has it.
+int FindClassCheckRow(const char* name);
