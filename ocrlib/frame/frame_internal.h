@@ -13,6 +13,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "ocrlib/mupa32.h"
 #include "ocrlib/strokes/stroke_records.h"
 
 // ---- error stack ------------------------------------------------------------
@@ -353,6 +354,77 @@ const StrokeModelSet* FindStrokeModelSet(const DictBlock* dict, uint32_t mask);
 int ComputeDictSize(const char* path, int mode, size_t* size);
 // Reads the file into `block` of exactly `size` bytes; -9 with the code.
 int LoadDictFile(const char* path, DictBlock* block, size_t size);
+
+// ---- recognition call frame (call_frame.cpp) -------------------------------------
+constexpr int kResultCandidates = 10;
+constexpr uint16_t kNoCandidate = 0xFFFF;
+constexpr int kMaxResultCapacity = 100;
+constexpr int kMinLineCapacity = 2;
+
+// What a driver fills for one character; the exports widen it into a
+// MupaCharResult.
+struct RecogCharResult {
+  struct Candidate {
+    uint16_t code;  // Shift-JIS, kNoCandidate when unused
+    uint8_t score;
+  } candidates[kResultCandidates];
+  uint8_t confidence;  // 0..100
+  uint8_t failed;      // 1 not recognised
+  MupaRect box;
+};
+
+// The caller's image as a run sees it (the polarity is the export's concern).
+struct RunImage {
+  int16_t width, height;
+  uint16_t bitsPerPixel;
+  int16_t bytesPerLine;
+  int16_t dpi;
+  uint8_t* bits;
+};
+
+// What a recognition export hands its driver.
+struct RecogRunBlock {
+  RunImage image;
+  MupaRect rect;             // line, one character, segmentation
+  const MupaRect* cells;     // field: the caller's cells
+  uint16_t cellCount;
+  MupaRecogOptions options;  // markers 1, mode the caller's
+  uint16_t dictCount;        // always 1 from the exports
+  DictBlock* const* dicts;
+};
+
+// Input checks of the drivers, in their fixed order; each pushes the first
+// failing check's code and returns -9, else 0.
+// One character: image (3; bytes per line must cover the width), rectangle
+// (4), neighbour-map size (4, 6001), options (5, 6), dictionary count (6002,
+// 11), mode (8).
+int PrepareOneChar(const RecogRunBlock& run);
+// Line and segmentation: image (3; exact bytes per line, 200..600 dpi),
+// rectangle and its area (4), options, dictionary count, mode, then the
+// capacity minCapacity..100 (13).
+int CheckRecognitionInput(const RecogRunBlock& run, int capacity, int minCapacity);
+
+// The recognition drivers. The frame runs the input checks above, then the
+// driver of the call; an entry left null makes the call fail with 7008 (no
+// recogniser for the run) after its checks.
+struct RecognitionDrivers {
+  // One character into *result. 0, -1 (warnings) or -9.
+  int (*oneChar)(RecogRunBlock* run, RecogCharResult* result);
+  // Cells or a line into results[0..capacity), *count records with the end
+  // record. 0, -1 or -9.
+  int (*field)(RecogRunBlock* run, RecogCharResult* results, int capacity, int* count);
+  int (*line)(RecogRunBlock* run, RecogCharResult* results, int capacity, int* count);
+  // Character boxes into boxes[0..capacity), *count found. 0, -1 or -9.
+  int (*segment)(RecogRunBlock* run, MupaRect* boxes, int capacity, int* count);
+};
+extern RecognitionDrivers g_recognitionDrivers;
+
+// Inverts the bytes covering the rectangle (bits of those bytes outside it
+// too; a second call restores them). 3 for a bad image, 4 for a rectangle
+// outside it; -9.
+int FlipImageRect(const MupaImage& image, const MupaRect& rect);
+// The union of the cells when it lies inside the image, else the whole image.
+MupaRect UnionFieldRects(const MupaImage& image, const MupaRect* cells, int count);
 
 // ---- fixed pools (pools.cpp) ---------------------------------------------------
 // Records are taken in order and released all at once by a reset; a full pool
