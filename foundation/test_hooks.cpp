@@ -43,7 +43,7 @@ UINT StartExternalProgram(const char* commandLine, UINT show) {
 
 INT_PTR RunModalDialog(const char* kind, void* data, INT_PTR (*real)(void* data)) {
   if (g_modalDialogHook.hook) {
-    return g_modalDialogHook.hook({kind, data}, g_modalDialogHook.context);
+    return g_modalDialogHook.hook({kind, data, real}, g_modalDialogHook.context);
   }
   return real(data);
 }

@@ -35,6 +35,8 @@ using ProgramStartHook = UINT (*)(const ProgramStartCall& call, void* context);
 struct ModalDialogCall {
   std::string kind;
   void* data;
+  // The real dialog, for a hook that records a dialog and lets it run.
+  INT_PTR (*real)(void* data);
 };
 
 // Returns what the real call would return.
