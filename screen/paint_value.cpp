@@ -1,0 +1,402 @@
+// The value layer of an item (PaintListField): its font, its background by
+// box code, and its value drawn by kind, edit letter and title style —
+// marks, choice boxes, images, vertical text, postcodes, sheet items, arrow
+// buttons, list-screen icon captions and plain text.
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+#include "foundation/text_utils.h"
+#include "foundation/sjis_text.h"
+#include "screen/screen.h"
+
+namespace {
+
+bool IsButtonKind(char kind) { return kind == 'M' || kind == 'B'; }
+
+struct TextPlacement {
+  int x = 0, y = 0;
+  int size = 0;
+};
+
+// Face and weight of a three-character font spec ("_G7": face 1, weight
+// 700); false for any other spec.
+bool ParseFontSpec(const std::string& spec, int* face, int* weight) {
+  if (spec.size() != 3 || spec[2] < '0' || spec[2] > '9') return false;
+  static const struct {
+    const char* letters;
+    int face;
+  } kSpecs[] = {{"_G", 1}, {"_M", 0}, {"PG", 3}, {"PM", 2}, {"EH", 4}};
+  for (const auto& s : kSpecs) {
+    if (spec.compare(0, 2, s.letters) == 0) {
+      *face = s.face;
+      *weight = (spec[2] - '0') * 100;
+      return true;
+    }
+  }
+  return false;
+}
+
+bool ShrinksToFit(const ScreenItem& item) {
+  if (IsButtonKind(item.kind)) return true;
+  if (item.edit == 'S' && item.titleStyle != 15 && item.colorB != 21) return true;
+  return item.titleStyle == 6 || item.titleStyle == 7 || item.titleStyle == 11 ||
+         item.edit == 'W';
+}
+
+// Chooses the value font; returns its size.
+int SelectValueFont(const ScreenItem& item, const char* text) {
+  int size = item.charSize * 2;
+  if (IsButtonKind(item.kind) && item.itemClass != kItemClassIcon) size -= 1;
+  int face;
+  if (IsButtonKind(item.kind)) {
+    face = g_screenPaintSettings.buttonFont;
+  } else if (item.itemClass == kItemClassSheet) {
+    face = g_screenPaintSettings.entryFont;
+  } else {
+    face = item.fontCode != 0 ? item.fontCode : g_screenPaintSettings.entryFont;
+  }
+  int weight = FW_NORMAL;
+  if (item.itemClass == kItemClassIcon && item.edit == 'I') {
+    face = 1;
+    weight = FW_BOLD;
+  } else if (item.titleStyle == 15 ||
+             (item.titleStyle == 6 && (item.kind == 'X' || item.kind == 'K') &&
+              item.itemClass != kItemClassNoFrame)) {
+    face = 1;
+    size -= 1;
+  }
+  ParseFontSpec(item.defaultText, &face, &weight);
+  SelectScreenFontSize(face, size, weight);
+  if (ShrinksToFit(item)) {
+    const int room = item.pixelWidth - size + 4;
+    while (size > 1 && MeasureTextWidth(text) > room) {
+      --size;
+      SelectScreenFontSize(face, size, weight);
+    }
+  }
+  return size;
+}
+
+TextPlacement PlaceText(int i, const ScreenItem& item, const char* text, int size) {
+  const PaintContext& c = ActivePaintContext();
+  TextPlacement p;
+  p.size = size;
+  const int width = c.right - c.left;
+  const int height = c.bottom - c.top;
+  const int cs = item.charSize;
+  if (item.edit == 'V') {
+    p.x = c.left + HalfUp(height - size);
+    p.y = c.top + width - 1;
+    return p;
+  }
+  if (item.titleStyle == 15 || item.edit == 'S' || item.edit == 'Z') {
+    p.x = c.left + HalfUp(width - MeasureTextWidth(text));
+  } else if (item.edit == 'R') {
+    p.x = c.left + (item.width - static_cast<int>(std::strlen(text)) + 1) * cs - 1;
+  } else {
+    p.x = c.left + cs - 1;
+  }
+  p.y = c.top + HalfUp(height - size);
+  const int slot = PaintSlot();
+  if ((IsFixedItem(item) || item.titleStyle == 13 || i == g_screen.currentItem) &&
+      IsValidSlot(slot)) {
+    p.x += Slot(slot).scrollX;
+    p.y += Slot(slot).scrollY;
+  }
+  if (item.edit == 'B') p.x += 2 * size;
+  return p;
+}
+
+void DottedFrame(int left, int top, int right, int bottom) {
+  PaintContext& c = ActivePaintContext();
+  const int previous = c.penStyle;
+  c.penStyle = PS_DOT;
+  DrawFrameLines(left, top, right, bottom, 1, 0);
+  c.penStyle = previous;
+}
+
+// Draws the background; true when the item is complete (a coloured button
+// with its caption).
+bool PaintBackground(const ScreenItem& item, const char* text, const TextPlacement& p) {
+  const PaintContext& c = ActivePaintContext();
+  const bool design = PaintingInDesignMode();
+  const int box = item.colorB;
+  if (box == -2) {
+    if (item.itemClass == kItemClassNoFrame && design) DottedFrame(c.left, c.top, c.right, c.bottom);
+    return false;
+  }
+  if (box == -1 || box == 10 || box == 11 || box == 13 || box == 21) {
+    FillCellRect(c.left, c.top, c.right, c.bottom, -1);
+    if (item.itemClass == kItemClassNoFrame && design && !IsFixedItem(item)) {
+      DottedFrame(c.left, c.top, c.right, c.bottom);
+    }
+    if (item.itemClass == kItemClassSunken || box == 10) {
+      Draw3DEdge(c.left, c.top, c.right, c.bottom, 0);
+    } else if (box == 11) {
+      Draw3DEdge(c.left, c.top, c.right, c.bottom, 1);
+    }
+    return false;
+  }
+  const int fill = box >= 1 && box <= 9 && box != 7 ? box + 20 : box;
+  if (IsButtonKind(item.kind)) {
+    const bool keepPlain = item.state == kItemProtected &&
+                           (item.itemClass == kItemClassPlan || item.itemClass == kItemClassSheet);
+    if (!keepPlain) {
+      FillBoxSolid(c.left, c.top, c.right, c.bottom, fill);
+      FillBoxSolid(c.left + 1, c.top + 1, c.right - 1, c.bottom - 1, fill);
+    }
+    const bool light = item.colorA == 0 || item.colorA == 1;
+    const int x = light ? p.x : p.x + 1;
+    const int y = light ? p.y : p.y + 1;
+    SetTextColor(c.dc, ColorFromCode(light ? 7 : 0));
+    SetBkMode(c.dc, TRANSPARENT);
+    if (item.count == 2) {
+      DrawTextSplitTwo(std::max(1, item.width), p.size + 2, x, y, text);
+    } else {
+      DrawTextPlain(x, y, text);
+    }
+    return true;
+  }
+  const bool skip = item.kind == 'R' || item.kind == 'C' ||
+                    (item.edit == 'I' && item.itemClass == kItemClassNoFrame);
+  if (!skip) FillBoxSolid(c.left, c.top, c.right, c.bottom, fill);
+  return false;
+}
+
+void PaintImageValue(const ScreenItem& item, const char* text) {
+  const PaintContext& c = ActivePaintContext();
+  const bool design = PaintingInDesignMode();
+  const bool sheet = item.itemClass == kItemClassSheet;
+  std::string name = *text ? text : item.joinText;
+  if (!name.empty() && (name.size() < 4 || name[name.size() - 4] != '.')) name += ".BMP";
+  const ImageHandle image = name.empty() ? nullptr : LoadImageCached(name.c_str());
+  const bool ownSize = item.colorB == 12 || item.count == 1;
+  if (image) {
+    if (ownSize) {
+      DrawPaintImage(image, c.left, c.top, 0, 0);
+    } else {
+      DrawPaintImage(image, c.left, c.top, c.right - c.left, c.bottom - c.top);
+    }
+    if (design) DottedFrame(c.left, c.top, c.right, c.bottom);
+    if (sheet) {
+      SelectScreenFont(1, 12);
+      DrawTextAt(c.left, c.bottom + 2, name.c_str(), 1);
+    }
+  } else {
+    FillCellRect(c.left, c.top, c.right, c.bottom, -1);
+    if (design) DottedFrame(c.left, c.top, c.right, c.bottom);
+    if (sheet && ownSize) {
+      DrawFrameLines(c.left, c.top, c.left + 30, c.top + 30, 2, 2);
+      DrawCross(nullptr, c.left, c.top, c.left + 30, c.top + 30, 0, 2);
+      SelectScreenFont(1, 12);
+      DrawTextAt(c.left + 34, c.top, name.c_str(), 2);
+    }
+  }
+  if (item.colorB == 10 || item.itemClass == kItemClassSunken) {
+    Draw3DEdge(c.left, c.top, c.right, c.bottom, 0);
+  }
+}
+
+// Edit letter 'V': the text stacked in a column two characters wide.
+void PaintVerticalText(const ScreenItem& item, const char* text, const TextPlacement& p) {
+  const PaintContext& c = ActivePaintContext();
+  RECT column{p.x, c.top, p.x + 2 * item.charSize, c.bottom};
+  SetBkMode(c.dc, TRANSPARENT);
+  DrawTextA(c.dc, text, -1, &column, DT_CENTER | DT_WORDBREAK);
+}
+
+// Edit letter 'v': half-width columns (count 1) or centred wrapped lines.
+void PaintFreeText(const ScreenItem& item, const char* text) {
+  if (!*text) return;
+  const PaintContext& c = ActivePaintContext();
+  const int cs = item.charSize;
+  const int size = cs * 2 - 1;
+  SelectScreenFont(1, size);
+  SetTextColor(c.dc, ColorFromCode(item.colorA));
+  SetBkMode(c.dc, TRANSPARENT);
+  if (item.count == 1) {
+    const std::string narrow = WideTextToNarrow(text);
+    const int perColumn = std::max(1, (c.bottom - c.top) / std::max(1, size));
+    const int columns = (static_cast<int>(narrow.size()) + perColumn - 1) / perColumn;
+    const int columnWidth = size;
+    int x = c.left + (c.right - c.left - columns * columnWidth) / 2;
+    for (size_t k = 0; k < narrow.size(); ++k) {
+      const int row = static_cast<int>(k) % perColumn;
+      if (k > 0 && row == 0) x += columnWidth;
+      DrawTextPlain(x, c.top + row * size, narrow.substr(k, 1).c_str());
+    }
+    return;
+  }
+  const int perLine = std::max(1, (item.pixelWidth - cs) / std::max(1, cs));
+  const int length = static_cast<int>(std::strlen(text));
+  const int lines = (length + perLine - 1) / perLine;
+  const int lineWidth = MeasureTextWidth(std::string(std::min(length, perLine), 'X').c_str());
+  const int x = c.left + (c.right - c.left - lineWidth) / 2;
+  const int y = c.top + (c.bottom - c.top - lines * (size + 2)) / 2;
+  DrawTextMaybeWrapped(lines == 1 ? 1 : 0, perLine, size + 2, x, y, text);
+}
+
+// Title style 12: a ruler-like box; line-type buttons and the cutting frame
+// item; title styles 18 to 21: arrow buttons.
+bool PaintSpecialItem(const ScreenItem& item) {
+  PaintContext& c = ActivePaintContext();
+  const int w = c.right - c.left, h = c.bottom - c.top;
+  if (item.titleStyle == 12) {
+    DrawFrameLines(c.left, c.top, c.right, c.bottom, 1, 0);
+    for (int k = 1; k <= 4; ++k) {
+      const int x = c.left + w * k / 5;
+      DrawPaintLine(x, c.bottom - h / 3, x, c.bottom, 1, 0);
+    }
+    return true;
+  }
+  if (item.keyCode >= kKeyLineType1 && item.keyCode <= kKeyLineType1 + 4) {
+    const int y = c.top + h / 2;
+    switch (item.keyCode - kKeyLineType1) {
+      case 0: DrawPaintLine(c.left + 4, y, c.right - 4, y, 1, 0); break;
+      case 1: DrawPaintLine(c.left + 4, y, c.right - 4, y, 2, 0); break;
+      case 2:
+        SetPaintPenStyle(PS_DOT);
+        DrawPaintLine(c.left + 4, y, c.right - 4, y, 1, 0);
+        SetPaintPenStyle(PS_SOLID);
+        break;
+      case 3:
+        DrawPaintLine(c.left + 4, y - 1, c.right - 4, y - 1, 1, 0);
+        DrawPaintLine(c.left + 4, y, c.right - 4, y, 1, 7);
+        break;
+      default:
+        SelectScreenFontSize(3, 14, 500);
+        DrawTextAt(c.left + 2, c.top + HalfUp(h - 14), "切り取り", 4);
+        break;
+    }
+    return true;
+  }
+  if (item.titleStyle >= 18 && item.titleStyle <= 21) {
+    const int cx = c.left + w / 2, cy = c.top + h / 2;
+    const int r = std::max(2, std::min(w, h) / 3);
+    SetPaintBrush(6, item.colorA);
+    switch (item.titleStyle) {
+      case 18: DrawTriangle(nullptr, cx - r, cy, cx, cy - r, cx, cy + r, item.colorA); break;
+      case 19: DrawTriangle(nullptr, cx + r, cy, cx, cy - r, cx, cy + r, item.colorA); break;
+      case 20: DrawTriangle(nullptr, cx, cy - r, cx - r, cy, cx + r, cy, item.colorA); break;
+      default: DrawTriangle(nullptr, cx, cy + r, cx - r, cy, cx + r, cy, item.colorA); break;
+    }
+    if (item.titleStyle <= 19) {
+      const int stem = item.titleStyle == 18 ? cx : cx - r;
+      FillBoxSolid(stem, cy - r / 3, stem + r, cy + r / 3 + 1, item.colorA);
+    } else {
+      const int stem = item.titleStyle == 20 ? cy : cy - r;
+      FillBoxSolid(cx - r / 3, stem, cx + r / 3 + 1, stem + r, item.colorA);
+    }
+    c.fillStyle = -1;
+    return true;
+  }
+  return false;
+}
+
+// Caption under a list-screen button, chosen by its key code.
+const char* IconCaptionOfKey(const WindowSlot& slot, int key) {
+  switch (key) {
+    case 'd': return "閉じる";
+    case 'p': return "前頁";
+    case 'q': return "次頁";
+    case 'r': return "先頭";
+    case 's': return "最終";
+    case 't': return "複写";
+    case 'u': return "挿入";
+    case 'v': return "削除";
+    case 'w': return "検索";
+    case 'x': return "ﾒﾆｭｰ";
+    case 'z': return "候補";
+    case '{':
+      if (slot.screenType == kScreenTypeList && slot.reorderable && slot.reorderState == 0) {
+        return "並び変更";
+      }
+      return "入力";
+    case '|': return "編集";
+    case '}':
+      return slot.functionKeys.size() > 14 && slot.functionKeys[14] != '2' ? nullptr : "出力";
+    case '~':
+      return slot.functionKeys.size() > 15 && slot.functionKeys[15] != '2' ? nullptr : "印刷";
+    default: return nullptr;
+  }
+}
+
+bool PaintListScreenButton(const ScreenItem& item, const char* text) {
+  const int slot = PaintSlot();
+  if (!IsValidSlot(slot)) return false;
+  const WindowSlot& s = Slot(slot);
+  if (s.screenType != kScreenTypeList && s.screenType != kScreenTypeCard) return false;
+  if (!IsFixedItem(item) || item.state != kItemEnabled || *text) return false;
+  const PaintContext& c = ActivePaintContext();
+  const char* caption = IconCaptionOfKey(s, item.keyCode);
+  if (caption) DrawIconCaption(item.charSize * 2, c.left + (c.right - c.left) / 2, caption);
+  if (s.screenType == kScreenTypeList && item.keyCode == 'd' && s.reorderState == 4) {
+    SelectScreenFont(3, item.charSize * 2);
+    DrawTextAt(3 * item.charSize, s.headerHeight + 4,
+               "並び順を変更する場合は、該当する行をマウスでドラッグしてください。", 0);
+  }
+  return true;
+}
+
+}  // namespace
+
+void PaintListField(int i, const char* value) {
+  const ScreenItem& item = Item(i);
+  PaintContext& c = ActivePaintContext();
+  if (!c.dc || item.kind == 'o') return;
+  const int slot = PaintSlot();
+  const bool design = PaintingInDesignMode();
+  if (IsValidSlot(slot)) {
+    const WindowSlot& s = Slot(slot);
+    if (i == g_screen.currentItem && s.windowKind == kWindowKindList) return;
+    const bool keepsPlace = IsFixedItem(item) || item.titleStyle == 13 || i == g_screen.currentItem;
+    if (!keepsPlace && item.pixelY - s.scrollY < s.headerHeight) return;
+  }
+  if (design && IsFixedItem(item)) return;
+  std::string text = value ? value : "";
+  if (design && text.empty() && item.titleStyle != 6 && item.titleStyle != 7 &&
+      item.titleStyle != 11 && item.edit != 'I') {
+    std::string mask(std::max(0, item.width) + 2, '\0');
+    FillFormatMask(i, mask.data());
+    text = mask.c_str();
+  }
+  if (item.kind == 'P' && text.empty()) return;
+  const int size = SelectValueFont(item, text.c_str());
+  ComputeItemPaintRect(i);
+  const TextPlacement p = PlaceText(i, item, text.c_str(), size);
+  if (item.edit != 'I' && item.itemClass != kItemClassSheet &&
+      PaintBackground(item, text.c_str(), p)) {
+    return;
+  }
+  SetBkMode(c.dc, TRANSPARENT);
+  if (item.kind == 'c') {
+    PaintTwoStateMark(i, text.c_str());
+  } else if (item.kind == 'R' || item.kind == 'C') {
+    DrawCheckChoices(i, text.c_str());
+  } else if (item.edit == '/' || item.kind == 'L') {
+    DrawPaintLine(c.left, c.bottom, c.right, c.top, 1, 0);
+  } else if (item.edit == 'I') {
+    PaintImageValue(item, text.c_str());
+    PaintListScreenButton(item, text.c_str());
+  } else if (item.edit == 'V') {
+    PaintVerticalText(item, text.c_str(), p);
+  } else if (item.edit == 'v') {
+    PaintFreeText(item, text.c_str());
+  } else if (item.kind == 'z') {
+    DrawTextAt(p.x, p.y, ("〒" + text).c_str(), item.colorA);
+  } else if (item.itemClass == kItemClassSheet) {
+    PaintSheetItemValue(i, text.c_str());
+  } else if (!PaintSpecialItem(item) && !PaintListScreenButton(item, text.c_str())) {
+    const int color = item.state == kItemProtected ? 9 : item.colorA;
+    if (item.kind == 'F') {
+      SetTextColor(c.dc, ColorFromCode(color));
+      DrawWrappedText(c.dc, std::max(1, item.width), size + 2, p.x, p.y, text.c_str());
+    } else {
+      DrawTextAt(p.x, p.y, text.c_str(), color);
+    }
+    if (item.frameStyle != 0) {
+      DrawSelectionFrame(c.left, c.top, c.right, c.bottom, item.frameStyle, item.colorB);
+    }
+  }
+}

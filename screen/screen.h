@@ -1,0 +1,735 @@
+// The screen engine: every data-driven screen of the program, the menu
+// included. Five window slots bind windows to ranges of one global item
+// table; painting walks a slot's items through one drawing context.
+//
+// Global state (defined in the .cpp named beside each block):
+//   g_windowSlots   five slots, state -9 when free      (window_slots.cpp)
+//   g_screenItems   at most 2100 items of all slots      (item_table.cpp)
+//   g_screen        the engine's one copy of focus, mouse and metrics state
+//                                                        (window_slots.cpp)
+// Everything runs on the GUI thread. Functions return 0 (or a count, index
+// or handle) on success and -1 on failure; a failure is reported once, in a
+// message box, by the function that found it.
+#pragma once
+
+#include <windows.h>
+#include <imm.h>
+
+#include <string>
+#include <vector>
+
+#include "foundation/image_cache.h"
+#include "screen/gdi_owner.h"
+#include "screen/number_format.h"
+
+// ---------------------------------------------------------------------------
+// Capacities and fixed values
+constexpr int kWindowSlotCount = 5;
+constexpr int kFreeSlotState = -9;
+constexpr int kMaxScreenItems = 2100;
+constexpr int kMaxMultiLineCells = 1024;
+constexpr int kMaxScreenFields = 400;
+constexpr int kMaxListColumns = 230;
+constexpr int kMaxQueryConditions = 8;
+constexpr int kEditControlIdBase = 1000;  // + slot
+constexpr int kSlotStaticIds[2] = {5000, 5001};
+constexpr int kSlotTimerId = 1;
+constexpr int kSlotTimerMilliseconds = 1000;
+constexpr int kBaseCharWidth = 8;       // font unit after a reset
+constexpr int kSheetMarginUnit = 4;     // pixels per sheet unit
+constexpr int kNoItem = -1;
+
+// Window kinds of a slot. 1 to 10 are also the paper codes of sheet-like
+// screens (page painting draws their outline).
+constexpr int kWindowKindOrdinary = 0;
+constexpr int kWindowKindList = 11;     // no timer, no hover tip
+constexpr int kWindowKindImage = 12;    // sized to its background image
+constexpr int kWindowKindFull = 13;     // "EXEC": full screen, no hint box
+
+// Screen types of a slot.
+constexpr int kScreenTypeMenu = 1;
+constexpr int kScreenTypeList = 2;
+constexpr int kScreenTypeCard = 3;
+constexpr int kScreenTypeSet = 5;
+constexpr int kScreenTypeForm = 6;
+constexpr int kScreenTypeSheet = 8;
+
+// Item states (the state byte); SetFieldState takes these plus one.
+constexpr int kItemEnabled = 0;
+constexpr int kItemProtected = 1;
+constexpr int kItemHidden = 2;
+
+// Item classes (the frame index of a field row).
+constexpr int kItemClassNone = 255;
+constexpr int kItemClassNoFrame = 1;
+constexpr int kItemClassThinFrame = 2;
+constexpr int kItemClassThickFrame = 3;
+constexpr int kItemClassIcon = 4;
+constexpr int kItemClassSunken = 5;
+constexpr int kItemClassPlan = 6;
+constexpr int kItemClassSheet = 7;
+
+// Key codes the engine itself gives items and sends.
+constexpr int kKeyEscape = 100;
+constexpr int kKeyF1 = 112;
+constexpr int kKeyCbbox = 131;
+constexpr int kKeyRuler = 48;
+constexpr int kKeyLineType1 = 132;  // LTYPE1 .. LTYPE5 are 132 .. 136
+constexpr int kKeyCycleItem = 150;
+
+// Private window messages between screens, work windows and the main window.
+constexpr UINT kMsgScreenCommand = WM_USER + 101;   // 1125, wParam command
+constexpr UINT kMsgPrintOutput = WM_USER + 104;     // 1128
+constexpr UINT kMsgPreviewOutput = WM_USER + 105;   // 1129
+constexpr UINT kMsgSlotOpened = WM_USER + 106;      // 1130, wParam slot
+constexpr UINT kMsgCloseWindow = WM_USER + 107;     // 1131
+constexpr UINT kMsgFieldMessage = WM_USER + 108;    // 1132
+constexpr UINT kMsgScreenNumber = WM_USER + 109;    // 1133
+constexpr UINT kMsgScreenBuilt = WM_USER + 110;     // 1134, wParam window code
+constexpr UINT kMsgLineEditLeft = WM_USER + 115;    // 1139
+constexpr UINT kMsgScreenBuilding = WM_USER + 116;  // 1140, wParam window code
+constexpr UINT kMsgFunctionKeys = WM_USER + 129;    // 1153
+constexpr UINT kMsgCardPrint = WM_USER + 132;       // 1156
+constexpr UINT kMsgHeaderMenu = WM_USER + 138;      // 1162
+
+// ---------------------------------------------------------------------------
+// Screen items (item_table.cpp)
+
+// One item of the ScreenItemTable. Columns set by AddScreenItem come first;
+// the rest are reset there and filled by the loader, the field engine, the
+// reading run or painting.
+struct ScreenItem {
+  std::string caption;     // title; image file name of an image item
+  std::string name;        // matched by field references
+  int column = 0;          // character units (pixels for sheet items)
+  int row = 0;             // rows (pixels for sheet items)
+  int yOffset = 0;         // pixels added to the pixel y
+  int width = 0;           // characters
+  int length = 0;          // characters or lines; boxes: the width
+  int charSize = 0;        // pixels; <= 0 takes the slot's font unit
+  char kind = 'X';         // 'B' button, 'M' mark, 'R' radio, 'C' check, ...
+  int count = 0;           // choices of R/C, glyph of 'c', image sizing
+  int protectByte = 0;     // non-zero: fixed to the window, not scrolled
+  int keyCode = 0;         // command sent by a button (message 1125)
+  char edit = 'L';         // edit letter
+  int state = kItemEnabled;
+  int colorA = 0;          // text colour code (the option column)
+  int titleStyle = 1;      // caption placement and special classes
+  double minimum = 0;
+  double maximum = 0;
+  std::string guide;       // guide line while focused
+  std::string choices;     // choice list / initial value; 'o': its text
+
+  std::string code;        // field code; sheet items: the area code
+  int xOffset = 0;         // pixels added to the pixel x
+  int itemClass = kItemClassNone;
+  int engineByte = 255;
+  ImageHandle image = 0;   // bound image of an 'I' item
+  int keyCode2 = 0;        // second key column of B, M, R, C
+  int colorB = -1;         // box colour code: -1 none, else special or colour
+  int capacity = 0;        // text capacity in bytes
+  int pixelX = 0, pixelY = 0, pixelWidth = 0, pixelHeight = 0;
+  std::string defaultText;  // also the font spec and the box pattern ('^')
+  std::string displayText;  // what painting and the field engine show
+  std::string sheetText;
+  std::string fieldName;
+  std::string actionClass;  // up to 31 characters
+  std::string actionTarget;
+
+  // Values of the field row that built the item.
+  std::string minText, maxText, execText, joinText;
+  int printFlag = 0;
+  int recordCode = 0;      // FLDRCD, or FLDIDX for kind 'o'
+  int heightValue = 0;     // FLDHIG
+  int groupValue = 0;
+  int groupSize = 0;       // members on member 1, -1 on the others
+  int memberNumber = 0;    // number in its repeating group
+  int memberIndex = 0;
+  int linkValue = 0;       // -1 on repeated copies
+  int fontCode = 0;        // face code of its value (0: the entry font)
+  int keyField = 0;
+
+  // OCR-sheet items (item class 7).
+  int frameStyle = 0;       // 0 none (design frame), 1 dotted, 2 solid
+  int boxWidth = 0, boxHeight = 0, boxGap = 0;  // sheet units
+  int boxesPerRow = 0;
+  int boxLayout = 0;        // 2 rows, 3 columns
+  int rowGap = 0;
+  int faceFlag = 0;         // 1: caption in face 1
+  int markType = 0;         // 23 circles, 24 ...
+  int threshold = 0;
+  int fullWidth = 0;
+  int overlapDigit = 0;
+  int groupMode = 0;
+  int strokeWeight = 0;
+  int blankNotAllowed = 0;
+  int shading = 0;
+  int charType = 0;
+  int masterError = 0;
+  int boxShape = 0;
+  int bSize = 0;
+  int blankCellFlag = 0;
+  int cellFrameStyle = 0;
+  int marker = 0;           // -1: frame drawn green
+  int numberingMode = 0;    // 1 to 3
+  int numberSource = 0;
+  int numberStyle = 0;
+  int extraNumber = 0;
+  int useHandwriting = 0;   // font code 3: the handwriting face
+  std::string markChar;
+  std::string readValues;   // densities of the last reading, 4 a value
+  std::string validChars, refTable, keyItemName, fetchItemName;
+  std::string writeItemName, overlayText, conversionText;
+  ImageHandle picture = 0;  // picture drawn beside the box
+};
+
+struct ScreenItemTable {
+  ScreenItem items[kMaxScreenItems];
+  int totalCount = 0;      // items of all slots plus those being built
+  int buildingCount = 0;   // items of the screen being built (at the end)
+};
+extern ScreenItemTable g_screenItems;
+
+inline ScreenItem& Item(int i) { return g_screenItems.items[i]; }
+
+// ---------------------------------------------------------------------------
+// Window slots (window_slots.cpp)
+
+// Data set of a slot (lists, cards, sets).
+struct ScreenDataSet {
+  std::string folder, database, table, specFile, specBlock, keyColumn;
+  int dbKind = 0;
+  int keyNumber = 0;
+  int tableSlot = -1;
+  int subKind = 0;
+};
+
+struct WindowSlot {
+  int state = kFreeSlotState;
+  int windowCode = 0;
+  HWND window = nullptr;
+  HWND commandWindow = nullptr;  // receives 1130 and 1125; kept at close
+  int windowKind = kWindowKindOrdinary;
+  int screenType = 0;
+  UINT_PTR timerId = 0;
+  int inputMode = 0;             // 1 field input, 2 button selection, 3 = 1
+                                 // and the window takes the focus at open
+  int openState = 0;             // cursor-movement mode (Enter moves ...)
+  int fontUnit = kBaseCharWidth;
+  int rowHeight = 3 * kBaseCharWidth - 1;
+  int rowPitch = 3 * kBaseCharWidth + 1;
+  int topMargin = 8;
+  int headerHeight = 0;
+  int headerUnit = 0;
+  int firstItem = 0, itemCount = 0, lastItem = -1;
+  int firstLine = 0, lineCount = 0;
+  int contentWidth = 0, contentHeight = 0;
+  int windowWidth = 0, windowHeight = 0;
+  int clientRight = 0, clientBottom = 0;
+  int placingHeight = 0;         // placing height this window was sized by
+  int scrollX = 0, scrollY = 0;
+  int scrollPosH = 0, scrollPosV = 0;
+  int scrollMaxH = 0, scrollMaxV = 0;
+  std::string pendingImage;      // background image or next format file
+  ImageHandle backgroundImage = 0;
+  std::string formatFile;        // ruled-line format file of the slot
+  std::string slotText;          // last look-up choice of a button
+  int lineEditMode = 0;          // ruled lines being edited (design mode)
+  int lineEditLock = 0;
+  HWND statics[2] = {nullptr, nullptr};
+  HWND editControl = nullptr;
+  WNDPROC previousEditProc = nullptr;
+  HFONT editFont = nullptr;
+  int hasPasswordItem = 0;       // an item of edit letter 'P'
+  int cbboxItem = -1, rulerItem = -1, lastLineButton = -1;
+  int guideColourFlag = 1;       // 0: guide lines in cyan
+
+  // Values of the screen definition.
+  std::string screenDbFolder, screenDatabase, screenCode, screenName;
+  std::string keyFields, functionKeys, title;
+  int openMode = 0, screenNumber = 0, scrWidth = 0, scrHeight = 0;
+  int listMode = 0;              // list sub-kind: 1, 2, 4 add a scroll bar
+  int frameFlag = 1;             // SCRFRM: item frames drawn
+  int buttonsUnframed = 0;       // SCRTRN: buttons drawn without frames
+  int borateFlag = 0, lineScrollFlag = 0, listCFlag = 0, ocrCardMode = 0;
+  int vFlag = 0, keyUnit = 0;
+  HWND owner = nullptr;
+  ScreenDataSet dataSet;
+
+  // Field engine values.
+  int lastFocusItem = -1;        // target of "/PREV"
+  int rowSelectionMode = 0;      // 0, 1, 2, 4
+  int rowBarCount = 0;
+  int popupButtonItem = -1;
+  int mouseX = 0, mouseY = 0;    // last recorded mouse position
+  int reorderState = 0;          // list reordering (4: dragging rows)
+  int reorderable = 0;
+};
+extern WindowSlot g_windowSlots[kWindowSlotCount];
+
+inline WindowSlot& Slot(int s) { return g_windowSlots[s]; }
+inline bool IsValidSlot(int s) { return s >= 0 && s < kWindowSlotCount; }
+
+// Display metrics measured once at start-up (InitScreenEngine); tests may
+// replace them.
+struct ScreenMetrics {
+  int screenWidth = 1024;    // SM_CXFULLSCREEN
+  int clampHeight = 740;     // SM_CYFULLSCREEN
+  int placingHeight = 760;   // SM_CYFULLSCREEN + SM_CYCAPTION
+  int captionHeight = 20;    // SM_CYCAPTION
+  int vscrollWidth = 16;     // SM_CXVSCROLL
+  int hscrollHeight = 16;    // SM_CXHSCROLL (sic: the width metric)
+  int screenPixels = 1024;   // SM_CXSCREEN, for the size class
+};
+
+// The engine's one copy of what is not per slot.
+struct ScreenEngineState {
+  HWND mainWindow = nullptr;
+  HCURSOR arrowCursor = nullptr;
+  ScreenMetrics metrics;
+  int currentSlot = 0;
+  int openingSlot = -1;
+  int screenSizeClass = 0;
+  int itemExtentRight = 0, itemExtentBottom = 0;
+  int refusalFlag = 0;          // set by the main window while it handles 1134
+  // Focus and input.
+  int currentItem = -1, previousItem = -1, pendingItem = -1;
+  int mouseItem = -1;
+  int clickItem = -1;
+  int hoverItem = -1, hoverTicks = 0;
+  int navigationKey = 0;
+  int lastCommandKey = 0;
+  int fieldEdited = 0;
+  int caretColumn = 0, typedDigits = 0;
+  int recordedRow = 0, recordedColumn = 0;
+  int lastPopupChoice = 0;
+  int popupOpen = 0;
+  HWND popupWindow = nullptr;
+  HIMC imeContext = nullptr;
+  std::string focusText;
+  std::string lastGuideLine;
+};
+extern ScreenEngineState g_screen;
+
+// ---------------------------------------------------------------------------
+// Start-up (window_slots.cpp)
+
+// Measures the display, resets the five slots and the item table and
+// remembers the main window and the arrow cursor. Returns 0.
+int InitScreenEngine(HWND mainWindow);
+// The owner of the slot that is opening refuses it (call while handling
+// 1134): the slot stays bound and shown, without 1130 and focus.
+void RefuseScreenOpen();
+
+// ---------------------------------------------------------------------------
+// Window slots (window_slots.cpp, window_placement.cpp)
+int FindFreeWindowSlot();
+int OpenScreenWindow(HWND window, int x, int y, int width, int height,
+                     int rowPitch, int windowCode, int inputMode,
+                     int openState, int standardItemMode, const char* title);
+int OpenSheetCanvasWindow(int slot, int contentWidth, int contentHeight,
+                          int windowCode, int noShow);
+int OpenImageViewWindow(int contentWidth, int contentHeight, int windowCode);
+void CloseScreenWindow(int slot, int refocus);
+void ResetWindowSlot(int slot);
+int FindActiveWindowSlot();
+int SelectActiveWindowSlot();
+int SelectWindowSlot(int slot);
+void RefocusCurrentField();
+int RefocusPreviousField();
+void RepaintCurrentWindow();
+LRESULT ScreenChildWndProc(HWND window, UINT message, WPARAM wParam,
+                           LPARAM lParam);
+int IsPointInWorkArea(int x, int y);
+
+// Size and position of a window being opened, from the width, height and
+// position codes (-2 centre, -3 right, -4 bottom, -5 full, -6 zero, -7 at
+// the mouse, -8 full height + 30, -9 .. -12 beside the screen).
+struct WindowPlacementRequest {
+  int x = 0, y = 0, width = 0, height = 0;
+  int fontUnit = kBaseCharWidth;
+  int itemRight = 0, itemBottom = 0;  // extents of the slot's items
+  int listMode = 0;
+  int imageWidth = -1, imageHeight = -1;  // kind 12: the background image
+  int mouseX = 0, mouseY = 0;
+};
+struct WindowPlacement {
+  int x = 0, y = 0, width = 0, height = 0;  // given to MoveWindow
+  int contentWidth = 0, contentHeight = 0;  // the size asked for
+  int windowWidth = 0, windowHeight = 0;    // with room for scroll bars
+  int placingHeight = 0;  // the placing height this window is sized by
+};
+WindowPlacement ComputeWindowPlacement(const WindowPlacementRequest& request,
+                                       const ScreenMetrics& metrics);
+// 1 up to 640 pixels, 2 for 800, 3 for 1024, 4 for 1280, 5 for 1600, else 6.
+int ScreenSizeClassForWidth(int width);
+
+// ---------------------------------------------------------------------------
+// Item table (item_table.cpp, item_layout.cpp)
+int AddScreenItem(const char* caption, const char* name, int column, int row,
+                  int yOffset, int width, int length, int charSize, char kind,
+                  int count, int protectByte, int keyCode, char edit,
+                  int state, int colorA, int titleStyle, double minimum,
+                  double maximum, const char* guide, const char* choices);
+// Takes back the items of the screen being built (after a refused open).
+void DiscardBuildingItems();
+int SetItemTextCapacity(int item);
+int SetItemValue(int item, const char* text);
+int AllocMultiLineItemText(int item, const char* text);
+void SplitItemFileReference(int item, const char* text);
+void SetItemLaunchFile(int item, const char* fileName);
+int BindItemActionFile(int item, const char* fileName);
+void LayoutScreenItem(int slot, int item, int keepPosition);
+void LayoutSheetItem(int item);
+int CreateStandardItems(HWND window, int slot, int mode);
+int DeleteEditControl(int slot);
+void SetItemValueByRef(const char* ref, const char* text);
+void SetItemValueInSlot(int slot, const char* ref, const char* text);
+void SetItemGuideText(const char* ref, const char* text);
+int GetCurrentItemType();
+int SetSlotGridStep(int slot, int pitch);
+int GetSlotGridStep(int slot);
+int SetSlotFontUnit(int slot, int unit);
+int GetSlotTopMargin(int slot);
+int GetFieldOffsetInSlot(int slot, const char* ref);
+const char* GetSlotItemName(int slot, int n);
+const char* GetSlotItemFieldName(int slot, int n);
+const char* GetSlotItemValueText(int slot, int n);
+int GetWindowItemIndex(int slot, int n);
+int GetCaptionSplitColumn(int item);
+const char* GetCaptionSplitText();  // the caption GetCaptionSplitColumn made
+const char* FormatItemDisplayText(int item);
+// The slot that owns an item, or -1 (an item being built has none).
+int FindItemSlot(int item);
+
+// Caption rectangle of an item and where it stands.
+constexpr int kCaptionNone = 0, kCaptionBeside = 1, kCaptionAboveBelow = 2,
+              kCaptionSplit = 3;
+struct ItemCaptionRect {
+  int left = 0, top = 0, right = 0, bottom = 0;
+  int placement = kCaptionNone;
+};
+int GetItemRect(int item, ItemCaptionRect* rect);
+
+// ---------------------------------------------------------------------------
+// Field access by name. FocusField, ResolveFieldRef and the input-method
+// switch are in field_focus.cpp; the typed getters and setters, shifts and
+// the table fillers live with the field engine.
+int ResolveFieldRef(int slot, const char* ref);
+void FocusField(const char* ref);
+int OpenImeContext(HWND window);
+void SetFieldImeMode(HWND window, int on);
+void SetFieldInt(const char* name, int value);
+void SetFieldIntIdx(const char* name, int index, int value);
+void SetScreenFieldInt(int slot, const char* name, int value);
+void SetFieldLong(const char* name, long value);
+void SetFieldLongIdx(const char* name, int index, long value);
+void SetScreenFieldLong(int slot, const char* name, long value);
+void SetFieldChar(const char* name, char value);
+void SetFieldCharIdx(const char* name, int index, char value);
+void SetScreenFieldChar(int slot, const char* name, char value);
+void SetFieldDouble(const char* name, double value);
+void SetFieldDoubleIdx(const char* name, int index, double value);
+void SetScreenFieldDouble(int slot, const char* name, double value);
+void SetFieldText(const char* name, const char* text);
+void SetFieldTextIdx(const char* name, int index, const char* text);
+void SetScreenFieldText(int slot, const char* name, const char* text);
+int GetFieldInt(const char* name);
+int GetFieldIntIdx(const char* name, int index);
+long GetFieldLong(const char* name);
+long GetFieldLongIdx(const char* name, int index);
+char GetFieldChar(const char* name);
+char GetFieldCharIdx(const char* name, int index);
+double GetFieldDouble(const char* name);
+double GetFieldDoubleIdx(const char* name, int index);
+void GetFieldText(const char* name, char* buffer);
+void GetFieldTextIdx(const char* name, int index, char* buffer);
+const char* GetFieldTextPtr(const char* name);
+void GetFieldDisplayText(const char* name, char* buffer);
+void GetFieldDisplayTextIdx(const char* name, int index, char* buffer);
+void ClearField(const char* name);
+void ClearFieldIdx(const char* name, int index);
+void HideField(const char* name);
+void ProtectField(const char* name);
+void ProtectFieldIdx(const char* name, int index);
+void UnprotectField(const char* name);
+void UnprotectFieldIdx(const char* name, int index);
+void SetFieldState(const char* name, int code);
+int GetFieldState(const char* name);
+void SetFieldInitialText(const char* name, const char* text);
+void GetFieldInitialText(const char* name, char* buffer);
+int GetFieldAttrA(const char* name);
+int GetFieldAttrB(const char* name);
+void SetFieldFlags(const char* name, int width, int length);
+char GetFieldByteAttr(const char* name);
+char GetFieldKind(const char* name);
+int GetFieldTypeCode(const char* name);
+int GetFieldLink(const char* name);
+int GetFieldNameSuffix(const char* name);
+void GetFieldNameByRef(const char* ref, char* buffer);
+void GetFieldCaption(const char* name, char* buffer);
+void SetFieldCaptionAndRepaint(const char* name, const char* text);
+void GetFieldHelpText(const char* name, char* buffer);
+void SetFieldItems(const char* name, const char* text);
+void SetFieldColorA(const char* name, int code);
+void SetFieldColorAIdx(const char* name, int index, int code);
+void SetFieldOption(int slot, const char* name, int code);
+void SetFieldColorB(const char* name, int code);
+void SetFieldColorBIdx(const char* name, int index, int code);
+void SetFieldColors(const char* name, int colorA, int colorB);
+int GetFieldChoiceIndex(const char* name);
+int GetFieldGeometry(const char* name, int what);
+void SetFieldScore(const char* name, int column, int width);
+char GetSlotItemKind(int slot, int n);
+int FindFieldByKey(int key);
+void ShiftFieldsUp(const char* name, int from, int to);
+void ShiftFieldsDown(const char* name, int from, int to);
+void CopyFieldValueIdx(const char* destination, int destinationIndex,
+                       const char* source, int sourceIndex);
+void SetFieldTextFromTable(const char* name, int tableSlot);
+void SetFieldFromTable(const char* name, int tableSlot, const char* fallback);
+void GetScreenTitle(char* buffer);
+void FocusCurrentField();
+
+// ---------------------------------------------------------------------------
+// Field values and checks; focus, keys and field actions; mouse
+int GetItemValueClass(int item);
+void FormatItemValue(int item, const char* text);
+void PaintItemValue(int slot, int item);
+void ReadEditText(int item, char* buffer);
+int CheckItemValue();
+int IsFieldEdited();
+void SetFieldEdited(int value);
+void MarkFieldEdited();
+void SetItemValueForCommand(int slot, const char* ref, const char* text);
+void GetItemValueForCommand(int slot, const char* ref, char* buffer);
+void GetItemRawValue(int slot, const char* ref, char* buffer);
+LRESULT CALLBACK EditSubclassProc(HWND window, UINT message, WPARAM wParam,
+                                  LPARAM lParam);
+int MoveFocusByKey();
+int CanFocusItem(int item);
+void ApplyPendingFocus();
+void CompleteFocusMove();
+void SendKeyCommand(int key);
+int RunFieldAction(int item);
+void PaintItemState(int item, int look);
+void ShowFieldPopupButton(int show, int item);
+void SetItemPixelRect(int item, int x, int y, int width, int height);
+void MoveItemPixelRect(int item, int x, int y, int width, int height);
+void ShowEditGuideBox(int item, const char* text, int placement);
+// Moves both STATIC children of the slot to size 0.
+void MoveSlotStatics(int slot);
+int HandleItemClick();
+int HandleSheetItemClick(int mode);
+int HitTestItemAtMouse();
+int HitTestListItemAtMouse();
+void InvalidateItem(int item);
+void InvalidateContentRect(int left, int top, int right, int bottom,
+                           int erase);
+// Cursor position in client coordinates of the current slot's window.
+void GetMouseInWindow(int* x, int* y);
+void GetMouseInWindowScreen(int* x, int* y);
+int TrackMouseOnItems();
+void ShowItemHintBox();
+void ClosePopupIfOpen();
+
+// ---------------------------------------------------------------------------
+// Screen definitions, field rows, key bar, lists and pop-ups
+int OpenScreen(const char* folder, const char* database, const char* code,
+               int number, int openMode, const char* parameter);
+int OpenScreenDef(const char* folder, const char* database, const char* code,
+                  int number, int openMode, const char* parameter,
+                  HWND owner);
+int LoadScreenDef(int slot, const char* folder, const char* database,
+                  const char* code);
+void CloseScreenDefSlots(int slot);
+void BuildScreenFields(int slot, int screenType, int start);
+int SetupFunctionKeys(int slot, int screenType);
+int BuildOcrWorkButtons(int mode, const char* title);
+int OpenScreenDataSet(const char* folder, const char* database,
+                      const char* table, int dbKind, const char* specFile,
+                      const char* specBlock, int keyNumber, int subKind);
+int LayoutScreenFields(HWND window, int slot, int left, int top, int rows,
+                       int inputMode, int* width, int* height, int reader,
+                       int port);
+int ReloadListData();
+
+// ---------------------------------------------------------------------------
+// Scrolling, screen size and number formatting (scrolling.cpp,
+// number_format.cpp)
+int SetScrollRangeH(HWND window, int slot, int bar, int total, int visible);
+int SetScrollRangeV(HWND window, int slot, int bar, int total, int visible);
+int SetScrollRangeVAt(HWND window, int slot, int bar, int total, int visible,
+                      int position);
+int UpdateScrollRangeH(HWND window, int slot);
+int UpdateScrollRangeV(HWND window, int slot);
+int ScrollScreenHPlain(HWND window, int slot, int bar, WPARAM request,
+                       int extent, int lines, int pages, int pageLines,
+                       int position);
+int ScrollScreenHSnap(HWND window, int slot, int bar, WPARAM request,
+                      int extent, int lines, int pages, int pageLines,
+                      int position);
+int ScrollScreenVPlain(HWND window, int slot, int bar, WPARAM request,
+                       int extent, int lines, int pages, int pageLines,
+                       int position);
+int ScrollScreenVSnap(HWND window, int slot, int bar, WPARAM request,
+                      int extent, int lines, int pages, int pageLines,
+                      int position);
+int ScrollScreenVTo(HWND window, int slot, int bar, WPARAM request,
+                    int extent, int lines, int pageStep, int position);
+int GetScreenSizeClass();
+void GetDisplayLineHeight(int* unit, int* height, int* second);
+HGLOBAL AllocZeroed(SIZE_T bytes);
+
+// The pure part of a scroll request: where the position goes and by how
+// much the content moves.
+struct ScrollMove {
+  int position = 0;  // the new position
+  int delta = 0;     // content scrolled by this many pixels (ScrollWindow)
+};
+// `request` is the low word of the scroll message (SB_LINEUP .. SB_THUMB-
+// POSITION, SB_TOP, SB_BOTTOM), `thumb` its high word.
+ScrollMove ComputeScrollMove(int request, int thumb, int position,
+                             int maximum, int lineStep, int pageStep);
+// Snaps to the nearest multiple of the line step (a remainder of half the
+// step goes up); a step below 1 leaves the position alone.
+int SnapScrollPosition(int position, int lineStep);
+
+// ---------------------------------------------------------------------------
+// Drawing context, colours and fonts (paint_context.cpp)
+
+// The one current drawing context. Painting routines may nest (a field
+// repainted while a page paints): each begin pushes a context and each end
+// pops it, so the outer DC and font survive.
+struct PaintContext {
+  HDC dc = nullptr;
+  HWND window = nullptr;
+  PAINTSTRUCT paint{};
+  int kind = 0;             // how the DC was taken: paint, window DC, given
+  int savedDcState = 0;     // SaveDC of a given DC
+  int slot = -1;
+  int penStyle = PS_SOLID;  // 0 solid, 2 dotted, 5 none
+  int fillStyle = -1;       // 6 solid, 0-5 hatches, negative: none
+  COLORREF fillColor = 0;
+  GdiOwner<HFONT> font;     // the one font this context created
+  HGDIOBJ previousFont = nullptr;  // selected before the first created font
+  int fontFace = -2, fontSize = -2, fontWeight = -2;
+  int frameColor = 0;       // frame colour of sheet items (1 or 4)
+  int left = 0, top = 0, right = 0, bottom = 0;  // item paint rectangle
+};
+PaintContext& ActivePaintContext();
+HDC PaintDC();
+
+HDC BeginScreenPaint(HWND window, int slot);
+HDC BeginScreenPaintPlain(HWND window, int slot, int x, int y);
+void EndScreenPaint();
+HDC GetScreenDC(HWND window, int slot, int x, int y);
+void ReleaseScreenDC();
+// Paints on a DC the caller owns (a memory bitmap, a printer page) with the
+// slot's scroll origin; the DC is given back as it was by EndScreenPaintDC.
+HDC BeginScreenPaintDC(HDC dc, int slot, int x, int y);
+void EndScreenPaintDC();
+void ResetPaintState(HWND window, int x, int y);
+COLORREF ColorFromCode(int code);
+int SetPaintPenStyle(int style);
+COLORREF SetPaintBrush(int fillStyle, int colorCode);
+HFONT CreateFontByCode(int face, int height, int weight);
+void SelectScreenFont(int face, int size);
+void SelectScreenFontSize(int face, int size, int weight);
+void SetPaintCharacterExtra(int extra);
+int MeasureTextWidth(const char* text);
+// Height of "□" in the current font.
+int MeasureBoxCharHeight();
+
+// ---------------------------------------------------------------------------
+// Drawing primitives (paint_primitives.cpp, paint_text.cpp)
+void MoveToPaint(int x, int y);
+void LineToPaint(int x, int y);
+void DrawRectLines(int left, int top, int right, int bottom);
+void DrawPaintLine(int x1, int y1, int x2, int y2, int width, int color);
+void DrawFrameLines(int left, int top, int right, int bottom, int thickness,
+                    int color);
+void DrawCross(HDC dc, int left, int top, int right, int bottom, int part,
+               int color);
+void DrawTriangle(HDC dc, int x1, int y1, int x2, int y2, int x3, int y3,
+                  int color);
+void DrawBox(int left, int top, int right, int bottom, int corner, int color);
+void DrawBoxStyled(int left, int top, int right, int bottom, int corner,
+                   int penStyle, int penColor, int fillStyle, int fillColor);
+void DrawGrayBox(int left, int top, int right, int bottom, int edgeType);
+void FillCellRect(int left, int top, int right, int bottom, int shade);
+void DrawScreenFieldArea(int slot, int left, int top, int right, int bottom);
+void DrawFieldFrame(int slot, int x, int y, int right, int bottom);
+void DrawCircleAt(int cx, int cy, int radius, int penWidth, int color);
+void DrawCircleThin(int cx, int cy, int radius, int color);
+void DrawPaintCircle(int left, int top, int right, int bottom, int radius,
+                     int color);
+void DrawPaintEllipse(int left, int top, int right, int bottom, int color);
+void DrawBannedMark(int cx, int cy, int radius, int color);
+void DrawMarkBall(int cx, int cy, int radius, int color, int shadow);
+void Draw3DEdge(int left, int top, int right, int bottom, int type);
+void Draw3DEdgeDark(int left, int top, int right, int bottom, int type);
+void DrawTextPlain(int x, int y, const char* text);
+void DrawTextAt(int x, int y, const char* text, int color);
+void DrawTextOpaque(int x, int y, const char* text, int width, int textColor,
+                    int backColor);
+void DrawTextSplitTwo(int lineLength, int lineGap, int x, int y,
+                      const char* text);
+void DrawTextMaybeWrapped(int mode, int lineLength, int lineHeight, int x,
+                          int y, const char* text);
+void DrawWrappedText(HDC dc, int lineLength, int lineHeight, int x, int y,
+                     const char* text);
+void DrawTextLinesCentred(int x, int y, const char* text, int width);
+void DrawCharCells(int item, int x, int y, const char* text);
+void DrawCellGuideMarks(int left, int top, int right, int bottom, int mode);
+void DrawDoubleCircle(int left, int top, int right, int bottom);
+void DrawRuler(int left, int top, int right, int bottom, int step, int color);
+void DrawPaintImage(ImageHandle image, int left, int top, int width,
+                    int height);
+
+// ---------------------------------------------------------------------------
+// Painting of items and pages (paint_caption.cpp, paint_frame.cpp,
+// paint_value.cpp, paint_marks.cpp, paint_sheet.cpp, page_paint.cpp)
+void PaintItemCaption(int item, const char* caption);
+void PaintItemFrame(int item, int mode);
+void PaintListField(int item, const char* text);
+void ComputeItemPaintRect(int item);
+void DrawCheckChoices(int item, const char* value);
+void DrawCaptionLines(int item, const char* caption, int printColor);
+void DrawSelectionFrame(int left, int top, int right, int bottom,
+                        int frameStyle, int boxCode);
+void DrawIconCaption(int size, int centreX, const char* text);
+void DrawItemNumber(int item);
+void DrawTwoStateCaption(int item, const char* value, int left, int right,
+                         int y, int order);
+void FillFormatMask(int item, char* out);
+void PaintScreenPage(HWND window, int slot);
+void PaintSlotItems(int slot, int pass);
+void DrawWindowItems(int slot, int x, int y);
+
+// Helpers the painters share.
+// Fixed items (protect byte set) stay put while the content scrolls.
+inline bool IsFixedItem(const ScreenItem& item) { return item.protectByte != 0; }
+// The slot being painted, or -1.
+int PaintSlot();
+// True while the slot being painted is in design (line-edit) mode.
+bool PaintingInDesignMode();
+// Half of a pixel span, rounded half up.
+inline int HalfUp(int span) { return span >= 0 ? (span + 1) / 2 : span / 2; }
+// A box filled and outlined solid in one colour code.
+void FillBoxSolid(int left, int top, int right, int bottom, int color);
+// The lines of a text separated by single-byte "|" (never a byte of a
+// double-byte character).
+std::vector<std::string> SplitAtBars(const char* text);
+// Glyph of a two-state mark (kind 'c') by its count and value.
+void PaintTwoStateMark(int item, const char* value);
+// Value layer of an OCR-sheet item (item class 7).
+void PaintSheetItemValue(int item, const char* text);
+
+// Program-wide settings painting reads (OCR.INI TTLCOLOR, BUTFONT, EDTFONT).
+struct ScreenPaintSettings {
+  int titleColor = 38;
+  int buttonFont = 1;
+  int entryFont = 0;
+};
+extern ScreenPaintSettings g_screenPaintSettings;
