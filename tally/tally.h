@@ -177,6 +177,8 @@ std::vector<VerticalCell> SplitVerticalCells(const char* text, bool convert);
 #if defined(_WIN32)
 #include <windows.h>
 
+#include "screen/gdi_owner.h"
+
 // Report output context and print jobs (report_job.cpp, report_page.cpp)
 
 // The one current output target. The print-settings window fills the page
@@ -189,7 +191,7 @@ struct ReportOutputContext : ReportLayout {
   int requestParameter = 0;
   int aborted = 0;                 // the abort dialog's button was pressed
   HDC dc = nullptr;
-  HFONT font = nullptr;            // the report font
+  GdiOwner<HFONT> font;            // the report font
   HGDIOBJ replacedFont = nullptr;  // the DC's font before the report font
   int fontFace = -1;               // cache key of the report font
   int fontHeight = -1;
@@ -201,6 +203,9 @@ struct ReportOutputContext : ReportLayout {
   int previewWidth = 0;            // client size when a DC is given
   int previewHeight = 0;
   double previewZoom = 1.0;
+  int savedDcState = 0;            // SaveDC of a given preview DC
+  bool dcFromWindow = false;
+  bool jobOpen = false;            // from a successful StartPrintJob to its end
   // Printer job.
   std::string printerName;
   std::string documentName = "Document";  // the spooler's job title
@@ -208,7 +213,6 @@ struct ReportOutputContext : ReportLayout {
   bool pageOpen = false;
   int pagesStarted = 0;
   bool documentAborted = false;
-  bool dcFromWindow = false;
   // Images in reports (the print settings set the percentage and gaps).
   int imageWidth = 0;              // report units of the last placed image
   int imageHeight = 0;
@@ -266,9 +270,6 @@ void SetReportPreviewDC(HDC dc, int width, int height, double zoom);
 HWND RegisterPrintSettingsClass();
 // Pen style of later report lines: 0 solid, 2 dotted.
 void SetPrintLineStyle(int style);
-// GDI objects (pens, brushes, fonts, device contexts) the report layer holds
-// at this moment; 0 when no job is open and no drawing call runs.
-int LiveReportGdiObjects();
 
 // Printer fonts and vertical text (report_fonts.cpp)
 int SelectPrinterFont(int face, int height);

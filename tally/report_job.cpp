@@ -1,0 +1,393 @@
+// The report output context and the life of one job: describing the page,
+// opening the target (preview, printer or text file), pages that begin with
+// their first drawing, and closing, also after a failure half-way through
+// the opening. One job at a time, on the GUI thread.
+#include <cmath>
+
+#include "foundation/msgbox.h"
+#include "screen/screen.h"
+#include "tally/report_internal.h"
+#include "tally/report_printer.h"
+
+ReportOutputContext g_reportOutput;
+
+namespace {
+
+int MappingModeOf(int unitKind) {
+  switch (unitKind) {
+    case kUnitLoMetric: return MM_LOMETRIC;
+    case kUnitTwips: return MM_TWIPS;
+    case kUnitPixels: return 0;  // device pixels: leave the DC as it is
+    default: return MM_HIMETRIC;
+  }
+}
+
+// Mapping mode and origin of a printer page. Some drivers start every page
+// with default attributes, so this runs again when a page begins.
+void ApplyPrinterMapping() {
+  ReportOutputContext& r = g_reportOutput;
+  if (const int mapMode = MappingModeOf(r.unitKind)) SetMapMode(r.dc, mapMode);
+  SetViewportOrgEx(r.dc, r.originX, r.originY, nullptr);
+  if (r.font.get()) SelectObject(r.dc, r.font.get());
+}
+
+// The character unit of the current screen window: sheets laid out in
+// screen pixels are printed in report units of that many pixels.
+int CurrentScreenCharUnit() {
+  const int slot = g_screen.currentSlot;
+  return IsValidSlot(slot) ? Slot(slot).fontUnit : kBaseCharWidth;
+}
+
+void ResetCursor() {
+  ReportOutputContext& r = g_reportOutput;
+  r.lineNumber = 0;
+  r.columnOffset = 0;
+  r.columnOrigin = 0;
+  r.extraVertical = 0;
+  r.extraColumn = 0;
+}
+
+// Step 1 of every job: the cursor, cell and font state of a fresh job.
+void ResetJobState(int mode) {
+  ReportOutputContext& r = g_reportOutput;
+  SetCursor(LoadCursor(nullptr, IDC_WAIT));
+  r.mode = mode;
+  ReleaseReportFont();
+  r.aborted = 0;
+  ResetCursor();
+  r.innerMargin = 0;
+  r.extraCellWidth = 0;
+  r.linePitch = r.lineSpacing + 2 * r.fontSize;
+  SetReportFrameOn(1);
+  SetReportCellFrame(1);
+  r.fontFace = -1;
+  r.fontHeight = -1;
+  r.rowSpan = 1;
+  r.sizeFactor = SizeCodeFactor(r.fontSize);
+  r.pageOpen = false;
+  r.pagesStarted = 0;
+  r.documentAborted = false;
+  r.csvLine.clear();
+}
+
+void ShowNormalCursor() { SetCursor(LoadCursor(nullptr, IDC_ARROW)); }
+
+// Preview on a DC the caller gave: its state is saved and given back whole
+// at the end of the job.
+HDC BeginPreviewOnDC() {
+  ReportOutputContext& r = g_reportOutput;
+  r.mode = kReportPreview;
+  r.dc = r.previewDC;
+  r.dcFromWindow = false;
+  r.savedDcState = SaveDC(r.dc);
+  SetMapMode(r.dc, MM_ANISOTROPIC);
+  SetWindowExtEx(r.dc, static_cast<int>(std::lround(r.previewWidth * r.previewZoom)),
+                 static_cast<int>(std::lround(r.previewHeight * r.previewZoom)),
+                 nullptr);
+  SetViewportExtEx(r.dc, r.previewWidth, r.previewHeight, nullptr);
+  SetViewportOrgEx(r.dc, -r.originX, -r.originY, nullptr);
+  r.lineStyle = 0;
+  SelectObject(r.dc, GetStockObject(SYSTEM_FIXED_FONT));
+  return r.dc;
+}
+
+INT_PTR StartPreviewJob() {
+  ReportOutputContext& r = g_reportOutput;
+  r.scale = 1;
+  r.ySign = 1;
+  if (r.previewDC) {
+    BeginPreviewOnDC();
+  } else if (r.previewWindow) {
+    BeginPreviewOutput(r.previewWindow, r.originX, r.originY);
+  }
+  if (!r.dc) {  // no preview target was set
+    ShowNormalCursor();
+    return 0;
+  }
+  SelectPrinterFont(0, 2 * r.fontSize);
+  r.jobOpen = true;
+  return 1;
+}
+
+INT_PTR StartTextFileJob(const char* path) {
+  ReportOutputContext& r = g_reportOutput;
+  if (!path || !*path) {
+    ShowNormalCursor();
+    ShowInfoMessage("", "ﾃｷｽﾄﾌｧｲﾙ名が設定されていません。");
+    return 0;
+  }
+  r.textFile = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (r.textFile == INVALID_HANDLE_VALUE) {
+    ShowNormalCursor();
+    ShowErrorMessage("", "ﾃｷｽﾄﾌｧｲﾙ“%s”をｵｰﾌﾟﾝできません。", path);
+    return 0;
+  }
+  r.jobOpen = true;
+  return 1;
+}
+
+INT_PTR StartPrinterJob(char kindLetter, int originX, int originY,
+                        int scale) {
+  ReportOutputContext& r = g_reportOutput;
+  const ReportUnitChoice units =
+      ChooseReportUnits(kindLetter, r.printType, scale, r.scale);
+  r.unitKind = units.unitKind;
+  r.scale = units.scale;
+  r.ySign = -1;
+  r.originX = originX;
+  r.originY = originY;
+
+  const bool direct = kindLetter == 'o' || kindLetter == 'C';
+  r.dc = direct ? CreateDefaultPrinterDC(&r.printerName)
+                : RunPrintDialog(kindLetter, &r.printerName);
+  if (!r.dc) {  // cancelled, or reported by the function that failed
+    ShowNormalCursor();
+    return 0;
+  }
+  if (!direct && kindLetter != 'R' && r.fromPrintSettings == 0) {
+    OpenAbortDialog();
+    if (r.owner) EnableWindow(r.owner, FALSE);
+    SetAbortProc(r.dc, ReportAbortProc);
+  }
+  DOCINFOA document{};
+  document.cbSize = sizeof document;
+  document.lpszDocName = r.documentName.c_str();
+  if (StartDocA(r.dc, &document) <= 0) {
+    // Undo everything the opening did before the message, so the program
+    // is usable again whatever the caller does next.
+    CloseAbortDialog();
+    if (r.owner) EnableWindow(r.owner, TRUE);
+    DeleteDC(r.dc);
+    r.dc = nullptr;
+    ShowNormalCursor();
+    ShowErrorMessage("", "“%s”の初期化ができません。", r.printerName.c_str());
+    return 0;
+  }
+  r.jobOpen = true;
+  StartPrintPage();
+  return reinterpret_cast<INT_PTR>(r.dc);
+}
+
+void EndPrinterJob() {
+  ReportOutputContext& r = g_reportOutput;
+  if (r.pageOpen) EndPage(r.dc);
+  r.pageOpen = false;
+  if (!r.documentAborted) {
+    // A document without a page is dropped rather than sent empty.
+    if (r.pagesStarted > 0) {
+      EndDoc(r.dc);
+    } else {
+      AbortDoc(r.dc);
+    }
+  }
+  ReleaseReportFont();
+  DeleteDC(r.dc);
+  r.dc = nullptr;
+  if (r.owner) EnableWindow(r.owner, TRUE);
+  if (r.fromPrintSettings != 0) return;
+  CloseAbortDialog();
+  if (r.previewWindow) {
+    InvalidateRect(r.previewWindow, nullptr, TRUE);
+    UpdateWindow(r.previewWindow);
+  }
+  if (r.requestingWindow) {
+    SendMessageA(r.requestingWindow, kMsgPreviewOutput, r.requestParameter, 0);
+  }
+}
+
+}  // namespace
+
+HDC ReportMeasureDC() {
+  return ReportDraws() ? g_reportOutput.dc : nullptr;
+}
+
+HDC ReportDrawDC() {
+  ReportOutputContext& r = g_reportOutput;
+  if (!ReportDraws()) return nullptr;
+  if (!ReportOnPrinter() || r.pageOpen) return r.dc;
+  if (r.aborted || r.documentAborted) return nullptr;
+  if (StartPage(r.dc) <= 0) {
+    r.aborted = 1;  // callers stop at their next AbortPrintJob
+    return nullptr;
+  }
+  r.pageOpen = true;
+  ++r.pagesStarted;
+  ApplyPrinterMapping();
+  return r.dc;
+}
+
+int BeginReportOutput(HWND window, int paperCode, int orientation,
+                      int fontSize, int leftMargin, int topMargin) {
+  ReportOutputContext& r = g_reportOutput;
+  r.owner = window;
+  r.paperCode = paperCode;
+  r.orientation = orientation;
+  r.fontSize = fontSize;
+  r.leftMargin = leftMargin;
+  r.topMargin = topMargin;
+  r.printType = 0;
+  r.fromPrintSettings = -1;
+  return 0;
+}
+
+int BeginReportOutputActive(int paperCode, int orientation, int fontSize,
+                            int leftMargin, int topMargin) {
+  return BeginReportOutput(GetActiveWindow(), paperCode, orientation,
+                           fontSize, leftMargin, topMargin);
+}
+
+INT_PTR StartPrintJob(int mode, const char* kindText, int originX,
+                      int originY, int scale) {
+  if (g_reportOutput.jobOpen) EndPrintJob();  // jobs do not nest
+  ResetJobState(mode);
+  switch (mode) {
+    case kReportPreview: return StartPreviewJob();
+    case kReportPrinter:
+      return StartPrinterJob(kindText ? kindText[0] : '\0', originX, originY,
+                             scale);
+    case kReportTextFile: return StartTextFileJob(kindText);
+    case kReportNone: return 1;
+    default: ShowNormalCursor(); return 0;
+  }
+}
+
+INT_PTR StartPrintJobDefault(int mode, const char* kindText) {
+  return StartPrintJob(mode, kindText, 0, 0, -1);
+}
+
+int StartPrintPage() {
+  ReportOutputContext& r = g_reportOutput;
+  if (!ReportOnPrinter() || !r.dc) return 0;
+  ApplyPrinterMapping();
+  if (r.unitKind == kUnitSheetMm) {
+    r.leftCorrection = 0;
+    r.unitDivisor = CurrentScreenCharUnit();
+  } else {
+    r.leftCorrection = 9;
+    r.unitDivisor = 0;
+  }
+  if (r.printType != 3 && r.printType != 37) {
+    r.fontFace = -1;
+    r.fontHeight = -1;
+    SelectPrinterFont(0, 2 * r.fontSize * r.scale);
+  }
+  return 0;
+}
+
+int BeginPrintPage() { return 0; }
+
+int NextPrintPage() {
+  ReportOutputContext& r = g_reportOutput;
+  if (ReportOnPrinter() && r.pageOpen) {
+    // A page the spooler refuses ends the document (the user aborted it
+    // through the abort procedure, or the printer failed).
+    if (EndPage(r.dc) <= 0) {
+      r.aborted = 1;
+      r.documentAborted = true;
+    }
+    r.pageOpen = false;
+  }
+  ResetCursor();
+  return 0;
+}
+
+void EndPrintJob() {
+  ReportOutputContext& r = g_reportOutput;
+  if (r.jobOpen) {
+    r.jobOpen = false;
+    switch (r.mode) {
+      case kReportPreview: EndPreviewOutput(); break;
+      case kReportPrinter: EndPrinterJob(); break;
+      case kReportTextFile:
+        WriteReportCsvLine();  // a last line the caller did not end
+        CloseHandle(r.textFile);
+        r.textFile = INVALID_HANDLE_VALUE;
+        break;
+      default: break;
+    }
+  }
+  ShowNormalCursor();
+}
+
+int AbortPrintJob() {
+  ReportOutputContext& r = g_reportOutput;
+  if (!ReportOnPrinter() || !r.jobOpen) return 0;
+  PumpAbortDialogMessages();
+  if (!r.aborted) return 0;
+  if (!r.documentAborted) {
+    AbortDoc(r.dc);
+    r.documentAborted = true;
+    r.pageOpen = false;
+  }
+  return -1;
+}
+
+int GetReportPageWidth() { return g_reportOutput.pageWidth; }
+int GetReportPageHeight() { return g_reportOutput.pageHeight; }
+
+HDC BeginPreviewOutput(HWND window, int scrollX, int scrollY) {
+  ReportOutputContext& r = g_reportOutput;
+  r.mode = kReportPreview;
+  r.dc = GetDC(window);
+  if (!r.dc) return nullptr;
+  r.dcFromWindow = true;
+  r.previewWindow = window;
+  RECT client{};
+  GetClientRect(window, &client);
+  SetMapMode(r.dc, MM_ANISOTROPIC);
+  SetWindowExtEx(r.dc, static_cast<int>(std::lround(client.right * r.previewZoom)),
+                 static_cast<int>(std::lround(client.bottom * r.previewZoom)),
+                 nullptr);
+  SetViewportExtEx(r.dc, client.right, client.bottom, nullptr);
+  SetViewportOrgEx(r.dc, -scrollX, -scrollY, nullptr);
+  r.lineStyle = 0;
+  SelectObject(r.dc, GetStockObject(SYSTEM_FIXED_FONT));
+  return r.dc;
+}
+
+void EndPreviewOutput() {
+  ReportOutputContext& r = g_reportOutput;
+  if (!r.dc) return;
+  ReleaseReportFont();
+  if (r.dcFromWindow) {
+    ReleaseDC(r.previewWindow, r.dc);
+  } else {
+    RestoreDC(r.dc, r.savedDcState);
+  }
+  r.dc = nullptr;
+}
+
+void SetReportPreviewWindow(HWND window, double zoom) {
+  g_reportOutput.previewWindow = window;
+  g_reportOutput.previewDC = nullptr;
+  g_reportOutput.previewZoom = zoom;
+}
+
+void SetReportPreviewDC(HDC dc, int width, int height, double zoom) {
+  g_reportOutput.previewDC = dc;
+  g_reportOutput.previewWidth = width;
+  g_reportOutput.previewHeight = height;
+  g_reportOutput.previewZoom = zoom;
+}
+
+HWND RegisterPrintSettingsClass() {
+  WNDCLASSA windowClass{};
+  // The print-settings screen installs its own procedure on the window
+  // when it builds its screen; until then the window only exists.
+  windowClass.lpfnWndProc = DefWindowProcA;
+  windowClass.hInstance = GetModuleHandleA(nullptr);
+  windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  windowClass.hIcon = LoadIcon(nullptr, IDI_APPLICATION);
+  windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH));
+  windowClass.lpszClassName = "Prn";
+  if (!RegisterClassA(&windowClass) &&
+      GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
+    return nullptr;
+  }
+  return CreateWindowA("Prn", "印刷設定", WS_POPUP | WS_CAPTION | WS_SYSMENU,
+                       0, 0, 0, 0, nullptr, nullptr, GetModuleHandleA(nullptr),
+                       nullptr);
+}
+
+void SetPrintLineStyle(int style) { g_reportOutput.lineStyle = style; }
