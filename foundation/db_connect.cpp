@@ -1,0 +1,276 @@
+// Connections of table slots. The file database (kind 1) is an SQLite file
+// under the name and folder the program gives it (".mdb" kept, so every path
+// rule of the program stays as it is); the server database (kind 2) is a
+// PostgreSQL database on the configured server; kind 4 is the data source
+// named by the database. Under Wine the drivers run on the host, so file
+// paths are handed over as host paths.
+#include <cstdlib>
+#include <cstring>
+
+#include "foundation/db_internal.h"
+#include "foundation/msgbox.h"
+#include "foundation/sjis_text.h"
+
+// After windows.h, which it needs.
+#include <odbcinst.h>
+
+namespace {
+
+constexpr char kFileDriver[] = "SQLite3";
+constexpr char kServerDriver[] = "PostgreSQL ANSI";
+constexpr int kServerDefaultPort = 5432;
+// The maintenance database of a PostgreSQL server, reachable when the
+// database a slot names is not there yet.
+constexpr char kServerMaintenanceDb[] = "postgres";
+// The screen databases of the program, opened with the fixed password.
+const char* const kFixedPasswordDbs[] = {"KQQSCR", "MUPASCR"};
+constexpr char kFixedDbPassword[] = "8153";
+// Milliseconds a file database waits for another slot's write to end.
+constexpr int kFileBusyTimeout = 30000;
+
+// Host path of a Windows path when running under Wine (whose kernel32 has
+// wine_get_unix_file_name), the full Windows path elsewhere; UTF-8 either
+// way.
+std::string HostPath(const char* path) {
+  char full[MAX_PATH * 2];
+  if (GetFullPathNameA(path, sizeof full, full, nullptr) == 0) std::strcpy(full, path);
+  using UnixNameFn = char*(CDECL*)(LPCWSTR);
+  static const auto toUnix = reinterpret_cast<UnixNameFn>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+  if (!toUnix) return ToDbText(full);
+  WCHAR wide[MAX_PATH * 2];
+  if (MultiByteToWideChar(CP_ACP, 0, full, -1, wide, MAX_PATH * 2) == 0) return ToDbText(full);
+  char* unixName = toUnix(wide);
+  if (!unixName) return ToDbText(full);
+  std::string result = unixName;
+  HeapFree(GetProcessHeap(), 0, unixName);
+  return result;
+}
+
+bool IsAliasOf(const char* setting, const char* name) {
+  return setting[0] && std::strcmp(setting, name) == 0;
+}
+
+// ";UID=..;PWD=.." of a data source, by the rules of the database name.
+std::string LoginPart(const char* name) {
+  const OcrIniSettings& ini = g_ocrIni;
+  if (IsAliasOf(ini.sfaDbName, name) || IsAliasOf(ini.plnDbName, name) ||
+      IsAliasOf(ini.omrDbName, name)) {
+    return std::string(";UID=") + ini.loginUser + ";PWD=" + ini.loginPassword;
+  }
+  for (const char* fixed : kFixedPasswordDbs) {
+    if (std::strcmp(fixed, name) == 0) {
+      return std::string(";UID=") + ini.loginUser + ";PWD=" + kFixedDbPassword;
+    }
+  }
+  return std::string();
+}
+
+// PostgreSQL folds unquoted names to lower case, the database names of the
+// program included.
+std::string ServerDbName(const char* name) {
+  std::string folded = name;
+  for (char& c : folded) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return folded;
+}
+
+// "DRIVER=..." of the server database `database`: SERVER is "host",
+// "host:port" or "host,port"; empty means this machine.
+std::string ServerConnection(const std::string& database) {
+  std::string host = g_ocrIni.serverName;
+  int port = kServerDefaultPort;
+  const size_t split = host.find_first_of(":,");
+  if (split != std::string::npos) {
+    port = std::atoi(host.c_str() + split + 1);
+    host.erase(split);
+  }
+  if (host.empty()) host = "localhost";
+  return std::string("DRIVER={") + kServerDriver + "};Server=" + host +
+         ";Port=" + std::to_string(port) + ";Database=" + database +
+         ";Uid=" + g_ocrIni.loginUser + ";Pwd=" + g_ocrIni.loginPassword;
+}
+
+// The connection text a kind of database takes; converted for the driver.
+std::string ConnectionString(const TableSlot& s, const std::string& dbPath) {
+  switch (s.kind) {
+    case kDbKindServer:
+      return ToDbText(ServerConnection(ServerDbName(s.dbName)).c_str());
+    case kDbKindDataSource:
+      return ToDbText((std::string("DSN=") + s.dbName + LoginPart(s.dbName)).c_str());
+    default:
+      return std::string("DRIVER=") + kFileDriver + ";Database=" + HostPath((dbPath + ".mdb").c_str()) +
+             ";NoWCHAR=1;JournalMode=WAL;SyncPragma=NORMAL;Timeout=" +
+             std::to_string(kFileBusyTimeout);
+  }
+}
+
+SQLRETURN DriverConnect(SQLHDBC connection, const std::string& text) {
+  return SQLDriverConnect(connection, GetActiveWindow(),
+                          reinterpret_cast<SQLCHAR*>(const_cast<char*>(text.c_str())), SQL_NTS,
+                          nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT);
+}
+
+// A connection of its own to the server's maintenance database; null when
+// the server cannot be reached with the login.
+SQLHDBC ConnectMaintenance() {
+  SQLHDBC connection = SQL_NULL_HDBC;
+  if (!SQL_SUCCEEDED(SQLAllocConnect(g_dbEnvironment, &connection))) return SQL_NULL_HDBC;
+  if (!SQL_SUCCEEDED(DriverConnect(connection, ToDbText(ServerConnection(kServerMaintenanceDb).c_str())))) {
+    SQLFreeConnect(connection);
+    return SQL_NULL_HDBC;
+  }
+  return connection;
+}
+
+void CloseConnection(SQLHDBC connection) {
+  SQLDisconnect(connection);
+  SQLFreeConnect(connection);
+}
+
+// True when the server is there but the database of `name` is not.
+bool ServerDbMissing(const char* name) {
+  SQLHDBC connection = ConnectMaintenance();
+  if (connection == SQL_NULL_HDBC) return false;
+  bool missing = false;
+  SQLHSTMT statement = SQL_NULL_HSTMT;
+  if (SQL_SUCCEEDED(SQLAllocStmt(connection, &statement))) {
+    const std::string query = ToDbText(
+        ("select 1 from pg_database where datname=" + SqlLiteral(ServerDbName(name).c_str())).c_str());
+    if (SQL_SUCCEEDED(SQLExecDirect(statement, reinterpret_cast<SQLCHAR*>(const_cast<char*>(query.c_str())),
+                                    SQL_NTS))) {
+      missing = SQLFetch(statement) == SQL_NO_DATA;
+    }
+    SQLFreeStmt(statement, SQL_DROP);
+  }
+  CloseConnection(connection);
+  return missing;
+}
+
+// The data source a database path registers as: ":" dropped, "\" as "_".
+std::string DataSourceName(const std::string& dbPath) {
+  std::string name;
+  for (size_t i = 0; i < dbPath.size();) {
+    const int length = SjisCharLength(dbPath.c_str() + i);
+    if (length == 2) {
+      name += dbPath.substr(i, 2);
+    } else if (dbPath[i] == '\\') {
+      name += '_';
+    } else if (dbPath[i] != ':') {
+      name += dbPath[i];
+    }
+    i += length;
+  }
+  return name;
+}
+
+}  // namespace
+
+const SqlDialect* QueryDialect(SQLHDBC connection) {
+  SQLCHAR name[64] = "";
+  SQLSMALLINT length = 0;
+  SQLGetInfo(connection, SQL_DBMS_NAME, name, sizeof name, &length);
+  return DialectForDbms(reinterpret_cast<const char*>(name));
+}
+
+void RegisterDsnIfMissing(int slot, const char* folder, const char* dbPath) {
+  const std::string name = DataSourceName(dbPath);
+  char driver[64];
+  GetPrivateProfileStringA(name.c_str(), "Driver32", "not", driver, sizeof driver, "ODBC.INI");
+  if (std::strcmp(driver, "not") == 0) SQLWriteDSNToIni(name.c_str(), kFileDriver);
+}
+
+int CreateServerDatabase(int slot) {
+  TableSlot& s = g_tableSlots[slot];
+  const bool large = std::strcmp(s.dbName, "ADDDBS") == 0 || std::strcmp(s.dbName, "adddbs") == 0;
+  const int size = large ? 20 : 3;
+  int answer;
+  if (g_ocrIni.serverVersion == 7) {
+    answer = AskYesNo("", "データベース“%s”を作成しますか？ 〔サーバー：%s〕", s.dbName,
+                      g_ocrIni.serverName);
+  } else {
+    answer = AskYesNo("",
+                      "データベース“%s”を作成しますか？ 〔サーバー：%s〕\n\n"
+                      "（データサイズ：%dMB／ログサイズ：%dMB）\n\n"
+                      "〔ﾃﾞｰﾀﾍﾞｰｽ･ﾃﾞﾊﾞｲｽ=%s／ﾛｸﾞﾃﾞﾊﾞｲｽ=%s〕",
+                      s.dbName, g_ocrIni.serverName, size, size / 2, g_ocrIni.dbDevice,
+                      g_ocrIni.logDevice);
+  }
+  if (answer != IDYES) return -1;
+
+  HCURSOR previous = SetCursor(LoadCursor(nullptr, IDC_WAIT));
+  int result = -1;
+  SQLHDBC connection = ConnectMaintenance();
+  SQLHSTMT statement = SQL_NULL_HSTMT;
+  if (connection != SQL_NULL_HDBC && SQL_SUCCEEDED(SQLAllocStmt(connection, &statement))) {
+    const std::string create = ToDbText(("create database " + ServerDbName(s.dbName)).c_str());
+    if (SQL_SUCCEEDED(SQLExecDirect(statement, reinterpret_cast<SQLCHAR*>(const_cast<char*>(create.c_str())),
+                                    SQL_NTS))) {
+      result = 0;
+    } else {
+      const DriverError error = ReadDriverError(slot, statement);
+      ReportLayerError(slot, "create database", error.state, error.message.c_str());
+    }
+    SQLFreeStmt(statement, SQL_DROP);
+  } else {
+    ReportLayerError(slot, "create database", "08001", s.dbName);
+  }
+  if (connection != SQL_NULL_HDBC) CloseConnection(connection);
+  SetCursor(previous);
+  return result;
+}
+
+int db_driver_connect(int slot, const char* folder) {
+  TableSlot& s = g_tableSlots[slot];
+  if (s.kind == kDbKindNone) return 0;
+  s.connected = 0;
+  std::string dbPath;
+  if (std::strcmp(folder, "\\") == 0) {
+    dbPath = std::string("\\") + s.dbName;
+  } else if (*folder) {
+    dbPath = std::string(folder) + "\\" + s.dbName;
+  } else {
+    dbPath = s.dbName;
+  }
+  RegisterDsnIfMissing(slot, folder, dbPath.c_str());
+
+  SQLHDBC connection = SQL_NULL_HDBC;
+  const SQLRETURN allocated = SQLAllocConnect(g_dbEnvironment, &connection);
+  if (!SQL_SUCCEEDED(allocated)) {
+    ShowInfoMessage("DATA-BASE", "SQLAllocConnect(henv,&hdbc) rc=(%d)(%d)(%d)", allocated,
+                    static_cast<int>(reinterpret_cast<INT_PTR>(g_dbEnvironment)),
+                    static_cast<int>(reinterpret_cast<INT_PTR>(connection)));
+    return -1;
+  }
+  const std::string text = ConnectionString(s, dbPath);
+  SQLRETURN rc = DriverConnect(connection, text);
+  // A missing server database shows as a failed connect: ask, create, retry.
+  if (rc == SQL_ERROR && s.kind == kDbKindServer && ServerDbMissing(s.dbName)) {
+    if (CreateServerDatabase(slot) == 0) rc = DriverConnect(connection, text);
+  }
+  if (rc == SQL_ERROR || rc == SQL_INVALID_HANDLE) {
+    ShowInfoMessage("DATA-BASE", "データベース“%s” にアクセスできません。\n(%s)", s.dbName,
+                    DataSourceName(dbPath).c_str());
+    SQLFreeConnect(connection);
+    return -1;
+  }
+  s.connection = connection;
+  SQLAllocStmt(connection, &s.statement);
+  s.dialect = QueryDialect(connection);
+  s.connected = 1;
+  return 0;
+}
+
+void DisconnectSlot(int slot) {
+  TableSlot& s = g_tableSlots[slot];
+  ReleaseSlotWriter(slot);
+  if (s.statement != SQL_NULL_HSTMT) SQLFreeStmt(s.statement, SQL_DROP);
+  s.statement = SQL_NULL_HSTMT;
+  s.columnsBound = false;
+  s.hasRow = false;
+  if (s.connection != SQL_NULL_HDBC) CloseConnection(s.connection);
+  s.connection = SQL_NULL_HDBC;
+  s.connected = 0;
+  s.dialect = nullptr;
+}

@@ -1,0 +1,190 @@
+// Records and helpers shared by the files of the database layer; other
+// subsystems include foundation/db.h only.
+#pragma once
+
+#include <windows.h>
+#include <sql.h>
+#include <sqlext.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "foundation/db.h"
+#include "foundation/db_sql.h"
+
+constexpr int kSlotFree = -9;
+constexpr int kSlotFromSpec = 1;   // taken by SqlTblSet: columns, no SELECT
+constexpr int kSlotAllocated = 2;  // taken by db_alloc_slot
+
+constexpr int kConnClosed = 0;
+constexpr int kConnCreating = 1;
+constexpr int kConnConnected = 2;
+constexpr int kConnSelected = 3;
+
+// Statements prepared for the writes of one slot, made on first use and
+// dropped with the slot's columns.
+struct SlotWriter {
+  SQLHSTMT insert = SQL_NULL_HSTMT;
+  SQLHSTMT update = SQL_NULL_HSTMT;
+  SQLHSTMT remove = SQL_NULL_HSTMT;
+  // Column-table entries of the table's primary key, read on first use;
+  // empty when the table has none (rows are then found by all their values).
+  std::vector<int> keyEntries;
+  bool keyKnown = false;
+};
+
+struct TableSlot {
+  int allocState = kSlotFree;
+  int connState = kConnClosed;
+  int kind = kDbKindFile;
+  int specKind = 0;
+  SQLHDBC connection = SQL_NULL_HDBC;
+  SQLHSTMT statement = SQL_NULL_HSTMT;
+  int connected = 0;
+  char sectionName[kSlotNameSize] = "";
+  char tableName[kSlotNameSize] = "";
+  char dbName[kSlotNameSize] = "";
+  std::string keyText;
+  int keyCount = 0;
+  std::string keyList;           // current key, plain
+  std::string keyListQualified;  // current key, each column after "table."
+  std::string select;
+  int firstColumn = 0;
+  int lastColumn = 0;
+  int lastIndex = -1;
+  void* userPointer = nullptr;
+  int flag = 0;
+  // How the connected database speaks; null while not connected.
+  const SqlDialect* dialect = nullptr;
+  bool columnsBound = false;  // SQLBindCol done on the statement
+  bool hasRow = false;        // the bound values hold a fetched row
+  SlotWriter writer;
+};
+
+// Slots 1 to 24; entry 0 is the scratch slot of a specification read.
+extern TableSlot g_tableSlots[kMaxTableSlots + 1];
+
+union ColumnNumber {
+  int16_t shortValue;
+  int32_t longValue;
+  double doubleValue;
+};
+
+// One bound column of an open slot. The value is the program's (Shift-JIS,
+// cut to the declared length); the fetched copy is the database's (UTF-8)
+// and stays as fetched, so writes find their row by it.
+struct ColumnEntry {
+  int slot = 0;  // 0 while the entry is free
+  std::string name;
+  int type = 0;
+  int length = 0;
+  std::vector<char> text;  // text and one character: length + 1 bytes
+  ColumnNumber number{};
+  SQLLEN indicator = 0;    // SQL_NULL_DATA while the value is null
+  char flag = '\0';
+  int width = 0;
+  int decimals = 0;
+  std::vector<char> fetchedText;  // bound to the cursor
+  ColumnNumber fetchedNumber{};
+  SQLLEN fetchedIndicator = 0;
+  std::vector<char> paramText;    // a write's value in the database's encoding
+  SQLLEN paramIndicator = 0;
+};
+
+extern ColumnEntry g_columns[kMaxColumnEntries];
+
+// The environment of the process (null when SQLAllocEnv failed).
+extern SQLHENV g_dbEnvironment;
+extern OcrIniSettings g_ocrIni;
+// The statement that navigation and the schema operations build.
+extern std::string g_sqlBuffer;
+// Name of the running navigation operation, for fetch messages.
+extern const char* g_navigationName;
+
+// True for slot numbers 1 to 24.
+inline bool IsSlotNumber(int slot) { return slot >= 1 && slot <= kMaxTableSlots; }
+
+// ---- db_encoding.cpp: Shift-JIS <-> UTF-8 at the ODBC boundary ----
+std::string ToDbText(const char* text);
+std::string ToDbText(const char* text, size_t length);
+// Converts `length` bytes of UTF-8 into `out` (room `room` bytes), cut at a
+// character boundary; an incomplete character at the end is dropped.
+void FromDbText(const char* text, size_t length, char* out, int room);
+std::string FromDbText(const char* text);
+// Room of the UTF-8 form of a Shift-JIS text of `length` bytes.
+inline int DbTextRoom(int length) { return 3 * length + 1; }
+
+// ---- db_errors.cpp ----
+struct DriverError {
+  char state[6];
+  long native;
+  std::string message;  // converted to Shift-JIS
+};
+// The first diagnostic of a statement (or of the slot's connection when the
+// statement is null).
+DriverError ReadDriverError(int slot, SQLHSTMT statement);
+// db_error for an error read already: 0 / -1 as db_error.
+int ReportDriverError(int slot, const DriverError& error, const char* operation);
+void ClearDbFlags();
+void ClearTableMissing();
+void ClearFieldMissing();
+// Reports an error the layer finds itself (no driver state), as db_error
+// does for "any other" state.
+void ReportLayerError(int slot, const char* operation, const char* state, const char* message);
+// Reports the last error of a statement other than the slot's own.
+int ReportStatementError(int slot, SQLHSTMT statement, const char* operation);
+// Runs a statement on a handle of the slot's connection with the slot's
+// error policy.
+int ExecOnStatement(int slot, SQLHSTMT statement, const std::string& sql, int quiet);
+
+// ---- db_settings.cpp ----
+// `name`, or the second name of the name pair when `name` is its first.
+const char* ReplaceByNamePair(const char* name);
+
+// ---- db_connect.cpp ----
+// The dialect of a connection by the DBMS its driver names.
+const SqlDialect* QueryDialect(SQLHDBC connection);
+void DisconnectSlot(int slot);
+
+// ---- db_columns.cpp ----
+int HighestLastColumn();
+// Adds an entry for `slot` after its last one (or as its first, above all
+// entries in use): the entry, or -1 with the message when the table is full.
+// `errorBox` chooses the error box (specification files) over the
+// information box (described columns).
+int AddColumnEntry(int slot, const char* name, int type, int length, bool errorBox);
+// Frees the slot's entries (and the writes prepared over them).
+void FreeSlotEntries(int slot);
+// Entry of `name` in the slot (ASCII case ignored), -1 when absent.
+int LookupColumn(int slot, const char* name);
+// Column names compare with ASCII case ignored, double-byte characters
+// exactly.
+bool SameColumnName(const char* a, const char* b);
+void ClearEntryValue(ColumnEntry& entry);
+// Value of an entry from a text / into a text.
+void SetEntryFromText(ColumnEntry& entry, const char* text);
+std::string EntryAsText(const ColumnEntry& entry);
+
+// ---- db_binding.cpp ----
+// Binds every column of the slot to the slot's statement (once per statement).
+int BindFetchBuffers(int slot);
+// Moves the fetched values of the slot into its record.
+void TakeFetchedRow(int slot);
+// Drops the prepared write statements of the slot.
+void ReleaseSlotWriter(int slot);
+
+// ---- db_slots.cpp ----
+void SetLastReadDirection(int direction);
+// A described column name in the program's text (upper case where the
+// database folds names to lower case).
+std::string DescribedName(const SQLCHAR* raw, const SqlDialect* dialect);
+
+// ---- db_rebuild.cpp ----
+// Rebuilds the slot's table with `column` of the type `typeWord`: 0 / -1.
+int RebuildWithColumnType(int slot, const char* column, const std::string& typeWord);
+
+// ---- db_navigate.cpp ----
+// Clears the record and executes g_sqlBuffer as the slot's cursor (scrollable,
+// one row at a time); with `bind` the columns are bound to it. 0 / -1.
+int RunSlotSelect(int slot, bool bind);

@@ -1,0 +1,233 @@
+// Navigation and search of a selected slot. Every positioning runs the
+// slot's SELECT again with a new ORDER BY (and WHERE) and fetches through a
+// scrollable cursor of one row, so the record always holds the current row.
+#include <cstring>
+
+#include "foundation/bounded_format.h"
+#include "foundation/db_internal.h"
+#include "foundation/msgbox.h"
+
+namespace {
+
+// Longest text SearchByColumnValue takes from the source column.
+constexpr int kSearchValueSize = 31;
+
+int g_searchResult = 0;
+
+// The slot's SELECT with its ORDER BY replaced; it becomes the slot's SELECT.
+void SetSlotOrder(int slot, const std::string& order) {
+  TableSlot& s = g_tableSlots[slot];
+  s.select = WithoutOrderBy(s.select) + " order by " + order;
+  g_sqlBuffer = s.select;
+}
+
+// The qualified column list of key `keyNumber` (from 0), or -1 after the
+// message.
+int KeyOrder(int slot, int keyNumber, std::string& order) {
+  std::string plain;
+  if (GetKeyColumnList(slot, keyNumber + 1, plain, order) == 0) return 0;
+  ShowInfoMessage("", "%d番のキーは定義されていません。", keyNumber);
+  return -1;
+}
+
+// Runs g_sqlBuffer and fetches the first or last row.
+int Position(int slot, const char* operation, int direction) {
+  if (RunSlotSelect(slot, true) != 0) return -1;
+  g_navigationName = operation;
+  return FetchSlotRow(slot, direction);
+}
+
+int PositionByOrder(int slot, const char* order, const char* operation, int direction) {
+  if (CheckSlotSelected(slot) != 0) return -1;
+  SetSlotOrder(slot, order);
+  return Position(slot, operation, direction);
+}
+
+int PositionByKey(int slot, int keyNumber, const char* operation, int direction) {
+  if (CheckSlotSelected(slot) != 0) return -1;
+  std::string order;
+  if (KeyOrder(slot, keyNumber, order) != 0) return -1;
+  SetSlotOrder(slot, order);
+  return Position(slot, operation, direction);
+}
+
+// The slot's SELECT without its ORDER BY, with `condition` added to its
+// WHERE part (or as its WHERE part).
+std::string WithCondition(const TableSlot& s, const std::string& condition) {
+  const std::string base = WithoutOrderBy(s.select);
+  if (condition.empty()) return base;
+  return base + (HasWhere(base) ? " and " : " where ") + condition;
+}
+
+int Read(int slot, int direction, const char* operation) {
+  if (CheckSlotSelected(slot) != 0) return -1;
+  g_navigationName = operation;
+  return FetchSlotRow(slot, direction);
+}
+
+// Steps from the start (forward) or the end (backward) by key until
+// `stop` holds for the key column's text compared with `value`.
+int FindByKey(int slot, const char* value, int keyNumber, bool forward, bool (*stop)(int)) {
+  std::string column;
+  if (GetKeyColumns(slot, column, keyNumber) != 0) {
+    ShowInfoMessage("", "%d番のキーは定義されていません。", keyNumber);
+    return -1;
+  }
+  int rc = forward ? db_tfind(slot, keyNumber) : db_efind(slot, keyNumber);
+  while (rc == 0) {
+    if (stop(std::strcmp(GetColumnText(slot, column.c_str()), value))) return 0;
+    rc = forward ? db_nread(slot) : db_pread(slot);
+  }
+  db_clear(slot);
+  return -1;
+}
+
+}  // namespace
+
+int RunSlotSelect(int slot, bool bind) {
+  TableSlot& s = g_tableSlots[slot];
+  db_clear(slot);
+  s.hasRow = false;
+  if (s.kind == kDbKindNone) return 0;
+  SQLFreeStmt(s.statement, SQL_CLOSE);
+  // Writes go through statements of their own, so a static read-only cursor
+  // serves: both drivers scroll it in every direction.
+  SQLSetStmtOption(s.statement, SQL_ROWSET_SIZE, 1);
+  SQLSetStmtOption(s.statement, SQL_CURSOR_TYPE, SQL_CURSOR_STATIC);
+  SQLSetStmtOption(s.statement, SQL_CONCURRENCY, SQL_CONCUR_READ_ONLY);
+  if (ExecOnStatement(slot, s.statement, g_sqlBuffer, 0) != 0) return -1;
+  return bind ? BindFetchBuffers(slot) : 0;
+}
+
+int db_toppos(int slot, const char* order) {
+  return PositionByOrder(slot, order, "db_toppos()", kFetchFirst);
+}
+
+int db_tfind(int slot, int keyNumber) {
+  return PositionByKey(slot, keyNumber, "db_tfind()", kFetchFirst);
+}
+
+int db_endpos(int slot, const char* order) {
+  return PositionByOrder(slot, order, "db_endpos()", kFetchLast);
+}
+
+int db_efind(int slot, int keyNumber) {
+  return PositionByKey(slot, keyNumber, "db_efind()", kFetchLast);
+}
+
+int db_search(int slot, const char* value, const char* column) {
+  if (CheckSlotSelected(slot) != 0) return -1;
+  const TableSlot& s = g_tableSlots[slot];
+  const std::string qualified = std::string(s.tableName) + "." + column;
+  g_sqlBuffer = WithCondition(s, qualified + "=" + SqlLiteral(value)) + " order by " + qualified;
+  return Position(slot, "db_search()", kFetchFirst);
+}
+
+int db_search_key(int slot, const char* value, int keyNumber) {
+  if (CheckSlotSelected(slot) != 0) return -1;
+  std::string column;
+  if (GetKeyColumns(slot, column, keyNumber) != 0) {
+    ShowInfoMessage("", "%d番のキーは定義されていません。", keyNumber);
+    return -1;
+  }
+  return db_search(slot, value, column.c_str());
+}
+
+int db_search_where(int slot, const char* condition, const char* order) {
+  if (CheckSlotSelected(slot) != 0) return -1;
+  g_sqlBuffer = WithCondition(g_tableSlots[slot], condition);
+  if (*order) g_sqlBuffer += std::string(" order by ") + order;
+  return Position(slot, "db_search()", kFetchFirst);
+}
+
+int db_nread(int slot) {
+  SetLastReadDirection(1);
+  return Read(slot, kFetchNext, "db_nread()");
+}
+
+int db_pread(int slot) {
+  SetLastReadDirection(2);
+  return Read(slot, kFetchPrevious, "db_pread()");
+}
+
+int ResortSlot(int slot, int keyNumber) {
+  if (CheckSlotSelected(slot) != 0) return -1;
+  std::string order;
+  if (KeyOrder(slot, keyNumber, order) != 0) return -1;
+  SetSlotOrder(slot, order);
+  return RunSlotSelect(slot, true);
+}
+
+int SetSlotKeyOrder(int slot, int keyNumber) {
+  if (!IsSlotNumber(slot)) return -1;
+  const TableSlot& s = g_tableSlots[slot];
+  std::string column;
+  if (GetKeyColumns(slot, column, keyNumber) != 0 || column.empty()) {
+    ShowInfoMessage("", "ｲﾝﾃﾞｯｸｽｷｰNo.%d は定義されていません。", keyNumber);
+    return -1;
+  }
+  const std::string base = s.select.empty() ? std::string("select * from ") + s.tableName : s.select;
+  g_sqlBuffer = base + " order by " + s.tableName + "." + column;
+  return 0;
+}
+
+int db_find_key(int mode, int slot, const char* value, int keyNumber) {
+  if (CheckSlotSelected(slot) != 0) return -1;
+  switch (mode) {
+    case 1:
+      return FindByKey(slot, value, keyNumber, true, [](int c) { return c == 0; });
+    case 2:
+      return FindByKey(slot, value, keyNumber, false, [](int c) { return c < 0; });
+    case 3:
+      return FindByKey(slot, value, keyNumber, true, [](int c) { return c > 0; });
+    case 4:
+      return FindByKey(slot, value, keyNumber, false, [](int c) { return c <= 0; });
+    case 5:
+      return FindByKey(slot, value, keyNumber, true, [](int c) { return c >= 0; });
+    default:
+      return -1;
+  }
+}
+
+int db_find_key_first(int slot, const char* value, int keyNumber) {
+  return db_find_key(1, slot, value, keyNumber);
+}
+
+int db_find_key_below(int slot, const char* value, int keyNumber) {
+  return db_find_key(2, slot, value, keyNumber);
+}
+
+int db_find_key_above(int slot, const char* value, int keyNumber) {
+  return db_find_key(3, slot, value, keyNumber);
+}
+
+int db_find_key_or_below(int slot, const char* value, int keyNumber) {
+  if (db_find_key(1, slot, value, keyNumber) == 0) return 0;
+  return db_find_key(2, slot, value, keyNumber);
+}
+
+int db_find_key_or_next(int slot, const char* value, int keyNumber) {
+  if (db_find_key(1, slot, value, keyNumber) == 0) return 0;
+  return db_find_key(3, slot, value, keyNumber);
+}
+
+int db_count(int slot) {
+  if (CheckSlotSelected(slot) != 0) return -1;
+  const TableSlot& s = g_tableSlots[slot];
+  if (s.kind == kDbKindNone) return 0;
+  return CountRows(slot, CountStatement(s.select, s.tableName).c_str());
+}
+
+int SearchByColumnValue(int slot, int keyNumber, int sourceSlot, const char* column) {
+  char value[kSearchValueSize + 1];
+  FormatTextBounded(value, sizeof value, "%s", GetColumnText(sourceSlot, column));
+  g_searchResult = db_search_key(slot, value, keyNumber);
+  return g_searchResult;
+}
+
+int GetSearchResult() { return g_searchResult; }
+
+int db_exec(int slot, const char* sql) {
+  if (CheckSlotOpen(slot) != 0) return -1;
+  return ExecSlotSql(slot, sql, 0) < 0 ? -1 : 0;
+}

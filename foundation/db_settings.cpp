@@ -1,0 +1,129 @@
+// Settings of the database layer and the process's ODBC environment: what
+// "OCR.INI" says, what the login and server screens change later, and the
+// start and end of the layer.
+#include <cstring>
+
+#include "foundation/bounded_format.h"
+#include "foundation/db_internal.h"
+#include "foundation/msgbox.h"
+
+OcrIniSettings g_ocrIni;
+SQLHENV g_dbEnvironment = SQL_NULL_HENV;
+
+namespace {
+
+char g_specFolder[MAX_PATH] = "";
+char g_namePairFrom[kIniTextSize] = "";
+char g_namePairTo[kIniTextSize] = "";
+
+void CopyText(char* out, int size, const char* text) { FormatTextBounded(out, size, "%s", text); }
+
+// The folder of the running program, without a trailing "\".
+std::string ProgramFolder() {
+  char path[MAX_PATH];
+  const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string folder(path, n);
+  const size_t slash = folder.find_last_of('\\');
+  return slash == std::string::npos ? std::string() : folder.substr(0, slash);
+}
+
+}  // namespace
+
+void db_init() {
+  ReadOcrIni();
+  if (!SQL_SUCCEEDED(SQLAllocEnv(&g_dbEnvironment))) {
+    g_dbEnvironment = SQL_NULL_HENV;
+    ShowInfoMessage("DATA-BASE", "SQLAllocEnv(&henv)");
+  }
+}
+
+void db_term() {
+  for (int slot = 1; slot <= kMaxTableSlots; ++slot) {
+    const int state = g_tableSlots[slot].connState;
+    if (state == kConnCreating) CloseSpecSlot(slot);
+    if (state == kConnConnected || state == kConnSelected) db_disconnect(slot);
+  }
+  if (g_dbEnvironment != SQL_NULL_HENV) {
+    if (!SQL_SUCCEEDED(SQLFreeEnv(g_dbEnvironment))) {
+      ShowInfoMessage("DATA-BASE", "環境ハンドルを解放できません。");
+    }
+    g_dbEnvironment = SQL_NULL_HENV;
+  }
+  FreeDbBuffers();
+}
+
+int ReadOcrIni() {
+  FreeDbBuffers();
+  SetOcrIniDefaults(g_ocrIni);
+  return ReadOcrIniFile("OCR.INI", ProgramFolder().c_str(), g_ocrIni);
+}
+
+void FreeDbBuffers() {
+  for (int slot = 0; slot <= kMaxTableSlots; ++slot) ResetSlot(slot);
+  g_sqlBuffer.clear();
+  g_sqlBuffer.shrink_to_fit();
+}
+
+const OcrIniSettings& GetOcrIniSettings() { return g_ocrIni; }
+
+void SetDbLogin(const char* user, const char* password) {
+  CopyText(g_ocrIni.loginUser, kIniTextSize, user);
+  CopyText(g_ocrIni.loginPassword, kIniTextSize, password);
+}
+
+void GetDbConnectInfo(char* server, char* user, char* password) {
+  std::strcpy(server, g_ocrIni.serverName);
+  std::strcpy(user, g_ocrIni.loginUser);
+  std::strcpy(password, g_ocrIni.loginPassword);
+}
+
+void SetDbServer(int kind, int version, const char* server) {
+  g_ocrIni.defaultDbKind = kind;
+  g_ocrIni.serverVersion = version;
+  CopyText(g_ocrIni.serverName, kIniTextSize, server);
+}
+
+void SetOmrDbName(const char* name) { CopyText(g_ocrIni.omrDbName, kIniTextSize, name); }
+
+void SetDbFolder(const char* path) {
+  BuildDbFolder(g_ocrIni.dbFolder, path, g_ocrIni.drive, ProgramFolder().c_str());
+}
+
+const char* GetDbFolder() { return g_ocrIni.dbFolder; }
+
+int GetDefaultDbKind() { return g_ocrIni.defaultDbKind; }
+
+int GetDbStatusWord() { return 0; }
+
+void SetDbNamePair(const char* name, const char* replacement) {
+  CopyText(g_namePairFrom, kIniTextSize, name);
+  CopyText(g_namePairTo, kIniTextSize, replacement);
+}
+
+void GetDbNamePair(char* name, char* replacement) {
+  std::strcpy(name, g_namePairFrom);
+  std::strcpy(replacement, g_namePairTo);
+}
+
+void SetDbDevices(const char* dbDevice, const char* logDevice) {
+  CopyText(g_ocrIni.dbDevice, kIniTextSize, dbDevice);
+  CopyText(g_ocrIni.logDevice, kIniTextSize, logDevice);
+}
+
+void SetDbPathValue(const char* path) { CopyText(g_ocrIni.dbPath, kIniTextSize, path); }
+
+const char* GetDbUseText() { return g_ocrIni.useText; }
+
+// The login window calls these around storing a login; the layer needs
+// nothing done then.
+void PrepareDbLogin() {}
+void FinishDbLogin() {}
+
+void SetSpecFolder(const char* folder) { CopyText(g_specFolder, MAX_PATH, folder); }
+
+const char* GetSpecFolder() { return g_specFolder; }
+
+// The replacement of a database name by the name pair, for db_connect.
+const char* ReplaceByNamePair(const char* name) {
+  return g_namePairFrom[0] && std::strcmp(g_namePairFrom, name) == 0 ? g_namePairTo : name;
+}

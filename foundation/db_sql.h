@@ -1,0 +1,101 @@
+// SQL text of the database layer: the keyword scanner that finds the parts of
+// a SELECT, the quoting of values, key column lists, the statements of each
+// database dialect and the classification of driver errors. Free of Windows
+// and ODBC calls; texts are Shift-JIS.
+#pragma once
+
+#include <string>
+#include <vector>
+
+// Words the scanner recognises right after a blank, in lower or upper case
+// and followed by a blank.
+constexpr int kSqlWordNone = 0;
+constexpr int kSqlWordFrom = 1;
+constexpr int kSqlWordWhere = 2;
+constexpr int kSqlWordOrder = 3;
+constexpr int kSqlWordJoin = 4;  // join, left, inner
+
+// The word that starts at `p` (the byte after a blank).
+int SqlWordAt(const char* p);
+// Index of the blank in front of the first `word` of `sql` outside quoted
+// literals and names, or std::string::npos.
+size_t FindSqlWord(const std::string& sql, int word);
+// `select` without its ORDER BY part (cut at the blank before "order").
+std::string WithoutOrderBy(const std::string& select);
+// True when `select` has a WHERE part.
+bool HasWhere(const std::string& select);
+
+// `value` as an SQL string literal: in single quotes, each quote doubled.
+std::string SqlLiteral(const char* value);
+
+// The name of the view that a "create view" statement creates: the word after
+// "view " up to a blank or a whole-word "as"; false without "view".
+bool ExtractViewName(const std::string& statement, std::string& name);
+
+// Key `keyNumber` (from 1) of a key text "A,B|C": the plain column list and
+// the list with `table` and "." before every column. -1 when the text has no
+// such key.
+int SelectKeyColumns(const std::string& keyText, int keyNumber, const std::string& table,
+                     std::string& plain, std::string& qualified);
+// The last column of a column list "A,B,C" (C).
+std::string LastListColumn(const std::string& list);
+
+// "select count(*) from <table>" with the WHERE (or join) part of `select`.
+std::string CountStatement(const std::string& select, const std::string& table);
+
+// One column of a table to create.
+struct SqlColumnDef {
+  std::string name;
+  int type;    // kColumn... of spc_file.h
+  int length;  // text length
+};
+
+// What differs between the databases the layer reaches. Both the file and
+// the server database take the same column clauses; names of indexes carry
+// their table because SQLite and PostgreSQL keep index names per database
+// or schema.
+struct SqlDialect {
+  const char* dbmsName;      // as the driver reports it (SQL_DBMS_NAME)
+  bool foldsNamesToLower;    // unquoted names come back in lower case
+  // Changing a column's type: a format of table, column and type word, or
+  // nullptr when the table must be rebuilt instead.
+  const char* alterColumnFormat;
+  const char* rowIdWord;     // the hidden row identity, or nullptr
+  bool reportsErrorsByText;  // one state for all errors; the text tells them apart
+};
+
+// The dialect of a driver by its DBMS name; a neutral one for any other.
+const SqlDialect* DialectForDbms(const char* dbmsName);
+const SqlDialect* SqliteDialect();
+const SqlDialect* PostgresDialect();
+
+// "varchar(20)", "smallint", ... for a column type; "NAME varchar(20)" with
+// the name in front.
+std::string ColumnTypeWord(int type, int length);
+std::string ColumnClause(const std::string& name, int type, int length);
+// "create table T (c1, c2, ..., primary key (k1,k2))"; without a key list
+// no primary key.
+std::string CreateTableStatement(const std::string& table, const std::vector<SqlColumnDef>& columns,
+                                 const std::string& primaryKey);
+// Index `keyNumber` of a table: "T_idx1".
+std::string IndexName(const std::string& table, int keyNumber);
+
+// What a driver error means to the layer.
+enum class DbErrorClass {
+  kNoError,          // "00000"
+  kTableExists,      // creating what is there already
+  kTableMissing,     // a table or view that does not exist
+  kColumnNumber,     // a column number past the last column
+  kDuplicateColumn,  // a column name twice in one table
+  kRowError,         // an error of one row of a rowset
+  kFieldMissing,     // a column that does not exist
+  kFieldSyntax,      // a column definition the database refuses
+  kTableSyntax,      // a table definition the database refuses
+  kTableInUse,       // locked or busy
+  kOther,
+};
+
+// Classifies an error by its SQLSTATE, the driver's native code and its
+// message, in the terms of `dialect`.
+DbErrorClass ClassifyDbError(const SqlDialect* dialect, const char* state, long native,
+                             const char* message);

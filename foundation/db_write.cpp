@@ -1,0 +1,338 @@
+// Row writes of a slot: add, update and delete of the current record.
+//
+// The writes are statements of their own beside the slot's cursor: an INSERT
+// of all bound columns, and an UPDATE or DELETE that finds the current row
+// by its primary key as fetched (or, for a table without one, by all its
+// fetched values, one row at most). They are prepared once per slot and
+// executed with the record's values bound as parameters, so a value is never
+// part of the statement text. Positioned writes through the cursor are not
+// used: the SQLite driver cannot add through it and updates only tables with
+// a primary key, and both drivers then behave alike.
+#include <algorithm>
+#include <cstring>
+
+#include "foundation/db_internal.h"
+#include "foundation/msgbox.h"
+
+namespace {
+
+// Indicators of key parameters: read by the driver at each execution.
+SQLLEN g_ntsIndicator = SQL_NTS;
+SQLLEN g_valueIndicator = 0;
+
+bool IsText(const ColumnEntry& e) { return e.type == kColumnText || e.type == kColumnChar; }
+
+SQLSMALLINT CTypeOf(const ColumnEntry& e) {
+  switch (e.type) {
+    case kColumnShort:
+      return SQL_C_SSHORT;
+    case kColumnLong:
+      return SQL_C_SLONG;
+    case kColumnDouble:
+      return SQL_C_DOUBLE;
+    default:
+      return SQL_C_CHAR;
+  }
+}
+
+SQLSMALLINT SqlTypeOf(const ColumnEntry& e) {
+  switch (e.type) {
+    case kColumnShort:
+      return SQL_SMALLINT;
+    case kColumnLong:
+      return SQL_INTEGER;
+    case kColumnDouble:
+      return SQL_DOUBLE;
+    default:
+      return SQL_VARCHAR;
+  }
+}
+
+// The record's value as a parameter: text in the database's encoding.
+bool BindValue(SQLHSTMT statement, SQLUSMALLINT number, ColumnEntry& e) {
+  if (IsText(e)) {
+    return SQL_SUCCEEDED(SQLBindParameter(statement, number, SQL_PARAM_INPUT, SQL_C_CHAR, SQL_VARCHAR,
+                                          e.paramText.size() - 1, 0, e.paramText.data(),
+                                          static_cast<SQLLEN>(e.paramText.size()), &e.paramIndicator));
+  }
+  return SQL_SUCCEEDED(SQLBindParameter(statement, number, SQL_PARAM_INPUT, CTypeOf(e), SqlTypeOf(e), 0,
+                                        0, &e.number, 0, &e.paramIndicator));
+}
+
+// The value as fetched, to find the row by.
+bool BindFetched(SQLHSTMT statement, SQLUSMALLINT number, ColumnEntry& e) {
+  if (IsText(e)) {
+    return SQL_SUCCEEDED(SQLBindParameter(statement, number, SQL_PARAM_INPUT, SQL_C_CHAR, SQL_VARCHAR,
+                                          e.fetchedText.size() - 1, 0, e.fetchedText.data(),
+                                          static_cast<SQLLEN>(e.fetchedText.size()), &g_ntsIndicator));
+  }
+  return SQL_SUCCEEDED(SQLBindParameter(statement, number, SQL_PARAM_INPUT, CTypeOf(e), SqlTypeOf(e), 0,
+                                        0, &e.fetchedNumber, 0, &g_valueIndicator));
+}
+
+// Puts the record's values into the parameter buffers.
+void FillParameters(const TableSlot& s) {
+  for (int entry = s.firstColumn; s.firstColumn && entry <= s.lastColumn; ++entry) {
+    ColumnEntry& e = g_columns[entry];
+    if (e.indicator == SQL_NULL_DATA) {
+      e.paramIndicator = SQL_NULL_DATA;
+    } else if (IsText(e)) {
+      const std::string text = ToDbText(e.text.data());
+      std::memcpy(e.paramText.data(), text.c_str(), text.size() + 1);
+      e.paramIndicator = SQL_NTS;
+    } else {
+      e.paramIndicator = 0;
+    }
+  }
+}
+
+// After an update the row is found by what it holds now.
+void TakeWrittenAsFetched(const TableSlot& s) {
+  for (int entry = s.firstColumn; s.firstColumn && entry <= s.lastColumn; ++entry) {
+    ColumnEntry& e = g_columns[entry];
+    if (IsText(e)) {
+      std::memcpy(e.fetchedText.data(), e.paramText.data(), e.paramText.size());
+    } else {
+      e.fetchedNumber = e.number;
+    }
+    e.fetchedIndicator = e.paramIndicator == SQL_NULL_DATA ? SQL_NULL_DATA : SQL_NTS;
+  }
+}
+
+std::string ColumnList(const TableSlot& s, const char* separator, const char* suffix) {
+  std::string list;
+  for (int entry = s.firstColumn; s.firstColumn && entry <= s.lastColumn; ++entry) {
+    if (entry > s.firstColumn) list += separator;
+    list += g_columns[entry].name + suffix;
+  }
+  return list;
+}
+
+// Names as the server database keeps unquoted ones.
+std::string CatalogName(const TableSlot& s, const char* name) {
+  std::string text = ToDbText(name);
+  if (s.dialect && s.dialect->foldsNamesToLower) {
+    for (char& c : text) {
+      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+  }
+  return text;
+}
+
+// Reads the primary key of the slot's table once; its columns must all be
+// bound in the slot, else rows are found by all their values.
+void LoadPrimaryKey(int slot) {
+  TableSlot& s = g_tableSlots[slot];
+  SlotWriter& w = s.writer;
+  if (w.keyKnown) return;
+  w.keyKnown = true;
+  w.keyEntries.clear();
+  SQLHSTMT statement = SQL_NULL_HSTMT;
+  if (!SQL_SUCCEEDED(SQLAllocStmt(s.connection, &statement))) return;
+  std::string table = CatalogName(s, s.tableName);
+  if (SQL_SUCCEEDED(SQLPrimaryKeys(statement, nullptr, 0, nullptr, 0,
+                                   reinterpret_cast<SQLCHAR*>(table.data()), SQL_NTS))) {
+    std::vector<std::pair<int, int>> columns;  // key sequence, entry
+    bool complete = true;
+    while (SQL_SUCCEEDED(SQLFetch(statement))) {
+      char name[256] = "";
+      SQLLEN length = 0;
+      SQLSMALLINT sequence = 0;
+      SQLGetData(statement, 4, SQL_C_CHAR, name, sizeof name, &length);
+      SQLGetData(statement, 5, SQL_C_SSHORT, &sequence, 0, &length);
+      const int entry = LookupColumn(slot, FromDbText(name).c_str());
+      if (entry < 0) complete = false;
+      columns.emplace_back(sequence, entry);
+    }
+    if (complete) {
+      std::sort(columns.begin(), columns.end());
+      for (const auto& column : columns) w.keyEntries.push_back(column.second);
+    }
+  }
+  SQLFreeStmt(statement, SQL_DROP);
+}
+
+// " where k1=? and k2=?" of the key, binding the fetched key values from
+// parameter `first` on.
+std::string KeyCondition(int slot, SQLHSTMT statement, SQLUSMALLINT first) {
+  TableSlot& s = g_tableSlots[slot];
+  std::string condition = " where ";
+  SQLUSMALLINT number = first;
+  for (size_t i = 0; i < s.writer.keyEntries.size(); ++i) {
+    ColumnEntry& e = g_columns[s.writer.keyEntries[i]];
+    if (i > 0) condition += " and ";
+    condition += e.name + "=?";
+    BindFetched(statement, number++, e);
+  }
+  return condition;
+}
+
+// The condition that finds one row with all the fetched values, for a table
+// without a primary key.
+std::string ValueCondition(int slot, SQLHSTMT statement, SQLUSMALLINT first) {
+  TableSlot& s = g_tableSlots[slot];
+  std::string match;
+  SQLUSMALLINT number = first;
+  for (int entry = s.firstColumn; s.firstColumn && entry <= s.lastColumn; ++entry) {
+    ColumnEntry& e = g_columns[entry];
+    if (entry > s.firstColumn) match += " and ";
+    if (e.fetchedIndicator == SQL_NULL_DATA) {
+      match += e.name + " is null";
+    } else {
+      match += e.name + "=?";
+      BindFetched(statement, number++, e);
+    }
+  }
+  const char* rowId = s.dialect ? s.dialect->rowIdWord : nullptr;
+  if (!rowId) return " where " + match;
+  return std::string(" where ") + rowId + "=(select " + rowId + " from " + s.tableName + " where " +
+         match + " limit 1)";
+}
+
+bool Prepare(SQLHSTMT statement, const std::string& sql) {
+  std::string text = ToDbText(sql.c_str());
+  return SQL_SUCCEEDED(SQLPrepare(statement, reinterpret_cast<SQLCHAR*>(text.data()), SQL_NTS));
+}
+
+// Binds the record's values as parameters 1 to n.
+void BindValues(int slot, SQLHSTMT statement) {
+  const TableSlot& s = g_tableSlots[slot];
+  for (int entry = s.firstColumn; s.firstColumn && entry <= s.lastColumn; ++entry) {
+    BindValue(statement, static_cast<SQLUSMALLINT>(entry - s.firstColumn + 1), g_columns[entry]);
+  }
+}
+
+// The statement of one kind of write, prepared on first use. Writes keyed by
+// all values are prepared each time (their NULLs change the text).
+SQLHSTMT WriteStatement(int slot, SQLHSTMT& cached, bool keyed, const std::string& head,
+                        bool withValues, const char* operation) {
+  TableSlot& s = g_tableSlots[slot];
+  if (keyed && cached != SQL_NULL_HSTMT) return cached;
+  if (cached == SQL_NULL_HSTMT && !SQL_SUCCEEDED(SQLAllocStmt(s.connection, &cached))) {
+    ReportStatementError(slot, SQL_NULL_HSTMT, operation);
+    cached = SQL_NULL_HSTMT;
+    return SQL_NULL_HSTMT;
+  }
+  SQLFreeStmt(cached, SQL_RESET_PARAMS);
+  const SQLUSMALLINT first =
+      static_cast<SQLUSMALLINT>(withValues ? GetSlotColumnCount(slot) + 1 : 1);
+  if (withValues) BindValues(slot, cached);
+  const std::string sql =
+      head + (keyed ? KeyCondition(slot, cached, first) : ValueCondition(slot, cached, first));
+  if (!Prepare(cached, sql)) {
+    ReportStatementError(slot, cached, operation);
+    SQLFreeStmt(cached, SQL_DROP);
+    cached = SQL_NULL_HSTMT;
+  }
+  return cached;
+}
+
+// Runs a prepared write: the number of rows it changed, or -1 after the
+// driver's report.
+SQLLEN RunWrite(int slot, SQLHSTMT statement, const char* operation) {
+  const SQLRETURN rc = SQLExecute(statement);
+  if (!SQL_SUCCEEDED(rc) && rc != SQL_NO_DATA) {
+    ReportStatementError(slot, statement, operation);
+    return -1;
+  }
+  SQLLEN rows = 0;
+  if (rc == SQL_NO_DATA || !SQL_SUCCEEDED(SQLRowCount(statement, &rows))) rows = 0;
+  return rows;
+}
+
+// Update or delete of the current row: 0, or -1 after `operation`'s report.
+int WriteCurrentRow(int slot, bool remove, const char* operation) {
+  TableSlot& s = g_tableSlots[slot];
+  if (!s.hasRow) {
+    ReportLayerError(slot, operation, "24000", "Invalid cursor state");
+    return -1;
+  }
+  LoadPrimaryKey(slot);
+  const bool keyed = !s.writer.keyEntries.empty();
+  SQLHSTMT statement;
+  if (remove) {
+    statement = WriteStatement(slot, s.writer.remove, keyed, std::string("delete from ") + s.tableName,
+                               false, operation);
+  } else {
+    statement = WriteStatement(slot, s.writer.update, keyed,
+                               std::string("update ") + s.tableName + " set " + ColumnList(s, ",", "=?"),
+                               true, operation);
+  }
+  if (statement == SQL_NULL_HSTMT) return -1;
+  if (!remove) FillParameters(s);
+  const SQLLEN rows = RunWrite(slot, statement, operation);
+  if (rows < 0) return -1;
+  if (rows == 0) {
+    ReportLayerError(slot, operation, "01001", "Row not found");
+    return -1;
+  }
+  if (!remove) TakeWrittenAsFetched(s);
+  return 0;
+}
+
+int UpdateRow(int slot, const char* operation) {
+  if (CheckSlotSelected(slot) != 0) return -1;
+  if (g_tableSlots[slot].kind == kDbKindNone) return 0;
+  return WriteCurrentRow(slot, false, operation);
+}
+
+}  // namespace
+
+void ReleaseSlotWriter(int slot) {
+  SlotWriter& w = g_tableSlots[slot].writer;
+  for (SQLHSTMT* statement : {&w.insert, &w.update, &w.remove}) {
+    if (*statement != SQL_NULL_HSTMT) SQLFreeStmt(*statement, SQL_DROP);
+    *statement = SQL_NULL_HSTMT;
+  }
+  w.keyEntries.clear();
+  w.keyKnown = false;
+}
+
+int db_add(int slot) {
+  if (CheckSlotSelected(slot) != 0) return -1;
+  TableSlot& s = g_tableSlots[slot];
+  if (s.kind == kDbKindNone) return 0;
+  const char* operation = "SQLSetPos() [SQL_ADD]";
+  SQLHSTMT& insert = s.writer.insert;
+  bool ready = insert != SQL_NULL_HSTMT;
+  if (!ready) {
+    if (SQL_SUCCEEDED(SQLAllocStmt(s.connection, &insert))) {
+      std::string marks;
+      for (int i = 0; i < GetSlotColumnCount(slot); ++i) marks += i ? ",?" : "?";
+      BindValues(slot, insert);
+      ready = Prepare(insert, std::string("insert into ") + s.tableName + " (" + ColumnList(s, ",", "") +
+                                  ") values (" + marks + ")");
+      if (!ready) {
+        ReportStatementError(slot, insert, operation);
+        SQLFreeStmt(insert, SQL_DROP);
+        insert = SQL_NULL_HSTMT;
+      }
+    } else {
+      ReportStatementError(slot, SQL_NULL_HSTMT, operation);
+    }
+  }
+  if (ready) {
+    FillParameters(s);
+    if (RunWrite(slot, insert, operation) >= 0) return 0;
+  }
+  ShowInfoMessage("", "“%s”に登録できません。", s.tableName);
+  return -1;
+}
+
+int db_update(int slot) {
+  if (UpdateRow(slot, "MOD SQLSetPos()") == 0) return 0;
+  ShowInfoMessage("", "テーブル“%s”への書き込みができません。", g_tableSlots[slot].tableName);
+  return -1;
+}
+
+int UpdateCurrentRow(int slot) { return UpdateRow(slot, "MOD SQLSetPos()"); }
+
+int db_delete(int slot) {
+  if (CheckSlotSelected(slot) != 0) return -1;
+  TableSlot& s = g_tableSlots[slot];
+  if (s.kind == kDbKindNone) return 0;
+  if (WriteCurrentRow(slot, true, "SQLSetPos()") != 0) return -1;
+  db_clear(slot);
+  s.hasRow = false;
+  return 0;
+}
