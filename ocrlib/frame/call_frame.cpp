@@ -87,8 +87,11 @@ class RecognitionCall {
     run_ = RecogRunBlock{};
     run_.image = {image_->width, image_->height, image_->bitsPerPixel,
                   image_->bytesPerLine, image_->dpi, image_->bits};
+    // The drivers check the caller's marker bytes (5, 6) and mode (8); the
+    // run block carries these three bytes and nothing else of the block.
     run_.options = MupaRecogOptions{};
-    run_.options.marker[0] = run_.options.marker[1] = 1;
+    run_.options.marker[0] = options.marker[0];
+    run_.options.marker[1] = options.marker[1];
     run_.options.mode = options.mode;
     run_.dictCount = 1;
     run_.dicts = dicts_.get();

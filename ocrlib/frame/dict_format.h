@@ -93,11 +93,12 @@ struct RefinementEntryFile {
 struct StrokeSectionFile {
   uint16_t family1[kModelGroups];    // model counts per group
   uint16_t family2[kModelGroups];
-  uint16_t sizeWords[kModelGroups];  // informative: 4-byte units of the
-                                     // group's model records in the file
-  bool extended;                     // the extension header is present
+  // Size words of the format. The loader sizes the image from the records
+  // themselves and does not read them.
+  uint16_t sizeWords[kModelGroups];
+  bool extended;  // the extension header is present
   int16_t refinementModels[kModelGroups];
-  uint32_t extensionUnits[kModelGroups][2];  // informative, like sizeWords
+  uint32_t extensionUnits[kModelGroups][2];  // like sizeWords
   // Family 1 as g0, g1, g2, g0 again, g3; family 2 likewise; then the
   // refinement models of g0..g3.
   std::vector<ModelRecordFile> models;

@@ -296,7 +296,9 @@ void LayOutRefinementEntries(const StrokeSectionFile& s, BlockArena& arena,
         entries[i].classCode = in[i].classCode;
         entries[i].maxDistance = in[i].maxDistance;
         entries[i].featureCount = static_cast<int16_t>(in[i].features.size());
-        entries[i].features = in[i].features.empty() ? nullptr : features;
+        entries[i].features = nullptr;
+        if (in[i].features.empty()) continue;
+        entries[i].features = features;
         std::memcpy(features, in[i].features.data(), in[i].features.size());
         features += in[i].features.size();
       }

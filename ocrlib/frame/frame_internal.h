@@ -388,7 +388,7 @@ struct RecogRunBlock {
   MupaRect rect;             // line, one character, segmentation
   const MupaRect* cells;     // field: the caller's cells
   uint16_t cellCount;
-  MupaRecogOptions options;  // markers 1, mode the caller's
+  MupaRecogOptions options;  // the caller's markers and mode, nothing else
   uint16_t dictCount;        // always 1 from the exports
   DictBlock* const* dicts;
 };

@@ -1,0 +1,54 @@
+#include "tests/ocrlib/frame/mupa_test_support.h"
+
+#include <filesystem>
+#include <random>
+
+#include "ocrlib/frame/frame_internal.h"
+#include "ocrlib/mupa32.h"
+
+namespace fs = std::filesystem;
+
+TempFolder::TempFolder() {
+  std::random_device seed;
+  const fs::path dir = fs::temp_directory_path() / ("mupa_test_" + std::to_string(seed()));
+  fs::create_directories(dir);
+  root_ = dir.string();
+}
+
+TempFolder::~TempFolder() {
+  std::error_code ignored;
+  fs::remove_all(root_, ignored);
+}
+
+// Joined as text: the name's bytes reach fopen unconverted.
+std::string TempFolder::Path(const std::string& name) const { return root_ + "/" + name; }
+
+std::string TempFolder::Write(const std::string& name, const std::vector<uint8_t>& bytes) const {
+  const std::string path = Path(name);
+  WriteDictBytes(path, bytes);
+  return path;
+}
+
+void ResetMupaLibrary() {
+  for (int16_t handle = 0; handle < kMaxSessions; ++handle) {
+    if (CheckSessionHandle(handle) != 0) continue;
+    for (int16_t e = 0; e < kMaxExecEnvs; ++e) {
+      if (g_execEnvs[e].state == kSlotInUse && g_execEnvs[e].owner == handle) {
+        MupaCloseExecEnv(handle, e);
+      }
+    }
+    for (int16_t d = 0; d < kMaxDicts; ++d) {
+      if (g_patternDicts[d].state == kSlotInUse && g_patternDicts[d].owner == handle) {
+        MupaUnloadPatternDict(handle, d);
+      }
+    }
+    MupaEnd(handle);
+  }
+  ClearErrorStack();
+}
+
+std::vector<uint16_t> ErrorsOf(int16_t handle) {
+  uint16_t codes[kErrorSlots] = {};
+  const int n = MupaGetError(handle, codes, kErrorSlots);
+  return n > 0 ? std::vector<uint16_t>(codes, codes + n) : std::vector<uint16_t>{};
+}

@@ -1,0 +1,35 @@
+// Helpers of the MUPA32 tests: a private folder for dictionary files and a
+// reset of the library's process-wide state between tests.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "ocrlib/dictwriter/dict_writer.h"
+
+// A fresh folder, removed with its files at the end of the test.
+class TempFolder {
+ public:
+  TempFolder();
+  ~TempFolder();
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+
+  std::string Path(const std::string& name) const;
+  // Writes the bytes under `name` and returns the file's path.
+  std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) const;
+  std::string Write(const std::string& name, const DictFileSpec& spec) const {
+    return Write(name, EncodeDictFile(spec));
+  }
+
+ private:
+  std::string root_;
+};
+
+// Closes every environment, unloads every dictionary and ends every handle
+// through the exports, so the next test finds the library uninitialised.
+void ResetMupaLibrary();
+
+// The codes MupaGetError reports for the handle right now.
+std::vector<uint16_t> ErrorsOf(int16_t handle);
