@@ -1,0 +1,24 @@
+// Today's date in Western or Japanese era form. The era comes from the era
+// table that the caller has opened in a table slot: rows keyed by SEIREKI
+// (the Western year as "%d") holding GENGO (the era name) and WAREKI (the
+// year within the era).
+#include <cstdio>
+#include <string>
+
+#include "foundation/dates.h"
+#include "foundation/db.h"
+
+int GetTodayEraString(int eraSlot, int form, char* out) {
+  const LocalClock today = ReadLocalClock();
+  std::string eraName;
+  int eraYear = 0;
+  if (form != 1 && eraSlot >= 0) {
+    char year[16];
+    std::snprintf(year, sizeof year, "%d", today.year);
+    if (db_search(eraSlot, year, "SEIREKI") == 0) {
+      eraName = GetColumnText(eraSlot, "GENGO");
+      eraYear = GetColumnInt(eraSlot, "WAREKI");
+    }
+  }
+  return FormatEraDateText(today, eraName.c_str(), eraYear, form, out);
+}
