@@ -291,10 +291,13 @@ const char* FormatItemDisplayText(int i) {
     g_displayTextBuffer.clear();
     return g_displayTextBuffer.c_str();
   }
+  // Radio and check items show their caption or guide as the choice text
+  // themselves; their value stays the chosen choices.
+  const bool choices = item.kind == 'R' || item.kind == 'C';
   std::string text;
-  if (item.titleStyle == 6 || item.titleStyle == 11) {
+  if (!choices && (item.titleStyle == 6 || item.titleStyle == 11)) {
     text = item.caption;
-  } else if (item.titleStyle == 7) {
+  } else if (!choices && item.titleStyle == 7) {
     text = item.guide;
   } else {
     text = item.displayText;
@@ -302,7 +305,8 @@ const char* FormatItemDisplayText(int i) {
       text = item.defaultText;
     }
   }
-  const bool whole = IsBoxKind(item.kind) || item.edit == 'S' || item.edit == 'I' ||
+  const bool whole = IsBoxKind(item.kind) || item.kind == 'F' || item.edit == 'S' ||
+                     item.edit == 'I' ||
                      item.edit == 'v' || item.titleStyle == 15 || item.titleStyle == 6 ||
                      item.titleStyle == 7 || item.titleStyle == 11;
   if (!whole) text = CutAtCharBoundary(text, item.edit == 'R' ? item.length : item.width);

@@ -102,8 +102,17 @@ bool IsRepeatedCopy(const ScreenItem& item) {
   return std::stoi(tail) >= 1;
 }
 
-bool HasCaptionFrame(const WindowSlot& s, const ScreenItem& item) {
-  if (!s.frameFlag || item.titleStyle == 10 || item.kind == 'R' || item.kind == 'C') return false;
+int FrameModeOf(const ScreenItem& item) {
+  if (item.kind == 'M' || item.kind == 'B') return 2;
+  return item.itemClass == kItemClassThinFrame || item.itemClass == kItemClassThickFrame ? 1 : 0;
+}
+
+}  // namespace
+
+bool ItemHasCaptionFrame(int slot, const ScreenItem& item) {
+  if (!Slot(slot).frameFlag || item.titleStyle == 10 || item.kind == 'R' || item.kind == 'C') {
+    return false;
+  }
   switch (item.itemClass) {
     case kItemClassNoFrame:
     case kItemClassIcon:
@@ -114,13 +123,6 @@ bool HasCaptionFrame(const WindowSlot& s, const ScreenItem& item) {
       return true;
   }
 }
-
-int FrameModeOf(const ScreenItem& item) {
-  if (item.kind == 'M' || item.kind == 'B') return 2;
-  return item.itemClass == kItemClassThinFrame || item.itemClass == kItemClassThickFrame ? 1 : 0;
-}
-
-}  // namespace
 
 int GetItemRect(int i, ItemCaptionRect* rect) {
   const ScreenItem& item = Item(i);
@@ -164,6 +166,20 @@ int GetItemRect(int i, ItemCaptionRect* rect) {
   return length;
 }
 
+std::vector<CaptionPart> GetCaptionParts(int i) {
+  const ScreenItem& item = Item(i);
+  ItemCaptionRect r;
+  GetItemRect(i, &r);
+  if (r.placement == kCaptionNone) return {};
+  if (r.placement != kCaptionSplit) return {CaptionPart{r, item.caption}};
+  const size_t split = static_cast<size_t>(GetCaptionSplitColumn(i));
+  const std::string text = GetCaptionSplitText();
+  ItemCaptionRect before = r, after = r;
+  before.right = item.pixelX;
+  after.left = item.pixelX + item.pixelWidth;
+  return {CaptionPart{before, text.substr(0, split)}, CaptionPart{after, text.substr(split + 1)}};
+}
+
 void PaintSlotItems(int slot, int pass) {
   const WindowSlot& s = Slot(slot);
   if (s.itemCount <= 0) return;
@@ -181,20 +197,17 @@ void PaintSlotItems(int slot, int pass) {
       DrawPaintImage(item.picture, item.pixelX + item.pixelWidth + 2, item.pixelY,
                      width * ratio / 100, height * ratio / 100);
     }
-    ItemCaptionRect r;
-    GetItemRect(i, &r);
-    if (!item.caption.empty() || item.itemClass == kItemClassPlan) {
-      if (r.placement != kCaptionNone && HasCaptionFrame(s, item)) {
+    const std::vector<CaptionPart> parts = GetCaptionParts(i);
+    if (ItemHasCaptionFrame(slot, item)) {
+      for (const CaptionPart& part : parts) {
+        const ItemCaptionRect& r = part.rect;
         Draw3DEdge(r.left, r.top, r.right, r.bottom, 2);
         if (item.itemClass == kItemClassThickFrame) {
           Draw3DEdge(r.left - 1, r.top - 1, r.right + 1, r.bottom + 1, 2);
         }
       }
-      if (r.placement != kCaptionNone) {
-        PaintItemCaption(i, r.placement == kCaptionSplit ? GetCaptionSplitText()
-                                                         : item.caption.c_str());
-      }
     }
+    if (!parts.empty()) PaintItemCaption(i, item.caption.c_str());
     const std::string text = FormatItemDisplayText(i);
     PaintItemFrame(i, FrameModeOf(item));
     PaintListField(i, text.c_str());

@@ -84,47 +84,10 @@ void PaintMultiLineItem(const ScreenItem& item, const PaintContext& c) {
   DrawTextAt(c.left, c.bottom, item.guide.c_str(), 2);
 }
 
-}  // namespace
-
-int PaintSlot() { return ActivePaintContext().slot; }
-
-bool PaintingInDesignMode() {
-  const int slot = PaintSlot();
-  return IsValidSlot(slot) && Slot(slot).lineEditMode != 0;
-}
-
-void FillBoxSolid(int left, int top, int right, int bottom, int color) {
-  PaintContext& c = ActivePaintContext();
-  const int savedPen = c.penStyle, savedFill = c.fillStyle;
-  const COLORREF savedColor = c.fillColor;
-  c.penStyle = PS_SOLID;
-  SetPaintBrush(6, color);
-  DrawBox(left, top, right, bottom, 0, color);
-  c.penStyle = savedPen;
-  c.fillStyle = savedFill;
-  c.fillColor = savedColor;
-}
-
-void ComputeItemPaintRect(int i) {
+// The caption text of an item in one caption rectangle.
+void PaintCaptionIn(int i, const char* caption, const ItemCaptionRect& r) {
   const ScreenItem& item = Item(i);
   PaintContext& c = ActivePaintContext();
-  c.left = item.pixelX + 1;
-  c.top = item.pixelY + 1;
-  if (item.edit == 'V') {
-    c.right = item.pixelX + item.pixelHeight - 3;
-    c.bottom = item.pixelY + item.pixelWidth - 2;
-  } else {
-    c.right = item.pixelX + item.pixelWidth - 2;
-    c.bottom = item.pixelY + item.pixelHeight - 2;
-  }
-}
-
-void PaintItemCaption(int i, const char* caption) {
-  const ScreenItem& item = Item(i);
-  PaintContext& c = ActivePaintContext();
-  if (!c.dc || item.kind == 'R' || item.kind == 'C') return;
-  ItemCaptionRect r;
-  GetItemRect(i, &r);
   const int cs = item.charSize;
   if (IsFixedItem(item)) {
     const POINT shift = FixedShift();
@@ -177,6 +140,53 @@ void PaintItemCaption(int i, const char* caption) {
   }
   DrawTextAt(x - 1, y - 1, caption, 0);
   DrawTextAt(x, y, caption, 6);
+}
+
+}  // namespace
+
+int PaintSlot() { return ActivePaintContext().slot; }
+
+bool PaintingInDesignMode() {
+  const int slot = PaintSlot();
+  return IsValidSlot(slot) && Slot(slot).lineEditMode != 0;
+}
+
+void FillBoxSolid(int left, int top, int right, int bottom, int color) {
+  PaintContext& c = ActivePaintContext();
+  const int savedPen = c.penStyle, savedFill = c.fillStyle;
+  const COLORREF savedColor = c.fillColor;
+  c.penStyle = PS_SOLID;
+  SetPaintBrush(6, color);
+  DrawBox(left, top, right, bottom, 0, color);
+  c.penStyle = savedPen;
+  c.fillStyle = savedFill;
+  c.fillColor = savedColor;
+}
+
+void ComputeItemPaintRect(int i) {
+  const ScreenItem& item = Item(i);
+  PaintContext& c = ActivePaintContext();
+  c.left = item.pixelX + 1;
+  c.top = item.pixelY + 1;
+  if (item.edit == 'V') {
+    c.right = item.pixelX + item.pixelHeight - 3;
+    c.bottom = item.pixelY + item.pixelWidth - 2;
+  } else {
+    c.right = item.pixelX + item.pixelWidth - 2;
+    c.bottom = item.pixelY + item.pixelHeight - 2;
+  }
+}
+
+void PaintItemCaption(int i, const char* caption) {
+  const ScreenItem& item = Item(i);
+  if (!ActivePaintContext().dc || item.kind == 'R' || item.kind == 'C') return;
+  ItemCaptionRect r;
+  GetItemRect(i, &r);
+  if (r.placement != kCaptionSplit) {
+    PaintCaptionIn(i, caption, r);
+    return;
+  }
+  for (const CaptionPart& part : GetCaptionParts(i)) PaintCaptionIn(i, part.text.c_str(), part.rect);
 }
 
 void DrawCaptionLines(int i, const char* caption, int printColor) {

@@ -86,8 +86,9 @@ TextPlacement PlaceText(int i, const ScreenItem& item, const char* text, int siz
   const int height = c.bottom - c.top;
   const int cs = item.charSize;
   if (item.edit == 'V') {
-    p.x = c.left + HalfUp(height - size);
-    p.y = c.top + width - 1;
+    // The column of stacked characters is centred across the item.
+    p.x = c.left + HalfUp(item.pixelHeight - size);
+    p.y = c.top + item.pixelWidth - 1;
     return p;
   }
   if (item.titleStyle == 15 || item.edit == 'S' || item.edit == 'Z') {
@@ -228,11 +229,12 @@ void PaintFreeText(const ScreenItem& item, const char* text) {
     }
     return;
   }
-  const int perLine = std::max(1, (item.pixelWidth - cs) / std::max(1, cs));
+  const int perLine = std::max(2, (item.pixelWidth - cs) / std::max(1, cs));
   const int length = static_cast<int>(std::strlen(text));
   const int lines = (length + perLine - 1) / perLine;
-  const int lineWidth = MeasureTextWidth(std::string(std::min(length, perLine), 'X').c_str());
-  const int x = c.left + (c.right - c.left - lineWidth) / 2;
+  std::string firstLine(perLine + 1, '\0');
+  TakeTextChunk(0, perLine, firstLine.data(), text);
+  const int x = c.left + (c.right - c.left - MeasureTextWidth(firstLine.c_str())) / 2;
   const int y = c.top + (c.bottom - c.top - lines * (size + 2)) / 2;
   DrawTextMaybeWrapped(lines == 1 ? 1 : 0, perLine, size + 2, x, y, text);
 }

@@ -410,6 +410,13 @@ struct ItemCaptionRect {
   int placement = kCaptionNone;
 };
 int GetItemRect(int item, ItemCaptionRect* rect);
+// The rectangles a caption is drawn in, with their texts: none, one, or
+// for a caption split at '*' the part before the item and the part after.
+struct CaptionPart {
+  ItemCaptionRect rect;
+  std::string text;
+};
+std::vector<CaptionPart> GetCaptionParts(int item);
 
 // ---------------------------------------------------------------------------
 // Field access by name. FocusField, ResolveFieldRef and the input-method
@@ -721,6 +728,9 @@ void FillBoxSolid(int left, int top, int right, int bottom, int color);
 // The lines of a text separated by single-byte "|" (never a byte of a
 // double-byte character).
 std::vector<std::string> SplitAtBars(const char* text);
+// Whether an item's caption gets a frame on a slot (frames on, and not for
+// title style 10, kinds 'R' and 'C' or item classes 1, 4, 6 and 7).
+bool ItemHasCaptionFrame(int slot, const ScreenItem& item);
 // Glyph of a two-state mark (kind 'c') by its count and value.
 void PaintTwoStateMark(int item, const char* value);
 // Value layer of an OCR-sheet item (item class 7).

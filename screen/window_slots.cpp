@@ -2,6 +2,7 @@
 // timer, STATIC children and in-place edit control, and giving all of it
 // back. Opening tells the main window (1140 before, 1134 after building) and
 // the slot's window (1130); the main window may refuse the open.
+#include <algorithm>
 #include <cstdint>
 
 #include "designer/designer.h"
@@ -194,10 +195,7 @@ int OpenScreenWindow(HWND window, int x, int y, int width, int height, int rowPi
     }
     SetWindowTextA(window, title ? title : "");
   }
-  if (slot.itemCount > 0) {
-    g_screen.currentItem = g_screen.previousItem = slot.firstItem;
-    slot.lastFocusItem = slot.firstItem;
-  }
+  if (slot.itemCount > 0) slot.lastFocusItem = slot.firstItem;
   slot.window = window;
   slot.commandWindow = window;
   slot.inputMode = inputMode;
@@ -208,6 +206,9 @@ int OpenScreenWindow(HWND window, int x, int y, int width, int height, int rowPi
   g_screen.refusalFlag = 0;
   SendToMainWindow(kMsgScreenBuilt, windowCode);
   if (!g_screen.refusalFlag) {
+    // The focus moves to the new screen only when its owner accepted it; a
+    // refused screen keeps the focus where it was.
+    if (slot.itemCount > 0) g_screen.currentItem = g_screen.previousItem = slot.firstItem;
     SendMessageA(slot.commandWindow, kMsgSlotOpened, s, 0);
     // The new slot is made current first, so "/HOME" names its own item.
     g_screen.currentSlot = s;
@@ -217,6 +218,98 @@ int OpenScreenWindow(HWND window, int x, int y, int width, int height, int rowPi
   }
   SetCursor(g_screen.arrowCursor);
   return 0;
+}
+
+namespace {
+
+// Size of a window bound with a fixed content size: the content, at most
+// the grid extent the window keeps and the display; scroll bars cover the
+// rest of the extent.
+void PlaceFixedWindow(HWND window, int s, int contentWidth, int contentHeight, int extentWidth,
+                      int extentHeight) {
+  const ScreenMetrics& m = g_screen.metrics;
+  if (extentWidth <= 0) extentWidth = contentWidth;
+  if (extentHeight <= 0) extentHeight = contentHeight;
+  const int width = std::min({contentWidth, extentWidth, m.screenWidth});
+  const int height = std::min({contentHeight, extentHeight, m.placingHeight});
+  WindowSlot& slot = Slot(s);
+  slot.contentWidth = contentWidth;
+  slot.contentHeight = contentHeight;
+  slot.windowWidth = width;
+  slot.windowHeight = height;
+  MoveWindow(window, 0, 0, width, height, FALSE);
+  SetScrollRangeH(window, s, SB_HORZ, extentWidth, width);
+  SetScrollRangeV(window, s, SB_VERT, extentHeight, height);
+}
+
+// The common binding of the sheet canvas and the image view: a window of
+// a registered class, sized by its grid.
+int BindFixedWindow(const char* className, bool canvas, int contentWidth, int contentHeight,
+                    int windowCode, int noShow) {
+  const HWND window = FindWindowA(className, nullptr);
+  if (!window) {
+    DiscardBuildingItems();
+    ShowInfoMessage("Control", "err hWnd=(%d)", HandleNumber(window));
+    return -1;
+  }
+  const int s = FindFreeWindowSlot();
+  if (s < 0) {
+    DiscardBuildingItems();
+    ShowInfoMessage("Control", "同時に開ける画面は %d つまでです。", kWindowSlotCount);
+    return -1;
+  }
+  WindowSlot& slot = Slot(s);
+  slot.state = 1;
+  slot.windowCode = windowCode;
+  g_screen.openingSlot = s;
+  slot.topMargin = slot.headerHeight = slot.headerUnit = 0;
+  if (canvas) {
+    slot.timerId = SetTimer(window, kSlotTimerId, kSlotTimerMilliseconds, nullptr);
+    if (CreateStandardItems(window, s, 0) < 0) {
+      AbandonOpeningSlot(s, window);
+      return -1;
+    }
+  }
+  CreateSlotStatics(window, slot);
+  const SheetCanvasState& grid = g_sheetCanvas;
+  PlaceFixedWindow(window, s, contentWidth, contentHeight,
+                   canvas ? grid.columns * grid.pitch : 0, canvas ? grid.rows * grid.pitch : 0);
+  if (s > 0 && IsWindowVisible(window)) {
+    ShowInfoMessage("Control", "ウインドウはオープン済みです。(%d)", s);
+    AbandonOpeningSlot(s, window);
+    return -1;
+  }
+  if (!noShow && ShowWindow(window, SW_SHOW)) {
+    ShowInfoMessage("Control", "err ShowWindow()");
+    AbandonOpeningSlot(s, window);
+    return -1;
+  }
+  slot.window = window;
+  slot.commandWindow = window;
+  slot.inputMode = 1;
+  slot.openState = 2;
+  if (slot.itemCount > 0) slot.lastFocusItem = slot.firstItem;
+  g_screen.openingSlot = -1;
+  if (canvas) SendToMainWindow(kMsgScreenBuilt, windowCode);
+  SendMessageA(window, kMsgSlotOpened, s, 0);
+  return 0;
+}
+
+}  // namespace
+
+int OpenSheetCanvasWindow(int slot, int contentWidth, int contentHeight, int windowCode,
+                          int noShow) {
+  if (slot >= 0) {
+    const SheetCanvasState& grid = g_sheetCanvas;
+    PlaceFixedWindow(Slot(slot).window, slot, contentWidth, contentHeight,
+                     grid.columns * grid.pitch, grid.rows * grid.pitch);
+    return 0;
+  }
+  return BindFixedWindow("Ocr", true, contentWidth, contentHeight, windowCode, noShow);
+}
+
+int OpenImageViewWindow(int contentWidth, int contentHeight, int windowCode) {
+  return BindFixedWindow("WITHIMAGE", false, contentWidth, contentHeight, windowCode, 0);
 }
 
 void CloseScreenWindow(int s, int refocus) {

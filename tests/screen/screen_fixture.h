@@ -1,0 +1,79 @@
+// Shared pieces of the screen engine's Windows tests: a 32-bit memory
+// bitmap to paint into and read pixels from, a test window that records the
+// private messages it receives, and an engine reset between tests.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "screen/screen.h"
+
+// A white 32-bit DIB section selected into a memory DC.
+class MemoryCanvas {
+ public:
+  MemoryCanvas(int width, int height);
+  ~MemoryCanvas();
+  MemoryCanvas(const MemoryCanvas&) = delete;
+  MemoryCanvas& operator=(const MemoryCanvas&) = delete;
+
+  HDC dc() const { return dc_; }
+  int width() const { return width_; }
+  int height() const { return height_; }
+  // Colour at (x, y) as COLORREF; CLR_INVALID outside.
+  COLORREF Pixel(int x, int y) const;
+  // Number of pixels of `color` inside [left, right) x [top, bottom).
+  int CountColor(int left, int top, int right, int bottom, COLORREF color) const;
+  // Fills everything with `color`.
+  void Clear(COLORREF color);
+
+ private:
+  HDC dc_ = nullptr;
+  HBITMAP bitmap_ = nullptr;
+  HGDIOBJ previous_ = nullptr;
+  std::uint32_t* bits_ = nullptr;
+  int width_, height_;
+};
+
+// One private message as a test window received it.
+struct ReceivedMessage {
+  UINT message;
+  WPARAM wParam;
+  LPARAM lParam;
+  bool operator==(const ReceivedMessage& o) const {
+    return message == o.message && wParam == o.wParam && lParam == o.lParam;
+  }
+};
+
+// Top-level windows of the class "ScreenTest": they record every message
+// from 1125 on and paint their slot's page on WM_PAINT.
+HWND CreateTestWindow(const char* title = "");
+const std::vector<ReceivedMessage>& MessagesOf(HWND window);
+void ClearMessages(HWND window);
+// While set, the window refuses screen opens when it receives 1134.
+void SetRefuseOpens(HWND window, bool refuse);
+
+// Resets the engine with fixed display metrics (1024 x 740, placing 760,
+// caption 20, scroll bars 16) and a recording main window.
+class ScreenEngineTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+  // Closes every open slot and destroys the windows made by the test.
+  void CloseAll();
+  HWND NewWindow(const char* title = "");
+  HWND mainWindow() const { return main_; }
+
+ private:
+  HWND main_ = nullptr;
+  std::vector<HWND> windows_;
+};
+
+// Adds a plain item with the usual defaults; returns its number.
+int AddItem(const char* name, char kind, int column, int row, int width, int length,
+            int titleStyle = 5, const char* caption = "", const char* choices = "",
+            char edit = 'L', int protectByte = 0);
