@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "screen/screen.h"
+#include "tally/tally.h"
 
 namespace {
 
@@ -216,16 +217,8 @@ COLORREF SetPaintBrush(int fillStyle, int colorCode) {
 }
 
 HFONT CreateFontByCode(int face, int height, int weight) {
-  LOGFONTA lf{};
-  lf.lfHeight = height;
-  lf.lfWeight = weight;
-  lf.lfCharSet = SHIFTJIS_CHARSET;
-  lf.lfOutPrecision = OUT_TT_PRECIS;
-  lf.lfClipPrecision = CLIP_TT_ALWAYS;
-  lf.lfQuality = PROOF_QUALITY;
-  lf.lfPitchAndFamily = FIXED_PITCH | FF_ROMAN;
-  std::strncpy(lf.lfFaceName, FaceName(face), LF_FACESIZE - 1);
-  return CreateFontIndirectA(&lf);
+  // Screens and reports share one set of font attributes.
+  return CreateFontByName(FaceName(face), height, weight);
 }
 
 void SelectScreenFont(int face, int size) { SelectFont(face, size, FW_NORMAL, false); }
