@@ -30,6 +30,10 @@ int BuildNeighbourMap(const uint8_t* bitmap, int left, int right, int top, int b
     const uint8_t* row = bitmap + static_cast<ptrdiff_t>(y) * bytesPerLine;
     uint8_t* out = map + (y - top + kNeighbourMapBorder) * w;
     for (int x = left; x <= right; ++x) {
+      if ((x & 7) == 0 && row[x >> 3] == 0) {
+        x += 7;  // a white byte
+        continue;
+      }
       if (!((row[x >> 3] >> (7 - (x & 7))) & 1)) continue;
       uint8_t* cell = out + (x - originX);
       cell[0] |= kMapBlack;

@@ -30,7 +30,16 @@ MapWindow WindowOf(const NeighbourMap& map) {
   return {map.bytes, map.width, map.height, m, map.width - m - 1, map.height - m - 1};
 }
 
+// Code of the 8 neighbours of (x, y): bit 0 below-right black, 1 below-left,
+// 2 above-right, 3 above-left, 4 below, 5 right, 6 left, 7 above.
 int NeighbourhoodCode(const MapWindow& w, int x, int y) {
+  if (x > w.first && x < w.lastX && y > w.first && y < w.lastY) {
+    const uint8_t* up = w.bytes + (y - 1) * w.width + x;
+    const uint8_t* mid = up + w.width;
+    const uint8_t* down = mid + w.width;
+    return (down[1] & 1) | (down[-1] & 1) << 1 | (up[1] & 1) << 2 | (up[-1] & 1) << 3 |
+           (down[0] & 1) << 4 | (mid[1] & 1) << 5 | (mid[-1] & 1) << 6 | (up[0] & 1) << 7;
+  }
   return (w.Black(x + 1, y + 1) ? 1 : 0) | (w.Black(x - 1, y + 1) ? 2 : 0) |
          (w.Black(x + 1, y - 1) ? 4 : 0) | (w.Black(x - 1, y - 1) ? 8 : 0) |
          (w.Black(x, y + 1) ? 16 : 0) | (w.Black(x + 1, y) ? 32 : 0) |
@@ -38,8 +47,7 @@ int NeighbourhoodCode(const MapWindow& w, int x, int y) {
 }
 
 bool AllFourBlack(const MapWindow& w, int x, int y) {
-  return w.Black(x - 1, y) && w.Black(x + 1, y) && w.Black(x, y - 1) &&
-         w.Black(x, y + 1);
+  return (NeighbourhoodCode(w, x, y) & 0xF0) == 0xF0;
 }
 
 // A white pixel below border pixel (x, y) enclosed by black on all four sides
@@ -121,7 +129,8 @@ int TraceContours(NeighbourMap* map, ContourSet* contours, ContourPoint** slots)
     ContourPoint** prev = slots + ((y + 1) & 1) * rowSlots;
     std::memset(cur, 0, sizeof(ContourPoint*) * rowSlots);
     for (int x = w.first; x <= w.lastX; ++x) {
-      if (!w.Black(x, y) || AllFourBlack(w, x, y)) continue;
+      if (!(w.bytes[y * w.width + x] & kMapBlack)) continue;
+      if ((NeighbourhoodCode(w, x, y) & 0xF0) == 0xF0) continue;
       FillHoleBelow(w, x, y);
       const int code = NeighbourhoodCode(w, x, y);
       uint32_t links = kContourLinkTable[code];

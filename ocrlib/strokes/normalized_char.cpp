@@ -147,7 +147,11 @@ void TestRunSide(const WorkBuffer& buf, BoundaryScan& scan, int x, int y,
 }
 
 void ScanBoundary(const WorkBuffer& buf, BoundaryScan& scan) {
-  std::memset(&scan, 0, sizeof scan);
+  for (int i = 0; i < kSide; ++i) {
+    scan.rows[i].count = scan.columns[i].count = 0;
+    scan.perColumn[i] = scan.perRow[i] = 0;
+  }
+  scan.total = 0;
   const int W = buf.width, H = buf.height;
   for (int y = 1; y <= H - 2; ++y) {
     int x = 1;
@@ -214,36 +218,52 @@ void CutBands(const int* counts, int total, int side, uint8_t b[12]) {
   }
 }
 
-int CellOf(int pos, const uint8_t b[12]) {
-  if (pos == 0) return 0;
-  if (pos >= b[10]) return 10;
+// Cell of every pixel position of one axis: 0 for position 0, the band 1..9
+// for 1 <= pos < b[10], 10 beyond.
+struct AxisCells {
+  uint8_t of[kSide];
+};
+
+AxisCells CellsOf(const uint8_t b[12], int side) {
+  AxisCells cells;
   int cell = 1;
-  while (cell < 9 && b[cell + 1] <= pos) ++cell;
-  return cell;
+  for (int pos = 0; pos < side; ++pos) {
+    if (pos == 0) {
+      cells.of[pos] = 0;
+      continue;
+    }
+    if (pos >= b[10]) {
+      cells.of[pos] = 10;
+      continue;
+    }
+    while (cell < 9 && b[cell + 1] <= pos) ++cell;
+    cells.of[pos] = static_cast<uint8_t>(cell);
+  }
+  return cells;
 }
 
 // Per-cell counters are bytes: a sum past 255 wraps, as the trained
 // dictionaries expect.
 using CellGrid = uint8_t[kCells][kCells][kPlanes];
 
-void SpreadEntry(CellGrid& grid, const Element& e, int x, int y,
-                 const uint8_t bx[12], const uint8_t by[12]) {
+void SpreadEntry(CellGrid& grid, const Element& e, int x, int y, const AxisCells& cx,
+                 const AxisCells& cy) {
   if (e.code == 0) return;
   for (int dy = -1; dy <= 1; ++dy)
     for (int dx = -1; dx <= 1; ++dx) {
       const int weight = (dx == 0 ? 2 : 1) * (dy == 0 ? 2 : 1);
-      uint8_t& cell = grid[CellOf(y + dy, by)][CellOf(x + dx, bx)][e.code - 1];
+      uint8_t& cell = grid[cy.of[y + dy]][cx.of[x + dx]][e.code - 1];
       cell = static_cast<uint8_t>(cell + weight);
     }
 }
 
-void FillCellGrid(const WorkBuffer& buf, const LayerEntries& layer,
-                  const uint8_t bx[12], const uint8_t by[12], CellGrid& grid) {
+void FillCellGrid(const WorkBuffer& buf, const LayerEntries& layer, const AxisCells& cx,
+                  const AxisCells& cy, CellGrid& grid) {
   std::memset(grid, 0, sizeof(CellGrid));
   for (int y = 2; y <= buf.height - 3; ++y)
-    for (const Element& e : layer.rowEnds[y]) SpreadEntry(grid, e, e.pos, y, bx, by);
+    for (const Element& e : layer.rowEnds[y]) SpreadEntry(grid, e, e.pos, y, cx, cy);
   for (int x = 2; x <= buf.width - 3; ++x)
-    for (const Element& e : layer.columnEnds[x]) SpreadEntry(grid, e, x, e.pos, bx, by);
+    for (const Element& e : layer.columnEnds[x]) SpreadEntry(grid, e, x, e.pos, cx, cy);
 }
 
 void ComputeDirectionFeatures(const CellGrid& grid, int layer,
@@ -341,9 +361,11 @@ int TraceNormalizedChar(const MupaImage* image, const MupaRect* r,
   CutBands(scan.perColumn, scan.total, buf->width, bx);
   CutBands(scan.perRow, scan.total, buf->height, by);
 
+  const AxisCells cellsX = CellsOf(bx, buf->width);
+  const AxisCells cellsY = CellsOf(by, buf->height);
   for (int k = 0; k < kLayers; ++k) {
     CellGrid grid;
-    FillCellGrid(*buf, layers[k], bx, by, grid);
+    FillCellGrid(*buf, layers[k], cellsX, cellsY, grid);
     ComputeDirectionFeatures(grid, k, bx, by, directionFeatures);
   }
 

@@ -1,0 +1,241 @@
+// Drawing kit and stroke pipeline of the stroke tests.
+#include "tests/ocrlib/kit/pen_kit.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "ocrlib/checks/shape_measures.h"
+#include "ocrlib/frame/neighbour_map.h"
+#include "ocrlib/strokes/strokes_internal.h"
+
+namespace penkit {
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+double SegmentDistance(Vec p, Vec a, Vec b) {
+  const double dx = b.x - a.x, dy = b.y - a.y;
+  const double length2 = dx * dx + dy * dy;
+  double t = length2 > 0 ? ((p.x - a.x) * dx + (p.y - a.y) * dy) / length2 : 0;
+  t = std::clamp(t, 0.0, 1.0);
+  return std::hypot(p.x - (a.x + t * dx), p.y - (a.y + t * dy));
+}
+
+}  // namespace
+
+Figure& Figure::Line(Vec a, Vec b) { return Polyline({a, b}); }
+
+Figure& Figure::Polyline(std::initializer_list<Vec> points) {
+  strokes_.emplace_back(points);
+  return *this;
+}
+
+Figure& Figure::Arc(Vec centre, double radius, double fromDeg, double toDeg) {
+  std::vector<Vec> points;
+  const int n = std::max(8, static_cast<int>(std::fabs(toDeg - fromDeg) / 5));
+  for (int i = 0; i <= n; ++i) {
+    const double a = (fromDeg + (toDeg - fromDeg) * i / n) * kPi / 180;
+    points.push_back({centre.x + radius * std::cos(a), centre.y + radius * std::sin(a)});
+  }
+  strokes_.push_back(points);
+  return *this;
+}
+
+Figure Figure::Scaled(double factor, Vec offset) const {
+  Figure out;
+  for (const auto& stroke : strokes_) {
+    std::vector<Vec> points;
+    for (const Vec& v : stroke) points.push_back({v.x * factor + offset.x, v.y * factor + offset.y});
+    out.strokes_.push_back(points);
+  }
+  return out;
+}
+
+double Figure::DistanceTo(Vec p) const {
+  double best = 1e30;
+  for (const auto& stroke : strokes_)
+    for (size_t i = 0; i + 1 < stroke.size(); ++i)
+      best = std::min(best, SegmentDistance(p, stroke[i], stroke[i + 1]));
+  return best;
+}
+
+std::vector<Vec> Figure::Samples(double step) const {
+  std::vector<Vec> out;
+  for (const auto& stroke : strokes_)
+    for (size_t i = 0; i + 1 < stroke.size(); ++i) {
+      const Vec a = stroke[i], b = stroke[i + 1];
+      const int n = std::max(1, static_cast<int>(std::hypot(b.x - a.x, b.y - a.y) / step));
+      for (int k = 0; k < n; ++k)
+        out.push_back({a.x + (b.x - a.x) * k / n, a.y + (b.y - a.y) * k / n});
+      if (i + 2 == stroke.size()) out.push_back(b);
+    }
+  return out;
+}
+
+BitImage::BitImage(int width, int height)
+    : width_(width), height_(height), bytesPerLine_((width + 7) / 8),
+      bits_(static_cast<size_t>(bytesPerLine_) * height, 0) {}
+
+void BitImage::Set(int x, int y, bool black) {
+  if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
+  uint8_t& byte = bits_[static_cast<size_t>(y) * bytesPerLine_ + x / 8];
+  const uint8_t bit = static_cast<uint8_t>(0x80 >> (x % 8));
+  byte = static_cast<uint8_t>(black ? byte | bit : byte & ~bit);
+}
+
+bool BitImage::Get(int x, int y) const {
+  if (x < 0 || y < 0 || x >= width_ || y >= height_) return false;
+  return (bits_[static_cast<size_t>(y) * bytesPerLine_ + x / 8] >> (7 - x % 8)) & 1;
+}
+
+int BitImage::BlackCount() const {
+  int n = 0;
+  for (int y = 0; y < height_; ++y)
+    for (int x = 0; x < width_; ++x) n += Get(x, y);
+  return n;
+}
+
+MupaImage BitImage::Descriptor() {
+  MupaImage d{};
+  d.width = static_cast<int16_t>(width_);
+  d.height = static_cast<int16_t>(height_);
+  d.bitsPerPixel = 1;
+  d.bytesPerLine = static_cast<int16_t>(bytesPerLine_);
+  d.dpi = 200;
+  d.polarity = 1;
+  d.bits = bits_.data();
+  return d;
+}
+
+MupaRect BitImage::Rect() const {
+  return {0, 0, static_cast<int16_t>(width_ - 1), static_cast<int16_t>(height_ - 1)};
+}
+
+MupaRect BitImage::InkRect() const {
+  int left = width_, right = -1, top = height_, bottom = -1;
+  for (int y = 0; y < height_; ++y)
+    for (int x = 0; x < width_; ++x)
+      if (Get(x, y)) {
+        left = std::min(left, x);
+        right = std::max(right, x);
+        top = std::min(top, y);
+        bottom = std::max(bottom, y);
+      }
+  if (right < 0) return Rect();
+  return {static_cast<int16_t>(left), static_cast<int16_t>(top), static_cast<int16_t>(right),
+          static_cast<int16_t>(bottom)};
+}
+
+void Stamp(BitImage& image, const Figure& figure, double penWidth) {
+  const double radius = penWidth / 2;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x)
+      if (figure.DistanceTo({static_cast<double>(x), static_cast<double>(y)}) <= radius + 1e-9)
+        image.Set(x, y);
+}
+
+BitImage Draw(const Figure& figure, double penWidth, int margin) {
+  double maxX = 0, maxY = 0;
+  for (const auto& stroke : figure.strokes())
+    for (const Vec& v : stroke) {
+      maxX = std::max(maxX, v.x);
+      maxY = std::max(maxY, v.y);
+    }
+  const int extra = static_cast<int>(std::ceil(penWidth / 2)) + margin + 1;
+  BitImage image(static_cast<int>(maxX) + extra, static_cast<int>(maxY) + extra);
+  Stamp(image, figure, penWidth);
+  return image;
+}
+
+BitImage FromRows(std::initializer_list<const char*> rows) {
+  const int height = static_cast<int>(rows.size());
+  const int width = height ? static_cast<int>(std::strlen(*rows.begin())) : 0;
+  BitImage image(width, height);
+  int y = 0;
+  for (const char* row : rows) {
+    for (int x = 0; row[x]; ++x)
+      if (row[x] == '#') image.Set(x, y);
+    ++y;
+  }
+  return image;
+}
+
+StrokeRun RunSteps(BitImage& image, std::initializer_list<uint8_t> steps, bool analyse) {
+  StrokeRun run;
+  run.store = std::make_unique<StrokeRecordStore>();
+  BindStrokeRecordStore(*run.store);
+  const MupaRect r = image.InkRect();
+  int width = (r.right / 8 - r.left / 8 + 1) * 8 + 2 * kNeighbourMapBorder;
+  int height = r.bottom - r.top + 1 + 2 * kNeighbourMapBorder + 1;
+  run.mapBytes.assign(static_cast<size_t>(width) * height, 0);
+  run.mapResult = BuildNeighbourMap(image.bits().data(), r.left, r.right, r.top, r.bottom,
+                                    image.bytesPerLine(), run.mapBytes.data(), &width, &height);
+  run.map = {run.mapBytes.data(), static_cast<int16_t>(width), static_cast<int16_t>(height),
+             kNeighbourMapBorder};
+  run.mapOriginX = (r.left / 8) * 8 - kNeighbourMapBorder;
+  run.mapOriginY = r.top - kNeighbourMapBorder;
+  if (run.mapResult < 0) return run;
+  ClearBitmapMargin(&run.map);
+  ResetStrokeWorkLists(&run.contours());
+  for (uint8_t step : steps) {
+    run.steps.steps[run.steps.count++] = step;
+    run.steps.family = IsThinnedStep(step) ? kStepFamilyThinned : kStepFamilyPolygon;
+    ResetStrokeNodeCounts(&run.points());
+    run.extraction = RunStrokeExtraction(&run.steps, &run.map, &run.contours(), &run.points());
+    if (run.extraction != 0 || !analyse) continue;
+    run.analysis = AnalyseStrokeStructure(&run.steps, &run.points(), &run.store->frame,
+                                          &run.graph(), &run.nodes());
+    if (run.analysis != 0) continue;
+    run.frame = NormalizeStrokeFrame(&run.steps, &run.points(), &run.store->frame, &run.graph(),
+                                     &run.nodes());
+  }
+  return run;
+}
+
+DegreeCounts CountDegrees(const StrokePointTable& points) {
+  DegreeCounts c;
+  for (int i = 0; i < points.points.count; ++i) {
+    const StrokePoint& p = points.points.items[i];
+    if (p.kind != kPointLive) continue;
+    ++c.live;
+    if (p.degree == 1) ++c.ends;
+    if (p.degree >= 3) ++c.junctions;
+  }
+  return c;
+}
+
+Vec ImagePosition(const StrokeRun& run, const StrokePoint& p) {
+  return {static_cast<double>(p.x + run.mapOriginX), static_cast<double>(-p.y + run.mapOriginY)};
+}
+
+double MaxDistanceFromCentreline(const StrokeRun& run, const Figure& figure) {
+  double worst = 0;
+  const StrokePointTable& t = run.store->points;
+  for (int i = 0; i < t.points.count; ++i) {
+    const StrokePoint& p = t.points.items[i];
+    if (p.kind == kPointLive) worst = std::max(worst, figure.DistanceTo(ImagePosition(run, p)));
+  }
+  return worst;
+}
+
+double MaxGapToSkeleton(const StrokeRun& run, const Figure& figure) {
+  const StrokePointTable& t = run.store->points;
+  double worst = 0;
+  for (const Vec& s : figure.Samples(1.0)) {
+    double best = 1e30;
+    for (int i = 0; i < t.points.count; ++i) {
+      const StrokePoint& p = t.points.items[i];
+      if (p.kind != kPointLive) continue;
+      const Vec a = ImagePosition(run, p);
+      best = std::min(best, std::hypot(s.x - a.x, s.y - a.y));
+      for (int k = 0; k < p.degree; ++k)
+        best = std::min(best, SegmentDistance(s, a, ImagePosition(run, t.points.items[p.neighbours[k]])));
+    }
+    worst = std::max(worst, best);
+  }
+  return worst;
+}
+
+}  // namespace penkit
