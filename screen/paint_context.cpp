@@ -117,36 +117,32 @@ PaintContext& ActivePaintContext() { return g_depth > 0 ? g_contexts[g_depth - 1
 
 HDC PaintDC() { return ActivePaintContext().dc; }
 
-HDC BeginScreenPaint(HWND window, int slot) {
+// A context inside WM_PAINT with its origin at (x, y) of the content.
+static HDC BeginWindowPaint(HWND window, int slot, int x, int y) {
   PaintContext* c = PushContext();
   if (!c) return nullptr;
   c->kind = kByBeginPaint;
   c->window = window;
   c->dc = BeginPaint(window, &c->paint);
   c->slot = slot;
-  int x = 0, y = 0;
-  if (slot >= 0) {
-    WindowSlot& s = Slot(slot);
-    s.scrollX = x = s.scrollPosH;
-    s.scrollY = y = s.scrollPosV;
-  }
   ResetPaintState(window, x, y);
   return c->dc;
 }
 
+HDC BeginScreenPaint(HWND window, int slot) {
+  if (slot < 0) return BeginWindowPaint(window, slot, 0, 0);
+  WindowSlot& s = Slot(slot);
+  s.scrollX = s.scrollPosH;
+  s.scrollY = s.scrollPosV;
+  return BeginWindowPaint(window, slot, s.scrollX, s.scrollY);
+}
+
 HDC BeginScreenPaintPlain(HWND window, int slot, int x, int y) {
-  PaintContext* c = PushContext();
-  if (!c) return nullptr;
-  c->kind = kByBeginPaint;
-  c->window = window;
-  c->dc = BeginPaint(window, &c->paint);
   if (slot >= 0) {
-    c->slot = slot;
     Slot(slot).scrollX = x;
     Slot(slot).scrollY = y;
   }
-  ResetPaintState(window, x, y);
-  return c->dc;
+  return BeginWindowPaint(window, slot < 0 ? -1 : slot, x, y);
 }
 
 void EndScreenPaint() {

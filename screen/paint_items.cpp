@@ -241,10 +241,7 @@ void PaintItemFrame(int i, int mode) {
 }
 
 void DrawSelectionFrame(int left, int top, int right, int bottom, int frameStyle, int boxCode) {
-  PaintContext& c = ActivePaintContext();
   const bool dotted = (boxCode == 0 || boxCode == 40 || boxCode == -1) && frameStyle != 2;
-  const int previous = c.penStyle;
-  c.penStyle = dotted ? PS_DOT : PS_SOLID;
-  DrawFrameLines(left, top, right, bottom, 1, c.frameColor);
-  c.penStyle = previous;
+  DrawFrameInPen(left, top, right, bottom, ActivePaintContext().frameColor,
+                 dotted ? PS_DOT : PS_SOLID);
 }

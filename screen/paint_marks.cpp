@@ -19,19 +19,12 @@ Point RectCentre(const PaintContext& c) {
   return Point{c.left + (c.right - c.left) / 2, c.top + (c.bottom - c.top) / 2};
 }
 
-void FrameBox(int left, int top, int right, int bottom, int color, int penStyle) {
-  PaintContext& c = ActivePaintContext();
-  const int previous = c.penStyle;
-  c.penStyle = penStyle;
-  DrawFrameLines(left, top, right, bottom, 1, color);
-  c.penStyle = previous;
-}
-
 // The blue cross over the 12 x 12 square around the centre.
 void SmallCross(Point m) { DrawCross(nullptr, m.x - 6, m.y - 6, m.x + 6, m.y + 6, 0, 1); }
 
 void SmallSquare(Point m, int widen, int color, int penStyle) {
-  FrameBox(m.x - 6 - widen, m.y - 6 - widen, m.x + 6 + widen, m.y + 6 + widen, color, penStyle);
+  const int half = 6 + widen;
+  DrawFrameInPen(m.x - half, m.y - half, m.x + half, m.y + half, color, penStyle);
 }
 
 void CentredText(Point m, const char* text, int color, int size) {
@@ -43,7 +36,7 @@ void Envelope(const PaintContext& c, Point m, bool open) {
   const int top = c.top + (open ? 3 : 6);
   const int mid = top + (c.bottom - top) / 2;
   FillBoxSolid(left, top, right, c.bottom, 7);
-  FrameBox(left, top, right, c.bottom, 0, PS_SOLID);
+  DrawFrameInPen(left, top, right, c.bottom, 0, PS_SOLID);
   SetPaintBrush(6, 5);
   if (open) {
     DrawTriangle(nullptr, left, top + 8, right, top + 8, m.x, top, 5);

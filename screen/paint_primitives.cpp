@@ -89,6 +89,14 @@ void DrawFrameLines(int left, int top, int right, int bottom, int thickness, int
   if (thickness >= 3) DrawRectLines(left + 1, top + 1, right + 1, bottom + 1);
 }
 
+void DrawFrameInPen(int left, int top, int right, int bottom, int color, int penStyle) {
+  PaintContext& c = ActivePaintContext();
+  const int previous = c.penStyle;
+  c.penStyle = penStyle;
+  DrawFrameLines(left, top, right, bottom, 1, color);
+  c.penStyle = previous;
+}
+
 void DrawCross(HDC dc, int left, int top, int right, int bottom, int part, int color) {
   const PaintContext& c = ActivePaintContext();
   if (!dc) dc = c.dc;

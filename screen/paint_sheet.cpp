@@ -22,27 +22,19 @@ int FrameColorOf(const ScreenItem& item) {
   return item.colorA == 13 ? frame : item.colorA;
 }
 
-void FrameWithPen(int left, int top, int right, int bottom, int color, int penStyle) {
-  PaintContext& c = ActivePaintContext();
-  const int previous = c.penStyle;
-  c.penStyle = penStyle;
-  DrawFrameLines(left, top, right, bottom, 1, color);
-  c.penStyle = previous;
-}
-
 void PaintSheetText(int i, const ScreenItem& item, const char* value) {
   const PaintContext& c = ActivePaintContext();
   const int left = item.pixelX, top = item.pixelY;
   const int right = left + item.pixelWidth, bottom = top + item.pixelHeight;
   const bool handwriting = item.fontCode == 3;
   if (item.frameStyle == 0) {
-    if (PaintingInDesignMode()) FrameWithPen(left, top, right, bottom, c.frameColor, PS_DOT);
+    if (PaintingInDesignMode()) DrawFrameInPen(left, top, right, bottom, c.frameColor, PS_DOT);
   } else if (!handwriting) {
     if (item.blankCellFlag == 1) {
       const RECT inside{left + 1, top + 1, right, bottom};
       FillRect(c.dc, &inside, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     }
-    FrameWithPen(left, top, right, bottom, c.frameColor,
+    DrawFrameInPen(left, top, right, bottom, c.frameColor,
                  item.frameStyle == 1 ? PS_DOT : PS_SOLID);
   }
   DrawItemNumber(i);
@@ -114,7 +106,7 @@ void PaintSheetField(const ScreenItem& item) {
   g.perLine = check && item.boxesPerRow >= 1 ? item.boxesPerRow : 0;
   g.columns = check && item.boxLayout == 3;
   if (item.boxGap == -1) {
-    FrameWithPen(item.pixelX, item.pixelY, item.pixelX + item.pixelWidth,
+    DrawFrameInPen(item.pixelX, item.pixelY, item.pixelX + item.pixelWidth,
                  item.pixelY + item.pixelHeight, c.frameColor, PS_SOLID);
   }
 
@@ -131,12 +123,12 @@ void PaintSheetField(const ScreenItem& item) {
     if (item.markType == 23) {
       DrawPaintCircle(x, y, right, bottom, 6, 3);
     } else {
-      FrameWithPen(x, y, right, bottom, c.frameColor, ActivePaintContext().penStyle);
+      DrawFrameLines(x, y, right, bottom, 1, c.frameColor);
       if (check && item.blankCellFlag == 1) {
         SetPaintBrush(-1, 3);
         DrawPaintEllipse(x, y, right, bottom, 3);
       } else if (item.kind != 'F' && item.kind != 'Z') {
-        FrameWithPen(x, y, right, bottom, 3, PS_SOLID);
+        DrawFrameInPen(x, y, right, bottom, 3, PS_SOLID);
       }
     }
     if (check && (item.markType == 23 || item.markType == 24) && !item.markChar.empty()) {
@@ -148,7 +140,7 @@ void PaintSheetField(const ScreenItem& item) {
     if (token[0]) {
       int density = std::atoi(token);
       if (item.blankCellFlag == 1) density = (density + 5) / 10;
-      if (density >= item.threshold) FrameWithPen(x, y, right, bottom, 2, PS_SOLID);
+      if (density >= item.threshold) DrawFrameInPen(x, y, right, bottom, 2, PS_SOLID);
       if (density > 0) {
         SelectScreenFont(1, 14);
         DrawTextAt(x, item.markType == 23 ? y - 15 : bottom + 1, token, 2);

@@ -109,14 +109,6 @@ TextPlacement PlaceText(int i, const ScreenItem& item, const char* text, int siz
   return p;
 }
 
-void DottedFrame(int left, int top, int right, int bottom) {
-  PaintContext& c = ActivePaintContext();
-  const int previous = c.penStyle;
-  c.penStyle = PS_DOT;
-  DrawFrameLines(left, top, right, bottom, 1, 0);
-  c.penStyle = previous;
-}
-
 // Draws the background; true when the item is complete (a coloured button
 // with its caption).
 bool PaintBackground(const ScreenItem& item, const char* text, const TextPlacement& p) {
@@ -124,13 +116,15 @@ bool PaintBackground(const ScreenItem& item, const char* text, const TextPlaceme
   const bool design = PaintingInDesignMode();
   const int box = item.colorB;
   if (box == -2) {
-    if (item.itemClass == kItemClassNoFrame && design) DottedFrame(c.left, c.top, c.right, c.bottom);
+    if (item.itemClass == kItemClassNoFrame && design) {
+      DrawFrameInPen(c.left, c.top, c.right, c.bottom, 0, PS_DOT);
+    }
     return false;
   }
   if (box == -1 || box == 10 || box == 11 || box == 13 || box == 21) {
     FillCellRect(c.left, c.top, c.right, c.bottom, -1);
     if (item.itemClass == kItemClassNoFrame && design && !IsFixedItem(item)) {
-      DottedFrame(c.left, c.top, c.right, c.bottom);
+      DrawFrameInPen(c.left, c.top, c.right, c.bottom, 0, PS_DOT);
     }
     if (item.itemClass == kItemClassSunken || box == 10) {
       Draw3DEdge(c.left, c.top, c.right, c.bottom, 0);
@@ -179,14 +173,14 @@ void PaintImageValue(const ScreenItem& item, const char* text) {
     } else {
       DrawPaintImage(image, c.left, c.top, c.right - c.left, c.bottom - c.top);
     }
-    if (design) DottedFrame(c.left, c.top, c.right, c.bottom);
+    if (design) DrawFrameInPen(c.left, c.top, c.right, c.bottom, 0, PS_DOT);
     if (sheet) {
       SelectScreenFont(1, 12);
       DrawTextAt(c.left, c.bottom + 2, name.c_str(), 1);
     }
   } else {
     FillCellRect(c.left, c.top, c.right, c.bottom, -1);
-    if (design) DottedFrame(c.left, c.top, c.right, c.bottom);
+    if (design) DrawFrameInPen(c.left, c.top, c.right, c.bottom, 0, PS_DOT);
     if (sheet && ownSize) {
       DrawFrameLines(c.left, c.top, c.left + 30, c.top + 30, 2, 2);
       DrawCross(nullptr, c.left, c.top, c.left + 30, c.top + 30, 0, 2);

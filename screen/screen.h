@@ -723,6 +723,9 @@ int PaintSlot();
 bool PaintingInDesignMode();
 // Half of a pixel span, rounded half up.
 inline int HalfUp(int span) { return span >= 0 ? (span + 1) / 2 : span / 2; }
+// A one-pixel frame in a pen style of its own; the context's pen style
+// stays as it was.
+void DrawFrameInPen(int left, int top, int right, int bottom, int color, int penStyle);
 // A box filled and outlined solid in one colour code.
 void FillBoxSolid(int left, int top, int right, int bottom, int color);
 // The lines of a text separated by single-byte "|" (never a byte of a

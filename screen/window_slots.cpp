@@ -107,6 +107,44 @@ void ApplyPlacement(HWND window, int s, const WindowPlacement& p) {
   UpdateScrollRangeV(window, s);
 }
 
+// The first steps of every open: a window to bind and a free slot, marked
+// in use. Returns the slot, or -1 after the message (the items of the
+// screen being built are given back).
+int TakeSlotFor(HWND window, int windowCode, const char* missingWindowFormat) {
+  if (!window) {
+    DiscardBuildingItems();
+    ShowInfoMessage("Control", missingWindowFormat, HandleNumber(window));
+    return -1;
+  }
+  const int s = FindFreeWindowSlot();
+  if (s < 0) {
+    DiscardBuildingItems();
+    ShowInfoMessage("Control", "同時に開ける画面は %d つまでです。", kWindowSlotCount);
+    return -1;
+  }
+  WindowSlot& slot = Slot(s);
+  slot.state = 1;
+  slot.windowCode = windowCode;
+  g_screen.openingSlot = s;
+  return s;
+}
+
+// Shows the window of a slot being opened; a window already shown in
+// another slot is refused. 0, or -1 after the message with the slot given
+// back.
+int ShowOpenedWindow(HWND window, int s, bool show) {
+  const char* refusal = nullptr;
+  if (s > 0 && IsWindowVisible(window)) {
+    refusal = "ウインドウはオープン済みです。(%d)";
+  } else if (show && ShowWindow(window, SW_SHOW)) {
+    refusal = "err ShowWindow()";
+  }
+  if (!refusal) return 0;
+  ShowInfoMessage("Control", refusal, s);
+  AbandonOpeningSlot(s, window);
+  return -1;
+}
+
 }  // namespace
 
 int InitScreenEngine(HWND mainWindow) {
@@ -142,21 +180,9 @@ int FindFreeWindowSlot() {
 int OpenScreenWindow(HWND window, int x, int y, int width, int height, int rowPitch,
                      int windowCode, int inputMode, int openState, int standardItemMode,
                      const char* title) {
-  if (!window) {
-    DiscardBuildingItems();
-    ShowInfoMessage("Control", "ウインドウハンドルエラーです。(%d)", HandleNumber(window));
-    return -1;
-  }
-  const int s = FindFreeWindowSlot();
-  if (s < 0) {
-    DiscardBuildingItems();
-    ShowInfoMessage("Control", "同時に開ける画面は %d つまでです。", kWindowSlotCount);
-    return -1;
-  }
+  const int s = TakeSlotFor(window, windowCode, "ウインドウハンドルエラーです。(%d)");
+  if (s < 0) return -1;
   WindowSlot& slot = Slot(s);
-  slot.state = 1;
-  slot.windowCode = windowCode;
-  g_screen.openingSlot = s;
   if (slot.windowKind != kWindowKindList) {
     slot.timerId = SetTimer(window, kSlotTimerId, kSlotTimerMilliseconds, nullptr);
   }
@@ -182,19 +208,8 @@ int OpenScreenWindow(HWND window, int x, int y, int width, int height, int rowPi
   if (x == -7) GetMouseInWindow(&request.mouseX, &request.mouseY);
   ApplyPlacement(window, s, ComputeWindowPlacement(request, g_screen.metrics));
 
-  if (s > 0 && IsWindowVisible(window)) {
-    ShowInfoMessage("Control", "ウインドウはオープン済みです。(%d)", s);
-    AbandonOpeningSlot(s, window);
-    return -1;
-  }
-  if (rowPitch != -1) {
-    if (ShowWindow(window, SW_SHOW)) {
-      ShowInfoMessage("Control", "err ShowWindow()");
-      AbandonOpeningSlot(s, window);
-      return -1;
-    }
-    SetWindowTextA(window, title ? title : "");
-  }
+  if (ShowOpenedWindow(window, s, rowPitch != -1) < 0) return -1;
+  if (rowPitch != -1) SetWindowTextA(window, title ? title : "");
   if (slot.itemCount > 0) slot.lastFocusItem = slot.firstItem;
   slot.window = window;
   slot.commandWindow = window;
@@ -247,21 +262,9 @@ void PlaceFixedWindow(HWND window, int s, int contentWidth, int contentHeight, i
 int BindFixedWindow(const char* className, bool canvas, int contentWidth, int contentHeight,
                     int windowCode, int noShow) {
   const HWND window = FindWindowA(className, nullptr);
-  if (!window) {
-    DiscardBuildingItems();
-    ShowInfoMessage("Control", "err hWnd=(%d)", HandleNumber(window));
-    return -1;
-  }
-  const int s = FindFreeWindowSlot();
-  if (s < 0) {
-    DiscardBuildingItems();
-    ShowInfoMessage("Control", "同時に開ける画面は %d つまでです。", kWindowSlotCount);
-    return -1;
-  }
+  const int s = TakeSlotFor(window, windowCode, "err hWnd=(%d)");
+  if (s < 0) return -1;
   WindowSlot& slot = Slot(s);
-  slot.state = 1;
-  slot.windowCode = windowCode;
-  g_screen.openingSlot = s;
   slot.topMargin = slot.headerHeight = slot.headerUnit = 0;
   if (canvas) {
     slot.timerId = SetTimer(window, kSlotTimerId, kSlotTimerMilliseconds, nullptr);
@@ -274,16 +277,7 @@ int BindFixedWindow(const char* className, bool canvas, int contentWidth, int co
   const SheetCanvasState& grid = g_sheetCanvas;
   PlaceFixedWindow(window, s, contentWidth, contentHeight,
                    canvas ? grid.columns * grid.pitch : 0, canvas ? grid.rows * grid.pitch : 0);
-  if (s > 0 && IsWindowVisible(window)) {
-    ShowInfoMessage("Control", "ウインドウはオープン済みです。(%d)", s);
-    AbandonOpeningSlot(s, window);
-    return -1;
-  }
-  if (!noShow && ShowWindow(window, SW_SHOW)) {
-    ShowInfoMessage("Control", "err ShowWindow()");
-    AbandonOpeningSlot(s, window);
-    return -1;
-  }
+  if (ShowOpenedWindow(window, s, !noShow) < 0) return -1;
   slot.window = window;
   slot.commandWindow = window;
   slot.inputMode = 1;

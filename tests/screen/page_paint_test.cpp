@@ -4,6 +4,7 @@
 // colours the painters fix; no pixel of rendered text is compared.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -11,20 +12,11 @@
 #include "designer/designer.h"
 #include "screen/screen.h"
 #include "tests/screen/screen_fixture.h"
+#include "tools/screen_snapshot/picture_files.h"
 
 namespace {
 
 const COLORREF kBackground = RGB(0, 0, 64);
-const COLORREF kWhite = RGB(255, 255, 255);
-const COLORREF kBlack = RGB(0, 0, 0);
-const COLORREF kRed = RGB(255, 0, 0);
-const COLORREF kBlue = RGB(0, 0, 255);
-const COLORREF kGreen = RGB(0, 255, 0);
-const COLORREF kYellow = RGB(255, 255, 0);
-const COLORREF kCyan = RGB(0, 255, 255);
-const COLORREF kMagenta = RGB(255, 0, 255);
-const COLORREF kLightGrey = RGB(192, 192, 192);
-const COLORREF kEdgeGrey = RGB(100, 100, 100);
 
 class PagePaintTest : public ScreenEngineTest {
  protected:
@@ -57,33 +49,13 @@ class PagePaintTest : public ScreenEngineTest {
     EXPECT_EQ(LiveGdiObjects(), live);
   }
 
-  // A width x height 24-bit BMP of one colour in the program folder.
+  // A width x height BMP of one colour in the program folder.
   std::string WriteBitmap(const char* name, int width, int height, COLORREF color) {
-    const int stride = (width * 3 + 3) & ~3;
-    std::vector<unsigned char> bytes(54 + stride * height, 0);
-    auto put32 = [&](int at, unsigned v) {
-      for (int k = 0; k < 4; ++k) bytes[at + k] = static_cast<unsigned char>(v >> (8 * k));
-    };
-    bytes[0] = 'B';
-    bytes[1] = 'M';
-    put32(2, static_cast<unsigned>(bytes.size()));
-    put32(10, 54);
-    put32(14, 40);
-    put32(18, width);
-    put32(22, height);
-    bytes[26] = 1;
-    bytes[28] = 24;
-    for (int y = 0; y < height; ++y) {
-      for (int x = 0; x < width; ++x) {
-        unsigned char* p = &bytes[54 + y * stride + x * 3];
-        p[0] = GetBValue(color);
-        p[1] = GetGValue(color);
-        p[2] = GetRValue(color);
-      }
+    std::vector<std::uint8_t> rgb;
+    for (int k = 0; k < width * height; ++k) {
+      rgb.insert(rgb.end(), {GetRValue(color), GetGValue(color), GetBValue(color)});
     }
-    FILE* f = std::fopen(name, "wb");
-    std::fwrite(bytes.data(), 1, bytes.size(), f);
-    std::fclose(f);
+    EXPECT_EQ(WriteBmpFile(name, width, height, rgb), 0);
     files_.push_back(name);
     return name;
   }
@@ -264,6 +236,64 @@ TEST_F(PagePaintTest, ImagesThroughTheImageCache) {
   const ScreenItem& shown = Item(image);
   EXPECT_EQ(canvas.Pixel(shown.pixelX + 2, shown.pixelY + 2), kRed);
   EXPECT_EQ(canvas.Pixel(Item(missing).pixelX + 5, Item(missing).pixelY + 5), kLightGrey);
+}
+
+TEST_F(PagePaintTest, FontSpecsAndFormatMasks) {
+  const int bold = AddScreenItem("", "SPEC3", 10, 1, 0, 8, 8, 0, 'X', 0, 0, 0, 'L', 0, 0, 5, 0, 0,
+                                 "", "");
+  const int plain = AddScreenItem("", "SPEC2", 10, 2, 0, 8, 8, 0, 'X', 0, 0, 0, 'L', 0, 0, 5, 0,
+                                  0, "", "");
+  Open();
+  Item(bold).defaultText = "_G7";
+  Item(plain).defaultText = "_G";
+  MemoryCanvas canvas(400, 200);
+  ASSERT_NE(BeginScreenPaintDC(canvas.dc(), 0, 0, 0), nullptr);
+  PaintListField(bold, "text");
+  EXPECT_EQ(ActivePaintContext().fontFace, 1);
+  EXPECT_EQ(ActivePaintContext().fontWeight, 700);
+  PaintListField(plain, "text");
+  EXPECT_EQ(ActivePaintContext().fontFace, 0);  // the entry font
+  EXPECT_EQ(ActivePaintContext().fontWeight, 400);
+  EndScreenPaintDC();
+
+  struct Case {
+    char kind;
+    int width, titleStyle;
+    const char* want;
+  };
+  const Case cases[] = {
+      {'K', 4, 5, "□□"}, {'N', 4, 5, "9999"}, {'T', 3, 5, "999"}, {'H', 2, 5, "ｱｱ"},
+      {'P', 3, 5, "***"}, {'z', 6, 5, "XXXX"}, {'X', 2, 5, "XX"},  {'X', 4, 13, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(1, c.kind) + std::to_string(c.width));
+    const int i = AddScreenItem("", "M", 0, 0, 0, c.width, c.width, 0, c.kind, 0, 0, 0, 'L', 0, 0,
+                                c.titleStyle, 0, 0, "", "");
+    char mask[16];
+    FillFormatMask(i, mask);
+    EXPECT_STREQ(mask, c.want);
+  }
+}
+
+TEST_F(PagePaintTest, MultiLineAreasAndDisabledChoices) {
+  const int memo = AddScreenItem("", "MEMO", 2, 1, 0, 10, 3, 0, 'o', 0, 0, 'Y', 'L', 0, 0, 5, 0, 0,
+                                 "", "");
+  const int radio = AddScreenItem("", "R", 50, 1, 0, 10, 60, 0, 'R', 0, 1, 0, 'S', 0, 0, 5, 0, 0,
+                                  "", "A,B,C");
+  Slot(0).scrHeight = 10;
+  const int slot = Open();
+  Item(radio).defaultText = "0^0";
+  Item(radio).displayText = "2";
+  MemoryCanvas canvas(800, 400);
+  Paint(slot, canvas);
+  const ScreenItem& m = Item(memo);
+  // Blue frame one pixel outside the paint rectangle (left + 1 .. right).
+  EXPECT_EQ(canvas.Pixel(m.pixelX, m.pixelY + m.pixelHeight / 2), kBlue);
+  EXPECT_EQ(canvas.Pixel(m.pixelX + m.pixelWidth - 1, m.pixelY + m.pixelHeight / 2), kBlue);
+  // The second choice is disabled: no box and no mark, though chosen.
+  EXPECT_EQ(canvas.Pixel(427, 49), kLightGrey);
+  EXPECT_EQ(canvas.Pixel(427, 63), kBackground);
+  EXPECT_EQ(canvas.Pixel(427, 77), kLightGrey);
 }
 
 }  // namespace

@@ -7,14 +7,6 @@
 
 namespace {
 
-const COLORREF kWhite = RGB(255, 255, 255);
-const COLORREF kBlack = RGB(0, 0, 0);
-const COLORREF kRed = RGB(255, 0, 0);
-const COLORREF kBlue = RGB(0, 0, 255);
-const COLORREF kMagenta = RGB(255, 0, 255);
-const COLORREF kGreen = RGB(0, 255, 0);
-const COLORREF kLightGrey = RGB(192, 192, 192);
-const COLORREF kEdgeGrey = RGB(100, 100, 100);
 
 class PaintContextTest : public ScreenEngineTest {
  protected:

@@ -3,19 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "screen/screen.h"
+#include "tests/screen/screen_fixture.h"
 
 namespace {
-
-ScreenMetrics TestMetrics() {
-  ScreenMetrics m;
-  m.screenWidth = 1024;
-  m.clampHeight = 740;
-  m.placingHeight = 760;
-  m.captionHeight = 20;
-  m.vscrollWidth = 16;
-  m.hscrollHeight = 16;
-  return m;
-}
 
 struct Placed {
   int x, y, width, height, contentWidth, contentHeight, windowWidth, windowHeight;

@@ -78,27 +78,31 @@ LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
-void RegisterTestClass() {
-  static bool registered = false;
-  if (registered) return;
+void RegisterTestClass(const char* className) {
   WNDCLASSA wc{};
+  if (GetClassInfoA(GetModuleHandleA(nullptr), className, &wc)) return;
   wc.lpfnWndProc = TestWindowProc;
   wc.hInstance = GetModuleHandleA(nullptr);
   wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH));
-  wc.lpszClassName = "ScreenTest";
+  wc.lpszClassName = className;
   RegisterClassA(&wc);
-  registered = true;
+}
+
+HWND CreateRecordingWindow(const char* className, const char* title) {
+  RegisterTestClass(className);
+  const HWND window = CreateWindowExA(0, className, title, WS_POPUP | WS_VSCROLL | WS_HSCROLL, 0,
+                                      0, 0, 0, nullptr, nullptr, GetModuleHandleA(nullptr),
+                                      nullptr);
+  g_records[window] = WindowRecord();
+  return window;
 }
 
 }  // namespace
 
-HWND CreateTestWindow(const char* title) {
-  RegisterTestClass();
-  const HWND window = CreateWindowExA(0, "ScreenTest", title, WS_POPUP | WS_VSCROLL | WS_HSCROLL,
-                                      0, 0, 0, 0, nullptr, nullptr, GetModuleHandleA(nullptr),
-                                      nullptr);
-  g_records[window] = WindowRecord();
-  return window;
+HWND CreateTestWindow(const char* title) { return CreateRecordingWindow("ScreenTest", title); }
+
+HWND CreateTestWindowOfClass(const char* className) {
+  return CreateRecordingWindow(className, "");
 }
 
 const std::vector<ReceivedMessage>& MessagesOf(HWND window) { return g_records[window].messages; }
@@ -107,10 +111,8 @@ void ClearMessages(HWND window) { g_records[window].messages.clear(); }
 
 void SetRefuseOpens(HWND window, bool refuse) { g_records[window].refuse = refuse; }
 
-void ScreenEngineTest::SetUp() {
-  main_ = CreateTestWindow("main");
-  InitScreenEngine(main_);
-  ScreenMetrics& m = g_screen.metrics;
+ScreenMetrics TestMetrics() {
+  ScreenMetrics m;
   m.screenWidth = 1024;
   m.clampHeight = 740;
   m.captionHeight = 20;
@@ -118,6 +120,13 @@ void ScreenEngineTest::SetUp() {
   m.vscrollWidth = 16;
   m.hscrollHeight = 16;
   m.screenPixels = 1024;
+  return m;
+}
+
+void ScreenEngineTest::SetUp() {
+  main_ = CreateTestWindow("main");
+  InitScreenEngine(main_);
+  g_screen.metrics = TestMetrics();
 }
 
 void ScreenEngineTest::CloseAll() {
@@ -135,6 +144,12 @@ void ScreenEngineTest::TearDown() {
 
 HWND ScreenEngineTest::NewWindow(const char* title) {
   const HWND w = CreateTestWindow(title);
+  windows_.push_back(w);
+  return w;
+}
+
+HWND ScreenEngineTest::NewWindowOfClass(const char* className) {
+  const HWND w = CreateTestWindowOfClass(className);
   windows_.push_back(w);
   return w;
 }

@@ -13,6 +13,22 @@
 
 #include "screen/screen.h"
 
+// Colours the painting tests look for.
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr COLORREF kBlack = RGB(0, 0, 0);
+constexpr COLORREF kRed = RGB(255, 0, 0);
+constexpr COLORREF kBlue = RGB(0, 0, 255);
+constexpr COLORREF kGreen = RGB(0, 255, 0);
+constexpr COLORREF kYellow = RGB(255, 255, 0);
+constexpr COLORREF kCyan = RGB(0, 255, 255);
+constexpr COLORREF kMagenta = RGB(255, 0, 255);
+constexpr COLORREF kLightGrey = RGB(192, 192, 192);  // LTGRAY_BRUSH
+constexpr COLORREF kEdgeGrey = RGB(100, 100, 100);   // dark side of 3D edges
+
+// The display the tests lay windows out on: 1024 wide, clamp height 740,
+// placing height 760, caption 20, scroll bars 16.
+ScreenMetrics TestMetrics();
+
 // A white 32-bit DIB section selected into a memory DC.
 class MemoryCanvas {
  public:
@@ -52,13 +68,15 @@ struct ReceivedMessage {
 // Top-level windows of the class "ScreenTest": they record every message
 // from 1125 on and paint their slot's page on WM_PAINT.
 HWND CreateTestWindow(const char* title = "");
+// A recording window of another class name (registered on first use).
+HWND CreateTestWindowOfClass(const char* className);
 const std::vector<ReceivedMessage>& MessagesOf(HWND window);
 void ClearMessages(HWND window);
 // While set, the window refuses screen opens when it receives 1134.
 void SetRefuseOpens(HWND window, bool refuse);
 
-// Resets the engine with fixed display metrics (1024 x 740, placing 760,
-// caption 20, scroll bars 16) and a recording main window.
+// Resets the engine with the test display metrics and a recording main
+// window.
 class ScreenEngineTest : public ::testing::Test {
  protected:
   void SetUp() override;
@@ -66,6 +84,7 @@ class ScreenEngineTest : public ::testing::Test {
   // Closes every open slot and destroys the windows made by the test.
   void CloseAll();
   HWND NewWindow(const char* title = "");
+  HWND NewWindowOfClass(const char* className);
   HWND mainWindow() const { return main_; }
 
  private:

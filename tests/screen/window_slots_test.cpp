@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "designer/designer.h"
 #include "screen/screen.h"
 #include "tests/screen/screen_fixture.h"
 #include "tests/support/hook_recorder.h"
@@ -208,6 +209,41 @@ TEST_F(WindowSlotsTest, BackgroundImageThatFailsToLoadLeavesTheCodes) {
   EXPECT_EQ(Slot(0).backgroundImage, nullptr);
   EXPECT_EQ(Slot(0).pendingImage, "");
   EXPECT_EQ(Slot(0).windowWidth, 300);
+}
+
+TEST_F(WindowSlotsTest, SheetCanvasAndImageViewAreSizedByTheirGrid) {
+  MessageBoxRecorder boxes;
+  EXPECT_EQ(OpenImageViewWindow(300, 200, 92), -1);
+  EXPECT_EQ(boxes.texts(), std::vector<std::string>{"err hWnd=(0)"});
+
+  const HWND canvas = NewWindowOfClass("Ocr");
+  g_sheetCanvas.columns = 10;
+  g_sheetCanvas.rows = 10;
+  g_sheetCanvas.pitch = 20;
+  Slot(0).screenType = kScreenTypeSheet;
+  ASSERT_EQ(OpenSheetCanvasWindow(-1, 150, 100, 8, 0), 0);
+  EXPECT_EQ(NamesOf(0), (std::vector<std::string>{"LTYPE1", "LTYPE2", "LTYPE3", "LTYPE5"}));
+  EXPECT_EQ(Slot(0).windowWidth, 150);
+  EXPECT_EQ(Slot(0).scrollMaxH, 50);
+  EXPECT_EQ(Slot(0).scrollMaxV, 100);
+  EXPECT_EQ(Slot(0).inputMode, 1);
+  EXPECT_EQ(Slot(0).openState, 2);
+  EXPECT_NE(Slot(0).timerId, 0u);
+  EXPECT_EQ(MessagesOf(mainWindow()), (std::vector<ReceivedMessage>{{kMsgScreenBuilt, 8, 0}}));
+  EXPECT_EQ(MessagesOf(canvas), (std::vector<ReceivedMessage>{{kMsgSlotOpened, 0, 0}}));
+  // Given its slot, the canvas is only sized again: at most its grid.
+  ASSERT_EQ(OpenSheetCanvasWindow(0, 300, 300, 8, 0), 0);
+  EXPECT_EQ(Slot(0).windowWidth, 200);
+  EXPECT_EQ(Slot(0).scrollMaxH, 0);
+  g_sheetCanvas = SheetCanvasState();
+
+  const HWND view = NewWindowOfClass("WITHIMAGE");
+  ClearMessages(mainWindow());
+  ASSERT_EQ(OpenImageViewWindow(300, 200, 92), 0);
+  EXPECT_EQ(Slot(1).itemCount, 0);
+  EXPECT_EQ(Slot(1).timerId, 0u);
+  EXPECT_TRUE(MessagesOf(mainWindow()).empty());
+  EXPECT_EQ(MessagesOf(view), (std::vector<ReceivedMessage>{{kMsgSlotOpened, 1, 0}}));
 }
 
 }  // namespace

@@ -14,7 +14,7 @@
 
 #include "designer/designer.h"
 #include "screen/screen.h"
-#include "tools/screen_snapshot/png_writer.h"
+#include "tools/screen_snapshot/picture_files.h"
 
 namespace {
 
@@ -45,34 +45,16 @@ HWND CreateSnapshotWindow(const char* title) {
 
 // A 16 x 16 picture with four coloured quarters, for the image items.
 void WriteSampleBitmap(const char* path) {
-  const int size = 16, stride = size * 3;
-  std::vector<unsigned char> bytes(54 + stride * size, 0);
-  auto put32 = [&](int at, unsigned v) {
-    for (int k = 0; k < 4; ++k) bytes[at + k] = static_cast<unsigned char>(v >> (8 * k));
-  };
-  bytes[0] = 'B';
-  bytes[1] = 'M';
-  put32(2, static_cast<unsigned>(bytes.size()));
-  put32(10, 54);
-  put32(14, 40);
-  put32(18, size);
-  put32(22, size);
-  bytes[26] = 1;
-  bytes[28] = 24;
+  const int size = 16;
   const COLORREF quarters[4] = {RGB(255, 0, 0), RGB(0, 160, 0), RGB(0, 0, 255), RGB(255, 200, 0)};
+  std::vector<std::uint8_t> rgb;
   for (int y = 0; y < size; ++y) {
     for (int x = 0; x < size; ++x) {
       const COLORREF c = quarters[(y < size / 2 ? 0 : 2) + (x < size / 2 ? 0 : 1)];
-      unsigned char* p = &bytes[54 + y * stride + x * 3];
-      p[0] = GetBValue(c);
-      p[1] = GetGValue(c);
-      p[2] = GetRValue(c);
+      rgb.insert(rgb.end(), {GetRValue(c), GetGValue(c), GetBValue(c)});
     }
   }
-  if (FILE* f = std::fopen(path, "wb")) {
-    std::fwrite(bytes.data(), 1, bytes.size(), f);
-    std::fclose(f);
-  }
+  WriteBmpFile(path, size, size, rgb);
 }
 
 struct Sample {

@@ -1,5 +1,5 @@
-// PNG file writer (see png_writer.h).
-#include "tools/screen_snapshot/png_writer.h"
+// Picture file writers (see picture_files.h).
+#include "tools/screen_snapshot/picture_files.h"
 
 #include <cstdio>
 
@@ -16,6 +16,17 @@ std::uint32_t Crc32(const std::uint8_t* data, size_t size, std::uint32_t crc = 0
 
 void PutBigEndian(std::vector<std::uint8_t>& out, std::uint32_t value) {
   for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<std::uint8_t>(value >> shift));
+}
+
+void PutLittleEndian(std::vector<std::uint8_t>& out, std::uint32_t value, int bytes) {
+  for (int k = 0; k < bytes; ++k) out.push_back(static_cast<std::uint8_t>(value >> (8 * k)));
+}
+
+int WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+  FILE* f = std::fopen(path.c_str(), "wb");
+  if (!f) return -1;
+  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+  return std::fclose(f) == 0 && written ? 0 : -1;
 }
 
 void PutChunk(std::vector<std::uint8_t>& out, const char* type,
@@ -70,8 +81,31 @@ int WritePngFile(const std::string& path, int width, int height,
   PutChunk(file, "IHDR", header);
   PutChunk(file, "IDAT", StoredZlib(raw));
   PutChunk(file, "IEND", {});
-  FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f) return -1;
-  const bool written = std::fwrite(file.data(), 1, file.size(), f) == file.size();
-  return std::fclose(f) == 0 && written ? 0 : -1;
+  return WriteFile(path, file);
+}
+
+int WriteBmpFile(const std::string& path, int width, int height,
+                 const std::vector<std::uint8_t>& rgb) {
+  const int stride = (width * 3 + 3) & ~3;
+  const std::uint32_t size = 54 + static_cast<std::uint32_t>(stride) * height;
+  std::vector<std::uint8_t> file = {'B', 'M'};
+  PutLittleEndian(file, size, 4);
+  PutLittleEndian(file, 0, 4);
+  PutLittleEndian(file, 54, 4);   // where the pixels start
+  PutLittleEndian(file, 40, 4);   // BITMAPINFOHEADER
+  PutLittleEndian(file, static_cast<std::uint32_t>(width), 4);
+  PutLittleEndian(file, static_cast<std::uint32_t>(height), 4);
+  PutLittleEndian(file, 1, 2);    // planes
+  PutLittleEndian(file, 24, 2);   // bits per pixel
+  file.resize(size, 0);
+  for (int y = 0; y < height; ++y) {
+    std::uint8_t* row = &file[54 + static_cast<size_t>(height - 1 - y) * stride];
+    for (int x = 0; x < width; ++x) {
+      const size_t from = (static_cast<size_t>(y) * width + x) * 3;
+      row[x * 3] = rgb[from + 2];
+      row[x * 3 + 1] = rgb[from + 1];
+      row[x * 3 + 2] = rgb[from];
+    }
+  }
+  return WriteFile(path, file);
 }
