@@ -6,18 +6,6 @@
 
 namespace {
 
-void AppendU16(std::vector<uint8_t>* out, uint16_t v) {
-  uint8_t b[2];
-  PutU16(b, v);
-  out->insert(out->end(), b, b + 2);
-}
-
-void AppendU32(std::vector<uint8_t>* out, uint32_t v) {
-  uint8_t b[4];
-  PutU32(b, v);
-  out->insert(out->end(), b, b + 4);
-}
-
 template <size_t N>
 void AppendU16Table(std::vector<uint8_t>* out, const uint16_t (&table)[N]) {
   for (uint16_t v : table) AppendU16(out, v);

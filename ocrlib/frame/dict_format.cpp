@@ -252,51 +252,41 @@ bool ReadStrokeSection(DictFileReader& in, StrokeSectionFile* s) {
   return true;
 }
 
-void PutWord(std::vector<uint8_t>* out, uint32_t v) {
-  uint8_t bytes[4];
-  PutU32(bytes, v);
-  out->insert(out->end(), bytes, bytes + 4);
-}
-void PutHalf(std::vector<uint8_t>* out, uint16_t v) {
-  uint8_t bytes[2];
-  PutU16(bytes, v);
-  out->insert(out->end(), bytes, bytes + 2);
-}
 void PutString(std::vector<uint8_t>* out, const std::string& text) {
-  PutWord(out, static_cast<uint32_t>(text.size()));
+  AppendU32(out, static_cast<uint32_t>(text.size()));
   out->insert(out->end(), text.begin(), text.end());
 }
 
 void EncodeModelRecord(const ModelRecordFile& model, std::vector<uint8_t>* out) {
   PutString(out, model.name);
   PutString(out, model.note);
-  PutWord(out, static_cast<uint32_t>(model.strokes.size()));
+  AppendU32(out, static_cast<uint32_t>(model.strokes.size()));
   for (const ModelStrokeFile& stroke : model.strokes) {
-    PutWord(out, static_cast<uint32_t>(stroke.codes.size()));
+    AppendU32(out, static_cast<uint32_t>(stroke.codes.size()));
     out->insert(out->end(), stroke.codes.begin(), stroke.codes.end());
     for (int i = 0; i < 8; ++i) {
-      PutWord(out, static_cast<uint32_t>(static_cast<int32_t>(stroke.mean[i])));
-      PutWord(out, static_cast<uint32_t>(static_cast<int32_t>(stroke.weight[i])));
+      AppendU32(out, static_cast<uint32_t>(static_cast<int32_t>(stroke.mean[i])));
+      AppendU32(out, static_cast<uint32_t>(static_cast<int32_t>(stroke.weight[i])));
     }
   }
-  PutWord(out, static_cast<uint32_t>(model.paths.size()));
+  AppendU32(out, static_cast<uint32_t>(model.paths.size()));
   for (const ModelPathFile& path : model.paths) {
-    PutWord(out, static_cast<uint32_t>(path.references.size()));
-    PutWord(out, path.jointValue);
-    for (int32_t r : path.references) PutWord(out, static_cast<uint32_t>(r));
+    AppendU32(out, static_cast<uint32_t>(path.references.size()));
+    AppendU32(out, path.jointValue);
+    for (int32_t r : path.references) AppendU32(out, static_cast<uint32_t>(r));
   }
-  PutWord(out, static_cast<uint32_t>(model.points.size()));
+  AppendU32(out, static_cast<uint32_t>(model.points.size()));
   for (const ModelPointFile& point : model.points) {
     const int32_t k = static_cast<int32_t>(point.alternatives.size());
-    PutWord(out, static_cast<uint32_t>(point.required ? k : -k));
+    AppendU32(out, static_cast<uint32_t>(point.required ? k : -k));
     for (const ModelPointAlternative& alt : point.alternatives) {
-      PutWord(out, alt.strokeA);
+      AppendU32(out, alt.strokeA);
       out->push_back(alt.letterA);
       out->push_back(alt.kindLetter);
-      PutWord(out, alt.strokeB);
+      AppendU32(out, alt.strokeB);
       out->push_back(alt.letterB);
     }
-    for (int16_t word : point.words) PutWord(out, static_cast<uint32_t>(static_cast<int32_t>(word)));
+    for (int16_t word : point.words) AppendU32(out, static_cast<uint32_t>(static_cast<int32_t>(word)));
   }
 }
 
@@ -501,29 +491,29 @@ int ReadStrokeSectionFile(DictFileReader& reader, StrokeSectionFile* section) {
 }
 
 void EncodeStrokeSectionFile(const StrokeSectionFile& s, std::vector<uint8_t>* out) {
-  PutHalf(out, 0);
-  PutHalf(out, 0);
+  AppendU16(out, 0);
+  AppendU16(out, 0);
   for (int g = 0; g < kModelGroups; ++g) {
-    PutHalf(out, s.family1[g]);
-    PutHalf(out, s.family2[g]);
-    PutHalf(out, s.sizeWords[g]);
+    AppendU16(out, s.family1[g]);
+    AppendU16(out, s.family2[g]);
+    AppendU16(out, s.sizeWords[g]);
   }
   if (s.extended) {
-    PutWord(out, kStrokeExtensionMarker);
+    AppendU32(out, kStrokeExtensionMarker);
     for (int g = 0; g < kModelGroups; ++g) {
-      PutHalf(out, static_cast<uint16_t>(s.refinementModels[g]));
-      PutHalf(out, static_cast<uint16_t>(s.entries[g].size()));
-      PutWord(out, s.extensionUnits[g][0]);
-      PutWord(out, s.extensionUnits[g][1]);
+      AppendU16(out, static_cast<uint16_t>(s.refinementModels[g]));
+      AppendU16(out, static_cast<uint16_t>(s.entries[g].size()));
+      AppendU32(out, s.extensionUnits[g][0]);
+      AppendU32(out, s.extensionUnits[g][1]);
     }
   }
   for (const ModelRecordFile& model : s.models) EncodeModelRecord(model, out);
   for (const std::vector<RefinementEntryFile>& entries : s.entries) {
     for (const RefinementEntryFile& entry : entries) {
-      PutHalf(out, static_cast<uint16_t>(entry.modelIndex));
-      PutHalf(out, entry.classCode);
-      PutHalf(out, static_cast<uint16_t>(entry.maxDistance));
-      PutHalf(out, static_cast<uint16_t>(entry.features.size()));
+      AppendU16(out, static_cast<uint16_t>(entry.modelIndex));
+      AppendU16(out, entry.classCode);
+      AppendU16(out, static_cast<uint16_t>(entry.maxDistance));
+      AppendU16(out, static_cast<uint16_t>(entry.features.size()));
       out->insert(out->end(), entry.features.begin(), entry.features.end());
     }
   }

@@ -145,6 +145,14 @@ inline void PutU32(uint8_t* p, uint32_t v) {
   PutU16(p, static_cast<uint16_t>(v));
   PutU16(p + 2, static_cast<uint16_t>(v >> 16));
 }
+inline void AppendU16(std::vector<uint8_t>* out, uint16_t v) {
+  out->push_back(static_cast<uint8_t>(v));
+  out->push_back(static_cast<uint8_t>(v >> 8));
+}
+inline void AppendU32(std::vector<uint8_t>* out, uint32_t v) {
+  AppendU16(out, static_cast<uint16_t>(v));
+  AppendU16(out, static_cast<uint16_t>(v >> 16));
+}
 
 // Sequential reader of a dictionary file that knows how many bytes remain, so
 // that no count read from the file makes it allocate or read beyond the end.

@@ -78,6 +78,16 @@ int16_t Fail(int handle, uint16_t code, int16_t result) {
   return result;
 }
 
+// Checks of register and cancel: the handle (-10), the environment (7001)
+// and the dictionary (7001, 7011). 0 when the call can go on.
+int16_t BeginRegistrationCall(int handle, int environment, int dictionary) {
+  ClearErrorStack();
+  if (CheckSessionHandle(handle) != 0) return -10;
+  if (CheckEnvHandle(handle, environment) != 0) return Fail(handle, kErrBadArgument, -9);
+  if (CheckDictHandle(handle, dictionary) != 0) return EndExport(handle, -9);
+  return 0;
+}
+
 }  // namespace
 
 int CheckSessionHandle(int handle) {
@@ -244,10 +254,9 @@ MUPA_API int16_t MUPA_CALL MupaCloseExecEnv(int16_t handle, int16_t environment)
 
 MUPA_API int16_t MUPA_CALL MupaRegisterPatternDict(int16_t handle, int16_t environment,
                                                    int16_t dictionary) {
-  ClearErrorStack();
-  if (CheckSessionHandle(handle) != 0) return -10;
-  if (CheckEnvHandle(handle, environment) != 0) return Fail(handle, kErrBadArgument, -9);
-  if (CheckDictHandle(handle, dictionary) != 0) return EndExport(handle, -9);
+  if (const int16_t refused = BeginRegistrationCall(handle, environment, dictionary)) {
+    return refused;
+  }
   if (IsDictRegistered(environment, dictionary) == 0) {
     return Fail(handle, kErrDictRegistered, -9);
   }
@@ -260,10 +269,9 @@ MUPA_API int16_t MUPA_CALL MupaRegisterPatternDict(int16_t handle, int16_t envir
 
 MUPA_API int16_t MUPA_CALL MupaCancelPatternDict(int16_t handle, int16_t environment,
                                                  int16_t dictionary) {
-  ClearErrorStack();
-  if (CheckSessionHandle(handle) != 0) return -10;
-  if (CheckEnvHandle(handle, environment) != 0) return Fail(handle, kErrBadArgument, -9);
-  if (CheckDictHandle(handle, dictionary) != 0) return EndExport(handle, -9);
+  if (const int16_t refused = BeginRegistrationCall(handle, environment, dictionary)) {
+    return refused;
+  }
   if (IsDictRegistered(environment, dictionary) != 0) {
     return Fail(handle, kErrNoDictInEnv, -9);
   }
