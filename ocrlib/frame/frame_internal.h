@@ -92,13 +92,11 @@ constexpr uint16_t kSlotInUse = 1;
 constexpr uint16_t kNoSlot = 0xFFF6;  // "none" from the slot look-ups
 constexpr uint16_t kExecEnvMode = 3;  // the only mode an environment accepts
 
-// The work area of a handle: the recognisers keep their candidate records
-// there. Its record is laid over these bytes by the stroke verifier.
-constexpr size_t kSessionWorkAreaBytes = 540328;
+struct SessionWorkArea;  // ocrlib/strokes/shape_candidate.h
 
 struct MupaSession {
   uint16_t state;  // kSlotFree or kSlotInUse
-  unsigned char* workArea;
+  SessionWorkArea* workArea;  // where the recognisers keep their candidates
   uint16_t errors[kErrorSlots];  // filled only by SaveHandleErrors
 };
 
@@ -126,7 +124,7 @@ extern uint16_t g_libraryState;  // kSlotFree (not initialised) or 1
 extern MupaSession g_sessions[kMaxSessions];
 extern MupaExecEnv g_execEnvs[kMaxExecEnvs];
 extern MupaPatternDict g_patternDicts[kMaxDicts];
-extern unsigned char* g_currentWorkArea;  // of the running recognition call
+extern SessionWorkArea* g_currentWorkArea;  // of the running recognition call
 
 // 0 when the handle is 0..4 and in use, else -9 (nothing pushed).
 int CheckSessionHandle(int handle);

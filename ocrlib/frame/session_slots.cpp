@@ -8,12 +8,13 @@
 
 #include "ocrlib/frame/frame_internal.h"
 #include "ocrlib/mupa32.h"
+#include "ocrlib/strokes/shape_candidate.h"
 
 uint16_t g_libraryState = kSlotFree;
 MupaSession g_sessions[kMaxSessions] = {};
 MupaExecEnv g_execEnvs[kMaxExecEnvs] = {};
 MupaPatternDict g_patternDicts[kMaxDicts] = {};
-unsigned char* g_currentWorkArea = nullptr;
+SessionWorkArea* g_currentWorkArea = nullptr;
 
 namespace {
 
@@ -203,7 +204,7 @@ MUPA_API int16_t MUPA_CALL MupaBegin(void) {
   if (handle == kNoSlot) return -10;
   MupaSession& session = g_sessions[handle];
   session.state = kSlotInUse;
-  session.workArea = new (std::nothrow) unsigned char[kSessionWorkAreaBytes];
+  session.workArea = new (std::nothrow) SessionWorkArea;
   if (session.workArea == nullptr) {
     PushErrorCode(kErrNoMemory);
     SaveHandleErrors(handle);
@@ -221,7 +222,7 @@ MUPA_API int16_t MUPA_CALL MupaEnd(int16_t handle) {
   MupaSession& session = g_sessions[handle];
   session.state = kSlotFree;
   if (g_currentWorkArea == session.workArea) g_currentWorkArea = nullptr;
-  delete[] session.workArea;
+  delete session.workArea;
   session.workArea = nullptr;
   if (AnySessionActive() == 0) UninitialiseLibrary();
   return 0;

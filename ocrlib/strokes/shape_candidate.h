@@ -1,7 +1,8 @@
-// One candidate class of the stroke-model match: the model it was matched
-// against, the character's strokes and feature points assigned to the model's
-// strokes and points, and the best distance found. The verifier keeps one per
-// selected model at the start of the handle's work area.
+// The candidates of the stroke-model match and the work area that holds them.
+// A candidate is one model matched against the character: the strokes and
+// feature points assigned to the model's strokes and points, and the best
+// distance found. The verifier keeps one per selected model at the start of
+// the library handle's work area, which the frame allocates per handle.
 #pragma once
 
 #include <cstdint>
@@ -21,3 +22,24 @@ struct ShapeCandidate {
   int16_t distance;  // kNoShapeDistance when none
   const StrokeModel* model;
 };
+
+constexpr int kMaxShapeCandidates = 600;
+constexpr int kMaxPointChoices = 400;
+constexpr int kChoicesPerEntry = 16;
+constexpr int kMaxSurvivors = 16;
+
+struct SessionWorkArea {
+  ShapeCandidate candidates[kMaxShapeCandidates];
+  ShapeCandidate* current;  // the candidate being matched or tested
+  StrokeSegment* strokeChoices[kMaxCandidateStrokes][kChoicesPerEntry];  // null: absent
+  uint16_t pointChoices[kMaxPointChoices][kChoicesPerEntry];  // 0xFFFF: none
+  uint16_t strokeChoiceCount[kMaxCandidateStrokes];
+  uint16_t pointChoiceCount[kMaxPointChoices];
+  int16_t survivorCount;
+  int16_t survivorModel[kMaxSurvivors];  // best first
+  int16_t survivorDistance[kMaxSurvivors];
+  uint8_t spare[2];
+};
+// With 32-bit pointers the work area is the 540,328 bytes clients of the
+// original library budget for; with 64-bit ones it is whatever it needs.
+static_assert(sizeof(void*) != 4 || sizeof(SessionWorkArea) == 540328, "work area layout");
