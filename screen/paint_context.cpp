@@ -120,7 +120,14 @@ HDC PaintDC() { return ActivePaintContext().dc; }
 // A context inside WM_PAINT with its origin at (x, y) of the content.
 static HDC BeginWindowPaint(HWND window, int slot, int x, int y) {
   PaintContext* c = PushContext();
-  if (!c) return nullptr;
+  if (!c) {
+    // Too deep to paint now: validate the region anyway, or the window
+    // would be sent WM_PAINT again and again.
+    PAINTSTRUCT paint;
+    BeginPaint(window, &paint);
+    EndPaint(window, &paint);
+    return nullptr;
+  }
   c->kind = kByBeginPaint;
   c->window = window;
   c->dc = BeginPaint(window, &c->paint);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "designer/designer.h"
+#include "foundation/db.h"
 #include "screen/screen.h"
 
 namespace {
@@ -136,7 +137,7 @@ void PaintCaptionIn(int i, const char* caption, const ItemCaptionRect& r) {
   }
   if (r.right > r.left && r.bottom > r.top && item.itemClass != kItemClassNoFrame) {
     FillBoxSolid(r.left + 1, r.top + 1, r.right - 1, r.bottom - 1,
-                 g_screenPaintSettings.titleColor);
+                 GetOcrIniSettings().titleColor);
   }
   DrawTextAt(x - 1, y - 1, caption, 0);
   DrawTextAt(x, y, caption, 6);

@@ -8,6 +8,7 @@
 
 #include "foundation/text_utils.h"
 #include "foundation/sjis_text.h"
+#include "foundation/db.h"
 #include "screen/screen.h"
 
 namespace {
@@ -50,11 +51,11 @@ int SelectValueFont(const ScreenItem& item, const char* text) {
   if (IsButtonKind(item.kind) && item.itemClass != kItemClassIcon) size -= 1;
   int face;
   if (IsButtonKind(item.kind)) {
-    face = g_screenPaintSettings.buttonFont;
+    face = GetOcrIniSettings().buttonFontFlag;
   } else if (item.itemClass == kItemClassSheet) {
-    face = g_screenPaintSettings.entryFont;
+    face = GetOcrIniSettings().editFontFlag;
   } else {
-    face = item.fontCode != 0 ? item.fontCode : g_screenPaintSettings.entryFont;
+    face = item.fontCode != 0 ? item.fontCode : GetOcrIniSettings().editFontFlag;
   }
   int weight = FW_NORMAL;
   if (item.itemClass == kItemClassIcon && item.edit == 'I') {

@@ -738,11 +738,3 @@ bool ItemHasCaptionFrame(int slot, const ScreenItem& item);
 void PaintTwoStateMark(int item, const char* value);
 // Value layer of an OCR-sheet item (item class 7).
 void PaintSheetItemValue(int item, const char* text);
-
-// Program-wide settings painting reads (OCR.INI TTLCOLOR, BUTFONT, EDTFONT).
-struct ScreenPaintSettings {
-  int titleColor = 38;
-  int buttonFont = 1;
-  int entryFont = 0;
-};
-extern ScreenPaintSettings g_screenPaintSettings;

@@ -11,7 +11,6 @@
 
 WindowSlot g_windowSlots[kWindowSlotCount];
 ScreenEngineState g_screen;
-ScreenPaintSettings g_screenPaintSettings;
 
 namespace {
 

@@ -2,6 +2,8 @@
 
 #include <map>
 
+#include "foundation/db.h"
+
 MemoryCanvas::MemoryCanvas(int width, int height) : width_(width), height_(height) {
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof(info.bmiHeader);
@@ -127,6 +129,7 @@ void ScreenEngineTest::SetUp() {
   main_ = CreateTestWindow("main");
   InitScreenEngine(main_);
   g_screen.metrics = TestMetrics();
+  ReadOcrIni();  // the defaults: no OCR.INI in the program folder
 }
 
 void ScreenEngineTest::CloseAll() {

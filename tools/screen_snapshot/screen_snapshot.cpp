@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "designer/designer.h"
+#include "foundation/db.h"
 #include "screen/screen.h"
 #include "tools/screen_snapshot/picture_files.h"
 
@@ -223,6 +224,7 @@ int main(int argc, char** argv) {
   WriteSampleBitmap("snapshot_sample.bmp");
   const HWND mainWindow = CreateSnapshotWindow("main");
   InitScreenEngine(mainWindow);
+  ReadOcrIni();  // title colour and fonts of the program's settings
   const std::vector<Sample> values = BuildSampleScreen();
   const HWND window = CreateSnapshotWindow("screen snapshot");
   Slot(0).scrHeight = 27;
