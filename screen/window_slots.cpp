@@ -256,11 +256,41 @@ void PlaceFixedWindow(HWND window, int s, int contentWidth, int contentHeight, i
   SetScrollRangeV(window, s, SB_VERT, extentHeight, height);
 }
 
+struct ClassSearch {
+  const char* className;
+  HWND found;
+};
+
+// Enumeration step: stops at the first window of the class searched for.
+BOOL CALLBACK MatchWindowClass(HWND window, LPARAM data) {
+  auto* search = reinterpret_cast<ClassSearch*>(data);
+  char name[64] = "";
+  GetClassNameA(window, name, sizeof name);
+  if (lstrcmpiA(name, search->className) != 0) return TRUE;
+  search->found = window;
+  return FALSE;
+}
+
+BOOL CALLBACK SearchTopLevelWindow(HWND window, LPARAM data) {
+  if (!MatchWindowClass(window, data)) return FALSE;
+  EnumChildWindows(window, MatchWindowClass, data);
+  return reinterpret_cast<ClassSearch*>(data)->found ? FALSE : TRUE;
+}
+
+// The window of a class among this program's windows, top-level or child
+// (the canvas and the image view live inside other windows once opened).
+HWND FindProgramWindow(const char* className) {
+  ClassSearch search{className, nullptr};
+  EnumThreadWindows(GetCurrentThreadId(), SearchTopLevelWindow,
+                    reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
 // The common binding of the sheet canvas and the image view: a window of
 // a registered class, sized by its grid.
 int BindFixedWindow(const char* className, bool canvas, int contentWidth, int contentHeight,
                     int windowCode, int noShow) {
-  const HWND window = FindWindowA(className, nullptr);
+  const HWND window = FindProgramWindow(className);
   const int s = TakeSlotFor(window, windowCode, "err hWnd=(%d)");
   if (s < 0) return -1;
   WindowSlot& slot = Slot(s);

@@ -237,7 +237,11 @@ TEST_F(WindowSlotsTest, SheetCanvasAndImageViewAreSizedByTheirGrid) {
   EXPECT_EQ(Slot(0).scrollMaxH, 0);
   g_sheetCanvas = SheetCanvasState();
 
+  // The image view is found inside the window that holds it.
+  const HWND frame = NewWindow();
   const HWND view = NewWindowOfClass("WITHIMAGE");
+  SetWindowLongPtrA(view, GWL_STYLE, WS_CHILD | WS_VSCROLL | WS_HSCROLL);
+  SetParent(view, frame);
   ClearMessages(mainWindow());
   ASSERT_EQ(OpenImageViewWindow(300, 200, 92), 0);
   EXPECT_EQ(Slot(1).itemCount, 0);
