@@ -296,4 +296,28 @@ TEST_F(PagePaintTest, MultiLineAreasAndDisabledChoices) {
   EXPECT_EQ(canvas.Pixel(427, 77), kLightGrey);
 }
 
+TEST_F(PagePaintTest, PaintingTheWindowLeavesNoGdiObjectOrContextBehind) {
+  AddItem("F", 'X', 10, 1, 10, 10, 1, "NAME");
+  AddScreenItem("GO", "B", 30, 1, 0, 6, 24, 0, 'B', 0, 2, 112, 'S', 0, 0, 6, 0, 0, "", "");
+  AddScreenItem("", "R", 50, 1, 0, 10, 60, 0, 'R', 0, 1, 0, 'S', 0, 0, 5, 0, 0, "", "A,B,C");
+  const int slot = Open(9);
+  const int live = LiveGdiObjects();
+  for (int k = 0; k < 3; ++k) {
+    InvalidateRect(Slot(slot).window, nullptr, TRUE);
+    UpdateWindow(Slot(slot).window);
+  }
+  EXPECT_EQ(LiveGdiObjects(), live);
+  EXPECT_EQ(PaintDC(), nullptr);
+  // A field repainted while the page paints gets a context of its own.
+  MemoryCanvas page(100, 100), field(100, 100);
+  ASSERT_NE(BeginScreenPaintDC(page.dc(), slot, 0, 0), nullptr);
+  ASSERT_NE(GetScreenDC(Slot(slot).window, slot, 0, 0), nullptr);
+  PaintListField(Slot(slot).firstItem, "x");
+  ReleaseScreenDC();
+  EXPECT_EQ(PaintDC(), page.dc());
+  EndScreenPaintDC();
+  EXPECT_EQ(PaintDC(), nullptr);
+  EXPECT_EQ(LiveGdiObjects(), live);
+}
+
 }  // namespace
