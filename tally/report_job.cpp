@@ -72,23 +72,28 @@ void ResetJobState(int mode) {
 
 void ShowNormalCursor() { SetCursor(LoadCursor(nullptr, IDC_ARROW)); }
 
+// The preview's mapping: the client area of `width` x `height` pixels shows
+// zoom times as many report units, scrolled by the offsets.
+void SetPreviewMapping(int width, int height, int scrollX, int scrollY) {
+  ReportOutputContext& r = g_reportOutput;
+  SetMapMode(r.dc, MM_ANISOTROPIC);
+  SetWindowExtEx(r.dc, static_cast<int>(std::lround(width * r.previewZoom)),
+                 static_cast<int>(std::lround(height * r.previewZoom)), nullptr);
+  SetViewportExtEx(r.dc, width, height, nullptr);
+  SetViewportOrgEx(r.dc, -scrollX, -scrollY, nullptr);
+  r.lineStyle = 0;
+  SelectObject(r.dc, GetStockObject(SYSTEM_FIXED_FONT));
+}
+
 // Preview on a DC the caller gave: its state is saved and given back whole
 // at the end of the job.
-HDC BeginPreviewOnDC() {
+void BeginPreviewOnDC() {
   ReportOutputContext& r = g_reportOutput;
   r.mode = kReportPreview;
   r.dc = r.previewDC;
   r.dcFromWindow = false;
   r.savedDcState = SaveDC(r.dc);
-  SetMapMode(r.dc, MM_ANISOTROPIC);
-  SetWindowExtEx(r.dc, static_cast<int>(std::lround(r.previewWidth * r.previewZoom)),
-                 static_cast<int>(std::lround(r.previewHeight * r.previewZoom)),
-                 nullptr);
-  SetViewportExtEx(r.dc, r.previewWidth, r.previewHeight, nullptr);
-  SetViewportOrgEx(r.dc, -r.originX, -r.originY, nullptr);
-  r.lineStyle = 0;
-  SelectObject(r.dc, GetStockObject(SYSTEM_FIXED_FONT));
-  return r.dc;
+  SetPreviewMapping(r.previewWidth, r.previewHeight, r.originX, r.originY);
 }
 
 INT_PTR StartPreviewJob() {
@@ -335,14 +340,7 @@ HDC BeginPreviewOutput(HWND window, int scrollX, int scrollY) {
   r.previewWindow = window;
   RECT client{};
   GetClientRect(window, &client);
-  SetMapMode(r.dc, MM_ANISOTROPIC);
-  SetWindowExtEx(r.dc, static_cast<int>(std::lround(client.right * r.previewZoom)),
-                 static_cast<int>(std::lround(client.bottom * r.previewZoom)),
-                 nullptr);
-  SetViewportExtEx(r.dc, client.right, client.bottom, nullptr);
-  SetViewportOrgEx(r.dc, -scrollX, -scrollY, nullptr);
-  r.lineStyle = 0;
-  SelectObject(r.dc, GetStockObject(SYSTEM_FIXED_FONT));
+  SetPreviewMapping(client.right, client.bottom, scrollX, scrollY);
   return r.dc;
 }
 

@@ -320,19 +320,25 @@ void ReportCircle(int x, int y, int radius, int colorCode, int fillCode);
 void ReportCellFrame(int width, int height);
 void ReportTextBox(int column, int y, int width, int rows, const char* text);
 
+// Formatted cells at the cursor (at most kReportCellTextSize - 1 bytes of
+// text). In a text file every cell but ReportPrintLines becomes a field of
+// the CSV line, quoted when its format has a "%s" or its text needs it.
 void ReportPrintCell(const char* format, ...)
     __attribute__((format(printf, 1, 2)));
 void ReportPrintCellWidth(int n, const char* format, ...)
     __attribute__((format(printf, 2, 3)));
 void ReportPrintCellAt(int n, int rows, const char* format, ...)
     __attribute__((format(printf, 3, 4)));
-// Returns the number of lines of the box.
+// A box of capacity / bytesPerLine lines; a longer text is cut at its last
+// line. Returns the number of lines of the box.
 int ReportPrintCellBox(int bytesPerLine, int capacity, const char* format, ...)
     __attribute__((format(printf, 3, 4)));
 void ReportPrintWrappedList(int lines, int bytesPerLine, const char* format,
                             ...) __attribute__((format(printf, 3, 4)));
 void ReportPrintLines(int lines, int bytesPerLine, const char* format, ...)
     __attribute__((format(printf, 3, 4)));
+// Only in a text file: quote mode 1 quotes by the format; any mode quotes a
+// text that holds a comma, a quote or a line end.
 void ReportCsvCell(int quoteMode, const char* format, ...)
     __attribute__((format(printf, 2, 3)));
 int GetLastCellRight();
