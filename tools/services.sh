@@ -80,6 +80,7 @@ start_cups() {
 
 start_wineserver() {
   "$WINESERVER" -p
+  export DISPLAY="$SHEETDESK_DISPLAY"
   # Start Wine's own long-lived processes (services, device manager, desktop)
   # now, detached from any output: started by the first test they would hold
   # CTest's output pipe open until the end of the run.
