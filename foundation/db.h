@@ -93,17 +93,14 @@ int BindDescribedColumn(int slot, int position, int sqlType, const char* name, i
 int db_open_query(const char* folder, const char* database, const char* table, int kind,
                   const char* specFile, const char* section, const char* select, int createMode);
 // Open a table and select the formatted SELECT (empty: the whole table);
-// slot or -1. Kind -1 (and -2) is the default kind.
+// slot or -1. Kind -1 (and -2) is the default kind. The format is printf's;
+// it is not declared so because the empty format is the usual one.
 int db_open(const char* folder, const char* database, const char* table, int kind,
-            const char* specFile, const char* section, const char* format, ...)
-    __attribute__((format(printf, 7, 8)));
+            const char* specFile, const char* section, const char* format, ...);
 int db_open_nocreate(const char* folder, const char* database, const char* table, int kind,
-                     const char* specFile, const char* section, const char* format, ...)
-    __attribute__((format(printf, 7, 8)));
-int db_open_default(const char* database, const char* table, const char* format, ...)
-    __attribute__((format(printf, 3, 4)));
-int db_open_default_nocreate(const char* database, const char* table, const char* format, ...)
-    __attribute__((format(printf, 3, 4)));
+                     const char* specFile, const char* section, const char* format, ...);
+int db_open_default(const char* database, const char* table, const char* format, ...);
+int db_open_default_nocreate(const char* database, const char* table, const char* format, ...);
 int db_close(int slot);
 int db_close_stmt(int slot);
 int db_disconnect(int slot);
@@ -237,7 +234,9 @@ int AlterTableColumnType(int slot, const char* column, int type, int length);
 int DropTableColumn(int slot, const char* column);
 int DeleteRowsInKeyRange(int slot, const char* from, const char* to);
 int CheckTableStructure(int slot);
-void SetSlotSelect(int slot, const char* format, ...) __attribute__((format(printf, 2, 3)));
+// The slot's SELECT becomes "select * from <table> " and the formatted text
+// (printf's format, often empty).
+void SetSlotSelect(int slot, const char* format, ...);
 int CountRows(int slot, const char* statement);
 int CreateView(const char* database, int dropFirst, const char* format, ...)
     __attribute__((format(printf, 3, 4)));

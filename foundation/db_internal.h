@@ -175,6 +175,9 @@ void TakeFetchedRow(int slot);
 void ReleaseSlotWriter(int slot);
 
 // ---- db_slots.cpp ----
+// Takes the first free slot into `allocState`, without columns or names:
+// the slot, or -1 after the message that all 24 are in use.
+int TakeFreeSlot(int allocState);
 void SetLastReadDirection(int direction);
 // A described column name in the program's text (upper case where the
 // database folds names to lower case).

@@ -103,8 +103,7 @@ std::string DescribedName(const SQLCHAR* raw, const SqlDialect* dialect) {
   return name;
 }
 
-int db_alloc_slot(const char* folder, const char* database, const char* table, int kind) {
-  if (kind == -1) kind = GetDefaultDbKind();
+int TakeFreeSlot(int allocState) {
   int slot = 1;
   while (slot <= kMaxTableSlots && g_tableSlots[slot].allocState != kSlotFree) ++slot;
   if (slot > kMaxTableSlots) {
@@ -112,8 +111,18 @@ int db_alloc_slot(const char* folder, const char* database, const char* table, i
     return -1;
   }
   TableSlot& s = g_tableSlots[slot];
-  s.allocState = kSlotAllocated;
+  FreeSlotEntries(slot);
+  s.allocState = allocState;
   s.specKind = 0;
+  s.sectionName[0] = '\0';
+  s.tableName[0] = '\0';
+  return slot;
+}
+
+int db_alloc_slot(const char* folder, const char* database, const char* table, int kind) {
+  const int slot = TakeFreeSlot(kSlotAllocated);
+  if (slot < 0) return -1;
+  TableSlot& s = g_tableSlots[slot];
   if (db_connect(slot, folder, database, table, kind) != 0) {
     s.allocState = kSlotFree;
     return -1;
@@ -124,6 +133,7 @@ int db_alloc_slot(const char* folder, const char* database, const char* table, i
 int db_connect(int slot, const char* folder, const char* database, const char* table, int kind) {
   TableSlot& s = g_tableSlots[slot];
   s.select.clear();
+  if (kind < 0) kind = GetDefaultDbKind();
   if (s.specKind > 0) kind = s.specKind;
   s.kind = kind;
   CopyName(s.tableName, table);
@@ -306,6 +316,7 @@ int db_disconnect(int slot) {
     s.connection = SQL_NULL_HDBC;
   }
   DisconnectSlot(slot);
+  FreeSlotEntries(slot);
   s.connState = kConnClosed;
   return result;
 }

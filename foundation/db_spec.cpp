@@ -34,17 +34,10 @@ bool FileExists(const std::string& path) {
 }  // namespace
 
 int SqlTblSet(const char* section, const char* specFile) {
-  int slot = 1;
-  while (slot <= kMaxTableSlots && g_tableSlots[slot].allocState != kSlotFree) ++slot;
-  if (slot > kMaxTableSlots) {
-    ShowErrorMessage("DATA-BASE", "%d を越えるﾃｰﾌﾞﾙはｵｰﾌﾟﾝできません。", kMaxTableSlots);
-    return -1;
-  }
+  const int slot = TakeFreeSlot(kSlotFromSpec);
+  if (slot < 0) return -1;
   TableSlot& s = g_tableSlots[slot];
   FormatTextBounded(s.sectionName, kSlotNameSize, "%s", section);
-  s.tableName[0] = '\0';
-  s.allocState = kSlotFromSpec;
-  s.specKind = 0;
   const std::string path = BuildSpecPath(GetSpecFolder(), specFile);
   std::string text;
   if (!ReadWholeFile(path.c_str(), text)) {

@@ -88,7 +88,7 @@ bool EqualsNoCase(const std::string& a, const char* b) {
 
 // Column type and length of a type word; false for a word without a buffer.
 bool TypeFromWord(const std::string& word, int size, int& type, int& length) {
-  length = 0;
+  length = size > 0 ? size : 0;
   if (EqualsNoCase(word, "char")) {
     type = kColumnChar;
     length = 1;

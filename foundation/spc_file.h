@@ -36,7 +36,8 @@ constexpr int kMaxKeys = 15;
 struct SpecColumn {
   std::string name;
   int type;      // kColumn...
-  int length;    // declared text length; 1 for one character, 0 for numbers
+  int length;    // declared text length; 1 for one character; the size field
+                 // (a display length) for numbers
   char flag;     // first character of field 7
   int width;     // display width
   int decimals;

@@ -1,0 +1,156 @@
+// Schema changes, views, key ranges and server databases through the real
+// drivers.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "foundation/db.h"
+#include "tests/foundation/db_test_support.h"
+
+namespace {
+
+using Texts = std::vector<std::string>;
+
+class DbSchema : public DbTest {
+ protected:
+  // T1 with CODE A01..A03 and QTY 1..3.
+  int OpenFilledT1() {
+    const int slot = Open("T1");
+    for (int i = 1; i <= 3; ++i) {
+      db_clear(slot);
+      SetColumnText(slot, "CODE", ("A0" + std::to_string(i)).c_str());
+      SetColumnText(slot, "NAME", "名前");
+      SetColumnInt(slot, "QTY", i);
+      EXPECT_EQ(db_add(slot), 0) << testing::PrintToString(Boxes());
+    }
+    return slot;
+  }
+};
+
+TEST_P(DbSchema, OldTablesGetNewAndWiderColumnsWithoutLosingRows) {
+  int slot = OpenFilledT1();
+  ASSERT_EQ(AddTableColumn(slot, kColumnText, "MEMO", 10), 0);
+  ASSERT_EQ(AddTableColumn(slot, kColumnShort, "FLAG", 0), 0);
+  EXPECT_EQ(FindDbColumnNumber(slot, "MEMO"), 6);
+  EXPECT_EQ(FindDbColumnNumber(slot, "flag"), 7);
+  EXPECT_EQ(FindDbColumnNumber(slot, "NOSUCH"), -1);
+  // The file database gives the old rows values; the server leaves nulls.
+  const int nulls = CountRows(slot, "select count(*) from T1 where MEMO is null or FLAG is null");
+  EXPECT_EQ(nulls, server() ? 3 : 0);
+
+  ASSERT_EQ(AlterTextColumnLength(slot, "NAME", 40), 0);
+  ASSERT_EQ(AlterTableColumnType(slot, "QTY", kColumnLong, 0), 0);
+  ASSERT_EQ(DropTableColumn(slot, "TOTAL"), 0);
+  db_close(slot);
+
+  slot = Open("T1");
+  EXPECT_EQ(GetColumnLength(slot, "NAME"), 40);
+  EXPECT_EQ(GetColumnType(slot, "QTY"), kColumnLong);
+  EXPECT_EQ(FindColumnQuiet(slot, "TOTAL"), -1);
+  ASSERT_EQ(db_efind(slot, 0), 0);
+  EXPECT_EQ(GetColumnText(slot, "CODE"), std::string("A03"));
+  EXPECT_EQ(GetColumnText(slot, "NAME"), std::string("名前"));
+  EXPECT_EQ(GetColumnLong(slot, "QTY"), 3);
+  EXPECT_EQ(db_count(slot), 3);
+  // The key still holds: the same code cannot come twice.
+  EXPECT_EQ(db_add(slot), -1);
+  ASSERT_EQ(db_toppos(slot, "NAME, CODE"), 0);
+  // Widened texts take their new length.
+  SetColumnText(slot, "NAME", std::string(40, 'w').c_str());
+  ASSERT_EQ(db_update(slot), 0);
+  ASSERT_EQ(db_tfind(slot, 0), 0);
+  EXPECT_EQ(GetColumnText(slot, "NAME"), std::string(40, 'w'));
+}
+
+TEST_P(DbSchema, SecondKeyIndexAndStructureCheck) {
+  db_close(OpenFilledT1());
+  // The specification's columns against the table in the database.
+  int spec = SqlTblSet("", "T1");
+  ASSERT_GT(spec, 0);
+  ASSERT_EQ(db_connect(spec, "", kDb, "T1", -1), 0);
+  EXPECT_EQ(CheckTableStructure(spec), 0);
+  // The index is there with the table already: no failure.
+  EXPECT_EQ(CreateKeyIndex(spec, 1), 0);
+  ASSERT_EQ(DropKeyIndex(spec, 1), 0);
+  ASSERT_EQ(CreateKeyIndex(spec, 1), 0);
+  ASSERT_EQ(DropTableColumn(spec, "TOTAL"), 0);
+  EXPECT_EQ(CheckTableStructure(spec), -1);
+  EXPECT_EQ(Boxes(), Texts{"ﾃｰﾌﾞﾙ“T1”の構造が変更されています。"});
+  ForgetBoxes();
+  ASSERT_EQ(DropTable(spec, "T1"), 0);
+  EXPECT_EQ(CheckTableStructure(spec), -1);
+  EXPECT_EQ(Boxes(), Texts{"ﾃｰﾌﾞﾙ“T1”は作成されていません。"});
+  db_disconnect(spec);
+  ResetSlot(spec);
+}
+
+TEST_P(DbSchema, ViewsKeyRangesAndDrops) {
+  const int slot = OpenFilledT1();
+  ASSERT_EQ(CreateView(kDb, 1, "create view V1 as select CODE, QTY from T1 where QTY>=%d", 2), 0);
+  const int view = db_open_nocreate("", kDb, "V1", -1, "", "", "");
+  ASSERT_GT(view, 0);
+  EXPECT_EQ(db_toppos(view, "CODE"), 0);
+  EXPECT_EQ(GetColumnText(view, "CODE"), std::string("A02"));
+  db_close(view);
+  ASSERT_EQ(CreateView(kDb, 1, "create view V1 as select CODE from T1"), 0);
+  EXPECT_EQ(CreateView(kDb, 1, "select 1"), -1);
+
+  ASSERT_EQ(db_tfind(slot, 0), 0);  // CODE is the current key
+  // A quote in a value stays in the value: only A02 is in this range.
+  ASSERT_EQ(DeleteRowsInKeyRange(slot, "A02", "A02' or 'x'='x"), 0);
+  EXPECT_EQ(db_count(slot), 2);
+  ASSERT_EQ(DeleteRowsInKeyRange(slot, "A00", "A03"), 0);
+  EXPECT_EQ(db_count(slot), 0);
+  EXPECT_EQ(Boxes(), Texts{});
+  db_close(slot);
+
+  Exec({"drop view V1"});
+  EXPECT_EQ(DropTableByConnect("", kDb, "T1", -1), 0);
+  // A drop that fails says so.
+  EXPECT_EQ(DropTableByConnect("", kDb, "T1", -1), -1);
+  EXPECT_EQ(DropTableByName("", kDb, "T1"), -1);
+}
+
+TEST_P(DbSchema, RowsOfATableWithoutKeyAreWrittenOneAtATime) {
+  Exec({"create table T2 (A varchar(4), B int)", "insert into T2 values ('x', 1)",
+        "insert into T2 values ('x', 1)", "insert into T2 values ('y', null)"});
+  const int slot = db_open_nocreate("", kDb, "T2", -1, "", "", "");
+  ASSERT_GT(slot, 0);
+  ASSERT_EQ(db_toppos(slot, "A"), 0);
+  SetColumnLong(slot, "B", 2);
+  ASSERT_EQ(db_update(slot), 0);
+  EXPECT_EQ(CountRows(slot, "select count(*) from T2 where B=2"), 1);
+  ASSERT_EQ(db_endpos(slot, "A"), 0);
+  // The null stays null when the row is written back untouched.
+  SetColumnText(slot, "A", "z");
+  ASSERT_EQ(db_update(slot), 0);
+  EXPECT_EQ(CountRows(slot, "select count(*) from T2 where A='z' and B is null"), 1);
+  ASSERT_EQ(db_toppos(slot, "A"), 0);
+  ASSERT_EQ(db_delete(slot), 0);
+  EXPECT_EQ(CountRows(slot, "select count(*) from T2"), 2);
+  EXPECT_EQ(Boxes(), Texts{});
+}
+
+TEST_P(DbSchema, MissingServerDatabaseIsCreatedWhenTheUserSaysYes) {
+  if (!server()) GTEST_SKIP() << "a file database is created by its driver";
+  const std::string name = "SDNEW" + std::to_string(GetCurrentProcessId());
+  AnswerNext(IDNO);
+  EXPECT_EQ(db_alloc_slot("", name.c_str(), "T1", -1), -1);
+  ASSERT_EQ(Boxes().size(), 2u);
+  EXPECT_EQ(Boxes()[1].find("データベース“" + name + "” にアクセスできません。"), 0u);
+  ForgetBoxes();
+  const int slot = db_alloc_slot("", name.c_str(), "T1", -1);
+  ASSERT_GT(slot, 0);
+  EXPECT_EQ(Boxes(), Texts{"データベース“" + name + "”を作成しますか？ 〔サーバー：" +
+                           GetOcrIniSettings().serverName + "〕"});
+  db_disconnect(slot);
+  const int maintenance = db_alloc_slot("", "postgres", "T1", -1);
+  ASSERT_GT(maintenance, 0);
+  EXPECT_EQ(db_exec(maintenance, ("drop database " + name).c_str()), 0);
+  db_disconnect(maintenance);
+}
+
+INSTANTIATE_TEST_SUITE_P(Drivers, DbSchema, testing::Values(kDbKindFile, kDbKindServer), KindName);
+
+}  // namespace
