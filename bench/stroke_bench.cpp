@@ -53,12 +53,9 @@ int main(int argc, char** argv) {
   int failures = 0, segments = 0;
   const auto start = std::chrono::steady_clock::now();
   for (penkit::BitImage& image : images) {
-    MupaImage d = image.Descriptor();
     const MupaRect r = image.Rect();
-    uint8_t density;
-    uint16_t bands[8], features[kDirectionFeatureCount];
-    uint32_t profiles[4];
-    TraceNormalizedChar(&d, &r, &density, bands, profiles, features);
+    penkit::MeasureChar(image, r);
+    const MupaImage d = image.Descriptor();
     int width, height;
     BuildNeighbourMap(d.bits, r.left, r.right, r.top, r.bottom, d.bytesPerLine, map.data(),
                       &width, &height);

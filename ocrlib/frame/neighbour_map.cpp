@@ -15,7 +15,7 @@ int ByteOf(int x) { return x >= 0 ? x / 8 : -((-x + 7) / 8); }
 int BuildNeighbourMap(const uint8_t* bitmap, int left, int right, int top, int bottom,
                       int bytesPerLine, uint8_t* map, int* mapWidth, int* mapHeight) {
   const int64_t width = (int64_t{ByteOf(right)} - ByteOf(left) + 1) * 8 + 2 * kNeighbourMapBorder;
-  const int64_t height = int64_t{bottom} - top + 1 + 2 * kNeighbourMapBorder + 1;
+  const int64_t height = int64_t{bottom} - top + 1 + 2 * kNeighbourMapBorder;
   *mapWidth = static_cast<int>(width);
   *mapHeight = static_cast<int>(height);
   if (bottom < top || right < left) return 0;

@@ -16,6 +16,11 @@ int Distance(const StrokePoint& a, const StrokePoint& b) {
 
 bool IsLive(const StrokePoint& p) { return p.kind == kPointLive; }
 
+void SaveNeighbours(StrokePoint& p) {
+  p.savedDegree = p.degree;
+  for (int k = 0; k < kMaxPointNeighbours; ++k) p.savedNeighbours[k] = p.neighbours[k];
+}
+
 }  // namespace
 
 void ResetStrokeNodeCounts(StrokePointTable* points) {
@@ -244,8 +249,10 @@ int MergeNearbyJunctions(StrokePointTable* points, int32_t* done) {
   a.x = static_cast<int16_t>(x);
   a.y = static_cast<int16_t>(y);
   SortNeighboursByBearing(points, bestA);
-  a.savedDegree = a.degree;
-  for (int k = 0; k < kMaxPointNeighbours; ++k) a.savedNeighbours[k] = a.neighbours[k];
+  // The merge becomes part of the saved state, for a's neighbours too: a
+  // later restore must not bring back links to the deleted junction.
+  SaveNeighbours(a);
+  for (int k = 0; k < a.degree; ++k) SaveNeighbours(PointAt(points, a.neighbours[k]));
   *done = 1;
   return 0;
 }

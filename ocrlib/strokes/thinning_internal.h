@@ -70,6 +70,8 @@ int ExtendRunEnds(ContourSet* contours);
 void MeasurePairRuns(ContourSet* contours);
 
 // The skeleton half (thinning_skeleton.cpp).
+// Records the run end in the cap (at most 8; -9 after 14).
+int AddRunToEndCap(RunEndCap* cap, PairRun* run, int side);
 int BuildRunEndCaps(ContourSet* contours);
 int PlaceRunPoints(ThinningWork& work);
 int SimplifyShortRuns(ThinningWork& work);

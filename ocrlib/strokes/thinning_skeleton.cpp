@@ -19,18 +19,6 @@ RunEndCap* AllocRunEndCap(ContourSet* c) {
   return cap;
 }
 
-int AddRunToEndCap(RunEndCap* cap, PairRun* run, int side) {
-  if (cap->runCount >= kMaxCapRuns) {
-    PushErrorCode(kErrCapacityFull);
-    return -9;
-  }
-  cap->runs[cap->runCount] = run;
-  cap->sides[cap->runCount] = static_cast<uint8_t>(side);
-  ++cap->runCount;
-  EndCap(*run, side) = cap;
-  return 0;
-}
-
 void RemoveRunFromEndCap(RunEndCap* cap, const PairRun* run) {
   int kept = 0;
   for (int i = 0; i < cap->runCount; ++i) {
@@ -260,6 +248,18 @@ int SimplifyPassShort(ThinningWork& w, PairRun* run) {
 
 }  // namespace
 
+int AddRunToEndCap(RunEndCap* cap, PairRun* run, int side) {
+  if (cap->runCount >= kMaxCapRuns) {
+    PushErrorCode(kErrCapacityFull);
+    return -9;
+  }
+  cap->runs[cap->runCount] = run;
+  cap->sides[cap->runCount] = static_cast<uint8_t>(side);
+  ++cap->runCount;
+  EndCap(*run, side) = cap;
+  return 0;
+}
+
 int BuildRunEndCaps(ContourSet* contours) {
   const int limit = contours->points.count + contours->runs.count;
   for (int i = 0; i < contours->runs.count; ++i) {
@@ -282,7 +282,10 @@ int BuildRunEndCaps(ContourSet* contours) {
         ExtendBox(cap, q, false);
         const RunEndRef ref = FindRunEndOfPoint(contours, q);
         if (!ref.run) break;
-        const ContourPair* pair = FindPairOfPoint(*ref.run, q);
+        // A contour point may stand in several pairs of its run: across a run
+        // end the walk goes by the end pair itself.
+        const ContourPair* pair =
+            ref.side >= 0 ? EndPair(*ref.run, ref.side) : FindPairOfPoint(*ref.run, q);
         if (!pair) break;
         if (ref.side >= 0 && IsLiveRun(*ref.run) && !EndFinished(*ref.run, ref.side) &&
             !EndCap(*ref.run, ref.side) && AddRunToEndCap(cap, ref.run, ref.side) < 0)

@@ -53,6 +53,20 @@ Figure Figure::Scaled(double factor, Vec offset) const {
   return out;
 }
 
+Figure Figure::Rotated(double degrees, Vec centre) const {
+  const double c = std::cos(degrees * kPi / 180), s = std::sin(degrees * kPi / 180);
+  Figure out;
+  for (const auto& stroke : strokes_) {
+    std::vector<Vec> points;
+    for (const Vec& v : stroke) {
+      const double dx = v.x - centre.x, dy = v.y - centre.y;
+      points.push_back({centre.x + dx * c - dy * s, centre.y + dx * s + dy * c});
+    }
+    out.strokes_.push_back(points);
+  }
+  return out;
+}
+
 double Figure::DistanceTo(Vec p) const {
   double best = 1e30;
   for (const auto& stroke : strokes_)
@@ -162,13 +176,24 @@ BitImage FromRows(std::initializer_list<const char*> rows) {
   return image;
 }
 
+CharMeasures MeasureChar(BitImage& image, MupaRect rect) {
+  CharMeasures m;
+  m.bands.fill(0xEEEE);
+  m.profiles.fill(0xEEEEEEEE);
+  m.features.fill(0xEEEE);
+  MupaImage d = image.Descriptor();
+  m.result = TraceNormalizedChar(&d, &rect, &m.density, m.bands.data(), m.profiles.data(),
+                                 m.features.data());
+  return m;
+}
+
 StrokeRun RunSteps(BitImage& image, std::initializer_list<uint8_t> steps, bool analyse) {
   StrokeRun run;
   run.store = std::make_unique<StrokeRecordStore>();
   BindStrokeRecordStore(*run.store);
   const MupaRect r = image.InkRect();
   int width = (r.right / 8 - r.left / 8 + 1) * 8 + 2 * kNeighbourMapBorder;
-  int height = r.bottom - r.top + 1 + 2 * kNeighbourMapBorder + 1;
+  int height = r.bottom - r.top + 1 + 2 * kNeighbourMapBorder;
   run.mapBytes.assign(static_cast<size_t>(width) * height, 0);
   run.mapResult = BuildNeighbourMap(image.bits().data(), r.left, r.right, r.top, r.bottom,
                                     image.bytesPerLine(), run.mapBytes.data(), &width, &height);
@@ -192,6 +217,36 @@ StrokeRun RunSteps(BitImage& image, std::initializer_list<uint8_t> steps, bool a
                                      &run.nodes());
   }
   return run;
+}
+
+HandGraph::HandGraph(uint8_t step) : store(std::make_unique<StrokeRecordStore>()) {
+  BindStrokeRecordStore(*store);
+  steps.count = 1;
+  steps.steps[0] = step;
+  steps.family = IsThinnedStep(step) ? kStepFamilyThinned : kStepFamilyPolygon;
+}
+
+int HandGraph::Point(int x, int y) { return AllocStrokePoint(&store->points, x, y); }
+
+void HandGraph::Link(int a, int b) { LinkStrokePoints(&store->points, a, b); }
+
+std::vector<int> HandGraph::Chain(std::initializer_list<std::pair<int, int>> xy) {
+  std::vector<int> made;
+  for (const auto& [x, y] : xy) {
+    made.push_back(Point(x, y));
+    if (made.size() > 1) Link(made[made.size() - 2], made.back());
+  }
+  return made;
+}
+
+int HandGraph::Finish() { return FinishStrokePoints(&steps, &store->points); }
+
+int HandGraph::Analyse() {
+  const int rc = AnalyseStrokeStructure(&steps, &store->points, &store->frame, &store->graph,
+                                        &store->nodeLists);
+  if (rc != 0) return rc;
+  return NormalizeStrokeFrame(&steps, &store->points, &store->frame, &store->graph,
+                              &store->nodeLists);
 }
 
 DegreeCounts CountDegrees(const StrokePointTable& points) {

@@ -6,6 +6,7 @@
 // found with the drawn shape.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <initializer_list>
 #include <memory>
@@ -31,6 +32,8 @@ class Figure {
   Figure& Circle(Vec centre, double radius) { return Arc(centre, radius, 0, 360); }
   // The figure moved and scaled about the origin.
   Figure Scaled(double factor, Vec offset = {0, 0}) const;
+  // The figure turned by `degrees` (clockwise on the page) about `centre`.
+  Figure Rotated(double degrees, Vec centre) const;
   // Distance from p to the nearest centreline.
   double DistanceTo(Vec p) const;
   // Points every `step` pixels along every centreline.
@@ -71,6 +74,21 @@ void Stamp(BitImage& image, const Figure& figure, double penWidth);
 // Image from rows of text, '#' black: {"#.#", "###"}.
 BitImage FromRows(std::initializer_list<const char*> rows);
 
+// The classifier's measurements of one rectangle (TraceNormalizedChar). The
+// outputs start filled with 0xEE bytes, so that a test sees what was written.
+struct CharMeasures {
+  int result = 0;
+  uint8_t density = 0xEE;
+  std::array<uint16_t, 8> bands;
+  std::array<uint32_t, 4> profiles;
+  std::array<uint16_t, 600> features;
+  bool operator==(const CharMeasures& o) const {
+    return result == o.result && density == o.density && bands == o.bands &&
+           profiles == o.profiles && features == o.features;
+  }
+};
+CharMeasures MeasureChar(BitImage& image, MupaRect rect);
+
 // ---- stroke pipeline -----------------------------------------------------
 // One character's records through the attempts of a step list, as the
 // one-character driver runs them: the contour set is emptied once, the point
@@ -97,6 +115,24 @@ struct StrokeRun {
 // `analyse` false only extraction runs (the point graph keeps its junctions).
 StrokeRun RunSteps(BitImage& image, std::initializer_list<uint8_t> steps,
                    bool analyse = true);
+
+// A point graph laid out by hand (image rows, y down), finished as extraction
+// finishes it, for tests of structure analysis and the point primitives.
+class HandGraph {
+ public:
+  explicit HandGraph(uint8_t step = 1);
+  int Point(int x, int y);  // index of the new point
+  void Link(int a, int b);
+  // Points along a polyline, consecutive ones linked; returns their indices.
+  std::vector<int> Chain(std::initializer_list<std::pair<int, int>> xy);
+  int Finish();   // FinishStrokePoints
+  int Analyse();  // AnalyseStrokeStructure, then NormalizeStrokeFrame
+  StrokePointTable& points() { return store->points; }
+  StrokeGraph& graph() { return store->graph; }
+  StrokeNodeLists& nodes() { return store->nodeLists; }
+  std::unique_ptr<StrokeRecordStore> store;
+  StrokeStepList steps;
+};
 
 // Counts over the live points of the extracted graph.
 struct DegreeCounts {

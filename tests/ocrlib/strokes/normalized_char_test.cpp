@@ -3,7 +3,6 @@
 // rule of the boundary scan, and the blank and error paths.
 #include <gtest/gtest.h>
 
-#include <array>
 #include <map>
 
 #include "ocrlib/strokes/strokes_internal.h"
@@ -13,28 +12,9 @@ namespace {
 
 using penkit::BitImage;
 
-struct Measures {
-  int result = 0;
-  uint8_t density = 0xEE;
-  std::array<uint16_t, 8> bands{};
-  std::array<uint32_t, 4> profiles{};
-  std::array<uint16_t, kDirectionFeatureCount> features{};
-  bool operator==(const Measures& o) const {
-    return result == o.result && density == o.density && bands == o.bands &&
-           profiles == o.profiles && features == o.features;
-  }
-};
+using Measures = penkit::CharMeasures;
 
-Measures Measure(BitImage& image, MupaRect rect) {
-  Measures m;
-  m.bands.fill(0xEEEE);
-  m.profiles.fill(0xEEEEEEEE);
-  m.features.fill(0xEEEE);
-  MupaImage d = image.Descriptor();
-  m.result = TraceNormalizedChar(&d, &rect, &m.density, m.bands.data(), m.profiles.data(),
-                                 m.features.data());
-  return m;
-}
+Measures Measure(BitImage& image, MupaRect rect) { return penkit::MeasureChar(image, rect); }
 
 Measures Measure(BitImage& image) { return Measure(image, image.Rect()); }
 
