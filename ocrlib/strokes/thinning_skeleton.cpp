@@ -311,8 +311,14 @@ int PlaceRunPoints(ThinningWork& w) {
     for (; pair && k < run.pairCount; pair = pair->towardEnd, ++k) {
       const bool last = pair == run.lastPair;
       if (k % step != 0 && !last) continue;
-      const int p = AllocStrokePoint(w.points, (pair->a->x + pair->b->x + 1) / 2,
-                                     (pair->a->y + pair->b->y + 1) / 2);
+      const int x = (pair->a->x + pair->b->x + 1) / 2, y = (pair->a->y + pair->b->y + 1) / 2;
+      // Pairs grown round a blunt end can share their midpoint; a point on
+      // the spot of the previous one would only be a step of no length.
+      if (previous >= 0 && PointOf(w, previous).x == x && PointOf(w, previous).y == y) {
+        if (last) break;
+        continue;
+      }
+      const int p = AllocStrokePoint(w.points, x, y);
       if (p < 0) return -9;
       PointOf(w, p).sourcePair = pair;
       if (previous >= 0 && LinkStrokePoints(w.points, previous, p) < 0) return -9;
