@@ -3,6 +3,7 @@
 // rule of the boundary scan, and the blank and error paths.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <map>
 
 #include "ocrlib/strokes/strokes_internal.h"
@@ -31,16 +32,41 @@ bool LayerEmpty(const Measures& m, int layer) {
   return true;
 }
 
-TEST(NormalizedChar, SinglePixelGivesWorkedOutValues) {
-  // One black pixel in a 5 x 5 buffer: four boundary elements (code 4 above,
-  // 1 left, 3 right, 2 below), bands b = 1 1 1 1 1 1 2 2 2 2 4 4 on both axes,
-  // so pixel columns 1, 2, 3 fall into cells 5, 9, 9.
+TEST(NormalizedChar, SmallBitmapsGiveWorkedOutValues) {
+  // "#": one pixel in a 5 x 5 buffer, four boundary elements.
+  // "#..#..#..#": a 14 x 5 buffer with 16 elements; the row of 8 run sides
+  // gives the band pairs over it crossing levels 4 and 8 (bands of rows 1 1 1
+  // 1 2 2 2 2 2 3 4 4), and the left and right profiles one run each.
+  struct Case {
+    const char* row;
+    int density;
+    std::array<uint16_t, 8> bands;
+    std::array<uint32_t, 4> profiles;
+  };
+  const Case cases[] = {
+      {"#", 4, {0x0101, 0x0101, 0x0101, 0x0101, 0x0101, 0x0101, 0x0101, 0x0101},
+       {0x01010101, 0x01010101, 0x01010101, 0x01010101}},
+      {"#..#..#..#", 1, {0x0101, 0x0801, 0x0801, 0x8001, 0x8001, 0x8001, 0x0801, 0x0401},
+       {0, 0, 0x01010101, 0x01010101}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.row);
+    BitImage image = penkit::FromRows({c.row});
+    const Measures m = Measure(image);
+    ASSERT_EQ(m.result, 0);
+    EXPECT_EQ(m.density, c.density);
+    EXPECT_EQ(m.bands, c.bands);
+    EXPECT_EQ(m.profiles, c.profiles);
+  }
+}
+
+TEST(NormalizedChar, SinglePixelGivesWorkedOutFeatures) {
+  // Elements: code 4 above, 1 left, 3 right, 2 below; bands b = 1 1 1 1 1 1
+  // 2 2 2 2 4 4 on both axes, so pixel columns 1, 2, 3 fall into cells 5, 9,
+  // 9 and the blocks centred on cells 5 and 9 get the weights.
   BitImage image = penkit::FromRows({"#"});
   const Measures m = Measure(image);
   ASSERT_EQ(m.result, 0);
-  EXPECT_EQ(m.density, 4);  // 4 elements over a side of 1
-  for (uint16_t code : m.bands) EXPECT_EQ(code, 0x0101);
-  for (uint32_t runs : m.profiles) EXPECT_EQ(runs, 0x01010101u);
   // index = block x 8 + direction (layer 0); every other feature is 0.
   const std::map<int, int> expected = {
       {80, 128},  {96, 512},   {112, 256}, {160, 256}, {176, 1024}, {192, 512},  // code 1
