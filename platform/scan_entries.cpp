@@ -1,0 +1,122 @@
+// Entries of IK7SCAN and IK5SCAN: the sheet feeder behind the scanner
+// calls.
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "platform/imaging_library.h"
+#include "platform/scan_feeder.h"
+
+namespace {
+
+// The one scanner session a program holds between IKScanInitialize and
+// IKScanTerminate.
+struct ScanSession {
+  bool open = false;
+  HWND owner = nullptr;
+};
+ScanSession g_session;
+
+HANDLE SessionHandle() { return &g_session; }
+
+int CopyName(const std::string& name, char* out, int size) {
+  if (!out || size < 1) return 0;
+  const size_t length = std::min(name.size(), static_cast<size_t>(size - 1));
+  std::memcpy(out, name.data(), length);
+  out[length] = '\0';
+  return 1;
+}
+
+int ListScanner(char* name, int size) {
+  FeederSettings feeder;
+  if (!FindFeeder(nullptr, &feeder)) {
+    CopyName("", name, size);
+    return 0;
+  }
+  return CopyName(feeder.name, name, size);
+}
+
+std::string ScannerName(const char* field, size_t room) {
+  return std::string(field, strnlen(field, room));
+}
+
+}  // namespace
+
+HANDLE IK_CALL IKScanInitialize(HWND owner, const char* product, const char* maker,
+                                const char* family, const char* version) {
+  g_session.open = true;
+  g_session.owner = owner;
+  return SessionHandle();
+}
+
+int IK_CALL IKScanList(HANDLE session, char* name, int size) {
+  if (session != SessionHandle() || !g_session.open) return 0;
+  return ListScanner(name, size);
+}
+
+BOOL IK_CALL IKScanTerminate(HANDLE session) {
+  if (session != SessionHandle() || !g_session.open) return FALSE;
+  g_session = ScanSession();
+  return TRUE;
+}
+
+int IK_CALL IKScanGetCapRange(const char* scanner, int capability, int* minimum, int* maximum,
+                              int* step, int* current) {
+  FeederSettings feeder;
+  std::vector<int> values;
+  int now = 0;
+  const int container =
+      FindFeeder(scanner, &feeder) ? FeederCapability(feeder, capability, &values, &now) : 0;
+  if (!container) return 0;
+  if (minimum) *minimum = values.front();
+  if (maximum) *maximum = values.back();
+  if (step) *step = container == kIkContainerRange ? 1 : 0;
+  if (current) *current = now;
+  return container;
+}
+
+int IK_CALL IKScanGetCapEnum(const char* scanner, int capability, int* values, int capacity,
+                             int* count, int* current) {
+  FeederSettings feeder;
+  std::vector<int> all;
+  int now = 0;
+  const int container =
+      FindFeeder(scanner, &feeder) ? FeederCapability(feeder, capability, &all, &now) : 0;
+  if (!container) return 0;
+  if (values) {
+    std::copy_n(all.begin(), std::min(static_cast<int>(all.size()), std::max(capacity, 0)), values);
+  }
+  if (count) *count = static_cast<int>(all.size());
+  if (current) *current = now;
+  return container;
+}
+
+int IK_CALL IKScanExec(HWND owner, const IKScanParams* params, IKScanPageProc callback) {
+  if (!params || params->size != sizeof(IKScanParams)) return kIkScanFailed;
+  ScanRequest request;
+  request.owner = owner;
+  request.scanner = ScannerName(params->scanner, sizeof params->scanner);
+  request.sides = params->sides;
+  request.dropOutColor = params->dropOutColor;
+  request.xResolution = params->xResolution;
+  request.yResolution = params->yResolution;
+  request.brightness = params->brightness;
+  request.blackAndWhite = params->blackAndWhite == 1;
+  request.showSettings = params->userInterface == 1;
+  return RunFeeder(request, callback);
+}
+
+int IK_CALL IK5ScanList(char* name, int size) { return ListScanner(name, size); }
+
+int IK_CALL IK5ScanExec(HWND owner, const IK5ScanParams* params, IKScanPageProc callback) {
+  if (!params || params->size != sizeof(IK5ScanParams)) return kIkScanFailed;
+  ScanRequest request;
+  request.owner = owner;
+  request.scanner = ScannerName(params->scanner, sizeof params->scanner);
+  request.sides = params->sides;
+  request.dropOutColor = params->dropOutColor;
+  request.xResolution = params->xResolution;
+  request.yResolution = params->yResolution;
+  request.blackAndWhite = params->blackAndWhite == 1;
+  return RunFeeder(request, callback);
+}
