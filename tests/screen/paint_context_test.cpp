@@ -188,4 +188,21 @@ TEST_F(PaintContextTest, RulerTicks) {
   EXPECT_EQ(canvas_.Pixel(30, 8), kLightGrey);
 }
 
+TEST_F(PaintContextTest, AWindowWithoutASlotPaintsAtTheOriginAndLeavesSlotsAlone) {
+  Slot(0).scrollPosH = 40;
+  Slot(0).scrollX = 7;
+  const HWND window = NewWindow();
+  SetWindowPos(window, nullptr, 0, 0, 50, 50, SWP_NOZORDER | SWP_SHOWWINDOW);
+  UpdateWindow(window);
+  EXPECT_EQ(Slot(0).scrollX, 7);
+  // With a slot, the scroll positions become its scroll values.
+  const HDC dc = BeginScreenPaint(window, 0);
+  ASSERT_NE(dc, nullptr);
+  EXPECT_EQ(Slot(0).scrollX, 40);
+  POINT origin{};
+  GetViewportOrgEx(dc, &origin);
+  EXPECT_EQ(origin.x, -40);
+  EndScreenPaint();
+}
+
 }  // namespace
