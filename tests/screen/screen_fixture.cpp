@@ -3,6 +3,7 @@
 #include <map>
 
 #include "foundation/db.h"
+#include "foundation/imaging.h"
 
 MemoryCanvas::MemoryCanvas(int width, int height) : width_(width), height_(height) {
   BITMAPINFO info{};
@@ -130,6 +131,7 @@ void ScreenEngineTest::SetUp() {
   InitScreenEngine(main_);
   g_screen.metrics = TestMetrics();
   ReadOcrIni();  // the defaults: no OCR.INI in the program folder
+  BindImagingLibrary();
 }
 
 void ScreenEngineTest::CloseAll() {
@@ -143,6 +145,7 @@ void ScreenEngineTest::CloseAll() {
 void ScreenEngineTest::TearDown() {
   CloseAll();
   DestroyWindow(main_);
+  UnbindImagingLibrary();
 }
 
 HWND ScreenEngineTest::NewWindow(const char* title) {

@@ -14,6 +14,7 @@
 
 #include "designer/designer.h"
 #include "foundation/db.h"
+#include "foundation/imaging.h"
 #include "screen/screen.h"
 #include "tools/screen_snapshot/picture_files.h"
 
@@ -225,6 +226,7 @@ int main(int argc, char** argv) {
   const HWND mainWindow = CreateSnapshotWindow("main");
   InitScreenEngine(mainWindow);
   ReadOcrIni();  // title colour and fonts of the program's settings
+  BindImagingLibrary();
   const std::vector<Sample> values = BuildSampleScreen();
   const HWND window = CreateSnapshotWindow("screen snapshot");
   Slot(0).scrHeight = 27;
@@ -244,6 +246,7 @@ int main(int argc, char** argv) {
   CloseScreenWindow(0, 0);
   DestroyWindow(window);
   DestroyWindow(mainWindow);
+  UnbindImagingLibrary();
   std::remove("snapshot_sample.bmp");
   if (result != 0) {
     std::fprintf(stderr, "cannot write %s\n", out.c_str());
