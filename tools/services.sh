@@ -85,7 +85,6 @@ start_wineserver() {
   # now, detached from any output: started by the first test they would hold
   # CTest's output pipe open until the end of the run.
   setsid "$WINE" wineboot -u </dev/null >/dev/null 2>&1 || true
-  setsid "$WINE" rundll32.exe user32.dll,UpdatePerUserSystemParameters </dev/null >/dev/null 2>&1 || true
 }
 
 case "${1:-}" in
