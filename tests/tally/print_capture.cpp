@@ -1,0 +1,167 @@
+#include "tests/tally/print_capture.h"
+
+#include <commdlg.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+// Wine runs Unix programs and sees the Unix root as drive Z:.
+std::string DosPath(const std::string& unixPath) {
+  std::string path = "Z:" + unixPath;
+  for (char& c : path) {
+    if (c == '/') c = '\\';
+  }
+  return path;
+}
+
+// Where the PDF printer writes: the folder of its configuration, which a
+// restart of the services may have moved, else SHEETDESK_PDF_DIR.
+std::string PdfFolder() {
+  std::ifstream config(DosPath("/etc/cups/cups-pdf.conf"));
+  for (std::string line; std::getline(config, line);) {
+    if (line.rfind("Out ", 0) == 0) return line.substr(4);
+  }
+  const char* folder = std::getenv("SHEETDESK_PDF_DIR");
+  return folder ? folder : "";
+}
+
+// Runs a shell command line of the host and waits for it: Wine does not
+// wait for Unix programs, so the command leaves a marker file when done.
+bool RunHostCommand(const std::string& command, const std::string& marker) {
+  std::string commandLine =
+      "/bin/sh -c \"(" + command + ") && touch " + marker + "\"";
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0,
+                      nullptr, nullptr, &startup, &process)) {
+    return false;
+  }
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  const std::string markerPath = DosPath(marker);
+  for (int tries = 0; tries < 600; ++tries) {
+    if (GetFileAttributesA(markerPath.c_str()) != INVALID_FILE_ATTRIBUTES) {
+      DeleteFileA(markerPath.c_str());
+      return true;
+    }
+    Sleep(50);
+  }
+  return false;
+}
+
+// The file of the folder whose name holds `documentName`, once cups-pdf
+// has finished it (its size holds still).
+std::string FindFinishedPdf(const std::string& documentName) {
+  const std::string pattern =
+      DosPath(PdfFolder()) + "\\*" + documentName + "*.pdf";
+  long long lastSize = -1;
+  for (int tries = 0; tries < 600; ++tries) {
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(pattern.c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+      FindClose(search);
+      const long long size =
+          (static_cast<long long>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
+      if (size > 0 && size == lastSize) return found.cFileName;
+      lastSize = size;
+    }
+    Sleep(100);
+  }
+  return "";
+}
+
+bool ReadPgm(const std::string& path, PdfPage* page) {
+  std::ifstream file(path, std::ios::binary);
+  std::string magic;
+  int maxValue = 0;
+  file >> magic >> page->width >> page->height >> maxValue;
+  file.get();
+  if (magic != "P5" || page->width <= 0 || page->height <= 0) return false;
+  page->gray.resize(static_cast<size_t>(page->width) * page->height);
+  file.read(reinterpret_cast<char*>(page->gray.data()),
+            static_cast<std::streamsize>(page->gray.size()));
+  return static_cast<bool>(file);
+}
+
+}  // namespace
+
+std::string DefaultPrinterName() {
+  char device[512] = "";
+  GetProfileStringA("windows", "device", "", device, sizeof device);
+  std::string name = device;
+  return name.substr(0, name.find(','));
+}
+
+std::string PrintingUnavailable() {
+  if (PdfFolder().empty()) return "no PDF printer folder (tools/services.sh start)";
+  if (DefaultPrinterName().empty()) return "no default printer (cupsd with the PDF printer)";
+  return "";
+}
+
+INT_PTR ChooseDefaultPrinter(const ModalDialogCall& call) {
+  if (call.kind != "PrintDlg") return call.real(call.data);
+  auto* dialog = static_cast<PRINTDLGA*>(call.data);
+  const auto* mode = dialog->hDevMode
+                         ? static_cast<const DEVMODEA*>(GlobalLock(dialog->hDevMode))
+                         : nullptr;
+  dialog->hDC = CreateDCA("WINSPOOL", DefaultPrinterName().c_str(), nullptr, mode);
+  if (mode) GlobalUnlock(dialog->hDevMode);
+  return dialog->hDC != nullptr;
+}
+
+std::string UniqueDocumentName(const char* what) {
+  static int serial = 0;
+  std::ostringstream name;
+  name << "sdtest-" << GetCurrentProcessId() << "-" << GetTickCount() << "-"
+       << ++serial << "-" << what;
+  return name.str();
+}
+
+int PdfPage::AtMm(double xMm, double yMm) const {
+  const int x = static_cast<int>(xMm * dpi / 25.4 + 0.5);
+  const int y = static_cast<int>(yMm * dpi / 25.4 + 0.5);
+  if (x < 0 || y < 0 || x >= width || y >= height) return 255;
+  return At(x, y);
+}
+
+bool PdfPage::DarkNearMm(double xMm, double yMm, int tolerancePx) const {
+  const int cx = static_cast<int>(xMm * dpi / 25.4 + 0.5);
+  const int cy = static_cast<int>(yMm * dpi / 25.4 + 0.5);
+  for (int y = cy - tolerancePx; y <= cy + tolerancePx; ++y) {
+    for (int x = cx - tolerancePx; x <= cx + tolerancePx; ++x) {
+      if (x >= 0 && y >= 0 && x < width && y < height && At(x, y) < 128) return true;
+    }
+  }
+  return false;
+}
+
+std::vector<PdfPage> WaitForPrintedPages(const std::string& documentName,
+                                         int dpi) {
+  std::vector<PdfPage> pages;
+  const std::string pdf = FindFinishedPdf(documentName);
+  if (pdf.empty()) return pages;
+  const std::string unixPdf = PdfFolder() + "/" + pdf;
+  const std::string prefix = "/tmp/" + documentName;
+  std::ostringstream command;
+  command << "/usr/bin/pdftoppm -gray -r " << dpi << " " << unixPdf << " "
+          << prefix;
+  if (RunHostCommand(command.str(), prefix + ".done")) {
+    // pdftoppm numbers the pages 1, 2, ... (padded to the page count's
+    // width, which stays one digit in these tests).
+    for (int n = 1;; ++n) {
+      const std::string file = DosPath(prefix + "-" + std::to_string(n) + ".pgm");
+      PdfPage page;
+      page.dpi = dpi;
+      if (!ReadPgm(file, &page)) break;
+      pages.push_back(std::move(page));
+      DeleteFileA(file.c_str());
+    }
+  }
+  DeleteFileA(DosPath(unixPdf).c_str());
+  return pages;
+}

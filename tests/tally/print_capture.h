@@ -1,0 +1,43 @@
+// Real printing in tests: the print dialog answered with the default
+// printer, and the pages of a finished job read back from the PDF that the
+// CUPS PDF printer writes into its folder (that of its configuration, else
+// SHEETDESK_PDF_DIR), rendered by pdftoppm.
+// Jobs are told apart by their document name, so runs may print at once.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "foundation/test_hooks.h"
+
+// The default printer's name from the profile; "" when there is none.
+std::string DefaultPrinterName();
+// Why printing cannot be tested here ("" when it can): no PDF folder or no
+// default printer.
+std::string PrintingUnavailable();
+
+// Answer for the dialog hook: the print dialog returns a DC of the default
+// printer made with the DEVMODE the program passed (as a person pressing
+// OK would); every other dialog runs for real.
+INT_PTR ChooseDefaultPrinter(const ModalDialogCall& call);
+
+// A document name no other job of any test run uses.
+std::string UniqueDocumentName(const char* what);
+
+// One rendered page, 8-bit grey, 0 black.
+struct PdfPage {
+  int width = 0, height = 0, dpi = 0;
+  std::vector<unsigned char> gray;
+  int At(int x, int y) const { return gray[static_cast<size_t>(y) * width + x]; }
+  // Pixel of a point given in millimetres from the paper's top left.
+  int AtMm(double xMm, double yMm) const;
+  // True when a dark pixel lies within `tolerancePx` of the point.
+  bool DarkNearMm(double xMm, double yMm, int tolerancePx = 2) const;
+};
+
+// Waits (up to 60 s) for the PDF of the job named `documentName`, renders
+// its pages at `dpi` and deletes the PDF. Empty when no PDF came.
+std::vector<PdfPage> WaitForPrintedPages(const std::string& documentName,
+                                         int dpi);
