@@ -4,7 +4,6 @@
 
 #include "designer/designer.h"
 #include "screen/screen.h"
-#include "tally/screen_print.h"
 #include "tally/tally.h"
 
 void DrawWindowItems(int slot, int x, int y) {
