@@ -72,9 +72,11 @@ void TakeFetchedRow(int slot) {
     }
     e.indicator = 0;
     if (e.type == kColumnText || e.type == kColumnChar) {
+      // A length the driver could not give (or a value cut to the buffer)
+      // leaves the terminated text in the buffer.
       const size_t room = e.fetchedText.size() - 1;
-      const size_t length = e.fetchedIndicator == SQL_NO_TOTAL || e.fetchedIndicator > static_cast<SQLLEN>(room)
-                                ? std::strlen(e.fetchedText.data())
+      const size_t length = e.fetchedIndicator < 0 || e.fetchedIndicator > static_cast<SQLLEN>(room)
+                                ? strnlen(e.fetchedText.data(), room)
                                 : static_cast<size_t>(e.fetchedIndicator);
       FromDbText(e.fetchedText.data(), length, e.text.data(), static_cast<int>(e.text.size()));
     } else {
@@ -95,6 +97,7 @@ int OpenBatchRead(int slot, const char* order) {
     s.columnsBound = false;
   }
   s.hasRow = false;
+  s.preparedSql.clear();
   SQLFreeStmt(s.statement, SQL_CLOSE);
   SQLSetStmtOption(s.statement, SQL_ROWSET_SIZE, kBatchRows);
   SQLSetStmtOption(s.statement, SQL_CURSOR_TYPE, SQL_CURSOR_STATIC);

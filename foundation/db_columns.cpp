@@ -26,6 +26,7 @@ char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a
 // Compares names character by character; double-byte characters exactly,
 // single bytes with ASCII case ignored. With `prefixOnly` `name` may go on.
 bool SameName(const char* name, const char* wanted, bool prefixOnly) {
+  if (!prefixOnly && std::strcmp(name, wanted) == 0) return true;
   while (*wanted) {
     const int length = SjisCharLength(wanted);
     if (length == 2) {
@@ -39,12 +40,24 @@ bool SameName(const char* name, const char* wanted, bool prefixOnly) {
   return prefixOnly || *name == '\0';
 }
 
-// "%s%02d" below 100, "%s%03d" from 100.
-std::string IndexedName(const char* name, int index) {
-  char suffix[16];
-  std::snprintf(suffix, sizeof suffix, index < 100 ? "%02d" : "%03d", index);
-  return std::string(name) + suffix;
-}
+// "%s%02d" below 100, "%s%03d" from 100 (made by hand: records are read
+// and written column by column through these names).
+struct IndexedName {
+  IndexedName(const char* name, int index) {
+    const size_t length = strnlen(name, kSlotNameSize - 5);
+    std::memcpy(text, name, length);
+    char* p = text + length;
+    if (index < 0 || index > 999) {
+      std::snprintf(p, 5, "%02d", index);
+      return;
+    }
+    if (index >= 100) *p++ = static_cast<char>('0' + index / 100);
+    *p++ = static_cast<char>('0' + index / 10 % 10);
+    *p++ = static_cast<char>('0' + index % 10);
+    *p = '\0';
+  }
+  char text[kSlotNameSize];
+};
 
 // Whole-number value of a double, clamped to 64 bits (NaN gives 0).
 int64_t WholeNumber(double value) {
@@ -60,7 +73,7 @@ ColumnEntry* Lookup(int slot, const char* name) {
 }
 
 ColumnEntry* LookupIdx(int slot, const char* name, int index) {
-  return Lookup(slot, IndexedName(name, index).c_str());
+  return Lookup(slot, IndexedName(name, index).text);
 }
 
 bool IsTextType(int type) { return type == kColumnText || type == kColumnChar; }
@@ -180,10 +193,16 @@ bool SameColumnName(const char* a, const char* b) { return SameName(a, b, false)
 
 int LookupColumn(int slot, const char* name) {
   if (!IsSlotNumber(slot) && slot != 0) return -1;
-  const TableSlot& s = g_tableSlots[slot];
+  TableSlot& s = g_tableSlots[slot];
   if (s.firstColumn == 0) return -1;
-  for (int entry = s.firstColumn; entry <= s.lastColumn; ++entry) {
+  // Callers mostly go through a record column after column: the search
+  // starts after the column found last and wraps around.
+  const int count = s.lastColumn - s.firstColumn + 1;
+  int entry = s.lookupHint;
+  for (int step = 0; step < count; ++step) {
+    entry = entry < s.firstColumn || entry >= s.lastColumn ? s.firstColumn : entry + 1;
     if (g_columns[entry].slot == slot && SameName(g_columns[entry].name.c_str(), name, false)) {
+      s.lookupHint = entry;
       return entry;
     }
   }
@@ -258,7 +277,7 @@ int FindColumn(int slot, const char* name) {
 }
 
 int FindColumnIdx(int slot, const char* name, int index) {
-  return FindColumn(slot, IndexedName(name, index).c_str());
+  return FindColumn(slot, IndexedName(name, index).text);
 }
 
 int GetColumnType(int slot, const char* name) {

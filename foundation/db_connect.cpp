@@ -269,6 +269,7 @@ void DisconnectSlot(int slot) {
   s.statement = SQL_NULL_HSTMT;
   s.columnsBound = false;
   s.hasRow = false;
+  s.preparedSql.clear();
   if (s.connection != SQL_NULL_HDBC) CloseConnection(s.connection);
   s.connection = SQL_NULL_HDBC;
   s.connected = 0;

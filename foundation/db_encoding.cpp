@@ -33,30 +33,62 @@ size_t CompleteUtf8Length(const char* text, size_t length) {
   return length;
 }
 
-std::wstring Widen(UINT codePage, const char* text, size_t length) {
-  const int n = MultiByteToWideChar(codePage, 0, text, static_cast<int>(length), nullptr, 0);
-  std::wstring wide(n, L'\0');
-  MultiByteToWideChar(codePage, 0, text, static_cast<int>(length), wide.data(), n);
-  return wide;
-}
+// A conversion's scratch room: on the stack for the usual short texts.
+template <class Char, size_t kStack>
+class Scratch {
+ public:
+  Char* Room(size_t n) {
+    if (n <= kStack) return stack_;
+    heap_.resize(n);
+    return heap_.data();
+  }
 
-std::string Narrow(UINT codePage, const std::wstring& wide) {
-  const int n = WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()),
-                                    nullptr, 0, nullptr, nullptr);
-  std::string text(n, '\0');
-  WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()), text.data(), n,
-                      nullptr, nullptr);
-  return text;
+ private:
+  Char stack_[kStack];
+  std::basic_string<Char> heap_;
+};
+
+// Converts `length` bytes from one code page to another into `out` (room
+// for `room` bytes, no terminator written); returns the bytes written, cut
+// at a character boundary of the target. Shift-JIS never needs more than
+// two bytes a UTF-16 unit, UTF-8 never more than three.
+int Convert(UINT from, UINT to, const char* text, size_t length, char* out, int room) {
+  Scratch<wchar_t, 512> wideRoom;
+  wchar_t* wide = wideRoom.Room(length);
+  const int units = MultiByteToWideChar(from, 0, text, static_cast<int>(length), wide,
+                                        static_cast<int>(length));
+  Scratch<char, 1536> narrowRoom;
+  const size_t most = static_cast<size_t>(units) * 3;
+  char* narrow = narrowRoom.Room(most);
+  int bytes = WideCharToMultiByte(to, 0, wide, units, narrow, static_cast<int>(most), nullptr, nullptr);
+  if (bytes > room) bytes = to == kProgramCodePage ? CharBoundaryLength(narrow, room) : CompleteUtf8Length(narrow, room);
+  std::memcpy(out, narrow, bytes);
+  return bytes;
 }
 
 }  // namespace
 
 std::string ToDbText(const char* text, size_t length) {
   if (IsAscii(text, length)) return std::string(text, length);
-  return Narrow(CP_UTF8, Widen(kProgramCodePage, text, length));
+  std::string converted(length * 3, '\0');
+  converted.resize(Convert(kProgramCodePage, CP_UTF8, text, length, converted.data(),
+                           static_cast<int>(converted.size())));
+  return converted;
 }
 
 std::string ToDbText(const char* text) { return ToDbText(text, std::strlen(text)); }
+
+void ToDbTextBuffer(const char* text, char* out, int room) {
+  const size_t length = std::strlen(text);
+  int copied;
+  if (IsAscii(text, length)) {
+    copied = static_cast<int>(length) < room - 1 ? static_cast<int>(length) : room - 1;
+    std::memcpy(out, text, copied);
+  } else {
+    copied = Convert(kProgramCodePage, CP_UTF8, text, length, out, room - 1);
+  }
+  out[copied] = '\0';
+}
 
 void FromDbText(const char* text, size_t length, char* out, int room) {
   if (room <= 0) return;
@@ -66,16 +98,15 @@ void FromDbText(const char* text, size_t length, char* out, int room) {
     copied = static_cast<int>(length) < room - 1 ? static_cast<int>(length) : room - 1;
     std::memcpy(out, text, copied);
   } else {
-    const std::string program = Narrow(kProgramCodePage, Widen(CP_UTF8, text, length));
-    copied = static_cast<int>(program.size()) < room - 1 ? static_cast<int>(program.size()) : room - 1;
-    copied = CharBoundaryLength(program.c_str(), copied);
-    std::memcpy(out, program.data(), copied);
+    copied = Convert(CP_UTF8, kProgramCodePage, text, length, out, room - 1);
   }
   out[copied] = '\0';
 }
 
 std::string FromDbText(const char* text) {
   const size_t length = std::strlen(text);
-  if (IsAscii(text, length)) return text;
-  return Narrow(kProgramCodePage, Widen(CP_UTF8, text, CompleteUtf8Length(text, length)));
+  std::string converted(length + 1, '\0');
+  FromDbText(text, length, converted.data(), static_cast<int>(converted.size()));
+  converted.resize(std::strlen(converted.c_str()));
+  return converted;
 }

@@ -125,13 +125,7 @@ int db_error(int slot, const char* operation) {
   return ReportStatementError(slot, statement, operation);
 }
 
-int ExecOnStatement(int slot, SQLHSTMT statement, const std::string& sql, int quiet) {
-  ClearFieldMissing();
-  if (g_tableSlots[slot].kind == kDbKindNone) return 0;
-  SQLFreeStmt(statement, SQL_CLOSE);
-  const std::string text = ToDbText(sql.c_str(), sql.size());
-  const SQLRETURN rc =
-      SQLExecDirect(statement, reinterpret_cast<SQLCHAR*>(const_cast<char*>(text.c_str())), SQL_NTS);
+int StatementResult(int slot, SQLHSTMT statement, SQLRETURN rc, const std::string& sql, int quiet) {
   // An UPDATE or DELETE that matched no row is no failure.
   if (SQL_SUCCEEDED(rc) || rc == SQL_NO_DATA) return 0;
   if (quiet == 1) return -1;
@@ -145,14 +139,27 @@ int ExecOnStatement(int slot, SQLHSTMT statement, const std::string& sql, int qu
   return -1;
 }
 
+int ExecOnStatement(int slot, SQLHSTMT statement, const std::string& sql, int quiet) {
+  ClearFieldMissing();
+  if (g_tableSlots[slot].kind == kDbKindNone) return 0;
+  SQLFreeStmt(statement, SQL_CLOSE);
+  std::string text = ToDbText(sql.c_str(), sql.size());
+  const SQLRETURN rc = SQLExecDirect(statement, reinterpret_cast<SQLCHAR*>(text.data()), SQL_NTS);
+  return StatementResult(slot, statement, rc, sql, quiet);
+}
+
 int ExecSlotSql(int slot, const char* sql, int quiet) {
   TableSlot& s = g_tableSlots[slot];
   if (s.kind == kDbKindNone) {
     ClearFieldMissing();
     return 0;
   }
-  // The statement gets another result: its cursor and bindings go.
+  // The statement gets another result: its cursor, bindings and prepared
+  // SELECT go; reading on needs a new positioning.
   s.hasRow = false;
+  s.preparedSql.clear();
+  ResetSlotCursor(slot);
+  s.cursor.complete = true;
   if (s.columnsBound) {
     SQLFreeStmt(s.statement, SQL_UNBIND);
     s.columnsBound = false;
@@ -163,12 +170,8 @@ int ExecSlotSql(int slot, const char* sql, int quiet) {
 int FetchSlotRow(int slot, int direction) {
   TableSlot& s = g_tableSlots[slot];
   if (s.kind == kDbKindNone) return 0;
-  SQLULEN rows = 0;
-  SQLUSMALLINT status[1];
-  const SQLRETURN rc = SQLExtendedFetch(s.statement, static_cast<SQLUSMALLINT>(direction), 1,
-                                        &rows, status);
-  if (SQL_SUCCEEDED(rc)) {
-    // A value longer than its column (SQLite keeps what it is given) is cut.
+  const SQLRETURN rc = MoveSlotCursor(slot, direction);
+  if (rc == SQL_SUCCESS) {
     TakeFetchedRow(slot);
     s.hasRow = true;
     return 0;

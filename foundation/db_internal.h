@@ -34,6 +34,17 @@ struct SlotWriter {
   bool keyKnown = false;
 };
 
+// The rows a slot's cursor has handed out so far, kept in the database's
+// form (db_cursor.cpp).
+struct RowCursor {
+  std::vector<char> rows;
+  size_t rowSize = 0;
+  int count = 0;
+  int position = -1;         // the current row; -1 before the first, count after the last
+  bool betweenRows = false;  // the current row was deleted: the next one stands at position
+  bool complete = false;     // the driver has no more rows
+};
+
 struct TableSlot {
   int allocState = kSlotFree;
   int connState = kConnClosed;
@@ -52,13 +63,20 @@ struct TableSlot {
   std::string select;
   int firstColumn = 0;
   int lastColumn = 0;
+  int lookupHint = 0;  // entry found by the last search by name
   int lastIndex = -1;
   void* userPointer = nullptr;
   int flag = 0;
   // How the connected database speaks; null while not connected.
   const SqlDialect* dialect = nullptr;
   bool columnsBound = false;  // SQLBindCol done on the statement
+  // The SELECT prepared on the statement (its values as parameters), run
+  // again without preparing while the navigation asks for the same one.
+  std::string preparedSql;
+  std::vector<char> parameter;  // the value of its parameter, UTF-8
+  bool parameterBound = false;
   bool hasRow = false;        // the bound values hold a fetched row
+  RowCursor cursor;
   SlotWriter writer;
 };
 
@@ -108,12 +126,14 @@ inline bool IsSlotNumber(int slot) { return slot >= 1 && slot <= kMaxTableSlots;
 // ---- db_encoding.cpp: Shift-JIS <-> UTF-8 at the ODBC boundary ----
 std::string ToDbText(const char* text);
 std::string ToDbText(const char* text, size_t length);
+// Converts into `out` (room `room` bytes), cut at a character boundary.
+void ToDbTextBuffer(const char* text, char* out, int room);
 // Converts `length` bytes of UTF-8 into `out` (room `room` bytes), cut at a
 // character boundary; an incomplete character at the end is dropped.
 void FromDbText(const char* text, size_t length, char* out, int room);
 std::string FromDbText(const char* text);
 // Room of the UTF-8 form of a Shift-JIS text of `length` bytes.
-inline int DbTextRoom(int length) { return 3 * length + 1; }
+constexpr int DbTextRoom(int length) { return 3 * length + 1; }
 
 // ---- db_errors.cpp ----
 struct DriverError {
@@ -137,6 +157,8 @@ int ReportStatementError(int slot, SQLHSTMT statement, const char* operation);
 // Runs a statement on a handle of the slot's connection with the slot's
 // error policy.
 int ExecOnStatement(int slot, SQLHSTMT statement, const std::string& sql, int quiet);
+// The policy of ExecSlotSql for the result `rc` of running `sql`.
+int StatementResult(int slot, SQLHSTMT statement, SQLRETURN rc, const std::string& sql, int quiet);
 
 // ---- db_settings.cpp ----
 // `name`, or the second name of the name pair when `name` is its first.
@@ -187,7 +209,20 @@ std::string DescribedName(const SQLCHAR* raw, const SqlDialect* dialect);
 // Rebuilds the slot's table with `column` of the type `typeWord`: 0 / -1.
 int RebuildWithColumnType(int slot, const char* column, const std::string& typeWord);
 
+// ---- db_cursor.cpp ----
+// Forgets the kept rows (a new result is there).
+void ResetSlotCursor(int slot);
+// Moves the cursor (kFetch...) and puts the row into the columns' fetched
+// buffers: SQL_SUCCESS, SQL_NO_DATA, or the driver's failure.
+SQLRETURN MoveSlotCursor(int slot, int direction);
+// The current row was written (it is kept as written) or deleted.
+void KeepWrittenRow(int slot);
+void DropCurrentRow(int slot);
+
 // ---- db_navigate.cpp ----
-// Clears the record and executes g_sqlBuffer as the slot's cursor (scrollable,
-// one row at a time); with `bind` the columns are bound to it. 0 / -1.
+// Clears the record and executes `sql` as the slot's cursor (scrollable, one
+// row at a time), its one "?" taking `value` when given; with `bind` the
+// columns are bound to it. 0 / -1.
+int RunSlotQuery(int slot, bool bind, const std::string& sql, const char* value);
+// RunSlotQuery of g_sqlBuffer.
 int RunSlotSelect(int slot, bool bind);

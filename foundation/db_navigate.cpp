@@ -1,6 +1,7 @@
 // Navigation and search of a selected slot. Every positioning runs the
 // slot's SELECT again with a new ORDER BY (and WHERE) and fetches through a
 // scrollable cursor of one row, so the record always holds the current row.
+#include <algorithm>
 #include <cstring>
 
 #include "foundation/bounded_format.h"
@@ -30,9 +31,10 @@ int KeyOrder(int slot, int keyNumber, std::string& order) {
   return -1;
 }
 
-// Runs g_sqlBuffer and fetches the first or last row.
-int Position(int slot, const char* operation, int direction) {
-  if (RunSlotSelect(slot, true) != 0) return -1;
+// Runs `sql` (g_sqlBuffer unless given) and fetches the first or last row.
+int Position(int slot, const char* operation, int direction, const std::string& sql = g_sqlBuffer,
+             const char* value = nullptr) {
+  if (RunSlotQuery(slot, true, sql, value) != 0) return -1;
   g_navigationName = operation;
   return FetchSlotRow(slot, direction);
 }
@@ -84,20 +86,51 @@ int FindByKey(int slot, const char* value, int keyNumber, bool forward, bool (*s
 
 }  // namespace
 
-int RunSlotSelect(int slot, bool bind) {
+int RunSlotQuery(int slot, bool bind, const std::string& sql, const char* value) {
   TableSlot& s = g_tableSlots[slot];
   db_clear(slot);
   s.hasRow = false;
+  ResetSlotCursor(slot);
+  ClearFieldMissing();
   if (s.kind == kDbKindNone) return 0;
   SQLFreeStmt(s.statement, SQL_CLOSE);
-  // Writes go through statements of their own, so a static read-only cursor
-  // serves: both drivers scroll it in every direction.
-  SQLSetStmtOption(s.statement, SQL_ROWSET_SIZE, 1);
-  SQLSetStmtOption(s.statement, SQL_CURSOR_TYPE, SQL_CURSOR_STATIC);
-  SQLSetStmtOption(s.statement, SQL_CONCURRENCY, SQL_CONCUR_READ_ONLY);
-  if (ExecOnStatement(slot, s.statement, g_sqlBuffer, 0) != 0) return -1;
+  // Preparing a SELECT of many columns costs the SQLite driver more than
+  // running it: the same SELECT with another value is only run again.
+  if (s.preparedSql != sql) {
+    s.preparedSql.clear();
+    // Writes go through statements of their own and the layer scrolls over
+    // the rows it has read: a read-only cursor read forward serves.
+    const bool staticCursor = !s.dialect || s.dialect->staticCursor;
+    SQLSetStmtOption(s.statement, SQL_ROWSET_SIZE, 1);
+    SQLSetStmtOption(s.statement, SQL_CURSOR_TYPE,
+                     staticCursor ? SQL_CURSOR_STATIC : SQL_CURSOR_FORWARD_ONLY);
+    SQLSetStmtOption(s.statement, SQL_CONCURRENCY, SQL_CONCUR_READ_ONLY);
+    std::string text = ToDbText(sql.c_str());
+    const SQLRETURN rc = SQLPrepare(s.statement, reinterpret_cast<SQLCHAR*>(text.data()), SQL_NTS);
+    s.parameterBound = false;
+    if (StatementResult(slot, s.statement, rc, g_sqlBuffer, 0) != 0) return -1;
+    s.preparedSql = sql;
+  }
+  if (value) {
+    // The value's buffer is bound once; it grows (and is bound again) for a
+    // longer value.
+    const size_t room = DbTextRoom(static_cast<int>(std::strlen(value)));
+    if (room > s.parameter.size() || !s.parameterBound) {
+      s.parameter.assign(std::max(room, s.parameter.size()), '\0');
+      SQLBindParameter(s.statement, 1, SQL_PARAM_INPUT, SQL_C_CHAR, SQL_VARCHAR, s.parameter.size(), 0,
+                       s.parameter.data(), static_cast<SQLLEN>(s.parameter.size()), nullptr);
+      s.parameterBound = true;
+    }
+    ToDbTextBuffer(value, s.parameter.data(), static_cast<int>(s.parameter.size()));
+  }
+  if (StatementResult(slot, s.statement, SQLExecute(s.statement), g_sqlBuffer, 0) != 0) {
+    s.preparedSql.clear();
+    return -1;
+  }
   return bind ? BindFetchBuffers(slot) : 0;
 }
+
+int RunSlotSelect(int slot, bool bind) { return RunSlotQuery(slot, bind, g_sqlBuffer, nullptr); }
 
 int db_toppos(int slot, const char* order) {
   return PositionByOrder(slot, order, "db_toppos()", kFetchFirst);
@@ -119,8 +152,11 @@ int db_search(int slot, const char* value, const char* column) {
   if (CheckSlotSelected(slot) != 0) return -1;
   const TableSlot& s = g_tableSlots[slot];
   const std::string qualified = std::string(s.tableName) + "." + column;
-  g_sqlBuffer = WithCondition(s, qualified + "=" + SqlLiteral(value)) + " order by " + qualified;
-  return Position(slot, "db_search()", kFetchFirst);
+  const std::string order = " order by " + qualified;
+  // The statement as it reads, for messages; it runs with the value as its
+  // parameter.
+  g_sqlBuffer = WithCondition(s, qualified + "=" + SqlLiteral(value)) + order;
+  return Position(slot, "db_search()", kFetchFirst, WithCondition(s, qualified + "=?") + order, value);
 }
 
 int db_search_key(int slot, const char* value, int keyNumber) {

@@ -294,6 +294,7 @@ int db_close_stmt(int slot) {
     s.statement = SQL_NULL_HSTMT;
     s.columnsBound = false;
     s.hasRow = false;
+    s.preparedSql.clear();
   }
   s.connState = kConnConnected;
   ReleaseSlotColumns(slot);

@@ -61,10 +61,10 @@ DbErrorClass ClassifyByOdbcState(const char* state, long native) {
   return DbErrorClass::kOther;
 }
 
-const SqlDialect kSqlite = {"SQLite", false, nullptr, "rowid", true};
+const SqlDialect kSqlite = {"SQLite", false, nullptr, "rowid", true, true};
 const SqlDialect kPostgres = {"PostgreSQL", true, "alter table %s alter column %s type %s", "ctid",
-                              false};
-const SqlDialect kNeutral = {"", false, "alter table %s alter column %s %s", nullptr, false};
+                              false, false};
+const SqlDialect kNeutral = {"", false, "alter table %s alter column %s %s", nullptr, true, false};
 
 }  // namespace
 

@@ -61,6 +61,11 @@ struct SqlDialect {
   // nullptr when the table must be rebuilt instead.
   const char* alterColumnFormat;
   const char* rowIdWord;     // the hidden row identity, or nullptr
+  // The cursor the layer reads forward: static where the driver would
+  // otherwise read lazily and keep the table busy, forward-only where it
+  // reads the whole result at once anyway (and a static one costs a plan
+  // on every run).
+  bool staticCursor;
   bool reportsErrorsByText;  // one state for all errors; the text tells them apart
 };
 

@@ -77,8 +77,7 @@ void FillParameters(const TableSlot& s) {
     if (e.indicator == SQL_NULL_DATA) {
       e.paramIndicator = SQL_NULL_DATA;
     } else if (IsText(e)) {
-      const std::string text = ToDbText(e.text.data());
-      std::memcpy(e.paramText.data(), text.c_str(), text.size() + 1);
+      ToDbTextBuffer(e.text.data(), e.paramText.data(), static_cast<int>(e.paramText.size()));
       e.paramIndicator = SQL_NTS;
     } else {
       e.paramIndicator = 0;
@@ -92,10 +91,12 @@ void TakeWrittenAsFetched(const TableSlot& s) {
     ColumnEntry& e = g_columns[entry];
     if (IsText(e)) {
       std::memcpy(e.fetchedText.data(), e.paramText.data(), e.paramText.size());
+      e.fetchedIndicator = static_cast<SQLLEN>(std::strlen(e.paramText.data()));
     } else {
       e.fetchedNumber = e.number;
+      e.fetchedIndicator = sizeof e.number;
     }
-    e.fetchedIndicator = e.paramIndicator == SQL_NULL_DATA ? SQL_NULL_DATA : SQL_NTS;
+    if (e.paramIndicator == SQL_NULL_DATA) e.fetchedIndicator = SQL_NULL_DATA;
   }
 }
 
@@ -266,7 +267,10 @@ int WriteCurrentRow(int slot, bool remove, const char* operation) {
     ReportLayerError(slot, operation, "01001", "Row not found");
     return -1;
   }
-  if (!remove) TakeWrittenAsFetched(s);
+  if (!remove) {
+    TakeWrittenAsFetched(s);
+    KeepWrittenRow(slot);
+  }
   return 0;
 }
 
@@ -332,6 +336,7 @@ int db_delete(int slot) {
   TableSlot& s = g_tableSlots[slot];
   if (s.kind == kDbKindNone) return 0;
   if (WriteCurrentRow(slot, true, "SQLSetPos()") != 0) return -1;
+  DropCurrentRow(slot);
   db_clear(slot);
   s.hasRow = false;
   return 0;

@@ -177,6 +177,22 @@ TEST_P(DbLayer, NavigatesByOrderKeyAndSearch) {
     EXPECT_EQ(Code(slot), f.code);
   }
 
+  // A row written and passed again shows what was written and can be
+  // written again; a deleted row drops out of the way back.
+  ASSERT_EQ(db_tfind(slot, 0), 0);
+  ASSERT_EQ(db_nread(slot), 0);
+  SetColumnText(slot, "CODE", "A02X");
+  ASSERT_EQ(db_update(slot), 0);
+  ASSERT_EQ(db_nread(slot), 0);
+  ASSERT_EQ(db_delete(slot), 0);  // A03
+  ASSERT_EQ(db_pread(slot), 0);
+  EXPECT_EQ(Code(slot), "A02X");
+  SetColumnText(slot, "CODE", "A02");
+  ASSERT_EQ(db_update(slot), 0);
+  ASSERT_EQ(db_nread(slot), 0);
+  EXPECT_EQ(Code(slot), "A04");
+  EXPECT_EQ(db_count(slot), 4);
+
   // Deleting each row and reading the next empties the selection.
   ASSERT_EQ(db_tfind(slot, 0), 0);
   while (db_delete(slot) == 0 && db_nread(slot) == 0) {
