@@ -122,7 +122,9 @@ enum : int {
 //   Name=Sheet Feeder      the device name (no comma)
 //   Folder=feed            page files, fed in name order (relative to the
 //                          program folder or absolute)
-//   Tray=feed\fed          where fed files go (default: "fed" in Folder)
+//   Tray=fed               where fed files go (relative to the program
+//                          folder or absolute; default: "fed" in Folder;
+//                          made when missing, its parent must exist)
 // Without the file no scanner is installed.
 
 // Capabilities the feeder answers (IKScanGetCapRange, IKScanGetCapEnum).

@@ -47,24 +47,26 @@ void TransposeBlock(const uint8_t rows[8], uint8_t columns[8]) {
 void QuarterTurnBits(const Raster& source, const Raster& target, bool clockwise,
                      uint32_t fill) {
   const int sourceBytes = (source.width + 7) / 8;
-  const uint8_t padding = FillByte(fill);
-  uint8_t rows[8];
+  const std::vector<uint8_t> padding(sourceBytes, FillByte(fill));
+  const uint8_t* rows[8];
+  uint8_t block[8];
   uint8_t columns[8];
   for (int targetByte = 0; targetByte * 8 < source.height; ++targetByte) {
     // Anticlockwise the target column x' is source row x'; clockwise it is
     // source row height - 1 - x'.
+    for (int r = 0; r < 8; ++r) {
+      const int column = targetByte * 8 + r;
+      const int sourceRow = clockwise ? source.height - 1 - column : column;
+      rows[r] = column < source.height ? source.Row(sourceRow) : padding.data();
+    }
     for (int sourceByte = 0; sourceByte < sourceBytes; ++sourceByte) {
-      for (int r = 0; r < 8; ++r) {
-        const int column = targetByte * 8 + r;
-        const int sourceRow = clockwise ? source.height - 1 - column : column;
-        rows[r] = column < source.height ? source.Row(sourceRow)[sourceByte] : padding;
-      }
-      TransposeBlock(rows, columns);
-      for (int c = 0; c < 8; ++c) {
-        const int x = sourceByte * 8 + c;
-        if (x >= source.width) break;
-        const int targetRow = clockwise ? x : source.width - 1 - x;
-        target.Row(targetRow)[targetByte] = columns[c];
+      for (int r = 0; r < 8; ++r) block[r] = rows[r][sourceByte];
+      TransposeBlock(block, columns);
+      const int firstX = sourceByte * 8;
+      const int count = std::min(8, source.width - firstX);
+      for (int c = 0; c < count; ++c) {
+        const int x = firstX + c;
+        target.Row(clockwise ? x : source.width - 1 - x)[targetByte] = columns[c];
       }
     }
   }

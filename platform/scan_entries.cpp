@@ -36,8 +36,18 @@ int ListScanner(char* name, int size) {
   return CopyName(feeder.name, name, size);
 }
 
-std::string ScannerName(const char* field, size_t room) {
-  return std::string(field, strnlen(field, room));
+// What both parameter blocks say alike.
+template <class Params>
+ScanRequest RequestOf(HWND owner, const Params& params) {
+  ScanRequest request;
+  request.owner = owner;
+  request.scanner.assign(params.scanner, strnlen(params.scanner, sizeof params.scanner));
+  request.sides = params.sides;
+  request.dropOutColor = params.dropOutColor;
+  request.xResolution = params.xResolution;
+  request.yResolution = params.yResolution;
+  request.blackAndWhite = params.blackAndWhite == 1;
+  return request;
 }
 
 }  // namespace
@@ -93,15 +103,8 @@ int IK_CALL IKScanGetCapEnum(const char* scanner, int capability, int* values, i
 
 int IK_CALL IKScanExec(HWND owner, const IKScanParams* params, IKScanPageProc callback) {
   if (!params || params->size != sizeof(IKScanParams)) return kIkScanFailed;
-  ScanRequest request;
-  request.owner = owner;
-  request.scanner = ScannerName(params->scanner, sizeof params->scanner);
-  request.sides = params->sides;
-  request.dropOutColor = params->dropOutColor;
-  request.xResolution = params->xResolution;
-  request.yResolution = params->yResolution;
+  ScanRequest request = RequestOf(owner, *params);
   request.brightness = params->brightness;
-  request.blackAndWhite = params->blackAndWhite == 1;
   request.showSettings = params->userInterface == 1;
   return RunFeeder(request, callback);
 }
@@ -110,13 +113,5 @@ int IK_CALL IK5ScanList(char* name, int size) { return ListScanner(name, size); 
 
 int IK_CALL IK5ScanExec(HWND owner, const IK5ScanParams* params, IKScanPageProc callback) {
   if (!params || params->size != sizeof(IK5ScanParams)) return kIkScanFailed;
-  ScanRequest request;
-  request.owner = owner;
-  request.scanner = ScannerName(params->scanner, sizeof params->scanner);
-  request.sides = params->sides;
-  request.dropOutColor = params->dropOutColor;
-  request.xResolution = params->xResolution;
-  request.yResolution = params->yResolution;
-  request.blackAndWhite = params->blackAndWhite == 1;
-  return RunFeeder(request, callback);
+  return RunFeeder(RequestOf(owner, *params), callback);
 }

@@ -169,7 +169,8 @@ bool FindFeeder(const char* scanner, FeederSettings* settings) {
   if (folder.empty()) return false;
   settings->name = ProfileText(file, "Name", "Sheet Feeder");
   settings->folder = Resolve(folder, program);
-  settings->tray = Resolve(ProfileText(file, "Tray", "fed"), settings->folder);
+  const std::string tray = ProfileText(file, "Tray", "");
+  settings->tray = tray.empty() ? settings->folder + "\\fed" : Resolve(tray, program);
   return !scanner || !*scanner || settings->name == scanner;
 }
 

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,25 @@ void WriteBytes(const std::string& path, const std::string& bytes);
 Picture PictureOf(HGLOBAL image);
 // Bits a pixel of an image handle, 0 for none.
 int DepthOf(HGLOBAL image);
+
+// A white 32-bit memory bitmap to draw on, read back by pixel.
+class MemoryCanvas {
+ public:
+  MemoryCanvas(int width, int height);
+  ~MemoryCanvas();
+  MemoryCanvas(const MemoryCanvas&) = delete;
+  MemoryCanvas& operator=(const MemoryCanvas&) = delete;
+  HDC dc() const { return dc_; }
+  // '#' black, '.' white, '?' any other colour.
+  Picture Rows() const;
+
+ private:
+  int width_, height_;
+  HDC dc_;
+  HBITMAP bitmap_;
+  HGDIOBJ previous_;
+  const uint32_t* pixels_ = nullptr;
+};
 
 // A fresh, empty folder of that name in the working folder (the program
 // folder of the tests); returns its name.

@@ -94,54 +94,6 @@ TEST(ImageOperations, SelectionCutsTheClosedPolygon) {
   EXPECT_EQ(IKSelectImage(image.image, 7, rectangle, 5, nullptr), nullptr) << "unknown mode";
 }
 
-// A 32-bit memory bitmap to draw on, read back by pixel.
-class MemoryCanvas {
- public:
-  MemoryCanvas(int width, int height) : width_(width), height_(height) {
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    dc_ = CreateCompatibleDC(nullptr);
-    bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&pixels_),
-                               nullptr, 0);
-    previous_ = SelectObject(dc_, bitmap_);
-    PatBlt(dc_, 0, 0, width, height, WHITENESS);
-  }
-  ~MemoryCanvas() {
-    SelectObject(dc_, previous_);
-    DeleteObject(bitmap_);
-    DeleteDC(dc_);
-  }
-  HDC dc() const { return dc_; }
-  uint32_t At(int x, int y) const {
-    GdiFlush();
-    return pixels_[y * width_ + x] & 0xFFFFFF;
-  }
-  // '#' black, '.' white, '?' anything else.
-  Picture Rows() const {
-    Picture rows;
-    for (int y = 0; y < height_; ++y) {
-      std::string row;
-      for (int x = 0; x < width_; ++x) {
-        const uint32_t c = At(x, y);
-        row += c == 0 ? '#' : c == 0xFFFFFF ? '.' : '?';
-      }
-      rows.push_back(row);
-    }
-    return rows;
-  }
-
- private:
-  int width_, height_;
-  HDC dc_;
-  HBITMAP bitmap_;
-  HGDIOBJ previous_;
-  uint32_t* pixels_ = nullptr;
-};
-
 TEST(ImageOperations, DrawsStretchedIntoARectangleOfAMemoryDc) {
   const Picture small = {"#.", ".#"};
   for (int bits : {1, 8, 24}) {
