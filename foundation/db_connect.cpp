@@ -28,9 +28,8 @@ constexpr char kFixedDbPassword[] = "8153";
 // Milliseconds a file database waits for another slot's write to end.
 constexpr int kFileBusyTimeout = 30000;
 
-// Host path of a Windows path when running under Wine (whose kernel32 has
-// wine_get_unix_file_name), the full Windows path elsewhere; UTF-8 either
-// way.
+}  // namespace
+
 std::string HostPath(const char* path) {
   char full[MAX_PATH * 2];
   if (GetFullPathNameA(path, sizeof full, full, nullptr) == 0) std::strcpy(full, path);
@@ -46,6 +45,8 @@ std::string HostPath(const char* path) {
   HeapFree(GetProcessHeap(), 0, unixName);
   return result;
 }
+
+namespace {
 
 bool IsAliasOf(const char* setting, const char* name) {
   return setting[0] && std::strcmp(setting, name) == 0;

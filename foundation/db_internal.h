@@ -165,6 +165,10 @@ int StatementResult(int slot, SQLHSTMT statement, SQLRETURN rc, const std::strin
 const char* ReplaceByNamePair(const char* name);
 
 // ---- db_connect.cpp ----
+// Host path of a Windows path when running under Wine (whose kernel32 has
+// wine_get_unix_file_name), the full Windows path elsewhere; UTF-8 either
+// way.
+std::string HostPath(const char* path);
 // The dialect of a connection by the DBMS its driver names.
 const SqlDialect* QueryDialect(SQLHDBC connection);
 void DisconnectSlot(int slot);

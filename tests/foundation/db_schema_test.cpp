@@ -2,10 +2,12 @@
 // drivers.
 #include <windows.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "foundation/db.h"
+#include "foundation/db_internal.h"
 #include "tests/foundation/db_test_support.h"
 
 namespace {
@@ -149,6 +151,57 @@ TEST_P(DbSchema, MissingServerDatabaseIsCreatedWhenTheUserSaysYes) {
   ASSERT_GT(maintenance, 0);
   EXPECT_EQ(db_exec(maintenance, ("drop database " + name).c_str()), 0);
   db_disconnect(maintenance);
+}
+
+TEST_P(DbSchema, AliasesAndDataSourcesNameTheSameDatabase) {
+  db_close(OpenFilledT1());
+  SetOmrDbName(kDb);
+  const int alias = db_open_nocreate("", "omrdbs", "T1", -1, "", "", "");
+  ASSERT_GT(alias, 0);
+  EXPECT_EQ(db_count(alias), 3);
+  db_close(alias);
+  SetOmrDbName("");
+
+  // Kind 4 connects through the data source of the database's name; the
+  // test writes it into the driver manager's file that ODBCINI names.
+  const char* odbcIni = std::getenv("ODBCINI");
+  if (!odbcIni || !*odbcIni) GTEST_SKIP() << "ODBCINI is not set: no data source file for this run";
+  std::string source = "[SDDSN]\n";
+  if (server()) {
+    const std::string pg = std::getenv("SHEETDESK_PG");
+    source += "Driver=PostgreSQL ANSI\nServername=" + ConnectionValue(pg, "Server") + "\nPort=" +
+              ConnectionValue(pg, "Port") + "\nDatabase=sdtest\nUsername=" + ConnectionValue(pg, "Uid") +
+              "\nPassword=" + ConnectionValue(pg, "Pwd") + "\n";
+  } else {
+    source += "Driver=SQLite3\nDatabase=" + HostPath((folder() + "\\" + kDb + ".mdb").c_str()) + "\n";
+  }
+  WriteTextFile(WindowsPathOf(odbcIni), source);
+  const int slot = db_open_nocreate("", "SDDSN", "T1", kDbKindDataSource, "", "", "");
+  ASSERT_GT(slot, 0) << testing::PrintToString(Boxes());
+  EXPECT_EQ(GetSlotKind(slot), kDbKindDataSource);
+  EXPECT_EQ(db_count(slot), 3);
+  ASSERT_EQ(db_tfind(slot, 0), 0);
+  EXPECT_EQ(GetColumnText(slot, "NAME"), std::string("名前"));
+  EXPECT_EQ(Boxes(), Texts{});
+}
+
+TEST_P(DbSchema, BatchReadFillsTheCallersArrays) {
+  const int slot = OpenFilledT1();
+  ASSERT_EQ(OpenBatchRead(slot, "CODE"), 0);
+  char codes[4][7];
+  char names[4][21];
+  short quantities[4];
+  ASSERT_EQ(BindNextBatchColumn(1, codes, 7), 0);
+  ASSERT_EQ(BindNextBatchColumn(1, names, 21), 0);
+  ASSERT_EQ(BindNextBatchColumn(3, quantities, 2), 0);
+  ASSERT_EQ(FetchNextBatch(slot), 3);
+  EXPECT_STREQ(codes[2], "A03");
+  EXPECT_STREQ(names[1], "名前");
+  EXPECT_EQ(quantities[2], 3);
+  EXPECT_EQ(FetchNextBatch(slot), 0);
+  // The slot goes on as before once positioned again.
+  ASSERT_EQ(db_efind(slot, 0), 0);
+  EXPECT_EQ(GetColumnText(slot, "CODE"), std::string("A03"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Drivers, DbSchema, testing::Values(kDbKindFile, kDbKindServer), KindName);

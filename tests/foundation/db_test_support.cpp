@@ -46,7 +46,8 @@ class LayerEnvironment : public testing::Environment {
 [[maybe_unused]] const testing::Environment* const g_layer =
     testing::AddGlobalTestEnvironment(new LayerEnvironment);
 
-// "Key=value" of a connection string.
+}  // namespace
+
 std::string ConnectionValue(const std::string& text, const char* key) {
   const std::string wanted = std::string(key) + "=";
   size_t at = 0;
@@ -60,7 +61,17 @@ std::string ConnectionValue(const std::string& text, const char* key) {
   return std::string();
 }
 
-}  // namespace
+std::string WindowsPathOf(const std::string& hostPath) {
+  using DosNameFn = WCHAR*(CDECL*)(const char*);
+  const auto toDos = reinterpret_cast<DosNameFn>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_dos_file_name")));
+  WCHAR* dosName = toDos ? toDos(hostPath.c_str()) : nullptr;
+  if (!dosName) return hostPath;
+  char path[MAX_PATH];
+  WideCharToMultiByte(CP_ACP, 0, dosName, -1, path, MAX_PATH, nullptr, nullptr);
+  HeapFree(GetProcessHeap(), 0, dosName);
+  return path;
+}
 
 std::string TestFolder() {
   char current[MAX_PATH];

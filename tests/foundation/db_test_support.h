@@ -47,6 +47,11 @@ class DbTest : public testing::TestWithParam<int> {
 std::string TestFolder();
 void WriteTextFile(const std::string& path, const std::string& text);
 
+// "Key=value" of a connection string.
+std::string ConnectionValue(const std::string& text, const char* key);
+// The Windows path of a host path (under Wine).
+std::string WindowsPathOf(const std::string& hostPath);
+
 // The name of a parameter for test names.
 std::string KindName(const testing::TestParamInfo<int>& info);
 
