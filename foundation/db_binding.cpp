@@ -24,7 +24,9 @@ struct BatchColumn {
 int g_batchSlot = 0;
 std::vector<BatchColumn> g_batchColumns;
 
-SQLSMALLINT CTypeOf(int type) {
+}  // namespace
+
+SQLSMALLINT CTypeOfColumn(int type) {
   switch (type) {
     case kColumnShort:
       return SQL_C_SSHORT;
@@ -36,8 +38,6 @@ SQLSMALLINT CTypeOf(int type) {
       return SQL_C_CHAR;
   }
 }
-
-}  // namespace
 
 int BindFetchBuffers(int slot) {
   TableSlot& s = g_tableSlots[slot];
@@ -53,7 +53,7 @@ int BindFetchBuffers(int slot) {
     } else {
       target = &e.fetchedNumber;
     }
-    if (!SQL_SUCCEEDED(SQLBindCol(s.statement, column, CTypeOf(e.type), target, size, &e.fetchedIndicator))) {
+    if (!SQL_SUCCEEDED(SQLBindCol(s.statement, column, CTypeOfColumn(e.type), target, size, &e.fetchedIndicator))) {
       return db_error(slot, "SQLBindCol()") == 0 ? 0 : -1;
     }
   }
@@ -127,7 +127,7 @@ int BindNextBatchColumn(int type, void* buffer, int size) {
   g_batchColumns.push_back(std::move(column));
   BatchColumn& bound = g_batchColumns.back();
   const SQLUSMALLINT number = static_cast<SQLUSMALLINT>(g_batchColumns.size());
-  if (!SQL_SUCCEEDED(SQLBindCol(s.statement, number, CTypeOf(bound.type), target, elementSize,
+  if (!SQL_SUCCEEDED(SQLBindCol(s.statement, number, CTypeOfColumn(bound.type), target, elementSize,
                                 bound.indicators.data()))) {
     return db_error(g_batchSlot, "SQLBindCol()") == 0 ? 0 : -1;
   }

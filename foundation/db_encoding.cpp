@@ -78,29 +78,29 @@ std::string ToDbText(const char* text, size_t length) {
 
 std::string ToDbText(const char* text) { return ToDbText(text, std::strlen(text)); }
 
-void ToDbTextBuffer(const char* text, char* out, int room) {
-  const size_t length = std::strlen(text);
+namespace {
+
+// Converts into `out` (room `room` bytes, terminated); ASCII is copied.
+void ConvertInto(UINT from, UINT to, const char* text, size_t length, char* out, int room) {
+  if (room <= 0) return;
   int copied;
   if (IsAscii(text, length)) {
     copied = static_cast<int>(length) < room - 1 ? static_cast<int>(length) : room - 1;
     std::memcpy(out, text, copied);
   } else {
-    copied = Convert(kProgramCodePage, CP_UTF8, text, length, out, room - 1);
+    copied = Convert(from, to, text, length, out, room - 1);
   }
   out[copied] = '\0';
 }
 
+}  // namespace
+
+void ToDbTextBuffer(const char* text, char* out, int room) {
+  ConvertInto(kProgramCodePage, CP_UTF8, text, std::strlen(text), out, room);
+}
+
 void FromDbText(const char* text, size_t length, char* out, int room) {
-  if (room <= 0) return;
-  length = CompleteUtf8Length(text, length);
-  int copied;
-  if (IsAscii(text, length)) {
-    copied = static_cast<int>(length) < room - 1 ? static_cast<int>(length) : room - 1;
-    std::memcpy(out, text, copied);
-  } else {
-    copied = Convert(CP_UTF8, kProgramCodePage, text, length, out, room - 1);
-  }
-  out[copied] = '\0';
+  ConvertInto(CP_UTF8, kProgramCodePage, text, CompleteUtf8Length(text, length), out, room);
 }
 
 std::string FromDbText(const char* text) {

@@ -6,6 +6,7 @@
 #include <sql.h>
 #include <sqlext.h>
 
+#include <cstdarg>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -160,6 +161,10 @@ int ExecOnStatement(int slot, SQLHSTMT statement, const std::string& sql, int qu
 // The policy of ExecSlotSql for the result `rc` of running `sql`.
 int StatementResult(int slot, SQLHSTMT statement, SQLRETURN rc, const std::string& sql, int quiet);
 
+// ---- db_slots.cpp ----
+// A printf-style text of any length.
+std::string FormatText(const char* format, va_list args);
+
 // ---- db_settings.cpp ----
 // `name`, or the second name of the name pair when `name` is its first.
 const char* ReplaceByNamePair(const char* name);
@@ -193,6 +198,8 @@ void SetEntryFromText(ColumnEntry& entry, const char* text);
 std::string EntryAsText(const ColumnEntry& entry);
 
 // ---- db_binding.cpp ----
+// The C type a column's value is bound as.
+SQLSMALLINT CTypeOfColumn(int type);
 // Binds every column of the slot to the slot's statement (once per statement).
 int BindFetchBuffers(int slot);
 // Moves the fetched values of the slot into its record.

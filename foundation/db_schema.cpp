@@ -10,16 +10,6 @@
 
 namespace {
 
-std::string FormatText(const char* format, va_list args) {
-  va_list copy;
-  va_copy(copy, args);
-  const int length = std::vsnprintf(nullptr, 0, format, copy);
-  va_end(copy);
-  std::string text(length > 0 ? length : 0, '\0');
-  if (length > 0) std::vsnprintf(text.data(), length + 1, format, args);
-  return text;
-}
-
 // Runs a schema statement on the slot: 0 done (or an ignored state), -1
 // failed and reported.
 int ExecSchema(int slot, const std::string& sql) {

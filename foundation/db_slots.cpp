@@ -49,24 +49,13 @@ bool ColumnTypeOf(int sqlType, int size, int& type, int& length) {
   }
 }
 
-// Formats the printf-style SELECT of the open family.
-std::string FormatSelect(const char* format, va_list args) {
-  va_list copy;
-  va_copy(copy, args);
-  const int length = std::vsnprintf(nullptr, 0, format, copy);
-  va_end(copy);
-  std::string text(length > 0 ? length : 0, '\0');
-  if (length > 0) std::vsnprintf(text.data(), length + 1, format, args);
-  return text;
-}
-
 // The open family: db_open_query, then the keys once more from the
 // specification folder.
 int OpenFormatted(const char* folder, const char* database, const char* table, int kind,
                   const char* specFile, const char* section, int createMode, const char* format,
                   va_list args) {
   const int slot = db_open_query(folder, database, table, kind, specFile, section,
-                                 FormatSelect(format, args).c_str(), createMode);
+                                 FormatText(format, args).c_str(), createMode);
   if (slot > 0) LoadTableSpec(slot, "", section, specFile);
   return slot;
 }
@@ -90,6 +79,16 @@ void ReplaceAlias(std::string& name, const char* upper, const char* lower, const
 }
 
 }  // namespace
+
+std::string FormatText(const char* format, va_list args) {
+  va_list copy;
+  va_copy(copy, args);
+  const int length = std::vsnprintf(nullptr, 0, format, copy);
+  va_end(copy);
+  std::string text(length > 0 ? length : 0, '\0');
+  if (length > 0) std::vsnprintf(text.data(), length + 1, format, args);
+  return text;
+}
 
 std::string DescribedName(const SQLCHAR* raw, const SqlDialect* dialect) {
   std::string name = FromDbText(reinterpret_cast<const char*>(raw));

@@ -22,19 +22,6 @@ SQLLEN g_valueIndicator = 0;
 
 bool IsText(const ColumnEntry& e) { return e.type == kColumnText || e.type == kColumnChar; }
 
-SQLSMALLINT CTypeOf(const ColumnEntry& e) {
-  switch (e.type) {
-    case kColumnShort:
-      return SQL_C_SSHORT;
-    case kColumnLong:
-      return SQL_C_SLONG;
-    case kColumnDouble:
-      return SQL_C_DOUBLE;
-    default:
-      return SQL_C_CHAR;
-  }
-}
-
 SQLSMALLINT SqlTypeOf(const ColumnEntry& e) {
   switch (e.type) {
     case kColumnShort:
@@ -55,7 +42,7 @@ bool BindValue(SQLHSTMT statement, SQLUSMALLINT number, ColumnEntry& e) {
                                           e.paramText.size() - 1, 0, e.paramText.data(),
                                           static_cast<SQLLEN>(e.paramText.size()), &e.paramIndicator));
   }
-  return SQL_SUCCEEDED(SQLBindParameter(statement, number, SQL_PARAM_INPUT, CTypeOf(e), SqlTypeOf(e), 0,
+  return SQL_SUCCEEDED(SQLBindParameter(statement, number, SQL_PARAM_INPUT, CTypeOfColumn(e.type), SqlTypeOf(e), 0,
                                         0, &e.number, 0, &e.paramIndicator));
 }
 
@@ -66,7 +53,7 @@ bool BindFetched(SQLHSTMT statement, SQLUSMALLINT number, ColumnEntry& e) {
                                           e.fetchedText.size() - 1, 0, e.fetchedText.data(),
                                           static_cast<SQLLEN>(e.fetchedText.size()), &g_ntsIndicator));
   }
-  return SQL_SUCCEEDED(SQLBindParameter(statement, number, SQL_PARAM_INPUT, CTypeOf(e), SqlTypeOf(e), 0,
+  return SQL_SUCCEEDED(SQLBindParameter(statement, number, SQL_PARAM_INPUT, CTypeOfColumn(e.type), SqlTypeOf(e), 0,
                                         0, &e.fetchedNumber, 0, &g_valueIndicator));
 }
 
