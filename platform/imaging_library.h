@@ -13,8 +13,9 @@
 // and saving. Every image a call returns belongs to the caller, who frees it
 // with IKFreeMemory. Files are read and written through the platform's
 // imaging component (BMP, TIFF with any number of pages, PNG, JPEG, GIF).
-// All entries run on the calling thread; none keeps state between calls
-// except the scanner settings file, read afresh by each scanner call.
+// All entries run on the calling thread. Nothing is kept between calls but
+// the scanner session; the scanner's settings file is read afresh by each
+// scanner call.
 #pragma once
 
 #include <windows.h>

@@ -1,6 +1,8 @@
 // The image cache over the real imaging libraries, with the load and free
 // entries of the table wrapped so the tests count what the cache does.
+#include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -192,6 +194,37 @@ TEST_F(ImageCache, DrawsAtTheOwnSizeOrScaledByThePaintScale) {
   MemoryCanvas rect(4, 4);
   DrawImageInRect(rect.dc(), image, RECT{0, 0, 4, 4});
   EXPECT_EQ(rect.Rows(), (Picture{"##..", "##..", "....", "...."}));
+}
+
+// Where something was drawn: the bounding box of the pixels that are not
+// white, as {right, bottom} (exclusive), {0, 0} for none.
+std::pair<int, int> InkExtent(const Picture& rows) {
+  std::pair<int, int> extent{0, 0};
+  for (int y = 0; y < static_cast<int>(rows.size()); ++y) {
+    for (int x = 0; x < static_cast<int>(rows[y].size()); ++x) {
+      if (rows[y][x] == '.') continue;
+      extent.first = std::max(extent.first, x + 1);
+      extent.second = std::max(extent.second, y + 1);
+    }
+  }
+  return extent;
+}
+
+TEST_F(ImageCache, IconsAreDrawnAtTheirOwnSizeOrStretched) {
+  EXPECT_EQ(LoadAppIcon("NO SUCH ICON"), nullptr);
+  HICON icon = LoadIconA(nullptr, IDI_APPLICATION);
+  ASSERT_TRUE(icon);
+  MemoryCanvas own(48, 48);
+  DrawIconAt(own.dc(), icon, 0, 0, -1, -1);
+  const std::pair<int, int> ownExtent = InkExtent(own.Rows());
+  EXPECT_GT(ownExtent.first, 16);
+  EXPECT_LE(ownExtent.first, GetSystemMetrics(SM_CXICON));
+  MemoryCanvas small(48, 48);
+  DrawIconAt(small.dc(), icon, 0, 0, 12, 12);
+  const std::pair<int, int> smallExtent = InkExtent(small.Rows());
+  EXPECT_GT(smallExtent.first, 0);
+  EXPECT_LE(smallExtent.first, 12);
+  EXPECT_LE(smallExtent.second, 12);
 }
 
 }  // namespace
