@@ -149,6 +149,17 @@ bool ServerDbMissing(const char* name) {
   return missing;
 }
 
+// True when the folder a database file goes into is there: the SQLite
+// driver connects without it and fails only at the first statement.
+bool FileFolderExists(const std::string& dbPath) {
+  char full[MAX_PATH * 2];
+  char* name = nullptr;
+  if (GetFullPathNameA(dbPath.c_str(), sizeof full, full, &name) == 0 || !name) return false;
+  *name = '\0';
+  const DWORD attributes = GetFileAttributesA(full);
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 // The data source a database path registers as: ":" dropped, "\" as "_".
 std::string DataSourceName(const std::string& dbPath) {
   std::string name;
@@ -245,7 +256,8 @@ int db_driver_connect(int slot, const char* folder) {
     return -1;
   }
   const std::string text = ConnectionString(s, dbPath);
-  SQLRETURN rc = DriverConnect(connection, text);
+  SQLRETURN rc = s.kind == kDbKindFile && !FileFolderExists(dbPath) ? SQL_ERROR
+                                                                      : DriverConnect(connection, text);
   // A missing server database shows as a failed connect: ask, create, retry.
   if (rc == SQL_ERROR && s.kind == kDbKindServer && ServerDbMissing(s.dbName)) {
     if (CreateServerDatabase(slot) == 0) rc = DriverConnect(connection, text);

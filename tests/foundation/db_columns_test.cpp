@@ -78,6 +78,10 @@ TEST_F(DbColumns, ReadsASpecificationIntoASlot) {
   EXPECT_EQ(GetKeyColumns(slot, key, 0), 0);
   EXPECT_EQ(key, "SHORTV");
   EXPECT_EQ(FindSlotBySectionName("VALUES"), slot);
+  // By a path: the file name after the last "\", "#" or ":" names the file.
+  const int byName = SqlTblSetByName("", "D:\\OTHER\\VALUES");
+  ASSERT_GT(byName, 0);
+  EXPECT_EQ(GetSlotColumnCount(byName), 8);
   EXPECT_EQ(TakeBoxes(), Texts{});
 }
 

@@ -300,6 +300,20 @@ TEST_P(DbLayer, FailuresAreReportedAndWriteNothing) {
   EXPECT_EQ(Boxes(), (Texts{"オープン・エラーです。", "テーブル「」はオープンされていません。(No.24)"}));
 }
 
+TEST_P(DbLayer, ADatabaseThatCannotBeReachedIsReported) {
+  if (server()) {
+    const std::string server = GetOcrIniSettings().serverName;
+    SetDbServer(kDbKindServer, 7, "127.0.0.1:1");  // no server listens there
+    EXPECT_EQ(db_alloc_slot("", kDb, "T1", -1), -1);
+    SetDbServer(kDbKindServer, 7, server.c_str());
+  } else {
+    EXPECT_EQ(db_alloc_slot((folder() + "\\no_such_folder").c_str(), kDb, "T1", -1), -1);
+  }
+  ASSERT_EQ(Boxes().size(), 1u);
+  EXPECT_EQ(Boxes()[0].find("データベース“SDTEST” にアクセスできません。"), 0u);
+  for (int slot = 1; slot <= kMaxTableSlots; ++slot) EXPECT_EQ(GetSlotConnState(slot), 0);
+}
+
 INSTANTIATE_TEST_SUITE_P(Drivers, DbLayer, testing::Values(kDbKindFile, kDbKindServer), KindName);
 
 }  // namespace
