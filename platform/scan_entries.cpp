@@ -72,11 +72,9 @@ BOOL IK_CALL IKScanTerminate(HANDLE session) {
 
 int IK_CALL IKScanGetCapRange(const char* scanner, int capability, int* minimum, int* maximum,
                               int* step, int* current) {
-  FeederSettings feeder;
   std::vector<int> values;
   int now = 0;
-  const int container =
-      FindFeeder(scanner, &feeder) ? FeederCapability(feeder, capability, &values, &now) : 0;
+  const int container = FeederCapability(scanner, capability, &values, &now);
   if (!container) return 0;
   if (minimum) *minimum = values.front();
   if (maximum) *maximum = values.back();
@@ -87,11 +85,9 @@ int IK_CALL IKScanGetCapRange(const char* scanner, int capability, int* minimum,
 
 int IK_CALL IKScanGetCapEnum(const char* scanner, int capability, int* values, int capacity,
                              int* count, int* current) {
-  FeederSettings feeder;
   std::vector<int> all;
   int now = 0;
-  const int container =
-      FindFeeder(scanner, &feeder) ? FeederCapability(feeder, capability, &all, &now) : 0;
+  const int container = FeederCapability(scanner, capability, &all, &now);
   if (!container) return 0;
   if (values) {
     std::copy_n(all.begin(), std::min(static_cast<int>(all.size()), std::max(capacity, 0)), values);

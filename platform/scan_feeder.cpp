@@ -174,9 +174,11 @@ bool FindFeeder(const char* scanner, FeederSettings* settings) {
   return !scanner || !*scanner || settings->name == scanner;
 }
 
-int FeederCapability(const FeederSettings& feeder, int capability, std::vector<int>* values,
+int FeederCapability(const char* scanner, int capability, std::vector<int>* values,
                      int* current) {
   values->clear();
+  FeederSettings feeder;
+  if (!FindFeeder(scanner, &feeder)) return 0;
   switch (capability) {
     case kIkCapBrightness:
       for (int b = kLowestBrightness; b <= kHighestBrightness; ++b) values->push_back(b);

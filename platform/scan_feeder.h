@@ -25,10 +25,10 @@ struct FeederSettings {
 // feeder is set up or the name is another.
 bool FindFeeder(const char* scanner, FeederSettings* settings);
 
-// Values of a capability of the feeder (`values` in order, `current` one of
-// them). Returns the container type, 0 when the capability is not one of the
-// feeder's.
-int FeederCapability(const FeederSettings& feeder, int capability, std::vector<int>* values,
+// Values of a capability of the feeder `scanner` names (empty: the installed
+// one): `values` in order, `current` one of them. Returns the container
+// type, 0 when there is no such feeder or the capability is not one of its.
+int FeederCapability(const char* scanner, int capability, std::vector<int>* values,
                      int* current);
 
 // One scan as either parameter block asks for it.
