@@ -2,6 +2,7 @@
 // calls.
 #include <algorithm>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "platform/imaging_library.h"
@@ -10,18 +11,21 @@
 namespace {
 
 // The one scanner session a program holds between IKScanInitialize and
-// IKScanTerminate.
-struct ScanSession {
-  bool open = false;
-  HWND owner = nullptr;
-};
-ScanSession g_session;
+// IKScanTerminate; its handle is the address of this flag.
+bool g_sessionOpen = false;
 
-HANDLE SessionHandle() { return &g_session; }
+HANDLE SessionHandle() { return &g_sessionOpen; }
 
+// Copies a name into `size` bytes, cut before a double-byte character that
+// would not fit whole.
 int CopyName(const std::string& name, char* out, int size) {
   if (!out || size < 1) return 0;
-  const size_t length = std::min(name.size(), static_cast<size_t>(size - 1));
+  size_t length = 0;
+  while (length < name.size()) {
+    const size_t step = IsDBCSLeadByte(static_cast<BYTE>(name[length])) ? 2 : 1;
+    if (length + step > static_cast<size_t>(size - 1)) break;
+    length += step;
+  }
   std::memcpy(out, name.data(), length);
   out[length] = '\0';
   return 1;
@@ -54,19 +58,18 @@ ScanRequest RequestOf(HWND owner, const Params& params) {
 
 HANDLE IK_CALL IKScanInitialize(HWND owner, const char* product, const char* maker,
                                 const char* family, const char* version) {
-  g_session.open = true;
-  g_session.owner = owner;
+  g_sessionOpen = true;
   return SessionHandle();
 }
 
 int IK_CALL IKScanList(HANDLE session, char* name, int size) {
-  if (session != SessionHandle() || !g_session.open) return 0;
+  if (session != SessionHandle() || !g_sessionOpen) return 0;
   return ListScanner(name, size);
 }
 
 BOOL IK_CALL IKScanTerminate(HANDLE session) {
-  if (session != SessionHandle() || !g_session.open) return FALSE;
-  g_session = ScanSession();
+  if (session != SessionHandle() || !g_sessionOpen) return FALSE;
+  g_sessionOpen = false;
   return TRUE;
 }
 

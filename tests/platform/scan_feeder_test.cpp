@@ -297,6 +297,13 @@ TEST_F(Feeder, CapabilitiesAndTheScannerList) {
   EXPECT_EQ(IKScanList(session, name, sizeof name), 0) << "the session is closed";
 }
 
+TEST_F(Feeder, ANameCutToItsRoomKeepsWholeCharacters) {
+  WriteBytes(settings_, "[Feeder]\r\nName=読取装置\r\nFolder=feedtest\\in\r\n");
+  char name[6];
+  EXPECT_EQ(IK5ScanList(name, sizeof name), 1);
+  EXPECT_STREQ(name, "読取") << "5 bytes of room: two characters, not two and a half";
+}
+
 TEST_F(Feeder, TheImageKit5EntriesFeedTheSameWay) {
   LoadFiveSheets();
   char name[64] = {};
