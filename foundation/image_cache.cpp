@@ -102,7 +102,7 @@ int DeleteImage(ImageHandle image) {
   return 0;
 }
 
-ImageHandle LoadImageFile(const char* fileName) {
+ImageHandle LoadImageUncached(const char* fileName) {
   return IsEmptyName(fileName) ? nullptr : IkFileLoad(fileName);
 }
 

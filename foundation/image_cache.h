@@ -39,7 +39,7 @@ int DeleteImage(ImageHandle image);
 // Loads an image file through the imaging library (IKFileLoad) outside the
 // cache; the caller frees it with DeleteImage. 0 when the name is empty or
 // the file cannot be loaded (no message).
-ImageHandle LoadImageFile(const char* fileName);
+ImageHandle LoadImageUncached(const char* fileName);
 
 // Width and height of an image in pixels; 0 and 0 for no image.
 void GetImageSize(ImageHandle image, int* width, int* height);

@@ -23,7 +23,7 @@ constexpr int kMaxImagePages = 99;
 class LoadedImage {
  public:
   explicit LoadedImage(const char* file)
-      : image_(file && *file ? LoadImageFile(file) : nullptr) {}
+      : image_(file && *file ? LoadImageUncached(file) : nullptr) {}
   ~LoadedImage() { DeleteImage(image_); }
   LoadedImage(const LoadedImage&) = delete;
   LoadedImage& operator=(const LoadedImage&) = delete;
