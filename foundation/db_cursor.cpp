@@ -4,7 +4,9 @@
 // or to the first row needs no driver support, a row written by the layer
 // shows what was written when it is passed again, and a deleted row drops
 // out. A slot keeps its rows until its SELECT runs again.
+#include <algorithm>
 #include <cstring>
+#include <memory>
 
 #include "foundation/db_internal.h"
 
@@ -39,7 +41,16 @@ void CopyRow(TableSlot& s, char* row, bool keep) {
   }
 }
 
-char* KeptRow(TableSlot& s, int index) { return s.cursor.rows.data() + index * s.cursor.rowSize; }
+// Bytes of one block of kept rows: rows are added block by block and never
+// move, however many a slot reads.
+constexpr size_t kBlockBytes = 64 * 1024;
+
+// The kept row at cursor position `index`.
+char* KeptRow(TableSlot& s, int index) {
+  const RowCursor& c = s.cursor;
+  const size_t stored = static_cast<size_t>(c.order[index]);
+  return c.blocks[stored / c.rowsPerBlock].get() + (stored % c.rowsPerBlock) * c.rowSize;
+}
 
 // Reads the next row from the driver and keeps it: SQL_SUCCESS,
 // SQL_NO_DATA at the end, SQL_ERROR.
@@ -51,10 +62,16 @@ SQLRETURN ReadAhead(TableSlot& s) {
   // A value longer than its buffer (SQLite keeps what it is given) comes
   // with a warning and is cut when it is taken.
   if (!SQL_SUCCEEDED(rc)) return rc;
-  if (c.rowSize == 0) c.rowSize = RowSize(s);
-  c.rows.resize((c.count + 1) * c.rowSize);
-  CopyRow(s, KeptRow(s, c.count), true);
+  if (c.rowSize == 0) {
+    c.rowSize = RowSize(s);
+    c.rowsPerBlock = std::max<size_t>(1, kBlockBytes / c.rowSize);
+  }
+  if (c.stored % c.rowsPerBlock == 0) {
+    c.blocks.push_back(std::make_unique<char[]>(c.rowsPerBlock * c.rowSize));
+  }
+  c.order.push_back(static_cast<int>(c.stored++));
   ++c.count;
+  CopyRow(s, KeptRow(s, c.count - 1), true);
   return SQL_SUCCESS;
 }
 
@@ -62,7 +79,9 @@ SQLRETURN ReadAhead(TableSlot& s) {
 
 void ResetSlotCursor(int slot) {
   RowCursor& c = g_tableSlots[slot].cursor;
-  c.rows.clear();
+  c.blocks.clear();
+  c.order.clear();
+  c.stored = 0;
   c.rowSize = 0;
   c.count = 0;
   c.position = -1;
@@ -123,7 +142,7 @@ void KeepWrittenRow(int slot) {
 void DropCurrentRow(int slot) {
   RowCursor& c = g_tableSlots[slot].cursor;
   if (c.position < 0 || c.position >= c.count || c.betweenRows) return;
-  c.rows.erase(c.rows.begin() + c.position * c.rowSize, c.rows.begin() + (c.position + 1) * c.rowSize);
+  c.order.erase(c.order.begin() + c.position);
   --c.count;
   // The next row now stands where the deleted one stood.
   c.betweenRows = true;

@@ -8,6 +8,7 @@
 
 #include <cstdarg>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -38,9 +39,12 @@ struct SlotWriter {
 // The rows a slot's cursor has handed out so far, kept in the database's
 // form (db_cursor.cpp).
 struct RowCursor {
-  std::vector<char> rows;
+  std::vector<std::unique_ptr<char[]>> blocks;  // the rows read, in blocks
+  std::vector<int> order;  // the stored row at each position (deleted ones drop out)
+  size_t stored = 0;       // rows stored in the blocks
   size_t rowSize = 0;
-  int count = 0;
+  size_t rowsPerBlock = 1;
+  int count = 0;           // positions: order.size()
   int position = -1;         // the current row; -1 before the first, count after the last
   bool betweenRows = false;  // the current row was deleted: the next one stands at position
   bool complete = false;     // the driver has no more rows

@@ -1,5 +1,7 @@
 // Opening, navigation and writes through the real drivers: the SQLite file
 // database and the PostgreSQL server database behave alike.
+#include <windows.h>
+
 #include <string>
 #include <vector>
 
@@ -290,9 +292,10 @@ TEST_P(DbLayer, FailuresAreReportedAndWriteNothing) {
 
   // A table whose specification file is missing cannot be created.
   ForgetBoxes();
-  EXPECT_EQ(Open("T3"), -1);
+  DeleteFileA((folder() + "\\NOSPEC.SPC").c_str());
+  EXPECT_EQ(Open("NOSPEC"), -1);
   ASSERT_EQ(Boxes().size(), 1u);
-  EXPECT_NE(Boxes()[0].find("T3.SPC はありません。"), std::string::npos);
+  EXPECT_NE(Boxes()[0].find("NOSPEC.SPC はありません。"), std::string::npos);
 
   ForgetBoxes();
   EXPECT_EQ(db_nread(0), -1);
