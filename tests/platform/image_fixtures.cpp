@@ -281,36 +281,3 @@ std::string FreshFolder(const std::string& name) {
 bool FileExistsNow(const std::string& path) {
   return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
-
-MemoryCanvas::MemoryCanvas(int width, int height) : width_(width), height_(height) {
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  dc_ = CreateCompatibleDC(nullptr);
-  void* pixels = nullptr;
-  bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
-  pixels_ = static_cast<const uint32_t*>(pixels);
-  previous_ = SelectObject(dc_, bitmap_);
-  PatBlt(dc_, 0, 0, width, height, WHITENESS);
-}
-
-MemoryCanvas::~MemoryCanvas() {
-  SelectObject(dc_, previous_);
-  DeleteObject(bitmap_);
-  DeleteDC(dc_);
-}
-
-Picture MemoryCanvas::Rows() const {
-  GdiFlush();
-  Picture rows(height_, std::string(width_, '.'));
-  for (int y = 0; y < height_; ++y) {
-    for (int x = 0; x < width_; ++x) {
-      const uint32_t color = pixels_[y * width_ + x] & 0xFFFFFF;
-      rows[y][x] = color == 0 ? '#' : color == 0xFFFFFF ? '.' : '?';
-    }
-  }
-  return rows;
-}

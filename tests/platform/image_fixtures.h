@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/memory_canvas.h"
+
 // A picture as rows of text: '#' black, '.' white, 'r' red, 'g' green,
 // 'b' blue, '-' a light grey (level 200).
 using Picture = std::vector<std::string>;
@@ -36,25 +38,6 @@ void WriteBytes(const std::string& path, const std::string& bytes);
 Picture PictureOf(HGLOBAL image);
 // Bits a pixel of an image handle, 0 for none.
 int DepthOf(HGLOBAL image);
-
-// A white 32-bit memory bitmap to draw on, read back by pixel.
-class MemoryCanvas {
- public:
-  MemoryCanvas(int width, int height);
-  ~MemoryCanvas();
-  MemoryCanvas(const MemoryCanvas&) = delete;
-  MemoryCanvas& operator=(const MemoryCanvas&) = delete;
-  HDC dc() const { return dc_; }
-  // '#' black, '.' white, '?' any other colour.
-  Picture Rows() const;
-
- private:
-  int width_, height_;
-  HDC dc_;
-  HBITMAP bitmap_;
-  HGDIOBJ previous_;
-  const uint32_t* pixels_ = nullptr;
-};
 
 // A fresh, empty folder of that name in the working folder (the program
 // folder of the tests); returns its name.

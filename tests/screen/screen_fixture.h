@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "screen/screen.h"
+#include "tests/support/memory_canvas.h"
 
 // Colours the painting tests look for.
 constexpr COLORREF kWhite = RGB(255, 255, 255);
@@ -28,32 +29,6 @@ constexpr COLORREF kEdgeGrey = RGB(100, 100, 100);   // dark side of 3D edges
 // The display the tests lay windows out on: 1024 wide, clamp height 740,
 // placing height 760, caption 20, scroll bars 16.
 ScreenMetrics TestMetrics();
-
-// A white 32-bit DIB section selected into a memory DC.
-class MemoryCanvas {
- public:
-  MemoryCanvas(int width, int height);
-  ~MemoryCanvas();
-  MemoryCanvas(const MemoryCanvas&) = delete;
-  MemoryCanvas& operator=(const MemoryCanvas&) = delete;
-
-  HDC dc() const { return dc_; }
-  int width() const { return width_; }
-  int height() const { return height_; }
-  // Colour at (x, y) as COLORREF; CLR_INVALID outside.
-  COLORREF Pixel(int x, int y) const;
-  // Number of pixels of `color` inside [left, right) x [top, bottom).
-  int CountColor(int left, int top, int right, int bottom, COLORREF color) const;
-  // Fills everything with `color`.
-  void Clear(COLORREF color);
-
- private:
-  HDC dc_ = nullptr;
-  HBITMAP bitmap_ = nullptr;
-  HGDIOBJ previous_ = nullptr;
-  std::uint32_t* bits_ = nullptr;
-  int width_, height_;
-};
 
 // One private message as a test window received it.
 struct ReceivedMessage {

@@ -11,9 +11,11 @@
 #include "foundation/imaging.h"
 #include "tally/tally.h"
 #include "tests/reading/bmp_fixture.h"
-#include "tests/tally/report_canvas.h"
+#include "tests/support/memory_canvas.h"
 
 namespace {
+
+constexpr COLORREF kInk = RGB(0, 0, 0);
 
 std::string TempFolder(const char* name) {
   char base[MAX_PATH];
@@ -47,7 +49,7 @@ class ReportImages : public ::testing::Test {
     return WriteOneBitBmp(folder_ + "\\" + name, 40, 30, true, black);
   }
   std::string folder_;
-  ReportCanvas preview_{400, 400};
+  MemoryCanvas preview_{400, 400};
 };
 
 TEST_F(ReportImages, PrintedImagesAreFramedAndPlacedInTheGrid) {
@@ -55,23 +57,23 @@ TEST_F(ReportImages, PrintedImagesAreFramedAndPlacedInTheGrid) {
   EXPECT_EQ(ReportPrintImageAt(page.c_str(), 50, 60), 0);
   EXPECT_EQ(g_reportOutput.imageWidth, 40);
   EXPECT_EQ(g_reportOutput.imageHeight, 30);
-  EXPECT_TRUE(preview_.Dark(70, 75));
-  EXPECT_TRUE(preview_.Dark(50, 75));  // the frame's left side
-  EXPECT_FALSE(preview_.Dark(95, 75));
+  EXPECT_EQ(preview_.Pixel(70, 75), kInk);
+  EXPECT_EQ(preview_.Pixel(50, 75), kInk);  // the frame's left side
+  EXPECT_NE(preview_.Pixel(95, 75), kInk);
 
   // Column 2, row 1 of the grid from the line origin (10, 10): each cell is
   // the last image's size plus the gaps.
   EXPECT_EQ(ReportPrintImage(page.c_str(), 1, 2), 0);
   const int left = 10 + 2 * 45, top = 10 + 35;
-  EXPECT_TRUE(preview_.Dark(left + 20, top + 15));
-  EXPECT_FALSE(preview_.Dark(left - 3, top + 15));
+  EXPECT_EQ(preview_.Pixel(left + 20, top + 15), kInk);
+  EXPECT_NE(preview_.Pixel(left - 3, top + 15), kInk);
 
   // Half size by the image size percentage.
   g_reportOutput.imageSizePercent = 50;
   EXPECT_EQ(ReportPrintImageAt(page.c_str(), 250, 250), 0);
   EXPECT_EQ(g_reportOutput.imageWidth, 20);
-  EXPECT_TRUE(preview_.Dark(260, 260));
-  EXPECT_FALSE(preview_.Dark(275, 260));
+  EXPECT_EQ(preview_.Pixel(260, 260), kInk);
+  EXPECT_NE(preview_.Pixel(275, 260), kInk);
 }
 
 TEST_F(ReportImages, SkippedFilesReportMinusOne) {
@@ -95,7 +97,7 @@ TEST_F(ReportImages, SkippedFilesReportMinusOne) {
     SCOPED_TRACE(c.what);
     EXPECT_EQ(ReportPrintImageAt(c.file.c_str(), 10, 10), -1);
   }
-  EXPECT_FALSE(preview_.Dark(12, 12));
+  EXPECT_NE(preview_.Pixel(12, 12), kInk);
   int width = 0, height = 0;
   EXPECT_EQ(GetReportImageFileSize(notAnImage.c_str(), &width, &height), -1);
   EXPECT_EQ(GetReportImageFileSize(blank.c_str(), &width, &height), 0);
@@ -109,10 +111,10 @@ TEST_F(ReportImages, PlacedImageMovesTheCursorAndKeepsItsSize) {
   ReportPlaceImage(page.c_str(), 3);
   EXPECT_EQ(g_reportOutput.imageWidth, 80);
   EXPECT_EQ(g_reportOutput.columnOffset, 3 * ReportDigitWidth());
-  EXPECT_TRUE(preview_.Dark(10 + 70, 10 + 50));
+  EXPECT_EQ(preview_.Pixel(10 + 70, 10 + 50), kInk);
   // Without a size of its own the next image takes the kept size.
   ReportDrawImage(page.c_str(), 200, 10, 0, 0);
-  EXPECT_TRUE(preview_.Dark(270, 50));
+  EXPECT_EQ(preview_.Pixel(270, 50), kInk);
 }
 
 TEST(ReportImageList, PagesUpToTheFirstGap) {

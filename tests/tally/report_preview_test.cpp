@@ -6,7 +6,7 @@
 #include <windows.h>
 
 #include "tally/tally.h"
-#include "tests/tally/report_canvas.h"
+#include "tests/support/memory_canvas.h"
 
 namespace {
 
@@ -33,7 +33,7 @@ class ReportPreview : public ::testing::Test {
     EXPECT_EQ(GetCurrentObject(canvas_.dc(), OBJ_FONT), originalFont_);
     g_reportOutput.previewDC = nullptr;
   }
-  ReportCanvas canvas_{600, 800};
+  MemoryCanvas canvas_{600, 800};
   int gdiBaseline_ = 0;
   HGDIOBJ originalFont_ = nullptr;
 };
@@ -61,12 +61,12 @@ TEST_F(ReportPreview, CellFramesFollowTheirStyle) {
     EXPECT_EQ(w, 4 * ReportDigitWidth() + 8);
     EXPECT_EQ(GetLastCellRight(), g.x + w);
     const int midX = g.x + w / 2, midY = g.y + g.lineHeight / 2;
-    EXPECT_EQ(canvas_.At(g.x, midY) == kBlue, c.left);
-    EXPECT_EQ(canvas_.At(g.x + w, midY) == kBlue, c.right);
-    EXPECT_EQ(canvas_.At(midX, g.y) == kBlue, c.top);
-    EXPECT_EQ(canvas_.At(midX, g.y + g.lineHeight) == kBlue, c.bottom);
+    EXPECT_EQ(canvas_.Pixel(g.x, midY) == kBlue, c.left);
+    EXPECT_EQ(canvas_.Pixel(g.x + w, midY) == kBlue, c.right);
+    EXPECT_EQ(canvas_.Pixel(midX, g.y) == kBlue, c.top);
+    EXPECT_EQ(canvas_.Pixel(midX, g.y + g.lineHeight) == kBlue, c.bottom);
     const int rule = g.textTop + g_reportOutput.textHeight;
-    EXPECT_EQ(canvas_.At(midX, rule) == kBlue, c.rule);
+    EXPECT_EQ(canvas_.Pixel(midX, rule) == kBlue, c.rule);
     AdvanceReportLine(3);
   }
   // Cells follow one another on a line; a line advance goes back to the
@@ -76,7 +76,7 @@ TEST_F(ReportPreview, CellFramesFollowTheirStyle) {
   ReportPrintCell("%d", 1);
   ReportPrintCell("%d", 22);
   EXPECT_EQ(g_reportOutput.columnOffset, 3 * ReportDigitWidth() + 16);
-  EXPECT_EQ(canvas_.At(first.x + ReportDigitWidth() + 8, first.y + 12), kBlue);
+  EXPECT_EQ(canvas_.Pixel(first.x + ReportDigitWidth() + 8, first.y + 12), kBlue);
   AdvanceReportLine(1);
   EXPECT_EQ(g_reportOutput.columnOffset, 0);
 }
@@ -89,7 +89,7 @@ TEST_F(ReportPreview, LongTextsStayInsideTheirBoxes) {
   EXPECT_EQ(ReportPrintCellBox(10, 20, "%s", text), 2);
   const int boxRight = g_reportOutput.columnOffset + g.x;
   const int boxBottom = g.y + 2 * g.lineHeight;
-  EXPECT_EQ(canvas_.At(g.x, boxBottom - 2), kBlue);
+  EXPECT_EQ(canvas_.Pixel(g.x, boxBottom - 2), kBlue);
   EXPECT_EQ(canvas_.InkIn(g.x, boxBottom + 1, boxRight + 40, boxBottom + 80), 0);
   EXPECT_EQ(canvas_.InkIn(boxRight + 1, g.y, boxRight + 80, boxBottom), 0);
 
@@ -105,11 +105,11 @@ TEST_F(ReportPreview, ZoomAndScrollMapReportUnitsToPixels) {
   g_reportOutput.originX = 20;                      // scrolled right
   ASSERT_EQ(StartPrintJobDefault(0, "L"), 1);
   ReportLine(100, 100, 300, 300);
-  EXPECT_EQ(canvas_.At(30, 100), kBlue);
-  EXPECT_EQ(canvas_.At(130, 100), kBlue);
-  EXPECT_EQ(canvas_.At(80, 50), kBlue);
-  EXPECT_EQ(canvas_.At(80, 150), kBlue);
-  EXPECT_NE(canvas_.At(50, 100), kBlue);
+  EXPECT_EQ(canvas_.Pixel(30, 100), kBlue);
+  EXPECT_EQ(canvas_.Pixel(130, 100), kBlue);
+  EXPECT_EQ(canvas_.Pixel(80, 50), kBlue);
+  EXPECT_EQ(canvas_.Pixel(80, 150), kBlue);
+  EXPECT_NE(canvas_.Pixel(50, 100), kBlue);
 }
 
 TEST_F(ReportPreview, ReportFontIsCachedAndGivenBack) {
@@ -149,12 +149,12 @@ TEST_F(ReportPreview, VerticalTextJoinsKanaAndAlignsTheDrawnCells) {
 TEST_F(ReportPreview, ShapesAndPageEnd) {
   ASSERT_EQ(StartPrintJobDefault(0, "L"), 1);
   ReportCircle(200, 200, 20, 2, 4);
-  EXPECT_EQ(canvas_.At(200, 200), RGB(0, 255, 0));
-  EXPECT_EQ(canvas_.At(181, 200), RGB(255, 0, 0));
-  EXPECT_EQ(canvas_.At(178, 200), RGB(255, 255, 255));
+  EXPECT_EQ(canvas_.Pixel(200, 200), RGB(0, 255, 0));
+  EXPECT_EQ(canvas_.Pixel(181, 200), RGB(255, 0, 0));
+  EXPECT_EQ(canvas_.Pixel(178, 200), RGB(255, 255, 255));
   ReportRect(300, 300, 340, 320, 1, 2);
-  EXPECT_EQ(canvas_.At(300, 310), RGB(255, 0, 0));
-  EXPECT_EQ(canvas_.At(320, 310), RGB(255, 255, 255));
+  EXPECT_EQ(canvas_.Pixel(300, 310), RGB(255, 0, 0));
+  EXPECT_EQ(canvas_.Pixel(320, 310), RGB(255, 255, 255));
 
   // Lines start at 10 and must begin above 500 - 10.
   SetReportPosition(0, 20);  // 10 + 20 x 24 = 490
