@@ -3,18 +3,12 @@
 
 #include <cstdio>
 
-namespace {
-
-bool IsLeadByte(unsigned char b) {
-  return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-}
-
-}  // namespace
+#include "foundation/sjis_text.h"
 
 int CharBoundaryLength(const char* text, int length) {
   int i = 0;
   while (i < length) {
-    const int width = IsLeadByte(static_cast<unsigned char>(text[i])) ? 2 : 1;
+    const int width = IsSjisLeadByte(static_cast<unsigned char>(text[i])) ? 2 : 1;
     if (i + width > length) break;
     i += width;
   }
