@@ -67,7 +67,8 @@ SQLRETURN ReadAhead(TableSlot& s) {
     c.rowsPerBlock = std::max<size_t>(1, kBlockBytes / c.rowSize);
   }
   if (c.stored % c.rowsPerBlock == 0) {
-    c.blocks.push_back(std::make_unique<char[]>(c.rowsPerBlock * c.rowSize));
+    // Left unset: every row is copied in whole before it is read.
+    c.blocks.emplace_back(new char[c.rowsPerBlock * c.rowSize]);
   }
   c.order.push_back(static_cast<int>(c.stored++));
   ++c.count;
