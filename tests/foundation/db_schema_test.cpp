@@ -67,7 +67,7 @@ TEST_P(DbSchema, OldTablesGetNewAndWiderColumnsWithoutLosingRows) {
 
 TEST_P(DbSchema, SecondKeyIndexAndStructureCheck) {
   db_close(OpenFilledT1());
-  // The specification's columns against the table in the database.
+  // The .SPC file's columns against the table in the database.
   int spec = SqlTblSet("", "T1");
   ASSERT_GT(spec, 0);
   ASSERT_EQ(db_connect(spec, "", kDb, "T1", -1), 0);
