@@ -66,7 +66,7 @@ start_cups() {
     -e "s|^#\{0,1\}Label .*|Label 1|" "$conf"
   if ! LC_ALL=C lpstat -r 2>/dev/null | grep -q "is running"; then
     mkdir -p /run/cups
-    cupsd
+    cupsd </dev/null >/dev/null 2>&1
     for _ in $(seq 50); do
       LC_ALL=C lpstat -r 2>/dev/null | grep -q "is running" && break
       sleep 0.1
@@ -80,7 +80,7 @@ start_cups() {
 
 start_wineserver() {
   # Fails when the server already runs, which is as good.
-  "$WINESERVER" -p || true
+  "$WINESERVER" -p </dev/null >/dev/null 2>&1 || true
   export DISPLAY="$SHEETDESK_DISPLAY"
   # Start Wine's own long-lived processes (services, device manager, desktop)
   # now, detached from any output: started by the first test they would hold
