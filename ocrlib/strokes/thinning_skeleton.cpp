@@ -213,7 +213,7 @@ int SimplifyPassJunctionBody(ThinningWork& w, PairRun* run) {
   return keep && keep->runCount >= 2 ? PlaceJunctionPoint(w, keep) : 0;
 }
 
-int SimplifyPassStub(ThinningWork& w, PairRun* run) {
+int SimplifyPassSpur(ThinningWork& w, PairRun* run) {
   RunEndCap* sc = run->startCap;
   RunEndCap* ec = run->endCap;
   const bool startJunction = MultiRunCap(sc) && ec->runCount == 1;
@@ -346,7 +346,7 @@ int PlaceRunPoints(ThinningWork& w) {
 
 int SimplifyShortRuns(ThinningWork& w) {
   using Pass = int (*)(ThinningWork&, PairRun*);
-  const Pass passes[] = {SimplifyPassJunctionBody, SimplifyPassStub, SimplifyPassShort};
+  const Pass passes[] = {SimplifyPassJunctionBody, SimplifyPassSpur, SimplifyPassShort};
   ContourSet* c = w.contours;
   for (Pass pass : passes)
     for (int i = 0; i < c->runs.count; ++i) {
