@@ -64,11 +64,15 @@ SQLRETURN ReadAhead(TableSlot& s) {
   if (!SQL_SUCCEEDED(rc)) return rc;
   if (c.rowSize == 0) {
     c.rowSize = RowSize(s);
-    c.rowsPerBlock = std::max<size_t>(1, kBlockBytes / c.rowSize);
+    const size_t rowsPerBlock = std::max<size_t>(1, kBlockBytes / c.rowSize);
+    // A block kept from the previous result serves rows of the same size.
+    if (rowsPerBlock * c.rowSize != c.blockBytes) c.blocks.clear();
+    c.rowsPerBlock = rowsPerBlock;
+    c.blockBytes = rowsPerBlock * c.rowSize;
   }
-  if (c.stored % c.rowsPerBlock == 0) {
+  if (c.stored % c.rowsPerBlock == 0 && c.stored / c.rowsPerBlock == c.blocks.size()) {
     // Left unset: every row is copied in whole before it is read.
-    c.blocks.emplace_back(new char[c.rowsPerBlock * c.rowSize]);
+    c.blocks.emplace_back(new char[c.blockBytes]);
   }
   c.order.push_back(static_cast<int>(c.stored++));
   ++c.count;
@@ -80,7 +84,9 @@ SQLRETURN ReadAhead(TableSlot& s) {
 
 void ResetSlotCursor(int slot) {
   RowCursor& c = g_tableSlots[slot].cursor;
-  c.blocks.clear();
+  // The first block stays for the next result: a search that finds one row
+  // allocates nothing.
+  if (c.blocks.size() > 1) c.blocks.resize(1);
   c.order.clear();
   c.stored = 0;
   c.rowSize = 0;

@@ -44,6 +44,7 @@ struct RowCursor {
   size_t stored = 0;       // rows stored in the blocks
   size_t rowSize = 0;
   size_t rowsPerBlock = 1;
+  size_t blockBytes = 0;   // bytes of each block
   int count = 0;           // positions: order.size()
   int position = -1;         // the current row; -1 before the first, count after the last
   bool betweenRows = false;  // the current row was deleted: the next one stands at position

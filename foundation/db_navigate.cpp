@@ -84,6 +84,15 @@ int FindByKey(int slot, const char* value, int keyNumber, bool forward, bool (*s
   return -1;
 }
 
+// Writes go through statements of their own and the layer scrolls over the
+// rows it has read: a read-only cursor read forward serves.
+void SetReadCursor(const TableSlot& s) {
+  const bool staticCursor = !s.dialect || s.dialect->staticCursor;
+  SQLSetStmtOption(s.statement, SQL_ROWSET_SIZE, 1);
+  SQLSetStmtOption(s.statement, SQL_CURSOR_TYPE, staticCursor ? SQL_CURSOR_STATIC : SQL_CURSOR_FORWARD_ONLY);
+  SQLSetStmtOption(s.statement, SQL_CONCURRENCY, SQL_CONCUR_READ_ONLY);
+}
+
 }  // namespace
 
 int RunSlotQuery(int slot, bool bind, const std::string& sql, const char* value) {
@@ -94,17 +103,21 @@ int RunSlotQuery(int slot, bool bind, const std::string& sql, const char* value)
   ClearFieldMissing();
   if (s.kind == kDbKindNone) return 0;
   SQLFreeStmt(s.statement, SQL_CLOSE);
+  if (!value && s.dialect && !s.dialect->preparesPlainSelects) {
+    s.preparedSql.clear();
+    if (s.parameterBound) {
+      SQLFreeStmt(s.statement, SQL_RESET_PARAMS);
+      s.parameterBound = false;
+    }
+    SetReadCursor(s);
+    if (ExecOnStatement(slot, s.statement, sql, 0) != 0) return -1;
+    return bind ? BindFetchBuffers(slot) : 0;
+  }
   // Preparing a SELECT of many columns costs the SQLite driver more than
   // running it: the same SELECT with another value is only run again.
   if (s.preparedSql != sql) {
     s.preparedSql.clear();
-    // Writes go through statements of their own and the layer scrolls over
-    // the rows it has read: a read-only cursor read forward serves.
-    const bool staticCursor = !s.dialect || s.dialect->staticCursor;
-    SQLSetStmtOption(s.statement, SQL_ROWSET_SIZE, 1);
-    SQLSetStmtOption(s.statement, SQL_CURSOR_TYPE,
-                     staticCursor ? SQL_CURSOR_STATIC : SQL_CURSOR_FORWARD_ONLY);
-    SQLSetStmtOption(s.statement, SQL_CONCURRENCY, SQL_CONCUR_READ_ONLY);
+    SetReadCursor(s);
     std::string text = ToDbText(sql.c_str());
     const SQLRETURN rc = SQLPrepare(s.statement, reinterpret_cast<SQLCHAR*>(text.data()), SQL_NTS);
     s.parameterBound = false;

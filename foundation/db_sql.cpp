@@ -61,10 +61,10 @@ DbErrorClass ClassifyByOdbcState(const char* state, long native) {
   return DbErrorClass::kOther;
 }
 
-const SqlDialect kSqlite = {"SQLite", false, nullptr, "rowid", true, true};
+const SqlDialect kSqlite = {"SQLite", false, nullptr, "rowid", true, true, true};
 const SqlDialect kPostgres = {"PostgreSQL", true, "alter table %s alter column %s type %s", "ctid",
-                              false, false};
-const SqlDialect kNeutral = {"", false, "alter table %s alter column %s %s", nullptr, true, false};
+                              false, false, false};
+const SqlDialect kNeutral = {"", false, "alter table %s alter column %s %s", nullptr, true, true, false};
 
 }  // namespace
 

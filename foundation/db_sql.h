@@ -66,6 +66,11 @@ struct SqlDialect {
   // reads the whole result at once anyway (and a static one costs a plan
   // on every run).
   bool staticCursor;
+  // A SELECT without a value is prepared once and run again while the
+  // navigation asks for it (the SQLite driver prepares slower than it runs),
+  // or run directly each time (the PostgreSQL driver reads the rows of a
+  // prepared statement at half the speed of a direct one).
+  bool preparesPlainSelects;
   bool reportsErrorsByText;  // one state for all errors; the text tells them apart
 };
 
