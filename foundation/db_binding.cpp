@@ -1,6 +1,6 @@
 // Binding of a slot's columns to its cursor, and the batch reader. The
-// driver writes UTF-8 into each column's fetched copy; the layer converts it
-// into the column's value after every fetch, cut to the declared length.
+// current row reaches each column's fetched copy in the database's UTF-8;
+// the layer converts it into the column's value, cut to the declared length.
 #include <cstring>
 #include <vector>
 
@@ -42,21 +42,7 @@ SQLSMALLINT CTypeOfColumn(int type) {
 int BindFetchBuffers(int slot) {
   TableSlot& s = g_tableSlots[slot];
   if (s.columnsBound) return 0;
-  for (int entry = s.firstColumn; s.firstColumn && entry <= s.lastColumn; ++entry) {
-    ColumnEntry& e = g_columns[entry];
-    const SQLUSMALLINT column = static_cast<SQLUSMALLINT>(entry - s.firstColumn + 1);
-    SQLPOINTER target;
-    SQLLEN size = 0;
-    if (e.type == kColumnText || e.type == kColumnChar) {
-      target = e.fetchedText.data();
-      size = static_cast<SQLLEN>(e.fetchedText.size());
-    } else {
-      target = &e.fetchedNumber;
-    }
-    if (!SQL_SUCCEEDED(SQLBindCol(s.statement, column, CTypeOfColumn(e.type), target, size, &e.fetchedIndicator))) {
-      return db_error(slot, "SQLBindCol()") == 0 ? 0 : -1;
-    }
-  }
+  if (!SQL_SUCCEEDED(BindCursorRows(slot))) return db_error(slot, "SQLBindCol()") == 0 ? 0 : -1;
   s.columnsBound = true;
   return 0;
 }
@@ -92,10 +78,7 @@ int OpenBatchRead(int slot, const char* order) {
   g_batchColumns.clear();
   if (s.kind == kDbKindNone) return 0;
   g_sqlBuffer = WithoutOrderBy(s.select) + " order by " + order;
-  if (s.columnsBound) {
-    SQLFreeStmt(s.statement, SQL_UNBIND);
-    s.columnsBound = false;
-  }
+  UnbindCursorRows(slot);
   s.hasRow = false;
   s.preparedSql.clear();
   SQLFreeStmt(s.statement, SQL_CLOSE);

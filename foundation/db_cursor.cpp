@@ -1,6 +1,7 @@
 // The slot's cursor as the program sees it: first, last, next and previous
-// row in any order. The driver is only read forward; every row it hands out
-// is kept (in the database's form, as the columns are bound), so moving back
+// row in any order. The driver is only read forward, a block of rows at a
+// time; every row it hands out is kept (in the database's form, as the
+// columns are bound), so moving back
 // or to the first row needs no driver support, a row written by the layer
 // shows what was written when it is passed again, and a deleted row drops
 // out. A slot keeps its rows until its SELECT runs again.
@@ -12,37 +13,46 @@
 
 namespace {
 
+// A kept row holds each column's text room, number and indicator in turn,
+// each at an 8-byte boundary: the driver writes the rows of a block in this
+// form (row-wise binding) and the layer keeps them as they came.
+size_t TextPart(const ColumnEntry& e) { return (e.fetchedText.size() + 7) / 8 * 8; }
+constexpr size_t kNumberPart = sizeof(ColumnNumber);
+static_assert(kNumberPart % 8 == 0 && sizeof(SQLLEN) % 8 == 0, "parts keep 8-byte boundaries");
+
 size_t RowSize(const TableSlot& s) {
   size_t size = 0;
   for (int entry = s.firstColumn; s.firstColumn && entry <= s.lastColumn; ++entry) {
-    size += g_columns[entry].fetchedText.size() + sizeof(ColumnNumber) + sizeof(SQLLEN);
+    size += TextPart(g_columns[entry]) + kNumberPart + sizeof(SQLLEN);
   }
-  return size;
+  // A slot without columns still counts its rows.
+  return std::max<size_t>(size, 8);
 }
 
-// Copies the bound buffers of the slot into or out of a kept row.
+// Copies the fetched buffers of the slot into or out of a kept row.
 void CopyRow(TableSlot& s, char* row, bool keep) {
   for (int entry = s.firstColumn; s.firstColumn && entry <= s.lastColumn; ++entry) {
     ColumnEntry& e = g_columns[entry];
     const struct {
       void* buffer;
       size_t size;
-    } parts[] = {{e.fetchedText.data(), e.fetchedText.size()},
-                 {&e.fetchedNumber, sizeof e.fetchedNumber},
-                 {&e.fetchedIndicator, sizeof e.fetchedIndicator}};
+      size_t room;
+    } parts[] = {{e.fetchedText.data(), e.fetchedText.size(), TextPart(e)},
+                 {&e.fetchedNumber, sizeof e.fetchedNumber, kNumberPart},
+                 {&e.fetchedIndicator, sizeof e.fetchedIndicator, sizeof(SQLLEN)}};
     for (const auto& part : parts) {
       if (keep) {
         std::memcpy(row, part.buffer, part.size);
       } else {
         std::memcpy(part.buffer, row, part.size);
       }
-      row += part.size;
+      row += part.room;
     }
   }
 }
 
-// Bytes of one block of kept rows: rows are added block by block and never
-// move, however many a slot reads.
+// Bytes of one block of rows, as the driver hands them out and as they are
+// kept: kept blocks never move, however many rows a slot reads.
 constexpr size_t kBlockBytes = 64 * 1024;
 
 // The kept row at cursor position `index`.
@@ -52,35 +62,98 @@ char* KeptRow(TableSlot& s, int index) {
   return c.blocks[stored / c.rowsPerBlock].get() + (stored % c.rowsPerBlock) * c.rowSize;
 }
 
-// Reads the next row from the driver and keeps it: SQL_SUCCESS,
-// SQL_NO_DATA at the end, SQL_ERROR.
-SQLRETURN ReadAhead(TableSlot& s) {
-  RowCursor& c = s.cursor;
-  if (c.complete) return SQL_NO_DATA;
-  const SQLRETURN rc = SQLFetch(s.statement);
-  if (rc == SQL_NO_DATA) c.complete = true;
-  // A value longer than its buffer (SQLite keeps what it is given) comes
-  // with a warning and is cut when it is taken.
-  if (!SQL_SUCCEEDED(rc)) return rc;
-  if (c.rowSize == 0) {
-    c.rowSize = RowSize(s);
-    const size_t rowsPerBlock = std::max<size_t>(1, kBlockBytes / c.rowSize);
-    // A block kept from the previous result serves rows of the same size.
-    if (rowsPerBlock * c.rowSize != c.blockBytes) c.blocks.clear();
-    c.rowsPerBlock = rowsPerBlock;
-    c.blockBytes = rowsPerBlock * c.rowSize;
-  }
+// Keeps a row of the fetched block after the rows kept so far.
+void KeepRow(RowCursor& c, const char* row) {
   if (c.stored % c.rowsPerBlock == 0 && c.stored / c.rowsPerBlock == c.blocks.size()) {
     // Left unset: every row is copied in whole before it is read.
     c.blocks.emplace_back(new char[c.blockBytes]);
   }
-  c.order.push_back(static_cast<int>(c.stored++));
+  const size_t stored = c.stored++;
+  std::memcpy(c.blocks[stored / c.rowsPerBlock].get() + (stored % c.rowsPerBlock) * c.rowSize, row, c.rowSize);
+  c.order.push_back(static_cast<int>(stored));
   ++c.count;
-  CopyRow(s, KeptRow(s, c.count - 1), true);
+}
+
+// Reads the next block of rows from the driver and keeps them: SQL_SUCCESS,
+// SQL_NO_DATA at the end, or the driver's failure (also for a row that
+// failed, once the rows before it are kept).
+SQLRETURN ReadAhead(int slot) {
+  TableSlot& s = g_tableSlots[slot];
+  RowCursor& c = s.cursor;
+  if (c.failed) return SQL_ERROR;
+  if (c.complete) return SQL_NO_DATA;
+  // A cursor run without its columns (the description of an open) binds
+  // them before its first row.
+  if (!s.columnsBound && (BindFetchBuffers(slot) != 0 || !s.columnsBound)) return SQL_ERROR;
+  SQLULEN rows = 0;
+  const SQLRETURN rc = SQLExtendedFetch(s.statement, SQL_FETCH_NEXT, 0, &rows, c.rowStatus.data());
+  if (rc == SQL_NO_DATA) c.complete = true;
+  // A value longer than its buffer (SQLite keeps what it is given) comes
+  // with a warning and is cut when it is taken.
+  if (!SQL_SUCCEEDED(rc)) return rc;
+  for (SQLULEN row = 0; row < rows; ++row) {
+    if (c.rowStatus[row] == SQL_ROW_ERROR) {
+      c.failed = true;
+      break;
+    }
+    KeepRow(c, c.staging.get() + row * c.rowSize);
+  }
+  if (c.failed && c.count == 0) return SQL_ERROR;
+  if (rows == 0) {
+    c.complete = true;
+    return SQL_NO_DATA;
+  }
   return SQL_SUCCESS;
 }
 
+// Unbinds the columns of a statement; it fetches single rows by column again.
+void DropRowBinding(SQLHSTMT statement) {
+  SQLFreeStmt(statement, SQL_UNBIND);
+  SQLSetStmtAttr(statement, SQL_ATTR_ROW_BIND_TYPE, reinterpret_cast<SQLPOINTER>(SQL_BIND_BY_COLUMN), 0);
+  SQLSetStmtOption(statement, SQL_ROWSET_SIZE, 1);
+}
+
 }  // namespace
+
+SQLRETURN BindCursorRows(int slot) {
+  TableSlot& s = g_tableSlots[slot];
+  RowCursor& c = s.cursor;
+  c.rowSize = RowSize(s);
+  const size_t rowsPerBlock = std::max<size_t>(1, kBlockBytes / c.rowSize);
+  if (!c.staging || rowsPerBlock * c.rowSize != c.blockBytes) {
+    c.blocks.clear();
+    c.rowsPerBlock = rowsPerBlock;
+    c.blockBytes = rowsPerBlock * c.rowSize;
+    c.staging.reset(new char[c.blockBytes]);
+    c.rowStatus.assign(rowsPerBlock, 0);
+  }
+  // The ODBC 3 attribute: the SQLite driver takes the row width only there.
+  SQLSetStmtAttr(s.statement, SQL_ATTR_ROW_BIND_TYPE, reinterpret_cast<SQLPOINTER>(c.rowSize), 0);
+  SQLSetStmtOption(s.statement, SQL_ROWSET_SIZE, c.rowsPerBlock);
+  char* row = c.staging.get();
+  for (int entry = s.firstColumn; s.firstColumn && entry <= s.lastColumn; ++entry) {
+    ColumnEntry& e = g_columns[entry];
+    const SQLUSMALLINT column = static_cast<SQLUSMALLINT>(entry - s.firstColumn + 1);
+    const bool text = e.type == kColumnText || e.type == kColumnChar;
+    char* number = row + TextPart(e);
+    SQLLEN* indicator = reinterpret_cast<SQLLEN*>(number + kNumberPart);
+    const SQLRETURN rc = SQLBindCol(s.statement, column, CTypeOfColumn(e.type), text ? row : number,
+                                    text ? static_cast<SQLLEN>(e.fetchedText.size()) : 0, indicator);
+    if (!SQL_SUCCEEDED(rc)) {
+      DropRowBinding(s.statement);
+      return rc;
+    }
+    row = number + kNumberPart + sizeof(SQLLEN);
+  }
+  return SQL_SUCCESS;
+}
+
+void UnbindCursorRows(int slot) {
+  TableSlot& s = g_tableSlots[slot];
+  if (!s.columnsBound) return;
+  DropRowBinding(s.statement);
+  s.columnsBound = false;
+}
 
 void ResetSlotCursor(int slot) {
   RowCursor& c = g_tableSlots[slot].cursor;
@@ -89,11 +162,11 @@ void ResetSlotCursor(int slot) {
   if (c.blocks.size() > 1) c.blocks.resize(1);
   c.order.clear();
   c.stored = 0;
-  c.rowSize = 0;
   c.count = 0;
   c.position = -1;
   c.betweenRows = false;
   c.complete = false;
+  c.failed = false;
 }
 
 SQLRETURN MoveSlotCursor(int slot, int direction) {
@@ -106,7 +179,7 @@ SQLRETURN MoveSlotCursor(int slot, int direction) {
       break;
     case kFetchLast: {
       SQLRETURN rc;
-      while ((rc = ReadAhead(s)) == SQL_SUCCESS) {
+      while ((rc = ReadAhead(slot)) == SQL_SUCCESS) {
       }
       if (rc != SQL_NO_DATA) return rc;
       target = c.count - 1;
@@ -124,19 +197,16 @@ SQLRETURN MoveSlotCursor(int slot, int direction) {
     c.position = -1;
     return SQL_NO_DATA;
   }
-  // The row read last is in the buffers already.
-  bool inBuffers = false;
   while (target >= c.count) {
-    const SQLRETURN rc = ReadAhead(s);
+    const SQLRETURN rc = ReadAhead(slot);
     if (rc == SQL_NO_DATA) {
       c.position = c.count;
       return SQL_NO_DATA;
     }
     if (rc != SQL_SUCCESS) return rc;
-    inBuffers = true;
   }
   c.position = target;
-  if (!inBuffers || target != c.count - 1) CopyRow(s, KeptRow(s, target), false);
+  CopyRow(s, KeptRow(s, target), false);
   return SQL_SUCCESS;
 }
 

@@ -160,10 +160,7 @@ int ExecSlotSql(int slot, const char* sql, int quiet) {
   s.preparedSql.clear();
   ResetSlotCursor(slot);
   s.cursor.complete = true;
-  if (s.columnsBound) {
-    SQLFreeStmt(s.statement, SQL_UNBIND);
-    s.columnsBound = false;
-  }
+  UnbindCursorRows(slot);
   return ExecOnStatement(slot, s.statement, sql, quiet);
 }
 

@@ -45,10 +45,14 @@ struct RowCursor {
   size_t rowSize = 0;
   size_t rowsPerBlock = 1;
   size_t blockBytes = 0;   // bytes of each block
+  // The block the driver fetches into (bound row by row) and its row states.
+  std::unique_ptr<char[]> staging;
+  std::vector<SQLUSMALLINT> rowStatus;
   int count = 0;           // positions: order.size()
   int position = -1;         // the current row; -1 before the first, count after the last
   bool betweenRows = false;  // the current row was deleted: the next one stands at position
   bool complete = false;     // the driver has no more rows
+  bool failed = false;       // the driver failed on the row after the kept ones
 };
 
 struct TableSlot {
@@ -226,6 +230,11 @@ std::string DescribedName(const SQLCHAR* raw, const SqlDialect* dialect);
 int RebuildWithColumnType(int slot, const char* column, const std::string& typeWord);
 
 // ---- db_cursor.cpp ----
+// Binds the slot's columns row by row to the block its cursor fetches into.
+SQLRETURN BindCursorRows(int slot);
+// Drops the binding of the slot's columns (another result comes): its
+// statement fetches single rows by column again.
+void UnbindCursorRows(int slot);
 // Forgets the kept rows (a new result is there).
 void ResetSlotCursor(int slot);
 // Moves the cursor (kFetch...) and puts the row into the columns' fetched

@@ -1,6 +1,7 @@
 // Navigation and search of a selected slot. Every positioning runs the
-// slot's SELECT again with a new ORDER BY (and WHERE) and fetches through a
-// scrollable cursor of one row, so the record always holds the current row.
+// slot's SELECT again with a new ORDER BY (and WHERE); the slot's cursor
+// (db_cursor.cpp) hands out its rows, and the record always holds the
+// current row.
 #include <algorithm>
 #include <cstring>
 
@@ -88,7 +89,6 @@ int FindByKey(int slot, const char* value, int keyNumber, bool forward, bool (*s
 // rows it has read: a read-only cursor read forward serves.
 void SetReadCursor(const TableSlot& s) {
   const bool staticCursor = !s.dialect || s.dialect->staticCursor;
-  SQLSetStmtOption(s.statement, SQL_ROWSET_SIZE, 1);
   SQLSetStmtOption(s.statement, SQL_CURSOR_TYPE, staticCursor ? SQL_CURSOR_STATIC : SQL_CURSOR_FORWARD_ONLY);
   SQLSetStmtOption(s.statement, SQL_CONCURRENCY, SQL_CONCUR_READ_ONLY);
 }
