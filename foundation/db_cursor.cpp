@@ -29,25 +29,32 @@ size_t RowSize(const TableSlot& s) {
   return std::max<size_t>(size, 8);
 }
 
-// Copies the fetched buffers of the slot into or out of a kept row.
+// Bytes of a kept text that carry its value: the text and its terminator,
+// or the whole room when the driver gave no length that fits.
+size_t TextBytes(const char* text, SQLLEN indicator, size_t room) {
+  return indicator >= 0 && static_cast<size_t>(indicator) < room && text[indicator] == '\0'
+             ? static_cast<size_t>(indicator) + 1
+             : room;
+}
+
+// Copies the fetched buffers of the slot into or out of a kept row (the
+// number and indicator by their fixed sizes, a text by the bytes it uses).
 void CopyRow(TableSlot& s, char* row, bool keep) {
   for (int entry = s.firstColumn; s.firstColumn && entry <= s.lastColumn; ++entry) {
     ColumnEntry& e = g_columns[entry];
-    const struct {
-      void* buffer;
-      size_t size;
-      size_t room;
-    } parts[] = {{e.fetchedText.data(), e.fetchedText.size(), TextPart(e)},
-                 {&e.fetchedNumber, sizeof e.fetchedNumber, kNumberPart},
-                 {&e.fetchedIndicator, sizeof e.fetchedIndicator, sizeof(SQLLEN)}};
-    for (const auto& part : parts) {
-      if (keep) {
-        std::memcpy(row, part.buffer, part.size);
-      } else {
-        std::memcpy(part.buffer, row, part.size);
-      }
-      row += part.room;
+    char* number = row + TextPart(e);
+    char* indicator = number + kNumberPart;
+    char* text = e.fetchedText.data();
+    if (keep) {
+      std::memcpy(number, &e.fetchedNumber, sizeof e.fetchedNumber);
+      std::memcpy(indicator, &e.fetchedIndicator, sizeof e.fetchedIndicator);
+      if (text) std::memcpy(row, text, TextBytes(text, e.fetchedIndicator, e.fetchedText.size()));
+    } else {
+      std::memcpy(&e.fetchedNumber, number, sizeof e.fetchedNumber);
+      std::memcpy(&e.fetchedIndicator, indicator, sizeof e.fetchedIndicator);
+      if (text) std::memcpy(text, row, TextBytes(row, e.fetchedIndicator, e.fetchedText.size()));
     }
+    row = indicator + sizeof(SQLLEN);
   }
 }
 
