@@ -5,7 +5,7 @@
 #include <string>
 
 #include "reading/reading.h"
-#include "tests/reading/bmp_fixture.h"
+#include "tests/support/test_pictures.h"
 
 namespace {
 

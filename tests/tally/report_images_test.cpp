@@ -10,7 +10,7 @@
 
 #include "foundation/imaging.h"
 #include "tally/tally.h"
-#include "tests/reading/bmp_fixture.h"
+#include "tests/support/test_pictures.h"
 #include "tests/support/memory_canvas.h"
 
 namespace {
