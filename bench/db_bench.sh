@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Runs the database benchmark (bench/db_bench.cpp) under Wine: builds the
 # Windows build when needed, starts the services unless SHEETDESK_PG names a
-# running server already (SHEETDESK_DISPLAY and SHEETDESK_PG_PORT choose a
-# private display and port) and prints the figures. The services stay up.
+# running server already (a private display, port and printer of this build
+# folder) and prints the figures. The services stay up.
 # Usage: bench/db_bench.sh [rows]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)

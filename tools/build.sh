@@ -11,8 +11,14 @@ jobs=$(nproc)
 
 configure() {  # folder, cmake arguments...
   local dir="$build_root/$1"; shift
-  if [ ! -f "$dir/build.ninja" ]; then
-    cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+  local args=(-G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@")
+  # A folder configured with other options (or by hand) starts afresh: a
+  # changed toolchain or compiler cannot be applied to an existing cache.
+  local stamp="$dir/.sheetdesk-configure"
+  if [ ! -f "$dir/build.ninja" ] || [ "$(cat "$stamp" 2>/dev/null)" != "${args[*]}" ]; then
+    rm -rf "$dir/CMakeCache.txt" "$dir/CMakeFiles"
+    cmake -S "$root" -B "$dir" "${args[@]}" >/dev/null
+    printf '%s' "${args[*]}" >"$stamp"
   fi
 }
 

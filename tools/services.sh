@@ -1,44 +1,74 @@
 #!/usr/bin/env bash
-# Starts or stops what the tests need, all private to the build folder:
-#   Xvfb (a display for the windows), one wineserver kept alive for the whole
-#   run, a PostgreSQL server on a loopback port, and cupsd with the PDF printer.
-# Usage: services.sh start|stop   (prints the environment to export on start)
+# Starts or stops what the tests need, all private to the build folder, so that
+# two checkouts can run their tests side by side and nothing the machine
+# already runs is touched:
+#   - Xvfb on a display it picks itself (-displayfd);
+#   - one wineserver kept alive for the whole run (per Wine prefix);
+#   - a PostgreSQL cluster on the first free loopback port from 55432;
+#   - a cupsd of our own (own configuration, spool and socket) with one PDF
+#     printer whose backend writes each job as a PDF into our folder.
+# Every process started is remembered by its pid and stopped by it.
+# Usage: services.sh start|stop   (start prints the environment to export)
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/wine-env.sh"
 state="$BUILD_ROOT/services"
 mkdir -p "$state"
 
-: "${SHEETDESK_DISPLAY:=:91}"
-: "${SHEETDESK_PG_PORT:=55432}"
+pgbin=/usr/lib/postgresql/15/bin
 pgdata="$state/pgdata"
 pgsock="$state/pgsock"
+cups="$state/cups"
 pdfdir="$state/pdf"
 
+alive() {  # pid file
+  [ -f "$1" ] && kill -0 "$(cat "$1")" 2>/dev/null
+}
+
 start_xvfb() {
-  if ! xdpyinfo -display "$SHEETDESK_DISPLAY" >/dev/null 2>&1; then
-    Xvfb "$SHEETDESK_DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >"$state/xvfb.log" 2>&1 &
-    echo $! >"$state/xvfb.pid"
-    for _ in $(seq 50); do
-      xdpyinfo -display "$SHEETDESK_DISPLAY" >/dev/null 2>&1 && break
-      sleep 0.1
-    done
+  if alive "$state/xvfb.pid" && [ -s "$state/display" ] &&
+     xdpyinfo -display ":$(cat "$state/display")" >/dev/null 2>&1; then
+    return
   fi
+  rm -f "$state/display"
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp \
+    3>"$state/display" >"$state/xvfb.log" 2>&1 </dev/null &
+  echo $! >"$state/xvfb.pid"
+  for _ in $(seq 100); do
+    [ -s "$state/display" ] && break
+    sleep 0.1
+  done
+  [ -s "$state/display" ] || { echo "Xvfb did not start (see $state/xvfb.log)" >&2; exit 1; }
+}
+
+postgres_running() {
+  runuser -u postgres -- "$pgbin/pg_ctl" -D "$pgdata" status >/dev/null 2>&1
 }
 
 start_postgres() {
-  local bin=/usr/lib/postgresql/15/bin
   mkdir -p "$pgsock"
   chown postgres:postgres "$state" "$pgsock" 2>/dev/null || true
   if [ ! -f "$pgdata/PG_VERSION" ]; then
     install -d -o postgres -g postgres "$pgdata"
-    runuser -u postgres -- "$bin/initdb" -D "$pgdata" -E UTF8 --locale=C -A trust >/dev/null
+    runuser -u postgres -- "$pgbin/initdb" -D "$pgdata" -E UTF8 --locale=C -A trust >/dev/null
   fi
-  if ! runuser -u postgres -- "$bin/pg_ctl" -D "$pgdata" status >/dev/null 2>&1; then
-    runuser -u postgres -- "$bin/pg_ctl" -D "$pgdata" -l "$state/postgres.log" -w \
-      -o "-p $SHEETDESK_PG_PORT -k $pgsock -c listen_addresses=127.0.0.1 -c fsync=off" start >/dev/null
+  if ! postgres_running || [ ! -s "$state/pg.port" ]; then
+    # The first port from 55432 that no one listens on; a server that fails
+    # to bind (another run took the port meanwhile) moves on to the next.
+    local port started=""
+    for port in $(seq 55432 55531); do
+      ss -Hltn "sport = :$port" 2>/dev/null | grep -q . && continue
+      if runuser -u postgres -- "$pgbin/pg_ctl" -D "$pgdata" -l "$state/postgres.log" -w \
+           -o "-p $port -k $pgsock -c listen_addresses=127.0.0.1 -c fsync=off" start >/dev/null 2>&1; then
+        echo "$port" >"$state/pg.port"
+        started=1
+        break
+      fi
+    done
+    [ -n "$started" ] || { echo "PostgreSQL did not start (see $state/postgres.log)" >&2; exit 1; }
   fi
-  local psql=(runuser -u postgres -- psql -h "$pgsock" -p "$SHEETDESK_PG_PORT" -d postgres -qtA)
+  local port; port=$(cat "$state/pg.port")
+  local psql=(runuser -u postgres -- psql -h "$pgsock" -p "$port" -d postgres -qtA)
   if [ -z "$("${psql[@]}" -c "select 1 from pg_roles where rolname='sheetdesk'")" ]; then
     "${psql[@]}" -c "create role sheetdesk login superuser password 'sheetdesk'"
   fi
@@ -47,45 +77,90 @@ start_postgres() {
   fi
 }
 
-start_cups() {
-  # One cupsd with one PDF printer serves every build folder of the machine.
-  # The first start chooses the output folder; later starts, from other build
-  # folders too, keep it while it exists, so runs that print at the same time
-  # all know where their files land.
-  local conf=/etc/cups/cups-pdf.conf current
-  current=$(sed -n 's/^Out //p' "$conf")
-  if LC_ALL=C lpstat -r 2>/dev/null | grep -q "is running" && [ -n "$current" ] && [ -d "$current" ]; then
-    pdfdir=$current
-  fi
-  mkdir -p "$pdfdir"
+write_cups_files() {
+  mkdir -p "$cups/etc/ppd" "$cups/spool/tmp" "$cups/cache" "$cups/run" "$cups/log" "$cups/bin/backend" "$pdfdir"
   chmod 1777 "$pdfdir"
-  # Every job writes into that folder, whoever sent it, and every file name
-  # carries the job number ("Document_0-job_N.pdf"), so jobs of one title
-  # never overwrite one another.
-  sed -i -e "s|^#\{0,1\}Out .*|Out $pdfdir|" -e "s|^#\{0,1\}AnonDirName .*|AnonDirName $pdfdir|" \
-    -e "s|^#\{0,1\}Label .*|Label 1|" "$conf"
-  if ! LC_ALL=C lpstat -r 2>/dev/null | grep -q "is running"; then
-    mkdir -p /run/cups
-    cupsd </dev/null >/dev/null 2>&1
-    for _ in $(seq 50); do
-      LC_ALL=C lpstat -r 2>/dev/null | grep -q "is running" && break
+  # The machine's filters and helpers, our own backend.
+  local d
+  for d in filter daemon cgi-bin notifier driver monitor; do
+    [ -e "/usr/lib/cups/$d" ] && ln -sfn "/usr/lib/cups/$d" "$cups/bin/$d"
+  done
+  install -m 0700 "$here/cups-pdf-backend.sh" "$cups/bin/backend/sheetdesk-pdf"
+  cat >"$cups/etc/cupsd.conf" <<CONF
+Listen $cups/cups.sock
+LogLevel warn
+WebInterface No
+Browsing No
+DefaultAuthType None
+<Location />
+  Order allow,deny
+  Allow all
+</Location>
+<Policy default>
+  <Limit All>
+    Order deny,allow
+  </Limit>
+</Policy>
+CONF
+  cat >"$cups/etc/cups-files.conf" <<CONF
+ServerRoot $cups/etc
+ServerBin $cups/bin
+RequestRoot $cups/spool
+TempDir $cups/spool/tmp
+CacheDir $cups/cache
+StateDir $cups/run
+ErrorLog $cups/log/error_log
+AccessLog $cups/log/access_log
+PageLog $cups/log/page_log
+Printcap $cups/run/printcap
+FileDevice Yes
+SystemGroup root
+CONF
+}
+
+cups_lp() {  # a CUPS client command against our server
+  CUPS_SERVER="$cups/cups.sock" "$@"
+}
+
+start_cups() {
+  if ! alive "$state/cupsd.pid"; then
+    write_cups_files
+    rm -f "$cups/cups.sock"
+    cupsd -f -c "$cups/etc/cupsd.conf" -s "$cups/etc/cups-files.conf" \
+      </dev/null >"$cups/log/cupsd.out" 2>&1 &
+    echo $! >"$state/cupsd.pid"
+    for _ in $(seq 100); do
+      [ -S "$cups/cups.sock" ] && LC_ALL=C cups_lp lpstat -r 2>/dev/null | grep -q "is running" && break
       sleep 0.1
     done
+    LC_ALL=C cups_lp lpstat -r 2>/dev/null | grep -q "is running" ||
+      { echo "cupsd did not start (see $cups/log)" >&2; exit 1; }
   fi
-  if ! lpstat -p PDF >/dev/null 2>&1; then
-    lpadmin -p PDF -v cups-pdf:/ -E -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd
+  if ! cups_lp lpstat -p PDF >/dev/null 2>&1; then
+    cups_lp lpadmin -p PDF -v "sheetdesk-pdf:$pdfdir" -E -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd 2>/dev/null
   fi
-  lpadmin -d PDF
+  cups_lp lpadmin -d PDF
 }
 
 start_wineserver() {
   # Fails when the server already runs, which is as good.
   "$WINESERVER" -p </dev/null >/dev/null 2>&1 || true
-  export DISPLAY="$SHEETDESK_DISPLAY"
+  export DISPLAY=":$(cat "$state/display")"
+  export CUPS_SERVER="$cups/cups.sock"
   # Start Wine's own long-lived processes (services, device manager, desktop)
   # now, detached from any output: started by the first test they would hold
   # CTest's output pipe open until the end of the run.
   setsid "$WINE" wineboot -u </dev/null >/dev/null 2>&1 || true
+}
+
+stop_pid() {  # pid file
+  if alive "$1"; then
+    local pid; pid=$(cat "$1")
+    kill "$pid" 2>/dev/null || true
+    for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+    kill -9 "$pid" 2>/dev/null || true
+  fi
+  rm -f "$1"
 }
 
 case "${1:-}" in
@@ -94,21 +169,23 @@ case "${1:-}" in
     start_postgres
     start_cups
     start_wineserver
+    port=$(cat "$state/pg.port")
     cat <<ENV
-export DISPLAY=$SHEETDESK_DISPLAY
-export SHEETDESK_PG="DRIVER={PostgreSQL ANSI};Server=127.0.0.1;Port=$SHEETDESK_PG_PORT;Database=sheetdesk;Uid=sheetdesk;Pwd=sheetdesk"
-export SHEETDESK_PG_PORT=$SHEETDESK_PG_PORT
+export DISPLAY=:$(cat "$state/display")
+export CUPS_SERVER=$cups/cups.sock
+export SHEETDESK_PG="DRIVER={PostgreSQL ANSI};Server=127.0.0.1;Port=$port;Database=sheetdesk;Uid=sheetdesk;Pwd=sheetdesk"
+export SHEETDESK_PG_PORT=$port
 export SHEETDESK_PDF_DIR=$pdfdir
 ENV
     ;;
   stop)
     "$WINESERVER" -k 2>/dev/null || true
-    if [ -f "$pgdata/PG_VERSION" ]; then
-      runuser -u postgres -- /usr/lib/postgresql/15/bin/pg_ctl -D "$pgdata" -m fast stop >/dev/null 2>&1 || true
+    if [ -f "$pgdata/PG_VERSION" ] && postgres_running; then
+      runuser -u postgres -- "$pgbin/pg_ctl" -D "$pgdata" -m fast stop >/dev/null 2>&1 || true
     fi
-    if [ -f /run/cups/cupsd.pid ]; then kill "$(cat /run/cups/cupsd.pid)" 2>/dev/null || true; fi
-    pkill -x cupsd 2>/dev/null || true
-    if [ -f "$state/xvfb.pid" ]; then kill "$(cat "$state/xvfb.pid")" 2>/dev/null || true; rm -f "$state/xvfb.pid"; fi
+    stop_pid "$state/cupsd.pid"
+    stop_pid "$state/xvfb.pid"
+    rm -f "$state/display"
     ;;
   *)
     echo "usage: $0 start|stop" >&2

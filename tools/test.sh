@@ -16,6 +16,7 @@ trap 'bash "$root/tools/services.sh" stop' EXIT
 env_lines=$(bash tools/services.sh start) || exit 1
 eval "$env_lines"
 
+export SHEETDESK_REQUIRE_SERVICES=1
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 jobs=$(nproc)

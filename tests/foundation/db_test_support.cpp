@@ -1,4 +1,5 @@
 #include "tests/foundation/db_test_support.h"
+#include "tests/support/required_service.h"
 
 #include <windows.h>
 
@@ -100,7 +101,7 @@ void DbTest::SetUp() {
   SetDbFolder(folder_.c_str());
   if (server()) {
     const char* pg = std::getenv("SHEETDESK_PG");
-    if (!pg || !*pg) GTEST_SKIP() << "SHEETDESK_PG is not set: no PostgreSQL server for this run";
+    if (!pg || !*pg) SKIP_WITHOUT_SERVICE("SHEETDESK_PG is not set: no PostgreSQL server for this run");
     const std::string text = pg;
     const std::string server = ConnectionValue(text, "Server") + ":" + ConnectionValue(text, "Port");
     SetDbServer(kDbKindServer, 7, server.c_str());

@@ -18,13 +18,8 @@ std::string DosPath(const std::string& unixPath) {
   return path;
 }
 
-// Where the PDF printer writes: the folder of its configuration, which a
-// restart of the services may have moved, else SHEETDESK_PDF_DIR.
+// Where the PDF printer of this run writes (tools/services.sh).
 std::string PdfFolder() {
-  std::ifstream config(DosPath("/etc/cups/cups-pdf.conf"));
-  for (std::string line; std::getline(config, line);) {
-    if (line.rfind("Out ", 0) == 0) return line.substr(4);
-  }
   const char* folder = std::getenv("SHEETDESK_PDF_DIR");
   return folder ? folder : "";
 }
@@ -55,7 +50,7 @@ bool RunHostCommand(const std::string& command, const std::string& marker) {
 }
 
 // The file of the folder whose name holds `documentName`, once cups-pdf
-// has finished it (its size holds still).
+// has finished it (the printer renames it into place when whole).
 std::string FindFinishedPdf(const std::string& documentName) {
   const std::string pattern =
       DosPath(PdfFolder()) + "\\*" + documentName + "*.pdf";

@@ -13,6 +13,7 @@
 #include "tally/tally.h"
 #include "tests/support/hook_recorder.h"
 #include "tests/tally/print_capture.h"
+#include "tests/support/required_service.h"
 
 namespace {
 
@@ -48,7 +49,7 @@ class ReportPrint : public ::testing::Test {
  protected:
   void SetUp() override {
     const std::string why = PrintingUnavailable();
-    if (!why.empty()) GTEST_SKIP() << why;
+    if (!why.empty()) SKIP_WITHOUT_SERVICE(why);
     owner_ = MakeWindow("owner");
     requester_ = MakeWindow("requester");
     RequestLog::Received().clear();

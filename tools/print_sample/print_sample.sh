@@ -8,17 +8,15 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
 : "${BUILD_ROOT:=$root/build}"
-# The folder of the PDF printer's configuration (a restart of the services
-# may have moved it), else the one tools/services.sh start exported.
-pdfdir=$(sed -n 's/^Out //p' /etc/cups/cups-pdf.conf 2>/dev/null || true)
-pdfdir=${pdfdir:-${SHEETDESK_PDF_DIR:?start the services first (tools/services.sh start)}}
+# The folder of the run's PDF printer, as tools/services.sh start exported it.
+pdfdir=${SHEETDESK_PDF_DIR:?start the services first (eval "$(tools/services.sh start)")}
 out=$(realpath -m "${1:-$BUILD_ROOT/print_sample.png}")
 name="sample-$$-$(date +%s)"
 
 "$root/tools/wine-exec.sh" "$BUILD_ROOT/win/bin/print_sample.exe" "$name"
 
-# cups-pdf writes the file a moment after the job ends; wait until its size
-# holds still.
+# The printer writes the file a moment after the job ends, renamed into place
+# when whole; wait until it is there and its size holds still.
 pdf="" last=-1
 for _ in $(seq 600); do
   pdf=$(ls "$pdfdir"/*"$name"*.pdf 2>/dev/null | head -n 1 || true)
