@@ -8,8 +8,6 @@
 #include <random>
 #include <vector>
 
-#include "ocrlib/checks/shape_measures.h"
-#include "ocrlib/frame/neighbour_map.h"
 #include "ocrlib/strokes/strokes_internal.h"
 #include "tests/ocrlib/kit/pen_kit.h"
 

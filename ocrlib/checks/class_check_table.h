@@ -5,10 +5,7 @@
 
 #include <cstdint>
 
-#include "ocrlib/strokes/stroke_records.h"
-
-struct StrokeModelSet;
-struct SessionWorkArea;
+#include "ocrlib/core/core_internal.h"
 
 // A class's shape routine: rejects the work area's current candidate by
 // storing 0 in its class code; reports nothing.

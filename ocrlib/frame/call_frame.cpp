@@ -15,7 +15,6 @@ RecognitionDrivers g_recognitionDrivers = {};
 
 namespace {
 
-constexpr int64_t kMaxNeighbourMapBytes = 500000;
 constexpr int64_t kMaxLineArea = 7983361;  // exclusive
 constexpr int kMinLineDpi = 200, kMaxLineDpi = 600;
 constexpr uint16_t kStatusFailed = 0xFFF7;  // -9

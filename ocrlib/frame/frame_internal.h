@@ -1,8 +1,8 @@
-// Services of the MUPA32 frame that the rest of the library calls: the error
-// stack and its codes, the handle / environment / dictionary slot tables, the
-// loaded dictionary image, the character-type masks, the fixed pools and
-// stroke-record allocators, the integer geometry and the point-chain and
-// contour measures.
+// The MUPA32 frame, the top layer of the library: the handle / environment /
+// dictionary slot tables and the errors each handle keeps, the loaded
+// dictionary image and its character-type masks, and the recognition call
+// frame with its drivers. What every layer shares (the error stack, the
+// stroke records, geometry and measures) is in core_internal.h.
 //
 // Everything here is process-wide and unlocked: calls into the library must
 // not overlap. Results follow the library's rule: 0 (or a count, index or
@@ -13,68 +13,10 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "ocrlib/core/core_internal.h"
 #include "ocrlib/mupa32.h"
-#include "ocrlib/strokes/stroke_records.h"
 
-// ---- error stack ------------------------------------------------------------
-// Every code the library pushes.
-enum MupaErrorCode : uint16_t {
-  kErrMissingValue = 1,      // mask 0, field without cells, bad sizing mode
-  kErrResultsFull = 2,       // caller's result buffer too small
-  kErrBadImage = 3,          // image descriptor invalid
-  kErrBadRect = 4,           // rectangle outside the image or too large
-  kErrOptionByte0 = 5,
-  kErrOptionByte1 = 6,
-  kErrTypesNotOffered = 7,   // warning: the call still succeeds
-  kErrBadMode = 8,           // recognition mode not 1..3
-  kErrNoDictInRun = 11,
-  kErrCountRange = 13,       // capacity or count out of range
-  kErrCapacityFull = 14,     // a fixed pool, array or buffer is full
-  kErrDictOpen = 1001,
-  kErrDictRead = 1002,       // read or seek failed, short read, malformed data
-  kErrDictHeader = 1004,     // magic or version
-  kErrDictVersion = 1007,
-  kErrDictFormat = 1008,
-  kErrDictKind = 1009,
-  kErrDictByte7 = 1010,
-  kErrDictByte8 = 1011,
-  kErrDictByteCombination = 1014,
-  kErrDictBudget = 1015,     // load block too small for a section
-  kErrDictTrailing = 1016,   // data after the end of the file
-  kErrDictClose = 1017,
-  kErrNoCharTypes = 2001,    // dictionary kind carries no character types
-  kErrNeighbourMap = 6001,
-  kErrManyDicts = 6002,
-  kErrStrokeExtraction = 6003,
-  kErrBadArgument = 7001,
-  kErrNoMemory = 7002,
-  kErrNoFreeEnv = 7004,
-  kErrDictLoaded = 7005,     // a dictionary with this path is loaded
-  kErrDictRegistered = 7006,
-  kErrNoFreeDict = 7007,
-  kErrNoDictInEnv = 7008,    // none usable / not registered
-  kErrDictNotOwned = 7011,
-  kErrDictInUse = 7012,      // still registered to an environment
-  kErrEnvOpenAtEnd = 7013,
-  kErrDictLoadedAtEnd = 7014,
-};
-
-constexpr int kErrorSlots = 32;
-
-// Newest code first, each code at most once. Defined in error_stack.cpp.
-struct ErrorStack {
-  int16_t count;
-  uint16_t codes[kErrorSlots];
-};
-extern ErrorStack g_errorStack;
-
-void ClearErrorStack();
-// Puts `code` in front; a code already held moves to the front, a full stack
-// drops the new code.
-void PushErrorCode(uint16_t code);
-// Copies min(n, count) codes, newest first; returns the stack's count.
-int CopyErrorStack(uint16_t* destination, int n);
-int GetErrorCount();
+// ---- errors of each handle ----------------------------------------------------
 // Copies the stack into the handle's 32-code buffer.
 void SaveHandleErrors(int handle);
 // Ends an export that passed the handle check: saves the stack into the
@@ -91,8 +33,6 @@ constexpr uint16_t kSlotFree = 0xFFFF;
 constexpr uint16_t kSlotInUse = 1;
 constexpr uint16_t kNoSlot = 0xFFF6;  // "none" from the slot look-ups
 constexpr uint16_t kExecEnvMode = 3;  // the only mode an environment accepts
-
-struct SessionWorkArea;  // ocrlib/strokes/shape_candidate.h
 
 struct MupaSession {
   uint16_t state;  // kSlotFree or kSlotInUse
@@ -152,13 +92,7 @@ void FillDictSlot(int dictionary, int handle, uint32_t offeredTypes,
                   const char* name, DictBlock* data);
 void ClearDictSlot(int dictionary);
 
-// ---- character-type masks ------------------------------------------------------
-constexpr uint32_t kTypeDigits = 1;
-constexpr uint32_t kTypeCapitals = 2;
-constexpr uint32_t kTypeKatakana = 8;
-constexpr uint32_t kTypeSigns = 512;
-constexpr uint32_t kTypeAll = 0xFFFFFFFF;  // current mask right after loading
-
+// ---- character-type masks (the kType bits: core_internal.h) ----------------------
 // Clears the stack; -9 with 2001 unless the dictionary's kind is 1 (or with
 // the header check's code); else 0 with both masks.
 int GetCharTypeMasks(const DictBlock* dict, uint32_t* offered, uint32_t* current);
@@ -185,80 +119,9 @@ struct PatternDictHeader {
 };
 static_assert(sizeof(PatternDictHeader) == 152, "file header layout");
 
-// Stroke models. A model is one way of writing one character class: model
-// strokes (file: stroke elements), their groups (file: joint paths) and
-// model points (file: relations).
-struct ModelStroke {
-  uint8_t codeCount;
-  const uint8_t* codes;    // stroke codes (kind x 10 + sub-kind) that may play it
-  uint8_t linkCount;       // 0..2
-  uint8_t linkStroke[2];   // neighbouring model strokes in its group
-  uint8_t linkEnd[2];      // end code the neighbour must show
-  uint8_t group;           // its ModelGroup
-  uint8_t required;        // 1 required (forward in its path), 0 optional
-  int16_t mean[8];         // expected centreX..sizeY
-  int16_t weight[8];
-};
-
-struct ModelGroup {
-  uint16_t closed;      // 1 a closed ring
-  uint8_t direction;    // the file's joint value
-  uint8_t memberCount;
-  const uint8_t* members;  // model stroke numbers in order
-};
-
-struct ModelPoint {
-  uint8_t alternativeCount;
-  uint8_t required;              // 1 required, 0 optional
-  const uint8_t* strokePairs;    // 2 model stroke numbers per alternative
-  const uint8_t* endLetters;     // 2 letters per alternative
-  const uint8_t* kinds;          // 1 'K', 2 'T', 0 'X' per alternative
-  int16_t meanX, meanY, weightX, weightY;  // 256-unit frame
-};
-
-// Refinement entry of a refinement model: the class it stands for and the
-// stroke features it expects.
-struct RefinementEntry {
-  uint16_t classCode;
-  int16_t maxDistance;
-  int16_t featureCount;
-  const uint8_t* features;  // null when featureCount is 0
-};
-
-constexpr int kMaxModelStrokes = 16;   // per model
-constexpr int kMaxModelPoints = 127;   // per model (count is read as signed)
-constexpr int kMaxSelectedModels = 600;  // per model set: the candidate array
-
-struct StrokeModel {
-  char name[8];            // class name, zero-terminated
-  uint8_t groupCount;
-  uint8_t pointCount;
-  uint8_t strokeCount;
-  uint8_t optionalCount;   // model strokes referenced backward in a path
-  uint16_t refinementCount;  // entries of a refinement model, else 0
-  int16_t classIndex;      // ClassCheckTable row, -1 when the name has none
-  const ModelGroup* groups;
-  const ModelPoint* points;          // null when none
-  const ModelStroke* strokes;
-  const RefinementEntry* refinements;  // refinement models only
-  uint32_t codeMaskA, codeMaskB, codeMaskC, codeMaskD;
-};
-
 // One model set per character-type combination, in this order.
 constexpr int kModelSetCount = 8;
 constexpr uint32_t kModelSetMasks[kModelSetCount] = {512, 1, 2, 8, 513, 3, 514, 515};
-
-struct StrokeModelSet {
-  uint32_t mask;
-  uint16_t family1Count;
-  const StrokeModel* family1;
-  uint16_t family2Count;
-  const StrokeModel* family2;
-  uint16_t refinementCount;
-  const StrokeModel* refinement;   // null when refinementCount is 0
-  uint16_t modelCount;             // the current selection (starts as family 2)
-  const StrokeModel* models;
-};
 
 struct StrokeModelImage {
   StrokeModelSet sets[kModelSetCount];
@@ -423,174 +286,3 @@ extern RecognitionDrivers g_recognitionDrivers;
 int FlipImageRect(const MupaImage& image, const MupaRect& rect);
 // The union of the cells when it lies inside the image, else the whole image.
 MupaRect UnionFieldRects(const MupaImage& image, const MupaRect* cells, int count);
-
-// ---- fixed pools (pools.cpp) ---------------------------------------------------
-// Records are taken in order and released all at once by a reset; a full pool
-// pushes 14 and fails. Contents are not cleared by a reset.
-constexpr int kCellNodePoolSize = 50;
-constexpr int kChainNodePoolSize = 50;
-constexpr int kListNodePoolSize = 500;
-constexpr int kMaxCellPairs = 20;
-constexpr int kMaxCellChildren = 10;
-constexpr int kMaxNodeLinks = 10;
-
-struct ListNode;
-
-// A region of the structure tree.
-struct CellNode {
-  uint32_t number;
-  int32_t pairCount;
-  uint32_t pairKinds[kMaxCellPairs];
-  ListNode* pairItems[kMaxCellPairs];
-  uint32_t listStart;  // set by the owner
-  int32_t childCount;
-  CellNode* children[kMaxCellChildren];
-};
-
-// One change of the run structure between two neighbouring scan lines.
-struct ChainNode {
-  uint32_t index;  // 1-based: upper structure record + 1
-  int32_t entryCounts[2];  // [side]: 0 upper list, 1 lower list
-  ListNode* heads[2];
-  ChainNode* next;
-  ChainNode* prev;
-};
-
-// One transition of a scan line (or its closing sentinel).
-struct ListNode {
-  uint32_t sequence;  // within its chain node: upper list, then lower
-  int32_t linkCount;
-  ListNode* links[kMaxNodeLinks];  // nodes of the other list
-  ListNode* next;
-  ListNode* prev;
-  ListNode* twin;  // the same transition in the neighbouring chain node
-  uint32_t parity;  // 1 even entry index (run start), 0 odd (run end)
-  uint32_t side;    // 0 upper list, 1 lower list
-  uint32_t recordIndex;  // structure record (scan line), 0-based
-  uint32_t ownerMark;
-  ChainNode* chainNode;
-  uint32_t position;  // in its list
-};
-
-void ResetCellNodePool();
-CellNode* AllocCellNode();
-void AddCellNodeItem(CellNode* node, CellNode* child);
-int AddCellPair(CellNode* node, uint32_t kind, ListNode* item);
-void ResetListNodePools();
-ChainNode* AllocChainNode();
-ListNode* AllocListNode();
-ListNode* AllocListNodeRun(int n);  // null for n below 1
-
-int AddNodeLink(ListNode* node, ListNode* other);
-int LinkListNodes(ListNode* a, ListNode* b);
-void RemoveNodeLink(ListNode* node, ListNode* other);
-// Position of the replaced link; 0 also when `old` is absent.
-int ReplaceNodeLink(ListNode* node, ListNode* old, ListNode* replacement);
-void TransferLinksAppend(ListNode* survivor, ListNode* removed);
-void TransferLinksPrepend(ListNode* removed, ListNode* survivor);
-int IndexOfListNode(const ChainNode* chain, int side, const ListNode* node);
-ListNode* GetChainListItem(const ChainNode* chain, int side, int n);
-ListNode* RemoveListNodePair(ListNode* x, int direction);
-
-// ---- stroke-record allocators (stroke_arrays.cpp) --------------------------------
-StrokeGroup* AllocGraphPoint(StrokeGraph* graph);
-StrokePiece* AllocStrokeSegment(StrokeGraph* graph);
-// A new segment of the graph's last group, linked to `piece`.
-StrokeSegment* AllocStrokeJoint(StrokeGraph* graph, StrokePiece* piece);
-int LinkJointToSegment(StrokeGraph* graph, StrokeSegment* segment, StrokePiece* piece);
-// n consecutive piece words; null unless words in use + n stays below the
-// capacity.
-uint16_t* AllocGraphWords(StrokeGraph* graph, int n);
-StrokeNode* AllocStrokeNode(StrokeNodeLists* lists);
-StrokeEdge* AllocStrokeEdge(StrokeNodeLists* lists);
-FeaturePoint* AllocStrokeMark(StrokeNodeLists* lists);
-void ResetStrokeGraph(StrokeGraph* graph);
-void ResetStrokeNodeLists(StrokeNodeLists* lists);
-// Mode other than 1 saves the graph's counts in the one save area; 1 restores.
-void SaveRestoreGraphCounts(StrokeGraph* graph, int mode);
-
-// Step path: (index, value) points of an 8-connected path.
-struct StepPoint {
-  int32_t index;
-  int32_t value;
-};
-constexpr int kMaxStepPoints = 400;
-constexpr int kStepDropFirst = 1, kStepDropLast = 2, kStepSwapFillIndex = 4;
-// Number of points written, or 0 with 14 beyond kMaxStepPoints.
-int ExpandStepPath(const int32_t* values, int n, int flags, StepPoint* points);
-
-// ---- integer geometry (geometry.cpp) -----------------------------------------------
-// Lengths are 256 x pixels, angles whole degrees. 64-bit intermediates keep
-// every product exact; results beyond 32 bits saturate.
-int32_t ApproxDistance(int32_t dx, int32_t dy);
-int32_t ClampTableLookup(int32_t cosine256);       // 0..180
-int32_t VectorAngle(int32_t x, int32_t y);         // -180..180
-int32_t ArctanPercent(int32_t ratioHundredths);    // -90..90
-struct GeoPoint {
-  int16_t x, y;
-};
-int32_t AngleAtVertex(GeoPoint a, GeoPoint b, GeoPoint c);  // angle b-a-c, 0..180
-int32_t IntSqrt(int32_t v);
-void ShellSortIndices(const int32_t* keys, int n, uint32_t* order);
-void ShellSortIndexArray(const int32_t* keys, int n, uint32_t* order);
-
-// ---- point-chain measures (chain_measures.cpp) ------------------------------------
-// Directions 0..7 of the extreme-point searches: key and secondary per
-// direction (x, y as the points hold them).
-enum ExtremeDirection {
-  kDirNegY = 0, kDirNegXY = 1, kDirNegX = 2, kDirYMinusX = 3,
-  kDirPosY = 4, kDirPosXY = 5, kDirPosX = 6, kDirXMinusY = 7,
-};
-
-// Lays the segment's points out as one chain in the table's scratch chain.
-// *overflow = 1 (count left as it was) when the chain does not fit.
-void BuildChainPointList(const StrokeSegment* segment, StrokePointTable* points,
-                         int32_t* overflow);
-// Chord deviation of the segment's chain and its offset vector in frame
-// units, plus 128 per the mode (1 deviation, 2 offsets, 3 all). Returns mode.
-int MeasureChainNormalized(StrokePointTable* points, const CharFrame* frame,
-                           const StrokeSegment* segment, int mode,
-                           int32_t* deviation, int32_t* offsetX, int32_t* offsetY);
-// Point index of the scratch chain's extreme in `direction`, -1 when empty.
-int ExtremePointInDirection(const StrokePointTable* points, int direction,
-                            int weight, int32_t* point);
-int ExtremePointForCheck(const StrokePointTable* points, int direction, int32_t* point);
-void MeasureExtremeDistances(StrokePointTable* points, const CharFrame* frame,
-                             const StrokeSegment* segment, int32_t* xA, int32_t* yA,
-                             int32_t* xB, int32_t* yB, int32_t* length,
-                             int32_t* angle, int32_t* pair);
-struct ShapeCandidate;
-// corners: [0,1] key y - x, [2,3] x + y, [4,5] x - y, [6,7] -(x + y).
-void FindCandidateCornerPoints(const StrokePointTable* points,
-                               const ShapeCandidate* candidate, const int32_t* xs,
-                               const int32_t* ys, int n, int normalise,
-                               int32_t corners[8]);
-void FindStrokeCornerPoints(const StrokePointTable* points, const StrokeSegment* segment,
-                            int normalise, int32_t corners[8]);
-// Over every contour point (y negated) and the n extra points.
-void FindChainCornerPoints(const ContourSet* contours, const int32_t* xs,
-                           const int32_t* ys, int n, int normalise, int32_t corners[8]);
-void PolygonArea(const StrokePointTable* points, int32_t* area);
-void SkewPointChain(StrokePointTable* points, int mode);
-void DetectChainZigzag(StrokePointTable* points, const StrokeSegment* segment, int32_t* yes);
-void DetectChainHook(StrokePointTable* points, const StrokeSegment* segment, int32_t* yes);
-
-// ---- contour measures (contour_measures.cpp) ---------------------------------------
-// Contour points hold image rows; these searches negate y before comparing.
-const ContourPoint* FindContourExtremeInRange(const ContourPoint* start,
-                                              const ContourPoint* end, int direction,
-                                              int weight);
-const ContourPoint* FindContourExtreme(const ContourPoint* start, int direction);
-const ContourPoint* FindContourExtremeWeighted(const ContourPoint* start, int direction,
-                                               int weight);
-// 256 x pixels, on the stored coordinates; 0 when nothing deviates.
-int32_t MaxContourChordDeviation(const ContourPoint* a, const ContourPoint* b);
-int32_t NormalizedChordDeviationAt(const ContourPoint* a, const ContourPoint* b,
-                                   int32_t* x, int32_t* y, const CharFrame* frame);
-int32_t NormalizedChordDeviation(const ContourPoint* a, const ContourPoint* b,
-                                 const CharFrame* frame);
-// Centres of the holes no live stroke point was traced from; returns how many.
-int FindHoleCentres(const StrokeStepList* steps, const ContourSet* contours,
-                    const StrokePointTable* points, const CharFrame* frame,
-                    int32_t* sizes, int32_t* xs, int32_t* ys, int max, int normalise);
-void TestSingleLoopShape(const ContourSet* contours, const void* ignored, int32_t* yes);

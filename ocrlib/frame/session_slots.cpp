@@ -8,7 +8,6 @@
 
 #include "ocrlib/frame/frame_internal.h"
 #include "ocrlib/mupa32.h"
-#include "ocrlib/strokes/shape_candidate.h"
 
 uint16_t g_libraryState = kSlotFree;
 MupaSession g_sessions[kMaxSessions] = {};

@@ -8,9 +8,8 @@
 
 #include <cstdint>
 
-#include "ocrlib/frame/frame_internal.h"
+#include "ocrlib/core/core_internal.h"
 #include "ocrlib/mupa32.h"
-#include "ocrlib/strokes/stroke_records.h"
 
 // ---- normalised character (normalized_char.cpp) -----------------------------
 constexpr int kDirectionFeatureCount = 600;

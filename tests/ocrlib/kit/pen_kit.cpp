@@ -5,8 +5,6 @@
 #include <cmath>
 #include <cstring>
 
-#include "ocrlib/checks/shape_measures.h"
-#include "ocrlib/frame/neighbour_map.h"
 #include "ocrlib/strokes/strokes_internal.h"
 
 namespace penkit {

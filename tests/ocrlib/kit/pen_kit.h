@@ -12,8 +12,8 @@
 #include <memory>
 #include <vector>
 
+#include "ocrlib/core/core_internal.h"
 #include "ocrlib/mupa32.h"
-#include "ocrlib/strokes/stroke_records.h"
 
 namespace penkit {
 

@@ -7,7 +7,6 @@
 #include <random>
 #include <vector>
 
-#include "ocrlib/frame/neighbour_map.h"
 #include "ocrlib/strokes/strokes_internal.h"
 #include "tests/ocrlib/kit/pen_kit.h"
 

@@ -1,9 +1,8 @@
 // Neighbour map of one character box, the input of stroke extraction.
-#include "ocrlib/frame/neighbour_map.h"
+#include "ocrlib/core/core_internal.h"
 
+#include <cstddef>
 #include <cstring>
-
-#include "ocrlib/frame/frame_internal.h"
 
 namespace {
 

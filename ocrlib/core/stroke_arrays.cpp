@@ -5,7 +5,7 @@
 // counts stay as they were.
 #include <cstring>
 
-#include "ocrlib/frame/frame_internal.h"
+#include "ocrlib/core/core_internal.h"
 
 namespace {
 

@@ -7,9 +7,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "ocrlib/checks/shape_measures.h"
-#include "ocrlib/frame/direction_keys.h"
-#include "ocrlib/frame/frame_internal.h"
+#include "ocrlib/core/core_internal.h"
 
 namespace {
 

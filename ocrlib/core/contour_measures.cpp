@@ -8,9 +8,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "ocrlib/checks/shape_measures.h"
-#include "ocrlib/frame/direction_keys.h"
-#include "ocrlib/frame/frame_internal.h"
+#include "ocrlib/core/core_internal.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "ocrlib/frame/frame_internal.h"
+#include "ocrlib/core/core_internal.h"
 
 namespace {
 

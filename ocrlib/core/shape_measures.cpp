@@ -2,9 +2,7 @@
 // the stroke-model matcher and the shape checks. Pure integer arithmetic;
 // divisions truncate toward zero, "rounded" adds half the divisor first.
 // Products that can pass 32 bits for large characters are taken in 64 bits.
-#include "ocrlib/checks/shape_measures.h"
-
-#include "ocrlib/frame/frame_internal.h"
+#include "ocrlib/core/core_internal.h"
 
 namespace {
 

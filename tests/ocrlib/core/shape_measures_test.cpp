@@ -4,8 +4,7 @@
 
 #include <vector>
 
-#include "ocrlib/checks/shape_measures.h"
-#include "ocrlib/frame/frame_internal.h"
+#include "ocrlib/core/core_internal.h"
 #include "tests/ocrlib/kit/pen_kit.h"
 
 namespace {

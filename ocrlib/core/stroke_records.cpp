@@ -1,5 +1,5 @@
 // Binding of the fixed arrays of one attempt to their storage.
-#include "ocrlib/strokes/stroke_records.h"
+#include "ocrlib/core/core_internal.h"
 
 #include <cstdint>
 

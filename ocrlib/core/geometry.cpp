@@ -11,8 +11,7 @@
 #include <limits>
 #include <utility>
 
-#include "ocrlib/frame/frame_internal.h"
-#include "ocrlib/frame/geometry_tables.h"
+#include "ocrlib/core/core_internal.h"
 
 namespace {
 

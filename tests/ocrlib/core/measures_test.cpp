@@ -6,8 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "ocrlib/frame/frame_internal.h"
-#include "ocrlib/strokes/shape_candidate.h"
+#include "ocrlib/core/core_internal.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // by their values, which the shape checks' thresholds were tuned against
 // (two arccos entries lie within a millionth of a degree of a rounding
 // boundary, so they are not left to a floating-point library).
-#include "ocrlib/frame/geometry_tables.h"
+#include "ocrlib/core/core_internal.h"
 
 namespace {
 

@@ -5,8 +5,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "ocrlib/frame/frame_internal.h"
-#include "ocrlib/strokes/shape_candidate.h"
+#include "ocrlib/core/core_internal.h"
 
 namespace {
 

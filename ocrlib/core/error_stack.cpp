@@ -1,11 +1,10 @@
-// The library's one error stack and MupaGetError. Every export clears the
-// stack first (but MupaBegin and MupaGetError); failing and warning exports
-// copy it into the calling handle's buffer, which MupaGetError reads.
+// The library's one error stack: every layer pushes the codes of its
+// failures and warnings here, newest first. Every export clears it first (but
+// MupaBegin and MupaGetError).
 #include <algorithm>
 #include <cstring>
 
-#include "ocrlib/frame/frame_internal.h"
-#include "ocrlib/mupa32.h"
+#include "ocrlib/core/core_internal.h"
 
 ErrorStack g_errorStack = {};
 
@@ -35,18 +34,3 @@ int CopyErrorStack(uint16_t* destination, int n) {
 }
 
 int GetErrorCount() { return g_errorStack.count; }
-
-void SaveHandleErrors(int handle) {
-  CopyErrorStack(g_sessions[handle].errors, kErrorSlots);
-}
-
-// The count comes from the process-wide stack and the codes from the handle's
-// buffer: right after a call of this handle both describe that call.
-MUPA_API int16_t MUPA_CALL MupaGetError(int16_t handle, uint16_t* codes, int16_t n) {
-  if (CheckSessionHandle(handle) != 0) return -10;
-  if (codes == nullptr || n < 0 || n > kErrorSlots) return -9;
-  const int k = std::min<int>(g_errorStack.count, n);
-  if (k < 1) return 0;
-  std::memcpy(codes, g_sessions[handle].errors, k * sizeof *codes);
-  return static_cast<int16_t>(k);
-}
