@@ -3,7 +3,7 @@
 // index and never changes while a dictionary is loaded. Each row holds the
 // distance above which a candidate of the class is rejected and, where the
 // class has one, its shape routine.
-#include "ocrlib/checks/class_check_table.h"
+#include "ocrlib/checks/checks_internal.h"
 
 #include <cstring>
 

@@ -1,5 +1,5 @@
 // Pattern-dictionary writer: builds dictionary files from their records in
-// file form (ocrlib/frame/dict_format.h), the same definitions the loader
+// file form (ocrlib/frame/frame_internal.h), the same definitions the loader
 // reads, plus the small sample dictionaries the tests and tools use.
 #pragma once
 
@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "ocrlib/frame/dict_format.h"
+#include "ocrlib/frame/frame_internal.h"
 
 // The pattern section in file form. Counts are taken from the vectors.
 struct PatternSectionFile {

@@ -10,7 +10,6 @@
 #include <memory>
 #include <new>
 
-#include "ocrlib/frame/dict_format.h"
 #include "ocrlib/frame/frame_internal.h"
 #include "ocrlib/mupa32.h"
 

@@ -1,7 +1,7 @@
 // Records of the pattern-dictionary file: byte encoding of the header and the
 // pattern records, the bounded file reader, and the reading and writing of
 // the stroke-model section in file form.
-#include "ocrlib/frame/dict_format.h"
+#include "ocrlib/frame/frame_internal.h"
 
 #include <cstdlib>
 #include <cstring>

@@ -13,10 +13,9 @@
 #include <memory>
 #include <vector>
 
-#include "ocrlib/checks/class_check_table.h"
-#include "ocrlib/frame/dict_format.h"
+#include "ocrlib/checks/checks_internal.h"
 #include "ocrlib/frame/frame_internal.h"
-#include "ocrlib/strokes/stroke_code.h"
+#include "ocrlib/strokes/strokes_internal.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The two fixed tables of contour tracing and thinning, by the 8-neighbourhood
 // code of a border pixel (bit 0 below-right black, 1 below-left, 2 above-right,
 // 3 above-left, 4 below, 5 right, 6 left, 7 above).
-#include "ocrlib/strokes/contour_tables.h"
+#include "ocrlib/strokes/strokes_internal.h"
 
 // One byte per contour point the pixel makes, low byte first (0 = none):
 // bits 0-2 the successor link, bits 4-6 the predecessor link; bits 3 and 7

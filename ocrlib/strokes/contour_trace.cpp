@@ -5,7 +5,6 @@
 // 400 contours; one-pixel holes are filled on the way.
 #include <cstring>
 
-#include "ocrlib/strokes/contour_tables.h"
 #include "ocrlib/strokes/strokes_internal.h"
 
 namespace {

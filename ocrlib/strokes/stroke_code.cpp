@@ -1,5 +1,5 @@
 // Bit masks of stroke codes.
-#include "ocrlib/strokes/stroke_code.h"
+#include "ocrlib/strokes/strokes_internal.h"
 
 void DecodeStrokeCode(int code, uint32_t* maskA, uint32_t* maskB, uint32_t* maskC,
                       uint32_t* maskD) {

@@ -1,7 +1,7 @@
 // Stroke analysis: character normalisation for the pattern classifier, stroke
 // extraction (contour polygons or thinning), the point graph and the stroke
 // structure of one character. Everything works on the fixed records of
-// stroke_records.h; results are 0 for success, -1 for "no usable result" and
+// core_internal.h; results are 0 for success, -1 for "no usable result" and
 // -9 after a code was pushed on the error stack (14 a full array, 6003 a
 // degenerate stroke chain, 7002 no memory for a work block).
 #pragma once
@@ -67,6 +67,84 @@ int FinishStrokePoints(const StrokeStepList* steps, StrokePointTable* points);
 int ThinStrokes(NeighbourMap* map, ContourSet* contours, StrokePointTable* points,
                 ContourPoint** pixelPoints);
 
+// ---- shared helpers of thinning (thinning_runs.cpp, thinning_skeleton.cpp) --------------
+// Pair runs (opposite contour points along the body of a stroke) and the ends
+// where runs meet.
+struct ThinningWork {
+  NeighbourMap* map;
+  ContourSet* contours;
+  StrokePointTable* points;
+  ContourPoint** pixelPoints;  // one contour point per map pixel
+};
+
+// Run ends: side 0 is the run's first pair, side 1 its last. The stretch of
+// contour beyond an end starts at its "leading" point and is walked forward
+// (next); it comes back to the end's "trailing" point when nothing else meets
+// there.
+constexpr int kRunStart = 0;
+constexpr int kRunEnd = 1;
+
+inline ContourPair* EndPair(const PairRun& run, int side) {
+  return side == kRunStart ? run.firstPair : run.lastPair;
+}
+inline ContourPoint* LeadingPoint(const PairRun& run, int side) {
+  return side == kRunStart ? run.firstPair->b : run.lastPair->a;
+}
+inline ContourPoint* TrailingPoint(const PairRun& run, int side) {
+  return side == kRunStart ? run.firstPair->a : run.lastPair->b;
+}
+inline bool EndFinished(const PairRun& run, int side) {
+  return side == kRunStart ? run.startFinished : run.endFinished;
+}
+inline void SetEndFinished(PairRun& run, int side) {
+  (side == kRunStart ? run.startFinished : run.endFinished) = 1;
+}
+inline RunEndCap*& EndCap(PairRun& run, int side) {
+  return side == kRunStart ? run.startCap : run.endCap;
+}
+inline int16_t& EndPoint(PairRun& run, int side) {
+  return side == kRunStart ? run.startPoint : run.endPoint;
+}
+inline bool IsLiveRun(const PairRun& run) { return run.kind == kRecordLive; }
+
+inline bool RingNeighbours(const ContourPoint* p, const ContourPoint* q) {
+  return p && q && (p->next == q || p->prev == q);
+}
+
+// The pair of a run that holds contour point p, or null.
+ContourPair* FindPairOfPoint(const PairRun& run, const ContourPoint* p);
+// The run and side whose end pair holds p; side -1 when p lies inside the run.
+struct RunEndRef {
+  PairRun* run;
+  int side;
+};
+RunEndRef FindRunEndOfPoint(ContourSet* contours, const ContourPoint* p);
+int RunIndex(const ContourSet& contours, const PairRun* run);
+// A run closed into a ring: its last pair lies next to its first.
+bool IsRingRun(const PairRun& run);
+// Unit (256) direction in which a run leaves through its end.
+void RunEndDirection(const PairRun& run, int side, int* dx, int* dy);
+// Marks the run removed and gives its contour points back.
+void ReleaseRunPairs(ContourSet* contours, PairRun* run);
+
+// The run-building half of thinning (thinning_runs.cpp).
+int ComputeContourNormals(ContourSet* contours);
+void SmoothContourNormals(ContourSet* contours);
+int PairOppositeContourPoints(ThinningWork& work);
+void RemoveCrossingRuns(ContourSet* contours);
+int ExtendRunEnds(ContourSet* contours);
+void MeasurePairRuns(ContourSet* contours);
+
+// The skeleton half (thinning_skeleton.cpp).
+// Records the run end in the cap (at most 8; -9 after 14).
+int AddRunToEndCap(RunEndCap* cap, PairRun* run, int side);
+int BuildRunEndCaps(ContourSet* contours);
+int PlaceRunPoints(ThinningWork& work);
+int SimplifyShortRuns(ThinningWork& work);
+int CheckSkeletonShape(const ThinningWork& work);
+int LinkSkeletonPoints(ThinningWork& work);
+int RemoveSkeletonSpurs(StrokePointTable* points);
+
 // ---- point graph (point_graph.cpp) ----------------------------------------------
 // Sets the point, extracted, reference-size and chain counts to 0.
 void ResetStrokeNodeCounts(StrokePointTable* points);
@@ -105,3 +183,45 @@ int AnalyseStrokeStructure(const StrokeStepList* steps, StrokePointTable* points
                            StrokeNodeLists* nodeLists);
 // Direction code 0..7 of a step (y up): 0 down, 2 left, 4 up, 6 right.
 int StepDirectionCode(int dx, int dy);
+
+// ---- shared state of structure analysis (structure_*.cpp) ------------------------------
+struct StructureWork {
+  StrokePointTable* points;
+  StrokeGraph* graph;
+  StrokeNodeLists* lists;
+  bool thinned;      // steps 1 and 3
+  int orientations;  // 1 (thinned) or 2 (polygon): directions are also told
+                     // in coordinates turned by 45 degrees
+};
+
+// Cuts the chain in the point table's scratch chain into the pieces and
+// segments of `group` (the graph's last group). Returns 0, or -9 after 14 or
+// 6003 (a chain that doubles back on itself or starts or ends on one spot).
+int BuildGroupPieces(StructureWork& work, StrokeGroup* group);
+
+// Segments of a group in order.
+int CountGroupSegments(const StrokeGroup& group, int limit);
+
+// The thinned steps' junction handling (structure_junctions.cpp).
+int SplitJunctions(StructureWork& work);
+int BuildFeaturePoints(StructureWork& work);
+void AttachEdgesToSegments(StructureWork& work);
+
+// ---- stroke codes (stroke_code.cpp) ---------------------------------------------------
+// Stroke codes (kind x 10 + sub-kind) as bit masks: each kind has eight bit
+// positions, one per sub-kind, spread over four 32-bit masks. The dictionary
+// loader ORs them into each stroke model; the verifier compares them with the
+// character's strokes.
+constexpr int kStrokeCodeLimit = 172;  // codes above set no bit
+
+// Writes the four masks of `code` (at most one bit set in all).
+void DecodeStrokeCode(int code, uint32_t* maskA, uint32_t* maskB, uint32_t* maskC,
+                      uint32_t* maskD);
+
+// ---- fixed tables of contour tracing and thinning (contour_tables.cpp) ------------------
+extern const uint32_t kContourLinkTable[256];
+
+struct ContourNormal {
+  int16_t x, y;
+};
+extern const ContourNormal kContourNormalTable[256];

@@ -2,7 +2,7 @@
 // branch copies (thinned steps), every chain of points traced into a stroke
 // group with its pieces and segments, nearly straight bent strokes of the
 // thinned steps flattened, and branch ends attached to their segments.
-#include "ocrlib/strokes/structure_internal.h"
+#include "ocrlib/strokes/strokes_internal.h"
 
 namespace {
 

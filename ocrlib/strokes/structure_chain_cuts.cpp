@@ -3,7 +3,7 @@
 // (which side turns into which), and runs of connected pieces become the
 // stroke segments with their shape code kind x 10 + sub-kind. Up to 400
 // sections per chain.
-#include "ocrlib/strokes/structure_internal.h"
+#include "ocrlib/strokes/strokes_internal.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 // trying each pairing and keeping the cheapest strokes), the branch ends get
 // their edge records, pairs of edges at one junction become feature points,
 // and every edge learns the segments it belongs to.
-#include "ocrlib/strokes/structure_internal.h"
+#include "ocrlib/strokes/strokes_internal.h"
 
 namespace {
 

@@ -5,8 +5,7 @@
 // runs.
 #include <algorithm>
 
-#include "ocrlib/strokes/contour_tables.h"
-#include "ocrlib/strokes/thinning_internal.h"
+#include "ocrlib/strokes/strokes_internal.h"
 
 namespace {
 

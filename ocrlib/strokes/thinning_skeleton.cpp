@@ -5,7 +5,7 @@
 // into the skeleton with its short spurs and tiny loops cut off.
 #include <algorithm>
 
-#include "ocrlib/strokes/thinning_internal.h"
+#include "ocrlib/strokes/strokes_internal.h"
 
 namespace {
 

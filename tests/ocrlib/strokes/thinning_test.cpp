@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-#include "ocrlib/strokes/thinning_internal.h"
+#include "ocrlib/strokes/strokes_internal.h"
 #include "tests/ocrlib/kit/pen_kit.h"
 
 namespace {

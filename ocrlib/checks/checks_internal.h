@@ -1,6 +1,9 @@
-// The class-check table: the built-in rows through which stroke-model
-// candidates are confirmed or rejected, bound by class name to the models of
-// a loaded dictionary.
+// Character shape checks: the class-check table, the built-in rows through
+// which stroke-model candidates are confirmed or rejected, bound by class
+// name to the models of a loaded dictionary. The checks read the stroke
+// records of core_internal.h. Stroke analysis lies below them: a check may
+// re-run it, while stroke analysis reaches the checks only through routines
+// its caller hands it.
 #pragma once
 
 #include <cstdint>
