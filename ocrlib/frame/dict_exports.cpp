@@ -10,6 +10,7 @@
 #include <memory>
 #include <new>
 
+#include "foundation/sjis_text.h"
 #include "ocrlib/frame/frame_internal.h"
 #include "ocrlib/mupa32.h"
 
@@ -20,11 +21,11 @@ int Fail(uint16_t code) {
   return -9;
 }
 
-bool IsSjisLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xEA); }
-
 // Copies the path into the 512-byte `name`, upper-casing ASCII letters and
-// leaving double-byte characters as they are. 7001 for a path of more than
-// 511 bytes.
+// leaving double-byte characters as they are: every lead byte of code page
+// 932 counts, the extension characters of 0xED-0xEE and 0xFA-0xFC included,
+// so that a trail byte that reads as a small letter keeps two such names
+// apart. 7001 for a path of more than 511 bytes.
 int UppercaseDictPath(const char* path, char (&name)[kDictNameBytes]) {
   const size_t length = std::strlen(path);
   if (length >= kDictNameBytes) return Fail(kErrBadArgument);

@@ -45,14 +45,23 @@ TEST_F(DictExportsTest, LoadsByTheCallersPathAndComparesUpperCased) {
 }
 
 TEST_F(DictExportsTest, DoubleByteCharactersKeepTheirTrailBytes) {
-  // 0x83 0x61 is one double-byte character whose trail byte is "a".
-  const std::string path = folder_.Write("\x83\x61" "a.dic", MakeHeaderOnlyDict());
-  ASSERT_EQ(MupaLoadPatternDict(handle_, path.c_str()), 0);
-  EXPECT_EQ(MupaLoadPatternDict(handle_, folder_.Path("\x83\x61" "A.DIC").c_str()), -9);
-  EXPECT_EQ(ErrorsOf(handle_), std::vector<uint16_t>{kErrDictLoaded});
-  // With the trail byte upper-cased the name differs: not loaded, no file.
-  EXPECT_EQ(MupaLoadPatternDict(handle_, folder_.Path("\x83\x41" "A.DIC").c_str()), -9);
-  EXPECT_EQ(ErrorsOf(handle_), std::vector<uint16_t>{kErrDictOpen});
+  // A lead byte and the trail byte 0x61 ("a") make one double-byte character,
+  // from the first lead byte of code page 932 to its extension characters.
+  for (const char* lead : {"\x81", "\x83", "\x9F", "\xE0", "\xEA", "\xED", "\xEE", "\xFA",
+                           "\xFB"}) {
+    SCOPED_TRACE(testing::Message() << "lead byte " << std::hex
+                                    << (static_cast<unsigned char>(*lead) + 0));
+    const std::string character = std::string(lead) + "\x61";
+    const std::string path = folder_.Write(character + "a.dic", MakeHeaderOnlyDict());
+    ASSERT_EQ(MupaLoadPatternDict(handle_, path.c_str()), 0);
+    EXPECT_EQ(MupaLoadPatternDict(handle_, folder_.Path(character + "A.DIC").c_str()), -9);
+    EXPECT_EQ(ErrorsOf(handle_), std::vector<uint16_t>{kErrDictLoaded});
+    // With the trail byte upper-cased the name differs: not loaded, no file.
+    const std::string other = folder_.Path(std::string(lead) + "\x41" "A.DIC");
+    EXPECT_EQ(MupaLoadPatternDict(handle_, other.c_str()), -9);
+    EXPECT_EQ(ErrorsOf(handle_), std::vector<uint16_t>{kErrDictOpen});
+    EXPECT_EQ(MupaUnloadPatternDict(handle_, MupaGetDictHandle(handle_, path.c_str())), 0);
+  }
 }
 
 TEST_F(DictExportsTest, LoadRefusals) {
