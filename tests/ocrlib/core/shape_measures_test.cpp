@@ -12,23 +12,53 @@ namespace {
 using penkit::HandGraph;
 
 TEST(CharFrame, LongerSideSpansTheFrameAndTheOtherIsCentred) {
-  HandGraph g;
-  g.Chain({{0, 0}, {100, 0}, {100, 50}});  // 100 wide, 50 tall
-  ASSERT_EQ(g.Finish(), 0);
-  CharFrame f;
-  ASSERT_EQ(ComputeCharFrame(&g.points(), &f), 0);
-  EXPECT_EQ(f.size, 100);
-  EXPECT_EQ(f.offsetX, 0);
-  EXPECT_EQ(f.offsetY, 64);
-  EXPECT_EQ(f.originX, 0);
-  EXPECT_EQ(f.originY, -50);
-  int32_t x, y;
-  NormalizePointToBox(&f, 100, -50, &x, &y);  // lowest point
-  EXPECT_EQ(x, 256);
-  EXPECT_EQ(y, 64);
-  NormalizePointToBox(&f, 0, 0, &x, &y);  // highest
-  EXPECT_EQ(x, 0);
-  EXPECT_EQ(y, 192);
+  // Each box drawn as an L (y down as drawn, y up once finished), and two of
+  // its points (finished coordinates) with their frame positions.
+  struct Probe {
+    int x, y, frameX, frameY;
+  };
+  struct Case {
+    const char* what;
+    std::vector<std::pair<int, int>> chain;
+    CharFrame frame;  // size, offsetX, offsetY, originX, originY
+    Probe probes[2];
+  };
+  const Case cases[] = {
+      // offsetY (50 + 50 x 128) / 100 = 64; the lowest point, then the highest
+      {"100 wide, 50 tall", {{0, 0}, {100, 0}, {100, 50}}, {100, 0, 64, 0, -50},
+       {{100, -50, 256, 64}, {0, 0, 0, 192}}},
+      // offsetX (50 + 50 x 128) / 100 = 64; lower left, upper right
+      {"50 wide, 100 tall", {{0, 0}, {0, 100}, {50, 100}}, {100, 64, 0, 0, -100},
+       {{0, -100, 64, 0}, {50, 0, 192, 256}}},
+      // offsetX (30 + 15 x 128) / 60 = 32
+      {"45 wide, 60 tall", {{0, 0}, {0, 60}, {45, 60}}, {60, 32, 0, 0, -60},
+       {{0, -60, 32, 0}, {45, 0, 224, 256}}},
+      // offsetX (1 + 3 x 128) / 3 = 128
+      {"no width, 3 tall", {{5, 0}, {5, 3}}, {3, 128, 0, 5, -3},
+       {{5, -3, 128, 0}, {5, 0, 128, 256}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    HandGraph g;
+    for (size_t i = 0; i < c.chain.size(); ++i) {
+      g.Point(c.chain[i].first, c.chain[i].second);
+      if (i) g.Link(static_cast<int>(i) - 1, static_cast<int>(i));
+    }
+    ASSERT_EQ(g.Finish(), 0);
+    CharFrame f;
+    ASSERT_EQ(ComputeCharFrame(&g.points(), &f), 0);
+    EXPECT_EQ(f.size, c.frame.size);
+    EXPECT_EQ(f.offsetX, c.frame.offsetX);
+    EXPECT_EQ(f.offsetY, c.frame.offsetY);
+    EXPECT_EQ(f.originX, c.frame.originX);
+    EXPECT_EQ(f.originY, c.frame.originY);
+    for (const Probe& p : c.probes) {
+      int32_t x, y;
+      NormalizePointToBox(&f, p.x, p.y, &x, &y);
+      EXPECT_EQ(x, p.frameX);
+      EXPECT_EQ(y, p.frameY);
+    }
+  }
 }
 
 TEST(CharFrame, NoFrameWithoutTwoLivePointsApart) {

@@ -93,24 +93,40 @@ TEST(Thinning, RunsOfVeryDifferentWidthsAreNotJoined) {
 }
 
 TEST(Thinning, ShortSpursAndTinyLoopsAreCutOff) {
-  // A junction with two long branches and a spur of `spur` pixels (under
-  // 460/256 pixel goes), and a loop of extent 5 x 4 (41 < 50) at a second
-  // junction.
-  for (int spur : {1, 2}) {
-    SCOPED_TRACE(spur);
+  // A junction with two long branches and a spur, a lone stroke, and a loop
+  // of extent 5 x 4 (41 < 50) at a second junction. Spurs and lone strokes
+  // under 460/256 pixel go. Steps between whole pixels measure 256 (across),
+  // 362 (diagonal) or 512 (two across): no chain of points measures 363..511,
+  // so the shortest that stays and the longest that goes bound the limit as
+  // closely as any point graph can.
+  struct Case {
+    const char* what;
+    int dx, dy;  // from the junction to the spur's tip, and along the lone stroke
+    bool cut;
+  };
+  const Case cases[] = {
+      {"one pixel across (256)", 0, 1, true},
+      {"one pixel diagonally (362)", 1, 1, true},
+      {"two pixels across (512)", 0, 2, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
     penkit::HandGraph g;
     StrokePointTable& t = g.points();
     const int j = g.Point(20, 20);
     for (auto [x, y] : {std::pair{0, 20}, {40, 20}}) g.Link(j, g.Point(x, y));
-    const int tip = g.Point(20, 20 - spur);
+    const int tip = g.Point(20 + c.dx, 20 - c.dy);
     g.Link(j, tip);
+    const std::vector<int> lone = g.Chain({{100, 20}, {100 + c.dx, 20 - c.dy}});
     const int k = g.Point(60, 60);
     g.Link(k, g.Point(80, 60));
     const std::vector<int> loop = g.Chain({{65, 60}, {65, 64}, {62, 64}});
     g.Link(k, loop.front());
     g.Link(loop.back(), k);
     ASSERT_EQ(RemoveSkeletonSpurs(&t), 0);
-    EXPECT_EQ(t.points.items[tip].kind, spur == 1 ? kPointDeleted : kPointLive);
+    const uint8_t cutKind = c.cut ? kPointDeleted : kPointLive;
+    EXPECT_EQ(t.points.items[tip].kind, cutKind);
+    for (int p : lone) EXPECT_EQ(t.points.items[p].kind, cutKind);
     EXPECT_EQ(t.points.items[j].kind, kPointLive);
     for (int p : loop) EXPECT_EQ(t.points.items[p].kind, kPointDeleted);
     EXPECT_EQ(t.points.items[k].kind, kPointLive);
