@@ -10,6 +10,15 @@
 namespace {
 
 using penkit::HandGraph;
+using Polyline = std::vector<std::pair<int, int>>;
+
+// The points of a polyline, consecutive ones linked.
+void LayPolyline(HandGraph& g, const Polyline& points) {
+  for (size_t i = 0; i < points.size(); ++i) {
+    g.Point(points[i].first, points[i].second);
+    if (i) g.Link(static_cast<int>(i) - 1, static_cast<int>(i));
+  }
+}
 
 TEST(CharFrame, LongerSideSpansTheFrameAndTheOtherIsCentred) {
   // Each box drawn as an L (y down as drawn, y up once finished), and two of
@@ -19,7 +28,7 @@ TEST(CharFrame, LongerSideSpansTheFrameAndTheOtherIsCentred) {
   };
   struct Case {
     const char* what;
-    std::vector<std::pair<int, int>> chain;
+    Polyline chain;
     CharFrame frame;  // size, offsetX, offsetY, originX, originY
     Probe probes[2];
   };
@@ -40,10 +49,7 @@ TEST(CharFrame, LongerSideSpansTheFrameAndTheOtherIsCentred) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     HandGraph g;
-    for (size_t i = 0; i < c.chain.size(); ++i) {
-      g.Point(c.chain[i].first, c.chain[i].second);
-      if (i) g.Link(static_cast<int>(i) - 1, static_cast<int>(i));
-    }
+    LayPolyline(g, c.chain);
     ASSERT_EQ(g.Finish(), 0);
     CharFrame f;
     ASSERT_EQ(ComputeCharFrame(&g.points(), &f), 0);
@@ -64,7 +70,7 @@ TEST(CharFrame, LongerSideSpansTheFrameAndTheOtherIsCentred) {
 TEST(CharFrame, NoFrameWithoutTwoLivePointsApart) {
   struct Case {
     const char* what;
-    std::vector<std::pair<int, int>> points;
+    Polyline points;
   };
   const Case cases[] = {
       {"two points at one place", {{7, 7}, {7, 7}}},
@@ -73,10 +79,7 @@ TEST(CharFrame, NoFrameWithoutTwoLivePointsApart) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     HandGraph g;
-    for (size_t i = 0; i < c.points.size(); ++i) {
-      g.Point(c.points[i].first, c.points[i].second);
-      if (i) g.Link(static_cast<int>(i) - 1, static_cast<int>(i));
-    }
+    LayPolyline(g, c.points);
     g.Finish();
     CharFrame f{9, 9, 9, 9, 9};
     EXPECT_EQ(NormalizeStrokeFrame(&g.steps, &g.points(), &f, &g.graph(), &g.nodes()), -1);
