@@ -293,6 +293,26 @@ int SubstringToInt(const char* text, int start, int length) {
   return DecimalTextToInt(part);
 }
 
+int CountMixedWidth(int start, int length, char* out, const char* text) {
+  const int textLength = static_cast<int>(std::strlen(text));
+  if (start < 0) start = 0;
+  if (start >= textLength) {
+    out[0] = '\0';
+    return textLength;
+  }
+  const int limit = length < textLength - start ? start + length : textLength;
+  int end = start;
+  while (end < limit) {
+    const int width = SjisCharLength(text + end);
+    if (end + width > limit) break;
+    end += width;
+  }
+  if (end == start) end = start + SjisCharLength(text + start);
+  std::memcpy(out, text + start, end - start);
+  out[end - start] = '\0';
+  return end;
+}
+
 int SplitKeyValue(const char* text, char* key, char* value) {
   return SplitAt(text, key, value, '=', 0);
 }

@@ -54,6 +54,15 @@ int CopySubstring(char* out, const char* text, int start, int length);
 // number.
 int SubstringToInt(const char* text, int start, int length);
 
+// Copies the next piece of at most `length` bytes of `text`, from byte
+// `start` (from 0), into `out` (room for length + 2 bytes) and returns where
+// the next piece starts. A piece never ends inside a double-byte character:
+// it ends one byte early instead, or, when even one character does not fit
+// (length 1), holds that one character so that the walk always moves on.
+// At the end of the text the result is the text's length. This is the one
+// cutter of long texts on screens and in reports.
+int CountMixedWidth(int start, int length, char* out, const char* text);
+
 // Splits "key=value": the key is the text before the first "=", the value the
 // text after the last "=". A text without "=" is all key. `key` and `value`
 // need room for the text. Returns 0.

@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <string>
 
-#include "designer/designer.h"
 #include "foundation/msgbox.h"
 #include "screen/screen.h"
 

@@ -6,7 +6,6 @@
 #include <cstring>
 #include <string>
 
-#include "designer/designer.h"
 #include "screen/screen.h"
 
 namespace {

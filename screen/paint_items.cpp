@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "designer/designer.h"
 #include "foundation/db.h"
 #include "screen/screen.h"
 

@@ -7,10 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "designer/designer.h"
 #include "foundation/sjis_text.h"
 #include "screen/screen.h"
-#include "tally/tally.h"
 
 namespace {
 

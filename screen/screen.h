@@ -18,8 +18,8 @@
 #include <string>
 #include <vector>
 
+#include "foundation/gdi_draw.h"
 #include "foundation/image_cache.h"
-#include "screen/gdi_owner.h"
 #include "screen/number_format.h"
 
 // ---------------------------------------------------------------------------
@@ -35,7 +35,6 @@ constexpr int kEditControlIdBase = 1000;  // + slot
 constexpr int kSlotStaticIds[2] = {5000, 5001};
 constexpr int kSlotTimerId = 1;
 constexpr int kSlotTimerMilliseconds = 1000;
-constexpr int kBaseCharWidth = 8;       // font unit after a reset
 constexpr int kSheetMarginUnit = 4;     // pixels per sheet unit
 constexpr int kNoItem = -1;
 
@@ -365,6 +364,78 @@ WindowPlacement ComputeWindowPlacement(const WindowPlacementRequest& request,
 int ScreenSizeClassForWidth(int width);
 
 // ---------------------------------------------------------------------------
+// Ruled lines of screens and sheets, and the design view (ruled_lines.cpp,
+// design_view.cpp). The screen engine loads and paints the lines; the sheet
+// designer edits them and sets the design view's values, which painting
+// reads.
+
+constexpr int kMaxRuledLines = 300;
+constexpr int kRuledLineCutFrame = 99;  // size code of the cutting frame
+
+// One ruled line: end points in content pixels of its window.
+struct RuledLine {
+  char kind = 0;        // 'L' line, 'C' drawn but not picked, 0 free
+  int sizeCode = 0;     // 1, 2, 5 dashed, 7, 8, 99 cutting frame
+  int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+};
+extern RuledLine g_ruledLines[kMaxRuledLines];  // lines of all window slots
+
+// The one ruled-line editing state.
+struct RuledLineEditState {
+  int selectedLine = -1;
+  int shownLine = -1;
+  int grabbedEdge = 0;
+  int moved = 0;
+  int dragMode = 0;
+  int linesChanged = 0;
+  int gridSnap = 1;
+};
+extern RuledLineEditState g_lineEdit;
+
+// The format file name of the first free window slot (the window opened
+// next); shares its buffer with the background image name.
+void SetNextWindowFormatFile(const char* name);
+// The format file name of a given slot.
+void SetWindowFormatFile(int slot, const char* name);
+// The background image of the window opened next; that window is sized to
+// the image (window kind 12).
+void SetNextWindowImage(const char* name);
+// Gives back the ruled lines of a slot (kind 0) and empties its range.
+void FreeSlotRuledLines(int slot);
+
+// Design-mode selection: the rectangle the design editor shows (state 1 or
+// 4), framed by page painting.
+struct DesignSelection {
+  int state = 0;
+  int left = 0, top = 0, right = 0, bottom = 0;
+};
+extern DesignSelection g_designSelection;
+
+// Work rectangle of the design editor (inclusive edges).
+struct DesignWorkRect {
+  int left = 0, top = 0, right = -1, bottom = -1;
+};
+extern DesignWorkRect g_designWorkRect;
+
+// Paper settings of the current sheet side, as far as painting reads them.
+struct SheetPaperSettings {
+  int printColourState = 0;  // 0 and 40: monochrome printing
+  int int8 = 0;              // ＩＮＴ８: guide marks in handwriting cells
+};
+extern SheetPaperSettings g_sheetPaper;
+
+// The sheet canvas window ("Ocr") and its grid.
+struct SheetCanvasState {
+  HWND window = nullptr;
+  int scale = 4;           // pixels per millimetre (dots per grid unit)
+  int columns = 0, rows = 0, pitch = 0;  // grid extent of the canvas
+  int displayRatio = 100;  // pictures beside sheet items, in percent
+};
+extern SheetCanvasState g_sheetCanvas;
+
+inline int SheetDotsPerGridUnit() { return g_sheetCanvas.scale; }
+
+// ---------------------------------------------------------------------------
 // Item table (item_table.cpp, item_layout.cpp)
 int AddScreenItem(const char* caption, const char* name, int column, int row,
                   int yOffset, int width, int length, int charSize, char kind,
@@ -637,10 +708,8 @@ void ReleaseScreenDC();
 HDC BeginScreenPaintDC(HDC dc, int slot, int x, int y);
 void EndScreenPaintDC();
 void ResetPaintState(HWND window, int x, int y);
-COLORREF ColorFromCode(int code);
 int SetPaintPenStyle(int style);
 COLORREF SetPaintBrush(int fillStyle, int colorCode);
-HFONT CreateFontByCode(int face, int height, int weight);
 void SelectScreenFont(int face, int size);
 void SelectScreenFontSize(int face, int size, int weight);
 void SetPaintCharacterExtra(int extra);
@@ -712,7 +781,6 @@ void DrawTwoStateCaption(int item, const char* value, int left, int right,
 void FillFormatMask(int item, char* out);
 void PaintScreenPage(HWND window, int slot);
 void PaintSlotItems(int slot, int pass);
-void DrawWindowItems(int slot, int x, int y);
 
 // Helpers the painters share.
 // Fixed items (protect byte set) stay put while the content scrolls.

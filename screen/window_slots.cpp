@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "designer/designer.h"
 #include "foundation/msgbox.h"
 #include "screen/screen.h"
 

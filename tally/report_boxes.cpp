@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "screen/screen.h"
+#include "foundation/gdi_draw.h"
 #include "tally/report_internal.h"
 
 namespace {

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "foundation/bounded_format.h"
+#include "foundation/sjis_text.h"
 #include "tally/report_internal.h"
 
 namespace {

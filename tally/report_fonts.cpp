@@ -1,17 +1,12 @@
 // Printer fonts and vertical text. One report font is selected into the
 // report DC at a time, cached by face and height; selecting another deletes
 // the previous one, and the end of the job puts the DC's own font back.
-#include <cstring>
-
-#include "screen/screen.h"
 #include "tally/report_internal.h"
 
 namespace {
 
-// Faces of the rotated fonts (face codes 0 and 1 of the screen engine).
-const char* RotatedFaceName(int face) {
-  return face == 1 ? "ＭＳ ゴシック" : "ＭＳ 明朝";
-}
+// Faces of the rotated fonts: face code 1 or else 0.
+const char* RotatedFaceName(int face) { return FaceNameOfCode(face == 1 ? 1 : 0); }
 
 // Text at device (x, y) with y in report direction; no inner margin.
 void DrawCellText(HDC dc, int x, int y, const std::string& text) {
@@ -45,22 +40,6 @@ void ReleaseReportFont() {
   r.fontHeight = -1;
 }
 
-HFONT CreateReportFont(const char* faceName, int height, int weight,
-                       int escapement) {
-  LOGFONTA font{};
-  font.lfHeight = height;
-  font.lfEscapement = escapement;
-  font.lfOrientation = escapement;
-  font.lfWeight = weight;
-  font.lfCharSet = SHIFTJIS_CHARSET;
-  font.lfOutPrecision = OUT_TT_PRECIS;
-  font.lfClipPrecision = CLIP_TT_ALWAYS;
-  font.lfQuality = PROOF_QUALITY;
-  font.lfPitchAndFamily = FIXED_PITCH | FF_ROMAN;
-  std::strncpy(font.lfFaceName, faceName, LF_FACESIZE - 1);
-  return CreateFontIndirectA(&font);
-}
-
 int SelectPrinterFont(int face, int height) {
   ReportOutputContext& r = g_reportOutput;
   if (face == r.fontFace && height == r.fontHeight) return face;
@@ -73,17 +52,12 @@ HFONT CreateRotatedFont(int face, int height) {
   // A quarter turn that reads top to bottom: counter-clockwise on the
   // printer's metric page (and in a file), clockwise on the screen.
   const int escapement = g_reportOutput.mode == kReportPreview ? 2700 : 900;
-  return CreateReportFont(RotatedFaceName(face), height, FW_NORMAL,
-                          escapement);
+  return CreateFontByName(RotatedFaceName(face), height, FW_NORMAL, escapement);
 }
 
 HGDIOBJ SelectRotatedFont(int face, int height) {
   ReplaceReportFont(CreateRotatedFont(face, height), 0, 0);
   return g_reportOutput.replacedFont;
-}
-
-HFONT CreateFontByName(const char* faceName, int height, int weight) {
-  return CreateReportFont(faceName, height, weight, 0);
 }
 
 int SelectFontByName(const char* faceName, int height) {

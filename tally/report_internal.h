@@ -1,7 +1,7 @@
 // Shared inside the report layer (report_*.cpp): the device context as
 // drawing and measuring need it, the report font, CSV lines and pens. Every
 // pen, brush and font the layer creates lives in a GdiOwner
-// (screen/gdi_owner.h), so tests can count what is alive.
+// (foundation/gdi_draw.h), so tests can count what is alive.
 #pragma once
 
 #include <windows.h>
@@ -31,9 +31,6 @@ HDC ReportMeasureDC();
 void ReplaceReportFont(HFONT font, int face, int height);
 // Puts the DC's own font back and deletes the report font.
 void ReleaseReportFont();
-// Creates a font with the report layer's attributes; the caller owns it.
-HFONT CreateReportFont(const char* faceName, int height, int weight,
-                       int escapement);
 
 // Mode 2: writes the collected CSV line, its last comma turned into the line
 // end (CR LF), and empties it; an empty line writes nothing.

@@ -4,7 +4,7 @@
 // multiplied by the y sign (the printer's metric modes count y upwards).
 #include <cstring>
 
-#include "screen/screen.h"
+#include "foundation/gdi_draw.h"
 #include "tally/report_internal.h"
 
 namespace {

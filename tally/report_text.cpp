@@ -1,6 +1,5 @@
-// Text routines of the report layer: CSV cells and their splitter, the one
-// cutter of long texts into pieces that never split a double-byte
-// character, and the cells of vertical text with half-width kana joined.
+// Text routines of the report layer: CSV cells and their splitter and the
+// cells of vertical text with half-width kana joined.
 // Portable; the Shift-JIS constants are spelled as bytes so the clang fuzz
 // build sees the same bytes as GCC.
 #include <cstring>
@@ -140,26 +139,6 @@ const char* NthCsvField(int n, const char* text) {
 
 int CountDelimitedParts(const char* text, char separator) {
   return CountCharDbcs(text, separator) + 1;
-}
-
-int CountMixedWidth(int start, int length, char* out, const char* text) {
-  const int textLength = static_cast<int>(std::strlen(text));
-  if (start < 0) start = 0;
-  if (start >= textLength) {
-    out[0] = '\0';
-    return textLength;
-  }
-  const int limit = length < textLength - start ? start + length : textLength;
-  int end = start;
-  while (end < limit) {
-    const int width = SjisCharLength(text + end);
-    if (end + width > limit) break;
-    end += width;
-  }
-  if (end == start) end = start + SjisCharLength(text + start);
-  std::memcpy(out, text + start, end - start);
-  out[end - start] = '\0';
-  return end;
 }
 
 int CountVerticalChars(const char* text) {

@@ -149,15 +149,6 @@ const char* NthCsvField(int n, const char* text);
 // 1 + the number of single-byte `separator`s outside double-byte pairs.
 int CountDelimitedParts(const char* text, char separator);
 
-// Copies the next piece of at most `length` bytes of `text`, from byte
-// `start` (from 0), into `out` (room for length + 2 bytes) and returns where
-// the next piece starts. A piece never ends inside a double-byte character:
-// it ends one byte early instead, or, when even one character does not fit
-// (length 1), holds that one character so that the walk always moves on.
-// At the end of the text the result is the text's length. This is the one
-// cutter of long report texts.
-int CountMixedWidth(int start, int length, char* out, const char* text);
-
 // Vertical text: the number of characters (a double-byte character, or a
 // pair of half-width blanks, counts one; any other byte one).
 int CountVerticalChars(const char* text);
@@ -177,7 +168,7 @@ std::vector<VerticalCell> SplitVerticalCells(const char* text, bool convert);
 #if defined(_WIN32)
 #include <windows.h>
 
-#include "screen/gdi_owner.h"
+#include "foundation/gdi_draw.h"
 
 // Report output context and print jobs (report_job.cpp, report_page.cpp)
 
@@ -275,7 +266,6 @@ void SetPrintLineStyle(int style);
 int SelectPrinterFont(int face, int height);
 HFONT CreateRotatedFont(int face, int height);
 HGDIOBJ SelectRotatedFont(int face, int height);
-HFONT CreateFontByName(const char* faceName, int height, int weight);
 int SelectFontByName(const char* faceName, int height);
 int SelectFontByNameWeight(const char* faceName, int height, int weight);
 void DrawVerticalText(int column, int row, int size, int cells,
@@ -370,10 +360,15 @@ int ReportPastPageEnd();
 // printer and in a file, where callers break pages themselves.
 int ReportRowFits();
 
-// Printing of screens and their fields through the report output: what the
-// screen engine's DrawWindowItems calls for every item and ruled line of a
-// screen. Coordinates are screen pixels plus the offsets given; the report
-// layer shifts them by its margins and scales them.
+// Printing of screens and their fields through the report output
+// (print_window.cpp and the field printing). Coordinates are screen pixels
+// plus the offsets given; the report layer shifts them by its margins and
+// scales them.
+//
+// Prints the items and ruled lines of window slot `slot` at offset (x, y),
+// y taken from below the slot's header band: the same walk as the screen's
+// page painting, each item through the field printing below.
+void DrawWindowItems(int slot, int x, int y);
 //
 // An item's caption in its caption rectangle, with a font of twice the
 // item's character size; items whose state byte is 255 are skipped.

@@ -306,4 +306,47 @@ TEST(SjisText, WidensTexts) {
   }
 }
 
+TEST(MixedWidthCut, PiecesNeverSplitACharacter) {
+  struct Case {
+    const char* what;
+    const char* text;
+    int start, length;
+    const char* piece;
+    int next;
+  };
+  const Case cases[] = {
+      {"odd width on wide text", "ああ", 0, 3, "あ", 2},
+      {"even width", "ああい", 0, 4, "ああ", 4},
+      {"wide char after one narrow", "aあb", 0, 2, "a", 1},
+      {"narrow only", "abc", 0, 2, "ab", 2},
+      {"half-width kana are one byte", "ｱｲｳ", 1, 1, "ｲ", 2},
+      {"width 1 still moves on", "あい", 2, 1, "い", 4},
+      {"past the end", "ab", 2, 3, "", 2},
+      {"last piece is short", "abcde", 3, 4, "de", 5},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    char out[16];
+    EXPECT_EQ(CountMixedWidth(c.start, c.length, out, c.text), c.next);
+    EXPECT_STREQ(out, c.piece);
+  }
+}
+
+TEST(MixedWidthCut, AnyWidthRebuildsTheText) {
+  const std::string text = "表示ｱｲ,a－ソb能 ";
+  for (int width = 1; width <= 7; ++width) {
+    SCOPED_TRACE(width);
+    std::string rebuilt;
+    char out[16];
+    for (int start = 0; start < static_cast<int>(text.size());) {
+      const int next = CountMixedWidth(start, width, out, text.c_str());
+      ASSERT_GT(next, start);
+      EXPECT_LE(next - start, width < 2 ? 2 : width);
+      rebuilt += out;
+      start = next;
+    }
+    EXPECT_EQ(rebuilt, text);
+  }
+}
+
 }  // namespace

@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "designer/designer.h"
 #include "screen/screen.h"
 #include "tests/screen/screen_fixture.h"
 #include "tools/screen_snapshot/picture_files.h"

@@ -24,20 +24,6 @@ class PaintContextTest : public ScreenEngineTest {
   int liveBefore_ = 0;
 };
 
-TEST(ColorCodes, Table) {
-  struct Case {
-    int code;
-    COLORREF want;
-  };
-  const Case cases[] = {
-      {0, kBlack},     {100, kBlack},   {-1, kBlack},  {50, kBlack},  {27, kBlack},
-      {1, kBlue},      {101, kBlue},    {106, RGB(255, 255, 0)},      {7, kWhite},
-      {121, kWhite},   {9, RGB(130, 130, 130)},        {38, RGB(155, 155, 155)},
-      {110, RGB(210, 210, 210)},        {111, RGB(230, 230, 230)},    {49, RGB(200, 250, 160)},
-  };
-  for (const Case& c : cases) EXPECT_EQ(ColorFromCode(c.code), c.want) << c.code;
-}
-
 TEST_F(PaintContextTest, OneCachedFontPerContext) {
   const PaintContext& c = ActivePaintContext();
   const HFONT start = c.font.get();

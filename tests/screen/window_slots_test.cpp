@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "designer/designer.h"
 #include "screen/screen.h"
 #include "tests/screen/screen_fixture.h"
 #include "tests/support/hook_recorder.h"

@@ -12,7 +12,6 @@
 #include <string>
 #include <vector>
 
-#include "designer/designer.h"
 #include "foundation/db.h"
 #include "foundation/imaging.h"
 #include "screen/screen.h"

@@ -2,13 +2,10 @@
 // choose a slot's format file or background image.
 #include <string>
 
-#include "designer/designer.h"
 #include "screen/screen.h"
 
 RuledLine g_ruledLines[kMaxRuledLines];
 RuledLineEditState g_lineEdit;
-DesignSelection g_designSelection;
-DesignWorkRect g_designWorkRect;
 
 namespace {
 // The name buffer holds 30 characters.

@@ -1,8 +1,11 @@
-// Printing a screen: the same walk as page painting, sent to the report
-// output instead of the window.
+// Printing a screen: the same walk as the screen engine's page painting,
+// sent to the report output instead of the window. It lives with the report
+// layer, not with the screen engine, because every caller (sheet printing,
+// printed screens and print jobs) is a report and it calls only the report
+// layer's field printing: the screen engine itself never prints, so it
+// needs nothing above it.
 #include <string>
 
-#include "designer/designer.h"
 #include "screen/screen.h"
 #include "tally/tally.h"
 
