@@ -46,24 +46,67 @@ set(CMAKE_ARCHIVE_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/lib)
 
 
 
-# sheetdesk_library(name PORTABLE files... WINDOWS files... LIBS libs...)
+# Headers are included by their path from the source root ("screen/screen.h"),
+# but a target reaches only the headers of what it links: each folder gets a
+# header root of its own in the build tree, holding one link to the folder,
+# and a library hands its root on to what links it.
+# sheetdesk_header_root(out path): the header root of `path` (a folder or a
+# file, relative to the source root).
+function(sheetdesk_header_root out path)
+  string(REPLACE "/" "+" key "${path}")
+  set(root ${CMAKE_BINARY_DIR}/headers/${key})
+  set(link ${root}/${path})
+  set(target "")
+  if(IS_SYMLINK ${link})
+    file(READ_SYMLINK ${link} target)
+  endif()
+  if(NOT target STREQUAL "${PROJECT_SOURCE_DIR}/${path}")
+    file(REMOVE ${link})
+    get_filename_component(parent ${link} DIRECTORY)
+    file(MAKE_DIRECTORY ${parent})
+    file(CREATE_LINK ${PROJECT_SOURCE_DIR}/${path} ${link} SYMBOLIC)
+  endif()
+  set(${out} ${root} PARENT_SCOPE)
+endfunction()
+
+# The folder of the current CMakeLists.txt, relative to the source root.
+function(sheetdesk_current_folder out)
+  file(RELATIVE_PATH folder ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
+  set(${out} ${folder} PARENT_SCOPE)
+endfunction()
+
+# sheetdesk_library(name PORTABLE files... WINDOWS files... LIBS libs...
+#                   [HEADERS paths...])
 # One library target per subsystem. PORTABLE sources build in both
-# configurations, WINDOWS sources only in the Windows one.
+# configurations, WINDOWS sources only in the Windows one. What links it
+# reaches the headers of its folder, or only the HEADERS given (paths
+# relative to its folder).
 function(sheetdesk_library name)
-  cmake_parse_arguments(arg "" "" "PORTABLE;WINDOWS;LIBS;WINDOWS_LIBS" ${ARGN})
+  cmake_parse_arguments(arg "" "" "PORTABLE;WINDOWS;LIBS;WINDOWS_LIBS;HEADERS" ${ARGN})
   set(sources ${arg_PORTABLE})
   set(libs ${arg_LIBS})
   if(WIN32)
     list(APPEND sources ${arg_WINDOWS})
     list(APPEND libs ${arg_WINDOWS_LIBS})
   endif()
+  sheetdesk_current_folder(folder)
+  set(roots)
+  if(arg_HEADERS)
+    foreach(header ${arg_HEADERS})
+      sheetdesk_header_root(root ${folder}/${header})
+      list(APPEND roots ${root})
+    endforeach()
+  else()
+    sheetdesk_header_root(root ${folder})
+    list(APPEND roots ${root})
+  endif()
   if(sources)
     add_library(${name} STATIC ${sources})
-    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+    target_include_directories(${name} PUBLIC ${roots})
     target_link_libraries(${name} PUBLIC ${libs})
   else()
     add_library(${name} INTERFACE)
-    target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR})
+    target_include_directories(${name} INTERFACE ${roots})
     target_link_libraries(${name} INTERFACE ${libs})
   endif()
 endfunction()
@@ -80,7 +123,9 @@ function(sheetdesk_test name)
   endif()
   add_executable(${name} ${arg_SOURCES})
   target_link_libraries(${name} PRIVATE ${arg_LIBS} GTest::gtest_main GTest::gmock)
-  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  sheetdesk_current_folder(folder)
+  sheetdesk_header_root(root ${folder})
+  target_include_directories(${name} PRIVATE ${root})
   add_test(NAME ${name} COMMAND ${name} --gtest_brief=1
            WORKING_DIRECTORY ${CMAKE_RUNTIME_OUTPUT_DIRECTORY})
   if(NOT arg_TIMEOUT)
@@ -105,7 +150,9 @@ function(sheetdesk_fuzzer name)
   endif()
   add_executable(${name} ${arg_SOURCES})
   target_link_libraries(${name} PRIVATE ${arg_LIBS})
-  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  sheetdesk_current_folder(folder)
+  sheetdesk_header_root(root ${folder})
+  target_include_directories(${name} PRIVATE ${root})
   target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
   target_link_options(${name} PRIVATE -fsanitize=fuzzer)
   set(work ${CMAKE_BINARY_DIR}/fuzz-work/${name})

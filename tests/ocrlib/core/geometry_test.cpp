@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "ocrlib/frame/frame_internal.h"
+#include "ocrlib/core/core_internal.h"
 
 namespace {
 

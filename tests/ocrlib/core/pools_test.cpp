@@ -4,7 +4,7 @@
 #include <memory>
 #include <vector>
 
-#include "ocrlib/frame/frame_internal.h"
+#include "ocrlib/core/core_internal.h"
 
 namespace {
 
