@@ -11,7 +11,7 @@
 
 #include "screen/screen.h"
 #include "tests/screen/screen_fixture.h"
-#include "tools/screen_snapshot/picture_files.h"
+#include "tests/support/test_pictures.h"
 
 namespace {
 
@@ -54,7 +54,7 @@ class PagePaintTest : public ScreenEngineTest {
     for (int k = 0; k < width * height; ++k) {
       rgb.insert(rgb.end(), {GetRValue(color), GetGValue(color), GetBValue(color)});
     }
-    EXPECT_EQ(WriteBmpFile(name, width, height, rgb), 0);
+    EXPECT_TRUE(WriteBmpRgb(name, width, height, rgb));
     files_.push_back(name);
     return name;
   }

@@ -1,6 +1,8 @@
-// Pictures as rows of text and the image files the tests write from them
-// byte by byte (BMP, TIFF), so that what the code under test reads never
-// comes from that code itself. Portable.
+// Pictures as rows of text and the image files the tests and tools write
+// from them byte by byte (BMP, TIFF, PNG), so that what the code under test
+// reads never comes from that code itself. The one writer of picture files
+// outside the program. Portable; each writer returns false when the file
+// could not be written.
 #pragma once
 
 #include <cstdint>
@@ -25,8 +27,14 @@ Picture PatternPicture(int width, int height, bool (*black)(int x, int y));
 
 // BMP with 1 (black and white), 8 (grey levels) or 24 bits a pixel, rows
 // bottom-up. For 1 bit `blackFirst` puts black at palette index 0.
-void WriteBmp(const std::string& path, const Picture& picture, int bitsPerPixel,
+bool WriteBmp(const std::string& path, const Picture& picture, int bitsPerPixel,
               bool blackFirst = true, int dpi = 300);
+// 24-bit BMP of `rgb` (width x height pixels, 3 bytes each, rows top down).
+bool WriteBmpRgb(const std::string& path, int width, int height,
+                 const std::vector<std::uint8_t>& rgb);
+// PNG (8-bit RGB, stored deflate blocks) of `rgb` as for WriteBmpRgb.
+bool WritePng(const std::string& path, int width, int height,
+              const std::vector<std::uint8_t>& rgb);
 // Uncompressed 1-bit TIFF with one page per picture, WhiteIsZero (as fax
 // and scanner files are) or BlackIsZero.
 void WriteTiff(const std::string& path, const std::vector<Picture>& pages, bool whiteIsZero,
@@ -42,4 +50,4 @@ std::string WriteOneBitBmp(const std::string& path, int width, int height,
                            int bitsPerPixel = 1);
 
 std::string ReadBytes(const std::string& path);
-void WriteBytes(const std::string& path, const std::string& bytes);
+bool WriteBytes(const std::string& path, const std::string& bytes);

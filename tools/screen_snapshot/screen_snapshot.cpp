@@ -15,7 +15,7 @@
 #include "foundation/db.h"
 #include "foundation/imaging.h"
 #include "screen/screen.h"
-#include "tools/screen_snapshot/picture_files.h"
+#include "tests/support/test_pictures.h"
 
 namespace {
 
@@ -55,7 +55,7 @@ void WriteSampleBitmap(const char* path) {
       rgb.insert(rgb.end(), {GetRValue(c), GetGValue(c), GetBValue(c)});
     }
   }
-  WriteBmpFile(path, size, size, rgb);
+  WriteBmpRgb(path, size, size, rgb);
 }
 
 struct Sample {
@@ -241,13 +241,13 @@ int main(int argc, char** argv) {
   GetClientRect(window, &client);
   const int width = client.right > 0 ? client.right : kWidth;
   const int height = client.bottom > 0 ? client.bottom : kHeight;
-  const int result = WritePngFile(out, width, height, RenderPage(0, width, height));
+  const bool written = WritePng(out, width, height, RenderPage(0, width, height));
   CloseScreenWindow(0, 0);
   DestroyWindow(window);
   DestroyWindow(mainWindow);
   UnbindImagingLibrary();
   std::remove("snapshot_sample.bmp");
-  if (result != 0) {
+  if (!written) {
     std::fprintf(stderr, "cannot write %s\n", out.c_str());
     return 1;
   }
