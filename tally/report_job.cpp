@@ -280,7 +280,11 @@ int StartPrintPage() {
   return 0;
 }
 
-int BeginPrintPage() { return 0; }
+int BeginPrintPage() {
+  const ReportOutputContext& r = g_reportOutput;
+  if (!ReportOnPrinter() || !r.dc || r.pageOpen) return 0;
+  return ReportDrawDC() ? 0 : -1;
+}
 
 int NextPrintPage() {
   ReportOutputContext& r = g_reportOutput;

@@ -170,7 +170,8 @@ std::vector<VerticalCell> SplitVerticalCells(const char* text, bool convert);
 
 #include "foundation/gdi_draw.h"
 
-// Report output context and print jobs (report_job.cpp, report_page.cpp)
+// Report output context and print jobs (report_job.cpp; the title and page
+// number in report_cells.cpp)
 
 // The one current output target. The print-settings window fills the page
 // values, the print type, the preview target and the request fields before
@@ -231,8 +232,13 @@ INT_PTR StartPrintJobDefault(int mode, const char* kindText);
 // Page setup of the printer DC: mapping mode, viewport origin, left
 // correction, unit divisor and, unless the print type is 3 or 37, the report
 // font. The page itself starts with the first thing drawn on it, so a job
-// never ends in a blank page. Return 0.
+// never ends in a blank page. Returns 0.
 int StartPrintPage();
+// Starts the next printer page now, drawn on or not (nothing happens when
+// one is open, and nothing in a preview or a file). Returns 0, or -1 when
+// the page cannot be started (the spooler refused it, or the job was
+// aborted): not reported; the job counts as aborted, so the caller's next
+// AbortPrintJob ends the document and returns -1.
 int BeginPrintPage();
 // Ends the printer page (if anything was drawn on it) and resets the cursor
 // in every mode. Returns 0.
@@ -361,7 +367,7 @@ int ReportPastPageEnd();
 int ReportRowFits();
 
 // Printing of screens and their fields through the report output
-// (print_window.cpp and the field printing). Coordinates are screen pixels
+// (print_window.cpp; the field printing is not built yet). Coordinates are screen pixels
 // plus the offsets given; the report layer shifts them by its margins and
 // scales them.
 //

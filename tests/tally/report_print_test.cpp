@@ -231,6 +231,46 @@ TEST_F(ReportPrint, AbortButtonStopsTheJob) {
   ExpectCleanAfterJob();
 }
 
+TEST_F(ReportPrint, BeginPrintPageStartsAPageEvenWithNothingOnIt) {
+  const std::string name = UniqueDocumentName("begin");
+  ModalDialogRecorder dialogs(ChooseDefaultPrinter);
+  DescribeDirectJob(1, name);
+  ASSERT_NE(StartPrintJobDefault(1, "o"), 0);
+  ReportBox(10, 10, 100, 20, 0);
+  EXPECT_EQ(BeginPrintPage(), 0);  // the page is open already
+  EXPECT_EQ(g_reportOutput.pagesStarted, 1);
+  NextPrintPage();
+  EXPECT_EQ(BeginPrintPage(), 0);  // a blank page, asked for
+  EXPECT_TRUE(g_reportOutput.pageOpen);
+  EXPECT_EQ(g_reportOutput.pagesStarted, 2);
+  NextPrintPage();
+  EndPrintJob();
+  ExpectCleanAfterJob();
+  EXPECT_EQ(WaitForPrintedPages(name, 50).size(), 2u);
+}
+
+TEST_F(ReportPrint, BeginPrintPageFailsWhenThePageCannotStart) {
+  ModalDialogRecorder dialogs(ChooseDefaultPrinter);
+  MessageBoxRecorder boxes;
+  DescribeDirectJob(1, UniqueDocumentName("nopage"));
+  ASSERT_NE(StartPrintJobDefault(1, "o"), 0);
+  // A device that refuses the page: for a moment the job draws on a DC that
+  // no longer exists, so StartPage fails as it does for a spooler error.
+  const HDC printer = g_reportOutput.dc;
+  const HDC gone = CreateCompatibleDC(nullptr);
+  DeleteDC(gone);
+  g_reportOutput.dc = gone;
+  EXPECT_EQ(BeginPrintPage(), -1);
+  g_reportOutput.dc = printer;
+  EXPECT_FALSE(g_reportOutput.pageOpen);
+  EXPECT_EQ(g_reportOutput.pagesStarted, 0);
+  EXPECT_TRUE(boxes.calls().empty());  // not reported
+  EXPECT_EQ(AbortPrintJob(), -1);      // the caller's next check ends it
+  EXPECT_EQ(BeginPrintPage(), -1);
+  EndPrintJob();
+  ExpectCleanAfterJob();
+}
+
 TEST_F(ReportPrint, NoDefaultPrinterIsReported) {
   char saved[512] = "";
   GetProfileStringA("windows", "device", "", saved, sizeof saved);
