@@ -7,9 +7,15 @@
 //   g_screenItems   at most 2100 items of all slots      (item_table.cpp)
 //   g_screen        the engine's one copy of focus, mouse and metrics state
 //                                                        (window_slots.cpp)
-// Everything runs on the GUI thread. Functions return 0 (or a count, index
-// or handle) on success and -1 on failure; a failure is reported once, in a
-// message box, by the function that found it.
+//   g_ruledLines    300 ruled lines of all slots, and the line editing
+//                   state                                (ruled_lines.cpp)
+//   g_designSelection, g_designWorkRect, g_sheetPaper, g_sheetCanvas
+//                   the design view's values             (design_view.cpp)
+// Everything runs on the GUI thread. Each function that returns 0/-1 (or a
+// code) says what every result means and whether a failure was already
+// reported: a reported failure was shown once, in a message box, by the
+// function that found it, and callers do not report it again; a search that
+// finds nothing is quiet.
 #pragma once
 
 #include <windows.h>
@@ -314,31 +320,53 @@ extern ScreenEngineState g_screen;
 // Start-up (window_slots.cpp)
 
 // Measures the display, resets the five slots and the item table and
-// remembers the main window and the arrow cursor. Returns 0.
+// remembers the main window and the arrow cursor. Returns 0 (it cannot fail).
 int InitScreenEngine(HWND mainWindow);
 // The owner of the slot that is opening refuses it (call while handling
 // 1134): the slot stays bound and shown, without 1130 and focus.
 void RefuseScreenOpen();
 
 // ---------------------------------------------------------------------------
-// Window slots (window_slots.cpp, window_placement.cpp)
+// Window slots (window_slots.cpp, window_placement.cpp,
+// screen_child_proc.cpp)
+// The first free slot (0 to 4), or -1 when all five are in use (quiet).
 int FindFreeWindowSlot();
+// Binds `window` to a free slot with the items being built (AddScreenItem),
+// sizes and shows it, and tells the main window (1140, 1134) and the window
+// (1130). Returns 0 when bound (also when the main window refused the open:
+// the slot then stays bound without 1130 and focus); -1 after a message for
+// no window, no free slot, too many items or a window already shown, with
+// the slot and the items being built given back.
 int OpenScreenWindow(HWND window, int x, int y, int width, int height,
                      int rowPitch, int windowCode, int inputMode,
                      int openState, int standardItemMode, const char* title);
+// Binds the sheet canvas window (class "Ocr") to a free slot, or with
+// `slot` >= 0 only re-sizes that slot. Returns 0, or -1 after a message (no
+// such window, no free slot, too many items, the window shown already), the
+// slot given back.
 int OpenSheetCanvasWindow(int slot, int contentWidth, int contentHeight,
                           int windowCode, int noShow);
+// Binds the image view window (class "WITHIMAGE") to a free slot. Returns 0,
+// or -1 after a message as for OpenSheetCanvasWindow.
 int OpenImageViewWindow(int contentWidth, int contentHeight, int windowCode);
 void CloseScreenWindow(int slot, int refocus);
 void ResetWindowSlot(int slot);
+// The slot of the active window, or -1 when no slot holds it (quiet).
 int FindActiveWindowSlot();
+// Makes the slot of the active window current and refocuses its field.
+// Returns the slot, or -1 when no slot holds the active window (quiet;
+// nothing changes).
 int SelectActiveWindowSlot();
+// Makes `slot` current. Returns 0, or -1 when it has no window (quiet; it is
+// current anyway).
 int SelectWindowSlot(int slot);
 void RefocusCurrentField();
+// Focuses "/PREV" of the current slot in the input modes 1 and 2. Returns 0.
 int RefocusPreviousField();
 void RepaintCurrentWindow();
 LRESULT ScreenChildWndProc(HWND window, UINT message, WPARAM wParam,
                            LPARAM lParam);
+// 1 when (x, y) lies in the design editor's work rectangle, else 0.
 int IsPointInWorkArea(int x, int y);
 
 // Size and position of a window being opened, from the width, height and
@@ -436,7 +464,11 @@ extern SheetCanvasState g_sheetCanvas;
 inline int SheetDotsPerGridUnit() { return g_sheetCanvas.scale; }
 
 // ---------------------------------------------------------------------------
-// Item table (item_table.cpp, item_layout.cpp)
+// Item table (item_table.cpp, item_layout.cpp; caption rectangles in
+// page_paint.cpp)
+// Adds an item to the screen being built. Returns its item number, or -1
+// after a message when the table is full (the items being built are then
+// given back).
 int AddScreenItem(const char* caption, const char* name, int column, int row,
                   int yOffset, int width, int length, int charSize, char kind,
                   int count, int protectByte, int keyCode, char edit,
@@ -444,29 +476,47 @@ int AddScreenItem(const char* caption, const char* name, int column, int row,
                   double maximum, const char* guide, const char* choices);
 // Takes back the items of the screen being built (after a refused open).
 void DiscardBuildingItems();
+// Sets the item's text capacity from its kind, edit letter and size.
+// Returns 0.
 int SetItemTextCapacity(int item);
+// Sets the item's choices or initial value ("*..." names a file). Returns 0.
 int SetItemValue(int item, const char* text);
+// Sets the text of a multi-line item, cut to its columns x lines. Returns 0,
+// or -1 after a message when those cells exceed 1024 (the text is kept cut).
 int AllocMultiLineItemText(int item, const char* text);
 void SplitItemFileReference(int item, const char* text);
 void SetItemLaunchFile(int item, const char* fileName);
+// SetItemLaunchFile. Returns 0.
 int BindItemActionFile(int item, const char* fileName);
 void LayoutScreenItem(int slot, int item, int keepPosition);
 void LayoutSheetItem(int item);
+// Adds the slot's hidden standard items (CBBOX, RULER, the line-type
+// buttons), lays out its items and creates its edit control. Returns 0, or
+// -1 after AddScreenItem's message when the table is full.
 int CreateStandardItems(HWND window, int slot, int mode);
+// Destroys the slot's edit control (a failure is shown and passed over) and
+// gives back its items; slot -1 is the current slot. Returns the slot.
 int DeleteEditControl(int slot);
 void SetItemValueByRef(const char* ref, const char* text);
 void SetItemValueInSlot(int slot, const char* ref, const char* text);
 void SetItemGuideText(const char* ref, const char* text);
+// Title style of the current item, or 0 when there is none.
 int GetCurrentItemType();
+// Set the slot's row pitch or font unit. Return the slot.
 int SetSlotGridStep(int slot, int pitch);
 int GetSlotGridStep(int slot);
 int SetSlotFontUnit(int slot, int unit);
 int GetSlotTopMargin(int slot);
+// Offset of the referenced item from the slot's first item, or -1 when the
+// reference names no item (quiet).
 int GetFieldOffsetInSlot(int slot, const char* ref);
 const char* GetSlotItemName(int slot, int n);
 const char* GetSlotItemFieldName(int slot, int n);
 const char* GetSlotItemValueText(int slot, int n);
 int GetWindowItemIndex(int slot, int n);
+// Byte position of the first single-byte "*" of the item's caption, or -1
+// when there is none; GetCaptionSplitText gives the caption with every such
+// "*" turned into a blank.
 int GetCaptionSplitColumn(int item);
 const char* GetCaptionSplitText();  // the caption GetCaptionSplitColumn made
 const char* FormatItemDisplayText(int item);
@@ -480,6 +530,8 @@ struct ItemCaptionRect {
   int left = 0, top = 0, right = 0, bottom = 0;
   int placement = kCaptionNone;
 };
+// The item's caption rectangle and placement. Returns the caption's length
+// in bytes (0 when it has none).
 int GetItemRect(int item, ItemCaptionRect* rect);
 // The rectangles a caption is drawn in, with their texts: none, one, or
 // for a caption split at '*' the part before the item and the part after.
@@ -492,9 +544,14 @@ std::vector<CaptionPart> GetCaptionParts(int item);
 // ---------------------------------------------------------------------------
 // Field access by name. FocusField, ResolveFieldRef and the input-method
 // switch are in field_focus.cpp; the typed getters and setters, shifts and
-// the table fillers live with the field engine.
+// the table fillers come with the field engine (not built yet).
+// Item number of a field reference in `slot`: a name, "/CUR", "/MPOS",
+// "/PREV", "/HOME", "/TOPOFLINE" or "/+n" and "/-n" from the current item;
+// -1 when it names nothing (quiet).
 int ResolveFieldRef(int slot, const char* ref);
 void FocusField(const char* ref);
+// Takes the window's input-method context. Returns 1 when Japanese input is
+// on, 0 when it is off or there is no input method.
 int OpenImeContext(HWND window);
 void SetFieldImeMode(HWND window, int on);
 void SetFieldInt(const char* name, int value);
@@ -570,7 +627,9 @@ void GetScreenTitle(char* buffer);
 void FocusCurrentField();
 
 // ---------------------------------------------------------------------------
-// Field values and checks; focus, keys and field actions; mouse
+// Field values and checks; focus, keys and field actions; mouse. Built so
+// far: EditSubclassProc (edit_subclass.cpp), MoveSlotStatics and the mouse
+// position (window_slots.cpp); the rest comes with the field engine.
 int GetItemValueClass(int item);
 void FormatItemValue(int item, const char* text);
 void PaintItemValue(int slot, int item);
@@ -612,7 +671,8 @@ void ShowItemHintBox();
 void ClosePopupIfOpen();
 
 // ---------------------------------------------------------------------------
-// Screen definitions, field rows, key bar, lists and pop-ups
+// Screen definitions, field rows, key bar, lists and pop-ups (not built
+// yet)
 int OpenScreen(const char* folder, const char* database, const char* code,
                int number, int openMode, const char* parameter);
 int OpenScreenDef(const char* folder, const char* database, const char* code,
@@ -633,14 +693,18 @@ int LayoutScreenFields(HWND window, int slot, int left, int top, int rows,
 int ReloadListData();
 
 // ---------------------------------------------------------------------------
-// Scrolling, screen size and number formatting (scrolling.cpp,
-// number_format.cpp)
+// Scrolling and screen size (scrolling.cpp; GetScreenSizeClass in
+// window_slots.cpp). Number formatting is in number_format.h.
+// Scroll ranges: a bar over total - visible pixels, hidden when everything
+// is visible. Return the range's maximum (0 when the bar is hidden).
 int SetScrollRangeH(HWND window, int slot, int bar, int total, int visible);
 int SetScrollRangeV(HWND window, int slot, int bar, int total, int visible);
 int SetScrollRangeVAt(HWND window, int slot, int bar, int total, int visible,
                       int position);
 int UpdateScrollRangeH(HWND window, int slot);
 int UpdateScrollRangeV(HWND window, int slot);
+// Scroll requests (SB_* in the low word of `request`) on the slot's content
+// or on a scroll-bar control (bar SB_CTL). Return the new position.
 int ScrollScreenHPlain(HWND window, int slot, int bar, WPARAM request,
                        int extent, int lines, int pages, int pageLines,
                        int position);
@@ -655,8 +719,10 @@ int ScrollScreenVSnap(HWND window, int slot, int bar, WPARAM request,
                       int position);
 int ScrollScreenVTo(HWND window, int slot, int bar, WPARAM request,
                     int extent, int lines, int pageStep, int position);
+// ScreenSizeClassForWidth of the display.
 int GetScreenSizeClass();
 void GetDisplayLineHeight(int* unit, int* height, int* second);
+// A zero-filled moveable block, or null after a message.
 HGLOBAL AllocZeroed(SIZE_T bytes);
 
 // The pure part of a scroll request: where the position goes and by how
@@ -674,7 +740,8 @@ ScrollMove ComputeScrollMove(int request, int thumb, int position,
 int SnapScrollPosition(int position, int lineStep);
 
 // ---------------------------------------------------------------------------
-// Drawing context, colours and fonts (paint_context.cpp)
+// Drawing context and its fonts (paint_context.cpp). Colour codes and the
+// font builder are foundation/gdi_draw.h.
 
 // The one current drawing context. Painting routines may nest (a field
 // repainted while a page paints): each begin pushes a context and each end
@@ -698,6 +765,9 @@ struct PaintContext {
 PaintContext& ActivePaintContext();
 HDC PaintDC();
 
+// The bracket begins return the context's DC, or null when contexts are
+// nested too deep (quiet; nothing is drawn, and a window's update region is
+// validated all the same). Each begin that returned a DC is ended once.
 HDC BeginScreenPaint(HWND window, int slot);
 HDC BeginScreenPaintPlain(HWND window, int slot, int x, int y);
 void EndScreenPaint();
@@ -708,13 +778,15 @@ void ReleaseScreenDC();
 HDC BeginScreenPaintDC(HDC dc, int slot, int x, int y);
 void EndScreenPaintDC();
 void ResetPaintState(HWND window, int x, int y);
+// Sets the pen style of the primitives. Returns the style.
 int SetPaintPenStyle(int style);
 COLORREF SetPaintBrush(int fillStyle, int colorCode);
 void SelectScreenFont(int face, int size);
 void SelectScreenFontSize(int face, int size, int weight);
 void SetPaintCharacterExtra(int extra);
+// Width of the text in the current font; 0 outside a paint bracket.
 int MeasureTextWidth(const char* text);
-// Height of "□" in the current font.
+// Height of "□" in the current font; 0 outside a paint bracket.
 int MeasureBoxCharHeight();
 
 // ---------------------------------------------------------------------------
@@ -764,8 +836,8 @@ void DrawPaintImage(ImageHandle image, int left, int top, int width,
                     int height);
 
 // ---------------------------------------------------------------------------
-// Painting of items and pages (paint_caption.cpp, paint_frame.cpp,
-// paint_value.cpp, paint_marks.cpp, paint_sheet.cpp, page_paint.cpp)
+// Painting of items and pages (paint_items.cpp, paint_value.cpp,
+// paint_marks.cpp, paint_sheet.cpp, page_paint.cpp)
 void PaintItemCaption(int item, const char* caption);
 void PaintItemFrame(int item, int mode);
 void PaintListField(int item, const char* text);
