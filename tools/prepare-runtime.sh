@@ -29,6 +29,8 @@ if [ ! -f "$stamp" ]; then
   touch "$stamp"
 fi
 
-# The program folder: what the program ships, beside the executables.
+# The program folder: what the program ships, beside the executables. The
+# UTF-8 sources in data/text/ stay behind: the build writes their Shift-JIS
+# files there.
 mkdir -p "$BUILD_WIN/bin"
-cp -r "$SHEETDESK_ROOT/data/." "$BUILD_WIN/bin/"
+tar -C "$SHEETDESK_ROOT/data" --exclude=./text --exclude=./CMakeLists.txt -cf - . | tar -C "$BUILD_WIN/bin" -xf -

@@ -1,9 +1,14 @@
 // What the program ships in data/ reads back as intended.
 #include <cstdio>
+#include <set>
+#include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "foundation/ocr_ini.h"
+#include "foundation/spc_file.h"
+#include "tests/foundation/spec_sections.h"
 
 namespace {
 
@@ -18,6 +23,94 @@ TEST(ShippedData, SampleOcrIniChoosesTheFileDatabase) {
   EXPECT_EQ(settings.defaultDbKind, kDbKindFile);
   EXPECT_STREQ(settings.serverName, "");
   EXPECT_EQ(settings.debugLevel, 0);
+}
+
+std::string ReadProgramFile(const char* name) {
+  std::string text;
+  EXPECT_TRUE(ReadWholeFile((std::string(SHEETDESK_PROGRAM_DIR "/") + name).c_str(), text)) << name;
+  return text;
+}
+
+// Most bytes of a column name the column table keeps.
+constexpr size_t kMaxColumnName = 40;
+// Entries of the column table shared by all open slots.
+constexpr size_t kColumnTableEntries = 1499;
+
+TEST(ShippedData, SheetDefinitionTablesAreDescribedWhole) {
+  const std::string text = ReadProgramFile("MUPADATA.SPC");
+  struct Case {
+    const char* section;
+    bool keyedBySide;  // the key begins with the side code ＯＣＲコード
+  };
+  const Case cases[] = {
+      {"MUPA_FLD", true},  {"MUPA_PAP", true},  {"MUPA_IDX", true},  {"MUPA_LIN", true},
+      {"MUPA_LST", true},  {"MUPA_ORG", true},  {"MUPA_SMN", true},  {"MUPA_HMK", true},
+      {"MUPA_TMK", false}, {"MUPA_PRN", false}, {"MUPA_FLG", false}, {"MUPA_SET", false},
+      {"MUPA_MEM", false}, {"調査定義", false}, {"調査項目", false},
+  };
+  std::vector<std::string> expected;
+  for (const Case& c : cases) expected.push_back(c.section);
+  EXPECT_EQ(SpecSections(text), expected);
+
+  size_t allColumns = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.section);
+    const SpecColumns spec = ParseSpecColumns(text, c.section);
+    EXPECT_TRUE(spec.notices.empty());
+    ASSERT_FALSE(spec.columns.empty());
+    allColumns += spec.columns.size();
+    std::set<std::string> names;
+    for (const SpecColumn& column : spec.columns) {
+      EXPECT_TRUE(names.insert(column.name).second) << "twice: " << column.name;
+      EXPECT_LE(column.name.size(), kMaxColumnName) << column.name;
+    }
+
+    const SpecKeys keys = ParseSpecKeys(text, c.section);
+    // No description may force a database kind on the tables.
+    EXPECT_EQ(keys.specKind, 0);
+    ASSERT_EQ(keys.keyCount, 1);
+    const std::string& key = keys.keyText;
+    for (size_t start = 0, end = 0; start <= key.size(); start = end + 1) {
+      end = key.find(',', start);
+      if (end == std::string::npos) end = key.size();
+      EXPECT_EQ(names.count(key.substr(start, end - start)), 1u) << "key column " << key;
+    }
+    const bool bySide = key == "ＯＣＲコード" || key.rfind("ＯＣＲコード,", 0) == 0;
+    EXPECT_EQ(bySide, c.keyedBySide) << key;
+  }
+  // The workbench holds several of these tables open at once, beside the
+  // screens' own.
+  EXPECT_LT(allColumns, kColumnTableEntries / 2);
+}
+
+// File names as the file system spells them: in the program's code page
+// under Windows, in UTF-8 on the native host.
+#if defined(_WIN32)
+#define FILE_NAME(text) text
+#else
+#define FILE_NAME(text) u8##text
+#endif
+
+TEST(ShippedData, SurveyTablesReadAloneAsInTheSheetDefinitionFile) {
+  const std::string all = ReadProgramFile("MUPADATA.SPC");
+  struct Case {
+    const char* table;
+    const char* file;
+  };
+  const Case cases[] = {{"調査定義", FILE_NAME("調査定義.SPC")}, {"調査項目", FILE_NAME("調査項目.SPC")}};
+  for (const auto& [table, file] : cases) {
+    SCOPED_TRACE(table);
+    const std::string alone = ReadProgramFile(file);
+    const SpecColumns own = ParseSpecColumns(alone, "");
+    const SpecColumns shared = ParseSpecColumns(all, table);
+    ASSERT_EQ(own.columns.size(), shared.columns.size());
+    for (size_t i = 0; i < own.columns.size(); ++i) {
+      EXPECT_EQ(own.columns[i].name, shared.columns[i].name);
+      EXPECT_EQ(own.columns[i].type, shared.columns[i].type);
+      EXPECT_EQ(own.columns[i].length, shared.columns[i].length);
+    }
+    EXPECT_EQ(ParseSpecKeys(alone, "").keyText, ParseSpecKeys(all, table).keyText);
+  }
 }
 
 }  // namespace
