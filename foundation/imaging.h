@@ -58,14 +58,16 @@ void ClearImagingTable();
 // library exports is fetched by name. Shows nothing; what is missing stays
 // empty.
 void LoadImagingLibrary(const char* folder);
-// Frees the loaded libraries in the order COM, FILE, SCAN, PRINT, EFFECT and
+// Closes what the libraries keep open on the calling thread (IKEndImaging),
+// frees the loaded libraries in the order COM, FILE, SCAN, PRINT, EFFECT and
 // empties the table.
 void UnloadImagingLibrary();
 
 // The binding of this build, at start-up and as the first step of shutdown:
 // sheetdesk loads the libraries by name (imaging_bind7.cpp); sheetdesk5 puts
 // its ImageKit-5 functions, linked by import, into the table
-// (imaging_bind5.cpp).
+// (imaging_bind5.cpp). Unbinding closes what the libraries keep open on the
+// calling thread, the GUI thread of the program.
 void BindImagingLibrary();
 void UnbindImagingLibrary();
 // 7 or 5. The ImageKit-5 build neither queries the scanner's capabilities

@@ -84,6 +84,9 @@ void BindImagingLibrary() {
   Put<decltype(&IKScanExec)>(kIKScanExec, ScanExecBy5);
 }
 
-void UnbindImagingLibrary() { ClearImagingTable(); }
+void UnbindImagingLibrary() {
+  IK5EndImaging();
+  ClearImagingTable();
+}
 
 int ImagingLibraryVersion() { return 5; }

@@ -37,6 +37,13 @@ void LoadImagingLibrary(const char* folder) {
 }
 
 void UnloadImagingLibrary() {
+  // Our libraries keep the platform's imaging component open on the thread
+  // that used them; it closes before the code that holds it goes away.
+  // Libraries without that call have nothing to close.
+  if (HMODULE common = g_imageKit.modules[0]) {
+    auto entry = reinterpret_cast<ImageKitEntry>(GetProcAddress(common, "IKEndImaging"));
+    if (entry) reinterpret_cast<decltype(&IKEndImaging)>(entry)();
+  }
   for (HMODULE module : g_imageKit.modules) {
     if (module) FreeLibrary(module);
   }

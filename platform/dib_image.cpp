@@ -31,6 +31,14 @@ LONG PelsPerMeterFromDpi(int dpi) { return dpi * 10000 / 254; }
 
 HGLOBAL CreateImage(int width, int height, int bitsPerPixel, const RGBQUAD* palette,
                     int paletteCount, int xDpi, int yDpi) {
+  StoredRows stored;
+  stored.xPelsPerMeter = PelsPerMeterFromDpi(xDpi);
+  stored.yPelsPerMeter = PelsPerMeterFromDpi(yDpi);
+  return CreateImageAs(width, height, bitsPerPixel, palette, paletteCount, stored);
+}
+
+HGLOBAL CreateImageAs(int width, int height, int bitsPerPixel, const RGBQUAD* palette,
+                      int paletteCount, const StoredRows& stored) {
   if (!SupportedDepth(bitsPerPixel) || paletteCount < 0 ||
       paletteCount > MaxPaletteCount(bitsPerPixel)) {
     return nullptr;
@@ -43,13 +51,13 @@ HGLOBAL CreateImage(int width, int height, int bitsPerPixel, const RGBQUAD* pale
   auto* header = static_cast<BITMAPINFOHEADER*>(GlobalLock(image));
   header->biSize = sizeof(BITMAPINFOHEADER);
   header->biWidth = width;
-  header->biHeight = -height;  // top-down rows
+  header->biHeight = stored.bottomUp ? height : -height;
   header->biPlanes = 1;
   header->biBitCount = static_cast<WORD>(bitsPerPixel);
   header->biCompression = BI_RGB;
   header->biSizeImage = static_cast<DWORD>(pixels);
-  header->biXPelsPerMeter = PelsPerMeterFromDpi(xDpi);
-  header->biYPelsPerMeter = PelsPerMeterFromDpi(yDpi);
+  header->biXPelsPerMeter = stored.xPelsPerMeter;
+  header->biYPelsPerMeter = stored.yPelsPerMeter;
   header->biClrUsed = paletteCount;
   if (paletteCount > 0) {
     std::memcpy(header + 1, palette, paletteCount * sizeof(RGBQUAD));

@@ -1,6 +1,9 @@
 // Image handles of the imaging libraries: a packed DIB (BITMAPINFOHEADER,
-// palette, top-down pixel rows) in movable global memory, so that any of the
-// five libraries, and the program, can take an image made by another.
+// palette, pixel rows) in movable global memory, so that any of the five
+// libraries, and the program, can take an image made by another. Images the
+// libraries make hold their rows top-down; 1-bit pages read from BMP files
+// keep the file's row order (bottom-up as a rule), so that their rows are
+// read in one piece.
 #pragma once
 
 #include <windows.h>
@@ -9,10 +12,6 @@
 #include <cstdint>
 
 #include "platform/raster.h"
-
-// Largest image the libraries make or accept: an A0 page at 600 dpi fits.
-constexpr int kMaxImageSide = 32000;
-constexpr std::size_t kMaxImageBytes = std::size_t{256} << 20;
 
 constexpr int kWhite = 0xFFFFFF;
 // Palette of black-and-white images: index 0 black, 1 white.
@@ -23,6 +22,17 @@ extern const RGBQUAD kBlackWhitePalette[2];
 // of range or memory runs out.
 HGLOBAL CreateImage(int width, int height, int bitsPerPixel, const RGBQUAD* palette,
                     int paletteCount, int xDpi, int yDpi);
+
+// How a BMP file stores its rows and resolution, for images whose rows are
+// read straight from a file.
+struct StoredRows {
+  bool bottomUp = false;
+  LONG xPelsPerMeter = 0;
+  LONG yPelsPerMeter = 0;
+};
+// CreateImage with the rows in the order and the resolution of `stored`.
+HGLOBAL CreateImageAs(int width, int height, int bitsPerPixel, const RGBQUAD* palette,
+                      int paletteCount, const StoredRows& stored);
 
 // The pixels of an image for the life of the object. ok() is false for no
 // image, a freed handle or memory that does not hold an image.

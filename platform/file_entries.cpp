@@ -6,7 +6,7 @@
 
 #include <cstring>
 
-#include "platform/wic_files.h"
+#include "platform/image_files.h"
 
 namespace {
 

@@ -9,13 +9,16 @@
 //
 // An image is a handle to movable global memory holding a packed DIB
 // (BITMAPINFOHEADER, palette, pixel rows) of 1, 8, 24 or 32 bits a pixel;
-// 0 is no image. 1-bit images stay 1-bit through loading, rotation, cutting
+// 0 is no image. Its rows run top-down or bottom-up as the sign of biHeight
+// says (a 1-bit page loaded from a BMP keeps the file's order). 1-bit images stay 1-bit through loading, rotation, cutting
 // and saving. Every image a call returns belongs to the caller, who frees it
-// with IKFreeMemory. Files are read and written through the platform's
-// imaging component (BMP, TIFF with any number of pages, PNG, JPEG, GIF).
-// All entries run on the calling thread. Nothing is kept between calls but
-// the scanner session; the scanner's settings file is read afresh by each
-// scanner call.
+// with IKFreeMemory. 1-bit BMP pages, the form every scanned sheet takes,
+// are read and written directly; every other file goes through the
+// platform's imaging component (BMP, TIFF with any number of pages, PNG,
+// JPEG, GIF), which each thread opens on its first such call and keeps
+// until IKEndImaging. All entries run on the calling thread. Nothing else
+// is kept between calls but the scanner session; the scanner's settings file
+// is read afresh by each scanner call.
 #pragma once
 
 #include <windows.h>
@@ -218,6 +221,15 @@ IK_API int IK_CALL IKGetImageType(HGLOBAL image, IKImageInfo* info);
 
 IK_API BOOL IK_CALL IK5FreeMemory(HGLOBAL image);
 IK_API int IK_CALL IK5GetImageType(HGLOBAL image, IKImageInfo* info);
+
+// Closes the platform's imaging component (COM and its imaging factory)
+// that the calling thread's file calls opened and kept. Each thread that
+// used the libraries calls it once at exit (sheetdesk and sheetdesk5 when
+// they unbind the libraries); a later file call opens it again. Leaves COM
+// open when the thread had opened it in another model before. Non-zero when
+// something was open.
+IK_API BOOL IK_CALL IKEndImaging();
+IK_API BOOL IK_CALL IK5EndImaging();
 
 // ---------------------------------------------------------------------------
 // IK7FILE / Ik5File. Paths are ANSI (code page of the system).

@@ -10,6 +10,10 @@
 #include <cstddef>
 #include <cstdint>
 
+// Largest image the libraries make or accept: an A0 page at 600 dpi fits.
+constexpr int kMaxImageSide = 32000;
+constexpr std::size_t kMaxImageBytes = std::size_t{256} << 20;
+
 // A view of pixel rows; it owns nothing.
 struct Raster {
   int width = 0;

@@ -11,8 +11,8 @@
 #include <cstring>
 
 #include "platform/dib_image.h"
+#include "platform/image_files.h"
 #include "platform/image_ops.h"
-#include "platform/wic_files.h"
 
 namespace {
 

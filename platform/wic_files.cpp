@@ -1,6 +1,3 @@
-// Each call opens COM and the imaging factory for its own duration, so the
-// libraries hold nothing between calls and work on any thread the program
-// calls them from.
 #include "platform/wic_files.h"
 
 #include <wincodec.h>
@@ -8,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/dib_image.h"
+#include "platform/imaging_session.h"
 
 namespace {
 
@@ -32,34 +29,6 @@ class ComRef {
 
  private:
   T* p_ = nullptr;
-};
-
-// COM on the calling thread for one call; a thread that already runs COM in
-// another model keeps it.
-class ComScope {
- public:
-  ComScope() : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
-  ~ComScope() {
-    if (SUCCEEDED(result_)) CoUninitialize();
-  }
-  ComScope(const ComScope&) = delete;
-  ComScope& operator=(const ComScope&) = delete;
-
- private:
-  HRESULT result_;
-};
-
-class Imaging {
- public:
-  Imaging() {
-    CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                     IID_IWICImagingFactory, reinterpret_cast<void**>(factory_.put()));
-  }
-  IWICImagingFactory* factory() const { return factory_.get(); }
-
- private:
-  ComScope com_;  // before the factory: released after it
-  ComRef<IWICImagingFactory> factory_;
 };
 
 std::wstring WidePath(const char* path) {
@@ -290,27 +259,12 @@ bool CopyPages(IWICImagingFactory* factory, IWICBitmapEncoder* encoder, const ch
   return true;
 }
 
-bool WriteImageFile(IWICImagingFactory* factory, const std::wstring& target, const ImageLock& image,
-               SaveFormat format, const char* appendTo, int compression) {
-  ComRef<IWICStream> stream;
-  ComRef<IWICBitmapEncoder> encoder;
-  const GUID container =
-      format == SaveFormat::kBmp ? GUID_ContainerFormatBmp : GUID_ContainerFormatTiff;
-  return SUCCEEDED(factory->CreateStream(stream.put())) &&
-         SUCCEEDED(stream->InitializeFromFilename(target.c_str(), GENERIC_WRITE)) &&
-         SUCCEEDED(factory->CreateEncoder(container, nullptr, encoder.put())) &&
-         SUCCEEDED(encoder->Initialize(stream.get(), WICBitmapEncoderNoCache)) &&
-         (!appendTo || CopyPages(factory, encoder.get(), appendTo, compression)) &&
-         EncodePage(factory, encoder.get(), image, format, compression) &&
-         SUCCEEDED(encoder->Commit());
-}
-
 }  // namespace
 
-int ReadImageFileInfo(const char* path, int page, IKFileInfo* info) {
-  Imaging imaging;
+int ReadWicFileInfo(const char* path, int page, IKFileInfo* info) {
+  IWICImagingFactory* factory = IKThreadImagingFactory();
   PageReader reader;
-  if (!info || !OpenPage(imaging.factory(), path, page, &reader)) return kIkFileUnknown;
+  if (!info || !OpenPage(factory, path, page, &reader)) return kIkFileUnknown;
   UINT width = 0, height = 0;
   WICPixelFormatGUID format;
   if (FAILED(reader.frame->GetSize(&width, &height)) ||
@@ -319,53 +273,45 @@ int ReadImageFileInfo(const char* path, int page, IKFileInfo* info) {
   }
   *info = IKFileInfo{};
   info->fileType = reader.fileType;
-  WIN32_FILE_ATTRIBUTE_DATA attributes;
-  if (GetFileAttributesExA(path, GetFileExInfoStandard, &attributes)) {
-    info->fileSize = attributes.nFileSizeHigh || attributes.nFileSizeLow > 0x7FFFFFFF
-                         ? 0x7FFFFFFF
-                         : static_cast<int32_t>(attributes.nFileSizeLow);
-  }
   info->page = page;
   info->width = static_cast<int32_t>(width);
   info->height = static_cast<int32_t>(height);
   ReadDpi(reader.frame.get(), &info->xDpi, &info->yDpi);
-  info->bitsPerPixel = static_cast<int16_t>(BitsPerPixelOf(imaging.factory(), format));
+  info->bitsPerPixel = static_cast<int16_t>(BitsPerPixelOf(factory, format));
   info->pageCount = static_cast<int16_t>(reader.pageCount > 32767 ? 32767 : reader.pageCount);
   return reader.fileType;
 }
 
-HGLOBAL LoadImageFilePage(const char* path, int page, int wanted, int* fileType, int* pageCount,
-                          int* bitsPerPixel) {
-  Imaging imaging;
+HGLOBAL LoadWicPage(const char* path, int page, int wanted, int* fileType, int* pageCount,
+                    int* bitsPerPixel) {
+  IWICImagingFactory* factory = IKThreadImagingFactory();
   PageReader reader;
-  if (!OpenPage(imaging.factory(), path, page, &reader) ||
+  if (!OpenPage(factory, path, page, &reader) ||
       (wanted != kIkFileUnknown && reader.fileType != wanted)) {
     return nullptr;
   }
-  HGLOBAL image = DecodePage(imaging.factory(), reader.frame.get());
+  HGLOBAL image = DecodePage(factory, reader.frame.get());
   if (!image) return nullptr;
   WICPixelFormatGUID format;
   reader.frame->GetPixelFormat(&format);
   if (fileType) *fileType = reader.fileType;
   if (pageCount) *pageCount = static_cast<int>(reader.pageCount);
-  if (bitsPerPixel) *bitsPerPixel = BitsPerPixelOf(imaging.factory(), format);
+  if (bitsPerPixel) *bitsPerPixel = BitsPerPixelOf(factory, format);
   return image;
 }
 
-bool SaveImageFile(const char* path, HGLOBAL image, SaveFormat format, bool appendPage,
-                   int compression) {
-  ImageLock lock(image);
-  if (!lock.ok() || !path || !*path) return false;
-  const std::string temporary = std::string(path) + ".~ik";
-  const bool keepPages = appendPage && GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
-  bool written;
-  {
-    Imaging imaging;
-    written = imaging.factory() &&
-              WriteImageFile(imaging.factory(), WidePath(temporary.c_str()), lock, format,
-                        keepPages ? path : nullptr, compression);
-  }
-  if (written && MoveFileExA(temporary.c_str(), path, MOVEFILE_REPLACE_EXISTING)) return true;
-  DeleteFileA(temporary.c_str());
-  return false;
+bool WriteWicFile(const char* path, const ImageLock& image, SaveFormat format,
+                  const char* appendTo, int compression) {
+  IWICImagingFactory* factory = IKThreadImagingFactory();
+  ComRef<IWICStream> stream;
+  ComRef<IWICBitmapEncoder> encoder;
+  const GUID container =
+      format == SaveFormat::kBmp ? GUID_ContainerFormatBmp : GUID_ContainerFormatTiff;
+  return factory && SUCCEEDED(factory->CreateStream(stream.put())) &&
+         SUCCEEDED(stream->InitializeFromFilename(WidePath(path).c_str(), GENERIC_WRITE)) &&
+         SUCCEEDED(factory->CreateEncoder(container, nullptr, encoder.put())) &&
+         SUCCEEDED(encoder->Initialize(stream.get(), WICBitmapEncoderNoCache)) &&
+         (!appendTo || CopyPages(factory, encoder.get(), appendTo, compression)) &&
+         EncodePage(factory, encoder.get(), image, format, compression) &&
+         SUCCEEDED(encoder->Commit());
 }

@@ -1,26 +1,20 @@
-// Image files through the platform's imaging component (WIC): the type and
-// size of a page, loading a page into an image, saving an image as BMP or
-// as a TIFF page.
+// Image files through the platform's imaging component (WIC), on the
+// calling thread's factory (imaging_session.h): every file that is not a
+// 1-bit BMP page.
 #pragma once
 
 #include <windows.h>
 
+#include "platform/dib_image.h"
+#include "platform/image_files.h"
 #include "platform/imaging_library.h"
 
-// Fills `info` for page `page` of a file without decoding its pixels.
-// Returns the file type, 0 when the file cannot be read as an image.
-int ReadImageFileInfo(const char* path, int page, IKFileInfo* info);
-
-// Loads page `page` of a file whose type is `wanted` (kIkFileUnknown: any).
-// 1- and 8-bit pages keep their depth and palette, others become 24-bit.
-// `fileType`, `pageCount` and `bitsPerPixel` (each may be null) receive the
-// file's type, its pages and the page's depth as stored. 0 on failure.
-HGLOBAL LoadImageFilePage(const char* path, int page, int wanted, int* fileType, int* pageCount,
-                          int* bitsPerPixel);
-
-enum class SaveFormat { kBmp, kTiff };
-// Saves an image under `path`, through a file beside it that replaces the
-// old one only when complete. With `appendPage` (TIFF) the pages already in
-// the file are kept before the new one. `compression` is one of kIkTiff...
-bool SaveImageFile(const char* path, HGLOBAL image, SaveFormat format, bool appendPage,
-                   int compression);
+// As ReadImageFileInfo, but fileSize is left 0.
+int ReadWicFileInfo(const char* path, int page, IKFileInfo* info);
+// As LoadImageFilePage.
+HGLOBAL LoadWicPage(const char* path, int page, int wanted, int* fileType, int* pageCount,
+                    int* bitsPerPixel);
+// Writes an image as a new file `path`; with `appendTo` (a TIFF file) the
+// pages of that file come first. False when it could not be written whole.
+bool WriteWicFile(const char* path, const ImageLock& image, SaveFormat format,
+                  const char* appendTo, int compression);

@@ -4,6 +4,36 @@
 
 #include <cstdint>
 
+namespace {
+
+// The tests' own imaging factory on the main thread: opened by the first
+// picture written, closed when the program exits.
+class FixtureImaging {
+ public:
+  FixtureImaging() : com_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {
+    CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                     IID_IWICImagingFactory, reinterpret_cast<void**>(&factory_));
+  }
+  ~FixtureImaging() {
+    if (factory_) factory_->Release();
+    if (SUCCEEDED(com_)) CoUninitialize();
+  }
+  FixtureImaging(const FixtureImaging&) = delete;
+  FixtureImaging& operator=(const FixtureImaging&) = delete;
+  IWICImagingFactory* factory() const { return factory_; }
+
+ private:
+  HRESULT com_;
+  IWICImagingFactory* factory_ = nullptr;
+};
+
+IWICImagingFactory* FixtureFactory() {
+  static FixtureImaging imaging;
+  return imaging.factory();
+}
+
+}  // namespace
+
 void WritePng(const std::string& path, const Picture& picture) {
   const int width = picture.empty() ? 0 : static_cast<int>(picture[0].size());
   const int height = static_cast<int>(picture.size());
@@ -17,16 +47,13 @@ void WritePng(const std::string& path, const Picture& picture) {
       p[2] = rgb.red;
     }
   }
-  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-  IWICImagingFactory* factory = nullptr;
+  IWICImagingFactory* factory = FixtureFactory();
   IWICStream* stream = nullptr;
   IWICBitmapEncoder* encoder = nullptr;
   IWICBitmapFrameEncode* frame = nullptr;
   IPropertyBag2* options = nullptr;
   const std::wstring wide(path.begin(), path.end());
   WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
-  CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                   reinterpret_cast<void**>(&factory));
   factory->CreateStream(&stream);
   stream->InitializeFromFilename(wide.c_str(), GENERIC_WRITE);
   factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, &encoder);
@@ -42,8 +69,6 @@ void WritePng(const std::string& path, const Picture& picture) {
   frame->Release();
   encoder->Release();
   stream->Release();
-  factory->Release();
-  CoUninitialize();
 }
 
 Picture PictureOf(HGLOBAL image) {

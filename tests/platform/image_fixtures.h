@@ -13,7 +13,8 @@
 #include "tests/support/memory_canvas.h"
 #include "tests/support/test_pictures.h"
 
-// 24-bit PNG through the platform's encoder.
+// 24-bit PNG through the platform's encoder (main thread only: the
+// tests keep one factory open until they exit).
 void WritePng(const std::string& path, const Picture& picture);
 
 // An image handle read back as a picture: '#' where a pixel's colour

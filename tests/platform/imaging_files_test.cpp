@@ -1,6 +1,7 @@
 // Image files through the ImageKit-7 entries: 1-bit pages that stay 1-bit,
 // the information records where the program reads them, multi-page TIFF,
 // and files that are not images.
+#include <climits>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -33,6 +34,30 @@ int16_t Int16At(const void* record, int offset) {
   int16_t value;
   std::memcpy(&value, static_cast<const char*>(record) + offset, sizeof value);
   return value;
+}
+
+void SetInt32(std::string& bytes, int offset, int32_t value) {
+  std::memcpy(&bytes[offset], &value, sizeof value);
+}
+
+// A bottom-up BMP written by the tests as the same page stored top-down.
+std::string TopDown(std::string bmp) {
+  const int32_t height = Int32At(bmp.data(), 22);
+  const int32_t offset = Int32At(bmp.data(), 10);
+  const size_t row = (bmp.size() - offset) / height;
+  std::string rows;
+  for (int32_t y = height - 1; y >= 0; --y) rows += bmp.substr(offset + y * row, row);
+  SetInt32(bmp, 22, -height);
+  return bmp.replace(offset, std::string::npos, rows);
+}
+
+// The same BMP with a version 5 info header (124 bytes).
+std::string WithVersion5Header(std::string bmp) {
+  bmp.insert(54, std::string(84, '\0'));
+  SetInt32(bmp, 2, static_cast<int32_t>(bmp.size()));
+  SetInt32(bmp, 10, Int32At(bmp.data(), 10) + 84);
+  SetInt32(bmp, 14, 124);
+  return bmp;
 }
 
 class ImageFiles : public testing::Test {
@@ -83,6 +108,69 @@ TEST_F(ImageFiles, OneBitPagesStayOneBitThroughBmpAndTiff) {
     EXPECT_TRUE(Int32At(bytes.data(), 46) == 2 || Int32At(bytes.data(), 46) == 0);
     EXPECT_FALSE(FileExistsNow(Path("out.bmp.~ik"))) << "no temporary file is left";
   }
+}
+
+TEST_F(ImageFiles, OneBitBmpPagesGoBackToFileAsTheyCame) {
+  const Picture page = PatternPicture(37, 23, Frame);
+  WriteBmp(Path("black first.bmp"), page, 1, true, 200);
+  WriteBmp(Path("white first.bmp"), page, 1, false, 400);
+  const std::string blackFirst = ReadBytes(Path("black first.bmp"));
+  const std::string whiteFirst = ReadBytes(Path("white first.bmp"));
+  std::string noResolution = blackFirst;
+  SetInt32(noResolution, 38, 0);
+  SetInt32(noResolution, 42, 0);
+  struct Case { const char* what; std::string bytes; const std::string& rowsOf; int dpi; };
+  const Case cases[] = {
+      {"black first", blackFirst, blackFirst, 200},
+      {"white first", whiteFirst, whiteFirst, 400},
+      {"top-down", TopDown(blackFirst), blackFirst, 200},
+      {"version 5 header", WithVersion5Header(whiteFirst), whiteFirst, 400},
+      {"no resolution", noResolution, noResolution, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    WriteBytes(Path("in.bmp"), c.bytes);
+    IKFileInfo info;
+    ASSERT_EQ(IKFileType(Path("in.bmp").c_str(), 0, &info), kIkFileBmp);
+    EXPECT_EQ(info.width, 37);
+    EXPECT_EQ(info.height, 23);
+    EXPECT_EQ(info.bitsPerPixel, 1);
+    EXPECT_EQ(info.pageCount, 1);
+    EXPECT_EQ(info.xDpi, c.dpi) << "the resolution stored, none invented";
+    EXPECT_EQ(info.fileSize, static_cast<int32_t>(c.bytes.size()));
+    Owned image(IKFileLoad(Path("in.bmp").c_str(), 0, 0, 0, 0, nullptr, nullptr, nullptr));
+    EXPECT_EQ(PictureOf(image.image), page);
+    ASSERT_TRUE(IKBmpFileSave(Path("out.bmp").c_str(), image.image));
+    // Written in the layout of the tests' own writer: the same palette,
+    // resolution and rows, bottom-up after 62 bytes of headers.
+    const std::string out = ReadBytes(Path("out.bmp"));
+    ASSERT_EQ(out.size(), c.rowsOf.size());
+    EXPECT_EQ(out.substr(18, 8), c.rowsOf.substr(18, 8)) << "width and height";
+    EXPECT_EQ(out.substr(38, 8), c.rowsOf.substr(38, 8)) << "resolution";
+    EXPECT_EQ(out.substr(54), c.rowsOf.substr(54)) << "palette and rows";
+  }
+}
+
+TEST_F(ImageFiles, OneBitBmpHeadersThatDescribeNoPageAreRefused) {
+  const std::string good = (WriteBmp(Path("good.bmp"), PatternPicture(8, 8, Frame), 1),
+                            ReadBytes(Path("good.bmp")));
+  std::string lowest = good;
+  SetInt32(lowest, 22, INT32_MIN);  // no positive height to store it bottom-up
+  std::string noWidth = good;
+  SetInt32(noWidth, 18, 0);
+  for (const std::string& bytes : {lowest, noWidth}) {
+    WriteBytes(Path("bad.bmp"), bytes);
+    IKFileInfo info;
+    EXPECT_EQ(IKFileType(Path("bad.bmp").c_str(), 0, &info), 0);
+    EXPECT_EQ(IKFileLoad(Path("bad.bmp").c_str(), 0, 0, 0, 0, nullptr, nullptr, nullptr), nullptr);
+    EXPECT_EQ(IKBmpFileLoad(Path("bad.bmp").c_str()), nullptr);
+  }
+  IKFileInfo info;
+  EXPECT_EQ(IKFileType(Path("good.bmp").c_str(), 1, &info), 0) << "a BMP has one page";
+  EXPECT_EQ(IKFileLoad(Path("good.bmp").c_str(), 1, 0, 0, 0, nullptr, nullptr, nullptr), nullptr);
+  EXPECT_EQ(IKTiffFileLoad(Path("good.bmp").c_str(), 0), nullptr) << "a BMP is not a TIFF";
+  EXPECT_EQ(IKFileLoad(Path("").c_str(), 0, 0, 0, 0, nullptr, nullptr, nullptr), nullptr)
+      << "a folder is not an image";
 }
 
 TEST_F(ImageFiles, InformationRecordsHoldSizesAndPagesWhereTheProgramReadsThem) {

@@ -1,0 +1,86 @@
+#include "platform/image_files.h"
+
+#include <string>
+
+#include "platform/bmp_files.h"
+#include "platform/dib_image.h"
+#include "platform/wic_files.h"
+
+namespace {
+
+constexpr char kSavingSuffix[] = ".~ik";
+
+int32_t ClampedFileSize(uint64_t bytes) {
+  return bytes > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int32_t>(bytes);
+}
+
+uint64_t FileSizeOf(const char* path) {
+  WIN32_FILE_ATTRIBUTE_DATA attributes;
+  if (!GetFileAttributesExA(path, GetFileExInfoStandard, &attributes)) return 0;
+  return (uint64_t{attributes.nFileSizeHigh} << 32) | attributes.nFileSizeLow;
+}
+
+void DescribeOneBitBmp(const BmpPageFile& bmp, IKFileInfo* info) {
+  const OneBitBmp& page = bmp.page();
+  *info = IKFileInfo{};
+  info->fileType = kIkFileBmp;
+  info->fileSize = ClampedFileSize(bmp.fileBytes());
+  info->width = page.width;
+  info->height = page.height;
+  info->xDpi = DpiFromPelsPerMeter(page.xPelsPerMeter);
+  info->yDpi = DpiFromPelsPerMeter(page.yPelsPerMeter);
+  info->bitsPerPixel = 1;
+  info->pageCount = 1;
+}
+
+}  // namespace
+
+int ReadImageFileInfo(const char* path, int page, IKFileInfo* info) {
+  if (!info || !path || !*path || page < 0) return kIkFileUnknown;
+  {
+    BmpPageFile bmp(path);
+    if (!bmp.opened() || bmp.kind() == BmpKind::kDamaged) return kIkFileUnknown;
+    if (bmp.kind() == BmpKind::kOneBit) {
+      if (page != 0) return kIkFileUnknown;
+      DescribeOneBitBmp(bmp, info);
+      return kIkFileBmp;
+    }
+  }
+  const int type = ReadWicFileInfo(path, page, info);
+  if (type != kIkFileUnknown) info->fileSize = ClampedFileSize(FileSizeOf(path));
+  return type;
+}
+
+HGLOBAL LoadImageFilePage(const char* path, int page, int wanted, int* fileType, int* pageCount,
+                          int* bitsPerPixel) {
+  if (!path || !*path || page < 0) return nullptr;
+  if (wanted == kIkFileUnknown || wanted == kIkFileBmp) {
+    BmpPageFile bmp(path);
+    if (!bmp.opened() || bmp.kind() == BmpKind::kDamaged) return nullptr;
+    if (bmp.kind() == BmpKind::kOneBit) {
+      HGLOBAL image = page == 0 ? bmp.LoadPage() : nullptr;
+      if (image) {
+        if (fileType) *fileType = kIkFileBmp;
+        if (pageCount) *pageCount = 1;
+        if (bitsPerPixel) *bitsPerPixel = 1;
+      }
+      return image;
+    }
+  }
+  return LoadWicPage(path, page, wanted, fileType, pageCount, bitsPerPixel);
+}
+
+bool SaveImageFile(const char* path, HGLOBAL image, SaveFormat format, bool appendPage,
+                   int compression) {
+  ImageLock lock(image);
+  if (!lock.ok() || !path || !*path) return false;
+  const std::string saving = std::string(path) + kSavingSuffix;
+  const bool keepPages = appendPage && GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
+  const bool written =
+      format == SaveFormat::kBmp && lock.bitsPerPixel() == 1
+          ? WriteOneBitBmp(saving.c_str(), lock)
+          : WriteWicFile(saving.c_str(), lock, format, keepPages ? path : nullptr, compression);
+  if (written && MoveFileExA(saving.c_str(), path, MOVEFILE_REPLACE_EXISTING)) return true;
+  DeleteFileA(saving.c_str());
+  return false;
+}
