@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/imaging_session.h"
+
 const RGBQUAD kBlackWhitePalette[2] = {{0, 0, 0, 0}, {255, 255, 255, 0}};
 
 namespace {
@@ -21,6 +23,37 @@ std::size_t PixelBytes(int width, int height, int bitsPerPixel) {
   return bytes <= kMaxImageBytes ? bytes : 0;
 }
 
+// A new image; with `zeroed` false its rows hold whatever the memory held.
+HGLOBAL NewImage(int width, int height, int bitsPerPixel, const RGBQUAD* palette,
+                 int paletteCount, const StoredRows& stored, bool zeroed) {
+  if (!SupportedDepth(bitsPerPixel) || paletteCount < 0 ||
+      paletteCount > MaxPaletteCount(bitsPerPixel)) {
+    return nullptr;
+  }
+  const std::size_t pixels = PixelBytes(width, height, bitsPerPixel);
+  if (pixels == 0) return nullptr;
+  const std::size_t headerBytes = sizeof(BITMAPINFOHEADER) + paletteCount * sizeof(RGBQUAD);
+  HGLOBAL image = IKTakeImageMemory(headerBytes + pixels, zeroed);
+  if (!image) return nullptr;
+  auto* header = static_cast<BITMAPINFOHEADER*>(GlobalLock(image));
+  header->biSize = sizeof(BITMAPINFOHEADER);
+  header->biWidth = width;
+  header->biHeight = stored.bottomUp ? height : -height;
+  header->biPlanes = 1;
+  header->biBitCount = static_cast<WORD>(bitsPerPixel);
+  header->biCompression = BI_RGB;
+  header->biSizeImage = static_cast<DWORD>(pixels);
+  header->biXPelsPerMeter = stored.xPelsPerMeter;
+  header->biYPelsPerMeter = stored.yPelsPerMeter;
+  header->biClrUsed = paletteCount;
+  header->biClrImportant = 0;
+  if (paletteCount > 0) {
+    std::memcpy(header + 1, palette, paletteCount * sizeof(RGBQUAD));
+  }
+  GlobalUnlock(image);
+  return image;
+}
+
 }  // namespace
 
 int DpiFromPelsPerMeter(LONG pelsPerMeter) {
@@ -34,36 +67,14 @@ HGLOBAL CreateImage(int width, int height, int bitsPerPixel, const RGBQUAD* pale
   StoredRows stored;
   stored.xPelsPerMeter = PelsPerMeterFromDpi(xDpi);
   stored.yPelsPerMeter = PelsPerMeterFromDpi(yDpi);
-  return CreateImageAs(width, height, bitsPerPixel, palette, paletteCount, stored);
+  return NewImage(width, height, bitsPerPixel, palette, paletteCount, stored, true);
 }
 
+// The rows are about to be read from a file whole: zeroing them first
+// would only cost time.
 HGLOBAL CreateImageAs(int width, int height, int bitsPerPixel, const RGBQUAD* palette,
                       int paletteCount, const StoredRows& stored) {
-  if (!SupportedDepth(bitsPerPixel) || paletteCount < 0 ||
-      paletteCount > MaxPaletteCount(bitsPerPixel)) {
-    return nullptr;
-  }
-  const std::size_t pixels = PixelBytes(width, height, bitsPerPixel);
-  if (pixels == 0) return nullptr;
-  const std::size_t headerBytes = sizeof(BITMAPINFOHEADER) + paletteCount * sizeof(RGBQUAD);
-  HGLOBAL image = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, headerBytes + pixels);
-  if (!image) return nullptr;
-  auto* header = static_cast<BITMAPINFOHEADER*>(GlobalLock(image));
-  header->biSize = sizeof(BITMAPINFOHEADER);
-  header->biWidth = width;
-  header->biHeight = stored.bottomUp ? height : -height;
-  header->biPlanes = 1;
-  header->biBitCount = static_cast<WORD>(bitsPerPixel);
-  header->biCompression = BI_RGB;
-  header->biSizeImage = static_cast<DWORD>(pixels);
-  header->biXPelsPerMeter = stored.xPelsPerMeter;
-  header->biYPelsPerMeter = stored.yPelsPerMeter;
-  header->biClrUsed = paletteCount;
-  if (paletteCount > 0) {
-    std::memcpy(header + 1, palette, paletteCount * sizeof(RGBQUAD));
-  }
-  GlobalUnlock(image);
-  return image;
+  return NewImage(width, height, bitsPerPixel, palette, paletteCount, stored, false);
 }
 
 ImageLock::ImageLock(HGLOBAL image) : image_(image) {
@@ -135,8 +146,11 @@ BOOL FreeImage(HGLOBAL image) {
   {
     ImageLock lock(image);
     if (!lock.ok()) return FALSE;
+    // No image any more, even while its memory waits for the next one.
+    lock.header().biSize = 0;
   }
-  return GlobalFree(image) == nullptr;
+  IKGiveBackImageMemory(image);
+  return TRUE;
 }
 
 uint32_t PixelValueOf(const ImageLock& image, int red, int green, int blue) {

@@ -30,7 +30,8 @@ struct StoredRows {
   LONG xPelsPerMeter = 0;
   LONG yPelsPerMeter = 0;
 };
-// CreateImage with the rows in the order and the resolution of `stored`.
+// An image like CreateImage's with the rows in the order and the resolution
+// of `stored`, its pixel rows not cleared: the caller fills every byte.
 HGLOBAL CreateImageAs(int width, int height, int bitsPerPixel, const RGBQUAD* palette,
                       int paletteCount, const StoredRows& stored);
 

@@ -74,13 +74,18 @@ bool SaveImageFile(const char* path, HGLOBAL image, SaveFormat format, bool appe
                    int compression) {
   ImageLock lock(image);
   if (!lock.ok() || !path || !*path) return false;
-  const std::string saving = std::string(path) + kSavingSuffix;
-  const bool keepPages = appendPage && GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
+  // A file that exists is replaced only by a complete one written beside
+  // it; a new file is written in place (a failed write leaves none).
+  const bool replacing = GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
+  const std::string target = replacing ? std::string(path) + kSavingSuffix : std::string(path);
   const bool written =
       format == SaveFormat::kBmp && lock.bitsPerPixel() == 1
-          ? WriteOneBitBmp(saving.c_str(), lock)
-          : WriteWicFile(saving.c_str(), lock, format, keepPages ? path : nullptr, compression);
-  if (written && MoveFileExA(saving.c_str(), path, MOVEFILE_REPLACE_EXISTING)) return true;
-  DeleteFileA(saving.c_str());
+          ? WriteOneBitBmp(target.c_str(), lock)
+          : WriteWicFile(target.c_str(), lock, format, appendPage && replacing ? path : nullptr,
+                         compression);
+  if (written && (!replacing || MoveFileExA(target.c_str(), path, MOVEFILE_REPLACE_EXISTING))) {
+    return true;
+  }
+  DeleteFileA(target.c_str());
   return false;
 }

@@ -20,8 +20,9 @@ HGLOBAL LoadImageFilePage(const char* path, int page, int wanted, int* fileType,
                           int* bitsPerPixel);
 
 enum class SaveFormat { kBmp, kTiff };
-// Saves an image under `path`, through a file beside it that replaces the
-// old one only when complete. With `appendPage` (TIFF) the pages already in
-// the file are kept before the new one. `compression` is one of kIkTiff...
+// Saves an image under `path`. An existing file is replaced only once a
+// complete new one stands beside it; a failed save leaves no new file and
+// the old one as it was. With `appendPage` (TIFF) the pages already in the
+// file are kept before the new one. `compression` is one of kIkTiff...
 bool SaveImageFile(const char* path, HGLOBAL image, SaveFormat format, bool appendPage,
                    int compression);

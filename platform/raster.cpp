@@ -43,32 +43,46 @@ void TransposeBlock(const uint8_t rows[8], uint8_t columns[8]) {
 }
 
 // Quarter turn of 1-bit rows, anticlockwise (`clockwise` false) or
-// clockwise. Each target byte holds 8 source rows of one source column.
+// clockwise. Each target byte holds 8 source rows of one source column;
+// source rows are taken 64 at a time, so that every visit to a target row
+// writes 8 of its bytes at once (a page's rows are too many to stay in the
+// cache between visits). Padding bytes past the last pixel get `fill`.
 void QuarterTurnBits(const Raster& source, const Raster& target, bool clockwise,
                      uint32_t fill) {
   const int sourceBytes = (source.width + 7) / 8;
+  const int targetBytes = (source.height + 7) / 8;  // of a target row, holding pixels
   const std::vector<uint8_t> padding(sourceBytes, FillByte(fill));
-  const uint8_t* rows[8];
+  const uint8_t* rows[64];
   uint8_t block[8];
   uint8_t columns[8];
-  for (int targetByte = 0; targetByte * 8 < source.height; ++targetByte) {
+  uint8_t bands[8][8];  // [pixel of the source byte][target byte of the group]
+  for (int firstByte = 0; firstByte < targetBytes; firstByte += 8) {
+    const int groupBytes = std::min(8, targetBytes - firstByte);
     // Anticlockwise the target column x' is source row x'; clockwise it is
     // source row height - 1 - x'.
-    for (int r = 0; r < 8; ++r) {
-      const int column = targetByte * 8 + r;
+    for (int r = 0; r < 8 * groupBytes; ++r) {
+      const int column = firstByte * 8 + r;
       const int sourceRow = clockwise ? source.height - 1 - column : column;
       rows[r] = column < source.height ? source.Row(sourceRow) : padding.data();
     }
     for (int sourceByte = 0; sourceByte < sourceBytes; ++sourceByte) {
-      for (int r = 0; r < 8; ++r) block[r] = rows[r][sourceByte];
-      TransposeBlock(block, columns);
+      for (int k = 0; k < groupBytes; ++k) {
+        for (int r = 0; r < 8; ++r) block[r] = rows[8 * k + r][sourceByte];
+        TransposeBlock(block, columns);
+        for (int c = 0; c < 8; ++c) bands[c][k] = columns[c];
+      }
       const int firstX = sourceByte * 8;
       const int count = std::min(8, source.width - firstX);
       for (int c = 0; c < count; ++c) {
         const int x = firstX + c;
-        target.Row(clockwise ? x : source.width - 1 - x)[targetByte] = columns[c];
+        std::memcpy(target.Row(clockwise ? x : source.width - 1 - x) + firstByte, bands[c],
+                    groupBytes);
       }
     }
+  }
+  const std::ptrdiff_t rowBytes = AlignedRowBytes(target.width, 1);
+  for (int y = 0; y < target.height; ++y) {
+    std::memset(target.Row(y) + targetBytes, FillByte(fill), rowBytes - targetBytes);
   }
 }
 
@@ -233,14 +247,16 @@ void RotatedSize(int width, int height, int angle, int* rotatedWidth, int* rotat
 
 void RotateRaster(const Raster& source, const Raster& target, int angle, uint32_t fill) {
   const int normal = NormalAngle(angle);
+  const bool quarter = normal == 9000 || normal == 27000;
   // 1-bit rows are written pixel by pixel or in whole bytes: the padding
-  // bits past the last pixel must still read as the fill (white).
-  if (target.bitsPerPixel == 1) FillRaster(target, fill);
+  // bits past the last pixel must still read as the fill (white). Quarter
+  // turns of 1-bit rows see to it themselves.
+  if (target.bitsPerPixel == 1 && !(quarter && source.bitsPerPixel == 1)) FillRaster(target, fill);
   if (normal == 0) {
     CopyRows(source, target, fill);
   } else if (normal == 18000) {
     TurnPixels(source, target, 2);
-  } else if (normal % 9000 == 0) {
+  } else if (quarter) {
     const bool clockwise = normal == 27000;
     if (source.bitsPerPixel == 1) {
       QuarterTurnBits(source, target, clockwise, fill);

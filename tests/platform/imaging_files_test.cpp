@@ -316,11 +316,19 @@ TEST_F(ImageFiles, DamagedAndForeignFilesGiveNoImage) {
 }
 
 TEST_F(ImageFiles, HandlesAreCheckedBeforeUse) {
-  WriteBmp(Path("good.bmp"), PatternPicture(8, 8, Frame), 1);
-  HGLOBAL image = IKBmpFileLoad(Path("good.bmp").c_str());
-  ASSERT_TRUE(image);
-  EXPECT_TRUE(IKFreeMemory(image));
-  EXPECT_FALSE(IKFreeMemory(image)) << "a freed image is not freed twice";
+  // A small image, and one of a page's size whose memory the libraries keep
+  // for the next page.
+  for (int side : {8, 1200}) {
+    SCOPED_TRACE(side);
+    WriteBmp(Path("good.bmp"), PatternPicture(side, side, Frame), 1);
+    HGLOBAL image = IKBmpFileLoad(Path("good.bmp").c_str());
+    ASSERT_TRUE(image);
+    EXPECT_TRUE(IKFreeMemory(image));
+    EXPECT_FALSE(IKFreeMemory(image)) << "a freed image is not freed twice";
+    IKImageInfo info;
+    EXPECT_EQ(IKGetImageType(image, &info), kIkImageNone) << "nor is it an image any more";
+    EXPECT_EQ(IKRotation(image, 9000, 255, 255, 255), nullptr);
+  }
   EXPECT_FALSE(IKFreeMemory(nullptr));
   HGLOBAL foreign = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, 64);
   IKImageInfo info;

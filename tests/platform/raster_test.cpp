@@ -52,7 +52,9 @@ TEST(Raster, QuarterAndHalfTurnsMovePixelsExactly) {
   struct Case { int angle; int quarters; };
   const Case angles[] = {{0, 0}, {9000, 1}, {18000, 2}, {27000, 3}, {-9000, 3}, {36000, 0},
                          {45000, 1}};
-  const int sizes[][2] = {{13, 9}, {8, 8}, {33, 17}, {1, 40}, {70, 3}};
+  // Sizes around the 8 x 8 blocks and the 64-row bands of 1-bit turns.
+  const int sizes[][2] = {{13, 9}, {8, 8}, {33, 17}, {1, 40}, {70, 3}, {100, 150}, {200, 67},
+                          {9, 129}, {64, 64}};
   for (int bits : {1, 8, 24, 32}) {
     for (const auto& size : sizes) {
       Pixels source(size[0], size[1], bits, bits == 24);
@@ -76,11 +78,15 @@ TEST(Raster, QuarterAndHalfTurnsMovePixelsExactly) {
           }
         }
         EXPECT_EQ(mismatches, 0);
-        if (bits == 1 && width % 8) {
+        if (bits == 1) {
           // Padding bits of turned 1-bit rows read as the fill (white).
+          const int rowBytes = static_cast<int>(AlignedRowBytes(width, 1));
           for (int y = 0; y < height; ++y) {
-            const uint8_t last = target.raster.Row(y)[width / 8];
-            ASSERT_EQ(last & (0xFF >> (width % 8)), 0xFF >> (width % 8)) << "row " << y;
+            const uint8_t* row = target.raster.Row(y);
+            if (width % 8) {
+              ASSERT_EQ(row[width / 8] & (0xFF >> (width % 8)), 0xFF >> (width % 8)) << "row " << y;
+            }
+            for (int i = (width + 7) / 8; i < rowBytes; ++i) ASSERT_EQ(row[i], 0xFF) << "row " << y;
           }
         }
       }
