@@ -1,18 +1,18 @@
 #!/usr/bin/env bash
-# Runs the database benchmark (bench/db_bench.cpp) under Wine: builds the
-# Windows build when needed, starts the services unless SHEETDESK_PG names a
-# running server already (a private display, port and printer of this build
-# folder) and prints the figures. The services stay up.
-# Usage: bench/db_bench.sh [rows]
+# Runs the database benchmark (bench/db_bench.cpp) under Wine on the release
+# build. Unless SHEETDESK_PG names a running server, it starts the services
+# of the benchmark build folder (PostgreSQL on a free port, and what else
+# tools/services.sh starts) and stops them again when it ends.
+# Usage: bench/db_bench.sh [rows]   (default 10000)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-export BUILD_ROOT=${BUILD_ROOT:-$root/build}
+export BUILD_ROOT=${BENCH_ROOT:-$root/build/bench}
 export BUILD_WIN="$BUILD_ROOT/win"
-bash "$root/tools/build.sh" win >/dev/null
-cmake --build "$BUILD_WIN" --target db_bench >/dev/null
-bash "$root/tools/prepare-runtime.sh"
+bash "$root/bench/build.sh" win
+bash "$root/tools/prepare-runtime.sh" >/dev/null
 if [ -z "${SHEETDESK_PG:-}" ]; then
+  trap 'bash "$root/tools/services.sh" stop' EXIT
   eval "$(bash "$root/tools/services.sh" start)"
 fi
 cd "$BUILD_WIN/bin"
-exec bash "$root/tools/wine-exec.sh" ./db_bench.exe "$@"
+bash "$root/tools/wine-exec.sh" ./db_bench.exe "$@"
