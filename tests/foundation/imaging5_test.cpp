@@ -1,6 +1,7 @@
 // The binding of sheetdesk5: the ImageKit-5 functions, linked by import,
 // answer through the same table and checked calls.
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -51,6 +52,18 @@ TEST_F(Imaging5, ImageOperationsWorkThroughTheAdapters) {
   EXPECT_EQ(width, 2);
   EXPECT_EQ(height, 1);
   EXPECT_EQ(DeleteImage(turned), 0);
+}
+
+TEST(Imaging5Binding, UnbindingClosesWhatTheLibrariesKeptOpenOnTheThread) {
+  const std::string png = FreshFolder("ik5close") + "\\page.png";
+  WritePng(png, {"#.", ".#"});
+  std::thread([&] {
+    BindImagingLibrary();
+    DeleteImage(LoadImageUncached(png.c_str()));
+    EXPECT_TRUE(ThreadRunsCom()) << "kept between calls";
+    UnbindImagingLibrary();
+    EXPECT_FALSE(ThreadRunsCom());
+  }).join();
 }
 
 TEST_F(Imaging5, ScanningGoesThroughTheImageKit5BlockWithoutCapabilities) {

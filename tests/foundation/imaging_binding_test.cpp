@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -46,6 +47,18 @@ TEST(ImagingBinding, LoadsTheFiveLibrariesAndFetchesTheirEntriesByName) {
   UnloadImagingLibrary();
   EXPECT_EQ(BoundCount(), 0);
   for (HMODULE module : g_imageKit.modules) EXPECT_FALSE(module);
+}
+
+TEST(ImagingBinding, UnloadingClosesWhatTheLibrariesKeptOpenOnTheThread) {
+  const std::string png = FreshFolder("ikclose") + "\\page.png";
+  WritePng(png, {"#.", ".#"});
+  std::thread([&] {
+    LoadImagingLibrary(nullptr);
+    DeleteImage(LoadImageUncached(png.c_str()));
+    EXPECT_TRUE(ThreadRunsCom()) << "kept between calls";
+    UnloadImagingLibrary();
+    EXPECT_FALSE(ThreadRunsCom());
+  }).join();
 }
 
 TEST(ImagingBinding, AMissingLibraryLeavesItsEntriesEmptyAndItsOperationsFailOnce) {

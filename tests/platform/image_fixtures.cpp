@@ -111,6 +111,12 @@ int DepthOf(HGLOBAL image) {
   return bits;
 }
 
+bool ThreadRunsCom() {
+  const HRESULT result = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  if (SUCCEEDED(result)) CoUninitialize();
+  return result == S_FALSE || result == RPC_E_CHANGED_MODE;
+}
+
 std::string FreshFolder(const std::string& name) {
   WIN32_FIND_DATAA found;
   HANDLE search = FindFirstFileA((name + "\\*").c_str(), &found);

@@ -23,6 +23,9 @@ Picture PictureOf(HGLOBAL image);
 // Bits a pixel of an image handle, 0 for none.
 int DepthOf(HGLOBAL image);
 
+// Whether COM runs on the calling thread (in either model); leaves it so.
+bool ThreadRunsCom();
+
 // A fresh, empty folder of that name in the working folder (the program
 // folder of the tests); returns its name.
 std::string FreshFolder(const std::string& name);

@@ -22,13 +22,6 @@ void OnNewThread(Body body) {
   thread.join();
 }
 
-// Whether COM runs on the calling thread (in either model); leaves it so.
-bool ComOpen() {
-  const HRESULT result = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-  if (SUCCEEDED(result)) CoUninitialize();
-  return result == S_FALSE || result == RPC_E_CHANGED_MODE;
-}
-
 bool Loads(const std::string& path) {
   HGLOBAL image = IKFileLoad(path.c_str(), 0, 0, 0, 0, nullptr, nullptr, nullptr);
   IKFreeMemory(image);
@@ -52,9 +45,9 @@ class ImagingSession : public testing::Test {
 
 TEST_F(ImagingSession, TheFirstCodecCallOpensItAndItStaysUntilTheThreadEndsIt) {
   OnNewThread([&] {
-    EXPECT_FALSE(ComOpen());
+    EXPECT_FALSE(ThreadRunsCom());
     EXPECT_TRUE(Loads(png_));
-    EXPECT_TRUE(ComOpen()) << "kept after the call";
+    EXPECT_TRUE(ThreadRunsCom()) << "kept after the call";
     IWICImagingFactory* factory = IKThreadImagingFactory();
     IKFileInfo info;
     EXPECT_EQ(IKFileType(tif_.c_str(), 1, &info), kIkFileTiff);
@@ -64,7 +57,7 @@ TEST_F(ImagingSession, TheFirstCodecCallOpensItAndItStaysUntilTheThreadEndsIt) {
     EXPECT_EQ(IKThreadImagingFactory(), factory) << "one factory for every call";
 
     EXPECT_TRUE(IKEndImaging());
-    EXPECT_FALSE(ComOpen()) << "closed by the end call";
+    EXPECT_FALSE(ThreadRunsCom()) << "closed by the end call";
     EXPECT_FALSE(IKEndImaging()) << "nothing left to close";
     EXPECT_TRUE(Loads(png_)) << "a later call opens it again";
     EXPECT_TRUE(IKEndImaging());
@@ -78,9 +71,9 @@ TEST_F(ImagingSession, EachSetOfLibrariesHasItsOwn) {
     EXPECT_TRUE(image);
     IK5FreeMemory(image);
     EXPECT_TRUE(IK5EndImaging());
-    EXPECT_TRUE(ComOpen()) << "the other set's session is still open";
+    EXPECT_TRUE(ThreadRunsCom()) << "the other set's session is still open";
     EXPECT_TRUE(IKEndImaging());
-    EXPECT_FALSE(ComOpen());
+    EXPECT_FALSE(ThreadRunsCom());
   });
 }
 
@@ -94,7 +87,7 @@ TEST_F(ImagingSession, OneBitBmpPagesNeedNoCodec) {
     EXPECT_TRUE(IKBmpFileSave((bmp_ + ".out").c_str(), turned));
     IKFreeMemory(turned);
     IKFreeMemory(page);
-    EXPECT_FALSE(ComOpen());
+    EXPECT_FALSE(ThreadRunsCom());
     EXPECT_FALSE(IKEndImaging());
   });
 }
@@ -106,9 +99,9 @@ TEST_F(ImagingSession, AThreadsOwnComIsLeftAsItWas) {
       ASSERT_EQ(CoInitializeEx(nullptr, model), S_OK);
       EXPECT_TRUE(Loads(png_));
       EXPECT_TRUE(IKEndImaging());
-      EXPECT_TRUE(ComOpen()) << "the thread's own COM stays open";
+      EXPECT_TRUE(ThreadRunsCom()) << "the thread's own COM stays open";
       CoUninitialize();
-      EXPECT_FALSE(ComOpen());
+      EXPECT_FALSE(ThreadRunsCom());
     });
   }
 }
