@@ -16,9 +16,10 @@
 // are read and written directly; every other file goes through the
 // platform's imaging component (BMP, TIFF with any number of pages, PNG,
 // JPEG, GIF), which each thread opens on its first such call and keeps
-// until IKEndImaging. All entries run on the calling thread. Nothing else
-// is kept between calls but the scanner session; the scanner's settings file
-// is read afresh by each scanner call.
+// until IKEndImaging. Each thread also keeps the memory of up to two freed
+// page images for its next ones. All entries run on the calling thread.
+// Nothing else is kept between calls but the scanner session; the scanner's
+// settings file is read afresh by each scanner call.
 #pragma once
 
 #include <windows.h>
@@ -223,11 +224,11 @@ IK_API BOOL IK_CALL IK5FreeMemory(HGLOBAL image);
 IK_API int IK_CALL IK5GetImageType(HGLOBAL image, IKImageInfo* info);
 
 // Closes the platform's imaging component (COM and its imaging factory)
-// that the calling thread's file calls opened and kept. Each thread that
-// used the libraries calls it once at exit (sheetdesk and sheetdesk5 when
-// they unbind the libraries); a later file call opens it again. Leaves COM
-// open when the thread had opened it in another model before. Non-zero when
-// something was open.
+// that the calling thread's file calls opened and kept, and frees the page
+// memory the thread kept. Each thread that used the libraries calls it once
+// at exit (sheetdesk and sheetdesk5 when they unbind the libraries); later
+// calls open and keep them again. Leaves COM open when the thread had opened
+// it itself before. Non-zero when the imaging component was open.
 IK_API BOOL IK_CALL IKEndImaging();
 IK_API BOOL IK_CALL IK5EndImaging();
 
