@@ -15,9 +15,13 @@ bash "$root/tools/prepare-runtime.sh" >/dev/null
 bin="$BUILD_WIN/bin"
 cd "$bin"
 bash "$root/tools/wine-exec.sh" ./imaging_bench.exe make "$pages"
+# Each side starts with the pages in the cache and nothing left to write
+# back from before it.
+sync
 native=$("$bench_root/native/bin/imaging_native" \
            imaging_bench_work/pages imaging_bench_work/native "$pages")
 rate=$(sed -E 's/^plain native program: ([0-9.]+) pages.*/\1/' <<<"$native")
+sync
 bash "$root/tools/wine-exec.sh" ./imaging_bench.exe run "$pages" "$rate"
 echo "  ($native)"
 rm -rf imaging_bench_work
