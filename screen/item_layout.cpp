@@ -179,6 +179,22 @@ int CreateStandardItems(HWND window, int slot, int mode) {
     }
   }
 
+  TakeBuildingItems(slot);
+  s.editControl = CreateWindowExA(0, "EDIT", "",
+                                  WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | ES_AUTOHSCROLL, 0, 0,
+                                  0, 0, window,
+                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(
+                                      kEditControlIdBase + slot)),
+                                  GetModuleHandleA(nullptr), nullptr);
+  if (s.editControl) {
+    s.previousEditProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+        s.editControl, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&EditSubclassProc)));
+  }
+  return 0;
+}
+
+int TakeBuildingItems(int slot) {
+  WindowSlot& s = Slot(slot);
   ScreenItemTable& table = g_screenItems;
   if (s.itemCount == 0) {
     s.itemCount = table.buildingCount;
@@ -196,17 +212,6 @@ int CreateStandardItems(HWND window, int slot, int mode) {
       g_screen.itemExtentBottom =
           std::max(g_screen.itemExtentBottom, item.pixelY + item.pixelHeight);
     }
-  }
-
-  s.editControl = CreateWindowExA(0, "EDIT", "",
-                                  WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | ES_AUTOHSCROLL, 0, 0,
-                                  0, 0, window,
-                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(
-                                      kEditControlIdBase + slot)),
-                                  GetModuleHandleA(nullptr), nullptr);
-  if (s.editControl) {
-    s.previousEditProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
-        s.editControl, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&EditSubclassProc)));
   }
   return 0;
 }

@@ -11,6 +11,11 @@
 //                   state                                (ruled_lines.cpp)
 //   g_designSelection, g_designWorkRect, g_sheetPaper, g_sheetCanvas
 //                   the design view's values             (design_view.cpp)
+//   g_screenDefs, g_sheetDefinition
+//                   what opening a screen keeps          (screen_tables.cpp)
+//   g_list          the list screen and its query        (list_dataset.cpp)
+//   g_workbench, g_workbenchMetrics
+//                   the workbench's button bar           (work_buttons.cpp)
 // Everything runs on the GUI thread. Each function that returns 0/-1 (or a
 // code) says what every result means and whether a failure was already
 // reported: a reported failure was shown once, in a message box, by the
@@ -153,6 +158,11 @@ struct ScreenItem {
   int linkValue = 0;       // -1 on repeated copies
   int fontCode = 0;        // face code of its value (0: the entry font)
   int keyField = 0;
+  // Card fields: where Enter jumps, where the record's image stands (2
+  // right, 0 below, -1 none) and the line break of its CSV output.
+  std::string jumpTarget;
+  int imagePlacement = 0;
+  int tabFlag = 0;
 
   // OCR-sheet items (item class 7).
   int frameStyle = 0;       // 0 none (design frame), 1 dotted, 2 solid
@@ -285,6 +295,7 @@ struct ScreenMetrics {
   int vscrollWidth = 16;     // SM_CXVSCROLL
   int hscrollHeight = 16;    // SM_CXHSCROLL (sic: the width metric)
   int screenPixels = 1024;   // SM_CXSCREEN, for the size class
+  int functionKeys = 12;     // GetKeyboardType(2): 12, or 15 on older keyboards
 };
 
 // The engine's one copy of what is not per slot.
@@ -430,6 +441,14 @@ void SetWindowFormatFile(int slot, const char* name);
 void SetNextWindowImage(const char* name);
 // Gives back the ruled lines of a slot (kind 0) and empties its range.
 void FreeSlotRuledLines(int slot);
+// Loads a window's ruled lines (ruled_line_store.cpp) from its format file,
+// or else from its screen's S_LINE rows (the project sheet's MUPA_LIN
+// rows), into a run of free entries of the table. Returns 0 (also when the
+// table has no room: the window then shows none), or -1 when the slot has
+// neither a format file nor a screen database, or the format file can be
+// neither read nor made (quiet). A missing format file is made empty, with
+// a message; database failures were reported by the database layer.
+int LoadLineDefinitions(int slot);
 
 // Design-mode selection: the rectangle the design editor shows (state 1 or
 // 4), framed by page painting.
@@ -494,6 +513,9 @@ void LayoutSheetItem(int item);
 // buttons), lays out its items and creates its edit control. Returns 0, or
 // -1 after AddScreenItem's message when the table is full.
 int CreateStandardItems(HWND window, int slot, int mode);
+// Makes the items built since the last open the slot's range (unless it
+// has one) and lays them out. Returns 0.
+int TakeBuildingItems(int slot);
 // Destroys the slot's edit control (a failure is shown and passed over) and
 // gives back its items; slot -1 is the current slot. Returns the slot.
 int DeleteEditControl(int slot);
@@ -671,26 +693,304 @@ void ShowItemHintBox();
 void ClosePopupIfOpen();
 
 // ---------------------------------------------------------------------------
-// Screen definitions, field rows, key bar, lists and pop-ups (not built
-// yet)
+// Screen definitions: OpenScreen and the field rows (screen_open.cpp,
+// screen_tables.cpp, field_rows.cpp, field_build.cpp)
+
+// The screen tables of a screen database.
+constexpr char kScreenTable[] = "S_SCREEN";
+constexpr char kFieldTable[] = "S_FIELD";
+constexpr char kLineTable[] = "S_LINE";
+constexpr char kSheetFieldTable[] = "MUPA_FLD";
+constexpr char kSheetSpecFile[] = "MUPADATA";
+constexpr int kMaxFieldDefaults = 10;
+
+// The sheet-definition database the program works on and the sheet (side)
+// code of its current sheet; set by the shell, read by the project screen.
+struct SheetDefinitionRef {
+  std::string folder, database;
+  std::string sheetCode = "0001";
+};
+extern SheetDefinitionRef g_sheetDefinition;  // (screen_tables.cpp)
+
+// One field row as the builder reads it, from S_FIELD or from MUPA_FLD
+// (the sheet's extras below). Refilled for every row.
+struct ScreenFieldRecord {
+  std::string code, name, title, lock, join, guide, choices, frame, edit;
+  std::string titlePlace, type, textColour, backColour, exec, execField, list;
+  std::string direction, minText, maxText, defaultText, jump, imagePlace;
+  std::string screenName;  // the row's SCRNAME
+  int shownMembers = 0, firstMember = 0, members = 0;
+  int width = 0, secondSize = 0, charSize = 0, height = 0;
+  int x = 0, y = 0, xShift = 0, yShift = 0, decimals = 0;
+  int codeChar = 0, printFlag = 0, recordCode = 0, indexChar = 0;
+  double minimum = 0, maximum = 0;
+  int page = 0, tabFlag = 0, memberShift = 0;
+  bool marked = false;     // FLDNAME began with "*"
+  // Sheet items (MUPA_FLD).
+  int fullWidth = 0, overlapDigit = 0, rowGap = 0;
+};
+
+// What the engine keeps between the steps of opening a screen and hands to
+// the work windows that show it.
+struct ScreenDefinitionState {
+  std::string specFile = "FSCRTBL3.SPC";  // screen-table specification
+  bool specHasExec = true;                // FLDEXEC and FLDSFLD are read
+  // Kind of the screen databases: the file database beside the program
+  // (the tests run them on the server database too).
+  int screenDbKind = 1;
+  int screenDefSlot = -1;   // table slot of S_SCREEN while a screen opens
+  int fieldDefSlot = -1;    // table slot of S_FIELD or MUPA_FLD
+  int standardItemMode = 0;
+  std::string screenInput;  // SCRINP of the screen being built
+  ScreenFieldRecord row;    // the field row being built
+  std::string f9Commands;   // FLDKOHO of the row "FKEY09"
+  int candidateFields = 0;  // fields with candidates (F11)
+  std::string markedFieldName;
+  struct Default {
+    std::string name, value;
+  };
+  std::vector<Default> defaults;  // at most kMaxFieldDefaults
+  // Handed to the card and set windows.
+  int cardEntryState = 1;   // 0 browse, 1 entry, 2 entry with "Ｎ"
+  int cardFlag = 0;         // open modes -4 and -14
+  int ocrCardLines = 73;
+  std::string cardParameter, setParameter;
+  std::string cardCodeChar, cardSField, cardAField, setFirstField;
+  int cardFieldCount = 0, setFieldCount = 0, cardButtons = 0;
+};
+extern ScreenDefinitionState g_screenDefs;  // (screen_tables.cpp)
+
+// Chooses the screen-table specification the screens are read with:
+// "FSCRTBL3.SPC" when the folder of table descriptions holds it (fields
+// with their execution text), else "FSCRTBL2.SPC". Call once at start-up.
+void SelectScreenTableSpec();
+
+// Opens the screen `code` of the screen database `database` (its folder;
+// empty: the database folder) in the window its type selects. `number` -1
+// takes SCRNO; `openMode` -1 is an ordinary open (see OpenScreenDef).
+// Returns 0, or -1 after its message (nothing of the screen is left open).
 int OpenScreen(const char* folder, const char* database, const char* code,
                int number, int openMode, const char* parameter);
+// As OpenScreen, owned by `owner` (null: the active window).
 int OpenScreenDef(const char* folder, const char* database, const char* code,
                   int number, int openMode, const char* parameter,
                   HWND owner);
+// Opens S_SCREEN on the row of `code` and the field rows for window slot
+// `slot`: 0, or -1 after the message (the caller closes the table slots).
 int LoadScreenDef(int slot, const char* folder, const char* database,
                   const char* code);
+// Closes the screen-definition and field-definition table slots.
 void CloseScreenDefSlots(int slot);
-void BuildScreenFields(int slot, int screenType, int start);
+// Loads every screen text ("*.txt", UTF-8) of `textFolder` into the screen
+// tables of `database` in `dbFolder` (empty: the database folder), each
+// screen replacing the rows stored under its code. Every text is read and
+// checked first: a text that is not understood, or a value that would not
+// store as written, stops the load before anything is written. Returns the
+// number of screens loaded, or -1 after the message.
+int LoadScreenTexts(const char* textFolder, const char* dbFolder, const char* database);
+
+// Field rows into ScreenDefinitionState::row.
+void ReadScreenFieldRow();
+void ReadSheetFieldRow();
+// MUPA_FLD of the current sheet, newer columns added: table slot, or -1
+// after "フォーマット定義ファイルをオープンできません。".
+int OpenSheetFieldTable();
+int OpenSheetFieldsByCodes();
+// Turns the field rows of the field-definition slot into items of the
+// screen being built. Returns 0, or -1 after the message of the row that
+// stopped it (a key field without its default, a full item table, more
+// than 400 fields); the items made so far are the caller's to discard.
+int BuildScreenFields(int slot, int screenType, int start);
+// Renames the first S_FIELD row whose FLDNAME begins with `prefix`: 0,
+// also for an empty table; -1 when no row matches (quiet).
+int FindFieldRowByName(const char* prefix, const char* newName);
+void SetFieldDefault(const char* name, const char* value);
+// 0 after adding the field's default to the query conditions, or -1 after
+// "フィールド“%s”の初期値は設定されていません。".
+int RequireFieldDefault(const char* name);
+
+// ---------------------------------------------------------------------------
+// Function-key bar, the workbench button bar and the item adders
+// (function_keys.cpp, work_buttons.cpp)
+
+// Builds the key bar of a data screen; returns the x (in key units) after
+// its last button, 0 for menus (1) and project sheets (8).
 int SetupFunctionKeys(int slot, int screenType);
+int AddKeyButton(const char* caption, const char* name, int x, int xShift, int y, int command,
+                 int state, int frameFlag, const char* bitmap, const char* guide,
+                 const char* choices);
+int AddScreenRadio(const char* caption, const char* name, int x, int y, int yOffset, int width,
+                   int secondSize, int charSize, int command, int state, const char* guide,
+                   const char* choices, const char* joinText);
+int AddScreenCheck(const char* caption, const char* name, int x, int y, int yOffset, int width,
+                   int secondSize, int charSize, int command, int state, const char* guide,
+                   const char* choices, const char* joinText);
+int AddScreenItemX(const char* caption, const char* name, int x, int xShift, int y,
+                   int secondSize, int charSize, int state);
+int AddScreenButton(const char* caption, const char* name, int x, int xShift, int y, int command,
+                    int state, const char* bitmap, const char* guide, const char* choices);
+int AddScreenIconButton(const char* caption, const char* name, int x, int command, int state,
+                        const char* bitmap, const char* guide, const char* choices);
+int AddScreenStatic(const char* caption, const char* name, int x, int yOffset, int width,
+                    int secondSize, int command, int state, const char* guide,
+                    const char* choices);
+
+// Sheet settings that steer the workbench windows.
+struct WorkbenchSettings {
+  std::string buttonMask = "111110111";  // operation mode: one character a button
+  int scannerDialog = 2;                 // 1: the scanner's own settings screen
+  int panelLayout[2] = {0, 0};           // either 2: the bar is a small panel
+  int hiddenBar = 0;                     // 2: the bar lies outside the screen
+  int otherSettings[4] = {0, 0, 0, 0};   // set with the three above in mode 1
+};
+extern WorkbenchSettings g_workbench;  // (work_buttons.cpp)
+// The workbench grid (SetScreenLayoutMetrics).
+struct WorkbenchMetrics {
+  int unit = 8, columnStep = 5, rowHeight = 40, barHeight = 114, leftMargin = 40, divisor = 4;
+  int visibleColumns = 0, visibleRows = 0, zoomColumns = 0, zoomRows = 0;
+  int sheetColumns = 0, sheetRows = 0;   // of the current sheet
+};
+extern WorkbenchMetrics g_workbenchMetrics;
+// Builds and opens the workbench's button bar on "KQE_READ": 0, or -1
+// after the message of the failing step.
 int BuildOcrWorkButtons(int mode, const char* title);
+void SetScreenLayoutMetrics();
+// Writes an item's position back to its definition row: 0, or -1 after the
+// database layer's message.
+int SaveFieldPosition(int tableSlot, int slot, int item);
+void SendToBothWindows(HWND window, UINT message, WPARAM wParam);
+
+// ---------------------------------------------------------------------------
+// Work windows of the screens (work_windows.cpp). The engine binds screens
+// to these windows by type; their owner registers the classes, creates the
+// windows at start-up and gives the engine what opening needs.
+
+enum class WorkWindow { kMenu, kList, kCard, kSet };
+// The class name ("Men", "Lst", "Cad", "Sup") and the created window.
+const char* WorkWindowClass(WorkWindow which);
+HWND GetWorkWindow(WorkWindow which);
+void SetWorkWindow(WorkWindow which, HWND window);
+// Registers the data set of a card or set screen in the next free slot:
+// 0, or -1 after the message.
+using DataSetOpener = int (*)(const char* folder, const char* database, const char* table,
+                              int keyNumber);
+void SetDataSetOpener(WorkWindow which, DataSetOpener opener);
+DataSetOpener GetDataSetOpener(WorkWindow which);
+// The list window's procedure, given by its owner; until then the list
+// window paints and passes the engine's common handling.
+void SetListWindowProc(WNDPROC procedure);
+// Registers "Lst" and creates its hidden window: the window, or null.
+HWND RegisterListWindow(HWND mainWindow);
+
+// ---------------------------------------------------------------------------
+// List columns, data sets and the list query (list_dataset.cpp,
+// list_columns.cpp, list_query.cpp)
+// One column of a list screen.
+struct ListColumn {
+  std::string name;        // the cells are name01, name02, ...
+  std::string title;
+  int width = 0;           // characters
+  char kind = 'X';
+  char edit = 'L';
+  int decimals = 0, state = kItemEnabled, titleStyle = 1, charSize = 0;
+  int colorA = 0, colorB = -1, itemClass = -1;
+  double minimum = 0, maximum = 0;
+  std::string guide, choices, joinText, joinedTable, minText, maxText;
+  int tabFlag = 0, recordCode = 0;
+  int extraWidth = 0;      // pixels
+  int dbType = 0;          // of the open data set's column
+};
+
+// The repeating group of a list: columns first .. first + count - 1, of
+// which `shown` stand in the window at once from `offset`.
+struct ListGroup {
+  int first = -1, count = 0, shown = 0, offset = 0;
+};
+
+struct QueryCondition {
+  std::string column, value;
+};
+
+// The list screen being built or shown, and its query.
+struct ListState {
+  std::vector<ListColumn> columns;           // at most kMaxListColumns
+  ListGroup group;
+  std::vector<QueryCondition> conditions;    // at most kMaxQueryConditions
+  std::string conditionText, extraWhere, filterText;
+  std::string selectText;                    // the last SELECT of the data set
+  std::vector<std::string> headerTexts;      // set by the list window's owner
+  std::string f9Text;
+  int bufferChanged = 0;   // a layout changed the columns since the open
+  int hashFlag = 0;        // a field with "#" candidates: the other fields are built too
+  int newRowsAllowed = 1;
+  int inputMode = 1;       // 1 entry, 2 no new rows ("△"), 3 "Ｎ"
+  int left = 1, top = 3;   // of the grid, in columns and rows
+  int rows = 0;            // rows shown
+  int keyResult = 0;       // SetupFunctionKeys of the list
+  int changedFlag = 0;     // SetScreenFlagA
+  int closeVeto = 0;       // CancelListWindowClose
+  int key12Remembered = 0; // sub-kind 4 turned position 12 from '3' to '2'
+  std::string firstKey, lastKey;  // of the data set (ShowDataNotRegistered)
+  int slot = -1;           // window slot of the current list
+  HWND groupScrollBar = nullptr, rowScrollBar = nullptr;
+};
+extern ListState g_list;  // (list_dataset.cpp)
+
+// Registers a data set in the next free window slot: 0, or -1 after
+// "オープン済みです。[%s][%s]" when that slot's data set is still open.
+int OpenScreenSlot(const char* folder, const char* database, const char* table, int dbKind,
+                   const char* specFile, const char* specBlock, int keyNumber);
+// OpenScreenSlot for a list screen being built; resets the list: 0 / -1.
 int OpenScreenDataSet(const char* folder, const char* database,
                       const char* table, int dbKind, const char* specFile,
                       const char* specBlock, int keyNumber, int subKind);
+// Gives a slot's data set back: its table slot closed, its names emptied.
+void CloseScreenDataSet(int slot);
+void SetScreenTableNames(const char* database, const char* table, const char* specFile);
+void SetScreenDataFolder(const char* folder);
+void SetScreenSlotValue(int dbKind);
+void AddQueryCondition(const char* column, const char* value);
+void SetQueryConditionValue(const char* column, const char* value);
+// The conditions as "table.column='value'" joined by " and ", each value
+// quoted by the database layer's literal rule.
+void BuildQueryCondition(int slot);
+void SetStatusText(const char* format, ...) __attribute__((format(printf, 1, 2)));
+// The list columns from the field rows: 0, or -1 after the message.
+int LoadScreenFieldRows(int slot);
+int FindListColumn(const char* name);
+// Sets a column's title: its index, or -1 when there is no such column.
+int SetListColumnTitle(const char* name, const char* text);
+void GetListColumnNames(int shownColumn, char* name, char* title);
+int MapListColumn(int column);
+int ClampListColumn(int column);
+// Lays the grid out on `window`: 0, or -1 after the message.
 int LayoutScreenFields(HWND window, int slot, int left, int top, int rows,
                        int inputMode, int* width, int* height, int reader,
                        int port);
+// A list screen built by code (the grid editors): the slot, or -1.
+int CreateScreenWindow(HWND window, int windowCode, int left, int top, int width, int height,
+                       int rows, int fontUnit, int subKind, int inputMode, int cursorMode,
+                       int borate, const char* functionKeys, const char* title, int reader,
+                       int port);
+int GetScreenGeometry(int* leftX, int* firstRowY, int* rightX, int* secondRowY, int* rows);
+// The table of a column: its joined table, or the data set's table; ""
+// after "マージスクリプトが間違っています。(%s)".
+std::string ResolveColumnTable(int listOrCard, int slot, const char* column);
+// Builds the SELECT of the list (1) or card (2) data set of `slot`: 0, or
+// -1 after the message.
+int BuildListDataQuery(int listOrCard, int slot);
+int OpenListDataTable(int listOrCard, int slot);
+// The data set of the current list opened again: its table slot, or -1.
 int ReloadListData();
+int ShowDataNotRegistered();
+int FindDataSetHandle(int windowCode);
+void CreateListScrollBar(int range, int page);
+void LayoutListScrollBar();
+void HideListScrollBar();
+int WriteScreenDocument();
+void SetScreenFlagA();
+int GetScreenFlagA();
+void CancelListWindowClose();
 
 // ---------------------------------------------------------------------------
 // Scrolling and screen size (scrolling.cpp; GetScreenSizeClass in

@@ -157,6 +157,7 @@ int InitScreenEngine(HWND mainWindow) {
   m.vscrollWidth = GetSystemMetrics(SM_CXVSCROLL);
   m.hscrollHeight = GetSystemMetrics(SM_CXHSCROLL);
   m.screenPixels = GetSystemMetrics(SM_CXSCREEN);
+  m.functionKeys = GetKeyboardType(2);
   for (int s = 0; s < kWindowSlotCount; ++s) {
     Slot(s) = WindowSlot();
   }

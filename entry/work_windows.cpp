@@ -1,0 +1,230 @@
+// The work windows screens are shown in: registration, the data sets of
+// card and set screens, and the message handling the four windows share
+// (take the slot, load the ruled lines, paint, pass commands to the owner,
+// close). One instance of each window exists.
+#include "entry/entry.h"
+
+#include <cstdio>
+#include <string>
+
+#include "foundation/db.h"
+#include "screen/screen.h"
+
+namespace {
+
+constexpr UINT kMsgPopupValue = WM_USER + 103;   // 1127
+constexpr UINT kMsgFillScreen = WM_USER + 111;   // 1135
+constexpr UINT kMsgScreenClosed = WM_USER + 112; // 1136
+constexpr UINT kMsgCloseQuery = WM_USER + 122;   // 1146
+constexpr UINT kMsgRightButton = WM_USER + 140;  // 1164
+
+struct WindowState {
+  WorkWindow kind;
+  int slot = -1;
+};
+
+WindowState g_menu{WorkWindow::kMenu};
+WindowState g_listWindow{WorkWindow::kList};
+WindowState g_card{WorkWindow::kCard};
+WindowState g_set{WorkWindow::kSet};
+
+// Gives the screen engine what it asks of this subsystem.
+void OfferToScreenEngine() {
+  SetListWindowProc(ListWindowProc);
+  SetDataSetOpener(WorkWindow::kCard, OpenCardScreen);
+  SetDataSetOpener(WorkWindow::kSet, OpenSupScreen);
+}
+
+HWND Register(WorkWindow kind, WNDPROC procedure, UINT classStyle) {
+  OfferToScreenEngine();
+  const char* name = WorkWindowClass(kind);
+  const HINSTANCE instance = GetModuleHandleA(nullptr);
+  WNDCLASSA wc{};
+  if (!GetClassInfoA(instance, name, &wc)) {
+    wc.style = classStyle;
+    wc.lpfnWndProc = procedure;
+    wc.hInstance = instance;
+    wc.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH));
+    wc.lpszMenuName = name;
+    wc.lpszClassName = name;
+    if (!RegisterClassA(&wc)) return nullptr;
+  }
+  const HWND window = CreateWindowExA(0, name, "", WS_POPUPWINDOW | WS_DLGFRAME, 0, 0, 0, 0, nullptr,
+                                      nullptr, instance, nullptr);
+  SetWorkWindow(kind, window);
+  return window;
+}
+
+HWND OwnerOf(const WindowState& state) {
+  return IsValidSlot(state.slot) ? Slot(state.slot).owner : nullptr;
+}
+
+int ScreenNumberOf(const WindowState& state) {
+  return IsValidSlot(state.slot) ? Slot(state.slot).screenNumber : 0;
+}
+
+void SendToOwner(const WindowState& state, UINT message, WPARAM wParam) {
+  const HWND owner = OwnerOf(state);
+  if (owner) SendMessageA(owner, message, wParam, 0);
+}
+
+// A cell or field shows the value of a column of the current row, or
+// nothing when there is no row.
+void ShowColumnValue(int slot, int tableSlot, const char* itemName, const char* column, bool row) {
+  const int item = ResolveFieldRef(slot, itemName);
+  if (item >= 0) Item(item).displayText = row ? GetColumnAsText(tableSlot, column) : "";
+}
+
+// The rows of the list's data set from its first row into the cells of the
+// page; the cells of rows past the data stay empty.
+void ShowListPage(int slot, int tableSlot) {
+  int rc = db_tfind(tableSlot, Slot(slot).dataSet.keyNumber);
+  for (int row = 1; row <= g_list.rows; ++row) {
+    for (const ListColumn& column : g_list.columns) {
+      char name[96];
+      std::snprintf(name, sizeof name, row < 100 ? "%s%02d" : "%s%03d", column.name.c_str(), row);
+      ShowColumnValue(slot, tableSlot, name, column.name.c_str(), rc == 0);
+    }
+    if (rc == 0) rc = db_nread(tableSlot);
+  }
+}
+
+// The first record of the card's data set in its fields.
+void ShowFirstRecord(int slot, int tableSlot) {
+  const WindowSlot& s = Slot(slot);
+  const bool row = db_tfind(tableSlot, s.dataSet.keyNumber) == 0;
+  for (int i = s.firstItem; s.itemCount > 0 && i <= s.lastItem; ++i) {
+    const ScreenItem& item = Item(i);
+    if (item.fieldName.empty() || item.kind == 'B' || item.kind == 'M') continue;
+    ShowColumnValue(slot, tableSlot, item.name.c_str(), item.name.c_str(), row);
+  }
+}
+
+// What the window does when its screen opened; false closes it again.
+bool TakeScreen(WindowState& state, HWND window, int slot) {
+  state.slot = slot;
+  SelectWindowSlot(slot);
+  LoadLineDefinitions(slot);
+  if (state.kind == WorkWindow::kList) {
+    const int t = ReloadListData();
+    if (t < 0) return false;
+    ShowListPage(slot, t);
+  } else if (state.kind == WorkWindow::kCard) {
+    if (BuildListDataQuery(2, slot) != 0) return false;
+    ShowFirstRecord(slot, Slot(slot).dataSet.tableSlot);
+  }
+  const HWND owner = OwnerOf(state);
+  if (owner && owner != window) EnableWindow(owner, FALSE);
+  SendToOwner(state, kMsgFillScreen, ScreenNumberOf(state));
+  InvalidateRect(window, nullptr, TRUE);
+  return true;
+}
+
+void CloseScreen(WindowState& state) {
+  if (!IsValidSlot(state.slot)) return;
+  const int slot = state.slot;
+  if (state.kind == WorkWindow::kList) {
+    g_list.closeVeto = 0;
+    SendToOwner(state, kMsgCloseQuery, ScreenNumberOf(state));
+    if (g_list.closeVeto) {
+      g_list.closeVeto = 0;
+      return;
+    }
+    if (g_list.groupScrollBar) DestroyWindow(g_list.groupScrollBar);
+    if (g_list.rowScrollBar) DestroyWindow(g_list.rowScrollBar);
+    g_list.groupScrollBar = g_list.rowScrollBar = nullptr;
+    g_list.slot = -1;
+  }
+  CloseScreenDataSet(slot);
+  const HWND owner = OwnerOf(state);
+  const int number = ScreenNumberOf(state);
+  if (owner) EnableWindow(owner, TRUE);
+  state.slot = -1;
+  CloseScreenWindow(slot, 1);
+  if (owner) SendMessageA(owner, kMsgScreenClosed, number, 0);
+}
+
+LRESULT HandleMessage(WindowState& state, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_SETFOCUS:
+      SelectActiveWindowSlot();
+      break;
+    case kMsgSlotOpened:
+      if (!TakeScreen(state, window, static_cast<int>(wParam))) CloseScreen(state);
+      return 0;
+    case WM_PAINT:
+      if (IsValidSlot(state.slot) && BeginScreenPaint(window, state.slot)) {
+        PaintScreenPage(window, state.slot);
+        EndScreenPaint();
+        return 0;
+      }
+      break;
+    case kMsgScreenCommand:
+      if (wParam == static_cast<WPARAM>(kKeyEscape)) {
+        CloseScreen(state);
+      } else {
+        SendToOwner(state, kMsgFieldMessage, ScreenNumberOf(state));
+      }
+      return 0;
+    case kMsgPopupValue:
+      SendToOwner(state, kMsgFieldMessage, ScreenNumberOf(state));
+      return 0;
+    case kMsgHeaderMenu:
+    case WM_RBUTTONDOWN:
+      if (g_screen.mainWindow) {
+        SendMessageA(g_screen.mainWindow, message == WM_RBUTTONDOWN ? kMsgRightButton : kMsgHeaderMenu,
+                     ScreenNumberOf(state), 0);
+      }
+      return 0;
+    case kMsgCloseWindow:
+    case WM_CLOSE:
+      CloseScreen(state);
+      return 0;
+    default:
+      break;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+int OpenEntryDataSet(const char* folder, const char* database, const char* table, int keyNumber) {
+  if (OpenScreenSlot(folder, database, table, -1, "", "", keyNumber) != 0) return -1;
+  g_list.filterText = g_list.headerTexts.empty() ? std::string() : g_list.headerTexts.front();
+  g_list.conditionText.clear();
+  g_list.extraWhere.clear();
+  g_list.conditions.clear();
+  return 0;
+}
+
+}  // namespace
+
+HWND RegisterMenuWindow(HWND) { return Register(WorkWindow::kMenu, MenuWindowProc, CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS); }
+
+HWND RegisterCardWindow(HWND) { return Register(WorkWindow::kCard, CardWindowProc, CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS); }
+
+HWND RegisterSupWindow(HWND) { return Register(WorkWindow::kSet, SupWindowProc, CS_HREDRAW | CS_VREDRAW); }
+
+int OpenCardScreen(const char* folder, const char* database, const char* table, int keyNumber) {
+  return OpenEntryDataSet(folder, database, table, keyNumber);
+}
+
+int OpenSupScreen(const char* folder, const char* database, const char* table, int keyNumber) {
+  return OpenEntryDataSet(folder, database, table, keyNumber);
+}
+
+LRESULT CALLBACK MenuWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return HandleMessage(g_menu, window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK ListWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return HandleMessage(g_listWindow, window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK CardWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return HandleMessage(g_card, window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK SupWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return HandleMessage(g_set, window, message, wParam, lParam);
+}
