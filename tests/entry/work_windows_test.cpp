@@ -5,22 +5,18 @@
 // server database (PostgreSQL).
 #include <windows.h>
 
-#include <cstdlib>
-#include <memory>
+#include <cstdio>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "entry/entry.h"
-#include "foundation/db.h"
-#include "foundation/imaging.h"
 #include "screen/screen.h"
 #include "tests/foundation/db_test_support.h"
+#include "tests/screen/screen_db_fixture.h"
 #include "tests/screen/screen_fixture.h"
 #include "tests/screen/screen_fixture_data.h"
-#include "tests/support/hook_recorder.h"
-#include "tests/support/required_service.h"
 
 namespace {
 
@@ -28,73 +24,27 @@ constexpr UINT kMsgFillScreen = WM_USER + 111;    // 1135
 constexpr UINT kMsgScreenClosed = WM_USER + 112;  // 1136
 constexpr UINT kMsgCloseQuery = WM_USER + 122;    // 1146
 
-class WorkWindowsTest : public testing::TestWithParam<int> {
+// The work windows of the program, owned by a recording window of the
+// test's own.
+class WorkWindowsTest : public ScreenDbTest {
  protected:
-  void SetUp() override {
-    boxes_ = std::make_unique<MessageBoxRecorder>(IDYES);
-    main_ = CreateTestWindow("main");
-    owner_ = CreateTestWindow("owner");
-    InitScreenEngine(main_);
-    g_screen.metrics = TestMetrics();
-    ReadOcrIni();
-    BindImagingLibrary();
-    g_screenDefs = ScreenDefinitionState();
-    g_list = ListState();
-    ServerLogin login;
-    if (GetParam() == kDbKindServer) {
-      const char* pg = std::getenv("SHEETDESK_PG");
-      if (!pg || !*pg) SKIP_WITHOUT_SERVICE("SHEETDESK_PG is not set: no PostgreSQL server for this run");
-      login = {ConnectionValue(pg, "Server") + ":" + ConnectionValue(pg, "Port"), ConnectionValue(pg, "Uid"),
-               ConnectionValue(pg, "Pwd")};
-    }
-    const std::string folder = TestFolder();
-    UseFixtureDatabase(GetParam(), folder, login);
-    if (GetParam() == kDbKindFile) DeleteFileA((folder + "\\" + kFixtureDb + ".mdb").c_str());
-    ASSERT_EQ(PrepareFixtureTables(), 0);
-    ASSERT_EQ(LoadScreenTexts(kFixtureTextFolder, "", kFixtureDb), 6);
+  void RegisterWindows() override {
     for (HWND window : {RegisterMenuWindow(main_), RegisterListWindow(main_), RegisterCardWindow(main_),
                         RegisterSupWindow(main_)}) {
       ASSERT_NE(window, nullptr);
       windows_.push_back(window);
     }
-  }
-
-  void TearDown() override {
-    for (int s = kWindowSlotCount - 1; s >= 0; --s) {
-      if (Slot(s).state == kFreeSlotState) continue;
-      if (Slot(s).window) SendMessageA(Slot(s).window, kMsgCloseWindow, 0, 0);
-      if (Slot(s).state == kFreeSlotState) continue;
-      CloseScreenDataSet(s);
-      CloseScreenWindow(s, 0);
-    }
-    for (HWND window : windows_) DestroyWindow(window);
-    ForgetWorkWindows();
-    if (owner_) DestroyWindow(owner_);
-    if (main_) DestroyWindow(main_);
-    UnbindImagingLibrary();
+    owner_ = CreateTestWindow("owner");
+    windows_.push_back(owner_);
   }
 
   int Open(const char* code) { return OpenScreenDef("", kFixtureDb, code, -1, -1, "", owner_); }
 
-  static std::string ValueOf(const char* name) {
-    const int i = ResolveFieldRef(0, name);
-    return i < 0 ? "<none>" : Item(i).displayText;
-  }
-
-  static int OpenedTableSlots() {
-    int open = 0;
-    for (int t = 1; t <= kMaxTableSlots; ++t) open += GetSlotConnState(t) > 1 ? 1 : 0;
-    return open;
-  }
-
-  std::unique_ptr<MessageBoxRecorder> boxes_;
-  HWND main_ = nullptr;
   HWND owner_ = nullptr;
-  std::vector<HWND> windows_;
 };
 
 TEST_P(WorkWindowsTest, TheListShowsTheFirstPageOfItsTables) {
-  ASSERT_EQ(Open("TEST-LIST"), 0) << testing::PrintToString(boxes_->texts());
+  ASSERT_EQ(Open("TEST-LIST"), 0) << Boxes();
   EXPECT_EQ(Slot(0).window, GetWorkWindow(WorkWindow::kList));
   EXPECT_EQ(OpenedTableSlots(), 1) << "the data set stays open with the window";
   const char* categories[] = {"果物", "文具", "表示ソフト", "果物"};
@@ -103,17 +53,17 @@ TEST_P(WorkWindowsTest, TheListShowsTheFirstPageOfItsTables) {
     SCOPED_TRACE(item.code);
     char cell[16];
     std::snprintf(cell, sizeof cell, "CODE%02d", row);
-    EXPECT_EQ(ValueOf(cell), item.code);
+    EXPECT_EQ(ValueOf(0, cell), item.code);
     std::snprintf(cell, sizeof cell, "NAME%02d", row);
-    EXPECT_EQ(ValueOf(cell), item.name);
+    EXPECT_EQ(ValueOf(0, cell), item.name);
     std::snprintf(cell, sizeof cell, "CATNAME%02d", row);
-    EXPECT_EQ(ValueOf(cell), categories[row - 1]);
+    EXPECT_EQ(ValueOf(0, cell), categories[row - 1]);
     std::snprintf(cell, sizeof cell, "SCORE02%02d", row);
-    EXPECT_EQ(ValueOf(cell), std::to_string(item.scores[1]));
+    EXPECT_EQ(ValueOf(0, cell), std::to_string(item.scores[1]));
   }
-  EXPECT_EQ(ValueOf("NAME05"), "") << "rows past the data stay empty";
+  EXPECT_EQ(ValueOf(0, "NAME05"), "") << "rows past the data stay empty";
   EXPECT_EQ(MessagesOf(owner_).back(), (ReceivedMessage{kMsgFillScreen, 21, 0}));
-  EXPECT_TRUE(boxes_->texts().empty());
+  EXPECT_TRUE(BoxTexts().empty()) << Boxes();
 }
 
 TEST_P(WorkWindowsTest, WindowsPassCommandsToTheOwnerAndCloseOnEscape) {
@@ -129,7 +79,7 @@ TEST_P(WorkWindowsTest, WindowsPassCommandsToTheOwnerAndCloseOnEscape) {
   for (const Case& c : {Case{"TEST-LIST", 21, 1, true}, Case{"TEST-CARD", 31, 1, false},
                         Case{"TEST-SET", 41, 0, false}, Case{"TEST-SUB", 2, 0, false}}) {
     SCOPED_TRACE(c.code);
-    ASSERT_EQ(Open(c.code), 0) << testing::PrintToString(boxes_->texts());
+    ASSERT_EQ(Open(c.code), 0) << Boxes();
     EXPECT_EQ(OpenedTableSlots(), c.tableSlots);
     const HWND window = Slot(0).window;
     ClearMessages(owner_);
@@ -151,11 +101,11 @@ TEST_P(WorkWindowsTest, WindowsPassCommandsToTheOwnerAndCloseOnEscape) {
 }
 
 TEST_P(WorkWindowsTest, TheCardShowsItsFirstRecord) {
-  ASSERT_EQ(Open("TEST-CARD"), 0) << testing::PrintToString(boxes_->texts());
-  EXPECT_EQ(ValueOf("CODE"), "0001");
-  EXPECT_EQ(ValueOf("NAME"), "りんご");
-  EXPECT_EQ(ValueOf("CAT"), "01");
-  EXPECT_EQ(ValueOf("SCORE04"), "60");
+  ASSERT_EQ(Open("TEST-CARD"), 0) << Boxes();
+  EXPECT_EQ(ValueOf(0, "CODE"), "0001");
+  EXPECT_EQ(ValueOf(0, "NAME"), "りんご");
+  EXPECT_EQ(ValueOf(0, "CAT"), "01");
+  EXPECT_EQ(ValueOf(0, "SCORE04"), "60");
   EXPECT_FALSE(IsWindowEnabled(owner_)) << "the owner waits while the card is open";
 }
 

@@ -6,119 +6,24 @@
 // the server database (PostgreSQL).
 #include <windows.h>
 
-#include <cstdlib>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "foundation/db.h"
-#include "foundation/imaging.h"
 #include "screen/screen.h"
 #include "screen/screen_words.h"
 #include "tests/foundation/db_test_support.h"
+#include "tests/screen/screen_db_fixture.h"
 #include "tests/screen/screen_fixture.h"
 #include "tests/screen/screen_fixture_data.h"
-#include "tests/support/hook_recorder.h"
-#include "tests/support/required_service.h"
 
 namespace {
 
-class ScreenOpenTest : public testing::TestWithParam<int> {
+class ScreenOpenTest : public ScreenDbTest {
  protected:
-  void SetUp() override {
-    boxes_ = std::make_unique<MessageBoxRecorder>(IDYES);
-    main_ = CreateTestWindow("main");
-    InitScreenEngine(main_);
-    g_screen.metrics = TestMetrics();
-    ReadOcrIni();
-    BindImagingLibrary();
-    g_screenDefs = ScreenDefinitionState();
-    g_list = ListState();
-    ServerLogin login;
-    if (GetParam() == kDbKindServer) {
-      const char* pg = std::getenv("SHEETDESK_PG");
-      if (!pg || !*pg) SKIP_WITHOUT_SERVICE("SHEETDESK_PG is not set: no PostgreSQL server for this run");
-      login = {ConnectionValue(pg, "Server") + ":" + ConnectionValue(pg, "Port"), ConnectionValue(pg, "Uid"),
-               ConnectionValue(pg, "Pwd")};
-    }
-    folder_ = TestFolder();
-    UseFixtureDatabase(GetParam(), folder_, login);
-    if (GetParam() == kDbKindFile) DeleteFileA((folder_ + "\\" + kFixtureDb + ".mdb").c_str());
-    ASSERT_EQ(PrepareFixtureTables(), 0) << Boxes();
-    ASSERT_EQ(LoadScreenTexts(kFixtureTextFolder, "", kFixtureDb), 6) << Boxes();
-    const WorkWindow kinds[] = {WorkWindow::kMenu, WorkWindow::kList, WorkWindow::kCard, WorkWindow::kSet};
-    for (WorkWindow kind : kinds) {
-      const HWND window = CreateTestWindowOfClass(WorkWindowClass(kind));
-      SetWorkWindow(kind, window);
-      windows_.push_back(window);
-    }
-    SetDataSetOpener(WorkWindow::kCard, OpenDataSet);
-    SetDataSetOpener(WorkWindow::kSet, OpenDataSet);
-    ForgetBoxes();
-  }
-
-  // As the card and set windows register their data sets.
-  static int OpenDataSet(const char* folder, const char* database, const char* table, int keyNumber) {
-    return OpenScreenSlot(folder, database, table, -1, "", "", keyNumber);
-  }
-
-  void TearDown() override {
-    for (int s = kWindowSlotCount - 1; s >= 0; --s) CloseSlot(s);
-    CloseScreenDefSlots(0);
-    SetDataSetOpener(WorkWindow::kCard, nullptr);
-    SetDataSetOpener(WorkWindow::kSet, nullptr);
-    for (HWND window : windows_) DestroyWindow(window);
-    ForgetWorkWindows();
-    for (int t = 1; t <= kMaxTableSlots; ++t) {
-      if (GetSlotConnState(t) > 1) db_close(t);
-    }
-    if (main_) DestroyWindow(main_);
-    UnbindImagingLibrary();
-  }
-
-  std::string Boxes() const {
-    std::string all;
-    for (const std::string& text : boxes_->texts()) all += text + "\n";
-    return all;
-  }
-  std::vector<std::string> BoxTexts() const { return boxes_->texts(); }
-  // Starts recording anew; the old recorder goes first, so the hook it
-  // puts back is not the new one's.
-  void ForgetBoxes() {
-    boxes_.reset();
-    boxes_ = std::make_unique<MessageBoxRecorder>(IDYES);
-  }
-
-  // Loads screen texts of a folder of the test's own.
-  int LoadTexts(const std::vector<std::pair<std::string, std::string>>& texts) {
-    const std::string folder = folder_ + "\\texts";
-    CreateDirectoryA(folder.c_str(), nullptr);
-    WIN32_FIND_DATAA found;
-    const HANDLE old = FindFirstFileA((folder + "\\*.txt").c_str(), &found);
-    if (old != INVALID_HANDLE_VALUE) {
-      do {
-        DeleteFileA((folder + "\\" + found.cFileName).c_str());
-      } while (FindNextFileA(old, &found));
-      FindClose(old);
-    }
-    for (const auto& [name, text] : texts) WriteTextFile(folder + "\\" + name, Utf8(text));
-    return LoadScreenTexts(folder.c_str(), "", kFixtureDb);
-  }
-
-  // Closes a slot and its data set, as the window showing it does.
-  static void CloseSlot(int s) {
-    if (Slot(s).state == kFreeSlotState) return;
-    CloseScreenDataSet(s);
-    CloseScreenWindow(s, 0);
-  }
-
-  static int OpenedTableSlots() {
-    int open = 0;
-    for (int t = 1; t <= kMaxTableSlots; ++t) open += GetSlotConnState(t) > 1 ? 1 : 0;
-    return open;
-  }
+  void RegisterWindows() override { UseRecordingWorkWindows(); }
 
   // The stored function-key string of a screen.
   static std::string StoredKeys(const char* code) {
@@ -133,22 +38,6 @@ class ScreenOpenTest : public testing::TestWithParam<int> {
     if (t > 0) db_close(t);
     return keys;
   }
-
-  // The Shift-JIS of the program as UTF-8, the form of the screen texts.
-  static std::string Utf8(const std::string& text) {
-    std::wstring wide(text.size() + 1, L'\0');
-    wide.resize(MultiByteToWideChar(932, 0, text.c_str(), static_cast<int>(text.size()), wide.data(),
-                                    static_cast<int>(wide.size())));
-    std::string out(wide.size() * 3 + 1, '\0');
-    out.resize(WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), static_cast<int>(wide.size()), out.data(),
-                                   static_cast<int>(out.size()), nullptr, nullptr));
-    return out;
-  }
-
-  std::unique_ptr<MessageBoxRecorder> boxes_;
-  HWND main_ = nullptr;
-  std::vector<HWND> windows_;
-  std::string folder_;
 };
 
 int ItemOf(int slot, const char* name) { return ResolveFieldRef(slot, name); }
