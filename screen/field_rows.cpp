@@ -191,7 +191,7 @@ int OpenSheetFieldTable() {
   const SheetDefinitionRef& sheet = g_sheetDefinition;
   const char* folder = sheet.folder.c_str();
   const char* database = sheet.database.c_str();
-  const int raw = db_alloc_slot(folder, database, kSheetFieldTable, kDbKindFile);
+  const int raw = db_alloc_slot(folder, database, kSheetFieldTable, sheet.kind);
   // A table still missing is made whole by the open below.
   if (raw > 0 && ExecSlotSql(raw, "select * from MUPA_FLD where 1=0", 1) == 0) {
     if (FindDbColumnNumber(raw, "認識不可スコア") < 0) {
@@ -206,7 +206,7 @@ int OpenSheetFieldTable() {
     }
   }
   if (raw > 0) db_disconnect(raw);
-  const int slot = db_open(folder, database, kSheetFieldTable, kDbKindFile, kSheetSpecFile, kSheetFieldTable,
+  const int slot = db_open(folder, database, kSheetFieldTable, sheet.kind, kSheetSpecFile, kSheetFieldTable,
                            "select * from MUPA_FLD where ＯＣＲコード=%s",
                            SqlLiteral(sheet.sheetCode.c_str()).c_str());
   if (slot < 0) ShowInfoMessage("", "フォーマット定義ファイルをオープンできません。");
@@ -215,7 +215,7 @@ int OpenSheetFieldTable() {
 
 int OpenSheetFieldsByCodes() {
   const SheetDefinitionRef& sheet = g_sheetDefinition;
-  const int slot = db_open(sheet.folder.c_str(), sheet.database.c_str(), kSheetFieldTable, kDbKindFile,
+  const int slot = db_open(sheet.folder.c_str(), sheet.database.c_str(), kSheetFieldTable, sheet.kind,
                            kSheetSpecFile, kSheetFieldTable,
                            "select * from MUPA_FLD where ＯＣＲコード in ('0001','0002')");
   if (slot < 0) ShowInfoMessage("", "フォーマット定義ファイルをオープンできません。");

@@ -55,7 +55,7 @@ void ReadLineTable(const WindowSlot& slot, std::vector<RuledLine>& lines) {
   int t;
   if (slot.screenType == kScreenTypeSheet) {
     const SheetDefinitionRef& sheet = g_sheetDefinition;
-    t = db_open(sheet.folder.c_str(), sheet.database.c_str(), "MUPA_LIN", kDbKindFile, kSheetSpecFile,
+    t = db_open(sheet.folder.c_str(), sheet.database.c_str(), "MUPA_LIN", sheet.kind, kSheetSpecFile,
                 "MUPA_LIN", "select * from MUPA_LIN where ＯＣＲコード=%s order by ＯＣＲコード,LINCODE",
                 SqlLiteral(sheet.sheetCode.c_str()).c_str());
   } else {

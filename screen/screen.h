@@ -709,6 +709,7 @@ constexpr int kMaxFieldDefaults = 10;
 struct SheetDefinitionRef {
   std::string folder, database;
   std::string sheetCode = "0001";
+  int kind = 1;  // the file database (the tests run it on the server too)
 };
 extern SheetDefinitionRef g_sheetDefinition;  // (screen_tables.cpp)
 

@@ -97,7 +97,7 @@ void UseFixtureDatabase(int kind, const std::string& folder, const ServerLogin& 
 
 int PrepareFixtureTables() {
   const std::string folder = GetSpecFolder();
-  for (const char* spec : {"FSCRTBL3.SPC", "FSCRTBL2.SPC"}) {
+  for (const char* spec : {"FSCRTBL3.SPC", "FSCRTBL2.SPC", "MUPADATA.SPC"}) {
     std::string text;
     if (!ReadWholeFile((ProgramFolder() + "\\" + spec).c_str(), text) || !WriteFile(folder + "\\" + spec, text)) {
       return -1;

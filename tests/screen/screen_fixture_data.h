@@ -37,8 +37,9 @@ struct ServerLogin {
 // specification files in `folder`.
 void UseFixtureDatabase(int kind, const std::string& folder, const ServerLogin& login);
 
-// Copies the shipped screen-table specifications from the program folder
-// into the folder of table descriptions and writes those of T_ITEMS and T_CATS;
+// Copies the shipped descriptions of the screen tables and the sheet tables
+// from the program folder into the folder of table descriptions and writes
+// those of T_ITEMS and T_CATS;
 // drops what an earlier run left; makes T_ITEMS and T_CATS with their rows.
 // Returns 0, or -1 after the database layer's message.
 int PrepareFixtureTables();
