@@ -920,7 +920,6 @@ struct ListState {
   std::string conditionText, extraWhere, filterText;
   std::string selectText;                    // the last SELECT of the data set
   std::vector<std::string> headerTexts;      // set by the list window's owner
-  std::string f9Text;
   int bufferChanged = 0;   // a layout changed the columns since the open
   int hashFlag = 0;        // a field with "#" candidates: the other fields are built too
   int newRowsAllowed = 1;

@@ -34,3 +34,9 @@ fi
 # files there.
 mkdir -p "$BUILD_WIN/bin"
 tar -C "$SHEETDESK_ROOT/data" --exclude=./text --exclude=./CMakeLists.txt -cf - . | tar -C "$BUILD_WIN/bin" -xf -
+
+# The screen database: the screen texts of data/screens/ loaded through the
+# program's own database layer into the database OCR.INI names.
+if compgen -G "$BUILD_WIN/bin/screens/*.txt" >/dev/null; then
+  (cd "$BUILD_WIN/bin" && "$WINE" ./screen_db_load.exe screens)
+fi
