@@ -37,24 +37,7 @@ void OfferToScreenEngine() {
 
 HWND Register(WorkWindow kind, WNDPROC procedure, UINT classStyle) {
   OfferToScreenEngine();
-  const char* name = WorkWindowClass(kind);
-  const HINSTANCE instance = GetModuleHandleA(nullptr);
-  WNDCLASSA wc{};
-  if (!GetClassInfoA(instance, name, &wc)) {
-    wc.style = classStyle;
-    wc.lpfnWndProc = procedure;
-    wc.hInstance = instance;
-    wc.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
-    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH));
-    wc.lpszMenuName = name;
-    wc.lpszClassName = name;
-    if (!RegisterClassA(&wc)) return nullptr;
-  }
-  const HWND window = CreateWindowExA(0, name, "", WS_POPUPWINDOW | WS_DLGFRAME, 0, 0, 0, 0, nullptr,
-                                      nullptr, instance, nullptr);
-  SetWorkWindow(kind, window);
-  return window;
+  return CreateWorkWindow(kind, procedure, classStyle);
 }
 
 HWND OwnerOf(const WindowState& state) {

@@ -5,6 +5,7 @@
 
 #include "foundation/bounded_format.h"
 #include "foundation/db_internal.h"
+#include "foundation/files.h"
 #include "foundation/msgbox.h"
 
 OcrIniSettings g_ocrIni;
@@ -17,15 +18,6 @@ char g_namePairFrom[kIniTextSize] = "";
 char g_namePairTo[kIniTextSize] = "";
 
 void CopyText(char* out, int size, const char* text) { FormatTextBounded(out, size, "%s", text); }
-
-// The folder of the running program, without a trailing "\".
-std::string ProgramFolder() {
-  char path[MAX_PATH];
-  const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string folder(path, n);
-  const size_t slash = folder.find_last_of('\\');
-  return slash == std::string::npos ? std::string() : folder.substr(0, slash);
-}
 
 }  // namespace
 
@@ -55,7 +47,7 @@ void db_term() {
 int ReadOcrIni() {
   FreeDbBuffers();
   SetOcrIniDefaults(g_ocrIni);
-  return ReadOcrIniFile("OCR.INI", ProgramFolder().c_str(), g_ocrIni);
+  return ReadOcrIniFile("OCR.INI", GetProgramFolder().c_str(), g_ocrIni);
 }
 
 void FreeDbBuffers() {
@@ -86,7 +78,7 @@ void SetDbServer(int kind, int version, const char* server) {
 void SetOmrDbName(const char* name) { CopyText(g_ocrIni.omrDbName, kIniTextSize, name); }
 
 void SetDbFolder(const char* path) {
-  BuildDbFolder(g_ocrIni.dbFolder, path, g_ocrIni.drive, ProgramFolder().c_str());
+  BuildDbFolder(g_ocrIni.dbFolder, path, g_ocrIni.drive, GetProgramFolder().c_str());
 }
 
 const char* GetDbFolder() { return g_ocrIni.dbFolder; }

@@ -162,6 +162,14 @@ char* GetCurrentFolder(char* out, int size) {
   return out;
 }
 
+std::string GetProgramFolder() {
+  char path[MAX_PATH];
+  const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  const std::string file(path, n);
+  const size_t slash = file.find_last_of('\\');
+  return slash == std::string::npos ? std::string() : file.substr(0, slash);
+}
+
 char GetCurrentDriveLetter() {
   char folder[MAX_PATH];
   return GetCurrentFolder(folder, sizeof folder)[0];

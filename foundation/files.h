@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 // 0 when FindFirstFile finds `path` (a file, a folder or a pattern match such
 // as "*.BMP"), else -1. The two names serve different callers.
 int FileExists(const char* path);
@@ -47,3 +49,5 @@ void CloseWaveDevice();
 char* GetCurrentFolder(char* out, int size);
 // First character of the current folder (its drive letter).
 char GetCurrentDriveLetter();
+// The folder of the running program, without a trailing "\".
+std::string GetProgramFolder();

@@ -31,13 +31,6 @@ std::string WithoutChar(const std::string& text, char c) {
   return out;
 }
 
-std::string ProgramFolder() {
-  char path[MAX_PATH];
-  const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string folder(path, n);
-  const size_t slash = folder.find_last_of('\\');
-  return slash == std::string::npos ? std::string() : folder.substr(0, slash);
-}
 
 // Repairs of sheet field rows written by older designers; true when the
 // row changed.
@@ -48,7 +41,7 @@ bool RepairSheetFieldRow(int t) {
   if (edit == "BMAP" && !icon.empty() && FileExists(icon.c_str()) != 0) {
     std::string base(icon.size() + 1, '\0');
     GetFileBaseName(base.data(), icon.c_str());
-    const std::string moved = ProgramFolder() + "\\teigi\\" + base.c_str() + ".bmp";
+    const std::string moved = GetProgramFolder() + "\\teigi\\" + base.c_str() + ".bmp";
     if (FileExists(moved.c_str()) == 0) {
       SetColumnText(t, "アイコン", moved.c_str());
       changed = true;

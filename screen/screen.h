@@ -877,8 +877,13 @@ using DataSetOpener = int (*)(const char* folder, const char* database, const ch
                               int keyNumber);
 void SetDataSetOpener(WorkWindow which, DataSetOpener opener);
 DataSetOpener GetDataSetOpener(WorkWindow which);
+// Registers the class of a work window ("Men", "Lst", "Cad", "Sup"; a
+// light grey popup with a dialog frame) with `procedure` unless it is
+// registered, and creates its hidden window: the window, kept for
+// GetWorkWindow, or null when the class cannot be registered.
+HWND CreateWorkWindow(WorkWindow which, WNDPROC procedure, UINT classStyle);
 // The list window's procedure, given by its owner; until then the list
-// window paints and passes the engine's common handling.
+// window paints its screen.
 void SetListWindowProc(WNDPROC procedure);
 // Registers "Lst" and creates its hidden window: the window, or null.
 HWND RegisterListWindow(HWND mainWindow);

@@ -50,14 +50,13 @@ DataSetOpener GetDataSetOpener(WorkWindow which) { return g_openers[IndexOf(whic
 
 void SetListWindowProc(WNDPROC procedure) { g_listProcedure = procedure; }
 
-HWND RegisterListWindow(HWND mainWindow) {
-  static_cast<void>(mainWindow);  // the list window has no owner
-  const char* name = WorkWindowClass(WorkWindow::kList);
+HWND CreateWorkWindow(WorkWindow which, WNDPROC procedure, UINT classStyle) {
+  const char* name = WorkWindowClass(which);
   const HINSTANCE instance = GetModuleHandleA(nullptr);
   WNDCLASSA wc{};
   if (!GetClassInfoA(instance, name, &wc)) {
-    wc.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
-    wc.lpfnWndProc = ListWindowProc;
+    wc.style = classStyle;
+    wc.lpfnWndProc = procedure;
     wc.hInstance = instance;
     wc.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
     wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
@@ -68,8 +67,13 @@ HWND RegisterListWindow(HWND mainWindow) {
   }
   const HWND window = CreateWindowExA(0, name, "", WS_POPUPWINDOW | WS_DLGFRAME, 0, 0, 0, 0, nullptr,
                                       nullptr, instance, nullptr);
-  SetWorkWindow(WorkWindow::kList, window);
+  SetWorkWindow(which, window);
   return window;
+}
+
+HWND RegisterListWindow(HWND mainWindow) {
+  static_cast<void>(mainWindow);  // the list window has no owner
+  return CreateWorkWindow(WorkWindow::kList, ListWindowProc, CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS);
 }
 
 void SendToBothWindows(HWND window, UINT message, WPARAM wParam) {

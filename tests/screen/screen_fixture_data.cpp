@@ -3,9 +3,11 @@
 #include <cstdio>
 
 #include "foundation/db.h"
+#include "foundation/files.h"
 #include "foundation/db_sql.h"
 #include "foundation/spc_file.h"
 #include "screen/screen.h"
+#include "tests/support/test_pictures.h"
 
 namespace {
 
@@ -39,20 +41,6 @@ struct Category {
 };
 const Category kCategories[] = {{"01", "果物"}, {"02", "文具"}, {"03", "表示ソフト"}};
 
-std::string ProgramFolder() {
-  char path[MAX_PATH];
-  const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string folder(path, n);
-  return folder.substr(0, folder.find_last_of('\\'));
-}
-
-bool WriteFile(const std::string& path, const std::string& text) {
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (!file) return false;
-  std::fwrite(text.data(), 1, text.size(), file);
-  std::fclose(file);
-  return true;
-}
 
 // Drops tables of the fixture database, quietly.
 void DropTables(std::initializer_list<const char*> tables) {
@@ -99,11 +87,11 @@ int PrepareFixtureTables() {
   const std::string folder = GetSpecFolder();
   for (const char* spec : {"FSCRTBL3.SPC", "FSCRTBL2.SPC", "MUPADATA.SPC"}) {
     std::string text;
-    if (!ReadWholeFile((ProgramFolder() + "\\" + spec).c_str(), text) || !WriteFile(folder + "\\" + spec, text)) {
+    if (!ReadWholeFile((GetProgramFolder() + "\\" + spec).c_str(), text) || !WriteBytes(folder + "\\" + spec, text)) {
       return -1;
     }
   }
-  if (!WriteFile(folder + "\\T_ITEMS.SPC", kItemsSpec) || !WriteFile(folder + "\\T_CATS.SPC", kCategoriesSpec)) {
+  if (!WriteBytes(folder + "\\T_ITEMS.SPC", kItemsSpec) || !WriteBytes(folder + "\\T_CATS.SPC", kCategoriesSpec)) {
     return -1;
   }
   DropTables({"T_ITEMS", "T_CATS"});

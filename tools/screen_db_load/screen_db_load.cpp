@@ -28,12 +28,6 @@ int PrintMessageBox(const MessageBoxCall& call, void*) {
   return IDYES;
 }
 
-std::string ProgramFolder() {
-  char path[MAX_PATH];
-  const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  const std::string file(path, n);
-  return file.substr(0, file.find_last_of('\\'));
-}
 
 }  // namespace
 
@@ -44,7 +38,7 @@ int main(int argc, char** argv) {
   }
   SetMessageBoxHook(PrintMessageBox, nullptr);
   db_init();
-  SetSpecFolder(ProgramFolder().c_str());
+  SetSpecFolder(GetProgramFolder().c_str());
   SelectScreenTableSpec();
   const std::string folder = argc > 2 ? argv[2] : GetDbFolder();
   const char* database = argc > 3 ? argv[3] : "KQQSCR";
