@@ -17,6 +17,8 @@
 #include "tests/screen/screen_db_fixture.h"
 #include "tests/screen/screen_fixture.h"
 #include "tests/screen/screen_fixture_data.h"
+#include "tests/support/hook_recorder.h"
+#include "tests/support/test_pictures.h"
 
 namespace {
 
@@ -225,6 +227,35 @@ TEST_P(ScreenBarsTest, ScreenRowsDecideSizesAndHeaderButtons) {
   EXPECT_EQ(Item(button).kind, 'B');
   EXPECT_EQ(Item(button).column, 20 - 4 - 1) << "left of the field by the caption's length";
   EXPECT_EQ(g_screenDefs.cardFieldCount, 2);
+}
+
+TEST_P(ScreenBarsTest, ListsDescribeTheirDataSetAndTellAnEmptyOne) {
+  ASSERT_EQ(OpenScreen("", kFixtureDb, "TEST-LIST", -1, -1, ""), 0) << Boxes();
+  ASSERT_GT(ReloadListData(), 0) << Boxes();
+  EXPECT_EQ(ShowDataNotRegistered(), 0);
+  EXPECT_EQ(g_list.firstKey, "0001");
+  EXPECT_EQ(g_list.lastKey, "0004");
+
+  ProgramStartRecorder programs;
+  DeleteFileA("TEST-LIST.TXT");
+  EXPECT_EQ(WriteScreenDocument(), 0);
+  EXPECT_EQ(BoxTexts(), std::vector<std::string>{"ドキュメントファイル“TEST-LIST.TXT”を出力します。"});
+  ASSERT_EQ(programs.calls().size(), 1u);
+  EXPECT_EQ(programs.calls()[0].commandLine, "NOTEPAD.EXE TEST-LIST.TXT");
+  const std::string document = ReadBytes("TEST-LIST.TXT");
+  for (const char* part : {"  テーブル名　　：T_ITEMS\r\n", "  インデックス名：CODE\r\n",
+                           "  04 分類                 CATNAME      10 T_ITEMS.CAT=T_CATS.CAT \r\n",
+                           "\r\n〔件　数〕\r\n   4 件\r\n"}) {
+    EXPECT_NE(document.find(part), std::string::npos) << part << "\n" << document;
+  }
+  DeleteFileA("TEST-LIST.TXT");
+
+  // A filter that no row passes.
+  g_list.extraWhere = "T_ITEMS.QTY>1000";
+  ASSERT_GT(ReloadListData(), 0) << Boxes();
+  ForgetBoxes();
+  EXPECT_EQ(ShowDataNotRegistered(), -1);
+  EXPECT_EQ(BoxTexts(), std::vector<std::string>{"データは登録されていません。"});
 }
 
 TEST_P(ScreenBarsTest, AtMostFiveScreensAndMenusWithoutWindowSizes) {
