@@ -232,6 +232,25 @@ TEST_P(ScreenOpenTest, RefusedOpensReportOnceAndLeaveNoSlot) {
   }
 }
 
+TEST_P(ScreenOpenTest, ADataSetThatCannotBeRegisteredFailsTheOpen) {
+  // A window that kept its data set open after its screen closed: the next
+  // screen in that slot cannot register its own.
+  for (const char* code : {"TEST-LIST", "TEST-CARD", "TEST-SET"}) {
+    SCOPED_TRACE(code);
+    Slot(0).dataSet.database = "OTHER";
+    Slot(0).dataSet.table = "T9";
+    Slot(0).dataSet.tableSlot = 99;
+    ForgetBoxes();
+    EXPECT_EQ(OpenScreen("", kFixtureDb, code, -1, -1, ""), -1);
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{"オープン済みです。[OTHER][T9]"});
+    EXPECT_EQ(Slot(0).state, kFreeSlotState);
+    EXPECT_EQ(Slot(0).dataSet.table, "T9") << "the other data set is left to its window";
+    EXPECT_EQ(g_screenItems.totalCount, 0);
+    EXPECT_EQ(OpenedTableSlots(), 0);
+  }
+  Slot(0).dataSet = ScreenDataSet();
+}
+
 TEST_P(ScreenOpenTest, KeyDefaultsReachTheQueryQuotedAsValues) {
   // A key field's default with a quote and Shift-JIS characters whose
   // second byte is a backslash selects exactly its row.
