@@ -184,6 +184,7 @@ class ScreenOpener {
   int OpenInSlot() {
     WindowSlot& slot = Slot(s_);
     slot.openMode = openMode_;
+    ForgetLastScreen();
     if (openMode_ == -6) DeleteEditControl(s_);  // the slot's items are built again
     if (LoadScreenDef(s_, folder_.c_str(), database_.c_str(), code_.c_str()) != 0) return -1;
     const int t = g_screenDefs.screenDefSlot;
@@ -284,6 +285,21 @@ class ScreenOpener {
       secondDatabase_ = r.database;
     }
     return 0;
+  }
+
+  // What the screen opened before left of its fields; the defaults of key
+  // fields stay, as their caller set them for this open.
+  static void ForgetLastScreen() {
+    ScreenDefinitionState& d = g_screenDefs;
+    d.f9Commands.clear();
+    d.candidateFields = 0;
+    d.markedFieldName.clear();
+    d.cardCodeChar.clear();
+    d.cardSField.clear();
+    d.cardAField.clear();
+    d.setFirstField.clear();
+    d.cardFieldCount = d.setFieldCount = d.cardButtons = 0;
+    d.cardFlag = 0;
   }
 
   // The function-key string of the slot, written back into the row where
