@@ -10,13 +10,6 @@
 
 #include "ocrlib/core/core_internal.h"
 
-// A class's shape routine: rejects the work area's current candidate by
-// storing 0 in its class code; reports nothing.
-using ClassCheckRoutine = void (*)(StrokeStepList* steps, ContourSet* contours,
-                                   StrokePointTable* points, CharFrame* frame,
-                                   StrokeGraph* graph, StrokeNodeLists* nodeLists,
-                                   const StrokeModelSet* modelSet, SessionWorkArea* work);
-
 struct CharCheckRule {
   char name[8];               // class name, zero-padded
   ClassCheckRoutine routine;  // null: the threshold alone applies
@@ -32,3 +25,20 @@ extern const CharCheckRule g_classCheckTable[kClassCheckRows + 1];
 // Row of the class `name` (compared byte for byte, case matters), -1 when no
 // row has it.
 int FindClassCheckRow(const char* name);
+
+// ---- the check contract (check_contract.cpp) -------------------------------------
+// Confirms or rejects the work area's current candidate: nothing in step 4
+// or for a model bound to no row; a distance above the row's threshold
+// rejects; otherwise the row's routine, if any, runs. Reports nothing.
+void ApplyClassCheck(StrokeStepList* steps, ContourSet* contours, StrokePointTable* points,
+                     CharFrame* frame, StrokeGraph* graph, StrokeNodeLists* nodeLists,
+                     const StrokeModelSet* modelSet, SessionWorkArea* work);
+// Corrects the distances of the two survivors for seven classes that are
+// easily confused (digits read in the thinned steps only); the caller sorts
+// them afterwards.
+void AdjustSimilarPairScores(StrokeStepList* steps, ContourSet* contours,
+                             StrokePointTable* points, CharFrame* frame, StrokeGraph* graph,
+                             StrokeNodeLists* nodeLists, const StrokeModelSet* modelSet,
+                             SessionWorkArea* work);
+// Both, as candidate verification takes them.
+extern const ShapeCheckRoutines g_classCheckRoutines;

@@ -130,11 +130,22 @@ constexpr uint8_t kStepFamilyPolygon = 2;  // also the number of orientations
 constexpr uint8_t kStepFamilyThinned = 1;
 constexpr int kMaxStrokeSteps = 8;
 
+constexpr int kAttemptLogEntries = 16;
+
+// The raw matches of each attempt, before any class check: model numbers and
+// distances of the candidates the stroke-model match left valid.
+struct StrokeAttemptLog {
+  uint16_t models[kMaxStrokeSteps][kAttemptLogEntries] = {};
+  uint16_t distances[kMaxStrokeSteps][kAttemptLogEntries] = {};
+  uint16_t counts[kMaxStrokeSteps] = {};
+};
+
 struct StrokeStepList {
   uint8_t path = 0;    // 0 one-character path, 1 line path
   uint8_t family = 0;  // kStepFamily... of the last step tried
   uint8_t count = 0;   // attempts so far; steps[count - 1] is the current one
   uint8_t steps[kMaxStrokeSteps] = {};
+  StrokeAttemptLog log;
 };
 
 // The current step, or 255 when the list is empty.
@@ -301,6 +312,10 @@ struct StrokePiece {
   StrokePiece* prev = nullptr;
   StrokeSegment* segments[2] = {};
   uint8_t segmentCount = 0;
+  // Step direction code 0..7 of the section it was cut from: in turned
+  // coordinates (x - y, x + y) on the polygon steps, plain ones on the thinned
+  // steps.
+  uint8_t shapeCode = 0;
 };
 
 constexpr uint8_t kSegmentUnset = 255;
@@ -487,7 +502,7 @@ struct StrokeModel {
   uint8_t groupCount;
   uint8_t pointCount;
   uint8_t strokeCount;
-  uint8_t optionalCount;   // model strokes referenced backward in a path
+  uint8_t optionalCount;   // optional model strokes (referenced backward in a path)
   uint16_t refinementCount;  // entries of a refinement model, else 0
   int16_t classIndex;      // ClassCheckTable row, -1 when the name has none
   const ModelGroup* groups;
@@ -517,6 +532,7 @@ struct StrokeModelSet {
 constexpr int kMaxCandidatePoints = 401;
 constexpr int kMaxCandidateStrokes = 16;
 constexpr int16_t kNoShapeDistance = 32767;
+constexpr int16_t kMaxShapeDistance = 32766;  // the largest real distance
 
 struct ShapeCandidate {
   uint16_t valid;  // the class code; 0 = no match or rejected
@@ -546,6 +562,23 @@ struct SessionWorkArea {
 // With 32-bit pointers the work area is the 540,328 bytes clients of the
 // original library budget for; with 64-bit ones it is whatever it needs.
 static_assert(sizeof(void*) != 4 || sizeof(SessionWorkArea) == 540328, "work area layout");
+
+// ---- the shape checks as candidate verification calls them ---------------------
+// A class's shape routine, with the eight arguments every check takes: it may
+// reject the work area's current candidate by storing 0 in its class code,
+// and reports nothing.
+using ClassCheckRoutine = void (*)(StrokeStepList* steps, ContourSet* contours,
+                                   StrokePointTable* points, CharFrame* frame,
+                                   StrokeGraph* graph, StrokeNodeLists* nodeLists,
+                                   const StrokeModelSet* modelSet, SessionWorkArea* work);
+
+// The checks that candidate verification runs. The shape checks lie above
+// stroke analysis, so whoever starts a verification hands them down; a null
+// routine is not run.
+struct ShapeCheckRoutines {
+  ClassCheckRoutine applyClassCheck;          // per matched candidate
+  ClassCheckRoutine adjustSimilarPairScores;  // when exactly two survive
+};
 
 // ---- fixed pools (pools.cpp) ---------------------------------------------------
 // Records are taken in order and released all at once by a reset; a full pool

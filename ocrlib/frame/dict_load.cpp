@@ -136,7 +136,8 @@ void FillModelStrokes(const ModelRecordFile& f, ModelStroke* strokes, uint8_t* c
 
 // Joint paths become the model's groups: each records its strokes' group and
 // direction and links neighbouring strokes; the joint flag is the path's joint
-// value at odd positions and its negation at even ones.
+// value at odd positions and its negation at even ones. A backward reference
+// makes its stroke optional (see ModelPathFile).
 void FillModelGroups(const ModelRecordFile& f, ModelGroup* groups, uint8_t* members,
                      ModelStroke* strokes, StrokeModel* m) {
   for (size_t p = 0; p < f.paths.size(); ++p) {
@@ -152,8 +153,7 @@ void FillModelGroups(const ModelRecordFile& f, ModelGroup* groups, uint8_t* memb
       const int stroke = std::abs(r) - 1;
       *members++ = static_cast<uint8_t>(stroke);
       strokes[stroke].group = static_cast<uint8_t>(p);
-      strokes[stroke].required = r > 0 ? 1 : 0;
-      if (r < 0) ++m->optionalCount;
+      if (r < 0) strokes[stroke].required = 0;
       if (j == 0) continue;
       const int previous = std::abs(path.references[j - 1]) - 1;
       const uint8_t flag = j % 2 == 1 ? path.jointValue : path.jointValue == 0 ? 1 : 0;
@@ -162,6 +162,9 @@ void FillModelGroups(const ModelRecordFile& f, ModelGroup* groups, uint8_t* memb
     }
     group.closed = count >= 2 && std::abs(path.references.front()) ==
                                      std::abs(path.references.back());
+  }
+  for (size_t e = 0; e < f.strokes.size(); ++e) {
+    if (strokes[e].required == 0) ++m->optionalCount;
   }
   // A ring stroke (first code 0) closes every path that holds it.
   for (size_t p = 0; p < f.paths.size(); ++p) {

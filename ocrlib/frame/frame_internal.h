@@ -341,8 +341,11 @@ struct ModelStrokeFile {  // file: stroke element
 
 struct ModelPathFile {  // file: joint path
   uint8_t jointValue;
-  // r > 0: model stroke r - 1 forward; r < 0: model stroke -r - 1 backward,
-  // which marks it optional.
+  // The model strokes of one group in chain order, each as r > 0 (stroke
+  // r - 1) or r < 0 (stroke -r - 1 "taken backward"). A backward reference
+  // makes its stroke optional: the matcher may leave it without a segment.
+  // A stroke is optional when any of its references is backward, and the
+  // model's count of optional strokes counts such strokes once each.
   std::vector<int32_t> references;
 };
 

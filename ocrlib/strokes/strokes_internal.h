@@ -225,3 +225,62 @@ struct ContourNormal {
   int16_t x, y;
 };
 extern const ContourNormal kContourNormalTable[256];
+
+// ---- candidate verification by stroke models (shape_verify.cpp, model_match.cpp,
+//      shape_distance.cpp) ------------------------------------------------------------
+// Every model of the set's current selection is matched against the
+// character's strokes: its strokes and points are assigned one to one to the
+// character's segments and feature points, every complete assignment is
+// scored by a weighted distance after scaling the character onto the model,
+// and the best is kept in the model's candidate (the work area's candidates
+// are in model order). Then the class checks run, holes may veto the reading,
+// two survivors may have their distances adjusted, and at most 16 survivors
+// are left sorted by distance.
+//
+// Limits: a model of more than 16 strokes or 127 points is never matched;
+// the search of one model stops after kMaxAssignmentSteps assignment steps
+// (a model whose strokes all accept the same segments would otherwise try
+// every permutation), keeping the best assignment found so far.
+constexpr int32_t kMaxAssignmentSteps = 1 << 20;
+
+// Matches every selected model and runs the checks. Returns 0, or -9 after
+// 14 (a choice list, the attempt log or the survivor list full), which ends
+// the verification with the candidates as they are. `checks` may be null.
+int VerifyCandidatesByShape(StrokeStepList* steps, ContourSet* contours,
+                            StrokePointTable* points, CharFrame* frame, StrokeGraph* graph,
+                            StrokeNodeLists* nodeLists, const StrokeModelSet* modelSet,
+                            SessionWorkArea* work, const ShapeCheckRoutines* checks);
+// Matches the work area's current candidate against its model for the
+// extraction step `step`; the result is in the candidate only. Returns 0, or
+// -9 after 14.
+int MatchCandidateStrokeModel(const CharFrame* frame, const StrokeGraph* graph,
+                              const StrokeNodeLists* nodeLists, SessionWorkArea* work, int step);
+// Turns the chord of every straight segment (pixels, as the frame
+// normalisation leaves it) into its doubled-angle orientation vector with the
+// chord's length, in frame units.
+void NormalizeStrokeVectors(const CharFrame* frame, StrokeGraph* graph);
+// The orientation vector of one chord (dx, dy pixels) in a frame of `size`
+// pixels.
+void ChordOrientation(int32_t size, int32_t dx, int32_t dy, int16_t* vectorX, int16_t* vectorY);
+// The class code of a class name: a leading '@' skipped, the first byte, or
+// first x 256 + second when the second is a capital ("5b" 0x35, "KA" and
+// "@KA" 0x4B41).
+uint16_t ClassCodeOfName(const char* name);
+void SetCandidateClassCode(ShapeCandidate* candidate, const char* name);
+// A segment's stroke code, kind x 10 + sub-kind.
+inline int StrokeCodeOf(const StrokeSegment& s) { return s.kind * 10 + s.subKind; }
+
+// One complete assignment of a candidate's model: the segment chosen for each
+// model stroke (null: an optional stroke left out) and the feature point for
+// each model point (kNoIndex: none; the whole list null when the model has no
+// points). Scores it and keeps it in the candidate when it is the best so far.
+struct ShapeAssignment {
+  const CharFrame* frame;
+  const StrokeGraph* graph;
+  const StrokeNodeLists* nodeLists;
+  ShapeCandidate* candidate;
+  int step;
+  StrokeSegment* const* strokes;
+  const uint16_t* points;
+};
+void ScoreStrokeAssignment(const ShapeAssignment& assignment);

@@ -229,6 +229,7 @@ int MakePieces(StructureWork& w, const ChainView& chain, const Section* sections
     }
     piece->words = words;
     piece->pointCount = static_cast<int16_t>(count);
+    piece->shapeCode = static_cast<uint8_t>(kept[i].code);
     for (int o = 0; o < 2; ++o)
       piece->directionClass[o] = static_cast<uint8_t>(
           o < w.orientations ? DirectionClass(chain.Step(kept[i].first, kept[i].last, o)) : 0);
