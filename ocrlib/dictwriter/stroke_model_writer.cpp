@@ -264,6 +264,37 @@ int DerivePoints(const SegmentOrder& g, const StrokeNodeLists& lists, const std:
   return 0;
 }
 
+// Puts the derived points at their model numbers and adds the extra ones.
+int PlacePoints(const ModelDerivation& how, AuthoredModel* model, std::string* error) {
+  const int found = static_cast<int>(model->points.size());
+  const int total = found + static_cast<int>(how.extraPoints.size());
+  std::vector<int> roles = how.pointRoles;
+  if (roles.empty()) {
+    for (int number = 0; static_cast<int>(roles.size()) < found; ++number) {
+      const bool taken = std::any_of(how.extraPoints.begin(), how.extraPoints.end(),
+                                     [number](const ModelDerivation::ExtraPoint& e) { return e.number == number; });
+      if (!taken) roles.push_back(number);
+    }
+  }
+  std::vector<int> numbers = roles;
+  for (const ModelDerivation::ExtraPoint& e : how.extraPoints) numbers.push_back(e.number);
+  std::sort(numbers.begin(), numbers.end());
+  for (int i = 0; i < static_cast<int>(numbers.size()); ++i) {
+    if (numbers[i] != i || static_cast<int>(roles.size()) != found) {
+      return Refuse(error, how.name + ": the point roles and extra points number the " +
+                               std::to_string(total) + " model points once each");
+    }
+  }
+  std::vector<AuthoredPoint> placed(total);
+  for (int i = 0; i < found; ++i) placed[roles[i]] = model->points[i];
+  for (const ModelDerivation::ExtraPoint& e : how.extraPoints) {
+    placed[e.number] = e.point;
+    placed[e.number].optional = true;
+  }
+  model->points = placed;
+  return 0;
+}
+
 }  // namespace
 
 int DeriveModelFromRecords(const CharFrame& frame, const StrokeGraph& graph,
@@ -278,20 +309,27 @@ int DeriveModelFromRecords(const CharFrame& frame, const StrokeGraph& graph,
   }
   const int n = static_cast<int>(g.segments.size());
   if (n == 0) return Refuse(error, how.name + ": no strokes");
+  const int total = n + static_cast<int>(how.extra.size());
+  if (total > kMaxModelStrokes) return Refuse(error, how.name + ": more than 16 strokes");
   std::vector<int> roles = how.roles;
   if (roles.empty()) {
-    roles.resize(n);
-    std::iota(roles.begin(), roles.end(), 0);
-  }
-  std::vector<int> sorted = roles;
-  std::sort(sorted.begin(), sorted.end());
-  for (int i = 0; i < static_cast<int>(sorted.size()); ++i) {
-    if (sorted[i] != i || static_cast<int>(sorted.size()) != n) {
-      return Refuse(error, how.name + ": the roles name each of the " + std::to_string(n) +
-                               " extracted strokes once");
+    // The extracted strokes in order, around the extra ones.
+    for (int number = 0; static_cast<int>(roles.size()) < n; ++number) {
+      const bool taken = std::any_of(how.extra.begin(), how.extra.end(),
+                                     [number](const ModelDerivation::ExtraStroke& e) { return e.number == number; });
+      if (!taken) roles.push_back(number);
     }
   }
-  *model = AuthoredModel{how.name, std::vector<AuthoredStroke>(n), {}, {}};
+  std::vector<int> numbers = roles;
+  for (const ModelDerivation::ExtraStroke& e : how.extra) numbers.push_back(e.number);
+  std::sort(numbers.begin(), numbers.end());
+  for (int i = 0; i < static_cast<int>(numbers.size()); ++i) {
+    if (numbers[i] != i || static_cast<int>(roles.size()) != n) {
+      return Refuse(error, how.name + ": the roles and extra strokes number the " +
+                               std::to_string(total) + " model strokes once each");
+    }
+  }
+  *model = AuthoredModel{how.name, std::vector<AuthoredStroke>(total), {}, {}};
   for (int i = 0; i < n; ++i) {
     const StrokeSegment& s = *g.segments[i];
     AuthoredStroke& stroke = model->strokes[roles[i]];
@@ -301,8 +339,14 @@ int DeriveModelFromRecords(const CharFrame& frame, const StrokeGraph& graph,
     if (s.kind == 1) ChordOrientation(frame.size, s.sizeX, s.sizeY, &stroke.mean[6], &stroke.mean[7]);
     stroke.spread = how.spread;
   }
+  for (const ModelDerivation::ExtraStroke& e : how.extra) {
+    model->strokes[e.number] = e.stroke;
+    model->strokes[e.number].optional = true;
+    const bool ring = !e.stroke.codes.empty() && e.stroke.codes[0] == 0;
+    model->groups.push_back({{e.number}, 0, ring});
+  }
   for (int e : how.optional) {
-    if (e < 0 || e >= n) return Refuse(error, how.name + ": an optional stroke the model lacks");
+    if (e < 0 || e >= total) return Refuse(error, how.name + ": an optional stroke the model lacks");
     model->strokes[e].optional = true;
   }
   for (int c = 0; c < graph.groups.count; ++c) {
@@ -310,7 +354,8 @@ int DeriveModelFromRecords(const CharFrame& frame, const StrokeGraph& graph,
     if (DeriveGroup(g, graph.groups.items[c], roles, &group, error) != 0) return -1;
     model->groups.push_back(group);
   }
-  return DerivePoints(g, nodeLists, roles, how.pointSpread, model, error);
+  if (DerivePoints(g, nodeLists, roles, how.pointSpread, model, error) != 0) return -1;
+  return PlacePoints(how, model, error);
 }
 
 int DeriveStrokeModel(const MupaImage& image, const MupaRect& rect, const ModelDerivation& how,

@@ -87,6 +87,23 @@ struct ModelDerivation {
   // chains in order; empty keeps the extracted order.
   std::vector<int> roles;
   std::vector<int> optional;  // model strokes the matcher may leave out
+  // Strokes the glyph does not show but other writings of the class do:
+  // optional, each a chain of its own, at the model stroke numbers given
+  // (the roles then number the extracted strokes around them).
+  struct ExtraStroke {
+    int number;
+    AuthoredStroke stroke;
+  };
+  std::vector<ExtraStroke> extra;
+  // Model point number of each junction found (in the order of the feature
+  // points); empty keeps that order. Extra points the glyph lacks are
+  // optional.
+  std::vector<int> pointRoles;
+  struct ExtraPoint {
+    int number;
+    AuthoredPoint point;
+  };
+  std::vector<ExtraPoint> extraPoints;
   ModelFeatures spread = {24, 24, 24, 24, 24, 24, 24, 24};
   int16_t pointSpread = 24;
 };
@@ -96,7 +113,7 @@ struct ModelDerivation {
 // and makes them a model: each segment's code and features, its chain's
 // group, and a point for every junction. Returns 0, or -1 with the reason in
 // *error (no strokes, roles that are no permutation, strokes that meet in a
-// way no model path expresses).
+// way no model path expresses, extra strokes that are no lone chain).
 int DeriveStrokeModel(const MupaImage& image, const MupaRect& rect, const ModelDerivation& how,
                       AuthoredModel* model, std::string* error);
 

@@ -284,3 +284,83 @@ struct ShapeAssignment {
   const uint16_t* points;
 };
 void ScoreStrokeAssignment(const ShapeAssignment& assignment);
+
+// ---- the line digit reader (line_reader.cpp, line_pieces.cpp, line_paths.cpp) ------
+// A whole line of handwritten digits read from its thinned strokes: the
+// strokes are cut into pieces, every run of neighbouring pieces narrow and
+// tall enough is recognised as one character against the digit models, the
+// readings are linked left to right where their pieces and shared points
+// allow, and the best path through the links is the line's digits.
+
+// What the line driver hands the reader.
+struct LineStrokeRun {
+  const uint8_t* bits;  // 1-bit image, bit 7 of a byte the leftmost pixel
+  int bytesPerLine;
+  MupaRect rect;        // the line, inclusive
+  const StrokeModelSet* modelSet;  // the digit models of the thinned steps
+  SessionWorkArea* work;
+  const ShapeCheckRoutines* checks;  // may be null
+};
+
+// One 40-byte line result record.
+struct LineResultRecord {
+  uint8_t code[2];  // Shift-JIS: 0x82 and the digit + 31 ("０".."９")
+  uint8_t spare[29];
+  uint8_t empty;    // 1 in the records of a line without characters
+  MupaRect rect;    // the line's rectangle
+};
+static_assert(sizeof(LineResultRecord) == 40, "line result layout");
+
+constexpr int kMaxLineArea = 1000000;
+constexpr int kMinLineRecords = 2;  // a character (or the empty mark) and the end record
+constexpr uint8_t kLineEndMark = 10;
+
+// Reads the line into records[0..capacity). Returns 0 with *count records
+// (the characters and the end record); -1 when the characters were cut to
+// the capacity (14 pushed); -9 with *count 0 for a line over 1,000,000
+// pixels (nothing pushed), a capacity below 2 (14), no memory (7002), a map
+// too big (6001) or a failed reading (14).
+int ExtractCharStrokes(const LineStrokeRun& run, LineResultRecord* records, int capacity,
+                       int* count);
+// Reads the digits of a line's analysed points: 0 with *count digits in
+// values ('0'..'9'); -9 after 7002 or 14.
+int AnalyseStrokeSegments(StrokeStepList* steps, ContourSet* contours, StrokePointTable* points,
+                          const StrokeModelSet* modelSet, SessionWorkArea* work,
+                          const ShapeCheckRoutines* checks, int16_t* count, uint8_t* values,
+                          int maxValues);
+
+// The feature vector of the strokes matched to the work area's current
+// candidate: 12 values a stroke (8 contour directions, centre, size, each
+// 0..255), written into the savedY of consecutive point records, pointCount
+// 12 a stroke (at most 16).
+void CopyStrokeFeaturesToRecord(StrokePointTable* points, const SessionWorkArea* work);
+
+// Pieces of the line's chains (line_pieces.cpp).
+constexpr int kMaxLinePieces = 128;
+constexpr int kMaxLinePiecePoints = 800;
+constexpr int kMaxBranchPoints = 800;
+
+struct LinePiece {
+  uint16_t points[kMaxLinePiecePoints];
+  int count;
+  int64_t length;  // 1/256 pixel
+  int32_t minX, maxX, minY, maxY;
+  int64_t runningLength;  // of the pieces up to this one, after sorting
+};
+
+struct LineMeasures {
+  int32_t height;  // H
+  int32_t overlapTolerance, minHeight, maxWidth;
+  int64_t longChain;  // 1/256 pixel
+  int32_t maxGap;
+};
+
+struct LinePieceSet {
+  LineMeasures measures;
+  LinePiece pieces[kMaxLinePieces];
+  int count;
+};
+
+// Cuts the line's live points into pieces and sorts them left to right.
+// Returns 0, or -9 after 14 (too many branch points, pieces or points).
+int CutLinePieces(StrokePointTable* points, LinePieceSet* set);

@@ -30,6 +30,11 @@ Figure& Figure::Polyline(std::initializer_list<Vec> points) {
   return *this;
 }
 
+Figure& Figure::Add(const Figure& other) {
+  strokes_.insert(strokes_.end(), other.strokes_.begin(), other.strokes_.end());
+  return *this;
+}
+
 Figure& Figure::Arc(Vec centre, double radius, double fromDeg, double toDeg) {
   std::vector<Vec> points;
   const int n = std::max(8, static_cast<int>(std::fabs(toDeg - fromDeg) / 5));

@@ -30,6 +30,8 @@ class Figure {
   // that is clockwise on the page).
   Figure& Arc(Vec centre, double radius, double fromDeg, double toDeg);
   Figure& Circle(Vec centre, double radius) { return Arc(centre, radius, 0, 360); }
+  // Adds the centrelines of another figure.
+  Figure& Add(const Figure& other);
   // The figure moved and scaled about the origin.
   Figure Scaled(double factor, Vec offset = {0, 0}) const;
   // The figure turned by `degrees` (clockwise on the page) about `centre`.
