@@ -49,10 +49,11 @@ class CornerSearch {
   void Write(int normalise, int32_t corners[8]) const {
     static constexpr int32_t kFlatX[kCorners] = {0, 255, 255, 0};
     static constexpr int32_t kFlatY[kCorners] = {255, 255, 0, 0};
-    const int64_t w = maxX_ - minX_, h = maxY_ - minY_;
+    const bool anyPoint = maxX_ >= minX_;
+    const int64_t w = anyPoint ? maxX_ - minX_ : 0, h = anyPoint ? maxY_ - minY_ : 0;
     for (int c = 0; c < kCorners; ++c) {
       int64_t x = best_[c] > kNoKey ? x_[c] : 0, y = best_[c] > kNoKey ? y_[c] : 0;
-      if (normalise == 1 && maxX_ >= minX_) {
+      if (normalise == 1 && anyPoint) {
         x = w == 0 ? kFlatX[c] : ((x - minX_) * 255 + w / 2) / w;
         y = h == 0 ? kFlatY[c] : ((y - minY_) * 255 + h / 2) / h;
       }

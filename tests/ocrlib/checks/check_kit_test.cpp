@@ -10,65 +10,12 @@
 #include "ocrlib/checks/check_kit.h"
 #include "ocrlib/strokes/strokes_internal.h"
 #include "tests/ocrlib/kit/model_kit.h"
+#include "tests/ocrlib/kit/row_harness.h"
 
 namespace {
 
 using namespace checkrow;
-
-// A candidate whose model has `strokes` strokes and `points` points, with
-// hand-set segments and feature points, for rows tested on their features.
-class RowHarness {
- public:
-  RowHarness(int strokes, int points) {
-    BindStrokeRecordStore(*store_);
-    std::memset(&model_, 0, sizeof model_);
-    std::strcpy(model_.name, "9z");
-    model_.strokeCount = static_cast<uint8_t>(strokes);
-    model_.pointCount = static_cast<uint8_t>(points);
-    set_.mask = kTypeDigits | kTypeCapitals;
-    set_.modelCount = 1;
-    set_.models = &model_;
-    ShapeCandidate& c = work_->candidates[0];
-    c.model = &model_;
-    c.valid = '9';
-    c.distance = 500;
-    std::fill(std::begin(c.matchedPoint), std::end(c.matchedPoint), kNoIndex);
-    work_->current = &c;
-    steps_.count = 1;
-    steps_.steps[0] = 1;
-  }
-  // Model stroke k played by a segment of these features.
-  StrokeSegment& Stroke(int k, int kind, int subKind, std::initializer_list<int16_t> features) {
-    StrokeSegment& s = store_->graph.segments.items[store_->graph.segments.count++];
-    s.kind = static_cast<uint8_t>(kind);
-    s.subKind = static_cast<uint8_t>(subKind);
-    int16_t* f = &s.centreX;
-    for (int16_t v : features) *f++ = v;
-    work_->candidates[0].matchedStroke[k] = &s;
-    return s;
-  }
-  void Point(int k, int16_t x, int16_t y, uint8_t kind) {
-    FeaturePoint& f = store_->nodeLists.marks.items[store_->nodeLists.marks.count];
-    f.x = x;
-    f.y = y;
-    f.kind = kind;
-    work_->candidates[0].matchedPoint[k] = static_cast<uint16_t>(store_->nodeLists.marks.count++);
-  }
-  CheckContext Context() {
-    return CheckContext({&steps_, &store_->contours, &store_->points, &store_->frame,
-                         &store_->graph, &store_->nodeLists, &set_, work_.get()});
-  }
-  uint16_t valid() const { return work_->candidates[0].valid; }
-  void SetMask(uint32_t mask) { set_.mask = mask; }
-  ShapeCandidate& candidate() { return work_->candidates[0]; }
-
- private:
-  std::unique_ptr<StrokeRecordStore> store_ = std::make_unique<StrokeRecordStore>();
-  std::unique_ptr<SessionWorkArea> work_ = std::make_unique<SessionWorkArea>();
-  StrokeModel model_;
-  StrokeModelSet set_ = {};
-  StrokeStepList steps_;
-};
+using modelkit::RowHarness;
 
 TEST(CheckKit, WindowsHoldTheirBoundsExactly) {
   struct Case {

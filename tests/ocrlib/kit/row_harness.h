@@ -1,0 +1,44 @@
+// A candidate of a named class with hand-set strokes and feature points, for
+// the tests of check rows on exact feature values.
+#pragma once
+
+#include <initializer_list>
+#include <memory>
+#include <utility>
+
+#include "ocrlib/checks/check_kit.h"
+
+namespace modelkit {
+
+// A candidate whose model (of the class `name`, bound to its row) has
+// `strokes` strokes and `points` points; distance 500, digits and capitals.
+class RowHarness {
+ public:
+  RowHarness(int strokes, int points, const char* name = "9z");
+  // Model stroke k played by a segment of this code and these features
+  // (centreX, centreY, firstX, firstY, secondX, secondY, sizeX, sizeY).
+  StrokeSegment& Stroke(int k, int kind, int subKind, std::initializer_list<int16_t> features);
+  // The same, its points (frame units, y up) laid as one piece, so that the
+  // chain measures see them; the frame maps pixels to frame units 1 to 1.
+  StrokeSegment& StrokeWithChain(int k, int kind, int subKind,
+                                 std::initializer_list<int16_t> features,
+                                 std::initializer_list<std::pair<int, int>> points);
+  // Model point k played by a new feature point.
+  void Point(int k, int16_t x, int16_t y, uint8_t kind);
+  CheckContext Context();
+  // The class's row run as candidate verification runs it.
+  void ApplyCheck();
+  uint16_t valid() const;
+  void SetMask(uint32_t mask) { set_.mask = mask; }
+  void SetStep(uint8_t step) { steps_.steps[0] = step; }
+  ShapeCandidate& candidate();
+
+ private:
+  std::unique_ptr<StrokeRecordStore> store_;
+  std::unique_ptr<SessionWorkArea> work_;
+  StrokeModel model_;
+  StrokeModelSet set_ = {};
+  StrokeStepList steps_;
+};
+
+}  // namespace modelkit
