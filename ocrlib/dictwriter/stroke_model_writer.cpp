@@ -132,6 +132,15 @@ int EncodeAuthoredModel(const AuthoredModel& m, ModelRecordFile* out, std::strin
   return 0;
 }
 
+int EncodeAuthoredModels(const std::vector<AuthoredModel>& models, std::vector<ModelRecordFile>* out,
+                         std::string* error) {
+  out->assign(models.size(), ModelRecordFile{});
+  for (size_t i = 0; i < models.size(); ++i) {
+    if (EncodeAuthoredModel(models[i], &(*out)[i], error) != 0) return -1;
+  }
+  return 0;
+}
+
 namespace {
 
 // The extracted records of one glyph.
@@ -264,26 +273,36 @@ int DerivePoints(const SegmentOrder& g, const StrokeNodeLists& lists, const std:
   return 0;
 }
 
+// The model numbers of `found` derived items: the given roles, or the
+// numbers in order around those of the extra items; together they must
+// number every item once. False when they do not.
+template <class Extra>
+bool NumberDerived(int found, const std::vector<int>& given, const std::vector<Extra>& extra,
+                   std::vector<int>* roles) {
+  *roles = given;
+  auto taken = [&extra](int number) {
+    return std::any_of(extra.begin(), extra.end(), [number](const Extra& e) { return e.number == number; });
+  };
+  for (int number = 0; given.empty() && static_cast<int>(roles->size()) < found; ++number) {
+    if (!taken(number)) roles->push_back(number);
+  }
+  std::vector<int> numbers = *roles;
+  for (const Extra& e : extra) numbers.push_back(e.number);
+  std::sort(numbers.begin(), numbers.end());
+  for (int i = 0; i < static_cast<int>(numbers.size()); ++i) {
+    if (numbers[i] != i) return false;
+  }
+  return static_cast<int>(roles->size()) == found;
+}
+
 // Puts the derived points at their model numbers and adds the extra ones.
 int PlacePoints(const ModelDerivation& how, AuthoredModel* model, std::string* error) {
   const int found = static_cast<int>(model->points.size());
   const int total = found + static_cast<int>(how.extraPoints.size());
-  std::vector<int> roles = how.pointRoles;
-  if (roles.empty()) {
-    for (int number = 0; static_cast<int>(roles.size()) < found; ++number) {
-      const bool taken = std::any_of(how.extraPoints.begin(), how.extraPoints.end(),
-                                     [number](const ModelDerivation::ExtraPoint& e) { return e.number == number; });
-      if (!taken) roles.push_back(number);
-    }
-  }
-  std::vector<int> numbers = roles;
-  for (const ModelDerivation::ExtraPoint& e : how.extraPoints) numbers.push_back(e.number);
-  std::sort(numbers.begin(), numbers.end());
-  for (int i = 0; i < static_cast<int>(numbers.size()); ++i) {
-    if (numbers[i] != i || static_cast<int>(roles.size()) != found) {
-      return Refuse(error, how.name + ": the point roles and extra points number the " +
-                               std::to_string(total) + " model points once each");
-    }
+  std::vector<int> roles;
+  if (!NumberDerived(found, how.pointRoles, how.extraPoints, &roles)) {
+    return Refuse(error, how.name + ": the point roles and extra points number the " +
+                             std::to_string(total) + " model points once each");
   }
   std::vector<AuthoredPoint> placed(total);
   for (int i = 0; i < found; ++i) placed[roles[i]] = model->points[i];
@@ -311,23 +330,10 @@ int DeriveModelFromRecords(const CharFrame& frame, const StrokeGraph& graph,
   if (n == 0) return Refuse(error, how.name + ": no strokes");
   const int total = n + static_cast<int>(how.extra.size());
   if (total > kMaxModelStrokes) return Refuse(error, how.name + ": more than 16 strokes");
-  std::vector<int> roles = how.roles;
-  if (roles.empty()) {
-    // The extracted strokes in order, around the extra ones.
-    for (int number = 0; static_cast<int>(roles.size()) < n; ++number) {
-      const bool taken = std::any_of(how.extra.begin(), how.extra.end(),
-                                     [number](const ModelDerivation::ExtraStroke& e) { return e.number == number; });
-      if (!taken) roles.push_back(number);
-    }
-  }
-  std::vector<int> numbers = roles;
-  for (const ModelDerivation::ExtraStroke& e : how.extra) numbers.push_back(e.number);
-  std::sort(numbers.begin(), numbers.end());
-  for (int i = 0; i < static_cast<int>(numbers.size()); ++i) {
-    if (numbers[i] != i || static_cast<int>(roles.size()) != n) {
-      return Refuse(error, how.name + ": the roles and extra strokes number the " +
-                               std::to_string(total) + " model strokes once each");
-    }
+  std::vector<int> roles;
+  if (!NumberDerived(n, how.roles, how.extra, &roles)) {
+    return Refuse(error, how.name + ": the roles and extra strokes number the " +
+                             std::to_string(total) + " model strokes once each");
   }
   *model = AuthoredModel{how.name, std::vector<AuthoredStroke>(total), {}, {}};
   for (int i = 0; i < n; ++i) {
@@ -377,4 +383,13 @@ StrokeSectionFile MakeStrokeSection(const StrokeModelFamilies& f) {
     for (int g : kStoredGroups) s.models.insert(s.models.end(), family[g].begin(), family[g].end());
   }
   return s;
+}
+
+DictFileSpec MakeStrokeModelDict(const StrokeModelFamilies& families, uint32_t offeredTypes,
+                                 const std::string& description) {
+  DictFileSpec spec;
+  spec.header = MakeDictHeader(offeredTypes, description, false);
+  spec.hasStrokes = true;
+  spec.strokes = MakeStrokeSection(families);
+  return spec;
 }

@@ -24,6 +24,7 @@
 #include <string>
 #include <vector>
 
+#include "ocrlib/dictwriter/dict_writer.h"
 #include "ocrlib/frame/frame_internal.h"
 #include "ocrlib/mupa32.h"
 
@@ -78,6 +79,9 @@ struct AuthoredModel {
 // cannot be written (bad name, counts, codes, references, or a group the
 // loader would read otherwise than authored).
 int EncodeAuthoredModel(const AuthoredModel& model, ModelRecordFile* out, std::string* error);
+// Every model of the list; 0, or -1 with the first model's reason.
+int EncodeAuthoredModels(const std::vector<AuthoredModel>& models, std::vector<ModelRecordFile>* out,
+                         std::string* error);
 
 // How a model is derived from a glyph.
 struct ModelDerivation {
@@ -131,3 +135,6 @@ struct StrokeModelFamilies {
   std::vector<ModelRecordFile> family2[kModelGroups];
 };
 StrokeSectionFile MakeStrokeSection(const StrokeModelFamilies& families);
+// A loadable dictionary of these stroke models alone.
+DictFileSpec MakeStrokeModelDict(const StrokeModelFamilies& families, uint32_t offeredTypes,
+                                 const std::string& description);

@@ -183,30 +183,36 @@ TEST(CheckKit, AnglesAndLengthsOfFrameVectors) {
   }
 }
 
+// One candidate of a one-stroke model, playing its stroke with a segment of
+// analysed records.
+struct OneStrokeCandidate {
+  std::unique_ptr<SessionWorkArea> work = std::make_unique<SessionWorkArea>();
+  StrokeModel model = {};
+  StrokeModelSet set = {};
+  explicit OneStrokeCandidate(const StrokeSegment* segment) {
+    model.strokeCount = 1;
+    std::strcpy(model.name, "1");
+    set.models = &model;
+    set.modelCount = 1;
+    work->candidates[0].model = &model;
+    work->candidates[0].matchedStroke[0] = const_cast<StrokeSegment*>(segment);
+    work->current = &work->candidates[0];
+  }
+  CheckContext Context(StrokeStepList& steps, StrokeRecordStore& s) {
+    return CheckContext({&steps, &s.contours, &s.points, &s.frame, &s.graph, &s.nodeLists, &set,
+                         work.get()});
+  }
+};
+
 TEST(CheckKit, ChordMeasureInItsModes) {
   // A bow bulging to the right of its chord, in each mode of the offsets.
   penkit::HandGraph g(1);
   g.Chain({{10, 10}, {30, 40}, {10, 70}});
   ASSERT_EQ(g.Finish(), 0);
   ASSERT_EQ(g.Analyse(), 0);
-  const StrokeSegment* bow = g.graph().groups.items[0].firstSegment;
-  ASSERT_NE(bow, nullptr);
-  auto work = std::make_unique<SessionWorkArea>();
-  StrokeModel model = {};
-  model.strokeCount = 1;
-  std::strcpy(model.name, "1");
-  StrokeModelSet set = {};
-  set.models = &model;
-  set.modelCount = 1;
-  work->candidates[0].model = &model;
-  work->candidates[0].matchedStroke[0] = const_cast<StrokeSegment*>(bow);
-  work->current = &work->candidates[0];
-  McnView raw;
-  {
-    CheckContext c({&g.steps, &g.store->contours, &g.points(), &g.store->frame, &g.graph(),
-                    &g.nodes(), &set, work.get()});
-    raw = c.Mcn(c.S(0), kMcnRaw);
-  }
+  OneStrokeCandidate one(g.graph().groups.items[0].firstSegment);
+  CheckContext rawContext = one.Context(g.steps, *g.store);
+  const McnView raw = rawContext.Mcn(rawContext.S(0), kMcnRaw);
   ASSERT_TRUE(raw.present);
   EXPECT_NE(raw.dev, 0);
   struct Case {
@@ -215,8 +221,7 @@ TEST(CheckKit, ChordMeasureInItsModes) {
   };
   for (const Case& k : {Case{kMcnDev128, 128, 0}, Case{kMcnOffsets128, 0, 128}, Case{kMcnAll128, 128, 128}}) {
     SCOPED_TRACE(k.mode);
-    CheckContext c({&g.steps, &g.store->contours, &g.points(), &g.store->frame, &g.graph(),
-                    &g.nodes(), &set, work.get()});
+    CheckContext c = one.Context(g.steps, *g.store);
     const McnView m = c.Mcn(c.S(0), k.mode);
     EXPECT_EQ(m.dev, raw.dev + k.devAdded);
     EXPECT_EQ(m.ox, raw.ox + k.offsetsAdded);
@@ -230,18 +235,8 @@ TEST(CheckKit, ContourSourcesAreReadAsTheKindTheyAre) {
     SCOPED_TRACE(step);
     modelkit::Character ch = modelkit::Analyse(bar, 6, step);
     const StrokeSegment* s = ch.run.graph().groups.items[0].firstSegment;
-    auto work = std::make_unique<SessionWorkArea>();
-    StrokeModel model = {};
-    model.strokeCount = 1;
-    std::strcpy(model.name, "1");
-    StrokeModelSet set = {};
-    set.models = &model;
-    set.modelCount = 1;
-    work->candidates[0].model = &model;
-    work->current = &work->candidates[0];
-    penkit::StrokeRun& r = ch.run;
-    CheckContext c({&r.steps, &r.contours(), &r.points(), &r.store->frame, &r.graph(), &r.nodes(),
-                    &set, work.get()});
+    OneStrokeCandidate one(s);
+    CheckContext c = one.Context(ch.run.steps, *ch.run.store);
     const int point = s->pieces[0]->words[0];
     EXPECT_EQ(c.PairSource(point).present, IsThinnedStep(step));
     EXPECT_EQ(c.PolygonSource(point).present, !IsThinnedStep(step));

@@ -80,17 +80,6 @@ AuthoredModel BroadModel(const char* name, int strokes, int layout) {
   return m;
 }
 
-std::vector<ModelRecordFile> Encode(const std::vector<AuthoredModel>& models) {
-  std::vector<ModelRecordFile> out;
-  for (const AuthoredModel& m : models) {
-    ModelRecordFile f;
-    std::string error;
-    if (EncodeAuthoredModel(m, &f, &error) != 0) std::abort();
-    out.push_back(f);
-  }
-  return out;
-}
-
 // The broad digit models, loaded once from a dictionary file as the library
 // loads any.
 const StrokeModelSet* LoadBroadModels() {
@@ -102,19 +91,15 @@ const StrokeModelSet* LoadBroadModels() {
     for (int layout = 0; layout < 3; ++layout) at.push_back(BroadModel(name, 2 + Next(7), layout));
   }
   StrokeModelFamilies families;
-  families.family1[1] = Encode(plain);
-  families.family2[1] = Encode(at);
-  DictFileSpec spec;
-  spec.header = MakeDictHeader(kTypeDigits, "broad digit models", false);
-  spec.hasStrokes = true;
-  spec.strokes = MakeStrokeSection(families);
-  TempFolder folder;
-  const std::string path = folder.Write("broad.dic", spec);
-  size_t size = 0;
-  if (ComputeDictSize(path.c_str(), 0, &size) != 0) std::abort();
-  auto* block = static_cast<DictBlock*>(::operator new(size));  // kept for the run
-  if (LoadDictFile(path.c_str(), block, size) != 0) std::abort();
-  return FindStrokeModelSet(block, kTypeDigits);
+  std::string error;
+  if (EncodeAuthoredModels(plain, &families.family1[1], &error) != 0 ||
+      EncodeAuthoredModels(at, &families.family2[1], &error) != 0) {
+    std::abort();
+  }
+  // Kept for the whole run.
+  static const LoadedDict dict(MakeStrokeModelDict(families, kTypeDigits, "broad digit models"));
+  if (dict.get() == nullptr) std::abort();
+  return FindStrokeModelSet(dict.get(), kTypeDigits);
 }
 
 void CheckSurvivors(const SessionWorkArea& work) {

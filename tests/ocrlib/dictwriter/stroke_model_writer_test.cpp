@@ -90,20 +90,9 @@ TEST(StrokeModelWriter, StrokeReferencedBackwardAnywhereIsOptionalOnce) {
   f.paths = {{1, {-1, 2, 1}}};
   StrokeModelFamilies families;
   families.family1[1] = {f};
-  DictFileSpec spec;
-  spec.header = MakeDictHeader(kTypeDigits, "test", false);
-  spec.hasStrokes = true;
-  spec.strokes = MakeStrokeSection(families);
-  TempFolder folder;
-  const std::string path = folder.Write("d.dic", spec);
-  size_t size = 0;
-  ASSERT_EQ(ComputeDictSize(path.c_str(), 0, &size), 0);
-  std::vector<unsigned char> block(size + alignof(std::max_align_t));
-  auto* dict = reinterpret_cast<DictBlock*>(
-      (reinterpret_cast<uintptr_t>(block.data()) + alignof(std::max_align_t) - 1) &
-      ~(uintptr_t{alignof(std::max_align_t)} - 1));
-  ASSERT_EQ(LoadDictFile(path.c_str(), dict, size), 0);
-  const StrokeModel& m = FindStrokeModelSet(dict, kTypeDigits)->family1[0];
+  const LoadedDict dict(MakeStrokeModelDict(families, kTypeDigits, "test"));
+  ASSERT_NE(dict.get(), nullptr);
+  const StrokeModel& m = FindStrokeModelSet(dict.get(), kTypeDigits)->family1[0];
   EXPECT_EQ(m.strokes[0].required, 0);
   EXPECT_EQ(m.strokes[1].required, 1);
   EXPECT_EQ(m.optionalCount, 1);

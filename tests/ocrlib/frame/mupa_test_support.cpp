@@ -29,6 +29,20 @@ std::string TempFolder::Write(const std::string& name, const std::vector<uint8_t
   return path;
 }
 
+LoadedDict::LoadedDict(const DictFileSpec& spec) {
+  TempFolder folder;
+  const std::string path = folder.Write("loaded.dic", spec);
+  size_t size = 0;
+  if (ComputeDictSize(path.c_str(), 0, &size) != 0) return;
+  block_ = static_cast<DictBlock*>(::operator new(size));
+  if (LoadDictFile(path.c_str(), block_, size) != 0) {
+    ::operator delete(block_);
+    block_ = nullptr;
+  }
+}
+
+LoadedDict::~LoadedDict() { ::operator delete(block_); }
+
 void ResetMupaLibrary() {
   for (int16_t handle = 0; handle < kMaxSessions; ++handle) {
     if (CheckSessionHandle(handle) != 0) continue;

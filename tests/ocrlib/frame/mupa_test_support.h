@@ -27,6 +27,21 @@ class TempFolder {
   std::string root_;
 };
 
+// The dictionary file a DictFileSpec describes, sized and loaded as the
+// library loads one, through a file of a private folder; get() is null (the
+// codes on the error stack) when the library refuses it. Owns the block.
+class LoadedDict {
+ public:
+  explicit LoadedDict(const DictFileSpec& spec);
+  ~LoadedDict();
+  LoadedDict(const LoadedDict&) = delete;
+  LoadedDict& operator=(const LoadedDict&) = delete;
+  DictBlock* get() const { return block_; }
+
+ private:
+  DictBlock* block_ = nullptr;
+};
+
 // Closes every environment, unloads every dictionary and ends every handle
 // through the exports, so the next test finds the library uninitialised.
 void ResetMupaLibrary();

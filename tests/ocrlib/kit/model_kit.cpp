@@ -20,49 +20,22 @@ AuthoredModel Derive(const penkit::Figure& figure, double pen, const ModelDeriva
   return model;
 }
 
-namespace {
-
-std::vector<ModelRecordFile> Encode(const std::vector<AuthoredModel>& models) {
-  std::vector<ModelRecordFile> out;
-  for (const AuthoredModel& m : models) {
-    ModelRecordFile f;
-    std::string error;
-    EXPECT_EQ(EncodeAuthoredModel(m, &f, &error), 0) << error;
-    out.push_back(f);
-  }
-  return out;
-}
-
-}  // namespace
-
 LoadedModels::LoadedModels(const std::vector<AuthoredModel>& family1,
                            const std::vector<AuthoredModel>& family2, uint32_t mask) {
   StrokeModelFamilies families;
   const int group = mask == kTypeCapitals ? 2 : mask == kTypeKatakana ? 3 : mask == kTypeSigns ? 0 : 1;
-  families.family1[group] = Encode(family1);
-  families.family2[group] = Encode(family2);
-  DictFileSpec spec;
-  spec.header = MakeDictHeader(mask, "test stroke models", false);
-  spec.hasStrokes = true;
-  spec.strokes = MakeStrokeSection(families);
-  TempFolder folder;
-  const std::string path = folder.Write("models.dic", spec);
-  size_t size = 0;
-  if (ComputeDictSize(path.c_str(), 0, &size) != 0) {
-    ADD_FAILURE() << "sizing the model dictionary: " << g_errorStack.codes[0];
-    return;
-  }
-  block_ = static_cast<DictBlock*>(::operator new(size));
-  if (LoadDictFile(path.c_str(), block_, size) != 0) {
+  std::string error;
+  EXPECT_EQ(EncodeAuthoredModels(family1, &families.family1[group], &error), 0) << error;
+  EXPECT_EQ(EncodeAuthoredModels(family2, &families.family2[group], &error), 0) << error;
+  dict_ = std::make_unique<LoadedDict>(MakeStrokeModelDict(families, mask, "test stroke models"));
+  if (dict_->get() == nullptr) {
     ADD_FAILURE() << "loading the model dictionary: " << g_errorStack.codes[0];
-    ::operator delete(block_);
-    block_ = nullptr;
     return;
   }
-  set_ = *FindStrokeModelSet(block_, mask);
+  set_ = *FindStrokeModelSet(dict_->get(), mask);
 }
 
-LoadedModels::~LoadedModels() { ::operator delete(block_); }
+LoadedModels::~LoadedModels() = default;
 
 const StrokeModelSet& LoadedModels::ForStep(uint8_t step) {
   const bool thinned = IsThinnedStep(step);

@@ -9,9 +9,8 @@
 
 #include "ocrlib/core/core_internal.h"
 #include "ocrlib/dictwriter/stroke_model_writer.h"
+#include "tests/ocrlib/frame/mupa_test_support.h"
 #include "tests/ocrlib/kit/pen_kit.h"
-
-struct DictBlock;
 
 namespace modelkit {
 
@@ -29,14 +28,14 @@ class LoadedModels {
   LoadedModels(const LoadedModels&) = delete;
   LoadedModels& operator=(const LoadedModels&) = delete;
 
-  bool loaded() const { return block_ != nullptr; }
+  bool loaded() const { return dict_ && dict_->get() != nullptr; }
   // The model set with the family of the step as its current selection.
   const StrokeModelSet& ForStep(uint8_t step);
   // Position of the model named `name` in the family's selection, -1 none.
   int Position(uint8_t step, const std::string& name);
 
  private:
-  DictBlock* block_ = nullptr;
+  std::unique_ptr<LoadedDict> dict_;
   StrokeModelSet set_ = {};
 };
 
