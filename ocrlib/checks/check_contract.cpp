@@ -22,17 +22,20 @@ int32_t Scale(int32_t a, int32_t n, int32_t d) { return static_cast<int32_t>(int
 const PairRule kPairRules[] = {
     {{'5', 'b'}, {'7', 0}, [](int32_t&, int32_t& d2) { d2 = Scale(d2, 693, 1505); }},
     {{'5', 0}, {'7', 'd'}, [](int32_t&, int32_t& d2) { d2 = Scale(d2, 796, 2770); }},
-    {{'5', 0}, {'9', 'b'},
+    {{'5', 0},
+     {'9', 'b'},
      [](int32_t& d1, int32_t& d2) {
        if ((d1 > 686 && d2 > d1) || (d1 < 395 && d2 < d1)) std::swap(d1, d2);
      }},
-    {{'3', 'a'}, {'7', 0},
+    {{'3', 'a'},
+     {'7', 0},
      [](int32_t& d1, int32_t& d2) {
        if ((d2 >= 0 && d2 < d1) || (d2 < 0 && d2 > d1)) std::swap(d1, d2);
      }},
     {{'3', 'b'}, {'7', 0}, [](int32_t& d1, int32_t&) { d1 = Scale(d1, 467, 708); }},
     {{'4', 0}, {'9', 'a'}, [](int32_t& d1, int32_t&) { d1 = Scale(d1, 777, 781); }},
-    {{'2', 0}, {'7', 'b'},
+    {{'2', 0},
+     {'7', 'b'},
      [](int32_t& d1, int32_t& d2) {
        if (std::abs(d2 - d1) >= 376) d1 = Scale(d1, 3963, 838);
      }},
@@ -79,8 +82,10 @@ void AdjustSimilarPairScores(StrokeStepList* steps, ContourSet*, StrokePointTabl
     rule.adjust(d1, d2);
     // A scaled distance beyond 16 bits is held at the largest real distance:
     // wrapped, it would turn negative and rank first.
-    work->survivorDistance[0] = static_cast<int16_t>(std::clamp<int32_t>(d1, INT16_MIN, kMaxShapeDistance));
-    work->survivorDistance[1] = static_cast<int16_t>(std::clamp<int32_t>(d2, INT16_MIN, kMaxShapeDistance));
+    work->survivorDistance[0] =
+        static_cast<int16_t>(std::clamp<int32_t>(d1, INT16_MIN, kMaxShapeDistance));
+    work->survivorDistance[1] =
+        static_cast<int16_t>(std::clamp<int32_t>(d2, INT16_MIN, kMaxShapeDistance));
     return;
   }
 }

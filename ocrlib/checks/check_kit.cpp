@@ -11,7 +11,9 @@ CheckVerdict g_lastCheckVerdict;
 
 namespace {
 
-int32_t Clamp32(int64_t v) { return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); }
+int32_t Clamp32(int64_t v) {
+  return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
+}
 
 bool IsStrokePoint(const StrokePointTable& points, int index) {
   return index >= 0 && index < points.points.count;
@@ -25,7 +27,8 @@ Corners CornersFrom(const int32_t out[8]) {
     p.y = y;
     return p;
   };
-  return {point(out[0], out[1]), point(out[2], out[3]), point(out[4], out[5]), point(out[6], out[7])};
+  return {point(out[0], out[1]), point(out[2], out[3]), point(out[4], out[5]),
+          point(out[6], out[7])};
 }
 
 }  // namespace
@@ -204,8 +207,8 @@ bool CheckContext::RequireIfPresent(const PointView& p,
                                     std::initializer_list<Window<PointView>> windows, int line) {
   return p.present ? Require(p, windows, line) : !decided_;
 }
-bool CheckContext::RejectWhen(const StrokeView& s, std::initializer_list<Window<StrokeView>> windows,
-                              int line) {
+bool CheckContext::RejectWhen(const StrokeView& s,
+                              std::initializer_list<Window<StrokeView>> windows, int line) {
   return RejectInWindows(s.present(), s, windows, line);
 }
 bool CheckContext::RejectWhen(const McnView& m, std::initializer_list<Window<McnView>> windows,
@@ -219,7 +222,9 @@ bool CheckContext::RejectWhen(const PointView& p, std::initializer_list<Window<P
 
 bool CheckContext::Need(bool holds, int line) { return holds ? !decided_ : Decide(true, line); }
 bool CheckContext::RejectIf(bool holds, int line) { return holds ? Decide(true, line) : !decided_; }
-bool CheckContext::AcceptWhen(bool holds, int line) { return holds ? Decide(false, line) : !decided_; }
+bool CheckContext::AcceptWhen(bool holds, int line) {
+  return holds ? Decide(false, line) : !decided_;
+}
 
 bool CheckContext::AcceptUnlessDigitsAndCapitals(int line) {
   return AcceptWhen(!DigitsAndCapitals(), line);
@@ -330,7 +335,8 @@ int ChainApex(const ChainView& chain) {
     const StrokePoint& p = chain.At(i);
     if (p.degree != 2) continue;
     const StrokePoint* best = apex < 0 ? nullptr : &chain.points->points.items[apex];
-    if (best == nullptr || p.y > best->y || (p.y == best->y && p.x > best->x)) apex = chain.IndexAt(i);
+    if (best == nullptr || p.y > best->y || (p.y == best->y && p.x > best->x))
+      apex = chain.IndexAt(i);
   }
   return apex < 0 ? 0 : apex;
 }
@@ -353,7 +359,8 @@ bool NeighbourVectors(const StrokePointTable& points, int point, int32_t* ux, in
   return true;
 }
 
-int32_t ChordDeviationInFrame(const CheckArgs& a, const uint16_t* points, int count, bool weighted) {
+int32_t ChordDeviationInFrame(const CheckArgs& a, const uint16_t* points, int count,
+                              bool weighted) {
   if (count < 1) return 0;
   int32_t dx = 0, dy = 0;
   return FrameUnits(MeasureChordDeviation(a.points, points, count, &dx, &dy, weighted ? 1 : 0),

@@ -22,7 +22,7 @@
 //     c.RequireIfPresent(c.OptF(1), {x(80, 180), y >= 100});  // F2?
 //   }
 //
-// Notation is explicit wherever the Parts of the tables differ:
+// Notation is explicit wherever the tables of the character families differ:
 // - bounds: name(a, b) is the inclusive range a..b; <=, >= are inclusive and
 //   <, > strict ("168 <= cx < 251" is written cx >= 168, cx < 251);
 // - the chord measure's offsets: Mcn(stroke, mode) with kMcnRaw (MCN0),
@@ -58,12 +58,12 @@ struct CheckArgs {
 // A model stroke's segment and its features in the frame.
 struct StrokeView {
   const StrokeSegment* segment = nullptr;  // null: absent
-  int32_t cx = 0, cy = 0;  // centre of its box
-  int32_t x1 = 0, y1 = 0;  // end 1 (straight strokes: the bend offset)
-  int32_t x2 = 0, y2 = 0;  // end 2 (straight strokes: half width and height)
-  int32_t w = 0, h = 0;    // box (straight strokes: the orientation vector)
-  int32_t ux = 0, uy = 0;  // (x1 - x2) / 2, (y1 - y2) / 2
-  int32_t dX = 0, dY = 0;  // ux + 128, uy + 128
+  int32_t cx = 0, cy = 0;                  // centre of its box
+  int32_t x1 = 0, y1 = 0;                  // end 1 (straight strokes: the bend offset)
+  int32_t x2 = 0, y2 = 0;                  // end 2 (straight strokes: half width and height)
+  int32_t w = 0, h = 0;                    // box (straight strokes: the orientation vector)
+  int32_t ux = 0, uy = 0;                  // (x1 - x2) / 2, (y1 - y2) / 2
+  int32_t dX = 0, dY = 0;                  // ux + 128, uy + 128
   int32_t code = -1, kind = -1, subKind = -1;
   bool present() const { return segment != nullptr; }
 };
@@ -73,8 +73,8 @@ struct StrokeView {
 struct PointView {
   bool present = false;
   int32_t x = 0, y = 0;
-  int32_t kind = -1;   // feature points: 0 'X', 1 'K', 2 'T'
-  int32_t index = -1;  // feature point or stroke point index
+  int32_t kind = -1;                      // feature points: 0 'X', 1 'K', 2 'T'
+  int32_t index = -1;                     // feature point or stroke point index
   const ContourPoint* contour = nullptr;  // contour points
 };
 
@@ -136,9 +136,15 @@ int32_t Ang(int32_t dx, int32_t dy);
 int32_t Slope(int32_t dx, int32_t dy);
 // ApproxDistance / 256: the length in whole units.
 int32_t Len(int32_t dx, int32_t dy);
-inline int32_t Tilt(const PointView& from, const PointView& to) { return Tilt(to.x - from.x, to.y - from.y); }
-inline int32_t Ang(const PointView& from, const PointView& to) { return Ang(to.x - from.x, to.y - from.y); }
-inline int32_t Len(const PointView& from, const PointView& to) { return Len(to.x - from.x, to.y - from.y); }
+inline int32_t Tilt(const PointView& from, const PointView& to) {
+  return Tilt(to.x - from.x, to.y - from.y);
+}
+inline int32_t Ang(const PointView& from, const PointView& to) {
+  return Ang(to.x - from.x, to.y - from.y);
+}
+inline int32_t Len(const PointView& from, const PointView& to) {
+  return Len(to.x - from.x, to.y - from.y);
+}
 // Pixel measures d (256 x pixels) into frame units: (d + s / 2) / s.
 int32_t FrameUnits(int32_t d256, const CharFrame& frame);
 
@@ -194,8 +200,8 @@ constexpr int kMaxListedHoles = 8;
 struct HoleList {
   int count = 0;
   struct Hole {
-    int32_t points;        // contour point count
-    int32_t x, y;          // centre, pixels (y up)
+    int32_t points;          // contour point count
+    int32_t x, y;            // centre, pixels (y up)
     int32_t frameX, frameY;  // centre in the frame
   } holes[kMaxListedHoles];
 };
@@ -293,7 +299,7 @@ class CheckContext {
   // Chain extremes in direction 0..7 (0 lowest, 2 leftmost, 4 highest, 6
   // rightmost; 1, 3, 5, 7 lower left, upper left, upper right, lower right).
   PointView XP(const StrokeView& s, int direction, int weight);  // weighted tie-break
-  PointView EP(const StrokeView& s, int direction);               // the checks' own search
+  PointView EP(const StrokeView& s, int direction);              // the checks' own search
   // The same on whatever the scratch chain holds now (rows that read the
   // chain an earlier measure left).
   PointView EPOnScratchChain(int direction);
@@ -321,7 +327,7 @@ class CheckContext {
   // The candidate stands for another class; the row ends.
   void Relabel(uint16_t classCode, int line = __builtin_LINE());
   void RelabelWithDistance(uint16_t classCode, int16_t distance, int line = __builtin_LINE());
-  void RejectAllCandidates();                  // every candidate of the set
+  void RejectAllCandidates();  // every candidate of the set
 
   // Records the verdict (RunCheckRow calls it).
   void Finish();

@@ -36,9 +36,8 @@ void ApplyClassCheck(StrokeStepList* steps, ContourSet* contours, StrokePointTab
 // Corrects the distances of the two survivors for seven classes that are
 // easily confused (digits read in the thinned steps only); the caller sorts
 // them afterwards.
-void AdjustSimilarPairScores(StrokeStepList* steps, ContourSet* contours,
-                             StrokePointTable* points, CharFrame* frame, StrokeGraph* graph,
-                             StrokeNodeLists* nodeLists, const StrokeModelSet* modelSet,
-                             SessionWorkArea* work);
+void AdjustSimilarPairScores(StrokeStepList* steps, ContourSet* contours, StrokePointTable* points,
+                             CharFrame* frame, StrokeGraph* graph, StrokeNodeLists* nodeLists,
+                             const StrokeModelSet* modelSet, SessionWorkArea* work);
 // Both, as candidate verification takes them.
 extern const ShapeCheckRoutines g_classCheckRoutines;

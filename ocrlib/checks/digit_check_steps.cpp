@@ -73,7 +73,8 @@ class SkewedRereading {
   }
   int Analyse() {
     const int rc = AnalyseStrokeStructure(a_.steps, a_.points, a_.frame, a_.graph, a_.nodeLists);
-    return rc != 0 ? rc : NormalizeStrokeFrame(a_.steps, a_.points, a_.frame, a_.graph, a_.nodeLists);
+    return rc != 0 ? rc
+                   : NormalizeStrokeFrame(a_.steps, a_.points, a_.frame, a_.graph, a_.nodeLists);
   }
 
   CheckArgs a_;
@@ -98,7 +99,8 @@ struct PixelPoint {
 };
 
 PixelPoint PixelOf(const CheckArgs& a, int index) {
-  return IsPoint(a, index) ? PixelPoint{PointOf(a, index).x, PointOf(a, index).y} : PixelPoint{0, 0};
+  return IsPoint(a, index) ? PixelPoint{PointOf(a, index).x, PointOf(a, index).y}
+                           : PixelPoint{0, 0};
 }
 
 // Frame units of a pixel difference: (256 d + s / 2) / s.
@@ -198,7 +200,8 @@ bool CheckFiveStrokes(CheckContext& c, const StrokeView& s0) {
   if (c.DigitsAndCapitals() && !withS2 && !c.decided()) {
     const PieceList pieces = c.Pieces(s0);
     const PieceView& last = pieces[std::max(0, pieces.count - 1)];
-    const int32_t a1 = pieces.count > 0 ? Tilt(last.firstX - last.lastX, last.firstY - last.lastY) : 0;
+    const int32_t a1 =
+        pieces.count > 0 ? Tilt(last.firstX - last.lastX, last.firstY - last.lastY) : 0;
     const int end2 = s0.segment->end2;
     int32_t a2 = 0;
     if (IsPoint(a, end2) && PointOf(a, end2).degree >= 1) {
@@ -252,8 +255,8 @@ void CheckDigit5b(CheckContext& c) {
   const StrokeView s0 = c.S(0);
   c.Require(s0, {cx(80, 235), cy >= 70, x1 <= 9, y1 >= -20, x2 >= 25, y2 <= 90});
   const StrokeView s1 = c.S(1);
-  c.Require(s1, {cx(30, 135), cy(45, 139), x1 <= 190, y1 >= 91, x2 <= 150, y2 <= 132, w >= 50,
-                 h >= 85});
+  c.Require(
+      s1, {cx(30, 135), cy(45, 139), x1 <= 190, y1 >= 91, x2 <= 150, y2 <= 132, w >= 50, h >= 85});
   c.Require(c.Mcn(s1, kMcn), {dev <= -38, ox >= 145, oy <= 195});
   const PointView f1 = c.OptF(0);
   c.RequireIfPresent(f1, {x <= 180, y >= 100});
@@ -348,7 +351,8 @@ void CheckSevenTop(CheckContext& c, const StrokeView& s0, const StrokeView& s1) 
   const StrokePoint& q1 = chain.At(1);
   const int64_t dx = q1.x - q0.x, dy = q1.y - q0.y;
   auto side = [&](int32_t px, int32_t py) { return (py - q0.y) * dx - (px - q0.x) * dy; };
-  c.AcceptWhen(side(pieces[0].firstX, pieces[0].firstY) < 1 || side(pieces[0].lastX, pieces[0].lastY) < 1);
+  c.AcceptWhen(side(pieces[0].firstX, pieces[0].firstY) < 1 ||
+               side(pieces[0].lastX, pieces[0].lastY) < 1);
   c.AcceptWhen(s0.cx - s0.x2 - s1.x1 < 1);
   c.Reject();
 }
@@ -366,7 +370,8 @@ PieceBend BendOf(const CheckArgs& a, const PieceView& p) {
   b.deviation = PieceDeviation(a, p, true);
   const int64_t chord = int64_t{b.kx} * b.kx + int64_t{b.ky} * b.ky;
   const int64_t d100 = int64_t{100} * b.deviation;
-  b.share = chord == 0 ? 0 : static_cast<int32_t>(std::min<int64_t>(d100 * d100 / chord, INT32_MAX));
+  b.share =
+      chord == 0 ? 0 : static_cast<int32_t>(std::min<int64_t>(d100 * d100 / chord, INT32_MAX));
   b.angle = Tilt(b.kx, b.ky);
   return b;
 }
@@ -400,7 +405,8 @@ void CheckSevenStem(CheckContext& c, const StrokeView& s1) {
     int64_t m = INT64_MAX;
     for (int i = 0; i < last.piece->pointCount; ++i) {
       const PixelPoint p = PixelOf(a, last.piece->words[i]);
-      m = std::min(m, int64_t{p.x - start.x} * (p.x - start.x) + int64_t{p.y - start.y} * (p.y - start.y));
+      m = std::min(
+          m, int64_t{p.x - start.x} * (p.x - start.x) + int64_t{p.y - start.y} * (p.y - start.y));
     }
     const int64_t s2 = int64_t{s} * s;
     c.RejectIf(m < 32768 && (65536 * m + s2 / 2) / s2 < 2622);

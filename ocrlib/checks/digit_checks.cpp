@@ -43,7 +43,8 @@ int EdgeAttachCode(const CheckContext& c, int edge, int which) {
 bool EdgeStartsWith(const CheckContext& c, int edge, const StrokeView& s) {
   const RecordArray<StrokeEdge>& edges = c.args().nodeLists->edges;
   return edge < edges.count && edges.items[edge].attachCount > 0 &&
-         edges.items[edge].segments[0] == s.segment && edges.items[edge].attachCodes[0] == kAttachEnd1;
+         edges.items[edge].segments[0] == s.segment &&
+         edges.items[edge].attachCodes[0] == kAttachEnd1;
 }
 
 }  // namespace
@@ -147,8 +148,8 @@ void CheckDigit2(CheckContext& c) {
 void CheckDigit2a(CheckContext& c) {
   c.RejectIf(c.OnLinePath() && c.distance() > 1500);
   const StrokeView s0 = c.S(0);
-  c.Require(s0, {cx(35, 225), cy(120, 189), y1 >= 85, x2 <= 225, y2 <= 128, w >= 18, h >= 70,
-                 uy >= 20});
+  c.Require(
+      s0, {cx(35, 225), cy(120, 189), y1 >= 85, x2 <= 225, y2 <= 128, w >= 18, h >= 70, uy >= 20});
   const StrokeView s1 = c.S(1);
   c.Require(s1, {cx(60, 245), cy <= 166, x2 >= 6, w >= -68});
   c.RejectIf(s1.cy > 76 && s1.w * s1.w + s1.h * s1.h < 2622);
@@ -213,8 +214,8 @@ void CheckDigit2f(CheckContext& c) {
 }
 
 void CheckDigit3(CheckContext& c) {
-  c.Require(c.S(0), {cx >= 75, cy >= 150, y1 >= 150, y2(60, 210), h(50, 198), ux(-113, 82),
-                     uy(0, 99)});
+  c.Require(c.S(0),
+            {cx >= 75, cy >= 150, y1 >= 150, y2(60, 210), h(50, 198), ux(-113, 82), uy(0, 99)});
   const StrokeView s1 = c.S(1);
   c.Require(s1, {cx(35, 220), cy(35, 119), x1 <= 240, y1(69, 230), x2 <= 190, y2 <= 185, w >= 35,
                  h(50, 230), ux(-48, 122), uy >= -26});
@@ -239,8 +240,8 @@ void CheckDigit3c(CheckContext& c) {
 
 void CheckDigit4(CheckContext& c) {
   const StrokeView s0 = c.S(0);
-  c.Require(s0, {cx(45, 195), cy(72, 220), x1 >= 20, y2 >= 130, w >= 20, h >= 58, ux >= -56,
-                 uy <= 117});
+  c.Require(
+      s0, {cx(45, 195), cy(72, 220), x1 >= 20, y2 >= 130, w >= 20, h >= 58, ux >= -56, uy <= 117});
   c.Require(c.Mcn(s0, kMcn), {dev <= -17, ox <= 128, oy <= 209});
   const StrokeView s1 = c.S(1);
   c.Require(s1, {cx(68, 230), cy(45, 190), x1(-58, 32), y1(-78, 37), y2 >= 40});
@@ -261,8 +262,8 @@ void CheckDigit4(CheckContext& c) {
 
 void CheckDigit4a(CheckContext& c) {
   const StrokeView s0 = c.S(0);
-  c.Require(s0, {cx(108, 145), cy(125, 190), x1 >= 141, y1 <= 205, x2 <= 213, ux >= 0,
-                 uy(-60, 102)});
+  c.Require(s0,
+            {cx(108, 145), cy(125, 190), x1 >= 141, y1 <= 205, x2 <= 213, ux >= 0, uy(-60, 102)});
   const StrokeView s1 = c.OptS(1);
   if (s1.present()) c.Require(c.Mcn(s1, kMcn), {dev >= -40, ox >= 90, oy <= 155});
   const StrokeView s2 = c.OptS(2);
@@ -274,8 +275,10 @@ void CheckDigit4a(CheckContext& c) {
   const PointView g0 = c.G(0);
   c.RejectIf(g0.kind == 0 && s0.y1 < 13);
   if (s0.code == 63) {
-    c.RejectIf(EdgeAttachCode(c, 0, 0) == kAttachEnd2 && EdgeAttachCode(c, 1, 1) == kAttachLastPiece);
-    c.RejectIf(EdgeAttachCode(c, 0, 0) == kAttachLastPiece && EdgeAttachCode(c, 1, 0) == kAttachEnd2);
+    c.RejectIf(EdgeAttachCode(c, 0, 0) == kAttachEnd2 &&
+               EdgeAttachCode(c, 1, 1) == kAttachLastPiece);
+    c.RejectIf(EdgeAttachCode(c, 0, 0) == kAttachLastPiece &&
+               EdgeAttachCode(c, 1, 0) == kAttachEnd2);
   }
   c.AcceptWhen(g0.kind != 0);
   c.AcceptWhen(s0.kind + s0.subKind != 4 && s0.kind + s0.subKind != 5);
@@ -285,9 +288,11 @@ void CheckDigit4a(CheckContext& c) {
     int32_t ax, ay, bx, by;
     NeighbourVectors(*c.args().points, apex, &ax, &ay, &bx, &by);
     const int64_t dot = int64_t{ax} * bx + int64_t{ay} * by;
-    const int64_t lengths = (int64_t{ax} * ax + int64_t{ay} * ay) * (int64_t{bx} * bx + int64_t{by} * by);
+    const int64_t lengths =
+        (int64_t{ax} * ax + int64_t{ay} * ay) * (int64_t{bx} * bx + int64_t{by} * by);
     // Without two neighbours apart there is no angle: taken as a wide one.
-    const int64_t cosine2 = lengths == 0 ? 0 : (dot < 0 ? -1 : 1) * (100 * dot) * (100 * dot) / lengths;
+    const int64_t cosine2 =
+        lengths == 0 ? 0 : (dot < 0 ? -1 : 1) * (100 * dot) * (100 * dot) / lengths;
     c.RejectIf(cosine2 < 2500);
     c.RejectIf(g0.y > 128);
   }
@@ -332,8 +337,8 @@ void CheckDigit4e(CheckContext& c) {
   c.Require(s0, {cx >= 103, cy <= 135, x1(-31, 13), y1(-5, 32), x2 <= 119, y2 >= 77, w <= 65,
                  ux >= -67, uy(-66, -22)});
   c.Require(c.Mcn(s0, kMcnRaw), {dev(-44, 14), ox(-31, 13), oy(-5, 32)});
-  c.Require(s1, {cx(115, 160), cy >= 128, x1 <= 0, y1 <= -5, x2 >= 40, y2 <= 121, w >= -90,
-                 ux <= -25});
+  c.Require(s1,
+            {cx(115, 160), cy >= 128, x1 <= 0, y1 <= -5, x2 >= 40, y2 <= 121, w >= -90, ux <= -25});
   const McnView m1 = c.Mcn(s1, kMcnRaw);
   c.Require(m1, {dev >= 6, ox <= 0, oy <= -5});
   c.RejectIf(m1.dev >= -9 && m1.dev <= 39 && Tilt(s1.x2, s1.y2) > 40);
@@ -348,7 +353,8 @@ void CheckDigit4f(CheckContext& c) {
 }
 
 void CheckDigit4g(CheckContext& c) {
-  c.Require(c.S(0), {cx(100, 160), cy(120, 225), x1 >= 128, y1 <= 160, y2 >= 180, w >= 80, h >= 80});
+  c.Require(c.S(0),
+            {cx(100, 160), cy(120, 225), x1 >= 128, y1 <= 160, y2 >= 180, w >= 80, h >= 80});
   c.Require(c.S(1), {cx(80, 200), cy(60, 160), y2 <= 40, w <= 128, h >= 128});
   c.Require(c.F(0), {y >= 128});
   c.Require(c.F(1), {y(20, 180)});
@@ -377,7 +383,8 @@ void CheckDigit5a(CheckContext& c) {
                  ux(-93, 97), uy <= -18});
   c.Require(c.Mcn(s0, kMcn), {dev <= -10, ox <= 120});
   const StrokeView s1 = c.S(1);
-  c.Require(s1, {cx(15, 150), cy(18, 128), x1 <= 180, x2 <= 148, y2 <= 160, w(20, 235), h(30, 240)});
+  c.Require(s1,
+            {cx(15, 150), cy(18, 128), x1 <= 180, x2 <= 148, y2 <= 160, w(20, 235), h(30, 240)});
   c.Require(c.Mcn(s1, kMcn), {dev <= -20});
   const StrokeView s2 = c.S(2);
   c.Require(s2, {cx >= 30, cy >= 100, x1 <= 8});
@@ -406,16 +413,16 @@ void CheckDigit5d(CheckContext& c) {
                  h <= 185, ux <= -38, uy >= -90});
   c.Require(c.Mcn(s0, kMcn), {dev <= -20, ox <= 128, oy >= 145});
   const StrokeView s1 = c.S(1);
-  c.Require(s1, {cx(35, 139), cy(60, 140), x1 <= 155, y1 >= 110, x2 <= 115, y2 <= 145, w >= 60,
-                 h >= 80});
+  c.Require(
+      s1, {cx(35, 139), cy(60, 140), x1 <= 155, y1 >= 110, x2 <= 115, y2 <= 145, w >= 60, h >= 80});
   c.Require(c.Mcn(s1, kMcn), {dev <= -60, ox >= 128, oy <= 170});
   c.Require(c.F(0), {x <= 155, y >= 110});
 }
 
 void CheckDigit5e(CheckContext& c) {
   const StrokeView s0 = c.S(0);
-  c.Require(s0, {cx(30, 140), cy(72, 140), y1 >= 90, x2 <= 140, y2 <= 140, w >= 50, h >= 100,
-                 uy >= 37});
+  c.Require(
+      s0, {cx(30, 140), cy(72, 140), y1 >= 90, x2 <= 140, y2 <= 140, w >= 50, h >= 100, uy >= 37});
   c.Require(c.Mcn(s0, kMcn), {dev <= -38, ox >= 150, oy <= 158});
   c.Require(c.S(1), {cx(95, 211), cy >= 127, x1 <= 3, y1 >= -20, x2 >= 25, y2 <= 69, w >= -20});
   c.Require(c.F(0), {x <= 178, y >= 110});
@@ -446,11 +453,12 @@ void CheckDigit5h(CheckContext& c) {
   c.Require(s0, {cx(40, 150), cy >= 170, x1 <= 170, x2 <= 128, y2(90, 185), w <= 108, h(70, 165)});
   c.Require(c.Mcn(s0, kMcn), {dev(-50, 0), ox(128, 180)});
   const StrokeView s1 = c.S(1);
-  c.Require(s1, {cx(40, 160), cy >= 90, x1 >= 100, y1 <= 140, x2 <= 185, y2 >= 200, w <= 128, h >= 90});
+  c.Require(s1,
+            {cx(40, 160), cy >= 90, x1 >= 100, y1 <= 140, x2 <= 185, y2 >= 200, w <= 128, h >= 90});
   c.Require(c.Mcn(s1, kMcn), {dev(-80, 0), ox <= 0});
   const StrokeView s2 = c.S(2);
-  c.Require(s2, {cx(50, 140), cy(40, 100), x1 <= 128, y1(100, 180), x2 <= 70, y2 <= 110,
-                 w(60, 190), h(60, 180)});
+  c.Require(s2, {cx(50, 140), cy(40, 100), x1 <= 128, y1(100, 180), x2 <= 70, y2 <= 110, w(60, 190),
+                 h(60, 180)});
   c.Require(c.Mcn(s2, kMcn), {dev <= -58, ox >= 0});
   const StrokeView s3 = c.S(3);
   c.Require(s3, {cx >= 128, cy >= 140, x2 >= 15, y2 <= 25, w >= 0});
@@ -504,15 +512,16 @@ void CheckDigit7b(CheckContext& c) {
 
 void CheckDigit7c(CheckContext& c) {
   const StrokeView s0 = c.S(0);
-  c.Require(s0, {cx(80, 140), cy >= 120, x1 <= 145, y1 >= 160, x2 <= 160, y2 <= 3, w >= 70, h >= 252});
+  c.Require(s0,
+            {cx(80, 140), cy >= 120, x1 <= 145, y1 >= 160, x2 <= 160, y2 <= 3, w >= 70, h >= 252});
   c.Require(c.Mcn(s0, kMcn), {dev <= -68, ox >= 190, oy(80, 230)});
   c.Require(c.S(1), {cx(95, 175), cy(65, 175), x2 <= 105, y2 <= 50});
   c.Require(c.F(0), {x(80, 175), y(80, 165)});
 }
 
 void CheckDigit7d(CheckContext& c) {
-  c.RequireIfPresent(c.OptS(0), {cx(40, 128), cy >= 170, x1 <= 110, y1 >= 100, y2 >= 200, w <= 160,
-                                 h <= 150});
+  c.RequireIfPresent(c.OptS(0),
+                     {cx(40, 128), cy >= 170, x1 <= 110, y1 >= 100, y2 >= 200, w <= 160, h <= 150});
   const StrokeView s1 = c.S(1);
   c.Require(s1, {cx(60, 200), cy >= 190, x1 >= 90, y1 >= 128, x2 <= 200, y2 >= 210, h <= 131,
                  ux >= -13, uy >= -64});
@@ -558,7 +567,8 @@ void CheckDigit8a(CheckContext& c) {
 }
 
 void CheckDigit8b(CheckContext& c) {
-  c.Require(c.S(0), {cx(90, 170), cy(125, 215), y1(60, 242), x2 <= 200, y2 <= 200, w >= 75, h >= 90});
+  c.Require(c.S(0),
+            {cx(90, 170), cy(125, 215), y1(60, 242), x2 <= 200, y2 <= 200, w >= 75, h >= 90});
   c.Require(c.S(1), {cx(85, 180), cy(50, 140), x1 <= 225, y1 >= 50, x2 >= 128, y2 >= 110, w >= 80,
                      h >= 110, ux <= 0, uy(-80, 50)});
   c.RequireIfPresent(c.OptF(0), {x(40, 230), y(60, 230)});
@@ -634,12 +644,12 @@ void CheckDigit8i(CheckContext& c) {
 }
 
 void CheckDigit8j(CheckContext& c) {
-  c.Require(c.S(0), {cx(100, 165), cy(170, 215), x1(90, 150), y1(90, 165), x2(135, 205), y2(120, 200),
-                     w >= 50, h >= 90});
+  c.Require(c.S(0), {cx(100, 165), cy(170, 215), x1(90, 150), y1(90, 165), x2(135, 205),
+                     y2(120, 200), w >= 50, h >= 90});
   c.Require(c.S(1), {cx(160, 225), cy(115, 205), x1(140, 240), y1(25, 160), x2(135, 240), y2 >= 180,
                      w <= 85});
-  c.Require(c.S(2), {cx(100, 165), cy(60, 105), x1(130, 215), y1(120, 200), x2(130, 215), y2(120, 200),
-                     w >= 70, h >= 120});
+  c.Require(c.S(2), {cx(100, 165), cy(60, 105), x1(130, 215), y1(120, 200), x2(130, 215),
+                     y2(120, 200), w >= 70, h >= 120});
 }
 
 void CheckDigit8k(CheckContext& c) {
@@ -649,17 +659,17 @@ void CheckDigit8k(CheckContext& c) {
 }
 
 void CheckDigit8l(CheckContext& c) {
-  c.Require(c.S(0), {cx(100, 165), cy(60, 105), x1(130, 215), y1(120, 200), x2(90, 175), y2(120, 200),
-                     w >= 70, h >= 120});
+  c.Require(c.S(0), {cx(100, 165), cy(60, 105), x1(130, 215), y1(120, 200), x2(90, 175),
+                     y2(120, 200), w >= 70, h >= 120});
   c.Require(c.S(1), {cx(160, 225), cy(115, 205), x1(140, 240), y1(25, 160), x2(135, 240), y2 >= 180,
                      w <= 85});
-  c.Require(c.S(2), {cx(100, 165), cy(170, 215), x1(90, 215), y1(90, 165), x2(90, 215), y2(120, 200),
-                     w >= 50, h >= 90});
+  c.Require(c.S(2), {cx(100, 165), cy(170, 215), x1(90, 215), y1(90, 165), x2(90, 215),
+                     y2(120, 200), w >= 50, h >= 90});
 }
 
 void CheckDigit8m(CheckContext& c) {
-  c.Require(c.S(0), {cx(120, 145), cy(100, 190), x1 <= 175, y1 >= 128, x2 <= 128, y2 <= 128, w >= 100,
-                     h >= 120});
+  c.Require(c.S(0), {cx(120, 145), cy(100, 190), x1 <= 175, y1 >= 128, x2 <= 128, y2 <= 128,
+                     w >= 100, h >= 120});
   c.Require(c.S(1), {cx(120, 165), cy(80, 140), x1 <= 170, y1 >= 120, x2 >= 170, y2 >= 120, w >= 70,
                      h >= 160});
   c.Require(c.F(0), {x <= 185, y >= 150});
@@ -679,8 +689,8 @@ void CheckDigit9a(CheckContext& c) {
   const StrokeView s0 = c.S(0);
   c.Require(s0, {cx >= 70, cy(45, 145), x1(-25, 32), y1(-15, 20), x2 <= 145});
   c.Require(c.Mcn(s0, kMcn), {dev >= -35});
-  c.Require(c.S(1), {cx(85, 225), cy(158, 240), x1 >= 100, y1 >= 65, x2 >= 100, y2 >= 128, w(45, 240),
-                     h(45, 200)});
+  c.Require(c.S(1), {cx(85, 225), cy(158, 240), x1 >= 100, y1 >= 65, x2 >= 100, y2 >= 128,
+                     w(45, 240), h(45, 200)});
   c.RequireIfPresent(c.OptF(0), {x >= 128, y >= 145});
   c.Require(c.F(1), {x >= 108, y >= 65});
   c.RejectAllOnSingleLoop();

@@ -23,7 +23,8 @@ PointView ChainStartSource(CheckContext& c, const StrokeView& s) {
 }
 
 bool OnOuterRing(const PointView& p) {
-  return p.contour != nullptr && p.contour->owner != nullptr && p.contour->owner->kind == kContourOuter;
+  return p.contour != nullptr && p.contour->owner != nullptr &&
+         p.contour->owner->kind == kContourOuter;
 }
 
 // Walks two ring points towards each other, at most two links each (p
@@ -65,7 +66,8 @@ void CheckAtZeroClosedLoop(CheckContext& c, const StrokeView& s0, const StrokeVi
   const CheckArgs& args = c.args();
   const ContourPoint* a3 = FindContourExtremeWeighted(o.contour, kDirYMinusX, -1);
   const ContourPoint* a1 = FindContourExtremeWeighted(o.contour, kDirNegXY, -1);
-  const int32_t m1 = RingPointsMeet(a3, a1, true) ? 0 : NormalizedChordDeviation(a3, a1, args.frame);
+  const int32_t m1 =
+      RingPointsMeet(a3, a1, true) ? 0 : NormalizedChordDeviation(a3, a1, args.frame);
   const ContourPoint* b3 = FindContourExtremeWeighted(h.contour, kDirYMinusX, -1);
   const ContourPoint* b1 = FindContourExtremeWeighted(h.contour, kDirNegXY, -1);
   if (RingPointsMeet(b3, b1, false)) {
@@ -177,8 +179,8 @@ PieceSpan WithTail(const PieceList& pieces, int i, int tailKind, int tailCode) {
   PieceSpan span;
   span.found = true;
   span.first = pieces[i].first;
-  const bool tail = i + 1 < pieces.count && pieces[i + 1].kind == tailKind &&
-                    pieces[i + 1].shapeCode == tailCode;
+  const bool tail =
+      i + 1 < pieces.count && pieces[i + 1].kind == tailKind && pieces[i + 1].shapeCode == tailCode;
   span.end = tail ? pieces[i + 1].last : pieces[i].last;
   return span;
 }
@@ -314,8 +316,8 @@ bool RelabelNineAsFour(CheckContext& c) {
   if (c.decided() || !s1.present()) return false;
   // The ring of the contour point stroke 1 starts from: a single point on
   // the polygon steps, the first of the pair on the thinned ones.
-  const PointView ring = IsThinnedStep(c.step()) ? c.PairSource(s1.segment->end1)
-                                                 : c.PolygonSource(s1.segment->end1);
+  const PointView ring =
+      IsThinnedStep(c.step()) ? c.PairSource(s1.segment->end1) : c.PolygonSource(s1.segment->end1);
   const ContourPoint* start = ring.contour;
   if (start == nullptr || start->owner == nullptr || start->owner->pointCount < kMinMeasuredRing) {
     return false;
@@ -346,7 +348,8 @@ bool RelabelNineAsFour(CheckContext& c) {
   if (c.decided()) return true;
   const PieceList pieces = c.Pieces(s2);
   const int tailStart = pieces.count > 0 ? pieces[0].piece->words[0] : -1;
-  const PointView tail = IsThinnedStep(c.step()) ? c.PairSource(tailStart) : c.PolygonSource(tailStart);
+  const PointView tail =
+      IsThinnedStep(c.step()) ? c.PairSource(tailStart) : c.PolygonSource(tailStart);
   if (!OnOuterRing(tail)) {
     c.Reject();
     return true;

@@ -502,7 +502,7 @@ struct StrokeModel {
   uint8_t groupCount;
   uint8_t pointCount;
   uint8_t strokeCount;
-  uint8_t optionalCount;   // optional model strokes (referenced backward in a path)
+  uint8_t optionalCount;     // optional model strokes (referenced backward in a path)
   uint16_t refinementCount;  // entries of a refinement model, else 0
   int16_t classIndex;      // ClassCheckTable row, -1 when the name has none
   const ModelGroup* groups;
@@ -568,9 +568,9 @@ static_assert(sizeof(void*) != 4 || sizeof(SessionWorkArea) == 540328, "work are
 // reject the work area's current candidate by storing 0 in its class code,
 // and reports nothing.
 using ClassCheckRoutine = void (*)(StrokeStepList* steps, ContourSet* contours,
-                                   StrokePointTable* points, CharFrame* frame,
-                                   StrokeGraph* graph, StrokeNodeLists* nodeLists,
-                                   const StrokeModelSet* modelSet, SessionWorkArea* work);
+                                   StrokePointTable* points, CharFrame* frame, StrokeGraph* graph,
+                                   StrokeNodeLists* nodeLists, const StrokeModelSet* modelSet,
+                                   SessionWorkArea* work);
 
 // The checks that candidate verification runs. The shape checks lie above
 // stroke analysis, so whoever starts a verification hands them down; a null

@@ -22,7 +22,8 @@ int Refuse(std::string* error, const std::string& why) {
 int16_t WeightOfSpread(int16_t spread) {
   if (spread == 0) return 0;
   const int64_t square = int64_t{spread} * spread;
-  return static_cast<int16_t>(std::clamp<int64_t>((65536 + square / 2) / square, 1, kMaxSpreadWeight));
+  return static_cast<int16_t>(
+      std::clamp<int64_t>((65536 + square / 2) / square, 1, kMaxSpreadWeight));
 }
 
 bool IsRingStroke(const AuthoredStroke& s) { return !s.codes.empty() && s.codes[0] == 0; }
@@ -132,8 +133,8 @@ int EncodeAuthoredModel(const AuthoredModel& m, ModelRecordFile* out, std::strin
   return 0;
 }
 
-int EncodeAuthoredModels(const std::vector<AuthoredModel>& models, std::vector<ModelRecordFile>* out,
-                         std::string* error) {
+int EncodeAuthoredModels(const std::vector<AuthoredModel>& models,
+                         std::vector<ModelRecordFile>* out, std::string* error) {
   out->assign(models.size(), ModelRecordFile{});
   for (size_t i = 0; i < models.size(); ++i) {
     if (EncodeAuthoredModel(models[i], &(*out)[i], error) != 0) return -1;
@@ -254,7 +255,8 @@ int DerivePoints(const SegmentOrder& g, const StrokeNodeLists& lists, const std:
                  int16_t spread, AuthoredModel* model, std::string* error) {
   for (int i = 0; i < lists.marks.count; ++i) {
     const FeaturePoint& f = lists.marks.items[i];
-    if (f.edgeA < 0 || f.edgeA >= lists.edges.count || f.edgeB < 0 || f.edgeB >= lists.edges.count) {
+    if (f.edgeA < 0 || f.edgeA >= lists.edges.count || f.edgeB < 0 ||
+        f.edgeB >= lists.edges.count) {
       return Refuse(error, "a junction without its two branches");
     }
     const StrokeEdge& a = lists.edges.items[f.edgeA];
@@ -281,7 +283,8 @@ bool NumberDerived(int found, const std::vector<int>& given, const std::vector<E
                    std::vector<int>* roles) {
   *roles = given;
   auto taken = [&extra](int number) {
-    return std::any_of(extra.begin(), extra.end(), [number](const Extra& e) { return e.number == number; });
+    return std::any_of(extra.begin(), extra.end(),
+                       [number](const Extra& e) { return e.number == number; });
   };
   for (int number = 0; given.empty() && static_cast<int>(roles->size()) < found; ++number) {
     if (!taken(number)) roles->push_back(number);
@@ -321,9 +324,11 @@ int DeriveModelFromRecords(const CharFrame& frame, const StrokeGraph& graph,
                            AuthoredModel* model, std::string* error) {
   SegmentOrder g;
   for (int c = 0; c < graph.groups.count; ++c) {
-    for (const StrokeSegment* seg = graph.groups.items[c].firstSegment; seg != nullptr; seg = seg->next) {
+    for (const StrokeSegment* seg = graph.groups.items[c].firstSegment; seg != nullptr;
+         seg = seg->next) {
       g.segments.push_back(seg);
-      if (g.segments.size() > kMaxModelStrokes) return Refuse(error, how.name + ": more than 16 strokes");
+      if (g.segments.size() > kMaxModelStrokes)
+        return Refuse(error, how.name + ": more than 16 strokes");
     }
   }
   const int n = static_cast<int>(g.segments.size());
@@ -340,9 +345,11 @@ int DeriveModelFromRecords(const CharFrame& frame, const StrokeGraph& graph,
     const StrokeSegment& s = *g.segments[i];
     AuthoredStroke& stroke = model->strokes[roles[i]];
     stroke.codes = {static_cast<uint8_t>(StrokeCodeOf(s))};
-    stroke.mean = {s.centreX, s.centreY, s.firstX, s.firstY, s.secondX, s.secondY, s.sizeX, s.sizeY};
+    stroke.mean = {s.centreX, s.centreY, s.firstX, s.firstY,
+                   s.secondX, s.secondY, s.sizeX,  s.sizeY};
     // The matcher compares a straight stroke's chord as its orientation vector.
-    if (s.kind == 1) ChordOrientation(frame.size, s.sizeX, s.sizeY, &stroke.mean[6], &stroke.mean[7]);
+    if (s.kind == 1)
+      ChordOrientation(frame.size, s.sizeX, s.sizeY, &stroke.mean[6], &stroke.mean[7]);
     stroke.spread = how.spread;
   }
   for (const ModelDerivation::ExtraStroke& e : how.extra) {
@@ -352,7 +359,8 @@ int DeriveModelFromRecords(const CharFrame& frame, const StrokeGraph& graph,
     model->groups.push_back({{e.number}, 0, ring});
   }
   for (int e : how.optional) {
-    if (e < 0 || e >= total) return Refuse(error, how.name + ": an optional stroke the model lacks");
+    if (e < 0 || e >= total)
+      return Refuse(error, how.name + ": an optional stroke the model lacks");
     model->strokes[e].optional = true;
   }
   for (int c = 0; c < graph.groups.count; ++c) {

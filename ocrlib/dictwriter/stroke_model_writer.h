@@ -35,7 +35,7 @@ struct AuthoredStroke {
   std::vector<uint8_t> codes;  // kind x 10 + sub-kind, 0..172
   ModelFeatures mean = {};
   ModelFeatures spread = {};
-  bool optional = false;       // the matcher may leave it without a segment
+  bool optional = false;  // the matcher may leave it without a segment
 };
 
 // The strokes of one traced chain in chain order. `joint` is the end code at
@@ -80,13 +80,13 @@ struct AuthoredModel {
 // loader would read otherwise than authored).
 int EncodeAuthoredModel(const AuthoredModel& model, ModelRecordFile* out, std::string* error);
 // Every model of the list; 0, or -1 with the first model's reason.
-int EncodeAuthoredModels(const std::vector<AuthoredModel>& models, std::vector<ModelRecordFile>* out,
-                         std::string* error);
+int EncodeAuthoredModels(const std::vector<AuthoredModel>& models,
+                         std::vector<ModelRecordFile>* out, std::string* error);
 
 // How a model is derived from a glyph.
 struct ModelDerivation {
   std::string name;
-  uint8_t step = 1;          // extraction step: 1 and 3 thinned, 4, 0 and 2 polygons
+  uint8_t step = 1;  // extraction step: 1 and 3 thinned, 4, 0 and 2 polygons
   // Model stroke of each extracted segment, segments counted over the traced
   // chains in order; empty keeps the extracted order.
   std::vector<int> roles;

@@ -30,14 +30,27 @@ constexpr uint16_t Digits(std::initializer_list<int> ds) {
   return bits;
 }
 constexpr uint16_t kDigitPairOneShared[10] = {
-    Digits({}),           Digits({2, 3}),       Digits({1, 3, 5, 9}),          Digits({}),
-    Digits({1, 2, 3, 5, 7}), Digits({0, 1, 2, 3, 4, 5, 6, 7}), Digits({1, 2, 3, 7}), Digits({4}),
-    Digits({1, 2, 3, 6, 7}), Digits({}),
+    Digits({}),
+    Digits({2, 3}),
+    Digits({1, 3, 5, 9}),
+    Digits({}),
+    Digits({1, 2, 3, 5, 7}),
+    Digits({0, 1, 2, 3, 4, 5, 6, 7}),
+    Digits({1, 2, 3, 7}),
+    Digits({4}),
+    Digits({1, 2, 3, 6, 7}),
+    Digits({}),
 };
 constexpr uint16_t kDigitPairTwoShared[10] = {
-    Digits({0, 1, 2, 3, 4, 6, 8, 9}), Digits({8}),                      Digits({0, 1, 2, 3, 6, 8, 9}),
-    Digits({0, 1, 2, 3, 4, 5, 6, 8, 9}), Digits({8}),                   Digits({0, 3, 4, 5, 6, 8, 9}),
-    Digits({0, 2, 3, 4, 5, 6, 8, 9}), Digits({2, 3, 5, 6, 8, 9}),      Digits({0, 2, 3, 5, 6, 8, 9}),
+    Digits({0, 1, 2, 3, 4, 6, 8, 9}),
+    Digits({8}),
+    Digits({0, 1, 2, 3, 6, 8, 9}),
+    Digits({0, 1, 2, 3, 4, 5, 6, 8, 9}),
+    Digits({8}),
+    Digits({0, 3, 4, 5, 6, 8, 9}),
+    Digits({0, 2, 3, 4, 5, 6, 8, 9}),
+    Digits({2, 3, 5, 6, 8, 9}),
+    Digits({0, 2, 3, 5, 6, 8, 9}),
     Digits({0, 2, 3, 5, 6, 8, 9}),
 };
 
@@ -75,8 +88,14 @@ class LineReading {
   LineReading(StrokeStepList* steps, ContourSet* contours, StrokePointTable* points,
               const StrokeModelSet* set, SessionWorkArea* work, const ShapeCheckRoutines* checks,
               LinePieceSet* pieces, StrokeRecordStore* range)
-      : steps_(steps), contours_(contours), points_(points), set_(set), work_(work),
-        checks_(checks), p_(*pieces), range_(*range) {}
+      : steps_(steps),
+        contours_(contours),
+        points_(points),
+        set_(set),
+        work_(work),
+        checks_(checks),
+        p_(*pieces),
+        range_(*range) {}
 
   int Recognise();
   int Link();
@@ -285,7 +304,8 @@ bool LineReading::CheckSharedPoints(const Hypothesis& a, const Hypothesis& b) co
   }
   if (shared >= 3) return false;
   if (shared == 1 && usedOnce && !(kDigitPairOneShared[a.digit] & (1 << b.digit))) return false;
-  if ((shared >= 2 || (shared == 1 && !usedOnce)) && !(kDigitPairTwoShared[a.digit] & (1 << b.digit))) {
+  if ((shared >= 2 || (shared == 1 && !usedOnce)) &&
+      !(kDigitPairTwoShared[a.digit] & (1 << b.digit))) {
     return false;
   }
   // Side by side, one may not be much shorter than the other.
@@ -307,9 +327,11 @@ bool LineReading::CanFollow(const Hypothesis& a, const Hypothesis& b, int64_t* g
   const int between = b.firstPiece - a.lastPiece - 1;
   const Box box = between > 0 ? Between(a.lastPiece + 1, b.firstPiece - 1) : Box{};
   bool tolerant = IsTolerantPair(a.digit, b.digit);
-  if (between > 0 && tolerant) tolerant = box.height() <= m.minHeight && box.length <= m.maxGap * 256;
+  if (between > 0 && tolerant)
+    tolerant = box.height() <= m.minHeight && box.length <= m.maxGap * 256;
   if (!tolerant && between > 0) {
-    if (box.maxX > b.minX + m.overlapTolerance || box.minX < a.maxX - m.overlapTolerance) return false;
+    if (box.maxX > b.minX + m.overlapTolerance || box.minX < a.maxX - m.overlapTolerance)
+      return false;
     if (!Ignorable(box)) return false;
   }
   if (!CheckSharedPoints(a, b)) return false;

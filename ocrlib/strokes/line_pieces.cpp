@@ -88,7 +88,8 @@ class PieceCutter {
       if (i > from) {
         const StrokePoint& q = t_.points.items[chain[i - 1]];
         const int32_t dx = 256 * (p.x - q.x), dy = 256 * (p.y - q.y);
-        piece.length += IntSqrt(static_cast<int32_t>(std::min<int64_t>(int64_t{dx} * dx + int64_t{dy} * dy, INT32_MAX)));
+        piece.length += IntSqrt(static_cast<int32_t>(
+            std::min<int64_t>(int64_t{dx} * dx + int64_t{dy} * dy, INT32_MAX)));
       }
     }
     return 0;

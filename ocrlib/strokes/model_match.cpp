@@ -90,7 +90,8 @@ bool StrokeAssignmentFits(const MatchSearch& m, int level, const StrokeSegment* 
     if (other >= level || chosen[other] == nullptr) continue;
     bool met = false;
     for (int n = 0; n < s->neighbourCount && n < 2; ++n) {
-      met = met || (s->neighbours[n] == chosen[other] && s->neighbourEndCodes[n] == stroke.linkEnd[k]);
+      met = met ||
+            (s->neighbours[n] == chosen[other] && s->neighbourEndCodes[n] == stroke.linkEnd[k]);
     }
     if (!met) return false;
   }
@@ -197,8 +198,8 @@ int ListPointChoices(MatchSearch& m, StrokeSegment* const* chosen) {
 int SearchPointAssignments(MatchSearch& m, StrokeSegment* const* chosen) {
   const StrokeModel& model = *m.model;
   const int markCount = m.nodeLists->marks.count;
-  ShapeAssignment assignment = {m.frame, m.graph, m.nodeLists, m.candidate, m.step, chosen,
-                                nullptr};
+  ShapeAssignment assignment = {m.frame, m.graph, m.nodeLists, m.candidate,
+                                m.step,  chosen,  nullptr};
   if (model.pointCount == 0) {
     if (markCount == 0) ScoreStrokeAssignment(assignment);
     return 0;

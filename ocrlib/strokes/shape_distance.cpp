@@ -14,7 +14,7 @@ namespace {
 
 constexpr int32_t kFlatBendSquare = 656;  // a straight stroke's bend below this is no bend
 constexpr int32_t kMinScaledExtent = 52;
-constexpr int32_t kShearPerUnit = 38;     // shear of 38 / 256 either way
+constexpr int32_t kShearPerUnit = 38;  // shear of 38 / 256 either way
 
 // Division by 256 rounding down (an arithmetic shift) without shifting a
 // negative value.
@@ -71,8 +71,9 @@ struct WeightedSum {
 // The chord of a straight stroke under the mapping as its doubled-angle
 // vector (r, q) in frame units, like NormalizeStrokeVectors.
 void DoubledAngle(int64_t u, int64_t v, int64_t frameSize, int64_t* r, int64_t* q) {
-  const int64_t length = ApproxDistance(static_cast<int32_t>(std::clamp<int64_t>(u, INT32_MIN, INT32_MAX)),
-                                        static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)));
+  const int64_t length =
+      ApproxDistance(static_cast<int32_t>(std::clamp<int64_t>(u, INT32_MIN, INT32_MAX)),
+                     static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)));
   if (length <= 0) {
     *r = *q = 0;
     return;
@@ -124,8 +125,10 @@ int16_t ComputeShapeDistance(const ShapeAssignment& a, const ShapeTransform& t) 
   // Weights are signed 16-bit: a negative one could make the sum negative.
   const uint64_t twice = s.sum > 0 ? 2 * static_cast<uint64_t>(s.sum) : 0;
   const int64_t chi = static_cast<int64_t>(Sqrt64(twice));
-  const int64_t expected = static_cast<int64_t>(Sqrt64(65536 * static_cast<uint64_t>(2 * s.terms - 1)));
-  return static_cast<int16_t>(std::clamp<int64_t>(chi - expected, -kMaxShapeDistance, kMaxShapeDistance));
+  const int64_t expected =
+      static_cast<int64_t>(Sqrt64(65536 * static_cast<uint64_t>(2 * s.terms - 1)));
+  return static_cast<int16_t>(
+      std::clamp<int64_t>(chi - expected, -kMaxShapeDistance, kMaxShapeDistance));
 }
 
 }  // namespace

@@ -16,7 +16,9 @@ int Fail14() {
   return -9;
 }
 
-int16_t Clamp16(int64_t v) { return static_cast<int16_t>(std::clamp<int64_t>(v, INT16_MIN, INT16_MAX)); }
+int16_t Clamp16(int64_t v) {
+  return static_cast<int16_t>(std::clamp<int64_t>(v, INT16_MIN, INT16_MAX));
+}
 
 // The four code masks of every segment of the character, ORed.
 void CharacterCodeMasks(const StrokeGraph& graph, uint32_t masks[4]) {
@@ -55,8 +57,8 @@ int AppendAttemptLog(StrokeStepList* steps, int attempt, int model, int16_t dist
 void RejectByHoleShape(StrokeStepList* steps, ContourSet* contours, StrokePointTable* points,
                        CharFrame* frame, SessionWorkArea* work) {
   int32_t sizes[kHoleVetoHoles], xs[kHoleVetoHoles], ys[kHoleVetoHoles];
-  const int holes = FindHoleCentres(steps, contours, points, frame, sizes, xs, ys,
-                                    kHoleVetoHoles, 1);
+  const int holes =
+      FindHoleCentres(steps, contours, points, frame, sizes, xs, ys, kHoleVetoHoles, 1);
   if (holes <= 0) return;
   int big = 0;
   for (int i = 1; i < holes; ++i) {
@@ -122,15 +124,16 @@ void NormalizeStrokeVectors(const CharFrame* frame, StrokeGraph* graph) {
     int guard = 0;
     for (StrokeSegment* seg = graph->groups.items[g].firstSegment;
          seg != nullptr && guard < graph->segments.count; seg = seg->next, ++guard) {
-      if (seg->kind == 1) ChordOrientation(frame->size, seg->sizeX, seg->sizeY, &seg->sizeX, &seg->sizeY);
+      if (seg->kind == 1)
+        ChordOrientation(frame->size, seg->sizeX, seg->sizeY, &seg->sizeX, &seg->sizeY);
     }
   }
 }
 
-int VerifyCandidatesByShape(StrokeStepList* steps, ContourSet* contours,
-                            StrokePointTable* points, CharFrame* frame, StrokeGraph* graph,
-                            StrokeNodeLists* nodeLists, const StrokeModelSet* modelSet,
-                            SessionWorkArea* work, const ShapeCheckRoutines* checks) {
+int VerifyCandidatesByShape(StrokeStepList* steps, ContourSet* contours, StrokePointTable* points,
+                            CharFrame* frame, StrokeGraph* graph, StrokeNodeLists* nodeLists,
+                            const StrokeModelSet* modelSet, SessionWorkArea* work,
+                            const ShapeCheckRoutines* checks) {
   const int attempt = steps->count - 1;
   if (attempt >= 0 && attempt < kMaxStrokeSteps) steps->log.counts[attempt] = 0;
   const int step = CurrentStrokeStep(*steps);

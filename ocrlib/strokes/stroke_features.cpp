@@ -24,7 +24,8 @@ const ContourPoint* SourceOf(const StrokePointTable& points, int index) {
 
 bool RingReaches(const ContourPoint* from, const ContourPoint* to) {
   int guard = 0;
-  for (const ContourPoint* p = from; p != nullptr && guard < kMaxContourPoints; p = p->next, ++guard) {
+  for (const ContourPoint* p = from; p != nullptr && guard < kMaxContourPoints;
+       p = p->next, ++guard) {
     if (p == to) return true;
     if (p->next == from) return false;
   }
@@ -43,7 +44,8 @@ bool FindStrokeContourEnds(const StrokePointTable& points, const StrokeSegment& 
   } else {
     *first = SourceOf(points, s.end1);
     *last = SourceOf(points, s.end2);
-    if (*first != nullptr && *last != nullptr && !RingReaches(*first, *last)) std::swap(*first, *last);
+    if (*first != nullptr && *last != nullptr && !RingReaches(*first, *last))
+      std::swap(*first, *last);
   }
   return *first != nullptr && *last != nullptr;
 }
@@ -79,7 +81,8 @@ void CopyStrokeFeaturesToRecord(StrokePointTable* points, const SessionWorkArea*
     const StrokeSegment& s = *c->matchedStroke[strokes];
     int32_t* v = vectors[strokes];
     const ContourPoint *first, *last;
-    if (FindStrokeContourEnds(*points, s, &first, &last)) CountContourDirections(first, last, scale, v);
+    if (FindStrokeContourEnds(*points, s, &first, &last))
+      CountContourDirections(first, last, scale, v);
     v[8] = s.centreX;
     v[9] = s.centreY;
     v[10] = s.sizeX;
@@ -88,7 +91,8 @@ void CopyStrokeFeaturesToRecord(StrokePointTable* points, const SessionWorkArea*
   // The vector replaces the point table's records (the attempts are over).
   const int n = std::min<int>(strokes * kValuesPerStroke, points->points.capacity);
   for (int i = 0; i < n; ++i) {
-    points->points.items[i].savedY = static_cast<int16_t>(Byte(vectors[i / kValuesPerStroke][i % kValuesPerStroke]));
+    points->points.items[i].savedY =
+        static_cast<int16_t>(Byte(vectors[i / kValuesPerStroke][i % kValuesPerStroke]));
   }
   points->points.count = static_cast<int16_t>(n);
 }

@@ -246,10 +246,10 @@ constexpr int32_t kMaxAssignmentSteps = 1 << 20;
 // Matches every selected model and runs the checks. Returns 0, or -9 after
 // 14 (a choice list, the attempt log or the survivor list full), which ends
 // the verification with the candidates as they are. `checks` may be null.
-int VerifyCandidatesByShape(StrokeStepList* steps, ContourSet* contours,
-                            StrokePointTable* points, CharFrame* frame, StrokeGraph* graph,
-                            StrokeNodeLists* nodeLists, const StrokeModelSet* modelSet,
-                            SessionWorkArea* work, const ShapeCheckRoutines* checks);
+int VerifyCandidatesByShape(StrokeStepList* steps, ContourSet* contours, StrokePointTable* points,
+                            CharFrame* frame, StrokeGraph* graph, StrokeNodeLists* nodeLists,
+                            const StrokeModelSet* modelSet, SessionWorkArea* work,
+                            const ShapeCheckRoutines* checks);
 // Matches the work area's current candidate against its model for the
 // extraction step `step`; the result is in the candidate only. Returns 0, or
 // -9 after 14.
@@ -296,7 +296,7 @@ void ScoreStrokeAssignment(const ShapeAssignment& assignment);
 struct LineStrokeRun {
   const uint8_t* bits;  // 1-bit image, bit 7 of a byte the leftmost pixel
   int bytesPerLine;
-  MupaRect rect;        // the line, inclusive
+  MupaRect rect;                   // the line, inclusive
   const StrokeModelSet* modelSet;  // the digit models of the thinned steps
   SessionWorkArea* work;
   const ShapeCheckRoutines* checks;  // may be null
@@ -306,8 +306,8 @@ struct LineStrokeRun {
 struct LineResultRecord {
   uint8_t code[2];  // Shift-JIS: 0x82 and the digit + 31 ("０".."９")
   uint8_t spare[29];
-  uint8_t empty;    // 1 in the records of a line without characters
-  MupaRect rect;    // the line's rectangle
+  uint8_t empty;  // 1 in the records of a line without characters
+  MupaRect rect;  // the line's rectangle
 };
 static_assert(sizeof(LineResultRecord) == 40, "line result layout");
 

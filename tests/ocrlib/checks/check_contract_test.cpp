@@ -76,9 +76,9 @@ TEST_F(ContractTest, ThresholdsRejectAboveAndPassEqual) {
     bool kept;
   };
   const Case cases[] = {
-      {"K", 1600, true},    {"K", 1601, false},   {"RIg", -9999, true}, {"RIg", -9998, false},
-      {"-b", 0, true},      {"-b", 1, false},     {"Bj", -10, true},    {"Bj", -9, false},
-      {"XKc", -100, true},  {"ZZ", 32000, true},  // no row: never tested
+      {"K", 1600, true},   {"K", 1601, false},  {"RIg", -9999, true}, {"RIg", -9998, false},
+      {"-b", 0, true},     {"-b", 1, false},    {"Bj", -10, true},    {"Bj", -9, false},
+      {"XKc", -100, true}, {"ZZ", 32000, true},  // no row: never tested
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.name) + " " + std::to_string(c.distance));
@@ -145,13 +145,13 @@ TEST_F(PairTest, SevenConfusablePairs) {
   };
   const Case cases[] = {
       {"5b", "7", 1000, 1505, 1000, 693},
-      {"7", "5b", 1000, 1505, 1000, 1505},  // the other order is left alone
-      {"5bx", "7", 1000, 1505, 1000, 693},  // two bytes decide
+      {"7", "5b", 1000, 1505, 1000, 1505},   // the other order is left alone
+      {"5bx", "7", 1000, 1505, 1000, 693},   // two bytes decide
       {"5b", "7a", 1000, 1505, 1000, 1505},  // "7" means exactly "7"
       {"5", "7d", 1000, 2770, 1000, 796},
-      {"5", "9b", 500, 200, 500, 200},      // middle band
-      {"5", "9b", 300, 200, 200, 300},      // below 395: exchanged when d2 < d1
-      {"5", "9b", 700, 800, 800, 700},      // above 686: exchanged when d2 > d1
+      {"5", "9b", 500, 200, 500, 200},  // middle band
+      {"5", "9b", 300, 200, 200, 300},  // below 395: exchanged when d2 < d1
+      {"5", "9b", 700, 800, 800, 700},  // above 686: exchanged when d2 > d1
       {"5", "9b", 700, 600, 700, 600},
       {"3a", "7", 500, 400, 400, 500},
       {"3a", "7", -500, -400, -400, -500},  // negative d2: exchanged when d2 > d1

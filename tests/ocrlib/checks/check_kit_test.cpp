@@ -25,8 +25,8 @@ TEST(CheckKit, WindowsHoldTheirBoundsExactly) {
     bool holds;
   };
   const Case cases[] = {
-      {"range, low end", cx(120, 155), 120, true},   {"range, below", cx(120, 155), 119, false},
-      {"range, high end", cx(120, 155), 155, true},  {"range, above", cx(120, 155), 156, false},
+      {"range, low end", cx(120, 155), 120, true},  {"range, below", cx(120, 155), 119, false},
+      {"range, high end", cx(120, 155), 155, true}, {"range, above", cx(120, 155), 156, false},
       {"<= at the bound", cx <= 60, 60, true},      {"<= above", cx <= 60, 61, false},
       {">= at the bound", cx >= -108, -108, true},  {">= below", cx >= -108, -109, false},
       {"< at the bound", cx < 219, 219, false},     {"< below", cx < 219, 218, true},
@@ -66,16 +66,24 @@ TEST(CheckKit, AbsentStrokesAndUnmatchedPointsReject) {
       {"stroke 0 present", [](CheckContext& c) { c.S(0); }, false},
       {"stroke 1 absent", [](CheckContext& c) { c.S(1); }, true},
       {"stroke beyond the model", [](CheckContext& c) { c.S(3); }, true},
-      {"optional stroke absent", [](CheckContext& c) { c.RequireIfPresent(c.OptS(1), {cx <= 0}); }, false},
+      {"optional stroke absent", [](CheckContext& c) { c.RequireIfPresent(c.OptS(1), {cx <= 0}); },
+       false},
       {"point 0 matched", [](CheckContext& c) { c.F(0); }, false},
       {"point 1 unmatched", [](CheckContext& c) { c.F(1); }, true},
-      {"optional point unmatched", [](CheckContext& c) { c.RequireIfPresent(c.OptF(1), {x <= 0}); }, false},
+      {"optional point unmatched", [](CheckContext& c) { c.RequireIfPresent(c.OptF(1), {x <= 0}); },
+       false},
       {"character's point 0", [](CheckContext& c) { c.G(0); }, false},
       {"character's point 1 missing", [](CheckContext& c) { c.G(1); }, true},
-      {"measure of an absent stroke", [](CheckContext& c) { c.Require(c.Mcn(c.OptS(1), kMcnRaw), {dev <= 0}); }, true},
-      {"extreme of an absent stroke", [](CheckContext& c) { c.Require(c.XP(c.OptS(1), 0, 0), {y <= 0}); }, true},
+      {"measure of an absent stroke",
+       [](CheckContext& c) { c.Require(c.Mcn(c.OptS(1), kMcnRaw), {dev <= 0}); }, true},
+      {"extreme of an absent stroke",
+       [](CheckContext& c) { c.Require(c.XP(c.OptS(1), 0, 0), {y <= 0}); }, true},
       {"reject when, absent", [](CheckContext& c) { c.RejectWhen(c.OptS(1), {cx(0, 0)}); }, true},
-      {"distance by code, absent", [](CheckContext& c) { c.LimitDistanceByCode(c.OptS(1), {{21, 10}}); }, true},
+      {"distance by code, absent",
+       [](CheckContext& c) {
+         c.LimitDistanceByCode(c.OptS(1), {{21, 10}});
+       },
+       true},
   };
   for (const Case& k : cases) {
     SCOPED_TRACE(k.what);
@@ -120,7 +128,9 @@ TEST(CheckKit, RejectWhenEveryWindowHolds) {
   };
   // "reject when ox >= 129 and oy <= 111"
   const Case cases[] = {
-      {"both hold", 129, 111, true}, {"ox below", 128, 111, false}, {"oy above", 129, 112, false},
+      {"both hold", 129, 111, true},
+      {"ox below", 128, 111, false},
+      {"oy above", 129, 112, false},
   };
   for (const Case& k : cases) {
     SCOPED_TRACE(k.what);
@@ -142,8 +152,8 @@ TEST(CheckKit, DistanceLimitsByStrokeCodeAndMask) {
     bool rejected;
   };
   const Case cases[] = {
-      {1, 2, 500, false}, {1, 2, 501, true}, {1, 3, 1300, false}, {1, 3, 1301, true},
-      {1, 1, 9000, false},  // no limit for code 11
+      {1, 2, 500, false}, {1, 2, 501, true},   {1, 3, 1300, false},
+      {1, 3, 1301, true}, {1, 1, 9000, false},  // no limit for code 11
   };
   for (const Case& k : cases) {
     SCOPED_TRACE(std::to_string(k.kind * 10 + k.subKind) + " at " + std::to_string(k.distance));
@@ -170,7 +180,7 @@ TEST(CheckKit, AnglesAndLengthsOfFrameVectors) {
     int32_t tilt, ang, slope, len;
   };
   const Case cases[] = {
-      {0, 50, 90, 90, 32767, 50},    {0, -50, 90, 90, 32767, 50},  {50, 0, 0, 0, 0, 50},
+      {0, 50, 90, 90, 32767, 50},    {0, -50, 90, 90, 32767, 50}, {50, 0, 0, 0, 0, 50},
       {-50, 0, 0, 0, 0, 50},         {10, 10, 45, 45, 100, 14},   {10, -10, -45, 135, -100, 14},
       {-10, 10, -45, 135, -100, 14}, {3, 4, 53, 53, 133, 5},
   };
@@ -199,8 +209,8 @@ struct OneStrokeCandidate {
     work->current = &work->candidates[0];
   }
   CheckContext Context(StrokeStepList& steps, StrokeRecordStore& s) {
-    return CheckContext({&steps, &s.contours, &s.points, &s.frame, &s.graph, &s.nodeLists, &set,
-                         work.get()});
+    return CheckContext(
+        {&steps, &s.contours, &s.points, &s.frame, &s.graph, &s.nodeLists, &set, work.get()});
   }
 };
 
@@ -219,7 +229,8 @@ TEST(CheckKit, ChordMeasureInItsModes) {
     McnMode mode;
     int devAdded, offsetsAdded;
   };
-  for (const Case& k : {Case{kMcnDev128, 128, 0}, Case{kMcnOffsets128, 0, 128}, Case{kMcnAll128, 128, 128}}) {
+  for (const Case& k :
+       {Case{kMcnDev128, 128, 0}, Case{kMcnOffsets128, 0, 128}, Case{kMcnAll128, 128, 128}}) {
     SCOPED_TRACE(k.mode);
     CheckContext c = one.Context(g.steps, *g.store);
     const McnView m = c.Mcn(c.S(0), k.mode);

@@ -110,8 +110,10 @@ ModelDerivation WithShortStroke(int16_t cx, int16_t cy, std::vector<int> roles =
 TEST(DigitChecks, Zeros) {
   // A "D" is a ring too, but its square corners fail the outline test once
   // digits and capitals are read together.
-  const Figure dee = Figure().Polyline({{20, 20}, {45, 20}}).Arc({45, 50}, 30, -90, 90).Polyline(
-      {{45, 80}, {20, 80}, {20, 20}});
+  const Figure dee = Figure()
+                         .Polyline({{20, 20}, {45, 20}})
+                         .Arc({45, 50}, 30, -90, 90)
+                         .Polyline({{45, 80}, {20, 80}, {20, 20}});
   ExpectTrials({"0", kRing, WithShortStroke(128, 250), {}},
                {{"ring", kRing, kDigitsAndCapitals, '0'},
                 {"D, digits only", dee, kDigitsOnly, '0'},
@@ -120,8 +122,7 @@ TEST(DigitChecks, Zeros) {
   // An open ring whose gap lies low on the left bends its chord's offset
   // past the row's bound.
   const Figure gapLeft = Figure().Arc({40, 50}, 30, 200, 500);
-  ExpectTrials({"0b", gapLeft, {}, {}},
-               {{"gap low on the left", gapLeft, kDigitsAndCapitals, 0}});
+  ExpectTrials({"0b", gapLeft, {}, {}}, {{"gap low on the left", gapLeft, kDigitsAndCapitals, 0}});
   ExpectTrials({"0b", kOpenRing, {}, {}}, {{"gap at the top", kOpenRing, kDigitsAndCapitals, '0'}});
 }
 
@@ -130,58 +131,66 @@ TEST(DigitChecks, Ones) {
   // leaning one's distance (code 13 up to 1300) below the class threshold.
   ModelDerivation tight;
   tight.spread = {8, 8, 8, 8, 8, 8, 8, 8};
-  ExpectTrials({"1", kBar, tight, {11, 12, 13}},
-               {{"upright", kBar, kDigitsAndCapitals, '1'},
-                {"leaning a little", Figure().Line({24, 10}, {36, 90}), kDigitsAndCapitals, '1'},
-                {"leaning far", Figure().Line({18, 10}, {42, 90}), kDigitsAndCapitals, 0},
-                {"beyond the threshold", Figure().Line({16, 10}, {44, 90}), kDigitsAndCapitals, 0}});
+  ExpectTrials(
+      {"1", kBar, tight, {11, 12, 13}},
+      {{"upright", kBar, kDigitsAndCapitals, '1'},
+       {"leaning a little", Figure().Line({24, 10}, {36, 90}), kDigitsAndCapitals, '1'},
+       {"leaning far", Figure().Line({18, 10}, {42, 90}), kDigitsAndCapitals, 0},
+       {"beyond the threshold", Figure().Line({16, 10}, {44, 90}), kDigitsAndCapitals, 0}});
   const Figure flag = Figure().Polyline({{18, 25}, {32, 10}, {32, 90}});
-  ExpectTrials({"1b", flag, {}, {}},
-               {{"short flag", Figure().Polyline({{22, 22}, {32, 10}, {32, 90}}), kDigitsAndCapitals, '1'},
-                {"long flag", Figure().Polyline({{14, 30}, {32, 10}, {32, 90}}), kDigitsAndCapitals, 0}});
+  ExpectTrials(
+      {"1b", flag, {}, {}},
+      {{"short flag", Figure().Polyline({{22, 22}, {32, 10}, {32, 90}}), kDigitsAndCapitals, '1'},
+       {"long flag", Figure().Polyline({{14, 30}, {32, 10}, {32, 90}}), kDigitsAndCapitals, 0}});
   const Figure foot = Figure().Polyline({{30, 10}, {30, 90}, {45, 90}});
-  ExpectTrials({"1c", foot, {}, {}},
-               {{"short foot", foot, kDigitsAndCapitals, '1'},
-                {"long foot", Figure().Polyline({{30, 10}, {30, 90}, {60, 90}}), kDigitsAndCapitals, 0},
-                {"leaning stem", Figure().Polyline({{30, 10}, {26, 90}, {45, 90}}), kDigitsAndCapitals, 0}});
+  ExpectTrials(
+      {"1c", foot, {}, {}},
+      {{"short foot", foot, kDigitsAndCapitals, '1'},
+       {"long foot", Figure().Polyline({{30, 10}, {30, 90}, {60, 90}}), kDigitsAndCapitals, 0},
+       {"leaning stem", Figure().Polyline({{30, 10}, {26, 90}, {45, 90}}), kDigitsAndCapitals, 0}});
 }
 
 TEST(DigitChecks, TwosThreesAndFours) {
   ExpectTrials({"2", kTwo, {}, {}},
                {{"2", kTwo, kDigitsAndCapitals, '2'},
-                {"shorter base", Figure().Arc({40, 35}, 22, 180, 360).Polyline({{62, 35}, {15, 90}, {40, 90}}),
+                {"shorter base",
+                 Figure().Arc({40, 35}, 22, 180, 360).Polyline({{62, 35}, {15, 90}, {40, 90}}),
                  kDigitsAndCapitals, '2'},
-                {"stub of a base", Figure().Arc({40, 35}, 22, 180, 360).Polyline({{62, 35}, {15, 90}, {30, 90}}),
+                {"stub of a base",
+                 Figure().Arc({40, 35}, 22, 180, 360).Polyline({{62, 35}, {15, 90}, {30, 90}}),
                  kDigitsAndCapitals, 0}});
-  ExpectTrials({"3", kThree, {}, {}},
-               {{"3", kThree, kDigitsAndCapitals, '3'},
-                {"smaller upper bowl", Figure().Arc({40, 26}, 16, 200, 450).Arc({40, 66}, 24, 270, 520),
-                 kDigitsAndCapitals, '3'}});
+  ExpectTrials(
+      {"3", kThree, {}, {}},
+      {{"3", kThree, kDigitsAndCapitals, '3'},
+       {"smaller upper bowl", Figure().Arc({40, 26}, 16, 200, 450).Arc({40, 66}, 24, 270, 520),
+        kDigitsAndCapitals, '3'}});
   ModelDerivation four;
   four.pointRoles = {1};
   four.extraPoints = {{0, LooseJunction(128, 200)}};
   ExpectTrials({"4", kFour, four, {}},
                {{"4", kFour, kDigitsAndCapitals, '4'},
-                {"bar started low", Figure().Polyline({{45, 10}, {10, 65}, {65, 65}}).Line({45, 45}, {45, 95}),
+                {"bar started low",
+                 Figure().Polyline({{45, 10}, {10, 65}, {65, 65}}).Line({45, 45}, {45, 95}),
                  kDigitsAndCapitals, '4'}});
 }
 
 TEST(DigitChecks, FivesSixesAndSevens) {
   ModelDerivation five;
   five.roles = {1, 0};
-  ExpectTrials({"5", kFive, five, {}},
-               {{"5", kFive, kDigitsAndCapitals, '5'},
-                {"5, digits only", kFive, kDigitsOnly, '5'}});
+  ExpectTrials({"5", kFive, five, {}}, {{"5", kFive, kDigitsAndCapitals, '5'},
+                                        {"5, digits only", kFive, kDigitsOnly, '5'}});
   // A 6 whose tail ends low: the row of a long tail takes it, that of a
   // short one does not.
   ExpectTrials({"6a", kSix, {}, {}}, {{"6", kSix, kDigitsAndCapitals, '6'}});
   ExpectTrials({"6b", kSix, {}, {}}, {{"6", kSix, kDigitsAndCapitals, 0}});
   // Without its short top stroke, a 7's stem bends at its top corner; a top
   // too short leaves it almost straight.
-  ExpectTrials({"7", kSeven, WithShortStroke(60, 240), {}},
-               {{"7", kSeven, kDigitsAndCapitals, '7'},
-                {"shorter top", Figure().Polyline({{35, 10}, {60, 10}, {30, 90}}), kDigitsAndCapitals, '7'},
-                {"stub of a top", Figure().Polyline({{45, 10}, {60, 10}, {30, 90}}), kDigitsAndCapitals, 0}});
+  ExpectTrials(
+      {"7", kSeven, WithShortStroke(60, 240), {}},
+      {{"7", kSeven, kDigitsAndCapitals, '7'},
+       {"shorter top", Figure().Polyline({{35, 10}, {60, 10}, {30, 90}}), kDigitsAndCapitals, '7'},
+       {"stub of a top", Figure().Polyline({{45, 10}, {60, 10}, {30, 90}}), kDigitsAndCapitals,
+        0}});
 }
 
 TEST(DigitChecks, EightsAndNines) {
@@ -190,16 +199,18 @@ TEST(DigitChecks, EightsAndNines) {
   eight.extraPoints = {{0, LooseJunction(30, 30)}};
   ExpectTrials({"8", kEight, eight, {}},
                {{"8", kEight, kDigitsAndCapitals, '8'},
-                {"lower bowl moved right", Figure().Circle({40, 30}, 18).Circle({48, 72}, 22), kDigitsAndCapitals, '8'}});
-  ExpectTrials({"9", kNine, WithShortStroke(20, 20, {1}), {}}, {{"9", kNine, kDigitsAndCapitals, '9'}});
+                {"lower bowl moved right", Figure().Circle({40, 30}, 18).Circle({48, 72}, 22),
+                 kDigitsAndCapitals, '8'}});
+  ExpectTrials({"9", kNine, WithShortStroke(20, 20, {1}), {}},
+               {{"9", kNine, kDigitsAndCapitals, '9'}});
 }
 
 TEST(DigitChecks, AtDigitsOnPolygonOutlines) {
   ModelDerivation polygon;
   polygon.step = 0;
   ExpectTrials({"@1", kBar, polygon, {}}, {{"bar", kBar, kDigitsAndCapitals, '1'}});
-  ExpectTrials({"@0", kRing, polygon, {}},
-               {{"ring, digits only", kRing, kDigitsOnly, '0'}, {"ring", kRing, kDigitsAndCapitals, '0'}});
+  ExpectTrials({"@0", kRing, polygon, {}}, {{"ring, digits only", kRing, kDigitsOnly, '0'},
+                                            {"ring", kRing, kDigitsAndCapitals, '0'}});
   // A 7 of a short top and a tall stem is read as a 1; a wide one fails the
   // stem's bounds.
   const Figure tall = Figure().Polyline({{22, 10}, {42, 10}, {30, 90}});
@@ -236,7 +247,9 @@ void ExpectBoundaries(std::initializer_list<Boundary> cases) {
 void ZeroRing(RowHarness& h) { h.Stroke(1, 0, 0, {128, 130, 0, 0, 0, 0, 256, 252}); }
 // A full-height upright bar as S0 of the "@" models.
 template <int16_t Height>
-void AtBar(RowHarness& h) { h.Stroke(0, 0, 0, {130, 130, 0, 0, 0, 0, 20, Height}); }
+void AtBar(RowHarness& h) {
+  h.Stroke(0, 0, 0, {130, 130, 0, 0, 0, 0, 20, Height});
+}
 
 TEST(DigitChecks, ThresholdsThatMatter) {
   ExpectBoundaries({
@@ -245,23 +258,51 @@ TEST(DigitChecks, ThresholdsThatMatter) {
       {"short stroke absent, 1001", "0", 2, 1, ZeroRing, 1001, 0},
       // "2c" without its second stroke: up to 1050.
       {"second stroke absent, 1050", "2c", 2, 1,
-       [](RowHarness& h) { h.Stroke(0, 3, 2, {120, 130, 100, 200, 150, 90, 120, 200}); }, 1050, '2'},
+       [](RowHarness& h) {
+         h.Stroke(0, 3, 2, {120, 130, 100, 200, 150, 90, 120, 200});
+       },
+       1050, '2'},
       {"second stroke absent, 1051", "2c", 2, 1,
-       [](RowHarness& h) { h.Stroke(0, 3, 2, {120, 130, 100, 200, 150, 90, 120, 200}); }, 1051, 0},
+       [](RowHarness& h) {
+         h.Stroke(0, 3, 2, {120, 130, 100, 200, 150, 90, 120, 200});
+       },
+       1051, 0},
       // "@1" passes distances up to 10, and needs a stroke of full height.
       {"full height", "@1", 1, 0, AtBar<255>, 10, '1'},
       {"one short of full height", "@1", 1, 0, AtBar<254>, 10, 0},
       {"distance 11", "@1", 1, 0, AtBar<255>, 11, 0},
       // "1c" has threshold 0.
-      {"distance 0", "1c", 1, 0, [](RowHarness& h) { h.Stroke(0, 2, 1, {128, 128, 150, 0, 100, 256, 50, 256}); }, 0, '1'},
-      {"distance 1", "1c", 1, 0, [](RowHarness& h) { h.Stroke(0, 2, 1, {128, 128, 150, 0, 100, 256, 50, 256}); }, 1, 0},
+      {"distance 0", "1c", 1, 0,
+       [](RowHarness& h) {
+         h.Stroke(0, 2, 1, {128, 128, 150, 0, 100, 256, 50, 256});
+       },
+       0, '1'},
+      {"distance 1", "1c", 1, 0,
+       [](RowHarness& h) {
+         h.Stroke(0, 2, 1, {128, 128, 150, 0, 100, 256, 50, 256});
+       },
+       1, 0},
       // "3a" takes any stroke high enough whose second end is not above its first.
-      {"rising", "3a", 1, 0, [](RowHarness& h) { h.Stroke(0, 3, 2, {100, 150, 10, 200, 200, 200, 1, 1}); }, 0, '3'},
+      {"rising", "3a", 1, 0,
+       [](RowHarness& h) {
+         h.Stroke(0, 3, 2, {100, 150, 10, 200, 200, 200, 1, 1});
+       },
+       0, '3'},
       {"falling a little, close ends", "3a", 1, 0,
-       [](RowHarness& h) { h.Stroke(0, 3, 2, {100, 150, 100, 150, 120, 160, 1, 1}); }, 0, 0},
+       [](RowHarness& h) {
+         h.Stroke(0, 3, 2, {100, 150, 100, 150, 120, 160, 1, 1});
+       },
+       0, 0},
       {"falling, ends far apart", "3a", 1, 0,
-       [](RowHarness& h) { h.Stroke(0, 3, 2, {100, 150, 40, 150, 120, 160, 1, 1}); }, 0, '3'},
-      {"too low", "3a", 1, 0, [](RowHarness& h) { h.Stroke(0, 3, 2, {100, 139, 10, 200, 200, 200, 1, 1}); }, 0, 0},
+       [](RowHarness& h) {
+         h.Stroke(0, 3, 2, {100, 150, 40, 150, 120, 160, 1, 1});
+       },
+       0, '3'},
+      {"too low", "3a", 1, 0,
+       [](RowHarness& h) {
+         h.Stroke(0, 3, 2, {100, 139, 10, 200, 200, 200, 1, 1});
+       },
+       0, 0},
   });
 }
 
@@ -285,7 +326,8 @@ TEST(DigitChecks, NineLoopInsideItsStroke) {
     SCOPED_TRACE(c.what);
     RowHarness h(3, 0, "@9");
     // A tail bulging right as it runs down: its chord measure within bounds.
-    h.StrokeWithChain(0, 3, 2, {100, 100, 50, 150, 100, 20, 100, 130}, {{50, 150}, {80, 100}, {50, 50}});
+    h.StrokeWithChain(0, 3, 2, {100, 100, 50, 150, 100, 20, 100, 130},
+                      {{50, 150}, {80, 100}, {50, 50}});
     h.Stroke(1, 12, 0, {128, 128, 100, 100, 100, 100, 104, 255});
     h.Stroke(2, 0, 0, {c.cx, 200, 0, 0, 0, 0, 60, 40});
     h.candidate().distance = 0;
@@ -306,23 +348,34 @@ TEST(DigitChecks, AbsentStrokesAndPointsReject) {
     void (*lay)(RowHarness&);
   };
   const Case cases[] = {
-      {"S0 of 4", "4", 3, 2, [](RowHarness& h) { h.Stroke(1, 1, 2, {128, 128, 0, 0, 2, 100, -250, 0}); }},
+      {"S0 of 4", "4", 3, 2,
+       [](RowHarness& h) {
+         h.Stroke(1, 1, 2, {128, 128, 0, 0, 2, 100, -250, 0});
+       }},
       {"F2 of 4", "4", 3, 2,
        [](RowHarness& h) {
          // A stroke bulging left as it rises: its chord measure within bounds.
-         h.StrokeWithChain(0, 2, 1, {120, 150, 200, 100, 150, 250, 150, 150}, {{100, 50}, {70, 100}, {100, 150}});
+         h.StrokeWithChain(0, 2, 1, {120, 150, 200, 100, 150, 250, 150, 150},
+                           {{100, 50}, {70, 100}, {100, 150}});
          h.Stroke(1, 1, 2, {128, 128, 0, 0, 2, 100, -250, 0});
        }},
-      {"S0 of 8h", "8h", 3, 3, [](RowHarness& h) { h.Stroke(1, 4, 1, {100, 100, 100, 100, 100, 100, 100, 200}); }},
+      {"S0 of 8h", "8h", 3, 3,
+       [](RowHarness& h) {
+         h.Stroke(1, 4, 1, {100, 100, 100, 100, 100, 100, 100, 200});
+       }},
       {"F1 of 0 with S0 present", "0", 2, 1,
        [](RowHarness& h) {
          h.Stroke(0, 1, 1, {128, 250, 0, 0, 10, 10, 20, 0});
          ZeroRing(h);
        }},
       {"S1 of 7a", "7a", 2, 1,
-       [](RowHarness& h) { h.Stroke(0, 2, 1, {100, 200, 100, 200, 180, 200, 100, 100}); }},
+       [](RowHarness& h) {
+         h.Stroke(0, 2, 1, {100, 200, 100, 200, 180, 200, 100, 100});
+       }},
       {"G0 of 8f (no feature point)", "8f", 1, 0,
-       [](RowHarness& h) { h.Stroke(0, 0, 0, {128, 128, 100, 100, 100, 100, 100, 100}); }},
+       [](RowHarness& h) {
+         h.Stroke(0, 0, 0, {128, 128, 100, 100, 100, 100, 100, 100});
+       }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -366,13 +419,16 @@ AuthoredModel SkewedModel(const Figure& glyph, const char* name) {
   ResetStrokeNodeLists(&r.nodes());
   RestoreStrokeRecords(&r.points());
   SkewPointChain(&r.points(), 0);
-  EXPECT_EQ(AnalyseStrokeStructure(&r.steps, &r.points(), &r.store->frame, &r.graph(), &r.nodes()), 0);
-  EXPECT_EQ(NormalizeStrokeFrame(&r.steps, &r.points(), &r.store->frame, &r.graph(), &r.nodes()), 0);
+  EXPECT_EQ(AnalyseStrokeStructure(&r.steps, &r.points(), &r.store->frame, &r.graph(), &r.nodes()),
+            0);
+  EXPECT_EQ(NormalizeStrokeFrame(&r.steps, &r.points(), &r.store->frame, &r.graph(), &r.nodes()),
+            0);
   ModelDerivation how;
   how.name = name;
   AuthoredModel m;
   std::string error;
-  EXPECT_EQ(DeriveModelFromRecords(r.store->frame, r.graph(), r.nodes(), how, &m, &error), 0) << error;
+  EXPECT_EQ(DeriveModelFromRecords(r.store->frame, r.graph(), r.nodes(), how, &m, &error), 0)
+      << error;
   return m;
 }
 

@@ -21,12 +21,12 @@
 namespace {
 
 const char* const kDigitClasses[] = {
-    "0",  "0a", "0b", "0c", "1",  "1b", "1c", "2",  "2a", "2b", "2c", "2d", "2e", "2f", "3",
-    "3a", "3b", "3c", "4",  "4a", "4b", "4c", "4d", "4e", "4f", "4g", "4h", "4i", "5",  "5a",
-    "5b", "5c", "5d", "5e", "5f", "5g", "5h", "6",  "6a", "6b", "7",  "7a", "7b", "7c", "7d",
-    "7e", "8",  "8a", "8b", "8c", "8d", "8e", "8f", "8g", "8h", "8i", "8j", "8k", "8l", "8m",
-    "8n", "9",  "9a", "9b", "9c", "9d", "9e", "9f"};
-const char* const kAtDigitClasses[] = {"@0", "@1", "@2", "@2a", "@3", "@3a", "@4", "@4a", "@5",
+    "0",  "0a", "0b", "0c", "1",  "1b", "1c", "2",  "2a", "2b", "2c", "2d", "2e", "2f",
+    "3",  "3a", "3b", "3c", "4",  "4a", "4b", "4c", "4d", "4e", "4f", "4g", "4h", "4i",
+    "5",  "5a", "5b", "5c", "5d", "5e", "5f", "5g", "5h", "6",  "6a", "6b", "7",  "7a",
+    "7b", "7c", "7d", "7e", "8",  "8a", "8b", "8c", "8d", "8e", "8f", "8g", "8h", "8i",
+    "8j", "8k", "8l", "8m", "8n", "9",  "9a", "9b", "9c", "9d", "9e", "9f"};
+const char* const kAtDigitClasses[] = {"@0",  "@1", "@2", "@2a", "@3", "@3a", "@4",  "@4a", "@5",
                                        "@5a", "@6", "@7", "@7a", "@8", "@8a", "@8b", "@8c", "@9"};
 
 // A small deterministic generator for the models.
@@ -47,7 +47,8 @@ AuthoredModel BroadModel(const char* name, int strokes, int layout) {
     if (ring) {
       s.codes = {0};
     } else {
-      for (int code = 10; code <= kMaxStrokeCode; ++code) s.codes.push_back(static_cast<uint8_t>(code));
+      for (int code = 10; code <= kMaxStrokeCode; ++code)
+        s.codes.push_back(static_cast<uint8_t>(code));
     }
     for (int f = 0; f < kModelFeatures; ++f) {
       s.mean[f] = static_cast<int16_t>(Next(256));
@@ -70,7 +71,8 @@ AuthoredModel BroadModel(const char* name, int strokes, int layout) {
     AuthoredPoint point;
     point.optional = true;
     for (int a = 0; a < 1 + Next(3); ++a) {
-      point.ways.push_back({Next(strokes), kEnds[Next(7)], kKinds[Next(3)], Next(strokes), kEnds[Next(7)]});
+      point.ways.push_back(
+          {Next(strokes), kEnds[Next(7)], kKinds[Next(3)], Next(strokes), kEnds[Next(7)]});
     }
     point.meanX = static_cast<int16_t>(Next(256));
     point.meanY = static_cast<int16_t>(Next(256));
@@ -85,7 +87,8 @@ AuthoredModel BroadModel(const char* name, int strokes, int layout) {
 const StrokeModelSet* LoadBroadModels() {
   std::vector<AuthoredModel> plain, at;
   for (const char* name : kDigitClasses) {
-    for (int layout = 0; layout < 3; ++layout) plain.push_back(BroadModel(name, 1 + Next(4), layout));
+    for (int layout = 0; layout < 3; ++layout)
+      plain.push_back(BroadModel(name, 1 + Next(4), layout));
   }
   for (const char* name : kAtDigitClasses) {
     for (int layout = 0; layout < 3; ++layout) at.push_back(BroadModel(name, 2 + Next(7), layout));
@@ -143,7 +146,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     run.steps.path = path;
     ClearErrorStack();
     if (VerifyCandidatesByShape(&run.steps, &run.contours(), &run.points(), &run.store->frame,
-                                &run.graph(), &run.nodes(), &set, work, &g_classCheckRoutines) == 0) {
+                                &run.graph(), &run.nodes(), &set, work,
+                                &g_classCheckRoutines) == 0) {
       CheckSurvivors(*work);
       if (work->survivorCount > 0) {
         work->current = &work->candidates[work->survivorModel[0]];
@@ -158,8 +162,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   thinnedSet.models = thinnedSet.family1;
   LineResultRecord records[8];
   int count = 0;
-  const LineStrokeRun line = {image.bits().data(), image.bytesPerLine(), image.Rect(), &thinnedSet,
-                              work, &g_classCheckRoutines};
+  const LineStrokeRun line = {
+      image.bits().data(),  image.bytesPerLine(), image.Rect(), &thinnedSet, work,
+      &g_classCheckRoutines};
   const int result = ExtractCharStrokes(line, records, 1 + data[1] % 8, &count);
   if (result != -9 && (count < 2 || count > 1 + data[1] % 8)) std::abort();
   return 0;

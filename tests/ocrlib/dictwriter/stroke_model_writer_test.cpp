@@ -106,14 +106,20 @@ TEST(StrokeModelWriter, ModelsTheFileCannotHoldAreRefused) {
   const Case cases[] = {
       {"empty name", [](AuthoredModel& m) { m.name = ""; }},
       {"name of 8 bytes", [](AuthoredModel& m) { m.name = "ABCDEFGH"; }},
-      {"no strokes", [](AuthoredModel& m) { m.strokes.clear(); m.groups.clear(); m.points.clear(); }},
+      {"no strokes",
+       [](AuthoredModel& m) {
+         m.strokes.clear();
+         m.groups.clear();
+         m.points.clear();
+       }},
       {"stroke code 173", [](AuthoredModel& m) { m.strokes[3].codes = {173}; }},
       {"stroke without codes", [](AuthoredModel& m) { m.strokes[3].codes.clear(); }},
       {"stroke in two groups", [](AuthoredModel& m) { m.groups[1].strokes.push_back(0); }},
       {"stroke in no group", [](AuthoredModel& m) { m.groups.pop_back(); }},
       {"group naming stroke 4 of 4", [](AuthoredModel& m) { m.groups[1].strokes = {4}; }},
       {"ring stroke in an open group", [](AuthoredModel& m) { m.strokes[3].codes = {0}; }},
-      {"closed group of one stroke that is no ring", [](AuthoredModel& m) { m.groups[1].closed = true; }},
+      {"closed group of one stroke that is no ring",
+       [](AuthoredModel& m) { m.groups[1].closed = true; }},
       {"point naming stroke 4", [](AuthoredModel& m) { m.points[0].ways[0].strokeB = 4; }},
       {"point of kind Q", [](AuthoredModel& m) { m.points[0].ways[0].kind = 'Q'; }},
       {"point without ways", [](AuthoredModel& m) { m.points[0].ways.clear(); }},
@@ -171,7 +177,9 @@ TEST(StrokeModelWriter, DerivationRefusesWhatItCannotMake) {
     std::vector<int> roles;
   };
   const Case cases[] = {
-      {"roles naming a stroke twice", Figure().Line({10, 10}, {10, 80}).Line({40, 10}, {40, 80}), {0, 0}},
+      {"roles naming a stroke twice",
+       Figure().Line({10, 10}, {10, 80}).Line({40, 10}, {40, 80}),
+       {0, 0}},
       {"roles for more strokes than drawn", Figure().Line({10, 10}, {10, 80}), {1, 0}},
   };
   for (const Case& c : cases) {

@@ -16,14 +16,18 @@ AuthoredModel Derive(const penkit::Figure& figure, double pen, const ModelDeriva
   AuthoredModel model;
   std::string error;
   const MupaImage d = image.Descriptor();
-  EXPECT_EQ(DeriveStrokeModel(d, image.InkRect(), how, &model, &error), 0) << how.name << ": " << error;
+  EXPECT_EQ(DeriveStrokeModel(d, image.InkRect(), how, &model, &error), 0)
+      << how.name << ": " << error;
   return model;
 }
 
 LoadedModels::LoadedModels(const std::vector<AuthoredModel>& family1,
                            const std::vector<AuthoredModel>& family2, uint32_t mask) {
   StrokeModelFamilies families;
-  const int group = mask == kTypeCapitals ? 2 : mask == kTypeKatakana ? 3 : mask == kTypeSigns ? 0 : 1;
+  const int group = mask == kTypeCapitals   ? 2
+                    : mask == kTypeKatakana ? 3
+                    : mask == kTypeSigns    ? 0
+                                            : 1;
   std::string error;
   EXPECT_EQ(EncodeAuthoredModels(family1, &families.family1[group], &error), 0) << error;
   EXPECT_EQ(EncodeAuthoredModels(family2, &families.family2[group], &error), 0) << error;

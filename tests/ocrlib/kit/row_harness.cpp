@@ -80,8 +80,8 @@ void RowHarness::Point(int k, int16_t x, int16_t y, uint8_t kind) {
 }
 
 CheckContext RowHarness::Context() {
-  return CheckContext({&steps_, &store_->contours, &store_->points, &store_->frame,
-                       &store_->graph, &store_->nodeLists, &set_, work_.get()});
+  return CheckContext({&steps_, &store_->contours, &store_->points, &store_->frame, &store_->graph,
+                       &store_->nodeLists, &set_, work_.get()});
 }
 
 void RowHarness::ApplyCheck() {

@@ -24,7 +24,9 @@ Figure DigitAt(char d, double x) {
   switch (d) {
     case '0': f.Circle({x + 25, 50}, 24); break;
     case '1': f.Line({x + 25, 10}, {x + 25, 90}); break;
-    case '4': f.Polyline({{x + 32, 10}, {x + 2, 62}, {x + 48, 62}}).Line({x + 32, 30}, {x + 32, 90}); break;
+    case '4':
+      f.Polyline({{x + 32, 10}, {x + 2, 62}, {x + 48, 62}}).Line({x + 32, 30}, {x + 32, 90});
+      break;
     case '7': f.Polyline({{x + 2, 10}, {x + 48, 10}, {x + 20, 90}}); break;
     default: break;
   }
@@ -63,8 +65,8 @@ class LineReaderTest : public ::testing::Test {
                const ShapeCheckRoutines* checks = nullptr) {
     Reading r;
     r.records.assign(std::max(capacity, 1) + 2, LineResultRecord{});
-    LineStrokeRun run = {image.bits().data(), image.bytesPerLine(), rect, &models_->ForStep(1),
-                         work_.get(), checks};
+    LineStrokeRun run = {image.bits().data(),  image.bytesPerLine(), rect,
+                         &models_->ForStep(1), work_.get(),          checks};
     ClearErrorStack();
     r.result = ExtractCharStrokes(run, r.records.data(), capacity, &r.count);
     for (int i = 0; i + 1 < r.count; ++i) {
@@ -101,10 +103,11 @@ TEST_F(LineReaderTest, ReadingsLinkOnlyAcrossSmallGapsAndSideBySide) {
   };
   const Case cases[] = {
       {"two 1s apart", Figure().Line({20, 10}, {40, 90}).Line({70, 10}, {90, 90}), "11"},
-      {"two 1s overlapping sideways", Figure().Line({20, 10}, {40, 90}).Line({37, 10}, {57, 90}), ""},
-      {"a short dash between", LineOf("17").Add(Figure().Line({62, 60}, {68, 60})), "17"},
-      {"a dash longer than a fifth of the height", LineOf("17").Add(Figure().Line({52, 60}, {78, 60})),
+      {"two 1s overlapping sideways", Figure().Line({20, 10}, {40, 90}).Line({37, 10}, {57, 90}),
        ""},
+      {"a short dash between", LineOf("17").Add(Figure().Line({62, 60}, {68, 60})), "17"},
+      {"a dash longer than a fifth of the height",
+       LineOf("17").Add(Figure().Line({52, 60}, {78, 60})), ""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

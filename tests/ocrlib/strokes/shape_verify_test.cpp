@@ -51,9 +51,9 @@ TEST(StrokeCodeMasks, EachCodeSetsOneBitOfOneMask) {
     int bit;
   };
   const Case cases[] = {
-      {-3, 0, 31}, {0, 0, 31},    {1, 0, 29},   {10, 0, 28},  {17, 0, 3},   {18, 3, 0},
-      {57, 3, 31}, {58, 2, 0},    {97, 2, 31},  {98, 1, 0},   {137, 1, 31}, {138, 0, 0},
-      {172, 0, 26}, {173, -1, 0}, {255, -1, 0},
+      {-3, 0, 31},  {0, 0, 31},  {1, 0, 29},   {10, 0, 28},  {17, 0, 3},
+      {18, 3, 0},   {57, 3, 31}, {58, 2, 0},   {97, 2, 31},  {98, 1, 0},
+      {137, 1, 31}, {138, 0, 0}, {172, 0, 26}, {173, -1, 0}, {255, -1, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.code);
@@ -283,14 +283,17 @@ TEST(ShapeVerify, AssignmentSearchIsBounded) {
   any.name = "8";
   for (int i = 0; i < 16; ++i) {
     AuthoredStroke s;
-    for (int code = 0; code <= kMaxStrokeCode; ++code) s.codes.push_back(static_cast<uint8_t>(code));
+    for (int code = 0; code <= kMaxStrokeCode; ++code)
+      s.codes.push_back(static_cast<uint8_t>(code));
     s.codes.erase(s.codes.begin());  // no ring code: the groups are open
     s.spread = {24, 24, 24, 24, 24, 24, 24, 24};
     any.strokes.push_back(s);
     any.groups.push_back({{i}, 0, false});
   }
   Figure dashes;
-  for (int i = 0; i < 16; ++i) dashes.Line({10.0 + 12 * (i % 4), 10.0 + 20 * (i / 4)}, {16.0 + 12 * (i % 4), 22.0 + 20 * (i / 4)});
+  for (int i = 0; i < 16; ++i)
+    dashes.Line({10.0 + 12 * (i % 4), 10.0 + 20 * (i / 4)},
+                {16.0 + 12 * (i % 4), 22.0 + 20 * (i / 4)});
   LoadedModels models({any}, {});
   Character ch = Analyse(dashes, 3, 1);
   ASSERT_EQ(ch.run.graph().segmentTotal, 16);
@@ -402,7 +405,8 @@ TEST(ShapeVerify, HolesWhereNoSurvivorHasOneVetoTheReading) {
     ContourSet& contours = g.store->contours;
     LayHole(contours, c.x, c.y, c.points);
     int32_t sizes[1], xs[1], ys[1];
-    ASSERT_EQ(FindHoleCentres(&g.steps, &contours, &g.points(), &g.store->frame, sizes, xs, ys, 1, 1), 1);
+    ASSERT_EQ(
+        FindHoleCentres(&g.steps, &contours, &g.points(), &g.store->frame, sizes, xs, ys, 1, 1), 1);
     ASSERT_EQ(xs[0], c.x);
     ASSERT_EQ(ys[0], c.y);
     LoadedModels models({model}, {});
