@@ -78,8 +78,14 @@ std::vector<std::string> SplitFields(const std::string& line) {
   return fields;
 }
 
+// Field `index` of a line; "" when the line has fewer fields.
+const std::string& FieldAt(const std::vector<std::string>& fields, size_t index) {
+  static const std::string kAbsent;
+  return index < fields.size() ? fields[index] : kAbsent;
+}
+
 int NumberField(const std::vector<std::string>& fields, size_t index) {
-  return index < fields.size() ? std::atoi(fields[index].c_str()) : 0;
+  return std::atoi(FieldAt(fields, index).c_str());
 }
 
 bool EqualsNoCase(const std::string& a, const char* b) {
@@ -108,8 +114,8 @@ bool TypeFromWord(const std::string& word, int size, int& type, int& length) {
 }
 
 void AddColumnLine(const std::vector<std::string>& fields, SpecColumns& out) {
-  const std::string word = fields.size() > 1 ? fields[1] : std::string();
-  std::string name = fields.size() > 2 ? fields[2] : std::string();
+  const std::string& word = FieldAt(fields, 1);
+  std::string name = FieldAt(fields, 2);
   if (name.empty()) return;  // a blank line or one without a column
   SpecColumn column{};
   const int size = NumberField(fields, 3);
@@ -118,7 +124,7 @@ void AddColumnLine(const std::vector<std::string>& fields, SpecColumns& out) {
     return;
   }
   if (column.type == kColumnText && (size < 1 || size > kMaxTextLength)) {
-    out.notices.push_back({SpecNotice::kBadLength, name, fields[3]});
+    out.notices.push_back({SpecNotice::kBadLength, name, FieldAt(fields, 3)});
     return;
   }
   if (name[0] == '*') {
@@ -126,7 +132,7 @@ void AddColumnLine(const std::vector<std::string>& fields, SpecColumns& out) {
     name[0] = 'd';
   }
   column.decimals = NumberField(fields, 5);
-  column.flag = fields.size() > 6 ? fields[6][0] : '\0';
+  column.flag = FieldAt(fields, 6)[0];
   column.width = NumberField(fields, 7);
 
   const int repeatField = NumberField(fields, 4);

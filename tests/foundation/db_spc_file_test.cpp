@@ -92,6 +92,8 @@ TEST(SpecFile, RepeatCountsAndBadLines) {
       {"text too long skipped", "\"t\",\"char*\",\"A\",99999,0,0,\"\",1", {}, 1},
       {"blank line", "", {}, 0},
       {"truncated line", "\"t\",\"char*\"", {}, 0},
+      {"text without its size field", "\"t\",\"char*\",\"N\"", {}, 1},
+      {"number without its other fields", "\"t\",\"long\",\"N\"", {"N"}, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
