@@ -3,6 +3,7 @@
 #include "foundation/dates.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdio>
 #include <ctime>
 
@@ -65,7 +66,10 @@ int ComputeAge(int year, int month, int day, int referenceYear) {
   }
   const bool birthdayReached =
       month < referenceMonth || (month == referenceMonth && referenceDay >= day);
-  return referenceYear - year - 1 + (birthdayReached ? 1 : 0);
+  // In 64 bits: a clock or a birth year far out of range gives a clamped
+  // age, never an overflow.
+  const long long age = static_cast<long long>(referenceYear) - year - 1 + (birthdayReached ? 1 : 0);
+  return static_cast<int>(std::clamp<long long>(age, INT_MIN, INT_MAX));
 }
 
 int FormatEraDateText(const LocalClock& date, const char* eraName, int eraYear, int form,

@@ -1,5 +1,6 @@
 #include "foundation/dates.h"
 
+#include <climits>
 #include <cstring>
 #include <string>
 
@@ -63,6 +64,9 @@ TEST(Dates, ComputesAges) {
     EXPECT_EQ(ComputeAge(c.year, c.month, c.day, c.referenceYear), c.age) << c.what;
   }
   EXPECT_EQ(ComputeAge(2000, 6, 15), 24);
+  // A clock far before a birth year far ahead: clamped, no overflow.
+  FixedClock wrong({-1250659211, 1, 1, 0, 0});
+  EXPECT_EQ(ComputeAge(1347440720, 1, 1), INT_MIN);
 }
 
 TEST(Dates, FormatsEraDates) {
