@@ -57,6 +57,10 @@ void SetDbPathValue(const char* path);
 const char* GetDbUseText();
 void PrepareDbLogin();
 void FinishDbLogin();
+// How long a file database waits for another program's write to end, in
+// milliseconds (30000 until set); slots connected afterwards wait so long.
+void SetFileDbWait(int milliseconds);
+int GetFileDbWait();
 // The folder of the table-specification files (set by the shell at start-up).
 void SetSpecFolder(const char* folder);
 const char* GetSpecFolder();

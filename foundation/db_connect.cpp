@@ -25,8 +25,6 @@ constexpr char kServerMaintenanceDb[] = "postgres";
 // The screen databases of the program, opened with the fixed password.
 const char* const kFixedPasswordDbs[] = {"KQQSCR", "MUPASCR"};
 constexpr char kFixedDbPassword[] = "8153";
-// Milliseconds a file database waits for another slot's write to end.
-constexpr int kFileBusyTimeout = 30000;
 
 }  // namespace
 
@@ -67,13 +65,12 @@ std::string LoginPart(const char* name) {
   return std::string();
 }
 
-// PostgreSQL folds unquoted names to lower case, the database names of the
-// program included.
+// PostgreSQL folds unquoted names to lower case; the program's database
+// names are folded the same way (single-byte letters only: a trail byte in
+// A-Z belongs to its double-byte character) and then always quoted.
 std::string ServerDbName(const char* name) {
   std::string folded = name;
-  for (char& c : folded) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
+  ToLowerDbcsSafe(folded.data());
   return folded;
 }
 
@@ -101,9 +98,12 @@ std::string ConnectionString(const TableSlot& s, const std::string& dbPath) {
     case kDbKindDataSource:
       return ToDbText((std::string("DSN=") + s.dbName + LoginPart(s.dbName)).c_str());
     default:
+      // The SQLite driver waits its Timeout twice for a locked file (it
+      // runs a statement once more after the first wait): half of it makes
+      // the configured wait.
       return std::string("DRIVER=") + kFileDriver + ";Database=" + HostPath((dbPath + ".mdb").c_str()) +
              ";NoWCHAR=1;JournalMode=WAL;SyncPragma=NORMAL;Timeout=" +
-             std::to_string(kFileBusyTimeout);
+             std::to_string((GetFileDbWait() + 1) / 2);
   }
 }
 
@@ -112,6 +112,21 @@ SQLRETURN DriverConnect(SQLHDBC connection, const std::string& text) {
                           reinterpret_cast<SQLCHAR*>(const_cast<char*>(text.c_str())), SQL_NTS,
                           nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT);
 }
+
+// Runs a statement of no result on a connection of its own: true when done.
+bool RunOnConnection(SQLHDBC connection, const std::string& sql) {
+  SQLHSTMT statement = SQL_NULL_HSTMT;
+  if (!SQL_SUCCEEDED(SQLAllocStmt(connection, &statement))) return false;
+  std::string text = ToDbText(sql.c_str());
+  const bool done = SQL_SUCCEEDED(SQLExecDirect(statement, reinterpret_cast<SQLCHAR*>(text.data()), SQL_NTS));
+  SQLFreeStmt(statement, SQL_DROP);
+  return done;
+}
+
+// A server session reads a backslash in a literal as itself, whatever the
+// server's default: literals the driver builds from parameters then mean
+// the same on every server.
+void SetServerSession(SQLHDBC connection) { RunOnConnection(connection, "set standard_conforming_strings = on"); }
 
 // A connection of its own to the server's maintenance database; null when
 // the server cannot be reached with the login.
@@ -122,6 +137,7 @@ SQLHDBC ConnectMaintenance() {
     SQLFreeConnect(connection);
     return SQL_NULL_HDBC;
   }
+  SetServerSession(connection);
   return connection;
 }
 
@@ -137,10 +153,12 @@ bool ServerDbMissing(const char* name) {
   bool missing = false;
   SQLHSTMT statement = SQL_NULL_HSTMT;
   if (SQL_SUCCEEDED(SQLAllocStmt(connection, &statement))) {
-    const std::string query = ToDbText(
-        ("select 1 from pg_database where datname=" + SqlLiteral(ServerDbName(name).c_str())).c_str());
-    if (SQL_SUCCEEDED(SQLExecDirect(statement, reinterpret_cast<SQLCHAR*>(const_cast<char*>(query.c_str())),
-                                    SQL_NTS))) {
+    std::string query = "select 1 from pg_database where datname=?";
+    std::string database = ToDbText(ServerDbName(name).c_str());
+    SQLLEN length = SQL_NTS;
+    if (SQL_SUCCEEDED(SQLBindParameter(statement, 1, SQL_PARAM_INPUT, SQL_C_CHAR, SQL_VARCHAR, database.size(), 0,
+                                       database.data(), 0, &length)) &&
+        SQL_SUCCEEDED(SQLExecDirect(statement, reinterpret_cast<SQLCHAR*>(query.data()), SQL_NTS))) {
       missing = SQLFetch(statement) == SQL_NO_DATA;
     }
     SQLFreeStmt(statement, SQL_DROP);
@@ -216,7 +234,7 @@ int CreateServerDatabase(int slot) {
   SQLHDBC connection = ConnectMaintenance();
   SQLHSTMT statement = SQL_NULL_HSTMT;
   if (connection != SQL_NULL_HDBC && SQL_SUCCEEDED(SQLAllocStmt(connection, &statement))) {
-    const std::string create = ToDbText(("create database " + ServerDbName(s.dbName)).c_str());
+    const std::string create = ToDbText(("create database " + QuotedSqlName(ServerDbName(s.dbName))).c_str());
     if (SQL_SUCCEEDED(SQLExecDirect(statement, reinterpret_cast<SQLCHAR*>(const_cast<char*>(create.c_str())),
                                     SQL_NTS))) {
       result = 0;
@@ -269,8 +287,9 @@ int db_driver_connect(int slot, const char* folder) {
     return -1;
   }
   s.connection = connection;
-  SQLAllocStmt(connection, &s.statement);
   s.dialect = QueryDialect(connection);
+  if (s.dialect == PostgresDialect()) SetServerSession(connection);
+  SQLAllocStmt(connection, &s.statement);
   s.connected = 1;
   return 0;
 }

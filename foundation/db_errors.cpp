@@ -18,6 +18,9 @@ bool g_fieldMissing = false;
 
 constexpr int kDriverMessageSize = 1024;
 
+// The length of every bound text parameter: terminated.
+SQLLEN g_ntsLength = SQL_NTS;
+
 const char* SlotTable(int slot) { return IsSlotNumber(slot) ? g_tableSlots[slot].tableName : ""; }
 
 const SqlDialect* SlotDialect(int slot) {
@@ -45,9 +48,6 @@ void ClearDbFlags() {
   g_fieldMissing = false;
 }
 
-void ClearFieldMissing() { g_fieldMissing = false; }
-
-void ClearTableMissing() { g_tableMissing = false; }
 
 void ReportLayerError(int slot, const char* operation, const char* state, const char* message) {
   ShowOtherError(slot, operation, message, state, 0);
@@ -71,23 +71,27 @@ int ReportStatementError(int slot, SQLHSTMT statement, const char* operation) {
   return ReportDriverError(slot, ReadDriverError(slot, statement), operation);
 }
 
+DbErrorClass NoteDriverError(int slot, const DriverError& error) {
+  const DbErrorClass kind = ClassifyDbError(SlotDialect(slot), error.state, error.native, error.message.c_str());
+  if (kind == DbErrorClass::kFieldMissing) g_fieldMissing = true;
+  if (kind == DbErrorClass::kTableMissing) g_tableMissing = true;
+  if (kind == DbErrorClass::kTableInUse) g_tableInUse = true;
+  return kind;
+}
+
 int ReportDriverError(int slot, const DriverError& error, const char* operation) {
   const TableSlot& s = g_tableSlots[IsSlotNumber(slot) ? slot : 0];
   const char* code = error.state;
   const long native = error.native;
   const std::string& message = error.message;
-  switch (ClassifyDbError(SlotDialect(slot), code, native, message.c_str())) {
+  switch (NoteDriverError(slot, error)) {
     case DbErrorClass::kNoError:
     case DbErrorClass::kTableExists:
     case DbErrorClass::kColumnNumber:
-      return 0;
     case DbErrorClass::kRowError:
-      return 0;
     case DbErrorClass::kFieldMissing:
-      g_fieldMissing = true;
       return 0;
     case DbErrorClass::kTableMissing:
-      g_tableMissing = true;
       return -1;
     case DbErrorClass::kDuplicateColumn:
       ShowInfoMessage("DATA-BASE",
@@ -108,7 +112,6 @@ int ReportDriverError(int slot, const DriverError& error, const char* operation)
                       "定義されているテーブル名をチェックしてください。");
       return -1;
     case DbErrorClass::kTableInUse:
-      g_tableInUse = true;
       ShowInfoMessage("DATA-BASE",
                       "テーブル“%s”は、他のプログラムで使用されていますので、処理を続行できません。",
                       s.tableName);
@@ -128,41 +131,71 @@ int db_error(int slot, const char* operation) {
 int StatementResult(int slot, SQLHSTMT statement, SQLRETURN rc, const std::string& sql, int quiet) {
   // An UPDATE or DELETE that matched no row is no failure.
   if (SQL_SUCCEEDED(rc) || rc == SQL_NO_DATA) return 0;
-  if (quiet == 1) return -1;
-  if (ReportStatementError(slot, statement, "SQLExecDirect()") == 0) {
+  const char* operation = "SQLExecDirect()";
+  const DriverError error = ReadDriverError(slot, statement);
+  if (quiet == kReportNothing) {
+    // The flags still tell the caller why.
+    NoteDriverError(slot, error);
+    return -1;
+  }
+  if (ReportDriverError(slot, error, operation) == 0) {
     if (!g_fieldMissing) return 1;
     ShowInfoMessage("DATA-BASE", "テーブルに存在しないフィールドにアクセスしようとしました。〔%s〕\n\n%s",
                     g_tableSlots[slot].tableName, sql.c_str());
     return -1;
   }
-  if (!g_tableMissing && !g_tableInUse) ShowInfoMessage("DATA-BASE", "[%s]", sql.c_str());
+  // A missing table is left to callers that may create it, unless they
+  // asked for every failure.
+  const bool leftToCaller = g_tableMissing && quiet != kReportAll;
+  if (g_tableMissing && !leftToCaller) {
+    ShowOtherError(slot, operation, error.message.c_str(), error.state, error.native);
+  }
+  if (!leftToCaller && !g_tableInUse) ShowInfoMessage("DATA-BASE", "[%s]", sql.c_str());
   return -1;
 }
 
 int ExecOnStatement(int slot, SQLHSTMT statement, const std::string& sql, int quiet) {
-  ClearFieldMissing();
+  return ExecWithValues(slot, statement, sql, {}, quiet);
+}
+
+int ExecWithValues(int slot, SQLHSTMT statement, const std::string& sql, const std::vector<std::string>& values,
+                   int quiet) {
+  ClearDbFlags();
   if (g_tableSlots[slot].kind == kDbKindNone) return 0;
   SQLFreeStmt(statement, SQL_CLOSE);
+  if (!values.empty()) SQLFreeStmt(statement, SQL_RESET_PARAMS);
+  std::vector<std::string> converted;
+  converted.reserve(values.size());  // the bound buffers never move
+  for (const std::string& value : values) {
+    converted.push_back(ToDbText(value.c_str(), value.size()));
+    std::string& bound = converted.back();
+    SQLBindParameter(statement, static_cast<SQLUSMALLINT>(converted.size()), SQL_PARAM_INPUT, SQL_C_CHAR,
+                     SQL_VARCHAR, bound.size() ? bound.size() : 1, 0, bound.data(), 0, &g_ntsLength);
+  }
   std::string text = ToDbText(sql.c_str(), sql.size());
   const SQLRETURN rc = SQLExecDirect(statement, reinterpret_cast<SQLCHAR*>(text.data()), SQL_NTS);
+  if (!values.empty()) SQLFreeStmt(statement, SQL_RESET_PARAMS);
   return StatementResult(slot, statement, rc, sql, quiet);
 }
 
-int ExecSlotSql(int slot, const char* sql, int quiet) {
+int ExecSlotSqlWith(int slot, const std::string& sql, const std::vector<std::string>& values, int quiet) {
   TableSlot& s = g_tableSlots[slot];
   if (s.kind == kDbKindNone) {
-    ClearFieldMissing();
+    ClearDbFlags();
     return 0;
   }
   // The statement gets another result: its cursor, bindings and prepared
   // SELECT go; reading on needs a new positioning.
   s.hasRow = false;
   s.preparedSql.clear();
+  if (!values.empty()) s.parameterBound = false;
   ResetSlotCursor(slot);
   s.cursor.complete = true;
   UnbindCursorRows(slot);
-  return ExecOnStatement(slot, s.statement, sql, quiet);
+  return ExecWithValues(slot, s.statement, sql, values, quiet);
 }
+
+int ExecSlotSql(int slot, const char* sql, int quiet) { return ExecSlotSqlWith(slot, sql, {}, quiet); }
 
 int FetchSlotRow(int slot, int direction) {
   TableSlot& s = g_tableSlots[slot];

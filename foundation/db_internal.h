@@ -154,19 +154,32 @@ struct DriverError {
 // The first diagnostic of a statement (or of the slot's connection when the
 // statement is null).
 DriverError ReadDriverError(int slot, SQLHSTMT statement);
+// Sets the flag a driver error stands for (a missing table, a table in use,
+// a missing column) and returns what it is; shows nothing.
+DbErrorClass NoteDriverError(int slot, const DriverError& error);
 // db_error for an error read already: 0 / -1 as db_error.
 int ReportDriverError(int slot, const DriverError& error, const char* operation);
+// Every statement starts with the flags clear: they tell of the last one.
 void ClearDbFlags();
-void ClearTableMissing();
-void ClearFieldMissing();
 // Reports an error the layer finds itself (no driver state), as db_error
 // does for "any other" state.
 void ReportLayerError(int slot, const char* operation, const char* state, const char* message);
 // Reports the last error of a statement other than the slot's own.
 int ReportStatementError(int slot, SQLHSTMT statement, const char* operation);
+// What a statement's failure shows (the `quiet` of the calls below; the
+// first two are ExecSlotSql's 0 and 1).
+constexpr int kReportButMissingTable = 0;  // a missing table is the caller's to tell
+constexpr int kReportNothing = 1;
+constexpr int kReportAll = 2;
 // Runs a statement on a handle of the slot's connection with the slot's
-// error policy.
+// error policy: 0 done, 1 an ignored state, -1 failed (reported as `quiet`
+// says).
 int ExecOnStatement(int slot, SQLHSTMT statement, const std::string& sql, int quiet);
+// As ExecOnStatement, with `values` bound in turn to the statement's "?".
+int ExecWithValues(int slot, SQLHSTMT statement, const std::string& sql, const std::vector<std::string>& values,
+                   int quiet);
+// ExecSlotSql with `values` bound in turn to the statement's "?".
+int ExecSlotSqlWith(int slot, const std::string& sql, const std::vector<std::string>& values, int quiet);
 // The policy of ExecSlotSql for the result `rc` of running `sql`.
 int StatementResult(int slot, SQLHSTMT statement, SQLRETURN rc, const std::string& sql, int quiet);
 

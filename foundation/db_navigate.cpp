@@ -93,15 +93,10 @@ void SetReadCursor(const TableSlot& s) {
   SQLSetStmtOption(s.statement, SQL_CONCURRENCY, SQL_CONCUR_READ_ONLY);
 }
 
-}  // namespace
-
-int RunSlotQuery(int slot, bool bind, const std::string& sql, const char* value) {
+// Executes `sql` on the slot's statement as RunSlotQuery says: 0, or -1
+// after the report.
+int RunQuery(int slot, const std::string& sql, const char* value) {
   TableSlot& s = g_tableSlots[slot];
-  db_clear(slot);
-  s.hasRow = false;
-  ResetSlotCursor(slot);
-  ClearFieldMissing();
-  if (s.kind == kDbKindNone) return 0;
   SQLFreeStmt(s.statement, SQL_CLOSE);
   if (!value && s.dialect && !s.dialect->preparesPlainSelects) {
     s.preparedSql.clear();
@@ -110,8 +105,7 @@ int RunSlotQuery(int slot, bool bind, const std::string& sql, const char* value)
       s.parameterBound = false;
     }
     SetReadCursor(s);
-    if (ExecOnStatement(slot, s.statement, sql, 0) != 0) return -1;
-    return bind ? BindFetchBuffers(slot) : 0;
+    return ExecOnStatement(slot, s.statement, sql, kReportButMissingTable);
   }
   // Preparing a SELECT of many columns costs the SQLite driver more than
   // running it: the same SELECT with another value is only run again.
@@ -136,10 +130,27 @@ int RunSlotQuery(int slot, bool bind, const std::string& sql, const char* value)
     }
     ToDbTextBuffer(value, s.parameter.data(), static_cast<int>(s.parameter.size()));
   }
-  if (StatementResult(slot, s.statement, SQLExecute(s.statement), g_sqlBuffer, 0) != 0) {
+  if (StatementResult(slot, s.statement, SQLExecute(s.statement), g_sqlBuffer, kReportButMissingTable) != 0) {
     s.preparedSql.clear();
     return -1;
   }
+  return 0;
+}
+
+}  // namespace
+
+int RunSlotQuery(int slot, bool bind, const std::string& sql, const char* value) {
+  TableSlot& s = g_tableSlots[slot];
+  db_clear(slot);
+  s.hasRow = false;
+  ResetSlotCursor(slot);
+  ClearDbFlags();
+  if (s.kind == kDbKindNone) return 0;
+  // Until the statement has run, the cursor has no rows: reading on after a
+  // failed run finds none, quietly.
+  s.cursor.complete = true;
+  if (RunQuery(slot, sql, value) != 0) return -1;
+  s.cursor.complete = false;
   return bind ? BindFetchBuffers(slot) : 0;
 }
 
@@ -278,5 +289,5 @@ int GetSearchResult() { return g_searchResult; }
 
 int db_exec(int slot, const char* sql) {
   if (CheckSlotOpen(slot) != 0) return -1;
-  return ExecSlotSql(slot, sql, 0) < 0 ? -1 : 0;
+  return ExecSlotSqlWith(slot, sql, {}, kReportAll) < 0 ? -1 : 0;
 }

@@ -26,18 +26,16 @@ std::string TextAt(SQLHSTMT statement, SQLUSMALLINT number) {
   return indicator == SQL_NULL_DATA ? std::string() : FromDbText(buffer);
 }
 
-// Runs `query` on a statement of the slot's connection and hands each row
-// to `row`. False when the query fails.
+// Runs `query` (its "?" taking `value`) on a statement of the slot's
+// connection and hands each row to `row`. False when the query failed
+// (reported).
 template <class Row>
-bool ForEachRow(int slot, const std::string& query, Row row) {
+bool ForEachRow(int slot, const std::string& query, const std::string& value, Row row) {
   SQLHSTMT statement = SQL_NULL_HSTMT;
   if (!SQL_SUCCEEDED(SQLAllocStmt(g_tableSlots[slot].connection, &statement))) return false;
-  std::string text = ToDbText(query.c_str());
-  const bool ok = SQL_SUCCEEDED(SQLExecDirect(statement, reinterpret_cast<SQLCHAR*>(text.data()), SQL_NTS));
+  const bool ok = ExecWithValues(slot, statement, query, {value}, kReportButMissingTable) == 0;
   if (ok) {
     while (SQL_SUCCEEDED(SQLFetch(statement))) row(statement);
-  } else {
-    ReportStatementError(slot, statement, "SQLExecDirect()");
   }
   SQLFreeStmt(statement, SQL_DROP);
   return ok;
@@ -73,7 +71,7 @@ int RebuildWithColumnType(int slot, const char* column, const std::string& typeW
   const std::string table = s.tableName;
   std::vector<TableColumn> columns;
   bool found = false;
-  ForEachRow(slot, "pragma table_info(" + table + ")", [&](SQLHSTMT row) {
+  ForEachRow(slot, "select * from pragma_table_info(?)", table, [&](SQLHSTMT row) {
     TableColumn c;
     c.name = TextAt(row, 2);
     c.type = TextAt(row, 3);
@@ -91,9 +89,7 @@ int RebuildWithColumnType(int slot, const char* column, const std::string& typeW
     return -1;
   }
   std::vector<std::string> indexes;
-  ForEachRow(slot,
-             "select sql from sqlite_master where type='index' and sql is not null and tbl_name=" +
-                 SqlLiteral(table.c_str()),
+  ForEachRow(slot, "select sql from sqlite_master where type='index' and sql is not null and tbl_name=?", table,
              [&](SQLHSTMT row) { indexes.push_back(TextAt(row, 1)); });
 
   const std::string rebuilt = table + "_rebuild";

@@ -179,8 +179,9 @@ int DeleteRowsInKeyRange(int slot, const char* from, const char* to) {
     ShowInfoMessage("", "%d番のキーは定義されていません。", 0);
     return -1;
   }
-  return ExecSchema(slot, std::string("delete from ") + s.tableName + " where " + column +
-                              ">=" + SqlLiteral(from) + " and " + column + "<=" + SqlLiteral(to));
+  if (s.kind == kDbKindNone) return 0;
+  g_sqlBuffer = std::string("delete from ") + s.tableName + " where " + column + ">=? and " + column + "<=?";
+  return ExecSlotSqlWith(slot, g_sqlBuffer, {from, to}, kReportButMissingTable) < 0 ? -1 : 0;
 }
 
 int CheckTableStructure(int slot) {

@@ -14,6 +14,7 @@ SQLHENV g_dbEnvironment = SQL_NULL_HENV;
 namespace {
 
 char g_specFolder[MAX_PATH] = "";
+int g_fileDbWait = 30000;
 char g_namePairFrom[kIniTextSize] = "";
 char g_namePairTo[kIniTextSize] = "";
 
@@ -119,3 +120,7 @@ const char* GetSpecFolder() { return g_specFolder; }
 const char* ReplaceByNamePair(const char* name) {
   return g_namePairFrom[0] && std::strcmp(g_namePairFrom, name) == 0 ? g_namePairTo : name;
 }
+
+void SetFileDbWait(int milliseconds) { g_fileDbWait = milliseconds > 0 ? milliseconds : 0; }
+
+int GetFileDbWait() { return g_fileDbWait; }

@@ -167,7 +167,7 @@ int db_select(int slot, const char* select) {
     ShowErrorMessage("DATA-BASE", "テーブル %s はオープンされていません。(No.%d)", s.tableName, slot);
     return -1;
   }
-  ClearTableMissing();
+  ClearDbFlags();
   s.select = select;
   g_sqlBuffer = WithoutOrderBy(s.select);
 

@@ -112,6 +112,15 @@ std::string SqlLiteral(const char* value) {
   return literal;
 }
 
+std::string QuotedSqlName(const std::string& name) {
+  std::string quoted = "\"";
+  for (char c : name) {
+    if (c == '"') quoted += '"';
+    quoted += c;
+  }
+  return quoted + '"';
+}
+
 bool ExtractViewName(const std::string& statement, std::string& name) {
   size_t at = statement.find("view ");
   if (at == std::string::npos) at = statement.find("VIEW ");

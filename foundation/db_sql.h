@@ -26,7 +26,11 @@ std::string WithoutOrderBy(const std::string& select);
 bool HasWhere(const std::string& select);
 
 // `value` as an SQL string literal: in single quotes, each quote doubled.
+// Only for statements shown in messages: values reach the databases as
+// parameters.
 std::string SqlLiteral(const char* value);
+// `name` as a quoted SQL name: in double quotes, each double quote doubled.
+std::string QuotedSqlName(const std::string& name);
 
 // The name of the view that a "create view" statement creates: the word after
 // "view " up to a blank or a whole-word "as"; false without "view".

@@ -381,12 +381,21 @@ int RangeTypeForValues(double minimum, double maximum, int decimals) {
   return 4;
 }
 
-char* ToUpperDbcsSafe(char* text) {
+namespace {
+
+// Moves the single-byte letters `from` .. `from` + 25 by `shift`.
+char* ShiftLetterCase(char* text, char from, int shift) {
   for (size_t i = 0; text[i]; i += SjisCharLength(text + i)) {
-    if (text[i] >= 'a' && text[i] <= 'z') text[i] = static_cast<char>(text[i] - 'a' + 'A');
+    if (text[i] >= from && text[i] <= from + 25) text[i] = static_cast<char>(text[i] + shift);
   }
   return text;
 }
+
+}  // namespace
+
+char* ToUpperDbcsSafe(char* text) { return ShiftLetterCase(text, 'a', 'A' - 'a'); }
+
+char* ToLowerDbcsSafe(char* text) { return ShiftLetterCase(text, 'A', 'a' - 'A'); }
 
 int IncrementDigitString(char* digits) { return StepDigitString(digits, '9', '0', 1); }
 

@@ -89,9 +89,10 @@ int ReplaceSignMarks(char* text, int mode);
 // Column type for a value range: 4 (double) with decimals, 3 (short) within
 // 16 bits, 6 (long) within 32 bits, else 4.
 int RangeTypeForValues(double minimum, double maximum, int decimals);
-// Upper-cases single-byte letters in place; double-byte characters stay.
-// Returns `text`.
+// Upper-cases (lower-cases) single-byte letters in place; double-byte
+// characters stay, whatever their trail byte. Returns `text`.
 char* ToUpperDbcsSafe(char* text);
+char* ToLowerDbcsSafe(char* text);
 
 // Add or subtract 1 in a decimal digit text in place, with carry or borrow;
 // the length never changes ("9999" + 1 gives "0000", "0000" - 1 gives

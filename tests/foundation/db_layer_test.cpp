@@ -278,7 +278,7 @@ TEST_P(DbLayer, FailuresAreReportedAndWriteNothing) {
   ForgetBoxes();
   EXPECT_EQ(db_exec(slot, "updat T1 set QTY=1"), -1);
   boxes = Boxes();
-  ASSERT_EQ(boxes.size(), 2u);
+  ASSERT_EQ(boxes.size(), 2u) << testing::PrintToString(boxes) << testing::PrintToString(Captions());
   EXPECT_EQ(boxes[1], "[updat T1 set QTY=1]");
 
   // No current row: nothing to update or delete.

@@ -152,6 +152,12 @@ int DbTest::Open(const char* table, const char* select) {
   return db_open("", kDb, table, -1, "", "", "%s", select);
 }
 
+std::vector<std::string> DbTest::Captions() const {
+  std::vector<std::string> captions;
+  for (const MessageBoxCall& call : boxes_->calls()) captions.push_back(call.caption);
+  return captions;
+}
+
 void DbTest::ForgetBoxes() {
   delete boxes_;
   boxes_ = new MessageBoxRecorder(IDYES);

@@ -31,6 +31,7 @@ class DbTest : public testing::TestWithParam<int> {
   // Opens `table` of the test database (created from its specification).
   int Open(const char* table, const char* select = "");
   std::vector<std::string> Boxes() const { return boxes_->texts(); }
+  std::vector<std::string> Captions() const;
   void ForgetBoxes();
   // The next box is answered with `button` instead of "Yes".
   void AnswerNext(int button) { boxes_->Answer(button); }

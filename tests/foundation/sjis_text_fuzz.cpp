@@ -76,7 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                     +[](char* s) { return ReplaceSignMarks(s, 0); },
                     +[](char* s) { return ReplaceSignMarks(s, 1); },
                     +[](char* s) { return RemoveChar(s, ','); },
-                    +[](char* s) { TrimSpaces(s, 0); ToUpperDbcsSafe(s); return 0; },
+                    +[](char* s) { TrimSpaces(s, 0); ToUpperDbcsSafe(s); ToLowerDbcsSafe(s); return 0; },
                     +[](char* s) { IncrementDigitString(s); return DecrementDigitString(s); }}) {
     std::vector<char> copy(t, t + n + 1);
     edit(copy.data());

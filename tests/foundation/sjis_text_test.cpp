@@ -148,6 +148,8 @@ TEST(SjisText, EditsFullWidthTexts) {
       {"１－２＋３．４，", [](char* t) { return ReplaceSignMarks(t, 1); }, "１２３４"},
       {"１－２＋３．４，", [](char* t) { return ReplaceSignMarks(t, 0); }, "１＊２＊３＊４＊"},
       {"abc表xッ", [](char* t) { ToUpperDbcsSafe(t); return 0; }, "ABC表Xッ"},
+      // The trail bytes of ア and ケ are "A" and "P".
+      {"アンケートDB", [](char* t) { ToLowerDbcsSafe(t); return 0; }, "アンケートdb"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
