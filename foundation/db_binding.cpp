@@ -47,6 +47,15 @@ int BindFetchBuffers(int slot) {
   return 0;
 }
 
+bool FetchedTextAsProgram(const ColumnEntry& e, char* out) {
+  // A length the driver could not give (or a value cut to the buffer)
+  // leaves the terminated text in the buffer.
+  const size_t room = e.fetchedText.size() - 1;
+  const bool fetchedWhole = e.fetchedIndicator >= 0 && e.fetchedIndicator <= static_cast<SQLLEN>(room);
+  const size_t length = fetchedWhole ? static_cast<size_t>(e.fetchedIndicator) : strnlen(e.fetchedText.data(), room);
+  return FromDbText(e.fetchedText.data(), length, out, static_cast<int>(e.text.size())) && fetchedWhole;
+}
+
 void TakeFetchedRow(int slot) {
   const TableSlot& s = g_tableSlots[slot];
   for (int entry = s.firstColumn; s.firstColumn && entry <= s.lastColumn; ++entry) {
@@ -58,15 +67,10 @@ void TakeFetchedRow(int slot) {
     }
     e.indicator = 0;
     if (e.type == kColumnText || e.type == kColumnChar) {
-      // A length the driver could not give (or a value cut to the buffer)
-      // leaves the terminated text in the buffer.
-      const size_t room = e.fetchedText.size() - 1;
-      const size_t length = e.fetchedIndicator < 0 || e.fetchedIndicator > static_cast<SQLLEN>(room)
-                                ? strnlen(e.fetchedText.data(), room)
-                                : static_cast<size_t>(e.fetchedIndicator);
-      FromDbText(e.fetchedText.data(), length, e.text.data(), static_cast<int>(e.text.size()));
+      e.cutOnRead = !FetchedTextAsProgram(e, e.text.data());
     } else {
       e.number = e.fetchedNumber;
+      e.cutOnRead = false;
     }
   }
 }

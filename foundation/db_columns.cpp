@@ -95,6 +95,7 @@ double NumberOf(const ColumnEntry& e) {
 // Stores a whole number: a short keeps the low 16 bits, a long the low 32.
 void SetEntryWhole(ColumnEntry& e, int64_t value) {
   e.indicator = 0;
+  e.cutOnRead = false;
   switch (e.type) {
     case kColumnShort:
       e.number.shortValue = static_cast<int16_t>(static_cast<uint16_t>(value));
@@ -114,6 +115,7 @@ void SetEntryDouble(ColumnEntry& e, double value) {
   if (e.type == kColumnDouble) {
     e.number.doubleValue = value;
     e.indicator = 0;
+    e.cutOnRead = false;
   } else if (IsTextType(e.type)) {
     char text[64];
     std::snprintf(text, sizeof text, "%f", value);
@@ -133,6 +135,8 @@ void CopyEntryValue(ColumnEntry& to, const ColumnEntry& from) {
     SetEntryWhole(to, static_cast<int64_t>(NumberOf(from)));
   }
   if (from.indicator == SQL_NULL_DATA) to.indicator = SQL_NULL_DATA;
+  // A copy of a text that was cut is no more writable than the text.
+  to.cutOnRead = from.cutOnRead;
 }
 
 const char* Shared(const std::string& text) {
@@ -170,10 +174,11 @@ int AddColumnEntry(int slot, const char* name, int type, int length, bool errorB
   e.type = type;
   e.length = length;
   if (IsTextType(type)) {
-    const int textLength = type == kColumnChar ? 1 : length;
-    e.text.assign(textLength + 1, '\0');
-    e.fetchedText.assign(DbTextRoom(textLength), '\0');
-    e.paramText.assign(DbTextRoom(textLength), '\0');
+    const int room = TextRoom(type, length);
+    e.text.assign(room + 1, '\0');
+    // Every value of the declared characters fits as fetched.
+    e.fetchedText.assign(DbTextRoom(type == kColumnChar ? 1 : length), '\0');
+    e.paramText.assign(DbTextRoom(room), '\0');
   }
   return entry;
 }
@@ -187,6 +192,7 @@ void FreeSlotEntries(int slot) {
   }
   s.firstColumn = 0;
   s.lastColumn = 0;
+  s.exactList.clear();
 }
 
 bool SameColumnName(const char* a, const char* b) { return SameName(a, b, false); }
@@ -213,13 +219,15 @@ void ClearEntryValue(ColumnEntry& e) {
   if (!e.text.empty()) e.text[0] = '\0';
   e.number = ColumnNumber{};
   e.indicator = 0;
+  e.cutOnRead = false;
 }
 
 void SetEntryFromText(ColumnEntry& e, const char* text) {
   e.indicator = 0;
+  e.cutOnRead = false;
   switch (e.type) {
     case kColumnText: {
-      const int length = CharBoundaryLength(text, static_cast<int>(strnlen(text, e.length)));
+      const int length = SjisPrefixLength(text, e.length, static_cast<int>(e.text.size()) - 1);
       std::memcpy(e.text.data(), text, length);
       e.text[length] = '\0';
       break;

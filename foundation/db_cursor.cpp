@@ -69,6 +69,23 @@ char* KeptRow(TableSlot& s, int index) {
   return c.blocks[stored / c.rowsPerBlock].get() + (stored % c.rowsPerBlock) * c.rowSize;
 }
 
+// Turns the exact texts of a fetched row's REALs into their numbers.
+void TakeExactNumbers(const TableSlot& s, char* row) {
+  for (int entry = s.firstColumn; s.firstColumn && entry <= s.lastColumn; ++entry) {
+    const ColumnEntry& e = g_columns[entry];
+    char* number = row + TextPart(e);
+    if (e.exactText) {
+      const SQLLEN indicator = *reinterpret_cast<const SQLLEN*>(number + kNumberPart);
+      if (indicator != SQL_NULL_DATA) {
+        row[e.fetchedText.size() - 1] = '\0';  // a text cut to its room is terminated there
+        const double value = ParseExactDouble(row);
+        std::memcpy(number, &value, sizeof value);
+      }
+    }
+    row = number + kNumberPart + sizeof(SQLLEN);
+  }
+}
+
 // Keeps a row of the fetched block after the rows kept so far.
 void KeepRow(RowCursor& c, const char* row) {
   if (c.stored % c.rowsPerBlock == 0 && c.stored / c.rowsPerBlock == c.blocks.size()) {
@@ -103,7 +120,9 @@ SQLRETURN ReadAhead(int slot) {
       c.failed = true;
       break;
     }
-    KeepRow(c, c.staging.get() + row * c.rowSize);
+    char* fetched = c.staging.get() + row * c.rowSize;
+    if (!s.exactList.empty()) TakeExactNumbers(s, fetched);
+    KeepRow(c, fetched);
   }
   if (c.failed && c.count == 0) return SQL_ERROR;
   if (rows == 0) {
@@ -140,12 +159,15 @@ SQLRETURN BindCursorRows(int slot) {
   char* row = c.staging.get();
   for (int entry = s.firstColumn; s.firstColumn && entry <= s.lastColumn; ++entry) {
     ColumnEntry& e = g_columns[entry];
-    const SQLUSMALLINT column = static_cast<SQLUSMALLINT>(entry - s.firstColumn + 1);
-    const bool text = e.type == kColumnText || e.type == kColumnChar;
+    const SQLUSMALLINT column =
+        static_cast<SQLUSMALLINT>(e.resultColumn > 0 ? e.resultColumn : entry - s.firstColumn + 1);
+    // A REAL read exactly comes as text.
+    const bool text = e.type == kColumnText || e.type == kColumnChar || e.exactText;
     char* number = row + TextPart(e);
     SQLLEN* indicator = reinterpret_cast<SQLLEN*>(number + kNumberPart);
-    const SQLRETURN rc = SQLBindCol(s.statement, column, CTypeOfColumn(e.type), text ? row : number,
-                                    text ? static_cast<SQLLEN>(e.fetchedText.size()) : 0, indicator);
+    const SQLRETURN rc = SQLBindCol(s.statement, column, text ? SQL_C_CHAR : CTypeOfColumn(e.type),
+                                    text ? row : number, text ? static_cast<SQLLEN>(e.fetchedText.size()) : 0,
+                                    indicator);
     if (!SQL_SUCCEEDED(rc)) {
       DropRowBinding(s.statement);
       return rc;

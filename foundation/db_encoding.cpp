@@ -50,9 +50,10 @@ class Scratch {
 
 // Converts `length` bytes from one code page to another into `out` (room
 // for `room` bytes, no terminator written); returns the bytes written, cut
-// at a character boundary of the target. Shift-JIS never needs more than
-// two bytes a UTF-16 unit, UTF-8 never more than three.
-int Convert(UINT from, UINT to, const char* text, size_t length, char* out, int room) {
+// at a character boundary of the target (`whole` tells whether all fitted).
+// Shift-JIS never needs more than two bytes a UTF-16 unit, UTF-8 never more
+// than three.
+int Convert(UINT from, UINT to, const char* text, size_t length, char* out, int room, bool& whole) {
   Scratch<wchar_t, 512> wideRoom;
   wchar_t* wide = wideRoom.Room(length);
   const int units = MultiByteToWideChar(from, 0, text, static_cast<int>(length), wide,
@@ -61,7 +62,8 @@ int Convert(UINT from, UINT to, const char* text, size_t length, char* out, int 
   const size_t most = static_cast<size_t>(units) * 3;
   char* narrow = narrowRoom.Room(most);
   int bytes = WideCharToMultiByte(to, 0, wide, units, narrow, static_cast<int>(most), nullptr, nullptr);
-  if (bytes > room) bytes = to == kProgramCodePage ? CharBoundaryLength(narrow, room) : CompleteUtf8Length(narrow, room);
+  whole = bytes <= room;
+  if (!whole) bytes = to == kProgramCodePage ? CharBoundaryLength(narrow, room) : CompleteUtf8Length(narrow, room);
   std::memcpy(out, narrow, bytes);
   return bytes;
 }
@@ -71,8 +73,9 @@ int Convert(UINT from, UINT to, const char* text, size_t length, char* out, int 
 std::string ToDbText(const char* text, size_t length) {
   if (IsAscii(text, length)) return std::string(text, length);
   std::string converted(length * 3, '\0');
+  bool whole;
   converted.resize(Convert(kProgramCodePage, CP_UTF8, text, length, converted.data(),
-                           static_cast<int>(converted.size())));
+                           static_cast<int>(converted.size()), whole));
   return converted;
 }
 
@@ -81,16 +84,20 @@ std::string ToDbText(const char* text) { return ToDbText(text, std::strlen(text)
 namespace {
 
 // Converts into `out` (room `room` bytes, terminated); ASCII is copied.
-void ConvertInto(UINT from, UINT to, const char* text, size_t length, char* out, int room) {
-  if (room <= 0) return;
+// True when the whole text fitted.
+bool ConvertInto(UINT from, UINT to, const char* text, size_t length, char* out, int room) {
+  if (room <= 0) return length == 0;
   int copied;
+  bool whole;
   if (IsAscii(text, length)) {
-    copied = static_cast<int>(length) < room - 1 ? static_cast<int>(length) : room - 1;
+    whole = static_cast<int>(length) <= room - 1;
+    copied = whole ? static_cast<int>(length) : room - 1;
     std::memcpy(out, text, copied);
   } else {
-    copied = Convert(from, to, text, length, out, room - 1);
+    copied = Convert(from, to, text, length, out, room - 1, whole);
   }
   out[copied] = '\0';
+  return whole;
 }
 
 }  // namespace
@@ -99,8 +106,9 @@ void ToDbTextBuffer(const char* text, char* out, int room) {
   ConvertInto(kProgramCodePage, CP_UTF8, text, std::strlen(text), out, room);
 }
 
-void FromDbText(const char* text, size_t length, char* out, int room) {
-  ConvertInto(CP_UTF8, kProgramCodePage, text, CompleteUtf8Length(text, length), out, room);
+bool FromDbText(const char* text, size_t length, char* out, int room) {
+  const size_t complete = CompleteUtf8Length(text, length);
+  return ConvertInto(CP_UTF8, kProgramCodePage, text, complete, out, room) && complete == length;
 }
 
 std::string FromDbText(const char* text) {

@@ -30,6 +30,9 @@ struct SlotWriter {
   SQLHSTMT insert = SQL_NULL_HSTMT;
   SQLHSTMT update = SQL_NULL_HSTMT;
   SQLHSTMT remove = SQL_NULL_HSTMT;
+  // The columns whose values the prepared UPDATE (DELETE: none) writes.
+  std::vector<int> updateEntries;
+  std::vector<int> removeEntries;
   // Column-table entries of the table's primary key, read on first use;
   // empty when the table has none (rows are then found by all their values).
   std::vector<int> keyEntries;
@@ -71,6 +74,9 @@ struct TableSlot {
   std::string keyList;           // current key, plain
   std::string keyListQualified;  // current key, each column after "table."
   std::string select;
+  // The select list every SELECT of the slot runs with, its REALs as exact
+  // texts where the driver rounds them; empty: the SELECT's own.
+  std::string exactList;
   int firstColumn = 0;
   int lastColumn = 0;
   int lookupHint = 0;  // entry found by the last search by name
@@ -99,21 +105,28 @@ union ColumnNumber {
   double doubleValue;
 };
 
-// One bound column of an open slot. The value is the program's (Shift-JIS,
-// cut to the declared length); the fetched copy is the database's (UTF-8)
-// and stays as fetched, so writes find their row by it.
+// One bound column of an open slot. The value is the program's (Shift-JIS);
+// the fetched copy is the database's (UTF-8) and stays as fetched, so writes
+// find their row by it and write only what differs from it.
 struct ColumnEntry {
   int slot = 0;  // 0 while the entry is free
   std::string name;
   int type = 0;
-  int length = 0;
-  std::vector<char> text;  // text and one character: length + 1 bytes
+  int length = 0;          // declared: characters of a text
+  std::vector<char> text;  // TextRoom of the type and length, terminator included
   ColumnNumber number{};
   SQLLEN indicator = 0;    // SQL_NULL_DATA while the value is null
+  // The text read did not fit (only a database that keeps longer texts than
+  // it declares has such); cleared when a value is set.
+  bool cutOnRead = false;
   char flag = '\0';
   int width = 0;
   int decimals = 0;
-  std::vector<char> fetchedText;  // bound to the cursor
+  // The result column the entry is bound to (from 1); a REAL the driver
+  // would round comes there as its exact text (ExactDoubleText).
+  int resultColumn = 0;
+  bool exactText = false;
+  std::vector<char> fetchedText;  // bound to the cursor: the text, or a REAL's exact text
   ColumnNumber fetchedNumber{};
   SQLLEN fetchedIndicator = 0;
   std::vector<char> paramText;    // a write's value in the database's encoding
@@ -139,11 +152,17 @@ std::string ToDbText(const char* text, size_t length);
 // Converts into `out` (room `room` bytes), cut at a character boundary.
 void ToDbTextBuffer(const char* text, char* out, int room);
 // Converts `length` bytes of UTF-8 into `out` (room `room` bytes), cut at a
-// character boundary; an incomplete character at the end is dropped.
-void FromDbText(const char* text, size_t length, char* out, int room);
+// character boundary; an incomplete character at the end is dropped. False
+// when the text was cut.
+bool FromDbText(const char* text, size_t length, char* out, int room);
 std::string FromDbText(const char* text);
-// Room of the UTF-8 form of a Shift-JIS text of `length` bytes.
+// Room of the UTF-8 form of a Shift-JIS text of `length` bytes, or of
+// `length` characters of code page 932, terminator included.
 constexpr int DbTextRoom(int length) { return 3 * length + 1; }
+// Bytes of the program's value of a column, terminator not included: a
+// declared text length counts characters (as both databases count them),
+// each two bytes at most in Shift-JIS.
+constexpr int TextRoom(int type, int length) { return type == kColumnChar ? 1 : 2 * length; }
 
 // ---- db_errors.cpp ----
 struct DriverError {
@@ -226,10 +245,15 @@ SQLSMALLINT CTypeOfColumn(int type);
 int BindFetchBuffers(int slot);
 // Moves the fetched values of the slot into its record.
 void TakeFetchedRow(int slot);
+// The fetched text of a text column in the program's form, into `out` (room
+// of the column's value); false when it was cut on the way.
+bool FetchedTextAsProgram(const ColumnEntry& e, char* out);
 // Drops the prepared write statements of the slot.
 void ReleaseSlotWriter(int slot);
 
 // ---- db_slots.cpp ----
+// Bytes of the exact text of a REAL, terminator included.
+constexpr int kExactDoubleRoom = 32;
 // Takes the first free slot into `allocState`, without columns or names:
 // the slot, or -1 after the message that all 24 are in use.
 int TakeFreeSlot(int allocState);
@@ -237,6 +261,13 @@ void SetLastReadDirection(int direction);
 // A described column name in the program's text (upper case where the
 // database folds names to lower case).
 std::string DescribedName(const SQLCHAR* raw, const SqlDialect* dialect);
+
+// A slot whose driver rounds REALs reads its REAL columns through exact
+// texts appended to its SELECT (ExactDoubleText): true when it has such
+// columns now. `resultNames` are the described result columns.
+bool SetUpExactDoubles(int slot, const std::vector<std::string>& resultNames);
+// Back to reading the REALs as the driver gives them.
+void DropExactDoubles(int slot);
 
 // ---- db_rebuild.cpp ----
 // Rebuilds the slot's table with `column` of the type `typeWord`: 0 / -1.
@@ -258,9 +289,10 @@ void KeepWrittenRow(int slot);
 void DropCurrentRow(int slot);
 
 // ---- db_navigate.cpp ----
-// Clears the record and executes `sql` as the slot's cursor (scrollable, one
-// row at a time), its one "?" taking `value` when given; with `bind` the
-// columns are bound to it. 0 / -1.
-int RunSlotQuery(int slot, bool bind, const std::string& sql, const char* value);
+// Clears the record and executes `sql` (with the slot's exact list) as
+// the slot's cursor, its one "?" taking `value` when given; with `bind` the
+// columns are bound to it. 0, or -1 reported as `quiet` says.
+int RunSlotQuery(int slot, bool bind, const std::string& sql, const char* value,
+                 int quiet = kReportButMissingTable);
 // RunSlotQuery of g_sqlBuffer.
 int RunSlotSelect(int slot, bool bind);

@@ -93,9 +93,14 @@ void SetReadCursor(const TableSlot& s) {
   SQLSetStmtOption(s.statement, SQL_CONCURRENCY, SQL_CONCUR_READ_ONLY);
 }
 
+// The statement the slot runs for `sql`: with its exact list, if it has one.
+std::string ReadSql(const TableSlot& s, const std::string& sql) {
+  return s.exactList.empty() ? sql : WithSelectList(sql, s.exactList);
+}
+
 // Executes `sql` on the slot's statement as RunSlotQuery says: 0, or -1
 // after the report.
-int RunQuery(int slot, const std::string& sql, const char* value) {
+int RunQuery(int slot, const std::string& sql, const char* value, int quiet) {
   TableSlot& s = g_tableSlots[slot];
   SQLFreeStmt(s.statement, SQL_CLOSE);
   if (!value && s.dialect && !s.dialect->preparesPlainSelects) {
@@ -105,17 +110,17 @@ int RunQuery(int slot, const std::string& sql, const char* value) {
       s.parameterBound = false;
     }
     SetReadCursor(s);
-    return ExecOnStatement(slot, s.statement, sql, kReportButMissingTable);
+    return ExecOnStatement(slot, s.statement, ReadSql(s, sql), quiet);
   }
   // Preparing a SELECT of many columns costs the SQLite driver more than
   // running it: the same SELECT with another value is only run again.
   if (s.preparedSql != sql) {
     s.preparedSql.clear();
     SetReadCursor(s);
-    std::string text = ToDbText(sql.c_str());
+    std::string text = ToDbText(ReadSql(s, sql).c_str());
     const SQLRETURN rc = SQLPrepare(s.statement, reinterpret_cast<SQLCHAR*>(text.data()), SQL_NTS);
     s.parameterBound = false;
-    if (StatementResult(slot, s.statement, rc, g_sqlBuffer, 0) != 0) return -1;
+    if (StatementResult(slot, s.statement, rc, g_sqlBuffer, quiet) != 0) return -1;
     s.preparedSql = sql;
   }
   if (value) {
@@ -130,7 +135,7 @@ int RunQuery(int slot, const std::string& sql, const char* value) {
     }
     ToDbTextBuffer(value, s.parameter.data(), static_cast<int>(s.parameter.size()));
   }
-  if (StatementResult(slot, s.statement, SQLExecute(s.statement), g_sqlBuffer, kReportButMissingTable) != 0) {
+  if (StatementResult(slot, s.statement, SQLExecute(s.statement), g_sqlBuffer, quiet) != 0) {
     s.preparedSql.clear();
     return -1;
   }
@@ -139,7 +144,7 @@ int RunQuery(int slot, const std::string& sql, const char* value) {
 
 }  // namespace
 
-int RunSlotQuery(int slot, bool bind, const std::string& sql, const char* value) {
+int RunSlotQuery(int slot, bool bind, const std::string& sql, const char* value, int quiet) {
   TableSlot& s = g_tableSlots[slot];
   db_clear(slot);
   s.hasRow = false;
@@ -149,7 +154,7 @@ int RunSlotQuery(int slot, bool bind, const std::string& sql, const char* value)
   // Until the statement has run, the cursor has no rows: reading on after a
   // failed run finds none, quietly.
   s.cursor.complete = true;
-  if (RunQuery(slot, sql, value) != 0) return -1;
+  if (RunQuery(slot, sql, value, quiet) != 0) return -1;
   s.cursor.complete = false;
   return bind ? BindFetchBuffers(slot) : 0;
 }

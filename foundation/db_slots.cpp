@@ -169,6 +169,7 @@ int db_select(int slot, const char* select) {
   }
   ClearDbFlags();
   s.select = select;
+  s.exactList.clear();
   g_sqlBuffer = WithoutOrderBy(s.select);
 
   if (s.kind != kDbKindNone) {
@@ -181,6 +182,7 @@ int db_select(int slot, const char* select) {
     SQLSMALLINT count = 0;
     SQLNumResultCols(s.statement, &count);
     int position = 0;
+    std::vector<std::string> resultNames;
     for (SQLUSMALLINT column = 1; column <= count; ++column) {
       SQLCHAR name[256];
       SQLSMALLINT nameLength = 0;
@@ -194,15 +196,67 @@ int db_select(int slot, const char* select) {
         continue;
       }
       if (sqlType == 0) break;
-      const int rc = BindDescribedColumn(slot, position + 1, sqlType,
-                                         DescribedName(name, s.dialect).c_str(), static_cast<int>(size));
+      resultNames.push_back(DescribedName(name, s.dialect));
+      const int rc = BindDescribedColumn(slot, position + 1, sqlType, resultNames.back().c_str(),
+                                         static_cast<int>(size));
       if (rc < 0) return -1;
-      if (rc == 0) ++position;
+      if (rc == 0) {
+        ++position;
+        g_columns[s.lastColumn].resultColumn = column;
+      }
+    }
+    // Read again with the exact texts of the REALs; a SELECT they do not
+    // suit is read as the driver gives it.
+    if (SetUpExactDoubles(slot, resultNames) &&
+        RunSlotQuery(slot, false, g_sqlBuffer, nullptr, kReportNothing) != 0) {
+      DropExactDoubles(slot);
+      if (RunSlotSelect(slot, false) != 0) return -1;
     }
   }
   s.connState = kConnSelected;
   db_clear(slot);
   return s.kind == kDbKindNone ? 0 : BindFetchBuffers(slot);
+}
+
+bool SetUpExactDoubles(int slot, const std::vector<std::string>& resultNames) {
+  TableSlot& s = g_tableSlots[slot];
+  if (!s.dialect || !s.dialect->roundsDoubles) return false;
+  std::vector<std::string> items;
+  if (!SelectListItems(WithoutOrderBy(s.select), resultNames, items)) return false;
+  bool any = false;
+  for (int entry = s.firstColumn; s.firstColumn && entry <= s.lastColumn; ++entry) {
+    ColumnEntry& e = g_columns[entry];
+    if (e.type != kColumnDouble || e.resultColumn < 1) continue;
+    // The text takes the item's place under no name of its own: an ORDER BY
+    // of the column's name still orders by the column. A name the SELECT
+    // gives an item (ORDER BY may use it) has to stay with its value: such a
+    // SELECT reads its REALs as the driver gives them.
+    std::string& item = items[e.resultColumn - 1];
+    if (ItemExpression(item) != item) {
+      DropExactDoubles(slot);
+      return false;
+    }
+    item = ExactDoubleText(item);
+    e.exactText = true;
+    e.fetchedText.assign(kExactDoubleRoom, '\0');
+    any = true;
+  }
+  if (!any) return false;
+  for (size_t i = 0; i < items.size(); ++i) s.exactList += (i ? "," : "") + items[i];
+  s.preparedSql.clear();
+  return true;
+}
+
+void DropExactDoubles(int slot) {
+  TableSlot& s = g_tableSlots[slot];
+  for (int entry = s.firstColumn; s.firstColumn && entry <= s.lastColumn; ++entry) {
+    ColumnEntry& e = g_columns[entry];
+    if (!e.exactText) continue;
+    e.exactText = false;
+    e.fetchedText.clear();
+  }
+  s.exactList.clear();
+  s.preparedSql.clear();
 }
 
 int BindDescribedColumn(int slot, int position, int sqlType, const char* name, int size) {

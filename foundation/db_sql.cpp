@@ -61,10 +61,10 @@ DbErrorClass ClassifyByOdbcState(const char* state, long native) {
   return DbErrorClass::kOther;
 }
 
-const SqlDialect kSqlite = {"SQLite", false, nullptr, "rowid", true, true, true};
+const SqlDialect kSqlite = {"SQLite", false, nullptr, "rowid", true, true, true, true};
 const SqlDialect kPostgres = {"PostgreSQL", true, "alter table %s alter column %s type %s", "ctid",
-                              false, false, false};
-const SqlDialect kNeutral = {"", false, "alter table %s alter column %s %s", nullptr, true, true, false};
+                              false, false, false, false};
+const SqlDialect kNeutral = {"", false, "alter table %s alter column %s %s", nullptr, true, true, false, false};
 
 }  // namespace
 
@@ -80,6 +80,7 @@ int SqlWordAt(const char* p) {
 
 size_t FindSqlWord(const std::string& sql, int word) {
   char quote = '\0';
+  int depth = 0;  // of parentheses: a subquery's words are its own
   const char* text = sql.c_str();
   for (size_t i = 0; i < sql.size(); i += SjisCharLength(text + i)) {
     const char c = text[i];
@@ -87,7 +88,11 @@ size_t FindSqlWord(const std::string& sql, int word) {
       if (c == quote) quote = '\0';
     } else if (c == '\'' || c == '"') {
       quote = c;
-    } else if (IsBlank(c) && SqlWordAt(text + i + 1) == word) {
+    } else if (c == '(') {
+      ++depth;
+    } else if (c == ')') {
+      if (depth > 0) --depth;
+    } else if (depth == 0 && IsBlank(c) && SqlWordAt(text + i + 1) == word) {
       return i;
     }
   }

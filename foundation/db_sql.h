@@ -18,7 +18,7 @@ constexpr int kSqlWordJoin = 4;  // join, left, inner
 // The word that starts at `p` (the byte after a blank).
 int SqlWordAt(const char* p);
 // Index of the blank in front of the first `word` of `sql` outside quoted
-// literals and names, or std::string::npos.
+// literals and names and outside parentheses, or std::string::npos.
 size_t FindSqlWord(const std::string& sql, int word);
 // `select` without its ORDER BY part (cut at the blank before "order").
 std::string WithoutOrderBy(const std::string& select);
@@ -46,6 +46,27 @@ std::string LastListColumn(const std::string& list);
 
 // "select count(*) from <table>" with the WHERE (or join) part of `select`.
 std::string CountStatement(const std::string& select, const std::string& table);
+
+// ---- db_read_sql.cpp: SELECTs the layer reads through ----
+
+// The items of the select list of `select`, one per result column (a lone
+// "*" gives `columns`, the names of the described result columns, quoted);
+// false when the list cannot be named so: a "*" beside other items, items
+// that do not match the columns, a compound SELECT.
+bool SelectListItems(const std::string& select, const std::vector<std::string>& columns,
+                     std::vector<std::string>& items);
+// The expression of a select-list item: the item without a final
+// "as <name>".
+std::string ItemExpression(const std::string& item);
+// `select` with `list` in place of its select list; `select` as it is when
+// it has none the layer can find.
+std::string WithSelectList(const std::string& select, const std::string& list);
+// An SQLite expression that gives a REAL as text that reads back exactly:
+// "M:k" for the value M * 2^-k (M a whole number), any other value as it is.
+// (The SQLite driver hands a REAL out as text of 15 digits.)
+std::string ExactDoubleText(const std::string& expression);
+// The value of a text ExactDoubleText gave (or any number text).
+double ParseExactDouble(const char* text);
 
 // One column of a table to create.
 struct SqlColumnDef {
@@ -76,6 +97,9 @@ struct SqlDialect {
   // prepared statement at half the speed of a direct one).
   bool preparesPlainSelects;
   bool reportsErrorsByText;  // one state for all errors; the text tells them apart
+  // The driver hands a REAL out rounded (to 15 digits): the layer reads
+  // such columns through ExactDoubleText.
+  bool roundsDoubles;
 };
 
 // The dialect of a driver by its DBMS name; a neutral one for any other.

@@ -1,13 +1,16 @@
 // Row writes of a slot: add, update and delete of the current record.
 //
 // The writes are statements of their own beside the slot's cursor: an INSERT
-// of all bound columns, and an UPDATE or DELETE that finds the current row
-// by its primary key as fetched (or, for a table without one, by all its
-// fetched values, one row at most). They are prepared once per slot and
-// executed with the record's values bound as parameters, so a value is never
-// part of the statement text. Positioned writes through the cursor are not
-// used: the SQLite driver cannot add through it and updates only tables with
-// a primary key, and both drivers then behave alike.
+// of all bound columns, an UPDATE of the columns whose values differ from
+// the row as fetched, and a DELETE; both find the current row by its primary
+// key as fetched (or, for a table without one, by all its fetched values,
+// one row at most). They are prepared once per slot (an UPDATE again when
+// other columns change) and executed with the record's values bound as
+// parameters, so a value is never part of the statement text. A column the
+// caller left alone is never written back, so nothing it holds can change by
+// being read and written. Positioned writes through the cursor are not used:
+// the SQLite driver cannot add through it and updates only tables with a
+// primary key, and both drivers then behave alike.
 #include <algorithm>
 #include <cstring>
 
@@ -57,28 +60,51 @@ bool BindFetched(SQLHSTMT statement, SQLUSMALLINT number, ColumnEntry& e) {
                                         0, &e.fetchedNumber, 0, &g_valueIndicator));
 }
 
-// Puts the record's values into the parameter buffers.
-void FillParameters(const TableSlot& s) {
-  for (int entry = s.firstColumn; s.firstColumn && entry <= s.lastColumn; ++entry) {
-    ColumnEntry& e = g_columns[entry];
-    if (e.indicator == SQL_NULL_DATA) {
-      e.paramIndicator = SQL_NULL_DATA;
-    } else if (IsText(e)) {
-      ToDbTextBuffer(e.text.data(), e.paramText.data(), static_cast<int>(e.paramText.size()));
-      e.paramIndicator = SQL_NTS;
-    } else {
-      e.paramIndicator = 0;
+// Puts the record's value of a column into its parameter buffer.
+void FillParameter(ColumnEntry& e) {
+  if (e.indicator == SQL_NULL_DATA) {
+    e.paramIndicator = SQL_NULL_DATA;
+  } else if (IsText(e)) {
+    ToDbTextBuffer(e.text.data(), e.paramText.data(), static_cast<int>(e.paramText.size()));
+    e.paramIndicator = SQL_NTS;
+  } else {
+    e.paramIndicator = 0;
+  }
+}
+
+// True when the record's value of a column differs from the row as
+// fetched: its null, its text as the program reads it, its number bit for
+// bit in the column's width.
+bool EntryChanged(const ColumnEntry& e) {
+  const bool isNull = e.indicator == SQL_NULL_DATA;
+  if (isNull != (e.fetchedIndicator == SQL_NULL_DATA)) return true;
+  if (isNull) return false;
+  switch (e.type) {
+    case kColumnShort:
+      return e.number.shortValue != e.fetchedNumber.shortValue;
+    case kColumnLong:
+      return e.number.longValue != e.fetchedNumber.longValue;
+    case kColumnDouble:
+      return std::memcmp(&e.number.doubleValue, &e.fetchedNumber.doubleValue, sizeof(double)) != 0;
+    default: {
+      std::vector<char> fetched(e.text.size());
+      FetchedTextAsProgram(e, fetched.data());
+      return std::strcmp(fetched.data(), e.text.data()) != 0;
     }
   }
 }
 
-// After an update the row is found by what it holds now.
-void TakeWrittenAsFetched(const TableSlot& s) {
-  for (int entry = s.firstColumn; s.firstColumn && entry <= s.lastColumn; ++entry) {
+// After a write the row is found by what it holds now.
+void TakeWrittenAsFetched(const std::vector<int>& entries) {
+  for (int entry : entries) {
     ColumnEntry& e = g_columns[entry];
     if (IsText(e)) {
-      std::memcpy(e.fetchedText.data(), e.paramText.data(), e.paramText.size());
-      e.fetchedIndicator = static_cast<SQLLEN>(std::strlen(e.paramText.data()));
+      // A written text fits as fetched: it holds no more characters than
+      // the column.
+      const size_t length = strnlen(e.paramText.data(), e.fetchedText.size() - 1);
+      std::memcpy(e.fetchedText.data(), e.paramText.data(), length);
+      e.fetchedText[length] = '\0';
+      e.fetchedIndicator = static_cast<SQLLEN>(length);
     } else {
       e.fetchedNumber = e.number;
       e.fetchedIndicator = sizeof e.number;
@@ -87,11 +113,18 @@ void TakeWrittenAsFetched(const TableSlot& s) {
   }
 }
 
-std::string ColumnList(const TableSlot& s, const char* separator, const char* suffix) {
+// Entries of the slot's columns, in order.
+std::vector<int> AllEntries(const TableSlot& s) {
+  std::vector<int> entries;
+  for (int entry = s.firstColumn; s.firstColumn && entry <= s.lastColumn; ++entry) entries.push_back(entry);
+  return entries;
+}
+
+std::string ColumnList(const std::vector<int>& entries, const char* separator, const char* suffix) {
   std::string list;
-  for (int entry = s.firstColumn; s.firstColumn && entry <= s.lastColumn; ++entry) {
-    if (entry > s.firstColumn) list += separator;
-    list += g_columns[entry].name + suffix;
+  for (size_t i = 0; i < entries.size(); ++i) {
+    if (i > 0) list += separator;
+    list += g_columns[entries[i]].name + suffix;
   }
   return list;
 }
@@ -182,36 +215,39 @@ bool Prepare(SQLHSTMT statement, const std::string& sql) {
   return SQL_SUCCEEDED(SQLPrepare(statement, reinterpret_cast<SQLCHAR*>(text.data()), SQL_NTS));
 }
 
-// Binds the record's values as parameters 1 to n.
-void BindValues(int slot, SQLHSTMT statement) {
-  const TableSlot& s = g_tableSlots[slot];
-  for (int entry = s.firstColumn; s.firstColumn && entry <= s.lastColumn; ++entry) {
-    BindValue(statement, static_cast<SQLUSMALLINT>(entry - s.firstColumn + 1), g_columns[entry]);
+// Binds the record's values of `entries` as parameters 1 to n.
+void BindValues(SQLHSTMT statement, const std::vector<int>& entries) {
+  for (size_t i = 0; i < entries.size(); ++i) {
+    BindValue(statement, static_cast<SQLUSMALLINT>(i + 1), g_columns[entries[i]]);
   }
 }
 
-// The statement of one kind of write, prepared on first use. Writes keyed by
-// all values are prepared each time (their NULLs change the text).
-SQLHSTMT WriteStatement(int slot, SQLHSTMT& cached, bool keyed, const std::string& head,
-                        bool withValues, const char* operation) {
+// The statement of one kind of write, prepared on first use; `prepared`
+// holds the columns whose values it writes, and it is prepared again for
+// others. Writes keyed by all values are prepared each time (their NULLs
+// change the text).
+SQLHSTMT WriteStatement(int slot, SQLHSTMT& cached, std::vector<int>& prepared, bool keyed,
+                        const std::string& head, const std::vector<int>& values, const char* operation) {
   TableSlot& s = g_tableSlots[slot];
-  if (keyed && cached != SQL_NULL_HSTMT) return cached;
+  if (keyed && cached != SQL_NULL_HSTMT && prepared == values) return cached;
   if (cached == SQL_NULL_HSTMT && !SQL_SUCCEEDED(SQLAllocStmt(s.connection, &cached))) {
     ReportStatementError(slot, SQL_NULL_HSTMT, operation);
     cached = SQL_NULL_HSTMT;
     return SQL_NULL_HSTMT;
   }
   SQLFreeStmt(cached, SQL_RESET_PARAMS);
-  const SQLUSMALLINT first =
-      static_cast<SQLUSMALLINT>(withValues ? GetSlotColumnCount(slot) + 1 : 1);
-  if (withValues) BindValues(slot, cached);
+  prepared.clear();
+  const SQLUSMALLINT first = static_cast<SQLUSMALLINT>(values.size() + 1);
+  BindValues(cached, values);
   const std::string sql =
       head + (keyed ? KeyCondition(slot, cached, first) : ValueCondition(slot, cached, first));
   if (!Prepare(cached, sql)) {
     ReportStatementError(slot, cached, operation);
     SQLFreeStmt(cached, SQL_DROP);
     cached = SQL_NULL_HSTMT;
+    return SQL_NULL_HSTMT;
   }
+  prepared = values;
   return cached;
 }
 
@@ -235,19 +271,27 @@ int WriteCurrentRow(int slot, bool remove, const char* operation) {
     ReportLayerError(slot, operation, "24000", "Invalid cursor state");
     return -1;
   }
+  std::vector<int> changed;
+  if (!remove) {
+    for (int entry : AllEntries(s)) {
+      if (EntryChanged(g_columns[entry])) changed.push_back(entry);
+    }
+    // Nothing differs from the row: there is nothing to write.
+    if (changed.empty()) return 0;
+  }
   LoadPrimaryKey(slot);
   const bool keyed = !s.writer.keyEntries.empty();
   SQLHSTMT statement;
   if (remove) {
-    statement = WriteStatement(slot, s.writer.remove, keyed, std::string("delete from ") + s.tableName,
-                               false, operation);
+    statement = WriteStatement(slot, s.writer.remove, s.writer.removeEntries, keyed,
+                               std::string("delete from ") + s.tableName, {}, operation);
   } else {
-    statement = WriteStatement(slot, s.writer.update, keyed,
-                               std::string("update ") + s.tableName + " set " + ColumnList(s, ",", "=?"),
-                               true, operation);
+    statement = WriteStatement(slot, s.writer.update, s.writer.updateEntries, keyed,
+                               std::string("update ") + s.tableName + " set " + ColumnList(changed, ",", "=?"),
+                               changed, operation);
   }
   if (statement == SQL_NULL_HSTMT) return -1;
-  if (!remove) FillParameters(s);
+  for (int entry : changed) FillParameter(g_columns[entry]);
   const SQLLEN rows = RunWrite(slot, statement, operation);
   if (rows < 0) return -1;
   if (rows == 0) {
@@ -255,7 +299,7 @@ int WriteCurrentRow(int slot, bool remove, const char* operation) {
     return -1;
   }
   if (!remove) {
-    TakeWrittenAsFetched(s);
+    TakeWrittenAsFetched(changed);
     KeepWrittenRow(slot);
   }
   return 0;
@@ -267,6 +311,41 @@ int UpdateRow(int slot, const char* operation) {
   return WriteCurrentRow(slot, false, operation);
 }
 
+// A text read only in part is written nowhere: the rest of it would be lost.
+// 0, or -1 after the message naming the column.
+int CheckNothingCut(const TableSlot& s, const std::vector<int>& entries) {
+  for (int entry : entries) {
+    const ColumnEntry& e = g_columns[entry];
+    if (!e.cutOnRead) continue;
+    ShowInfoMessage("DATA-BASE", "フィールド“%s”の値は長すぎて読み切れなかったため、テーブル“%s”に書き込めません。",
+                    e.name.c_str(), s.tableName);
+    return -1;
+  }
+  return 0;
+}
+
+// The prepared INSERT of all the slot's columns, or null after the report.
+SQLHSTMT InsertStatement(int slot, const std::vector<int>& entries, const char* operation) {
+  TableSlot& s = g_tableSlots[slot];
+  SQLHSTMT& insert = s.writer.insert;
+  if (insert != SQL_NULL_HSTMT) return insert;
+  if (!SQL_SUCCEEDED(SQLAllocStmt(s.connection, &insert))) {
+    ReportStatementError(slot, SQL_NULL_HSTMT, operation);
+    insert = SQL_NULL_HSTMT;
+    return SQL_NULL_HSTMT;
+  }
+  std::string marks;
+  for (size_t i = 0; i < entries.size(); ++i) marks += i ? ",?" : "?";
+  BindValues(insert, entries);
+  if (!Prepare(insert, std::string("insert into ") + s.tableName + " (" + ColumnList(entries, ",", "") +
+                           ") values (" + marks + ")")) {
+    ReportStatementError(slot, insert, operation);
+    SQLFreeStmt(insert, SQL_DROP);
+    insert = SQL_NULL_HSTMT;
+  }
+  return insert;
+}
+
 }  // namespace
 
 void ReleaseSlotWriter(int slot) {
@@ -275,6 +354,8 @@ void ReleaseSlotWriter(int slot) {
     if (*statement != SQL_NULL_HSTMT) SQLFreeStmt(*statement, SQL_DROP);
     *statement = SQL_NULL_HSTMT;
   }
+  w.updateEntries.clear();
+  w.removeEntries.clear();
   w.keyEntries.clear();
   w.keyKnown = false;
 }
@@ -283,28 +364,13 @@ int db_add(int slot) {
   if (CheckSlotSelected(slot) != 0) return -1;
   TableSlot& s = g_tableSlots[slot];
   if (s.kind == kDbKindNone) return 0;
-  const char* operation = "SQLSetPos() [SQL_ADD]";
-  SQLHSTMT& insert = s.writer.insert;
-  bool ready = insert != SQL_NULL_HSTMT;
-  if (!ready) {
-    if (SQL_SUCCEEDED(SQLAllocStmt(s.connection, &insert))) {
-      std::string marks;
-      for (int i = 0; i < GetSlotColumnCount(slot); ++i) marks += i ? ",?" : "?";
-      BindValues(slot, insert);
-      ready = Prepare(insert, std::string("insert into ") + s.tableName + " (" + ColumnList(s, ",", "") +
-                                  ") values (" + marks + ")");
-      if (!ready) {
-        ReportStatementError(slot, insert, operation);
-        SQLFreeStmt(insert, SQL_DROP);
-        insert = SQL_NULL_HSTMT;
-      }
-    } else {
-      ReportStatementError(slot, SQL_NULL_HSTMT, operation);
+  const std::vector<int> entries = AllEntries(s);
+  if (CheckNothingCut(s, entries) == 0) {
+    const SQLHSTMT insert = InsertStatement(slot, entries, "SQLSetPos() [SQL_ADD]");
+    if (insert != SQL_NULL_HSTMT) {
+      for (int entry : entries) FillParameter(g_columns[entry]);
+      if (RunWrite(slot, insert, "SQLSetPos() [SQL_ADD]") >= 0) return 0;
     }
-  }
-  if (ready) {
-    FillParameters(s);
-    if (RunWrite(slot, insert, operation) >= 0) return 0;
   }
   ShowInfoMessage("", "“%s”に登録できません。", s.tableName);
   return -1;

@@ -229,6 +229,16 @@ int WidenText(char* out, const char* text, bool keepDoubleByte) {
 
 }  // namespace
 
+int SjisPrefixLength(const char* text, int characters, int bytes) {
+  int length = 0;
+  for (int counted = 0; counted < characters && text[length]; ++counted) {
+    const int width = SjisCharLength(text + length);
+    if (length + width > bytes) break;
+    length += width;
+  }
+  return length;
+}
+
 int DecimalTextToInt(const char* text) {
   const long value = std::strtol(text, nullptr, 10);
   if (value > INT_MAX) return INT_MAX;

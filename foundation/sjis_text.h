@@ -26,6 +26,11 @@ constexpr int SjisCharLength(const char* p) {
              : 1;
 }
 
+// Bytes of the longest prefix of `text` that holds at most `characters`
+// characters in at most `bytes` bytes; never ends inside a double-byte
+// character.
+int SjisPrefixLength(const char* text, int characters, int bytes);
+
 // Decimal value of the leading number of `text` (blanks and a sign allowed,
 // as atoi), clamped to the int range; 0 when there is none.
 int DecimalTextToInt(const char* text);

@@ -89,8 +89,12 @@ TEST_F(DbColumns, TypedAccessByName) {
   const int slot = SqlTblSet("VALUES", "VALUES");
   SetColumnText(slot, "TXT", "ABCDEF");
   EXPECT_STREQ(GetColumnText(slot, "TXT"), "ABCD");
-  SetColumnText(slot, "TXT", "ABC表");  // the lead byte would end the text
-  EXPECT_STREQ(GetColumnText(slot, "TXT"), "ABC");
+  // A length counts characters, each kept whole.
+  SetColumnText(slot, "TXT", "ABC表X");
+  EXPECT_STREQ(GetColumnText(slot, "TXT"), "ABC表");
+  SetColumnText(slot, "TXT", "表表表表表");
+  EXPECT_STREQ(GetColumnText(slot, "TXT"), "表表表表");
+  SetColumnText(slot, "TXT", "ABC");
   SetColumnLong(slot, "LNG", 70000);
   EXPECT_EQ(GetColumnInt(slot, "LNG"), 4464);
   EXPECT_EQ(GetColumnLong(slot, "LNG"), 70000);

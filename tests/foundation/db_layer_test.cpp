@@ -246,21 +246,6 @@ TEST_P(DbLayer, SlotsOnOneDatabaseDoNotLockEachOtherOut) {
   EXPECT_EQ(Boxes(), Texts{});
 }
 
-TEST_P(DbLayer, ValuesLongerThanTheirColumnAreCut) {
-  // Twelve double-byte characters: 24 bytes for a column of 20; SQLite keeps
-  // them all, PostgreSQL counts characters.
-  const std::string longName = "日本語の長い名前です。。";
-  const int slot = Open("T1");
-  Exec({"insert into T1 (CODE,NAME,QTY,AMOUNT,TOTAL) values ('X1','" + longName + "',1,1,1)"});
-  ASSERT_EQ(db_tfind(slot, 0), 0);
-  EXPECT_EQ(GetColumnText(slot, "NAME"), longName.substr(0, 20));
-  SetColumnText(slot, "CODE", "ABCDEFGH");
-  EXPECT_EQ(GetColumnText(slot, "CODE"), std::string("ABCDEF"));
-  SetColumnText(slot, "CODE", "ABCDE表");
-  EXPECT_EQ(GetColumnText(slot, "CODE"), std::string("ABCDE"));
-  EXPECT_EQ(Boxes(), Texts{});
-}
-
 TEST_P(DbLayer, FailuresAreReportedAndWriteNothing) {
   const int slot = OpenFilledT1();
   ASSERT_EQ(db_tfind(slot, 0), 0);

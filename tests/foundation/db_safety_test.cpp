@@ -4,7 +4,10 @@
 // say what they are once.
 #include <windows.h>
 
+#include <cfloat>
 #include <chrono>
+#include <cstring>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -127,6 +130,100 @@ TEST_P(DbSafety, FailuresAreReportedOnceAndQuietOnesStayQuiet) {
   EXPECT_EQ(ExecSlotSql(slot, "delete from NOSUCH", 1), -1);
   EXPECT_EQ(Boxes(), Texts{});
   EXPECT_TRUE(DbTableMissing());
+}
+
+TEST_P(DbSafety, NumbersReadAndWrittenBackStayBitForBit) {
+  const double values[] = {DBL_MAX, 1.0 / 3, -0.0, 0.1 + 0.2, -DBL_MAX, DBL_TRUE_MIN};
+  int slot = Open("T1");
+  for (size_t i = 0; i < std::size(values); ++i) {
+    db_clear(slot);
+    SetColumnText(slot, "CODE", ("A0" + std::to_string(i)).c_str());
+    SetColumnDouble(slot, "AMOUNT", values[i]);
+    ASSERT_EQ(db_add(slot), 0) << testing::PrintToString(Boxes());
+  }
+  // What the database holds: a float column of the file database keeps no
+  // sign of a zero.
+  auto held = [&](double value) { return !server() && value == 0 ? 0.0 : value; };
+  auto sameBits = [](double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; };
+  for (int pass = 0; pass < 2; ++pass) {
+    db_close(slot);
+    slot = Open("T1");
+    ASSERT_EQ(db_tfind(slot, 0), 0);
+    for (size_t i = 0; i < std::size(values); ++i, db_nread(slot)) {
+      SCOPED_TRACE(testing::Message() << "pass " << pass << ", value " << values[i]);
+      EXPECT_TRUE(sameBits(GetColumnDouble(slot, "AMOUNT"), held(values[i])))
+          << GetColumnDouble(slot, "AMOUNT");
+      // Another column changed and written: the number stays as it was.
+      SetColumnText(slot, "NAME", ("pass" + std::to_string(pass)).c_str());
+      ASSERT_EQ(db_update(slot), 0);
+    }
+  }
+
+  // A table without a key finds its rows by their values, numbers exactly.
+  Exec({"create table T2 (A varchar(4), X float)"});
+  const int keyless = db_open_nocreate("", kDb, "T2", -1, "", "", "");
+  ASSERT_GT(keyless, 0);
+  for (double value : {DBL_MAX, 1.0 / 3, 0.1 + 0.2}) {
+    db_clear(keyless);
+    SetColumnText(keyless, "A", "x");
+    SetColumnDouble(keyless, "X", value);
+    ASSERT_EQ(db_add(keyless), 0);
+  }
+  ASSERT_EQ(db_toppos(keyless, "X"), 0);
+  SetColumnText(keyless, "A", "y");
+  ASSERT_EQ(db_update(keyless), 0);
+  ASSERT_EQ(db_endpos(keyless, "X"), 0);
+  EXPECT_TRUE(sameBits(GetColumnDouble(keyless, "X"), DBL_MAX));
+  ASSERT_EQ(db_delete(keyless), 0);
+  EXPECT_EQ(CountRows(keyless, "select count(*) from T2 where A='y'"), 1);
+  EXPECT_EQ(CountRows(keyless, "select count(*) from T2"), 2);
+  EXPECT_EQ(Boxes(), Texts{});
+}
+
+TEST_P(DbSafety, TextsReadWholeAndColumnsLeftAloneAreNeverWrittenBack) {
+  // Twenty characters of two bytes: forty bytes in a column of twenty.
+  const std::string twenty = "あいうえおかきくけこさしすせそたちつてと";
+  const int slot = Open("T1");
+  db_clear(slot);
+  SetColumnText(slot, "CODE", "W1");
+  SetColumnText(slot, "NAME", (twenty + "な").c_str());
+  EXPECT_EQ(GetColumnText(slot, "NAME"), twenty);  // cut at its twenty characters
+  ASSERT_EQ(db_add(slot), 0);
+  const int other = Open("T1");
+  ASSERT_EQ(db_tfind(slot, 0), 0);
+  EXPECT_EQ(GetColumnText(slot, "NAME"), twenty);
+
+  // Another program changes the name; this slot changes only the quantity.
+  ASSERT_EQ(db_tfind(other, 0), 0);
+  SetColumnText(other, "NAME", "別の名前");
+  ASSERT_EQ(db_update(other), 0);
+  SetColumnInt(slot, "QTY", 7);
+  ASSERT_EQ(db_update(slot), 0);
+  ASSERT_EQ(db_tfind(other, 0), 0);
+  EXPECT_EQ(GetColumnText(other, "NAME"), std::string("別の名前"));
+  EXPECT_EQ(GetColumnInt(other, "QTY"), 7);
+  // Nothing changed, nothing written.
+  EXPECT_EQ(db_update(other), 0);
+  EXPECT_EQ(Boxes(), Texts{});
+
+  if (server()) return;  // the server keeps no text longer than its column
+  // The file database keeps what another program gives it: thirty
+  // characters read as twenty are never written back as twenty.
+  const std::string thirty = twenty + "なにぬねのはひふへほ";
+  Exec({"insert into T1 (CODE,NAME,QTY) values ('W2','" + thirty + "',1)"});
+  ASSERT_EQ(db_search(slot, "W2", "CODE"), 0);
+  EXPECT_EQ(GetColumnText(slot, "NAME"), twenty);
+  SetColumnInt(slot, "QTY", 2);
+  ASSERT_EQ(db_update(slot), 0);
+  EXPECT_EQ(CountRows(slot, ("select count(*) from T1 where QTY=2 and NAME='" + thirty + "'").c_str()), 1);
+  ASSERT_EQ(db_search(slot, "W2", "CODE"), 0);
+  SetColumnText(slot, "CODE", "W3");
+  EXPECT_EQ(db_add(slot), -1);
+  EXPECT_EQ(Boxes(), (Texts{"フィールド“NAME”の値は長すぎて読み切れなかったため、テーブル“T1”に書き込めません。",
+                            "“T1”に登録できません。"}));
+  // Set anew, the value is the caller's: it goes in.
+  SetColumnText(slot, "NAME", twenty.c_str());
+  EXPECT_EQ(db_add(slot), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Drivers, DbSafety, testing::Values(kDbKindFile, kDbKindServer), KindName);

@@ -1,5 +1,7 @@
 #include "foundation/db_sql.h"
 
+#include <cfloat>
+#include <cmath>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -236,6 +238,86 @@ TEST(DbText, BackslashAndCharacterRemoval) {
   EXPECT_STREQ(CopyWithoutChar("a-b-c", '-'), "abc");
   // The trail byte 0x5C of "表" is no backslash.
   EXPECT_STREQ(CopyWithoutChar("表\\x", '\\'), "表x");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(SqlText, WordsInsideParenthesesBelongToTheSubquery) {
+  EXPECT_EQ(WithoutOrderBy("select * from T where A in (select B from U order by B) order by A"),
+            "select * from T where A in (select B from U order by B)");
+  EXPECT_FALSE(HasWhere("select (select max(X) from U where U.K=1) as M from T"));
+  EXPECT_EQ(CountStatement("select (select 1 from U where 1=1) from T where A=1", "T"),
+            "select count(*) from T where A=1");
+}
+
+TEST(ReadSql, NamesTheExpressionOfEachResultColumn) {
+  struct Case {
+    const char* what;
+    const char* select;
+    std::vector<std::string> columns;
+    bool named;
+    std::vector<std::string> expressions;
+  };
+  const Case cases[] = {
+      {"all columns", "select * from T where A=1", {"A", "得点"}, true, {"\"A\"", "\"得点\""}},
+      {"a list", "SELECT A, T.B,sum(C) as S, max(D) AS \"M\" FROM T GROUP BY A, T.B",
+       {"A", "B", "S", "M"}, true, {"A", "T.B", "sum(C)", "max(D)"}},
+      {"commas inside calls and literals", "select coalesce(A, 1), 'x,y' as Z from T", {"C1", "Z"}, true,
+       {"coalesce(A, 1)", "'x,y'"}},
+      {"an AS inside a call", "select cast(A as real) from T", {"C1"}, true, {"cast(A as real)"}},
+      {"distinct", "select distinct A from T", {"A"}, true, {"A"}},
+      {"a star beside others", "select T.*, A from T", {"A", "B", "A"}, false, {}},
+      {"a count that differs", "select A from T", {"A", "B"}, false, {}},
+      {"a compound select", "select A from T union select B from U", {"A"}, false, {}},
+      {"no select", "with Q as (select 1) select * from Q", {"A"}, false, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::vector<std::string> items;
+    EXPECT_EQ(SelectListItems(c.select, c.columns, items), c.named);
+    std::vector<std::string> expressions;
+    for (const std::string& item : items) expressions.push_back(ItemExpression(item));
+    EXPECT_EQ(expressions, c.expressions);
+  }
+  EXPECT_EQ(WithSelectList("select * from T where A=(select 1 from U) order by A", "X,Y"),
+            "select  X,Y from T where A=(select 1 from U) order by A");
+  EXPECT_EQ(WithSelectList("SELECT DISTINCT A FROM T", "B"), "SELECT DISTINCT B FROM T");
+  EXPECT_EQ(WithSelectList("values (1)", "B"), "values (1)");
+}
+
+TEST(ReadSql, ExactTextsOfRealsReadBackBitForBit) {
+  struct Case {
+    const char* text;
+    double value;
+  };
+  const Case cases[] = {
+      {"6004799503160661:54", 1.0 / 3},                  // M * 2^-k
+      {"-18014398509481982:-970", -1.7976931348623157e308},
+      {"1:1074", 4.9406564584124654e-324},
+      {"0.0", 0.0},
+      {"-0.0", -0.0},
+      {"Inf", HUGE_VAL},
+      {"-Inf", -HUGE_VAL},
+      {"5", 5.0},                                        // an integer as it came
+      {"abc", 0.0},                                      // a text in a REAL column
+      {"1234.125", 1234.125},                            // the driver's own short text
+      {"-0.1", -0.1},
+      {"0.30000000000000004", 0.1 + 0.2},                // too long for the short way
+      {"1.7976931348623157e+308", DBL_MAX},
+      {"9:99999999999", 0.0},                            // a scale out of range
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    const double got = ParseExactDouble(c.text);
+    EXPECT_EQ(std::memcmp(&got, &c.value, sizeof got), 0) << got;
+  }
+  // The expression names its column in every part and leaves other values
+  // as they are.
+  const std::string text = ExactDoubleText("\"X\"");
+  EXPECT_EQ(text.rfind("case when abs(\"X\")<1e11 and (\"X\")*8=round((\"X\")*8) then (\"X\")", 0), 0u);
+  EXPECT_NE(text.find("else (\"X\") end"), std::string::npos);
 }
 
 }  // namespace

@@ -59,6 +59,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   CreateTableStatement(name, columns, plain);
   IndexName(name, pick);
 
+  // The SELECT the layer reads through: its list named column by column,
+  // each item's value read as exact text, any number text read back.
+  std::vector<std::string> resultNames(pick % 4, "C");
+  std::vector<std::string> items;
+  if (SelectListItems(text, resultNames, items)) {
+    Check(items.size() == resultNames.size());
+    std::string list;
+    for (const std::string& item : items) list += (list.empty() ? "" : ",") + ExactDoubleText(ItemExpression(item));
+    Check(WithSelectList(text, list).find(list) != std::string::npos);
+  }
+  ParseExactDouble(text.c_str());
+
   // Driver errors: a state, a native code and a message from the data.
   const std::string state = text.substr(0, 5);
   const long native = static_cast<long>(static_cast<int8_t>(pick)) * 1000;
