@@ -203,6 +203,13 @@ int db_nread(int slot);
 int db_pread(int slot);
 int ResortSlot(int slot, int keyNumber);
 int SetSlotKeyOrder(int slot, int keyNumber);
+// Modes of db_find_key: which row of the slot in key order it finds by the
+// key's last column compared with the value.
+constexpr int kFindKeyEqual = 1;         // the first row equal to it
+constexpr int kFindKeyBelow = 2;         // the last row below it
+constexpr int kFindKeyAbove = 3;         // the first row above it
+constexpr int kFindKeyEqualOrBelow = 4;  // the last row equal or below
+constexpr int kFindKeyEqualOrAbove = 5;  // the first row equal or above
 int db_find_key(int mode, int slot, const char* value, int keyNumber);
 int db_find_key_first(int slot, const char* value, int keyNumber);
 int db_find_key_below(int slot, const char* value, int keyNumber);

@@ -199,8 +199,7 @@ void ResetSlotCursor(int slot) {
 }
 
 SQLRETURN MoveSlotCursor(int slot, int direction) {
-  TableSlot& s = g_tableSlots[slot];
-  RowCursor& c = s.cursor;
+  RowCursor& c = g_tableSlots[slot].cursor;
   int target;
   switch (direction) {
     case kFetchFirst:
@@ -221,6 +220,12 @@ SQLRETURN MoveSlotCursor(int slot, int direction) {
       target = c.betweenRows ? c.position : c.position + 1;
       break;
   }
+  return MoveSlotCursorTo(slot, target);
+}
+
+SQLRETURN MoveSlotCursorTo(int slot, int target) {
+  TableSlot& s = g_tableSlots[slot];
+  RowCursor& c = s.cursor;
   c.betweenRows = false;
   if (target < 0) {
     c.position = -1;

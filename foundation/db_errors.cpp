@@ -198,9 +198,12 @@ int ExecSlotSqlWith(int slot, const std::string& sql, const std::vector<std::str
 int ExecSlotSql(int slot, const char* sql, int quiet) { return ExecSlotSqlWith(slot, sql, {}, quiet); }
 
 int FetchSlotRow(int slot, int direction) {
+  if (g_tableSlots[slot].kind == kDbKindNone) return 0;
+  return TakeCursorRow(slot, MoveSlotCursor(slot, direction));
+}
+
+int TakeCursorRow(int slot, SQLRETURN rc) {
   TableSlot& s = g_tableSlots[slot];
-  if (s.kind == kDbKindNone) return 0;
-  const SQLRETURN rc = MoveSlotCursor(slot, direction);
   if (rc == SQL_SUCCESS) {
     TakeFetchedRow(slot);
     s.hasRow = true;

@@ -202,6 +202,10 @@ int ExecSlotSqlWith(int slot, const std::string& sql, const std::vector<std::str
 // The policy of ExecSlotSql for the result `rc` of running `sql`.
 int StatementResult(int slot, SQLHSTMT statement, SQLRETURN rc, const std::string& sql, int quiet);
 
+// The end of a fetch that moved the slot's cursor with result `rc`: the row
+// taken into the record (0), none (-1, quiet) or the failure reported (-1).
+int TakeCursorRow(int slot, SQLRETURN rc);
+
 // ---- db_slots.cpp ----
 // A printf-style text of any length.
 std::string FormatText(const char* format, va_list args);
@@ -284,6 +288,9 @@ void ResetSlotCursor(int slot);
 // Moves the cursor (kFetch...) and puts the row into the columns' fetched
 // buffers: SQL_SUCCESS, SQL_NO_DATA, or the driver's failure.
 SQLRETURN MoveSlotCursor(int slot, int direction);
+// Moves the cursor to the row at `index` (from 0) as MoveSlotCursor does;
+// SQL_NO_DATA leaves it after the last row.
+SQLRETURN MoveSlotCursorTo(int slot, int index);
 // The current row was written (it is kept as written) or deleted.
 void KeepWrittenRow(int slot);
 void DropCurrentRow(int slot);
@@ -296,3 +303,9 @@ int RunSlotQuery(int slot, bool bind, const std::string& sql, const char* value,
                  int quiet = kReportButMissingTable);
 // RunSlotQuery of g_sqlBuffer.
 int RunSlotSelect(int slot, bool bind);
+// The slot's SELECT with its ORDER BY replaced; it becomes the slot's SELECT
+// and the text of g_sqlBuffer.
+void SetSlotOrder(int slot, const std::string& order);
+// The qualified column list of key `keyNumber` (from 0): 0, or -1 after the
+// message that the key is not defined.
+int KeyOrder(int slot, int keyNumber, std::string& order);

@@ -16,22 +16,6 @@ constexpr int kSearchValueSize = 31;
 
 int g_searchResult = 0;
 
-// The slot's SELECT with its ORDER BY replaced; it becomes the slot's SELECT.
-void SetSlotOrder(int slot, const std::string& order) {
-  TableSlot& s = g_tableSlots[slot];
-  s.select = WithoutOrderBy(s.select) + " order by " + order;
-  g_sqlBuffer = s.select;
-}
-
-// The qualified column list of key `keyNumber` (from 0), or -1 after the
-// message.
-int KeyOrder(int slot, int keyNumber, std::string& order) {
-  std::string plain;
-  if (GetKeyColumnList(slot, keyNumber + 1, plain, order) == 0) return 0;
-  ShowInfoMessage("", "%d番のキーは定義されていません。", keyNumber);
-  return -1;
-}
-
 // Runs `sql` (g_sqlBuffer unless given) and fetches the first or last row.
 int Position(int slot, const char* operation, int direction, const std::string& sql = g_sqlBuffer,
              const char* value = nullptr) {
@@ -66,23 +50,6 @@ int Read(int slot, int direction, const char* operation) {
   if (CheckSlotSelected(slot) != 0) return -1;
   g_navigationName = operation;
   return FetchSlotRow(slot, direction);
-}
-
-// Steps from the start (forward) or the end (backward) by key until
-// `stop` holds for the key column's text compared with `value`.
-int FindByKey(int slot, const char* value, int keyNumber, bool forward, bool (*stop)(int)) {
-  std::string column;
-  if (GetKeyColumns(slot, column, keyNumber) != 0) {
-    ShowInfoMessage("", "%d番のキーは定義されていません。", keyNumber);
-    return -1;
-  }
-  int rc = forward ? db_tfind(slot, keyNumber) : db_efind(slot, keyNumber);
-  while (rc == 0) {
-    if (stop(std::strcmp(GetColumnText(slot, column.c_str()), value))) return 0;
-    rc = forward ? db_nread(slot) : db_pread(slot);
-  }
-  db_clear(slot);
-  return -1;
 }
 
 // Writes go through statements of their own and the layer scrolls over the
@@ -161,6 +128,19 @@ int RunSlotQuery(int slot, bool bind, const std::string& sql, const char* value,
 
 int RunSlotSelect(int slot, bool bind) { return RunSlotQuery(slot, bind, g_sqlBuffer, nullptr); }
 
+void SetSlotOrder(int slot, const std::string& order) {
+  TableSlot& s = g_tableSlots[slot];
+  s.select = WithoutOrderBy(s.select) + " order by " + order;
+  g_sqlBuffer = s.select;
+}
+
+int KeyOrder(int slot, int keyNumber, std::string& order) {
+  std::string plain;
+  if (GetKeyColumnList(slot, keyNumber + 1, plain, order) == 0) return 0;
+  ShowInfoMessage("", "%d番のキーは定義されていません。", keyNumber);
+  return -1;
+}
+
 int db_toppos(int slot, const char* order) {
   return PositionByOrder(slot, order, "db_toppos()", kFetchFirst);
 }
@@ -234,46 +214,6 @@ int SetSlotKeyOrder(int slot, int keyNumber) {
   const std::string base = s.select.empty() ? std::string("select * from ") + s.tableName : s.select;
   g_sqlBuffer = base + " order by " + s.tableName + "." + column;
   return 0;
-}
-
-int db_find_key(int mode, int slot, const char* value, int keyNumber) {
-  if (CheckSlotSelected(slot) != 0) return -1;
-  switch (mode) {
-    case 1:
-      return FindByKey(slot, value, keyNumber, true, [](int c) { return c == 0; });
-    case 2:
-      return FindByKey(slot, value, keyNumber, false, [](int c) { return c < 0; });
-    case 3:
-      return FindByKey(slot, value, keyNumber, true, [](int c) { return c > 0; });
-    case 4:
-      return FindByKey(slot, value, keyNumber, false, [](int c) { return c <= 0; });
-    case 5:
-      return FindByKey(slot, value, keyNumber, true, [](int c) { return c >= 0; });
-    default:
-      return -1;
-  }
-}
-
-int db_find_key_first(int slot, const char* value, int keyNumber) {
-  return db_find_key(1, slot, value, keyNumber);
-}
-
-int db_find_key_below(int slot, const char* value, int keyNumber) {
-  return db_find_key(2, slot, value, keyNumber);
-}
-
-int db_find_key_above(int slot, const char* value, int keyNumber) {
-  return db_find_key(3, slot, value, keyNumber);
-}
-
-int db_find_key_or_below(int slot, const char* value, int keyNumber) {
-  if (db_find_key(1, slot, value, keyNumber) == 0) return 0;
-  return db_find_key(2, slot, value, keyNumber);
-}
-
-int db_find_key_or_next(int slot, const char* value, int keyNumber) {
-  if (db_find_key(1, slot, value, keyNumber) == 0) return 0;
-  return db_find_key(3, slot, value, keyNumber);
 }
 
 int db_count(int slot) {

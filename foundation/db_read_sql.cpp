@@ -1,6 +1,7 @@
 // SELECTs the database layer reads through rather than the caller's own:
 // the caller's SELECT whose REAL columns come as texts that carry their
-// values exactly, for a driver that would round them. Free of Windows and ODBC
+// values exactly, for a driver that would round them, and the position of a
+// row in key order. Free of Windows and ODBC
 // calls; texts are Shift-JIS.
 #include <algorithm>
 #include <cmath>
@@ -210,4 +211,14 @@ double ParseExactDouble(const char* text) {
     }
   }
   return std::strtod(text, nullptr);
+}
+
+std::string KeyRowNumberStatement(const std::string& select, const std::string& keyList,
+                                  const std::string& keyColumn, const char* comparison, bool last) {
+  const std::string body = WithoutOrderBy(select);
+  const size_t from = FindSqlWord(body, kSqlWordFrom);
+  if (from == std::string::npos) return std::string();
+  return std::string("select ") + (last ? "max" : "min") + "(sd_row) from (select row_number() over (order by " +
+         keyList + ") as sd_row, " + keyColumn + " as sd_key" + body.substr(from) + ") sd_rows where sd_key" +
+         comparison + "?";
 }

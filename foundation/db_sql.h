@@ -61,6 +61,12 @@ std::string ItemExpression(const std::string& item);
 // `select` with `list` in place of its select list; `select` as it is when
 // it has none the layer can find.
 std::string WithSelectList(const std::string& select, const std::string& list);
+// The statement that gives the position (from 1) among the rows of
+// `select` in the order of `keyList` of the first row (the last one with
+// `last`) whose `keyColumn` compares with its one "?" by `comparison`
+// ("=", "<", ...); NULL when there is none. Empty when `select` has no FROM.
+std::string KeyRowNumberStatement(const std::string& select, const std::string& keyList,
+                                  const std::string& keyColumn, const char* comparison, bool last);
 // An SQLite expression that gives a REAL as text that reads back exactly:
 // "M:k" for the value M * 2^-k (M a whole number), any other value as it is.
 // (The SQLite driver hands a REAL out as text of 15 digits.)

@@ -226,6 +226,72 @@ TEST_P(DbSafety, TextsReadWholeAndColumnsLeftAloneAreNeverWrittenBack) {
   EXPECT_EQ(db_add(slot), 0);
 }
 
+TEST_P(DbSafety, KeyFindsCompareAsTheDatabaseOrders) {
+  // By code point (the databases' order): 一 U+4E00, 丁 U+4E01, 亜 U+4E9C,
+  // 唖 U+5516. By Shift-JIS bytes 亜 (889F) and 唖 (88A0) come before 一
+  // (88EA) and 丁 (929A).
+  int slot = Open("T1");
+  for (const char* code : {"唖", "一", "亜"}) {
+    db_clear(slot);
+    SetColumnText(slot, "CODE", code);
+    ASSERT_EQ(db_add(slot), 0);
+  }
+  struct Find {
+    const char* what;
+    int mode;
+    const char* value;
+    int result;
+    const char* code;
+    const char* next;  // the row db_nread reads after it
+  };
+  const Find finds[] = {
+      {"above", kFindKeyAbove, "亜", 0, "唖", nullptr},
+      {"below", kFindKeyBelow, "亜", 0, "一", "亜"},
+      {"equal", kFindKeyEqual, "亜", 0, "亜", "唖"},
+      {"equal or above", kFindKeyEqualOrAbove, "丁", 0, "亜", "唖"},
+      {"equal or below", kFindKeyEqualOrBelow, "丁", 0, "一", "亜"},
+      {"none above", kFindKeyAbove, "唖", -1, "", nullptr},
+  };
+  for (const Find& f : finds) {
+    SCOPED_TRACE(f.what);
+    EXPECT_EQ(db_find_key(f.mode, slot, f.value, 0), f.result);
+    EXPECT_EQ(GetColumnText(slot, "CODE"), std::string(f.code));
+    if (f.result != 0) continue;
+    if (f.next) {
+      ASSERT_EQ(db_nread(slot), 0);
+      EXPECT_EQ(GetColumnText(slot, "CODE"), std::string(f.next));
+    } else {
+      EXPECT_EQ(db_nread(slot), -1);
+    }
+  }
+  EXPECT_EQ(db_find_key_or_next(slot, "丁", 0), 0);
+  EXPECT_EQ(GetColumnText(slot, "CODE"), std::string("亜"));
+  EXPECT_EQ(db_find_key_or_below(slot, "丁", 0), 0);
+  EXPECT_EQ(GetColumnText(slot, "CODE"), std::string("一"));
+  // After a forward search that finds nothing the slot stands past its
+  // last row.
+  EXPECT_EQ(db_find_key_first(slot, "丁", 0), -1);
+  ASSERT_EQ(db_pread(slot), 0);
+  EXPECT_EQ(GetColumnText(slot, "CODE"), std::string("唖"));
+  db_close(slot);
+
+  // A number key compares as a number: 10 comes after 9.
+  slot = Open("調査項目");
+  for (int number : {9, 10, 2}) {
+    db_clear(slot);
+    SetColumnText(slot, "ＯＣＲコード", "S1");
+    SetColumnInt(slot, "項目番号", number);
+    ASSERT_EQ(db_add(slot), 0);
+  }
+  ASSERT_EQ(db_find_key_above(slot, "9", 0), 0);
+  EXPECT_EQ(GetColumnInt(slot, "項目番号"), 10);
+  ASSERT_EQ(db_find_key_below(slot, "9", 0), 0);
+  EXPECT_EQ(GetColumnInt(slot, "項目番号"), 2);
+  EXPECT_EQ(db_find_key(kFindKeyEqual, slot, "x", 0), -1);  // no number: 0, no such row
+  EXPECT_EQ(db_find_key(9, slot, "9", 0), -1);
+  EXPECT_EQ(Boxes(), Texts{});
+}
+
 INSTANTIATE_TEST_SUITE_P(Drivers, DbSafety, testing::Values(kDbKindFile, kDbKindServer), KindName);
 
 // The file database only: the server has no wait of the program's own.

@@ -287,6 +287,14 @@ TEST(ReadSql, NamesTheExpressionOfEachResultColumn) {
   EXPECT_EQ(WithSelectList("values (1)", "B"), "values (1)");
 }
 
+TEST(ReadSql, KeyFindsAskTheDatabaseForTheRowNumber) {
+  EXPECT_EQ(KeyRowNumberStatement("select * from T where A=1 order by B", "T.A,T.B", "T.B", ">=", false),
+            "select min(sd_row) from (select row_number() over (order by T.A,T.B) as sd_row, T.B as sd_key "
+            "from T where A=1) sd_rows where sd_key>=?");
+  EXPECT_EQ(KeyRowNumberStatement("select * from T", "T.A", "T.A", "<", true).substr(0, 19), "select max(sd_row) ");
+  EXPECT_EQ(KeyRowNumberStatement("values (1)", "A", "A", "=", false), "");
+}
+
 TEST(ReadSql, ExactTextsOfRealsReadBackBitForBit) {
   struct Case {
     const char* text;

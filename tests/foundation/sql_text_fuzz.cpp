@@ -70,6 +70,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Check(WithSelectList(text, list).find(list) != std::string::npos);
   }
   ParseExactDouble(text.c_str());
+  const std::string find = KeyRowNumberStatement(text, qualified, "T.K", "<=", pick & 1);
+  Check(find.empty() || find.back() == '?');
 
   // Driver errors: a state, a native code and a message from the data.
   const std::string state = text.substr(0, 5);
