@@ -104,7 +104,7 @@ int RebuildWithColumnType(int slot, const char* column, const std::string& typeW
   SQLSetConnectOption(s.connection, SQL_AUTOCOMMIT, SQL_AUTOCOMMIT_OFF);
   int result = 0;
   for (const std::string& step : steps) {
-    if (ExecSlotSql(slot, step.c_str(), 0) != 0) {
+    if (ExecSlotSqlWith(slot, step, {}, kReportAll) != 0) {
       result = -1;
       break;
     }

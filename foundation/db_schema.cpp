@@ -11,11 +11,12 @@
 namespace {
 
 // Runs a schema statement on the slot: 0 done (or an ignored state), -1
-// failed and reported.
-int ExecSchema(int slot, const std::string& sql) {
+// failed and reported (as `quiet` says; a missing table too unless it says
+// otherwise).
+int ExecSchema(int slot, const std::string& sql, int quiet = kReportAll) {
   if (g_tableSlots[slot].kind == kDbKindNone) return 0;
   g_sqlBuffer = sql;
-  return ExecSlotSql(slot, sql.c_str(), 0) < 0 ? -1 : 0;
+  return ExecSlotSqlWith(slot, sql, {}, quiet) < 0 ? -1 : 0;
 }
 
 // Names of the result columns of `query` run on the slot; empty when it
@@ -129,7 +130,10 @@ int DropKeyIndex(int slot, int keyNumber) {
   return ExecSchema(slot, "drop index " + IndexName(g_tableSlots[slot].tableName, keyNumber));
 }
 
-int DropTable(int slot, const char* table) { return ExecSchema(slot, std::string("drop table ") + table); }
+// A table that is not there is no table to drop: that failure is quiet.
+int DropTable(int slot, const char* table) {
+  return ExecSchema(slot, std::string("drop table ") + table, kReportButMissingTable);
+}
 
 int DropTableByName(const char* folder, const char* database, const char* table) {
   return DropWithSlot(folder, database, table, -1);
@@ -181,7 +185,7 @@ int DeleteRowsInKeyRange(int slot, const char* from, const char* to) {
   }
   if (s.kind == kDbKindNone) return 0;
   g_sqlBuffer = std::string("delete from ") + s.tableName + " where " + column + ">=? and " + column + "<=?";
-  return ExecSlotSqlWith(slot, g_sqlBuffer, {from, to}, kReportButMissingTable) < 0 ? -1 : 0;
+  return ExecSlotSqlWith(slot, g_sqlBuffer, {from, to}, kReportAll) < 0 ? -1 : 0;
 }
 
 int CheckTableStructure(int slot) {
@@ -226,7 +230,7 @@ void SetSlotSelect(int slot, const char* format, ...) {
 int CountRows(int slot, const char* statement) {
   TableSlot& s = g_tableSlots[slot];
   if (s.kind == kDbKindNone) return 0;
-  if (ExecSlotSql(slot, statement, 0) != 0) return -1;
+  if (ExecSlotSqlWith(slot, statement, {}, kReportAll) != 0) return -1;
   long count = 0;
   SQLRETURN rc;
   while (SQL_SUCCEEDED(rc = SQLFetch(s.statement))) {

@@ -128,8 +128,15 @@ TEST_P(DbSafety, FailuresAreReportedOnceAndQuietOnesStayQuiet) {
   EXPECT_EQ(db_open_nocreate("", kDb, "NOSUCH", -1, "", "", ""), -1);
   EXPECT_EQ(db_open_default_nocreate(kDb, "NOSUCH", ""), -1);
   EXPECT_EQ(ExecSlotSql(slot, "delete from NOSUCH", 1), -1);
-  EXPECT_EQ(Boxes(), Texts{});
   EXPECT_TRUE(DbTableMissing());
+  const int missing = db_alloc_slot("", kDb, "NOSUCH", -1);
+  ASSERT_GT(missing, 0);
+  EXPECT_EQ(DropTable(missing, "NOSUCH"), -1);
+  EXPECT_EQ(Boxes(), Texts{});
+  // A change to a table that is not there is a failure, and said.
+  EXPECT_EQ(AddTableColumn(missing, kColumnShort, "N", 0), -1);
+  EXPECT_EQ(Boxes().size(), 2u);
+  db_disconnect(missing);
 }
 
 TEST_P(DbSafety, NumbersReadAndWrittenBackStayBitForBit) {
