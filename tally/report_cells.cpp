@@ -7,6 +7,8 @@
 #include <cstring>
 
 #include "foundation/bounded_format.h"
+#include "foundation/csv_token.h"
+#include "foundation/msgbox.h"
 #include "foundation/sjis_text.h"
 #include "tally/report_internal.h"
 
@@ -82,12 +84,28 @@ void PrintCentredCell(int n, int rows, const std::string& text) {
   MoveCursorPast(w);
 }
 
+// One more cell of the file's line, up to the cells a CSV reader takes in
+// one line; the first cell past them in a job is said, never dropped
+// silently.
+void AppendReportCsvCell(const std::string& text, bool quote) {
+  ReportOutputContext& r = g_reportOutput;
+  if (r.csvCells >= kCsvFieldLimit) {
+    if (!r.csvCellsDropped) {
+      ShowErrorMessage("", "ﾃｷｽﾄﾌｧｲﾙの1行に書けるのは %d 項目までです。%d 項目目からは書き込まれません。",
+                       kCsvFieldLimit, kCsvFieldLimit + 1);
+    }
+    r.csvCellsDropped = true;
+    return;
+  }
+  AppendCsvField(r.csvLine, text.c_str(), quote);
+  ++r.csvCells;
+}
+
 // Cells without a drawn form in a file still become CSV fields there, so a
 // report written to a file keeps all its columns.
 bool AppendToCsvLine(const char* format, const std::string& text) {
   if (g_reportOutput.mode != kReportTextFile) return false;
-  AppendCsvField(g_reportOutput.csvLine, text.c_str(),
-                 FormatHasStringField(format) == 1);
+  AppendReportCsvCell(text, FormatHasStringField(format) == 1);
   return true;
 }
 
@@ -272,8 +290,7 @@ void ReportCsvCell(int quoteMode, const char* format, ...) {
   va_start(args, format);
   const std::string text = FormatReportCellV(format, args);
   va_end(args);
-  AppendCsvField(g_reportOutput.csvLine, text.c_str(),
-                 quoteMode == 1 && FormatHasStringField(format) == 1);
+  AppendReportCsvCell(text, quoteMode == 1 && FormatHasStringField(format) == 1);
 }
 
 int GetLastCellRight() { return g_reportOutput.lastCellRight; }

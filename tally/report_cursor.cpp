@@ -1,33 +1,20 @@
 // The report cursor: line advances (which write the CSV line in a text
 // file), extra space, column positions and margins, and the end of a
 // preview page.
-#include <algorithm>
-
-#include "foundation/files.h"
 #include "tally/report_internal.h"
-
-namespace {
-
-// Pieces of the CSV line handed to the CR LF writer at a time; well inside
-// its buffer, so no line of any length is cut.
-constexpr size_t kCsvWriteChunk = 1024;
-
-}  // namespace
 
 void WriteReportCsvLine() {
   ReportOutputContext& r = g_reportOutput;
+  r.csvCells = 0;
   if (r.csvLine.empty() || r.textFile == INVALID_HANDLE_VALUE) {
     r.csvLine.clear();
     return;
   }
-  // The comma after the last cell becomes the line end.
-  if (r.csvLine.back() == ',') r.csvLine.pop_back();
-  r.csvLine += '\n';
-  for (size_t at = 0; at < r.csvLine.size(); at += kCsvWriteChunk) {
-    const size_t length = std::min(kCsvWriteChunk, r.csvLine.size() - at);
-    WriteTextCrLf(r.textFile, "%.*s", static_cast<int>(length),
-                  r.csvLine.c_str() + at);
-  }
+  // Written as it is: a line end inside a cell is part of the cell, only the
+  // line's own end is CR LF.
+  FinishCsvLine(r.csvLine);
+  DWORD written = 0;
+  WriteFile(r.textFile, r.csvLine.data(), static_cast<DWORD>(r.csvLine.size()), &written, nullptr);
   r.csvLine.clear();
 }
 

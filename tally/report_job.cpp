@@ -68,6 +68,8 @@ void ResetJobState(int mode) {
   r.pagesStarted = 0;
   r.documentAborted = false;
   r.csvLine.clear();
+  r.csvCells = 0;
+  r.csvCellsDropped = false;
 }
 
 void ShowNormalCursor() { SetCursor(LoadCursor(nullptr, IDC_ARROW)); }

@@ -103,6 +103,11 @@ void AppendCsvField(std::string& line, const char* text, bool quote) {
   line += ',';
 }
 
+void FinishCsvLine(std::string& line) {
+  if (!line.empty() && line.back() == ',') line.pop_back();
+  line += "\r\n";
+}
+
 int FormatHasStringField(const char* format) {
   for (const char* p = format; *p; ++p) {
     if (*p != '%') continue;

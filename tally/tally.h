@@ -93,6 +93,8 @@ struct ReportLayout {
   int lastCellTextBottom = 0;
   int lineStyle = 0;         // 0 solid, 2 dotted (SetPrintLineStyle)
   std::string csvLine;       // mode 2: the line being collected
+  int csvCells = 0;          // cells of csvLine
+  bool csvCellsDropped = false;  // a line of the job had more than kCsvFieldLimit
 };
 
 // Where the next formatted cell goes (device units, y before the y sign).
@@ -126,9 +128,14 @@ constexpr int kReportCellTextSize = 1024;
 
 // Appends one cell to a CSV line: blanks at both ends trimmed, the text
 // quoted when `quote` is set or when it holds a comma, a quote or a line
-// end, embedded quotes doubled, then a comma. Every line so written reads
-// back through SplitCsvField to the same cells.
+// end, embedded quotes doubled, then a comma. Every line so written and
+// ended by FinishCsvLine reads back (NextCsvRecord, then SplitCsvField) to
+// the same cells, line ends inside them included, up to kCsvFieldLimit
+// cells.
 void AppendCsvField(std::string& line, const char* text, bool quote);
+// Ends a line of cells: the comma after the last cell becomes CR LF. The
+// line ends inside cells stay as they are.
+void FinishCsvLine(std::string& line);
 // 1 when a "%" is followed by an "s" within the next four bytes of `format`
 // ("%s", "%-10s", ...), else 0.
 int FormatHasStringField(const char* format);

@@ -43,6 +43,7 @@ TEST(CsvToken, SplitsOneLine) {
       {"doubled quote is one quote", "\"a\"\",\"\"b\",c", 8, {"a\",\"b", "c"}, {10, -1}},
       {"quotes inside a plain field", "a\"b,c\"d,e", 8, {"ab,cd", "e"}, {8, -1}},
       {"Shift-JIS trail bytes", "表,ソ,能", 8, {"表", "ソ", "能"}, {3, 6, -1}},
+      {"line ends inside quotes stay", "\"a\r\nb\",\"\nc\r\"", 8, {"a\r\nb", "\nc\r"}, {7, -1}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -59,6 +60,31 @@ TEST(CsvToken, StopsAtTheFieldLimit) {
   ASSERT_EQ(got.fields.size(), static_cast<size_t>(kCsvFieldLimit));
   EXPECT_EQ(got.fields.back(), std::to_string(kCsvFieldLimit - 1));
   EXPECT_EQ(got.results.back(), -1);
+}
+
+TEST(CsvToken, RecordsJoinTheLinesOfAnOpenQuote) {
+  // Two records written as spreadsheet programs write them: line ends
+  // inside quotes are part of a field; a record ends with CR LF or LF.
+  const std::string text =
+      "a,\"two\r\nlines\",b\r\n"
+      "\"say \"\"hi\"\"\nthere\",c\n"
+      "\r\n"
+      "last,\"open\r\nquote";
+  const std::vector<std::string> expected = {
+      "a,\"two\r\nlines\",b", "\"say \"\"hi\"\"\nthere\",c", "", "last,\"open\r\nquote"};
+  std::vector<std::string> records;
+  size_t position = 0;
+  std::string record;
+  while (NextCsvRecord(text, position, record)) records.push_back(record);
+  EXPECT_EQ(records, expected);
+  EXPECT_EQ(position, text.size());
+
+  EXPECT_EQ(CountCsvFields(expected[0]), 3);
+  EXPECT_EQ(CountCsvFields(expected[1]), 2);
+  EXPECT_EQ(CountCsvFields(""), 1);
+  EXPECT_EQ(CountCsvFields("\"a,b\",c,d"), 3);
+  const Split got = SplitLine(expected[1], 32);
+  EXPECT_EQ(got.fields, (std::vector<std::string>{"say \"hi\"\nthere", "c"}));
 }
 
 TEST(CsvToken, ResetStartsANewLine) {

@@ -9,6 +9,7 @@
 #include <sstream>
 #include <string>
 
+#include "foundation/csv_token.h"
 #include "tally/tally.h"
 #include "tests/support/hook_recorder.h"
 
@@ -70,6 +71,54 @@ TEST(ReportTextFile, CellsBecomeCsvLinesThatReadBack) {
                                              "x,y", "表"}));
   // The job let go of the file.
   EXPECT_NE(DeleteFileA(path.c_str()), 0);
+}
+
+// Splits a CSV file into its records and cells as the program reads one.
+std::vector<std::vector<std::string>> ReadCsvFile(const std::string& bytes) {
+  std::vector<std::vector<std::string>> records;
+  size_t position = 0;
+  std::string record;
+  while (NextCsvRecord(bytes, position, record)) {
+    std::vector<char> cell(record.size() + 1);
+    std::vector<std::string> cells;
+    int rc;
+    ResetCsvFieldSplitter();
+    do {
+      rc = SplitCsvField(cell.data(), static_cast<int>(record.size()), record.c_str());
+      cells.push_back(cell.data());
+    } while (rc > 0);
+    records.push_back(cells);
+  }
+  return records;
+}
+
+TEST(ReportTextFile, LineEndsInsideCellsAndLongLinesReadBack) {
+  const std::string path = TempPath("report_line_ends.csv");
+  MessageBoxRecorder boxes;
+  DescribePage();
+  ASSERT_EQ(StartPrintJobDefault(2, path.c_str()), 1);
+  ReportCsvCell(0, "%s", "two\nlines");
+  ReportCsvCell(0, "%s", "a CR\rinside");
+  ReportCsvCell(0, "%s", "both\r\n");
+  AdvanceReportLine(1);
+  for (int i = 0; i <= kCsvFieldLimit; ++i) ReportCsvCell(0, "%d", i);
+  AdvanceReportLine(1);
+  ReportCsvCell(0, "%s", "after");
+  EndPrintJob();
+
+  const std::string bytes = ReadBytes(path);
+  const std::string firstLine = "\"two\nlines\",\"a CR\rinside\",\"both\r\n\"\r\n";
+  EXPECT_EQ(bytes.substr(0, firstLine.size()), firstLine);
+  const auto records = ReadCsvFile(bytes);
+  ASSERT_EQ(records.size(), 3u);
+  EXPECT_EQ(records[0], (std::vector<std::string>{"two\nlines", "a CR\rinside", "both\r\n"}));
+  // A line holds as many cells as a reader takes; the next one was said.
+  ASSERT_EQ(records[1].size(), static_cast<size_t>(kCsvFieldLimit));
+  EXPECT_EQ(records[1].back(), std::to_string(kCsvFieldLimit - 1));
+  EXPECT_EQ(records[2], std::vector<std::string>{"after"});
+  EXPECT_EQ(boxes.texts(), std::vector<std::string>{
+                               "ﾃｷｽﾄﾌｧｲﾙの1行に書けるのは 1000 項目までです。1001 項目目からは書き込まれません。"});
+  DeleteFileA(path.c_str());
 }
 
 TEST(ReportTextFile, FilesThatCannotBeWritten) {
