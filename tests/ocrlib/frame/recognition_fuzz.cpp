@@ -1,0 +1,148 @@
+// Calls the four recognition exports of MUPA32 with arguments taken from
+// arbitrary bytes, as a careless client might pass them: image descriptors
+// of any size and polarity, rectangles and cells anywhere, option bytes,
+// capacities, null pointers, handles and environments that are not there.
+// The image and the result arrays are exactly as large as the arguments
+// claim, so AddressSanitizer sees any access past them; every call returns
+// a documented result, and the caller's bitmap comes back unchanged.
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "ocrlib/dictwriter/dict_writer.h"
+#include "ocrlib/mupa32.h"
+
+namespace {
+
+void Check(bool condition) {
+  if (!condition) std::abort();
+}
+
+// Reads values off the input, zeros once it runs out.
+class Arguments {
+ public:
+  Arguments(const uint8_t* data, size_t size) : data_(data), size_(size) {}
+  template <class T>
+  T Take() {
+    T value{};
+    const size_t n = std::min(sizeof value, size_ - used_);
+    std::memcpy(&value, data_ + used_, n);
+    used_ += n;
+    return value;
+  }
+  MupaRect Rect() { return {Take<int16_t>(), Take<int16_t>(), Take<int16_t>(), Take<int16_t>()}; }
+  // The bytes not taken yet.
+  const uint8_t* rest() const { return data_ + used_; }
+  size_t restSize() const { return size_ - used_; }
+
+ private:
+  const uint8_t* data_;
+  size_t size_;
+  size_t used_ = 0;
+};
+
+// A library handle and an environment with both sample dictionaries loaded
+// and the first registered, made once for the process.
+struct Library {
+  int16_t handle = -1;
+  int16_t environment = -1;
+  Library() {
+    handle = MupaBegin();
+    environment = MupaOpenExecEnv(handle, kExecEnvMode);
+    for (const SampleDict& sample : kSampleDicts) {
+      const std::string path = "/tmp/mupa_recognition_fuzz_" + std::to_string(getpid()) + sample.name + ".dic";
+      WriteDictBytes(path, EncodeDictFile(sample.make()));
+      const int16_t dictionary = MupaLoadPatternDict(handle, path.c_str());
+      std::remove(path.c_str());
+      if (dictionary >= 0 && std::string(sample.name) == "digit_patterns") {
+        MupaRegisterPatternDict(handle, environment, dictionary);
+      }
+    }
+  }
+};
+
+void CheckResult(int16_t handle, int result) {
+  Check(result >= -1 || result == -9 || result == -10);
+  if (result == -9) {
+    uint16_t codes[32];
+    Check(MupaGetError(handle, codes, 32) >= 1);
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  static const Library library;
+  Check(library.handle >= 0 && library.environment >= 0);
+  Arguments a(data, size);
+  const uint8_t call = a.Take<uint8_t>();
+  const uint8_t nulls = a.Take<uint8_t>();  // bits 0-4: pass this pointer as null
+  const int16_t handle = call & 0x10 ? a.Take<int16_t>() : library.handle;
+  const int16_t environment = call & 0x20 ? a.Take<int16_t>() : library.environment;
+  MupaImage image = {a.Take<int16_t>(), a.Take<int16_t>(), a.Take<uint16_t>(), a.Take<int16_t>(),
+                     a.Take<int16_t>(),  a.Take<uint16_t>(), nullptr};
+  const MupaRect rect = a.Rect();
+  MupaRecogOptions options;
+  const auto optionBytes = a.Take<std::array<uint8_t, sizeof options>>();
+  std::memcpy(&options, optionBytes.data(), sizeof options);
+  const int16_t capacity = static_cast<int16_t>(a.Take<int8_t>());
+  const uint16_t cellCount = a.Take<uint8_t>() % 8;
+  std::vector<MupaRect> cells(cellCount);
+  for (MupaRect& cell : cells) cell = a.Rect();
+
+  // The bitmap as large as the descriptor says, filled from the input; a
+  // descriptor of no rows or no bytes gets a few bytes it must be refused
+  // before reading. Bitmaps beyond a megabyte are left to other inputs.
+  std::vector<uint8_t> bits;
+  const long bytes = static_cast<long>(image.height) * image.bytesPerLine;
+  if (bytes > 1 << 20) return 0;
+  static uint8_t spare[8];
+  image.bits = spare;
+  if (image.height > 0 && image.bytesPerLine > 0) {
+    bits.resize(bytes);
+    for (long i = 0; i < bytes && a.restSize() > 0; ++i) bits[i] = a.rest()[i % a.restSize()];
+    image.bits = bits.data();
+  }
+  const std::vector<uint8_t> before = bits;
+  std::vector<MupaCharResult> results(std::max<int>(capacity, 0));
+  std::vector<MupaRect> boxes(std::max<int>(capacity, 0));
+  int16_t count = 0;
+  uint16_t status = 0;
+  MupaImage* imageArg = nulls & 1 ? nullptr : &image;
+  const MupaRect* rectArg = nulls & 2 ? nullptr : &rect;
+  const MupaRecogOptions* optionsArg = nulls & 4 ? nullptr : &options;
+  const bool noResults = nulls & 8;
+  int16_t* countArg = nulls & 16 ? nullptr : &count;
+  // A capacity of 0 and more still gets a real array: an empty one is a
+  // valid pointer the library must not write through.
+  MupaCharResult* resultArg = noResults ? nullptr : results.data() ? results.data() : reinterpret_cast<MupaCharResult*>(&count);
+
+  switch (call % 4) {
+    case 0:
+      CheckResult(handle, MupaExecuteOneChar(handle, environment, imageArg, rectArg, optionsArg,
+                                             capacity > 0 ? resultArg : nullptr));
+      break;
+    case 1:
+      CheckResult(handle, MupaExecuteFieldChar(handle, environment, imageArg, cells.data(), cellCount,
+                                               optionsArg, resultArg, capacity, countArg));
+      break;
+    case 2: {
+      const int16_t found = MupaExecuteOneLine(handle, environment, imageArg, rectArg, optionsArg, resultArg,
+                                               capacity, 0, &status);
+      Check(found >= -1 || found == -10);
+      break;
+    }
+    default:
+      CheckResult(handle, MupaSegChar(handle, environment, imageArg, rectArg, optionsArg,
+                                      noResults ? nullptr : boxes.data(), capacity, countArg));
+      break;
+  }
+  Check(bits == before);
+  return 0;
+}
