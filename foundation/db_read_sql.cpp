@@ -35,32 +35,16 @@ bool WordIs(const char* p, const char* word) {
 
 // Splits `list` at its commas outside quotes and parentheses.
 std::vector<std::string> SplitItems(const std::string& list) {
-  std::vector<std::string> items(1);
-  char quote = '\0';
-  int depth = 0;
-  const char* text = list.c_str();
-  for (size_t i = 0; i < list.size();) {
-    const int length = SjisCharLength(text + i);
-    const char c = text[i];
-    if (length == 1) {
-      if (quote) {
-        if (c == quote) quote = '\0';
-      } else if (c == '\'' || c == '"') {
-        quote = c;
-      } else if (c == '(') {
-        ++depth;
-      } else if (c == ')' && depth > 0) {
-        --depth;
-      } else if (c == ',' && depth == 0) {
-        items.emplace_back();
-        i += length;
-        continue;
-      }
+  std::vector<std::string> items;
+  size_t start = 0;
+  FindAtTopLevel(list, [&](size_t i) {
+    if (list[i] == ',') {
+      items.push_back(Trimmed(list.substr(start, i - start)));
+      start = i + 1;
     }
-    items.back().append(text + i, length);
-    i += length;
-  }
-  for (std::string& item : items) item = Trimmed(item);
+    return false;
+  });
+  items.push_back(Trimmed(list.substr(start)));
   return items;
 }
 

@@ -79,24 +79,8 @@ int SqlWordAt(const char* p) {
 }
 
 size_t FindSqlWord(const std::string& sql, int word) {
-  char quote = '\0';
-  int depth = 0;  // of parentheses: a subquery's words are its own
   const char* text = sql.c_str();
-  for (size_t i = 0; i < sql.size(); i += SjisCharLength(text + i)) {
-    const char c = text[i];
-    if (quote) {
-      if (c == quote) quote = '\0';
-    } else if (c == '\'' || c == '"') {
-      quote = c;
-    } else if (c == '(') {
-      ++depth;
-    } else if (c == ')') {
-      if (depth > 0) --depth;
-    } else if (depth == 0 && IsBlank(c) && SqlWordAt(text + i + 1) == word) {
-      return i;
-    }
-  }
-  return std::string::npos;
+  return FindAtTopLevel(sql, [&](size_t i) { return IsBlank(text[i]) && SqlWordAt(text + i + 1) == word; });
 }
 
 std::string WithoutOrderBy(const std::string& select) {

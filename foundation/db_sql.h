@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "foundation/sjis_text.h"
+
 // Words the scanner recognises right after a blank, in lower or upper case
 // and followed by a blank.
 constexpr int kSqlWordNone = 0;
@@ -17,6 +19,31 @@ constexpr int kSqlWordJoin = 4;  // join, left, inner
 
 // The word that starts at `p` (the byte after a blank).
 int SqlWordAt(const char* p);
+// The first index of `sql` for which `visit` returns true among those of
+// the characters outside quoted literals and names and outside parentheses
+// (quotes and parentheses themselves are not visited; a double-byte
+// character is visited by its first byte), or std::string::npos.
+template <class Visit>
+size_t FindAtTopLevel(const std::string& sql, Visit visit) {
+  char quote = '\0';
+  int depth = 0;  // of parentheses: a subquery's words are its own
+  const char* text = sql.c_str();
+  for (size_t i = 0; i < sql.size(); i += SjisCharLength(text + i)) {
+    const char c = text[i];
+    if (quote) {
+      if (c == quote) quote = '\0';
+    } else if (c == '\'' || c == '"') {
+      quote = c;
+    } else if (c == '(') {
+      ++depth;
+    } else if (c == ')') {
+      if (depth > 0) --depth;
+    } else if (depth == 0 && visit(i)) {
+      return i;
+    }
+  }
+  return std::string::npos;
+}
 // Index of the blank in front of the first `word` of `sql` outside quoted
 // literals and names and outside parentheses, or std::string::npos.
 size_t FindSqlWord(const std::string& sql, int word);
