@@ -321,7 +321,7 @@ int FetchNextBatch(int slot);
 int CreateTableFromSpec(const char* folder, const char* database, const char* table, int kind,
                         const char* specFile, const char* section);
 int CreateTableFromSlot(int slot, const char* table);
-// Creates the index of a key: 0 (also for a key the specification lacks,
+// Creates the index of a key: 0 (also for a key its .SPC file lacks,
 // after a message), -1 the database refused (reported).
 int CreateKeyIndex(int slot, int keyNumber);
 // Schema statements: 0 done, -1 (reported).
