@@ -123,10 +123,14 @@ bool RunOnConnection(SQLHDBC connection, const std::string& sql) {
   return done;
 }
 
-// A server session reads a backslash in a literal as itself, whatever the
-// server's default: literals the driver builds from parameters then mean
-// the same on every server.
-void SetServerSession(SQLHDBC connection) { RunOnConnection(connection, "set standard_conforming_strings = on"); }
+// A server session reads a backslash in a literal as itself and writes
+// every float with all its digits, whatever the server's defaults: literals
+// the driver builds from parameters mean the same on every server, and a
+// number read is the number stored.
+void SetServerSession(SQLHDBC connection) {
+  RunOnConnection(connection, "set standard_conforming_strings = on");
+  RunOnConnection(connection, "set extra_float_digits = 3");
+}
 
 // A connection of its own to the server's maintenance database; null when
 // the server cannot be reached with the login.

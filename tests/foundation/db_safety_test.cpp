@@ -46,10 +46,12 @@ TEST_P(DbSafety, ValuesWithQuotesAndBackslashesStayValuesWhateverTheServerSays) 
   const char* db = kDb;
   if (server()) {
     // A database whose sessions start with backslashes as escapes in
-    // literals; the layer's own sessions read them as themselves.
+    // literals and floats cut to 15 digits; the layer's own sessions read
+    // backslashes as themselves and floats whole.
     db = "SDLEGACY";
     db_disconnect(db_alloc_slot("", db, "T1", -1));  // made when missing (the box is answered Yes)
     ExecOnServer("alter database sdlegacy set standard_conforming_strings = off");
+    ExecOnServer("alter database sdlegacy set extra_float_digits = 0");
     const int check = db_alloc_slot("", db, "T1", -1);
     ASSERT_GT(check, 0);
     EXPECT_EQ(CountRows(check, "select count(*) from pg_settings where name='standard_conforming_strings' "
@@ -64,10 +66,12 @@ TEST_P(DbSafety, ValuesWithQuotesAndBackslashesStayValuesWhateverTheServerSays) 
   db_clear(slot);
   SetColumnText(slot, "CODE", "B01");
   SetColumnText(slot, "NAME", tricky.c_str());
+  SetColumnDouble(slot, "AMOUNT", 1.0 / 3);
   ASSERT_EQ(db_add(slot), 0);
   ASSERT_EQ(db_search(slot, tricky.c_str(), "NAME"), 0);
   EXPECT_EQ(GetColumnText(slot, "CODE"), std::string("B01"));
   EXPECT_EQ(GetColumnText(slot, "NAME"), tricky);
+  EXPECT_EQ(GetColumnDouble(slot, "AMOUNT"), 1.0 / 3);
 
   // Only A02 lies between "A02" and the tricky text.
   ASSERT_EQ(db_tfind(slot, 0), 0);
