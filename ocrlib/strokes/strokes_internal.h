@@ -364,3 +364,389 @@ struct LinePieceSet {
 // Cuts the line's live points into pieces and sorts them left to right.
 // Returns 0, or -9 after 14 (too many branch points, pieces or points).
 int CutLinePieces(StrokePointTable* points, LinePieceSet* set);
+
+// ---- structural recogniser: buffer sets and decision cell (structure_buffers.cpp) ----
+// The digit decision by structure scans a character into one transition
+// record per scan line (rows in set 0, columns in set 1), builds the
+// structure chain of the runs from them, writes the chain as tokens and
+// matches structure descriptions against shape templates. All of it works on
+// the current buffer set; the verdict goes into the decision cell.
+constexpr int kMaxRowValues = 21;          // transitions and the end mark
+constexpr int kMaxRowTransitions = 20;     // per record (the column scan's limit)
+constexpr int kMaxStructureRecords = 200;  // lines of the box plus the two empty ones
+constexpr int kStructureTokenRoom = 100;   // token text, zero byte included
+constexpr int kDescriptionRoom = 1024;     // description, zero byte included
+constexpr int kMaxTreeTokens = 64;
+constexpr int32_t kUndecided = 'g';
+
+// One scan line: `count` transitions (even), the columns (rows in set 1)
+// counted from 1 at the box's edge, the first of each pair the first black
+// one and the second the first white one after the run; then the end mark,
+// the line's length + 2, at column[count].
+struct RowTransitionRecord {
+  int32_t count;
+  int32_t column[kMaxRowValues];
+};
+
+struct StructureBufferSet {
+  RowTransitionRecord records[kMaxStructureRecords];
+  int32_t recordCount;                  // lines + 2
+  char tokens[kStructureTokenRoom];     // "d,A,V,p,"
+  char description[kDescriptionRoom];  // direction characters, ':' between groups
+  char treeTokens[kMaxTreeTokens + 1];  // "dpAp", "dp(AU)"
+  ListNode* treeItems[kMaxTreeTokens];  // the chain item of each tree letter
+  ChainNode* chainHead;
+  CellNode* treeHead;
+};
+
+// Set 0 (rows, the main set) and set 1 (columns). Defined in structure_buffers.cpp.
+extern StructureBufferSet g_structureSets[2];
+extern StructureBufferSet* g_structureSet;  // the current one
+// '0'..'9' a decided digit; 'g' undecided. Templates may also leave 'p', 'a',
+// 'w', 's' or 'k' on the way; they end as 'g'.
+extern int32_t g_structureDecision;
+
+void SelectStructureBuffers(int set);
+
+// The character box of the current decision (inclusive, image pixels) and
+// its bitmap (bit 7 of a byte the leftmost pixel, a set bit black).
+struct StructureInput {
+  const uint8_t* bits;
+  int32_t left, right, top, bottom, bytesPerLine;
+};
+extern StructureInput g_structureInput;
+
+// Refuses a box the structure records cannot hold: left or top below 0, an
+// empty box, a right column beyond the bitmap's lines, or a box of more than
+// 198 columns or rows. Returns 0, or -9 after 14.
+int CheckStructureInput(const StructureInput& input);
+// Fills the current set's records from g_structureInput: mode 0 one record a
+// row (transitions at columns), mode 1 one a column (at rows), with an empty
+// record before the first line and after the last. Returns 0, or -9 after 14
+// when a line has more transitions than a record holds.
+int ListRowTransitions(int mode);
+// Takes the values at positions p - 1 and p out of every record in
+// [first, end) of the current set (later values, end mark included, move
+// down) and lowers their counts by 2; records without both values are left
+// as they are.
+void RemoveChainRecordPair(int first, int end, int p);
+
+// ---- structure chain (structure_chain.cpp, chain_merge.cpp) -------------------------------
+// One chain node where the run structure of two neighbouring lines differs
+// (its index is the lower line's record), with one list node a value of each
+// line (the end mark included); links join values that continue each other,
+// twins the same value in the lower list of one node and the upper list of
+// the next. The chain is built from the current set's records out of the
+// fixed pools, which the caller resets.
+
+// The chain of the current set: its head, or null when no node was made (all
+// lines alike, *result 0) or a pool ran full (*result -9 after 14).
+ChainNode* BuildStructureChain(int* result);
+// The node between records `upper` and upper + 1, or null when their
+// structure is the same (nothing pushed) or after 14.
+ChainNode* BuildChainNode(const RowTransitionRecord* upper);
+void LinkTwinLists(ChainNode* previous, ChainNode* node);
+// Cleans the chain of short runs and briefly separated runs and drops the
+// nodes left without a change. Returns the new head.
+ChainNode* MergeCloseChainNodes(ChainNode* head);
+int IsChainNodePlain(const ChainNode* node);
+int RemoveShortRuns(ChainNode* node, int reach);  // 1 when it removed anything
+int JoinSplitRuns(ChainNode* node, int reach);    // 1 when it joined anything
+// Step 1..reach at which the walk from a lower-list node (an upper-list node:
+// upward) meets a branching node, given back in *branch; 0 when the run
+// ends or nothing branches within reach.
+int FollowToBranch(ListNode* x, int reach, ListNode** branch);
+constexpr int kJoinKindS = 0;  // the gap lies before the top node
+constexpr int kJoinKindN = 1;  // the gap lies after it
+// Closes the gap between x (top's lower list) and z (bottom's upper list) on
+// every line between them. Returns 1, or 0 (nothing changed) when the gap's
+// edges do not run side by side through the chain nodes between.
+int JoinRun(ChainNode* top, ChainNode* bottom, ListNode* x, ListNode* z, int kind);
+// Writes the current chain's tokens into the current set ("d,A,V,p,").
+// Returns 0, or -9 after 14 when the text would reach 100 characters (what
+// fits, 99 characters, stays written).
+int FormatChainTokens();
+// Gives every list node of the current chain its chain node, position and
+// record.
+void IndexChainItems();
+
+// ---- structure descriptions and shape templates (structure_description.cpp, shape_match.cpp) ----
+// A rule list: items of three words. {-1, n, flags} starts a group of n
+// direction characters (flags 1: its first item adds the end value at its
+// first node, 2: its last item at its last node); {first node, last node,
+// edge} follows transition `edge` from the first node's line to the last
+// node's; a single -2 ends the list.
+constexpr int32_t kRuleGroup = -1;
+constexpr int32_t kRuleEnd = -2;
+constexpr int kMaxProfileValues = 200;
+
+// The current set's description of the chain by `rules`. Returns the
+// description buffer, or null when no description could be made: after 14
+// (too long, too many values or points) or when a rule names a node or a
+// transition the chain does not have (nothing pushed).
+const char* FormatStructureDescription(const int32_t* rules);
+// Appends the values of one rule item to values[0..count); returns the new
+// count, or -1 (14 pushed after 200 values; nothing pushed for a node or
+// transition the chain lacks).
+int CollectProfilePoints(const int32_t* item, int flags, int32_t* values, int count);
+// n direction characters sampled along count points (count at least 1).
+void SampleDirections(const StepPoint* points, int count, char* out, int n);
+// Direction of (dx, dy) in steps of 22.5 degrees, -8..8.
+int AngleFromDeltas(int32_t dx, int32_t dy);
+
+struct TemplateElement {
+  char low, high;  // characters it consumes; low 0 ends the pattern
+  int32_t minCount, maxCount;
+};
+struct TemplateSpan {
+  int32_t from, to;  // element numbers, 0 the string start; from -1 ends the list
+  int32_t min, max;  // characters between their ends
+};
+struct ShapeTemplate;
+constexpr int32_t kTemplateWhole = 0;      // must consume the description
+constexpr int32_t kTemplateContinue = 1;   // a leading part, then `next`
+constexpr int32_t kTemplateSmoothed = 2;   // matched on the smoothed description
+struct ShapeTemplate {
+  const TemplateElement* pattern;  // null ends the list
+  const TemplateSpan* spans;       // null: none
+  const char* name;
+  const ShapeTemplate* next;       // the continuation list (kTemplateContinue)
+  int32_t decision;
+  int32_t flags;
+};
+// Matches the templates in order; the first that matches stores its decision
+// in the decision cell and gives 1. 0 when none matches (the cell unchanged).
+int MatchShapeTemplate(const char* description, const ShapeTemplate* templates);
+
+// ---- template sets (shape_template_sets.cpp) ---------------------------------------------
+// The sets of shape templates the structure procedures run, each a rule list
+// and an ordered template list. A set whose data is not written down decides
+// nothing: running it leaves the decision cell as it was. Names list the
+// templates and what they decide.
+enum TemplateSetId : int {
+  // "d,A,V,p,": one hole.
+  kSet01ZeroOrFour,      // 0d 0c 0e ->0, 4a 4b 4c ->4
+  kSet01ZeroConfirm,     // 0d 0e ->0
+  kSet01SixHigh,         // 6 ->6
+  kSet01EightNotSix,     // 8t1 8t2 ->8
+  kSet01SixLow,          // 6 ->6
+  kSet01SixOrEight,      // 6a..6e ->6, 8t ->8
+  kSet01SixConfirm,      // 6d..6k ->6
+  kSet01NotSix,          // 8t 8t2 ->8, 6 6b ->6, 0 ->0
+  kSet01FourLow,         // 4a 4b ->4
+  kSet01Four,            // 4 ->4
+  kSet01NineOrFour,      // 9b 9e 9f 9h 9g ->9, 4 ->4
+  kSet01FourConfirm,     // 4 ->4
+  kSet01NineConfirm,     // 4a 4c1 4c2 ->4, 9b..9e ->9
+  kSet01Eight,           // 8t1..8t5 ->8
+  // "d,p,": the column tree's branches.
+  kSet02OneOrEight,      // 1c2 1d2 1e2 1f 1f2 1g2 1h ->1, 8t1 8t2 8t3 ->8, 0t1 ->0, 4t ->4
+  kSet02FourOrZero,      // 4t1 4t2 ->4, 0t ->0
+  kSet02Two,             // 2a 2b 2d 2e 2f 2g ->2
+  kSet02Five,            // 5a..5e ->5
+  kSet02ThreeOrSeven,    // 3 ->3, 7 ->7
+  kSet02Loop,            // 9t ->9, 8t ->8, 0t ->0
+  kSet02OneTwoSeven,     // 1 ->1, 2 ->2, 7 ->7
+  kSet02One,             // 1 1a ->1
+  kSet02Seven,           // 7a 7a2 7c ->7, p1a ->p
+  kSet02OneFlag,         // 1 1b ->1
+  kSet02SixLow,          // 6t ->6 (first rule list)
+  kSet02SixHigh,         // 6t ->6 (second rule list)
+  kSet02Three,           // 3b 3c 3a ->3
+  // "d,A,pI,p,": an open top.
+  kSet03First,           // 17f 17c 17b 17d ->1, 7b ->7, 235j 235g 235k 2a ->2
+  kSet03TwoOrThree,      // 2g 2e 2f ->2, 35a ->3
+  kSet03TwoConfirm,      // 2a 2b 2c ->2
+  kSet03TwoWide,         // 2a..2d ->2
+  kSet03ThreeOrFive,     // 3a 3b ->3, 5a ->5
+  kSet03Seven,           // 7 ->7
+  kSet03LongTail,        // three continuation templates, 7g 7f ->7
+  kSet03OneShort,        // 17a 17b ->1
+  kSet03OneShortCheck,   // 7x ->7, a continuation, g17 g17a ->g, p1a p1b p1c ->p
+  kSet03OneShortSeven,   // 7 ->7
+  kSet03WideTop,         // 71 ->7, 17 ->1
+  kSet03WideTopCheck,    // 7a 7b 7c ->7, p1 ->p
+  kSet03Narrow,          // 1 1a ->1, 7a 7b ->7, 97 ->9, 7d ->7, a17 ->a
+  kSet03NarrowOne,       // 7a 7A 7b ->7, 1 1b ->1
+  kSet03NarrowNine,      // 7 ->7
+  kSet03NarrowOneCheck,  // p1 ->p
+  kSet03NarrowA,         // 7 ->7
+  kSet03NarrowOther,     // 7a 7b 7c ->7, w7A ->w, 7B ->7, s7 ->s
+  kSet03NarrowS,         // 7 7b ->7
+  kSet03Middle,          // 7 7a ->7
+  kSet03MiddleCheck,     // 7 ->7, 9 ->9
+  kSet03MiddleOther,     // 7a2 7b 7c 7d ->7, 17a 17b 17c ->1, 9 ->9
+  kSet03MiddleOne,       // p1 p1b ->p, 7a1 7a2 ->7
+  kSet03MiddleSeven,     // 7 ->7
+  // "d,dI,V,p,": two tops that merge.
+  kSet04Two,             // 2 ->2
+  kSet04Joined,          // two continuation templates
+  kSet04ZeroOrFour,      // 0 ->0, 4 ->4
+  kSet04ZeroConfirm,     // 0 ->0
+  kSet04Seven,           // 7 ->7, k ->k
+  kSet04ThreeOrFive,     // 3b 3c 3d ->3, 5a 5c 5e 5g 5d 5f 5b ->5
+  kSet04ThreeConfirm,    // 3b..3f ->3
+  kSet04FiveConfirm,     // 5 ->5
+  // "d,A,V,A,V,p,": two holes.
+  kSet05Zero,            // -0- ->0
+  kSet05Six,             // -6a- ->6
+  kSet05Eight,           // -8e- -8b- -8f- -8g- -8d- -8c- ->8
+  // "d,Id,V,p,"
+  kSet06FiveOrFour,      // -5a- -5b- ->5, -4- ->4
+  kSet06Zero,            // -0- ->0
+  kSet06Six,             // -6a- ->6
+  kSet06Four,            // 4c 4e ->4
+  kSet06TwoWide,         // -2a- -2b- ->2
+  kSet06One,             // 1 ->1
+  kSet06TwoNarrow,       // -2- -2b- ->2
+  kSet06TwoOpen,         // -2- ->2
+  kSet06FourOpen,        // 4 4u ->4
+  // "d,A,pI,dI,V,p,"
+  kSet07FiveOrThree,     // -5b- -5c- ->5, -3- ->3
+  kSet07Zero,            // -0- ->0
+  kSet07Three,           // -3c- -3d- ->3
+  kSet07ThreeConfirm,    // 3a ->3
+  // "d,A,pI,Id,V,p,"
+  kSet08Two,             // 2 ->2
+  kSet08TwoWide,         // -2- -2b- ->2
+  // "d,A,IA,VI,pI,p,"
+  kSet09NineOrFour,      // -9b- -9c- -9d- -9e- ->9, -4- ->4
+  // "d,A,Ip,dI,V,p,"
+  kSet10Five,            // -5a- -5b- -5c- ->5
+  // "d,A,V,A,pI,p,"
+  kSet11NineOrFourLow,   // -9b- -9c- -9d- -9e- ->9, -4- ->4 (first rule list)
+  kSet11NineOrFourHigh,  // the same templates (second rule list)
+  // "d,A,S,pI,p,"
+  kSet12NineOrFour,      // -9b-..-9f- ->9, -4- ->4
+  kSet12Four,            // -4- ->4
+  // "d,Id,V,A,Ip,p,"
+  kSet13Four,            // -4- -4b- -4c- ->4
+  kSet13FourConfirm,     // 4a 4b ->4
+  // "d,dI,V,dI,V,p,"
+  kSet14Five,            // -5- ->5
+  kSet14Three,           // -3b- -3c- ->3
+  // "d,Id,IA,VI,V,p,"
+  kSet15Zero,            // -0- ->0
+  kSet15Six,             // -6a- ->6
+  kSet15Four,            // -4- ->4
+  // "d,A,Ip,A,V,p,"
+  kSet16EightShort,      // 8 ->8
+  kSet16SixOrEight,      // 6 ->6, 8a 8b 8c ->8
+  kSet16SixCheck,        // 6 ->6
+  kSet16SixConfirm,      // 6 ->6
+  kSet16EightTall,       // 8 ->8
+  // "d,Id,V,A,V,p,"
+  kSet17Eight,           // -8a- ->8
+  kSet17Six,             // -6a- ->6
+  // "d,Id,S,V,p,"
+  kSet18Six,             // -6a- ->6
+  // "d,A,Ip,Id,V,A,V,p,"
+  kSet19Eight,           // -8a- -8b- -8c- ->8
+  kSet19Six,             // -6a- ->6
+  // "d,A,Ip,p,"
+  kSet20FiveOrNine,      // 5a 5b ->5, 9a ->9
+  kSet20Eight,           // 8t1 8t2 ->8
+  kSet20EightConfirm,    // 8t ->8
+  kSet20Two,             // 2 ->2
+  kSet20Six,             // 6a ->6
+  kTemplateSetCount
+};
+
+struct TemplateSet {
+  const char* name;          // its user and templates, for reports
+  const int32_t* rules;      // null: not written down
+  const ShapeTemplate* templates;
+};
+extern const TemplateSet kTemplateSets[kTemplateSetCount];
+
+// Describes the current chain by the set's rule list and matches its
+// templates: 1 when one matched (its decision in the cell), else 0 with the
+// cell as it was.
+int RunTemplateSet(TemplateSetId set);
+// Sets the cell to 'g' first.
+int RunTemplateSetAfresh(TemplateSetId set);
+
+// ---- structure patterns and the digit decision (structure_patterns.cpp, ...) -------------
+// Rows and measures of the current chain in percent of its height: P(i, j)
+// = (r_j - r_i) x 100 / H with r_i the line of the i-th node and H = r_last
+// - r_0; R(i, j, k, l) = (r_j - r_i) x 100 / (r_l - r_k); Col(r, k) the k-th
+// transition of line r; W(r) = (Col(r, 3) - Col(r, 0)) x 100 / H. A measure
+// that divides by 0 or reads a node or transition the chain lacks marks the
+// measures invalid (and gives 0): the character is then left undecided.
+class ChainMeasures {
+ public:
+  ChainMeasures();  // of the current set's chain
+  int nodeCount() const { return count_; }
+  bool valid() const { return valid_; }
+  int Row(int i);
+  int P(int i, int j);
+  int R(int i, int j, int k, int l);
+  int Col(int line, int k);
+  int W(int line);
+  // numerator x 100 / divisor; the divisor H when left out.
+  int Percent(int64_t numerator, int64_t divisor);
+  int Percent(int64_t numerator) { return Percent(numerator, height_); }
+
+ private:
+  int rows_[kChainNodePoolSize];
+  int count_ = 0;
+  int height_ = 0;
+  bool valid_ = true;
+};
+
+inline bool Within(int v, int low, int high) { return v >= low && v <= high; }
+
+using StructureProcedure = void (*)();
+struct StructurePattern {
+  const char* number;  // "01".."20"
+  const char* tokens;  // the exact token text of the chain
+  StructureProcedure procedure;
+};
+extern const StructurePattern kStructurePatterns[];  // ended by a row of nulls
+
+// The procedure of the row whose token text is `tokens`: 1 with it in
+// *procedure, 0 when no row has the text or the measures are vetoed (the
+// decision then stays 'g').
+int FindStructurePattern(const char* tokens, StructureProcedure* procedure);
+// 1 (decision 'g') when the chain's measures equal a combination known to
+// mislead the row's procedure, else 0.
+int VetoStructureMeasures(int rowNumber);
+
+// The procedures of the rows (pattern_procedures.cpp; "02" in digit_decision.cpp).
+void DecideStructure01();
+void DecideStructure02();
+void DecideStructure03();
+void DecideStructure04();
+void DecideStructure05();
+void DecideStructure06();
+void DecideStructure07();
+void DecideStructure08();
+void DecideStructure09();
+void DecideStructure10();
+void DecideStructure11();
+void DecideStructure12();
+void DecideStructure13();
+void DecideStructure14();
+void DecideStructure15();
+void DecideStructure16();
+void DecideStructure17();
+void DecideStructure18();
+void DecideStructure19();
+void DecideStructure20();
+
+// Selects the set, scans it (set 0 the rows, set 1 the columns), builds and
+// cleans its chain and writes its tokens; set 1 also indexes the chain and
+// builds the outline tree. Returns 0, or -9 after 14.
+int BuildStructureChainSet(int set);
+// Set 1's outline tree: the outlines of the column chain as branches of
+// 'd' (a run begins), 'p' (ends), 'A' (a gap opens) and 'U' (a gap closes),
+// written into the set's tree tokens and items. Returns 0, or -9 after 14.
+int BuildStructureTree();
+
+// Decides the digit in the box (left..right, top..bottom inclusive) of a
+// 1-bit bitmap by its structure: '0'..'9' in g_structureDecision, or 'g'
+// (undecided: the stroke recogniser answers). Returns 0, or -9 after 14 (a
+// box beyond 198 pixels or outside the bitmap's lines, or a structure the
+// fixed buffers cannot hold); the decision is then 'g'.
+int DecideDigitByStructure(const uint8_t* bits, int left, int right, int top, int bottom,
+                           int bytesPerLine);

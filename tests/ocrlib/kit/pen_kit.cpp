@@ -35,6 +35,11 @@ Figure& Figure::Add(const Figure& other) {
   return *this;
 }
 
+Figure& Figure::Polyline(const std::vector<Vec>& points) {
+  strokes_.push_back(points);
+  return *this;
+}
+
 Figure& Figure::Arc(Vec centre, double radius, double fromDeg, double toDeg) {
   std::vector<Vec> points;
   const int n = std::max(8, static_cast<int>(std::fabs(toDeg - fromDeg) / 5));
@@ -145,12 +150,23 @@ MupaRect BitImage::InkRect() const {
           static_cast<int16_t>(bottom)};
 }
 
+// A pixel is black when its centre lies within the pen's radius of some
+// piece of a centreline: each piece marks the pixels of its own box.
 void Stamp(BitImage& image, const Figure& figure, double penWidth) {
   const double radius = penWidth / 2;
-  for (int y = 0; y < image.height(); ++y)
-    for (int x = 0; x < image.width(); ++x)
-      if (figure.DistanceTo({static_cast<double>(x), static_cast<double>(y)}) <= radius + 1e-9)
-        image.Set(x, y);
+  for (const auto& stroke : figure.strokes())
+    for (size_t i = 0; i + 1 < stroke.size(); ++i) {
+      const Vec a = stroke[i], b = stroke[i + 1];
+      const int x0 = std::max(0, static_cast<int>(std::floor(std::min(a.x, b.x) - radius)));
+      const int x1 = std::min(image.width() - 1, static_cast<int>(std::ceil(std::max(a.x, b.x) + radius)));
+      const int y0 = std::max(0, static_cast<int>(std::floor(std::min(a.y, b.y) - radius)));
+      const int y1 = std::min(image.height() - 1, static_cast<int>(std::ceil(std::max(a.y, b.y) + radius)));
+      for (int y = y0; y <= y1; ++y)
+        for (int x = x0; x <= x1; ++x)
+          if (SegmentDistance({static_cast<double>(x), static_cast<double>(y)}, a, b) <=
+              radius + 1e-9)
+            image.Set(x, y);
+    }
 }
 
 BitImage Draw(const Figure& figure, double penWidth, int margin) {

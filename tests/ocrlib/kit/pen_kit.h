@@ -26,6 +26,7 @@ class Figure {
  public:
   Figure& Line(Vec a, Vec b);
   Figure& Polyline(std::initializer_list<Vec> points);
+  Figure& Polyline(const std::vector<Vec>& points);
   // Arc round `centre` from `fromDeg` to `toDeg` (degrees from +x towards +y,
   // that is clockwise on the page).
   Figure& Arc(Vec centre, double radius, double fromDeg, double toDeg);

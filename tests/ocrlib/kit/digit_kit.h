@@ -1,0 +1,32 @@
+// Handwriting-like digits drawn with the pen kit: each digit in a few ways of
+// writing it, and every sample with a size, width, slant, turn, wobble of its
+// lines and pen width of its own, all drawn from a seed, so that a run of
+// samples is the same on every machine. Training and held-out samples come
+// from different seeds.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "tests/ocrlib/kit/pen_kit.h"
+
+namespace penkit {
+
+struct DigitSample {
+  int digit;
+  int style;
+  uint32_t seed;
+  BitImage image;
+};
+
+// Ways of writing `digit` (0..9) the kit knows.
+int DigitStyleCount(int digit);
+
+// One sample: the digit in its style, varied by the seed, with a white
+// margin of 3 pixels around the ink.
+DigitSample DrawDigit(int digit, int style, uint32_t seed);
+
+// `perDigit` samples of every digit, styles in turn, seeds from `seed` on.
+std::vector<DigitSample> DigitSamples(uint32_t seed, int perDigit);
+
+}  // namespace penkit
