@@ -106,7 +106,10 @@ bool TreeVetoed(const char* tree, TreeMeasures& t) {
   return false;
 }
 
-void Decide(int32_t digit) { g_structureDecision = digit; }
+void Decide(int32_t digit) {
+  g_structureDecision = digit;
+  g_structureDecidingSet = -1;
+}
 bool Run(TemplateSetId set) { return RunTemplateSet(set) != 0; }
 
 // One bar, told by its width.
@@ -247,6 +250,7 @@ void DecideStructure02() {
 int DecideDigitByStructure(const uint8_t* bits, int left, int right, int top, int bottom,
                            int bytesPerLine) {
   g_structureDecision = kUndecided;
+  g_structureDecidingSet = g_structureAskedSet = -1;
   g_columnSetFailed = false;
   ResetListNodePools();
   ResetCellNodePool();

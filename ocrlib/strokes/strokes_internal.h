@@ -659,6 +659,12 @@ struct TemplateSet {
 };
 extern const TemplateSet kTemplateSets[kTemplateSetCount];
 
+// The path of the current decision, for reports of which data decides: the
+// set whose template matched last (-1 when none did, or a measure decided
+// without templates) and the set run last (-1 none).
+extern int g_structureDecidingSet;
+extern int g_structureAskedSet;
+
 // Describes the current chain by the set's rule list and matches its
 // templates: 1 when one matched (its decision in the cell), else 0 with the
 // cell as it was.

@@ -112,10 +112,13 @@ bool DescribeGroups(const int32_t* rules, char* out, int& written) {
   StepPoint points[kMaxStepPoints];
   const int32_t* item = rules;
   while (item[0] == kRuleGroup) {
+    // Each word is looked at only when the one before it did not end the list.
     const int32_t n = item[1];
+    if (n < 1) return false;
     const int32_t groupFlags = item[2];
+    if (groupFlags < 0) return false;
     item += 3;
-    if (n < 1 || item[0] < 0) return false;
+    if (item[0] < 0) return false;
     if (n > kDescriptionRoom - 1 - written) {
       PushErrorCode(kErrCapacityFull);
       return false;
@@ -123,6 +126,7 @@ bool DescribeGroups(const int32_t* rules, char* out, int& written) {
     int count = 0;
     int edgeKinds = 0;  // 8: an odd edge, 4: an even one
     for (bool firstItem = true; item[0] >= 0; item += 3, firstItem = false) {
+      if (item[1] < 0 || item[2] < 0) return false;  // the list ends inside an item
       const bool lastItem = item[3] < 0;
       const int flags = (firstItem ? groupFlags & kStepDropFirst : 0) |
                         (lastItem ? groupFlags & kStepDropLast : 0);

@@ -8,6 +8,8 @@
 #include <cmath>
 #include <random>
 
+#include "ocrlib/strokes/strokes_internal.h"
+
 namespace penkit {
 
 namespace {
@@ -186,6 +188,30 @@ std::vector<DigitSample> DigitSamples(uint32_t seed, int perDigit) {
     for (int digit = 0; digit < 10; ++digit)
       samples.push_back(DrawDigit(digit, i % DigitStyleCount(digit), seed + i * 10 + digit));
   return samples;
+}
+
+DecisionTally TallyStructureDecisions(const std::vector<DigitSample>& samples) {
+  DecisionTally tally;
+  tally.sets.resize(kTemplateSetCount + 10);
+  for (const DigitSample& s : samples) {
+    BitImage image = s.image;
+    const MupaRect r = image.InkRect();
+    ++tally.samples[s.digit];
+    if (DecideDigitByStructure(image.bits().data(), r.left, r.right, r.top, r.bottom,
+                               image.bytesPerLine()) != 0) {
+      ++tally.failures;
+      continue;
+    }
+    if (g_structureDecision == kUndecided) continue;
+    const bool right = g_structureDecision == '0' + s.digit;
+    SetTally& set = tally.sets[g_structureDecidingSet >= 0
+                                   ? g_structureDecidingSet
+                                   : kTemplateSetCount + g_structureDecision - '0'];
+    ++set.decided;
+    ++tally.decided[s.digit];
+    if (right) ++set.right, ++tally.right[s.digit];
+  }
+  return tally;
 }
 
 }  // namespace penkit

@@ -30,3 +30,24 @@ DigitSample DrawDigit(int digit, int style, uint32_t seed);
 std::vector<DigitSample> DigitSamples(uint32_t seed, int perDigit);
 
 }  // namespace penkit
+
+namespace penkit {
+
+// Decisions of the structural recogniser on a run of samples: for every
+// template set, and for the measures that decide without templates (index
+// kTemplateSetCount + the digit they decide), how often it decided and how
+// often rightly; and per digit how many samples were decided at all.
+struct SetTally {
+  int decided = 0;
+  int right = 0;
+};
+struct DecisionTally {
+  std::vector<SetTally> sets;  // kTemplateSetCount + 10 entries
+  int samples[10] = {};
+  int decided[10] = {};
+  int right[10] = {};
+  int failures = 0;  // decisions that returned -9
+};
+DecisionTally TallyStructureDecisions(const std::vector<DigitSample>& samples);
+
+}  // namespace penkit
