@@ -751,8 +751,10 @@ int BuildStructureTree();
 
 // Decides the digit in the box (left..right, top..bottom inclusive) of a
 // 1-bit bitmap by its structure: '0'..'9' in g_structureDecision, or 'g'
-// (undecided: the stroke recogniser answers). Returns 0, or -9 after 14 (a
-// box beyond 198 pixels or outside the bitmap's lines, or a structure the
-// fixed buffers cannot hold); the decision is then 'g'.
+// (undecided: the stroke recogniser answers; also for a blank box). The
+// box's rows must lie within the bitmap (the caller checked the rectangle
+// against its image). Returns 0, or -9 after 14 (a box beyond 198 pixels or
+// past the end of the bitmap's lines, or a structure the fixed buffers
+// cannot hold); the decision is then 'g'.
 int DecideDigitByStructure(const uint8_t* bits, int left, int right, int top, int bottom,
                            int bytesPerLine);

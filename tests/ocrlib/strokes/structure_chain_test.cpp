@@ -185,6 +185,8 @@ TEST(StructureChain, TokensOfHandWorkedShapes) {
        "d,A,V,p,", "d,p,"},
       {"notch", FromRows({"##....##", ".##..##.", "..####..", "...##...", "...##..."}), 0,
        "dd,V,p,", "d,p,"},
+      {"feet that part for one line", FromRows({"..##..", "..##..", "..##..", "##..##"}), 0,
+       "d,A,pp,", "d,p,"},
       // Three lines apart the same changes stay.
       {"long hole", FromRows({"######", "##..##", "##..##", "##..##", "######"}), 0,
        "d,A,V,p,", "d,A,V,p,"},
@@ -211,6 +213,8 @@ TEST(StructureChain, CleaningLeavesTheRecordsOfTheCleanShape) {
       // from the left arm's start to the right arm's end.
       {"notch", FromRows({"##....##", ".##..##.", "..####..", "...##..."}),
        FromRows({"########", ".######.", "..####..", "...##..."})},
+      {"feet", FromRows({"..##..", "..##..", "..##..", "##..##"}),
+       FromRows({"..##..", "..##..", "..##..", "######"})},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -286,6 +290,40 @@ TEST(StructureChain, IndexedItemsKnowTheirNodeListAndLine) {
         EXPECT_EQ(IndexOfListNode(node, side, item), static_cast<int>(position));
       }
     }
+}
+
+TEST(StructureTree, OutlinesOfTheColumnsAsEvents) {
+  // Walked clockwise on the page: a bar begins and ends; a ring's hole is an
+  // outline of its own; a 7 reads from the left end of its bar to its right
+  // end, the slant's foot and the last column of the gap between bar and
+  // slant.
+  struct Case {
+    const char* what;
+    BitImage image;
+    const char* tree;
+    std::vector<int> lines;  // the column of each event
+  };
+  const Case cases[] = {
+      {"bar", FromRows({"####", "####"}), "dp", {1, 4}},
+      {"ring", FromRows({".###.", "#...#", "#...#", "#...#", ".###."}), "dp(AU)",
+       {1, 5, 0, 2, 4, 0}},
+      {"7", FromRows({"#######", "#######", ".....##", "....##.", "...##..", "..##...", ".##...."}),
+       "dpdU", {1, 7, 2, 5}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ChainTokens(c.image, 1);
+    IndexChainItems();
+    ResetCellNodePool();
+    ASSERT_EQ(BuildStructureTree(), 0);
+    EXPECT_STREQ(g_structureSet->treeTokens, c.tree);
+    std::vector<int> lines;
+    for (int k = 0; g_structureSet->treeTokens[k] != '\0'; ++k) {
+      const ListNode* item = g_structureSet->treeItems[k];
+      lines.push_back(item != nullptr ? static_cast<int>(item->recordIndex) : 0);
+    }
+    EXPECT_EQ(lines, c.lines);
+  }
 }
 
 TEST(StructureChain, StaysConsistentOnNoisyDrawnShapes) {
