@@ -6,10 +6,12 @@
 // they span, so that lists and records keep describing the same runs.
 //
 // Settled here once for the whole chain:
-// - A removed pair of list nodes and the values taken out of the records are
-//   the same two transitions: the pair before a node (direction -1) takes
-//   out the values at its position and the one before it, the pair after it
-//   those at its position and the one after it.
+// - Lists and records stay in step: taking two neighbouring list nodes out
+//   (the neighbour beside them inheriting their links) leaves the shape that
+//   taking two neighbouring values out of each record of the span leaves. A
+//   short run takes out its own two values (the run or gap that ends at its
+//   list node without a link); a join takes out the two values of the gap
+//   it closes, the pair before its top node (kind S) or after it (kind N).
 // - A removal or join acts only where the lists allow it cleanly: every node
 //   it takes out has neighbours on both sides (the survivor that inherits
 //   the links), and the two edges of a joined gap run side by side through
