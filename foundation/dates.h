@@ -1,7 +1,11 @@
 // Dates and times as the program passes them around: text "%04d/%02d/%02d"
-// (compared as text) and "%02d:%02d", ages in whole years, and today's date in
-// Western or Japanese era form.
+// (compared as text) and "%02d:%02d", ages in whole years, today's date in
+// Western or Japanese era form, and era dates typed as an era letter and
+// numbers, converted through the era table file.
 #pragma once
+
+#include <string>
+#include <vector>
 
 // Room for any text written here (GetTodayEraString's longest form included).
 constexpr int kDateTextSize = 64;
@@ -45,3 +49,44 @@ int FormatEraDateText(const LocalClock& date, const char* eraName, int eraYear, 
 // the open era table in `eraSlot` whose SEIREKI is the year (GENGO, WAREKI);
 // a missing row or a negative slot gives an empty name and year 0. Returns 0.
 int GetTodayEraString(int eraSlot, int form, char* out);
+
+// ---------------------------------------------------------------------------
+// The era table file "西暦和暦.txt" of the program folder: one era a line,
+// newest first, five comma-separated fields (double quotes allowed): the
+// era's first day as Western year, month and day, the era name and the era
+// letter. Lines are tried in file order; the first that fits wins. A line
+// that is not an era (fewer fields, no year, no Latin letter) is skipped.
+
+// Longest date text that SplitDateText takes apart.
+constexpr int kDateTextMaxInput = 10;
+
+struct EraEntry {
+  int startYear = 0;   // cut to 4 bytes
+  int startMonth = 0;  // 2 bytes
+  int startDay = 0;    // 2 bytes
+  std::string name;    // 4 bytes: two double-byte characters
+  char letter = 0;     // upper case
+};
+
+// One line of the table into `era`: 0, or -1 when the line is no era.
+int ParseEraTableLine(const char* line, EraEntry* era);
+// Every era of a whole file's text, in file order; returns their number.
+int ParseEraTable(const char* text, std::vector<EraEntry>* eras);
+// Reads the era table file at `path`: 0, or -1 (quietly, `eras` empty) when
+// it is missing or cannot be read.
+int LoadEraTableFile(const char* path, std::vector<EraEntry>* eras);
+
+// Splits a date text of 1 to 10 bytes at "/" and blanks into year, month and
+// day (room for 11 bytes each), dropping Latin letters; a run of separators
+// ends a part once. A longer or empty text gives three empty parts. Returns 0.
+int SplitDateText(char* year, char* month, char* day, const char* text);
+
+// An era date ("H1/2/3": the era letter in either case, then era year, month
+// and day) as "%04d/%02d/%02d" into `out` (room for kDateTextSize bytes),
+// with the eras of `eras`. 0, or -1 with `out` empty when no era has the
+// letter or the text holds no era year. No message: callers keep what was
+// typed.
+int ConvertEraDateWith(const std::vector<EraEntry>& eras, char* out, const char* text);
+// ConvertEraDateWith the era table file of the program folder; -1 also when
+// the file is missing or cannot be read.
+int ConvertEraDate(char* out, const char* text);

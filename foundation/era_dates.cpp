@@ -1,4 +1,5 @@
-// Today's date in Western or Japanese era form. The era comes from the era
+// Today's date in Western or Japanese era form, and era dates converted with
+// the era table file of the program folder. Today's era comes from the era
 // table that the caller has opened in a table slot: rows keyed by SEIREKI
 // (the Western year as "%d") holding GENGO (the era name) and WAREKI (the
 // year within the era).
@@ -7,6 +8,7 @@
 
 #include "foundation/dates.h"
 #include "foundation/db.h"
+#include "foundation/files.h"
 
 int GetTodayEraString(int eraSlot, int form, char* out) {
   const LocalClock today = ReadLocalClock();
@@ -21,4 +23,12 @@ int GetTodayEraString(int eraSlot, int form, char* out) {
     }
   }
   return FormatEraDateText(today, eraName.c_str(), eraYear, form, out);
+}
+
+int ConvertEraDate(char* out, const char* text) {
+  out[0] = '\0';
+  const std::string path = GetProgramFolder() + "\\西暦和暦.txt";
+  std::vector<EraEntry> eras;
+  if (LoadEraTableFile(path.c_str(), &eras) < 0) return -1;
+  return ConvertEraDateWith(eras, out, text);
 }

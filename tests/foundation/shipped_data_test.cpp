@@ -1,11 +1,13 @@
 // What the program ships in data/ reads back as intended.
 #include <cstdio>
+#include <iterator>
 #include <set>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "foundation/dates.h"
 #include "foundation/ocr_ini.h"
 #include "foundation/spc_file.h"
 #include "tests/foundation/spec_sections.h"
@@ -111,6 +113,38 @@ TEST(ShippedData, SurveyTablesReadAloneAsInTheSheetDefinitionFile) {
     }
     EXPECT_EQ(ParseSpecKeys(alone, "").keyText, ParseSpecKeys(all, table).keyText);
   }
+}
+
+TEST(ShippedData, EraTableListsTheErasNewestFirst) {
+  const std::string path = std::string(SHEETDESK_PROGRAM_DIR "/") + FILE_NAME("西暦和暦.txt");
+  std::vector<EraEntry> eras;
+  ASSERT_EQ(LoadEraTableFile(path.c_str(), &eras), 0) << path;
+  struct Want {
+    int year, month, day;
+    const char* name;
+    char letter;
+  };
+  const Want want[] = {{2019, 5, 1, "\x97\xdf\x98\x61", 'R'},   // 令和
+                       {1989, 1, 8, "\x95\xbd\x90\xac", 'H'},   // 平成
+                       {1926, 12, 25, "\x8f\xba\x98\x61", 'S'}, // 昭和
+                       {1912, 7, 30, "\x91\xe5\x90\xb3", 'T'},  // 大正
+                       {1868, 10, 23, "\x96\xbe\x8e\xa1", 'M'}}; // 明治
+  ASSERT_EQ(eras.size(), std::size(want));
+  for (size_t k = 0; k < eras.size(); ++k) {
+    SCOPED_TRACE(want[k].letter);
+    EXPECT_EQ(eras[k].startYear, want[k].year);
+    EXPECT_EQ(eras[k].startMonth, want[k].month);
+    EXPECT_EQ(eras[k].startDay, want[k].day);
+    EXPECT_EQ(eras[k].name, want[k].name);  // Shift-JIS, as the program reads it
+    EXPECT_EQ(eras[k].letter, want[k].letter);
+  }
+#if defined(_WIN32)
+  char date[kDateTextSize];
+  EXPECT_EQ(ConvertEraDate(date, "r6/3/15"), 0);
+  EXPECT_STREQ(date, "2024/03/15");
+  EXPECT_EQ(ConvertEraDate(date, "S64/1/7"), 0);
+  EXPECT_STREQ(date, "1989/01/07");
+#endif
 }
 
 }  // namespace
