@@ -1,6 +1,7 @@
 // Resolving field references and moving the focus to a field: the edit
 // control of the slot is placed over the focused item (or hidden where no
-// typing is possible), and the input method is switched per field.
+// typing is possible), and the input method is switched per field through
+// a seam (a display without an input method, as under test, gets a fake).
 #include <cstdlib>
 #include <cstring>
 
@@ -8,7 +9,18 @@
 
 namespace {
 
-bool IsButtonKind(char kind) { return kind == 'M' || kind == 'B'; }
+bool IsButtonKind(char kind) { return IsButtonOrMark(kind); }
+
+const InputMethodCalls kImm32Calls = {ImmGetContext, ImmReleaseContext, ImmGetOpenStatus,
+                                      ImmSetOpenStatus};
+const InputMethodCalls* g_inputMethod = &kImm32Calls;
+
+// Gives back the remembered input context.
+void ReleaseImeContext() {
+  if (g_screen.imeContext) g_inputMethod->releaseContext(g_screen.imeWindow, g_screen.imeContext);
+  g_screen.imeContext = nullptr;
+  g_screen.imeWindow = nullptr;
+}
 
 // Selectable by "/HOME" in the slot's input state: buttons only while
 // buttons are being selected, never while fields take input; choice boxes
@@ -44,36 +56,6 @@ int ResolveTopOfLine(const WindowSlot& slot) {
   return g_screen.currentItem;
 }
 
-// Puts the slot's edit control over the focused item, or out of the way for
-// items that take no typing.
-void PlaceEditControl(const WindowSlot& slot, const ScreenItem& item) {
-  const HWND edit = slot.editControl;
-  if (!edit) return;
-  if (item.kind == 'c' || IsButtonKind(item.kind)) {
-    MoveWindow(edit, 0, -50, 0, 0, FALSE);
-    return;
-  }
-  if (item.kind == 'R' || item.kind == 'C') return;
-  const int cs = item.charSize;
-  if (item.titleStyle == 11) {
-    MoveWindow(edit, item.pixelX + cs / 2, item.pixelY + 1, item.pixelWidth - (cs - 2),
-               item.pixelHeight - 1, TRUE);
-    ShowWindow(edit, SW_SHOW);
-    return;
-  }
-  const int top = item.pixelY + 1 - slot.scrollY;
-  if (top < slot.headerHeight) {
-    MoveWindow(edit, 0, 0, 0, 0, FALSE);
-    return;
-  }
-  if (slot.hasPasswordItem) {
-    SendMessageA(edit, EM_SETPASSWORDCHAR, item.edit == 'P' ? '*' : 0, 0);
-  }
-  MoveWindow(edit, item.pixelX - slot.scrollX + 1, top + 1, item.pixelWidth - 3,
-             item.pixelHeight - 3, TRUE);
-  if (slot.rowSelectionMode == 0) ShowWindow(edit, SW_SHOW);
-}
-
 }  // namespace
 
 int ResolveFieldRef(int s, const char* ref) {
@@ -82,6 +64,11 @@ int ResolveFieldRef(int s, const char* ref) {
   if (!ref) return -1;
   if (std::strcmp(ref, "/CUR") == 0) return g_screen.currentItem;
   if (std::strcmp(ref, "/MPOS") == 0) return g_screen.mouseItem;
+  if (std::strcmp(ref, "/NEXT") == 0) {
+    g_screen.navigationKey = VK_RETURN;
+    MoveFocusByKey();
+    return g_screen.pendingItem;
+  }
   if (std::strcmp(ref, "/PREV") == 0) {
     g_screen.currentItem = slot.lastFocusItem;
     return g_screen.currentItem;
@@ -110,25 +97,47 @@ void FocusField(const char* ref) {
   g_screen.previousItem = g_screen.currentItem;
   g_screen.currentItem = i;
   g_screen.lastPopupChoice = 0;
-  const ScreenItem& item = Item(i);
-  if (slot.lineEditMode || fallback || item.state == kItemProtected) {
+  if (slot.lineEditMode || fallback || Item(i).state == kItemProtected) {
     if (slot.editControl) ShowWindow(slot.editControl, SW_HIDE);
-  } else if (slot.editControl) {
-    SetWindowTextA(slot.editControl, item.displayText.c_str());
-    PlaceEditControl(slot, item);
+  } else {
+    CompleteFocusMove();
   }
   if (slot.editControl) SetFocus(slot.editControl);
 }
 
+void GetScreenTitle(char* buffer) {
+  std::memcpy(buffer, g_screen.focusText.c_str(), g_screen.focusText.size() + 1);
+}
+
+void FocusCurrentField() {
+  SetFieldText("/CUR", g_screen.focusText.c_str());
+  MarkFieldEdited();
+}
+
+void SetInputMethodCalls(const InputMethodCalls* calls) {
+  ReleaseImeContext();
+  g_inputMethod = calls ? calls : &kImm32Calls;
+}
+
 int OpenImeContext(HWND window) {
-  g_screen.imeContext = ImmGetContext(window);
-  return g_screen.imeContext ? ImmGetOpenStatus(g_screen.imeContext) : 0;
+  ReleaseImeContext();
+  g_screen.imeContext = g_inputMethod->getContext(window);
+  g_screen.imeWindow = window;
+  return g_screen.imeContext ? g_inputMethod->getOpenStatus(g_screen.imeContext) : 0;
+}
+
+int IsImeOpen(HWND window) {
+  const HIMC context = g_inputMethod->getContext(window);
+  if (!context) return 0;
+  const int open = g_inputMethod->getOpenStatus(context) ? 1 : 0;
+  g_inputMethod->releaseContext(window, context);
+  return open;
 }
 
 void SetFieldImeMode(HWND window, int on) {
   const HIMC context = g_screen.imeContext;
   if (!context) return;
-  const int status = ImmGetOpenStatus(context) ? 1 : 0;
+  const int status = g_inputMethod->getOpenStatus(context) ? 1 : 0;
   if ((on == 1 && status == 1) || (on == 0 && status != 1)) return;
-  ImmSetOpenStatus(context, status == 0);
+  g_inputMethod->setOpenStatus(context, status == 0);
 }

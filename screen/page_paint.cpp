@@ -94,19 +94,19 @@ void PaintGuideLines(const WindowSlot& s, int left, int top, const PaperSize& pa
   c.penStyle = previous;
 }
 
-bool IsRepeatedCopy(const ScreenItem& item) {
-  if (item.linkValue != -1 || item.name.size() < 2) return false;
-  const std::string tail = item.name.substr(item.name.size() - 2);
-  if (tail[0] < '0' || tail[0] > '9' || tail[1] < '0' || tail[1] > '9') return false;
-  return std::stoi(tail) >= 1;
-}
-
 int FrameModeOf(const ScreenItem& item) {
   if (item.kind == 'M' || item.kind == 'B') return 2;
   return item.itemClass == kItemClassThinFrame || item.itemClass == kItemClassThickFrame ? 1 : 0;
 }
 
 }  // namespace
+
+bool IsRepeatedCopy(const ScreenItem& item) {
+  if (item.linkValue != -1 || item.name.size() < 2) return false;
+  const std::string tail = item.name.substr(item.name.size() - 2);
+  if (tail[0] < '0' || tail[0] > '9' || tail[1] < '0' || tail[1] > '9') return false;
+  return std::stoi(tail) >= 1;
+}
 
 bool ItemHasCaptionFrame(int slot, const ScreenItem& item) {
   if (!Slot(slot).frameFlag || item.titleStyle == 10 || item.kind == 'R' || item.kind == 'C') {
@@ -259,6 +259,7 @@ void PaintScreenPage(HWND window, int slot) {
     DrawFieldFrame(slot, 0, banded ? s.headerHeight : 0, right, bottom);
   }
   if (s.screenType != kScreenTypeForm && s.screenType != kScreenTypeSheet) PaintSlotItems(slot, 2);
+  PaintRowBar(slot);
 
   const DesignSelection& sel = g_designSelection;
   if ((sel.state == 1 || sel.state == 4) && sel.top >= s.scrollY + s.headerHeight) {

@@ -31,6 +31,7 @@
 
 #include "foundation/gdi_draw.h"
 #include "foundation/image_cache.h"
+#include "screen/calendar_dates.h"
 #include "screen/number_format.h"
 
 // ---------------------------------------------------------------------------
@@ -89,6 +90,7 @@ constexpr int kKeyCycleItem = 150;
 
 // Private window messages between screens, work windows and the main window.
 constexpr UINT kMsgScreenCommand = WM_USER + 101;   // 1125, wParam command
+constexpr UINT kMsgFieldChosen = WM_USER + 103;     // 1127, wParam key code
 constexpr UINT kMsgPrintOutput = WM_USER + 104;     // 1128
 constexpr UINT kMsgPreviewOutput = WM_USER + 105;   // 1129
 constexpr UINT kMsgSlotOpened = WM_USER + 106;      // 1130, wParam slot
@@ -98,8 +100,11 @@ constexpr UINT kMsgScreenNumber = WM_USER + 109;    // 1133
 constexpr UINT kMsgScreenBuilt = WM_USER + 110;     // 1134, wParam window code
 constexpr UINT kMsgLineEditLeft = WM_USER + 115;    // 1139
 constexpr UINT kMsgScreenBuilding = WM_USER + 116;  // 1140, wParam window code
+constexpr UINT kMsgLookupChosen = WM_USER + 118;    // 1142, wParam key code
+constexpr UINT kMsgDateChosen = WM_USER + 124;      // 1148
 constexpr UINT kMsgFunctionKeys = WM_USER + 129;    // 1153
-constexpr UINT kMsgCardPrint = WM_USER + 132;       // 1156
+constexpr UINT kMsgCardPrint = WM_USER + 132;       // 1156; also a pop-up's
+                                                    // chosen code
 constexpr UINT kMsgHeaderMenu = WM_USER + 138;      // 1162
 
 // ---------------------------------------------------------------------------
@@ -279,6 +284,11 @@ struct WindowSlot {
   int mouseX = 0, mouseY = 0;    // last recorded mouse position
   int reorderState = 0;          // list reordering (4: dragging rows)
   int reorderable = 0;
+  std::string boxTexts[2];       // texts the two STATIC children show
+  // The list of a row bar, as the list layout left it: the rows' left and
+  // right, the first row's top, the second row's top and the row count.
+  int listLeft = 0, listRight = 0, listFirstRowY = 0, listSecondRowY = 0;
+  int listRows = 0;
 };
 extern WindowSlot g_windowSlots[kWindowSlotCount];
 
@@ -322,8 +332,26 @@ struct ScreenEngineState {
   int popupOpen = 0;
   HWND popupWindow = nullptr;
   HIMC imeContext = nullptr;
+  HWND imeWindow = nullptr;  // the window imeContext was taken from
   std::string focusText;
   std::string lastGuideLine;
+  // Keys and clicks of the field engine.
+  int shiftHeld = 0, ctrlHeld = 0;  // at the last message of an edit control
+  int imeOpen = 0;                  // open status of the input method then
+  int focusMovePending = 0;         // a key moved the pending item
+  int clickInProgress = 0;          // a click handler is sending a command
+  int enterPressed = 0;             // between Enter's key-down and key-up
+  int currentKeyCode = 0;           // key code of the current item
+  int selectedRow = 0;              // row of the row bar
+  int recordedX = 0, recordedY = 0;  // pixel position of the item keys left
+  int clickX = 0, clickY = 0;       // last click in content coordinates
+  int clickSlot = -1;
+  int pressedItem = -1;             // button the last press hit
+  // The point of the mouse message being handled (client coordinates of
+  // `mouseMessageWindow`): where the button went down, even when the
+  // pointer has moved on since.
+  HWND mouseMessageWindow = nullptr;
+  POINT mouseMessagePoint{};
 };
 extern ScreenEngineState g_screen;
 
@@ -564,18 +592,44 @@ struct CaptionPart {
 std::vector<CaptionPart> GetCaptionParts(int item);
 
 // ---------------------------------------------------------------------------
-// Field access by name. FocusField, ResolveFieldRef and the input-method
-// switch are in field_focus.cpp; the typed getters and setters, shifts and
-// the table fillers come with the field engine (not built yet).
-// Item number of a field reference in `slot`: a name, "/CUR", "/MPOS",
-// "/PREV", "/HOME", "/TOPOFLINE" or "/+n" and "/-n" from the current item;
-// -1 when it names nothing (quiet).
+// Field access by name (field_focus.cpp, field_access.cpp, field_columns.cpp)
+//
+// Work windows read and write the fields of the current slot (or of a given
+// slot: the "Screen" forms) by field reference. A name that is not found is
+// not reported: setters do nothing, getters give 0, "" or leave the buffer.
+// "Idx" forms take a name and an index and form "%s%02d" (below 100) or
+// "%s%03d". Text getters copy into the caller's buffer, which needs room for
+// the field's text capacity + 1 bytes.
+
+// Item of `ref` in the slot (index, "/CUR", "/MPOS", "/NEXT", "/PREV",
+// "/HOME", "/TOPOFLINE", "/+n", "/-n" or a name); -1 when none. "/NEXT"
+// runs the Enter key's navigation and "/PREV" makes the slot's last item
+// current. Offsets are not checked against the slot's range.
 int ResolveFieldRef(int slot, const char* ref);
+// Focuses the item of `ref`, or the slot's first item with the edit control
+// hidden when it names none.
 void FocusField(const char* ref);
-// Takes the window's input-method context. Returns 1 when Japanese input is
-// on, 0 when it is off or there is no input method.
+// The indexed name "%s%02d" / "%s%03d" in a shared buffer.
+const char* IndexedFieldName(const char* name, int index);
+
+// The input method as the engine calls it: imm32, or a fake under test.
+// Every context taken is given back (releaseContext).
+struct InputMethodCalls {
+  HIMC (*getContext)(HWND window);
+  BOOL (*releaseContext)(HWND window, HIMC context);
+  BOOL (*getOpenStatus)(HIMC context);
+  BOOL (*setOpenStatus)(HIMC context, BOOL open);
+};
+// Installs `calls`; null restores imm32.
+void SetInputMethodCalls(const InputMethodCalls* calls);
+// Takes and remembers the window's input context (giving back the one
+// remembered before); returns its open status.
 int OpenImeContext(HWND window);
+// 1 when the window's input method is open.
+int IsImeOpen(HWND window);
+// Opens (on = 1) or closes (on = 0) the remembered input context.
 void SetFieldImeMode(HWND window, int on);
+
 void SetFieldInt(const char* name, int value);
 void SetFieldIntIdx(const char* name, int index, int value);
 void SetScreenFieldInt(int slot, const char* name, int value);
@@ -601,6 +655,7 @@ double GetFieldDouble(const char* name);
 double GetFieldDoubleIdx(const char* name, int index);
 void GetFieldText(const char* name, char* buffer);
 void GetFieldTextIdx(const char* name, int index, char* buffer);
+// The value in a shared buffer, valid until the next call ("" when none).
 const char* GetFieldTextPtr(const char* name);
 void GetFieldDisplayText(const char* name, char* buffer);
 void GetFieldDisplayTextIdx(const char* name, int index, char* buffer);
@@ -611,17 +666,23 @@ void ProtectField(const char* name);
 void ProtectFieldIdx(const char* name, int index);
 void UnprotectField(const char* name);
 void UnprotectFieldIdx(const char* name, int index);
+// Code 1 enabled, 2 protected, 3 hidden; "/BUTT" sets every button and mark
+// of the slot.
 void SetFieldState(const char* name, int code);
+// The state, -1 for a name that is not found.
 int GetFieldState(const char* name);
 void SetFieldInitialText(const char* name, const char* text);
 void GetFieldInitialText(const char* name, char* buffer);
-int GetFieldAttrA(const char* name);
-int GetFieldAttrB(const char* name);
+int GetFieldAttrA(const char* name);  // width
+int GetFieldAttrB(const char* name);  // length
 void SetFieldFlags(const char* name, int width, int length);
-char GetFieldByteAttr(const char* name);
+char GetFieldByteAttr(const char* name);  // edit letter
 char GetFieldKind(const char* name);
-int GetFieldTypeCode(const char* name);
+int GetFieldTypeCode(const char* name);  // title style
+// The item's key code; for "/NEXT" the key code of the pending item. 0 in
+// line-edit mode.
 int GetFieldLink(const char* name);
+// The number formed by the last two characters of the item's name.
 int GetFieldNameSuffix(const char* name);
 void GetFieldNameByRef(const char* ref, char* buffer);
 void GetFieldCaption(const char* name, char* buffer);
@@ -633,64 +694,248 @@ void SetFieldColorAIdx(const char* name, int index, int code);
 void SetFieldOption(int slot, const char* name, int code);
 void SetFieldColorB(const char* name, int code);
 void SetFieldColorBIdx(const char* name, int index, int code);
+// a >= 0 sets colour A, b >= 0 colour B.
 void SetFieldColors(const char* name, int colorA, int colorB);
 int GetFieldChoiceIndex(const char* name);
+// 1 pixel width, 2 pixel height, 3 pixel x, 4 pixel right; else 0.
 int GetFieldGeometry(const char* name, int what);
 void SetFieldScore(const char* name, int column, int width);
 char GetSlotItemKind(int slot, int n);
+// First item of the current slot bound to `key` (27 finds 100); -1 when none.
 int FindFieldByKey(int key);
+// Repeating groups name01, name02 ...: Up moves i to i - 1 for i = from ..
+// to (i > 1), Down moves i - 1 to i for i = to down to from (i > 1).
 void ShiftFieldsUp(const char* name, int from, int to);
 void ShiftFieldsDown(const char* name, int from, int to);
+// Shift up, then name(to) := value; shift down, then name(from) := value.
+void ShiftInsertText(const char* name, int from, int to, const char* text);
+void ShiftUpSetFieldChar(const char* name, int from, int to, char value);
+void ShiftUpSetFieldInt(const char* name, int from, int to, int value);
+void ShiftUpSetFieldLong(const char* name, int from, int to, long value);
+void ShiftUpSetFieldDouble(const char* name, int from, int to, double value);
+void ShiftUpClearField(const char* name, int from, int to);
+void ShiftDownSetFieldText(const char* name, int from, int to, const char* text);
+void ShiftDownSetFieldChar(const char* name, int from, int to, char value);
+void ShiftDownSetFieldInt(const char* name, int from, int to, int value);
+void ShiftDownSetFieldLong(const char* name, int from, int to, long value);
+void ShiftDownSetFieldDouble(const char* name, int from, int to, double value);
+void ShiftDownClearField(const char* name, int from, int to);
 void CopyFieldValueIdx(const char* destination, int destinationIndex,
                        const char* source, int sourceIndex);
+// The field takes the column of its own name of the table slot's record.
 void SetFieldTextFromTable(const char* name, int tableSlot);
+// As SetFieldTextFromTable; an empty column gives `fallback`.
 void SetFieldFromTable(const char* name, int tableSlot, const char* fallback);
+void SetFieldIntFromTableAlt(const char* name, int tableSlot);
+void SetFieldCharFromTable(const char* name, int tableSlot);
+void SetFieldDoubleFromTable(const char* name, int tableSlot);
+// The text the current field held when the focus came to it.
 void GetScreenTitle(char* buffer);
+// Puts that text back into the current field and marks it edited.
 void FocusCurrentField();
 
 // ---------------------------------------------------------------------------
-// Field values and checks; focus, keys and field actions; mouse. Built so
-// far: EditSubclassProc (edit_subclass.cpp), MoveSlotStatics and the mouse
-// position (window_slots.cpp); the rest comes with the field engine.
+// Field values and checks (field_values.cpp)
+
+// 'N' for the numeric kinds t h j - b f N, 's' for unsigned numbers, else
+// the kind letter.
 int GetItemValueClass(int item);
+// Formats `text` by the item's kind, edit letter, length and decimals into
+// its display text.
 void FormatItemValue(int item, const char* text);
+// Repaints the value of one item on its window.
 void PaintItemValue(int slot, int item);
+// The edit control's text, cut to the item's length without a dangling lead
+// byte, into `buffer` (room for the length + 1); kinds 'c', 'R', 'C' are not
+// read.
 void ReadEditText(int item, char* buffer);
+// Checks the current item's typed value against its limits (and kind 'd'
+// against Latin letters). 0 accepted; -1 rejected after an information box,
+// the field then holding the violated limit.
 int CheckItemValue();
 int IsFieldEdited();
 void SetFieldEdited(int value);
 void MarkFieldEdited();
+// Sets a value by reference: formatted, shown in the edit control when the
+// item is current, repainted. Kind 'P' ignores an empty text.
 void SetItemValueForCommand(int slot, const char* ref, const char* text);
+// The same for an item of the slot given by its number.
+void SetItemValueAt(int slot, int item, const char* text);
+// A value by reference as the work windows read it (mark texts as their
+// numbers, 'Z' zero-padded, 'R' right-aligned, 'K' without separators).
 void GetItemValueForCommand(int slot, const char* ref, char* buffer);
+// A value by reference as stored, trailing blanks removed.
 void GetItemRawValue(int slot, const char* ref, char* buffer);
+
+// ---------------------------------------------------------------------------
+// Focus, keys and field actions (focus_moves.cpp, edit_subclass.cpp,
+// key_commands.cpp, guide_box.cpp, row_bar.cpp)
+
+// Input state of a slot: 1 field input (input mode 1 or 3), 2 button
+// selection.
+int SlotInputState(const WindowSlot& slot);
+// Whether the buttons and marks are kinds that are pressed, not typed into.
+inline bool IsButtonOrMark(char kind) { return kind == 'M' || kind == 'B'; }
 LRESULT CALLBACK EditSubclassProc(HWND window, UINT message, WPARAM wParam,
                                   LPARAM lParam);
+// 1 when the navigation key chose a pending item and the value passed its
+// check, else 0 (no move, rejected value, arrow with Shift or Ctrl).
 int MoveFocusByKey();
+// 0 when the item can take the focus by a key, else -1.
 int CanFocusItem(int item);
+// Moves the focus to the pending item (the owner calls it after a key
+// command).
 void ApplyPendingFocus();
 void CompleteFocusMove();
+// A key as a command to the owner (Esc as 100).
 void SendKeyCommand(int key);
+// Presses a button: 0 done, -1 a pop-up was open (now closed) or no ruled
+// line was selected for a line-type button, -3 the item is not enabled.
 int RunFieldAction(int item);
+// Repaints a button with look 2 (normal) or 3 (pressed).
 void PaintItemState(int item, int look);
 void ShowFieldPopupButton(int show, int item);
+// Sets the pixel rectangle: a width or height below 1 hides the item, else
+// it is enabled and repainted.
 void SetItemPixelRect(int item, int x, int y, int width, int height);
+// As SetItemPixelRect, keeping the width when `width` is negative and never
+// changing the state.
 void MoveItemPixelRect(int item, int x, int y, int width, int height);
+// The grey guide box of the slot's second STATIC child: lines split at "|";
+// placement 1 below the item, else at the top left of the content.
 void ShowEditGuideBox(int item, const char* text, int placement);
 // Moves both STATIC children of the slot to size 0.
 void MoveSlotStatics(int slot);
+// Size of a guide box of `text` in a slot of font unit `unit`.
+struct GuideBoxSize {
+  int width = 0, height = 0, lines = 0;
+};
+GuideBoxSize MeasureGuideBox(const char* text, int unit);
+int GuideLineHeight(int unit);
+// Makes a STATIC child of a slot paint the box text the slot gives it.
+void AttachGuideBox(HWND child);
+void HideItemHintBox();
+// Row bar of the row-selection modes (0 none, 1, 2, 4).
+void SetWindowEditMode(int mode);
+void SetWindowInputMode(int mode);
+void NotifyScreenEditMode(int mode);
+void MoveRowBar(int key);
+// The row of the row bar under the mouse, made the selected row; 0 when none.
+int HitTestListHeader();
+void SendListHeaderCommand();
+void UpdateFunctionKeyButtons();
+// Draws the bar of the selected row (page painting calls it last).
+void PaintRowBar(int slot);
+// The editor program of "TXT" and "DOC" actions; empty: Notepad.
+void SetEditorProgram(const char* program);
+
+int GetCurrentItemIndex();
+void GetItemPixelRect(int item, int* x, int* y, int* width, int* height);
+int GetLastFieldKey();
+int GetNavigationKey();
+int GetSelectedRow();
+int GetLastPopupChoice();
+int IsShiftKeyHeld();
+int IsCtrlKeyHeld();
+int IsClickInProgress();
+int GetSlotOpenState();
+void ScreenEngineNoOp();
+
+// Design (line-edit) mode acts through the sheet designer, which installs
+// these at start-up; a missing one does nothing (toggling the mode flips
+// the slot's flag).
+struct DesignModeCalls {
+  void (*toggleLineEditMode)() = nullptr;
+  void (*toggleGridSnap)() = nullptr;
+  void (*deleteSelectedLine)() = nullptr;
+  // Shift + arrow: 1 right, 2 left, 3 down, 4 up.
+  void (*shiftLayout)(int direction) = nullptr;
+  // A line-type button (132 .. 136) sets the selected line's size; -1 when
+  // no line is selected.
+  int (*setSelectedLineType)(int keyCode) = nullptr;
+  // A press on an item in design mode: 0 grabbed, -1 in the header band, -3
+  // an item that cannot be grabbed.
+  int (*grabItem)(int item) = nullptr;
+  // A press on no item: picks or starts a ruled line; -1.
+  int (*hitTestRuledLine)() = nullptr;
+  // Mouse moves and the release while an item or a line is dragged; the
+  // release gives 1 when it ended a drag.
+  void (*trackDrag)() = nullptr;
+  int (*dropDraggedItem)() = nullptr;
+};
+void SetDesignModeCalls(const DesignModeCalls& calls);
+const DesignModeCalls& GetDesignModeCalls();
+// Enters or leaves line-edit mode of the current window.
+void ToggleScreenLineEditMode();
+
+// ---------------------------------------------------------------------------
+// Mouse clicks and hit tests (mouse_clicks.cpp, hit_tests.cpp)
+
+// A press: the item hit (enabled), 0 a design-mode grab, -1 nothing hit (or
+// the header band), -2 a window without items (after a beep), -3 a
+// protected item or one that cannot be grabbed.
 int HandleItemClick();
 int HandleSheetItemClick(int mode);
+// A release: RunFieldAction's result for a button under the mouse, else -1;
+// -2 after a beep for a window without items.
 int HitTestItemAtMouse();
+// 0 when the mouse is over no protected item and no button, else -1.
 int HitTestListItemAtMouse();
+// The pixel rectangle of an item (width and height swapped for edit
+// letter 'V'), and whether it is tested in window coordinates (fixed items,
+// the ruler, title style 13) and holds a point of the content.
+RECT ItemPixelRect(int item);
+bool IsFixedToWindow(int slot, int item);
+bool ItemHoldsPoint(int slot, int item, POINT content);
+// The ruler and the line-type buttons take no clicks outside design mode.
+bool IsSkippedOutsideDesign(const WindowSlot& slot, int item);
+// A copy of a repeating item (its name ends in a number of 1 or more and
+// its link value is -1).
+bool IsRepeatedCopy(const ScreenItem& item);
+// The outer rectangle the design-mode hit tests use.
+void GetItemHitRect(int item, int* left, int* top, int* right, int* bottom);
+// The item under a point of the content (window coordinates for fixed
+// items), -1 in the header band or over none.
+int FindDesignItemAtPoint(int x, int y);
 void InvalidateItem(int item);
 void InvalidateContentRect(int left, int top, int right, int bottom,
                            int erase);
 // Cursor position in client coordinates of the current slot's window.
 void GetMouseInWindow(int* x, int* y);
 void GetMouseInWindowScreen(int* x, int* y);
+// Stores the mouse position of the slot; RestoreDragOrigin makes it the
+// click position again.
+void RecordMousePosition(int slot);
+void RestoreDragOrigin(int slot);
+// The item under the mouse (buttons, radios, checks), or -1.
 int TrackMouseOnItems();
+// One tick of the slot's timer: the hover tip from the 2nd to the 12th.
 void ShowItemHintBox();
 void ClosePopupIfOpen();
+
+// ---------------------------------------------------------------------------
+// Candidate pop-up and calendar (popup_list.cpp, popup_lookup.cpp,
+// popup_dialogs.cpp, choice_list.cpp, calendar.cpp)
+
+// Creates the "Sel" pop-up window under `owner` (at start-up); null when it
+// cannot be made. ShowFieldPopup makes it when nobody did.
+HWND RegisterSelWindow(HWND owner);
+// Opens the pop-up of an item's choice list (candidates, a master look-up,
+// a file or folder dialog, the calendar). 0 shown (or "nothing to show"
+// reported); -1 an empty list (a beep for one empty token) or a table that
+// could not be opened (reported).
+int ShowFieldPopup(int item);
+// The same window as a menu of comma-separated entries at the mouse; the
+// choice goes to the slot's window as 1162. 0, or -1 without a window.
+int ShowItemContextMenu(const char* entries, int flag);
+LRESULT SelWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// Columns the last pop-up transferred into fields (1 for a plain list).
+int GetChosenCandidateCode();
+// Opens the month calendar for the current field. 0, or -1 when no window
+// or slot was left (reported by the slot code).
+int ShowCalendar(int mode);
+LRESULT CALLBACK CalendarWndProc(HWND window, UINT message, WPARAM wParam,
+                                 LPARAM lParam);
 
 // ---------------------------------------------------------------------------
 // Screen definitions: OpenScreen and the field rows (screen_open.cpp,

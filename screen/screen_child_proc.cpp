@@ -4,6 +4,17 @@
 #include "screen/screen.h"
 
 LRESULT ScreenChildWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  const bool mouse =
+      message == WM_LBUTTONDOWN || message == WM_LBUTTONUP || message == WM_MOUSEMOVE;
+  if (mouse) {
+    // The mouse acts on the screen it is over, at the point of its message.
+    for (int s = 0; s < kWindowSlotCount; ++s) {
+      if (Slot(s).window == window && Slot(s).state != kFreeSlotState) g_screen.currentSlot = s;
+    }
+    g_screen.mouseMessageWindow = window;
+    g_screen.mouseMessagePoint = POINT{static_cast<short>(LOWORD(lParam)),
+                                       static_cast<short>(HIWORD(lParam))};
+  }
   switch (message) {
     case WM_LBUTTONDOWN: HandleItemClick(); break;
     case WM_LBUTTONUP: HitTestItemAtMouse(); break;
@@ -14,5 +25,6 @@ LRESULT ScreenChildWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     case WM_MOVE: UpdateWindow(window); break;
     default: break;
   }
+  if (mouse) g_screen.mouseMessageWindow = nullptr;
   return 0;
 }

@@ -27,6 +27,7 @@ void CreateSlotStatics(HWND window, WindowSlot& slot) {
         0, "STATIC", "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | SS_BLACKRECT, 0, 0, 0, 0,
         window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kSlotStaticIds[k])),
         GetModuleHandleA(nullptr), nullptr);
+    if (slot.statics[k]) AttachGuideBox(slot.statics[k]);
   }
 }
 
@@ -434,9 +435,14 @@ int IsPointInWorkArea(int x, int y) {
 int GetScreenSizeClass() { return ScreenSizeClassForWidth(g_screen.metrics.screenPixels); }
 
 void GetMouseInWindow(int* x, int* y) {
-  POINT p{};
-  GetCursorPos(&p);
   const HWND window = Slot(g_screen.currentSlot).window;
+  POINT p{};
+  if (window && window == g_screen.mouseMessageWindow) {
+    *x = g_screen.mouseMessagePoint.x;
+    *y = g_screen.mouseMessagePoint.y;
+    return;
+  }
+  GetCursorPos(&p);
   if (window) ScreenToClient(window, &p);
   *x = p.x;
   *y = p.y;

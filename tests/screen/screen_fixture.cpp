@@ -25,7 +25,18 @@ LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     WindowRecord& record = g_records[window];
     record.messages.push_back({message, wParam, lParam});
     if (message == kMsgScreenBuilt && record.refuse) RefuseScreenOpen();
+    // As the work windows do: a key command moves the focus on.
+    if (message == kMsgScreenCommand) ApplyPendingFocus();
     return 0;
+  }
+  switch (message) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_MOUSEMOVE:
+    case WM_TIMER:
+      return ScreenChildWndProc(window, message, wParam, lParam);
+    default:
+      break;
   }
   if (message == WM_PAINT) {
     const int slot = SlotOfWindow(window);
@@ -122,4 +133,63 @@ int AddItem(const char* name, char kind, int column, int row, int width, int len
             int protectByte) {
   return AddScreenItem(caption, name, column, row, 0, width, length, 0, kind, 0, protectByte, 0,
                        edit, kItemEnabled, 0, titleStyle, 0, 0, "", choices);
+}
+
+void PumpMessages() {
+  MSG msg;
+  for (int round = 0; round < 3; ++round) {
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+  }
+}
+
+void PressKey(HWND target, WPARAM key) {
+  PostMessageA(target, WM_KEYDOWN, key, 1);
+  if (key == VK_RETURN || key == VK_TAB || key == VK_ESCAPE || key == VK_BACK) {
+    PostMessageA(target, WM_CHAR, key == VK_ESCAPE ? 27 : key, 1);
+  }
+  PostMessageA(target, WM_KEYUP, key, 0xC0000001);
+  PumpMessages();
+}
+
+void TypeText(HWND target, const char* text) {
+  for (const char* p = text; *p; ++p) {
+    PostMessageA(target, WM_CHAR, static_cast<unsigned char>(*p), 1);
+  }
+  PumpMessages();
+}
+
+void HoldModifiers(bool shift, bool ctrl) {
+  BYTE keys[256];
+  GetKeyboardState(keys);
+  keys[VK_SHIFT] = shift ? 0x80 : 0;
+  keys[VK_CONTROL] = ctrl ? 0x80 : 0;
+  SetKeyboardState(keys);
+}
+
+void ClickAt(HWND window, int x, int y, bool release) {
+  PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+  if (release) PostMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+  PumpMessages();
+}
+
+void MoveMouseTo(HWND window, int x, int y) {
+  PostMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
+  PumpMessages();
+}
+
+std::string EditText(int slot) {
+  char text[512] = "";
+  GetWindowTextA(Slot(slot).editControl, text, sizeof text);
+  return text;
+}
+
+std::vector<ReceivedMessage> CommandsOf(HWND window) {
+  std::vector<ReceivedMessage> commands;
+  for (const ReceivedMessage& m : MessagesOf(window)) {
+    if (m.message == kMsgScreenCommand) commands.push_back(m);
+  }
+  return commands;
 }

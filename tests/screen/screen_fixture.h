@@ -71,3 +71,22 @@ class ScreenEngineTest : public ::testing::Test {
 int AddItem(const char* name, char kind, int column, int row, int width, int length,
             int titleStyle = 5, const char* caption = "", const char* choices = "",
             char edit = 'L', int protectByte = 0);
+
+// Input as the user gives it: messages posted to a window and the queue run
+// until it is empty.
+void PumpMessages();
+// Key-down (with its character for Enter, Tab, Esc and Backspace) and
+// key-up of one key.
+void PressKey(HWND target, WPARAM key);
+// One WM_CHAR per byte of `text` (Shift-JIS bytes included).
+void TypeText(HWND target, const char* text);
+// The state GetKeyState reports for Shift and Ctrl.
+void HoldModifiers(bool shift, bool ctrl);
+// Presses the left button at (x, y) of the client area (and releases it).
+void ClickAt(HWND window, int x, int y, bool release = true);
+// Moves the mouse to (x, y) of the client area.
+void MoveMouseTo(HWND window, int x, int y);
+// The text of the slot's edit control.
+std::string EditText(int slot);
+// The 1125 commands a window received.
+std::vector<ReceivedMessage> CommandsOf(HWND window);
