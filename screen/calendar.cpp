@@ -271,16 +271,7 @@ int ShowCalendar(int mode) {
   TakeStartDate(c);
 
   const HINSTANCE instance = GetModuleHandleA(nullptr);
-  WNDCLASSA wc{};
-  wc.style = CS_HREDRAW | CS_VREDRAW;
-  wc.lpfnWndProc = CalendarWndProcThunk;
-  wc.hInstance = instance;
-  wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(101));
-  wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH));
-  wc.lpszMenuName = kCalendarClass;
-  wc.lpszClassName = kCalendarClass;
-  RegisterClassA(&wc);
+  RegisterPopupClass(kCalendarClass, CalendarWndProcThunk);
   int x = 0, y = 0;
   GetMouseInWindowScreen(&x, &y);
   const HWND window = CreateWindowExA(0, kCalendarClass, "", WS_POPUPWINDOW | WS_DLGFRAME, x, y,

@@ -138,47 +138,56 @@ void ShiftFieldsDown(const char* name, int from, int to) {
   for (int i = to; i >= from && i > 1; --i) CopyFieldValueIdx(name, i, name, i - 1);
 }
 
-void ShiftInsertText(const char* name, int from, int to, const char* text) {
+namespace {
+
+// A shift, then one member set: the freed end of the range.
+template <class T>
+void ShiftUpThenSet(void (*set)(const char*, int, T), const char* name, int from, int to,
+                    T value) {
   ShiftFieldsUp(name, from, to);
-  SetFieldTextIdx(name, to, text);
+  set(name, to, value);
+}
+
+template <class T>
+void ShiftDownThenSet(void (*set)(const char*, int, T), const char* name, int from, int to,
+                      T value) {
+  ShiftFieldsDown(name, from, to);
+  set(name, from, value);
+}
+
+}  // namespace
+
+void ShiftInsertText(const char* name, int from, int to, const char* text) {
+  ShiftUpThenSet(SetFieldTextIdx, name, from, to, text);
 }
 void ShiftUpSetFieldChar(const char* name, int from, int to, char value) {
-  ShiftFieldsUp(name, from, to);
-  SetFieldCharIdx(name, to, value);
+  ShiftUpThenSet(SetFieldCharIdx, name, from, to, value);
 }
 void ShiftUpSetFieldInt(const char* name, int from, int to, int value) {
-  ShiftFieldsUp(name, from, to);
-  SetFieldIntIdx(name, to, value);
+  ShiftUpThenSet(SetFieldIntIdx, name, from, to, value);
 }
 void ShiftUpSetFieldLong(const char* name, int from, int to, long value) {
-  ShiftFieldsUp(name, from, to);
-  SetFieldLongIdx(name, to, value);
+  ShiftUpThenSet(SetFieldLongIdx, name, from, to, value);
 }
 void ShiftUpSetFieldDouble(const char* name, int from, int to, double value) {
-  ShiftFieldsUp(name, from, to);
-  SetFieldDoubleIdx(name, to, value);
+  ShiftUpThenSet(SetFieldDoubleIdx, name, from, to, value);
 }
 void ShiftUpClearField(const char* name, int from, int to) { ShiftInsertText(name, from, to, ""); }
 
 void ShiftDownSetFieldText(const char* name, int from, int to, const char* text) {
-  ShiftFieldsDown(name, from, to);
-  SetFieldTextIdx(name, from, text);
+  ShiftDownThenSet(SetFieldTextIdx, name, from, to, text);
 }
 void ShiftDownSetFieldChar(const char* name, int from, int to, char value) {
-  ShiftFieldsDown(name, from, to);
-  SetFieldCharIdx(name, from, value);
+  ShiftDownThenSet(SetFieldCharIdx, name, from, to, value);
 }
 void ShiftDownSetFieldInt(const char* name, int from, int to, int value) {
-  ShiftFieldsDown(name, from, to);
-  SetFieldIntIdx(name, from, value);
+  ShiftDownThenSet(SetFieldIntIdx, name, from, to, value);
 }
 void ShiftDownSetFieldLong(const char* name, int from, int to, long value) {
-  ShiftFieldsDown(name, from, to);
-  SetFieldLongIdx(name, from, value);
+  ShiftDownThenSet(SetFieldLongIdx, name, from, to, value);
 }
 void ShiftDownSetFieldDouble(const char* name, int from, int to, double value) {
-  ShiftFieldsDown(name, from, to);
-  SetFieldDoubleIdx(name, from, value);
+  ShiftDownThenSet(SetFieldDoubleIdx, name, from, to, value);
 }
 void ShiftDownClearField(const char* name, int from, int to) {
   ShiftDownSetFieldText(name, from, to, "");

@@ -25,23 +25,8 @@ LRESULT CALLBACK SelWindowProcThunk(HWND window, UINT message, WPARAM wParam, LP
   return SelWindowProc(window, message, wParam, lParam);
 }
 
-bool RegisterSelClass() {
-  WNDCLASSA wc{};
-  const HINSTANCE instance = GetModuleHandleA(nullptr);
-  if (GetClassInfoA(instance, kSelClass, &wc)) return true;
-  wc.style = CS_HREDRAW | CS_VREDRAW;
-  wc.lpfnWndProc = SelWindowProcThunk;
-  wc.hInstance = instance;
-  wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(101));
-  wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH));
-  wc.lpszMenuName = kSelClass;
-  wc.lpszClassName = kSelClass;
-  return RegisterClassA(&wc) != 0;
-}
-
 HWND CreateSelWindow(HWND owner) {
-  if (!RegisterSelClass()) return nullptr;
+  if (!RegisterPopupClass(kSelClass, SelWindowProcThunk)) return nullptr;
   return CreateWindowExA(WS_EX_DLGMODALFRAME, kSelClass, "",
                          WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_BORDER | WS_VSCROLL, 0, 0,
                          0, 0, owner, nullptr, GetModuleHandleA(nullptr), nullptr);
@@ -265,6 +250,21 @@ int ShowLines(CandidatePopup& p, int x, int top, int bottom, bool fixed, bool ma
 }
 
 }  // namespace
+
+bool RegisterPopupClass(const char* name, WNDPROC procedure) {
+  WNDCLASSA wc{};
+  const HINSTANCE instance = GetModuleHandleA(nullptr);
+  if (GetClassInfoA(instance, name, &wc)) return true;
+  wc.style = CS_HREDRAW | CS_VREDRAW;
+  wc.lpfnWndProc = procedure;
+  wc.hInstance = instance;
+  wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(kProgramIconId));
+  wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH));
+  wc.lpszMenuName = name;
+  wc.lpszClassName = name;
+  return RegisterClassA(&wc) != 0;
+}
 
 HWND RegisterSelWindow(HWND owner) {
   g_popup.window = CreateSelWindow(owner);

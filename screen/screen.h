@@ -917,6 +917,12 @@ void ClosePopupIfOpen();
 // Candidate pop-up and calendar (popup_list.cpp, popup_lookup.cpp,
 // popup_dialogs.cpp, choice_list.cpp, calendar.cpp)
 
+// The program's icon resource.
+constexpr int kProgramIconId = 101;
+// Registers a window class of the pop-ups (redrawn whole when sized, arrow
+// cursor, the program's icon, light grey, a menu of the class's name) unless
+// it is registered already. False when it cannot be registered.
+bool RegisterPopupClass(const char* name, WNDPROC procedure);
 // Creates the "Sel" pop-up window under `owner` (at start-up); null when it
 // cannot be made. ShowFieldPopup makes it when nobody did.
 HWND RegisterSelWindow(HWND owner);
