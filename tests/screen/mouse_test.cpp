@@ -197,6 +197,45 @@ TEST_F(MouseTest, FixedItemsStayPutWhileTheContentScrolls) {
   Slot(slot()).scrollY = 0;
 }
 
+TEST_F(MouseTest, HitRectanglesSpanCheckGridsAndCaptions) {
+  struct Case {
+    const char* what;
+    char edit;
+    int keyCode, perRow;
+    const char* caption;
+    int right, bottom;  // relative to the item's pixel x and y
+  };
+  // Five boxes of 4 grid units with a gap of 1, two a row, 4 pixels a unit,
+  // rows 2 units apart, choices up to 3 characters of 8 pixels.
+  const int dots = SheetDotsPerGridUnit();
+  const Case cases[] = {
+      {"plain item", 'L', 0, 0, "", 50, 20},
+      {"check grid", 'C', 1, 2, "", (4 * 3 + 1 * 2) * dots + 3 * 8, (20 + 2 * dots) * 2},
+      {"grid without a key code", 'C', 0, 2, "", 50, 20},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const int i = AddScreenItem(c.caption, "GRID", 2, 1, 0, 5, 5, 8, 'X', 0, 0, c.keyCode, c.edit,
+                                kItemEnabled, 0, 5, 0, 0, "", "A,BBB,C");
+    ScreenItem& item = Item(i);
+    item.pixelX = 100;
+    item.pixelY = 60;
+    item.pixelWidth = 50;
+    item.pixelHeight = 20;
+    item.boxesPerRow = c.perRow;
+    item.boxWidth = 4;
+    item.boxGap = 1;
+    item.rowGap = 2;
+    int left, top, right, bottom;
+    GetItemHitRect(i, &left, &top, &right, &bottom);
+    EXPECT_EQ(left, 100);
+    EXPECT_EQ(top, 60);
+    EXPECT_EQ(right, 100 + c.right);
+    EXPECT_EQ(bottom, 60 + c.bottom);
+    DiscardBuildingItems();
+  }
+}
+
 TEST_F(MouseTest, HoverTipShowsFromTheSecondToTheTwelfthTick) {
   const int button = AddButton("HELP", 2, 1, 601, "first line|second");
   AddScreenItem("", "FIELD", 2, 6, 0, 6, 6, 0, 'X', 0, 0, 0, 'L', kItemEnabled, 0, 5, 0, 0, "",

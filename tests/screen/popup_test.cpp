@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "foundation/imaging.h"
 #include "tests/screen/input_fixture.h"
 
 namespace {
@@ -179,6 +180,29 @@ TEST_F(PopupTest, FolderDialogPutsTheChosenFolderIntoTheField) {
   ASSERT_EQ(ShowFieldPopup(ItemNamed("FOLDER")), 0);
   EXPECT_EQ(dialogs.kinds(), std::vector<std::string>{"SHBrowseForFolder"});
   EXPECT_STRCASEEQ(ValueOf("FOLDER").c_str(), system);
+}
+
+TEST_F(PopupTest, ImageFileDialogPutsTheChosenFileIntoTheField) {
+  AddListField("IMAGE", 1, "IKOpenFileDlg,Choose an image,C:\\IMAGES,1", 30);
+  ASSERT_GE(OpenScreenOf(), 0);
+  FocusField("IMAGE");
+  char before[MAX_PATH];
+  GetCurrentDirectoryA(sizeof before, before);
+  ModalDialogRecorder dialogs([](const ModalDialogCall& call) -> INT_PTR {
+    auto* dialog = static_cast<ImageFileDialog*>(call.data);
+    EXPECT_STREQ(dialog->title, "Choose an image");
+    EXPECT_STREQ(dialog->folder, "C:\\IMAGES");
+    std::strcpy(dialog->path, "C:\\IMAGES\\SHEET.BMP");
+    SetCurrentDirectoryA("C:\\");  // as the library's dialog leaves it
+    return 1;
+  });
+  ASSERT_EQ(ShowFieldPopup(ItemNamed("IMAGE")), 0);
+  EXPECT_EQ(dialogs.kinds(), std::vector<std::string>{"IKOpenFileDlg"});
+  EXPECT_EQ(ValueOf("IMAGE"), "\\IMAGES\\SHEET.BMP");
+  char after[MAX_PATH];
+  GetCurrentDirectoryA(sizeof after, after);
+  EXPECT_STRCASEEQ(after, before);  // the program folder is current again
+  EXPECT_EQ(Sent(kMsgFieldChosen).size(), 1u);
 }
 
 TEST_F(PopupTest, ContextMenusReportTheChosenEntry) {
