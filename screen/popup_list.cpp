@@ -340,6 +340,13 @@ void ClosePopupIfOpen() {
   if (g_screen.popupOpen && g_popup.window) SendMessageA(g_popup.window, kMsgCloseWindow, 0, 0);
 }
 
+void DropPopupOfSlot(int slot) {
+  CandidatePopup& p = g_popup;
+  if (!g_screen.popupOpen || p.slot != slot) return;
+  p.chosen = 0;
+  ClosePopup();
+}
+
 LRESULT SelWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   CandidatePopup& p = g_popup;
   switch (message) {

@@ -937,6 +937,9 @@ int ShowItemContextMenu(const char* entries, int flag);
 LRESULT SelWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // Columns the last pop-up transferred into fields (1 for a plain list).
 int GetChosenCandidateCode();
+// Closes, without a choice, the pop-up a slot shows (its look-up table
+// too): the slot is closing.
+void DropPopupOfSlot(int slot);
 // Opens the month calendar for the current field. 0, or -1 when no window
 // or slot was left (reported by the slot code).
 int ShowCalendar(int mode);

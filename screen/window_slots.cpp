@@ -338,6 +338,7 @@ int OpenImageViewWindow(int contentWidth, int contentHeight, int windowCode) {
 
 void CloseScreenWindow(int s, int refocus) {
   if (!IsValidSlot(s) || Slot(s).state == kFreeSlotState) return;
+  DropPopupOfSlot(s);
   WindowSlot& slot = Slot(s);
   const HWND window = slot.window;
   if (slot.windowKind != kWindowKindList) StopSlotTimer(slot, window);

@@ -141,6 +141,16 @@ TEST_P(LookupTest, ModesChooseWhichColumnsGoWhere) {
   }
 }
 
+TEST_P(LookupTest, ClosingTheScreenClosesItsPopupAndTable) {
+  OpenScreenWith("\\SDTEST\\T1,<0>,CODE,NAME,(3)", "A02");
+  ASSERT_EQ(ShowFieldPopup(ResolveFieldRef(slot_, "CODE")), 0);
+  EXPECT_EQ(OpenTables(), 1);
+  CloseScreenWindow(slot_, 0);
+  EXPECT_EQ(g_screen.popupOpen, 0);
+  EXPECT_EQ(OpenTables(), 0);
+  EXPECT_TRUE(MessagesOf(window_).empty());  // no choice was made
+}
+
 TEST_P(LookupTest, KeysWithQuotesAreFoundAgain) {
   OpenScreenWith("\\SDTEST\\T1,{CODE},CODE,NAME", "Q");
   ASSERT_EQ(ShowFieldPopup(ResolveFieldRef(slot_, "CODE")), 0);
