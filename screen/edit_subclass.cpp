@@ -5,6 +5,7 @@
 // Everything else reaches the control's own procedure.
 #include <cstring>
 
+#include "foundation/sjis_text.h"
 #include "screen/screen.h"
 
 namespace {
@@ -42,17 +43,18 @@ bool IsNumber(int i) {
   return valueClass == 'N' || valueClass == 's';
 }
 
-// Room left for one more character: the text without its selection (which
-// the character replaces) below the length.
-bool HasRoom(HWND edit, const ScreenItem& item) {
+// Room left for `bytes` more: the text without its selection (which the
+// character replaces) and the character within the length.
+bool HasRoom(HWND edit, const ScreenItem& item, int bytes) {
   DWORD first = 0, last = 0;
   SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&first), reinterpret_cast<LPARAM>(&last));
   const int kept = GetWindowTextLengthA(edit) - static_cast<int>(last - first);
-  return kept < item.length;
+  return kept + bytes <= item.length;
 }
 
-// A character typed into the field: false when it is swallowed.
-bool AcceptChar(HWND edit, const WindowSlot& s, WPARAM c) {
+// A character of `bytes` bytes (its first byte `c`) typed into the field:
+// false when it is swallowed.
+bool AcceptChar(HWND edit, const WindowSlot& s, WPARAM c, int bytes) {
   if (c == VK_RETURN || c == VK_TAB || c == VK_ESCAPE || s.rowSelectionMode != 0) return false;
   if (!CurrentIsValid()) return true;
   const int i = g_screen.currentItem;
@@ -60,7 +62,7 @@ bool AcceptChar(HWND edit, const WindowSlot& s, WPARAM c) {
   const bool number = IsNumber(i);
   const bool backspace = c == VK_BACK;
   if (!backspace) {
-    const bool full = number ? g_screen.typedDigits >= item.length : !HasRoom(edit, item);
+    const bool full = number ? g_screen.typedDigits >= item.length : !HasRoom(edit, item, bytes);
     if (full) {
       MessageBeep(0);
       return false;
@@ -101,6 +103,39 @@ bool AcceptChar(HWND edit, const WindowSlot& s, WPARAM c) {
     ++g_screen.caretColumn;
   }
   return true;
+}
+
+// A double-byte character comes as two WM_CHAR, its lead byte first. The
+// pair is checked as one character and put in whole, as the control's
+// selection replaced: byte by byte the control would make two characters of
+// it.
+struct LeadByte {
+  HWND edit = nullptr;
+  char byte = 0;
+  bool refused = false;  // the character did not fit: its trail goes too
+};
+LeadByte g_leadByte;
+
+// WM_CHAR of the edit control: the result of the control's procedure, or 0
+// for a swallowed character.
+LRESULT HandleChar(HWND edit, WindowSlot& s, WNDPROC previous, WPARAM wParam, LPARAM lParam) {
+  const auto byte = static_cast<unsigned char>(wParam & 0xFF);
+  if (g_leadByte.edit == edit && g_leadByte.byte) {
+    const LeadByte lead = g_leadByte;
+    g_leadByte = LeadByte();
+    if (lead.refused) return 0;
+    const char pair[3] = {lead.byte, static_cast<char>(byte), '\0'};
+    SendMessageA(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(pair));
+    return 0;
+  }
+  if (wParam <= 0xFF && IsSjisLeadByte(byte)) {
+    g_leadByte.edit = edit;
+    g_leadByte.byte = static_cast<char>(byte);
+    g_leadByte.refused = !AcceptChar(edit, s, wParam, 2);
+    return 0;
+  }
+  if (!AcceptChar(edit, s, wParam, 1)) return 0;
+  return CallWindowProcA(previous, edit, WM_CHAR, wParam, lParam);
 }
 
 // Arrow keys reach the owner as 137 to 140.
@@ -216,8 +251,7 @@ LRESULT CALLBACK EditSubclassProc(HWND window, UINT message, WPARAM wParam, LPAR
       }
       break;
     case WM_CHAR:
-      pass = AcceptChar(window, s, wParam);
-      break;
+      return HandleChar(window, s, previous, wParam, lParam);
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
       pass = HandleKeyDown(s, wParam);

@@ -54,6 +54,8 @@ TEST_F(KeysTest, TheEditControlTakesWhatTheFieldAllows) {
       {"backspace gives the digit back", "NUMBER", "", "12\b34", "134"},
       {"T takes digits and dashes", "PHONE", "", "03-a1+2", "03-12"},
       {"R: the first key replaces the value", "RIGHT", "999", "5", "5"},
+      {"text takes double-byte characters", "TEXT", "", "\x93\xfa", "\x93\xfa"},
+      {"no half of a character at the end", "TEXT", "", "\x93\xfa\x96\x7b", "\x93\xfa"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

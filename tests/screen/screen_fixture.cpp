@@ -156,7 +156,15 @@ void PressKey(HWND target, WPARAM key) {
 
 void TypeText(HWND target, const char* text) {
   for (const char* p = text; *p; ++p) {
-    PostMessageA(target, WM_CHAR, static_cast<unsigned char>(*p), 1);
+    const auto lead = static_cast<unsigned char>(p[0]);
+    if (IsDBCSLeadByte(lead) && p[1]) {
+      // A double-byte character is posted as one message (lead byte low);
+      // the edit control's procedure receives its two bytes, lead first.
+      PostMessageA(target, WM_CHAR, lead | (static_cast<unsigned char>(p[1]) << 8), 1);
+      ++p;
+      continue;
+    }
+    PostMessageA(target, WM_CHAR, lead, 1);
   }
   PumpMessages();
 }
