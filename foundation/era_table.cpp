@@ -22,9 +22,7 @@ constexpr int kEraFieldSize = kEraLineSize;
 
 bool IsLatinLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
-char UpperLetter(char c) {
-  return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
+char UpperLetter(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
 bool IsDateSeparator(char c) { return c == '/' || c == ' '; }
 
@@ -134,8 +132,8 @@ int ConvertEraDateWith(const std::vector<EraEntry>& eras, char* out, const char*
     // split included): "0000"-like dates are never made up.
     if (!year[0]) return -1;
     const int western = DecimalTextToInt(year) + era.startYear - 1;
-    FormatTextBounded(out, kDateTextSize, "%04d/%02d/%02d", western,
-                      DecimalTextToInt(month), DecimalTextToInt(day));
+    FormatTextBounded(out, kDateTextSize, "%04d/%02d/%02d", western, DecimalTextToInt(month),
+                      DecimalTextToInt(day));
     return 0;
   }
   return -1;

@@ -21,9 +21,9 @@ constexpr int kCalendarFontUnit = 5;
 constexpr int kCellWidthUnits = 12;
 constexpr int kDayTopRow = 11;
 constexpr int kDayCells = 42;
-constexpr int kMonthKeyBase = 50;           // TUKI01 .. TUKI12 send 51 .. 62
-constexpr int kPreviousMonthKey = 'p';      // 112
-constexpr int kNextMonthKey = 'q';          // 113
+constexpr int kMonthKeyBase = 50;       // TUKI01 .. TUKI12 send 51 .. 62
+constexpr int kPreviousMonthKey = 'p';  // 112
+constexpr int kNextMonthKey = 'q';      // 113
 
 // Colour codes of the calendar.
 constexpr int kRed = 2, kBlue = 1, kCyan = 5, kYellow = 6, kWhite = 7, kSilver = 8;
@@ -34,7 +34,7 @@ struct Calendar {
   int slot = -1;
   int year = 0, month = 0;  // shown
   int todayYear = 0, todayMonth = 0, todayDay = 0;
-  int firstWeekday = 1;     // of the shown month's first day, 1 = Sunday
+  int firstWeekday = 1;  // of the shown month's first day, 1 = Sunday
   int days = 0;
   bool chosen = false;
   int chosenYear = 0, chosenMonth = 0, chosenDay = 0, chosenWeekday = 0;
@@ -56,8 +56,8 @@ std::string Name(const char* base, int index) { return IndexedFieldName(base, in
 void AddCalendarItems() {
   const auto addButton = [](const char* caption, const std::string& name, int column, int row,
                             int width, int height, int key, const char* guide) {
-    const int i = AddScreenItem(caption, name.c_str(), column, row, 0, width, height, 0, 'B', 0,
-                                0, key, 'S', kItemEnabled, kYellow, 6, 0, 0, guide, "");
+    const int i = AddScreenItem(caption, name.c_str(), column, row, 0, width, height, 0, 'B', 0, 0,
+                                key, 'S', kItemEnabled, kYellow, 6, 0, 0, guide, "");
     if (i >= 0) Item(i).itemClass = kItemClassIcon;
     return i;
   };
@@ -67,8 +67,8 @@ void AddCalendarItems() {
     Item(i).itemClass = kItemClassIcon;
     Item(i).protectByte = 1;
   }
-  i = AddScreenItem("", "CALDATE", 24, 0, 0, 16, 16, 0, 'X', 0, 0, 0, 'S', kItemEnabled, 0, 5,
-                    0, 0, "", "");
+  i = AddScreenItem("", "CALDATE", 24, 0, 0, 16, 16, 0, 'X', 0, 0, 0, 'S', kItemEnabled, 0, 5, 0, 0,
+                    "", "");
   if (i >= 0) Item(i).itemClass = kItemClassIcon;
   for (const auto& step : {std::make_tuple("←", "CALF01", 2, kPreviousMonthKey, "月を戻します"),
                            std::make_tuple("→", "CALF02", 60, kNextMonthKey, "月を送ります")}) {
@@ -195,8 +195,7 @@ void CloseCalendar() {
   UnregisterClassA(kCalendarClass, GetModuleHandleA(nullptr));
   if (!c.chosen) return;
   char date[32];
-  FormatTextBounded(date, sizeof date, "%4d/%02d/%02d", c.chosenYear, c.chosenMonth,
-                    c.chosenDay);
+  FormatTextBounded(date, sizeof date, "%4d/%02d/%02d", c.chosenYear, c.chosenMonth, c.chosenDay);
   c.result = date;
   if (IsValidSlot(c.fieldSlot) && Slot(c.fieldSlot).itemCount > c.fieldOffset &&
       c.fieldOffset >= 0) {
@@ -274,8 +273,8 @@ int ShowCalendar(int mode) {
   RegisterPopupClass(kCalendarClass, CalendarWndProcThunk);
   int x = 0, y = 0;
   GetMouseInWindowScreen(&x, &y);
-  const HWND window = CreateWindowExA(0, kCalendarClass, "", WS_POPUPWINDOW | WS_DLGFRAME, x, y,
-                                      0, 0, nullptr, nullptr, instance, nullptr);
+  const HWND window = CreateWindowExA(0, kCalendarClass, "", WS_POPUPWINDOW | WS_DLGFRAME, x, y, 0,
+                                      0, nullptr, nullptr, instance, nullptr);
   if (!window) return -1;
   c.window = window;
   c.owner = GetActiveWindow();
@@ -311,13 +310,9 @@ LRESULT CALLBACK CalendarWndProc(HWND window, UINT message, WPARAM wParam, LPARA
       c.result.clear();
       RefreshMonth();
       return 0;
-    case kMsgScreenCommand:
-      HandleCommand(static_cast<int>(wParam & 0xFFFF));
-      return 0;
+    case kMsgScreenCommand: HandleCommand(static_cast<int>(wParam & 0xFFFF)); return 0;
     case WM_CLOSE:
-    case kMsgCloseWindow:
-      CloseCalendar();
-      return 0;
+    case kMsgCloseWindow: CloseCalendar(); return 0;
     case WM_PAINT:
       if (IsValidSlot(c.slot) && BeginScreenPaint(window, c.slot)) {
         PaintScreenPage(window, c.slot);
@@ -329,12 +324,8 @@ LRESULT CALLBACK CalendarWndProc(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_SETFOCUS:
       if (IsValidSlot(c.slot)) SelectWindowSlot(c.slot);
       return 0;
-    case WM_HSCROLL:
-      ScrollScreenHPlain(window, c.slot, SB_HORZ, wParam, 0, 10, 1, 0, 0);
-      return 0;
-    case WM_VSCROLL:
-      ScrollScreenVPlain(window, c.slot, SB_VERT, wParam, 0, 10, 1, 0, 0);
-      return 0;
+    case WM_HSCROLL: ScrollScreenHPlain(window, c.slot, SB_HORZ, wParam, 0, 10, 1, 0, 0); return 0;
+    case WM_VSCROLL: ScrollScreenVPlain(window, c.slot, SB_VERT, wParam, 0, 10, 1, 0, 0); return 0;
     case WM_MOVE:
     case WM_SIZE:
     case WM_LBUTTONDOWN:
@@ -344,8 +335,7 @@ LRESULT CALLBACK CalendarWndProc(HWND window, UINT message, WPARAM wParam, LPARA
       if (IsValidSlot(c.slot)) SelectWindowSlot(c.slot);
       ScreenChildWndProc(window, message, wParam, lParam);
       return 0;
-    default:
-      break;
+    default: break;
   }
   return DefWindowProcA(window, message, wParam, lParam);
 }

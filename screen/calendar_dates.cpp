@@ -37,9 +37,7 @@ int WeekdayOfDate(char* name, int year, int month, int day) {
   return w + 1;
 }
 
-int IsLeapYear(int year) {
-  return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0 ? 1 : 0;
-}
+int IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0 ? 1 : 0; }
 
 int DaysInMonth(int year, int month) {
   static const int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};

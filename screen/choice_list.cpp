@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "foundation/csv_token.h"
 #include "foundation/bounded_format.h"
+#include "foundation/csv_token.h"
 #include "foundation/db_text.h"
 #include "foundation/sjis_text.h"
 
@@ -85,7 +85,8 @@ int ParseChoiceList(const char* text, bool takeDefaults, ChoiceList* list) {
     // A token cut at its limit keeps what fits, at a character boundary;
     // the cursor starts over there, so the list ends with it.
     std::string token = buffer.c_str();
-    token.resize(static_cast<size_t>(CharBoundaryLength(token.c_str(), std::min<int>(token.size(), kMaxChoiceTokenBytes))));
+    token.resize(static_cast<size_t>(
+        CharBoundaryLength(token.c_str(), std::min<int>(token.size(), kMaxChoiceTokenBytes))));
     if (token.size() >= 2 && token[0] == '*' && token[1] != '.') {
       list->actionReference = token;
       break;
@@ -94,9 +95,8 @@ int ParseChoiceList(const char* text, bool takeDefaults, ChoiceList* list) {
   } while (rc > 0 && static_cast<int>(list->tokens.size()) < kMaxChoiceTokens);
 
   const std::string& first = list->tokens.empty() ? std::string() : list->tokens[0];
-  const std::vector<std::string> rest(list->tokens.empty() ? list->tokens.end()
-                                                           : list->tokens.begin() + 1,
-                                      list->tokens.end());
+  const std::vector<std::string> rest(
+      list->tokens.empty() ? list->tokens.end() : list->tokens.begin() + 1, list->tokens.end());
   if (first == "FILEDLG") {
     list->kind = ChoiceListKind::kFileDialog;
     list->dialogArguments = rest;

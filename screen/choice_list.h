@@ -26,15 +26,15 @@ struct ChoiceList {
   std::vector<std::string> candidates;  // the lines a plain list shows
   std::vector<int> defaultCodes;        // per candidate: its code, or -1
   int shownRows = kDefaultShownRows;
-  bool flagOne = false;                 // "{1}": the list only reports
-  std::string actionReference;          // a "*..." token (it ends the list)
+  bool flagOne = false;                      // "{1}": the list only reports
+  std::string actionReference;               // a "*..." token (it ends the list)
   std::vector<std::string> dialogArguments;  // the tokens after a dialog word
   // Master look-ups.
-  std::string tableReference;           // "\DB\TABLE" or "#TABLE"
-  int keyNumber = -1;                   // "<n>", or -1
-  std::string keyColumn;                // "{NAME}", or empty
-  std::vector<std::string> columns;     // the columns shown
-  char lookupMode = '0';                // '0', '1', '2', '3' or 'f'
+  std::string tableReference;        // "\DB\TABLE" or "#TABLE"
+  int keyNumber = -1;                // "<n>", or -1
+  std::string keyColumn;             // "{NAME}", or empty
+  std::vector<std::string> columns;  // the columns shown
+  char lookupMode = '0';             // '0', '1', '2', '3' or 'f'
 };
 
 // Parses a choice list. With `takeDefaults` each candidate's default code

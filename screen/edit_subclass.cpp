@@ -11,8 +11,7 @@
 namespace {
 
 bool IsCommandKey(WPARAM key) {
-  return (key >= VK_F1 && key <= VK_F15) || key == VK_ESCAPE || key == VK_PRIOR ||
-         key == VK_NEXT;
+  return (key >= VK_F1 && key <= VK_F15) || key == VK_ESCAPE || key == VK_PRIOR || key == VK_NEXT;
 }
 
 // Esc and F6 to F10 belong to the open input method (conversion keys).
@@ -155,7 +154,8 @@ bool HandleKeyDown(WindowSlot& s, WPARAM key) {
       g_screen.enterPressed = 1;
       return false;
     }
-    if (SlotInputState(s) == 2 && CurrentIsValid() && IsButtonOrMark(Item(g_screen.currentItem).kind)) {
+    if (SlotInputState(s) == 2 && CurrentIsValid() &&
+        IsButtonOrMark(Item(g_screen.currentItem).kind)) {
       PaintItemState(g_screen.currentItem, 3);
       return false;
     }
@@ -242,26 +242,18 @@ LRESULT CALLBACK EditSubclassProc(HWND window, UINT message, WPARAM wParam, LPAR
     g_screen.imeOpen = IsImeOpen(window);
   }
   switch (message) {
-    case WM_RBUTTONUP:
-      g_screen.fieldEdited = 1;
-      break;
+    case WM_RBUTTONUP: g_screen.fieldEdited = 1; break;
     case WM_LBUTTONDOWN:
       if (!g_screen.popupOpen && s.rowSelectionMode == 0 && CurrentIsValid()) {
         ShowEditGuideBox(g_screen.currentItem, Item(g_screen.currentItem).guide.c_str(), 2);
       }
       break;
-    case WM_CHAR:
-      return HandleChar(window, s, previous, wParam, lParam);
+    case WM_CHAR: return HandleChar(window, s, previous, wParam, lParam);
     case WM_KEYDOWN:
-    case WM_SYSKEYDOWN:
-      pass = HandleKeyDown(s, wParam);
-      break;
+    case WM_SYSKEYDOWN: pass = HandleKeyDown(s, wParam); break;
     case WM_KEYUP:
-    case WM_SYSKEYUP:
-      pass = HandleKeyUp(s, wParam);
-      break;
-    default:
-      break;
+    case WM_SYSKEYUP: pass = HandleKeyUp(s, wParam); break;
+    default: break;
   }
   if (!pass) return 0;
   // The slot may have closed while a command ran: its control is gone.

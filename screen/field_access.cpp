@@ -66,7 +66,9 @@ void SetScreenFieldDouble(int slot, const char* name, double value) {
   SetItemValueForCommand(slot, name, DoubleText(value).c_str());
 }
 
-void SetFieldText(const char* name, const char* text) { SetScreenFieldText(CurrentSlot(), name, text); }
+void SetFieldText(const char* name, const char* text) {
+  SetScreenFieldText(CurrentSlot(), name, text);
+}
 void SetFieldInt(const char* name, int value) { SetScreenFieldInt(CurrentSlot(), name, value); }
 void SetFieldLong(const char* name, long value) { SetScreenFieldLong(CurrentSlot(), name, value); }
 void SetFieldChar(const char* name, char value) { SetScreenFieldChar(CurrentSlot(), name, value); }
@@ -107,7 +109,9 @@ void GetFieldDisplayText(const char* name, char* buffer) {
   GetItemRawValue(CurrentSlot(), name, buffer);
 }
 
-int GetFieldIntIdx(const char* name, int index) { return GetFieldInt(IndexedFieldName(name, index)); }
+int GetFieldIntIdx(const char* name, int index) {
+  return GetFieldInt(IndexedFieldName(name, index));
+}
 long GetFieldLongIdx(const char* name, int index) {
   return GetFieldLong(IndexedFieldName(name, index));
 }
@@ -142,8 +146,7 @@ namespace {
 
 // A shift, then one member set: the freed end of the range.
 template <class T>
-void ShiftUpThenSet(void (*set)(const char*, int, T), const char* name, int from, int to,
-                    T value) {
+void ShiftUpThenSet(void (*set)(const char*, int, T), const char* name, int from, int to, T value) {
   ShiftFieldsUp(name, from, to);
   set(name, to, value);
 }

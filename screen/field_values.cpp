@@ -38,7 +38,8 @@ std::string Trimmed(const std::string& text) {
 }
 
 std::string RightAligned(const std::string& text, int width) {
-  return static_cast<int>(text.size()) >= width ? text : std::string(width - text.size(), ' ') + text;
+  return static_cast<int>(text.size()) >= width ? text
+                                                : std::string(width - text.size(), ' ') + text;
 }
 
 // The first `bytes` bytes of `text`, never ending inside a character.
@@ -90,7 +91,8 @@ std::string ApplyKindRule(ScreenItem& item, const std::string& stored) {
   // The numeric kinds read a number; the overflow mark "*" is none and
   // stays as it is.
   const bool number = end != t.c_str();
-  if (std::strchr("tjh-bf", item.kind) && !number && ParseMarkText(item.kind, t.c_str()) == kNoMark) {
+  if (std::strchr("tjh-bf", item.kind) && !number &&
+      ParseMarkText(item.kind, t.c_str()) == kNoMark) {
     return stored;
   }
   switch (item.kind) {
@@ -109,16 +111,13 @@ std::string ApplyKindRule(ScreenItem& item, const std::string& stored) {
     case '-':
       if (t != kMarkDash && value == 0) return kMarkDash;
       return stored;
-    case 'b':
-      return value == 0 ? "" : stored;
+    case 'b': return value == 0 ? "" : stored;
     case 'f':
       if (t == kMarkCircle || t == kMarkCross) return stored;
       if (std::atoi(t.c_str()) == 0) return kMarkCircle;
       if (std::atoi(t.c_str()) == -1) return kMarkCross;
       return stored;
-    case 'a':
-      item.colorA = t == "*" ? 3 : t == "$" ? 5 : 0;
-      return stored;
+    case 'a': item.colorA = t == "*" ? 3 : t == "$" ? 5 : 0; return stored;
     case 'd':
       if (!stored.empty() && stored[0] >= 'a' && stored[0] <= 'z') {
         std::string upper = stored;
@@ -126,8 +125,7 @@ std::string ApplyKindRule(ScreenItem& item, const std::string& stored) {
         return upper;
       }
       return stored;
-    default:
-      return stored;
+    default: return stored;
   }
 }
 
@@ -299,8 +297,8 @@ void PaintItemValue(int slot, int i) {
     if ((item.titleStyle == 6 || item.titleStyle == 7) && item.code.compare(0, 1, "T") != 0) return;
   }
   std::string text = item.displayText;
-  const bool whole = choices || IsButtonOrMark(item.kind) || item.edit == 'S' ||
-                     item.edit == 'I' || item.edit == 'v' || item.titleStyle == 15;
+  const bool whole = choices || IsButtonOrMark(item.kind) || item.edit == 'S' || item.edit == 'I' ||
+                     item.edit == 'v' || item.titleStyle == 15;
   if (!whole) text = CutText(text, item.edit == 'R' ? item.length : item.width);
   const WindowSlot& s = Slot(slot);
   if (!s.window) return;

@@ -169,8 +169,8 @@ void PlaceEditControl(WindowSlot& s, int i) {
   if (s.hasPasswordItem) {
     SendMessageA(edit, EM_SETPASSWORDCHAR, item.edit == 'P' ? '*' : 0, 0);
   }
-  MoveWindow(edit, item.pixelX - s.scrollX + 1, top + 1, item.pixelWidth - 3,
-             item.pixelHeight - 3, TRUE);
+  MoveWindow(edit, item.pixelX - s.scrollX + 1, top + 1, item.pixelWidth - 3, item.pixelHeight - 3,
+             TRUE);
   if (s.rowSelectionMode == 0) ShowWindow(edit, SW_SHOW);
   if (s.popupButtonItem >= 0 && s.rowSelectionMode == 0 && item.kind != 'R' &&
       !IsButtonOrMark(item.kind) && HasPopupText(item)) {

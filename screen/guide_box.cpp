@@ -61,8 +61,7 @@ void HideBox(WindowSlot& s, int index) {
 }
 
 // Shows box `index` of the slot with `text` at (x, y) of the client area.
-void ShowBox(WindowSlot& s, int index, int x, int y, const GuideBoxSize& size,
-             const char* text) {
+void ShowBox(WindowSlot& s, int index, int x, int y, const GuideBoxSize& size, const char* text) {
   const HWND child = s.statics[index];
   if (!child) return;
   s.boxTexts[index] = text;

@@ -24,9 +24,7 @@ POINT MouseInContent(const WindowSlot& s) {
   return POINT{x + s.scrollX, y + s.scrollY};
 }
 
-HCURSOR ProgramCursor(const char* name) {
-  return LoadCursorA(GetModuleHandleA(nullptr), name);
-}
+HCURSOR ProgramCursor(const char* name) { return LoadCursorA(GetModuleHandleA(nullptr), name); }
 
 // Longest comma-separated part of a choice text, double-byte characters
 // counting as two.

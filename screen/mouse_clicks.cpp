@@ -93,8 +93,8 @@ std::string NextCycleValue(int code, const std::string& value, bool sheet) {
   const int v = std::atoi(value.c_str());
   const bool empty = value.empty() || value == "0";
   if (code == 11) return std::to_string(v + 1 > 7 ? 0 : v + 1);
-  const bool threeStep = code == 3 || code == 22 || code == 13 ||
-                         (!sheet && (code == 16 || code == 31 || code == 19));
+  const bool threeStep =
+      code == 3 || code == 22 || code == 13 || (!sheet && (code == 16 || code == 31 || code == 19));
   if (threeStep) return empty ? "1" : value == "1" ? "2" : "0";
   if (code == 24) return empty ? "1" : value == "1" ? "2" : value == "2" ? "3" : "0";
   if (code == 20 && !sheet) return empty ? "2" : value == "2" ? "1" : "0";
@@ -123,8 +123,8 @@ int ClickOnItem(int i, POINT p, const ClickRules& rules) {
   }
   g_screen.mouseItem = i;
   if (!IsButtonOrMark(item.kind)) ClosePopupIfOpen();
-  const bool focusless = (SlotInputState(s) == 1 && IsButtonOrMark(item.kind)) ||
-                         item.titleStyle == 11;
+  const bool focusless =
+      (SlotInputState(s) == 1 && IsButtonOrMark(item.kind)) || item.titleStyle == 11;
   if (!focusless) {
     if (IsChoiceKind(item.kind)) {
       TakeChoice(i, p, rules);
@@ -167,9 +167,8 @@ int HandleClick(const ClickRules& rules) {
   for (int i = s.lastItem; s.itemCount > 0 && i >= s.firstItem; --i) {
     const ScreenItem& item = Item(i);
     if (SkippedAtPress(s, i, rules)) continue;
-    const bool plainTest =
-        !s.lineEditMode || (IsSkippedOutsideDesign(s, i) && i != s.rulerItem) ||
-        item.protectByte == 9;
+    const bool plainTest = !s.lineEditMode || (IsSkippedOutsideDesign(s, i) && i != s.rulerItem) ||
+                           item.protectByte == 9;
     if (!plainTest) continue;
     if (item.state == kItemHidden || !ItemHoldsPoint(g_screen.currentSlot, i, p)) continue;
     return ClickOnItem(i, p, rules);

@@ -4,6 +4,7 @@
 // of it (1127) whatever the answer. The dialogs run through the modal-dialog
 // hook, so tests answer them.
 #include <windows.h>
+// After windows.h, which they need.
 #include <commdlg.h>
 #include <shlobj.h>
 
@@ -98,8 +99,8 @@ void ChooseFolder(int item, const ChoiceList& list) {
   info.pszDisplayName = display;
   info.lpszTitle = caption.c_str();
   info.ulFlags = BIF_RETURNONLYFSDIRS;
-  const auto items =
-      reinterpret_cast<LPITEMIDLIST>(RunModalDialog("SHBrowseForFolder", &info, RunBrowseForFolder));
+  const auto items = reinterpret_cast<LPITEMIDLIST>(
+      RunModalDialog("SHBrowseForFolder", &info, RunBrowseForFolder));
   if (!items) return;
   char path[MAX_PATH] = "";
   const bool found = SHGetPathFromIDListA(items, path) != FALSE;

@@ -16,8 +16,8 @@ struct LookupRow {
 };
 
 struct CandidatePopup {
-  HWND window = nullptr;   // the "Sel" child window
-  int item = -1;           // the item served; -1 a context menu
+  HWND window = nullptr;  // the "Sel" child window
+  int item = -1;          // the item served; -1 a context menu
   int slot = -1;
   bool itemWasCurrent = false;
   ChoiceList list;
@@ -27,14 +27,14 @@ struct CandidatePopup {
   int tableSlot = -1;
   std::string keyColumn;
   std::vector<LookupRow> rows;
-  std::vector<int> columnWidths;   // in characters
+  std::vector<int> columnWidths;  // in characters
   // Display.
-  int topRow = 0;          // first line shown (0-based)
-  int highlighted = 1;     // within the shown lines (1-based)
+  int topRow = 0;       // first line shown (0-based)
+  int highlighted = 1;  // within the shown lines (1-based)
   int visibleRows = 0;
   int rowHeight = 0, unit = 0, textOffset = 0;
-  int chosen = 0;          // the line chosen (1-based), 0 none
-  bool active = false;     // painted once
+  int chosen = 0;       // the line chosen (1-based), 0 none
+  bool active = false;  // painted once
   bool contextMenu = false;
 };
 extern CandidatePopup g_popup;

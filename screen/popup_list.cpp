@@ -28,8 +28,8 @@ LRESULT CALLBACK SelWindowProcThunk(HWND window, UINT message, WPARAM wParam, LP
 HWND CreateSelWindow(HWND owner) {
   if (!RegisterPopupClass(kSelClass, SelWindowProcThunk)) return nullptr;
   return CreateWindowExA(WS_EX_DLGMODALFRAME, kSelClass, "",
-                         WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_BORDER | WS_VSCROLL, 0, 0,
-                         0, 0, owner, nullptr, GetModuleHandleA(nullptr), nullptr);
+                         WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_BORDER | WS_VSCROLL, 0, 0, 0,
+                         0, owner, nullptr, GetModuleHandleA(nullptr), nullptr);
 }
 
 int LineCount() { return static_cast<int>(g_popup.lines.size()); }
@@ -291,10 +291,8 @@ int ShowFieldPopup(int i) {
   switch (p.list.kind) {
     case ChoiceListKind::kFileDialog:
     case ChoiceListKind::kFolderDialog:
-    case ChoiceListKind::kImageFileDialog:
-      return RunFieldFileDialog(i, p.list);
-    default:
-      break;
+    case ChoiceListKind::kImageFileDialog: return RunFieldFileDialog(i, p.list);
+    default: break;
   }
   p.lookup = p.list.kind == ChoiceListKind::kLookup;
   p.visibleRows = p.list.shownRows;
@@ -350,16 +348,10 @@ void DropPopupOfSlot(int slot) {
 LRESULT SelWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   CandidatePopup& p = g_popup;
   switch (message) {
-    case WM_PAINT:
-      PaintPopup(window);
-      return 0;
-    case kMsgSlotOpened:
-      p.chosen = 0;
-      return 0;
+    case WM_PAINT: PaintPopup(window); return 0;
+    case kMsgSlotOpened: p.chosen = 0; return 0;
     case WM_CLOSE:
-    case kMsgCloseWindow:
-      ClosePopup();
-      return 0;
+    case kMsgCloseWindow: ClosePopup(); return 0;
     case WM_KEYDOWN:
       if (wParam == VK_DOWN) MoveHighlight(1);
       if (wParam == VK_UP) MoveHighlight(-1);
@@ -393,7 +385,6 @@ LRESULT SelWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
       ScrollTo(move.position);
       return 0;
     }
-    default:
-      return DefWindowProcA(window, message, wParam, lParam);
+    default: return DefWindowProcA(window, message, wParam, lParam);
   }
 }

@@ -18,7 +18,7 @@
 namespace {
 
 // Spelled as bytes: the table names the address look-up is known by.
-constexpr char kAddressPrefix[] = "\x8f\x5a\x8f\x8a";              // 住所
+constexpr char kAddressPrefix[] = "\x8f\x5a\x8f\x8a";                          // 住所
 constexpr char kNationalAddressPrefix[] = "\x91\x53\x8d\x91\x8f\x5a\x8f\x8a";  // 全国住所
 
 constexpr int kNumericColumnWidth = 10;
@@ -97,7 +97,8 @@ int NearestToTheRight(const WindowSlot& s, int from) {
 void FillField(int slot, int item, const std::string& text) {
   const ScreenItem& target = Item(item);
   const int length = target.length > 0 ? target.length : static_cast<int>(text.size());
-  const std::string cut = text.substr(0, CharBoundaryLength(text.c_str(), std::min<int>(length, text.size())));
+  const std::string cut =
+      text.substr(0, CharBoundaryLength(text.c_str(), std::min<int>(length, text.size())));
   SetItemValueAt(slot, item, cut.c_str());
 }
 
@@ -109,8 +110,8 @@ int OpenLookupRows(CandidatePopup& p, const char* value) {
   const WindowSlot& s = Slot(p.slot);
   const TableName name = SplitTableReference(p.list.tableReference, s);
   const std::string folder = s.dataSet.folder.empty() ? GetDbFolder() : s.dataSet.folder;
-  p.tableSlot = db_open_nocreate(folder.c_str(), name.database.c_str(), name.table.c_str(), -1,
-                                 "", "", "");
+  p.tableSlot =
+      db_open_nocreate(folder.c_str(), name.database.c_str(), name.table.c_str(), -1, "", "", "");
   if (p.tableSlot < 0) {
     ShowInfoMessage("", "テーブル“%s”は、作成されていません。", name.table.c_str());
     return -2;
@@ -126,8 +127,8 @@ int OpenLookupRows(CandidatePopup& p, const char* value) {
                                  ? kNumericColumnWidth
                                  : GetColumnLength(p.tableSlot, column.c_str()) + 2);
   }
-  const bool address = StartsWith(name.table, kAddressPrefix) ||
-                       StartsWith(name.table, kNationalAddressPrefix);
+  const bool address =
+      StartsWith(name.table, kAddressPrefix) || StartsWith(name.table, kNationalAddressPrefix);
   const std::string current = value ? value : "";
   if (address && !current.empty()) {
     const std::string& column = p.list.columns[0];
@@ -174,7 +175,8 @@ int TransferLookupRow(CandidatePopup& p, int row) {
   const WindowSlot& s = Slot(p.slot);
   const char mode = p.list.lookupMode;
   const size_t first = mode == '1' ? 1 : 0;
-  const size_t last = mode == '3' ? std::min<size_t>(1, p.list.columns.size()) : p.list.columns.size();
+  const size_t last =
+      mode == '3' ? std::min<size_t>(1, p.list.columns.size()) : p.list.columns.size();
   int target = p.item;
   for (size_t c = first; c < last && target >= 0; ++c) {
     const std::string text =

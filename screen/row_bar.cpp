@@ -156,9 +156,7 @@ int HitTestListHeader() {
   return 0;
 }
 
-void SendListHeaderCommand() {
-  SendToOwner(CurrentSlot(), VK_RETURN, g_screen.selectedRow);
-}
+void SendListHeaderCommand() { SendToOwner(CurrentSlot(), VK_RETURN, g_screen.selectedRow); }
 
 void PaintRowBar(int slot) {
   const WindowSlot& s = Slot(slot);

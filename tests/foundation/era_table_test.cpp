@@ -15,12 +15,12 @@ namespace {
 const char kTable[] =
     "2019,5,1,\"R-ERA\",R\r\n"
     "\r\n"
-    "1989,1,8,H-ERA,h\r\n"      // the letter in lower case
-    "1926,12,25,S-ERA\r\n"      // no letter: no era
-    "0,1,1,ZERO,Z\r\n"          // no year: no era
+    "1989,1,8,H-ERA,h\r\n"        // the letter in lower case
+    "1926,12,25,S-ERA\r\n"        // no letter: no era
+    "0,1,1,ZERO,Z\r\n"            // no year: no era
     "1926,12,25,\"S,ERA\",S\r\n"  // a quoted comma does not split
     "1912,7,30,T-ERA,T\r\n"
-    "1900,1,1,OLDER,T\n";       // a later line of a known letter never wins
+    "1900,1,1,OLDER,T\n";  // a later line of a known letter never wins
 
 TEST(EraTable, ReadsTheErasOfItsLinesInFileOrder) {
   std::vector<EraEntry> eras;
@@ -73,12 +73,12 @@ TEST(EraTable, SplitsDateTexts) {
       {"2024/1/5", "2024", "1", "5"},
       {"H01/02/03", "01", "02", "03"},
       {"R6 3 15", "6", "3", "15"},
-      {"R 6  3/15", "6", "3", "15"},     // runs of separators split once
+      {"R 6  3/15", "6", "3", "15"},  // runs of separators split once
       {"2024/1", "2024", "1", ""},
-      {"1a2b/3", "12", "3", ""},         // letters inside are dropped
+      {"1a2b/3", "12", "3", ""},                               // letters inside are dropped
       {"\x82\x60\x82\x51/1/2", "\x82\x60\x82\x51", "1", "2"},  // "Ａ２": the trail byte 'Q' stays
       {"", "", "", ""},
-      {"2024/01/051", "", "", ""},       // longer than 10 bytes
+      {"2024/01/051", "", "", ""},  // longer than 10 bytes
       {"1/2/3/4", "1", "2", "3"},
   };
   for (const Case& c : cases) {

@@ -17,12 +17,9 @@ TEST(CalendarDates, FindsTheWeekday) {
   const Case cases[] = {
       {1582, 10, 15, 6, "\x8b\xe0"},  // the first Gregorian day, a Friday
       {1582, 10, 14, -1, ""},         // before it: none
-      {1500, 1, 1, -1, ""},
-      {2000, 1, 1, 7, "\x93\x79"},    // Saturday
-      {2000, 2, 29, 3, "\x89\xce"},   // Tuesday
-      {2024, 3, 1, 6, "\x8b\xe0"},
-      {2024, 12, 31, 3, "\x89\xce"},
-      {1999, 12, 26, 1, "\x93\xfa"},
+      {1500, 1, 1, -1, ""},          {2000, 1, 1, 7, "\x93\x79"},  // Saturday
+      {2000, 2, 29, 3, "\x89\xce"},                                // Tuesday
+      {2024, 3, 1, 6, "\x8b\xe0"},   {2024, 12, 31, 3, "\x89\xce"}, {1999, 12, 26, 1, "\x93\xfa"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.year) + "-" + std::to_string(c.month) + "-" +

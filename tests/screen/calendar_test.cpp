@@ -46,9 +46,7 @@ class CalendarTest : public InputTest {
     GetItemRawValue(calendarSlot_, name, text);
     return text;
   }
-  int CalendarItem(const std::string& name) {
-    return ResolveFieldRef(calendarSlot_, name.c_str());
-  }
+  int CalendarItem(const std::string& name) { return ResolveFieldRef(calendarSlot_, name.c_str()); }
   void Command(int code) { SendMessageA(Calendar(), kMsgScreenCommand, code, 0); }
   std::string Born() {
     char text[64] = "";
@@ -144,7 +142,7 @@ TEST_F(CalendarTest, EraDatesOpenOnTheirWesternMonth) {
   const Case cases[] = {
       {"H1/2/3", "1989年 2月", "1989/02/03"},  // converted in the field too
       {"r6/12/1", "2024年12月", "2024/12/01"},
-      {"X1/2/3", "2024年 3月", "X1/2/3"},      // no era has the letter: today
+      {"X1/2/3", "2024年 3月", "X1/2/3"},  // no era has the letter: today
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.value);

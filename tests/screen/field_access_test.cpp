@@ -10,13 +10,13 @@
 namespace {
 
 int AddText(const char* name, int row, int column = 2, char kind = 'X', int key = 0) {
-  return AddScreenItem("", name, column, row, 0, 8, 8, 0, kind, 0, 0, key, 'L', kItemEnabled, 0,
-                       5, 0, 0, "", "");
+  return AddScreenItem("", name, column, row, 0, 8, 8, 0, kind, 0, 0, key, 'L', kItemEnabled, 0, 5,
+                       0, 0, "", "");
 }
 
 int AddButton(const char* name, int row, int key) {
-  return AddScreenItem("", name, 20, row, 0, 6, 22, 0, 'B', 0, 0, key, 'S', kItemEnabled, 0, 6,
-                       0, 0, "", "");
+  return AddScreenItem("", name, 20, row, 0, 6, 22, 0, 'B', 0, 0, key, 'S', kItemEnabled, 0, 6, 0,
+                       0, "", "");
 }
 
 class FieldAccessTest : public InputTest {};
@@ -63,8 +63,8 @@ TEST_F(FieldAccessTest, StatesAndTheButtonsReference) {
   AddText("A", 1);
   AddText("B", 2);
   AddButton("OK", 1, 301);
-  AddScreenItem("", "MARK", 20, 3, 0, 6, 22, 0, 'M', 0, 0, 302, 'S', kItemEnabled, 0, 6, 0, 0,
-                "", "");
+  AddScreenItem("", "MARK", 20, 3, 0, 6, 22, 0, 'M', 0, 0, 302, 'S', kItemEnabled, 0, 6, 0, 0, "",
+                "");
   const int header = AddText("HEADER", 4);
   Item(header).protectByte = 1;  // fixed to the window
   ASSERT_GE(OpenScreenOf(), 0);
@@ -109,8 +109,7 @@ TEST_F(FieldAccessTest, RepeatingGroupsShift) {
       {"down over 2 to 4", [] { ShiftFieldsDown("ITEM", 2, 4); }, {"1", "1", "2", "3"}},
       {"insert at the end", [] { ShiftInsertText("ITEM", 1, 4, "new"); }, {"2", "3", "4", "new"}},
       {"clear at the start", [] { ShiftDownClearField("ITEM", 1, 4); }, {"", "1", "2", "3"}},
-      {"number at the start", [] { ShiftDownSetFieldInt("ITEM", 2, 3, 9); },
-       {"1", "9", "2", "4"}},
+      {"number at the start", [] { ShiftDownSetFieldInt("ITEM", 2, 3, 9); }, {"1", "9", "2", "4"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

@@ -57,8 +57,7 @@ void InputTest::TearDown() {
   ScreenEngineTest::TearDown();
 }
 
-int InputTest::OpenScreenOf(int inputMode, int cursorMode, int screenType, int width,
-                            int height) {
+int InputTest::OpenScreenOf(int inputMode, int cursorMode, int screenType, int width, int height) {
   window_ = NewWindow("input");
   slot_ = FindFreeWindowSlot();
   Slot(slot_).screenType = screenType;
@@ -73,7 +72,8 @@ int InputTest::OpenScreenOf(int inputMode, int cursorMode, int screenType, int w
 POINT InputTest::CentreOf(int item) const {
   const ScreenItem& it = Item(item);
   const WindowSlot& s = Slot(slot_);
-  return POINT{it.pixelX + it.pixelWidth / 2 - s.scrollX, it.pixelY + it.pixelHeight / 2 - s.scrollY};
+  return POINT{it.pixelX + it.pixelWidth / 2 - s.scrollX,
+               it.pixelY + it.pixelHeight / 2 - s.scrollY};
 }
 
 std::string InputTest::ValueOf(const char* name) const {

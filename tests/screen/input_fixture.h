@@ -21,7 +21,7 @@ class FakeInputMethod {
   FakeInputMethod& operator=(const FakeInputMethod&) = delete;
   bool IsOpen(HWND window) const;
   void Open(HWND window, bool open);
-  int switches() const;  // times the engine changed a status
+  int switches() const;       // times the engine changed a status
   int contextsTaken() const;  // contexts taken and not given back
 };
 
@@ -31,8 +31,8 @@ class InputTest : public ScreenEngineTest {
   void SetUp() override;
   void TearDown() override;
   // Opens the items added so far in a new window; returns the slot.
-  int OpenScreenOf(int inputMode = 1, int cursorMode = 1, int screenType = 0,
-                   int width = 500, int height = 400);
+  int OpenScreenOf(int inputMode = 1, int cursorMode = 1, int screenType = 0, int width = 500,
+                   int height = 400);
   HWND window() const { return window_; }
   HWND edit() const { return Slot(slot_).editControl; }
   int slot() const { return slot_; }

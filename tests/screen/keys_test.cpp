@@ -18,8 +18,8 @@ int AddField(const char* name, char kind, int column, int row, int length, char 
 }
 
 int AddButton(const char* name, int column, int row, int key) {
-  return AddScreenItem("", name, column, row, 0, 6, 22, 0, 'B', 0, 0, key, 'S', kItemEnabled, 0,
-                       6, 0, 0, "", "");
+  return AddScreenItem("", name, column, row, 0, 6, 22, 0, 'B', 0, 0, key, 'S', kItemEnabled, 0, 6,
+                       0, 0, "", "");
 }
 
 class KeysTest : public InputTest {
@@ -105,7 +105,7 @@ TEST_F(FocusMovesTest, KeysLeadWhereTheFieldsLie) {
       {"B", VK_TAB, true, "A", VK_TAB},
       {"D", VK_DOWN, false, "F", 140},
       {"D", VK_UP, false, "A", 138},
-      {"B", VK_RIGHT, false, "B", 139},         // arrows across do not move a field
+      {"B", VK_RIGHT, false, "B", 139},  // arrows across do not move a field
       {"B", VK_LEFT, false, "B", 137},
   };
   for (const Case& c : cases) {

@@ -59,14 +59,14 @@ class LookupTest : public DbTest {
   // CODE (with `choices`), a button, then NAME below it and OTHER to its
   // right on the same row.
   void OpenScreenWith(const char* choices, const char* value) {
-    AddScreenItem("", "CODE", 2, 1, 0, 6, 6, 0, 'X', 0, 0, kCodeKey, 'L', kItemEnabled, 0, 5, 0,
-                  0, "", choices);
+    AddScreenItem("", "CODE", 2, 1, 0, 6, 6, 0, 'X', 0, 0, kCodeKey, 'L', kItemEnabled, 0, 5, 0, 0,
+                  "", choices);
     AddScreenItem("", "GO", 2, 6, 0, 6, 22, 0, 'B', 0, 0, 301, 'S', kItemEnabled, 0, 6, 0, 0, "",
                   "");
     AddScreenItem("", "NAME", 2, 3, 0, 10, 10, 0, 'X', 0, 0, 0, 'L', kItemEnabled, 0, 5, 0, 0, "",
                   "");
-    AddScreenItem("", "OTHER", 20, 1, 0, 10, 10, 0, 'X', 0, 0, 0, 'L', kItemEnabled, 0, 5, 0, 0,
-                  "", "");
+    AddScreenItem("", "OTHER", 20, 1, 0, 10, 10, 0, 'X', 0, 0, 0, 'L', kItemEnabled, 0, 5, 0, 0, "",
+                  "");
     window_ = CreateTestWindow("lookup");
     slot_ = FindFreeWindowSlot();
     ASSERT_EQ(OpenScreenWindow(window_, 0, 0, 500, 300, 0, 41, 1, 1, -1, ""), 0);
@@ -120,8 +120,8 @@ TEST_P(LookupTest, ModesChooseWhichColumnsGoWhere) {
     int transferred;
   };
   const Case cases[] = {
-      {"mode 1 starts with the second column", "\\SDTEST\\T1,<0>,CODE,NAME,(3),1", "Banana", "",
-       "", 1},
+      {"mode 1 starts with the second column", "\\SDTEST\\T1,<0>,CODE,NAME,(3),1", "Banana", "", "",
+       1},
       {"mode 2 fills the field to the right", "\\SDTEST\\T1,<0>,CODE,NAME,(3),2", "A02", "",
        "Banana", 2},
       {"mode 3 fills one column", "\\SDTEST\\T1,<0>,CODE,NAME,(3),3", "A02", "", "", 1},
@@ -210,7 +210,7 @@ TEST_P(LookupTest, FieldsTakeTheColumnsOfTheirNames) {
   EXPECT_EQ(Value("NAME"), "O'Neil");
   EXPECT_EQ(Value("QTY"), "4");
   EXPECT_EQ(Value("AMOUNT"), "     12.50");  // two decimals in 10
-  SetFieldFromTable("NOSUCH", table, "x");  // no such field: nothing
+  SetFieldFromTable("NOSUCH", table, "x");   // no such field: nothing
   ASSERT_EQ(db_search(table, "A01", "CODE"), 0);
   SetColumnText(table, "NAME", "");
   SetFieldFromTable("NAME", table, "(none)");

@@ -20,8 +20,8 @@ int AddChoices(const char* name, char kind, int column, int row, int height, con
 }
 
 int AddButton(const char* name, int column, int row, int key, const char* guide = "") {
-  return AddScreenItem("", name, column, row, 0, 6, 22, 0, 'B', 0, 0, key, 'S', kItemEnabled, 0,
-                       6, 0, 0, guide, "");
+  return AddScreenItem("", name, column, row, 0, 6, 22, 0, 'B', 0, 0, key, 'S', kItemEnabled, 0, 6,
+                       0, 0, guide, "");
 }
 
 class MouseTest : public InputTest {
@@ -112,11 +112,8 @@ TEST_F(MouseTest, CycleItemsStepThroughTheirValues) {
     std::vector<std::string> values;
   };
   const Case cases[] = {
-      {24, {"1", "2", "3", "0"}},
-      {20, {"2", "1", "0", "2"}},
-      {3, {"1", "2", "0", "1"}},
-      {11, {"1", "2", "3", "4"}},
-      {99, {"1", "0", "1", "0"}},
+      {24, {"1", "2", "3", "0"}}, {20, {"2", "1", "0", "2"}}, {3, {"1", "2", "0", "1"}},
+      {11, {"1", "2", "3", "4"}}, {99, {"1", "0", "1", "0"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.code);
@@ -183,8 +180,8 @@ TEST_F(MouseTest, TheLaterOfOverlappingItemsWinsAndProtectedOnesRefuse) {
 
 TEST_F(MouseTest, FixedItemsStayPutWhileTheContentScrolls) {
   const int fixed = AddButton("HEADER", 2, 1, 501);
-  const int field = AddScreenItem("", "FIELD", 2, 10, 0, 6, 6, 0, 'X', 0, 0, 0, 'L',
-                                  kItemEnabled, 0, 5, 0, 0, "", "");
+  const int field = AddScreenItem("", "FIELD", 2, 10, 0, 6, 6, 0, 'X', 0, 0, 0, 'L', kItemEnabled,
+                                  0, 5, 0, 0, "", "");
   Item(fixed).protectByte = 1;
   ASSERT_GE(OpenScreenOf(1, 1, 0, 400, 200), 0);
   Slot(slot()).scrollY = 100;
@@ -238,8 +235,7 @@ TEST_F(MouseTest, HitRectanglesSpanCheckGridsAndCaptions) {
 
 TEST_F(MouseTest, HoverTipShowsFromTheSecondToTheTwelfthTick) {
   const int button = AddButton("HELP", 2, 1, 601, "first line|second");
-  AddScreenItem("", "FIELD", 2, 6, 0, 6, 6, 0, 'X', 0, 0, 0, 'L', kItemEnabled, 0, 5, 0, 0, "",
-                "");
+  AddScreenItem("", "FIELD", 2, 6, 0, 6, 6, 0, 'X', 0, 0, 0, 'L', kItemEnabled, 0, 5, 0, 0, "", "");
   ASSERT_GE(OpenScreenOf(), 0);
   const POINT p = CentreOf(button);
   MoveMouseTo(window(), p.x, p.y);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+// After windows.h, which they need.
 #include <commdlg.h>
 #include <shlobj.h>
 
@@ -156,7 +157,7 @@ TEST_F(PopupTest, FileDialogPutsTheChosenPathIntoTheField) {
   });
   ASSERT_EQ(ShowFieldPopup(ItemNamed("PATH")), 0);
   EXPECT_EQ(dialogs.kinds(), std::vector<std::string>{"GetOpenFileName"});
-  EXPECT_EQ(offered, "REPORT.CSV");        // "/CF": the field's file name
+  EXPECT_EQ(offered, "REPORT.CSV");               // "/CF": the field's file name
   EXPECT_EQ(ValueOf("PATH"), "\\DATA\\NEW.CSV");  // without its drive
   EXPECT_EQ(Sent(kMsgFieldChosen).size(), 1u);
   // Cancelled: the field keeps its value, and the window still hears.
@@ -174,7 +175,8 @@ TEST_F(PopupTest, FolderDialogPutsTheChosenFolderIntoTheField) {
   char system[MAX_PATH];
   GetWindowsDirectoryA(system, sizeof system);
   ModalDialogRecorder dialogs([&](const ModalDialogCall& call) -> INT_PTR {
-    EXPECT_EQ(static_cast<BROWSEINFOA*>(call.data)->ulFlags, static_cast<UINT>(BIF_RETURNONLYFSDIRS));
+    EXPECT_EQ(static_cast<BROWSEINFOA*>(call.data)->ulFlags,
+              static_cast<UINT>(BIF_RETURNONLYFSDIRS));
     return reinterpret_cast<INT_PTR>(ILCreateFromPathA(system));
   });
   ASSERT_EQ(ShowFieldPopup(ItemNamed("FOLDER")), 0);
