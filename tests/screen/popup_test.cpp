@@ -97,6 +97,20 @@ TEST_F(PopupTest, EscapeAndEmptyListsChangeNothing) {
   EXPECT_EQ(g_screen.popupOpen, 0);
 }
 
+TEST_F(PopupTest, AChoiceBeforeTheListIsShownIsRefused) {
+  AddListField("CITY", 1, "Tokyo,Osaka");
+  ASSERT_GE(OpenScreenOf(), 0);
+  FocusField("CITY");
+  ShowWindow(window(), SW_HIDE);  // nothing of the list is painted
+  ASSERT_EQ(ShowFieldPopup(ItemNamed("CITY")), 0);
+  const size_t before = boxes_.calls().size();
+  PressKey(Sel(), VK_RETURN);
+  ASSERT_EQ(boxes_.calls().size(), before + 1);
+  EXPECT_EQ(boxes_.texts().back(), "候補ウインドウが表示される前に選択されました。");
+  EXPECT_EQ(g_screen.popupOpen, 1);
+  EXPECT_EQ(ValueOf("CITY"), "");
+}
+
 TEST_F(PopupTest, F11OpensTheFieldsPopupAndAClickChooses) {
   AddListField("CITY", 1, "Tokyo,Osaka,Kyoto");
   ASSERT_GE(OpenScreenOf(), 0);
