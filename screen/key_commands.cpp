@@ -60,6 +60,8 @@ void RunItemAction(const ScreenItem& item) {
       return;
     }
   }
+  // Any other class names the screen database that holds the target screen.
+  OpenScreen(CurrentSlot().screenDbFolder.c_str(), kind.c_str(), target.c_str(), -1, -1, "");
 }
 
 // A button pressed outside design mode.

@@ -177,6 +177,10 @@ void DeliverChoice(CandidatePopup& p, int line) {
   if (p.itemWasCurrent) {
     if (IsButtonOrMark(item.kind)) {
       NotifyOwner(kMsgScreenCommand, key, edited);
+      if (!item.actionClass.empty()) {
+        OpenScreen(Slot(p.slot).screenDbFolder.c_str(), item.actionClass.c_str(),
+                   item.actionTarget.c_str(), -1, -1, "");
+      }
     } else {
       NotifyOwner(kMsgFieldChosen, key, edited);
     }

@@ -18,16 +18,21 @@ WindowSlot& CurrentSlot() { return Slot(g_screen.currentSlot); }
 
 bool IsRowMode(int mode) { return mode == 1 || mode == 2 || mode == 4; }
 
-int RowPitch(const WindowSlot& s) {
-  const int pitch = s.listSecondRowY - s.listFirstRowY;
-  return pitch > 0 ? pitch : std::max(1, s.rowPitch);
-}
-
 // The bar row `row` (from 1) in client coordinates.
 RECT BarRect(const WindowSlot& s, int row) {
-  const int top = s.listFirstRowY + RowPitch(s) * (row - 1) - s.scrollY;
-  const int left = s.listLeft - s.scrollX - (s.rowSelectionMode == 2 ? 2 : 0);
-  return RECT{left, top, s.listRight - s.scrollX, top + RowPitch(s)};
+  const RowBar& bar = s.rowBar;
+  const int top = bar.firstTop + bar.pitch * (row - 1) - s.scrollY;
+  const int left = bar.left - s.scrollX - (s.rowSelectionMode == 2 ? 2 : 0);
+  return RECT{left, top, bar.right - s.scrollX, top + bar.pitch};
+}
+
+// The rows of the list the window shows, as the list layout placed them.
+void TakeListRows(WindowSlot& s) {
+  RowBar& bar = s.rowBar;
+  int secondTop = 0;
+  GetScreenGeometry(&bar.left, &bar.firstTop, &bar.right, &secondTop, &s.rowBarCount);
+  bar.pitch = secondTop > bar.firstTop ? secondTop - bar.firstTop : std::max(1, s.rowPitch);
+  s.rowBarCount = std::max(0, s.rowBarCount);
 }
 
 void InvalidateBar(const WindowSlot& s, int row) {
@@ -81,7 +86,7 @@ void SetWindowEditMode(int mode) {
   s.rowSelectionMode = mode;
   if (IsRowMode(mode)) {
     PutEditAway(s);
-    s.rowBarCount = std::max(0, s.listRows);
+    TakeListRows(s);
     g_screen.selectedRow = s.rowBarCount > 0 ? 1 : 0;
   } else {
     s.rowBarCount = 0;

@@ -224,6 +224,12 @@ struct ScreenDataSet {
   int subKind = 0;
 };
 
+// Where the rows of a row bar lie: the list's left and right, its first
+// row's top and the distance between rows, in content pixels.
+struct RowBar {
+  int left = 0, right = 0, firstTop = 0, pitch = 1;
+};
+
 struct WindowSlot {
   int state = kFreeSlotState;
   int windowCode = 0;
@@ -285,10 +291,7 @@ struct WindowSlot {
   int reorderState = 0;          // list reordering (4: dragging rows)
   int reorderable = 0;
   std::string boxTexts[2];       // texts the two STATIC children show
-  // The list of a row bar, as the list layout left it: the rows' left and
-  // right, the first row's top, the second row's top and the row count.
-  int listLeft = 0, listRight = 0, listFirstRowY = 0, listSecondRowY = 0;
-  int listRows = 0;
+  RowBar rowBar;                 // the rows of the row bar (rowBarCount)
 };
 extern WindowSlot g_windowSlots[kWindowSlotCount];
 

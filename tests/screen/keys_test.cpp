@@ -1,7 +1,7 @@
 // Typing into fields and moving between them with the keyboard on real
 // windows: what the edit control lets through, where Enter, Tab and the
 // arrows lead, which commands the owner receives, the input method per
-// field, the guide box and the row bar.
+// field and the guide box.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -245,35 +245,6 @@ TEST_F(KeysTest, GuideBoxShowsTheFieldsGuideLines) {
   FocusField("NONE");
   GetWindowRect(box, &r);
   EXPECT_EQ(r.right - r.left, 0);
-}
-
-TEST_F(KeysTest, RowBarMovesAndChoosesRows) {
-  AddField("CELL01", 'X', 2, 1, 6);
-  AddField("CELL02", 'X', 2, 2, 6);
-  AddField("CELL03", 'X', 2, 3, 6);
-  ASSERT_GE(OpenScreenOf(), 0);
-  WindowSlot& s = Slot(slot());
-  s.listLeft = Item(ItemNamed("CELL01")).pixelX;
-  s.listRight = s.listLeft + 100;
-  s.listFirstRowY = Item(ItemNamed("CELL01")).pixelY;
-  s.listSecondRowY = Item(ItemNamed("CELL02")).pixelY;
-  s.listRows = 3;
-  SetWindowEditMode(1);
-  EXPECT_EQ(GetSelectedRow(), 1);
-  EXPECT_FALSE(IsWindowVisible(edit()));
-  ClearMessages(window());
-  PressKey(edit(), VK_DOWN);
-  PressKey(edit(), VK_DOWN);
-  PressKey(edit(), VK_DOWN);  // the last row stays
-  PressKey(edit(), VK_UP);
-  PressKey(edit(), VK_RETURN);
-  const std::vector<ReceivedMessage> want = {{kMsgScreenCommand, 140, 0},
-                                             {kMsgScreenCommand, 140, 0},
-                                             {kMsgScreenCommand, 138, 0},
-                                             {kMsgScreenCommand, VK_RETURN, 2}};
-  EXPECT_EQ(Commands(), want);
-  SetWindowEditMode(0);
-  EXPECT_TRUE(IsWindowVisible(edit()));
 }
 
 }  // namespace
