@@ -126,6 +126,20 @@ TEST_F(FocusMovesTest, KeysLeadWhereTheFieldsLie) {
   }
 }
 
+TEST_F(FocusMovesTest, APendingMoveIsAppliedOnce) {
+  ASSERT_GE(OpenScreenOf(1, 1), 0);
+  FocusField("A");
+  TypeText(edit(), "aa");
+  PressKey(edit(), VK_TAB);  // the owner applies the move
+  ASSERT_EQ(Focused(), "B");
+  ApplyPendingFocus();  // an owner that applies it again
+  EXPECT_EQ(ValueOf("A"), "aa");
+  EXPECT_EQ(Focused(), "B");
+  TypeText(edit(), "b");
+  ApplyPendingFocus();
+  EXPECT_EQ(ValueOf("A"), "aa");  // never the text of the field now focused
+}
+
 TEST_F(FocusMovesTest, EnterMovesDownInCursorModeTwo) {
   ASSERT_GE(OpenScreenOf(1, 2), 0);
   FocusField("A");
