@@ -15,7 +15,10 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+
+#include "ocrlib/mupa32.h"
 
 // ---- error stack ------------------------------------------------------------
 // Every code the library pushes.
@@ -817,3 +820,119 @@ int FindHoleCentres(const StrokeStepList* steps, const ContourSet* contours,
                     const StrokePointTable* points, const CharFrame* frame,
                     int32_t* sizes, int32_t* xs, int32_t* ys, int max, int normalise);
 void TestSingleLoopShape(const ContourSet* contours, const void* ignored, int32_t* yes);
+
+// ---- candidates of one character (char_records.cpp) -----------------------------------
+// Every recogniser leaves its answer for one character as a ranked list of at
+// most 15 candidates in a CharWorkRecord; the drivers merge the lists of the
+// pattern classifier and the structural recogniser into the record they
+// return.
+struct PatternClassRecord;  // the pattern section's records (frame_internal.h)
+
+// One (low, peak, high) triple each for the relative aspect, area and
+// vertical position of a character in a run of characters, in 256ths; a
+// triple of three zeros has no data.
+struct PatternItem {
+  uint16_t aspect[3];
+  uint16_t area[3];
+  uint16_t position[3];
+};
+static_assert(sizeof(PatternItem) == 18, "item layout");
+
+// Sources of a candidate.
+constexpr uint16_t kSourcePattern = 2;
+constexpr uint16_t kSourceFinal = 64;  // no further merging
+constexpr uint8_t kEmptyCodeByte = 0xFF;
+constexpr int kMaxCandidates = 15;
+
+struct RecogCandidate {
+  uint32_t typeBits;  // the class's kType bit
+  uint8_t lead, trail;  // Shift-JIS; 0xFF 0xFF an empty place
+  uint16_t source;      // 2 pattern, 64 final, 1/4/8/16/32 structural kinds
+  const PatternClassRecord* classRef;
+  const PatternItem* patternRef;  // the first of itemCount pattern items
+  uint16_t itemCount;
+  int16_t model;        // stroke model behind a structural answer, -1 none
+  int32_t distance1;    // smaller is better; 0x7FFFFFFF when cleared
+  int32_t distance2;
+  uint16_t code() const { return static_cast<uint16_t>(lead << 8 | trail); }
+  bool empty() const { return lead == kEmptyCodeByte && trail == kEmptyCodeByte; }
+};
+
+struct CharWorkRecord {
+  RecogCandidate candidates[kMaxCandidates];  // best first
+  int16_t count;  // valid candidates; a reader takes a negative value as 0
+  MupaRect box;
+  uint8_t shapeGroup;  // 0..15, from the pattern classifier
+  uint8_t confidence;  // 1..100 of the answer, 0 none
+};
+
+constexpr int32_t kNoDistance = 0x7FFFFFFF;
+
+void ClearCandidate(RecogCandidate* candidate);
+void ClearCharRecord(CharWorkRecord* record);
+void CopyCharRecord(const CharWorkRecord& source, CharWorkRecord* destination);
+// Confidence 0..100 of a similarity 0..25600: 100 - k for the first k whose
+// threshold lies below it; a similarity that passes no threshold (8095 or
+// less) has confidence 0.
+void ScoreToConfidence(int32_t similarity, uint8_t* confidence);
+// The thresholds: T[k] = floor(25600 x ((100 - k) / 100)^(1/4)), T[0] = 25599.
+const std::array<uint16_t, 100>& ConfidenceTable();
+
+// The twelve small-kana pairs of katakana (lead byte 0x83), large form first.
+constexpr int kSmallKanaPairs = 12;
+extern const uint8_t kLargeKanaTrail[kSmallKanaPairs];
+extern const uint8_t kSmallKanaTrail[kSmallKanaPairs];
+// Pair index of a large katakana, -1 when the code is none.
+int SmallKanaPairOf(uint16_t code);
+
+// ---- per-character results of the exports ---------------------------------------------
+constexpr int kResultCandidates = 10;
+constexpr uint16_t kNoCandidate = 0xFFFF;
+constexpr uint16_t kEndRecordCode = 0x000A;  // ends a field's or a line's results
+
+// What a driver fills for one character; the exports widen it into a
+// MupaCharResult.
+struct RecogCharResult {
+  struct Candidate {
+    uint16_t code;  // Shift-JIS, kNoCandidate when unused
+    uint8_t score;
+  } candidates[kResultCandidates];
+  uint8_t confidence;  // 0..100
+  uint8_t failed;      // 1 not recognised
+  MupaRect box;
+};
+
+// A result holding `code` alone (kNoCandidate for none) over `box`.
+void SetSingleResult(RecogCharResult* result, uint16_t code, const MupaRect& box);
+
+// ---- what a recognition call hands its recognisers -------------------------------------
+struct DictBlock;  // a loaded dictionary (frame_internal.h)
+
+// The caller's image as a run sees it (the polarity is the export's concern).
+struct RunImage {
+  int16_t width, height;
+  uint16_t bitsPerPixel;
+  int16_t bytesPerLine;
+  int16_t dpi;
+  uint8_t* bits;
+};
+
+struct RecogRunBlock {
+  RunImage image;
+  MupaRect rect;             // line, one character, segmentation
+  const MupaRect* cells;     // field: the caller's cells
+  uint16_t cellCount;
+  MupaRecogOptions options;  // the caller's markers and mode, nothing else
+  uint16_t dictCount;        // always 1 from the exports
+  DictBlock* const* dicts;
+};
+
+inline bool PixelIsBlack(const RunImage& image, int x, int y) {
+  const uint8_t* row = image.bits + static_cast<ptrdiff_t>(y) * image.bytesPerLine;
+  return (row[x >> 3] >> (7 - (x & 7))) & 1;
+}
+
+// One character recognised by the dictionary's current character types into
+// `record` (cleared by the caller): 0, or -9 with the reason on the stack.
+// The frame hands its recogniser down to the layers below through this.
+using CharRecogniser = int (*)(RecogRunBlock* run, CharWorkRecord* record);

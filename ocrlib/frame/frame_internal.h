@@ -10,6 +10,7 @@
 // stack, -1 for success with warning codes left on the stack.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -131,14 +132,7 @@ struct StrokeModelImage {
   // model records and their variable parts follow
 };
 
-// Pattern classifier data.
-struct PatternItem {  // (low, peak, high) triples in 256ths; all 0: no data
-  uint16_t aspect[3];
-  uint16_t area[3];
-  uint16_t position[3];
-};
-static_assert(sizeof(PatternItem) == 18, "item layout");
-
+// Pattern classifier data (PatternItem: core_internal.h).
 struct PatternMember {
   uint32_t typeBits;
   uint8_t sjisLead, sjisTrail;
@@ -213,6 +207,95 @@ struct DictBlock {
 // has no stroke models or the mask names no set.
 const StrokeModelSet* FindStrokeModelSet(const DictBlock* dict, uint32_t mask);
 
+// ---- the pattern classifier (pattern_features.cpp, pattern_ranking.cpp) ----------------
+// A character becomes 48 six-bit and 276 eight-bit features (quantised raw
+// direction values), a shape group, a signature and 16 flag bytes; classes
+// are pre-selected by group, type and signature, pruned by a coarse distance
+// over the six-bit features, ranked by the fine distance over all features,
+// re-ranked against rival classes and expanded into candidates.
+constexpr int kMaxRankedClasses = 10;
+
+struct PatternFeatureVector {
+  uint8_t values[kPatternFeatures];  // 0..47 six-bit, 48..323 eight-bit
+};
+
+// What TraceNormalizedChar measures of one character, before quantisation.
+struct PatternCharMeasures {
+  uint8_t shapeGroup;       // 0..15
+  uint16_t signature[8];    // band-crossing codes
+  uint8_t flags[16];        // the four profile-run counts, little-endian
+  uint16_t raw[kRawFeatures];
+};
+
+// Measures the rectangle of the image. 0; -9 for a blank rectangle (nothing
+// pushed) or after 7002.
+int MeasurePatternChar(const RunImage& image, const MupaRect& rect, PatternCharMeasures* out);
+// The number of the n - 1 ascending thresholds strictly below v, by the fixed
+// binary search of log2(n) halvings (n a power of two).
+int QuantizeValue(uint16_t v, const uint16_t* thresholds, int n);
+void QuantizePatternFeatures(const uint16_t* raw, const PatternImage& section,
+                             PatternFeatureVector* features);
+// MeasurePatternChar and QuantizePatternFeatures. 0, or -9 as the first.
+int ExtractPatternFeatures(const RunImage& image, const MupaRect& rect,
+                           const PatternImage& section, PatternCharMeasures* measures,
+                           PatternFeatureVector* features);
+// Fills the scratch list with the classes of the group's range and the
+// always-examined tail whose types meet `mask` and whose signature masks
+// conflict in fewer than 4 words; returns the count (at most the class count).
+int SelectPatternClasses(const PatternImage& section, uint32_t mask, int group,
+                         const uint16_t signature[8]);
+// Coarse distances of the scratch list's classes, the best first, the list
+// pruned to 2.5 times the best; returns the new count (count >= 1).
+int CoarsePatternDistance(const PatternImage& section, const PatternFeatureVector& features,
+                          int count);
+// The coarse term of six-bit feature k / fine term of eight-bit feature j.
+int CoarseFeatureTerm(const PatternImage& section, const PatternClassRecord& c, int k, int f);
+int FineFeatureTerm(const PatternImage& section, const PatternClassRecord& c, int j, int g);
+// Fine distances: at most 10 classes in ascending order at the start of the
+// scratch list; returns their count (count >= 1).
+int FinePatternDistance(const PatternImage& section, const uint8_t flags[16],
+                        const PatternFeatureVector& features, int count);
+
+struct RankedClassEntry {
+  int32_t key;
+  int32_t fineDistance;
+  int32_t rerankDistance;  // kNoDistance when not re-ranked
+  uint16_t classNumber;
+};
+
+void RerankPatternCandidates(const PatternImage& section, const PatternFeatureVector& features,
+                             RankedClassEntry* list, int count);
+void SortRerankedEntries(RankedClassEntry* list, int count);
+// Candidates of the ranked classes' members whose types meet the mask, at
+// most 15; the rest cleared. Returns the number written.
+int BuildPatternCandidates(const PatternImage& section, uint32_t mask, RankedClassEntry* list,
+                           int count, RecogCandidate* candidates);
+// Confidence of the record's answer from the distance gap of its first
+// places.
+void RateCandidateGap(CharWorkRecord* record);
+// W[i] = round(8300 x ln(1 + i / 5)), i = 0..104.
+const std::array<int16_t, 105>& GapCurveTable();
+// The pattern classifier on the run's rectangle with the dictionary of the
+// run (record cleared by the caller). A dictionary without a pattern section,
+// or a blank rectangle, leaves the record empty.
+void ClassifyByPattern(const RecogRunBlock* run, uint32_t mask, CharWorkRecord* record);
+
+// ---- merging candidate lists (candidate_merge.cpp) -----------------------------------
+// Plain merge: the structural answer (or none) first, then the pattern
+// list's codes not yet placed, then the rest of the structural list; a
+// structural large kana brings its small form second.
+void MergeCandidateLists(const DictBlock* dict, const CharWorkRecord* structural,
+                         const CharWorkRecord& pattern, CharWorkRecord* destination);
+// The merge for masks that mix digits with other types: confusable digits
+// and kana decide where the structural answer goes.
+void MergeStructuralWithPattern(const DictBlock* dict, const CharWorkRecord& structural,
+                                const CharWorkRecord& pattern, CharWorkRecord* destination);
+// Recognition mode 3: tables of distance limits per pair of answers decide
+// between the structural and the pattern answer.
+void ArbitrateStructuralResult(const DictBlock* dict, uint32_t mask,
+                               const CharWorkRecord& structural, const CharWorkRecord& pattern,
+                               CharWorkRecord* destination);
+
 // Sizing and loading (dict_load.cpp). Both clear the stack first.
 // Sets *size to the bytes the loaded block needs; -9 with the code (size 0).
 int ComputeDictSize(const char* path, int mode, size_t* size);
@@ -220,42 +303,9 @@ int ComputeDictSize(const char* path, int mode, size_t* size);
 int LoadDictFile(const char* path, DictBlock* block, size_t size);
 
 // ---- recognition call frame (call_frame.cpp) -------------------------------------
-constexpr int kResultCandidates = 10;
-constexpr uint16_t kNoCandidate = 0xFFFF;
+// The run block and the per-character results are core_internal.h's.
 constexpr int kMaxResultCapacity = 100;
 constexpr int kMinLineCapacity = 2;
-
-// What a driver fills for one character; the exports widen it into a
-// MupaCharResult.
-struct RecogCharResult {
-  struct Candidate {
-    uint16_t code;  // Shift-JIS, kNoCandidate when unused
-    uint8_t score;
-  } candidates[kResultCandidates];
-  uint8_t confidence;  // 0..100
-  uint8_t failed;      // 1 not recognised
-  MupaRect box;
-};
-
-// The caller's image as a run sees it (the polarity is the export's concern).
-struct RunImage {
-  int16_t width, height;
-  uint16_t bitsPerPixel;
-  int16_t bytesPerLine;
-  int16_t dpi;
-  uint8_t* bits;
-};
-
-// What a recognition export hands its driver.
-struct RecogRunBlock {
-  RunImage image;
-  MupaRect rect;             // line, one character, segmentation
-  const MupaRect* cells;     // field: the caller's cells
-  uint16_t cellCount;
-  MupaRecogOptions options;  // the caller's markers and mode, nothing else
-  uint16_t dictCount;        // always 1 from the exports
-  DictBlock* const* dicts;
-};
 
 // Input checks of the drivers, in their fixed order; each pushes the first
 // failing check's code and returns -9, else 0.
