@@ -7,6 +7,7 @@ packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev googletest
   mingw-w64 g++-mingw-w64-x86-64 wine wine64 xvfb xauth x11-utils locales
   fonts-ipafont imagemagick
+  fonts-klee fonts-yusei-magic libfreetype-dev
   unixodbc unixodbc-dev libsqliteodbc sqlite3 postgresql odbc-postgresql
   cups cups-bsd printer-driver-cups-pdf poppler-utils
 )

@@ -1,0 +1,310 @@
+// Rendering of handwriting-style characters with FreeType and their random
+// distortion: the glyph is rendered in grey, mapped through a random affine
+// transform (rotation, shear, scale, aspect) with bilinear sampling,
+// thresholded to 1 bit, then thickened or thinned, speckled and broken.
+#include "ocrlib/samples/glyph_samples.h"
+
+#include <ft2build.h>
+#include FT_FREETYPE_H
+
+#include <algorithm>
+#include <cmath>
+#include <fstream>
+
+namespace glyphs {
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+constexpr int kMargin = 3;
+
+double Uniform(std::mt19937& rng, double lo, double hi) {
+  return std::uniform_real_distribution<double>(lo, hi)(rng);
+}
+bool Chance(std::mt19937& rng, double p) { return Uniform(rng, 0, 1) < p; }
+int UniformInt(std::mt19937& rng, int lo, int hi) {
+  return std::uniform_int_distribution<int>(lo, hi)(rng);
+}
+
+// A grey image, 0 white .. 255 black.
+struct Grey {
+  int width = 0, height = 0;
+  std::vector<uint8_t> v;
+  double At(double x, double y) const {  // bilinear, white outside
+    const int x0 = static_cast<int>(std::floor(x)), y0 = static_cast<int>(std::floor(y));
+    const double fx = x - x0, fy = y - y0;
+    auto px = [&](int xx, int yy) -> double {
+      return xx < 0 || yy < 0 || xx >= width || yy >= height ? 0 : v[yy * width + xx];
+    };
+    return (px(x0, y0) * (1 - fx) + px(x0 + 1, y0) * fx) * (1 - fy) +
+           (px(x0, y0 + 1) * (1 - fx) + px(x0 + 1, y0 + 1) * fx) * fy;
+  }
+};
+
+// Pixel mask with its own helpers; turned into a GlyphImage at the end.
+struct Mask {
+  int width = 0, height = 0;
+  std::vector<uint8_t> v;
+  uint8_t& at(int x, int y) { return v[y * width + x]; }
+  uint8_t get(int x, int y) const {
+    return x < 0 || y < 0 || x >= width || y >= height ? 0 : v[y * width + x];
+  }
+  int Count() const { return static_cast<int>(std::count(v.begin(), v.end(), 1)); }
+};
+
+Mask Grow(const Mask& m, bool thicken) {
+  Mask out = m;
+  for (int y = 0; y < m.height; ++y) {
+    for (int x = 0; x < m.width; ++x) {
+      const int n = m.get(x - 1, y) + m.get(x + 1, y) + m.get(x, y - 1) + m.get(x, y + 1);
+      if (thicken && n > 0) out.at(x, y) = 1;
+      if (!thicken && n < 4) out.at(x, y) = 0;
+    }
+  }
+  return out;
+}
+
+GlyphImage ToImage(const Mask& m) {
+  int left = m.width, top = m.height, right = -1, bottom = -1;
+  for (int y = 0; y < m.height; ++y) {
+    for (int x = 0; x < m.width; ++x) {
+      if (!m.get(x, y)) continue;
+      left = std::min(left, x), right = std::max(right, x);
+      top = std::min(top, y), bottom = std::max(bottom, y);
+    }
+  }
+  GlyphImage g;
+  if (right < 0) return g;
+  g.width = right - left + 1 + 2 * kMargin;
+  g.height = bottom - top + 1 + 2 * kMargin;
+  g.bytesPerLine = (g.width + 7) / 8;
+  g.bits.assign(static_cast<size_t>(g.bytesPerLine) * g.height, 0);
+  for (int y = top; y <= bottom; ++y) {
+    for (int x = left; x <= right; ++x) {
+      if (m.get(x, y)) g.Set(x - left + kMargin, y - top + kMargin);
+    }
+  }
+  g.ink = {kMargin, kMargin, static_cast<int16_t>(g.width - 1 - kMargin),
+           static_cast<int16_t>(g.height - 1 - kMargin)};
+  return g;
+}
+
+}  // namespace
+
+MupaImage GlyphImage::Descriptor() {
+  return MupaImage{static_cast<int16_t>(width), static_cast<int16_t>(height), 1,
+                   static_cast<int16_t>(bytesPerLine), 200, 1, bits.data()};
+}
+
+std::vector<std::string> FontPaths() {
+  return {"/usr/share/fonts/truetype/klee/KleeOne-Regular.ttf",
+          "/usr/share/fonts/truetype/klee/KleeOne-SemiBold.ttf",
+          "/usr/share/fonts/truetype/yusei-magic/YuseiMagic-Regular.ttf"};
+}
+
+std::vector<CharClass> CharacterSet(CharSet set) {
+  std::vector<CharClass> out;
+  switch (set) {
+    case CharSet::kDigits:
+      for (int d = 0; d < 10; ++d) out.push_back({U'0' + static_cast<char32_t>(d),
+                                                  static_cast<uint16_t>(0x824F + d), 1});
+      break;
+    case CharSet::kCapitals:
+      for (int c = 0; c < 26; ++c) out.push_back({U'A' + static_cast<char32_t>(c),
+                                                  static_cast<uint16_t>(0x8260 + c), 2});
+      break;
+    case CharSet::kKatakana: {
+      static const char32_t kKana[] =
+          U"アイウエオカキクケコサシスセソタチツテトナニヌネノハヒフヘホマミムメモヤユヨラリルレロワヲン";
+      for (const char32_t* k = kKana; *k != 0; ++k) {
+        // Shift-JIS orders katakana as Unicode does but skips 0x837F.
+        int code = 0x8340 + static_cast<int>(*k - U'ァ');
+        if (*k >= U'ム') ++code;
+        out.push_back({*k, static_cast<uint16_t>(code), 8});
+      }
+      break;
+    }
+  }
+  return out;
+}
+
+struct GlyphRenderer::Fonts {
+  FT_Library library = nullptr;
+  std::vector<FT_Face> faces;
+  std::vector<std::string> names;
+  ~Fonts() {
+    for (FT_Face f : faces) FT_Done_Face(f);
+    if (library != nullptr) FT_Done_FreeType(library);
+  }
+};
+
+GlyphRenderer::GlyphRenderer(std::unique_ptr<Fonts> fonts) : fonts_(std::move(fonts)) {}
+GlyphRenderer::~GlyphRenderer() = default;
+
+std::unique_ptr<GlyphRenderer> GlyphRenderer::Open(std::string* error) {
+  auto fonts = std::make_unique<Fonts>();
+  if (FT_Init_FreeType(&fonts->library) != 0) {
+    *error = "FreeType does not start";
+    return nullptr;
+  }
+  for (const std::string& path : FontPaths()) {
+    FT_Face face = nullptr;
+    if (FT_New_Face(fonts->library, path.c_str(), 0, &face) != 0) continue;
+    fonts->faces.push_back(face);
+    fonts->names.push_back(path.substr(path.rfind('/') + 1));
+  }
+  if (fonts->faces.empty()) {
+    *error = "no font of fonts-klee or fonts-yusei-magic is installed";
+    return nullptr;
+  }
+  return std::unique_ptr<GlyphRenderer>(new GlyphRenderer(std::move(fonts)));
+}
+
+int GlyphRenderer::faceCount() const { return static_cast<int>(fonts_->faces.size()); }
+const std::string& GlyphRenderer::faceName(int face) const { return fonts_->names[face]; }
+
+GlyphImage GlyphRenderer::Render(char32_t codepoint, int face, int emPixels,
+                                 const Distortion& d, std::mt19937& rng) const {
+  FT_Face f = fonts_->faces[face];
+  FT_Set_Pixel_Sizes(f, 0, emPixels);
+  if (FT_Get_Char_Index(f, codepoint) == 0 || FT_Load_Char(f, codepoint, FT_LOAD_RENDER) != 0) {
+    return GlyphImage();
+  }
+  const FT_Bitmap& bm = f->glyph->bitmap;
+  Grey grey;
+  grey.width = static_cast<int>(bm.width);
+  grey.height = static_cast<int>(bm.rows);
+  grey.v.resize(static_cast<size_t>(grey.width) * grey.height);
+  for (int y = 0; y < grey.height; ++y) {
+    for (int x = 0; x < grey.width; ++x) grey.v[y * grey.width + x] = bm.buffer[y * bm.pitch + x];
+  }
+  // Forward map about the glyph's centre: scale and aspect, shear, rotation.
+  const double angle = Uniform(rng, -d.maxRotationDeg, d.maxRotationDeg) * kPi / 180;
+  const double shear = Uniform(rng, -d.maxShear, d.maxShear);
+  const double scale = Uniform(rng, d.minScale, d.maxScale);
+  const double aspect = 1 + Uniform(rng, -d.maxAspect, d.maxAspect);
+  const double sx = scale * std::sqrt(aspect), sy = scale / std::sqrt(aspect);
+  const double c = std::cos(angle), s = std::sin(angle);
+  // M = R x Shear x S: x' = a x + b y, y' = e x + g y.
+  const double a = c * sx, b = (c * shear - s) * sy, e = s * sx, g = (s * shear + c) * sy;
+  const double det = a * g - b * e;
+  const double cx = grey.width / 2.0, cy = grey.height / 2.0;
+  const int side = static_cast<int>(std::ceil(2.2 * std::max(grey.width, grey.height) * scale)) + 8;
+  Mask m;
+  m.width = m.height = side;
+  m.v.assign(static_cast<size_t>(side) * side, 0);
+  const double threshold = Uniform(rng, 100, 150);
+  for (int y = 0; y < side; ++y) {
+    for (int x = 0; x < side; ++x) {
+      const double u = x - side / 2.0, w = y - side / 2.0;
+      const double srcX = (g * u - b * w) / det + cx, srcY = (-e * u + a * w) / det + cy;
+      if (grey.At(srcX, srcY) > threshold) m.at(x, y) = 1;
+    }
+  }
+  if (m.Count() == 0) return GlyphImage();
+  if (Chance(rng, d.thickenChance)) {
+    m = Grow(m, true);
+  } else if (Chance(rng, d.thinChance)) {
+    Mask thin = Grow(m, false);
+    if (thin.Count() * 2 > m.Count()) m = thin;
+  }
+  std::vector<std::pair<int, int>> ink;
+  for (int y = 0; y < side; ++y) {
+    for (int x = 0; x < side; ++x) {
+      if (m.get(x, y)) ink.emplace_back(x, y);
+    }
+  }
+  if (Chance(rng, d.breakChance)) {
+    for (int gaps = UniformInt(rng, 1, 2); gaps > 0; --gaps) {
+      const auto [px, py] = ink[UniformInt(rng, 0, static_cast<int>(ink.size()) - 1)];
+      const int r = UniformInt(rng, 1, 2);
+      for (int y = py - r; y <= py + r; ++y) {
+        for (int x = px - r; x <= px + r; ++x) {
+          if (m.get(x, y) && (x - px) * (x - px) + (y - py) * (y - py) <= r * r) m.at(x, y) = 0;
+        }
+      }
+    }
+  }
+  if (Chance(rng, d.speckleChance)) {
+    int left = side, top = side, right = 0, bottom = 0;
+    for (auto [x, y] : ink) {
+      left = std::min(left, x), right = std::max(right, x);
+      top = std::min(top, y), bottom = std::max(bottom, y);
+    }
+    for (int n = UniformInt(rng, 1, 3); n > 0; --n) {
+      m.at(UniformInt(rng, left, right), UniformInt(rng, top, bottom)) = 1;
+    }
+    for (int n = UniformInt(rng, 0, 2); n > 0; --n) {
+      const auto [x, y] = ink[UniformInt(rng, 0, static_cast<int>(ink.size()) - 1)];
+      m.at(x, y) = 0;
+    }
+  }
+  return ToImage(m);
+}
+
+std::vector<Sample> GlyphRenderer::MakeSamples(const std::vector<CharClass>& classes,
+                                               int perClass, uint32_t seed,
+                                               const Distortion& distortion) const {
+  std::mt19937 rng(seed);
+  std::vector<Sample> out;
+  out.reserve(classes.size() * perClass);
+  for (int i = 0; i < perClass; ++i) {
+    for (const CharClass& c : classes) {
+      const int face = (i + static_cast<int>(out.size())) % faceCount();
+      GlyphImage image = Render(c.codepoint, face, UniformInt(rng, 36, 52), distortion, rng);
+      if (image.width == 0) continue;
+      out.push_back(Sample{std::move(image), c.sjis, c.typeBit, face});
+    }
+  }
+  return out;
+}
+
+GlyphLine MakeLine(const GlyphRenderer& renderer, const std::vector<CharClass>& classes,
+                   int length, int minGap, int maxGap, std::mt19937& rng,
+                   const Distortion& distortion) {
+  std::vector<GlyphImage> glyphs;
+  std::vector<uint16_t> codes;
+  const int face = UniformInt(rng, 0, renderer.faceCount() - 1);
+  const int em = UniformInt(rng, 36, 52);
+  while (static_cast<int>(glyphs.size()) < length) {
+    const CharClass& c = classes[UniformInt(rng, 0, static_cast<int>(classes.size()) - 1)];
+    GlyphImage g = renderer.Render(c.codepoint, face, em, distortion, rng);
+    if (g.width == 0) continue;
+    glyphs.push_back(std::move(g));
+    codes.push_back(c.sjis);
+  }
+  // Ink boxes placed left to right; each glyph's ink sits at its box.
+  int height = 0;
+  for (const GlyphImage& g : glyphs) height = std::max(height, g.ink.bottom - g.ink.top + 1);
+  GlyphLine line;
+  line.codes = codes;
+  std::vector<std::pair<int, int>> origins;
+  int x = 8;
+  for (size_t i = 0; i < glyphs.size(); ++i) {
+    const GlyphImage& g = glyphs[i];
+    const int w = g.ink.right - g.ink.left + 1, h = g.ink.bottom - g.ink.top + 1;
+    if (i > 0) x += UniformInt(rng, minGap, maxGap);
+    const int y = 8 + (height - h) + UniformInt(rng, -2, 2);  // bottoms on a wandering baseline
+    origins.emplace_back(x, y);
+    line.boxes.push_back({static_cast<int16_t>(x), static_cast<int16_t>(y),
+                          static_cast<int16_t>(x + w - 1), static_cast<int16_t>(y + h - 1)});
+    x += w;
+  }
+  GlyphImage& img = line.image;
+  img.width = x + 8;
+  img.height = height + 18;
+  img.bytesPerLine = (img.width + 7) / 8;
+  img.bits.assign(static_cast<size_t>(img.bytesPerLine) * img.height, 0);
+  for (size_t i = 0; i < glyphs.size(); ++i) {
+    const GlyphImage& g = glyphs[i];
+    for (int y = g.ink.top; y <= g.ink.bottom; ++y) {
+      for (int xx = g.ink.left; xx <= g.ink.right; ++xx) {
+        if (g.Get(xx, y)) img.Set(origins[i].first + xx - g.ink.left, origins[i].second + y - g.ink.top);
+      }
+    }
+  }
+  img.ink = {0, 0, static_cast<int16_t>(img.width - 1), static_cast<int16_t>(img.height - 1)};
+  return line;
+}
+
+}  // namespace glyphs
