@@ -936,3 +936,119 @@ inline bool PixelIsBlack(const RunImage& image, int x, int y) {
 // `record` (cleared by the caller): 0, or -9 with the reason on the stack.
 // The frame hands its recogniser down to the layers below through this.
 using CharRecogniser = int (*)(RecogRunBlock* run, CharWorkRecord* record);
+
+// ---- segmentation records and box operations (box_records.cpp) ------------------------
+// A line or field is cut into character boxes from its connected components:
+// the components (at most 4020), the candidate or final boxes built of them
+// (rows, at most 200 and a scratch row) and, on the general path, the
+// lattice of box boundaries. Boxes are inclusive (left, top, right, bottom)
+// in page coordinates; a record's box is always its first field.
+constexpr int kMaxComponents = 4020;
+constexpr int kMaxBoxRows = 201;      // 200 boxes and one scratch row
+constexpr int kMaxRowComponents = 20;
+constexpr int kMaxBoxes = 100;        // the most a caller may ask for
+constexpr uint16_t kRowOrdinary = 64;
+constexpr uint16_t kRowTooWide = 65535;
+constexpr uint16_t kComponentTaken = 65535;
+
+struct ComponentRecord {
+  MupaRect box;
+  int16_t width, height;
+  int16_t number;      // its label while extracted, later its position
+  uint16_t boxNumber;  // box of the type-driven grouping, 0 none; 65535 taken by a merge
+};
+static_assert(sizeof(ComponentRecord) == 16, "component record layout");
+
+struct SegmentHeader {
+  MupaRect box;  // of all components
+  int16_t componentCount;
+  int16_t boxCount;
+  uint16_t unused;
+  uint16_t pitch;  // of the general path
+  uint16_t size;
+};
+
+// One candidate or final box (a cell of the line path).
+struct CharBoxRow {
+  MupaRect box;
+  int16_t width, height;
+  uint16_t number;        // its index, or its box number while grouping
+  uint16_t state;         // kRowOrdinary, or kRowTooWide; the line path's cell kind
+  uint16_t widestGap;     // between its joined components, 0 when they touch
+  uint16_t chosen;        // 1 in the chosen sequence (the selected cell)
+  uint16_t componentCount;
+  uint16_t components[kMaxRowComponents];  // indices, in order
+};
+static_assert(sizeof(CharBoxRow) == 62, "row layout: 31 words");
+
+// box := (32767, 32767, 0, 0), ready for uniting.
+void ResetUnionBox(MupaRect* box);
+// destination := the bounding box of a and b (the destination may be either);
+// returns the new bottom.
+int UniteBoxes(const MupaRect& a, const MupaRect& b, MupaRect* destination);
+// Width and height from the box.
+void MeasureRow(CharBoxRow* row);
+
+// A byte matrix: one byte a pixel, 1 black, `width` bytes a row.
+// Every black page pixel inside the component's box sets its matrix byte,
+// relative to `origin` (left, top); rows and columns past the matrix are left.
+void CopyComponentPixels(const RunImage& page, int originX, int originY,
+                         const ComponentRecord& component, uint8_t* matrix, int width,
+                         int height);
+// Clears the matrix, then copies the pixels of every component whose box
+// number is the row's number (with the row's left and top as origin).
+void CopyBoxComponents(const RunImage& page, const CharBoxRow& row,
+                       const ComponentRecord* components, int componentCount, uint8_t* matrix,
+                       int width, int height);
+// ORs the box's part of the matrix (relative to the origin, below `height`)
+// into a 1-bit bitmap of (width + 7) / 8 bytes a row, the first byte in the
+// most significant bit; past the matrix's right edge nothing is read.
+void PackBoxBits(int originX, int originY, const MupaRect& box, const uint8_t* matrix,
+                 uint8_t* bitmap, int width, int height);
+
+// Results of a line (RecogCharResult), an array of `capacity` entries.
+// Entries after the position move down one place; the last slot stays.
+void RemoveLineResult(RecogCharResult* results, int capacity, int position);
+// Entries from the position to capacity - 3 move up one place (the one at
+// capacity - 2 is lost, the last slot never written); then the result goes in.
+void InsertLineResult(const RecogCharResult& result, RecogCharResult* results, int capacity,
+                      int position);
+// Consecutive commas and full stops ("，" "．") right before the position and
+// from it on (up to capacity - 2).
+void CountPunctuationAround(const RecogCharResult* results, int capacity, int position,
+                            int* before, int* after);
+// Gives piece k of n the k-th of n slices of the first piece's extent and
+// stores each slice's centre.
+void DivideCellBox(RecogCharResult* pieces, int n, int* centres);
+// Replaces the result at *position by the m - 1 pieces recognition found in
+// its cell, keeping commas and full stops that lay in the cell between the
+// pieces whose slices surround them; *position ends after the last piece.
+void SplicePieces(RecogCharResult* pieces, int m, RecogCharResult* results, int capacity,
+                  int* position);
+
+// ---- candidates along a line (line_context.cpp) -----------------------------------------
+// Two passes over the records of a field or line in reading order (a record
+// with an all-zero box holds no character): candidates re-ranked by how well
+// the box fits each candidate's pattern item within a run of similar boxes,
+// then context rules by character class moving a candidate of the expected
+// class to the top.
+void RerankByBoxGeometry(CharWorkRecord* records, int count);
+struct CharRunStats {
+  int consumed, boxed;
+  int top, bottom, width, height;
+};
+// The run of boxed characters from `start` on.
+CharRunStats FindCharRun(const CharWorkRecord* records, int start, int count);
+void RerankByRunGeometry(CharWorkRecord* record, const CharRunStats& run);
+constexpr uint16_t kTripleRejected = 65527;
+constexpr uint16_t kTripleUnscored = 65535;
+// Adds the value's membership of the (low, peak, high) triple to *score, or
+// rejects (65527, which stays).
+void ScoreAgainstTriple(int value, const uint16_t triple[3], uint16_t* score);
+void ReorderCandidatesByContext(CharWorkRecord* records, int count);
+// Class letter of a Shift-JIS code: _ y z d h c N k n A s j.
+char ClassifySjisChar(uint8_t lead, uint8_t trail);
+// Moves the first candidate after the first whose class is `wanted` (a
+// wanted "c" takes "N" too) to the top; *current becomes `wanted` when one
+// moved.
+void PromoteCandidateOfClass(CharWorkRecord* record, char wanted, char* current);

@@ -11,7 +11,9 @@
 #include "ocrlib/frame/frame_internal.h"
 #include "ocrlib/mupa32.h"
 
-RecognitionDrivers g_recognitionDrivers = {};
+// Segmentation is served; one-character, field and line recognition wait for
+// their drivers.
+RecognitionDrivers g_recognitionDrivers = {nullptr, nullptr, nullptr, SegmentCharacters};
 
 namespace {
 

@@ -296,6 +296,66 @@ void ArbitrateStructuralResult(const DictBlock* dict, uint32_t mask,
                                const CharWorkRecord& structural, const CharWorkRecord& pattern,
                                CharWorkRecord* destination);
 
+// ---- segmentation into character boxes (segmentation.cpp, segment_paths.cpp, ----------
+// ---- grouping.cpp) ----------------------------------------------------------------------
+// The connected components of the rectangle are joined into boxes: for the
+// fourteen masks of the specialised types by type-driven grouping (katakana,
+// or digits, capitals and signs), for every other mask by listing every
+// plausible box and choosing the best sequence over the whole line.
+struct SegmentWork {  // the records of one segmentation (about 70 KB)
+  SegmentHeader header;
+  CharBoxRow rows[kMaxBoxRows];
+  ComponentRecord components[kMaxComponents];
+};
+
+// One of 1, 2, 3, 8, 129, 131, 258, 259, 387, 512, 513, 514, 515, 1032.
+bool IsTypeDrivenMask(uint32_t mask);
+// The worker of MupaSegChar: boxes[0..*count) of at most `max`. 0; -1 when a
+// warning was pushed (boxes dropped at a limit: 2, or 14 at 100); -9 after a
+// failed check, 7002, or a failed component extraction.
+int SegmentCharacters(RecogRunBlock* run, MupaRect* boxes, int max, int* count);
+// The line driver's segmentation: the same without the choice of a best
+// sequence, each box at most 1280 x 320. 0; -2 for an empty rectangle (no
+// box); -1 on failure (codes pushed).
+int SegmentLine(const RecogRunBlock& run, int max, SegmentWork* work);
+// Joins the header's components into rows by the mask. 0, or -1 (codes pushed).
+int SegmentByMask(uint32_t mask, int max, SegmentWork* work);
+// General path: every plausible box as a row. 0, or -9 after 14 (rows cut).
+int BuildCandidateBoxes(SegmentWork* work);
+void EstimateCharMetrics(const ComponentRecord* components, int count, int* size, int* pitch);
+// 1 one box inside the other, 2 one spans the other across, 3 b spans a
+// down (or lies within a's height), 4 b reaches above or below a.
+int ClassifyBoxOverlap(const MupaRect& a, const MupaRect& b);
+// By left edge, then stably by centre.
+void SortComponentsByCentre(SegmentWork* work);
+void UniteComponentBoxes(SegmentWork* work);
+void ClampRowSize(CharBoxRow* row);
+// Keeps only the rows of the best sequence (at most max; 14 or 2 pushed when
+// max or more are chosen). 0, or -9 after 7002.
+int ChooseBestSegmentation(SegmentWork* work, int max);
+// Cost of a sequence of rows (smaller is better).
+int32_t ScoreSegmentPath(const SegmentWork& work, const uint16_t* rows, int k);
+
+// Type-driven grouping (grouping.cpp). Rows are numbered from 1 while
+// grouping; FinishGroupedRows makes them 0-based.
+int GroupAlnum(uint32_t mask, int max, SegmentWork* work);
+int GroupKana(uint32_t mask, int max, SegmentWork* work);
+// 0, or -1 when the caller's maximum stopped the grouping (2, or 14 at 100).
+int GroupComponentsIntoBoxes(uint32_t mask, int max, int pitch, int width, SegmentWork* work);
+int NearEnough(const ComponentRecord& a, const ComponentRecord& b, int tolerance,
+               int heightTolerance);
+int DecideAlnumJoin(int relation, const ComponentRecord& a, const ComponentRecord& b, int pitch,
+                    int width);
+int DecideKanaJoin(int relation, const ComponentRecord& a, const ComponentRecord& b, int pitch,
+                   int size);
+int TestOverlapStrength(const MupaRect& a, const MupaRect& b, int halfWidthA, int heightA,
+                        int halfWidthB, int heightB);
+// True when a row was marked too wide.
+bool MarkWideRows(int limit, SegmentWork* work);
+void SplitWideBoxes(int width, int pitch, SegmentWork* work);
+// At most 100 boxes (14 pushed when more were made), rows 0-based.
+void FinishGroupedRows(SegmentWork* work);
+
 // Sizing and loading (dict_load.cpp). Both clear the stack first.
 // Sets *size to the bytes the loaded block needs; -9 with the code (size 0).
 int ComputeDictSize(const char* path, int mode, size_t* size);

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "ocrlib/core/core_internal.h"
 #include "ocrlib/mupa32.h"
@@ -758,3 +759,92 @@ int BuildStructureTree();
 // cannot hold); the decision is then 'g'.
 int DecideDigitByStructure(const uint8_t* bits, int left, int right, int top, int bottom,
                            int bytesPerLine);
+// ---- components and cells of a line (cell_components.cpp, cell_structures.cpp) -----------
+constexpr int kMaxRowRuns = 6400;   // black runs of one page row
+constexpr int kMaxLabels = 4019;    // labels of one rectangle, numbered from 1
+constexpr int kMaxCellRowPixels = 320;
+constexpr int kMaxCellRowRuns = 64;
+constexpr int kMaxCellPieces = 19;
+
+// Labelling of a rectangle: each label's box and the label it was merged
+// into (itself while it is a root).
+struct ComponentLabel {
+  MupaRect box;
+  uint16_t parent;
+};
+
+// 8-connected labelling of the rectangle's black pixels, row by row; a merge
+// keeps the smaller label. labels[1..*labelCount] are written. 0, or -1 after
+// 7002 (no run buffer) or 14 (more than 6,400 runs in a row, or label 4,020
+// needed).
+int LabelComponents(const RunImage& page, const MupaRect& rect, ComponentLabel* labels,
+                    int* labelCount);
+// Drops (number 0) the specks: components no larger than a size threshold
+// that depends on the resolution, the largest component and whether `mask`
+// is one of the alphanumeric type masks.
+void FilterSmallComponents(const RunImage& page, uint32_t mask, ComponentRecord* components,
+                           int count);
+// The connected components of the cell's rectangle, specks dropped, in label
+// order at the start of `components` (room for kMaxComponents), boxes in page
+// coordinates; *count of them. 0; -2 when none is left (count 0, nothing
+// pushed); -1 after 7002 or 14.
+int ExtractCellComponents(const RunImage& page, const MupaRect& cell, uint32_t mask,
+                          ComponentRecord* components, int* count);
+
+// The cell's own 1-bit image for the one-character recogniser: its
+// components' pixels, of each component only the pieces that span its full
+// height (when it falls apart in the cell), and a run block over it.
+struct CellImage {
+  std::vector<uint8_t> bits;
+  std::vector<uint8_t> matrix;  // one byte a pixel
+  RecogRunBlock run;
+};
+// 0, or -1 after 14 (a component row wider than 320 pixels or with more than
+// 64 runs).
+int BuildCellBitmap(const RecogRunBlock& page, const CharBoxRow& cell,
+                    const ComponentRecord* components, int componentCount, CellImage* out);
+
+// Cell kinds of the line path.
+constexpr uint16_t kCellPunctuation = 2;
+constexpr uint16_t kCellComma = 4;
+constexpr uint16_t kCellQuote = 8;
+constexpr uint16_t kCellFullStop = 16;
+constexpr uint16_t kCellDash = 32;
+constexpr uint16_t kCellCharacter = 64;
+
+// Gives every cell a kind (its state word) by its height and place in the
+// line and the spread of its black pixels over its quadrants, and writes the
+// punctuation code of each cell that is no character into its result (for
+// the cells of index below limit - 1).
+void TestCellStructures(const RecogRunBlock& page, const MupaRect& line, CharBoxRow* cells,
+                        int cellCount, const ComponentRecord* components, int componentCount,
+                        uint32_t mask, RecogCharResult* results, int limit);
+// Black pixels of a w x h matrix by quadrant (top-left, top-right,
+// bottom-left, bottom-right; an odd middle row or column counts in both).
+void CountQuadrantPixels(const uint8_t* matrix, int w, int h, int counts[4]);
+
+// ---- line cells (line_cells.cpp) -----------------------------------------------------
+// A line cut into segments (in order) and candidate cells of consecutive
+// segments (a cell's components are its segment numbers).
+struct LineCells {
+  const MupaRect* segments;
+  int segmentCount;
+  CharBoxRow* cells;
+  int cellCount;
+  int lineHeight;
+};
+constexpr int kMaxCellPaths = 3000;
+// Recognises every cell, chooses between every two sure cuts the sequence
+// whose recognition, widths, gaps and pitch fit best, and writes one result
+// per chosen character and the end record (*count includes it; at most
+// maxChars - 1 characters: 14 or 2 beyond). 0, or -1 after the recogniser
+// failed (-9) or 7002.
+int RecogniseLineCells(const RecogRunBlock& page, CharRecogniser recognise, LineCells* line,
+                       uint32_t mask, RecogCharResult* results, int maxChars, int* count);
+// Marks the best path of cells from position `from` to `to`. 0; -1 with more
+// than 3,000 paths (unless `firstPaths`, which scores the first 3,000).
+int ChooseCellPath(const CharWorkRecord* records, LineCells* line, int from, int to,
+                   bool firstPaths);
+// Score of a path of cells (smaller is better).
+int32_t ScoreCellPath(const CharWorkRecord* records, const LineCells& line, const int* path,
+                      int n);
