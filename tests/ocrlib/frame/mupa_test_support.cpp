@@ -66,3 +66,14 @@ std::vector<uint16_t> ErrorsOf(int16_t handle) {
   const int n = MupaGetError(handle, codes, kErrorSlots);
   return n > 0 ? std::vector<uint16_t>(codes, codes + n) : std::vector<uint16_t>{};
 }
+
+const DictBlock* LoadTestDict(const TempFolder& folder, const std::string& name,
+                              const DictFileSpec& spec) {
+  const std::string path = folder.Write(name, spec);
+  int16_t handle = 0;
+  while (handle < kMaxSessions && CheckSessionHandle(handle) != 0) ++handle;
+  if (handle == kMaxSessions) handle = MupaBegin();
+  if (handle < 0 || MupaLoadPatternDict(handle, path.c_str()) != 0) return nullptr;
+  const int16_t id = MupaGetDictHandle(handle, path.c_str());
+  return id < 0 ? nullptr : GetDictData(id);
+}

@@ -48,3 +48,9 @@ void ResetMupaLibrary();
 
 // The codes MupaGetError reports for the handle right now.
 std::vector<uint16_t> ErrorsOf(int16_t handle);
+
+// Writes the dictionary into the folder and loads it through the exports (on
+// the first handle in use, or a new one); its loaded block, or null when it
+// does not load.
+const DictBlock* LoadTestDict(const TempFolder& folder, const std::string& name,
+                              const DictFileSpec& spec);
