@@ -8,6 +8,11 @@
 
 #include "ocrlib/dictwriter/dict_writer.h"
 
+// Boxes compare by their four values (a box crosses the boundary as 8 bytes).
+inline bool operator==(const MupaRect& a, const MupaRect& b) {
+  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
 // A fresh folder, removed with its files at the end of the test.
 class TempFolder {
  public:
