@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# MUPA32's recognition benchmarks on the release build: the builder trains
+# the digit, capital and katakana dictionaries from rendered handwriting-
+# style samples and writes 10,000 held-out digits and katakana (one
+# command: mupa_dictbuilder); the pattern classifier reads them natively and
+# under Wine; segmentation cuts rendered lines into boxes.
+# Usage: bench/mupa_bench.sh [lines]   (segmentation lines per type, default 300)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+bench_root=${BENCH_ROOT:-$root/build/bench}
+bash "$root/bench/build.sh" native win
+export BUILD_WIN="$bench_root/win"
+bash "$root/tools/prepare-runtime.sh" >/dev/null
+
+bin="$BUILD_WIN/bin"
+work="$bin/mupa_bench_work"  # beside the Windows program: Wine reads it by a relative path
+rm -rf "$work"
+mkdir -p "$work"
+echo "== builder"
+"$bench_root/native/bin/mupa_dictbuilder" "$work" --test-samples 10000
+echo "== pattern classifier, native"
+"$bench_root/native/bin/classifier_bench" "$work"
+echo "== pattern classifier, under Wine"
+(cd "$bin" && bash "$root/tools/wine-exec.sh" ./classifier_bench.exe mupa_bench_work)
+echo "== segmentation"
+"$bench_root/native/bin/segment_bench" "${1:-300}"
+rm -rf "$work"
