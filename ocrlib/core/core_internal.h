@@ -17,6 +17,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "ocrlib/mupa32.h"
 
@@ -1052,3 +1053,37 @@ char ClassifySjisChar(uint8_t lead, uint8_t trail);
 // wanted "c" takes "N" too) to the top; *current becomes `wanted` when one
 // moved.
 void PromoteCandidateOfClass(CharWorkRecord* record, char wanted, char* current);
+
+// ---- paths through a lattice of boxes --------------------------------------------------
+// Lists every path of edges from node `from` to node `to`, depth first, each
+// node's edges in their order: edgesFrom(node) gives a node's edge numbers,
+// endOf(edge) the node an edge leads to (edges beyond `to` are passed over).
+// Returns false when `limit` paths were listed and one more was found (the
+// paths listed so far stay).
+template <class EdgesFrom, class EndOf>
+bool ListLatticePaths(int from, int to, int limit, EdgesFrom edgesFrom, EndOf endOf,
+                      std::vector<std::vector<int>>* paths) {
+  std::vector<int> path;
+  std::vector<std::pair<int, size_t>> stack = {{from, 0}};  // node, its next edge
+  while (!stack.empty()) {
+    auto& [node, next] = stack.back();
+    const auto& edges = edgesFrom(node);
+    if (next >= edges.size()) {
+      stack.pop_back();
+      if (!path.empty()) path.pop_back();
+      continue;
+    }
+    const int edge = edges[next++];
+    const int end = endOf(edge);
+    if (end > to) continue;
+    path.push_back(edge);
+    if (end < to) {
+      stack.push_back({end, 0});
+      continue;
+    }
+    if (static_cast<int>(paths->size()) == limit) return false;
+    paths->push_back(path);
+    path.pop_back();
+  }
+  return true;
+}

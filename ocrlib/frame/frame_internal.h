@@ -334,7 +334,7 @@ void ClampRowSize(CharBoxRow* row);
 // max or more are chosen). 0, or -9 after 7002.
 int ChooseBestSegmentation(SegmentWork* work, int max);
 // Cost of a sequence of rows (smaller is better).
-int32_t ScoreSegmentPath(const SegmentWork& work, const uint16_t* rows, int k);
+int32_t ScoreSegmentPath(const SegmentWork& work, const int* rows, int k);
 
 // Type-driven grouping (grouping.cpp). Rows are numbered from 1 while
 // grouping; FinishGroupedRows makes them 0-based.

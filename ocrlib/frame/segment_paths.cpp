@@ -47,7 +47,7 @@ int PitchCost(int64_t e, int64_t p) {
 struct Lattice {
   int nodes = 0;
   std::vector<uint8_t> sure;               // no row crosses the node
-  std::vector<std::vector<uint16_t>> out;  // rows leaving each node
+  std::vector<std::vector<int>> out;  // rows leaving each node
 };
 
 // Rows are edges from their first component's node to the node after their
@@ -61,7 +61,7 @@ Lattice BuildLattice(const SegmentWork& w) {
     const CharBoxRow& row = w.rows[r];
     const int from = row.components[0];
     const int to = row.components[row.componentCount - 1] + 1;
-    if (static_cast<int>(l.out[from].size()) < kMaxNodeRows) l.out[from].push_back(static_cast<uint16_t>(r));
+    if (static_cast<int>(l.out[from].size()) < kMaxNodeRows) l.out[from].push_back(r);
     for (int k = from + 1; k < to; ++k) l.sure[k] = 0;
   }
   return l;
@@ -69,44 +69,19 @@ Lattice BuildLattice(const SegmentWork& w) {
 
 int EndNode(const CharBoxRow& row) { return row.components[row.componentCount - 1] + 1; }
 
-// Lists the paths from u to v depth first; false when the listing reached
-// its limit (the paths found so far stay in `paths`).
-bool ListPaths(const SegmentWork& w, const Lattice& l, int u, int v,
-               std::vector<std::vector<uint16_t>>* paths) {
-  std::vector<uint16_t> path;
-  std::vector<std::pair<int, size_t>> stack = {{u, 0}};  // node, next out-row
-  while (!stack.empty()) {
-    auto& [node, next] = stack.back();
-    if (next >= l.out[node].size()) {
-      stack.pop_back();
-      if (!path.empty()) path.pop_back();
-      continue;
-    }
-    const uint16_t row = l.out[node][next++];
-    const int end = EndNode(w.rows[row]);
-    if (end > v) continue;
-    path.push_back(row);
-    if (end == v) {
-      if (static_cast<int>(paths->size()) == kMaxPaths) return false;
-      paths->push_back(path);
-      path.pop_back();
-      continue;
-    }
-    stack.push_back({end, 0});
-  }
-  return true;
-}
-
 // Marks the best path of the stretch chosen; false when it has too many.
 bool ChooseInStretch(SegmentWork* w, const Lattice& l, int u, int v, bool firstPaths) {
   if (v == u + 1) {
-    for (uint16_t r : l.out[u]) {
+    for (int r : l.out[u]) {
       if (w->rows[r].componentCount == 1) w->rows[r].chosen = 1;
     }
     return true;
   }
-  std::vector<std::vector<uint16_t>> paths;
-  if (!ListPaths(*w, l, u, v, &paths) && !firstPaths) return false;
+  std::vector<std::vector<int>> paths;
+  const bool complete = ListLatticePaths(
+      u, v, kMaxPaths, [&](int node) -> const std::vector<int>& { return l.out[node]; },
+      [&](int row) { return EndNode(w->rows[row]); }, &paths);
+  if (!complete && !firstPaths) return false;
   int best = -1;
   int32_t bestScore = 0;
   for (size_t i = 0; i < paths.size(); ++i) {
@@ -114,14 +89,14 @@ bool ChooseInStretch(SegmentWork* w, const Lattice& l, int u, int v, bool firstP
     if (best < 0 || score <= bestScore) best = static_cast<int>(i), bestScore = score;
   }
   if (best >= 0) {
-    for (uint16_t r : paths[best]) w->rows[r].chosen = 1;
+    for (int r : paths[best]) w->rows[r].chosen = 1;
   }
   return true;
 }
 
 }  // namespace
 
-int32_t ScoreSegmentPath(const SegmentWork& w, const uint16_t* rows, int k) {
+int32_t ScoreSegmentPath(const SegmentWork& w, const int* rows, int k) {
   const int s = std::max<int>(w.header.size, 1);
   const CharBoxRow& first = w.rows[rows[0]];
   const CharBoxRow& last = w.rows[rows[k - 1]];

@@ -161,32 +161,10 @@ int ChooseCellPath(const CharWorkRecord* records, LineCells* line, int from, int
     return 0;
   }
   std::vector<std::vector<int>> paths;
-  std::vector<int> path;
-  std::vector<std::pair<int, size_t>> stack = {{from, 0}};
-  bool tooMany = false;
-  while (!stack.empty() && !tooMany) {
-    auto& [at, next] = stack.back();
-    if (next >= pos.out[at].size()) {
-      stack.pop_back();
-      if (!path.empty()) path.pop_back();
-      continue;
-    }
-    const int cell = pos.out[at][next++];
-    const int end = EndPosition(line->cells[cell]);
-    if (end > to) continue;
-    path.push_back(cell);
-    if (end < to) {
-      stack.push_back({end, 0});
-      continue;
-    }
-    if (static_cast<int>(paths.size()) == kMaxCellPaths) {
-      tooMany = true;
-    } else {
-      paths.push_back(path);
-    }
-    path.pop_back();
-  }
-  if (tooMany && !firstPaths) return -1;
+  const bool complete = ListLatticePaths(
+      from, to, kMaxCellPaths, [&](int at) -> const std::vector<int>& { return pos.out[at]; },
+      [&](int cell) { return EndPosition(line->cells[cell]); }, &paths);
+  if (!complete && !firstPaths) return -1;
   int best = -1;
   int32_t bestScore = 0;
   for (size_t i = 0; i < paths.size(); ++i) {

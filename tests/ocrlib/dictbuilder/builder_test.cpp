@@ -33,16 +33,7 @@ LabelledChar Label(penkit::BitImage& image, uint16_t code) {
 }
 
 CharWorkRecord Classify(const DictBlock* dict, const LabelledChar& c) {
-  DictBlock* dicts[1] = {const_cast<DictBlock*>(dict)};
-  RecogRunBlock run = {};
-  run.image = c.image;
-  run.rect = c.rect;
-  run.dictCount = 1;
-  run.dicts = dicts;
-  CharWorkRecord r;
-  ClearCharRecord(&r);
-  ClassifyByPattern(&run, kTypeDigits | kTypeSigns, &r);
-  return r;
+  return ClassifyWith(dict, c.image, c.rect, kTypeDigits | kTypeSigns);
 }
 
 class BuilderTest : public ::testing::Test {

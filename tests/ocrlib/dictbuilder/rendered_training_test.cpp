@@ -60,18 +60,9 @@ TEST_F(RenderedTrainingTest, DigitsTrainedOnAFewSamplesReadHeldOutOnes) {
       renderer_->MakeSamples(glyphs::CharacterSet(glyphs::CharSet::kDigits), 10,
                              TestSeed(glyphs::CharSet::kDigits));
   std::vector<LabelledChar> labelled = LabelSamples(held);
-  DictBlock* dicts[1] = {const_cast<DictBlock*>(dict)};
   int right = 0;
   for (const LabelledChar& c : labelled) {
-    RecogRunBlock run = {};
-    run.image = c.image;
-    run.rect = c.rect;
-    run.dictCount = 1;
-    run.dicts = dicts;
-    CharWorkRecord r;
-    ClearCharRecord(&r);
-    ClassifyByPattern(&run, kTypeDigits, &r);
-    right += r.candidates[0].code() == c.sjis;
+    right += ClassifyWith(dict, c.image, c.rect, kTypeDigits).candidates[0].code() == c.sjis;
   }
   EXPECT_GE(right * 100, 90 * static_cast<int>(labelled.size()));
 }

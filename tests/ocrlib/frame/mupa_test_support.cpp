@@ -77,3 +77,24 @@ const DictBlock* LoadTestDict(const TempFolder& folder, const std::string& name,
   const int16_t id = MupaGetDictHandle(handle, path.c_str());
   return id < 0 ? nullptr : GetDictData(id);
 }
+
+RecogRunBlock RunOver(const RunImage& image, const MupaRect& rect, DictBlock* const* dicts) {
+  RecogRunBlock run = {};
+  run.image = image;
+  run.rect = rect;
+  run.options.marker[0] = run.options.marker[1] = 1;
+  run.options.mode = 1;
+  run.dictCount = 1;
+  run.dicts = dicts;
+  return run;
+}
+
+CharWorkRecord ClassifyWith(const DictBlock* dict, const RunImage& image, const MupaRect& rect,
+                            uint32_t mask) {
+  DictBlock* dicts[1] = {const_cast<DictBlock*>(dict)};
+  const RecogRunBlock run = RunOver(image, rect, dicts);
+  CharWorkRecord r;
+  ClearCharRecord(&r);
+  ClassifyByPattern(&run, mask, &r);
+  return r;
+}

@@ -59,3 +59,10 @@ std::vector<uint16_t> ErrorsOf(int16_t handle);
 // does not load.
 const DictBlock* LoadTestDict(const TempFolder& folder, const std::string& name,
                               const DictFileSpec& spec);
+
+// A run block over the rectangle of an image with the dictionaries (the
+// array must outlive the block): markers 1, mode 1.
+RecogRunBlock RunOver(const RunImage& image, const MupaRect& rect, DictBlock* const* dicts);
+// The pattern classifier's record for the rectangle with the dictionary.
+CharWorkRecord ClassifyWith(const DictBlock* dict, const RunImage& image, const MupaRect& rect,
+                            uint32_t mask);

@@ -13,6 +13,11 @@
 
 namespace {
 
+RunImage PageOf(penkit::BitImage& image) {
+  const MupaImage d = image.Descriptor();
+  return RunImage{d.width, d.height, 1, d.bytesPerLine, 200, d.bits};
+}
+
 // A class whose coarse distance to an all-zero feature vector is `coarse`
 // (lower bounds summing to it over the table |row - column|) and whose fine
 // distance adds `fine` the same way.
@@ -195,16 +200,7 @@ TEST_F(PatternClassifierTest, ClassifiesADrawnCharacterWithTheDigitSample) {
   // order, without a gap.
   Load(MakeDigitPatternDict());
   penkit::BitImage image = penkit::Draw(penkit::Figure().Line({5, 2}, {5, 30}), 4);
-  const MupaImage d = image.Descriptor();
-  RecogRunBlock run = {};
-  run.image = RunImage{d.width, d.height, 1, d.bytesPerLine, 200, d.bits};
-  run.rect = image.InkRect();
-  DictBlock* dicts[1] = {const_cast<DictBlock*>(dict_)};
-  run.dictCount = 1;
-  run.dicts = dicts;
-  CharWorkRecord r;
-  ClearCharRecord(&r);
-  ClassifyByPattern(&run, kTypeDigits, &r);
+  CharWorkRecord r = ClassifyWith(dict_, PageOf(image), image.InkRect(), kTypeDigits);
   ASSERT_EQ(r.count, 10);
   for (int i = 0; i < 10; ++i) {
     EXPECT_EQ(r.candidates[i].code(), 0x824F + i);
@@ -212,8 +208,7 @@ TEST_F(PatternClassifierTest, ClassifiesADrawnCharacterWithTheDigitSample) {
     EXPECT_EQ(r.candidates[i].source, kSourcePattern);
   }
   EXPECT_EQ(r.confidence, 17);
-  ClearCharRecord(&r);
-  ClassifyByPattern(&run, kTypeKatakana, &r);  // no class of the type
+  r = ClassifyWith(dict_, PageOf(image), image.InkRect(), kTypeKatakana);  // no class of the type
   EXPECT_EQ(r.count, 0);
   EXPECT_EQ(r.confidence, 0);
   EXPECT_GT(r.shapeGroup, 0);  // the character's group is still told
@@ -225,16 +220,7 @@ TEST_F(PatternClassifierTest, ADictionaryWithoutPatternsAnswersNothing) {
   ASSERT_NE(dict, nullptr);
   ASSERT_EQ(dict->patterns, nullptr);
   penkit::BitImage image = penkit::Draw(penkit::Figure().Line({5, 2}, {5, 30}), 4);
-  const MupaImage d = image.Descriptor();
-  RecogRunBlock run = {};
-  run.image = RunImage{d.width, d.height, 1, d.bytesPerLine, 200, d.bits};
-  run.rect = image.InkRect();
-  DictBlock* dicts[1] = {const_cast<DictBlock*>(dict)};
-  run.dictCount = 1;
-  run.dicts = dicts;
-  CharWorkRecord r;
-  ClearCharRecord(&r);
-  ClassifyByPattern(&run, kTypeAll, &r);
+  const CharWorkRecord r = ClassifyWith(dict, PageOf(image), image.InkRect(), kTypeAll);
   EXPECT_EQ(r.count, 0);
   EXPECT_EQ(r.confidence, 0);
 }

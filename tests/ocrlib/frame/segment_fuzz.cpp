@@ -9,6 +9,7 @@
 
 #include "ocrlib/frame/frame_internal.h"
 #include "ocrlib/strokes/strokes_internal.h"
+#include "tests/ocrlib/frame/mupa_test_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const uint32_t kMasks[] = {1, 2, 3, 8, 512, 515, 1032, 4, 16, 0x180};
@@ -27,14 +28,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   dict.header.kind = dict.header.headerByte7 = dict.header.headerByte8 = 1;
   dict.header.currentTypes = mask;
   DictBlock* dicts[1] = {&dict};
-  RecogRunBlock run = {};
-  run.image = RunImage{static_cast<int16_t>(width), static_cast<int16_t>(height), 1,
-                       static_cast<int16_t>(rowBytes), 200, bits.data()};
-  run.rect = {0, 0, static_cast<int16_t>(width - 1), static_cast<int16_t>(height - 1)};
-  run.options.marker[0] = run.options.marker[1] = 1;
-  run.options.mode = 1;
-  run.dictCount = 1;
-  run.dicts = dicts;
+  RecogRunBlock run = RunOver(RunImage{static_cast<int16_t>(width), static_cast<int16_t>(height), 1,
+                                       static_cast<int16_t>(rowBytes), 200, bits.data()},
+                              {0, 0, static_cast<int16_t>(width - 1), static_cast<int16_t>(height - 1)},
+                              dicts);
   std::vector<MupaRect> boxes(max);
   int count = 0;
   SegmentCharacters(&run, boxes.data(), max, &count);

@@ -43,14 +43,9 @@ Segmented Segment(penkit::BitImage& image, uint32_t mask, int max = kMaxBoxes) {
   dict.header = MakeDictHeader(mask, "segmentation", true);
   dict.header.currentTypes = mask;
   DictBlock* dicts[1] = {&dict};
-  RecogRunBlock run = {};
   const MupaImage d = image.Descriptor();
-  run.image = RunImage{d.width, d.height, 1, d.bytesPerLine, 200, d.bits};
-  run.rect = image.Rect();
-  run.options.marker[0] = run.options.marker[1] = 1;
-  run.options.mode = 1;
-  run.dictCount = 1;
-  run.dicts = dicts;
+  RecogRunBlock run =
+      RunOver(RunImage{d.width, d.height, 1, d.bytesPerLine, 200, d.bits}, image.Rect(), dicts);
   std::vector<MupaRect> boxes(max);
   int count = 0;
   const int rc = SegmentCharacters(&run, boxes.data(), max, &count);
@@ -286,7 +281,7 @@ TEST(Segmentation, ASingleBoxWithoutNeighboursHasNoPitchTerm) {
   w->header.size = 20;
   w->rows[0].box = {0, 0, 19, 19};
   MeasureRow(&w->rows[0]);
-  const uint16_t path[1] = {0};
+  const int path[1] = {0};
   EXPECT_EQ(ScoreSegmentPath(*w, path, 1), (3 * 100 + 2 * 100) / 4 + 100);
 }
 
