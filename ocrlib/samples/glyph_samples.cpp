@@ -304,6 +304,29 @@ GlyphLine MakeLine(const GlyphRenderer& renderer, const std::vector<CharClass>& 
     }
   }
   img.ink = {0, 0, static_cast<int16_t>(img.width - 1), static_cast<int16_t>(img.height - 1)};
+  // Which glyph inked each pixel, to tell glyphs whose ink meets.
+  std::vector<int> owner(static_cast<size_t>(img.width) * img.height, -1);
+  line.touching.assign(glyphs.size(), false);
+  for (size_t i = 0; i < glyphs.size(); ++i) {
+    const GlyphImage& g = glyphs[i];
+    for (int y = g.ink.top; y <= g.ink.bottom; ++y) {
+      for (int xx = g.ink.left; xx <= g.ink.right; ++xx) {
+        if (!g.Get(xx, y)) continue;
+        const int px = origins[i].first + xx - g.ink.left, py = origins[i].second + y - g.ink.top;
+        for (int dy = -1; dy <= 1; ++dy) {
+          for (int dx = -1; dx <= 1; ++dx) {
+            const int qx = px + dx, qy = py + dy;
+            if (qx < 0 || qy < 0 || qx >= img.width || qy >= img.height) continue;
+            const int other = owner[qy * img.width + qx];
+            if (other >= 0 && other != static_cast<int>(i)) {
+              line.touching[i] = line.touching[other] = true;
+            }
+          }
+        }
+        owner[py * img.width + px] = static_cast<int>(i);
+      }
+    }
+  }
   return line;
 }
 

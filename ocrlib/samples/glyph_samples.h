@@ -97,6 +97,9 @@ struct GlyphLine {
   GlyphImage image;
   std::vector<MupaRect> boxes;  // ink box of every character, in order
   std::vector<uint16_t> codes;
+  // Whether a character's ink touches a neighbour's (8-connected): no cut
+  // between connected components can then give its box.
+  std::vector<bool> touching;
 };
 GlyphLine MakeLine(const GlyphRenderer& renderer, const std::vector<CharClass>& classes,
                    int length, int minGap, int maxGap, std::mt19937& rng,
