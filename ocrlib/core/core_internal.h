@@ -653,6 +653,8 @@ ListNode* GetChainListItem(const ChainNode* chain, int side, int n);
 ListNode* RemoveListNodePair(ListNode* x, int direction);
 
 // ---- stroke-record allocators (stroke_arrays.cpp) --------------------------------
+// Each hands out the next record of its array as new (every field at the
+// record's default, whatever the slot held before), or null after error 14.
 StrokeGroup* AllocGraphPoint(StrokeGraph* graph);
 StrokePiece* AllocStrokeSegment(StrokeGraph* graph);
 // A new segment of the graph's last group, linked to `piece`.

@@ -3,8 +3,10 @@
 // the fixed arrays their owner binds, and the step-path expansion of the
 // structure descriptions. A full array pushes 14 and the allocator fails;
 // counts stay as they were.
-#include <cstring>
-
+//
+// A driver keeps one store for many characters and resets only the counts,
+// so every record is handed out as new: nothing an earlier character left in
+// the slot can reach the analysis of this one.
 #include "ocrlib/core/core_internal.h"
 
 namespace {
@@ -15,7 +17,9 @@ T* TakeRecord(RecordArray<T>& array) {
     PushErrorCode(kErrCapacityFull);
     return nullptr;
   }
-  return &array.items[array.count++];
+  T* record = &array.items[array.count++];
+  *record = T{};
+  return record;
 }
 
 // The one save area of SaveRestoreGraphCounts.
@@ -26,36 +30,14 @@ GraphCounts g_savedGraphCounts = {};
 
 }  // namespace
 
-StrokeGroup* AllocGraphPoint(StrokeGraph* graph) {
-  StrokeGroup* group = TakeRecord(graph->groups);
-  if (group != nullptr) *group = StrokeGroup{};
-  return group;
-}
+StrokeGroup* AllocGraphPoint(StrokeGraph* graph) { return TakeRecord(graph->groups); }
 
-// Clears what a new piece must not inherit; its direction classes, chain
-// range and segment places are the owner's to set.
-StrokePiece* AllocStrokeSegment(StrokeGraph* graph) {
-  StrokePiece* piece = TakeRecord(graph->pieces);
-  if (piece == nullptr) return nullptr;
-  StrokePiece fresh;
-  std::memcpy(fresh.directionClass, piece->directionClass, sizeof fresh.directionClass);
-  fresh.firstChain = piece->firstChain;
-  fresh.lastChain = piece->lastChain;
-  std::memcpy(fresh.segments, piece->segments, sizeof fresh.segments);
-  *piece = fresh;
-  return piece;
-}
+StrokePiece* AllocStrokeSegment(StrokeGraph* graph) { return TakeRecord(graph->pieces); }
 
 StrokeSegment* AllocStrokeJoint(StrokeGraph* graph, StrokePiece* piece) {
   StrokeSegment* segment = TakeRecord(graph->segments);
   if (segment == nullptr) return nullptr;
-  segment->kind = segment->subKind = kSegmentUnset;
-  segment->end1 = segment->end2 = -1;
   segment->group = static_cast<uint16_t>(graph->groups.count - 1);
-  segment->pieces = nullptr;
-  segment->pieceCount = 0;
-  segment->neighbourCount = 0;
-  segment->next = nullptr;
   return LinkJointToSegment(graph, segment, piece) == 0 ? segment : nullptr;
 }
 
@@ -85,31 +67,11 @@ uint16_t* AllocGraphWords(StrokeGraph* graph, int n) {
   return run;
 }
 
-StrokeNode* AllocStrokeNode(StrokeNodeLists* lists) {
-  StrokeNode* node = TakeRecord(lists->nodes);
-  if (node == nullptr) return nullptr;
-  node->degree = 0;
-  node->firstCopy = node->junction = kNoIndex;
-  node->firstEdge = -1;
-  return node;
-}
+StrokeNode* AllocStrokeNode(StrokeNodeLists* lists) { return TakeRecord(lists->nodes); }
 
-StrokeEdge* AllocStrokeEdge(StrokeNodeLists* lists) {
-  StrokeEdge* edge = TakeRecord(lists->edges);
-  if (edge == nullptr) return nullptr;
-  edge->point = edge->junction = kNoIndex;
-  edge->group = -1;
-  edge->attachCount = 0;
-  return edge;
-}
+StrokeEdge* AllocStrokeEdge(StrokeNodeLists* lists) { return TakeRecord(lists->edges); }
 
-FeaturePoint* AllocStrokeMark(StrokeNodeLists* lists) {
-  FeaturePoint* mark = TakeRecord(lists->marks);
-  if (mark == nullptr) return nullptr;
-  mark->kind = kFeatureUnset;
-  mark->edgeA = mark->edgeB = -1;
-  return mark;
-}
+FeaturePoint* AllocStrokeMark(StrokeNodeLists* lists) { return TakeRecord(lists->marks); }
 
 void ResetStrokeGraph(StrokeGraph* graph) {
   graph->groups.count = graph->pieces.count = graph->segments.count = 0;

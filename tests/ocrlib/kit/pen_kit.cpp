@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <random>
+#include <utility>
 
 #include "ocrlib/strokes/strokes_internal.h"
 
@@ -206,10 +208,15 @@ CharMeasures MeasureChar(BitImage& image, MupaRect rect) {
   return m;
 }
 
-StrokeRun RunSteps(BitImage& image, std::initializer_list<uint8_t> steps, bool analyse) {
+StrokeRun RunSteps(BitImage& image, std::initializer_list<uint8_t> steps, bool analyse,
+                   std::unique_ptr<StrokeRecordStore> store) {
   StrokeRun run;
-  run.store = std::make_unique<StrokeRecordStore>();
-  BindStrokeRecordStore(*run.store);
+  if (store) {
+    run.store = std::move(store);
+  } else {
+    run.store = std::make_unique<StrokeRecordStore>();
+    BindStrokeRecordStore(*run.store);
+  }
   const MupaRect r = image.InkRect();
   int width = (r.right / 8 - r.left / 8 + 1) * 8 + 2 * kNeighbourMapBorder;
   int height = r.bottom - r.top + 1 + 2 * kNeighbourMapBorder;
@@ -236,6 +243,47 @@ StrokeRun RunSteps(BitImage& image, std::initializer_list<uint8_t> steps, bool a
                                      &run.nodes());
   }
   return run;
+}
+
+std::vector<BitImage> RandomCharacters(uint32_t seed, int count) {
+  constexpr int side = kRandomCharacterSide;
+  std::mt19937 rng(seed);
+  std::uniform_real_distribution<double> uniform(8, side - 8);
+  // Numbers are drawn one statement at a time: the order of a call's
+  // arguments is the compiler's choice.
+  auto at = [&] { return uniform(rng); };
+  std::vector<BitImage> images;
+  for (int i = 0; i < count; ++i) {
+    const double pen = 3 + rng() % 5;
+    Figure f;
+    switch (rng() % 5) {
+      case 0: {
+        const double bottomX = at(), topX = at();
+        f.Line({topX, 6}, {bottomX, side - 6});
+        break;
+      }
+      case 1: {
+        const double x0 = at(), x1 = at(), x2 = at(), x3 = at();
+        f.Polyline({{x0, 8}, {x1, 30}, {x2, side - 8}, {x3, side - 8}});
+        break;
+      }
+      case 2: {
+        const double sweep = 200 + rng() % 160, radius = 12 + rng() % 12;
+        f.Arc({32, 32}, radius, 0, sweep);
+        break;
+      }
+      case 3: {
+        const double rightY = at(), leftY = at(), bottomX = at(), topX = at();
+        f.Line({8, leftY}, {side - 8, rightY}).Line({topX, 8}, {bottomX, side - 8});
+        break;
+      }
+      default: f.Circle({32, 22}, 12).Line({44, 22}, {at(), side - 6}); break;
+    }
+    BitImage image(side, side);
+    Stamp(image, f, pen);
+    images.push_back(image);
+  }
+  return images;
 }
 
 HandGraph::HandGraph(uint8_t step) : store(std::make_unique<StrokeRecordStore>()) {

@@ -116,8 +116,18 @@ struct StrokeRun {
 
 // Builds the neighbour map of the image's ink box and runs the steps; with
 // `analyse` false only extraction runs (the point graph keeps its junctions).
+// Without `store` the run gets a new one; a store passed in is used as a
+// driver keeps it from one character to the next: bound once, with what
+// earlier characters left in its records.
 StrokeRun RunSteps(BitImage& image, std::initializer_list<uint8_t> steps,
-                   bool analyse = true);
+                   bool analyse = true, std::unique_ptr<StrokeRecordStore> store = nullptr);
+
+// The stroke benchmark's workload: `count` digit-like characters of 64 x 64
+// pixels (a stroke, a bent stroke, an arc, a crossing, or a ring with a tail)
+// at random places, drawn with pens of 3 to 7 pixels. One seed always gives
+// the same characters (the tree's builds share one standard library).
+constexpr int kRandomCharacterSide = 64;
+std::vector<BitImage> RandomCharacters(uint32_t seed, int count);
 
 // A point graph laid out by hand (image rows, y down), finished as extraction
 // finishes it, for tests of structure analysis and the point primitives.
