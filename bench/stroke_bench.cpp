@@ -7,14 +7,12 @@
 //    target of 20,000 characters a second;
 //  - each stage apart, the extraction taken apart into tracing, thinning and
 //    finishing the points, in a second pass that must find the same strokes.
+// One store of records serves every character, as the drivers keep it.
 // Usage: stroke_bench [characters]
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
-#include <new>
-#include <type_traits>
-#include <random>
 #include <vector>
 
 #include "ocrlib/strokes/strokes_internal.h"
@@ -22,26 +20,11 @@
 
 namespace {
 
-constexpr int kSide = 64;
 constexpr double kTargetPerSecond = 20000;
 
 using Clock = std::chrono::steady_clock;
 
 double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
-
-// Digit-like figures: strokes, bends, loops and crossings at random places.
-penkit::Figure RandomCharacter(std::mt19937& rng) {
-  std::uniform_real_distribution<double> at(8, kSide - 8);
-  penkit::Figure f;
-  switch (rng() % 5) {
-    case 0: f.Line({at(rng), 6}, {at(rng), kSide - 6}); break;
-    case 1: f.Polyline({{at(rng), 8}, {at(rng), 30}, {at(rng), kSide - 8}, {at(rng), kSide - 8}}); break;
-    case 2: f.Arc({32, 32}, 12 + rng() % 12, 0, 200 + rng() % 160); break;
-    case 3: f.Line({8, at(rng)}, {kSide - 8, at(rng)}).Line({at(rng), 8}, {at(rng), kSide - 8}); break;
-    default: f.Circle({32, 22}, 12).Line({44, 22}, {at(rng), kSide - 6}); break;
-  }
-  return f;
-}
 
 enum Stage { kFeatures, kMap, kTracing, kThinning, kExtraction, kStructure, kStages };
 constexpr const char* kStageNames[kStages] = {
@@ -55,9 +38,7 @@ struct Outcome {
   bool operator==(const Outcome& o) const { return segments == o.segments && failures == o.failures; }
 };
 
-static_assert(std::is_trivially_destructible_v<StrokeRecordStore>, "records are made anew in place");
-
-// The records of one character and the buffers of its measures, reused.
+// The records and the buffers of the measures, the same for every character.
 class Analysis {
  public:
   Analysis() : store_(new StrokeRecordStore), map_(kMaxNeighbourMapBytes) {
@@ -65,13 +46,6 @@ class Analysis {
     steps_.count = 1;
     steps_.steps[0] = 1;
     steps_.family = kStepFamilyThinned;
-  }
-
-  // Fresh records for the next character, as the driver allocates them for
-  // each: records left by another character change what is found.
-  void ClearRecords() {
-    new (store_.get()) StrokeRecordStore();
-    BindStrokeRecordStore(*store_);
   }
 
   // The whole, as the driver calls it.
@@ -184,20 +158,12 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: stroke_bench [characters]\n");
     return 2;
   }
-  std::mt19937 rng(8);
-  std::vector<penkit::BitImage> images;
-  for (int i = 0; i < count; ++i) {
-    penkit::BitImage image(kSide, kSide);
-    penkit::Stamp(image, RandomCharacter(rng), 3 + rng() % 5);
-    images.push_back(image);
-  }
+  std::vector<penkit::BitImage> images = penkit::RandomCharacters(8, count);
   Analysis analysis;
 
-  // Clearing the records is the driver's work, outside both timings.
   Outcome whole;
   Clock::duration wholeTime{};
   for (penkit::BitImage& image : images) {
-    analysis.ClearRecords();
     const Clock::time_point start = Clock::now();
     analysis.Run(image, &whole);
     wholeTime += Clock::now() - start;
@@ -207,12 +173,12 @@ int main(int argc, char** argv) {
   Outcome staged;
   Clock::duration spent[kStages] = {};
   for (penkit::BitImage& image : images) {
-    analysis.ClearRecords();
     analysis.RunStages(image, &staged, spent);
   }
 
   const double perSecond = count / seconds;
-  std::printf("stroke analysis: %d characters of %dx%d, one core\n", count, kSide, kSide);
+  constexpr int side = penkit::kRandomCharacterSide;
+  std::printf("stroke analysis: %d characters of %dx%d, one core\n", count, side, side);
   std::printf("  whole: %.0f characters/s (%.1f us a character; %.2f segments a character, "
               "%d without strokes)\n",
               perSecond, 1e6 * seconds / count,
