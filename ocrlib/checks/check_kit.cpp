@@ -436,8 +436,61 @@ PointView CheckContext::PairSource(int strokePoint) const {
   return ContourInFrame(pair != nullptr ? pair->a : nullptr);
 }
 
+PointView CheckContext::TracedSource(int strokePoint) const {
+  return IsThinnedStep(static_cast<uint8_t>(step())) ? PairSource(strokePoint)
+                                                     : PolygonSource(strokePoint);
+}
+
+PointView CheckContext::ChainStartSource(const StrokeView& s) {
+  const ChainView chain = Chain(s);
+  return chain.count > 0 ? PolygonSource(chain.IndexAt(0)) : PointView{};
+}
+
 PointView CheckContext::XC(const PointView& start, int direction, int weight) const {
   return ContourInFrame(FindContourExtremeWeighted(start.contour, direction, weight));
+}
+
+bool OnOuterRing(const PointView& p) {
+  return p.contour != nullptr && p.contour->owner != nullptr &&
+         p.contour->owner->kind == kContourOuter;
+}
+
+void DrawArcEndsTogether(const ContourPoint*& from, const ContourPoint*& to, int steps,
+                         bool fromFirst) {
+  auto moveTo = [&] {
+    if (to != nullptr && to->prev != nullptr && to->prev != from) to = to->prev;
+  };
+  auto moveFrom = [&] {
+    if (from != nullptr && from->next != nullptr && from->next != to) from = from->next;
+  };
+  for (int i = 0; i < steps; ++i) {
+    if (fromFirst) {
+      moveFrom();
+      moveTo();
+    } else {
+      moveTo();
+      moveFrom();
+    }
+  }
+}
+
+int32_t CheckContext::CornerAngle(const PointView& p, int line) {
+  int32_t ux, uy, vx, vy;
+  if (!Measuring() || !p.present || !NeighbourVectors(*a_.points, p.index, &ux, &uy, &vx, &vy)) {
+    Decide(true, line);
+    return 0;
+  }
+  return AngleAtVertex({0, 0}, {static_cast<int16_t>(ux), static_cast<int16_t>(uy)},
+                       {static_cast<int16_t>(vx), static_cast<int16_t>(vy)});
+}
+
+int32_t CheckContext::AngleBetween(int32_t ux, int32_t uy, int32_t vx, int32_t vy, int line) {
+  if (!Measuring() || (ux == 0 && uy == 0) || (vx == 0 && vy == 0)) {
+    Decide(true, line);
+    return 0;
+  }
+  auto part = [](int32_t v) { return static_cast<int16_t>(std::clamp<int32_t>(v, -32767, 32767)); };
+  return AngleAtVertex({0, 0}, {part(ux), part(uy)}, {part(vx), part(vy)});
 }
 
 void CheckContext::Relabel(uint16_t classCode, int line) {

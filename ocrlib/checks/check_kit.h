@@ -313,12 +313,23 @@ class CheckContext {
   Corners StrokeCorners(const StrokeView& s);
   HoleList Holes(int max);
 
+  // The angle (0..180) at a stroke point between its first two recorded
+  // neighbours, a zero-length side giving 90; a point absent or with fewer
+  // than two neighbours rejects.
+  int32_t CornerAngle(const PointView& p, int line = __builtin_LINE());
+  // The angle (0..180) between two vectors; a zero-length vector rejects.
+  int32_t AngleBetween(int32_t ux, int32_t uy, int32_t vx, int32_t vy, int line = __builtin_LINE());
+
   // -- contours
   // The contour point a stroke point was traced from on the polygon steps;
   // the first point of the contour pair it was traced from on the thinned
   // steps. Absent when the point records the other kind or none.
   PointView PolygonSource(int strokePoint) const;
   PointView PairSource(int strokePoint) const;
+  // Whichever of the two the current step records.
+  PointView TracedSource(int strokePoint) const;
+  // The polygon-step source of the first point of a stroke's chain.
+  PointView ChainStartSource(const StrokeView& s);
   PointView ContourInFrame(const ContourPoint* p) const;
   // The ring point of `start` farthest in a direction (weighted tie-break).
   PointView XC(const PointView& start, int direction, int weight) const;
@@ -362,6 +373,14 @@ void RunCheckRow(StrokeStepList* steps, ContourSet* contours, StrokePointTable* 
 
 // ---- free measures (ungated) ------------------------------------------------------------
 StrokeView ViewOfSegment(const StrokeSegment* s);
+// A contour point of an outer ring.
+bool OnOuterRing(const PointView& p);
+// Draws the ends of a stretch of ring towards each other, `steps` times:
+// `to` one link back along predecessors, then `from` one link on along
+// successors (`from` first when `fromFirst`); an end stays where the next
+// link is missing or is the other end.
+void DrawArcEndsTogether(const ContourPoint*& from, const ContourPoint*& to, int steps,
+                         bool fromFirst = false);
 // Frame position of a stroke point.
 PointView StrokePointInFrame(const CheckArgs& a, int point);
 // Position of the model named `name` in the set's selection, or of the first

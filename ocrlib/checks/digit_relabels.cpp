@@ -16,17 +16,6 @@ constexpr uint16_t kCodeOfFour = '4';
 constexpr int kMinMeasuredRing = 8;
 
 // ---- "@0" ---------------------------------------------------------------------------
-// The polygon-step contour point of the first point of a stroke's chain.
-PointView ChainStartSource(CheckContext& c, const StrokeView& s) {
-  const ChainView chain = c.Chain(s);
-  return chain.count > 0 ? c.PolygonSource(chain.IndexAt(0)) : PointView{};
-}
-
-bool OnOuterRing(const PointView& p) {
-  return p.contour != nullptr && p.contour->owner != nullptr &&
-         p.contour->owner->kind == kContourOuter;
-}
-
 // Walks two ring points towards each other, at most two links each (p
 // first, along successors when `forward`, q the other way); true when they
 // meet or a link is missing.
@@ -44,8 +33,8 @@ bool RingPointsMeet(const ContourPoint*& p, const ContourPoint*& q, bool forward
 // Steps 5 to 10 of "@0": an upper loop closed at its left.
 void CheckAtZeroClosedLoop(CheckContext& c, const StrokeView& s0, const StrokeView& s1) {
   c.RejectIf(c.XP(s0, kDirNegX, 1).y >= 192);
-  const PointView a = ChainStartSource(c, s0);
-  const PointView b = ChainStartSource(c, s1);
+  const PointView a = c.ChainStartSource(s0);
+  const PointView b = c.ChainStartSource(s1);
   c.Need(a.present && b.present);
   if (c.decided()) return;
   const PointView o = OnOuterRing(a) ? b : a;
@@ -80,8 +69,8 @@ void CheckAtZeroClosedLoop(CheckContext& c, const StrokeView& s0, const StrokeVi
 
 // Steps 11 to 13 of "@0": an outline open at the top or the bottom.
 void CheckAtZeroOpenShape(CheckContext& c, const StrokeView& s0, const StrokeView& s1) {
-  PointView start = ChainStartSource(c, s0);
-  if (OnOuterRing(start)) start = ChainStartSource(c, s1);
+  PointView start = c.ChainStartSource(s0);
+  if (OnOuterRing(start)) start = c.ChainStartSource(s1);
   c.Need(start.present);
   if (c.decided()) return;
   const CheckArgs& a = c.args();
@@ -316,8 +305,7 @@ bool RelabelNineAsFour(CheckContext& c) {
   if (c.decided() || !s1.present()) return false;
   // The ring of the contour point stroke 1 starts from: a single point on
   // the polygon steps, the first of the pair on the thinned ones.
-  const PointView ring =
-      IsThinnedStep(c.step()) ? c.PairSource(s1.segment->end1) : c.PolygonSource(s1.segment->end1);
+  const PointView ring = c.TracedSource(s1.segment->end1);
   const ContourPoint* start = ring.contour;
   if (start == nullptr || start->owner == nullptr || start->owner->pointCount < kMinMeasuredRing) {
     return false;
@@ -348,8 +336,7 @@ bool RelabelNineAsFour(CheckContext& c) {
   if (c.decided()) return true;
   const PieceList pieces = c.Pieces(s2);
   const int tailStart = pieces.count > 0 ? pieces[0].piece->words[0] : -1;
-  const PointView tail =
-      IsThinnedStep(c.step()) ? c.PairSource(tailStart) : c.PolygonSource(tailStart);
+  const PointView tail = c.TracedSource(tailStart);
   if (!OnOuterRing(tail)) {
     c.Reject();
     return true;
