@@ -12,17 +12,18 @@
 
 #include "ocrlib/checks/check_kit.h"
 #include "ocrlib/strokes/strokes_internal.h"
-#include "tests/ocrlib/kit/model_kit.h"
-#include "tests/ocrlib/kit/row_harness.h"
+#include "tests/ocrlib/kit/check_trials.h"
 
 namespace {
 
+using modelkit::ExpectBoundaries;
+using modelkit::ExpectTrials;
+using modelkit::kDigitsAndCapitals;
+using modelkit::kDigitsOnly;
 using modelkit::RowHarness;
 using penkit::Figure;
 
-constexpr double kPen = 6;
-constexpr uint32_t kDigitsOnly = kTypeDigits;
-constexpr uint32_t kDigitsAndCapitals = kTypeDigits | kTypeCapitals;
+constexpr double kPen = modelkit::kTrialPen;
 
 // A short straight stroke the drawing lacks, at a frame position.
 AuthoredStroke ShortStroke(int16_t cx, int16_t cy) {
@@ -41,51 +42,6 @@ AuthoredPoint LooseJunction(int16_t x, int16_t y) {
   p.meanY = y;
   p.spreadX = p.spreadY = 24;
   return p;
-}
-
-// How one class's model is made from a clean drawing.
-struct ClassModel {
-  const char* row;
-  Figure glyph;
-  ModelDerivation how;
-  std::vector<uint8_t> codes;  // replaces the codes of the drawn strokes when given
-};
-
-struct Trial {
-  const char* what;
-  Figure shape;
-  uint32_t mask;
-  uint16_t expected;  // the class code the candidate keeps, 0 rejected
-};
-
-// Each trial matched against the class's model alone, then the class's row.
-void ExpectTrials(const ClassModel& cls, std::initializer_list<Trial> trials) {
-  ModelDerivation how = cls.how;
-  how.name = cls.row;
-  AuthoredModel model = modelkit::Derive(cls.glyph, kPen, how);
-  if (!cls.codes.empty()) {
-    for (AuthoredStroke& s : model.strokes) {
-      if (!s.optional) s.codes = cls.codes;
-    }
-  }
-  const bool thinned = IsThinnedStep(how.step);
-  const std::vector<AuthoredModel> one = {model}, none;
-  for (const Trial& t : trials) {
-    SCOPED_TRACE(std::string(cls.row) + ": " + t.what);
-    modelkit::LoadedModels models(thinned ? one : none, thinned ? none : one, t.mask);
-    StrokeModelSet set = models.ForStep(how.step);
-    set.mask = t.mask;
-    modelkit::Character ch = modelkit::Analyse(t.shape, kPen, how.step);
-    ASSERT_EQ(modelkit::Verify(ch, set, nullptr), 0);
-    ShapeCandidate& c = ch.work->candidates[0];
-    ASSERT_NE(c.valid, 0) << "the shape must match the model for the row to decide";
-    penkit::StrokeRun& r = ch.run;
-    ch.work->current = &c;
-    g_lastCheckVerdict = {};
-    ApplyClassCheck(&r.steps, &r.contours(), &r.points(), &r.store->frame, &r.graph(), &r.nodes(),
-                    &set, ch.work.get());
-    EXPECT_EQ(c.valid, t.expected) << "decided at line " << g_lastCheckVerdict.line;
-  }
 }
 
 const Figure kRing = Figure().Circle({40, 50}, 30);
@@ -222,27 +178,6 @@ TEST(DigitChecks, AtDigitsOnPolygonOutlines) {
 }
 
 // ---- exact feature values ---------------------------------------------------------
-struct Boundary {
-  const char* what;
-  const char* row;
-  int strokes, points;
-  void (*lay)(RowHarness&);
-  int16_t distance;
-  uint16_t expected;  // class code kept, 0 rejected
-};
-
-void ExpectBoundaries(std::initializer_list<Boundary> cases) {
-  for (const Boundary& b : cases) {
-    SCOPED_TRACE(std::string(b.row) + ": " + b.what);
-    RowHarness h(b.strokes, b.points, b.row);
-    b.lay(h);
-    h.candidate().distance = b.distance;
-    h.candidate().valid = ClassCodeOfName(b.row);
-    h.ApplyCheck();
-    EXPECT_EQ(h.valid(), b.expected);
-  }
-}
-
 // A ring filling the frame as S1 of "0".
 void ZeroRing(RowHarness& h) { h.Stroke(1, 0, 0, {128, 130, 0, 0, 0, 0, 256, 252}); }
 // A full-height upright bar as S0 of the "@" models.

@@ -1,0 +1,54 @@
+// Trials of the class-check rows.
+#include "tests/ocrlib/kit/check_trials.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "ocrlib/strokes/strokes_internal.h"
+
+namespace modelkit {
+
+void ExpectTrials(const ClassModel& cls, std::initializer_list<Trial> trials) {
+  ModelDerivation how = cls.how;
+  how.name = cls.row;
+  AuthoredModel model = Derive(cls.glyph, kTrialPen, how);
+  if (!cls.codes.empty()) {
+    for (AuthoredStroke& s : model.strokes) {
+      if (!s.optional) s.codes = cls.codes;
+    }
+  }
+  const bool thinned = IsThinnedStep(how.step);
+  const std::vector<AuthoredModel> one = {model}, none;
+  for (const Trial& t : trials) {
+    SCOPED_TRACE(std::string(cls.row) + ": " + t.what);
+    LoadedModels models(thinned ? one : none, thinned ? none : one, t.mask);
+    StrokeModelSet set = models.ForStep(how.step);
+    set.mask = t.mask;
+    Character ch = Analyse(t.shape, kTrialPen, how.step);
+    ASSERT_EQ(Verify(ch, set, nullptr), 0);
+    ShapeCandidate& c = ch.work->candidates[0];
+    ASSERT_NE(c.valid, 0) << "the shape must match the model for the row to decide";
+    penkit::StrokeRun& r = ch.run;
+    ch.work->current = &c;
+    g_lastCheckVerdict = {};
+    ApplyClassCheck(&r.steps, &r.contours(), &r.points(), &r.store->frame, &r.graph(), &r.nodes(),
+                    &set, ch.work.get());
+    EXPECT_EQ(c.valid, t.expected) << "decided at line " << g_lastCheckVerdict.line;
+  }
+}
+
+void ExpectBoundaries(std::initializer_list<Boundary> cases) {
+  for (const Boundary& b : cases) {
+    SCOPED_TRACE(std::string(b.row) + ": " + b.what);
+    RowHarness h(b.strokes, b.points, b.row);
+    b.lay(h);
+    h.candidate().distance = b.distance;
+    h.candidate().valid = ClassCodeOfName(b.row);
+    g_lastCheckVerdict = {};
+    h.ApplyCheck();
+    EXPECT_EQ(h.valid(), b.expected) << "decided at line " << g_lastCheckVerdict.line;
+  }
+}
+
+}  // namespace modelkit

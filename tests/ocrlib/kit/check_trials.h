@@ -1,0 +1,51 @@
+// Trials of the class-check rows: pen-drawn characters matched against a
+// model derived from a clean drawing of the class and then put to the
+// class's row, and hand-set candidates with exact feature values.
+#pragma once
+
+#include <cstdint>
+#include <initializer_list>
+#include <vector>
+
+#include "tests/ocrlib/kit/model_kit.h"
+#include "tests/ocrlib/kit/row_harness.h"
+
+namespace modelkit {
+
+constexpr double kTrialPen = 6;
+constexpr uint32_t kDigitsOnly = kTypeDigits;
+constexpr uint32_t kCapitalsOnly = kTypeCapitals;
+constexpr uint32_t kDigitsAndCapitals = kTypeDigits | kTypeCapitals;
+
+// How one class's model is made from a clean drawing.
+struct ClassModel {
+  const char* row;
+  penkit::Figure glyph;
+  ModelDerivation how;
+  std::vector<uint8_t> codes;  // replaces the codes of the drawn strokes when given
+};
+
+struct Trial {
+  const char* what;
+  penkit::Figure shape;
+  uint32_t mask;
+  uint16_t expected;  // the class code the candidate keeps, 0 rejected
+};
+
+// Each trial matched against the class's model alone (it must match, so
+// that the row decides), then put to the class's row.
+void ExpectTrials(const ClassModel& cls, std::initializer_list<Trial> trials);
+
+// A candidate laid by hand, its distance and the class code it must keep (0
+// rejected) after the class's row.
+struct Boundary {
+  const char* what;
+  const char* row;
+  int strokes, points;
+  void (*lay)(RowHarness&);
+  int16_t distance;
+  uint16_t expected;
+};
+void ExpectBoundaries(std::initializer_list<Boundary> cases);
+
+}  // namespace modelkit
