@@ -9,14 +9,32 @@
 
 namespace modelkit {
 
+namespace {
+
+constexpr int kStraightCodes[] = {10, 17};
+constexpr int kBentCodes[] = {20, kMaxStrokeCode};
+
+// Every stroke code of the kind of `code`: straight, bent or a ring.
+std::vector<uint8_t> CodesOfKind(uint8_t code) {
+  const int* range = code >= kBentCodes[0]       ? kBentCodes
+                     : code >= kStraightCodes[0] ? kStraightCodes
+                                                 : nullptr;
+  if (range == nullptr) return {code};
+  std::vector<uint8_t> codes;
+  for (int c = range[0]; c <= range[1]; ++c) codes.push_back(static_cast<uint8_t>(c));
+  return codes;
+}
+
+}  // namespace
+
 void ExpectTrials(const ClassModel& cls, std::initializer_list<Trial> trials) {
   ModelDerivation how = cls.how;
   how.name = cls.row;
   AuthoredModel model = Derive(cls.glyph, kTrialPen, how);
-  if (!cls.codes.empty()) {
-    for (AuthoredStroke& s : model.strokes) {
-      if (!s.optional) s.codes = cls.codes;
-    }
+  for (AuthoredStroke& s : model.strokes) {
+    if (s.optional || s.codes.empty()) continue;
+    if (!cls.codes.empty()) s.codes = cls.codes;
+    if (cls.anyCodeOfKind) s.codes = CodesOfKind(s.codes[0]);
   }
   const bool thinned = IsThinnedStep(how.step);
   const std::vector<AuthoredModel> one = {model}, none;

@@ -23,6 +23,9 @@ struct ClassModel {
   penkit::Figure glyph;
   ModelDerivation how;
   std::vector<uint8_t> codes;  // replaces the codes of the drawn strokes when given
+  // Each drawn stroke may be played by any stroke of its kind: straight, or
+  // bent whatever its turns (a ring stays a ring).
+  bool anyCodeOfKind = false;
 };
 
 struct Trial {

@@ -71,6 +71,56 @@ StrokeSegment& RowHarness::StrokeWithChain(int k, int kind, int subKind,
   return *s;
 }
 
+void RowHarness::LinkChain(const StrokeSegment& s) {
+  const StrokePiece& piece = *s.pieces[0];
+  const int n = piece.pointCount;
+  for (int i = 0; i < n; ++i) {
+    StrokePoint& p = PointAt(piece.words[i]);
+    p.degree = 0;
+    auto link = [&](int j) {
+      p.neighbours[p.degree] = piece.words[j];
+      p.savedNeighbours[p.degree] = p.neighbours[p.degree];
+      ++p.degree;
+    };
+    if (i > 0) link(i - 1);
+    if (i + 1 < n) link(i + 1);
+    p.savedDegree = p.degree;
+  }
+}
+
+ContourPoint* RowHarness::Ring(std::initializer_list<std::pair<int, int>> points, uint16_t kind) {
+  ContourSet& set = store_->contours;
+  Contour& contour = set.contours.items[set.contours.count++];
+  ContourPoint* first = &set.points.items[set.points.count];
+  contour = Contour{kind, static_cast<uint16_t>(points.size()), first};
+  ContourPoint* previous = nullptr;
+  for (const auto& [x, row] : points) {
+    ContourPoint& p = set.points.items[set.points.count++];
+    p = ContourPoint{};
+    p.x = static_cast<int16_t>(x);
+    p.y = static_cast<int16_t>(row);
+    p.owner = &contour;
+    p.prev = previous;
+    if (previous != nullptr) previous->next = &p;
+    previous = &p;
+  }
+  previous->next = first;
+  first->prev = previous;
+  return first;
+}
+
+ContourPair* RowHarness::Pair(ContourPoint* a) {
+  ContourPair& pair = store_->contours.pairs.items[store_->contours.pairs.count++];
+  pair = ContourPair{};
+  pair.a = a;
+  pair.b = a;
+  return &pair;
+}
+
+StrokePoint& RowHarness::PointAt(int index) { return store_->points.points.items[index]; }
+
+CharFrame& RowHarness::frame() { return store_->frame; }
+
 void RowHarness::Point(int k, int16_t x, int16_t y, uint8_t kind) {
   FeaturePoint& f = store_->nodeLists.marks.items[store_->nodeLists.marks.count];
   f.x = x;

@@ -23,6 +23,17 @@ class RowHarness {
   StrokeSegment& StrokeWithChain(int k, int kind, int subKind,
                                  std::initializer_list<int16_t> features,
                                  std::initializer_list<std::pair<int, int>> points);
+  // Links the points of a stroke's first piece to their neighbours along it,
+  // so that corner angles can be measured.
+  void LinkChain(const StrokeSegment& s);
+  // A contour ring through the points (x, image row) in this order, its
+  // first point returned.
+  ContourPoint* Ring(std::initializer_list<std::pair<int, int>> points,
+                     uint16_t kind = kContourOuter);
+  // A contour pair whose first point is `a`, as the thinned steps record it.
+  ContourPair* Pair(ContourPoint* a);
+  StrokePoint& PointAt(int index);
+  CharFrame& frame();
   // Model point k played by a new feature point.
   void Point(int k, int16_t x, int16_t y, uint8_t kind);
   CheckContext Context();
