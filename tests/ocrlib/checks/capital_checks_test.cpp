@@ -1,0 +1,418 @@
+// The plain capital checks, read on the thinned steps: pen-drawn capitals
+// matched against models derived from a clean drawing of the letter, the
+// shapes each row accepts and the near misses it rejects (or reads as
+// another letter). Then rows on exact feature values where a pen-drawn near
+// miss no longer matches its model: what the rows do without digits, the
+// letters they make of others, points and pieces read whether they are
+// there or not, measures whose divisor is 0, and the bulge of a T's bar.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "ocrlib/checks/check_kit.h"
+#include "ocrlib/strokes/strokes_internal.h"
+#include "tests/ocrlib/kit/check_trials.h"
+
+namespace {
+
+using modelkit::ExpectBoundaries;
+using modelkit::ExpectTrials;
+using modelkit::kCapitalsOnly;
+using modelkit::kDigitsAndCapitals;
+using modelkit::RowHarness;
+using penkit::Figure;
+
+// ---- pen-drawn capitals --------------------------------------------------------------
+
+TEST(CapitalChecks, LettersOfStraightStrokes) {
+  // An "A" of one pointed stroke over its bar: its feet spread wide.
+  const Figure a = Figure()
+                       .Polyline({{10, 90}, {25, 20}, {30, 12}, {35, 20}, {50, 90}})
+                       .Line({20, 65}, {40, 65});
+  ExpectTrials({"A", a, {}, {}}, {{"A", a, kDigitsAndCapitals, 'A'}});
+  // With its first stroke an "E" needs nothing more.
+  const Figure e =
+      Figure().Polyline({{55, 10}, {15, 10}, {15, 90}, {55, 90}}).Line({15, 50}, {45, 50});
+  ExpectTrials({"E", e, {}, {}}, {{"E", e, kDigitsAndCapitals, 'E'}});
+  // An "F"'s middle bar reaches far to the right.
+  const Figure f = Figure().Polyline({{60, 10}, {15, 10}, {15, 90}}).Line({15, 50}, {55, 50});
+  ExpectTrials({"F", f, {}, {}},
+               {{"F", f, kDigitsAndCapitals, 'F'},
+                {"short middle bar",
+                 Figure().Polyline({{60, 10}, {15, 10}, {15, 90}}).Line({15, 50}, {40, 50}),
+                 kDigitsAndCapitals, 0}});
+  // The model of an "H" takes its right upright first and the junction on
+  // the right as its first point.
+  ModelDerivation h;
+  h.roles = {1, 0, 2};
+  h.pointRoles = {1, 0};
+  const Figure hGlyph =
+      Figure().Line({10, 10}, {10, 90}).Line({50, 10}, {50, 90}).Line({10, 50}, {50, 50});
+  ExpectTrials({"H", hGlyph, h, {}, true}, {{"H", hGlyph, kDigitsAndCapitals, 'H'}});
+  // An "L"'s foot runs well to the right of its top, its corner well off
+  // the chord between them.
+  const Figure l = Figure().Polyline({{15, 10}, {15, 90}, {55, 90}});
+  ExpectTrials(
+      {"L", l, {}, {}},
+      {{"L", l, kDigitsAndCapitals, 'L'},
+       {"short foot", Figure().Polyline({{15, 10}, {15, 90}, {30, 90}}), kDigitsAndCapitals, 0},
+       {"shorter foot", Figure().Polyline({{15, 10}, {15, 90}, {40, 90}}), kDigitsAndCapitals, 0}});
+}
+
+TEST(CapitalChecks, LettersOfBowls) {
+  // A "D" written in one stroke from its top left corner round its bowl
+  // and up its back; a triangle written so has its rightmost point at the
+  // top: a "V" when only capitals are read, no "D" when digits are too.
+  const Figure d = Figure()
+                       .Polyline({{22, 10}, {35, 10}})
+                       .Arc({35, 50}, 40, 270, 450)
+                       .Polyline({{35, 90}, {15, 90}, {15, 16}});
+  const Figure triangle = Figure().Polyline({{22, 10}, {60, 10}, {15, 90}, {15, 16}});
+  const Figure roundedTriangle =
+      Figure().Polyline({{22, 10}, {55, 10}, {50, 20}, {15, 90}, {15, 16}});
+  ExpectTrials({"Db", d, {}, {}, true},
+               {{"D, capitals only: full bowl", d, kCapitalsOnly, 'D'},
+                {"D, with digits: its corners", d, kDigitsAndCapitals, 'D'},
+                {"triangle, capitals only", triangle, kCapitalsOnly, 'V'},
+                {"triangle, with digits", triangle, kDigitsAndCapitals, 0},
+                {"rounded triangle, capitals only", roundedTriangle, kCapitalsOnly, 'D'}});
+  // "Da" models the bowl as its second stroke.
+  ModelDerivation withTick;
+  AuthoredStroke tick;
+  tick.codes = {10, 11, 12, 13};
+  tick.mean = {250, 250, 0, 0, 10, 10, 20, 0};
+  tick.spread = {24, 24, 24, 24, 24, 24, 24, 24};
+  withTick.extra = {{0, tick}};
+  ExpectTrials({"Da", d, withTick, {}, true},
+               {{"D, capitals only: wide bowl", d, kCapitalsOnly, 'D'},
+                {"triangle, capitals only", triangle, kCapitalsOnly, 'V'},
+                {"triangle, with digits", triangle, kDigitsAndCapitals, 0},
+                // With digits the side of the bowl is measured on its hole.
+                {"D open at its corner, with digits", d, kDigitsAndCapitals, 0}});
+  const Figure p = Figure()
+                       .Line({15, 10}, {15, 90})
+                       .Polyline({{15, 10}, {40, 10}})
+                       .Arc({40, 30}, 20, 270, 450)
+                       .Polyline({{40, 50}, {15, 50}});
+  ExpectTrials({"P", p, {}, {}}, {{"P", p, kDigitsAndCapitals, 'P'}});
+  // A "U"'s arms rise high on both sides of a round bottom.
+  const Figure u = Figure()
+                       .Polyline({{10, 10}, {10, 70}})
+                       .Arc({30, 70}, 20, 180, 0)
+                       .Polyline({{50, 70}, {50, 10}});
+  ExpectTrials(
+      {"U", u, {}, {}, true},
+      {{"U", u, kDigitsAndCapitals, 'U'},
+       {"short right arm",
+        Figure()
+            .Polyline({{10, 10}, {10, 70}})
+            .Arc({30, 70}, 20, 180, 0)
+            .Polyline({{50, 70}, {50, 45}}),
+        kDigitsAndCapitals, 0},
+       {"pointed bottom", Figure().Polyline({{10, 10}, {25, 80}, {30, 90}, {35, 80}, {50, 10}}),
+        kDigitsAndCapitals, 0}});
+}
+
+TEST(CapitalChecks, LettersTestedOnlyWithDigits) {
+  // A "Z" of two strokes, an "S" of three: capitals alone take them; with
+  // digits they must show what tells them from a 2 and a 5.
+  const Figure z = Figure().Polyline({{10, 10}, {55, 10}, {10, 90}, {55, 90}});
+  ExpectTrials({"Z", z, {}, {}}, {{"capitals only", z, kCapitalsOnly, 'Z'},
+                                  {"with digits", z, kDigitsAndCapitals, 0}});
+  const Figure s = Figure().Arc({35, 30}, 20, -10, 270).Arc({35, 70}, 20, 270, 530);
+  ExpectTrials({"S", s, {}, {}}, {{"capitals only", s, kCapitalsOnly, 'S'},
+                                  {"with digits", s, kDigitsAndCapitals, 0}});
+}
+
+// ---- exact feature values -----------------------------------------------------------------
+
+// Every stroke absent and every point unmatched: what a row does when it
+// tests nothing without digits.
+void Nothing(RowHarness&) {}
+
+TEST(CapitalChecks, RowsThatTestOnlyWithDigits) {
+  struct Case {
+    const char* row;
+    void (*lay)(RowHarness&);
+  };
+  const Case cases[] = {
+      {"B", Nothing},
+      {"Ba", Nothing},
+      {"Id", Nothing},
+      {"Qd", Nothing},
+      {"Rc", Nothing},
+      {"Re", Nothing},
+      // "Gb" first wants its stroke's end 1 high enough, digits or not.
+      {"Gb",
+       [](RowHarness& h) {
+         h.Stroke(0, 2, 1, {0, 0, 0, 13, 0, 0, 0, 0});
+       }},
+  };
+  for (const Case& k : cases) {
+    for (const uint32_t mask : {kCapitalsOnly, kDigitsAndCapitals}) {
+      SCOPED_TRACE(std::string(k.row) +
+                   (mask == kCapitalsOnly ? ", capitals only" : ", with digits"));
+      RowHarness h(3, 2, k.row);
+      k.lay(h);
+      h.SetMask(mask);
+      h.candidate().valid = ClassCodeOfName(k.row);
+      h.ApplyCheck();
+      EXPECT_EQ(h.valid(), mask == kCapitalsOnly ? ClassCodeOfName(k.row) : 0);
+    }
+  }
+}
+
+// "V": a wide shallow first stroke high up and a second stroke from the
+// right down to the bottom left.
+template <int16_t FirstCy, uint8_t SecondKind, uint8_t SecondSub, int16_t SecondX1, int16_t SecondW>
+void Vee(RowHarness& h) {
+  h.Stroke(0, 1, 0, {110, FirstCy, 0, 0, 70, 20, 140, 0});
+  h.Stroke(1, SecondKind, SecondSub, {128, 120, SecondX1, 200, 60, 200, SecondW, 160});
+}
+
+TEST(CapitalChecks, LettersMadeOfOthers) {
+  ExpectBoundaries({
+      {"V", "V", 2, 0, Vee<180, 2, 1, 200, 140>, 0, 'V'},
+      {"V, first stroke low", "V", 2, 0, Vee<150, 2, 1, 200, 140>, 0, 0},
+      // A flat second stroke (its ends closer than 6/10 of its width, at one
+      // height) makes the bad shape an "O".
+      {"V, low and flat: O", "V", 2, 0, Vee<150, 2, 1, 110, 100>, 0, 'O'},
+      {"V, second stroke of code 43 wider than its ends", "V", 2, 0, Vee<180, 4, 3, 200, 190>, 0,
+       0},
+      {"V, second stroke of code 43 as wide as its ends", "V", 2, 0, Vee<180, 4, 3, 200, 184>, 0,
+       'V'},
+      // "I" without its first stroke, with a foot at the left where point 0 is.
+      {"I with a foot at the left: L", "I", 3, 1,
+       [](RowHarness& h) {
+         h.Stroke(1, 1, 0, {128, 30, 0, 0, 40, 0, 80, 0});
+         h.Stroke(2, 1, 2, {74, 128, 0, 0, 0, 128, -256, 0});
+         h.Point(0, 74, 30, 2);
+       },
+       0, 'L'},
+      {"I with its foot's junction at 75", "I", 3, 1,
+       [](RowHarness& h) {
+         h.Stroke(1, 1, 0, {128, 30, 0, 0, 40, 0, 80, 0});
+         h.Stroke(2, 1, 2, {74, 128, 0, 0, 0, 128, -256, 0});
+         h.Point(0, 75, 30, 2);
+       },
+       0, 'I'},
+      {"I with its first stroke but not its second", "I", 3, 1,
+       [](RowHarness& h) {
+         h.Stroke(0, 1, 0, {128, 220, 0, 0, 40, 0, 80, 0});
+       },
+       0, 0},
+  });
+}
+
+// "Dc": a stroke whose last piece runs from (100, 50) up to (120, 150) leans
+// 79 degrees.
+void SteepDc(RowHarness& h) {
+  h.StrokeWithChain(0, 2, 1, {120, 100, 100, 50, 120, 50, 20, 100}, {{100, 50}, {120, 150}});
+}
+void FlatterDc(RowHarness& h) {
+  h.StrokeWithChain(0, 2, 1, {120, 100, 100, 50, 120, 50, 20, 100}, {{100, 50}, {200, 150}});
+}
+
+TEST(CapitalChecks, SteepDIsAVeeUnlessDigitsAreRead) {
+  struct Case {
+    const char* what;
+    void (*lay)(RowHarness&);
+    uint32_t mask;
+    uint16_t expected;
+  };
+  const Case cases[] = {
+      {"steep, capitals only", SteepDc, kCapitalsOnly, 'V'},
+      {"steep, with digits", SteepDc, kDigitsAndCapitals, 0},
+      {"45 degrees, capitals only", FlatterDc, kCapitalsOnly, 'D'},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.what);
+    RowHarness h(1, 0, "Dc");
+    k.lay(h);
+    h.SetMask(k.mask);
+    h.candidate().distance = 0;
+    h.candidate().valid = 'D';
+    h.ApplyCheck();
+    EXPECT_EQ(h.valid(), k.expected);
+  }
+}
+
+TEST(CapitalChecks, PointsAndPiecesReadWhetherThereOrNot) {
+  // Rows that read a feature point or a stroke's piece without testing for
+  // it reject a candidate whose model left it out; the same candidate with
+  // it is kept.
+  ExpectBoundaries({
+      {"Lc, point 0 matched", "Lc", 2, 1,
+       [](RowHarness& h) {
+         h.Stroke(0, 1, 2, {90, 128, 0, 0, 0, 128, -256, 0});
+         h.Stroke(1, 1, 0, {150, 20, 0, 0, 60, 0, 120, 0});
+         h.Point(0, 90, 20, 2);
+       },
+       0, 'L'},
+      {"Lc, point 0 unmatched", "Lc", 2, 1,
+       [](RowHarness& h) {
+         h.Stroke(0, 1, 2, {90, 128, 0, 0, 0, 128, -256, 0});
+         h.Stroke(1, 1, 0, {150, 20, 0, 0, 60, 0, 120, 0});
+       },
+       0, 0},
+      // "Ta", "Ye": the bar's ends seen from the junction below its middle.
+      {"Ta, ends 176 degrees apart", "Ta", 1, 1,
+       [](RowHarness& h) {
+         h.StrokeWithChain(0, 2, 0, {128, 200, 0, 200, 256, 210, 256, 10}, {{0, 200}, {256, 210}});
+         h.Point(0, 128, 200, 2);
+       },
+       0, 'T'},
+      {"Ta, ends 90 degrees apart", "Ta", 1, 1,
+       [](RowHarness& h) {
+         h.StrokeWithChain(0, 2, 0, {128, 200, 0, 200, 256, 210, 256, 10}, {{28, 100}, {228, 100}});
+         h.Point(0, 128, 200, 2);
+       },
+       0, 0},
+      {"Ta, point 0 unmatched", "Ta", 1, 1,
+       [](RowHarness& h) {
+         h.StrokeWithChain(0, 2, 0, {128, 200, 0, 200, 256, 210, 256, 10}, {{0, 200}, {256, 210}});
+       },
+       0, 0},
+      {"Ye, ends 127 degrees apart", "Ye", 1, 1,
+       [](RowHarness& h) {
+         h.StrokeWithChain(0, 2, 0, {128, 200, 0, 200, 256, 210, 256, 10}, {{28, 150}, {228, 150}});
+         h.Point(0, 128, 100, 2);
+       },
+       0, 'Y'},
+      {"Ye, ends on the point itself", "Ye", 1, 1,
+       [](RowHarness& h) {
+         h.StrokeWithChain(0, 2, 0, {128, 200, 0, 200, 256, 210, 256, 10},
+                           {{128, 100}, {228, 150}});
+         h.Point(0, 128, 100, 2);
+       },
+       0, 0},
+      // "U" of code 20: a second piece to measure.
+      {"U of code 21", "U", 1, 0,
+       [](RowHarness& h) {
+         h.Stroke(0, 2, 1, {128, 128, 200, 200, 50, 200, 150, 256});
+       },
+       0, 'U'},
+      {"U of code 20 with one piece", "U", 1, 0,
+       [](RowHarness& h) {
+         h.StrokeWithChain(0, 2, 0, {128, 128, 200, 200, 50, 200, 150, 256},
+                           {{200, 200}, {128, 0}, {50, 200}});
+       },
+       0, 0},
+  });
+}
+
+// "Vd": a stroke from the lower left up to the top right and back along its
+// bottom, with the points given.
+template <int16_t TopY>
+void VdStroke(RowHarness& h) {
+  h.StrokeWithChain(0, 3, 1, {128, 100, 40, 40, 100, 60, 200, 200},
+                    {{20, 20}, {220, TopY}, {220, 20}});
+}
+
+// "Vh": a stroke across the top whose rightmost point lies high, `Height`
+// units high.
+template <int16_t Height>
+void VhStroke(RowHarness& h) {
+  h.StrokeWithChain(0, 3, 1, {128, 100, 60, 210, 80, 190, 160, Height},
+                    {{20, 20}, {220, 200}, {100, 20}, {20, 200}});
+}
+
+TEST(CapitalChecks, MeasuresWithoutADivisorReject) {
+  ExpectBoundaries({
+      // Its rightmost point high on its right side: how full the stroke's box
+      // is and how high that point lies are both measured.
+      {"Vd with a box", "Vd", 1, 0, VdStroke<220>, 0, 'V'},
+      {"Vd without height: no box to fill", "Vd", 1, 0, VdStroke<20>, 0, 0},
+      // A stroke less than two units high has no half height to measure
+      // the height of its rightmost point by.
+      {"Vh", "Vh", 1, 0, VhStroke<200>, 0, 'V'},
+      {"Vh less than two units high", "Vh", 1, 0, VhStroke<1>, 0, 0},
+  });
+}
+
+TEST(CapitalChecks, RowThatReadsTheChainLeftByTheLastMeasure) {
+  struct Case {
+    const char* what;
+    int leftX, leftY;  // the chain's leftmost point; none below 0
+    uint16_t expected;
+  };
+  const Case cases[] = {
+      {"leftmost point high enough", 10, 80, 'Q'},
+      {"leftmost point too low", 10, 79, 0},
+      {"leftmost point on the frame's edge", 0, 120, 0},
+      {"no chain", -1, -1, 0},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.what);
+    RowHarness h(1, 0, "Qd");
+    if (k.leftX >= 0) {
+      const StrokeSegment& s =
+          h.StrokeWithChain(0, 2, 1, {0, 0, 0, 0, 0, 0, 0, 0}, {{k.leftX, k.leftY}, {200, 20}});
+      CheckContext c = h.Context();
+      c.Chain(ViewOfSegment(&s));  // a measure that builds the chain and leaves it
+    }
+    h.candidate().valid = 'Q';
+    h.ApplyCheck();
+    EXPECT_EQ(h.valid(), k.expected);
+  }
+}
+
+// The bar of a "T" traced from a ring whose top between its upper corners
+// rises `bulge` units in the middle (rows grow downward; the frame maps row
+// r to 256 - r).
+void LayTee(RowHarness& h, int bulge) {
+  h.frame().originY = -256;
+  const StrokeSegment& bar =
+      h.StrokeWithChain(0, 1, 0, {120, 200, 0, 0, 60, 5, 120, 0}, {{60, 150}, {180, 150}});
+  h.Stroke(1, 1, 2, {128, 100, 0, 0, 5, 100, -250, 0});
+  h.Point(0, 128, 200, 2);
+  ContourPoint* ring = h.Ring({{200, 100},
+                               {190, 100},
+                               {180, 100},
+                               {170, 100},
+                               {150, 100},
+                               {128, 100 - bulge},
+                               {100, 100},
+                               {80, 100},
+                               {70, 100},
+                               {60, 100},
+                               {50, 100},
+                               {50, 150},
+                               {50, 200},
+                               {200, 200},
+                               {200, 150}});
+  h.PointAt(bar.end1).sourcePair = h.Pair(ring);
+}
+
+TEST(CapitalChecks, TeeReadBesideSignsHasAFlatBar) {
+  struct Case {
+    const char* what;
+    int bulge;
+    uint32_t mask;
+    uint16_t expected;
+  };
+  const Case cases[] = {
+      {"flat", 0, kDigitsAndCapitals | kTypeSigns, 'T'},
+      {"31 units", 31, kDigitsAndCapitals | kTypeSigns, 'T'},
+      {"32 units", 32, kDigitsAndCapitals | kTypeSigns, 0},
+      {"32 units, no signs read", 32, kDigitsAndCapitals, 'T'},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.what);
+    RowHarness h(2, 1, "T");
+    LayTee(h, k.bulge);
+    h.SetMask(k.mask);
+    h.candidate().valid = 'T';
+    h.ApplyCheck();
+    EXPECT_EQ(h.valid(), k.expected);
+  }
+  // Without the contour its bar was traced from, the bar cannot be measured.
+  RowHarness h(2, 1, "T");
+  LayTee(h, 0);
+  h.PointAt(h.candidate().matchedStroke[0]->end1).sourcePair = nullptr;
+  h.SetMask(kDigitsAndCapitals | kTypeSigns);
+  h.ApplyCheck();
+  EXPECT_EQ(h.valid(), 0);
+}
+
+}  // namespace
