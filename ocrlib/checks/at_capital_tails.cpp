@@ -16,42 +16,50 @@ int TurnSign(const StrokePoint& a, const StrokePoint& b, const StrokePoint& c) {
   return t < 1 ? -1 : 1;
 }
 
-// "@B": the turn of the upper bowl, on the stroke of the waist.
-void CheckBowlTurnOfB(CheckContext& c, const StrokeView& s) {
+// "@B", "@Ba": the turn of the upper bowl on the stroke of the waist, read
+// only with digits and unless the stroke turns one way all along: its
+// upper-right and upper-left extremes, the same point when it turns sharply.
+struct BowlTurn {
+  PointView upperRight, upperLeft;
+  bool Sharp() const { return upperRight.x == upperLeft.x && upperRight.y == upperLeft.y; }
+  int32_t Rise() const { return upperLeft.y - upperRight.y; }
+};
+BowlTurn MeasureBowlTurn(CheckContext& c, const StrokeView& s) {
   c.AcceptUnlessDigitsAndCapitals();
   c.AcceptWhen(s.subKind == 3 || s.subKind == 4 || s.subKind == 7);
-  const PointView a = c.XP(s, kDirPosXY, -1), b = c.XP(s, kDirYMinusX, 1);
-  c.Need(a.present && b.present);
-  if (a.x == b.x && a.y == b.y) {
-    const PointView right = c.XP(s, kDirPosX, 1);
+  const BowlTurn turn = {c.XP(s, kDirPosXY, -1), c.XP(s, kDirYMinusX, 1)};
+  c.Need(turn.upperRight.present && turn.upperLeft.present);
+  return turn;
+}
+
+void CheckBowlTurnOfB(CheckContext& c, const StrokeView& s) {
+  const BowlTurn turn = MeasureBowlTurn(c, s);
+  const PointView right = c.XP(s, kDirPosX, 1);
+  if (turn.Sharp()) {
     c.AcceptWhen(right.y < 95 || right.y > 173);
     c.RejectIf(right.x - c.XP(s, kDirNegXY, 1).x > 48);
     c.Accept();
     return;
   }
-  c.AcceptWhen(b.y - a.y < 26);
-  c.RejectIf(b.y - a.y > 54);
-  const PointView right = c.XP(s, kDirPosX, 1);
+  c.AcceptWhen(turn.Rise() < 26);
+  c.RejectIf(turn.Rise() > 54);
   c.AcceptWhen(right.y < 134 || right.y > 169);
-  c.RejectIf(b.y - c.XP(s, kDirNegXY, 1).y < 215);
+  c.RejectIf(turn.upperLeft.y - c.XP(s, kDirNegXY, 1).y < 215);
 }
 
 // "@Ba": the same turn, with its own limits and no lower-left test at the end.
 void CheckBowlTurnOfBa(CheckContext& c, const StrokeView& s) {
-  c.AcceptUnlessDigitsAndCapitals();
-  c.AcceptWhen(s.subKind == 3 || s.subKind == 4 || s.subKind == 7);
-  const PointView a = c.XP(s, kDirPosXY, -1), b = c.XP(s, kDirYMinusX, 1);
-  c.Need(a.present && b.present);
-  if (a.x == b.x && a.y == b.y) {
-    const PointView right = c.XP(s, kDirPosX, 1);
+  const BowlTurn turn = MeasureBowlTurn(c, s);
+  const PointView right = c.XP(s, kDirPosX, 1);
+  if (turn.Sharp()) {
     c.AcceptWhen(right.y > 173);
     c.RejectIf(right.x - c.XP(s, kDirNegXY, 1).x > 29);
     c.Accept();
     return;
   }
-  c.AcceptWhen(b.y - a.y < 26);
-  c.RejectIf(b.y - a.y > 36);
-  c.RejectIf(c.XP(s, kDirPosX, 1).y < 193);
+  c.AcceptWhen(turn.Rise() < 26);
+  c.RejectIf(turn.Rise() > 36);
+  c.RejectIf(right.y < 193);
 }
 
 // "@D", "@Db": the upper-left corner of the stroke's chain, between its
