@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "ocrlib/checks/check_kit.h"
 #include "ocrlib/strokes/strokes_internal.h"
@@ -253,6 +255,74 @@ TEST(AtCapitalChecks, BowlsTurnOneWayButAtSharpCorners) {
   EXPECT_EQ(h.valid(), 'B') << "without digits the windows decide";
 }
 
+// "@B": six strokes within their windows; the second, of the waist, runs
+// through the points given (frame units).
+void LayBee(RowHarness& h, uint8_t waistSubKind, const std::vector<std::pair<int, int>>& waist) {
+  h.Stroke(0, 2, 1, {130, 180, 100, 150, 150, 150, 120, 100});
+  h.StrokeWithChain(1, 2, waistSubKind, {80, 130, 100, 200, 80, 50, 100, 160}, waist);
+  h.StrokeWithChain(2, 3, 2, {180, 150, 180, 100, 180, 160, 50, 100},
+                    {{180, 100}, {150, 150}, {180, 200}});
+  h.Stroke(3, 2, 1, {130, 100, 150, 150, 110, 0, 120, 100});
+  h.Stroke(4, 0, 0, {150, 190, 0, 0, 0, 0, 100, 100});
+  h.Stroke(5, 0, 0, {150, 80, 0, 0, 0, 0, 100, 100});
+}
+
+TEST(AtCapitalChecks, BeeWaistTurnsAtTheRightHeight) {
+  struct Case {
+    const char* what;
+    uint8_t subKind;
+    std::vector<std::pair<int, int>> waist;
+    uint32_t mask;
+    uint16_t expected;
+  };
+  const Case cases[] = {
+      // One point is both the upper-right and the upper-left extreme: the
+      // rightmost point, at a middle height, is at most 48 right of the
+      // lowest-left one.
+      {"sharp turn, right 48 beyond the lower left",
+       1,
+       {{102, 0}, {150, 120}, {100, 250}},
+       kDigitsAndCapitals,
+       'B'},
+      {"sharp turn, right 49 beyond the lower left",
+       1,
+       {{101, 0}, {150, 120}, {100, 250}},
+       kDigitsAndCapitals,
+       0},
+      {"sharp turn, rightmost point low",
+       1,
+       {{10, 0}, {150, 90}, {100, 250}},
+       kDigitsAndCapitals,
+       'B'},
+      // Otherwise the upper left lies 26 to 54 above the upper right, and
+      // at least 215 above the lowest-left point when the rightmost point
+      // lies at 134..169.
+      {"rise 25", 1, {{50, 194}, {200, 169}, {60, 8}}, kDigitsAndCapitals, 'B'},
+      {"rise 55", 1, {{50, 224}, {200, 169}, {60, 8}}, kDigitsAndCapitals, 0},
+      {"rise 54, 215 above the lower left",
+       1,
+       {{50, 223}, {200, 169}, {60, 8}},
+       kDigitsAndCapitals,
+       'B'},
+      {"rise 54, 214 above the lower left",
+       1,
+       {{50, 223}, {200, 169}, {60, 9}},
+       kDigitsAndCapitals,
+       0},
+      {"capitals only", 1, {{50, 224}, {200, 169}, {60, 8}}, kCapitalsOnly, 'B'},
+      {"waist of sub-kind 3", 3, {{50, 224}, {200, 169}, {60, 8}}, kDigitsAndCapitals, 'B'},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.what);
+    RowHarness h(6, 0, "@B");
+    LayBee(h, k.subKind, k.waist);
+    h.SetMask(k.mask);
+    h.candidate().valid = 'B';
+    h.ApplyCheck();
+    EXPECT_EQ(h.valid(), k.expected);
+  }
+}
+
 // "@L" of code 40: the lowest-left point of its outline stroke (x + y).
 template <int LowLeftX>
 void LayEl(RowHarness& h) {
@@ -326,11 +396,30 @@ void LayTeeTop(RowHarness& h) {
   h.Stroke(1, 4, 7, {130, 100, 150, 150, 140, 100, 50, 150});
 }
 
-// "@V": its first three strokes within their windows.
-void LayVeeArms(RowHarness& h) {
+// Candidates within their windows up to the feature a row bounds twice,
+// which is given.
+template <int16_t W, int16_t H>
+void LayGbArc(RowHarness& h) {  // "@Gb": S1's w and h
+  h.Stroke(0, 2, 1, {150, 200, 170, 150, 150, 180, 100, 100});
+  h.Stroke(1, 2, 1, {150, 150, 100, 150, 140, 140, W, H});
+}
+template <int16_t X1>
+void LayPaStem(RowHarness& h) {  // "@Pa": S2.x1
+  h.Stroke(0, 2, 1, {120, 70, 80, 20, 120, 100, 50, 100});
+  h.Stroke(1, 2, 1, {80, 80, 90, 100, 80, 100, 50, 100});
+  h.Stroke(2, 2, 1, {80, 150, X1, 200, 100, 120, 50, 100});
+}
+template <int16_t X1>
+void LayTeeSide(RowHarness& h) {  // "@T": S2.x1
+  LayTeeTop(h);
+  h.Stroke(2, 2, 1, {70, 120, X1, 200, 100, 150, 50, 100});
+}
+template <int16_t Cy>
+void LayVeeTop(RowHarness& h) {  // "@V": S3.cy
   h.Stroke(0, 2, 1, {150, 150, 150, 100, 190, 200, 100, 150});
   h.Stroke(1, 2, 1, {130, 110, 190, 170, 120, 160, 100, 150});
   h.Stroke(2, 2, 1, {80, 120, 40, 200, 100, 100, 100, 150});
+  h.Stroke(3, 2, 1, {130, Cy, 60, 180, 200, 190, 170, 50});
 }
 
 // The line that decided a row on the candidate `lay` makes.
@@ -357,74 +446,13 @@ TEST(AtCapitalChecks, FeaturesBoundedTwice) {
     void (*within)(RowHarness&);   // within both
   };
   const Case cases[] = {
-      {"@Gb S1.w (70..210, <= 205)", "@Gb", 7,
-       [](RowHarness& h) {
-         h.Stroke(0, 2, 1, {150, 200, 170, 150, 150, 180, 100, 100});
-         h.Stroke(1, 2, 1, {150, 150, 100, 150, 140, 140, 300, 80});
-       },
-       [](RowHarness& h) {
-         h.Stroke(0, 2, 1, {150, 200, 170, 150, 150, 180, 100, 100});
-         h.Stroke(1, 2, 1, {150, 150, 100, 150, 140, 140, 206, 80});
-       },
-       [](RowHarness& h) {
-         h.Stroke(0, 2, 1, {150, 200, 170, 150, 150, 180, 100, 100});
-         h.Stroke(1, 2, 1, {150, 150, 100, 150, 140, 140, 205, 80});
-       }},
-      {"@Gb S1.h (<= 80, <= 215)", "@Gb", 7,
-       [](RowHarness& h) {
-         h.Stroke(0, 2, 1, {150, 200, 170, 150, 150, 180, 100, 100});
-         h.Stroke(1, 2, 1, {150, 150, 100, 150, 140, 140, 100, 300});
-       },
-       [](RowHarness& h) {
-         h.Stroke(0, 2, 1, {150, 200, 170, 150, 150, 180, 100, 100});
-         h.Stroke(1, 2, 1, {150, 150, 100, 150, 140, 140, 100, 81});
-       },
-       [](RowHarness& h) {
-         h.Stroke(0, 2, 1, {150, 200, 170, 150, 150, 180, 100, 100});
-         h.Stroke(1, 2, 1, {150, 150, 100, 150, 140, 140, 100, 80});
-       }},
-      {"@Pa S2.x1 (<= 100, <= 118)", "@Pa", 5,
-       [](RowHarness& h) {
-         h.Stroke(0, 2, 1, {120, 70, 80, 20, 120, 100, 50, 100});
-         h.Stroke(1, 2, 1, {80, 80, 90, 100, 80, 100, 50, 100});
-         h.Stroke(2, 2, 1, {80, 150, 180, 200, 100, 120, 50, 100});
-       },
-       [](RowHarness& h) {
-         h.Stroke(0, 2, 1, {120, 70, 80, 20, 120, 100, 50, 100});
-         h.Stroke(1, 2, 1, {80, 80, 90, 100, 80, 100, 50, 100});
-         h.Stroke(2, 2, 1, {80, 150, 101, 200, 100, 120, 50, 100});
-       },
-       [](RowHarness& h) {
-         h.Stroke(0, 2, 1, {120, 70, 80, 20, 120, 100, 50, 100});
-         h.Stroke(1, 2, 1, {80, 80, 90, 100, 80, 100, 50, 100});
-         h.Stroke(2, 2, 1, {80, 150, 100, 200, 100, 120, 50, 100});
-       }},
-      {"@T S2.x1 (<= 230, <= 95)", "@T", 4,
-       [](RowHarness& h) {
-         LayTeeTop(h);
-         h.Stroke(2, 2, 1, {70, 120, 231, 200, 100, 150, 50, 100});
-       },
-       [](RowHarness& h) {
-         LayTeeTop(h);
-         h.Stroke(2, 2, 1, {70, 120, 96, 200, 100, 150, 50, 100});
-       },
-       [](RowHarness& h) {
-         LayTeeTop(h);
-         h.Stroke(2, 2, 1, {70, 120, 95, 200, 100, 150, 50, 100});
-       }},
-      {"@V S3.cy (>= 145, >= 179)", "@V", 5,
-       [](RowHarness& h) {
-         LayVeeArms(h);
-         h.Stroke(3, 2, 1, {130, 100, 60, 180, 200, 190, 170, 50});
-       },
-       [](RowHarness& h) {
-         LayVeeArms(h);
-         h.Stroke(3, 2, 1, {130, 178, 60, 180, 200, 190, 170, 50});
-       },
-       [](RowHarness& h) {
-         LayVeeArms(h);
-         h.Stroke(3, 2, 1, {130, 179, 60, 180, 200, 190, 170, 50});
-       }},
+      {"@Gb S1.w (70..210, <= 205)", "@Gb", 7, LayGbArc<300, 80>, LayGbArc<206, 80>,
+       LayGbArc<205, 80>},
+      {"@Gb S1.h (<= 80, <= 215)", "@Gb", 7, LayGbArc<100, 300>, LayGbArc<100, 81>,
+       LayGbArc<100, 80>},
+      {"@Pa S2.x1 (<= 100, <= 118)", "@Pa", 5, LayPaStem<180>, LayPaStem<101>, LayPaStem<100>},
+      {"@T S2.x1 (<= 230, <= 95)", "@T", 4, LayTeeSide<231>, LayTeeSide<96>, LayTeeSide<95>},
+      {"@V S3.cy (>= 145, >= 179)", "@V", 5, LayVeeTop<100>, LayVeeTop<178>, LayVeeTop<179>},
   };
   for (const Case& k : cases) {
     SCOPED_TRACE(k.what);
@@ -573,31 +601,16 @@ TEST(AtCapitalChecks, EssWaistByItsLastStrokesCode) {
   EXPECT_EQ(h.valid(), 0);
 }
 
-// "@T" whose bar was traced from a ring whose top rises `bulge` units in
-// the middle between its upper corners (the frame maps row r to 256 - r).
+// "@T" whose bar was traced from an outline whose top rises `bulge` units in
+// the middle between its upper corners.
 void LayTeeRing(RowHarness& h, int bulge) {
   h.SetStep(0);
-  h.frame().originY = -256;
+  ContourPoint* outline = modelkit::LayBarOutline(h, bulge);
   LayTeeTop(h);
   h.StrokeWithChain(2, 2, 1, {70, 120, 90, 200, 100, 150, 50, 100},
                     {{40, 150}, {70, 160}, {100, 150}});
   h.Stroke(3, 2, 1, {130, 200, 100, 200, 150, 200, 120, 50});
-  ContourPoint* ring = h.Ring({{200, 100},
-                               {190, 100},
-                               {180, 100},
-                               {170, 100},
-                               {150, 100},
-                               {128, 100 - bulge},
-                               {100, 100},
-                               {80, 100},
-                               {70, 100},
-                               {60, 100},
-                               {50, 100},
-                               {50, 150},
-                               {50, 200},
-                               {200, 200},
-                               {200, 150}});
-  h.PointAt(h.candidate().matchedStroke[0]->end1).sourcePoint = ring;
+  h.PointAt(h.candidate().matchedStroke[0]->end1).sourcePoint = outline;
 }
 
 TEST(AtCapitalChecks, TeeBarBulgesAtMost31Units) {

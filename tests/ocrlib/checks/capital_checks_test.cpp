@@ -170,6 +170,15 @@ void Vee(RowHarness& h) {
   h.Stroke(1, SecondKind, SecondSub, {128, 120, SecondX1, 200, 60, 200, SecondW, 160});
 }
 
+// "I" without its first stroke: a foot, a stem at x 74 and their junction
+// at x `JunctionX`.
+template <int16_t JunctionX>
+void LayFootedI(RowHarness& h) {
+  h.Stroke(1, 1, 0, {128, 30, 0, 0, 40, 0, 80, 0});
+  h.Stroke(2, 1, 2, {74, 128, 0, 0, 0, 128, -256, 0});
+  h.Point(0, JunctionX, 30, 2);
+}
+
 TEST(CapitalChecks, LettersMadeOfOthers) {
   ExpectBoundaries({
       {"V", "V", 2, 0, Vee<180, 2, 1, 200, 140>, 0, 'V'},
@@ -182,20 +191,8 @@ TEST(CapitalChecks, LettersMadeOfOthers) {
       {"V, second stroke of code 43 as wide as its ends", "V", 2, 0, Vee<180, 4, 3, 200, 184>, 0,
        'V'},
       // "I" without its first stroke, with a foot at the left where point 0 is.
-      {"I with a foot at the left: L", "I", 3, 1,
-       [](RowHarness& h) {
-         h.Stroke(1, 1, 0, {128, 30, 0, 0, 40, 0, 80, 0});
-         h.Stroke(2, 1, 2, {74, 128, 0, 0, 0, 128, -256, 0});
-         h.Point(0, 74, 30, 2);
-       },
-       0, 'L'},
-      {"I with its foot's junction at 75", "I", 3, 1,
-       [](RowHarness& h) {
-         h.Stroke(1, 1, 0, {128, 30, 0, 0, 40, 0, 80, 0});
-         h.Stroke(2, 1, 2, {74, 128, 0, 0, 0, 128, -256, 0});
-         h.Point(0, 75, 30, 2);
-       },
-       0, 'I'},
+      {"I with a foot at the left: L", "I", 3, 1, LayFootedI<74>, 0, 'L'},
+      {"I with its foot's junction at 75", "I", 3, 1, LayFootedI<75>, 0, 'I'},
       {"I with its first stroke but not its second", "I", 3, 1,
        [](RowHarness& h) {
          h.Stroke(0, 1, 0, {128, 220, 0, 0, 40, 0, 80, 0});
@@ -357,31 +354,15 @@ TEST(CapitalChecks, RowThatReadsTheChainLeftByTheLastMeasure) {
   }
 }
 
-// The bar of a "T" traced from a ring whose top between its upper corners
-// rises `bulge` units in the middle (rows grow downward; the frame maps row
-// r to 256 - r).
+// The bar of a "T" traced from an outline whose top rises `bulge` units in
+// the middle between its upper corners.
 void LayTee(RowHarness& h, int bulge) {
-  h.frame().originY = -256;
+  ContourPoint* outline = modelkit::LayBarOutline(h, bulge);
   const StrokeSegment& bar =
       h.StrokeWithChain(0, 1, 0, {120, 200, 0, 0, 60, 5, 120, 0}, {{60, 150}, {180, 150}});
   h.Stroke(1, 1, 2, {128, 100, 0, 0, 5, 100, -250, 0});
   h.Point(0, 128, 200, 2);
-  ContourPoint* ring = h.Ring({{200, 100},
-                               {190, 100},
-                               {180, 100},
-                               {170, 100},
-                               {150, 100},
-                               {128, 100 - bulge},
-                               {100, 100},
-                               {80, 100},
-                               {70, 100},
-                               {60, 100},
-                               {50, 100},
-                               {50, 150},
-                               {50, 200},
-                               {200, 200},
-                               {200, 150}});
-  h.PointAt(bar.end1).sourcePair = h.Pair(ring);
+  h.PointAt(bar.end1).sourcePair = h.Pair(outline);
 }
 
 TEST(CapitalChecks, TeeReadBesideSignsHasAFlatBar) {

@@ -69,4 +69,23 @@ void ExpectBoundaries(std::initializer_list<Boundary> cases) {
   }
 }
 
+ContourPoint* LayBarOutline(RowHarness& h, int bulge) {
+  h.frame().originY = -256;
+  return h.Ring({{200, 100},
+                 {190, 100},
+                 {180, 100},
+                 {170, 100},
+                 {150, 100},
+                 {128, 100 - bulge},
+                 {100, 100},
+                 {80, 100},
+                 {70, 100},
+                 {60, 100},
+                 {50, 100},
+                 {50, 150},
+                 {50, 200},
+                 {200, 200},
+                 {200, 150}});
+}
+
 }  // namespace modelkit

@@ -51,4 +51,11 @@ struct Boundary {
 };
 void ExpectBoundaries(std::initializer_list<Boundary> cases);
 
+// The outline of a bar: a ring whose top runs left from its upper right
+// corner (200, 100) to its upper left corner (50, 100), image rows, rising
+// `bulge` rows at x 128. The frame is moved so that it maps row r to 256 - r
+// (and pixels to frame units one to one). Returns the ring's first point,
+// the upper right corner.
+ContourPoint* LayBarOutline(RowHarness& h, int bulge);
+
 }  // namespace modelkit

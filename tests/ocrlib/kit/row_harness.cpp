@@ -41,7 +41,7 @@ StrokeSegment& RowHarness::Stroke(int k, int kind, int subKind,
 
 StrokeSegment& RowHarness::StrokeWithChain(int k, int kind, int subKind,
                                            std::initializer_list<int16_t> features,
-                                           std::initializer_list<std::pair<int, int>> points) {
+                                           const std::vector<std::pair<int, int>>& points) {
   StrokeGraph& g = store_->graph;
   StrokeGroup* group = AllocGraphPoint(&g);
   StrokePiece* piece = AllocStrokeSegment(&g);

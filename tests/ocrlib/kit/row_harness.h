@@ -5,6 +5,7 @@
 #include <initializer_list>
 #include <memory>
 #include <utility>
+#include <vector>
 
 #include "ocrlib/checks/check_kit.h"
 
@@ -22,7 +23,7 @@ class RowHarness {
   // chain measures see them; the frame maps pixels to frame units 1 to 1.
   StrokeSegment& StrokeWithChain(int k, int kind, int subKind,
                                  std::initializer_list<int16_t> features,
-                                 std::initializer_list<std::pair<int, int>> points);
+                                 const std::vector<std::pair<int, int>>& points);
   // Links the points of a stroke's first piece to their neighbours along it,
   // so that corner angles can be measured.
   void LinkChain(const StrokeSegment& s);
