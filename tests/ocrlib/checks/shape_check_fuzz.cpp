@@ -7,16 +7,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <memory>
-#include <new>
-#include <string>
-#include <vector>
+#include <iterator>
 
 #include "ocrlib/checks/checks_internal.h"
-#include "ocrlib/dictwriter/stroke_model_writer.h"
 #include "ocrlib/strokes/strokes_internal.h"
-#include "tests/ocrlib/frame/mupa_test_support.h"
-#include "tests/ocrlib/kit/pen_kit.h"
+#include "tests/ocrlib/checks/check_fuzz_kit.h"
 
 namespace {
 
@@ -29,93 +24,12 @@ const char* const kDigitClasses[] = {
 const char* const kAtDigitClasses[] = {"@0",  "@1", "@2", "@2a", "@3", "@3a", "@4",  "@4a", "@5",
                                        "@5a", "@6", "@7", "@7a", "@8", "@8a", "@8b", "@8c", "@9"};
 
-// A small deterministic generator for the models.
-uint32_t g_seed = 12345;
-int Next(int n) {
-  g_seed = g_seed * 1103515245u + 12345u;
-  return static_cast<int>((g_seed >> 8) % static_cast<uint32_t>(n));
-}
-
-// A model of `strokes` strokes that accept every open code, laid in one
-// chain or each apart, with a ring or without, and optional points.
-AuthoredModel BroadModel(const char* name, int strokes, int layout) {
-  AuthoredModel m;
-  m.name = name;
-  for (int e = 0; e < strokes; ++e) {
-    AuthoredStroke s;
-    const bool ring = layout == 2 && e == 0;
-    if (ring) {
-      s.codes = {0};
-    } else {
-      for (int code = 10; code <= kMaxStrokeCode; ++code)
-        s.codes.push_back(static_cast<uint8_t>(code));
-    }
-    for (int f = 0; f < kModelFeatures; ++f) {
-      s.mean[f] = static_cast<int16_t>(Next(256));
-      s.spread[f] = 96;
-    }
-    s.optional = e > 0 && Next(3) == 0;
-    m.strokes.push_back(s);
-  }
-  if (layout == 1 && strokes > 1) {
-    AuthoredGroup chain;
-    chain.joint = static_cast<uint8_t>(Next(2));
-    for (int e = 0; e < strokes; ++e) chain.strokes.push_back(e);
-    m.groups.push_back(chain);
-  } else {
-    for (int e = 0; e < strokes; ++e) m.groups.push_back({{e}, 0, layout == 2 && e == 0});
-  }
-  static const char kEnds[] = {'s', 'e', 'o', 'h', 't', 'l', 'd'};
-  static const char kKinds[] = {'K', 'T', 'X'};
-  for (int p = 0; p < 6; ++p) {
-    AuthoredPoint point;
-    point.optional = true;
-    for (int a = 0; a < 1 + Next(3); ++a) {
-      point.ways.push_back(
-          {Next(strokes), kEnds[Next(7)], kKinds[Next(3)], Next(strokes), kEnds[Next(7)]});
-    }
-    point.meanX = static_cast<int16_t>(Next(256));
-    point.meanY = static_cast<int16_t>(Next(256));
-    point.spreadX = point.spreadY = 96;
-    m.points.push_back(point);
-  }
-  return m;
-}
-
-// The broad digit models, loaded once from a dictionary file as the library
-// loads any.
-const StrokeModelSet* LoadBroadModels() {
-  std::vector<AuthoredModel> plain, at;
-  for (const char* name : kDigitClasses) {
-    for (int layout = 0; layout < 3; ++layout)
-      plain.push_back(BroadModel(name, 1 + Next(4), layout));
-  }
-  for (const char* name : kAtDigitClasses) {
-    for (int layout = 0; layout < 3; ++layout) at.push_back(BroadModel(name, 2 + Next(7), layout));
-  }
-  StrokeModelFamilies families;
-  std::string error;
-  if (EncodeAuthoredModels(plain, &families.family1[1], &error) != 0 ||
-      EncodeAuthoredModels(at, &families.family2[1], &error) != 0) {
-    std::abort();
-  }
-  // Kept for the whole run.
-  static const LoadedDict dict(MakeStrokeModelDict(families, kTypeDigits, "broad digit models"));
-  if (dict.get() == nullptr) std::abort();
-  return FindStrokeModelSet(dict.get(), kTypeDigits);
-}
-
-void CheckSurvivors(const SessionWorkArea& work) {
-  if (work.survivorCount < 0 || work.survivorCount > kMaxSurvivors) std::abort();
-  for (int i = 1; i < work.survivorCount; ++i) {
-    if (work.survivorDistance[i - 1] > work.survivorDistance[i]) std::abort();
-  }
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static const StrokeModelSet* const models = LoadBroadModels();
+  static const StrokeModelSet* const models = LoadBroadModels(
+      {{std::begin(kDigitClasses), std::end(kDigitClasses)}, 1, 4},
+      {{std::begin(kAtDigitClasses), std::end(kAtDigitClasses)}, 2, 7}, kTypeDigits);
   static SessionWorkArea* const work = new SessionWorkArea;
   if (size < 6) return 0;
   static constexpr uint8_t kSteps[] = {1, 3, 4, 0, 2};
@@ -123,16 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const uint32_t mask = (data[0] & 0x10) != 0 ? kTypeDigits | kTypeCapitals : kTypeDigits;
   const uint8_t path = (data[0] >> 5) & 1;
   const double pen = 2 + data[1] % 7;
-  penkit::Figure figure;
-  for (size_t i = 2; i + 4 <= size;) {
-    const int n = 2 + data[i] % 3;
-    ++i;
-    std::vector<penkit::Vec> points;
-    for (int k = 0; k < n && i + 2 <= size; ++k, i += 2) {
-      points.push_back({6.0 + data[i] % 64, 6.0 + data[i + 1] % 96});
-    }
-    for (size_t k = 1; k < points.size(); ++k) figure.Line(points[k - 1], points[k]);
-  }
+  const penkit::Figure figure = FigureFromBytes(data, size, 2);
   if (figure.strokes().empty()) return 0;
   penkit::BitImage image = penkit::Draw(figure, pen);
 

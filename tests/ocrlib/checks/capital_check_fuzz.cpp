@@ -1,0 +1,142 @@
+// Random pen-drawn stroke sets through extraction, stroke-model matching and
+// every capital check, against broad models of every capital class (the
+// survivors must come out sorted); then every capital row on random
+// assignments of the drawing's strokes and feature points to models of up
+// to 8 strokes and 4 points, absent strokes, unmatched and unknown points
+// included. A row may only keep its candidate, reject it or read it as the
+// letter its row names; nothing else of the candidate may change.
+// Input: a control byte (step, mask, signs), a pen byte, a byte that seeds
+// the assignments, then polylines of 2 to 4 points, each point two bytes.
+#include <cctype>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "ocrlib/checks/checks_internal.h"
+#include "ocrlib/strokes/strokes_internal.h"
+#include "tests/ocrlib/checks/check_fuzz_kit.h"
+
+namespace {
+
+// A capital's class name: an optional "@", a capital letter and an
+// optional lower-case variant letter.
+bool IsCapitalClass(const char* name) {
+  const char* p = name[0] == '@' ? name + 1 : name;
+  return std::isupper(static_cast<unsigned char>(p[0])) &&
+         (p[1] == 0 || (std::islower(static_cast<unsigned char>(p[1])) && p[2] == 0));
+}
+
+// The rows of the capital classes that have a routine, plain and "@".
+struct CapitalRows {
+  std::vector<int> withRoutine;
+  std::vector<const char*> plain, at;
+};
+const CapitalRows& Rows() {
+  static const CapitalRows rows = [] {
+    CapitalRows r;
+    for (int i = 0; i < kClassCheckRows; ++i) {
+      const CharCheckRule& rule = g_classCheckTable[i];
+      if (!IsCapitalClass(rule.name)) continue;
+      (rule.name[0] == '@' ? r.at : r.plain).push_back(rule.name);
+      if (rule.routine != nullptr) r.withRoutine.push_back(i);
+    }
+    return r;
+  }();
+  return rows;
+}
+
+// A small generator seeded by the input.
+struct Picker {
+  uint32_t state;
+  int Next(int n) {
+    state = state * 1103515245u + 12345u;
+    return static_cast<int>((state >> 8) % static_cast<uint32_t>(n));
+  }
+};
+
+std::vector<StrokeSegment*> SegmentsOf(StrokeGraph& graph) {
+  std::vector<StrokeSegment*> segments;
+  for (int g = 0; g < graph.groups.count; ++g) {
+    for (StrokeSegment* s = graph.groups.items[g].firstSegment; s != nullptr; s = s->next)
+      segments.push_back(s);
+  }
+  return segments;
+}
+
+// Every capital row on one random assignment of the drawing's records.
+void RunEveryRow(penkit::StrokeRun& run, const StrokeModelSet& set, SessionWorkArea* work,
+                 Picker& pick) {
+  const std::vector<StrokeSegment*> segments = SegmentsOf(run.graph());
+  const int marks = run.nodes().marks.count;
+  for (const int row : Rows().withRoutine) {
+    const CharCheckRule& rule = g_classCheckTable[row];
+    StrokeModel model;
+    std::memset(&model, 0, sizeof model);
+    std::strncpy(model.name, rule.name, sizeof model.name - 1);
+    model.classIndex = static_cast<int16_t>(row);
+    model.strokeCount = static_cast<uint8_t>(1 + pick.Next(8));
+    model.pointCount = static_cast<uint8_t>(pick.Next(5));
+    ShapeCandidate& c = work->candidates[0];
+    c.model = &model;
+    c.valid = ClassCodeOfName(rule.name);
+    c.distance = static_cast<int16_t>(rule.threshold - pick.Next(600));
+    for (int k = 0; k < kMaxCandidateStrokes; ++k) {
+      const int choice = pick.Next(static_cast<int>(segments.size()) + 1);
+      c.matchedStroke[k] = k < model.strokeCount && choice > 0 ? segments[choice - 1] : nullptr;
+    }
+    for (int k = 0; k < kMaxCandidatePoints; ++k) {
+      const int choice = k < model.pointCount ? pick.Next(marks + 3) : marks + 1;
+      c.matchedPoint[k] = choice < marks    ? static_cast<uint16_t>(choice)
+                          : choice == marks ? static_cast<uint16_t>(marks + 7)
+                                            : kNoIndex;
+    }
+    const ShapeCandidate before = c;
+    work->current = &c;
+    ApplyClassCheck(&run.steps, &run.contours(), &run.points(), &run.store->frame, &run.graph(),
+                    &run.nodes(), &set, work);
+    const uint16_t kept = before.valid;
+    if (c.valid != 0 && c.valid != kept && c.valid != 'V' && c.valid != 'O' && c.valid != 'L')
+      std::abort();
+    if (c.distance != before.distance || c.model != before.model ||
+        std::memcmp(c.matchedStroke, before.matchedStroke, sizeof c.matchedStroke) != 0 ||
+        std::memcmp(c.matchedPoint, before.matchedPoint, sizeof c.matchedPoint) != 0) {
+      std::abort();
+    }
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  static const StrokeModelSet* const models =
+      LoadBroadModels({Rows().plain, 1, 4}, {Rows().at, 2, 7}, kTypeCapitals);
+  static SessionWorkArea* const work = new SessionWorkArea;
+  if (size < 7) return 0;
+  static constexpr uint8_t kSteps[] = {1, 3, 4, 0, 2};
+  const uint8_t step = kSteps[data[0] % 5];
+  uint32_t mask = (data[0] & 0x10) != 0 ? kTypeDigits | kTypeCapitals : kTypeCapitals;
+  if ((data[0] & 0x20) != 0) mask |= kTypeSigns;
+  const double pen = 2 + data[1] % 7;
+  Picker pick{data[2]};
+  const penkit::Figure figure = FigureFromBytes(data, size, 3);
+  if (figure.strokes().empty()) return 0;
+  penkit::BitImage image = penkit::Draw(figure, pen);
+  penkit::StrokeRun run = penkit::RunSteps(image, {step});
+  if (run.extraction != 0 || run.analysis != 0 || run.frame != 0) return 0;
+
+  StrokeModelSet set = *models;
+  set.mask = mask;
+  const bool thinned = IsThinnedStep(step);
+  set.modelCount = thinned ? set.family1Count : set.family2Count;
+  set.models = thinned ? set.family1 : set.family2;
+  ClearErrorStack();
+  if (VerifyCandidatesByShape(&run.steps, &run.contours(), &run.points(), &run.store->frame,
+                              &run.graph(), &run.nodes(), &set, work, &g_classCheckRoutines) != 0) {
+    return 0;
+  }
+  CheckSurvivors(*work);
+  RunEveryRow(run, set, work, pick);
+  return 0;
+}
