@@ -63,7 +63,7 @@ void CheckCapitalCb(CheckContext& c) {
   const int32_t tilt = LastPieceTilt(c, s0);
   c.AcceptWhen(tilt < 59);
   c.RejectIf(tilt > 64);
-  // 59..64: the turn at the piece's first point decides.
+  // 59..64: the turn at the piece's first point decides (no turn without two neighbours).
   const PieceList pieces = c.Pieces(s0);
   int32_t ux0 = 0, uy0 = 0, vx = 0, vy = 0;
   const bool turns =
@@ -361,7 +361,8 @@ void CheckCapitalVi(CheckContext& c) {
   c.Need(pieces.count >= 2);
   if (c.decided()) return;
   c.AcceptWhen(pieces[1].kind != 1);
-  // The chain up to the second piece: it must not bulge far to the left.
+  // The chain up to the second piece must not bulge far to the left; a
+  // second piece that starts the chain leaves nothing to measure.
   const int i = chain.PositionOf(pieces[1].piece->words[0]);
   c.Need(i >= 1);
   if (c.decided()) return;

@@ -8,7 +8,9 @@
 // Notation of the rows: the plain set measures chords with nothing added
 // (kMcnRaw) and writes strict bounds as < and >; the "@" set states the mode
 // of every chord measure and its ranges are inclusive. Many rows of both
-// sets test only when the set reads digits and capitals together.
+// sets test only when the set reads digits and capitals together. A stroke,
+// point or contour point that a row reads and the character lacks rejects
+// the candidate.
 #pragma once
 
 #include "ocrlib/checks/check_kit.h"
