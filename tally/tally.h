@@ -17,6 +17,8 @@
 #include <string>
 #include <vector>
 
+#include "designer/survey.h"
+
 // ---------------------------------------------------------------------------
 // Report units (report_units.cpp, portable)
 
@@ -172,6 +174,179 @@ struct VerticalCell {
 std::vector<VerticalCell> SplitVerticalCells(const char* text, bool convert);
 
 // ---------------------------------------------------------------------------
+// Print settings (print_settings.cpp, portable; the file and the tables in
+// print_settings_file.cpp and print_tables.cpp)
+
+// Print types: the screen that opens the print settings names one; it
+// chooses their defaults, their fields and where they are kept.
+constexpr int kPrintTypeList = 1;         // the list of a list-form screen
+constexpr int kPrintTypeLabels = 4;       // labels of the card-form window
+constexpr int kPrintTypeTally = 25;       // tally and cross tabulation tables
+constexpr int kPrintTypeBarGraph = 26;    // bar graphs (a width per 1 %)
+constexpr int kPrintTypeChoiceGraph = 27; // choice graphs (a width per 1 %)
+constexpr int kPrintTypePieGraph = 28;    // pie graphs (a diameter)
+constexpr int kPrintTypeRadarGraph = 29;  // radar graphs (a diameter, a maximum)
+constexpr int kPrintTypeImageList = 30;   // stored images in cells
+constexpr int kPrintTypeFieldList = 32;   // the list of write-in fields
+
+// The one set of current print and output settings. The first 33 are the
+// fields of a line of the print-settings file, in its order; each bears the
+// name of the screen field that edits it. The rest belong to the screen
+// that shows them and the tables of tallies.
+struct PrintSettings {
+  std::string code;             // 1 print code (6 bytes)
+  std::string startCode;        // 2 SNO, IMGNO (50)
+  std::string endCode;          // 3 ENO (50)
+  std::string paper;            // 4 YOSI: "Ａ４縦", "Ｂ５横", ... (6)
+  int topMargin = 0;            // 5 TMGN
+  int charSize = 0;             // 6 INJI
+  int leftMargin = 0;           // 7 LMGN
+  int lines = 0;                // 8 LINE: lines or image rows per page
+  int lineSpacing = 0;          // 9 LPCH
+  int reserved10 = 0;           // 10-12: kept, edited by no field
+  int reserved11 = 0;
+  int reserved12 = 0;
+  double previewReduction = 1.0;  // 13 divisor of the preview page
+  int labelWidth = 0;           // 14 LWID
+  int labelHeight = 0;          // 15 LHIG: also the graph width of bar
+                                // graphs and the image cell size
+  int columns = 0;              // 16 RCNT: labels across, graphs or images
+                                // per row
+  int labelRows = 0;            // 17 LCNT
+  int gapX = 0;                 // 18 RSPC: between graphs or images across
+  int gapY = 0;                 // 19 GSPC: between tables, graphs or images
+  int labelTop = 0;             // 20 YMGN
+  int labelLeft = 0;            // 21 XMGN
+  int framePrint = 0;           // 22 WPRN: 1 prints label frames
+  int notch = 0;                // 23 NOTCH: width of 1 %, or a diameter
+  int upperLimit = 0;           // 24 TMAX
+  int lowerLimit = 0;           // 25 TMIN
+  int quoteTexts = 0;           // 26 DQPUT, PSORT
+  int reserved27 = 0;           // 27
+  std::string field;            // 28 FCODE, PRFIELD (50)
+  std::string file;             // 29 CSV file, IMGPATH, KEIS (256)
+  int titleLine = 0;            // 30 TTLPUT
+  int pageNumbers = 0;          // 31 NOPUT: code numbers, or page numbers
+  int radarMaximum = 0;         // 32 SAIDAI: percent
+  int firstLabel = 0;           // 33 LABSTT
+  // Not in the file.
+  int printType = 0;            // of the screen that opened the settings
+  int csvOutput = 0;            // 1 when the output goes to the CSV file
+  int tallySetting = 1;         // クロス設定: 1 simple, 2 and 3 crossed
+  std::string printItems;       // 印字項目: "0"/"1" a printed item
+  std::string countPercent;     // 件数％印字: counts, percentages(, legend)
+  int percentBase = 0;          // 百分率計算
+};
+extern PrintSettings g_printSettings;
+
+// Number of fields of a line of the print-settings file.
+constexpr int kPrintSettingsFields = 33;
+
+// One line of the print-settings file, line end not included: the 33
+// fields separated by commas; texts as they are, in quotes when they hold a
+// comma, a quote or a line end (quotes doubled); RSPC and GSPC always 0.
+std::string FormatPrintSettingsLine(const PrintSettings& settings);
+// Reads the fields of a line into `settings`; fields the line lacks keep
+// their values, texts are cut to their room, RSPC and GSPC become 0.
+// Returns the number of fields read.
+int ParsePrintSettingsLine(const char* line, PrintSettings& settings);
+// The first field of a line: the print code it keeps.
+std::string PrintSettingsLineCode(const char* line);
+// The settings of a code that has no line: the defaults of the print type
+// in `settings` (labels of type 4 have their own). SNO, ENO and the fields
+// without a default keep their values.
+void SetDefaultPrintSettings(PrintSettings& settings, const char* code);
+// The print code of tallies and graphs: "EQPG%02d" of the tally setting
+// plus 0 (type 25), 3 (26), 5 (27), 7 (28) or 9 (29).
+std::string TallyPrintCode(int printType, int tallySetting);
+
+// A paper as the print settings name it (YOSI): its size in tenths of a
+// millimetre as it lies, the report layer's paper code and orientation.
+struct PaperSpec {
+  int paperCode = 2;        // 1 A3, 2 A4, 3 B4, 4 B5, 6 A5, 7 A6, 8 a card
+  int orientation = 1;      // 1 portrait, 2 landscape
+  int widthTenthMm = 2100;
+  int heightTenthMm = 2970;
+};
+// The paper named by its first two characters ("Ａ４", "はがき", ...);
+// "横" as its third character turns it (not a postcard or envelope). An
+// unknown name is A4.
+PaperSpec PaperOfSetting(const std::string& paper);
+
+// ---------------------------------------------------------------------------
+// Tally counts (tally_counts.cpp, portable; reading the tally table in
+// tally_data.cpp)
+
+// The three count tables: one question (cleared before each question is
+// counted), one group of a cross tabulation, and the whole run.
+constexpr int kQuestionCounts = 0;
+constexpr int kGroupCounts = 1;
+constexpr int kRunCounts = 2;
+
+// Counts of every question (1 to kMaxSurveyQuestions): per choice (1 to
+// kMaxTallyChoices) its hits and at index 0 the total; the answers left
+// empty ("無回答"), marked over the limit ("ｵｰﾊﾞｰ"), and the records that
+// count towards percentages (the base).
+struct TallyCountTable {
+  double counts[kMaxSurveyQuestions + 1][kMaxTallyChoices + 1];
+  double noAnswer[kMaxSurveyQuestions + 1];
+  double over[kMaxSurveyQuestions + 1];
+  double base[kMaxSurveyQuestions + 1];
+};
+extern TallyCountTable g_tallyCounts[3];
+
+void ClearQuestionCounts();
+void ClearGroupCounts();
+void ClearRunCounts();
+
+// How one question's answers are matched: its answer codes (a comma list's
+// values, at most 50 bytes each, or single characters), whether they were
+// a comma list, how many codes an answer may hold in a row, and whether an
+// empty answer is exempt from "無回答".
+struct TallyQuestionCodes {
+  std::vector<std::string> codes;
+  bool commaList = false;
+  int selectionCount = 0;
+  bool exempt = false;
+};
+TallyQuestionCodes MakeTallyQuestionCodes(const std::string& codeText, int maxAnswers,
+                                          int switch05);
+
+// Whether empty and over-selected answers enter the totals and the bases.
+struct TallyInclusion {
+  bool noAnswer = false;  // 印字項目 position 5, "無回答"
+  bool over = false;      // 印字項目 position 6, "選択数超過"
+};
+
+// The choices (1-based) one answer hits, a choice once for every hit:
+// single-character codes once for every equal character of the answer; a
+// comma list's values when equal to the whole answer, or, with a selection
+// count n of 2 or more, once for every one of the n pieces of the answer (as
+// long as the value) that equals it. Choices past kMaxTallyChoices are never
+// hit.
+std::vector<int> MatchTallyAnswer(const TallyQuestionCodes& question, const std::string& answer);
+// Counts one record's answer to `question` into the three tables: an empty
+// answer (unless exempt) as "無回答", one beginning "*" as "ｵｰﾊﾞｰ", each
+// entering totals and bases only as `include` says; any other answer by
+// its hits, and the base rises by one. A question without codes counts
+// nothing but its empty and over-selected answers.
+void CountTallyAnswer(int question, const TallyQuestionCodes& codes, const std::string& answer,
+                      TallyInclusion include);
+// count / base x 100, rounded half up to one decimal; 0 for a base of 0 or
+// less and for a count below 1.
+double TallyPercent(double count, double base);
+
+// Two independent comma tokenizers over one list each, so that two lists
+// can be walked nested: quotes protect commas and are dropped, CR is
+// skipped. Each returns the position after a token ended by a comma, -1
+// after the last (or at the 1000th), -2 when the token was cut at `length`
+// bytes; a length of -1 only resets the cursor (0).
+int ResetTallyToken();
+int NextTallyToken(char* out, int length, const char* list);
+int ResetTallyInnerToken();
+int NextTallyInnerToken(char* out, int length, const char* list);
+
+// ---------------------------------------------------------------------------
 #if defined(_WIN32)
 #include <windows.h>
 
@@ -274,6 +449,124 @@ void SetReportPreviewDC(HDC dc, int width, int height, double zoom);
 HWND RegisterPrintSettingsClass();
 // Pen style of later report lines: 0 solid, 2 dotted.
 void SetPrintLineStyle(int style);
+
+// The print-settings file (print_settings_file.cpp) and the print tables
+// of tallies and graphs (print_tables.cpp), both into and out of
+// g_printSettings.
+
+// "<program folder>\<program name>.MEM".
+std::string PrintSettingsFilePath();
+// Loads the line of `code` into g_printSettings (fields the line lacks keep
+// their values); without the file or its line, the defaults of the print
+// type. Returns 0.
+int FindPrintSettingsLine(const char* code);
+// Writes g_printSettings as one line (CR LF). 0, or -1 when the write
+// failed (not reported).
+int WritePrintSettingsLine(HANDLE file);
+// Saves g_printSettings as the first line of the file, the lines of the
+// other codes after it as they were. 0; -1 when the work file cannot be
+// written or cannot replace the file (after the message; the file is as
+// it was).
+int SavePrintSettings(const char* code);
+// Loads the MUPA_PRN row of `code` into g_printSettings by its print type,
+// adding the row with the type's defaults when missing; for the image list
+// with CSV output also the CSV file from MUPA_MEM. 0, or -1 when a table
+// cannot be opened or the row not added (reported by the database layer).
+int LoadPrintTableSettings(const char* code);
+// Writes g_printSettings into the MUPA_PRN row of `code` (added when
+// missing), and the CSV file of the image list. 0, or -1 when a write
+// failed (reported by the database layer).
+int SavePrintTableSettings(const char* code);
+// Loads 印字項目, 件数％印字 and 百分率計算 of the print type from MUPA_FLG,
+// adding its row with the defaults when missing; 百分率計算 comes from the
+// tally's row for every type. 0, or -1 when the table cannot be opened or
+// the row not added (reported).
+int LoadPrintFlags();
+// Writes the flags of the print type back. 0, or -1 when its row is missing
+// (not reported) or the write failed (reported).
+int SavePrintFlags();
+
+// The tally: its state, the tally table and the choice lists
+// (tally_data.cpp), the report (tally_report.cpp) and the graph feeds
+// (tally_graphs.cpp).
+//
+// Output kinds of RunTally: 1 simple tally, 2 and 3 cross tabulation by the
+// first or both grouping items; bar graphs 4 (per question) and 5 (per
+// value of the first grouping item), choice graphs 6 and 7, pie graphs 8
+// and 9, radar graphs 10 and 11, and 12 a radar of every value of the first
+// grouping item in one graph.
+constexpr int kTallySimple = 1;
+constexpr int kTallyCrossFirst = 2;
+constexpr int kTallyCrossBoth = 3;
+constexpr int kTallyLastKind = 12;
+
+// The printed labels and codes of a question's choices.
+struct TallyChoiceList {
+  std::vector<std::string> labels{1};  // labels[1] is choice 1
+  std::vector<std::string> codes{1};   // the codes, for the line of codes
+  int longest = 0;                     // bytes of the longest label
+  int labelLines = 1;                  // lines the labels take in their width
+};
+
+// The state of the tally while it runs, and its page range.
+struct TallyState {
+  int slot = -1;                // the tally table
+  std::string keyColumn;        // its first column
+  int outputKind = 0;
+  TallyInclusion include;
+  TallyChoiceList choices[kMaxSurveyQuestions + 1];
+  int longestLabel = 0;         // over every question loaded
+  // Grouping items 1 and 2: the question they are (0: none), their values
+  // as a comma list, how many, and the widest.
+  int groupQuestion[3] = {};
+  std::string groupValues[3];
+  int groupValueCount[3] = {};
+  int groupLongest[3] = {};
+  // Pages: the first and last printed (STTPAGE, ENDPAGE; 0 no last), the
+  // current one, and the note shown while no page break is set.
+  int startPage = 1;
+  int endPage = 0;
+  int page = 1;
+  std::string pageNote[2];
+};
+extern TallyState g_tally;
+
+// Opens the survey's tally table in the output database into g_tally.slot
+// and takes its first column as the key. 0; -1 when the survey names no
+// tally table (after a message) or the table cannot be opened (reported).
+int OpenTallyTable();
+void CloseTallyTable();
+// Orders the tally data by its key, after the first (group kind 1) or the
+// second (2) grouping item, and positions on the first row. 0, or -1 when
+// there is none or the query failed (reported).
+int PositionTallyTable(int slot, int groupKind);
+// Selects the rows of the first grouping value (groups 1 or more) and of
+// the second (groups 2), ordered by the grouping items and the key, and
+// positions on the first. A grouping item whose answers hold several codes
+// matches a row that contains the value; any other matches equal values
+// only. 0, or -1 when no row matches or the query failed (reported).
+int SearchTallyByPattern(int slot, const char* first, const char* second, int groups);
+// Counts every record of the tally table from the current row to the last
+// for `question` into the three count tables. The number of records read.
+int CountQuestionAnswers(int question);
+// Fills the question's printed labels from its choices; returns the longest
+// label, 0 for a question number below 1, -1 when the question has more
+// than kMaxTallyChoices choices (after the message). A label over 250 bytes
+// stops the list with a message; longer than 100 bytes it is cut.
+int LoadItemChoices(int question);
+// Fills the question's printed codes: its characters, or its comma list's
+// values. Returns the longest code, 0 without codes.
+int LoadChoiceCodes(int question);
+// The values of grouping item `group` (1 or 2) as a comma list: the codes
+// of its question, else every distinct value of the tally table in order.
+// Returns their number (g_tally keeps the list and the widest), -1 when the
+// item is not set.
+int CollectItemChoiceValues(int group, std::string& list);
+// -1 when `question` is one of the first `groups` grouping items (which a
+// cross tabulation by them does not tabulate), else 0.
+int IsQuestionGroupItem(int groups, int question);
+// The label of value `index` (from 1) of a grouping item's value list.
+std::string GroupValueLabel(int group, int index, const std::string& value);
 
 // Printer fonts and vertical text (report_fonts.cpp)
 int SelectPrinterFont(int face, int height);
