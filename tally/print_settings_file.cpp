@@ -91,3 +91,16 @@ int SavePrintSettings(const char* code) {
   }
   return 0;
 }
+
+void ApplyPrintSettingsToReport(HWND owner) {
+  const PrintSettings& s = g_printSettings;
+  const PaperSpec paper = PaperOfSetting(s.paper);
+  BeginReportOutput(owner, paper.paperCode, paper.orientation, s.charSize, s.leftMargin,
+                    s.topMargin);
+  ReportOutputContext& r = g_reportOutput;
+  r.printType = s.printType;
+  r.lineSpacing = s.lineSpacing;
+  // Report units of 0.2 mm: half the paper's tenths of a millimetre.
+  r.pageWidth = paper.widthTenthMm / 2;
+  r.pageHeight = paper.heightTenthMm / 2;
+}

@@ -347,6 +347,95 @@ int ResetTallyInnerToken();
 int NextTallyInnerToken(char* out, int length, const char* list);
 
 // ---------------------------------------------------------------------------
+// Graph colours (graph_color_text.cpp, portable; the table GCOLOR and the
+// working colours in graph_colors.cpp)
+
+// Graph types of the colour table: a row each ("%02d").
+constexpr int kGraphBar = 1;
+constexpr int kGraphChoice = 2;
+constexpr int kGraphPie = 3;
+constexpr int kGraphRadar = 4;
+// Colour slots of a graph type: one per choice; 29 for "無回答" and 30
+// for "ｵｰﾊﾞｰ".
+constexpr int kGraphColorSlots = 30;
+constexpr int kNoAnswerSlot = 29;
+constexpr int kOverSlot = 30;
+// Fill patterns: 0 to 5 the hatch styles (horizontal, vertical, forward and
+// backward diagonal, cross, diagonal cross), and these two.
+constexpr int kFillSolid = -1;
+constexpr int kFillNone = -2;
+
+struct GraphColor {
+  int colorCode = 0;  // of ColorFromCode
+  int pattern = kFillSolid;
+};
+
+// A stored colour text: "NN" (colour code - 100) or "NN-PP" (and fill
+// pattern + 1, 00 solid). Texts that are not of that form give colour 0
+// (black) and a solid fill.
+GraphColor ParseGraphColorText(const char* text);
+// The text a graph type stores for a colour: "%02d" for radar graphs,
+// "%02d-%02d" for the others.
+std::string FormatGraphColorText(int graphType, GraphColor color);
+// The colour of a slot (1 to 30) in a new row of a graph type: code i + 100
+// up to slot 20, then i + 80; diagonal cross hatching, but solid radar lines
+// whose slots above 3 take the code 3 lower.
+GraphColor DefaultGraphColor(int graphType, int slot);
+// The slot of a choice: 29 for the label "無回答", 30 for "ｵｰﾊﾞｰ", else its
+// number.
+int GraphSlotOfChoice(int choice, const char* label);
+
+// What the graph-colour window shows and stores while a person chooses: the
+// colour number (1 to 21), the pattern number (0 to 6), the text of its
+// "選択を有効にする" button and the number of choices made.
+struct GraphColorChoice {
+  int color = 1;
+  int pattern = 0;
+  std::string selected;
+  int changes = 0;
+};
+// The choice as the window opens on a slot's colour text.
+GraphColorChoice StartGraphColorChoice(const char* text);
+// A colour button (1 to 21) or a pattern button (0 to 6) pressed.
+void ChooseGraphColor(GraphColorChoice& choice, int color);
+void ChooseGraphPattern(GraphColorChoice& choice, int pattern);
+
+// ---------------------------------------------------------------------------
+// Geometry of pie and radar graphs (graph_geometry.cpp, portable). Report
+// units with y growing downwards; the first boundary or axis points straight
+// up and the next follow clockwise.
+
+struct GraphPoint {
+  int x = 0;
+  int y = 0;
+};
+// (x + cos a x radius, y + sin a x radius), each product truncated.
+GraphPoint GraphPointAt(int x, int y, double angle, double radius);
+
+// Where a pie's slices and labels go.
+struct PieLayout {
+  // boundary[i] starts choice i (1 to n); boundary[n + 1] is boundary[1].
+  std::vector<GraphPoint> boundary;
+  std::vector<bool> painted;       // [i]: a share of 0.2 or more
+  std::vector<bool> labelled;      // [i]: a share of 0.1 or more
+  std::vector<double> labelRadius; // [i]: 3r/4, r moved out, r/2
+  std::vector<GraphPoint> anchor;  // [i]: the label's centre
+};
+// The layout of a pie of centre (x, y), radius r and shares[1..n] of
+// shares[0] (at most 128 choices). An empty layout for a whole of 0 or
+// less, or no choice.
+PieLayout LayoutPieGraph(int x, int y, int r, int n, const double* shares);
+
+// Radii of a radar's rings of 10 %, 20 %, ... up to the scale maximum (a
+// fraction, 1.0 = 100 %; outside 0 to 1 taken as 1).
+std::vector<int> RadarRingRadii(double maximum, int r);
+// Whether ring j (from 1) bears its label: every ring up to a maximum of
+// 0.5, else the rings of 20, 40, 60, 80 and 100 %.
+bool RadarRingLabelled(double maximum, int j);
+// Distance from the centre of a share (percent) on an axis of length r.
+int RadarSeriesRadius(double share, double maximum, int r);
+
+// ---------------------------------------------------------------------------
 #if defined(_WIN32)
 #include <windows.h>
 
@@ -567,6 +656,149 @@ int CollectItemChoiceValues(int group, std::string& list);
 int IsQuestionGroupItem(int groups, int question);
 // The label of value `index` (from 1) of a grouping item's value list.
 std::string GroupValueLabel(int group, int index, const std::string& value);
+
+// Graph colours (graph_colors.cpp): the colour table GCOLOR of the sheet
+// definition (specification GCOLOR of FSCRTBL3), the colours of each graph
+// type in memory, and the working colours of the graph being drawn.
+
+// Colours of graph types 1 to 4, slots 1 to 30.
+extern GraphColor g_graphColors[kGraphRadar + 1][kGraphColorSlots + 1];
+// Colours of the choices (1 to 30) of the choice or pie graph being drawn.
+extern GraphColor g_workingColors[kGraphColorSlots + 1];
+// Loads the colours of a graph type from its GCOLOR row in the database
+// `database` of `folder`, adding the row with the defaults when missing.
+// 0 when the row was there, 1 when it was added, -1 when the table cannot
+// be opened or the row not added (reported by the database layer; the
+// defaults are in memory then).
+int LoadGraphColors(const char* folder, const char* database, int graphType);
+// Sets the working colours of choices 1 to n from a graph type's slots,
+// "無回答" and "ｵｰﾊﾞｰ" from theirs (labels[1] is choice 1).
+void SetWorkingColors(int graphType, const std::vector<std::string>& labels);
+// A bar from left + 1 to right, top to bottom (device units, y by the y
+// sign): a solid pen of the colour, width 1; the fill solid, none or
+// hatched in the colour.
+void DrawGraphBar(int left, int top, int right, int bottom, int colorCode, int pattern);
+
+// Bar and choice graphs (graph_bars.cpp). Positions and sizes are report
+// units times the scale, y by the y sign, as the report's cells are.
+
+// The sizes of graphs from the print settings (report units).
+struct GraphSettings {
+  int barHeight = 0;      // of a bar
+  int lineFeed = 0;       // from one graph row to the next
+  int tick = 0;           // of one percent point: a full bar is 100 of them
+  int labelFontSize = 0;  // of the labels of pies and radars
+};
+extern GraphSettings g_graphSettings;
+
+// One row of a bar graph at the cursor: the question text's cell (when not
+// empty), the label's cell, the count, a bar of the choice's share of
+// `total` in the colour of its slot (29 "無回答", 30 "ｵｰﾊﾞｰ") and the share
+// " %0.1f ％", framed. Returns the new line number.
+int DrawBarGraph(double count, double total, int choice, const char* label, int labelWidth,
+                 const char* question, int questionWidth);
+// One 100 % bar cut into a segment per choice (1 to n, at most 30, after a
+// message) as long as its share of percents[0], in the choices' working
+// colours, labelled with its percentage (labelMode 1), count (0) or both
+// (2). Position 0 is a graph of its own, 1 the first bar of a group (both
+// under the legend and its title), 2 and more the next bars of the group
+// under their titles. Returns the new line number.
+int DrawChoiceGraph(const char* labels, int n, const double* percents, const double* counts,
+                    int labelMode, int position, const char* barTitle, const char* legendTitle);
+// A row of legend entries first to last: a swatch in the working colour and
+// the label.
+void DrawChoiceLegend(const std::vector<std::string>& labels, int first, int last, int x, int top,
+                      int bottom);
+// Width of the legend entries first to last.
+int MeasureChoiceLegend(const std::vector<std::string>& labels, int first, int last);
+// Breaks the legend of `labelText` into rows that fit the full bar and, in
+// pass 1, draws them right-aligned above the bar. Returns 0.
+int LayoutChoiceLegend(const char* labelText, int n, int yOrigin, int xOrigin, int pass);
+// The frame and ticks of the bars of a group, after its last bar.
+void DrawGraphGrid();
+// A box one line high and widthDigits / 2 digits wide with "*" at digits / 2
+// (none below 0). Returns the new line number.
+int ReportStarRow(int digits, int widthDigits);
+
+// Pie and radar graphs (graph_pies.cpp): centre and radius in report units;
+// shares[1..n] of shares[0] (percent of 100, say), counts[1..n], labels[1..n];
+// label mode 0 counts, 1 percentages, 2 both (radar -1 none). Each returns
+// 1 when, in a preview, the centre lies below the page (nothing drawn),
+// else 0; a whole of 0 or no choice draws nothing.
+int DrawPieGraph(int x, int y, int r, int n, const double* shares, const double* counts,
+                 int labelMode, const std::vector<std::string>& labels, const char* title);
+// A slice of the circle of centre (x, y) and radius r, counter-clockwise as
+// the page is seen from the radial through the start point to the one
+// through the end point (the same points: the whole disc).
+void DrawPieSlice(int x, int y, int r, int startX, int startY, int endX, int endY, int penColor,
+                  int fillColor, int pattern);
+// The pie's legend beside it: swatches in the working colours and labels,
+// with the counts when the third flag of 件数％印字 is "1".
+void DrawPieLegend(int x, int y, int r, int n, const double* counts,
+                   const std::vector<std::string>& labels);
+// A radar of one series; `maximum` is the scale's top (1.0 = 100 %).
+int DrawRadarGraph(int x, int y, int r, int n, const double* shares, const double* counts,
+                   int labelMode, double maximum, const std::vector<std::string>& labels,
+                   const char* title);
+// Series `series` (from 1) of a radar chart around the same centre: the
+// first draws the frame and the axis labels, every one its line in its
+// colour and a legend sample with its name.
+int DrawRadarChart(int x, int y, int r, int n, const double* shares, const double* counts,
+                   int labelMode, double maximum, const std::vector<std::string>& labels,
+                   const char* title, int series, const char* seriesName);
+// The label and value of axis `axis` (1 to n) of the radar being drawn.
+void DrawRadarLabels(int axis, int n, int labelMode, double percent, double count,
+                     const std::string& label);
+
+// Graphs of the tally (tally_graphs.cpp).
+
+// The values of one question's graph: choices 1 to n, then "無回答" and
+// "ｵｰﾊﾞｰ" when they are counted; [0] the sums.
+struct GraphValues {
+  int n = 0;
+  std::vector<double> counts{0.0};
+  std::vector<double> percents{0.0};
+  std::vector<std::string> labels{std::string()};
+};
+extern GraphValues g_graphValues;
+// Fills g_graphValues from the question counts of `question`; the labels
+// "無回答" and "ｵｰﾊﾞｰ" join its labels with `withLabels`. Returns the number
+// of extra entries (0 to 2).
+int PrepareGraphValues(int question, int withLabels);
+// "【question】" on a line of its own.
+void PrintGraphTitle(int question);
+// Graph feeds: a question's graph, or that of one grouping value (group row
+// from 1; 0 for a question's own). Each returns 1 when the output stops (a
+// bar or choice graph: -1 when the preview page is full), else 0.
+int FeedBarGraph(int groups, int question, int groupRow);
+int FeedChoiceGraph(int question, int groupRow);
+int FeedPieGraph(int question, int groupRow);
+int FeedRadarGraph(int question, int groupRow);
+int FeedGroupRadarGraph(int question, int groupRow);
+// The graph of output kind 4 to 12 for one question: counted whole or per
+// value of the first grouping item, each graph fed when it has a hit.
+// Non-zero when the output stops.
+int FeedTallyGraph(int outputKind, int question);
+// Sets the graph sizes and the page grid from the print settings and loads
+// the colours of the graph kind.
+void PrepareTallyGraphs(int outputKind);
+
+// The tally's output (tally_report.cpp).
+
+// Runs one tally report of output kind 1 to 12: print mode -1 writes the
+// CSV file of the print settings, 0 draws the preview, 1 prints. 0; -1 when
+// the output or the tally table cannot be opened (reported).
+int RunTally(int printMode, int outputKind);
+// The base of a question's percentages in count table `table` by
+// 百分率計算: its records, the total of its checks, or either by question.
+double TallyPercentBase(int table, int question);
+// On the printer, when the next line would pass the page's end: the page
+// number, and the next page. Nothing elsewhere.
+void BreakPageWhenFull();
+// Lays out the report by the print settings: paper and orientation, font
+// size, margins, line spacing and the page's size in report units of
+// 0.2 mm; `owner` owns the print dialog.
+void ApplyPrintSettingsToReport(HWND owner);
 
 // Printer fonts and vertical text (report_fonts.cpp)
 int SelectPrinterFont(int face, int height);

@@ -1,0 +1,73 @@
+// The colours of graphs: one GCOLOR row per graph type in the sheet
+// definition, 30 slots each, loaded into memory when a graph is drawn and
+// after the graph-colour window saved one; the working colours of the
+// choices of one graph; and the coloured, hatched bar every graph draws.
+#include "designer/survey.h"
+#include "foundation/db.h"
+#include "foundation/gdi_draw.h"
+#include "tally/report_internal.h"
+
+GraphColor g_graphColors[kGraphRadar + 1][kGraphColorSlots + 1];
+GraphColor g_workingColors[kGraphColorSlots + 1];
+
+namespace {
+
+constexpr char kColorTable[] = "GCOLOR";
+constexpr char kColorSpec[] = "FSCRTBL3";
+
+std::string TypeCode(int graphType) {
+  char code[8];
+  std::snprintf(code, sizeof code, "%02d", graphType);
+  return code;
+}
+
+}  // namespace
+
+int LoadGraphColors(const char* folder, const char* database, int graphType) {
+  if (graphType < kGraphBar || graphType > kGraphRadar) return -1;
+  GraphColor* colors = g_graphColors[graphType];
+  for (int slot = 1; slot <= kGraphColorSlots; ++slot) colors[slot] = DefaultGraphColor(graphType, slot);
+  const int table = db_open(folder, database, kColorTable, -1, kColorSpec, kColorTable, "");
+  if (table < 0) return -1;
+  int result = 0;
+  if (db_search(table, TypeCode(graphType).c_str(), "CODE") == 0) {
+    for (int slot = 1; slot <= kGraphColorSlots; ++slot) {
+      colors[slot] = ParseGraphColorText(GetColumnTextIdx(table, "GCOL", slot));
+    }
+  } else {
+    db_clear(table);
+    SetColumnText(table, "CODE", TypeCode(graphType).c_str());
+    for (int slot = 1; slot <= kGraphColorSlots; ++slot) {
+      SetColumnTextIdx(table, "GCOL", slot, FormatGraphColorText(graphType, colors[slot]).c_str());
+    }
+    result = db_add(table) == 0 ? 1 : -1;
+  }
+  db_close(table);
+  return result;
+}
+
+void SetWorkingColors(int graphType, const std::vector<std::string>& labels) {
+  for (int choice = 1; choice <= kGraphColorSlots; ++choice) {
+    const char* label = choice < static_cast<int>(labels.size()) ? labels[choice].c_str() : "";
+    g_workingColors[choice] = g_graphColors[graphType][GraphSlotOfChoice(choice, label)];
+  }
+}
+
+void DrawGraphBar(int left, int top, int right, int bottom, int colorCode, int pattern) {
+  HDC dc = ReportDrawDC();
+  if (!dc) return;
+  const COLORREF color = ColorFromCode(colorCode);
+  GdiOwner<HPEN> pen(CreatePen(PS_SOLID, 1, color));
+  GdiOwner<HBRUSH> brush(pattern == kFillSolid ? CreateSolidBrush(color)
+                         : pattern >= 0        ? CreateHatchBrush(pattern, color)
+                                               : nullptr);
+  SelectScope usePen(dc, pen.get());
+  SelectScope useBrush(dc, brush.get() ? static_cast<HGDIOBJ>(brush.get())
+                                       : GetStockObject(NULL_BRUSH));
+  // Hatching is drawn over a white ground, so patterns look alike on the
+  // screen and on paper.
+  SetBkMode(dc, OPAQUE);
+  SetBkColor(dc, RGB(255, 255, 255));
+  const int sign = g_reportOutput.ySign;
+  Rectangle(dc, left + 1, top * sign, right, bottom * sign);
+}
