@@ -11,6 +11,7 @@
 #include <cstdio>
 
 #include "designer/survey.h"
+#include "foundation/db.h"
 #include "tally/tally.h"
 #include "tests/tally/survey_fixture.h"
 
@@ -251,5 +252,45 @@ TEST_P(TallyTable, ACrossTabulationWithoutItsGroupingItemWritesNothing) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Drivers, TallyTable, testing::Values(kDbKindFile, kDbKindServer), KindName);
+
+// Rows of one grouping value, selected from a table of its own.
+class TallySelection : public SurveyDbTest {
+ protected:
+  // The keys of the rows the selection of `value` holds.
+  Row Select(const char* value) {
+    Row keys;
+    for (int rc = SearchTallyByPattern(g_tally.slot, value, "", 1); rc == 0; rc = db_nread(g_tally.slot)) {
+      keys.push_back(GetColumnText(g_tally.slot, "番号"));
+    }
+    return keys;
+  }
+};
+
+TEST_P(TallySelection, ItemsOfSeveralMarksSelectTheRowsThatHoldTheMark) {
+  Exec({std::string("create table ") + kTallyTable + " (番号 varchar(4), MARKS varchar(5))",
+        std::string("insert into ") + kTallyTable + " values ('01', '1'), ('02', '%'), ('03', '_'),"
+        " ('04', '1%'), ('05', 'a_b'), ('06', 'x'), ('07', '!'), ('08', '1!'), ('09', '')"});
+  g_survey.tallyTable = kTallyTable;
+  g_survey.questionCount = 1;
+  g_survey.items[1].itemName = "MARKS";
+  g_survey.items[1].codes = "1%_!";  // single characters: several marks a row
+  g_survey.groupItem[1] = "MARKS";
+  ASSERT_EQ(OpenTallyTable(), 0);
+  // In the order of the item, then the key.
+  EXPECT_EQ(Select("1"), (Row{"01", "08", "04"}));
+  EXPECT_EQ(Select("%"), (Row{"02", "04"}));
+  EXPECT_EQ(Select("_"), (Row{"03", "05"}));
+  EXPECT_EQ(Select("!"), (Row{"07", "08"}));
+  // The same item as a comma list of single answers: equal values only.
+  g_survey.items[1].codes = "1,%,_,!";
+  g_survey.items[1].commaList = true;
+  g_survey.items[1].maxAnswers = 1;
+  EXPECT_EQ(Select("1"), (Row{"01"}));
+  EXPECT_EQ(Select("_"), (Row{"03"}));
+  EXPECT_EQ(Boxes(), Row{});
+}
+
+INSTANTIATE_TEST_SUITE_P(Drivers, TallySelection, testing::Values(kDbKindFile, kDbKindServer),
+                         KindName);
 
 }  // namespace
