@@ -224,7 +224,11 @@ int DrawChoiceGraph(const char* labels, int n, const double* percents, const dou
     const int firstRow = r.lineNumber * r.lineHeight + origin.y0 + r.extraVertical - tick;
     g_legendTitleMiddle = firstRow - g_legendRowHeight / 2;
     SelectReportFont();
-    GraphText(origin.x0 + r.columnOffset + r.extraColumn, firstRow - g_legendRowHeight, legendTitle);
+    // The title stands just above the frame, which starts between it and
+    // the legend.
+    ReportTextWidth("0");
+    GraphText(origin.x0 + r.columnOffset + r.extraColumn,
+              g_legendTitleMiddle - r.textHeight - 2 * s, legendTitle);
   }
   SelectReportFont();
   AdvanceReportLine(1);
@@ -233,7 +237,7 @@ int DrawChoiceGraph(const char* labels, int n, const double* percents, const dou
   const ReportCellGeometry g = ComputeCellGeometry(r);
   const int left = g.x;
   const int top = g.y;
-  if (position >= 1) GraphText(left + tick, top - 2 * tick - r.textHeight, barTitle);
+  if (position >= 1) GraphText(left + tick, top - 2 * tick, barTitle);
 
   const double base = percents[0];
   int x = left;

@@ -105,13 +105,13 @@ void DrawRadarFrame(int n, double maximum, const char* title) {
   SetPrintLineStyle(0);
   SelectPrinterFont(0, static_cast<int>(0.9 * ReportFontHeight()));
   const int ringDigit = TextWidth("0");
-  const int ringText = TextHeight();
+  // Each label hangs below its ring, clear of the top axis' label above
+  // the outer ring.
   for (size_t j = 1; j <= rings.size(); ++j) {
     if (!RadarRingLabelled(maximum, static_cast<int>(j))) continue;
     char text[16];
     std::snprintf(text, sizeof text, "%2d％", static_cast<int>(10 * j));
-    TextAt(g_radar.x * s - ringDigit - TextWidth(text), (g_radar.y - rings[j - 1]) * s - ringText / 2,
-           text);
+    TextAt(g_radar.x * s - ringDigit - TextWidth(text), (g_radar.y - rings[j - 1]) * s, text);
   }
   SelectPrinterFont(0, LabelFontHeight());
 }

@@ -792,8 +792,11 @@ int RunTally(int printMode, int outputKind);
 // The base of a question's percentages in count table `table` by
 // 百分率計算: its records, the total of its checks, or either by question.
 double TallyPercentBase(int table, int question);
-// On the printer, when the next line would pass the page's end: the page
-// number, and the next page. Nothing elsewhere.
+// On the printer, when the next `lines` lines would pass the page's end
+// and fit a page of their own: the page number, and the next page. Nothing
+// elsewhere, and nothing at the top of a page.
+void KeepLinesTogether(int lines);
+// KeepLinesTogether of the next line.
 void BreakPageWhenFull();
 // Lays out the report by the print settings: paper and orientation, font
 // size, margins, line spacing and the page's size in report units of

@@ -169,12 +169,15 @@ void PrintGraphTitle(int question) {
 
 int FeedBarGraph(int groups, int question, int groupRow) {
   const SurveyItem& item = g_survey.items[question];
+  SetReportLinePitch(g_graphSettings.lineFeed);
+  // The title with the bars of the question, or of the group, on one page.
+  const int bars = static_cast<int>(g_tally.choices[question].labels.size()) + 1;
+  KeepLinesTogether((groupRow <= 1 ? 1 : 0) + bars);
   if (groupRow <= 1) PrintGraphTitle(question);
   if (item.codes.empty() || IsQuestionGroupItem(groups, question) != 0 ||
       item.printOff[g_tally.outputKind] != 0) {
     return 0;
   }
-  SetReportLinePitch(g_graphSettings.lineFeed);
   const TallyCountTable& t = g_tallyCounts[kQuestionCounts];
   const double base = TallyPercentBase(kQuestionCounts, question);
   const TallyChoiceList& list = g_tally.choices[question];
@@ -205,6 +208,13 @@ int FeedChoiceGraph(int question, int groupRow) {
               (label.find_first_of(",\"") == std::string::npos ? label : "\"" + label + "\"");
   }
   const int position = groupRow == 0 ? 0 : ++g_groupGraphsDrawn;
+  if (position <= 1) {
+    // The legend and the question's bars (of every group) on one page.
+    SetReportLinePitch(g_graphSettings.lineFeed);
+    const int bars = groupRow == 0 ? 1 : g_tally.groupValueCount[1];
+    const int feed = std::max(g_graphSettings.lineFeed, 1);
+    KeepLinesTogether(6 + bars * (2 + g_graphSettings.barHeight / feed));
+  }
   DrawChoiceGraph(labels.c_str(), v.n, v.percents.data(), v.counts.data(), LabelMode(), position,
                   GroupLabel(groupRow).c_str(), Bracketed(question).c_str());
   BreakPageWhenFull();
@@ -247,8 +257,9 @@ int FeedGroupRadarGraph(int question, int groupRow) {
                                         : GraphPoint{g_grid.radius + g_grid.x,
                                                      g_grid.radius + g_grid.y};
   const GraphValues& v = g_graphValues;
+  // The axes bear their labels only: values would be those of one series.
   return DrawRadarChart(centre.x, centre.y, g_grid.radius, v.n, v.percents.data(),
-                        v.counts.data(), LabelMode(), g_grid.radarMaximum, v.labels,
+                        v.counts.data(), -1, g_grid.radarMaximum, v.labels,
                         Bracketed(question).c_str(), series, GroupLabel(groupRow).c_str()) != 0
              ? 1
              : 0;
@@ -280,6 +291,8 @@ int FeedTallyGraph(int outputKind, int question) {
   if (outputKind == 7) {
     DrawGraphGrid();
   } else if (outputKind == 12) {
+    // Below the chart its legend: a line of 1.5 text heights per series.
+    g_grid.y += 3 * g_graphSettings.labelFontSize * (g_groupGraphsDrawn + 1);
     AdvanceGrid();
     EndGridRow();
   } else if (outputKind != 5) {

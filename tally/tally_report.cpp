@@ -218,6 +218,24 @@ void CountSelection(int q, int positioned) {
   if (positioned == 0) CountQuestionAnswers(q);
 }
 
+// Lines of a question's heading, and of one of its count lines (with its
+// percentage line).
+int HeadingLines(int q) {
+  return 1 + g_tally.choices[q].labelLines + (g_layout.choiceNumbers ? 1 : 0);
+}
+int LinesPerCount() { return g_layout.counts && g_layout.percents ? 2 : 1; }
+
+// The lines of a question's table in the output kind.
+int TableLines(int kind, int q) {
+  const int totals = g_layout.columnTotal ? 1 : 0;
+  int rows = 1;
+  if (kind == kTallyCrossFirst) rows = g_tally.groupValueCount[1] + totals;
+  if (kind == kTallyCrossBoth) {
+    rows = g_tally.groupValueCount[1] * (g_tally.groupValueCount[2] + totals) + totals;
+  }
+  return HeadingLines(q) + rows * LinesPerCount();
+}
+
 void PrintSimpleTally(int q) {
   CountSelection(q, PositionTallyTable(g_tally.slot, 0));
   if (g_tally.page == 1 && g_reportOutput.lineNumber == 0) PrintCenteredTitle(g_survey.name.c_str());
@@ -321,12 +339,15 @@ double TallyPercentBase(int table, int q) {
   }
 }
 
-void BreakPageWhenFull() {
+void BreakPageWhenFull() { KeepLinesTogether(1); }
+
+void KeepLinesTogether(int lines) {
   const ReportOutputContext& r = g_reportOutput;
-  if (r.mode != kReportPrinter || r.pageHeight <= 0) return;
-  const int nextBottom = r.topMargin * 5 + (r.lineNumber + 1) * r.linePitch +
-                         r.extraVertical / std::max(1, r.scale);
-  if (nextBottom <= r.pageHeight - r.topMargin * 5) return;
+  if (r.mode != kReportPrinter || r.pageHeight <= 0 || r.linePitch <= 0) return;
+  const int pageLines = (r.pageHeight - 10 * r.topMargin) / r.linePitch;
+  const int used = r.lineNumber + r.extraVertical / std::max(1, r.scale) / r.linePitch;
+  // A block longer than a page starts where it is and runs on.
+  if (used == 0 || used + lines <= pageLines || (lines > pageLines && lines != 1)) return;
   PrintPageNumber(g_tally.page, g_printSettings.pageNumbers, 0);
   NextPrintPage();
   ++g_tally.page;
@@ -358,6 +379,7 @@ int RunTally(int printMode, int outputKind) {
     }
     if (SkipsQuestion(outputKind, q)) continue;
     LoadChoiceCodes(q);
+    if (outputKind <= kTallyCrossBoth) KeepLinesTogether(TableLines(outputKind, q));
     switch (outputKind) {
       case kTallySimple: PrintSimpleTally(q); break;
       case kTallyCrossFirst: PrintCrossFirst(q); break;
