@@ -2,6 +2,8 @@
 // definition, 30 slots each, loaded into memory when a graph is drawn and
 // after the graph-colour window saved one; the working colours of the
 // choices of one graph; and the coloured, hatched bar every graph draws.
+#include <cstdio>
+
 #include "designer/survey.h"
 #include "foundation/db.h"
 #include "foundation/gdi_draw.h"
@@ -9,6 +11,7 @@
 
 GraphColor g_graphColors[kGraphRadar + 1][kGraphColorSlots + 1];
 GraphColor g_workingColors[kGraphColorSlots + 1];
+GraphColorWindowState g_graphColorWindow;
 
 namespace {
 
@@ -21,13 +24,19 @@ std::string TypeCode(int graphType) {
   return code;
 }
 
+int OpenColorTable(const char* folder, const char* database) {
+  return db_open(folder, database, kColorTable, -1, kColorSpec, kColorTable, "");
+}
+
 }  // namespace
 
 int LoadGraphColors(const char* folder, const char* database, int graphType) {
   if (graphType < kGraphBar || graphType > kGraphRadar) return -1;
   GraphColor* colors = g_graphColors[graphType];
-  for (int slot = 1; slot <= kGraphColorSlots; ++slot) colors[slot] = DefaultGraphColor(graphType, slot);
-  const int table = db_open(folder, database, kColorTable, -1, kColorSpec, kColorTable, "");
+  for (int slot = 1; slot <= kGraphColorSlots; ++slot) {
+    colors[slot] = DefaultGraphColor(graphType, slot);
+  }
+  const int table = OpenColorTable(folder, database);
   if (table < 0) return -1;
   int result = 0;
   if (db_search(table, TypeCode(graphType).c_str(), "CODE") == 0) {
@@ -70,4 +79,18 @@ void DrawGraphBar(int left, int top, int right, int bottom, int colorCode, int p
   SetBkColor(dc, RGB(255, 255, 255));
   const int sign = g_reportOutput.ySign;
   Rectangle(dc, left + 1, top * sign, right, bottom * sign);
+}
+
+int SaveGraphColor(int slot, const char* text) {
+  const int type = g_graphColorWindow.graphType;
+  const int table = OpenColorTable(g_survey.folder.c_str(), g_survey.database.c_str());
+  if (table < 0) return -1;
+  int result = 0;
+  if (slot >= 1 && slot <= kGraphColorSlots && db_search(table, TypeCode(type).c_str(), "CODE") == 0) {
+    SetColumnTextIdx(table, "GCOL", slot, text);
+    result = db_update(table);
+  }
+  db_close(table);
+  LoadGraphColors(g_survey.folder.c_str(), g_survey.database.c_str(), type);
+  return result;
 }

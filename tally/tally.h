@@ -671,6 +671,21 @@ extern GraphColor g_workingColors[kGraphColorSlots + 1];
 // be opened or the row not added (reported by the database layer; the
 // defaults are in memory then).
 int LoadGraphColors(const char* folder, const char* database, int graphType);
+// The graph-colour window: the graph type and colour slot it edits, and
+// the choice being made (graph_color_window.cpp).
+struct GraphColorWindowState {
+  HWND window = nullptr;
+  int graphType = kGraphBar;
+  int slot = 1;
+  std::string colorText;  // the slot's colour text as the window opened
+  GraphColorChoice choice;
+};
+extern GraphColorWindowState g_graphColorWindow;
+// Stores `text` as the colour of `slot` in the GCOLOR row of the window's
+// graph type (nothing when the row is missing), then reloads that type's
+// colours. 0, or -1 when the table cannot be opened or the row not written
+// (reported by the database layer).
+int SaveGraphColor(int slot, const char* text);
 // Sets the working colours of choices 1 to n from a graph type's slots,
 // "無回答" and "ｵｰﾊﾞｰ" from theirs (labels[1] is choice 1).
 void SetWorkingColors(int graphType, const std::vector<std::string>& labels);
