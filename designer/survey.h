@@ -33,11 +33,11 @@ constexpr int kMaxChoiceToken = 250;
 // commas and dropped. Label 1 is labels[1]; labels[0] stays empty.
 struct ChoiceLabels {
   std::vector<std::string> labels{1};
-  int longest = 0;              // bytes of the longest label, as kept
-  std::string tooLongToken;     // a token over kMaxChoiceToken bytes: the list
-                                // stopped before it
-  bool tooMany = false;         // more than kMaxTallyChoices labels: the list
-                                // stopped after the last that fits
+  int longest = 0;           // bytes of the longest label, as kept
+  std::string tooLongToken;  // a token over kMaxChoiceToken bytes: the list
+                             // stopped before it
+  bool tooMany = false;      // more than kMaxTallyChoices labels: the list
+                             // stopped after the last that fits
 };
 // Splits `text` into labels of at most kMaxChoiceLabel bytes (cut at a
 // character boundary). An empty text gives no labels.
@@ -58,22 +58,22 @@ std::vector<std::string> ListAnswerCodes(const std::string& codes);
 
 // One question of the survey.
 struct SurveyItem {
-  std::string codes;      // カウントデータ: the answer codes counted, a comma
-                          // list or one character per choice
-  std::string itemName;   // 項目名: the output column holding the answer
-  std::string question;   // 質問内容
-  std::string choices;    // 選択肢, 選択肢２, 選択肢３ joined: the labels
-  int maxAnswers = 0;     // 最大回答数: codes an answer may hold in a row
-  int switch05 = 0;       // チェック05: an empty answer is no "無回答"
-  int switch06 = 0;       // チェック06: percentages of the checks, not of
-                          // the records (when the tally leaves it to each)
+  std::string codes;     // カウントデータ: the answer codes counted, a comma
+                         // list or one character per choice
+  std::string itemName;  // 項目名: the output column holding the answer
+  std::string question;  // 質問内容
+  std::string choices;   // 選択肢, 選択肢２, 選択肢３ joined: the labels
+  int maxAnswers = 0;    // 最大回答数: codes an answer may hold in a row
+  int switch05 = 0;      // チェック05: an empty answer is no "無回答"
+  int switch06 = 0;      // チェック06: percentages of the checks, not of
+                         // the records (when the tally leaves it to each)
   // Per tally kind 1 to kSurveyTallyKinds: 印字nn (0 printed) and 改頁nn (1 a
   // page break after the question).
   int printOff[kSurveyTallyKinds + 1] = {};
   int pageBreak[kSurveyTallyKinds + 1] = {};
-  int choiceWidth = 4;    // 桁数, widened to the widest label
-  int answerCount = 0;    // number of answer codes
-  bool commaList = false; // the codes are a comma list
+  int choiceWidth = 4;     // 桁数, widened to the widest label
+  int answerCount = 0;     // number of answer codes
+  bool commaList = false;  // the codes are a comma list
 };
 
 // Where the survey and its answers live, the survey's row and its questions.
@@ -88,9 +88,9 @@ struct SurveyState {
   int dataKind = -1;
   std::string outputTable;
   // 調査定義.
-  std::string name;          // 調査名
-  std::string tallyTable;    // 集計テーブル名
-  int choiceWidth = 0;       // チェック04: every question's width when > 0
+  std::string name;        // 調査名
+  std::string tallyTable;  // 集計テーブル名
+  int choiceWidth = 0;     // チェック04: every question's width when > 0
   // Grouping items of cross tabulations (index 1 and 2), as 項目名.
   std::string groupItem[3];
   // Choices of the tally setting: "単純集計,<first>[,<first>|<second>]".

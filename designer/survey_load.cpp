@@ -16,19 +16,11 @@ SurveyState g_survey;
 namespace {
 
 // Room of the joined texts of a question.
-constexpr size_t kMaxCodeText = 2047;
-constexpr size_t kMaxQuestionText = 255;
-constexpr size_t kMaxChoiceText = 6000;
+constexpr int kMaxCodeText = 2047;
+constexpr int kMaxQuestionText = 255;
+constexpr int kMaxChoiceText = 6000;
 // Bytes of a grouping item's name in the tally choices.
-constexpr size_t kTallyChoiceNameBytes = 16;
-
-std::string Cut(const char* text, size_t room) {
-  std::string value = text;
-  if (value.size() > room) {
-    value.resize(CharBoundaryLength(value.c_str(), static_cast<int>(room)));
-  }
-  return value;
-}
+constexpr int kTallyChoiceNameBytes = 16;
 
 int OpenSurveyItems() {
   return db_open(g_survey.folder.c_str(), g_survey.database.c_str(), kSurveyItemTable, -1,
@@ -39,7 +31,7 @@ bool IsTallyKind(int kind) { return kind >= 1 && kind <= kSurveyTallyKinds; }
 
 // The question text and switches of the current 調査項目 row.
 void ReadQuestionText(int slot, SurveyItem& item) {
-  item.question = Cut(GetColumnText(slot, "質問内容"), kMaxQuestionText);
+  item.question = CutAtCharBoundary(GetColumnText(slot, "質問内容"), kMaxQuestionText);
   item.switch05 = GetColumnInt(slot, "チェック05");
   item.switch06 = GetColumnInt(slot, "チェック06");
 }
@@ -60,12 +52,11 @@ int ChoiceWidthOf(const SurveyItem& item, int storedWidth) {
 
 void ReadQuestion(int slot, SurveyItem& item) {
   item = SurveyItem();
-  item.codes = Cut(GetColumnText(slot, "カウントデータ"), kMaxCodeText);
+  item.codes = CutAtCharBoundary(GetColumnText(slot, "カウントデータ"), kMaxCodeText);
   item.itemName = GetColumnText(slot, "項目名");
-  item.choices = Cut((std::string(GetColumnText(slot, "選択肢")) + GetColumnText(slot, "選択肢２") +
-                      GetColumnText(slot, "選択肢３"))
-                         .c_str(),
-                     kMaxChoiceText);
+  const std::string choices = std::string(GetColumnText(slot, "選択肢")) +
+                              GetColumnText(slot, "選択肢２") + GetColumnText(slot, "選択肢３");
+  item.choices = CutAtCharBoundary(choices.c_str(), kMaxChoiceText);
   item.maxAnswers = GetColumnInt(slot, "最大回答数");
   ReadQuestionText(slot, item);
   for (int kind = 1; kind <= kSurveyTallyKinds; ++kind) ReadKindSwitches(slot, item, kind);
@@ -82,8 +73,8 @@ int OpenSurveyDefinition() {
     ShowInfoMessage("", "処理を行う｢フォーマット定義ファイル｣が選択されていません。");
     return -1;
   }
-  const int slot = db_open(g_survey.folder.c_str(), g_survey.database.c_str(), kSurveyDefinitionTable,
-                           -1, kSurveyDefinitionTable, "", "");
+  const int slot = db_open(g_survey.folder.c_str(), g_survey.database.c_str(),
+                           kSurveyDefinitionTable, -1, kSurveyDefinitionTable, "", "");
   if (slot < 0) return -1;
   if (db_search(slot, "01", "調査コード") != 0) {
     db_clear(slot);
@@ -118,9 +109,10 @@ int LoadSurveyItems() {
   do {
     if (!*GetColumnText(slot, "項目名")) break;
     if (count == kMaxSurveyQuestions) {
-      ShowInfoMessage("",
-                      "回答数（ｶｳﾝﾄ対象の項目数）が“%d”を越えています。〔調査項目〕の内容を確認してください。",
-                      kMaxSurveyQuestions);
+      ShowInfoMessage(
+          "",
+          "回答数（ｶｳﾝﾄ対象の項目数）が“%d”を越えています。〔調査項目〕の内容を確認してください。",
+          kMaxSurveyQuestions);
       break;
     }
     ReadQuestion(slot, g_survey.items[++count]);
@@ -177,7 +169,7 @@ int SelectTallyQuestions(int slot, int reset) {
     g_survey.tallyChoiceList.clear();
     return 2;
   }
-  g_survey.tallyChoiceList = "単純集計," + Cut(first.c_str(), kTallyChoiceNameBytes);
+  g_survey.tallyChoiceList = "単純集計," + CutAtCharBoundary(first.c_str(), kTallyChoiceNameBytes);
   if (!second.empty()) g_survey.tallyChoiceList += "," + first + "|" + second;
   return 1;
 }
@@ -205,11 +197,11 @@ int LoadMasterChoices(SurveyItem& item, const char* codeColumn, const char* text
   }
   db_close(slot);
   if (rows == 0) return -1;
-  if (texts.size() > kMaxChoiceText) {
-    ShowInfoMessage("", "選択肢は、%dバイト以内で設定してください。", static_cast<int>(kMaxChoiceText));
+  if (static_cast<int>(texts.size()) > kMaxChoiceText) {
+    ShowInfoMessage("", "選択肢は、%dバイト以内で設定してください。", kMaxChoiceText);
     return -1;
   }
-  item.codes = Cut(codes.c_str(), kMaxCodeText);
+  item.codes = CutAtCharBoundary(codes.c_str(), kMaxCodeText);
   item.choices = texts;
   return 0;
 }

@@ -40,9 +40,7 @@ ChoiceLabels SplitChoiceLabels(const char* text) {
 
 namespace {
 
-bool IsCommaList(const std::string& codes) {
-  return ContainsChar(codes.c_str(), ',') == 1;
-}
+bool IsCommaList(const std::string& codes) { return ContainsChar(codes.c_str(), ',') == 1; }
 
 }  // namespace
 

@@ -2,6 +2,7 @@
 #include "foundation/bounded_format.h"
 
 #include <cstdio>
+#include <cstring>
 
 #include "foundation/sjis_text.h"
 
@@ -34,4 +35,9 @@ int FormatTextBounded(char* out, int size, const char* format, ...) {
   const int length = FormatTextBoundedV(out, size, format, args);
   va_end(args);
   return length;
+}
+
+std::string CutAtCharBoundary(const char* text, int room) {
+  const int length = static_cast<int>(std::strlen(text));
+  return std::string(text, length <= room ? length : CharBoundaryLength(text, room));
 }

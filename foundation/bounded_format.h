@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdarg>
+#include <string>
 
 // Formats into `out` (room for `size` bytes, terminator included). Returns
 // the length written; a negative size or a null buffer writes nothing.
@@ -14,3 +15,6 @@ int FormatTextBounded(char* out, int size, const char* format, ...)
 // Length of the longest prefix of text[0..length) that does not end inside a
 // double-byte character.
 int CharBoundaryLength(const char* text, int length);
+
+// `text` cut to at most `room` bytes at a character boundary.
+std::string CutAtCharBoundary(const char* text, int room);

@@ -82,7 +82,7 @@ std::vector<std::string> LegendLabels(const char* labels) {
 
 // The metrics of the legend's font, which is selected while it is used.
 struct LegendMetrics {
-  int digit = 0;       // e
+  int digit = 0;  // e
   int textHeight = 0;
   int rowHeight = 0;
 };

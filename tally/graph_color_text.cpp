@@ -68,9 +68,8 @@ GraphColorChoice StartGraphColorChoice(const char* text) {
 
 void ChooseGraphColor(GraphColorChoice& choice, int color) {
   choice.color = color;
-  choice.selected = choice.selected.size() > 2
-                        ? TwoDigits(color) + "-" + TwoDigits(choice.pattern)
-                        : TwoDigits(color);
+  choice.selected = choice.selected.size() > 2 ? TwoDigits(color) + "-" + TwoDigits(choice.pattern)
+                                               : TwoDigits(color);
   ++choice.changes;
 }
 

@@ -62,21 +62,26 @@ void SetWorkingColors(int graphType, const std::vector<std::string>& labels) {
   }
 }
 
+HBRUSH CreateGraphBrush(int colorCode, int pattern) {
+  const COLORREF color = ColorFromCode(colorCode);
+  if (pattern == kFillSolid) return CreateSolidBrush(color);
+  return pattern >= 0 ? CreateHatchBrush(pattern, color) : nullptr;
+}
+
+void UseGraphFill(HDC dc) {
+  SetBkMode(dc, OPAQUE);
+  SetBkColor(dc, RGB(255, 255, 255));
+}
+
 void DrawGraphBar(int left, int top, int right, int bottom, int colorCode, int pattern) {
   HDC dc = ReportDrawDC();
   if (!dc) return;
-  const COLORREF color = ColorFromCode(colorCode);
-  GdiOwner<HPEN> pen(CreatePen(PS_SOLID, 1, color));
-  GdiOwner<HBRUSH> brush(pattern == kFillSolid ? CreateSolidBrush(color)
-                         : pattern >= 0        ? CreateHatchBrush(pattern, color)
-                                               : nullptr);
+  GdiOwner<HPEN> pen(CreatePen(PS_SOLID, 1, ColorFromCode(colorCode)));
+  GdiOwner<HBRUSH> brush(CreateGraphBrush(colorCode, pattern));
   SelectScope usePen(dc, pen.get());
-  SelectScope useBrush(dc, brush.get() ? static_cast<HGDIOBJ>(brush.get())
-                                       : GetStockObject(NULL_BRUSH));
-  // Hatching is drawn over a white ground, so patterns look alike on the
-  // screen and on paper.
-  SetBkMode(dc, OPAQUE);
-  SetBkColor(dc, RGB(255, 255, 255));
+  SelectScope useBrush(
+      dc, brush.get() ? static_cast<HGDIOBJ>(brush.get()) : GetStockObject(NULL_BRUSH));
+  UseGraphFill(dc);
   const int sign = g_reportOutput.ySign;
   Rectangle(dc, left + 1, top * sign, right, bottom * sign);
 }
@@ -86,7 +91,8 @@ int SaveGraphColor(int slot, const char* text) {
   const int table = OpenColorTable(g_survey.folder.c_str(), g_survey.database.c_str());
   if (table < 0) return -1;
   int result = 0;
-  if (slot >= 1 && slot <= kGraphColorSlots && db_search(table, TypeCode(type).c_str(), "CODE") == 0) {
+  if (slot >= 1 && slot <= kGraphColorSlots &&
+      db_search(table, TypeCode(type).c_str(), "CODE") == 0) {
     SetColumnTextIdx(table, "GCOL", slot, text);
     result = db_update(table);
   }

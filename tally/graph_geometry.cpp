@@ -74,9 +74,7 @@ std::vector<int> RadarRingRadii(double maximum, int r) {
   return radii;
 }
 
-bool RadarRingLabelled(double maximum, int j) {
-  return ValidMaximum(maximum) <= 0.5 || j % 2 == 0;
-}
+bool RadarRingLabelled(double maximum, int j) { return ValidMaximum(maximum) <= 0.5 || j % 2 == 0; }
 
 int RadarSeriesRadius(double share, double maximum, int r) {
   return static_cast<int>(std::floor(share / ValidMaximum(maximum) * r / 100 + 0.5));

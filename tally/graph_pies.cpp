@@ -72,8 +72,8 @@ void DrawRadarPolygon(int n, const std::vector<int>& radii, int width, int color
   const double step = 2 * kPi / n;
   for (int k = 0; k < n; ++k) {
     const GraphPoint a = GraphPointAt(g_radar.x, g_radar.y, k * step - kPi / 2, radii[k]);
-    const GraphPoint b = GraphPointAt(g_radar.x, g_radar.y, ((k + 1) % n) * step - kPi / 2,
-                                      radii[(k + 1) % n]);
+    const GraphPoint b =
+        GraphPointAt(g_radar.x, g_radar.y, ((k + 1) % n) * step - kPi / 2, radii[(k + 1) % n]);
     if (wide) {
       ReportLineScaledWide(a.x, a.y, b.x, b.y, width, colorCode);
     } else {
@@ -88,8 +88,8 @@ void DrawRadarFrame(int n, double maximum, const char* title) {
   const GraphColor* colors = g_graphColors[kGraphRadar];
   SelectPrinterFont(0, LabelFontHeight());
   const int digit = TextWidth("0");
-  TextAt(g_radar.x * s - TextWidth(title) / 2, (g_radar.y - g_radar.r) * s - 5 * digit - TextHeight(),
-         title);
+  TextAt(g_radar.x * s - TextWidth(title) / 2,
+         (g_radar.y - g_radar.r) * s - 5 * digit - TextHeight(), title);
   const double step = 2 * kPi / n;
   g_radar.lowestAxisEnd = g_radar.y;
   for (int k = 0; k < n; ++k) {
@@ -134,15 +134,11 @@ void DrawPieSlice(int x, int y, int r, int startX, int startY, int endX, int end
   const int s = Scale();
   const int sign = Sign();
   GdiOwner<HPEN> pen(CreateReportLinePen(1, penColor));
-  const COLORREF fill = ColorFromCode(fillColor);
-  GdiOwner<HBRUSH> brush(pattern == kFillSolid ? CreateSolidBrush(fill)
-                         : pattern >= 0        ? CreateHatchBrush(pattern, fill)
-                                               : nullptr);
+  GdiOwner<HBRUSH> brush(CreateGraphBrush(fillColor, pattern));
   SelectScope usePen(dc, pen.get());
-  SelectScope useBrush(dc, brush.get() ? static_cast<HGDIOBJ>(brush.get())
-                                       : GetStockObject(NULL_BRUSH));
-  SetBkMode(dc, OPAQUE);
-  SetBkColor(dc, RGB(255, 255, 255));
+  SelectScope useBrush(
+      dc, brush.get() ? static_cast<HGDIOBJ>(brush.get()) : GetStockObject(NULL_BRUSH));
+  UseGraphFill(dc);
   // GDI runs the arc counter-clockwise as the page is seen, from the start
   // radial to the end radial.
   Pie(dc, (x - r + 1) * s, (y - r + 1) * s * sign, (x + r) * s, (y + r) * s * sign, startX * s,
@@ -155,8 +151,8 @@ void DrawPieLegend(int x, int y, int r, int n, const double* counts,
   SetReportCellFrame(0);
   SelectPrinterFont(0, static_cast<int>(0.9 * LabelFontHeight()));
   const int e = TextWidth("0");
-  const bool withCounts = g_printSettings.countPercent.size() >= 3 &&
-                          g_printSettings.countPercent[2] == '1';
+  const bool withCounts =
+      g_printSettings.countPercent.size() >= 3 && g_printSettings.countPercent[2] == '1';
   int countDigits = 1;
   for (int i = 1; i <= n; ++i) {
     countDigits = std::max(countDigits, static_cast<int>(Format("%.0f", counts[i]).size()));
@@ -168,7 +164,8 @@ void DrawPieLegend(int x, int y, int r, int n, const double* counts,
     DrawGraphBar(left, top, left + 2 * e, top + 2 * e, color.colorCode, color.pattern);
     char text[160];
     if (withCounts) {
-      std::snprintf(text, sizeof text, "(%*.0f)%s", countDigits, counts[i], LabelOf(labels, i).c_str());
+      std::snprintf(text, sizeof text, "(%*.0f)%s", countDigits, counts[i],
+                    LabelOf(labels, i).c_str());
     } else {
       std::snprintf(text, sizeof text, "%s", LabelOf(labels, i).c_str());
     }
@@ -201,7 +198,9 @@ int DrawPieGraph(int x, int y, int r, int n, const double* shares, const double*
     if (!layout.labelled[i]) continue;
     const int cx = layout.anchor[i].x * s;
     const int cy = layout.anchor[i].y * s;
-    auto centred = [&](const std::string& text, int top) { TextAt(cx - TextWidth(text) / 2, top, text); };
+    auto centred = [&](const std::string& text, int top) {
+      TextAt(cx - TextWidth(text) / 2, top, text);
+    };
     const std::string percent = Format("%.1f%%", shares[i]);
     if (labelMode == 0) centred(Format("%.0f", counts[i]), cy - textHeight / 2);
     if (labelMode == 1) centred(percent, cy - textHeight / 2);
@@ -262,7 +261,8 @@ int DrawRadarChart(int x, int y, int r, int n, const double* shares, const doubl
   if (series >= 1) {
     SelectPrinterFont(0, LabelFontHeight());
     const int height = TextHeight();
-    const int lineY = g_radar.lowestAxisEnd * s + static_cast<int>(series * 1.5 * height) + height / 2;
+    const int lineY =
+        g_radar.lowestAxisEnd * s + static_cast<int>(series * 1.5 * height) + height / 2;
     const int sign = Sign();
     ReportLineColor(ReportDrawDC(), (x - kSampleLength) * s, lineY * sign, x * s, lineY * sign,
                     2 * s, color);

@@ -36,23 +36,39 @@ struct FieldRef {
 std::vector<FieldRef> FieldsOf(PrintSettings& s) {
   auto text = [](std::string& t, int room) { return FieldRef{&t, room, nullptr, nullptr}; };
   auto number = [](int& n) { return FieldRef{nullptr, 0, &n, nullptr}; };
-  return {text(s.code, kCodeRoom),     text(s.startCode, kRangeRoom),
-          text(s.endCode, kRangeRoom), text(s.paper, kPaperRoom),
-          number(s.topMargin),         number(s.charSize),
-          number(s.leftMargin),        number(s.lines),
-          number(s.lineSpacing),       number(s.reserved10),
-          number(s.reserved11),        number(s.reserved12),
+  return {text(s.code, kCodeRoom),
+          text(s.startCode, kRangeRoom),
+          text(s.endCode, kRangeRoom),
+          text(s.paper, kPaperRoom),
+          number(s.topMargin),
+          number(s.charSize),
+          number(s.leftMargin),
+          number(s.lines),
+          number(s.lineSpacing),
+          number(s.reserved10),
+          number(s.reserved11),
+          number(s.reserved12),
           {nullptr, 0, nullptr, &s.previewReduction},
-          number(s.labelWidth),        number(s.labelHeight),
-          number(s.columns),           number(s.labelRows),
-          number(s.gapX),              number(s.gapY),
-          number(s.labelTop),          number(s.labelLeft),
-          number(s.framePrint),        number(s.notch),
-          number(s.upperLimit),        number(s.lowerLimit),
-          number(s.quoteTexts),        number(s.reserved27),
-          text(s.field, kFieldRoom),   text(s.file, kFileRoom),
-          number(s.titleLine),         number(s.pageNumbers),
-          number(s.radarMaximum),      number(s.firstLabel)};
+          number(s.labelWidth),
+          number(s.labelHeight),
+          number(s.columns),
+          number(s.labelRows),
+          number(s.gapX),
+          number(s.gapY),
+          number(s.labelTop),
+          number(s.labelLeft),
+          number(s.framePrint),
+          number(s.notch),
+          number(s.upperLimit),
+          number(s.lowerLimit),
+          number(s.quoteTexts),
+          number(s.reserved27),
+          text(s.field, kFieldRoom),
+          text(s.file, kFileRoom),
+          number(s.titleLine),
+          number(s.pageNumbers),
+          number(s.radarMaximum),
+          number(s.firstLabel)};
 }
 
 // A text field as the tokenizer reads it back: quoted when it holds a
@@ -65,12 +81,6 @@ std::string TextField(const std::string& text) {
     if (c == '"') quoted += '"';
   }
   return quoted + "\"";
-}
-
-// The text cut to `room` bytes at a character boundary.
-std::string CutText(const char* text, int room) {
-  const int length = static_cast<int>(std::strlen(text));
-  return std::string(text, length <= room ? length : CharBoundaryLength(text, room));
 }
 
 }  // namespace
@@ -109,7 +119,7 @@ int ParsePrintSettingsLine(const char* line, PrintSettings& settings) {
     rc = NextCsvTokenWith(cursor, value.data(), length, line);
     ++read;
     if (field.text) {
-      *field.text = CutText(value.data(), field.room);
+      *field.text = CutAtCharBoundary(value.data(), field.room);
     } else if (field.number) {
       *field.number = DecimalTextToInt(value.data());
     } else {
@@ -128,7 +138,7 @@ std::string PrintSettingsLineCode(const char* line) {
 }
 
 void SetDefaultPrintSettings(PrintSettings& s, const char* code) {
-  s.code = CutText(code, kCodeRoom);
+  s.code = CutAtCharBoundary(code, kCodeRoom);
   s.paper = "Ａ４縦";
   s.titleLine = 0;
   s.pageNumbers = 1;

@@ -83,8 +83,8 @@ int SavePrintSettings(const char* code) {
   }
   written = FlushFileBuffers(file) && written;
   CloseHandle(file);
-  if (!written ||
-      !MoveFileExA(work.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+  if (!written || !MoveFileExA(work.c_str(), path.c_str(),
+                               MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     DeleteFileA(work.c_str());
     ShowErrorMessage("", "“%s”に書き込めません。", path.c_str());
     return -1;

@@ -49,19 +49,23 @@ const LayoutColumn kLayoutColumns[] = {
     {"最大値％", &PrintSettings::radarMaximum, {29}},
 };
 
-// Defaults of a new MUPA_PRN row, by print type (0: the column stays 0).
+// Defaults of a new MUPA_PRN row, by print type: the values of these
+// columns in this order (0: the column stays 0).
+const char* const kDefaultColumns[] = {"上部余白",   "左側余白",   "文字サイズ", "行送り",
+                                       "縦グラフ間", "横グラフ間", "グラフ幅",   "欄数／頁",
+                                       "グラフ列数", "１％の幅",   "グラフ直径", "最大値％"};
+constexpr int kDefaultColumnCount = sizeof kDefaultColumns / sizeof kDefaultColumns[0];
 struct LayoutDefaults {
   int type;
-  int top, left, charSize, lineSpacing, gapY, gapX, graphWidth, linesPerPage, graphColumns,
-      percentWidth, diameter, maximum;
+  int values[kDefaultColumnCount];
 };
 const LayoutDefaults kLayoutDefaults[] = {
-    {25, 16, 20, 8, 2, 34, 0, 0, 0, 0, 0, 0, 0},
-    {26, 10, 14, 8, 32, 30, 0, 20, 0, 0, 7, 0, 0},
-    {27, 14, 14, 8, 14, 30, 0, 50, 0, 0, 9, 0, 0},
-    {28, 22, 26, 7, 0, 30, 60, 0, 0, 2, 0, 46, 0},
-    {29, 20, 30, 7, 0, 24, 50, 0, 0, 2, 0, 50, 50},
-    {30, 14, 14, 0, 0, 20, 20, 60, 6, 2, 0, 0, 0},
+    {25, {16, 20, 8, 2, 34, 0, 0, 0, 0, 0, 0, 0}},
+    {26, {10, 14, 8, 32, 30, 0, 20, 0, 0, 7, 0, 0}},
+    {27, {14, 14, 8, 14, 30, 0, 50, 0, 0, 9, 0, 0}},
+    {28, {22, 26, 7, 0, 30, 60, 0, 0, 2, 0, 46, 0}},
+    {29, {20, 30, 7, 0, 24, 50, 0, 0, 2, 0, 50, 50}},
+    {30, {14, 14, 0, 0, 20, 20, 60, 6, 2, 0, 0, 0}},
 };
 
 bool HasType(std::initializer_list<int> types, int type) {
@@ -78,18 +82,8 @@ void SetLayoutDefaults(int slot, const char* code, int type) {
   SetColumnInt(slot, "頁番号", type == kPrintTypeImageList ? 1 : 0);
   for (const LayoutDefaults& d : kLayoutDefaults) {
     if (d.type != type) continue;
-    SetColumnInt(slot, "上部余白", d.top);
-    SetColumnInt(slot, "左側余白", d.left);
-    SetColumnInt(slot, "文字サイズ", d.charSize);
-    SetColumnInt(slot, "行送り", d.lineSpacing);
-    SetColumnInt(slot, "縦グラフ間", d.gapY);
-    SetColumnInt(slot, "横グラフ間", d.gapX);
-    SetColumnInt(slot, "グラフ幅", d.graphWidth);
-    SetColumnInt(slot, "欄数／頁", d.linesPerPage);
-    SetColumnInt(slot, "グラフ列数", d.graphColumns);
-    SetColumnInt(slot, "１％の幅", d.percentWidth);
-    SetColumnInt(slot, "グラフ直径", d.diameter);
-    SetColumnInt(slot, "最大値％", d.maximum);
+    for (int i = 0; i < kDefaultColumnCount; ++i)
+      SetColumnInt(slot, kDefaultColumns[i], d.values[i]);
   }
 }
 
@@ -147,11 +141,24 @@ void SetFlagDefaults(int slot, int type) {
   const char* countPercent = "";
   int base = 0;
   switch (type) {
-    case 25: items = "110000"; countPercent = "11"; base = 2; break;
+    case 25:
+      items = "110000";
+      countPercent = "11";
+      base = 2;
+      break;
     case 26:
-    case 27: items = "000000"; countPercent = "11"; break;
-    case 28: items = "000000"; countPercent = "010"; break;
-    case 29: items = "000000"; countPercent = "01"; break;
+    case 27:
+      items = "000000";
+      countPercent = "11";
+      break;
+    case 28:
+      items = "000000";
+      countPercent = "010";
+      break;
+    case 29:
+      items = "000000";
+      countPercent = "01";
+      break;
     default: break;
   }
   SetColumnText(slot, "印字項目", items);

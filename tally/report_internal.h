@@ -44,6 +44,14 @@ std::string FormatReportCellV(const char* format, va_list args);
 // width and colour code; the caller owns it.
 HPEN CreateReportLinePen(int width, int colorCode);
 
+// The fill of a graph's bar, slice or swatch: solid (kFillSolid), hatched
+// (0 to 5) or none (null) in the colour of the colour code; the caller owns
+// it.
+HBRUSH CreateGraphBrush(int colorCode, int pattern);
+// A white ground under hatching, so patterns look alike on the screen and
+// on paper.
+void UseGraphFill(HDC dc);
+
 // Draws one line from (x1, y1) to (x2, y2) on `dc` in device coordinates.
 inline void DrawReportSegment(HDC dc, int x1, int y1, int x2, int y2) {
   MoveToEx(dc, x1, y1, nullptr);

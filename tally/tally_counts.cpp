@@ -89,24 +89,23 @@ void CountTallyAnswer(int question, const TallyQuestionCodes& codes, const std::
   auto eachTable = [](auto&& add) {
     for (TallyCountTable& table : g_tallyCounts) add(table);
   };
-  if (answer.empty() && !codes.exempt) {
+  // An empty or over-selected answer: counted apart, and in the totals and
+  // bases only when included.
+  auto unmatched = [&](double(TallyCountTable::*count)[kMaxSurveyQuestions + 1], bool included) {
     eachTable([&](TallyCountTable& t) {
-      t.noAnswer[question] += 1;
-      if (include.noAnswer) {
+      (t.*count)[question] += 1;
+      if (included) {
         t.counts[question][0] += 1;
         t.base[question] += 1;
       }
     });
+  };
+  if (answer.empty() && !codes.exempt) {
+    unmatched(&TallyCountTable::noAnswer, include.noAnswer);
     return;
   }
   if (!answer.empty() && answer[0] == '*') {
-    eachTable([&](TallyCountTable& t) {
-      t.over[question] += 1;
-      if (include.over) {
-        t.counts[question][0] += 1;
-        t.base[question] += 1;
-      }
-    });
+    unmatched(&TallyCountTable::over, include.over);
     return;
   }
   if (codes.codes.empty()) return;

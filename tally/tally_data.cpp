@@ -149,7 +149,8 @@ int SearchTallyByPattern(int slot, const char* first, const char* second, int gr
 
 int CountQuestionAnswers(int question) {
   const SurveyItem& item = g_survey.items[question];
-  const TallyQuestionCodes codes = MakeTallyQuestionCodes(item.codes, item.maxAnswers, item.switch05);
+  const TallyQuestionCodes codes =
+      MakeTallyQuestionCodes(item.codes, item.maxAnswers, item.switch05);
   const int type = GetColumnType(g_tally.slot, item.itemName.c_str());
   int records = 0;
   do {

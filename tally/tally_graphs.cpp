@@ -19,11 +19,11 @@ constexpr int kMinBarLabelWidth = 6;
 // The page grid of pies and radars (report units).
 struct GraphGrid {
   int perRow = 1;
-  int radius = 0;     // the notch: half the diameter setting, times 5
+  int radius = 0;  // the notch: half the diameter setting, times 5
   int left = 0, top = 0;
   int gapX = 0, gapY = 0;
   int x = 0, y = 0;
-  int onPage = 0;     // graphs on the page so far
+  int onPage = 0;  // graphs on the page so far
   double radarMaximum = 1.0;
 };
 GraphGrid g_grid;
@@ -126,7 +126,7 @@ void PrepareTallyGraphs(int outputKind) {
   g_grid.gapX = s.gapX * 4;
   g_grid.gapY = s.gapY * 4;
   g_grid.radarMaximum = s.radarMaximum >= 1 && s.radarMaximum <= 100 ? s.radarMaximum / 100.0 : 1.0;
-  const int graphType = outputKind <= 5 ? kGraphBar
+  const int graphType = outputKind <= 5   ? kGraphBar
                         : outputKind <= 7 ? kGraphChoice
                         : outputKind <= 9 ? kGraphPie
                                           : kGraphRadar;
@@ -147,7 +147,8 @@ int PrepareGraphValues(int question, int withLabels) {
     v.labels.push_back(label);
     ++v.n;
   };
-  for (int k = 1; k < static_cast<int>(list.labels.size()); ++k) add(t.counts[question][k], list.labels[k]);
+  for (int k = 1; k < static_cast<int>(list.labels.size()); ++k)
+    add(t.counts[question][k], list.labels[k]);
   int extras = 0;
   if (g_tally.include.noAnswer && g_survey.items[question].switch05 != 1) {
     add(t.noAnswer[question], withLabels ? "無回答" : "");
@@ -186,14 +187,17 @@ int FeedBarGraph(int groups, int question, int groupRow) {
   const std::string groupLabel = GroupLabel(groupRow);
   int row = 0;
   auto bar = [&](double count, int choice, const std::string& label) {
-    const std::string groupCell =
-        groups == 0 ? "" : row == 0 ? groupLabel : std::string(groupWidth, ' ');
+    const std::string groupCell = groups == 0 ? ""
+                                  : row == 0  ? groupLabel
+                                              : std::string(groupWidth, ' ');
     DrawBarGraph(count, base, choice, label.c_str(), labelWidth, groupCell.c_str(), groupWidth);
     ++row;
     BreakPageWhenFull();
   };
-  for (int k = 1; k < static_cast<int>(list.labels.size()); ++k) bar(t.counts[question][k], k, list.labels[k]);
-  if (g_tally.include.noAnswer && item.switch05 != 1) bar(t.noAnswer[question], kNoAnswerSlot, "無回答");
+  for (int k = 1; k < static_cast<int>(list.labels.size()); ++k)
+    bar(t.counts[question][k], k, list.labels[k]);
+  if (g_tally.include.noAnswer && item.switch05 != 1)
+    bar(t.noAnswer[question], kNoAnswerSlot, "無回答");
   if (g_tally.include.over) bar(t.over[question], kOverSlot, "ｵｰﾊﾞｰ");
   return ReportRowFits() ? 0 : -1;
 }
@@ -253,21 +257,20 @@ int FeedGroupRadarGraph(int question, int groupRow) {
   // Every grouping value of the question is a series of one chart, which
   // the grid moves past after the last (FeedTallyGraph).
   const int series = ++g_groupGraphsDrawn;
-  const GraphPoint centre = series == 1 ? PlaceOnGrid()
-                                        : GraphPoint{g_grid.radius + g_grid.x,
-                                                     g_grid.radius + g_grid.y};
+  const GraphPoint centre =
+      series == 1 ? PlaceOnGrid() : GraphPoint{g_grid.radius + g_grid.x, g_grid.radius + g_grid.y};
   const GraphValues& v = g_graphValues;
   // The axes bear their labels only: values would be those of one series.
-  return DrawRadarChart(centre.x, centre.y, g_grid.radius, v.n, v.percents.data(),
-                        v.counts.data(), -1, g_grid.radarMaximum, v.labels,
-                        Bracketed(question).c_str(), series, GroupLabel(groupRow).c_str()) != 0
+  return DrawRadarChart(centre.x, centre.y, g_grid.radius, v.n, v.percents.data(), v.counts.data(),
+                        -1, g_grid.radarMaximum, v.labels, Bracketed(question).c_str(), series,
+                        GroupLabel(groupRow).c_str()) != 0
              ? 1
              : 0;
 }
 
 int FeedTallyGraph(int outputKind, int question) {
-  const bool perGroup = outputKind == 5 || outputKind == 7 || outputKind == 9 ||
-                        outputKind == 11 || outputKind == 12;
+  const bool perGroup =
+      outputKind == 5 || outputKind == 7 || outputKind == 9 || outputKind == 11 || outputKind == 12;
   if (!perGroup) {
     if (!CountedWithHits(question, PositionTallyTable(g_tally.slot, 0))) return 0;
     return FeedOne(outputKind, question, 0) != 0 ? 1 : 0;

@@ -76,9 +76,7 @@ void NextLine(int n) {
   BreakPageWhenFull();
 }
 
-bool ShowsNoAnswer(int q) {
-  return g_tally.include.noAnswer && g_survey.items[q].switch05 != 1;
-}
+bool ShowsNoAnswer(int q) { return g_tally.include.noAnswer && g_survey.items[q].switch05 != 1; }
 
 int ChoiceCount(int q) { return static_cast<int>(g_tally.choices[q].labels.size()) - 1; }
 
@@ -160,9 +158,8 @@ void LoadGroupColumns() {
     const int labels = q > 0 ? std::max(LoadItemChoices(q), 0) : 0;
     std::string values;
     CollectItemChoiceValues(group, values);
-    g_layout.groupWidth[group] =
-        std::max({labels, g_tally.groupLongest[group],
-                  static_cast<int>(g_survey.groupItem[group].size()), 4});
+    g_layout.groupWidth[group] = std::max({labels, g_tally.groupLongest[group],
+                                           static_cast<int>(g_survey.groupItem[group].size()), 4});
   }
 }
 
@@ -186,8 +183,8 @@ void PrintHeading(int q) {
   }
   for (int k = 1; k <= ChoiceCount(q); ++k) {
     IsCsv() ? TextCell(0, list.labels[k])
-            : static_cast<void>(ReportPrintCellBox(item.choiceWidth, item.choiceWidth * rows,
-                                                   "%s", list.labels[k].c_str()));
+            : static_cast<void>(ReportPrintCellBox(item.choiceWidth, item.choiceWidth * rows, "%s",
+                                                   list.labels[k].c_str()));
   }
   auto extra = [&](const char* heading) {
     IsCsv() ? TextCell(0, heading) : ReportPrintCellAt(kExtraWidth + 2, rows, "%s", heading);
@@ -238,7 +235,8 @@ int TableLines(int kind, int q) {
 
 void PrintSimpleTally(int q) {
   CountSelection(q, PositionTallyTable(g_tally.slot, 0));
-  if (g_tally.page == 1 && g_reportOutput.lineNumber == 0) PrintCenteredTitle(g_survey.name.c_str());
+  if (g_tally.page == 1 && g_reportOutput.lineNumber == 0)
+    PrintCenteredTitle(g_survey.name.c_str());
   PrintHeading(q);
   PrintTallyLine(kQuestionCounts, q, "", "");
 }
@@ -367,10 +365,9 @@ int RunTally(int printMode, int outputKind) {
   if (outputKind > kTallyCrossBoth) PrepareTallyGraphs(outputKind);
   g_tally.page = 1;
   if (!IsCsv()) ShowPageRange(outputKind);
-  const bool crossNeedsGroups =
-      (outputKind == kTallyCrossFirst && g_survey.groupItem[1].empty()) ||
-      (outputKind == kTallyCrossBoth &&
-       (g_survey.groupItem[1].empty() || g_survey.groupItem[2].empty()));
+  const bool crossNeedsGroups = (outputKind == kTallyCrossFirst && g_survey.groupItem[1].empty()) ||
+                                (outputKind == kTallyCrossBoth &&
+                                 (g_survey.groupItem[1].empty() || g_survey.groupItem[2].empty()));
   for (int q = 1; q <= g_survey.questionCount && !crossNeedsGroups; ++q) {
     const SurveyItem& item = g_survey.items[q];
     if (!IsCsv() && g_tally.page < g_tally.startPage) {

@@ -104,7 +104,8 @@ TEST_P(SurveyLoad, QuestionsUpToTheFirstWithoutAName) {
 }
 
 TEST_P(SurveyLoad, TheSurveysWidthReplacesEveryQuestions) {
-  AddQuestions({{"Q1", "性別", "男性,女性", "12", 0}, {"Q2", "地域", "北海道・東北,関東", "1,10", 3}});
+  AddQuestions(
+      {{"Q1", "性別", "男性,女性", "12", 0}, {"Q2", "地域", "北海道・東北,関東", "1,10", 3}});
   const int definition = OpenSurveyDefinition();
   ASSERT_GT(definition, 0);
   SetColumnInt(definition, "チェック04", 6);
@@ -126,8 +127,9 @@ TEST_P(SurveyLoad, MissingOrTooManyQuestionsAreReported) {
   ASSERT_EQ(LoadSurveyItems(), 0);
   EXPECT_EQ(g_survey.questionCount, 200);
   EXPECT_EQ(g_survey.items[200].itemName, "Q200");
-  EXPECT_EQ(Boxes(), Texts{"回答数（ｶｳﾝﾄ対象の項目数）が“200”を越えています。〔調査項目〕の内容を確認して"
-                           "ください。"});
+  EXPECT_EQ(Boxes(),
+            Texts{"回答数（ｶｳﾝﾄ対象の項目数）が“200”を越えています。〔調査項目〕の内容を確認して"
+                  "ください。"});
   ForgetBoxes();
 
   g_survey.database.clear();
@@ -160,7 +162,8 @@ TEST_P(SurveyLoad, PagesOfATallyKind) {
   EXPECT_EQ(g_survey.pages[3], 2);
   EXPECT_EQ(g_survey.pages[1], 1);
   // A page break set afterwards is read by the question list of kind 3.
-  Exec({"update 調査項目 set 改頁03=1 where 項目名='Q4'", "update 調査項目 set 質問内容='新' where 項目名='Q2'"});
+  Exec({"update 調査項目 set 改頁03=1 where 項目名='Q4'",
+        "update 調査項目 set 質問内容='新' where 項目名='Q2'"});
   ASSERT_EQ(LoadSurveyQuestionList(3), 0);
   EXPECT_EQ(g_survey.items[4].pageBreak[3], 1);
   EXPECT_EQ(g_survey.items[2].question, "新");
@@ -189,6 +192,7 @@ TEST_P(SurveyLoad, GroupingItemsOfCrossTabulations) {
   EXPECT_EQ(g_survey.tallyChoiceList, "");
 }
 
-INSTANTIATE_TEST_SUITE_P(Drivers, SurveyLoad, testing::Values(kDbKindFile, kDbKindServer), KindName);
+INSTANTIATE_TEST_SUITE_P(Drivers, SurveyLoad, testing::Values(kDbKindFile, kDbKindServer),
+                         KindName);
 
 }  // namespace

@@ -19,7 +19,8 @@ class GraphColors : public SurveyDbTest {
     EXPECT_GT(table, 0);
     char code[8];
     std::snprintf(code, sizeof code, "%02d", type);
-    std::string text = db_search(table, code, "CODE") == 0 ? GetColumnTextIdx(table, "GCOL", slot) : "-";
+    std::string text =
+        db_search(table, code, "CODE") == 0 ? GetColumnTextIdx(table, "GCOL", slot) : "-";
     db_close(table);
     return text;
   }
@@ -54,6 +55,7 @@ TEST_P(GraphColors, ASavedSlotIsUsedAtOnce) {
   EXPECT_EQ(Boxes(), Texts{});
 }
 
-INSTANTIATE_TEST_SUITE_P(Drivers, GraphColors, testing::Values(kDbKindFile, kDbKindServer), KindName);
+INSTANTIATE_TEST_SUITE_P(Drivers, GraphColors, testing::Values(kDbKindFile, kDbKindServer),
+                         KindName);
 
 }  // namespace

@@ -164,8 +164,8 @@ TEST_F(GraphPrint, PieSlicesFollowTheirSharesClockwiseFromTheTop) {
     double degrees;
     bool dark;
   };
-  const Probe probes[] = {{10, true},   {90, true},   {170, true}, {190, false},
-                          {225, false}, {260, false}, {280, true}, {315, true}, {350, true}};
+  const Probe probes[] = {{10, true},   {90, true},  {170, true}, {190, false}, {225, false},
+                          {260, false}, {280, true}, {315, true}, {350, true}};
   for (const Probe& p : probes) {
     const double a = p.degrees * kPi / 180;
     const double px = Mm(x) + std::sin(a) * Mm(r) / 2;

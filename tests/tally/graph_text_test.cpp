@@ -15,9 +15,9 @@ TEST(GraphColorText, StoredTextsAndDefaults) {
     int color, pattern;
   };
   const Case cases[] = {
-      {"05-03", 105, 2}, {"01-00", 101, kFillSolid}, {"21-06", 121, 5},
+      {"05-03", 105, 2},       {"01-00", 101, kFillSolid}, {"21-06", 121, 5},
       {"07", 107, kFillSolid},  // a radar's colour: solid
-      {"", 0, kFillSolid},      {"x5-01", 0, kFillSolid}, {"05-99", 105, kFillSolid},
+      {"", 0, kFillSolid},     {"x5-01", 0, kFillSolid},   {"05-99", 105, kFillSolid},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
@@ -33,9 +33,12 @@ TEST(GraphColorText, StoredTextsAndDefaults) {
     int type, slot, color, pattern;
   };
   const Default defaults[] = {
-      {kGraphBar, 1, 101, 5},           {kGraphChoice, 20, 120, 5},
-      {kGraphPie, 21, 101, 5},          {kGraphPie, 30, 110, 5},
-      {kGraphRadar, 1, 101, kFillSolid}, {kGraphRadar, 4, 101, kFillSolid},
+      {kGraphBar, 1, 101, 5},
+      {kGraphChoice, 20, 120, 5},
+      {kGraphPie, 21, 101, 5},
+      {kGraphPie, 30, 110, 5},
+      {kGraphRadar, 1, 101, kFillSolid},
+      {kGraphRadar, 4, 101, kFillSolid},
       {kGraphRadar, 5, 102, kFillSolid},
   };
   for (const Default& d : defaults) {

@@ -76,7 +76,8 @@ TEST_F(PrintSettingsFile, TheSavedCodeComesFirstAndOthersKeepTheirOrder) {
   ASSERT_EQ(SavePrintSettings("OK0003"), 0);
   const std::string text = ReadFile(path_);
   EXPECT_EQ(Codes(text), (Texts{"OK0003", "L00002", "L00004"}));
-  EXPECT_NE(text.find("\r\nL00002,s,e,Ａ４縦,1\r\nL00004,,,Ａ４横,5\r\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("\r\nL00002,s,e,Ａ４縦,1\r\nL00004,,,Ａ４横,5\r\n"), std::string::npos)
+      << text;
   g_printSettings = PrintSettings();
   FindPrintSettingsLine("OK0003");
   EXPECT_EQ(g_printSettings.lines, 40);
@@ -204,6 +205,7 @@ TEST_P(PrintTables, FlagsOfEachTypeAndTheTallysPercentageBase) {
   EXPECT_EQ(Boxes(), Texts{});
 }
 
-INSTANTIATE_TEST_SUITE_P(Drivers, PrintTables, testing::Values(kDbKindFile, kDbKindServer), KindName);
+INSTANTIATE_TEST_SUITE_P(Drivers, PrintTables, testing::Values(kDbKindFile, kDbKindServer),
+                         KindName);
 
 }  // namespace

@@ -185,7 +185,8 @@ void SurveyDbTest::SetUp() {
   }
   const int slot = db_alloc_slot("", kDb, "T1", -1);
   ASSERT_GT(slot, 0);
-  for (const char* table : {"調査定義", "調査項目", kTallyTable, "MUPA_PRN", "MUPA_FLG", "GCOLOR"}) {
+  for (const char* table :
+       {"調査定義", "調査項目", kTallyTable, "MUPA_PRN", "MUPA_FLG", "GCOLOR"}) {
     ExecSlotSql(slot, (std::string("drop table ") + table).c_str(), 1);
   }
   db_disconnect(slot);
@@ -236,8 +237,8 @@ void SurveyDbTest::WriteSurvey(const std::vector<FixtureRecord>& records) {
   }
   std::vector<std::string> statements = {create + ")"};
   for (const FixtureRecord& r : records) {
-    std::string insert = std::string("insert into ") + kTallyTable + " values (" +
-                         SqlLiteral(r.at("番号").c_str());
+    std::string insert =
+        std::string("insert into ") + kTallyTable + " values (" + SqlLiteral(r.at("番号").c_str());
     for (const FixtureQuestion& q : kFixtureQuestions) {
       const std::string& value = r.at(q.column);
       insert += "," + (q.numeric ? value : SqlLiteral(value.c_str()));

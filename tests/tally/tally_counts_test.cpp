@@ -84,7 +84,10 @@ TEST(TallyCount, AnswersEnterAllThreeTables) {
       {"two marks: total 2, base 1", "13", {}, false, {1, 1, 2, 0, 0, 1}},
       {"empty, not included: only the no-answer count", "", {}, false, {0, 0, 0, 1, 0, 0}},
       {"empty, included", "", {true, false}, false, {0, 0, 1, 1, 0, 1}},
-      {"empty and exempt: a record that matches nothing", "", {true, true}, true,
+      {"empty and exempt: a record that matches nothing",
+       "",
+       {true, true},
+       true,
        {0, 0, 0, 0, 0, 1}},
       {"over, not included", "*13", {}, false, {0, 0, 0, 0, 1, 0}},
       {"over, included: no choice hit", "*13", {false, true}, false, {0, 0, 1, 0, 1, 1}},
@@ -133,9 +136,8 @@ TEST(TallyPercentages, RoundHalfUpAndNeverDivideByZero) {
     double count, base, percent;
   };
   const Case cases[] = {
-      {1, 16, 6.3},  {1, 3, 33.3},   {2, 3, 66.7}, {1, 8, 12.5}, {3, 3, 100.0},
-      {0, 5, 0.0},   {0.5, 5, 0.0},  {4, 0, 0.0},  {0, 0, 0.0},  {7, -1, 0.0},
-      {1, 2000, 0.1}, {1, 2001, 0.0},
+      {1, 16, 6.3},  {1, 3, 33.3}, {2, 3, 66.7}, {1, 8, 12.5}, {3, 3, 100.0},  {0, 5, 0.0},
+      {0.5, 5, 0.0}, {4, 0, 0.0},  {0, 0, 0.0},  {7, -1, 0.0}, {1, 2000, 0.1}, {1, 2001, 0.0},
   };
   for (const Case& c : cases) {
     EXPECT_DOUBLE_EQ(TallyPercent(c.count, c.base), c.percent) << c.count << "/" << c.base;

@@ -55,7 +55,7 @@ TEST_P(TallyOutput, EveryGraphKindPrints) {
   struct Case {
     int kind, printType;
   };
-  const Case cases[] = {{4, 26}, {5, 26}, {6, 27}, {7, 27}, {8, 28},
+  const Case cases[] = {{4, 26}, {5, 26},  {6, 27},  {7, 27}, {8, 28},
                         {9, 28}, {10, 29}, {11, 29}, {12, 29}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.kind);

@@ -73,7 +73,7 @@ class ExpectedTally {
   std::vector<Row> Rows() {
     for (size_t qi = 0; qi < kFixtureQuestions.size(); ++qi) {
       const FixtureQuestion& q = kFixtureQuestions[qi];
-      if (!*q.codes || !*q.choices) continue;  // not tabulated
+      if (!*q.codes || !*q.choices) continue;            // not tabulated
       if (q.group != 0 && q.group <= groups_) continue;  // a grouping item of this tally
       Question(qi);
     }
@@ -107,13 +107,11 @@ class ExpectedTally {
     rows_.push_back(heading);
     if (On(flags_.items, 3)) {
       Row codes = Prefix("", "");
-      const Row list = std::string(q.codes).find(',') != std::string::npos
-                           ? Split(q.codes)
-                           : [&] {
-                               Row chars;
-                               for (char c : std::string(q.codes)) chars.push_back(std::string(1, c));
-                               return chars;
-                             }();
+      const Row list = std::string(q.codes).find(',') != std::string::npos ? Split(q.codes) : [&] {
+        Row chars;
+        for (char c : std::string(q.codes)) chars.push_back(std::string(1, c));
+        return chars;
+      }();
       for (size_t k = 0; k < list.size(); ++k) codes.push_back(list[k] == labels[k] ? "" : list[k]);
       if (ShowsNoAnswer(q)) codes.push_back("");
       if (IncludeOver()) codes.push_back("*");
@@ -126,7 +124,8 @@ class ExpectedTally {
     } else if (groups_ == 1) {
       const Row areas = Split(kFixtureQuestions[1].codes);
       const Row names = Split(kFixtureQuestions[1].choices);
-      for (size_t a = 0; a < areas.size(); ++a) Lines(qi, Select(areas[a], ""), names[a], "", false);
+      for (size_t a = 0; a < areas.size(); ++a)
+        Lines(qi, Select(areas[a], ""), names[a], "", false);
       if (On(flags_.items, 2)) Lines(qi, records_, "合計", "", false);
     } else {
       const Row areas = Split(kFixtureQuestions[1].codes);
@@ -251,7 +250,8 @@ TEST_P(TallyTable, ACrossTabulationWithoutItsGroupingItemWritesNothing) {
   EXPECT_TRUE(rows.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Drivers, TallyTable, testing::Values(kDbKindFile, kDbKindServer), KindName);
+INSTANTIATE_TEST_SUITE_P(Drivers, TallyTable, testing::Values(kDbKindFile, kDbKindServer),
+                         KindName);
 
 // Rows of one grouping value, selected from a table of its own.
 class TallySelection : public SurveyDbTest {
@@ -259,7 +259,8 @@ class TallySelection : public SurveyDbTest {
   // The keys of the rows the selection of `value` holds.
   Row Select(const char* value) {
     Row keys;
-    for (int rc = SearchTallyByPattern(g_tally.slot, value, "", 1); rc == 0; rc = db_nread(g_tally.slot)) {
+    for (int rc = SearchTallyByPattern(g_tally.slot, value, "", 1); rc == 0;
+         rc = db_nread(g_tally.slot)) {
       keys.push_back(GetColumnText(g_tally.slot, "番号"));
     }
     return keys;
@@ -268,8 +269,9 @@ class TallySelection : public SurveyDbTest {
 
 TEST_P(TallySelection, ItemsOfSeveralMarksSelectTheRowsThatHoldTheMark) {
   Exec({std::string("create table ") + kTallyTable + " (番号 varchar(4), MARKS varchar(5))",
-        std::string("insert into ") + kTallyTable + " values ('01', '1'), ('02', '%'), ('03', '_'),"
-        " ('04', '1%'), ('05', 'a_b'), ('06', 'x'), ('07', '!'), ('08', '1!'), ('09', '')"});
+        std::string("insert into ") + kTallyTable +
+            " values ('01', '1'), ('02', '%'), ('03', '_'),"
+            " ('04', '1%'), ('05', 'a_b'), ('06', 'x'), ('07', '!'), ('08', '1!'), ('09', '')"});
   g_survey.tallyTable = kTallyTable;
   g_survey.questionCount = 1;
   g_survey.items[1].itemName = "MARKS";

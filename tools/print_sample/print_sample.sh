@@ -15,19 +15,8 @@ name="sample-$$-$(date +%s)"
 
 "$root/tools/wine-exec.sh" "$BUILD_ROOT/win/bin/print_sample.exe" "$name"
 
-# The printer writes the file a moment after the job ends, renamed into place
-# when whole; wait until it is there and its size holds still.
-pdf="" last=-1
-for _ in $(seq 600); do
-  pdf=$(ls "$pdfdir"/*"$name"*.pdf 2>/dev/null | head -n 1 || true)
-  if [ -n "$pdf" ]; then
-    size=$(stat -c %s "$pdf")
-    [ "$size" -gt 0 ] && [ "$size" = "$last" ] && break
-    last=$size
-  fi
-  sleep 0.1
-done
-[ -n "$pdf" ] || { echo "no PDF of the job $name in $pdfdir" >&2; exit 1; }
+. "$root/tools/pdf_wait.sh"
+pdf=$(wait_for_pdf "$pdfdir" "$name")
 pdftoppm -png -r 100 -f 1 -l 1 -singlefile "$pdf" "${out%.png}"
 rm -f "$pdf"
 echo "$out"

@@ -148,12 +148,9 @@ struct Output {
 };
 
 const Output kOutputs[] = {
-    {"tally", kTallySimple, kPrintTypeTally, 1},
-    {"cross", kTallyCrossFirst, kPrintTypeTally, 2},
-    {"bar", 4, kPrintTypeBarGraph, 1},
-    {"choice", 7, kPrintTypeChoiceGraph, 2},
-    {"pie", 8, kPrintTypePieGraph, 1},
-    {"radar", 10, kPrintTypeRadarGraph, 1},
+    {"tally", kTallySimple, kPrintTypeTally, 1}, {"cross", kTallyCrossFirst, kPrintTypeTally, 2},
+    {"bar", 4, kPrintTypeBarGraph, 1},           {"choice", 7, kPrintTypeChoiceGraph, 2},
+    {"pie", 8, kPrintTypePieGraph, 1},           {"radar", 10, kPrintTypeRadarGraph, 1},
     {"radarchart", 12, kPrintTypeRadarGraph, 3},
 };
 

@@ -19,20 +19,9 @@ prefix="tally-$$-$(date +%s)"
 
 "$root/tools/wine-exec.sh" "$BUILD_ROOT/win/bin/tally_pictures.exe" "Z:${work//\//\\}" "$prefix"
 
+. "$root/tools/pdf_wait.sh"
 for kind in tally cross bar choice pie radar radarchart; do
-  # The printer writes each file a moment after its job ends, renamed into
-  # place when whole.
-  pdf="" last=-1
-  for _ in $(seq 600); do
-    pdf=$(ls "$pdfdir"/*"$prefix-$kind"[-_.]*.pdf "$pdfdir"/*"$prefix-$kind".pdf 2>/dev/null | head -n 1 || true)
-    if [ -n "$pdf" ]; then
-      size=$(stat -c %s "$pdf")
-      [ "$size" -gt 0 ] && [ "$size" = "$last" ] && break
-      last=$size
-    fi
-    sleep 0.1
-  done
-  [ -n "$pdf" ] || { echo "no PDF of $kind in $pdfdir" >&2; exit 1; }
+  pdf=$(wait_for_pdf "$pdfdir" "$prefix-$kind-")
   pdftoppm -png -r 100 -f 1 -l 1 -singlefile "$pdf" "$out/$kind"
   rm -f "$pdf"
   echo "$out/$kind.png"
