@@ -244,6 +244,23 @@ TEST_P(TallyTable, CrossTabulationByTwoItemsWithSubtotalsAndGrandTotal) {
   ExpectRows(Run(kTallyCrossBoth, flags), ExpectedTally(records_, flags, 2).Rows());
 }
 
+TEST_P(TallyTable, AQuestionOfMoreThan512ChoicesIsRefused) {
+  std::string codes;
+  for (int i = 1; i <= 513; ++i) codes += (i > 1 ? "," : "") + std::to_string(i);
+  g_survey.items[4].codes = codes;  // SAT
+  g_survey.items[4].answerCount = 513;
+  g_printSettings.file = TestFile("tally.csv");
+  g_printSettings.printItems = "000000";
+  g_printSettings.countPercent = "1";
+  ASSERT_EQ(RunTally(-1, kTallySimple), 0);
+  const Row boxes = Boxes();
+  ASSERT_EQ(boxes.size(), 2u);
+  EXPECT_EQ(boxes[0], "選択肢の数が最大数(512)を超えました。");
+  const std::vector<Row> rows = ReadCsvRows(g_printSettings.file);
+  EXPECT_EQ(std::count(rows.begin(), rows.end(), Row{"満足度を選んでください"}), 0);
+  EXPECT_EQ(std::count(rows.begin(), rows.end(), Row{"利用目的（複数回答）"}), 1);
+}
+
 TEST_P(TallyTable, ACrossTabulationWithoutItsGroupingItemWritesNothing) {
   g_survey.groupItem[2].clear();
   const std::vector<Row> rows = Run(kTallyCrossBoth, {"010000", "10", 1});
