@@ -4,6 +4,7 @@
 // step, so a failed save leaves the old file as it was.
 #include <string>
 
+#include "foundation/files.h"
 #include "foundation/msgbox.h"
 #include "foundation/spc_file.h"
 #include "tally/tally.h"
@@ -14,11 +15,9 @@ namespace {
 std::string ProgramFileStem() {
   char path[MAX_PATH];
   const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string stem(path, length);
-  const size_t slash = stem.find_last_of('\\');
-  const size_t dot = stem.find_last_of('.');
-  if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) stem.resize(dot);
-  return stem;
+  std::string name(path, length);
+  name = name.substr(name.find_last_of('\\') + 1);
+  return GetProgramFolder() + "\\" + name.substr(0, name.find_last_of('.'));
 }
 
 // The lines of the file (without their line ends); none when it is missing.

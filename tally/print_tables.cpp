@@ -8,6 +8,7 @@
 
 #include "designer/survey.h"
 #include "foundation/db.h"
+#include "foundation/files.h"
 #include "tally/tally.h"
 
 namespace {
@@ -94,12 +95,8 @@ int OpenSheetTable(const char* table) {
 
 // The settings database in the program folder: a file database.
 int OpenMemoTable() {
-  char path[MAX_PATH];
-  const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string folder(path, length);
-  folder.resize(folder.find_last_of('\\'));
-  return db_open(folder.c_str(), kSettingsDatabase, kMemoTable, kDbKindFile, kSpecSet, kMemoTable,
-                 "");
+  return db_open(GetProgramFolder().c_str(), kSettingsDatabase, kMemoTable, kDbKindFile, kSpecSet,
+                 kMemoTable, "");
 }
 
 bool KeepsCsvFile() {

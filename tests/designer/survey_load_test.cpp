@@ -11,18 +11,12 @@
 
 #include "designer/survey.h"
 #include "foundation/db.h"
+#include "foundation/files.h"
 #include "tests/foundation/db_test_support.h"
 
 namespace {
 
 using Texts = std::vector<std::string>;
-
-std::string ProgramFolder() {
-  char path[MAX_PATH];
-  const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string folder(path, length);
-  return folder.substr(0, folder.find_last_of('\\'));
-}
 
 struct Question {
   std::string name, text, choices, codes;
@@ -35,7 +29,7 @@ class SurveyLoad : public DbTest {
   void SetUp() override {
     DbTest::SetUp();
     if (IsSkipped() || HasFatalFailure()) return;
-    SetSpecFolder(ProgramFolder().c_str());
+    SetSpecFolder(GetProgramFolder().c_str());
     const int slot = db_alloc_slot("", kDb, "T1", -1);
     ASSERT_GT(slot, 0);
     for (const char* table : {"調査定義", "調査項目", "SHOP"}) {

@@ -10,6 +10,7 @@
 
 #include "designer/survey.h"
 #include "foundation/db.h"
+#include "foundation/files.h"
 #include "tally/tally.h"
 #include "tests/support/hook_recorder.h"
 #include "tests/tally/survey_fixture.h"
@@ -50,7 +51,7 @@ class PrintSettingsFile : public testing::Test {
 };
 
 TEST_F(PrintSettingsFile, NamedAfterTheProgram) {
-  EXPECT_EQ(path_, ProgramFolder() + "\\tally_print_settings_test.MEM");
+  EXPECT_EQ(path_, GetProgramFolder() + "\\tally_print_settings_test.MEM");
 }
 
 TEST_F(PrintSettingsFile, ACodeWithoutALineGetsTheDefaults) {
@@ -82,7 +83,7 @@ TEST_F(PrintSettingsFile, TheSavedCodeComesFirstAndOthersKeepTheirOrder) {
   FindPrintSettingsLine("OK0003");
   EXPECT_EQ(g_printSettings.lines, 40);
   EXPECT_EQ(g_printSettings.charSize, 3);
-  EXPECT_EQ(GetFileAttributesA((ProgramFolder() + "\\PRWORK").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(GetFileAttributesA((GetProgramFolder() + "\\PRWORK").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST_F(PrintSettingsFile, AFileNameWithCommasComesBackWhole) {
@@ -101,7 +102,7 @@ TEST_F(PrintSettingsFile, AFailedSaveLeavesTheFileAsItWas) {
   const std::string before = "L00002,s,e,Ａ４縦,1\r\n";
   WriteFile(path_, before);
   // A folder where the work file would go: it cannot be created.
-  const std::string work = ProgramFolder() + "\\PRWORK";
+  const std::string work = GetProgramFolder() + "\\PRWORK";
   ASSERT_TRUE(CreateDirectoryA(work.c_str(), nullptr));
   MessageBoxRecorder boxes;
   FindPrintSettingsLine("L00009");

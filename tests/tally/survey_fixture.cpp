@@ -9,6 +9,7 @@
 #include "foundation/csv_token.h"
 #include "foundation/db.h"
 #include "foundation/db_sql.h"
+#include "foundation/files.h"
 #include "tally/tally.h"
 
 const std::vector<FixtureQuestion> kFixtureQuestions = {
@@ -130,13 +131,6 @@ ExpectedCounts CountExpected(const std::vector<FixtureRecord>& records, size_t q
   return e;
 }
 
-std::string ProgramFolder() {
-  char path[MAX_PATH];
-  const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string folder(path, length);
-  return folder.substr(0, folder.find_last_of('\\'));
-}
-
 std::vector<std::vector<std::string>> ReadCsvRows(const std::string& path) {
   std::vector<std::vector<std::string>> rows;
   std::ifstream file(path, std::ios::binary);
@@ -157,31 +151,12 @@ std::vector<std::vector<std::string>> ReadCsvRows(const std::string& path) {
   return rows;
 }
 
-namespace {
-
-// The graph colours' table until the screen tables' descriptions ship in
-// the program folder.
-std::string GraphColorSpec() {
-  std::string spec = "GCOLOR\r\nFIELD\r\n\"グラフ種別\",\"char*\",\"CODE\",2,0,0,\"\",2\r\n";
-  for (int slot = 1; slot <= 30; ++slot) {
-    char line[64];
-    std::snprintf(line, sizeof line, "\"色\",\"char*\",\"GCOL%02d\",5,0,0,\"\",5\r\n", slot);
-    spec += line;
-  }
-  return spec + "INDEX\r\n\"CODE\",\"△\"\r\nEND\r\n";
-}
-
-}  // namespace
-
 void SurveyDbTest::SetUp() {
   DbTest::SetUp();
   if (IsSkipped() || HasFatalFailure()) return;
   // The shipped table descriptions, beside the test's own.
   for (const char* spec : {"MUPADATA.SPC", "調査定義.SPC", "調査項目.SPC", "FSCRTBL3.SPC"}) {
-    CopyFileA((ProgramFolder() + "\\" + spec).c_str(), TestFile(spec).c_str(), FALSE);
-  }
-  if (GetFileAttributesA((ProgramFolder() + "\\FSCRTBL3.SPC").c_str()) == INVALID_FILE_ATTRIBUTES) {
-    WriteSpec("FSCRTBL3", GraphColorSpec());
+    CopyFileA((GetProgramFolder() + "\\" + spec).c_str(), TestFile(spec).c_str(), FALSE);
   }
   const int slot = db_alloc_slot("", kDb, "T1", -1);
   ASSERT_GT(slot, 0);

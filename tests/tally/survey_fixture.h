@@ -54,7 +54,5 @@ class SurveyDbTest : public DbTest {
   static constexpr const char* kTallyTable = "回答_集計用";
 };
 
-// The program folder (where the shipped specifications are).
-std::string ProgramFolder();
 // The rows of a Shift-JIS CSV file, split into cells.
 std::vector<std::vector<std::string>> ReadCsvRows(const std::string& path);

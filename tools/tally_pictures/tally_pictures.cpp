@@ -17,6 +17,7 @@
 #include "designer/survey.h"
 #include "foundation/db.h"
 #include "foundation/db_sql.h"
+#include "foundation/files.h"
 #include "foundation/test_hooks.h"
 #include "tally/tally.h"
 
@@ -174,12 +175,8 @@ int main(int argc, char** argv) {
   }
   SetMessageBoxHook(ShowOnStderr, nullptr);
   SetModalDialogHook(AnswerPrintDialog, nullptr);
-  char program[MAX_PATH];
-  const DWORD length = GetModuleFileNameA(nullptr, program, MAX_PATH);
-  std::string folder(program, length);
-  folder.resize(folder.find_last_of('\\'));
   db_init();
-  SetSpecFolder(folder.c_str());
+  SetSpecFolder(GetProgramFolder().c_str());
   SetDbFolder(argv[1]);
   SetDbServer(kDbKindFile, 7, "");
   g_survey.database = kDatabase;
