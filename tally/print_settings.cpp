@@ -2,6 +2,7 @@
 // per print code, its defaults, the print codes of tallies and the papers
 // the settings name. Pure text work, natively tested; the file itself is
 // print_settings_file.cpp.
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -172,18 +173,29 @@ void SetDefaultPrintSettings(PrintSettings& s, const char* code) {
   }
 }
 
-std::string TallyPrintCode(int printType, int tallySetting) {
-  int offset = 0;
+int TallyKindOfSetting(int printType, int tallySetting) {
   switch (printType) {
-    case kPrintTypeBarGraph: offset = 3; break;
-    case kPrintTypeChoiceGraph: offset = 5; break;
-    case kPrintTypePieGraph: offset = 7; break;
-    case kPrintTypeRadarGraph: offset = 9; break;
-    default: break;
+    case kPrintTypeBarGraph: return tallySetting + 3;
+    case kPrintTypeChoiceGraph: return tallySetting + 5;
+    case kPrintTypePieGraph: return tallySetting + 7;
+    case kPrintTypeRadarGraph: return tallySetting + 9;
+    default: return tallySetting;
   }
+}
+
+std::string TallyPrintCode(int printType, int tallySetting) {
   char code[16];
-  std::snprintf(code, sizeof code, "EQPG%02d", tallySetting + offset);
+  std::snprintf(code, sizeof code, "EQPG%02d", TallyKindOfSetting(printType, tallySetting));
   return code;
+}
+
+std::string ToggleCountPercent(const std::string& flags, int box, bool on, int printType) {
+  std::string result = flags;
+  const size_t size = printType == kPrintTypePieGraph ? 3 : 2;
+  result.resize(size, '0');
+  if (box >= 1 && box <= static_cast<int>(size)) result[box - 1] = on ? '1' : '0';
+  if (result[0] == '0' && result[1] == '0') result[box == 1 ? 1 : 0] = '1';
+  return result;
 }
 
 PaperSpec PaperOfSetting(const std::string& paper) {
@@ -209,4 +221,17 @@ PaperSpec PaperOfSetting(const std::string& paper) {
     std::swap(spec.widthTenthMm, spec.heightTenthMm);
   }
   return spec;
+}
+
+PreviewPage ComputePreviewPage(const std::string& paper, double reduction) {
+  if (!(reduction > 0)) reduction = 1.0;
+  const PaperSpec spec = PaperOfSetting(paper);
+  PreviewPage page;
+  page.width = static_cast<int>(std::floor(spec.widthTenthMm * 0.51 / reduction + 0.5));
+  page.height = static_cast<int>(std::floor(spec.heightTenthMm * 0.51 / reduction + 0.5));
+  page.inset = static_cast<int>(30 / reduction);
+  page.framed = spec.paperCode != 8;
+  // A report unit is 2 tenths of a millimetre.
+  page.zoom = reduction / 1.02;
+  return page;
 }

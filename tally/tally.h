@@ -256,8 +256,8 @@ std::string PrintSettingsLineCode(const char* line);
 // in `settings` (labels of type 4 have their own). SNO, ENO and the fields
 // without a default keep their values.
 void SetDefaultPrintSettings(PrintSettings& settings, const char* code);
-// The print code of tallies and graphs: "EQPG%02d" of the tally setting
-// plus 0 (type 25), 3 (26), 5 (27), 7 (28) or 9 (29).
+// The print code of tallies and graphs: "EQPG%02d" of the output kind of
+// the tally setting (TallyKindOfSetting).
 std::string TallyPrintCode(int printType, int tallySetting);
 
 // A paper as the print settings name it (YOSI): its size in tenths of a
@@ -272,6 +272,26 @@ struct PaperSpec {
 // "横" as its third character turns it (not a postcard or envelope). An
 // unknown name is A4.
 PaperSpec PaperOfSetting(const std::string& paper);
+
+// The page of the print-settings screen's preview: the paper at 0.51 pixels
+// a tenth of a millimetre, divided by the preview reduction (rounded half
+// up); its printable frame `inset` pixels inside each edge, drawn for every
+// paper but postcards and envelopes.
+struct PreviewPage {
+  int width = 0;
+  int height = 0;
+  int inset = 0;
+  bool framed = true;
+  double zoom = 1.0;  // report units (0.2 mm) a pixel
+};
+PreviewPage ComputePreviewPage(const std::string& paper, double reduction);
+// The output kind of a tally setting (1 to 3) in a print type: the
+// setting plus 0 (25), 3 (26), 5 (27), 7 (28) or 9 (29).
+int TallyKindOfSetting(int printType, int tallySetting);
+// 件数％印字 after box `box` (1 counts, 2 percentages, 3 the counts of a pie's
+// legend) was set to `on`: counts and percentages never both off (turning
+// one off turns the other on); type 28 keeps three flags, the others two.
+std::string ToggleCountPercent(const std::string& flags, int box, bool on, int printType);
 
 // ---------------------------------------------------------------------------
 // Tally counts (tally_counts.cpp, portable; reading the tally table in

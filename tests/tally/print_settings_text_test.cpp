@@ -185,6 +185,39 @@ TEST(PrintSettingsCodes, TallySettingsHaveCodesOfTheirOwn) {
   }
 }
 
+TEST(PrintSettingsPreview, PageOfThePaper) {
+  const PreviewPage a4 = ComputePreviewPage("Ａ４横", 1.0);
+  EXPECT_EQ(a4.width, 1515);  // 2970 x 0.51 = 1514.7
+  EXPECT_EQ(a4.height, 1071);
+  EXPECT_EQ(a4.inset, 30);
+  EXPECT_TRUE(a4.framed);
+  const PreviewPage half = ComputePreviewPage("Ｂ５縦", 2.0);
+  EXPECT_EQ(half.width, 464);  // 1820 x 0.51 / 2 = 464.1
+  EXPECT_EQ(half.height, 655);
+  EXPECT_EQ(half.inset, 15);
+  EXPECT_FALSE(ComputePreviewPage("はがき", 1.0).framed);
+  EXPECT_EQ(ComputePreviewPage("Ａ４縦", 0.0).width, 1071);  // no reduction: 1.0
+}
+
+TEST(PrintSettingsFlags, CountsAndPercentagesNeverBothOff) {
+  struct Case {
+    const char* flags;
+    int box;
+    bool on;
+    int type;
+    const char* result;
+  };
+  const Case cases[] = {
+      {"11", 1, false, 25, "01"}, {"01", 2, false, 25, "10"}, {"10", 1, false, 27, "01"},
+      {"01", 1, true, 25, "11"},  {"010", 3, true, 28, "011"}, {"010", 2, false, 28, "100"},
+      {"", 2, true, 29, "01"},    {"01", 3, true, 29, "01"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ToggleCountPercent(c.flags, c.box, c.on, c.type), c.result)
+        << c.flags << " box " << c.box;
+  }
+}
+
 TEST(PrintSettingsPaper, SizesAndOrientation) {
   struct Case {
     const char* paper;
