@@ -102,4 +102,5 @@ void ApplyPrintSettingsToReport(HWND owner) {
   // Report units of 0.2 mm: half the paper's tenths of a millimetre.
   r.pageWidth = paper.widthTenthMm / 2;
   r.pageHeight = paper.heightTenthMm / 2;
+  ApplyPrintSettingsWindowTarget();
 }

@@ -377,9 +377,7 @@ void SetReportPreviewDC(HDC dc, int width, int height, double zoom) {
 
 HWND RegisterPrintSettingsClass() {
   WNDCLASSA windowClass{};
-  // The print-settings screen installs its own procedure on the window
-  // when it builds its screen; until then the window only exists.
-  windowClass.lpfnWndProc = DefWindowProcA;
+  windowClass.lpfnWndProc = PrintSettingsWndProc;
   windowClass.hInstance = GetModuleHandleA(nullptr);
   windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
   windowClass.hIcon = LoadIcon(nullptr, IDI_APPLICATION);
@@ -389,9 +387,11 @@ HWND RegisterPrintSettingsClass() {
       GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
     return nullptr;
   }
-  return CreateWindowA("Prn", "印刷設定", WS_POPUP | WS_CAPTION | WS_SYSMENU,
-                       0, 0, 0, 0, nullptr, nullptr, GetModuleHandleA(nullptr),
-                       nullptr);
+  const HWND window = CreateWindowA("Prn", "印刷設定", WS_POPUP | WS_CAPTION | WS_SYSMENU,
+                                    0, 0, 0, 0, nullptr, nullptr, GetModuleHandleA(nullptr),
+                                    nullptr);
+  if (window) CreatePrintPreviewWindow(window);
+  return window;
 }
 
 void SetPrintLineStyle(int style) { g_reportOutput.lineStyle = style; }

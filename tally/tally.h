@@ -838,6 +838,45 @@ void BreakPageWhenFull();
 // 0.2 mm; `owner` owns the print dialog.
 void ApplyPrintSettingsToReport(HWND owner);
 
+// The print-settings screen and its page preview
+// (print_settings_window.cpp): the "Prn" window made at start-up
+// (RegisterPrintSettingsClass) with the "Fom" preview in it.
+struct PrintSettingsWindowState {
+  HWND window = nullptr;   // "Prn"
+  HWND preview = nullptr;  // "Fom", beside the band of settings
+  HWND owner = nullptr;    // asked for output (1128, 1129, 1170)
+  int slot = -1;           // the screen's window slot while it is open
+  int printType = 0;
+  int tallySetting = 1;
+  std::string title;
+  std::string rangeStart, rangeEnd;
+  int flag = 0;            // 2: the label variant of the card window
+  int changed = 0;         // settings read from the fields since loading
+  PreviewPage page;
+  int scrollX = 0, scrollY = 0;
+};
+extern PrintSettingsWindowState g_printSettingsWindow;
+
+// Makes the preview window "Fom" in the print-settings window.
+void CreatePrintPreviewWindow(HWND settingsWindow);
+// Opens the print-settings screen of lists (type 1), cards (3), labels (4)
+// and the field list (32) for `owner`, with the settings of `printCode`
+// from the settings file and the range start to end. 0; -1 when the
+// screen cannot open (after the screen engine's message).
+int BuildPrintSettingsScreen(HWND owner, int printType, int tallySetting, const char* title,
+                             const char* printCode, const char* start, const char* end, int flag);
+// The same for tallies and graphs (25 to 29) and the image list (30), with
+// the settings of the print tables. -1 also when a table cannot be opened
+// (reported by the database layer).
+int OpenPrintOptionsScreen(HWND owner, int printType, int tallySetting, const char* title,
+                           const char* printCode, const char* start, const char* end, int flag);
+LRESULT CALLBACK PrintSettingsWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK PrintPreviewWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// While the print-settings screen is open: its preview as the preview
+// target, its scroll position as the origin, and the screen as the window
+// told when a printer job ends.
+void ApplyPrintSettingsWindowTarget();
+
 // Printer fonts and vertical text (report_fonts.cpp)
 int SelectPrinterFont(int face, int height);
 HFONT CreateRotatedFont(int face, int height);

@@ -1,11 +1,13 @@
 // Prints the tally of a sample survey once per kind of output, for a person
 // to look at: a simple tally, a cross tabulation, bar, choice, pie and radar
-// graphs and a radar chart of a grouping item's values. The survey (a file
-// database in the folder given as argument 1) holds 8 questions and 120
-// generated records. Each job is named "<argument 2>-<kind>" so that
-// tally_pictures.sh finds its PDF. Message boxes go to stderr; the print
-// dialog is answered with the default printer. Exit code 0 when every job
-// printed.
+// graphs and a radar chart of a grouping item's values; then opens the
+// print-settings screen of the tally table and of pie graphs with their
+// preview and saves what the display shows as PNGs in the folder of
+// argument 3. The survey (a file database in the folder given as argument
+// 1) holds 8 questions and 120 generated records. Each job is named
+// "<argument 2>-<kind>" so that tally_pictures.sh finds its PDF. Message
+// boxes go to stderr; the print dialog is answered with the default
+// printer. Exit code 0 when every job printed and every picture was saved.
 #include <windows.h>
 // after windows.h
 #include <commdlg.h>
@@ -19,7 +21,9 @@
 #include "foundation/db_sql.h"
 #include "foundation/files.h"
 #include "foundation/test_hooks.h"
+#include "screen/screen.h"
 #include "tally/tally.h"
+#include "tests/support/test_pictures.h"
 
 namespace {
 
@@ -166,11 +170,90 @@ bool PrintOutput(const Output& output, const std::string& prefix) {
   return RunTally(kReportPrinter, output.kind) == 0;
 }
 
+// The owner of the print-settings screen: it draws the tally the screen
+// asks for on the preview (1129) or the printer (1128).
+LRESULT CALLBACK OwnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == kMsgPreviewOutput || message == kMsgPrintOutput) {
+    RunTally(message == kMsgPrintOutput ? kReportPrinter : kReportPreview, static_cast<int>(wParam));
+    return 0;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+HWND CreateOwner() {
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = OwnerProc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = "TallyPicturesOwner";
+  RegisterClassA(&wc);
+  return CreateWindowA(wc.lpszClassName, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                       GetModuleHandleA(nullptr), nullptr);
+}
+
+void PumpMessages(int milliseconds) {
+  const DWORD end = GetTickCount() + milliseconds;
+  while (GetTickCount() < end) {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+    }
+    Sleep(20);
+  }
+}
+
+// What the display shows of `window`, as a PNG.
+bool CaptureWindow(HWND window, const std::string& path) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  const int width = r.right - r.left, height = r.bottom - r.top;
+  if (width <= 0 || height <= 0) return false;
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  const HDC screen = GetWindowDC(window);
+  const HDC memory = CreateCompatibleDC(screen);
+  const HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  const HGDIOBJ previous = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+  GdiFlush();
+  std::vector<std::uint8_t> rgb(static_cast<size_t>(width) * height * 3);
+  const auto* pixels = static_cast<const std::uint32_t*>(bits);
+  for (size_t i = 0; i < rgb.size() / 3; ++i) {
+    rgb[i * 3] = static_cast<std::uint8_t>(pixels[i] >> 16);
+    rgb[i * 3 + 1] = static_cast<std::uint8_t>(pixels[i] >> 8);
+    rgb[i * 3 + 2] = static_cast<std::uint8_t>(pixels[i]);
+  }
+  SelectObject(memory, previous);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(window, screen);
+  return WritePng(path, width, height, rgb);
+}
+
+// The print-settings screen of a print type with its preview, as a PNG.
+bool CaptureSettingsScreen(HWND owner, int printType, const std::string& path) {
+  g_printSettings = PrintSettings();
+  if (OpenPrintOptionsScreen(owner, printType, 1, "印刷設定",
+                             TallyPrintCode(printType, 1).c_str(), "", "", 0) != 0) {
+    return false;
+  }
+  PumpMessages(1500);
+  const bool saved = CaptureWindow(g_printSettingsWindow.window, path);
+  SendMessageA(g_printSettingsWindow.window, kMsgCloseWindow, 0, 0);
+  PumpMessages(200);
+  return saved;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 3) {
-    std::fprintf(stderr, "usage: tally_pictures <folder> <job prefix>\n");
+  if (argc < 4) {
+    std::fprintf(stderr, "usage: tally_pictures <folder> <job prefix> <picture folder>\n");
     return 2;
   }
   SetMessageBoxHook(ShowOnStderr, nullptr);
@@ -189,6 +272,16 @@ int main(int argc, char** argv) {
   }
   for (const Output& output : kOutputs) {
     if (result == 0 && !PrintOutput(output, argv[2])) result = 1;
+  }
+  const HWND owner = CreateOwner();
+  InitScreenEngine(owner);
+  RegisterPrintSettingsClass();
+  const std::string pictures = argv[3];
+  for (const auto& [type, name] : {std::pair<int, const char*>{kPrintTypeTally, "settings-tally"},
+                                   {kPrintTypePieGraph, "settings-pie"}}) {
+    if (result == 0 && !CaptureSettingsScreen(owner, type, pictures + "\\" + name + ".png")) {
+      result = 1;
+    }
   }
   db_term();
   return result;

@@ -2,7 +2,9 @@
 # Prints the tally of a sample survey through Wine, CUPS and the PDF printer
 # in every kind of output (a simple tally, a cross tabulation, bar, choice,
 # pie and radar graphs, a radar chart) and saves the first page of each as
-# <folder>/<kind>.png for a person to look at.
+# <folder>/<kind>.png for a person to look at; the print-settings screens of
+# the tally table and of pie graphs with their previews as
+# <folder>/settings-tally.png and settings-pie.png.
 # Usage: tally_pictures.sh [folder]
 #   Needs the Windows build (tools/build.sh win), its runtime
 #   (tools/prepare-runtime.sh) and the services (tools/services.sh start).
@@ -17,7 +19,10 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 prefix="tally-$$-$(date +%s)"
 
-"$root/tools/wine-exec.sh" "$BUILD_ROOT/win/bin/tally_pictures.exe" "Z:${work//\//\\}" "$prefix"
+"$root/tools/wine-exec.sh" "$BUILD_ROOT/win/bin/tally_pictures.exe" "Z:${work//\//\\}" "$prefix" \
+  "Z:${out//\//\\}"
+echo "$out/settings-tally.png"
+echo "$out/settings-pie.png"
 
 . "$root/tools/pdf_wait.sh"
 for kind in tally cross bar choice pie radar radarchart; do
