@@ -20,8 +20,8 @@ constexpr char kSettingsTable[] = "MUPA_SET";
 // The settings table in the program folder, on its first row (added when
 // there is none). The slot, or -1 (reported by the database layer).
 int OpenFirstSettingsRow() {
-  const int slot = db_open(GetProgramFolder().c_str(), kSettingsDatabase, kSettingsTable, kDbKindFile,
-                           "MUPADATA", kSettingsTable, "");
+  const int slot = db_open(GetProgramFolder().c_str(), kSettingsDatabase, kSettingsTable,
+                           kDbKindFile, "MUPADATA", kSettingsTable, "");
   if (slot < 0) return -1;
   if (db_tfind(slot, 0) != 0) {
     db_clear(slot);
@@ -42,26 +42,30 @@ std::string ReaderPath() {
   return path;
 }
 
-INT_PTR RunOpenFileDialog(void* data) { return GetOpenFileNameA(static_cast<OPENFILENAMEA*>(data)); }
+INT_PTR RunOpenFileDialog(void* data) {
+  return GetOpenFileNameA(static_cast<OPENFILENAMEA*>(data));
+}
 
 }  // namespace
 
 int OpenManualPdf(const char* file) {
   const std::string reader = ReaderPath();
   if (reader.empty()) {
-    ShowInfoMessage("",
-                    "「Adobe Reader」が見つかりません。\n「Adobe Reader」がインストールされていない場合は、"
-                    "「Adobe」のWebサイトから「Adobe Reader」をダウンロードし、インストールしてください。\n"
-                    "インストールされている場合は、〔Ctrl〕を押しながら、ヘルプのアイコンを押して、使用する"
-                    "「Adobe Reader」を選択してください。");
+    ShowInfoMessage(
+        "",
+        "「Adobe Reader」が見つかりません。\n「Adobe Reader」がインストールされていない場合は、"
+        "「Adobe」のWebサイトから「Adobe Reader」をダウンロードし、インストールしてください。\n"
+        "インストールされている場合は、〔Ctrl〕を押しながら、ヘルプのアイコンを押して、使用する"
+        "「Adobe Reader」を選択してください。");
     return -1;
   }
   const std::string command = reader + " " + GetProgramFolder() + "\\マニュアル\\" + file;
   if (StartExternalProgram(command.c_str(), SW_SHOWNORMAL) < 32) {
-    ShowInfoMessage("",
-                    "「Adobe Reader」を起動できません。\n\n%s\n\n使用する「Adobe Reader」を選択する場合は、"
-                    "〔Ctrl〕→「操作説明書」を押してください。",
-                    command.c_str());
+    ShowInfoMessage(
+        "",
+        "「Adobe Reader」を起動できません。\n\n%s\n\n使用する「Adobe Reader」を選択する場合は、"
+        "〔Ctrl〕→「操作説明書」を押してください。",
+        command.c_str());
     return -1;
   }
   return 0;

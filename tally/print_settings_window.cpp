@@ -19,11 +19,11 @@ PrintSettingsWindowState g_printSettingsWindow;
 
 namespace {
 
-constexpr UINT kMsgWindowBack = WM_USER + 114;     // 1138: show the owner again
-constexpr UINT kMsgPrintOptions = WM_USER + 146;   // 1170: 1 settings, 2 CSV, 3 colours
+constexpr UINT kMsgWindowBack = WM_USER + 114;    // 1138: show the owner again
+constexpr UINT kMsgPrintOptions = WM_USER + 146;  // 1170: 1 settings, 2 CSV, 3 colours
 // Commands of the screen.
 constexpr int kCommandClose = 100;
-constexpr int kCommandPrint = 112;      // F1, P01; in page mode the previous page
+constexpr int kCommandPrint = 112;  // F1, P01; in page mode the previous page
 constexpr int kCommandNextPage = 113;
 constexpr int kCommandFirstPage = 114;
 constexpr int kCommandLastPage = 115;
@@ -76,8 +76,8 @@ struct Band {
     ++row;
   }
   void Text(const char* name, const char* caption, int width, const char* choices) {
-    AddScreenItem(caption, name, 10, row, 0, width, width, 0, 'X', 0, 0, 0, 'L', kItemEnabled, 0, 1, 0,
-                  0, "", choices);
+    AddScreenItem(caption, name, 10, row, 0, width, width, 0, 'X', 0, 0, 0, 'L', kItemEnabled, 0, 1,
+                  0, 0, "", choices);
     ++row;
   }
   // A choice of one of `choices` from the field's candidate list; the
@@ -95,11 +95,10 @@ struct Band {
   // Radio buttons (R) or check boxes (C) under their caption.
   void Choices(char kind, const char* name, const char* caption, const char* choices, int command) {
     const int count = CountCharDbcs(choices, ',') + 1;
-    const int i = kind == 'R'
-                      ? AddScreenRadio(caption, name, 1, row, 0, kBandUnits - 3, 0, 0, command,
-                                       kItemEnabled, "", choices, "")
-                      : AddScreenCheck(caption, name, 1, row, 0, kBandUnits - 3, 0, 0, command,
-                                       kItemEnabled, "", choices, "");
+    const int i = kind == 'R' ? AddScreenRadio(caption, name, 1, row, 0, kBandUnits - 3, 0, 0,
+                                               command, kItemEnabled, "", choices, "")
+                              : AddScreenCheck(caption, name, 1, row, 0, kBandUnits - 3, 0, 0,
+                                               command, kItemEnabled, "", choices, "");
     if (i >= 0) {
       SetItemValue(i, choices);
       Item(i).pixelHeight = (count + 1) * RowPitch() + RowPitch() / 2;
@@ -125,7 +124,8 @@ std::string TallySettingChoices(int type) {
   if (type == kPrintTypeTally) {
     return g_survey.tallyChoiceList.empty() ? "単純集計" : g_survey.tallyChoiceList;
   }
-  return type == kPrintTypeRadarGraph ? "設問ごと,グループごと,グループ比較" : "設問ごと,グループごと";
+  return type == kPrintTypeRadarGraph ? "設問ごと,グループごと,グループ比較"
+                                      : "設問ごと,グループごと";
 }
 
 // The candidates of the last page: " 1" to the number of pages, then "(10)".
@@ -167,7 +167,8 @@ void AddItemsOfType(int type, int flag, int unit) {
       type == kPrintTypeTally || IsBarType(type)) {
     band.Number("LPCH", "行 間 隔", 3, 0, 99);
   }
-  if (type == kPrintTypeList || type == kPrintTypeFieldList) band.Number("LINE", "印字行数", 3, 1, 999);
+  if (type == kPrintTypeList || type == kPrintTypeFieldList)
+    band.Number("LINE", "印字行数", 3, 1, 999);
   if (type == kPrintTypeFieldList) {
     band.Popup("PRFIELD", "印字内容", 8, "変 換 の 条 件,選択肢(重ね文字)", kCommandField);
   }
@@ -216,8 +217,8 @@ void AddItemsOfType(int type, int flag, int unit) {
                  kCommandCountPercent);
   }
   if (type == kPrintTypeTally) {
-    band.Choices('R', "百分率計算", "百分率の計算",
-                 "ﾃﾞｰﾀ件数で割る,ﾁｪｯｸ総数で割る,設問ごとに設定", kCommandPercentBase);
+    band.Choices('R', "百分率計算", "百分率の計算", "ﾃﾞｰﾀ件数で割る,ﾁｪｯｸ総数で割る,設問ごとに設定",
+                 kCommandPercentBase);
   }
   band.Number("STTPAGE", "開始頁", 2, 1, 99);
   band.Text("ENDPAGE", "終了頁", 4, PageChoices().c_str());
@@ -236,13 +237,13 @@ struct IntField {
   int PrintSettings::*setting;
 };
 const IntField kIntFields[] = {
-    {"TMGN", &PrintSettings::topMargin},  {"LMGN", &PrintSettings::leftMargin},
-    {"INJI", &PrintSettings::charSize},   {"LPCH", &PrintSettings::lineSpacing},
-    {"LINE", &PrintSettings::lines},      {"LWID", &PrintSettings::labelWidth},
-    {"LHIG", &PrintSettings::labelHeight}, {"RCNT", &PrintSettings::columns},
-    {"LCNT", &PrintSettings::labelRows},  {"RSPC", &PrintSettings::gapX},
-    {"GSPC", &PrintSettings::gapY},       {"YMGN", &PrintSettings::labelTop},
-    {"XMGN", &PrintSettings::labelLeft},  {"NOTCH", &PrintSettings::notch},
+    {"TMGN", &PrintSettings::topMargin},      {"LMGN", &PrintSettings::leftMargin},
+    {"INJI", &PrintSettings::charSize},       {"LPCH", &PrintSettings::lineSpacing},
+    {"LINE", &PrintSettings::lines},          {"LWID", &PrintSettings::labelWidth},
+    {"LHIG", &PrintSettings::labelHeight},    {"RCNT", &PrintSettings::columns},
+    {"LCNT", &PrintSettings::labelRows},      {"RSPC", &PrintSettings::gapX},
+    {"GSPC", &PrintSettings::gapY},           {"YMGN", &PrintSettings::labelTop},
+    {"XMGN", &PrintSettings::labelLeft},      {"NOTCH", &PrintSettings::notch},
     {"SAIDAI", &PrintSettings::radarMaximum},
 };
 
@@ -265,14 +266,16 @@ void FillFields() {
   }
   if (HasField("WPRN")) SetFieldText("WPRN", s.framePrint == 1 ? "2" : "1");
   if (HasField("PRFIELD")) SetFieldText("PRFIELD", s.field.c_str());
-  if (HasField("IMGNO")) SetFieldText("IMGNO", W().rangeStart.empty() ? "01" : W().rangeStart.c_str());
+  if (HasField("IMGNO"))
+    SetFieldText("IMGNO", W().rangeStart.empty() ? "01" : W().rangeStart.c_str());
   if (!W().rangeStart.empty() && HasField("IMGNO")) ProtectField("IMGNO");
   if (HasField("IMGPATH") && s.csvOutput == 1) SetFieldText("IMGPATH", s.file.c_str());
   if (!IsTallyType(W().printType)) return;
   const std::string items = s.printItems;
-  SetFieldText("印字項目", W().printType == kPrintTypeTally
-                               ? items.c_str()
-                               : (items.size() >= 6 ? items.substr(4, 2) : std::string("00")).c_str());
+  SetFieldText("印字項目",
+               W().printType == kPrintTypeTally
+                   ? items.c_str()
+                   : (items.size() >= 6 ? items.substr(4, 2) : std::string("00")).c_str());
   if (HasField("件数％印字")) SetFieldText("件数％印字", s.countPercent.c_str());
   if (HasField("百分率計算")) SetFieldInt("百分率計算", s.percentBase);
   SetFieldText("NOPUT", s.pageNumbers > 0 ? "1" : "2");
@@ -575,9 +578,7 @@ LRESULT CALLBACK PrintSettingsWndProc(HWND window, UINT message, WPARAM wParam, 
       PlacePreview();
       RepaintPreview();
       return 0;
-    case kMsgScreenCommand:
-      HandleCommand(static_cast<int>(wParam));
-      return 0;
+    case kMsgScreenCommand: HandleCommand(static_cast<int>(wParam)); return 0;
     case kMsgFieldChosen:  // a field was left, or its candidate chosen
       if (wParam == kCommandTallySetting || wParam == kCommandField) {
         HandleCommand(static_cast<int>(wParam));
@@ -589,12 +590,8 @@ LRESULT CALLBACK PrintSettingsWndProc(HWND window, UINT message, WPARAM wParam, 
       RepaintPreview();
       return 0;
     case kMsgCloseWindow:
-    case WM_CLOSE:
-      CloseScreen();
-      return 0;
-    case WM_SIZE:
-      PlacePreview();
-      break;
+    case WM_CLOSE: CloseScreen(); return 0;
+    case WM_SIZE: PlacePreview(); break;
     case WM_PAINT:
       if (IsValidSlot(w.slot) && BeginScreenPaint(window, w.slot)) {
         PaintScreenPage(window, w.slot);
@@ -609,10 +606,8 @@ LRESULT CALLBACK PrintSettingsWndProc(HWND window, UINT message, WPARAM wParam, 
     case WM_LBUTTONDOWN:
     case WM_MOUSEMOVE:
     case WM_TIMER:
-    case WM_SETFOCUS:
-      return ScreenChildWndProc(window, message, wParam, lParam);
-    default:
-      break;
+    case WM_SETFOCUS: return ScreenChildWndProc(window, message, wParam, lParam);
+    default: break;
   }
   return DefWindowProcA(window, message, wParam, lParam);
 }
@@ -657,8 +652,7 @@ LRESULT CALLBACK PrintPreviewWndProc(HWND window, UINT message, WPARAM wParam, L
       InvalidateRect(window, nullptr, TRUE);
       return 0;
     }
-    default:
-      break;
+    default: break;
   }
   return DefWindowProcA(window, message, wParam, lParam);
 }

@@ -692,7 +692,8 @@ extern GraphColor g_workingColors[kGraphColorSlots + 1];
 // defaults are in memory then).
 int LoadGraphColors(const char* folder, const char* database, int graphType);
 // The graph-colour window: the graph type and colour slot it edits, and
-// the choice being made (graph_color_window.cpp).
+// the choice being made (graph_color_window.cpp; the state and
+// SaveGraphColor in graph_colors.cpp).
 struct GraphColorWindowState {
   HWND window = nullptr;
   int graphType = kGraphBar;
@@ -701,6 +702,15 @@ struct GraphColorWindowState {
   GraphColorChoice choice;
 };
 extern GraphColorWindowState g_graphColorWindow;
+// Registers "Gcol" and makes its hidden window (at start-up). The window,
+// or null.
+HWND CreateGraphColorWindow();
+// Opens the window for a graph type on the colour slot and text set in
+// g_graphColorWindow (slot, colorText), the active window disabled and
+// hidden while it is open. Returns 0 (a failed opening was reported by the
+// screen engine).
+int OpenGraphColorScreen(int graphType);
+LRESULT CALLBACK GraphColorWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // Stores `text` as the colour of `slot` in the GCOLOR row of the window's
 // graph type (nothing when the row is missing), then reloads that type's
 // colours. 0, or -1 when the table cannot be opened or the row not written

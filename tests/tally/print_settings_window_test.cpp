@@ -74,7 +74,8 @@ class PrintSettingsScreen : public SurveyDbTest {
     ForgetBoxes();
   }
   void TearDown() override {
-    if (g_printSettingsWindow.slot >= 0) SendMessageA(g_printSettingsWindow.window, kMsgCloseWindow, 0, 0);
+    if (g_printSettingsWindow.slot >= 0)
+      SendMessageA(g_printSettingsWindow.window, kMsgCloseWindow, 0, 0);
     if (owner_) DestroyWindow(owner_);
     SurveyDbTest::TearDown();
   }
@@ -86,8 +87,8 @@ class PrintSettingsScreen : public SurveyDbTest {
 };
 
 TEST_P(PrintSettingsScreen, GraphSettingsOpenFilledAndCloseSaved) {
-  ASSERT_EQ(OpenPrintOptionsScreen(owner_, kPrintTypeChoiceGraph, 1, "帯グラフ", "EQPG06", "", "", 0),
-            0)
+  ASSERT_EQ(
+      OpenPrintOptionsScreen(owner_, kPrintTypeChoiceGraph, 1, "帯グラフ", "EQPG06", "", "", 0), 0)
       << testing::PrintToString(Boxes());
   ASSERT_GE(g_printSettingsWindow.slot, 0);
   EXPECT_FALSE(IsWindowEnabled(owner_));
@@ -137,7 +138,8 @@ TEST_P(PrintSettingsScreen, GraphSettingsOpenFilledAndCloseSaved) {
 }
 
 TEST_P(PrintSettingsScreen, ANewTallySettingLoadsItsOwnSettings) {
-  ASSERT_EQ(OpenPrintOptionsScreen(owner_, kPrintTypeBarGraph, 1, "棒グラフ", "EQPG04", "", "", 0), 0);
+  ASSERT_EQ(OpenPrintOptionsScreen(owner_, kPrintTypeBarGraph, 1, "棒グラフ", "EQPG04", "", "", 0),
+            0);
   SetFieldInt("NOTCH", 12);
   SetFieldText("クロス設定", "グループごと");
   FieldLeft(204);
@@ -168,7 +170,9 @@ TEST_P(PrintSettingsScreen, TheTallyTablesScreenOffersItsOutputs) {
 TEST_P(PrintSettingsScreen, AListsRangeMustNotRunBackwards) {
   const std::string path = PrintSettingsFilePath();
   DeleteFileA(path.c_str());
-  ASSERT_EQ(BuildPrintSettingsScreen(owner_, kPrintTypeList, 0, "一覧表", "L00101", "0001", "0200", 0), 0);
+  ASSERT_EQ(
+      BuildPrintSettingsScreen(owner_, kPrintTypeList, 0, "一覧表", "L00101", "0001", "0200", 0),
+      0);
   EXPECT_EQ(Text("SNO"), "0001");
   EXPECT_EQ(Text("ENO"), "0200");
   EXPECT_EQ(GetFieldInt("LINE"), 50);

@@ -2,8 +2,8 @@
 // to look at: a simple tally, a cross tabulation, bar, choice, pie and radar
 // graphs and a radar chart of a grouping item's values; then opens the
 // print-settings screen of the tally table and of pie graphs with their
-// preview and saves what the display shows as PNGs in the folder of
-// argument 3. The survey (a file database in the folder given as argument
+// preview, and the graph-colour window, and saves what the display shows
+// as PNGs in the folder of argument 3. The survey (a file database in the folder given as argument
 // 1) holds 8 questions and 120 generated records. Each job is named
 // "<argument 2>-<kind>" so that tally_pictures.sh finds its PDF. Message
 // boxes go to stderr; the print dialog is answered with the default
@@ -174,7 +174,8 @@ bool PrintOutput(const Output& output, const std::string& prefix) {
 // asks for on the preview (1129) or the printer (1128).
 LRESULT CALLBACK OwnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == kMsgPreviewOutput || message == kMsgPrintOutput) {
-    RunTally(message == kMsgPrintOutput ? kReportPrinter : kReportPreview, static_cast<int>(wParam));
+    RunTally(message == kMsgPrintOutput ? kReportPrinter : kReportPreview,
+             static_cast<int>(wParam));
     return 0;
   }
   return DefWindowProcA(window, message, wParam, lParam);
@@ -238,13 +239,25 @@ bool CaptureWindow(HWND window, const std::string& path) {
 // The print-settings screen of a print type with its preview, as a PNG.
 bool CaptureSettingsScreen(HWND owner, int printType, const std::string& path) {
   g_printSettings = PrintSettings();
-  if (OpenPrintOptionsScreen(owner, printType, 1, "印刷設定",
-                             TallyPrintCode(printType, 1).c_str(), "", "", 0) != 0) {
+  if (OpenPrintOptionsScreen(owner, printType, 1, "印刷設定", TallyPrintCode(printType, 1).c_str(),
+                             "", "", 0) != 0) {
     return false;
   }
   PumpMessages(1500);
   const bool saved = CaptureWindow(g_printSettingsWindow.window, path);
   SendMessageA(g_printSettingsWindow.window, kMsgCloseWindow, 0, 0);
+  PumpMessages(200);
+  return saved;
+}
+
+// The graph-colour window of pie graphs on a slot, as a PNG.
+bool CaptureColorWindow(const std::string& path) {
+  g_graphColorWindow.slot = 2;
+  g_graphColorWindow.colorText = "05-03";
+  OpenGraphColorScreen(kGraphPie);
+  PumpMessages(800);
+  const bool saved = CaptureWindow(g_graphColorWindow.window, path);
+  SendMessageA(g_graphColorWindow.window, kMsgCloseWindow, 0, 0);
   PumpMessages(200);
   return saved;
 }
@@ -276,6 +289,7 @@ int main(int argc, char** argv) {
   const HWND owner = CreateOwner();
   InitScreenEngine(owner);
   RegisterPrintSettingsClass();
+  CreateGraphColorWindow();
   const std::string pictures = argv[3];
   for (const auto& [type, name] : {std::pair<int, const char*>{kPrintTypeTally, "settings-tally"},
                                    {kPrintTypePieGraph, "settings-pie"}}) {
@@ -283,6 +297,7 @@ int main(int argc, char** argv) {
       result = 1;
     }
   }
+  if (result == 0 && !CaptureColorWindow(pictures + "\\graph-colours.png")) result = 1;
   db_term();
   return result;
 }

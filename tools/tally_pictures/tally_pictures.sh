@@ -4,7 +4,8 @@
 # pie and radar graphs, a radar chart) and saves the first page of each as
 # <folder>/<kind>.png for a person to look at; the print-settings screens of
 # the tally table and of pie graphs with their previews as
-# <folder>/settings-tally.png and settings-pie.png.
+# <folder>/settings-tally.png and settings-pie.png, and the graph-colour
+# window as <folder>/graph-colours.png.
 # Usage: tally_pictures.sh [folder]
 #   Needs the Windows build (tools/build.sh win), its runtime
 #   (tools/prepare-runtime.sh) and the services (tools/services.sh start).
@@ -23,6 +24,7 @@ prefix="tally-$$-$(date +%s)"
   "Z:${out//\//\\}"
 echo "$out/settings-tally.png"
 echo "$out/settings-pie.png"
+echo "$out/graph-colours.png"
 
 . "$root/tools/pdf_wait.sh"
 for kind in tally cross bar choice pie radar radarchart; do
