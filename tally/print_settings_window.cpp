@@ -40,6 +40,8 @@ constexpr int kCommandPercentBase = 207;
 constexpr int kCommandField = 209;
 // Character units of the settings band.
 constexpr int kBandUnits = 20;
+// Bytes a note of the band holds.
+constexpr int kNoteRoom = 40;
 // Box colour of a raised button.
 constexpr int kRaisedButton = 11;
 // Pages the last-page choice offers at most.
@@ -114,7 +116,7 @@ struct Band {
     Item(i).colorB = kRaisedButton;
   }
   void Note(const char* name) {
-    AddScreenItem("", name, 1, row, 0, kBandUnits - 2, kBandUnits - 2, 0, 'X', 0, 0, 0, 'L',
+    AddScreenItem("", name, 1, row, 0, kBandUnits - 2, kNoteRoom, 0, 'X', 0, 0, 0, 'L',
                   kItemProtected, 2, 5, 0, 0, "", "");
     ++row;
   }
@@ -655,4 +657,14 @@ LRESULT CALLBACK PrintPreviewWndProc(HWND window, UINT message, WPARAM wParam, L
     default: break;
   }
   return DefWindowProcA(window, message, wParam, lParam);
+}
+
+void ShowTallyPageRange() {
+  const PrintSettingsWindowState& w = W();
+  if (!IsValidSlot(w.slot) || !IsTallyType(w.printType)) return;
+  char page[8];
+  std::snprintf(page, sizeof page, "%d", g_tally.startPage);
+  SetScreenFieldText(w.slot, "STTPAGE", page);
+  SetScreenFieldText(w.slot, "PRNMSG01", g_tally.pageNote[0].c_str());
+  SetScreenFieldText(w.slot, "PRNMSG02", g_tally.pageNote[1].c_str());
 }

@@ -882,6 +882,9 @@ int OpenPrintOptionsScreen(HWND owner, int printType, int tallySetting, const ch
                            const char* printCode, const char* start, const char* end, int flag);
 LRESULT CALLBACK PrintSettingsWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK PrintPreviewWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// The page range a tally just used and its note, in the fields of the open
+// print-settings screen of tallies and graphs.
+void ShowTallyPageRange();
 // While the print-settings screen is open: its preview as the preview
 // target, its scroll position as the origin, and the screen as the window
 // told when a printer job ends.

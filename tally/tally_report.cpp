@@ -324,6 +324,7 @@ void ShowPageRange(int kind) {
     g_tally.pageNote[1].clear();
   }
   if (g_survey.questionCount > 0) g_survey.items[g_survey.questionCount].pageBreak[kind] = 1;
+  ShowTallyPageRange();
 }
 
 }  // namespace

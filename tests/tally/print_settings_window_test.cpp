@@ -167,6 +167,17 @@ TEST_P(PrintSettingsScreen, TheTallyTablesScreenOffersItsOutputs) {
   EXPECT_EQ(Boxes()[0].rfind("「Adobe Reader」が見つかりません。", 0), 0u);
 }
 
+TEST_P(PrintSettingsScreen, APreviewTallyShowsItsPageRangeOnTheScreen) {
+  ASSERT_EQ(OpenPrintOptionsScreen(owner_, kPrintTypeTally, 1, "集計表", "EQPG01", "", "", 0), 0);
+  EXPECT_EQ(Text("PRNMSG01"), "");
+  // What the owner does on 1129: the tally drawn on the screen's preview.
+  ASSERT_EQ(RunTally(kReportPreview, kTallySimple), 0);
+  EXPECT_EQ(g_reportOutput.previewWindow, g_printSettingsWindow.preview);
+  EXPECT_EQ(Text("PRNMSG01"), "改頁する箇所を設定し");
+  EXPECT_EQ(Text("PRNMSG02"), "てください。");
+  EXPECT_EQ(Text("STTPAGE"), "1");
+}
+
 TEST_P(PrintSettingsScreen, AListsRangeMustNotRunBackwards) {
   const std::string path = PrintSettingsFilePath();
   DeleteFileA(path.c_str());
