@@ -2,8 +2,9 @@
 // to look at: a simple tally, a cross tabulation, bar, choice, pie and radar
 // graphs and a radar chart of a grouping item's values; then opens the
 // print-settings screen of the tally table and of pie graphs with their
-// preview, and the graph-colour window, and saves what the display shows
-// as PNGs in the folder of argument 3. The survey (a file database in the folder given as argument
+// preview, the graph-colour window and the tally's menu screens the
+// program ships, and saves what the display shows as PNGs in the folder of
+// argument 3. The survey (a file database in the folder given as argument
 // 1) holds 8 questions and 120 generated records. Each job is named
 // "<argument 2>-<kind>" so that tally_pictures.sh finds its PDF. Message
 // boxes go to stderr; the print dialog is answered with the default
@@ -17,6 +18,7 @@
 #include <vector>
 
 #include "designer/survey.h"
+#include "entry/entry.h"
 #include "foundation/db.h"
 #include "foundation/db_sql.h"
 #include "foundation/files.h"
@@ -24,6 +26,7 @@
 #include "screen/screen.h"
 #include "tally/tally.h"
 #include "tests/support/test_pictures.h"
+#include "tools/screen_snapshot/slot_picture.h"
 
 namespace {
 
@@ -262,6 +265,29 @@ bool CaptureColorWindow(const std::string& path) {
   return saved;
 }
 
+// The tally's menu screens the program ships, loaded into a screen
+// database of the work folder and opened in the menu window, as PNGs
+// named after their codes.
+bool CaptureShippedScreens(HWND owner, const std::string& folder) {
+  if (LoadScreenTexts((GetProgramFolder() + "\\screens").c_str(), "", "KQQSCR") <= 0) return false;
+  RegisterMenuWindow(owner);
+  for (const char* code : {"SPRN-MENU", "GCOL-SET", "GCOL-SET2"}) {
+    if (OpenScreen("", "KQQSCR", code, -1, -1, "") != 0) return false;
+    PumpMessages(500);
+    const int slot = g_screen.currentSlot;
+    if (!IsValidSlot(slot)) return false;
+    RECT client{};
+    GetClientRect(Slot(slot).window, &client);
+    const std::string path = folder + "\\screen-" + code + ".png";
+    if (!WritePng(path, client.right, client.bottom,
+                  PaintSlotPicture(slot, client.right, client.bottom))) {
+      return false;
+    }
+    CloseScreenWindow(slot, 0);
+  }
+  return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -298,6 +324,7 @@ int main(int argc, char** argv) {
     }
   }
   if (result == 0 && !CaptureColorWindow(pictures + "\\graph-colours.png")) result = 1;
+  if (result == 0 && !CaptureShippedScreens(owner, pictures)) result = 1;
   db_term();
   return result;
 }

@@ -5,7 +5,8 @@
 # <folder>/<kind>.png for a person to look at; the print-settings screens of
 # the tally table and of pie graphs with their previews as
 # <folder>/settings-tally.png and settings-pie.png, and the graph-colour
-# window as <folder>/graph-colours.png.
+# window as <folder>/graph-colours.png, and the tally's menu screens as
+# <folder>/screen-<code>.png.
 # Usage: tally_pictures.sh [folder]
 #   Needs the Windows build (tools/build.sh win), its runtime
 #   (tools/prepare-runtime.sh) and the services (tools/services.sh start).
@@ -25,6 +26,7 @@ prefix="tally-$$-$(date +%s)"
 echo "$out/settings-tally.png"
 echo "$out/settings-pie.png"
 echo "$out/graph-colours.png"
+for code in SPRN-MENU GCOL-SET GCOL-SET2; do echo "$out/screen-$code.png"; done
 
 . "$root/tools/pdf_wait.sh"
 for kind in tally cross bar choice pie radar radarchart; do
