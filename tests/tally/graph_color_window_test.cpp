@@ -56,15 +56,7 @@ class GraphColorWindow : public SurveyDbTest {
   void Press(int command) {
     SendMessageA(g_graphColorWindow.window, kMsgScreenCommand, command, 0);
   }
-  std::string Stored(int type, int slot) {
-    const int table = db_open("", kDb, "GCOLOR", -1, "FSCRTBL3", "GCOLOR", "");
-    char code[8];
-    std::snprintf(code, sizeof code, "%02d", type);
-    std::string text =
-        db_search(table, code, "CODE") == 0 ? GetColumnTextIdx(table, "GCOL", slot) : "";
-    db_close(table);
-    return text;
-  }
+  std::string Stored(int type, int slot) { return StoredGraphColor(type, slot); }
   HWND owner_ = nullptr;
 };
 

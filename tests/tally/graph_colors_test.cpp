@@ -14,16 +14,7 @@ using Texts = std::vector<std::string>;
 
 class GraphColors : public SurveyDbTest {
  protected:
-  std::string Stored(int type, int slot) {
-    const int table = db_open("", kDb, "GCOLOR", -1, "FSCRTBL3", "GCOLOR", "");
-    EXPECT_GT(table, 0);
-    char code[8];
-    std::snprintf(code, sizeof code, "%02d", type);
-    std::string text =
-        db_search(table, code, "CODE") == 0 ? GetColumnTextIdx(table, "GCOL", slot) : "-";
-    db_close(table);
-    return text;
-  }
+  std::string Stored(int type, int slot) { return StoredGraphColor(type, slot); }
 };
 
 TEST_P(GraphColors, AMissingRowIsAddedWithTheDefaults) {

@@ -151,6 +151,17 @@ std::vector<std::vector<std::string>> ReadCsvRows(const std::string& path) {
   return rows;
 }
 
+std::string SurveyDbTest::StoredGraphColor(int type, int slot) {
+  const int table = db_open("", kDb, "GCOLOR", -1, "FSCRTBL3", "GCOLOR", "");
+  if (table < 0) return "";
+  char code[8];
+  std::snprintf(code, sizeof code, "%02d", type);
+  const std::string text =
+      db_search(table, code, "CODE") == 0 ? GetColumnTextIdx(table, "GCOL", slot) : "";
+  db_close(table);
+  return text;
+}
+
 void SurveyDbTest::SetUp() {
   DbTest::SetUp();
   if (IsSkipped() || HasFatalFailure()) return;

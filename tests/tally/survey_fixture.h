@@ -48,6 +48,9 @@ class SurveyDbTest : public DbTest {
   // Writes 調査定義, 調査項目 and the tally table with `records`, and points
   // the survey at them.
   void WriteSurvey(const std::vector<FixtureRecord>& records);
+  // The colour text stored for `slot` in the GCOLOR row of `type`; "" when
+  // the row is missing.
+  static std::string StoredGraphColor(int type, int slot);
   // The path of a file in the test folder.
   std::string TestFile(const char* name) const { return folder() + "\\" + name; }
 

@@ -208,35 +208,9 @@ void PumpMessages(int milliseconds) {
 
 // What the display shows of `window`, as a PNG.
 bool CaptureWindow(HWND window, const std::string& path) {
-  RECT r{};
-  GetWindowRect(window, &r);
-  const int width = r.right - r.left, height = r.bottom - r.top;
-  if (width <= 0 || height <= 0) return false;
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  const HDC screen = GetWindowDC(window);
-  const HDC memory = CreateCompatibleDC(screen);
-  const HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  const HGDIOBJ previous = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
-  GdiFlush();
-  std::vector<std::uint8_t> rgb(static_cast<size_t>(width) * height * 3);
-  const auto* pixels = static_cast<const std::uint32_t*>(bits);
-  for (size_t i = 0; i < rgb.size() / 3; ++i) {
-    rgb[i * 3] = static_cast<std::uint8_t>(pixels[i] >> 16);
-    rgb[i * 3 + 1] = static_cast<std::uint8_t>(pixels[i] >> 8);
-    rgb[i * 3 + 2] = static_cast<std::uint8_t>(pixels[i]);
-  }
-  SelectObject(memory, previous);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(window, screen);
-  return WritePng(path, width, height, rgb);
+  int width = 0, height = 0;
+  const std::vector<std::uint8_t> rgb = CopyWindowPicture(window, &width, &height);
+  return !rgb.empty() && WritePng(path, width, height, rgb);
 }
 
 // The print-settings screen of a print type with its preview, as a PNG.
