@@ -1,0 +1,226 @@
+// From a field's definition to the pixel rectangles of its boxes, and the ink
+// density of each box in the sheet pixel matrix. Densities are counted in
+// integers and rounded half up exactly, so a box on the threshold reads the
+// same on every machine.
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+
+#include "reading/sheet_core.h"
+
+namespace {
+
+int RoundHalfUp(double value) { return static_cast<int>(std::floor(value + 0.5)); }
+
+// Character types handed to a recogniser for a 10-position type mask.
+int RecognitionMaskNumber(const std::string& mask) {
+  if (mask == "1000000000") return 1;
+  if (mask == "0001000000") return 24;
+  if (mask.size() >= 10 && mask[9] == '1') return 257;
+  static const int kValues[3] = {1, 640, 2};
+  int sum = 0;
+  for (int i = 0; i < 3 && i < static_cast<int>(mask.size()); ++i) {
+    if (mask[i] == '1') sum += kValues[i];
+  }
+  return sum;
+}
+
+// Pixels by which a box's top and bottom move outward (write-in fields) or
+// inward (check fields, negative) at a resolution.
+int EdgeMove(int dpi, bool check) {
+  const int e = dpi == 300 ? 4 : dpi == 400 ? 6 : 2;
+  return check ? -e : e;
+}
+
+}  // namespace
+
+FieldBoxLayout ComputeFieldLayout(const SheetFieldSpec& field, const SheetScale& scale,
+                                  const ImageCompensation& compensation) {
+  const double dx = scale.dotsX;
+  const double dy = scale.dotsY;
+  const int unit = scale.unit;
+  const int gx = scale.gridShiftX;
+  const int gy = scale.gridShiftY;
+  const bool check = field.editLetter == 'C';
+  const bool marksDrawn = field.boxShape == 23;
+  const bool wider = field.boxWidth > field.boxHeight;
+  const bool taller = field.boxHeight > field.boxWidth;
+
+  FieldBoxLayout layout;
+  layout.x = (field.column + 1 - gx) * dx;
+  layout.y = (field.row - gy) * dy;
+  layout.boxHeight = field.boxHeight * unit * dy;
+  layout.boxWidth = field.boxWidth * unit * dx;
+  if (marksDrawn) {
+    // Drawn marks are 12 units across, centred in a box that is not square.
+    if (wider) {
+      layout.boxHeight = 12 * dy;
+      const int centre = field.row + RoundHalfUp(field.boxHeight * unit / 2.0);
+      layout.y = (centre - gy - 6 + 1) * dy;
+      layout.x = (field.column - 1 - gx) * dx;
+    } else if (taller) {
+      layout.boxWidth = 12 * dx;
+      const int centre = field.column + RoundHalfUp(field.boxWidth * unit / 2.0);
+      layout.x = (centre - gx - 6) * dx;
+      layout.y = (field.row + 1 - gy) * dy;
+    } else {
+      layout.x = (field.column - 1 - gx) * dx;
+      layout.y = (field.row + 1 - gy) * dy;
+    }
+  }
+  layout.pitch = field.pitch < 0 ? field.pitch : field.pitch * unit * dx;
+
+  std::string typeMask = field.typeMask;
+  if (check) {
+    typeMask = "1100000000";
+    layout.checkFlag = 1;
+    layout.skipped = field.threshold == -1;
+    layout.densityKind = field.markType != 0 ? 4 : 3;
+    layout.threshold = field.markType != 0 ? field.threshold * 10 : field.threshold;
+  } else {
+    layout.densityKind = field.inputLetter == 'F' ? 1 : field.inputLetter == 'Z' ? 2 : 0;
+  }
+
+  if (check && field.arrayDirection >= 2 && field.arrayRows >= 1) {
+    layout.arrayRows = field.arrayRows;
+    layout.arrayDirection = field.arrayDirection;
+    layout.rowStep = field.rowStep * unit * dy;
+    if (marksDrawn && !taller && field.boxHeight >= 4) {
+      layout.boxHeight = RoundHalfUp(3 * unit * dy);
+      layout.rowStep = (field.rowStep + field.boxHeight - 3) * unit * dy;
+    } else if (marksDrawn && taller && field.boxWidth >= 4) {
+      layout.pitch += (field.boxWidth - 3) * unit * dx;
+    }
+  } else if (marksDrawn) {
+    if (!taller && field.boxHeight >= 4) {
+      layout.boxHeight = RoundHalfUp(3 * unit * dy);
+    } else if (taller) {
+      layout.pitch += (field.boxWidth - 3) * unit * dx;
+    }
+  }
+
+  layout.x += compensation.shiftX;
+  layout.y += compensation.shiftY;
+  if (compensation.widthRatio != 1.0) {
+    layout.x *= compensation.widthRatio;
+    layout.boxWidth *= compensation.widthRatio;
+    if (layout.pitch >= 0) layout.pitch *= compensation.widthRatio;
+  }
+  if (compensation.heightRatio != 1.0) {
+    layout.y *= compensation.heightRatio;
+    layout.boxHeight *= compensation.heightRatio;
+    if (layout.rowStep != 0) layout.rowStep *= compensation.heightRatio;
+  }
+  layout.recognitionMask = RecognitionMaskNumber(typeMask);
+  return layout;
+}
+
+std::vector<BoxRect> LayoutFieldBoxes(const FieldBoxLayout& layout, int boxCount, int dpi) {
+  const bool check = layout.checkFlag == 1;
+  const int e = EdgeMove(dpi, check);
+  const double step = layout.boxWidth + layout.pitch;
+  const int rows = layout.arrayRows;
+  int perRow = 1;
+  if (rows > 0) perRow = (boxCount + rows - 1) / rows > 1 ? (boxCount + rows - 1) / rows : 1;
+
+  std::vector<BoxRect> boxes;
+  boxes.reserve(boxCount > 0 ? boxCount : 0);
+  int q = 0, r = 0;
+  for (int s = 1; s <= boxCount; ++s) {
+    BoxRect box;
+    if (rows > 0) {
+      box.left = RoundHalfUp(layout.x + step * q);
+      box.right = box.left + RoundHalfUp(layout.boxWidth);
+      box.top = RoundHalfUp(layout.y + (layout.boxHeight + layout.rowStep) * r);
+      box.bottom = box.top + RoundHalfUp(layout.boxHeight);
+      if (layout.arrayDirection == 2) {
+        if (s % perRow == 0) {
+          ++r;
+          q = 0;
+        } else {
+          ++q;
+        }
+      } else if (layout.arrayDirection == 3) {
+        if (s % rows == 0) {
+          ++q;
+          r = 0;
+        } else {
+          ++r;
+        }
+      }
+    } else {
+      box.left = RoundHalfUp(layout.x + step * (s - 1));
+      box.right = RoundHalfUp(layout.x + step * (s - 1) + layout.boxWidth);
+      box.top = RoundHalfUp(layout.y - e);
+      box.bottom = RoundHalfUp(layout.y + layout.boxHeight + e);
+    }
+    if (check) {
+      box.left += 1;
+      box.right -= 1;
+    }
+    boxes.push_back(box);
+  }
+  return boxes;
+}
+
+BoxInk MeasureBoxInk(const BoxRect& box, bool oval) {
+  BoxInk ink;
+  const int x0 = box.left < 0 ? 0 : box.left;
+  const int y0 = box.top < 0 ? 0 : box.top;
+  const int x1 = box.right < kMatrixColumns ? box.right : kMatrixColumns - 1;
+  const int y1 = box.bottom < kMatrixRows ? box.bottom : kMatrixRows - 1;
+  // The inscribed ellipse in integers: with RX = right - left and
+  // RY = bottom - top, a cell counts when 4dx²RY² + 4dy²RX² <= RX²RY².
+  const int cx = (box.left + box.right) / 2;
+  const int cy = (box.top + box.bottom) / 2;
+  const int64_t rx = box.right - box.left;
+  const int64_t ry = box.bottom - box.top;
+  const int64_t limit = rx * rx * ry * ry;
+  for (int y = y0; y <= y1; ++y) {
+    const char* row = SheetCellRow(y);
+    const int64_t dy = y - cy;
+    for (int x = x0; x <= x1; ++x) {
+      const char cell = row[x];
+      if (cell == kCellEmpty) continue;
+      if (oval) {
+        const int64_t dx = x - cx;
+        if (4 * dx * dx * ry * ry + 4 * dy * dy * rx * rx > limit) continue;
+      }
+      ++ink.counted;
+      if (cell == kCellBlack) ++ink.black;
+    }
+  }
+  return ink;
+}
+
+double BoxDensity(int left, int top, int right, int bottom, int oval) {
+  const BoxInk ink = MeasureBoxInk({left, top, right, bottom}, oval != 0);
+  return ink.counted == 0 ? 0.0 : static_cast<double>(ink.black) / ink.counted;
+}
+
+int DensityPerMille(const BoxInk& ink, int densityKind) {
+  if (ink.counted == 0) return 0;
+  const int64_t black = ink.black;
+  const int64_t counted = ink.counted;
+  if (densityKind == 4) return static_cast<int>(10 * ((200 * black + counted) / (2 * counted)));
+  return static_cast<int>((2000 * black + counted) / (2 * counted));
+}
+
+FieldBoxReading ReadFieldBoxes(const FieldBoxLayout& layout, int boxCount, int dpi) {
+  FieldBoxReading reading;
+  reading.boxes = LayoutFieldBoxes(layout, boxCount, dpi);
+  const bool measured = layout.densityKind == 3 || layout.densityKind == 4;
+  for (std::size_t i = 0; i < reading.boxes.size(); ++i) {
+    if (!measured) {
+      reading.value += "\x81\x40";  // "　"
+      continue;
+    }
+    const int d = DensityPerMille(MeasureBoxInk(reading.boxes[i], layout.densityKind == 4),
+                                  layout.densityKind);
+    reading.value += d >= layout.threshold ? "1" : " ";
+    char number[16];
+    std::snprintf(number, sizeof number, i == 0 ? "%d" : ",%d", d);
+    reading.densities += number;
+  }
+  return reading;
+}

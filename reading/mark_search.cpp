@@ -1,0 +1,169 @@
+// The registration-mark search: solid squares near the corners of a page,
+// found in the sheet pixel matrix by runs of black cells. A corner search
+// scans its window from the sheet's edge inward and takes the first cell
+// whose runs frame a square of side n + 1 to 2n - 1 with white around it, so
+// the mark nearest the corner wins and bars, lines and specks do not.
+#include <cmath>
+
+#include "reading/sheet_core.h"
+
+namespace {
+
+// The corner being searched: which way is inward (away from its side) and
+// into the sheet (away from its edge).
+struct Corner {
+  int inwardX;  // +1 for the left corners, -1 for the right ones
+  int intoY;    // +1 for the top corners, -1 for the bottom ones
+};
+
+RunDirection Horizontal(int step) { return step > 0 ? RunDirection::kRight : RunDirection::kLeft; }
+RunDirection Vertical(int step) { return step > 0 ? RunDirection::kDown : RunDirection::kUp; }
+
+bool IsMarkCorner(int x, int y, int n, const Corner& c) {
+  const RunDirection inward = Horizontal(c.inwardX);
+  const RunDirection outward = Horizontal(-c.inwardX);
+  const RunDirection into = Vertical(c.intoY);
+  const RunDirection out = Vertical(-c.intoY);
+  const int qy = y + n * c.intoY;   // n cells into the sheet
+  const int rx = x + n * c.inwardX;  // n cells inward
+  // The near edges and the far edge of the square are black ...
+  if (SheetCell(x, y) != kCellBlack || !RunIsBlack(x, y, n, inward) ||
+      !RunIsBlack(x, y, n, into) || !RunIsBlack(x, qy, n, inward)) {
+    return false;
+  }
+  // ... the black does not go on beyond the square outward or inward ...
+  if (RunIsBlack(x, y, n, outward) || RunIsBlack(x, qy, n, outward) ||
+      RunIsBlack(rx, y, n, inward)) {
+    return false;
+  }
+  // ... nor beyond it into or out of the sheet. The last test looks down from
+  // (x + n, y + n) for every corner alike.
+  return !RunIsBlack(x, qy, n, into) && !RunIsBlack(x, y, n, out) &&
+         !RunIsBlack(x + n, y + n, n, RunDirection::kDown);
+}
+
+bool RowInTopBand(int y, int height) {
+  return y < g_markSearchParameters.verticalWindow && y < height && y < kMatrixRows;
+}
+bool RowInBottomBand(int y, int height) {
+  return y > height - g_markSearchParameters.verticalWindow - 1 && y >= 0;
+}
+bool ColumnInLeftBand(int x, int width) {
+  return x < width && x < g_markSearchParameters.horizontalWindow && x < kMatrixColumns;
+}
+bool ColumnInRightBand(int x, int width) {
+  return x > width - g_markSearchParameters.horizontalWindow - 1 && x >= 0;
+}
+
+double TiltDegrees(const MarkPoint& from, const MarkPoint& to) {
+  // The divisor is 3.14, as the stored reference tilts were computed.
+  return std::atan2(to.y - from.y, to.x - from.x) * 180 / 3.14;
+}
+
+}  // namespace
+
+int RunIsBlack(int x, int y, int n, RunDirection direction) {
+  int dx = 0, dy = 0;
+  switch (direction) {
+    case RunDirection::kRight: dx = 1; break;
+    case RunDirection::kLeft: dx = -1; break;
+    case RunDirection::kDown: dy = 1; break;
+    case RunDirection::kUp: dy = -1; break;
+  }
+  for (int i = 0; i < n; ++i, x += dx, y += dy) {
+    if (SheetCell(x, y) != kCellBlack) return 0;
+  }
+  return 1;
+}
+
+MarkPoint FindTopLeftMark(int width, int height) {
+  const int n = g_markSearchParameters.markSize;
+  for (int y = g_markSearchParameters.margin; RowInTopBand(y, height); ++y) {
+    for (int x = 0; ColumnInLeftBand(x, width); ++x) {
+      if (IsMarkCorner(x, y, n, {+1, +1})) return {x, y};
+    }
+  }
+  return {};
+}
+
+MarkPoint FindTopRightMark(int width, int height) {
+  const int n = g_markSearchParameters.markSize;
+  for (int y = g_markSearchParameters.margin; RowInTopBand(y, height); ++y) {
+    for (int x = width - 1; ColumnInRightBand(x, width); --x) {
+      if (IsMarkCorner(x, y, n, {-1, +1})) return {x, y};
+    }
+  }
+  return {};
+}
+
+MarkPoint FindBottomLeftMark(int width, int height) {
+  const int n = g_markSearchParameters.markSize;
+  for (int y = height - g_markSearchParameters.margin - 1; RowInBottomBand(y, height); --y) {
+    for (int x = 0; ColumnInLeftBand(x, width); ++x) {
+      if (IsMarkCorner(x, y, n, {+1, -1})) return {x, y};
+    }
+  }
+  return {};
+}
+
+MarkPoint FindBottomRightMark(int width, int height) {
+  const int n = g_markSearchParameters.markSize;
+  for (int y = height - g_markSearchParameters.margin - 1; RowInBottomBand(y, height); --y) {
+    for (int x = width - 1; ColumnInRightBand(x, width); --x) {
+      if (IsMarkCorner(x, y, n, {-1, -1})) return {x, y};
+    }
+  }
+  return {};
+}
+
+int FindSecondMarkBelow(const MarkPoint& topLeft) {
+  if (!topLeft.found()) return 0;
+  const int n = g_markSearchParameters.markSize;
+  for (int y = topLeft.y + 2 * n; y <= topLeft.y + 3 * n; ++y) {
+    for (int x = topLeft.x; x <= topLeft.x + n; ++x) {
+      if (SheetCell(x, y) == kCellBlack && RunIsBlack(x, y, n, RunDirection::kRight) &&
+          RunIsBlack(x, y, n, RunDirection::kDown) &&
+          RunIsBlack(x, y + n, n, RunDirection::kRight)) {
+        return 1;
+      }
+    }
+  }
+  return 0;
+}
+
+int FindCorrectionMarks(const SheetBitmap& bitmap, int pass) {
+  UnpackSheetImage(bitmap, kUnpackMarkBands);
+  const int width = bitmap.width;
+  const int height = bitmap.height;
+  // Every position starts unknown, so nothing of an earlier page remains.
+  CornerMarkPositions& marks = g_cornerMarks;
+  marks = CornerMarkPositions{};
+  marks.topLeft = FindTopLeftMark(width, height);
+  marks.secondMark = FindSecondMarkBelow(marks.topLeft);
+
+  if (!marks.topLeft.found()) {
+    marks.bottomRight = FindBottomRightMark(width, height);
+    if (marks.bottomRight.found()) {
+      if (g_markSearchSettings.compensationMode == 1) {
+        marks.upsideDown = 1;
+        marks.tilt = 0;
+      } else {
+        marks.bottomLeft = FindBottomLeftMark(width, height);
+        if (marks.bottomLeft.found()) {
+          marks.upsideDown = 1;
+          marks.tilt = TiltDegrees(marks.bottomLeft, marks.bottomRight);
+        }
+      }
+    }
+  }
+  if (!marks.upsideDown) {
+    marks.topRight = FindTopRightMark(width, height);
+    marks.tilt = marks.topLeft.found() && marks.topRight.found()
+                     ? TiltDegrees(marks.topLeft, marks.topRight)
+                     : 0;
+    if (pass != 1 || marks.tilt == 0) marks.bottomLeft = FindBottomLeftMark(width, height);
+  }
+  marks.width = width;
+  marks.height = height;
+  return 0;
+}

@@ -1,0 +1,290 @@
+// 1-bit BMP sheet images, read and written here rather than through the
+// imaging library: scanned pages, converted pages and cut-out areas. The
+// headers are checked before anything is sized, so a damaged or foreign file
+// is refused with its reason instead of filling a wrong buffer.
+#include <cctype>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+#include "reading/sheet_core.h"
+
+namespace {
+
+constexpr int kFileHeaderSize = 14;
+constexpr int kInfoHeaderSize = 40;
+constexpr int kPaletteOffset = kFileHeaderSize + kInfoHeaderSize;
+constexpr int kHeadersWithPalette = kPaletteOffset + 8;  // 62
+constexpr int kInkMargin = 3;
+// The widest image whose stride in bits still fits the 16-bit width.
+constexpr int kMaxSheetWidth = 32736;
+constexpr int kMaxSheetHeight = 32767;
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+
+uint32_t Read32(const unsigned char* p) {
+  return p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24;
+}
+unsigned Read16(const unsigned char* p) { return p[0] | p[1] << 8; }
+void Put32(unsigned char* p, uint32_t v) {
+  for (int i = 0; i < 4; ++i) p[i] = static_cast<unsigned char>(v >> (8 * i));
+}
+void Put16(unsigned char* p, unsigned v) {
+  p[0] = static_cast<unsigned char>(v);
+  p[1] = static_cast<unsigned char>(v >> 8);
+}
+
+bool HasBmpExtension(const char* path) {
+  char extension[4];
+  return GetImageExtension(path, extension) && std::strcmp(extension, "bmp") == 0;
+}
+
+// The checked values of a BMP's headers.
+struct BmpHeader {
+  int width = 0;
+  int height = 0;         // rows, positive
+  bool topDown = false;   // a negative height in the file
+  int bitsPerPixel = 0;
+  uint32_t colours = 0;
+  uint32_t pixelOffset = 0;
+  int stride = 0;         // bytes a row, padded to 32 bits
+};
+
+// Reads and checks the file and info headers: kHeader for a short file, a
+// foreign magic or info header, or sizes out of range.
+SheetFileStatus ReadBmpHeader(std::FILE* file, BmpHeader* header) {
+  unsigned char bytes[kPaletteOffset];
+  if (std::fread(bytes, 1, sizeof bytes, file) != sizeof bytes) return SheetFileStatus::kHeader;
+  if (bytes[0] != 'B' || bytes[1] != 'M' || Read32(bytes + 14) != kInfoHeaderSize) {
+    return SheetFileStatus::kHeader;
+  }
+  const auto width = static_cast<int32_t>(Read32(bytes + 18));
+  const auto height = static_cast<int32_t>(Read32(bytes + 22));
+  if (width <= 0 || width > kMaxSheetWidth || height == 0 || height < -kMaxSheetHeight ||
+      height > kMaxSheetHeight) {
+    return SheetFileStatus::kHeader;
+  }
+  header->width = width;
+  header->height = height < 0 ? -height : height;
+  header->topDown = height < 0;
+  header->bitsPerPixel = static_cast<int>(Read16(bytes + 28));
+  header->colours = Read32(bytes + 46);
+  header->pixelOffset = Read32(bytes + 10);
+  header->stride = (width + 31) / 32 * 4;
+  return SheetFileStatus::kOk;
+}
+
+// Makes the bits of every row beyond `width` white: they belong to no pixel,
+// and a writer that pads with zeros would otherwise paint a black edge.
+void WhitenPadding(const SheetBitmap& bitmap, int width) {
+  const int usedBytes = width / 8;
+  const int partialBits = width % 8;
+  const unsigned char white = bitmap.polarity == 0 ? 0xFF : 0x00;
+  for (int y = 0; y < bitmap.height; ++y) {
+    uint8_t* row = bitmap.bits + y * bitmap.bytesPerLine;
+    int from = usedBytes;
+    if (partialBits) {
+      const unsigned char padMask = static_cast<unsigned char>(0xFF >> partialBits);
+      row[from] = static_cast<uint8_t>((row[from] & ~padMask) | (white & padMask));
+      ++from;
+    }
+    if (from < bitmap.bytesPerLine) std::memset(row + from, white, bitmap.bytesPerLine - from);
+  }
+}
+
+}  // namespace
+
+const char* SheetFileMessage(SheetFileStatus status) {
+  // Spelled in bytes: this file also builds with the fuzzing compiler, which
+  // does not convert literals.
+  switch (status) {
+    case SheetFileStatus::kOpen:  // "画像ファイル“%s”をオープンできません。"
+      return "\x89\xE6\x91\x9C\x83\x74\x83\x40\x83\x43\x83\x8B\x81\x67%s"
+             "\x81\x68\x82\xF0\x83\x49\x81\x5B\x83\x76\x83\x93\x82\xC5\x82"
+             "\xAB\x82\xDC\x82\xB9\x82\xF1\x81\x42";
+    case SheetFileStatus::kHeader:  // "ヘッダ情報をセットできません。"
+      return "\x83\x77\x83\x62\x83\x5F\x8F\xEE\x95\xF1\x82\xF0\x83\x5A\x83"
+             "\x62\x83\x67\x82\xC5\x82\xAB\x82\xDC\x82\xB9\x82\xF1\x81\x42";
+    // "１画素が１ビットで表現されていません。\n\n"
+    // "スキャナーの設定画面で、「画像タイプ」を“白黒”に設定してください。"
+    case SheetFileStatus::kBitDepth:
+      return "\x82\x50\x89\xE6\x91\x66\x82\xAA\x82\x50\x83\x72\x83\x62\x83"
+             "\x67\x82\xC5\x95\x5C\x8C\xBB\x82\xB3\x82\xEA\x82\xC4\x82\xA2"
+             "\x82\xDC\x82\xB9\x82\xF1\x81\x42\n\n\x83\x58\x83\x4C\x83\x83"
+             "\x83\x69\x81\x5B\x82\xCC\x90\xDD\x92\xE8\x89\xE6\x96\xCA\x82"
+             "\xC5\x81\x41\x81\x75\x89\xE6\x91\x9C\x83\x5E\x83\x43\x83\x76"
+             "\x81\x76\x82\xF0\x81\x67\x94\x92\x8D\x95\x81\x68\x82\xC9\x90"
+             "\xDD\x92\xE8\x82\xB5\x82\xC4\x82\xAD\x82\xBE\x82\xB3\x82\xA2"
+             "\x81\x42";
+    case SheetFileStatus::kColours:  // "色数が２色以外です。"
+      return "\x90\x46\x90\x94\x82\xAA\x82\x51\x90\x46\x88\xC8\x8A\x4F\x82"
+             "\xC5\x82\xB7\x81\x42";
+    default:
+      return "";
+  }
+}
+
+int GetImageExtension(const char* path, char* out) {
+  const std::size_t length = std::strlen(path);
+  if (length < 3) return 0;
+  for (int i = 0; i < 3; ++i) {
+    out[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(path[length - 3 + i])));
+  }
+  out[3] = '\0';
+  return 1;
+}
+
+int GetBmpImageSize(const char* path, long* size) {
+  if (!HasBmpExtension(path)) return 0;
+  FilePtr file(std::fopen(path, "rb"));
+  if (!file) return 0;
+  BmpHeader header;
+  if (ReadBmpHeader(file.get(), &header) != SheetFileStatus::kOk) return 0;
+  *size = static_cast<long>(header.stride) * header.height;
+  return 1;
+}
+
+SheetFileStatus ReadSheetBmp(const char* path, int dpi, SheetBitmap* bitmap,
+                             std::size_t capacity, int* fileWidth) {
+  if (!HasBmpExtension(path)) return SheetFileStatus::kNotBmp;
+  FilePtr file(std::fopen(path, "rb"));
+  if (!file) return SheetFileStatus::kOpen;
+  BmpHeader header;
+  const SheetFileStatus status = ReadBmpHeader(file.get(), &header);
+  if (status != SheetFileStatus::kOk) return status;
+  if (header.bitsPerPixel != 1) return SheetFileStatus::kBitDepth;
+  const uint32_t colours = header.colours == 0 ? 2 : header.colours;
+  if (colours != 2) return SheetFileStatus::kColours;
+
+  unsigned char palette[8];
+  if (std::fread(palette, 1, sizeof palette, file.get()) != sizeof palette) {
+    return SheetFileStatus::kHeader;
+  }
+  const std::size_t bytes = static_cast<std::size_t>(header.stride) * header.height;
+  if (bytes > capacity) return SheetFileStatus::kTooSmall;
+
+  bitmap->width = static_cast<int16_t>(header.stride * 8);
+  bitmap->height = static_cast<int16_t>(header.height);
+  bitmap->bitsPerPixel = 1;
+  bitmap->bytesPerLine = static_cast<int16_t>(header.stride);
+  bitmap->dpi = static_cast<int16_t>(dpi);
+  // The darker palette entry is black.
+  const int dark0 = palette[0] + palette[1] + palette[2];
+  const int dark1 = palette[4] + palette[5] + palette[6];
+  bitmap->polarity = dark0 < dark1 ? 0 : 1;
+  if (fileWidth) *fileWidth = header.width;
+
+  if (std::fseek(file.get(), static_cast<long>(header.pixelOffset), SEEK_SET) != 0 ||
+      std::fread(bitmap->bits, 1, bytes, file.get()) != bytes) {
+    std::memset(bitmap->bits, bitmap->polarity == 0 ? 0xFF : 0x00, bytes);
+    return SheetFileStatus::kTruncated;
+  }
+  if (!header.topDown) {
+    std::vector<uint8_t> spare(header.stride);
+    for (int top = 0, bottom = header.height - 1; top < bottom; ++top, --bottom) {
+      uint8_t* a = bitmap->bits + static_cast<std::size_t>(top) * header.stride;
+      uint8_t* b = bitmap->bits + static_cast<std::size_t>(bottom) * header.stride;
+      std::memcpy(spare.data(), a, header.stride);
+      std::memcpy(a, b, header.stride);
+      std::memcpy(b, spare.data(), header.stride);
+    }
+  }
+  WhitenPadding(*bitmap, header.width);
+  return SheetFileStatus::kOk;
+}
+
+SheetFileStatus LoadSheetImageFile(const char* path, int dpi, SheetImage* image) {
+  long size = 0;
+  if (!GetBmpImageSize(path, &size)) {
+    // Read once more for the reason: a missing file, a foreign header, ...
+    SheetBitmap none;
+    const SheetFileStatus status = ReadSheetBmp(path, dpi, &none, 0);
+    return status == SheetFileStatus::kTooSmall ? SheetFileStatus::kHeader : status;
+  }
+  // A header that promises more rows than the file holds is refused before
+  // anything is allocated for them.
+  FilePtr file(std::fopen(path, "rb"));
+  if (!file || std::fseek(file.get(), 0, SEEK_END) != 0 ||
+      std::ftell(file.get()) < size + kHeadersWithPalette) {
+    return file ? SheetFileStatus::kTruncated : SheetFileStatus::kOpen;
+  }
+  file.reset();
+  image->pixels.assign(static_cast<std::size_t>(size), 0);
+  image->bitmap.bits = image->pixels.data();
+  return ReadSheetBmp(path, dpi, &image->bitmap, image->pixels.size(), &image->fileWidth);
+}
+
+SheetFileStatus SaveSheetBitmap(const char* path, const SheetBitmap& bitmap) {
+  if (bitmap.width <= 0 || bitmap.height <= 0 || !bitmap.bits) return SheetFileStatus::kHeader;
+  const int stride = (bitmap.width + 31) / 32 * 4;
+  const int rowBytes = (bitmap.width + 7) / 8;
+  const std::size_t pixelBytes = static_cast<std::size_t>(stride) * bitmap.height;
+  std::vector<unsigned char> file(kHeadersWithPalette + pixelBytes);
+  unsigned char* h = file.data();
+  h[0] = 'B';
+  h[1] = 'M';
+  Put32(h + 2, static_cast<uint32_t>(file.size()));
+  Put32(h + 10, kHeadersWithPalette);
+  Put32(h + 14, kInfoHeaderSize);
+  Put32(h + 18, static_cast<uint32_t>(bitmap.width));
+  Put32(h + 22, static_cast<uint32_t>(bitmap.height));
+  Put16(h + 26, 1);
+  Put16(h + 28, 1);
+  const uint32_t pelsPerMetre = static_cast<uint32_t>(bitmap.dpi) * 10000 / 254;
+  Put32(h + 38, pelsPerMetre);
+  Put32(h + 42, pelsPerMetre);
+  Put32(h + 46, 2);
+  unsigned char* black = h + kPaletteOffset + (bitmap.polarity == 0 ? 0 : 4);
+  unsigned char* white = h + kPaletteOffset + (bitmap.polarity == 0 ? 4 : 0);
+  std::memset(black, 0, 4);
+  std::memset(white, 255, 3);
+  white[3] = 0;
+
+  const unsigned char pad = bitmap.polarity == 0 ? 0 : 255;
+  unsigned char* out = h + kHeadersWithPalette;
+  for (int k = 0; k < bitmap.height; ++k, out += stride) {
+    const uint8_t* row = bitmap.bits + static_cast<std::size_t>(bitmap.height - 1 - k) *
+                                           bitmap.bytesPerLine;
+    std::memcpy(out, row, rowBytes);
+    std::memset(out + rowBytes, pad, stride - rowBytes);
+  }
+
+  std::FILE* handle = std::fopen(path, "wb");
+  if (!handle) return SheetFileStatus::kWriteFailed;
+  const bool written = std::fwrite(file.data(), 1, file.size(), handle) == file.size();
+  const bool closed = std::fclose(handle) == 0;
+  return written && closed ? SheetFileStatus::kOk : SheetFileStatus::kWriteFailed;
+}
+
+int WriteSheetImageFile(const char* path, const SheetBitmap& bitmap) {
+  if (!HasBmpExtension(path)) return 0;
+  return SaveSheetBitmap(path, bitmap) == SheetFileStatus::kOk ? 1 : 0;
+}
+
+int CountSheetInk(const SheetBitmap& bitmap, int widthLimit) {
+  const int right = widthLimit < bitmap.width - kInkMargin ? widthLimit : bitmap.width - kInkMargin;
+  if (right <= kInkMargin) return 0;
+  const bool zeroIsBlack = bitmap.polarity == 0;
+  int ink = 0;
+  for (int y = kInkMargin; y < bitmap.height - kInkMargin; ++y) {
+    const uint8_t* row = bitmap.bits + static_cast<std::size_t>(y) * bitmap.bytesPerLine;
+    for (int x = kInkMargin; x < right; ++x) {
+      const bool set = row[x / 8] & (0x80 >> (x % 8));
+      ink += set != zeroIsBlack;
+    }
+  }
+  return ink;
+}
+
+int MeasureSheetImageInk(const char* path, int widthLimit) {
+  SheetImage image;
+  if (LoadSheetImageFile(path, 0, &image) != SheetFileStatus::kOk) return -1;
+  // The margin on the right is kept from the file's own edge, not the
+  // rounded one.
+  SheetBitmap asStored = image.bitmap;
+  asStored.width = static_cast<int16_t>(image.fileWidth);
+  return CountSheetInk(asStored, widthLimit);
+}

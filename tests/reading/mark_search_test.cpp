@@ -1,0 +1,279 @@
+// The pixel matrix and the registration-mark search on pages drawn in memory.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "reading/sheet_core.h"
+#include "tests/reading/sheet_page.h"
+
+namespace {
+
+void UseSettings(int dpi, int mode) {
+  g_markSearchSettings = {};
+  g_markSearchSettings.compensationMode = mode;
+  g_markSearchParameters = MarkSearchParametersFor(dpi, g_markSearchSettings);
+  ClearSheetCells();
+}
+
+TEST(SheetMatrix, SearchParametersFollowResolutionModeAndSettings) {
+  struct Case {
+    int dpi, mode, option, areaX1, areaY1, areaX2, areaY2;
+    MarkSearchParameters expected;
+  };
+  const Case cases[] = {
+      {200, 0, 0, 0, 0, 0, 0, {13, 200, 144, 2}},
+      {200, 2, 8, 30, 20, 0, 0, {8, 240, 160, 2}},
+      {200, 2, 14, 0, 0, 0, 0, {13, 200, 144, 2}},
+      {200, 3, 0, 0, 0, 0, 0, {18, 280, 400, 18}},
+      {200, 3, 12, 30, 20, 40, 60, {12, 320, 480, 18}},
+      {200, 3, 10, 0, 0, 0, 0, {18, 280, 400, 18}},
+      {300, 1, 12, 30, 20, 40, 60, {22, 300, 300, 15}},
+      {300, 3, 0, 0, 0, 0, 0, {31, 300, 600, 20}},
+      {400, 2, 0, 0, 0, 0, 0, {29, 400, 400, 20}},
+      {400, 3, 0, 0, 0, 0, 0, {41, 400, 800, 100}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.dpi << " dpi mode " << c.mode << " option " << c.option);
+    const MarkSearchSettings settings{c.mode, c.option, c.areaX1, c.areaY1, c.areaX2, c.areaY2};
+    const MarkSearchParameters p = MarkSearchParametersFor(c.dpi, settings);
+    EXPECT_EQ(p.markSize, c.expected.markSize);
+    EXPECT_EQ(p.horizontalWindow, c.expected.horizontalWindow);
+    EXPECT_EQ(p.verticalWindow, c.expected.verticalWindow);
+    EXPECT_EQ(p.margin, c.expected.margin);
+  }
+}
+
+TEST(SheetMatrix, BandUnpackFillsOnlyTheMarkBandsBetweenTheMargins) {
+  SheetPage page(640, 1000, 300);
+  page.Black(0, 0, 640, 1000);
+  g_markSearchSettings = {};  // 300 dpi: window 300 rows, margin 15
+  for (int mode : {kUnpackMarkBands, kUnpackWholeImage}) {
+    SCOPED_TRACE(mode);
+    UnpackSheetImage(page.bitmap(), mode);
+    const char middle = mode == kUnpackWholeImage ? kCellBlack : kCellEmpty;
+    struct Row {
+      int y;
+      char cell;
+    };
+    const Row rows[] = {{0, kCellEmpty},   {14, kCellEmpty}, {15, kCellBlack},
+                        {300, kCellBlack}, {301, middle},     {698, middle},
+                        {699, kCellBlack}, {984, kCellBlack}, {985, kCellEmpty}};
+    for (const Row& r : rows) {
+      EXPECT_EQ(SheetCell(0, r.y), r.cell) << "row " << r.y;
+      EXPECT_EQ(SheetCell(639, r.y), r.cell) << "row " << r.y;
+      EXPECT_EQ(SheetCell(640, r.y), kCellEmpty) << "row " << r.y;
+    }
+  }
+}
+
+TEST(SheetMatrix, LargePagesAreUnpackedUpToTheMatrixEdges) {
+  SheetPage page(7200, 5200, 400);
+  page.Black(6990, 4990, 210, 210);
+  g_markSearchSettings = {};
+  UnpackSheetImage(page.bitmap(), kUnpackWholeImage);
+  EXPECT_EQ(SheetCell(6999, 4999), kCellBlack);
+  EXPECT_EQ(SheetCell(6989, 4999), kCellWhite);
+  EXPECT_EQ(SheetCell(7000, 4999), kCellEmpty);
+  EXPECT_EQ(SheetCell(6999, 5000), kCellEmpty);
+  // The next, smaller page leaves nothing of this one behind.
+  SheetPage small(64, 64, 400);
+  UnpackSheetImage(small.bitmap(), kUnpackWholeImage);
+  EXPECT_EQ(SheetCell(6999, 4999), kCellEmpty);
+  EXPECT_EQ(SheetCell(30, 30), kCellWhite);
+}
+
+TEST(SheetMatrix, RunsAreBlackOnlyInsideTheMatrix) {
+  ClearSheetCells();
+  FillSheetCells(0, 0, 5, 5, kCellBlack);
+  FillSheetCells(6995, 4995, 5, 5, kCellBlack);
+  EXPECT_EQ(RunIsBlack(0, 0, 5, RunDirection::kRight), 1);
+  EXPECT_EQ(RunIsBlack(0, 0, 6, RunDirection::kRight), 0);
+  EXPECT_EQ(RunIsBlack(4, 4, 5, RunDirection::kLeft), 1);
+  EXPECT_EQ(RunIsBlack(4, 4, 5, RunDirection::kUp), 1);
+  EXPECT_EQ(RunIsBlack(0, 0, 2, RunDirection::kUp), 0);
+  EXPECT_EQ(RunIsBlack(6999, 4995, 5, RunDirection::kDown), 1);
+  EXPECT_EQ(RunIsBlack(6999, 4995, 6, RunDirection::kDown), 0);
+  EXPECT_EQ(RunIsBlack(6996, 4999, 5, RunDirection::kRight), 0);
+}
+
+// Square marks of side m at each corner: sides n + 1 to 2n - 1 are found at
+// their outer corner pixel, 2n to 3n - 3 one pixel inward for each pixel
+// beyond 2n - 1, and n or less or 3n - 2 or more not at all.
+TEST(MarkSearch, FindsSquaresOfTheMarkSizeAtTheirOuterCorner) {
+  const int width = 1600, height = 2200;
+  struct Corner {
+    const char* name;
+    MarkPoint (*find)(int, int);
+    int left, top;  // where a square's outer corner goes
+    int signX, signY;
+  };
+  const Corner corners[] = {
+      {"top left", FindTopLeftMark, 40, 30, +1, +1},
+      {"top right", FindTopRightMark, width - 41, 30, -1, +1},
+      {"bottom left", FindBottomLeftMark, 40, height - 31, +1, -1},
+      {"bottom right", FindBottomRightMark, width - 41, height - 31, -1, -1},
+  };
+  const int n = 13;  // 200 dpi, modes 0 to 2
+  for (const Corner& c : corners) {
+    for (int m = n - 1; m <= 3 * n; ++m) {
+      SCOPED_TRACE(testing::Message() << c.name << ", side " << m);
+      UseSettings(200, 2);
+      const int x0 = c.signX > 0 ? c.left : c.left - m + 1;
+      const int y0 = c.signY > 0 ? c.top : c.top - m + 1;
+      FillSheetCells(0, 0, width, height, kCellWhite);
+      FillSheetCells(x0, y0, m, m, kCellBlack);
+      const MarkPoint found = c.find(width, height);
+      if (m <= n || m >= 3 * n - 2) {
+        EXPECT_FALSE(found.found());
+      } else {
+        const int inward = m <= 2 * n - 1 ? 0 : m - 2 * n + 1;
+        EXPECT_EQ(found.x, c.left + c.signX * inward);
+        EXPECT_EQ(found.y, c.top + c.signY * inward);
+      }
+    }
+  }
+}
+
+TEST(MarkSearch, BarsWindowEdgesAndBandsDecideWhatIsAMark) {
+  const int width = 1600, height = 2200;
+  struct Case {
+    const char* what;
+    int left, top, side, heightOf;
+    bool found;
+  };
+  // 200 dpi mode 2: n 13, window 200 x 144, margin 2.
+  const Case cases[] = {
+      {"a mark", 50, 40, 16, 16, true},
+      {"a bar wider than the mark", 50, 40, 60, 16, false},
+      {"a bar taller than the mark", 50, 40, 16, 60, false},
+      {"last column of the window", 199, 40, 16, 16, true},
+      {"first column beyond the window", 200, 40, 16, 16, false},
+      {"last row of the window", 50, 143, 16, 16, true},
+      {"first row beyond the window", 50, 144, 16, 16, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    UseSettings(200, 2);
+    FillSheetCells(0, 0, width, height, kCellWhite);
+    FillSheetCells(c.left, c.top, c.side, c.heightOf, kCellBlack);
+    const MarkPoint found = FindTopLeftMark(width, height);
+    EXPECT_EQ(found.found(), c.found);
+    if (c.found) {
+      EXPECT_EQ(found.x, c.left);
+      EXPECT_EQ(found.y, c.top);
+    }
+  }
+}
+
+// A 300 dpi page in mode 3 (n 31) with marks of 36 pixels.
+struct MarkedPage {
+  SheetPage page{2496, 3400, 300};
+  static constexpr int kSide = 36;
+  void Mark(int left, int top) { page.Black(left, top, kSide, kSide); }
+};
+
+double Tilt(int dx, int dy) { return std::atan2(dy, dx) * 180 / 3.14; }
+
+TEST(MarkSearch, CorrectionMarksOfAStraightPage) {
+  g_markSearchSettings = {};
+  g_markSearchSettings.compensationMode = 3;
+  MarkedPage p;
+  p.Mark(118, 165);
+  p.Mark(2300, 165);
+  p.Mark(118, 3200);
+  EXPECT_EQ(FindCorrectionMarks(p.page.bitmap(), 1), 0);
+  const CornerMarkPositions& m = g_cornerMarks;
+  EXPECT_EQ(m.topLeft.x, 118);
+  EXPECT_EQ(m.topLeft.y, 165);
+  EXPECT_EQ(m.topRight.x, 2335);
+  EXPECT_EQ(m.topRight.y, 165);
+  EXPECT_EQ(m.bottomLeft.x, 118);
+  EXPECT_EQ(m.bottomLeft.y, 3235);
+  EXPECT_FALSE(m.bottomRight.found());
+  EXPECT_EQ(m.upsideDown, 0);
+  EXPECT_EQ(m.tilt, 0);
+  EXPECT_EQ(m.secondMark, 0);
+  EXPECT_EQ(m.width, 2496);
+  EXPECT_EQ(m.height, 3400);
+}
+
+TEST(MarkSearch, ATiltedFirstPassLeavesTheBottomMarkToTheSecond) {
+  g_markSearchSettings = {};
+  g_markSearchSettings.compensationMode = 3;
+  MarkedPage p;
+  p.Mark(118, 165);
+  p.Mark(2300, 185);  // 20 rows lower
+  p.Mark(118, 3200);
+  FindCorrectionMarks(p.page.bitmap(), 1);
+  EXPECT_DOUBLE_EQ(g_cornerMarks.tilt, Tilt(2335 - 118, 20));
+  EXPECT_FALSE(g_cornerMarks.bottomLeft.found());
+  FindCorrectionMarks(p.page.bitmap(), 2);
+  EXPECT_EQ(g_cornerMarks.bottomLeft.y, 3235);
+}
+
+TEST(MarkSearch, APageUpsideDownHasItsMarksAtTheBottom) {
+  struct Case {
+    const char* what;
+    int mode;
+    bool bottomLeftMark;
+    int upsideDown;
+    double tilt;
+  };
+  const Case cases[] = {
+      {"three marks turned round", 3, true, 1, Tilt(2377 - 118, -6)},
+      {"one mark turned round", 1, false, 1, 0},
+      {"no bottom-left mark in mode 2", 2, false, 0, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    g_markSearchSettings = {};
+    g_markSearchSettings.compensationMode = c.mode;
+    MarkedPage p;
+    p.Mark(2342, 3200);  // the top-left mark turned round: bottom right
+    if (c.bottomLeftMark) p.Mark(118, 3206);
+    FindCorrectionMarks(p.page.bitmap(), 1);
+    EXPECT_FALSE(g_cornerMarks.topLeft.found());
+    EXPECT_EQ(g_cornerMarks.bottomRight.x, 2377);
+    EXPECT_EQ(g_cornerMarks.bottomRight.y, 3235);
+    EXPECT_EQ(g_cornerMarks.upsideDown, c.upsideDown);
+    EXPECT_NEAR(g_cornerMarks.tilt, c.tilt, 1e-12);
+  }
+}
+
+TEST(MarkSearch, ASecondMarkBelowTheTopLeftOneMarksTheBackSide) {
+  struct Case {
+    int gap;  // rows from the top of the first mark to the top of the second
+    int expected;
+  };
+  // n 31: the second mark is looked for 62 to 93 rows below.
+  const Case cases[] = {{59, 1}, {62, 1}, {93, 1}, {94, 0}, {45, 0}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.gap);
+    g_markSearchSettings = {};
+    g_markSearchSettings.compensationMode = 3;
+    MarkedPage p;
+    p.Mark(118, 165);
+    p.Mark(118, 165 + c.gap);
+    FindCorrectionMarks(p.page.bitmap(), 1);
+    EXPECT_EQ(g_cornerMarks.secondMark, c.expected);
+  }
+}
+
+TEST(MarkSearch, NothingOfTheLastPageRemainsOnABlankOne) {
+  g_markSearchSettings = {};
+  g_markSearchSettings.compensationMode = 3;
+  MarkedPage marked;
+  marked.Mark(118, 165);
+  marked.Mark(2300, 165);
+  marked.Mark(118, 3200);
+  FindCorrectionMarks(marked.page.bitmap(), 2);
+  SheetPage blank(2496, 3400, 300);
+  FindCorrectionMarks(blank.bitmap(), 2);
+  EXPECT_FALSE(g_cornerMarks.topLeft.found());
+  EXPECT_FALSE(g_cornerMarks.topRight.found());
+  EXPECT_FALSE(g_cornerMarks.bottomLeft.found());
+  EXPECT_FALSE(g_cornerMarks.bottomRight.found());
+  EXPECT_EQ(g_cornerMarks.secondMark, 0);
+}
+
+}  // namespace
