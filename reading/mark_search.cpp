@@ -119,7 +119,12 @@ MarkPoint FindBottomRightMark(int width, int height) {
 int FindSecondMarkBelow(const MarkPoint& topLeft) {
   if (!topLeft.found()) return 0;
   const int n = g_markSearchParameters.markSize;
-  for (int y = topLeft.y + 2 * n; y <= topLeft.y + 3 * n; ++y) {
+  // The second mark is printed with its top 1.6 to 2 mark sizes below the
+  // first one's: rows from 2n on would find it only on a page scanned at
+  // exactly its size, so the search starts right below where n black rows
+  // of the first mark could reach. A start inside the first mark finds
+  // nothing there: n rows down run into the white gap between the marks.
+  for (int y = topLeft.y + n + 1; y <= topLeft.y + 3 * n; ++y) {
     for (int x = topLeft.x; x <= topLeft.x + n; ++x) {
       if (SheetCell(x, y) == kCellBlack && RunIsBlack(x, y, n, RunDirection::kRight) &&
           RunIsBlack(x, y, n, RunDirection::kDown) &&

@@ -169,7 +169,8 @@ MarkPoint FindTopLeftMark(int width, int height);
 MarkPoint FindTopRightMark(int width, int height);
 MarkPoint FindBottomLeftMark(int width, int height);
 MarkPoint FindBottomRightMark(int width, int height);
-// 1 when a second mark stands 2n to 3n rows below the top-left mark.
+// 1 when a second mark starts n + 1 to 3n rows below the top of the
+// top-left mark (the back side of a two-sided sheet).
 int FindSecondMarkBelow(const MarkPoint& topLeft);
 
 // The corner-mark search of a page: unpacks its bands and fills

@@ -245,8 +245,10 @@ TEST(MarkSearch, ASecondMarkBelowTheTopLeftOneMarksTheBackSide) {
     int gap;  // rows from the top of the first mark to the top of the second
     int expected;
   };
-  // n 31: the second mark is looked for 62 to 93 rows below.
-  const Case cases[] = {{59, 1}, {62, 1}, {93, 1}, {94, 0}, {45, 0}};
+  // n 31: the second mark is looked for from 32 to 93 rows below; printed
+  // 5 mm below at 300 dpi it starts 59 rows below, 57 on a page scanned at
+  // 97 %.
+  const Case cases[] = {{59, 1}, {57, 1}, {45, 1}, {93, 1}, {94, 0}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.gap);
     g_markSearchSettings = {};

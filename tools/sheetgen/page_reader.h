@@ -1,0 +1,43 @@
+// Generated pages read in memory the way the reading run reads a scanned
+// page: specks erased, marks searched, the page turned straight (or round)
+// and searched again, compensated against the reference marks and every
+// check field measured. The benchmarks and the tests of the generator use
+// it; the run itself goes through files and the imaging library.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "reading/sheet_core.h"
+#include "tools/sheetgen/sheet_generator.h"
+
+// A generated page as a loaded sheet image (black first, as scanners write).
+SheetImage SheetImageFromGenerated(const GeneratedSheet& sheet);
+
+// The box reader's view of a field row, as the sheet canvas builds it.
+SheetFieldSpec FieldSpecFromRow(const SheetFieldRow& row);
+// The grid scale of a side at a resolution.
+SheetScale SheetScaleFor(const SheetPaperRow& paper, int dpi);
+
+// The speck size of a noise size (1 to 7) at a resolution; 0 for none.
+int SpeckSizeFor(int noiseSize, int dpi);
+
+struct PageReading {
+  bool read = false;             // false: a needed mark was missing
+  MissingMark missing = MissingMark::kNone;
+  double tilt = 0;
+  int turnedHundredths = 0;      // how far the page was turned
+  ImageCompensation compensation;
+  std::vector<std::string> marks;  // "1" or " " a box, field by field
+};
+
+// Reads `page` (changed on the way: specks erased, turned) against the
+// references registered for it; `fields` in the order of the result.
+PageReading ReadPageInMemory(SheetImage* page, const SheetPaperRow& paper,
+                             const ReferenceMarks& references,
+                             const std::vector<SheetFieldSpec>& fields);
+
+// The references a clean page of the definition registers: its marks as
+// the mark search finds them, and the paper's grid scale.
+ReferenceMarks RegisterCleanPage(const SheetDefinition& definition, const std::string& side,
+                                 int dpi);

@@ -1,0 +1,182 @@
+// The sheet generator: filled OCR sheets as a scanner would deliver them,
+// drawn from a sheet definition, for the tests and benchmarks of the
+// reading run. A sheet is drawn as printed (registration marks, optionally
+// the box outlines in black), its chosen boxes filled as a pen would, and
+// then scanned: turned, scaled and shifted, specked, upside down. Everything
+// random comes from the request's seed, so a sheet is the same on every run
+// and machine; the expected value of every field comes with it. Portable.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// ---------------------------------------------------------------------------
+// The sheet definition, as the rows of the sheet-definition tables hold it.
+
+// MUPA_PAP: the paper of one side.
+struct SheetPaperRow {
+  std::string side = "0001";         // ＯＣＲコード
+  std::string name;                  // ＯＣＲ用紙名
+  std::string outputTable;           // テーブル
+  std::string paperSize = "Ａ４";    // 用紙サイズ
+  std::string orientation = "縦";    // 用紙方向 ("横" landscape)
+  int userWidth = 0, userHeight = 0; // ＩＮＴ１, ＩＮＴ２: mm of paper "定義"
+  int compensationMode = 3;          // LINESTYLE
+  int markMarginX = 0, markMarginY = 0;  // 補正Ｘ余白, 補正Ｙ余白 (mm)
+  int gridShiftX = 0, gridShiftY = 0;    // 横シフト, 縦シフト
+  double ratioX[3] = {0, 0, 0};      // イメージ割合01-03 by resolution code
+  double ratioY[3] = {0, 0, 0};      // イメージ割合11-13
+  int noiseSize = 0;                 // ノイズサイズ
+  int scanType = 2;                  // 予備１
+  int errorSetting = 0;              // 予備２: 2 continue after a fault
+  int keyNumbering = 0;              // 予備３
+  int createTable = 1;               // テーブル作成
+  int existingData = 1;              // 既存データ: 2 overwrite a stored key
+  int keepImage = 0;                 // ＩＮＴ６
+};
+
+// MUPA_FLD: one field of a side.
+struct SheetFieldRow {
+  std::string side = "0001";         // ＯＣＲコード
+  std::string code;                  // 領域コード
+  std::string name;                  // 領域名
+  std::string title;                 // タイトル
+  int x = 0, y = 0;                  // Ｘ座標, Ｙ座標: sheet dots, 4 a mm
+  int count = 1;                     // 文字数: boxes
+  int boxWidth = 5, boxHeight = 5;   // 横幅, 高さ (mm)
+  int gap = 1;                       // Ｂサイズ (mm; -1 boxes that touch)
+  std::string edit = "左詰";         // 編集: "ﾁｪｯｸ" for check fields
+  std::string type;                  // タイプ: "Ｘ", "Ｙ" rows of choices
+  int markType = 0;                  // マーク型: 0 square, 1 oval
+  int threshold = 150;               // しきい値
+  int arrayCount = 0;                // 配列個数: rows of choices
+  int arrayGap = 0;                  // 配列行間 (mm)
+  std::string shape;                 // 背景色
+  std::string overlay;               // 重ね文字: the codes printed in the boxes
+  std::string condition;             // 変換条件
+  std::string charType = "文字";     // 文字型
+  int decimals = 0;                  // 少数部桁数: check fields, most marks
+  int required = 1;                  // 空白不可: 2 required
+  std::string mask = "1000000000";   // 有効文字種
+  std::string minimum, maximum;      // 最小値, 最大値
+  bool IsCheck() const;
+};
+
+// MUPA_HMK: registered mark positions of a side and resolution.
+struct SheetMarkRow {
+  std::string side = "0001";
+  int resolutionCode = 2;            // コード: 1 200 dpi, 2 300, 3 400
+  int x1 = -1, y1 = -1, x2 = -1, y2 = -1, x3 = -1, y3 = -1;
+  int width = 0, height = 0;
+};
+
+struct SheetDefinition {
+  std::vector<SheetPaperRow> papers;
+  std::vector<SheetFieldRow> fields;
+  std::vector<SheetMarkRow> marks;
+
+  const SheetPaperRow* Paper(const std::string& side) const;
+  std::vector<const SheetFieldRow*> FieldsOf(const std::string& side) const;
+};
+
+// Width and height of a side's paper in mm (turned for landscape); 0 and 0
+// for a paper size the generator does not know.
+void PaperSizeMm(const SheetPaperRow& paper, int* width, int* height);
+
+// ---------------------------------------------------------------------------
+// What to generate.
+
+enum class PenStroke {
+  kScribble,  // back and forth over the box
+  kCircle,    // the choice circled
+  kTick,      // a tick
+};
+
+enum class Ink {
+  kLight,   // a thin, broken pen
+  kNormal,
+  kHeavy,   // a broad pen that runs over the box edges
+};
+
+// The boxes of one field to fill, numbered from 0.
+struct FieldFill {
+  std::string name;
+  std::vector<int> boxes;
+  PenStroke stroke = PenStroke::kScribble;
+};
+
+// What the scanner does to the page.
+struct ScanDegradation {
+  double skewDegrees = 0;        // anticlockwise as the page is seen
+  double scaleX = 1, scaleY = 1; // the page's image grows or shrinks with it
+  double shiftXmm = 0, shiftYmm = 0;
+  int specks = 0;                // specks of 1 to 3 pixels
+  bool upsideDown = false;
+};
+
+struct SheetRequest {
+  std::string side = "0001";
+  int dpi = 300;
+  Ink ink = Ink::kNormal;
+  bool printedOutlines = false;  // box outlines in black (else drop-out)
+  std::vector<FieldFill> fills;
+  ScanDegradation scan;
+  uint32_t seed = 1;
+};
+
+// ---------------------------------------------------------------------------
+// The generated sheet.
+
+struct ExpectedField {
+  std::string name;      // the field name, a box number added for rows of
+                         // choices ("%s%02d")
+  std::string marks;     // "1" or " " a box, as filled
+  std::string value;     // what the reading run stores
+};
+
+struct GeneratedSheet {
+  int width = 0, height = 0;     // pixels
+  int dpi = 0;
+  std::vector<uint8_t> black;    // a byte a pixel: 1 black, 0 white
+  std::vector<ExpectedField> expected;
+  std::string error;             // why nothing was generated, else empty
+};
+
+// Draws, fills and scans one sheet. A definition the generator cannot draw
+// (an unknown paper, a field of a kind it does not draw) gives a sheet with
+// `error` set.
+GeneratedSheet GenerateSheet(const SheetDefinition& definition, const SheetRequest& request);
+
+// The 1-bit BMP of a sheet, as a scanner writes it (black first in the
+// palette unless `whiteFirst`). False when the file cannot be written.
+bool WriteSheetBmp(const std::string& path, const GeneratedSheet& sheet, bool whiteFirst = false);
+
+// Where the generator prints the registration marks of a side, in pixels
+// (top-left corners, then sizes): the positions a clean scan registers.
+struct PrintedMark {
+  int left, top, size;
+};
+std::vector<PrintedMark> PrintedMarks(const SheetDefinition& definition,
+                                      const std::string& side, int dpi);
+
+// A seeded source of random numbers, the same on every platform.
+class SheetRandom {
+ public:
+  explicit SheetRandom(uint32_t seed);
+  uint32_t Next();
+  double Uniform(double low, double high);
+  int Below(int n);  // 0 .. n - 1
+  bool Chance(double p);
+
+ private:
+  uint64_t state_;
+};
+
+// A scan within the limits the reading run is built for: skew up to 1.5
+// degrees, scale 97 to 103 %, a shift of up to 2 mm, up to 200 specks.
+ScanDegradation RandomDegradation(SheetRandom& random);
+// Random marks for every check field of a side: each box filled with
+// probability `share`, at most the field's number of marks.
+std::vector<FieldFill> RandomFills(const SheetDefinition& definition, const std::string& side,
+                                   double share, SheetRandom& random);
