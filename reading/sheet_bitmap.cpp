@@ -288,3 +288,10 @@ int MeasureSheetImageInk(const char* path, int widthLimit) {
   asStored.width = static_cast<int16_t>(image.fileWidth);
   return CountSheetInk(asStored, widthLimit);
 }
+
+int SpeckSizeForNoise(int noiseSize, int dpi) {
+  static const int kSizes[7][3] = {{4, 7, 9},    {5, 9, 12},   {6, 11, 15}, {8, 13, 18},
+                                   {10, 15, 21}, {12, 18, 25}, {14, 21, 29}};
+  if (noiseSize < 1 || noiseSize > 7) return 0;
+  return kSizes[noiseSize - 1][dpi == 300 ? 1 : dpi == 400 ? 2 : 0];
+}

@@ -89,6 +89,10 @@ int CountSheetInk(const SheetBitmap& bitmap, int widthLimit);
 // cannot be read as one.
 int MeasureSheetImageInk(const char* path, int widthLimit);
 
+// The largest speck the noise eraser removes at a noise size (1 to 7) and a
+// resolution; 0 for no erasure.
+int SpeckSizeForNoise(int noiseSize, int dpi);
+
 // ---------------------------------------------------------------------------
 // The sheet pixel matrix (pixel_matrix.cpp)
 

@@ -105,19 +105,12 @@ SheetScale SheetScaleFor(const SheetPaperRow& paper, int dpi) {
           paper.gridShiftX, paper.gridShiftY, 4};
 }
 
-int SpeckSizeFor(int noiseSize, int dpi) {
-  static const int kSizes[7][3] = {{4, 7, 9},    {5, 9, 12},   {6, 11, 15}, {8, 13, 18},
-                                   {10, 15, 21}, {12, 18, 25}, {14, 21, 29}};
-  if (noiseSize < 1 || noiseSize > 7) return 0;
-  return kSizes[noiseSize - 1][dpi == 300 ? 1 : dpi == 400 ? 2 : 0];
-}
-
 PageReading ReadPageInMemory(SheetImage* page, const SheetPaperRow& paper,
                              const ReferenceMarks& references,
                              const std::vector<SheetFieldSpec>& fields) {
   PageReading result;
   SheetBitmap& b = page->bitmap;
-  const int speck = SpeckSizeFor(paper.noiseSize, b.dpi);
+  const int speck = SpeckSizeForNoise(paper.noiseSize, b.dpi);
   if (speck > 0) {
     SpeckImage pixels{b.width, b.height, b.bytesPerLine, b.polarity == 0, b.bits};
     EraseSpecks(pixels, 0, 0, b.width - 1, b.height - 1, speck, nullptr);

@@ -19,9 +19,6 @@ SheetFieldSpec FieldSpecFromRow(const SheetFieldRow& row);
 // The grid scale of a side at a resolution.
 SheetScale SheetScaleFor(const SheetPaperRow& paper, int dpi);
 
-// The speck size of a noise size (1 to 7) at a resolution; 0 for none.
-int SpeckSizeFor(int noiseSize, int dpi);
-
 struct PageReading {
   bool read = false;             // false: a needed mark was missing
   MissingMark missing = MissingMark::kNone;

@@ -1,0 +1,339 @@
+// Validation and writing of the record of a sheet: every read value checked
+// against the sheet definition (key, duplicates, masters, required fields,
+// number of marks, limits), logged, and stored by column type in one row of
+// the output table, added or overwritten. Every value that goes into a
+// condition goes through the quoting helper.
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "designer/sheet_settings.h"
+#include "foundation/db.h"
+#include "foundation/db_sql.h"
+#include "foundation/files.h"
+#include "foundation/sjis_text.h"
+#include "foundation/text_utils.h"
+#include "reading/reading.h"
+#include "screen/screen.h"
+
+namespace {
+
+constexpr char kCancelled[] = "　書込みをキャンセルしました。\n";
+
+HANDLE PutLog() { return g_resultLogs.put; }
+HANDLE ErrLog() { return g_resultLogs.err; }
+int OutputSlot() { return g_resultLogs.outputSlot; }
+
+template <class... Args>
+void Log(HANDLE log, const char* format, Args... args) {
+  if (log != INVALID_HANDLE_VALUE) WriteTextCrLf(log, format, args...);
+}
+
+bool ContinueAfterFaults() { return g_sheetSettings.errorSetting == 2; }
+
+bool IsNumberColumn(int type) {
+  return type == kColumnShort || type == kColumnLong || type == kColumnDouble;
+}
+
+// The value as it is stored: narrowed for number columns and for fields
+// whose output is half-width.
+std::string StoredForm(const ScreenItem& item, const std::string& value, int columnType) {
+  if (!IsNumberColumn(columnType) && item.fullWidth != 2) return value;
+  return WideTextToNarrow(value.c_str());
+}
+
+int CountCharacters(const std::string& text) {
+  int n = 0;
+  for (std::size_t i = 0; i < text.size(); i += SjisCharLength(text.c_str() + i)) ++n;
+  return n;
+}
+
+void SetRunError(int code, const std::string& field, const std::string& value = "",
+                 const std::string& detail = "") {
+  ReadingRun& run = g_readingRun;
+  run.runError = code;
+  run.errorField = field;
+  run.errorValue = value;
+  run.errorDetail = detail;
+}
+
+// The condition that finds the record of the sheet by its key items.
+std::string KeyCondition() {
+  std::string condition;
+  for (const SheetKeyItem& key : g_sheetKeys.items) {
+    std::string value = key.value;
+    if (key.name == g_sheetKeys.lastKeyName) {
+      value = g_readingRun.keyValue;
+    } else if (key.onSheet) {
+      const int item = FindCanvasField(key.name);
+      value = WideTextToNarrow(Item(item).displayText.c_str());
+    }
+    if (!condition.empty()) condition += " and ";
+    condition += key.name + "=" + SqlLiteral(value.c_str());
+  }
+  return condition;
+}
+
+void SetKeyColumns() {
+  const int slot = OutputSlot();
+  for (const SheetKeyItem& key : g_sheetKeys.items) {
+    std::string value = key.value;
+    if (key.name == g_sheetKeys.lastKeyName) {
+      value = g_readingRun.keyValue;
+    } else if (key.onSheet) {
+      value = WideTextToNarrow(Item(FindCanvasField(key.name)).displayText.c_str());
+    }
+    SetColumnFromText(slot, key.name.c_str(), value.c_str());
+  }
+}
+
+// Finds the record by its key: state 1 (a new row, its key set), state 0 (the
+// stored row is overwritten), or -1 when overwriting is forbidden (run
+// error set).
+int CheckDuplicateKey(const ScreenItem& keyField) {
+  ReadingRun& run = g_readingRun;
+  const int slot = OutputSlot();
+  if (db_search_where(slot, KeyCondition().c_str(), keyField.name.c_str()) != 0) {
+    run.rowState = 1;
+    db_clear(slot);
+    Log(PutLog(), "%s", "◎ ");
+    for (const SheetKeyItem& key : g_sheetKeys.items) Log(PutLog(), "[%s] ", key.name.c_str());
+    SetKeyColumns();
+    return 0;
+  }
+  if (g_sheetSettings.existingData != 2) {
+    Log(ErrLog(), "“%s”は、すでに登録されています。\n", run.keyValue.c_str());
+    Log(ErrLog(), "%s", kCancelled);
+    SetRunError(kRunDuplicateKey, keyField.name, run.keyValue);
+    return -1;
+  }
+  run.rowState = 0;
+  run.recordFound = 1;
+  return 0;
+}
+
+// The key field's value: the run's number, or the value read. 0, or -1 for
+// an empty key (run error set).
+int CheckKeyField(int item) {
+  ReadingRun& run = g_readingRun;
+  ScreenItem& key = Item(item);
+  if (KeyIsNumbered()) {
+    if (run.numbersUsedUp) {
+      Log(ErrLog(), "%s", kCancelled);
+      SetRunError(kRunNumbersUsedUp, key.name, run.autoNumber);
+      return -1;
+    }
+    std::vector<char> wide(run.autoNumber.size() * 2 + 1);
+    NarrowTextToWide(wide.data(), run.autoNumber.c_str());
+    key.displayText = wide.data();
+  }
+  run.keyValue = WideTextToNarrow(key.displayText.c_str());
+  Log(ErrLog(), "〔%s：%s〕\n", key.name.c_str(), key.displayText.c_str());
+  const int threshold = g_sheetSettings.shiftThreshold;
+  const ImageCompensation& shift = CurrentCompensation();
+  if (threshold > 0 && (std::abs(shift.shiftX) >= threshold || std::abs(shift.shiftY) >= threshold)) {
+    Log(g_resultLogs.hos, "〔%s：%s〕X：%d ／ Y：%d\n", key.name.c_str(), key.displayText.c_str(),
+        shift.shiftX, shift.shiftY);
+  }
+  if (run.keyValue.empty()) {
+    Log(ErrLog(), "　キー項目欄“%s”には、何も記入されていません。\n", key.name.c_str());
+    Log(ErrLog(), "%s", kCancelled);
+    SetRunError(kRunBlankField, key.name);
+    run.errorDetail = "key";
+    return -1;
+  }
+  return CheckDuplicateKey(key);
+}
+
+// A value outside a limit: logged with its note; -1 stops the sheet (run
+// error set) unless the sheet goes on after faults, when a one-character
+// column takes "*".
+int LimitFault(int item, int code, const char* line, const char* note, const std::string& limit,
+               std::string* value, int columnType) {
+  ScreenItem& it = Item(item);
+  Log(ErrLog(), line, it.name.c_str(), limit.c_str(), value->c_str());
+  char text[256];
+  std::snprintf(text, sizeof text, note, limit.c_str());
+  FieldResultOf(item).errorNote = text;
+  if (!ContinueAfterFaults()) {
+    Log(ErrLog(), "%s", kCancelled);
+    SetRunError(code, it.name, *value, limit);
+    return -1;
+  }
+  if (columnType == kColumnChar) *value = "*";
+  return 0;
+}
+
+// -1 below the minimum, 1 above the maximum, 0 inside; numbers compare as
+// numbers, texts as texts.
+int CompareWithLimit(const std::string& value, const std::string& limit, bool numbers) {
+  if (numbers) {
+    const double v = std::atof(value.c_str()), l = std::atof(limit.c_str());
+    return v < l ? -1 : v > l ? 1 : 0;
+  }
+  return value < limit ? -1 : value > limit ? 1 : 0;
+}
+
+void StoreValue(const ScreenItem& item, int columnType, const std::string& value) {
+  const int slot = OutputSlot();
+  const char* column = item.name.c_str();
+  switch (columnType) {
+    case kColumnShort: SetColumnInt(slot, column, std::atoi(value.c_str())); break;
+    case kColumnLong: SetColumnLong(slot, column, std::atol(value.c_str())); break;
+    case kColumnDouble: SetColumnDouble(slot, column, std::atof(value.c_str())); break;
+    default: SetColumnText(slot, column, value.c_str()); break;
+  }
+}
+
+// Checks and stores one field: 0 go on, 1 skip the record, -1 stop (run
+// error set).
+int CheckReadValues(int item) {
+  ScreenItem& it = Item(item);
+  const int slot = OutputSlot();
+  const int columnType = GetColumnTypeQuiet(slot, it.name.c_str());
+  if (columnType < 0) return 0;
+  const bool isKey = it.name == g_sheetKeys.lastKeyName;
+  const bool required = it.blankNotAllowed == 2;
+  LookUpAddress(item);
+  if (isKey && CheckKeyField(item) != 0) return -1;
+  const int master = LookUpMaster(item, required);
+  if (master != 0) return master;
+
+  FieldResult& result = FieldResultOf(item);
+  std::string value = StoredForm(it, it.displayText, columnType);
+  if (required && value.empty()) {
+    Log(ErrLog(), "“%s”には、何も記入されていません。\n", it.name.c_str());
+    result.errorNote = "Err：記入必須欄が空白";
+    if (!ContinueAfterFaults()) {
+      Log(ErrLog(), "%s", kCancelled);
+      SetRunError(kRunRequiredBlank, it.name);
+      return -1;
+    }
+  }
+  const bool check = it.edit == 'C';
+  if (check && it.count > 0) {
+    int marks = 0;
+    if (it.charType == 3) {
+      for (char c : result.markPattern) marks += c == '1';
+    } else {
+      marks = CountCharacters(it.displayText);
+    }
+    if (marks > it.count) {
+      value = columnType == kColumnChar ? "*" : "";
+      Log(ErrLog(), "“%s”のチェック数が“%d”を越えました。\n", it.name.c_str(), it.count);
+      result.errorNote = "Err：チェック数エラー";
+    }
+  }
+  if (!check && it.charType == 2 && it.count > 0) InsertDecimalPoint(&value, value, it.count);
+  const bool numbers = IsNumberColumn(columnType);
+  if (!it.minText.empty() && (!value.empty() || required) &&
+      CompareWithLimit(value, it.minText, numbers) < 0 &&
+      LimitFault(item, kRunBelowMinimum, "“%s”に“%s”に満たない値“%s”が記入されています。\n",
+                 "Err：“%s”に満たない値が記入", it.minText, &value, columnType) != 0) {
+    return -1;
+  }
+  if (!it.maxText.empty() && (!value.empty() || required) &&
+      CompareWithLimit(value, it.maxText, numbers) > 0 &&
+      LimitFault(item, kRunAboveMaximum, "“%s”に“%s”を越える値“%s”が記入されています。\n",
+                 "Err：“%s”を越える値が記入", it.maxText, &value, columnType) != 0) {
+    return -1;
+  }
+  Log(PutLog(), "%s ", value.c_str());
+  if (check && !it.conversionText.empty() && ContainsChar(it.conversionText.c_str(), ',') &&
+      !ContainsChar(it.conversionText.c_str(), '=')) {
+    value = MarksToCode(result.markPattern, it.conversionText);
+  }
+  StoreValue(it, columnType, value);
+  return 0;
+}
+
+void StoreTimeStamp() {
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  char text[32];
+  const int slot = OutputSlot();
+  if (!g_sheetSettings.dateColumn.empty()) {
+    std::snprintf(text, sizeof text, "%04d/%02d/%02d", now.wYear, now.wMonth, now.wDay);
+    SetColumnText(slot, g_sheetSettings.dateColumn.c_str(), text);
+  }
+  if (!g_sheetSettings.timeColumn.empty()) {
+    std::snprintf(text, sizeof text, "%02d:%02d", now.wHour, now.wMinute);
+    SetColumnText(slot, g_sheetSettings.timeColumn.c_str(), text);
+  }
+}
+
+void WriteEndCode(const std::string& key) {
+  const std::string& path = g_readingPlaces.endCodePath;
+  if (path.empty()) return;
+  if (std::FILE* file = std::fopen(path.c_str(), "w")) {
+    std::fprintf(file, "%s\n", key.c_str());
+    std::fclose(file);
+  }
+}
+
+}  // namespace
+
+int WriteReadRecord() {
+  ReadingRun& run = g_readingRun;
+  const bool paired = run.scanType == kScanPaired && g_currentSheet.projectMode == kOperationMode;
+  const bool firstSide = !paired || run.currentSide != 2;
+  run.rowState = -1;
+  run.written = 0;
+  if (firstSide) run.recordFound = 0;
+  if (!run.testScan) {
+    const char* side = !paired ? "" : firstSide ? "表面" : "裏面";
+    Log(PutLog(), "〔%s〕%s \n", run.recordNumber.c_str(), side);
+    Log(ErrLog(), "〔%s〕%s \n", run.recordNumber.c_str(), side);
+    if (run.subMode == kMarkLogRun || run.subMode == kAlignOnlyRun) {
+      Log(ErrLog(), "%s\n", run.message.c_str());
+    }
+  }
+  const std::vector<int> fields = CanvasFieldItems();
+  const int keyItem = FindCanvasField(g_sheetKeys.lastKeyName);
+  if (keyItem >= 0) {
+    const int rc = CheckReadValues(keyItem);
+    if (rc != 0) {
+      Log(PutLog(), "%s", "\n");
+      return rc;
+    }
+  } else if (!firstSide) {
+    run.rowState = run.recordFound ? 0 : 1;
+  }
+  for (int item : fields) {
+    if (item == keyItem) continue;
+    const int rc = CheckReadValues(item);
+    if (rc != 0) {
+      Log(PutLog(), "%s", "\n");
+      return rc;
+    }
+  }
+  StoreTimeStamp();
+  if (StoreAreaImageNames() != 0) {
+    SetRunError(kRunWriteFailed, g_sheetKeys.lastKeyName, run.keyValue);
+    return -1;
+  }
+
+  if (!run.testScan) {
+    if (paired && firstSide) {
+      run.rowState = 2;  // the record waits for its second side
+    } else {
+      const int slot = OutputSlot();
+      const int stored = run.rowState == 0 ? db_update(slot) : db_add(slot);
+      if (stored != 0) {
+        // The database layer has shown why; the page stays for another run.
+        Log(ErrLog(), "%s", kCancelled);
+        SetRunError(kRunWriteFailed, g_sheetKeys.lastKeyName, run.keyValue);
+        return -1;
+      }
+      run.written = 1;
+      if (run.rowState == 0) {
+        Log(ErrLog(), " 「%s」“%s”は、上書き修正しました。\n", g_sheetKeys.lastKeyName.c_str(),
+            run.keyValue.c_str());
+      }
+      if (g_currentSheet.projectMode == kOperationMode) WriteEndCode(run.keyValue);
+    }
+  }
+  if (KeyIsNumbered() && !(paired && firstSide) && !run.testScan) AdvanceAutoNumber();
+  Log(PutLog(), "%s", "\n");
+  return 0;
+}

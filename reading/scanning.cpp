@@ -1,0 +1,190 @@
+// Scanning through the imaging library: the scanner chosen and remembered in
+// "%s\SCANERS", the parameter block filled from the sheet's settings, and
+// the page callback, which runs inside the scan call on the GUI thread,
+// saves every page, pairs the pages of two-sided sheets and hands each sheet
+// to the per-sheet step. A sheet that fails stops the scan; the pages after
+// it stay in the feeder.
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+#include "designer/sheet_settings.h"
+#include "foundation/csv_token.h"
+#include "foundation/files.h"
+#include "foundation/imaging.h"
+#include "foundation/msgbox.h"
+#include "reading/reading.h"
+
+namespace {
+
+constexpr int kBrightnessCapability = 0x1101;
+constexpr int kScannerListBytes = 1024;
+constexpr int kScannerTokenBytes = 128;
+constexpr int kMaxScannerNames = 20;
+
+std::string ProgramFolder() {
+  char path[MAX_PATH];
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string folder = path;
+  const std::size_t slash = folder.find_last_of('\\');
+  return slash == std::string::npos ? std::string(".") : folder.substr(0, slash);
+}
+
+// The lowest and highest brightness the scanner takes; false when it does
+// not tell.
+bool GetScannerBrightnessRange(const char* scanner, int* lowest, int* highest) {
+  int step = 0, current = 0;
+  const int container =
+      IkScanGetCapRange(scanner, kBrightnessCapability, lowest, highest, &step, &current);
+  if (container == 3 || container == 4) {
+    int values[64];
+    int count = 0;
+    IkScanGetCapEnum(scanner, kBrightnessCapability, values, 64, &count, &current);
+    if (count <= 0) return false;
+    *lowest = values[0];
+    *highest = current;
+  }
+  return container != 0;
+}
+
+int DropOutColour(int printColourState) {
+  switch (printColourState) {
+    case 44: case 45: return kIkDropOutRed;
+    case 47: case 48: return kIkDropOutGreen;
+    case 41: case 42: return kIkDropOutBlue;
+    default: return kIkDropOutNone;
+  }
+}
+
+int PaperCode(const std::string& size) {
+  if (size == "Ａ５") return 1;
+  if (size == "Ｂ４") return 38;
+  if (size == "Ｂ５") return 2;
+  if (size == "Ｂ６") return 39;
+  if (size == "葉書") return 5;
+  return 0;
+}
+
+std::string PagePath(const char* format, int side) {
+  char path[MAX_PATH];
+  std::snprintf(path, sizeof path, format, g_readingPlaces.imageFolder.c_str(), side,
+                g_readingRun.dpi);
+  return path;
+}
+
+void UseSide(int side) {
+  ReadingRun& run = g_readingRun;
+  run.currentSide = side;
+  run.pageFile = PagePath("%s\\SCAN%d_%d.BMP", side);
+  run.workFile = PagePath("%s\\CONV%d_%d.BMP", side);
+}
+
+}  // namespace
+
+int ScanBrightnessParameter(int maximum, int brightness) {
+  return static_cast<int>(std::lround(maximum * 2.0 / 100 * brightness * 10 - maximum));
+}
+
+int LoadScannerList(const char* programFolder, std::string* current,
+                    std::vector<std::string>* names) {
+  const std::string path = std::string(programFolder) + "\\SCANERS";
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (!file) return -1;
+  char line[kScannerListBytes + 1] = "";
+  const std::size_t read = std::fread(line, 1, kScannerListBytes, file);
+  std::fclose(file);
+  line[read] = '\0';
+  // Only a line end is dropped: the file is written without one.
+  std::size_t length = std::strlen(line);
+  while (length > 0 && (line[length - 1] == '\n' || line[length - 1] == '\r')) line[--length] = '\0';
+  if (length == 0) return -1;
+  CsvCursor cursor;
+  char token[kScannerTokenBytes + 1];
+  names->clear();
+  int rc = 0;
+  for (int n = 0; rc >= 0 && n <= kMaxScannerNames; ++n) {
+    rc = NextCsvTokenWith(cursor, token, kScannerTokenBytes, line);
+    if (n == 0) {
+      *current = token;
+    } else if (token[0]) {
+      names->push_back(token);
+    }
+  }
+  return 0;
+}
+
+int StartScanner(int paperWidth, int paperHeight) {
+  const ReadingRun& run = g_readingRun;
+  const SheetSettings& s = g_sheetSettings;
+  IKScanParams params = {};
+  params.size = sizeof params;
+  std::string scanner;
+  std::vector<std::string> names;
+  LoadScannerList(ProgramFolder().c_str(), &scanner, &names);
+  std::snprintf(params.scanner, sizeof params.scanner, "%s", scanner.c_str());
+  int lowest = 0, highest = 0;
+  params.brightness = s.brightness;
+  if (ImagingLibraryVersion() == 7 &&
+      GetScannerBrightnessRange(params.scanner, &lowest, &highest)) {
+    params.brightness = ScanBrightnessParameter(highest, s.brightness);
+  }
+  params.scaleX = params.scaleY = 1.0;
+  params.sides = run.scanType == kScanFlatbed  ? kIkScanFlatbed
+                 : run.scanType != kScanPaired ? kIkScanOneSided
+                 : run.twoSheetSet             ? kIkScanOneSided
+                                               : kIkScanTwoSided;
+  params.dropOutColor = DropOutColour(s.printColourState);
+  params.paperCode = s.scannerScreen == 1 ? 0 : PaperCode(s.paperSize);
+  params.xResolution = params.yResolution = run.dpi;
+  params.blackAndWhite = 1;
+  params.userInterface = s.scannerScreen == 1 ? 1 : 2;
+  (void)paperWidth;
+  (void)paperHeight;
+  const int result = IkScanExec(GetActiveWindow(), &params, ScanPageCallback);
+  return result == 0 ? -1 : result;
+}
+
+int RenameDuplexScanFiles() {
+  const int backMark = PrepareScannedPage(PagePath("%s\\SCAN%d_%d.BMP", 1).c_str());
+  if (backMark < 0) return -1;
+  if (backMark == 0) return 0;
+  const std::string side0 = PagePath("%s\\SCAN%d_%d.BMP", 0);
+  const std::string side1 = PagePath("%s\\SCAN%d_%d.BMP", 1);
+  const std::string side2 = PagePath("%s\\SCAN%d_%d.BMP", 2);
+  if (!MoveFileExA(side2.c_str(), side0.c_str(), MOVEFILE_REPLACE_EXISTING) ||
+      !MoveFileExA(side1.c_str(), side2.c_str(), MOVEFILE_REPLACE_EXISTING) ||
+      !MoveFileExA(side0.c_str(), side1.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+    ShowWorkbenchMessage("", "“%s”と“%s”を入れ替えられません。", side1.c_str(), side2.c_str());
+    return -1;
+  }
+  return 0;
+}
+
+int __stdcall ScanPageCallback(HGLOBAL page, int pageNumber) {
+  ReadingRun& run = g_readingRun;
+  const bool operation = g_currentSheet.projectMode == kOperationMode;
+  const bool paired = run.scanType == kScanPaired;
+  if (pageNumber == 1) run.startTime = GetTickCount();
+  if (paired) UseSide(pageNumber % 2 == 1 ? 1 : 2);
+  if (!IkBmpFileSave(run.pageFile.c_str(), page)) {
+    ShowWorkbenchMessage("", "“%s”をセーブできません。", run.pageFile.c_str());
+    return 0;
+  }
+  if (operation && paired && LoadImageFile(run.pageFile.c_str()) != 0) return 0;
+  if (!operation && run.subMode == kScanRun &&
+      (LoadImageFile(run.pageFile.c_str()) != 0 || PrepareScannedPage(run.pageFile.c_str()) < 0)) {
+    return 0;
+  }
+  if (pageNumber < 1) return pageNumber;
+  run.runError = 0;
+  if (operation && paired) {
+    if (run.currentSide == 1) return pageNumber;  // the sheet is read with its second page
+    if (RenameDuplexScanFiles() != 0) return 0;
+    for (int side = 1; side <= 2; ++side) {
+      UseSide(side);
+      if (ReadSheetImage() != 0) return 0;
+    }
+    return pageNumber;
+  }
+  return ReadSheetImage() == 0 ? pageNumber : 0;
+}

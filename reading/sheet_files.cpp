@@ -1,0 +1,183 @@
+// The sheet image files of a run: a scanned page cleaned of specks and
+// written as the work file, turned straight (or round) in place when the
+// compensation mode asks, and loaded as the page the fields are read from.
+// Failures are shown in boxes owned by the workbench.
+#include <cstdio>
+#include <cstring>
+#include <new>
+#include <vector>
+
+#include "designer/sheet_settings.h"
+#include "foundation/files.h"
+#include "foundation/image_cache.h"
+#include "foundation/msgbox.h"
+#include "foundation/sjis_text.h"
+#include "platform/noise_eraser.h"
+#include "reading/reading.h"
+
+namespace {
+
+constexpr char kCaption[] = "";
+
+// Shows the message of a refused sheet image file; false when the status
+// has none (the caller's own message follows then).
+bool ShowSheetFileMessage(SheetFileStatus status, const char* path) {
+  const char* text = SheetFileMessage(status);
+  if (!*text) return false;
+  ShowWorkbenchMessage(kCaption, text, path);
+  return true;
+}
+
+}  // namespace
+
+void UseSheetMarkSearch() {
+  const SheetSettings& s = g_sheetSettings;
+  g_markSearchSettings.compensationMode = s.compensationMode;
+  g_markSearchSettings.markSizeOption = g_readingRun.markSizeOption;
+  g_markSearchSettings.areaX1 = s.areaX1;
+  g_markSearchSettings.areaY1 = s.areaY1;
+  g_markSearchSettings.areaX2 = s.areaX2;
+  g_markSearchSettings.areaY2 = s.areaY2;
+}
+
+int LoadSheetPage(const char* path, int dpi, SheetImage* image) {
+  long size = 0;
+  if (!GetBmpImageSize(path, &size)) {
+    ShowWorkbenchMessage(kCaption, "画像データの領域サイズを取得できません。(%s)", path);
+    return -1;
+  }
+  try {
+    image->pixels.assign(static_cast<std::size_t>(size), 0);
+  } catch (const std::bad_alloc&) {
+    ShowWorkbenchMessage(kCaption, "メモリを確保できません。(%s)", path);
+    return -1;
+  }
+  image->bitmap.bits = image->pixels.data();
+  const SheetFileStatus status =
+      ReadSheetBmp(path, dpi, &image->bitmap, image->pixels.size(), &image->fileWidth);
+  if (status == SheetFileStatus::kOk) return 0;
+  if (!ShowSheetFileMessage(status, path)) {
+    ShowWorkbenchMessage(kCaption, "イメージの読み取りができません。(%s)", path);
+  }
+  return -1;
+}
+
+namespace {
+
+// Erases the specks of the sheet's noise size: 0, or -1 after the noise
+// eraser's reason.
+int EraseNoise(SheetBitmap& bitmap) {
+  const int speck = SpeckSizeForNoise(g_sheetSettings.noiseSize, bitmap.dpi);
+  if (speck == 0) return 0;
+  EnshImage image{bitmap.width,  bitmap.height,   bitmap.bitsPerPixel, bitmap.bytesPerLine,
+                  bitmap.dpi,    bitmap.polarity, bitmap.bits};
+  const EnshRect all{0, 0, static_cast<int16_t>(bitmap.width - 1),
+                     static_cast<int16_t>(bitmap.height - 1)};
+  const int16_t parameters[2] = {static_cast<int16_t>(speck), 0};
+  if (EnshEraseNoise(&image, &all, parameters) != kEnshFailed) return 0;
+  char reason[128] = "";
+  EnshGetError(reason, sizeof reason);
+  ShowWorkbenchMessage(kCaption, "スキャニングしたイメージのノイズを除去できません。\n%s", reason);
+  return -1;
+}
+
+// Turns the work file straight, or round when it lies upside down (modes 2
+// and 3 only), and searches its marks again. 0 / -1 (reported).
+int DeskewFile(const char* path) {
+  g_readingRun.rotation = 0;
+  const int mode = g_sheetSettings.compensationMode;
+  if (mode != 2 && mode != 3) return 0;
+  const double angle = g_cornerMarks.upsideDown ? g_cornerMarks.tilt + 180 : g_cornerMarks.tilt;
+  if (angle == 0) return 0;
+  if (RotateImageFileBy(path, angle) != 0) return -1;
+  g_readingRun.rotation = angle;
+  return RecheckMarksAfterRotation(path);
+}
+
+}  // namespace
+
+int LoadSheetImage(const char* path, SheetBitmap* bitmap, std::size_t capacity) {
+  const SheetFileStatus status = ReadSheetBmp(path, g_readingRun.dpi, bitmap, capacity);
+  if (status == SheetFileStatus::kOk) return 1;
+  ShowSheetFileMessage(status, path);
+  return 0;
+}
+
+int CleanAndSaveSheetImage(const char* pagePath, const char* workPath) {
+  SheetImage page;
+  if (LoadSheetPage(pagePath, g_readingRun.dpi, &page) != 0) return -1;
+  if (EraseNoise(page.bitmap) != 0) return -1;
+  UseSheetMarkSearch();
+  FindCorrectionMarks(page.bitmap, 1);
+  const int written = WriteSheetImageFile(workPath, page.bitmap);
+  if (!written) {
+    ShowWorkbenchMessage(kCaption,
+                         "“%s”を保存できません。\nファイルのプロパティが「読み取り専用」になっている"
+                         "可能性があります。\n“%s”を一旦削除してから\nもう一度読み取りを行ってください。",
+                         workPath, workPath);
+    return -1;
+  }
+  return 0;
+}
+
+int RecheckMarksAfterRotation(const char* path) {
+  SheetImage turned;
+  if (LoadSheetPage(path, g_readingRun.dpi, &turned) != 0) return -1;
+  UseSheetMarkSearch();
+  FindCorrectionMarks(turned.bitmap, 2);
+  return 0;
+}
+
+int PrepareScannedPage(const char* path) {
+  SheetImage page;
+  if (LoadSheetPage(path, g_readingRun.dpi, &page) != 0) return -1;
+  UseSheetMarkSearch();
+  FindCorrectionMarks(page.bitmap, 1);
+  const int secondMark = g_cornerMarks.secondMark;
+  if (DeskewFile(path) != 0) return -1;
+  return secondMark;
+}
+
+int LoadSheetForReading(const char* path, int stored) {
+  if (!path || !*path) {
+    ShowWorkbenchMessage(kCaption, "イメージファイル名が空白です。");
+    return -1;
+  }
+  const char* work = g_readingRun.workFile.c_str();
+  if (stored) {
+    if (CopyFileToFolder(path, work) != 0) return -1;
+  } else {
+    if (CleanAndSaveSheetImage(path, work) != 0) return -1;
+    if (DeskewFile(work) != 0) return -1;
+  }
+  FreeSheetBitmap();
+  if (LoadSheetPage(work, g_readingRun.dpi, &g_currentPage) != 0) return -1;
+  UseSheetMarkSearch();
+  UnpackSheetImage(g_currentPage.bitmap, kUnpackWholeImage);
+  return 0;
+}
+
+void FreeSheetBitmap() {
+  g_currentPage = SheetImage();
+}
+
+int CopyFileToFolder(const char* source, const char* target) {
+  if (GetFileAttributesA(source) == INVALID_FILE_ATTRIBUTES) {
+    ShowWorkbenchMessage(kCaption, "%s はありません。", source);
+    return -1;
+  }
+  if (CopyFileLz(source, target) == 0) return 0;
+  std::vector<char> folder(std::strlen(target) + 1);
+  GetDirectoryPart(folder.data(), target);
+  if (folder[0] && GetFileAttributesA(folder.data()) == INVALID_FILE_ATTRIBUTES) {
+    ShowWorkbenchMessage(kCaption, "フォルダ“%s”はありません。", folder.data());
+  } else if (HANDLE h = CreateFileA(target, GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr);
+             h == INVALID_HANDLE_VALUE) {
+    ShowWorkbenchMessage(kCaption, "%s を作成できません。", target);
+  } else {
+    CloseHandle(h);
+    ShowWorkbenchMessage(kCaption, "コピーできません。");
+  }
+  return -1;
+}

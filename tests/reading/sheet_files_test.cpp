@@ -1,0 +1,171 @@
+// The sheet image files of a run under the imaging libraries: a scanned
+// page cleaned, searched and written as the work file, turned straight or
+// round in place, loaded whole; and what each step says when it cannot.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "designer/sheet_settings.h"
+#include "foundation/imaging.h"
+#include "reading/reading.h"
+#include "tests/platform/image_fixtures.h"
+#include "tests/support/hook_recorder.h"
+#include "tools/sheetgen/sheet_generator.h"
+
+namespace {
+
+SheetDefinition MarkedSheet(int mode) {
+  SheetDefinition d;
+  SheetPaperRow paper;
+  paper.compensationMode = mode;
+  d.papers.push_back(paper);
+  return d;
+}
+
+class SheetFiles : public testing::Test {
+ protected:
+  void SetUp() override {
+    BindImagingLibrary();
+    folder_ = FreshFolder("sheetfiles") + "\\";
+    g_sheetSettings = SheetSettings();
+    g_readingRun = ReadingRun();
+    g_readingRun.dpi = 300;
+    g_readingRun.workFile = Path("CONV_300.BMP");
+  }
+  void TearDown() override {
+    FreeSheetBitmap();
+    UnbindImagingLibrary();
+  }
+  std::string Path(const char* name) const { return folder_ + name; }
+  // A generated page of a sheet with the marks of `mode`, scanned as asked.
+  std::string WritePage(const char* name, int mode, const ScanDegradation& scan) {
+    SheetRequest request;
+    request.scan = scan;
+    const GeneratedSheet sheet = GenerateSheet(MarkedSheet(mode), request);
+    EXPECT_TRUE(WriteSheetBmp(Path(name), sheet));
+    return Path(name);
+  }
+  std::string folder_;
+};
+
+TEST_F(SheetFiles, ACleanedPageIsWrittenWithoutItsSpecksAndItsMarksFound) {
+  g_sheetSettings.compensationMode = 3;
+  g_sheetSettings.noiseSize = 3;  // specks up to 11 pixels at 300 dpi
+  ScanDegradation scan;
+  scan.specks = 150;
+  const std::string page = WritePage("SCAN_300.BMP", 3, scan);
+  MessageBoxRecorder boxes;
+  ASSERT_EQ(CleanAndSaveSheetImage(page.c_str(), g_readingRun.workFile.c_str()), 0);
+  EXPECT_TRUE(boxes.texts().empty());
+  EXPECT_EQ(g_cornerMarks.topLeft.x, 118);
+  EXPECT_EQ(g_cornerMarks.topLeft.y, 165);
+  EXPECT_GT(MeasureSheetImageInk(page.c_str(), kInkFullWidth),
+            MeasureSheetImageInk(g_readingRun.workFile.c_str(), kInkFullWidth));
+  // Only the three marks are left: 35 x 35 pixels each.
+  EXPECT_EQ(MeasureSheetImageInk(g_readingRun.workFile.c_str(), kInkFullWidth), 3 * 35 * 35);
+}
+
+TEST_F(SheetFiles, PagesAreTurnedStraightOrRoundWhenTheModeAsks) {
+  struct Case {
+    const char* what;
+    int mode;
+    double skew;
+    bool upsideDown;
+    double rotation;  // expected rotation value, degrees
+  };
+  const double tilt = -1.0 * 3.14159265 / 3.14;  // a page turned 1 degree anticlockwise
+  const Case cases[] = {
+      {"straight", 2, 0, false, 0},
+      {"tilted, two marks", 2, 1.0, false, tilt},
+      {"tilted, three marks", 3, 1.0, false, tilt},
+      {"tilted, one mark: never turned", 1, 1.0, false, 0},
+      {"upside down", 3, 0, true, 180},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    g_sheetSettings.compensationMode = c.mode;
+    ScanDegradation scan;
+    scan.skewDegrees = c.skew;
+    scan.upsideDown = c.upsideDown;
+    const std::string page = WritePage("SCAN_300.BMP", c.mode, scan);
+    MessageBoxRecorder boxes;
+    ASSERT_EQ(LoadSheetForReading(page.c_str(), 0), 0);
+    EXPECT_TRUE(boxes.texts().empty());
+    EXPECT_NEAR(g_readingRun.rotation, c.rotation, 0.03);
+    EXPECT_TRUE(g_cornerMarks.topLeft.found());
+    if (c.mode != 1) {
+      EXPECT_NEAR(g_cornerMarks.tilt, 0, 0.03);
+    }
+    EXPECT_FALSE(FileExistsNow(g_readingRun.workFile + ".~turn"));
+  }
+}
+
+TEST_F(SheetFiles, RefusedPagesAndFilesSayWhy) {
+  g_sheetSettings.compensationMode = 2;
+  const std::string eightBit = Path("deep.bmp");
+  WriteBmp(eightBit, Picture(4, std::string(8, '.')), 8);
+  const std::string missing = Path("none.bmp");
+  struct Case {
+    const char* what;
+    std::string page;
+    std::string work;
+    std::string message;
+  };
+  const std::string readOnly = Path("nofolder\\CONV_300.BMP");
+  const Case cases[] = {
+      {"no name", "", g_readingRun.workFile, "イメージファイル名が空白です。"},
+      {"no page", missing, g_readingRun.workFile,
+       "画像データの領域サイズを取得できません。(" + missing + ")"},
+      {"8 bits a pixel", eightBit, g_readingRun.workFile,
+       "１画素が１ビットで表現されていません。\n\nスキャナーの設定画面で、「画像タイプ」を"
+       "“白黒”に設定してください。"},
+      {"work file not writable", WritePage("SCAN_300.BMP", 2, {}), readOnly,
+       "“" + readOnly + "”を保存できません。\nファイルのプロパティが「読み取り専用」になっている"
+       "可能性があります。\n“" + readOnly + "”を一旦削除してから\nもう一度読み取りを行って"
+       "ください。"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    g_readingRun.workFile = c.work;
+    MessageBoxRecorder boxes;
+    EXPECT_EQ(LoadSheetForReading(c.page.c_str(), 0), -1);
+    EXPECT_EQ(boxes.texts(), std::vector<std::string>{c.message});
+  }
+}
+
+TEST_F(SheetFiles, StoredImagesAreCopiedWithTheirReasonsWhenTheyCannotBe) {
+  const std::string page = WritePage("stored.bmp", 2, {});
+  g_sheetSettings.compensationMode = 2;
+  {
+    MessageBoxRecorder boxes;
+    ASSERT_EQ(LoadSheetForReading(page.c_str(), 1), 0);
+    EXPECT_EQ(ReadBytes(page), ReadBytes(g_readingRun.workFile));
+    EXPECT_TRUE(boxes.texts().empty());
+  }
+  MessageBoxRecorder boxes;
+  EXPECT_EQ(CopyFileToFolder(Path("nothing.bmp").c_str(), Path("x.bmp").c_str()), -1);
+  EXPECT_EQ(CopyFileToFolder(page.c_str(), Path("nofolder\\x.bmp").c_str()), -1);
+  EXPECT_EQ(boxes.texts(), (std::vector<std::string>{Path("nothing.bmp") + " はありません。",
+                                                    "フォルダ“" + Path("nofolder") + "”はありません。"}));
+}
+
+TEST_F(SheetFiles, TheBackSidesMarkIsReportedWhenAPageIsPrepared) {
+  g_sheetSettings.compensationMode = 3;
+  SheetDefinition d = MarkedSheet(3);
+  SheetPaperRow back = d.papers[0];
+  back.side = "0002";
+  d.papers.push_back(back);
+  for (const char* side : {"0001", "0002"}) {
+    SCOPED_TRACE(side);
+    SheetRequest request;
+    request.side = side;
+    request.scan.skewDegrees = 0.5;
+    ASSERT_TRUE(WriteSheetBmp(Path("SCAN1_300.BMP"), GenerateSheet(d, request)));
+    MessageBoxRecorder boxes;
+    EXPECT_EQ(PrepareScannedPage(Path("SCAN1_300.BMP").c_str()), std::string(side) == "0002");
+    EXPECT_NEAR(g_cornerMarks.tilt, 0, 0.03);  // the page was turned straight in place
+  }
+}
+
+}  // namespace
