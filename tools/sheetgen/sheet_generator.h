@@ -71,10 +71,21 @@ struct SheetMarkRow {
   int width = 0, height = 0;
 };
 
+// MUPA_IDX: a key item of the sheet (row "01" names the key field).
+struct SheetKeyRow {
+  std::string side = "0001";
+  std::string code = "01";           // ＩＤＸコード
+  std::string name;                  // 項目名
+  std::string title;                 // タイトル
+  int width = 4;                     // 文字数
+  std::string initial;               // 初期値
+};
+
 struct SheetDefinition {
   std::vector<SheetPaperRow> papers;
   std::vector<SheetFieldRow> fields;
   std::vector<SheetMarkRow> marks;
+  std::vector<SheetKeyRow> keys;
 
   const SheetPaperRow* Paper(const std::string& side) const;
   std::vector<const SheetFieldRow*> FieldsOf(const std::string& side) const;
