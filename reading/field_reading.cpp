@@ -1,7 +1,6 @@
 // Field reading on the canvas items of the sheet: every field's boxes laid
 // over the aligned page, measured, and turned into the field's value, its
 // densities and its mark pattern.
-#include "designer/designer.h"
 #include "designer/sheet_settings.h"
 #include "reading/reading.h"
 #include "screen/screen.h"

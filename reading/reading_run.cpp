@@ -240,8 +240,7 @@ int ReadSheetImage() {
   if (testRead) {
     failed = ComputeImageCompensation() < 0;
   } else {
-    if (paired && operation && ApplyDuplexSideSetting() != 0) failed = true;
-    const int read = failed ? -1 : ReadSheetFields();
+    const int read = ReadSheetFields();
     if (read == 0) {
       if (!run.testScan && (!paired || !operation || run.currentSide != 2)) {
         IncrementDigitString(&run.recordNumber[0]);
@@ -295,6 +294,12 @@ int RunSheetReading() {
   run.compensation[0] = run.compensation[1] = run.compensation[2] = ImageCompensation();
   run.scanType = g_sheetSettings.scanType;
   run.twoSheetSet = g_sheetSettings.twoSheetSet;
+  if (operation && run.scanType == kScanPaired) {
+    // Each side is read with the fields of its own canvas, which the screen
+    // definitions build; until they do, such a run does not start.
+    ShowInfoMessage(kCaption, "両面（２枚１組）のシートの読み取りは、まだできません。");
+    return -1;
+  }
   if (DesignScan()) ClearFieldResults();
   const int multiValue = CheckMasterOutputFields();
   if (multiValue == 255) return -1;

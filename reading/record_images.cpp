@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "designer/designer.h"
 #include "designer/sheet_settings.h"
 #include "foundation/db.h"
 #include "foundation/db_sql.h"
@@ -263,16 +262,4 @@ int CutFieldImages(HANDLE image) {
   const int slot = g_resultLogs.outputSlot;
   for (int area : emptyAreas) SetColumnText(slot, AreaColumn(area).c_str(), "");
   return db_update(slot) == 0 ? 0 : -1;
-}
-
-int ApplyDuplexSideSetting() {
-  const int side = g_readingRun.currentSide == 2 ? 2 : 1;
-  char code[8];
-  std::snprintf(code, sizeof code, "%04d", side);
-  if (g_currentSheet.sheetCode != code) {
-    g_currentSheet.sheetCode = code;
-    if (RebuildWindowItems(g_currentSheet.canvasSlot, 1) != 0) return -1;
-  }
-  SetItemValueByRef("RYOUMEN", side == 1 ? "1" : "2");
-  return 0;
 }

@@ -1,5 +1,5 @@
 // Settings of the scanner: the brightness handed to it and the scanner list
-// file "%s\\SCANERS" (the current scanner, then the names offered).
+// file "%s\SCANERS" (the current scanner, then the names offered).
 #include <cmath>
 #include <cstdio>
 #include <cstring>
