@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <new>
+#include <utility>
 #include <vector>
 
 #include "designer/sheet_settings.h"
@@ -64,6 +65,17 @@ int LoadSheetPage(const char* path, int dpi, SheetImage* image) {
 
 namespace {
 
+// The image last written to or read from a work file: the page about to be
+// read is taken from here rather than read once more.
+SheetImage g_workImage;
+std::string g_workImagePath;
+
+void KeepWorkImage(SheetImage&& image, const char* path) {
+  g_workImage = std::move(image);
+  g_workImage.bitmap.bits = g_workImage.pixels.data();
+  g_workImagePath = path;
+}
+
 // Erases the specks of the sheet's noise size: 0, or -1 after the noise
 // eraser's reason.
 int EraseNoise(SheetBitmap& bitmap) {
@@ -89,6 +101,7 @@ int DeskewFile(const char* path) {
   if (mode != 2 && mode != 3) return 0;
   const double angle = g_cornerMarks.upsideDown ? g_cornerMarks.tilt + 180 : g_cornerMarks.tilt;
   if (angle == 0) return 0;
+  g_workImagePath.clear();
   if (RotateImageFileBy(path, angle) != 0) return -1;
   g_readingRun.rotation = angle;
   return RecheckMarksAfterRotation(path);
@@ -117,6 +130,7 @@ int CleanAndSaveSheetImage(const char* pagePath, const char* workPath) {
                          workPath, workPath);
     return -1;
   }
+  KeepWorkImage(std::move(page), workPath);
   return 0;
 }
 
@@ -125,6 +139,7 @@ int RecheckMarksAfterRotation(const char* path) {
   if (LoadSheetPage(path, g_readingRun.dpi, &turned) != 0) return -1;
   UseSheetMarkSearch();
   FindCorrectionMarks(turned.bitmap, 2);
+  KeepWorkImage(std::move(turned), path);
   return 0;
 }
 
@@ -144,6 +159,7 @@ int LoadSheetForReading(const char* path, int stored) {
     return -1;
   }
   const char* work = g_readingRun.workFile.c_str();
+  g_workImagePath.clear();
   if (stored) {
     if (CopyFileToFolder(path, work) != 0) return -1;
   } else {
@@ -151,7 +167,13 @@ int LoadSheetForReading(const char* path, int stored) {
     if (DeskewFile(work) != 0) return -1;
   }
   FreeSheetBitmap();
-  if (LoadSheetPage(work, g_readingRun.dpi, &g_currentPage) != 0) return -1;
+  if (g_workImagePath == work) {
+    g_currentPage = std::move(g_workImage);
+    g_currentPage.bitmap.bits = g_currentPage.pixels.data();
+    g_workImagePath.clear();
+  } else if (LoadSheetPage(work, g_readingRun.dpi, &g_currentPage) != 0) {
+    return -1;
+  }
   UseSheetMarkSearch();
   UnpackSheetImage(g_currentPage.bitmap, kUnpackWholeImage);
   return 0;
