@@ -6,7 +6,11 @@
 // the share of boxes read otherwise than filled and the sheets refused for
 // missing marks, with their targets; exits 0.
 //
-//   reading_accuracy_bench [sheets] [first seed]   (10000, 1)
+//   reading_accuracy_bench [sheets] [jobs]   (10000, 1)
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -15,9 +19,15 @@
 #include "bench/reading_sheet.h"
 #include "tools/sheetgen/page_reader.h"
 
-int main(int argc, char** argv) {
-  const long sheets = argc > 1 ? std::atol(argv[1]) : 10000;
-  const uint32_t first = argc > 2 ? static_cast<uint32_t>(std::atol(argv[2])) : 1;
+namespace {
+
+struct Tally {
+  long boxes = 0, wrong = 0, refused = 0;
+  double generating = 0, reading = 0;  // seconds
+};
+
+// Reads the sheets of seeds first, first + step, ... below end.
+Tally ReadSheets(uint32_t first, uint32_t end, uint32_t step) {
   const SheetDefinition sheet = BenchmarkSheet();
   const SheetPaperRow& paper = *sheet.Paper("0001");
   std::vector<SheetFieldSpec> fields;
@@ -32,10 +42,8 @@ int main(int argc, char** argv) {
   std::map<int, ReferenceMarks> references;
   for (int dpi : resolutions) references[dpi] = RegisterCleanPage(sheet, "0001", dpi);
 
-  long boxes = 0, wrong = 0, refused = 0;
-  double generating = 0, reading = 0;
-  for (long k = 0; k < sheets; ++k) {
-    const uint32_t seed = first + static_cast<uint32_t>(k);
+  Tally tally;
+  for (uint32_t seed = first; seed < end; seed += step) {
     SheetRandom random(seed);
     SheetRequest request;
     request.seed = seed;
@@ -50,34 +58,72 @@ int main(int argc, char** argv) {
     SheetImage page = SheetImageFromGenerated(generated);
     const PageReading read = ReadPageInMemory(&page, paper, references[request.dpi], fields);
     const auto t2 = std::chrono::steady_clock::now();
-    generating += std::chrono::duration<double>(t1 - t0).count();
-    reading += std::chrono::duration<double>(t2 - t1).count();
+    tally.generating += std::chrono::duration<double>(t1 - t0).count();
+    tally.reading += std::chrono::duration<double>(t2 - t1).count();
     if (!read.read) {
-      ++refused;
+      ++tally.refused;
       std::printf("sheet %u refused: a mark is missing\n", seed);
       continue;
     }
     for (std::size_t f = 0; f < fields.size(); ++f) {
-      const std::string& expected = generated.expected[checkFields[f]].marks;
-      for (std::size_t b = 0; b < expected.size(); ++b) {
-        ++boxes;
-        if (read.marks[f][b] == expected[b]) continue;
-        ++wrong;
-        if (wrong <= 20) {
+      const ExpectedField& expected = generated.expected[checkFields[f]];
+      for (std::size_t b = 0; b < expected.marks.size(); ++b) {
+        ++tally.boxes;
+        if (read.marks[f][b] == expected.marks[b]) continue;
+        if (++tally.wrong <= 10) {
           std::printf("sheet %u, %s box %zu: read '%c', filled '%c'\n", seed,
-                      generated.expected[checkFields[f]].name.c_str(), b + 1, read.marks[f][b],
-                      expected[b]);
+                      expected.name.c_str(), b + 1, read.marks[f][b], expected.marks[b]);
         }
       }
     }
   }
-  const double share = boxes ? static_cast<double>(wrong) / boxes : 0;
+  std::fflush(stdout);
+  return tally;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const long sheets = argc > 1 ? std::atol(argv[1]) : 10000;
+  const int jobs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 1;
+  const uint32_t end = 1 + static_cast<uint32_t>(sheets);
+  // Each job reads every jobs-th sheet in a process of its own (the reader's
+  // matrix is one per process) and hands its tally back through a pipe.
+  std::vector<int> pipes;
+  for (int job = 0; job < jobs; ++job) {
+    int ends[2];
+    if (pipe(ends) != 0) return 0;
+    if (fork() == 0) {
+      close(ends[0]);
+      const Tally tally = ReadSheets(1 + job, end, jobs);
+      const bool sent = write(ends[1], &tally, sizeof tally) == sizeof tally;
+      _exit(sent ? 0 : 1);
+    }
+    close(ends[1]);
+    pipes.push_back(ends[0]);
+  }
+  Tally total;
+  for (int fd : pipes) {
+    Tally tally;
+    if (read(fd, &tally, sizeof tally) == sizeof tally) {
+      total.boxes += tally.boxes;
+      total.wrong += tally.wrong;
+      total.refused += tally.refused;
+      total.generating += tally.generating;
+      total.reading += tally.reading;
+    }
+    close(fd);
+  }
+  while (wait(nullptr) > 0) {
+  }
+  const double share = total.boxes ? static_cast<double>(total.wrong) / total.boxes : 0;
   std::printf("reading accuracy: %ld sheets, %ld boxes, %ld read wrongly (share %.2e), "
               "%ld sheets refused for missing marks\n",
-              sheets, boxes, wrong, share, refused);
+              sheets, total.boxes, total.wrong, share, total.refused);
   std::printf("  target: share <= 1e-05 (ratio %.2f), refused 0: %s\n", share / 1e-5,
-              share <= 1e-5 && refused == 0 ? "met" : "not met");
-  std::printf("  time a sheet: generating %.1f ms, reading %.1f ms\n",
-              sheets ? generating * 1000 / sheets : 0.0, sheets ? reading * 1000 / sheets : 0.0);
+              share <= 1e-5 && total.refused == 0 ? "met" : "not met");
+  std::printf("  time a sheet on one core: generating %.1f ms, reading %.1f ms\n",
+              sheets ? total.generating * 1000 / sheets : 0.0,
+              sheets ? total.reading * 1000 / sheets : 0.0);
   return 0;
 }
