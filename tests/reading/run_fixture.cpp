@@ -1,0 +1,129 @@
+#include "tests/reading/run_fixture.h"
+
+#include "designer/sheet_settings.h"
+#include "foundation/db.h"
+#include "foundation/imaging.h"
+#include "reading/reading.h"
+#include "tests/platform/image_fixtures.h"
+#include "tools/sheetgen/sheet_definition_db.h"
+
+namespace {
+
+// One ODBC environment and one imaging binding for the whole program, as
+// the application has.
+class ReadingEnvironment : public testing::Environment {
+ public:
+  void SetUp() override {
+    db_init();
+    BindImagingLibrary();
+  }
+  void TearDown() override {
+    UnbindImagingLibrary();
+    db_term();
+  }
+};
+
+[[maybe_unused]] const testing::Environment* const g_environment =
+    testing::AddGlobalTestEnvironment(new ReadingEnvironment);
+
+std::string ProgramFolder() {
+  char path[MAX_PATH];
+  const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string folder(path, length);
+  return folder.substr(0, folder.find_last_of('\\'));
+}
+
+}  // namespace
+
+void ReadingDbTest::SetUp() {
+  boxes_ = new MessageBoxRecorder(IDYES);
+  const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
+  folder_ = FreshFolder(std::string("readrun_") + test->name());
+  CreateDirectoryA(Path("image").c_str(), nullptr);
+  CreateDirectoryA(Path("log").c_str(), nullptr);
+  CopyFileA((ProgramFolder() + "\\MUPADATA.SPC").c_str(), Path("MUPADATA.SPC").c_str(), FALSE);
+  SetSpecFolder(folder_.c_str());
+  SetDbServer(kDbKindFile, 7, "");
+  SetDbLogin("", "");
+
+  g_currentSheet = CurrentSheet();
+  g_currentSheet.folder = folder_;
+  g_currentSheet.database = kSheetDb;
+  g_currentSheet.outputFolder = folder_;
+  g_currentSheet.outputDatabase = kOutputDb;
+  g_currentSheet.logFolder = Path("log");
+  g_sheetSettings = SheetSettings();
+  g_sheetKeys = SheetKeyItems();
+  g_readingRun = ReadingRun();
+  g_readingPlaces = ReadingPlaces();
+  g_readingPlaces.imageFolder = Path("image");
+  g_readingPlaces.endCodePath = Path("log\\ENDCODE.TXT");
+  g_readingPlaces.readEndPath = Path("log\\READEND.TXT");
+}
+
+void ReadingDbTest::TearDown() {
+  for (int slot = 1; slot <= kMaxTableSlots; ++slot) {
+    if (GetSlotConnState(slot) > 1) db_close(slot);
+  }
+  delete boxes_;
+  boxes_ = nullptr;
+}
+
+void ReadingDbTest::ForgetBoxes() {
+  delete boxes_;
+  boxes_ = new MessageBoxRecorder(IDYES);
+}
+
+void ReadingDbTest::WriteDefinition(const SheetDefinition& definition) {
+  ASSERT_EQ(WriteSheetDefinition(folder_.c_str(), kSheetDb, definition), 0) << testing::PrintToString(Boxes());
+}
+
+void ReadingDbTest::WriteOutputSpec(const std::string& table,
+                                    const std::vector<std::string>& columns) {
+  std::string text = "FIELD\r\n";
+  for (const std::string& column : columns) {
+    std::string name = column, type = "char*", length = "20";
+    const std::size_t colon = column.find(':');
+    if (colon != std::string::npos) {
+      name = column.substr(0, colon);
+      const std::size_t second = column.find(':', colon + 1);
+      type = column.substr(colon + 1, second - colon - 1);
+      length = column.substr(second + 1);
+    }
+    text += "\"" + name + "\",\"" + type + "\",\"" + name + "\"," + length + ",0,0,\"\"," +
+            length + "\r\n";
+  }
+  const std::string key = columns[0].substr(0, columns[0].find(':'));
+  text += "INDEX\r\n\"" + key + "\",\"△\"\r\nEND\r\n";
+  WriteBytes(Path(table + ".SPC"), text);
+}
+
+std::vector<std::map<std::string, std::string>> ReadingDbTest::Rows(const char* database,
+                                                                    const char* table,
+                                                                    const char* order) {
+  std::vector<std::map<std::string, std::string>> rows;
+  const int slot = db_open_nocreate(folder_.c_str(), database, table, kDbKindFile, "", "", "");
+  if (slot < 0) return rows;
+  std::string names;
+  GetSlotColumnNames(slot, names);
+  std::vector<std::string> columns;
+  for (std::size_t at = 0; at <= names.size();) {
+    const std::size_t comma = std::min(names.find(',', at), names.size());
+    if (comma > at) columns.push_back(names.substr(at, comma - at));
+    at = comma + 1;
+  }
+  for (int rc = db_toppos(slot, order); rc == 0; rc = db_nread(slot)) {
+    std::map<std::string, std::string> row;
+    for (const std::string& column : columns) row[column] = GetColumnAsText(slot, column.c_str());
+    rows.push_back(row);
+  }
+  db_close(slot);
+  return rows;
+}
+
+void ReadingDbTest::WritePage(const std::string& name, const SheetDefinition& definition,
+                              const SheetRequest& request) {
+  const GeneratedSheet sheet = GenerateSheet(definition, request);
+  ASSERT_EQ(sheet.error, "");
+  ASSERT_TRUE(WriteSheetBmp(ImagePath(name), sheet));
+}

@@ -1,0 +1,51 @@
+// The fixture of the reading tests that use databases: a fresh folder of its
+// own with a sheet-definition database (SHEET) and an output database
+// (OUTDB) on the SQLite driver, the shipped table descriptions beside them,
+// the image and log folders, and the reading road pointed at all of it.
+// Message boxes are recorded and answered "Yes".
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "tests/support/hook_recorder.h"
+#include "tools/sheetgen/sheet_generator.h"
+
+class ReadingDbTest : public testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  const std::string& folder() const { return folder_; }
+  std::string Path(const std::string& name) const { return folder_ + "\\" + name; }
+  std::string ImagePath(const std::string& name) const { return folder_ + "\\image\\" + name; }
+  std::vector<std::string> Boxes() const { return boxes_->texts(); }
+  void ForgetBoxes();
+  void AnswerNext(int button) { boxes_->Answer(button); }
+
+  // Adds the rows of a definition to SHEET.
+  void WriteDefinition(const SheetDefinition& definition);
+  // Writes the description "<table>.SPC" of an output table: the key column
+  // first, then the columns given as "name" (text 20) or "name:type:length"
+  // (type word of the descriptions: char*, char, int, long, double).
+  void WriteOutputSpec(const std::string& table, const std::vector<std::string>& columns);
+  // Every row of a table of a database of the fixture, in `order`, each as
+  // its columns' texts by name.
+  std::vector<std::map<std::string, std::string>> Rows(const char* database, const char* table,
+                                                       const char* order);
+  // A generated page written into the image folder.
+  void WritePage(const std::string& name, const SheetDefinition& definition,
+                 const SheetRequest& request);
+
+  static constexpr const char* kSheetDb = "SHEET";
+  static constexpr const char* kOutputDb = "OUTDB";
+
+ private:
+  std::string folder_;
+  MessageBoxRecorder* boxes_ = nullptr;
+};
