@@ -1,10 +1,13 @@
 #include "tests/reading/run_fixture.h"
 
+#include <algorithm>
+
 #include "designer/sheet_settings.h"
 #include "foundation/db.h"
 #include "foundation/imaging.h"
 #include "reading/reading.h"
 #include "tests/platform/image_fixtures.h"
+#include "screen/screen.h"
 #include "tools/sheetgen/sheet_definition_db.h"
 
 namespace {
@@ -62,6 +65,8 @@ void ReadingDbTest::SetUp() {
 }
 
 void ReadingDbTest::TearDown() {
+  if (!feederSettings_.empty()) DeleteFileA(feederSettings_.c_str());
+  feederSettings_.clear();
   for (int slot = 1; slot <= kMaxTableSlots; ++slot) {
     if (GetSlotConnState(slot) > 1) db_close(slot);
   }
@@ -80,7 +85,7 @@ void ReadingDbTest::WriteDefinition(const SheetDefinition& definition) {
 
 void ReadingDbTest::WriteOutputSpec(const std::string& table,
                                     const std::vector<std::string>& columns) {
-  std::string text = "FIELD\r\n";
+  std::string text = table + "\r\nFIELD\r\n";
   for (const std::string& column : columns) {
     std::string name = column, type = "char*", length = "20";
     const std::size_t colon = column.find(':');
@@ -126,4 +131,67 @@ void ReadingDbTest::WritePage(const std::string& name, const SheetDefinition& de
   const GeneratedSheet sheet = GenerateSheet(definition, request);
   ASSERT_EQ(sheet.error, "");
   ASSERT_TRUE(WriteSheetBmp(ImagePath(name), sheet));
+}
+
+namespace {
+
+char EditLetter(const std::string& word) {
+  if (word == "０埋") return 'Z';
+  if (word == "Ｂ除") return 'D';
+  if (word == "右詰") return 'R';
+  if (word == "ﾁｪｯｸ") return 'C';
+  return 'L';
+}
+
+}  // namespace
+
+void ReadingDbTest::BuildCanvas(const SheetDefinition& definition, const std::string& side) {
+  ScreenItemTable& table = g_screenItems;
+  table.totalCount = table.buildingCount = 0;
+  for (const SheetFieldRow* row : definition.FieldsOf(side)) {
+    ScreenItem& item = table.items[table.totalCount++];
+    item = ScreenItem();
+    item.itemClass = kItemClassSheet;
+    item.code = row->code;
+    item.name = row->name;
+    item.caption = row->title;
+    item.column = row->x;
+    item.row = row->y;
+    item.width = row->count;
+    item.edit = EditLetter(row->edit);
+    item.kind = row->type == "一括" ? 'F' : row->type == "全長" ? 'Z' : 'X';
+    item.boxWidth = row->boxWidth;
+    item.boxHeight = row->boxHeight;
+    item.rowGap = row->arrayGap;
+    item.bSize = row->gap;
+    item.markType = row->markType;
+    item.threshold = item.edit == 'C' && row->threshold == 0 ? 10 : row->threshold;
+    item.fullWidth = 2;
+    item.blankNotAllowed = row->required;
+    item.charType = row->charType == "数値" ? 2 : row->charType == "ﾌﾗｸﾞ" ? 3 : 1;
+    item.validChars = row->mask;
+    item.minText = row->minimum;
+    item.maxText = row->maximum;
+    item.overlayText = row->overlay;
+    item.conversionText = row->condition;
+    item.count = row->decimals;
+    item.boxShape = item.edit == 'C' ? (row->shape == "Ｍ" ? 23 : row->shape == "Ｃ" ? 24 : 1) : 20;
+    item.recordCode = row->type == "Ｘ" ? 2 : row->type == "Ｙ" ? 3 : 0;
+    if (item.recordCode) item.groupSize = std::min(row->arrayCount, item.count);
+  }
+  WindowSlot& slot = Slot(0);
+  slot.state = 0;
+  slot.screenType = kScreenTypeSheet;
+  slot.firstItem = 0;
+  slot.itemCount = table.totalCount;
+  slot.lastItem = table.totalCount - 1;
+  g_currentSheet.canvasSlot = 0;
+  g_currentSheet.sheetCode = side;
+}
+
+void ReadingDbTest::InstallFeeder() {
+  CreateDirectoryA(Path("feed").c_str(), nullptr);
+  feederSettings_ = ProgramFolder() + "\\SCANFEED.INI";
+  WriteBytes(feederSettings_, "[Feeder]\r\nName=Test Feeder\r\nFolder=" + Path("feed") +
+                                  "\r\nTray=" + Path("fed") + "\r\n");
 }

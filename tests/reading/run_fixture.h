@@ -38,6 +38,14 @@ class ReadingDbTest : public testing::Test {
   // its columns' texts by name.
   std::vector<std::map<std::string, std::string>> Rows(const char* database, const char* table,
                                                        const char* order);
+  // The canvas of a side: its fields as the items of window slot 0, as the
+  // project screen builds them from MUPA_FLD.
+  void BuildCanvas(const SheetDefinition& definition, const std::string& side = "0001");
+  // The sheet feeder of the scanner: SCANFEED.INI beside the program, its
+  // folder "feed" in the fixture's folder and the tray "fed"; removed at
+  // the end of the test.
+  void InstallFeeder();
+  std::string FeedPath(const std::string& name) const { return folder_ + "\\feed\\" + name; }
   // A generated page written into the image folder.
   void WritePage(const std::string& name, const SheetDefinition& definition,
                  const SheetRequest& request);
@@ -47,5 +55,6 @@ class ReadingDbTest : public testing::Test {
 
  private:
   std::string folder_;
+  std::string feederSettings_;
   MessageBoxRecorder* boxes_ = nullptr;
 };
