@@ -31,6 +31,13 @@ void Log(HANDLE log, const char* format, Args... args) {
 
 bool ContinueAfterFaults() { return g_sheetSettings.errorSetting == 2; }
 
+// A column of one character: declared so, or a text of length 1 (which is
+// how the databases describe it).
+bool IsOneCharacterColumn(const char* name, int type) {
+  return type == kColumnChar ||
+         (type == kColumnText && GetColumnLength(g_resultLogs.outputSlot, name) == 1);
+}
+
 bool IsNumberColumn(int type) {
   return type == kColumnShort || type == kColumnLong || type == kColumnDouble;
 }
@@ -160,7 +167,7 @@ int LimitFault(int item, int code, const char* line, const char* note, const std
     SetRunError(code, it.name, *value, limit);
     return -1;
   }
-  if (columnType == kColumnChar) *value = "*";
+  if (IsOneCharacterColumn(it.name.c_str(), columnType)) *value = "*";
   return 0;
 }
 
@@ -219,7 +226,7 @@ int CheckReadValues(int item) {
       marks = CountCharacters(it.displayText);
     }
     if (marks > it.count) {
-      value = columnType == kColumnChar ? "*" : "";
+      value = IsOneCharacterColumn(it.name.c_str(), columnType) ? "*" : "";
       Log(ErrLog(), "“%s”のチェック数が“%d”を越えました。\n", it.name.c_str(), it.count);
       result.errorNote = "Err：チェック数エラー";
     }

@@ -74,9 +74,13 @@ SheetDefinition RunSheet() {
   return d;
 }
 
-// The boxes filled on one sheet, field by field (Q1 to Q4).
+// The boxes filled on one sheet, field by field (Q1 to Q4, and ID when the
+// key is read from marks).
 struct Sheet {
-  std::vector<int> q1, q2, q3, q4;
+  Sheet(std::vector<int> a, std::vector<int> b, std::vector<int> c, std::vector<int> d,
+        std::vector<int> key = {})
+      : q1(a), q2(b), q3(c), q4(d), id(key) {}
+  std::vector<int> q1, q2, q3, q4, id;
 };
 
 class ReadingRunTest : public ReadingDbTest {
@@ -115,7 +119,7 @@ class ReadingRunTest : public ReadingDbTest {
       SheetRandom random(request.seed);
       request.scan = RandomDegradation(random);
       request.fills = {{"Q1", sheets[k].q1}, {"Q2", sheets[k].q2}, {"Q3", sheets[k].q3},
-                       {"Q4", sheets[k].q4}};
+                       {"Q4", sheets[k].q4}, {"ID", sheets[k].id}};
       char name[32];
       std::snprintf(name, sizeof name, "PAGE%05d.BMP", static_cast<int>(k + 1));
       const GeneratedSheet sheet = GenerateSheet(definition_, request);
@@ -163,6 +167,166 @@ TEST_F(ReadingRunTest, EverySheetBecomesOneRowWithItsLogLines) {
   EXPECT_FALSE(InFeeder("PAGE00001.BMP"));
   EXPECT_EQ(GetFileAttributesA(ImagePath("SCAN_300.BMP").c_str()), INVALID_FILE_ATTRIBUTES)
       << "the scanned page is deleted after its sheet";
+}
+
+// The key read from a row of ten choices (one mark, a digit) instead of
+// numbered by the run.
+void KeyFromMarks(SheetDefinition* d) {
+  d->papers[0].keyNumbering = 1;
+  SheetFieldRow& id = d->fields[0];
+  id = Check("0001", "ID", 240, 200, 10, 1);
+  id.overlay = "0123456789";
+}
+
+const char kCancelled[] = "　書込みをキャンセルしました。\r\n";
+
+TEST_F(ReadingRunTest, AStoredKeyStopsTheRunAndTheSheetsAfterItStayInTheFeeder) {
+  KeyFromMarks(&definition_);
+  Prepare();
+  Feed({{{0}, {0}, {}, {0}, {3}}, {{1}, {}, {}, {1}, {3}}, {{2}, {0}, {}, {2}, {4}}});
+  ASSERT_EQ(RunSheetReading(), 0);
+  EXPECT_EQ(Boxes(), Texts{"「ID」“3”はすでに登録されていますので、読み取り処理を中断しました。"});
+  const auto rows = OutputRows();
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_EQ(rows[0].at("Q1"), "1");
+  EXPECT_EQ(Log("_ERR.LOG"), kRuleEquals + "〔000001〕 \r\n〔ID：３〕\r\n" + kRuleDashes +
+                                 "〔000002〕 \r\n〔ID：３〕\r\n“3”は、すでに登録されています。\r\n" +
+                                 kCancelled + kRuleDashes);
+  EXPECT_EQ(ReadBytes(Path("log\\ENDCODE.TXT")), "3\r\n");
+  EXPECT_EQ(ReadBytes(Path("log\\READEND.TXT")), "1\r\n") << "also after a stopped run";
+  EXPECT_FALSE(InFeeder("PAGE00002.BMP"));
+  EXPECT_TRUE(InFeeder("PAGE00003.BMP"));
+}
+
+TEST_F(ReadingRunTest, AStoredKeyIsOverwrittenWhenTheSheetAllowsIt) {
+  KeyFromMarks(&definition_);
+  definition_.papers[0].existingData = 2;
+  Prepare();
+  Feed({{{0}, {0}, {}, {0}, {3}}, {{1}, {}, {}, {1}, {3}}});
+  ASSERT_EQ(RunSheetReading(), 0);
+  EXPECT_EQ(Boxes(), Texts{});
+  const auto rows = OutputRows();
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_EQ(rows[0].at("Q1"), "2");
+  EXPECT_EQ(rows[0].at("Q2"), "N");
+  EXPECT_NE(Log("_ERR.LOG").find(" 「ID」“3”は、上書き修正しました。\r\n"), std::string::npos);
+}
+
+TEST_F(ReadingRunTest, FaultsOfAValueStopTheRunWithTheirMessages) {
+  struct Case {
+    const char* what;
+    void (*change)(SheetDefinition*);
+    Sheet sheet;
+    Texts boxes;
+    const char* logLine;
+  };
+  const Case cases[] = {
+      {"a required field left blank", nullptr, {{0}, {0}, {}, {}},
+       {"「Q4」には、何も記入されていません。\n読み取り処理を中断しました。"},
+       "“Q4”には、何も記入されていません。\r\n"},
+      {"an empty key", KeyFromMarks, {{0}, {0}, {}, {0}, {}},
+       {"「キー項目欄：ID」には、何も記入されていません。\n「ID」に記入しない場合は、シート設計"
+        "画面の「ID欄」を右クリックして、“自動的に連番をつける”に設定してください。"},
+       "　キー項目欄“ID”には、何も記入されていません。\r\n"},
+      {"below the minimum",
+       [](SheetDefinition* d) { d->fields[4].minimum = "2"; },
+       {{0}, {0}, {}, {0}},
+       {"「Q4」に“2”に満たない値が記入されています。読み取った値＝“1”\n読み取り処理を中断しました。"},
+       "“Q4”に“2”に満たない値“1”が記入されています。\r\n"},
+      {"above the maximum",
+       [](SheetDefinition* d) { d->fields[1].maximum = "3"; },
+       {{4}, {0}, {}, {0}},
+       {"「Q1」に“3”を越える値が記入されています。読み取った値＝“5”\n読み取り処理を中断しました。"},
+       "“Q1”に“3”を越える値“5”が記入されています。\r\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TearDown();
+    SetUp();
+    if (c.change) c.change(&definition_);
+    Prepare();
+    Feed({c.sheet, {{0}, {0}, {}, {0}, {5}}});
+    ASSERT_EQ(RunSheetReading(), 0);
+    EXPECT_EQ(Boxes(), c.boxes);
+    EXPECT_TRUE(OutputRows().empty());
+    const std::string err = Log("_ERR.LOG");
+    EXPECT_NE(err.find(std::string(c.logLine) + kCancelled), std::string::npos) << err;
+    EXPECT_EQ(GetFileAttributesA(Path("log\\ENDCODE.TXT").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_TRUE(InFeeder("PAGE00002.BMP"));
+  }
+}
+
+TEST_F(ReadingRunTest, AfterAFaultTheSheetGoesOnWhenTheSheetSaysSo) {
+  definition_.papers[0].errorSetting = 2;
+  definition_.fields[2].maximum = "M";  // the flag: "Y" is above it
+  Prepare();
+  Feed({{{0}, {0}, {}, {}}});
+  ASSERT_EQ(RunSheetReading(), 0);
+  EXPECT_EQ(Boxes(), Texts{});
+  const auto rows = OutputRows();
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_EQ(rows[0].at("Q2"), "*") << "a one-character column takes \"*\"";
+  EXPECT_EQ(rows[0].at("Q4"), "");
+  const std::string err = Log("_ERR.LOG");
+  EXPECT_NE(err.find("“Q2”に“M”を越える値“Y”が記入されています。\r\n"), std::string::npos);
+  EXPECT_NE(err.find("“Q4”には、何も記入されていません。\r\n"), std::string::npos);
+  EXPECT_EQ(err.find(kCancelled), std::string::npos);
+}
+
+TEST_F(ReadingRunTest, ARowThatCannotBeStoredKeepsItsPageAndWritesNoEndCode) {
+  Prepare();
+  // An output table that refuses the second sheet's row.
+  const int slot = db_alloc_slot(folder().c_str(), kOutputDb, "OUT1", kDbKindFile);
+  ASSERT_GT(slot, 0);
+  ASSERT_EQ(ExecSlotSql(slot,
+                        "create table OUT1 (ID varchar(4), Q1 varchar(20) check (Q1 <> '2'), "
+                        "Q2 varchar(1), Q3 varchar(20), Q4 varchar(20), NAME varchar(20))",
+                        0),
+            0);
+  db_disconnect(slot);
+  Feed({{{0}, {0}, {}, {0}}, {{1}, {0}, {}, {0}}, {{2}, {0}, {}, {0}}});
+  ASSERT_EQ(RunSheetReading(), 0);
+  const Texts boxes = Boxes();
+  ASSERT_GE(boxes.size(), 2u);
+  EXPECT_EQ(boxes[boxes.size() - 2], "“OUT1”に登録できません。");
+  EXPECT_EQ(boxes.back(), "「ID」“0002”の読み取り結果を書き込めませんでしたので、読み取り処理を"
+                          "中断しました。\n読み取ったイメージ“" +
+                              ImagePath("SCAN_300.BMP") + "”は残してあります。");
+  EXPECT_EQ(OutputRows().size(), 1u);
+  EXPECT_EQ(ReadBytes(Path("log\\ENDCODE.TXT")), "0001\r\n");
+  EXPECT_NE(GetFileAttributesA(ImagePath("SCAN_300.BMP").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_TRUE(InFeeder("PAGE00003.BMP"));
+}
+
+TEST_F(ReadingRunTest, NumbersThatWouldWrapOntoStoredKeysAreRefused) {
+  Prepare();
+  const int slot = db_open(folder().c_str(), kOutputDb, "OUT1", kDbKindFile, "OUT1", "OUT1", "");
+  ASSERT_GT(slot, 0);
+  db_clear(slot);
+  SetColumnText(slot, "ID", "9998");
+  ASSERT_EQ(db_add(slot), 0);
+  db_close(slot);
+  Feed({{{0}, {0}, {}, {0}}, {{1}, {0}, {}, {0}}});
+  ASSERT_EQ(RunSheetReading(), 0);
+  EXPECT_EQ(Boxes(), Texts{"「ID」の連番が“0000”で桁数の上限に達しましたので、読み取り処理を中断"
+                           "しました。\n登録済みのデータを上書きしないよう、連番の桁数を増やして"
+                           "ください。"});
+  const auto rows = OutputRows();
+  ASSERT_EQ(rows.size(), 2u);
+  EXPECT_EQ(rows[1].at("ID"), "9999");
+}
+
+TEST_F(ReadingRunTest, APageWithoutItsMarksIsNotReadInOperation) {
+  Prepare();
+  SheetDefinition unmarked = definition_;
+  unmarked.papers[0].compensationMode = 0;  // printed without marks
+  const GeneratedSheet sheet = GenerateSheet(unmarked, SheetRequest());
+  ASSERT_TRUE(WriteSheetBmp(FeedPath("PAGE00001.BMP"), sheet));
+  Feed({});
+  ASSERT_TRUE(WriteSheetBmp(FeedPath("PAGE00002.BMP"), GenerateSheet(definition_, SheetRequest())));
+  ASSERT_EQ(RunSheetReading(), 0);
+  EXPECT_TRUE(OutputRows().empty());
+  EXPECT_TRUE(InFeeder("PAGE00002.BMP"));
 }
 
 }  // namespace
