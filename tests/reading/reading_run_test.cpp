@@ -329,4 +329,72 @@ TEST_F(ReadingRunTest, APageWithoutItsMarksIsNotReadInOperation) {
   EXPECT_TRUE(InFeeder("PAGE00002.BMP"));
 }
 
+int CountFiles(const std::string& pattern) {
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA(pattern.c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return 0;
+  int count = 0;
+  do {
+    ++count;
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  return count;
+}
+
+// The run goes on in a process of its own, which is killed once a random
+// number of pages has left the feeder: every row it stored is whole, and the
+// pages it did not finish are still in the feeder.
+TEST_F(ReadingRunTest, ARunKilledAtARandomPageKeepsItsRowsAndLeavesTheRestInTheFeeder) {
+  Prepare();
+  std::vector<Sheet> sheets;
+  for (int k = 0; k < 20; ++k) {
+    sheets.push_back({{k % 5}, k % 2 ? std::vector<int>{} : std::vector<int>{0}, {}, {k % 4}});
+  }
+  Feed(sheets);
+  const DWORD seed = GetTickCount();
+  SCOPED_TRACE(testing::Message() << "seed " << seed);
+  const int killAfter = 2 + static_cast<int>(SheetRandom(seed).Below(14));
+  SCOPED_TRACE(testing::Message() << "killed after " << killAfter << " pages");
+
+  std::string command = "reading_run_program.exe \"" + folder() + "\"";
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process = {};
+  ASSERT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                             &startup, &process));
+  const DWORD start = GetTickCount();
+  while (CountFiles(Path("fed\\*.BMP")) < killAfter &&
+         WaitForSingleObject(process.hProcess, 20) == WAIT_TIMEOUT &&
+         GetTickCount() - start < 120000) {
+  }
+  TerminateProcess(process.hProcess, 9);
+  WaitForSingleObject(process.hProcess, INFINITE);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+
+  const int fed = CountFiles(Path("fed\\*.BMP"));
+  const int waiting = CountFiles(FeedPath("*.BMP"));
+  EXPECT_GE(fed, killAfter);
+  EXPECT_LT(fed, 20) << "the run was killed before its end";
+  EXPECT_EQ(fed + waiting, 20);
+  const auto rows = OutputRows();
+  ASSERT_GE(static_cast<int>(rows.size()), fed);
+  ASSERT_LE(static_cast<int>(rows.size()), fed + 1) << "the page being read when killed";
+  for (std::size_t r = 0; r < rows.size(); ++r) {
+    SCOPED_TRACE(r);
+    char key[8];
+    std::snprintf(key, sizeof key, "%04d", static_cast<int>(r + 1));
+    EXPECT_EQ(rows[r].at("ID"), key);
+    EXPECT_EQ(rows[r].at("Q1"), std::to_string(r % 5 + 1));
+    EXPECT_EQ(rows[r].at("Q2"), r % 2 ? "N" : "Y");
+    EXPECT_EQ(rows[r].at("Q4"), std::to_string(r % 4 + 1));
+  }
+  // The pages after the last stored row are the feeder's, as they were put.
+  for (int k = static_cast<int>(rows.size()) + 1; k <= 20; ++k) {
+    char name[32];
+    std::snprintf(name, sizeof name, "PAGE%05d.BMP", k);
+    EXPECT_TRUE(InFeeder(name)) << name;
+  }
+}
+
 }  // namespace

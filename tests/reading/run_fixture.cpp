@@ -1,6 +1,7 @@
 #include "tests/reading/run_fixture.h"
 
-#include <algorithm>
+#include "tests/reading/run_setup.h"
+
 
 #include "designer/sheet_settings.h"
 #include "foundation/db.h"
@@ -45,23 +46,7 @@ void ReadingDbTest::SetUp() {
   CreateDirectoryA(Path("image").c_str(), nullptr);
   CreateDirectoryA(Path("log").c_str(), nullptr);
   CopyFileA((ProgramFolder() + "\\MUPADATA.SPC").c_str(), Path("MUPADATA.SPC").c_str(), FALSE);
-  SetSpecFolder(folder_.c_str());
-  SetDbServer(kDbKindFile, 7, "");
-  SetDbLogin("", "");
-
-  g_currentSheet = CurrentSheet();
-  g_currentSheet.folder = folder_;
-  g_currentSheet.database = kSheetDb;
-  g_currentSheet.outputFolder = folder_;
-  g_currentSheet.outputDatabase = kOutputDb;
-  g_currentSheet.logFolder = Path("log");
-  g_sheetSettings = SheetSettings();
-  g_sheetKeys = SheetKeyItems();
-  g_readingRun = ReadingRun();
-  g_readingPlaces = ReadingPlaces();
-  g_readingPlaces.imageFolder = Path("image");
-  g_readingPlaces.endCodePath = Path("log\\ENDCODE.TXT");
-  g_readingPlaces.readEndPath = Path("log\\READEND.TXT");
+  UseRunFolder(folder_);
 }
 
 void ReadingDbTest::TearDown() {
@@ -133,60 +118,8 @@ void ReadingDbTest::WritePage(const std::string& name, const SheetDefinition& de
   ASSERT_TRUE(WriteSheetBmp(ImagePath(name), sheet));
 }
 
-namespace {
-
-char EditLetter(const std::string& word) {
-  if (word == "０埋") return 'Z';
-  if (word == "Ｂ除") return 'D';
-  if (word == "右詰") return 'R';
-  if (word == "ﾁｪｯｸ") return 'C';
-  return 'L';
-}
-
-}  // namespace
-
 void ReadingDbTest::BuildCanvas(const SheetDefinition& definition, const std::string& side) {
-  ScreenItemTable& table = g_screenItems;
-  table.totalCount = table.buildingCount = 0;
-  for (const SheetFieldRow* row : definition.FieldsOf(side)) {
-    ScreenItem& item = table.items[table.totalCount++];
-    item = ScreenItem();
-    item.itemClass = kItemClassSheet;
-    item.code = row->code;
-    item.name = row->name;
-    item.caption = row->title;
-    item.column = row->x;
-    item.row = row->y;
-    item.width = row->count;
-    item.edit = EditLetter(row->edit);
-    item.kind = row->type == "一括" ? 'F' : row->type == "全長" ? 'Z' : 'X';
-    item.boxWidth = row->boxWidth;
-    item.boxHeight = row->boxHeight;
-    item.rowGap = row->arrayGap;
-    item.bSize = row->gap;
-    item.markType = row->markType;
-    item.threshold = item.edit == 'C' && row->threshold == 0 ? 10 : row->threshold;
-    item.fullWidth = 2;
-    item.blankNotAllowed = row->required;
-    item.charType = row->charType == "数値" ? 2 : row->charType == "ﾌﾗｸﾞ" ? 3 : 1;
-    item.validChars = row->mask;
-    item.minText = row->minimum;
-    item.maxText = row->maximum;
-    item.overlayText = row->overlay;
-    item.conversionText = row->condition;
-    item.count = row->decimals;
-    item.boxShape = item.edit == 'C' ? (row->shape == "Ｍ" ? 23 : row->shape == "Ｃ" ? 24 : 1) : 20;
-    item.recordCode = row->type == "Ｘ" ? 2 : row->type == "Ｙ" ? 3 : 0;
-    if (item.recordCode) item.groupSize = std::min(row->arrayCount, item.count);
-  }
-  WindowSlot& slot = Slot(0);
-  slot.state = 0;
-  slot.screenType = kScreenTypeSheet;
-  slot.firstItem = 0;
-  slot.itemCount = table.totalCount;
-  slot.lastItem = table.totalCount - 1;
-  g_currentSheet.canvasSlot = 0;
-  g_currentSheet.sheetCode = side;
+  BuildCanvasItems(definition, side);
 }
 
 void ReadingDbTest::InstallFeeder() {

@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/reading/run_setup.h"
 #include "tests/support/hook_recorder.h"
 #include "tools/sheetgen/sheet_generator.h"
 
@@ -50,8 +51,8 @@ class ReadingDbTest : public testing::Test {
   void WritePage(const std::string& name, const SheetDefinition& definition,
                  const SheetRequest& request);
 
-  static constexpr const char* kSheetDb = "SHEET";
-  static constexpr const char* kOutputDb = "OUTDB";
+  static constexpr const char* kSheetDb = kRunSheetDb;
+  static constexpr const char* kOutputDb = kRunOutputDb;
 
  private:
   std::string folder_;

@@ -1,0 +1,51 @@
+// A reading run in a process of its own, for the test that kills one
+// midway:
+//   reading_run_program <folder>
+// The folder is a run folder (run_setup.h) whose sheet definition and
+// output table description are written; the feeder is set up beside the
+// program. Runs an operation run at 300 dpi, every message box answered
+// "OK", and exits 0, or 1 when the run could not start.
+#include <windows.h>
+
+#include <cstdio>
+
+#include "designer/sheet_settings.h"
+#include "foundation/db.h"
+#include "foundation/imaging.h"
+#include "foundation/test_hooks.h"
+#include "reading/reading.h"
+#include "tests/reading/run_setup.h"
+#include "tools/sheetgen/sheet_definition_db.h"
+
+namespace {
+
+int AnswerOk(const MessageBoxCall& call, void*) {
+  std::fprintf(stderr, "%s\n", call.text.c_str());
+  return IDOK;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) return 1;
+  SetMessageBoxHook(AnswerOk, nullptr);
+  db_init();
+  BindImagingLibrary();
+  UseRunFolder(argv[1]);
+  SheetDefinition definition;
+  int rc = ReadSheetDefinition(argv[1], kRunSheetDb, &definition);
+  if (rc == 0) rc = LoadCurrentSheetPaper();
+  if (rc == 0) {
+    BuildCanvasItems(definition, "0001");
+    g_currentSheet.projectMode = kOperationMode;
+    rc = ValidateSheetFields();
+  }
+  if (rc == 0) {
+    g_readingRun.subMode = kScanRun;
+    g_readingRun.dpi = 300;
+    rc = RunSheetReading();
+  }
+  UnbindImagingLibrary();
+  db_term();
+  return rc == 0 ? 0 : 1;
+}
