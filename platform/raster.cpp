@@ -153,6 +153,67 @@ void TurnByAngle(const Raster& source, const Raster& target, double radians, uin
   }
 }
 
+// Copies `count` bits of 1-bit rows from bit `from` of `source` to bit `to`
+// of `target`, a byte of the target at a time.
+void CopyBits(const uint8_t* source, int64_t from, uint8_t* target, int64_t to, int64_t count) {
+  while (count > 0) {
+    const int shift = static_cast<int>(to & 7);
+    const int take = static_cast<int>(std::min<int64_t>(8 - shift, count));
+    // `take` bits from `from` on, moved to the top of a byte.
+    const int sourceShift = static_cast<int>(from & 7);
+    unsigned bits = static_cast<unsigned>(source[from >> 3]) << 8;
+    if (sourceShift + take > 8) bits |= source[(from >> 3) + 1];
+    bits = (bits << sourceShift) >> 8 & 0xFF;
+    const unsigned mask = (0xFF00u >> take) & 0xFF;
+    uint8_t& out = target[to >> 3];
+    out = static_cast<uint8_t>((out & ~(mask >> shift)) | ((bits & mask) >> shift));
+    from += take;
+    to += take;
+    count -= take;
+  }
+}
+
+// TurnByAngle for 1-bit rows at angles whose cosine is above 0, with the
+// same nearest source pixels: along a target row the source pixel advances
+// one to the right at every step but where its row changes or a pixel
+// repeats, so the row is copied in runs of bits between those places. The
+// target holds the fill already.
+void TurnBitsByAngle(const Raster& source, const Raster& target, double radians) {
+  const double c = std::cos(radians);
+  const double s = std::sin(radians);
+  constexpr double kOne = 65536.0;
+  constexpr int64_t kUnit = 65536;
+  const int64_t stepX = std::llround(c * kOne);
+  const int64_t stepY = std::llround(s * kOne);
+  const int64_t lag = kUnit - stepX;  // how far each step falls behind a pixel
+  for (int y = 0; y < target.height; ++y) {
+    const double v = y + 0.5 - target.height / 2.0;
+    const double u = 0.5 - target.width / 2.0;
+    int64_t sx = std::llround((source.width / 2.0 + u * c - v * s) * kOne);
+    int64_t sy = std::llround((source.height / 2.0 + u * s + v * c) * kOne);
+    uint8_t* out = target.Row(y);
+    for (int64_t x = 0; x < target.width;) {
+      const int64_t px = sx >> 16;
+      const int64_t py = sy >> 16;
+      const int64_t fx = sx & (kUnit - 1);
+      const int64_t fy = sy & (kUnit - 1);
+      // Steps the source row stays, and pixels that follow one another.
+      int64_t run = target.width - x;
+      if (stepY > 0) run = std::min(run, (kUnit - fy + stepY - 1) / stepY);
+      if (stepY < 0) run = std::min(run, fy / -stepY + 1);
+      if (lag > 0) run = std::min(run, fx / lag + 1);
+      if (py >= 0 && py < source.height) {
+        const int64_t first = std::max<int64_t>(px, 0);
+        const int64_t last = std::min<int64_t>(px + run, source.width);
+        if (first < last) CopyBits(source.Row(static_cast<int>(py)), first, out, x + first - px, last - first);
+      }
+      x += run;
+      sx += run * stepX;
+      sy += run * stepY;
+    }
+  }
+}
+
 int NormalAngle(int angle) { return ((angle % kFullTurn) + kFullTurn) % kFullTurn; }
 
 // x of the polygon's edges where they cross the row centre line y + 0.5,
@@ -263,6 +324,9 @@ void RotateRaster(const Raster& source, const Raster& target, int angle, uint32_
     } else {
       TurnPixels(source, target, clockwise ? 3 : 1);
     }
+  } else if (source.bitsPerPixel == 1 && target.bitsPerPixel == 1 &&
+             (normal < 9000 || normal > 27000)) {
+    TurnBitsByAngle(source, target, normal * kRadiansPerHundredth);
   } else {
     TurnByAngle(source, target, normal * kRadiansPerHundredth, fill);
   }

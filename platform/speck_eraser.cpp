@@ -50,7 +50,6 @@ class Components {
     items_[b].parent = a;
   }
   const Component& operator[](int id) const { return items_[id]; }
-  void Reserve(std::size_t n) { items_.reserve(n); }
 
  private:
   std::vector<Component> items_;
@@ -120,12 +119,12 @@ SpeckStatus EraseSpecks(const SpeckImage& image, int left, int top, int right, i
     std::vector<int> ids;  // component of every run, by run index
     Components components;
     runs.reserve(4096);
+    ids.reserve(4096);
     std::size_t previousFirst = 0, previousEnd = 0;
     for (int y = top; y <= bottom; ++y) {
       const std::size_t first = runs.size();
       CollectRuns(image.bits + static_cast<std::size_t>(y) * image.bytesPerLine, y, left, right,
                   image.zeroIsBlack, &runs);
-      components.Reserve(runs.size());
       for (std::size_t i = first; i < runs.size(); ++i) ids.push_back(components.Add(runs[i]));
       // Runs touch when they overlap or meet at a corner; both rows are in
       // order, so one sweep finds every pair.

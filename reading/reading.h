@@ -67,6 +67,31 @@ struct ReadingPlaces {
 };
 extern ReadingPlaces g_readingPlaces;
 
+// Seconds the sheets of the run spent in each stage of the per-sheet step,
+// for the run's statistics.
+enum ReadingStage {
+  kStagePageCheck,   // the page loaded once by the imaging library
+  kStageClean,       // loaded, specks erased, marks searched, written
+  kStageTurn,        // turned straight or round, marks searched again
+  kStageFields,      // unpacked, compensated, fields read
+  kStageRecord,      // validated and written, logs
+  kStageImages,      // kept page, record and area images, page deleted
+  kStageCount
+};
+
+// Times a stage of the per-sheet step into the run's statistics.
+class StageTimer {
+ public:
+  explicit StageTimer(ReadingStage stage);
+  ~StageTimer();
+  StageTimer(const StageTimer&) = delete;
+  StageTimer& operator=(const StageTimer&) = delete;
+
+ private:
+  ReadingStage stage_;
+  LARGE_INTEGER start_;
+};
+
 struct ReadingRun {
   int subMode = kScanRun;
   int testScan = 0;            // the run only scans and aligns
@@ -94,6 +119,7 @@ struct ReadingRun {
   ReferenceMarks references[3];       // [0] one side, [1] and [2] paired sides
   ImageCompensation compensation[3];
   DWORD startTime = 0;
+  double stageSeconds[kStageCount] = {};
 };
 extern ReadingRun g_readingRun;
 

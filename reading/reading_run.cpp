@@ -227,8 +227,9 @@ int ReadSheetImage() {
                                    "イメージスキャナによる読み取り処理を行ってください。");
     return -1;
   }
-  if (!(paired && operation) && !DesignScan() && LoadImageFile(run.pageFile.c_str()) != 0) {
-    return -1;
+  if (!(paired && operation) && !DesignScan()) {
+    StageTimer timer(kStagePageCheck);
+    if (LoadImageFile(run.pageFile.c_str()) != 0) return -1;
   }
   if (LoadSheetForReading(run.pageFile.c_str(), 0) != 0) return -1;
 
@@ -240,8 +241,13 @@ int ReadSheetImage() {
   if (testRead) {
     failed = ComputeImageCompensation() < 0;
   } else {
-    const int read = ReadSheetFields();
+    int read = 0;
+    {
+      StageTimer timer(kStageFields);
+      read = ReadSheetFields();
+    }
     if (read == 0) {
+      StageTimer timer(kStageRecord);
       if (!run.testScan && (!paired || !operation || run.currentSide != 2)) {
         IncrementDigitString(&run.recordNumber[0]);
       }
@@ -255,6 +261,7 @@ int ReadSheetImage() {
   }
   FreeSheetBitmap();
 
+  StageTimer timer(kStageImages);
   if (operation && g_sheetSettings.int6 == 1 && !failed) KeepPage();
   const bool images = g_sheetSettings.recordImages == 1 || g_sheetSettings.ruledLines == 1;
   if (!DesignScan() && run.subMode != kAlignOnlyRun && !failed && images) {
@@ -286,6 +293,7 @@ int RunSheetReading() {
   const bool operation = g_currentSheet.projectMode == kOperationMode;
   run.sheetCount = 0;
   run.runError = 0;
+  for (double& seconds : run.stageSeconds) seconds = 0;
   run.errorField.clear();
   run.errorValue.clear();
   run.errorDetail.clear();

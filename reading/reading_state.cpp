@@ -17,3 +17,13 @@ void ShowRunMessage(const char* text) {
   g_readingRun.message = text;
   SetItemValueByRef("OCRMSG", text);
 }
+
+StageTimer::StageTimer(ReadingStage stage) : stage_(stage) { QueryPerformanceCounter(&start_); }
+
+StageTimer::~StageTimer() {
+  LARGE_INTEGER end, frequency;
+  QueryPerformanceCounter(&end);
+  QueryPerformanceFrequency(&frequency);
+  g_readingRun.stageSeconds[stage_] +=
+      static_cast<double>(end.QuadPart - start_.QuadPart) / frequency.QuadPart;
+}

@@ -163,9 +163,14 @@ int LoadSheetForReading(const char* path, int stored) {
   if (stored) {
     if (CopyFileToFolder(path, work) != 0) return -1;
   } else {
-    if (CleanAndSaveSheetImage(path, work) != 0) return -1;
+    {
+      StageTimer timer(kStageClean);
+      if (CleanAndSaveSheetImage(path, work) != 0) return -1;
+    }
+    StageTimer timer(kStageTurn);
     if (DeskewFile(work) != 0) return -1;
   }
+  StageTimer timer(kStageFields);
   FreeSheetBitmap();
   if (g_workImagePath == work) {
     g_currentPage = std::move(g_workImage);

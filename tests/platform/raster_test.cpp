@@ -129,6 +129,39 @@ TEST(Raster, OtherAnglesTurnAnticlockwiseOnALargerCanvas) {
   }
 }
 
+// 1-bit pages are turned in runs of bits; every pixel lands where the same
+// turn of an 8-bit copy puts it, at the small angles that straighten a scan
+// and at others, on rows bottom-up or top-down.
+TEST(Raster, OneBitPagesTurnPixelForPixelAsDeeperOnesDo) {
+  for (int angle : {1, -1, 37, -150, 1234, -4321, 8999, 27001, 31500}) {
+    for (bool bottomUp : {false, true}) {
+      SCOPED_TRACE(testing::Message() << angle << (bottomUp ? " bottom-up" : ""));
+      Pixels bits(203, 77, 1, bottomUp);
+      Pixels bytes(203, 77, 8);
+      FillRandom(bits.raster, static_cast<unsigned>(angle + 40000));
+      for (int y = 0; y < 77; ++y) {
+        for (int x = 0; x < 203; ++x) {
+          SetRasterPixel(bytes.raster, x, y, GetRasterPixel(bits.raster, x, y) * 255);
+        }
+      }
+      int width, height;
+      RotatedSize(203, 77, angle, &width, &height);
+      Pixels turnedBits(width, height, 1, bottomUp);
+      Pixels turnedBytes(width, height, 8);
+      RotateRaster(bits.raster, turnedBits.raster, angle, 1);
+      RotateRaster(bytes.raster, turnedBytes.raster, angle, 255);
+      int differ = 0;
+      for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+          differ += GetRasterPixel(turnedBits.raster, x, y) * 255 !=
+                    GetRasterPixel(turnedBytes.raster, x, y);
+        }
+      }
+      EXPECT_EQ(differ, 0);
+    }
+  }
+}
+
 std::vector<std::string> Rows(const Raster& raster) {
   std::vector<std::string> rows;
   for (int y = 0; y < raster.height; ++y) {
