@@ -241,6 +241,9 @@ int ReadSheetFields();
 
 // 0 written, 1 skipped, -1 failed (run error set, nothing shown yet).
 int WriteReadRecord();
+// Positions the output table on the record the sheet wrote: 0, or -1 when
+// it is not there.
+int FindWrittenRecord();
 // The address of a postal-code field (character type 10) into its address
 // field, from the table "全国住所".
 void LookUpAddress(int item);

@@ -260,6 +260,7 @@ int CutFieldImages(HANDLE image) {
     return 0;
   }
   const int slot = g_resultLogs.outputSlot;
+  if (FindWrittenRecord() != 0) return -1;
   for (int area : emptyAreas) SetColumnText(slot, AreaColumn(area).c_str(), "");
   return db_update(slot) == 0 ? 0 : -1;
 }

@@ -344,3 +344,9 @@ int WriteReadRecord() {
   Log(PutLog(), "%s", "\n");
   return 0;
 }
+
+int FindWrittenRecord() {
+  const int slot = OutputSlot();
+  return db_search_where(slot, KeyCondition().c_str(), g_sheetKeys.lastKeyName.c_str()) == 0 ? 0
+                                                                                             : -1;
+}

@@ -2,12 +2,14 @@
 // SQLite output table: the rows, the logs line by line, ENDCODE.TXT and
 // READEND.TXT, the pages deleted or kept, and every way a sheet stops the
 // run with its message.
+#include <cmath>
 #include <string>
 #include <vector>
 
 #include "designer/sheet_settings.h"
 #include "foundation/db.h"
 #include "reading/reading.h"
+#include "screen/screen.h"
 #include "tests/reading/run_fixture.h"
 #include "tests/support/test_pictures.h"
 #include "tools/sheetgen/page_reader.h"
@@ -99,9 +101,11 @@ class ReadingRunTest : public ReadingDbTest {
 
   // Writes the definition and the output table's description, then readies
   // the sheet as the workbench does.
-  void Prepare() {
+  void Prepare(std::vector<std::string> extraColumns = {}) {
     WriteDefinition(definition_);
-    WriteOutputSpec("OUT1", {"ID:char*:4", "Q1", "Q2:char:1", "Q3", "Q4", "NAME"});
+    std::vector<std::string> columns = {"ID:char*:4", "Q1", "Q2:char:1", "Q3", "Q4", "NAME"};
+    columns.insert(columns.end(), extraColumns.begin(), extraColumns.end());
+    WriteOutputSpec("OUT1", columns);
     ASSERT_EQ(LoadCurrentSheetPaper(), 0);
     BuildCanvas(definition_);
     g_currentSheet.projectMode = kOperationMode;
@@ -395,6 +399,139 @@ TEST_F(ReadingRunTest, ARunKilledAtARandomPageKeepsItsRowsAndLeavesTheRestInTheF
     std::snprintf(name, sizeof name, "PAGE%05d.BMP", k);
     EXPECT_TRUE(InFeeder(name)) << name;
   }
+}
+
+// Areas cut out of every sheet (the sheet's ruled lines of size 99), and
+// the field images shown on the card form.
+void CutOutAreas(SheetDefinition* d) {
+  d->papers[0].ruledLines = 1;
+  d->papers[0].blankAreas = 1;
+  d->papers[0].recordImages = 1;
+  d->fields[1].mask = "10000000001";  // Q1 keeps a field image
+  // Area 1 takes in Q1; area 2 lies on blank paper.
+  d->lines = {{"0001", "001", 'C', 99, 230, 270, 400, 310},
+              {"0001", "002", 'C', 99, 600, 900, 700, 950}};
+}
+
+int BmpWidth(const std::string& path) {
+  const std::string bytes = ReadBytes(path);
+  return bytes.size() < 26 ? -1 : static_cast<unsigned char>(bytes[18]) | static_cast<unsigned char>(bytes[19]) << 8;
+}
+
+bool Exists(const std::string& path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+TEST_F(ReadingRunTest, AreasAndFieldImagesAreCutOutAndBlankAreasLeftOut) {
+  CutOutAreas(&definition_);
+  definition_.papers[0].keepImage = 1;
+  Prepare({"IMG01:char*:128", "IMG02:char*:128"});
+  CreateDirectoryA(Path("cut").c_str(), nullptr);
+  g_readingPlaces.cutImageFolder = Path("cut");
+  Feed({{{0, 2}, {0}, {}, {0}}});
+  ASSERT_EQ(RunSheetReading(), 0);
+  EXPECT_EQ(Boxes(), Texts{});
+  const auto rows = OutputRows();
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_EQ(rows[0].at("IMG01"), Path("cut\\IMG_0001_01.BMP"));
+  EXPECT_EQ(rows[0].at("IMG02"), "") << "a blank area is not kept";
+  EXPECT_TRUE(Exists(Path("cut\\IMG_0001_01.BMP")));
+  EXPECT_FALSE(Exists(Path("cut\\IMG_0001_02.BMP")));
+  EXPECT_GT(MeasureSheetImageInk(Path("cut\\IMG_0001_01.BMP").c_str(), kInkFullWidth), 120);
+  // Q1's image: five boxes of 5 mm and their gaps, 3 pixels a sheet dot,
+  // as wide as the scan made the sheet.
+  const double ratio = CurrentCompensation().widthRatio;
+  EXPECT_EQ(BmpWidth(ImagePath("0001_Q1.BMP")), std::lround((5 + 2) * 5 * 4 * 3 * ratio));
+  EXPECT_TRUE(Exists(ImagePath("0001.BMP"))) << "the page is kept under its key";
+}
+
+TEST_F(ReadingRunTest, ATestScanStoresNothingAndNamesItsImagesApart) {
+  CutOutAreas(&definition_);
+  Prepare({"IMG01:char*:128", "IMG02:char*:128"});
+  const int slot = db_open(folder().c_str(), kOutputDb, "OUT1", kDbKindFile, "OUT1", "OUT1", "");
+  ASSERT_GT(slot, 0);
+  db_clear(slot);
+  SetColumnText(slot, "ID", "0001");
+  SetColumnText(slot, "IMG02", "kept");
+  ASSERT_EQ(db_add(slot), 0);
+  db_close(slot);
+  g_readingRun.testScan = 1;
+  Feed({{{0}, {0}, {}, {0}}});
+  ASSERT_EQ(RunSheetReading(), 0);
+  EXPECT_EQ(Boxes(), Texts{});
+  const auto rows = OutputRows();
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_EQ(rows[0].at("IMG02"), "kept") << "the stored row is not touched";
+  EXPECT_TRUE(Exists(Path("IMG_TEST_01.BMP")));
+  EXPECT_FALSE(Exists(Path("IMG_0001_01.BMP")));
+  EXPECT_EQ(Log("_PUT.LOG"), "");
+  EXPECT_FALSE(Exists(Path("log\\READEND.TXT")));
+}
+
+TEST_F(ReadingRunTest, MasterColumnsAreCopiedAndAMissStopsWhenTheFieldSaysSo) {
+  definition_.fields[1].decimals = 1;  // one mark: Q1 is a code
+  Prepare();
+  WriteBytes(Path("MST.SPC"), "MST\r\nFIELD\r\n\"CODE\",\"char*\",\"CODE\",4,0,0,\"\",4\r\n"
+                               "\"TEXT\",\"char*\",\"TEXT\",20,0,0,\"\",20\r\nINDEX\r\n"
+                               "\"CODE\",\"△\"\r\nEND\r\n");
+  const int master = db_open(folder().c_str(), kOutputDb, "MST", kDbKindFile, "MST", "MST", "");
+  ASSERT_GT(master, 0);
+  db_clear(master);
+  SetColumnText(master, "CODE", "1");
+  SetColumnText(master, "TEXT", "ONE");
+  ASSERT_EQ(db_add(master), 0);
+  db_close(master);
+  ScreenItem& q1 = Item(FindCanvasField("Q1"));
+  q1.refTable = "MST";
+  q1.keyItemName = "CODE";
+  q1.fetchItemName = "TEXT";
+  q1.writeItemName = "NAME";
+  q1.masterError = 1;
+  Feed({{{0}, {0}, {}, {0}}, {{4}, {0}, {}, {0}}});
+  ASSERT_EQ(RunSheetReading(), 0);
+  EXPECT_EQ(Boxes(), Texts{"「Q1」“5”は、マスターファイル「MST」に登録されていませんので、処理を"
+                           "中断します。\n処理を中断しないようにする場合は、シート設計画面で、"
+                           "「Q1」の欄の「参照マスター定義」の「マスターデータを検索できない場合は"
+                           "処理を中断する」のチェックを外してください。"});
+  const auto rows = OutputRows();
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_EQ(rows[0].at("NAME"), "ONE");
+  EXPECT_NE(Log("_ERR.LOG").find("“Q1”の“5”は、マスターファイル“MST”に登録されていません。\r\n"),
+            std::string::npos);
+}
+
+TEST_F(ReadingRunTest, AStoredPageIsReadOnceInDesignAndTheResultTold) {
+  Prepare();
+  g_currentSheet.projectMode = kDesignMode;
+  g_readingRun.subMode = kStoredPageRun;
+  SheetRequest request;
+  request.fills = {{"Q1", {1}}, {"Q4", {0}}};
+  WritePage("SCAN_300.BMP", definition_, request);
+  ASSERT_EQ(RunSheetReading(), 0);
+  EXPECT_EQ(Boxes(), Texts{"イメージの基準位置とのズレはありません。\n\nＸ１＝118 Ｙ１＝165 ／ "
+                           "Ｘ２＝2361 Ｙ２＝165 ／ Ｘ３＝118 Ｙ３＝3388\n傾き＝0.00度\n"
+                           "横幅＝2496  高さ＝3508 ／ 横幅率＝1.00  高さ率＝1.00\n\n"
+                           "記入した部分がくっきり写っていない場合は、画面右上のボタンで、"
+                           "スキャナーの「明るさ」を濃く設定してください。"});
+  EXPECT_EQ(g_readingRun.message, "読み取った内容は、データベース“OUTDB”のテーブル“OUT1”に出力"
+                                  "しました。");
+  const auto rows = OutputRows();
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_EQ(rows[0].at("Q1"), "2");
+  EXPECT_TRUE(Exists(ImagePath("SCAN_300.BMP"))) << "design keeps the page";
+  EXPECT_FALSE(Exists(Path("log\\READEND.TXT")));
+}
+
+TEST_F(ReadingRunTest, AScanInDesignOnlyAlignsItsPages) {
+  Prepare();
+  g_currentSheet.projectMode = kDesignMode;
+  Feed({{{0}, {0}, {}, {0}}, {{1}, {0}, {}, {0}}});
+  ASSERT_EQ(RunSheetReading(), 0);
+  EXPECT_EQ(Boxes(), Texts{});
+  EXPECT_TRUE(OutputRows().empty());
+  EXPECT_FALSE(Exists(Path("log\\SHEET_PUT.LOG"))) << "no logs are opened";
+  EXPECT_TRUE(Exists(ImagePath("CONV_300.BMP"))) << "the last page, aligned";
+  EXPECT_FALSE(InFeeder("PAGE00002.BMP"));
 }
 
 }  // namespace

@@ -40,6 +40,9 @@ void PutPaper(int slot, const SheetPaperRow& p) {
   SetColumnInt(slot, "テーブル作成", p.createTable);
   SetColumnInt(slot, "既存データ", p.existingData);
   SetColumnInt(slot, "ＩＮＴ６", p.keepImage);
+  SetColumnInt(slot, "ＩＮＴ９", p.blankAreas);
+  SetColumnInt(slot, "罫線", p.ruledLines);
+  SetColumnInt(slot, "比較用イメージ出力", p.recordImages);
   SetColumnInt(slot, "明るさ", 5);
   SetColumnInt(slot, "スキャナ設定画面", 2);
 }
@@ -68,6 +71,9 @@ void GetPaper(int slot, SheetPaperRow* p) {
   p->createTable = GetColumnInt(slot, "テーブル作成");
   p->existingData = GetColumnInt(slot, "既存データ");
   p->keepImage = GetColumnInt(slot, "ＩＮＴ６");
+  p->blankAreas = GetColumnInt(slot, "ＩＮＴ９");
+  p->ruledLines = GetColumnInt(slot, "罫線");
+  p->recordImages = GetColumnInt(slot, "比較用イメージ出力");
 }
 
 void PutField(int slot, const SheetFieldRow& f) {
@@ -178,6 +184,28 @@ void GetKey(int slot, SheetKeyRow* k) {
   k->initial = GetColumnText(slot, "初期値");
 }
 
+void PutLine(int slot, const SheetLineRow& l) {
+  SetColumnText(slot, "ＯＣＲコード", l.side.c_str());
+  SetColumnText(slot, "LINCODE", l.code.c_str());
+  SetColumnChar(slot, "LINSTYLE", l.style);
+  SetColumnInt(slot, "LINSIZE", l.size);
+  SetColumnInt(slot, "LINX1", l.x1);
+  SetColumnInt(slot, "LINY1", l.y1);
+  SetColumnInt(slot, "LINX2", l.x2);
+  SetColumnInt(slot, "LINY2", l.y2);
+}
+
+void GetLine(int slot, SheetLineRow* l) {
+  l->side = GetColumnText(slot, "ＯＣＲコード");
+  l->code = GetColumnText(slot, "LINCODE");
+  l->style = GetColumnChar(slot, "LINSTYLE");
+  l->size = GetColumnInt(slot, "LINSIZE");
+  l->x1 = GetColumnInt(slot, "LINX1");
+  l->y1 = GetColumnInt(slot, "LINY1");
+  l->x2 = GetColumnInt(slot, "LINX2");
+  l->y2 = GetColumnInt(slot, "LINY2");
+}
+
 // Adds one row a record to `table`: 0, or -1 (reported).
 template <class Row>
 int AddRows(const char* folder, const char* database, const char* table,
@@ -217,7 +245,8 @@ int WriteSheetDefinition(const char* folder, const char* database,
   if (AddRows(folder, database, "MUPA_PAP", definition.papers, PutPaper) != 0 ||
       AddRows(folder, database, "MUPA_FLD", definition.fields, PutField) != 0 ||
       AddRows(folder, database, "MUPA_HMK", definition.marks, PutMarks) != 0 ||
-      AddRows(folder, database, "MUPA_IDX", definition.keys, PutKey) != 0) {
+      AddRows(folder, database, "MUPA_IDX", definition.keys, PutKey) != 0 ||
+      AddRows(folder, database, "MUPA_LIN", definition.lines, PutLine) != 0) {
     return -1;
   }
   return 0;
@@ -231,7 +260,9 @@ int ReadSheetDefinition(const char* folder, const char* database, SheetDefinitio
       ReadRows(folder, database, "MUPA_HMK", "ＯＣＲコード,コード", &definition->marks,
                GetMarks) != 0 ||
       ReadRows(folder, database, "MUPA_IDX", "ＯＣＲコード,ＩＤＸコード", &definition->keys,
-               GetKey) != 0) {
+               GetKey) != 0 ||
+      ReadRows(folder, database, "MUPA_LIN", "ＯＣＲコード,LINCODE", &definition->lines,
+               GetLine) != 0) {
     return -1;
   }
   return 0;

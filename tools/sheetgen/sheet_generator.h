@@ -34,6 +34,9 @@ struct SheetPaperRow {
   int createTable = 1;               // テーブル作成
   int existingData = 1;              // 既存データ: 2 overwrite a stored key
   int keepImage = 0;                 // ＩＮＴ６
+  int blankAreas = 0;                // ＩＮＴ９: blank areas are not kept
+  int ruledLines = 0;                // 罫線: areas are cut out
+  int recordImages = 0;              // 比較用イメージ出力: field images
 };
 
 // MUPA_FLD: one field of a side.
@@ -81,11 +84,22 @@ struct SheetKeyRow {
   std::string initial;               // 初期値
 };
 
+// MUPA_LIN: a ruled line of a side; size 99 frames an area cut out of
+// every read sheet.
+struct SheetLineRow {
+  std::string side = "0001";
+  std::string code;                  // LINCODE
+  char style = 'C';                  // LINSTYLE
+  int size = 99;                     // LINSIZE
+  int x1 = 0, y1 = 0, x2 = 0, y2 = 0;  // sheet dots
+};
+
 struct SheetDefinition {
   std::vector<SheetPaperRow> papers;
   std::vector<SheetFieldRow> fields;
   std::vector<SheetMarkRow> marks;
   std::vector<SheetKeyRow> keys;
+  std::vector<SheetLineRow> lines;
 
   const SheetPaperRow* Paper(const std::string& side) const;
   std::vector<const SheetFieldRow*> FieldsOf(const std::string& side) const;
