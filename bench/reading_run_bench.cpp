@@ -141,10 +141,8 @@ RunFigures RunOnce(const std::string& work, int sheets) {
 
   SetMessageBoxHook(CountBoxes, &figures.boxes);
   UseRunFolder(work);
-  SheetDefinition sheet;
-  ReadSheetDefinition(work.c_str(), kRunSheetDb, &sheet);
   LoadCurrentSheetPaper();
-  BuildCanvasItems(sheet, "0001");
+  OpenSheetCanvas("0001");
   g_currentSheet.projectMode = kOperationMode;
   ValidateSheetFields();
   g_readingRun.subMode = kScanRun;

@@ -21,8 +21,8 @@ struct CollationItem {
 // The collation items of the sheet (MUPA_ORG) in ＯＲＧコード order: 0, or
 // -1 when they cannot be read (reported by the database layer).
 int ReadCollationItems(std::vector<CollationItem>* items) {
-  const CurrentSheet& sheet = g_currentSheet;
-  const int slot = db_open(sheet.folder.c_str(), sheet.database.c_str(), kCollationItemTable, 1,
+  const SheetDefinitionRef& sheet = g_sheetDefinition;
+  const int slot = db_open(sheet.folder.c_str(), sheet.database.c_str(), kCollationItemTable, sheet.kind,
                            kSheetSpecSet, kCollationItemTable,
                            "select * from MUPA_ORG where ＯＣＲコード='0001'");
   if (slot < 0) return -1;
@@ -40,7 +40,7 @@ std::string BaseName(const std::string& path) {
 }
 
 HANDLE OpenLog(const char* suffix) {
-  const std::string path = g_currentSheet.logFolder + "\\" + BaseName(g_currentSheet.database) +
+  const std::string path = g_currentSheet.logFolder + "\\" + BaseName(g_sheetDefinition.database) +
                            suffix;
   return OpenFileForAppend(path.c_str());
 }

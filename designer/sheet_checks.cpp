@@ -145,7 +145,7 @@ int ValidateSheetFields() {
       return -1;
     }
   }
-  if (g_currentSheet.sheetCode == "0001" && keyFields == 0 && !g_sheetKeys.lastKeyName.empty()) {
+  if (g_sheetDefinition.sheetCode == "0001" && keyFields == 0 && !g_sheetKeys.lastKeyName.empty()) {
     ShowKeyItemHint(!fields.empty());
     return -1;
   }
@@ -158,8 +158,8 @@ int ValidateSheetFields() {
 
 int BuildReadItemList(std::vector<std::string>* names) {
   names->clear();
-  const CurrentSheet& sheet = g_currentSheet;
-  const int slot = db_open(sheet.folder.c_str(), sheet.database.c_str(), kFieldRowTable, 1,
+  const SheetDefinitionRef& sheet = g_sheetDefinition;
+  const int slot = db_open(sheet.folder.c_str(), sheet.database.c_str(), kFieldRowTable, sheet.kind,
                            kSheetSpecSet, kFieldRowTable,
                            "select * from MUPA_FLD where ＯＣＲコード in ('0001','0002') and "
                            "領域コード>='0001' and 領域コード<='0999'");

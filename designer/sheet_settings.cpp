@@ -63,7 +63,7 @@ int LoadSheetPaperSettings(int slot) {
   SheetSettings& s = g_sheetSettings;
   s.sheetCode = GetColumnText(slot, "ＯＣＲコード");
   s.sheetName = GetColumnText(slot, "ＯＣＲ用紙名");
-  if (s.sheetName.empty()) s.sheetName = BaseName(g_currentSheet.database);
+  if (s.sheetName.empty()) s.sheetName = BaseName(g_sheetDefinition.database);
   s.outputTable = GetColumnText(slot, "テーブル");
   s.collationTable = GetColumnText(slot, "ORGTABLE");
   s.outputDbFile = GetColumnText(slot, "データベースＪ");
@@ -115,8 +115,8 @@ int LoadSheetPaperSettings(int slot) {
 }
 
 int LoadCurrentSheetPaper() {
-  const CurrentSheet& sheet = g_currentSheet;
-  const int slot = db_open(sheet.folder.c_str(), sheet.database.c_str(), kPaperTable, 1,
+  const SheetDefinitionRef& sheet = g_sheetDefinition;
+  const int slot = db_open(sheet.folder.c_str(), sheet.database.c_str(), kPaperTable, sheet.kind,
                            kSheetSpecSet, kPaperTable,
                            "select * from MUPA_PAP where ＯＣＲコード=%s",
                            SqlLiteral(sheet.sheetCode.c_str()).c_str());
@@ -144,8 +144,8 @@ int FindCanvasField(const std::string& name) {
 int LoadSheetKeyItems() {
   SheetKeyItems& keys = g_sheetKeys;
   keys = SheetKeyItems();
-  const CurrentSheet& sheet = g_currentSheet;
-  const int slot = db_open(sheet.folder.c_str(), sheet.database.c_str(), kKeyItemTable, 1,
+  const SheetDefinitionRef& sheet = g_sheetDefinition;
+  const int slot = db_open(sheet.folder.c_str(), sheet.database.c_str(), kKeyItemTable, sheet.kind,
                            kSheetSpecSet, kKeyItemTable,
                            "select * from MUPA_IDX where ＯＣＲコード='0001'");
   if (slot < 0) return -1;

@@ -3,7 +3,7 @@
 // definitions, and the run's logs, collation table and output table.
 //
 // Global state (defined in the .cpp named beside each):
-//   g_currentSheet   the sheet-definition database, side and canvas slot
+//   g_currentSheet   project mode, canvas slot, output database, log folder
 //                                                    (sheet_settings.cpp)
 //   g_sheetSettings  paper settings of the current side (sheet_settings.cpp)
 //   g_sheetKeys      key items of the sheet          (sheet_settings.cpp)
@@ -24,13 +24,11 @@ constexpr char kKeyItemTable[] = "MUPA_IDX";
 constexpr char kFieldRowTable[] = "MUPA_FLD";
 constexpr char kCollationItemTable[] = "MUPA_ORG";
 
-// Which sheet definition the program works on: the database (its folder and
-// name), the side, and the window slot of its sheet canvas (the items the
-// checks and the reading run walk).
+// What a run needs of the program's state beside the sheet-definition
+// database and side (g_sheetDefinition of the screen engine): the project's
+// mode, the window slot of the sheet canvas (the items the checks and the
+// reading run walk), the output database and the logs' folder.
 struct CurrentSheet {
-  std::string folder;
-  std::string database;
-  std::string sheetCode = "0001";
   int projectMode = 1;        // 1 design and test reading, 2 operation
   int canvasSlot = -1;
   std::string outputFolder;   // the output database's folder and name

@@ -10,8 +10,8 @@ int ApplyDuplexSideSetting() {
   const int side = g_readingRun.currentSide == 2 ? 2 : 1;
   char code[8];
   std::snprintf(code, sizeof code, "%04d", side);
-  if (g_currentSheet.sheetCode != code) {
-    g_currentSheet.sheetCode = code;
+  if (g_sheetDefinition.sheetCode != code) {
+    g_sheetDefinition.sheetCode = code;
     if (RebuildWindowItems(g_currentSheet.canvasSlot, 1) != 0) return -1;
   }
   SetItemValueByRef("RYOUMEN", side == 1 ? "1" : "2");

@@ -24,6 +24,7 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 // ---------------------------------------------------------------------------
@@ -110,6 +111,9 @@ struct ReadingRun {
   std::string autoNumber;      // digits of the next key numbered by the run
   int numbersUsedUp = 0;       // the next number would wrap onto stored keys
   std::string keyValue;        // key of the record being written
+  // The key items (name, value) of the last record a front side was read
+  // into, kept from run to run: a design read of the back side adds to it.
+  std::vector<std::pair<std::string, std::string>> recordKeys;
   std::string message;         // the run's current message (OCRMSG)
   int multiValue = 0;
   double rotation = 0;         // degrees the current page was turned

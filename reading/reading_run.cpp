@@ -41,7 +41,7 @@ void SetRunFileNames() {
   const std::string& folder = g_readingPlaces.imageFolder;
   if (g_currentSheet.projectMode == kDesignMode && run.scanType == kScanPaired &&
       run.subMode == kStoredPageRun) {
-    const int side = g_currentSheet.sheetCode == "0002" ? 2 : 1;
+    const int side = g_sheetDefinition.sheetCode == "0002" ? 2 : 1;
     run.pageFile = Format("%s\\SCAN%d_%d.BMP", folder, side, run.dpi);
     run.workFile = Format("%s\\CONV%d_%d.BMP", folder, side, run.dpi);
   } else {
@@ -244,7 +244,7 @@ int ReadSheetImage() {
     int read = 0;
     {
       StageTimer timer(kStageFields);
-      read = ReadSheetFields();
+      read = paired && operation && ApplyDuplexSideSetting() != 0 ? -1 : ReadSheetFields();
     }
     if (read == 0) {
       StageTimer timer(kStageRecord);
@@ -302,12 +302,6 @@ int RunSheetReading() {
   run.compensation[0] = run.compensation[1] = run.compensation[2] = ImageCompensation();
   run.scanType = g_sheetSettings.scanType;
   run.twoSheetSet = g_sheetSettings.twoSheetSet;
-  if (operation && run.scanType == kScanPaired) {
-    // Each side is read with the fields of its own canvas, which the screen
-    // definitions build; until they do, such a run does not start.
-    ShowInfoMessage(kCaption, "両面（２枚１組）のシートの読み取りは、まだできません。");
-    return -1;
-  }
   if (DesignScan()) ClearFieldResults();
   const int multiValue = CheckMasterOutputFields();
   if (multiValue == 255) return -1;

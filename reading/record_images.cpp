@@ -36,8 +36,8 @@ struct AreaFrame {
 // The cut-out frames of a side (MUPA_LIN rows of size 99 with a positive
 // start): 0, or -1 when the rows cannot be read (reported).
 int ReadAreaFrames(const char* side, std::vector<AreaFrame>* frames) {
-  const CurrentSheet& sheet = g_currentSheet;
-  const int slot = db_open(sheet.folder.c_str(), sheet.database.c_str(), kLineTable, 1,
+  const SheetDefinitionRef& sheet = g_sheetDefinition;
+  const int slot = db_open(sheet.folder.c_str(), sheet.database.c_str(), kLineTable, sheet.kind,
                            kSheetSpecSet, kLineTable, "select * from MUPA_LIN where ＯＣＲコード=%s",
                            SqlLiteral(side).c_str());
   if (slot < 0) return -1;
@@ -53,7 +53,7 @@ int ReadAreaFrames(const char* side, std::vector<AreaFrame>* frames) {
 }
 
 int FirstAreaNumber() {
-  return g_currentSheet.sheetCode == "0002" ? CountFirstSideAreas() : 0;
+  return g_sheetDefinition.sheetCode == "0002" ? CountFirstSideAreas() : 0;
 }
 
 std::string AreaFolder() {
@@ -181,7 +181,7 @@ int SaveRecordImage(HANDLE image, int mode) {
   if (mode != 1) return 0;
   const ReadingRun& run = g_readingRun;
   const std::string folder = g_sheetSettings.comparisonFolder == 0 ? g_readingPlaces.imageFolder
-                                                                   : g_currentSheet.folder;
+                                                                   : g_sheetDefinition.folder;
   int rc = 0;
   for (int item : CanvasFieldItems()) {
     const ScreenItem& it = Item(item);
@@ -211,7 +211,7 @@ int IsAreaImageBlank(const char* path) {
 int StoreAreaImageNames() {
   if (g_sheetSettings.ruledLines != 1) return 0;
   std::vector<AreaFrame> frames;
-  if (ReadAreaFrames(g_currentSheet.sheetCode.c_str(), &frames) != 0) return -1;
+  if (ReadAreaFrames(g_sheetDefinition.sheetCode.c_str(), &frames) != 0) return -1;
   const int slot = g_resultLogs.outputSlot;
   int number = FirstAreaNumber();
   for (std::size_t i = 0; i < frames.size(); ++i) {
@@ -231,7 +231,7 @@ int StoreAreaImageNames() {
 int CutFieldImages(HANDLE image) {
   const ReadingRun& run = g_readingRun;
   std::vector<AreaFrame> frames;
-  if (ReadAreaFrames(g_currentSheet.sheetCode.c_str(), &frames) != 0) return -1;
+  if (ReadAreaFrames(g_sheetDefinition.sheetCode.c_str(), &frames) != 0) return -1;
   const ReferenceMarks& r = CurrentReferences();
   const ImageCompensation& c = CurrentCompensation();
   const double dx = (r.dotsX != 0 ? r.dotsX : run.dpi / 100) * c.widthRatio;

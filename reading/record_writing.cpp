@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "designer/sheet_settings.h"
 #include "foundation/db.h"
@@ -64,34 +66,62 @@ void SetRunError(int code, const std::string& field, const std::string& value = 
   run.errorDetail = detail;
 }
 
-// The condition that finds the record of the sheet by its key items.
-std::string KeyCondition() {
-  std::string condition;
+using KeyValues = std::vector<std::pair<std::string, std::string>>;
+
+// The key items of the sheet's record with their values: the key field's
+// from the run, the others read from the sheet or set in the definition.
+KeyValues RecordKeyValues() {
+  KeyValues values;
   for (const SheetKeyItem& key : g_sheetKeys.items) {
     std::string value = key.value;
+    const int item = key.onSheet ? FindCanvasField(key.name) : -1;
     if (key.name == g_sheetKeys.lastKeyName) {
       value = g_readingRun.keyValue;
-    } else if (key.onSheet) {
-      const int item = FindCanvasField(key.name);
+    } else if (item >= 0) {
       value = WideTextToNarrow(Item(item).displayText.c_str());
     }
+    values.emplace_back(key.name, value);
+  }
+  return values;
+}
+
+// The condition that finds the record of the sheet by its key items.
+std::string KeyCondition(const KeyValues& values) {
+  std::string condition;
+  for (const auto& [name, value] : values) {
     if (!condition.empty()) condition += " and ";
-    condition += key.name + "=" + SqlLiteral(value.c_str());
+    condition += name + "=" + SqlLiteral(value.c_str());
   }
   return condition;
 }
 
-void SetKeyColumns() {
+void SetKeyColumns(const KeyValues& values) {
   const int slot = OutputSlot();
-  for (const SheetKeyItem& key : g_sheetKeys.items) {
-    std::string value = key.value;
-    if (key.name == g_sheetKeys.lastKeyName) {
-      value = g_readingRun.keyValue;
-    } else if (key.onSheet) {
-      value = WideTextToNarrow(Item(FindCanvasField(key.name)).displayText.c_str());
-    }
-    SetColumnFromText(slot, key.name.c_str(), value.c_str());
+  for (const auto& [name, value] : values) SetColumnFromText(slot, name.c_str(), value.c_str());
+}
+
+// A design read of the back side goes into the record of the front side
+// read before it: the stored row (state 0), else a new row under its key
+// (state 1). -1 (run error set) when no front side was read.
+int FindFrontSideRecord() {
+  ReadingRun& run = g_readingRun;
+  if (run.recordKeys.empty()) {
+    SetRunError(kRunSideOrder, "");
+    return -1;
   }
+  for (const auto& [name, value] : run.recordKeys) {
+    if (name == g_sheetKeys.lastKeyName) run.keyValue = value;
+  }
+  const int slot = OutputSlot();
+  if (db_search_where(slot, KeyCondition(run.recordKeys).c_str(),
+                      g_sheetKeys.lastKeyName.c_str()) == 0) {
+    run.rowState = 0;
+    return 0;
+  }
+  db_clear(slot);
+  SetKeyColumns(run.recordKeys);
+  run.rowState = 1;
+  return 0;
 }
 
 // Finds the record by its key: state 1 (a new row, its key set), state 0 (the
@@ -100,12 +130,13 @@ void SetKeyColumns() {
 int CheckDuplicateKey(const ScreenItem& keyField) {
   ReadingRun& run = g_readingRun;
   const int slot = OutputSlot();
-  if (db_search_where(slot, KeyCondition().c_str(), keyField.name.c_str()) != 0) {
+  const KeyValues keys = RecordKeyValues();
+  if (db_search_where(slot, KeyCondition(keys).c_str(), keyField.name.c_str()) != 0) {
     run.rowState = 1;
     db_clear(slot);
     Log(PutLog(), "%s", "◎ ");
     for (const SheetKeyItem& key : g_sheetKeys.items) Log(PutLog(), "[%s] ", key.name.c_str());
-    SetKeyColumns();
+    SetKeyColumns(keys);
     return 0;
   }
   if (g_sheetSettings.existingData != 2) {
@@ -287,6 +318,9 @@ int WriteReadRecord() {
   run.rowState = -1;
   run.written = 0;
   if (firstSide) run.recordFound = 0;
+  const bool designBack = g_currentSheet.projectMode != kOperationMode &&
+                          g_sheetDefinition.sheetCode == "0002";
+  if (designBack && FindFrontSideRecord() != 0) return -1;
   if (!run.testScan) {
     const char* side = !paired ? "" : firstSide ? "表面" : "裏面";
     Log(PutLog(), "〔%s〕%s \n", run.recordNumber.c_str(), side);
@@ -304,7 +338,11 @@ int WriteReadRecord() {
       return rc;
     }
   } else if (!firstSide) {
+    // The back goes into the row held back for it, under the front's key.
     run.rowState = run.recordFound ? 0 : 1;
+    for (const auto& [name, value] : run.recordKeys) {
+      if (name == g_sheetKeys.lastKeyName) run.keyValue = value;
+    }
   }
   for (int item : fields) {
     if (item == keyItem) continue;
@@ -339,6 +377,7 @@ int WriteReadRecord() {
       }
       if (g_currentSheet.projectMode == kOperationMode) WriteEndCode(run.keyValue);
     }
+    if (firstSide && !designBack) run.recordKeys = RecordKeyValues();
   }
   if (KeyIsNumbered() && !(paired && firstSide) && !run.testScan) AdvanceAutoNumber();
   Log(PutLog(), "%s", "\n");
@@ -347,6 +386,6 @@ int WriteReadRecord() {
 
 int FindWrittenRecord() {
   const int slot = OutputSlot();
-  return db_search_where(slot, KeyCondition().c_str(), g_sheetKeys.lastKeyName.c_str()) == 0 ? 0
-                                                                                             : -1;
+  const std::string condition = KeyCondition(RecordKeyValues());
+  return db_search_where(slot, condition.c_str(), g_sheetKeys.lastKeyName.c_str()) == 0 ? 0 : -1;
 }

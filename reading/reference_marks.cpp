@@ -32,8 +32,8 @@ std::string CodeText(int code) {
 // A slot on the MUPA_HMK row of a side and resolution, positioned on it when
 // it exists (`found`). The slot, or -1 (reported).
 int OpenMarkRow(const std::string& side, int code, bool* found) {
-  const CurrentSheet& sheet = g_currentSheet;
-  const int slot = db_open(sheet.folder.c_str(), sheet.database.c_str(), kMarkTable, 1,
+  const SheetDefinitionRef& sheet = g_sheetDefinition;
+  const int slot = db_open(sheet.folder.c_str(), sheet.database.c_str(), kMarkTable, sheet.kind,
                            kSheetSpecSet, kMarkTable,
                            "select * from MUPA_HMK where ＯＣＲコード=%s and コード=%s",
                            SqlLiteral(side.c_str()).c_str(), SqlLiteral(CodeText(code).c_str()).c_str());
@@ -56,8 +56,8 @@ int ReadSideReferences(const std::string& side, ReferenceMarks* references) {
   }
   db_close(marks);
 
-  const CurrentSheet& sheet = g_currentSheet;
-  const int paper = db_open(sheet.folder.c_str(), sheet.database.c_str(), kPaperTable, 1,
+  const SheetDefinitionRef& sheet = g_sheetDefinition;
+  const int paper = db_open(sheet.folder.c_str(), sheet.database.c_str(), kPaperTable, sheet.kind,
                             kSheetSpecSet, kPaperTable,
                             "select * from MUPA_PAP where ＯＣＲコード=%s",
                             SqlLiteral(side.c_str()).c_str());
@@ -125,7 +125,7 @@ ImageCompensation& CurrentCompensation() {
 }
 
 int LoadReferenceMarks() {
-  return ReadSideReferences(g_currentSheet.sheetCode, &g_readingRun.references[0]);
+  return ReadSideReferences(g_sheetDefinition.sheetCode, &g_readingRun.references[0]);
 }
 
 int LoadReferenceMarksBothSides() {
@@ -144,7 +144,7 @@ int RegisterReferenceMarks(int resolutionCode, int workbenchMode) {
     return -1;
   }
   const int dpi = DpiOf(resolutionCode);
-  const std::string& side = g_currentSheet.sheetCode;
+  const std::string& side = g_sheetDefinition.sheetCode;
   char path[MAX_PATH];
   if (workbenchMode == kDesignMode && g_sheetSettings.scanType == kScanPaired) {
     std::snprintf(path, sizeof path, "%s\\CONV%d_%d.BMP", g_readingPlaces.imageFolder.c_str(),
@@ -195,7 +195,7 @@ int RegisterReferenceMarks(int resolutionCode, int workbenchMode) {
 
 int EraseReferenceMarks(int resolutionCode) {
   bool found = false;
-  const int slot = OpenMarkRow(g_currentSheet.sheetCode, resolutionCode, &found);
+  const int slot = OpenMarkRow(g_sheetDefinition.sheetCode, resolutionCode, &found);
   if (slot < 0) return -1;
   if (!found || GetColumnInt(slot, "Ｘ１") == kNotFound) {
     db_close(slot);
@@ -216,13 +216,13 @@ int EraseReferenceMarks(int resolutionCode) {
 }
 
 int CarryOverOldMarkTable() {
-  const CurrentSheet& sheet = g_currentSheet;
+  const SheetDefinitionRef& sheet = g_sheetDefinition;
   const char* folder = sheet.folder.c_str();
   const char* database = sheet.database.c_str();
-  const int old = db_open_nocreate(folder, database, kOldMarkTable, 1, kSheetSpecSet, kOldMarkTable,
+  const int old = db_open_nocreate(folder, database, kOldMarkTable, sheet.kind, kSheetSpecSet, kOldMarkTable,
                                    "");
   if (old < 0) return 0;
-  const int marks = db_open(folder, database, kMarkTable, 1, kSheetSpecSet, kMarkTable, "");
+  const int marks = db_open(folder, database, kMarkTable, sheet.kind, kSheetSpecSet, kMarkTable, "");
   if (marks < 0) {
     db_close(old);
     return -1;
@@ -249,7 +249,7 @@ int CarryOverOldMarkTable() {
   // failure it stays for the next opening (the rows carried so far make the
   // new table non-empty, so delete them to keep the carrying whole).
   if (failed) {
-    const int undo = db_open(folder, database, kMarkTable, 1, kSheetSpecSet, kMarkTable, "");
+    const int undo = db_open(folder, database, kMarkTable, sheet.kind, kSheetSpecSet, kMarkTable, "");
     if (undo > 0) {
       db_exec(undo, "delete from MUPA_HMK");
       db_close(undo);

@@ -2,6 +2,7 @@
 // SQLite output table: the rows, the logs line by line, ENDCODE.TXT and
 // READEND.TXT, the pages deleted or kept, and every way a sheet stops the
 // run with its message.
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -107,7 +108,7 @@ class ReadingRunTest : public ReadingDbTest {
     columns.insert(columns.end(), extraColumns.begin(), extraColumns.end());
     WriteOutputSpec("OUT1", columns);
     ASSERT_EQ(LoadCurrentSheetPaper(), 0);
-    BuildCanvas(definition_);
+    BuildCanvas();
     g_currentSheet.projectMode = kOperationMode;
     ASSERT_EQ(ValidateSheetFields(), 0) << testing::PrintToString(Boxes());
     g_readingRun.subMode = kScanRun;
@@ -129,6 +130,63 @@ class ReadingRunTest : public ReadingDbTest {
       const GeneratedSheet sheet = GenerateSheet(definition_, request);
       ASSERT_EQ(sheet.error, "");
       ASSERT_TRUE(WriteSheetBmp(FeedPath(name), sheet));
+    }
+  }
+
+  // The back of the sheet: a paired scan, the back's own marks (with the
+  // one under the top-left mark that tells it from the front) and two check
+  // fields, B1 (a code of four) and B2 (up to three marks).
+  void AddBackSide() {
+    definition_.papers[0].scanType = 3;
+    SheetPaperRow back = definition_.papers[0];
+    back.side = "0002";
+    definition_.papers.push_back(back);
+    SheetFieldRow b1 = Check("0001", "B1", 240, 300, 4, 1);
+    b1.side = "0002";
+    b1.overlay = "wxyz";
+    definition_.fields.push_back(b1);
+    SheetFieldRow b2 = Check("0002", "B2", 240, 420, 3, 3);
+    b2.side = "0002";
+    definition_.fields.push_back(b2);
+    const ReferenceMarks r = RegisterCleanPage(definition_, "0002", 300);
+    SheetMarkRow marks;
+    marks.side = "0002";
+    marks.x1 = r.x1, marks.y1 = r.y1, marks.x2 = r.x2, marks.y2 = r.y2;
+    marks.x3 = r.x3, marks.y3 = r.y3;
+    definition_.marks.push_back(marks);
+  }
+
+  // A page of a side: scanned with small random shifts and turns, or clean
+  // (seed 0) as a stored page is once aligned.
+  SheetRequest Page(const std::string& side, const std::vector<FieldFill>& fills, uint32_t seed) {
+    SheetRequest request;
+    request.side = side;
+    request.fills = fills;
+    if (seed == 0) return request;
+    request.seed = seed;
+    SheetRandom random(seed);
+    request.scan = RandomDegradation(random);
+    return request;
+  }
+
+  // Puts the front and then the back of each sheet into the feeder; the
+  // sheet `turned` (from 0) goes in back first.
+  void FeedTwoSided(const std::vector<Sheet>& fronts, const std::vector<Sheet>& backs,
+                    int turned = -1) {
+    uint32_t page = 0;
+    for (std::size_t k = 0; k < fronts.size(); ++k) {
+      const SheetRequest front =
+          Page("0001", {{"Q1", fronts[k].q1}, {"Q2", fronts[k].q2}, {"Q3", fronts[k].q3},
+                        {"Q4", fronts[k].q4}}, page + 1);
+      const SheetRequest back = Page("0002", {{"B1", backs[k].q1}, {"B2", backs[k].q2}}, page + 2);
+      const bool backFirst = static_cast<int>(k) == turned;
+      for (const SheetRequest* request : {backFirst ? &back : &front, backFirst ? &front : &back}) {
+        char name[32];
+        std::snprintf(name, sizeof name, "PAGE%05u.BMP", ++page);
+        const GeneratedSheet sheet = GenerateSheet(definition_, *request);
+        ASSERT_EQ(sheet.error, "");
+        ASSERT_TRUE(WriteSheetBmp(FeedPath(name), sheet));
+      }
     }
   }
 
@@ -532,6 +590,59 @@ TEST_F(ReadingRunTest, AScanInDesignOnlyAlignsItsPages) {
   EXPECT_FALSE(Exists(Path("log\\SHEET_PUT.LOG"))) << "no logs are opened";
   EXPECT_TRUE(Exists(ImagePath("CONV_300.BMP"))) << "the last page, aligned";
   EXPECT_FALSE(InFeeder("PAGE00002.BMP"));
+}
+
+TEST_F(ReadingRunTest, BothSidesOfASheetGoIntoOneRowWhicheverWayTheyAreFed) {
+  AddBackSide();
+  Prepare({"B1", "B2"});
+  FeedTwoSided({{{0, 2}, {0}, {1}, {3}}, {{4}, {}, {0}, {0, 1}}, {{1}, {0}, {}, {2}}},
+               {{{2}, {0, 2}, {}, {}}, {{}, {1}, {}, {}}, {{0}, {}, {}, {}}}, 1);
+  ASSERT_EQ(RunSheetReading(), 0);
+  EXPECT_EQ(Boxes(), Texts{});
+  const auto rows = OutputRows();
+  ASSERT_EQ(rows.size(), 3u);
+  const char* expected[3][5] = {{"0001", "13", "4", "y", "13"},
+                                {"0002", "5", "12", "", "2"},
+                                {"0003", "2", "3", "w", ""}};
+  const char* columns[5] = {"ID", "Q1", "Q4", "B1", "B2"};
+  for (int r = 0; r < 3; ++r) {
+    for (int c = 0; c < 5; ++c) EXPECT_EQ(rows[r].at(columns[c]), expected[r][c]) << r << columns[c];
+  }
+  const std::string put = Log("_PUT.LOG");
+  for (const char* line : {"〔000001〕表面 \r\n", "〔000001〕裏面 \r\n", "〔000003〕裏面 \r\n"}) {
+    EXPECT_NE(put.find(line), std::string::npos) << line << put;
+  }
+  EXPECT_EQ(put.find("〔000004〕"), std::string::npos) << "the number is raised once a sheet";
+  EXPECT_EQ(ReadBytes(Path("log\\ENDCODE.TXT")), "0003\r\n");
+  EXPECT_FALSE(InFeeder("PAGE00006.BMP"));
+}
+
+TEST_F(ReadingRunTest, ADesignReadOfTheBackGoesIntoTheRecordOfTheFrontReadBeforeIt) {
+  AddBackSide();
+  Prepare({"B1", "B2"});
+  g_currentSheet.projectMode = kDesignMode;
+  g_readingRun.subMode = kStoredPageRun;
+  WritePage("SCAN1_300.BMP", definition_, Page("0001", {{"Q1", {1}}, {"Q4", {0}}}, 0));
+  WritePage("SCAN2_300.BMP", definition_, Page("0002", {{"B1", {3}}, {"B2", {1, 2}}}, 0));
+
+  BuildCanvas("0002");
+  ASSERT_EQ(RunSheetReading(), 0);
+  const Texts refused = Boxes();
+  EXPECT_NE(std::find(refused.begin(), refused.end(),
+                      "裏面の認識処理は、表面の認識処理の直後に行ってください。"),
+            refused.end())
+      << testing::PrintToString(refused);
+  EXPECT_TRUE(OutputRows().empty());
+
+  BuildCanvas("0001");
+  ASSERT_EQ(RunSheetReading(), 0);
+  BuildCanvas("0002");
+  ASSERT_EQ(RunSheetReading(), 0);
+  const auto rows = OutputRows();
+  ASSERT_EQ(rows.size(), 1u) << testing::PrintToString(Boxes());
+  EXPECT_EQ(rows[0].at("Q1"), "2");
+  EXPECT_EQ(rows[0].at("B1"), "z");
+  EXPECT_EQ(rows[0].at("B2"), "23");
 }
 
 }  // namespace

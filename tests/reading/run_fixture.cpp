@@ -118,8 +118,8 @@ void ReadingDbTest::WritePage(const std::string& name, const SheetDefinition& de
   ASSERT_TRUE(WriteSheetBmp(ImagePath(name), sheet));
 }
 
-void ReadingDbTest::BuildCanvas(const SheetDefinition& definition, const std::string& side) {
-  BuildCanvasItems(definition, side);
+void ReadingDbTest::BuildCanvas(const std::string& side) {
+  ASSERT_EQ(OpenSheetCanvas(side), 0);
 }
 
 void ReadingDbTest::InstallFeeder() {

@@ -39,9 +39,9 @@ class ReadingDbTest : public testing::Test {
   // its columns' texts by name.
   std::vector<std::map<std::string, std::string>> Rows(const char* database, const char* table,
                                                        const char* order);
-  // The canvas of a side: its fields as the items of window slot 0, as the
-  // project screen builds them from MUPA_FLD.
-  void BuildCanvas(const SheetDefinition& definition, const std::string& side = "0001");
+  // The canvas of a side: the items of window slot 0 built from the field
+  // rows of the written definition.
+  void BuildCanvas(const std::string& side = "0001");
   // The sheet feeder of the scanner: SCANFEED.INI beside the program, its
   // folder "feed" in the fixture's folder and the tray "fed"; removed at
   // the end of the test.

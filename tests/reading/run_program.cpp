@@ -15,7 +15,6 @@
 #include "foundation/test_hooks.h"
 #include "reading/reading.h"
 #include "tests/reading/run_setup.h"
-#include "tools/sheetgen/sheet_definition_db.h"
 
 namespace {
 
@@ -32,11 +31,9 @@ int main(int argc, char** argv) {
   db_init();
   BindImagingLibrary();
   UseRunFolder(argv[1]);
-  SheetDefinition definition;
-  int rc = ReadSheetDefinition(argv[1], kRunSheetDb, &definition);
-  if (rc == 0) rc = LoadCurrentSheetPaper();
+  int rc = LoadCurrentSheetPaper();
+  if (rc == 0) rc = OpenSheetCanvas("0001");
   if (rc == 0) {
-    BuildCanvasItems(definition, "0001");
     g_currentSheet.projectMode = kOperationMode;
     rc = ValidateSheetFields();
   }
