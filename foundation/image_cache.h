@@ -71,9 +71,6 @@ ImageHandle RotateImage(ImageHandle image, int angle);
 // "イメージ“%s”をロードできません。" or "“%s”をセーブできません。".
 int ResizeImageFile(const char* fileName, int degrees);
 int RotateImageFile(const char* fileName, int degrees);
-// The same by a fraction of a degree (to hundredths), as a page is turned
-// straight.
-int RotateImageFileBy(const char* fileName, double degrees);
 // Saves the rectangle (x, y, width, height) of an image as a BMP file.
 // 0, or -1 when nothing could be cut out or saved.
 int DrawImageRect(ImageHandle image, int x, int y, int width, int height, const char* fileName);

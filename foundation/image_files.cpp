@@ -1,6 +1,5 @@
 // Image operations on files for the reading run and the designer: turning
 // a page file, saving a cut-out, BMP to TIFF; and resource icons.
-#include <cmath>
 #include <cstring>
 #include <string>
 
@@ -14,14 +13,14 @@ namespace {
 constexpr int kHalfTurnDegrees = 180;
 constexpr char kTurnedSuffix[] = ".~turn";
 
-int TurnImageFile(const char* fileName, int hundredths) {
+int TurnImageFile(const char* fileName, int degrees) {
   if (!ImagingEntriesReady({kIKFileLoad, kIKRotation, kIKBmpFileSave, kIKFreeMemory})) return -1;
   ImageHandle image = IkFileLoad(fileName);
   if (!image) {
     ShowInfoMessage("", "イメージ“%s”をロードできません。", fileName);
     return -1;
   }
-  ImageHandle turned = RotateImage(image, hundredths);
+  ImageHandle turned = RotateImage(image, degrees * 100);
   IkFreeMemory(image);
   // The turned page goes to a file of its own first: the original is only
   // replaced by a complete save.
@@ -43,16 +42,10 @@ ImageHandle RotateImage(ImageHandle image, int angle) {
   return IkRotation(image, angle, 255, 255, 255);
 }
 
-int ResizeImageFile(const char* fileName, int degrees) {
-  return TurnImageFile(fileName, degrees * 100);
-}
+int ResizeImageFile(const char* fileName, int degrees) { return TurnImageFile(fileName, degrees); }
 
 int RotateImageFile(const char* fileName, int degrees) {
-  return TurnImageFile(fileName, (degrees + kHalfTurnDegrees) * 100);
-}
-
-int RotateImageFileBy(const char* fileName, double degrees) {
-  return TurnImageFile(fileName, static_cast<int>(std::lround(degrees * 100)));
+  return TurnImageFile(fileName, degrees + kHalfTurnDegrees);
 }
 
 int DrawImageRect(ImageHandle image, int x, int y, int width, int height, const char* fileName) {

@@ -108,14 +108,30 @@ MarkSearchParameters MarkSearchParametersFor(int dpi, const MarkSearchSettings& 
 
 void UnpackSheetImage(const SheetBitmap& bitmap, int mode) {
   g_markSearchParameters = MarkSearchParametersFor(bitmap.dpi, g_markSearchSettings);
-  ClearSheetCells();
   const MarkSearchParameters& p = g_markSearchParameters;
   const int columns = std::min<int>(bitmap.width, kMatrixColumns);
   const int lastRow = std::min(bitmap.height - p.margin - 1, kMatrixRows - 1);
+  auto unpacked = [&](int y) {
+    return y >= p.margin && y <= lastRow &&
+           (mode == kUnpackWholeImage || y <= p.verticalWindow ||
+            y >= bitmap.height - p.verticalWindow - 1);
+  };
+  // What the last unpacking left is emptied where this one does not write
+  // over it: the rows it skips and the columns beyond its width.
+  char* cells = Cells();
+  for (int y = 0; y < g_writtenRows; ++y) {
+    char* row = cells + static_cast<std::size_t>(y) * kMatrixColumns;
+    if (!unpacked(y)) {
+      std::memset(row, kCellEmpty, g_writtenColumns);
+    } else if (g_writtenColumns > columns) {
+      std::memset(row + columns, kCellEmpty, g_writtenColumns - columns);
+    }
+  }
+  g_writtenRows = 0;
+  g_writtenColumns = 0;
   int rowsWritten = 0;
   for (int y = p.margin; y <= lastRow; ++y) {
-    if (mode == kUnpackWholeImage || y <= p.verticalWindow ||
-        y >= bitmap.height - p.verticalWindow - 1) {
+    if (unpacked(y)) {
       UnpackRow(bitmap, y, columns);
       rowsWritten = y + 1;
     }

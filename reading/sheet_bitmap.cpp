@@ -6,7 +6,15 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <new>
 
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
+#include "platform/raster.h"
 #include "reading/sheet_core.h"
 
 namespace {
@@ -35,6 +43,15 @@ void Put32(unsigned char* p, uint32_t v) {
 void Put16(unsigned char* p, unsigned v) {
   p[0] = static_cast<unsigned char>(v);
   p[1] = static_cast<unsigned char>(v >> 8);
+}
+
+// Cuts an open file to `size` bytes.
+bool CutFile(std::FILE* file, long size) {
+#ifdef _WIN32
+  return _chsize(_fileno(file), size) == 0;
+#else
+  return ftruncate(fileno(file), size) == 0;
+#endif
 }
 
 bool HasBmpExtension(const char* path) {
@@ -252,9 +269,23 @@ SheetFileStatus SaveSheetBitmap(const char* path, const SheetBitmap& bitmap) {
     std::memset(out + rowBytes, pad, stride - rowBytes);
   }
 
-  std::FILE* handle = std::fopen(path, "wb");
+  // An existing file (the work file of every sheet) is written over rather
+  // than emptied first: freeing its blocks only to take them again is most
+  // of the cost of the write. A longer old file is cut to the new length.
+  std::FILE* handle = std::fopen(path, "r+b");
+  long oldSize = 0;
+  if (handle && (std::fseek(handle, 0, SEEK_END) != 0 || (oldSize = std::ftell(handle)) < 0 ||
+                 std::fseek(handle, 0, SEEK_SET) != 0)) {
+    std::fclose(handle);
+    handle = nullptr;
+    oldSize = 0;
+  }
+  if (!handle) handle = std::fopen(path, "wb");
   if (!handle) return SheetFileStatus::kWriteFailed;
-  const bool written = std::fwrite(file.data(), 1, file.size(), handle) == file.size();
+  bool written = std::fwrite(file.data(), 1, file.size(), handle) == file.size();
+  if (written && static_cast<std::size_t>(oldSize) > file.size()) {
+    written = std::fflush(handle) == 0 && CutFile(handle, static_cast<long>(file.size()));
+  }
   const bool closed = std::fclose(handle) == 0;
   return written && closed ? SheetFileStatus::kOk : SheetFileStatus::kWriteFailed;
 }
@@ -262,6 +293,35 @@ SheetFileStatus SaveSheetBitmap(const char* path, const SheetBitmap& bitmap) {
 int WriteSheetImageFile(const char* path, const SheetBitmap& bitmap) {
   if (!HasBmpExtension(path)) return 0;
   return SaveSheetBitmap(path, bitmap) == SheetFileStatus::kOk ? 1 : 0;
+}
+
+SheetFileStatus TurnSheetImage(const SheetImage& source, int hundredths, SheetImage* turned) {
+  const SheetBitmap& from = source.bitmap;
+  if (from.width <= 0 || from.height <= 0 || !from.bits) return SheetFileStatus::kHeader;
+  int width = 0, height = 0;
+  RotatedSize(from.width, from.height, hundredths, &width, &height);
+  if (width <= 0 || width > kMaxSheetWidth || height <= 0 || height > kMaxSheetHeight) {
+    return SheetFileStatus::kHeader;
+  }
+  const int stride = (width + 31) / 32 * 4;
+  try {
+    turned->pixels.assign(static_cast<std::size_t>(stride) * height, 0);
+  } catch (const std::bad_alloc&) {
+    return SheetFileStatus::kTooSmall;
+  }
+  SheetBitmap& to = turned->bitmap;
+  to = from;
+  to.width = static_cast<int16_t>(stride * 8);
+  to.height = static_cast<int16_t>(height);
+  to.bytesPerLine = static_cast<int16_t>(stride);
+  to.bits = turned->pixels.data();
+  turned->fileWidth = width;
+  const Raster in{from.width, from.height, 1, from.bytesPerLine, from.bits};
+  const Raster out{width, height, 1, stride, to.bits};
+  // White, and with it the padding bits of every row, is the bit value that
+  // is not black.
+  RotateRaster(in, out, hundredths, from.polarity == 0 ? 1 : 0);
+  return SheetFileStatus::kOk;
 }
 
 int CountSheetInk(const SheetBitmap& bitmap, int widthLimit) {

@@ -79,6 +79,14 @@ struct SheetImage {
 };
 // Sizes, allocates and reads a sheet image file. Shows nothing.
 SheetFileStatus LoadSheetImageFile(const char* path, int dpi, SheetImage* image);
+// `source` turned by `hundredths` of a degree, anticlockwise as the page is
+// seen, about its centre, as the imaging library turns a page file: the
+// canvas grows to hold the turned page, each pixel takes the nearest source
+// pixel, uncovered ones are white. The result is the page as the turned
+// file reads back (width rounded up to a multiple of 32, `fileWidth` the
+// canvas's). kHeader when the turned page would be too large for a sheet
+// image, kTooSmall when there is no memory for it.
+SheetFileStatus TurnSheetImage(const SheetImage& source, int hundredths, SheetImage* turned);
 
 // A width limit at or beyond an image's width counts its full width.
 constexpr int kInkFullWidth = 1 << 30;

@@ -2,6 +2,7 @@
 // written as the work file, turned straight (or round) in place when the
 // compensation mode asks, and loaded as the page the fields are read from.
 // Failures are shown in boxes owned by the workbench.
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <new>
@@ -93,18 +94,74 @@ int EraseNoise(SheetBitmap& bitmap) {
   return -1;
 }
 
-// Turns the work file straight, or round when it lies upside down (modes 2
-// and 3 only), and searches its marks again. 0 / -1 (reported).
-int DeskewFile(const char* path) {
-  g_readingRun.rotation = 0;
+// Writes a page as a 1-bit BMP; -1 after the message. A page replaced in
+// place goes to a file of its own first, so that a failed write leaves the
+// page as it was.
+int SavePageFile(const char* path, const SheetBitmap& bitmap, bool inPlace) {
+  const std::string temporary = std::string(path) + ".~turn.bmp";
+  const char* target = inPlace ? temporary.c_str() : path;
+  bool saved = WriteSheetImageFile(target, bitmap) != 0;
+  if (inPlace) {
+    saved = saved && MoveFileExA(target, path, MOVEFILE_REPLACE_EXISTING);
+    if (!saved) DeleteFileA(target);
+  }
+  if (saved) return 0;
+  ShowWorkbenchMessage(kCaption,
+                       "“%s”を保存できません。\nファイルのプロパティが「読み取り専用」になっている"
+                       "可能性があります。\n“%s”を一旦削除してから\nもう一度読み取りを行ってください。",
+                       path, path);
+  return -1;
+}
+
+// Loads a scanned page, erases its specks and searches its marks. 0 / -1
+// (reported).
+int CleanSheetPage(const char* pagePath, SheetImage* page) {
+  if (LoadSheetPage(pagePath, g_readingRun.dpi, page) != 0) return -1;
+  if (EraseNoise(page->bitmap) != 0) return -1;
+  UseSheetMarkSearch();
+  FindCorrectionMarks(page->bitmap, 1);
+  return 0;
+}
+
+// Turns a page whose marks were searched straight, or round when it lies
+// upside down (modes 2 and 3 only), as the imaging library turns its file,
+// and searches its marks again; then writes it to `path` and keeps it as
+// the work image. 0 / -1 (reported).
+// The angle a page whose marks were searched is turned by: its tilt, and
+// half a turn more upside down; 0 but in modes 2 and 3.
+double TurnAngle() {
   const int mode = g_sheetSettings.compensationMode;
   if (mode != 2 && mode != 3) return 0;
-  const double angle = g_cornerMarks.upsideDown ? g_cornerMarks.tilt + 180 : g_cornerMarks.tilt;
-  if (angle == 0) return 0;
-  g_workImagePath.clear();
-  if (RotateImageFileBy(path, angle) != 0) return -1;
-  g_readingRun.rotation = angle;
-  return RecheckMarksAfterRotation(path);
+  return g_cornerMarks.upsideDown ? g_cornerMarks.tilt + 180 : g_cornerMarks.tilt;
+}
+
+int StraightenAndSave(SheetImage&& page, const char* path, bool inPlace) {
+  g_readingRun.rotation = 0;
+  const double angle = TurnAngle();
+  SheetBitmap asFile = page.bitmap;
+  if (angle != 0) {
+    SheetImage turned;
+    const SheetFileStatus status =
+        TurnSheetImage(page, static_cast<int>(std::lround(angle * 100)), &turned);
+    if (status == SheetFileStatus::kTooSmall) {
+      ShowWorkbenchMessage(kCaption, "メモリを確保できません。(%s)", path);
+      return -1;
+    }
+    if (status != SheetFileStatus::kOk) {
+      ShowSheetFileMessage(status, path);
+      return -1;
+    }
+    g_readingRun.rotation = angle;
+    page = std::move(turned);
+    page.bitmap.bits = page.pixels.data();
+    UseSheetMarkSearch();
+    FindCorrectionMarks(page.bitmap, 2);
+    asFile = page.bitmap;
+    asFile.width = static_cast<int16_t>(page.fileWidth);  // the turned canvas, as the library saves it
+  }
+  if (SavePageFile(path, asFile, inPlace) != 0) return -1;
+  KeepWorkImage(std::move(page), path);
+  return 0;
 }
 
 }  // namespace
@@ -118,18 +175,8 @@ int LoadSheetImage(const char* path, SheetBitmap* bitmap, std::size_t capacity) 
 
 int CleanAndSaveSheetImage(const char* pagePath, const char* workPath) {
   SheetImage page;
-  if (LoadSheetPage(pagePath, g_readingRun.dpi, &page) != 0) return -1;
-  if (EraseNoise(page.bitmap) != 0) return -1;
-  UseSheetMarkSearch();
-  FindCorrectionMarks(page.bitmap, 1);
-  const int written = WriteSheetImageFile(workPath, page.bitmap);
-  if (!written) {
-    ShowWorkbenchMessage(kCaption,
-                         "“%s”を保存できません。\nファイルのプロパティが「読み取り専用」になっている"
-                         "可能性があります。\n“%s”を一旦削除してから\nもう一度読み取りを行ってください。",
-                         workPath, workPath);
-    return -1;
-  }
+  if (CleanSheetPage(pagePath, &page) != 0) return -1;
+  if (SavePageFile(workPath, page.bitmap, false) != 0) return -1;
   KeepWorkImage(std::move(page), workPath);
   return 0;
 }
@@ -149,7 +196,10 @@ int PrepareScannedPage(const char* path) {
   UseSheetMarkSearch();
   FindCorrectionMarks(page.bitmap, 1);
   const int secondMark = g_cornerMarks.secondMark;
-  if (DeskewFile(path) != 0) return -1;
+  g_workImagePath.clear();
+  g_readingRun.rotation = 0;
+  if (TurnAngle() == 0) return secondMark;  // the page stays as scanned
+  if (StraightenAndSave(std::move(page), path, true) != 0) return -1;
   return secondMark;
 }
 
@@ -163,12 +213,13 @@ int LoadSheetForReading(const char* path, int stored) {
   if (stored) {
     if (CopyFileToFolder(path, work) != 0) return -1;
   } else {
+    SheetImage page;
     {
       StageTimer timer(kStageClean);
-      if (CleanAndSaveSheetImage(path, work) != 0) return -1;
+      if (CleanSheetPage(path, &page) != 0) return -1;
     }
     StageTimer timer(kStageTurn);
-    if (DeskewFile(work) != 0) return -1;
+    if (StraightenAndSave(std::move(page), work, false) != 0) return -1;
   }
   StageTimer timer(kStageFields);
   FreeSheetBitmap();

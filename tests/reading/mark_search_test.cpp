@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <utility>
 
 #include "reading/sheet_core.h"
 #include "tests/reading/sheet_page.h"
@@ -47,7 +48,8 @@ TEST(SheetMatrix, BandUnpackFillsOnlyTheMarkBandsBetweenTheMargins) {
   SheetPage page(640, 1000, 300);
   page.Black(0, 0, 640, 1000);
   g_markSearchSettings = {};  // 300 dpi: window 300 rows, margin 15
-  for (int mode : {kUnpackMarkBands, kUnpackWholeImage}) {
+  // The bands after the whole page leave nothing of its middle behind.
+  for (int mode : {kUnpackMarkBands, kUnpackWholeImage, kUnpackMarkBands}) {
     SCOPED_TRACE(mode);
     UnpackSheetImage(page.bitmap(), mode);
     const char middle = mode == kUnpackWholeImage ? kCellBlack : kCellEmpty;
@@ -75,10 +77,18 @@ TEST(SheetMatrix, LargePagesAreUnpackedUpToTheMatrixEdges) {
   EXPECT_EQ(SheetCell(6989, 4999), kCellWhite);
   EXPECT_EQ(SheetCell(7000, 4999), kCellEmpty);
   EXPECT_EQ(SheetCell(6999, 5000), kCellEmpty);
-  // The next, smaller page leaves nothing of this one behind.
+  // The next, smaller page leaves nothing of this one behind: not beyond
+  // its width, nor below it, nor in its margins.
   SheetPage small(64, 64, 400);
   UnpackSheetImage(small.bitmap(), kUnpackWholeImage);
   EXPECT_EQ(SheetCell(6999, 4999), kCellEmpty);
+  EXPECT_EQ(SheetCell(30, 30), kCellWhite);
+  UnpackSheetImage(page.bitmap(), kUnpackWholeImage);
+  UnpackSheetImage(small.bitmap(), kUnpackMarkBands);
+  for (const auto& [x, y] : {std::pair{100, 30}, std::pair{30, 100}, std::pair{30, 0},
+                             std::pair{6999, 4999}}) {
+    EXPECT_EQ(SheetCell(x, y), kCellEmpty) << x << "," << y;
+  }
   EXPECT_EQ(SheetCell(30, 30), kCellWhite);
 }
 

@@ -3,8 +3,10 @@
 // are written byte by byte by the test pictures, not by the code under test.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "reading/sheet_core.h"
 #include "tests/support/test_pictures.h"
@@ -169,6 +171,87 @@ TEST(SheetBitmap, WritesTheHeadersAndRowsItReadsBack) {
             SheetFileStatus::kOk);
   EXPECT_EQ(WriteSheetImageFile(TempPath("refused.tif").c_str(), image.bitmap), 0);
   EXPECT_EQ(WriteSheetImageFile(TempPath("no_folder/x.bmp").c_str(), image.bitmap), 0);
+}
+
+TEST(SheetBitmap, AFileWrittenOverHoldsTheNewImageAloneWhateverWasThere) {
+  Picture picture(40, std::string(64, '.'));
+  for (int y = 0; y < 40; ++y) picture[y][(y * 7) % 64] = '#';
+  SheetImage image;
+  ASSERT_EQ(LoadSheetImageFile(WritePatchedBmp("over_source.bmp", picture).c_str(), 300, &image),
+            SheetFileStatus::kOk);
+  const std::size_t size = 62 + 8 * 40;
+  struct Case {
+    const char* what;
+    std::size_t oldSize;  // 0: no file yet
+  };
+  const Case cases[] = {{"no file", 0}, {"a longer file", 3 * size + 5},
+                        {"a shorter file", size / 3}, {"a file of the same size", size}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::string path = TempPath("over.bmp");
+    std::remove(path.c_str());
+    if (c.oldSize > 0) WriteBytes(path, std::string(c.oldSize, '\x5A'));
+    ASSERT_EQ(WriteSheetImageFile(path.c_str(), image.bitmap), 1);
+    const std::string bytes = ReadBytes(path);
+    EXPECT_EQ(bytes.size(), size);
+    EXPECT_EQ(bytes.find('\x5A', 62 + 8), std::string::npos) << "nothing of the old file is left";
+    SheetImage again;
+    ASSERT_EQ(LoadSheetImageFile(path.c_str(), 300, &again), SheetFileStatus::kOk);
+    EXPECT_EQ(again.pixels, image.pixels);
+  }
+}
+
+// Pixels of a turned page as text rows ('#' black), the padding included.
+std::vector<std::string> PixelRows(const SheetImage& image) {
+  std::vector<std::string> rows;
+  const SheetBitmap& b = image.bitmap;
+  for (int y = 0; y < b.height; ++y) {
+    std::string row;
+    for (int x = 0; x < b.width; ++x) {
+      const bool set = b.bits[y * b.bytesPerLine + x / 8] & (0x80 >> (x % 8));
+      row += set == (b.polarity == 1) ? '#' : '.';
+    }
+    rows.push_back(row);
+  }
+  return rows;
+}
+
+TEST(SheetBitmap, APageTurnsOnACanvasThatHoldsItWithWhiteAround) {
+  Picture picture(30, std::string(64, '#'));  // all black, 64 x 30
+  for (bool blackFirst : {true, false}) {
+    SCOPED_TRACE(blackFirst);
+    SheetImage page;
+    ASSERT_EQ(LoadSheetImageFile(WritePatchedBmp("turn.bmp", picture, nullptr, blackFirst).c_str(),
+                                 300, &page),
+              SheetFileStatus::kOk);
+    struct Case {
+      int hundredths;
+      int width, height;  // the canvas
+    };
+    // 64 x 30 turned by a: 64 cos a + 30 sin a wide, 64 sin a + 30 cos a high.
+    for (const Case& c : {Case{0, 64, 30}, Case{18000, 64, 30}, Case{500, 67, 36},
+                          Case{-150, 65, 32}, Case{18120, 65, 32}}) {
+      SCOPED_TRACE(c.hundredths);
+      SheetImage turned;
+      ASSERT_EQ(TurnSheetImage(page, c.hundredths, &turned), SheetFileStatus::kOk);
+      EXPECT_EQ(turned.fileWidth, c.width);
+      EXPECT_EQ(turned.bitmap.height, c.height);
+      EXPECT_EQ(turned.bitmap.width, (c.width + 31) / 32 * 32);
+      EXPECT_EQ(turned.bitmap.polarity, page.bitmap.polarity);
+      const std::vector<std::string> rows = PixelRows(turned);
+      // The middle stays black; the padding beyond the canvas is white; a
+      // turned page leaves its corners white.
+      EXPECT_EQ(rows[c.height / 2][c.width / 2], '#');
+      for (const std::string& row : rows) {
+        EXPECT_EQ(row.find('#', c.width), std::string::npos);
+      }
+      const bool straight = c.hundredths % 18000 == 0;
+      EXPECT_EQ(rows[0][0], straight ? '#' : '.');
+      EXPECT_EQ(rows[c.height - 1][c.width - 1], straight ? '#' : '.');
+    }
+  }
+  SheetImage empty, turned;
+  EXPECT_EQ(TurnSheetImage(empty, 100, &turned), SheetFileStatus::kHeader);
 }
 
 TEST(SheetBitmap, TopDownFilesLoadTopFirstToo) {

@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <string>
 
 #include "designer/sheet_settings.h"
+#include "foundation/image_cache.h"
 #include "foundation/imaging.h"
 #include "reading/reading.h"
 #include "tests/platform/image_fixtures.h"
@@ -97,7 +99,63 @@ TEST_F(SheetFiles, PagesAreTurnedStraightOrRoundWhenTheModeAsks) {
     if (c.mode != 1) {
       EXPECT_NEAR(g_cornerMarks.tilt, 0, 0.03);
     }
-    EXPECT_FALSE(FileExistsNow(g_readingRun.workFile + ".~turn"));
+    EXPECT_FALSE(FileExistsNow(g_readingRun.workFile + ".~turn.bmp"));
+  }
+}
+
+TEST_F(SheetFiles, APageIsTurnedInMemoryPixelForPixelAsTheImagingLibraryTurnsItsFile) {
+  struct Case {
+    const char* what;
+    int mode;
+    double skew;
+    bool upsideDown;
+  };
+  const Case cases[] = {
+      {"three marks, anticlockwise", 3, 1.0, false},
+      {"two marks, clockwise", 2, -1.4, false},
+      {"upside down and tilted", 3, 0.6, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    g_sheetSettings.compensationMode = c.mode;
+    ScanDegradation scan;
+    scan.skewDegrees = c.skew;
+    scan.upsideDown = c.upsideDown;
+    scan.specks = 40;
+    const std::string page = WritePage("SCAN_300.BMP", c.mode, scan);
+    MessageBoxRecorder boxes;
+    // The page as the run cleans it, turned by the imaging library on file.
+    const std::string cleaned = Path("clean.bmp");
+    const std::string library = Path("library.bmp");
+    ASSERT_EQ(CleanAndSaveSheetImage(page.c_str(), cleaned.c_str()), 0);
+    ASSERT_EQ(LoadSheetForReading(page.c_str(), 0), 0);
+    ASSERT_NE(g_readingRun.rotation, 0);
+    const CornerMarkPositions inMemory = g_cornerMarks;
+    HGLOBAL image = IkFileLoad(cleaned.c_str());
+    ASSERT_NE(image, nullptr);
+    HGLOBAL turned = RotateImage(image, static_cast<int>(std::lround(g_readingRun.rotation * 100)));
+    IkFreeMemory(image);
+    ASSERT_NE(turned, nullptr);
+    ASSERT_TRUE(IkBmpFileSave(library.c_str(), turned));
+    IkFreeMemory(turned);
+
+    SheetImage run, expected;
+    ASSERT_EQ(LoadSheetImageFile(g_readingRun.workFile.c_str(), 300, &run), SheetFileStatus::kOk);
+    ASSERT_EQ(LoadSheetImageFile(library.c_str(), 300, &expected), SheetFileStatus::kOk);
+    EXPECT_EQ(run.fileWidth, expected.fileWidth);
+    EXPECT_EQ(run.bitmap.height, expected.bitmap.height);
+    ASSERT_EQ(run.pixels.size(), expected.pixels.size());
+    if (run.bitmap.polarity != expected.bitmap.polarity) {
+      for (uint8_t& byte : expected.pixels) byte = static_cast<uint8_t>(~byte);
+    }
+    EXPECT_TRUE(run.pixels == expected.pixels);
+    // The marks searched on the turned page in memory are those of the file.
+    ASSERT_EQ(RecheckMarksAfterRotation(library.c_str()), 0);
+    EXPECT_EQ(inMemory.topLeft.x, g_cornerMarks.topLeft.x);
+    EXPECT_EQ(inMemory.topLeft.y, g_cornerMarks.topLeft.y);
+    EXPECT_EQ(inMemory.bottomLeft.y, g_cornerMarks.bottomLeft.y);
+    EXPECT_EQ(inMemory.tilt, g_cornerMarks.tilt);
+    EXPECT_TRUE(boxes.texts().empty());
   }
 }
 
