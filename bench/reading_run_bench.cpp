@@ -77,11 +77,7 @@ bool MakeWork(const std::string& work, int sheets) {
   RemoveFiles(work + "\\pages");
   CopyFileA((ProgramFolder() + "\\MUPADATA.SPC").c_str(), (work + "\\MUPADATA.SPC").c_str(), FALSE);
   SheetDefinition sheet = BenchmarkSheet();
-  const ReferenceMarks r = RegisterCleanPage(sheet, "0001", 300);
-  SheetMarkRow marks;
-  marks.x1 = r.x1, marks.y1 = r.y1, marks.x2 = r.x2, marks.y2 = r.y2;
-  marks.x3 = r.x3, marks.y3 = r.y3;
-  sheet.marks.push_back(marks);
+  sheet.marks.push_back(RegisteredMarkRow(sheet, "0001", 300));
   UseRunFolder(work);
   if (WriteSheetDefinition(work.c_str(), kRunSheetDb, sheet) != 0) return false;
   std::string spec = "BENCHOUT\r\nFIELD\r\n";

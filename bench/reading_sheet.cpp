@@ -28,33 +28,21 @@ SheetDefinition BenchmarkSheet() {
   // Write-in fields at the foot of the sheet; the first is the key.
   const char* const writeIns[4] = {"ID", "NAME", "CLASS", "MEMO"};
   for (int i = 0; i < 4; ++i) {
-    SheetFieldRow field;
-    field.code = nextCode();
-    field.name = writeIns[i];
-    field.x = (40 + 32 * i) * kDotsPerMm;
-    field.y = 250 * kDotsPerMm;
-    field.count = i == 0 ? 4 : 6;
-    field.boxWidth = 5;
+    SheetFieldRow field = WriteInFieldRow(nextCode().c_str(), writeIns[i],
+                                          (40 + 32 * i) * kDotsPerMm, 250 * kDotsPerMm,
+                                          i == 0 ? 4 : 6);
     field.boxHeight = 7;
     field.gap = 0;
-    field.type = "一括";
     field.edit = i == 0 ? "０埋" : "左詰";
     d.fields.push_back(field);
   }
   // 100 rows of 10 choices in three columns, between 52 and 243 mm down.
   for (int n = 0; n < 100; ++n) {
-    SheetFieldRow field;
-    field.code = nextCode();
     char name[8];
     std::snprintf(name, sizeof name, "Q%03d", n + 1);
-    field.name = name;
-    field.x = (15 + 65 * (n / 34)) * kDotsPerMm;
-    field.y = 52 * kDotsPerMm + 22 * (n % 34);
-    field.count = 10;
-    field.boxWidth = 4;
-    field.boxHeight = 4;
+    SheetFieldRow field = CheckFieldRow(nextCode().c_str(), name, (15 + 65 * (n / 34)) * kDotsPerMm,
+                                        52 * kDotsPerMm + 22 * (n % 34), 10, 4);
     field.gap = 1;
-    field.edit = "ﾁｪｯｸ";
     field.threshold = 30;
     field.decimals = 10;  // any number of marks
     d.fields.push_back(field);

@@ -91,6 +91,21 @@ std::string Wide(char c) { return c == '\0' ? std::string() : ToFullWidth(c); }
 
 bool HasChar(const std::string& text, char c) { return ContainsChar(text.c_str(), c) != 0; }
 
+// The comma-separated entries of `list`, each cut in two by `split` and
+// handed to `take`, which returns false to stop.
+template <class Split, class Take>
+void ForEachEntry(const std::string& list, Split split, Take take) {
+  CsvCursor cursor;
+  char entry[kTokenRoom + 1];
+  int rc;
+  do {
+    rc = NextCsvTokenWith(cursor, entry, kTokenRoom, list.c_str());
+    std::vector<char> head(std::strlen(entry) + 1), tail(std::strlen(entry) + 1);
+    split(entry, head.data(), tail.data());
+    if (!take(head.data(), tail.data())) return;
+  } while (rc >= 0);
+}
+
 // The labels of a two-state field ("0=N,1=Y"): full-width, " " for an empty
 // one; a label of more than one byte ends the list.
 struct TwoStateLabels {
@@ -98,19 +113,14 @@ struct TwoStateLabels {
 };
 TwoStateLabels ParseLabels(const std::string& condition) {
   TwoStateLabels labels;
-  CsvCursor cursor;
-  char entry[kTokenRoom + 1];
-  int rc;
-  do {
-    rc = NextCsvTokenWith(cursor, entry, kTokenRoom, condition.c_str());
-    std::vector<char> key(std::strlen(entry) + 1), label(std::strlen(entry) + 1);
-    SplitKeyValue(entry, key.data(), label.data());
-    const std::size_t length = std::strlen(label.data());
-    if (length > 1) break;
+  ForEachEntry(condition, SplitKeyValue, [&labels](const char* key, const char* label) {
+    const std::size_t length = std::strlen(label);
+    if (length > 1) return false;
     const std::string wide = Wide(length == 0 ? ' ' : label[0]);
-    if (std::strcmp(key.data(), "0") == 0) labels.unmarked = wide;
-    if (std::strcmp(key.data(), "1") == 0) labels.marked = wide;
-  } while (rc >= 0);
+    if (std::strcmp(key, "0") == 0) labels.unmarked = wide;
+    if (std::strcmp(key, "1") == 0) labels.marked = wide;
+    return true;
+  });
   return labels;
 }
 
@@ -133,15 +143,13 @@ std::string ApplyReplacementList(const std::string& value, const std::string& li
     std::string key, replacement;
   };
   std::vector<Entry> entries;
-  CsvCursor cursor;
-  char token[kTokenRoom + 1];
-  int rc;
-  do {
-    rc = NextCsvTokenWith(cursor, token, kTokenRoom, list.c_str());
-    std::vector<char> head(std::strlen(token) + 1), tail(std::strlen(token) + 1);
-    SplitAtChar(token, head.data(), tail.data(), '>');
+  auto splitAtArrow = [](const char* text, char* head, char* tail) {
+    return SplitAtChar(text, head, tail, '>');
+  };
+  ForEachEntry(list, splitAtArrow, [&entries](const char* head, const char* tail) {
     entries.push_back({Wide(head[0]), Wide(tail[0])});
-  } while (rc >= 0);
+    return true;
+  });
 
   std::string out;
   for (std::string c : Characters(value)) {

@@ -20,16 +20,7 @@ namespace {
 using Texts = std::vector<std::string>;
 
 SheetFieldRow Check(const char* code, const char* name, int x, int y, int boxes, int most) {
-  SheetFieldRow row;
-  row.code = code;
-  row.name = name;
-  row.x = x;
-  row.y = y;
-  row.count = boxes;
-  row.boxWidth = 5;
-  row.boxHeight = 5;
-  row.gap = 2;
-  row.edit = "ﾁｪｯｸ";
+  SheetFieldRow row = CheckFieldRow(code, name, x, y, boxes);
   row.threshold = 100;
   row.decimals = most;
   return row;
@@ -46,11 +37,7 @@ SheetDefinition RunSheet() {
   paper.keyNumbering = 2;
   paper.noiseSize = 2;
   d.papers.push_back(paper);
-  SheetFieldRow id;
-  id.code = "0001";
-  id.name = "ID";
-  id.x = 240, id.y = 200, id.count = 4;
-  id.type = "一括";
+  SheetFieldRow id = WriteInFieldRow("0001", "ID", 240, 200, 4);
   id.edit = "０埋";
   d.fields.push_back(id);
   d.fields.push_back(Check("0002", "Q1", 240, 280, 5, 5));
@@ -64,12 +51,7 @@ SheetDefinition RunSheet() {
   SheetFieldRow required = Check("0005", "Q4", 240, 460, 4, 4);
   required.required = 2;
   d.fields.push_back(required);
-  SheetFieldRow name;
-  name.code = "0006";
-  name.name = "NAME";
-  name.x = 240, name.y = 540, name.count = 6;
-  name.type = "一括";
-  d.fields.push_back(name);
+  d.fields.push_back(WriteInFieldRow("0006", "NAME", 240, 540, 6));
   SheetKeyRow key;
   key.name = "ID";
   key.width = 4;
@@ -92,11 +74,7 @@ class ReadingRunTest : public ReadingDbTest {
     ReadingDbTest::SetUp();
     definition_ = RunSheet();
     // The references a clean scan of the sheet registers.
-    const ReferenceMarks r = RegisterCleanPage(definition_, "0001", 300);
-    SheetMarkRow marks;
-    marks.x1 = r.x1, marks.y1 = r.y1, marks.x2 = r.x2, marks.y2 = r.y2;
-    marks.x3 = r.x3, marks.y3 = r.y3;
-    definition_.marks.push_back(marks);
+    definition_.marks.push_back(RegisteredMarkRow(definition_, "0001", 300));
     InstallFeeder();
   }
 
@@ -148,12 +126,7 @@ class ReadingRunTest : public ReadingDbTest {
     SheetFieldRow b2 = Check("0002", "B2", 240, 420, 3, 3);
     b2.side = "0002";
     definition_.fields.push_back(b2);
-    const ReferenceMarks r = RegisterCleanPage(definition_, "0002", 300);
-    SheetMarkRow marks;
-    marks.side = "0002";
-    marks.x1 = r.x1, marks.y1 = r.y1, marks.x2 = r.x2, marks.y2 = r.y2;
-    marks.x3 = r.x3, marks.y3 = r.y3;
-    definition_.marks.push_back(marks);
+    definition_.marks.push_back(RegisteredMarkRow(definition_, "0002", 300));
   }
 
   // A page of a side: scanned with small random shifts and turns, or clean

@@ -12,18 +12,7 @@
 namespace {
 
 SheetFieldRow CheckRow(const char* code, const char* name, int x, int y, int count) {
-  SheetFieldRow row;
-  row.code = code;
-  row.name = name;
-  row.x = x;
-  row.y = y;
-  row.count = count;
-  row.boxWidth = 4;
-  row.boxHeight = 4;
-  row.gap = 2;
-  row.edit = "ﾁｪｯｸ";
-  row.threshold = 150;
-  return row;
+  return CheckFieldRow(code, name, x, y, count, 4);
 }
 
 // An A4 sheet read with three marks: rows of choices of every kind the run
@@ -54,14 +43,7 @@ SheetDefinition TestSheet(int mode = 3) {
   SheetFieldRow limited = CheckRow("0005", "Q5", 160, 480, 4);
   limited.decimals = 2;
   d.fields.push_back(limited);
-  SheetFieldRow writeIn;
-  writeIn.code = "0006";
-  writeIn.name = "NAME";
-  writeIn.x = 160;
-  writeIn.y = 560;
-  writeIn.count = 6;
-  writeIn.type = "一括";
-  d.fields.push_back(writeIn);
+  d.fields.push_back(WriteInFieldRow("0006", "NAME", 160, 560, 6));
   SheetFieldRow backRow = CheckRow("0001", "B1", 160, 200, 8);
   backRow.side = "0002";
   d.fields.push_back(backRow);

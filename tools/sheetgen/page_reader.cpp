@@ -170,3 +170,14 @@ ReferenceMarks RegisterCleanPage(const SheetDefinition& definition, const std::s
   references.gridShiftY = paper->gridShiftY;
   return references;
 }
+
+SheetMarkRow RegisteredMarkRow(const SheetDefinition& definition, const std::string& side,
+                               int dpi) {
+  const ReferenceMarks r = RegisterCleanPage(definition, side, dpi);
+  SheetMarkRow row;
+  row.side = side;
+  row.resolutionCode = dpi == 200 ? 1 : dpi == 400 ? 3 : 2;
+  row.x1 = r.x1, row.y1 = r.y1, row.x2 = r.x2, row.y2 = r.y2;
+  row.x3 = r.x3, row.y3 = r.y3;
+  return row;
+}

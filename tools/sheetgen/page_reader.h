@@ -38,3 +38,7 @@ PageReading ReadPageInMemory(SheetImage* page, const SheetPaperRow& paper,
 // the mark search finds them, and the paper's grid scale.
 ReferenceMarks RegisterCleanPage(const SheetDefinition& definition, const std::string& side,
                                  int dpi);
+// The MUPA_HMK row of those references: what the designer stores when it
+// registers a clean page of the side at `dpi`.
+SheetMarkRow RegisteredMarkRow(const SheetDefinition& definition, const std::string& side,
+                               int dpi);

@@ -301,6 +301,33 @@ void Put32(std::vector<uint8_t>& b, std::size_t at, uint32_t v) {
 
 bool SheetFieldRow::IsCheck() const { return edit == "ﾁｪｯｸ"; }
 
+SheetFieldRow CheckFieldRow(const char* code, const char* name, int x, int y, int boxes,
+                            int boxMm) {
+  SheetFieldRow row;
+  row.code = code;
+  row.name = name;
+  row.x = x;
+  row.y = y;
+  row.count = boxes;
+  row.boxWidth = boxMm;
+  row.boxHeight = boxMm;
+  row.gap = 2;
+  row.edit = "ﾁｪｯｸ";
+  row.threshold = 150;
+  return row;
+}
+
+SheetFieldRow WriteInFieldRow(const char* code, const char* name, int x, int y, int count) {
+  SheetFieldRow row;
+  row.code = code;
+  row.name = name;
+  row.x = x;
+  row.y = y;
+  row.count = count;
+  row.type = "一括";
+  return row;
+}
+
 const SheetPaperRow* SheetDefinition::Paper(const std::string& side) const {
   for (const SheetPaperRow& paper : papers) {
     if (paper.side == side) return &paper;

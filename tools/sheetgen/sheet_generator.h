@@ -66,6 +66,15 @@ struct SheetFieldRow {
   bool IsCheck() const;
 };
 
+// A check field of side "0001": a row of `boxes` square boxes of `boxMm`
+// mm, 2 mm apart, at (x, y) sheet dots, read at threshold 150 with any
+// number of marks counted as the box numbers.
+SheetFieldRow CheckFieldRow(const char* code, const char* name, int x, int y, int boxes,
+                            int boxMm = 5);
+// A write-in field of side "0001": `count` boxes of 5 mm, read as one piece
+// ("一括"), left-aligned, at (x, y) sheet dots.
+SheetFieldRow WriteInFieldRow(const char* code, const char* name, int x, int y, int count);
+
 // MUPA_HMK: registered mark positions of a side and resolution.
 struct SheetMarkRow {
   std::string side = "0001";
