@@ -101,7 +101,7 @@ void TakeSheetValues(int t, int i, const Member& m, int members) {
     item.count = item.edit == 'I' ? 1 : GetColumnInt(t, "少数部桁数");
   }
   if (!m.grouped && (r.recordCode == 2 || r.recordCode == 3)) {
-    item.groupSize = std::min(r.members, item.count);
+    item.groupSize = std::min(r.members, item.width);  // rows, at most one a box
     item.memberNumber = 0;
   }
   LayoutSheetItem(i);

@@ -618,4 +618,36 @@ TEST_F(ReadingRunTest, ADesignReadOfTheBackGoesIntoTheRecordOfTheFrontReadBefore
   EXPECT_EQ(rows[0].at("B2"), "23");
 }
 
+TEST_F(ReadingRunTest, ChoicesLaidOutInRowsAreReadWhereTheirMarkStands) {
+  // Twelve choices in four rows of three (Ｘ, row by row) or three columns
+  // of four (Ｙ, column by column), one mark allowed, one code each.
+  struct Case {
+    const char* type;
+    int box;
+    const char* value;
+  };
+  for (const Case& c : {Case{"Ｘ", 7, "h"}, Case{"Ｙ", 7, "h"}, Case{"Ｘ", 11, "l"},
+                        Case{"Ｙ", 2, "c"}}) {
+    SCOPED_TRACE(std::string(c.type) + std::to_string(c.box));
+    TearDown();
+    SetUp();
+    SheetFieldRow rows = Check("0007", "Q5", 600, 280, 12, 1);
+    rows.type = c.type;
+    rows.arrayCount = 4;
+    rows.arrayGap = 2;
+    rows.overlay = "abcdefghijkl";
+    definition_.fields.push_back(rows);
+    Prepare({"Q5"});
+    const GeneratedSheet sheet = GenerateSheet(
+        definition_, Page("0001", {{"Q4", {0}}, {"Q5", {c.box}}}, 3));
+    ASSERT_EQ(sheet.error, "");
+    ASSERT_TRUE(WriteSheetBmp(FeedPath("PAGE00001.BMP"), sheet));
+    ASSERT_EQ(RunSheetReading(), 0);
+    EXPECT_EQ(Boxes(), Texts{});
+    const auto read = OutputRows();
+    ASSERT_EQ(read.size(), 1u);
+    EXPECT_EQ(read[0].at("Q5"), c.value);
+  }
+}
+
 }  // namespace
