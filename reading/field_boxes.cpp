@@ -2,6 +2,7 @@
 // density of each box in the sheet pixel matrix. Densities are counted in
 // integers and rounded half up exactly, so a box on the threshold reads the
 // same on every machine.
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -163,6 +164,32 @@ std::vector<BoxRect> LayoutFieldBoxes(const FieldBoxLayout& layout, int boxCount
   return boxes;
 }
 
+namespace {
+
+// Adds the cells of a matrix row from x0 to x1 that were unpacked, and the
+// black ones among them; the loop has no branch, so it runs a row at a time.
+void CountRowInk(const char* row, int x0, int x1, BoxInk* ink) {
+  int counted = 0, black = 0;
+  for (int x = x0; x <= x1; ++x) {
+    counted += row[x] != kCellEmpty;
+    black += row[x] == kCellBlack;
+  }
+  ink->counted += counted;
+  ink->black += black;
+}
+
+// The largest d >= 0 with 4 d² ry² <= rest (rest >= 0, ry > 0).
+int64_t HalfSpan(int64_t rest, int64_t ry) {
+  const int64_t unit = 4 * ry * ry;
+  auto fits = [&](int64_t d) { return d * d * unit <= rest; };
+  auto d = static_cast<int64_t>(std::sqrt(static_cast<double>(rest) / static_cast<double>(unit)));
+  while (fits(d + 1)) ++d;
+  while (d > 0 && !fits(d)) --d;
+  return d;
+}
+
+}  // namespace
+
 BoxInk MeasureBoxInk(const BoxRect& box, bool oval) {
   BoxInk ink;
   const int x0 = box.left < 0 ? 0 : box.left;
@@ -170,25 +197,26 @@ BoxInk MeasureBoxInk(const BoxRect& box, bool oval) {
   const int x1 = box.right < kMatrixColumns ? box.right : kMatrixColumns - 1;
   const int y1 = box.bottom < kMatrixRows ? box.bottom : kMatrixRows - 1;
   // The inscribed ellipse in integers: with RX = right - left and
-  // RY = bottom - top, a cell counts when 4dx²RY² + 4dy²RX² <= RX²RY².
+  // RY = bottom - top, a cell counts when 4dx²RY² + 4dy²RX² <= RX²RY²;
+  // on each row that is a run of cells about the centre.
   const int cx = (box.left + box.right) / 2;
   const int cy = (box.top + box.bottom) / 2;
   const int64_t rx = box.right - box.left;
   const int64_t ry = box.bottom - box.top;
   const int64_t limit = rx * rx * ry * ry;
   for (int y = y0; y <= y1; ++y) {
-    const char* row = SheetCellRow(y);
-    const int64_t dy = y - cy;
-    for (int x = x0; x <= x1; ++x) {
-      const char cell = row[x];
-      if (cell == kCellEmpty) continue;
-      if (oval) {
-        const int64_t dx = x - cx;
-        if (4 * dx * dx * ry * ry + 4 * dy * dy * rx * rx > limit) continue;
+    int from = x0, to = x1;
+    if (oval) {
+      const int64_t dy = y - cy;
+      const int64_t rest = limit - 4 * dy * dy * rx * rx;
+      if (rest < 0) continue;
+      if (ry > 0) {
+        const int64_t d = HalfSpan(rest, ry);
+        from = static_cast<int>(std::max<int64_t>(from, cx - d));
+        to = static_cast<int>(std::min<int64_t>(to, cx + d));
       }
-      ++ink.counted;
-      if (cell == kCellBlack) ++ink.black;
     }
+    if (from <= to) CountRowInk(SheetCellRow(y), from, to, &ink);
   }
   return ink;
 }

@@ -1,6 +1,8 @@
 // Compensation, box rectangles and box densities on the pixel matrix.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 #include "reading/sheet_core.h"
 
 namespace {
@@ -214,6 +216,49 @@ TEST(FieldBoxes, InkIsCountedOnUnpackedCellsInsideTheBoxOrItsEllipse) {
   EXPECT_EQ(disc.black, 13);
   EXPECT_DOUBLE_EQ(BoxDensity(0, 10, 9, 29, 0), 0.5);
   EXPECT_DOUBLE_EQ(BoxDensity(100, 100, 110, 110, 1), 0.0);
+}
+
+// Ink of a box counted cell by cell as the ellipse test reads.
+BoxInk InkCellByCell(const BoxRect& box, bool oval) {
+  BoxInk ink;
+  const int64_t rx = box.right - box.left, ry = box.bottom - box.top;
+  const int cx = (box.left + box.right) / 2, cy = (box.top + box.bottom) / 2;
+  for (int y = box.top; y <= box.bottom; ++y) {
+    for (int x = box.left; x <= box.right; ++x) {
+      const int64_t dx = x - cx, dy = y - cy;
+      if (oval && 4 * dx * dx * ry * ry + 4 * dy * dy * rx * rx > rx * rx * ry * ry) continue;
+      const char cell = SheetCell(x, y);
+      if (cell == kCellEmpty) continue;
+      ++ink.counted;
+      ink.black += cell == kCellBlack;
+    }
+  }
+  return ink;
+}
+
+TEST(FieldBoxes, BoxesAndEllipsesOfEveryShapeCountTheirCellsExactly) {
+  ClearSheetCells();
+  // A speckled page of 300 x 200 cells in the matrix's corner, unpacked
+  // cells only where it lies.
+  uint32_t state = 12345;
+  auto next = [&state] { return state = state * 1103515245u + 12345u, state >> 16; };
+  for (int y = 0; y < 200; ++y) {
+    for (int x = 0; x < 300; ++x) FillSheetCells(x, y, 1, 1, next() % 3 ? kCellWhite : kCellBlack);
+  }
+  for (int k = 0; k < 400; ++k) {
+    // Thin, flat, square and odd boxes, some over the page's edges.
+    const int left = static_cast<int>(next() % 320) - 10;
+    const int top = static_cast<int>(next() % 220) - 10;
+    const BoxRect box{left, top, left + static_cast<int>(next() % 60),
+                      top + static_cast<int>(next() % (k % 4 == 0 ? 2 : 60))};
+    for (bool oval : {false, true}) {
+      const BoxInk fast = MeasureBoxInk(box, oval);
+      const BoxInk slow = InkCellByCell(box, oval);
+      ASSERT_EQ(fast.counted, slow.counted) << box.left << "," << box.top << " " << box.right << ","
+                                            << box.bottom << " oval " << oval;
+      ASSERT_EQ(fast.black, slow.black);
+    }
+  }
 }
 
 TEST(FieldBoxes, ReadingMarksBoxesAtTheThreshold) {
