@@ -312,6 +312,16 @@ PieceList CheckContext::Pieces(const StrokeView& s) {
   return list;
 }
 
+ExtremePair CheckContext::FarthestExtremes(const StrokeView& s) {
+  ExtremePair pair;
+  if (!Measuring() || !s.present()) return pair;
+  int32_t direction = 0;
+  pair.a.present = pair.b.present = pair.present = true;
+  MeasureExtremeDistances(a_.points, a_.frame, s.segment, &pair.a.x, &pair.a.y, &pair.b.x,
+                          &pair.b.y, &pair.length, &pair.angle, &direction);
+  return pair;
+}
+
 ChainView CheckContext::Chain(const StrokeView& s) {
   ChainView chain;
   if (!Measuring() || !s.present()) return chain;
@@ -391,6 +401,17 @@ Corners CheckContext::OutlineCorners() {
 Corners CheckContext::CandidateCorners() {
   int32_t out[8] = {};
   if (Measuring()) FindCandidateCornerPoints(a_.points, candidate_, nullptr, nullptr, 0, 1, out);
+  return CornersFrom(out);
+}
+
+Corners CheckContext::CandidateCorners(const HoleList& extra) {
+  int32_t out[8] = {};
+  int32_t xs[kMaxListedHoles], ys[kMaxListedHoles];
+  for (int i = 0; i < extra.count; ++i) {
+    xs[i] = extra.holes[i].x;
+    ys[i] = extra.holes[i].y;
+  }
+  if (Measuring()) FindCandidateCornerPoints(a_.points, candidate_, xs, ys, extra.count, 1, out);
   return CornersFrom(out);
 }
 

@@ -213,6 +213,17 @@ struct Corners {
   PointView c1, c2, c3, c4;
 };
 
+// The two opposite chain extremes of a stroke that lie farthest apart (A in
+// direction k, B in direction k + 4), their distance and the direction of
+// the pair (0..179), in the frame.
+struct ExtremePair {
+  bool present = false;
+  PointView a, b;
+  int32_t length = 0, angle = 0;
+  // The higher of the two: B when it is at least as high as A.
+  const PointView& Upper() const { return b.y >= a.y ? b : a; }
+};
+
 // ---- the last verdict -------------------------------------------------------------------
 // Where the last check routine decided (the source line of the decision), for
 // the tests and the diagnostics of a recognition run; nothing reads it.
@@ -304,12 +315,16 @@ class CheckContext {
   // chain an earlier measure left).
   PointView EPOnScratchChain(int direction);
   PieceList Pieces(const StrokeView& s);
+  // The stroke's farthest pair of opposite chain extremes.
+  ExtremePair FarthestExtremes(const StrokeView& s);
   // The stroke's chain in the scratch chain of the point table (pixels, y up).
   ChainView Chain(const StrokeView& s);
   // End 1 or 2 of a stroke as a point (its index and frame position).
   PointView End(const StrokeView& s, int which);
   Corners OutlineCorners();    // every contour point, rescaled
   Corners CandidateCorners();  // the candidate's strokes, rescaled
+  // The same with the centres of the listed holes as further points.
+  Corners CandidateCorners(const HoleList& extra);
   Corners StrokeCorners(const StrokeView& s);
   HoleList Holes(int max);
 

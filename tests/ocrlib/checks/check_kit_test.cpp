@@ -294,6 +294,44 @@ TEST(CheckKit, LoopStepRejectsTheWholeSetOffTheLinePath) {
   }
 }
 
+TEST(CheckKit, CornersTakeHoleCentresAsFurtherPoints) {
+  RowHarness h(1, 0);
+  h.StrokeWithChain(0, 1, 1, {55, 55, 0, 0, 45, 45, 90, 90}, {{10, 10}, {100, 100}});
+  HoleList holes;
+  holes.count = 1;
+  holes.holes[0] = {10, 40, 200, 40, 200};
+  CheckContext c = h.Context();
+  const Corners plain = c.CandidateCorners();
+  EXPECT_EQ(plain.c1.x, 0) << "the first of two equal points";
+  EXPECT_EQ(plain.c1.y, 0);
+  // With the hole the box reaches y 200: the hole is the upper left and the
+  // upper right extreme, rescaled with the box.
+  const Corners withHole = c.CandidateCorners(holes);
+  EXPECT_EQ(withHole.c1.x, 85);
+  EXPECT_EQ(withHole.c1.y, 255);
+  EXPECT_EQ(withHole.c2.x, 85);
+  EXPECT_EQ(withHole.c4.x, 0);
+  EXPECT_EQ(withHole.c4.y, 0);
+}
+
+TEST(CheckKit, FarthestExtremesOfAStroke) {
+  RowHarness h(2, 0);
+  h.StrokeWithChain(0, 2, 1, {50, 25, 0, 0, 100, 50, 100, 50}, {{0, 0}, {100, 0}, {100, 50}});
+  CheckContext c = h.Context();
+  // Lowest to highest and lower left to upper right are equally far apart:
+  // the first pair holds.
+  const ExtremePair p = c.FarthestExtremes(c.S(0));
+  ASSERT_TRUE(p.present);
+  EXPECT_EQ(p.a.x, 0);
+  EXPECT_EQ(p.a.y, 0);
+  EXPECT_EQ(p.b.x, 100);
+  EXPECT_EQ(p.b.y, 50);
+  EXPECT_EQ(p.length, Len(100, 50));
+  EXPECT_EQ(p.angle, 27);
+  EXPECT_EQ(p.Upper().y, 50);
+  EXPECT_FALSE(c.FarthestExtremes(c.OptS(1)).present);
+}
+
 TEST(CheckKit, VerdictNamesTheRoutineAndTheLineThatDecided) {
   RowHarness row(1, 0);
   row.Stroke(0, 1, 2, {128, 128, 0, 0, 0, 0, 10, 10});
