@@ -1,0 +1,336 @@
+// The plain katakana checks, read on the thinned steps: for each column of
+// the syllabary, pen-drawn kana that match a model derived from a clean
+// drawing and that the class's row keeps, and near misses that still match
+// the model but that the row rejects. Then the measures the rows share and
+// the thresholds and areas that matter on exact feature values.
+#include <gtest/gtest.h>
+
+#include "ocrlib/checks/kana_checks.h"
+#include "ocrlib/strokes/strokes_internal.h"
+#include "tests/ocrlib/kit/check_trials.h"
+
+namespace {
+
+using modelkit::Boundary;
+using modelkit::ClassModel;
+using modelkit::ExpectBoundaries;
+using modelkit::ExpectTrials;
+using modelkit::RowHarness;
+using penkit::Figure;
+
+constexpr uint32_t kKana = kTypeKatakana;
+const std::vector<uint8_t> kAnyStraightCode = {10, 11, 12, 13};
+
+uint16_t Code(const char* row) { return ClassCodeOfName(row); }
+
+TEST(KanaChecks, VowelsAndTheKaAndSaColumns) {
+  const Figure u =
+      Figure().Line({50, 5}, {50, 25}).Polyline({{15, 45}, {15, 25}, {85, 25}, {80, 60}, {45, 92}});
+  ExpectTrials({"_U", u, {}, {}},
+               {{"U", u, kKana, Code("_U")},
+                {"tick over the right corner",
+                 Figure()
+                     .Line({80, 5}, {80, 25})
+                     .Polyline({{15, 45}, {15, 25}, {85, 25}, {80, 60}, {45, 92}}),
+                 kKana, 0}});
+  const Figure ki =
+      Figure().Line({20, 30}, {80, 25}).Line({15, 60}, {85, 55}).Line({40, 10}, {60, 92});
+  ExpectTrials(
+      {"KI", ki, {}, {}},
+      {{"KI", ki, kKana, Code("KI")},
+       {"stem further left",
+        Figure().Line({20, 30}, {80, 25}).Line({15, 60}, {85, 55}).Line({25, 10}, {40, 92}), kKana,
+        Code("KI")},
+       {"bars slanting up",
+        Figure().Line({20, 40}, {80, 20}).Line({15, 70}, {85, 50}).Line({40, 10}, {60, 92}), kKana,
+        Code("KI")},
+       {"stem ending at the lower bar",
+        Figure().Line({20, 30}, {80, 25}).Line({15, 60}, {85, 55}).Line({40, 10}, {50, 65}), kKana,
+        0}});
+  const Figure ke = Figure()
+                        .Line({35, 10}, {15, 50})
+                        .Line({25, 35}, {90, 35})
+                        .Polyline({{65, 35}, {60, 65}, {40, 92}});
+  ExpectTrials({"KE", ke, {}, {}}, {{"KE", ke, kKana, Code("KE")},
+                                    {"left stroke down to the bottom",
+                                     Figure()
+                                         .Line({35, 10}, {10, 85})
+                                         .Line({25, 35}, {90, 35})
+                                         .Polyline({{65, 35}, {60, 65}, {40, 92}}),
+                                     kKana, 0}});
+  const Figure ko = Figure().Polyline({{15, 15}, {80, 15}, {80, 85}, {15, 85}});
+  ExpectTrials(
+      {"KO", ko, {}, {}},
+      {{"KO", ko, kKana, Code("KO")},
+       {"short base", Figure().Polyline({{15, 15}, {80, 15}, {80, 85}, {50, 85}}), kKana, 0},
+       {"short top", Figure().Polyline({{45, 15}, {80, 15}, {80, 85}, {15, 85}}), kKana, 0}});
+  const Figure sa = Figure()
+                        .Line({10, 35}, {90, 35})
+                        .Line({30, 15}, {30, 60})
+                        .Polyline({{70, 10}, {70, 55}, {45, 92}});
+  ExpectTrials({"SA", sa, {}, {}}, {{"SA", sa, kKana, Code("SA")},
+                                    {"short left stroke",
+                                     Figure()
+                                         .Line({10, 35}, {90, 35})
+                                         .Line({30, 25}, {30, 45})
+                                         .Polyline({{70, 10}, {70, 55}, {45, 92}}),
+                                     kKana, Code("SA")},
+                                    {"bar near the top",
+                                     Figure()
+                                         .Line({10, 15}, {90, 15})
+                                         .Line({30, 8}, {30, 60})
+                                         .Polyline({{70, 8}, {70, 55}, {45, 92}}),
+                                     kKana, Code("SA")}});
+  const Figure su =
+      Figure().Polyline({{15, 15}, {80, 15}, {60, 50}, {15, 90}}).Line({50, 60}, {85, 90});
+  const Figure suBody = Figure().Polyline({{15, 15}, {80, 15}, {60, 50}, {15, 90}});
+  ExpectTrials(
+      {"SU", su, {}, {}},
+      {{"SU", su, kKana, Code("SU")},
+       {"short leg", Figure(suBody).Line({52, 58}, {65, 70}), kKana, 0},
+       {"leg high on the right", Figure(suBody).Line({65, 35}, {90, 55}), kKana, 0},
+       {"short top",
+        Figure().Polyline({{45, 15}, {80, 15}, {60, 50}, {15, 90}}).Line({50, 60}, {85, 90}), kKana,
+        0}});
+}
+
+TEST(KanaChecks, TheTaNaHaAndMaColumns) {
+  const Figure to = Figure().Line({35, 10}, {35, 92}).Line({35, 45}, {80, 65});
+  ExpectTrials({"TO", to, {}, {}},
+               {{"TO", to, kKana, Code("TO")},
+                {"branch near the top", Figure().Line({35, 10}, {35, 92}).Line({35, 15}, {80, 35}),
+                 kKana, Code("TO")}});
+  const Figure ni = Figure().Line({25, 25}, {75, 25}).Line({10, 80}, {90, 80});
+  ExpectTrials({"NI", ni, {}, {}},
+               {{"NI", ni, kKana, Code("NI")},
+                {"base no longer than the top",
+                 Figure().Line({25, 25}, {75, 25}).Line({35, 80}, {65, 80}), kKana, 0}});
+  const Figure nu =
+      Figure().Polyline({{15, 15}, {80, 15}, {60, 60}, {15, 92}}).Line({40, 50}, {75, 80});
+  ExpectTrials({"NU", nu, {}, {}}, {{"NU", nu, kKana, Code("NU")}});
+  const Figure no = Figure().Polyline({{75, 10}, {65, 50}, {20, 90}});
+  ExpectTrials(
+      {"NO", no, {}, kAnyStraightCode},
+      {{"NO", no, kKana, Code("NO")},
+       {"almost upright", Figure().Polyline({{60, 10}, {58, 50}, {48, 90}}), kKana, Code("NO")}});
+  const Figure hu = Figure().Polyline({{15, 15}, {85, 15}, {70, 60}, {30, 92}});
+  ExpectTrials(
+      {"HU", hu, {}, {}},
+      {{"HU", hu, kKana, Code("HU")},
+       {"short top", Figure().Polyline({{55, 15}, {85, 15}, {70, 60}, {30, 92}}), kKana, 0}});
+  const Figure he = Figure().Polyline({{10, 60}, {35, 30}, {90, 75}});
+  ExpectTrials(
+      {"HE", he, {}, {}},
+      {{"HE", he, kKana, Code("HE")},
+       {"apex further right", Figure().Polyline({{10, 75}, {70, 30}, {90, 60}}), kKana, Code("HE")},
+       {"almost flat", Figure().Polyline({{10, 60}, {35, 50}, {90, 65}}), kKana, 0}});
+  const Figure mi =
+      Figure().Line({25, 15}, {75, 25}).Line({30, 45}, {70, 55}).Line({20, 75}, {80, 90});
+  ExpectTrials(
+      {"MI", mi, {}, {}},
+      {{"MI", mi, kKana, Code("MI")},
+       {"strokes crowded at the top",
+        Figure().Line({25, 15}, {75, 25}).Line({30, 30}, {70, 40}).Line({20, 45}, {80, 60}), kKana,
+        0}});
+  const Figure mu = Figure().Polyline({{45, 10}, {15, 85}, {85, 80}}).Line({70, 60}, {85, 90});
+  ExpectTrials(
+      {"MU", mu, {}, {}},
+      {{"MU", mu, kKana, Code("MU")},
+       {"upright back", Figure().Polyline({{25, 10}, {25, 85}, {85, 80}}).Line({70, 60}, {85, 90}),
+        kKana, Code("MU")}});
+}
+
+TEST(KanaChecks, TheYaRaAndWaColumnsAndTheBar) {
+  const Figure yu = Figure().Polyline({{20, 30}, {70, 30}, {65, 80}}).Line({10, 80}, {90, 80});
+  ExpectTrials(
+      {"YU", yu, {}, {}},
+      {{"YU", yu, kKana, Code("YU")},
+       {"tall", Figure().Polyline({{20, 10}, {70, 10}, {65, 80}}).Line({10, 80}, {90, 80}), kKana,
+        Code("YU")},
+       {"short base", Figure().Polyline({{20, 30}, {70, 30}, {65, 80}}).Line({40, 80}, {75, 80}),
+        kKana, 0}});
+  const Figure ra =
+      Figure().Line({25, 10}, {75, 10}).Polyline({{15, 35}, {85, 35}, {70, 70}, {30, 92}});
+  ExpectTrials(
+      {"RA", ra, {}, {}},
+      {{"RA", ra, kKana, Code("RA")},
+       {"long top",
+        Figure().Line({5, 10}, {95, 10}).Polyline({{15, 35}, {85, 35}, {70, 70}, {30, 92}}), kKana,
+        Code("RA")}});
+  const Figure ri = Figure().Line({25, 15}, {25, 60}).Polyline({{70, 10}, {70, 60}, {40, 92}});
+  ExpectTrials(
+      {"RI", ri, {}, {}},
+      {{"RI", ri, kKana, Code("RI")},
+       {"left stroke as long as the right",
+        Figure().Line({25, 10}, {25, 92}).Polyline({{70, 10}, {70, 60}, {40, 92}}), kKana, 0},
+       {"left stroke low",
+        Figure().Line({25, 50}, {25, 92}).Polyline({{70, 10}, {70, 60}, {40, 92}}), kKana, 0}});
+  const Figure ru =
+      Figure().Polyline({{35, 10}, {32, 60}, {15, 90}}).Polyline({{60, 10}, {60, 85}, {90, 60}});
+  ExpectTrials({"RU", ru, {}, {}}, {{"RU", ru, kKana, Code("RU")}});
+  const Figure re = Figure().Polyline({{25, 10}, {25, 88}, {85, 50}});
+  ExpectTrials({"RE", re, {}, {}},
+               {{"RE", re, kKana, Code("RE")},
+                {"tail low", Figure().Polyline({{25, 10}, {25, 88}, {85, 80}}), kKana, Code("RE")},
+                {"short stem", Figure().Polyline({{25, 50}, {25, 88}, {85, 60}}), kKana, 0}});
+  const Figure ro = Figure().Polyline({{15, 15}, {80, 15}, {80, 85}, {15, 85}, {15, 15}});
+  ExpectTrials({"RO", ro, {}, {}},
+               {{"RO", ro, kKana, Code("RO")}, {"round", Figure().Circle({50, 50}, 38), kKana, 0}});
+  const Figure bar = Figure().Line({10, 50}, {90, 50});
+  ExpectTrials(
+      {"-", bar, {}, kAnyStraightCode},
+      {{"bar", bar, kKana, '-'}, {"slanting", Figure().Line({10, 35}, {90, 70}), kKana, 0}});
+}
+
+// ---- the measures the rows share ------------------------------------------------------
+TEST(KanaChecks, BendOfALastPieceLeftOfItsChord) {
+  struct Case {
+    const char* what;
+    std::initializer_list<std::pair<int, int>> points;
+    bool decided;  // rejected by the measure itself
+    int32_t bend;
+  };
+  // One piece: its points run from the first (left) to the last (right);
+  // the frame maps pixels to frame units one to one.
+  const Case cases[] = {
+      {"straight", {{0, 0}, {50, 50}, {100, 100}}, false, 0},
+      {"bulging left of the chord", {{0, 0}, {20, 60}, {100, 100}}, false, -27},
+      {"bulging right: nothing left of the chord", {{0, 0}, {80, 20}, {100, 100}}, false, 0},
+      {"running down", {{0, 100}, {50, 50}, {100, 0}}, true, 0},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.what);
+    RowHarness h(1, 0, "_A");
+    h.StrokeWithChain(0, 2, 1, {128, 128, 0, 0, 0, 0, 100, 100}, k.points);
+    CheckContext c = h.Context();
+    const int32_t bend = LastPieceLeftBend(c, c.S(0));
+    EXPECT_EQ(c.decided(), k.decided);
+    if (!k.decided) {
+      EXPECT_EQ(bend, k.bend);
+    }
+  }
+}
+
+TEST(KanaChecks, FirstStepOfAStroke) {
+  RowHarness h(2, 0, "KU");
+  h.StrokeWithChain(0, 2, 1, {128, 128, 0, 0, 0, 0, 100, 100}, {{10, 20}, {25, 30}, {90, 90}});
+  CheckContext c = h.Context();
+  int32_t dx = 0, dy = 0;
+  EXPECT_TRUE(FirstStep(c, c.S(0), &dx, &dy));
+  EXPECT_EQ(dx, 15);
+  EXPECT_EQ(dy, 10);
+  h.StrokeWithChain(1, 1, 2, {128, 128, 0, 0, 0, 0, 0, 100}, {{40, 40}});
+  EXPECT_FALSE(FirstStep(c, c.S(1), &dx, &dy)) << "one point makes no step";
+  EXPECT_TRUE(c.rejected());
+}
+
+TEST(KanaChecks, AbsentStrokesAndMissingHoles) {
+  // Strokes read without a presence test reject when absent; rows that
+  // need a loop the pen closed (one-stroke "TU", "TUb", "HO" without its
+  // dot, "SI" without its third stroke, "SO" and "_U" in one stroke) reject
+  // a character without holes, while "NOa", which only forbids one, keeps it.
+  struct Case {
+    const char* what;
+    const char* row;
+    int strokes;
+    void (*lay)(RowHarness&);
+    uint16_t expected;
+  };
+  auto upright = [](RowHarness& h) { h.Stroke(0, 1, 2, {128, 128, 0, 0, 10, 128, 0, 256}); };
+  const Case cases[] = {
+      {"RI without S1", "RI", 2, upright, 0},
+      {"RIa without S0", "RIa", 2,
+       [](RowHarness& h) {
+         h.Stroke(1, 1, 2, {128, 128, 0, 0, 10, 128, 0, 256});
+       },
+       0},
+      {"TEa without S0", "TEa", 1, [](RowHarness&) {}, 0},
+      {"TU in one stroke", "TU", 3, upright, 0},
+      {"TUb", "TUb", 2, upright, 0},
+      {"HO without its dot", "HO", 4, upright, 0},
+      {"SI in two strokes", "SI", 3, upright, 0},
+      {"SO in one stroke", "SO", 2, upright, 0},
+      {"_U in one stroke", "_U", 2,
+       [](RowHarness& h) {
+         h.Stroke(1, 3, 2, {150, 100, 30, 200, 120, 0, 200, 230});
+       },
+       0},
+      {"NOa", "NOa", 1,
+       [](RowHarness& h) {
+         h.Stroke(0, 1, 3, {128, 128, 110, 0, 30, 0, 100, 100});
+       },
+       Code("NOa")},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.what);
+    RowHarness h(k.strokes, 0, k.row);
+    k.lay(h);
+    h.candidate().distance = -2000;
+    h.candidate().valid = Code(k.row);
+    h.ApplyCheck();
+    EXPECT_EQ(h.valid(), k.expected);
+  }
+}
+
+// ---- exact feature values ---------------------------------------------------------------
+// "HD": a ring of S0 (w of its features) whose chain encloses an area.
+template <int16_t Width>
+void HdSquare(RowHarness& h) {
+  h.StrokeWithChain(0, 0, 0, {128, 128, 0, 0, 0, 0, Width, 200},
+                    {{0, 0}, {12, 0}, {12, 12}, {0, 12}});
+}
+void HdTriangle(RowHarness& h) {
+  h.StrokeWithChain(0, 0, 0, {128, 128, 0, 0, 0, 0, 220, 200}, {{0, 0}, {20, 0}, {0, 16}});
+}
+void HdBlock(RowHarness& h) {
+  h.StrokeWithChain(0, 0, 0, {128, 128, 0, 0, 0, 0, 220, 200},
+                    {{0, 0}, {16, 0}, {16, 10}, {0, 10}});
+}
+void HdLarge(RowHarness& h) {
+  h.StrokeWithChain(0, 0, 0, {128, 128, 0, 0, 0, 0, 220, 200},
+                    {{0, 0}, {14, 0}, {14, 14}, {0, 14}});
+}
+
+TEST(KanaChecks, ThresholdsAndAreasThatMatter) {
+  ExpectBoundaries({
+      // "TEa" rejects only a first stroke two units wide or less.
+      {"TEa, w 2", "TEa", 1, 0,
+       [](RowHarness& h) {
+         h.Stroke(0, 1, 0, {128, 128, 0, 0, 1, 0, 2, 0});
+       },
+       0, 0},
+      {"TEa, w 3", "TEa", 1, 0,
+       [](RowHarness& h) {
+         h.Stroke(0, 1, 0, {128, 128, 0, 0, 1, 0, 3, 0});
+       },
+       0, Code("TEa")},
+      // "HD": below 128 wide rejects; below 201 wide is taken as it is.
+      {"HD, w 127", "HD", 1, 0, HdSquare<127>, 0, 0},
+      {"HD, w 200", "HD", 1, 0, HdSquare<200>, 0, Code("HD")},
+      // Wider: the area the chain encloses (square pixels) and how much of
+      // its box it fills decide.
+      {"HD, area 144 filling its box", "HD", 1, 0, HdSquare<210>, 0, 0},
+      {"HD, area 160 in half its box", "HD", 1, 0, HdTriangle, 0, Code("HD")},
+      {"HD, area 160 filling its box", "HD", 1, 0, HdBlock, 0, 0},
+      {"HD, area 196", "HD", 1, 0, HdLarge, 0, 0},
+      // "RO" has threshold 0: a perfect match only.
+      {"RO above its threshold", "RO", 1, 0,
+       [](RowHarness& h) {
+         h.Stroke(0, 0, 0, {128, 128, 0, 0, 0, 0, 256, 256});
+       },
+       1, 0},
+  });
+}
+
+TEST(KanaChecks, SmallCharactersAreRingMarksWhateverTheirArea) {
+  // A character below 13 pixels passes "HD" once S0 is 128 wide.
+  RowHarness h(1, 0, "HD");
+  HdLarge(h);
+  h.Context().args().frame->size = 12;
+  h.candidate().distance = 0;
+  h.candidate().valid = Code("HD");
+  h.ApplyCheck();
+  EXPECT_EQ(h.valid(), Code("HD"));
+}
+
+}  // namespace
