@@ -9,6 +9,16 @@
 // inclusive. Files: kana_checks_a_to_so.cpp, kana_checks_ta_to_mo.cpp,
 // kana_checks_ya_to_bar.cpp, with the measures of kana_measures.cpp.
 //
+// The "@" set ("@_A" to "@-b") reads up to twelve short strokes per model:
+// windows with strict bounds where a row says < or >, chord measures raw or
+// with 128 added to all three outputs (kMcnAll128), the pieces of a
+// stroke's path, the farthest pair of its chain extremes, walks along the
+// outline and, in a few rows, the candidate's own distance. Files:
+// at_kana_checks_a_to_so.cpp with at_kana_ku_so.cpp,
+// at_kana_checks_ta_to_yo.cpp with at_kana_trees_ta_to_yo.cpp,
+// at_kana_checks_ra_to_bar.cpp with at_kana_trees_ra_to_n.cpp, and the
+// measures of at_kana_measures.cpp.
+//
 // A stroke, point, piece or contour point that a row reads but the
 // candidate lacks rejects it, and so does a measure whose divisor is 0
 // where the row gives no value for that case.
@@ -131,6 +141,107 @@ void CheckKanaHDb(CheckContext& c);  // "HDb"
 void CheckKanaHDc(CheckContext& c);  // "HDc"
 void CheckKanaBar(CheckContext& c);  // "-"
 
+// The "@" set, "@_A" to "@-b", in table order.
+void CheckAtKanaA(CheckContext& c);     // "@_A"
+void CheckAtKanaAa(CheckContext& c);    // "@_Aa"
+void CheckAtKanaAb(CheckContext& c);    // "@_Ab"
+void CheckAtKanaAc(CheckContext& c);    // "@_Ac"
+void CheckAtKanaI(CheckContext& c);     // "@_I"
+void CheckAtKanaIa(CheckContext& c);    // "@_Ia"
+void CheckAtKanaIb(CheckContext& c);    // "@_Ib"
+void CheckAtKanaU(CheckContext& c);     // "@_U"
+void CheckAtKanaUa(CheckContext& c);    // "@_Ua"
+void CheckAtKanaUb(CheckContext& c);    // "@_Ub"
+void CheckAtKanaUc(CheckContext& c);    // "@_Uc"
+void CheckAtKanaE(CheckContext& c);     // "@_E"
+void CheckAtKanaO(CheckContext& c);     // "@_O"
+void CheckAtKanaOa(CheckContext& c);    // "@_Oa"
+void CheckAtKanaKA(CheckContext& c);    // "@KA"
+void CheckAtKanaKAa(CheckContext& c);   // "@KAa"
+void CheckAtKanaKI(CheckContext& c);    // "@KI"
+void CheckAtKanaKIa(CheckContext& c);   // "@KIa"
+void CheckAtKanaKU(CheckContext& c);    // "@KU"
+void CheckAtKanaKUa(CheckContext& c);   // "@KUa"
+void CheckAtKanaKE(CheckContext& c);    // "@KE"
+void CheckAtKanaKO(CheckContext& c);    // "@KO"
+void CheckAtKanaKOa(CheckContext& c);   // "@KOa"
+void CheckAtKanaSAa(CheckContext& c);   // "@SAa"
+void CheckAtKanaSAb(CheckContext& c);   // "@SAb"
+void CheckAtKanaSI(CheckContext& c);    // "@SI"
+void CheckAtKanaSIa(CheckContext& c);   // "@SIa"
+void CheckAtKanaSU(CheckContext& c);    // "@SU"
+void CheckAtKanaSUa(CheckContext& c);   // "@SUa"
+void CheckAtKanaSE(CheckContext& c);    // "@SE"
+void CheckAtKanaSEa(CheckContext& c);   // "@SEa"
+void CheckAtKanaSO(CheckContext& c);    // "@SO"
+void CheckAtKanaSOa(CheckContext& c);   // "@SOa"
+void CheckAtKanaTA(CheckContext& c);    // "@TA"
+void CheckAtKanaTAa(CheckContext& c);   // "@TAa"
+void CheckAtKanaTAb(CheckContext& c);   // "@TAb"
+void CheckAtKanaTI(CheckContext& c);    // "@TI"
+void CheckAtKanaTIa(CheckContext& c);   // "@TIa"
+void CheckAtKanaTIb(CheckContext& c);   // "@TIb"
+void CheckAtKanaTU(CheckContext& c);    // "@TU"
+void CheckAtKanaTUa(CheckContext& c);   // "@TUa"
+void CheckAtKanaTE(CheckContext& c);    // "@TE"
+void CheckAtKanaTEa(CheckContext& c);   // "@TEa"
+void CheckAtKanaTO(CheckContext& c);    // "@TO"
+void CheckAtKanaTOa(CheckContext& c);   // "@TOa"
+void CheckAtKanaNA(CheckContext& c);    // "@NA"
+void CheckAtKanaNI(CheckContext& c);    // "@NI"
+void CheckAtKanaNU(CheckContext& c);    // "@NU"
+void CheckAtKanaNUa(CheckContext& c);   // "@NUa"
+void CheckAtKanaNE(CheckContext& c);    // "@NE"
+void CheckAtKanaNEa(CheckContext& c);   // "@NEa"
+void CheckAtKanaNEb(CheckContext& c);   // "@NEb"
+void CheckAtKanaNO(CheckContext& c);    // "@NO"
+void CheckAtKanaNOa(CheckContext& c);   // "@NOa"
+void CheckAtKanaHA(CheckContext& c);    // "@HA"
+void CheckAtKanaHI(CheckContext& c);    // "@HI"
+void CheckAtKanaHIa(CheckContext& c);   // "@HIa"
+void CheckAtKanaHU(CheckContext& c);    // "@HU"
+void CheckAtKanaHE(CheckContext& c);    // "@HE"
+void CheckAtKanaHO(CheckContext& c);    // "@HO"
+void CheckAtKanaHOa(CheckContext& c);   // "@HOa"
+void CheckAtKanaMA(CheckContext& c);    // "@MA"
+void CheckAtKanaMAa(CheckContext& c);   // "@MAa"
+void CheckAtKanaMI(CheckContext& c);    // "@MI"
+void CheckAtKanaMU(CheckContext& c);    // "@MU"
+void CheckAtKanaMUa(CheckContext& c);   // "@MUa"
+void CheckAtKanaME(CheckContext& c);    // "@ME"
+void CheckAtKanaMO(CheckContext& c);    // "@MO"
+void CheckAtKanaYA(CheckContext& c);    // "@YA"
+void CheckAtKanaYAa(CheckContext& c);   // "@YAa"
+void CheckAtKanaYU(CheckContext& c);    // "@YU"
+void CheckAtKanaYUa(CheckContext& c);   // "@YUa"
+void CheckAtKanaYO(CheckContext& c);    // "@YO"
+void CheckAtKanaYOa(CheckContext& c);   // "@YOa"
+void CheckAtKanaYOb(CheckContext& c);   // "@YOb"
+void CheckAtKanaYOc(CheckContext& c);   // "@YOc"
+void CheckAtKanaRA(CheckContext& c);    // "@RA"
+void CheckAtKanaRI(CheckContext& c);    // "@RI"
+void CheckAtKanaRIa(CheckContext& c);   // "@RIa"
+void CheckAtKanaRU(CheckContext& c);    // "@RU"
+void CheckAtKanaRUa(CheckContext& c);   // "@RUa"
+void CheckAtKanaRE(CheckContext& c);    // "@RE"
+void CheckAtKanaRO(CheckContext& c);    // "@RO"
+void CheckAtKanaROa(CheckContext& c);   // "@ROa"
+void CheckAtKanaROb(CheckContext& c);   // "@ROb"
+void CheckAtKanaROc(CheckContext& c);   // "@ROc"
+void CheckAtKanaWA(CheckContext& c);    // "@WA"
+void CheckAtKanaWAa(CheckContext& c);   // "@WAa"
+void CheckAtKanaWAb(CheckContext& c);   // "@WAb"
+void CheckAtKanaWAc(CheckContext& c);   // "@WAc"
+void CheckAtKanaWO(CheckContext& c);    // "@WO"
+void CheckAtKanaWOa(CheckContext& c);   // "@WOa"
+void CheckAtKanaN(CheckContext& c);     // "@_N"
+void CheckAtKanaNa(CheckContext& c);    // "@_Na"
+void CheckAtKanaDK(CheckContext& c);    // "@DK"
+void CheckAtKanaHD(CheckContext& c);    // "@HD"
+void CheckAtKanaBar(CheckContext& c);   // "@-"
+void CheckAtKanaBarA(CheckContext& c);  // "@-a"
+void CheckAtKanaBarB(CheckContext& c);  // "@-b"
+
 // ---- measures of both sets (kana_measures.cpp) ------------------------------------------
 // The holes of a list for which `fits` holds.
 template <class Fits>
@@ -152,3 +263,67 @@ int32_t LastPieceLeftBend(CheckContext& c, const StrokeView& s, int line = __bui
 // piece; rejects (false) when the piece has fewer than two points.
 bool FirstStep(CheckContext& c, const StrokeView& s, int32_t* dx, int32_t* dy,
                int line = __builtin_LINE());
+
+// ---- measures of the "@" rows (at_kana_measures.cpp) ------------------------------------
+// 100 dy / dx of a piece's first to last point in the frame, 32767 upright.
+int32_t PieceSlope(const PieceView& p);
+// The piece of the longest chord (squared, the first of equals; piece 0 when
+// every chord is empty).
+int LongestPiece(const PieceList& pieces);
+
+// The contour point that the first point of the stroke's group (its
+// chain's first piece) was traced from, as the step records it; rejects
+// when there is none.
+PointView GroupStartSource(CheckContext& c, const StrokeView& s, int line = __builtin_LINE());
+// The same for the first point of the stroke's own first piece.
+PointView PieceStartSource(CheckContext& c, const StrokeView& s, int line = __builtin_LINE());
+// Whether that group source lies on an outer ring (rejects as above).
+bool GroupRingIsOuter(CheckContext& c, const StrokeView& s, int line = __builtin_LINE());
+// Contour points of the ring a contour point belongs to, 0 without one.
+int RingPointCount(const PointView& ring);
+// Contour normals exist only once a thinned step has measured the outline;
+// the polygon steps read the outline without them.
+bool RingHasNormals(const CheckContext& c);
+// Percent of the ring's points, walked from the one after `ring` round to
+// it (that one not counted), whose normal turns away from the axes
+// (| |nx| - |ny| | < 180), over the ring's point count.
+int32_t TurningShare(const PointView& ring);
+
+// node(p): the contour point stroke point p was traced from, as the step
+// records it (the first of its pair on the thinned steps); rejects when
+// there is none.
+PointView Node(CheckContext& c, int strokePoint, int line = __builtin_LINE());
+// node() of the first point of the stroke's chain (builds the chain).
+PointView ChainStartNode(CheckContext& c, const StrokeView& s, int line = __builtin_LINE());
+// The ring point from `from` to `to` (inclusive, along the ring) farthest in
+// a direction with the weighted tie-break, in the frame; absent without a
+// start.
+PointView RingExtremeBetween(const CheckContext& c, const PointView& from, const PointView& to,
+                             int direction, int weight);
+// The bulge of the ring from a's successor up to b off the chord a-b: 256
+// times frame units, positive on the right of a -> b, and the farthest
+// point in the frame (a's own when nothing deviates).
+struct RingBulge {
+  int32_t value = 0;
+  PointView farthest;
+};
+RingBulge BulgeBetween(const CheckContext& c, const PointView& a, const PointView& b);
+// The same in 256 x pixels on the stored rows (positive left of a -> b as
+// stored).
+int32_t RawBulgeBetween(const PointView& a, const PointView& b);
+
+// "@YO" and "@WO": from the end of a first stroke that turns back to the
+// end of a last stroke (d1 = S3 end 2 - S0 end 2), along the first
+// stroke's second-to-last piece from its last point back to its first
+// (d2), and from the start of the third stroke to that of the last (d3 =
+// S3 end 1 - S2 end 1): lengths and folded angles. Rejects when the first
+// stroke has fewer than two pieces.
+struct TurnBackVectors {
+  int32_t l1 = 0, a1 = 0, l2 = 0, a2 = 0, l3 = 0, a3 = 0;
+};
+TurnBackVectors MeasureTurnBack(CheckContext& c, const StrokeView& s0, const StrokeView& s2,
+                                const StrokeView& s3, int line = __builtin_LINE());
+
+// The hole rule of the "@" WA rows: a largest hole of three contour points
+// or more at the very top of the frame, in the middle, rejects.
+void RequireNoTopHole(CheckContext& c);

@@ -51,6 +51,7 @@ void CheckKanaA(CheckContext& c) {
   c.Need(k.c2.x + k.c3.x >= 242);
   c.Need(Within(k.c2.y + k.c3.x, 238, 469));
   c.Need(k.c2.y - k.c2.x <= 46);
+  // S0.dev, S0.ox, S0.oy of the sums: the outputs of MCN(S0, 1) above.
   c.Need(m0.oy + s0.y1 >= 218);
   c.Need(s0.x2 - s0.cy <= 36);
   c.Need(s0.h + s0.y2 >= 220);
@@ -160,6 +161,7 @@ void CheckKanaU(CheckContext& c) {
   c.Need(k.c4.x - k.c1.x <= 170);
   c.AcceptWhen(!s0.present());
   c.Need(Within(s1.h - s0.w, 113, 360));
+  // S0.dev, S0.ox, S0.oy of the sums: the outputs of MCN(S0, 1) above.
   c.Need(Within(s1.x1 + m0.dev, 132, 249));
   c.Need(s1.cx - s0.x2 >= 87);
   c.Need(s1.h - s0.y2 <= 238);
@@ -212,6 +214,7 @@ void CheckKanaUa(CheckContext& c) {
   c.Require(k.c1, {y >= 161});
   c.Require(k.c2, {x >= 77});
   c.Require(k.c4, {y <= 142});
+  // S1.dev, S2.dev, S2.oy of the sums: the outputs of their MCN(S, 1).
   c.Need(f1.y - s2.w <= 112);
   c.Need(f1.y + m1.dev <= 361);
   c.Need(s1.x2 + s2.y1 <= 251);
@@ -496,6 +499,7 @@ void CheckKanaKOa(CheckContext& c) {
   c.Require(k.c2, {x >= 123, y >= 197});
   c.Require(k.c3, {x >= 159, y <= 102});
   c.Require(k.c4, {x <= 96, y <= 54});
+  // S0.dev, S0.ox, S0.oy of the sums: the outputs of MCN(S0, 1) above.
   c.Need(s0.x2 + s0.x1 >= 140);
   c.Need(Within(s1.x2 - s0.y1, -213, -62));
   c.Need(s0.x1 + s0.cx >= 96);
@@ -567,6 +571,7 @@ void CheckKanaSI(CheckContext& c) {
   c.Require(k.c2, {x >= 24});
   c.Require(k.c3, {x >= 36});
   c.Require(k.c4, {y <= 88});
+  // S1.dev, S1.ox, S1.oy of the sums: the outputs of MCN(S1, 1) above.
   c.Need(Within(m1.dev - s0.w, -115, 132));
   c.Need(Within(s0.h + m1.dev, -80, 167));
   c.Need(s1.y1 - s0.w <= 268);
@@ -676,7 +681,8 @@ void CheckKanaSEa(CheckContext& c) {
 }
 
 // "SO" and "SOa": drawn in one stroke, the tick and the sweep close one
-// loop; with the tick apart there is none.
+// loop; with the tick apart there is none. "Exactly one hole" counts the
+// holes of that kind only.
 HoleList CheckLoopOfSo(CheckContext& c) {
   const HoleList holes = c.Holes(kMaxListedHoles);
   const int loops = CountHoles(holes, LoopHole);
@@ -713,6 +719,7 @@ void CheckKanaSO(CheckContext& c) {
   c.Need(s1.h - s0.cx <= -136);
   c.Need(Within(s1.x2 - s0.cy, -129, -66));
   c.Need(s1.cy - s0.x1 <= 106);
+  // S0.dev, S0.ox, S0.oy of the sums: the outputs of MCN(S0, 1) above.
   c.Need(s1.h - m0.oy <= 20);
   c.Need(Within(s1.cy - m0.oy, 133, 260));
   c.Need(Within(s1.cx + s1.h, -94, 81));

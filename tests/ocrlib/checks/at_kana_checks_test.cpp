@@ -1,0 +1,318 @@
+// The "@" katakana checks, read on the polygon steps: pen-drawn kana that
+// match a model derived from a clean drawing and that the class's row
+// keeps, and near misses that still match it but that the row rejects; then
+// the bounds, early decisions, distances by stroke code and divisions that
+// matter on exact feature values.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "ocrlib/checks/kana_checks.h"
+#include "ocrlib/strokes/strokes_internal.h"
+#include "tests/ocrlib/kit/check_trials.h"
+
+namespace {
+
+using modelkit::Boundary;
+using modelkit::ExpectBoundaries;
+using modelkit::ExpectTrials;
+using modelkit::RowHarness;
+using penkit::Figure;
+
+constexpr uint32_t kKana = kTypeKatakana;
+
+uint16_t Code(const char* row) { return ClassCodeOfName(row); }
+
+ModelDerivation OnOutlines() {
+  ModelDerivation how;
+  how.step = 0;
+  return how;
+}
+
+TEST(AtKanaChecks, PenDrawnKana) {
+  const Figure u =
+      Figure().Line({50, 5}, {50, 25}).Polyline({{15, 45}, {15, 25}, {85, 25}, {80, 60}, {45, 92}});
+  ExpectTrials({"@_U", u, OnOutlines(), {}},
+               {{"U", u, kKana, Code("@_U")},
+                {"left side long",
+                 Figure()
+                     .Line({50, 5}, {50, 25})
+                     .Polyline({{15, 75}, {15, 25}, {85, 25}, {80, 60}, {45, 92}}),
+                 kKana, Code("@_U")}});
+  const Figure ko = Figure().Polyline({{15, 15}, {80, 15}, {80, 85}, {15, 85}});
+  ExpectTrials({"@KO", ko, OnOutlines(), {}},
+               {{"KO", ko, kKana, Code("@KO")},
+                {"short base", Figure().Polyline({{15, 15}, {80, 15}, {80, 85}, {50, 85}}), kKana,
+                 Code("@KO")}});
+  const Figure si = Figure()
+                        .Line({15, 15}, {35, 25})
+                        .Line({10, 45}, {30, 55})
+                        .Polyline({{15, 90}, {60, 70}, {90, 30}});
+  ExpectTrials({"@SI", si, OnOutlines(), {}}, {{"SI", si, kKana, Code("@SI")}});
+  const Figure te = Figure()
+                        .Line({25, 15}, {75, 15})
+                        .Line({10, 45}, {90, 45})
+                        .Polyline({{55, 45}, {52, 75}, {35, 92}});
+  ExpectTrials({"@TE", te, OnOutlines(), {}}, {{"TE", te, kKana, Code("@TE")}});
+  const Figure to = Figure().Line({35, 10}, {35, 92}).Line({35, 45}, {80, 65});
+  ExpectTrials({"@TO", to, OnOutlines(), {}},
+               {{"TO", to, kKana, Code("@TO")},
+                {"long branch", Figure().Line({35, 10}, {35, 92}).Line({35, 45}, {95, 75}), kKana,
+                 Code("@TO")}});
+  const Figure ni = Figure().Line({25, 25}, {75, 25}).Line({10, 80}, {90, 80});
+  ExpectTrials({"@NI", ni, OnOutlines(), {}},
+               {{"NI", ni, kKana, Code("@NI")},
+                {"top stroke falling steeply",
+                 Figure().Line({25, 10}, {60, 45}).Line({10, 80}, {90, 80}), kKana, 0}});
+  const Figure no = Figure().Polyline({{75, 10}, {65, 50}, {20, 90}});
+  ExpectTrials({"@NO", no, OnOutlines(), {}}, {{"NO", no, kKana, Code("@NO")}});
+  const Figure he = Figure().Polyline({{10, 60}, {35, 30}, {90, 75}});
+  ExpectTrials({"@HE", he, OnOutlines(), {}}, {{"HE", he, kKana, Code("@HE")}});
+  const Figure mo = Figure()
+                        .Line({20, 15}, {80, 15})
+                        .Line({10, 45}, {90, 45})
+                        .Polyline({{45, 15}, {45, 85}, {85, 85}});
+  ExpectTrials({"@MO", mo, OnOutlines(), {}}, {{"MO", mo, kKana, Code("@MO")},
+                                               {"short foot",
+                                                Figure()
+                                                    .Line({20, 15}, {80, 15})
+                                                    .Line({10, 45}, {90, 45})
+                                                    .Polyline({{45, 15}, {45, 85}, {60, 85}}),
+                                                kKana, 0}});
+  const Figure yu = Figure().Polyline({{20, 30}, {70, 30}, {65, 80}}).Line({10, 80}, {90, 80});
+  ExpectTrials(
+      {"@YU", yu, OnOutlines(), {}},
+      {{"YU", yu, kKana, Code("@YU")},
+       {"short base", Figure().Polyline({{20, 30}, {70, 30}, {65, 80}}).Line({40, 80}, {75, 80}),
+        kKana, 0}});
+  const Figure yo =
+      Figure().Polyline({{15, 15}, {80, 15}, {80, 85}, {15, 85}}).Line({20, 50}, {80, 50});
+  ExpectTrials({"@YO", yo, OnOutlines(), {}}, {{"YO", yo, kKana, Code("@YO")}});
+  const Figure ra =
+      Figure().Line({25, 10}, {75, 10}).Polyline({{15, 35}, {85, 35}, {70, 70}, {30, 92}});
+  ExpectTrials(
+      {"@RA", ra, OnOutlines(), {}},
+      {{"RA", ra, kKana, Code("@RA")},
+       {"top stroke to the left",
+        Figure().Line({5, 10}, {40, 10}).Polyline({{15, 35}, {85, 35}, {70, 70}, {30, 92}}), kKana,
+        Code("@RA")}});
+  const Figure wa = Figure().Polyline({{15, 40}, {15, 15}, {85, 15}, {75, 60}, {40, 92}});
+  ExpectTrials({"@WA", wa, OnOutlines(), {}}, {{"WA", wa, kKana, Code("@WA")}});
+  const Figure bar = Figure().Line({10, 50}, {90, 50});
+  ExpectTrials(
+      {"@-", bar, OnOutlines(), {}},
+      {{"bar", bar, kKana, '-'}, {"slanting", Figure().Line({10, 25}, {90, 75}), kKana, 0}});
+}
+
+// ---- exact feature values ---------------------------------------------------------------
+// "@_A": its third and fourth strokes within their windows, the last ranges
+// held only when `tallLast`; with codes 55 and 131 the last ranges decide.
+template <int Code2, bool TallLast, bool WithS0>
+void AtAStrokes(RowHarness& h) {
+  if (WithS0) h.Stroke(0, 1, 2, {120, 200, 0, 0, 10, 30, 80, 0});
+  h.Stroke(2, Code2 / 10, Code2 % 10, {150, 175, 90, 130, 100, 120, 60, 100});
+  h.Stroke(3, 13, 1, {128, 128, 100, 220, 90, 120, 120, TallLast ? 240 : 230});
+}
+
+// "@SI": a first dot and a last stroke placed against each other.
+template <int16_t LastX, int16_t LastY>
+void AtSiStrokes(RowHarness& h) {
+  h.Stroke(0, 0, 0, {100, 200, 0, 0, 0, 0, 60, 50});
+  h.Stroke(1, 2, 7, {150, 110, 180, 60, 70, 80, 120, 100});
+  h.Stroke(2, 10, 3, {130, 100, 140, 80, 140, 80, 120, 100});
+  h.Stroke(3, 0, 0, {LastX, LastY, 0, 0, 0, 0, 60, 50});
+}
+
+// "@_Uc" and "@KUa" with the stroke codes their distance limits name.
+void AtUcStrokes(RowHarness& h) {
+  h.Stroke(0, 1, 0, {128, 100, 0, 0, 50, 10, 100, 0});
+  h.Stroke(1, 2, 3, {100, 128, 50, 150, 50, 100, 60, 60});
+  h.Stroke(2, 4, 5, {100, 128, 50, 150, 60, 100, 50, 60});
+  h.Stroke(3, 9, 2, {128, 128, 60, 220, 100, 20, 100, 240});
+}
+void AtKuaStrokes(RowHarness& h) {
+  h.Stroke(0, 2, 1, {128, 200, 120, 220, 100, 200, 60, 40});
+  h.Stroke(1, 3, 0, {150, 128, 100, 220, 90, 40, 100, 200});
+  h.Stroke(2, 4, 4, {100, 100, 50, 120, 90, 80, 60, 60});
+  h.Stroke(3, 2, 2, {100, 60, 100, 80, 100, 40, 50, 40});
+}
+
+// "@NI", "@TE" and "@-b" on one bound each.
+template <int16_t Width>
+void AtNiStrokes(RowHarness& h) {
+  h.Stroke(0, 0, 0, {100, 200, 0, 0, 0, 0, 200, 40});
+  h.Stroke(1, 0, 0, {128, 60, 0, 0, 0, 0, Width, 20});
+}
+template <int16_t CentreY>
+void AtTeStrokes(RowHarness& h) {
+  h.Stroke(0, 0, 0, {128, CentreY, 0, 0, 0, 0, 100, 20});
+  h.Stroke(1, 1, 0, {128, 128, 0, 0, 0, 0, 100, 0});
+  h.Stroke(4, 3, 1, {128, 60, 100, 100, 120, 90, 80, 60});
+}
+template <int16_t Height>
+void AtBarStroke(RowHarness& h) {
+  h.Stroke(0, 0, 0, {128, 128, 0, 0, 0, 0, 200, Height});
+}
+
+TEST(AtKanaChecks, ThresholdsAndEarlyDecisions) {
+  ExpectBoundaries({
+      // "@_A": with S0 or S1 matched the row ends after S2 and S3; without
+      // them only S2 of code 55 or 64 with S3 of code 131 or 140 meets the
+      // last ranges.
+      {"@_A, codes 55 and 131, last ranges held", "@_A", 4, 0, AtAStrokes<55, true, false>, 0,
+       Code("@_A")},
+      {"@_A, codes 55 and 131, S3 too short", "@_A", 4, 0, AtAStrokes<55, false, false>, 0, 0},
+      {"@_A, S2 of another code", "@_A", 4, 0, AtAStrokes<54, false, false>, 0, Code("@_A")},
+      {"@_A, S0 matched", "@_A", 4, 0, AtAStrokes<55, false, true>, 0, Code("@_A")},
+      // "@SI" rejects a first dot 70 or more right of the last stroke and not
+      // more than 30 above it; anything else stays.
+      {"@SI, 70 right and 30 above", "@SI", 4, 0, AtSiStrokes<30, 170>, 0, 0},
+      {"@SI, 69 right", "@SI", 4, 0, AtSiStrokes<31, 170>, 0, Code("@SI")},
+      {"@SI, 31 above", "@SI", 4, 0, AtSiStrokes<30, 169>, 0, Code("@SI")},
+      // Distances limited by stroke code, below the class thresholds.
+      {"@_Uc, code 45, 499", "@_Uc", 4, 0, AtUcStrokes, 499, Code("@_Uc")},
+      {"@_Uc, code 45, 500", "@_Uc", 4, 0, AtUcStrokes, 500, 0},
+      {"@KUa, code 30, 499", "@KUa", 4, 0, AtKuaStrokes, 499, Code("@KUa")},
+      {"@KUa, code 30, 500", "@KUa", 4, 0, AtKuaStrokes, 500, 0},
+      // Exact bounds.
+      {"@NI, second stroke 170 wide", "@NI", 2, 0, AtNiStrokes<170>, 0, 0},
+      {"@NI, second stroke 171 wide", "@NI", 2, 0, AtNiStrokes<171>, 0, Code("@NI")},
+      {"@TE, top stroke at 203", "@TE", 5, 0, AtTeStrokes<203>, 0, 0},
+      {"@TE, top stroke at 204", "@TE", 5, 0, AtTeStrokes<204>, 0, Code("@TE")},
+      {"@-b, 100 high", "@-b", 1, 0, AtBarStroke<100>, 9000, '-'},
+      {"@-b, 101 high", "@-b", 1, 0, AtBarStroke<101>, 9000, 0},
+      // "@NO" has threshold -120.
+      {"@NO at its threshold", "@NO", 1, 0, AtBarStroke<40>, -120, Code("@NO")},
+      {"@NO above it", "@NO", 1, 0, AtBarStroke<40>, -119, 0},
+  });
+}
+
+// "@YAa" compares the rise of the second stroke's start over the first's
+// with the run between them; starts straight above each other divide by 1.
+template <int16_t FirstY1, int16_t FirstX1>
+void AtYaaStrokes(RowHarness& h) {
+  h.Stroke(0, 2, 1, {128, 128, FirstX1, FirstY1, 150, 40, 60, 60});
+  h.Stroke(1, 2, 2, {128, 128, 100, 60, 150, 40, 20, 60});
+  h.Stroke(4, 2, 7, {128, 128, 100, 60, 150, 40, 20, 60});
+  h.Stroke(7, 2, 3, {128, 128, 100, 60, 150, 50, 20, 60});
+  h.Stroke(8, 2, 3, {120, 128, 100, 60, 150, 50, 20, 60});
+}
+
+TEST(AtKanaChecks, DivisionsWithoutAZeroDivisor) {
+  ExpectBoundaries({
+      {"@YAa, same x, rise 2", "@YAa", 9, 0, AtYaaStrokes<58, 100>, 0, Code("@YAa")},
+      {"@YAa, same x, no rise", "@YAa", 9, 0, AtYaaStrokes<60, 100>, 0, Code("@YAa")},
+      {"@YAa, same x, rise 1", "@YAa", 9, 0, AtYaaStrokes<59, 100>, 0, 0},
+      {"@YAa, run 2, rise 4", "@YAa", 9, 0, AtYaaStrokes<56, 102>, 0, Code("@YAa")},
+  });
+}
+
+// Strokes laid as chains of pixels in a frame of `size` pixels: the frame
+// positions given are mapped back to pixels.
+std::vector<std::pair<int, int>> InPixels(int size,
+                                          std::initializer_list<std::pair<int, int>> frame) {
+  std::vector<std::pair<int, int>> pixels;
+  for (const auto& [x, y] : frame)
+    pixels.push_back({(x * size + 128) / 256, (y * size + 128) / 256});
+  return pixels;
+}
+
+TEST(AtKanaChecks, SmallCharactersDecideTheHa) {
+  // "@HA" measures the slant of its two strokes by their highest and lowest
+  // points; the character's size then decides: below 17 pixels rejects, 21
+  // or more keeps, 17 to 20 keep a second stroke whose top is not far left
+  // of its foot.
+  struct Case {
+    const char* what;
+    int size;
+    int footX;  // frame x of the second stroke's lowest point (its top at 60)
+    uint16_t expected;
+  };
+  const Case cases[] = {
+      {"16 pixels", 16, 60, 0},
+      {"21 pixels, foot right", 21, 85, Code("@HA")},
+      {"18 pixels", 18, 60, Code("@HA")},
+      {"18 pixels, foot right", 18, 85, 0},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.what);
+    RowHarness h(2, 0, "@HA");
+    h.Context().args().frame->size = static_cast<int16_t>(k.size);
+    h.StrokeWithChain(0, 2, 1, {200, 120, 0, 0, 0, 0, 100, 100},
+                      InPixels(k.size, {{200, 200}, {230, 50}}));
+    h.StrokeWithChain(1, 2, 1, {60, 120, 0, 0, 0, 0, 100, 100},
+                      InPixels(k.size, {{60, 200}, {k.footX, 50}}));
+    h.candidate().distance = 0;
+    h.candidate().valid = Code("@HA");
+    h.ApplyCheck();
+    EXPECT_EQ(h.valid(), k.expected);
+  }
+}
+
+TEST(AtKanaChecks, PiecesAndDirectionsByCode) {
+  struct Case {
+    const char* what;
+    const char* row;
+    int strokes;
+    void (*lay)(RowHarness&);
+    uint16_t expected;
+  };
+  const Case cases[] = {
+      // "@TU": a rising longest piece of S0 and a falling one of S3 close to
+      // S1's start reject; upright pieces (slope 32767) meet neither rule.
+      {"@TU, rising and falling pieces", "@TU", 4,
+       [](RowHarness& h) {
+         h.StrokeWithChain(0, 2, 1, {60, 120, 0, 0, 0, 0, 100, 50}, {{10, 100}, {110, 150}});
+         h.Stroke(1, 2, 1, {128, 128, 150, 100, 0, 0, 50, 50});
+         h.Stroke(2, 1, 0, {128, 128, 0, 0, 0, 0, 50, 0});
+         h.StrokeWithChain(3, 2, 1, {60, 120, 0, 0, 0, 0, 100, 50}, {{10, 150}, {110, 100}});
+       },
+       0},
+      {"@TU, S1 starting 51 right of the piece", "@TU", 4,
+       [](RowHarness& h) {
+         h.StrokeWithChain(0, 2, 1, {60, 120, 0, 0, 0, 0, 100, 50}, {{10, 100}, {110, 150}});
+         h.Stroke(1, 2, 1, {128, 128, 161, 100, 0, 0, 50, 50});
+         h.Stroke(2, 1, 0, {128, 128, 0, 0, 0, 0, 50, 0});
+         h.StrokeWithChain(3, 2, 1, {60, 120, 0, 0, 0, 0, 100, 50}, {{10, 150}, {110, 100}});
+       },
+       Code("@TU")},
+      {"@TU, upright pieces", "@TU", 4,
+       [](RowHarness& h) {
+         h.StrokeWithChain(0, 1, 2, {60, 120, 0, 0, 0, 0, 0, 100}, {{10, 100}, {10, 150}});
+         h.Stroke(1, 2, 1, {128, 128, 20, 100, 0, 0, 50, 50});
+         h.Stroke(2, 1, 0, {128, 128, 0, 0, 0, 0, 50, 0});
+         h.StrokeWithChain(3, 1, 2, {60, 120, 0, 0, 0, 0, 0, 100}, {{10, 150}, {10, 100}});
+       },
+       Code("@TU")},
+      // "@MA" measures S1 between the extremes its code names; a code it does
+      // not list measures a point against itself and fails the length.
+      {"@MA, code 66", "@MA", 4,
+       [](RowHarness& h) {
+         h.Stroke(0, 1, 0, {128, 200, 0, 0, 100, 10, 200, 0});
+         h.StrokeWithChain(1, 6, 6, {100, 100, 50, 150, 150, 50, 100, 100}, {{50, 150}, {150, 50}});
+         h.Stroke(2, 2, 3, {128, 60, 50, 80, 100, 40, 60, 100});
+         h.Stroke(3, 1, 0, {100, 30, 0, 0, 40, 0, 80, 0});
+       },
+       Code("@MA")},
+      {"@MA, code 65", "@MA", 4,
+       [](RowHarness& h) {
+         h.Stroke(0, 1, 0, {128, 200, 0, 0, 100, 10, 200, 0});
+         h.StrokeWithChain(1, 6, 5, {100, 100, 50, 150, 150, 50, 100, 100}, {{50, 150}, {150, 50}});
+         h.Stroke(2, 2, 3, {128, 60, 50, 80, 100, 40, 60, 100});
+         h.Stroke(3, 1, 0, {100, 30, 0, 0, 40, 0, 80, 0});
+       },
+       0},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.what);
+    RowHarness h(k.strokes, 0, k.row);
+    k.lay(h);
+    h.candidate().distance = 0;
+    h.candidate().valid = Code(k.row);
+    g_lastCheckVerdict = {};
+    h.ApplyCheck();
+    EXPECT_EQ(h.valid(), k.expected) << "decided at line " << g_lastCheckVerdict.line;
+  }
+}
+
+}  // namespace
