@@ -53,15 +53,15 @@ void CheckAtKanaTA(CheckContext& c) {
 
 void CheckAtKanaTAa(CheckContext& c) {
   const StrokeView s0 = c.S(0);
-  c.Require(s0, {x1 >= 51, x2 >= 16, w >= 26, w<145, dX> 90});
+  c.Require(s0, {x1 >= 51, x2 >= 16, w >= 26, dX > 90, w < 145});
   c.Need(s0.w < s0.h && s0.h - s0.w < 130);
   c.Require(c.Mcn(s0, kMcn3), {dev >= 21, dev < 110, ox >= 146, ox < 230, oy >= 91, oy < 155});
   const StrokeView s1 = c.S(1);
-  c.Require(s1, {x1 < 185, x2 < 200, w < 110, y2<176, dY> 90});
+  c.Require(s1, {dY > 90, x1 < 185, x2 < 200, w < 110, y2 < 176});
   c.Need(s1.h < 2 * s1.w);
   c.Require(c.Mcn(s1, kMcn3), {dev >= 16, dev < 150, ox >= 26, ox < 130});
   const StrokeView s2 = c.S(2);
-  c.Require(s2, {cy < 210, y1<219, x2> 45, dY < 170});
+  c.Require(s2, {x2 > 45, cy < 210, y1 < 219, dY < 170});
   c.Need(s2.y1 - s2.x1 < 175 && s2.h - s2.w > -140 && (s2.x2 - s2.x1) / 2 + s2.uy < 55);
   const StrokeView s3 = c.S(3);
   c.Require(s3, {x1 < 210, x2 < 180, dX >= 76, dX < 175});
@@ -217,18 +217,18 @@ void CheckAtKanaNA(CheckContext& c) {
   c.Require(s2, {x2 >= 181, y2 >= 131});
   c.Need(s2.cx + s2.cy >= 201);
   const McnView m2 = c.Mcn(s2, kMcn3);
-  c.Require(m2, {dev<150, ox> 46});
+  c.Require(m2, {ox > 46, dev < 150});
   c.Need(m2.ox + m2.oy > 200);
   const StrokeView s3 = c.S(3);
   c.Require(s3, {h >= 110, dY >= 121});
   c.Require(c.Mcn(s3, kMcn3), {ox >= 41, ox < 228});
   const StrokeView s4 = c.S(4);
-  c.Require(s4, {cx < 128, x1 < 90, x2<181, hX> - 83});
+  c.Require(s4, {hX > -83, cx < 128, x1 < 90, x2 < 181});
   c.Require(c.Mcn(s4, kMcn0), {ox >= 33});
-  c.Require(s5, {cx<120, x2> 60, x2 < 180, h < 80});
+  c.Require(s5, {x2 > 60, cx < 120, x2 < 180, h < 80});
   const StrokeView s6 = c.S(6);
-  c.Require(s6, {cx<120, cy> 174, x1 > 60, x1<195, y1> 215, w > 30, w < 190, dX >= 131, dX < 220,
-                 dY >= 121});
+  c.Require(s6, {cy > 174, x1 > 60, y1 > 215, w > 30, cx < 120, x1 < 195, w < 190, dX >= 131,
+                 dX < 220, dY >= 121});
   c.Need(s6.x2 + s6.y2 < 300);
   const McnView m6 = c.Mcn(s6, kMcn3);
   c.Require(m6, {dev >= 41, ox >= 126, ox < 190});
@@ -268,7 +268,7 @@ void CheckAtKanaNU(CheckContext& c) {
   c.Require(c.Mcn(s4, kMcn0), {ox >= 14});
   c.Require(c.S(5), {w >= 20});
   const StrokeView s6 = c.S(6);
-  c.Require(s6, {x1<130, y1> 130, dY >= 131});
+  c.Require(s6, {y1 > 130, x1 < 130, dY >= 131});
   c.Require(c.Mcn(s6, kMcn3), {dev < 90, ox >= 141});
   const StrokeView s7 = c.S(7);
   c.Require(c.Mcn(s7, kMcn0), {oy >= -52});
@@ -313,13 +313,13 @@ void CheckAtKanaNE(CheckContext& c) {
 void CheckAtKanaNEa(CheckContext& c) {
   c.Require(c.S(4), {x2 < 160, w < 140});
   c.Require(c.S(5), {h >= 71});
-  c.Require(c.S(11), {cy < 200, y2<170, h> 40, dY >= 146});
+  c.Require(c.S(11), {h > 40, cy < 200, y2 < 170, dY >= 146});
 }
 
 void CheckAtKanaNEb(CheckContext& c) {
   c.Require(c.S(2), {x1 < 180});
   c.Require(c.S(5), {h >= 51});
-  c.Require(c.S(9), {y2<180, h> 75, dY >= 141});
+  c.Require(c.S(9), {h > 75, y2 < 180, dY >= 141});
 }
 
 void CheckAtKanaNO(CheckContext& c) { c.Require(c.S(0), {w < 255, cx <= 138}); }

@@ -27,18 +27,13 @@ PointView GroupStartSource(CheckContext& c, const StrokeView& s, int line) {
   const RecordArray<StrokeGroup>& groups = c.args().graph->groups;
   const int g = s.segment->group;
   const StrokePiece* first = g < groups.count ? groups.items[g].firstPiece : nullptr;
-  const int start = first != nullptr && first->pointCount > 0 ? first->words[0] : -1;
-  const PointView source = c.TracedSource(start);
-  c.Need(source.present, line);
-  return source;
+  return Node(c, first != nullptr && first->pointCount > 0 ? first->words[0] : -1, line);
 }
 
 PointView PieceStartSource(CheckContext& c, const StrokeView& s, int line) {
   const PieceList pieces = c.Pieces(s);
   if (!c.Need(pieces.count > 0, line)) return {};
-  const PointView source = c.TracedSource(pieces[0].piece->words[0]);
-  c.Need(source.present, line);
-  return source;
+  return Node(c, pieces[0].piece->words[0], line);
 }
 
 bool GroupRingIsOuter(CheckContext& c, const StrokeView& s, int line) {

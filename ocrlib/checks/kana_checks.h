@@ -254,6 +254,17 @@ int CountHoles(const HoleList& holes, Fits fits) {
 const HoleList::Hole* LargestHole(const HoleList& holes);
 
 // ---- measures of the plain rows (kana_measures.cpp) -----------------------------------
+// The holes the rows ask about, of six contour points or more: one centred
+// in the upper left of the frame (x 6..165, y above 130), which a "KU" or a
+// "WA" may not have; and one not far right and not low (x at most 155, y
+// above 100), the loop of a "SI", "SO" or "TU" the pen closed, which an
+// "RI", "NO" or "_N" may not have.
+bool UpperLeftHole(const HoleList::Hole& h);
+bool LoopHole(const HoleList::Hole& h);
+// The holes of the outline (at most eight), rejecting when one is of the
+// given kind.
+HoleList HolesRejecting(CheckContext& c, bool (*kind)(const HoleList::Hole&),
+                        int line = __builtin_LINE());
 // The bend (frame units, negative to the left) of the part of a stroke's
 // last piece that lies on or left of the piece's chord from its first point
 // P to its last point Q. Rejects when the stroke has no piece, or when Q lies

@@ -13,18 +13,6 @@ namespace {
 constexpr McnMode kMcn = kMcnDev128;  // MCN(S, 1)
 constexpr McnMode kMcn0 = kMcnRaw;    // MCN(S, 0)
 
-// A hole that makes a character no "KU", "WA" or a one-stroke "_U": six
-// contour points or more, centred in the upper left of the frame.
-bool UpperLeftHole(const HoleList::Hole& h) {
-  return h.points >= 6 && Within(h.frameX, 6, 165) && h.frameY > 130;
-}
-
-// The hole of a one-stroke "SI" or "SO": six contour points or more, not far
-// right and not low.
-bool LoopHole(const HoleList::Hole& h) {
-  return h.points >= 6 && h.frameX <= 155 && h.frameY > 100;
-}
-
 }  // namespace
 
 void CheckKanaA(CheckContext& c) {
@@ -366,8 +354,7 @@ void CheckKanaKI(CheckContext& c) {
 }
 
 void CheckKanaKU(CheckContext& c) {
-  const HoleList holes = c.Holes(kMaxListedHoles);
-  c.RejectIf(CountHoles(holes, UpperLeftHole) > 0);
+  const HoleList holes = HolesRejecting(c, UpperLeftHole);
   const StrokeView s0 = c.OptS(0);
   if (s0.present()) {
     c.Require(s0, {cx(43, 135), cy(171, 244), x1(-16, 16), y1(-12, 19), x2(4, 62), y2(15, 85),

@@ -11,12 +11,6 @@ namespace {
 constexpr McnMode kMcn = kMcnDev128;  // MCN(S, 1)
 constexpr McnMode kMcn0 = kMcnRaw;    // MCN(S, 0)
 
-// The loop a "TU" or "NO" written in one movement may close: six contour
-// points or more, not far right and not low.
-bool LoopHole(const HoleList::Hole& h) {
-  return h.points >= 6 && h.frameX <= 155 && h.frameY > 100;
-}
-
 }  // namespace
 
 void CheckKanaTA(CheckContext& c) {
@@ -257,14 +251,14 @@ void CheckKanaNEa(CheckContext& c) {
 }
 
 void CheckKanaNO(CheckContext& c) {
-  c.RejectIf(CountHoles(c.Holes(kMaxListedHoles), LoopHole) > 0);
+  HolesRejecting(c, LoopHole);
   const StrokeView s0 = c.S(0);
   c.Require(s0, {cx <= 139, cy <= 137, y2 >= 92, w <= 101, dY <= 85});
   c.Require(c.Mcn(s0, kMcn0), {dev <= 101, oy(-75, 25)});
 }
 
 void CheckKanaNOa(CheckContext& c) {
-  c.RejectIf(CountHoles(c.Holes(kMaxListedHoles), LoopHole) > 0);
+  HolesRejecting(c, LoopHole);
   const StrokeView s0 = c.S(0);
   c.Require(s0, {cx <= 134, cy <= 134, x1 >= 102, x2 >= 28, w <= 201});
   c.Require(c.Mcn(s0, kMcn0), {dev >= -104, ox <= 80, oy >= -44});

@@ -15,18 +15,6 @@ namespace {
 constexpr McnMode kMcn = kMcnDev128;  // MCN(S, 1)
 constexpr McnMode kMcn0 = kMcnRaw;    // MCN(S, 0)
 
-// The hole that a "WA" must not have: six contour points or more, centred in
-// the upper left of the frame.
-bool UpperLeftHole(const HoleList::Hole& h) {
-  return h.points >= 6 && Within(h.frameX, 6, 165) && h.frameY > 130;
-}
-
-// The hole that an "RI" or "_N" must not have: six contour points or more,
-// not far right and not low.
-bool LoopHole(const HoleList::Hole& h) {
-  return h.points >= 6 && h.frameX <= 155 && h.frameY > 100;
-}
-
 // The area (square pixels) that S0's chain encloses, and the box of the
 // chain's points.
 struct ChainArea {
@@ -187,8 +175,7 @@ void CheckKanaRA(CheckContext& c) {
 }
 
 void CheckKanaRI(CheckContext& c) {
-  const HoleList holes = c.Holes(kMaxListedHoles);
-  c.RejectIf(CountHoles(holes, LoopHole) > 0);
+  const HoleList holes = HolesRejecting(c, LoopHole);
   const StrokeView s1 = c.S(1);
   const StrokeView s0 = c.S(0);
   c.Require(s0, {cx(128, 193), cy(81, 134), x1(-20, 65), y1(-37, 9), x2 <= 86, y2 >= 81, w <= -22,
@@ -209,8 +196,7 @@ void CheckKanaRI(CheckContext& c) {
 }
 
 void CheckKanaRIa(CheckContext& c) {
-  const HoleList holes = c.Holes(kMaxListedHoles);
-  c.RejectIf(CountHoles(holes, LoopHole) > 0);
+  const HoleList holes = HolesRejecting(c, LoopHole);
   const StrokeView s0 = c.S(0);
   c.Require(s0, {cx(43, 166), cy(146, 237), x1(-14, 37), y1(0, 8), x2 <= 47, y2 >= 15, w <= -32,
                  h >= -72, dX >= 107, dY(62, 121)});
@@ -387,8 +373,7 @@ void CheckKanaROd(CheckContext& c) {
 }
 
 void CheckKanaWA(CheckContext& c) {
-  const HoleList holes = c.Holes(kMaxListedHoles);
-  c.RejectIf(CountHoles(holes, UpperLeftHole) > 0);
+  const HoleList holes = HolesRejecting(c, UpperLeftHole);
   const StrokeView s0 = c.S(0);
   c.Require(s0, {cx <= 135, cy <= 135, x1 <= 106, y1(45, 224), x2(13, 239), y2 <= 17, w >= 102,
                  h >= 229, dX(22, 158), dY(150, 240)});
@@ -422,8 +407,7 @@ void CheckKanaWA(CheckContext& c) {
 }
 
 void CheckKanaWAa(CheckContext& c) {
-  const HoleList holes = c.Holes(kMaxListedHoles);
-  c.RejectIf(CountHoles(holes, UpperLeftHole) > 0);
+  const HoleList holes = HolesRejecting(c, UpperLeftHole);
   const StrokeView s0 = c.S(0);
   c.Require(s0, {cx(16, 125), cy(153, 232), x1(-26, 18), y1(-11, 21), x2 <= 45, y2(10, 86), w <= 72,
                  h <= 81, dX(100, 130), dY(85, 129)});
@@ -525,8 +509,7 @@ void CheckKanaWOb(CheckContext& c) {
 }
 
 void CheckKanaN(CheckContext& c) {
-  const HoleList holes = c.Holes(kMaxListedHoles);
-  c.RejectIf(CountHoles(holes, LoopHole) > 0);
+  const HoleList holes = HolesRejecting(c, LoopHole);
   const StrokeView s0 = c.S(0);
   c.Require(s0, {cx(27, 133), cy >= 131, x1(-5, 27), y1 >= -4, x2(7, 79), y2 <= 53, w >= -63,
                  h <= 67, dX(89, 128), dY >= 104});
@@ -541,8 +524,7 @@ void CheckKanaN(CheckContext& c) {
 }
 
 void CheckKanaNa(CheckContext& c) {
-  const HoleList holes = c.Holes(kMaxListedHoles);
-  c.RejectIf(CountHoles(holes, LoopHole) > 0);
+  const HoleList holes = HolesRejecting(c, LoopHole);
   const StrokeView s0 = c.S(0);
   c.Require(s0, {cx(13, 119), cy >= 85, x1(-3, 30), y1(-9, 28), x2(5, 85), y2 <= 69, w >= -106,
                  dX(87, 129), dY(96, 129)});
@@ -572,8 +554,7 @@ void CheckKanaNa(CheckContext& c) {
 }
 
 void CheckKanaNb(CheckContext& c) {
-  const HoleList holes = c.Holes(kMaxListedHoles);
-  c.RejectIf(CountHoles(holes, LoopHole) > 0);
+  const HoleList holes = HolesRejecting(c, LoopHole);
   const StrokeView s0 = c.S(0);
   c.Require(s0, {cx(63, 131), cy(89, 228), x1(-4, 5), y1(-14, 7), x2 >= 31, y2(4, 79), w >= 7,
                  h >= -92, dX <= 112, dY(85, 126)});

@@ -11,6 +11,20 @@ const StrokePoint* PointOf(const CheckContext& c, int index) {
 
 }  // namespace
 
+bool UpperLeftHole(const HoleList::Hole& h) {
+  return h.points >= 6 && Within(h.frameX, 6, 165) && h.frameY > 130;
+}
+
+bool LoopHole(const HoleList::Hole& h) {
+  return h.points >= 6 && h.frameX <= 155 && h.frameY > 100;
+}
+
+HoleList HolesRejecting(CheckContext& c, bool (*kind)(const HoleList::Hole&), int line) {
+  const HoleList holes = c.Holes(kMaxListedHoles);
+  c.RejectIf(CountHoles(holes, kind) > 0, line);
+  return holes;
+}
+
 const HoleList::Hole* LargestHole(const HoleList& holes) {
   const HoleList::Hole* best = nullptr;
   for (int i = 0; i < holes.count; ++i) {

@@ -249,70 +249,49 @@ TEST(AtKanaChecks, SmallCharactersDecideTheHa) {
   }
 }
 
+// "@TU": the longest pieces of S0 and S3 (one chain each) and where S1
+// starts.
+void LayTu(RowHarness& h, const std::vector<std::pair<int, int>>& first, int16_t start,
+           const std::vector<std::pair<int, int>>& last) {
+  h.StrokeWithChain(0, 2, 1, {60, 120, 0, 0, 0, 0, 100, 50}, first);
+  h.Stroke(1, 2, 1, {128, 128, start, 100, 0, 0, 50, 50});
+  h.Stroke(2, 1, 0, {128, 128, 0, 0, 0, 0, 50, 0});
+  h.StrokeWithChain(3, 2, 1, {60, 120, 0, 0, 0, 0, 100, 50}, last);
+}
+
+// "@MA": S1 of a code between whose extremes the row measures its hook.
+template <int SubKind>
+void AtMaStrokes(RowHarness& h) {
+  h.Stroke(0, 1, 0, {128, 200, 0, 0, 100, 10, 200, 0});
+  h.StrokeWithChain(1, 6, SubKind, {100, 100, 50, 150, 150, 50, 100, 100}, {{50, 150}, {150, 50}});
+  h.Stroke(2, 2, 3, {128, 60, 50, 80, 100, 40, 60, 100});
+  h.Stroke(3, 1, 0, {100, 30, 0, 0, 40, 0, 80, 0});
+}
+
 TEST(AtKanaChecks, PiecesAndDirectionsByCode) {
-  struct Case {
-    const char* what;
-    const char* row;
-    int strokes;
-    void (*lay)(RowHarness&);
-    uint16_t expected;
-  };
-  const Case cases[] = {
+  ExpectBoundaries({
       // "@TU": a rising longest piece of S0 and a falling one of S3 close to
       // S1's start reject; upright pieces (slope 32767) meet neither rule.
-      {"@TU, rising and falling pieces", "@TU", 4,
+      {"@TU, rising and falling pieces", "@TU", 4, 0,
        [](RowHarness& h) {
-         h.StrokeWithChain(0, 2, 1, {60, 120, 0, 0, 0, 0, 100, 50}, {{10, 100}, {110, 150}});
-         h.Stroke(1, 2, 1, {128, 128, 150, 100, 0, 0, 50, 50});
-         h.Stroke(2, 1, 0, {128, 128, 0, 0, 0, 0, 50, 0});
-         h.StrokeWithChain(3, 2, 1, {60, 120, 0, 0, 0, 0, 100, 50}, {{10, 150}, {110, 100}});
+         LayTu(h, {{10, 100}, {110, 150}}, 150, {{10, 150}, {110, 100}});
        },
-       0},
-      {"@TU, S1 starting 51 right of the piece", "@TU", 4,
+       0, 0},
+      {"@TU, S1 starting 51 right of the piece", "@TU", 4, 0,
        [](RowHarness& h) {
-         h.StrokeWithChain(0, 2, 1, {60, 120, 0, 0, 0, 0, 100, 50}, {{10, 100}, {110, 150}});
-         h.Stroke(1, 2, 1, {128, 128, 161, 100, 0, 0, 50, 50});
-         h.Stroke(2, 1, 0, {128, 128, 0, 0, 0, 0, 50, 0});
-         h.StrokeWithChain(3, 2, 1, {60, 120, 0, 0, 0, 0, 100, 50}, {{10, 150}, {110, 100}});
+         LayTu(h, {{10, 100}, {110, 150}}, 161, {{10, 150}, {110, 100}});
        },
-       Code("@TU")},
-      {"@TU, upright pieces", "@TU", 4,
+       0, Code("@TU")},
+      {"@TU, upright pieces", "@TU", 4, 0,
        [](RowHarness& h) {
-         h.StrokeWithChain(0, 1, 2, {60, 120, 0, 0, 0, 0, 0, 100}, {{10, 100}, {10, 150}});
-         h.Stroke(1, 2, 1, {128, 128, 20, 100, 0, 0, 50, 50});
-         h.Stroke(2, 1, 0, {128, 128, 0, 0, 0, 0, 50, 0});
-         h.StrokeWithChain(3, 1, 2, {60, 120, 0, 0, 0, 0, 0, 100}, {{10, 150}, {10, 100}});
+         LayTu(h, {{10, 100}, {10, 150}}, 20, {{10, 150}, {10, 100}});
        },
-       Code("@TU")},
+       0, Code("@TU")},
       // "@MA" measures S1 between the extremes its code names; a code it does
       // not list measures a point against itself and fails the length.
-      {"@MA, code 66", "@MA", 4,
-       [](RowHarness& h) {
-         h.Stroke(0, 1, 0, {128, 200, 0, 0, 100, 10, 200, 0});
-         h.StrokeWithChain(1, 6, 6, {100, 100, 50, 150, 150, 50, 100, 100}, {{50, 150}, {150, 50}});
-         h.Stroke(2, 2, 3, {128, 60, 50, 80, 100, 40, 60, 100});
-         h.Stroke(3, 1, 0, {100, 30, 0, 0, 40, 0, 80, 0});
-       },
-       Code("@MA")},
-      {"@MA, code 65", "@MA", 4,
-       [](RowHarness& h) {
-         h.Stroke(0, 1, 0, {128, 200, 0, 0, 100, 10, 200, 0});
-         h.StrokeWithChain(1, 6, 5, {100, 100, 50, 150, 150, 50, 100, 100}, {{50, 150}, {150, 50}});
-         h.Stroke(2, 2, 3, {128, 60, 50, 80, 100, 40, 60, 100});
-         h.Stroke(3, 1, 0, {100, 30, 0, 0, 40, 0, 80, 0});
-       },
-       0},
-  };
-  for (const Case& k : cases) {
-    SCOPED_TRACE(k.what);
-    RowHarness h(k.strokes, 0, k.row);
-    k.lay(h);
-    h.candidate().distance = 0;
-    h.candidate().valid = Code(k.row);
-    g_lastCheckVerdict = {};
-    h.ApplyCheck();
-    EXPECT_EQ(h.valid(), k.expected) << "decided at line " << g_lastCheckVerdict.line;
-  }
+      {"@MA, code 66", "@MA", 4, 0, AtMaStrokes<6>, 0, Code("@MA")},
+      {"@MA, code 65", "@MA", 4, 0, AtMaStrokes<5>, 0, 0},
+  });
 }
 
 }  // namespace
