@@ -47,7 +47,7 @@ void CheckAtKanaRA(CheckContext& c) {
   if (s1.code != 35 && s1.code != 44 && s1.code != 45 && s1.code != 54) return;
   // The hook of the second stroke along the outline, from end 2 to end 1.
   const PointView r = c.XP(s1, kDirPosXY, -1);
-  const PointView a = Node(c, s1.segment->end2), b = Node(c, s1.segment->end1);
+  const PointView a = Node(c, c.End(s1, 2).index), b = Node(c, c.End(s1, 1).index);
   if (c.decided()) return;
   const RingBulge bulge = BulgeBetween(c, RingExtremeBetween(c, a, b, kDirXMinusY, 1),
                                        RingExtremeBetween(c, a, b, kDirPosX, -1));
@@ -80,7 +80,7 @@ void CheckAtKanaRE(CheckContext& c) {
     // A lower right corner apart from the stroke's start: the stroke may not
     // turn there sharply from a steep start.
     const PointView p7 = c.EP(s0, kDirXMinusY);
-    if (p7.present && p7.index != s0.segment->end1) {
+    if (p7.present && p7.index != c.End(s0, 1).index) {
       const PointView p1 = c.EP(s0, kDirNegXY);
       const int32_t a = Ang(p7, c.End(s0, 1)), b = Ang(p7, p1);
       c.RejectIf((b < 17 || b > 160) && a > 70);
@@ -164,7 +164,7 @@ void CheckAtKanaWAb(CheckContext& c) {
   c.AcceptWhen(s2.code != 63 && s2.code != 53);
   // How steeply the last stroke's outline runs down its left side.
   c.Chain(s3);
-  const PointView e = Node(c, s3.segment->end2), t = Node(c, s3.segment->end1);
+  const PointView e = Node(c, c.End(s3, 2).index), t = Node(c, c.End(s3, 1).index);
   if (c.decided()) return;
   const PointView p = RingExtremeBetween(c, e, t, kDirYMinusX, -1);
   const PointView q = RingExtremeBetween(c, e, t, kDirNegXY, -1);
@@ -176,7 +176,7 @@ void CheckAtKanaWAb(CheckContext& c) {
   c.Need(a >= 76);
   c.AcceptWhen(a >= 84);
   const PointView r = RingExtremeBetween(c, e, t, kDirNegY, 1);
-  const PointView u = Node(c, s2.segment->end2);
+  const PointView u = Node(c, c.End(s2, 2).index);
   const PointView upperLeft = RingExtremeBetween(c, r, u, kDirYMinusX, -1);
   const PointView right = RingExtremeBetween(c, r, u, kDirPosX, -1);
   if (!c.Need(upperLeft.present && right.present)) return;
@@ -239,7 +239,8 @@ void CheckAtKanaDK(CheckContext& c) {
   const StrokeView s0 = c.S(0), s1 = c.S(1);
   c.RejectIf(GroupRingIsOuter(c, s1));
   c.RejectIf(GroupRingIsOuter(c, s0));
-  const HoleList::Hole* hole = LargestHole(c.Holes(kMaxListedHoles));
+  const HoleList holes = c.Holes(kMaxListedHoles);
+  const HoleList::Hole* hole = LargestHole(holes);
   c.RejectIf(hole != nullptr && hole->points > 3);
   c.Require(s0, {cx >= 107, cy >= 39, cy < 240, w >= 15, h >= 39});
   c.Require(s1, {cx >= 14, cx < 149, cy >= 15, cy < 237, w >= 13, h >= 15});

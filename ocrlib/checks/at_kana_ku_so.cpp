@@ -91,7 +91,7 @@ struct OutlineEnds {
 };
 OutlineEnds EndsOnOutline(CheckContext& c, const StrokeView& s0) {
   c.Chain(s0);
-  return {Node(c, s0.segment->end1), Node(c, s0.segment->end2)};
+  return {Node(c, c.End(s0, 1).index), Node(c, c.End(s0, 2).index)};
 }
 
 // The hook of a first stroke of code 53, along the outline from its top.

@@ -68,7 +68,7 @@ void CheckWaHook53(CheckContext& c, const StrokeView& s0, const StrokeView& s1) 
   if (!c.Need(p1.present)) return;
   const int32_t l31 = Len(p1, p3), a31 = Ang(p1, p3);
   c.Chain(s0);
-  const PointView e = Node(c, s0.segment->end2), t = Node(c, s0.segment->end1);
+  const PointView e = Node(c, c.End(s0, 2).index), t = Node(c, c.End(s0, 1).index);
   const PointView m = Node(c, c.XP(s0, kDirPosXY, 1).index);
   if (c.decided()) return;
   const int32_t aem = Ang(e, m);
@@ -305,7 +305,8 @@ void CheckAtKanaRI(CheckContext& c) {
   const StrokeView s1 = c.S(1);
   c.Require(s1, {cx >= 40, cy >= 117, cy < 231});
   c.RejectIf(GroupRingIsOuter(c, s1));
-  const HoleList::Hole* hole = LargestHole(c.Holes(kMaxListedHoles));
+  const HoleList holes = c.Holes(kMaxListedHoles);
+  const HoleList::Hole* hole = LargestHole(holes);
   c.RejectIf(hole != nullptr && hole->points > 5);
   const ExtremePair e0 = c.FarthestExtremes(s0), e1 = c.FarthestExtremes(s1);
   if (!c.Need(e0.present && e1.present)) return;
@@ -359,7 +360,8 @@ void CheckAtKanaRIa(CheckContext& c) {
   const StrokeView s2 = c.S(2);
   c.Require(s2, {w <= 81, h >= 33});
   c.RejectIf(GroupRingIsOuter(c, s2));
-  if (const HoleList::Hole* hole = LargestHole(c.Holes(kMaxListedHoles)))
+  const HoleList holes = c.Holes(kMaxListedHoles);
+  if (const HoleList::Hole* hole = LargestHole(holes))
     c.Need(hole->points < 7 && hole->frameX >= 80 && hole->frameX < 93);
   if (!CodeIn(s0.code, {26, 27, 35, 36, 37, 44, 45, 46})) return;
   const ExtremePair e1 = c.FarthestExtremes(s1), e2 = c.FarthestExtremes(s2);
@@ -476,7 +478,8 @@ void CheckAtKanaWO(CheckContext& c) {
 void CheckAtKanaN(CheckContext& c) {
   const StrokeView s0 = c.S(0);
   c.RejectIf(GroupRingIsOuter(c, s0));
-  if (const HoleList::Hole* hole = LargestHole(c.Holes(kMaxListedHoles)))
+  const HoleList holes = c.Holes(kMaxListedHoles);
+  if (const HoleList::Hole* hole = LargestHole(holes))
     c.RejectIf(hole->points >= 5 && hole->frameX < 96 && hole->frameY >= 129);
   c.Require(s0, {cx <= 145, w <= 211});
   const StrokeView s1 = c.S(1);

@@ -78,8 +78,8 @@ void CheckHuEnds54(CheckContext& c, const StrokeView& s0, const StrokeView& s1) 
 // t, m and e: the outline at end 1, at the upper right of the chain and at
 // end 2.
 void CheckHuHook(CheckContext& c, const StrokeView& s0) {
-  const PointView e = Node(c, s0.segment->end2);
-  const PointView t = Node(c, s0.segment->end1);
+  const PointView e = Node(c, c.End(s0, 2).index);
+  const PointView t = Node(c, c.End(s0, 1).index);
   const PointView m = Node(c, c.XP(s0, kDirPosXY, 1).index);
   if (c.decided()) return;
   const RingBulge me = BulgeBetween(c, m, e);
@@ -193,7 +193,7 @@ void CheckAtKanaHU(CheckContext& c) {
     case 35: {
       c.Require(s0, {cx >= 90, x1 <= 100});
       c.Require(s1, {x2 >= 140});
-      const PointView a = Node(c, s1.segment->end1);
+      const PointView a = Node(c, c.End(s1, 1).index);
       const PointView b = Node(c, c.XP(s1, kDirPosX, -1).index);
       c.Need(RawBulgeBetween(RingExtremeBetween(c, b, a, kDirPosXY, -1),
                              RingExtremeBetween(c, b, a, kDirNegX, 1)) >= -1000);
@@ -442,7 +442,7 @@ void CheckAtKanaYU(CheckContext& c) {
     }
     case 40: {
       const ChainView chain = c.Chain(s0);
-      const int k = chain.PositionOf(s3.segment->end2);
+      const int k = chain.PositionOf(c.End(s3, 2).index);
       if (k >= 0) c.Need(ChainTailDeviation(c.args(), chain, k, false) >= -15);
       c.Require(s3, {y2 < 151});
       const PointView cc = c.XP(s1, kDirNegX, 1), b = c.XP(s1, kDirPosX, 1);

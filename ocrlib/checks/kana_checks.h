@@ -250,8 +250,10 @@ int CountHoles(const HoleList& holes, Fits fits) {
   for (int i = 0; i < holes.count; ++i) n += fits(holes.holes[i]) ? 1 : 0;
   return n;
 }
-// The hole of most contour points (the first of equals), null when none.
+// The hole of most contour points (the first of equals), null when none;
+// it points into the list, which must outlive it.
 const HoleList::Hole* LargestHole(const HoleList& holes);
+const HoleList::Hole* LargestHole(const HoleList&& holes) = delete;
 
 // ---- measures of the plain rows (kana_measures.cpp) -----------------------------------
 // The holes the rows ask about, of six contour points or more: one centred
