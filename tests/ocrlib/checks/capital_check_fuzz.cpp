@@ -47,66 +47,6 @@ const CapitalRows& Rows() {
   return rows;
 }
 
-// A small generator seeded by the input.
-struct Picker {
-  uint32_t state;
-  int Next(int n) {
-    state = state * 1103515245u + 12345u;
-    return static_cast<int>((state >> 8) % static_cast<uint32_t>(n));
-  }
-};
-
-std::vector<StrokeSegment*> SegmentsOf(StrokeGraph& graph) {
-  std::vector<StrokeSegment*> segments;
-  for (int g = 0; g < graph.groups.count; ++g) {
-    for (StrokeSegment* s = graph.groups.items[g].firstSegment; s != nullptr; s = s->next)
-      segments.push_back(s);
-  }
-  return segments;
-}
-
-// Every capital row on one random assignment of the drawing's records.
-void RunEveryRow(penkit::StrokeRun& run, const StrokeModelSet& set, SessionWorkArea* work,
-                 Picker& pick) {
-  const std::vector<StrokeSegment*> segments = SegmentsOf(run.graph());
-  const int marks = run.nodes().marks.count;
-  for (const int row : Rows().withRoutine) {
-    const CharCheckRule& rule = g_classCheckTable[row];
-    StrokeModel model;
-    std::memset(&model, 0, sizeof model);
-    std::strncpy(model.name, rule.name, sizeof model.name - 1);
-    model.classIndex = static_cast<int16_t>(row);
-    model.strokeCount = static_cast<uint8_t>(1 + pick.Next(8));
-    model.pointCount = static_cast<uint8_t>(pick.Next(5));
-    ShapeCandidate& c = work->candidates[0];
-    c.model = &model;
-    c.valid = ClassCodeOfName(rule.name);
-    c.distance = static_cast<int16_t>(rule.threshold - pick.Next(600));
-    for (int k = 0; k < kMaxCandidateStrokes; ++k) {
-      const int choice = pick.Next(static_cast<int>(segments.size()) + 1);
-      c.matchedStroke[k] = k < model.strokeCount && choice > 0 ? segments[choice - 1] : nullptr;
-    }
-    for (int k = 0; k < kMaxCandidatePoints; ++k) {
-      const int choice = k < model.pointCount ? pick.Next(marks + 3) : marks + 1;
-      c.matchedPoint[k] = choice < marks    ? static_cast<uint16_t>(choice)
-                          : choice == marks ? static_cast<uint16_t>(marks + 7)
-                                            : kNoIndex;
-    }
-    const ShapeCandidate before = c;
-    work->current = &c;
-    ApplyClassCheck(&run.steps, &run.contours(), &run.points(), &run.store->frame, &run.graph(),
-                    &run.nodes(), &set, work);
-    const uint16_t kept = before.valid;
-    if (c.valid != 0 && c.valid != kept && c.valid != 'V' && c.valid != 'O' && c.valid != 'L')
-      std::abort();
-    if (c.distance != before.distance || c.model != before.model ||
-        std::memcmp(c.matchedStroke, before.matchedStroke, sizeof c.matchedStroke) != 0 ||
-        std::memcmp(c.matchedPoint, before.matchedPoint, sizeof c.matchedPoint) != 0) {
-      std::abort();
-    }
-  }
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -137,6 +77,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     return 0;
   }
   CheckSurvivors(*work);
-  RunEveryRow(run, set, work, pick);
+  RunRowsOnRandomAssignments(run, set, work, Rows().withRoutine, 8, 4, "VOL", pick);
   return 0;
 }

@@ -2,10 +2,13 @@
 #include "tests/ocrlib/checks/check_fuzz_kit.h"
 
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <string>
 
+#include "ocrlib/checks/checks_internal.h"
 #include "ocrlib/dictwriter/stroke_model_writer.h"
+#include "ocrlib/strokes/strokes_internal.h"
 #include "tests/ocrlib/frame/mupa_test_support.h"
 
 namespace {
@@ -74,7 +77,18 @@ std::vector<AuthoredModel> BroadModels(const BroadFamily& family) {
 
 // The character-type group of the dictionary's stroke sections that holds
 // the models of `types`.
-int GroupOfTypes(uint32_t types) { return types == kTypeCapitals ? 2 : 1; }
+int GroupOfTypes(uint32_t types) {
+  return types == kTypeKatakana ? 3 : types == kTypeCapitals ? 2 : 1;
+}
+
+std::vector<StrokeSegment*> SegmentsOf(StrokeGraph& graph) {
+  std::vector<StrokeSegment*> segments;
+  for (int g = 0; g < graph.groups.count; ++g) {
+    for (StrokeSegment* s = graph.groups.items[g].firstSegment; s != nullptr; s = s->next)
+      segments.push_back(s);
+  }
+  return segments;
+}
 
 }  // namespace
 
@@ -113,5 +127,48 @@ void CheckSurvivors(const SessionWorkArea& work) {
   if (work.survivorCount < 0 || work.survivorCount > kMaxSurvivors) std::abort();
   for (int i = 1; i < work.survivorCount; ++i) {
     if (work.survivorDistance[i - 1] > work.survivorDistance[i]) std::abort();
+  }
+}
+
+void RunRowsOnRandomAssignments(penkit::StrokeRun& run, const StrokeModelSet& set,
+                                SessionWorkArea* work, const std::vector<int>& rows, int maxStrokes,
+                                int maxPoints, const char* relabels, Picker& pick) {
+  const std::vector<StrokeSegment*> segments = SegmentsOf(run.graph());
+  const int marks = run.nodes().marks.count;
+  for (const int row : rows) {
+    const CharCheckRule& rule = g_classCheckTable[row];
+    StrokeModel model;
+    std::memset(&model, 0, sizeof model);
+    std::strncpy(model.name, rule.name, sizeof model.name - 1);
+    model.classIndex = static_cast<int16_t>(row);
+    model.strokeCount = static_cast<uint8_t>(1 + pick.Next(maxStrokes));
+    model.pointCount = static_cast<uint8_t>(pick.Next(maxPoints + 1));
+    ShapeCandidate& c = work->candidates[0];
+    c.model = &model;
+    c.valid = ClassCodeOfName(rule.name);
+    c.distance = static_cast<int16_t>(rule.threshold - pick.Next(600));
+    for (int k = 0; k < kMaxCandidateStrokes; ++k) {
+      const int choice = pick.Next(static_cast<int>(segments.size()) + 1);
+      c.matchedStroke[k] = k < model.strokeCount && choice > 0 ? segments[choice - 1] : nullptr;
+    }
+    for (int k = 0; k < kMaxCandidatePoints; ++k) {
+      const int choice = k < model.pointCount ? pick.Next(marks + 3) : marks + 1;
+      c.matchedPoint[k] = choice < marks    ? static_cast<uint16_t>(choice)
+                          : choice == marks ? static_cast<uint16_t>(marks + 7)
+                                            : kNoIndex;
+    }
+    const ShapeCandidate before = c;
+    work->current = &c;
+    ApplyClassCheck(&run.steps, &run.contours(), &run.points(), &run.store->frame, &run.graph(),
+                    &run.nodes(), &set, work);
+    if (c.valid != 0 && c.valid != before.valid &&
+        (c.valid > 0xFF || std::strchr(relabels, c.valid) == nullptr)) {
+      std::abort();
+    }
+    if (c.distance != before.distance || c.model != before.model ||
+        std::memcmp(c.matchedStroke, before.matchedStroke, sizeof c.matchedStroke) != 0 ||
+        std::memcmp(c.matchedPoint, before.matchedPoint, sizeof c.matchedPoint) != 0) {
+      std::abort();
+    }
   }
 }

@@ -34,3 +34,23 @@ const StrokeModelSet* LoadBroadModels(const BroadFamily& thinned, const BroadFam
 // The survivors of a verification are at most 16 and sorted by distance;
 // aborts otherwise.
 void CheckSurvivors(const SessionWorkArea& work);
+
+// A small generator seeded by the input.
+struct Picker {
+  uint32_t state;
+  int Next(int n) {
+    state = state * 1103515245u + 12345u;
+    return static_cast<int>((state >> 8) % static_cast<uint32_t>(n));
+  }
+};
+
+// Every row of `rows` (positions in the class-check table) on one random
+// assignment of the drawing's strokes and feature points to a model of up
+// to `maxStrokes` strokes and `maxPoints` points, absent strokes, unmatched
+// and unknown points included, with a distance up to 600 below the row's
+// threshold. A row may only keep its candidate, reject it or read it as a
+// class of `relabels` (one-letter class codes); nothing else of the
+// candidate may change (aborts otherwise).
+void RunRowsOnRandomAssignments(penkit::StrokeRun& run, const StrokeModelSet& set,
+                                SessionWorkArea* work, const std::vector<int>& rows, int maxStrokes,
+                                int maxPoints, const char* relabels, Picker& pick);
