@@ -237,7 +237,7 @@ TEST(AtKanaChecks, SmallCharactersDecideTheHa) {
   for (const Case& k : cases) {
     SCOPED_TRACE(k.what);
     RowHarness h(2, 0, "@HA");
-    h.Context().args().frame->size = static_cast<int16_t>(k.size);
+    h.frame().size = static_cast<int16_t>(k.size);
     h.StrokeWithChain(0, 2, 1, {200, 120, 0, 0, 0, 0, 100, 100},
                       InPixels(k.size, {{200, 200}, {230, 50}}));
     h.StrokeWithChain(1, 2, 1, {60, 120, 0, 0, 0, 0, 100, 100},

@@ -21,95 +21,76 @@ uint16_t Code(const char* row) { return ClassCodeOfName(row); }
 constexpr int16_t kDiagonal = 181;  // a normal at 45 degrees, scaled to 256
 constexpr int16_t kAxis = 256;      // one along an axis
 
-// Contour rings laid by hand round strokes of a RowHarness: a ring of the
-// given kind and point count on the box of a stroke's points (one pixel
-// out), every point of the stroke traced from the ring point nearest it as
-// the step records it: a contour point on the polygon steps, a pair of them
-// on the thinned steps.
+// Contour rings laid round strokes of a RowHarness: a ring of the given
+// kind and point count on the box of a stroke's points (one pixel out),
+// every point of the stroke traced from the ring point nearest it as the
+// step records it: a contour point on the polygon steps, a pair of them on
+// the thinned steps.
 class HandOutline {
  public:
-  HandOutline(RowHarness& h, bool thinned)
-      : contours_(*h.Context().args().contours),
-        points_(*h.Context().args().points),
-        thinned_(thinned) {
+  HandOutline(RowHarness& h, bool thinned) : h_(h), thinned_(thinned) {
     h.SetStep(thinned ? 1 : 0);
   }
 
   // The ring's normals: `turning` points after the one the stroke starts
   // from are at 45 degrees, every other one along an axis.
-  const Contour& Ring(const StrokeSegment& s, uint16_t kind, int count, int turning = 0) {
-    const std::vector<int> traced = PointsOf(s);
+  void Ring(const StrokeSegment& s, uint16_t kind, int count, int turning = 0) {
+    const StrokePiece& piece = *s.pieces[0];
     int minX = INT16_MAX, maxX = INT16_MIN, minY = INT16_MAX, maxY = INT16_MIN;
-    for (int i : traced) {
-      const StrokePoint& p = points_.points.items[i];
+    for (int i = 0; i < piece.pointCount; ++i) {
+      const StrokePoint& p = h_.PointAt(piece.words[i]);
       minX = std::min<int>(minX, p.x - 1);
       maxX = std::max<int>(maxX, p.x + 1);
       minY = std::min<int>(minY, -p.y - 1);  // image rows
       maxY = std::max<int>(maxY, -p.y + 1);
     }
-    Contour& ring = contours_.contours.items[contours_.contours.count++];
-    ring.kind = kind;
-    ring.pointCount = static_cast<uint16_t>(count);
-    ContourPoint* first = &contours_.points.items[contours_.points.count];
-    ring.first = first;
-    const int w = maxX - minX, h = maxY - minY, perimeter = 2 * (w + h);
+    // Clockwise on the page from the top left.
+    const int w = maxX - minX, h = maxY - minY;
+    std::vector<std::pair<int, int>> ring;
     for (int i = 0; i < count; ++i) {
-      ContourPoint& p = first[i];
-      p = ContourPoint{};
-      int d = i * perimeter / count;  // clockwise on the page from the top left
+      int d = i * 2 * (w + h) / count;
       if (d < w) {
-        p.x = static_cast<int16_t>(minX + d), p.y = static_cast<int16_t>(minY);
+        ring.push_back({minX + d, minY});
       } else if ((d -= w) < h) {
-        p.x = static_cast<int16_t>(maxX), p.y = static_cast<int16_t>(minY + d);
+        ring.push_back({maxX, minY + d});
       } else if ((d -= h) < w) {
-        p.x = static_cast<int16_t>(maxX - d), p.y = static_cast<int16_t>(maxY);
+        ring.push_back({maxX - d, maxY});
       } else {
-        p.x = static_cast<int16_t>(minX), p.y = static_cast<int16_t>(maxY - (d - w));
+        ring.push_back({minX, maxY - (d - w)});
       }
-      p.next = &first[(i + 1) % count];
-      p.prev = &first[(i + count - 1) % count];
-      p.owner = &ring;
-      p.normalX = kAxis;
     }
-    contours_.points.count = static_cast<int16_t>(contours_.points.count + count);
-    for (int i : traced) Trace(points_.points.items[i], Nearest(first, count, i));
-    const ContourPoint* start = Nearest(first, count, traced.front());
-    ContourPoint* p = start->next;
+    ContourPoint* first = h_.Ring(ring, kind);
+    ContourPoint* start = nullptr;
+    for (int i = 0; i < piece.pointCount; ++i) {
+      StrokePoint& p = h_.PointAt(piece.words[i]);
+      ContourPoint* source = Nearest(first, count, p);
+      if (start == nullptr) start = source;
+      p.degree = 1;
+      if (thinned_) {
+        p.sourcePair = h_.Pair(source);
+      } else {
+        p.sourcePoint = source;
+      }
+    }
+    ContourPoint* p = first;
+    for (int i = 0; i < count; ++i, p = p->next) p->normalX = kAxis;
+    p = start->next;
     for (int n = 0; n < turning; ++n, p = p->next) p->normalX = p->normalY = kDiagonal;
-    return ring;
   }
 
  private:
-  std::vector<int> PointsOf(const StrokeSegment& s) const {
-    std::vector<int> out;
-    for (int k = 0; k < s.pieceCount; ++k)
-      for (int i = 0; i < s.pieces[k]->pointCount; ++i) out.push_back(s.pieces[k]->words[i]);
-    return out;
-  }
-  ContourPoint* Nearest(ContourPoint* first, int count, int strokePoint) const {
-    const StrokePoint& sp = points_.points.items[strokePoint];
+  static ContourPoint* Nearest(ContourPoint* first, int count, const StrokePoint& sp) {
+    const auto far = [&sp](const ContourPoint& c) {
+      return std::abs(c.x - sp.x) + std::abs(c.y + sp.y);
+    };
     ContourPoint* best = first;
     for (int i = 0; i < count; ++i) {
-      const auto far = [&](const ContourPoint& c) {
-        return std::abs(c.x - sp.x) + std::abs(c.y + sp.y);
-      };
       if (far(first[i]) < far(*best)) best = &first[i];
     }
     return best;
   }
-  void Trace(StrokePoint& p, ContourPoint* source) {
-    p.degree = 1;
-    if (!thinned_) {
-      p.sourcePoint = source;
-      return;
-    }
-    ContourPair& pair = contours_.pairs.items[contours_.pairs.count++];
-    pair.a = pair.b = source;
-    p.sourcePair = &pair;
-  }
 
-  ContourSet& contours_;
-  StrokePointTable& points_;
+  RowHarness& h_;
   bool thinned_;
 };
 
@@ -148,7 +129,7 @@ TEST(AtKanaOutline, RingMarkTurningShareReadOnlyWhereNormalsExist) {
     SCOPED_TRACE(k.what);
     RowHarness h(2, 0, "@HD");
     HandOutline outline(h, k.thinned);
-    h.Context().args().frame->size = static_cast<int16_t>(k.size);
+    h.frame().size = static_cast<int16_t>(k.size);
     const StrokeSegment& s0 = h.StrokeWithChain(0, 0, 0, {128, 128, 0, 0, 0, 0, 256, 256},
                                                 {{0, 10}, {10, 20}, {20, 10}, {10, 0}});
     const StrokeSegment& s1 = h.StrokeWithChain(1, 0, 0, {128, 128, 0, 0, 0, 0, 128, 128},
@@ -183,7 +164,7 @@ TEST(AtKanaOutline, SquareMarkBySizeRingPointsAndTurning) {
     SCOPED_TRACE(k.what);
     RowHarness h(2, 0, "@RO");
     HandOutline outline(h, k.thinned);
-    h.Context().args().frame->size = static_cast<int16_t>(k.size);
+    h.frame().size = static_cast<int16_t>(k.size);
     const StrokeSegment& s0 = h.StrokeWithChain(0, 0, 0, {130, 130, 0, 0, 0, 0, 256, 256},
                                                 {{0, 0}, {20, 0}, {20, 20}, {0, 20}});
     const StrokeSegment& s1 = h.StrokeWithChain(1, 0, 0, {130, 130, 0, 0, 0, 0, 150, 150},

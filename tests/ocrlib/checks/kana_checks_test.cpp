@@ -310,7 +310,7 @@ TEST(KanaChecks, SmallCharactersAreRingMarksWhateverTheirArea) {
   // A character below 13 pixels passes "HD" once S0 is 128 wide.
   RowHarness h(1, 0, "HD");
   HdLarge(h);
-  h.Context().args().frame->size = 12;
+  h.frame().size = 12;
   h.candidate().distance = 0;
   h.candidate().valid = Code("HD");
   h.ApplyCheck();

@@ -88,7 +88,7 @@ void RowHarness::LinkChain(const StrokeSegment& s) {
   }
 }
 
-ContourPoint* RowHarness::Ring(std::initializer_list<std::pair<int, int>> points, uint16_t kind) {
+ContourPoint* RowHarness::Ring(const std::vector<std::pair<int, int>>& points, uint16_t kind) {
   ContourSet& set = store_->contours;
   Contour& contour = set.contours.items[set.contours.count++];
   ContourPoint* first = &set.points.items[set.points.count];

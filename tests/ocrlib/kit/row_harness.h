@@ -29,8 +29,7 @@ class RowHarness {
   void LinkChain(const StrokeSegment& s);
   // A contour ring through the points (x, image row) in this order, its
   // first point returned.
-  ContourPoint* Ring(std::initializer_list<std::pair<int, int>> points,
-                     uint16_t kind = kContourOuter);
+  ContourPoint* Ring(const std::vector<std::pair<int, int>>& points, uint16_t kind = kContourOuter);
   // A contour pair whose first point is `a`, as the thinned steps record it.
   ContourPair* Pair(ContourPoint* a);
   StrokePoint& PointAt(int index);
