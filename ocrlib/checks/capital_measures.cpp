@@ -32,20 +32,11 @@ int32_t PieceBend(CheckContext& c, const StrokeView& s, int k, int line) {
 int32_t FillRatio(CheckContext& c, const StrokeView& s, int line) {
   const ChainView chain = c.Chain(s);
   if (!c.Need(chain.count > 0, line)) return 0;
-  int32_t minX = INT32_MAX, maxX = INT32_MIN, minY = INT32_MAX, maxY = INT32_MIN;
-  for (int i = 0; i < chain.count; ++i) {
-    const StrokePoint& p = chain.At(i);
-    minX = std::min<int32_t>(minX, p.x);
-    maxX = std::max<int32_t>(maxX, p.x);
-    minY = std::min<int32_t>(minY, p.y);
-    maxY = std::max<int32_t>(maxY, p.y);
-  }
-  int32_t area = 0;
-  PolygonArea(c.args().points, &area);
-  const int64_t halfBox = (int64_t{maxY - minY} * (maxX - minX) + 1) >> 1;
+  const ChainAreas areas = AreasOfChain(chain);
+  const int64_t halfBox = (areas.box + 1) >> 1;
   // A chain without width or height has no box to fill.
   if (!c.Need(halfBox > 0, line)) return 0;
-  return static_cast<int32_t>(100 * std::abs(int64_t{area}) / halfBox);
+  return static_cast<int32_t>(100 * int64_t{areas.enclosed} / halfBox);
 }
 
 int32_t RightExtremeHeight(CheckContext& c, const StrokeView& s, int line) {

@@ -3,6 +3,7 @@
 #include "ocrlib/checks/check_kit.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <string_view>
 
 #include "ocrlib/strokes/strokes_internal.h"
@@ -337,6 +338,23 @@ int ChainView::PositionOf(int point) const {
     if (IndexAt(i) == point) return i;
   }
   return -1;
+}
+
+ChainAreas AreasOfChain(const ChainView& chain) {
+  ChainAreas areas;
+  if (chain.count == 0) return areas;
+  int32_t minX = INT32_MAX, maxX = INT32_MIN, minY = INT32_MAX, maxY = INT32_MIN;
+  for (int i = 0; i < chain.count; ++i) {
+    const StrokePoint& p = chain.At(i);
+    minX = std::min<int32_t>(minX, p.x);
+    maxX = std::max<int32_t>(maxX, p.x);
+    minY = std::min<int32_t>(minY, p.y);
+    maxY = std::max<int32_t>(maxY, p.y);
+  }
+  PolygonArea(chain.points, &areas.enclosed);
+  areas.enclosed = std::abs(areas.enclosed);
+  areas.box = int64_t{maxY - minY} * (maxX - minX);
+  return areas;
 }
 
 int ChainApex(const ChainView& chain) {

@@ -179,6 +179,15 @@ struct ChainView {
   int PositionOf(int point) const;
 };
 
+// The area (square pixels) the chain encloses (the absolute value of its
+// polygon's area) and the area of the box of its points; both 0 without a
+// chain.
+struct ChainAreas {
+  int32_t enclosed = 0;
+  int64_t box = 0;
+};
+ChainAreas AreasOfChain(const ChainView& chain);
+
 // Among the chain's points of degree 2 the highest (the rightmost of equals);
 // stroke point 0 when there is none.
 int ChainApex(const ChainView& chain);

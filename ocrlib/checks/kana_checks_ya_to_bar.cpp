@@ -3,9 +3,6 @@
 // strokes, chord measures with 128 added to the deviation (or raw), feature
 // points, corners and sums; the holes of the outline; the area a ring of
 // "HD" encloses; the first step of "WA" and of "RIa".
-#include <algorithm>
-#include <cstdlib>
-
 #include "ocrlib/checks/kana_checks.h"
 
 using namespace checkrow;
@@ -14,30 +11,6 @@ namespace {
 
 constexpr McnMode kMcn = kMcnDev128;  // MCN(S, 1)
 constexpr McnMode kMcn0 = kMcnRaw;    // MCN(S, 0)
-
-// The area (square pixels) that S0's chain encloses, and the box of the
-// chain's points.
-struct ChainArea {
-  int32_t area = 0;
-  int64_t box = 0;
-};
-ChainArea AreaOfChain(CheckContext& c, const StrokeView& s) {
-  ChainArea a;
-  const ChainView chain = c.Chain(s);
-  if (chain.count == 0) return a;
-  int32_t minX = INT32_MAX, maxX = INT32_MIN, minY = INT32_MAX, maxY = INT32_MIN;
-  for (int i = 0; i < chain.count; ++i) {
-    const StrokePoint& p = chain.At(i);
-    minX = std::min<int32_t>(minX, p.x);
-    maxX = std::max<int32_t>(maxX, p.x);
-    minY = std::min<int32_t>(minY, p.y);
-    maxY = std::max<int32_t>(maxY, p.y);
-  }
-  PolygonArea(c.args().points, &a.area);
-  a.area = std::abs(a.area);
-  a.box = int64_t{maxY - minY} * (maxX - minX);
-  return a;
-}
 
 }  // namespace
 
@@ -623,14 +596,14 @@ void CheckKanaHD(CheckContext& c) {
   c.AcceptWhen(c.frame().size < 13 || s0.w < 201);
   // How much of its box the ring's area fills tells a small ring from a
   // flattened stroke.
-  const ChainArea a = AreaOfChain(c, s0);
-  c.RejectIf(a.area >= 193);
-  c.AcceptWhen(a.area < 120);
-  const int64_t fill = a.box == 0 ? 32767 : int64_t{a.area} * 1000 / a.box;
+  const ChainAreas a = AreasOfChain(c.Chain(s0));
+  c.RejectIf(a.enclosed >= 193);
+  c.AcceptWhen(a.enclosed < 120);
+  const int64_t fill = a.box == 0 ? 32767 : int64_t{a.enclosed} * 1000 / a.box;
   c.RejectIf(fill >= 761);
   c.AcceptWhen(fill < 646);
   const Corners k = c.CandidateCorners();
-  c.Need(k.c3.x - k.c3.y < 156 || a.area < 141);
+  c.Need(k.c3.x - k.c3.y < 156 || a.enclosed < 141);
 }
 
 void CheckKanaHDa(CheckContext& c) {
@@ -651,7 +624,7 @@ void CheckKanaHDa(CheckContext& c) {
   c.Need(k.c2.x + k.c2.y <= 493);
   c.Need(s0.x2 + s0.y2 >= 96);
   c.Need(s0.h + s0.x1 <= 461);
-  c.Need(AreaOfChain(c, s0).area <= 256);
+  c.Need(AreasOfChain(c.Chain(s0)).enclosed <= 256);
   c.AcceptWhen(k.c1.y - k.c4.x - k.c4.y - k.c1.x >= 36);
   c.Need(k.c3.x - k.c4.x - k.c4.y - k.c3.y >= 32);
 }
@@ -685,7 +658,7 @@ void CheckKanaHDb(CheckContext& c) {
   c.Need(s0.y1 - s0.cx <= 24);
   c.Need(s0.y1 + s0.cy >= 140);
   c.Need(Within(s0.h + s0.x1, 236, 385));
-  c.AcceptWhen(AreaOfChain(c, s0).area < 161);
+  c.AcceptWhen(AreasOfChain(c.Chain(s0)).enclosed < 161);
   c.Need(k.c4.x + k.c4.y >= 100);
 }
 
@@ -703,7 +676,7 @@ void CheckKanaHDc(CheckContext& c) {
   c.Need(k.c3.y - k.c3.x >= -197);
   c.Need(s0.x1 + s0.y2 >= 60);
   c.Need(k.c1.y - k.c4.y - k.c3.y - k.c4.x - k.c1.x + k.c2.x + k.c2.y + k.c3.x <= 820);
-  c.Need(AreaOfChain(c, s0).area <= 200);
+  c.Need(AreasOfChain(c.Chain(s0)).enclosed <= 200);
 }
 
 void CheckKanaBar(CheckContext& c) {

@@ -332,6 +332,18 @@ TEST(CheckKit, FarthestExtremesOfAStroke) {
   EXPECT_FALSE(c.FarthestExtremes(c.OptS(1)).present);
 }
 
+TEST(CheckKit, AreasOfAChain) {
+  RowHarness h(2, 0);
+  h.StrokeWithChain(0, 0, 0, {128, 128, 0, 0, 0, 0, 20, 16}, {{0, 0}, {20, 0}, {0, 16}});
+  CheckContext c = h.Context();
+  const ChainAreas triangle = AreasOfChain(c.Chain(c.S(0)));
+  EXPECT_EQ(triangle.enclosed, 160);
+  EXPECT_EQ(triangle.box, 320);
+  const ChainAreas none = AreasOfChain(c.Chain(c.OptS(1)));
+  EXPECT_EQ(none.enclosed, 0);
+  EXPECT_EQ(none.box, 0);
+}
+
 TEST(CheckKit, VerdictNamesTheRoutineAndTheLineThatDecided) {
   RowHarness row(1, 0);
   row.Stroke(0, 1, 2, {128, 128, 0, 0, 0, 0, 10, 10});
