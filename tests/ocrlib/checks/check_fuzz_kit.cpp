@@ -130,6 +130,27 @@ void CheckSurvivors(const SessionWorkArea& work) {
   }
 }
 
+StrokeModelSet SelectionForStep(const StrokeModelSet& models, uint8_t step, uint32_t mask) {
+  StrokeModelSet set = models;
+  set.mask = mask;
+  const bool thinned = IsThinnedStep(step);
+  set.modelCount = thinned ? set.family1Count : set.family2Count;
+  set.models = thinned ? set.family1 : set.family2;
+  return set;
+}
+
+bool VerifyWithChecks(penkit::StrokeRun& run, const StrokeModelSet& selection,
+                      SessionWorkArea* work) {
+  ClearErrorStack();
+  if (VerifyCandidatesByShape(&run.steps, &run.contours(), &run.points(), &run.store->frame,
+                              &run.graph(), &run.nodes(), &selection, work,
+                              &g_classCheckRoutines) != 0) {
+    return false;
+  }
+  CheckSurvivors(*work);
+  return true;
+}
+
 void RunRowsOnRandomAssignments(penkit::StrokeRun& run, const StrokeModelSet& set,
                                 SessionWorkArea* work, const std::vector<int>& rows, int maxStrokes,
                                 int maxPoints, const char* relabels, Picker& pick) {

@@ -35,6 +35,15 @@ const StrokeModelSet* LoadBroadModels(const BroadFamily& thinned, const BroadFam
 // aborts otherwise.
 void CheckSurvivors(const SessionWorkArea& work);
 
+// The model set with the family of `step` as its selection (family 1 for
+// the thinned steps, 2 for the polygon steps) and `mask` as the types read.
+StrokeModelSet SelectionForStep(const StrokeModelSet& models, uint8_t step, uint32_t mask);
+// Stroke-model matching with every class check on the run's records for
+// the selection; the survivors must come out sorted (aborts otherwise).
+// False when the verification failed (a full list).
+bool VerifyWithChecks(penkit::StrokeRun& run, const StrokeModelSet& selection,
+                      SessionWorkArea* work);
+
 // A small generator seeded by the input.
 struct Picker {
   uint32_t state;

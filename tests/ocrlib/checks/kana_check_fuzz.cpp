@@ -53,17 +53,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   penkit::StrokeRun run = penkit::RunSteps(image, {step});
   if (run.extraction != 0 || run.analysis != 0 || run.frame != 0) return 0;
 
-  StrokeModelSet set = *models;
-  const bool thinned = IsThinnedStep(step);
-  set.modelCount = thinned ? set.family1Count : set.family2Count;
-  set.models = thinned ? set.family1 : set.family2;
   run.steps.path = (data[0] >> 5) & 1;
-  ClearErrorStack();
-  if (VerifyCandidatesByShape(&run.steps, &run.contours(), &run.points(), &run.store->frame,
-                              &run.graph(), &run.nodes(), &set, work, &g_classCheckRoutines) != 0) {
-    return 0;
-  }
-  CheckSurvivors(*work);
+  const StrokeModelSet set = SelectionForStep(*models, step, kTypeKatakana);
+  if (!VerifyWithChecks(run, set, work)) return 0;
   RunRowsOnRandomAssignments(run, set, work, Rows().withRoutine, 12, 3, "", pick);
   return 0;
 }
