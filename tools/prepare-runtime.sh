@@ -36,7 +36,8 @@ mkdir -p "$BUILD_WIN/bin"
 tar -C "$SHEETDESK_ROOT/data" --exclude=./text --exclude=./CMakeLists.txt -cf - . | tar -C "$BUILD_WIN/bin" -xf -
 
 # The screen database: the screen texts of data/screens/ loaded through the
-# program's own database layer into the database OCR.INI names.
-if compgen -G "$BUILD_WIN/bin/screens/*.txt" >/dev/null; then
+# program's own database layer into the database OCR.INI names. The
+# benchmarks' build has no loader and opens no screen.
+if [ -f "$BUILD_WIN/bin/screen_db_load.exe" ] && compgen -G "$BUILD_WIN/bin/screens/*.txt" >/dev/null; then
   (cd "$BUILD_WIN/bin" && "$WINE" ./screen_db_load.exe screens)
 fi
