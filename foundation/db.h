@@ -212,7 +212,8 @@ int GetColumnTypeByPosition(int slot, int position);
 // 100, "%s%03d" from 100). An absent column reads as "" or 0 and takes no
 // value. Numbers and texts convert into each other. A text column holds up
 // to its declared length in characters (twice as many bytes); a longer text
-// set is cut at a character boundary.
+// set is held cut at a character boundary, and a write of the record is then
+// refused with a message naming the column until the column is set again.
 const char* GetColumnText(int slot, const char* name);
 const char* GetColumnTextIdx(int slot, const char* name, int index);
 char GetColumnChar(int slot, const char* name);

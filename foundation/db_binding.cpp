@@ -67,10 +67,10 @@ void TakeFetchedRow(int slot) {
     }
     e.indicator = 0;
     if (e.type == kColumnText || e.type == kColumnChar) {
-      e.cutOnRead = !FetchedTextAsProgram(e, e.text.data());
+      e.cut = FetchedTextAsProgram(e, e.text.data()) ? TextCut::kWhole : TextCut::kOnRead;
     } else {
       e.number = e.fetchedNumber;
-      e.cutOnRead = false;
+      e.cut = TextCut::kWhole;
     }
   }
 }

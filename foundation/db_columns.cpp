@@ -95,7 +95,7 @@ double NumberOf(const ColumnEntry& e) {
 // Stores a whole number: a short keeps the low 16 bits, a long the low 32.
 void SetEntryWhole(ColumnEntry& e, int64_t value) {
   e.indicator = 0;
-  e.cutOnRead = false;
+  e.cut = TextCut::kWhole;
   switch (e.type) {
     case kColumnShort:
       e.number.shortValue = static_cast<int16_t>(static_cast<uint16_t>(value));
@@ -115,7 +115,7 @@ void SetEntryDouble(ColumnEntry& e, double value) {
   if (e.type == kColumnDouble) {
     e.number.doubleValue = value;
     e.indicator = 0;
-    e.cutOnRead = false;
+    e.cut = TextCut::kWhole;
   } else if (IsTextType(e.type)) {
     char text[64];
     std::snprintf(text, sizeof text, "%f", value);
@@ -136,7 +136,7 @@ void CopyEntryValue(ColumnEntry& to, const ColumnEntry& from) {
   }
   if (from.indicator == SQL_NULL_DATA) to.indicator = SQL_NULL_DATA;
   // A copy of a text that was cut is no more writable than the text.
-  to.cutOnRead = from.cutOnRead;
+  if (from.cut != TextCut::kWhole) to.cut = from.cut;
 }
 
 const char* Shared(const std::string& text) {
@@ -219,17 +219,18 @@ void ClearEntryValue(ColumnEntry& e) {
   if (!e.text.empty()) e.text[0] = '\0';
   e.number = ColumnNumber{};
   e.indicator = 0;
-  e.cutOnRead = false;
+  e.cut = TextCut::kWhole;
 }
 
 void SetEntryFromText(ColumnEntry& e, const char* text) {
   e.indicator = 0;
-  e.cutOnRead = false;
+  e.cut = TextCut::kWhole;
   switch (e.type) {
     case kColumnText: {
       const int length = SjisPrefixLength(text, e.length, static_cast<int>(e.text.size()) - 1);
       std::memcpy(e.text.data(), text, length);
       e.text[length] = '\0';
+      if (text[length] != '\0') e.cut = TextCut::kOnSet;
       break;
     }
     case kColumnChar: {

@@ -108,6 +108,8 @@ union ColumnNumber {
 // One bound column of an open slot. The value is the program's (Shift-JIS);
 // the fetched copy is the database's (UTF-8) and stays as fetched, so writes
 // find their row by it and write only what differs from it.
+enum class TextCut : char { kWhole, kOnRead, kOnSet };
+
 struct ColumnEntry {
   int slot = 0;  // 0 while the entry is free
   std::string name;
@@ -116,9 +118,10 @@ struct ColumnEntry {
   std::vector<char> text;  // TextRoom of the type and length, terminator included
   ColumnNumber number{};
   SQLLEN indicator = 0;    // SQL_NULL_DATA while the value is null
-  // The text read did not fit (only a database that keeps longer texts than
-  // it declares has such); cleared when a value is set.
-  bool cutOnRead = false;
+  // The value holds only the start of a text: as read (only a database that
+  // keeps longer texts than it declares has such) or as set by a caller. Such
+  // a value is written nowhere, since the rest of the text would be lost.
+  TextCut cut = TextCut::kWhole;
   char flag = '\0';
   int width = 0;
   int decimals = 0;

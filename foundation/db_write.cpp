@@ -264,6 +264,22 @@ SQLLEN RunWrite(int slot, SQLHSTMT statement, const char* operation) {
   return rows;
 }
 
+// A text held only in part, as read or as set, is written nowhere: the rest
+// of it would be lost. 0, or -1 after the message naming the column.
+int CheckNothingCut(const TableSlot& s, const std::vector<int>& entries) {
+  for (int entry : entries) {
+    const ColumnEntry& e = g_columns[entry];
+    if (e.cut == TextCut::kWhole) continue;
+    ShowInfoMessage("DATA-BASE",
+                    e.cut == TextCut::kOnRead
+                        ? "フィールド“%s”の値は長すぎて読み切れなかったため、テーブル“%s”に書き込めません。"
+                        : "フィールド“%s”の値は長すぎて入りきらないため、テーブル“%s”に書き込めません。",
+                    e.name.c_str(), s.tableName);
+    return -1;
+  }
+  return 0;
+}
+
 // Update or delete of the current row: 0, or -1 after `operation`'s report.
 int WriteCurrentRow(int slot, bool remove, const char* operation) {
   TableSlot& s = g_tableSlots[slot];
@@ -278,6 +294,7 @@ int WriteCurrentRow(int slot, bool remove, const char* operation) {
     }
     // Nothing differs from the row: there is nothing to write.
     if (changed.empty()) return 0;
+    if (CheckNothingCut(s, changed) != 0) return -1;
   }
   LoadPrimaryKey(slot);
   const bool keyed = !s.writer.keyEntries.empty();
@@ -309,19 +326,6 @@ int UpdateRow(int slot, const char* operation) {
   if (CheckSlotSelected(slot) != 0) return -1;
   if (g_tableSlots[slot].kind == kDbKindNone) return 0;
   return WriteCurrentRow(slot, false, operation);
-}
-
-// A text read only in part is written nowhere: the rest of it would be lost.
-// 0, or -1 after the message naming the column.
-int CheckNothingCut(const TableSlot& s, const std::vector<int>& entries) {
-  for (int entry : entries) {
-    const ColumnEntry& e = g_columns[entry];
-    if (!e.cutOnRead) continue;
-    ShowInfoMessage("DATA-BASE", "フィールド“%s”の値は長すぎて読み切れなかったため、テーブル“%s”に書き込めません。",
-                    e.name.c_str(), s.tableName);
-    return -1;
-  }
-  return 0;
 }
 
 // The prepared INSERT of all the slot's columns, or null after the report.

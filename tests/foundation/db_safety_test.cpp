@@ -197,8 +197,14 @@ TEST_P(DbSafety, TextsReadWholeAndColumnsLeftAloneAreNeverWrittenBack) {
   const int slot = Open("T1");
   db_clear(slot);
   SetColumnText(slot, "CODE", "W1");
+  // A value one character too long is held cut and written nowhere.
   SetColumnText(slot, "NAME", (twenty + "な").c_str());
-  EXPECT_EQ(GetColumnText(slot, "NAME"), twenty);  // cut at its twenty characters
+  EXPECT_EQ(GetColumnText(slot, "NAME"), twenty);
+  EXPECT_EQ(db_add(slot), -1);
+  EXPECT_EQ(Boxes(), (Texts{"フィールド“NAME”の値は長すぎて入りきらないため、テーブル“T1”に書き込めません。",
+                            "“T1”に登録できません。"}));
+  ForgetBoxes();
+  SetColumnText(slot, "NAME", twenty.c_str());
   ASSERT_EQ(db_add(slot), 0);
   const int other = Open("T1");
   ASSERT_EQ(db_tfind(slot, 0), 0);
