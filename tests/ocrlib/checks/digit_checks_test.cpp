@@ -6,6 +6,7 @@
 // stroke as a 3.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
 #include <string>
 #include <vector>
@@ -17,13 +18,14 @@
 namespace {
 
 using modelkit::ExpectBoundaries;
-using modelkit::ExpectTrials;
+using modelkit::ExpectTrialsDecidedByRow;
 using modelkit::kDigitsAndCapitals;
 using modelkit::kDigitsOnly;
 using modelkit::RowHarness;
 using penkit::Figure;
 
 constexpr double kPen = modelkit::kTrialPen;
+constexpr double kPi = 3.14159265358979323846;
 
 // A short straight stroke the drawing lacks, at a frame position.
 AuthoredStroke ShortStroke(int16_t cx, int16_t cy) {
@@ -56,6 +58,22 @@ const Figure kSeven = Figure().Polyline({{10, 10}, {60, 10}, {30, 90}});
 const Figure kEight = Figure().Circle({40, 30}, 18).Circle({40, 72}, 22);
 const Figure kNine = Figure().Circle({40, 32}, 22).Line({62, 32}, {55, 95});
 
+// An 8 of a ring and an arch standing on it, the arch's feet `waist`
+// pixels either side of the middle.
+Figure ArchOnRing(double waist) {
+  const double ringR = 26, ringY = 68, top = 10;
+  const double footY = ringY - std::sqrt(ringR * ringR - waist * waist);
+  const double archY = (waist * waist + footY * footY - top * top) / (2 * (footY - top));
+  const double foot = std::atan2(footY - archY, waist) * 180 / kPi;
+  return Figure().Arc({40, archY}, archY - top, 180 - foot, 360 + foot).Circle({40, ringY}, ringR);
+}
+
+// A 4 with a closed head, drawn in one stroke down from the bar's right end:
+// up the stem, down to the bar's left end, along the bar and down the stem.
+Figure ClosedFour(double barY) {
+  return Figure().Polyline({{62, barY}, {62, 10}, {20, barY}, {62, barY}, {60, 95}});
+}
+
 ModelDerivation WithShortStroke(int16_t cx, int16_t cy, std::vector<int> roles = {}) {
   ModelDerivation how;
   how.extra = {{0, ShortStroke(cx, cy)}};
@@ -70,16 +88,19 @@ TEST(DigitChecks, Zeros) {
                          .Polyline({{20, 20}, {45, 20}})
                          .Arc({45, 50}, 30, -90, 90)
                          .Polyline({{45, 80}, {20, 80}, {20, 20}});
-  ExpectTrials({"0", kRing, WithShortStroke(128, 250), {}},
-               {{"ring", kRing, kDigitsAndCapitals, '0'},
-                {"D, digits only", dee, kDigitsOnly, '0'},
-                {"D", dee, kDigitsAndCapitals, 0}});
-  ExpectTrials({"0a", kOpenRing, {}, {}}, {{"open ring", kOpenRing, kDigitsAndCapitals, '0'}});
+  ExpectTrialsDecidedByRow({"0", kRing, WithShortStroke(128, 250), {}},
+                           {{"ring", kRing, kDigitsAndCapitals, '0'},
+                            {"D, digits only", dee, kDigitsOnly, '0'},
+                            {"D", dee, kDigitsAndCapitals, 0}});
+  ExpectTrialsDecidedByRow({"0a", kOpenRing, {}, {}},
+                           {{"open ring", kOpenRing, kDigitsAndCapitals, '0'}});
   // An open ring whose gap lies low on the left bends its chord's offset
   // past the row's bound.
   const Figure gapLeft = Figure().Arc({40, 50}, 30, 200, 500);
-  ExpectTrials({"0b", gapLeft, {}, {}}, {{"gap low on the left", gapLeft, kDigitsAndCapitals, 0}});
-  ExpectTrials({"0b", kOpenRing, {}, {}}, {{"gap at the top", kOpenRing, kDigitsAndCapitals, '0'}});
+  ExpectTrialsDecidedByRow({"0b", gapLeft, {}, {}},
+                           {{"gap low on the left", gapLeft, kDigitsAndCapitals, 0}});
+  ExpectTrialsDecidedByRow({"0b", kOpenRing, {}, {}},
+                           {{"gap at the top", kOpenRing, kDigitsAndCapitals, '0'}});
 }
 
 TEST(DigitChecks, Ones) {
@@ -87,19 +108,19 @@ TEST(DigitChecks, Ones) {
   // leaning one's distance (code 13 up to 1300) below the class threshold.
   ModelDerivation tight;
   tight.spread = {8, 8, 8, 8, 8, 8, 8, 8};
-  ExpectTrials(
+  ExpectTrialsDecidedByRow(
       {"1", kBar, tight, {11, 12, 13}},
       {{"upright", kBar, kDigitsAndCapitals, '1'},
        {"leaning a little", Figure().Line({24, 10}, {36, 90}), kDigitsAndCapitals, '1'},
        {"leaning far", Figure().Line({18, 10}, {42, 90}), kDigitsAndCapitals, 0},
-       {"beyond the threshold", Figure().Line({16, 10}, {44, 90}), kDigitsAndCapitals, 0}});
+       {"beyond the threshold", Figure().Line({16, 10}, {44, 90}), kDigitsAndCapitals, 0, true}});
   const Figure flag = Figure().Polyline({{18, 25}, {32, 10}, {32, 90}});
-  ExpectTrials(
+  ExpectTrialsDecidedByRow(
       {"1b", flag, {}, {}},
       {{"short flag", Figure().Polyline({{22, 22}, {32, 10}, {32, 90}}), kDigitsAndCapitals, '1'},
        {"long flag", Figure().Polyline({{14, 30}, {32, 10}, {32, 90}}), kDigitsAndCapitals, 0}});
   const Figure foot = Figure().Polyline({{30, 10}, {30, 90}, {45, 90}});
-  ExpectTrials(
+  ExpectTrialsDecidedByRow(
       {"1c", foot, {}, {}},
       {{"short foot", foot, kDigitsAndCapitals, '1'},
        {"long foot", Figure().Polyline({{30, 10}, {30, 90}, {60, 90}}), kDigitsAndCapitals, 0},
@@ -107,41 +128,74 @@ TEST(DigitChecks, Ones) {
 }
 
 TEST(DigitChecks, TwosThreesAndFours) {
-  ExpectTrials({"2", kTwo, {}, {}},
-               {{"2", kTwo, kDigitsAndCapitals, '2'},
-                {"shorter base",
-                 Figure().Arc({40, 35}, 22, 180, 360).Polyline({{62, 35}, {15, 90}, {40, 90}}),
-                 kDigitsAndCapitals, '2'},
-                {"stub of a base",
-                 Figure().Arc({40, 35}, 22, 180, 360).Polyline({{62, 35}, {15, 90}, {30, 90}}),
-                 kDigitsAndCapitals, 0}});
-  ExpectTrials(
-      {"3", kThree, {}, {}},
+  ExpectTrialsDecidedByRow(
+      {"2", kTwo, {}, {}},
+      {{"2", kTwo, kDigitsAndCapitals, '2'},
+       {"shorter base",
+        Figure().Arc({40, 35}, 22, 180, 360).Polyline({{62, 35}, {15, 90}, {40, 90}}),
+        kDigitsAndCapitals, '2'},
+       {"stub of a base",
+        Figure().Arc({40, 35}, 22, 180, 360).Polyline({{62, 35}, {15, 90}, {30, 90}}),
+        kDigitsAndCapitals, 0}});
+  // The upper stroke of a 3 starts high on the left: one that starts below
+  // its bowl's middle curls the bowl shut. And its bowl is no stub.
+  ExpectTrialsDecidedByRow(
+      {"3", kThree, {}, {}, true},
       {{"3", kThree, kDigitsAndCapitals, '3'},
        {"smaller upper bowl", Figure().Arc({40, 26}, 16, 200, 450).Arc({40, 66}, 24, 270, 520),
-        kDigitsAndCapitals, '3'}});
+        kDigitsAndCapitals, '3'},
+       {"upper stroke started at the side",
+        Figure().Arc({40, 30}, 20, 150, 450).Arc({40, 70}, 20, 270, 520), kDigitsAndCapitals, '3'},
+       {"upper bowl curled shut", Figure().Arc({40, 30}, 20, 120, 450).Arc({40, 70}, 20, 270, 520),
+        kDigitsAndCapitals, 0},
+       {"stub of an upper bowl", Figure().Arc({40, 17}, 7, 200, 450).Arc({40, 57}, 33, 270, 520),
+        kDigitsAndCapitals, 0}});
+  // A 4's slanted stroke comes down from the top: one that starts below the
+  // middle is a stub on a cross.
   ModelDerivation four;
   four.pointRoles = {1};
   four.extraPoints = {{0, LooseJunction(128, 200)}};
-  ExpectTrials({"4", kFour, four, {}},
-               {{"4", kFour, kDigitsAndCapitals, '4'},
-                {"bar started low",
-                 Figure().Polyline({{45, 10}, {10, 65}, {65, 65}}).Line({45, 45}, {45, 95}),
-                 kDigitsAndCapitals, '4'}});
+  ExpectTrialsDecidedByRow(
+      {"4", kFour, four, {}},
+      {{"4", kFour, kDigitsAndCapitals, '4'},
+       {"bar started low",
+        Figure().Polyline({{45, 10}, {10, 65}, {65, 65}}).Line({45, 45}, {45, 95}),
+        kDigitsAndCapitals, '4'},
+       {"slanted stroke started at the middle",
+        Figure().Polyline({{26, 35}, {10, 65}, {65, 65}}).Line({45, 10}, {45, 95}),
+        kDigitsAndCapitals, '4'},
+       {"slanted stroke a stub",
+        Figure().Polyline({{20, 50}, {10, 65}, {65, 65}}).Line({45, 10}, {45, 95}),
+        kDigitsAndCapitals, 0}});
+  // A 4 whose stem hangs from its bar (the junction a T): the bar must lie
+  // low, and the stem below it must be one.
+  const Figure hung = Figure().Polyline({{45, 10}, {10, 65}, {65, 65}}).Line({45, 65}, {45, 95});
+  ExpectTrialsDecidedByRow(
+      {"4", hung, four, {}},
+      {{"stem hung from the bar", hung, kDigitsAndCapitals, '4'},
+       {"bar a little higher",
+        Figure().Polyline({{45, 0}, {10, 55}, {65, 55}}).Line({45, 55}, {45, 95}),
+        kDigitsAndCapitals, '4'},
+       {"bar above the middle",
+        Figure().Polyline({{29, 10}, {10, 40}, {65, 40}}).Line({45, 40}, {45, 95}),
+        kDigitsAndCapitals, 0},
+       {"stub of a stem",
+        Figure().Polyline({{45, 20}, {10, 75}, {65, 75}}).Line({45, 75}, {45, 95}),
+        kDigitsAndCapitals, 0}});
 }
 
 TEST(DigitChecks, FivesSixesAndSevens) {
   ModelDerivation five;
   five.roles = {1, 0};
-  ExpectTrials({"5", kFive, five, {}}, {{"5", kFive, kDigitsAndCapitals, '5'},
-                                        {"5, digits only", kFive, kDigitsOnly, '5'}});
+  ExpectTrialsDecidedByRow({"5", kFive, five, {}}, {{"5", kFive, kDigitsAndCapitals, '5'},
+                                                    {"5, digits only", kFive, kDigitsOnly, '5'}});
   // A 6 whose tail ends low: the row of a long tail takes it, that of a
   // short one does not.
-  ExpectTrials({"6a", kSix, {}, {}}, {{"6", kSix, kDigitsAndCapitals, '6'}});
-  ExpectTrials({"6b", kSix, {}, {}}, {{"6", kSix, kDigitsAndCapitals, 0}});
+  ExpectTrialsDecidedByRow({"6a", kSix, {}, {}}, {{"6", kSix, kDigitsAndCapitals, '6'}});
+  ExpectTrialsDecidedByRow({"6b", kSix, {}, {}}, {{"6", kSix, kDigitsAndCapitals, 0}});
   // Without its short top stroke, a 7's stem bends at its top corner; a top
   // too short leaves it almost straight.
-  ExpectTrials(
+  ExpectTrialsDecidedByRow(
       {"7", kSeven, WithShortStroke(60, 240), {}},
       {{"7", kSeven, kDigitsAndCapitals, '7'},
        {"shorter top", Figure().Polyline({{35, 10}, {60, 10}, {30, 90}}), kDigitsAndCapitals, '7'},
@@ -153,28 +207,76 @@ TEST(DigitChecks, EightsAndNines) {
   ModelDerivation eight = WithShortStroke(20, 20, {2, 1});
   eight.pointRoles = {1};
   eight.extraPoints = {{0, LooseJunction(30, 30)}};
-  ExpectTrials({"8", kEight, eight, {}},
-               {{"8", kEight, kDigitsAndCapitals, '8'},
-                {"lower bowl moved right", Figure().Circle({40, 30}, 18).Circle({48, 72}, 22),
-                 kDigitsAndCapitals, '8'}});
-  ExpectTrials({"9", kNine, WithShortStroke(20, 20, {1}), {}},
-               {{"9", kNine, kDigitsAndCapitals, '9'}});
+  ExpectTrialsDecidedByRow(
+      {"8", kEight, eight, {}},
+      {{"8", kEight, kDigitsAndCapitals, '8'},
+       {"lower bowl moved right", Figure().Circle({40, 30}, 18).Circle({48, 72}, 22),
+        kDigitsAndCapitals, '8'}});
+  // An 8 of an arch standing on a ring: the arch's feet mark its waist,
+  // which must stay narrower than the ring.
+  ExpectTrialsDecidedByRow({"8k", ArchOnRing(8), {}, {}},
+                           {{"arch on a ring", ArchOnRing(8), kDigitsAndCapitals, '8'},
+                            {"wider waist", ArchOnRing(14), kDigitsAndCapitals, '8'},
+                            {"waist too wide", ArchOnRing(20), kDigitsAndCapitals, 0}});
+  // A 9 whose head is a triangle is a closed 4: the outline from its top to
+  // its left corner runs straight (bar at the middle), or the stroke from
+  // the top runs straight down as a stem does (bar low).
+  ExpectTrialsDecidedByRow({"9", kNine, WithShortStroke(20, 20, {1}), {}, true},
+                           {{"9", kNine, kDigitsAndCapitals, '9'},
+                            {"head a triangle", ClosedFour(50), kDigitsAndCapitals, 0},
+                            {"head a triangle, bar low", ClosedFour(65), kDigitsAndCapitals, 0}});
 }
 
 TEST(DigitChecks, AtDigitsOnPolygonOutlines) {
   ModelDerivation polygon;
   polygon.step = 0;
-  ExpectTrials({"@1", kBar, polygon, {}}, {{"bar", kBar, kDigitsAndCapitals, '1'}});
-  ExpectTrials({"@0", kRing, polygon, {}}, {{"ring, digits only", kRing, kDigitsOnly, '0'},
-                                            {"ring", kRing, kDigitsAndCapitals, '0'}});
+  ExpectTrialsDecidedByRow({"@1", kBar, polygon, {}}, {{"bar", kBar, kDigitsAndCapitals, '1'}});
+  ExpectTrialsDecidedByRow(
+      {"@0", kRing, polygon, {}},
+      {{"ring, digits only", kRing, kDigitsOnly, '0'}, {"ring", kRing, kDigitsAndCapitals, '0'}});
   // A 7 of a short top and a tall stem is read as a 1; a wide one fails the
   // stem's bounds.
   const Figure tall = Figure().Polyline({{22, 10}, {42, 10}, {30, 90}});
-  ExpectTrials({"@7", tall, polygon, {}}, {{"tall 7", tall, kDigitsAndCapitals, '1'}});
-  ExpectTrials({"@7", kSeven, polygon, {}}, {{"7", kSeven, kDigitsAndCapitals, '7'}});
+  ExpectTrialsDecidedByRow({"@7", tall, polygon, {}}, {{"tall 7", tall, kDigitsAndCapitals, '1'}});
+  ExpectTrialsDecidedByRow({"@7", kSeven, polygon, {}}, {{"7", kSeven, kDigitsAndCapitals, '7'}});
   const Figure wide = Figure().Polyline({{10, 10}, {90, 10}, {50, 60}});
-  ExpectTrials({"@7", wide, polygon, {}}, {{"wide 7", wide, kDigitsAndCapitals, 0}});
-  ExpectTrials({"@6", kSix, polygon, {}}, {{"6", kSix, kDigitsAndCapitals, '6'}});
+  ExpectTrialsDecidedByRow({"@7", wide, polygon, {}}, {{"wide 7", wide, kDigitsAndCapitals, 0}});
+  ExpectTrialsDecidedByRow({"@6", kSix, polygon, {}}, {{"6", kSix, kDigitsAndCapitals, '6'}});
+}
+
+// A 3 whose bowls meet `degrees` round from their inner ends towards the
+// right, joined there by a short upright.
+Figure ThreeMeetingRight(double degrees) {
+  const double x = 40 + 20 * std::sin(degrees * kPi / 180);
+  const double dy = 20 * std::cos(degrees * kPi / 180);
+  return Figure()
+      .Arc({40, 30}, 20, 200, 450 - degrees)
+      .Line({x, 30 + dy}, {x, 70 - dy})
+      .Arc({40, 70}, 20, 270 + degrees, 520);
+}
+
+TEST(DigitChecks, AtDigitNearMisses) {
+  ModelDerivation polygon;
+  polygon.step = 0;
+  // The middle of a 3 reaches in between its bowls.
+  ExpectTrialsDecidedByRow(
+      {"@3", kThree, polygon, {}, true},
+      {{"3", kThree, kDigitsAndCapitals, '3'},
+       {"bowls meeting right of the middle", ThreeMeetingRight(30), kDigitsAndCapitals, '3'},
+       {"middle not reaching in", ThreeMeetingRight(46), kDigitsAndCapitals, 0}});
+  ExpectTrialsDecidedByRow(
+      {"@4", kFour, polygon, {}, true},
+      {{"4", kFour, kDigitsAndCapitals, '4'},
+       {"slanted stroke a stub",
+        Figure().Polyline({{20, 50}, {10, 65}, {65, 65}}).Line({45, 10}, {45, 95}),
+        kDigitsAndCapitals, 0}});
+  ExpectTrialsDecidedByRow(
+      {"@8", kEight, polygon, {}, true},
+      {{"8", kEight, kDigitsAndCapitals, '8'},
+       {"smaller upper loop", Figure().Circle({40, 24}, 14).Circle({40, 68}, 28),
+        kDigitsAndCapitals, '8'},
+       {"upper loop too small", Figure().Circle({40, 21}, 11).Circle({40, 65}, 31),
+        kDigitsAndCapitals, 0}});
 }
 
 // ---- exact feature values ---------------------------------------------------------

@@ -25,9 +25,7 @@ std::vector<uint8_t> CodesOfKind(uint8_t code) {
   return codes;
 }
 
-}  // namespace
-
-void ExpectTrials(const ClassModel& cls, std::initializer_list<Trial> trials) {
+AuthoredModel ModelOf(const ClassModel& cls) {
   ModelDerivation how = cls.how;
   how.name = cls.row;
   AuthoredModel model = Derive(cls.glyph, kTrialPen, how);
@@ -36,24 +34,59 @@ void ExpectTrials(const ClassModel& cls, std::initializer_list<Trial> trials) {
     if (!cls.codes.empty()) s.codes = cls.codes;
     if (cls.anyCodeOfKind) s.codes = CodesOfKind(s.codes[0]);
   }
-  const bool thinned = IsThinnedStep(how.step);
+  return model;
+}
+
+TrialDecision DecideOnModel(const AuthoredModel& model, uint8_t step, const penkit::Figure& shape,
+                            uint32_t mask) {
+  const bool thinned = IsThinnedStep(step);
   const std::vector<AuthoredModel> one = {model}, none;
+  LoadedModels models(thinned ? one : none, thinned ? none : one, mask);
+  StrokeModelSet set = models.ForStep(step);
+  set.mask = mask;
+  Character ch = Analyse(shape, kTrialPen, step);
+  TrialDecision d;
+  ShapeCandidate& c = ch.work->candidates[0];
+  if (Verify(ch, set, nullptr) != 0 || c.valid == 0) return d;
+  d.matched = true;
+  penkit::StrokeRun& r = ch.run;
+  ch.work->current = &c;
+  g_lastCheckVerdict = {};
+  ApplyClassCheck(&r.steps, &r.contours(), &r.points(), &r.store->frame, &r.graph(), &r.nodes(),
+                  &set, ch.work.get());
+  d.valid = c.valid;
+  d.distance = c.distance;
+  d.verdict = g_lastCheckVerdict;
+  // The verdict names the row by its model's name, which goes with the models.
+  if (d.verdict.routine != nullptr) d.routine = d.verdict.routine;
+  d.verdict.routine = nullptr;
+  return d;
+}
+
+void RunTrials(const ClassModel& cls, std::initializer_list<Trial> trials, bool byRow) {
+  const AuthoredModel model = ModelOf(cls);
   for (const Trial& t : trials) {
     SCOPED_TRACE(std::string(cls.row) + ": " + t.what);
-    LoadedModels models(thinned ? one : none, thinned ? none : one, t.mask);
-    StrokeModelSet set = models.ForStep(how.step);
-    set.mask = t.mask;
-    Character ch = Analyse(t.shape, kTrialPen, how.step);
-    ASSERT_EQ(Verify(ch, set, nullptr), 0);
-    ShapeCandidate& c = ch.work->candidates[0];
-    ASSERT_NE(c.valid, 0) << "the shape must match the model for the row to decide";
-    penkit::StrokeRun& r = ch.run;
-    ch.work->current = &c;
-    g_lastCheckVerdict = {};
-    ApplyClassCheck(&r.steps, &r.contours(), &r.points(), &r.store->frame, &r.graph(), &r.nodes(),
-                    &set, ch.work.get());
-    EXPECT_EQ(c.valid, t.expected) << "decided at line " << g_lastCheckVerdict.line;
+    const TrialDecision d = DecideOnModel(model, cls.how.step, t.shape, t.mask);
+    ASSERT_TRUE(d.matched) << "the shape must match the model for the row to decide";
+    EXPECT_EQ(d.valid, t.expected) << "decided at line " << d.verdict.line;
+    if (t.overThreshold) {
+      EXPECT_EQ(d.routine, "") << "the row ran";
+    } else if (byRow) {
+      EXPECT_EQ(d.routine, cls.row) << "no row ran: the distance alone decided";
+      EXPECT_EQ(d.verdict.rejected, t.expected == 0) << "decided at line " << d.verdict.line;
+    }
   }
+}
+
+}  // namespace
+
+void ExpectTrials(const ClassModel& cls, std::initializer_list<Trial> trials) {
+  RunTrials(cls, trials, false);
+}
+
+void ExpectTrialsDecidedByRow(const ClassModel& cls, std::initializer_list<Trial> trials) {
+  RunTrials(cls, trials, true);
 }
 
 void ExpectBoundaries(std::initializer_list<Boundary> cases) {

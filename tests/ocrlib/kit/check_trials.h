@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <string>
 #include <vector>
 
 #include "tests/ocrlib/kit/model_kit.h"
@@ -33,11 +34,27 @@ struct Trial {
   penkit::Figure shape;
   uint32_t mask;
   uint16_t expected;  // the class code the candidate keeps, 0 rejected
+  // Rejected for its distance alone, before the row runs.
+  bool overThreshold = false;
 };
 
 // Each trial matched against the class's model alone (it must match, so
 // that the row decides), then put to the class's row.
 void ExpectTrials(const ClassModel& cls, std::initializer_list<Trial> trials);
+// The same, and each trial decided by the row itself, as its verdict tells:
+// the row ran, and rejected the trials expected rejected, unless a trial is
+// marked as rejected for its distance alone.
+void ExpectTrialsDecidedByRow(const ClassModel& cls, std::initializer_list<Trial> trials);
+
+// What the class's row made of a shape matched against the class's model
+// alone.
+struct TrialDecision {
+  bool matched = false;  // the shape matched the model
+  uint16_t valid = 0;    // the class code kept, 0 rejected
+  int16_t distance = 0;
+  std::string routine;   // the row that ran; empty when none did
+  CheckVerdict verdict;  // where it decided (its routine left out)
+};
 
 // A candidate laid by hand, its distance and the class code it must keep (0
 // rejected) after the class's row.
