@@ -103,7 +103,7 @@ bool RelabelTwoAsOne(CheckContext& c);
 // A "7" whose top stroke is short and whose stem is straight is a "1".
 bool RelabelSevenAsOne(CheckContext& c);
 // A "9" whose loop is open on the left, like a "4" (distance 0); may also
-// reject a "9" whose tail starts inside the loop.
+// reject a "9" whose third stroke is a piece cut from a hole's outline.
 bool RelabelNineAsFour(CheckContext& c);
 // The tests of "@5" on its last stroke's extremes, by its stroke code.
 void CheckAtFiveTail(CheckContext& c, const StrokeView& s3);

@@ -14,6 +14,7 @@ namespace {
 constexpr uint16_t kCodeOfOne = '1';
 constexpr uint16_t kCodeOfFour = '4';
 constexpr int kMinMeasuredRing = 8;
+constexpr int kRingKind = 0;  // the segment kind of a whole closed ring
 
 // ---- "@0" ---------------------------------------------------------------------------
 // Walks two ring points towards each other, at most two links each (p
@@ -330,14 +331,16 @@ bool RelabelNineAsFour(CheckContext& c) {
   const int32_t dy = c.ContourInFrame(q).y - c.ContourInFrame(right).y;
   const bool four = fc.y < 94 && len12 > 108 && dev12 >= -9 && len3c >= 62 && dev3c >= -21 &&
                     (dy < 14 || dy >= 111);
-  // Whether or not it reads as a 4, a tail that starts inside the loop
-  // (its source off the outer ring) is no 9 of this model.
+  // Whether or not it reads as a 4, stroke 2 must be traced from the outer
+  // ring unless it is a whole ring: a piece cut from a hole's outline is no
+  // 9 of this model. A whole ring there is the hole of a closed loop, which
+  // every closed 9 (and a 4 with a closed head) gives as stroke 2; rejecting
+  // it would leave this row no closed 9 to keep and no closed 4 to read.
   const StrokeView s2 = c.S(2);
   if (c.decided()) return true;
   const PieceList pieces = c.Pieces(s2);
-  const int tailStart = pieces.count > 0 ? pieces[0].piece->words[0] : -1;
-  const PointView tail = c.TracedSource(tailStart);
-  if (!OnOuterRing(tail)) {
+  const int first = pieces.count > 0 ? pieces[0].piece->words[0] : -1;
+  if (s2.kind != kRingKind && !OnOuterRing(c.TracedSource(first))) {
     c.Reject();
     return true;
   }

@@ -277,6 +277,28 @@ TEST(DigitChecks, AtDigitNearMisses) {
         kDigitsAndCapitals, '8'},
        {"upper loop too small", Figure().Circle({40, 21}, 11).Circle({40, 65}, 31),
         kDigitsAndCapitals, 0}});
+  // The loop of a pen-drawn 9 is the hole of its outline: the row's third
+  // stroke.
+  ExpectTrialsDecidedByRow(
+      {"@9", kNine, polygon, {}, true},
+      {{"9", kNine, kDigitsAndCapitals, '9'},
+       {"shorter tail", Figure().Circle({40, 32}, 22).Line({62, 32}, {56, 85}), kDigitsAndCapitals,
+        '9'},
+       {"stub of a tail", Figure().Circle({40, 32}, 22).Line({62, 32}, {58, 65}),
+        kDigitsAndCapitals, 0}});
+}
+
+// A 4 whose closed head lies on a low bar matches the 9's model; the "@9"
+// row reads it as the 4 it is, at distance 0.
+TEST(DigitChecks, AtNineReadsAClosedFourAsFour) {
+  ModelDerivation polygon;
+  polygon.step = 0;
+  const modelkit::TrialDecision d =
+      modelkit::DecideTrial({"@9", kNine, polygon, {}, true}, ClosedFour(70), kDigitsAndCapitals);
+  ASSERT_TRUE(d.matched);
+  EXPECT_EQ(d.valid, '4') << "decided at line " << d.verdict.line;
+  EXPECT_EQ(d.distance, 0);
+  EXPECT_EQ(d.routine, "@9");
 }
 
 // ---- exact feature values ---------------------------------------------------------
@@ -343,6 +365,16 @@ TEST(DigitChecks, ThresholdsThatMatter) {
   });
 }
 
+// The tail and the long stroke of a "@9" within the row's bounds; the long
+// stroke returned, its end points laid but traced from no outline.
+StrokeSegment& LayNineTailAndLongStroke(RowHarness& h) {
+  // A tail bulging right as it runs down: its chord measure within bounds.
+  h.StrokeWithChain(0, 3, 2, {100, 100, 50, 150, 100, 20, 100, 130},
+                    {{50, 150}, {80, 100}, {50, 50}});
+  return h.StrokeWithChain(1, 12, 0, {128, 128, 100, 100, 100, 100, 104, 255},
+                           {{128, 0}, {128, 255}});
+}
+
 // "@9"'s inner stroke must lie inside its long one's box: one unit beyond any
 // side rejects.
 TEST(DigitChecks, NineLoopInsideItsStroke) {
@@ -362,11 +394,50 @@ TEST(DigitChecks, NineLoopInsideItsStroke) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     RowHarness h(3, 0, "@9");
-    // A tail bulging right as it runs down: its chord measure within bounds.
-    h.StrokeWithChain(0, 3, 2, {100, 100, 50, 150, 100, 20, 100, 130},
-                      {{50, 150}, {80, 100}, {50, 50}});
-    h.Stroke(1, 12, 0, {128, 128, 100, 100, 100, 100, 104, 255});
+    LayNineTailAndLongStroke(h);
     h.Stroke(2, 0, 0, {c.cx, 200, 0, 0, 0, 0, 60, 40});
+    h.candidate().distance = 0;
+    h.candidate().valid = '9';
+    g_lastCheckVerdict = {};
+    h.ApplyCheck();
+    EXPECT_EQ(h.valid(), c.expected) << "decided at line " << g_lastCheckVerdict.line;
+  }
+}
+
+// On the outline, "@9"'s inner stroke is the hole of its loop, a ring of its
+// own, or a piece traced from the outer ring; a piece cut from a hole's
+// outline is no 9.
+TEST(DigitChecks, NineInnerStrokeTracedFromTheOutline) {
+  struct Case {
+    const char* what;
+    int kind;
+    bool fromHole;
+    uint16_t expected;
+  };
+  const Case cases[] = {
+      {"the hole's whole ring", 0, true, '9'},
+      {"a piece of the outer ring", 3, false, '9'},
+      {"a piece cut from the hole's outline", 3, true, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    RowHarness h(3, 0, "@9");
+    h.SetStep(0);
+    // An outline too small to read as a 4, with a hole in it.
+    ContourPoint* outer = h.Ring({{128, 100},
+                                  {142, 106},
+                                  {148, 120},
+                                  {142, 134},
+                                  {128, 140},
+                                  {114, 134},
+                                  {108, 120},
+                                  {114, 106}});
+    ContourPoint* hole = h.Ring({{124, 116}, {124, 124}, {132, 124}, {132, 116}}, kContourHole);
+    const StrokeSegment& s1 = LayNineTailAndLongStroke(h);
+    h.PointAt(s1.end1).sourcePoint = outer;
+    const StrokeSegment& s2 =
+        h.StrokeWithChain(2, c.kind, 0, {130, 200, 0, 0, 0, 0, 60, 40}, {{110, 190}, {150, 210}});
+    h.PointAt(s2.end1).sourcePoint = c.fromHole ? hole : outer->next->next;
     h.candidate().distance = 0;
     h.candidate().valid = '9';
     g_lastCheckVerdict = {};

@@ -89,6 +89,10 @@ void ExpectTrialsDecidedByRow(const ClassModel& cls, std::initializer_list<Trial
   RunTrials(cls, trials, true);
 }
 
+TrialDecision DecideTrial(const ClassModel& cls, const penkit::Figure& shape, uint32_t mask) {
+  return DecideOnModel(ModelOf(cls), cls.how.step, shape, mask);
+}
+
 void ExpectBoundaries(std::initializer_list<Boundary> cases) {
   for (const Boundary& b : cases) {
     SCOPED_TRACE(std::string(b.row) + ": " + b.what);

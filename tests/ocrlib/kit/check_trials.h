@@ -55,6 +55,7 @@ struct TrialDecision {
   std::string routine;   // the row that ran; empty when none did
   CheckVerdict verdict;  // where it decided (its routine left out)
 };
+TrialDecision DecideTrial(const ClassModel& cls, const penkit::Figure& shape, uint32_t mask);
 
 // A candidate laid by hand, its distance and the class code it must keep (0
 // rejected) after the class's row.
