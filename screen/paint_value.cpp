@@ -110,12 +110,25 @@ TextPlacement PlaceText(int i, const ScreenItem& item, const char* text, int siz
   return p;
 }
 
+// Where the background of an item goes. Icon-class items other than images
+// draw their raised frame one pixel inside the paint rectangle (the frame
+// layer, painted before the value): their background stays within that
+// frame, so that the frame survives the fill.
+RECT BackgroundRect(const ScreenItem& item) {
+  const PaintContext& c = ActivePaintContext();
+  if (item.itemClass == kItemClassIcon && item.edit != 'I') {
+    return RECT{c.left + 1, c.top + 1, c.right, c.bottom - 1};
+  }
+  return RECT{c.left, c.top, c.right, c.bottom};
+}
+
 // Draws the background; true when the item is complete (a coloured button
 // with its caption).
 bool PaintBackground(const ScreenItem& item, const char* text, const TextPlacement& p) {
   const PaintContext& c = ActivePaintContext();
   const bool design = PaintingInDesignMode();
   const int box = item.colorB;
+  const RECT face = BackgroundRect(item);
   if (box == -2) {
     if (item.itemClass == kItemClassNoFrame && design) {
       DrawFrameInPen(c.left, c.top, c.right, c.bottom, 0, PS_DOT);
@@ -123,7 +136,7 @@ bool PaintBackground(const ScreenItem& item, const char* text, const TextPlaceme
     return false;
   }
   if (box == -1 || box == 10 || box == 11 || box == 13 || box == 21) {
-    FillCellRect(c.left, c.top, c.right, c.bottom, -1);
+    FillCellRect(face.left, face.top, face.right, face.bottom, -1);
     if (item.itemClass == kItemClassNoFrame && design && !IsFixedItem(item)) {
       DrawFrameInPen(c.left, c.top, c.right, c.bottom, 0, PS_DOT);
     }
@@ -139,8 +152,8 @@ bool PaintBackground(const ScreenItem& item, const char* text, const TextPlaceme
     const bool keepPlain = item.state == kItemProtected &&
                            (item.itemClass == kItemClassPlan || item.itemClass == kItemClassSheet);
     if (!keepPlain) {
-      FillBoxSolid(c.left, c.top, c.right, c.bottom, fill);
-      FillBoxSolid(c.left + 1, c.top + 1, c.right - 1, c.bottom - 1, fill);
+      FillBoxSolid(face.left, face.top, face.right, face.bottom, fill);
+      FillBoxSolid(face.left + 1, face.top + 1, face.right - 1, face.bottom - 1, fill);
     }
     const bool light = item.colorA == 0 || item.colorA == 1;
     const int x = light ? p.x : p.x + 1;
@@ -156,7 +169,7 @@ bool PaintBackground(const ScreenItem& item, const char* text, const TextPlaceme
   }
   const bool skip = item.kind == 'R' || item.kind == 'C' ||
                     (item.edit == 'I' && item.itemClass == kItemClassNoFrame);
-  if (!skip) FillBoxSolid(c.left, c.top, c.right, c.bottom, fill);
+  if (!skip) FillBoxSolid(face.left, face.top, face.right, face.bottom, fill);
   return false;
 }
 

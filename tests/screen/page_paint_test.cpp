@@ -191,6 +191,56 @@ TEST_F(PagePaintTest, TheHeaderBandHidesScrolledItemsButNotFixedOnes) {
   EXPECT_NE(canvas.Pixel(Item(fixed).pixelX + 5, Item(fixed).pixelY + 5), kLightGrey);
 }
 
+TEST_F(PagePaintTest, TheFunctionKeyBarShowsRaisedKeysWithTheirCaptionsBelow) {
+  // Esc, F2 and F4 enabled, F1 protected, F3 hidden: the hidden key takes
+  // no room, Esc is followed by a gap.
+  const int building = FindFreeWindowSlot();
+  Slot(building).fontUnit = 8;
+  Slot(building).functionKeys = "2120200000000000";
+  ASSERT_EQ(SetupFunctionKeys(building, kScreenTypeCard), 22);
+  const int slot = Open(0, kScreenTypeCard);
+  ASSERT_EQ(slot, building);
+  MemoryCanvas canvas(800, 400);
+  Paint(slot, canvas);
+
+  struct Key {
+    const char* name;
+    int x;
+    bool caption;
+  };
+  const Key keys[] = {
+      {"FKEY00", 8, true}, {"FKEY01", 56, false}, {"FKEY02", 96, true}, {"FKEY04", 136, true}};
+  const int header = Slot(slot).headerHeight;
+  int inkUnderKeys = 0;
+  for (const Key& key : keys) {
+    SCOPED_TRACE(key.name);
+    const int i = ResolveFieldRef(slot, key.name);
+    ASSERT_GE(i, 0);
+    const ScreenItem& item = Item(i);
+    EXPECT_EQ(item.pixelX, key.x);
+    // A raised frame one pixel inside the item: white left and top sides,
+    // dark right and bottom sides, the light-grey face within.
+    const int left = item.pixelX + 1, top = item.pixelY + 1;
+    const int right = item.pixelX + item.pixelWidth - 2;
+    const int bottom = item.pixelY + item.pixelHeight - 3;
+    const int midX = (left + right) / 2, midY = (top + bottom) / 2;
+    EXPECT_EQ(canvas.Pixel(left, midY), kWhite);
+    EXPECT_EQ(canvas.Pixel(midX, top), kWhite);
+    EXPECT_EQ(canvas.Pixel(right, midY), kEdgeGrey);
+    EXPECT_EQ(canvas.Pixel(midX, bottom), kEdgeGrey);
+    EXPECT_EQ(canvas.CountColor(left + 1, top + 1, right, bottom, kLightGrey),
+              (right - left - 1) * (bottom - top - 1));
+    // The key's caption in blue under it, within the header band; a
+    // protected key shows none.
+    const int ink =
+        canvas.CountColor(item.pixelX, bottom + 1, item.pixelX + item.pixelWidth, header, kBlue);
+    EXPECT_EQ(ink > 0, key.caption) << ink;
+    inkUnderKeys += ink;
+  }
+  // Every caption lies under its own key.
+  EXPECT_EQ(canvas.CountColor(0, 0, canvas.width(), header, kBlue), inkUnderKeys);
+}
+
 TEST_F(PagePaintTest, ScrollingMovesTheContentAndThePaintOrigin) {
   const int item = AddItem("F", 'X', 10, 5, 10, 10);
   const int slot = Open(0, 0, 300, 1000);

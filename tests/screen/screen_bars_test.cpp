@@ -78,6 +78,28 @@ TEST_P(ScreenBarsTest, TheWorkbenchBarShowsTheButtonsOfItsMode) {
   EXPECT_TRUE(BoxTexts().empty()) << Boxes();
 }
 
+TEST_P(ScreenBarsTest, TheWorkbenchStaticButtonKeepsItsRaisedFrameAroundItsFace) {
+  ASSERT_EQ(BuildOcrWorkButtons(1, "設計"), 0) << Boxes();
+  const int i = ResolveFieldRef(0, "OCRFORM");
+  ASSERT_GE(i, 0);
+  const ScreenItem& item = Item(i);
+  MemoryCanvas canvas(item.pixelX + item.pixelWidth + 20, item.pixelY + item.pixelHeight + 20);
+  canvas.Clear(RGB(0, 0, 64));
+  ASSERT_NE(BeginScreenPaintDC(canvas.dc(), 0, Slot(0).scrollPosH, Slot(0).scrollPosV), nullptr);
+  PaintScreenPage(Slot(0).window, 0);
+  EndScreenPaintDC();
+  // The frame one pixel inside the item, raised; the face in its box
+  // colour (110) within it.
+  const int left = item.pixelX + 1, top = item.pixelY + 1;
+  const int right = item.pixelX + item.pixelWidth - 2, bottom = item.pixelY + item.pixelHeight - 3;
+  EXPECT_EQ(canvas.Pixel(left, (top + bottom) / 2), kWhite);
+  EXPECT_EQ(canvas.Pixel(left + 3, top), kWhite);
+  EXPECT_EQ(canvas.Pixel(right, (top + bottom) / 2), kEdgeGrey);
+  EXPECT_EQ(canvas.Pixel(left + 3, bottom), kEdgeGrey);
+  EXPECT_EQ(canvas.Pixel(left + 1, top + 1), RGB(210, 210, 210));
+  EXPECT_EQ(canvas.Pixel(right - 1, bottom - 1), RGB(210, 210, 210));
+}
+
 TEST_P(ScreenBarsTest, GridEditorsBuildTheirListsByCode) {
   ASSERT_EQ(OpenScreenDataSet("", kFixtureDb, "T_CATS", -1, "", "", 0, 3), 0) << Boxes();
   ListColumn code;
