@@ -114,7 +114,9 @@ int SetupFunctionKeys(int s, int type) {
     item.xOffset = place.x * unit;
     item.itemClass = kItemClassIcon;
     item.printFlag = 255;
-    item.groupValue = place.position == 0 ? 9 : place.state == kItemProtected ? 2 : 1;
+    item.groupValue = place.position == 0             ? kGroupEscapeKey
+                      : place.state == kItemProtected ? kGroupProtectedKey
+                                                      : kGroupEnabledKey;
   }
   AddExtraButtons(s, type, unit, next);
   return next - 1;

@@ -71,7 +71,11 @@ void UpdateFunctionKeyButtons() {
   const int state = s.rowSelectionMode != 0 ? kItemProtected : kItemEnabled;
   for (int i = s.firstItem; s.itemCount > 0 && i <= s.lastItem; ++i) {
     ScreenItem& item = Item(i);
-    if (item.protectByte == 2 || item.state == kItemHidden) continue;
+    // Keys the screen's key string protects stay protected.
+    if (item.protectByte == 2 || item.groupValue == kGroupProtectedKey ||
+        item.state == kItemHidden) {
+      continue;
+    }
     for (int key : kBarKeys) {
       if (item.keyCode == key && item.state != state) {
         item.state = state;

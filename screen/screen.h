@@ -79,6 +79,10 @@ constexpr int kItemClassIcon = 4;
 constexpr int kItemClassSunken = 5;
 constexpr int kItemClassPlan = 6;
 constexpr int kItemClassSheet = 7;
+// Group values of the function-key buttons.
+constexpr int kGroupEnabledKey = 1;
+constexpr int kGroupProtectedKey = 2;
+constexpr int kGroupEscapeKey = 9;
 
 // Key codes the engine itself gives items and sends.
 constexpr int kKeyEscape = 100;
@@ -156,7 +160,7 @@ struct ScreenItem {
   int printFlag = 0;
   int recordCode = 0;      // FLDRCD, or FLDIDX for kind 'o'
   int heightValue = 0;     // FLDHIG
-  int groupValue = 0;
+  int groupValue = 0;      // 1: a button bound to a key code; key-bar buttons: kGroup*Key
   int groupSize = 0;       // members on member 1, -1 on the others
   int memberNumber = 0;    // number in its repeating group
   int memberIndex = 0;

@@ -125,6 +125,30 @@ TEST_P(RealScreensTest, AListsRowBarMovesOverItsRowsAndChoosesOne) {
   CloseSlot(0);
 }
 
+TEST_P(RealScreensTest, RowModesProtectTheRowKeysAndGiveBackOnlyThoseTheScreenAllows) {
+  // The list's keys "2222221222112000": F5 and F7 enabled, F6 and F11
+  // protected by the screen itself.
+  ASSERT_EQ(OpenScreen("", kFixtureDb, "TEST-LIST", -1, -1, ""), 0) << Boxes();
+  const auto state = [](const char* key) { return Item(ResolveFieldRef(0, key)).state; };
+  struct Case {
+    int mode;
+    int f5, f6, f7, f11;
+  };
+  const Case cases[] = {
+      {1, kItemProtected, kItemProtected, kItemProtected, kItemProtected},
+      {0, kItemEnabled, kItemProtected, kItemEnabled, kItemProtected},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.mode);
+    SetWindowEditMode(c.mode);
+    EXPECT_EQ(state("FKEY05"), c.f5);
+    EXPECT_EQ(state("FKEY06"), c.f6);
+    EXPECT_EQ(state("FKEY07"), c.f7);
+    EXPECT_EQ(state("FKEY11"), c.f11);
+  }
+  CloseSlot(0);
+}
+
 INSTANTIATE_TEST_SUITE_P(Drivers, RealScreensTest, testing::Values(kDbKindFile, kDbKindServer),
                          KindName);
 
