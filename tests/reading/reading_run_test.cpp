@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "designer/sheet_settings.h"
@@ -163,6 +164,33 @@ class ReadingRunTest : public ReadingDbTest {
     }
   }
 
+  // A master table (CODE, TEXT) of the output database, holding `rows`,
+  // looked up by the value of `field`: its TEXT goes into the field `into`,
+  // and a value it lacks stops the sheet.
+  void UseMaster(const char* field, const std::vector<std::pair<std::string, std::string>>& rows,
+                 const std::string& table = "MST", const char* into = "NAME") {
+    WriteBytes(Path(table + ".SPC"),
+               table + "\r\nFIELD\r\n\"CODE\",\"char*\",\"CODE\",20,0,0,\"\",20\r\n"
+                       "\"TEXT\",\"char*\",\"TEXT\",20,0,0,\"\",20\r\nINDEX\r\n"
+                       "\"CODE\",\"△\"\r\nEND\r\n");
+    const char* name = table.c_str();
+    const int master = db_open(folder().c_str(), kOutputDb, name, kDbKindFile, name, name, "");
+    ASSERT_GT(master, 0);
+    for (const auto& [code, text] : rows) {
+      db_clear(master);
+      SetColumnText(master, "CODE", code.c_str());
+      SetColumnText(master, "TEXT", text.c_str());
+      ASSERT_EQ(db_add(master), 0);
+    }
+    db_close(master);
+    ScreenItem& item = Item(FindCanvasField(field));
+    item.refTable = table;
+    item.keyItemName = "CODE";
+    item.fetchItemName = "TEXT";
+    item.writeItemName = into;
+    item.masterError = 1;
+  }
+
   std::vector<std::map<std::string, std::string>> OutputRows() {
     return Rows(kOutputDb, "OUT1", "ID");
   }
@@ -171,6 +199,10 @@ class ReadingRunTest : public ReadingDbTest {
 
   SheetDefinition definition_;
 };
+
+bool Exists(const std::string& path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 const std::string kRuleEquals = std::string(100, '=') + "\r\n";
 const std::string kRuleDashes = std::string(100, '-') + "\r\n";
@@ -254,6 +286,7 @@ TEST_F(ReadingRunTest, FaultsOfAValueStopTheRunWithTheirMessages) {
     Sheet sheet;
     Texts boxes;
     const char* logLine;
+    const char* masterField = nullptr;  // looks its value up in MST
   };
   const Case cases[] = {
       {"a required field left blank", nullptr, {{0}, {0}, {}, {}},
@@ -273,6 +306,11 @@ TEST_F(ReadingRunTest, FaultsOfAValueStopTheRunWithTheirMessages) {
        {{4}, {0}, {}, {0}},
        {"「Q1」に“3”を越える値が記入されています。読み取った値＝“5”\n読み取り処理を中断しました。"},
        "“Q1”に“3”を越える値“5”が記入されています。\r\n"},
+      {"a required field with a master left blank", nullptr, {{0}, {0}, {}, {}},
+       {"「Q4」が空白です。\n「Q4欄」は、“空白不可”に設定されていますので、処理を中断します。\n"
+        "処理を中断しないようにする場合は、「シート定義」の【記入エラー発生時】を“処理を続行”に"
+        "設定してください。"},
+       "〔ID：０００１〕\r\n", "Q4"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -280,13 +318,16 @@ TEST_F(ReadingRunTest, FaultsOfAValueStopTheRunWithTheirMessages) {
     SetUp();
     if (c.change) c.change(&definition_);
     Prepare();
+    if (c.masterField) UseMaster(c.masterField, {{"1", "ONE"}});
     Feed({c.sheet, {{0}, {0}, {}, {0}, {5}}});
     ASSERT_EQ(RunSheetReading(), 0);
     EXPECT_EQ(Boxes(), c.boxes);
     EXPECT_TRUE(OutputRows().empty());
     const std::string err = Log("_ERR.LOG");
     EXPECT_NE(err.find(std::string(c.logLine) + kCancelled), std::string::npos) << err;
-    EXPECT_EQ(GetFileAttributesA(Path("log\\ENDCODE.TXT").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_FALSE(Exists(Path("log\\ENDCODE.TXT")));
+    EXPECT_EQ(ReadBytes(Path("log\\READEND.TXT")), "1\r\n");
+    EXPECT_FALSE(Exists(ImagePath("SCAN_300.BMP"))) << "a stopped sheet's page is deleted too";
     EXPECT_TRUE(InFeeder("PAGE00002.BMP"));
   }
 }
@@ -449,10 +490,6 @@ int BmpWidth(const std::string& path) {
   return bytes.size() < 26 ? -1 : static_cast<unsigned char>(bytes[18]) | static_cast<unsigned char>(bytes[19]) << 8;
 }
 
-bool Exists(const std::string& path) {
-  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
 TEST_F(ReadingRunTest, AreasAndFieldImagesAreCutOutAndBlankAreasLeftOut) {
   CutOutAreas(&definition_);
   definition_.papers[0].keepImage = 1;
@@ -502,22 +539,7 @@ TEST_F(ReadingRunTest, ATestScanStoresNothingAndNamesItsImagesApart) {
 TEST_F(ReadingRunTest, MasterColumnsAreCopiedAndAMissStopsWhenTheFieldSaysSo) {
   definition_.fields[1].decimals = 1;  // one mark: Q1 is a code
   Prepare();
-  WriteBytes(Path("MST.SPC"), "MST\r\nFIELD\r\n\"CODE\",\"char*\",\"CODE\",4,0,0,\"\",4\r\n"
-                               "\"TEXT\",\"char*\",\"TEXT\",20,0,0,\"\",20\r\nINDEX\r\n"
-                               "\"CODE\",\"△\"\r\nEND\r\n");
-  const int master = db_open(folder().c_str(), kOutputDb, "MST", kDbKindFile, "MST", "MST", "");
-  ASSERT_GT(master, 0);
-  db_clear(master);
-  SetColumnText(master, "CODE", "1");
-  SetColumnText(master, "TEXT", "ONE");
-  ASSERT_EQ(db_add(master), 0);
-  db_close(master);
-  ScreenItem& q1 = Item(FindCanvasField("Q1"));
-  q1.refTable = "MST";
-  q1.keyItemName = "CODE";
-  q1.fetchItemName = "TEXT";
-  q1.writeItemName = "NAME";
-  q1.masterError = 1;
+  UseMaster("Q1", {{"1", "ONE"}});
   Feed({{{0}, {0}, {}, {0}}, {{4}, {0}, {}, {0}}});
   ASSERT_EQ(RunSheetReading(), 0);
   EXPECT_EQ(Boxes(), Texts{"「Q1」“5”は、マスターファイル「MST」に登録されていませんので、処理を"
@@ -529,6 +551,45 @@ TEST_F(ReadingRunTest, MasterColumnsAreCopiedAndAMissStopsWhenTheFieldSaysSo) {
   EXPECT_EQ(rows[0].at("NAME"), "ONE");
   EXPECT_NE(Log("_ERR.LOG").find("“Q1”の“5”は、マスターファイル“MST”に登録されていません。\r\n"),
             std::string::npos);
+}
+
+// Values holding a quote (a key item set in the definition, a text a
+// master gave) find the rows that hold them: the last stored number of the
+// key item's records, and the master row of the text.
+TEST_F(ReadingRunTest, ValuesHoldingAQuoteFindTheirRecordsAndTheirMasterRows) {
+  SheetKeyRow branch;
+  branch.code = "01";
+  branch.name = "BRANCH";
+  branch.initial = "O'NEIL";
+  definition_.keys.front().code = "02";
+  definition_.keys.insert(definition_.keys.begin(), branch);
+  Prepare({"BRANCH"});
+  const int slot = db_open(folder().c_str(), kOutputDb, "OUT1", kDbKindFile, "OUT1", "OUT1", "");
+  ASSERT_GT(slot, 0);
+  for (const char* stored : {"OTHER:0007", "O'NEIL:0001"}) {
+    const std::string row = stored;
+    db_clear(slot);
+    SetColumnText(slot, "BRANCH", row.substr(0, row.find(':')).c_str());
+    SetColumnText(slot, "ID", row.substr(row.find(':') + 1).c_str());
+    ASSERT_EQ(db_add(slot), 0);
+  }
+  db_close(slot);
+  UseMaster("Q1", {{"1", "O'NEIL"}});
+  UseMaster("NAME", {{"O'NEIL", "IRISH"}}, "MST2", "Q3");
+  Feed({{{0}, {0}, {}, {0}}, {{0}, {}, {}, {1}}});
+  ASSERT_EQ(RunSheetReading(), 0);
+  EXPECT_EQ(Boxes(), Texts{});
+  const auto rows = OutputRows();
+  ASSERT_EQ(rows.size(), 4u);
+  const char* expected[4][4] = {{"O'NEIL", "0001", "", ""},
+                                {"O'NEIL", "0002", "O'NEIL", "IRISH"},
+                                {"O'NEIL", "0003", "O'NEIL", "IRISH"},
+                                {"OTHER", "0007", "", ""}};
+  const char* columns[4] = {"BRANCH", "ID", "NAME", "Q3"};
+  for (int r = 0; r < 4; ++r) {
+    for (int c = 0; c < 4; ++c) EXPECT_EQ(rows[r].at(columns[c]), expected[r][c]) << r << columns[c];
+  }
+  EXPECT_EQ(ReadBytes(Path("log\\ENDCODE.TXT")), "0003\r\n");
 }
 
 TEST_F(ReadingRunTest, AStoredPageIsReadOnceInDesignAndTheResultTold) {
@@ -591,31 +652,41 @@ TEST_F(ReadingRunTest, BothSidesOfASheetGoIntoOneRowWhicheverWayTheyAreFed) {
 }
 
 TEST_F(ReadingRunTest, ADesignReadOfTheBackGoesIntoTheRecordOfTheFrontReadBeforeIt) {
-  AddBackSide();
-  Prepare({"B1", "B2"});
-  g_currentSheet.projectMode = kDesignMode;
-  g_readingRun.subMode = kStoredPageRun;
-  WritePage("SCAN1_300.BMP", definition_, Page("0001", {{"Q1", {1}}, {"Q4", {0}}}, 0));
-  WritePage("SCAN2_300.BMP", definition_, Page("0002", {{"B1", {3}}, {"B2", {1, 2}}}, 0));
+  // Two sides of a sheet, or two sheets that make one set.
+  struct Case {
+    int scanType;
+    const char* refusal;
+  };
+  for (const Case& c : {Case{3, "裏面の認識処理は、表面の認識処理の直後に行ってください。"},
+                        Case{4, "２枚目の認識処理は、１枚目の認識処理の直後に行ってください。"}}) {
+    SCOPED_TRACE(c.scanType);
+    TearDown();
+    SetUp();
+    AddBackSide();
+    definition_.papers[0].scanType = definition_.papers[1].scanType = c.scanType;
+    Prepare({"B1", "B2"});
+    g_currentSheet.projectMode = kDesignMode;
+    g_readingRun.subMode = kStoredPageRun;
+    WritePage("SCAN1_300.BMP", definition_, Page("0001", {{"Q1", {1}}, {"Q4", {0}}}, 0));
+    WritePage("SCAN2_300.BMP", definition_, Page("0002", {{"B1", {3}}, {"B2", {1, 2}}}, 0));
 
-  BuildCanvas("0002");
-  ASSERT_EQ(RunSheetReading(), 0);
-  const Texts refused = Boxes();
-  EXPECT_NE(std::find(refused.begin(), refused.end(),
-                      "裏面の認識処理は、表面の認識処理の直後に行ってください。"),
-            refused.end())
-      << testing::PrintToString(refused);
-  EXPECT_TRUE(OutputRows().empty());
+    BuildCanvas("0002");
+    ASSERT_EQ(RunSheetReading(), 0);
+    const Texts refused = Boxes();
+    EXPECT_NE(std::find(refused.begin(), refused.end(), c.refusal), refused.end())
+        << testing::PrintToString(refused);
+    EXPECT_TRUE(OutputRows().empty());
 
-  BuildCanvas("0001");
-  ASSERT_EQ(RunSheetReading(), 0);
-  BuildCanvas("0002");
-  ASSERT_EQ(RunSheetReading(), 0);
-  const auto rows = OutputRows();
-  ASSERT_EQ(rows.size(), 1u) << testing::PrintToString(Boxes());
-  EXPECT_EQ(rows[0].at("Q1"), "2");
-  EXPECT_EQ(rows[0].at("B1"), "z");
-  EXPECT_EQ(rows[0].at("B2"), "23");
+    BuildCanvas("0001");
+    ASSERT_EQ(RunSheetReading(), 0);
+    BuildCanvas("0002");
+    ASSERT_EQ(RunSheetReading(), 0);
+    const auto rows = OutputRows();
+    ASSERT_EQ(rows.size(), 1u) << testing::PrintToString(Boxes());
+    EXPECT_EQ(rows[0].at("Q1"), "2");
+    EXPECT_EQ(rows[0].at("B1"), "z");
+    EXPECT_EQ(rows[0].at("B2"), "23");
+  }
 }
 
 TEST_F(ReadingRunTest, ChoicesLaidOutInRowsAreReadWhereTheirMarkStands) {
