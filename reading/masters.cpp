@@ -70,9 +70,9 @@ void LogError(const char* format, const char* a, const char* b = "", const char*
   if (g_resultLogs.err != INVALID_HANDLE_VALUE) WriteTextCrLf(g_resultLogs.err, format, a, b, c);
 }
 
-// A master miss of a field: logged with its note; 0 go on, -1 stop (run
-// error set).
-int ReportMasterMiss(int item, const std::string& value, bool required) {
+// A master miss of a field (a value read, or a required field left
+// blank): logged with its note; 0 go on, -1 stop (run error set).
+int ReportMasterMiss(int item, const std::string& value) {
   ScreenItem& it = Item(item);
   ReadingRun& run = g_readingRun;
   const bool continueAfterFaults = g_sheetSettings.errorSetting == 2;
@@ -92,7 +92,7 @@ int ReportMasterMiss(int item, const std::string& value, bool required) {
   }
   if (run.subMode != kStoredPageRun && !continueAfterFaults) {
     LogError("%s", kCancelled);
-    run.runError = required ? kRunMasterMiss : kRunMasterStop;
+    run.runError = kRunMasterMiss;
     run.errorField = it.name;
     run.errorValue.clear();
     run.errorDetail = it.refTable;
@@ -171,5 +171,5 @@ int LookUpMaster(int item, bool required) {
     return 0;
   }
   if (value.empty() && !required) return 0;
-  return ReportMasterMiss(item, value, required);
+  return ReportMasterMiss(item, value);
 }

@@ -44,7 +44,9 @@ constexpr int kScanFlatbed = 1;
 constexpr int kScanFeeder = 2;
 constexpr int kScanPaired = 3;     // two sides, or two sheets a set
 
-// Run errors: the fault that ended a sheet and with it the run.
+// Run errors: the fault that ended a sheet and with it the run. -7, -8 and
+// -2 of a field other than the key keep their messages in the table of run
+// errors, though no check of the run stops with them.
 constexpr int kRunDuplicateKey = -1;
 constexpr int kRunBlankField = -2;
 constexpr int kRunBelowMinimum = -3;
