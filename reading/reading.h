@@ -168,6 +168,10 @@ int LoadSheetImage(const char* path, SheetBitmap* bitmap, std::size_t capacity);
 // Sizes, allocates and reads a sheet image file at a resolution: 0, or -1
 // after its message (the file's own, or "イメージの読み取りができません。").
 int LoadSheetPage(const char* path, int dpi, SheetImage* image);
+// Erases the specks of the sheet's noise size (none for sizes outside 1 to
+// 7) from a page in memory: 0, or -1 after a box with the noise eraser's
+// reason.
+int EraseSheetNoise(SheetBitmap& bitmap);
 // The first step of a scanned page: specks erased (noise size 1 to 7), marks
 // searched, the page written as the work file. 0, or -1 (reported).
 int CleanAndSaveSheetImage(const char* pagePath, const char* workPath);

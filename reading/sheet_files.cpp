@@ -77,23 +77,6 @@ void KeepWorkImage(SheetImage&& image, const char* path) {
   g_workImagePath = path;
 }
 
-// Erases the specks of the sheet's noise size: 0, or -1 after the noise
-// eraser's reason.
-int EraseNoise(SheetBitmap& bitmap) {
-  const int speck = SpeckSizeForNoise(g_sheetSettings.noiseSize, bitmap.dpi);
-  if (speck == 0) return 0;
-  EnshImage image{bitmap.width,  bitmap.height,   bitmap.bitsPerPixel, bitmap.bytesPerLine,
-                  bitmap.dpi,    bitmap.polarity, bitmap.bits};
-  const EnshRect all{0, 0, static_cast<int16_t>(bitmap.width - 1),
-                     static_cast<int16_t>(bitmap.height - 1)};
-  const int16_t parameters[2] = {static_cast<int16_t>(speck), 0};
-  if (EnshEraseNoise(&image, &all, parameters) != kEnshFailed) return 0;
-  char reason[128] = "";
-  EnshGetError(reason, sizeof reason);
-  ShowWorkbenchMessage(kCaption, "スキャニングしたイメージのノイズを除去できません。\n%s", reason);
-  return -1;
-}
-
 // Writes a page as a 1-bit BMP; -1 after the message. A page replaced in
 // place goes to a file of its own first, so that a failed write leaves the
 // page as it was.
@@ -117,7 +100,7 @@ int SavePageFile(const char* path, const SheetBitmap& bitmap, bool inPlace) {
 // (reported).
 int CleanSheetPage(const char* pagePath, SheetImage* page) {
   if (LoadSheetPage(pagePath, g_readingRun.dpi, page) != 0) return -1;
-  if (EraseNoise(page->bitmap) != 0) return -1;
+  if (EraseSheetNoise(page->bitmap) != 0) return -1;
   UseSheetMarkSearch();
   FindCorrectionMarks(page->bitmap, 1);
   return 0;
@@ -165,6 +148,21 @@ int StraightenAndSave(SheetImage&& page, const char* path, bool inPlace) {
 }
 
 }  // namespace
+
+int EraseSheetNoise(SheetBitmap& bitmap) {
+  const int speck = SpeckSizeForNoise(g_sheetSettings.noiseSize, bitmap.dpi);
+  if (speck == 0) return 0;
+  EnshImage image{bitmap.width,  bitmap.height,   bitmap.bitsPerPixel, bitmap.bytesPerLine,
+                  bitmap.dpi,    bitmap.polarity, bitmap.bits};
+  const EnshRect all{0, 0, static_cast<int16_t>(bitmap.width - 1),
+                     static_cast<int16_t>(bitmap.height - 1)};
+  const int16_t parameters[2] = {static_cast<int16_t>(speck), 0};
+  if (EnshEraseNoise(&image, &all, parameters) != kEnshFailed) return 0;
+  char reason[128] = "";
+  EnshGetError(reason, sizeof reason);
+  ShowWorkbenchMessage(kCaption, "スキャニングしたイメージのノイズを除去できません。\n%s", reason);
+  return -1;
+}
 
 int LoadSheetImage(const char* path, SheetBitmap* bitmap, std::size_t capacity) {
   const SheetFileStatus status = ReadSheetBmp(path, g_readingRun.dpi, bitmap, capacity);

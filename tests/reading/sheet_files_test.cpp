@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "designer/sheet_settings.h"
 #include "foundation/image_cache.h"
@@ -13,6 +14,8 @@
 #include "reading/reading.h"
 #include "tests/platform/image_fixtures.h"
 #include "tests/support/hook_recorder.h"
+#include "tests/support/test_pictures.h"
+#include "tools/sheetgen/page_reader.h"
 #include "tools/sheetgen/sheet_generator.h"
 
 namespace {
@@ -23,6 +26,31 @@ SheetDefinition MarkedSheet(int mode) {
   paper.compensationMode = mode;
   d.papers.push_back(paper);
   return d;
+}
+
+// The pixels of a loaded page with bit 0 black, whatever its palette.
+std::vector<uint8_t> BlackFirstPixels(const SheetImage& image) {
+  std::vector<uint8_t> pixels = image.pixels;
+  if (image.bitmap.polarity != 0) {
+    for (uint8_t& byte : pixels) byte = static_cast<uint8_t>(~byte);
+  }
+  return pixels;
+}
+
+// A page as a scanner delivers a sheet fed across: turned a quarter
+// clockwise, or anticlockwise, as seen.
+GeneratedSheet Across(const GeneratedSheet& sheet, bool clockwise) {
+  GeneratedSheet turned = sheet;
+  turned.width = sheet.height;
+  turned.height = sheet.width;
+  for (int y = 0; y < turned.height; ++y) {
+    for (int x = 0; x < turned.width; ++x) {
+      const int from = clockwise ? (sheet.height - 1 - x) * sheet.width + y
+                                 : x * sheet.width + (sheet.width - 1 - y);
+      turned.black[y * turned.width + x] = sheet.black[from];
+    }
+  }
+  return turned;
 }
 
 class SheetFiles : public testing::Test {
@@ -145,10 +173,7 @@ TEST_F(SheetFiles, APageIsTurnedInMemoryPixelForPixelAsTheImagingLibraryTurnsIts
     EXPECT_EQ(run.fileWidth, expected.fileWidth);
     EXPECT_EQ(run.bitmap.height, expected.bitmap.height);
     ASSERT_EQ(run.pixels.size(), expected.pixels.size());
-    if (run.bitmap.polarity != expected.bitmap.polarity) {
-      for (uint8_t& byte : expected.pixels) byte = static_cast<uint8_t>(~byte);
-    }
-    EXPECT_TRUE(run.pixels == expected.pixels);
+    EXPECT_TRUE(BlackFirstPixels(run) == BlackFirstPixels(expected));
     // The marks searched on the turned page in memory are those of the file.
     ASSERT_EQ(RecheckMarksAfterRotation(library.c_str()), 0);
     EXPECT_EQ(inMemory.topLeft.x, g_cornerMarks.topLeft.x);
@@ -157,6 +182,122 @@ TEST_F(SheetFiles, APageIsTurnedInMemoryPixelForPixelAsTheImagingLibraryTurnsIts
     EXPECT_EQ(inMemory.tilt, g_cornerMarks.tilt);
     EXPECT_TRUE(boxes.texts().empty());
   }
+}
+
+// A sheet fed across is turned upright on load, a quarter anticlockwise,
+// the back of a paired scan a quarter clockwise. The page is replaced only
+// once its turn is saved: with the way blocked it stays as scanned.
+TEST_F(SheetFiles, APageFedAcrossIsTurnedUprightOrKeptAsScanned) {
+  struct Case {
+    const char* what;
+    int scanType;
+    int side;
+    bool deliveredClockwise;
+  };
+  const Case cases[] = {
+      {"front", 2, 0, true},
+      {"back of a paired scan", 3, 2, false},
+  };
+  SheetRequest request;
+  request.fills = {};
+  const GeneratedSheet upright = GenerateSheet(MarkedSheet(3), request);
+  ASSERT_EQ(upright.error, "");
+  const std::string page = Path("SCAN_300.BMP");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    g_readingRun.scanType = c.scanType;
+    g_readingRun.currentSide = c.side;
+    ASSERT_TRUE(WriteSheetBmp(page, Across(upright, c.deliveredClockwise)));
+    const std::string scanned = ReadBytes(page);
+    MessageBoxRecorder boxes;
+    CreateDirectoryA((page + ".~turn").c_str(), nullptr);  // the turn cannot be saved
+    EXPECT_EQ(LoadImageFile(page.c_str()), -1);
+    RemoveDirectoryA((page + ".~turn").c_str());
+    EXPECT_EQ(boxes.texts(), std::vector<std::string>{"イメージファイルを90度回転できません。"});
+    EXPECT_TRUE(ReadBytes(page) == scanned) << "the scanned page is left as it was";
+
+    ASSERT_EQ(LoadImageFile(page.c_str()), 0);
+    SheetImage turned;
+    ASSERT_EQ(LoadSheetImageFile(page.c_str(), 300, &turned), SheetFileStatus::kOk);
+    const SheetImage expected = SheetImageFromGenerated(upright);
+    EXPECT_EQ(turned.fileWidth, upright.width);
+    EXPECT_EQ(turned.bitmap.height, upright.height);
+    EXPECT_TRUE(BlackFirstPixels(turned) == BlackFirstPixels(expected));
+    EXPECT_FALSE(FileExistsNow(page + ".~turn"));
+  }
+}
+
+TEST_F(SheetFiles, APageThatCannotBeTurnedStraightInPlaceStaysAsScanned) {
+  g_sheetSettings.compensationMode = 3;
+  ScanDegradation scan;
+  scan.skewDegrees = 0.8;
+  const std::string page = WritePage("SCAN1_300.BMP", 3, scan);
+  const std::string scanned = ReadBytes(page);
+  MessageBoxRecorder boxes;
+  CreateDirectoryA((page + ".~turn.bmp").c_str(), nullptr);
+  EXPECT_EQ(PrepareScannedPage(page.c_str()), -1);
+  RemoveDirectoryA((page + ".~turn.bmp").c_str());
+  EXPECT_EQ(boxes.texts(), std::vector<std::string>{
+                               "“" + page + "”を保存できません。\nファイルのプロパティが「読み取り"
+                               "専用」になっている可能性があります。\n“" + page + "”を一旦削除して"
+                               "から\nもう一度読み取りを行ってください。"});
+  EXPECT_TRUE(ReadBytes(page) == scanned);
+}
+
+// The noise eraser refuses what the loader never gives it; its reason
+// reaches the operator.
+TEST_F(SheetFiles, TheNoiseErasersReasonIsShown) {
+  g_sheetSettings.noiseSize = 2;
+  ScanDegradation scan;
+  scan.specks = 60;
+  SheetImage page;
+  ASSERT_EQ(LoadSheetImageFile(WritePage("SCAN_300.BMP", 3, scan).c_str(), 300, &page),
+            SheetFileStatus::kOk);
+  const std::vector<uint8_t> specked = page.pixels;
+  struct Case {
+    const char* what;
+    SheetBitmap bitmap;
+    int result;
+    std::vector<std::string> boxes;
+  };
+  SheetBitmap deep = page.bitmap;
+  deep.bitsPerPixel = 8;
+  SheetBitmap empty = page.bitmap;
+  empty.bits = nullptr;
+  const std::string head = "スキャニングしたイメージのノイズを除去できません。\n";
+  const Case cases[] = {
+      {"a page", page.bitmap, 0, {}},
+      {"8 bits a pixel", deep, -1, {head + "ノイズ除去できるのは白黒２値のイメージだけです。"}},
+      {"no pixels", empty, -1, {head + "ノイズ除去するイメージが正しくありません。"}},
+  };
+  for (Case c : cases) {
+    SCOPED_TRACE(c.what);
+    MessageBoxRecorder boxes;
+    EXPECT_EQ(EraseSheetNoise(c.bitmap), c.result);
+    EXPECT_EQ(boxes.texts(), c.boxes);
+  }
+  EXPECT_FALSE(page.pixels == specked) << "the page lost its specks";
+}
+
+TEST_F(SheetFiles, AnAreaWithUpTo120BlackPixelsIsBlank) {
+  // 40 x 20 pixels; the ink of an area is counted 3 pixels inside its edge.
+  struct Case {
+    const char* what;
+    bool (*black)(int x, int y);
+    int blank;
+  };
+  const Case cases[] = {
+      {"120 inside", [](int x, int y) { return x >= 3 && x < 23 && y >= 3 && y < 9; }, -1},
+      {"121 inside", [](int x, int y) { return (x >= 3 && x < 23 && y >= 3 && y < 9) ||
+                                               (x == 30 && y == 10); }, 0},
+      {"all on the edge", [](int x, int y) { return x < 3 || y < 3 || x >= 37 || y >= 17; }, -1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::string area = WriteOneBitBmp(Path("IMG_0001_01.BMP"), 40, 20, true, c.black);
+    EXPECT_EQ(IsAreaImageBlank(area.c_str()), c.blank);
+  }
+  EXPECT_EQ(IsAreaImageBlank(Path("none.bmp").c_str()), 0) << "what cannot be loaded is kept";
 }
 
 TEST_F(SheetFiles, RefusedPagesAndFilesSayWhy) {
