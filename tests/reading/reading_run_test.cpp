@@ -143,6 +143,15 @@ class ReadingRunTest : public ReadingDbTest {
     return request;
   }
 
+  // Puts a page into the feeder as its `number`th page.
+  void FeedPage(int number, const SheetRequest& request) {
+    char name[32];
+    std::snprintf(name, sizeof name, "PAGE%05d.BMP", number);
+    const GeneratedSheet sheet = GenerateSheet(definition_, request);
+    ASSERT_EQ(sheet.error, "");
+    ASSERT_TRUE(WriteSheetBmp(FeedPath(name), sheet));
+  }
+
   // Puts the front and then the back of each sheet into the feeder; the
   // sheet `turned` (from 0) goes in back first.
   void FeedTwoSided(const std::vector<Sheet>& fronts, const std::vector<Sheet>& backs,
@@ -234,6 +243,24 @@ TEST_F(ReadingRunTest, EverySheetBecomesOneRowWithItsLogLines) {
   EXPECT_FALSE(InFeeder("PAGE00001.BMP"));
   EXPECT_EQ(GetFileAttributesA(ImagePath("SCAN_300.BMP").c_str()), INVALID_FILE_ATTRIBUTES)
       << "the scanned page is deleted after its sheet";
+}
+
+// A sheet that lies further from its registered place than the sheet's
+// threshold is logged with its key and its shift in _HOS.LOG.
+TEST_F(ReadingRunTest, ShiftsFromTheThresholdOnAreLoggedByKey) {
+  Prepare();
+  g_sheetSettings.shiftThreshold = 12;
+  const double shifts[4][2] = {{0, 0}, {2, 0}, {0.5, 0.5}, {0, -1}};  // mm right, down
+  for (int k = 0; k < 4; ++k) {
+    SheetRequest request = Page("0001", {{"Q4", {0}}}, 0);
+    request.scan.shiftXmm = shifts[k][0];
+    request.scan.shiftYmm = shifts[k][1];
+    FeedPage(k + 1, request);
+  }
+  ASSERT_EQ(RunSheetReading(), 0);
+  EXPECT_EQ(Boxes(), Texts{});
+  EXPECT_EQ(OutputRows().size(), 4u);
+  EXPECT_EQ(Log("_HOS.LOG"), "〔ID：０００２〕X：24 ／ Y：0\r\n〔ID：０００４〕X：0 ／ Y：-12\r\n");
 }
 
 // The key read from a row of ten choices (one mark, a digit) instead of
@@ -479,7 +506,8 @@ void CutOutAreas(SheetDefinition* d) {
   d->papers[0].ruledLines = 1;
   d->papers[0].blankAreas = 1;
   d->papers[0].recordImages = 1;
-  d->fields[1].mask = "10000000001";  // Q1 keeps a field image
+  d->fields[1].mask = "10000000001";  // Q1 and NAME keep a field image
+  d->fields[5].mask = "10000000001";
   // Area 1 takes in Q1; area 2 lies on blank paper.
   d->lines = {{"0001", "001", 'C', 99, 230, 270, 400, 310},
               {"0001", "002", 'C', 99, 600, 900, 700, 950}};
@@ -488,6 +516,11 @@ void CutOutAreas(SheetDefinition* d) {
 int BmpWidth(const std::string& path) {
   const std::string bytes = ReadBytes(path);
   return bytes.size() < 26 ? -1 : static_cast<unsigned char>(bytes[18]) | static_cast<unsigned char>(bytes[19]) << 8;
+}
+
+int BmpHeight(const std::string& path) {
+  const std::string bytes = ReadBytes(path);
+  return bytes.size() < 26 ? -1 : static_cast<unsigned char>(bytes[22]) | static_cast<unsigned char>(bytes[23]) << 8;
 }
 
 TEST_F(ReadingRunTest, AreasAndFieldImagesAreCutOutAndBlankAreasLeftOut) {
@@ -510,6 +543,11 @@ TEST_F(ReadingRunTest, AreasAndFieldImagesAreCutOutAndBlankAreasLeftOut) {
   // as wide as the scan made the sheet.
   const double ratio = CurrentCompensation().widthRatio;
   EXPECT_EQ(BmpWidth(ImagePath("0001_Q1.BMP")), std::lround((5 + 2) * 5 * 4 * 3 * ratio));
+  // Boxes 5 mm high; a write-in field's image takes 4 pixel rows more above
+  // and below them.
+  const long boxRows = std::lround(5 * 4 * 3 * CurrentCompensation().heightRatio);
+  EXPECT_EQ(BmpHeight(ImagePath("0001_Q1.BMP")), boxRows);
+  EXPECT_EQ(BmpHeight(ImagePath("0001_NAME.BMP")), boxRows + 8);
   EXPECT_TRUE(Exists(ImagePath("0001.BMP"))) << "the page is kept under its key";
 }
 
