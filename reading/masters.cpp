@@ -104,6 +104,7 @@ int ReportMasterMiss(int item, const std::string& value) {
 }  // namespace
 
 int CheckMasterOutputFields() {
+  if (g_sheetSettings.ruledLines == 2) return g_readingRun.multiValue;
   for (int item : CanvasFieldItems()) {
     const ScreenItem& it = Item(item);
     if (HasMaster(it) && !it.fetchItemName.empty() && !it.writeItemName.empty() &&

@@ -137,7 +137,8 @@ int RunSheetReading();
 // the sheet failed (reported, or its run error set).
 int ReadSheetImage();
 // Pre-check of a run: 255 after the message of a master or address field
-// whose output field is missing, else the run's multi-value flag.
+// whose output field is missing, else the run's multi-value flag. Sheets
+// whose 罫線 setting is 2 are not checked.
 int CheckMasterOutputFields();
 // The master tables the fields refer to: 0, or -1 (reported).
 int OpenMasterLookups();

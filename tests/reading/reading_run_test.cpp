@@ -376,6 +376,54 @@ TEST_F(ReadingRunTest, AfterAFaultTheSheetGoesOnWhenTheSheetSaysSo) {
   EXPECT_EQ(err.find(kCancelled), std::string::npos);
 }
 
+// A master or address look-up with nowhere to put what it finds refuses
+// the run before anything is opened or read, unless the sheet only cuts
+// out images.
+TEST_F(ReadingRunTest, ALookUpWithNowhereToWriteRefusesTheRun) {
+  struct Case {
+    const char* what;
+    const char* mask;   // of Q1: position 10 looks its value up as a postal code
+    const char* table;  // Q1's master
+    const char* into;
+    int cutOut;
+    const char* box;
+  };
+  const Case cases[] = {
+      {"a master", "1000000000", "MST", "NOPE", 0,
+       "マスターファイル“MST”の“TEXT”を出力するフィールド“NOPE”がありません。"},
+      {"an address, no field named", "1000000001", "", "", 0,
+       "“全国住所データ”を参照する場合は、記入欄“Q1”の「参照マスター定義」で「書込データ項目」"
+       "に、住所を出力する項目名を入力してください。"},
+      {"an address, no such field", "1000000001", "", "NOPE", 0,
+       "住所を出力するフィールド“NOPE”がありません。"},
+      {"images only", "1000000001", "", "NOPE", 2, nullptr},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TearDown();
+    SetUp();
+    definition_.fields[1].mask = c.mask;
+    definition_.papers[0].ruledLines = c.cutOut;
+    Prepare();
+    ScreenItem& q1 = Item(FindCanvasField("Q1"));
+    q1.refTable = c.table;
+    q1.keyItemName = *c.table ? "CODE" : "";
+    q1.fetchItemName = *c.table ? "TEXT" : "";
+    q1.writeItemName = c.into;
+    Feed({{{0}, {0}, {}, {0}}});
+    if (!c.box) {
+      EXPECT_EQ(RunSheetReading(), 0);
+      EXPECT_EQ(Boxes(), Texts{});
+      EXPECT_EQ(OutputRows().size(), 1u);
+      continue;
+    }
+    EXPECT_EQ(RunSheetReading(), -1);
+    EXPECT_EQ(Boxes(), Texts{c.box});
+    EXPECT_FALSE(Exists(Path("log\\SHEET_PUT.LOG")));
+    EXPECT_TRUE(InFeeder("PAGE00001.BMP"));
+  }
+}
+
 TEST_F(ReadingRunTest, ARowThatCannotBeStoredKeepsItsPageAndWritesNoEndCode) {
   Prepare();
   // An output table that refuses the second sheet's row.
