@@ -737,6 +737,34 @@ TEST_F(ReadingRunTest, BothSidesOfASheetGoIntoOneRowWhicheverWayTheyAreFed) {
   EXPECT_FALSE(InFeeder("PAGE00006.BMP"));
 }
 
+// Sheets fed across are turned upright before they are read: a quarter
+// anticlockwise, the back of a paired scan a quarter clockwise.
+TEST_F(ReadingRunTest, SheetsFedAcrossAreTurnedUprightBeforeTheyAreRead) {
+  for (bool twoSided : {false, true}) {
+    SCOPED_TRACE(twoSided ? "two-sided" : "one side");
+    TearDown();
+    SetUp();
+    if (twoSided) AddBackSide();
+    Prepare({"B1", "B2"});
+    SheetRequest front = Page("0001", {{"Q1", {1}}, {"Q4", {0}}}, 5);
+    front.scan.quarterTurns = 1;
+    FeedPage(1, front);
+    if (twoSided) {
+      SheetRequest back = Page("0002", {{"B1", {3}}, {"B2", {1, 2}}}, 6);
+      back.scan.quarterTurns = -1;
+      FeedPage(2, back);
+    }
+    ASSERT_EQ(RunSheetReading(), 0);
+    EXPECT_EQ(Boxes(), Texts{});
+    const auto rows = OutputRows();
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].at("Q1"), "2");
+    EXPECT_EQ(rows[0].at("Q4"), "1");
+    EXPECT_EQ(rows[0].at("B1"), twoSided ? "z" : "");
+    EXPECT_EQ(rows[0].at("B2"), twoSided ? "23" : "");
+  }
+}
+
 TEST_F(ReadingRunTest, ADesignReadOfTheBackGoesIntoTheRecordOfTheFrontReadBeforeIt) {
   // Two sides of a sheet, or two sheets that make one set.
   struct Case {

@@ -37,22 +37,6 @@ std::vector<uint8_t> BlackFirstPixels(const SheetImage& image) {
   return pixels;
 }
 
-// A page as a scanner delivers a sheet fed across: turned a quarter
-// clockwise, or anticlockwise, as seen.
-GeneratedSheet Across(const GeneratedSheet& sheet, bool clockwise) {
-  GeneratedSheet turned = sheet;
-  turned.width = sheet.height;
-  turned.height = sheet.width;
-  for (int y = 0; y < turned.height; ++y) {
-    for (int x = 0; x < turned.width; ++x) {
-      const int from = clockwise ? (sheet.height - 1 - x) * sheet.width + y
-                                 : x * sheet.width + (sheet.width - 1 - y);
-      turned.black[y * turned.width + x] = sheet.black[from];
-    }
-  }
-  return turned;
-}
-
 class SheetFiles : public testing::Test {
  protected:
   void SetUp() override {
@@ -198,16 +182,16 @@ TEST_F(SheetFiles, APageFedAcrossIsTurnedUprightOrKeptAsScanned) {
       {"front", 2, 0, true},
       {"back of a paired scan", 3, 2, false},
   };
-  SheetRequest request;
-  request.fills = {};
-  const GeneratedSheet upright = GenerateSheet(MarkedSheet(3), request);
+  const GeneratedSheet upright = GenerateSheet(MarkedSheet(3), SheetRequest());
   ASSERT_EQ(upright.error, "");
   const std::string page = Path("SCAN_300.BMP");
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     g_readingRun.scanType = c.scanType;
     g_readingRun.currentSide = c.side;
-    ASSERT_TRUE(WriteSheetBmp(page, Across(upright, c.deliveredClockwise)));
+    SheetRequest across;
+    across.scan.quarterTurns = c.deliveredClockwise ? 1 : -1;
+    ASSERT_TRUE(WriteSheetBmp(page, GenerateSheet(MarkedSheet(3), across)));
     const std::string scanned = ReadBytes(page);
     MessageBoxRecorder boxes;
     CreateDirectoryA((page + ".~turn").c_str(), nullptr);  // the turn cannot be saved

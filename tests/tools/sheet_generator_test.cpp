@@ -83,6 +83,23 @@ TEST(SheetGenerator, DrawsTheMarksWhereThePaperPrintsThem) {
   EXPECT_TRUE(black(152, 199));
   EXPECT_FALSE(black(117, 165));
   EXPECT_FALSE(black(153, 199));
+  // Fed across, the mark's outer corner pixel (118, 165) becomes the top
+  // right of a mark at the top right (turned clockwise) or the bottom left of
+  // one at the bottom left (anticlockwise).
+  struct Across {
+    int turn, x, y, outX, outY;
+  };
+  for (const Across& a : {Across{1, 3342, 118, 3343, 117}, Across{-1, 165, 2361, 164, 2362}}) {
+    SCOPED_TRACE(a.turn);
+    request.scan.quarterTurns = a.turn;
+    const GeneratedSheet across = GenerateSheet(d, request);
+    ASSERT_EQ(across.width, 3508);
+    ASSERT_EQ(across.height, 2480);
+    auto at = [&](int x, int y) { return across.black[y * across.width + x] != 0; };
+    EXPECT_TRUE(at(a.x, a.y));
+    EXPECT_FALSE(at(a.outX, a.y));
+    EXPECT_FALSE(at(a.x, a.outY));
+  }
 }
 
 TEST(SheetGenerator, FillsTheChosenBoxesAndExpectsTheirCodes) {

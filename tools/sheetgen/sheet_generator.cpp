@@ -2,13 +2,15 @@
 // pixels of the requested resolution (marks in millimetres as they are
 // printed, boxes in the sheet's grid as the reader places them), then every
 // pixel of the scanned page is looked up through the scanner's turn, scale
-// and shift, and specks are strewn on the result.
+// and shift, and specks are strewn on the result; a sheet fed across is
+// turned a quarter last.
 #include "tools/sheetgen/sheet_generator.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -290,6 +292,23 @@ void Scan(const Canvas& drawn, const ScanDegradation& scan, int dpi, int width, 
   }
 }
 
+// The page as a scanner delivers a sheet fed across: turned a quarter,
+// clockwise or anticlockwise as seen.
+void TurnQuarter(GeneratedSheet* sheet, bool clockwise) {
+  const int width = sheet->height, height = sheet->width;
+  std::vector<uint8_t> turned(sheet->black.size());
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const int from = clockwise ? (sheet->height - 1 - x) * sheet->width + y
+                                 : x * sheet->width + (sheet->width - 1 - y);
+      turned[static_cast<std::size_t>(y) * width + x] = sheet->black[from];
+    }
+  }
+  sheet->black = std::move(turned);
+  sheet->width = width;
+  sheet->height = height;
+}
+
 void Put16(std::vector<uint8_t>& b, std::size_t at, uint32_t v) {
   b[at] = static_cast<uint8_t>(v), b[at + 1] = static_cast<uint8_t>(v >> 8);
 }
@@ -458,6 +477,7 @@ GeneratedSheet GenerateSheet(const SheetDefinition& definition, const SheetReque
       for (int xx = x; xx < x + size; ++xx) sheet.black[yy * sheet.width + xx] = 1;
     }
   }
+  if (request.scan.quarterTurns != 0) TurnQuarter(&sheet, request.scan.quarterTurns > 0);
   return sheet;
 }
 

@@ -147,6 +147,8 @@ struct ScanDegradation {
   double shiftXmm = 0, shiftYmm = 0;
   int specks = 0;                // specks of 1 to 3 pixels
   bool upsideDown = false;
+  int quarterTurns = 0;          // fed across: 1 turned a quarter clockwise,
+                                 // -1 anticlockwise, as seen
 };
 
 struct SheetRequest {
