@@ -700,6 +700,17 @@ TEST_F(ReadingRunTest, AStoredPageIsReadOnceInDesignAndTheResultTold) {
   EXPECT_FALSE(Exists(Path("log\\READEND.TXT")));
 }
 
+TEST_F(ReadingRunTest, AMissingStoredPageIsToldAndLogsNoSheet) {
+  Prepare();
+  g_readingRun.subMode = kStoredPageRun;
+  ASSERT_EQ(RunSheetReading(), 0);
+  EXPECT_EQ(Boxes(), Texts{"イメージファイルが作成されていません。\nイメージスキャナによる読み取り"
+                           "処理を行ってください。"});
+  EXPECT_TRUE(OutputRows().empty());
+  EXPECT_EQ(Log("_PUT.LOG"), kRuleEquals);
+  EXPECT_EQ(Log("_ERR.LOG"), kRuleEquals);
+}
+
 TEST_F(ReadingRunTest, AScanInDesignOnlyAlignsItsPages) {
   Prepare();
   g_currentSheet.projectMode = kDesignMode;
