@@ -268,8 +268,10 @@ int LookUpMaster(int item, bool required);
 
 // Field images of the current record ("%s\%s_%s.BMP"). 0 / -1.
 int SaveRecordImage(HANDLE image, int mode);
-// Area images of the sheet's cut-out frames; 0, or -1 when a record update
-// failed (reported).
+// Area images of the sheet's cut-out frames; blank ones are deleted and
+// their columns emptied in the record the sheet wrote (for a paired scan,
+// those of both sides once the back wrote it). 0, or -1 when a record
+// update failed (reported).
 int CutFieldImages(HANDLE image);
 // Sets the IMG%02d columns of the output row to the area images' paths.
 // 0, or -1 after the message of a missing column.

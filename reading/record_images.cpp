@@ -28,6 +28,10 @@ constexpr int kBlankAreaInk = 120;
 
 int Round(double v) { return static_cast<int>(std::floor(v + 0.5)); }
 
+// The blank areas of the sheet being read, by number: those of the front of
+// a paired scan wait for the back, which writes the record.
+std::vector<int> g_blankAreas;
+
 // A cut-out frame of the sheet: its corners in sheet dots.
 struct AreaFrame {
   int x1, y1, x2, y2;
@@ -237,7 +241,8 @@ int CutFieldImages(HANDLE image) {
   const double dx = (r.dotsX != 0 ? r.dotsX : run.dpi / 100) * c.widthRatio;
   const double dy = (r.dotsY != 0 ? r.dotsY : run.dpi / 100) * c.heightRatio;
   const bool blankCheck = g_sheetSettings.int9 == 1;
-  std::vector<int> emptyAreas;
+  const bool paired = run.scanType == kScanPaired;
+  if (!paired || run.currentSide != 2) g_blankAreas.clear();
   int number = FirstAreaNumber();
   for (const AreaFrame& f : frames) {
     ++number;
@@ -250,17 +255,16 @@ int CutFieldImages(HANDLE image) {
     ForgetCachedImage(path.c_str());
     if (blankCheck && IsAreaImageBlank(path.c_str()) != 0) {
       DeleteFileChecked(path.c_str());
-      emptyAreas.push_back(number);
+      g_blankAreas.push_back(number);
     }
   }
   // Only a record this sheet wrote has its area columns emptied: a test
   // read wrote none, and the row of its key belongs to another sheet.
-  const bool paired = run.scanType == kScanPaired;
-  if (!blankCheck || emptyAreas.empty() || !run.written || (paired && run.currentSide == 1)) {
+  if (!blankCheck || g_blankAreas.empty() || !run.written || (paired && run.currentSide == 1)) {
     return 0;
   }
   const int slot = g_resultLogs.outputSlot;
   if (FindWrittenRecord() != 0) return -1;
-  for (int area : emptyAreas) SetColumnText(slot, AreaColumn(area).c_str(), "");
+  for (int area : g_blankAreas) SetColumnText(slot, AreaColumn(area).c_str(), "");
   return db_update(slot) == 0 ? 0 : -1;
 }

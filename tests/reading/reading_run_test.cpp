@@ -599,6 +599,31 @@ TEST_F(ReadingRunTest, AreasAndFieldImagesAreCutOutAndBlankAreasLeftOut) {
   EXPECT_TRUE(Exists(ImagePath("0001.BMP"))) << "the page is kept under its key";
 }
 
+// The areas of the back are numbered on from the front's; a blank area of
+// either side is left out of the record.
+TEST_F(ReadingRunTest, TheBacksAreasAreNumberedOnFromTheFronts) {
+  CutOutAreas(&definition_);
+  AddBackSide();
+  definition_.lines.push_back({"0002", "001", 'C', 99, 230, 290, 400, 330});  // around B1
+  definition_.lines.push_back({"0002", "002", 'C', 99, 600, 900, 700, 950});  // blank paper
+  Prepare({"B1", "B2", "IMG01:char*:128", "IMG02:char*:128", "IMG03:char*:128",
+           "IMG04:char*:128"});
+  CreateDirectoryA(Path("cut").c_str(), nullptr);
+  g_readingPlaces.cutImageFolder = Path("cut");
+  FeedTwoSided({{{0, 2}, {0}, {}, {0}}}, {{{1}, {}, {}, {}}});
+  ASSERT_EQ(RunSheetReading(), 0);
+  EXPECT_EQ(Boxes(), Texts{});
+  const auto rows = OutputRows();
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_EQ(rows[0].at("IMG01"), Path("cut\\IMG_0001_01.BMP"));
+  EXPECT_EQ(rows[0].at("IMG02"), "");
+  EXPECT_EQ(rows[0].at("IMG03"), Path("cut\\IMG_0001_03.BMP"));
+  EXPECT_EQ(rows[0].at("IMG04"), "");
+  EXPECT_TRUE(Exists(Path("cut\\IMG_0001_03.BMP")));
+  EXPECT_FALSE(Exists(Path("cut\\IMG_0001_02.BMP")));
+  EXPECT_FALSE(Exists(Path("cut\\IMG_0001_04.BMP")));
+}
+
 TEST_F(ReadingRunTest, ATestScanStoresNothingAndNamesItsImagesApart) {
   CutOutAreas(&definition_);
   Prepare({"IMG01:char*:128", "IMG02:char*:128"});
