@@ -725,6 +725,66 @@ TEST_F(ReadingRunTest, AStoredPageIsReadOnceInDesignAndTheResultTold) {
   EXPECT_FALSE(Exists(Path("log\\READEND.TXT")));
 }
 
+// What a design read of the stored page tells of how the page lay, by the
+// sheet's compensation and its registered marks.
+TEST_F(ReadingRunTest, ADesignReadTellsHowThePageLay) {
+  const std::string head =
+      "文字認識処理を行いました。\n読み取られた内容が正しく認識されているかを入力修正画面で確認"
+      "してください。\n誤認識が多い場合は、青い矢印のボタンでイメージの位置合わせ（イメージ上の"
+      "文字が記入欄の枠に収まるように）を行ってください。\n";
+  const std::string brightness = "\n\n記入した部分がくっきり写っていない場合は、画面右上のボタン"
+                                 "で、スキャナーの「明るさ」を濃く設定してください。";
+  struct Case {
+    const char* what;
+    int mode;
+    bool registered;
+    double shiftXmm, shiftYmm;
+    std::string box;
+    double skew = 0;
+  };
+  const Case cases[] = {
+      {"shifted", 3, true, 1, 0.5,
+       "イメージの基準位置とのズレが、Ｘ方向＝12、Ｙ方向＝6 生じていますので、イメージの位置を"
+       "自動補正して文字認識を行いました。\n\nＸ１＝130 Ｙ１＝171 ／ Ｘ２＝2373 Ｙ２＝171 ／ "
+       "Ｘ３＝130 Ｙ３＝3394\n傾き＝0.00度\n横幅＝2496  高さ＝3508 ／ 横幅率＝1.00  高さ率＝1.00" +
+           brightness},
+      {"two marks, nothing registered", 2, false, 0, 0,
+       head + "正しく認識されていたら〔基準位置登録〕を押して、イメージの正しい位置を登録して"
+              "ください。\n\nＸ１＝71 Ｙ１＝71 ／ Ｘ２＝2409 Ｙ２＝71\n傾き＝0.00度\n"
+              "横幅＝2496  高さ＝3508 ／ 横幅率＝1.00"},
+      {"one mark, nothing registered", 1, false, 0, 0,
+       head + "正しく認識されていたら〔基準位置登録〕を押して、イメージの正しい位置を登録して"
+              "ください。\n読み取ったイメージが傾く場合は、メインメニューの 「ＯＣＲシート定義」"
+              " で、【補正】 を“２点補正”にチェックしてください。\n\nＸ１＝71 Ｙ１＝71 ／ 2496 × "
+              "3508"},
+      {"turned straight on a larger canvas", 3, true, 0, 0,
+       "イメージの基準位置とのズレが、Ｘ方向＝31、Ｙ方向＝22 生じていますので、イメージの位置を"
+       "自動補正して文字認識を行いました。\n\nＸ１＝149 Ｙ１＝187 ／ Ｘ２＝2391 Ｙ２＝187 ／ "
+       "Ｘ３＝149 Ｙ３＝3410\n傾き＝0.00度 ／ 補正前の傾き＝-1.00度\n横幅＝2560  高さ＝3552 ／ "
+       "横幅率＝1.00  高さ率＝1.00" + brightness,
+       1},
+      {"compensation off", 0, false, 0, 0,
+       head + "「補正機能」が“無効”に設定されていますので、傾きやズレの補正は行いません。"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TearDown();
+    SetUp();
+    definition_.papers[0].compensationMode = c.mode;
+    if (!c.registered) definition_.marks.clear();
+    Prepare();
+    g_currentSheet.projectMode = kDesignMode;
+    g_readingRun.subMode = kStoredPageRun;
+    SheetRequest request = Page("0001", {{"Q4", {0}}}, 0);
+    request.scan.shiftXmm = c.shiftXmm;
+    request.scan.shiftYmm = c.shiftYmm;
+    request.scan.skewDegrees = c.skew;
+    WritePage("SCAN_300.BMP", definition_, request);
+    ASSERT_EQ(RunSheetReading(), 0);
+    EXPECT_EQ(Boxes(), Texts{c.box});
+  }
+}
+
 TEST_F(ReadingRunTest, AMissingStoredPageIsToldAndLogsNoSheet) {
   Prepare();
   g_readingRun.subMode = kStoredPageRun;
