@@ -664,6 +664,27 @@ TEST_F(ReadingRunTest, MasterColumnsAreCopiedAndAMissStopsWhenTheFieldSaysSo) {
             std::string::npos);
 }
 
+// A stored page read once in design is read whatever its masters lack: the
+// miss is logged, the record written.
+TEST_F(ReadingRunTest, AMasterMissDoesNotStopADesignReadOfTheStoredPage) {
+  Prepare();
+  UseMaster("Q1", {{"1", "ONE"}});
+  g_currentSheet.projectMode = kDesignMode;
+  g_readingRun.subMode = kStoredPageRun;
+  WritePage("SCAN_300.BMP", definition_, Page("0001", {{"Q1", {4}}, {"Q4", {0}}}, 0));
+  ASSERT_EQ(RunSheetReading(), 0);
+  const Texts boxes = Boxes();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].rfind("イメージの基準位置とのズレはありません。", 0), 0u) << boxes[0];
+  const auto rows = OutputRows();
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_EQ(rows[0].at("Q1"), "5");
+  EXPECT_EQ(rows[0].at("NAME"), "");
+  const std::string err = Log("_ERR.LOG");
+  EXPECT_NE(err.find("“Q1”の“5”は、マスターファイル“MST”に登録されていません。\r\n"), std::string::npos);
+  EXPECT_EQ(err.find(kCancelled), std::string::npos);
+}
+
 // Values holding a quote (a key item set in the definition, a text a
 // master gave) find the rows that hold them: the last stored number of the
 // key item's records, and the master row of the text.
