@@ -284,6 +284,7 @@ const CharCheckRule g_classCheckTable[kClassCheckRows + 1] = {
     {"Zl", nullptr, 1000},
     {"Zm", nullptr, 1100},
     // Rows 268-374: @ syllables.
+    // "@_A" to "@SOa" check the classes of the plain "_A" to "SOa" rows.
     {"@_A", RunCheckRow<CheckAtKanaA>, 1472},
     {"@_Aa", RunCheckRow<CheckAtKanaAa>, 1500},
     {"@_Ab", RunCheckRow<CheckAtKanaAb>, 1500},
@@ -322,6 +323,7 @@ const CharCheckRule g_classCheckTable[kClassCheckRows + 1] = {
     {"@SEb", nullptr, 1800},
     {"@SO", RunCheckRow<CheckAtKanaSO>, 1500},
     {"@SOa", RunCheckRow<CheckAtKanaSOa>, 988},
+    // "@TA" to "@MO" check the classes of the plain "TA" to "MOa" rows.
     {"@TA", RunCheckRow<CheckAtKanaTA>, 1100},
     {"@TAa", RunCheckRow<CheckAtKanaTAa>, 1000},
     {"@TAb", RunCheckRow<CheckAtKanaTAb>, 1100},
@@ -359,6 +361,7 @@ const CharCheckRule g_classCheckTable[kClassCheckRows + 1] = {
     {"@ME", RunCheckRow<CheckAtKanaME>, 2490},
     {"@MO", RunCheckRow<CheckAtKanaMO>, 1978},
     {"@MOa", nullptr, 2100},
+    // "@YA" to "@YOc" check the classes of the plain ヤ–ヨ rows, "YA" to "YOb" with "RA" to "-".
     {"@YA", RunCheckRow<CheckAtKanaYA>, 2000},
     {"@YAa", RunCheckRow<CheckAtKanaYAa>, 1400},
     {"@YAb", nullptr, 1000},
@@ -368,8 +371,9 @@ const CharCheckRule g_classCheckTable[kClassCheckRows + 1] = {
     {"@YOa", RunCheckRow<CheckAtKanaYOa>, 1300},
     {"@YOb", RunCheckRow<CheckAtKanaYOb>, 550},
     {"@YOc", RunCheckRow<CheckAtKanaYOc>, 550},
+    // "@RA" to "@-b", "@RI" and "@HD" among them: the at_kana_*ra_to* files.
     {"@RA", RunCheckRow<CheckAtKanaRA>, 1700},
-    {"@RI", RunCheckRow<CheckAtKanaRI>, 1592},
+    {"@RI", RunCheckRow<CheckAtKanaRI>, 1592},  // with the "@RA" to "@-b" rows
     {"@RIa", RunCheckRow<CheckAtKanaRIa>, 1250},
     {"@RU", RunCheckRow<CheckAtKanaRU>, 1981},
     {"@RUa", RunCheckRow<CheckAtKanaRUa>, 1400},
@@ -387,7 +391,7 @@ const CharCheckRule g_classCheckTable[kClassCheckRows + 1] = {
     {"@_N", RunCheckRow<CheckAtKanaN>, 2487},
     {"@_Na", RunCheckRow<CheckAtKanaNa>, 1000},
     {"@DK", RunCheckRow<CheckAtKanaDK>, 2278},
-    {"@HD", RunCheckRow<CheckAtKanaHD>, 1250},
+    {"@HD", RunCheckRow<CheckAtKanaHD>, 1250},  // with the "@RA" to "@-b" rows
     {"@-", RunCheckRow<CheckAtKanaBar>, 1466},
     {"@-a", RunCheckRow<CheckAtKanaBarA>, 1000},
     {"@-b", RunCheckRow<CheckAtKanaBarB>, 10000},
@@ -434,6 +438,7 @@ const CharCheckRule g_classCheckTable[kClassCheckRows + 1] = {
     {"SEb", nullptr, 2200},
     {"SO", RunCheckRow<CheckKanaSO>, 1670},
     {"SOa", RunCheckRow<CheckKanaSOa>, 1600},
+    // "TA" to "MOa": kana_checks_ta_to_mo.cpp, after the "_A" to "SOa" rows.
     {"TA", RunCheckRow<CheckKanaTA>, 1182},
     {"TAa", RunCheckRow<CheckKanaTAa>, 687},
     {"TAb", RunCheckRow<CheckKanaTAb>, 1392},
