@@ -23,7 +23,24 @@ const std::vector<uint8_t> kAnyStraightCode = {10, 11, 12, 13};
 
 uint16_t Code(const char* row) { return ClassCodeOfName(row); }
 
+// A model whose strokes play the model strokes given, in the order they are
+// traced, and whose model strokes `optional` may be missing.
+ModelDerivation Strokes(std::vector<int> roles, std::vector<int> optional = {}) {
+  ModelDerivation how;
+  how.roles = std::move(roles);
+  how.optional = std::move(optional);
+  return how;
+}
+
 TEST(KanaChecks, VowelsAndTheKaAndSaColumns) {
+  // No near miss of "_I" drawn so far matches its model and fails the row.
+  const Figure i = Figure().Line({75, 10}, {15, 55}).Line({50, 38}, {50, 92});
+  ExpectTrials({"_I", i, {}, {}},
+               {{"I", i, kKana, Code("_I")},
+                {"stem further right", Figure().Line({75, 10}, {15, 55}).Line({62, 38}, {62, 92}),
+                 kKana, Code("_I")},
+                {"stem leaning left", Figure().Line({75, 10}, {15, 55}).Line({55, 38}, {40, 92}),
+                 kKana, Code("_I")}});
   const Figure u =
       Figure().Line({50, 5}, {50, 25}).Polyline({{15, 45}, {15, 25}, {85, 25}, {80, 60}, {45, 92}});
   ExpectTrials({"_U", u, {}, {}},
@@ -46,6 +63,16 @@ TEST(KanaChecks, VowelsAndTheKaAndSaColumns) {
         Code("KI")},
        {"stem ending at the lower bar",
         Figure().Line({20, 30}, {80, 25}).Line({15, 60}, {85, 55}).Line({40, 10}, {50, 65}), kKana,
+        0}});
+  const Figure kuRoof = Figure().Line({40, 10}, {10, 50});
+  const Figure ku = Figure(kuRoof).Polyline({{30, 25}, {85, 25}, {70, 65}, {25, 92}});
+  ExpectTrials(
+      {"KU", ku, {}, {}},
+      {{"KU", ku, kKana, Code("KU")},
+       {"tail upright as in KE", Figure(kuRoof).Polyline({{30, 25}, {85, 25}, {80, 92}}), kKana, 0},
+       {"short tail", Figure(kuRoof).Polyline({{30, 25}, {85, 25}, {75, 50}}), kKana, 0},
+       {"first stroke standing at the left as in WA",
+        Figure().Line({20, 10}, {10, 50}).Polyline({{20, 25}, {85, 25}, {70, 65}, {25, 92}}), kKana,
         0}});
   const Figure ke = Figure()
                         .Line({35, 10}, {15, 50})
@@ -80,7 +107,28 @@ TEST(KanaChecks, VowelsAndTheKaAndSaColumns) {
                                          .Line({10, 15}, {90, 15})
                                          .Line({30, 8}, {30, 60})
                                          .Polyline({{70, 8}, {70, 55}, {45, 92}}),
-                                     kKana, Code("SA")}});
+                                     kKana, Code("SA")},
+                                    {"left stroke down to the bottom",
+                                     Figure()
+                                         .Line({10, 35}, {90, 35})
+                                         .Line({30, 10}, {30, 92})
+                                         .Polyline({{70, 10}, {70, 55}, {45, 92}}),
+                                     kKana, 0},
+                                    {"right stroke short",
+                                     Figure()
+                                         .Line({10, 35}, {90, 35})
+                                         .Line({30, 15}, {30, 60})
+                                         .Polyline({{70, 10}, {70, 45}, {60, 60}}),
+                                     kKana, 0}});
+  // The third stroke may be missing only where the pen closed a loop.
+  const Figure siStroke = Figure().Polyline({{10, 92}, {50, 80}, {90, 25}});
+  const Figure si = Figure().Line({15, 20}, {35, 30}).Line({10, 50}, {30, 60}).Add(siStroke);
+  ExpectTrials({"SI", si, Strokes({}, {2}), {}},
+               {{"SI", si, kKana, Code("SI")},
+                {"dots steep as in TU",
+                 Figure().Line({15, 20}, {25, 40}).Line({35, 15}, {45, 35}).Add(siStroke), kKana,
+                 Code("SI")},
+                {"one dot, as N", Figure().Line({15, 35}, {35, 45}).Add(siStroke), kKana, 0}});
   const Figure su =
       Figure().Polyline({{15, 15}, {80, 15}, {60, 50}, {15, 90}}).Line({50, 60}, {85, 90});
   const Figure suBody = Figure().Polyline({{15, 15}, {80, 15}, {60, 50}, {15, 90}});
@@ -95,11 +143,24 @@ TEST(KanaChecks, VowelsAndTheKaAndSaColumns) {
 }
 
 TEST(KanaChecks, TheTaNaHaAndMaColumns) {
+  // No near miss of "TI" drawn so far matches its model and fails the row.
+  const Figure tiTop = Figure().Line({70, 10}, {25, 25});
+  const Figure tiStem = Figure().Polyline({{50, 20}, {50, 70}, {30, 92}});
+  const Figure ti = Figure(tiTop).Line({10, 45}, {90, 45}).Add(tiStem);
+  ExpectTrials(
+      {"TI", ti, {}, {}},
+      {{"TI", ti, kKana, Code("TI")},
+       {"short bar", Figure(tiTop).Line({35, 45}, {65, 45}).Add(tiStem), kKana, Code("TI")},
+       {"short stem",
+        Figure(tiTop).Line({10, 45}, {90, 45}).Polyline({{50, 20}, {50, 55}, {40, 65}}), kKana,
+        Code("TI")}});
   const Figure to = Figure().Line({35, 10}, {35, 92}).Line({35, 45}, {80, 65});
   ExpectTrials({"TO", to, {}, {}},
                {{"TO", to, kKana, Code("TO")},
                 {"branch near the top", Figure().Line({35, 10}, {35, 92}).Line({35, 15}, {80, 35}),
-                 kKana, Code("TO")}});
+                 kKana, Code("TO")},
+                {"stem leaning left", Figure().Line({50, 10}, {25, 92}).Line({40, 45}, {80, 65}),
+                 kKana, 0}});
   const Figure ni = Figure().Line({25, 25}, {75, 25}).Line({10, 80}, {90, 80});
   ExpectTrials({"NI", ni, {}, {}},
                {{"NI", ni, kKana, Code("NI")},
@@ -107,12 +168,29 @@ TEST(KanaChecks, TheTaNaHaAndMaColumns) {
                  Figure().Line({25, 25}, {75, 25}).Line({35, 80}, {65, 80}), kKana, 0}});
   const Figure nu =
       Figure().Polyline({{15, 15}, {80, 15}, {60, 60}, {15, 92}}).Line({40, 50}, {75, 80});
-  ExpectTrials({"NU", nu, {}, {}}, {{"NU", nu, kKana, Code("NU")}});
+  const Figure nuBody = Figure().Polyline({{15, 15}, {80, 15}, {60, 60}, {15, 92}});
+  ExpectTrials(
+      {"NU", nu, {}, {}},
+      {{"NU", nu, kKana, Code("NU")},
+       {"long leg", Figure(nuBody).Line({25, 40}, {90, 92}), kKana, Code("NU")},
+       {"leg high on the right, a tick on HU", Figure(nuBody).Line({55, 25}, {85, 45}), kKana, 0}});
   const Figure no = Figure().Polyline({{75, 10}, {65, 50}, {20, 90}});
   ExpectTrials(
       {"NO", no, {}, kAnyStraightCode},
       {{"NO", no, kKana, Code("NO")},
-       {"almost upright", Figure().Polyline({{60, 10}, {58, 50}, {48, 90}}), kKana, Code("NO")}});
+       {"almost upright", Figure().Polyline({{60, 10}, {58, 50}, {48, 90}}), kKana, Code("NO")},
+       {"wide and shallow", Figure().Polyline({{85, 25}, {60, 55}, {10, 75}}), kKana, 0}});
+  const Figure ha = Figure().Line({40, 25}, {15, 80}).Line({60, 25}, {90, 80});
+  ExpectTrials(
+      {"HA", ha, Strokes({1, 0}), {}},
+      {{"HA", ha, kKana, Code("HA")},
+       {"strokes far apart", Figure().Line({30, 25}, {10, 80}).Line({70, 25}, {90, 80}), kKana,
+        Code("HA")},
+       {"left stroke upright", Figure().Line({35, 25}, {35, 80}).Line({60, 25}, {90, 80}), kKana,
+        Code("HA")},
+       {"short right stroke", Figure().Line({40, 25}, {15, 80}).Line({60, 25}, {70, 45}), kKana, 0},
+       {"short left stroke", Figure().Line({40, 25}, {32, 40}).Line({60, 25}, {90, 80}), kKana,
+        0}});
   const Figure hu = Figure().Polyline({{15, 15}, {85, 15}, {70, 60}, {30, 92}});
   ExpectTrials(
       {"HU", hu, {}, {}},
@@ -124,6 +202,16 @@ TEST(KanaChecks, TheTaNaHaAndMaColumns) {
       {{"HE", he, kKana, Code("HE")},
        {"apex further right", Figure().Polyline({{10, 75}, {70, 30}, {90, 60}}), kKana, Code("HE")},
        {"almost flat", Figure().Polyline({{10, 60}, {35, 50}, {90, 65}}), kKana, 0}});
+  // No near miss of "MA" drawn so far matches its model and fails the row.
+  const Figure maRoof = Figure().Polyline({{15, 20}, {85, 20}, {50, 65}});
+  const Figure ma = Figure(maRoof).Line({40, 50}, {65, 85});
+  ExpectTrials(
+      {"MA", ma, {}, {}},
+      {{"MA", ma, kKana, Code("MA")},
+       {"long tail", Figure(maRoof).Line({35, 45}, {80, 92}), kKana, Code("MA")},
+       {"flat tail", Figure(maRoof).Line({40, 60}, {75, 70}), kKana, Code("MA")},
+       {"short roof", Figure().Polyline({{40, 20}, {85, 20}, {50, 65}}).Line({40, 50}, {65, 85}),
+        kKana, Code("MA")}});
   const Figure mi =
       Figure().Line({25, 15}, {75, 25}).Line({30, 45}, {70, 55}).Line({20, 75}, {80, 90});
   ExpectTrials(
@@ -138,9 +226,17 @@ TEST(KanaChecks, TheTaNaHaAndMaColumns) {
       {{"MU", mu, kKana, Code("MU")},
        {"upright back", Figure().Polyline({{25, 10}, {25, 85}, {85, 80}}).Line({70, 60}, {85, 90}),
         kKana, Code("MU")}});
+  // The pen's near misses of "ME" go beyond its threshold: none reaches the row.
+  const Figure meStroke = Figure().Polyline({{75, 10}, {60, 50}, {15, 92}});
+  const Figure me = Figure(meStroke).Line({30, 35}, {85, 85});
+  ExpectTrials(
+      {"ME", me, {}, {}},
+      {{"ME", me, kKana, Code("ME")},
+       {"short cross", Figure(meStroke).Line({45, 50}, {60, 65}), kKana, Code("ME")},
+       {"cross falling steeply", Figure(meStroke).Line({40, 30}, {70, 92}), kKana, Code("ME")}});
 }
 
-TEST(KanaChecks, TheYaRaAndWaColumnsAndTheBar) {
+TEST(KanaChecks, TheYaRaAndWaColumnsAndTheMarks) {
   const Figure yu = Figure().Polyline({{20, 30}, {70, 30}, {65, 80}}).Line({10, 80}, {90, 80});
   ExpectTrials(
       {"YU", yu, {}, {}},
@@ -156,7 +252,9 @@ TEST(KanaChecks, TheYaRaAndWaColumnsAndTheBar) {
       {{"RA", ra, kKana, Code("RA")},
        {"long top",
         Figure().Line({5, 10}, {95, 10}).Polyline({{15, 35}, {85, 35}, {70, 70}, {30, 92}}), kKana,
-        Code("RA")}});
+        Code("RA")},
+       {"short tail", Figure().Line({25, 10}, {75, 10}).Polyline({{15, 35}, {85, 35}, {75, 50}}),
+        kKana, 0}});
   const Figure ri = Figure().Line({25, 15}, {25, 60}).Polyline({{70, 10}, {70, 60}, {40, 92}});
   ExpectTrials(
       {"RI", ri, {}, {}},
@@ -167,7 +265,15 @@ TEST(KanaChecks, TheYaRaAndWaColumnsAndTheBar) {
         Figure().Line({25, 50}, {25, 92}).Polyline({{70, 10}, {70, 60}, {40, 92}}), kKana, 0}});
   const Figure ru =
       Figure().Polyline({{35, 10}, {32, 60}, {15, 90}}).Polyline({{60, 10}, {60, 85}, {90, 60}});
-  ExpectTrials({"RU", ru, {}, {}}, {{"RU", ru, kKana, Code("RU")}});
+  ExpectTrials(
+      {"RU", ru, {}, {}},
+      {{"RU", ru, kKana, Code("RU")},
+       {"long hook",
+        Figure().Polyline({{35, 10}, {32, 60}, {15, 90}}).Polyline({{60, 10}, {60, 85}, {95, 10}}),
+        kKana, Code("RU")},
+       {"small hook as in RI",
+        Figure().Polyline({{35, 10}, {32, 60}, {15, 90}}).Polyline({{60, 10}, {60, 85}, {70, 78}}),
+        kKana, 0}});
   const Figure re = Figure().Polyline({{25, 10}, {25, 88}, {85, 50}});
   ExpectTrials({"RE", re, {}, {}},
                {{"RE", re, kKana, Code("RE")},
@@ -176,6 +282,20 @@ TEST(KanaChecks, TheYaRaAndWaColumnsAndTheBar) {
   const Figure ro = Figure().Polyline({{15, 15}, {80, 15}, {80, 85}, {15, 85}, {15, 15}});
   ExpectTrials({"RO", ro, {}, {}},
                {{"RO", ro, kKana, Code("RO")}, {"round", Figure().Circle({50, 50}, 38), kKana, 0}});
+  const Figure woHook = Figure().Polyline({{15, 20}, {80, 20}, {75, 60}, {40, 92}});
+  const Figure wo = Figure(woHook).Line({20, 50}, {78, 50});
+  ExpectTrials({"WO", wo, {}, {}},
+               {{"WO", wo, kKana, Code("WO")},
+                {"short bar", Figure(woHook).Line({45, 50}, {70, 50}), kKana, Code("WO")},
+                {"a tick in place of the bar", Figure(woHook).Line({55, 45}, {78, 60}), kKana, 0}});
+  // No near miss of "DK" drawn so far matches its model and fails the row.
+  const Figure dk = Figure().Line({35, 30}, {45, 60}).Line({60, 25}, {70, 55});
+  ExpectTrials({"DK", dk, {}, {}},
+               {{"DK", dk, kKana, Code("DK")},
+                {"close together", Figure().Line({40, 30}, {50, 60}).Line({55, 25}, {65, 55}),
+                 kKana, Code("DK")},
+                {"one stroke short", Figure().Line({35, 30}, {45, 60}).Line({62, 28}, {65, 35}),
+                 kKana, Code("DK")}});
   const Figure bar = Figure().Line({10, 50}, {90, 50});
   ExpectTrials(
       {"-", bar, {}, kAnyStraightCode},
