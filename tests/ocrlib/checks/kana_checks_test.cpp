@@ -154,6 +154,23 @@ TEST(KanaChecks, TheTaNaHaAndMaColumns) {
        {"short stem",
         Figure(tiTop).Line({10, 45}, {90, 45}).Polyline({{50, 20}, {50, 55}, {40, 65}}), kKana,
         Code("TI")}});
+  // "TE" drawn with its stem clear of the bar. No near miss drawn so far
+  // matches its model and fails the row.
+  const Figure teLower = Figure().Line({10, 45}, {90, 45}).Polyline({{55, 56}, {52, 75}, {35, 92}});
+  const Figure te = Figure().Line({25, 15}, {75, 15}).Add(teLower);
+  ExpectTrials(
+      {"TE", te, {}, {}},
+      {{"TE", te, kKana, Code("TE")},
+       {"top stroke a dot", Figure().Line({45, 15}, {55, 15}).Add(teLower), kKana, Code("TE")},
+       {"stem straight down",
+        Figure().Line({25, 15}, {75, 15}).Line({10, 45}, {90, 45}).Line({55, 56}, {55, 92}), kKana,
+        Code("TE")},
+       {"short bar",
+        Figure()
+            .Line({25, 15}, {75, 15})
+            .Line({35, 45}, {65, 45})
+            .Polyline({{55, 56}, {52, 75}, {35, 92}}),
+        kKana, Code("TE")}});
   const Figure to = Figure().Line({35, 10}, {35, 92}).Line({35, 45}, {80, 65});
   ExpectTrials({"TO", to, {}, {}},
                {{"TO", to, kKana, Code("TO")},
@@ -191,6 +208,17 @@ TEST(KanaChecks, TheTaNaHaAndMaColumns) {
        {"short right stroke", Figure().Line({40, 25}, {15, 80}).Line({60, 25}, {70, 45}), kKana, 0},
        {"short left stroke", Figure().Line({40, 25}, {32, 40}).Line({60, 25}, {90, 80}), kKana,
         0}});
+  // "HI" drawn with its bar clear of the stem. No near miss drawn so far
+  // matches its model and fails the row.
+  const Figure hiBody = Figure().Polyline({{25, 10}, {25, 85}, {85, 85}});
+  const Figure hi = Figure().Line({36, 42}, {75, 32}).Add(hiBody);
+  ExpectTrials(
+      {"HI", hi, {}, {}},
+      {{"HI", hi, kKana, Code("HI")},
+       {"long bar", Figure().Line({36, 42}, {90, 32}).Add(hiBody), kKana, Code("HI")},
+       {"bar rising steeply", Figure().Line({36, 50}, {70, 15}).Add(hiBody), kKana, Code("HI")},
+       {"short base", Figure().Line({36, 42}, {75, 32}).Polyline({{25, 10}, {25, 85}, {50, 85}}),
+        kKana, Code("HI")}});
   const Figure hu = Figure().Polyline({{15, 15}, {85, 15}, {70, 60}, {30, 92}});
   ExpectTrials(
       {"HU", hu, {}, {}},
@@ -245,6 +273,21 @@ TEST(KanaChecks, TheYaRaAndWaColumnsAndTheMarks) {
         Code("YU")},
        {"short base", Figure().Polyline({{20, 30}, {70, 30}, {65, 80}}).Line({40, 80}, {75, 80}),
         kKana, 0}});
+  // "YO" drawn with its middle bar clear of the right side.
+  const Figure yoBox = Figure().Polyline({{15, 15}, {80, 15}, {80, 85}, {15, 85}});
+  const Figure yo = Figure(yoBox).Line({20, 50}, {72, 50});
+  ExpectTrials(
+      {"YO", yo, {}, {}},
+      {{"YO", yo, kKana, Code("YO")},
+       {"short middle bar", Figure(yoBox).Line({45, 50}, {72, 50}), kKana, Code("YO")},
+       {"middle bar out to the left", Figure(yoBox).Line({10, 50}, {72, 50}), kKana, Code("YO")},
+       {"short base",
+        Figure().Polyline({{15, 15}, {80, 15}, {80, 85}, {50, 85}}).Line({20, 50}, {72, 50}), kKana,
+        0},
+       {"short top",
+        Figure().Polyline({{45, 15}, {80, 15}, {80, 85}, {15, 85}}).Line({20, 50}, {72, 50}), kKana,
+        0},
+       {"middle bar near the top", Figure(yoBox).Line({20, 25}, {72, 25}), kKana, 0}});
   const Figure ra =
       Figure().Line({25, 10}, {75, 10}).Polyline({{15, 35}, {85, 35}, {70, 70}, {30, 92}});
   ExpectTrials(
@@ -282,6 +325,17 @@ TEST(KanaChecks, TheYaRaAndWaColumnsAndTheMarks) {
   const Figure ro = Figure().Polyline({{15, 15}, {80, 15}, {80, 85}, {15, 85}, {15, 15}});
   ExpectTrials({"RO", ro, {}, {}},
                {{"RO", ro, kKana, Code("RO")}, {"round", Figure().Circle({50, 50}, 38), kKana, 0}});
+  // "WA" drawn with its right side bowing out past the top's end.
+  const Figure wa = Figure().Polyline({{15, 40}, {15, 15}, {75, 15}, {88, 40}, {70, 70}, {35, 92}});
+  ExpectTrials(
+      {"WA", wa, {}, {}},
+      {{"WA", wa, kKana, Code("WA")},
+       {"long left side",
+        Figure().Polyline({{15, 70}, {15, 15}, {75, 15}, {88, 40}, {70, 70}, {35, 92}}), kKana, 0},
+       {"U without its tick",
+        Figure().Polyline({{15, 45}, {15, 25}, {75, 25}, {88, 45}, {70, 70}, {35, 92}}), kKana, 0},
+       {"short tail", Figure().Polyline({{15, 40}, {15, 15}, {75, 15}, {88, 40}, {75, 60}}), kKana,
+        0}});
   const Figure woHook = Figure().Polyline({{15, 20}, {80, 20}, {75, 60}, {40, 92}});
   const Figure wo = Figure(woHook).Line({20, 50}, {78, 50});
   ExpectTrials({"WO", wo, {}, {}},
