@@ -380,6 +380,15 @@ void AtMaStrokes(RowHarness& h) {
   h.Stroke(3, 1, 0, {100, 30, 0, 0, 40, 0, 80, 0});
 }
 
+// "@RA": S1 of the given code, S0 wide enough for every code; the candidate
+// has no outline, so a code whose hook is measured on it is refused.
+template <int Code1>
+void AtRaStrokes(RowHarness& h) {
+  h.Stroke(0, 1, 0, {128, 230, 0, 0, 60, 0, 120, 0});
+  h.Stroke(1, Code1 / 10, Code1 % 10, {128, 100, 200, 150, 150, 20, 120, 130});
+  h.Stroke(2, 1, 2, {150, 100, 0, 0, 10, 60, 0, 120});
+}
+
 TEST(AtKanaChecks, PiecesAndDirectionsByCode) {
   ExpectBoundaries({
       // "@TU": a rising longest piece of S0 and a falling one of S3 close to
@@ -403,6 +412,12 @@ TEST(AtKanaChecks, PiecesAndDirectionsByCode) {
       // not list measures a point against itself and fails the length.
       {"@MA, code 66", "@MA", 4, 0, AtMaStrokes<6>, 0, Code("@MA")},
       {"@MA, code 65", "@MA", 4, 0, AtMaStrokes<5>, 0, 0},
+      // "@RA" walks the outline only for the codes 35, 44, 45 and 54 of S1;
+      // 55 and 64 are kept at once, 25, 53 and 63 refused.
+      {"@RA, S1 of code 33: no outline read", "@RA", 3, 0, AtRaStrokes<33>, 0, Code("@RA")},
+      {"@RA, S1 of code 54: its hook read on the outline", "@RA", 3, 0, AtRaStrokes<54>, 0, 0},
+      {"@RA, S1 of code 55", "@RA", 3, 0, AtRaStrokes<55>, 0, Code("@RA")},
+      {"@RA, S1 of code 53", "@RA", 3, 0, AtRaStrokes<53>, 0, 0},
   });
 }
 

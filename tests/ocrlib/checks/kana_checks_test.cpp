@@ -33,6 +33,10 @@ ModelDerivation Strokes(std::vector<int> roles, std::vector<int> optional = {}) 
 }
 
 TEST(KanaChecks, VowelsAndTheKaAndSaColumns) {
+  // "_A" reads its junction point whenever its second stroke is there: drawn
+  // clear of the first, the second stroke leaves no point to read.
+  const Figure a = Figure().Polyline({{15, 15}, {85, 15}, {60, 45}}).Line({45, 30}, {45, 92});
+  ExpectTrials({"_A", a, {}, {}}, {{"second stroke clear of the first", a, kKana, 0}});
   // No near miss of "_I" drawn so far matches its model and fails the row.
   const Figure i = Figure().Line({75, 10}, {15, 55}).Line({50, 38}, {50, 92});
   ExpectTrials({"_I", i, {}, {}},
