@@ -54,6 +54,17 @@ TEST(KanaChecks, VowelsAndTheKaAndSaColumns) {
                      .Line({80, 5}, {80, 25})
                      .Polyline({{15, 45}, {15, 25}, {85, 25}, {80, 60}, {45, 92}}),
                  kKana, 0}});
+  // "_O" drawn with its sweep leaving the stem. No near miss drawn so far
+  // matches its model and fails the row.
+  const Figure oCross = Figure().Line({10, 35}, {90, 35}).Line({60, 10}, {60, 92});
+  const Figure o = Figure(oCross).Line({58, 42}, {15, 80});
+  ExpectTrials(
+      {"_O", o, {}, {}},
+      {{"O", o, kKana, Code("_O")},
+       {"short sweep", Figure(oCross).Line({58, 42}, {40, 58}), kKana, Code("_O")},
+       {"short stem",
+        Figure().Line({10, 35}, {90, 35}).Line({60, 10}, {60, 60}).Line({58, 42}, {15, 80}), kKana,
+        Code("_O")}});
   const Figure ki =
       Figure().Line({20, 30}, {80, 25}).Line({15, 60}, {85, 55}).Line({40, 10}, {60, 92});
   ExpectTrials(
@@ -266,6 +277,16 @@ TEST(KanaChecks, TheTaNaHaAndMaColumns) {
       {{"ME", me, kKana, Code("ME")},
        {"short cross", Figure(meStroke).Line({45, 50}, {60, 65}), kKana, Code("ME")},
        {"cross falling steeply", Figure(meStroke).Line({40, 30}, {70, 92}), kKana, Code("ME")}});
+  // "MO" drawn with its stem clear of the top stroke, the stem with its foot
+  // playing the third model stroke. No near miss drawn so far matches its
+  // model and fails the row.
+  const Figure moBars = Figure().Line({20, 15}, {80, 15}).Line({10, 45}, {90, 45});
+  const Figure mo = Figure(moBars).Polyline({{45, 25}, {45, 85}, {85, 85}});
+  ExpectTrials(
+      {"MO", mo, Strokes({0, 2, 1}), {}},
+      {{"MO", mo, kKana, Code("MO")},
+       {"short foot", Figure(moBars).Polyline({{45, 25}, {45, 85}, {60, 85}}), kKana, Code("MO")},
+       {"short stem", Figure(moBars).Polyline({{45, 25}, {45, 60}, {85, 60}}), kKana, Code("MO")}});
 }
 
 TEST(KanaChecks, TheYaRaAndWaColumnsAndTheMarks) {
@@ -481,6 +502,40 @@ TEST(KanaChecks, ThresholdsAndAreasThatMatter) {
          h.Stroke(0, 0, 0, {128, 128, 0, 0, 0, 0, 256, 256});
        },
        1, 0},
+  });
+}
+
+// Rows whose pen-drawn near misses stop matching their models (or pass their
+// thresholds) before the row runs: one bound of each on exact features.
+template <int16_t HalfWidth>
+void IStrokes(RowHarness& h) {
+  h.Stroke(0, 1, 3, {150, 180, 0, 0, 60, 60, 100, 100});
+  h.Stroke(1, 1, 2, {140, 90, 2, -4, HalfWidth, 43, -100, 6});
+}
+template <int16_t HalfWidth>
+void TiStrokes(RowHarness& h) {
+  h.Stroke(0, 1, 3, {128, 220, 0, 0, 60, 10, 100, 20});
+  h.Stroke(1, 1, 0, {128, 150, -2, 0, HalfWidth, 0, 200, 0});
+  h.Stroke(2, 1, 2, {128, 100, 0, 0, 30, 100, 10, 200});
+}
+template <int16_t CentreY>
+void TeStrokes(RowHarness& h) {
+  h.Stroke(0, 1, 0, {128, CentreY, 0, 0, 80, 5, 160, 10});
+  h.Stroke(1, 1, 0, {128, 150, 0, 0, 100, 0, 200, 0});
+  h.Stroke(2, 1, 2, {110, 60, 10, -10, 20, 50, -40, 100});
+}
+
+TEST(KanaChecks, BoundsTheDrawnNearMissesNeverReach) {
+  ExpectBoundaries({
+      // The stem of "_I" no more than 48 units to either side of its centre.
+      {"_I, stem 48 half wide", "_I", 2, 0, IStrokes<48>, 0, Code("_I")},
+      {"_I, stem 49 half wide", "_I", 2, 0, IStrokes<49>, 0, 0},
+      // The bar of "TI" at least 43 to either side.
+      {"TI, bar 43 half wide", "TI", 3, 0, TiStrokes<43>, 0, Code("TI")},
+      {"TI, bar 42 half wide", "TI", 3, 0, TiStrokes<42>, 0, 0},
+      // The top stroke of "TE" centred at 205 or higher.
+      {"TE, top stroke at 205", "TE", 3, 0, TeStrokes<205>, 0, Code("TE")},
+      {"TE, top stroke at 204", "TE", 3, 0, TeStrokes<204>, 0, 0},
   });
 }
 
