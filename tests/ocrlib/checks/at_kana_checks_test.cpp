@@ -299,6 +299,51 @@ TEST(AtKanaChecks, ThresholdsAndEarlyDecisions) {
   });
 }
 
+// Rows whose pen-drawn near misses stop matching their models before the row
+// runs: one bound of each on exact features.
+template <int16_t TopY>
+void AtEStrokes(RowHarness& h) {
+  h.Stroke(0, 1, 2, {128, 128, 0, 0, 10, 100, 0, 200});
+  h.Stroke(1, 1, 0, {128, 40, 0, 100, 100, 0, 200, 0});
+  h.Stroke(2, 1, 0, {128, 100, 0, 0, 100, 0, 200, 0});
+  h.Stroke(3, 1, 0, {128, TopY, 60, 0, 100, 0, 80, 0});
+}
+template <int16_t EndX>
+void AtKoStrokes(RowHarness& h) {
+  h.Stroke(0, 1, 0, {128, 220, 0, 0, 100, 0, 200, 0});
+  h.Stroke(1, 1, 0, {128, 40, 0, 0, EndX, 20, 200, 0});
+}
+template <int Code0>
+void AtHeStrokes(RowHarness& h) {
+  h.Stroke(0, Code0 / 10, Code0 % 10, {128, 128, 0, 100, 200, 100, 200, 100});
+  h.Stroke(1, 1, 0, {100, 100, 0, 0, 50, 0, 100, 0});
+}
+template <int16_t StartX>
+void AtToStrokes(RowHarness& h) {
+  h.Stroke(0, 1, 2, {100, 128, StartX, 250, 100, 0, 0, 250});
+  h.Stroke(1, 1, 3, {150, 100, 0, 0, 40, 20, 80, 40});
+  h.Stroke(2, 1, 2, {100, 60, 0, 0, 10, 60, 0, 120});
+  h.Stroke(3, 1, 3, {150, 80, 0, 0, 40, 20, 80, 40});
+}
+
+TEST(AtKanaChecks, BoundsTheDrawnNearMissesNeverReach) {
+  ExpectBoundaries({
+      // "@_E": the top bar centred at 157 or higher.
+      {"@_E, top bar at 157", "@_E", 4, 0, AtEStrokes<157>, 0, Code("@_E")},
+      {"@_E, top bar at 156", "@_E", 4, 0, AtEStrokes<156>, 0, 0},
+      // "@KO": the base ends at least 129 further right than it stands high.
+      {"@KO, base end 149 right, 20 high", "@KO", 2, 0, AtKoStrokes<149>, 0, Code("@KO")},
+      {"@KO, base end 148 right, 20 high", "@KO", 2, 0, AtKoStrokes<148>, 0, 0},
+      // "@HE" refuses a stroke of code 44 or 53 outright.
+      {"@HE, code 42", "@HE", 2, 0, AtHeStrokes<42>, 0, Code("@HE")},
+      {"@HE, code 44", "@HE", 2, 0, AtHeStrokes<44>, 0, 0},
+      {"@HE, code 53", "@HE", 2, 0, AtHeStrokes<53>, 0, 0},
+      // "@TO": the stem starts left of 130.
+      {"@TO, stem from 129", "@TO", 4, 0, AtToStrokes<129>, 0, Code("@TO")},
+      {"@TO, stem from 130", "@TO", 4, 0, AtToStrokes<130>, 0, 0},
+  });
+}
+
 // "@YAa" compares the rise of the second stroke's start over the first's
 // with the run between them; starts straight above each other divide by 1.
 template <int16_t FirstY1, int16_t FirstX1>
