@@ -155,6 +155,20 @@ TEST(KanaChecks, VowelsAndTheKaAndSaColumns) {
        {"short top",
         Figure().Polyline({{45, 15}, {80, 15}, {60, 50}, {15, 90}}).Line({50, 60}, {85, 90}), kKana,
         0}});
+  // "SO" and "TU" drawn with their sweep dropping before it curls left. A
+  // first stroke high over the sweep fails a sum that reads the offset of
+  // the sweep's chord measure.
+  const Figure sweep = Figure().Polyline({{80, 10}, {82, 55}, {60, 82}, {35, 92}});
+  const Figure so = Figure().Line({20, 25}, {35, 50}).Add(sweep);
+  ExpectTrials(
+      {"SO", so, {}, {}},
+      {{"SO", so, kKana, Code("SO")},
+       {"long first stroke", Figure().Line({10, 15}, {40, 60}).Add(sweep), kKana, Code("SO")},
+       {"first stroke low", Figure().Line({15, 55}, {30, 75}).Add(sweep), kKana, 0},
+       {"first stroke high", Figure().Line({20, 5}, {35, 20}).Add(sweep), kKana, 0},
+       {"first stroke right of the sweep", Figure().Line({88, 25}, {95, 45}).Add(sweep), kKana, 0},
+       {"short sweep", Figure().Line({20, 25}, {35, 50}).Polyline({{80, 10}, {82, 40}, {70, 55}}),
+        kKana, 0}});
 }
 
 TEST(KanaChecks, TheTaNaHaAndMaColumns) {
@@ -169,6 +183,23 @@ TEST(KanaChecks, TheTaNaHaAndMaColumns) {
        {"short stem",
         Figure(tiTop).Line({10, 45}, {90, 45}).Polyline({{50, 20}, {50, 55}, {40, 65}}), kKana,
         Code("TI")}});
+  const Figure tuSweep = Figure().Polyline({{80, 10}, {82, 55}, {60, 82}, {35, 92}});
+  const Figure tu = Figure().Line({15, 25}, {25, 45}).Line({40, 20}, {50, 40}).Add(tuSweep);
+  ExpectTrials(
+      {"TU", tu, {}, {}},
+      {{"TU", tu, kKana, Code("TU")},
+       {"flat dots", Figure().Line({10, 30}, {30, 35}).Line({40, 25}, {60, 30}).Add(tuSweep), kKana,
+        Code("TU")},
+       {"dots far left", Figure().Line({5, 25}, {12, 45}).Line({20, 20}, {27, 40}).Add(tuSweep),
+        kKana, Code("TU")},
+       {"dots low", Figure().Line({15, 55}, {25, 75}).Line({40, 50}, {50, 70}).Add(tuSweep), kKana,
+        0},
+       {"short sweep",
+        Figure()
+            .Line({15, 25}, {25, 45})
+            .Line({40, 20}, {50, 40})
+            .Polyline({{80, 10}, {82, 40}, {70, 55}}),
+        kKana, 0}});
   // "TE" drawn with its stem clear of the bar. No near miss drawn so far
   // matches its model and fails the row.
   const Figure teLower = Figure().Line({10, 45}, {90, 45}).Polyline({{55, 56}, {52, 75}, {35, 92}});
