@@ -398,6 +398,16 @@ TEST(KanaChecks, TheYaRaAndWaColumnsAndTheMarks) {
                {{"WO", wo, kKana, Code("WO")},
                 {"short bar", Figure(woHook).Line({45, 50}, {70, 50}), kKana, Code("WO")},
                 {"a tick in place of the bar", Figure(woHook).Line({55, 45}, {78, 60}), kKana, 0}});
+  // "_N" drawn with its sweep dipping before it rises, the sweep traced first.
+  const Figure nSweep = Figure().Polyline({{15, 82}, {45, 92}, {75, 70}, {85, 15}});
+  const Figure n = Figure().Line({15, 25}, {35, 40}).Add(nSweep);
+  ExpectTrials(
+      {"_N", n, Strokes({1, 0}), {}},
+      {{"N", n, kKana, Code("_N")},
+       {"long first stroke", Figure().Line({10, 20}, {45, 45}).Add(nSweep), kKana, Code("_N")},
+       {"first stroke low", Figure().Line({15, 50}, {35, 62}).Add(nSweep), kKana, 0},
+       {"first stroke steep as in SO", Figure().Line({15, 20}, {25, 45}).Add(nSweep), kKana, 0},
+       {"first stroke over the middle", Figure().Line({50, 25}, {70, 40}).Add(nSweep), kKana, 0}});
   // No near miss of "DK" drawn so far matches its model and fails the row.
   const Figure dk = Figure().Line({35, 30}, {45, 60}).Line({60, 25}, {70, 55});
   ExpectTrials({"DK", dk, {}, {}},
