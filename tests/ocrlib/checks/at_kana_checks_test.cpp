@@ -203,6 +203,9 @@ TEST(AtKanaChecks, PenDrawnKanaOfTheNaToWaColumns) {
   ExpectTrials(
       {"@WA", wa, OnOutlines(), {}},
       {{"WA", wa, kKana, Code("@WA")},
+       {"right side bowing out past the top",
+        Figure().Polyline({{15, 40}, {15, 15}, {75, 15}, {88, 40}, {70, 70}, {35, 92}}), kKana,
+        Code("@WA")},
        {"U without its tick", Figure().Polyline({{15, 45}, {15, 25}, {85, 25}, {80, 60}, {45, 92}}),
         kKana, Code("@WA")}});
   const Figure woHook = Figure().Polyline({{15, 20}, {80, 20}, {75, 60}, {40, 92}});
