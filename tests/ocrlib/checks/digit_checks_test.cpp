@@ -21,6 +21,7 @@ using modelkit::ExpectBoundaries;
 using modelkit::ExpectTrialsDecidedByRow;
 using modelkit::kDigitsAndCapitals;
 using modelkit::kDigitsOnly;
+using modelkit::LooseJunction;
 using modelkit::RowHarness;
 using penkit::Figure;
 
@@ -34,16 +35,6 @@ AuthoredStroke ShortStroke(int16_t cx, int16_t cy) {
   s.mean = {cx, cy, 0, 0, 10, 10, 20, 0};
   s.spread = {24, 24, 24, 24, 24, 24, 24, 24};
   return s;
-}
-
-// A junction the drawing lacks, between model strokes 0 and 1.
-AuthoredPoint LooseJunction(int16_t x, int16_t y) {
-  AuthoredPoint p;
-  p.ways = {{0, 'o', 'K', 1, 'o'}};
-  p.meanX = x;
-  p.meanY = y;
-  p.spreadX = p.spreadY = 24;
-  return p;
 }
 
 const Figure kRing = Figure().Circle({40, 50}, 30);

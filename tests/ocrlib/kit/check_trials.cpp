@@ -81,6 +81,15 @@ void RunTrials(const ClassModel& cls, std::initializer_list<Trial> trials, bool 
 
 }  // namespace
 
+AuthoredPoint LooseJunction(int16_t x, int16_t y) {
+  AuthoredPoint p;
+  p.ways = {{0, 'o', 'K', 1, 'o'}};
+  p.meanX = x;
+  p.meanY = y;
+  p.spreadX = p.spreadY = 24;
+  return p;
+}
+
 void ExpectTrials(const ClassModel& cls, std::initializer_list<Trial> trials) {
   RunTrials(cls, trials, false);
 }

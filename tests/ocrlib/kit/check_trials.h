@@ -29,6 +29,10 @@ struct ClassModel {
   bool anyCodeOfKind = false;
 };
 
+// A junction the drawing lacks, between model strokes 0 and 1, at (x, y)
+// in the frame: an extra point of a derivation.
+AuthoredPoint LooseJunction(int16_t x, int16_t y);
+
 struct Trial {
   const char* what;
   penkit::Figure shape;
