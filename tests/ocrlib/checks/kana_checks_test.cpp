@@ -15,6 +15,7 @@ using modelkit::Boundary;
 using modelkit::ClassModel;
 using modelkit::ExpectBoundaries;
 using modelkit::ExpectTrials;
+using modelkit::LooseJunction;
 using modelkit::RowHarness;
 using penkit::Figure;
 
@@ -29,6 +30,15 @@ ModelDerivation Strokes(std::vector<int> roles, std::vector<int> optional = {}) 
   ModelDerivation how;
   how.roles = std::move(roles);
   how.optional = std::move(optional);
+  return how;
+}
+
+// A model whose one crossing plays its second point, the first (a junction
+// other writings have) being optional.
+ModelDerivation CrossingAsSecondPoint() {
+  ModelDerivation how;
+  how.pointRoles = {1};
+  how.extraPoints = {{0, LooseJunction(128, 128)}};
   return how;
 }
 
@@ -276,6 +286,19 @@ TEST(KanaChecks, TheTaNaHaAndMaColumns) {
       {{"HE", he, kKana, Code("HE")},
        {"apex further right", Figure().Polyline({{10, 75}, {70, 30}, {90, 60}}), kKana, Code("HE")},
        {"almost flat", Figure().Polyline({{10, 60}, {35, 50}, {90, 65}}), kKana, 0}});
+  // "HO" whose two dots keep clear of the stem.
+  const Figure hoCross = Figure().Line({10, 35}, {90, 35}).Line({50, 10}, {50, 92});
+  const Figure hoDots = Figure().Line({30, 55}, {15, 80}).Line({70, 55}, {85, 80});
+  const Figure ho = Figure(hoCross).Add(hoDots);
+  ExpectTrials(
+      {"HO", ho, CrossingAsSecondPoint(), {}},
+      {{"HO", ho, kKana, Code("HO")},
+       {"short bar", Figure().Line({30, 35}, {70, 35}).Line({50, 10}, {50, 92}).Add(hoDots), kKana,
+        Code("HO")},
+       {"short stem", Figure().Line({10, 35}, {90, 35}).Line({50, 10}, {50, 60}).Add(hoDots), kKana,
+        Code("HO")},
+       {"dots slanting inward", Figure(hoCross).Line({15, 55}, {30, 80}).Line({85, 55}, {70, 80}),
+        kKana, 0}});
   // No near miss of "MA" drawn so far matches its model and fails the row.
   const Figure maRoof = Figure().Polyline({{15, 20}, {85, 20}, {50, 65}});
   const Figure ma = Figure(maRoof).Line({40, 50}, {65, 85});
@@ -328,6 +351,16 @@ TEST(KanaChecks, TheYaRaAndWaColumnsAndTheMarks) {
        {"tall", Figure().Polyline({{20, 10}, {70, 10}, {65, 80}}).Line({10, 80}, {90, 80}), kKana,
         Code("YU")},
        {"short base", Figure().Polyline({{20, 30}, {70, 30}, {65, 80}}).Line({40, 80}, {75, 80}),
+        kKana, 0}});
+  const Figure yaBar = Figure().Polyline({{10, 35}, {90, 25}, {70, 55}});
+  const Figure ya = Figure(yaBar).Line({35, 10}, {55, 92});
+  ExpectTrials(
+      {"YA", ya, CrossingAsSecondPoint(), {}},
+      {{"YA", ya, kKana, Code("YA")},
+       {"long hook", Figure().Polyline({{10, 35}, {90, 25}, {60, 75}}).Line({35, 10}, {55, 92}),
+        kKana, Code("YA")},
+       {"short stem", Figure(yaBar).Line({35, 10}, {45, 50}), kKana, 0},
+       {"bar low", Figure().Polyline({{10, 60}, {90, 50}, {70, 80}}).Line({35, 10}, {55, 92}),
         kKana, 0}});
   // "YO" drawn with its middle bar clear of the right side.
   const Figure yoBox = Figure().Polyline({{15, 15}, {80, 15}, {80, 85}, {15, 85}});
