@@ -5,6 +5,9 @@
 // the thresholds and areas that matter on exact feature values.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <string>
+
 #include "ocrlib/checks/kana_checks.h"
 #include "ocrlib/strokes/strokes_internal.h"
 #include "tests/ocrlib/kit/check_trials.h"
@@ -527,6 +530,64 @@ TEST(KanaChecks, AbsentStrokesAndMissingHoles) {
        },
        -2000, Code("NOa")},
   });
+}
+
+// Holes of the outline given by their point counts and centres (frame
+// units, the frame mapping pixels one to one).
+struct Hole {
+  int points, x, y;
+};
+void LayHoles(RowHarness& h, std::initializer_list<Hole> holes) {
+  for (const Hole& hole : holes) {
+    std::vector<std::pair<int, int>> ring;
+    for (int i = 0; i < hole.points; ++i) {
+      const double a = 2 * 3.14159265 * i / hole.points;
+      // Contour rows run downward: frame y is laid at row -y.
+      ring.push_back({hole.x + static_cast<int>(std::lround(6 * std::cos(a))),
+                      -hole.y - static_cast<int>(std::lround(6 * std::sin(a)))});
+    }
+    h.Ring(ring, kContourHole);
+  }
+}
+
+TEST(KanaChecks, LoopsCountOnlyHolesOfTheirKind) {
+  // A loop the pen closed is a hole of 6 points or more centred at x 155 or
+  // less and above y 100. "SO" in one stroke needs exactly one; "NO" may have
+  // none. Other holes count for neither.
+  struct Case {
+    const char* row;
+    const char* what;
+    std::initializer_list<Hole> holes;
+    bool kept;
+  };
+  const Case cases[] = {
+      {"SO", "one loop", {{8, 60, 180}}, true},
+      {"SO", "a loop and a hole of 4 points", {{8, 60, 180}, {4, 100, 200}}, true},
+      {"SO", "a loop and a hole right of 155", {{8, 60, 180}, {8, 200, 180}}, true},
+      {"SO", "a loop and a hole as low as 100", {{8, 60, 180}, {8, 100, 100}}, true},
+      {"SO", "no loop", {}, false},
+      {"SO", "two loops", {{8, 60, 180}, {8, 100, 200}}, false},
+      {"NO", "no hole", {}, true},
+      {"NO", "a hole of 5 points", {{5, 60, 180}}, true},
+      {"NO", "a hole right of 155", {{8, 200, 180}}, true},
+      {"NO", "a loop", {{6, 60, 180}}, false},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(std::string(k.row) + ": " + k.what);
+    RowHarness h(2, 0, k.row);
+    if (std::string(k.row) == "SO") {  // its sweep, the first stroke left out
+      h.StrokeWithChain(0, 2, 3, {153, 128, 218, 256, 78, 0, 147, 256},
+                        {{218, 256}, {228, 170}, {190, 70}, {78, 0}});
+    } else {  // one falling stroke
+      h.Stroke(0, 1, 3, {120, 120, 0, 0, 60, 100, 50, -200});
+    }
+    LayHoles(h, k.holes);
+    h.candidate().distance = 0;
+    h.candidate().valid = Code(k.row);
+    g_lastCheckVerdict = {};
+    h.ApplyCheck();
+    EXPECT_EQ(h.valid(), k.kept ? Code(k.row) : 0) << "decided at line " << g_lastCheckVerdict.line;
+  }
 }
 
 // ---- exact feature values ---------------------------------------------------------------
