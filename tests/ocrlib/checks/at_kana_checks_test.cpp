@@ -23,9 +23,12 @@ constexpr uint32_t kKana = kTypeKatakana;
 
 uint16_t Code(const char* row) { return ClassCodeOfName(row); }
 
-ModelDerivation OnOutlines() {
+// A model of the polygon steps whose strokes play the model strokes given,
+// in the order they are traced (empty: that order).
+ModelDerivation OnOutlines(std::vector<int> roles = {}) {
   ModelDerivation how;
   how.step = 0;
+  how.roles = std::move(roles);
   return how;
 }
 
@@ -134,6 +137,17 @@ TEST(AtKanaChecks, PenDrawnKanaOfTheNaToWaColumns) {
                            {{"NO", no, kKana, Code("@NO")},
                             {"wide and shallow", Figure().Polyline({{85, 25}, {60, 55}, {10, 75}}),
                              kKana, Code("@NO")}});
+  // Near misses of "@HA" drawn so far pass its threshold.
+  const Figure ha = Figure().Line({40, 25}, {15, 80}).Line({60, 25}, {90, 80});
+  ExpectTrialsDecidedByRow(
+      {"@HA", ha, OnOutlines({1, 0}), {}},
+      {{"HA", ha, kKana, Code("@HA")},
+       {"strokes far apart", Figure().Line({30, 25}, {10, 80}).Line({70, 25}, {90, 80}), kKana,
+        Code("@HA")},
+       {"left stroke upright", Figure().Line({35, 25}, {35, 80}).Line({60, 25}, {90, 80}), kKana,
+        Code("@HA")},
+       {"short right stroke", Figure().Line({40, 25}, {15, 80}).Line({60, 25}, {70, 45}), kKana, 0,
+        true}});
   const Figure hu = Figure().Polyline({{15, 15}, {85, 15}, {70, 60}, {30, 92}});
   ExpectTrialsDecidedByRow(
       {"@HU", hu, OnOutlines(), {}},
