@@ -355,11 +355,23 @@ void AtToStrokes(RowHarness& h) {
   h.Stroke(3, 1, 3, {150, 80, 0, 0, 40, 20, 80, 40});
 }
 
+// "@_O": of its ten strokes the row reads four.
+template <int16_t CentreY>
+void AtOStrokes(RowHarness& h) {
+  h.Stroke(2, 1, 2, {128, 100, 0, 100, 10, 20, 0, 200});
+  h.Stroke(7, 1, 0, {128, 100, 0, 0, 10, 0, 20, 0});
+  h.Stroke(8, 1, 0, {128, CentreY, 0, 0, 100, 0, 200, 0});
+  h.Stroke(9, 1, 2, {128, 128, 0, 200, 10, 20, 0, 200});
+}
+
 TEST(AtKanaChecks, BoundsTheDrawnNearMissesNeverReach) {
   ExpectBoundaries({
       // "@_E": the top bar centred at 157 or higher.
       {"@_E, top bar at 157", "@_E", 4, 0, AtEStrokes<157>, 0, Code("@_E")},
       {"@_E, top bar at 156", "@_E", 4, 0, AtEStrokes<156>, 0, 0},
+      // "@_O": its ninth stroke centred at 193 or higher.
+      {"@_O, ninth stroke at 193", "@_O", 10, 0, AtOStrokes<193>, 0, Code("@_O")},
+      {"@_O, ninth stroke at 192", "@_O", 10, 0, AtOStrokes<192>, 0, 0},
       // "@KO": the base ends at least 129 further right than it stands high.
       {"@KO, base end 149 right, 20 high", "@KO", 2, 0, AtKoStrokes<149>, 0, Code("@KO")},
       {"@KO, base end 148 right, 20 high", "@KO", 2, 0, AtKoStrokes<148>, 0, 0},

@@ -668,6 +668,15 @@ void TeStrokes(RowHarness& h) {
   h.Stroke(2, 1, 2, {110, 60, 10, -10, 20, 50, -40, 100});
 }
 
+// "HI": the bent stroke from the end of its base round the corner to the top
+// of its stem, and the bar.
+template <int16_t StemTopX>
+void HiStrokes(RowHarness& h) {
+  h.StrokeWithChain(0, 2, 3, {135, 130, 230, 10, StemTopX, 250, 190, 240},
+                    {{230, 10}, {40, 10}, {40, 250}});
+  h.Stroke(1, 1, 0, {150, 150, 0, 0, 40, 10, 80, 20});
+}
+
 TEST(KanaChecks, BoundsTheDrawnNearMissesNeverReach) {
   ExpectBoundaries({
       // The stem of "_I" no more than 48 units to either side of its centre.
@@ -679,6 +688,9 @@ TEST(KanaChecks, BoundsTheDrawnNearMissesNeverReach) {
       // The top stroke of "TE" centred at 205 or higher.
       {"TE, top stroke at 205", "TE", 3, 0, TeStrokes<205>, 0, Code("TE")},
       {"TE, top stroke at 204", "TE", 3, 0, TeStrokes<204>, 0, 0},
+      // The stem of "HI" topped at x 109 or further left.
+      {"HI, stem top at 109", "HI", 2, 0, HiStrokes<109>, 0, Code("HI")},
+      {"HI, stem top at 110", "HI", 2, 0, HiStrokes<110>, 0, 0},
   });
 }
 
