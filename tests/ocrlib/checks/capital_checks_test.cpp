@@ -234,6 +234,35 @@ TEST(CapitalChecks, SteepDIsAVeeUnlessDigitsAreRead) {
   }
 }
 
+// "Y": a stem whose lower end lies at (168, 230) and an arm whose end lies
+// at (70, 200), their junction at point 0 where given.
+template <int16_t X, int16_t Y>
+void LayWhy(RowHarness& h) {
+  h.Stroke(0, 1, 0, {128, 200, 0, 0, 40, 30, 0, 0});
+  h.StrokeWithChain(1, 1, 2, {100, 100, 0, 0, 30, 100, -200, 0}, {{70, 200}, {130, 0}});
+  if (X >= 0) h.Point(0, X, Y, 2);
+}
+
+// "Yd": arms of one stroke from (200, 200) round to (60, 100), a stem, and
+// their junction at point 0 where given.
+template <int16_t X, int16_t Y>
+void LayWhyArms(RowHarness& h) {
+  h.StrokeWithChain(0, 2, 1, {128, 150, 200, 200, 60, 100, 140, 100},
+                    {{200, 200}, {170, 100}, {60, 100}});
+  h.Stroke(1, 1, 2, {100, 60, 0, 0, 10, 60, 0, 0});
+  if (X >= 0) h.Point(0, X, Y, 2);
+}
+
+// "Qa": a tail high up, a ring, and point 1 (where its tail meets the ring)
+// at x `X` where given.
+template <int16_t X>
+void LayQueue(RowHarness& h) {
+  h.Stroke(0, 1, 3, {180, 50, 0, 0, 20, 30, 0, 0});
+  h.Stroke(1, 0, 0, {128, 140, 0, 0, 0, 0, 200, 200});
+  h.Point(0, 90, 60, 2);
+  if (X >= 0) h.Point(1, X, 100, 2);
+}
+
 TEST(CapitalChecks, PointsAndPiecesReadWhetherThereOrNot) {
   // Rows that read a feature point or a stroke's piece without testing for
   // it reject a candidate whose model left it out; the same candidate with
@@ -283,6 +312,18 @@ TEST(CapitalChecks, PointsAndPiecesReadWhetherThereOrNot) {
          h.Point(0, 128, 100, 2);
        },
        0, 0},
+      // "Y", "Yd": the ends seen from point 0 at most 147 and 140 degrees apart.
+      {"Y, point 0 below the junction of the ends", "Y", 2, 1, LayWhy<128, 180>, 0, 'Y'},
+      {"Y, point 0 on the line between the ends", "Y", 2, 1, LayWhy<119, 215>, 0, 0},
+      {"Y, point 0 too high", "Y", 2, 1, LayWhy<128, 220>, 0, 0},
+      {"Y, point 0 unmatched", "Y", 2, 1, LayWhy<-1, 0>, 0, 0},
+      {"Yd, point 0 below the arms", "Yd", 2, 1, LayWhyArms<130, 60>, 0, 'Y'},
+      {"Yd, point 0 between the arms' ends", "Yd", 2, 1, LayWhyArms<130, 120>, 0, 0},
+      {"Yd, point 0 unmatched", "Yd", 2, 1, LayWhyArms<-1, 0>, 0, 0},
+      // "Qa": point 1 low on the right.
+      {"Qa, point 1 at x 120", "Qa", 2, 2, LayQueue<120>, 0, 'Q'},
+      {"Qa, point 1 at x 119", "Qa", 2, 2, LayQueue<119>, 0, 0},
+      {"Qa, point 1 unmatched", "Qa", 2, 2, LayQueue<-1>, 0, 0},
       // "U" of code 20: a second piece to measure.
       {"U of code 21", "U", 1, 0,
        [](RowHarness& h) {
