@@ -339,6 +339,65 @@ TEST(CapitalChecks, PointsAndPiecesReadWhetherThereOrNot) {
   });
 }
 
+// "Aa": legs whose tops lie `Gap` units apart (negative: crossed) over feet
+// 100 apart, meeting at point 0 when `Apex` is set.
+template <int Gap, bool Apex>
+void LayAyLegs(RowHarness& h) {
+  h.StrokeWithChain(0, 1, 3, {35, 125, 0, 0, 15, 125, 0, 0}, {{50, 250}, {20, 0}});
+  h.StrokeWithChain(1, 1, 1, {95, 125, 0, 0, 25, 125, 0, 0}, {{50 + Gap, 250}, {120, 0}});
+  if (Apex) h.Point(0, 50, 250, 2);
+}
+
+// "X": a second stroke from (128, 20) up to (128, 236), its middle moved
+// `Offset` units sideways.
+template <int Offset>
+void LayCrossing(RowHarness& h) {
+  h.StrokeWithChain(1, 2, 1, {128, 128, 128, 20, 128, 236, 40, 216},
+                    {{128, 20}, {128 + Offset, 128}, {128, 236}});
+}
+
+TEST(CapitalChecks, LegsAndCrossings) {
+  ExpectBoundaries({
+      // "Aa" without its apex: the tops at most half as far apart as the feet.
+      {"Aa, tops crossed", "Aa", 3, 1, LayAyLegs<-10, false>, 0, 'A'},
+      {"Aa, tops 50 apart", "Aa", 3, 1, LayAyLegs<50, false>, 0, 'A'},
+      {"Aa, tops 51 apart", "Aa", 3, 1, LayAyLegs<51, false>, 0, 0},
+      {"Aa, tops 80 apart at a matched apex", "Aa", 3, 1, LayAyLegs<80, true>, 0, 'A'},
+      // "X": the second stroke may bow to the left by 33 units at most (a
+      // chain bent left measures one unit less than its offset).
+      {"X, straight", "X", 2, 0, LayCrossing<0>, 0, 'X'},
+      {"X, bowed right", "X", 2, 0, LayCrossing<60>, 0, 'X'},
+      {"X, bowed left 34", "X", 2, 0, LayCrossing<-34>, 0, 'X'},
+      {"X, bowed left 35", "X", 2, 0, LayCrossing<-35>, 0, 0},
+  });
+}
+
+// "Cb": a stroke of code 21 from (100, 20) round by (20, 60) and (140, 100)
+// to a last point (`LastX`, 110); its first point has the second neighbour
+// `Turn` (1: the last point, 2: the point before it) or none (0).
+template <int LastX, int Turn>
+void LayCurl(RowHarness& h) {
+  StrokeSegment& s = h.StrokeWithChain(0, 2, 1, {120, 128, 160, 100, 110, 130, 150, 200},
+                                       {{100, 20}, {20, 60}, {140, 100}, {LastX, 110}});
+  h.LinkChain(s);
+  if (Turn == 0) return;
+  StrokePoint& first = h.PointAt(s.end1);
+  first.neighbours[1] = first.savedNeighbours[1] = Turn == 1 ? s.end2 : s.end2 - 1;
+  first.degree = first.savedDegree = 2;
+}
+
+TEST(CapitalChecks, CeeByTheTiltOfItsLastPiece) {
+  // A last piece tilted 59..64 degrees is told by the turn at its first
+  // point: a wide turn keeps the "C"; with one neighbour there is no turn.
+  ExpectBoundaries({
+      {"tilt 56", "Cb", 1, 0, LayCurl<160, 0>, 0, 'C'},
+      {"tilt 66", "Cb", 1, 0, LayCurl<140, 1>, 0, 0},
+      {"tilt 60, wide turn", "Cb", 1, 0, LayCurl<150, 1>, 0, 'C'},
+      {"tilt 60, right-angled turn", "Cb", 1, 0, LayCurl<150, 2>, 0, 0},
+      {"tilt 60, one neighbour", "Cb", 1, 0, LayCurl<150, 0>, 0, 0},
+  });
+}
+
 // "Vd": a stroke from the lower left up to the top right and back along its
 // bottom, with the points given.
 template <int16_t TopY>
