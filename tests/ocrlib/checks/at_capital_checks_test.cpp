@@ -199,6 +199,98 @@ TEST(AtCapitalChecks, CornerAtTheRightmostPoint) {
   }
 }
 
+// A square contour ring of outline (image rows), its first point returned.
+ContourPoint* LaySquareRing(RowHarness& h, uint16_t kind) {
+  return h.Ring({{40, 40}, {40, 120}, {120, 120}, {120, 40}}, kind);
+}
+
+// "@Da": a bowl of one stroke round from the upper left to the lower left
+// (its rightmost point a corner of 131 degrees) and the stroke of its hole.
+void LayDeeBowls(RowHarness& h) {
+  const StrokeSegment& s0 = h.StrokeWithChain(
+      0, 10, 5, {130, 130, 0, 0, 0, 0, 200, 230},
+      {{20, 245}, {180, 240}, {230, 130}, {180, 20}, {20, 15}});
+  h.LinkChain(s0);
+  h.StrokeWithChain(1, 0, 0, {140, 130, 0, 0, 0, 0, 100, 150}, {{100, 60}, {180, 130}, {100, 200}});
+}
+
+// "@Db": a left stroke, a bowl whose rightmost point is a corner of 93
+// degrees and the stroke of the hole.
+void LayDeeWithHole(RowHarness& h) {
+  h.StrokeWithChain(0, 2, 5, {50, 130, 60, 220, 50, 40, 60, 180}, {{60, 220}, {80, 150}, {50, 40}});
+  CornerStroke(h, 1, {130, 130, 100, 0, 0, 0, 200, 240}, 93);
+  h.StrokeWithChain(2, 0, 0, {150, 130, 0, 0, 0, 0, 100, 150}, {{100, 200}, {200, 130}, {100, 60}});
+}
+
+// "@J": a bar whose first end is a corner of 90 degrees, a hook of code 6x
+// (x the sub-kind), its stem and a foot.
+template <uint8_t HookSubKind>
+void LayJay(RowHarness& h) {
+  StrokeSegment& s0 = h.StrokeWithChain(0, 2, 1, {190, 200, 150, 180, 200, 210, 60, 60},
+                                        {{100, 100}, {150, 150}, {200, 100}});
+  h.LinkChain(s0);
+  s0.end1 = s0.pieces[0]->words[1];
+  h.StrokeWithChain(1, 6, HookSubKind, {100, 110, 180, 200, 60, 40, 120, 180},
+                    {{180, 200}, {60, 40}});
+  h.Stroke(2, 2, 1, {100, 120, 120, 200, 60, 100, 100, 150});
+  h.Stroke(3, 2, 1, {160, 210, 120, 200, 180, 210, 60, 50});
+}
+
+// The tails of "@Da", "@Db" and "@J" measure the outline the strokes were
+// traced from: on the thinned steps there is none, and the candidate is
+// rejected rather than measured on nothing.
+TEST(AtCapitalChecks, OutlineTailsNeedThePolygonSteps) {
+  struct Case {
+    const char* what;
+    const char* row;
+    int strokes;
+    int16_t distance;
+    void (*lay)(RowHarness&);
+    void (*trace)(RowHarness&);  // ties the strokes to rings of outline; null: none
+    uint16_t expected;
+  };
+  const Case cases[] = {
+      {"@Da on the thinned steps", "@Da", 2, -500, LayDeeBowls, nullptr, 0},
+      {"@Da traced from its rings", "@Da", 2, -500, LayDeeBowls,
+       [](RowHarness& h) {
+         h.PointAt(h.candidate().matchedStroke[0]->end1).sourcePoint =
+             LaySquareRing(h, kContourOuter);
+         h.PointAt(h.candidate().matchedStroke[1]->end1).sourcePoint =
+             LaySquareRing(h, kContourHole);
+       },
+       'D'},
+      {"@Db on the thinned steps", "@Db", 3, 0, LayDeeWithHole, nullptr, 0},
+      {"@Db traced from its hole", "@Db", 3, 0, LayDeeWithHole,
+       [](RowHarness& h) {
+         h.PointAt(h.candidate().matchedStroke[2]->end1).sourcePoint =
+             LaySquareRing(h, kContourHole);
+       },
+       'D'},
+      {"@J with a hook of code 60: nothing traced is read", "@J", 4, 0, LayJay<0>, nullptr, 'J'},
+      {"@J with a hook of code 66 on the thinned steps", "@J", 4, 0, LayJay<6>, nullptr, 0},
+      {"@J with a hook of code 66 traced from its outline", "@J", 4, 0, LayJay<6>,
+       [](RowHarness& h) {
+         h.PointAt(h.candidate().matchedStroke[1]->end1).sourcePoint =
+             LaySquareRing(h, kContourOuter);
+       },
+       'J'},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.what);
+    RowHarness h(k.strokes, 0, k.row);
+    k.lay(h);
+    if (k.trace != nullptr) {
+      h.SetStep(0);
+      k.trace(h);
+    }
+    h.candidate().distance = k.distance;
+    h.candidate().valid = ClassCodeOfName(k.row);
+    g_lastCheckVerdict = {};
+    h.ApplyCheck();
+    EXPECT_EQ(h.valid(), k.expected) << "decided at line " << g_lastCheckVerdict.line;
+  }
+}
+
 // "@D": a left stroke of code 2x (x the sub-kind) whose second end lies at
 // `y2`, a bowl whose rightmost corner has `degrees`, and a stroke inside.
 template <uint8_t SubKind, int16_t Y2, int Degrees>
