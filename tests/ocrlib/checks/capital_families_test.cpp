@@ -1,0 +1,124 @@
+// The plain capital families drawn with the thick pen: for each letter, the
+// rows of its ways of writing, each with a model derived from a clean
+// drawing, the shapes it keeps and the near misses it turns down. Every
+// trial matches the row's model first, so that the row itself decides.
+// Where a pen-drawn near miss no longer matches the model, the row's bounds
+// are pinned on exact feature values in capital_checks_test.cpp.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "tests/ocrlib/kit/check_trials.h"
+
+namespace {
+
+using modelkit::ExpectTrials;
+using modelkit::kDigitsAndCapitals;
+using penkit::Figure;
+
+// A model whose strokes play the rows' strokes in the order given.
+ModelDerivation InOrder(std::vector<int> roles) {
+  ModelDerivation how;
+  how.roles = std::move(roles);
+  return how;
+}
+
+TEST(CapitalFamilies, A) {
+  // "Aa": two legs meeting at the apex, a bar between them; with its apex
+  // found the row asks nothing more (legs apart are pinned by hand).
+  auto ay = [](double barY, double barHalf) {
+    return Figure()
+        .Line({10, 90}, {30, 10})
+        .Line({30, 10}, {50, 90})
+        .Line({30 - barHalf, barY}, {30 + barHalf, barY});
+  };
+  ExpectTrials({"Aa", ay(60, 12), {}, {}, true},
+               {{"A", ay(60, 12), kDigitsAndCapitals, 'A'},
+                {"bar high", ay(45, 8), kDigitsAndCapitals, 'A'},
+                {"bar low", ay(72, 15), kDigitsAndCapitals, 'A'},
+                {"leaning", ay(60, 12).Rotated(5, {30, 50}), kDigitsAndCapitals, 'A'}});
+}
+
+TEST(CapitalFamilies, C) {
+  // "Cb": one open bowl; a bowl of straight pieces is read on the tilt of
+  // its last piece (the turn that decides steep ones is pinned by hand).
+  const Figure c = Figure().Arc({50, 50}, 40, -50, -310);
+  ExpectTrials({"Cb", c, {}, {}, true},
+               {{"C", c, kDigitsAndCapitals, 'C'},
+                {"wide open", Figure().Arc({50, 50}, 40, -70, -290), kDigitsAndCapitals, 'C'},
+                {"nearly closed", Figure().Arc({50, 50}, 40, -30, -330), kDigitsAndCapitals, 'C'},
+                {"angle", Figure().Polyline({{85, 10}, {10, 50}, {85, 90}}), kDigitsAndCapitals, 'C'},
+                {"square", Figure().Polyline({{85, 10}, {10, 10}, {10, 90}, {85, 90}}),
+                 kDigitsAndCapitals, 'C'}});
+}
+
+TEST(CapitalFamilies, D) {
+  // "D": a stem that runs past the bowl above and below it; the bowl's
+  // right side must reach below the middle.
+  auto dee = [](double right) {
+    return Figure()
+        .Line({15, 3}, {15, 97})
+        .Polyline({{15, 10}, {35 + right, 10}})
+        .Arc({35 + right, 50}, 40, 270, 450)
+        .Polyline({{35 + right, 90}, {15, 90}});
+  };
+  const Figure p = Figure()
+                       .Line({15, 3}, {15, 97})
+                       .Polyline({{15, 10}, {35, 10}})
+                       .Arc({35, 30}, 20, 270, 450)
+                       .Polyline({{35, 50}, {15, 50}});
+  ExpectTrials({"D", dee(0), InOrder({0, 1}), {}, true},
+               {{"D", dee(0), kDigitsAndCapitals, 'D'},
+                {"wide bowl", dee(15), kDigitsAndCapitals, 'D'},
+                {"narrow bowl", dee(-10), kDigitsAndCapitals, 'D'},
+                {"P: bowl only at the top", p, kDigitsAndCapitals, 0}});
+}
+
+TEST(CapitalFamilies, E) {
+  // "Ea": the top bar runs left past the stem; the middle bar must reach
+  // out far enough.
+  auto topPast = [](double left, double middle, double bottom) {
+    return Figure()
+        .Line({left, 10}, {55, 10})
+        .Polyline({{15, 10}, {15, 90}, {bottom, 90}})
+        .Line({15, 50}, {middle, 50});
+  };
+  ExpectTrials({"Ea", topPast(8, 45, 55), InOrder({2, 1, 0}), {}, true},
+               {{"E", topPast(8, 45, 55), kDigitsAndCapitals, 'E'},
+                {"top far past the stem", topPast(3, 45, 55), kDigitsAndCapitals, 'E'},
+                {"long middle bar", topPast(8, 55, 55), kDigitsAndCapitals, 'E'},
+                {"middle bar 20 long", topPast(8, 35, 55), kDigitsAndCapitals, 'E'},
+                {"short bottom bar", topPast(8, 45, 35), kDigitsAndCapitals, 'E'},
+                {"middle bar 13 long", topPast(8, 28, 55), kDigitsAndCapitals, 0}});
+  // "Ed", "Ee": every bar runs left past the stem, which runs past the top.
+  auto allPast = [](double past, double middle, double middleY) {
+    return Figure()
+        .Line({15, 5}, {15, 90})
+        .Line({15 - past, 10}, {55, 10})
+        .Line({15 - past, middleY}, {middle, middleY})
+        .Line({15 - past, 90}, {55, 90});
+  };
+  ExpectTrials({"Ed", allPast(7, 45, 50), InOrder({0, 1, 2, 3}), {}, true},
+               {{"E", allPast(7, 45, 50), kDigitsAndCapitals, 'E'},
+                {"bars far past the stem", allPast(12, 45, 50), kDigitsAndCapitals, 'E'},
+                {"long middle bar", allPast(7, 55, 50), kDigitsAndCapitals, 'E'},
+                {"short middle bar", allPast(7, 28, 50), kDigitsAndCapitals, 'E'},
+                {"middle bar high", allPast(7, 45, 30), kDigitsAndCapitals, 'E'},
+                {"middle bar low", allPast(7, 45, 70), kDigitsAndCapitals, 'E'},
+                {"bottom bar slanting",
+                 Figure()
+                     .Line({15, 5}, {15, 90})
+                     .Line({8, 10}, {55, 10})
+                     .Line({8, 50}, {45, 50})
+                     .Line({8, 95}, {55, 80}),
+                 kDigitsAndCapitals, 'E'}});
+  // "Ee" wants its middle bar at most a little below the middle.
+  ExpectTrials({"Ee", allPast(7, 45, 50), InOrder({0, 1, 3, 2}), {}, true},
+               {{"E", allPast(7, 45, 50), kDigitsAndCapitals, 'E'},
+                {"bars far past the stem", allPast(12, 45, 50), kDigitsAndCapitals, 'E'},
+                {"short middle bar", allPast(7, 28, 50), kDigitsAndCapitals, 'E'},
+                {"middle bar high", allPast(7, 45, 30), kDigitsAndCapitals, 'E'},
+                {"middle bar low", allPast(7, 45, 70), kDigitsAndCapitals, 0}});
+}
+
+}  // namespace
