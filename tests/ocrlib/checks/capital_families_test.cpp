@@ -121,4 +121,63 @@ TEST(CapitalFamilies, E) {
                 {"middle bar low", allPast(7, 45, 70), kDigitsAndCapitals, 0}});
 }
 
+TEST(CapitalFamilies, K) {
+  // "Ka", "Ke": a stem and both arms in one stroke bent where they meet it.
+  auto kay = [](double armX) {
+    return Figure().Line({15, 10}, {15, 90}).Polyline({{armX, 10}, {15, 50}, {armX, 90}});
+  };
+  const Figure shortStem =
+      Figure().Line({15, 30}, {15, 90}).Polyline({{55, 10}, {15, 50}, {55, 90}});
+  const Figure bowedStem =
+      Figure().Polyline({{15, 10}, {18, 50}, {15, 90}}).Polyline({{55, 10}, {18, 50}, {55, 90}});
+  for (const char* row : {"Ka", "Ke"}) {
+    ExpectTrials({row, kay(55), InOrder({1, 0}), {}, true},
+                 {{"K", kay(55), kDigitsAndCapitals, 'K'},
+                  {"wide arms", kay(62), kDigitsAndCapitals, 'K'},
+                  {"stem short above the arms", shortStem, kDigitsAndCapitals, 'K'},
+                  {"stem bowed a little", bowedStem, kDigitsAndCapitals, 'K'}});
+  }
+}
+
+TEST(CapitalFamilies, L) {
+  // "Lb": a foot that crosses the stem's lower end; it must reach out.
+  auto ell = [](double footRight, double stemTop, double past) {
+    return Figure().Line({15, stemTop}, {15, 95}).Line({15 - past, 90}, {footRight, 90});
+  };
+  ExpectTrials({"Lb", ell(55, 10, 7), InOrder({1, 0}), {}, true},
+               {{"L", ell(55, 10, 7), kDigitsAndCapitals, 'L'},
+                {"long foot", ell(70, 10, 7), kDigitsAndCapitals, 'L'},
+                {"foot far past the stem", ell(55, 10, 14), kDigitsAndCapitals, 'L'},
+                {"short stem", ell(55, 50, 7), kDigitsAndCapitals, 'L'},
+                {"short foot", ell(35, 10, 7), kDigitsAndCapitals, 0}});
+}
+
+TEST(CapitalFamilies, M) {
+  // "Mf": uprights and a middle "V" in one stroke; the left upright must
+  // reach down.
+  auto em = [](double leftFoot, double rightFoot) {
+    return Figure().Polyline({{10, leftFoot}, {10, 10}, {30, 60}, {50, 10}, {50, rightFoot}});
+  };
+  ExpectTrials({"Mf", em(90, 90), InOrder({0, 1, 2, 3}), {}, true},
+               {{"M", em(90, 90), kDigitsAndCapitals, 'M'},
+                {"left upright 60 long", em(70, 90), kDigitsAndCapitals, 'M'},
+                {"short right upright", em(90, 60), kDigitsAndCapitals, 'M'},
+                {"left upright 40 long", em(50, 90), kDigitsAndCapitals, 0}});
+}
+
+TEST(CapitalFamilies, N) {
+  // "Nd": one stroke down, across and up; its diagonal must reach the foot
+  // of the right upright and its left upright the bottom.
+  auto en = [](double left, double right, double leftFoot, double diagonalEnd, double rightTop) {
+    return Figure().Polyline(
+        {{left, leftFoot}, {left, 10}, {right, diagonalEnd}, {right, rightTop}});
+  };
+  ExpectTrials({"Nd", en(10, 50, 90, 90, 10), InOrder({0, 1}), {}, true},
+               {{"N", en(10, 50, 90, 90, 10), kDigitsAndCapitals, 'N'},
+                {"wide", en(5, 55, 90, 90, 10), kDigitsAndCapitals, 'N'},
+                {"short right upright", en(10, 50, 90, 90, 50), kDigitsAndCapitals, 'N'},
+                {"short left upright", en(10, 50, 50, 90, 10), kDigitsAndCapitals, 0},
+                {"diagonal to the middle", en(10, 50, 90, 50, 10), kDigitsAndCapitals, 0}});
+}
+
 }  // namespace
