@@ -180,4 +180,62 @@ TEST(CapitalFamilies, N) {
                 {"diagonal to the middle", en(10, 50, 90, 50, 10), kDigitsAndCapitals, 0}});
 }
 
+TEST(CapitalFamilies, R) {
+  // "Rb": the leg leaves the stem where the bowl closes; the stem and
+  // bowl are one stroke.
+  auto ar = [](double legFromX, double legToX) {
+    return Figure()
+        .Line({15, 10}, {15, 90})
+        .Polyline({{15, 10}, {35, 10}})
+        .Arc({35, 30}, 20, 270, 450)
+        .Polyline({{35, 50}, {15, 50}})
+        .Line({legFromX, 50}, {legToX, 90});
+  };
+  ExpectTrials({"Rb", ar(15, 38), InOrder({1, 0}), {}, true},
+               {{"R", ar(15, 38), kDigitsAndCapitals, 'R'}});
+}
+
+TEST(CapitalFamilies, X) {
+  // "X": two crossing strokes (a second stroke bowed left is pinned by hand).
+  auto ex = [](double left, double right) {
+    return Figure().Line({left, 10}, {right, 90}).Line({right, 10}, {left, 90});
+  };
+  ExpectTrials({"X", ex(10, 50), {}, {}, true},
+               {{"X", ex(10, 50), kDigitsAndCapitals, 'X'},
+                {"wide", ex(5, 60), kDigitsAndCapitals, 'X'},
+                {"short arm",
+                 Figure().Line({10, 10}, {50, 90}).Line({50, 10}, {25, 60}),
+                 kDigitsAndCapitals, 'X'}});
+}
+
+TEST(CapitalFamilies, Y) {
+  // "Y", "Ya", "Yb": two arms meeting on a stem; "Y" wants the arms' ends
+  // and the stem's foot seen from the junction no more than 147 degrees
+  // apart, which a junction high up between wide arms exceeds.
+  auto why = [](double left, double right, double junctionY) {
+    return Figure()
+        .Line({left, 10}, {30, junctionY})
+        .Line({right, 10}, {30, junctionY})
+        .Line({30, junctionY}, {30, 90});
+  };
+  ExpectTrials({"Y", why(10, 50, 50), InOrder({1, 0}), {}, true},
+               {{"Y", why(10, 50, 50), kDigitsAndCapitals, 'Y'},
+                {"narrow arms", why(20, 40, 50), kDigitsAndCapitals, 'Y'},
+                {"junction low", why(10, 50, 65), kDigitsAndCapitals, 'Y'},
+                {"junction high", why(10, 50, 35), kDigitsAndCapitals, 0}});
+  const Figure shortLeftArm =
+      Figure().Line({20, 30}, {30, 50}).Line({50, 10}, {30, 50}).Line({30, 50}, {30, 90});
+  const Figure stemToTheLeft =
+      Figure().Line({10, 10}, {30, 50}).Line({50, 10}, {30, 50}).Line({30, 50}, {20, 90});
+  for (const char* row : {"Ya", "Yb"}) {
+    ExpectTrials({row, why(10, 50, 50), InOrder({1, 0}), {}, true},
+                 {{"Y", why(10, 50, 50), kDigitsAndCapitals, 'Y'},
+                  {"narrow arms", why(20, 40, 50), kDigitsAndCapitals, 'Y'},
+                  {"junction high", why(10, 50, 35), kDigitsAndCapitals, 'Y'},
+                  {"junction low", why(10, 50, 75), kDigitsAndCapitals, 'Y'},
+                  {"short left arm", shortLeftArm, kDigitsAndCapitals, 'Y'},
+                  {"stem to the left", stemToTheLeft, kDigitsAndCapitals, 'Y'}});
+  }
+}
+
 }  // namespace
