@@ -77,4 +77,51 @@ TEST(AtCapitalFamilies, J) {
                 {"hook turned up into a U", jay(20, 40, 80, 30), kDigitsAndCapitals, 0}});
 }
 
+TEST(AtCapitalFamilies, R) {
+  // "@R": a stem, a bowl closed on it halfway down and a leg to the foot;
+  // the leg must be long enough and leave the bowl slanting, the stem
+  // reach the foot.
+  auto ar = [](double stemFoot, double legFromX, double legToX, double legToY) {
+    return Figure()
+        .Line({15, 10}, {15, stemFoot})
+        .Polyline({{15, 10}, {35, 10}})
+        .Arc({35, 30}, 20, 270, 450)
+        .Polyline({{35, 50}, {15, 50}})
+        .Line({legFromX, 50}, {legToX, legToY});
+  };
+  const Figure wide = Figure()
+                          .Line({10, 10}, {10, 90})
+                          .Polyline({{10, 10}, {40, 10}})
+                          .Arc({40, 30}, 20, 270, 450)
+                          .Polyline({{40, 50}, {10, 50}})
+                          .Line({30, 50}, {60, 90});
+  ExpectTrials({"@R", ar(90, 30, 55, 90), OnOutlines(), {}, true},
+               {{"R", ar(90, 30, 55, 90), kDigitsAndCapitals, 'R'},
+                {"wide", wide, kDigitsAndCapitals, 'R'},
+                {"leg from the corner of the bowl", ar(90, 35, 55, 90), kDigitsAndCapitals, 'R'},
+                {"leg from the stem", ar(90, 15, 55, 90), kDigitsAndCapitals, 'R'},
+                {"short leg", ar(90, 30, 42, 70), kDigitsAndCapitals, 'R'},
+                {"stub of a leg", ar(90, 30, 38, 62), kDigitsAndCapitals, 0},
+                {"leg straight down", ar(90, 30, 35, 90), kDigitsAndCapitals, 0},
+                {"short stem", ar(60, 30, 55, 90), kDigitsAndCapitals, 0}});
+}
+
+TEST(AtCapitalFamilies, Y) {
+  // "@Y": two arms meeting on a stem; without a stem (a "V") or with arms
+  // close together it is no "Y".
+  auto why = [](double left, double right, double junctionY) {
+    return Figure()
+        .Line({left, 10}, {30, junctionY})
+        .Line({right, 10}, {30, junctionY})
+        .Line({30, junctionY}, {30, 90});
+  };
+  ExpectTrials({"@Y", why(10, 50, 50), OnOutlines({1, 0}), {}, true},
+               {{"Y", why(10, 50, 50), kDigitsAndCapitals, 'Y'},
+                {"wide arms", why(2, 58, 50), kDigitsAndCapitals, 'Y'},
+                {"junction high", why(10, 50, 35), kDigitsAndCapitals, 'Y'},
+                {"junction low", why(10, 50, 65), kDigitsAndCapitals, 'Y'},
+                {"narrow arms", why(20, 40, 50), kDigitsAndCapitals, 0},
+                {"V", Figure().Polyline({{10, 10}, {30, 90}, {50, 10}}), kDigitsAndCapitals, 0}});
+}
+
 }  // namespace
