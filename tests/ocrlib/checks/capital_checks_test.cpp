@@ -398,6 +398,68 @@ TEST(CapitalChecks, CeeByTheTiltOfItsLastPiece) {
   });
 }
 
+// "Ka", "Ke": a stem from (60, 0) to (60, 256) whose middle is moved
+// `StemBow` units sideways, and an upper arm whose first piece runs from
+// (200, 236) down to (200, 128), its middle moved `ArmBow` units sideways.
+template <int StemBow, int ArmBow>
+void LayKay(RowHarness& h) {
+  h.StrokeWithChain(0, 1, 2, {60, 128, 0, 0, 0, 128, -256, 0},
+                    {{60, 0}, {60 + StemBow, 128}, {60, 256}});
+  h.StrokeWithChain(1, 2, 1, {170, 128, 200, 236, 200, 128, 100, 216},
+                    {{200, 236}, {200 + ArmBow, 182}, {200, 128}});
+}
+
+// "Ed": a middle bar whose first feature (its bend) is `Bend` and a
+// bottom bar, both straight.
+template <int16_t Bend>
+void LayBars(RowHarness& h) {
+  h.StrokeWithChain(1, 1, 0, {128, 128, Bend, 0, 40, 0, 80, 0}, {{88, 128}, {168, 128}});
+  h.StrokeWithChain(2, 1, 0, {148, 20, 0, 0, 60, 0, 120, 0}, {{88, 20}, {208, 20}});
+}
+
+// "Ya": an arm and stem laid straight, the other arm, and their junction at
+// point 0 at x `X`. "Yb": the other arm `HalfHeight` half high.
+template <int16_t X>
+void LayWhyJunction(RowHarness& h) {
+  h.StrokeWithChain(0, 1, 2, {100, 128, 0, 0, 40, 100, -200, 0}, {{60, 28}, {140, 228}});
+  h.Stroke(1, 1, 3, {180, 180, 0, 10, 40, 30, 0, -60});
+  h.Point(0, X, 150, 2);
+}
+template <int16_t HalfHeight>
+void LayWhyArm(RowHarness& h) {
+  h.Stroke(1, 1, 3, {180, 180, 0, -4, 40, HalfHeight, 0, -60});
+}
+
+// "Rb": a leg, the stem and bowl, and the junction of the leg at point 0 at
+// x `X`.
+template <int16_t X>
+void LayArLeg(RowHarness& h) {
+  h.Stroke(0, 1, 3, {120, 60, 0, 0, 36, 63, -72, -122});
+  h.Stroke(1, 3, 2, {128, 160, 65, 0, 65, 130, 126, 256});
+  h.Point(0, X, 128, 2);
+}
+
+// Bounds of rows whose pen-drawn near misses no longer match the models of
+// the pen-drawn tables (a bowed stem, a bent bar or arm, a junction moved).
+TEST(CapitalChecks, BoundsBeyondThePenDrawnTables) {
+  ExpectBoundaries({
+      {"Ka, straight", "Ka", 2, 1, LayKay<0, 0>, 0, 'K'},
+      {"Ka, arm bowed right", "Ka", 2, 1, LayKay<0, 60>, 0, 'K'},
+      {"Ka, arm bowed left 35", "Ka", 2, 1, LayKay<0, -35>, 0, 'K'},
+      {"Ka, arm bowed left 36", "Ka", 2, 1, LayKay<0, -36>, 0, 0},
+      {"Ke, stem bowed right 14", "Ke", 2, 1, LayKay<14, 0>, 0, 'K'},
+      {"Ke, stem bowed right 15", "Ke", 2, 1, LayKay<15, 0>, 0, 0},
+      {"Ed, middle bar bent 11", "Ed", 3, 1, LayBars<11>, 0, 'E'},
+      {"Ed, middle bar bent 12", "Ed", 3, 1, LayBars<12>, 0, 0},
+      {"Ya, junction at x 181", "Ya", 2, 1, LayWhyJunction<181>, 0, 'Y'},
+      {"Ya, junction at x 182", "Ya", 2, 1, LayWhyJunction<182>, 0, 0},
+      {"Yb, arm 5 half high", "Yb", 2, 1, LayWhyArm<5>, 0, 'Y'},
+      {"Yb, arm 4 half high", "Yb", 2, 1, LayWhyArm<4>, 0, 0},
+      {"Rb, leg's junction at x 90", "Rb", 2, 1, LayArLeg<90>, 0, 'R'},
+      {"Rb, leg's junction at x 91", "Rb", 2, 1, LayArLeg<91>, 0, 0},
+  });
+}
+
 // "Vd": a stroke from the lower left up to the top right and back along its
 // bottom, with the points given.
 template <int16_t TopY>
