@@ -39,6 +39,26 @@ TEST(CapitalFamilies, A) {
                 {"leaning", ay(60, 12).Rotated(5, {30, 50}), kDigitsAndCapitals, 'A'}});
 }
 
+TEST(CapitalFamilies, B) {
+  // "Be": a stem running past both bowls above and below.
+  auto bee = [](double past, double lowerRight) {
+    return Figure()
+        .Line({15, 10 - past}, {15, 90 + past})
+        .Polyline({{15, 10}, {35, 10}})
+        .Arc({35, 30}, 20, 270, 450)
+        .Polyline({{35, 50}, {15, 50}})
+        .Polyline({{15, 50}, {lowerRight, 50}})
+        .Arc({lowerRight, 70}, 20, 270, 450)
+        .Polyline({{lowerRight, 90}, {15, 90}});
+  };
+  ModelDerivation how = InOrder({0, 1, 2});
+  how.pointRoles = {0, 1, 2, 3};
+  ExpectTrials({"Be", bee(7, 40), how, {}, true},
+               {{"B", bee(7, 40), kDigitsAndCapitals, 'B'},
+                {"stem far past the bowls", bee(10, 40), kDigitsAndCapitals, 'B'},
+                {"big lower bowl", bee(7, 45), kDigitsAndCapitals, 'B'}});
+}
+
 TEST(CapitalFamilies, C) {
   // "Cb": one open bowl; a bowl of straight pieces is read on the tilt of
   // its last piece (the turn that decides steep ones is pinned by hand).
@@ -50,6 +70,24 @@ TEST(CapitalFamilies, C) {
                 {"angle", Figure().Polyline({{85, 10}, {10, 50}, {85, 90}}), kDigitsAndCapitals, 'C'},
                 {"square", Figure().Polyline({{85, 10}, {10, 10}, {10, 90}, {85, 90}}),
                  kDigitsAndCapitals, 'C'}});
+  // "C": two strokes meeting at the left side, the upper one from its right
+  // end round to the left; an upper stroke that stops short of the left
+  // side, the lower one starting above it, is no "C".
+  auto halves = [](double upperShort, double lowerShort, double open) {
+    return Figure()
+        .Arc({50, 50}, 40, -open, -180 + upperShort)
+        .Arc({50, 50}, 40, -180 - lowerShort, -360 + open);
+  };
+  ExpectTrials({"C", halves(8, 8, 50), InOrder({1, 0}), {}, true},
+               {{"C", halves(8, 8, 50), kDigitsAndCapitals, 'C'},
+                {"wider gap", halves(12, 12, 50), kDigitsAndCapitals, 'C'},
+                {"lower stroke lower", halves(8, 20, 50), kDigitsAndCapitals, 'C'},
+                {"upper stroke shorter", halves(20, 8, 50), kDigitsAndCapitals, 'C'},
+                {"wide open", halves(8, 8, 70), kDigitsAndCapitals, 'C'},
+                {"narrow opening", halves(8, 8, 30), kDigitsAndCapitals, 'C'},
+                {"strokes overlapping on the left", halves(-10, 30, 50), kDigitsAndCapitals, 'C'},
+                {"upper stroke short of the left side", halves(30, -10, 50), kDigitsAndCapitals,
+                 0}});
 }
 
 TEST(CapitalFamilies, D) {
@@ -121,6 +159,41 @@ TEST(CapitalFamilies, E) {
                 {"middle bar low", allPast(7, 45, 70), kDigitsAndCapitals, 0}});
 }
 
+TEST(CapitalFamilies, F) {
+  // "Fa": a top bar running left past the stem and a middle bar.
+  auto eff = [](double topLeft, double middleRight, double middleY) {
+    return Figure()
+        .Line({topLeft, 10}, {55, 10})
+        .Line({15, 10}, {15, 90})
+        .Line({15, middleY}, {middleRight, middleY});
+  };
+  ModelDerivation how = InOrder({0, 1, 2});
+  how.pointRoles = {1, 0};
+  ExpectTrials({"Fa", eff(8, 45, 50), how, {}, true},
+               {{"F", eff(8, 45, 50), kDigitsAndCapitals, 'F'},
+                {"top bar far past the stem", eff(3, 45, 50), kDigitsAndCapitals, 'F'},
+                {"long middle bar", eff(8, 55, 50), kDigitsAndCapitals, 'F'},
+                {"short middle bar", eff(8, 32, 50), kDigitsAndCapitals, 'F'},
+                {"middle bar high", eff(8, 45, 35), kDigitsAndCapitals, 'F'}});
+}
+
+TEST(CapitalFamilies, G) {
+  // "Gg": a bowl turning up into a stem at its lower right, a bar into the
+  // bowl from the stem's top and a tail below; a long tail is no "G".
+  auto gee = [](double tailTo) {
+    return Figure()
+        .Arc({50, 50}, 40, -45, -315)
+        .Polyline({{78.3, 78.3}, {78, 52}, {55, 52}})
+        .Line({78.3, 78.3}, {78.3, tailTo});
+  };
+  ModelDerivation how = InOrder({0, 1, 2});
+  how.pointRoles = {0};
+  ExpectTrials({"Gg", gee(95), how, {}, true},
+               {{"G", gee(95), kDigitsAndCapitals, 'G'},
+                {"short tail", gee(88), kDigitsAndCapitals, 'G'},
+                {"long tail", gee(100), kDigitsAndCapitals, 0}});
+}
+
 TEST(CapitalFamilies, K) {
   // "Ka", "Ke": a stem and both arms in one stroke bent where they meet it.
   auto kay = [](double armX) {
@@ -137,6 +210,30 @@ TEST(CapitalFamilies, K) {
                   {"stem short above the arms", shortStem, kDigitsAndCapitals, 'K'},
                   {"stem bowed a little", bowedStem, kDigitsAndCapitals, 'K'}});
   }
+  // "Kc": the upper arm crossing the stem, the lower one leaving it.
+  auto crossing = [](double lowerTo) {
+    return Figure().Line({15, 10}, {15, 90}).Line({55, 10}, {8, 55}).Line({30, 40}, {lowerTo, 90});
+  };
+  ModelDerivation kc = InOrder({1, 3, 2, 0});
+  kc.pointRoles = {0, 1};
+  ExpectTrials({"Kc", crossing(55), kc, {}, true},
+               {{"K", crossing(55), kDigitsAndCapitals, 'K'},
+                {"short lower arm", crossing(45), kDigitsAndCapitals, 'K'}});
+  // "Kd": the arms meet right of the stem.
+  auto apart = [](double meetX, double meetY, double armX) {
+    return Figure()
+        .Line({15, 10}, {15, 90})
+        .Line({armX, 10}, {meetX, meetY})
+        .Line({meetX, meetY}, {armX, 90});
+  };
+  ModelDerivation kd = InOrder({1, 0});
+  kd.pointRoles = {0};
+  ExpectTrials({"Kd", apart(22, 45, 55), kd, {}, true},
+               {{"K", apart(22, 45, 55), kDigitsAndCapitals, 'K'},
+                {"arms meeting closer to the stem", apart(19, 45, 55), kDigitsAndCapitals, 'K'},
+                {"arms meeting high", apart(22, 35, 55), kDigitsAndCapitals, 'K'},
+                {"arms meeting low", apart(22, 60, 55), kDigitsAndCapitals, 'K'},
+                {"short arms", apart(22, 45, 45), kDigitsAndCapitals, 'K'}});
 }
 
 TEST(CapitalFamilies, L) {
@@ -163,6 +260,18 @@ TEST(CapitalFamilies, M) {
                 {"left upright 60 long", em(70, 90), kDigitsAndCapitals, 'M'},
                 {"short right upright", em(90, 60), kDigitsAndCapitals, 'M'},
                 {"left upright 40 long", em(50, 90), kDigitsAndCapitals, 0}});
+  // "Mb": uprights apart from a shallow "V" that meets them at the top.
+  auto shallow = [](double vBottom, double left, double right) {
+    return Figure()
+        .Line({left, 90}, {left, 10})
+        .Polyline({{left, 10}, {30, vBottom}, {right, 10}})
+        .Line({right, 10}, {right, 90});
+  };
+  ExpectTrials({"Mb", shallow(40, 10, 50), InOrder({0, 1, 2}), {}, true},
+               {{"M", shallow(40, 10, 50), kDigitsAndCapitals, 'M'},
+                {"shallower", shallow(30, 10, 50), kDigitsAndCapitals, 'M'},
+                {"deeper", shallow(45, 10, 50), kDigitsAndCapitals, 'M'},
+                {"wide", shallow(40, 5, 55), kDigitsAndCapitals, 'M'}});
 }
 
 TEST(CapitalFamilies, N) {
@@ -178,6 +287,26 @@ TEST(CapitalFamilies, N) {
                 {"short right upright", en(10, 50, 90, 90, 50), kDigitsAndCapitals, 'N'},
                 {"short left upright", en(10, 50, 50, 90, 10), kDigitsAndCapitals, 0},
                 {"diagonal to the middle", en(10, 50, 90, 50, 10), kDigitsAndCapitals, 0}});
+}
+
+TEST(CapitalFamilies, P) {
+  // "Pa": a stem running past the top of its bowl; a bowl reaching far down
+  // or a stem that stops short of the foot is no "P".
+  auto pee = [](double radius, double stemFoot) {
+    return Figure()
+        .Line({15, 3}, {15, stemFoot})
+        .Polyline({{15, 10}, {35, 10}})
+        .Arc({35, 10 + radius}, radius, 270, 450)
+        .Polyline({{35, 10 + 2 * radius}, {15, 10 + 2 * radius}});
+  };
+  ModelDerivation how = InOrder({0, 1});
+  how.pointRoles = {0, 1};
+  ExpectTrials({"Pa", pee(20, 90), how, {}, true},
+               {{"P", pee(20, 90), kDigitsAndCapitals, 'P'},
+                {"small bowl", pee(15, 90), kDigitsAndCapitals, 'P'},
+                {"big bowl", pee(25, 90), kDigitsAndCapitals, 'P'},
+                {"bowl down to 70", pee(30, 90), kDigitsAndCapitals, 0},
+                {"short stem", pee(20, 65), kDigitsAndCapitals, 0}});
 }
 
 TEST(CapitalFamilies, R) {
@@ -236,6 +365,26 @@ TEST(CapitalFamilies, Y) {
                   {"short left arm", shortLeftArm, kDigitsAndCapitals, 'Y'},
                   {"stem to the left", stemToTheLeft, kDigitsAndCapitals, 'Y'}});
   }
+}
+
+TEST(CapitalFamilies, YWithACup) {
+  // "Yd": a round cup on a stem; a cup too narrow or too flat is no "Y".
+  auto cup = [](double radius, double centreY, double stemTo, double stemX) {
+    return Figure()
+        .Arc({30, centreY}, radius, 180, 0)
+        .Line({stemX, centreY + radius}, {stemX, stemTo});
+  };
+  ModelDerivation how = InOrder({0, 1});
+  how.pointRoles = {0};
+  ExpectTrials({"Yd", cup(20, 10, 90, 30), how, {}, true},
+               {{"Y", cup(20, 10, 90, 30), kDigitsAndCapitals, 'Y'},
+                {"wide cup", cup(25, 10, 90, 30), kDigitsAndCapitals, 'Y'},
+                {"cup lower", cup(20, 25, 90, 30), kDigitsAndCapitals, 'Y'},
+                {"short stem", cup(20, 10, 60, 30), kDigitsAndCapitals, 'Y'},
+                {"stem off the middle", cup(20, 10, 90, 35), kDigitsAndCapitals, 'Y'},
+                {"narrow cup", cup(15, 10, 90, 30), kDigitsAndCapitals, 0},
+                {"flat cup", Figure().Arc({30, -20}, 50, 127, 53).Line({30, 30}, {30, 90}),
+                 kDigitsAndCapitals, 0}});
 }
 
 }  // namespace
