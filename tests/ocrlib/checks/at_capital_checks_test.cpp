@@ -207,9 +207,9 @@ ContourPoint* LaySquareRing(RowHarness& h, uint16_t kind) {
 // "@Da": a bowl of one stroke round from the upper left to the lower left
 // (its rightmost point a corner of 131 degrees) and the stroke of its hole.
 void LayDeeBowls(RowHarness& h) {
-  const StrokeSegment& s0 = h.StrokeWithChain(
-      0, 10, 5, {130, 130, 0, 0, 0, 0, 200, 230},
-      {{20, 245}, {180, 240}, {230, 130}, {180, 20}, {20, 15}});
+  const StrokeSegment& s0 =
+      h.StrokeWithChain(0, 10, 5, {130, 130, 0, 0, 0, 0, 200, 230},
+                        {{20, 245}, {180, 240}, {230, 130}, {180, 20}, {20, 15}});
   h.LinkChain(s0);
   h.StrokeWithChain(1, 0, 0, {140, 130, 0, 0, 0, 0, 100, 150}, {{100, 60}, {180, 130}, {100, 200}});
 }

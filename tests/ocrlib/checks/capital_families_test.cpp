@@ -12,7 +12,7 @@
 
 namespace {
 
-using modelkit::ExpectTrials;
+using modelkit::ExpectTrialsDecidedByRow;
 using modelkit::kDigitsAndCapitals;
 using penkit::Figure;
 
@@ -32,11 +32,11 @@ TEST(CapitalFamilies, A) {
         .Line({30, 10}, {50, 90})
         .Line({30 - barHalf, barY}, {30 + barHalf, barY});
   };
-  ExpectTrials({"Aa", ay(60, 12), {}, {}, true},
-               {{"A", ay(60, 12), kDigitsAndCapitals, 'A'},
-                {"bar high", ay(45, 8), kDigitsAndCapitals, 'A'},
-                {"bar low", ay(72, 15), kDigitsAndCapitals, 'A'},
-                {"leaning", ay(60, 12).Rotated(5, {30, 50}), kDigitsAndCapitals, 'A'}});
+  ExpectTrialsDecidedByRow({"Aa", ay(60, 12), {}, {}, true},
+                           {{"A", ay(60, 12), kDigitsAndCapitals, 'A'},
+                            {"bar high", ay(45, 8), kDigitsAndCapitals, 'A'},
+                            {"bar low", ay(72, 15), kDigitsAndCapitals, 'A'},
+                            {"leaning", ay(60, 12).Rotated(5, {30, 50}), kDigitsAndCapitals, 'A'}});
 }
 
 TEST(CapitalFamilies, B) {
@@ -53,23 +53,24 @@ TEST(CapitalFamilies, B) {
   };
   ModelDerivation how = InOrder({0, 1, 2});
   how.pointRoles = {0, 1, 2, 3};
-  ExpectTrials({"Be", bee(7, 40), how, {}, true},
-               {{"B", bee(7, 40), kDigitsAndCapitals, 'B'},
-                {"stem far past the bowls", bee(10, 40), kDigitsAndCapitals, 'B'},
-                {"big lower bowl", bee(7, 45), kDigitsAndCapitals, 'B'}});
+  ExpectTrialsDecidedByRow({"Be", bee(7, 40), how, {}, true},
+                           {{"B", bee(7, 40), kDigitsAndCapitals, 'B'},
+                            {"stem far past the bowls", bee(10, 40), kDigitsAndCapitals, 'B'},
+                            {"big lower bowl", bee(7, 45), kDigitsAndCapitals, 'B'}});
 }
 
 TEST(CapitalFamilies, C) {
   // "Cb": one open bowl; a bowl of straight pieces is read on the tilt of
   // its last piece (the turn that decides steep ones is pinned by hand).
   const Figure c = Figure().Arc({50, 50}, 40, -50, -310);
-  ExpectTrials({"Cb", c, {}, {}, true},
-               {{"C", c, kDigitsAndCapitals, 'C'},
-                {"wide open", Figure().Arc({50, 50}, 40, -70, -290), kDigitsAndCapitals, 'C'},
-                {"nearly closed", Figure().Arc({50, 50}, 40, -30, -330), kDigitsAndCapitals, 'C'},
-                {"angle", Figure().Polyline({{85, 10}, {10, 50}, {85, 90}}), kDigitsAndCapitals, 'C'},
-                {"square", Figure().Polyline({{85, 10}, {10, 10}, {10, 90}, {85, 90}}),
-                 kDigitsAndCapitals, 'C'}});
+  ExpectTrialsDecidedByRow(
+      {"Cb", c, {}, {}, true},
+      {{"C", c, kDigitsAndCapitals, 'C'},
+       {"wide open", Figure().Arc({50, 50}, 40, -70, -290), kDigitsAndCapitals, 'C'},
+       {"nearly closed", Figure().Arc({50, 50}, 40, -30, -330), kDigitsAndCapitals, 'C'},
+       {"angle", Figure().Polyline({{85, 10}, {10, 50}, {85, 90}}), kDigitsAndCapitals, 'C'},
+       {"square", Figure().Polyline({{85, 10}, {10, 10}, {10, 90}, {85, 90}}), kDigitsAndCapitals,
+        'C'}});
   // "C": two strokes meeting at the left side, the upper one from its right
   // end round to the left; an upper stroke that stops short of the left
   // side, the lower one starting above it, is no "C".
@@ -78,16 +79,16 @@ TEST(CapitalFamilies, C) {
         .Arc({50, 50}, 40, -open, -180 + upperShort)
         .Arc({50, 50}, 40, -180 - lowerShort, -360 + open);
   };
-  ExpectTrials({"C", halves(8, 8, 50), InOrder({1, 0}), {}, true},
-               {{"C", halves(8, 8, 50), kDigitsAndCapitals, 'C'},
-                {"wider gap", halves(12, 12, 50), kDigitsAndCapitals, 'C'},
-                {"lower stroke lower", halves(8, 20, 50), kDigitsAndCapitals, 'C'},
-                {"upper stroke shorter", halves(20, 8, 50), kDigitsAndCapitals, 'C'},
-                {"wide open", halves(8, 8, 70), kDigitsAndCapitals, 'C'},
-                {"narrow opening", halves(8, 8, 30), kDigitsAndCapitals, 'C'},
-                {"strokes overlapping on the left", halves(-10, 30, 50), kDigitsAndCapitals, 'C'},
-                {"upper stroke short of the left side", halves(30, -10, 50), kDigitsAndCapitals,
-                 0}});
+  ExpectTrialsDecidedByRow(
+      {"C", halves(8, 8, 50), InOrder({1, 0}), {}, true},
+      {{"C", halves(8, 8, 50), kDigitsAndCapitals, 'C'},
+       {"wider gap", halves(12, 12, 50), kDigitsAndCapitals, 'C'},
+       {"lower stroke lower", halves(8, 20, 50), kDigitsAndCapitals, 'C'},
+       {"upper stroke shorter", halves(20, 8, 50), kDigitsAndCapitals, 'C'},
+       {"wide open", halves(8, 8, 70), kDigitsAndCapitals, 'C'},
+       {"narrow opening", halves(8, 8, 30), kDigitsAndCapitals, 'C'},
+       {"strokes overlapping on the left", halves(-10, 30, 50), kDigitsAndCapitals, 'C'},
+       {"upper stroke short of the left side", halves(30, -10, 50), kDigitsAndCapitals, 0}});
 }
 
 TEST(CapitalFamilies, D) {
@@ -105,11 +106,11 @@ TEST(CapitalFamilies, D) {
                        .Polyline({{15, 10}, {35, 10}})
                        .Arc({35, 30}, 20, 270, 450)
                        .Polyline({{35, 50}, {15, 50}});
-  ExpectTrials({"D", dee(0), InOrder({0, 1}), {}, true},
-               {{"D", dee(0), kDigitsAndCapitals, 'D'},
-                {"wide bowl", dee(15), kDigitsAndCapitals, 'D'},
-                {"narrow bowl", dee(-10), kDigitsAndCapitals, 'D'},
-                {"P: bowl only at the top", p, kDigitsAndCapitals, 0}});
+  ExpectTrialsDecidedByRow({"D", dee(0), InOrder({0, 1}), {}, true},
+                           {{"D", dee(0), kDigitsAndCapitals, 'D'},
+                            {"wide bowl", dee(15), kDigitsAndCapitals, 'D'},
+                            {"narrow bowl", dee(-10), kDigitsAndCapitals, 'D'},
+                            {"P: bowl only at the top", p, kDigitsAndCapitals, 0}});
 }
 
 TEST(CapitalFamilies, E) {
@@ -121,13 +122,13 @@ TEST(CapitalFamilies, E) {
         .Polyline({{15, 10}, {15, 90}, {bottom, 90}})
         .Line({15, 50}, {middle, 50});
   };
-  ExpectTrials({"Ea", topPast(8, 45, 55), InOrder({2, 1, 0}), {}, true},
-               {{"E", topPast(8, 45, 55), kDigitsAndCapitals, 'E'},
-                {"top far past the stem", topPast(3, 45, 55), kDigitsAndCapitals, 'E'},
-                {"long middle bar", topPast(8, 55, 55), kDigitsAndCapitals, 'E'},
-                {"middle bar 20 long", topPast(8, 35, 55), kDigitsAndCapitals, 'E'},
-                {"short bottom bar", topPast(8, 45, 35), kDigitsAndCapitals, 'E'},
-                {"middle bar 13 long", topPast(8, 28, 55), kDigitsAndCapitals, 0}});
+  ExpectTrialsDecidedByRow({"Ea", topPast(8, 45, 55), InOrder({2, 1, 0}), {}, true},
+                           {{"E", topPast(8, 45, 55), kDigitsAndCapitals, 'E'},
+                            {"top far past the stem", topPast(3, 45, 55), kDigitsAndCapitals, 'E'},
+                            {"long middle bar", topPast(8, 55, 55), kDigitsAndCapitals, 'E'},
+                            {"middle bar 20 long", topPast(8, 35, 55), kDigitsAndCapitals, 'E'},
+                            {"short bottom bar", topPast(8, 45, 35), kDigitsAndCapitals, 'E'},
+                            {"middle bar 13 long", topPast(8, 28, 55), kDigitsAndCapitals, 0}});
   // "Ed", "Ee": every bar runs left past the stem, which runs past the top.
   auto allPast = [](double past, double middle, double middleY) {
     return Figure()
@@ -136,27 +137,29 @@ TEST(CapitalFamilies, E) {
         .Line({15 - past, middleY}, {middle, middleY})
         .Line({15 - past, 90}, {55, 90});
   };
-  ExpectTrials({"Ed", allPast(7, 45, 50), InOrder({0, 1, 2, 3}), {}, true},
-               {{"E", allPast(7, 45, 50), kDigitsAndCapitals, 'E'},
-                {"bars far past the stem", allPast(12, 45, 50), kDigitsAndCapitals, 'E'},
-                {"long middle bar", allPast(7, 55, 50), kDigitsAndCapitals, 'E'},
-                {"short middle bar", allPast(7, 28, 50), kDigitsAndCapitals, 'E'},
-                {"middle bar high", allPast(7, 45, 30), kDigitsAndCapitals, 'E'},
-                {"middle bar low", allPast(7, 45, 70), kDigitsAndCapitals, 'E'},
-                {"bottom bar slanting",
-                 Figure()
-                     .Line({15, 5}, {15, 90})
-                     .Line({8, 10}, {55, 10})
-                     .Line({8, 50}, {45, 50})
-                     .Line({8, 95}, {55, 80}),
-                 kDigitsAndCapitals, 'E'}});
+  ExpectTrialsDecidedByRow(
+      {"Ed", allPast(7, 45, 50), InOrder({0, 1, 2, 3}), {}, true},
+      {{"E", allPast(7, 45, 50), kDigitsAndCapitals, 'E'},
+       {"bars far past the stem", allPast(12, 45, 50), kDigitsAndCapitals, 'E'},
+       {"long middle bar", allPast(7, 55, 50), kDigitsAndCapitals, 'E'},
+       {"short middle bar", allPast(7, 28, 50), kDigitsAndCapitals, 'E'},
+       {"middle bar high", allPast(7, 45, 30), kDigitsAndCapitals, 'E'},
+       {"middle bar low", allPast(7, 45, 70), kDigitsAndCapitals, 'E'},
+       {"bottom bar slanting",
+        Figure()
+            .Line({15, 5}, {15, 90})
+            .Line({8, 10}, {55, 10})
+            .Line({8, 50}, {45, 50})
+            .Line({8, 95}, {55, 80}),
+        kDigitsAndCapitals, 'E'}});
   // "Ee" wants its middle bar at most a little below the middle.
-  ExpectTrials({"Ee", allPast(7, 45, 50), InOrder({0, 1, 3, 2}), {}, true},
-               {{"E", allPast(7, 45, 50), kDigitsAndCapitals, 'E'},
-                {"bars far past the stem", allPast(12, 45, 50), kDigitsAndCapitals, 'E'},
-                {"short middle bar", allPast(7, 28, 50), kDigitsAndCapitals, 'E'},
-                {"middle bar high", allPast(7, 45, 30), kDigitsAndCapitals, 'E'},
-                {"middle bar low", allPast(7, 45, 70), kDigitsAndCapitals, 0}});
+  ExpectTrialsDecidedByRow(
+      {"Ee", allPast(7, 45, 50), InOrder({0, 1, 3, 2}), {}, true},
+      {{"E", allPast(7, 45, 50), kDigitsAndCapitals, 'E'},
+       {"bars far past the stem", allPast(12, 45, 50), kDigitsAndCapitals, 'E'},
+       {"short middle bar", allPast(7, 28, 50), kDigitsAndCapitals, 'E'},
+       {"middle bar high", allPast(7, 45, 30), kDigitsAndCapitals, 'E'},
+       {"middle bar low", allPast(7, 45, 70), kDigitsAndCapitals, 0}});
 }
 
 TEST(CapitalFamilies, F) {
@@ -169,12 +172,12 @@ TEST(CapitalFamilies, F) {
   };
   ModelDerivation how = InOrder({0, 1, 2});
   how.pointRoles = {1, 0};
-  ExpectTrials({"Fa", eff(8, 45, 50), how, {}, true},
-               {{"F", eff(8, 45, 50), kDigitsAndCapitals, 'F'},
-                {"top bar far past the stem", eff(3, 45, 50), kDigitsAndCapitals, 'F'},
-                {"long middle bar", eff(8, 55, 50), kDigitsAndCapitals, 'F'},
-                {"short middle bar", eff(8, 32, 50), kDigitsAndCapitals, 'F'},
-                {"middle bar high", eff(8, 45, 35), kDigitsAndCapitals, 'F'}});
+  ExpectTrialsDecidedByRow({"Fa", eff(8, 45, 50), how, {}, true},
+                           {{"F", eff(8, 45, 50), kDigitsAndCapitals, 'F'},
+                            {"top bar far past the stem", eff(3, 45, 50), kDigitsAndCapitals, 'F'},
+                            {"long middle bar", eff(8, 55, 50), kDigitsAndCapitals, 'F'},
+                            {"short middle bar", eff(8, 32, 50), kDigitsAndCapitals, 'F'},
+                            {"middle bar high", eff(8, 45, 35), kDigitsAndCapitals, 'F'}});
 }
 
 TEST(CapitalFamilies, G) {
@@ -188,10 +191,10 @@ TEST(CapitalFamilies, G) {
   };
   ModelDerivation how = InOrder({0, 1, 2});
   how.pointRoles = {0};
-  ExpectTrials({"Gg", gee(95), how, {}, true},
-               {{"G", gee(95), kDigitsAndCapitals, 'G'},
-                {"short tail", gee(88), kDigitsAndCapitals, 'G'},
-                {"long tail", gee(100), kDigitsAndCapitals, 0}});
+  ExpectTrialsDecidedByRow({"Gg", gee(95), how, {}, true},
+                           {{"G", gee(95), kDigitsAndCapitals, 'G'},
+                            {"short tail", gee(88), kDigitsAndCapitals, 'G'},
+                            {"long tail", gee(100), kDigitsAndCapitals, 0}});
 }
 
 TEST(CapitalFamilies, K) {
@@ -204,11 +207,11 @@ TEST(CapitalFamilies, K) {
   const Figure bowedStem =
       Figure().Polyline({{15, 10}, {18, 50}, {15, 90}}).Polyline({{55, 10}, {18, 50}, {55, 90}});
   for (const char* row : {"Ka", "Ke"}) {
-    ExpectTrials({row, kay(55), InOrder({1, 0}), {}, true},
-                 {{"K", kay(55), kDigitsAndCapitals, 'K'},
-                  {"wide arms", kay(62), kDigitsAndCapitals, 'K'},
-                  {"stem short above the arms", shortStem, kDigitsAndCapitals, 'K'},
-                  {"stem bowed a little", bowedStem, kDigitsAndCapitals, 'K'}});
+    ExpectTrialsDecidedByRow({row, kay(55), InOrder({1, 0}), {}, true},
+                             {{"K", kay(55), kDigitsAndCapitals, 'K'},
+                              {"wide arms", kay(62), kDigitsAndCapitals, 'K'},
+                              {"stem short above the arms", shortStem, kDigitsAndCapitals, 'K'},
+                              {"stem bowed a little", bowedStem, kDigitsAndCapitals, 'K'}});
   }
   // "Kc": the upper arm crossing the stem, the lower one leaving it.
   auto crossing = [](double lowerTo) {
@@ -216,9 +219,9 @@ TEST(CapitalFamilies, K) {
   };
   ModelDerivation kc = InOrder({1, 3, 2, 0});
   kc.pointRoles = {0, 1};
-  ExpectTrials({"Kc", crossing(55), kc, {}, true},
-               {{"K", crossing(55), kDigitsAndCapitals, 'K'},
-                {"short lower arm", crossing(45), kDigitsAndCapitals, 'K'}});
+  ExpectTrialsDecidedByRow({"Kc", crossing(55), kc, {}, true},
+                           {{"K", crossing(55), kDigitsAndCapitals, 'K'},
+                            {"short lower arm", crossing(45), kDigitsAndCapitals, 'K'}});
   // "Kd": the arms meet right of the stem.
   auto apart = [](double meetX, double meetY, double armX) {
     return Figure()
@@ -228,12 +231,13 @@ TEST(CapitalFamilies, K) {
   };
   ModelDerivation kd = InOrder({1, 0});
   kd.pointRoles = {0};
-  ExpectTrials({"Kd", apart(22, 45, 55), kd, {}, true},
-               {{"K", apart(22, 45, 55), kDigitsAndCapitals, 'K'},
-                {"arms meeting closer to the stem", apart(19, 45, 55), kDigitsAndCapitals, 'K'},
-                {"arms meeting high", apart(22, 35, 55), kDigitsAndCapitals, 'K'},
-                {"arms meeting low", apart(22, 60, 55), kDigitsAndCapitals, 'K'},
-                {"short arms", apart(22, 45, 45), kDigitsAndCapitals, 'K'}});
+  ExpectTrialsDecidedByRow(
+      {"Kd", apart(22, 45, 55), kd, {}, true},
+      {{"K", apart(22, 45, 55), kDigitsAndCapitals, 'K'},
+       {"arms meeting closer to the stem", apart(19, 45, 55), kDigitsAndCapitals, 'K'},
+       {"arms meeting high", apart(22, 35, 55), kDigitsAndCapitals, 'K'},
+       {"arms meeting low", apart(22, 60, 55), kDigitsAndCapitals, 'K'},
+       {"short arms", apart(22, 45, 45), kDigitsAndCapitals, 'K'}});
 }
 
 TEST(CapitalFamilies, L) {
@@ -241,12 +245,12 @@ TEST(CapitalFamilies, L) {
   auto ell = [](double footRight, double stemTop, double past) {
     return Figure().Line({15, stemTop}, {15, 95}).Line({15 - past, 90}, {footRight, 90});
   };
-  ExpectTrials({"Lb", ell(55, 10, 7), InOrder({1, 0}), {}, true},
-               {{"L", ell(55, 10, 7), kDigitsAndCapitals, 'L'},
-                {"long foot", ell(70, 10, 7), kDigitsAndCapitals, 'L'},
-                {"foot far past the stem", ell(55, 10, 14), kDigitsAndCapitals, 'L'},
-                {"short stem", ell(55, 50, 7), kDigitsAndCapitals, 'L'},
-                {"short foot", ell(35, 10, 7), kDigitsAndCapitals, 0}});
+  ExpectTrialsDecidedByRow({"Lb", ell(55, 10, 7), InOrder({1, 0}), {}, true},
+                           {{"L", ell(55, 10, 7), kDigitsAndCapitals, 'L'},
+                            {"long foot", ell(70, 10, 7), kDigitsAndCapitals, 'L'},
+                            {"foot far past the stem", ell(55, 10, 14), kDigitsAndCapitals, 'L'},
+                            {"short stem", ell(55, 50, 7), kDigitsAndCapitals, 'L'},
+                            {"short foot", ell(35, 10, 7), kDigitsAndCapitals, 0}});
 }
 
 TEST(CapitalFamilies, M) {
@@ -255,11 +259,11 @@ TEST(CapitalFamilies, M) {
   auto em = [](double leftFoot, double rightFoot) {
     return Figure().Polyline({{10, leftFoot}, {10, 10}, {30, 60}, {50, 10}, {50, rightFoot}});
   };
-  ExpectTrials({"Mf", em(90, 90), InOrder({0, 1, 2, 3}), {}, true},
-               {{"M", em(90, 90), kDigitsAndCapitals, 'M'},
-                {"left upright 60 long", em(70, 90), kDigitsAndCapitals, 'M'},
-                {"short right upright", em(90, 60), kDigitsAndCapitals, 'M'},
-                {"left upright 40 long", em(50, 90), kDigitsAndCapitals, 0}});
+  ExpectTrialsDecidedByRow({"Mf", em(90, 90), InOrder({0, 1, 2, 3}), {}, true},
+                           {{"M", em(90, 90), kDigitsAndCapitals, 'M'},
+                            {"left upright 60 long", em(70, 90), kDigitsAndCapitals, 'M'},
+                            {"short right upright", em(90, 60), kDigitsAndCapitals, 'M'},
+                            {"left upright 40 long", em(50, 90), kDigitsAndCapitals, 0}});
   // "Mb": uprights apart from a shallow "V" that meets them at the top.
   auto shallow = [](double vBottom, double left, double right) {
     return Figure()
@@ -267,11 +271,11 @@ TEST(CapitalFamilies, M) {
         .Polyline({{left, 10}, {30, vBottom}, {right, 10}})
         .Line({right, 10}, {right, 90});
   };
-  ExpectTrials({"Mb", shallow(40, 10, 50), InOrder({0, 1, 2}), {}, true},
-               {{"M", shallow(40, 10, 50), kDigitsAndCapitals, 'M'},
-                {"shallower", shallow(30, 10, 50), kDigitsAndCapitals, 'M'},
-                {"deeper", shallow(45, 10, 50), kDigitsAndCapitals, 'M'},
-                {"wide", shallow(40, 5, 55), kDigitsAndCapitals, 'M'}});
+  ExpectTrialsDecidedByRow({"Mb", shallow(40, 10, 50), InOrder({0, 1, 2}), {}, true},
+                           {{"M", shallow(40, 10, 50), kDigitsAndCapitals, 'M'},
+                            {"shallower", shallow(30, 10, 50), kDigitsAndCapitals, 'M'},
+                            {"deeper", shallow(45, 10, 50), kDigitsAndCapitals, 'M'},
+                            {"wide", shallow(40, 5, 55), kDigitsAndCapitals, 'M'}});
 }
 
 TEST(CapitalFamilies, N) {
@@ -281,12 +285,13 @@ TEST(CapitalFamilies, N) {
     return Figure().Polyline(
         {{left, leftFoot}, {left, 10}, {right, diagonalEnd}, {right, rightTop}});
   };
-  ExpectTrials({"Nd", en(10, 50, 90, 90, 10), InOrder({0, 1}), {}, true},
-               {{"N", en(10, 50, 90, 90, 10), kDigitsAndCapitals, 'N'},
-                {"wide", en(5, 55, 90, 90, 10), kDigitsAndCapitals, 'N'},
-                {"short right upright", en(10, 50, 90, 90, 50), kDigitsAndCapitals, 'N'},
-                {"short left upright", en(10, 50, 50, 90, 10), kDigitsAndCapitals, 0},
-                {"diagonal to the middle", en(10, 50, 90, 50, 10), kDigitsAndCapitals, 0}});
+  ExpectTrialsDecidedByRow(
+      {"Nd", en(10, 50, 90, 90, 10), InOrder({0, 1}), {}, true},
+      {{"N", en(10, 50, 90, 90, 10), kDigitsAndCapitals, 'N'},
+       {"wide", en(5, 55, 90, 90, 10), kDigitsAndCapitals, 'N'},
+       {"short right upright", en(10, 50, 90, 90, 50), kDigitsAndCapitals, 'N'},
+       {"short left upright", en(10, 50, 50, 90, 10), kDigitsAndCapitals, 0},
+       {"diagonal to the middle", en(10, 50, 90, 50, 10), kDigitsAndCapitals, 0}});
 }
 
 TEST(CapitalFamilies, P) {
@@ -301,12 +306,12 @@ TEST(CapitalFamilies, P) {
   };
   ModelDerivation how = InOrder({0, 1});
   how.pointRoles = {0, 1};
-  ExpectTrials({"Pa", pee(20, 90), how, {}, true},
-               {{"P", pee(20, 90), kDigitsAndCapitals, 'P'},
-                {"small bowl", pee(15, 90), kDigitsAndCapitals, 'P'},
-                {"big bowl", pee(25, 90), kDigitsAndCapitals, 'P'},
-                {"bowl down to 70", pee(30, 90), kDigitsAndCapitals, 0},
-                {"short stem", pee(20, 65), kDigitsAndCapitals, 0}});
+  ExpectTrialsDecidedByRow({"Pa", pee(20, 90), how, {}, true},
+                           {{"P", pee(20, 90), kDigitsAndCapitals, 'P'},
+                            {"small bowl", pee(15, 90), kDigitsAndCapitals, 'P'},
+                            {"big bowl", pee(25, 90), kDigitsAndCapitals, 'P'},
+                            {"bowl down to 70", pee(30, 90), kDigitsAndCapitals, 0},
+                            {"short stem", pee(20, 65), kDigitsAndCapitals, 0}});
 }
 
 TEST(CapitalFamilies, R) {
@@ -320,8 +325,8 @@ TEST(CapitalFamilies, R) {
         .Polyline({{35, 50}, {15, 50}})
         .Line({legFromX, 50}, {legToX, 90});
   };
-  ExpectTrials({"Rb", ar(15, 38), InOrder({1, 0}), {}, true},
-               {{"R", ar(15, 38), kDigitsAndCapitals, 'R'}});
+  ExpectTrialsDecidedByRow({"Rb", ar(15, 38), InOrder({1, 0}), {}, true},
+                           {{"R", ar(15, 38), kDigitsAndCapitals, 'R'}});
 }
 
 TEST(CapitalFamilies, X) {
@@ -329,12 +334,12 @@ TEST(CapitalFamilies, X) {
   auto ex = [](double left, double right) {
     return Figure().Line({left, 10}, {right, 90}).Line({right, 10}, {left, 90});
   };
-  ExpectTrials({"X", ex(10, 50), {}, {}, true},
-               {{"X", ex(10, 50), kDigitsAndCapitals, 'X'},
-                {"wide", ex(5, 60), kDigitsAndCapitals, 'X'},
-                {"short arm",
-                 Figure().Line({10, 10}, {50, 90}).Line({50, 10}, {25, 60}),
-                 kDigitsAndCapitals, 'X'}});
+  ExpectTrialsDecidedByRow(
+      {"X", ex(10, 50), {}, {}, true},
+      {{"X", ex(10, 50), kDigitsAndCapitals, 'X'},
+       {"wide", ex(5, 60), kDigitsAndCapitals, 'X'},
+       {"short arm", Figure().Line({10, 10}, {50, 90}).Line({50, 10}, {25, 60}), kDigitsAndCapitals,
+        'X'}});
 }
 
 TEST(CapitalFamilies, Y) {
@@ -347,23 +352,23 @@ TEST(CapitalFamilies, Y) {
         .Line({right, 10}, {30, junctionY})
         .Line({30, junctionY}, {30, 90});
   };
-  ExpectTrials({"Y", why(10, 50, 50), InOrder({1, 0}), {}, true},
-               {{"Y", why(10, 50, 50), kDigitsAndCapitals, 'Y'},
-                {"narrow arms", why(20, 40, 50), kDigitsAndCapitals, 'Y'},
-                {"junction low", why(10, 50, 65), kDigitsAndCapitals, 'Y'},
-                {"junction high", why(10, 50, 35), kDigitsAndCapitals, 0}});
+  ExpectTrialsDecidedByRow({"Y", why(10, 50, 50), InOrder({1, 0}), {}, true},
+                           {{"Y", why(10, 50, 50), kDigitsAndCapitals, 'Y'},
+                            {"narrow arms", why(20, 40, 50), kDigitsAndCapitals, 'Y'},
+                            {"junction low", why(10, 50, 65), kDigitsAndCapitals, 'Y'},
+                            {"junction high", why(10, 50, 35), kDigitsAndCapitals, 0}});
   const Figure shortLeftArm =
       Figure().Line({20, 30}, {30, 50}).Line({50, 10}, {30, 50}).Line({30, 50}, {30, 90});
   const Figure stemToTheLeft =
       Figure().Line({10, 10}, {30, 50}).Line({50, 10}, {30, 50}).Line({30, 50}, {20, 90});
   for (const char* row : {"Ya", "Yb"}) {
-    ExpectTrials({row, why(10, 50, 50), InOrder({1, 0}), {}, true},
-                 {{"Y", why(10, 50, 50), kDigitsAndCapitals, 'Y'},
-                  {"narrow arms", why(20, 40, 50), kDigitsAndCapitals, 'Y'},
-                  {"junction high", why(10, 50, 35), kDigitsAndCapitals, 'Y'},
-                  {"junction low", why(10, 50, 75), kDigitsAndCapitals, 'Y'},
-                  {"short left arm", shortLeftArm, kDigitsAndCapitals, 'Y'},
-                  {"stem to the left", stemToTheLeft, kDigitsAndCapitals, 'Y'}});
+    ExpectTrialsDecidedByRow({row, why(10, 50, 50), InOrder({1, 0}), {}, true},
+                             {{"Y", why(10, 50, 50), kDigitsAndCapitals, 'Y'},
+                              {"narrow arms", why(20, 40, 50), kDigitsAndCapitals, 'Y'},
+                              {"junction high", why(10, 50, 35), kDigitsAndCapitals, 'Y'},
+                              {"junction low", why(10, 50, 75), kDigitsAndCapitals, 'Y'},
+                              {"short left arm", shortLeftArm, kDigitsAndCapitals, 'Y'},
+                              {"stem to the left", stemToTheLeft, kDigitsAndCapitals, 'Y'}});
   }
 }
 
@@ -376,15 +381,16 @@ TEST(CapitalFamilies, YWithACup) {
   };
   ModelDerivation how = InOrder({0, 1});
   how.pointRoles = {0};
-  ExpectTrials({"Yd", cup(20, 10, 90, 30), how, {}, true},
-               {{"Y", cup(20, 10, 90, 30), kDigitsAndCapitals, 'Y'},
-                {"wide cup", cup(25, 10, 90, 30), kDigitsAndCapitals, 'Y'},
-                {"cup lower", cup(20, 25, 90, 30), kDigitsAndCapitals, 'Y'},
-                {"short stem", cup(20, 10, 60, 30), kDigitsAndCapitals, 'Y'},
-                {"stem off the middle", cup(20, 10, 90, 35), kDigitsAndCapitals, 'Y'},
-                {"narrow cup", cup(15, 10, 90, 30), kDigitsAndCapitals, 0},
-                {"flat cup", Figure().Arc({30, -20}, 50, 127, 53).Line({30, 30}, {30, 90}),
-                 kDigitsAndCapitals, 0}});
+  ExpectTrialsDecidedByRow(
+      {"Yd", cup(20, 10, 90, 30), how, {}, true},
+      {{"Y", cup(20, 10, 90, 30), kDigitsAndCapitals, 'Y'},
+       {"wide cup", cup(25, 10, 90, 30), kDigitsAndCapitals, 'Y'},
+       {"cup lower", cup(20, 25, 90, 30), kDigitsAndCapitals, 'Y'},
+       {"short stem", cup(20, 10, 60, 30), kDigitsAndCapitals, 'Y'},
+       {"stem off the middle", cup(20, 10, 90, 35), kDigitsAndCapitals, 'Y'},
+       {"narrow cup", cup(15, 10, 90, 30), kDigitsAndCapitals, 0},
+       {"flat cup", Figure().Arc({30, -20}, 50, 127, 53).Line({30, 30}, {30, 90}),
+        kDigitsAndCapitals, 0}});
 }
 
 }  // namespace
