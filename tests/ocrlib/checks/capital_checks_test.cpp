@@ -460,6 +460,37 @@ TEST(CapitalChecks, BoundsBeyondThePenDrawnTables) {
   });
 }
 
+// "Vi": a stroke of code 43 down from (150, 220) by (`MidX`, 160) to (100,
+// 30) and up to (200, 210), and a second piece of direction class `Class`
+// from its point `From` to its point `To`.
+template <int MidX, int From, int To, uint8_t Class>
+void LayVeeWithSecondPiece(RowHarness& h) {
+  StrokeSegment& s = h.StrokeWithChain(0, 4, 3, {128, 128, 150, 220, 200, 210, 100, 100},
+                                       {{150, 220}, {MidX, 160}, {100, 30}, {200, 210}});
+  StrokeGraph& g = *h.Context().args().graph;
+  StrokePiece* second = AllocStrokeSegment(&g);
+  uint16_t* words = AllocGraphWords(&g, 2);
+  words[0] = s.pieces[0]->words[From];
+  words[1] = s.pieces[0]->words[To];
+  second->words = words;
+  second->pointCount = 2;
+  second->directionClass[0] = Class;
+  ASSERT_EQ(LinkJointToSegment(&g, &s, second), 0);
+}
+
+TEST(CapitalChecks, VeeMeasuredUpToItsSecondPiece) {
+  // The chain up to where the second piece starts must not bulge far to
+  // its left (to the right of the page as it runs down); a second piece
+  // that starts the chain leaves nothing to measure and rejects.
+  ExpectBoundaries({
+      {"bulging to its right", "Vi", 1, 0, LayVeeWithSecondPiece<20, 3, 2, 1>, 0, 'V'},
+      {"bulging to its left", "Vi", 1, 0, LayVeeWithSecondPiece<250, 3, 2, 1>, 0, 0},
+      {"second piece starting the chain", "Vi", 1, 0, LayVeeWithSecondPiece<20, 0, 1, 1>, 0, 0},
+      {"second piece of another direction", "Vi", 1, 0, LayVeeWithSecondPiece<250, 3, 2, 2>, 0,
+       'V'},
+  });
+}
+
 // "Vd": a stroke from the lower left up to the top right and back along its
 // bottom, with the points given.
 template <int16_t TopY>
