@@ -236,59 +236,37 @@ void LayJay(RowHarness& h) {
   h.Stroke(3, 2, 1, {160, 210, 120, 200, 180, 210, 60, 50});
 }
 
+// The same strokes traced from rings of outline on the polygon steps.
+void LayDeeBowlsTraced(RowHarness& h) {
+  LayDeeBowls(h);
+  h.SetStep(0);
+  h.PointAt(h.candidate().matchedStroke[0]->end1).sourcePoint = LaySquareRing(h, kContourOuter);
+  h.PointAt(h.candidate().matchedStroke[1]->end1).sourcePoint = LaySquareRing(h, kContourHole);
+}
+void LayDeeWithHoleTraced(RowHarness& h) {
+  LayDeeWithHole(h);
+  h.SetStep(0);
+  h.PointAt(h.candidate().matchedStroke[2]->end1).sourcePoint = LaySquareRing(h, kContourHole);
+}
+void LayJayTraced(RowHarness& h) {
+  LayJay<6>(h);
+  h.SetStep(0);
+  h.PointAt(h.candidate().matchedStroke[1]->end1).sourcePoint = LaySquareRing(h, kContourOuter);
+}
+
 // The tails of "@Da", "@Db" and "@J" measure the outline the strokes were
 // traced from: on the thinned steps there is none, and the candidate is
 // rejected rather than measured on nothing.
 TEST(AtCapitalChecks, OutlineTailsNeedThePolygonSteps) {
-  struct Case {
-    const char* what;
-    const char* row;
-    int strokes;
-    int16_t distance;
-    void (*lay)(RowHarness&);
-    void (*trace)(RowHarness&);  // ties the strokes to rings of outline; null: none
-    uint16_t expected;
-  };
-  const Case cases[] = {
-      {"@Da on the thinned steps", "@Da", 2, -500, LayDeeBowls, nullptr, 0},
-      {"@Da traced from its rings", "@Da", 2, -500, LayDeeBowls,
-       [](RowHarness& h) {
-         h.PointAt(h.candidate().matchedStroke[0]->end1).sourcePoint =
-             LaySquareRing(h, kContourOuter);
-         h.PointAt(h.candidate().matchedStroke[1]->end1).sourcePoint =
-             LaySquareRing(h, kContourHole);
-       },
-       'D'},
-      {"@Db on the thinned steps", "@Db", 3, 0, LayDeeWithHole, nullptr, 0},
-      {"@Db traced from its hole", "@Db", 3, 0, LayDeeWithHole,
-       [](RowHarness& h) {
-         h.PointAt(h.candidate().matchedStroke[2]->end1).sourcePoint =
-             LaySquareRing(h, kContourHole);
-       },
-       'D'},
-      {"@J with a hook of code 60: nothing traced is read", "@J", 4, 0, LayJay<0>, nullptr, 'J'},
-      {"@J with a hook of code 66 on the thinned steps", "@J", 4, 0, LayJay<6>, nullptr, 0},
-      {"@J with a hook of code 66 traced from its outline", "@J", 4, 0, LayJay<6>,
-       [](RowHarness& h) {
-         h.PointAt(h.candidate().matchedStroke[1]->end1).sourcePoint =
-             LaySquareRing(h, kContourOuter);
-       },
-       'J'},
-  };
-  for (const Case& k : cases) {
-    SCOPED_TRACE(k.what);
-    RowHarness h(k.strokes, 0, k.row);
-    k.lay(h);
-    if (k.trace != nullptr) {
-      h.SetStep(0);
-      k.trace(h);
-    }
-    h.candidate().distance = k.distance;
-    h.candidate().valid = ClassCodeOfName(k.row);
-    g_lastCheckVerdict = {};
-    h.ApplyCheck();
-    EXPECT_EQ(h.valid(), k.expected) << "decided at line " << g_lastCheckVerdict.line;
-  }
+  ExpectBoundaries({
+      {"@Da on the thinned steps", "@Da", 2, 0, LayDeeBowls, -500, 0},
+      {"@Da traced from its rings", "@Da", 2, 0, LayDeeBowlsTraced, -500, 'D'},
+      {"@Db on the thinned steps", "@Db", 3, 0, LayDeeWithHole, 0, 0},
+      {"@Db traced from its hole", "@Db", 3, 0, LayDeeWithHoleTraced, 0, 'D'},
+      {"@J with a hook of code 60: nothing traced is read", "@J", 4, 0, LayJay<0>, 0, 'J'},
+      {"@J with a hook of code 66 on the thinned steps", "@J", 4, 0, LayJay<6>, 0, 0},
+      {"@J with a hook of code 66 traced from its outline", "@J", 4, 0, LayJayTraced, 0, 'J'},
+  });
 }
 
 // "@D": a left stroke of code 2x (x the sub-kind) whose second end lies at
