@@ -197,6 +197,35 @@ TEST(CapitalFamilies, G) {
                             {"long tail", gee(100), kDigitsAndCapitals, 0}});
 }
 
+TEST(CapitalFamilies, J) {
+  // "J": a bar across a stem that runs up past it and hooks left at the
+  // foot; a hook turned up high into a "U" is no "J".
+  auto jay = [](double stemTop, double hookRadius, double barLeft, double barRight,
+                double hookUpTo) {
+    Figure f = Figure()
+                   .Polyline({{60, stemTop}, {60, 90 - hookRadius}})
+                   .Arc({60 - hookRadius, 90 - hookRadius}, hookRadius, 0, 180)
+                   .Line({barLeft, 10}, {barRight, 10});
+    if (hookUpTo > 0) {
+      f.Line({60 - 2 * hookRadius, 90 - hookRadius}, {60 - 2 * hookRadius, hookUpTo});
+    }
+    return f;
+  };
+  ModelDerivation how = InOrder({1, 0});
+  how.pointRoles = {0};
+  ExpectTrialsDecidedByRow(
+      {"J", jay(3, 20, 40, 80, 0), how, {}, true},
+      {{"J", jay(3, 20, 40, 80, 0), kDigitsAndCapitals, 'J'},
+       {"stem far past the bar", jay(1, 20, 40, 80, 0), kDigitsAndCapitals, 'J'},
+       {"wide hook", jay(3, 25, 40, 80, 0), kDigitsAndCapitals, 'J'},
+       {"small hook", jay(3, 14, 40, 80, 0), kDigitsAndCapitals, 'J'},
+       {"long bar", jay(3, 20, 30, 90, 0), kDigitsAndCapitals, 'J'},
+       {"short bar", jay(3, 20, 50, 70, 0), kDigitsAndCapitals, 'J'},
+       {"leaning", jay(3, 20, 40, 80, 0).Rotated(5, {50, 50}), kDigitsAndCapitals, 'J'},
+       {"hook's end turned up", jay(3, 20, 40, 80, 40), kDigitsAndCapitals, 'J'},
+       {"hook turned up high into a U", jay(3, 20, 40, 80, 25), kDigitsAndCapitals, 0}});
+}
+
 TEST(CapitalFamilies, K) {
   // "Ka", "Ke": a stem and both arms in one stroke bent where they meet it.
   auto kay = [](double armX) {
@@ -327,6 +356,18 @@ TEST(CapitalFamilies, R) {
   };
   ExpectTrialsDecidedByRow({"Rb", ar(15, 38), InOrder({1, 0}), {}, true},
                            {{"R", ar(15, 38), kDigitsAndCapitals, 'R'}});
+}
+
+TEST(CapitalFamilies, V) {
+  // "Va": two strokes crossing at the foot.
+  auto vee = [](double footY) {
+    return Figure().Line({10, 10}, {35, footY}).Line({25, footY}, {50, 10});
+  };
+  ModelDerivation how = InOrder({1, 2, 0});
+  how.pointRoles = {0, 1};
+  ExpectTrialsDecidedByRow({"Va", vee(97), how, {}, true},
+                           {{"V", vee(97), kDigitsAndCapitals, 'V'},
+                            {"crossing lower", vee(99), kDigitsAndCapitals, 'V'}});
 }
 
 TEST(CapitalFamilies, X) {
