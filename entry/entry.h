@@ -18,6 +18,11 @@
 HWND RegisterMenuWindow(HWND mainWindow);
 HWND RegisterCardWindow(HWND mainWindow);
 HWND RegisterSupWindow(HWND mainWindow);
+// The CSV job window "JobWin", the string search "Sch" and the screen
+// generation "ScrSet": registered and made hidden; they show nothing yet.
+HWND RegisterJobWindow(HWND mainWindow);
+HWND RegisterSearchWindow();
+HWND RegisterScreenSetWindow();
 
 // Register the data set of a card (set) screen in the next free window
 // slot: 0, or -1 after "オープン済みです。[%s][%s]" when that slot's data set

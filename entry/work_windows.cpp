@@ -130,10 +130,10 @@ void CloseScreen(WindowState& state) {
 }
 
 LRESULT HandleMessage(WindowState& state, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  // Clicks, hover tips and the focus act on the screen as in every screen
+  // window.
+  ScreenChildWndProc(window, message, wParam, lParam);
   switch (message) {
-    case WM_SETFOCUS:
-      SelectActiveWindowSlot();
-      break;
     case kMsgSlotOpened:
       if (!TakeScreen(state, window, static_cast<int>(wParam))) CloseScreen(state);
       return 0;
@@ -145,11 +145,10 @@ LRESULT HandleMessage(WindowState& state, HWND window, UINT message, WPARAM wPar
       }
       break;
     case kMsgScreenCommand:
-      if (wParam == static_cast<WPARAM>(kKeyEscape)) {
-        CloseScreen(state);
-      } else {
-        SendToOwner(state, kMsgFieldMessage, ScreenNumberOf(state));
-      }
+      // The owner carries out the command; it hears of Esc too, before
+      // the screen closes.
+      SendToOwner(state, kMsgFieldMessage, ScreenNumberOf(state));
+      if (wParam == static_cast<WPARAM>(kKeyEscape) && IsValidSlot(state.slot)) CloseScreen(state);
       return 0;
     case kMsgPopupValue:
       SendToOwner(state, kMsgFieldMessage, ScreenNumberOf(state));
@@ -187,6 +186,21 @@ HWND RegisterMenuWindow(HWND) { return Register(WorkWindow::kMenu, MenuWindowPro
 HWND RegisterCardWindow(HWND) { return Register(WorkWindow::kCard, CardWindowProc, CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS); }
 
 HWND RegisterSupWindow(HWND) { return Register(WorkWindow::kSet, SupWindowProc, CS_HREDRAW | CS_VREDRAW); }
+
+// The CSV job window, the string search and the screen generation show
+// screens their owners build in code; until those are built here they are
+// registered and made hidden at start-up, and show nothing.
+HWND RegisterJobWindow(HWND) {
+  return CreateHiddenWindow({"JobWin", DefWindowProcA, CS_HREDRAW | CS_VREDRAW, WS_POPUPWINDOW | WS_DLGFRAME});
+}
+
+HWND RegisterSearchWindow() {
+  return CreateHiddenWindow({"Sch", DefWindowProcA, CS_HREDRAW | CS_VREDRAW, WS_POPUPWINDOW | WS_DLGFRAME});
+}
+
+HWND RegisterScreenSetWindow() {
+  return CreateHiddenWindow({"ScrSet", DefWindowProcA, CS_HREDRAW | CS_VREDRAW, WS_POPUP | WS_CAPTION});
+}
 
 int OpenCardScreen(const char* folder, const char* database, const char* table, int keyNumber) {
   return OpenEntryDataSet(folder, database, table, keyNumber);

@@ -1149,6 +1149,23 @@ void SetListWindowProc(WNDPROC procedure);
 // Registers "Lst" and creates its hidden window: the window, or null.
 HWND RegisterListWindow(HWND mainWindow);
 
+// A window class of the program and its one window, made hidden at start-up.
+struct HiddenWindowClass {
+  const char* name;           // class name, also the class's menu name
+  WNDPROC procedure;
+  UINT classStyle;
+  DWORD style;                // of the window
+  DWORD exStyle = 0;
+  int brush = LTGRAY_BRUSH;   // stock brush of the background
+  int iconId = 0;             // an icon resource of the program; 0 the standard icon
+  const char* title = "";
+  HWND parent = nullptr;
+};
+// Registers the class unless it is registered (arrow cursor) and creates its
+// window at 0, 0 with size 0 x 0, not shown: the window, or null when the
+// class cannot be registered or the window made.
+HWND CreateHiddenWindow(const HiddenWindowClass& spec);
+
 // ---------------------------------------------------------------------------
 // List columns, data sets and the list query (list_dataset.cpp,
 // list_columns.cpp, list_query.cpp)

@@ -50,23 +50,28 @@ DataSetOpener GetDataSetOpener(WorkWindow which) { return g_openers[IndexOf(whic
 
 void SetListWindowProc(WNDPROC procedure) { g_listProcedure = procedure; }
 
-HWND CreateWorkWindow(WorkWindow which, WNDPROC procedure, UINT classStyle) {
-  const char* name = WorkWindowClass(which);
+HWND CreateHiddenWindow(const HiddenWindowClass& spec) {
   const HINSTANCE instance = GetModuleHandleA(nullptr);
   WNDCLASSA wc{};
-  if (!GetClassInfoA(instance, name, &wc)) {
-    wc.style = classStyle;
-    wc.lpfnWndProc = procedure;
+  if (!GetClassInfoA(instance, spec.name, &wc)) {
+    wc.style = spec.classStyle;
+    wc.lpfnWndProc = spec.procedure;
     wc.hInstance = instance;
-    wc.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
+    wc.hIcon = spec.iconId ? LoadIconA(instance, MAKEINTRESOURCEA(spec.iconId)) : nullptr;
+    if (!wc.hIcon) wc.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
     wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH));
-    wc.lpszMenuName = name;
-    wc.lpszClassName = name;
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(spec.brush));
+    wc.lpszMenuName = spec.name;
+    wc.lpszClassName = spec.name;
     if (!RegisterClassA(&wc)) return nullptr;
   }
-  const HWND window = CreateWindowExA(0, name, "", WS_POPUPWINDOW | WS_DLGFRAME, 0, 0, 0, 0, nullptr,
-                                      nullptr, instance, nullptr);
+  return CreateWindowExA(spec.exStyle, spec.name, spec.title, spec.style, 0, 0, 0, 0, spec.parent, nullptr,
+                         instance, nullptr);
+}
+
+HWND CreateWorkWindow(WorkWindow which, WNDPROC procedure, UINT classStyle) {
+  const HWND window = CreateHiddenWindow(
+      {WorkWindowClass(which), procedure, classStyle, WS_POPUPWINDOW | WS_DLGFRAME});
   SetWorkWindow(which, window);
   return window;
 }

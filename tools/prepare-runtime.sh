@@ -33,7 +33,7 @@ fi
 # UTF-8 sources in data/text/ stay behind: the build writes their Shift-JIS
 # files there.
 mkdir -p "$BUILD_WIN/bin"
-tar -C "$SHEETDESK_ROOT/data" --exclude=./text --exclude=./CMakeLists.txt -cf - . | tar -C "$BUILD_WIN/bin" -xf -
+tar -C "$SHEETDESK_ROOT/data" --exclude=./text --exclude=./CMakeLists.txt --exclude=./pictures -cf - . | tar -C "$BUILD_WIN/bin" -xf -
 
 # The screen database: the screen texts of data/screens/ loaded through the
 # program's own database layer into the database OCR.INI names. The

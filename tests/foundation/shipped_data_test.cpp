@@ -14,8 +14,8 @@
 
 namespace {
 
-TEST(ShippedData, SampleOcrIniChoosesTheFileDatabase) {
-  const char* path = SHEETDESK_DATA_DIR "/OCR.INI";
+TEST(ShippedData, SampleOcrIniChoosesTheFileDatabaseBesideTheProgram) {
+  const char* path = SHEETDESK_PROGRAM_DIR "/OCR.INI";
   std::FILE* file = std::fopen(path, "r");
   ASSERT_NE(file, nullptr) << path;  // a missing file would read as defaults
   std::fclose(file);
@@ -25,6 +25,11 @@ TEST(ShippedData, SampleOcrIniChoosesTheFileDatabase) {
   EXPECT_EQ(settings.defaultDbKind, kDbKindFile);
   EXPECT_STREQ(settings.serverName, "");
   EXPECT_EQ(settings.debugLevel, 0);
+  // The database files (the screen database among them) lie in the program
+  // folder, named as Wine names it.
+  const std::string folder = settings.dbFolder;
+  EXPECT_EQ(folder.substr(0, 2), "Z:");
+  EXPECT_EQ(folder.substr(folder.size() - 4), "\\bin") << folder;
 }
 
 std::string ReadProgramFile(const char* name) {

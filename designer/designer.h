@@ -1,0 +1,27 @@
+// The sheet designer's windows, registered and made hidden at start-up:
+// the screen-editing window "Ctr", the sheet canvas "Ocr" (shown inside the
+// OCR-sheet workbench with the project sheet), the question CSV input
+// "CsvInp", the choice-content editor "Medit", the registration-mark
+// settings "Hosei", the sheet field editor "Pln", the key-item settings
+// "IdxCtrl", the message window "Messgwnd" and the clipboard questions
+// "Clip". Each returns its window, or null when its class cannot be
+// registered.
+//
+// So far the canvas paints the project sheet's items and passes clicks to
+// the screen engine; the other windows show nothing until the designer
+// builds their screens.
+#pragma once
+
+#include <windows.h>
+
+HWND RegisterCtrWindow(HWND mainWindow);
+HWND RegisterSheetCanvasWindow(HWND mainWindow);
+HWND RegisterCsvInputWindow();
+HWND RegisterMeditWindow();
+HWND RegisterHoseiWindow();
+HWND RegisterPlnWindow(HWND parent);
+HWND RegisterIdxCtrlWindow();
+HWND RegisterMessgwndWindow();
+HWND RegisterClipWindow();
+
+LRESULT CALLBACK SheetCanvasWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

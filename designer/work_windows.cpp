@@ -1,0 +1,64 @@
+// The designer's windows as start-up makes them: classes registered with
+// their styles and hidden windows of size 0 x 0. The canvas paints the
+// slot it is bound to; the others keep the default handling until their
+// screens are built.
+#include "designer/designer.h"
+
+#include "screen/screen.h"
+
+namespace {
+
+constexpr UINT kRedraw = CS_HREDRAW | CS_VREDRAW;
+constexpr DWORD kDialogPopup = WS_POPUP | WS_DLGFRAME;
+
+// The window slot the canvas is bound to, or -1.
+int CanvasSlot(HWND window) {
+  for (int s = 0; s < kWindowSlotCount; ++s) {
+    if (Slot(s).state != kFreeSlotState && Slot(s).window == window) return s;
+  }
+  return -1;
+}
+
+}  // namespace
+
+LRESULT CALLBACK SheetCanvasWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  ScreenChildWndProc(window, message, wParam, lParam);
+  if (message == WM_PAINT) {
+    const int slot = CanvasSlot(window);
+    if (slot >= 0 && BeginScreenPaint(window, slot)) {
+      PaintScreenPage(window, slot);
+      EndScreenPaint();
+      return 0;
+    }
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+HWND RegisterCtrWindow(HWND) {
+  return CreateHiddenWindow({"Ctr", DefWindowProcA, kRedraw, WS_POPUPWINDOW | WS_DLGFRAME});
+}
+
+HWND RegisterSheetCanvasWindow(HWND) {
+  return CreateHiddenWindow({"Ocr", SheetCanvasWindowProc, kRedraw | CS_DBLCLKS,
+                             WS_POPUP | WS_VSCROLL | WS_HSCROLL, WS_EX_ACCEPTFILES, WHITE_BRUSH});
+}
+
+HWND RegisterCsvInputWindow() {
+  return CreateHiddenWindow({"CsvInp", DefWindowProcA, kRedraw, WS_POPUPWINDOW | WS_DLGFRAME});
+}
+
+HWND RegisterMeditWindow() { return CreateHiddenWindow({"Medit", DefWindowProcA, kRedraw, kDialogPopup}); }
+
+HWND RegisterHoseiWindow() { return CreateHiddenWindow({"Hosei", DefWindowProcA, kRedraw, kDialogPopup}); }
+
+HWND RegisterPlnWindow(HWND) { return CreateHiddenWindow({"Pln", DefWindowProcA, kRedraw, kDialogPopup}); }
+
+HWND RegisterIdxCtrlWindow() { return CreateHiddenWindow({"IdxCtrl", DefWindowProcA, kRedraw, kDialogPopup}); }
+
+HWND RegisterMessgwndWindow() {
+  return CreateHiddenWindow({"Messgwnd", DefWindowProcA, kRedraw, kDialogPopup, WS_EX_TOPMOST, WHITE_BRUSH});
+}
+
+HWND RegisterClipWindow() {
+  return CreateHiddenWindow({"Clip", DefWindowProcA, kRedraw, WS_POPUPWINDOW | WS_DLGFRAME});
+}

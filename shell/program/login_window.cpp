@@ -1,0 +1,148 @@
+// The login window "Pas": before a command on the output database runs, it
+// asks for the password (file database) or the login name and password
+// (server). Logging in stores the login, hands it to the database layer
+// and runs the waiting command; cancelling stores nothing and runs nothing.
+#include <windows.h>
+
+#include <string>
+
+#include "foundation/db.h"
+#include "screen/screen.h"
+#include "shell/program/program.h"
+#include "shell/shell.h"
+
+namespace {
+
+constexpr int kLoginCommand = 112;
+constexpr int kCharSize = 8;
+constexpr char kNameField[] = "ログイン名";
+constexpr char kPasswordField[] = "パスワード";
+
+struct LoginState {
+  HWND window = nullptr;
+  HWND previous = nullptr;   // disabled while the window is open
+  int slot = -1;
+  int pendingCommand = 0;
+  int dbKind = kDbKindFile;  // of the output database at opening
+  int lastCode = 0;
+};
+LoginState g_login;
+
+bool AsksName() { return g_login.dbKind != kDbKindFile; }
+
+int AddLoginItems() {
+  const auto button = [](const char* bitmap, const char* name, int column, int command, const char* guide) {
+    const int i = AddScreenItem(bitmap, name, column, 0, 0, 6, 6, kCharSize, 'B', 0, 0, command, 'I',
+                                kItemEnabled, 0, 6, 0, 0, guide, "");
+    if (i >= 0) Item(i).itemClass = kItemClassIcon;
+    return i;
+  };
+  if (button("EXIT_L.BMP", "PAS00", 2, kKeyEscape, "ログインを取り消します") < 0) return -1;
+  if (button("LOGIN_L.BMP", "PAS01", 8, kLoginCommand, "ログインします") < 0) return -1;
+  if (AsksName() && AddScreenItem(kNameField, kNameField, 13, 3, 0, 10, 30, kCharSize, 'X', 0, 0, 'I', 'L',
+                                  kItemEnabled, 0, 1, 0, 0, "ログイン名を入力してください", "") < 0) {
+    return -1;
+  }
+  return AddScreenItem(kPasswordField, kPasswordField, 13, AsksName() ? 4 : 3, 0, 10, 20, kCharSize, 'X', 0,
+                       0, 'P', 'P', kItemEnabled, 0, 1, 0, 0, "パスワードを入力してください", "") < 0
+             ? -1
+             : 0;
+}
+
+void ShowStoredLogin() {
+  if (AsksName()) SetItemValueForCommand(g_login.slot, kNameField, g_program.loginName.c_str());
+  SetItemValueForCommand(g_login.slot, kPasswordField, g_program.loginPassword.c_str());
+}
+
+void TakeLogin() {
+  char text[64] = "";
+  if (AsksName()) {
+    GetItemRawValue(g_login.slot, kNameField, text);
+    g_program.loginName = text;
+  }
+  text[0] = '\0';
+  GetItemRawValue(g_login.slot, kPasswordField, text);
+  g_program.loginPassword = text;
+}
+
+// Closes the window; `loggedIn` hands the login on and runs the command.
+void CloseLogin(bool loggedIn) {
+  if (!IsValidSlot(g_login.slot)) return;
+  const int slot = g_login.slot;
+  g_login.slot = -1;
+  if (g_login.previous) EnableWindow(g_login.previous, TRUE);
+  CloseScreenWindow(slot, 1);
+  if (g_login.previous) SendMessageA(g_login.previous, kMsgScreenClosed, slot, 0);
+  if (!loggedIn) return;
+  SetDbLogin(g_program.loginName.c_str(), g_program.loginPassword.c_str());
+  PrepareDbLogin();
+  FinishDbLogin();
+  RunCommandAfterLogin(g_login.pendingCommand);
+}
+
+void OnCommand(int code) {
+  g_login.lastCode = code;
+  const bool enterOnPassword = code == VK_RETURN && GetFieldLink("/CUR") == 'P';
+  if (code == kKeyEscape) {
+    CloseLogin(false);
+  } else if (code == kLoginCommand || enterOnPassword) {
+    TakeLogin();
+    CloseLogin(true);
+  } else {
+    ApplyPendingFocus();
+  }
+}
+
+}  // namespace
+
+HWND RegisterLoginWindow() {
+  g_login.window = CreateHiddenWindow({"Pas", LoginWindowProc, CS_HREDRAW | CS_VREDRAW,
+                                       WS_POPUP | WS_MAXIMIZE | WS_BORDER | WS_DLGFRAME | WS_SYSMENU});
+  return g_login.window;
+}
+
+int OpenLoginWindow(int command) {
+  g_login.pendingCommand = command;
+  g_login.dbKind = g_output.dbKind;
+  g_login.lastCode = 0;
+  if (AddLoginItems() != 0) {
+    DiscardBuildingItems();
+    return 0;
+  }
+  g_login.previous = GetActiveWindow();
+  if (g_login.previous) EnableWindow(g_login.previous, FALSE);
+  if (OpenScreenWindow(g_login.window, -2, -2, 222, AsksName() ? 200 : 170, 0, kLoginScreen, 3, 1, 0, "") != 0 &&
+      g_login.previous) {
+    EnableWindow(g_login.previous, TRUE);
+  }
+  return 0;
+}
+
+LRESULT CALLBACK LoginWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  ScreenChildWndProc(window, message, wParam, lParam);
+  switch (message) {
+    case WM_PAINT:
+      if (IsValidSlot(g_login.slot) && BeginScreenPaint(window, g_login.slot)) {
+        PaintScreenPage(window, g_login.slot);
+        EndScreenPaint();
+        return 0;
+      }
+      break;
+    case kMsgSlotOpened:
+      g_login.slot = static_cast<int>(wParam);
+      ShowStoredLogin();
+      return 0;
+    case kMsgScreenCommand:
+      OnCommand(static_cast<int>(wParam));
+      return 0;
+    case WM_CLOSE:
+      CloseLogin(false);
+      return 0;
+    case kMsgCloseWindow:
+      CloseLogin(g_login.lastCode != kKeyEscape && g_login.lastCode != 0);
+      return 0;
+    default:
+      break;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
