@@ -26,7 +26,7 @@ std::string StoredOutputPath() {
                                  kDbKindFile, kSettingsSpec, "MUPA_PAP", "");
   if (t < 0) return "";
   std::string path;
-  if (db_toppos(t, "") == 0) {
+  if (db_toppos(t, "ＯＣＲコード") == 0) {
     path = GetColumnText(t, g_output.dbKind == kDbKindServer ? "データベースＳ" : "データベースＪ");
   }
   db_close(t);

@@ -97,9 +97,11 @@ void ShowGuideArrow(const char* field) { SetMenuField(field, kGuideArrow); }
 
 int ReadDefinitionPath() {
   std::string text, folder, name;
-  if (ReadWholeFile(DefinitionPathFile().c_str(), text) && ParseDefinitionPath(text, folder, name)) {
-    SetCurrentDefinition(folder, name);
+  if (!ReadWholeFile(DefinitionPathFile().c_str(), text) || !ParseDefinitionPath(text, folder, name)) {
+    folder.clear();
+    name.clear();
   }
+  SetCurrentDefinition(folder, name);
   for (const char* field : {"HELPMSG", "PRODMSG1", "PRODMSG2", "PRODMSG3", "PRODMSG4", "PRODMSG5"}) {
     SetMenuField(field, "");
   }

@@ -105,7 +105,7 @@ int FixFirstRow(const char* table, RowFix fix) {
                         kSettingsSpec, table, "");
   if (t < 0) return -1;
   int rc = 0;
-  if (db_toppos(t, "") == 0) {
+  if (db_toppos(t, "ＯＣＲコード") == 0) {
     if (fix == RowFix::kRecognitionArea) {
       const bool byFrame = GetColumnInt(t, "ＩＮＴ３") == 1;
       if (byFrame) SetColumnInt(t, "ＩＮＴ３", 0);
@@ -121,11 +121,18 @@ int FixFirstRow(const char* table, RowFix fix) {
   return rc;
 }
 
-// Adds the columns of every group of `table` whose probe is missing: 0, or
-// -1 when the table cannot be reached (reported).
-int UpgradeTable(const char* table, const std::vector<UpgradeGroup>& groups) {
+// Adds the columns of every group of `table` whose probe is missing: 0
+// (also for a table that is not there), or -1 when the database cannot be
+// reached (reported).
+int UpgradeTable(const char* table, const char* keyColumn, const std::vector<UpgradeGroup>& groups) {
   const int slot = ConnectTable(table);
   if (slot < 0) return -1;
+  // A table the definition does not hold yet is made whole when it is
+  // first opened: nothing to upgrade.
+  if (FindDbColumnNumber(slot, keyColumn) < 0) {
+    db_disconnect(slot);
+    return 0;
+  }
   std::vector<RowFix> fixes;
   for (const UpgradeGroup& group : groups) {
     if (std::string(group.table) != table || FindDbColumnNumber(slot, group.probe) >= 0) continue;
@@ -159,7 +166,7 @@ int UpgradeSheetTables() {
   // The groups run in their own order, table by table: MUPA_PAP's groups
   // and MUPA_FLD's are independent of each other.
   for (const char* table : {"MUPA_PAP", "MUPA_FLD"}) {
-    if (UpgradeTable(table, SheetGroups()) != 0) return -1;
+    if (UpgradeTable(table, "ＯＣＲコード", SheetGroups()) != 0) return -1;
   }
   return 0;
 }
@@ -171,7 +178,7 @@ int UpgradeSurveyItemTable() {
         Short("印字13"), Short("印字14")}},
       {"調査項目", "選択肢２", {Text("選択肢２", 255), Text("選択肢３", 255)}},
   };
-  UpgradeTable("調査項目", groups);
+  UpgradeTable("調査項目", "質問コード", groups);
   return 0;
 }
 

@@ -70,7 +70,7 @@ int AddClearItems() {
 void CloseDataClear() {
   if (!IsValidSlot(g_clear.slot)) return;
   const int slot = g_clear.slot;
-  const int number = Slot(slot).screenNumber;
+  const int number = Slot(slot).windowCode;
   g_clear.slot = -1;
   if (g_clear.previous) EnableWindow(g_clear.previous, TRUE);
   CloseScreenWindow(slot, 1);

@@ -24,7 +24,7 @@ constexpr char kProjectScreenCode[] = "PLN";
 int OpenFirstPaperRow(bool* found) {
   const int t = db_open(DefinitionFolder().c_str(), DefinitionName().c_str(), "MUPA_PAP", kDbKindFile,
                         kSettingsSpec, "MUPA_PAP", "");
-  *found = t >= 0 && db_toppos(t, "") == 0;
+  *found = t >= 0 && db_toppos(t, "ＯＣＲコード") == 0;
   return t;
 }
 

@@ -150,6 +150,9 @@ StartOutcome StartProgram(HINSTANCE instance, HINSTANCE previous, const char* co
   g_start = StartState();
   g_start.instance = instance;
   g_program = ProgramState();
+  g_output = OutputSettings();
+  g_mainWindow = MainWindowState();
+  SetCurrentDefinition("", "");
   if (FindWindowA(kMainClassName, nullptr)) {
     ShowInfoMessage("", "%s は稼働中です。", kMainClassName);
     return StartOutcome::kNotStarted;

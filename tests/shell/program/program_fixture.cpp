@@ -104,15 +104,20 @@ bool MakeInstallation(const std::string& folder) {
   return true;
 }
 
-void RunPostedMessages() {
+bool RunPostedMessages() {
   MSG msg;
+  bool quit = false;
   for (int round = 0; round < 3; ++round) {
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      if (msg.message == WM_QUIT) continue;
+      if (msg.message == WM_QUIT) {
+        quit = true;
+        continue;
+      }
       TranslateMessage(&msg);
       DispatchMessageA(&msg);
     }
   }
+  return quit;
 }
 
 bool MakeDefinition(const std::string& installation, const SampleDefinition& d) {
@@ -129,8 +134,39 @@ bool MakeDefinition(const std::string& installation, const SampleDefinition& d) 
                {"用紙方向", "縦"}})) {
     return false;
   }
+  for (const char* table : {"MUPA_FLD", "調査定義", "調査項目"}) {
+    const char* spec = table[0] == 'M' ? "MUPADATA" : table;
+    if (CreateTableFromSpec(teigi.c_str(), d.name.c_str(), table, kDbKindFile, spec, table) != 0) return false;
+  }
   return AddRow(teigi, d.name, "MUPA_IDX",
                 {{"ＯＣＲコード", "0001"}, {"ＩＤＸコード", "01"}, {"項目名", "ＩＤ"}, {"タイトル", "ＩＤ"}});
+}
+
+DbSession::DbSession(const std::string& installation) {
+  char current[MAX_PATH];
+  GetCurrentDirectoryA(MAX_PATH, current);
+  previous_ = current;
+  SetCurrentDirectoryA(installation.c_str());
+  db_init();
+  SetSpecFolder(installation.c_str());
+}
+
+DbSession::~DbSession() {
+  db_term();
+  SetCurrentDirectoryA(previous_.c_str());
+}
+
+int SlotOfCode(const char* code) {
+  for (int s = 0; s < kWindowSlotCount; ++s) {
+    if (Slot(s).state != kFreeSlotState && Slot(s).screenCode == code) return s;
+  }
+  return -1;
+}
+
+void ProgramTest::ChooseSample(const SampleDefinition& definition) {
+  ASSERT_TRUE(MakeDefinition(folder_, definition));
+  SetCurrentDefinition(folder_ + "\\teigi", definition.name);
+  ASSERT_EQ(WriteDefinitionPath(), 0);
 }
 
 void ProgramTest::SetUp() {
@@ -138,7 +174,7 @@ void ProgramTest::SetUp() {
   GetCurrentDirectoryA(MAX_PATH, current);
   previousFolder_ = current;
   folder_ = GetProgramFolder() + "\\" + kTestFolderName;
-  boxes_ = std::make_unique<MessageBoxRecorder>(IDOK);
+  boxes_ = std::make_unique<MessageBoxRecorder>(IDYES);
   ASSERT_TRUE(MakeInstallation(folder_));
 }
 
@@ -163,9 +199,17 @@ StartOutcome ProgramTest::Start(const char* commandLine) {
   return outcome;
 }
 
-void ProgramTest::Command(int code) {
+bool ProgramTest::Command(int code) {
   SendMessageA(g_program.mainWindow, kMsgScreenCommand, code, 0);
-  RunPostedMessages();
+  return RunPostedMessages();
+}
+
+int ProgramTest::SlotOfNumber(int number) const {
+  for (int s = 0; s < kWindowSlotCount; ++s) {
+    if (Slot(s).state == kFreeSlotState) continue;
+    if (Slot(s).screenNumber == number || Slot(s).windowCode == number) return s;
+  }
+  return -1;
 }
 
 namespace {
@@ -205,7 +249,7 @@ std::vector<std::string> ProgramTest::OpenScreens() const {
 
 void ProgramTest::ForgetBoxes() {
   boxes_.reset();
-  boxes_ = std::make_unique<MessageBoxRecorder>(IDOK);
+  boxes_ = std::make_unique<MessageBoxRecorder>(IDYES);
 }
 
 void ProgramTest::WriteInstallationFile(const std::string& name, const std::string& text) {

@@ -22,8 +22,9 @@
 // names it as the database folder. Returns false after a test failure.
 bool MakeInstallation(const std::string& folder);
 
-// Runs the messages the program has posted.
-void RunPostedMessages();
+// Runs the messages the program has posted; true when among them was the
+// quit message that ends the program's message loop.
+bool RunPostedMessages();
 
 // A sheet definition in the installation's "teigi" folder: MUPA_PAP with
 // one paper row (its output table, output database path and password
@@ -36,6 +37,22 @@ struct SampleDefinition {
 };
 bool MakeDefinition(const std::string& installation, const SampleDefinition& definition);
 
+// The database layer of the test's process on an installation (its OCR.INI
+// and table descriptions), for work done while the program is not running.
+class DbSession {
+ public:
+  explicit DbSession(const std::string& installation);
+  ~DbSession();
+  DbSession(const DbSession&) = delete;
+  DbSession& operator=(const DbSession&) = delete;
+
+ private:
+  std::string previous_;
+};
+
+// The window slot showing the screen of `code`, or -1.
+int SlotOfCode(const char* code);
+
 class ProgramTest : public testing::Test {
  protected:
   void SetUp() override;
@@ -45,8 +62,10 @@ class ProgramTest : public testing::Test {
   // installation first (Start is then called by the test).
   StartOutcome Start(const char* commandLine = "");
   // Sends a command to the main window as a button of the menu does and
-  // runs what it posted.
-  void Command(int code);
+  // runs what it posted; true when the program's loop would end.
+  bool Command(int code);
+  // The slot of the screen numbered `number`, or -1.
+  int SlotOfNumber(int number) const;
   // Classes of the program's visible windows.
   std::set<std::string> VisibleWindows() const;
   // Screen codes of the open window slots, with the class of their window.
@@ -55,6 +74,9 @@ class ProgramTest : public testing::Test {
   std::vector<std::string> Boxes() const { return boxes_->texts(); }
   MessageBoxRecorder& boxes() { return *boxes_; }
   void ForgetBoxes();
+  // Makes a sample definition and chooses it as the current one (through
+  // "ocrpath.dat", as the menu's file choice leaves it).
+  void ChooseSample(const SampleDefinition& definition = SampleDefinition());
   // Writes a file of the installation (relative name).
   void WriteInstallationFile(const std::string& name, const std::string& text);
   std::string ReadInstallationFile(const std::string& name) const;

@@ -1,0 +1,183 @@
+// The menu's commands reach their screens and windows, each after the
+// checks it makes, with the message of a check that fails.
+#include <windows.h>
+#include <commdlg.h>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "foundation/db.h"
+#include "foundation/files.h"
+#include "screen/screen.h"
+#include "shell/program/program.h"
+#include "shell/shell.h"
+#include "tests/shell/program/program_fixture.h"
+
+namespace {
+
+using testing::ElementsAre;
+
+class MenuCommands : public ProgramTest {
+ protected:
+  void SetUp() override {
+    ProgramTest::SetUp();
+    if (HasFatalFailure()) return;
+    ASSERT_EQ(Start(), StartOutcome::kMenuOpen) << testing::PrintToString(Boxes());
+  }
+
+  std::string MenuValue(const char* field) {
+    char value[256] = "";
+    GetItemRawValue(g_mainWindow.slot, field, value);
+    return value;
+  }
+};
+
+TEST_F(MenuCommands, TheServerChoiceOpensInTheSetWindow) {
+  Command(kCmdServerChoice);
+  EXPECT_THAT(OpenScreens(), ElementsAre(std::string("KQQL-MENU@") + kMainClassName, "SERV-SEL@Sup"));
+  EXPECT_TRUE(VisibleWindows().count("Sup"));
+  const ScreenDataSet& set = Slot(SlotOfCode("SERV-SEL")).dataSet;
+  EXPECT_EQ(set.folder, folder()) << "the settings database of the work folder";
+  EXPECT_EQ(set.database, kSettingsDatabase);
+  EXPECT_EQ(set.dbKind, kDbKindFile);
+}
+
+TEST_F(MenuCommands, ChoosingADefinitionRemembersIt) {
+  {
+    ASSERT_TRUE(MakeDefinition(folder(), SampleDefinition()));
+  }
+  const std::string chosen = folder() + "\\teigi\\SAMPLE.mdb";
+  ModalDialogRecorder dialogs([&chosen](const ModalDialogCall& call) -> INT_PTR {
+    auto* ofn = static_cast<OPENFILENAMEA*>(call.data);
+    EXPECT_STREQ(ofn->lpstrFile, "*.mdb");
+    lstrcpynA(ofn->lpstrFile, chosen.c_str(), static_cast<int>(ofn->nMaxFile));
+    return 1;
+  });
+  Command(kCmdChooseDefinition);
+  EXPECT_THAT(dialogs.kinds(), ElementsAre("GetOpenFileName"));
+  EXPECT_EQ(ReadInstallationFile("ocrpath.dat"), folder() + "\\teigi,SAMPLE\r\n");
+  EXPECT_EQ(DefinitionName(), "SAMPLE");
+  char title[256] = "";
+  GetWindowTextA(g_program.mainWindow, title, sizeof title);
+  EXPECT_EQ(std::string(title), CurrentTitleLine());
+  ASSERT_EQ(Boxes().size(), 1u) << testing::PrintToString(Boxes());
+  EXPECT_EQ(Boxes()[0].rfind("“SAMPLE”が選択されました。", 0), 0u) << Boxes()[0];
+}
+
+TEST_F(MenuCommands, ADefinitionInTheWorkFolderIsRefused) {
+  ChooseSample();
+  const std::string inWorkFolder = folder() + "\\SAMPLE.mdb";
+  ModalDialogRecorder dialogs([&inWorkFolder](const ModalDialogCall& call) -> INT_PTR {
+    auto* ofn = static_cast<OPENFILENAMEA*>(call.data);
+    lstrcpynA(ofn->lpstrFile, inWorkFolder.c_str(), static_cast<int>(ofn->nMaxFile));
+    return 1;
+  });
+  EXPECT_EQ(ChooseDefinitionFile(), -1);
+  EXPECT_THAT(Boxes(), ElementsAre("プログラムフォルダ“" + folder() + "”に定義ファイルは作成できません。"));
+  EXPECT_EQ(DefinitionName(), "") << "no definition is selected";
+  EXPECT_EQ(DefinitionFolder(), "");
+}
+
+TEST_F(MenuCommands, ACommandWithoutADefinitionPointsAtItsIcon) {
+  for (int code : {kCmdClearData, kCmdOperation}) {
+    SCOPED_TRACE(code);
+    ForgetBoxes();
+    Command(code);
+    EXPECT_THAT(Boxes(), ElementsAre("処理を行う｢フォーマット定義ファイル｣が選択されていません。\n"
+                                     "赤矢印が示すアイコンを押して、ファイルを選択してください。"));
+    EXPECT_EQ(MenuValue("定義ガイド"), kGuideArrow);
+    EXPECT_THAT(OpenScreens(), ElementsAre(std::string("KQQL-MENU@") + kMainClassName));
+  }
+}
+
+TEST_F(MenuCommands, DataClearingOpensForTheChosenDefinition) {
+  ChooseSample();
+  Command(kCmdClearData);
+  EXPECT_TRUE(VisibleWindows().count("Clr")) << testing::PrintToString(Boxes());
+  EXPECT_GE(SlotOfNumber(kDataClearScreen), 0);
+  // The output database's folder was missing: made, with its message; its
+  // default path was stored with the sheet.
+  const std::string data = folder() + "\\data";
+  EXPECT_THAT(Boxes(), ElementsAre("データベース・フォルダ“" + data + "”を作成します。"));
+  EXPECT_EQ(FileExistsAlt(data.c_str()), 0);
+  EXPECT_EQ(g_output.folder, data);
+  EXPECT_EQ(g_output.database, "OCRDBS");
+  EXPECT_EQ(g_output.table, "KAITO");
+  const int t = db_open(DefinitionFolder().c_str(), DefinitionName().c_str(), "MUPA_PAP", kDbKindFile,
+                        "MUPADATA", "MUPA_PAP", "");
+  ASSERT_GE(t, 0);
+  ASSERT_EQ(db_toppos(t, "ＯＣＲコード"), 0);
+  EXPECT_STREQ(GetColumnText(t, "データベースＪ"), (data + "\\OCRDBS.MDB").c_str());
+  EXPECT_EQ(GetColumnInt(t, "書込形式"), 1) << "made ready for reading";
+  db_close(t);
+}
+
+TEST_F(MenuCommands, ASheetWithoutAnOutputTablePointsAtTheSheetSettings) {
+  SampleDefinition definition;
+  definition.outputTable = "";
+  ChooseSample(definition);
+  Command(kCmdClearData);
+  EXPECT_THAT(Boxes(), ElementsAre("赤矢印が示すアイコンを押して、読み取りを行うシートに関する定義 "
+                                   "(「出力データベース名」等の設定) を行ってください。"));
+  EXPECT_EQ(MenuValue("ＤＢガイド"), kGuideArrow);
+  EXPECT_FALSE(VisibleWindows().count("Clr"));
+}
+
+TEST_F(MenuCommands, OperationOpensTheWorkbenchInPlaceOfTheMenu) {
+  ChooseSample();
+  ForgetBoxes();
+  Command(kCmdOperation);
+  const std::set<std::string> shown = VisibleWindows();
+  EXPECT_TRUE(shown.count("KQE_READ")) << testing::PrintToString(Boxes());
+  EXPECT_FALSE(shown.count(kMainClassName)) << "the main window is hidden while the workbench is open";
+  EXPECT_GE(SlotOfCode("PLN"), 0) << testing::PrintToString(OpenScreens());
+  // Leaving the workbench brings the menu back.
+  SendMessageA(FindWindowA("KQE_READ", nullptr), kMsgScreenCommand, kKeyEscape, 0);
+  RunPostedMessages();
+  EXPECT_FALSE(VisibleWindows().count("KQE_READ"));
+  EXPECT_TRUE(IsWindowVisible(g_program.mainWindow));
+  EXPECT_THAT(OpenScreens(), ElementsAre(std::string("KQQL-MENU@") + kMainClassName));
+}
+
+TEST_F(MenuCommands, DesignCommandsNeedTheDesigner) {
+  ChooseSample();
+  ForgetBoxes();
+  for (int code : {kCmdDesign, kCmdSheetSettings}) {
+    Command(code);
+    EXPECT_THAT(OpenScreens(), ElementsAre(std::string("KQQL-MENU@") + kMainClassName));
+  }
+  EXPECT_TRUE(Boxes().empty());
+}
+
+TEST_F(MenuCommands, HelpOpensTheManualInTheReader) {
+  // A reader stored in the settings: a program file that exists.
+  const std::string reader = folder() + "\\reader\\AcroRd32.exe";
+  CreateDirectoryA((folder() + "\\reader").c_str(), nullptr);
+  WriteInstallationFile("reader\\AcroRd32.exe", "MZ");
+  const int t = OpenSettingsRow();
+  ASSERT_GE(t, 0);
+  SetColumnText(t, "LKPATH2", reader.c_str());
+  ASSERT_EQ(db_update(t), 0);
+  db_close(t);
+  struct Case {
+    int choice;
+    const char* manual;
+  };
+  for (const Case& c : {Case{1, "操作説明書.PDF"}, Case{2, "注意事項.PDF"}}) {
+    ProgramStartRecorder starts;
+    g_screen.lastPopupChoice = c.choice;
+    Command(kCmdHelp);
+    ASSERT_EQ(starts.calls().size(), 1u);
+    EXPECT_EQ(starts.calls()[0].commandLine,
+              "\"" + reader + "\" \"" + folder() + "\\マニュアル\\" + c.manual + "\"");
+    EXPECT_EQ(starts.calls()[0].show, static_cast<UINT>(SW_SHOWNORMAL));
+  }
+  EXPECT_TRUE(Boxes().empty()) << testing::PrintToString(Boxes());
+}
+
+TEST_F(MenuCommands, QuitEndsTheProgram) {
+  EXPECT_TRUE(Command(kCmdQuit)) << "the loop ends";
+  EXPECT_FALSE(IsWindow(g_program.mainWindow));
+}
+
+}  // namespace
