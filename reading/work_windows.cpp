@@ -41,6 +41,8 @@ void TakeSlot(int slot) {
     SendMessageA(g_bench.owner, kMsgFillScreen, g_bench.screenNumber, 0);
   }
   if (g_screen.mainWindow) ShowWindow(g_screen.mainWindow, SW_HIDE);
+  // The window was shown (and painted empty) before its slot was known.
+  InvalidateRect(Slot(slot).window, nullptr, TRUE);
 }
 
 void CloseWorkbench() {

@@ -51,7 +51,8 @@ int AddClearItems() {
   const int first = static_cast<int>(choices.find(','));
   const int width = std::max(first + 6, 54);
   const int column = (kColumns - width - 2) / 2;
-  if (AddScreenCheck("", kTargetsField, column, 4, 0, width, 4, 8, 0, kItemEnabled,
+  // Four choices one below the other: the list is their height in pixels.
+  if (AddScreenCheck("", kTargetsField, column, 4, 0, width, 140, 8, 0, kItemEnabled,
                      "初期化(削除)を行う対象にチェックしてください", choices.c_str(), "") < 0) {
     return -1;
   }

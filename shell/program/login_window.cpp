@@ -31,20 +31,16 @@ LoginState g_login;
 bool AsksName() { return g_login.dbKind != kDbKindFile; }
 
 int AddLoginItems() {
-  const auto button = [](const char* bitmap, const char* name, int column, int command, const char* guide) {
-    const int i = AddScreenItem(bitmap, name, column, 0, 0, 6, 6, kCharSize, 'B', 0, 0, command, 'I',
-                                kItemEnabled, 0, 6, 0, 0, guide, "");
-    if (i >= 0) Item(i).itemClass = kItemClassIcon;
-    return i;
-  };
-  if (button("EXIT_L.BMP", "PAS00", 2, kKeyEscape, "ログインを取り消します") < 0) return -1;
-  if (button("LOGIN_L.BMP", "PAS01", 8, kLoginCommand, "ログインします") < 0) return -1;
+  if (AddScreenButton("取消", "PAS00", 2, 0, 0, kKeyEscape, kItemEnabled, "EXIT_L.BMP", "", "") < 0 ||
+      AddScreenButton("ログイン", "PAS01", 8, 0, 0, kLoginCommand, kItemEnabled, "LOGIN_L.BMP", "", "") < 0) {
+    return -1;
+  }
   if (AsksName() && AddScreenItem(kNameField, kNameField, 13, 3, 0, 10, 30, kCharSize, 'X', 0, 0, 'I', 'L',
-                                  kItemEnabled, 0, 1, 0, 0, "ログイン名を入力してください", "") < 0) {
+                                  kItemEnabled, 0, 1, 0, 0, "", "") < 0) {
     return -1;
   }
   return AddScreenItem(kPasswordField, kPasswordField, 13, AsksName() ? 4 : 3, 0, 10, 20, kCharSize, 'X', 0,
-                       0, 'P', 'P', kItemEnabled, 0, 1, 0, 0, "パスワードを入力してください", "") < 0
+                       0, 'P', 'P', kItemEnabled, 0, 1, 0, 0, "", "") < 0
              ? -1
              : 0;
 }

@@ -35,6 +35,7 @@ void PointAtSettingsDatabase(int slot) {
 // The kind and server stored in the settings row: 0 (no choice yet) reads
 // as the file database and 3 (older versions' server) as the server.
 void FillServerChoice(int slot) {
+  SetWindowTextA(Slot(slot).window, Slot(slot).title.c_str());
   const int t = OpenSettingsRow();
   int kind = kDbKindFile;
   std::string server;
