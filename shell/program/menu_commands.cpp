@@ -12,7 +12,6 @@ namespace {
 
 constexpr char kServerChoiceCode[] = "SERV-SEL";
 constexpr char kSurveyDataScreen[] = "101";
-constexpr int kSurveyDataNumber = 92;
 
 bool DesignerEnabled() { return GetOcrIniSettings().editorFlag == 1; }
 
@@ -63,7 +62,7 @@ int RunMenuCommand(int code) {
     case kCmdSurveyData:
       if (!OutputDatabaseReady() || CheckSurveyData() != 0) return -1;
       return OpenScreen(DefinitionFolder().c_str(), DefinitionName().c_str(), kSurveyDataScreen,
-                        kSurveyDataNumber, -1, "");
+                        kAnswerListScreen, -1, "");
     case kCmdDesign:
     case kCmdOperation:
       return OpenProject(code);

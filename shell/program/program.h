@@ -120,6 +120,7 @@ constexpr int kDataClearScreen = 38;
 constexpr int kLoginScreen = 31;
 constexpr int kProjectScreen = 82;
 constexpr int kWorkbenchScreen = 90;
+constexpr int kAnswerListScreen = 92;  // screen "101" of the definition
 
 struct MainWindowState {
   int slot = -1;            // the menu's window slot

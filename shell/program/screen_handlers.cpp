@@ -7,6 +7,7 @@
 #include <string>
 
 #include "foundation/db.h"
+#include "foundation/msgbox.h"
 #include "screen/screen.h"
 #include "shell/program/program.h"
 #include "shell/shell.h"
@@ -68,18 +69,45 @@ void TakeServerChoice(int slot) {
   db_close(t);
 }
 
+// The answers of the survey (screen "101" of the definition) lie in the
+// output database, in its own folder: the list reads them there.
+void PointAtOutputDatabase(int slot) {
+  ScreenDataSet& set = Slot(slot).dataSet;
+  if (g_output.dbKind != kDbKindServer && lstrcmpiA(set.database.c_str(), g_output.database.c_str()) == 0) {
+    set.folder = g_output.folder;
+  }
+}
+
+// The answer list was made for the output database and table of its time:
+// a sheet whose output moved since needs the list made again.
+void WarnOfMovedOutput(int slot) {
+  const ScreenDataSet& set = Slot(slot).dataSet;
+  if (lstrcmpiA(set.database.c_str(), g_output.database.c_str()) != 0) {
+    ShowInfoMessage("", "データベース名が変更されています。[%s]→[%s]\n"
+                        "〔シート読取〕の〔一覧表形式画面〕を起動することでデータベースを更新します。",
+                    set.database.c_str(), g_output.database.c_str());
+  }
+  if (lstrcmpiA(set.table.c_str(), g_output.table.c_str()) != 0) {
+    ShowInfoMessage("", "テーブル名が変更されています。[%s]→[%s]\n"
+                        "〔シート読取〕の〔一覧表形式画面〕を起動することでテーブルを更新します。",
+                    set.table.c_str(), g_output.table.c_str());
+  }
+}
+
 }  // namespace
 
 void OnScreenBuilt(int screenNumber) {
   const int slot = SlotOfScreen(screenNumber);
   if (slot < 0) return;
   if (screenNumber == kServerChoiceScreen) PointAtSettingsDatabase(slot);
+  if (screenNumber == kAnswerListScreen) PointAtOutputDatabase(slot);
 }
 
 void OnFillScreen(int screenNumber) {
   const int slot = SlotOfScreen(screenNumber);
   if (slot < 0) return;
   if (screenNumber == kServerChoiceScreen) FillServerChoice(slot);
+  if (screenNumber == kAnswerListScreen) WarnOfMovedOutput(slot);
 }
 
 void OnFieldInput(int screenNumber) {

@@ -175,6 +175,49 @@ TEST_F(MenuCommands, HelpOpensTheManualInTheReader) {
   EXPECT_TRUE(Boxes().empty()) << testing::PrintToString(Boxes());
 }
 
+TEST_F(MenuCommands, TheAnswerListOpensFromTheDefinition) {
+  ChooseSample();
+  Command(kCmdSurveyData);
+  EXPECT_EQ(Boxes().back(), "“調査項目”（質問や選択肢等）が登録されていません。");
+  // The survey's questions, the description of the answers' table written
+  // by the screen generation, and its answer list ("101", in the
+  // definition's own screen tables).
+  const std::string teigi = folder() + "\\teigi";
+  const int items = db_open(teigi.c_str(), "SAMPLE", "調査項目", kDbKindFile, "調査項目", "調査項目", "");
+  ASSERT_GE(items, 0);
+  db_clear(items);
+  SetColumnText(items, "質問コード", "001");
+  SetColumnText(items, "項目名", "Q1");
+  ASSERT_EQ(db_add(items), 0);
+  db_close(items);
+  Command(kCmdSurveyData);
+  EXPECT_EQ(Boxes().back(), "「回答データ」が作成されていません。\n先に、シートの読み取りを行ってください。");
+  WriteInstallationFile("KAITO.spc", "KAITO\r\nFIELD\r\n\"ID\",\"char*\",\"ID\",10,0,0,\"\",10\r\n"
+                                     "INDEX\r\n\"ID\",\"\xe2\x96\xb3\"\r\nEND\r\n");
+  const auto listText = [](const char* database) {
+    return std::string("[screen]\nSCRCODE = 101\nSCRNAME = 101\nSCRTYPE = LIST\nSCRTBL = KAITO\nSCRDBS = ") +
+           database + "\nSCRCSIZ = 8\nLINCNT = 5\nSCRNO = 92\n[field]\nFLDCODE = 001\nFLDNAME = ID\n"
+           "FLDTITLE = ID\nFLDLST = \xe2\x97\x8b\nFLDSMSU = 10\nFLDX = 2\nFLDY = 3\n";
+  };
+  const std::string texts = folder() + "\\texts";
+  CreateDirectoryA(texts.c_str(), nullptr);
+  WriteInstallationFile("texts\\101.txt", listText("OCRDBS"));
+  ASSERT_EQ(LoadScreenTexts(texts.c_str(), teigi.c_str(), "SAMPLE"), 1) << testing::PrintToString(Boxes());
+  ForgetBoxes();
+  Command(kCmdSurveyData);
+  EXPECT_THAT(OpenScreens(), testing::Contains("101@Lst"));
+  EXPECT_TRUE(Boxes().empty()) << testing::PrintToString(Boxes());
+  EXPECT_EQ(Slot(SlotOfCode("101")).dataSet.folder, folder() + "\\data") << "the answers' own folder";
+  SendMessageA(GetWorkWindow(WorkWindow::kList), kMsgCloseWindow, 0, 0);
+  RunPostedMessages();
+  // A list made for an output database the sheet no longer writes to.
+  WriteInstallationFile("texts\\101.txt", listText("OLDDBS"));
+  ASSERT_EQ(LoadScreenTexts(texts.c_str(), teigi.c_str(), "SAMPLE"), 1);
+  Command(kCmdSurveyData);
+  EXPECT_THAT(Boxes(), ElementsAre("データベース名が変更されています。[OLDDBS]→[OCRDBS]\n"
+                                   "〔シート読取〕の〔一覧表形式画面〕を起動することでデータベースを更新します。"));
+}
+
 TEST_F(MenuCommands, QuitEndsTheProgram) {
   EXPECT_TRUE(Command(kCmdQuit)) << "the loop ends";
   EXPECT_FALSE(IsWindow(g_program.mainWindow));
