@@ -23,14 +23,7 @@ int CanvasSlot(HWND window) {
 
 LRESULT CALLBACK SheetCanvasWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   ScreenChildWndProc(window, message, wParam, lParam);
-  if (message == WM_PAINT) {
-    const int slot = CanvasSlot(window);
-    if (slot >= 0 && BeginScreenPaint(window, slot)) {
-      PaintScreenPage(window, slot);
-      EndScreenPaint();
-      return 0;
-    }
-  }
+  if (message == WM_PAINT && PaintSlotWindow(window, CanvasSlot(window))) return 0;
   return DefWindowProcA(window, message, wParam, lParam);
 }
 

@@ -138,11 +138,7 @@ LRESULT HandleMessage(WindowState& state, HWND window, UINT message, WPARAM wPar
       if (!TakeScreen(state, window, static_cast<int>(wParam))) CloseScreen(state);
       return 0;
     case WM_PAINT:
-      if (IsValidSlot(state.slot) && BeginScreenPaint(window, state.slot)) {
-        PaintScreenPage(window, state.slot);
-        EndScreenPaint();
-        return 0;
-      }
+      if (PaintSlotWindow(window, state.slot)) return 0;
       break;
     case kMsgScreenCommand:
       // The owner carries out the command; it hears of Esc too, before

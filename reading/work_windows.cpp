@@ -70,11 +70,7 @@ LRESULT CALLBACK SheetWorkWindowProc(HWND window, UINT message, WPARAM wParam, L
       TakeSlot(static_cast<int>(wParam));
       return 0;
     case WM_PAINT:
-      if (IsValidSlot(g_bench.slot) && BeginScreenPaint(window, g_bench.slot)) {
-        PaintScreenPage(window, g_bench.slot);
-        EndScreenPaint();
-        return 0;
-      }
+      if (PaintSlotWindow(window, g_bench.slot)) return 0;
       break;
     case kMsgScreenCommand:
       if (g_bench.owner) SendMessageA(g_bench.owner, kMsgFieldMessage, g_bench.screenNumber, 0);

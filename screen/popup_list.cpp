@@ -256,18 +256,7 @@ int ShowLines(CandidatePopup& p, int x, int top, int bottom, bool fixed, bool ma
 }  // namespace
 
 bool RegisterPopupClass(const char* name, WNDPROC procedure) {
-  WNDCLASSA wc{};
-  const HINSTANCE instance = GetModuleHandleA(nullptr);
-  if (GetClassInfoA(instance, name, &wc)) return true;
-  wc.style = CS_HREDRAW | CS_VREDRAW;
-  wc.lpfnWndProc = procedure;
-  wc.hInstance = instance;
-  wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(kProgramIconId));
-  wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH));
-  wc.lpszMenuName = name;
-  wc.lpszClassName = name;
-  return RegisterClassA(&wc) != 0;
+  return RegisterProgramClass(name, procedure, CS_HREDRAW | CS_VREDRAW, LTGRAY_BRUSH, kProgramIconId);
 }
 
 HWND RegisterSelWindow(HWND owner) {

@@ -1149,6 +1149,16 @@ void SetListWindowProc(WNDPROC procedure);
 // Registers "Lst" and creates its hidden window: the window, or null.
 HWND RegisterListWindow(HWND mainWindow);
 
+// Registers a window class of the program unless it is registered: the
+// arrow cursor, a stock brush, an icon resource of the program (0: the
+// standard icon) and the class name as its menu name. False when it
+// cannot be registered.
+bool RegisterProgramClass(const char* name, WNDPROC procedure, UINT classStyle, int brush, int iconId);
+// Paints the page of `slot` on its window (WM_PAINT of a screen window):
+// true when painted, false when the slot is not valid or not the window's
+// (the caller leaves the message to the default handling).
+bool PaintSlotWindow(HWND window, int slot);
+
 // A window class of the program and its one window, made hidden at start-up.
 struct HiddenWindowClass {
   const char* name;           // class name, also the class's menu name

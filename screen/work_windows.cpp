@@ -21,14 +21,7 @@ int IndexOf(WorkWindow which) { return static_cast<int>(which); }
 // Until the owner gives its procedure, the list window paints its screen.
 LRESULT CALLBACK ListWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (g_listProcedure) return CallWindowProcA(g_listProcedure, window, message, wParam, lParam);
-  if (message == WM_PAINT) {
-    const int slot = g_list.slot;
-    if (IsValidSlot(slot) && Slot(slot).window == window && BeginScreenPaint(window, slot)) {
-      PaintScreenPage(window, slot);
-      EndScreenPaint();
-      return 0;
-    }
-  }
+  if (message == WM_PAINT && PaintSlotWindow(window, g_list.slot)) return 0;
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
@@ -50,23 +43,33 @@ DataSetOpener GetDataSetOpener(WorkWindow which) { return g_openers[IndexOf(whic
 
 void SetListWindowProc(WNDPROC procedure) { g_listProcedure = procedure; }
 
-HWND CreateHiddenWindow(const HiddenWindowClass& spec) {
+bool RegisterProgramClass(const char* name, WNDPROC procedure, UINT classStyle, int brush, int iconId) {
   const HINSTANCE instance = GetModuleHandleA(nullptr);
   WNDCLASSA wc{};
-  if (!GetClassInfoA(instance, spec.name, &wc)) {
-    wc.style = spec.classStyle;
-    wc.lpfnWndProc = spec.procedure;
-    wc.hInstance = instance;
-    wc.hIcon = spec.iconId ? LoadIconA(instance, MAKEINTRESOURCEA(spec.iconId)) : nullptr;
-    if (!wc.hIcon) wc.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
-    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(spec.brush));
-    wc.lpszMenuName = spec.name;
-    wc.lpszClassName = spec.name;
-    if (!RegisterClassA(&wc)) return nullptr;
-  }
+  if (GetClassInfoA(instance, name, &wc)) return true;
+  wc.style = classStyle;
+  wc.lpfnWndProc = procedure;
+  wc.hInstance = instance;
+  wc.hIcon = iconId ? LoadIconA(instance, MAKEINTRESOURCEA(iconId)) : nullptr;
+  if (!wc.hIcon) wc.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
+  wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(brush));
+  wc.lpszMenuName = name;
+  wc.lpszClassName = name;
+  return RegisterClassA(&wc) != 0;
+}
+
+bool PaintSlotWindow(HWND window, int slot) {
+  if (!IsValidSlot(slot) || Slot(slot).window != window || !BeginScreenPaint(window, slot)) return false;
+  PaintScreenPage(window, slot);
+  EndScreenPaint();
+  return true;
+}
+
+HWND CreateHiddenWindow(const HiddenWindowClass& spec) {
+  if (!RegisterProgramClass(spec.name, spec.procedure, spec.classStyle, spec.brush, spec.iconId)) return nullptr;
   return CreateWindowExA(spec.exStyle, spec.name, spec.title, spec.style, 0, 0, 0, 0, spec.parent, nullptr,
-                         instance, nullptr);
+                         GetModuleHandleA(nullptr), nullptr);
 }
 
 HWND CreateWorkWindow(WorkWindow which, WNDPROC procedure, UINT classStyle) {

@@ -195,11 +195,7 @@ LRESULT CALLBACK DataClearWindowProc(HWND window, UINT message, WPARAM wParam, L
   ScreenChildWndProc(window, message, wParam, lParam);
   switch (message) {
     case WM_PAINT:
-      if (IsValidSlot(g_clear.slot) && BeginScreenPaint(window, g_clear.slot)) {
-        PaintScreenPage(window, g_clear.slot);
-        EndScreenPaint();
-        return 0;
-      }
+      if (PaintSlotWindow(window, g_clear.slot)) return 0;
       break;
     case kMsgSlotOpened:
       g_clear.slot = static_cast<int>(wParam);

@@ -118,11 +118,7 @@ LRESULT CALLBACK LoginWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
   ScreenChildWndProc(window, message, wParam, lParam);
   switch (message) {
     case WM_PAINT:
-      if (IsValidSlot(g_login.slot) && BeginScreenPaint(window, g_login.slot)) {
-        PaintScreenPage(window, g_login.slot);
-        EndScreenPaint();
-        return 0;
-      }
+      if (PaintSlotWindow(window, g_login.slot)) return 0;
       break;
     case kMsgSlotOpened:
       g_login.slot = static_cast<int>(wParam);

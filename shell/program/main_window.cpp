@@ -79,18 +79,9 @@ int ScreenNumber(WPARAM wParam) { return static_cast<int>(wParam); }
 
 }  // namespace
 
-bool RegisterMainWindowClass(HINSTANCE instance) {
-  WNDCLASSA wc{};
-  if (GetClassInfoA(instance, kMainClassName, &wc)) return true;
-  wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
-  wc.lpfnWndProc = MainWindowProc;
-  wc.hInstance = instance;
-  wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(kProgramIcon));
-  wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH));
-  wc.lpszMenuName = kMainClassName;
-  wc.lpszClassName = kMainClassName;
-  return RegisterClassA(&wc) != 0;
+bool RegisterMainWindowClass(HINSTANCE) {
+  return RegisterProgramClass(kMainClassName, MainWindowProc, CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS, LTGRAY_BRUSH,
+                              kProgramIcon);
 }
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
