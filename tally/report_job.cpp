@@ -387,7 +387,7 @@ HWND RegisterPrintSettingsClass() {
       GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
     return nullptr;
   }
-  const HWND window = CreateWindowA("Prn", "印刷設定", WS_POPUP | WS_CAPTION | WS_SYSMENU,
+  const HWND window = CreateWindowA("Prn", "印刷設定", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN,
                                     0, 0, 0, 0, nullptr, nullptr, GetModuleHandleA(nullptr),
                                     nullptr);
   if (window) CreatePrintPreviewWindow(window);
