@@ -101,6 +101,11 @@ struct SurveyState {
   // Per tally kind: printed questions with a page break, and pages.
   int pageBreaks[kSurveyTallyKinds + 1] = {};
   int pages[kSurveyTallyKinds + 1] = {};
+  // The columns of the output table the survey items may name: the first
+  // (the key) apart, the names as a comma list ending ",(20)", their type
+  // codes and lengths as comma lists.
+  std::string keyColumn;
+  std::string columnNames, columnTypes, columnLengths;
 };
 extern SurveyState g_survey;
 
@@ -140,6 +145,12 @@ int ReloadTallyQuestions();
 // table is missing or empty (nothing changes; not reported) or the texts
 // exceed 6000 bytes (after the message; nothing changes).
 int LoadMasterChoices(SurveyItem& item, const char* codeColumn, const char* textColumn);
+// Reads the output table's columns into g_survey (keyColumn and the
+// column lists) after completing 調査項目 of an older definition; mode 2
+// loads the survey items first. 0 (an output table that cannot be opened
+// leaves the lists empty); -1 in mode 2 when the survey items cannot be
+// loaded (after their message).
+int LoadTallyTableColumns(int mode);
 // Recounts the page breaks and pages of tally kind `kind` from the
 // questions' switches.
 void CountSurveyPages(int kind);

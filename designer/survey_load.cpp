@@ -10,6 +10,7 @@
 #include "foundation/db.h"
 #include "foundation/msgbox.h"
 #include "foundation/sjis_text.h"
+#include "shell/shell.h"
 
 SurveyState g_survey;
 
@@ -203,5 +204,22 @@ int LoadMasterChoices(SurveyItem& item, const char* codeColumn, const char* text
   }
   item.codes = CutAtCharBoundary(codes.c_str(), kMaxCodeText);
   item.choices = texts;
+  return 0;
+}
+
+int LoadTallyTableColumns(int mode) {
+  UpgradeSurveyItemTable();
+  if (mode == 2 && LoadSurveyItems() != 0) return -1;
+  g_survey.keyColumn.clear();
+  g_survey.columnNames.clear();
+  g_survey.columnTypes.clear();
+  g_survey.columnLengths.clear();
+  const int slot = db_open_nocreate(g_survey.dataFolder.c_str(), g_survey.dataDatabase.c_str(),
+                                    g_survey.outputTable.c_str(), g_survey.dataKind, "", "", "");
+  if (slot < 0) return 0;
+  GetSlotColumnLists(slot, g_survey.columnNames, g_survey.columnTypes, g_survey.columnLengths);
+  g_survey.keyColumn = GetColumnNameByPosition(slot, 1);
+  db_close(slot);
+  g_survey.columnNames += ",(20)";
   return 0;
 }

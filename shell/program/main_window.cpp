@@ -112,6 +112,10 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       g_mainWindow.lastPopupChoice = GetLastPopupChoice();
       RunMenuCommand(g_mainWindow.lastCommand);
       return 0;
+    case kMsgPrintOutput:
+    case kMsgPreviewOutput:
+      RunTallyOutput(message == kMsgPrintOutput ? 1 : 0, static_cast<int>(wParam));
+      return 0;
     case kMsgSlotOpened:
       StartMenu(window, static_cast<int>(wParam));
       return 0;

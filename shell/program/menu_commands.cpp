@@ -3,6 +3,7 @@
 // then opens its screen or window.
 #include <windows.h>
 
+#include "designer/survey.h"
 #include "foundation/db.h"
 #include "screen/screen.h"
 #include "shell/program/program.h"
@@ -57,7 +58,15 @@ int RunMenuCommand(int code) {
     case kCmdHelp:
       return OpenHelp();
     case kCmdClearData:
+    case kCmdSurveyItems:
       if (!OutputDatabaseReady()) return -1;
+      return RunWithLogin(code);
+    case kCmdTally:
+      if (CheckDefinitionSelected() != 0) return -1;
+      EnsureSurveyName();
+      if (LoadOutputDatabaseSettings() != 0) return -1;
+      PointSurveyAtCurrentDefinition();
+      if (LoadTallyTableColumns(2) != 0) return -1;
       return RunWithLogin(code);
     case kCmdSurveyData:
       if (!OutputDatabaseReady() || CheckSurveyData() != 0) return -1;
@@ -79,6 +88,12 @@ void RunCommandAfterLogin(int code) {
   switch (code) {
     case kCmdClearData:
       OpenDataClearWindow(kDataClearScreen);
+      break;
+    case kCmdSurveyItems:
+      OpenSurveyItemsScreen();
+      break;
+    case kCmdTally:
+      OpenTallyMenu();
       break;
     case kCmdDesign:
     case kCmdOperation:

@@ -121,6 +121,9 @@ constexpr int kLoginScreen = 31;
 constexpr int kProjectScreen = 82;
 constexpr int kWorkbenchScreen = 90;
 constexpr int kAnswerListScreen = 92;  // screen "101" of the definition
+constexpr int kSurveyItemsScreen = 33;        // "KOMK-INP2"
+constexpr int kSurveyItemsChangeScreen = 34;  // "KOMK-CHG", from the tally menu
+constexpr int kTallyMenuScreen = 36;          // "SPRN-MENU"
 
 struct MainWindowState {
   int slot = -1;            // the menu's window slot
@@ -174,6 +177,29 @@ std::string ProjectScreenTitle();
 // reading, 42 operation): the workbench's button bar and the sheet in the
 // canvas. 0, or -1 after the message of the step that failed.
 int OpenProjectScreen(int command);
+
+// ---------------------------------------------------------------------------
+// Survey items and tallies (tally_commands.cpp)
+
+// The survey (g_survey) reads the current definition and writes to its
+// output database.
+void PointSurveyAtCurrentDefinition();
+// Opens the survey items screen "KOMK-INP2" once the output table's
+// columns are read. 0, or -1 after the screen engine's message.
+int OpenSurveyItemsScreen();
+// Opens the tally menu "SPRN-MENU". 0; -1 after "集計・印刷を行うデータが
+// ありません。" when the output table holds no record (or cannot be
+// opened), or after the screen engine's message.
+int OpenTallyMenu();
+// The main window's part in the survey and tally screens: each returns
+// false for a screen it does not handle.
+bool OnSurveyScreenBuilt(int screenNumber, int slot);
+bool OnFillSurveyScreen(int screenNumber, int slot);
+bool OnSurveyScreenInput(int screenNumber);
+bool OnSurveyScreenClosed(int screenNumber);
+// The tally of output kind 1 to 12 that the print-settings screen asked
+// for: printed (mode 1) or drawn on its preview (0). Other kinds do nothing.
+void RunTallyOutput(int printMode, int outputKind);
 
 // ---------------------------------------------------------------------------
 // Login window "Pas" (login_window.cpp)

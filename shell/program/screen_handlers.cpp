@@ -98,25 +98,26 @@ void WarnOfMovedOutput(int slot) {
 
 void OnScreenBuilt(int screenNumber) {
   const int slot = SlotOfScreen(screenNumber);
-  if (slot < 0) return;
+  if (slot < 0 || OnSurveyScreenBuilt(screenNumber, slot)) return;
   if (screenNumber == kServerChoiceScreen) PointAtSettingsDatabase(slot);
   if (screenNumber == kAnswerListScreen) PointAtOutputDatabase(slot);
 }
 
 void OnFillScreen(int screenNumber) {
   const int slot = SlotOfScreen(screenNumber);
-  if (slot < 0) return;
+  if (slot < 0 || OnFillSurveyScreen(screenNumber, slot)) return;
   if (screenNumber == kServerChoiceScreen) FillServerChoice(slot);
   if (screenNumber == kAnswerListScreen) WarnOfMovedOutput(slot);
 }
 
 void OnFieldInput(int screenNumber) {
   const int slot = SlotOfScreen(screenNumber);
-  if (slot < 0) return;
+  if (slot < 0 || OnSurveyScreenInput(screenNumber)) return;
   if (screenNumber == kServerChoiceScreen) TakeServerChoice(slot);
 }
 
 void OnScreenClosed(int screenNumber) {
+  if (OnSurveyScreenClosed(screenNumber)) return;
   switch (screenNumber) {
     case kServerChoiceScreen:
       WriteServerList();

@@ -6,11 +6,13 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "designer/survey.h"
 #include "foundation/db.h"
 #include "foundation/files.h"
 #include "screen/screen.h"
 #include "shell/program/program.h"
 #include "shell/shell.h"
+#include "tally/tally.h"
 #include "tests/shell/program/program_fixture.h"
 
 namespace {
@@ -29,6 +31,40 @@ class MenuCommands : public ProgramTest {
     char value[256] = "";
     GetItemRawValue(g_mainWindow.slot, field, value);
     return value;
+  }
+
+  // One question of the sample's survey, its answers in the column "Q1".
+  void AddQuestion() {
+    const int items = db_open((folder() + "\\teigi").c_str(), "SAMPLE", "調査項目", kDbKindFile, "調査項目",
+                              "調査項目", "");
+    ASSERT_GE(items, 0);
+    db_clear(items);
+    SetColumnText(items, "質問コード", "001");
+    SetColumnText(items, "項目名", "Q1");
+    SetColumnText(items, "選択肢", "はい,いいえ");
+    SetColumnText(items, "カウントデータ", "12");
+    ASSERT_EQ(db_add(items), 0);
+    db_close(items);
+  }
+
+  // The description of the answers' table KAITO, as the screen generation
+  // writes it.
+  void DescribeAnswers() {
+    WriteInstallationFile("KAITO.spc", "KAITO\r\nFIELD\r\n\"ID\",\"char*\",\"ID\",10,0,0,\"\",10\r\n"
+                                       "\"Q1\",\"char*\",\"Q1\",4,0,0,\"\",4\r\n"
+                                       "INDEX\r\n\"ID\",\"\xe2\x96\xb3\"\r\nEND\r\n");
+  }
+
+  // One read sheet in the output database of the sample.
+  void StoreAnswer() {
+    const int t = db_open(g_output.folder.c_str(), g_output.database.c_str(), "KAITO", kDbKindFile, "KAITO",
+                          "KAITO", "");
+    ASSERT_GE(t, 0) << testing::PrintToString(Boxes());
+    db_clear(t);
+    SetColumnText(t, "ID", "0001");
+    SetColumnText(t, "Q1", "1");
+    ASSERT_EQ(db_add(t), 0);
+    db_close(t);
   }
 };
 
@@ -183,17 +219,10 @@ TEST_F(MenuCommands, TheAnswerListOpensFromTheDefinition) {
   // by the screen generation, and its answer list ("101", in the
   // definition's own screen tables).
   const std::string teigi = folder() + "\\teigi";
-  const int items = db_open(teigi.c_str(), "SAMPLE", "調査項目", kDbKindFile, "調査項目", "調査項目", "");
-  ASSERT_GE(items, 0);
-  db_clear(items);
-  SetColumnText(items, "質問コード", "001");
-  SetColumnText(items, "項目名", "Q1");
-  ASSERT_EQ(db_add(items), 0);
-  db_close(items);
+  AddQuestion();
   Command(kCmdSurveyData);
   EXPECT_EQ(Boxes().back(), "「回答データ」が作成されていません。\n先に、シートの読み取りを行ってください。");
-  WriteInstallationFile("KAITO.spc", "KAITO\r\nFIELD\r\n\"ID\",\"char*\",\"ID\",10,0,0,\"\",10\r\n"
-                                     "INDEX\r\n\"ID\",\"\xe2\x96\xb3\"\r\nEND\r\n");
+  DescribeAnswers();
   const auto listText = [](const char* database) {
     return std::string("[screen]\nSCRCODE = 101\nSCRNAME = 101\nSCRTYPE = LIST\nSCRTBL = KAITO\nSCRDBS = ") +
            database + "\nSCRCSIZ = 8\nLINCNT = 5\nSCRNO = 92\n[field]\nFLDCODE = 001\nFLDNAME = ID\n"
@@ -216,6 +245,57 @@ TEST_F(MenuCommands, TheAnswerListOpensFromTheDefinition) {
   Command(kCmdSurveyData);
   EXPECT_THAT(Boxes(), ElementsAre("データベース名が変更されています。[OLDDBS]→[OCRDBS]\n"
                                    "〔シート読取〕の〔一覧表形式画面〕を起動することでデータベースを更新します。"));
+}
+
+TEST_F(MenuCommands, TheSurveyItemsListTheDefinitionsQuestions) {
+  ChooseSample();
+  AddQuestion();
+  Command(kCmdSurveyItems);
+  EXPECT_THAT(OpenScreens(), testing::Contains("KOMK-INP2@Lst")) << testing::PrintToString(Boxes());
+  const int slot = SlotOfCode("KOMK-INP2");
+  ASSERT_GE(slot, 0);
+  const ScreenDataSet& set = Slot(slot).dataSet;
+  EXPECT_EQ(set.folder, folder() + "\\teigi");
+  EXPECT_EQ(set.database, "SAMPLE");
+  EXPECT_EQ(set.table, "調査項目");
+  EXPECT_EQ(g_survey.dataFolder, folder() + "\\data") << "the survey reads the sheet's output database";
+  EXPECT_EQ(g_survey.outputTable, "KAITO");
+}
+
+TEST_F(MenuCommands, TalliesOpenTheirMenuOnceAnswersAreStored) {
+  ChooseSample();
+  AddQuestion();
+  DescribeAnswers();
+  Command(kCmdTally);
+  EXPECT_EQ(Boxes().back(), "集計・印刷を行うデータがありません。");
+  EXPECT_LT(SlotOfCode("SPRN-MENU"), 0);
+
+  StoreAnswer();
+  ForgetBoxes();
+  Command(kCmdTally);
+  EXPECT_THAT(OpenScreens(), testing::Contains("SPRN-MENU@Men"));
+  EXPECT_TRUE(Boxes().empty()) << testing::PrintToString(Boxes());
+  EXPECT_EQ(g_survey.questionCount, 1);
+  EXPECT_EQ(g_survey.keyColumn, "ID");
+  EXPECT_EQ(g_survey.columnNames, "ID,Q1,(20)");
+
+  // A button of the menu opens the print settings of its output, asked of
+  // the main window.
+  const int menu = SlotOfCode("SPRN-MENU");
+  ASSERT_GE(menu, 0);
+  SelectWindowSlot(menu);
+  SendKeyCommand(4);
+  RunPostedMessages();
+  EXPECT_TRUE(VisibleWindows().count("Prn")) << testing::PrintToString(Boxes());
+  EXPECT_EQ(g_printSettingsWindow.printType, kPrintTypeBarGraph);
+  EXPECT_EQ(g_printSettingsWindow.owner, g_program.mainWindow);
+  EXPECT_EQ(g_mainWindow.tallyKind, 4);
+  // The main window drew the page on the preview once it was painted, and
+  // drawing it asked for no further drawing.
+  EXPECT_EQ(g_reportOutput.previewWindow, g_printSettingsWindow.preview);
+  UpdateWindow(g_printSettingsWindow.window);
+  MSG pending;
+  EXPECT_FALSE(PeekMessageA(&pending, nullptr, kMsgPreviewOutput, kMsgPreviewOutput, PM_NOREMOVE));
 }
 
 TEST_F(MenuCommands, QuitEndsTheProgram) {
