@@ -81,6 +81,9 @@ int main(int argc, char** argv) {
   }
   const std::string out = argv[1];
   CreateDirectoryA(out.c_str(), nullptr);
+  // The mouse kept off the windows: a field under it would show its hover
+  // tip over the picture.
+  SetCursorPos(0, 0);
   if (StartProgram(GetModuleHandleA(nullptr), nullptr, "") != StartOutcome::kMenuOpen) {
     std::fprintf(stderr, "the menu did not open\n");
     return 1;
