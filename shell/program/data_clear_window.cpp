@@ -181,13 +181,8 @@ int OpenDataClearWindow(int screenNumber) {
   }
   POINT mouse{};
   GetCursorPos(&mouse);
-  g_clear.previous = GetActiveWindow();
-  if (g_clear.previous) EnableWindow(g_clear.previous, FALSE);
-  if (OpenScreenWindow(g_clear.window, std::max(0, static_cast<int>(mouse.x) - 80), 10, 600, 440, 0, screenNumber,
-                       1, 1, 0, "") != 0 &&
-      g_clear.previous) {
-    EnableWindow(g_clear.previous, TRUE);
-  }
+  OpenSideScreen(g_clear.window, &g_clear.previous, std::max(0, static_cast<int>(mouse.x) - 80), 10, 600, 440,
+                 screenNumber, 1);
   return 0;
 }
 

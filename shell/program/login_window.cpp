@@ -105,12 +105,7 @@ int OpenLoginWindow(int command) {
     DiscardBuildingItems();
     return 0;
   }
-  g_login.previous = GetActiveWindow();
-  if (g_login.previous) EnableWindow(g_login.previous, FALSE);
-  if (OpenScreenWindow(g_login.window, -2, -2, 222, AsksName() ? 200 : 170, 0, kLoginScreen, 3, 1, 0, "") != 0 &&
-      g_login.previous) {
-    EnableWindow(g_login.previous, TRUE);
-  }
+  OpenSideScreen(g_login.window, &g_login.previous, -2, -2, 222, AsksName() ? 200 : 170, kLoginScreen, 3);
   return 0;
 }
 

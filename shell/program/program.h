@@ -86,6 +86,12 @@ struct SideWindows {
   HWND login = nullptr, dataClear = nullptr, graphColor = nullptr;
 };
 extern SideWindows g_sideWindows;
+// Opens screen `screenNumber` in the side window `window` with the active
+// window disabled while it shows; `previous` keeps the active window, which
+// is enabled again at once when the screen does not open (after the screen
+// engine's message).
+void OpenSideScreen(HWND window, HWND* previous, int x, int y, int width, int height, int screenNumber,
+                    int inputMode);
 
 // ---------------------------------------------------------------------------
 // The main window (main_window.cpp, menu_commands.cpp, screen_handlers.cpp)

@@ -83,3 +83,12 @@ void DestroyWorkWindows() {
     }
   }
 }
+
+void OpenSideScreen(HWND window, HWND* previous, int x, int y, int width, int height, int screenNumber,
+                    int inputMode) {
+  *previous = GetActiveWindow();
+  if (*previous) EnableWindow(*previous, FALSE);
+  if (OpenScreenWindow(window, x, y, width, height, 0, screenNumber, inputMode, 1, 0, "") != 0 && *previous) {
+    EnableWindow(*previous, TRUE);
+  }
+}
