@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Prepares the runtime of the Windows build in BUILD_WIN: the Wine prefix with
-# the system's Japanese face names mapped to the IPA fonts, and the program
-# folder (bin/) with the shipped data and settings. Safe to run again.
+# the system's Japanese face names mapped to the IPA fonts (the handwriting
+# face to Klee One), and the program folder (bin/) with the shipped data and
+# settings. Safe to run again.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/wine-env.sh"
@@ -13,15 +14,17 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   "$WINESERVER" -w
 fi
 
-stamp="$WINEPREFIX/.sheetdesk-settings"
+# Named anew whenever the settings below change, so older prefixes get them.
+stamp="$WINEPREFIX/.sheetdesk-settings-2"
 if [ ! -f "$stamp" ]; then
   # One virtual desktop holds every window: with no window manager on the
   # display, Wine would otherwise wait for each top-level window to map and
   # unmap (seconds per window in a test run).
   "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
   "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f >/dev/null 2>&1
+  # The sheets' handwriting face "KQMUPA" is played by the free Klee One.
   for pair in "ＭＳ 明朝=IPAMincho" "ＭＳ ゴシック=IPAGothic" \
-              "ＭＳ Ｐ明朝=IPAPMincho" "ＭＳ Ｐゴシック=IPAPGothic"; do
+              "ＭＳ Ｐ明朝=IPAPMincho" "ＭＳ Ｐゴシック=IPAPGothic" "KQMUPA=Klee One"; do
     "$WINE" reg add 'HKCU\Software\Wine\Fonts\Replacements' \
       /v "${pair%%=*}" /d "${pair#*=}" /f >/dev/null 2>&1
   done

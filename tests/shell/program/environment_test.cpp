@@ -127,6 +127,11 @@ TEST_F(Environment, AReaderThatDoesNotStartIsReported) {
   EXPECT_EQ(Boxes()[0].rfind("「Adobe Reader」を起動できません。", 0), 0u);
 }
 
+TEST_F(Environment, TheHandwritingFontIsThere) {
+  EXPECT_EQ(CheckHandwritingFont(), 0);
+  EXPECT_TRUE(Boxes().empty()) << testing::PrintToString(Boxes());
+}
+
 TEST_F(Environment, CtrlWithHelpChoosesTheReader) {
   const std::string chosen = folder() + "\\MyReader.exe";
   ModalDialogRecorder dialogs([&chosen](const ModalDialogCall& call) -> INT_PTR {
