@@ -168,18 +168,17 @@ void PaintSheetItemValue(int i, const char* text) {
   }
 }
 
+int SheetItemNumber(int i) {
+  const ScreenItem& item = Item(i);
+  if (item.numberingMode < 1 || item.numberingMode > 3 || item.numberSource <= 0) return -1;
+  if (item.numberingMode == 1) return ParseTrailingNumber(item.name.c_str());
+  return item.numberingMode == 2 ? item.memberNumber : item.extraNumber;
+}
+
 void DrawItemNumber(int i) {
   const ScreenItem& item = Item(i);
   if (PaintingInDesignMode()) return;
-  if (item.numberingMode < 1 || item.numberingMode > 3 || item.numberSource <= 0) return;
-  int number;
-  if (item.numberingMode == 1) {
-    number = ParseTrailingNumber(item.name.c_str());
-  } else if (item.numberingMode == 2) {
-    number = item.memberNumber;
-  } else {
-    number = item.extraNumber;
-  }
+  const int number = SheetItemNumber(i);
   if (number < 0) return;
   char text[24];
   std::snprintf(text, sizeof text, item.numberStyle == 2 ? "%d" : "%2d", number);

@@ -1441,6 +1441,10 @@ void DrawSelectionFrame(int left, int top, int right, int bottom,
                         int frameStyle, int boxCode);
 void DrawIconCaption(int size, int centreX, const char* text);
 void DrawItemNumber(int item);
+// The number a numbered sheet item shows beside it, by its numbering mode:
+// 1 the number its name ends in, 2 its member number, 3 its extra number;
+// -1 for an item that shows none (no mode, or no number source).
+int SheetItemNumber(int item);
 void DrawTwoStateCaption(int item, const char* value, int left, int right,
                          int y, int order);
 void FillFormatMask(int item, char* out);

@@ -33,10 +33,9 @@ class LoadedImage {
   ImageHandle image_;
 };
 
-// Draws the file with its top left corner at device (x, y) at the current
-// image size, which a negative width or height first sets from the image's
-// own size times `sizeFactor`. -1 when the file does not load.
-int DrawImageAt(const char* file, int x, int y, int width, int height,
+}  // namespace
+
+int DrawReportImage(const char* file, int x, int y, int width, int height,
                 double sizeFactor) {
   ReportOutputContext& r = g_reportOutput;
   LoadedImage image(file);
@@ -57,6 +56,8 @@ int DrawImageAt(const char* file, int x, int y, int width, int height,
   return 0;
 }
 
+namespace {
+
 std::string UpperExtension(const char* file) {
   std::vector<char> extension(std::strlen(file) + 1);
   GetFileExtensionUpper(extension.data(), file);
@@ -66,24 +67,19 @@ std::string UpperExtension(const char* file) {
 }  // namespace
 
 void ReportDrawImage(const char* file, int x, int y, int width, int height) {
-  DrawImageAt(file, x, y, width, height, g_reportOutput.sizeFactor);
+  DrawReportImage(file, x, y, width, height, g_reportOutput.sizeFactor);
 }
 
 void ReportImageCell(const char* file, int x, int y, int width, int height,
                      double sizeFactor) {
-  const ReportOutputContext& r = g_reportOutput;
-  const int s = ReportScale();
-  // The preview draws the page 10 report units in from the window's edge.
-  const int inset = ReportOnPrinter() ? 0 : 10;
-  DrawImageAt(file, (x + r.leftMargin * 5 - r.leftCorrection + inset) * s,
-              (y + r.topMargin * 5 + inset) * s, width, height, sizeFactor);
+  DrawReportImage(file, PageXOf(x), PageYOf(y), width, height, sizeFactor);
 }
 
 void ReportPlaceImage(const char* file, int n) {
   ReportOutputContext& r = g_reportOutput;
   if (r.mode == kReportTextFile) return;
   const ReportCellGeometry g = ComputeCellGeometry(r);
-  DrawImageAt(file, g.x, g.y, -1, -1, r.sizeFactor);
+  DrawReportImage(file, g.x, g.y, -1, -1, r.sizeFactor);
   r.columnOffset += n * ReportDigitWidth();
 }
 

@@ -57,3 +57,59 @@ inline void DrawReportSegment(HDC dc, int x1, int y1, int x2, int y2) {
   MoveToEx(dc, x1, y1, nullptr);
   LineTo(dc, x2, y2);
 }
+
+// Device x and y (y not yet signed) of a screen position on the page: the
+// margins taken in, 10 report units further in a preview, scaled on the
+// printer.
+int PageXOf(int x);
+int PageYOf(int y);
+
+// Text colour of later report text: a colour code, or an RGB value.
+void SetReportTextColor(int colorCode);
+void SetReportTextRgb(COLORREF rgb);
+// Draws `text` with its top left at device (x, y), y in report direction,
+// on a transparent background; nothing when there is no DC to draw on.
+void ReportTextAt(int x, int y, const char* text);
+// Width and height of `text` in the current report font, device units
+// (0, 0 when there is no DC).
+SIZE ReportTextExtent(const char* text);
+
+// Images of reports (report_images.cpp): `file` with its top left at
+// device (x, y), y in report direction, at the current image size, which a
+// negative width or height first sets to the image's own pixel size times
+// `sizeFactor` (report units). -1 when the file does not load, else 0.
+int DrawReportImage(const char* file, int x, int y, int width, int height, double sizeFactor);
+
+// Sheet printing (sheet_primitives.cpp, print_sheet_*.cpp).
+// The units sheets print in on the current target.
+SheetPrintUnits CurrentSheetUnits();
+// Device units of a length given in hundredths of a millimetre of a sheet
+// printed at scale 100 (pens, insets and dot spacings of sheet drawing).
+int SheetLength(int hundredths);
+// y in report direction: times the y sign.
+inline int SignedY(int y) { return y * g_reportOutput.ySign; }
+
+// One OCR-sheet item being printed: where it goes and in which colours.
+struct SheetItemJob {
+  int item = -1;
+  SheetPrintUnits units;
+  SheetItemPlace place;
+  int xExtent = 0, yExtent = 0;
+  int colour = 0;        // c: colour of boxes and texts
+  int fontSize = 0;      // fs: twice the item's character size
+  bool answer = false;   // the answer print of a read sheet
+  std::string value;     // the field's value
+  std::string markPattern, errorNote;  // of the reading, for the answer print
+};
+// A height of `fs` screen units in device units (h x s / ud).
+inline int SheetFontHeight(const SheetItemJob& job, int height) {
+  return height * job.units.scale / job.units.unitDivisor;
+}
+// The colour code a text colour of a sheet item stands for: 13 is the
+// print colour.
+inline int SheetTextColour(const SheetItemJob& job, int colorA) {
+  return colorA == 13 ? job.colour : colorA;
+}
+// The boxes of a write-in or check field and what they hold
+// (print_sheet_boxes.cpp).
+void PrintSheetFieldBoxes(SheetItemJob& job);

@@ -456,6 +456,126 @@ bool RadarRingLabelled(double maximum, int j);
 int RadarSeriesRadius(double share, double maximum, int r);
 
 // ---------------------------------------------------------------------------
+// Where the parts of a printed OCR sheet go (sheet_units.cpp, portable).
+// Sheet items are laid out in canvas pixels (gu of them a grid step, one
+// millimetre); on the report page a sheet counts in report units of one
+// millimetre, s device units each (the scale), and fonts and extents given
+// in screen pixels are divided by the unit divisor ud. Rounding is half up.
+
+struct SheetPrintUnits {
+  int scale = 1;        // s: device units per report unit (1 in a preview)
+  int unitDivisor = 4;  // ud: screen pixels per report unit
+  int gridUnit = 4;     // gu: canvas pixels per grid step
+};
+
+// round(numerator / denominator), half up (towards +infinity); the
+// denominator is above 0.
+int RoundHalfUpRatio(long long numerator, long long denominator);
+
+// An item's place: the registration shifts and its rectangle in report
+// units and in device units (y not yet signed).
+struct SheetItemPlace {
+  int dx = 0, dy = 0;
+  int left = 0, top = 0, right = 0, bottom = 0;
+  int deviceLeft = 0, deviceTop = 0, deviceRight = 0, deviceBottom = 0;
+};
+// The place of an item whose pixel rectangle is (x, y, width, height) on a
+// page whose registration squares stand xExtent and yExtent screen pixels
+// in (0: none, the items then stand 5 report units up and left).
+SheetItemPlace PlaceSheetItem(int x, int y, int width, int height, int xExtent, int yExtent,
+                              const SheetPrintUnits& units);
+
+// Sizes of a field's boxes in report units (bw, bh, st) and device units
+// (wd). A field of kind letter 'Z' shares its width among its boxes.
+struct SheetBoxSize {
+  int width = 0, height = 0;  // bw, bh
+  int gap = 0;                // the pitch, 0 when negative
+  int step = 0;               // st = bw + gap
+  int deviceWidth = 0;        // wd
+};
+SheetBoxSize SizeSheetBoxes(int boxWidth, int boxHeight, int pitch, int boxCount, bool sharedWidth,
+                            int scale);
+
+// The device rectangles of a field's boxes, box 1 first.
+struct PrintedBox {
+  int left = 0, top = 0, right = 0, bottom = 0;
+};
+struct SheetBoxLayout {
+  bool check = false;       // a check field (else a write-in field)
+  bool answerFrames = false;  // write-in boxes framed as in the answer print
+  int boxCount = 0;
+  int arrayRows = 0;        // check fields: rows of a grid (0: one row)
+  int arrayDirection = 0;   // 2 row by row, 3 column by column
+  int rowStep = 0;          // report units between the rows of a grid
+};
+// Write-in boxes stand (gap x s + wd) apart from the item's left; check
+// boxes (and the answer print's write-in frames) one step st apart, in a
+// grid when the field has one. Every box starts from the item's exact
+// device left, so a field off the millimetre grid prints where the reading
+// run measures it.
+std::vector<PrintedBox> LayoutSheetBoxes(const SheetItemPlace& place, const SheetBoxSize& size,
+                                         const SheetBoxLayout& layout, int scale);
+
+// Sheet print options (SetPrintOffsetX).
+constexpr int kSheetPrintPlain = 0;
+constexpr int kSheetPrintBlank = 1;   // blank sheets: guides and numbers
+constexpr int kSheetPrintAnswer = 2;  // a read sheet with its values and marks
+
+// Device height of the font of box characters (hb).
+int SheetBoxCharHeight(int printOption, int boxWidth, int boxHeight, int scale);
+// Device height of a choice label inside its box: the voiced marks ﾞ and ﾟ
+// at 2.4 and half-width katakana at 1.2 times the font size fs.
+int SheetLabelHeight(int fontSize, unsigned char labelByte, const SheetPrintUnits& units);
+// Whether a check field's box P takes the P-th byte of the overlay text as
+// its label (else the next comma-separated token).
+bool LabelIsOneByte(int labelPosition, bool overlayHasComma, int boxCount);
+
+// The mark of a box in the answer print: its grey level (0 black to 255)
+// and the density compared with the threshold (in percent for ovals).
+struct AnswerMark {
+  int grey = 0;
+  int density = 0;
+  bool oval = false;  // "●" for ovals, "レ" for square boxes
+};
+AnswerMark GradeAnswerMark(int markType, int densityPerMille, int threshold);
+// Whether " ?" follows the mark: the density within the unclear margin.
+bool IsUnclearMark(const AnswerMark& mark, int threshold, int unclearMargin);
+
+// The guide a write-in box gets on a blank sheet.
+enum class WriteInGuide { kNone, kBar, kFigure8, kDots };
+struct WriteInGuideCase {
+  int box = 1;                  // P, from 1
+  int boxCount = 0;
+  bool valueEmpty = true;
+  bool overlayHasChar = false;  // the overlay text has a character for the box
+  int guideFigures = 0;         // the sheet's ＩＮＴ８
+  int printColour = 0;          // c
+  bool keyField = false;
+  int keyNumbering = 0;         // the sheet's 予備３
+  std::string typeMask;         // 10 characters "0"/"1"
+  std::string maximum;          // the field's maximum text
+  int strokeWeight = 0;         // 1: guide dots
+};
+WriteInGuide ChooseWriteInGuide(const WriteInGuideCase& c);
+// True for the print colours that print in monochrome (0 and 40).
+inline bool IsMonochromePrint(int printColour) { return printColour == 0 || printColour == 40; }
+
+// The rectangle of an item's title (device units), or none.
+struct SheetTitleCase {
+  int deviceLeft = 0, deviceTop = 0, deviceRight = 0, deviceBottom = 0;
+  int scale = 1, gridUnit = 4;
+  int pitch = 0, labelPosition = 20, titlePosition = 5, titleFrame = 0, shading = 1;
+  int rowStep = 0;
+  bool textItem = false;
+  int textWidth = 0, textHeight = 0;  // of the title in the title's font
+};
+struct SheetTitleRect {
+  bool shown = false;
+  int left = 0, top = 0, right = 0, bottom = 0;
+};
+SheetTitleRect PlaceSheetTitle(const SheetTitleCase& c);
+
+// ---------------------------------------------------------------------------
 #if defined(_WIN32)
 #include <windows.h>
 
@@ -988,33 +1108,128 @@ int ReportPastPageEnd();
 // printer and in a file, where callers break pages themselves.
 int ReportRowFits();
 
-// Printing of screens and their fields through the report output
-// (print_window.cpp; the field printing is not built yet). Coordinates are screen pixels
-// plus the offsets given; the report layer shifts them by its margins and
-// scales them.
+// Printing screens and OCR sheets through the report output
+// (print_window.cpp, print_fields.cpp, print_sheet_text.cpp,
+// sheet_primitives.cpp, print_sheet_field.cpp, print_sheet_boxes.cpp).
 //
+// Screen items print at their pixel position plus the offsets given,
+// shifted by the page margins (and 10 report units further in a preview)
+// and scaled on the printer. OCR-sheet items print in millimetres of their
+// canvas (SheetPrintUnits), shifted by the registration extents.
+
+// What sheet printing reads of the current sheet, and its state.
+struct SheetPrintState {
+  // The sheet's settings.
+  int printColour = 0;        // c: 0 black, 40 pale black, 41/44/47 colours, + 1 pale
+  int guideFigures = 0;       // ＩＮＴ８: 1 guide figures in write-in boxes
+  int keyNumbering = 0;       // 予備３: 1 the key field gets guides, 2 never
+  int unclearMarkMargin = 0;  // 不明瞭マーク境界値: marks this near the threshold get " ?"
+  int heavyRules = 0;         // 2: ruled frames 0.2 mm wide, else 0.1 mm
+  std::string keyFieldName;   // the sheet's key field
+  std::string printFont;      // face of box characters (USER.INI PFONT); "" the default
+  // State of a print run.
+  int printOption = kSheetPrintPlain;  // SetPrintOffsetX
+  int xExtent = 0, yExtent = 0;        // registration extents, screen pixels
+  int sheetColour = 0;                 // colour of frames: c, or 9 in the answer print
+};
+extern SheetPrintState g_sheetPrint;  // (print_sheet_text.cpp)
+
 // Prints the items and ruled lines of window slot `slot` at offset (x, y),
 // y taken from below the slot's header band: the same walk as the screen's
-// page painting, each item through the field printing below.
+// page painting, each item through the field printing below. In a text
+// file each line of the screen becomes one CSV line of its captions and
+// values, left to right.
 void DrawWindowItems(int slot, int x, int y);
-//
-// An item's caption in its caption rectangle, with a font of twice the
-// item's character size; items whose state byte is 255 are skipped.
-void PrintFieldText(int item, const char* text, int xOffset, int yOffset);
-// An OCR-sheet item (item class 7) in the sheet layout with the sheet font.
-void PrintSheetField(int item, int xOffset, int yOffset);
-// A rectangle with the black stock pen; the fifth value is not used.
+// A rectangle with the black stock pen: left and top sides, then bottom and
+// right; the fifth value is not used.
 void PrintFieldFrame(int x1, int y1, int x2, int y2, int unused);
-// An item's value in its box (postcodes as "〒%s", longer texts wrapped).
+// An item's caption centred in its caption rectangle, in face 0 at twice
+// the item's character size; nothing for a hidden item.
+void PrintFieldText(int item, const char* text, int xOffset, int yOffset);
+// An item's value in its box: "×", "○", "◎" for two-state marks,
+// postcodes as "〒%s", images, vertical text, a diagonal for line items,
+// shrunk to fit where the screen shrinks it.
 void PrintFieldValue(int item, const char* text, int xOffset, int yOffset);
-// The box frame of an item (twice for item class 3); nothing for state 255,
-// item class 1, title style 10 or kinds 'R' and 'C'; edit letter 'V' swaps
-// width and height.
+// The box frame of an item (twice for item class 3); nothing for hidden or
+// protected items, item class 1, title style 10 or kinds 'R' and 'C'; edit
+// letter 'V' swaps width and height.
 void PrintFieldMarks(int item, int xOffset, int yOffset);
-// A line or frame on the printer: width mode 1 is 14 and 2 is 32 printer
-// units; dashed (after SetPrintLineStyle(2)) with a geometric pen in the
-// colour of the colour code.
+// A ruled line: width mode 1 is 14 and 2 is 32 device units; dashed (30 on,
+// 50 off) after SetPrintLineStyle(2). Lines of a sheet stand in millimetres
+// like its items; lines of a screen stand with its fields.
 void DrawPrintThickLine(int x1, int y1, int x2, int y2, int widthMode, int colorCode);
+// One OCR-sheet item (image, text item, write-in or check field) with its
+// boxes, guides, labels, marks, title, frame and number; the extents are
+// those of the registration squares (SetPrintLineExtent).
+void PrintSheetField(int item, int xExtent, int yExtent);
+
+// Sheet and report texts.
+// `text` in Gothic at the page origin, followed by " 新規" (status 1) or
+// " 上書" (status 0) and, when `crossed`, " (×)".
+void PrintStatusText(const char* text, int status, int crossed);
+// "%3d 点" in red at report (x, y); nothing for a score below 0.
+void PrintScore(int score, int x, int y);
+void PrintTextLine(const char* text);
+// The registration extents of later sheet items, in screen pixels.
+void SetPrintLineExtent(int xExtent, int yExtent);
+// The sheet print option: kSheetPrintPlain, kSheetPrintBlank or
+// kSheetPrintAnswer.
+void SetPrintOffsetX(int option);
+// A black square of `side` report units at report (x, y), shifted by the
+// registration extents (a registration mark).
+void DrawPrintShadedBox(int x, int y, int side);
+// The number of a numbered sheet item left of it (or centred over it for
+// number style 2), device rectangle of the item given.
+void PrintItemNumber(int item, int left, int top, int right, int bottom);
+// A caption split at "|" into lines, right-aligned left of the item and
+// centred on its height; one line of a framed item gets a frame.
+void PrintItemCaption(int item, const char* caption, int colorCode, int xExtent, int yExtent);
+
+// Sheet drawing primitives: device units, y not yet signed.
+void DrawPrintBox(int left, int top, int right, int bottom);
+// Two horizontal lines from left + 0.5 mm to right - 0.3 mm and two
+// vertical lines 0.7 mm beyond the top and the bottom.
+void DrawCropFrame(int left, int top, int right, int bottom);
+// A ruled frame of a sheet in black or pale black (on the printer only: a
+// vertical rule as one line, any other as a crop frame, dashed); a colour
+// other than 0 and 40 draws a box of that thickness instead.
+void DrawSheetRule(int left, int top, int right, int bottom, int thickness, int colorCode);
+// A frame by its style: 2 (a solid frame or shading) a box of thickness 1
+// in the current line style, any other value (-1, 0, 1) the ruled frame;
+// a colour other than 0 and 40 always a box.
+void DrawSheetRuleFrame(int left, int top, int right, int bottom, int frameStyle, int colorCode);
+// A rectangle in the current line style, 0.1 mm wide per thickness.
+void DrawSheetBox(int left, int top, int right, int bottom, int thickness, int colorCode);
+// Dots at the corners of a rectangle (once where corners meet), on the
+// printer only and never in the answer print: one dot each (`single`) or
+// four around each.
+void DrawSheetCornerDots(int left, int top, int right, int bottom, int single);
+void DrawDoubleEllipse(int left, int top, int right, int bottom, int colorCode);
+// A handwriting guide in a box: a vertical bar, and for any symbol but 1
+// the figure 8 of two double circles, in the pale form of the print colour.
+void DrawMarkSymbol(int left, int top, int right, int bottom, int symbol, int printColour);
+void DrawOvalMark(int x1, int x2, int y, int colorCode);
+// An oval box; colour code 100 draws it marked (black, filled).
+void DrawMarkEllipse(int left, int top, int right, int bottom, int colorCode);
+// An ellipse box, dotted in line style 2, else doubled; colour code 100
+// draws it marked.
+void DrawMarkCircle(int left, int top, int right, int bottom, int colorCode);
+// A rectangle (rounded by `corner` when above 1) in a pen style (5 none)
+// and colour, filled by a hatch (6 solid, negative none).
+void DrawSheetRect(int left, int top, int right, int bottom, int corner, int penStyle,
+                   int penColour, int hatch, int fillColour);
+void DrawSheetFrame(int left, int top, int right, int bottom, int thickness, int colorCode);
+// An image file with its top left at device (x, y), at its own size (in
+// sheet jobs divided by the unit divisor) when `width` or `height` is
+// negative, else at the size of the last image. 0, or -1 when the file
+// does not load (nothing drawn, not reported).
+int PrintSheetImage(const char* file, int x, int y, int width, int height);
+// Text in a box: mode 0 and 1 centred in a device box, 2 centred above it,
+// 3 from report x centred on a report box's height.
+void PrintSheetText(int mode, int x, int y, int width, int height, const char* text);
+// A text on one line from device (x, y), each character's cell decorated
+// as its sheet text item asks (frame, white ground, guide figure).
+void PrintCharsDecorated(int item, int x, int y, const char* text, int colorCode);
 
 // Images in reports (report_images.cpp)
 void ReportDrawImage(const char* file, int x, int y, int width, int height);
