@@ -93,6 +93,16 @@ void PrintVerticalValue(const ScreenItem& item, const char* text, const RECT& pa
   DrawTextA(dc, text, -1, &column, DT_CENTER | DT_WORDBREAK);
 }
 
+// Device units of a printer length in hundredths of a millimetre, by the
+// page's mapping mode (a sheet's page counts in them already).
+int PrinterLength(int hundredths) {
+  switch (g_reportOutput.unitKind) {
+    case kUnitLoMetric: return std::max(1, RoundHalfUpRatio(hundredths, 10));
+    case kUnitTwips: return RoundHalfUpRatio(hundredths * 1440LL, 2540);
+    default: return hundredths;
+  }
+}
+
 }  // namespace
 
 int PageXOf(int x) {
@@ -213,10 +223,12 @@ void DrawPrintThickLine(int x1, int y1, int x2, int y2, int widthMode, int color
   const COLORREF rgb = ColorFromCode(colorCode);
   GdiOwner<HPEN> pen;
   if (ReportOnPrinter()) {
-    const DWORD dashes[] = {30, 50};
+    // 0.14 or 0.32 mm wide, dashes of 0.3 mm with gaps of 0.5 mm.
+    const DWORD dashes[] = {static_cast<DWORD>(PrinterLength(30)),
+                            static_cast<DWORD>(PrinterLength(50))};
     LOGBRUSH brush{BS_SOLID, rgb, 0};
     pen.reset(ExtCreatePen(PS_GEOMETRIC | (dashed ? PS_USERSTYLE : PS_SOLID) | PS_ENDCAP_FLAT,
-                           widthMode == 2 ? 32 : 14, &brush, dashed ? 2 : 0,
+                           PrinterLength(widthMode == 2 ? 32 : 14), &brush, dashed ? 2 : 0,
                            dashed ? dashes : nullptr));
   } else {
     pen.reset(CreatePen(dashed ? PS_DASH : PS_SOLID, dashed ? 1 : widthMode == 2 ? 2 : 1, rgb));

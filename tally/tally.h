@@ -1154,9 +1154,10 @@ void PrintFieldValue(int item, const char* text, int xOffset, int yOffset);
 // protected items, item class 1, title style 10 or kinds 'R' and 'C'; edit
 // letter 'V' swaps width and height.
 void PrintFieldMarks(int item, int xOffset, int yOffset);
-// A ruled line: width mode 1 is 14 and 2 is 32 device units; dashed (30 on,
-// 50 off) after SetPrintLineStyle(2). Lines of a sheet stand in millimetres
-// like its items; lines of a screen stand with its fields.
+// A ruled line: on the printer width mode 1 is 0.14 mm and 2 is 0.32 mm
+// (14 and 32 units of a sheet's page), dashed 0.3 mm on and 0.5 mm off after
+// SetPrintLineStyle(2); in a preview 1 or 2 pixels. Lines of a sheet stand
+// in millimetres like its items; lines of a screen stand with its fields.
 void DrawPrintThickLine(int x1, int y1, int x2, int y2, int widthMode, int colorCode);
 // One OCR-sheet item (image, text item, write-in or check field) with its
 // boxes, guides, labels, marks, title, frame and number; the extents are
