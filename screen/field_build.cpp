@@ -92,6 +92,7 @@ void TakeSheetValues(int t, int i, const Member& m, int members) {
   item.overlayText = JoinedColumns(t, "重ね文字", "重ね文字２", "重ね文字３");
   item.conversionText = JoinedColumns(t, "変換条件", "変換条件２", "変換条件３");
   item.bSize = GetColumnInt(t, "Ｂサイズ");
+  item.boxGap = item.bSize;  // the canvas lays its boxes out as they print and read
   if (check) {
     item.boxShape = TitlePlacementCode(GetColumnText(t, "背景色"));
     if (item.boxShape == 3 && members > 1 && m.k > 1) item.overlayText.clear();

@@ -13,6 +13,21 @@ namespace {
 bool IsTextItem(const ScreenItem& item) { return !item.code.empty() && item.code[0] == 'T'; }
 bool IsCheckField(const ScreenItem& item) { return item.edit == 'C'; }
 
+// The kinds of sheet items: images, texts (area codes "T..."), and fields
+// (area codes of digits) of the sheet's edit letters. Any other item is
+// not printed at all, so nothing of another item's drawing carries over.
+enum class SheetItemKind { kImage, kText, kField, kUnknown };
+
+SheetItemKind KindOf(const ScreenItem& item) {
+  if (item.edit == 'I') return SheetItemKind::kImage;
+  if (IsTextItem(item)) return SheetItemKind::kText;
+  const bool digits = !item.code.empty() && item.code[0] >= '0' && item.code[0] <= '9';
+  if (digits && std::string("LZDRC").find(item.edit) != std::string::npos) {
+    return SheetItemKind::kField;
+  }
+  return SheetItemKind::kUnknown;
+}
+
 SheetItemJob StartSheetItem(int i, int xExtent, int yExtent) {
   const ScreenItem& item = Item(i);
   SheetItemJob job;
@@ -173,13 +188,14 @@ void PrintTitle(const SheetItemJob& job) {
 
 void PrintSheetField(int i, int xExtent, int yExtent) {
   const ScreenItem& item = Item(i);
-  if (item.state == kItemHidden || !ReportMeasureDC()) return;
+  const SheetItemKind kind = KindOf(item);
+  if (item.state == kItemHidden || kind == SheetItemKind::kUnknown || !ReportMeasureDC()) return;
   SheetItemJob job = StartSheetItem(i, xExtent, yExtent);
-  if (item.edit == 'I') {
+  if (kind == SheetItemKind::kImage) {
     PrintImageItem(job);
     return;
   }
-  if (IsTextItem(item)) {
+  if (kind == SheetItemKind::kText) {
     PrintTextItem(job);
   } else {
     PrintSheetFieldBoxes(job);

@@ -79,11 +79,12 @@ void DrawWindowItems(int slot, int x, int y) {
     WriteWindowText(s);
     return;
   }
-  // Sheets count in millimetres of their canvas, screens in pixels.
+  // Sheets count in millimetres of their canvas (its grid unit of pixels),
+  // screens in pixels, whatever window was current when the job began.
   ReportOutputContext& r = g_reportOutput;
   const int jobDivisor = r.unitDivisor;
   const bool sheet = IsSheetWindow(s);
-  r.unitDivisor = sheet ? (jobDivisor > 0 ? jobDivisor : SheetDotsPerGridUnit()) : 0;
+  r.unitDivisor = sheet ? SheetDotsPerGridUnit() : 0;
   // Content below the header band prints from the top of the page.
   y -= s.headerHeight;
   for (int i = s.firstItem; s.itemCount > 0 && i <= s.lastItem; ++i) {

@@ -13,29 +13,43 @@ ReportOutputContext g_reportOutput;
 
 namespace {
 
-int MappingModeOf(int unitKind) {
+// Logical units an inch of the unit kind's mapping: 0.1 mm, 0.01 mm or a
+// twip, y counting up as in the metric mapping modes; 0 for device pixels.
+int LogicalUnitsPerInch(int unitKind) {
   switch (unitKind) {
-    case kUnitLoMetric: return MM_LOMETRIC;
-    case kUnitTwips: return MM_TWIPS;
+    case kUnitLoMetric: return 254;
+    case kUnitTwips: return 1440;
     case kUnitPixels: return 0;  // device pixels: leave the DC as it is
-    default: return MM_HIMETRIC;
+    default: return 2540;
   }
 }
 
-// Mapping mode and origin of a printer page. Some drivers start every page
-// with default attributes, so this runs again when a page begins.
+// Mapping and origin of a printer page. The units of MM_LOMETRIC,
+// MM_HIMETRIC and MM_TWIPS are set from the device's resolution, which
+// drivers report exactly, not through the mapping modes themselves: those
+// follow the page size in whole millimetres, which Wine's PostScript driver
+// rounds down (A4 209 mm wide: a sheet 0.5% too wide). Some drivers start
+// every page with default attributes, so this runs again when a page
+// begins.
 void ApplyPrinterMapping() {
   ReportOutputContext& r = g_reportOutput;
-  if (const int mapMode = MappingModeOf(r.unitKind)) SetMapMode(r.dc, mapMode);
+  if (const int perInch = LogicalUnitsPerInch(r.unitKind)) {
+    SetMapMode(r.dc, MM_ANISOTROPIC);
+    SetWindowExtEx(r.dc, perInch, perInch, nullptr);
+    SetViewportExtEx(r.dc, GetDeviceCaps(r.dc, LOGPIXELSX), -GetDeviceCaps(r.dc, LOGPIXELSY),
+                     nullptr);
+  }
   SetViewportOrgEx(r.dc, r.originX, r.originY, nullptr);
   if (r.font.get()) SelectObject(r.dc, r.font.get());
 }
 
 // The character unit of the current screen window: sheets laid out in
-// screen pixels are printed in report units of that many pixels.
+// screen pixels are printed in report units of that many pixels. The sheet
+// canvas counts in its grid unit (pixels a millimetre).
 int CurrentScreenCharUnit() {
   const int slot = g_screen.currentSlot;
-  return IsValidSlot(slot) ? Slot(slot).fontUnit : kBaseCharWidth;
+  if (!IsValidSlot(slot)) return kBaseCharWidth;
+  return Slot(slot).screenType == kScreenTypeSheet ? SheetDotsPerGridUnit() : Slot(slot).fontUnit;
 }
 
 void ResetCursor() {
@@ -102,6 +116,10 @@ INT_PTR StartPreviewJob() {
   ReportOutputContext& r = g_reportOutput;
   r.scale = 1;
   r.ySign = 1;
+  // A preview has no printer corner and counts screens in their pixels,
+  // whatever job came before it.
+  r.leftCorrection = 0;
+  r.unitDivisor = 0;
   if (r.previewDC) {
     BeginPreviewOnDC();
   } else if (r.previewWindow) {

@@ -29,6 +29,8 @@ constexpr int kReportPrinter = 1;
 constexpr int kReportTextFile = 2;  // cells become CSV fields
 
 // Unit kinds: how a report unit maps to the device on the printer.
+// The printer's logical units are those of the metric mapping modes (0.1 mm,
+// 0.01 mm, twips; y up), set from the device's resolution.
 constexpr int kUnitLoMetric = 0;  // 0.2 mm, MM_LOMETRIC, scale 2
 constexpr int kUnitHiMetric = 1;  // 0.2 mm, MM_HIMETRIC, scale 20
 constexpr int kUnitTwips = 2;     // 11/1440 inch, MM_TWIPS, scale 11

@@ -135,6 +135,18 @@ bool PdfPage::DarkNearMm(double xMm, double yMm, int tolerancePx) const {
   return false;
 }
 
+int PdfPage::InkInMm(double leftMm, double topMm, double rightMm, double bottomMm,
+                     int level) const {
+  const double px = dpi / 25.4;
+  int ink = 0;
+  for (int y = static_cast<int>(topMm * px); y < static_cast<int>(bottomMm * px); ++y) {
+    for (int x = static_cast<int>(leftMm * px); x < static_cast<int>(rightMm * px); ++x) {
+      if (x >= 0 && y >= 0 && x < width && y < height && At(x, y) < level) ++ink;
+    }
+  }
+  return ink;
+}
+
 std::vector<PdfPage> WaitForPrintedPages(const std::string& documentName,
                                          int dpi) {
   std::vector<PdfPage> pages;

@@ -35,6 +35,9 @@ struct PdfPage {
   int AtMm(double xMm, double yMm) const;
   // True when a dark pixel lies within `tolerancePx` of the point.
   bool DarkNearMm(double xMm, double yMm, int tolerancePx = 2) const;
+  // Pixels darker than `level` (grey and coloured ink included at the
+  // default) inside a rectangle given in millimetres.
+  int InkInMm(double leftMm, double topMm, double rightMm, double bottomMm, int level = 200) const;
 };
 
 // Waits (up to 60 s) for the PDF of the job named `documentName`, renders

@@ -157,19 +157,6 @@ TEST_P(PrintScreensTest, APreviewShowsEachValueAndFrameWhereTheScreenShowsIt) {
   EXPECT_TRUE(BoxTexts().empty()) << Boxes();
 }
 
-// The pixels of ink (grey text included) inside a rectangle of the page
-// given in millimetres.
-int InkInMm(const PdfPage& page, double left, double top, double right, double bottom) {
-  const double px = page.dpi / 25.4;
-  int ink = 0;
-  for (int y = static_cast<int>(top * px); y < static_cast<int>(bottom * px); ++y) {
-    for (int x = static_cast<int>(left * px); x < static_cast<int>(right * px); ++x) {
-      if (x >= 0 && y >= 0 && x < page.width && y < page.height && page.At(x, y) < 200) ++ink;
-    }
-  }
-  return ink;
-}
-
 TEST_P(PrintScreensTest, OnThePrinterEachScreenIsAPageWithItsTextsInPlace) {
   const std::string why = PrintingUnavailable();
   if (!why.empty()) SKIP_WITHOUT_SERVICE(why);
@@ -203,15 +190,15 @@ TEST_P(PrintScreensTest, OnThePrinterEachScreenIsAPageWithItsTextsInPlace) {
     SCOPED_TRACE(kFixtureScreens[k]);
     for (const auto& [what, r] : texts[k]) {
       SCOPED_TRACE(what);
-      EXPECT_GT(InkInMm(pages[k], mmX(r.left), mmY(r.top), mmX(r.right), mmY(r.bottom)), 0);
+      EXPECT_GT(pages[k].InkInMm(mmX(r.left), mmY(r.top), mmX(r.right), mmY(r.bottom)), 0);
     }
     for (const LinePoint& l : kLinePoints) {
       if (std::string(l.screen) != kFixtureScreens[k]) continue;
       SCOPED_TRACE(l.y);
-      EXPECT_GT(InkInMm(pages[k], mmX(l.x), mmY(l.y) - 0.5, mmX(l.x) + 1, mmY(l.y) + 0.5), 0);
+      EXPECT_GT(pages[k].InkInMm(mmX(l.x), mmY(l.y) - 0.5, mmX(l.x) + 1, mmY(l.y) + 0.5), 0);
     }
     // Nothing of the screen lies outside it: the page's far half is blank.
-    EXPECT_EQ(InkInMm(pages[k], 0, 200, 210, 297), 0);
+    EXPECT_EQ(pages[k].InkInMm(0, 200, 210, 297), 0);
   }
   EXPECT_TRUE(BoxTexts().empty()) << Boxes();
 }

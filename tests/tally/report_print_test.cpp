@@ -100,11 +100,15 @@ TEST_F(ReportPrint, FramedCellsLandOnTheirPagesWithoutATrailingBlankPage) {
   EXPECT_STREQ(caption, "印  刷  処  理");
   EXPECT_FALSE(IsWindowEnabled(owner_));
   EXPECT_EQ(g_reportOutput.scale, 2);
-  EXPECT_EQ(GetMapMode(dc), MM_LOMETRIC);
+  // 0.1 mm a logical unit, y counting up: 100 mm are 3.937 inches.
+  POINT hundredMm{1000, 1000};
+  LPtoDP(dc, &hundredMm, 1);
+  EXPECT_EQ(hundredMm.x, GetDeviceCaps(dc, LOGPIXELSX) * 1000 / 254);
+  EXPECT_EQ(hundredMm.y, -GetDeviceCaps(dc, LOGPIXELSY) * 1000 / 254);
 
   SetReportCellFrame(1);
   ReportPrintCell("%s", "ABCDEFGHIJ");
-  const int digit = ReportDigitWidth();  // 0.1 mm on MM_LOMETRIC
+  const int digit = ReportDigitWidth();  // 0.1 mm
   AdvanceReportLine(1);
   SetReportCellFrame(2);
   ReportPrintCell("%s", "rule");
