@@ -58,12 +58,6 @@ int SelectValueFont(const ScreenItem& item, const char* text) {
   return size;
 }
 
-std::string TwoStateGlyph(const char* value) {
-  if (std::strcmp(value, "0") == 0) return "×";
-  if (std::strcmp(value, "1") == 0) return "○";
-  if (std::strcmp(value, "2") == 0) return "◎";
-  return value;
-}
 
 void PrintImageValue(const ScreenItem& item, const char* value, const RECT& page) {
   std::string name = *value ? value : item.joinText;
@@ -104,6 +98,17 @@ int PrinterLength(int hundredths) {
 }
 
 }  // namespace
+
+std::string PrintedValueText(char kind, const char* value) {
+  std::string text = value;
+  if (kind == 'c') {
+    if (text == "0") text = "×";
+    if (text == "1") text = "○";
+    if (text == "2") text = "◎";
+  }
+  if (kind == 'z' && !text.empty()) text = "〒" + text;
+  return text;
+}
 
 int PageXOf(int x) {
   const ReportOutputContext& r = g_reportOutput;
@@ -152,8 +157,7 @@ void PrintFieldValue(int i, const char* value, int xOffset, int yOffset) {
   const ScreenItem& item = Item(i);
   if (item.state == kItemHidden || !ReportMeasureDC()) return;
   if (item.kind == 'P' && !*value) return;
-  std::string text = item.kind == 'c' ? TwoStateGlyph(value) : value;
-  if (item.kind == 'z') text = "〒" + text;
+  const std::string text = PrintedValueText(item.kind, value);
   const RECT page = PageRect(ValueRect(item, xOffset, yOffset));
   if (item.edit == 'I') {
     PrintImageValue(item, value, page);

@@ -32,13 +32,7 @@ std::string ShownValue(int i) {
     return textItem ? item.overlayText : item.displayText;
   }
   if (item.edit == 'I' || item.edit == '/' || item.kind == 'L') return "";
-  std::string value = FormatItemDisplayText(i);
-  if (item.kind == 'c') {
-    static const char* const kGlyphs[] = {"×", "○", "◎"};
-    if (value.size() == 1 && value[0] >= '0' && value[0] <= '2') value = kGlyphs[value[0] - '0'];
-  }
-  if (item.kind == 'z' && !value.empty()) value = "〒" + value;
-  return value;
+  return PrintedValueText(item.kind, FormatItemDisplayText(i));
 }
 
 // The captions and values of the slot's items, one CSV line per line of

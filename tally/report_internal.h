@@ -64,6 +64,10 @@ inline void DrawReportSegment(HDC dc, int x1, int y1, int x2, int y2) {
 int PageXOf(int x);
 int PageYOf(int y);
 
+// The text a screen item's value prints as: the glyph of a two-state mark
+// (kind 'c': "0" "×", "1" "○", "2" "◎"), a postcode (kind 'z') after "〒".
+std::string PrintedValueText(char kind, const char* value);
+
 // Text colour of later report text: a colour code, or an RGB value.
 void SetReportTextColor(int colorCode);
 void SetReportTextRgb(COLORREF rgb);
