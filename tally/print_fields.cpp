@@ -58,7 +58,6 @@ int SelectValueFont(const ScreenItem& item, const char* text) {
   return size;
 }
 
-
 void PrintImageValue(const ScreenItem& item, const char* value, const RECT& page) {
   std::string name = *value ? value : item.joinText;
   if (name.empty()) return;
@@ -115,9 +114,7 @@ int PageXOf(int x) {
   return (x + r.leftMargin * 5 - r.leftCorrection + PreviewInset()) * ReportScale();
 }
 
-int PageYOf(int y) {
-  return (y + g_reportOutput.topMargin * 5 + PreviewInset()) * ReportScale();
-}
+int PageYOf(int y) { return (y + g_reportOutput.topMargin * 5 + PreviewInset()) * ReportScale(); }
 
 void PrintFieldFrame(int x1, int y1, int x2, int y2, int) {
   HDC dc = ReportDrawDC();
@@ -164,8 +161,8 @@ void PrintFieldValue(int i, const char* value, int xOffset, int yOffset) {
     return;
   }
   if (item.edit == '/' || item.kind == 'L') {
-    ReportLineColor(ReportDrawDC(), page.left, SignedY(page.bottom), page.right,
-                    SignedY(page.top), 1, 0);
+    ReportLineColor(ReportDrawDC(), page.left, SignedY(page.bottom), page.right, SignedY(page.top),
+                    1, 0);
     return;
   }
   if (text.empty()) return;

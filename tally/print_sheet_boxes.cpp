@@ -33,9 +33,9 @@ struct FieldBoxes {
   SheetItemJob& job;
   const ScreenItem& item;
   SheetBoxSize size;
-  std::vector<PrintedBox> boxes;        // frames and guides
+  std::vector<PrintedBox> boxes;         // frames and guides
   std::vector<PrintedBox> answerFrames;  // write-in frames of the answer print
-  int boxCharHeight = 0;                // hb
+  int boxCharHeight = 0;                 // hb
   bool check = false;
   int s = 1;
 };
@@ -166,18 +166,12 @@ void PlaceOutsideLabel(const FieldBoxes& f, const PrintedBox& box, const std::st
     case 1:
       PrintSheetText(0, box.left - extent.cx - 2 * f.s, box.top, extent.cx, h, label.c_str());
       break;
-    case 2:
-      PrintSheetText(0, box.left + w + 2 * f.s, box.top, extent.cx, h, label.c_str());
-      break;
+    case 2: PrintSheetText(0, box.left + w + 2 * f.s, box.top, extent.cx, h, label.c_str()); break;
     case 3:
       PrintSheetText(0, box.left, box.top - extent.cy - g * f.s, w, extent.cy, label.c_str());
       break;
-    case 4:
-      PrintSheetText(0, box.left, box.top + h + g * f.s, w, extent.cy, label.c_str());
-      break;
-    default:
-      PrintSheetText(0, box.left, box.top, w, h, label.c_str());
-      break;
+    case 4: PrintSheetText(0, box.left, box.top + h + g * f.s, w, extent.cy, label.c_str()); break;
+    default: PrintSheetText(0, box.left, box.top, w, h, label.c_str()); break;
   }
 }
 
@@ -232,11 +226,8 @@ void PrintSampleMark(const FieldBoxes& f, const PrintedBox& box, unsigned char m
       line(left + w / 5, top + h / 5, right - w / 5, bottom - h / 5, 60);
       line(right - w / 5, top + h / 5, left + w / 5, bottom - h / 5, 60);
       break;
-    case '|':
-      line(left + w / 2, top + h / 5, right - w / 2, bottom - h / 5, 80);
-      break;
-    default:
-      break;
+    case '|': line(left + w / 2, top + h / 5, right - w / 2, bottom - h / 5, 80); break;
+    default: break;
   }
 }
 
@@ -248,8 +239,8 @@ void PrintCheckBox(FieldBoxes& f, const PrintedBox& box, int p, const std::strin
   const int w = f.size.width * f.s, h = f.size.height * f.s;
   if ((item.shading == 0 || item.shading == 2) && item.boxShape != 23) {
     const int wide = item.width == 1 && item.bSize == 0 ? item.boxWidth + 2 : f.size.step;
-    DrawSheetRuleFrame(box.left - f.s, box.top - f.s, box.left + wide * f.s - f.s,
-                       box.bottom + f.s, item.shading, g_sheetPrint.sheetColour);
+    DrawSheetRuleFrame(box.left - f.s, box.top - f.s, box.left + wide * f.s - f.s, box.bottom + f.s,
+                       item.shading, g_sheetPrint.sheetColour);
   }
   if (labelInside) {
     if (f.job.answer && item.threshold == -1) return;
@@ -359,7 +350,8 @@ void PrintSheetFieldBoxes(SheetItemJob& job) {
   const SheetItemPlace& p = job.place;
   const int s = f.s;
   TrimOverlongValue(f);
-  f.size = SizeSheetBoxes(item.boxWidth, item.boxHeight, item.bSize, item.width, item.kind == 'Z', s);
+  f.size =
+      SizeSheetBoxes(item.boxWidth, item.boxHeight, item.bSize, item.width, item.kind == 'Z', s);
   SheetBoxLayout layout;
   layout.check = f.check;
   layout.boxCount = item.width;

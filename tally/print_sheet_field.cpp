@@ -107,12 +107,12 @@ void PrintTextItem(const SheetItemJob& job) {
     }
   }
   if (!hasText) return;
-  const int lineStep = RoundHalfUpRatio(static_cast<long long>(cs / 2 + 2 * cs) * s,
-                                        job.units.unitDivisor);
+  const int lineStep =
+      RoundHalfUpRatio(static_cast<long long>(cs / 2 + 2 * cs) * s, job.units.unitDivisor);
   const int characters = std::max(1, static_cast<int>(text.size()) / 2);
   const int lines = (characters + item.width - 1) / item.width;
-  const int y = p.deviceTop +
-                RoundHalfUpRatio(p.deviceBottom - p.deviceTop - lineStep * lines, 2) + cs / 2;
+  const int y =
+      p.deviceTop + RoundHalfUpRatio(p.deviceBottom - p.deviceTop - lineStep * lines, 2) + cs / 2;
   int x = p.left * s;
   if (item.width == 1) {
     x = p.deviceLeft + RoundHalfUpRatio(p.deviceRight - p.deviceLeft - boxCharWidth, 2);

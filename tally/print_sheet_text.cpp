@@ -134,24 +134,20 @@ void PrintItemCaption(int i, const char* caption, int colorCode, int xExtent, in
 void PrintSheetText(int mode, int x, int y, int width, int height, const char* text) {
   const SIZE size = ReportTextExtent(text);
   switch (mode) {
-    case 2:
-      ReportTextAt(Centred(x, width, size.cx), y - size.cy, text);
-      break;
+    case 2: ReportTextAt(Centred(x, width, size.cx), y - size.cy, text); break;
     case 3: {
       const int s = ReportScale();
       ReportTextAt(x * s, Centred(y * s, height * s, size.cy), text);
       break;
     }
-    default:
-      ReportTextAt(Centred(x, width, size.cx), Centred(y, height, size.cy), text);
-      break;
+    default: ReportTextAt(Centred(x, width, size.cx), Centred(y, height, size.cy), text); break;
   }
 }
 
 void PrintCharsDecorated(int i, int x, int y, const char* text, int colorCode) {
   const ScreenItem& item = Item(i);
-  const bool guide = g_sheetPrint.guideFigures == 1 && !IsMonochromePrint(g_sheetPrint.printColour) &&
-                     item.markType != 1;
+  const bool guide = g_sheetPrint.guideFigures == 1 &&
+                     !IsMonochromePrint(g_sheetPrint.printColour) && item.markType != 1;
   for (const char* p = text; *p;) {
     const int length = *p && p[1] ? SjisCharLength(p) : 1;
     const std::string character(p, length);

@@ -91,8 +91,8 @@ void DrawWindowItems(int slot, int x, int y) {
     ItemCaptionRect rect;
     GetItemRect(i, &rect);
     if (rect.placement != kCaptionNone) {
-      PrintFieldText(i, rect.placement == kCaptionSplit ? GetCaptionSplitText() : item.caption.c_str(),
-                     x, y);
+      PrintFieldText(
+          i, rect.placement == kCaptionSplit ? GetCaptionSplitText() : item.caption.c_str(), x, y);
       if (ItemHasCaptionFrame(slot, item)) {
         PrintFieldFrame(rect.left + x, rect.top + y, rect.right + x, rect.bottom + y, 0);
         if (item.itemClass == kItemClassThickFrame) {
@@ -105,15 +105,15 @@ void DrawWindowItems(int slot, int x, int y) {
     if (s.frameFlag) PrintFieldMarks(i, x, y);
     PrintFieldValue(i, text.c_str(), x, y);
   }
-  const int sheetColour = IsMonochromePrint(g_sheetPrint.printColour) ? 0 : g_sheetPrint.printColour;
+  const int sheetColour =
+      IsMonochromePrint(g_sheetPrint.printColour) ? 0 : g_sheetPrint.printColour;
   for (int k = s.firstLine; k < s.firstLine + s.lineCount && k < kMaxRuledLines; ++k) {
     const RuledLine& line = g_ruledLines[k];
     if (k < 0 || line.kind != 'L' || line.sizeCode == kRuledLineCutFrame) continue;
     if (line.x2 < line.x1 || line.y2 < line.y1) continue;
     SetPrintLineStyle(line.sizeCode == 5 ? 2 : 0);
     DrawPrintThickLine(line.x1 + x, line.y1 + y, line.x2 + x, line.y2 + y,
-                       line.sizeCode >= 2 && line.sizeCode != 5 ? 2 : 1,
-                       sheet ? sheetColour : 0);
+                       line.sizeCode >= 2 && line.sizeCode != 5 ? 2 : 1, sheet ? sheetColour : 0);
   }
   SetPrintLineStyle(0);
   r.unitDivisor = jobDivisor;

@@ -145,8 +145,8 @@ void DrawSheetCornerDots(int left, int top, int right, int bottom, int single) {
   if (!ReportOnPrinter() || g_sheetPrint.printOption == kSheetPrintAnswer) return;
   HDC dc = ReportDrawDC();
   if (!dc) return;
-  std::vector<std::pair<int, int>> corners = {{left, top}, {right, top}, {left, bottom},
-                                              {right, bottom}};
+  std::vector<std::pair<int, int>> corners = {
+      {left, top}, {right, top}, {left, bottom}, {right, bottom}};
   std::sort(corners.begin(), corners.end());
   corners.erase(std::unique(corners.begin(), corners.end()), corners.end());
   const int size = SheetLength(single ? 30 : 22);
@@ -237,12 +237,13 @@ void DrawSheetRect(int left, int top, int right, int bottom, int corner, int pen
   HDC dc = ReportDrawDC();
   if (!dc) return;
   GdiOwner<HPEN> pen(CreatePen(penStyle, 1, ColorFromCode(penColour)));
-  GdiOwner<HBRUSH> brush(hatch == 6                ? CreateSolidBrush(ColorFromCode(fillColour))
-                         : hatch >= 0 && hatch <= 5 ? CreateHatchBrush(hatch, ColorFromCode(fillColour))
-                                                    : nullptr);
+  GdiOwner<HBRUSH> brush(hatch == 6 ? CreateSolidBrush(ColorFromCode(fillColour))
+                         : hatch >= 0 && hatch <= 5
+                             ? CreateHatchBrush(hatch, ColorFromCode(fillColour))
+                             : nullptr);
   SelectScope usePen(dc, pen.get());
-  SelectScope useBrush(dc, brush.get() ? static_cast<HGDIOBJ>(brush.get())
-                                       : GetStockObject(NULL_BRUSH));
+  SelectScope useBrush(
+      dc, brush.get() ? static_cast<HGDIOBJ>(brush.get()) : GetStockObject(NULL_BRUSH));
   if (corner > 1) {
     RoundRect(dc, left, SignedY(top), right, SignedY(bottom), corner, corner);
   } else {

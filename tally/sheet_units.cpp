@@ -67,8 +67,8 @@ std::vector<PrintedBox> LayoutSheetBoxes(const SheetItemPlace& place, const Shee
   std::vector<PrintedBox> boxes;
   const int s = scale;
   const bool grid = layout.check && layout.arrayDirection > 1 && layout.arrayRows > 0;
-  const int perRow = grid ? std::max(1, (layout.boxCount + layout.arrayRows - 1) / layout.arrayRows)
-                          : 0;
+  const int perRow =
+      grid ? std::max(1, (layout.boxCount + layout.arrayRows - 1) / layout.arrayRows) : 0;
   int column = 0, row = 0;
   for (int p = 1; p <= layout.boxCount; ++p) {
     PrintedBox box;
@@ -215,8 +215,7 @@ SheetTitleRect PlaceSheetTitle(const SheetTitleCase& c) {
       bottom = top;
       top = bottom - textHeight;
       break;
-    default:
-      return r;  // 5 and any other position: no title
+    default: return r;  // 5 and any other position: no title
   }
   r.shown = true;
   r.left = left;

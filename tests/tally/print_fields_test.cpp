@@ -68,8 +68,9 @@ TEST_F(PrintFieldsTest, MarksAndPostcodesPrintAsTheirGlyphs) {
     const char* printed;
   };
   const Case cases[] = {
-      {'c', "0", "×\r\n"}, {'c', "1", "○\r\n"}, {'c', "2", "◎\r\n"},
-      {'z', "1234567", "〒1234567\r\n"}, {'z', "", ""}, {'X', "1", "1\r\n"},
+      {'c', "0", "×\r\n"}, {'c', "1", "○\r\n"},
+      {'c', "2", "◎\r\n"}, {'z', "1234567", "〒1234567\r\n"},
+      {'z', "", ""},       {'X', "1", "1\r\n"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.value);

@@ -218,7 +218,8 @@ TEST_P(PrintScreensTest, InATextFileEachLineOfTheScreenIsACsvLine) {
   };
   const Case cases[] = {
       {"TEST-MENU",
-       "ＯＣＲシート処理メニュー\r\nサーバー設定,シート読取\r\nシート定義の選択,終　了\r\nヘルプ\r\n"},
+       "ＯＣＲシート処理メニュー\r\nサーバー設定,シート読取\r\nシート定義の選択,"
+       "終　了\r\nヘルプ\r\n"},
       {"TEST-SUB", "閉じる\r\n"},
       {"TEST-LIST",
        "コード,品　　名,数量,分類,点01,点02\r\n0001,りんご,12,果物,80,75\r\n"

@@ -97,8 +97,8 @@ const std::vector<SheetFieldRow>& SampleSheetFields() {
              {"文字数", "10"}, {"横幅", "120"}, {"高さ", "14"}, {"タイトル枠", SqlText("実")}}),
       Field("0009", "Q3", "問３ 評価", "←", "ﾁｪｯｸ", 160, 900,
             Join({Boxes(5, 6, 6, 2),
-                  {{"背景色", SqlText("Ｃ")}, {"しきい値", "120"}, {"重ね文字", SqlText("ｱｲｳｴｵ")},
-                   {"網掛け", "2"}, {"少数部桁数", "1"}}})),
+                  {{"背景色", SqlText("Ｃ")}, {"しきい値", "120"},
+                   {"重ね文字", SqlText("ｱｲｳｴｵ")}, {"網掛け", "2"}, {"少数部桁数", "1"}}})),
   };
   return rows;
 }
@@ -121,7 +121,8 @@ int WriteSheetFields(const char* database, int kind, const std::vector<SheetFiel
       names += std::string(",") + name;
       values += "," + value;
     }
-    rc = rc ? rc : db_exec(slot, ("insert into MUPA_FLD (" + names + ") values (" + values + ")").c_str());
+    const std::string insert = "insert into MUPA_FLD (" + names + ") values (" + values + ")";
+    rc = rc ? rc : db_exec(slot, insert.c_str());
   }
   db_disconnect(slot);
   return rc;
@@ -132,7 +133,8 @@ int LoadProjectScreen(const std::string& textFolder) {
   const std::string path = textFolder + "\\PLN.txt";
   FILE* file = std::fopen(path.c_str(), "wb");
   if (!file) return -1;
-  std::fputs("[screen]\nSCRCODE=PLN\nSCRNAME=PRJ1-PLN\nSCRTYPE=PROJ\nCURMOV=R\nSCREDT=BUTT\n", file);
+  std::fputs("[screen]\nSCRCODE=PLN\nSCRNAME=PRJ1-PLN\nSCRTYPE=PROJ\nCURMOV=R\nSCREDT=BUTT\n",
+             file);
   std::fclose(file);
   return LoadScreenTexts(textFolder.c_str(), "", kProjectScreenDb) == 1 ? 0 : -1;
 }

@@ -87,11 +87,14 @@ TEST(SheetUnits, BoxRectangles) {
     std::vector<std::pair<int, int>> corners;
   };
   const Case cases[] = {
-      {"write-in boxes", false, 0, 0, {{525, 1500}, {1225, 1500}, {1925, 1500}, {2625, 1500}, {3325, 1500}}},
+      {"write-in boxes", false, 0, 0,
+       {{525, 1500}, {1225, 1500}, {1925, 1500}, {2625, 1500}, {3325, 1500}}},
       {"check boxes in a row start at the item's exact left", true, 0, 0,
        {{525, 1500}, {1225, 1500}, {1925, 1500}, {2625, 1500}, {3325, 1500}}},
-      {"a grid row by row", true, 2, 2, {{525, 1500}, {1225, 1500}, {1925, 1500}, {525, 2300}, {1225, 2300}}},
-      {"a grid column by column", true, 2, 3, {{525, 1500}, {525, 2300}, {1225, 1500}, {1225, 2300}, {1925, 1500}}},
+      {"a grid row by row", true, 2, 2,
+       {{525, 1500}, {1225, 1500}, {1925, 1500}, {525, 2300}, {1225, 2300}}},
+      {"a grid column by column", true, 2, 3,
+       {{525, 1500}, {525, 2300}, {1225, 1500}, {1225, 2300}, {1925, 1500}}},
       {"rows without a direction stay one row", true, 2, 0,
        {{525, 1500}, {1225, 1500}, {1925, 1500}, {2625, 1500}, {3325, 1500}}},
   };
@@ -197,10 +200,12 @@ TEST(SheetUnits, WriteInGuides) {
        false, 0, {G::kBar, G::kFigure8, G::kFigure8}},
       {"a shorter maximum: figures only", 41, 0, "1000000000", "12", false, 0,
        {G::kFigure8, G::kFigure8, G::kFigure8}},
-      {"monochrome: no figures", 0, 0, "1000000000", "123", false, 0, {G::kNone, G::kNone, G::kNone}},
+      {"monochrome: no figures", 0, 0, "1000000000", "123", false, 0,
+       {G::kNone, G::kNone, G::kNone}},
       {"monochrome with weight 1: dots", 0, 1, "1000000000", "123", false, 0,
        {G::kDots, G::kDots, G::kDots}},
-      {"pale black is monochrome", 40, 1, "1000000000", "", false, 0, {G::kDots, G::kDots, G::kDots}},
+      {"pale black is monochrome", 40, 1, "1000000000", "", false, 0,
+       {G::kDots, G::kDots, G::kDots}},
       {"katakana fields get no figures", 44, 0, "0001000000", "", false, 0,
        {G::kNone, G::kNone, G::kNone}},
       {"the key field numbered by the run: none", 41, 0, "1000000000", "", true, 2,
