@@ -20,6 +20,13 @@
 
 #include "reading/sheet_core.h"
 
+// USER.INI of the program folder: the workbench's settings of this
+// installation, one key a line (user_ini.cpp).
+// The text after `key` and one separator character on the first line of
+// `text` that begins with `key`; "" when no line does. Lines are taken up
+// to 255 bytes; CR and LF end them.
+std::string UserIniValue(const std::string& text, const char* key);
+
 #if defined(_WIN32)
 #include <windows.h>
 
@@ -301,4 +308,11 @@ int RenameDuplexScanFiles();
 // The scanner list file "%s\SCANERS": the current scanner and the names.
 int LoadScannerList(const char* programFolder, std::string* current,
                     std::vector<std::string>* names);
+
+// ---------------------------------------------------------------------------
+// USER.INI (user_ini.cpp)
+
+// UserIniValue of the program folder's USER.INI; "" when the file is
+// missing or unreadable (no failure: every setting keeps its default).
+std::string ReadUserIniValue(const char* key);
 #endif
