@@ -4,6 +4,7 @@
 // fixed in hundredths of a millimetre scale with the sheet (SheetLength).
 // Each call creates its pens and brushes and deletes them again.
 #include <algorithm>
+#include <cmath>
 #include <utility>
 #include <vector>
 
@@ -15,23 +16,23 @@ namespace {
 
 bool IsRuleColour(int colorCode) { return IsMonochromePrint(colorCode); }
 
-// A pen of `width` device units, dotted or solid; 1 and less is a cosmetic
-// (one pixel) pen.
+// A pen of `width` device units, dotted or solid; 1 and less is a hairline
+// (one device pixel, whatever the scale).
 HPEN CreateSheetPen(int width, int colorCode, bool dotted) {
   const COLORREF rgb = ColorFromCode(colorCode);
-  if (width <= 1) return CreatePen(dotted ? PS_DOT : PS_SOLID, 1, rgb);
+  if (width <= 1) return CreatePen(dotted ? PS_DOT : PS_SOLID, 0, rgb);
   LOGBRUSH brush{BS_SOLID, rgb, 0};
   return ExtCreatePen(PS_GEOMETRIC | (dotted ? PS_DOT : PS_SOLID) | PS_ENDCAP_FLAT | PS_JOIN_MITER,
                       width, &brush, 0, nullptr);
 }
 
 // The pen of ruled frames: dashes of 0.3 mm with gaps of 0.5 mm, 0.1 mm
-// wide (0.2 mm for sheets of heavy rules).
+// wide.
 HPEN CreateRulePen(int colorCode) {
   const DWORD dashes[] = {static_cast<DWORD>(std::max(1, SheetLength(30))),
                           static_cast<DWORD>(std::max(1, SheetLength(50)))};
   LOGBRUSH brush{BS_SOLID, ColorFromCode(colorCode), 0};
-  const int width = SheetLength(g_sheetPrint.heavyRules == 2 ? 20 : 10);
+  const int width = SheetLength(10);
   return ExtCreatePen(PS_GEOMETRIC | PS_USERSTYLE | PS_ENDCAP_FLAT, std::max(1, width), &brush, 2,
                       dashes);
 }
@@ -53,8 +54,30 @@ void Outline(HDC dc, int left, int top, int right, int bottom) {
   Rectangle(dc, left, SignedY(top), right, SignedY(bottom));
 }
 
+// An ellipse inscribed in a rectangle, outlined with the DC's pen and
+// filled with its brush. Drawn as four cubic arcs rather than by Ellipse:
+// Wine's PostScript driver places an Ellipse a device pixel to the left,
+// which at 400 dpi moves a mark box off the rectangle the reading run
+// measures.
 void EllipseIn(HDC dc, int left, int top, int right, int bottom) {
-  Ellipse(dc, left, SignedY(top), right, SignedY(bottom));
+  constexpr double kArc = 0.5522847498;  // control distance of a quarter circle
+  const double cx = (left + right) / 2.0, cy = (SignedY(top) + SignedY(bottom)) / 2.0;
+  const double rx = (right - left) / 2.0, ry = (SignedY(bottom) - SignedY(top)) / 2.0;
+  const double kx = rx * kArc, ky = ry * kArc;
+  const double points[13][2] = {
+      {cx + rx, cy},      {cx + rx, cy + ky}, {cx + kx, cy + ry}, {cx, cy + ry},
+      {cx - kx, cy + ry}, {cx - rx, cy + ky}, {cx - rx, cy},      {cx - rx, cy - ky},
+      {cx - kx, cy - ry}, {cx, cy - ry},      {cx + kx, cy - ry}, {cx + rx, cy - ky},
+      {cx + rx, cy}};
+  POINT arcs[13];
+  for (int k = 0; k < 13; ++k) {
+    arcs[k] = {static_cast<LONG>(std::lround(points[k][0])), static_cast<LONG>(std::lround(points[k][1]))};
+  }
+  BeginPath(dc);
+  PolyBezier(dc, arcs, 13);
+  CloseFigure(dc);
+  EndPath(dc);
+  StrokeAndFillPath(dc);
 }
 
 // An ellipse with the brush of `fill`: black and filled for colour code
@@ -151,7 +174,7 @@ void DrawSheetCornerDots(int left, int top, int right, int bottom, int single) {
   corners.erase(std::unique(corners.begin(), corners.end()), corners.end());
   const int size = SheetLength(single ? 30 : 22);
   const int around = SheetLength(30);
-  GdiOwner<HPEN> pen(CreatePen(PS_SOLID, 1, RGB(0, 0, 0)));
+  GdiOwner<HPEN> pen(CreatePen(PS_SOLID, 0, RGB(0, 0, 0)));
   SelectScope usePen(dc, pen.get());
   SelectScope useBrush(dc, GetStockObject(BLACK_BRUSH));
   auto dot = [&](int x, int y) {
@@ -208,7 +231,7 @@ void DrawOvalMark(int x1, int x2, int y, int colorCode) {
 void DrawMarkEllipse(int left, int top, int right, int bottom, int colorCode) {
   HDC dc = ReportDrawDC();
   if (!dc) return;
-  GdiOwner<HPEN> pen(CreatePen(PS_SOLID, 1, ColorFromCode(colorCode)));
+  GdiOwner<HPEN> pen(CreatePen(PS_SOLID, 0, ColorFromCode(colorCode)));
   SelectScope usePen(dc, pen.get());
   if (colorCode == 100) {
     const int in = SheetLength(30);
@@ -224,7 +247,7 @@ void DrawMarkCircle(int left, int top, int right, int bottom, int colorCode) {
   HDC dc = ReportDrawDC();
   if (!dc) return;
   const bool dotted = g_reportOutput.lineStyle == 2;
-  GdiOwner<HPEN> pen(CreatePen(dotted ? PS_DOT : PS_SOLID, 1, ColorFromCode(colorCode)));
+  GdiOwner<HPEN> pen(CreatePen(dotted ? PS_DOT : PS_SOLID, 0, ColorFromCode(colorCode)));
   SelectScope usePen(dc, pen.get());
   MarkEllipse(dc, left, top, right, bottom, colorCode == 100);
   if (dotted || colorCode == 100) return;
@@ -236,7 +259,7 @@ void DrawSheetRect(int left, int top, int right, int bottom, int corner, int pen
                    int penColour, int hatch, int fillColour) {
   HDC dc = ReportDrawDC();
   if (!dc) return;
-  GdiOwner<HPEN> pen(CreatePen(penStyle, 1, ColorFromCode(penColour)));
+  GdiOwner<HPEN> pen(CreatePen(penStyle, 0, ColorFromCode(penColour)));
   GdiOwner<HBRUSH> brush(hatch == 6 ? CreateSolidBrush(ColorFromCode(fillColour))
                          : hatch >= 0 && hatch <= 5
                              ? CreateHatchBrush(hatch, ColorFromCode(fillColour))
@@ -261,7 +284,7 @@ void DrawSheetFrame(int left, int top, int right, int bottom, int thickness, int
     Outline(dc, left, top, right, bottom);
     return;
   }
-  GdiOwner<HPEN> pen(CreatePen(PS_SOLID, 1, ColorFromCode(colorCode)));
+  GdiOwner<HPEN> pen(CreatePen(PS_SOLID, 0, ColorFromCode(colorCode)));
   SelectScope use(dc, pen.get());
   for (int ring = 0; ring < rings; ++ring) {
     Outline(dc, left + ring, top + ring, right - ring, bottom - ring);

@@ -147,28 +147,36 @@ int PdfPage::InkInMm(double leftMm, double topMm, double rightMm, double bottomM
   return ink;
 }
 
-std::vector<PdfPage> WaitForPrintedPages(const std::string& documentName,
-                                         int dpi) {
-  std::vector<PdfPage> pages;
+std::vector<std::vector<PdfPage>> WaitForPrintedPagesAt(const std::string& documentName,
+                                                       const std::vector<int>& dpis) {
+  std::vector<std::vector<PdfPage>> renderings;
   const std::string pdf = FindFinishedPdf(documentName);
-  if (pdf.empty()) return pages;
+  if (pdf.empty()) return renderings;
   const std::string unixPdf = PdfFolder() + "/" + pdf;
-  const std::string prefix = "/tmp/" + documentName;
-  std::ostringstream command;
-  command << "/usr/bin/pdftoppm -gray -r " << dpi << " " << unixPdf << " "
-          << prefix;
-  if (RunHostCommand(command.str(), prefix + ".done")) {
-    // pdftoppm numbers the pages 1, 2, ... (padded to the page count's
-    // width, which stays one digit in these tests).
-    for (int n = 1;; ++n) {
-      const std::string file = DosPath(prefix + "-" + std::to_string(n) + ".pgm");
-      PdfPage page;
-      page.dpi = dpi;
-      if (!ReadPgm(file, &page)) break;
-      pages.push_back(std::move(page));
-      DeleteFileA(file.c_str());
+  for (int dpi : dpis) {
+    std::vector<PdfPage> pages;
+    const std::string prefix = "/tmp/" + documentName + "-" + std::to_string(dpi);
+    std::ostringstream command;
+    command << "/usr/bin/pdftoppm -gray -r " << dpi << " " << unixPdf << " " << prefix;
+    if (RunHostCommand(command.str(), prefix + ".done")) {
+      // pdftoppm numbers the pages 1, 2, ... (padded to the page count's
+      // width, which stays one digit in these tests).
+      for (int n = 1;; ++n) {
+        const std::string file = DosPath(prefix + "-" + std::to_string(n) + ".pgm");
+        PdfPage page;
+        page.dpi = dpi;
+        if (!ReadPgm(file, &page)) break;
+        pages.push_back(std::move(page));
+        DeleteFileA(file.c_str());
+      }
     }
+    renderings.push_back(std::move(pages));
   }
   DeleteFileA(DosPath(unixPdf).c_str());
-  return pages;
+  return renderings;
+}
+
+std::vector<PdfPage> WaitForPrintedPages(const std::string& documentName, int dpi) {
+  std::vector<std::vector<PdfPage>> renderings = WaitForPrintedPagesAt(documentName, {dpi});
+  return renderings.empty() ? std::vector<PdfPage>() : std::move(renderings[0]);
 }

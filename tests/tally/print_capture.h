@@ -44,3 +44,6 @@ struct PdfPage {
 // its pages at `dpi` and deletes the PDF. Empty when no PDF came.
 std::vector<PdfPage> WaitForPrintedPages(const std::string& documentName,
                                          int dpi);
+// The same job's pages rendered at each of `dpis` (one list a resolution).
+std::vector<std::vector<PdfPage>> WaitForPrintedPagesAt(const std::string& documentName,
+                                                       const std::vector<int>& dpis);
