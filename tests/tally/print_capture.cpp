@@ -2,7 +2,9 @@
 
 #include <commdlg.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -98,15 +100,33 @@ std::string PrintingUnavailable() {
   return "";
 }
 
-INT_PTR ChooseDefaultPrinter(const ModalDialogCall& call) {
+INT_PTR ChooseDefaultPrinterAt(const ModalDialogCall& call, int dpi) {
   if (call.kind != "PrintDlg") return call.real(call.data);
   auto* dialog = static_cast<PRINTDLGA*>(call.data);
-  const auto* mode = dialog->hDevMode
-                         ? static_cast<const DEVMODEA*>(GlobalLock(dialog->hDevMode))
-                         : nullptr;
-  dialog->hDC = CreateDCA("WINSPOOL", DefaultPrinterName().c_str(), nullptr, mode);
-  if (mode) GlobalUnlock(dialog->hDevMode);
+  DEVMODEA mode{};
+  bool passed = false;
+  if (dialog->hDevMode) {
+    const auto* given = static_cast<const DEVMODEA*>(GlobalLock(dialog->hDevMode));
+    std::memcpy(&mode, given, std::min<size_t>(given->dmSize, sizeof mode));
+    GlobalUnlock(dialog->hDevMode);
+    mode.dmSize = sizeof mode;
+    passed = true;
+  }
+  if (dpi > 0) {
+    mode.dmSpecVersion = DM_SPECVERSION;
+    mode.dmSize = sizeof mode;
+    mode.dmFields |= DM_PRINTQUALITY | DM_YRESOLUTION;
+    mode.dmPrintQuality = static_cast<short>(dpi);
+    mode.dmYResolution = static_cast<short>(dpi);
+    passed = true;
+  }
+  dialog->hDC = CreateDCA("WINSPOOL", DefaultPrinterName().c_str(), nullptr,
+                          passed ? &mode : nullptr);
   return dialog->hDC != nullptr;
+}
+
+INT_PTR ChooseDefaultPrinter(const ModalDialogCall& call) {
+  return ChooseDefaultPrinterAt(call, 0);
 }
 
 std::string UniqueDocumentName(const char* what) {

@@ -22,6 +22,9 @@ std::string PrintingUnavailable();
 // printer made with the DEVMODE the program passed (as a person pressing
 // OK would); every other dialog runs for real.
 INT_PTR ChooseDefaultPrinter(const ModalDialogCall& call);
+// The same with the printer's resolution set to `dpi` in the dialog, as a
+// person choosing it would (0: the resolution the printer offers first).
+INT_PTR ChooseDefaultPrinterAt(const ModalDialogCall& call, int dpi);
 
 // A document name no other job of any test run uses.
 std::string UniqueDocumentName(const char* what);

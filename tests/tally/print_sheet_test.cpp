@@ -4,14 +4,20 @@
 // a printed sheet: labels by byte and by comma, a missing box, one frame
 // around a field, handwriting guides, the dash of a postcode, a value
 // trimmed to its boxes, a field off the millimetre grid, hidden and unknown
-// items, and the frames of a monochrome sheet.
+// items, and the frames of a monochrome sheet. Sheets of every layout of
+// boxes, and the sample sheet, rendered at 200, 300 and 400 dpi, have their
+// box frames compared with the rectangles the reading run measures for the
+// same fields.
 #include <windows.h>
 
+#include <cmath>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "reading/reading.h"
 #include "screen/screen.h"
 #include "tally/tally.h"
 #include "tests/foundation/db_test_support.h"
@@ -208,6 +214,199 @@ TEST_P(PrintSheetTest, ABlankSheetPrintsEachFieldAsItsDefinitionSays) {
 
   EXPECT_GT(black.Ink(5.2, 5.2, 6.8, 6.8), 0) << "the square 5 mm up and left";
   EXPECT_EQ(black.Ink(9, 9, 11, 11), 0);
+  EXPECT_TRUE(BoxTexts().empty()) << Boxes();
+}
+
+// Ink of a column (vertical) or row (horizontal) of a page over a band of
+// the other axis: the sum of 255 - grey, so faint hairlines count too.
+long LineInk(const PdfPage& page, bool vertical, int at, int from, int to) {
+  long ink = 0;
+  for (int k = from; k <= to; ++k) {
+    const int x = vertical ? at : k, y = vertical ? k : at;
+    if (x >= 0 && y >= 0 && x < page.width && y < page.height) ink += 255 - page.At(x, y);
+  }
+  return ink;
+}
+
+// Where the printed frame line nearest `expected` stands: the centre of the
+// ink of the columns (or rows) within 4 pixels, over the middle half of the
+// box's other extent; -1 when nothing is printed there.
+double PrintedEdge(const PdfPage& page, bool vertical, int expected, int from, int to) {
+  const int quarter = (to - from) / 4;
+  long total = 0, moment = 0;
+  for (int at = expected - 4; at <= expected + 4; ++at) {
+    const long ink = LineInk(page, vertical, at, from + quarter, to - quarter);
+    total += ink;
+    moment += ink * at;
+  }
+  // At least a fifth of a black line over the band.
+  if (total * 5 < 255L * (to - from - 2 * quarter)) return -1;
+  return static_cast<double>(moment) / total;
+}
+
+// Top-left corner of the registration square of `side` pixels printed
+// near (x, y): the centre of its ink less half its side, to a fraction of
+// a pixel; false when no square is there.
+bool FindSquareCorner(const PdfPage& page, double x, double y, double side, double* left,
+                      double* top) {
+  const int window = static_cast<int>(2 * side);
+  double ink = 0, sumX = 0, sumY = 0;
+  for (int r = static_cast<int>(y) - window; r <= static_cast<int>(y) + window; ++r) {
+    for (int c = static_cast<int>(x) - window; c <= static_cast<int>(x) + window; ++c) {
+      const double dark = 255 - page.At(c, r);
+      ink += dark, sumX += dark * c, sumY += dark * r;
+    }
+  }
+  if (ink < 255 * side * side / 2) return false;
+  // A pixel's centre stands half a pixel from its edge.
+  *left = sumX / ink + 0.5 - side / 2;
+  *top = sumY / ink + 0.5 - side / 2;
+  return true;
+}
+
+// Fields of every layout the reader measures: rows of square check boxes
+// (one off the millimetre grid), grids filled row by row and column by
+// column, and write-in boxes with guide figures and without (one off the
+// grid). No labels: one beside a box would stand against the next box's
+// frame. A row of ovals and the guides come first, so every frame printed
+// after an oval or a figure is measured too.
+std::vector<SheetFieldRow> MeasuredFields() {
+  auto check = [](const char* direction, int rows, int rowStep) {
+    SheetFieldRow more = {{"背景色", SqlText("×")}, {"しきい値", "100"}};
+    if (rows > 0) {
+      more.insert(more.end(), {{"タイプ", SqlText(direction)}, {"配列個数", N(rows)},
+                               {"配列行間", N(rowStep)}});
+    }
+    return more;
+  };
+  SheetFieldRow ovals = check("", 0, 0);
+  ovals.push_back({"マーク型", "1"});
+  return {
+      Field("0001", "OVL", "ﾁｪｯｸ", 160, 40, 5, 5, 5, 3, ovals),
+      Field("0002", "WRI", "左詰", 160, 100, 6, 5, 7, 1,
+            {{"全半角", SqlText("半角")}, {"有効文字種", SqlText("1000000000")}}),
+      Field("0003", "ROW", "ﾁｪｯｸ", 160, 180, 5, 5, 5, 3, check("", 0, 0)),
+      Field("0004", "OFF", "ﾁｪｯｸ", 163, 241, 3, 4, 4, 2, check("", 0, 0)),
+      Field("0005", "GRD", "ﾁｪｯｸ", 160, 320, 6, 5, 5, 5, check("Ｘ", 2, 3)),
+      Field("0006", "COL", "ﾁｪｯｸ", 480, 320, 6, 5, 5, 5, check("Ｙ", 3, 2)),
+      Field("0007", "WOF", "左詰", 161, 521, 4, 6, 8, 2, {{"全半角", SqlText("半角")}}),
+  };
+}
+
+// Prints the sheet open in the canvas as a blank sheet in a drop-out
+// colour with its guide figures, and a registration square, at 600 dpi as
+// chosen in the print dialog (a printer pixel is then finer than those of
+// the pages read); renders the page at each resolution the reader works
+// at, aligns it by the square as a run aligns a scanned page, and expects
+// every box frame of `fields` within a pixel of the reader's rectangles
+// for the same field. Left and right frames are those of the reader's box
+// rectangles (check boxes are read one pixel inside them); the reader lets
+// the tops and bottoms of a single row of boxes reach a few pixels beyond
+// or inside the box, so those are compared with the same boxes laid out as
+// a grid's row.
+void ExpectBoxesWhereTheReaderMeasuresThem(const std::vector<const char*>& fields) {
+  ModalDialogRecorder dialogs(
+      [](const ModalDialogCall& call) { return ChooseDefaultPrinterAt(call, 600); });
+  const std::string name = UniqueDocumentName("boxes");
+  BeginReportOutput(nullptr, 2, 1, 8, 0, 0);
+  g_reportOutput.documentName = name;
+  const HDC dc = reinterpret_cast<HDC>(StartPrintJob(kReportPrinter, "O", 0, 0, -1));
+  ASSERT_NE(dc, nullptr);
+  ASSERT_EQ(GetDeviceCaps(dc, LOGPIXELSX), 600);
+  g_sheetPrint.printColour = 41;
+  g_sheetPrint.guideFigures = 1;
+  SetPrintOffsetX(kSheetPrintBlank);
+  DrawWindowItems(0, 20, 20);
+  constexpr int kSquareMm = 8, kSquareSideMm = 3;
+  SetPrintLineExtent(20, 20);
+  DrawPrintShadedBox(kSquareMm, kSquareMm, kSquareSideMm);
+  NextPrintPage();
+  EndPrintJob();
+  const std::vector<int> dpis = {200, 300, 400};
+  const std::vector<std::vector<PdfPage>> rendered = WaitForPrintedPagesAt(name, dpis);
+  ASSERT_EQ(rendered.size(), dpis.size());
+
+  const int gu = SheetDotsPerGridUnit();
+  for (size_t d = 0; d < dpis.size(); ++d) {
+    const int dpi = dpis[d];
+    SCOPED_TRACE(dpi);
+    ASSERT_EQ(rendered[d].size(), 1u);
+    const PdfPage& page = rendered[d][0];
+    // The sheet's scale for a printer that prints true millimetres.
+    SheetScale scale;
+    scale.dotsX = scale.dotsY = dpi / 25.4 / gu;
+    scale.unit = gu;
+
+    // The square's corner where the reader maps its canvas point, and
+    // where the page shows it: the shift of the page.
+    SheetFieldSpec corner;
+    corner.column = corner.row = kSquareMm * gu;
+    corner.boxWidth = corner.boxHeight = corner.boxCount = 1;
+    const FieldBoxLayout reference = ComputeFieldLayout(corner, scale, ImageCompensation());
+    const double pxPerMm = dpi / 25.4;
+    double foundX, foundY;
+    ASSERT_TRUE(FindSquareCorner(page, reference.x, reference.y, kSquareSideMm * pxPerMm, &foundX,
+                                 &foundY));
+    ImageCompensation shift;
+    shift.shiftX = static_cast<int>(std::lround(foundX - reference.x));
+    shift.shiftY = static_cast<int>(std::lround(foundY - reference.y));
+
+    for (const char* field : fields) {
+      SCOPED_TRACE(field);
+      const int item = ResolveFieldRef(0, field);
+      ASSERT_GE(item, 0);
+      const SheetFieldSpec spec = SheetFieldSpecOf(item);
+      const FieldBoxLayout layout = ComputeFieldLayout(spec, scale, shift);
+      const std::vector<BoxRect> boxes = LayoutFieldBoxes(layout, spec.boxCount, dpi);
+      ASSERT_EQ(static_cast<int>(boxes.size()), spec.boxCount);
+      // The same boxes laid out as one row of a grid, where the reader
+      // keeps their tops and bottoms on the box.
+      FieldBoxLayout grid = layout;
+      if (grid.arrayRows == 0) grid.arrayRows = 1, grid.arrayDirection = 2;
+      const std::vector<BoxRect> rows = LayoutFieldBoxes(grid, spec.boxCount, dpi);
+      for (int b = 0; b < spec.boxCount; ++b) {
+        SCOPED_TRACE(b + 1);
+        const int top = rows[b].top, bottom = rows[b].bottom;
+        const BoxRect& box = boxes[b];
+        // The reader measures check boxes one pixel inside their frames.
+        const int inset = spec.editLetter == 'C' ? 1 : 0;
+        const struct {
+          const char* edge;
+          bool vertical;
+          int frame, from, to;
+        } edges[] = {
+            {"left", true, box.left - inset, top, bottom},
+            {"right", true, box.right + inset, top, bottom},
+            {"top", false, top, box.left, box.right},
+            {"bottom", false, bottom, box.left, box.right},
+        };
+        for (const auto& e : edges) {
+          const double printed = PrintedEdge(page, e.vertical, e.frame, e.from, e.to);
+          EXPECT_LE(std::abs(printed - e.frame), 1.0)
+              << e.edge << " printed at " << printed << ", read at " << e.frame;
+        }
+      }
+    }
+  }
+}
+
+// Every layout of boxes the reader measures, printed after ovals and
+// guide figures.
+TEST_P(PrintSheetTest, PrintedBoxesStandWhereTheReaderMeasuresThem) {
+  const std::string why = PrintingUnavailable();
+  if (!why.empty()) SKIP_WITHOUT_SERVICE(why);
+  OpenSheet(MeasuredFields());
+  ExpectBoxesWhereTheReaderMeasuresThem({"WRI", "ROW", "OFF", "GRD", "COL", "WOF"});
+  EXPECT_TRUE(BoxTexts().empty()) << Boxes();
+}
+
+// The sample sheet as the page tool prints it: its write-in fields and
+// square boxes among titles, texts, ovals, labels and sample marks.
+TEST_P(PrintSheetTest, TheSampleSheetsBoxesStandWhereTheReaderMeasuresThem) {
+  const std::string why = PrintingUnavailable();
+  if (!why.empty()) SKIP_WITHOUT_SERVICE(why);
+  OpenSheet(SampleSheetFields());
+  ExpectBoxesWhereTheReaderMeasuresThem({"ID", "Q1", "ZIP", "KANA", "DAY"});
   EXPECT_TRUE(BoxTexts().empty()) << Boxes();
 }
 
