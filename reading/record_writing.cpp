@@ -303,10 +303,10 @@ void StoreTimeStamp() {
 void WriteEndCode(const std::string& key) {
   const std::string& path = g_readingPlaces.endCodePath;
   if (path.empty()) return;
-  if (std::FILE* file = std::fopen(path.c_str(), "w")) {
-    std::fprintf(file, "%s\n", key.c_str());
-    std::fclose(file);
-  }
+  // Written over in place, once a sheet: emptying the file each time costs
+  // more than the rest of the record.
+  const std::string line = key + "\r\n";
+  WriteFileOver(path.c_str(), line.data(), line.size());
 }
 
 }  // namespace

@@ -234,6 +234,30 @@ SheetFileStatus LoadSheetImageFile(const char* path, int dpi, SheetImage* image)
   return ReadSheetBmp(path, dpi, &image->bitmap, image->pixels.size(), &image->fileWidth);
 }
 
+bool WriteFileOver(const char* path, const void* bytes, std::size_t size) {
+  // An existing file (the work file and ENDCODE of every sheet) is written
+  // over rather than emptied first: emptying a file costs the file system
+  // far more than the write (the blocks are freed only to be taken again,
+  // and a file emptied and written again is flushed on close). A longer old
+  // file is cut to the new length.
+  std::FILE* handle = std::fopen(path, "r+b");
+  long oldSize = 0;
+  if (handle && (std::fseek(handle, 0, SEEK_END) != 0 || (oldSize = std::ftell(handle)) < 0 ||
+                 std::fseek(handle, 0, SEEK_SET) != 0)) {
+    std::fclose(handle);
+    handle = nullptr;
+    oldSize = 0;
+  }
+  if (!handle) handle = std::fopen(path, "wb");
+  if (!handle) return false;
+  bool written = std::fwrite(bytes, 1, size, handle) == size;
+  if (written && static_cast<std::size_t>(oldSize) > size) {
+    written = std::fflush(handle) == 0 && CutFile(handle, static_cast<long>(size));
+  }
+  const bool closed = std::fclose(handle) == 0;
+  return written && closed;
+}
+
 SheetFileStatus SaveSheetBitmap(const char* path, const SheetBitmap& bitmap) {
   if (bitmap.width <= 0 || bitmap.height <= 0 || !bitmap.bits) return SheetFileStatus::kHeader;
   const int stride = (bitmap.width + 31) / 32 * 4;
@@ -269,25 +293,8 @@ SheetFileStatus SaveSheetBitmap(const char* path, const SheetBitmap& bitmap) {
     std::memset(out + rowBytes, pad, stride - rowBytes);
   }
 
-  // An existing file (the work file of every sheet) is written over rather
-  // than emptied first: freeing its blocks only to take them again is most
-  // of the cost of the write. A longer old file is cut to the new length.
-  std::FILE* handle = std::fopen(path, "r+b");
-  long oldSize = 0;
-  if (handle && (std::fseek(handle, 0, SEEK_END) != 0 || (oldSize = std::ftell(handle)) < 0 ||
-                 std::fseek(handle, 0, SEEK_SET) != 0)) {
-    std::fclose(handle);
-    handle = nullptr;
-    oldSize = 0;
-  }
-  if (!handle) handle = std::fopen(path, "wb");
-  if (!handle) return SheetFileStatus::kWriteFailed;
-  bool written = std::fwrite(file.data(), 1, file.size(), handle) == file.size();
-  if (written && static_cast<std::size_t>(oldSize) > file.size()) {
-    written = std::fflush(handle) == 0 && CutFile(handle, static_cast<long>(file.size()));
-  }
-  const bool closed = std::fclose(handle) == 0;
-  return written && closed ? SheetFileStatus::kOk : SheetFileStatus::kWriteFailed;
+  return WriteFileOver(path, file.data(), file.size()) ? SheetFileStatus::kOk
+                                                       : SheetFileStatus::kWriteFailed;
 }
 
 int WriteSheetImageFile(const char* path, const SheetBitmap& bitmap) {

@@ -64,6 +64,10 @@ int GetBmpImageSize(const char* path, long* size);
 // width the file gives. Shows nothing.
 SheetFileStatus ReadSheetBmp(const char* path, int dpi, SheetBitmap* bitmap,
                              std::size_t capacity, int* fileWidth = nullptr);
+// Makes the file at `path` hold exactly `size` bytes, writing over what is
+// there rather than emptying it first. False when it could not be opened or
+// written. Shows nothing.
+bool WriteFileOver(const char* path, const void* bytes, std::size_t size);
 // Writes `bitmap` as a 1-bit BMP: 62 bytes of headers, the palette by the
 // polarity, rows bottom-up padded with white bytes. Shows nothing.
 SheetFileStatus SaveSheetBitmap(const char* path, const SheetBitmap& bitmap);

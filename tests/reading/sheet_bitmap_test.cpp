@@ -201,6 +201,30 @@ TEST(SheetBitmap, AFileWrittenOverHoldsTheNewImageAloneWhateverWasThere) {
   }
 }
 
+TEST(SheetBitmap, AFileWrittenOverHoldsExactlyTheNewBytes) {
+  struct Case {
+    const char* what;
+    const char* old;  // null: no file yet
+    std::string bytes;
+  };
+  const Case cases[] = {
+      {"no file", nullptr, "0001\r\n"},
+      {"a longer key before", "000123\r\n", "0124\r\n"},
+      {"a shorter key before", "9\r\n", "0010\r\n"},
+      {"the same length", "0001\r\n", "0002\r\n"},
+      {"nothing to write", "0001\r\n", ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::string path = TempPath("endcode.txt");
+    std::remove(path.c_str());
+    if (c.old) WriteBytes(path, c.old);
+    ASSERT_TRUE(WriteFileOver(path.c_str(), c.bytes.data(), c.bytes.size()));
+    EXPECT_EQ(ReadBytes(path), c.bytes);
+  }
+  EXPECT_FALSE(WriteFileOver((TempPath("no such folder") + "/endcode.txt").c_str(), "1", 1));
+}
+
 // Pixels of a turned page as text rows ('#' black), the padding included.
 std::vector<std::string> PixelRows(const SheetImage& image) {
   std::vector<std::string> rows;
