@@ -1,10 +1,14 @@
 // Turning, cutting and thresholding pixel rows. Quarter turns of 1-bit
 // pages (the reading run turns every landscape page) move 8 x 8 pixel
-// blocks at a time; everything else works pixel by pixel.
+// blocks at a time, and 1-bit pages turned straight by a small angle (every
+// skewed scan) are put together from runs of source bits a word at a time;
+// everything else works pixel by pixel.
 #include "platform/raster.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <vector>
 
@@ -153,91 +157,168 @@ void TurnByAngle(const Raster& source, const Raster& target, double radians, uin
   }
 }
 
-// Copies up to the bits left in the target's byte at `to`: how many it
-// copied.
-int CopyBitsIntoByte(const uint8_t* source, int64_t from, uint8_t* target, int64_t to, int64_t count) {
-  const int shift = static_cast<int>(to & 7);
-  const int take = static_cast<int>(std::min<int64_t>(8 - shift, count));
-  // `take` bits from `from` on, moved to the top of a byte.
-  const int sourceShift = static_cast<int>(from & 7);
-  unsigned bits = static_cast<unsigned>(source[from >> 3]) << 8;
-  if (sourceShift + take > 8) bits |= source[(from >> 3) + 1];
-  bits = (bits << sourceShift) >> 8 & 0xFF;
-  const unsigned mask = (0xFF00u >> take) & 0xFF;
-  uint8_t& out = target[to >> 3];
-  out = static_cast<uint8_t>((out & ~(mask >> shift)) | ((bits & mask) >> shift));
-  return take;
-}
+// A word of 1-bit pixels loaded from (or stored to) memory, the first pixel
+// topmost: the bytes in the other order on this little-endian machine.
+uint64_t FromBigEndian(uint64_t bytes) { return __builtin_bswap64(bytes); }
 
-// Copies `count` bits of 1-bit rows from bit `from` of `source` to bit `to`
-// of `target`: the bits up to a target byte boundary, then whole target
-// bytes (each from two source bytes at one shift), then the rest.
-void CopyBits(const uint8_t* source, int64_t from, uint8_t* target, int64_t to, int64_t count) {
-  if (count > 0 && (to & 7) != 0) {
-    const int took = CopyBitsIntoByte(source, from, target, to, count);
-    from += took;
-    to += took;
-    count -= took;
-  }
-  const int64_t bytes = count >> 3;
-  if (bytes > 0) {
-    const uint8_t* in = source + (from >> 3);
-    uint8_t* out = target + (to >> 3);
-    const int shift = static_cast<int>(from & 7);
-    if (shift == 0) {
-      std::memcpy(out, in, static_cast<std::size_t>(bytes));
-    } else {
-      // The low bits of out[i] come from in[i + 1], which holds copied bits
-      // whenever out[i] is whole, so nothing past the run is read.
-      for (int64_t i = 0; i < bytes; ++i) {
-        out[i] = static_cast<uint8_t>(in[i] << shift | in[i + 1] >> (8 - shift));
-      }
+// Bits appended to a 1-bit row from left to right and stored a 64-bit word
+// at a time; the row's last bytes, up to its padded length, as bytes.
+class RowBits {
+ public:
+  RowBits(uint8_t* row, std::ptrdiff_t rowBytes) : out_(row), end_(row + rowBytes) {}
+
+  // Appends the top `count` bits of `bits` (1 to 64; the bits below them
+  // are 0).
+  void Append(uint64_t bits, int count) {
+    word_ |= bits >> used_;
+    const int total = used_ + count;
+    if (total < 64) {
+      used_ = total;
+      return;
     }
-    from += bytes * 8;
-    to += bytes * 8;
-    count -= bytes * 8;
+    Store();
+    used_ = total - 64;
+    word_ = used_ ? bits << (count - used_) : 0;
   }
-  if (count > 0) CopyBitsIntoByte(source, from, target, to, count);
-}
+
+  void AppendFill(int64_t count, bool set) {
+    for (; count > 0; count -= 64) {
+      const int take = static_cast<int>(std::min<int64_t>(count, 64));
+      Append(set ? TopBits(take) : 0, take);
+    }
+  }
+
+  // Appends `count` bits of `row` (`usedBytes` bytes hold its pixels) from
+  // bit `from` on.
+  void AppendSource(const uint8_t* row, std::ptrdiff_t usedBytes, int64_t from, int64_t count) {
+    constexpr int kTake = 56;  // a load at any bit of a byte holds as many
+    for (; count > 0; from += kTake, count -= kTake) {
+      const int take = static_cast<int>(std::min<int64_t>(count, kTake));
+      Append(LoadBits(row, usedBytes, from) & TopBits(take), take);
+    }
+  }
+
+  // Fills the rest of the row, its padding included, with `set` bits.
+  void Finish(bool set) {
+    AppendFill((end_ - out_) * 8 - used_, set);
+    if (used_ > 0) Store();
+  }
+
+ private:
+  static uint64_t TopBits(int count) { return count < 64 ? ~(~uint64_t{0} >> count) : ~uint64_t{0}; }
+
+  // 64 bits from bit `from` on, the first of them topmost; at least the
+  // first 57 are the row's (bytes past its pixels read as 0).
+  static uint64_t LoadBits(const uint8_t* row, std::ptrdiff_t usedBytes, int64_t from) {
+    const std::ptrdiff_t byte = static_cast<std::ptrdiff_t>(from >> 3);
+    uint64_t bits = 0;
+    if (byte + 8 <= usedBytes) {
+      std::memcpy(&bits, row + byte, 8);
+      bits = FromBigEndian(bits);
+    } else {
+      for (std::ptrdiff_t i = byte; i < byte + 8; ++i) bits = bits << 8 | (i < usedBytes ? row[i] : 0);
+    }
+    return bits << (from & 7);
+  }
+
+  void Store() {
+    if (end_ - out_ >= 8) {
+      const uint64_t bytes = FromBigEndian(word_);
+      std::memcpy(out_, &bytes, 8);
+      out_ += 8;
+      return;
+    }
+    for (int shift = 56; out_ < end_; shift -= 8) *out_++ = static_cast<uint8_t>(word_ >> shift);
+  }
+
+  uint8_t* out_;
+  uint8_t* end_;
+  uint64_t word_ = 0;
+  int used_ = 0;  // bits of word_ taken, from the top
+};
+
+// Steps along a target row until a 16.16 fraction that moves by `step`
+// (not 0, less than a whole in size) each step leaves [0, 1).
+class FractionSteps {
+ public:
+  explicit FractionSteps(int64_t step)
+      : step_(step), whole_(kUnit / (step < 0 ? -step : step)) {}
+
+  // From any fraction, by division.
+  int64_t From(int64_t fraction) const {
+    return step_ > 0 ? (kUnit - fraction + step_ - 1) / step_ : fraction / -step_ + 1;
+  }
+  // From a fraction that has just wrapped: a whole divided by the step, or
+  // one more, so a comparison or two decide without dividing.
+  int64_t AfterWrap(int64_t fraction) const {
+    int64_t steps = whole_;
+    while (steps > 1 && Leaves(fraction, steps - 1)) --steps;
+    while (!Leaves(fraction, steps)) ++steps;
+    return steps;
+  }
+
+  static constexpr int64_t kUnit = 65536;
+
+ private:
+  bool Leaves(int64_t fraction, int64_t steps) const {
+    const int64_t moved = fraction + steps * step_;
+    return moved < 0 || moved >= kUnit;
+  }
+
+  int64_t step_;
+  int64_t whole_;
+};
 
 // TurnByAngle for 1-bit rows at angles whose cosine is above 0, with the
 // same nearest source pixels: along a target row the source pixel advances
 // one to the right at every step but where its row changes or a pixel
-// repeats, so the row is copied in runs of bits between those places. The
-// target holds the fill already.
-void TurnBitsByAngle(const Raster& source, const Raster& target, double radians) {
+// repeats, so the row is made of runs of source bits between those places,
+// appended a word at a time. How many steps are left to either place is
+// counted down from run to run and worked out anew only where one was
+// reached. Every byte of the target rows is written, padding with `fill`.
+void TurnBitsByAngle(const Raster& source, const Raster& target, double radians, uint32_t fill) {
   const double c = std::cos(radians);
   const double s = std::sin(radians);
   constexpr double kOne = 65536.0;
-  constexpr int64_t kUnit = 65536;
+  constexpr int64_t kUnit = FractionSteps::kUnit;
+  constexpr int64_t kNever = INT64_MAX;
   const int64_t stepX = std::llround(c * kOne);
   const int64_t stepY = std::llround(s * kOne);
   const int64_t lag = kUnit - stepX;  // how far each step falls behind a pixel
+  const FractionSteps rowSteps(stepY != 0 ? stepY : 1);
+  const FractionSteps pixelSteps(lag > 0 ? -lag : -1);
+  const std::ptrdiff_t usedBytes = (source.width + 7) / 8;
+  const std::ptrdiff_t rowBytes = AlignedRowBytes(target.width, 1);
+  const bool set = fill != 0;
   for (int y = 0; y < target.height; ++y) {
     const double v = y + 0.5 - target.height / 2.0;
     const double u = 0.5 - target.width / 2.0;
     int64_t sx = std::llround((source.width / 2.0 + u * c - v * s) * kOne);
     int64_t sy = std::llround((source.height / 2.0 + u * s + v * c) * kOne);
-    uint8_t* out = target.Row(y);
+    // Steps the source row stays, and pixels that follow one another.
+    int64_t rowLeft = stepY != 0 ? rowSteps.From(sy & (kUnit - 1)) : kNever;
+    int64_t pixelsLeft = lag > 0 ? pixelSteps.From(sx & (kUnit - 1)) : kNever;
+    RowBits out(target.Row(y), rowBytes);
     for (int64_t x = 0; x < target.width;) {
       const int64_t px = sx >> 16;
       const int64_t py = sy >> 16;
-      const int64_t fx = sx & (kUnit - 1);
-      const int64_t fy = sy & (kUnit - 1);
-      // Steps the source row stays, and pixels that follow one another.
-      int64_t run = target.width - x;
-      if (stepY > 0) run = std::min(run, (kUnit - fy + stepY - 1) / stepY);
-      if (stepY < 0) run = std::min(run, fy / -stepY + 1);
-      if (lag > 0) run = std::min(run, fx / lag + 1);
-      if (py >= 0 && py < source.height) {
-        const int64_t first = std::max<int64_t>(px, 0);
-        const int64_t last = std::min<int64_t>(px + run, source.width);
-        if (first < last) CopyBits(source.Row(static_cast<int>(py)), first, out, x + first - px, last - first);
+      const int64_t run = std::min({target.width - x, rowLeft, pixelsLeft});
+      const int64_t first = std::clamp<int64_t>(px, 0, source.width);
+      const int64_t last = std::clamp<int64_t>(px + run, 0, source.width);
+      if (py >= 0 && py < source.height && first < last) {
+        out.AppendFill(first - px, set);
+        out.AppendSource(source.Row(static_cast<int>(py)), usedBytes, first, last - first);
+        out.AppendFill(px + run - last, set);
+      } else {
+        out.AppendFill(run, set);
       }
       x += run;
       sx += run * stepX;
       sy += run * stepY;
+      rowLeft = run == rowLeft ? rowSteps.AfterWrap(sy & (kUnit - 1)) : rowLeft - run;
+      pixelsLeft = run == pixelsLeft ? pixelSteps.AfterWrap(sx & (kUnit - 1)) : pixelsLeft - run;
     }
+    out.Finish(set);
   }
 }
 
@@ -336,10 +417,14 @@ void RotatedSize(int width, int height, int angle, int* rotatedWidth, int* rotat
 void RotateRaster(const Raster& source, const Raster& target, int angle, uint32_t fill) {
   const int normal = NormalAngle(angle);
   const bool quarter = normal == 9000 || normal == 27000;
+  const bool bitsByAngle = source.bitsPerPixel == 1 && target.bitsPerPixel == 1 &&
+                           (normal < 9000 || normal > 27000) && normal != 0;
   // 1-bit rows are written pixel by pixel or in whole bytes: the padding
   // bits past the last pixel must still read as the fill (white). Quarter
-  // turns of 1-bit rows see to it themselves.
-  if (target.bitsPerPixel == 1 && !(quarter && source.bitsPerPixel == 1)) FillRaster(target, fill);
+  // turns and turns by an angle of 1-bit rows see to it themselves.
+  if (target.bitsPerPixel == 1 && !(quarter && source.bitsPerPixel == 1) && !bitsByAngle) {
+    FillRaster(target, fill);
+  }
   if (normal == 0) {
     CopyRows(source, target, fill);
   } else if (normal == 18000) {
@@ -351,9 +436,8 @@ void RotateRaster(const Raster& source, const Raster& target, int angle, uint32_
     } else {
       TurnPixels(source, target, clockwise ? 3 : 1);
     }
-  } else if (source.bitsPerPixel == 1 && target.bitsPerPixel == 1 &&
-             (normal < 9000 || normal > 27000)) {
-    TurnBitsByAngle(source, target, normal * kRadiansPerHundredth);
+  } else if (bitsByAngle) {
+    TurnBitsByAngle(source, target, normal * kRadiansPerHundredth, fill);
   } else {
     TurnByAngle(source, target, normal * kRadiansPerHundredth, fill);
   }

@@ -129,35 +129,50 @@ TEST(Raster, OtherAnglesTurnAnticlockwiseOnALargerCanvas) {
   }
 }
 
-// 1-bit pages are turned in runs of bits; every pixel lands where the same
-// turn of an 8-bit copy puts it, at the small angles that straighten a scan
-// and at others, on rows bottom-up or top-down.
+// 1-bit pages are turned in runs of bits put together a word at a time;
+// every pixel lands where the same turn of an 8-bit copy puts it, at the
+// small angles that straighten a scan and at others, on rows bottom-up or
+// top-down, with rows of any width against the words, the fill white or
+// black, and every padding bit the fill.
 TEST(Raster, OneBitPagesTurnPixelForPixelAsDeeperOnesDo) {
-  for (int angle : {1, -1, 37, -150, 1234, -4321, 8999, 27001, 31500}) {
-    for (bool bottomUp : {false, true}) {
-      SCOPED_TRACE(testing::Message() << angle << (bottomUp ? " bottom-up" : ""));
-      Pixels bits(203, 77, 1, bottomUp);
-      Pixels bytes(203, 77, 8);
-      FillRandom(bits.raster, static_cast<unsigned>(angle + 40000));
-      for (int y = 0; y < 77; ++y) {
-        for (int x = 0; x < 203; ++x) {
-          SetRasterPixel(bytes.raster, x, y, GetRasterPixel(bits.raster, x, y) * 255);
+  struct Size {
+    int width, height;
+  };
+  const Size sizes[] = {{203, 77}, {64, 64}, {1, 9}, {129, 31}, {1000, 301}};
+  for (const Size& size : sizes) {
+    for (int angle : {1, -1, 3, -7, 37, -150, 149, 1234, -4321, 8999, 27001, 31500}) {
+      for (bool bottomUp : {false, true}) {
+        const uint32_t fill = bottomUp ? 0 : 1;
+        SCOPED_TRACE(testing::Message() << size.width << " x " << size.height << ", " << angle
+                                        << (bottomUp ? ", bottom-up" : ""));
+        Pixels bits(size.width, size.height, 1, bottomUp);
+        Pixels bytes(size.width, size.height, 8);
+        FillRandom(bits.raster, static_cast<unsigned>(angle + 40000 + size.width));
+        for (int y = 0; y < size.height; ++y) {
+          for (int x = 0; x < size.width; ++x) {
+            SetRasterPixel(bytes.raster, x, y, GetRasterPixel(bits.raster, x, y) * 255);
+          }
         }
-      }
-      int width, height;
-      RotatedSize(203, 77, angle, &width, &height);
-      Pixels turnedBits(width, height, 1, bottomUp);
-      Pixels turnedBytes(width, height, 8);
-      RotateRaster(bits.raster, turnedBits.raster, angle, 1);
-      RotateRaster(bytes.raster, turnedBytes.raster, angle, 255);
-      int differ = 0;
-      for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-          differ += GetRasterPixel(turnedBits.raster, x, y) * 255 !=
-                    GetRasterPixel(turnedBytes.raster, x, y);
+        int width, height;
+        RotatedSize(size.width, size.height, angle, &width, &height);
+        Pixels turnedBits(width, height, 1, bottomUp);
+        Pixels turnedBytes(width, height, 8);
+        FillRaster(turnedBits.raster, !fill);  // whatever was there goes
+        RotateRaster(bits.raster, turnedBits.raster, angle, fill);
+        RotateRaster(bytes.raster, turnedBytes.raster, angle, fill * 255);
+        int differ = 0;
+        for (int y = 0; y < height; ++y) {
+          for (int x = 0; x < width; ++x) {
+            differ += GetRasterPixel(turnedBits.raster, x, y) * 255 !=
+                      GetRasterPixel(turnedBytes.raster, x, y);
+          }
+          const std::ptrdiff_t rowBytes = AlignedRowBytes(width, 1);
+          for (int x = width; x < rowBytes * 8; ++x) {
+            differ += GetRasterPixel(turnedBits.raster, x, y) != fill;
+          }
         }
+        EXPECT_EQ(differ, 0);
       }
-      EXPECT_EQ(differ, 0);
     }
   }
 }
