@@ -1,8 +1,9 @@
 // Runs of black pixels row by row, joined with the runs they touch in the
 // row above (a pixel's eight neighbours), give the components and their
-// bounding boxes; the runs of small components are then painted white. White
-// stretches are skipped a word at a time, so a clean A4 page at 300 dpi costs
-// about a millisecond.
+// bounding boxes; the runs of small components are then painted white. The
+// runs are found a 64-bit word of pixels at a time (white stretches skipped,
+// black ones measured, by counting leading bits), so a clean A4 page at 300
+// dpi costs well under a millisecond.
 #include "platform/speck_eraser.h"
 
 #include <algorithm>
@@ -22,12 +23,14 @@ struct Component {
   int minX, maxX, minY, maxY;
 };
 
+// The components of the runs found so far, one for every run at first
+// (the run's index is its id), joined as runs touch.
 class Components {
  public:
-  int Add(const Run& run) {
+  void Clear() { items_.clear(); }
+  void Add(const Run& run) {
     const int id = static_cast<int>(items_.size());
     items_.push_back({id, run.x0, run.x1, run.y, run.y});
-    return id;
   }
   int Find(int id) {
     while (items_[id].parent != id) {
@@ -55,34 +58,60 @@ class Components {
   std::vector<Component> items_;
 };
 
-bool PixelBlack(const uint8_t* row, int x, bool zeroIsBlack) {
-  const bool set = row[x >> 3] & (0x80 >> (x & 7));
-  return set != zeroIsBlack;
-}
+// The black pixels of a row as words, the pixel at `x` topmost; pixels past
+// `right` read as white. At least the first 57 bits of every word are the
+// row's (a load from any bit of a byte holds as many).
+class BlackBits {
+ public:
+  BlackBits(const uint8_t* row, int bytesPerLine, int right, bool zeroIsBlack)
+      : row_(row), bytes_(bytesPerLine), right_(right), invert_(zeroIsBlack ? ~uint64_t{0} : 0) {}
 
-// Appends the black runs of one row between left and right.
-void CollectRuns(const uint8_t* row, int y, int left, int right, bool zeroIsBlack,
-                 std::vector<Run>* runs) {
-  const uint8_t whiteByte = zeroIsBlack ? 0xFF : 0x00;
+  static constexpr int kSure = 57;
+
+  uint64_t From(int x) const {
+    const int byte = x >> 3;
+    uint64_t bits = 0;
+    if (byte + 8 <= bytes_) {
+      std::memcpy(&bits, row_ + byte, 8);
+      bits = __builtin_bswap64(bits);  // the leftmost pixel topmost
+    } else {
+      for (int i = byte; i < byte + 8; ++i) bits = bits << 8 | (i < bytes_ ? row_[i] : 0);
+    }
+    bits = (bits ^ invert_) << (x & 7);
+    const int inside = right_ - x + 1;
+    return inside >= 64 ? bits : bits & ~(~uint64_t{0} >> inside);
+  }
+
+ private:
+  const uint8_t* row_;
+  int bytes_;
+  int right_;
+  uint64_t invert_;
+};
+
+// Appends the black runs of one row between left and right, found a word
+// at a time.
+void CollectRuns(const uint8_t* row, int bytesPerLine, int y, int left, int right,
+                 bool zeroIsBlack, std::vector<Run>* runs) {
+  const BlackBits black(row, bytesPerLine, right, zeroIsBlack);
+  constexpr int kSure = BlackBits::kSure;
   int x = left;
   while (x <= right) {
-    // Whole white bytes are passed over at once, eight of them when aligned.
-    if ((x & 7) == 0) {
-      while (x + 64 <= right + 1 && (x & 63) == 0) {
-        uint64_t word;
-        std::memcpy(&word, row + (x >> 3), 8);
-        if (word != (whiteByte ? ~uint64_t{0} : uint64_t{0})) break;
-        x += 64;
-      }
-      while (x + 8 <= right + 1 && row[x >> 3] == whiteByte) x += 8;
-      if (x > right) break;
-    }
-    if (!PixelBlack(row, x, zeroIsBlack)) {
-      ++x;
+    const uint64_t ink = black.From(x) >> (64 - kSure) << (64 - kSure);
+    if (ink == 0) {
+      x += kSure;
       continue;
     }
+    x += __builtin_clzll(ink);
     const int start = x;
-    while (x <= right && PixelBlack(row, x, zeroIsBlack)) ++x;
+    for (;;) {
+      const uint64_t gap = ~black.From(x) >> (64 - kSure) << (64 - kSure);
+      if (gap != 0) {
+        x += __builtin_clzll(gap);
+        break;
+      }
+      x += kSure;
+    }
     runs->push_back({start, x - 1, y});
   }
 }
@@ -115,34 +144,36 @@ SpeckStatus EraseSpecks(const SpeckImage& image, int left, int top, int right, i
   if (speckSize < 1 || speckSize > kMaxSpeckSize) return SpeckStatus::kBadSize;
 
   try {
-    std::vector<Run> runs;
-    std::vector<int> ids;  // component of every run, by run index
-    Components components;
-    runs.reserve(4096);
-    ids.reserve(4096);
+    // The working lists stay from page to page (a page of a run holds some
+    // hundred thousand runs): taken again, they cost no allocation.
+    static thread_local std::vector<Run> runs;
+    static thread_local Components components;
+    static thread_local std::vector<char> counted;
+    runs.clear();
+    components.Clear();
     std::size_t previousFirst = 0, previousEnd = 0;
     for (int y = top; y <= bottom; ++y) {
       const std::size_t first = runs.size();
-      CollectRuns(image.bits + static_cast<std::size_t>(y) * image.bytesPerLine, y, left, right,
-                  image.zeroIsBlack, &runs);
-      for (std::size_t i = first; i < runs.size(); ++i) ids.push_back(components.Add(runs[i]));
+      CollectRuns(image.bits + static_cast<std::size_t>(y) * image.bytesPerLine,
+                  image.bytesPerLine, y, left, right, image.zeroIsBlack, &runs);
+      for (std::size_t i = first; i < runs.size(); ++i) components.Add(runs[i]);
       // Runs touch when they overlap or meet at a corner; both rows are in
       // order, so one sweep finds every pair.
       std::size_t a = previousFirst;
       for (std::size_t b = first; b < runs.size(); ++b) {
         while (a < previousEnd && runs[a].x1 + 1 < runs[b].x0) ++a;
         for (std::size_t k = a; k < previousEnd && runs[k].x0 <= runs[b].x1 + 1; ++k) {
-          components.Join(ids[k], ids[b]);
+          components.Join(static_cast<int>(k), static_cast<int>(b));
         }
       }
       previousFirst = first;
       previousEnd = runs.size();
     }
 
-    std::vector<char> counted(ids.size(), 0);
+    counted.assign(runs.size(), 0);
     long specks = 0;
     for (std::size_t i = 0; i < runs.size(); ++i) {
-      const int root = components.Find(ids[i]);
+      const int root = components.Find(static_cast<int>(i));
       const Component& c = components[root];
       if (c.maxX - c.minX + 1 > speckSize || c.maxY - c.minY + 1 > speckSize) continue;
       PaintWhite(image, runs[i]);

@@ -1,7 +1,10 @@
 // Speck erasure on small pictures: what is a speck, what stays.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/speck_eraser.h"
@@ -77,6 +80,74 @@ TEST(SpeckEraser, ErasesComponentsThatFitTheSpeckSize) {
                 SpeckStatus::kOk);
       EXPECT_EQ(pixels.picture(), c.after);
       EXPECT_EQ(erased, c.erased);
+    }
+  }
+}
+
+// The plain way: every black pixel inside the rectangle not yet seen starts
+// a search of its 8-connected component there; small ones become white.
+Picture EraseByPixelSearch(Picture picture, int left, int top, int right, int bottom, int size) {
+  std::vector<std::vector<char>> seen(picture.size(), std::vector<char>(picture[0].size(), 0));
+  for (int y = top; y <= bottom; ++y) {
+    for (int x = left; x <= right; ++x) {
+      if (picture[y][x] != '#' || seen[y][x]) continue;
+      std::vector<std::pair<int, int>> component{{x, y}}, open{{x, y}};
+      seen[y][x] = 1;
+      int minX = x, maxX = x, minY = y, maxY = y;
+      while (!open.empty()) {
+        const auto [px, py] = open.back();
+        open.pop_back();
+        for (int ny = py - 1; ny <= py + 1; ++ny) {
+          for (int nx = px - 1; nx <= px + 1; ++nx) {
+            if (nx < left || nx > right || ny < top || ny > bottom) continue;
+            if (picture[ny][nx] != '#' || seen[ny][nx]) continue;
+            seen[ny][nx] = 1;
+            component.push_back({nx, ny});
+            open.push_back({nx, ny});
+            minX = std::min(minX, nx), maxX = std::max(maxX, nx);
+            minY = std::min(minY, ny), maxY = std::max(maxY, ny);
+          }
+        }
+      }
+      if (maxX - minX + 1 > size || maxY - minY + 1 > size) continue;
+      for (const auto& [cx, cy] : component) picture[cy][cx] = '.';
+    }
+  }
+  return picture;
+}
+
+// Pages of lines, boxes, long runs across words and random specks, in
+// rectangles that start and end anywhere in a byte: the runs found a word at
+// a time erase what the plain search erases.
+TEST(SpeckEraser, ErasesWhatAPixelByPixelSearchErases) {
+  struct Case {
+    int width, height, left, top, right, bottom, size;
+  };
+  const Case cases[] = {{300, 60, 0, 0, 299, 59, 3},   {300, 60, 5, 3, 290, 57, 5},
+                        {129, 40, 63, 1, 128, 38, 2},  {64, 20, 0, 0, 63, 19, 1},
+                        {517, 50, 57, 0, 513, 49, 13}, {71, 71, 1, 1, 70, 69, 21}};
+  for (const Case& c : cases) {
+    for (bool zeroIsBlack : {true, false}) {
+      SCOPED_TRACE(testing::Message() << c.width << " x " << c.height << " at " << c.left << ","
+                                      << c.top << (zeroIsBlack ? ", 0 black" : ", 1 black"));
+      std::mt19937 random(c.width * 7 + c.left + zeroIsBlack);
+      Picture page(c.height, std::string(c.width, '.'));
+      for (int y = 0; y < c.height; ++y) {
+        for (int x = 0; x < c.width; ++x) {
+          const bool line = y % 17 == 3 || x % 61 == 7 || (y % 23 == 9 && x % 3 != 0);
+          if (line || random() % 9 == 0) page[y][x] = '#';
+        }
+      }
+      Pixels pixels(page, zeroIsBlack);
+      ASSERT_EQ(EraseSpecks(pixels.image, c.left, c.top, c.right, c.bottom, c.size, nullptr),
+                SpeckStatus::kOk);
+      const Picture expected = EraseByPixelSearch(page, c.left, c.top, c.right, c.bottom, c.size);
+      const Picture after = pixels.picture();
+      int differ = 0;
+      for (int y = 0; y < c.height; ++y) {
+        for (int x = 0; x < c.width; ++x) differ += after[y][x] != expected[y][x];
+      }
+      EXPECT_EQ(differ, 0);
     }
   }
 }
