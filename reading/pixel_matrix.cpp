@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <vector>
 
 #include "reading/sheet_core.h"
 
@@ -16,22 +17,27 @@ CornerMarkPositions g_cornerMarks;
 namespace {
 
 std::unique_ptr<char[]> g_cells;
-// The part written since the last clearing: rows [0, writtenRows) up to
-// column writtenColumns.
-int g_writtenRows = 0;
-int g_writtenColumns = 0;
+// The part written since the last clearing: of every row, the columns up to
+// the last one written (0 for an empty row). Kept row by row, so that the
+// mark search's bands do not empty the rows between them again and again.
+std::vector<int> g_writtenColumns;
 
 char* Cells() {
   if (!g_cells) {
     g_cells.reset(new char[static_cast<std::size_t>(kMatrixRows) * kMatrixColumns]);
     std::memset(g_cells.get(), kCellEmpty, static_cast<std::size_t>(kMatrixRows) * kMatrixColumns);
+    g_writtenColumns.assign(kMatrixRows, 0);
   }
   return g_cells.get();
 }
 
-void NoteWritten(int rows, int columns) {
-  g_writtenRows = std::max(g_writtenRows, rows);
-  g_writtenColumns = std::max(g_writtenColumns, columns);
+char* CellRow(int y) { return Cells() + static_cast<std::size_t>(y) * kMatrixColumns; }
+
+// Empties row y from column `from` on, as far as it was written.
+void EmptyRowFrom(int y, int from) {
+  int& written = g_writtenColumns[y];
+  if (written > from) std::memset(CellRow(y) + from, kCellEmpty, written - from);
+  written = std::min(written, from);
 }
 
 // Eight cells for every byte value, by which bit value is black.
@@ -51,7 +57,7 @@ struct UnpackTable {
 const UnpackTable kUnpack;
 
 void UnpackRow(const SheetBitmap& bitmap, int y, int columns) {
-  char* out = Cells() + static_cast<std::size_t>(y) * kMatrixColumns;
+  char* out = CellRow(y);
   const uint8_t* row = bitmap.bits + static_cast<std::size_t>(y) * bitmap.bytesPerLine;
   const auto& table = kUnpack.cells[bitmap.polarity == 0 ? 0 : 1];
   const int whole = columns / 8;
@@ -65,10 +71,10 @@ int WindowOr(int stored, int fallback) { return stored != 0 ? stored * 8 : fallb
 
 char SheetCell(int x, int y) {
   if (x < 0 || y < 0 || x >= kMatrixColumns || y >= kMatrixRows) return kCellEmpty;
-  return Cells()[static_cast<std::size_t>(y) * kMatrixColumns + x];
+  return CellRow(y)[x];
 }
 
-const char* SheetCellRow(int y) { return Cells() + static_cast<std::size_t>(y) * kMatrixColumns; }
+const char* SheetCellRow(int y) { return CellRow(y); }
 
 void FillSheetCells(int left, int top, int width, int height, char value) {
   const int x0 = std::max(left, 0);
@@ -77,18 +83,14 @@ void FillSheetCells(int left, int top, int width, int height, char value) {
   const int y1 = std::min(top + height, kMatrixRows);
   if (x0 >= x1 || y0 >= y1) return;
   for (int y = y0; y < y1; ++y) {
-    std::memset(Cells() + static_cast<std::size_t>(y) * kMatrixColumns + x0, value, x1 - x0);
+    std::memset(CellRow(y) + x0, value, x1 - x0);
+    g_writtenColumns[y] = std::max(g_writtenColumns[y], x1);
   }
-  NoteWritten(y1, x1);
 }
 
 void ClearSheetCells() {
-  char* cells = Cells();
-  for (int y = 0; y < g_writtenRows; ++y) {
-    std::memset(cells + static_cast<std::size_t>(y) * kMatrixColumns, kCellEmpty, g_writtenColumns);
-  }
-  g_writtenRows = 0;
-  g_writtenColumns = 0;
+  Cells();
+  for (int y = 0; y < kMatrixRows; ++y) EmptyRowFrom(y, 0);
 }
 
 MarkSearchParameters MarkSearchParametersFor(int dpi, const MarkSearchSettings& settings) {
@@ -118,23 +120,14 @@ void UnpackSheetImage(const SheetBitmap& bitmap, int mode) {
   };
   // What the last unpacking left is emptied where this one does not write
   // over it: the rows it skips and the columns beyond its width.
-  char* cells = Cells();
-  for (int y = 0; y < g_writtenRows; ++y) {
-    char* row = cells + static_cast<std::size_t>(y) * kMatrixColumns;
+  Cells();
+  for (int y = 0; y < kMatrixRows; ++y) {
     if (!unpacked(y)) {
-      std::memset(row, kCellEmpty, g_writtenColumns);
-    } else if (g_writtenColumns > columns) {
-      std::memset(row + columns, kCellEmpty, g_writtenColumns - columns);
+      EmptyRowFrom(y, 0);
+      continue;
     }
+    EmptyRowFrom(y, columns);
+    UnpackRow(bitmap, y, columns);
+    g_writtenColumns[y] = columns;
   }
-  g_writtenRows = 0;
-  g_writtenColumns = 0;
-  int rowsWritten = 0;
-  for (int y = p.margin; y <= lastRow; ++y) {
-    if (unpacked(y)) {
-      UnpackRow(bitmap, y, columns);
-      rowsWritten = y + 1;
-    }
-  }
-  NoteWritten(rowsWritten, columns);
 }

@@ -68,6 +68,26 @@ TEST(SheetMatrix, BandUnpackFillsOnlyTheMarkBandsBetweenTheMargins) {
   }
 }
 
+TEST(SheetMatrix, BandsOfAnotherPageLeaveNothingOfWhatWasThereBefore) {
+  SheetPage tall(640, 1000, 300);
+  tall.Black(0, 0, 640, 1000);
+  SheetPage shorter(320, 800, 300);  // bands: rows 15 to 300 and 499 to 784
+  shorter.Black(0, 0, 320, 800);
+  g_markSearchSettings = {};
+  UnpackSheetImage(tall.bitmap(), kUnpackMarkBands);
+  FillSheetCells(0, 400, 640, 1, kCellBlack);  // between the bands of both
+  UnpackSheetImage(shorter.bitmap(), kUnpackMarkBands);
+  struct Cell {
+    int x, y;
+    char cell;
+  };
+  const Cell cells[] = {{0, 100, kCellBlack},   {319, 100, kCellBlack}, {320, 100, kCellEmpty},
+                        {639, 100, kCellEmpty}, {0, 400, kCellEmpty},   {639, 400, kCellEmpty},
+                        {0, 700, kCellBlack},   {400, 700, kCellEmpty}, {0, 900, kCellEmpty},
+                        {639, 984, kCellEmpty}};
+  for (const Cell& c : cells) EXPECT_EQ(SheetCell(c.x, c.y), c.cell) << c.x << "," << c.y;
+}
+
 TEST(SheetMatrix, LargePagesAreUnpackedUpToTheMatrixEdges) {
   SheetPage page(7200, 5200, 400);
   page.Black(6990, 4990, 210, 210);
