@@ -7,6 +7,8 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <utility>
+#include <vector>
 
 #ifdef _WIN32
 #include <io.h>
@@ -112,7 +114,33 @@ void WhitenPadding(const SheetBitmap& bitmap, int width) {
   }
 }
 
+std::vector<std::vector<uint8_t>>& SparePixelBuffers() {
+  static thread_local std::vector<std::vector<uint8_t>> spares;
+  return spares;
+}
+
 }  // namespace
+
+std::vector<uint8_t> TakePixelBuffer(std::size_t size) {
+  std::vector<uint8_t> pixels;
+  std::vector<std::vector<uint8_t>>& spares = SparePixelBuffers();
+  if (!spares.empty()) {
+    pixels = std::move(spares.back());
+    spares.pop_back();
+  }
+  pixels.assign(size, 0);
+  return pixels;
+}
+
+void GiveBackPixelBuffer(std::vector<uint8_t>&& pixels) {
+  // A page, its turned copy and the page being read: more are not needed
+  // at once.
+  constexpr std::size_t kMaxSpares = 3;
+  std::vector<std::vector<uint8_t>>& spares = SparePixelBuffers();
+  if (pixels.capacity() == 0 || spares.size() >= kMaxSpares) return;
+  spares.push_back(std::move(pixels));
+  pixels = std::vector<uint8_t>();
+}
 
 const char* SheetFileMessage(SheetFileStatus status) {
   // Spelled in bytes: this file also builds with the fuzzing compiler, which
@@ -263,7 +291,9 @@ SheetFileStatus SaveSheetBitmap(const char* path, const SheetBitmap& bitmap) {
   const int stride = (bitmap.width + 31) / 32 * 4;
   const int rowBytes = (bitmap.width + 7) / 8;
   const std::size_t pixelBytes = static_cast<std::size_t>(stride) * bitmap.height;
-  std::vector<unsigned char> file(kHeadersWithPalette + pixelBytes);
+  // The file is put together in a buffer kept for the next page.
+  static thread_local std::vector<unsigned char> file;
+  file.assign(kHeadersWithPalette + pixelBytes, 0);
   unsigned char* h = file.data();
   h[0] = 'B';
   h[1] = 'M';
@@ -312,7 +342,8 @@ SheetFileStatus TurnSheetImage(const SheetImage& source, int hundredths, SheetIm
   }
   const int stride = (width + 31) / 32 * 4;
   try {
-    turned->pixels.assign(static_cast<std::size_t>(stride) * height, 0);
+    GiveBackPixelBuffer(std::move(turned->pixels));
+    turned->pixels = TakePixelBuffer(static_cast<std::size_t>(stride) * height);
   } catch (const std::bad_alloc&) {
     return SheetFileStatus::kTooSmall;
   }

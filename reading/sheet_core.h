@@ -81,6 +81,12 @@ struct SheetImage {
   int fileWidth = 0;
   std::vector<uint8_t> pixels;
 };
+// Pixel buffers of pages come from a store of spare ones and go back to it,
+// so that each page of a run reuses the memory of the pages before it
+// instead of allocating (and touching afresh) a megabyte or two. A taken
+// buffer holds `size` zero bytes; it may throw std::bad_alloc.
+std::vector<uint8_t> TakePixelBuffer(std::size_t size);
+void GiveBackPixelBuffer(std::vector<uint8_t>&& pixels);
 // Sizes, allocates and reads a sheet image file. Shows nothing.
 SheetFileStatus LoadSheetImageFile(const char* path, int dpi, SheetImage* image);
 // `source` turned by `hundredths` of a degree, anticlockwise as the page is

@@ -49,7 +49,8 @@ int LoadSheetPage(const char* path, int dpi, SheetImage* image) {
     return -1;
   }
   try {
-    image->pixels.assign(static_cast<std::size_t>(size), 0);
+    GiveBackPixelBuffer(std::move(image->pixels));
+    image->pixels = TakePixelBuffer(static_cast<std::size_t>(size));
   } catch (const std::bad_alloc&) {
     ShowWorkbenchMessage(kCaption, "メモリを確保できません。(%s)", path);
     return -1;
@@ -135,6 +136,7 @@ int StraightenAndSave(SheetImage&& page, const char* path, bool inPlace) {
       return -1;
     }
     g_readingRun.rotation = angle;
+    GiveBackPixelBuffer(std::move(page.pixels));
     page = std::move(turned);
     page.bitmap.bits = page.pixels.data();
     UseSheetMarkSearch();
@@ -234,6 +236,7 @@ int LoadSheetForReading(const char* path, int stored) {
 }
 
 void FreeSheetBitmap() {
+  GiveBackPixelBuffer(std::move(g_currentPage.pixels));
   g_currentPage = SheetImage();
 }
 
