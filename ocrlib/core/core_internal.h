@@ -646,10 +646,16 @@ int LinkListNodes(ListNode* a, ListNode* b);
 void RemoveNodeLink(ListNode* node, ListNode* other);
 // Position of the replaced link; 0 also when `old` is absent.
 int ReplaceNodeLink(ListNode* node, ListNode* old, ListNode* replacement);
-void TransferLinksAppend(ListNode* survivor, ListNode* removed);
-void TransferLinksPrepend(ListNode* removed, ListNode* survivor);
+// Hand the links of a node leaving its list to the survivor beside it.
+// Return 0, or -9 after 14 when the survivor has no room for them; then no
+// list has changed.
+int TransferLinksAppend(ListNode* survivor, ListNode* removed);
+int TransferLinksPrepend(ListNode* removed, ListNode* survivor);
 int IndexOfListNode(const ChainNode* chain, int side, const ListNode* node);
 ListNode* GetChainListItem(const ChainNode* chain, int side, int n);
+// Takes x and a neighbour out of their list (see pools.cpp). The list stays
+// as it was when the pair has no partner, or after 14 when the survivor has
+// no room for the links it would gain; the result is then null.
 ListNode* RemoveListNodePair(ListNode* x, int direction);
 
 // ---- stroke-record allocators (stroke_arrays.cpp) --------------------------------

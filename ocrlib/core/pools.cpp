@@ -122,42 +122,82 @@ int ReplaceNodeLink(ListNode* node, ListNode* old, ListNode* replacement) {
   return at;
 }
 
-// Where a link now names the survivor twice in a row, the first of the two
-// goes; otherwise the survivor gains the link.
-void TransferLinksAppend(ListNode* survivor, ListNode* removed) {
-  for (int i = 0; i < removed->linkCount; ++i) {
-    ListNode* link = removed->links[i];
-    const int p = ReplaceNodeLink(link, removed, survivor);
-    if (p == 0 || link->links[p - 1] != survivor) {
-      AddNodeLink(survivor, link);
-    } else {
-      RemoveNodeLink(link, survivor);
-    }
-  }
-}
-
-// The links the survivor gains go before its own; when they would not all
-// fit, the survivor keeps its links (the other lists are already updated).
-void TransferLinksPrepend(ListNode* removed, ListNode* survivor) {
+// A transfer of links worked out on copies of the lists it rewrites, so that
+// a survivor without room for what it gains leaves every list as it was: a
+// link kept on one side only would send the walks of the chain to a node
+// that no longer answers.
+struct LinkTransfer {
+  ListNode* owners[kMaxNodeLinks];
+  ListNode copies[kMaxNodeLinks];
+  int copyCount = 0;
   ListNode* gained[kMaxNodeLinks];
   int gainedCount = 0;
+
+  // The removed node has at most kMaxNodeLinks links, so as many owners.
+  ListNode& CopyOf(ListNode* owner) {
+    for (int i = 0; i < copyCount; ++i) {
+      if (owners[i] == owner) return copies[i];
+    }
+    owners[copyCount] = owner;
+    copies[copyCount] = *owner;
+    return copies[copyCount++];
+  }
+
+  // Returns 0, or -9 after 14 (nothing written) when the survivor's links
+  // and the gained ones would not fit; the gained ones go after the
+  // survivor's own, or before them when `gainedFirst`.
+  int WriteBack(ListNode* survivor, bool gainedFirst) {
+    if (survivor->linkCount + gainedCount > kMaxNodeLinks) {
+      PushErrorCode(kErrCapacityFull);
+      return -9;
+    }
+    for (int i = 0; i < copyCount; ++i) {
+      owners[i]->linkCount = copies[i].linkCount;
+      std::copy(copies[i].links, copies[i].links + copies[i].linkCount, owners[i]->links);
+    }
+    ListNode** own = survivor->links;
+    if (gainedFirst) {
+      std::copy_backward(own, own + survivor->linkCount, own + survivor->linkCount + gainedCount);
+      std::copy(gained, gained + gainedCount, own);
+    } else {
+      std::copy(gained, gained + gainedCount, own + survivor->linkCount);
+    }
+    survivor->linkCount += gainedCount;
+    return 0;
+  }
+};
+
+// Where a link now names the survivor twice in a row, the first of the two
+// goes; otherwise the survivor gains the link.
+int TransferLinksAppend(ListNode* survivor, ListNode* removed) {
+  LinkTransfer transfer;
   for (int i = 0; i < removed->linkCount; ++i) {
     ListNode* link = removed->links[i];
-    const int p = ReplaceNodeLink(link, removed, survivor);
-    if (p == link->linkCount - 1 || link->links[p + 1] != survivor) {
-      gained[gainedCount++] = link;
+    ListNode& copy = transfer.CopyOf(link);
+    const int p = ReplaceNodeLink(&copy, removed, survivor);
+    if (p == 0 || copy.links[p - 1] != survivor) {
+      transfer.gained[transfer.gainedCount++] = link;
     } else {
-      RemoveNodeLink(link, survivor);
+      RemoveNodeLink(&copy, survivor);
     }
   }
-  if (gainedCount + survivor->linkCount > kMaxNodeLinks) {
-    PushErrorCode(kErrCapacityFull);
-    return;
+  return transfer.WriteBack(survivor, false);
+}
+
+// The links the survivor gains go before its own.
+int TransferLinksPrepend(ListNode* removed, ListNode* survivor) {
+  LinkTransfer transfer;
+  for (int i = 0; i < removed->linkCount; ++i) {
+    ListNode* link = removed->links[i];
+    ListNode& copy = transfer.CopyOf(link);
+    const int p = ReplaceNodeLink(&copy, removed, survivor);
+    if (p == copy.linkCount - 1 || copy.links[p + 1] != survivor) {
+      transfer.gained[transfer.gainedCount++] = link;
+    } else {
+      RemoveNodeLink(&copy, survivor);
+    }
   }
-  std::copy_backward(survivor->links, survivor->links + survivor->linkCount,
-                     survivor->links + survivor->linkCount + gainedCount);
-  std::copy(gained, gained + gainedCount, survivor->links);
-  survivor->linkCount += gainedCount;
+  return transfer.WriteBack(survivor, true);
 }
 
 int IndexOfListNode(const ChainNode* chain, int side, const ListNode* node) {
@@ -174,18 +214,19 @@ ListNode* GetChainListItem(const ChainNode* chain, int side, int n) {
   return node;
 }
 
-// A pair without its partner (x first or last in its list) is not removed.
+// A pair without its partner (x first or last in its list), or whose
+// links the survivor has no room for (after 14), is not removed.
 ListNode* RemoveListNodePair(ListNode* x, int direction) {
   if (direction == -1) {
     ListNode* previous = x->prev;
     if (previous == nullptr) return nullptr;
+    if (x->next != nullptr && TransferLinksPrepend(previous, x->next) != 0) return nullptr;
     UnlinkNeighbours(previous, x);
-    if (x->next != nullptr) TransferLinksPrepend(previous, x->next);
   } else {
     ListNode* next = x->next;
     if (next == nullptr) return nullptr;
+    if (x->prev != nullptr && TransferLinksAppend(x->prev, next) != 0) return nullptr;
     UnlinkNeighbours(x, next);
-    if (x->prev != nullptr) TransferLinksAppend(x->prev, next);
   }
   if (x->linkCount == 0) return x->twin;
   ListNode* first = x->links[0];

@@ -39,14 +39,21 @@ bool IsOneToOne(const ListNode* n) { return n->linkCount == 1 && n->links[0]->li
 
 // Takes x and its neighbour (the one before it for direction -1, else the one
 // after) out of its chain node's list; the links of the pair pass to the
-// surviving neighbour. Returns the first link of x, or its twin when it has
-// none.
-ListNode* RemoveFromList(ListNode* x, int direction) {
+// surviving neighbour. Returns false (after 14) when the survivor has no room
+// for them: the list is then unchanged. *answer is the first link of x, or
+// its twin when it has none.
+bool RemoveFromList(ListNode* x, int direction, ListNode** answer = nullptr) {
   ChainNode* node = x->chainNode;
   const int side = static_cast<int>(x->side);
+  ListNode* survivor = direction == kDirectionBefore ? x->next : x->prev;
+  ListNode* const result = RemoveListNodePair(x, direction);
+  // The survivor still beside x: the pair stayed.
+  if (survivor != nullptr && (direction == kDirectionBefore ? survivor->prev : survivor->next) == x)
+    return false;
   if (direction == kDirectionBefore && node->heads[side] == x->prev) node->heads[side] = x->next;
   node->entryCounts[side] -= 2;
-  return RemoveListNodePair(x, direction);
+  if (answer != nullptr) *answer = result;
+  return true;
 }
 
 // Record position of the pair RemoveFromList(node, direction) takes out.
@@ -97,12 +104,17 @@ bool FindShortRun(ChainNode* node, ListNode* x, int reach, RunPath& path) {
   return false;
 }
 
-void RemoveRun(const RunPath& path) {
+// False (after 14) when a survivor had no room for the links of its pair:
+// the run is then taken out only in part.
+bool RemoveRun(const RunPath& path) {
   for (int s = 0; s < path.length; ++s) {
     RemoveSpanPair(path.nodes[s], RecordPosition(path.lower[s], kDirectionBefore));
-    RemoveFromList(path.lower[s], kDirectionAfter);
-    RemoveFromList(path.upper[s], kDirectionAfter);
+    if (!RemoveFromList(path.lower[s], kDirectionAfter) ||
+        !RemoveFromList(path.upper[s], kDirectionAfter)) {
+      return false;
+    }
   }
+  return true;
 }
 
 // ---- joins --------------------------------------------------------------------------
@@ -172,12 +184,15 @@ void PlaceSide(JoinSide& side, ChainNode* chain, ListNode* node) {
 
 // The side passes from the chain node of its value into the neighbouring one
 // (down for the top side, up for the bottom side): its pair leaves both lists
-// of the boundary and its value goes on where the twin's link leads.
-void LeaveChainNode(JoinSide& side, bool down) {
+// of the boundary and its value goes on where the twin's link leads. False
+// (after 14) when a survivor had no room for the links of its pair.
+bool LeaveChainNode(JoinSide& side, bool down) {
   ListNode* twin = side.node->twin;
-  RemoveFromList(side.node, side.direction);
-  ListNode* next = RemoveFromList(twin, side.direction);
+  ListNode* next = nullptr;
+  if (!RemoveFromList(side.node, side.direction) || !RemoveFromList(twin, side.direction, &next))
+    return false;
   PlaceSide(side, down ? side.chain->next : side.chain->prev, next);
+  return true;
 }
 
 int GapWidth(int line, int position) {
@@ -221,7 +236,7 @@ int RemoveShortRuns(ChainNode* node, int reach) {
       continue;
     }
     ListNode* before = x->prev;
-    RemoveRun(path);
+    if (!RemoveRun(path)) return -9;
     removed = 1;
     x = before != node->heads[1] ? before : before->next;
   }
@@ -234,7 +249,7 @@ int JoinSplitRuns(ChainNode* node, int reach) {
   while (x != nullptr && x->next != nullptr) {
     ListNode* y = nullptr;
     const int s = x->linkCount == 0 ? FollowToBranch(x, reach, &y) : 0;
-    bool acted = false;
+    int acted = 0;
     ListNode* resume = nullptr;  // where the test goes on after a join
     if (s > 0) {
       ChainNode* ahead = Ahead(node, s);
@@ -245,14 +260,15 @@ int JoinSplitRuns(ChainNode* node, int reach) {
       if (w != nullptr && w->linkCount == 0 && FollowToBranch(w, s, &y2) == s &&
           (distance > 1 || y->linkCount < 2 || y2->linkCount < 2)) {
         resume = x->prev->prev;
-        acted = JoinRun(node, ahead, x, w, kJoinKindS) != 0;
+        acted = JoinRun(node, ahead, x, w, kJoinKindS);
       } else if (v != nullptr && v->linkCount == 0 && FollowToBranch(v, s, &y2) == s &&
                  !(distance < 2 && y->linkCount > 1 && y2->linkCount > 1)) {
         resume = x->prev;
-        acted = JoinRun(node, ahead, x, v, kJoinKindN) != 0;
+        acted = JoinRun(node, ahead, x, v, kJoinKindN);
       }
     }
-    if (!acted) {
+    if (acted < 0) return -9;
+    if (acted == 0) {
       x = x->next;
       continue;
     }
@@ -283,23 +299,30 @@ int JoinRun(ChainNode* top, ChainNode* bottom, ListNode* x, ListNode* z, int kin
     } else {
       moveUpper = GapWidth(t, upper.position) < GapWidth(b, lower.position);
     }
+    bool left = true;
     if (moveUpper) {
       RemoveChainRecordPair(t, t + 1, upper.position);
       ++t;
-      if (t <= b && t == static_cast<int>(upper.chain->next->index)) LeaveChainNode(upper, true);
+      if (t <= b && t == static_cast<int>(upper.chain->next->index))
+        left = LeaveChainNode(upper, true);
     } else {
       RemoveChainRecordPair(b, b + 1, lower.position);
       --b;
-      if (t <= b && b < static_cast<int>(lower.chain->prev->index)) LeaveChainNode(lower, false);
+      if (t <= b && b < static_cast<int>(lower.chain->prev->index))
+        left = LeaveChainNode(lower, false);
     }
+    if (!left) return -9;
   }
-  while (upper.chain->next != lower.chain) LeaveChainNode(upper, true);
-  RemoveFromList(upper.node, upper.direction);
-  RemoveFromList(lower.node, lower.direction);
+  while (upper.chain->next != lower.chain) {
+    if (!LeaveChainNode(upper, true)) return -9;
+  }
+  if (!RemoveFromList(upper.node, upper.direction) || !RemoveFromList(lower.node, lower.direction))
+    return -9;
   return 1;
 }
 
-ChainNode* MergeCloseChainNodes(ChainNode* head) {
+ChainNode* MergeCloseChainNodes(ChainNode* head, int* result) {
+  *result = 0;
   bool changed = false;
   for (int pass = 0; pass < 2; ++pass) {
     bool passChanged = false;
@@ -310,8 +333,13 @@ ChainNode* MergeCloseChainNodes(ChainNode* head) {
         ++reach;
       }
       if (reach == 0) continue;
-      if (RemoveShortRuns(node, reach)) passChanged = true;
-      if (JoinSplitRuns(node, reach)) passChanged = true;
+      const int removed = RemoveShortRuns(node, reach);
+      const int joined = removed < 0 ? 0 : JoinSplitRuns(node, reach);
+      if (removed < 0 || joined < 0) {
+        *result = -9;
+        return nullptr;
+      }
+      if (removed > 0 || joined > 0) passChanged = true;
     }
     if (!passChanged) break;
     changed = true;

@@ -209,7 +209,10 @@ int BuildStructureChainSet(int set) {
   int result;
   ChainNode* head = BuildStructureChain(&result);
   if (result != 0) return -9;
-  s.chainHead = head != nullptr ? MergeCloseChainNodes(head) : nullptr;
+  if (head != nullptr) {
+    s.chainHead = MergeCloseChainNodes(head, &result);
+    if (result != 0) return -9;
+  }
   if (FormatChainTokens() != 0) return -9;
   if (set != 1) return 0;
   IndexChainItems();

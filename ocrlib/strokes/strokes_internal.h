@@ -448,11 +448,16 @@ ChainNode* BuildStructureChain(int* result);
 ChainNode* BuildChainNode(const RowTransitionRecord* upper);
 void LinkTwinLists(ChainNode* previous, ChainNode* node);
 // Cleans the chain of short runs and briefly separated runs and drops the
-// nodes left without a change. Returns the new head.
-ChainNode* MergeCloseChainNodes(ChainNode* head);
+// nodes left without a change. Returns the new head (*result 0), or null
+// with *result -9 after 14 when a list node had no room for the links it
+// would take over: the chain, then cleaned only in part, is given up.
+ChainNode* MergeCloseChainNodes(ChainNode* head, int* result);
 int IsChainNodePlain(const ChainNode* node);
-int RemoveShortRuns(ChainNode* node, int reach);  // 1 when it removed anything
-int JoinSplitRuns(ChainNode* node, int reach);    // 1 when it joined anything
+// 1 when they removed (joined) anything, 0 when not, -9 after 14 when a
+// list node had no room for the links it would take over (the chain is then
+// left half cleaned and must be given up).
+int RemoveShortRuns(ChainNode* node, int reach);
+int JoinSplitRuns(ChainNode* node, int reach);
 // Step 1..reach at which the walk from a lower-list node (an upper-list node:
 // upward) meets a branching node, given back in *branch; 0 when the run
 // ends or nothing branches within reach.
@@ -461,7 +466,8 @@ constexpr int kJoinKindS = 0;  // the gap lies before the top node
 constexpr int kJoinKindN = 1;  // the gap lies after it
 // Closes the gap between x (top's lower list) and z (bottom's upper list) on
 // every line between them. Returns 1, or 0 (nothing changed) when the gap's
-// edges do not run side by side through the chain nodes between.
+// edges do not run side by side through the chain nodes between, or -9
+// after 14 when a list node had no room for the links it would take over.
 int JoinRun(ChainNode* top, ChainNode* bottom, ListNode* x, ListNode* z, int kind);
 // Writes the current chain's tokens into the current set ("d,A,V,p,").
 // Returns 0, or -9 after 14 when the text would reach 100 characters (what

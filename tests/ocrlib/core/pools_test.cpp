@@ -107,7 +107,7 @@ TEST_F(PoolsTest, TransferLinksAppend) {
   AddNodeLink(&n[1], &n[2]);
   AddNodeLink(&n[1], &n[3]);
   AddNodeLink(&n[3], &n[1]);
-  TransferLinksAppend(&n[0], &n[1]);
+  EXPECT_EQ(TransferLinksAppend(&n[0], &n[1]), 0);
   EXPECT_EQ(LinksOf(n[2], n), (std::vector<int>{0}));
   EXPECT_EQ(LinksOf(n[3], n), (std::vector<int>{0}));
   EXPECT_EQ(LinksOf(n[0], n), (std::vector<int>{2, 3}));
@@ -118,7 +118,7 @@ TEST_F(PoolsTest, TransferLinksPrepend) {
   AddNodeLink(&n[0], &n[3]);  // the survivor's own link
   AddNodeLink(&n[1], &n[2]);
   AddNodeLink(&n[2], &n[1]);
-  TransferLinksPrepend(&n[1], &n[0]);
+  EXPECT_EQ(TransferLinksPrepend(&n[1], &n[0]), 0);
   EXPECT_EQ(LinksOf(n[0], n), (std::vector<int>{2, 3}));  // gained links first
   EXPECT_EQ(LinksOf(n[2], n), (std::vector<int>{0}));
 
@@ -127,11 +127,43 @@ TEST_F(PoolsTest, TransferLinksPrepend) {
   for (int i = 2; i < 12; ++i) AddNodeLink(&m[0], &m[i]);  // survivor: 10 links
   AddNodeLink(&m[1], &m[2]);
   AddNodeLink(&m[2], &m[1]);
-  TransferLinksPrepend(&m[1], &m[0]);
+  EXPECT_EQ(TransferLinksPrepend(&m[1], &m[0]), -9);
   EXPECT_TRUE(Pushed14());
   EXPECT_EQ(m[0].linkCount, kMaxNodeLinks);
   EXPECT_EQ(m[0].links[0], &m[2]);
-  EXPECT_EQ(m[2].links[0], &m[0]);  // the replacement elsewhere is made
+  EXPECT_EQ(LinksOf(m[2], m), (std::vector<int>{1}));  // and no other list changes
+}
+
+TEST_F(PoolsTest, TransferToAFullSurvivorChangesNothing) {
+  // The removed node 1 links to 8..12. Eleven links would not fit in the
+  // survivor 0: a half-made transfer would leave nodes linking to a survivor
+  // that does not link back. Where one of them collapses into a link the
+  // survivor already has, ten fit.
+  struct Case {
+    const char* what;
+    bool prepend;
+    std::vector<int> survivor;  // its links before
+    int result;
+    std::vector<int> after;  // its links after
+  };
+  const Case cases[] = {
+      {"append, eleven", false, {2, 3, 4, 5, 6, 7}, -9, {2, 3, 4, 5, 6, 7}},
+      {"prepend, eleven", true, {2, 3, 4, 5, 6, 7}, -9, {2, 3, 4, 5, 6, 7}},
+      {"append, one collapses", false, {2, 3, 4, 5, 6, 8}, 0, {2, 3, 4, 5, 6, 8, 9, 10, 11, 12}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ClearErrorStack();
+    ListNode m[13] = {};
+    for (int i : c.survivor) LinkListNodes(&m[0], &m[i]);
+    for (int i = 8; i < 13; ++i) LinkListNodes(&m[1], &m[i]);
+    const int result =
+        c.prepend ? TransferLinksPrepend(&m[1], &m[0]) : TransferLinksAppend(&m[0], &m[1]);
+    EXPECT_EQ(result, c.result);
+    EXPECT_EQ(Pushed14(), c.result != 0);
+    EXPECT_EQ(LinksOf(m[0], m), c.after);
+    for (int i = 8; i < 13; ++i) EXPECT_EQ(LinksOf(m[i], m), std::vector<int>{c.result == 0 ? 0 : 1}) << i;
+  }
 }
 
 TEST_F(PoolsTest, ChainLists) {
@@ -171,6 +203,22 @@ TEST_F(PoolsTest, RemoveListNodePair) {
   EXPECT_EQ(RemoveListNodePair(c, 1), &other[1]);
   EXPECT_EQ(a->next, nullptr);
   EXPECT_EQ(RemoveListNodePair(d, 1), nullptr);  // no partner
+
+  // p q r: removing q and r hands r's links to p, which has no room: all
+  // three stay, linked as before.
+  ListNode* p = AllocListNodeRun(3);
+  ListNode* q = p->next;
+  ListNode* r = q->next;
+  ListNode far[kMaxNodeLinks + 1] = {};
+  for (int i = 0; i < kMaxNodeLinks; ++i) LinkListNodes(p, &far[i]);
+  LinkListNodes(r, &far[kMaxNodeLinks]);
+  ClearErrorStack();
+  EXPECT_EQ(RemoveListNodePair(q, 1), nullptr);
+  EXPECT_TRUE(Pushed14());
+  EXPECT_EQ(p->next, q);
+  EXPECT_EQ(r->prev, q);
+  EXPECT_EQ(p->linkCount, kMaxNodeLinks);
+  EXPECT_EQ(far[kMaxNodeLinks].links[0], r);
 }
 
 struct GraphStore {

@@ -2,19 +2,19 @@
 // chains, their clean-up, tokens and outline tree, and the procedures; then a
 // description by a rule list taken from the input, matched against a few
 // templates. The decision must end as a digit or 'g', and the chains must
-// agree with their records. Input: width, height, box offsets and the length
-// of the rule list, the rule words, then the bitmap's bits (repeated when
-// short).
+// agree with their records. The input is read by the kit
+// (structure_fuzz_input.h); the inputs it once failed on seed its corpus.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 
 #include "ocrlib/strokes/strokes_internal.h"
 #include "tests/ocrlib/kit/chain_check.h"
-#include "tests/ocrlib/kit/pen_kit.h"
+#include "tests/ocrlib/kit/structure_fuzz_input.h"
 
 namespace {
 
@@ -45,26 +45,11 @@ void CheckSet(int set) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  if (size < 6) return 0;
-  const int width = 1 + data[0] % 120, height = 1 + data[1] % 120;
-  const int left = data[2] % 8, top = data[3] % 8;
-  const int ruleWords = data[4] % 32;
-  const int header = 5 + ruleWords;
-  if (size <= static_cast<size_t>(header)) return 0;
-  int32_t rules[32];
-  for (int k = 0; k < ruleWords; ++k) rules[k] = static_cast<int8_t>(data[5 + k]) % 12;
-  rules[ruleWords] = kRuleEnd;  // nothing after it may be read
-
-  penkit::BitImage image(left + width, top + height);
-  const size_t bits = (size - header) * 8;
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) {
-      const size_t bit = static_cast<size_t>(y * width + x) % bits;
-      if ((data[header + bit / 8] >> (bit % 8)) & 1) image.Set(left + x, top + y);
-    }
+  std::optional<penkit::StructureFuzzInput> in = penkit::ReadStructureFuzzInput(data, size);
+  if (!in) return 0;
   ClearErrorStack();
-  const int result = DecideDigitByStructure(image.bits().data(), left, left + width - 1, top,
-                                            top + height - 1, image.bytesPerLine());
+  const int result = DecideDigitByStructure(in->image.bits().data(), in->left, in->right,
+                                            in->top, in->bottom, in->image.bytesPerLine());
   const int32_t d = g_structureDecision;
   Require(d == kUndecided || (d >= '0' && d <= '9'), "decision");
   Require(result == 0 || (result == -9 && d == kUndecided && GetErrorCount() > 0), "result");
@@ -72,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   CheckSet(0);
   CheckSet(1);
   SelectStructureBuffers(0);
-  const char* description = FormatStructureDescription(rules);
+  const char* description = FormatStructureDescription(in->rules);
   if (description != nullptr) {
     Require(std::strlen(description) < kDescriptionRoom, "description");
     MatchShapeTemplate(description, kTemplates);
