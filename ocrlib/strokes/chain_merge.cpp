@@ -22,6 +22,10 @@
 //   does not leave its chain node through a node that branches, so the other
 //   side goes on. Where the two sides end on both sides of one chain node,
 //   the top side passes it.
+// - A list node holds at most ten links. A pair whose links the survivor has
+//   no room for stays where it is, and the clean-up stops with 14: the chain,
+//   cleaned only in part, is given up rather than read with links that one
+//   side no longer answers.
 #include <climits>
 
 #include "ocrlib/strokes/strokes_internal.h"
