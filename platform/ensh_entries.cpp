@@ -5,7 +5,7 @@
 #include <cstdio>
 
 #include "platform/noise_eraser.h"
-#include "platform/speck_eraser.h"
+#include "platform/component_eraser.h"
 
 namespace {
 

@@ -286,7 +286,7 @@ struct ShapeAssignment {
 };
 void ScoreStrokeAssignment(const ShapeAssignment& assignment);
 
-// ---- the line digit reader (line_reader.cpp, line_pieces.cpp, line_paths.cpp) ------
+// ---- the line digit reader (line_reader.cpp, line_cuts.cpp, line_paths.cpp) ------
 // A whole line of handwritten digits read from its thinned strokes: the
 // strokes are cut into pieces, every run of neighbouring pieces narrow and
 // tall enough is recognised as one character against the digit models, the
@@ -336,7 +336,7 @@ int AnalyseStrokeSegments(StrokeStepList* steps, ContourSet* contours, StrokePoi
 // 12 a stroke (at most 16).
 void CopyStrokeFeaturesToRecord(StrokePointTable* points, const SessionWorkArea* work);
 
-// Pieces of the line's chains (line_pieces.cpp).
+// Pieces of the line's chains (line_cuts.cpp).
 constexpr int kMaxLinePieces = 128;
 constexpr int kMaxLinePiecePoints = 800;
 constexpr int kMaxBranchPoints = 800;

@@ -10,7 +10,7 @@
 #include "foundation/dates.h"
 #include "foundation/ocr_ini.h"
 #include "foundation/spc_file.h"
-#include "tests/foundation/spec_sections.h"
+#include "tests/foundation/spc_sections.h"
 
 namespace {
 

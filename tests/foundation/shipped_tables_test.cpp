@@ -10,7 +10,7 @@
 #include "foundation/db.h"
 #include "foundation/spc_file.h"
 #include "tests/foundation/db_test_support.h"
-#include "tests/foundation/spec_sections.h"
+#include "tests/foundation/spc_sections.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "platform/raster.h"
-#include "platform/speck_eraser.h"
+#include "platform/component_eraser.h"
 
 namespace {
 

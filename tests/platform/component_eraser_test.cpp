@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/speck_eraser.h"
+#include "platform/component_eraser.h"
 #include "tests/support/test_pictures.h"
 
 namespace {

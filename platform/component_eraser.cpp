@@ -4,7 +4,7 @@
 // runs are found a 64-bit word of pixels at a time (white stretches skipped,
 // black ones measured, by counting leading bits), so a clean A4 page at 300
 // dpi costs well under a millisecond.
-#include "platform/speck_eraser.h"
+#include "platform/component_eraser.h"
 
 #include <algorithm>
 #include <cstring>
