@@ -7,11 +7,19 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build_root=${BUILD_ROOT:-$root/build}
-jobs=$(nproc)
+jobs=${SHEETDESK_BUILD_JOBS:-$(nproc)}
+
+# Clones of the tree share one compiler cache: paths below the tree hash
+# relative to it, so the same source compiles once for every clone.
+launcher=()
+if command -v ccache >/dev/null 2>&1; then
+  export CCACHE_BASEDIR="$root" CCACHE_NOHASHDIR=1
+  launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
 
 configure() {  # folder, cmake arguments...
   local dir="$build_root/$1"; shift
-  local args=(-G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@")
+  local args=(-G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" "$@")
   # A folder configured with other options (or by hand) starts afresh: a
   # changed toolchain or compiler cannot be applied to an existing cache.
   local stamp="$dir/.sheetdesk-configure"

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake ninja-build g++ clang libclang-rt-14-dev googletest
+  cmake ninja-build ccache g++ clang libclang-rt-14-dev googletest
   mingw-w64 g++-mingw-w64-x86-64 wine wine64 xvfb xauth x11-utils locales
   fonts-ipafont imagemagick
   fonts-klee fonts-yusei-magic libfreetype-dev
