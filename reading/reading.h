@@ -65,6 +65,7 @@ constexpr int kRunMasterMiss = -9;
 constexpr int kRunSideOrder = -12;
 constexpr int kRunWriteFailed = -20;   // the row could not be added or updated
 constexpr int kRunNumbersUsedUp = -21; // the record number would wrap
+constexpr int kRunKeepFailed = -22;    // the page of a stored record could not be kept
 
 // Folders and files the runs use, set by the workbench.
 struct ReadingPlaces {

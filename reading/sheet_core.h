@@ -200,6 +200,15 @@ int FindSecondMarkBelow(const MarkPoint& topLeft);
 // after it was turned. Returns 0.
 int FindCorrectionMarks(const SheetBitmap& bitmap, int pass);
 
+// Holds the marks of a page read as side 1 or 2 of a paired scan to the
+// side's printing: the back side carries a second mark below the top-left
+// one and the front none, and a page turned straight leans no more than the
+// turn leaves. A top-left mark that does not agree (the back mark taken for
+// it, a front page read as the back) is dropped, so that the page is
+// refused as one whose top-left mark is lost. Other sides (0) are left
+// alone.
+void HoldMarksToSide(CornerMarkPositions* marks, int side, bool turned);
+
 // ---------------------------------------------------------------------------
 // Compensation (compensation.cpp)
 

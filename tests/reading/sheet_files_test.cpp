@@ -344,14 +344,17 @@ TEST_F(SheetFiles, TheBackSidesMarkIsReportedWhenAPageIsPrepared) {
   back.side = "0002";
   d.papers.push_back(back);
   for (const char* side : {"0001", "0002"}) {
-    SCOPED_TRACE(side);
-    SheetRequest request;
-    request.side = side;
-    request.scan.skewDegrees = 0.5;
-    ASSERT_TRUE(WriteSheetBmp(Path("SCAN1_300.BMP"), GenerateSheet(d, request)));
-    MessageBoxRecorder boxes;
-    EXPECT_EQ(PrepareScannedPage(Path("SCAN1_300.BMP").c_str()), std::string(side) == "0002");
-    EXPECT_NEAR(g_cornerMarks.tilt, 0, 0.03);  // the page was turned straight in place
+    for (bool upsideDown : {false, true}) {  // the back mark shows once the page is turned round
+      SCOPED_TRACE(testing::Message() << side << (upsideDown ? ", upside down" : ""));
+      SheetRequest request;
+      request.side = side;
+      request.scan.skewDegrees = 0.5;
+      request.scan.upsideDown = upsideDown;
+      ASSERT_TRUE(WriteSheetBmp(Path("SCAN1_300.BMP"), GenerateSheet(d, request)));
+      MessageBoxRecorder boxes;
+      EXPECT_EQ(PrepareScannedPage(Path("SCAN1_300.BMP").c_str()), std::string(side) == "0002");
+      EXPECT_NEAR(g_cornerMarks.tilt, 0, 0.03);  // the page was turned straight in place
+    }
   }
 }
 
