@@ -599,6 +599,25 @@ TEST_F(ReadingRunTest, AreasAndFieldImagesAreCutOutAndBlankAreasLeftOut) {
   EXPECT_TRUE(Exists(ImagePath("0001.BMP"))) << "the page is kept under its key";
 }
 
+// A read number that its column cannot hold stops the sheet as a value
+// above its maximum would, never stored wrapped round (70000 as 4464).
+TEST_F(ReadingRunTest, ANumberItsColumnCannotHoldStopsTheSheet) {
+  SheetFieldRow number = Check("0007", "N", 240, 620, 5, 5);
+  number.overlay = "70000";
+  definition_.fields.push_back(number);
+  Prepare({"N:int"});
+  FeedPage(1, Page("0001", {{"N", {0}}, {"Q4", {0}}}, 1));
+  FeedPage(2, Page("0001", {{"N", {0, 1, 2, 3, 4}}, {"Q4", {0}}}, 2));
+  ASSERT_EQ(RunSheetReading(), 0);
+  EXPECT_EQ(Boxes(), Texts{"「N」に“32767”を越える値が記入されています。読み取った値＝“70000”\n"
+                           "読み取り処理を中断しました。"});
+  const auto rows = OutputRows();
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_EQ(rows[0].at("N"), "7");
+  EXPECT_NE(Log("_ERR.LOG").find("“N”に“32767”を越える値“70000”が記入されています。"),
+            std::string::npos);
+}
+
 // A page that cannot be kept under its key ends the run with its record
 // stored and the page left where it is, before the next sheet's page takes
 // the work file's place; nothing is left in the kept page's name.
