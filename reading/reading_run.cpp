@@ -209,6 +209,11 @@ void ReportRunError() {
                                 "読み取ったイメージ“%s”は残してあります。",
                       field, value, run.pageFile.c_str());
       break;
+    case kRunEndCodeFailed:
+      ShowInfoMessage(kCaption, "読み取りを再開する位置を“%s”に書き込めませんでしたので、読み取り処理を"
+                                "中断しました。\n「%s」“%s”までの読み取り結果は書き込んであります。",
+                      detail, field, value);
+      break;
     case kRunNumbersUsedUp:
       ShowInfoMessage(kCaption, "「%s」の連番が“%s”で桁数の上限に達しましたので、読み取り処理を"
                                 "中断しました。\n登録済みのデータを上書きしないよう、連番の桁数を"
@@ -297,7 +302,7 @@ int ReadSheetImage() {
                   g_currentSheet.outputDatabase.c_str(), g_sheetSettings.outputTable.c_str());
     ShowRunMessage(text);
   }
-  return failed ? -1 : 0;
+  return failed || run.runError == kRunEndCodeFailed ? -1 : 0;
 }
 
 int RunSheetReading() {

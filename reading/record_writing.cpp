@@ -345,13 +345,18 @@ void StoreTimeStamp() {
   }
 }
 
+// Writes the key of the stored record as the run's resume point. A write
+// that does not go through sets the run error that ends the run once the
+// sheet is done: a later sheet must not be stored past a wrong resume point.
 void WriteEndCode(const std::string& key) {
   const std::string& path = g_readingPlaces.endCodePath;
   if (path.empty()) return;
   // Written over in place, once a sheet: emptying the file each time costs
   // more than the rest of the record.
   const std::string line = key + "\r\n";
-  WriteFileOver(path.c_str(), line.data(), line.size());
+  if (!WriteFileOver(path.c_str(), line.data(), line.size())) {
+    SetRunError(kRunEndCodeFailed, g_sheetKeys.lastKeyName, key, path);
+  }
 }
 
 }  // namespace

@@ -618,6 +618,20 @@ TEST_F(ReadingRunTest, ANumberItsColumnCannotHoldStopsTheSheet) {
             std::string::npos);
 }
 
+// A resume point that cannot be written ends the run after the sheet it
+// belongs to: no later sheet is stored past a wrong ENDCODE.
+TEST_F(ReadingRunTest, AResumePointThatCannotBeWrittenEndsTheRun) {
+  Prepare();
+  ASSERT_TRUE(CreateDirectoryA(Path("log\\ENDCODE.TXT").c_str(), nullptr));  // in the way
+  Feed({{{0}, {0}, {}, {0}}, {{1}, {0}, {}, {1}}});
+  ASSERT_EQ(RunSheetReading(), 0);
+  EXPECT_EQ(Boxes(), Texts{"読み取りを再開する位置を“" + g_readingPlaces.endCodePath +
+                           "”に書き込めませんでしたので、読み取り処理を中断しました。\n"
+                           "「ID」“0001”までの読み取り結果は書き込んであります。"});
+  EXPECT_EQ(OutputRows().size(), 1u);
+  EXPECT_TRUE(InFeeder("PAGE00002.BMP"));
+}
+
 // A page that cannot be kept under its key ends the run with its record
 // stored and the page left where it is, before the next sheet's page takes
 // the work file's place; nothing is left in the kept page's name.
