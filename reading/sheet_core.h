@@ -56,7 +56,12 @@ int GetImageExtension(const char* path, char* out);
 // For a "bmp" path, the bytes its pixel rows need in memory. 1 with `size`
 // set; 0 for another extension or a file whose headers cannot be read or are
 // out of range (nothing is set then).
+// A file whose rows do not all lie in it has no size.
 int GetBmpImageSize(const char* path, long* size);
+// The bytes the rows of a sheet image file need (kOk with `size` set), or
+// why it has none: kTruncated for rows the file does not hold, else the
+// reason ReadSheetBmp gives. Allocates nothing.
+SheetFileStatus SheetImageBytes(const char* path, int dpi, long* size);
 // Reads a 1-bit BMP into `bitmap`, whose buffer of `capacity` bytes the
 // caller owns: width rounded up to a multiple of 32 (the pixels beyond the
 // file's width white), rows top first, polarity from the darker palette

@@ -44,7 +44,12 @@ void UseSheetMarkSearch() {
 
 int LoadSheetPage(const char* path, int dpi, SheetImage* image) {
   long size = 0;
-  if (!GetBmpImageSize(path, &size)) {
+  const SheetFileStatus sized = SheetImageBytes(path, dpi, &size);
+  if (sized == SheetFileStatus::kTruncated) {  // refused before its rows are allocated
+    ShowWorkbenchMessage(kCaption, "イメージの読み取りができません。(%s)", path);
+    return -1;
+  }
+  if (sized != SheetFileStatus::kOk) {
     ShowWorkbenchMessage(kCaption, "画像データの領域サイズを取得できません。(%s)", path);
     return -1;
   }
