@@ -353,7 +353,7 @@ int RecogniseLineDriver(RecogRunBlock* run, RecogCharResult* results, int capaci
 // RecognizeOneChar keeping the codes that were on the stack.
 int RecogniseKeepingWarnings(RecogRunBlock* run, RecogCharResult* result);
 // Drops tiny noise and joins neighbouring records while their union is read
-// as one character.
+// as one character more surely than each of its parts.
 void JoinSplitCharacters(RecogRunBlock* run, RecogCharResult* results, int capacity, int* count);
 // A "゜" first in a record stays first only when it sits small and high
 // beside the character before it; else its first two candidates swap (masks

@@ -149,6 +149,17 @@ int StructuralPath(RecogRunBlock* run, uint32_t mask, SegmentWork* w, RecogCharR
   return 0;
 }
 
+// Two characters side by side often read as one too ("1" and "4" as "4"):
+// the union replaces its parts only when it reads more surely than each part
+// that was read at all.
+bool ReadsBetterJoined(const RecogCharResult& a, const RecogCharResult& b,
+                       const RecogCharResult& joined) {
+  auto sureness = [](const RecogCharResult& r) {
+    return r.candidates[0].code == kNoCandidate ? -1 : int{r.confidence};
+  };
+  return joined.confidence > std::max(sureness(a), sureness(b));
+}
+
 }  // namespace
 
 int RecogniseKeepingWarnings(RecogRunBlock* run, RecogCharResult* result) {
@@ -187,7 +198,7 @@ void JoinSplitCharacters(RecogRunBlock* run, RecogCharResult* results, int capac
       joined.rect = u;
       RecogCharResult result;
       if (RecogniseKeepingWarnings(&joined, &result) != 0 ||
-          result.candidates[0].code == kNoCandidate) {
+          result.candidates[0].code == kNoCandidate || !ReadsBetterJoined(r, next, result)) {
         break;
       }
       result.box = u;

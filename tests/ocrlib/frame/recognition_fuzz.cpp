@@ -47,11 +47,13 @@ class Arguments {
   size_t used_ = 0;
 };
 
-// A library handle and an environment with both sample dictionaries loaded
-// and the first registered, made once for the process.
+// A library handle and an environment with the sample dictionaries loaded,
+// made once for the process; each input registers one of them and sets its
+// character types, so every recogniser the types choose is driven.
 struct Library {
   int16_t handle = -1;
   int16_t environment = -1;
+  std::vector<int16_t> dictionaries;
   Library() {
     handle = MupaBegin();
     environment = MupaOpenExecEnv(handle, kExecEnvMode);
@@ -60,9 +62,7 @@ struct Library {
       WriteDictBytes(path, EncodeDictFile(sample.make()));
       const int16_t dictionary = MupaLoadPatternDict(handle, path.c_str());
       std::remove(path.c_str());
-      if (dictionary >= 0 && std::string(sample.name) == "digit_patterns") {
-        MupaRegisterPatternDict(handle, environment, dictionary);
-      }
+      if (dictionary >= 0) dictionaries.push_back(dictionary);
     }
   }
 };
@@ -80,8 +80,17 @@ void CheckResult(int16_t handle, int result) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const Library library;
   Check(library.handle >= 0 && library.environment >= 0);
+  Check(!library.dictionaries.empty());
   Arguments a(data, size);
   const uint8_t call = a.Take<uint8_t>();
+  // The dictionary and the character types of this input.
+  const int16_t dictionary = library.dictionaries[a.Take<uint8_t>() % library.dictionaries.size()];
+  constexpr uint32_t kMasks[] = {1, 2, 3, 8, 9, 128, 129, 512, 513, 514, 515, 1024, 0xFFFFFFFF};
+  const uint8_t maskChoice = a.Take<uint8_t>();
+  const uint32_t mask = maskChoice < 13 * 16 ? kMasks[maskChoice % 13] : a.Take<uint32_t>();
+  for (int16_t d : library.dictionaries) MupaCancelPatternDict(library.handle, library.environment, d);
+  MupaRegisterPatternDict(library.handle, library.environment, dictionary);
+  MupaSetCharType(library.handle, dictionary, mask);
   const uint8_t nulls = a.Take<uint8_t>();  // bits 0-4: pass this pointer as null
   const int16_t handle = call & 0x10 ? a.Take<int16_t>() : library.handle;
   const int16_t environment = call & 0x20 ? a.Take<int16_t>() : library.environment;
