@@ -133,9 +133,9 @@ constexpr uint16_t kDigitReliability[] = {25468, 25133, 25524, 25546, 25507,
 constexpr uint16_t kCapitalReliability[] = {
     25582, 25578, 25526, 25340, 25576, 25576, 25584, 25514, 25585, 25534, 25570, 25535, 25564,
     25611, 25600, 25549, 25587, 25597, 25585, 25570, 25520, 25546, 25597, 25600, 25585, 25596};
-// Measured on the training samples of the dictionary builder (see
-// bench/completion_reliability.cpp): 25600 x p^(1/4) for p the share of the
-// class's answers that were right, so that the confidence is about 100 x p.
+// Of the digits-and-capitals and katakana classes only the first three
+// values are known; a class without one (0) keeps the confidence its
+// recogniser gave.
 constexpr uint16_t kAlnumReliability[38] = {24926, 25048, 25436};
 constexpr uint16_t kKanaReliability[49] = {25270, 25479, 25163};
 
@@ -314,7 +314,8 @@ void CompleteCandidates(const StrokeStepList* steps, const StrokeModelSet* set, 
   if (row < 0 || table == Table::kOwnClass) return;
   int from = 0;
   if (answered) {
-    ScoreToConfidence(Reliability(table, row), &work->confidence);
+    const uint16_t reliability = Reliability(table, row);
+    if (reliability != 0) ScoreToConfidence(reliability, &work->confidence);
     from = 1;
   }
   const int length = RowLength(table, row);
