@@ -325,6 +325,49 @@ TEST_F(DriverExportTest, LineWithoutInkIsOneEndRecord) {
   EXPECT_EQ(results[0].failed, 1);
 }
 
+// The structural recogniser through the export, with the stroke models of
+// the sample dictionary: a bar read by the digit rules, a dash by the sign
+// models' stroke attempts.
+TEST(StructuralPath, DigitRulesAndStrokeAttemptsAnswer) {
+  ResetMupaLibrary();
+  TempFolder folder;
+  const int16_t handle = MupaBegin();
+  const std::string path = folder.Write("strokes.dic", MakeStrokeSampleDict());
+  const int16_t dict = MupaLoadPatternDict(handle, path.c_str());
+  ASSERT_GE(dict, 0);
+  const int16_t env = MupaOpenExecEnv(handle, kExecEnvMode);
+  ASSERT_EQ(MupaRegisterPatternDict(handle, env, dict), 0);
+  MupaRecogOptions options = {};
+  options.marker[0] = options.marker[1] = 1;
+  options.mode = 2;
+  struct Case {
+    const char* what;
+    uint32_t mask;
+    MupaRect ink;
+    std::vector<uint16_t> first;
+  };
+  const Case cases[] = {
+      {"a bar is a one by the digit rules", kTypeDigits, {20, 4, 23, 35}, Digits("1036897452")},
+      {"a dash is matched by the sign models", kTypeSigns, {6, 18, 37, 21}, {0x815B}},
+  };
+  for (const Case& c : cases) {
+    ASSERT_EQ(MupaSetCharType(handle, dict, c.mask), 0) << c.what;
+    penkit::BitImage image(48, 40);
+    for (int y = c.ink.top; y <= c.ink.bottom; ++y) {
+      for (int x = c.ink.left; x <= c.ink.right; ++x) image.Set(x, y);
+    }
+    MupaImage descriptor = image.Descriptor();
+    const MupaRect rect = image.Rect();
+    MupaCharResult result = {};
+    ASSERT_EQ(MupaExecuteOneChar(handle, env, &descriptor, &rect, &options, &result), 0) << c.what;
+    std::vector<uint16_t> codes;
+    for (size_t k = 0; k < c.first.size(); ++k) codes.push_back(result.candidates[k].code);
+    EXPECT_EQ(codes, c.first) << c.what;
+    EXPECT_EQ(result.failed, 0);
+  }
+  ResetMupaLibrary();
+}
+
 TEST(SemiVoicedMarkRule, KeepsOnlyASmallMarkHighBesideItsCharacter) {
   auto line = [](MupaRect markBox) {
     std::vector<RecogCharResult> r(3);
