@@ -27,16 +27,8 @@ struct Answers {
 std::map<uint16_t, Answers> ClassifyAll(const DictBlock* dict, uint32_t mask,
                                         std::vector<PackedChar>& chars) {
   std::map<uint16_t, Answers> answers;
-  DictBlock* const dicts[1] = {const_cast<DictBlock*>(dict)};
   for (PackedChar& c : chars) {
-    RecogRunBlock run = {};
-    run.image = c.Image();
-    run.rect = c.rect;
-    run.dictCount = 1;
-    run.dicts = dicts;
-    CharWorkRecord record;
-    ClearCharRecord(&record);
-    ClassifyByPattern(&run, mask, &record);
+    const CharWorkRecord record = ClassifyPacked(dict, mask, c);
     if (record.count < 1) continue;
     Answers& a = answers[record.candidates[0].code()];
     ++a.given;

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "bench/classifier_eval.h"
+#include "tests/ocrlib/kit/packed_line.h"
 
 namespace {
 
@@ -52,17 +53,8 @@ void Close(Library* lib) {
 std::vector<std::vector<uint16_t>> PatternAnswers(const DictBlock* dict, uint32_t mask,
                                                   std::vector<PackedChar>& chars) {
   std::vector<std::vector<uint16_t>> out;
-  DictBlock* const dicts[1] = {const_cast<DictBlock*>(dict)};
   for (PackedChar& c : chars) {
-    RecogRunBlock run = {};
-    run.image = c.Image();
-    run.rect = c.rect;
-    run.dictCount = 1;
-    run.dicts = dicts;
-    CharWorkRecord pattern, merged;
-    ClearCharRecord(&pattern);
-    ClassifyByPattern(&run, mask, &pattern);
-    MergeCandidateLists(dict, nullptr, pattern, &merged);
+    const CharWorkRecord merged = ClassifyPacked(dict, mask, c);
     std::vector<uint16_t> codes;
     for (int k = 0; k < merged.count && k < 10; ++k) codes.push_back(merged.candidates[k].code());
     out.push_back(codes);
@@ -115,43 +107,6 @@ double Since(std::chrono::steady_clock::time_point start) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-// Characters side by side on one line image (bytes per line exact, 200 dpi),
-// `gap` white pixels apart; the rectangle of each character in the line.
-struct Composed {
-  std::vector<uint8_t> bits;
-  MupaImage image = {};
-  std::vector<MupaRect> rects;
-};
-
-Composed Compose(std::vector<PackedChar>& chars, size_t from, size_t n, int gap) {
-  Composed c;
-  int width = gap, height = 1;
-  for (size_t i = from; i < from + n; ++i) {
-    width += chars[i].width + gap;
-    height = std::max<int>(height, chars[i].height);
-  }
-  const int stride = (width + 7) / 8;
-  c.bits.assign(static_cast<size_t>(stride) * height, 0);
-  int x0 = gap;
-  for (size_t i = from; i < from + n; ++i) {
-    const PackedChar& p = chars[i];
-    const int source = (p.width + 7) / 8;
-    for (int y = 0; y < p.height; ++y) {
-      for (int x = 0; x < p.width; ++x) {
-        if (p.bits[y * source + x / 8] & (0x80 >> (x % 8))) {
-          c.bits[y * stride + (x0 + x) / 8] |= static_cast<uint8_t>(0x80 >> ((x0 + x) % 8));
-        }
-      }
-    }
-    c.rects.push_back({static_cast<int16_t>(x0 + p.rect.left), p.rect.top,
-                       static_cast<int16_t>(x0 + p.rect.right), p.rect.bottom});
-    x0 += p.width + gap;
-  }
-  c.image = {static_cast<int16_t>(width), static_cast<int16_t>(height), 1,
-             static_cast<int16_t>(stride), 200, 1, c.bits.data()};
-  return c;
-}
-
 // The line's record whose box centre lies within the character's columns.
 const MupaCharResult* RecordOver(const MupaRect& rect, const MupaCharResult* records, int n) {
   for (int i = 0; i < n; ++i) {
@@ -198,7 +153,7 @@ void RunSet(const std::string& folder, const char* name, uint32_t mask, double t
   Tally field;
   MupaCharResult records[100];
   for (size_t from = 0; from + kFieldCells <= chars.size(); from += kFieldCells) {
-    Composed c = Compose(chars, from, kFieldCells, 4);
+    PackedLine c = ComposePackedLine({chars.begin() + from, chars.begin() + from + kFieldCells}, 4);
     int16_t count = 0;
     start = std::chrono::steady_clock::now();
     const int rc = MupaExecuteFieldChar(lib.handle, lib.env, &c.image, c.rects.data(), kFieldCells,
@@ -213,7 +168,7 @@ void RunSet(const std::string& folder, const char* name, uint32_t mask, double t
   Tally line;
   int exactBoxes = 0;
   for (size_t from = 0; from + kLineChars <= chars.size(); from += kLineChars) {
-    Composed c = Compose(chars, from, kLineChars, 8);
+    PackedLine c = ComposePackedLine({chars.begin() + from, chars.begin() + from + kLineChars}, 8);
     const MupaRect whole = {0, 0, static_cast<int16_t>(c.image.width - 1),
                             static_cast<int16_t>(c.image.height - 1)};
     uint16_t status = 0;

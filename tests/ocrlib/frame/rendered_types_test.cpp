@@ -9,6 +9,7 @@
 
 #include "ocrlib/dictbuilder/rendered_training.h"
 #include "tests/ocrlib/frame/mupa_test_support.h"
+#include "tests/ocrlib/kit/packed_line.h"
 
 namespace {
 
@@ -18,41 +19,6 @@ struct TypeCase {
   glyphs::CharSet set;
   uint32_t mask;
 };
-
-// Characters side by side on one line, `gap` pixels apart, bytes per line
-// exact, 200 dpi; the columns of each character.
-struct Line {
-  std::vector<uint8_t> bits;
-  MupaImage image;
-  std::vector<MupaRect> rects;
-};
-
-Line Compose(const std::vector<PackedChar>& chars, int gap) {
-  Line line;
-  int width = gap, height = 1;
-  for (const PackedChar& c : chars) {
-    width += c.width + gap;
-    height = std::max<int>(height, c.height);
-  }
-  const int stride = (width + 7) / 8;
-  line.bits.assign(static_cast<size_t>(stride) * height, 0);
-  int x0 = gap;
-  for (const PackedChar& c : chars) {
-    for (int y = 0; y < c.height; ++y) {
-      for (int x = 0; x < c.width; ++x) {
-        if (c.bits[y * ((c.width + 7) / 8) + x / 8] & (0x80 >> (x % 8))) {
-          line.bits[y * stride + (x0 + x) / 8] |= static_cast<uint8_t>(0x80 >> ((x0 + x) % 8));
-        }
-      }
-    }
-    line.rects.push_back({static_cast<int16_t>(x0 + c.rect.left), c.rect.top,
-                          static_cast<int16_t>(x0 + c.rect.right), c.rect.bottom});
-    x0 += c.width + gap;
-  }
-  line.image = {static_cast<int16_t>(width), static_cast<int16_t>(height), 1,
-                static_cast<int16_t>(stride), 200, 1, line.bits.data()};
-  return line;
-}
 
 class RenderedTypesTest : public ::testing::TestWithParam<TypeCase> {
  protected:
@@ -108,7 +74,7 @@ TEST_P(RenderedTypesTest, OneCharacterFieldAndLineRead) {
   MupaCharResult records[100];
   for (int from = 0; from < n; from += 6) {
     std::vector<PackedChar> six(chars_.begin() + from, chars_.begin() + from + 6);
-    Line field = Compose(six, 4);
+    PackedLine field = ComposePackedLine(six, 4);
     int16_t count = 0;
     ASSERT_EQ(MupaExecuteFieldChar(handle_, env_, &field.image, field.rects.data(), 6, &options_,
                                    records, 100, &count), 0);
@@ -118,7 +84,7 @@ TEST_P(RenderedTypesTest, OneCharacterFieldAndLineRead) {
   }
   for (int from = 0; from < n; from += 10) {
     std::vector<PackedChar> ten(chars_.begin() + from, chars_.begin() + from + 10);
-    Line line = Compose(ten, 8);
+    PackedLine line = ComposePackedLine(ten, 8);
     const MupaRect whole = {0, 0, static_cast<int16_t>(line.image.width - 1),
                             static_cast<int16_t>(line.image.height - 1)};
     uint16_t status = 1;
