@@ -100,9 +100,12 @@ void RecordCall(char what, uint32_t mask) {
   g_recorder.calls += what + std::string(":") + std::to_string(mask);
 }
 
+uint8_t g_unionConfidence = 0;  // what the fake pattern classifier is sure of
+
 void FakePattern(const RecogRunBlock*, uint32_t mask, CharWorkRecord* r) {
   RecordCall('P', mask);
   *r = RecordOf({Digit('3')});
+  r->confidence = g_unionConfidence;
   r->candidates[0].source = kSourcePattern;
   r->shapeGroup = g_recorder.shapeGroup;
 }
@@ -188,6 +191,44 @@ TEST_F(DispatchTest, EveryMaskReachesItsRecognisers) {
     g_recorder.shapeGroup = c.shapeGroup;
     g_recorder.strokeSource = c.strokeSource;
     EXPECT_EQ(Dispatch(c.dict, c.mask, c.mode), c.calls) << c.what;
+  }
+}
+
+// Joining split characters: a narrow piece beside its neighbour is joined
+// only when the union reads more surely than each part that was read.
+TEST_F(DispatchTest, SplitPiecesJoinOnlyWhenTheUnionReadsBetter) {
+  LoadedDict patterns(MakeDigitPatternDict());
+  ASSERT_NE(patterns.get(), nullptr);
+  patterns.get()->header.currentTypes = kTypeDigits;
+  struct Case {
+    const char* what;
+    uint16_t first;  // kNoCandidate: not read
+    uint8_t firstConfidence, secondConfidence, unionConfidence;
+    int records;
+  };
+  const Case cases[] = {
+      {"a one beside a four stays apart", Digit('1'), 58, 99, 60, 3},
+      {"an unread piece joins its neighbour", kNoCandidate, 0, 40, 90, 2},
+      {"a union surer than both parts joins", Digit('1'), 30, 40, 90, 2},
+  };
+  penkit::BitImage page(64, 40);
+  RunImage image = {64, 40, 1, static_cast<int16_t>(page.bytesPerLine()), 300, page.bits().data()};
+  DictBlock* dicts[] = {patterns.get()};
+  for (const Case& c : cases) {
+    g_unionConfidence = c.unionConfidence;
+    RecogCharResult results[3];
+    SetSingleResult(&results[0], c.first, {10, 4, 14, 35});
+    results[0].confidence = c.firstConfidence;
+    SetSingleResult(&results[1], Digit('4'), {18, 4, 38, 35});
+    results[1].confidence = c.secondConfidence;
+    SetSingleResult(&results[2], kEndRecordCode, {10, 4, 38, 35});
+    RecogRunBlock run = RunOver(image, {0, 0, 63, 39}, dicts);
+    int count = 3;
+    JoinSplitCharacters(&run, results, 3, &count);
+    EXPECT_EQ(count, c.records) << c.what;
+    if (count == 2) {
+      EXPECT_EQ(results[0].box, (MupaRect{10, 4, 38, 35})) << c.what;
+    }
   }
 }
 
