@@ -409,6 +409,46 @@ TEST(StructuralPath, DigitRulesAndStrokeAttemptsAnswer) {
   ResetMupaLibrary();
 }
 
+// A dictionary without one of its sections loads; the recogniser that needs
+// the missing section gives an empty list, and the others still answer.
+TEST(StructuralPath, AMissingSectionGivesThatRecogniserNothing) {
+  ResetMupaLibrary();
+  SelectSessionWorkArea(MupaBegin());  // where the stroke attempts keep their candidates
+  DictFileSpec patternsOnlyInFile = MakeDigitPatternDict();
+  patternsOnlyInFile.header.patternOnly = 0;  // but no stroke models
+  LoadedDict noStrokes(patternsOnlyInFile);
+  LoadedDict noPatterns(MakeStrokeSampleDict());
+  ASSERT_NE(noStrokes.get(), nullptr);
+  ASSERT_NE(noPatterns.get(), nullptr);
+  penkit::BitImage image(48, 40);
+  for (int y = 4; y <= 35; ++y) {
+    for (int x = 20; x <= 23; ++x) image.Set(x, y);
+  }
+  RunImage page = {48, 40, 1, static_cast<int16_t>(image.bytesPerLine()), 300, image.bits().data()};
+  struct Case {
+    const char* what;
+    DictBlock* dict;
+    uint32_t mask;
+    bool answers;
+  };
+  const Case cases[] = {
+      {"digits without stroke models: the digit rules", noStrokes.get(), kTypeDigits, true},
+      {"capitals without stroke models", noStrokes.get(), kTypeCapitals, false},
+      {"fresh mask without stroke models: the classifier", noStrokes.get(), kTypeAll, true},
+      {"fresh mask without patterns: nothing to merge", noPatterns.get(), kTypeAll, true},
+      {"katakana without patterns or models", noPatterns.get(), kTypeKatakana | 16, false},
+  };
+  for (const Case& c : cases) {
+    c.dict->header.currentTypes = c.mask;
+    DictBlock* dicts[] = {c.dict};
+    RecogRunBlock run = RunOver(page, image.Rect(), dicts);
+    CharWorkRecord work;
+    ASSERT_EQ(RecognizeCharByTypeMask(&run, &work), 0) << c.what;
+    EXPECT_EQ(work.count > 0, c.answers) << c.what;
+  }
+  ResetMupaLibrary();
+}
+
 TEST(SemiVoicedMarkRule, KeepsOnlyASmallMarkHighBesideItsCharacter) {
   auto line = [](MupaRect markBox) {
     std::vector<RecogCharResult> r(3);
