@@ -15,8 +15,10 @@
 #include <string>
 #include <vector>
 
+#include "ocrlib/dictbuilder/dict_builder.h"
 #include "ocrlib/dictwriter/dict_writer.h"
 #include "ocrlib/mupa32.h"
+#include "tests/ocrlib/kit/digit_kit.h"
 
 namespace {
 
@@ -47,9 +49,29 @@ class Arguments {
   size_t used_ = 0;
 };
 
-// A library handle and an environment with the sample dictionaries loaded,
-// made once for the process; each input registers one of them and sets its
-// character types, so every recogniser the types choose is driven.
+// A digit dictionary as the dictionary builder trains one, from drawn
+// handwriting-like digits.
+DictFileSpec BuiltDigitDict() {
+  std::vector<penkit::DigitSample> drawn = penkit::DigitSamples(7, 12);
+  std::vector<LabelledChar> samples;
+  for (penkit::DigitSample& d : drawn) {
+    const MupaImage image = d.image.Descriptor();
+    samples.push_back({RunImage{image.width, image.height, 1, image.bytesPerLine, image.dpi, image.bits},
+                       d.image.InkRect(), static_cast<uint16_t>(0x824F + d.digit), 1});
+  }
+  DictFileSpec spec;
+  BuildReport report;
+  std::string error;
+  BuilderOptions options;
+  options.description = "built digits";
+  Check(BuildPatternDict(samples, options, &spec, &report, &error) == 0);
+  return spec;
+}
+
+// A library handle and an environment with a built digit dictionary and the
+// sample dictionaries loaded, made once for the process; each input
+// registers one of them and sets its character types, so every recogniser
+// the types choose is driven.
 struct Library {
   int16_t handle = -1;
   int16_t environment = -1;
@@ -57,9 +79,11 @@ struct Library {
   Library() {
     handle = MupaBegin();
     environment = MupaOpenExecEnv(handle, kExecEnvMode);
-    for (const SampleDict& sample : kSampleDicts) {
-      const std::string path = "/tmp/mupa_recognition_fuzz_" + std::to_string(getpid()) + sample.name + ".dic";
-      WriteDictBytes(path, EncodeDictFile(sample.make()));
+    std::vector<std::pair<std::string, DictFileSpec>> specs = {{"built_digits", BuiltDigitDict()}};
+    for (const SampleDict& sample : kSampleDicts) specs.push_back({sample.name, sample.make()});
+    for (const auto& [name, spec] : specs) {
+      const std::string path = "/tmp/mupa_recognition_fuzz_" + std::to_string(getpid()) + name + ".dic";
+      WriteDictBytes(path, EncodeDictFile(spec));
       const int16_t dictionary = MupaLoadPatternDict(handle, path.c_str());
       std::remove(path.c_str());
       if (dictionary >= 0) dictionaries.push_back(dictionary);
