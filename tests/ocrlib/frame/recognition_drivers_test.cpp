@@ -354,6 +354,25 @@ TEST_F(DriverExportTest, LineCutToItsCapacityKeepsItsWarning) {
   EXPECT_EQ(current, kTypeDigits);
 }
 
+TEST_F(DriverExportTest, OtherTypesReadTheLineByItsCells) {
+  // The fresh mask is no type-driven one: every plausible cell is read and
+  // the best sequence chosen.
+  ASSERT_GE(MupaSetCharType(handle_, dict_, kTypeAll), -1);
+  DrawnLine line = DrawDigits({7, 1, 4}, 12);
+  const MupaRect rect = {0, 0, static_cast<int16_t>(line.image.width - 1),
+                         static_cast<int16_t>(line.image.height - 1)};
+  MupaCharResult results[10] = {};
+  uint16_t status = 1;
+  ASSERT_EQ(MupaExecuteOneLine(handle_, env_, &line.image, &rect, &options_, results, 10, 0,
+                               &status), 4);
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(results[3].candidates[0].code, kEndRecordCode);
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_TRUE(results[i].box.left >= line.cells[i].left && results[i].box.right <= line.cells[i].right)
+        << i;
+  }
+}
+
 TEST_F(DriverExportTest, LineWithoutInkIsOneEndRecord) {
   std::vector<uint8_t> bits(8 * 40, 0);
   MupaImage image = {64, 40, 1, 8, 300, 1, bits.data()};
