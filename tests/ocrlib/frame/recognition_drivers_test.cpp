@@ -352,6 +352,15 @@ TEST_F(DriverExportTest, LineCutToItsCapacityKeepsItsWarning) {
   uint32_t offered = 0, current = 0;
   ASSERT_EQ(MupaGetCharType(handle_, dict_, &offered, &current), 0);
   EXPECT_EQ(current, kTypeDigits);
+  // Types the dictionary does not offer were warned of when they were set;
+  // the line swaps its mask and puts the caller's back without a word.
+  ASSERT_EQ(MupaSetCharType(handle_, dict_, kTypeDigits | 128), 0);
+  EXPECT_EQ(ErrorsOf(handle_), std::vector<uint16_t>{kErrTypesNotOffered});
+  ASSERT_EQ(MupaExecuteOneLine(handle_, env_, &line.image, &rect, &options_, results, 100, 0,
+                               &status), 6);
+  EXPECT_EQ(ErrorsOf(handle_), std::vector<uint16_t>{});
+  ASSERT_EQ(MupaGetCharType(handle_, dict_, &offered, &current), 0);
+  EXPECT_EQ(current, kTypeDigits | 128);
 }
 
 TEST_F(DriverExportTest, OtherTypesReadTheLineByItsCells) {
