@@ -1,6 +1,8 @@
 // Training from rendered samples.
 #include "ocrlib/dictbuilder/rendered_training.h"
 
+#include "ocrlib/samples/drawn_chars.h"
+
 uint32_t TrainingSeed(glyphs::CharSet set) { return 1000 + static_cast<uint32_t>(set); }
 uint32_t TestSeed(glyphs::CharSet set) { return 90000 + static_cast<uint32_t>(set); }
 
@@ -33,11 +35,83 @@ std::vector<PackedChar> PackSamples(const std::vector<glyphs::Sample>& samples) 
   return out;
 }
 
+TrainingSources ShippedSources(glyphs::CharSet set, const std::string& mnistFolder) {
+  TrainingSources sources;
+  sources.sizes = glyphs::SampleSizes::kScannedCells;
+  sources.perClass = set == glyphs::CharSet::kKatakana ? 400 : 480;
+  sources.drawnPerClass = set == glyphs::CharSet::kKatakana ? 0 : 160;
+  if (set == glyphs::CharSet::kDigits) sources.mnistFolder = mnistFolder;
+  return sources;
+}
+
+int TrainDict(const glyphs::GlyphRenderer& renderer, glyphs::CharSet set,
+              const TrainingSources& sources, DictFileSpec* spec, BuildReport* report,
+              std::string* error) {
+  const uint32_t seed = TrainingSeed(set);
+  std::vector<glyphs::Sample> samples = renderer.MakeSamples(
+      glyphs::CharacterSet(set), sources.perClass, seed, glyphs::Distortion(), sources.sizes);
+  std::vector<glyphs::Sample> drawn =
+      glyphs::DrawSamples(set, sources.drawnPerClass, seed + 1, glyphs::Distortion());
+  std::move(drawn.begin(), drawn.end(), std::back_inserter(samples));
+  std::string description = std::string(CharSetName(set)) + ", trained on handwriting fonts";
+  if (!sources.mnistFolder.empty()) {
+    for (int d = 0; d < 10; ++d) {
+      std::vector<glyphs::GreyImage> grey;
+      if (glyphs::ReadMnistDigits(sources.mnistFolder, d, 0, glyphs::kMnistTrainingSamples,
+                                  &grey, error) != 0) {
+        return -1;
+      }
+      std::vector<glyphs::Sample> scanned = glyphs::ScanMnistDigits(
+          grey, d, sources.mnistVariants, seed + 10 + d, glyphs::Distortion());
+      std::move(scanned.begin(), scanned.end(), std::back_inserter(samples));
+    }
+    description += " and real hands";
+  }
+  BuilderOptions options;
+  options.description = description;
+  options.maxClustersPerCode = 16;
+  return BuildPatternDict(LabelSamples(samples), options, spec, report, error);
+}
+
 int TrainRenderedDict(const glyphs::GlyphRenderer& renderer, glyphs::CharSet set, int perClass,
                       DictFileSpec* spec, BuildReport* report, std::string* error) {
-  std::vector<glyphs::Sample> samples =
-      renderer.MakeSamples(glyphs::CharacterSet(set), perClass, TrainingSeed(set));
-  BuilderOptions options;
-  options.description = std::string(CharSetName(set)) + ", trained on rendered handwriting";
-  return BuildPatternDict(LabelSamples(samples), options, spec, report, error);
+  TrainingSources sources;
+  sources.perClass = perClass;
+  return TrainDict(renderer, set, sources, spec, report, error);
+}
+
+int HeldOutSamples(const glyphs::GlyphRenderer& renderer, glyphs::CharSet set, int count,
+                   const std::string& mnistFolder, std::vector<glyphs::Sample>* rendered,
+                   std::vector<glyphs::Sample>* mnist, std::string* error) {
+  const uint32_t seed = TestSeed(set);
+  const auto classes = glyphs::CharacterSet(set);
+  const int n = static_cast<int>(classes.size());
+  // Three of four rendered from the fonts, the rest drawn (when the set is).
+  const bool drawnToo = set != glyphs::CharSet::kKatakana;
+  const int perClass = (count + n - 1) / n;
+  const int drawnPerClass = drawnToo ? perClass / 4 : 0;
+  *rendered = renderer.MakeSamples(classes, perClass - drawnPerClass, seed, glyphs::Distortion(),
+                                   glyphs::SampleSizes::kScannedCells);
+  std::vector<glyphs::Sample> drawn =
+      glyphs::DrawSamples(set, drawnPerClass, seed + 1, glyphs::Distortion());
+  std::move(drawn.begin(), drawn.end(), std::back_inserter(*rendered));
+  if (static_cast<int>(rendered->size()) > count) rendered->resize(count);
+  mnist->clear();
+  if (set != glyphs::CharSet::kDigits || mnistFolder.empty()) return 0;
+  for (int d = 0; d < 10; ++d) {
+    std::vector<glyphs::GreyImage> grey;
+    if (glyphs::ReadMnistDigits(mnistFolder, d, glyphs::kMnistHeldOutFirst,
+                                glyphs::kMnistHeldOutSamples, &grey, error) != 0) {
+      return -1;
+    }
+    // Scanned as they were written: no added slant, breaks or specks.
+    glyphs::Distortion scanOnly;
+    scanOnly.maxRotationDeg = 0, scanOnly.maxShear = 0, scanOnly.maxAspect = 0;
+    scanOnly.minScale = scanOnly.maxScale = 1;
+    scanOnly.speckleChance = scanOnly.breakChance = 0;
+    std::vector<glyphs::Sample> scanned =
+        glyphs::ScanMnistDigits(grey, d, 1, seed + 10 + d, scanOnly);
+    std::move(scanned.begin(), scanned.end(), std::back_inserter(*mnist));
+  }
+  return 0;
 }
