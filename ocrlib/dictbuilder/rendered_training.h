@@ -31,7 +31,7 @@ struct TrainingSources {
   // Digits: the folder of the MNIST digit files; when set, samples 0..599
   // of each digit, each scanned `mnistVariants` times.
   std::string mnistFolder;
-  int mnistVariants = 2;
+  int mnistVariants = 1;
 };
 
 // The sources of the shipped dictionaries: scanned-cell sizes, pen
