@@ -35,6 +35,25 @@ std::vector<PackedChar> PackSamples(const std::vector<glyphs::Sample>& samples) 
   return out;
 }
 
+namespace {
+
+// MNIST samples first..first+count-1 of every digit, each scanned `variants`
+// times, appended to *out. 0, or -1 with *error set.
+int AppendMnist(const std::string& folder, int first, int count, int variants, uint32_t seed,
+                const glyphs::Distortion& distortion, std::vector<glyphs::Sample>* out,
+                std::string* error) {
+  for (int d = 0; d < 10; ++d) {
+    std::vector<glyphs::GreyImage> grey;
+    if (glyphs::ReadMnistDigits(folder, d, first, count, &grey, error) != 0) return -1;
+    std::vector<glyphs::Sample> scanned =
+        glyphs::ScanMnistDigits(grey, d, variants, seed + 10 + d, distortion);
+    std::move(scanned.begin(), scanned.end(), std::back_inserter(*out));
+  }
+  return 0;
+}
+
+}  // namespace
+
 TrainingSources ShippedSources(glyphs::CharSet set, const std::string& mnistFolder) {
   TrainingSources sources;
   sources.sizes = glyphs::SampleSizes::kScannedCells;
@@ -56,15 +75,9 @@ int TrainDict(const glyphs::GlyphRenderer& renderer, glyphs::CharSet set,
   std::move(drawn.begin(), drawn.end(), std::back_inserter(samples));
   std::string description = std::string(CharSetName(set)) + ", trained on handwriting fonts";
   if (!sources.mnistFolder.empty()) {
-    for (int d = 0; d < 10; ++d) {
-      std::vector<glyphs::GreyImage> grey;
-      if (glyphs::ReadMnistDigits(sources.mnistFolder, d, 0, glyphs::kMnistTrainingSamples,
-                                  &grey, error) != 0) {
-        return -1;
-      }
-      std::vector<glyphs::Sample> scanned = glyphs::ScanMnistDigits(
-          grey, d, sources.mnistVariants, seed + 10 + d, glyphs::Distortion());
-      std::move(scanned.begin(), scanned.end(), std::back_inserter(samples));
+    if (AppendMnist(sources.mnistFolder, 0, glyphs::kMnistTrainingSamples, sources.mnistVariants,
+                    seed, glyphs::Distortion(), &samples, error) != 0) {
+      return -1;
     }
     description += " and real hands";
   }
@@ -104,20 +117,11 @@ int HeldOutSamples(const glyphs::GlyphRenderer& renderer, glyphs::CharSet set, i
   if (static_cast<int>(rendered->size()) > count) rendered->resize(count);
   mnist->clear();
   if (set != glyphs::CharSet::kDigits || mnistFolder.empty()) return 0;
-  for (int d = 0; d < 10; ++d) {
-    std::vector<glyphs::GreyImage> grey;
-    if (glyphs::ReadMnistDigits(mnistFolder, d, glyphs::kMnistHeldOutFirst,
-                                glyphs::kMnistHeldOutSamples, &grey, error) != 0) {
-      return -1;
-    }
-    // Scanned as they were written: no added slant, breaks or specks.
-    glyphs::Distortion scanOnly;
-    scanOnly.maxRotationDeg = 0, scanOnly.maxShear = 0, scanOnly.maxAspect = 0;
-    scanOnly.minScale = scanOnly.maxScale = 1;
-    scanOnly.speckleChance = scanOnly.breakChance = 0;
-    std::vector<glyphs::Sample> scanned =
-        glyphs::ScanMnistDigits(grey, d, 1, seed + 10 + d, scanOnly);
-    std::move(scanned.begin(), scanned.end(), std::back_inserter(*mnist));
-  }
-  return 0;
+  // Scanned as they were written: no added slant, breaks or specks.
+  glyphs::Distortion scanOnly;
+  scanOnly.maxRotationDeg = 0, scanOnly.maxShear = 0, scanOnly.maxAspect = 0;
+  scanOnly.minScale = scanOnly.maxScale = 1;
+  scanOnly.speckleChance = scanOnly.breakChance = 0;
+  return AppendMnist(mnistFolder, glyphs::kMnistHeldOutFirst, glyphs::kMnistHeldOutSamples, 1,
+                     seed, scanOnly, mnist, error);
 }
