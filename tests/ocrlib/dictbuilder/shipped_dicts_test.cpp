@@ -48,12 +48,12 @@ TEST_F(ShippedDictsTest, DigitsReadThePenKitsDigits) {
   int right = 0;
   for (penkit::DigitSample& s : samples) {
     const MupaImage d = s.image.Descriptor();
-    const CharWorkRecord r = ClassifyWith(dict, RunImage{d.width, d.height, 1, d.bytesPerLine, 200,
-                                                         d.bits},
-                                          s.image.InkRect(), kTypeDigits);
+    const RunImage image{d.width, d.height, 1, d.bytesPerLine, 200, d.bits};
+    const CharWorkRecord r = ClassifyWith(dict, image, s.image.InkRect(), kTypeDigits);
     right += r.count > 0 && r.candidates[0].code() == 0x824F + s.digit;
   }
-  EXPECT_GE(right * 100, 90 * static_cast<int>(samples.size())) << right << " of " << samples.size();
+  EXPECT_GE(right * 100, 90 * static_cast<int>(samples.size()))
+      << right << " of " << samples.size();
 }
 
 }  // namespace
