@@ -1,5 +1,6 @@
 // Recognition through MUPA32's exports on the builder's held-out characters
-// (other seeds than training, written by mupa_dictbuilder --test-samples):
+// (other seeds than training, and MNIST's held-out handwritten digits,
+// written by mupa_dictbuilder --test-samples):
 // single characters through MupaExecuteOneChar, fields of 6 cells through
 // MupaExecuteFieldChar and spaced lines of 10 characters through
 // MupaExecuteOneLine, each next to the pattern classifier alone on the same
@@ -118,11 +119,11 @@ const MupaCharResult* RecordOver(const MupaRect& rect, const MupaCharResult* rec
   return nullptr;
 }
 
-void RunSet(const std::string& folder, const char* name, uint32_t mask, double target,
-            size_t limit) {
+void RunSet(const std::string& folder, const char* name, const char* pack, uint32_t mask,
+            double target, size_t limit) {
   std::string error;
   std::vector<PackedChar> chars;
-  if (ReadSamplePack(folder + "/" + name + "_test.pack", &chars, &error) != 0) {
+  if (ReadSamplePack(folder + "/" + pack + ".pack", &chars, &error) != 0) {
     std::printf("recognition_bench: %s\n", error.c_str());
     return;
   }
@@ -134,7 +135,7 @@ void RunSet(const std::string& folder, const char* name, uint32_t mask, double t
   }
   const DictBlock* dict = GetDictData(lib.dict);
   const auto pattern = PatternAnswers(dict, mask, chars);
-  std::printf("%s (character types %u):\n", name, mask);
+  std::printf("%s (character types %u):\n", pack, mask);
 
   Tally one;
   std::vector<MupaCharResult> results(chars.size());
@@ -196,8 +197,9 @@ int main(int argc, char** argv) {
     return 0;
   }
   const size_t limit = argc > 2 ? static_cast<size_t>(std::atol(argv[2])) : SIZE_MAX;
-  RunSet(argv[1], "digits", 1, 99, limit);
-  RunSet(argv[1], "capitals", 2, 97, limit);
-  RunSet(argv[1], "katakana", 8, 98, limit);
+  RunSet(argv[1], "digits", "digits_test", 1, 99, limit);
+  RunSet(argv[1], "digits", "digits_mnist_test", 1, 97, limit);  // real handwriting
+  RunSet(argv[1], "capitals", "capitals_test", 2, 97, limit);
+  RunSet(argv[1], "katakana", "katakana_test", 8, 98, limit);
   return 0;
 }
