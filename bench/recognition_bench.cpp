@@ -167,7 +167,7 @@ void RunSet(const std::string& folder, const char* name, const char* pack, uint3
   field.Print("fields of 6", target);
 
   Tally line;
-  int exactBoxes = 0;
+  int exactBoxes = 0, boxedExactly = 0, readAsAlone = 0;
   for (size_t from = 0; from + kLineChars <= chars.size(); from += kLineChars) {
     PackedLine c = ComposePackedLine({chars.begin() + from, chars.begin() + from + kLineChars}, 8);
     const MupaRect whole = {0, 0, static_cast<int16_t>(c.image.width - 1),
@@ -180,12 +180,19 @@ void RunSet(const std::string& folder, const char* name, const char* pack, uint3
     for (int k = 0; k < kLineChars; ++k) {
       const MupaCharResult* r = n > 0 ? RecordOver(c.rects[k], records, n - 1) : nullptr;
       line.Add(r, chars[from + k].sjis, pattern[from + k]);
+      const MupaRect& want = c.rects[k];
+      if (r != nullptr && r->box.left == want.left && r->box.right == want.right &&
+          r->box.top == want.top && r->box.bottom == want.bottom) {
+        ++boxedExactly;
+        readAsAlone += r->candidates[0].code == results[from + k].candidates[0].code;
+      }
     }
     exactBoxes += n == kLineChars + 1;
   }
   line.Print("lines of 10", target);
-  std::printf("  %-13s lines cut into exactly 10 boxes: %d of %zu\n", "", exactBoxes,
-              chars.size() / kLineChars);
+  std::printf("  %-13s lines cut into exactly 10 boxes: %d of %zu; characters boxed exactly: %d,"
+              " of them read as alone: %d\n",
+              "", exactBoxes, chars.size() / kLineChars, boxedExactly, readAsAlone);
   Close(&lib);
 }
 
