@@ -120,14 +120,38 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const int16_t environment = call & 0x20 ? a.Take<int16_t>() : library.environment;
   MupaImage image = {a.Take<int16_t>(), a.Take<int16_t>(), a.Take<uint16_t>(), a.Take<int16_t>(),
                      a.Take<int16_t>(),  a.Take<uint16_t>(), nullptr};
-  const MupaRect rect = a.Rect();
+  MupaRect rect = a.Rect();
   MupaRecogOptions options;
   const auto optionBytes = a.Take<std::array<uint8_t, sizeof options>>();
   std::memcpy(&options, optionBytes.data(), sizeof options);
-  const int16_t capacity = static_cast<int16_t>(a.Take<int8_t>());
+  int16_t capacity = static_cast<int16_t>(a.Take<int8_t>());
   const uint16_t cellCount = a.Take<uint8_t>() % 8;
   std::vector<MupaRect> cells(cellCount);
   for (MupaRect& cell : cells) cell = a.Rect();
+  // Half the inputs are made valid, so that their random ink reaches the
+  // recognisers: an image of at most 255 x 127 pixels with exact rows,
+  // rectangles inside it, the option markers, a mode and a capacity.
+  if (call & 0x40) {
+    image.width = static_cast<int16_t>(1 + (static_cast<uint16_t>(image.width) & 0xFF));
+    image.height = static_cast<int16_t>(1 + (static_cast<uint16_t>(image.height) & 0x7F));
+    image.bitsPerPixel = 1;
+    image.bytesPerLine = static_cast<int16_t>((image.width + 7) / 8);
+    image.dpi = static_cast<int16_t>(200 + (static_cast<uint16_t>(image.dpi) % 401));
+    image.polarity &= 1;
+    auto inside = [&](MupaRect r) {
+      auto clamp = [](int16_t v, int limit) { return static_cast<int16_t>(static_cast<uint16_t>(v) % limit); };
+      MupaRect out = {clamp(r.left, image.width), clamp(r.top, image.height),
+                      clamp(r.right, image.width), clamp(r.bottom, image.height)};
+      if (out.left > out.right) std::swap(out.left, out.right);
+      if (out.top > out.bottom) std::swap(out.top, out.bottom);
+      return out;
+    };
+    rect = inside(rect);
+    for (MupaRect& cell : cells) cell = inside(cell);
+    options.marker[0] = options.marker[1] = 1;
+    options.mode = static_cast<uint8_t>(1 + options.mode % 3);
+    capacity = static_cast<int16_t>(2 + static_cast<uint8_t>(capacity) % 99);
+  }
 
   // The bitmap as large as the descriptor says, filled from the input; a
   // descriptor of no rows or no bytes gets a few bytes it must be refused
