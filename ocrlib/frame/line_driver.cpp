@@ -136,10 +136,13 @@ int StructuralPath(RecogRunBlock* run, uint32_t mask, SegmentWork* w, RecogCharR
     }
     CellImage cell;
     if (BuildCellBitmap(*run, row, w->components, h.componentCount, &cell) != 0) return -9;
+    CharWorkRecord work;
+    if (KeepingWarnings([&] { return RecognizeCharByTypeMask(&cell.run, &work); }) != 0) return -9;
     RecogCharResult result;
-    if (KeepingWarnings([&] { return RecognizeOneChar(&cell.run, &result); }) != 0) return -9;
+    ConvertWorkRecord(work, &result);
     result.box = row.box;
-    const bool found = result.candidates[0].code != kNoCandidate;
+    // Look-alikes of the "nothing" row alone (source 0) are no answer.
+    const bool found = work.count > 0 && !work.candidates[0].empty() && work.candidates[0].source != 0;
     if ((mask & (kTypeCapitals | kTypeSigns)) || !(mask & kTypeDigits) || found) {
       results[(*k)++] = result;
     } else {

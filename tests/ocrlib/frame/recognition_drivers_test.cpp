@@ -419,6 +419,28 @@ TEST(StructuralPath, DigitRulesAndStrokeAttemptsAnswer) {
       {"a bar is a one by the digit rules", kTypeDigits, {20, 4, 23, 35}, Digits("1036897452")},
       {"a dash is matched by the sign models", kTypeSigns, {6, 18, 37, 21}, {0x815B}},
   };
+  // A digit box that nothing reads (only the look-alikes of the "nothing"
+  // row) goes to the line digit reader; where it finds no digit either, the
+  // box keeps the unread record.
+  {
+    ASSERT_EQ(MupaSetCharType(handle, dict, kTypeDigits), 0);
+    penkit::BitImage u(64, 40);
+    for (int y = 6; y <= 34; ++y) {
+      for (int x : {10, 11, 12, 22, 23, 24}) u.Set(x, y);
+    }
+    for (int x = 10; x <= 24; ++x) u.Set(x, 34);
+    MupaImage descriptor = u.Descriptor();
+    descriptor.dpi = 300;
+    const MupaRect rect = u.Rect();
+    MupaCharResult results[6] = {};
+    uint16_t status = 1;
+    ASSERT_EQ(MupaExecuteOneLine(handle, env, &descriptor, &rect, &options, results, 6, 0, &status),
+              2);
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(results[0].box, (MupaRect{10, 6, 24, 34}));
+    EXPECT_EQ(results[0].confidence, 0);
+    EXPECT_EQ(results[1].candidates[0].code, kEndRecordCode);
+  }
   for (const Case& c : cases) {
     ASSERT_EQ(MupaSetCharType(handle, dict, c.mask), 0) << c.what;
     penkit::BitImage image(48, 40);
