@@ -283,6 +283,22 @@ class DriverExportTest : public ::testing::Test {
   }
   void TearDown() override { ResetMupaLibrary(); }
 
+  // The whole line image read into results; the export's result.
+  int ReadLine(DrawnLine& line, MupaCharResult* results, int capacity, uint16_t* status) {
+    const MupaRect rect = {0, 0, static_cast<int16_t>(line.image.width - 1),
+                           static_cast<int16_t>(line.image.height - 1)};
+    return MupaExecuteOneLine(handle_, env_, &line.image, &rect, &options_, results,
+                              static_cast<int16_t>(capacity), 0, status);
+  }
+  // Each of the first n records boxes the ink of its own digit.
+  static void ExpectOwnBoxes(const MupaCharResult* results, const DrawnLine& line, int n) {
+    for (int i = 0; i < n; ++i) {
+      EXPECT_TRUE(results[i].box.left >= line.cells[i].left &&
+                  results[i].box.right <= line.cells[i].right)
+          << i;
+    }
+  }
+
   TempFolder folder_;
   int16_t handle_ = -1, dict_ = -1, env_ = -1;
   MupaRecogOptions options_ = {};
@@ -332,21 +348,14 @@ TEST_F(DriverExportTest, FieldCellsBlanksAndEndRecord) {
 
 TEST_F(DriverExportTest, LineCutToItsCapacityKeepsItsWarning) {
   DrawnLine line = DrawDigits({2, 3, 4, 5, 6}, 10);
-  const MupaRect rect = {0, 0, static_cast<int16_t>(line.image.width - 1),
-                         static_cast<int16_t>(line.image.height - 1)};
   MupaCharResult results[100] = {};
   uint16_t status = 1;
-  ASSERT_EQ(MupaExecuteOneLine(handle_, env_, &line.image, &rect, &options_, results, 100, 0,
-                               &status), 6);
+  ASSERT_EQ(ReadLine(line, results, 100, &status), 6);
   EXPECT_EQ(status, 0);
   EXPECT_EQ(results[5].candidates[0].code, kEndRecordCode);
-  for (int i = 0; i < 5; ++i) {  // each box the ink of its own digit
-    EXPECT_TRUE(results[i].box.left >= line.cells[i].left && results[i].box.right <= line.cells[i].right)
-        << i;
-  }
+  ExpectOwnBoxes(results, line, 5);
   // The structural path swaps its own mask in: no warning 7, no lost 2.
-  ASSERT_EQ(MupaExecuteOneLine(handle_, env_, &line.image, &rect, &options_, results, 4, 0,
-                               &status), 4);
+  ASSERT_EQ(ReadLine(line, results, 4, &status), 4);
   EXPECT_EQ(results[3].candidates[0].code, kEndRecordCode);
   EXPECT_EQ(ErrorsOf(handle_), std::vector<uint16_t>{kErrResultsFull});
   uint32_t offered = 0, current = 0;
@@ -356,8 +365,7 @@ TEST_F(DriverExportTest, LineCutToItsCapacityKeepsItsWarning) {
   // the line swaps its mask and puts the caller's back without a word.
   ASSERT_EQ(MupaSetCharType(handle_, dict_, kTypeDigits | 128), 0);
   EXPECT_EQ(ErrorsOf(handle_), std::vector<uint16_t>{kErrTypesNotOffered});
-  ASSERT_EQ(MupaExecuteOneLine(handle_, env_, &line.image, &rect, &options_, results, 100, 0,
-                               &status), 6);
+  ASSERT_EQ(ReadLine(line, results, 100, &status), 6);
   EXPECT_EQ(ErrorsOf(handle_), std::vector<uint16_t>{});
   ASSERT_EQ(MupaGetCharType(handle_, dict_, &offered, &current), 0);
   EXPECT_EQ(current, kTypeDigits | 128);
@@ -368,18 +376,12 @@ TEST_F(DriverExportTest, OtherTypesReadTheLineByItsCells) {
   // the best sequence chosen.
   ASSERT_GE(MupaSetCharType(handle_, dict_, kTypeAll), -1);
   DrawnLine line = DrawDigits({7, 1, 4}, 12);
-  const MupaRect rect = {0, 0, static_cast<int16_t>(line.image.width - 1),
-                         static_cast<int16_t>(line.image.height - 1)};
   MupaCharResult results[10] = {};
   uint16_t status = 1;
-  ASSERT_EQ(MupaExecuteOneLine(handle_, env_, &line.image, &rect, &options_, results, 10, 0,
-                               &status), 4);
+  ASSERT_EQ(ReadLine(line, results, 10, &status), 4);
   EXPECT_EQ(status, 0);
   EXPECT_EQ(results[3].candidates[0].code, kEndRecordCode);
-  for (int i = 0; i < 3; ++i) {
-    EXPECT_TRUE(results[i].box.left >= line.cells[i].left && results[i].box.right <= line.cells[i].right)
-        << i;
-  }
+  ExpectOwnBoxes(results, line, 3);
 }
 
 TEST_F(DriverExportTest, LineWithoutInkIsOneEndRecord) {
