@@ -129,7 +129,7 @@ void LineValues(int line, std::string* names, std::string* values, std::string* 
     const std::string value = ListValueText(c, ListCellText(c, line));
     if (names) *names += "," + name;
     if (values) *values += "," + value;
-    if (assignments) *assignments += (assignments->empty() ? "" : ",") + g_listForm.table + "." + name + "=" + value;
+    if (assignments) *assignments += (assignments->empty() ? "" : ",") + name + "=" + value;
   }
 }
 
@@ -301,8 +301,8 @@ int CommitListCell(int column, int line) {
     return -1;
   }
   if (!IsStoredListColumn(column)) return 0;
-  const std::string assignment =
-      g_listForm.table + "." + g_list.columns[column].name + "=" + ListValueText(column, value);
+  // SET names the column alone: SQLite refuses a table in front of it.
+  const std::string assignment = g_list.columns[column].name + "=" + ListValueText(column, value);
   const int rc = UpdateRecord(key, assignment);
   if (rc == 0) {
     g_listForm.changed = 1;
@@ -474,8 +474,7 @@ int RangeInputToColumn(int column, const std::string& start, const std::string& 
   const std::string where = (condition.empty() ? "where " : "where " + condition + " and ") + g_listForm.table +
                             "." + g_listForm.keyColumn + ">=" + SqlLiteral(start.c_str()) + " and " +
                             g_listForm.table + "." + g_listForm.keyColumn + "<=" + SqlLiteral(end.c_str());
-  const int rc = Exec("update " + g_listForm.table + " set " + g_listForm.table + "." + c.name + "=" +
-                      ListValueText(column, value) + " " + where);
+  const int rc = Exec("update " + g_listForm.table + " set " + c.name + "=" + ListValueText(column, value) + " " + where);
   ShowPageAgain();
   return rc;
 }

@@ -1,6 +1,10 @@
 // The list-form window "Lst": takes the list screen's slot and data set,
 // shows it a page at a time, stores what is typed and runs the commands of
 // the function keys, the buttons and the job dialog.
+#include <windows.h>
+#include <windowsx.h>
+
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -48,12 +52,55 @@ int KeyKindOf(const WindowSlot& slot, const ListColumn& key) {
   return key.edit == 'Z' ? kCodeNumbers : kFreeKeys;
 }
 
+// The edit mode of the list: records with code numbers move by dragging
+// (4); other lists only browse (2).
+int ListEditMode() { return g_listForm.keyKind == kFreeKeys ? 2 : 4; }
+
+// The cell under a point of the window's client area: false for none.
+bool CellAtPoint(LPARAM point, int* column, int* line) {
+  const WindowSlot& s = Slot(g_listForm.slot);
+  const int x = GET_X_LPARAM(point) + s.scrollX;
+  const int y = GET_Y_LPARAM(point) + s.scrollY;
+  for (int l = 1; l <= g_listForm.rows; ++l) {
+    for (int c = 0; c < static_cast<int>(g_list.columns.size()); ++c) {
+      const int item = ListCellItem(c, l);
+      if (item < 0) continue;
+      const RECT r = ItemPixelRect(item);
+      if (x >= r.left && x < r.right && y >= r.top && y < r.bottom) {
+        *column = c;
+        *line = l;
+        return true;
+      }
+    }
+  }
+  return false;
+}
+
+// In the edit mode of code numbers a record is dragged from its line onto
+// another: it takes that line's code and the records between move by one.
+std::string g_draggedKey;
+
+void StartDrag(LPARAM point) {
+  g_draggedKey.clear();
+  int column, line;
+  if (g_listForm.editMode == 4 && CellAtPoint(point, &column, &line)) g_draggedKey = LineKey(line);
+}
+
+void EndDrag(LPARAM point) {
+  const std::string from = g_draggedKey;
+  g_draggedKey.clear();
+  int column, line;
+  if (from.empty() || g_listForm.editMode != 4 || !CellAtPoint(point, &column, &line)) return;
+  const std::string to = LineKey(line);
+  if (!to.empty() && to != from) MoveListRecord(from, to);
+}
+
 // The cell the focus is on: false when it is no cell of the list.
 bool CurrentCell(int* column, int* line) { return ListCellOfItem(g_screen.currentItem, column, line); }
 
 // What was typed into the current cell goes to the table before anything
-// else happens.
-void StorePendingCell() {
+// else happens; a key typed for a copy (F5) only names the copy's target.
+void StorePendingCell(int command = 0) {
   int column, line;
   if (!IsFieldEdited() || !CurrentCell(&column, &line)) return;
   const int item = g_screen.currentItem;
@@ -61,6 +108,7 @@ void StorePendingCell() {
   ReadEditText(item, text.data());
   Item(item).displayText = text.c_str();
   SetFieldEdited(0);
+  if (command == kKeyCopy && column == KeyColumnIndex()) return;
   CommitListCell(column, line);
 }
 
@@ -137,7 +185,7 @@ void RunCommand(int command) {
     case kKeyInsert: if (onCell) InsertListLine(line); break;
     case kKeyDelete: if (onCell) DeleteListRecord(line); break;
     case kKeyNumberSearch: OpenJobDialog(Slot(g_listForm.slot).window, kJobNumberSearch); break;
-    case kKeyEditMode: g_listForm.editMode = g_listForm.editMode ? 0 : 2; break;
+    case kKeyEditMode: g_listForm.editMode = g_listForm.editMode ? 0 : ListEditMode(); break;
     case VK_PRIOR: ScrollListColumns(2); break;
     case VK_NEXT: ScrollListColumns(1); break;
     case kListLineUp: if (onCell && line == 1) ShiftListLineUp(); break;
@@ -158,7 +206,7 @@ bool IsPagingCommand(int command) {
 void HandleCommand(int command) {
   g_listForm.shiftHeld = GetKeyState(VK_SHIFT) < 0;
   g_listForm.ctrlHeld = GetKeyState(VK_CONTROL) < 0;
-  StorePendingCell();
+  StorePendingCell(command);
   if (command != kKeyEscape && command != kKeyEditMode && !g_listForm.dataSetOpen) {
     if (IsPagingCommand(command)) ShowInfoMessage("", "処理を行うデータが選択されていません。");
     SendToOwner(kMsgFieldMessage, ScreenNumber());
@@ -327,6 +375,12 @@ LRESULT CALLBACK ListWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return 0;
       }
       break;
+    case WM_LBUTTONDOWN:
+      if (IsValidSlot(g_listForm.slot)) StartDrag(lParam);
+      return 0;
+    case WM_LBUTTONUP:
+      if (IsValidSlot(g_listForm.slot)) EndDrag(lParam);
+      return 0;
     case WM_MOUSEWHEEL:
       if (GET_WHEEL_DELTA_WPARAM(wParam) > 0) ShiftListLineUp(); else ShiftListLineDown();
       return 0;

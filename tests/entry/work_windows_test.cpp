@@ -23,6 +23,7 @@ namespace {
 constexpr UINT kMsgFillScreen = WM_USER + 111;    // 1135
 constexpr UINT kMsgScreenClosed = WM_USER + 112;  // 1136
 constexpr UINT kMsgCloseQuery = WM_USER + 122;    // 1146
+constexpr UINT kMsgBeforeCommand = WM_USER + 123; // 1147
 
 // The work windows of the program, owned by a recording window of the
 // test's own.
@@ -86,8 +87,13 @@ TEST_P(WorkWindowsTest, WindowsPassCommandsToTheOwnerAndCloseOnEscape) {
     SendMessageA(window, kMsgScreenCommand, kKeyF1, 0);
     SendMessageA(window, kMsgScreenCommand, kKeyEscape, 0);
     const WPARAM number = static_cast<WPARAM>(c.number);
-    // The owner hears of both commands, Esc too, before the screen closes.
-    std::vector<ReceivedMessage> expected{{kMsgFieldMessage, number, 0}, {kMsgFieldMessage, number, 0}};
+    // The owner hears of both commands, Esc too, before the screen closes;
+    // the list asks it first whether it takes each command over (1147).
+    std::vector<ReceivedMessage> expected;
+    for (int key : {kKeyF1, kKeyEscape}) {
+      if (c.closeQuery) expected.push_back({kMsgBeforeCommand, static_cast<WPARAM>(key), 0});
+      expected.push_back({kMsgFieldMessage, number, 0});
+    }
     if (c.closeQuery) expected.push_back({kMsgCloseQuery, number, 0});
     expected.push_back({kMsgScreenClosed, number, 0});
     EXPECT_EQ(MessagesOf(owner_), expected);
