@@ -20,6 +20,7 @@ namespace {
 constexpr UINT kMsgJobResult = WM_USER + 130;      // 1154
 constexpr UINT kMsgScreenClosed = WM_USER + 112;   // 1136
 constexpr int kRunCommand = 112;
+constexpr int kRowPitch = 3 * kBaseCharWidth + 1;  // pixels between rows
 constexpr int kTitlesCommand = 201, kKeysCommand = 202, kQuotesCommand = 203;
 
 // What the operator last set for the jobs of one list.
@@ -93,26 +94,32 @@ int AddJobItems(int job, int* columns) {
     return -1;
   }
   row += 2;
-  auto field = [&](const char* name, const char* caption, int width, char edit) {
-    return AddScreenItem(caption, name, 12, Row(row), 0, width, width, 0, 'X', 0, 0, 0, edit, kItemEnabled, 0, 1, 0,
+  auto field = [&](const char* name, const char* caption, int width, int room) {
+    return AddScreenItem(caption, name, 12, Row(row), 0, width, room, 0, 'X', 0, 0, 0, 'L', kItemEnabled, 0, 1, 0,
                          0, "", "");
   };
+  // A check box of one choice, a row and a half high.
   auto check = [&](const char* name, const char* label, int command) {
-    return AddScreenCheck("", name, 2, Row(row), 0, 40, 0, 0, command, kItemEnabled, "", label, "");
+    const int i = AddScreenCheck("", name, 2, row, 0, 40, 0, 0, command, kItemEnabled, "", label, "");
+    if (i < 0) return -1;
+    SetItemValue(i, label);
+    Item(i).pixelHeight = 2 * kRowPitch;
+    row += 2;
+    return i;
   };
   char keyLabel[128];
   int rc = 0;
   const bool keyChoice = g_list.newRowsAllowed && g_listForm.keyKind != kFreeKeys;
   switch (job) {
     case kJobCsvInput:
-      rc = field("TXTI", "ＣＳＶファイル名", fileWidth, 'L');
+      rc = field("TXTI", "ＣＳＶファイル名", fileWidth, MAX_PATH - 1);
       std::snprintf(keyLabel, sizeof keyLabel, "ｺｰﾄﾞ番号(%s)に対応", g_listForm.keyTitle.c_str());
       if (rc >= 0 && keyChoice) rc = check("NOPUT", keyLabel, kKeysCommand);
       break;
     case kJobCsvOutput:
-      rc = field("TXTO", "ＣＳＶファイル名", fileWidth, 'L');
-      if (rc >= 0) rc = field("SNO", "開始番号", keyWidth, 'L');
-      if (rc >= 0) rc = field("ENO", "終了番号", keyWidth, 'L');
+      rc = field("TXTO", "ＣＳＶファイル名", fileWidth, MAX_PATH - 1);
+      if (rc >= 0) rc = field("SNO", "開始番号", keyWidth, keyWidth);
+      if (rc >= 0) rc = field("ENO", "終了番号", keyWidth, keyWidth);
       if (rc >= 0) rc = check("TTLPUT", "項目名の出力", kTitlesCommand);
       std::snprintf(keyLabel, sizeof keyLabel, "ｺｰﾄﾞ番号(%s)の出力", g_listForm.keyTitle.c_str());
       if (rc >= 0 && keyChoice) rc = check("NOPUT", keyLabel, kKeysCommand);
@@ -120,12 +127,12 @@ int AddJobItems(int job, int* columns) {
       break;
     case kJobRangeDelete:
     case kJobRangeInput:
-      rc = field("SNO", "開始番号", keyWidth, 'L');
-      if (rc >= 0) rc = field("ENO", "終了番号", keyWidth, 'L');
-      if (rc >= 0 && job == kJobRangeInput) rc = field("INPDAT", "入力値", 20, 'L');
+      rc = field("SNO", "開始番号", keyWidth, keyWidth);
+      if (rc >= 0) rc = field("ENO", "終了番号", keyWidth, keyWidth);
+      if (rc >= 0 && job == kJobRangeInput) rc = field("INPDAT", "入力値", 20, 60);
       break;
     default:
-      rc = field("FCODE", g_listForm.keyTitle.c_str(), keyWidth, 'L');
+      rc = field("FCODE", g_listForm.keyTitle.c_str(), keyWidth, keyWidth);
       break;
   }
   if (rc < 0) return -1;
@@ -218,7 +225,9 @@ LRESULT CALLBACK JobWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     case kMsgScreenCommand:
       if (wParam == static_cast<WPARAM>(kKeyEscape)) {
         CloseJobWindow();
-      } else if (wParam == static_cast<WPARAM>(kRunCommand) && TakeFields()) {
+      } else if (wParam == static_cast<WPARAM>(kRunCommand)) {
+        TakeTypedValue();
+        if (!TakeFields()) return 0;
         g_job.ran = true;
         if (g_job.owner) SendMessageA(g_job.owner, kMsgJobResult, g_job.job, 0);
         CloseJobWindow();

@@ -251,7 +251,12 @@ int ExportListCsv(const char* path, const char* start, const char* end, bool tit
     for (int c = 0; c < static_cast<int>(g_list.columns.size()); ++c) {
       if (c == keyColumn && !withKey) continue;
       const ListColumn& column = g_list.columns[c];
-      const std::string value = column.dbType > 0 ? GetColumnAsText(t, column.name.c_str()) : "";
+      std::string value = column.dbType > 0 ? GetColumnAsText(t, column.name.c_str()) : "";
+      if (column.dbType == kColumnDouble) {
+        char number[64];
+        std::snprintf(number, sizeof number, "%.*f", column.decimals, GetColumnDouble(t, column.name.c_str()));
+        value = number;
+      }
       const bool text = column.dbType == kColumnText || column.dbType == kColumnChar || column.dbType <= 0;
       out += CsvCell(value, quotes && text) + ",";
     }

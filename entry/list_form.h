@@ -62,6 +62,10 @@ bool ListCellOfItem(int item, int* column, int* line);
 // A column that is stored: it belongs to the table and shows no joined table.
 bool IsStoredListColumn(int column);
 
+// What is typed into the focused field of any screen window becomes its
+// value: true when the field had been edited (list_window.cpp).
+bool TakeTypedValue();
+
 // Paging (list_paging.cpp). Each returns 0, or -1 when nothing moved.
 int FillListPage();
 int RefreshListPage();

@@ -102,12 +102,7 @@ bool CurrentCell(int* column, int* line) { return ListCellOfItem(g_screen.curren
 // else happens; a key typed for a copy (F5) only names the copy's target.
 void StorePendingCell(int command = 0) {
   int column, line;
-  if (!IsFieldEdited() || !CurrentCell(&column, &line)) return;
-  const int item = g_screen.currentItem;
-  std::string text(static_cast<size_t>(std::max(Item(item).length, 0)) + 1, '\0');
-  ReadEditText(item, text.data());
-  Item(item).displayText = text.c_str();
-  SetFieldEdited(0);
+  if (!IsFieldEdited() || !CurrentCell(&column, &line) || !TakeTypedValue()) return;
   if (command == kKeyCopy && column == KeyColumnIndex()) return;
   CommitListCell(column, line);
 }
@@ -276,6 +271,16 @@ void ScrollRows(WPARAM request) {
 }
 
 }  // namespace
+
+bool TakeTypedValue() {
+  const int item = g_screen.currentItem;
+  if (!IsFieldEdited() || item < 0 || item >= g_screenItems.totalCount) return false;
+  std::string text(static_cast<size_t>(std::max(Item(item).length, 0)) + 1, '\0');
+  ReadEditText(item, text.data());
+  Item(item).displayText = text.c_str();
+  SetFieldEdited(0);
+  return true;
+}
 
 std::string ListCellName(int column, int line) {
   char name[96];

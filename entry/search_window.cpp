@@ -79,6 +79,7 @@ bool Matches(const ListColumn& column, int t, const std::string& text) {
 void CloseSearchWindow(bool search) {
   if (!IsValidSlot(g_search.slot)) return;
   const int slot = g_search.slot;
+  TakeTypedValue();
   char text[600] = "";
   GetItemRawValue(slot, kTextField, text);
   g_search.text = text;
@@ -127,6 +128,16 @@ LRESULT CALLBACK SearchWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
+// The two directions, one under the other.
+int AddDirectionRadio() {
+  const char* choices = "上側を探す,下側を探す";
+  const int i = AddScreenRadio("", "DIRECTION", 2, 3, 0, 30, 0, 0, kDirectionCommand, kItemEnabled, "", choices, "");
+  if (i < 0) return -1;
+  SetItemValue(i, choices);
+  Item(i).pixelHeight = 3 * (3 * kBaseCharWidth + 1);
+  return i;
+}
+
 }  // namespace
 
 HWND RegisterSearchWindow() {
@@ -145,8 +156,7 @@ int OpenSearchWindow(int column) {
   if (AddScreenButton("ｷｬﾝｾﾙ", "QUIT", 2, 0, 1, kKeyEscape, kItemEnabled, "QUIT_S.BMP", "", "") < 0 ||
       AddScreenButton("実 行", "FIND", 10, 0, 1, kRunCommand, kItemEnabled,
                       g_search.direction == kUpwards ? "FINDUP.BMP" : "FINDDW.BMP", "", "") < 0 ||
-      AddScreenRadio("", "DIRECTION", 2, 4, 0, 30, 0, 0, kDirectionCommand, kItemEnabled, "", "上側を探す,下側を探す",
-                     "") < 0 ||
+      AddDirectionRadio() < 0 ||
       AddScreenItem(kTextField, kTextField, 12, 7, 0, width, std::max(c.width, 1), 0, 'X', 0, 0, 0, 'L', kItemEnabled,
                     0, 1, 0, 0, "", "") < 0) {
     DiscardBuildingItems();
