@@ -35,6 +35,16 @@ HWND RegisterScreenSetWindow();
 int OpenCardScreen(const char* folder, const char* database, const char* table, int keyNumber);
 int OpenSupScreen(const char* folder, const char* database, const char* table, int keyNumber);
 
+// Date fields, on the current field of the current screen. The typed text
+// becomes a Western date "%04d/%02d/%02d" (an era date such as "H1/2/3"
+// through the era table file, "2024/1/5" as 2024/01/05; an empty field
+// stays empty): 0, or -1 without a current field. The era form of the
+// field's date goes into `eraField` (empty when no era fits: -1), its age
+// in whole years into `ageField`: 0, or -1 when the field holds no date.
+int NormalizeDateField();
+int ShowEraOfDateField(const char* eraField);
+int ShowAgeOfDateField(const char* ageField);
+
 // How the list prints (1128, 1129): the range of codes, the rows of a
 // page, the CSV options and file of the CSV mode, the name of the print
 // job (empty: the screen's title).
