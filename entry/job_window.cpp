@@ -20,7 +20,7 @@ namespace {
 constexpr UINT kMsgJobResult = WM_USER + 130;      // 1154
 constexpr UINT kMsgScreenClosed = WM_USER + 112;   // 1136
 constexpr int kRunCommand = 112;
-constexpr int kRowPitch = 3 * kBaseCharWidth + 1;  // pixels between rows
+constexpr int kFieldColumn = 20;  // right of the longest caption
 constexpr int kTitlesCommand = 201, kKeysCommand = 202, kQuotesCommand = 203;
 
 // What the operator last set for the jobs of one list.
@@ -85,9 +85,9 @@ int Row(int& row) { return row++; }
 // The items of the job's dialog: 0, or -1 (the items then given back).
 int AddJobItems(int job, int* columns) {
   const int keyWidth = std::max(g_listForm.codeWidth, 8);
-  const int fileWidth = 40;
+  const int fileWidth = 28;
   *columns = job == kJobCsvInput || job == kJobCsvOutput ? 52 : 44;
-  *columns = std::max(*columns, 2 * keyWidth + 8);
+  *columns = std::max(*columns, kFieldColumn + 2 * keyWidth + 8);
   int row = 1;
   if (AddScreenButton("ｷｬﾝｾﾙ", "J00", 2, 0, Row(row), kKeyEscape, kItemEnabled, "QUIT_S.BMP", "", "") < 0 ||
       AddScreenButton("実 行", "J01", 10, 0, row - 1, kRunCommand, kItemEnabled, "", "", "") < 0) {
@@ -95,17 +95,12 @@ int AddJobItems(int job, int* columns) {
   }
   row += 2;
   auto field = [&](const char* name, const char* caption, int width, int room) {
-    return AddScreenItem(caption, name, 12, Row(row), 0, width, room, 0, 'X', 0, 0, 0, 'L', kItemEnabled, 0, 1, 0,
-                         0, "", "");
+    return AddScreenItem(caption, name, kFieldColumn, Row(row), 0, width, room, 0, 'X', 0, 0, 0, 'L', kItemEnabled,
+                         0, 1, 0, 0, "", "");
   };
-  // A check box of one choice, a row and a half high.
+  // A check box of its own: a click turns it on or off.
   auto check = [&](const char* name, const char* label, int command) {
-    const int i = AddScreenCheck("", name, 2, row, 0, 40, 0, 0, command, kItemEnabled, "", label, "");
-    if (i < 0) return -1;
-    SetItemValue(i, label);
-    Item(i).pixelHeight = 2 * kRowPitch;
-    row += 2;
-    return i;
+    return AddScreenCheck(label, name, kFieldColumn, Row(row), 0, 2, 0, 0, command, kItemEnabled, "", "", "");
   };
   char keyLabel[128];
   int rc = 0;

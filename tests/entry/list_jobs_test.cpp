@@ -74,12 +74,8 @@ class ListJobs : public ListFormTest {
       char value[16] = "";
       GetItemValueForCommand(slot, name, value);
       if ((value[0] == '1') == on) return;
-      // The box of its one choice: below the item's top by a row.
-      const ScreenItem& check = Item(item);
-      const int pitch = check.pixelHeight / (check.count + 1);
-      const int unit = check.charSize > 0 ? check.charSize : 8;
       const RECT r = ItemPixelRect(item);
-      ClickAt(Slot(slot).window, r.left + 2 * unit + 4 - Slot(slot).scrollX, r.top + pitch - Slot(slot).scrollY);
+      ClickAt(Slot(slot).window, (r.left + r.right) / 2 - Slot(slot).scrollX, (r.top + r.bottom) / 2 - Slot(slot).scrollY);
     }
     FAIL() << name << " does not turn " << (on ? "on" : "off");
   }
