@@ -45,13 +45,16 @@ struct ListFormState {
   std::vector<std::pair<std::string, std::string>> fixedValues;  // written into new records
   // The key each line showed when the page was filled ("" for a free line).
   std::vector<std::string> lineKeys;
+  // The item of each cell, line by line (columns x lines, from line 1),
+  // found once when the screen opens; -1 for a cell the screen lacks.
+  std::vector<int> cellItems;
+  bool filling = false;      // a page is being filled: painted once at its end
   int changed = 0;           // set by every stored change
   bool shiftHeld = false, ctrlHeld = false;
 };
 extern ListFormState g_listForm;  // (list_window.cpp)
 
 // Cell names and values. Lines count from 1.
-std::string ListCellName(int column, int line);
 int ListCellItem(int column, int line);
 std::string ListCellText(int column, int line);
 void SetListCellText(int column, int line, const char* text);

@@ -71,9 +71,12 @@ bool SyncWithLineOne() {
   return db_tfind(Table(), g_listForm.keyNumber) == 0;
 }
 
-void FocusCurrentLine() {
-  if (!IsValidSlot(g_listForm.slot)) return;
-  RepaintCurrentWindow();
+// The cells filled are painted at once.
+void PaintPage() {
+  g_listForm.filling = false;
+  if (IsValidSlot(g_listForm.slot) && Slot(g_listForm.slot).window) {
+    InvalidateRect(Slot(g_listForm.slot).window, nullptr, FALSE);
+  }
 }
 
 }  // namespace
@@ -81,6 +84,7 @@ void FocusCurrentLine() {
 int FillListPage() {
   if (!g_listForm.dataSetOpen) return -1;
   const int rows = g_listForm.rows;
+  g_listForm.filling = true;
   int filled = 0;
   bool onRow = g_listForm.tableSlot > 0 && !RowKey().empty();
   while (onRow && filled < rows) {
@@ -92,7 +96,7 @@ int FillListPage() {
   Step(filled, false);
   for (int line = filled + 1; line <= rows; ++line) ClearLine(line);
   UpdateRowScrollBar();
-  FocusCurrentLine();
+  PaintPage();
   return 0;
 }
 

@@ -125,6 +125,13 @@ bool TakeScreen(HWND window, int slot) {
   g_listForm.keyNumber = s.dataSet.keyNumber;
   g_listForm.rows = g_list.rows;
   g_listForm.lineKeys.assign(g_listForm.rows + 1, std::string());
+  for (int line = 1; line <= g_listForm.rows; ++line) {
+    for (const ListColumn& column : g_list.columns) {
+      char name[96];
+      std::snprintf(name, sizeof name, line < 100 ? "%s%02d" : "%s%03d", column.name.c_str(), line);
+      g_listForm.cellItems.push_back(ResolveFieldRef(slot, name));
+    }
+  }
   const int key = KeyColumnIndex();
   if (key >= 0) {
     const ListColumn& column = g_list.columns[key];
@@ -282,15 +289,11 @@ bool TakeTypedValue() {
   return true;
 }
 
-std::string ListCellName(int column, int line) {
-  char name[96];
-  std::snprintf(name, sizeof name, line < 100 ? "%s%02d" : "%s%03d", g_list.columns[column].name.c_str(), line);
-  return name;
-}
-
 int ListCellItem(int column, int line) {
-  if (column < 0 || column >= static_cast<int>(g_list.columns.size())) return -1;
-  return ResolveFieldRef(g_listForm.slot, ListCellName(column, line).c_str());
+  const int columns = static_cast<int>(g_list.columns.size());
+  if (column < 0 || column >= columns || line < 1 || line > g_listForm.rows) return -1;
+  const size_t at = static_cast<size_t>(line - 1) * columns + column;
+  return at < g_listForm.cellItems.size() ? g_listForm.cellItems[at] : -1;
 }
 
 std::string ListCellText(int column, int line) {
@@ -303,7 +306,15 @@ std::string ListCellText(int column, int line) {
 
 void SetListCellText(int column, int line, const char* text) {
   const int item = ListCellItem(column, line);
-  if (item >= 0) SetItemValueAt(g_listForm.slot, item, text);
+  if (item < 0) return;
+  if (!g_listForm.filling) {
+    SetItemValueAt(g_listForm.slot, item, text);
+    return;
+  }
+  // While a page fills, the cells are painted together at its end.
+  FormatItemValue(item, text);
+  const HWND edit = Slot(g_listForm.slot).editControl;
+  if (item == g_screen.currentItem && edit) SetWindowTextA(edit, Item(item).displayText.c_str());
 }
 
 int KeyColumnIndex() {
@@ -317,18 +328,12 @@ std::string LineKey(int line) {
 }
 
 bool ListCellOfItem(int item, int* column, int* line) {
-  const WindowSlot& s = Slot(g_listForm.slot);
-  if (!IsValidSlot(g_listForm.slot) || item < s.firstItem || item > s.lastItem) return false;
-  const std::string& name = Item(item).name;
-  for (int c = 0; c < static_cast<int>(g_list.columns.size()); ++c) {
-    const std::string& prefix = g_list.columns[c].name;
-    if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0) continue;
-    const std::string digits = name.substr(prefix.size());
-    if (digits.size() < 2 || digits.find_first_not_of("0123456789") != std::string::npos) continue;
-    const int n = std::atoi(digits.c_str());
-    if (n < 1 || n > g_listForm.rows || ListCellName(c, n) != name) continue;
-    *column = c;
-    *line = n;
+  const int columns = static_cast<int>(g_list.columns.size());
+  if (!IsValidSlot(g_listForm.slot) || item < 0 || columns == 0) return false;
+  for (size_t at = 0; at < g_listForm.cellItems.size(); ++at) {
+    if (g_listForm.cellItems[at] != item) continue;
+    *column = static_cast<int>(at % columns);
+    *line = static_cast<int>(at / columns) + 1;
     return true;
   }
   return false;
