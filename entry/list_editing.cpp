@@ -148,6 +148,15 @@ int UpdateRecord(const std::string& key, const std::string& assignments) {
   return Exec("update " + g_listForm.table + " set " + assignments + " " + KeyCondition(key.c_str()));
 }
 
+// A stored change is noted for the owner.
+int NoteChange(int rc) {
+  if (rc == 0) {
+    g_listForm.changed = 1;
+    SetScreenFlagA();
+  }
+  return rc;
+}
+
 // The page again from line 1's key (or `fallback` when line 1 is empty).
 void ShowPageAgain(const std::string& fallback = "") {
   const std::string top = LineKey(1);
@@ -171,10 +180,7 @@ const char* KeyTitle() { return g_listForm.keyTitle.c_str(); }
 int AddLineRecord(int line, const std::string& key) {
   std::string names, values;
   LineValues(line, &names, &values, nullptr);
-  if (InsertRecord(key, names, values) != 0) return -1;
-  g_listForm.changed = 1;
-  SetScreenFlagA();
-  return 0;
+  return NoteChange(InsertRecord(key, names, values));
 }
 
 // The key cell stored: a new record, or a refusal.
@@ -201,6 +207,18 @@ int CommitKeyCell(int line, std::string key, const std::string& shownKey) {
   }
   const int rc = AddLineRecord(line, key);
   ShowPageAgain(key);
+  return rc;
+}
+
+// Gives the rows of `keys` (in code order) the codes after `after` in turn,
+// inside the caller's transaction.
+int RenumberListCodes(const std::vector<std::string>& keys, std::string after) {
+  int rc = 0;
+  int step = 0;
+  for (size_t k = 0; rc == 0 && k < keys.size(); ++k) {
+    after = NextCode(after, 1);
+    if (keys[k] != after) rc = ChangeKey(keys[k], after, ++step);
+  }
   return rc;
 }
 
@@ -304,10 +322,7 @@ int CommitListCell(int column, int line) {
   // SET names the column alone: SQLite refuses a table in front of it.
   const std::string assignment = g_list.columns[column].name + "=" + ListValueText(column, value);
   const int rc = UpdateRecord(key, assignment);
-  if (rc == 0) {
-    g_listForm.changed = 1;
-    SetScreenFlagA();
-  }
+  NoteChange(rc);
   ShowPageAgain();
   return rc;
 }
@@ -344,10 +359,7 @@ int CopyListRecord(int line) {
   std::string names, values, assignments;
   LineValues(line, &names, &values, &assignments);
   const int rc = update ? UpdateRecord(key, assignments) : InsertRecord(key, names, values);
-  if (rc == 0) {
-    g_listForm.changed = 1;
-    SetScreenFlagA();
-  }
+  NoteChange(rc);
   ShowPageAgain();
   return rc;
 }
@@ -367,13 +379,9 @@ int DeleteListRecord(int line) {
   ListTransaction transaction;
   if (!transaction.open()) return -1;
   int rc = Exec("delete from " + g_listForm.table + " " + KeyCondition(key.c_str()));
-  int step = 0;
-  for (size_t k = 0; rc == 0 && k < behind.size(); ++k) rc = ChangeKey(behind[k], NextCode(behind[k], -1), ++step);
+  if (rc == 0) rc = RenumberListCodes(behind, NextCode(key, -1));
   if (rc == 0) rc = transaction.Commit();
-  if (rc == 0) {
-    g_listForm.changed = 1;
-    SetScreenFlagA();
-  }
+  NoteChange(rc);
   ShowPageAgain(key);
   return rc;
 }
@@ -407,10 +415,7 @@ int InsertListLine(int line) {
   }
   if (rc == 0) rc = InsertRecord(code, "", "");
   if (rc == 0) rc = transaction.Commit();
-  if (rc == 0) {
-    g_listForm.changed = 1;
-    SetScreenFlagA();
-  }
+  NoteChange(rc);
   ShowPageAgain(code);
   return rc;
 }
@@ -438,26 +443,8 @@ int MoveListRecord(const std::string& from, const std::string& to) {
   }
   if (rc == 0) rc = ChangeKey(parked, to, ++step);
   if (rc == 0) rc = transaction.Commit();
-  if (rc == 0) {
-    g_listForm.changed = 1;
-    SetScreenFlagA();
-  }
+  NoteChange(rc);
   ShowPageAgain();
-  return rc;
-}
-
-int RenumberListCodes(const std::string& after) {
-  const std::vector<std::string> keys = KeysFrom(after.empty() ? std::string() : NextCode(after, 1));
-  std::string code = after.empty() ? std::string(g_listForm.codeWidth, '0') : after;
-  ListTransaction transaction;
-  if (!transaction.open()) return -1;
-  int rc = 0;
-  int step = 0;
-  for (size_t k = 0; rc == 0 && k < keys.size(); ++k) {
-    code = NextCode(code, 1);
-    if (keys[k] != code) rc = ChangeKey(keys[k], code, ++step);
-  }
-  if (rc == 0) rc = transaction.Commit();
   return rc;
 }
 
@@ -489,15 +476,10 @@ int RangeDeleteRecords(const std::string& start, const std::string& end) {
   {
     const bool renumber = g_listForm.keyKind == kConsecutiveCodes;
     const std::vector<std::string> behind = renumber ? KeysFrom(NextCode(end, 1)) : std::vector<std::string>();
-    std::string code = NextCode(start, -1);
     ListTransaction transaction;
     if (!transaction.open()) return -1;
     rc = Exec("delete from " + g_listForm.table + " " + where);
-    int step = 0;
-    for (size_t k = 0; rc == 0 && k < behind.size(); ++k) {
-      code = NextCode(code, 1);
-      if (behind[k] != code) rc = ChangeKey(behind[k], code, ++step);
-    }
+    if (rc == 0) rc = RenumberListCodes(behind, NextCode(start, -1));
     if (rc == 0) rc = transaction.Commit();
   }
   ShowPageAgain(start);

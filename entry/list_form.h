@@ -94,7 +94,6 @@ int CopyListRecord(int line);
 int DeleteListRecord(int line);
 int InsertListLine(int line);
 int MoveListRecord(const std::string& from, const std::string& to);
-int RenumberListCodes(const std::string& after);
 int RangeInputToColumn(int column, const std::string& start, const std::string& end,
                        const std::string& value);
 int RangeDeleteRecords(const std::string& start, const std::string& end);
