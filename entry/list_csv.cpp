@@ -54,7 +54,8 @@ std::vector<CsvLine> SplitRecords(const std::string& text) {
   int lineNumber = 1;
   std::string record;
   while (NextCsvRecord(text, position, record)) {
-    lines.push_back({record, lineNumber});
+    // An empty line holds no record.
+    if (!record.empty()) lines.push_back({record, lineNumber});
     for (char c : record) lineNumber += c == '\n' ? 1 : 0;
     ++lineNumber;
   }

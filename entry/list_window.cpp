@@ -31,6 +31,7 @@ constexpr UINT kMsgRightButton = WM_USER + 140;   // 1164
 constexpr int kKeyPrevPage = 112, kKeyNextPage = 113, kKeyFirstPage = 114, kKeyLastPage = 115;
 constexpr int kKeyCopy = 116, kKeyInsert = 117, kKeyDelete = 118, kKeyNumberSearch = 119;
 constexpr int kKeyEditMode = 123;
+constexpr int kKeyCsvOutput = 125;  // "}": the CSV output key of the key bar
 constexpr int kButtonSearch = 208;
 constexpr int kHeaderSearch = 301;
 
@@ -175,6 +176,33 @@ void CloseList() {
   if (owner) SendMessageA(owner, kMsgScreenClosed, number, 0);
 }
 
+// Buttons of the list (1156): the job dialog, the search window.
+void HandleButton(int command) {
+  if (!g_listForm.dataSetOpen) {
+    ShowInfoMessage("", "処理を行うデータが選択されていません。");
+    return;
+  }
+  const HWND window = Slot(g_listForm.slot).window;
+  switch (command) {
+    case kJobCsvInput:
+      OpenJobDialog(window, command);
+      break;
+    case kJobCsvOutput:
+    case kJobRangeDelete:
+    case kJobRangeInput:
+      if (TakeListKeyRange() == 0) OpenJobDialog(window, command);
+      break;
+    case kButtonSearch: {
+      int column = 0, line = 0;
+      OpenSearchWindow(CurrentCell(&column, &line) ? column : KeyColumnIndex());
+      break;
+    }
+    default:
+      SendToOwner(kMsgFieldMessage, ScreenNumber());
+      break;
+  }
+}
+
 void RunCommand(int command) {
   int column = 0, line = 0;
   const bool onCell = CurrentCell(&column, &line);
@@ -192,6 +220,7 @@ void RunCommand(int command) {
     case VK_NEXT: ScrollListColumns(1); break;
     case kListLineUp: if (onCell && line == 1) ShiftListLineUp(); break;
     case kListLineDown: if (onCell && line == g_listForm.rows) ShiftListLineDown(); break;
+    case kKeyCsvOutput: HandleButton(kJobCsvOutput); break;
     default:
       if (command >= kHeaderSearch && command < kHeaderSearch + static_cast<int>(g_list.columns.size())) {
         OpenSearchWindow(command - kHeaderSearch);
@@ -223,33 +252,6 @@ void HandleCommand(int command) {
   RunCommand(command);
   SendToOwner(kMsgFieldMessage, ScreenNumber());
   if (command == kKeyEscape) CloseList();
-}
-
-// Buttons of the list (1156): the job dialog, the search window.
-void HandleButton(int command) {
-  if (!g_listForm.dataSetOpen) {
-    ShowInfoMessage("", "処理を行うデータが選択されていません。");
-    return;
-  }
-  const HWND window = Slot(g_listForm.slot).window;
-  switch (command) {
-    case kJobCsvInput:
-      OpenJobDialog(window, command);
-      break;
-    case kJobCsvOutput:
-    case kJobRangeDelete:
-    case kJobRangeInput:
-      if (TakeListKeyRange() == 0) OpenJobDialog(window, command);
-      break;
-    case kButtonSearch: {
-      int column = 0, line = 0;
-      OpenSearchWindow(CurrentCell(&column, &line) ? column : KeyColumnIndex());
-      break;
-    }
-    default:
-      SendToOwner(kMsgFieldMessage, ScreenNumber());
-      break;
-  }
 }
 
 // The vertical scroll bar of rows: the thumb stands for the row index of
