@@ -213,6 +213,8 @@ struct ListTimes {
   double forwardMs = 0, backwardMs = 0, worstMs = 0;
   double fillMs = 0;  // of the forward pages: reading the rows into the cells, painting left out
   int pages = 0;
+  int slowPages = 0;   // pages over the target
+  int worstPage = 0;   // the slowest page's move: 1 .. forward, then backward
 };
 
 // The list form pages forward through every row, then back.
@@ -224,12 +226,22 @@ bool PageTheList(int rows, ListTimes* times) {
   const int pages = (rows + kLines - 1) / kLines;
   Clock::time_point start = Clock::now();
   double fill = 0;
+  int move = 0;
+  auto note = [&](Clock::time_point one) {
+    const double ms = MillisecondsSince(one);
+    ++move;
+    if (ms >= kTargetPageMs) ++times->slowPages;
+    if (ms > times->worstMs) {
+      times->worstMs = ms;
+      times->worstPage = move;
+    }
+  };
   for (int page = 1; page < pages; ++page) {
     const Clock::time_point one = Clock::now();
     SendMessageA(list, kMsgCommand, kNextPage, 0);
     fill += MillisecondsSince(one);
     UpdateWindow(list);
-    times->worstMs = std::max(times->worstMs, MillisecondsSince(one));
+    note(one);
   }
   times->forwardMs = MillisecondsSince(start) / (pages - 1);
   times->fillMs = fill / (pages - 1);
@@ -240,7 +252,7 @@ bool PageTheList(int rows, ListTimes* times) {
     const Clock::time_point one = Clock::now();
     SendMessageA(list, kMsgCommand, kPreviousPage, 0);
     UpdateWindow(list);
-    times->worstMs = std::max(times->worstMs, MillisecondsSince(one));
+    note(one);
   }
   times->backwardMs = MillisecondsSince(start) / back;
   times->pages = pages;
@@ -268,13 +280,14 @@ bool Measure(const char* database, const std::string& folder, int rows) {
   std::printf("  list form, next page      %8.2f ms a page (painted)\n", list.forwardMs);
   std::printf("  list form, rows into cells %7.2f ms a page (painting left out)\n", list.fillMs);
   std::printf("  list form, previous page  %8.2f ms a page\n", list.backwardMs);
-  std::printf("  list form, slowest page   %8.2f ms\n", list.worstMs);
+  std::printf("  list form, slowest page   %8.2f ms (move %d of %d), %d pages over %.0f ms\n", list.worstMs,
+              list.worstPage, list.pages - 1 + std::min(kBackPages, list.pages - 1), list.slowPages, kTargetPageMs);
   std::printf("  database layer, a page of rows as texts %6.2f ms (%.2f x plain)\n", layer, layer / plain);
   std::printf("  plain ODBC, a page of rows %7.2f ms\n", plain);
   std::printf("  ratio (rows into cells / plain) %5.2f\n", ratio);
   std::printf("  target: within %.1fx of plain ODBC: %s; every page under %.0f ms: %s\n", kTargetRatio,
               ratio <= kTargetRatio ? "met" : "NOT MET", kTargetPageMs,
-              list.worstMs < kTargetPageMs ? "met" : "NOT MET");
+              list.slowPages == 0 ? "met" : "NOT MET");
   return true;
 }
 

@@ -130,8 +130,9 @@ int ShowPreviousListPage() {
   if (!SyncWithLineOne()) return FillListPage();
   const int stepped = Step(g_listForm.rows, false);
   if (stepped < g_listForm.rows) {
-    // At the start of data: the first page.
-    db_tfind(Table(), g_listForm.keyNumber);
+    // At the start of data: the first page. The data set stands before its
+    // first row, one step from it; its SELECT need not run again.
+    if (db_nread(Table()) != 0) db_tfind(Table(), g_listForm.keyNumber);
     g_listForm.pageAtTop = true;
     g_listForm.topIndex = 0;
     if (stepped == 0) return -1;
