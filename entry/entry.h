@@ -54,6 +54,7 @@ struct ListReportSettings {
   std::string csvFile;
   bool titles = false, keys = true, quotes = false;
   std::string documentName;
+  int rowsWritten = 0;  // by the last CSV output
 };
 ListReportSettings& GetListReportSettings();
 // The preview window of the printed list's first page, or null.

@@ -292,10 +292,17 @@ void RunListJob(int job) {
           AskYesNo("", "ＣＳＶファイル“%s”は既に存在します。\n上書きしてもよろしいですか？", path.c_str()) != IDYES) {
         break;
       }
-      const int written = ExportListCsv(path.c_str(), s.start.c_str(), s.end.c_str(), s.titles != 0, s.keys != 0,
-                                        s.quotes != 0);
-      SeekListRecord(LineKey(1).c_str());
-      if (written >= 0) ShowInfoMessage("", "\"%s\" に、%d件のデータを出力しました。", path.c_str(), written);
+      // The rows go out as the printed list's CSV form.
+      ListReportSettings& report = GetListReportSettings();
+      report.csvFile = path;
+      report.start = s.start;
+      report.end = s.end;
+      report.titles = s.titles != 0;
+      report.keys = s.keys != 0;
+      report.quotes = s.quotes != 0;
+      if (OutputListReport(2) == 0) {
+        ShowInfoMessage("", "\"%s\" に、%d件のデータを出力しました。", path.c_str(), report.rowsWritten);
+      }
       break;
     }
     case kJobRangeDelete:

@@ -201,8 +201,9 @@ int OutputListReport(int mode) {
   }
   int rc;
   if (mode == 2) {
-    rc = ExportListCsv(g_report.csvFile.c_str(), g_report.start.c_str(), g_report.end.c_str(), g_report.titles,
-                       g_report.keys, g_report.quotes) < 0 ? -1 : 0;
+    g_report.rowsWritten = ExportListCsv(g_report.csvFile.c_str(), g_report.start.c_str(), g_report.end.c_str(),
+                                         g_report.titles, g_report.keys, g_report.quotes);
+    rc = g_report.rowsWritten < 0 ? -1 : 0;
   } else {
     rc = mode == 1 ? PrintList() : PreviewList();
   }

@@ -103,6 +103,8 @@ TEST_P(ListJobs, CsvFilesMakeARoundTrip) {
   SetCheck("DQPUT", false);
   RunJob();
   const std::string written = ReadBytes(file);
+  ASSERT_FALSE(BoxTexts().empty());
+  EXPECT_EQ(BoxTexts().back(), "\"" + file + "\" に、23件のデータを出力しました。");
   const std::string head = "0001,品名01,10,1.50,\"a,b\"\r\n0002,品名02,20,2.50,\"say \"\"hi\"\"\"\r\n"
                            "0003,品名03,30,3.50,\"line 1\r\nline 2\"\r\n";
   EXPECT_EQ(written.substr(0, head.size()), head);
