@@ -238,10 +238,10 @@ LRESULT CALLBACK JobWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
-// The path of a file name given in the dialog: a name without a folder is
-// put into the program folder.
-std::string CompletePath(const std::string& name) {
-  if (name.size() >= 2 && (name[1] == ':' || name[0] == '\\')) return name;
+// The path of an input file: a name without a folder or drive is put into
+// the program folder.
+std::string CompleteInputPath(const std::string& name) {
+  if (!name.empty() && (name[0] == '\\' || (name.size() >= 2 && name[1] == ':'))) return name;
   return GetProgramFolder() + "\\" + name;
 }
 
@@ -250,6 +250,33 @@ std::string CompletePath(const std::string& name) {
 HWND RegisterJobWindow(HWND) {
   g_job.window = CreateHiddenWindow({"JobWin", JobWindowProc, CS_HREDRAW | CS_VREDRAW, WS_POPUPWINDOW | WS_DLGFRAME});
   return g_job.window;
+}
+
+std::string ResolveFolderPath(const std::string& name) {
+  const std::string program = GetProgramFolder();
+  std::string path;
+  const bool drive = name.size() >= 2 && name[1] == ':';
+  if (drive && name.size() >= 3 && name[2] == '\\') {
+    path = name;
+  } else if (drive) {
+    // A drive without a folder: the file goes into the program folder.
+    const size_t slash = name.find_last_of('\\');
+    path = program + "\\" + name.substr(slash == std::string::npos ? 2 : slash + 1);
+  } else if (name.compare(0, 2, "\\\\") == 0) {
+    path = name;
+  } else if (!name.empty() && name[0] == '\\') {
+    path = std::string(1, GetCurrentDriveLetter()) + ":" + name;
+  } else {
+    path = program + "\\" + name;
+  }
+  const size_t slash = path.find_last_of('\\');
+  const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash);
+  const DWORD attributes = folder.size() <= 2 ? FILE_ATTRIBUTE_DIRECTORY : GetFileAttributesA(folder.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    ShowInfoMessage("", "フォルダ“%s”は、存在しません。", folder.c_str());
+    return "";
+  }
+  return path;
 }
 
 int OpenJobDialog(HWND owner, int job) {
@@ -279,10 +306,11 @@ void RunListJob(int job) {
   const ListJobSettings& s = Settings();
   switch (job) {
     case kJobCsvInput:
-      ImportListCsv(CompletePath(s.inputFile).c_str(), s.keys);
+      ImportListCsv(CompleteInputPath(s.inputFile).c_str(), s.keys);
       break;
     case kJobCsvOutput: {
-      const std::string path = CompletePath(s.outputFile);
+      const std::string path = ResolveFolderPath(s.outputFile);
+      if (path.empty()) break;
       if (AskYesNo("", s.titles ? "ＣＳＶファイル“%s”を作成します。\n　　　(タイトル､項目名の出力あり)%s"
                                 : "ＣＳＶファイル“%s”を作成します。\n　　　(タイトル､項目名の出力なし)%s",
                    path.c_str(), "") != IDYES) {

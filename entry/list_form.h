@@ -111,6 +111,12 @@ int OutputListReport(int mode);
 // Runs the job the job dialog chose (message 1154) with its settings.
 void RunListJob(int job);
 
+// The full path of an output file name: kept with a drive and folder or as a
+// network name; a bare drive, or a name without a folder, goes into the
+// program folder; a folder from the root gets the current drive. "" after
+// "フォルダ“%s”は、存在しません。" when its folder does not exist.
+std::string ResolveFolderPath(const std::string& name);
+
 // The job dialog and the search window (job_window.cpp, search_window.cpp).
 int OpenJobDialog(HWND owner, int job);
 int OpenSearchWindow(int column);

@@ -109,6 +109,13 @@ TEST_P(ListJobs, CsvFilesMakeARoundTrip) {
                            "0003,品名03,30,3.50,\"line 1\r\nline 2\"\r\n";
   EXPECT_EQ(written.substr(0, head.size()), head);
   EXPECT_NE(written.find("0007,ソフト表,70,7.50,\r\n"), std::string::npos) << "Shift-JIS as it is";
+  // Into a folder that does not exist nothing is written.
+  ForgetBoxes();
+  const std::string missing = Path("no-such-folder") + "\\list.csv";
+  ChooseMenuCommand(kCsvOutput);
+  TypeIntoField("TXTO", missing.c_str());
+  RunJob();
+  EXPECT_EQ(BoxTexts(), (std::vector<std::string>{"フォルダ“" + Path("no-such-folder") + "”は、存在しません。"}));
   // Everything deleted, then read back with the keys of the file.
   ChooseMenuCommand(kRangeDelete);
   RunJob();
