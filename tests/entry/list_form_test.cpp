@@ -81,6 +81,14 @@ TEST_P(ListPaging, PagesForwardAndBackThroughATableLargerThanAPage) {
   EXPECT_EQ(PageKeys(), PageFrom(1));
   PressKey(Edit(), VK_UP);
   EXPECT_EQ(PageKeys(), PageFrom(1)) << "above the first row nothing moves";
+  // The wheel turned backward moves down a line, forward up a line.
+  PostMessageA(ListWindow(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), 0);
+  PostMessageA(ListWindow(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), 0);
+  PumpMessages();
+  EXPECT_EQ(PageKeys(), PageFrom(3));
+  PostMessageA(ListWindow(), WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
+  PumpMessages();
+  EXPECT_EQ(PageKeys(), PageFrom(2));
   EXPECT_EQ(BoxTexts(), std::vector<std::string>{});
 }
 
