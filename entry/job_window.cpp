@@ -14,6 +14,7 @@
 #include "foundation/files.h"
 #include "foundation/msgbox.h"
 #include "screen/screen.h"
+#include "shell/shell.h"
 
 namespace {
 
@@ -238,6 +239,24 @@ LRESULT CALLBACK JobWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
+// Newer Windows refuses files in the root of its own drive: the question
+// before such an output says so ("" for any other place).
+std::string SystemDriveWarning(const std::string& path) {
+  if (g_program.windowsVersionClass <= 7 || path.size() < 3 || path[1] != ':' || path.find('\\', 3) != std::string::npos) {
+    return "";
+  }
+  char windows[MAX_PATH] = "";
+  GetWindowsDirectoryA(windows, sizeof windows);
+  const auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
+  if (upper(windows[0]) != upper(path[0])) return "";
+  const std::string drive = path.substr(0, 2);
+  char warning[256];
+  std::snprintf(warning, sizeof warning,
+                "\n\n“%s\\”は、システムドライブです。\nWindows7/8 では、%sドライブの直下には出力できません。\n処理を続行しますか？",
+                drive.c_str(), drive.c_str());
+  return warning;
+}
+
 // The path of an input file: a name without a folder or drive is put into
 // the program folder.
 std::string CompleteInputPath(const std::string& name) {
@@ -313,7 +332,7 @@ void RunListJob(int job) {
       if (path.empty()) break;
       if (AskYesNo("", s.titles ? "ＣＳＶファイル“%s”を作成します。\n　　　(タイトル､項目名の出力あり)%s"
                                 : "ＣＳＶファイル“%s”を作成します。\n　　　(タイトル､項目名の出力なし)%s",
-                   path.c_str(), "") != IDYES) {
+                   path.c_str(), SystemDriveWarning(path).c_str()) != IDYES) {
         break;
       }
       if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES &&

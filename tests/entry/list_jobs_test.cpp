@@ -20,6 +20,7 @@
 #include "foundation/files.h"
 #include "foundation/test_hooks.h"
 #include "screen/screen.h"
+#include "shell/shell.h"
 #include "tests/entry/list_form_fixture.h"
 #include "tests/foundation/db_test_support.h"
 #include "tests/screen/screen_fixture.h"
@@ -116,6 +117,26 @@ TEST_P(ListJobs, CsvFilesMakeARoundTrip) {
   TypeIntoField("TXTO", missing.c_str());
   RunJob();
   EXPECT_EQ(BoxTexts(), (std::vector<std::string>{"フォルダ“" + Path("no-such-folder") + "”は、存在しません。"}));
+  // The root of the system drive is refused by newer Windows: the question
+  // says so, and No writes nothing.
+  g_program.windowsVersionClass = 9;
+  char windows[MAX_PATH] = "";
+  GetWindowsDirectoryA(windows, sizeof windows);
+  const std::string root = std::string(1, windows[0]) + ":\\list_root.csv";
+  DeleteFileA(root.c_str());
+  ForgetBoxes();
+  boxes_->Answer(IDNO);
+  ChooseMenuCommand(kCsvOutput);
+  TypeIntoField("TXTO", root.c_str());
+  RunJob();
+  ASSERT_EQ(BoxTexts().size(), 1u);
+  const std::string drive = root.substr(0, 2);
+  EXPECT_NE(BoxTexts()[0].find("\n\n“" + drive + "\\”は、システムドライブです。\nWindows7/8 では、" + drive +
+                               "ドライブの直下には出力できません。\n処理を続行しますか？"),
+            std::string::npos)
+      << Boxes();
+  EXPECT_EQ(GetFileAttributesA(root.c_str()), INVALID_FILE_ATTRIBUTES);
+  g_program.windowsVersionClass = 10;
   // Everything deleted, then read back with the keys of the file.
   ChooseMenuCommand(kRangeDelete);
   RunJob();
