@@ -6,6 +6,8 @@
 
 const DictBlock* LoadBenchDictionary(const std::string& path, std::string* error) {
   static int16_t handle = MupaBegin();
+  const int16_t loaded = handle < 0 ? -1 : MupaGetDictHandle(handle, path.c_str());
+  if (loaded >= 0) return GetDictData(loaded);  // one dictionary serves several packs
   if (handle < 0 || MupaLoadPatternDict(handle, path.c_str()) != 0) {
     *error = "cannot load " + path;
     return nullptr;
