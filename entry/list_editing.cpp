@@ -124,7 +124,8 @@ int CheckLimits(int column, const std::string& value) {
 void LineValues(int line, std::string* names, std::string* values, std::string* assignments) {
   const int key = KeyColumnIndex();
   for (int c = 0; c < static_cast<int>(g_list.columns.size()); ++c) {
-    if (c == key || !IsStoredListColumn(c)) continue;
+    // A column scrolled out of view keeps what is stored.
+    if (c == key || !IsStoredListColumn(c) || ListCellItem(c, line) < 0) continue;
     const std::string& name = g_list.columns[c].name;
     const std::string value = ListValueText(c, ListCellText(c, line));
     if (names) *names += "," + name;

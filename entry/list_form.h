@@ -54,7 +54,9 @@ struct ListFormState {
 };
 extern ListFormState g_listForm;  // (list_window.cpp)
 
-// Cell names and values. Lines count from 1.
+// Cells and their values, by the list's column (index into g_list.columns)
+// and line (from 1). A column scrolled out of view has no cell: its text is
+// "" and setting it does nothing.
 int ListCellItem(int column, int line);
 std::string ListCellText(int column, int line);
 void SetListCellText(int column, int line, const char* text);

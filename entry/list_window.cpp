@@ -291,10 +291,22 @@ bool TakeTypedValue() {
   return true;
 }
 
+// The cells of a repeating group stand under the names of its first
+// columns; a column scrolled out of view has no cell (-1). The others are
+// their own.
+int CellColumnOf(int column) {
+  const ListGroup& g = g_list.group;
+  if (g.first < 0 || column < g.first || column >= g.first + g.count) return column;
+  const int shown = column - g.offset;
+  return shown >= g.first && shown < g.first + g.shown ? shown : -1;
+}
+
 int ListCellItem(int column, int line) {
   const int columns = static_cast<int>(g_list.columns.size());
   if (column < 0 || column >= columns || line < 1 || line > g_listForm.rows) return -1;
-  const size_t at = static_cast<size_t>(line - 1) * columns + column;
+  const int cell = CellColumnOf(column);
+  if (cell < 0) return -1;
+  const size_t at = static_cast<size_t>(line - 1) * columns + cell;
   return at < g_listForm.cellItems.size() ? g_listForm.cellItems[at] : -1;
 }
 
@@ -332,9 +344,12 @@ std::string LineKey(int line) {
 bool ListCellOfItem(int item, int* column, int* line) {
   const int columns = static_cast<int>(g_list.columns.size());
   if (!IsValidSlot(g_listForm.slot) || item < 0 || columns == 0) return false;
+  const ListGroup& g = g_list.group;
   for (size_t at = 0; at < g_listForm.cellItems.size(); ++at) {
     if (g_listForm.cellItems[at] != item) continue;
-    *column = static_cast<int>(at % columns);
+    const int cell = static_cast<int>(at % columns);
+    const bool grouped = g.first >= 0 && cell >= g.first && cell < g.first + g.shown;
+    *column = grouped ? cell + g.offset : cell;
     *line = static_cast<int>(at / columns) + 1;
     return true;
   }

@@ -67,6 +67,28 @@ TEST_P(WorkWindowsTest, TheListShowsTheFirstPageOfItsTables) {
   EXPECT_TRUE(BoxTexts().empty()) << Boxes();
 }
 
+TEST_P(WorkWindowsTest, PageUpAndDownScrollTheListsRepeatingColumns) {
+  ASSERT_EQ(Open("TEST-LIST"), 0) << Boxes();
+  const HWND edit = Slot(0).editControl;
+  // Four scores shown two at a time: Page Up shows the next two in the
+  // cells of the first two, Page Down the first two again; beyond either
+  // end nothing moves.
+  struct Step {
+    WPARAM key;
+    int firstShown;  // the score the first score cell shows, from 0
+  };
+  for (const Step& step : {Step{VK_PRIOR, 2}, Step{VK_PRIOR, 2}, Step{VK_NEXT, 0}, Step{VK_NEXT, 0}}) {
+    PressKey(edit, step.key);
+    for (int row = 1; row <= kFixtureItemCount; ++row) {
+      char cell[16];
+      std::snprintf(cell, sizeof cell, "SCORE01%02d", row);
+      EXPECT_EQ(ValueOf(0, cell), std::to_string(kFixtureItems[row - 1].scores[step.firstShown])) << cell;
+      std::snprintf(cell, sizeof cell, "SCORE02%02d", row);
+      EXPECT_EQ(ValueOf(0, cell), std::to_string(kFixtureItems[row - 1].scores[step.firstShown + 1])) << cell;
+    }
+  }
+}
+
 TEST_P(WorkWindowsTest, WindowsPassCommandsToTheOwnerAndCloseOnEscape) {
   // The list asks its owner before it closes (1146).
   struct Case {
