@@ -60,12 +60,23 @@ std::string CellText(const ListColumn& column, int width) {
 
 int ColumnWidth(const ListColumn& column) { return std::max(column.width, 2); }
 
+// The columns printed: those the list shows now (repeating columns
+// scrolled out of view are left out).
+std::vector<const ListColumn*> PrintedColumns() {
+  std::vector<const ListColumn*> columns;
+  for (int c = 0; c < static_cast<int>(g_list.columns.size()); ++c) {
+    if (ListCellItem(c, 1) >= 0) columns.push_back(&g_list.columns[c]);
+  }
+  return columns;
+}
+
 // The pages of the list drawn on a DC `pageWidth` x `pageHeight` dots; only
 // the first with `firstOnly`. Returns the number of rows drawn, or -1.
 int DrawPages(HDC dc, int pageWidth, int pageHeight, bool firstOnly, bool printer) {
   const int rowsPerPage = std::max(g_report.linesPerPage, 1);
   int characters = 4;
-  for (const ListColumn& c : g_list.columns) characters += ColumnWidth(c) + 2;
+  const std::vector<const ListColumn*> printed = PrintedColumns();
+  for (const ListColumn* c : printed) characters += ColumnWidth(*c) + 2;
   const int usableWidth = pageWidth * (100 - 2 * kMarginPercent) / 100;
   const int lineHeight = std::min(pageHeight * (100 - 2 * kMarginPercent) / 100 / (rowsPerPage + 6),
                                   2 * usableWidth / characters);
@@ -90,7 +101,7 @@ int DrawPages(HDC dc, int pageWidth, int pageHeight, bool firstOnly, bool printe
     if (!title.empty()) text("【" + title + "】 " + today);
     y += lineHeight / 2;
     std::string heading;
-    for (const ListColumn& c : g_list.columns) heading += Fit(c.title.empty() ? c.name : c.title, ColumnWidth(c) + 2, 'S');
+    for (const ListColumn* c : printed) heading += Fit(c->title.empty() ? c->name : c->title, ColumnWidth(*c) + 2, 'S');
     text(heading);
     const int ruleY = y - lineHeight / 8;
     MoveToEx(dc, left, ruleY, nullptr);
@@ -102,7 +113,7 @@ int DrawPages(HDC dc, int pageWidth, int pageHeight, bool firstOnly, bool printe
         break;
       }
       std::string line;
-      for (const ListColumn& c : g_list.columns) line += " " + CellText(c, ColumnWidth(c)) + " ";
+      for (const ListColumn* c : printed) line += " " + CellText(*c, ColumnWidth(*c)) + " ";
       text(line);
       ++written;
       if (row % 10 == 9) y += lineHeight / 3;
