@@ -26,8 +26,31 @@ constexpr int kNoMark = -9999;
 
 bool IsNumericClass(int valueClass) { return valueClass == 'N' || valueClass == 's'; }
 
+bool KindIsOneOf(char kind, const char* kinds) { return kind != '\0' && std::strchr(kinds, kind); }
+
+// The kinds with mark texts for some values (see ParseMarkText).
+bool HasMarkTexts(char kind) { return KindIsOneOf(kind, "thj-bf"); }
+
+// The kinds that show some values in a form of their own (ApplyKindRule).
+bool HasKindRule(char kind) { return KindIsOneOf(kind, "tjh-bfad"); }
+
+// "0" or an integer of at most 15 digits without a leading zero: exact as a
+// double, so "%.0f" writes it back unchanged.
+bool IsPlainInteger(const std::string& text) {
+  const size_t start = !text.empty() && text[0] == '-' ? 1 : 0;
+  const size_t digits = text.size() - start;
+  if (digits == 0 || digits > 15) return false;
+  if (text[start] == '0') return text == "0";
+  for (size_t at = start; at < text.size(); ++at) {
+    if (text[at] < '0' || text[at] > '9') return false;
+  }
+  return true;
+}
+
+void DropTrailingBlanks(std::string& text) { text.erase(text.find_last_not_of(' ') + 1); }
+
 std::string WithoutTrailingBlanks(std::string text) {
-  text.erase(text.find_last_not_of(' ') + 1);
+  DropTrailingBlanks(text);
   return text;
 }
 
@@ -42,11 +65,18 @@ std::string RightAligned(const std::string& text, int width) {
                                                 : std::string(width - text.size(), ' ') + text;
 }
 
-// The first `bytes` bytes of `text`, never ending inside a character.
-std::string CutText(const std::string& text, int bytes) {
-  if (bytes <= 0) return "";
-  if (static_cast<int>(text.size()) <= bytes) return text;
-  return text.substr(0, CharBoundaryLength(text.c_str(), bytes));
+// Keeps the first `bytes` bytes of `text`, never ending inside a character.
+void CutTextInPlace(std::string& text, int bytes) {
+  if (bytes <= 0) {
+    text.clear();
+  } else if (static_cast<int>(text.size()) > bytes) {
+    text.resize(CharBoundaryLength(text.c_str(), bytes));
+  }
+}
+
+std::string CutText(std::string text, int bytes) {
+  CutTextInPlace(text, bytes);
+  return text;
 }
 
 std::string Printed(const char* format, ...) __attribute__((format(printf, 1, 2)));
@@ -72,7 +102,11 @@ std::string FormatNumericText(const ScreenItem& item, const std::string& text) {
     if (static_cast<int>(grouped.size()) > length) return std::string(std::max(0, item.width), '*');
     return RightAligned(grouped, length);
   }
-  if (ParseMarkText(item.kind, text.c_str()) != kNoMark) return text;
+  if (HasMarkTexts(item.kind) && ParseMarkText(item.kind, text.c_str()) != kNoMark) return text;
+  // Most values of a page are plain integers shown without decimals.
+  if (item.count < 1 && IsPlainInteger(text)) {
+    return static_cast<int>(text.size()) > length ? RightAligned("*", length) : text;
+  }
   double value = std::strtod(text.c_str(), nullptr);
   // Kind 'h' rounds half up; printf would round a half to even first.
   if (item.kind == 'h' && item.count >= 1) value = RoundToDecimals(value, item.count);
@@ -186,11 +220,18 @@ int GetItemValueClass(int i) {
 
 void FormatItemValue(int i, const char* text) {
   ScreenItem& item = Item(i);
-  const std::string value = text ? text : "";
-  std::string shown = IsNumericClass(GetItemValueClass(i)) ? FormatNumericText(item, value) : value;
-  shown = CutText(WithoutTrailingBlanks(shown), item.capacity);
-  if (!shown.empty()) shown = CutText(ApplyKindRule(item, shown), item.capacity);
-  item.displayText = shown;
+  // One working text for every value, and the item's own text assigned
+  // over: a page of cells allocates next to nothing.
+  static std::string shown;
+  shown.assign(text ? text : "");
+  if (IsNumericClass(GetItemValueClass(i))) shown = FormatNumericText(item, shown);
+  DropTrailingBlanks(shown);
+  CutTextInPlace(shown, item.capacity);
+  if (!shown.empty() && HasKindRule(item.kind)) {
+    shown = ApplyKindRule(item, shown);
+    CutTextInPlace(shown, item.capacity);
+  }
+  item.displayText.assign(shown);
 }
 
 void ReadEditText(int i, char* buffer) {
