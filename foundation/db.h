@@ -266,6 +266,10 @@ int db_search_where(int slot, const char* condition, const char* order);
 // a search that failed (quiet), or a failure (reported).
 int db_nread(int slot);
 int db_pread(int slot);
+// Moves `count` rows on (back for a negative count) as that many db_nread
+// (db_pread) calls would, stopping where one fails, but the record takes
+// only the row it stops on. The number of rows moved.
+int db_step(int slot, int count);
 // Runs the SELECT again ordered by the key, fetching nothing: 0, -1
 // (reported).
 int ResortSlot(int slot, int keyNumber);

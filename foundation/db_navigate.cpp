@@ -195,6 +195,30 @@ int db_pread(int slot) {
   return Read(slot, kFetchPrevious, "db_pread()");
 }
 
+int db_step(int slot, int count) {
+  const bool forward = count > 0;
+  const int wanted = forward ? count : -count;
+  if (wanted == 0) return 0;
+  SetLastReadDirection(forward ? 1 : 2);
+  if (CheckSlotSelected(slot) != 0) return 0;
+  g_navigationName = forward ? "db_nread()" : "db_pread()";
+  if (g_tableSlots[slot].kind == kDbKindNone) return wanted;
+  int moved = 0;
+  SQLRETURN rc = SQL_SUCCESS;
+  while (moved < wanted && (rc = MoveSlotCursor(slot, forward ? kFetchNext : kFetchPrevious)) == SQL_SUCCESS) {
+    ++moved;
+  }
+  // The rows passed were copied into the fetched buffers only: the record
+  // takes the last of them, then the move that failed is told as a read's.
+  if (moved == wanted) {
+    TakeCursorRow(slot, SQL_SUCCESS);
+  } else {
+    if (moved > 0) TakeFetchedRow(slot);
+    TakeCursorRow(slot, rc);
+  }
+  return moved;
+}
+
 int ResortSlot(int slot, int keyNumber) {
   if (CheckSlotSelected(slot) != 0) return -1;
   std::string order;

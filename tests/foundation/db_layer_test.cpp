@@ -203,6 +203,52 @@ TEST_P(DbLayer, NavigatesByOrderKeyAndSearch) {
   EXPECT_EQ(Boxes().size(), 1u);
 }
 
+// A step of many rows ends where as many reads end: on the same row, with
+// the same row read next, also past either end and over a deleted row.
+TEST_P(DbLayer, StepsOverRowsAsReadsWould) {
+  const int slot = OpenFilledT1();
+  struct Case {
+    int start;  // rows read on from the first before the step
+    int count;
+    int moved;
+    const char* code;
+    const char* next;  // of a read on in the step's direction; "" none
+  };
+  const Case cases[] = {
+      {0, 3, 3, "A04", "A05"}, {1, 10, 3, "A05", ""}, {4, -2, 2, "A03", "A02"}, {2, -10, 2, "A01", ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.start) + " " + std::to_string(c.count));
+    ASSERT_EQ(db_toppos(slot, "CODE"), 0);
+    for (int i = 0; i < c.start; ++i) ASSERT_EQ(db_nread(slot), 0);
+    EXPECT_EQ(db_step(slot, c.count), c.moved);
+    EXPECT_EQ(Code(slot), c.code);
+    const bool forward = c.count > 0;
+    EXPECT_EQ(GetLastReadDirection(), forward ? 1 : 2);
+    if (*c.next) {
+      ASSERT_EQ(forward ? db_nread(slot) : db_pread(slot), 0);
+      EXPECT_EQ(Code(slot), c.next);
+    } else {
+      // Past the end the way back starts at the last row passed.
+      EXPECT_EQ(forward ? db_nread(slot) : db_pread(slot), -1);
+      ASSERT_EQ(forward ? db_pread(slot) : db_nread(slot), 0);
+      EXPECT_EQ(Code(slot), c.code);
+    }
+  }
+  ASSERT_EQ(db_toppos(slot, "CODE"), 0);
+  EXPECT_EQ(db_step(slot, 0), 0);
+  EXPECT_EQ(Code(slot), "A01");
+  // Over a deleted row: the step counts the rows still there.
+  ASSERT_EQ(db_toppos(slot, "CODE"), 0);
+  ASSERT_EQ(db_nread(slot), 0);
+  ASSERT_EQ(db_delete(slot), 0);  // A02
+  EXPECT_EQ(db_step(slot, 2), 2);
+  EXPECT_EQ(Code(slot), "A04");
+  EXPECT_EQ(db_step(slot, -5), 2);
+  EXPECT_EQ(Code(slot), "A01");
+  EXPECT_EQ(Boxes(), Texts{});
+}
+
 TEST_P(DbLayer, SlotsAndColumnEntries) {
   std::vector<int> slots;
   for (int i = 0; i < kMaxTableSlots; ++i) slots.push_back(Open("T1"));
