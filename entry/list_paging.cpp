@@ -2,6 +2,7 @@
 // a page is filled by reading R rows forward and fetching back to line 1,
 // and every move first puts the data set on line 1's key again (writes and
 // other windows may have moved it).
+#include <climits>
 #include <cstdio>
 #include <string>
 
@@ -34,19 +35,14 @@ void ClearLine(int line) {
 }
 
 // Steps `count` rows in a direction: the number of rows stepped.
-int Step(int count, bool forward) {
-  int stepped = 0;
-  while (stepped < count && (forward ? db_nread(Table()) : db_pread(Table())) == 0) ++stepped;
-  return stepped;
-}
+int Step(int count, bool forward) { return db_step(Table(), forward ? count : -count); }
 
 // The row index of the current row, counted from the first.
 int CountRowsBefore(const std::string& key) {
   if (key.empty()) return 0;
-  int index = 0;
   // The rows below the key are counted through the data set's own order.
   if (db_find_key_first(Table(), key.c_str(), g_listForm.keyNumber) != 0) return 0;
-  while (db_pread(Table()) == 0) ++index;
+  const int index = db_step(Table(), -INT_MAX);
   db_find_key_first(Table(), key.c_str(), g_listForm.keyNumber);
   return index;
 }
@@ -57,7 +53,10 @@ void UpdateRowScrollBar() {
   info.cbSize = sizeof info;
   info.fMask = SIF_POS;
   info.nPos = g_listForm.topIndex;
-  SetScrollInfo(g_list.rowScrollBar, SB_CTL, &info, TRUE);
+  // Drawn with the page, not at once: redrawing the bar here took longer
+  // than filling the page's cells.
+  SetScrollInfo(g_list.rowScrollBar, SB_CTL, &info, FALSE);
+  InvalidateRect(g_list.rowScrollBar, nullptr, FALSE);
 }
 
 // Puts the data set on line 1's key; false when the table has no rows.

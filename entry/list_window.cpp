@@ -272,8 +272,7 @@ void ScrollRows(WPARAM request) {
     RefreshListPage();
     return;
   }
-  int index = 0;
-  while (index < target && db_nread(t) == 0) ++index;
+  const int index = db_step(t, target);
   if (index < target) db_efind(t, g_listForm.keyNumber);
   g_listForm.topIndex = index;
   FillListPage();
