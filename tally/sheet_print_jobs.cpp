@@ -24,6 +24,19 @@
 
 SheetPrintRequest g_sheetPrintRequest;
 
+std::string ColumnText(int slot, const char* name) {
+  const char* text = GetColumnText(slot, name);
+  return text ? text : "";
+}
+std::string ColumnAsText(int slot, const char* name) {
+  const char* text = GetColumnAsText(slot, name);
+  return text ? text : "";
+}
+std::string ColumnName(int slot, int position) {
+  const char* name = GetColumnNameByPosition(slot, position);
+  return name ? name : "";
+}
+
 namespace {
 
 constexpr char kFrontSide[] = "0001";
@@ -148,12 +161,12 @@ int ReadMasterRows(const std::string& table, std::vector<MasterRow>* rows) {
     return -1;
   }
   std::vector<std::string> columns;
-  for (int p = 1; p <= GetSlotColumnCount(slot); ++p) columns.push_back(GetColumnNameByPosition(slot, p));
-  std::string keys, qualified;
-  GetKeyColumnList(slot, 1, keys, qualified);
-  for (int rc = db_toppos(slot, keys.empty() ? nullptr : keys.c_str()); rc == 0; rc = db_nread(slot)) {
+  for (int p = 1; p <= GetSlotColumnCount(slot); ++p) columns.push_back(ColumnName(slot, p));
+  // A master's key is its first column.
+  const std::string order = columns.empty() ? std::string() : columns[0];
+  for (int rc = db_toppos(slot, order.c_str()); rc == 0; rc = db_nread(slot)) {
     MasterRow row;
-    for (const std::string& column : columns) row.push_back({column, GetColumnAsText(slot, column.c_str())});
+    for (const std::string& column : columns) row.push_back({column, ColumnAsText(slot, column.c_str())});
     rows->push_back(std::move(row));
   }
   db_close(slot);
@@ -220,7 +233,7 @@ class MasterLookup {
     const std::string condition = key_ + "=" + SqlLiteral(number.c_str());
     const bool found = db_search_where(slot_, condition.c_str(), key_.c_str()) == 0;
     const int field = FindCanvasField(target_);
-    if (field >= 0) Item(field).displayText = found ? GetColumnAsText(slot_, fetch_.c_str()) : "";
+    if (field >= 0) Item(field).displayText = found ? ColumnAsText(slot_, fetch_.c_str()) : "";
   }
 
  private:
@@ -290,7 +303,7 @@ int FindMergePrintScreen(std::string* screenCode) {
                                     kScreenTable, sheet.outputKind, "", "",
                                     "select * from S_SCREEN where SCRCODE<='099' and COMPORT=1");
   if (slot < 0) return DbTableMissing() ? 0 : -1;
-  if (db_toppos(slot, "SCRCODE") == 0) *screenCode = GetColumnText(slot, "SCRCODE");
+  if (db_toppos(slot, "SCRCODE") == 0) *screenCode = ColumnText(slot, "SCRCODE");
   db_close(slot);
   return 0;
 }
@@ -307,7 +320,7 @@ int LoadMergeDefinition(const std::string& screenCode, MergeDefinition* definiti
     ShowInfoMessage("", "差し込み印刷の画面“%s”がありません。", screenCode.c_str());
     return -1;
   }
-  definition->table = GetColumnText(slot, "SCRTBL");
+  definition->table = ColumnText(slot, "SCRTBL");
   db_close(slot);
   slot = db_open_nocreate(sheet.outputFolder.c_str(), sheet.outputDatabase.c_str(), kFieldTable,
                           sheet.outputKind, "", "", "select * from S_FIELD where SCRCODE=%s",
@@ -318,8 +331,8 @@ int LoadMergeDefinition(const std::string& screenCode, MergeDefinition* definiti
   }
   definition->columns.clear();
   for (int rc = db_toppos(slot, "FLDCODE"); rc == 0; rc = db_nread(slot)) {
-    std::string name = GetColumnText(slot, "FLDNAME");
-    if (!name.empty() && name[0] == '*') name.erase(0, 1);
+      std::string name = ColumnText(slot, "FLDNAME");
+      if (!name.empty() && name[0] == '*') name.erase(0, 1);
     if (name.size() > 40) name.resize(40);
     if (!name.empty()) definition->columns.push_back(name);
   }

@@ -37,12 +37,16 @@ SheetPrintWindowState& W() { return g_sheetPrintWindow; }
 bool Numbered() { return W().printType == kPrintTypeNumberedSheets; }
 
 std::string Text(const char* name) {
-  const int i = ResolveFieldRef(W().slot, name);
-  return i >= 0 ? Item(i).displayText : std::string();
+  char value[1024] = "";
+  GetItemValueForCommand(W().slot, name, value);
+  std::string text = value;
+  text.erase(0, text.find_first_not_of(' '));
+  text.erase(text.find_last_not_of(' ') + 1);
+  return text;
 }
 int Number(const char* name) { return std::atoi(Text(name).c_str()); }
 void Show(const char* name, const std::string& text) {
-  SetItemValueInSlot(W().slot, name, text.c_str());
+  SetItemValueForCommand(W().slot, name, text.c_str());
   if (IsValidSlot(W().slot)) InvalidateRect(W().window, nullptr, FALSE);
 }
 
@@ -128,7 +132,7 @@ void FillFields() {
     sets.pdf = {GetColumnInt(slot, "左側余白２"), GetColumnInt(slot, "上部余白２"),
                 GetColumnInt(slot, "割合２")};
     sets.pdfOutput = GetColumnInt(slot, "ＰＤＦ出力") == 1 ? 1 : 0;
-    idField = GetColumnText(slot, "プレプリント欄");
+    idField = ColumnText(slot, "プレプリント欄");
     db_close(slot);
   }
   Show("PDFPUT", W().sets.pdfOutput ? "1" : "0");
@@ -195,9 +199,7 @@ void HandleCommand(int command) {
     case kCommandPdf: {
       // The shown set keeps what was typed; the other set is shown.
       TakeShownSet();
-      char value[8] = "";
-      GetItemValueForCommand(W().slot, "PDFPUT", value);
-      LoadPrintMargins(value[0] == '1' ? 1 : 0);
+      LoadPrintMargins(Text("PDFPUT") == "1" ? 1 : 0);
       return;
     }
     case kCommandIdField: SetIdRangeWidth(Text("プレプリント欄").c_str()); return;
@@ -205,7 +207,10 @@ void HandleCommand(int command) {
       if (GetKeyState(VK_SHIFT) < 0) return;
       StoreSettings();
       return;
-    case kCommandCancel: StoreSettings(); break;
+    case kCommandCancel:
+      StoreSettings();
+      PostMessageA(W().window, kMsgCloseWindow, 0, 0);
+      return;
     case kCommandExecute:
       StoreSettings();
       if (Numbered() && Text("PRESNO").empty()) {
@@ -249,7 +254,7 @@ int BuildIdFieldChoices(std::string* choices) {
   if (slot >= 0) {
     for (int rc = db_toppos(slot, "ＯＣＲコード,領域コード"); rc == 0; rc = db_nread(slot)) {
       if (GetColumnInt(slot, "配列開始") >= 0 && GetColumnInt(slot, "配列個数") > 0) continue;
-      *choices += GetColumnText(slot, "領域名");
+      *choices += ColumnText(slot, "領域名");
       *choices += ",";
       ++found;
     }

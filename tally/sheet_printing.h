@@ -89,6 +89,12 @@ struct SheetPrintRequest {
 };
 extern SheetPrintRequest g_sheetPrintRequest;
 
+// A column of the current row of a table slot as text ("" for none; a
+// text column the driver gave no buffer reads as "" too).
+std::string ColumnText(int slot, const char* name);
+std::string ColumnAsText(int slot, const char* name);
+std::string ColumnName(int slot, int position);
+
 // The jobs (sheet_print_jobs.cpp). Each prints with the request above;
 // 0 printed, -1 when nothing was printed or the printer refused a page
 // (after the message; a job that does not start is reported by the
