@@ -18,6 +18,12 @@
 // the identification numbers (6 boxes).
 SheetDefinition RoundTripSheet();
 
+// Makes `work` the sheet-definition folder of `definition` (the table
+// descriptions copied from the program's folder, frames pale) and opens
+// its front in the sheet canvas (window slot 0), as the workbench does.
+// 0, or -1 after the message.
+int OpenRoundTripSheet(const std::string& work, const SheetDefinition& definition);
+
 // Prints the sheet's frames pale, as a drop-out colour that the scanner's
 // threshold leaves out (MUPA_PAP of the sheet definition in `folder`,
 // `database`). 0, or -1 after the database layer's message.
