@@ -374,6 +374,15 @@ TEST_P(SheetPrintJobTest, RunsThatCannotPrintWholePrintNothing) {
   ForgetBoxes();
   EXPECT_EQ(LoadMergeDefinition("051", &merge), -1);
   EXPECT_EQ(BoxTexts().size(), 1u) << "a missing merge screen is named";
+
+  // The print dialog cancelled: the job does not start, and says nothing
+  // more than the dialog did.
+  ForgetBoxes();
+  ModalDialogRecorder cancelled;
+  EXPECT_EQ(PrintSheetJob(kSideChoiceBoth), -1);
+  EXPECT_EQ(cancelled.kinds(), (std::vector<std::string>{"PrintDlg"}));
+  EXPECT_TRUE(BoxTexts().empty()) << Boxes();
+  EXPECT_EQ(g_sheetDefinition.sheetCode, "0001");
 }
 
 TEST_P(SheetPrintJobTest, MergedSheetsCarryOneMasterRowEach) {
