@@ -245,12 +245,19 @@ class MasterLookup {
 
 void DrawRegistrationMarks(int xOffset, int yOffset) {
   const SheetSettings& s = g_sheetSettings;
+  // The marks stand in the canvas's millimetres, as its items do, whatever
+  // window was current when the job began (the advice window has a unit of
+  // its own).
+  ReportOutputContext& r = g_reportOutput;
+  const int jobDivisor = r.unitDivisor;
+  r.unitDivisor = SheetDotsPerGridUnit();
   SetPrintLineExtent(xOffset, yOffset);
   for (const RegistrationSquare& square :
        RegistrationSquares(s.compensationMode, s.widthMm, s.heightMm, s.markMarginX, s.markMarginY,
                            g_sheetDefinition.sheetCode == kBackSide)) {
     DrawPrintShadedBox(square.x, square.y, square.size);
   }
+  r.unitDivisor = jobDivisor;
 }
 
 int PrintSheetJob(int sideChoice) {

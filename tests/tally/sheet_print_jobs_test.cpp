@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include "designer/designer.h"
 #include "designer/sheet_settings.h"
 #include "foundation/db.h"
 #include "foundation/db_sql.h"
@@ -78,6 +79,7 @@ class SheetPrintJobTest : public ScreenDbTest {
     windows_.push_back(CreateTestWindowOfClass("KQE_READ"));
     windows_.push_back(CreateTestWindowOfClass("Ocr"));
     if (!g_sheetPrintWindow.window) RegisterPrintSheetWindow();
+    if (!FindWindowA("Messgwnd", nullptr)) RegisterMessgwndWindow();
   }
   void SetUp() override {
     ScreenDbTest::SetUp();
@@ -153,8 +155,9 @@ class SheetPrintJobTest : public ScreenDbTest {
   // Prints with `job` through the print dialog answered with the default
   // printer; the pages of the PDF at 150 dpi.
   template <class Job>
-  std::vector<PdfPage> Print(Job job, int* rc, std::vector<std::string>* dialogs = nullptr) {
-    ModalDialogRecorder recorder(ChooseDefaultPrinter);
+  std::vector<PdfPage> Print(Job job, int* rc, std::vector<std::string>* dialogs = nullptr,
+                             ModalDialogRecorder::Answer answer = ChooseDefaultPrinter) {
+    ModalDialogRecorder recorder(answer);
     const std::string name = UniqueDocumentName("sheets");
     g_sheetPrintRequest.documentName = name;
     *rc = job();
@@ -276,9 +279,16 @@ TEST_P(SheetPrintJobTest, PlainSheetsPrintFrontAndBackWithTheirMarks) {
   const std::string why = PrintingUnavailable();
   if (!why.empty()) SKIP_WITHOUT_SERVICE(why);
   int rc = -1;
-  const std::vector<PdfPage> pages = Print([] { return PrintSheetJob(kSideChoiceBoth); }, &rc);
+  bool advice = false;  // the message window shown while the dialog asked
+  const std::vector<PdfPage> pages = Print([] { return PrintSheetJob(kSideChoiceBoth); }, &rc, nullptr,
+                                           [&](const ModalDialogCall& call) {
+                                             advice = MessageWindowShown();
+                                             return ChooseDefaultPrinter(call);
+                                           });
   ASSERT_EQ(rc, 0) << Boxes();
   ASSERT_EQ(pages.size(), 2u);
+  EXPECT_TRUE(advice) << "the advice for two-sided printing";
+  EXPECT_FALSE(MessageWindowShown()) << "and hidden when the job started";
   EXPECT_EQ(g_sheetDefinition.sheetCode, "0001") << "the front is shown again";
   const PrintedPage front = Page(pages, 0), back = Page(pages, 1);
   for (const PrintedPage* page : {&front, &back}) {
