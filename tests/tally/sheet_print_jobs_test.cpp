@@ -54,6 +54,18 @@ std::string BackFieldRow() {
          ",160,160,3,5,5,5,8,1," + SqlLiteral("×") + ",100)";
 }
 
+// An array of three write-in rows on the front: codes looked up in the
+// master T_NAMES, their names into the linked array NM.
+std::string ArrayFieldRow(const char* code, const char* name, int x, int boxes, const char* more,
+                          const char* values) {
+  return std::string("insert into MUPA_FLD (ＯＣＲコード,領域コード,領域名,タイトル,タイトル位置,編集,"
+                     "Ｘ座標,Ｙ座標,文字数,横幅,高さ,Ｂサイズ,サイズ,網掛け,全半角,配列開始,配列個数,"
+                     "配列行間") + more + ") values (" + SqlLiteral("0001") + "," + SqlLiteral(code) +
+         "," + SqlLiteral(name) + "," + SqlLiteral("") + "," + SqlLiteral("×") + "," +
+         SqlLiteral("左詰") + "," + N(x) + ",1000," + N(boxes) + ",5,7,1,8,1," +
+         SqlLiteral("半角") + ",1,3,10" + values + ")";
+}
+
 // Top-left mark corner of the printed squares: the paper's millimetres at
 // the printer's origin are added when the page is read.
 struct PrintedPage {
@@ -417,6 +429,33 @@ TEST_P(SheetPrintJobTest, MergedSheetsCarryOneMasterRowEach) {
   EXPECT_EQ(first.Ink(58.5, 146, 63.5, 152), 0) << "three letters of ｱｵｷ";
   EXPECT_GT(second.Ink(58.5, 146, 63.5, 152), 0) << "the fourth of ｳｴﾀﾞ";
   EXPECT_TRUE(Page(pages, 1).Square(10, 19, 3)) << "a back side";
+  EXPECT_TRUE(BoxTexts().empty()) << Boxes();
+}
+
+TEST_P(SheetPrintJobTest, MasterRowsSpreadOverTheArrayFields) {
+  const std::string why = PrintingUnavailable();
+  if (!why.empty()) SKIP_WITHOUT_SERVICE(why);
+  Exec(kSampleSheetDb, kSheetFieldTable,
+       ArrayFieldRow("0020", "CODE", 160, 4, ",参照テーブル,キー項目名,取得項目名,書込項目名",
+                     ",'T_NAMES','CODE','KANA','NM'"));
+  Exec(kSampleSheetDb, kSheetFieldTable, ArrayFieldRow("0021", "NM", 400, 6, "", ""));
+  ASSERT_EQ(RebuildWindowItems(0, 0), 0) << Boxes();
+  MakeMaster({{"ｱｵｷ", 1}, {"ｲﾄｳ", 1}, {"ｳｴﾀﾞ", 1}, {"ｴﾓﾄ", 0}, {"ｵｶﾞﾜ", 1}, {"ｶﾄｳ", 1}});
+  MergeDefinition merge;
+  ASSERT_EQ(LoadMergeDefinition("050", &merge), 0) << Boxes();
+  EXPECT_EQ(SheetHasMasterArrays(merge.table), 1);
+  int rc = -1;
+  const std::vector<PdfPage> pages =
+      Print([&] { return MergePrintArrays(kSideChoiceNone, merge); }, &rc);
+  ASSERT_EQ(rc, 0) << Boxes();
+  EXPECT_EQ(pages.size(), 2u) << "five rows to print, three a sheet";
+  // The last sheet: the fifth and sixth rows, then an empty row.
+  EXPECT_EQ(ValueOf(0, "CODE01"), "0005");
+  EXPECT_EQ(ValueOf(0, "NM01"), "ｵｶﾞﾜ");
+  EXPECT_EQ(ValueOf(0, "CODE02"), "0006");
+  EXPECT_EQ(ValueOf(0, "NM02"), "ｶﾄｳ");
+  EXPECT_EQ(ValueOf(0, "CODE03"), "");
+  EXPECT_EQ(ValueOf(0, "NM03"), "");
   EXPECT_TRUE(BoxTexts().empty()) << Boxes();
 }
 
