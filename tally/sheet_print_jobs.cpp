@@ -292,7 +292,9 @@ int PrintSheetsWithIds(int sideChoice) {
       const std::string number = run.At(k);
       char wide[64];
       NarrowTextToWide(wide, number.c_str());
-      // The items were built again when the back side was shown.
+      // The front's items are built again after a back side: the number
+      // goes into them once they stand.
+      if (ShowSheetSide(kFrontSide) != 0) break;
       const int field = FindCanvasField(r.idField);
       if (field >= 0) Item(field).displayText = wide;
       master.Place(number);

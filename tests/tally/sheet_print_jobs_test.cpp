@@ -334,30 +334,62 @@ TEST_P(SheetPrintJobTest, OneMarkOnlyInModeOneAndNoneInModeZero) {
   }
 }
 
+// Numbered sheets as a user prints them: the window for numbers opened
+// for both sides, the range typed, "実 行" clicked.
 TEST_P(SheetPrintJobTest, NumberedSheetsCountDownIntoTheirField) {
   const std::string why = PrintingUnavailable();
   if (!why.empty()) SKIP_WITHOUT_SERVICE(why);
-  g_sheetPrintRequest.idField = "ID";
-  g_sheetPrintRequest.startNumber = "000010";
-  g_sheetPrintRequest.endNumber = "8";
   int rc = -1;
-  const std::vector<PdfPage> pages = Print([] { return PrintSheetsWithIds(kSideChoiceNone); }, &rc);
+  const std::vector<PdfPage> pages = Print(
+      [&] {
+        if (OpenSerialPrintScreen(kPrintTypeNumberedSheets, kSideChoiceBoth) != 0) return -1;
+        PumpMessages();
+        Type("PRESNO", "10");
+        Type("PREENO", "8");
+        Click("DEF01");  // the window closes and prints
+        return g_sheetPrintWindow.slot < 0 ? 0 : -1;
+      },
+      &rc);
   ASSERT_EQ(rc, 0) << Boxes();
-  ASSERT_EQ(pages.size(), 3u);
-  // "ID": six boxes of 5 x 7 mm, 6 mm apart, at (40, 35) mm. 0000 in the
-  // first four, then 10, 09, 08.
+  ASSERT_EQ(pages.size(), 6u) << "three sheets, front and back";
+  EXPECT_EQ(g_sheetPrintRequest.startNumber, "10");
+  // "ID": six boxes of 5 x 7 mm, 6 mm apart, at (40, 35) mm: 0000 in the
+  // first four, then 10, 09, 08 on the fronts; the backs carry no number.
   const char* const lastTwo[] = {"10", "09", "08"};
-  for (size_t k = 0; k < pages.size(); ++k) {
+  for (size_t k = 0; k < 3; ++k) {
     SCOPED_TRACE(lastTwo[k]);
-    const PrintedPage page = Page(pages, k);
+    const PrintedPage front = Page(pages, 2 * k), back = Page(pages, 2 * k + 1);
     for (int box = 0; box < 6; ++box) {
-      EXPECT_GT(page.Ink(40 + 6 * box + 1, 36, 40 + 6 * box + 4, 41), 0) << "a digit in box " << box;
+      EXPECT_GT(front.Ink(40 + 6 * box + 1, 36, 40 + 6 * box + 4, 41), 0) << "a digit in box " << box;
     }
+    EXPECT_EQ(back.Ink(40, 35, 76, 38.5), 0) << "above the back's boxes";
+    EXPECT_TRUE(back.Square(10, 19, 3));
   }
-  // "1" and "0" tell the pages apart: a "0" takes more ink than a "1".
-  const PrintedPage first = Page(pages, 0), last = Page(pages, 2);
+  // "1" and "0" tell the sheets apart: a "0" takes more ink than a "1".
+  const PrintedPage first = Page(pages, 0), last = Page(pages, 4);
   EXPECT_LT(first.Ink(40 + 24 + 1, 36, 40 + 24 + 4, 41), last.Ink(40 + 24 + 1, 36, 40 + 24 + 4, 41));
   EXPECT_TRUE(BoxTexts().empty()) << Boxes();
+}
+
+// Plain sheets of a sheet with a merge definition: the window asks, and
+// the answer Yes merges the master rows.
+TEST_P(SheetPrintJobTest, ThePlainWindowAsksBeforeMerging) {
+  const std::string why = PrintingUnavailable();
+  if (!why.empty()) SKIP_WITHOUT_SERVICE(why);
+  MakeMaster({{"ｱｵｷ", 1}, {"ｲﾄｳ", 1}});
+  int rc = -1;
+  const std::vector<PdfPage> pages = Print(
+      [&] {
+        if (OpenSerialPrintScreen(kPrintTypePlainSheets, kSideChoiceNone) != 0) return -1;
+        PumpMessages();
+        Click("DEF01");
+        return g_sheetPrintWindow.slot < 0 ? 0 : -1;
+      },
+      &rc);
+  ASSERT_EQ(rc, 0) << Boxes();
+  EXPECT_EQ(BoxTexts(),
+            (std::vector<std::string>{"ＯＣＲシートに、マスターファイル“T_NAMES”の差し込み印刷を行いますか？"}));
+  EXPECT_EQ(pages.size(), 2u) << "a sheet a master row";
 }
 
 TEST_P(SheetPrintJobTest, RunsThatCannotPrintWholePrintNothing) {
