@@ -149,9 +149,25 @@ class SheetJob {
   int pages_ = 0;
 };
 
+// A table name from a master definition goes into SQL text as it is: one
+// that could end the name (quotes, blanks, separators) is refused.
+bool IsPlainTableName(const std::string& name) {
+  if (name.empty()) return false;
+  for (unsigned char c : name) {
+    if (c <= ' ' || c == '\'' || c == '"' || c == ';' || c == '-' || c == '(' || c == ')' || c == ',') {
+      return false;
+    }
+  }
+  return true;
+}
+
 // The rows of `table` to print, in key order, each as its columns' texts.
 using MasterRow = std::vector<std::pair<std::string, std::string>>;
 int ReadMasterRows(const std::string& table, std::vector<MasterRow>* rows) {
+  if (!IsPlainTableName(table)) {
+    ShowInfoMessage("", "マスターファイル“%s”の名前は使えません。", table.c_str());
+    return -1;
+  }
   const CurrentSheet& sheet = g_currentSheet;
   const int slot = db_open_nocreate(sheet.outputFolder.c_str(), sheet.outputDatabase.c_str(),
                                     table.c_str(), sheet.outputKind, "", "",
@@ -191,8 +207,8 @@ bool Lists(const std::vector<std::string>& names, const std::string& name) {
   return false;
 }
 
-// The fields of the shown side that refer to `table` (array members too),
-// in canvas order.
+// The fields of the shown side that refer to `table` (each member of an
+// array field is one), in canvas order.
 std::vector<int> FieldsReferringTo(const std::string& table) {
   std::vector<int> fields;
   for (int item : CanvasFieldItems()) {
@@ -200,6 +216,7 @@ std::vector<int> FieldsReferringTo(const std::string& table) {
   }
   return fields;
 }
+
 
 // The master row of a numbered sheet: the row whose reference column
 // holds the number, its linked column printed in the linked field.
@@ -392,6 +409,12 @@ int MergePrintSheets(int sideChoice, const MergeDefinition& definition) {
 }
 
 int MergePrintArrays(int sideChoice, const MergeDefinition& definition) {
+  // Without a field to take them the rows would never run out.
+  if (ShowSheetSide(kFrontSide) != 0) return -1;
+  if (FieldsReferringTo(definition.table).empty()) {
+    ShowInfoMessage("", "マスターファイル“%s”を参照する記入欄がありません。", definition.table.c_str());
+    return -1;
+  }
   std::vector<MasterRow> rows;
   if (ReadMasterRows(definition.table, &rows) != 0) return -1;
   SheetJob job(sideChoice);

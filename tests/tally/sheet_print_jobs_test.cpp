@@ -426,8 +426,22 @@ TEST_P(SheetPrintJobTest, RunsThatCannotPrintWholePrintNothing) {
   EXPECT_EQ(BoxTexts(),
             (std::vector<std::string>{"マスターファイル“T_NAMES”に、データが登録されていません。"}));
   ForgetBoxes();
+  EXPECT_TRUE(dialogsOf([&] { return MergePrintArrays(kSideChoiceNone, merge); }).empty())
+      << "no field of the sheet takes the master's rows";
+  EXPECT_EQ(BoxTexts().size(), 1u) << Boxes();
+  ForgetBoxes();
   EXPECT_EQ(LoadMergeDefinition("051", &merge), -1);
   EXPECT_EQ(BoxTexts().size(), 1u) << "a missing merge screen is named";
+
+  // A master name that would change the SQL it is put in.
+  ASSERT_EQ(LoadTexts({{"BAD.txt", "[screen]\nSCRCODE = 052\nSCRNAME = BAD\n"
+                                   "SCRTBL = T_NAMES where 1=1 or printflag\nCOMPORT = 0\n\n"
+                                   "[field]\nFLDCODE = 001\nFLDNAME = CODE\n"}}),
+            1);
+  ASSERT_EQ(LoadMergeDefinition("052", &merge), 0) << Boxes();
+  ForgetBoxes();
+  EXPECT_TRUE(dialogsOf([&] { return MergePrintSheets(kSideChoiceNone, merge); }).empty());
+  EXPECT_EQ(BoxTexts().size(), 1u) << Boxes();
 
   // The print dialog cancelled: the job does not start, and says nothing
   // more than the dialog did.
