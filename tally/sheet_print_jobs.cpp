@@ -76,9 +76,8 @@ void LoadSheetPrintSettings() {
   g_sheetPrint.keyFieldName = g_sheetKeys.lastKeyName;
 }
 
-// One job from its first page to its end. `fillPage(side)` places the
-// values of the next sheet into the canvas and answers whether that sheet
-// is printed; it is asked for the front and, two-sided, for the back.
+// One job from its first page to its end; the caller places the values of
+// each sheet into the canvas before it prints the sheet's pages.
 class SheetJob {
  public:
   explicit SheetJob(int sideChoice) : sideChoice_(sideChoice) {}
@@ -122,14 +121,14 @@ class SheetJob {
 
   bool TwoSided() const { return sideChoice_ == kSideChoiceBoth; }
 
-  // Ends the job (the front side shown again): the pages printed, or -1.
+  // Ends the job (the front side shown again): 0 when every page asked
+  // for was printed, else -1.
   int Finish() {
     if (started_) EndPrintJob();
     started_ = false;
     if (g_sheetDefinition.sheetCode != kFrontSide) ShowSheetSide(kFrontSide);
     return failed_ ? -1 : 0;
   }
-  int pages() const { return pages_; }
 
  private:
   int Refused() {
