@@ -24,4 +24,13 @@ HWND RegisterIdxCtrlWindow();
 HWND RegisterMessgwndWindow();
 HWND RegisterClipWindow();
 
+// The message window (message_window.cpp): shows `text` ("|" between
+// lines) in characters of `charSize` at (x, y): x -2 centred, -3 at the
+// right edge; y -2 centred, -4 at the foot. Shown already, only the text
+// changes. Returns 0.
+int ShowMessageWindow(const char* text, int charSize, int x, int y);
+bool MessageWindowShown();
+// Closes the message window when it is shown.
+void NotifyMainWindow();
+
 LRESULT CALLBACK SheetCanvasWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -48,10 +48,6 @@ HWND RegisterPlnWindow(HWND) { return CreateHiddenWindow({"Pln", DefWindowProcA,
 
 HWND RegisterIdxCtrlWindow() { return CreateHiddenWindow({"IdxCtrl", DefWindowProcA, kRedraw, kDialogPopup}); }
 
-HWND RegisterMessgwndWindow() {
-  return CreateHiddenWindow({"Messgwnd", DefWindowProcA, kRedraw, kDialogPopup, WS_EX_TOPMOST, WHITE_BRUSH});
-}
-
 HWND RegisterClipWindow() {
   return CreateHiddenWindow({"Clip", DefWindowProcA, kRedraw, WS_POPUPWINDOW | WS_DLGFRAME});
 }
