@@ -25,3 +25,13 @@ HWND RegisterMessgwndWindow();
 HWND RegisterClipWindow();
 
 LRESULT CALLBACK SheetCanvasWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The sheet settings screen ("ＯＣＲシート定義"), owned by `owner` (disabled
+// while it is open): 0 when it opened, -1 after the message when the paper
+// row cannot be made or no window slot is free (quiet when it is open
+// already).
+HWND RegisterSheetSettingsWindow();
+int OpenSheetSettingsScreen(HWND owner);
+// The window slot of the open settings screen, or -1.
+int SheetSettingsSlot();
+LRESULT CALLBACK SheetSettingsWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -45,7 +45,10 @@ void LoadPaperSize(int slot, SheetSettings& s) {
     width = GetColumnInt(slot, "ＩＮＴ１");
     height = GetColumnInt(slot, "ＩＮＴ２");
   }
-  if (width <= 0 || height <= 0) return;  // the previous paper stays
+  // A size this program does not know (or a user size without its
+  // figures) is the settings screen's first choice: never the paper of the
+  // sheet loaded before.
+  if (width <= 0 || height <= 0) width = kPaperSizes[0].width, height = kPaperSizes[0].height;
   if (s.orientation == "横") std::swap(width, height);
   s.widthMm = width;
   s.heightMm = height;
@@ -158,7 +161,8 @@ int LoadSheetKeyItems() {
     key.width = GetColumnInt(slot, "文字数");
     key.value = GetColumnText(slot, "初期値");
     key.onSheet = FindCanvasField(key.name) >= 0;
-    keys.lastKeyName = key.name;
+    // The key field is the first key item, as every screen shows it.
+    if (keys.items.empty()) keys.keyFieldName = key.name;
     keys.items.push_back(key);
   }
   db_close(slot);

@@ -83,7 +83,7 @@ struct SheetKeyItem {
 };
 struct SheetKeyItems {
   std::vector<SheetKeyItem> items;
-  std::string lastKeyName;        // the key field of the sheet
+  std::string keyFieldName;        // the key field of the sheet
 };
 extern SheetKeyItems g_sheetKeys;
 

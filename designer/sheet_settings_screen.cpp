@@ -1,0 +1,285 @@
+// The sheet settings screen ("ＯＣＲシート定義", window code 13): the general
+// settings of the current sheet definition, built in code as screen items
+// on a window of its own. Opening it gives a sheet without a paper row its
+// default row; its fields are filled from MUPA_PAP and the key item of
+// MUPA_IDX, dependent fields open and close as the user chooses, and
+// closing it (Esc or the window's close) checks the names and stores the
+// fields back; a refused name keeps the screen open.
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+
+#include "designer/designer.h"
+#include "designer/name_rules.h"
+#include "designer/sheet_settings_store.h"
+#include "foundation/sjis_text.h"
+#include "foundation/msgbox.h"
+#include "screen/screen.h"
+#include "shell/shell.h"
+
+namespace {
+
+constexpr int kSettingsWindowCode = 13;
+constexpr int kFontUnit = 7;
+// Commands the choices send when they change.
+constexpr int kCmdPaperSize = 201;
+constexpr int kCmdPrintColour = 211;
+constexpr int kCmdRuledLines = 213;
+constexpr int kCmdCompensationOff = 216;
+constexpr int kCmdTimeStamp = 220;
+constexpr int kCmdSaveImages = 222;
+// Choice 7 of the paper sizes is the user's own size.
+constexpr int kUserPaper = 7;
+constexpr int kPostcard = 6;
+
+struct SettingsScreen {
+  HWND window = nullptr;
+  HWND previous = nullptr;  // disabled while the screen is open
+  int slot = -1;
+};
+SettingsScreen g_screenState;
+
+// ---- Building the screen --------------------------------------------------
+
+int AddText(const char* name, const char* caption, int column, int row, int width, int bytes,
+            const char* guide) {
+  return AddScreenItem(caption, name, column, row, 0, width, bytes, 0, 'X', 0, 0, 0, 'L', kItemEnabled, 0, 1, 0,
+                       0, guide, "");
+}
+
+int AddNumber(const char* name, const char* caption, int column, int row, int digits, double maximum,
+              const char* guide, const char* candidates = "") {
+  return AddScreenItem(caption, name, column, row, 0, digits, digits, 0, 'N', 0, 0, 0, 'R', kItemEnabled, 0, 1, 0,
+                       maximum, guide, candidates);
+}
+
+// A group of radio buttons (R) or check boxes (C), one choice a row under
+// its caption; a single check box has its text as its one choice.
+int AddChoices(char kind, const char* name, const char* caption, int column, int row, int width,
+               const char* choices, int command, const char* guide) {
+  const int count = CountCharDbcs(choices, ',') + 1;
+  const int pitch = 3 * kFontUnit + 1;
+  const int height = (count + (caption[0] ? 1 : 0)) * pitch;
+  const int i = kind == 'R' ? AddScreenRadio(caption, name, column, row, 0, width, height, 0, command,
+                                             kItemEnabled, guide, choices, "")
+                            : AddScreenCheck(caption, name, column, row, 0, width, height, 0, command,
+                                             kItemEnabled, guide, choices, "");
+  if (i >= 0) SetItemValue(i, choices);
+  return i;
+}
+
+int AddCheck(const char* name, const char* text, int column, int row, int command, const char* guide = "") {
+  return AddChoices('C', name, "", column, row, static_cast<int>(std::strlen(text)) + 4, text, command, guide);
+}
+
+int AddNote(const char* name, const char* text, int column, int row) {
+  return AddScreenItem(text, name, column, row, 0, static_cast<int>(std::strlen(text)), 1, 0, 'X', 0, 0, 0, 'L',
+                       kItemProtected, 0, 7, 0, 0, text, "");
+}
+
+// The fields: names and keys at the top, then bands of choices, the single
+// switches and the note on user-defined paper at the foot.
+int AddSettingsItems(bool fileDatabase) {
+  int failed = 0;
+  const auto check = [&failed](int item) { failed |= item < 0; };
+  check(AddText("ＯＣＲ用紙名", "ＯＣＲシート名", 20, 1, 30, 60, "読み取りを行うＯＣＲシートの名前"));
+  check(AddNumber("横間隔", "ｶﾞｲﾄﾞﾗｲﾝ  横", 20, 2, 3, 10,
+                  "ＯＣＲシート設計画面のガイドラインの横の間隔〔単位＝ｍｍ（㍉）〕", "1,2,3,4,5,6,7,8,9,10"));
+  check(AddNumber("縦間隔", "縦", 30, 2, 3, 10, "ＯＣＲシート設計画面のガイドラインの縦の間隔〔単位＝ｍｍ（㍉）〕",
+                  "1,2,3,4,5,6,7,8,9,10"));
+  check(AddText("データベース", "出力データベース名", 20, 3, 42, 100,
+                fileDatabase ? "読み取った内容を出力するデータベース名（フォルダ名も含む）"
+                             : "読み取った内容を出力するデータベース名"));
+  check(AddText("テーブル", "出力テーブル名", 20, 4, 30, 30, "読み取った内容を出力するテーブル名"));
+  check(AddText("キー項目名", "キー項目名 (コード番号)", 80, 4, 30, 30, "コード番号（連続番号）にあたる項目の名前"));
+
+  // First band: the paper, the frames and the colour, the specks and the
+  // recognised area.
+  check(AddChoices('R', "用紙サイズ", "【シートサイズ】", 2, 6, 18, "Ａ４,Ａ５,Ｂ４,Ｂ５,Ｂ６,はがき,ﾕｰｻﾞｰ定義,",
+                   kCmdPaperSize, "読み取りを行うＯＣＲシートのサイズ"));
+  check(AddNumber("横幅", "", 4, 15, 3, 297, "シートの横幅〔単位＝ｍｍ（㍉）〕"));
+  check(AddNumber("長さ", "×", 11, 15, 3, 420, "シートの長さ〔単位＝ｍｍ（㍉）〕"));
+  check(AddChoices('R', "用紙方向", "【シート方向】", 24, 6, 20, "縦向き (縦長),横向き (横長)", 202,
+                   "読み取りを行うＯＣＲシートの向き"));
+  check(AddChoices('R', "記入欄罫線", "【記入欄罫線】", 24, 10, 20, "細　い (推奨),太　い", 208,
+                   "記入欄の枠罫線の太さ"));
+  check(AddChoices('R', "印字カラー", "【印字カラー】", 46, 6, 26,
+                   "黒,赤 (ﾄﾞﾛｯﾌﾟｱｳﾄｶﾗｰ),緑 (     〃     ),青 (     〃     )", kCmdPrintColour,
+                   "ＯＣＲシートの印字カラー"));
+  check(AddCheck("色を薄くする", "印字ｶﾗｰを薄くする", 46, 11, 212));
+  check(AddCheck("ＩＮＴ８", "数字ガイドライン", 46, 12, 224));
+  check(AddChoices('R', "ノイズサイズ", "【除去するﾉｲｽﾞｻｲｽﾞ】", 74, 6, 20,
+                   "0.2 mm,0.4 mm,0.6 mm,0.8 mm,1.0 mm,1.2 mm,1.4 mm", 204,
+                   "スキャニングイメージに斑点が残っている場合は値を大きくしてください。|"
+                   "サイズを大きくし過ぎると文字の一部が除去されやすくなります。"));
+  check(AddChoices('R', "認識エリア", "【記入欄の認識エリア】", 96, 6, 24,
+                   "記入欄の枠内,枠外0.5mmまで,枠外1.0mmまで,枠外1.5mmまで", 219,
+                   "｢記入欄｣(チェック欄は対象外)の認識する範囲"));
+  check(AddNote("MSG02", "(｢認識の単位｣が｢文字枠｣", 96, 11));
+  check(AddNote("MSG03", "の｢記入欄｣は対象外)", 96, 12));
+
+  // Second band: faults, the key, Japanese input, time stamps and icons.
+  check(AddChoices('R', "予備２", "【記入エラー発生時】", 2, 17, 18, "処理を中断,処理を続行", 205,
+                   "読み取りの際にシートの記入内容に問題があった場合の対応"));
+  check(AddChoices('R', "オートナンバー", "【キー項目欄のタイプ】", 24, 17, 20, "記入する,自動的に連番を付ける",
+                   210, "シートにコード番号を記入する場合は“記入する”|記入しない場合は“自動的に連番を付ける”"));
+  check(AddChoices('C', "ＦＥＰ起動", "【全角文字で入力】", 46, 17, 20, "タイトル,項 目 名", 221,
+                   "記入欄を定義する画面で、入力の際に漢字変換機能(ＦＥＰ)を起動する場合にチェック"));
+  check(AddChoices('C', "タイムスタンプ", "【タイムスタンプ】", 74, 17, 10, "日　付,時　刻", kCmdTimeStamp,
+                   "読み取りデータ(レコード)に、入力時の｢日付｣や｢時刻｣を書き込む場合にチェック|"
+                   "「項目名」には、その内容を書き込む項目の名前を入力"));
+  check(AddText("日付項目名", "", 86, 18, 14, 30, "入力日の項目名"));
+  check(AddText("時刻項目名", "", 86, 19, 14, 30, "入力時刻の項目名"));
+  check(AddChoices('C', "アイコン表示", "【アイコン表示】", 104, 14, 22,
+                   "シート印刷,シート読み取り,エラーログ,カード型修正画面,一覧表型修正画面,,データ初期化,"
+                   "イメージ・シフト,イメージ伸縮",
+                   217, "メインメニューの〔シート読取〕画面で使用するアイコンにチェック"));
+  check(AddChoices('R', "補正マーク", "【補正マーク】", 24, 6 + 15, 26,
+                   "１点 (左上),２点 (左上･右上),３点 (左上･右上･左下)", 0,
+                   "シートの傾きと位置を補正するために読み取る補正マークの数"));
+
+  // The single switches, one a row.
+  check(AddCheck("プレプリント", "シートに識別番号を印刷(プレプリント)する", 2, 26, 228));
+  check(AddCheck("罫線", "マウスで罫線を引く・イメージの一部を切り抜いて保存する", 2, 27, kCmdRuledLines,
+                 "シートに罫線を引く場合、または、イメージの一部(記述欄等)を切り抜いて保存する場合にチェック"));
+  check(AddCheck("ＩＮＴ９", "無記入は保存しない", 66, 27, 223));
+  check(AddCheck("ＩＮＴ６", "読み取ったイメージをディスクに保存する", 2, 28, kCmdSaveImages));
+  check(AddCheck("ＩＮＴ７", "TIFF G4", 66, 28, 225));
+  check(AddCheck("補正機能", "シート傾き補正機能を無効にする（補正マークが無いシートを読み取る場合にチェック）", 2, 29,
+                 kCmdCompensationOff));
+  check(AddCheck("スキャナ設定画面",
+                 "読み取りの際にスキャナの設定画面を表示する（スキャナが動作しない場合にチェック）", 2, 30, 215));
+  check(AddNote("MSG04", "不明瞭ﾏｰｸ(消し跡等)に印を付ける（｢ﾏｰｸ濃度｣と｢しきい値｣の差が", 2, 31));
+  check(AddNumber("不明瞭マーク境界値", "", 64, 31, 2, 99, "読み取り内容確認用紙で不明瞭(薄い)なマークを探す場合に設定"));
+  check(AddNote("MSG05", "以下のマーク）", 68, 31));
+  check(AddNote("MSG01",
+                "※ 【シートサイズ】を｢ﾕｰｻﾞｰ定義｣に設定する場合は、｢短辺×長辺｣のサイズを入力してください。", 2,
+                33));
+  return failed ? -1 : 0;
+}
+
+// ---- Dependent fields -------------------------------------------------------
+
+void OpenIf(const char* name, bool open) {
+  if (open) {
+    UnprotectField(name);
+  } else {
+    ProtectField(name);
+  }
+}
+
+// Opens and closes the fields that depend on the values shown.
+void ApplyDependencies() {
+  const int paper = GetFieldInt("用紙サイズ");
+  OpenIf("横幅", paper == kUserPaper);
+  OpenIf("長さ", paper == kUserPaper);
+  if (paper == kPostcard || paper == kUserPaper) SetFieldInt("スキャナ設定画面", 1);
+  OpenIf("スキャナ設定画面", paper != kPostcard && paper != kUserPaper);
+  OpenIf("ＩＮＴ７", GetFieldInt("ＩＮＴ６") != 0);
+  OpenIf("ＩＮＴ９", GetFieldInt("罫線") != 0);
+  const bool black = GetFieldInt("印字カラー") <= 1;
+  OpenIf("記入欄罫線", black);
+  OpenIf("ＩＮＴ８", !black);
+  const std::string stamp = GetFieldTextPtr("タイムスタンプ");
+  OpenIf("日付項目名", stamp.size() >= 1 && stamp[0] == '1');
+  OpenIf("時刻項目名", stamp.size() >= 2 && stamp[1] == '1');
+  OpenIf("補正マーク", GetFieldInt("補正機能") != 1);
+}
+
+void ReactToChoice(int command) {
+  ApplyDependencies();
+  if (command == kCmdPaperSize && GetFieldInt("用紙サイズ") == kUserPaper) FocusField("横幅");
+  InvalidateRect(g_screenState.window, nullptr, FALSE);
+}
+
+// ---- Closing ----------------------------------------------------------------
+
+void CloseSettingsScreen() {
+  SettingsScreen& s = g_screenState;
+  if (!IsValidSlot(s.slot)) return;
+  const int slot = s.slot;
+  s.slot = -1;
+  if (s.previous) EnableWindow(s.previous, TRUE);
+  CloseScreenWindow(slot, 1);
+  ShowWindow(s.window, SW_HIDE);
+}
+
+// Checks the names and stores the fields; the screen stays open when a
+// name is refused or the rows cannot be written.
+void SaveAndClose() {
+  if (!IsValidSlot(g_screenState.slot)) return;
+  SelectWindowSlot(g_screenState.slot);
+  if (CheckSheetSettingsFields() != 0 || StoreSheetSettingsFields() != 0) return;
+  CloseSettingsScreen();
+}
+
+}  // namespace
+
+HWND RegisterSheetSettingsWindow() {
+  g_screenState.window = CreateHiddenWindow({"OcrSet", SheetSettingsWindowProc, CS_HREDRAW | CS_VREDRAW,
+                                             WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_HSCROLL | WS_VSCROLL});
+  return g_screenState.window;
+}
+
+int OpenSheetSettingsScreen(HWND owner) {
+  SettingsScreen& s = g_screenState;
+  if (!s.window || IsValidSlot(s.slot)) return -1;
+  if (EnsureSheetSettingsRow() != 0) return -1;
+  const int slot = FindFreeWindowSlot();
+  if (slot < 0) {
+    ShowInfoMessage("Control", "同時に開ける画面は %d つまでです。", kWindowSlotCount);
+    return -1;
+  }
+  SetSlotFontUnit(slot, kFontUnit);
+  if (AddSettingsItems(g_sheetDefinition.kind == 1) != 0) {
+    DiscardBuildingItems();
+    return -1;
+  }
+  s.previous = owner;
+  if (owner) EnableWindow(owner, FALSE);
+  if (OpenScreenWindow(s.window, -2, 0, -2, -2, 0, kSettingsWindowCode, 1, 1, 0, "ＯＣＲシート定義") != 0) {
+    if (owner) EnableWindow(owner, TRUE);
+    return -1;
+  }
+  return 0;
+}
+
+int SheetSettingsSlot() { return g_screenState.slot; }
+
+LRESULT CALLBACK SheetSettingsWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  ScreenChildWndProc(window, message, wParam, lParam);
+  SettingsScreen& s = g_screenState;
+  switch (message) {
+    case WM_PAINT:
+      if (PaintSlotWindow(window, s.slot)) return 0;
+      break;
+    case kMsgSlotOpened:
+      s.slot = static_cast<int>(wParam);
+      SelectWindowSlot(s.slot);
+      FillSheetSettingsFields();
+      ApplyDependencies();
+      InvalidateRect(window, nullptr, TRUE);
+      return 0;
+    case kMsgScreenCommand:
+      if (wParam == static_cast<WPARAM>(kKeyEscape)) {
+        SaveAndClose();
+      } else {
+        ReactToChoice(static_cast<int>(wParam));
+      }
+      return 0;
+    case kMsgFieldChosen:
+      ReactToChoice(static_cast<int>(wParam));
+      return 0;
+    case WM_LBUTTONUP:
+      if (IsValidSlot(s.slot)) ReactToChoice(0);
+      return 0;
+    case WM_CLOSE:
+    case kMsgCloseWindow:
+      SaveAndClose();
+      return 0;
+    default:
+      break;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
