@@ -22,6 +22,7 @@ namespace {
 
 constexpr int kSettingsWindowCode = 13;
 constexpr int kFontUnit = 7;
+constexpr int kRowPitch = 3 * kFontUnit + 1;
 // Commands the choices send when they change.
 constexpr int kCmdPaperSize = 201;
 constexpr int kCmdPrintColour = 211;
@@ -55,22 +56,39 @@ int AddNumber(const char* name, const char* caption, int column, int row, int di
 }
 
 // A group of radio buttons (R) or check boxes (C), one choice a row under
-// its caption; a single check box has its text as its one choice.
+// its caption; an empty choice is kept in the numbering but not shown.
 int AddChoices(char kind, const char* name, const char* caption, int column, int row, int width,
                const char* choices, int command, const char* guide) {
   const int count = CountCharDbcs(choices, ',') + 1;
-  const int pitch = 3 * kFontUnit + 1;
-  const int height = (count + (caption[0] ? 1 : 0)) * pitch;
+  // A few pixels short of the rows, so a field under the group is not
+  // covered by it.
+  const int height = (count + 2) * kRowPitch - 4;
   const int i = kind == 'R' ? AddScreenRadio(caption, name, column, row, 0, width, height, 0, command,
                                              kItemEnabled, guide, choices, "")
                             : AddScreenCheck(caption, name, column, row, 0, width, height, 0, command,
                                              kItemEnabled, guide, choices, "");
-  if (i >= 0) SetItemValue(i, choices);
+  if (i < 0) return -1;
+  SetItemValue(i, choices);
+  // A comma is never a trail byte: the list splits byte by byte.
+  std::string pattern;
+  bool empty = true;
+  for (const char* p = choices;; ++p) {
+    if (*p == ',' || *p == '\0') {
+      pattern += empty ? '^' : ' ';
+      empty = true;
+      if (*p == '\0') break;
+    } else {
+      empty = false;
+    }
+  }
+  Item(i).defaultText = pattern;
   return i;
 }
 
+// One check box with its text beside it: "1" checked, "0" not.
 int AddCheck(const char* name, const char* text, int column, int row, int command, const char* guide = "") {
-  return AddChoices('C', name, "", column, row, static_cast<int>(std::strlen(text)) + 4, text, command, guide);
+  return AddScreenCheck(text, name, column, row, 0, static_cast<int>(std::strlen(text)) + 6, kRowPitch, 0,
+                        command, kItemEnabled, guide, "", "");
 }
 
 int AddNote(const char* name, const char* text, int column, int row) {
@@ -98,8 +116,8 @@ int AddSettingsItems(bool fileDatabase) {
   // recognised area.
   check(AddChoices('R', "用紙サイズ", "【シートサイズ】", 2, 6, 18, "Ａ４,Ａ５,Ｂ４,Ｂ５,Ｂ６,はがき,ﾕｰｻﾞｰ定義,",
                    kCmdPaperSize, "読み取りを行うＯＣＲシートのサイズ"));
-  check(AddNumber("横幅", "", 4, 15, 3, 297, "シートの横幅〔単位＝ｍｍ（㍉）〕"));
-  check(AddNumber("長さ", "×", 11, 15, 3, 420, "シートの長さ〔単位＝ｍｍ（㍉）〕"));
+  check(AddNumber("横幅", "", 4, 16, 3, 297, "シートの横幅〔単位＝ｍｍ（㍉）〕"));
+  check(AddNumber("長さ", "×", 11, 16, 3, 420, "シートの長さ〔単位＝ｍｍ（㍉）〕"));
   check(AddChoices('R', "用紙方向", "【シート方向】", 24, 6, 20, "縦向き (縦長),横向き (横長)", 202,
                    "読み取りを行うＯＣＲシートの向き"));
   check(AddChoices('R', "記入欄罫線", "【記入欄罫線】", 24, 10, 20, "細　い (推奨),太　い", 208,
@@ -107,8 +125,8 @@ int AddSettingsItems(bool fileDatabase) {
   check(AddChoices('R', "印字カラー", "【印字カラー】", 46, 6, 26,
                    "黒,赤 (ﾄﾞﾛｯﾌﾟｱｳﾄｶﾗｰ),緑 (     〃     ),青 (     〃     )", kCmdPrintColour,
                    "ＯＣＲシートの印字カラー"));
-  check(AddCheck("色を薄くする", "印字ｶﾗｰを薄くする", 46, 11, 212));
-  check(AddCheck("ＩＮＴ８", "数字ガイドライン", 46, 12, 224));
+  check(AddCheck("色を薄くする", "印字ｶﾗｰを薄くする", 46, 12, 212));
+  check(AddCheck("ＩＮＴ８", "数字ガイドライン", 46, 13, 224));
   check(AddChoices('R', "ノイズサイズ", "【除去するﾉｲｽﾞｻｲｽﾞ】", 74, 6, 20,
                    "0.2 mm,0.4 mm,0.6 mm,0.8 mm,1.0 mm,1.2 mm,1.4 mm", 204,
                    "スキャニングイメージに斑点が残っている場合は値を大きくしてください。|"
@@ -120,42 +138,42 @@ int AddSettingsItems(bool fileDatabase) {
   check(AddNote("MSG03", "の｢記入欄｣は対象外)", 96, 12));
 
   // Second band: faults, the key, Japanese input, time stamps and icons.
-  check(AddChoices('R', "予備２", "【記入エラー発生時】", 2, 17, 18, "処理を中断,処理を続行", 205,
+  check(AddChoices('R', "予備２", "【記入エラー発生時】", 2, 18, 18, "処理を中断,処理を続行", 205,
                    "読み取りの際にシートの記入内容に問題があった場合の対応"));
-  check(AddChoices('R', "オートナンバー", "【キー項目欄のタイプ】", 24, 17, 20, "記入する,自動的に連番を付ける",
+  check(AddChoices('R', "オートナンバー", "【キー項目欄のタイプ】", 24, 18, 24, "記入する,自動的に連番を付ける",
                    210, "シートにコード番号を記入する場合は“記入する”|記入しない場合は“自動的に連番を付ける”"));
-  check(AddChoices('C', "ＦＥＰ起動", "【全角文字で入力】", 46, 17, 20, "タイトル,項 目 名", 221,
+  check(AddChoices('C', "ＦＥＰ起動", "【全角文字で入力】", 50, 18, 20, "タイトル,項 目 名", 221,
                    "記入欄を定義する画面で、入力の際に漢字変換機能(ＦＥＰ)を起動する場合にチェック"));
-  check(AddChoices('C', "タイムスタンプ", "【タイムスタンプ】", 74, 17, 10, "日　付,時　刻", kCmdTimeStamp,
+  check(AddChoices('C', "タイムスタンプ", "【タイムスタンプ】", 74, 18, 10, "日　付,時　刻", kCmdTimeStamp,
                    "読み取りデータ(レコード)に、入力時の｢日付｣や｢時刻｣を書き込む場合にチェック|"
                    "「項目名」には、その内容を書き込む項目の名前を入力"));
-  check(AddText("日付項目名", "", 86, 18, 14, 30, "入力日の項目名"));
-  check(AddText("時刻項目名", "", 86, 19, 14, 30, "入力時刻の項目名"));
-  check(AddChoices('C', "アイコン表示", "【アイコン表示】", 104, 14, 22,
+  check(AddText("日付項目名", "", 86, 19, 14, 30, "入力日の項目名"));
+  check(AddText("時刻項目名", "", 86, 20, 14, 30, "入力時刻の項目名"));
+  check(AddChoices('C', "アイコン表示", "【アイコン表示】", 104, 15, 22,
                    "シート印刷,シート読み取り,エラーログ,カード型修正画面,一覧表型修正画面,,データ初期化,"
                    "イメージ・シフト,イメージ伸縮",
                    217, "メインメニューの〔シート読取〕画面で使用するアイコンにチェック"));
-  check(AddChoices('R', "補正マーク", "【補正マーク】", 24, 6 + 15, 26,
+  check(AddChoices('R', "補正マーク", "【補正マーク】", 24, 22, 26,
                    "１点 (左上),２点 (左上･右上),３点 (左上･右上･左下)", 0,
                    "シートの傾きと位置を補正するために読み取る補正マークの数"));
 
   // The single switches, one a row.
-  check(AddCheck("プレプリント", "シートに識別番号を印刷(プレプリント)する", 2, 26, 228));
-  check(AddCheck("罫線", "マウスで罫線を引く・イメージの一部を切り抜いて保存する", 2, 27, kCmdRuledLines,
+  check(AddCheck("プレプリント", "シートに識別番号を印刷(プレプリント)する", 2, 27, 228));
+  check(AddCheck("罫線", "マウスで罫線を引く・イメージの一部を切り抜いて保存する", 2, 28, kCmdRuledLines,
                  "シートに罫線を引く場合、または、イメージの一部(記述欄等)を切り抜いて保存する場合にチェック"));
-  check(AddCheck("ＩＮＴ９", "無記入は保存しない", 66, 27, 223));
-  check(AddCheck("ＩＮＴ６", "読み取ったイメージをディスクに保存する", 2, 28, kCmdSaveImages));
-  check(AddCheck("ＩＮＴ７", "TIFF G4", 66, 28, 225));
-  check(AddCheck("補正機能", "シート傾き補正機能を無効にする（補正マークが無いシートを読み取る場合にチェック）", 2, 29,
+  check(AddCheck("ＩＮＴ９", "無記入は保存しない", 66, 28, 223));
+  check(AddCheck("ＩＮＴ６", "読み取ったイメージをディスクに保存する", 2, 29, kCmdSaveImages));
+  check(AddCheck("ＩＮＴ７", "TIFF G4", 66, 29, 225));
+  check(AddCheck("補正機能", "シート傾き補正機能を無効にする（補正マークが無いシートを読み取る場合にチェック）", 2, 30,
                  kCmdCompensationOff));
   check(AddCheck("スキャナ設定画面",
-                 "読み取りの際にスキャナの設定画面を表示する（スキャナが動作しない場合にチェック）", 2, 30, 215));
-  check(AddNote("MSG04", "不明瞭ﾏｰｸ(消し跡等)に印を付ける（｢ﾏｰｸ濃度｣と｢しきい値｣の差が", 2, 31));
-  check(AddNumber("不明瞭マーク境界値", "", 64, 31, 2, 99, "読み取り内容確認用紙で不明瞭(薄い)なマークを探す場合に設定"));
-  check(AddNote("MSG05", "以下のマーク）", 68, 31));
+                 "読み取りの際にスキャナの設定画面を表示する（スキャナが動作しない場合にチェック）", 2, 31, 215));
+  check(AddNote("MSG04", "不明瞭ﾏｰｸ(消し跡等)に印を付ける（｢ﾏｰｸ濃度｣と｢しきい値｣の差が", 2, 32));
+  check(AddNumber("不明瞭マーク境界値", "", 64, 32, 2, 99, "読み取り内容確認用紙で不明瞭(薄い)なマークを探す場合に設定"));
+  check(AddNote("MSG05", "以下のマーク）", 68, 32));
   check(AddNote("MSG01",
                 "※ 【シートサイズ】を｢ﾕｰｻﾞｰ定義｣に設定する場合は、｢短辺×長辺｣のサイズを入力してください。", 2,
-                33));
+                34));
   return failed ? -1 : 0;
 }
 
@@ -248,8 +266,14 @@ int OpenSheetSettingsScreen(HWND owner) {
 int SheetSettingsSlot() { return g_screenState.slot; }
 
 LRESULT CALLBACK SheetSettingsWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  ScreenChildWndProc(window, message, wParam, lParam);
   SettingsScreen& s = g_screenState;
+  if (message == WM_LBUTTONDOWN && IsValidSlot(s.slot)) {
+    // A click takes the focus to another field: what was typed into the
+    // field being left is kept in it first.
+    char typed[1024] = "";
+    GetItemRawValue(s.slot, "/CUR", typed);
+  }
+  ScreenChildWndProc(window, message, wParam, lParam);
   switch (message) {
     case WM_PAINT:
       if (PaintSlotWindow(window, s.slot)) return 0;

@@ -1,6 +1,6 @@
 // Starts the program in its folder as the user would, opens each screen of
 // the shell in turn (the menu, the database choice, the login for the file
-// and for the server database, data clearing) and
+// and for the server database, data clearing, the sheet settings) and
 // saves what the display shows of each window as a PNG, for a person to
 // look at.
 //
@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "designer/designer.h"
 #include "foundation/db.h"
 #include "screen/screen.h"
 #include "shell/program/program.h"
@@ -109,6 +110,15 @@ int main(int argc, char** argv) {
   RunMessages();
   SaveWindow(FindWindowA("Clr", nullptr), out + "\\data-clearing.png");
   Close("Clr");
+
+  // The sheet settings of a new definition in the output folder.
+  CreateDirectoryA((out + "\\teigi").c_str(), nullptr);
+  SetCurrentDefinition(out + "\\teigi", "PICTURE");
+  if (OpenSheetSettingsScreen(g_program.mainWindow) == 0) {
+    RunMessages();
+    SaveWindow(FindWindowA("OcrSet", nullptr), out + "\\sheet-settings.png");
+    Close("OcrSet");
+  }
 
   SendMessageA(g_program.mainWindow, kMsgCloseWindow, 0, 0);
   RunMessages();
