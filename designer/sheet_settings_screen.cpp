@@ -235,6 +235,7 @@ void SaveAndClose() {
 }  // namespace
 
 HWND RegisterSheetSettingsWindow() {
+  g_screenState = SettingsScreen();
   g_screenState.window = CreateHiddenWindow({"OcrSet", SheetSettingsWindowProc, CS_HREDRAW | CS_VREDRAW,
                                              WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_HSCROLL | WS_VSCROLL});
   return g_screenState.window;

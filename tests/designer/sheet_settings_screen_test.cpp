@@ -183,3 +183,79 @@ TEST_F(SheetSettingsScreen, ANewSheetGetsItsDefaultsAndKeepsWhatTheUserChose) {
 }
 
 }  // namespace
+
+TEST_F(SheetSettingsScreen, RefusedNamesAndSizesKeepTheScreenOpenWithTheirMessage) {
+  struct Case {
+    const char* what;
+    const char* field;
+    std::string value;
+    std::string box;
+    bool stored;
+  };
+  const std::string workFolderDatabase = folder() + "\\OCRDBS.mdb";
+  const Case cases[] = {
+      {"table with a leading digit", "テーブル", "1KAITO", "数字で始まる「出力テーブル名」は付けられません。", false},
+      {"table with a sign", "テーブル", "KA-ITO",
+       "「出力テーブル名」に“半角カッコ”および“記号”“空白”は使用できません。", false},
+      {"table named as a reserved word", "テーブル", "date", "「出力テーブル名」に“date”は使用できません。", false},
+      {"key item named as an image column", "キー項目名", "IMG01", "「キー項目名」に“IMG01”は使用できません。",
+       false},
+      {"date column with a blank", "日付項目名", "入力 日",
+       "「日付項目名」に“半角カッコ”および“記号”“空白”は使用できません。", false},
+      {"user paper without its size", "用紙サイズ", "7", "「ユーザー定義」の用紙サイズを設定してください。", false},
+      {"output database in the work folder", "データベース", workFolderDatabase,
+       "「出力データベース名」に“" + workFolderDatabase + "”は設定できません。", false},
+      {"key item with a leading digit is warned of", "キー項目名", "1番号",
+       "数字で始まる「キー項目名」は、推奨されません。\n"
+       "Access から 直接、テーブルにアクセスする際にエラーになる場合があります。",
+       true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Command(kCmdSheetSettings);
+    ASSERT_GE(SheetSettingsSlot(), 0);
+    ForgetBoxes();
+    Click("ＯＣＲ用紙名");
+    SetItemValueForCommand(SheetSettingsSlot(), c.field, c.value.c_str());
+    PressKey(Edit(), VK_ESCAPE);
+    EXPECT_THAT(Boxes(), ElementsAre(c.box));
+    EXPECT_EQ(SheetSettingsSlot() < 0, c.stored);
+    // The refused value put right, the screen closes.
+    if (SheetSettingsSlot() >= 0) {
+      SetItemValueForCommand(SheetSettingsSlot(), c.field, c.field == std::string("用紙サイズ") ? "1" : "");
+      PostMessageA(Window(), WM_CLOSE, 0, 0);
+      RunPostedMessages();
+    }
+    EXPECT_LT(SheetSettingsSlot(), 0);
+  }
+  EXPECT_THAT(Rows("MUPA_IDX", {"項目名"}), ElementsAre("1番号"));
+}
+
+TEST_F(SheetSettingsScreen, APaperSizeTheProgramDoesNotKnowIsA4) {
+  // A known sheet loaded first: its paper must not carry over.
+  Command(kCmdSheetSettings);
+  ASSERT_GE(SheetSettingsSlot(), 0);
+  PostMessageA(Window(), WM_CLOSE, 0, 0);
+  RunPostedMessages();
+  struct Case {
+    const char* size;
+    const char* orientation;
+    int width, height;
+  };
+  const Case cases[] = {{"Ｂ４", "縦", 257, 364}, {"Ａ６", "縦", 210, 297}, {"Ｂ５", "横", 257, 182},
+                        {"", "横", 297, 210},    {"定義", "縦", 210, 297}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.size);
+    const int t = OpenTable("MUPA_PAP");
+    ASSERT_GE(t, 0);
+    ASSERT_EQ(db_toppos(t, "ＯＣＲコード"), 0);
+    SetColumnText(t, "用紙サイズ", c.size);
+    SetColumnText(t, "用紙方向", c.orientation);
+    SetColumnInt(t, "ＩＮＴ１", 0);
+    ASSERT_EQ(db_update(t), 0);
+    db_close(t);
+    ASSERT_EQ(LoadCurrentSheetPaper(), 0);
+    EXPECT_EQ(g_sheetSettings.widthMm, c.width);
+    EXPECT_EQ(g_sheetSettings.heightMm, c.height);
+  }
+}
