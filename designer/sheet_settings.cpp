@@ -2,6 +2,7 @@
 // definition's MUPA_PAP and MUPA_IDX rows.
 #include "designer/sheet_settings.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "foundation/db.h"
@@ -77,6 +78,8 @@ int LoadSheetPaperSettings(int slot) {
   s.scannerScreen = GetColumnInt(slot, "スキャナ設定画面");
   s.brightness = GetColumnInt(slot, "明るさ");
   if (s.brightness <= 0) s.brightness = 5;
+  s.guideAcross = std::max(1, GetColumnInt(slot, "横間隔"));
+  s.guideDown = std::max(1, GetColumnInt(slot, "縦間隔"));
   const int marginX = GetColumnInt(slot, "補正Ｘ余白");
   const int marginY = GetColumnInt(slot, "補正Ｙ余白");
   s.markMarginX = marginX ? marginX + 2 : 0;

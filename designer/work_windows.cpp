@@ -3,7 +3,7 @@
 // slot it is bound to; the others keep the default handling until their
 // screens are built.
 #include "designer/designer.h"
-#include "designer/ruled_line_editing.h"
+#include "designer/item_dragging.h"
 
 #include "screen/screen.h"
 
@@ -33,7 +33,7 @@ HWND RegisterCtrWindow(HWND) {
 }
 
 HWND RegisterSheetCanvasWindow(HWND) {
-  InstallRuledLineEditing();
+  InstallDesignModeCalls();
   return CreateHiddenWindow({"Ocr", SheetCanvasWindowProc, kRedraw | CS_DBLCLKS,
                              WS_POPUP | WS_VSCROLL | WS_HSCROLL, WS_EX_ACCEPTFILES, WHITE_BRUSH});
 }
