@@ -3,6 +3,8 @@
 // slot it is bound to; the others keep the default handling until their
 // screens are built.
 #include "designer/designer.h"
+#include "designer/canvas_menu.h"
+#include "designer/field_editor.h"
 #include "designer/item_dragging.h"
 
 #include "screen/screen.h"
@@ -25,6 +27,14 @@ int CanvasSlot(HWND window) {
 LRESULT CALLBACK SheetCanvasWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   ScreenChildWndProc(window, message, wParam, lParam);
   if (message == WM_PAINT && PaintSlotWindow(window, CanvasSlot(window))) return 0;
+  if (message == WM_RBUTTONDOWN) {
+    ShowSheetDesignMenu(CanvasSlot(window), static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+    return 0;
+  }
+  if (message == kMsgHeaderMenu) {
+    RunSheetMenuChoice(static_cast<int>(lParam));
+    return 0;
+  }
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
@@ -46,7 +56,6 @@ HWND RegisterMeditWindow() { return CreateHiddenWindow({"Medit", DefWindowProcA,
 
 HWND RegisterHoseiWindow() { return CreateHiddenWindow({"Hosei", DefWindowProcA, kRedraw, kDialogPopup}); }
 
-HWND RegisterPlnWindow(HWND) { return CreateHiddenWindow({"Pln", DefWindowProcA, kRedraw, kDialogPopup}); }
 
 HWND RegisterIdxCtrlWindow() { return CreateHiddenWindow({"IdxCtrl", DefWindowProcA, kRedraw, kDialogPopup}); }
 

@@ -11,6 +11,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "designer/designer.h"
+#include "designer/field_editor.h"
 #include "designer/item_dragging.h"
 #include "foundation/db.h"
 #include "foundation/db_sql.h"
@@ -31,8 +33,11 @@ class SheetDesign : public ScreenDbTest {
   void RegisterWindows() override {
     UseRecordingWorkWindows();
     workbench_ = CreateTestWindowOfClass("KQE_READ");
-    canvas_ = CreateTestWindowOfClass("Ocr");
+    // The designer's own canvas and field editor.
+    canvas_ = RegisterSheetCanvasWindow(main_);
+    editor_ = RegisterPlnWindow(main_);
     windows_.push_back(canvas_);
+    windows_.push_back(editor_);
     windows_.push_back(workbench_);
     g_sheetDefinition = SheetDefinitionRef();
     g_sheetDefinition.database = kSheetDb;
@@ -112,8 +117,33 @@ class SheetDesign : public ScreenDbTest {
     PumpMessages();
   }
 
+  // A right click at `at` of the sheet and the menu's line `line`.
+  void ChooseFromMenu(POINT at, int line) {
+    const WindowSlot& s = Slot(0);
+    PostMessageA(canvas_, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(at.x - s.scrollX, at.y - s.scrollY));
+    PostMessageA(canvas_, WM_RBUTTONUP, 0, MAKELPARAM(at.x - s.scrollX, at.y - s.scrollY));
+    PumpMessages();
+    const HWND menu = g_screen.popupWindow;
+    ASSERT_TRUE(menu && IsWindowVisible(menu)) << Boxes();
+    UpdateWindow(menu);
+    const LPARAM row = MAKELPARAM(10, 2 + (line - 1) * 24 + 12);
+    PostMessageA(menu, WM_LBUTTONDOWN, MK_LBUTTON, row);
+    PostMessageA(menu, WM_LBUTTONUP, 0, row);
+    PumpMessages();
+  }
+
+  // The editor's fields set as typed, then Esc.
+  void FillAndClose(const std::vector<std::pair<const char*, std::string>>& fields) {
+    const int slot = SheetFieldEditorSlot();
+    ASSERT_GE(slot, 0);
+    for (const auto& [name, value] : fields) SetItemValueForCommand(slot, name, value.c_str());
+    SelectWindowSlot(slot);
+    PressKey(Slot(slot).editControl, VK_ESCAPE);
+  }
+
   HWND workbench_ = nullptr;
   HWND canvas_ = nullptr;
+  HWND editor_ = nullptr;
 };
 
 TEST_P(SheetDesign, ADraggedFieldIsStoredWhereItLanded) {
@@ -148,6 +178,74 @@ TEST_P(SheetDesign, LinesDrawnOnTheSheetAreStoredInOrder) {
   EXPECT_EQ(Slot(0).lineEditMode, 0);
   const std::vector<std::string> rows = Rows("MUPA_LIN", "ＯＣＲコード,LINCODE,LINSTYLE,LINSIZE,LINX1,LINX2", "LINCODE");
   EXPECT_THAT(rows, ElementsAre("0001|001|L|1|200|400", "0001|002|L|1|200|400")) << Boxes();
+}
+
+TEST_P(SheetDesign, ACheckFieldMadeFromTheMenuIsStoredAndShownWhereItWasAskedFor) {
+  ASSERT_EQ(OpenProject(), 0) << Boxes();
+  ToggleDesign();
+  ChooseFromMenu({300, 400}, 1);  // "チェック欄 作 成"
+  ASSERT_GE(SheetFieldEditorSlot(), 0) << Boxes();
+  EXPECT_FALSE(IsWindowEnabled(canvas_)) << "the canvas waits for the editor";
+  FillAndClose({{"領域名", "COLOR"}, {"タイトル", "好きな色"}, {"文字数", "3"}, {"重ね文字", "赤,青,緑"}});
+  EXPECT_LT(SheetFieldEditorSlot(), 0) << Boxes();
+  EXPECT_TRUE(IsWindowEnabled(canvas_));
+  EXPECT_THAT(Rows("MUPA_FLD", "領域コード,領域名,編集,文字数,重ね文字,Ｘ座標,Ｙ座標,しきい値", "領域コード"),
+              ElementsAre("0001|AGE|左詰|3||40|80|0", "0002|COLOR|ﾁｪｯｸ|3|赤,青,緑|300|400|10"));
+  const int color = ResolveFieldRef(0, "COLOR");
+  ASSERT_GE(color, 0) << "the canvas shows the new field";
+  EXPECT_EQ(Item(color).edit, 'C');
+
+  // Edited again from its own menu, then deleted.
+  const POINT on{Item(color).pixelX + 4, Item(color).pixelY + Item(color).pixelHeight / 2};
+  ChooseFromMenu(on, 1);  // "チェック欄編集"
+  FillAndClose({{"タイトル", "好きな色は？"}});
+  EXPECT_THAT(Rows("MUPA_FLD", "領域名,タイトル", "領域コード"), ElementsAre("AGE|年齢", "COLOR|好きな色は？"));
+  ForgetBoxes();
+  ChooseFromMenu(on, 2);  // "チェック欄削除"
+  EXPECT_THAT(BoxTexts(), ElementsAre("“COLOR”を削除してもよろしいですか？"));
+  EXPECT_THAT(Rows("MUPA_FLD", "領域名", "領域コード"), ElementsAre("AGE"));
+  EXPECT_LT(ResolveFieldRef(0, "COLOR"), 0);
+}
+
+TEST_P(SheetDesign, TheEditorRefusesWhatTheReadingCouldNotUse) {
+  ASSERT_EQ(OpenProject(), 0) << Boxes();
+  ToggleDesign();
+  struct Case {
+    const char* what;
+    std::vector<std::pair<const char*, std::string>> fields;
+    std::string box;
+    bool open;  // the editor stays open
+  };
+  const Case cases[] = {
+      {"no name", {{"文字数", "3"}}, "「項目名」が設定されていません。", true},
+      {"an image column's name", {{"領域名", "IMG12"}, {"文字数", "3"}}, "「項目名」に“IMG12”は使用できません。", true},
+      {"a name with a sign", {{"領域名", "Q-1"}, {"文字数", "3"}},
+       "「項目名」に“半角カッコ”および“記号”“空白”は使用できません。", true},
+      {"the choices taken whole from several marks",
+       {{"領域名", "Q1"}, {"文字数", "3"}, {"少数部桁数", "2"}, {"重ね文字", "A,B,C"}, {"変換条件", "〃"}},
+       "｢取得する内容｣が“〃”で、｢最大｣が“2”に設定されています。\n"
+       "複数の回答を許可する場合は、｢取得する内容｣に、取得する文字を、１選択肢あたり１文字で設定してください。\n"
+       "(カンマは付けないでください)\n並び番号を取得する場合は、｢取得する内容｣を空白にしてください。\n"
+       "文字列データとして取得(カンマ区切りに)する場合は｢最大｣を“1”にしてください。",
+       true},
+      {"commas in what several marks take", {{"領域名", "Q1"}, {"文字数", "3"}, {"少数部桁数", "3"}, {"変換条件", "1,2,3"}},
+       "｢最大｣が“3”に設定されています。\n複数の回答を許可する場合は、下記のように、｢取得する内容｣のカンマは除いてください。\n"
+       "[123]\n\n文字列データとして取得(カンマ区切りに)する場合は｢最大｣を“1”にしてください。",
+       true},
+      {"no choices: nothing is stored", {{"領域名", "Q1"}, {"文字数", "0"}},
+       "「文字数」が設定されていません。編集内容は、無効とします。", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ChooseFromMenu({300, 400}, 1);
+    ForgetBoxes();
+    FillAndClose(c.fields);
+    EXPECT_THAT(BoxTexts(), ElementsAre(c.box));
+    EXPECT_EQ(SheetFieldEditorSlot() >= 0, c.open);
+    if (SheetFieldEditorSlot() >= 0) FillAndClose({{"領域名", ""}, {"タイトル", ""}, {"文字数", "0"}});
+    EXPECT_LT(SheetFieldEditorSlot(), 0);
+  }
+  EXPECT_THAT(Rows("MUPA_FLD", "領域名", "領域コード"), ElementsAre("AGE")) << "nothing refused was stored";
 }
 
 INSTANTIATE_TEST_SUITE_P(Databases, SheetDesign, testing::Values(kDbKindFile, kDbKindServer), KindName);
