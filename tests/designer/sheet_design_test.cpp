@@ -5,6 +5,7 @@
 // server database (PostgreSQL).
 #include <windows.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,7 @@
 #include "tests/screen/screen_db_fixture.h"
 #include "tests/screen/screen_fixture.h"
 #include "tests/screen/screen_fixture_data.h"
+#include "tests/support/window_picture.h"
 
 namespace {
 
@@ -141,6 +143,20 @@ class SheetDesign : public ScreenDbTest {
     PressKey(Slot(slot).editControl, VK_ESCAPE);
   }
 
+  // With SHEETDESK_PICTURES naming a folder, what the window shows is
+  // saved there for a person to look at.
+  static void SavePicture(HWND window, const char* name) {
+    const char* folder = std::getenv("SHEETDESK_PICTURES");
+    if (!folder || !*folder) return;
+    // The canvas stands in the (test's) workbench: shown whole.
+    const HWND root = GetAncestor(window, GA_ROOT);
+    RECT r{};
+    GetWindowRect(root, &r);
+    if (r.right <= r.left) MoveWindow(root, 0, 0, 1000, 760, TRUE);
+    ShowWindow(root, SW_SHOW);
+    SaveWindowPicture(root, std::string(folder) + "\\" + name);
+  }
+
   HWND workbench_ = nullptr;
   HWND canvas_ = nullptr;
   HWND editor_ = nullptr;
@@ -186,6 +202,7 @@ TEST_P(SheetDesign, ACheckFieldMadeFromTheMenuIsStoredAndShownWhereItWasAskedFor
   ChooseFromMenu({300, 400}, 1);  // "チェック欄 作 成"
   ASSERT_GE(SheetFieldEditorSlot(), 0) << Boxes();
   EXPECT_FALSE(IsWindowEnabled(canvas_)) << "the canvas waits for the editor";
+  SavePicture(Slot(SheetFieldEditorSlot()).window, "field-editor.png");
   FillAndClose({{"領域名", "COLOR"}, {"タイトル", "好きな色"}, {"文字数", "3"}, {"重ね文字", "赤,青,緑"}});
   EXPECT_LT(SheetFieldEditorSlot(), 0) << Boxes();
   EXPECT_TRUE(IsWindowEnabled(canvas_));
@@ -194,6 +211,7 @@ TEST_P(SheetDesign, ACheckFieldMadeFromTheMenuIsStoredAndShownWhereItWasAskedFor
   const int color = ResolveFieldRef(0, "COLOR");
   ASSERT_GE(color, 0) << "the canvas shows the new field";
   EXPECT_EQ(Item(color).edit, 'C');
+  SavePicture(canvas_, "canvas-design-mode.png");
 
   // Edited again from its own menu, then deleted.
   const POINT on{Item(color).pixelX + 4, Item(color).pixelY + Item(color).pixelHeight / 2};
