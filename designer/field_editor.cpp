@@ -383,12 +383,7 @@ int SheetFieldEditorSlot() { return g_editor.slot; }
 
 LRESULT CALLBACK PlnWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   Editor& e = g_editor;
-  if (message == WM_LBUTTONDOWN && IsValidSlot(e.slot)) {
-    // The text typed into the field being left stays in it.
-    char typed[1024] = "";
-    GetItemRawValue(e.slot, "/CUR", typed);
-  }
-  ScreenChildWndProc(window, message, wParam, lParam);
+  PassToFormScreen(window, e.slot, message, wParam, lParam);
   switch (message) {
     case WM_PAINT:
       if (PaintSlotWindow(window, e.slot)) return 0;

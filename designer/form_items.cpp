@@ -62,3 +62,11 @@ int AddNote(const char* name, const char* text, int column, int row) {
                        kItemProtected, 0, 7, 0, 0, text, "");
 }
 
+
+void PassToFormScreen(HWND window, int slot, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_LBUTTONDOWN && IsValidSlot(slot)) {
+    char typed[1024] = "";
+    GetItemRawValue(slot, "/CUR", typed);  // the edit control's text into its field
+  }
+  ScreenChildWndProc(window, message, wParam, lParam);
+}

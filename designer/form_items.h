@@ -3,6 +3,8 @@
 // returns its number, or -1 after the screen engine's message.
 #pragma once
 
+#include <windows.h>
+
 constexpr int kFormFontUnit = 7;
 constexpr int kFormRowPitch = 3 * kFormFontUnit + 1;
 
@@ -17,3 +19,8 @@ int AddChoices(char kind, const char* name, const char* caption, int column, int
 int AddCheck(const char* name, const char* text, int column, int row, int command, const char* guide = "");
 // A protected line of text.
 int AddNote(const char* name, const char* text, int column, int row);
+
+// What a form's window gives the screen engine first: mouse, timer and
+// focus messages. A click that takes the focus to another field keeps what
+// was typed into the field being left.
+void PassToFormScreen(HWND window, int slot, UINT message, WPARAM wParam, LPARAM lParam);

@@ -16,6 +16,7 @@
 #include "designer/sheet_settings_store.h"
 #include "foundation/sjis_text.h"
 #include "foundation/msgbox.h"
+#include "foundation/ocr_ini.h"
 #include "screen/screen.h"
 #include "shell/shell.h"
 
@@ -197,7 +198,7 @@ int OpenSheetSettingsScreen(HWND owner) {
     return -1;
   }
   SetSlotFontUnit(slot, kFormFontUnit);
-  if (AddSettingsItems(g_sheetDefinition.kind == 1) != 0) {
+  if (AddSettingsItems(g_output.dbKind != kDbKindServer) != 0) {
     DiscardBuildingItems();
     return -1;
   }
@@ -214,13 +215,7 @@ int SheetSettingsSlot() { return g_screenState.slot; }
 
 LRESULT CALLBACK SheetSettingsWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   SettingsScreen& s = g_screenState;
-  if (message == WM_LBUTTONDOWN && IsValidSlot(s.slot)) {
-    // A click takes the focus to another field: what was typed into the
-    // field being left is kept in it first.
-    char typed[1024] = "";
-    GetItemRawValue(s.slot, "/CUR", typed);
-  }
-  ScreenChildWndProc(window, message, wParam, lParam);
+  PassToFormScreen(window, s.slot, message, wParam, lParam);
   switch (message) {
     case WM_PAINT:
       if (PaintSlotWindow(window, s.slot)) return 0;

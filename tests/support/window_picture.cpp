@@ -7,9 +7,7 @@
 
 #include "tests/support/test_pictures.h"
 
-namespace {
-
-void RunMessages() {
+void RunDisplayMessages() {
   MSG msg;
   for (int round = 0; round < 5; ++round) {
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -21,13 +19,11 @@ void RunMessages() {
   }
 }
 
-}  // namespace
-
 bool SaveWindowPicture(HWND window, const std::string& path) {
   if (!window) return false;
   // The display shows a window once its server has drawn it: a moment.
   RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
-  for (int i = 0; i < 4; ++i) RunMessages();
+  for (int i = 0; i < 4; ++i) RunDisplayMessages();
   RECT r;
   GetWindowRect(window, &r);
   const int width = r.right - r.left, height = r.bottom - r.top;

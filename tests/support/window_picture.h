@@ -10,3 +10,6 @@
 // rectangle, frame included. False when there is no window or the file
 // cannot be written.
 bool SaveWindowPicture(HWND window, const std::string& path);
+// Runs the posted messages a few times with short pauses, so the display
+// catches up.
+void RunDisplayMessages();

@@ -22,24 +22,12 @@
 
 namespace {
 
-void RunMessages() {
-  MSG msg;
-  for (int round = 0; round < 5; ++round) {
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      if (msg.message == WM_QUIT) continue;
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-    Sleep(50);
-  }
-}
-
 bool SaveWindow(HWND window, const std::string& path) { return SaveWindowPicture(window, path); }
 
 // Closes what a screen window shows (as its Esc does) and runs the messages.
 void Close(const char* className) {
   if (const HWND window = FindWindowA(className, nullptr)) SendMessageA(window, kMsgCloseWindow, 0, 0);
-  RunMessages();
+  RunDisplayMessages();
 }
 
 }  // namespace
@@ -58,11 +46,11 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "the menu did not open\n");
     return 1;
   }
-  RunMessages();
+  RunDisplayMessages();
   SaveWindow(g_program.mainWindow, out + "\\menu.png");
 
   RunMenuCommand(kCmdServerChoice);
-  RunMessages();
+  RunDisplayMessages();
   SaveWindow(FindWindowA("Sup", nullptr), out + "\\server-choice.png");
   Close("Sup");
 
@@ -70,13 +58,13 @@ int main(int argc, char** argv) {
   for (const int kind : {kDbKindFile, kDbKindServer}) {
     g_output.dbKind = kind;
     OpenLoginWindow(0);
-    RunMessages();
+    RunDisplayMessages();
     SaveWindow(FindWindowA("Pas", nullptr), out + (kind == kDbKindFile ? "\\login-file.png" : "\\login-server.png"));
     Close("Pas");
   }
   g_output.dbKind = kDbKindFile;
   OpenDataClearWindow(kDataClearScreen);
-  RunMessages();
+  RunDisplayMessages();
   SaveWindow(FindWindowA("Clr", nullptr), out + "\\data-clearing.png");
   Close("Clr");
 
@@ -84,13 +72,13 @@ int main(int argc, char** argv) {
   CreateDirectoryA((out + "\\teigi").c_str(), nullptr);
   SetCurrentDefinition(out + "\\teigi", "PICTURE");
   if (OpenSheetSettingsScreen(g_program.mainWindow) == 0) {
-    RunMessages();
+    RunDisplayMessages();
     SaveWindow(FindWindowA("OcrSet", nullptr), out + "\\sheet-settings.png");
     Close("OcrSet");
   }
 
   SendMessageA(g_program.mainWindow, kMsgCloseWindow, 0, 0);
-  RunMessages();
+  RunDisplayMessages();
   EndProgram();
   return 0;
 }
