@@ -1,5 +1,6 @@
-// A sheet designed through the designer's windows is read: check fields
-// made from the canvas menu with the field editor are stored as rows, the
+// A sheet designed through the designer's windows is read: its paper and
+// key set in the sheet settings screen and its check fields made from the
+// canvas menu with the field editor are stored as rows, the
 // sheet generator draws filled pages from those rows, and the reading run
 // turns the pages into the records the fills promise.
 #include <windows.h>
@@ -32,7 +33,8 @@ class DesignRoundTrip : public ReadingDbTest {
     InitScreenEngine(main_);
     canvas_ = RegisterSheetCanvasWindow(main_);
     editor_ = RegisterPlnWindow(main_);
-    ASSERT_TRUE(canvas_ && editor_);
+    settings_ = RegisterSheetSettingsWindow();
+    ASSERT_TRUE(canvas_ && editor_ && settings_);
     InstallDesignModeCalls();
     g_lineEdit = RuledLineEditState();
     g_sheetCanvas = SheetCanvasState();
@@ -43,7 +45,7 @@ class DesignRoundTrip : public ReadingDbTest {
     for (int s = kWindowSlotCount - 1; s >= 0; --s) {
       if (Slot(s).state != kFreeSlotState) CloseScreenWindow(s, 0);
     }
-    for (HWND w : {editor_, canvas_, main_}) DestroyWindow(w);
+    for (HWND w : {settings_, editor_, canvas_, main_}) DestroyWindow(w);
     ReadingDbTest::TearDown();
   }
 
@@ -111,26 +113,30 @@ class DesignRoundTrip : public ReadingDbTest {
     ASSERT_LT(SheetFieldEditorSlot(), 0) << testing::PrintToString(Boxes());
   }
 
-  HWND main_ = nullptr, canvas_ = nullptr, editor_ = nullptr;
+  HWND main_ = nullptr, canvas_ = nullptr, editor_ = nullptr, settings_ = nullptr;
 };
 
 TEST_F(DesignRoundTrip, FieldsMadeInTheEditorAreReadFromGeneratedPages) {
-  // The paper and the key (numbered by the run) of a new sheet.
-  SheetDefinition start;
-  SheetPaperRow paper;
-  paper.name = "ROUNDTRIP";
-  paper.outputTable = "OUT1";
-  paper.compensationMode = 3;
-  paper.keyNumbering = 2;
-  start.papers.push_back(paper);
+  // The paper and the key of a new sheet from the sheet settings screen:
+  // its defaults number the key by the run; three marks are chosen.
+  ASSERT_EQ(OpenSheetSettingsScreen(main_), 0) << testing::PrintToString(Boxes());
+  Pump();
+  const int settings = SheetSettingsSlot();
+  ASSERT_GE(settings, 0);
+  for (const auto& [name, value] : std::vector<std::pair<const char*, const char*>>{
+           {"ＯＣＲ用紙名", "ROUNDTRIP"}, {"テーブル", "OUT1"}, {"キー項目名", "ID"}, {"補正マーク", "3"}}) {
+    SetItemValueForCommand(settings, name, value);
+  }
+  PostMessageA(Slot(settings).window, WM_CLOSE, 0, 0);
+  Pump();
+  ASSERT_LT(SheetSettingsSlot(), 0) << testing::PrintToString(Boxes());
+  // The key's write-in field: the key item dialog that makes it is not
+  // part of these windows, so its row is written here.
+  SheetDefinition key;
   SheetFieldRow id = WriteInFieldRow("0001", "ID", 240, 200, 4);
   id.edit = "０埋";
-  start.fields.push_back(id);
-  SheetKeyRow key;
-  key.name = "ID";
-  key.width = 4;
-  start.keys.push_back(key);
-  WriteDefinition(start);
+  key.fields.push_back(id);
+  WriteDefinition(key);
 
   const int slot = OpenCanvasInDesignMode();
   ASSERT_GE(slot, 0) << testing::PrintToString(Boxes());
@@ -146,6 +152,13 @@ TEST_F(DesignRoundTrip, FieldsMadeInTheEditorAreReadFromGeneratedPages) {
   SheetDefinition stored;
   ASSERT_EQ(ReadSheetDefinition(folder().c_str(), kSheetDb, &stored), 0);
   ASSERT_EQ(stored.fields.size(), 3u);
+  ASSERT_EQ(stored.papers.size(), 1u);
+  EXPECT_EQ(stored.papers[0].name, "ROUNDTRIP");
+  EXPECT_EQ(stored.papers[0].outputTable, "OUT1");
+  EXPECT_EQ(stored.papers[0].compensationMode, 3);
+  EXPECT_EQ(stored.papers[0].keyNumbering, 2);
+  ASSERT_EQ(stored.keys.size(), 1u);
+  EXPECT_EQ(stored.keys[0].name, "ID");
   SheetDefinition marks;
   marks.marks.push_back(RegisteredMarkRow(stored, "0001", 300));
   WriteDefinition(marks);
