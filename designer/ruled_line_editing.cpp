@@ -289,6 +289,8 @@ int SaveLineDefinitions(int slot) {
                       : db_open(s.screenDbFolder.c_str(), s.screenDatabase.c_str(), kLineTable,
                                 g_screenDefs.screenDbKind, g_screenDefs.specFile.c_str(), "LINTBL", "");
   if (t < 0) return -1;
+  // The old lines go only when every new one is written.
+  const bool together = BeginWriteTransaction(t) == 0;
   int rc = db_exec(t, ("delete from " + table + " where " + keyColumn + "=" + key).c_str());
   char code[4] = "000";
   for (size_t k = 0; rc == 0 && k < lines.size(); ++k) {
@@ -300,6 +302,11 @@ int SaveLineDefinitions(int slot) {
                             ",LINCODE,LINSTYLE,LINSIZE,LINX1,LINY1,LINX2,LINY2) values (" + key + "," +
                             SqlLiteral(code) + "," + SqlLiteral(std::string(1, l.kind).c_str()) + values;
     rc = db_exec(t, sql.c_str());
+  }
+  const int ended = together ? EndWriteTransaction(t, rc == 0) : 0;
+  if (ended != 0 && rc == 0) {
+    ShowInfoMessage("", "罫線を保存できません。");
+    rc = -1;
   }
   db_close(t);
   return rc;

@@ -355,6 +355,13 @@ int CreateView(const char* database, int dropFirst, const char* format, ...)
     __attribute__((format(printf, 3, 4)));
 // SqlTblSet of the file name of `path`: as SqlTblSet.
 int SqlTblSetByName(const char* unused, const char* path);
+// Writes that belong together (a delete and the rows that replace it): the
+// slot's next statements run in one transaction until it ends, committed
+// with `commit` 1 or rolled back with 0. 0, or -1 for a slot without a
+// connection or a driver that refused (quiet: the caller reports the
+// write that failed).
+int BeginWriteTransaction(int slot);
+int EndWriteTransaction(int slot, int commit);
 // Always 0: list editing runs in no transaction of its own.
 int BeginSlotTransaction(int slot);
 int CommitSlotTransaction(int slot);

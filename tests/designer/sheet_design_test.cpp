@@ -196,6 +196,20 @@ TEST_P(SheetDesign, LinesDrawnOnTheSheetAreStoredInOrder) {
   EXPECT_THAT(rows, ElementsAre("0001|001|L|1|200|400", "0001|002|L|1|200|400")) << Boxes();
 }
 
+TEST_P(SheetDesign, LinesThatCannotAllBeStoredLeaveTheStoredLinesAsTheyWere) {
+  // A table that refuses every new row: its extra column needs a value.
+  Exec("create table MUPA_LIN (ＯＣＲコード varchar(4), LINCODE varchar(3), LINSTYLE varchar(1), LINSIZE int, "
+       "LINX1 int, LINY1 int, LINX2 int, LINY2 int, EXTRA varchar(1) not null)");
+  Exec("insert into MUPA_LIN values ('0001','001','L',1,40,60,300,60,'x')");
+  ASSERT_EQ(OpenProject(), 0) << Boxes();
+  ToggleDesign();
+  Drag({200, 300}, {400, 300});
+  ForgetBoxes();
+  ToggleDesign();
+  EXPECT_FALSE(BoxTexts().empty()) << "the failed write is reported";
+  EXPECT_THAT(Rows("MUPA_LIN", "LINCODE,LINX1,LINX2", "LINCODE"), ElementsAre("001|40|300"));
+}
+
 TEST_P(SheetDesign, ACheckFieldMadeFromTheMenuIsStoredAndShownWhereItWasAskedFor) {
   ASSERT_EQ(OpenProject(), 0) << Boxes();
   ToggleDesign();
