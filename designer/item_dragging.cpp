@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <string>
 
 #include "designer/ruled_line_editing.h"
@@ -180,6 +181,42 @@ int DropDesignItem() {
   return 1;
 }
 
+int ShiftSheetLayout(int direction) {
+  const int slot = g_screen.currentSlot;
+  if (!IsValidSlot(slot) || Slot(slot).screenType != kScreenTypeSheet) return -1;
+  const int dots = SheetDotsPerGridUnit();
+  const int dx = direction == 1 ? dots : direction == 2 ? -dots : 0;
+  const int dy = direction == 3 ? dots : direction == 4 ? -dots : 0;
+  // One statement moves every field of the side: all of them or none.
+  const SheetDefinitionRef& sheet = g_sheetDefinition;
+  const int t = OpenSheetFieldTable();
+  if (t < 0) {
+    ShowInfoMessage("", "フィールド定義ファイル“%s”をオープンできません。", kSheetFieldTable);
+    return -1;
+  }
+  char moves[96];
+  std::snprintf(moves, sizeof moves, "update MUPA_FLD set Ｘ座標=Ｘ座標+(%d),Ｙ座標=Ｙ座標+(%d) where ＯＣＲコード=", dx, dy);
+  const int rc = db_exec(t, (moves + SqlLiteral(sheet.sheetCode.c_str())).c_str());
+  db_close(t);
+  if (rc != 0) return -1;
+  WindowSlot& s = Slot(slot);
+  for (int i = s.firstItem; s.itemCount > 0 && i <= s.lastItem; ++i) {
+    ScreenItem& item = Item(i);
+    if (item.itemClass != kItemClassSheet) continue;
+    item.column += dx;
+    item.row += dy;
+    LayoutSheetItem(i);
+  }
+  for (int k = s.firstLine; k < s.firstLine + s.lineCount && k < kMaxRuledLines; ++k) {
+    RuledLine& line = g_ruledLines[k];
+    if (line.kind == 0) continue;
+    line.x1 += dx, line.x2 += dx, line.y1 += dy, line.y2 += dy;
+  }
+  g_lineEdit.linesChanged = 1;
+  if (s.window) InvalidateRect(s.window, nullptr, TRUE);
+  return 0;
+}
+
 void ToggleGuideSnap() {
   g_drag.guideSnap = g_drag.guideSnap ? 0 : 1;
   SetItemGuideText("スナップ", g_drag.guideSnap ? "ガイドラインへの自動配置(スナップ)を無効(ＯＦＦ)にします"
@@ -196,5 +233,6 @@ void InstallDesignModeCalls() {
   calls.grabItem = GrabDesignItem;
   calls.trackDrag = TrackDesignDrag;
   calls.dropDraggedItem = DropDesignItem;
+  calls.shiftLayout = [](int direction) { ShiftSheetLayout(direction); };
   SetDesignModeCalls(calls);
 }

@@ -11,6 +11,11 @@ void TrackDesignDrag();
 // grid) and its place written into its definition row; a line goes on as
 // a line. 1 when a drag ended, 0 when none was under way.
 int DropDesignItem();
+// Shift + arrow in design mode: every field of the sheet's side (its rows,
+// in one statement) and every ruled line of the window moves a grid unit,
+// 1 right, 2 left, 3 down, 4 up. 0, or -1 on a window that is not the
+// sheet or after the message of a failed write (nothing moved).
+int ShiftSheetLayout(int direction);
 // The sheet's guide snapping ("スナップ"): off at start, then half a grid
 // unit is the step.
 void ToggleGuideSnap();

@@ -45,7 +45,7 @@ void ShowKeyItemHint(bool sheetHasFields) {
   } else {
     ShowInfoMessage("", "「編集モード」に切り替えて、シート・フォーマット上にキー項目“%s”を"
                         "定義してください。",
-                    g_sheetKeys.keyFieldName.c_str());
+                    g_sheetKeys.lastKeyName.c_str());
   }
 }
 
@@ -127,7 +127,7 @@ int ValidateSheetFields() {
       ShowInfoMessage("", "“%s”のチェックマークの「最大数」を設定してください。", item.name.c_str());
       return -1;
     }
-    if (item.name == g_sheetKeys.keyFieldName) {
+    if (item.name == g_sheetKeys.lastKeyName) {
       ++keyFields;
       if (item.edit == 'L') item.edit = 'Z';  // keys are compared zero-filled
       continue;
@@ -145,7 +145,7 @@ int ValidateSheetFields() {
       return -1;
     }
   }
-  if (g_sheetDefinition.sheetCode == "0001" && keyFields == 0 && !g_sheetKeys.keyFieldName.empty()) {
+  if (g_sheetDefinition.sheetCode == "0001" && keyFields == 0 && !g_sheetKeys.lastKeyName.empty()) {
     ShowKeyItemHint(!fields.empty());
     return -1;
   }

@@ -164,8 +164,7 @@ int LoadSheetKeyItems() {
     key.width = GetColumnInt(slot, "文字数");
     key.value = GetColumnText(slot, "初期値");
     key.onSheet = FindCanvasField(key.name) >= 0;
-    // The key field is the first key item, as every screen shows it.
-    if (keys.items.empty()) keys.keyFieldName = key.name;
+    keys.lastKeyName = key.name;
     keys.items.push_back(key);
   }
   db_close(slot);

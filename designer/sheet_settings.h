@@ -84,7 +84,7 @@ struct SheetKeyItem {
 };
 struct SheetKeyItems {
   std::vector<SheetKeyItem> items;
-  std::string keyFieldName;        // the key field of the sheet
+  std::string lastKeyName;        // the key field of the sheet
 };
 extern SheetKeyItems g_sheetKeys;
 

@@ -156,7 +156,8 @@ void FillSheetSettingsFields() {
   db_close(t);
   g_sheetKeys = SheetKeyItems();
   LoadSheetKeyItems();
-  SetFieldText("キー項目名", g_sheetKeys.items.empty() ? kDefaultKeyName : g_sheetKeys.keyFieldName.c_str());
+  // The key item the screens show and the designer renames: the first row.
+  SetFieldText("キー項目名", g_sheetKeys.items.empty() ? kDefaultKeyName : g_sheetKeys.items.front().name.c_str());
 }
 
 int CheckSheetSettingsFields() {

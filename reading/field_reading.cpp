@@ -10,7 +10,7 @@ namespace {
 constexpr char kDigitsMask[] = "1000000000";
 constexpr char kCheckMask[] = "1100000000";
 
-bool IsKeyField(int item) { return Item(item).name == g_sheetKeys.keyFieldName; }
+bool IsKeyField(int item) { return Item(item).name == g_sheetKeys.lastKeyName; }
 
 SheetScale CurrentScale() {
   const ReferenceMarks& r = CurrentReferences();

@@ -96,7 +96,7 @@ void KeepPage() {
 
 int FormatSerialNumber() {
   ReadingRun& run = g_readingRun;
-  const std::string& key = g_sheetKeys.keyFieldName;
+  const std::string& key = g_sheetKeys.lastKeyName;
   const int slot = g_resultLogs.outputSlot;
   std::string last;
   if (slot > 0 && db_endpos(slot, key.c_str()) == 0) last = GetColumnText(slot, key.c_str());

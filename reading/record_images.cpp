@@ -189,7 +189,7 @@ int SaveRecordImage(HANDLE image, int mode) {
   int rc = 0;
   for (int item : CanvasFieldItems()) {
     const ScreenItem& it = Item(item);
-    if (KeyIsNumbered() && it.name == g_sheetKeys.keyFieldName) continue;
+    if (KeyIsNumbered() && it.name == g_sheetKeys.lastKeyName) continue;
     if (it.validChars.size() < 11 || it.validChars[10] != '1') continue;
     const RECT r = FieldImageRect(it, CurrentReferences(), CurrentCompensation(), run.dpi);
     char path[MAX_PATH];

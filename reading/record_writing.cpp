@@ -75,7 +75,7 @@ KeyValues RecordKeyValues() {
   for (const SheetKeyItem& key : g_sheetKeys.items) {
     std::string value = key.value;
     const int item = key.onSheet ? FindCanvasField(key.name) : -1;
-    if (key.name == g_sheetKeys.keyFieldName) {
+    if (key.name == g_sheetKeys.lastKeyName) {
       value = g_readingRun.keyValue;
     } else if (item >= 0) {
       value = WideTextToNarrow(Item(item).displayText.c_str());
@@ -110,11 +110,11 @@ int FindFrontSideRecord() {
     return -1;
   }
   for (const auto& [name, value] : run.recordKeys) {
-    if (name == g_sheetKeys.keyFieldName) run.keyValue = value;
+    if (name == g_sheetKeys.lastKeyName) run.keyValue = value;
   }
   const int slot = OutputSlot();
   if (db_search_where(slot, KeyCondition(run.recordKeys).c_str(),
-                      g_sheetKeys.keyFieldName.c_str()) == 0) {
+                      g_sheetKeys.lastKeyName.c_str()) == 0) {
     run.rowState = 0;
     return 0;
   }
@@ -230,7 +230,7 @@ int CheckReadValues(int item) {
   const int slot = OutputSlot();
   const int columnType = GetColumnTypeQuiet(slot, it.name.c_str());
   if (columnType < 0) return 0;
-  const bool isKey = it.name == g_sheetKeys.keyFieldName;
+  const bool isKey = it.name == g_sheetKeys.lastKeyName;
   const bool required = it.blankNotAllowed == 2;
   LookUpAddress(item);
   if (isKey && CheckKeyField(item) != 0) return -1;
@@ -330,7 +330,7 @@ int WriteReadRecord() {
     }
   }
   const std::vector<int> fields = CanvasFieldItems();
-  const int keyItem = FindCanvasField(g_sheetKeys.keyFieldName);
+  const int keyItem = FindCanvasField(g_sheetKeys.lastKeyName);
   if (keyItem >= 0) {
     const int rc = CheckReadValues(keyItem);
     if (rc != 0) {
@@ -341,7 +341,7 @@ int WriteReadRecord() {
     // The back goes into the row held back for it, under the front's key.
     run.rowState = run.recordFound ? 0 : 1;
     for (const auto& [name, value] : run.recordKeys) {
-      if (name == g_sheetKeys.keyFieldName) run.keyValue = value;
+      if (name == g_sheetKeys.lastKeyName) run.keyValue = value;
     }
   }
   for (int item : fields) {
@@ -354,7 +354,7 @@ int WriteReadRecord() {
   }
   StoreTimeStamp();
   if (StoreAreaImageNames() != 0) {
-    SetRunError(kRunWriteFailed, g_sheetKeys.keyFieldName, run.keyValue);
+    SetRunError(kRunWriteFailed, g_sheetKeys.lastKeyName, run.keyValue);
     return -1;
   }
 
@@ -367,12 +367,12 @@ int WriteReadRecord() {
       if (stored != 0) {
         // The database layer has shown why; the page stays for another run.
         Log(ErrLog(), "%s", kCancelled);
-        SetRunError(kRunWriteFailed, g_sheetKeys.keyFieldName, run.keyValue);
+        SetRunError(kRunWriteFailed, g_sheetKeys.lastKeyName, run.keyValue);
         return -1;
       }
       run.written = 1;
       if (run.rowState == 0) {
-        Log(ErrLog(), " 「%s」“%s”は、上書き修正しました。\n", g_sheetKeys.keyFieldName.c_str(),
+        Log(ErrLog(), " 「%s」“%s”は、上書き修正しました。\n", g_sheetKeys.lastKeyName.c_str(),
             run.keyValue.c_str());
       }
       if (g_currentSheet.projectMode == kOperationMode) WriteEndCode(run.keyValue);
@@ -387,5 +387,5 @@ int WriteReadRecord() {
 int FindWrittenRecord() {
   const int slot = OutputSlot();
   const std::string condition = KeyCondition(RecordKeyValues());
-  return db_search_where(slot, condition.c_str(), g_sheetKeys.keyFieldName.c_str()) == 0 ? 0 : -1;
+  return db_search_where(slot, condition.c_str(), g_sheetKeys.lastKeyName.c_str()) == 0 ? 0 : -1;
 }

@@ -210,6 +210,27 @@ TEST_P(SheetDesign, LinesThatCannotAllBeStoredLeaveTheStoredLinesAsTheyWere) {
   EXPECT_THAT(Rows("MUPA_LIN", "LINCODE,LINX1,LINX2", "LINCODE"), ElementsAre("001|40|300"));
 }
 
+TEST_P(SheetDesign, ShiftAndAnArrowMoveTheWholeLayoutAGridUnit) {
+  Exec("insert into MUPA_FLD (ＯＣＲコード,領域コード,領域名,タイトル,編集,文字数,Ｘ座標,Ｙ座標,横幅,高さ) "
+       "values ('0001','T001','','注意','左詰',2,100,20,0,0)");
+  ASSERT_EQ(OpenProject(), 0) << Boxes();
+  ToggleDesign();
+  Drag({200, 300}, {400, 300});
+  HoldModifiers(true, false);
+  PressKey(Slot(0).editControl, VK_RIGHT);
+  PressKey(Slot(0).editControl, VK_DOWN);
+  PressKey(Slot(0).editControl, VK_DOWN);
+  HoldModifiers(false, false);
+  ToggleDesign();
+  const int dots = SheetDotsPerGridUnit();
+  EXPECT_THAT(Rows("MUPA_FLD", "領域コード,Ｘ座標,Ｙ座標", "領域コード"),
+              ElementsAre("0001|" + std::to_string(40 + dots) + "|" + std::to_string(80 + 2 * dots),
+                          "T001|" + std::to_string(100 + dots) + "|" + std::to_string(20 + 2 * dots)));
+  EXPECT_EQ(Item(ResolveFieldRef(0, "AGE")).column, 40 + dots);
+  const std::vector<std::string> lines = Rows("MUPA_LIN", "LINX1,LINX2", "LINCODE");
+  EXPECT_THAT(lines, ElementsAre(std::to_string(200 + dots) + "|" + std::to_string(400 + dots)));
+}
+
 TEST_P(SheetDesign, ACheckFieldMadeFromTheMenuIsStoredAndShownWhereItWasAskedFor) {
   ASSERT_EQ(OpenProject(), 0) << Boxes();
   ToggleDesign();

@@ -170,7 +170,7 @@ TEST_F(SheetSettingsScreen, ANewSheetGetsItsDefaultsAndKeepsWhatTheUserChose) {
   EXPECT_EQ(g_sheetSettings.compensationMode, 3) << "three marks stay three marks";
   EXPECT_EQ(g_sheetSettings.outputTable, "KAITO2");
   ASSERT_EQ(LoadSheetKeyItems(), 0);
-  EXPECT_EQ(g_sheetKeys.keyFieldName, "番号");
+  EXPECT_EQ(g_sheetKeys.lastKeyName, "番号");
 
   // Opened again, the screen shows what was stored.
   Command(kCmdSheetSettings);
@@ -258,4 +258,26 @@ TEST_F(SheetSettingsScreen, APaperSizeTheProgramDoesNotKnowIsA4) {
     EXPECT_EQ(g_sheetSettings.widthMm, c.width);
     EXPECT_EQ(g_sheetSettings.heightMm, c.height);
   }
+}
+
+TEST_F(SheetSettingsScreen, TheKeyItemShownAndRenamedIsTheFirstRow) {
+  const int t = OpenTable("MUPA_IDX");
+  ASSERT_GE(t, 0);
+  for (const char* row : {"01:BRANCH", "02:ID"}) {
+    const std::string r = row;
+    db_clear(t);
+    SetColumnText(t, "ＯＣＲコード", "0001");
+    SetColumnText(t, "ＩＤＸコード", r.substr(0, 2).c_str());
+    SetColumnText(t, "項目名", r.substr(3).c_str());
+    ASSERT_EQ(db_add(t), 0);
+  }
+  db_close(t);
+  Command(kCmdSheetSettings);
+  ASSERT_GE(SheetSettingsSlot(), 0);
+  EXPECT_EQ(Field("キー項目名"), "BRANCH");
+  SetItemValueForCommand(SheetSettingsSlot(), "キー項目名", "SHOP");
+  PostMessageA(Window(), WM_CLOSE, 0, 0);
+  RunPostedMessages();
+  EXPECT_LT(SheetSettingsSlot(), 0) << testing::PrintToString(Boxes());
+  EXPECT_THAT(Rows("MUPA_IDX", {"ＩＤＸコード", "項目名"}), ElementsAre("01|SHOP", "02|ID"));
 }
