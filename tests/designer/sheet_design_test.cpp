@@ -260,6 +260,24 @@ TEST_P(SheetDesign, ACheckFieldMadeFromTheMenuIsStoredAndShownWhereItWasAskedFor
   EXPECT_LT(ResolveFieldRef(0, "COLOR"), 0);
 }
 
+TEST_P(SheetDesign, ATextItemMadeFromTheMenuKeepsItsMessageAndFrame) {
+  ASSERT_EQ(OpenProject(), 0) << Boxes();
+  ToggleDesign();
+  ChooseFromMenu({120, 600}, 2);  // "テキスト項目作成"
+  ASSERT_GE(SheetFieldEditorSlot(), 0) << Boxes();
+  SavePicture(Slot(SheetFieldEditorSlot()).window, "text-item-editor.png");
+  FillAndClose({{"重ね文字", "ご協力ありがとうございました"}, {"文字数", "14"}, {"横幅", "80"}, {"高さ", "10"},
+                {"タイトル枠", "3"}, {"文字太", "2"}});
+  EXPECT_LT(SheetFieldEditorSlot(), 0) << Boxes();
+  EXPECT_THAT(Rows("MUPA_FLD", "領域コード,重ね文字,タイトル枠,文字太,サイズ,Ｘ座標,Ｙ座標", "領域コード"),
+              ElementsAre("0001|||0|0|40|80", "T001|ご協力ありがとうございました|実|2|8|120|600"));
+  // An empty new text item is not kept.
+  ChooseFromMenu({120, 700}, 2);
+  FillAndClose({});
+  EXPECT_LT(SheetFieldEditorSlot(), 0);
+  EXPECT_EQ(Rows("MUPA_FLD", "領域コード", "領域コード").size(), 2u);
+}
+
 TEST_P(SheetDesign, TheEditorRefusesWhatTheReadingCouldNotUse) {
   ASSERT_EQ(OpenProject(), 0) << Boxes();
   ToggleDesign();
