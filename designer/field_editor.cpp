@@ -5,7 +5,6 @@
 // was changed, stored; the canvas is then rebuilt from the rows.
 #include "designer/field_editor.h"
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -311,14 +310,15 @@ void CheckStoreAndClose() {
 }  // namespace
 
 std::string NextFreeSheetCode(char range) {
-  char condition[96];
-  std::snprintf(condition, sizeof condition, " and 領域コード>='%c001' and 領域コード<='%c999'", range, range);
-  const int t = OpenSheetRows(condition);
+  const std::string first = std::string(1, range) + "001", last = std::string(1, range) + "999";
+  const std::string condition =
+      " and 領域コード>=" + SqlLiteral(first.c_str()) + " and 領域コード<=" + SqlLiteral(last.c_str());
+  const int t = OpenSheetRows(condition.c_str());
   if (t < 0) return "";
   std::vector<std::string> taken;
   for (int rc = db_toppos(t, "領域コード"); rc == 0; rc = db_nread(t)) taken.push_back(GetColumnText(t, "領域コード"));
   db_close(t);
-  return NextFreeAreaCode(taken, std::string(1, range) + "001");
+  return NextFreeAreaCode(taken, first);
 }
 
 int DeleteSheetItem(int canvasSlot, const std::string& code, const std::string& description) {
