@@ -1,5 +1,6 @@
 // The sheet canvas's right-button menus: outside design mode the entry that
-// starts it; in design mode, on the background, new check fields and text
+// starts it; in design mode, in the marks' search area of the front, the
+// mark settings; on the background, new check fields and text
 // items and the end of design mode, and on an item its editing and
 // deletion. A choice comes back as 1162 with its line (from 1) and is
 // carried out by the entry's text, so the lines can never be miscounted.
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "designer/field_editor.h"
+#include "designer/mark_settings.h"
 #include "foundation/csv_token.h"
 #include "screen/screen.h"
 
@@ -56,6 +58,10 @@ int ShowSheetDesignMenu(int slot, int x, int y) {
   CanvasMenu& m = g_menu;
   m.slot = slot;
   m.point = POINT{x + s.scrollX, y + s.scrollY};
+  if (s.lineEditMode && InMarkSearchArea(m.point.x, m.point.y)) {
+    OpenCorrectionMarkDialog(slot);
+    return 999;
+  }
   m.item = s.lineEditMode ? FindDesignItemAtPoint(m.point.x, m.point.y) : -1;
   const char* entries = "フォーム編集開始";
   if (s.lineEditMode) {

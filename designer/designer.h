@@ -7,9 +7,11 @@
 // "Clip". Each returns its window, or null when its class cannot be
 // registered.
 //
-// So far the canvas paints the project sheet's items and passes clicks to
-// the screen engine; the other windows show nothing until the designer
-// builds their screens.
+// The canvas passes clicks to the screen engine, which edits in design mode
+// through the designer's hooks, and opens its menus on the right button;
+// the field editor ("Pln", field_editor.h) and the mark settings ("Hosei",
+// mark_settings.h) show their forms; "Ctr", "CsvInp", "Medit", "IdxCtrl",
+// "Messgwnd" and "Clip" show nothing yet.
 #pragma once
 
 #include <windows.h>

@@ -1,7 +1,7 @@
 // The designer's windows as start-up makes them: classes registered with
 // their styles and hidden windows of size 0 x 0. The canvas paints the
-// slot it is bound to; the others keep the default handling until their
-// screens are built.
+// slot it is bound to and opens its menus; the windows without forms of
+// their own yet keep the default handling.
 #include "designer/designer.h"
 #include "designer/canvas_menu.h"
 #include "designer/field_editor.h"
@@ -53,9 +53,6 @@ HWND RegisterCsvInputWindow() {
 }
 
 HWND RegisterMeditWindow() { return CreateHiddenWindow({"Medit", DefWindowProcA, kRedraw, kDialogPopup}); }
-
-HWND RegisterHoseiWindow() { return CreateHiddenWindow({"Hosei", DefWindowProcA, kRedraw, kDialogPopup}); }
-
 
 HWND RegisterIdxCtrlWindow() { return CreateHiddenWindow({"IdxCtrl", DefWindowProcA, kRedraw, kDialogPopup}); }
 

@@ -15,6 +15,8 @@
 #include "designer/designer.h"
 #include "designer/field_editor.h"
 #include "designer/item_dragging.h"
+#include "designer/mark_settings.h"
+#include "designer/sheet_settings.h"
 #include "foundation/db.h"
 #include "foundation/db_sql.h"
 #include "screen/screen.h"
@@ -38,8 +40,10 @@ class SheetDesign : public ScreenDbTest {
     // The designer's own canvas and field editor.
     canvas_ = RegisterSheetCanvasWindow(main_);
     editor_ = RegisterPlnWindow(main_);
+    marks_ = RegisterHoseiWindow();
     windows_.push_back(canvas_);
     windows_.push_back(editor_);
+    windows_.push_back(marks_);
     windows_.push_back(workbench_);
     g_sheetDefinition = SheetDefinitionRef();
     g_sheetDefinition.database = kSheetDb;
@@ -160,6 +164,7 @@ class SheetDesign : public ScreenDbTest {
   HWND workbench_ = nullptr;
   HWND canvas_ = nullptr;
   HWND editor_ = nullptr;
+  HWND marks_ = nullptr;
 };
 
 TEST_P(SheetDesign, ADraggedFieldIsStoredWhereItLanded) {
@@ -276,6 +281,48 @@ TEST_P(SheetDesign, ATextItemMadeFromTheMenuKeepsItsMessageAndFrame) {
   FillAndClose({});
   EXPECT_LT(SheetFieldEditorSlot(), 0);
   EXPECT_EQ(Rows("MUPA_FLD", "領域コード", "領域コード").size(), 2u);
+}
+
+TEST_P(SheetDesign, TheMarkSettingsStoreBothMarginsOrNeither) {
+  ASSERT_EQ(CreateTableFromSpec("", kSheetDb, "MUPA_PAP", GetParam(), kSheetSpecFile, "MUPA_PAP"), 0);
+  Exec("delete from MUPA_PAP");
+  Exec("insert into MUPA_PAP (ＯＣＲコード,用紙サイズ,用紙方向) values ('0001','Ａ４','縦')");
+  ASSERT_EQ(OpenProject(), 0) << Boxes();
+  ToggleDesign();
+  const WindowSlot& s = Slot(0);
+  PostMessageA(canvas_, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(12 - s.scrollX, 12 - s.scrollY));
+  PumpMessages();
+  const int marks = MarkSettingsSlot();
+  ASSERT_GE(marks, 0) << "a right click on the marks' area opens their settings" << Boxes();
+  EXPECT_FALSE(IsWindowEnabled(canvas_));
+  struct Case {
+    const char* top;
+    const char* sides;
+    std::string box;
+  };
+  const Case refused[] = {
+      {"7", "0", "「左右の余白」に値を入力してください。\n初期値に戻す場合は、｢上部｣｢左右｣とも“0”にしてください。"},
+      {"0", "8", "「上部の余白」に値を入力してください。\n初期値に戻す場合は、｢上部｣｢左右｣とも“0”にしてください。"},
+  };
+  for (const Case& c : refused) {
+    SCOPED_TRACE(c.top);
+    ForgetBoxes();
+    SetItemValueForCommand(marks, "補正Ｙ余白", c.top);
+    SetItemValueForCommand(marks, "補正Ｘ余白", c.sides);
+    PostMessageA(Slot(marks).window, WM_CLOSE, 0, 0);
+    PumpMessages();
+    EXPECT_THAT(BoxTexts(), ElementsAre(c.box));
+    EXPECT_EQ(MarkSettingsSlot(), marks) << "the settings stay open";
+  }
+  SetItemValueForCommand(marks, "補正Ｙ余白", "7");
+  SetItemValueForCommand(marks, "補正Ｘ余白", "9");
+  SetItemValueForCommand(marks, "補正Ｙエリア", "20");
+  PostMessageA(Slot(marks).window, WM_CLOSE, 0, 0);
+  PumpMessages();
+  EXPECT_LT(MarkSettingsSlot(), 0);
+  EXPECT_TRUE(IsWindowEnabled(canvas_));
+  EXPECT_THAT(Rows("MUPA_PAP", "補正Ｙ余白,補正Ｘ余白,補正Ｙエリア１,補正Ｘエリア１", "ＯＣＲコード"), ElementsAre("7|9|20|0"));
+  EXPECT_EQ(g_sheetSettings.markMarginY, 9) << "held with 2 added";
 }
 
 TEST_P(SheetDesign, TheEditorRefusesWhatTheReadingCouldNotUse) {
