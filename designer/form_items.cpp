@@ -10,9 +10,9 @@
 #include "screen/screen.h"
 
 int AddText(const char* name, const char* caption, int column, int row, int width, int bytes,
-            const char* guide) {
+            const char* guide, const char* choices) {
   return AddScreenItem(caption, name, column, row, 0, width, bytes, 0, 'X', 0, 0, 0, 'L', kItemEnabled, 0, 1, 0,
-                       0, guide, "");
+                       0, guide, choices);
 }
 
 int AddNumber(const char* name, const char* caption, int column, int row, int digits, double maximum,

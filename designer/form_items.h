@@ -8,7 +8,9 @@
 constexpr int kFormFontUnit = 7;
 constexpr int kFormRowPitch = 3 * kFormFontUnit + 1;
 
-int AddText(const char* name, const char* caption, int column, int row, int width, int bytes, const char* guide);
+// A text field; `choices` its candidates or pop-up ("FILEDLG,...").
+int AddText(const char* name, const char* caption, int column, int row, int width, int bytes, const char* guide,
+            const char* choices = "");
 int AddNumber(const char* name, const char* caption, int column, int row, int digits, double maximum,
               const char* guide, const char* candidates = "");
 // A group of radio buttons (R) or check boxes (C), one choice a row under

@@ -53,9 +53,14 @@ int AddSettingsItems(bool fileDatabase) {
                   "ＯＣＲシート設計画面のガイドラインの横の間隔〔単位＝ｍｍ（㍉）〕", "1,2,3,4,5,6,7,8,9,10"));
   check(AddNumber("縦間隔", "縦", 30, 2, 3, 10, "ＯＣＲシート設計画面のガイドラインの縦の間隔〔単位＝ｍｍ（㍉）〕",
                   "1,2,3,4,5,6,7,8,9,10"));
+  // A file database is chosen with the file dialog, from the program's
+  // data folder.
+  const std::string fileChoice =
+      fileDatabase ? "FILEDLG,読み取ったデータを出力するデータベース名,,*.mdb," + g_program.programFolder + "\\data" : "";
   check(AddText("データベース", "出力データベース名", 20, 3, 42, 100,
                 fileDatabase ? "読み取った内容を出力するデータベース名（フォルダ名も含む）"
-                             : "読み取った内容を出力するデータベース名"));
+                             : "読み取った内容を出力するデータベース名",
+                fileChoice.c_str()));
   check(AddText("テーブル", "出力テーブル名", 20, 4, 30, 30, "読み取った内容を出力するテーブル名"));
   check(AddText("キー項目名", "キー項目名 (コード番号)", 80, 4, 30, 30, "コード番号（連続番号）にあたる項目の名前"));
 

@@ -140,6 +140,8 @@ TEST_F(SheetSettingsScreen, ANewSheetGetsItsDefaultsAndKeepsWhatTheUserChose) {
   EXPECT_EQ(Field("用紙サイズ"), "1");
   EXPECT_EQ(Field("キー項目名"), "ＩＤ");
   EXPECT_EQ(GetFieldState("横幅"), kItemProtected) << "only a user-defined size opens the figures";
+  const ScreenItem& database = Item(ResolveFieldRef(SheetSettingsSlot(), "データベース"));
+  EXPECT_EQ(database.choices.rfind("FILEDLG,", 0), 0u) << "a file database is chosen in the file dialog";
 
   Type("ＯＣＲ用紙名", "顧客アンケート");
   Type("テーブル", "KAITO2");
@@ -258,6 +260,17 @@ TEST_F(SheetSettingsScreen, APaperSizeTheProgramDoesNotKnowIsA4) {
     EXPECT_EQ(g_sheetSettings.widthMm, c.width);
     EXPECT_EQ(g_sheetSettings.heightMm, c.height);
   }
+}
+
+TEST_F(SheetSettingsScreen, AServerDatabaseIsTypedWithoutAFileChoice) {
+  g_output.dbKind = kDbKindServer;
+  Command(kCmdSheetSettings);
+  ASSERT_GE(SheetSettingsSlot(), 0) << testing::PrintToString(Boxes());
+  EXPECT_EQ(Item(ResolveFieldRef(SheetSettingsSlot(), "データベース")).choices, "");
+  SetItemValueForCommand(SheetSettingsSlot(), "データベース", "KAITODB");
+  PostMessageA(Window(), WM_CLOSE, 0, 0);
+  RunPostedMessages();
+  EXPECT_THAT(Rows("MUPA_PAP", {"ＯＣＲコード", "データベースＳ", "データベースＪ"}), ElementsAre("0001|KAITODB|"));
 }
 
 TEST_F(SheetSettingsScreen, TheKeyItemShownAndRenamedIsTheFirstRow) {
