@@ -26,9 +26,7 @@ constexpr size_t kPieceRoom = 255;
 constexpr size_t kPieceCount = 3;
 
 struct Editor {
-  HWND window = nullptr;
-  HWND disabled[2] = {nullptr, nullptr};  // the canvas and its owner
-  int slot = -1;
+  FormWindow form;  // over the canvas and its owner
   int canvasSlot = -1;
   SheetItemKind kind = SheetItemKind::kCheckField;
   std::string code;  // empty for a new item
@@ -284,22 +282,14 @@ int StoreForm() {
 
 void CloseEditor() {
   Editor& e = g_editor;
-  if (!IsValidSlot(e.slot)) return;
-  const int slot = e.slot;
-  e.slot = -1;
-  for (HWND& w : e.disabled) {
-    if (w) EnableWindow(w, TRUE);
-    w = nullptr;
-  }
-  CloseScreenWindow(slot, 1);
-  ShowWindow(e.window, SW_HIDE);
+  CloseForm(e.form);
   if (e.changed && IsValidSlot(e.canvasSlot)) RebuildWindowItems(e.canvasSlot, 1);
 }
 
 void CheckStoreAndClose() {
   Editor& e = g_editor;
-  if (!IsValidSlot(e.slot)) return;
-  SelectWindowSlot(e.slot);
+  if (!IsValidSlot(e.form.slot)) return;
+  SelectWindowSlot(e.form.slot);
   const int verdict = CheckForm();
   if (verdict < 0) return;
   e.changed = verdict == 1 && StoreForm() == 0;
@@ -333,86 +323,47 @@ int DeleteSheetItem(int canvasSlot, const std::string& code, const std::string& 
 
 HWND RegisterPlnWindow(HWND) {
   g_editor = Editor();
-  g_editor.window =
+  g_editor.form.window =
       CreateHiddenWindow({"Pln", PlnWindowProc, CS_HREDRAW | CS_VREDRAW, WS_POPUP | WS_CAPTION | WS_SYSMENU});
-  return g_editor.window;
+  return g_editor.form.window;
 }
 
 int OpenSheetFieldEditor(SheetItemKind kind, int canvasSlot, const std::string& code, int x, int y) {
   Editor& e = g_editor;
-  if (!e.window || IsValidSlot(e.slot)) return -1;
+  if (!e.form.window || IsValidSlot(e.form.slot)) return -1;
   if (!code.empty()) {
     const int t = OpenItemRow(code);
     if (t < 0) return -1;
     db_close(t);
   }
-  const int slot = FindFreeWindowSlot();
-  if (slot < 0) {
-    ShowInfoMessage("Control", "同時に開ける画面は %d つまでです。", kWindowSlotCount);
-    return -1;
-  }
+  if (BeginForm() < 0) return -1;
   e.kind = kind;
   e.canvasSlot = canvasSlot;
   e.code = code;
   e.x = x;
   e.y = y;
   e.changed = false;
-  SetSlotFontUnit(slot, kFormFontUnit);
   if ((IsCheck() ? AddCheckFieldForm() : AddTextItemForm()) != 0) {
     DiscardBuildingItems();
     return -1;
   }
   const HWND canvas = IsValidSlot(canvasSlot) ? Slot(canvasSlot).window : nullptr;
-  e.disabled[0] = canvas;
-  e.disabled[1] = canvas ? GetAncestor(canvas, GA_ROOT) : nullptr;
-  for (HWND w : e.disabled) {
-    if (w) EnableWindow(w, FALSE);
-  }
-  const char* title = IsCheck() ? "チェック欄" : "テキスト項目";
-  if (OpenScreenWindow(e.window, -2, -2, 640, 360, 0, kEditorWindowCode, 1, 1, 0, title) != 0) {
-    for (HWND& w : e.disabled) {
-      if (w) EnableWindow(w, TRUE);
-      w = nullptr;
-    }
-    return -1;
-  }
-  return 0;
+  return OpenForm(e.form, canvas, canvas ? GetAncestor(canvas, GA_ROOT) : nullptr, -2, -2, 640, 360,
+                  kEditorWindowCode, IsCheck() ? "チェック欄" : "テキスト項目");
 }
 
-int SheetFieldEditorSlot() { return g_editor.slot; }
+int SheetFieldEditorSlot() { return g_editor.form.slot; }
 
 LRESULT CALLBACK PlnWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  Editor& e = g_editor;
-  PassToFormScreen(window, e.slot, message, wParam, lParam);
-  switch (message) {
-    case WM_PAINT:
-      if (PaintSlotWindow(window, e.slot)) return 0;
-      break;
-    case kMsgSlotOpened: {
-      e.slot = static_cast<int>(wParam);
-      SelectWindowSlot(e.slot);
-      if (e.code.empty()) {
-        FillNewItem();
-      } else if (const int t = OpenItemRow(e.code); t >= 0) {
-        FillFromRow(t);
-        db_close(t);
-      }
-      InvalidateRect(window, nullptr, TRUE);
-      return 0;
+  FormHandlers handlers;
+  handlers.opened = [] {
+    if (g_editor.code.empty()) {
+      FillNewItem();
+    } else if (const int t = OpenItemRow(g_editor.code); t >= 0) {
+      FillFromRow(t);
+      db_close(t);
     }
-    case kMsgScreenCommand:
-      if (wParam == static_cast<WPARAM>(kKeyEscape)) {
-        CheckStoreAndClose();
-      } else {
-        ApplyPendingFocus();
-      }
-      return 0;
-    case WM_CLOSE:
-    case kMsgCloseWindow:
-      CheckStoreAndClose();
-      return 0;
-    default:
-      break;
-  }
-  return DefWindowProcA(window, message, wParam, lParam);
+  };
+  handlers.close = CheckStoreAndClose;
+  return HandleFormMessage(g_editor.form, handlers, window, message, wParam, lParam);
 }

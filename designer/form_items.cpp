@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "foundation/msgbox.h"
 #include "foundation/sjis_text.h"
 #include "screen/screen.h"
 
@@ -69,4 +70,86 @@ void PassToFormScreen(HWND window, int slot, UINT message, WPARAM wParam, LPARAM
     GetItemRawValue(slot, "/CUR", typed);  // the edit control's text into its field
   }
   ScreenChildWndProc(window, message, wParam, lParam);
+}
+
+int BeginForm() {
+  const int slot = FindFreeWindowSlot();
+  if (slot < 0) {
+    ShowInfoMessage("Control", "同時に開ける画面は %d つまでです。", kWindowSlotCount);
+    return -1;
+  }
+  SetSlotFontUnit(slot, kFormFontUnit);
+  return slot;
+}
+
+namespace {
+
+void EnableOwners(FormWindow& form) {
+  for (HWND& w : form.disabled) {
+    if (w) EnableWindow(w, TRUE);
+    w = nullptr;
+  }
+}
+
+}  // namespace
+
+int OpenForm(FormWindow& form, HWND owner1, HWND owner2, int x, int y, int width, int height, int windowCode,
+             const char* title) {
+  form.disabled[0] = owner1;
+  form.disabled[1] = owner2 != owner1 ? owner2 : nullptr;
+  for (HWND w : form.disabled) {
+    if (w) EnableWindow(w, FALSE);
+  }
+  if (OpenScreenWindow(form.window, x, y, width, height, 0, windowCode, 1, 1, 0, title) != 0) {
+    EnableOwners(form);
+    return -1;
+  }
+  return 0;
+}
+
+void CloseForm(FormWindow& form) {
+  if (!IsValidSlot(form.slot)) return;
+  const int slot = form.slot;
+  form.slot = -1;
+  EnableOwners(form);
+  CloseScreenWindow(slot, 1);
+  ShowWindow(form.window, SW_HIDE);
+}
+
+LRESULT HandleFormMessage(FormWindow& form, const FormHandlers& handlers, HWND window, UINT message, WPARAM wParam,
+                          LPARAM lParam) {
+  PassToFormScreen(window, form.slot, message, wParam, lParam);
+  switch (message) {
+    case WM_PAINT:
+      if (PaintSlotWindow(window, form.slot)) return 0;
+      break;
+    case kMsgSlotOpened:
+      form.slot = static_cast<int>(wParam);
+      SelectWindowSlot(form.slot);
+      if (handlers.opened) handlers.opened();
+      InvalidateRect(window, nullptr, TRUE);
+      return 0;
+    case kMsgScreenCommand:
+      if (wParam == static_cast<WPARAM>(kKeyEscape)) {
+        if (handlers.close) handlers.close();
+      } else if (handlers.command) {
+        handlers.command(static_cast<int>(wParam));
+      } else {
+        ApplyPendingFocus();
+      }
+      return 0;
+    case kMsgFieldChosen:
+      if (handlers.choice) handlers.choice(static_cast<int>(wParam));
+      return 0;
+    case WM_LBUTTONUP:
+      if (handlers.choice && IsValidSlot(form.slot)) handlers.choice(0);
+      return 0;
+    case WM_CLOSE:
+    case kMsgCloseWindow:
+      if (handlers.close) handlers.close();
+      return 0;
+    default:
+      break;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
 }

@@ -21,9 +21,7 @@ constexpr int kMarkWindowCode = 59;
 constexpr int kStandardAreaX = 25, kStandardAreaY = 18;
 
 struct MarkSettings {
-  HWND window = nullptr;
-  HWND disabled[2] = {nullptr, nullptr};
-  int slot = -1;
+  FormWindow form;  // over the canvas and its owner
   int canvasSlot = -1;
 };
 MarkSettings g_marks;
@@ -68,15 +66,7 @@ int AddMarkForm() {
 
 void CloseMarkSettings() {
   MarkSettings& m = g_marks;
-  if (!IsValidSlot(m.slot)) return;
-  const int slot = m.slot;
-  m.slot = -1;
-  for (HWND& w : m.disabled) {
-    if (w) EnableWindow(w, TRUE);
-    w = nullptr;
-  }
-  CloseScreenWindow(slot, 1);
-  ShowWindow(m.window, SW_HIDE);
+  CloseForm(m.form);
   if (IsValidSlot(m.canvasSlot) && Slot(m.canvasSlot).window) InvalidateRect(Slot(m.canvasSlot).window, nullptr, TRUE);
 }
 
@@ -92,8 +82,8 @@ bool MarginsAgree() {
 
 void CheckStoreAndClose() {
   MarkSettings& m = g_marks;
-  if (!IsValidSlot(m.slot)) return;
-  SelectWindowSlot(m.slot);
+  if (!IsValidSlot(m.form.slot)) return;
+  SelectWindowSlot(m.form.slot);
   if (!MarginsAgree()) return;
   const int t = OpenPaperRow();
   if (t < 0) return;
@@ -109,9 +99,9 @@ void CheckStoreAndClose() {
 
 HWND RegisterHoseiWindow() {
   g_marks = MarkSettings();
-  g_marks.window = CreateHiddenWindow({"Hosei", HoseiWindowProc, CS_HREDRAW | CS_VREDRAW,
+  g_marks.form.window = CreateHiddenWindow({"Hosei", HoseiWindowProc, CS_HREDRAW | CS_VREDRAW,
                                        WS_POPUP | WS_DLGFRAME | WS_CAPTION, 0, LTGRAY_BRUSH, 0, "補正マーク位置設定"});
-  return g_marks.window;
+  return g_marks.form.window;
 }
 
 bool InMarkSearchArea(int x, int y) {
@@ -124,68 +114,31 @@ bool InMarkSearchArea(int x, int y) {
 
 int OpenCorrectionMarkDialog(int canvasSlot) {
   MarkSettings& m = g_marks;
-  if (!m.window || IsValidSlot(m.slot)) return -1;
+  if (!m.form.window || IsValidSlot(m.form.slot)) return -1;
   const int t = OpenPaperRow();
   if (t < 0) return -1;
   db_close(t);
-  const int slot = FindFreeWindowSlot();
-  if (slot < 0) {
-    ShowInfoMessage("Control", "同時に開ける画面は %d つまでです。", kWindowSlotCount);
-    return -1;
-  }
-  SetSlotFontUnit(slot, kFormFontUnit);
+  if (BeginForm() < 0) return -1;
   if (AddMarkForm() != 0) {
     DiscardBuildingItems();
     return -1;
   }
   m.canvasSlot = canvasSlot;
   const HWND canvas = IsValidSlot(canvasSlot) ? Slot(canvasSlot).window : nullptr;
-  m.disabled[0] = canvas;
-  m.disabled[1] = canvas ? GetAncestor(canvas, GA_ROOT) : nullptr;
-  for (HWND w : m.disabled) {
-    if (w) EnableWindow(w, FALSE);
-  }
-  if (OpenScreenWindow(m.window, 0, 0, 300, 320, 0, kMarkWindowCode, 1, 1, 0, "補正マーク位置設定") != 0) {
-    for (HWND& w : m.disabled) {
-      if (w) EnableWindow(w, TRUE);
-      w = nullptr;
-    }
-    return -1;
-  }
-  return 0;
+  return OpenForm(m.form, canvas, canvas ? GetAncestor(canvas, GA_ROOT) : nullptr, 0, 0, 300, 320, kMarkWindowCode,
+                  "補正マーク位置設定");
 }
 
-int MarkSettingsSlot() { return g_marks.slot; }
+int MarkSettingsSlot() { return g_marks.form.slot; }
 
 LRESULT CALLBACK HoseiWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  MarkSettings& m = g_marks;
-  PassToFormScreen(window, m.slot, message, wParam, lParam);
-  switch (message) {
-    case WM_PAINT:
-      if (PaintSlotWindow(window, m.slot)) return 0;
-      break;
-    case kMsgSlotOpened:
-      m.slot = static_cast<int>(wParam);
-      SelectWindowSlot(m.slot);
-      if (const int t = OpenPaperRow(); t >= 0) {
-        for (const MarkField& f : kMarkFields) SetFieldInt(f.field, GetColumnInt(t, f.column));
-        db_close(t);
-      }
-      InvalidateRect(window, nullptr, TRUE);
-      return 0;
-    case kMsgScreenCommand:
-      if (wParam == static_cast<WPARAM>(kKeyEscape)) {
-        CheckStoreAndClose();
-      } else {
-        ApplyPendingFocus();
-      }
-      return 0;
-    case WM_CLOSE:
-    case kMsgCloseWindow:
-      CheckStoreAndClose();
-      return 0;
-    default:
-      break;
-  }
-  return DefWindowProcA(window, message, wParam, lParam);
+  FormHandlers handlers;
+  handlers.opened = [] {
+    if (const int t = OpenPaperRow(); t >= 0) {
+      for (const MarkField& f : kMarkFields) SetFieldInt(f.field, GetColumnInt(t, f.column));
+      db_close(t);
+    }
+  };
+  handlers.close = CheckStoreAndClose;
+  return HandleFormMessage(g_marks.form, handlers, window, message, wParam, lParam);
 }

@@ -34,12 +34,7 @@ constexpr int kCmdSaveImages = 222;
 constexpr int kUserPaper = 7;
 constexpr int kPostcard = 6;
 
-struct SettingsScreen {
-  HWND window = nullptr;
-  HWND previous = nullptr;  // disabled while the screen is open
-  int slot = -1;
-};
-SettingsScreen g_screenState;
+FormWindow g_screenState;
 
 // ---- Building the screen --------------------------------------------------
 
@@ -165,92 +160,45 @@ void ReactToChoice(int command) {
 
 // ---- Closing ----------------------------------------------------------------
 
-void CloseSettingsScreen() {
-  SettingsScreen& s = g_screenState;
-  if (!IsValidSlot(s.slot)) return;
-  const int slot = s.slot;
-  s.slot = -1;
-  if (s.previous) EnableWindow(s.previous, TRUE);
-  CloseScreenWindow(slot, 1);
-  ShowWindow(s.window, SW_HIDE);
-}
-
 // Checks the names and stores the fields; the screen stays open when a
 // name is refused or the rows cannot be written.
 void SaveAndClose() {
   if (!IsValidSlot(g_screenState.slot)) return;
   SelectWindowSlot(g_screenState.slot);
   if (CheckSheetSettingsFields() != 0 || StoreSheetSettingsFields() != 0) return;
-  CloseSettingsScreen();
+  CloseForm(g_screenState);
 }
 
 }  // namespace
 
 HWND RegisterSheetSettingsWindow() {
-  g_screenState = SettingsScreen();
+  g_screenState = FormWindow();
   g_screenState.window = CreateHiddenWindow({"OcrSet", SheetSettingsWindowProc, CS_HREDRAW | CS_VREDRAW,
                                              WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_HSCROLL | WS_VSCROLL});
   return g_screenState.window;
 }
 
 int OpenSheetSettingsScreen(HWND owner) {
-  SettingsScreen& s = g_screenState;
+  FormWindow& s = g_screenState;
   if (!s.window || IsValidSlot(s.slot)) return -1;
-  if (EnsureSheetSettingsRow() != 0) return -1;
-  const int slot = FindFreeWindowSlot();
-  if (slot < 0) {
-    ShowInfoMessage("Control", "同時に開ける画面は %d つまでです。", kWindowSlotCount);
-    return -1;
-  }
-  SetSlotFontUnit(slot, kFormFontUnit);
+  if (EnsureSheetSettingsRow() != 0 || BeginForm() < 0) return -1;
   if (AddSettingsItems(g_output.dbKind != kDbKindServer) != 0) {
     DiscardBuildingItems();
     return -1;
   }
-  s.previous = owner;
-  if (owner) EnableWindow(owner, FALSE);
-  if (OpenScreenWindow(s.window, -2, 0, -2, -2, 0, kSettingsWindowCode, 1, 1, 0, "ＯＣＲシート定義") != 0) {
-    if (owner) EnableWindow(owner, TRUE);
-    return -1;
-  }
-  return 0;
+  return OpenForm(s, owner, nullptr, -2, 0, -2, -2, kSettingsWindowCode, "ＯＣＲシート定義");
 }
 
 int SheetSettingsSlot() { return g_screenState.slot; }
 
 LRESULT CALLBACK SheetSettingsWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  SettingsScreen& s = g_screenState;
-  PassToFormScreen(window, s.slot, message, wParam, lParam);
-  switch (message) {
-    case WM_PAINT:
-      if (PaintSlotWindow(window, s.slot)) return 0;
-      break;
-    case kMsgSlotOpened:
-      s.slot = static_cast<int>(wParam);
-      SelectWindowSlot(s.slot);
-      FillSheetSettingsFields();
-      ApplyDependencies();
-      InvalidateRect(window, nullptr, TRUE);
-      return 0;
-    case kMsgScreenCommand:
-      if (wParam == static_cast<WPARAM>(kKeyEscape)) {
-        SaveAndClose();
-      } else {
-        ReactToChoice(static_cast<int>(wParam));
-      }
-      return 0;
-    case kMsgFieldChosen:
-      ReactToChoice(static_cast<int>(wParam));
-      return 0;
-    case WM_LBUTTONUP:
-      if (IsValidSlot(s.slot)) ReactToChoice(0);
-      return 0;
-    case WM_CLOSE:
-    case kMsgCloseWindow:
-      SaveAndClose();
-      return 0;
-    default:
-      break;
-  }
-  return DefWindowProcA(window, message, wParam, lParam);
+  FormHandlers handlers;
+  handlers.opened = [] {
+    FillSheetSettingsFields();
+    ApplyDependencies();
+  };
+  handlers.close = SaveAndClose;
+  handlers.command = ReactToChoice;
+  handlers.choice = ReactToChoice;
+  return HandleFormMessage(g_screenState, handlers, window, message, wParam, lParam);
 }
