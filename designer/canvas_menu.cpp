@@ -11,6 +11,7 @@
 
 #include "designer/field_editor.h"
 #include "designer/mark_settings.h"
+#include "designer/sheet_settings.h"
 #include "foundation/csv_token.h"
 #include "screen/screen.h"
 
@@ -55,6 +56,8 @@ int ShowSheetDesignMenu(int slot, int x, int y) {
   ClosePopupIfOpen();
   SelectWindowSlot(slot);
   const WindowSlot& s = Slot(slot);
+  // Operators reading sheets do not change their design.
+  if (!s.lineEditMode && g_currentSheet.projectMode != 1) return -1;
   CanvasMenu& m = g_menu;
   m.slot = slot;
   m.point = POINT{x + s.scrollX, y + s.scrollY};

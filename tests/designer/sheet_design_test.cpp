@@ -265,6 +265,16 @@ TEST_P(SheetDesign, ACheckFieldMadeFromTheMenuIsStoredAndShownWhereItWasAskedFor
   EXPECT_LT(ResolveFieldRef(0, "COLOR"), 0);
 }
 
+TEST_P(SheetDesign, OperatorsGetNoDesignMenu) {
+  ASSERT_EQ(OpenProject(), 0) << Boxes();
+  g_currentSheet.projectMode = 2;
+  PostMessageA(canvas_, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(300, 400));
+  PumpMessages();
+  g_currentSheet.projectMode = 1;
+  EXPECT_FALSE(g_screen.popupWindow && IsWindowVisible(g_screen.popupWindow));
+  EXPECT_EQ(Slot(0).lineEditMode, 0);
+}
+
 TEST_P(SheetDesign, ATextItemMadeFromTheMenuKeepsItsMessageAndFrame) {
   ASSERT_EQ(OpenProject(), 0) << Boxes();
   ToggleDesign();
