@@ -311,6 +311,46 @@ std::string NextFreeSheetCode(char range) {
   return NextFreeAreaCode(taken, first);
 }
 
+int CheckSheetKeyItem(int canvasSlot) {
+  if (g_sheetDefinition.sheetCode != "0001") return 0;
+  if (LoadSheetKeyItems() != 0) return -1;
+  const std::string key = g_sheetKeys.lastKeyName;
+  if (key.empty()) {
+    ShowInfoMessage("",
+                    "“%s”の「キー項目名」が定義されていません。\n"
+                    "メインメニューの〔シート定義〕で「キー項目名」を設定してください。",
+                    g_sheetSettings.outputTable.c_str());
+    return -1;
+  }
+  const WindowSlot& s = Slot(canvasSlot);
+  for (int i = s.firstItem; s.itemCount > 0 && i <= s.lastItem; ++i) {
+    if (Item(i).name == key) return 0;
+  }
+  const std::string code = NextFreeSheetCode('0');
+  if (code.empty()) {
+    ShowInfoMessage("", "シートの項目は %d 個までです。", 999);
+    return -1;
+  }
+  // The key's write-in field: six zero-filled characters, read whole.
+  const int t = OpenSheetRows("");
+  if (t < 0) return -1;
+  db_clear(t);
+  const std::pair<const char*, const char*> texts[] = {
+      {"ＯＣＲコード", "0001"}, {"領域名", key.c_str()}, {"タイトル", key.c_str()}, {"文字型", "文字"},
+      {"全半角", "半角"},       {"種別", "MUPA"},        {"タイプ", "一括"},       {"タイトル枠", "無"},
+      {"タイトル位置", "×"},   {"有効文字種", "1000000000"}, {"編集", "０埋"}, {"入力許可", "×"}};
+  for (const auto& [column, value] : texts) SetColumnText(t, column, value);
+  SetColumnText(t, "領域コード", code.c_str());
+  const std::pair<const char*, int> numbers[] = {{"空白不可", 1}, {"サイズ", 7},  {"網掛け", 1}, {"文字数", 6},
+                                                 {"Ｂサイズ", 0}, {"横幅", 4},   {"高さ", 5},   {"Ｘ座標", 60},
+                                                 {"Ｙ座標", 40}};
+  for (const auto& [column, value] : numbers) SetColumnInt(t, column, value);
+  const int rc = db_add(t);
+  db_close(t);
+  if (rc != 0) return -1;
+  return RebuildWindowItems(canvasSlot, 1);
+}
+
 int DeleteSheetItem(int canvasSlot, const std::string& code, const std::string& description) {
   if (AskYesNo("", "“%s”を削除してもよろしいですか？", description.c_str()) != IDYES) return -1;
   const int t = OpenItemRow(code);

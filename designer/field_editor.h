@@ -17,6 +17,11 @@ int OpenSheetFieldEditor(SheetItemKind kind, int canvasSlot, const std::string& 
 int SheetFieldEditorSlot();
 LRESULT CALLBACK PlnWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
+// The sheet's key item is a field of the front side (`canvasSlot`): 0 when
+// it is (or on the back), else it is added as a write-in field at (60, 40)
+// and the canvas rebuilt (0); -1 after the message when the sheet has no
+// key item or the row cannot be written.
+int CheckSheetKeyItem(int canvasSlot);
 // Deletes the row of the item of `code` after asking (its description
 // named), and rebuilds the canvas. 0, or -1 when refused or missing.
 int DeleteSheetItem(int canvasSlot, const std::string& code, const std::string& description);

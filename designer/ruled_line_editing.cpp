@@ -19,6 +19,7 @@
 #include <vector>
 #include <string>
 
+#include "designer/field_editor.h"
 #include "foundation/db.h"
 #include "foundation/db_sql.h"
 #include "foundation/files.h"
@@ -325,6 +326,7 @@ void ToggleLineEditMode() {
     }
     if (!IsSheet(s) && s.editControl) ShowWindow(s.editControl, SW_HIDE);
     if (s.rulerItem >= 0 && s.windowKind != kWindowKindList) Item(s.rulerItem).state = kItemEnabled;
+    if (IsSheet(s)) CheckSheetKeyItem(slot);  // the design starts with the key's field
   } else {
     if (s.windowKind != kWindowKindList) HideLineToolButtons();
     if (E().linesChanged) SaveLineDefinitions(slot);

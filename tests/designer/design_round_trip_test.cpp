@@ -1,5 +1,6 @@
 // A sheet designed through the designer's windows is read: its paper and
-// key set in the sheet settings screen and its check fields made from the
+// key set in the sheet settings screen, the key's field that design mode
+// puts on the sheet dragged into place, and its check fields made from the
 // canvas menu with the field editor are stored as rows, the
 // sheet generator draws filled pages from those rows, and the reading run
 // turns the pages into the records the fills promise.
@@ -76,6 +77,7 @@ class DesignRoundTrip : public ReadingDbTest {
     }
     if (slot < 0) return -1;
     g_currentSheet.canvasSlot = slot;
+    Slot(slot).screenType = kScreenTypeSheet;  // as the project screen opens it
     if (RebuildWindowItems(slot, 1) != 0) return -1;
     ShowWindow(canvas_, SW_SHOW);
     Pump();
@@ -130,16 +132,19 @@ TEST_F(DesignRoundTrip, FieldsMadeInTheEditorAreReadFromGeneratedPages) {
   PostMessageA(Slot(settings).window, WM_CLOSE, 0, 0);
   Pump();
   ASSERT_LT(SheetSettingsSlot(), 0) << testing::PrintToString(Boxes());
-  // The key's write-in field: the key item dialog that makes it is not
-  // part of these windows, so its row is written here.
-  SheetDefinition key;
-  SheetFieldRow id = WriteInFieldRow("0001", "ID", 240, 200, 4);
-  id.edit = "０埋";
-  key.fields.push_back(id);
-  WriteDefinition(key);
-
+  // Design mode puts the key's field on the sheet; the user drags it from
+  // the corner to its place.
   const int slot = OpenCanvasInDesignMode();
   ASSERT_GE(slot, 0) << testing::PrintToString(Boxes());
+  const int idItem = ResolveFieldRef(slot, "ID");
+  ASSERT_GE(idItem, 0) << testing::PrintToString(Boxes());
+  const POINT grab{Item(idItem).pixelX + 4, Item(idItem).pixelY + Item(idItem).pixelHeight / 2};
+  const LPARAM from = MAKELPARAM(grab.x - Slot(slot).scrollX, grab.y - Slot(slot).scrollY);
+  const LPARAM to = MAKELPARAM(grab.x + 180 - Slot(slot).scrollX, grab.y + 160 - Slot(slot).scrollY);
+  PostMessageA(canvas_, WM_LBUTTONDOWN, MK_LBUTTON, from);
+  PostMessageA(canvas_, WM_MOUSEMOVE, MK_LBUTTON, to);
+  PostMessageA(canvas_, WM_LBUTTONUP, 0, to);
+  Pump();
   MakeCheckField(slot, {240, 300}, {{"領域名", "COLOR"}, {"タイトル", "色"}, {"文字数", "3"}, {"横幅", "5"},
                                     {"高さ", "5"}, {"Ｂサイズ", "1"}, {"しきい値", "100"}});
   MakeCheckField(slot, {240, 420},
@@ -159,6 +164,9 @@ TEST_F(DesignRoundTrip, FieldsMadeInTheEditorAreReadFromGeneratedPages) {
   EXPECT_EQ(stored.papers[0].keyNumbering, 2);
   ASSERT_EQ(stored.keys.size(), 1u);
   EXPECT_EQ(stored.keys[0].name, "ID");
+  EXPECT_EQ(stored.fields[0].name, "ID");
+  EXPECT_EQ(stored.fields[0].x, 240) << "where it was dragged";
+  EXPECT_EQ(stored.fields[0].edit, "０埋");
   SheetDefinition marks;
   marks.marks.push_back(RegisteredMarkRow(stored, "0001", 300));
   WriteDefinition(marks);

@@ -53,13 +53,16 @@ class SheetDesign : public ScreenDbTest {
     g_sheetCanvas.pitch = 10;
     g_lineEdit = RuledLineEditState();
     InstallDesignModeCalls();
-    for (const char* table : {"MUPA_FLD", "MUPA_LIN"}) {
+    for (const char* table : {"MUPA_FLD", "MUPA_LIN", "MUPA_IDX"}) {
       const int slot = db_alloc_slot("", kSheetDb, table, GetParam());
       ASSERT_GT(slot, 0);
       ExecSlotSql(slot, (std::string("drop table ") + table).c_str(), 1);
       db_disconnect(slot);
     }
     ASSERT_EQ(CreateTableFromSpec("", kSheetDb, kSheetFieldTable, GetParam(), kSheetSpecFile, kSheetFieldTable), 0);
+    // The sheet's key item is its field AGE.
+    ASSERT_EQ(CreateTableFromSpec("", kSheetDb, "MUPA_IDX", GetParam(), kSheetSpecFile, "MUPA_IDX"), 0);
+    Exec("insert into MUPA_IDX (ＯＣＲコード,ＩＤＸコード,項目名) values ('0001','01','AGE')");
     // One write-in field: 6 x 5 mm boxes, three of them, at (40, 80).
     Exec("insert into MUPA_FLD (ＯＣＲコード,領域コード,領域名,タイトル,編集,文字数,Ｘ座標,Ｙ座標,横幅,高さ) "
          "values ('0001','0001','AGE','年齢','左詰',3,40,80,6,5)");
@@ -263,6 +266,24 @@ TEST_P(SheetDesign, ACheckFieldMadeFromTheMenuIsStoredAndShownWhereItWasAskedFor
   EXPECT_THAT(BoxTexts(), ElementsAre("“COLOR”を削除してもよろしいですか？"));
   EXPECT_THAT(Rows("MUPA_FLD", "領域名", "領域コード"), ElementsAre("AGE"));
   EXPECT_LT(ResolveFieldRef(0, "COLOR"), 0);
+}
+
+TEST_P(SheetDesign, DesignStartsWithTheKeyItemOnTheSheet) {
+  Exec("update MUPA_IDX set 項目名='SERIAL'");
+  ASSERT_EQ(OpenProject(), 0) << Boxes();
+  ToggleDesign();
+  EXPECT_TRUE(BoxTexts().empty()) << Boxes();
+  EXPECT_THAT(Rows("MUPA_FLD", "領域コード,領域名,編集,文字数,Ｘ座標,Ｙ座標", "領域コード"),
+              ElementsAre("0001|AGE|左詰|3|40|80", "0002|SERIAL|０埋|6|60|40"));
+  EXPECT_GE(ResolveFieldRef(0, "SERIAL"), 0) << "the canvas shows it";
+  ToggleDesign();
+  // Without a key item the design says where to set one.
+  Exec("delete from MUPA_IDX");
+  ForgetBoxes();
+  ToggleDesign();
+  EXPECT_THAT(BoxTexts(), ElementsAre("“”の「キー項目名」が定義されていません。\n"
+                                      "メインメニューの〔シート定義〕で「キー項目名」を設定してください。"));
+  EXPECT_EQ(Slot(0).lineEditMode, 1) << "the design goes on";
 }
 
 TEST_P(SheetDesign, OperatorsGetNoDesignMenu) {
