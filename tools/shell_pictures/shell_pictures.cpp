@@ -16,7 +16,7 @@
 #include "designer/designer.h"
 #include "foundation/db.h"
 #include "screen/screen.h"
-#include "shell/program/program.h"
+#include "program/program.h"
 #include "shell/shell.h"
 #include "tests/support/window_picture.h"
 
