@@ -8,10 +8,8 @@
 // display: tools/shell_pictures/shell_pictures.sh)
 #include <windows.h>
 
-#include <cstdint>
 #include <cstdio>
 #include <string>
-#include <vector>
 
 #include "designer/designer.h"
 #include "foundation/db.h"
