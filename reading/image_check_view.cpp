@@ -251,8 +251,8 @@ void CloseView() {
 
 int OpenImageCheckView() {
   ViewState& v = g_view;
-  if (IsValidSlot(v.frameSlot)) return 0;
-  if (!v.frame) v.frame = FindWindowA("WITHFRAME", nullptr);
+  if (IsValidSlot(v.frameSlot) && Slot(v.frameSlot).state != kFreeSlotState) return 0;
+  v.frame = FindWindowA("WITHFRAME", nullptr);
   if (!v.frame) return -1;
   const WorkbenchState& bench = g_workbenchState;
   v.shownRatioX = ShownRatioHundredths(bench.ratioX, bench.dpi);
@@ -274,7 +274,7 @@ int OpenImageCheckView() {
     if (workbench) EnableWindow(workbench, TRUE);
     return -1;
   }
-  if (!v.image) v.image = FindWindowA("WITHIMAGE", nullptr);
+  v.image = FindWindowA("WITHIMAGE", nullptr);
   // The image view stays above the frame that owns it.
   if (v.image) SetWindowLongPtrA(v.image, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(v.frame));
   if (OpenImageViewWindow(v.contentWidth, v.contentHeight, kImageScreen) != 0) {

@@ -50,6 +50,7 @@ struct DialogState {
   bool startNumber = false;
   std::string keyTitle;
   int keyWidth = 4;
+  std::string title;
 };
 DialogState g_dialog;
 
@@ -147,7 +148,7 @@ int CheckEntriesFilled(const std::vector<Entry>& entries) {
 // The number after the last key of the output table: 0 with it in
 // g_readingRun.autoNumber, or -1 after the message when the numbers are used
 // up (they would wrap onto stored records) or the table cannot be read.
-int NextSerialNumber() {
+int NextSerialNumber(bool report = true) {
   ReadingRun& run = g_readingRun;
   const CurrentSheet& sheet = g_currentSheet;
   const char* table = g_sheetSettings.outputTable.c_str();
@@ -161,7 +162,7 @@ int NextSerialNumber() {
   if (opened > 0) db_close(opened);
   logs.outputSlot = -1;
   if (rc != 0) {
-    ReportRunError();
+    if (report) ReportRunError();
     run.runError = 0;
     run.autoNumber.clear();
     return -1;
@@ -237,6 +238,11 @@ void ShowValues() {
   for (const std::vector<Entry>* list : {&d.defaults, &d.collation}) {
     for (const Entry& entry : *list) SetItemValueForCommand(d.slot, entry.field.c_str(), entry.value.c_str());
   }
+  // The next number stands ready; the operator may write another.
+  if (d.startNumber && NextSerialNumber(false) == 0) {
+    SetItemValueForCommand(d.slot, kStartNumberField, g_readingRun.autoNumber.c_str());
+    g_readingRun.autoNumber.clear();
+  }
   if (OperationScan()) {
     SetItemValueForCommand(d.slot, kKeepOpenField, ReadPaperSetting(kKeepOpenField) == 1 ? "1" : "0");
   }
@@ -292,8 +298,6 @@ int ConfirmRun() {
 
 void SaveValues() {
   DialogState& d = g_dialog;
-  TakeEntries(d.defaults);
-  TakeEntries(d.collation);
   SaveEntries(kKeyItemTable, "ＩＤＸコード", d.defaults);
   SaveEntries(kCollationItemTable, "ＯＲＧコード", d.collation);
   LoadSheetKeyItems();
@@ -317,6 +321,8 @@ void RunReading() {
     const std::string text =
         FormatRunStatistics(run.sheetCount, g_sheetSettings.scanType == kScanPaired, GetTickCount() - start);
     ShowRunMessage(text.c_str());
+    const int bench = g_workbenchState.slot;
+    if (IsValidSlot(bench)) SetItemValueForCommand(bench, "OCRMSG", text.c_str());
     // Without a sound device the sheets are read all the same.
     const std::string sound = GetProgramFolder() + "\\" + kCompletionSound;
     if (FileExists(sound.c_str()) == 0) PlayWaveFile(d.window, sound.c_str());
@@ -362,7 +368,11 @@ void OnCommand(int code) {
     return;
   }
   d.lastCommand = code == kCancelCommand ? kCancelCommand : kRunCommand;
-  if (code != kCancelCommand && ConfirmRun() != 0) return;
+  if (code != kCancelCommand) {
+    if (ConfirmRun() != 0) return;
+    TakeEntries(d.defaults);
+    TakeEntries(d.collation);
+  }
   PostMessageA(d.window, kMsgCloseWindow, 0, 0);
 }
 
@@ -376,8 +386,10 @@ HWND RegisterReadRunWindow() {
 
 int ReadRunDialog(int subMode) {
   DialogState& d = g_dialog;
-  if (!d.window) d.window = FindWindowA("Def", nullptr);
-  if (!d.window || IsValidSlot(d.slot)) return -1;
+  d.window = FindWindowA("Def", nullptr);
+  if (!d.window || (IsValidSlot(d.slot) && Slot(d.slot).state != kFreeSlotState && Slot(d.slot).window == d.window)) {
+    return -1;
+  }
   d.subMode = subMode;
   d.lastCommand = 0;
   d.defaults.clear();
@@ -392,7 +404,7 @@ int ReadRunDialog(int subMode) {
     DiscardBuildingItems();
     return -1;
   }
-  const char* title = subMode == kScanRun
+  d.title = subMode == kScanRun
                           ? (Operation() ? "シート読み取り（スキャニング＋文字認識）"
                                          : "テスト読み取り（スキャニングのみ）")
                           : "イメージ変換（保存されたイメージの文字認識）";
@@ -401,7 +413,7 @@ int ReadRunDialog(int subMode) {
   for (HWND window : d.disabled) {
     if (window) EnableWindow(window, FALSE);
   }
-  if (OpenScreenWindow(d.window, -2, -2, 310 + 8 * 20, 24 * rows + 72, 0, kReadRunScreen, 3, 1, 0, title) != 0) {
+  if (OpenScreenWindow(d.window, -2, -2, 310 + 8 * 20, 24 * rows + 72, 0, kReadRunScreen, 3, 1, 0, d.title.c_str()) != 0) {
     for (HWND window : d.disabled) {
       if (window) EnableWindow(window, TRUE);
     }
@@ -418,7 +430,7 @@ LRESULT CALLBACK ReadRunWindowProc(HWND window, UINT message, WPARAM wParam, LPA
       break;
     case kMsgSlotOpened:
       g_dialog.slot = static_cast<int>(wParam);
-      SetWindowTextA(window, Slot(g_dialog.slot).title.c_str());
+      SetWindowTextA(window, g_dialog.title.c_str());
       ShowValues();
       return 0;
     case kMsgScreenCommand:
