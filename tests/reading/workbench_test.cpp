@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <map>
@@ -72,6 +73,39 @@ SheetDefinition WorkSheet() {
 }
 
 using Row = std::map<std::string, std::string>;
+
+// With SHEETDESK_PICTURES naming a folder, what the display shows of a
+// window is saved there as "<name>.png", for a person to look at.
+void SavePicture(HWND window, const char* name) {
+  char folder[MAX_PATH] = "";
+  if (!window || GetEnvironmentVariableA("SHEETDESK_PICTURES", folder, MAX_PATH) == 0) return;
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
+  for (int i = 0; i < 5; ++i) {
+    PumpMessages();
+    Sleep(100);
+  }
+  RECT r;
+  GetWindowRect(window, &r);
+  const int width = r.right - r.left, height = r.bottom - r.top;
+  const HDC screen = GetDC(nullptr);
+  const HDC memory = CreateCompatibleDC(screen);
+  const HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+  const HGDIOBJ previous = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+  std::vector<std::uint8_t> rgb;
+  rgb.reserve(static_cast<std::size_t>(width) * height * 3);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const COLORREF c = GetPixel(memory, x, y);
+      rgb.insert(rgb.end(), {GetRValue(c), GetGValue(c), GetBValue(c)});
+    }
+  }
+  SelectObject(memory, previous);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  WritePng(std::string(folder) + "\\" + name + ".png", width, height, rgb);
+}
 
 class WorkbenchTest : public ReadingDbTest {
  protected:
@@ -254,6 +288,7 @@ TEST_F(WorkbenchTest, AnOperatorReadsTheFeederFromTheWorkbench) {
   char title[128] = "";
   GetWindowTextA(Dialog(), title, sizeof title);
   EXPECT_STREQ(title, "シート読み取り（スキャニング＋文字認識）");
+  SavePicture(Dialog(), "read_run_dialog");
   EXPECT_EQ(Field(Dialog(), "DEFVAL01"), "1") << "the key item no field bears, with its stored value";
   ClickButton(Dialog(), "AUTOBUTT");
   EXPECT_EQ(Field(Dialog(), "CNT_CODE"), "0001") << "an empty table starts at 1, as wide as the key";
@@ -273,6 +308,7 @@ TEST_F(WorkbenchTest, AnOperatorReadsTheFeederFromTheWorkbench) {
   EXPECT_THAT(Log("_PUT.LOG"), HasSubstr("〔000003〕 \r\n◎ [KAI] [ID] 0003   \r\n"));
   EXPECT_EQ(ReadBytes(Path("log\\READEND.TXT")), "1\r\n");
   EXPECT_EQ(ReadBytes(Path("log\\ENDCODE.TXT")), "0003\r\n");
+  SavePicture(Workbench(), "workbench_after_run");
   EXPECT_EQ(g_readingRun.confirmed, 0) << "a later test scan is a test scan again";
   // The dialog's value is kept for the next run.
   ClickButton(Workbench(), "OCRREAD");
@@ -530,9 +566,11 @@ TEST_F(WorkbenchTest, TheImageCheckViewOpensOverTheWorkbenchAndGivesItBack) {
   // With a converted page, the hints ask to look at the frames.
   SheetRequest page;
   page.dpi = kDpi;
+  page.fills = {{"Q1", {0, 2}}, {"Q2", {1}}};
   WritePage("CONV_200.BMP", definition_, page);
   ClickButton(Workbench(), "WITHIMG");
   EXPECT_EQ(Field(frame, "WIMGMSG1"), "紫色の枠内に、ノイズ(斑点)が残っていないか確認してください。");
+  SavePicture(frame, "image_check_view");
   SendMessageA(frame, WM_CLOSE, 0, 0);
   EXPECT_TRUE(IsWindowEnabled(Workbench()));
 }
