@@ -178,6 +178,7 @@ void PaintFrameRulers(HWND window) {
 void PaintImageView(HWND window) {
   PAINTSTRUCT paint;
   HDC dc = BeginPaint(window, &paint);
+  FillRect(dc, &paint.rcPaint, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
   DrawSheetImage(dc, -g_view.scrollX, -g_view.scrollY);
   DrawFieldFramesOnImage(dc, -g_view.scrollX, -g_view.scrollY);
   EndPaint(window, &paint);
@@ -233,6 +234,14 @@ void ShowHints() {
                          "記入した文字が薄くかすれる場合は、｢明るさ｣を標準より暗い目に設定してください。");
 }
 
+// The image view stays over the frame, which stays over the program's
+// other windows.
+void KeepImageOverFrame() {
+  if (IsValidSlot(g_view.imageSlot) && g_view.image) {
+    SetWindowPos(g_view.image, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
+}
+
 void CloseView() {
   if (!IsValidSlot(g_view.frameSlot)) return;
   if (IsValidSlot(g_view.imageSlot)) {
@@ -264,8 +273,8 @@ int OpenImageCheckView() {
   const HWND workbench = FindWindowA("KQE_READ", nullptr);
   if (AddScreenButton("閉じる", "PRJESC", 2, 0, 0, kCloseCommand, kItemEnabled, "QUIT_S.BMP",
                       "もとの画面に戻ります", "") < 0 ||
-      AddScreenItem("", "WIMGMSG1", 8, 0, 8, 80, 80, 8, 'X', 0, 0, 0, 'L', kItemProtected, 0, 7, 0, 0, "", "") < 0 ||
-      AddScreenItem("", "WIMGMSG2", 8, 1, 8, 80, 80, 8, 'X', 0, 0, 0, 'L', kItemProtected, 0, 7, 0, 0, "", "") < 0) {
+      AddScreenItem("", "WIMGMSG1", 8, 0, 8, 80, 80, 8, 'X', 0, 0, 0, 'L', kItemProtected, 0, 5, 0, 0, "", "") < 0 ||
+      AddScreenItem("", "WIMGMSG2", 8, 1, 8, 80, 80, 8, 'X', 0, 0, 0, 'L', kItemProtected, 0, 5, 0, 0, "", "") < 0) {
     DiscardBuildingItems();
     return -1;
   }
@@ -275,8 +284,6 @@ int OpenImageCheckView() {
     return -1;
   }
   v.image = FindWindowA("WITHIMAGE", nullptr);
-  // The image view stays above the frame that owns it.
-  if (v.image) SetWindowLongPtrA(v.image, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(v.frame));
   if (OpenImageViewWindow(v.contentWidth, v.contentHeight, kImageScreen) != 0) {
     CloseView();
     return -1;
@@ -285,10 +292,12 @@ int OpenImageCheckView() {
   GetClientRect(v.frame, &client);
   POINT origin = {kRulerBreadth, kImageTop};
   ClientToScreen(v.frame, &origin);
-  MoveWindow(v.image, origin.x, origin.y, client.right - kRulerBreadth, client.bottom - kImageTop, TRUE);
+  SetWindowPos(v.image, HWND_TOPMOST, origin.x, origin.y, client.right - kRulerBreadth, client.bottom - kImageTop,
+               SWP_SHOWWINDOW | SWP_NOACTIVATE);
   UpdateScrollBars();
   ShowHints();
   SetFocus(v.frame);
+  KeepImageOverFrame();
   return 0;
 }
 
@@ -310,6 +319,9 @@ LRESULT CALLBACK FrameViewWindowProc(HWND window, UINT message, WPARAM wParam, L
       }
       PaintFrameRulers(window);
       return 0;
+    case WM_WINDOWPOSCHANGED:
+      KeepImageOverFrame();
+      break;
     case kMsgScreenCommand:
       if (wParam == kCloseCommand) {
         CloseView();

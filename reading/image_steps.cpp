@@ -33,10 +33,8 @@ int ViewImageLength(int pixels, int shownHundredths) {
 
 std::string FormatRunStatistics(long sheets, bool twoSided, unsigned long milliseconds) {
   const long counted = twoSided ? sheets / 2 : sheets;
-  const double seconds = milliseconds / 1000.0;
-  const double perMinute = seconds > 0 ? counted * 60.0 / seconds : 0.0;
-  char text[160];
-  std::snprintf(text, sizeof text, "読み取り枚数：%ld枚　処理時間：%.1f秒（%.1f枚／分）", counted, seconds,
-                perMinute);
+  char text[80];
+  // Short enough for the workbench's message line.
+  std::snprintf(text, sizeof text, "読取枚数：%ld枚　%.1f秒", counted, milliseconds / 1000.0);
   return text;
 }

@@ -32,5 +32,5 @@ bool RatioNeedsWarning(int shownHundredths);
 int ViewImageLength(int pixels, int shownHundredths);
 
 // The statistics line of a finished run: sheets (halved for two-sided
-// scans), seconds and sheets a minute.
+// scans) and seconds.
 std::string FormatRunStatistics(long sheets, bool twoSided, unsigned long milliseconds);

@@ -27,6 +27,7 @@ constexpr int kNextNumberCommand = 113;
 constexpr int kReadRunScreen = 95;
 constexpr int kCharSize = 8;
 constexpr int kInputColumn = 2;
+constexpr int kCheckHeight = 20;  // pixels of a check with one choice
 constexpr char kCaption[] = "";
 constexpr char kStartNumberField[] = "CNT_CODE";
 constexpr char kKeepOpenField[] = "画面を閉じる";
@@ -220,13 +221,13 @@ int AddItems() {
     }
   }
   if (OperationScan()) {
-    if (AddScreenCheck("給紙", kKeepOpenField, kInputColumn, row, 0, 34, 1, kCharSize, 0, kItemEnabled,
+    if (AddScreenCheck("給紙", kKeepOpenField, kInputColumn, row, 0, 40, kCheckHeight, kCharSize, 0, kItemEnabled,
                        "(給紙を繰り返す場合にチェック)", "読み取り終了後に､この画面を閉じない", "") < 0) {
       return -1;
     }
     row += 2;
   }
-  if (!TestScan() && AddScreenCheck("", kScannerScreenField, kInputColumn, row++, 0, 26, 1, kCharSize, 0,
+  if (!TestScan() && AddScreenCheck("", kScannerScreenField, kInputColumn, row++, 0, 30, kCheckHeight, kCharSize, 0,
                                     kItemEnabled, "", "スキャナの設定画面を表示", "") < 0) {
     return -1;
   }

@@ -287,6 +287,19 @@ void DeleteLogs() {
   }
 }
 
+// The scan type and, when the scanner shows no settings of its own, the
+// brightness, as captions of their buttons.
+void ShowScannerCaptions() {
+  const SheetSettings& s = g_sheetSettings;
+  const char* type = s.scanType == kScanFlatbed ? "フラットベッド"
+                     : s.scanType == kScanFeeder ? "ＡＤＦ"
+                     : s.scanType != kScanPaired ? ""
+                     : s.twoSheetSet            ? "ＡＤＦ２枚１組"
+                                                : "ＡＤＦ両面";
+  SetFieldCaptionAndRepaint("SCNTYPE", type);
+  if (s.scannerScreen == 2) SetFieldCaptionAndRepaint("BRIGHT", std::to_string(s.brightness).c_str());
+}
+
 void ChooseScanType(int choice) {
   if (choice < 1 || choice > 4) return;
   bool found = false;
@@ -301,12 +314,9 @@ void ChooseScanType(int choice) {
     db_close(paper);
   }
   g_workbenchState.side = shown;
-  SetFieldCaptionAndRepaint("SCNTYPE", choice == 1   ? "フラットベッド"
-                                       : choice == 2 ? "ＡＤＦ"
-                                       : choice == 3 ? "ＡＤＦ両面"
-                                                     : "ＡＤＦ２枚１組");
   SwitchSide("0001");
   LoadCurrentSheetPaper();
+  ShowScannerCaptions();
 }
 
 void ChooseBrightness(int choice) {
@@ -323,6 +333,7 @@ void ChooseBrightness(int choice) {
   }
   db_close(paper);
   LoadCurrentSheetPaper();
+  ShowScannerCaptions();
 }
 
 void RunCommand(int command) {
@@ -418,6 +429,7 @@ void OpenWorkbench(int slot) {
   bench.putLog = LogPath("_PUT.LOG");
   bench.shiftLog = LogPath("_HOS.LOG");
   ShowSheetImageSettings(bench.resolutionCode);
+  ShowScannerCaptions();
   if (g_sheetSettings.noiseSize <= 3 && g_sheetSettings.int8 == 2) {
     ShowBenchMessage("【記入欄罫線】が“太い”に設定されていますので、【除去するノイズサイズ】は“0.8mm”以上に"
                      "設定してください。");

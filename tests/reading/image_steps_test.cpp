@@ -58,8 +58,8 @@ TEST(ImageSteps, ResolutionCodesAndTheViewScale) {
 }
 
 TEST(ImageSteps, StatisticsCountSheetsOfTwoSidedScansOnce) {
-  EXPECT_EQ(FormatRunStatistics(6, true, 30000), "読み取り枚数：3枚　処理時間：30.0秒（6.0枚／分）");
-  EXPECT_EQ(FormatRunStatistics(1, false, 0), "読み取り枚数：1枚　処理時間：0.0秒（0.0枚／分）");
+  EXPECT_EQ(FormatRunStatistics(6, true, 30000), "読取枚数：3枚　30.0秒");
+  EXPECT_EQ(FormatRunStatistics(1, false, 1234), "読取枚数：1枚　1.2秒");
 }
 
 }  // namespace

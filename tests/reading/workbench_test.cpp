@@ -87,11 +87,12 @@ void SavePicture(HWND window, const char* name) {
   RECT r;
   GetWindowRect(window, &r);
   const int width = r.right - r.left, height = r.bottom - r.top;
-  const HDC screen = GetDC(nullptr);
+  // The window's own surface: what it painted, frame included.
+  const HDC screen = GetWindowDC(window);
   const HDC memory = CreateCompatibleDC(screen);
   const HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
   const HGDIOBJ previous = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+  BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
   std::vector<std::uint8_t> rgb;
   rgb.reserve(static_cast<std::size_t>(width) * height * 3);
   for (int y = 0; y < height; ++y) {
@@ -103,7 +104,7 @@ void SavePicture(HWND window, const char* name) {
   SelectObject(memory, previous);
   DeleteObject(bitmap);
   DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
+  ReleaseDC(window, screen);
   WritePng(std::string(folder) + "\\" + name + ".png", width, height, rgb);
 }
 
@@ -304,7 +305,7 @@ TEST_F(WorkbenchTest, AnOperatorReadsTheFeederFromTheWorkbench) {
   EXPECT_EQ(Values(rows, "KAI"), (std::vector<std::string>{"7", "7", "7"})) << "the dialog's value";
   EXPECT_EQ(Values(rows, "Q1"), (std::vector<std::string>{"13", "5", ""}));
   EXPECT_EQ(Values(rows, "Q2"), (std::vector<std::string>{"2", "", ""}));
-  EXPECT_THAT(Field(Workbench(), "OCRMSG"), HasSubstr("読み取り枚数：3枚"));
+  EXPECT_THAT(Field(Workbench(), "OCRMSG"), HasSubstr("読取枚数：3枚"));
   EXPECT_THAT(Log("_PUT.LOG"), HasSubstr("〔000003〕 \r\n◎ [KAI] [ID] 0003   \r\n"));
   EXPECT_EQ(ReadBytes(Path("log\\READEND.TXT")), "1\r\n");
   EXPECT_EQ(ReadBytes(Path("log\\ENDCODE.TXT")), "0003\r\n");
@@ -368,7 +369,7 @@ TEST_F(WorkbenchTest, ALostMarkStopsTheRunWithTheCornerMessageAndTheDialogStaysC
   ASSERT_EQ(Boxes().size(), 1u) << testing::PrintToString(Boxes());
   EXPECT_THAT(Boxes()[0], HasSubstr("シート左上の“■マーク”を認識できませんので、処理を中断します。"));
   EXPECT_FALSE(DialogOpen()) << "no next feed after a stop";
-  EXPECT_THAT(Field(Workbench(), "OCRMSG"), testing::Not(HasSubstr("読み取り枚数")));
+  EXPECT_THAT(Field(Workbench(), "OCRMSG"), testing::Not(HasSubstr("読取枚数")));
   EXPECT_TRUE(GetFileAttributesA(FeedPath("PAGE00003.BMP").c_str()) != INVALID_FILE_ATTRIBUTES);
 }
 
@@ -538,17 +539,20 @@ TEST_F(WorkbenchTest, TheErrorLogViewerIsKnownByItsProcess) {
 }
 
 TEST_F(WorkbenchTest, ACompletionSoundThatCannotPlayIsIgnored) {
+  // The shipped sound cannot play without a sound device; nor can a file
+  // that is no wave at all.
   const std::string sound = ProgramFolderPath("readend.wav");
+  const std::string shipped = ReadBytes(sound);
   WriteBytes(sound, "RIFF not a wave");
   Prepare(kOperationMode);
   Feed({{{0}, {0}}});
   ClickButton(Workbench(), "OCRREAD");
   ClickButton(Dialog(), "DEF01");
   PumpMessages();
-  DeleteFileA(sound.c_str());
+  WriteBytes(sound, shipped);
   EXPECT_TRUE(Boxes().empty()) << testing::PrintToString(Boxes());
   EXPECT_EQ(OutputRows().size(), 1u);
-  EXPECT_THAT(Field(Workbench(), "OCRMSG"), HasSubstr("読み取り枚数：1枚"));
+  EXPECT_THAT(Field(Workbench(), "OCRMSG"), HasSubstr("読取枚数：1枚"));
 }
 
 TEST_F(WorkbenchTest, TheImageCheckViewOpensOverTheWorkbenchAndGivesItBack) {
@@ -571,6 +575,7 @@ TEST_F(WorkbenchTest, TheImageCheckViewOpensOverTheWorkbenchAndGivesItBack) {
   ClickButton(Workbench(), "WITHIMG");
   EXPECT_EQ(Field(frame, "WIMGMSG1"), "紫色の枠内に、ノイズ(斑点)が残っていないか確認してください。");
   SavePicture(frame, "image_check_view");
+  SavePicture(FindWindowA("WITHIMAGE", nullptr), "image_view_only");
   SendMessageA(frame, WM_CLOSE, 0, 0);
   EXPECT_TRUE(IsWindowEnabled(Workbench()));
 }
