@@ -254,23 +254,12 @@ void ShowValues() {
 
 bool Checked(const char* field) { return FieldText(field).rfind('1', 0) == 0; }
 
-// Stores a paper setting of side "0001".
-void StorePaperSetting(const char* column, int value) {
-  const int slot = OpenSheetTable(kPaperTable, "0001");
-  if (slot < 0) return;
-  if (db_toppos(slot, "ＯＣＲコード") == 0) {
-    SetColumnInt(slot, column, value);
-    db_update(slot);
-  }
-  db_close(slot);
-}
-
 // The checks of "実 行": 0, or -1 with the dialog kept open.
 int ConfirmRun() {
   DialogState& d = g_dialog;
   ReadingRun& run = g_readingRun;
   if (!DesignScan() && d.subMode != 3) run.confirmed = 1;
-  if (OperationScan()) StorePaperSetting(kKeepOpenField, Checked(kKeepOpenField) ? 1 : 0);
+  if (OperationScan()) StoreSheetSetting(kKeepOpenField, Checked(kKeepOpenField) ? 1 : 0);
   if (CheckEntriesFilled(d.defaults) != 0) return -1;
   if (!d.collation.empty()) {
     if (CheckEntriesFilled(d.collation) != 0) return -1;
@@ -293,7 +282,7 @@ int ConfirmRun() {
       return -1;
     }
   }
-  if (!TestScan()) StorePaperSetting(kScannerScreenField, Checked(kScannerScreenField) ? 1 : 2);
+  if (!TestScan()) StoreSheetSetting(kScannerScreenField, Checked(kScannerScreenField) ? 1 : 2);
   return 0;
 }
 

@@ -79,13 +79,13 @@ std::string LogPath(const char* suffix) {
   return g_currentSheet.logFolder + "\\" + base.data() + suffix;
 }
 
-// A slot on the MUPA_PAP row of the side shown, positioned on it when it
-// exists; -1 (reported by the database layer).
-int OpenPaperRow(bool* found) {
+// A slot on the MUPA_PAP row of a side (by default the side shown),
+// positioned on it when it exists; -1 (reported by the database layer).
+int OpenPaperRow(bool* found, const std::string& side = g_workbenchState.side) {
   const SheetDefinitionRef& sheet = g_sheetDefinition;
   const int slot = db_open(sheet.folder.c_str(), sheet.database.c_str(), kPaperTable, sheet.kind, kSheetSpecSet,
                            kPaperTable, "select * from MUPA_PAP where ＯＣＲコード=%s",
-                           SqlLiteral(g_workbenchState.side.c_str()).c_str());
+                           SqlLiteral(side.c_str()).c_str());
   *found = slot > 0 && db_toppos(slot, "ＯＣＲコード") == 0;
   return slot;
 }
@@ -302,18 +302,7 @@ void ShowScannerCaptions() {
 
 void ChooseScanType(int choice) {
   if (choice < 1 || choice > 4) return;
-  bool found = false;
-  const std::string shown = g_workbenchState.side;
-  g_workbenchState.side = "0001";
-  const int paper = OpenPaperRow(&found);
-  if (paper > 0) {
-    if (found) {
-      SetColumnInt(paper, "予備１", choice);
-      db_update(paper);
-    }
-    db_close(paper);
-  }
-  g_workbenchState.side = shown;
+  StoreSheetSetting("予備１", choice);
   SwitchSide("0001");
   LoadCurrentSheetPaper();
   ShowScannerCaptions();
@@ -321,17 +310,7 @@ void ChooseScanType(int choice) {
 
 void ChooseBrightness(int choice) {
   if (choice < 1 || choice > 10) return;
-  bool found = false;
-  const std::string shown = g_workbenchState.side;
-  g_workbenchState.side = "0001";
-  const int paper = OpenPaperRow(&found);
-  g_workbenchState.side = shown;
-  if (paper < 0) return;
-  if (found) {
-    SetColumnInt(paper, "明るさ", choice);
-    db_update(paper);
-  }
-  db_close(paper);
+  StoreSheetSetting("明るさ", choice);
   LoadCurrentSheetPaper();
   ShowScannerCaptions();
 }
@@ -500,9 +479,15 @@ void ShowSheetImageSettings(int resolutionCode) {
   ShowMarkStatus();
 }
 
-void SendWorkbenchCommand(int command) {
-  const HWND window = FindWindowA("KQE_READ", nullptr);
-  if (window) SendMessageA(window, kMsgScreenCommand, command, 0);
+void StoreSheetSetting(const char* column, int value) {
+  bool found = false;
+  const int paper = OpenPaperRow(&found, "0001");
+  if (paper < 0) return;
+  if (found) {
+    SetColumnInt(paper, column, value);
+    db_update(paper);
+  }
+  db_close(paper);
 }
 
 LRESULT CALLBACK SheetWorkWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -44,8 +44,8 @@ std::string ConvertedImagePath();
 // Loads the ratios and margins of the side shown at a resolution into the
 // workbench and its fields, and shows whether marks are registered.
 void ShowSheetImageSettings(int resolutionCode);
-// Sends a command to the workbench as its buttons do.
-void SendWorkbenchCommand(int command);
+// Stores a whole-number setting of the sheet (its MUPA_PAP row "0001").
+void StoreSheetSetting(const char* column, int value);
 
 // The reading-run dialog "Def" for a sub-mode of the run (1 scan, 2 stored
 // page, 3 default values only). 0, or -1 when it could not open.
