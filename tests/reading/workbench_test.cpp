@@ -580,6 +580,27 @@ TEST_F(WorkbenchTest, TheImageCheckViewOpensOverTheWorkbenchAndGivesItBack) {
   EXPECT_TRUE(IsWindowEnabled(Workbench()));
 }
 
+TEST_F(WorkbenchTest, TheScanTypeAndBrightnessAreStoredForTheSheet) {
+  Prepare(kDesignMode);
+  char caption[64] = "";
+  GetFieldCaption("SCNTYPE", caption);
+  EXPECT_STREQ(caption, "ＡＤＦ");
+  Choose(127, 4);
+  Choose(131, 7);
+  GetFieldCaption("SCNTYPE", caption);
+  EXPECT_STREQ(caption, "ＡＤＦ２枚１組");
+  GetFieldCaption("BRIGHT", caption);
+  EXPECT_STREQ(caption, "7");
+  Choose(204, 1);  // the side shown already: nothing changes
+  EXPECT_EQ(g_sheetDefinition.sheetCode, "0001");
+  const auto papers = Rows(kSheetDb, "MUPA_PAP", "ＯＣＲコード");
+  ASSERT_EQ(papers.size(), 1u);
+  EXPECT_EQ(papers[0].at("予備１"), "4");
+  EXPECT_EQ(papers[0].at("明るさ"), "7");
+  EXPECT_EQ(g_sheetSettings.scanType, kScanPaired);
+  EXPECT_EQ(g_sheetSettings.twoSheetSet, 1);
+}
+
 TEST_F(WorkbenchTest, ButtonsWhoseScreensAreNotBuiltSaySo) {
   Prepare(kDesignMode);
   for (const char* button : {"PRINT", "CARDINP", "LISTINP", "DELTBL", "OCREDT"}) {
