@@ -580,6 +580,29 @@ TEST_F(WorkbenchTest, TheImageCheckViewOpensOverTheWorkbenchAndGivesItBack) {
   EXPECT_TRUE(IsWindowEnabled(Workbench()));
 }
 
+TEST_F(WorkbenchTest, AStoredPageIsConvertedIntoARecord) {
+  Prepare(kDesignMode);
+  SheetRequest page;
+  page.dpi = kDpi;
+  page.fills = {{"Q1", {1, 3}}, {"Q2", {2}}};
+  WritePage("SCAN_200.BMP", definition_, page);
+  ClickButton(Workbench(), "IMGCHR");
+  ASSERT_TRUE(DialogOpen());
+  EXPECT_EQ(Field(Dialog(), "CNT_CODE"), "0001");
+  ClickButton(Dialog(), "DEF01");
+  PumpMessages();
+  const std::vector<Row> rows = OutputRows();
+  ASSERT_EQ(rows.size(), 1u) << testing::PrintToString(Boxes());
+  EXPECT_EQ(rows[0].at("ID"), "0001");
+  EXPECT_EQ(rows[0].at("KAI"), "1");
+  EXPECT_EQ(rows[0].at("Q1"), "24");
+  EXPECT_EQ(rows[0].at("Q2"), "3");
+  ASSERT_EQ(Boxes().size(), 1u);
+  EXPECT_THAT(Boxes()[0], HasSubstr("イメージの基準位置とのズレ"));
+  EXPECT_NE(GetFileAttributesA(ImagePath("SCAN_200.BMP").c_str()), INVALID_FILE_ATTRIBUTES)
+      << "a stored page stays in design mode";
+}
+
 TEST_F(WorkbenchTest, TheScanTypeAndBrightnessAreStoredForTheSheet) {
   Prepare(kDesignMode);
   char caption[64] = "";
