@@ -624,6 +624,44 @@ TEST_F(WorkbenchTest, TheScanTypeAndBrightnessAreStoredForTheSheet) {
   EXPECT_EQ(g_sheetSettings.twoSheetSet, 1);
 }
 
+// The first black pixel of the image view in reading order, as painted.
+POINT FirstBlackOfView() {
+  const HWND view = FindWindowA("WITHIMAGE", nullptr);
+  UpdateWindow(view);
+  const HDC dc = GetDC(view);
+  POINT found = {-1, -1};
+  for (int y = 0; y < 300 && found.x < 0; ++y) {
+    for (int x = 0; x < 300; ++x) {
+      if (GetPixel(dc, x, y) == RGB(0, 0, 0)) {
+        found = {x, y};
+        break;
+      }
+    }
+  }
+  ReleaseDC(view, dc);
+  return found;
+}
+
+TEST_F(WorkbenchTest, TheViewMovesThePageByTwiceTheMarginAndStretchesItByHalfTheRatio) {
+  Prepare(kDesignMode);
+  SheetRequest page;
+  page.dpi = kDpi;
+  WritePage("CONV_200.BMP", definition_, page);
+  ClickButton(Workbench(), "WITHIMG");
+  const POINT plain = FirstBlackOfView();
+  ASSERT_GE(plain.x, 0) << "the top-left mark is in view";
+  SendMessageA(FindWindowA("WITHFRAME", nullptr), WM_CLOSE, 0, 0);
+  for (int k = 0; k < 3; ++k) ClickButton(Workbench(), "RT");
+  for (int k = 0; k < 4; ++k) ClickButton(Workbench(), "MAGNI1");
+  ClickButton(Workbench(), "WITHIMG");
+  const POINT moved = FirstBlackOfView();
+  // A left margin of 3 moves the page 6 pixels; the shown ratio 1.04
+  // stretches it by 1.02 from its left edge.
+  EXPECT_EQ(moved.y, plain.y);
+  EXPECT_NEAR(moved.x, 6 + plain.x * 1.02, 1.0) << plain.x;
+  SendMessageA(FindWindowA("WITHFRAME", nullptr), WM_CLOSE, 0, 0);
+}
+
 TEST_F(WorkbenchTest, ButtonsWhoseScreensAreNotBuiltSaySo) {
   Prepare(kDesignMode);
   for (const char* button : {"PRINT", "CARDINP", "LISTINP", "DELTBL", "OCREDT"}) {
