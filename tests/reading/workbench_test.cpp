@@ -306,7 +306,11 @@ TEST_F(WorkbenchTest, AnOperatorReadsTheFeederFromTheWorkbench) {
   EXPECT_EQ(Values(rows, "Q1"), (std::vector<std::string>{"13", "5", ""}));
   EXPECT_EQ(Values(rows, "Q2"), (std::vector<std::string>{"2", "", ""}));
   EXPECT_THAT(Field(Workbench(), "OCRMSG"), HasSubstr("読取枚数：3枚"));
-  EXPECT_THAT(Log("_PUT.LOG"), HasSubstr("〔000003〕 \r\n◎ [KAI] [ID] 0003   \r\n"));
+  const std::string equals = std::string(100, '=') + "\r\n", dashes = std::string(100, '-') + "\r\n";
+  EXPECT_EQ(Log("_PUT.LOG"), equals + "〔000001〕 \r\n◎ [KAI] [ID] 0001 13 2 \r\n" + dashes +
+                                 "〔000002〕 \r\n◎ [KAI] [ID] 0002 5  \r\n" + dashes +
+                                 "〔000003〕 \r\n◎ [KAI] [ID] 0003   \r\n" + dashes);
+  EXPECT_THAT(Log("_ERR.LOG"), HasSubstr("“Q2”のチェック数が“1”を越えました。"));
   EXPECT_EQ(ReadBytes(Path("log\\READEND.TXT")), "1\r\n");
   EXPECT_EQ(ReadBytes(Path("log\\ENDCODE.TXT")), "0003\r\n");
   SavePicture(Workbench(), "workbench_after_run");
