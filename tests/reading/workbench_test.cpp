@@ -631,7 +631,7 @@ TEST_F(WorkbenchTest, TheScanTypeAndBrightnessAreStoredForTheSheet) {
 // The first black pixel of the image view in reading order, as painted.
 POINT FirstBlackOfView() {
   const HWND view = FindWindowA("WITHIMAGE", nullptr);
-  UpdateWindow(view);
+  RedrawWindow(view, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
   const HDC dc = GetDC(view);
   POINT found = {-1, -1};
   for (int y = 0; y < 300 && found.x < 0; ++y) {
@@ -664,6 +664,50 @@ TEST_F(WorkbenchTest, TheViewMovesThePageByTwiceTheMarginAndStretchesItByHalfThe
   EXPECT_EQ(moved.y, plain.y);
   EXPECT_NEAR(moved.x, 6 + plain.x * 1.02, 1.0) << plain.x;
   SendMessageA(FindWindowA("WITHFRAME", nullptr), WM_CLOSE, 0, 0);
+}
+
+// Magenta pixels the image view shows: its frames.
+int MagentaOfView() {
+  const HWND view = FindWindowA("WITHIMAGE", nullptr);
+  RedrawWindow(view, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+  RECT client;
+  GetClientRect(view, &client);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = client.right;
+  info.bmiHeader.biHeight = -client.bottom;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  const HDC dc = GetDC(view);
+  const HDC memory = CreateCompatibleDC(dc);
+  const HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  const HGDIOBJ previous = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
+  int count = 0;
+  const auto* pixels = static_cast<const std::uint32_t*>(bits);
+  for (long i = 0; i < static_cast<long>(client.right) * client.bottom; ++i) count += (pixels[i] & 0xFFFFFF) == 0xFF00FF;
+  SelectObject(memory, previous);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(view, dc);
+  return count;
+}
+
+TEST_F(WorkbenchTest, AChoiceMarkedWithACaretGetsNoFrame) {
+  Prepare(kDesignMode);
+  Item(FindCanvasField("Q1")).overlayText = "a,b,c,d,e";
+  ClickButton(Workbench(), "WITHIMG");
+  const int framed = MagentaOfView();
+  SendMessageA(FindWindowA("WITHFRAME", nullptr), WM_CLOSE, 0, 0);
+  Item(FindCanvasField("Q1")).overlayText = "a,^,c,d,e";
+  ClickButton(Workbench(), "WITHIMG");
+  const int caret = MagentaOfView();
+  SendMessageA(FindWindowA("WITHFRAME", nullptr), WM_CLOSE, 0, 0);
+  EXPECT_GT(framed, 0);
+  // One box of Q1 fewer: a box's perimeter of magenta less.
+  EXPECT_LT(caret, framed);
+  EXPECT_GT(caret, framed * 3 / 4);
 }
 
 TEST_F(WorkbenchTest, ButtonsWhoseScreensAreNotBuiltSaySo) {
