@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "designer/sheet_settings.h"
 #include "foundation/db.h"
@@ -18,6 +19,7 @@
 #include "reading/reading.h"
 #include "reading/workbench.h"
 #include "screen/screen.h"
+#include "shell/shell.h"
 
 WorkbenchState g_workbenchState;
 
@@ -300,6 +302,42 @@ void ShowScannerCaptions() {
   if (s.scannerScreen == 2) SetFieldCaptionAndRepaint("BRIGHT", std::to_string(s.brightness).c_str());
 }
 
+// The scanners of the installation ("SCANERS" of the program folder) as
+// the choices of the scanner button, the chosen one (スキャナＮｏ of the
+// settings row) as its caption.
+void ShowScanner() {
+  std::string current;
+  std::vector<std::string> names;
+  if (LoadScannerList(GetProgramFolder().c_str(), &current, &names) != 0) return;
+  std::string choices;
+  for (const std::string& name : names) choices += (choices.empty() ? "" : ",") + name;
+  SetFieldItems("SCANER", choices.c_str());
+  const int number = g_workbenchState.scannerNumber;
+  const bool listed = number >= 1 && number <= static_cast<int>(names.size());
+  SetFieldCaptionAndRepaint("SCANER", listed ? names[number - 1].c_str() : current.c_str());
+}
+
+int ReadScannerNumber() {
+  if (g_program.workFolder.empty()) return 0;
+  const int t = OpenSettingsRow();
+  if (t < 0) return 0;
+  const int number = GetColumnInt(t, "スキャナＮｏ");
+  db_close(t);
+  return number;
+}
+
+void ChooseScanner(int choice) {
+  if (choice < 1 || g_program.workFolder.empty()) return;
+  const int t = OpenSettingsRow();
+  if (t < 0) return;
+  SetColumnInt(t, "スキャナＮｏ", choice);
+  const int stored = db_update(t);
+  db_close(t);
+  if (stored != 0) return;
+  g_workbenchState.scannerNumber = choice;
+  ShowScanner();
+}
+
 void ChooseScanType(int choice) {
   if (choice < 1 || choice > 4) return;
   StoreSheetSetting("予備１", choice);
@@ -359,6 +397,9 @@ void RunCommand(int command) {
     case kSideShown:
       if (choice == 1 || choice == 2) SwitchSide(choice == 1 ? "0001" : "0002");
       return;
+    case kScanner:
+      ChooseScanner(choice);
+      return;
     case kScanType:
       ChooseScanType(choice);
       return;
@@ -372,7 +413,6 @@ void RunCommand(int command) {
     case kFormatEdit:
     case kMoveFields:
     case kFieldGrid:
-    case kScanner:
     case kCheckGrid:
     case kFieldPrint:
       ShowWorkbenchMessage(kCaption, "%s", kNotBuilt);
@@ -408,6 +448,8 @@ void OpenWorkbench(int slot) {
   bench.putLog = LogPath("_PUT.LOG");
   bench.shiftLog = LogPath("_HOS.LOG");
   ShowSheetImageSettings(bench.resolutionCode);
+  bench.scannerNumber = ReadScannerNumber();
+  ShowScanner();
   ShowScannerCaptions();
   if (g_sheetSettings.noiseSize <= 3 && g_sheetSettings.int8 == 2) {
     ShowBenchMessage("【記入欄罫線】が“太い”に設定されていますので、【除去するノイズサイズ】は“0.8mm”以上に"

@@ -1,12 +1,18 @@
-// The reading button of the project screen: the workbench the menu opens
-// hands the reading run the program's folders and the output database of
-// the sheet, and checks the sheet before the reading-run dialog opens.
+// The workbench the menu opens: it hands the reading run the program's
+// folders and the output database of the sheet, its reading button checks
+// the sheet before the reading-run dialog opens, and the scanner chosen on
+// it is kept in the program's settings.
 #include <windows.h>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <string>
+
 #include "designer/sheet_settings.h"
+#include "foundation/db.h"
+#include "foundation/files.h"
 #include "reading/reading.h"
 #include "screen/screen.h"
 #include "shell/program/program.h"
@@ -43,6 +49,36 @@ TEST_F(WorkbenchReading, TheReadButtonChecksTheSheetWithTheProgramsFolders) {
   EXPECT_THAT(Boxes(), testing::ElementsAre("画面右上のボタンで、「スキャナのタイプ」を選択してください。"));
   EXPECT_FALSE(IsWindowVisible(FindWindowA("Def", nullptr)));
   EXPECT_TRUE(IsWindowEnabled(workbench));
+}
+
+// The caption of an item of the workbench.
+std::string WorkbenchCaption(const char* name) {
+  for (int s = 0; s < kWindowSlotCount; ++s) {
+    if (Slot(s).state == kFreeSlotState || Slot(s).window != FindWindowA("KQE_READ", nullptr)) continue;
+    const int item = ResolveFieldRef(s, name);
+    return item >= 0 ? Item(item).caption : "";
+  }
+  return "";
+}
+
+TEST_F(WorkbenchReading, TheChosenScannerIsStoredInTheSettings) {
+  const std::string list = GetProgramFolder() + "\\SCANERS";
+  std::FILE* file = std::fopen(list.c_str(), "wb");
+  ASSERT_NE(file, nullptr);
+  std::fputs("Test Feeder,Scanner A,Scanner B", file);
+  std::fclose(file);
+  ChooseSample();
+  Command(kCmdOperation);
+  EXPECT_EQ(WorkbenchCaption("SCANER"), "Test Feeder") << "none chosen yet: the list's current one";
+  g_screen.lastPopupChoice = 2;
+  SendMessageA(FindWindowA("KQE_READ", nullptr), kMsgScreenCommand, 125, 0);
+  RunPostedMessages();
+  EXPECT_EQ(WorkbenchCaption("SCANER"), "Scanner B");
+  const int t = OpenSettingsRow();
+  ASSERT_GE(t, 0);
+  EXPECT_EQ(GetColumnInt(t, "スキャナＮｏ"), 2);
+  db_close(t);
+  DeleteFileA(list.c_str());
 }
 
 }  // namespace
