@@ -27,6 +27,7 @@ namespace {
 
 constexpr UINT kMsgFillScreen = WM_USER + 111;    // 1135
 constexpr UINT kMsgScreenClosed = WM_USER + 112;  // 1136
+constexpr UINT kMsgRightButton = WM_USER + 140;   // 1164
 constexpr char kCaption[] = "";
 constexpr char kMarkTable[] = "MUPA_HMK";
 constexpr char kNotBuilt[] = "この機能は、まだ組み込まれていません。";
@@ -553,6 +554,22 @@ LRESULT CALLBACK SheetWorkWindowProc(HWND window, UINT message, WPARAM wParam, L
     case WM_CLOSE:
     case kMsgCloseWindow:
       CloseWorkbench();
+      return 0;
+    case WM_QUERYOPEN: {
+      const int canvas = CanvasSlot();
+      if (canvas >= 0) ShowWindow(Slot(canvas).window, SW_SHOW);
+      return TRUE;
+    }
+    case WM_RBUTTONDOWN:
+      if (g_screen.mainWindow) SendMessageA(g_screen.mainWindow, kMsgRightButton, g_workbenchState.screenNumber, 0);
+      return 0;
+    case kMsgFieldChosen:
+      if (g_workbenchState.owner) {
+        SendMessageA(g_workbenchState.owner, kMsgFieldMessage, g_workbenchState.screenNumber, 0);
+      }
+      return 0;
+    case kMsgHeaderMenu:
+      if (g_screen.mainWindow) return SendMessageA(g_screen.mainWindow, message, wParam, lParam);
       return 0;
     default:
       break;
