@@ -14,6 +14,7 @@
 #include "foundation/db_sql.h"
 #include "foundation/files.h"
 #include "foundation/msgbox.h"
+#include "foundation/sjis_text.h"
 #include "reading/image_steps.h"
 #include "reading/log_viewer.h"
 #include "reading/reading.h"
@@ -75,12 +76,6 @@ void SetBenchField(const char* name, const std::string& text) {
 }
 
 void ShowBenchMessage(const std::string& text) { SetBenchField("OCRMSG", text); }
-
-std::string LogPath(const char* suffix) {
-  std::vector<char> base(g_sheetDefinition.database.size() + 1);
-  GetFileBaseName(base.data(), g_sheetDefinition.database.c_str());
-  return g_currentSheet.logFolder + "\\" + base.data() + suffix;
-}
 
 // A slot on the MUPA_PAP row of a side (by default the side shown),
 // positioned on it when it exists; -1 (reported by the database layer).
@@ -445,9 +440,9 @@ void OpenWorkbench(int slot) {
   bench.resolutionCode = ResolutionCodeOfDpiSetting(std::atoi(dpi.c_str()));
   g_readingPlaces.replacements = ReadUserIniValue("CHARCHG");
   g_readingPlaces.cutImageFolder = ReadUserIniValue("CUTIMGPATH");
-  bench.errorLog = LogPath("_ERR.LOG");
-  bench.putLog = LogPath("_PUT.LOG");
-  bench.shiftLog = LogPath("_HOS.LOG");
+  bench.errorLog = DefinitionLogPath(g_currentSheet.logFolder, "_ERR.LOG");
+  bench.putLog = DefinitionLogPath(g_currentSheet.logFolder, "_PUT.LOG");
+  bench.shiftLog = DefinitionLogPath(g_currentSheet.logFolder, "_HOS.LOG");
   ShowSheetImageSettings(bench.resolutionCode);
   bench.scannerNumber = ReadScannerNumber();
   ShowScanner();
@@ -485,6 +480,12 @@ void CloseWorkbench() {
 }
 
 }  // namespace
+
+std::string DefinitionLogPath(const std::string& folder, const char* suffix) {
+  std::vector<char> base(g_sheetDefinition.database.size() + 1);
+  GetFileBaseName(base.data(), g_sheetDefinition.database.c_str());
+  return folder + "\\" + base.data() + suffix;
+}
 
 std::string ConvertedImagePath() {
   const WorkbenchState& bench = g_workbenchState;

@@ -39,6 +39,9 @@ struct WorkbenchState {
 };
 extern WorkbenchState g_workbenchState;
 
+// A log of the sheet definition in a folder: "<folder>\<base name of the
+// definition database><suffix>".
+std::string DefinitionLogPath(const std::string& folder, const char* suffix);
 // The converted page of the side shown, at the workbench's resolution.
 std::string ConvertedImagePath();
 // Loads the ratios and margins of the side shown at a resolution into the
@@ -52,3 +55,11 @@ void StoreSheetSetting(const char* column, int value);
 int ReadRunDialog(int subMode);
 // The image check view over the workbench. 0, or -1 (reported).
 int OpenImageCheckView();
+
+struct ScreenDataSet;
+// When the sheet prints identification numbers: the groups of records of
+// the list's table that share one go into "<definition>_ID.LOG" of the log
+// folder (written anew), and the operator is asked to look at them in
+// Notepad. The number of groups (0 when the sheet prints no numbers), or -1
+// when the table or the log could not be used (reported).
+int CheckDuplicateIds(const ScreenDataSet& list, const std::string& logFolder);

@@ -716,6 +716,57 @@ TEST_F(WorkbenchTest, AChoiceMarkedWithACaretGetsNoFrame) {
   EXPECT_GT(caret, framed * 3 / 4);
 }
 
+TEST_F(WorkbenchTest, RecordsSharingAnIdentificationNumberAreListed) {
+  Prepare(kOperationMode);
+  const int paper = db_open(folder().c_str(), kSheetDb, "MUPA_PAP", kDbKindFile, "MUPADATA", "MUPA_PAP", "");
+  ASSERT_GT(paper, 0);
+  ASSERT_EQ(db_toppos(paper, "ＯＣＲコード"), 0);
+  SetColumnInt(paper, "プレプリント", 1);
+  SetColumnText(paper, "プレプリント欄", "PID");
+  ASSERT_EQ(db_update(paper), 0);
+  db_close(paper);
+  WriteOutputSpec("OUT1", {"ID:char*:4", "KAI:char*:2", "Q1", "Q2", "PID:char*:6"});
+  ScreenDataSet list;
+  list.folder = folder();
+  list.database = kOutputDb;
+  list.table = "OUT1";
+  list.dbKind = kDbKindFile;
+  struct Case {
+    const char* what;
+    std::vector<const char*> ids;  // of the records 1, 2, ... (KAI = its number)
+    int groups;
+    std::string log;
+  };
+  const Case cases[] = {
+      {"all distinct", {"A1", "B2", "C3"}, 0, ""},
+      {"two pairs", {"A1", "B2", "A1", "C3", "B2", "D4"}, 2,
+       "KAI PID\r\n-------\r\n1   A1 \r\n3   A1 \r\n-------\r\n2   B2 \r\n5   B2 \r\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const int out = db_open(folder().c_str(), kOutputDb, "OUT1", kDbKindFile, "OUT1", "OUT1", "");
+    ASSERT_GT(out, 0);
+    for (int rc = db_toppos(out, "ID"); rc == 0; rc = db_toppos(out, "ID")) db_delete(out);
+    for (std::size_t k = 0; k < c.ids.size(); ++k) {
+      db_clear(out);
+      SetColumnText(out, "ID", ("000" + std::to_string(k + 1)).c_str());
+      SetColumnText(out, "KAI", std::to_string(k + 1).c_str());
+      SetColumnText(out, "PID", c.ids[k]);
+      ASSERT_EQ(db_add(out), 0);
+    }
+    db_close(out);
+    ForgetBoxes();
+    AnswerNext(IDNO);
+    EXPECT_EQ(CheckDuplicateIds(list, Path("log")), c.groups);
+    EXPECT_EQ(ReadBytes(Path("log\\SHEET_ID.LOG")), c.log) << "written anew each time";
+    if (c.groups == 0) {
+      EXPECT_TRUE(Boxes().empty());
+    } else {
+      EXPECT_THAT(Boxes(), ElementsAre(HasSubstr("「PID」に重複する番号が登録されています。")));
+    }
+  }
+}
+
 TEST_F(WorkbenchTest, ButtonsWhoseScreensAreNotBuiltSaySo) {
   Prepare(kDesignMode);
   for (const char* button : {"PRINT", "CARDINP", "LISTINP", "DELTBL", "OCREDT"}) {
