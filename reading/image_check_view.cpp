@@ -250,7 +250,7 @@ void CloseView() {
   }
   const int frame = g_view.frameSlot;
   g_view.frameSlot = -1;
-  const HWND workbench = FindOwnWindow("KQE_READ");
+  const HWND workbench = FindProgramWindow("KQE_READ");
   if (workbench) EnableWindow(workbench, TRUE);
   CloseScreenWindow(frame, 1);
   if (workbench) SetFocus(workbench);
@@ -261,7 +261,7 @@ void CloseView() {
 int OpenImageCheckView() {
   ViewState& v = g_view;
   if (IsValidSlot(v.frameSlot) && Slot(v.frameSlot).state != kFreeSlotState) return 0;
-  v.frame = FindOwnWindow("WITHFRAME");
+  v.frame = FindProgramWindow("WITHFRAME");
   if (!v.frame) return -1;
   const WorkbenchState& bench = g_workbenchState;
   v.shownRatioX = ShownRatioHundredths(bench.ratioX, bench.dpi);
@@ -270,7 +270,7 @@ int OpenImageCheckView() {
   const SheetCanvasState& grid = g_sheetCanvas;
   v.contentWidth = std::max(1, grid.columns * grid.pitch * kViewFactor);
   v.contentHeight = std::max(1, grid.rows * grid.pitch * kViewFactor);
-  const HWND workbench = FindOwnWindow("KQE_READ");
+  const HWND workbench = FindProgramWindow("KQE_READ");
   if (AddScreenButton("閉じる", "PRJESC", 2, 0, 0, kCloseCommand, kItemEnabled, "QUIT_S.BMP",
                       "もとの画面に戻ります", "") < 0 ||
       AddScreenItem("", "WIMGMSG1", 8, 0, 8, 80, 80, 8, 'X', 0, 0, 0, 'L', kItemProtected, 0, 5, 0, 0, "", "") < 0 ||
@@ -283,7 +283,7 @@ int OpenImageCheckView() {
     if (workbench) EnableWindow(workbench, TRUE);
     return -1;
   }
-  v.image = FindOwnWindow("WITHIMAGE");
+  v.image = FindProgramWindow("WITHIMAGE");
   if (OpenImageViewWindow(v.contentWidth, v.contentHeight, kImageScreen) != 0) {
     CloseView();
     return -1;

@@ -318,7 +318,7 @@ void RunReading() {
     if (FileExists(sound.c_str()) == 0) PlayWaveFile(d.window, sound.c_str());
   }
   if (operationScan && ReadPaperSetting(kKeepOpenField) == 1 && !failed && !marksStopped) {
-    const HWND workbench = FindOwnWindow("KQE_READ");
+    const HWND workbench = FindProgramWindow("KQE_READ");
     if (workbench) PostMessageA(workbench, kMsgScreenCommand, kNextNumberCommand, 0);
   }
 }
@@ -333,7 +333,7 @@ void CloseDialog() {
     if (window) EnableWindow(window, TRUE);
   }
   CloseScreenWindow(slot, 1);
-  const HWND workbench = FindOwnWindow("KQE_READ");
+  const HWND workbench = FindProgramWindow("KQE_READ");
   if (workbench) SetActiveWindow(workbench);
   if (!run) {
     g_readingRun.confirmed = 0;
@@ -376,7 +376,7 @@ HWND RegisterReadRunWindow() {
 
 int ReadRunDialog(int subMode) {
   DialogState& d = g_dialog;
-  d.window = FindOwnWindow("Def");
+  d.window = FindProgramWindow("Def");
   if (!d.window || (IsValidSlot(d.slot) && Slot(d.slot).state != kFreeSlotState && Slot(d.slot).window == d.window)) {
     return -1;
   }
@@ -398,7 +398,7 @@ int ReadRunDialog(int subMode) {
                           ? (Operation() ? "シート読み取り（スキャニング＋文字認識）"
                                          : "テスト読み取り（スキャニングのみ）")
                           : "イメージ変換（保存されたイメージの文字認識）";
-  d.disabled[0] = FindOwnWindow("KQE_READ");
+  d.disabled[0] = FindProgramWindow("KQE_READ");
   d.disabled[1] = g_screen.mainWindow;
   for (HWND window : d.disabled) {
     if (window) EnableWindow(window, FALSE);

@@ -8,27 +8,7 @@ namespace {
 
 constexpr int kWorkbenchIcon = 102;
 
-struct ClassSearch {
-  const char* className;
-  HWND found;
-};
-
-BOOL CALLBACK MatchClass(HWND window, LPARAM data) {
-  auto* search = reinterpret_cast<ClassSearch*>(data);
-  char name[64] = "";
-  GetClassNameA(window, name, sizeof name);
-  if (lstrcmpA(name, search->className) != 0) return TRUE;
-  search->found = window;
-  return FALSE;
-}
-
 }  // namespace
-
-HWND FindOwnWindow(const char* className) {
-  ClassSearch search = {className, nullptr};
-  EnumThreadWindows(GetCurrentThreadId(), MatchClass, reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
 
 HWND RegisterSheetWorkWindow(HWND) {
   return CreateHiddenWindow({"KQE_READ", SheetWorkWindowProc, CS_HREDRAW | CS_VREDRAW,

@@ -23,10 +23,6 @@ LRESULT CALLBACK ReadRunWindowProc(HWND window, UINT message, WPARAM wParam, LPA
 LRESULT CALLBACK FrameViewWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK ImageViewWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-// The window of a class among this program's own (another program's window
-// of the same class is not taken), or null.
-HWND FindOwnWindow(const char* className);
-
 // What the workbench holds while it is open; reset at each opening.
 struct WorkbenchState {
   int slot = -1;              // the button bar's window slot
