@@ -13,11 +13,11 @@
 #include "designer/sheet_settings.h"
 #include "foundation/db.h"
 #include "foundation/files.h"
+#include "program/program.h"
 #include "reading/reading.h"
 #include "screen/screen.h"
-#include "shell/program/program.h"
 #include "shell/shell.h"
-#include "tests/shell/program/program_fixture.h"
+#include "tests/program/program_fixture.h"
 
 namespace {
 

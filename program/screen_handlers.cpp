@@ -10,7 +10,7 @@
 #include "foundation/msgbox.h"
 #include "reading/workbench.h"
 #include "screen/screen.h"
-#include "shell/program/program.h"
+#include "program/program.h"
 #include "shell/shell.h"
 
 namespace {

@@ -13,7 +13,7 @@
 #include "foundation/sjis_text.h"
 #include "reading/reading.h"
 #include "screen/screen.h"
-#include "shell/program/program.h"
+#include "program/program.h"
 #include "shell/shell.h"
 
 namespace {
