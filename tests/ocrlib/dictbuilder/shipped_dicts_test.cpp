@@ -30,6 +30,17 @@ class ShippedDictsTest : public ::testing::Test {
     const int16_t id = MupaGetDictHandle(handle_, name);
     return id < 0 ? nullptr : GetDictData(id);
   }
+  // Top-1 of the pattern classifier alone on the samples.
+  static int Classify(const DictBlock* dict, std::vector<penkit::DigitSample>& samples) {
+    int right = 0;
+    for (penkit::DigitSample& s : samples) {
+      const MupaImage d = s.image.Descriptor();
+      const RunImage image{d.width, d.height, 1, d.bytesPerLine, 200, d.bits};
+      const CharWorkRecord r = ClassifyWith(dict, image, s.image.InkRect(), kTypeDigits);
+      right += r.count > 0 && r.candidates[0].code() == 0x824F + s.digit;
+    }
+    return right;
+  }
   // Top-1 of MupaExecuteOneChar on the samples with the loaded dictionary.
   int ReadOneByOne(const char* name, std::vector<penkit::DigitSample>& samples) {
     const int16_t dict = MupaGetDictHandle(handle_, name);
@@ -95,14 +106,7 @@ TEST_F(ShippedDictsTest, StrokeModelsReadDigitsAndLeaveThePipelineAsAccurate) {
   std::vector<penkit::DigitSample> samples = penkit::DigitSamples(778, 20);
   const DictBlock* dict = Load("digits.dic");
   ASSERT_NE(dict, nullptr);
-  int alone = 0;
-  for (penkit::DigitSample& s : samples) {
-    const MupaImage d = s.image.Descriptor();
-    const RunImage image{d.width, d.height, 1, d.bytesPerLine, 200, d.bits};
-    const CharWorkRecord r = ClassifyWith(dict, image, s.image.InkRect(), kTypeDigits);
-    alone += r.count > 0 && r.candidates[0].code() == 0x824F + s.digit;
-  }
-  EXPECT_GE(ReadOneByOne("digits.dic", samples), alone);
+  EXPECT_GE(ReadOneByOne("digits.dic", samples), Classify(dict, samples));
 
   std::ifstream in("digits.dic", std::ios::binary);
   std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
@@ -120,13 +124,7 @@ TEST_F(ShippedDictsTest, DigitsReadThePenKitsDigits) {
   const DictBlock* dict = Load("digits.dic");
   ASSERT_NE(dict, nullptr);
   std::vector<penkit::DigitSample> samples = penkit::DigitSamples(777, 20);
-  int right = 0;
-  for (penkit::DigitSample& s : samples) {
-    const MupaImage d = s.image.Descriptor();
-    const RunImage image{d.width, d.height, 1, d.bytesPerLine, 200, d.bits};
-    const CharWorkRecord r = ClassifyWith(dict, image, s.image.InkRect(), kTypeDigits);
-    right += r.count > 0 && r.candidates[0].code() == 0x824F + s.digit;
-  }
+  const int right = Classify(dict, samples);
   EXPECT_GE(right * 100, 90 * static_cast<int>(samples.size()))
       << right << " of " << samples.size();
 }
