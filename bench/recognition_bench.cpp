@@ -75,6 +75,7 @@ struct Tally {
       if (r != nullptr && r->candidates[k].code == truth) {
         top1 += k == 0;
         ++top3;
+        break;
       }
     }
     for (size_t k = 0; k < 3 && k < pattern.size(); ++k) {

@@ -1,6 +1,7 @@
 // Stroke models of a character set derived from its clean writings.
 #include "ocrlib/dictbuilder/stroke_training.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <memory>
@@ -70,6 +71,9 @@ void DeriveSetStrokeModels(const glyphs::GlyphRenderer& renderer, glyphs::CharSe
                            StrokeModelFamilies* families, StrokeTrainingReport* report) {
   const int group = GroupOf(set);
   const glyphs::Distortion clean = Clean();
+  // A family holds no more models than the recogniser selects.
+  const int classCount = static_cast<int>(glyphs::CharacterSet(set).size());
+  perClass = std::min(perClass, kMaxSelectedModels / classCount);
   std::mt19937 rng(seed);
   // The writings of every class: each face's glyph, then pen writings.
   std::map<uint16_t, std::vector<glyphs::GlyphImage>> writings;

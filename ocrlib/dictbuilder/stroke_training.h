@@ -24,7 +24,8 @@ struct StrokeTrainingReport {
 };
 
 // Derives the models of `set` into its character group of *families
-// (digits g1, capitals g2, katakana g3), up to `perClass` in each family,
+// (digits g1, capitals g2, katakana g3), up to `perClass` in each family
+// (fewer when the family would outgrow what the recogniser selects),
 // from the clean writings first and then from the writings `more`. Pen
 // writings use `seed`: give it a training seed, never a test seed, and
 // `more` only training writings.

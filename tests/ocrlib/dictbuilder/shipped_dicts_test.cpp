@@ -41,7 +41,8 @@ class ShippedDictsTest : public ::testing::Test {
     }
     return right;
   }
-  // Top-1 of MupaExecuteOneChar on the samples with the loaded dictionary.
+  // Top-1 of MupaExecuteOneChar on the samples with the loaded dictionary;
+  // no answer lists a code twice.
   int ReadOneByOne(const char* name, std::vector<penkit::DigitSample>& samples) {
     const int16_t dict = MupaGetDictHandle(handle_, name);
     const int16_t env = MupaOpenExecEnv(handle_, 3);
@@ -58,6 +59,12 @@ class ShippedDictsTest : public ::testing::Test {
       MupaCharResult result = {};
       right += MupaExecuteOneChar(handle_, env, &image, &rect, &options, &result) == 0 &&
                result.candidates[0].code == 0x824F + s.digit;
+      std::set<uint16_t> listed;
+      for (const auto& candidate : result.candidates) {
+        if (candidate.code == 0xFFFF || candidate.code == 0) continue;
+        EXPECT_TRUE(listed.insert(candidate.code).second)
+            << "a code listed twice for a " << s.digit << " (several models of a class)";
+      }
     }
     MupaCloseExecEnv(handle_, env);
     return right;
