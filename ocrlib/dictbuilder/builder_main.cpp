@@ -26,7 +26,7 @@ namespace {
 
 // Ways of writing a class the digit dictionary's stroke models keep, in
 // each family.
-constexpr int kShippedModelsPerClass = 40;
+constexpr int kShippedModelsPerClass = 60;
 
 int WritePack(const std::string& path, const std::vector<glyphs::Sample>& samples) {
   std::string error;
