@@ -14,7 +14,7 @@
 
 #include <gtest/gtest.h>
 
-#include "shell/program/program.h"
+#include "program/program.h"
 #include "tests/support/hook_recorder.h"
 
 // Copies what a fresh installation holds into `folder` (made anew) and
