@@ -38,7 +38,8 @@ rm -rf "$structural" && mkdir -p "$structural"
 "$bench_root/native/bin/mupa_dictbuilder" "$structural" --mnist "$bench_root/host-tools/mnist" \
   --structural 1 | grep "stroke models"
 cp "$work"/digits*_test.pack "$structural/"
-"$bench_root/native/bin/recognition_bench" "$structural" | sed -n '/^capitals_test/q;p'
+"$bench_root/native/bin/recognition_bench" "$structural" >"$structural/figures.txt"
+sed -n '/^capitals_test/q;p' "$structural/figures.txt"
 rm -rf "$structural"
 echo "== segmentation"
 "$bench_root/native/bin/segment_bench" "${1:-300}"
