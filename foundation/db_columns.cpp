@@ -139,10 +139,17 @@ void CopyEntryValue(ColumnEntry& to, const ColumnEntry& from) {
   if (from.cut != TextCut::kWhole) to.cut = from.cut;
 }
 
-const char* Shared(const std::string& text) {
-  FormatTextBounded(g_sharedText, kSharedTextSize, "%s", text.c_str());
+const char* Shared(const char* text) {
+  const size_t length = std::strlen(text);
+  if (length < static_cast<size_t>(kSharedTextSize)) {
+    std::memmove(g_sharedText, text, length + 1);
+  } else {
+    FormatTextBounded(g_sharedText, kSharedTextSize, "%s", text);  // cut at a character's start
+  }
   return g_sharedText;
 }
+
+const char* Shared(const std::string& text) { return Shared(text.c_str()); }
 
 }  // namespace
 
@@ -502,7 +509,9 @@ int SetColumnFromText(int slot, const char* name, const char* text) {
 
 const char* GetColumnAsText(int slot, const char* name) {
   const ColumnEntry* e = Lookup(slot, name);
-  return Shared(e ? EntryAsText(*e) : std::string());
+  if (!e) return Shared("");
+  // A text goes to the shared buffer as it is, without a copy between.
+  return IsTextType(e->type) ? Shared(e->text.data()) : Shared(EntryAsText(*e));
 }
 
 const char* FormatColumnForDisplay(int slot, const char* name) {
