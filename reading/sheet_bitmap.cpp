@@ -16,6 +16,7 @@
 #include <unistd.h>
 #endif
 
+#include "platform/bmp_format.h"
 #include "platform/raster.h"
 #include "reading/sheet_core.h"
 
@@ -35,10 +36,6 @@ struct FileCloser {
 };
 using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
-uint32_t Read32(const unsigned char* p) {
-  return p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24;
-}
-unsigned Read16(const unsigned char* p) { return p[0] | p[1] << 8; }
 void Put32(unsigned char* p, uint32_t v) {
   for (int i = 0; i < 4; ++i) p[i] = static_cast<unsigned char>(v >> (8 * i));
 }
@@ -61,38 +58,32 @@ bool HasBmpExtension(const char* path) {
   return GetImageExtension(path, extension) && std::strcmp(extension, "bmp") == 0;
 }
 
-// The checked values of a BMP's headers.
-struct BmpHeader {
-  int width = 0;
-  int height = 0;         // rows, positive
-  bool topDown = false;   // a negative height in the file
-  int bitsPerPixel = 0;
-  uint32_t colours = 0;
-  uint32_t pixelOffset = 0;
-  int stride = 0;         // bytes a row, padded to 32 bits
-};
-
-// Reads and checks the file and info headers: kHeader for a short file, a
-// foreign magic or info header, or sizes out of range.
-SheetFileStatus ReadBmpHeader(std::FILE* file, BmpHeader* header) {
-  unsigned char bytes[kPaletteOffset];
-  if (std::fread(bytes, 1, sizeof bytes, file) != sizeof bytes) return SheetFileStatus::kHeader;
-  if (bytes[0] != 'B' || bytes[1] != 'M' || Read32(bytes + 14) != kInfoHeaderSize) {
-    return SheetFileStatus::kHeader;
+// Opens a sheet image file and reads its headers through the imaging
+// library's BMP reader, which checks the rows against the file's length
+// before anything is sized by them; the run's reason for a refusal.
+SheetFileStatus OpenSheetBmp(const char* path, FilePtr* file, OneBitBmp* header) {
+  if (!HasBmpExtension(path)) return SheetFileStatus::kNotBmp;
+  file->reset(std::fopen(path, "rb"));
+  if (!*file) return SheetFileStatus::kOpen;
+  uint8_t head[kBmpProbeBytes];
+  const std::size_t got = std::fread(head, 1, sizeof head, file->get());
+  if (std::fseek(file->get(), 0, SEEK_END) != 0) return SheetFileStatus::kHeader;
+  const long length = std::ftell(file->get());
+  if (length < 0) return SheetFileStatus::kHeader;
+  switch (CheckOneBitBmpHeaders(head, got, static_cast<uint64_t>(length), header)) {
+    case BmpFault::kNone:
+      break;
+    case BmpFault::kBitDepth:
+      return SheetFileStatus::kBitDepth;
+    case BmpFault::kColours:
+      return SheetFileStatus::kColours;
+    case BmpFault::kPastEnd:
+      return SheetFileStatus::kTruncated;
+    default:
+      return SheetFileStatus::kHeader;
   }
-  const auto width = static_cast<int32_t>(Read32(bytes + 18));
-  const auto height = static_cast<int32_t>(Read32(bytes + 22));
-  if (width <= 0 || width > kMaxSheetWidth || height == 0 || height < -kMaxSheetHeight ||
-      height > kMaxSheetHeight) {
-    return SheetFileStatus::kHeader;
-  }
-  header->width = width;
-  header->height = height < 0 ? -height : height;
-  header->topDown = height < 0;
-  header->bitsPerPixel = static_cast<int>(Read16(bytes + 28));
-  header->colours = Read32(bytes + 46);
-  header->pixelOffset = Read32(bytes + 10);
-  header->stride = (width + 31) / 32 * 4;
+  // A palette that names more than two colours is no black-and-white scan.
+  if (header->colorsUsed != 0 && header->colorsUsed != 2) return SheetFileStatus::kColours;
   return SheetFileStatus::kOk;
 }
 
@@ -183,49 +174,36 @@ int GetImageExtension(const char* path, char* out) {
 }
 
 int GetBmpImageSize(const char* path, long* size) {
-  if (!HasBmpExtension(path)) return 0;
-  FilePtr file(std::fopen(path, "rb"));
-  if (!file) return 0;
-  BmpHeader header;
-  if (ReadBmpHeader(file.get(), &header) != SheetFileStatus::kOk) return 0;
-  const long bytes = static_cast<long>(header.stride) * header.height;
-  // A header that promises more rows than the file holds gives no size:
-  // nothing is allocated for rows that are not there.
-  if (std::fseek(file.get(), 0, SEEK_END) != 0 ||
-      std::ftell(file.get()) < static_cast<long>(header.pixelOffset) + bytes) {
-    return 0;
-  }
-  *size = bytes;
-  return 1;
+  return SheetImageBytes(path, size) == SheetFileStatus::kOk;
+}
+
+SheetFileStatus SheetImageBytes(const char* path, long* size) {
+  FilePtr file;
+  OneBitBmp header;
+  const SheetFileStatus status = OpenSheetBmp(path, &file, &header);
+  if (status == SheetFileStatus::kOk) *size = static_cast<long>(header.pixelBytes);
+  return status;
 }
 
 SheetFileStatus ReadSheetBmp(const char* path, int dpi, SheetBitmap* bitmap,
                              std::size_t capacity, int* fileWidth) {
-  if (!HasBmpExtension(path)) return SheetFileStatus::kNotBmp;
-  FilePtr file(std::fopen(path, "rb"));
-  if (!file) return SheetFileStatus::kOpen;
-  BmpHeader header;
-  const SheetFileStatus status = ReadBmpHeader(file.get(), &header);
+  FilePtr file;
+  OneBitBmp header;
+  const SheetFileStatus status = OpenSheetBmp(path, &file, &header);
   if (status != SheetFileStatus::kOk) return status;
-  if (header.bitsPerPixel != 1) return SheetFileStatus::kBitDepth;
-  const uint32_t colours = header.colours == 0 ? 2 : header.colours;
-  if (colours != 2) return SheetFileStatus::kColours;
-
-  unsigned char palette[8];
-  if (std::fread(palette, 1, sizeof palette, file.get()) != sizeof palette) {
-    return SheetFileStatus::kHeader;
-  }
-  const std::size_t bytes = static_cast<std::size_t>(header.stride) * header.height;
+  const std::size_t bytes = static_cast<std::size_t>(header.pixelBytes);
   if (bytes > capacity) return SheetFileStatus::kTooSmall;
+  const int stride = static_cast<int>(header.rowBytes);
 
-  bitmap->width = static_cast<int16_t>(header.stride * 8);
+  bitmap->width = static_cast<int16_t>(stride * 8);
   bitmap->height = static_cast<int16_t>(header.height);
   bitmap->bitsPerPixel = 1;
-  bitmap->bytesPerLine = static_cast<int16_t>(header.stride);
+  bitmap->bytesPerLine = static_cast<int16_t>(stride);
   bitmap->dpi = static_cast<int16_t>(dpi);
   // The darker palette entry is black.
-  const int dark0 = palette[0] + palette[1] + palette[2];
-  const int dark1 = palette[4] + palette[5] + palette[6];
+  const BmpColor* palette = header.palette;
+  const int dark0 = palette[0].blue + palette[0].green + palette[0].red;
+  const int dark1 = palette[1].blue + palette[1].green + palette[1].red;
   bitmap->polarity = dark0 < dark1 ? 0 : 1;
   if (fileWidth) *fileWidth = header.width;
 
@@ -235,33 +213,22 @@ SheetFileStatus ReadSheetBmp(const char* path, int dpi, SheetBitmap* bitmap,
     return SheetFileStatus::kTruncated;
   }
   if (!header.topDown) {
-    std::vector<uint8_t> spare(header.stride);
+    std::vector<uint8_t> spare(stride);
     for (int top = 0, bottom = header.height - 1; top < bottom; ++top, --bottom) {
-      uint8_t* a = bitmap->bits + static_cast<std::size_t>(top) * header.stride;
-      uint8_t* b = bitmap->bits + static_cast<std::size_t>(bottom) * header.stride;
-      std::memcpy(spare.data(), a, header.stride);
-      std::memcpy(a, b, header.stride);
-      std::memcpy(b, spare.data(), header.stride);
+      uint8_t* a = bitmap->bits + static_cast<std::size_t>(top) * stride;
+      uint8_t* b = bitmap->bits + static_cast<std::size_t>(bottom) * stride;
+      std::memcpy(spare.data(), a, stride);
+      std::memcpy(a, b, stride);
+      std::memcpy(b, spare.data(), stride);
     }
   }
   WhitenPadding(*bitmap, header.width);
   return SheetFileStatus::kOk;
 }
 
-SheetFileStatus SheetImageBytes(const char* path, int dpi, long* size) {
-  if (GetBmpImageSize(path, size)) return SheetFileStatus::kOk;
-  // Read once more for the reason: a missing file, a foreign header, rows
-  // the file does not hold ...
-  SheetBitmap none;
-  const SheetFileStatus status = ReadSheetBmp(path, dpi, &none, 0);
-  return status == SheetFileStatus::kTooSmall || status == SheetFileStatus::kOk
-             ? SheetFileStatus::kTruncated
-             : status;
-}
-
 SheetFileStatus LoadSheetImageFile(const char* path, int dpi, SheetImage* image) {
   long size = 0;
-  const SheetFileStatus sized = SheetImageBytes(path, dpi, &size);
+  const SheetFileStatus sized = SheetImageBytes(path, &size);
   if (sized != SheetFileStatus::kOk) return sized;
   image->pixels.assign(static_cast<std::size_t>(size), 0);
   image->bitmap.bits = image->pixels.data();
