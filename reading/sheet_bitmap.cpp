@@ -1,7 +1,8 @@
 // 1-bit BMP sheet images, read and written here rather than through the
-// imaging library: scanned pages, converted pages and cut-out areas. The
-// headers are checked before anything is sized, so a damaged or foreign file
-// is refused with its reason instead of filling a wrong buffer.
+// imaging library's files: scanned pages, converted pages and cut-out areas.
+// Their headers are the library's BMP layout, read by its one header reader
+// and checked before anything is sized, so a damaged or foreign file is
+// refused with its reason instead of filling a wrong buffer.
 #include <cctype>
 #include <cstdio>
 #include <cstring>
@@ -22,27 +23,12 @@
 
 namespace {
 
-constexpr int kFileHeaderSize = 14;
-constexpr int kInfoHeaderSize = 40;
-constexpr int kPaletteOffset = kFileHeaderSize + kInfoHeaderSize;
-constexpr int kHeadersWithPalette = kPaletteOffset + 8;  // 62
 constexpr int kInkMargin = 3;
-// The widest image whose stride in bits still fits the 16-bit width.
-constexpr int kMaxSheetWidth = 32736;
-constexpr int kMaxSheetHeight = 32767;
 
 struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
 };
 using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
-
-void Put32(unsigned char* p, uint32_t v) {
-  for (int i = 0; i < 4; ++i) p[i] = static_cast<unsigned char>(v >> (8 * i));
-}
-void Put16(unsigned char* p, unsigned v) {
-  p[0] = static_cast<unsigned char>(v);
-  p[1] = static_cast<unsigned char>(v >> 8);
-}
 
 // Cuts an open file to `size` bytes.
 bool CutFile(std::FILE* file, long size) {
@@ -266,29 +252,16 @@ SheetFileStatus SaveSheetBitmap(const char* path, const SheetBitmap& bitmap) {
   const std::size_t pixelBytes = static_cast<std::size_t>(stride) * bitmap.height;
   // The file is put together in a buffer kept for the next page.
   static thread_local std::vector<unsigned char> file;
-  file.assign(kHeadersWithPalette + pixelBytes, 0);
+  file.assign(kOneBitBmpHeaderBytes + pixelBytes, 0);
   unsigned char* h = file.data();
-  h[0] = 'B';
-  h[1] = 'M';
-  Put32(h + 2, static_cast<uint32_t>(file.size()));
-  Put32(h + 10, kHeadersWithPalette);
-  Put32(h + 14, kInfoHeaderSize);
-  Put32(h + 18, static_cast<uint32_t>(bitmap.width));
-  Put32(h + 22, static_cast<uint32_t>(bitmap.height));
-  Put16(h + 26, 1);
-  Put16(h + 28, 1);
-  const uint32_t pelsPerMetre = static_cast<uint32_t>(bitmap.dpi) * 10000 / 254;
-  Put32(h + 38, pelsPerMetre);
-  Put32(h + 42, pelsPerMetre);
-  Put32(h + 46, 2);
-  unsigned char* black = h + kPaletteOffset + (bitmap.polarity == 0 ? 0 : 4);
-  unsigned char* white = h + kPaletteOffset + (bitmap.polarity == 0 ? 4 : 0);
-  std::memset(black, 0, 4);
-  std::memset(white, 255, 3);
-  white[3] = 0;
+  const BmpColor black{0, 0, 0, 0}, white{255, 255, 255, 0};
+  const BmpColor palette[2] = {bitmap.polarity == 0 ? black : white,
+                               bitmap.polarity == 0 ? white : black};
+  const auto pelsPerMetre = static_cast<int32_t>(bitmap.dpi * 10000 / 254);
+  MakeOneBitBmpHeaders(bitmap.width, bitmap.height, palette, pelsPerMetre, pelsPerMetre, h);
 
   const unsigned char pad = bitmap.polarity == 0 ? 0 : 255;
-  unsigned char* out = h + kHeadersWithPalette;
+  unsigned char* out = h + kOneBitBmpHeaderBytes;
   for (int k = 0; k < bitmap.height; ++k, out += stride) {
     const uint8_t* row = bitmap.bits + static_cast<std::size_t>(bitmap.height - 1 - k) *
                                            bitmap.bytesPerLine;
@@ -310,7 +283,8 @@ SheetFileStatus TurnSheetImage(const SheetImage& source, int hundredths, SheetIm
   if (from.width <= 0 || from.height <= 0 || !from.bits) return SheetFileStatus::kHeader;
   int width = 0, height = 0;
   RotatedSize(from.width, from.height, hundredths, &width, &height);
-  if (width <= 0 || width > kMaxSheetWidth || height <= 0 || height > kMaxSheetHeight) {
+  // No larger than a page the run can read back.
+  if (width <= 0 || width > kMaxImageSide || height <= 0 || height > kMaxImageSide) {
     return SheetFileStatus::kHeader;
   }
   const int stride = (width + 31) / 32 * 4;
