@@ -84,6 +84,44 @@ TEST(Segmentation, SyntheticLinesGiveTheirBoxes) {
   }
 }
 
+// A stroke broken on the scan leaves pieces and crumbs beside its character;
+// the line's usual character height and width tell them from characters.
+TEST(Segmentation, BrokenPiecesRejoinTheirCharacter) {
+  struct Case {
+    const char* what;
+    uint32_t mask;
+    std::vector<MupaRect> ink;
+    std::vector<MupaRect> boxes;
+  };
+  const std::vector<MupaRect> digits = Row({4, 20, 36, 52});
+  auto with = [&](std::vector<MupaRect> more) {
+    std::vector<MupaRect> ink = digits;
+    ink.insert(ink.end(), more.begin(), more.end());
+    return ink;
+  };
+  const Case cases[] = {
+      {"a flag a blank column off its stroke", kTypeDigits,
+       with({{68, 5, 70, 10}, {72, 5, 79, 24}}), with({{68, 5, 79, 24}})},
+      {"a foot broken off a capital", kTypeCapitals, with({{68, 19, 71, 24}, {73, 5, 81, 24}}),
+       with({{68, 5, 81, 24}})},
+      {"a narrow digit a blank column from the next stays apart", kTypeDigits,
+       with({{68, 5, 70, 24}, {72, 5, 81, 24}}), with({{68, 5, 70, 24}, {72, 5, 81, 24}})},
+      {"a crumb beside a digit widens its box", kTypeDigits, with({{63, 22, 64, 23}}),
+       {digits[0], digits[1], digits[2], {52, 5, 64, 24}}},
+      {"a crumb beside a katakana widens its box", kTypeKatakana, with({{63, 22, 64, 23}}),
+       {digits[0], digits[1], digits[2], {52, 5, 64, 24}}},
+      {"a crumb halfway between two digits joins neither", kTypeDigits,
+       with({{16, 14, 17, 15}}), digits},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    penkit::BitImage image = Blocks(110, 30, c.ink);
+    const Segmented s = Segment(image, c.mask);
+    EXPECT_EQ(s.result, 0);
+    EXPECT_EQ(s.boxes, c.boxes);
+  }
+}
+
 TEST(Segmentation, AnEmptyRectangleHasNoBox) {
   penkit::BitImage image(40, 20);
   const Segmented s = Segment(image, kTypeDigits);

@@ -1,0 +1,167 @@
+// Mending of the grouped boxes with what the whole line shows. Pen strokes
+// break on a scan: a stroke's end comes off as a piece of its own, a bar of
+// a "2" or a flag of a "1" stands a pixel apart, and a crumb too small to
+// pass the speck filter is lost, shrinking its character's box. The line's
+// usual character height and width tell such pieces from characters.
+#include <algorithm>
+#include <vector>
+
+#include "ocrlib/frame/frame_internal.h"
+
+namespace {
+
+int Width(const MupaRect& b) { return b.right - b.left + 1; }
+int Height(const MupaRect& b) { return b.bottom - b.top + 1; }
+
+// Columns two boxes share (negative: minus the blank columns between them).
+int SharedColumns(const MupaRect& a, const MupaRect& b) {
+  return std::min(a.right, b.right) - std::max(a.left, b.left) + 1;
+}
+
+// Pixels between two boxes along the larger of the two axes (0 touching).
+int BoxDistance(const MupaRect& a, const MupaRect& b) {
+  const int dx = std::max({0, a.left - b.right - 1, b.left - a.right - 1});
+  const int dy = std::max({0, a.top - b.bottom - 1, b.top - a.bottom - 1});
+  return std::max(dx, dy);
+}
+
+MupaRect United(const MupaRect& a, const MupaRect& b) {
+  MupaRect u;
+  UniteBoxes(a, b, &u);
+  return u;
+}
+
+// The value `share` (0..1) of the way up the sorted values.
+int Quantile(std::vector<int> values, double share) {
+  if (values.empty()) return 0;
+  const auto at = values.begin() + static_cast<ptrdiff_t>(share * (values.size() - 1) + 0.5);
+  std::nth_element(values.begin(), at, values.end());
+  return *at;
+}
+
+// The line's usual character: the height three quarters up the boxes'
+// heights (a line broken into many pieces still shows its characters'
+// height there), and the median width of the boxes at least half that tall.
+struct LineShape {
+  int height = 0, width = 0;
+};
+
+LineShape MeasureLine(const SegmentWork& w) {
+  std::vector<int> heights, widths;
+  for (int r = 0; r < w.header.boxCount; ++r) heights.push_back(Height(w.rows[r].box));
+  LineShape shape;
+  shape.height = Quantile(heights, 0.75);
+  for (int r = 0; r < w.header.boxCount; ++r) {
+    if (2 * Height(w.rows[r].box) >= shape.height) widths.push_back(Width(w.rows[r].box));
+  }
+  shape.width = Quantile(widths, 0.5);
+  return shape;
+}
+
+// Row `gone` joins row `keep`: its box, its components; rows after it move
+// down one, and the components' box numbers follow.
+void JoinRows(SegmentWork* w, int keep, int gone) {
+  CharBoxRow& k = w->rows[keep];
+  const CharBoxRow& g = w->rows[gone];
+  UniteBoxes(k.box, g.box, &k.box);
+  for (int i = 0; i < g.componentCount && k.componentCount < kMaxRowComponents; ++i) {
+    k.components[k.componentCount++] = g.components[i];
+  }
+  std::sort(k.components, k.components + k.componentCount);
+  MeasureRow(&k);
+  const int count = w->header.boxCount;
+  for (int r = gone; r + 1 < count; ++r) {
+    w->rows[r] = w->rows[r + 1];
+    w->rows[r].number = static_cast<uint16_t>(r);
+  }
+  for (int i = 0; i < w->header.componentCount; ++i) {
+    uint16_t& b = w->components[i].boxNumber;
+    if (b == kComponentTaken) continue;
+    if (b == gone) {
+      b = static_cast<uint16_t>(keep > gone ? keep - 1 : keep);
+    } else if (b > gone) {
+      --b;
+    }
+  }
+  w->header.boxCount = static_cast<int16_t>(count - 1);
+}
+
+// A piece less than half the line's height is no digit or capital: it joins
+// the nearest box it fits with (the union no wider than a wide character).
+// Returns whether a piece joined.
+bool JoinShortPiece(const LineShape& shape, SegmentWork* w) {
+  const int widest = 3 * shape.width / 2;
+  for (int r = 0; r < w->header.boxCount; ++r) {
+    const MupaRect& piece = w->rows[r].box;
+    if (2 * Height(piece) >= shape.height) continue;
+    int best = -1, bestShared = 0;
+    for (int q = 0; q < w->header.boxCount; ++q) {
+      if (q == r) continue;
+      const MupaRect& other = w->rows[q].box;
+      const MupaRect u = United(piece, other);
+      if (Width(u) > widest || 2 * Height(u) > 3 * shape.height) continue;
+      const int shared = SharedColumns(piece, other);
+      if (best < 0 || shared > bestShared) best = q, bestShared = shared;
+    }
+    // Halfway across a gap the piece belongs to neither side.
+    if (best < 0 || -bestShared > shape.width / 2) continue;
+    JoinRows(w, best, r);
+    return true;
+  }
+  return false;
+}
+
+// Two tall pieces sharing two columns or more whose union is no wider than
+// the line's character are one character broken down its length. Returns
+// whether two joined.
+bool JoinOverlappingPieces(const LineShape& shape, SegmentWork* w) {
+  for (int r = 0; r < w->header.boxCount; ++r) {
+    for (int q = r + 1; q < w->header.boxCount; ++q) {
+      const MupaRect& a = w->rows[r].box;
+      const MupaRect& b = w->rows[q].box;
+      if (SharedColumns(a, b) < 2) continue;
+      if (8 * Width(United(a, b)) > 9 * shape.width) continue;
+      JoinRows(w, r, q);
+      return true;
+    }
+  }
+  return false;
+}
+
+// A speck lies nearer one box than any other, within a tenth of the line's
+// height (2 pixels at least): the box takes it in.
+void TakeInSpecks(const LineShape& shape, const std::vector<MupaRect>& specks, SegmentWork* w) {
+  const int reach = std::max(2, shape.height / 10);
+  for (const MupaRect& speck : specks) {
+    int best = -1, bestDistance = 0, secondDistance = 1 << 30;
+    for (int r = 0; r < w->header.boxCount; ++r) {
+      const int d = BoxDistance(speck, w->rows[r].box);
+      if (best < 0 || d < bestDistance) {
+        secondDistance = best < 0 ? secondDistance : bestDistance;
+        best = r, bestDistance = d;
+      } else {
+        secondDistance = std::min(secondDistance, d);
+      }
+    }
+    if (best < 0 || bestDistance > reach || bestDistance >= secondDistance) continue;
+    UniteBoxes(w->rows[best].box, speck, &w->rows[best].box);
+    MeasureRow(&w->rows[best]);
+  }
+}
+
+}  // namespace
+
+void RepairGroupedBoxes(uint32_t mask, const std::vector<MupaRect>& specks, SegmentWork* w) {
+  if (w->header.boxCount < 1) return;
+  LineShape shape = MeasureLine(*w);
+  if (shape.height < 1 || shape.width < 1) return;
+  // Digits and capitals are all of a height: a short piece is no character.
+  if ((mask & ~(kTypeDigits | kTypeCapitals)) == 0) {
+    while (w->header.boxCount > 1 && JoinShortPiece(shape, w)) {
+    }
+    while (w->header.boxCount > 1 && JoinOverlappingPieces(shape, w)) {
+    }
+    shape = MeasureLine(*w);
+  }
+  TakeInSpecks(shape, specks, w);
+}
