@@ -4,6 +4,7 @@
 // pass the speck filter is lost, shrinking its character's box. The line's
 // usual character height and width tell such pieces from characters.
 #include <algorithm>
+#include <cstdlib>
 #include <vector>
 
 #include "ocrlib/frame/frame_internal.h"
@@ -54,7 +55,7 @@ LineShape MeasureLine(const SegmentWork& w) {
   for (int r = 0; r < w.header.boxCount; ++r) {
     if (2 * Height(w.rows[r].box) >= shape.height) widths.push_back(Width(w.rows[r].box));
   }
-  shape.width = Quantile(widths, 0.5);
+  shape.width = Quantile(widths, 0.75);
   return shape;
 }
 
@@ -94,6 +95,9 @@ bool JoinShortPiece(const LineShape& shape, SegmentWork* w) {
   for (int r = 0; r < w->header.boxCount; ++r) {
     const MupaRect& piece = w->rows[r].box;
     if (2 * Height(piece) >= shape.height) continue;
+    // A third of a character's width and height: an x-height figure of an
+    // old-style face or a small capital, not a piece.
+    if (3 * Width(piece) >= shape.width && 3 * Height(piece) >= shape.height) continue;
     int best = -1, bestShared = 0;
     for (int q = 0; q < w->header.boxCount; ++q) {
       if (q == r) continue;
@@ -120,7 +124,7 @@ bool JoinOverlappingPieces(const LineShape& shape, SegmentWork* w) {
       const MupaRect& a = w->rows[r].box;
       const MupaRect& b = w->rows[q].box;
       if (SharedColumns(a, b) < 2) continue;
-      if (8 * Width(United(a, b)) > 9 * shape.width) continue;
+      if (2 * Width(United(a, b)) > 3 * shape.width) continue;
       JoinRows(w, r, q);
       return true;
     }
@@ -149,9 +153,121 @@ void TakeInSpecks(const LineShape& shape, const std::vector<MupaRect>& specks, S
   }
 }
 
+// Ink that crosses from column x to column x + 1 (8-connected pairs, counted
+// once a row) between rows top..bottom.
+int CrossingInk(const RunImage& page, int x, int top, int bottom) {
+  int n = 0;
+  for (int y = top; y <= bottom; ++y) {
+    if (!PixelIsBlack(page, x, y)) continue;
+    const bool joined = PixelIsBlack(page, x + 1, y) ||
+                        (y > top && PixelIsBlack(page, x + 1, y - 1)) ||
+                        (y < bottom && PixelIsBlack(page, x + 1, y + 1));
+    n += joined;
+  }
+  return n;
+}
+
+// The ink box of the columns left..right within the rows of `box`; false when
+// they hold no ink.
+bool InkBox(const RunImage& page, const MupaRect& box, int left, int right, MupaRect* out) {
+  ResetUnionBox(out);
+  bool any = false;
+  for (int y = box.top; y <= box.bottom; ++y) {
+    for (int x = left; x <= right; ++x) {
+      if (!PixelIsBlack(page, x, y)) continue;
+      const MupaRect dot = {static_cast<int16_t>(x), static_cast<int16_t>(y),
+                            static_cast<int16_t>(x), static_cast<int16_t>(y)};
+      UniteBoxes(*out, dot, out);
+      any = true;
+    }
+  }
+  return any;
+}
+
+// Where to cut a box holding `n` characters: near each n-th of its width, the
+// column boundary the least ink crosses (the nearer of equals). Boundaries
+// are the last column of each piece but the last.
+std::vector<int> TouchingCuts(const RunImage& page, const MupaRect& box, int n, int width) {
+  std::vector<int> cuts;
+  const int reach = std::max(1, width / 3);
+  int from = box.left;
+  for (int k = 1; k < n; ++k) {
+    const int expected = box.left + k * Width(box) / n - 1;
+    int best = -1, bestInk = 0;
+    for (int x = std::max(from + 1, expected - reach);
+         x <= std::min(box.right - 2, expected + reach); ++x) {
+      const int ink = CrossingInk(page, x, box.top, box.bottom);
+      if (best < 0 || ink < bestInk ||
+          (ink == bestInk && std::abs(x - expected) < std::abs(best - expected))) {
+        best = x, bestInk = ink;
+      }
+    }
+    if (best < 0) break;
+    cuts.push_back(best);
+    from = best;
+  }
+  return cuts;
+}
+
+// Row r becomes the pieces of its box between the cuts; every piece keeps
+// the row's components (their ink is shared out by the boxes). Returns the
+// pieces placed.
+int CutRow(const RunImage& page, const std::vector<int>& cuts, int r, SegmentWork* w) {
+  const CharBoxRow whole = w->rows[r];
+  std::vector<MupaRect> pieces;
+  int left = whole.box.left;
+  for (size_t k = 0; k <= cuts.size(); ++k) {
+    const int right = k < cuts.size() ? cuts[k] : whole.box.right;
+    MupaRect piece;
+    if (InkBox(page, whole.box, left, right, &piece)) pieces.push_back(piece);
+    left = right + 1;
+  }
+  const int room = kMaxBoxRows - w->header.boxCount;
+  const int extra = std::min(static_cast<int>(pieces.size()) - 1, room - 1);
+  if (extra < 1) return 1;
+  const int count = w->header.boxCount;
+  for (int q = count - 1; q > r; --q) w->rows[q + extra] = w->rows[q];
+  for (int k = 0; k <= extra; ++k) {
+    CharBoxRow& row = w->rows[r + k];
+    row = whole;
+    row.box = pieces[k];
+    MeasureRow(&row);
+  }
+  w->header.boxCount = static_cast<int16_t>(count + extra);
+  for (int q = 0; q < w->header.boxCount; ++q) w->rows[q].number = static_cast<uint16_t>(q);
+  for (int i = 0; i < w->header.componentCount; ++i) {
+    uint16_t& b = w->components[i].boxNumber;
+    if (b != kComponentTaken && b > r) b = static_cast<uint16_t>(b + extra);
+  }
+  return extra + 1;
+}
+
+// A box at least twice the line's median width holds as many touching
+// characters as that width goes into it (a wide capital stays within less):
+// it is cut where the least ink crosses between them.
+void CutTouchingCharacters(const RunImage& page, SegmentWork* w) {
+  std::vector<int> widths;
+  std::vector<int> heights;
+  for (int r = 0; r < w->header.boxCount; ++r) heights.push_back(Height(w->rows[r].box));
+  const int height = Quantile(heights, 0.75);
+  for (int r = 0; r < w->header.boxCount; ++r) {
+    if (2 * Height(w->rows[r].box) >= height) widths.push_back(Width(w->rows[r].box));
+  }
+  const int width = Quantile(widths, 0.5);
+  if (width < 4) return;
+  for (int r = 0; r < w->header.boxCount; ++r) {
+    const MupaRect box = w->rows[r].box;
+    if (Width(box) < 2 * width) continue;
+    const int n = std::max(2, (Width(box) + width / 2) / width);
+    const std::vector<int> cuts = TouchingCuts(page, box, n, width);
+    if (!cuts.empty()) r += CutRow(page, cuts, r, w) - 1;
+  }
+}
+
 }  // namespace
 
-void RepairGroupedBoxes(uint32_t mask, const std::vector<MupaRect>& specks, SegmentWork* w) {
+void RepairGroupedBoxes(uint32_t mask, const std::vector<MupaRect>& specks, const RunImage* page,
+                        SegmentWork* w) {
   if (w->header.boxCount < 1) return;
   LineShape shape = MeasureLine(*w);
   if (shape.height < 1 || shape.width < 1) return;
@@ -161,6 +277,7 @@ void RepairGroupedBoxes(uint32_t mask, const std::vector<MupaRect>& specks, Segm
     }
     while (w->header.boxCount > 1 && JoinOverlappingPieces(shape, w)) {
     }
+    if (page) CutTouchingCharacters(*page, w);
     shape = MeasureLine(*w);
   }
   TakeInSpecks(shape, specks, w);

@@ -360,8 +360,10 @@ void FinishGroupedRows(SegmentWork* work);
 // fit with, and tall pieces sharing columns within one character's width
 // join; then each speck the filter dropped joins the box it lies nearest,
 // when that is within a tenth of the line's height and nearer than any
-// other box.
-void RepairGroupedBoxes(uint32_t mask, const std::vector<MupaRect>& specks, SegmentWork* work);
+// other box. With the page, boxes of digits and capitals as wide as two
+// characters or more are cut where the least ink crosses.
+void RepairGroupedBoxes(uint32_t mask, const std::vector<MupaRect>& specks, const RunImage* page,
+                        SegmentWork* work);
 
 // Sizing and loading (dict_load.cpp). Both clear the stack first.
 // Sets *size to the bytes the loaded block needs; -9 with the code (size 0).

@@ -150,8 +150,9 @@ int ExtractLineComponents(const RecogRunBlock& run, uint32_t mask, SegmentWork* 
   return 0;
 }
 
+// `page` given: touching characters are cut apart too.
 int SegmentComponents(uint32_t mask, int max, const std::vector<MupaRect>& specks,
-                      SegmentWork* w) {
+                      const RunImage* page, SegmentWork* w) {
   if (w->header.componentCount == 1) {
     SingleRow(w, 0, 0);
     w->rows[0].number = static_cast<uint16_t>(w->components[0].boxNumber);
@@ -160,7 +161,7 @@ int SegmentComponents(uint32_t mask, int max, const std::vector<MupaRect>& speck
     const int rc = SegmentByMask(mask, max, w);
     if (rc != 0 || !IsTypeDrivenMask(mask)) return rc;
   }
-  if (IsTypeDrivenMask(mask)) RepairGroupedBoxes(mask, specks, w);
+  if (IsTypeDrivenMask(mask)) RepairGroupedBoxes(mask, specks, page, w);
   return 0;
 }
 
@@ -291,7 +292,7 @@ int SegmentCharacters(RecogRunBlock* run, MupaRect* boxes, int max, int* count) 
   const int rc = ExtractLineComponents(*run, mask, w.get(), &specks);
   if (rc == -2) return 0;
   if (rc != 0) return -9;
-  SegmentComponents(mask, max, specks, w.get());  // a limit reached leaves its warning
+  SegmentComponents(mask, max, specks, &run->image, w.get());  // a limit reached leaves its warning
   if (w->header.boxCount > 1 && !IsTypeDrivenMask(mask) &&
       ChooseBestSegmentation(w.get(), max) != 0) {
     return -9;
@@ -310,7 +311,7 @@ int SegmentLine(const RecogRunBlock& run, int max, SegmentWork* work) {
   const int rc = ExtractLineComponents(run, mask, work, &specks);
   if (rc == -2) return -2;
   if (rc != 0) return -1;
-  SegmentComponents(mask, max, specks, work);  // a limit reached leaves its warning
+  SegmentComponents(mask, max, specks, nullptr, work);  // a limit reached leaves its warning
   for (int i = 0; i < work->header.boxCount; ++i) ClampRowSize(&work->rows[i]);
   return 0;
 }

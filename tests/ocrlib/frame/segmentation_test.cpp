@@ -84,9 +84,10 @@ TEST(Segmentation, SyntheticLinesGiveTheirBoxes) {
   }
 }
 
-// A stroke broken on the scan leaves pieces and crumbs beside its character;
-// the line's usual character height and width tell them from characters.
-TEST(Segmentation, BrokenPiecesRejoinTheirCharacter) {
+// A stroke broken on the scan leaves pieces and crumbs beside its character,
+// and characters written close touch; the line's usual character height and
+// width tell pieces from characters and pairs from one.
+TEST(Segmentation, BrokenPiecesRejoinAndTouchingCharactersPart) {
   struct Case {
     const char* what;
     uint32_t mask;
@@ -112,6 +113,11 @@ TEST(Segmentation, BrokenPiecesRejoinTheirCharacter) {
        {digits[0], digits[1], digits[2], {52, 5, 64, 24}}},
       {"a crumb halfway between two digits joins neither", kTypeDigits,
        with({{16, 14, 17, 15}}), digits},
+      {"two digits touching at a point are cut apart", kTypeDigits,
+       with({{68, 5, 77, 24}, {78, 14, 78, 14}, {79, 5, 88, 24}}),
+       with({{68, 5, 78, 24}, {79, 5, 88, 24}})},
+      {"a capital half as wide again stays whole", kTypeCapitals, with({{68, 5, 82, 24}}),
+       with({{68, 5, 82, 24}})},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
