@@ -132,6 +132,32 @@ bool JoinOverlappingPieces(const LineShape& shape, SegmentWork* w) {
   return false;
 }
 
+// Katakana drawn as strokes apart (ハ, ル, リ) leave two narrow boxes whose
+// union is one character wide: the narrowest such union of two neighbours
+// joins. Returns whether two joined.
+bool JoinNarrowPair(const LineShape& shape, SegmentWork* w) {
+  auto narrow = [&](const MupaRect& b) { return 5 * Width(b) <= 3 * shape.width; };
+  int bestR = -1, bestQ = -1, bestWidth = 0;
+  for (int r = 0; r < w->header.boxCount; ++r) {
+    const MupaRect& a = w->rows[r].box;
+    if (!narrow(a)) continue;
+    // Its right-hand neighbour: the nearest box starting right of its centre.
+    int q = -1;
+    for (int k = 0; k < w->header.boxCount; ++k) {
+      const MupaRect& b = w->rows[k].box;
+      if (k == r || b.left <= (a.left + a.right) / 2) continue;
+      if (q < 0 || b.left < w->rows[q].box.left) q = k;
+    }
+    if (q < 0 || !narrow(w->rows[q].box)) continue;
+    const MupaRect u = United(a, w->rows[q].box);
+    if (5 * Width(u) > 6 * shape.width || 2 * Height(u) > 3 * shape.height) continue;
+    if (bestR < 0 || Width(u) < bestWidth) bestR = r, bestQ = q, bestWidth = Width(u);
+  }
+  if (bestR < 0) return false;
+  JoinRows(w, std::min(bestR, bestQ), std::max(bestR, bestQ));
+  return true;
+}
+
 // A speck lies nearer one box than any other, within a tenth of the line's
 // height (2 pixels at least): the box takes it in.
 void TakeInSpecks(const LineShape& shape, const std::vector<MupaRect>& specks, SegmentWork* w) {
@@ -279,6 +305,11 @@ void RepairGroupedBoxes(uint32_t mask, const std::vector<MupaRect>& specks, cons
     }
     if (page) CutTouchingCharacters(*page, w);
     shape = MeasureLine(*w);
+  } else if ((mask & kTypeKatakana) != 0) {
+    while (w->header.boxCount > 1 && JoinOverlappingPieces(shape, w)) {
+    }
+    while (w->header.boxCount > 1 && JoinNarrowPair(shape, w)) {
+    }
   }
   TakeInSpecks(shape, specks, w);
 }

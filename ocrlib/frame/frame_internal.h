@@ -357,8 +357,9 @@ void SplitWideBoxes(int width, int pitch, SegmentWork* work);
 void FinishGroupedRows(SegmentWork* work);
 // Mends the 0-based grouped rows by the line's usual character: on lines of
 // digits and capitals, pieces shorter than half the line join the box they
-// fit with, and tall pieces sharing columns within one character's width
-// join; then each speck the filter dropped joins the box it lies nearest,
+// fit with; pieces sharing columns within one character's width join; two
+// narrow katakana neighbours one character wide together join; then each
+// speck the filter dropped joins the box it lies nearest,
 // when that is within a tenth of the line's height and nearer than any
 // other box. With the page, boxes of digits and capitals as wide as two
 // characters or more are cut where the least ink crosses.

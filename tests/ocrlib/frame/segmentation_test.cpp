@@ -128,6 +128,52 @@ TEST(Segmentation, BrokenPiecesRejoinAndTouchingCharactersPart) {
   }
 }
 
+// Grouped rows, one a box, each of one component.
+std::unique_ptr<SegmentWork> GroupedRows(const std::vector<MupaRect>& boxes) {
+  auto w = std::make_unique<SegmentWork>();
+  *w = SegmentWork{};
+  w->header.componentCount = static_cast<int16_t>(boxes.size());
+  w->header.boxCount = static_cast<int16_t>(boxes.size());
+  for (size_t i = 0; i < boxes.size(); ++i) {
+    ComponentRecord& c = w->components[i];
+    c.box = boxes[i];
+    c.width = static_cast<int16_t>(boxes[i].right - boxes[i].left + 1);
+    c.height = static_cast<int16_t>(boxes[i].bottom - boxes[i].top + 1);
+    c.boxNumber = static_cast<uint16_t>(i);
+    CharBoxRow& r = w->rows[i];
+    r.box = boxes[i];
+    r.number = static_cast<uint16_t>(i);
+    r.state = kRowOrdinary;
+    r.componentCount = 1;
+    r.components[0] = static_cast<uint16_t>(i);
+    MeasureRow(&r);
+  }
+  return w;
+}
+
+// Katakana of strokes apart (ハ, ル) whose inner gap is as wide as the gaps
+// between characters: two narrow neighbours one character wide together are
+// one box, their components with it; narrow characters of full width apart
+// stay apart.
+TEST(Segmentation, KatakanaOfStrokesApartKeepOneBox) {
+  auto w = GroupedRows({{4, 5, 29, 30},
+                        {37, 5, 62, 30},
+                        {70, 5, 79, 30},
+                        {85, 5, 95, 30},
+                        {103, 5, 128, 30},
+                        {136, 5, 146, 30},
+                        {163, 5, 173, 30}});
+  RepairGroupedBoxes(kTypeKatakana, {}, nullptr, w.get());
+  std::vector<MupaRect> boxes;
+  for (int r = 0; r < w->header.boxCount; ++r) boxes.push_back(w->rows[r].box);
+  const std::vector<MupaRect> expected = {{4, 5, 29, 30},   {37, 5, 62, 30},  {70, 5, 95, 30},
+                                          {103, 5, 128, 30}, {136, 5, 146, 30}, {163, 5, 173, 30}};
+  EXPECT_EQ(boxes, expected);
+  EXPECT_EQ(w->components[2].boxNumber, 2);
+  EXPECT_EQ(w->components[3].boxNumber, 2);
+  EXPECT_EQ(w->components[4].boxNumber, 3);
+}
+
 TEST(Segmentation, AnEmptyRectangleHasNoBox) {
   penkit::BitImage image(40, 20);
   const Segmented s = Segment(image, kTypeDigits);
