@@ -53,15 +53,28 @@ Segmented Segment(penkit::BitImage& image, uint32_t mask, int max = kMaxBoxes) {
   return {rc, boxes};
 }
 
+// A line drawn as blocks of ink, and the boxes it must give.
+struct LineCase {
+  const char* what;
+  uint32_t mask;
+  std::vector<MupaRect> ink;
+  std::vector<MupaRect> boxes;
+};
+
+template <size_t N>
+void ExpectLineBoxes(const LineCase (&cases)[N]) {
+  for (const LineCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    penkit::BitImage image = Blocks(110, 30, c.ink);
+    const Segmented s = Segment(image, c.mask);
+    EXPECT_EQ(s.result, 0);
+    EXPECT_EQ(s.boxes, c.boxes);
+  }
+}
+
 TEST(Segmentation, SyntheticLinesGiveTheirBoxes) {
-  struct Case {
-    const char* what;
-    uint32_t mask;
-    std::vector<MupaRect> ink;
-    std::vector<MupaRect> boxes;
-  };
   const std::vector<MupaRect> evenly = Row({4, 20, 36, 52, 68, 84});
-  const Case cases[] = {
+  const LineCase cases[] = {
       {"evenly spaced digits", kTypeDigits, evenly, evenly},
       {"evenly spaced capitals", kTypeCapitals, evenly, evenly},
       {"evenly spaced on the general path", 4, evenly, evenly},
@@ -75,32 +88,20 @@ TEST(Segmentation, SyntheticLinesGiveTheirBoxes) {
         {30, 5, 45, 24}},
        {{4, 5, 19, 24}, {30, 5, 45, 24}}},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    penkit::BitImage image = Blocks(110, 30, c.ink);
-    const Segmented s = Segment(image, c.mask);
-    EXPECT_EQ(s.result, 0);
-    EXPECT_EQ(s.boxes, c.boxes);
-  }
+  ExpectLineBoxes(cases);
 }
 
 // A stroke broken on the scan leaves pieces and crumbs beside its character,
 // and characters written close touch; the line's usual character height and
 // width tell pieces from characters and pairs from one.
 TEST(Segmentation, BrokenPiecesRejoinAndTouchingCharactersPart) {
-  struct Case {
-    const char* what;
-    uint32_t mask;
-    std::vector<MupaRect> ink;
-    std::vector<MupaRect> boxes;
-  };
   const std::vector<MupaRect> digits = Row({4, 20, 36, 52});
   auto with = [&](std::vector<MupaRect> more) {
     std::vector<MupaRect> ink = digits;
     ink.insert(ink.end(), more.begin(), more.end());
     return ink;
   };
-  const Case cases[] = {
+  const LineCase cases[] = {
       {"a flag a blank column off its stroke", kTypeDigits,
        with({{68, 5, 70, 10}, {72, 5, 79, 24}}), with({{68, 5, 79, 24}})},
       {"a foot broken off a capital", kTypeCapitals, with({{68, 19, 71, 24}, {73, 5, 81, 24}}),
@@ -119,13 +120,7 @@ TEST(Segmentation, BrokenPiecesRejoinAndTouchingCharactersPart) {
       {"a capital half as wide again stays whole", kTypeCapitals, with({{68, 5, 82, 24}}),
        with({{68, 5, 82, 24}})},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    penkit::BitImage image = Blocks(110, 30, c.ink);
-    const Segmented s = Segment(image, c.mask);
-    EXPECT_EQ(s.result, 0);
-    EXPECT_EQ(s.boxes, c.boxes);
-  }
+  ExpectLineBoxes(cases);
 }
 
 // Grouped rows, one a box, each of one component.
