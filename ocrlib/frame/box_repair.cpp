@@ -235,6 +235,24 @@ std::vector<int> TouchingCuts(const RunImage& page, const MupaRect& box, int n, 
   return cuts;
 }
 
+// A box half as wide again as the line's character may be a narrow one
+// touching its neighbour at a point: the column boundary a single row of ink
+// crosses, a third of a character in from either side, leaving two pieces of
+// at least half the line's height. -1 when there is none.
+int PointContactCut(const RunImage& page, const MupaRect& box, int width, int height) {
+  int best = -1, bestInk = 0;
+  for (int x = box.left + width / 3; x <= box.right - width / 3 - 1; ++x) {
+    const int ink = CrossingInk(page, x, box.top, box.bottom);
+    if (best < 0 || ink < bestInk) best = x, bestInk = ink;
+  }
+  if (best < 0 || bestInk > 1) return -1;
+  MupaRect a, b;
+  if (!InkBox(page, box, box.left, best, &a) || !InkBox(page, box, best + 1, box.right, &b)) {
+    return -1;
+  }
+  return 2 * Height(a) >= height && 2 * Height(b) >= height ? best : -1;
+}
+
 // Row r becomes the pieces of its box between the cuts; every piece keeps
 // the row's components (their ink is shared out by the boxes). Returns the
 // pieces placed.
@@ -270,7 +288,8 @@ int CutRow(const RunImage& page, const std::vector<int>& cuts, int r, SegmentWor
 
 // A box at least twice the line's median width holds as many touching
 // characters as that width goes into it (a wide capital stays within less):
-// it is cut where the least ink crosses between them.
+// it is cut where the least ink crosses between them. A narrower one is cut
+// only where two characters touch at a point.
 void CutTouchingCharacters(const RunImage& page, SegmentWork* w) {
   std::vector<int> widths;
   std::vector<int> heights;
@@ -283,7 +302,12 @@ void CutTouchingCharacters(const RunImage& page, SegmentWork* w) {
   if (width < 4) return;
   for (int r = 0; r < w->header.boxCount; ++r) {
     const MupaRect box = w->rows[r].box;
-    if (Width(box) < 2 * width) continue;
+    if (Width(box) < 2 * width) {
+      if (2 * Width(box) < 3 * width) continue;
+      const int cut = PointContactCut(page, box, width, height);
+      if (cut >= 0) r += CutRow(page, {cut}, r, w) - 1;
+      continue;
+    }
     const int n = std::max(2, (Width(box) + width / 2) / width);
     const std::vector<int> cuts = TouchingCuts(page, box, n, width);
     if (!cuts.empty()) r += CutRow(page, cuts, r, w) - 1;

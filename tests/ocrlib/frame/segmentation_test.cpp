@@ -117,6 +117,9 @@ TEST(Segmentation, BrokenPiecesRejoinAndTouchingCharactersPart) {
       {"two digits touching at a point are cut apart", kTypeDigits,
        with({{68, 5, 77, 24}, {78, 14, 78, 14}, {79, 5, 88, 24}}),
        with({{68, 5, 78, 24}, {79, 5, 88, 24}})},
+      {"a narrow digit touching the next at a point is cut off", kTypeDigits,
+       with({{68, 5, 71, 24}, {72, 14, 72, 14}, {73, 5, 82, 24}}),
+       with({{68, 5, 72, 24}, {73, 5, 82, 24}})},
       {"a capital half as wide again stays whole", kTypeCapitals, with({{68, 5, 82, 24}}),
        with({{68, 5, 82, 24}})},
   };
