@@ -4,7 +4,9 @@
 # pen drawings and MNIST samples 0..599 of each digit, and writes 10,000
 # held-out digits, capitals and katakana and MNIST samples 600..699 of each
 # digit (one command: mupa_dictbuilder); the pattern classifier reads them
-# natively and under Wine; segmentation cuts rendered lines into boxes.
+# natively and under Wine, and so does the whole pipeline through the
+# recognition exports (single characters, fields, lines); segmentation cuts
+# rendered lines into boxes.
 # Usage: bench/mupa_bench.sh [lines]   (segmentation lines per type, default 300)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -25,6 +27,10 @@ echo "== pattern classifier, native"
 "$bench_root/native/bin/classifier_bench" "$work"
 echo "== pattern classifier, under Wine"
 (cd "$bin" && bash "$root/tools/wine-exec.sh" ./classifier_bench.exe mupa_bench_work)
+echo "== recognition through the exports, native"
+"$bench_root/native/bin/recognition_bench" "$work"
+echo "== recognition through the exports, under Wine"
+(cd "$bin" && bash "$root/tools/wine-exec.sh" ./recognition_bench.exe mupa_bench_work)
 echo "== segmentation"
 "$bench_root/native/bin/segment_bench" "${1:-300}"
 rm -rf "$work"

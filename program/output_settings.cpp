@@ -1,0 +1,151 @@
+// The output database of the current sheet (where its read records go) as
+// the menu commands need it, and the project screen: the workbench's
+// button bar with the sheet of the current definition in the canvas.
+#include <windows.h>
+
+#include <string>
+
+#include "foundation/db.h"
+#include "foundation/db_sql.h"
+#include "foundation/files.h"
+#include "foundation/msgbox.h"
+#include "foundation/sjis_text.h"
+#include "screen/screen.h"
+#include "program/program.h"
+#include "shell/shell.h"
+
+namespace {
+
+constexpr char kProjectScreenCode[] = "PLN";
+
+// MUPA_PAP of the current definition on its first row: the slot, or -1
+// (reported by the database layer; a table without rows is quiet: the
+// caller finds the row missing).
+int OpenFirstPaperRow(bool* found) {
+  const int t = db_open(DefinitionFolder().c_str(), DefinitionName().c_str(), "MUPA_PAP", kDbKindFile,
+                        kSettingsSpec, "MUPA_PAP", "");
+  *found = t >= 0 && db_toppos(t, "ＯＣＲコード") == 0;
+  return t;
+}
+
+void SplitFilePath(const std::string& path, std::string* folder, std::string* name) {
+  std::string buffer(path.size() + 1, '\0');
+  GetDirectoryPart(buffer.data(), path.c_str());
+  *folder = buffer.c_str();
+  GetFileBaseName(buffer.data(), path.c_str());
+  *name = buffer.c_str();
+}
+
+// Reads the output settings of the first paper row into g_output.
+void ReadPaperRow(int t) {
+  if (g_output.dbKind == kDbKindServer) {
+    g_output.database = GetColumnText(t, "データベースＳ");
+  } else {
+    std::string path;
+    if (ResolveOutputDatabasePath(t, &path) == 1) {
+      SetColumnText(t, "データベースＪ", path.c_str());
+      db_update(t);
+    }
+    SplitFilePath(path, &g_output.folder, &g_output.database);
+    g_output.passwordSetting = GetColumnInt(t, "パスワード設定");
+  }
+  g_output.table = GetColumnText(t, "テーブル");
+  g_output.keyNumbering = GetColumnInt(t, "予備３");
+  g_output.sheetName = GetColumnText(t, "ＯＣＲ用紙名");
+  g_output.cutImageSetting = GetColumnInt(t, "比較イメージパス");
+}
+
+// The output folder of the file database exists, made when it did not:
+// 0, or -1 after the message.
+int EnsureOutputFolder() {
+  const char* folder = g_output.folder.c_str();
+  if (FileExistsAlt(folder) == 0) return 0;
+  ShowInfoMessage("", "データベース・フォルダ“%s”を作成します。", folder);
+  EnsureDirectoryPath(folder);
+  if (FileExistsAlt(folder) == 0) return 0;
+  ShowGuideArrow("ＤＢガイド");
+  ShowInfoMessage("", "データベース・フォルダ“%s”がありません。\nエクスプローラで“%s”を作成してください。\n"
+                      "出力先が間違っている場合は、赤矢印が示すアイコンを押して、出力データベース名を設定し直してください。",
+                  folder, folder);
+  return -1;
+}
+
+}  // namespace
+
+int LoadOutputDatabaseSettings() {
+  g_output.database.clear();
+  g_output.folder.clear();
+  g_output.table.clear();
+  if (UpgradeSheetTables() != 0) return -1;
+  bool found = false;
+  const int t = OpenFirstPaperRow(&found);
+  if (t < 0) return -1;
+  if (found) ReadPaperRow(t);
+  db_close(t);
+  if (g_output.table.empty()) {
+    ShowGuideArrow("ＤＢガイド");
+    ShowInfoMessage("", "赤矢印が示すアイコンを押して、読み取りを行うシートに関する定義 "
+                        "(「出力データベース名」等の設定) を行ってください。");
+    return -1;
+  }
+  // The default database folder stays the program's (the screen databases
+  // are opened there); the output database is named to the layer, and its
+  // folder is passed by whoever opens its tables.
+  SetOmrDbName(g_output.database.c_str());
+  if (g_output.dbKind != kDbKindServer && EnsureOutputFolder() != 0) return -1;
+  return CheckSheetDefined();
+}
+
+int CheckSheetDefined() {
+  bool found = false;
+  const int t = OpenFirstPaperRow(&found);
+  if (t < 0) return -1;
+  std::string table;
+  if (found) {
+    SetColumnInt(t, "書込形式", 1);
+    if (GetColumnInt(t, "LINESTYLE") == 3) SetColumnInt(t, "LINESTYLE", 2);
+    db_update(t);
+    table = GetColumnText(t, "テーブル");
+  }
+  db_close(t);
+  if (!table.empty()) return 0;
+  ShowGuideArrow("ＤＢガイド");
+  ShowInfoMessage("", "赤矢印が示すアイコンを押して、読み取りを行うシートに関する定義を行ってください。");
+  return -1;
+}
+
+int EnsureProjectScreenRow() {
+  const int t = db_open("", kScreenDatabase, kScreenTable, g_screenDefs.screenDbKind,
+                        g_screenDefs.specFile.c_str(), "SCRTBL", "");
+  if (t < 0) return -1;
+  int rc = 0;
+  if (db_search(t, kProjectScreenCode, "SCRCODE") != 0) {
+    db_clear(t);
+    SetColumnText(t, "SCRCODE", kProjectScreenCode);
+    SetColumnInt(t, "SCRNO", 0);
+    SetColumnText(t, "SCRNAME", "PRJ1-PLN");
+    SetColumnText(t, "SCRTYPE", "PROJ");
+    SetColumnText(t, "CURMOV", "R");
+    SetColumnText(t, "SCREDT", "BUTT");
+    SetColumnText(t, "SCRINP", "○");
+    SetColumnText(t, "SCRPOS", "左上");
+    rc = db_add(t);
+  }
+  db_close(t);
+  return rc;
+}
+
+std::string ProjectScreenTitle() {
+  if (g_output.dbKind == kDbKindServer) {
+    return g_output.sheetName + " ／ " + g_output.serverName + "：" + g_output.database + "（PostgreSQL）";
+  }
+  if (GetOcrIniSettings().debugLevel == 2) return "";
+  return g_output.sheetName + " ／ " + g_output.folder + "\\" + g_output.database + ".mdb";
+}
+
+int OpenProjectScreen(int command) {
+  const int mode = command - 40;
+  if (EnsureProjectScreenRow() != 0) return -1;
+  if (BuildOcrWorkButtons(mode, ProjectScreenTitle().c_str()) != 0) return -1;
+  return OpenScreen("", kScreenDatabase, kProjectScreenCode, kProjectScreen, -10, "");
+}

@@ -1,0 +1,164 @@
+// The menu's survey items and tallies: the survey of the current definition
+// pointed at its definition and output databases, the survey items screen,
+// the tally menu (opened only when the output table holds records), its
+// outputs' print-settings screens, and the tallies they ask for.
+#include <windows.h>
+
+#include <string>
+
+#include "designer/survey.h"
+#include "foundation/db.h"
+#include "foundation/msgbox.h"
+#include "screen/screen.h"
+#include "program/program.h"
+#include "shell/shell.h"
+#include "tally/tally.h"
+
+namespace {
+
+constexpr char kSurveyItemsCode[] = "KOMK-INP2";
+constexpr char kSurveyItemsChangeCode[] = "KOMK-CHG";
+constexpr char kTallyMenuCode[] = "SPRN-MENU";
+constexpr int kItemsChangeCommand = 34;
+
+// The outputs of the tally menu by the tally kinds of their buttons: the
+// print type of their settings screen and its title.
+struct TallyOutput {
+  int firstKind, lastKind;
+  int printType;
+  const char* title;
+};
+constexpr TallyOutput kTallyOutputs[] = {
+    {1, 3, kPrintTypeTally, "集計表"},
+    {4, 5, kPrintTypeBarGraph, "棒グラフ"},
+    {6, 7, kPrintTypeChoiceGraph, "帯グラフ"},
+    {8, 9, kPrintTypePieGraph, "円グラフ"},
+    {10, 12, kPrintTypeRadarGraph, "レーダーチャート"},
+};
+
+const TallyOutput* TallyOutputOf(int kind) {
+  for (const TallyOutput& output : kTallyOutputs) {
+    if (kind >= output.firstKind && kind <= output.lastKind) return &output;
+  }
+  return nullptr;
+}
+
+// The survey items screen lists 調査項目 of the current definition.
+void PointAtSurveyItems(int slot) {
+  ScreenDataSet& set = Slot(slot).dataSet;
+  set.folder = DefinitionFolder();
+  set.database = DefinitionName();
+  set.table = kSurveyItemTable;
+  set.dbKind = kDbKindFile;
+  EnsureSurveyCountColumn();
+}
+
+void FillSurveyItems(int slot) {
+  const int definition = OpenSurveyDefinition();
+  if (definition >= 0) db_close(definition);
+  if (g_survey.choiceWidth > 0) {
+    SetItemValueForCommand(slot, "WITHMSG", ("(" + std::to_string(g_survey.choiceWidth) + ")").c_str());
+  }
+  SetItemValueForCommand(slot, "CYOSMSG", "｢調査項目データ｣を生成します。");
+  SetItemValueForCommand(slot, "余白文字", "・");
+  SetItemValueForCommand(slot, "後部余白削除", "1");
+  SetItemValueForCommand(slot, "JOINMSG", "ここで定義された内容が集計表(グラフ)に印刷されます。");
+}
+
+// The tally menu starts from the survey as stored: its grouping items and
+// the colours of every graph type.
+void FillTallyMenu() {
+  const int definition = OpenSurveyDefinition();
+  if (definition < 0) return;
+  db_close(definition);
+  ReloadTallyQuestions();
+  for (int type = kGraphBar; type <= kGraphRadar; ++type) {
+    LoadGraphColors(g_survey.folder.c_str(), g_survey.database.c_str(), type);
+  }
+}
+
+// A button of the tally menu: an output kind opens its print settings, 34
+// the change of survey items.
+void RunTallyMenuButton() {
+  const int code = GetLastFieldKey();
+  if (code == kItemsChangeCommand) {
+    OpenScreen("", kScreenDatabase, kSurveyItemsChangeCode, -1, -1, "");
+    return;
+  }
+  const TallyOutput* output = TallyOutputOf(code);
+  if (!output) return;
+  g_mainWindow.tallyKind = code;
+  const int setting = code - output->firstKind + 1;
+  OpenPrintOptionsScreen(g_program.mainWindow, output->printType, setting, output->title,
+                         TallyPrintCode(output->printType, setting).c_str(), "", "", 0);
+}
+
+}  // namespace
+
+void PointSurveyAtCurrentDefinition() {
+  g_survey.folder = DefinitionFolder();
+  g_survey.database = DefinitionName();
+  g_survey.dataFolder = g_output.folder;
+  g_survey.dataDatabase = g_output.database;
+  g_survey.dataKind = g_output.dbKind;
+  g_survey.outputTable = g_output.table;
+}
+
+int OpenSurveyItemsScreen() {
+  PointSurveyAtCurrentDefinition();
+  if (LoadTallyTableColumns(1) != 0) return -1;
+  return OpenScreen("", kScreenDatabase, kSurveyItemsCode, -1, -1, "");
+}
+
+int OpenTallyMenu() {
+  bool hasRecords = false;
+  {
+    WaitCursor wait;
+    const int t = db_open_nocreate(g_output.folder.c_str(), g_output.database.c_str(), g_output.table.c_str(),
+                                   g_output.dbKind, "", "", "");
+    if (t >= 0) {
+      hasRecords = db_tfind(t, 0) == 0;
+      db_close(t);
+    }
+  }
+  if (!hasRecords) {
+    ShowInfoMessage("", "集計・印刷を行うデータがありません。");
+    return -1;
+  }
+  return OpenScreen("", kScreenDatabase, kTallyMenuCode, -1, -1, "");
+}
+
+bool OnSurveyScreenBuilt(int screenNumber, int slot) {
+  if (screenNumber != kSurveyItemsScreen && screenNumber != kSurveyItemsChangeScreen) return false;
+  PointAtSurveyItems(slot);
+  return true;
+}
+
+bool OnFillSurveyScreen(int screenNumber, int slot) {
+  switch (screenNumber) {
+    case kSurveyItemsScreen:
+      FillSurveyItems(slot);
+      return true;
+    case kTallyMenuScreen:
+      FillTallyMenu();
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool OnSurveyScreenInput(int screenNumber) {
+  if (screenNumber != kTallyMenuScreen) return false;
+  RunTallyMenuButton();
+  return true;
+}
+
+bool OnSurveyScreenClosed(int screenNumber) {
+  if (screenNumber != kSurveyItemsScreen && screenNumber != kSurveyItemsChangeScreen) return false;
+  LoadSurveyItems();
+  return true;
+}
+
+void RunTallyOutput(int printMode, int outputKind) {
+  if (outputKind >= 1 && outputKind <= kTallyLastKind) RunTally(printMode, outputKind);
+}

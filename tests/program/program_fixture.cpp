@@ -1,0 +1,263 @@
+#include "tests/program/program_fixture.h"
+
+#include <cstring>
+
+#include "foundation/db.h"
+#include "foundation/files.h"
+#include "foundation/spc_file.h"
+#include "screen/screen.h"
+#include "shell/shell.h"
+#include "tests/support/test_pictures.h"
+
+namespace {
+
+constexpr char kTestFolderName[] = "shell_program_test";
+
+void RemoveTree(const std::string& folder) {
+  WIN32_FIND_DATAA found;
+  const HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+  if (search != INVALID_HANDLE_VALUE) {
+    do {
+      const std::string name = found.cFileName;
+      if (name == "." || name == "..") continue;
+      const std::string path = folder + "\\" + name;
+      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        RemoveTree(path);
+      } else {
+        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(path.c_str());
+      }
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+  }
+  RemoveDirectoryA(folder.c_str());
+}
+
+void CopyMatching(const std::string& from, const std::string& to, const char* pattern) {
+  WIN32_FIND_DATAA found;
+  const HANDLE search = FindFirstFileA((from + "\\" + pattern).c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return;
+  do {
+    CopyFileA((from + "\\" + found.cFileName).c_str(), (to + "\\" + found.cFileName).c_str(), FALSE);
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+}
+
+// The shipped OCR.INI with the installation as the folder of its databases.
+std::string InstallationOcrIni(const std::string& shipped, const std::string& folder) {
+  std::string text;
+  size_t at = 0;
+  while (at < shipped.size()) {
+    size_t end = shipped.find('\n', at);
+    end = end == std::string::npos ? shipped.size() : end + 1;
+    const std::string line = shipped.substr(at, end - at);
+    if (line.compare(0, 7, "DBPATH ") != 0) text += line;
+    at = end;
+  }
+  return text + "DBPATH " + folder + "\r\n";
+}
+
+// A table of the definition made from its description and given one row.
+bool AddRow(const std::string& folder, const std::string& database, const char* table,
+            const std::vector<std::pair<const char*, std::string>>& values) {
+  const int t = db_open(folder.c_str(), database.c_str(), table, kDbKindFile, "MUPADATA", table, "");
+  if (t < 0) return false;
+  db_clear(t);
+  for (const auto& [column, value] : values) SetColumnFromText(t, column, value.c_str());
+  const int rc = db_add(t);
+  db_close(t);
+  return rc == 0;
+}
+
+}  // namespace
+
+bool MakeInstallation(const std::string& folder) {
+  RemoveTree(folder);
+  if (!CreateDirectoryA(folder.c_str(), nullptr)) {
+    ADD_FAILURE() << "cannot make " << folder;
+    return false;
+  }
+  const std::string program = GetProgramFolder();
+  for (const char* pattern : {"*.SPC", "*.BMP", "*.wav", "USER.INI", "西暦和暦.txt"}) {
+    CopyMatching(program, folder, pattern);
+  }
+  std::string ini;
+  if (!ReadWholeFile((program + "\\OCR.INI").c_str(), ini) ||
+      !WriteBytes(folder + "\\OCR.INI", InstallationOcrIni(ini, folder))) {
+    ADD_FAILURE() << "no OCR.INI beside the tests";
+    return false;
+  }
+  // The screen database, loaded as setting up the program loads it.
+  char previous[MAX_PATH];
+  GetCurrentDirectoryA(MAX_PATH, previous);
+  SetCurrentDirectoryA(folder.c_str());
+  db_init();
+  SetSpecFolder(folder.c_str());
+  SelectScreenTableSpec();
+  const int loaded = LoadScreenTexts((program + "\\screens").c_str(), "", kScreenDatabase);
+  db_term();
+  SetCurrentDirectoryA(previous);
+  if (loaded < 1) {
+    ADD_FAILURE() << "the shipped screens did not load: " << loaded;
+    return false;
+  }
+  return true;
+}
+
+bool RunPostedMessages() {
+  MSG msg;
+  bool quit = false;
+  for (int round = 0; round < 3; ++round) {
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) {
+        quit = true;
+        continue;
+      }
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+  }
+  return quit;
+}
+
+bool MakeDefinition(const std::string& installation, const SampleDefinition& d) {
+  const std::string teigi = installation + "\\teigi";
+  CreateDirectoryA(teigi.c_str(), nullptr);
+  if (!AddRow(teigi, d.name, "MUPA_PAP",
+              {{"ＯＣＲコード", "0001"},
+               {"ＯＣＲ用紙名", "アンケート"},
+               {"テーブル", d.outputTable},
+               {"データベースＪ", d.outputPath},
+               {"パスワード設定", std::to_string(d.passwordSetting)},
+               {"LINESTYLE", "2"},
+               {"用紙サイズ", "Ａ４"},
+               {"用紙方向", "縦"}})) {
+    return false;
+  }
+  for (const char* table : {"MUPA_FLD", "調査定義", "調査項目"}) {
+    const char* spec = table[0] == 'M' ? "MUPADATA" : table;
+    if (CreateTableFromSpec(teigi.c_str(), d.name.c_str(), table, kDbKindFile, spec, table) != 0) return false;
+  }
+  return AddRow(teigi, d.name, "MUPA_IDX",
+                {{"ＯＣＲコード", "0001"}, {"ＩＤＸコード", "01"}, {"項目名", "ＩＤ"}, {"タイトル", "ＩＤ"}});
+}
+
+DbSession::DbSession(const std::string& installation) {
+  char current[MAX_PATH];
+  GetCurrentDirectoryA(MAX_PATH, current);
+  previous_ = current;
+  SetCurrentDirectoryA(installation.c_str());
+  db_init();
+  SetSpecFolder(installation.c_str());
+}
+
+DbSession::~DbSession() {
+  db_term();
+  SetCurrentDirectoryA(previous_.c_str());
+}
+
+int SlotOfCode(const char* code) {
+  for (int s = 0; s < kWindowSlotCount; ++s) {
+    if (Slot(s).state != kFreeSlotState && Slot(s).screenCode == code) return s;
+  }
+  return -1;
+}
+
+void ProgramTest::ChooseSample(const SampleDefinition& definition) {
+  ASSERT_TRUE(MakeDefinition(folder_, definition));
+  SetCurrentDefinition(folder_ + "\\teigi", definition.name);
+  ASSERT_EQ(WriteDefinitionPath(), 0);
+}
+
+void ProgramTest::SetUp() {
+  char current[MAX_PATH];
+  GetCurrentDirectoryA(MAX_PATH, current);
+  previousFolder_ = current;
+  folder_ = GetProgramFolder() + "\\" + kTestFolderName;
+  boxes_ = std::make_unique<MessageBoxRecorder>(IDYES);
+  ASSERT_TRUE(MakeInstallation(folder_));
+}
+
+void ProgramTest::TearDown() {
+  if (started_) {
+    if (g_program.mainWindow && IsWindow(g_program.mainWindow)) {
+      SendMessageA(g_program.mainWindow, kMsgCloseWindow, 0, 0);
+    }
+    RunPostedMessages();
+    EndProgram();
+    started_ = false;
+  }
+  SetCurrentDirectoryA(previousFolder_.c_str());
+  boxes_.reset();
+}
+
+StartOutcome ProgramTest::Start(const char* commandLine) {
+  SetCurrentDirectoryA(folder_.c_str());
+  const StartOutcome outcome = StartProgram(GetModuleHandleA(nullptr), nullptr, commandLine);
+  started_ = outcome != StartOutcome::kNotStarted;
+  RunPostedMessages();
+  return outcome;
+}
+
+bool ProgramTest::Command(int code) {
+  SendMessageA(g_program.mainWindow, kMsgScreenCommand, code, 0);
+  return RunPostedMessages();
+}
+
+int ProgramTest::SlotOfNumber(int number) const {
+  for (int s = 0; s < kWindowSlotCount; ++s) {
+    if (Slot(s).state == kFreeSlotState) continue;
+    if (Slot(s).screenNumber == number || Slot(s).windowCode == number) return s;
+  }
+  return -1;
+}
+
+namespace {
+
+BOOL CALLBACK CollectVisible(HWND window, LPARAM data) {
+  auto* classes = reinterpret_cast<std::set<std::string>*>(data);
+  if (IsWindowVisible(window)) {
+    char name[64] = "";
+    GetClassNameA(window, name, sizeof name);
+    classes->insert(name);
+    EnumChildWindows(window, CollectVisible, data);
+  }
+  return TRUE;
+}
+
+}  // namespace
+
+std::set<std::string> ProgramTest::VisibleWindows() const {
+  std::set<std::string> classes;
+  EnumThreadWindows(GetCurrentThreadId(), CollectVisible, reinterpret_cast<LPARAM>(&classes));
+  // The edit controls and the static boxes of the screens belong to them.
+  classes.erase("Edit");
+  classes.erase("Static");
+  return classes;
+}
+
+std::vector<std::string> ProgramTest::OpenScreens() const {
+  std::vector<std::string> screens;
+  for (int s = 0; s < kWindowSlotCount; ++s) {
+    if (Slot(s).state == kFreeSlotState) continue;
+    char name[64] = "";
+    if (Slot(s).window) GetClassNameA(Slot(s).window, name, sizeof name);
+    screens.push_back(Slot(s).screenCode + "@" + name);
+  }
+  return screens;
+}
+
+void ProgramTest::ForgetBoxes() {
+  boxes_.reset();
+  boxes_ = std::make_unique<MessageBoxRecorder>(IDYES);
+}
+
+void ProgramTest::WriteInstallationFile(const std::string& name, const std::string& text) {
+  ASSERT_TRUE(WriteBytes(folder_ + "\\" + name, text)) << name;
+}
+
+std::string ProgramTest::ReadInstallationFile(const std::string& name) const {
+  std::string text;
+  ReadWholeFile((folder_ + "\\" + name).c_str(), text);
+  return text;
+}

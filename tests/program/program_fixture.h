@@ -1,0 +1,90 @@
+// The program as the tests start it: an installation folder of its own
+// (the shipped texts, settings, bitmaps and the screen database loaded from
+// the shipped screens), made current, and start-up run in the test's
+// process; the tests post commands to the main window and look at what
+// opens. Message boxes and dialogs go through the test hooks.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "program/program.h"
+#include "tests/support/hook_recorder.h"
+
+// Copies what a fresh installation holds into `folder` (made anew) and
+// loads the shipped screens into its screen database. The folder's OCR.INI
+// names it as the database folder. Returns false after a test failure.
+bool MakeInstallation(const std::string& folder);
+
+// Runs the messages the program has posted; true when among them was the
+// quit message that ends the program's message loop.
+bool RunPostedMessages();
+
+// A sheet definition in the installation's "teigi" folder: MUPA_PAP with
+// one paper row (its output table, output database path and password
+// setting), MUPA_IDX and MUPA_FLD, and the survey tables.
+struct SampleDefinition {
+  std::string name = "SAMPLE";
+  std::string outputTable = "KAITO";
+  std::string outputPath;       // データベースＪ; empty: the default
+  int passwordSetting = 1;
+};
+bool MakeDefinition(const std::string& installation, const SampleDefinition& definition);
+
+// The database layer of the test's process on an installation (its OCR.INI
+// and table descriptions), for work done while the program is not running.
+class DbSession {
+ public:
+  explicit DbSession(const std::string& installation);
+  ~DbSession();
+  DbSession(const DbSession&) = delete;
+  DbSession& operator=(const DbSession&) = delete;
+
+ private:
+  std::string previous_;
+};
+
+// The window slot showing the screen of `code`, or -1.
+int SlotOfCode(const char* code);
+
+class ProgramTest : public testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // Starts the program in the installation; a test may change the
+  // installation first (Start is then called by the test).
+  StartOutcome Start(const char* commandLine = "");
+  // Sends a command to the main window as a button of the menu does and
+  // runs what it posted; true when the program's loop would end.
+  bool Command(int code);
+  // The slot of the screen numbered `number`, or -1.
+  int SlotOfNumber(int number) const;
+  // Classes of the program's visible windows.
+  std::set<std::string> VisibleWindows() const;
+  // Screen codes of the open window slots, with the class of their window.
+  std::vector<std::string> OpenScreens() const;
+  std::string folder() const { return folder_; }
+  std::vector<std::string> Boxes() const { return boxes_->texts(); }
+  MessageBoxRecorder& boxes() { return *boxes_; }
+  void ForgetBoxes();
+  // Makes a sample definition and chooses it as the current one (through
+  // "ocrpath.dat", as the menu's file choice leaves it).
+  void ChooseSample(const SampleDefinition& definition = SampleDefinition());
+  // Writes a file of the installation (relative name).
+  void WriteInstallationFile(const std::string& name, const std::string& text);
+  std::string ReadInstallationFile(const std::string& name) const;
+
+  bool started_ = false;
+
+ private:
+  std::string folder_;
+  std::string previousFolder_;
+  std::unique_ptr<MessageBoxRecorder> boxes_;
+};

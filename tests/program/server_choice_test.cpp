@@ -1,0 +1,115 @@
+// The database choice of the menu: chosen on its screen, kept in
+// "server.dat" over a restart, and used by the database layer for the
+// program's tables: the file database, or the PostgreSQL server of the run.
+#include <windows.h>
+
+#include <cstdlib>
+
+#include <gtest/gtest.h>
+
+#include "foundation/db.h"
+#include "screen/screen.h"
+#include "program/program.h"
+#include "shell/shell.h"
+#include "tests/foundation/db_test_support.h"
+#include "tests/program/program_fixture.h"
+#include "tests/support/required_service.h"
+
+namespace {
+
+class ServerChoiceTest : public ProgramTest, public testing::WithParamInterface<int> {
+ protected:
+  void SetUp() override {
+    ProgramTest::SetUp();
+    if (HasFatalFailure()) return;
+    if (server()) {
+      const char* pg = std::getenv("SHEETDESK_PG");
+      if (!pg || !*pg) SKIP_WITHOUT_SERVICE("SHEETDESK_PG is not set: no PostgreSQL server for this run");
+      serverName_ = ConnectionValue(pg, "Server") + ":" + ConnectionValue(pg, "Port");
+      user_ = ConnectionValue(pg, "Uid");
+      password_ = ConnectionValue(pg, "Pwd");
+    }
+    ASSERT_EQ(Start(), StartOutcome::kMenuOpen);
+  }
+
+  bool server() const { return GetParam() == kDbKindServer; }
+
+  // Chooses on the server choice screen and leaves it as the user does.
+  void Choose(int kind, const std::string& serverName) {
+    Command(kCmdServerChoice);
+    const int slot = SlotOfCode("SERV-SEL");
+    ASSERT_GE(slot, 0);
+    SetItemValueForCommand(slot, "ＤＢ種別", std::to_string(kind).c_str());
+    SetItemValueForCommand(slot, "サーバー名", serverName.c_str());
+    SelectWindowSlot(slot);
+    SendKeyCommand(kKeyEscape);
+    RunPostedMessages();
+    ASSERT_LT(SlotOfCode("SERV-SEL"), 0) << "the screen closed";
+  }
+
+  std::string ShownValue(const char* field) {
+    char value[128] = "";
+    GetItemRawValue(SlotOfCode("SERV-SEL"), field, value);
+    return value;
+  }
+
+  void Restart() {
+    Command(kCmdQuit);
+    EndProgram();
+    ASSERT_EQ(Start(), StartOutcome::kMenuOpen);
+  }
+
+  std::string serverName_, user_, password_;
+};
+
+TEST_P(ServerChoiceTest, TheChoiceIsKeptAndUsed) {
+  const std::string name = server() ? serverName_ : "";
+  Choose(GetParam(), name);
+  EXPECT_EQ(ReadInstallationFile("server.dat"), FormatServerList({GetParam(), name}));
+  EXPECT_EQ(GetDefaultDbKind(), GetParam());
+  EXPECT_TRUE(Boxes().empty()) << testing::PrintToString(Boxes());
+
+  Restart();
+  EXPECT_EQ(g_output.dbKind, GetParam()) << "read back at the next start";
+  EXPECT_EQ(g_output.serverName, name);
+  EXPECT_EQ(GetDefaultDbKind(), GetParam());
+  // A table of the default kind goes where the choice says.
+  SetDbLogin(user_.c_str(), password_.c_str());
+  const int t = db_alloc_slot("", "sheetdesk", "SHELL_CHOICE", -1);
+  ASSERT_GT(t, 0) << testing::PrintToString(Boxes());
+  EXPECT_EQ(GetSlotKind(t), GetParam());
+  db_disconnect(t);
+  // The screen shows what was chosen.
+  Command(kCmdServerChoice);
+  EXPECT_EQ(ShownValue("ＤＢ種別"), std::to_string(GetParam()));
+  EXPECT_EQ(ShownValue("サーバー名"), name);
+}
+
+TEST_P(ServerChoiceTest, BackToTheFileDatabase) {
+  Choose(kDbKindServer, server() ? serverName_ : "dbhost:5432");
+  Choose(kDbKindFile, "");
+  EXPECT_EQ(ReadInstallationFile("server.dat"), "1,\r\n");
+  EXPECT_EQ(GetDefaultDbKind(), kDbKindFile);
+}
+
+INSTANTIATE_TEST_SUITE_P(Databases, ServerChoiceTest, testing::Values(kDbKindFile, kDbKindServer), KindName);
+
+using ServerList = ProgramTest;
+
+TEST_F(ServerList, AnOlderServerKindStillReachesTheServer) {
+  // Kind 3 is "no database" to the layer: a server of older versions must
+  // not silently store nothing.
+  WriteInstallationFile("server.dat", "3,dbhost\r\n");
+  ASSERT_EQ(Start(), StartOutcome::kMenuOpen);
+  EXPECT_EQ(g_output.dbKind, kDbKindServer);
+  EXPECT_EQ(GetDefaultDbKind(), kDbKindServer);
+  EXPECT_STREQ(GetOcrIniSettings().serverName, "dbhost");
+}
+
+TEST_F(ServerList, NoFileIsTheFileDatabase) {
+  ASSERT_EQ(Start(), StartOutcome::kMenuOpen);
+  EXPECT_EQ(g_output.dbKind, kDbKindFile);
+  EXPECT_EQ(GetDefaultDbKind(), kDbKindFile);
+}
+
+}  // namespace
