@@ -87,6 +87,10 @@ void JoinRows(SegmentWork* w, int keep, int gone) {
   w->header.boxCount = static_cast<int16_t>(count - 1);
 }
 
+// How far from a box a broken-off piece or a speck still belongs to it: a
+// tenth of the line's height, 2 pixels at least.
+int NearReach(const LineShape& shape) { return std::max(2, shape.height / 10); }
+
 // A piece less than half the line's height is no digit or capital: it joins
 // the nearest box it fits with (the union no wider than a wide character).
 // Returns whether a piece joined.
@@ -107,8 +111,9 @@ bool JoinShortPiece(const LineShape& shape, SegmentWork* w) {
       const int shared = SharedColumns(piece, other);
       if (best < 0 || shared > bestShared) best = q, bestShared = shared;
     }
-    // Halfway across a gap the piece belongs to neither side.
-    if (best < 0 || -bestShared > shape.width / 2) continue;
+    // A stroke broken on the scan leaves its piece a pixel or two away;
+    // farther off it is a small character of its own.
+    if (best < 0 || -bestShared > NearReach(shape)) continue;
     JoinRows(w, best, r);
     return true;
   }
@@ -161,7 +166,7 @@ bool JoinNarrowPair(const LineShape& shape, SegmentWork* w) {
 // A speck lies nearer one box than any other, within a tenth of the line's
 // height (2 pixels at least): the box takes it in.
 void TakeInSpecks(const LineShape& shape, const std::vector<MupaRect>& specks, SegmentWork* w) {
-  const int reach = std::max(2, shape.height / 10);
+  const int reach = NearReach(shape);
   for (const MupaRect& speck : specks) {
     int best = -1, bestDistance = 0, secondDistance = 1 << 30;
     for (int r = 0; r < w->header.boxCount; ++r) {

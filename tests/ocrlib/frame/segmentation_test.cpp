@@ -106,6 +106,8 @@ TEST(Segmentation, BrokenPiecesRejoinAndTouchingCharactersPart) {
        with({{68, 5, 70, 10}, {72, 5, 79, 24}}), with({{68, 5, 79, 24}})},
       {"a foot broken off a capital", kTypeCapitals, with({{68, 19, 71, 24}, {73, 5, 81, 24}}),
        with({{68, 5, 81, 24}})},
+      {"a small capital a clear gap from its neighbours stays apart", kTypeCapitals,
+       with({{66, 16, 68, 24}, {73, 5, 82, 24}}), with({{66, 16, 68, 24}, {73, 5, 82, 24}})},
       {"a narrow digit a blank column from the next stays apart", kTypeDigits,
        with({{68, 5, 70, 24}, {72, 5, 81, 24}}), with({{68, 5, 70, 24}, {72, 5, 81, 24}})},
       {"a crumb beside a digit widens its box", kTypeDigits, with({{63, 22, 64, 23}}),
