@@ -3,6 +3,7 @@
 // then opens its screen or window.
 #include <windows.h>
 
+#include "designer/designer.h"
 #include "designer/survey.h"
 #include "foundation/db.h"
 #include "screen/screen.h"
@@ -55,6 +56,9 @@ int RunMenuCommand(int code) {
       return OpenScreen("", kScreenDatabase, kServerChoiceCode, -1, -1, "");
     case kCmdChooseDefinition:
       return ChooseDefinitionFile() < 0 ? -1 : 0;
+    case kCmdSheetSettings:
+      if (!DesignerEnabled() || CheckDefinitionSelected() != 0 || UpgradeSheetTables() != 0) return -1;
+      return OpenSheetSettingsScreen(g_program.mainWindow);
     case kCmdHelp:
       return OpenHelp();
     case kCmdClearData:

@@ -463,6 +463,7 @@ struct RuledLineEditState {
   int dragMode = 0;
   int linesChanged = 0;
   int gridSnap = 1;
+  int frameRequest = 0;  // the next line drawn on the sheet is a cutting frame
 };
 extern RuledLineEditState g_lineEdit;
 
@@ -1175,6 +1176,10 @@ struct HiddenWindowClass {
 // window at 0, 0 with size 0 x 0, not shown: the window, or null when the
 // class cannot be registered or the window made.
 HWND CreateHiddenWindow(const HiddenWindowClass& spec);
+// The window of a class among this program's windows, top-level or child
+// (the canvas and the image view live inside other windows once opened);
+// another program's window of the class is never taken. Null when none.
+HWND FindProgramWindow(const char* className);
 
 // ---------------------------------------------------------------------------
 // List columns, data sets and the list query (list_dataset.cpp,
