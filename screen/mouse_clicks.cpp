@@ -129,6 +129,7 @@ int ClickOnItem(int i, POINT p, const ClickRules& rules) {
     if (IsChoiceKind(item.kind)) {
       TakeChoice(i, p, rules);
     } else {
+      if (LeaveFieldForItem(i) < 0) return -1;
       FocusField("/MPOS");
       g_screen.currentItem = i;
     }

@@ -794,6 +794,11 @@ int CanFocusItem(int item);
 // command).
 void ApplyPendingFocus();
 void CompleteFocusMove();
+// The mouse takes the focus from the field being typed into to `item` of
+// the same slot: the field is left as Tab leaves it (its value checked and
+// kept, its owner told with the Tab command). 0, or -1 when the check keeps
+// the focus in the field.
+int LeaveFieldForItem(int item);
 // A key as a command to the owner (Esc as 100).
 void SendKeyCommand(int key);
 // Presses a button: 0 done, -1 a pop-up was open (now closed) or no ruled

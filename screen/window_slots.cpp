@@ -224,9 +224,11 @@ int OpenScreenWindow(HWND window, int x, int y, int width, int height, int rowPi
     // The focus moves to the new screen only when its owner accepted it; a
     // refused screen keeps the focus where it was.
     if (slot.itemCount > 0) g_screen.currentItem = g_screen.previousItem = slot.firstItem;
-    SendMessageA(slot.commandWindow, kMsgSlotOpened, s, 0);
-    // The new slot is made current first, so "/HOME" names its own item.
+    // The new slot is made current first, so that its owner fills its own
+    // fields and "/HOME" names its own item.
     g_screen.currentSlot = s;
+    SendMessageA(slot.commandWindow, kMsgSlotOpened, s, 0);
+    g_screen.currentSlot = s;  // whatever the owner's filling selected
     if (slot.itemCount > 0) FocusField("/HOME");
     if (inputMode == 3) SetFocus(window);
     g_screen.screenSizeClass = GetScreenSizeClass();

@@ -261,3 +261,60 @@ std::string ProgramTest::ReadInstallationFile(const std::string& name) const {
   ReadWholeFile((folder_ + "\\" + name).c_str(), text);
   return text;
 }
+
+void ProgramTest::AddQuestion() {
+  const int items =
+      db_open((folder() + "\\teigi").c_str(), "SAMPLE", "調査項目", kDbKindFile, "調査項目", "調査項目", "");
+  ASSERT_GE(items, 0);
+  db_clear(items);
+  SetColumnText(items, "質問コード", "001");
+  SetColumnText(items, "項目名", "Q1");
+  SetColumnText(items, "選択肢", "はい,いいえ");
+  SetColumnText(items, "カウントデータ", "12");
+  ASSERT_EQ(db_add(items), 0);
+  db_close(items);
+}
+
+void ProgramTest::DescribeAnswers() {
+  WriteInstallationFile("KAITO.spc", "KAITO\r\nFIELD\r\n\"ID\",\"char*\",\"ID\",10,0,0,\"\",10\r\n"
+                                     "\"Q1\",\"char*\",\"Q1\",4,0,0,\"\",4\r\n"
+                                     "INDEX\r\n\"ID\",\"\xe2\x96\xb3\"\r\nEND\r\n");
+}
+
+void ProgramTest::StoreAnswer() {
+  const int t =
+      db_open(g_output.folder.c_str(), g_output.database.c_str(), "KAITO", kDbKindFile, "KAITO", "KAITO", "");
+  ASSERT_GE(t, 0) << testing::PrintToString(Boxes());
+  db_clear(t);
+  SetColumnText(t, "ID", "0001");
+  SetColumnText(t, "Q1", "1");
+  ASSERT_EQ(db_add(t), 0);
+  db_close(t);
+}
+
+void ProgramTest::PressKey(UINT key) {
+  const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyA(key, MAPVK_VK_TO_VSC)) << 16;
+  PostMessageA(GetFocus(), WM_KEYDOWN, key, scan | 1);
+  RunPostedMessages();
+  PostMessageA(GetFocus(), WM_KEYUP, key, scan | 1 | (1u << 30) | (1u << 31));
+  RunPostedMessages();
+}
+
+void ProgramTest::Type(const std::string& text) {
+  for (const char c : text) PostMessageA(GetFocus(), WM_CHAR, static_cast<unsigned char>(c), 1);
+  RunPostedMessages();
+}
+
+void ProgramTest::Click(HWND window, POINT point) {
+  const LPARAM at = MAKELPARAM(point.x, point.y);
+  PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  RunPostedMessages();
+  PostMessageA(window, WM_LBUTTONUP, 0, at);
+  RunPostedMessages();
+}
+
+std::string ProgramTest::FieldText(int slot, const char* name) {
+  char value[1024] = "";
+  GetItemRawValue(slot, name, value);
+  return value;
+}

@@ -1,0 +1,131 @@
+// The program's screens driven as a user drives them: keys posted to the
+// window that has the focus (a key-down in one window, its key-up in the
+// one that has the focus after it), clicks at the points of fields, and
+// the message boxes through the test hook.
+#include <windows.h>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "designer/survey.h"
+#include "foundation/db.h"
+#include "screen/screen.h"
+#include "shell/program/program.h"
+#include "shell/shell.h"
+#include "tally/tally.h"
+#include "tests/shell/program/program_fixture.h"
+
+namespace {
+
+class ScreensInUse : public ProgramTest {
+ protected:
+  void SetUp() override {
+    ProgramTest::SetUp();
+    if (HasFatalFailure()) return;
+    ASSERT_EQ(Start(), StartOutcome::kMenuOpen) << testing::PrintToString(Boxes());
+  }
+
+  // The tally menu of a sample with one stored answer.
+  int OpenTallyMenu() {
+    ChooseSample();
+    AddQuestion();
+    DescribeAnswers();
+    Command(kCmdTally);  // finds no answers, but points at the output database
+    StoreAnswer();
+    ForgetBoxes();
+    Command(kCmdTally);
+    return SlotOfCode("SPRN-MENU");
+  }
+
+  // Moves the focus to a field of a slot as the engine does for Tab.
+  void FocusOn(int slot, const char* name) {
+    SelectWindowSlot(slot);
+    FocusField(name);
+    RunPostedMessages();
+  }
+
+  // The centre of a field in its window's client area.
+  static POINT CentreOf(int slot, const char* name) {
+    const ScreenItem& item = Item(ResolveFieldRef(slot, name));
+    return POINT{item.pixelX + item.pixelWidth / 2 - Slot(slot).scrollX,
+                 item.pixelY + item.pixelHeight / 2 - Slot(slot).scrollY};
+  }
+};
+
+// The bar graph's stored settings, as the print tables hold them.
+PrintSettings StoredBarSettings() {
+  g_printSettings.printType = kPrintTypeBarGraph;
+  LoadPrintTableSettings(TallyPrintCode(kPrintTypeBarGraph, 1).c_str());
+  return g_printSettings;
+}
+
+TEST_F(ScreensInUse, PrintSettingsShowWhatIsStoredAndCloseWithoutLosingIt) {
+  const int menu = OpenTallyMenu();
+  ASSERT_GE(menu, 0) << testing::PrintToString(Boxes());
+  const PrintSettings stored = StoredBarSettings();
+  ASSERT_GT(stored.notch, 0);
+  ASSERT_GT(stored.gapY, 0);
+
+  for (const bool byKey : {true, false}) {
+    SCOPED_TRACE(byKey ? "closed with Esc" : "closed with its button");
+    SelectWindowSlot(menu);
+    SendKeyCommand(4);  // 棒グラフ
+    RunPostedMessages();
+    const int prn = g_printSettingsWindow.slot;
+    ASSERT_GE(prn, 0) << testing::PrintToString(Boxes());
+    EXPECT_EQ(FieldText(prn, "NOTCH"), std::to_string(stored.notch));
+    EXPECT_EQ(FieldText(prn, "LHIG"), std::to_string(stored.labelHeight));
+    EXPECT_EQ(FieldText(prn, "LPCH"), std::to_string(stored.lineSpacing));
+    EXPECT_EQ(FieldText(prn, "GSPC"), std::to_string(stored.gapY));
+    EXPECT_EQ(FieldText(prn, "YOSI"), stored.paper);
+    EXPECT_EQ(FieldText(menu, "NOTCH"), "") << "nothing is written into the menu behind";
+    if (byKey) {
+      PressKey(VK_ESCAPE);
+    } else {
+      Click(g_printSettingsWindow.window, CentreOf(prn, "P00"));
+    }
+    EXPECT_LT(g_printSettingsWindow.slot, 0) << "the screen closed";
+    const PrintSettings after = StoredBarSettings();
+    EXPECT_EQ(after.notch, stored.notch);
+    EXPECT_EQ(after.labelHeight, stored.labelHeight);
+    EXPECT_EQ(after.lineSpacing, stored.lineSpacing);
+    EXPECT_EQ(after.gapY, stored.gapY);
+    EXPECT_EQ(after.charSize, stored.charSize);
+  }
+}
+
+TEST_F(ScreensInUse, ASettingTypedAndLeftIsStoredAndRedrawsThePreview) {
+  const int menu = OpenTallyMenu();
+  ASSERT_GE(menu, 0);
+  const PrintSettings stored = StoredBarSettings();
+  struct Case {
+    const char* what;
+    UINT leave;  // 0: the mouse clicks into the next field
+  };
+  for (const Case& c : {Case{"left by Tab", VK_TAB}, Case{"left by a click", 0}}) {
+    SCOPED_TRACE(c.what);
+    SelectWindowSlot(menu);
+    SendKeyCommand(4);
+    RunPostedMessages();
+    const int prn = g_printSettingsWindow.slot;
+    ASSERT_GE(prn, 0);
+    FocusOn(prn, "GSPC");
+    const int wanted = stored.gapY + (c.leave ? 5 : 7);
+    Type(std::to_string(wanted));
+    g_reportOutput.previewWindow = nullptr;
+    if (c.leave) {
+      PressKey(c.leave);
+    } else {
+      Click(g_printSettingsWindow.window, CentreOf(prn, "TMGN"));
+    }
+    EXPECT_EQ(g_printSettings.gapY, wanted) << "committed as it was left";
+    UpdateWindow(g_printSettingsWindow.preview);
+    RunPostedMessages();
+    EXPECT_EQ(g_reportOutput.previewWindow, g_printSettingsWindow.preview) << "the preview was drawn again";
+    PressKey(VK_ESCAPE);
+    EXPECT_EQ(StoredBarSettings().gapY, wanted);
+    EXPECT_EQ(g_printSettings.notch, stored.notch) << "the others kept";
+  }
+}
+
+}  // namespace
