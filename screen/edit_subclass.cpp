@@ -250,9 +250,24 @@ LRESULT CALLBACK EditSubclassProc(HWND window, UINT message, WPARAM wParam, LPAR
       break;
     case WM_CHAR: return HandleChar(window, s, previous, wParam, lParam);
     case WM_KEYDOWN:
-    case WM_SYSKEYDOWN: pass = HandleKeyDown(s, wParam); break;
+    case WM_SYSKEYDOWN:
+      g_screen.keyDownWindow = window;
+      g_screen.keyDownKey = static_cast<int>(wParam);
+      pass = HandleKeyDown(s, wParam);
+      break;
     case WM_KEYUP:
-    case WM_SYSKEYUP: pass = HandleKeyUp(s, wParam); break;
+    case WM_SYSKEYUP:
+      // A key acts where it went down, once: the key-up of a key pressed in
+      // a message box or in a window that closed on its key-down is
+      // swallowed, as is one after the focus left this field's window.
+      if (g_screen.keyDownWindow != window || g_screen.keyDownKey != static_cast<int>(wParam)) {
+        if (wParam == VK_RETURN) g_screen.enterPressed = 0;
+        return 0;
+      }
+      g_screen.keyDownWindow = nullptr;
+      pass = HandleKeyUp(s, wParam);
+      break;
+    case WM_KILLFOCUS: g_screen.keyDownWindow = nullptr; break;
     default: break;
   }
   if (!pass) return 0;

@@ -348,6 +348,8 @@ struct ScreenEngineState {
   int focusMovePending = 0;         // a key moved the pending item
   int clickInProgress = 0;          // a click handler is sending a command
   int enterPressed = 0;             // between Enter's key-down and key-up
+  HWND keyDownWindow = nullptr;     // the edit control that took the last key-down
+  int keyDownKey = 0;               // and its key, until its key-up
   int currentKeyCode = 0;           // key code of the current item
   int selectedRow = 0;              // row of the row bar
   int recordedX = 0, recordedY = 0;  // pixel position of the item keys left

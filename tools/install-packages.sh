@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build ccache g++ clang libclang-rt-14-dev googletest
-  mingw-w64 g++-mingw-w64-x86-64 wine wine64 xvfb xauth x11-utils locales
+  mingw-w64 g++-mingw-w64-x86-64 wine wine64 fonts-wine xvfb xauth x11-utils locales
   fonts-ipafont imagemagick
   fonts-klee fonts-yusei-magic libfreetype-dev
   unixodbc unixodbc-dev libsqliteodbc sqlite3 postgresql odbc-postgresql

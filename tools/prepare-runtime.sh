@@ -32,6 +32,18 @@ if [ ! -f "$stamp" ]; then
   touch "$stamp"
 fi
 
+# Wine draws the caption buttons, scroll arrows and check marks of every
+# window with the symbols of its Marlett font. This Wine looks for its own
+# fonts at "<data dir>\\../fonts", a path its file layer refuses, so the
+# font of fonts-wine is never found and the symbols' letters ("0 1 r")
+# show instead: the prefix's font folder, which Wine reads, gets a copy.
+marlett=/usr/share/wine/fonts/marlett.ttf
+fonts_dir="$WINEPREFIX/drive_c/windows/Fonts"
+if [ -f "$marlett" ] && ! cmp -s "$marlett" "$fonts_dir/marlett.ttf"; then
+  mkdir -p "$fonts_dir"
+  cp "$marlett" "$fonts_dir/marlett.ttf"
+fi
+
 # The program folder: what the program ships, beside the executables. The
 # UTF-8 sources in data/text/ stay behind: the build writes their Shift-JIS
 # files there.

@@ -25,14 +25,17 @@ class ScreensInUse : public ProgramTest {
     ASSERT_EQ(Start(), StartOutcome::kMenuOpen) << testing::PrintToString(Boxes());
   }
 
-  // The tally menu of a sample with one stored answer.
-  int OpenTallyMenu() {
-    ChooseSample();
+  // A sample with one stored answer to tally.
+  void MakeAnsweredSample(const SampleDefinition& sample = SampleDefinition()) {
+    ChooseSample(sample);
     AddQuestion();
     DescribeAnswers();
-    Command(kCmdTally);  // finds no answers, but points at the output database
+    ASSERT_EQ(LoadOutputDatabaseSettings(), 0) << testing::PrintToString(Boxes());
     StoreAnswer();
-    ForgetBoxes();
+  }
+
+  int OpenTallyMenu() {
+    MakeAnsweredSample();
     Command(kCmdTally);
     return SlotOfCode("SPRN-MENU");
   }
@@ -126,6 +129,34 @@ TEST_F(ScreensInUse, ASettingTypedAndLeftIsStoredAndRedrawsThePreview) {
     EXPECT_EQ(StoredBarSettings().gapY, wanted);
     EXPECT_EQ(g_printSettings.notch, stored.notch) << "the others kept";
   }
+}
+
+TEST_F(ScreensInUse, AKeyActsOnceInTheWindowThatTookItsKeyDown) {
+  // Without a definition the reading button answers with a message.
+  const int menu = g_mainWindow.slot;
+  Click(g_program.mainWindow, CentreOf(menu, "READ"));
+  ASSERT_EQ(Boxes().size(), 1u);
+  // The box took the key-down of the Enter that closed it; its key-up comes
+  // to the menu, where it must not press the button again.
+  PostMessageA(GetFocus(), WM_KEYUP, VK_RETURN, 0xC0000001);
+  RunPostedMessages();
+  EXPECT_EQ(Boxes().size(), 1u) << testing::PrintToString(Boxes());
+
+  // Enter in the login opens the tally menu, and nothing of it.
+  SampleDefinition guarded;
+  guarded.passwordSetting = 2;
+  MakeAnsweredSample(guarded);
+  ForgetBoxes();
+  Click(g_program.mainWindow, CentreOf(menu, "TALLY"));
+  const int login = SlotOfNumber(kLoginScreen);
+  ASSERT_GE(login, 0) << testing::PrintToString(Boxes());
+  Click(FindWindowA("Pas", nullptr), CentreOf(login, "パスワード"));
+  Type("pw");
+  PressKey(VK_RETURN);
+  EXPECT_EQ(g_program.loginPassword, "pw");
+  EXPECT_GE(SlotOfCode("SPRN-MENU"), 0) << testing::PrintToString(Boxes());
+  EXPECT_FALSE(VisibleWindows().count("Prn")) << "no output of the menu was asked for";
+  EXPECT_TRUE(Boxes().empty()) << testing::PrintToString(Boxes());
 }
 
 }  // namespace
