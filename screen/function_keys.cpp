@@ -106,7 +106,9 @@ int SetupFunctionKeys(int s, int type) {
     }
     // Fixed in the header band (-1 also leaves the box without a colour):
     // the button shows its key's caption.
-    const int i = AddScreenItem("", name, 0, 0, yOffset, 3, unit / 2 + 4 * unit, unit, 'B', 0, -1,
+    char caption[8];
+    std::snprintf(caption, sizeof caption, place.position == 0 ? "Esc" : "F%d", place.position);
+    const int i = AddScreenItem(caption, name, 0, 0, yOffset, 3, unit / 2 + 4 * unit, unit, 'B', 0, -1,
                                 KeyCommand(place.position), 'S', place.state, 0, 6, f9 ? kF9FirstCommand : 0,
                                 0, guide.c_str(), f9 ? menu.commands.c_str() : "");
     if (i < 0) return -1;

@@ -829,6 +829,8 @@ int GuideLineHeight(int unit);
 // Makes a STATIC child of a slot paint the box text the slot gives it.
 void AttachGuideBox(HWND child);
 void HideItemHintBox();
+// Hides the hover tip of a slot the mouse has left.
+void HideSlotHintBox(int slot);
 // Row bar of the row-selection modes (0 none, 1, 2, 4).
 void SetWindowEditMode(int mode);
 void SetWindowInputMode(int mode);

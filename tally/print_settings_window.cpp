@@ -111,7 +111,7 @@ struct Band {
   }
   // A button `lines` rows high.
   void Button(const char* name, const char* caption, int column, int command, int lines) {
-    const int i = AddScreenItem(caption, name, column, row, 0, 7, 7, 0, 'B', 0, 0, command, 'S',
+    const int i = AddScreenItem(caption, name, column, row, 0, 7, 7, unit, 'B', 0, 0, command, 'S',
                                 kItemEnabled, 0, 6, 0, 0, "", "");
     if (i < 0) return;
     Item(i).pixelHeight = lines * RowPitch() - 4;
@@ -190,7 +190,7 @@ void AddItemsOfType(int type, int flag, int unit) {
     band.Number("LHIG", "グラフ幅", 3, 1, 999);
   }
   if (IsRoundType(type)) {
-    band.Number("NOTCH", "グラフ直径", 3, 1, 999);
+    band.Number("NOTCH", "ｸﾞﾗﾌ直径", 3, 1, 999);
     band.Number("RCNT", "ｸﾞﾗﾌ列数", 2, 1, 9);
     band.Number("RSPC", "横ｸﾞﾗﾌ間", 3, 0, 999);
   }
@@ -649,6 +649,7 @@ LRESULT CALLBACK PrintSettingsWndProc(HWND window, UINT message, WPARAM wParam, 
       return 0;
     case WM_LBUTTONDOWN:
     case WM_MOUSEMOVE:
+    case WM_MOUSELEAVE:
     case WM_TIMER:
     case WM_SETFOCUS: return ScreenChildWndProc(window, message, wParam, lParam);
     default: break;
