@@ -368,6 +368,15 @@ const char* IconCaptionOfKey(const WindowSlot& slot, int key) {
   }
 }
 
+// A function-key button shows its key's name on its face: grey while the
+// key is protected.
+void PaintFunctionKeyLabel(int i, const ScreenItem& item) {
+  const std::string label = FunctionKeyLabel(item);
+  if (label.empty()) return;
+  const TextPlacement p = PlaceText(i, item, label.c_str(), SelectValueFont(item, label.c_str()));
+  DrawTextAt(p.x, p.y, label.c_str(), item.state == kItemProtected ? 9 : 0);
+}
+
 bool PaintListScreenButton(const ScreenItem& item, const char* text) {
   const int slot = PaintSlot();
   if (!IsValidSlot(slot)) return false;
@@ -416,6 +425,7 @@ void PaintListField(int i, const char* value) {
     return;
   }
   SetBkMode(c.dc, TRANSPARENT);
+  if (text.empty()) PaintFunctionKeyLabel(i, item);
   if (item.kind == 'c') {
     PaintTwoStateMark(i, text.c_str());
   } else if (item.kind == 'R' || item.kind == 'C') {

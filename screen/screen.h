@@ -1087,6 +1087,9 @@ int RequireFieldDefault(const char* name);
 // Builds the key bar of a data screen; returns the x (in key units) after
 // its last button, 0 for menus (1) and project sheets (8).
 int SetupFunctionKeys(int slot, int screenType);
+// The name a function-key button shows on its face ("Esc", "F1" ...); ""
+// for any other item.
+std::string FunctionKeyLabel(const ScreenItem& item);
 int AddKeyButton(const char* caption, const char* name, int x, int xShift, int y, int command,
                  int state, int frameFlag, const char* bitmap, const char* guide,
                  const char* choices);
