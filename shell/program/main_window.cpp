@@ -68,6 +68,7 @@ void StartMenu(HWND window, int slot) {
   g_sheetDefinition.sheetCode = "0001";
   ReadServerList();
   ReadDefinitionPath();
+  ShowOutputFolder();
   g_mainWindow.initialised = 1;
   SetItemValueInSlot(slot, "ヘルプ", "操作説明書,注意事項･ｽｷｬﾅｰ設定");
   // The window was shown (and painted empty) before its slot was known.

@@ -4,6 +4,8 @@
 // the message boxes through the test hook.
 #include <windows.h>
 
+#include <cstring>
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -32,6 +34,15 @@ class ScreensInUse : public ProgramTest {
     DescribeAnswers();
     ASSERT_EQ(LoadOutputDatabaseSettings(), 0) << testing::PrintToString(Boxes());
     StoreAnswer();
+  }
+
+  // Answers the login window, when it asks, as a user does.
+  void LogInIfAsked() {
+    const int login = SlotOfNumber(kLoginScreen);
+    if (login < 0) return;
+    Click(FindWindowA("Pas", nullptr), CentreOf(login, "パスワード"));
+    Type("pw");
+    PressKey(VK_RETURN);
   }
 
   int OpenTallyMenu() {
@@ -157,6 +168,66 @@ TEST_F(ScreensInUse, AKeyActsOnceInTheWindowThatTookItsKeyDown) {
   EXPECT_GE(SlotOfCode("SPRN-MENU"), 0) << testing::PrintToString(Boxes());
   EXPECT_FALSE(VisibleWindows().count("Prn")) << "no output of the menu was asked for";
   EXPECT_TRUE(Boxes().empty()) << testing::PrintToString(Boxes());
+}
+
+int CALLBACK CountFamily(const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM found) {
+  ++*reinterpret_cast<int*>(found);
+  return 0;
+}
+
+std::string TitleOf(HWND window) {
+  char title[128] = "";
+  GetWindowTextA(window, title, sizeof title);
+  return title;
+}
+
+TEST_F(ScreensInUse, WindowsAreTitledFitTheDisplayAndShowTheirFacts) {
+  // The caption buttons of every window are drawn with Marlett's symbols.
+  LOGFONTA marlett{};
+  marlett.lfCharSet = DEFAULT_CHARSET;
+  std::strcpy(marlett.lfFaceName, "Marlett");
+  int families = 0;
+  HDC screen = GetDC(nullptr);
+  EnumFontFamiliesExA(screen, &marlett, CountFamily, reinterpret_cast<LPARAM>(&families), 0);
+  ReleaseDC(nullptr, screen);
+  EXPECT_GT(families, 0) << "Wine's Marlett font is installed in the prefix";
+
+  // The menu shows the folder the answers go to.
+  SampleDefinition guarded;
+  guarded.passwordSetting = 2;
+  MakeAnsweredSample(guarded);
+  EXPECT_EQ(FieldText(g_mainWindow.slot, "フォルダ名"), folder() + "\\data");
+
+  Command(kCmdClearData);
+  ASSERT_GE(SlotOfNumber(kLoginScreen), 0);
+  EXPECT_EQ(TitleOf(FindWindowA("Pas", nullptr)), "ログイン");
+  LogInIfAsked();
+  ASSERT_GE(SlotOfNumber(kDataClearScreen), 0) << testing::PrintToString(Boxes());
+  EXPECT_EQ(TitleOf(FindWindowA("Clr", nullptr)), "データ初期化");
+  PressKey(VK_ESCAPE);
+
+  // The print settings are cut to the display's work area.
+  Command(kCmdTally);
+  LogInIfAsked();
+  const int menu = SlotOfCode("SPRN-MENU");
+  ASSERT_GE(menu, 0) << testing::PrintToString(Boxes());
+  SelectWindowSlot(menu);
+  SendKeyCommand(4);  // 棒グラフ
+  RunPostedMessages();
+  ASSERT_GE(g_printSettingsWindow.slot, 0);
+  RECT work, window;
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  GetWindowRect(g_printSettingsWindow.window, &window);
+  EXPECT_GE(window.top, work.top);
+  EXPECT_LE(window.bottom, work.bottom);
+  EXPECT_LE(window.right, work.right);
+  PressKey(VK_ESCAPE);
+
+  Command(kCmdSurveyItems);
+  LogInIfAsked();
+  const int items = SlotOfCode("KOMK-INP2");
+  ASSERT_GE(items, 0) << testing::PrintToString(Boxes());
+  EXPECT_EQ(TitleOf(Slot(items).window), "調査項目の設定");
 }
 
 }  // namespace
