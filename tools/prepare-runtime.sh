@@ -15,7 +15,7 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
 fi
 
 # Named anew whenever the settings below change, so older prefixes get them.
-stamp="$WINEPREFIX/.sheetdesk-settings-2"
+stamp="$WINEPREFIX/.sheetdesk-settings-3"
 if [ ! -f "$stamp" ]; then
   # One virtual desktop holds every window: with no window manager on the
   # display, Wine would otherwise wait for each top-level window to map and
@@ -23,8 +23,13 @@ if [ ! -f "$stamp" ]; then
   "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
   "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f >/dev/null 2>&1
   # The sheets' handwriting face "KQMUPA" is played by the free Klee One.
+  # Message boxes and dialogs write in "MS Shell Dlg", which Japanese
+  # Windows takes as "MS UI Gothic": left to the fallback, Wine picks the
+  # fixed-pitch IPAGothic, whose low underscore falls below the line a box
+  # gives its text ("KAITO_集計用" showed "KAITO 集計用").
   for pair in "ＭＳ 明朝=IPAMincho" "ＭＳ ゴシック=IPAGothic" \
-              "ＭＳ Ｐ明朝=IPAPMincho" "ＭＳ Ｐゴシック=IPAPGothic" "KQMUPA=Klee One"; do
+              "ＭＳ Ｐ明朝=IPAPMincho" "ＭＳ Ｐゴシック=IPAPGothic" "KQMUPA=Klee One" \
+              "MS UI Gothic=IPAPGothic"; do
     "$WINE" reg add 'HKCU\Software\Wine\Fonts\Replacements' \
       /v "${pair%%=*}" /d "${pair#*=}" /f >/dev/null 2>&1
   done

@@ -230,4 +230,41 @@ TEST_F(ScreensInUse, WindowsAreTitledFitTheDisplayAndShowTheirFacts) {
   EXPECT_EQ(TitleOf(Slot(items).window), "調査項目の設定");
 }
 
+// Pixels of ink a message box's font leaves of `text` inside the line the
+// box measures for it.
+int InkOfMessageLine(const char* text) {
+  NONCLIENTMETRICSA metrics{};
+  metrics.cbSize = sizeof metrics;
+  SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, 400, 100);
+  ReleaseDC(nullptr, screen);
+  HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
+  HFONT font = CreateFontIndirectA(&metrics.lfMessageFont);
+  HGDIOBJ oldFont = SelectObject(dc, font);
+  RECT all{0, 0, 400, 100};
+  FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  RECT line{10, 10, 390, 10};
+  DrawTextA(dc, text, -1, &line, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+  DrawTextA(dc, text, -1, &line, DT_SINGLELINE | DT_NOPREFIX);
+  int ink = 0;
+  for (int y = 0; y < 100; ++y) {
+    for (int x = 0; x < 400; ++x) ink += GetPixel(dc, x, y) != RGB(255, 255, 255) ? 1 : 0;
+  }
+  SelectObject(dc, oldFont);
+  SelectObject(dc, oldBitmap);
+  DeleteObject(font);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+  return ink;
+}
+
+TEST(MessageText, UnderscoresAndPathSeparatorsShowInMessageBoxes) {
+  for (const char* text : {"_", "\\", ":"}) {
+    SCOPED_TRACE(text);
+    EXPECT_GT(InkOfMessageLine(text), 0);
+  }
+}
+
 }  // namespace
