@@ -3,6 +3,8 @@
 # the system's Japanese face names mapped to the IPA fonts (the handwriting
 # face to Klee One), and the program folder (bin/) with the shipped data and
 # settings. Safe to run again.
+# SHEETDESK_WINDOWS=own leaves the prefix without the virtual desktop, so
+# that the program's windows are windows of the user's display.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/wine-env.sh"
@@ -20,8 +22,10 @@ if [ ! -f "$stamp" ]; then
   # One virtual desktop holds every window: with no window manager on the
   # display, Wine would otherwise wait for each top-level window to map and
   # unmap (seconds per window in a test run).
-  "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
-  "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f >/dev/null 2>&1
+  if [ "${SHEETDESK_WINDOWS:-desktop}" != own ]; then
+    "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+    "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f >/dev/null 2>&1
+  fi
   # The sheets' handwriting face "KQMUPA" is played by the free Klee One.
   # Message boxes and dialogs write in "MS Shell Dlg", which Japanese
   # Windows takes as "MS UI Gothic": left to the fallback, Wine picks the

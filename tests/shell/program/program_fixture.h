@@ -17,6 +17,9 @@
 #include "shell/program/program.h"
 #include "tests/support/hook_recorder.h"
 
+// Deletes a folder with everything in it (nothing when it is not there).
+void RemoveTree(const std::string& folder);
+
 // Copies what a fresh installation holds into `folder` (made anew) and
 // loads the shipped screens into its screen database. The folder's OCR.INI
 // names it as the database folder. Returns false after a test failure.
