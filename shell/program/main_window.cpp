@@ -113,6 +113,11 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       g_mainWindow.lastPopupChoice = GetLastPopupChoice();
       RunMenuCommand(g_mainWindow.lastCommand);
       return 0;
+    case kMsgPrintChoice:
+      ShowNotBuilt(wParam == 1   ? NotBuilt::kPrintLayout
+                   : wParam == 2 ? NotBuilt::kTallyCsv
+                                 : NotBuilt::kGraphColours);
+      return 0;
     case kMsgPrintOutput:
     case kMsgPreviewOutput:
       RunTallyOutput(message == kMsgPrintOutput ? 1 : 0, static_cast<int>(wParam));

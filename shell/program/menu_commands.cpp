@@ -38,7 +38,7 @@ int OpenHelp() {
 }
 
 int OpenProject(int code) {
-  if (code == kCmdDesign && !DesignerEnabled()) return -1;
+  if (code == kCmdDesign && !DesignerEnabled()) return ShowNotBuilt(NotBuilt::kSheetDesign);
   if (!OutputDatabaseReady()) {
     // Started for this one sheet, the program has nothing else to do.
     if (g_program.commandLineMode) PostMessageA(g_program.mainWindow, kMsgCloseWindow, 0, 0);
@@ -59,6 +59,8 @@ int RunMenuCommand(int code) {
       return 0;
     case kCmdHelp:
       return OpenHelp();
+    case kCmdSheetSettings:
+      return ShowNotBuilt(NotBuilt::kSheetDefinition);
     case kCmdClearData:
     case kCmdSurveyItems:
       if (!OutputDatabaseReady()) return -1;

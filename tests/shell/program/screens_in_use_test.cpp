@@ -230,6 +230,45 @@ TEST_F(ScreensInUse, WindowsAreTitledFitTheDisplayAndShowTheirFacts) {
   EXPECT_EQ(TitleOf(Slot(items).window), "調査項目の設定");
 }
 
+std::string NotBuiltMessage(const char* part) {
+  return std::string("「") + part + "」は、このバージョンにはまだありません。";
+}
+
+TEST_F(ScreensInUse, ButtonsOfPartsNotBuiltSaySo) {
+  struct Case {
+    const char* screen;  // the screen of the button: the menu, the tally
+                         // menu, or print settings of a tally kind
+    int kind;
+    const char* button;
+    const char* part;
+  };
+  const Case cases[] = {
+      {"KQQL-MENU", 0, "SHEETSET", "ＯＣＲシート定義"},
+      {"KQQL-MENU", 0, "DESIGN", "シート設計・テスト読取"},
+      {"SPRN-MENU", 0, "FREETEXT", "記述欄一覧"},
+      {"Prn", 8, "COLSET", "グラフの配色"},
+      {"Prn", 8, "FLGSET", "様式設定"},
+      {"Prn", 1, "CSVPUT", "CSVﾌｧｲﾙ出力"},
+  };
+  const int menu = OpenTallyMenu();
+  ASSERT_GE(menu, 0);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.button);
+    int slot = SlotOfCode(c.screen);
+    if (c.kind) {
+      SelectWindowSlot(menu);
+      SendKeyCommand(c.kind);
+      RunPostedMessages();
+      slot = g_printSettingsWindow.slot;
+    }
+    ASSERT_GE(slot, 0);
+    ForgetBoxes();
+    Click(Slot(slot).window, CentreOf(slot, c.button));
+    EXPECT_THAT(Boxes(), testing::ElementsAre(NotBuiltMessage(c.part)));
+    if (c.kind) PressKey(VK_ESCAPE);
+  }
+}
+
 // Pixels of ink a message box's font leaves of `text` inside the line the
 // box measures for it.
 int InkOfMessageLine(const char* text) {
