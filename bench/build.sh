@@ -29,7 +29,7 @@ for kind in "${kinds[@]}"; do
     *) echo "unknown build: $kind" >&2; exit 2 ;;
   esac
   log="$bench_root/$kind.log"
-  if ! cmake --build "$bench_root/$kind" --target benchmarks -j "$(nproc)" >"$log" 2>&1; then
+  if ! cmake --build "$bench_root/$kind" --target benchmarks -j "${SHEETDESK_BUILD_JOBS:-$(nproc)}" >"$log" 2>&1; then
     tail -n 40 "$log" >&2
     exit 1
   fi

@@ -6,6 +6,8 @@
 
 const DictBlock* LoadBenchDictionary(const std::string& path, std::string* error) {
   static int16_t handle = MupaBegin();
+  const int16_t loaded = handle < 0 ? -1 : MupaGetDictHandle(handle, path.c_str());
+  if (loaded >= 0) return GetDictData(loaded);  // one dictionary serves several packs
   if (handle < 0 || MupaLoadPatternDict(handle, path.c_str()) != 0) {
     *error = "cannot load " + path;
     return nullptr;
@@ -14,23 +16,26 @@ const DictBlock* LoadBenchDictionary(const std::string& path, std::string* error
   return id < 0 ? nullptr : GetDictData(id);
 }
 
+CharWorkRecord ClassifyPacked(const DictBlock* dict, uint32_t mask, PackedChar& c) {
+  DictBlock* const dicts[1] = {const_cast<DictBlock*>(dict)};
+  RecogRunBlock run = {};
+  run.image = c.Image();
+  run.rect = c.rect;
+  run.dictCount = 1;
+  run.dicts = dicts;
+  CharWorkRecord pattern, merged;
+  ClearCharRecord(&pattern);
+  ClassifyByPattern(&run, mask, &pattern);
+  MergeCandidateLists(dict, nullptr, pattern, &merged);
+  return merged;
+}
+
 ClassifierFigures MeasureClassifier(const DictBlock* dict, uint32_t mask,
                                     std::vector<PackedChar>& chars) {
   ClassifierFigures f;
   std::vector<CharWorkRecord> records(chars.size());
-  DictBlock* const dicts[1] = {const_cast<DictBlock*>(dict)};
   const auto start = std::chrono::steady_clock::now();
-  for (size_t i = 0; i < chars.size(); ++i) {
-    RecogRunBlock run = {};
-    run.image = chars[i].Image();
-    run.rect = chars[i].rect;
-    run.dictCount = 1;
-    run.dicts = dicts;
-    CharWorkRecord pattern;
-    ClearCharRecord(&pattern);
-    ClassifyByPattern(&run, mask, &pattern);
-    MergeCandidateLists(dict, nullptr, pattern, &records[i]);
-  }
+  for (size_t i = 0; i < chars.size(); ++i) records[i] = ClassifyPacked(dict, mask, chars[i]);
   f.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   for (size_t i = 0; i < chars.size(); ++i) {
     ++f.total;

@@ -20,6 +20,9 @@ struct ClassifierFigures {
 // Loads the dictionary through the library's exports (MupaLoadPatternDict);
 // null with *error set when it does not load.
 const DictBlock* LoadBenchDictionary(const std::string& path, std::string* error);
+// One character classified as a pattern-only dictionary serves it: the
+// classifier's list merged (codes once each).
+CharWorkRecord ClassifyPacked(const DictBlock* dict, uint32_t mask, PackedChar& c);
 // Every character classified as a pattern-only dictionary serves it: the
 // classifier's list merged (codes once each), ranks compared with the label.
 ClassifierFigures MeasureClassifier(const DictBlock* dict, uint32_t mask,

@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # MUPA32's recognition benchmarks on the release build: the builder trains
-# the digit, capital and katakana dictionaries from rendered handwriting-
-# style samples and writes 10,000 held-out digits and katakana (one
-# command: mupa_dictbuilder); the pattern classifier reads them natively and
-# under Wine; segmentation cuts rendered lines into boxes.
+# the digit, capital and katakana dictionaries from the handwriting fonts,
+# pen drawings and MNIST samples 0..599 of each digit, and writes 10,000
+# held-out digits, capitals and katakana and MNIST samples 600..699 of each
+# digit (one command: mupa_dictbuilder); the pattern classifier reads them
+# natively and under Wine, and so does the whole pipeline through the
+# recognition exports (single characters, fields, lines); segmentation cuts
+# rendered lines into boxes.
 # Usage: bench/mupa_bench.sh [lines]   (segmentation lines per type, default 300)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -17,11 +20,17 @@ work="$bin/mupa_bench_work"  # beside the Windows program: Wine reads it by a re
 rm -rf "$work"
 mkdir -p "$work"
 echo "== builder"
-"$bench_root/native/bin/mupa_dictbuilder" "$work" --test-samples 10000
+bash "$root/tools/fetch-mnist.sh" "$bench_root/host-tools/mnist"
+"$bench_root/native/bin/mupa_dictbuilder" "$work" --mnist "$bench_root/host-tools/mnist" \
+  --test-samples 10000
 echo "== pattern classifier, native"
 "$bench_root/native/bin/classifier_bench" "$work"
 echo "== pattern classifier, under Wine"
 (cd "$bin" && bash "$root/tools/wine-exec.sh" ./classifier_bench.exe mupa_bench_work)
+echo "== recognition through the exports, native"
+"$bench_root/native/bin/recognition_bench" "$work"
+echo "== recognition through the exports, under Wine"
+(cd "$bin" && bash "$root/tools/wine-exec.sh" ./recognition_bench.exe mupa_bench_work)
 echo "== segmentation"
 "$bench_root/native/bin/segment_bench" "${1:-300}"
 rm -rf "$work"

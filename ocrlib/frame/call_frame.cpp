@@ -11,9 +11,8 @@
 #include "ocrlib/frame/frame_internal.h"
 #include "ocrlib/mupa32.h"
 
-// Segmentation is served; one-character, field and line recognition wait for
-// their drivers.
-RecognitionDrivers g_recognitionDrivers = {nullptr, nullptr, nullptr, SegmentCharacters};
+RecognitionDrivers g_recognitionDrivers = {RecognizeOneChar, RecognizeField, RecogniseLineDriver,
+                                           SegmentCharacters};
 
 namespace {
 
@@ -50,12 +49,6 @@ int CheckFieldInput(const RecogRunBlock& run, int capacity) {
   return 0;
 }
 
-// Without a driver the run has no recogniser.
-template <class Driver, class... Args>
-int CallDriver(Driver driver, Args... args) {
-  if (driver == nullptr) return Fail(kErrNoDictInEnv);
-  return driver(args...);
-}
 
 // Environment, pointers, polarity and bitmap, as every export checks them.
 int CheckCallArgs(int handle, int environment, const MupaImage* image,
@@ -224,7 +217,7 @@ MUPA_API int16_t MUPA_CALL MupaExecuteOneChar(int16_t handle, int16_t environmen
   if (call.PrepareBitmap(*rect) != 0) return EndExport(handle, -9);
   RecogCharResult out = {};
   int rc = PrepareOneChar(call.run());
-  if (rc == 0) rc = CallDriver(g_recognitionDrivers.oneChar, &call.run(), &out);
+  if (rc == 0) rc = g_recognitionDrivers.oneChar(&call.run(), &out);
   call.EndDriver();
   call.RestoreBitmap();
   if (rc == -9) return EndExport(handle, -9);
@@ -254,7 +247,7 @@ MUPA_API int16_t MUPA_CALL MupaExecuteFieldChar(int16_t handle, int16_t environm
   }
   int found = 0;
   int rc = CheckFieldInput(call.run(), capacity);
-  if (rc == 0) rc = CallDriver(g_recognitionDrivers.field, &call.run(), out.get(), capacity, &found);
+  if (rc == 0) rc = g_recognitionDrivers.field(&call.run(), out.get(), capacity, &found);
   call.EndDriver();
   call.RestoreBitmap();
   if (rc == -9) return EndExport(handle, -9);
@@ -292,11 +285,13 @@ MUPA_API int16_t MUPA_CALL MupaExecuteOneLine(int16_t handle, int16_t environmen
   if (call.PrepareBitmap(*rect) != 0) return fail();
   int found = 0;
   int rc = CheckRecognitionInput(call.run(), capacity, kMinLineCapacity);
-  if (rc == 0) rc = CallDriver(g_recognitionDrivers.line, &call.run(), out.get(), capacity, &found);
+  if (rc == 0) rc = g_recognitionDrivers.line(&call.run(), out.get(), capacity, &found);
+  const uint32_t mask = call.run().dicts[0]->header.currentTypes;
   call.EndDriver();
   call.RestoreBitmap();
   if (rc == -9) return fail();
   found = std::clamp(found, 0, static_cast<int>(capacity));
+  ApplySemiVoicedMarkRule(mask, out.get(), found);
   for (int i = 0; i < found; ++i) WidenResult(out[i], &results[i]);
   *status = 0;
   return EndExport(handle, static_cast<int16_t>(found));
@@ -320,7 +315,7 @@ MUPA_API int16_t MUPA_CALL MupaSegChar(int16_t handle, int16_t environment,
   if (call.PrepareBitmap(*rect) != 0) return EndExport(handle, -9);
   int found = 0;
   int rc = CheckRecognitionInput(call.run(), capacity, 1);
-  if (rc == 0) rc = CallDriver(g_recognitionDrivers.segment, &call.run(), out.get(), capacity, &found);
+  if (rc == 0) rc = g_recognitionDrivers.segment(&call.run(), out.get(), capacity, &found);
   call.EndDriver();
   call.RestoreBitmap();
   if (rc == -9) return EndExport(handle, -9);

@@ -296,6 +296,70 @@ void ArbitrateStructuralResult(const DictBlock* dict, uint32_t mask,
                                const CharWorkRecord& structural, const CharWorkRecord& pattern,
                                CharWorkRecord* destination);
 
+// ---- the recognition drivers (char_driver.cpp, stroke_attempts.cpp, -------------------
+// ---- candidate_completion.cpp, field_driver.cpp, line_driver.cpp) ---------------------
+struct NeighbourMap;
+struct StrokeStepList;
+
+// The recognisers one character may go to. The dispatcher calls them through
+// this table, so that a test can see which of them ran.
+struct CharRecognisers {
+  void (*pattern)(const RecogRunBlock* run, uint32_t mask, CharWorkRecord* record);
+  int (*digit)(const RecogRunBlock* run, uint32_t mask, CharWorkRecord* record);
+  int (*strokes)(const RecogRunBlock* run, uint32_t mask, CharWorkRecord* record);
+};
+extern CharRecognisers g_charRecognisers;
+
+// One character by the dictionary's current types into `work` (cleared
+// here; its box is the run's rectangle). 0, or -9 with the reason.
+int RecognizeCharByTypeMask(RecogRunBlock* run, CharWorkRecord* work);
+// The same as a result record: up to 10 codes, scores 0; on failure the
+// rectangle with failure flag 1. Clears the stack first. 0 or -9.
+int RecognizeOneChar(RecogRunBlock* run, RecogCharResult* result);
+// The digit decided by the structure rules (mask 1 or 513), completed from
+// its row; nothing when undecided. 0 or -9.
+int RecognizeDigit(const RecogRunBlock* run, uint32_t mask, CharWorkRecord* work);
+// The structural recogniser with the model set of `mask`; a dictionary
+// without such a set leaves the record empty. 0 or -9 (6001, 7002, or a
+// failure of stroke analysis).
+int RecognizeByStrokes(const RecogRunBlock* run, uint32_t mask, CharWorkRecord* work);
+int RunStrokeAttempts(uint32_t mask, int mode, const StrokeModelSet& set, NeighbourMap* map,
+                      CharWorkRecord* work);
+
+// A stroke model's class code (first letter high, second low; 255 none) as
+// Shift-JIS: digits and capitals full width, "X?" symbols, "DK" and "HD" the
+// voicing marks, romanised names katakana; kNoCandidate for 255.
+uint16_t ClassCodeToSjis(uint16_t classCode);
+// Row 0..48 of a katakana, "゛", "゜" or "ー" in the katakana completion
+// table; -1 for any other code (small and voiced kana included).
+int SjisToKanaClass(uint16_t sjis);
+// Fills the list up to 15 from the look-alike table of `mask`, skipping
+// codes already listed, and sets the confidence from the class's
+// reliability. With nothing recognised, the row of the closest model the
+// attempts matched (when `steps` and `set` are given) or the "nothing" row.
+void CompleteCandidates(const StrokeStepList* steps, const StrokeModelSet* set, uint32_t mask,
+                        CharWorkRecord* work);
+// The same for result records of the line path (first code given).
+void CompleteCandidateLists(uint32_t mask, RecogCharResult* results, int count);
+
+// A work record as a result record (failure flag 0).
+void ConvertWorkRecord(const CharWorkRecord& record, RecogCharResult* result);
+// The cells of the run into results and the end record. 0 or -9 (error 2
+// when no room is left for the end record).
+int RecognizeField(RecogRunBlock* run, RecogCharResult* results, int capacity, int* count);
+// The line of the run into results (characters and the end record). 0, -1
+// with warnings on the stack, -9.
+int RecogniseLineDriver(RecogRunBlock* run, RecogCharResult* results, int capacity, int* count);
+// RecognizeOneChar keeping the codes that were on the stack.
+int RecogniseKeepingWarnings(RecogRunBlock* run, RecogCharResult* result);
+// Drops tiny noise and joins neighbouring records while their union is read
+// as one character more surely than each of its parts.
+void JoinSplitCharacters(RecogRunBlock* run, RecogCharResult* results, int capacity, int* count);
+// A "゜" first in a record stays first only when it sits small and high
+// beside the character before it; else its first two candidates swap (masks
+// with digits and katakana or type 16). The last record ends the line.
+void ApplySemiVoicedMarkRule(uint32_t mask, RecogCharResult* results, int count);
+
 // ---- segmentation into character boxes (segmentation.cpp, segment_paths.cpp, ----------
 // ---- grouping.cpp) ----------------------------------------------------------------------
 // The connected components of the rectangle are joined into boxes: for the
@@ -379,8 +443,7 @@ int PrepareOneChar(const RecogRunBlock& run);
 int CheckRecognitionInput(const RecogRunBlock& run, int capacity, int minCapacity);
 
 // The recognition drivers. The frame runs the input checks above, then the
-// driver of the call; an entry left null makes the call fail with 7008 (no
-// recogniser for the run) after its checks.
+// driver of the call; tests may put their own in place.
 struct RecognitionDrivers {
   // One character into *result. 0, -1 (warnings) or -9.
   int (*oneChar)(RecogRunBlock* run, RecogCharResult* result);

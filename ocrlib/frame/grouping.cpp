@@ -20,6 +20,11 @@ int CentreY(const MupaRect& b) { return (b.top + b.bottom) >> 1; }
 int Width(const MupaRect& b) { return b.right - b.left + 1; }
 int Height(const MupaRect& b) { return b.bottom - b.top + 1; }
 
+// Blank columns between two boxes (0 when they touch or share columns).
+int HorizontalGap(const MupaRect& a, const MupaRect& b) {
+  return std::max({0, a.left - b.right - 1, b.left - a.right - 1});
+}
+
 int LimitCode(int max) { return max == kMaxBoxes ? kErrCapacityFull : kErrResultsFull; }
 
 void NewBoxRow(SegmentWork* w, int number, ComponentRecord* c) {
@@ -217,6 +222,11 @@ int DecideAlnumJoin(int relation, const ComponentRecord& a, const ComponentRecor
     const bool apart = small.width <= big.width / 3 && small.height <= big.height / 2;
     return apart ? -2 : -1;
   }
+  // Boxes side by side with blank columns between them are two characters:
+  // the narrow-overlap rule below is for boxes that share columns (a
+  // stroke's tail reaching over a neighbour), and would otherwise take a
+  // gap for an overlap and join a "1" to the digit beside it.
+  if (HorizontalGap(a.box, b.box) > 0) return -2;
   const int s = TestOverlapStrength(a.box, b.box, a.width / 2, 2 * a.height / 3, b.width / 2,
                                     2 * b.height / 3);
   if (s == 1 || s == 3) return -1;

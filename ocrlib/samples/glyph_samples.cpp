@@ -1,7 +1,9 @@
 // Rendering of handwriting-style characters with FreeType and their random
 // distortion: the glyph is rendered in grey, mapped through a random affine
 // transform (rotation, shear, scale, aspect) with bilinear sampling,
-// thresholded to 1 bit, then thickened or thinned, speckled and broken.
+// thresholded to 1 bit, then thickened or thinned, speckled and broken. Grey
+// characters from elsewhere (scanned digits, pen drawings) go through the
+// same scanner model.
 #include "ocrlib/samples/glyph_samples.h"
 
 #include <ft2build.h>
@@ -25,21 +27,6 @@ bool Chance(std::mt19937& rng, double p) { return Uniform(rng, 0, 1) < p; }
 int UniformInt(std::mt19937& rng, int lo, int hi) {
   return std::uniform_int_distribution<int>(lo, hi)(rng);
 }
-
-// A grey image, 0 white .. 255 black.
-struct Grey {
-  int width = 0, height = 0;
-  std::vector<uint8_t> v;
-  double At(double x, double y) const {  // bilinear, white outside
-    const int x0 = static_cast<int>(std::floor(x)), y0 = static_cast<int>(std::floor(y));
-    const double fx = x - x0, fy = y - y0;
-    auto px = [&](int xx, int yy) -> double {
-      return xx < 0 || yy < 0 || xx >= width || yy >= height ? 0 : v[yy * width + xx];
-    };
-    return (px(x0, y0) * (1 - fx) + px(x0 + 1, y0) * fx) * (1 - fy) +
-           (px(x0, y0 + 1) * (1 - fx) + px(x0 + 1, y0 + 1) * fx) * fy;
-  }
-};
 
 // Pixel mask with its own helpers; turned into a GlyphImage at the end.
 struct Mask {
@@ -91,15 +78,57 @@ GlyphImage ToImage(const Mask& m) {
 
 }  // namespace
 
+double GreyImage::At(double x, double y) const {  // bilinear, white outside
+  const int x0 = static_cast<int>(std::floor(x)), y0 = static_cast<int>(std::floor(y));
+  const double fx = x - x0, fy = y - y0;
+  auto px = [&](int xx, int yy) -> double {
+    return xx < 0 || yy < 0 || xx >= width || yy >= height ? 0 : v[yy * width + xx];
+  };
+  return (px(x0, y0) * (1 - fx) + px(x0 + 1, y0) * fx) * (1 - fy) +
+         (px(x0, y0 + 1) * (1 - fx) + px(x0 + 1, y0 + 1) * fx) * fy;
+}
+
 MupaImage GlyphImage::Descriptor() {
   return MupaImage{static_cast<int16_t>(width), static_cast<int16_t>(height), 1,
                    static_cast<int16_t>(bytesPerLine), 200, 1, bits.data()};
 }
 
-std::vector<std::string> FontPaths() {
-  return {"/usr/share/fonts/truetype/klee/KleeOne-Regular.ttf",
-          "/usr/share/fonts/truetype/klee/KleeOne-SemiBold.ttf",
-          "/usr/share/fonts/truetype/yusei-magic/YuseiMagic-Regular.ttf"};
+const std::vector<FontFile>& FontFiles() {
+  // Japanese handwriting and brush faces draw every set; the Latin
+  // handwriting faces digits and capitals only.
+  static const std::vector<FontFile> kFonts = {
+      {"/usr/share/fonts/truetype/klee/KleeOne-Regular.ttf", true},
+      {"/usr/share/fonts/truetype/klee/KleeOne-SemiBold.ttf", true},
+      {"/usr/share/fonts/truetype/yusei-magic/YuseiMagic-Regular.ttf", true},
+      {"/usr/share/fonts/truetype/aoyagi-soseki/aoyagi-soseki.ttf", true},
+      {"/usr/share/fonts/truetype/kouzan-mouhitsu/kouzan-mouhitsu.ttf", true},
+      {"/usr/share/fonts/truetype/kouzan-mouhitsu/kouzan-mouhitsu-gyosho.ttf", true},
+      {"/usr/share/fonts/truetype/kouzan-mouhitsu/KouzanBrushFontSousyo.ttf", true},
+      {"/usr/share/fonts/truetype/motoya-l-maruberi/MTLmr3m.ttf", true},
+      {"/usr/share/fonts/opentype/bwht/BecauseWeBuild-Regular.otf", false},
+      {"/usr/share/fonts/opentype/bwht/BecauseWeConnect-Regular.otf", false},
+      {"/usr/share/fonts/opentype/bwht/BecauseWeCreate-Regular.otf", false},
+      {"/usr/share/fonts/opentype/bwht/BecauseWeLearn-Regular.otf", false},
+      {"/usr/share/fonts/opentype/bwht/BecauseWeMentor-Regular.otf", false},
+      {"/usr/share/fonts/opentype/bwht/BecauseWeOrganize-Regular.otf", false},
+      {"/usr/share/fonts/truetype/breip/Breip.ttf", false},
+      {"/usr/share/fonts/truetype/breip/breipfont.ttf", false},
+      {"/usr/share/fonts/truetype/fifthhorseman/dkg.ttf", false},
+      {"/usr/share/fonts/truetype/fifthhorseman/dkgBd.ttf", false},
+      {"/usr/share/fonts/truetype/fifthhorseman/dkgIt.ttf", false},
+      {"/usr/share/fonts/truetype/femkeklaver/femkeklaver.ttf", false},
+      {"/usr/share/fonts/truetype/humor-sans/Humor-Sans.ttf", false},
+      {"/usr/share/fonts/truetype/rufscript/Rufscript010.ttf", false},
+  };
+  return kFonts;
+}
+
+int ScannedCellEm(std::mt19937& rng) {
+  const double dpi = Uniform(rng, 200, 400);
+  const double cell = 5.0 / 25.4 * dpi;  // a 5 mm cell: 39..79 pixels
+  // The ink fills half to nine tenths of the cell's height; the em is about
+  // a third taller than a digit's ink.
+  return static_cast<int>(std::lround(cell * Uniform(rng, 0.5, 0.9) * 1.35));
 }
 
 std::vector<CharClass> CharacterSet(CharSet set) {
@@ -132,6 +161,7 @@ struct GlyphRenderer::Fonts {
   FT_Library library = nullptr;
   std::vector<FT_Face> faces;
   std::vector<std::string> names;
+  std::vector<int> kanaFaces;  // faces that may draw katakana
   ~Fonts() {
     for (FT_Face f : faces) FT_Done_Face(f);
     if (library != nullptr) FT_Done_FreeType(library);
@@ -147,20 +177,26 @@ std::unique_ptr<GlyphRenderer> GlyphRenderer::Open(std::string* error) {
     *error = "FreeType does not start";
     return nullptr;
   }
-  for (const std::string& path : FontPaths()) {
+  for (const FontFile& font : FontFiles()) {
+    const std::string path = font.path;
     FT_Face face = nullptr;
     if (FT_New_Face(fonts->library, path.c_str(), 0, &face) != 0) continue;
+    if (font.katakana) fonts->kanaFaces.push_back(static_cast<int>(fonts->faces.size()));
     fonts->faces.push_back(face);
     fonts->names.push_back(path.substr(path.rfind('/') + 1));
   }
-  if (fonts->faces.empty()) {
-    *error = "no font of fonts-klee or fonts-yusei-magic is installed";
+  if (fonts->kanaFaces.empty()) {
+    *error = "no Japanese handwriting font is installed";
     return nullptr;
   }
   return std::unique_ptr<GlyphRenderer>(new GlyphRenderer(std::move(fonts)));
 }
 
 int GlyphRenderer::faceCount() const { return static_cast<int>(fonts_->faces.size()); }
+bool GlyphRenderer::drawsKatakana(int face) const {
+  return std::find(fonts_->kanaFaces.begin(), fonts_->kanaFaces.end(), face) !=
+         fonts_->kanaFaces.end();
+}
 const std::string& GlyphRenderer::faceName(int face) const { return fonts_->names[face]; }
 
 GlyphImage GlyphRenderer::Render(char32_t codepoint, int face, int emPixels,
@@ -171,17 +207,23 @@ GlyphImage GlyphRenderer::Render(char32_t codepoint, int face, int emPixels,
     return GlyphImage();
   }
   const FT_Bitmap& bm = f->glyph->bitmap;
-  Grey grey;
+  GreyImage grey;
   grey.width = static_cast<int>(bm.width);
   grey.height = static_cast<int>(bm.rows);
   grey.v.resize(static_cast<size_t>(grey.width) * grey.height);
   for (int y = 0; y < grey.height; ++y) {
     for (int x = 0; x < grey.width; ++x) grey.v[y * grey.width + x] = bm.buffer[y * bm.pitch + x];
   }
+  return ScanGrey(grey, 1.0, d, rng);
+}
+
+GlyphImage ScanGrey(const GreyImage& grey, double scaleFactor, const Distortion& d,
+                    std::mt19937& rng) {
+  if (grey.width < 1 || grey.height < 1) return GlyphImage();
   // Forward map about the glyph's centre: scale and aspect, shear, rotation.
   const double angle = Uniform(rng, -d.maxRotationDeg, d.maxRotationDeg) * kPi / 180;
   const double shear = Uniform(rng, -d.maxShear, d.maxShear);
-  const double scale = Uniform(rng, d.minScale, d.maxScale);
+  const double scale = scaleFactor * Uniform(rng, d.minScale, d.maxScale);
   const double aspect = 1 + Uniform(rng, -d.maxAspect, d.maxAspect);
   const double sx = scale * std::sqrt(aspect), sy = scale / std::sqrt(aspect);
   const double c = std::cos(angle), s = std::sin(angle);
@@ -244,14 +286,21 @@ GlyphImage GlyphRenderer::Render(char32_t codepoint, int face, int emPixels,
 
 std::vector<Sample> GlyphRenderer::MakeSamples(const std::vector<CharClass>& classes,
                                                int perClass, uint32_t seed,
-                                               const Distortion& distortion) const {
+                                               const Distortion& distortion,
+                                               SampleSizes sizes) const {
   std::mt19937 rng(seed);
   std::vector<Sample> out;
   out.reserve(classes.size() * perClass);
   for (int i = 0; i < perClass; ++i) {
     for (const CharClass& c : classes) {
-      const int face = (i + static_cast<int>(out.size())) % faceCount();
-      GlyphImage image = Render(c.codepoint, face, UniformInt(rng, 36, 52), distortion, rng);
+      // The faces that may draw the class, taken in turn.
+      const bool kana = c.typeBit == 8;
+      const int choices = kana ? static_cast<int>(fonts_->kanaFaces.size()) : faceCount();
+      const int turn = (i + static_cast<int>(out.size())) % choices;
+      const int face = kana ? fonts_->kanaFaces[turn] : turn;
+      const int em =
+          sizes == SampleSizes::kScannedCells ? ScannedCellEm(rng) : UniformInt(rng, 36, 52);
+      GlyphImage image = Render(c.codepoint, face, em, distortion, rng);
       if (image.width == 0) continue;
       out.push_back(Sample{std::move(image), c.sjis, c.typeBit, face});
     }
@@ -264,7 +313,10 @@ GlyphLine MakeLine(const GlyphRenderer& renderer, const std::vector<CharClass>& 
                    const Distortion& distortion) {
   std::vector<GlyphImage> glyphs;
   std::vector<uint16_t> codes;
-  const int face = UniformInt(rng, 0, renderer.faceCount() - 1);
+  int face = UniformInt(rng, 0, renderer.faceCount() - 1);
+  while (classes[0].typeBit == 8 && !renderer.drawsKatakana(face)) {
+    face = UniformInt(rng, 0, renderer.faceCount() - 1);
+  }
   const int em = UniformInt(rng, 36, 52);
   while (static_cast<int>(glyphs.size()) < length) {
     const CharClass& c = classes[UniformInt(rng, 0, static_cast<int>(classes.size()) - 1)];

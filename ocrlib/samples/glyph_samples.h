@@ -1,6 +1,7 @@
 // Handwriting-like character samples for training and measuring MUPA32:
 // digits, Latin capitals and katakana rendered from the handwriting-style
-// fonts of Debian's fonts-klee and fonts-yusei-magic packages, each with a
+// fonts of Debian's packages (Japanese faces draw all three sets, Latin
+// handwriting faces digits and capitals), each with a
 // random distortion (rotation, shear, scale, aspect, pen width, speckles,
 // broken strokes), as 1-bit images in the library's bit order (bit 7 of a
 // byte the leftmost pixel, a set bit ink). Also lines of such characters,
@@ -20,6 +21,13 @@
 #include "ocrlib/mupa32.h"
 
 namespace glyphs {
+
+// A grey image, 0 white .. 255 black, row by row.
+struct GreyImage {
+  int width = 0, height = 0;
+  std::vector<uint8_t> v;
+  double At(double x, double y) const;  // bilinear, white outside
+};
 
 // A 1-bit image; `ink` is the box of its black pixels.
 struct GlyphImage {
@@ -55,6 +63,18 @@ struct Distortion {
   double breakChance = 0.3;    // one or two gaps cut into the strokes
 };
 
+// A grey character scanned as a scanner's 1-bit cell gives it: scaled by
+// `scaleFactor` and by the distortion's own scale, distorted, thresholded at
+// a random level, then thickened or thinned, broken and speckled. An empty
+// image (0 x 0) when no ink remains.
+GlyphImage ScanGrey(const GreyImage& grey, double scaleFactor, const Distortion& distortion,
+                    std::mt19937& rng);
+
+// Em sizes of the samples: a fixed 36..52 pixels, or the size a character
+// takes in a 5 mm cell scanned at 200..400 dpi.
+enum class SampleSizes { kFixed, kScannedCells };
+int ScannedCellEm(std::mt19937& rng);
+
 struct Sample {
   GlyphImage image;
   uint16_t sjis;
@@ -72,17 +92,18 @@ class GlyphRenderer {
   GlyphRenderer& operator=(const GlyphRenderer&) = delete;
 
   int faceCount() const;
+  bool drawsKatakana(int face) const;
   const std::string& faceName(int face) const;
   // One character of `face` drawn at `emPixels` and distorted; an image
   // holding at least one black pixel (a glyph the face lacks gives none:
   // the image is then 0 x 0).
   GlyphImage Render(char32_t codepoint, int face, int emPixels, const Distortion& distortion,
                     std::mt19937& rng) const;
-  // `perClass` samples of every class, the faces taken in turn, sizes
-  // 36..52 pixels to the em.
+  // `perClass` samples of every class, the faces that draw its set taken in
+  // turn.
   std::vector<Sample> MakeSamples(const std::vector<CharClass>& classes, int perClass,
-                                  uint32_t seed,
-                                  const Distortion& distortion = Distortion()) const;
+                                  uint32_t seed, const Distortion& distortion = Distortion(),
+                                  SampleSizes sizes = SampleSizes::kFixed) const;
 
  private:
   struct Fonts;
@@ -106,6 +127,10 @@ GlyphLine MakeLine(const GlyphRenderer& renderer, const std::vector<CharClass>& 
                    const Distortion& distortion = Distortion());
 
 // The fonts this renderer looks for, by their installed paths.
-std::vector<std::string> FontPaths();
+struct FontFile {
+  const char* path;
+  bool katakana;  // drawn for katakana too
+};
+const std::vector<FontFile>& FontFiles();
 
 }  // namespace glyphs

@@ -12,7 +12,7 @@ namespace {
 constexpr int kOverflow = 0xFFFF;  // more pieces than a cell keeps
 
 struct Piece {
-  int top, bottom;
+  int top, bottom, left, right;
   int parent;
 };
 
@@ -31,7 +31,7 @@ int LabelPieces(const uint8_t* matrix, int w, int h, std::vector<int>* label,
     return -1;
   }
   label->assign(static_cast<size_t>(w) * h, 0);
-  pieces->assign(1, Piece{0, 0, 0});
+  pieces->assign(1, Piece{0, 0, 0, 0, 0});
   for (int y = 0; y < h; ++y) {
     int runs = 0;
     for (int x = 0; x < w; ++x) {
@@ -54,15 +54,20 @@ int LabelPieces(const uint8_t* matrix, int w, int h, std::vector<int>* label,
           (*pieces)[gone].parent = keep;
           (*pieces)[keep].top = std::min((*pieces)[keep].top, (*pieces)[gone].top);
           (*pieces)[keep].bottom = std::max((*pieces)[keep].bottom, (*pieces)[gone].bottom);
+          (*pieces)[keep].left = std::min((*pieces)[keep].left, (*pieces)[gone].left);
+          (*pieces)[keep].right = std::max((*pieces)[keep].right, (*pieces)[gone].right);
           mine = keep;
         }
       }
       if (mine == 0) {
         mine = static_cast<int>(pieces->size());
-        pieces->push_back(Piece{y, y, mine});
+        pieces->push_back(Piece{y, y, x, x, mine});
       }
       (*label)[y * w + x] = mine;
-      (*pieces)[mine].bottom = std::max((*pieces)[mine].bottom, y);
+      Piece& piece = (*pieces)[mine];
+      piece.bottom = std::max(piece.bottom, y);
+      piece.left = std::min(piece.left, x);
+      piece.right = std::max(piece.right, x);
     }
   }
   int roots = 0;
@@ -120,6 +125,21 @@ void QuadrantsOf(const RunImage& page, const CharBoxRow& cell, const ComponentRe
   CountQuadrantPixels(matrix.data(), w, h, q);
 }
 
+// True when the box meets the box of a component of the cell other than
+// `self`.
+bool MeetsOtherComponent(const MupaRect& box, const CharBoxRow& cell, const ComponentRecord& self,
+                         const ComponentRecord* components, int componentCount) {
+  for (int i = 0; i < componentCount; ++i) {
+    const ComponentRecord& other = components[i];
+    if (&other == &self || other.boxNumber != cell.number) continue;
+    const MupaRect& b = other.box;
+    if (b.left <= box.right && box.left <= b.right && b.top <= box.bottom && box.top <= b.bottom) {
+      return true;
+    }
+  }
+  return false;
+}
+
 }  // namespace
 
 void CountQuadrantPixels(const uint8_t* matrix, int w, int h, int counts[4]) {
@@ -163,6 +183,13 @@ int BuildCellBitmap(const RecogRunBlock& page, const CharBoxRow& cell,
         if (l == 0) continue;
         const Piece& p = pieces[Root(pieces, l)];
         if (p.top == 0 && p.bottom == ch - 1) continue;
+        // Ink of another component of the cell reaching into this one's box
+        // (the dots of "ツ", the dash of "ソ") is that component's own.
+        const MupaRect inPage = {static_cast<int16_t>(c.box.left + p.left),
+                                 static_cast<int16_t>(c.box.top + p.top),
+                                 static_cast<int16_t>(c.box.left + p.right),
+                                 static_cast<int16_t>(c.box.top + p.bottom)};
+        if (MeetsOtherComponent(inPage, cell, c, components, componentCount)) continue;
         const int mx = c.box.left + x - cell.box.left, my = c.box.top + y - cell.box.top;
         if (mx >= 0 && mx < w && my >= 0 && my < h) out->matrix[my * w + mx] = 0;
       }

@@ -254,6 +254,7 @@ int DecideDigitByStructure(const uint8_t* bits, int left, int right, int top, in
                            int bytesPerLine) {
   g_structureDecision = kUndecided;
   g_structureDecidingSet = g_structureAskedSet = -1;
+  g_structureDecidingRow = 0;
   g_columnSetFailed = false;
   ResetListNodePools();
   ResetCellNodePool();

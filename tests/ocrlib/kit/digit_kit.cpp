@@ -192,7 +192,7 @@ std::vector<DigitSample> DigitSamples(uint32_t seed, int perDigit) {
 
 DecisionTally TallyStructureDecisions(const std::vector<DigitSample>& samples) {
   DecisionTally tally;
-  tally.sets.resize(kTemplateSetCount + 10);
+  tally.sets.resize(MeasureBranch(kStructureRows, 0));
   for (const DigitSample& s : samples) {
     BitImage image = s.image;
     const MupaRect r = image.InkRect();
@@ -206,7 +206,7 @@ DecisionTally TallyStructureDecisions(const std::vector<DigitSample>& samples) {
     const bool right = g_structureDecision == '0' + s.digit;
     SetTally& set = tally.sets[g_structureDecidingSet >= 0
                                    ? g_structureDecidingSet
-                                   : kTemplateSetCount + g_structureDecision - '0'];
+                                   : MeasureBranch(g_structureDecidingRow, g_structureDecision - '0')];
     ++set.decided;
     ++tally.decided[s.digit];
     if (right) ++set.right, ++tally.right[s.digit];

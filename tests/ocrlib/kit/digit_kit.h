@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "ocrlib/strokes/strokes_internal.h"
 #include "tests/ocrlib/kit/pen_kit.h"
 
 namespace penkit {
@@ -41,8 +42,13 @@ struct SetTally {
   int decided = 0;
   int right = 0;
 };
+// Branches that decide by measures alone, apart by the structure pattern
+// row whose procedure ran (0 none, 1..20) and by the digit they decide.
+constexpr int kStructureRows = 21;
+inline int MeasureBranch(int row, int digit) { return kTemplateSetCount + row * 10 + digit; }
+
 struct DecisionTally {
-  std::vector<SetTally> sets;  // kTemplateSetCount + 10 entries
+  std::vector<SetTally> sets;  // the template sets, then the measure branches
   int samples[10] = {};
   int decided[10] = {};
   int right[10] = {};

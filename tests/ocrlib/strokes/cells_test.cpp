@@ -121,6 +121,10 @@ TEST(CellStructures, ACellKeepsOnlyPiecesSpanningItsComponentsHeight) {
   EXPECT_EQ(out.run.image.width, 8);
   EXPECT_EQ(out.run.rect.right, 7);
   EXPECT_EQ(out.run.rect.bottom, 19);
+  // A dot of the cell's own (the dots of "ツ" inside its stroke's box) stays.
+  components[1].boxNumber = 4;
+  ASSERT_EQ(BuildCellBitmap(page, cell, components, 2, &out), 0);
+  EXPECT_EQ(black(5, 12), 1);
 }
 
 TEST(CellStructures, CellsGetTheirKindsAndPunctuation) {

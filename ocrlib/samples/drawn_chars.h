@@ -1,0 +1,21 @@
+// Digits and capitals drawn with a round pen along centrelines, with the
+// variation of real hands: each writing of a class (a "4" open or closed at
+// the top, a "7" with or without its bar, a "1" with or without flag and
+// foot, loops closed or left open) wobbled point by point, slanted, and drawn
+// with pens of 2 to 7 % of the character's height; then scanned as a 5 mm
+// cell at 200..400 dpi.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "ocrlib/samples/glyph_samples.h"
+
+namespace glyphs {
+
+// `perClass` drawn samples of every digit (set kDigits) or capital
+// (kCapitals); katakana are not drawn (empty).
+std::vector<Sample> DrawSamples(CharSet set, int perClass, uint32_t seed,
+                                const Distortion& distortion);
+
+}  // namespace glyphs
