@@ -292,6 +292,7 @@ LRESULT CALLBACK EditSubclassProc(HWND window, UINT message, WPARAM wParam, LPAR
       // a message box or in a window that closed on its key-down is
       // swallowed, as is one after the focus left this field's window.
       if (g_screen.keyDownWindow != window || g_screen.keyDownKey != static_cast<int>(wParam)) {
+        if (wParam != VK_RETURN && !IsCommandKey(wParam)) break;  // a key that acts on no up
         if (wParam == VK_RETURN) g_screen.enterPressed = 0;
         return 0;
       }
