@@ -2,8 +2,9 @@
 # Runs the reading run benchmark (bench/reading_run_bench.cpp) on the release
 # build under Wine: generated A4 sheets at 300 dpi fed to operation runs into
 # an SQLite output table on one core; prints sheets a second, the stages of
-# the per-sheet step and the ratio to the bare load and unpack, per run and
-# as minimum, median and maximum, with the targets.
+# the per-sheet step and the ratio to a plain program's run of the same file
+# work on the same pages (plus their unpack), per run and as minimum, median
+# and maximum, with the targets.
 # Usage: bench/reading_run_bench.sh [sheets] [runs]   (default 1000, 3)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)

@@ -3,14 +3,17 @@
 // card-form window "Cad" and the set window "Sup"), and the data sets of
 // card and set screens.
 //
-// So far each window takes its screen, its ruled lines and its data set,
-// paints, passes buttons and keys to the window that owns the screen (1132
-// with the screen number) and closes on Esc, 1131 or WM_CLOSE (1136 to the
-// owner). The list window shows the first page of its data set, the card
-// window its first record.
+// Each window takes its screen, its ruled lines and its data set, paints,
+// passes buttons and keys to the window that owns the screen (1132 with the
+// screen number) and closes on Esc, 1131 or WM_CLOSE (1136 to the owner).
+// The card window shows its first record. The list window shows its data
+// set a page at a time and stores what is typed, with its job dialog
+// "JobWin" (CSV files, range jobs, number search) and search window "Sch".
 #pragma once
 
 #include <windows.h>
+
+#include <string>
 
 // Register the class of the window and create its hidden window; the
 // window, or null when the class cannot be registered. Each also gives the
@@ -18,8 +21,9 @@
 HWND RegisterMenuWindow(HWND mainWindow);
 HWND RegisterCardWindow(HWND mainWindow);
 HWND RegisterSupWindow(HWND mainWindow);
-// The CSV job window "JobWin", the string search "Sch" and the screen
-// generation "ScrSet": registered and made hidden; they show nothing yet.
+// The job dialog "JobWin" and the search window "Sch" of the list, and the
+// screen generation "ScrSet" (which shows nothing yet): registered and made
+// hidden.
 HWND RegisterJobWindow(HWND mainWindow);
 HWND RegisterSearchWindow();
 HWND RegisterScreenSetWindow();
@@ -30,6 +34,36 @@ HWND RegisterScreenSetWindow();
 // condition texts and the query conditions are emptied.
 int OpenCardScreen(const char* folder, const char* database, const char* table, int keyNumber);
 int OpenSupScreen(const char* folder, const char* database, const char* table, int keyNumber);
+
+// Date fields, on the current field of the current screen. The typed text
+// becomes a Western date "%04d/%02d/%02d" (an era date such as "H1/2/3"
+// through the era table file, "2024/1/5" as 2024/01/05; an empty field
+// stays empty): 0, or -1 without a current field. The era form of the
+// field's date goes into `eraField` (empty when no era fits: -1), its age
+// in whole years into `ageField`: 0, or -1 when the field holds no date.
+int NormalizeDateField();
+int ShowEraOfDateField(const char* eraField);
+int ShowAgeOfDateField(const char* ageField);
+
+// How the list prints (1128, 1129): the range of codes, the rows of a
+// page, the CSV options and file of the CSV mode, the name of the print
+// job (empty: the screen's title).
+struct ListReportSettings {
+  std::string start, end;
+  int linesPerPage = 50;
+  std::string csvFile;
+  bool titles = false, keys = true, quotes = false;
+  std::string documentName;
+  int rowsWritten = 0;  // by the last CSV output
+};
+ListReportSettings& GetListReportSettings();
+// The preview window of the printed list's first page, or null.
+HWND GetListPreviewWindow();
+
+// Called after each row a renumbering of code numbers has changed (1, 2,
+// ...), inside its transaction; tests stop the program there. Null: none.
+using RenumberStepHook = void (*)(int step);
+void SetRenumberStepHook(RenumberStepHook hook);
 
 // The window procedures.
 LRESULT CALLBACK MenuWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

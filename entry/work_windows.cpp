@@ -1,7 +1,8 @@
 // The work windows screens are shown in: registration, the data sets of
-// card and set screens, and the message handling the four windows share
-// (take the slot, load the ruled lines, paint, pass commands to the owner,
-// close). One instance of each window exists.
+// card and set screens, and the message handling the menu, card and set
+// windows share (take the slot, load the ruled lines, paint, pass commands
+// to the owner, close). One instance of each window exists. The list-form
+// window is list_window.cpp.
 #include "entry/entry.h"
 
 #include <cstdio>
@@ -15,7 +16,6 @@ namespace {
 constexpr UINT kMsgPopupValue = WM_USER + 103;   // 1127
 constexpr UINT kMsgFillScreen = WM_USER + 111;   // 1135
 constexpr UINT kMsgScreenClosed = WM_USER + 112; // 1136
-constexpr UINT kMsgCloseQuery = WM_USER + 122;   // 1146
 constexpr UINT kMsgRightButton = WM_USER + 140;  // 1164
 
 struct WindowState {
@@ -24,7 +24,6 @@ struct WindowState {
 };
 
 WindowState g_menu{WorkWindow::kMenu};
-WindowState g_listWindow{WorkWindow::kList};
 WindowState g_card{WorkWindow::kCard};
 WindowState g_set{WorkWindow::kSet};
 
@@ -60,20 +59,6 @@ void ShowColumnValue(int slot, int tableSlot, const char* itemName, const char* 
   if (item >= 0) Item(item).displayText = row ? GetColumnAsText(tableSlot, column) : "";
 }
 
-// The rows of the list's data set from its first row into the cells of the
-// page; the cells of rows past the data stay empty.
-void ShowListPage(int slot, int tableSlot) {
-  int rc = db_tfind(tableSlot, Slot(slot).dataSet.keyNumber);
-  for (int row = 1; row <= g_list.rows; ++row) {
-    for (const ListColumn& column : g_list.columns) {
-      char name[96];
-      std::snprintf(name, sizeof name, row < 100 ? "%s%02d" : "%s%03d", column.name.c_str(), row);
-      ShowColumnValue(slot, tableSlot, name, column.name.c_str(), rc == 0);
-    }
-    if (rc == 0) rc = db_nread(tableSlot);
-  }
-}
-
 // The first record of the card's data set in its fields.
 void ShowFirstRecord(int slot, int tableSlot) {
   const WindowSlot& s = Slot(slot);
@@ -90,11 +75,7 @@ bool TakeScreen(WindowState& state, HWND window, int slot) {
   state.slot = slot;
   SelectWindowSlot(slot);
   LoadLineDefinitions(slot);
-  if (state.kind == WorkWindow::kList) {
-    const int t = ReloadListData();
-    if (t < 0) return false;
-    ShowListPage(slot, t);
-  } else if (state.kind == WorkWindow::kCard) {
+  if (state.kind == WorkWindow::kCard) {
     if (BuildListDataQuery(2, slot) != 0) return false;
     ShowFirstRecord(slot, Slot(slot).dataSet.tableSlot);
   }
@@ -108,18 +89,6 @@ bool TakeScreen(WindowState& state, HWND window, int slot) {
 void CloseScreen(WindowState& state) {
   if (!IsValidSlot(state.slot)) return;
   const int slot = state.slot;
-  if (state.kind == WorkWindow::kList) {
-    g_list.closeVeto = 0;
-    SendToOwner(state, kMsgCloseQuery, ScreenNumberOf(state));
-    if (g_list.closeVeto) {
-      g_list.closeVeto = 0;
-      return;
-    }
-    if (g_list.groupScrollBar) DestroyWindow(g_list.groupScrollBar);
-    if (g_list.rowScrollBar) DestroyWindow(g_list.rowScrollBar);
-    g_list.groupScrollBar = g_list.rowScrollBar = nullptr;
-    g_list.slot = -1;
-  }
   CloseScreenDataSet(slot);
   const HWND owner = OwnerOf(state);
   const int number = ScreenNumberOf(state);
@@ -183,17 +152,9 @@ HWND RegisterCardWindow(HWND) { return Register(WorkWindow::kCard, CardWindowPro
 
 HWND RegisterSupWindow(HWND) { return Register(WorkWindow::kSet, SupWindowProc, CS_HREDRAW | CS_VREDRAW); }
 
-// The CSV job window, the string search and the screen generation show
-// screens their owners build in code; until those are built here they are
-// registered and made hidden at start-up, and show nothing.
-HWND RegisterJobWindow(HWND) {
-  return CreateHiddenWindow({"JobWin", DefWindowProcA, CS_HREDRAW | CS_VREDRAW, WS_POPUPWINDOW | WS_DLGFRAME});
-}
-
-HWND RegisterSearchWindow() {
-  return CreateHiddenWindow({"Sch", DefWindowProcA, CS_HREDRAW | CS_VREDRAW, WS_POPUPWINDOW | WS_DLGFRAME});
-}
-
+// The screen generation shows a screen its owner builds in code; until it
+// is built here it is registered and made hidden at start-up, and shows
+// nothing.
 HWND RegisterScreenSetWindow() {
   return CreateHiddenWindow({"ScrSet", DefWindowProcA, CS_HREDRAW | CS_VREDRAW, WS_POPUP | WS_CAPTION});
 }
@@ -208,10 +169,6 @@ int OpenSupScreen(const char* folder, const char* database, const char* table, i
 
 LRESULT CALLBACK MenuWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   return HandleMessage(g_menu, window, message, wParam, lParam);
-}
-
-LRESULT CALLBACK ListWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return HandleMessage(g_listWindow, window, message, wParam, lParam);
 }
 
 LRESULT CALLBACK CardWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

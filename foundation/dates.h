@@ -90,3 +90,24 @@ int ConvertEraDateWith(const std::vector<EraEntry>& eras, char* out, const char*
 // ConvertEraDateWith the era table file of the program folder; -1 also when
 // the file is missing or cannot be read.
 int ConvertEraDate(char* out, const char* text);
+
+// A Western date "%04d/%02d/%02d" in era form into `out` (room for
+// kDateTextSize bytes): style 2 "%s %2d 年 %2d 月 %2d 日", any other style
+// "%s%2d年%2d月%2d日" (era name, era year, month, day). The first era (in
+// file order) whose first day is not after the date wins; its first day is
+// era year 1. 0, or -1 with `out` empty when no era fits.
+int WesternToEraTextWith(const std::vector<EraEntry>& eras, char* out, const char* date,
+                         int style);
+// WesternToEraTextWith the era table file of the program folder; -1 also
+// when the file is missing or cannot be read (no message).
+int WesternToEraText(char* out, const char* date, int style);
+// WesternToEraText in the compact style 0.
+int WesternToEraCompact(char* out, const char* date);
+
+// What a date field holds after the operator leaves it, into `out` (room
+// for kDateTextSize bytes): an empty text stays empty; a text that begins
+// with a Latin letter and converts as an era date becomes that Western
+// date; any other text that is not exactly 10 bytes long is split and
+// written as "%04d/%02d/%02d" of its parts (a missing part is 0). A 10-byte
+// text is kept as typed.
+void NormalizeDateTextWith(const std::vector<EraEntry>& eras, char* out, const char* text);

@@ -355,7 +355,14 @@ int CreateView(const char* database, int dropFirst, const char* format, ...)
     __attribute__((format(printf, 3, 4)));
 // SqlTblSet of the file name of `path`: as SqlTblSet.
 int SqlTblSetByName(const char* unused, const char* path);
-// Always 0: list editing runs in no transaction of its own.
+// Keeps the writes of a slot together: after BeginTableTransaction (0, or
+// -1 reported) every write of the slot waits for EndTableTransaction, which
+// commits them (`commit` true) or gives them all up. Its result: 0, or -1
+// reported (a commit that failed rolled back). The slot's cursor is closed
+// by the end: callers position it again.
+int BeginTableTransaction(int slot);
+int EndTableTransaction(int slot, bool commit);
+// Always 0: the discard and keep hooks of a list that closes.
 int BeginSlotTransaction(int slot);
 int CommitSlotTransaction(int slot);
 int RollbackSlotTransaction(int slot);

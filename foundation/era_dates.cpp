@@ -32,3 +32,13 @@ int ConvertEraDate(char* out, const char* text) {
   if (LoadEraTableFile(path.c_str(), &eras) < 0) return -1;
   return ConvertEraDateWith(eras, out, text);
 }
+
+int WesternToEraText(char* out, const char* date, int style) {
+  out[0] = '\0';
+  const std::string path = GetProgramFolder() + "\\西暦和暦.txt";
+  std::vector<EraEntry> eras;
+  if (LoadEraTableFile(path.c_str(), &eras) < 0) return -1;
+  return WesternToEraTextWith(eras, out, date, style);
+}
+
+int WesternToEraCompact(char* out, const char* date) { return WesternToEraText(out, date, 0); }

@@ -138,3 +138,35 @@ int ConvertEraDateWith(const std::vector<EraEntry>& eras, char* out, const char*
   }
   return -1;
 }
+
+int WesternToEraTextWith(const std::vector<EraEntry>& eras, char* out, const char* date,
+                         int style) {
+  out[0] = '\0';
+  if (!date) return -1;
+  for (const EraEntry& era : eras) {
+    char firstDay[kDateTextSize];
+    FormatTextBounded(firstDay, sizeof firstDay, "%04d/%02d/%02d", era.startYear, era.startMonth,
+                      era.startDay);
+    if (std::strcmp(date, firstDay) < 0) continue;
+    const int eraYear = GetDatePart(date, 1) - era.startYear + 1;
+    const char* format = style == 2 ? "%s %2d 年 %2d 月 %2d 日" : "%s%2d年%2d月%2d日";
+    FormatTextBounded(out, kDateTextSize, format, era.name.c_str(), eraYear, GetDatePart(date, 2),
+                      GetDatePart(date, 3));
+    return 0;
+  }
+  return -1;
+}
+
+void NormalizeDateTextWith(const std::vector<EraEntry>& eras, char* out, const char* text) {
+  FormatTextBounded(out, kDateTextSize, "%s", text);
+  if (!out[0]) return;
+  char western[kDateTextSize];
+  if (IsLatinLetter(out[0]) && ConvertEraDateWith(eras, western, out) == 0) {
+    FormatTextBounded(out, kDateTextSize, "%s", western);
+  }
+  if (std::strlen(out) == static_cast<size_t>(kDateTextMaxInput)) return;
+  char year[kDateTextSize], month[kDateTextSize], day[kDateTextSize];
+  SplitDateText(year, month, day, out);
+  FormatTextBounded(out, kDateTextSize, "%04d/%02d/%02d", DecimalTextToInt(year),
+                    DecimalTextToInt(month), DecimalTextToInt(day));
+}

@@ -113,7 +113,28 @@ int WriteTextCrLf(HANDLE file, const char* format, ...) {
   return length;
 }
 
+namespace {
+
+// True when the file starts as the LZ library's compressed files do.
+bool IsLzCompressed(const char* path) {
+  static const char kMagic[] = "SZDD\x88\xF0\x27\x33";
+  HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  char head[8] = {};
+  DWORD read = 0;
+  const bool whole = ReadFile(file, head, sizeof head, &read, nullptr) && read == sizeof head;
+  CloseHandle(file);
+  return whole && std::memcmp(head, kMagic, sizeof head) == 0;
+}
+
+}  // namespace
+
 int CopyFileLz(const char* source, const char* destination) {
+  // The LZ library takes paths of at most 127 bytes: plain files, which are
+  // all the program copies but shipped compressed ones, go through the
+  // system's own copy, whatever their folder's length.
+  if (!IsLzCompressed(source)) return CopyFileA(source, destination, FALSE) ? 0 : -1;
   OFSTRUCT sourceInfo = {};
   OFSTRUCT destinationInfo = {};
   const INT from = LZOpenFileA(const_cast<char*>(source), &sourceInfo, OF_READ);

@@ -32,9 +32,11 @@ constexpr int kCrLfTextSize = 4100;
 int WriteTextCrLf(HANDLE file, const char* format, ...)
     __attribute__((format(printf, 2, 3)));
 
-// Copies `source` to `destination` (overwritten), expanding a compressed
-// source, through the LZ library. -1 when the source cannot be opened, the
-// destination cannot be created or the copy fails; else 0.
+// Copies `source` to `destination` (overwritten); a source compressed by
+// the LZ library is expanded through it (paths of up to 127 bytes), any
+// other file copied as it is, whatever the length of its path. -1 when the
+// source cannot be opened, the destination cannot be created or the copy
+// fails (nothing is left at the destination then but what was there); else 0.
 int CopyFileLz(const char* source, const char* destination);
 
 // Plays a ".wav" file asynchronously; MM_MCINOTIFY goes to `owner` when it

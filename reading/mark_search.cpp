@@ -55,6 +55,12 @@ bool ColumnInRightBand(int x, int width) {
   return x > width - g_markSearchParameters.horizontalWindow - 1 && x >= 0;
 }
 
+// How far a page turned straight may still lean, in degrees: the turn
+// leaves a pixel or two across the page (under 0.1 degree at 200 dpi); a
+// top-left mark taken from the square 4 or 5 mm below it leans it by about
+// a degree.
+constexpr double kStraightenedTilt = 0.25;
+
 double TiltDegrees(const MarkPoint& from, const MarkPoint& to) {
   // The divisor is 3.14, as the stored reference tilts were computed.
   return std::atan2(to.y - from.y, to.x - from.x) * 180 / 3.14;
@@ -171,4 +177,11 @@ int FindCorrectionMarks(const SheetBitmap& bitmap, int pass) {
   marks.width = width;
   marks.height = height;
   return 0;
+}
+
+void HoldMarksToSide(CornerMarkPositions* marks, int side, bool turned) {
+  if ((side != 1 && side != 2) || !marks->topLeft.found()) return;
+  const bool backMark = marks->secondMark == 1;
+  const bool leans = turned && marks->topRight.found() && std::fabs(marks->tilt) > kStraightenedTilt;
+  if (backMark != (side == 2) || leans) marks->topLeft = MarkPoint{};
 }

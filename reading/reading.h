@@ -65,6 +65,8 @@ constexpr int kRunMasterMiss = -9;
 constexpr int kRunSideOrder = -12;
 constexpr int kRunWriteFailed = -20;   // the row could not be added or updated
 constexpr int kRunNumbersUsedUp = -21; // the record number would wrap
+constexpr int kRunKeepFailed = -22;    // the page of a stored record could not be kept
+constexpr int kRunEndCodeFailed = -23; // ENDCODE could not take the stored record's key
 
 // Folders and files the runs use, set by the workbench.
 struct ReadingPlaces {

@@ -73,7 +73,8 @@ bool TestRead() {
 std::string ImageKey() { return TestRead() ? kTestKey : g_readingRun.keyValue; }
 
 // Keeps the work file under the record's key (operation mode, ＩＮＴ６).
-void KeepPage() {
+// 0, or -1 after the message.
+int KeepPage() {
   const ReadingRun& run = g_readingRun;
   const bool paired = run.scanType == kScanPaired;
   const char* extension = g_sheetSettings.int7 == 1 ? "TIF" : "BMP";
@@ -85,11 +86,8 @@ void KeepPage() {
     std::snprintf(path, sizeof path, "%s\\%s.%s", g_readingPlaces.imageFolder.c_str(),
                   ImageKey().c_str(), extension);
   }
-  if (g_sheetSettings.int7 == 1) {
-    ConvertImageFileToBmp(run.workFile.c_str(), path, 0);
-  } else {
-    CopyFileToFolder(run.workFile.c_str(), path);
-  }
+  if (g_sheetSettings.int7 == 1) return ConvertImageFileToBmp(run.workFile.c_str(), path, 0);
+  return CopyFileToFolder(run.workFile.c_str(), path);
 }
 
 }  // namespace
@@ -205,6 +203,17 @@ void ReportRunError() {
                                 "中断しました。\n読み取ったイメージ“%s”は残してあります。",
                       field, value, run.pageFile.c_str());
       break;
+    case kRunKeepFailed:
+      ShowInfoMessage(kCaption, "「%s」“%s”の読み取り結果は書き込みましたが、読み取ったイメージを"
+                                "保存できませんでしたので、読み取り処理を中断しました。\n"
+                                "読み取ったイメージ“%s”は残してあります。",
+                      field, value, run.pageFile.c_str());
+      break;
+    case kRunEndCodeFailed:
+      ShowInfoMessage(kCaption, "読み取りを再開する位置を“%s”に書き込めませんでしたので、読み取り処理を"
+                                "中断しました。\n「%s」“%s”までの読み取り結果は書き込んであります。",
+                      detail, field, value);
+      break;
     case kRunNumbersUsedUp:
       ShowInfoMessage(kCaption, "「%s」の連番が“%s”で桁数の上限に達しましたので、読み取り処理を"
                                 "中断しました。\n登録済みのデータを上書きしないよう、連番の桁数を"
@@ -262,7 +271,14 @@ int ReadSheetImage() {
   FreeSheetBitmap();
 
   StageTimer timer(kStageImages);
-  if (operation && g_sheetSettings.int6 == 1 && !failed) KeepPage();
+  // A page that cannot be kept ends the run before the next sheet's page
+  // takes the work file's place.
+  if (operation && g_sheetSettings.int6 == 1 && !failed && KeepPage() != 0) {
+    run.runError = kRunKeepFailed;
+    run.errorField = g_sheetKeys.lastKeyName;
+    run.errorValue = run.keyValue;
+    failed = true;
+  }
   const bool images = g_sheetSettings.recordImages == 1 || g_sheetSettings.ruledLines == 1;
   if (!DesignScan() && run.subMode != kAlignOnlyRun && !failed && images) {
     FreeCachedImage(run.workFile.c_str());
@@ -275,7 +291,8 @@ int ReadSheetImage() {
   }
   // The page of a sheet whose record could not be stored stays for another
   // run; other pages go once their sheet is done, whatever it came to.
-  if (operation && run.subMode != kAlignOnlyRun && run.runError != kRunWriteFailed) {
+  if (operation && run.subMode != kAlignOnlyRun && run.runError != kRunWriteFailed &&
+      run.runError != kRunKeepFailed) {
     DeleteFileChecked(run.pageFile.c_str());
   }
   if (!operation && run.subMode == kStoredPageRun && run.written) {
@@ -285,7 +302,7 @@ int ReadSheetImage() {
                   g_currentSheet.outputDatabase.c_str(), g_sheetSettings.outputTable.c_str());
     ShowRunMessage(text);
   }
-  return failed ? -1 : 0;
+  return failed || run.runError == kRunEndCodeFailed ? -1 : 0;
 }
 
 int RunSheetReading() {

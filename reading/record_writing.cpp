@@ -202,14 +202,56 @@ int LimitFault(int item, int code, const char* line, const char* note, const std
   return 0;
 }
 
+// The value of a plain decimal number ("-12", "3.5"); false for anything
+// else (signs alone, exponents, hexadecimal, "nan", "inf", blanks).
+bool ParsePlainNumber(const std::string& text, double* number) {
+  if (text.empty()) return false;
+  const std::size_t i = text[0] == '-' || text[0] == '+' ? 1 : 0;
+  std::size_t digits = 0, points = 0;
+  for (std::size_t k = i; k < text.size(); ++k) {
+    if (text[k] >= '0' && text[k] <= '9') {
+      ++digits;
+    } else if (text[k] != '.' || ++points > 1) {
+      return false;
+    }
+  }
+  if (digits == 0) return false;
+  *number = std::strtod(text.c_str(), nullptr);
+  return true;
+}
+
 // -1 below the minimum, 1 above the maximum, 0 inside; numbers compare as
 // numbers, texts as texts.
 int CompareWithLimit(const std::string& value, const std::string& limit, bool numbers) {
-  if (numbers) {
-    const double v = std::atof(value.c_str()), l = std::atof(limit.c_str());
+  // A blank counts as 0; what is no plain number on either side compares as
+  // text, not as the number its leading digits make.
+  double v = 0, l = 0;
+  if (numbers && (value.empty() || ParsePlainNumber(value, &v)) && ParsePlainNumber(limit, &l)) {
     return v < l ? -1 : v > l ? 1 : 0;
   }
   return value < limit ? -1 : value > limit ? 1 : 0;
+}
+
+// A read number an integer column cannot hold: a limit fault against the
+// column's own range, never a value wrapped round. -1 stops the sheet, 1
+// leaves the column unset (the sheet goes on after faults), 0 stores it.
+int ColumnRangeFault(int item, int columnType, std::string* value) {
+  if (columnType != kColumnShort && columnType != kColumnLong) return 0;
+  double number = 0;
+  if (value->empty() || !ParsePlainNumber(*value, &number)) return 0;
+  const bool isShort = columnType == kColumnShort;
+  const double lowest = isShort ? -32768.0 : -2147483648.0;
+  const double highest = isShort ? 32767.0 : 2147483647.0;
+  if (number >= lowest && number <= highest) return 0;
+  const bool below = number < lowest;
+  const std::string limit = below ? (isShort ? "-32768" : "-2147483648")
+                                  : (isShort ? "32767" : "2147483647");
+  const int fault =
+      below ? LimitFault(item, kRunBelowMinimum, "“%s”に“%s”に満たない値“%s”が記入されています。\n",
+                         "Err：“%s”に満たない値が記入", limit, value, columnType)
+            : LimitFault(item, kRunAboveMaximum, "“%s”に“%s”を越える値“%s”が記入されています。\n",
+                         "Err：“%s”を越える値が記入", limit, value, columnType);
+  return fault != 0 ? -1 : 1;
 }
 
 void StoreValue(const ScreenItem& item, int columnType, const std::string& value) {
@@ -276,7 +318,10 @@ int CheckReadValues(int item) {
                  "Err：“%s”を越える値が記入", it.maxText, &value, columnType) != 0) {
     return -1;
   }
+  const int range = ColumnRangeFault(item, columnType, &value);
+  if (range < 0) return -1;
   Log(PutLog(), "%s ", value.c_str());
+  if (range > 0) return 0;
   if (check && !it.conversionText.empty() && ContainsChar(it.conversionText.c_str(), ',') &&
       !ContainsChar(it.conversionText.c_str(), '=')) {
     value = MarksToCode(result.markPattern, it.conversionText);
@@ -300,13 +345,18 @@ void StoreTimeStamp() {
   }
 }
 
+// Writes the key of the stored record as the run's resume point. A write
+// that does not go through sets the run error that ends the run once the
+// sheet is done: a later sheet must not be stored past a wrong resume point.
 void WriteEndCode(const std::string& key) {
   const std::string& path = g_readingPlaces.endCodePath;
   if (path.empty()) return;
   // Written over in place, once a sheet: emptying the file each time costs
   // more than the rest of the record.
   const std::string line = key + "\r\n";
-  WriteFileOver(path.c_str(), line.data(), line.size());
+  if (!WriteFileOver(path.c_str(), line.data(), line.size())) {
+    SetRunError(kRunEndCodeFailed, g_sheetKeys.lastKeyName, key, path);
+  }
 }
 
 }  // namespace

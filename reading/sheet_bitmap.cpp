@@ -188,7 +188,14 @@ int GetBmpImageSize(const char* path, long* size) {
   if (!file) return 0;
   BmpHeader header;
   if (ReadBmpHeader(file.get(), &header) != SheetFileStatus::kOk) return 0;
-  *size = static_cast<long>(header.stride) * header.height;
+  const long bytes = static_cast<long>(header.stride) * header.height;
+  // A header that promises more rows than the file holds gives no size:
+  // nothing is allocated for rows that are not there.
+  if (std::fseek(file.get(), 0, SEEK_END) != 0 ||
+      std::ftell(file.get()) < static_cast<long>(header.pixelOffset) + bytes) {
+    return 0;
+  }
+  *size = bytes;
   return 1;
 }
 
@@ -241,22 +248,21 @@ SheetFileStatus ReadSheetBmp(const char* path, int dpi, SheetBitmap* bitmap,
   return SheetFileStatus::kOk;
 }
 
+SheetFileStatus SheetImageBytes(const char* path, int dpi, long* size) {
+  if (GetBmpImageSize(path, size)) return SheetFileStatus::kOk;
+  // Read once more for the reason: a missing file, a foreign header, rows
+  // the file does not hold ...
+  SheetBitmap none;
+  const SheetFileStatus status = ReadSheetBmp(path, dpi, &none, 0);
+  return status == SheetFileStatus::kTooSmall || status == SheetFileStatus::kOk
+             ? SheetFileStatus::kTruncated
+             : status;
+}
+
 SheetFileStatus LoadSheetImageFile(const char* path, int dpi, SheetImage* image) {
   long size = 0;
-  if (!GetBmpImageSize(path, &size)) {
-    // Read once more for the reason: a missing file, a foreign header, ...
-    SheetBitmap none;
-    const SheetFileStatus status = ReadSheetBmp(path, dpi, &none, 0);
-    return status == SheetFileStatus::kTooSmall ? SheetFileStatus::kHeader : status;
-  }
-  // A header that promises more rows than the file holds is refused before
-  // anything is allocated for them.
-  FilePtr file(std::fopen(path, "rb"));
-  if (!file || std::fseek(file.get(), 0, SEEK_END) != 0 ||
-      std::ftell(file.get()) < size + kHeadersWithPalette) {
-    return file ? SheetFileStatus::kTruncated : SheetFileStatus::kOpen;
-  }
-  file.reset();
+  const SheetFileStatus sized = SheetImageBytes(path, dpi, &size);
+  if (sized != SheetFileStatus::kOk) return sized;
   image->pixels.assign(static_cast<std::size_t>(size), 0);
   image->bitmap.bits = image->pixels.data();
   return ReadSheetBmp(path, dpi, &image->bitmap, image->pixels.size(), &image->fileWidth);

@@ -56,7 +56,12 @@ int GetImageExtension(const char* path, char* out);
 // For a "bmp" path, the bytes its pixel rows need in memory. 1 with `size`
 // set; 0 for another extension or a file whose headers cannot be read or are
 // out of range (nothing is set then).
+// A file whose rows do not all lie in it has no size.
 int GetBmpImageSize(const char* path, long* size);
+// The bytes the rows of a sheet image file need (kOk with `size` set), or
+// why it has none: kTruncated for rows the file does not hold, else the
+// reason ReadSheetBmp gives. Allocates nothing.
+SheetFileStatus SheetImageBytes(const char* path, int dpi, long* size);
 // Reads a 1-bit BMP into `bitmap`, whose buffer of `capacity` bytes the
 // caller owns: width rounded up to a multiple of 32 (the pixels beyond the
 // file's width white), rows top first, polarity from the darker palette
@@ -199,6 +204,15 @@ int FindSecondMarkBelow(const MarkPoint& topLeft);
 // g_cornerMarks. Pass 1 is the first search of a page, pass 2 the search
 // after it was turned. Returns 0.
 int FindCorrectionMarks(const SheetBitmap& bitmap, int pass);
+
+// Holds the marks of a page read as side 1 or 2 of a paired scan to the
+// side's printing: the back side carries a second mark below the top-left
+// one and the front none, and a page turned straight leans no more than the
+// turn leaves. A top-left mark that does not agree (the back mark taken for
+// it, a front page read as the back) is dropped, so that the page is
+// refused as one whose top-left mark is lost. Other sides (0) are left
+// alone.
+void HoldMarksToSide(CornerMarkPositions* marks, int side, bool turned);
 
 // ---------------------------------------------------------------------------
 // Compensation (compensation.cpp)

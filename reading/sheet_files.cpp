@@ -44,7 +44,12 @@ void UseSheetMarkSearch() {
 
 int LoadSheetPage(const char* path, int dpi, SheetImage* image) {
   long size = 0;
-  if (!GetBmpImageSize(path, &size)) {
+  const SheetFileStatus sized = SheetImageBytes(path, dpi, &size);
+  if (sized == SheetFileStatus::kTruncated) {  // refused before its rows are allocated
+    ShowWorkbenchMessage(kCaption, "イメージの読み取りができません。(%s)", path);
+    return -1;
+  }
+  if (sized != SheetFileStatus::kOk) {
     ShowWorkbenchMessage(kCaption, "画像データの領域サイズを取得できません。(%s)", path);
     return -1;
   }
@@ -95,6 +100,14 @@ int SavePageFile(const char* path, const SheetBitmap& bitmap, bool inPlace) {
                        "可能性があります。\n“%s”を一旦削除してから\nもう一度読み取りを行ってください。",
                        path, path);
   return -1;
+}
+
+// The side a page of a paired operation scan is stored as (1 or 2), 0 for
+// any other page.
+int StoredSide() {
+  const ReadingRun& run = g_readingRun;
+  if (run.scanType != kScanPaired || g_currentSheet.projectMode != kOperationMode) return 0;
+  return run.currentSide == 2 ? 2 : 1;
 }
 
 // Loads a scanned page, erases its specks and searches its marks. 0 / -1
@@ -195,12 +208,12 @@ int PrepareScannedPage(const char* path) {
   if (LoadSheetPage(path, g_readingRun.dpi, &page) != 0) return -1;
   UseSheetMarkSearch();
   FindCorrectionMarks(page.bitmap, 1);
-  const int secondMark = g_cornerMarks.secondMark;
   g_workImagePath.clear();
   g_readingRun.rotation = 0;
-  if (TurnAngle() == 0) return secondMark;  // the page stays as scanned
+  // An upside-down page shows its back mark only once it is turned round.
+  if (TurnAngle() == 0) return g_cornerMarks.secondMark;  // the page stays as scanned
   if (StraightenAndSave(std::move(page), path, true) != 0) return -1;
-  return secondMark;
+  return g_cornerMarks.secondMark;
 }
 
 int LoadSheetForReading(const char* path, int stored) {
@@ -220,6 +233,7 @@ int LoadSheetForReading(const char* path, int stored) {
     }
     StageTimer timer(kStageTurn);
     if (StraightenAndSave(std::move(page), work, false) != 0) return -1;
+    HoldMarksToSide(&g_cornerMarks, StoredSide(), g_readingRun.rotation != 0);
   }
   StageTimer timer(kStageFields);
   FreeSheetBitmap();
@@ -248,14 +262,16 @@ int CopyFileToFolder(const char* source, const char* target) {
   if (CopyFileLz(source, target) == 0) return 0;
   std::vector<char> folder(std::strlen(target) + 1);
   GetDirectoryPart(folder.data(), target);
+  // The diagnosis creates nothing: a target that could not be written is
+  // not left behind as an empty file.
   if (folder[0] && GetFileAttributesA(folder.data()) == INVALID_FILE_ATTRIBUTES) {
     ShowWorkbenchMessage(kCaption, "フォルダ“%s”はありません。", folder.data());
-  } else if (HANDLE h = CreateFileA(target, GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+  } else if (HANDLE h = CreateFileA(source, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                      FILE_ATTRIBUTE_NORMAL, nullptr);
-             h == INVALID_HANDLE_VALUE) {
+             h != INVALID_HANDLE_VALUE) {
+    CloseHandle(h);
     ShowWorkbenchMessage(kCaption, "%s を作成できません。", target);
   } else {
-    CloseHandle(h);
     ShowWorkbenchMessage(kCaption, "コピーできません。");
   }
   return -1;

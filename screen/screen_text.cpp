@@ -47,11 +47,45 @@ bool ParseInteger(const std::string& text, long lowest, long highest, long& valu
   return errno == 0 && *end == '\0' && value >= lowest && value <= highest;
 }
 
-// Number of characters of a Shift-JIS text (a double-byte pair counts one).
-size_t CharacterCount(const std::string& text) {
-  size_t count = 0;
-  for (size_t i = 0; i < text.size(); i += SjisCharLength(text.c_str() + i)) ++count;
-  return count;
+// A decimal number as the database stores it back: digits with an optional
+// sign, point and exponent, of a finite value that is no underflow; false
+// for "nan", "inf", hexadecimal and anything strtod reads only in part.
+bool ParseDecimal(const std::string& text) {
+  size_t i = text[0] == '-' || text[0] == '+' ? 1 : 0;
+  size_t digits = 0;
+  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) ++digits;
+  if (i < text.size() && text[i] == '.') {
+    for (++i; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) ++digits;
+  }
+  if (digits == 0) return false;
+  if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+    ++i;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) ++i;
+    size_t exponent = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) ++exponent;
+    if (exponent == 0) return false;
+  }
+  if (i != text.size()) return false;
+  errno = 0;
+  std::strtod(text.c_str(), nullptr);
+  return errno == 0;
+}
+
+// True when a byte stands as one character of its own: not the lead byte of
+// a double-byte character, nor a byte the code page gives no character.
+bool IsSingleByteCharacter(unsigned char b) {
+  return !IsSjisLeadByte(b) && b != 0x80 && b != 0xA0 && b < 0xFD;
+}
+
+// True when a lead byte lacks its trail byte (half a double-byte
+// character, at the end or inside the text).
+bool HasHalfCharacter(const std::string& text) {
+  for (size_t i = 0; i < text.size(); i += SjisCharLength(text.c_str() + i)) {
+    if (IsSjisLeadByte(static_cast<unsigned char>(text[i])) && SjisCharLength(text.c_str() + i) == 1) {
+      return true;
+    }
+  }
+  return false;
 }
 
 class Parser {
@@ -170,7 +204,9 @@ class Parser {
       positions.push_back(index);
     }
     if (positions.empty()) return Fail(number, Format("項目“%s”はこの表にありません。", base));
-    if (value.size() != CharacterCount(value) || value.size() > positions.size()) {
+    bool singleBytes = value.size() <= positions.size();
+    for (char c : value) singleBytes = singleBytes && IsSingleByteCharacter(static_cast<unsigned char>(c));
+    if (!singleBytes) {
       return Fail(number, Format("%s は半角 %s 文字までです。", base, std::to_string(positions.size())));
     }
     for (size_t k = 0; k < value.size(); ++k) row_.values[positions[k]].second = value.substr(k, 1);
@@ -191,18 +227,20 @@ class Parser {
         stored = std::to_string(n);
         return true;
       }
-      case kColumnDouble: {
-        char* end = nullptr;
-        std::strtod(value.c_str(), &end);
-        if (value.empty() || *end != '\0') return Fail(number, Format("%s の値は数値ではありません。", c.name));
+      case kColumnDouble:
+        if (value.empty() || !ParseDecimal(value)) {
+          return Fail(number, Format("%s の値は数値ではありません。", c.name));
+        }
         stored = value;
         return true;
-      }
       case kColumnChar:
         return StoreCharacter(c, value, stored, number);
       default:
         if (static_cast<int>(value.size()) > c.length) {
           return Fail(number, Format("%s の値は %s バイトを越えています。", c.name, std::to_string(c.length)));
+        }
+        if (HasHalfCharacter(value)) {
+          return Fail(number, Format("%s の値に全角文字の半分だけのバイトがあります。", c.name));
         }
         stored = value;
         return true;
@@ -218,13 +256,16 @@ class Parser {
       // Lead bytes of double-byte characters and bytes without a character
       // of their own cannot pass the database's text conversion alone.
       const unsigned char b = static_cast<unsigned char>(code);
-      if (IsSjisLeadByte(b) || b == 0x80 || b == 0xA0 || b >= 0xFD) {
+      if (code != 0 && !IsSingleByteCharacter(b)) {
         return Fail(number, Format("%s の文字コード #%s は一文字として保存できません。", c.name, std::to_string(code)));
       }
       stored = code == 0 ? std::string() : std::string(1, static_cast<char>(b));
       return true;
     }
     if (value.size() > 1) return Fail(number, Format("%s は半角一文字です。", c.name));
+    if (value.size() == 1 && !IsSingleByteCharacter(static_cast<unsigned char>(value[0]))) {
+      return Fail(number, Format("%s の文字は一文字として保存できません。", c.name));
+    }
     stored = value;
     return true;
   }

@@ -5,7 +5,7 @@
 // tables, and the program's environment (manuals, the handwriting font,
 // the end-of-run message). The designer, the reading run, data entry and
 // tallies read this state; start-up, the main window and its command
-// dispatch (shell/program/) set it.
+// dispatch (program/) set it.
 //
 // Global state (defined in the .cpp named beside each):
 //   g_program   start-up values: folders, kinds, cursors, login

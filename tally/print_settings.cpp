@@ -91,8 +91,12 @@ std::string FormatPrintSettingsLine(const PrintSettings& settings) {
   copy.gapX = 0;  // the file does not keep the gaps
   copy.gapY = 0;
   std::string line;
+  bool first = true;
   for (const FieldRef& field : FieldsOf(copy)) {
-    if (!line.empty()) line += ',';
+    // Every field but the first follows a comma, empty ones too: a line
+    // whose first texts are empty keeps them in their places.
+    if (!first) line += ',';
+    first = false;
     char number[32];
     if (field.text) {
       line += TextField(*field.text);

@@ -1,6 +1,7 @@
 // The report cursor: line advances (which write the CSV line in a text
 // file), extra space, column positions and margins, and the end of a
 // preview page.
+#include "foundation/files.h"
 #include "tally/report_internal.h"
 
 void WriteReportCsvLine() {
@@ -14,8 +15,19 @@ void WriteReportCsvLine() {
   // line's own end is CR LF.
   FinishCsvLine(r.csvLine);
   DWORD written = 0;
-  WriteFile(r.textFile, r.csvLine.data(), static_cast<DWORD>(r.csvLine.size()), &written, nullptr);
+  if (!WriteFile(r.textFile, r.csvLine.data(), static_cast<DWORD>(r.csvLine.size()), &written,
+                 nullptr) ||
+      written != r.csvLine.size()) {
+    r.textFailed = true;
+  }
   r.csvLine.clear();
+}
+
+void WriteReportText(const char* text) {
+  ReportOutputContext& r = g_reportOutput;
+  if (r.textFile != INVALID_HANDLE_VALUE && WriteTextCrLf(r.textFile, "%s", text) < 0) {
+    r.textFailed = true;
+  }
 }
 
 int AdvanceReportLine(int n) {

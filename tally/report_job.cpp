@@ -141,8 +141,22 @@ INT_PTR StartTextFileJob(const char* path) {
     ShowInfoMessage("", "ﾃｷｽﾄﾌｧｲﾙ名が設定されていません。");
     return 0;
   }
-  r.textFile = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
+  // The lines go to a file of their own beside the target, which replaces
+  // it when the job ends well. A target another program holds is refused
+  // now, not after the whole output.
+  r.textPath = path;
+  r.textWork = r.textPath + ".~tmp";
+  r.textFailed = false;
+  r.textWritten = false;
+  if (GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES) {
+    const HANDLE target = CreateFileA(path, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (target != INVALID_HANDLE_VALUE) CloseHandle(target);
+    if (target == INVALID_HANDLE_VALUE) r.textWork.clear();
+  }
+  r.textFile = r.textWork.empty() ? INVALID_HANDLE_VALUE
+                                  : CreateFileA(r.textWork.c_str(), GENERIC_WRITE, 0, nullptr,
+                                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (r.textFile == INVALID_HANDLE_VALUE) {
     ShowNormalCursor();
     ShowErrorMessage("", "ﾃｷｽﾄﾌｧｲﾙ“%s”をｵｰﾌﾟﾝできません。", path);
@@ -150,6 +164,19 @@ INT_PTR StartTextFileJob(const char* path) {
   }
   r.jobOpen = true;
   return 1;
+}
+
+// Closes the work file of a text-file job and puts it in the target's
+// place, or removes it after a failed write. True when the target holds
+// every line.
+bool FinishTextFile(ReportOutputContext& r) {
+  bool written = !r.textFailed && FlushFileBuffers(r.textFile);
+  written = CloseHandle(r.textFile) && written;
+  r.textFile = INVALID_HANDLE_VALUE;
+  written = written && MoveFileExA(r.textWork.c_str(), r.textPath.c_str(),
+                                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+  if (!written) DeleteFileA(r.textWork.c_str());
+  return written;
 }
 
 INT_PTR StartPrinterJob(char kindLetter, int originX, int originY,
@@ -222,6 +249,8 @@ void EndPrinterJob() {
 }
 
 }  // namespace
+
+bool ReportTextFileWritten() { return g_reportOutput.textWritten; }
 
 HDC ReportMeasureDC() {
   return ReportDraws() ? g_reportOutput.dc : nullptr;
@@ -330,8 +359,7 @@ void EndPrintJob() {
       case kReportPrinter: EndPrinterJob(); break;
       case kReportTextFile:
         WriteReportCsvLine();  // a last line the caller did not end
-        CloseHandle(r.textFile);
-        r.textFile = INVALID_HANDLE_VALUE;
+        r.textWritten = FinishTextFile(r);
         break;
       default: break;
     }

@@ -600,7 +600,10 @@ struct ReportOutputContext : ReportLayout {
   HGDIOBJ replacedFont = nullptr;  // the DC's font before the report font
   int fontFace = -1;               // cache key of the report font
   int fontHeight = -1;
-  HANDLE textFile = INVALID_HANDLE_VALUE;
+  HANDLE textFile = INVALID_HANDLE_VALUE;  // the work file of textPath
+  std::string textPath, textWork;
+  bool textFailed = false;         // a write did not go through
+  bool textWritten = false;        // the last text-file job's file is in place
   // Preview target: a window (its DC is taken and given back) or a DC the
   // caller owns; zoom scales the client area into report units.
   HWND previewWindow = nullptr;
@@ -656,8 +659,17 @@ int BeginPrintPage();
 // Ends the printer page (if anything was drawn on it) and resets the cursor
 // in every mode. Returns 0.
 int NextPrintPage();
-// Closes the target; a CSV line not yet ended is written first.
+// Closes the target; a CSV line not yet ended is written first. A text
+// file is written beside its target and replaces it in one step only when
+// every write went through: a failed or partial write leaves the file that
+// was there, and ReportTextFileWritten tells it.
 void EndPrintJob();
+// After a text-file job ended: whether every line reached the file and the
+// file took the target's place.
+bool ReportTextFileWritten();
+// Writes `text` to the open text file, each "\n" as CR LF; a failed write
+// marks the job as failed.
+void WriteReportText(const char* text);
 // -1 when the user pressed the abort dialog's button or a page could not
 // be started (the document is then aborted), else 0. Waiting messages of
 // the abort dialog are handled first.

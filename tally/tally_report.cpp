@@ -299,7 +299,7 @@ bool SkipsQuestion(int kind, int q) {
 // output stops here.
 bool FinishQuestion(int kind, int q) {
   if (IsCsv()) {
-    WriteTextCrLf(g_reportOutput.textFile, "\n\n");
+    WriteReportText("\n\n");
     return true;
   }
   if (g_survey.items[q].pageBreak[kind] == 1) {
@@ -392,6 +392,10 @@ int RunTally(int printMode, int outputKind) {
   if (IsCsv()) {
     const std::string path = g_printSettings.file;
     EndPrintJob();
+    if (!ReportTextFileWritten()) {
+      ShowErrorMessage("", "ＣＳＶファイル“%s”に出力できませんでした。", path.c_str());
+      return -1;
+    }
     ShowInfoMessage("", "ＣＳＶファイル“%s”に出力しました。", path.c_str());
     return 0;
   }

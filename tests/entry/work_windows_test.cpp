@@ -23,6 +23,7 @@ namespace {
 constexpr UINT kMsgFillScreen = WM_USER + 111;    // 1135
 constexpr UINT kMsgScreenClosed = WM_USER + 112;  // 1136
 constexpr UINT kMsgCloseQuery = WM_USER + 122;    // 1146
+constexpr UINT kMsgBeforeCommand = WM_USER + 123; // 1147
 
 // The work windows of the program, owned by a recording window of the
 // test's own.
@@ -66,6 +67,28 @@ TEST_P(WorkWindowsTest, TheListShowsTheFirstPageOfItsTables) {
   EXPECT_TRUE(BoxTexts().empty()) << Boxes();
 }
 
+TEST_P(WorkWindowsTest, PageUpAndDownScrollTheListsRepeatingColumns) {
+  ASSERT_EQ(Open("TEST-LIST"), 0) << Boxes();
+  const HWND edit = Slot(0).editControl;
+  // Four scores shown two at a time: Page Up shows the next two in the
+  // cells of the first two, Page Down the first two again; beyond either
+  // end nothing moves.
+  struct Step {
+    WPARAM key;
+    int firstShown;  // the score the first score cell shows, from 0
+  };
+  for (const Step& step : {Step{VK_PRIOR, 2}, Step{VK_PRIOR, 2}, Step{VK_NEXT, 0}, Step{VK_NEXT, 0}}) {
+    PressKey(edit, step.key);
+    for (int row = 1; row <= kFixtureItemCount; ++row) {
+      char cell[16];
+      std::snprintf(cell, sizeof cell, "SCORE01%02d", row);
+      EXPECT_EQ(ValueOf(0, cell), std::to_string(kFixtureItems[row - 1].scores[step.firstShown])) << cell;
+      std::snprintf(cell, sizeof cell, "SCORE02%02d", row);
+      EXPECT_EQ(ValueOf(0, cell), std::to_string(kFixtureItems[row - 1].scores[step.firstShown + 1])) << cell;
+    }
+  }
+}
+
 TEST_P(WorkWindowsTest, WindowsPassCommandsToTheOwnerAndCloseOnEscape) {
   // The list asks its owner before it closes (1146).
   struct Case {
@@ -86,8 +109,13 @@ TEST_P(WorkWindowsTest, WindowsPassCommandsToTheOwnerAndCloseOnEscape) {
     SendMessageA(window, kMsgScreenCommand, kKeyF1, 0);
     SendMessageA(window, kMsgScreenCommand, kKeyEscape, 0);
     const WPARAM number = static_cast<WPARAM>(c.number);
-    // The owner hears of both commands, Esc too, before the screen closes.
-    std::vector<ReceivedMessage> expected{{kMsgFieldMessage, number, 0}, {kMsgFieldMessage, number, 0}};
+    // The owner hears of both commands, Esc too, before the screen closes;
+    // the list asks it first whether it takes each command over (1147).
+    std::vector<ReceivedMessage> expected;
+    for (int key : {kKeyF1, kKeyEscape}) {
+      if (c.closeQuery) expected.push_back({kMsgBeforeCommand, static_cast<WPARAM>(key), 0});
+      expected.push_back({kMsgFieldMessage, number, 0});
+    }
     if (c.closeQuery) expected.push_back({kMsgCloseQuery, number, 0});
     expected.push_back({kMsgScreenClosed, number, 0});
     EXPECT_EQ(MessagesOf(owner_), expected);

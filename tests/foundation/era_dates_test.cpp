@@ -76,6 +76,38 @@ TEST_P(EraDates, AYearMissingFromTheTableHasNoEra) {
   EXPECT_EQ(Boxes(), std::vector<std::string>{});
 }
 
+// The era table shipped beside the programs, through the functions that
+// read it from the program folder.
+TEST(ShippedEraTable, ConvertsBothWays) {
+  struct Case {
+    const char* western;
+    const char* compact;
+    const char* spaced;
+    const char* typed;  // the era form typed back
+  };
+  const Case cases[] = {
+      {"2024/01/05", "令和 6年 1月 5日", "令和  6 年  1 月  5 日", "r6/1/5"},
+      {"2019/05/01", "令和 1年 5月 1日", "令和  1 年  5 月  1 日", "R1/5/1"},
+      {"2019/04/30", "平成31年 4月30日", "平成 31 年  4 月 30 日", "H31 4 30"},
+      {"1989/01/07", "昭和64年 1月 7日", "昭和 64 年  1 月  7 日", "S64/1/7"},
+      {"1912/07/30", "大正 1年 7月30日", "大正  1 年  7 月 30 日", "t1/7/30"},
+      {"1868/10/23", "明治 1年10月23日", "明治  1 年 10 月 23 日", "M1/10/23"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.western);
+    char out[kDateTextSize];
+    EXPECT_EQ(WesternToEraCompact(out, c.western), 0);
+    EXPECT_STREQ(out, c.compact);
+    EXPECT_EQ(WesternToEraText(out, c.western, 2), 0);
+    EXPECT_STREQ(out, c.spaced);
+    EXPECT_EQ(ConvertEraDate(out, c.typed), 0);
+    EXPECT_STREQ(out, c.western);
+  }
+  char out[kDateTextSize] = "junk";
+  EXPECT_EQ(WesternToEraCompact(out, "1868/10/22"), -1) << "before every era";
+  EXPECT_STREQ(out, "");
+}
+
 INSTANTIATE_TEST_SUITE_P(Kinds, EraDates, testing::Values(kDbKindFile, kDbKindServer), KindName);
 
 }  // namespace

@@ -137,4 +137,64 @@ TEST(EraTable, ReadsTheTableFile) {
   std::remove(path);
 }
 
+TEST(EraTable, WritesWesternDatesInEraForm) {
+  std::vector<EraEntry> eras;
+  ParseEraTable(kTable, &eras);
+  struct Case {
+    const char* what;
+    const char* date;
+    int style;
+    int result;
+    const char* text;
+  };
+  const Case cases[] = {
+      {"compact", "2024/03/05", 0, 0, "R-ER 6年 3月 5日"},
+      {"spaced", "2024/03/05", 2, 0, "R-ER  6 年  3 月  5 日"},
+      {"the first day is year 1", "2019/05/01", 1, 0, "R-ER 1年 5月 1日"},
+      {"the day before belongs to the era before", "2019/04/30", 0, 0, "H-ER31年 4月30日"},
+      {"the first fitting line wins", "1926/12/25", 0, 0, "S,ER 1年12月25日"},
+      {"an older line of a known letter", "1905/01/01", 0, 0, "OLDE 6年 1月 1日"},
+      {"before every era", "1899/12/31", 0, -1, ""},
+      {"empty", "", 0, -1, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    char out[kDateTextSize] = "junk";
+    EXPECT_EQ(WesternToEraTextWith(eras, out, c.date, c.style), c.result);
+    EXPECT_STREQ(out, c.text);
+  }
+  char out[kDateTextSize] = "junk";
+  EXPECT_EQ(WesternToEraTextWith({}, out, "2024/03/05", 0), -1) << "no table: no era";
+  EXPECT_STREQ(out, "");
+}
+
+TEST(EraTable, NormalizesWhatIsTypedIntoADateField) {
+  std::vector<EraEntry> eras;
+  ParseEraTable(kTable, &eras);
+  struct Case {
+    const char* typed;
+    const char* stored;
+  };
+  const Case cases[] = {
+      {"2024/1/5", "2024/01/05"},
+      {"2024 1 5", "2024/01/05"},
+      {"h1/2/3", "1989/02/03"},     // an era letter in lower case
+      {"R1/5/1", "2019/05/01"},
+      {"X1/2/3", "0001/02/03"},     // an unknown letter: reformatted as digits
+      {"2024/01/05", "2024/01/05"},  // ten bytes stay as typed
+      {"2024/01/0512", "0000/00/00"},
+      {"2024", "2024/00/00"},
+      {"", ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.typed);
+    char out[kDateTextSize];
+    NormalizeDateTextWith(eras, out, c.typed);
+    EXPECT_STREQ(out, c.stored);
+  }
+  char out[kDateTextSize];
+  NormalizeDateTextWith({}, out, "H1/2/3");
+  EXPECT_STREQ(out, "0001/02/03") << "without an era table the text is kept as digits";
+}
+
 }  // namespace

@@ -202,6 +202,14 @@ TEST_F(Files, CopiesAndExpandsThroughTheLzLibrary) {
   EXPECT_EQ(CopyFileLz(In("none.txt").c_str(), In("copy2.txt").c_str()), -1);
   EXPECT_EQ(FileExists(In("copy2.txt").c_str()), -1);
   EXPECT_EQ(CopyFileLz(In("plain.txt").c_str(), In("missing\\copy.txt").c_str()), -1);
+  // A plain file is copied whatever the length of its paths.
+  const std::string deep = In(std::string(150, 'd'));
+  ASSERT_TRUE(CreateDirectoryA(deep.c_str(), nullptr));
+  const std::string farCopy = deep + "\\" + std::string(60, 'f') + ".txt";
+  ASSERT_GT(farCopy.size(), 200u);
+  EXPECT_EQ(CopyFileLz(In("plain.txt").c_str(), farCopy.c_str()), 0);
+  EXPECT_EQ(ReadWholeFile(farCopy), "plain text");
+  EXPECT_EQ(CopyFileLz(farCopy.c_str(), (deep + "\\copy.txt").c_str()), 0);
   // The source was closed again: it can be deleted.
   EXPECT_EQ(DeleteFileChecked(In("plain.txt").c_str()), 0);
 }

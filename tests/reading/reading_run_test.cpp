@@ -574,7 +574,7 @@ int BmpHeight(const std::string& path) {
 TEST_F(ReadingRunTest, AreasAndFieldImagesAreCutOutAndBlankAreasLeftOut) {
   CutOutAreas(&definition_);
   definition_.papers[0].keepImage = 1;
-  Prepare({"IMG01:char*:128", "IMG02:char*:128"});
+  Prepare({"IMG01:char*:255", "IMG02:char*:255"});
   CreateDirectoryA(Path("cut").c_str(), nullptr);
   g_readingPlaces.cutImageFolder = Path("cut");
   Feed({{{0, 2}, {0}, {}, {0}}});
@@ -599,6 +599,59 @@ TEST_F(ReadingRunTest, AreasAndFieldImagesAreCutOutAndBlankAreasLeftOut) {
   EXPECT_TRUE(Exists(ImagePath("0001.BMP"))) << "the page is kept under its key";
 }
 
+// A read number that its column cannot hold stops the sheet as a value
+// above its maximum would, never stored wrapped round (70000 as 4464).
+TEST_F(ReadingRunTest, ANumberItsColumnCannotHoldStopsTheSheet) {
+  SheetFieldRow number = Check("0007", "N", 240, 620, 5, 5);
+  number.overlay = "70000";
+  definition_.fields.push_back(number);
+  Prepare({"N:int"});
+  FeedPage(1, Page("0001", {{"N", {0}}, {"Q4", {0}}}, 1));
+  FeedPage(2, Page("0001", {{"N", {0, 1, 2, 3, 4}}, {"Q4", {0}}}, 2));
+  ASSERT_EQ(RunSheetReading(), 0);
+  EXPECT_EQ(Boxes(), Texts{"「N」に“32767”を越える値が記入されています。読み取った値＝“70000”\n"
+                           "読み取り処理を中断しました。"});
+  const auto rows = OutputRows();
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_EQ(rows[0].at("N"), "7");
+  EXPECT_NE(Log("_ERR.LOG").find("“N”に“32767”を越える値“70000”が記入されています。"),
+            std::string::npos);
+}
+
+// A resume point that cannot be written ends the run after the sheet it
+// belongs to: no later sheet is stored past a wrong ENDCODE.
+TEST_F(ReadingRunTest, AResumePointThatCannotBeWrittenEndsTheRun) {
+  Prepare();
+  ASSERT_TRUE(CreateDirectoryA(Path("log\\ENDCODE.TXT").c_str(), nullptr));  // in the way
+  Feed({{{0}, {0}, {}, {0}}, {{1}, {0}, {}, {1}}});
+  ASSERT_EQ(RunSheetReading(), 0);
+  EXPECT_EQ(Boxes(), Texts{"読み取りを再開する位置を“" + g_readingPlaces.endCodePath +
+                           "”に書き込めませんでしたので、読み取り処理を中断しました。\n"
+                           "「ID」“0001”までの読み取り結果は書き込んであります。"});
+  EXPECT_EQ(OutputRows().size(), 1u);
+  EXPECT_TRUE(InFeeder("PAGE00002.BMP"));
+}
+
+// A page that cannot be kept under its key ends the run with its record
+// stored and the page left where it is, before the next sheet's page takes
+// the work file's place; nothing is left in the kept page's name.
+TEST_F(ReadingRunTest, APageThatCannotBeKeptStopsTheRunAndStaysWhereItIs) {
+  definition_.papers[0].keepImage = 1;
+  Prepare();
+  ASSERT_TRUE(CreateDirectoryA(ImagePath("0001.BMP").c_str(), nullptr));  // in the way
+  Feed({{{0}, {0}, {}, {0}}, {{1}, {0}, {}, {1}}});
+  ASSERT_EQ(RunSheetReading(), 0);
+  const Texts boxes = Boxes();
+  ASSERT_EQ(boxes.size(), 2u) << testing::PrintToString(boxes);
+  EXPECT_EQ(boxes[0], ImagePath("0001.BMP") + " を作成できません。");
+  EXPECT_EQ(boxes[1], "「ID」“0001”の読み取り結果は書き込みましたが、読み取ったイメージを保存"
+                      "できませんでしたので、読み取り処理を中断しました。\n読み取ったイメージ“" +
+                          ImagePath("SCAN_300.BMP") + "”は残してあります。");
+  EXPECT_EQ(OutputRows().size(), 1u);
+  EXPECT_TRUE(Exists(ImagePath("SCAN_300.BMP")));
+  EXPECT_TRUE(InFeeder("PAGE00002.BMP"));
+}
+
 // The areas of the back are numbered on from the front's; a blank area of
 // either side is left out of the record.
 TEST_F(ReadingRunTest, TheBacksAreasAreNumberedOnFromTheFronts) {
@@ -606,8 +659,8 @@ TEST_F(ReadingRunTest, TheBacksAreasAreNumberedOnFromTheFronts) {
   AddBackSide();
   definition_.lines.push_back({"0002", "001", 'C', 99, 230, 290, 400, 330});  // around B1
   definition_.lines.push_back({"0002", "002", 'C', 99, 600, 900, 700, 950});  // blank paper
-  Prepare({"B1", "B2", "IMG01:char*:128", "IMG02:char*:128", "IMG03:char*:128",
-           "IMG04:char*:128"});
+  Prepare({"B1", "B2", "IMG01:char*:255", "IMG02:char*:255", "IMG03:char*:255",
+           "IMG04:char*:255"});
   CreateDirectoryA(Path("cut").c_str(), nullptr);
   g_readingPlaces.cutImageFolder = Path("cut");
   FeedTwoSided({{{0, 2}, {0}, {}, {0}}}, {{{1}, {}, {}, {}}});
@@ -626,7 +679,7 @@ TEST_F(ReadingRunTest, TheBacksAreasAreNumberedOnFromTheFronts) {
 
 TEST_F(ReadingRunTest, ATestScanStoresNothingAndNamesItsImagesApart) {
   CutOutAreas(&definition_);
-  Prepare({"IMG01:char*:128", "IMG02:char*:128"});
+  Prepare({"IMG01:char*:255", "IMG02:char*:255"});
   const int slot = db_open(folder().c_str(), kOutputDb, "OUT1", kDbKindFile, "OUT1", "OUT1", "");
   ASSERT_GT(slot, 0);
   db_clear(slot);
@@ -852,6 +905,42 @@ TEST_F(ReadingRunTest, BothSidesOfASheetGoIntoOneRowWhicheverWayTheyAreFed) {
   EXPECT_EQ(put.find("〔000004〕"), std::string::npos) << "the number is raised once a sheet";
   EXPECT_EQ(ReadBytes(Path("log\\ENDCODE.TXT")), "0003\r\n");
   EXPECT_FALSE(InFeeder("PAGE00006.BMP"));
+}
+
+// A back fed first and upside down shows its back mark only once it is
+// turned round: the pages are still swapped, and both sides read right. A
+// back whose marks do not agree with its printing (its top-left mark lost,
+// so that the mark below it would stand in) stops the run unread.
+TEST_F(ReadingRunTest, AnUpsideDownBackIsReadAsTheBackOrNotAtAll) {
+  AddBackSide();
+  Prepare({"B1", "B2"});
+  SheetRequest back = Page("0002", {{"B1", {2}}, {"B2", {0, 2}}}, 0);
+  back.scan.upsideDown = true;
+  back.scan.skewDegrees = 0.6;
+  FeedPage(1, back);
+  FeedPage(2, Page("0001", {{"Q1", {0, 2}}, {"Q4", {3}}}, 0));
+  ASSERT_EQ(RunSheetReading(), 0);
+  EXPECT_EQ(Boxes(), Texts{});
+  auto rows = OutputRows();
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_EQ(rows[0].at("Q1"), "13");
+  EXPECT_EQ(rows[0].at("Q4"), "4");
+  EXPECT_EQ(rows[0].at("B1"), "y");
+  EXPECT_EQ(rows[0].at("B2"), "13");
+
+  TearDown();
+  SetUp();
+  AddBackSide();
+  Prepare({"B1", "B2"});
+  FeedPage(1, Page("0001", {{"Q1", {1}}, {"Q4", {0}}}, 0));
+  GeneratedSheet lost = GenerateSheet(definition_, Page("0002", {{"B1", {1}}}, 0));
+  const PrintedMark mark = PrintedMarks(definition_, "0002", 300)[0];
+  for (int y = mark.top; y < mark.top + mark.size; ++y) {
+    for (int x = mark.left; x < mark.left + mark.size; ++x) lost.black[y * lost.width + x] = 0;
+  }
+  ASSERT_TRUE(WriteSheetBmp(FeedPath("PAGE00002.BMP"), lost));
+  ASSERT_EQ(RunSheetReading(), 0);
+  EXPECT_EQ(OutputRows().size(), 0u) << "the back was read off its marks";
 }
 
 // Sheets fed across are turned upright before they are read: a quarter

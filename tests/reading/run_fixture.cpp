@@ -37,12 +37,24 @@ std::string ProgramFolder() {
   return folder.substr(0, folder.find_last_of('\\'));
 }
 
+// The length of the runs' folder paths, at the least.
+constexpr std::size_t kLongFolderBytes = 205;
+
 }  // namespace
 
 void ReadingDbTest::SetUp() {
   boxes_ = new MessageBoxRecorder(IDYES);
   const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
-  folder_ = FreshFolder(std::string("readrun_") + test->name());
+  // Runs go from a folder whose path is longer than 200 bytes, as an
+  // installation deep in a user's folders has.
+  char current[MAX_PATH];
+  GetCurrentDirectoryA(MAX_PATH, current);
+  const std::string name = std::string("readrun_") + test->name();
+  std::string parent = std::string(current) + "\\a_long_program_folder_";
+  const std::size_t length = parent.size() + 1 + name.size();
+  if (length < kLongFolderBytes) parent.append(kLongFolderBytes - length, 'x');
+  CreateDirectoryA(parent.c_str(), nullptr);
+  folder_ = FreshFolder(parent + "\\" + name);
   CreateDirectoryA(Path("image").c_str(), nullptr);
   CreateDirectoryA(Path("log").c_str(), nullptr);
   CopyFileA((ProgramFolder() + "\\MUPADATA.SPC").c_str(), Path("MUPADATA.SPC").c_str(), FALSE);

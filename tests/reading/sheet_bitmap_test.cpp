@@ -103,6 +103,18 @@ TEST(SheetBitmap, SizeIsTakenFromTheHeadersOfBmpFilesOnly) {
   size = -1;
   EXPECT_EQ(GetBmpImageSize(tif.c_str(), &size), 0);
   EXPECT_EQ(size, -1);
+  // Headers alone that claim a 32736 x 32767 page (134 MB of rows): no size,
+  // so that nothing is allocated for rows the file does not hold.
+  const std::string huge = WritePatchedBmp("huge.bmp", Picture(1, "."), [](std::string& b) {
+    Put32At(b, 18, 32736);
+    Put32At(b, 22, 32767);
+    b.resize(62);
+  });
+  EXPECT_EQ(GetBmpImageSize(huge.c_str(), &size), 0);
+  EXPECT_EQ(size, -1);
+  long bytes = -1;
+  EXPECT_EQ(SheetImageBytes(huge.c_str(), 300, &bytes), SheetFileStatus::kTruncated);
+  EXPECT_EQ(bytes, -1);
   char extension[4];
   EXPECT_EQ(GetImageExtension("aB", extension), 0);
   EXPECT_EQ(GetImageExtension("X.TiF", extension), 1);

@@ -333,8 +333,17 @@ TEST_F(SheetFiles, StoredImagesAreCopiedWithTheirReasonsWhenTheyCannotBe) {
   MessageBoxRecorder boxes;
   EXPECT_EQ(CopyFileToFolder(Path("nothing.bmp").c_str(), Path("x.bmp").c_str()), -1);
   EXPECT_EQ(CopyFileToFolder(page.c_str(), Path("nofolder\\x.bmp").c_str()), -1);
+  // A source another program holds is not copied, and the diagnosis leaves
+  // no empty file in the target's name.
+  const HANDLE held = CreateFileA(page.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(CopyFileToFolder(page.c_str(), Path("held.bmp").c_str()), -1);
+  CloseHandle(held);
+  EXPECT_EQ(GetFileAttributesA(Path("held.bmp").c_str()), INVALID_FILE_ATTRIBUTES);
   EXPECT_EQ(boxes.texts(), (std::vector<std::string>{Path("nothing.bmp") + " はありません。",
-                                                    "フォルダ“" + Path("nofolder") + "”はありません。"}));
+                                                    "フォルダ“" + Path("nofolder") + "”はありません。",
+                                                    "コピーできません。"}));
 }
 
 TEST_F(SheetFiles, TheBackSidesMarkIsReportedWhenAPageIsPrepared) {
@@ -344,14 +353,17 @@ TEST_F(SheetFiles, TheBackSidesMarkIsReportedWhenAPageIsPrepared) {
   back.side = "0002";
   d.papers.push_back(back);
   for (const char* side : {"0001", "0002"}) {
-    SCOPED_TRACE(side);
-    SheetRequest request;
-    request.side = side;
-    request.scan.skewDegrees = 0.5;
-    ASSERT_TRUE(WriteSheetBmp(Path("SCAN1_300.BMP"), GenerateSheet(d, request)));
-    MessageBoxRecorder boxes;
-    EXPECT_EQ(PrepareScannedPage(Path("SCAN1_300.BMP").c_str()), std::string(side) == "0002");
-    EXPECT_NEAR(g_cornerMarks.tilt, 0, 0.03);  // the page was turned straight in place
+    for (bool upsideDown : {false, true}) {  // the back mark shows once the page is turned round
+      SCOPED_TRACE(testing::Message() << side << (upsideDown ? ", upside down" : ""));
+      SheetRequest request;
+      request.side = side;
+      request.scan.skewDegrees = 0.5;
+      request.scan.upsideDown = upsideDown;
+      ASSERT_TRUE(WriteSheetBmp(Path("SCAN1_300.BMP"), GenerateSheet(d, request)));
+      MessageBoxRecorder boxes;
+      EXPECT_EQ(PrepareScannedPage(Path("SCAN1_300.BMP").c_str()), std::string(side) == "0002");
+      EXPECT_NEAR(g_cornerMarks.tilt, 0, 0.03);  // the page was turned straight in place
+    }
   }
 }
 

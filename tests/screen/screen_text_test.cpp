@@ -160,8 +160,34 @@ TEST(ScreenText, RefusesWhatWouldNotStoreAsWritten) {
       {"lead byte alone", head + "[field]\nFLDCODE=1\nFLDCD=#130\n", 5,
        "FLDCD の文字コード #130 は一文字として保存できません。"},
       {"too many keys", head + "SCRFKEY = 22222222221220001\n", 3, "SCRFKEY は半角 16 文字までです。"},
+      {"lead byte in a character", head + "SCRTRN = \x82\n", 3,
+       "SCRTRN の文字は一文字として保存できません。"},
+      {"byte without a character", head + "SCRTRN = \xFD\n", 3,
+       "SCRTRN の文字は一文字として保存できません。"},
+      {"lead byte among the keys", head + "SCRFKEY = 12\x82\n", 3, "SCRFKEY は半角 16 文字までです。"},
+      {"half a character at the end", head + "SCRTITLE = 表\x95\n", 3,
+       "SCRTITLE の値に全角文字の半分だけのバイトがあります。"},
+      {"half a character quoted", head + "SCRTITLE = \"\x95 \"\n", 3,
+       "SCRTITLE の値に全角文字の半分だけのバイトがあります。"},
   };
-  const ScreenTableColumns columns = ShippedColumns();
+  ScreenTableColumns columns = ShippedColumns();
+  // A real column, as descriptions may declare one.
+  columns.screen.push_back({"RATE", kColumnDouble, 8, ' ', 8, 2});
+  for (const char* value : {"nan", "inf", "-infinity", "1e999", "1e-999", "0x1p4", "+", "1e",
+                            ".5e+"}) {
+    SCOPED_TRACE(value);
+    ScreenText text;
+    ScreenTextError error;
+    EXPECT_FALSE(ParseScreenText(head + "RATE = " + value + "\n", columns, text, error));
+    EXPECT_EQ(error.message, "RATE の値は数値ではありません。");
+  }
+  for (const char* value : {"1.5", "-0.25", "3", "2.5e3", ".5", "1E-3"}) {
+    SCOPED_TRACE(value);
+    ScreenText text;
+    ScreenTextError error;
+    EXPECT_TRUE(ParseScreenText(head + "RATE = " + value + "\n", columns, text, error))
+        << error.message;
+  }
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     ScreenText text;

@@ -3,6 +3,7 @@
 // settings name.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 #include "tally/tally.h"
@@ -102,6 +103,21 @@ TEST(PrintSettingsLine, ReadsBackWhatItWrote) {
               kPrintSettingsFields);
     ExpectSameFileFields(read, written);
   }
+}
+
+// A line whose first texts are empty keeps them in their places: written
+// back, it reads again under the same (empty) code with every later field
+// where it was.
+TEST(PrintSettingsLine, EmptyLeadingTextsKeepTheirPlaces) {
+  const char* line = ",,,Ａ４縦,14,10,14,50,1";
+  PrintSettings read = Sample();
+  ParsePrintSettingsLine(line, read);
+  const std::string written = FormatPrintSettingsLine(read);
+  EXPECT_EQ(written.substr(0, std::strlen(line)), line);
+  EXPECT_EQ(PrintSettingsLineCode(written.c_str()), "");
+  PrintSettings again;
+  ParsePrintSettingsLine(written.c_str(), again);
+  ExpectSameFileFields(again, read);
 }
 
 TEST(PrintSettingsLine, GapsAreNotKept) {

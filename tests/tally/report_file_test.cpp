@@ -152,6 +152,30 @@ TEST(ReportTextFile, FilesThatCannotBeWritten) {
   DeleteFileA(locked.c_str());
 }
 
+// A job whose writes do not all go through (the disk gone under it) leaves
+// the file that was there and says so; one that ends well replaces it in
+// one step. Neither leaves its work file behind.
+TEST(ReportTextFile, AFailedWriteLeavesTheFileThatWasThere) {
+  const std::string path = TempPath("report_kept.csv");
+  std::ofstream(path, std::ios::binary) << "old\r\n";
+  for (bool fails : {true, false}) {
+    SCOPED_TRACE(fails ? "a write fails" : "every write goes through");
+    MessageBoxRecorder boxes;
+    DescribePage();
+    ASSERT_EQ(StartPrintJobDefault(2, path.c_str()), 1);
+    if (fails) CloseHandle(g_reportOutput.textFile);
+    ReportCsvCell(0, "%s", "new");
+    AdvanceReportLine(1);
+    EndPrintJob();
+    EXPECT_EQ(ReportTextFileWritten(), !fails);
+    const std::string bytes = ReadBytes(path);
+    EXPECT_EQ(bytes.find("old") != std::string::npos, fails) << bytes;
+    EXPECT_EQ(bytes.find("new") != std::string::npos, !fails) << bytes;
+    EXPECT_EQ(GetFileAttributesA((path + ".~tmp").c_str()), INVALID_FILE_ATTRIBUTES);
+  }
+  DeleteFileA(path.c_str());
+}
+
 TEST(ReportTextFile, NoOutputAndUnknownModes) {
   DescribePage();
   EXPECT_EQ(StartPrintJobDefault(-1, ""), 1);

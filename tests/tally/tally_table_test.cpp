@@ -267,6 +267,19 @@ TEST_P(TallyTable, ACrossTabulationWithoutItsGroupingItemWritesNothing) {
   EXPECT_TRUE(rows.empty());
 }
 
+// A CSV file that cannot take the tally (a device that takes no byte) is
+// told as such, never as written.
+TEST_P(TallyTable, ACsvFileThatCannotBeWrittenIsNotToldAsWritten) {
+  g_printSettings.printType = kPrintTypeTally;
+  g_printSettings.printItems = "111111";
+  g_printSettings.countPercent = "11";
+  g_printSettings.file = "Z:\\dev\\full";
+  EXPECT_NE(RunTally(-1, kTallySimple), 0);
+  const Row boxes = Boxes();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].find("出力しました"), std::string::npos) << boxes[0];
+}
+
 INSTANTIATE_TEST_SUITE_P(Drivers, TallyTable, testing::Values(kDbKindFile, kDbKindServer),
                          KindName);
 

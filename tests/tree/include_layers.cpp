@@ -72,6 +72,26 @@ LayerTable ParseLayerTable(const std::string& text, std::vector<std::string>* er
   for (const auto& row : rows) {
     if (state[row.first] == 0) visit(row.first);
   }
+
+  // A folder holds the folders inside it: one inside a folder of the table
+  // may not include a folder that includes the outer one, or the folders
+  // would include each other.
+  auto inside = [](const std::string& path, const std::string& folder) {
+    return path.size() > folder.size() && path.compare(0, folder.size(), folder) == 0 &&
+           path[folder.size()] == '/';
+  };
+  for (const auto& row : table.reach) {
+    for (const auto& outer : table.reach) {
+      if (!inside(row.first, outer.first)) continue;
+      for (const std::string& below : row.second) {
+        if (below == outer.first || inside(below, outer.first)) continue;
+        if (table.reach.at(below).count(outer.first)) {
+          errors->push_back("cycle: " + row.first + " lies in " + outer.first + " but includes " +
+                            below + ", which includes " + outer.first);
+        }
+      }
+    }
+  }
   return table;
 }
 

@@ -65,6 +65,8 @@ TEST(IncludeLayers, RefusesBrokenTables) {
       {"self", "a a\n", "cycle"},
       {"unknown folder", "a b\n", "a names b, which has no row"},
       {"two rows", "a\nb\na b\n", "line 3: a has two rows"},
+      {"a folder inside one it is above", "a\nb a\na/c b\n",
+       "cycle: a/c lies in a but includes b, which includes a"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

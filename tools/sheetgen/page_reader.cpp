@@ -107,7 +107,7 @@ SheetScale SheetScaleFor(const SheetPaperRow& paper, int dpi) {
 
 PageReading ReadPageInMemory(SheetImage* page, const SheetPaperRow& paper,
                              const ReferenceMarks& references,
-                             const std::vector<SheetFieldSpec>& fields) {
+                             const std::vector<SheetFieldSpec>& fields, int pairedSide) {
   PageReading result;
   SheetBitmap& b = page->bitmap;
   const int speck = SpeckSizeForNoise(paper.noiseSize, b.dpi);
@@ -127,6 +127,7 @@ PageReading ReadPageInMemory(SheetImage* page, const SheetPaperRow& paper,
       FindCorrectionMarks(page->bitmap, 2);
     }
   }
+  HoldMarksToSide(&g_cornerMarks, pairedSide, result.turnedHundredths != 0);
   UnpackSheetImage(page->bitmap, kUnpackWholeImage);
   result.missing = FindMissingMark(mode, g_cornerMarks, references);
   if (result.missing != MissingMark::kNone) return result;

@@ -30,9 +30,11 @@ struct PageReading {
 
 // Reads `page` (changed on the way: specks erased, turned) against the
 // references registered for it; `fields` in the order of the result.
+// `pairedSide` 1 or 2 reads it as that side of a two-sided operation scan,
+// whose marks must agree with the side's printing.
 PageReading ReadPageInMemory(SheetImage* page, const SheetPaperRow& paper,
                              const ReferenceMarks& references,
-                             const std::vector<SheetFieldSpec>& fields);
+                             const std::vector<SheetFieldSpec>& fields, int pairedSide = 0);
 
 // The references a clean page of the definition registers: its marks as
 // the mark search finds them, and the paper's grid scale.

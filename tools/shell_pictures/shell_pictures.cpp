@@ -15,7 +15,7 @@
 
 #include "foundation/db.h"
 #include "screen/screen.h"
-#include "shell/program/program.h"
+#include "program/program.h"
 #include "shell/shell.h"
 #include "tests/support/test_pictures.h"
 

@@ -8,7 +8,7 @@
 
 #include "foundation/db.h"
 #include "screen/screen.h"
-#include "shell/program/program.h"
+#include "program/program.h"
 #include "shell/shell.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include "foundation/db.h"
 #include "foundation/msgbox.h"
 #include "screen/screen.h"
-#include "shell/program/program.h"
+#include "program/program.h"
 #include "shell/shell.h"
 
 MainWindowState g_mainWindow;

@@ -1,4 +1,4 @@
-#include "tests/shell/program/program_fixture.h"
+#include "tests/program/program_fixture.h"
 
 #include <cstring>
 

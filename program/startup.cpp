@@ -14,7 +14,7 @@
 #include "foundation/imaging.h"
 #include "foundation/msgbox.h"
 #include "screen/screen.h"
-#include "shell/program/program.h"
+#include "program/program.h"
 #include "shell/shell.h"
 #include "tally/tally.h"
 

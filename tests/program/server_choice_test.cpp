@@ -9,10 +9,10 @@
 
 #include "foundation/db.h"
 #include "screen/screen.h"
-#include "shell/program/program.h"
+#include "program/program.h"
 #include "shell/shell.h"
 #include "tests/foundation/db_test_support.h"
-#include "tests/shell/program/program_fixture.h"
+#include "tests/program/program_fixture.h"
 #include "tests/support/required_service.h"
 
 namespace {

@@ -12,10 +12,10 @@
 #include "designer/survey.h"
 #include "foundation/db.h"
 #include "screen/screen.h"
-#include "shell/program/program.h"
+#include "program/program.h"
 #include "shell/shell.h"
 #include "tally/tally.h"
-#include "tests/shell/program/program_fixture.h"
+#include "tests/program/program_fixture.h"
 
 namespace {
 

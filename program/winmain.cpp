@@ -2,7 +2,7 @@
 // is open, end.
 #include <windows.h>
 
-#include "shell/program/program.h"
+#include "program/program.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int) {
   const StartOutcome outcome = StartProgram(instance, previous, commandLine);

@@ -10,9 +10,9 @@
 #include "foundation/db.h"
 #include "foundation/files.h"
 #include "screen/screen.h"
-#include "shell/program/program.h"
+#include "program/program.h"
 #include "shell/shell.h"
-#include "tests/shell/program/program_fixture.h"
+#include "tests/program/program_fixture.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 
 #include <gtest/gtest.h>
 
-#include "shell/program/program.h"
+#include "program/program.h"
 #include "tests/support/hook_recorder.h"
 
 // Deletes a folder with everything in it (nothing when it is not there).

@@ -9,7 +9,7 @@
 #include "entry/entry.h"
 #include "reading/workbench.h"
 #include "screen/screen.h"
-#include "shell/program/program.h"
+#include "program/program.h"
 #include "shell/shell.h"
 #include "tally/tally.h"
 #include "tally/work_windows.h"

@@ -11,7 +11,7 @@
 #include "foundation/msgbox.h"
 #include "foundation/sjis_text.h"
 #include "screen/screen.h"
-#include "shell/program/program.h"
+#include "program/program.h"
 #include "shell/shell.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include "designer/survey.h"
 #include "foundation/db.h"
 #include "screen/screen.h"
-#include "shell/program/program.h"
+#include "program/program.h"
 #include "shell/shell.h"
 
 namespace {

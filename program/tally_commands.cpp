@@ -10,7 +10,7 @@
 #include "foundation/db.h"
 #include "foundation/msgbox.h"
 #include "screen/screen.h"
-#include "shell/program/program.h"
+#include "program/program.h"
 #include "shell/shell.h"
 #include "tally/tally.h"
 

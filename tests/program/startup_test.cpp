@@ -8,9 +8,9 @@
 #include "foundation/files.h"
 #include "foundation/image_cache.h"
 #include "screen/screen.h"
-#include "shell/program/program.h"
+#include "program/program.h"
 #include "shell/shell.h"
-#include "tests/shell/program/program_fixture.h"
+#include "tests/program/program_fixture.h"
 #include "tests/support/memory_canvas.h"
 
 namespace {

@@ -13,7 +13,7 @@
 #include "foundation/files.h"
 #include "foundation/msgbox.h"
 #include "screen/screen.h"
-#include "shell/program/program.h"
+#include "program/program.h"
 #include "shell/shell.h"
 
 namespace {

@@ -1,0 +1,125 @@
+// The list-form window "Lst": its state and the operations its files share
+// (paging, storing and record maintenance, CSV files, the printed list, the
+// job dialog and the search window). Private to entry/.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+// Key kinds of a list.
+constexpr int kFreeKeys = 1;         // any text
+constexpr int kCodeNumbers = 2;      // W-digit code numbers
+constexpr int kConsecutiveCodes = 3; // code numbers kept without gaps
+
+// Jobs of the job dialog (its code comes back in message 1154).
+constexpr int kJobCsvInput = 201;
+constexpr int kJobCsvOutput = 202;
+constexpr int kJobPrint = 203;
+constexpr int kJobRangeDelete = 204;
+constexpr int kJobRangeInput = 205;
+constexpr int kJobNumberSearch = 207;
+
+// Commands of the list (message 1125) besides the function keys F1-F12.
+constexpr int kListLineUp = 138;
+constexpr int kListLineDown = 140;
+
+// The one list window's state; the columns and rows per page are the screen
+// engine's (g_list).
+struct ListFormState {
+  int slot = -1;             // window slot of the list screen
+  int tableSlot = -1;        // data set, or -1
+  int keyNumber = 0;
+  std::string table, keyColumn, keyTitle;
+  int keyKind = kFreeKeys;
+  int codeWidth = 4;         // W: digits of a code number
+  int rows = 0;              // R: lines of a page
+  int editMode = 0;          // 0 input mode; 1, 2 or 4 an edit mode
+  bool dataSetOpen = false;
+  bool pageAtTop = true;
+  bool moreFollow = false;   // a row follows the page
+  int topIndex = 0;          // row index of line 1 (0 at the first row)
+  std::string printCode;     // "L%05d"
+  std::vector<std::pair<std::string, std::string>> fixedValues;  // written into new records
+  // The key each line showed when the page was filled ("" for a free line).
+  std::vector<std::string> lineKeys;
+  // The item of each cell, line by line (columns x lines, from line 1),
+  // found once when the screen opens; -1 for a cell the screen lacks.
+  std::vector<int> cellItems;
+  bool filling = false;      // a page is being filled: painted once at its end
+  int changed = 0;           // set by every stored change
+  bool shiftHeld = false, ctrlHeld = false;
+};
+extern ListFormState g_listForm;  // (list_window.cpp)
+
+// Cells and their values, by the list's column (index into g_list.columns)
+// and line (from 1). A column scrolled out of view has no cell: its text is
+// "" and setting it does nothing.
+int ListCellItem(int column, int line);
+std::string ListCellText(int column, int line);
+void SetListCellText(int column, int line, const char* text);
+int KeyColumnIndex();
+std::string LineKey(int line);
+// The column index and line of a cell item: false for no cell of the list.
+bool ListCellOfItem(int item, int* column, int* line);
+// A column that is stored: it belongs to the table and shows no joined table.
+bool IsStoredListColumn(int column);
+
+// What is typed into the focused field of any screen window becomes its
+// value: true when the field had been edited (list_window.cpp).
+bool TakeTypedValue();
+
+// Paging (list_paging.cpp). Each returns 0, or -1 when nothing moved.
+int FillListPage();
+int RefreshListPage();
+int SeekListRecord(const char* key);
+int ReopenListDataSet();
+int ShowPreviousListPage();
+int ShowNextListPage();
+int ShowLastListPage();
+int ShiftListLineDown();
+int ShiftListLineUp();
+int ScrollListColumns(int kind);
+// The first and last key of the table into g_list.firstKey/lastKey: 0, or
+// -1 after "データは登録されていません。".
+int TakeListKeyRange();
+
+// Storing and maintenance (list_editing.cpp).
+// The SQL value text of a cell value for the column's stored type.
+std::string ListValueText(int column, const std::string& value);
+// "where table.key='k'" or the condition text followed by "and ...".
+std::string KeyCondition(const char* key);
+int CommitListCell(int column, int line);
+int CopyListRecord(int line);
+int DeleteListRecord(int line);
+int InsertListLine(int line);
+int MoveListRecord(const std::string& from, const std::string& to);
+int RangeInputToColumn(int column, const std::string& start, const std::string& end,
+                       const std::string& value);
+int RangeDeleteRecords(const std::string& start, const std::string& end);
+std::string NextCode(const std::string& code, int step);
+
+// CSV files (list_csv.cpp). The number of lines stored, or -1.
+int ImportListCsv(const char* path, int keysInFile);
+// Writes rows start..end: the number written, or -1.
+int ExportListCsv(const char* path, const char* start, const char* end, bool titles,
+                  bool keys, bool quotes);
+
+// The printed list (list_report.cpp): mode 0 preview, 1 printer, 2 CSV.
+int OutputListReport(int mode);
+
+// Runs the job the job dialog chose (message 1154) with its settings.
+void RunListJob(int job);
+
+// The full path of an output file name: kept with a drive and folder or as a
+// network name; a bare drive, or a name without a folder, goes into the
+// program folder; a folder from the root gets the current drive. "" after
+// "フォルダ“%s”は、存在しません。" when its folder does not exist.
+std::string ResolveFolderPath(const std::string& name);
+
+// The job dialog and the search window (job_window.cpp, search_window.cpp).
+int OpenJobDialog(HWND owner, int job);
+int OpenSearchWindow(int column);
+int SearchListColumn(int column, const std::string& text, int direction);

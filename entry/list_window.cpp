@@ -1,0 +1,428 @@
+// The list-form window "Lst": takes the list screen's slot and data set,
+// shows it a page at a time, stores what is typed and runs the commands of
+// the function keys, the buttons and the job dialog.
+#include <windows.h>
+#include <windowsx.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "entry/entry.h"
+#include "entry/list_form.h"
+#include "foundation/db.h"
+#include "foundation/msgbox.h"
+#include "screen/screen.h"
+
+ListFormState g_listForm;
+
+namespace {
+
+constexpr UINT kMsgFillScreen = WM_USER + 111;    // 1135
+constexpr UINT kMsgScreenClosed = WM_USER + 112;  // 1136
+constexpr UINT kMsgCloseQuery = WM_USER + 122;    // 1146
+constexpr UINT kMsgBeforeCommand = WM_USER + 123; // 1147
+constexpr UINT kMsgStoreLine = WM_USER + 124;     // 1148
+constexpr UINT kMsgJobResult = WM_USER + 130;     // 1154
+constexpr UINT kMsgRefresh = WM_USER + 114;       // 1138
+constexpr UINT kMsgRightButton = WM_USER + 140;   // 1164
+
+constexpr int kKeyPrevPage = 112, kKeyNextPage = 113, kKeyFirstPage = 114, kKeyLastPage = 115;
+constexpr int kKeyCopy = 116, kKeyInsert = 117, kKeyDelete = 118, kKeyNumberSearch = 119;
+constexpr int kKeyEditMode = 123;
+constexpr int kKeyCsvOutput = 125;  // "}": the CSV output key of the key bar
+constexpr int kButtonSearch = 208;
+constexpr int kHeaderSearch = 301;
+
+HWND OwnerOf() { return IsValidSlot(g_listForm.slot) ? Slot(g_listForm.slot).owner : nullptr; }
+
+int ScreenNumber() { return IsValidSlot(g_listForm.slot) ? Slot(g_listForm.slot).screenNumber : 0; }
+
+LRESULT SendToOwner(UINT message, WPARAM wParam, LPARAM lParam = 0) {
+  const HWND owner = OwnerOf();
+  return owner ? SendMessageA(owner, message, wParam, lParam) : 0;
+}
+
+// The key kind of the list: the first word of the screen's key setting
+// ("1", "2" or "3"), else code numbers for a zero-filled key column and
+// free keys otherwise.
+int KeyKindOf(const WindowSlot& slot, const ListColumn& key) {
+  const int given = std::atoi(slot.keyFields.c_str());
+  if (given >= kFreeKeys && given <= kConsecutiveCodes) return given;
+  return key.edit == 'Z' ? kCodeNumbers : kFreeKeys;
+}
+
+// The edit mode of the list: records with code numbers move by dragging
+// (4); other lists only browse (2).
+int ListEditMode() { return g_listForm.keyKind == kFreeKeys ? 2 : 4; }
+
+// The cell under a point of the window's client area: false for none.
+bool CellAtPoint(LPARAM point, int* column, int* line) {
+  const WindowSlot& s = Slot(g_listForm.slot);
+  const int x = GET_X_LPARAM(point) + s.scrollX;
+  const int y = GET_Y_LPARAM(point) + s.scrollY;
+  for (int l = 1; l <= g_listForm.rows; ++l) {
+    for (int c = 0; c < static_cast<int>(g_list.columns.size()); ++c) {
+      const int item = ListCellItem(c, l);
+      if (item < 0) continue;
+      const RECT r = ItemPixelRect(item);
+      if (x >= r.left && x < r.right && y >= r.top && y < r.bottom) {
+        *column = c;
+        *line = l;
+        return true;
+      }
+    }
+  }
+  return false;
+}
+
+// In the edit mode of code numbers a record is dragged from its line onto
+// another: it takes that line's code and the records between move by one.
+std::string g_draggedKey;
+
+void StartDrag(LPARAM point) {
+  g_draggedKey.clear();
+  int column, line;
+  if (g_listForm.editMode == 4 && CellAtPoint(point, &column, &line)) g_draggedKey = LineKey(line);
+}
+
+void EndDrag(LPARAM point) {
+  const std::string from = g_draggedKey;
+  g_draggedKey.clear();
+  int column, line;
+  if (from.empty() || g_listForm.editMode != 4 || !CellAtPoint(point, &column, &line)) return;
+  const std::string to = LineKey(line);
+  if (!to.empty() && to != from) MoveListRecord(from, to);
+}
+
+// The cell the focus is on: false when it is no cell of the list.
+bool CurrentCell(int* column, int* line) { return ListCellOfItem(g_screen.currentItem, column, line); }
+
+// What was typed into the current cell goes to the table before anything
+// else happens; a key typed for a copy (F5) only names the copy's target.
+void StorePendingCell(int command = 0) {
+  int column, line;
+  if (!IsFieldEdited() || !CurrentCell(&column, &line) || !TakeTypedValue()) return;
+  if (command == kKeyCopy && column == KeyColumnIndex()) return;
+  CommitListCell(column, line);
+}
+
+bool TakeScreen(HWND window, int slot) {
+  g_listForm = ListFormState();
+  g_listForm.slot = slot;
+  g_list.slot = slot;
+  SelectWindowSlot(slot);
+  LoadLineDefinitions(slot);
+  const WindowSlot& s = Slot(slot);
+  if (!s.dataSet.table.empty()) {
+    const int t = ReloadListData();
+    if (t < 0) return false;
+    g_listForm.tableSlot = t;
+    g_listForm.dataSetOpen = true;
+  }
+  g_listForm.table = s.dataSet.table;
+  g_listForm.keyColumn = s.dataSet.keyColumn;
+  g_listForm.keyNumber = s.dataSet.keyNumber;
+  g_listForm.rows = g_list.rows;
+  g_listForm.lineKeys.assign(g_listForm.rows + 1, std::string());
+  for (int line = 1; line <= g_listForm.rows; ++line) {
+    for (const ListColumn& column : g_list.columns) {
+      char name[96];
+      std::snprintf(name, sizeof name, line < 100 ? "%s%02d" : "%s%03d", column.name.c_str(), line);
+      g_listForm.cellItems.push_back(ResolveFieldRef(slot, name));
+    }
+  }
+  const int key = KeyColumnIndex();
+  if (key >= 0) {
+    const ListColumn& column = g_list.columns[key];
+    g_listForm.keyKind = KeyKindOf(s, column);
+    g_listForm.codeWidth = column.width > 0 ? column.width : 4;
+    g_listForm.keyTitle = column.title.empty() ? column.name : column.title;
+  }
+  char code[16];
+  std::snprintf(code, sizeof code, "L%05d", s.screenNumber);
+  g_listForm.printCode = code;
+  g_listForm.editMode = s.listMode == 4 ? 4 : 0;
+  const HWND owner = s.owner;
+  if (owner && owner != window) EnableWindow(owner, FALSE);
+  RefreshListPage();
+  SendToOwner(kMsgFillScreen, s.screenNumber);
+  InvalidateRect(window, nullptr, TRUE);
+  return true;
+}
+
+void CloseList() {
+  const int slot = g_listForm.slot;
+  if (!IsValidSlot(slot)) return;
+  g_list.closeVeto = 0;
+  SendToOwner(kMsgCloseQuery, ScreenNumber());
+  if (g_list.closeVeto) {
+    g_list.closeVeto = 0;
+    return;
+  }
+  if (g_list.groupScrollBar) DestroyWindow(g_list.groupScrollBar);
+  if (g_list.rowScrollBar) DestroyWindow(g_list.rowScrollBar);
+  g_list.groupScrollBar = g_list.rowScrollBar = nullptr;
+  g_list.slot = -1;
+  CloseScreenDataSet(slot);
+  const HWND owner = OwnerOf();
+  const int number = ScreenNumber();
+  g_listForm.slot = -1;
+  g_listForm.tableSlot = -1;
+  g_listForm.dataSetOpen = false;
+  if (owner) EnableWindow(owner, TRUE);
+  CloseScreenWindow(slot, 1);
+  if (owner) SendMessageA(owner, kMsgScreenClosed, number, 0);
+}
+
+// Buttons of the list (1156): the job dialog, the search window.
+void HandleButton(int command) {
+  if (!g_listForm.dataSetOpen) {
+    ShowInfoMessage("", "処理を行うデータが選択されていません。");
+    return;
+  }
+  const HWND window = Slot(g_listForm.slot).window;
+  switch (command) {
+    case kJobCsvInput:
+      OpenJobDialog(window, command);
+      break;
+    case kJobCsvOutput:
+    case kJobRangeDelete:
+    case kJobRangeInput:
+      if (TakeListKeyRange() == 0) OpenJobDialog(window, command);
+      break;
+    case kButtonSearch: {
+      int column = 0, line = 0;
+      OpenSearchWindow(CurrentCell(&column, &line) ? column : KeyColumnIndex());
+      break;
+    }
+    default:
+      SendToOwner(kMsgFieldMessage, ScreenNumber());
+      break;
+  }
+}
+
+void RunCommand(int command) {
+  int column = 0, line = 0;
+  const bool onCell = CurrentCell(&column, &line);
+  switch (command) {
+    case kKeyPrevPage: ShowPreviousListPage(); break;
+    case kKeyNextPage: ShowNextListPage(); break;
+    case kKeyFirstPage: RefreshListPage(); break;
+    case kKeyLastPage: ShowLastListPage(); break;
+    case kKeyCopy: if (onCell) CopyListRecord(line); break;
+    case kKeyInsert: if (onCell) InsertListLine(line); break;
+    case kKeyDelete: if (onCell) DeleteListRecord(line); break;
+    case kKeyNumberSearch: OpenJobDialog(Slot(g_listForm.slot).window, kJobNumberSearch); break;
+    case kKeyEditMode: g_listForm.editMode = g_listForm.editMode ? 0 : ListEditMode(); break;
+    case VK_PRIOR: ScrollListColumns(2); break;
+    case VK_NEXT: ScrollListColumns(1); break;
+    case kListLineUp: if (onCell && line == 1) ShiftListLineUp(); break;
+    case kListLineDown: if (onCell && line == g_listForm.rows) ShiftListLineDown(); break;
+    case kKeyCsvOutput: HandleButton(kJobCsvOutput); break;
+    default:
+      if (command >= kHeaderSearch && command < kHeaderSearch + static_cast<int>(g_list.columns.size())) {
+        OpenSearchWindow(command - kHeaderSearch);
+      }
+      break;
+  }
+}
+
+bool IsPagingCommand(int command) {
+  return command == kKeyPrevPage || command == kKeyNextPage || command == kKeyFirstPage || command == kKeyLastPage ||
+         command == kKeyCopy || command == kKeyInsert || command == kKeyDelete || command == kKeyNumberSearch;
+}
+
+void HandleCommand(int command) {
+  g_listForm.shiftHeld = GetKeyState(VK_SHIFT) < 0;
+  g_listForm.ctrlHeld = GetKeyState(VK_CONTROL) < 0;
+  StorePendingCell(command);
+  if (command != kKeyEscape && command != kKeyEditMode && !g_listForm.dataSetOpen) {
+    if (IsPagingCommand(command)) ShowInfoMessage("", "処理を行うデータが選択されていません。");
+    SendToOwner(kMsgFieldMessage, ScreenNumber());
+    return;
+  }
+  if (command == kKeyEditMode && g_listForm.ctrlHeld) {
+    WriteScreenDocument();
+    return;
+  }
+  // The owner may take the command over.
+  if (SendToOwner(kMsgBeforeCommand, command) == 1) return;
+  RunCommand(command);
+  SendToOwner(kMsgFieldMessage, ScreenNumber());
+  if (command == kKeyEscape) CloseList();
+}
+
+// The vertical scroll bar of rows: the thumb stands for the row index of
+// line 1.
+void ScrollRows(WPARAM request) {
+  int target = g_listForm.topIndex;
+  switch (LOWORD(request)) {
+    case SB_LINEUP: ShiftListLineUp(); return;
+    case SB_LINEDOWN: ShiftListLineDown(); return;
+    case SB_PAGEUP: ShowPreviousListPage(); return;
+    case SB_PAGEDOWN: ShowNextListPage(); return;
+    case SB_THUMBPOSITION:
+    case SB_THUMBTRACK: target = HIWORD(request); break;
+    default: return;
+  }
+  const int t = g_listForm.tableSlot;
+  if (target <= 0 || db_tfind(t, g_listForm.keyNumber) != 0) {
+    RefreshListPage();
+    return;
+  }
+  int index = 0;
+  while (index < target && db_nread(t) == 0) ++index;
+  if (index < target) db_efind(t, g_listForm.keyNumber);
+  g_listForm.topIndex = index;
+  FillListPage();
+}
+
+}  // namespace
+
+bool TakeTypedValue() {
+  const int item = g_screen.currentItem;
+  if (!IsFieldEdited() || item < 0 || item >= g_screenItems.totalCount) return false;
+  std::string text(static_cast<size_t>(std::max(Item(item).length, 0)) + 1, '\0');
+  ReadEditText(item, text.data());
+  Item(item).displayText = text.c_str();
+  SetFieldEdited(0);
+  return true;
+}
+
+// The cells of a repeating group stand under the names of its first
+// columns; a column scrolled out of view has no cell (-1). The others are
+// their own.
+int CellColumnOf(int column) {
+  const ListGroup& g = g_list.group;
+  if (g.first < 0 || column < g.first || column >= g.first + g.count) return column;
+  const int shown = column - g.offset;
+  return shown >= g.first && shown < g.first + g.shown ? shown : -1;
+}
+
+int ListCellItem(int column, int line) {
+  const int columns = static_cast<int>(g_list.columns.size());
+  if (column < 0 || column >= columns || line < 1 || line > g_listForm.rows) return -1;
+  const int cell = CellColumnOf(column);
+  if (cell < 0) return -1;
+  const size_t at = static_cast<size_t>(line - 1) * columns + cell;
+  return at < g_listForm.cellItems.size() ? g_listForm.cellItems[at] : -1;
+}
+
+std::string ListCellText(int column, int line) {
+  const int item = ListCellItem(column, line);
+  if (item < 0) return "";
+  std::string text = Item(item).displayText;
+  while (!text.empty() && text.back() == ' ') text.pop_back();
+  return text;
+}
+
+void SetListCellText(int column, int line, const char* text) {
+  const int item = ListCellItem(column, line);
+  if (item < 0) return;
+  if (!g_listForm.filling) {
+    SetItemValueAt(g_listForm.slot, item, text);
+    return;
+  }
+  // While a page fills, the cells are painted together at its end.
+  FormatItemValue(item, text);
+  const HWND edit = Slot(g_listForm.slot).editControl;
+  if (item == g_screen.currentItem && edit) SetWindowTextA(edit, Item(item).displayText.c_str());
+}
+
+int KeyColumnIndex() {
+  const int key = FindListColumn(g_listForm.keyColumn.c_str());
+  return key >= 0 ? key : (g_list.columns.empty() ? -1 : 0);
+}
+
+std::string LineKey(int line) {
+  const int key = KeyColumnIndex();
+  return key < 0 ? std::string() : ListCellText(key, line);
+}
+
+bool ListCellOfItem(int item, int* column, int* line) {
+  const int columns = static_cast<int>(g_list.columns.size());
+  if (!IsValidSlot(g_listForm.slot) || item < 0 || columns == 0) return false;
+  const ListGroup& g = g_list.group;
+  for (size_t at = 0; at < g_listForm.cellItems.size(); ++at) {
+    if (g_listForm.cellItems[at] != item) continue;
+    const int cell = static_cast<int>(at % columns);
+    const bool grouped = g.first >= 0 && cell >= g.first && cell < g.first + g.shown;
+    *column = grouped ? cell + g.offset : cell;
+    *line = static_cast<int>(at / columns) + 1;
+    return true;
+  }
+  return false;
+}
+
+bool IsStoredListColumn(int column) {
+  const ListColumn& c = g_list.columns[column];
+  return c.dbType > 0 && c.joinText.empty();
+}
+
+LRESULT CALLBACK ListWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  ScreenChildWndProc(window, message, wParam, lParam);
+  switch (message) {
+    case kMsgSlotOpened:
+      if (!TakeScreen(window, static_cast<int>(wParam))) CloseList();
+      return 0;
+    case WM_PAINT:
+      if (PaintSlotWindow(window, g_listForm.slot)) return 0;
+      break;
+    case kMsgScreenCommand:
+      HandleCommand(static_cast<int>(wParam));
+      return 0;
+    case kMsgCardPrint:
+      StorePendingCell();
+      HandleButton(static_cast<int>(wParam));
+      return 0;
+    case kMsgPrintOutput:
+    case kMsgPreviewOutput:
+      StorePendingCell();
+      OutputListReport(message == kMsgPrintOutput ? 1 : 0);
+      return 0;
+    case kMsgJobResult:
+      RunListJob(static_cast<int>(wParam));
+      return 0;
+    case kMsgFieldChosen:
+      StorePendingCell();
+      SendToOwner(kMsgFieldMessage, ScreenNumber());
+      return 0;
+    case kMsgStoreLine:
+      StorePendingCell();
+      return 0;
+    case kMsgRefresh:
+      EnableWindow(window, TRUE);
+      ReopenListDataSet();
+      return 0;
+    case WM_VSCROLL:
+      if (reinterpret_cast<HWND>(lParam) == g_list.rowScrollBar && g_list.rowScrollBar) {
+        ScrollRows(wParam);
+        return 0;
+      }
+      break;
+    case WM_LBUTTONDOWN:
+      if (IsValidSlot(g_listForm.slot)) StartDrag(lParam);
+      return 0;
+    case WM_LBUTTONUP:
+      if (IsValidSlot(g_listForm.slot)) EndDrag(lParam);
+      return 0;
+    case WM_MOUSEWHEEL:
+      if (GET_WHEEL_DELTA_WPARAM(wParam) > 0) ShiftListLineUp(); else ShiftListLineDown();
+      return 0;
+    case kMsgHeaderMenu:
+    case WM_RBUTTONDOWN:
+      if (g_screen.mainWindow) {
+        SendMessageA(g_screen.mainWindow, message == WM_RBUTTONDOWN ? kMsgRightButton : kMsgHeaderMenu, ScreenNumber(), 0);
+      }
+      return 0;
+    case kMsgCloseWindow:
+    case WM_CLOSE:
+      CloseList();
+      return 0;
+    default:
+      break;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}

@@ -1,0 +1,246 @@
+// The list form under Wine, driven by keys and mouse messages: paging
+// through a table larger than a page, typing into cells, copying,
+// inserting, deleting and moving records with their codes renumbered in
+// one transaction (also when the program dies in the middle), on the file
+// database (SQLite) and the server database (PostgreSQL).
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "entry/entry.h"
+#include "foundation/db.h"
+#include "foundation/imaging.h"
+#include "screen/screen.h"
+#include "tests/entry/list_form_fixture.h"
+#include "tests/foundation/db_test_support.h"
+#include "tests/screen/screen_fixture.h"
+#include "tests/screen/screen_fixture_data.h"
+#include "tests/support/hook_recorder.h"
+
+namespace {
+
+std::string Code(int n) {
+  char code[8];
+  std::snprintf(code, sizeof code, "%04d", n);
+  return code;
+}
+
+// Keys of a page whose line 1 is `first`, up to the last row.
+std::vector<std::string> PageFrom(int first) {
+  std::vector<std::string> keys;
+  for (int line = 0; line < kPageLines; ++line) keys.push_back(first + line <= kListRows ? Code(first + line) : "");
+  return keys;
+}
+
+// Every code 0001 .. n once, in order.
+void ExpectConsecutive(const std::vector<std::string>& rows, int n) {
+  ASSERT_EQ(static_cast<int>(rows.size()), n);
+  for (int k = 0; k < n; ++k) EXPECT_EQ(rows[k].substr(0, 4), Code(k + 1)) << rows[k];
+}
+
+using ListPaging = ListFormTest;
+
+TEST_P(ListPaging, PagesForwardAndBackThroughATableLargerThanAPage) {
+  ASSERT_EQ(OpenList(), 0) << Boxes();
+  EXPECT_EQ(PageKeys(), PageFrom(1));
+  EXPECT_EQ(Cell("NAME", 1), "品名01");
+  struct Step {
+    const char* what;
+    WPARAM key;
+    int first;  // line 1's row afterwards
+  };
+  const Step steps[] = {
+      {"next page", VK_F2, 7},
+      {"next page", VK_F2, 13},
+      {"next page to the last rows", VK_F2, 19},
+      {"next page at the end stays", VK_F2, 19},
+      {"previous page", VK_F1, 13},
+      {"previous page", VK_F1, 7},
+      {"previous page to the first", VK_F1, 1},
+      {"previous page at the start stays", VK_F1, 1},
+      {"last page: its last row on line 1 in input mode", VK_F4, 23},
+      {"previous page from the last", VK_F1, 17},
+      {"first page", VK_F3, 1},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.what);
+    PressKey(Edit(), step.key);
+    EXPECT_EQ(PageKeys(), PageFrom(step.first));
+  }
+  // Down from the last line and up from the first move by one line.
+  ClickCell("NAME", kPageLines);
+  PressKey(Edit(), VK_DOWN);
+  EXPECT_EQ(PageKeys(), PageFrom(2));
+  ClickCell("NAME", 1);
+  PressKey(Edit(), VK_UP);
+  EXPECT_EQ(PageKeys(), PageFrom(1));
+  PressKey(Edit(), VK_UP);
+  EXPECT_EQ(PageKeys(), PageFrom(1)) << "above the first row nothing moves";
+  // The wheel turned backward moves down a line, forward up a line.
+  PostMessageA(ListWindow(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), 0);
+  PostMessageA(ListWindow(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), 0);
+  PumpMessages();
+  EXPECT_EQ(PageKeys(), PageFrom(3));
+  PostMessageA(ListWindow(), WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
+  PumpMessages();
+  EXPECT_EQ(PageKeys(), PageFrom(2));
+  EXPECT_EQ(BoxTexts(), std::vector<std::string>{});
+}
+
+TEST_P(ListPaging, TypedCellsAndNewLinesReachTheTable) {
+  ASSERT_EQ(OpenList(), 0) << Boxes();
+  TypeIntoCell("NAME", 3, "O'Hara's, \"x\"");
+  TypeIntoCell("QTY", 3, "123");
+  PressKey(Edit(), VK_F4);  // the last row on line 1, free lines below
+  TypeIntoCell("NAME", 2, "new one");
+  EXPECT_EQ(BoxTexts(), std::vector<std::string>{});
+  const std::vector<std::string> rows = ListTableRows();
+  ASSERT_NO_FATAL_FAILURE(ExpectConsecutive(rows, kListRows + 1));
+  EXPECT_EQ(rows[2], "0003:O'Hara's, \"x\"") << "a quote is stored as typed";
+  EXPECT_EQ(rows[kListRows], "0024:new one") << "a new line gets the next code";
+  EXPECT_EQ(Cell("CODE", 2), "0024");
+  // A value above the column's limit is refused and nothing is stored.
+  PressKey(Edit(), VK_F3);
+  TypeIntoCell("QTY", 1, "99999");
+  EXPECT_EQ(BoxTexts().size(), 1u) << Boxes();
+  const int t = db_open("", kFixtureDb, "T_LST", -1, "", "", "select * from T_LST");
+  ASSERT_GT(t, 0);
+  ASSERT_EQ(db_search(t, "0003", "CODE"), 0);
+  EXPECT_EQ(GetColumnInt(t, "QTY"), 123);
+  ASSERT_EQ(db_search(t, "0001", "CODE"), 0);
+  EXPECT_EQ(GetColumnInt(t, "QTY"), 10);
+  db_close(t);
+}
+
+TEST_P(ListPaging, CopiesInsertsDeletesAndMovesRecordsKeepingCodesConsecutive) {
+  ASSERT_EQ(OpenList(), 0) << Boxes();
+  // Insert before record 2: 0002 .. 0023 move up by one, 0002 is new.
+  ClickCell("NAME", 2);
+  PressKey(Edit(), VK_F6);
+  std::vector<std::string> rows = ListTableRows();
+  ASSERT_NO_FATAL_FAILURE(ExpectConsecutive(rows, kListRows + 1));
+  EXPECT_EQ(rows[1], "0002:");
+  EXPECT_EQ(rows[2], "0003:品名02");
+  EXPECT_EQ(rows[kListRows], "0024:品名23");
+  // Copy the line above onto the new record.
+  ClickCell("NAME", 2);
+  PressKey(Edit(), VK_F5);
+  EXPECT_EQ(ListTableRows()[1], "0002:品名01");
+  // Delete record 3: the records behind move down by one.
+  ClickCell("NAME", 3);
+  PressKey(Edit(), VK_F7);
+  rows = ListTableRows();
+  ASSERT_NO_FATAL_FAILURE(ExpectConsecutive(rows, kListRows));
+  EXPECT_EQ(rows[2], "0003:品名03");
+  EXPECT_EQ(PageKeys(), PageFrom(1));
+  // Drag record 5 onto record 2 in the edit mode: 2, 3, 4 become 3, 4, 5.
+  PressKey(Edit(), VK_F12);
+  const std::vector<std::string> before = ListTableRows();
+  char name[16];
+  std::snprintf(name, sizeof name, "NAME%02d", 5);
+  const RECT from = ItemPixelRect(ResolveFieldRef(0, name));
+  std::snprintf(name, sizeof name, "NAME%02d", 2);
+  const RECT to = ItemPixelRect(ResolveFieldRef(0, name));
+  PostMessageA(ListWindow(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(from.left + 3, from.top + 3));
+  PostMessageA(ListWindow(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(to.left + 3, to.top + 3));
+  PostMessageA(ListWindow(), WM_LBUTTONUP, 0, MAKELPARAM(to.left + 3, to.top + 3));
+  PumpMessages();
+  rows = ListTableRows();
+  ASSERT_NO_FATAL_FAILURE(ExpectConsecutive(rows, kListRows));
+  EXPECT_EQ(rows[1].substr(5), before[4].substr(5));
+  EXPECT_EQ(rows[2].substr(5), before[1].substr(5));
+  EXPECT_EQ(rows[4].substr(5), before[3].substr(5));
+  EXPECT_EQ(rows[5], before[5]);
+  // The answers were all "Yes": the copy onto a record and the delete asked.
+  EXPECT_EQ(BoxTexts(), (std::vector<std::string>{"コード“0001”を複写します。", "コード“0003”を削除してもよろしいですか？"}));
+}
+
+TEST_P(ListPaging, CopyOntoATypedKeyWithoutARecordIsRefused) {
+  keyKind_ = 1;
+  ASSERT_EQ(LoadTexts({{"TEST-LSTK.txt", ListScreenText(1, "○")}}), 1) << Boxes();
+  ForgetBoxes();
+  ASSERT_EQ(OpenList(), 0) << Boxes();
+  PressKey(Edit(), VK_F4);
+  // Line 2 is free: a key typed there that has no record is no copy target.
+  ClickCell("CODE", 2);
+  TypeText(Edit(), "0777");
+  PressKey(Edit(), VK_F5);
+  EXPECT_EQ(BoxTexts(), (std::vector<std::string>{"コード“0777”は登録されていません。"}));
+  const std::vector<std::string> rows = ListTableRows();
+  EXPECT_EQ(static_cast<int>(rows.size()), kListRows) << "nothing was added";
+}
+
+INSTANTIATE_TEST_SUITE_P(Databases, ListPaging, testing::Values(kDbKindFile, kDbKindServer), KindName);
+
+// ---------------------------------------------------------------------------
+// A renumbering that dies half way leaves the table as it was: a second run
+// of this program deletes a record and is stopped after a few renumbered
+// rows; the table then still holds every record under its old code.
+
+constexpr char kChildVariable[] = "SHEETDESK_LIST_CHILD";
+constexpr int kChildExitCode = 7;
+
+TEST(ListFormChild, DeletesARecordAndDiesWhileRenumbering) {
+  char setting[600] = "";
+  if (GetEnvironmentVariableA(kChildVariable, setting, sizeof setting) == 0) GTEST_SKIP() << "run by the parent test";
+  const int kind = setting[0] - '0';
+  const std::string folder = setting + 2;
+  MessageBoxRecorder boxes(IDYES);
+  const HWND main = CreateTestWindow("main");
+  InitScreenEngine(main);
+  g_screen.metrics = TestMetrics();
+  ReadOcrIni();
+  BindImagingLibrary();
+  ServerLogin login;
+  if (kind == kDbKindServer) {
+    const char* pg = std::getenv("SHEETDESK_PG");
+    ASSERT_TRUE(pg && *pg);
+    login = {ConnectionValue(pg, "Server") + ":" + ConnectionValue(pg, "Port"), ConnectionValue(pg, "Uid"),
+             ConnectionValue(pg, "Pwd")};
+  }
+  UseFixtureDatabase(kind, folder, login);
+  ASSERT_NE(RegisterMenuWindow(main), nullptr);
+  ASSERT_NE(RegisterListWindow(main), nullptr);
+  const HWND owner = CreateTestWindow("owner");
+  ASSERT_EQ(OpenScreenDef("", kFixtureDb, "TEST-LSTK", -1, -1, "", owner), 0);
+  PumpMessages();
+  SetRenumberStepHook([](int step) {
+    if (step == 5) TerminateProcess(GetCurrentProcess(), kChildExitCode);
+  });
+  const RECT cell = ItemPixelRect(ResolveFieldRef(0, "NAME02"));
+  ClickAt(Slot(0).window, cell.left + 3, cell.top + 3);
+  PressKey(Slot(0).editControl, VK_F7);
+  FAIL() << "the renumbering ran to its end";
+}
+
+TEST_P(ListPaging, ARenumberingStoppedHalfWayLeavesTheTableWhole) {
+  const std::vector<std::string> before = ListTableRows();
+  char exe[MAX_PATH];
+  GetModuleFileNameA(nullptr, exe, MAX_PATH);
+  std::string command = std::string("\"") + exe + "\" --gtest_filter=ListFormChild.*";
+  const std::string setting = std::to_string(GetParam()) + ";" + folder_;
+  SetEnvironmentVariableA(kChildVariable, setting.c_str());
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION child{};
+  const BOOL started = CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                                      &child);
+  SetEnvironmentVariableA(kChildVariable, nullptr);
+  ASSERT_TRUE(started);
+  const DWORD waited = WaitForSingleObject(child.hProcess, 120000);
+  DWORD code = 0;
+  GetExitCodeProcess(child.hProcess, &code);
+  if (waited != WAIT_OBJECT_0) TerminateProcess(child.hProcess, 1);
+  CloseHandle(child.hThread);
+  CloseHandle(child.hProcess);
+  ASSERT_EQ(waited, WAIT_OBJECT_0);
+  ASSERT_EQ(code, static_cast<DWORD>(kChildExitCode)) << "the second run stopped in the renumbering";
+  EXPECT_EQ(ListTableRows(), before) << "no record is lost, doubled or left under another code";
+}
+
+}  // namespace

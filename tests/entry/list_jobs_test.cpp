@@ -1,0 +1,339 @@
+// The jobs of the list form under Wine: CSV files written and read back
+// through the job dialog (quotes, commas, line ends inside cells,
+// Shift-JIS), imports that would wrap their codes or hold an overlong line
+// refused whole, range input and range delete, the search window, and the
+// printed list (preview and the PDF printer), on both databases.
+#include <windows.h>
+
+#include <commdlg.h>
+#include <winspool.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "entry/entry.h"
+#include "foundation/db.h"
+#include "foundation/files.h"
+#include "foundation/test_hooks.h"
+#include "screen/screen.h"
+#include "shell/shell.h"
+#include "tests/entry/list_form_fixture.h"
+#include "tests/foundation/db_test_support.h"
+#include "tests/screen/screen_fixture.h"
+#include "tests/screen/screen_fixture_data.h"
+
+namespace {
+
+constexpr int kCsvOutput = 202, kCsvInput = 201, kRangeDelete = 204, kRangeInput = 205, kSearch = 208;
+
+std::string ReadBytes(const std::string& path) {
+  std::string text;
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (!file) return "<missing>";
+  char chunk[4096];
+  size_t got;
+  while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) text.append(chunk, got);
+  std::fclose(file);
+  return text;
+}
+
+void Exec(const char* sql) {
+  const int slot = db_alloc_slot("", kFixtureDb, "T_LST", -1);
+  ASSERT_GT(slot, 0);
+  EXPECT_EQ(db_exec(slot, sql), 0) << sql;
+  db_disconnect(slot);
+}
+
+class ListJobs : public ListFormTest {
+ protected:
+  // Types into a field of the job dialog (or search window) over what it
+  // holds.
+  void TypeIntoField(const char* name, const char* text) {
+    const int slot = TopSlot();
+    ASSERT_GT(slot, 0) << "a dialog is open";
+    const int item = ResolveFieldRef(slot, name);
+    ASSERT_GE(item, 0) << name;
+    const RECT r = ItemPixelRect(item);
+    ClickAt(Slot(slot).window, r.left + 3 - Slot(slot).scrollX, r.top + 3 - Slot(slot).scrollY);
+    ASSERT_EQ(g_screen.currentItem, item) << "the click focuses " << name;
+    SendMessageA(Slot(slot).editControl, EM_SETSEL, 0, -1);
+    TypeText(Slot(slot).editControl, text);
+    // Tab leaves the field with what was typed.
+    PressKey(Slot(slot).editControl, VK_TAB);
+  }
+  // Clicks a check box of the dialog until it shows `on`.
+  void SetCheck(const char* name, bool on) {
+    const int slot = TopSlot();
+    ASSERT_GT(slot, 0);
+    const int item = ResolveFieldRef(slot, name);
+    ASSERT_GE(item, 0) << name;
+    for (int click = 0; click < 2; ++click) {
+      char value[16] = "";
+      GetItemValueForCommand(slot, name, value);
+      if ((value[0] == '1') == on) return;
+      const RECT r = ItemPixelRect(item);
+      ClickAt(Slot(slot).window, (r.left + r.right) / 2 - Slot(slot).scrollX, (r.top + r.bottom) / 2 - Slot(slot).scrollY);
+    }
+    FAIL() << name << " does not turn " << (on ? "on" : "off");
+  }
+  // Runs the open dialog's job with F1 ("実 行").
+  void RunJob() {
+    const int slot = TopSlot();
+    ASSERT_GT(slot, 0);
+    PressKey(Slot(slot).editControl, VK_F1);
+  }
+  std::string Path(const char* name) const { return folder_ + "\\" + name; }
+};
+
+TEST_P(ListJobs, CsvFilesMakeARoundTrip) {
+  Exec("update T_LST set NOTE='a,b' where CODE='0001'");
+  Exec("update T_LST set NOTE='say \"hi\"' where CODE='0002'");
+  Exec("update T_LST set NOTE='line 1\r\nline 2' where CODE='0003'");
+  const std::vector<std::string> before = ListTableRows();
+  ASSERT_EQ(OpenList(), 0) << Boxes();
+  const std::string file = Path("list_round_trip.csv");
+  DeleteFileA(file.c_str());
+  ChooseMenuCommand(kCsvOutput);
+  TypeIntoField("TXTO", file.c_str());
+  SetCheck("NOPUT", true);
+  SetCheck("TTLPUT", false);
+  SetCheck("DQPUT", false);
+  RunJob();
+  const std::string written = ReadBytes(file);
+  ASSERT_FALSE(BoxTexts().empty());
+  EXPECT_EQ(BoxTexts().back(), "\"" + file + "\" に、23件のデータを出力しました。");
+  const std::string head = "0001,品名01,10,1.50,\"a,b\"\r\n0002,品名02,20,2.50,\"say \"\"hi\"\"\"\r\n"
+                           "0003,品名03,30,3.50,\"line 1\r\nline 2\"\r\n";
+  EXPECT_EQ(written.substr(0, head.size()), head);
+  EXPECT_NE(written.find("0007,ソフト表,70,7.50,\r\n"), std::string::npos) << "Shift-JIS as it is";
+  // Into a folder that does not exist nothing is written.
+  ForgetBoxes();
+  const std::string missing = Path("no-such-folder") + "\\list.csv";
+  ChooseMenuCommand(kCsvOutput);
+  TypeIntoField("TXTO", missing.c_str());
+  RunJob();
+  EXPECT_EQ(BoxTexts(), (std::vector<std::string>{"フォルダ“" + Path("no-such-folder") + "”は、存在しません。"}));
+  // The root of the system drive is refused by newer Windows: the question
+  // says so, and No writes nothing.
+  g_program.windowsVersionClass = 9;
+  char windows[MAX_PATH] = "";
+  GetWindowsDirectoryA(windows, sizeof windows);
+  const std::string root = std::string(1, windows[0]) + ":\\list_root.csv";
+  DeleteFileA(root.c_str());
+  ForgetBoxes();
+  boxes_->Answer(IDNO);
+  ChooseMenuCommand(kCsvOutput);
+  TypeIntoField("TXTO", root.c_str());
+  RunJob();
+  ASSERT_EQ(BoxTexts().size(), 1u);
+  const std::string drive = root.substr(0, 2);
+  EXPECT_NE(BoxTexts()[0].find("\n\n“" + drive + "\\”は、システムドライブです。\nWindows7/8 では、" + drive +
+                               "ドライブの直下には出力できません。\n処理を続行しますか？"),
+            std::string::npos)
+      << Boxes();
+  EXPECT_EQ(GetFileAttributesA(root.c_str()), INVALID_FILE_ATTRIBUTES);
+  g_program.windowsVersionClass = 10;
+  // Everything deleted, then read back with the keys of the file.
+  ChooseMenuCommand(kRangeDelete);
+  RunJob();
+  EXPECT_EQ(ListTableRows(), std::vector<std::string>{});
+  ChooseMenuCommand(kCsvInput);
+  TypeIntoField("TXTI", file.c_str());
+  SetCheck("NOPUT", true);
+  RunJob();
+  EXPECT_EQ(ListTableRows(), before) << Boxes();
+  const int t = db_open("", kFixtureDb, "T_LST", -1, "", "", "select * from T_LST");
+  ASSERT_GT(t, 0);
+  ASSERT_EQ(db_search(t, "0003", "CODE"), 0);
+  EXPECT_STREQ(GetColumnText(t, "NOTE"), "line 1\r\nline 2");
+  EXPECT_EQ(GetColumnDouble(t, "PRICE"), 3.5);
+  db_close(t);
+}
+
+TEST_P(ListJobs, ImportsThatCannotBeTakenWholeChangeNothing) {
+  const std::vector<std::string> before = ListTableRows();
+  ASSERT_EQ(OpenList(), 0) << Boxes();
+  struct Case {
+    const char* what;
+    std::string text;
+    const char* message;  // the start of the refusal
+  };
+  const Case cases[] = {
+      {"a line over 2048 bytes", "0005,x\r\n0006,y\r\n0007," + std::string(2100, 'z') + "\r\n",
+       "ＣＳＶファイルの3行目が2048バイトを越えています。"},
+      {"a field longer than its column", "0005,x\r\n0006," + std::string(50, 'n') + "\r\n", "“NAME”の桁数が20を越えました。"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::string file = Path("list_refused.csv");
+    WriteTextFile(file, c.text);
+    ForgetBoxes();
+    ChooseMenuCommand(kCsvInput);
+    TypeIntoField("TXTI", file.c_str());
+    SetCheck("NOPUT", true);
+    RunJob();
+    const std::vector<std::string> boxes = BoxTexts();
+    ASSERT_FALSE(boxes.empty());
+    EXPECT_EQ(boxes.back().substr(0, std::string(c.message).size()), c.message) << Boxes();
+    EXPECT_EQ(ListTableRows(), before);
+  }
+}
+
+TEST_P(ListJobs, GeneratedCodesNeverWrapOntoStoredRecords) {
+  Exec("update T_LST set CODE='9998' where CODE='0023'");
+  const std::vector<std::string> before = ListTableRows();
+  ASSERT_EQ(OpenList(), 0) << Boxes();
+  const std::string file = Path("list_wrap.csv");
+  WriteTextFile(file, "a\r\nb\r\nc\r\n");
+  ChooseMenuCommand(kCsvInput);
+  TypeIntoField("TXTI", file.c_str());
+  SetCheck("NOPUT", false);
+  RunJob();
+  ASSERT_FALSE(BoxTexts().empty());
+  EXPECT_EQ(BoxTexts().back(), "コード番号が4桁を越えるため、3件のデータは入力できません。(9998)");
+  EXPECT_EQ(ListTableRows(), before);
+}
+
+TEST_P(ListJobs, RangeInputAndRangeDelete) {
+  ASSERT_EQ(OpenList(), 0) << Boxes();
+  ClickCell("NOTE", 1);
+  ChooseMenuCommand(kRangeInput);
+  TypeIntoField("SNO", "0003");
+  TypeIntoField("ENO", "0005");
+  TypeIntoField("INPDAT", "it's");
+  RunJob();
+  const int t = db_open("", kFixtureDb, "T_LST", -1, "", "", "select * from T_LST");
+  ASSERT_GT(t, 0);
+  for (const char* code : {"0002", "0003", "0005", "0006"}) {
+    ASSERT_EQ(db_search(t, code, "CODE"), 0);
+    const bool inRange = std::string(code) >= "0003" && std::string(code) <= "0005";
+    EXPECT_STREQ(GetColumnText(t, "NOTE"), inRange ? "it's" : "") << code;
+  }
+  db_close(t);
+  // A range the wrong way round keeps the dialog open.
+  ForgetBoxes();
+  ChooseMenuCommand(kRangeDelete);
+  TypeIntoField("SNO", "0009");
+  TypeIntoField("ENO", "0004");
+  RunJob();
+  EXPECT_EQ(BoxTexts(), (std::vector<std::string>{"範囲の設定(0009～0004)が間違っています。"}));
+  ASSERT_GT(TopSlot(), 0);
+  TypeIntoField("SNO", "0004");
+  TypeIntoField("ENO", "0009");
+  RunJob();
+  // Codes behind the range close up.
+  const std::vector<std::string> rows = ListTableRows();
+  ASSERT_EQ(rows.size(), static_cast<size_t>(kListRows - 6));
+  EXPECT_EQ(rows[2], "0003:品名03");
+  EXPECT_EQ(rows[3], "0004:品名10");
+  EXPECT_EQ(rows.back(), "0017:品名23");
+}
+
+TEST_P(ListJobs, SearchesAColumnUpAndDown) {
+  const std::string search = GetProgramFolder() + "\\SEARCH.TXT";
+  DeleteFileA(search.c_str());
+  ASSERT_EQ(OpenList(), 0) << Boxes();
+  ClickCell("NAME", 1);
+  // A backslash: never the trail byte of "ソ" or "表" (row 7), found in row 15.
+  ChooseMenuCommand(kSearch);
+  TypeIntoField("検索文字列", "\\");
+  PressKey(Slot(TopSlot()).editControl, VK_RETURN);
+  EXPECT_EQ(Cell("CODE", 1), "0015");
+  EXPECT_EQ(ReadBytes(search), "\\\n2\n") << "the text and the direction are kept";
+  // Upwards from the first row nothing is found: the list stays.
+  WriteTextFile(search, "O'Brien\r\n1\r\n");
+  PressKey(Edit(), VK_F3);
+  ClickCell("NAME", 1);
+  ChooseMenuCommand(kSearch);
+  PressKey(Slot(TopSlot()).editControl, VK_RETURN);
+  EXPECT_EQ(Cell("CODE", 1), "0001");
+  // Downwards the double-byte text is found.
+  WriteTextFile(search, "フト\r\n2\r\n");
+  ChooseMenuCommand(kSearch);
+  PressKey(Slot(TopSlot()).editControl, VK_RETURN);
+  EXPECT_EQ(Cell("CODE", 1), "0007");
+  EXPECT_EQ(BoxTexts(), std::vector<std::string>{});
+}
+
+// The print dialog answered with the default printer.
+INT_PTR ChooseDefaultPrinter(const ModalDialogCall& call, void*) {
+  if (call.kind != "PrintDlg") return call.real(call.data);
+  char name[256] = "";
+  DWORD size = sizeof name;
+  if (!GetDefaultPrinterA(name, &size)) return 0;
+  auto* dialog = static_cast<PRINTDLGA*>(call.data);
+  dialog->hDC = CreateDCA("WINSPOOL", name, nullptr, nullptr);
+  return dialog->hDC != nullptr;
+}
+
+TEST_P(ListJobs, PrintsTheListOnThePrinterAndAsAPreview) {
+  ASSERT_EQ(OpenList(), 0) << Boxes();
+  ListReportSettings& report = GetListReportSettings();
+  report = ListReportSettings();
+  report.linesPerPage = 10;
+  PostMessageA(ListWindow(), kMsgPreviewOutput, 1, 0);
+  PumpMessages();
+  EXPECT_NE(GetListPreviewWindow(), nullptr);
+  EXPECT_TRUE(IsWindowVisible(GetListPreviewWindow()));
+  DestroyWindow(GetListPreviewWindow());
+
+  const char* pdfFolder = std::getenv("SHEETDESK_PDF_DIR");
+  char printer[256] = "";
+  DWORD size = sizeof printer;
+  if (!pdfFolder || !*pdfFolder || !GetDefaultPrinterA(printer, &size)) GTEST_SKIP() << "no PDF printer here";
+  char document[64];
+  std::snprintf(document, sizeof document, "list-%lu-%lu", GetCurrentProcessId(), GetTickCount());
+  report.documentName = document;
+  SetModalDialogHook(ChooseDefaultPrinter, nullptr);
+  PostMessageA(ListWindow(), kMsgPrintOutput, 1, 0);
+  PumpMessages();
+  SetModalDialogHook(nullptr, nullptr);
+  const std::string folder = WindowsPathOf(pdfFolder);
+  std::string pdf;
+  for (int wait = 0; wait < 600 && pdf.empty(); ++wait) {
+    WIN32_FIND_DATAA found;
+    const HANDLE search = FindFirstFileA((folder + "\\*" + document + "*.pdf").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+      pdf = folder + "\\" + found.cFileName;
+      FindClose(search);
+    } else {
+      Sleep(100);
+    }
+  }
+  ASSERT_FALSE(pdf.empty()) << "no PDF came from the printer";
+  // 23 rows of 10 a page: three pages, rendered by pdftoppm. Wine does not
+  // wait for Unix programs: the command leaves a marker when done.
+  const std::string prefix = std::string(pdfFolder) + "/" + document;
+  std::string command = "/bin/sh -c \"/usr/bin/pdftoppm -r 20 -gray " + std::string(pdfFolder) + "/" +
+                        pdf.substr(pdf.rfind('\\') + 1) + " " + prefix + " && touch " + prefix + ".done\"";
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION render{};
+  ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &render));
+  CloseHandle(render.hThread);
+  CloseHandle(render.hProcess);
+  const std::string marker = folder + "\\" + document + ".done";
+  for (int wait = 0; wait < 600 && GetFileAttributesA(marker.c_str()) == INVALID_FILE_ATTRIBUTES; ++wait) Sleep(50);
+  DeleteFileA(marker.c_str());
+  int pages = 0;
+  WIN32_FIND_DATAA found;
+  const HANDLE pictures = FindFirstFileA((folder + "\\" + document + "-*.pgm").c_str(), &found);
+  if (pictures != INVALID_HANDLE_VALUE) {
+    do {
+      ++pages;
+      DeleteFileA((folder + "\\" + found.cFileName).c_str());
+    } while (FindNextFileA(pictures, &found));
+    FindClose(pictures);
+  }
+  EXPECT_EQ(pages, 3);
+  DeleteFileA(pdf.c_str());
+  EXPECT_EQ(BoxTexts(), std::vector<std::string>{});
+}
+
+INSTANTIATE_TEST_SUITE_P(Databases, ListJobs, testing::Values(kDbKindFile, kDbKindServer), KindName);
+
+}  // namespace
