@@ -7,9 +7,11 @@
 // "Clip". Each returns its window, or null when its class cannot be
 // registered.
 //
-// So far the canvas paints the project sheet's items and passes clicks to
-// the screen engine; the other windows show nothing until the designer
-// builds their screens.
+// The canvas passes clicks to the screen engine, which edits in design mode
+// through the designer's hooks, and opens its menus on the right button;
+// the field editor ("Pln", field_editor.h) and the mark settings ("Hosei",
+// mark_settings.h) show their forms; "Ctr", "CsvInp", "Medit", "IdxCtrl",
+// "Messgwnd" and "Clip" show nothing yet.
 #pragma once
 
 #include <windows.h>
@@ -24,4 +26,23 @@ HWND RegisterIdxCtrlWindow();
 HWND RegisterMessgwndWindow();
 HWND RegisterClipWindow();
 
+// The message window (message_window.cpp): shows `text` ("|" between
+// lines) in characters of `charSize` at (x, y): x -2 centred, -3 at the
+// right edge; y -2 centred, -4 at the foot. Shown already, only the text
+// changes. Returns 0.
+int ShowMessageWindow(const char* text, int charSize, int x, int y);
+bool MessageWindowShown();
+// Closes the message window when it is shown.
+void NotifyMainWindow();
+
 LRESULT CALLBACK SheetCanvasWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The sheet settings screen ("ＯＣＲシート定義"), owned by `owner` (disabled
+// while it is open): 0 when it opened, -1 after the message when the paper
+// row cannot be made or no window slot is free (quiet when it is open
+// already).
+HWND RegisterSheetSettingsWindow();
+int OpenSheetSettingsScreen(HWND owner);
+// The window slot of the open settings screen, or -1.
+int SheetSettingsSlot();
+LRESULT CALLBACK SheetSettingsWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

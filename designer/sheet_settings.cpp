@@ -2,6 +2,7 @@
 // definition's MUPA_PAP and MUPA_IDX rows.
 #include "designer/sheet_settings.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "foundation/db.h"
@@ -45,7 +46,10 @@ void LoadPaperSize(int slot, SheetSettings& s) {
     width = GetColumnInt(slot, "ＩＮＴ１");
     height = GetColumnInt(slot, "ＩＮＴ２");
   }
-  if (width <= 0 || height <= 0) return;  // the previous paper stays
+  // A size this program does not know (or a user size without its
+  // figures) is the settings screen's first choice: never the paper of the
+  // sheet loaded before.
+  if (width <= 0 || height <= 0) width = kPaperSizes[0].width, height = kPaperSizes[0].height;
   if (s.orientation == "横") std::swap(width, height);
   s.widthMm = width;
   s.heightMm = height;
@@ -74,6 +78,8 @@ int LoadSheetPaperSettings(int slot) {
   s.scannerScreen = GetColumnInt(slot, "スキャナ設定画面");
   s.brightness = GetColumnInt(slot, "明るさ");
   if (s.brightness <= 0) s.brightness = 5;
+  s.guideAcross = std::max(1, GetColumnInt(slot, "横間隔"));
+  s.guideDown = std::max(1, GetColumnInt(slot, "縦間隔"));
   const int marginX = GetColumnInt(slot, "補正Ｘ余白");
   const int marginY = GetColumnInt(slot, "補正Ｙ余白");
   s.markMarginX = marginX ? marginX + 2 : 0;

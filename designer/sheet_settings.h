@@ -48,6 +48,7 @@ struct SheetSettings {
   int compensationMode = 2;       // LINESTYLE: 0 none, 1 to 3 marks
   int scannerScreen = 2;          // スキャナ設定画面: 1 the scanner's own
   int brightness = 5;             // 明るさ, 1 to 10
+  int guideAcross = 2, guideDown = 2;  // 横間隔, 縦間隔: guide lines in grid units
   int markMarginX = 0, markMarginY = 0;  // 補正Ｘ/Ｙ余白 + 2 (0 none)
   int areaX1 = 0, areaY1 = 0;     // 補正Ｘ/Ｙエリア１ as stored
   int areaX2 = 0, areaY2 = 0;     // 補正Ｘ/Ｙエリア２

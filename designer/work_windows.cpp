@@ -1,8 +1,11 @@
 // The designer's windows as start-up makes them: classes registered with
 // their styles and hidden windows of size 0 x 0. The canvas paints the
-// slot it is bound to; the others keep the default handling until their
-// screens are built.
+// slot it is bound to and opens its menus; the windows without forms of
+// their own yet keep the default handling.
 #include "designer/designer.h"
+#include "designer/canvas_menu.h"
+#include "designer/field_editor.h"
+#include "designer/item_dragging.h"
 
 #include "screen/screen.h"
 
@@ -24,6 +27,14 @@ int CanvasSlot(HWND window) {
 LRESULT CALLBACK SheetCanvasWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   ScreenChildWndProc(window, message, wParam, lParam);
   if (message == WM_PAINT && PaintSlotWindow(window, CanvasSlot(window))) return 0;
+  if (message == WM_RBUTTONDOWN) {
+    ShowSheetDesignMenu(CanvasSlot(window), static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+    return 0;
+  }
+  if (message == kMsgHeaderMenu) {
+    RunSheetMenuChoice(static_cast<int>(lParam));
+    return 0;
+  }
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
@@ -32,6 +43,7 @@ HWND RegisterCtrWindow(HWND) {
 }
 
 HWND RegisterSheetCanvasWindow(HWND) {
+  InstallDesignModeCalls();
   return CreateHiddenWindow({"Ocr", SheetCanvasWindowProc, kRedraw | CS_DBLCLKS,
                              WS_POPUP | WS_VSCROLL | WS_HSCROLL, WS_EX_ACCEPTFILES, WHITE_BRUSH});
 }
@@ -42,15 +54,7 @@ HWND RegisterCsvInputWindow() {
 
 HWND RegisterMeditWindow() { return CreateHiddenWindow({"Medit", DefWindowProcA, kRedraw, kDialogPopup}); }
 
-HWND RegisterHoseiWindow() { return CreateHiddenWindow({"Hosei", DefWindowProcA, kRedraw, kDialogPopup}); }
-
-HWND RegisterPlnWindow(HWND) { return CreateHiddenWindow({"Pln", DefWindowProcA, kRedraw, kDialogPopup}); }
-
 HWND RegisterIdxCtrlWindow() { return CreateHiddenWindow({"IdxCtrl", DefWindowProcA, kRedraw, kDialogPopup}); }
-
-HWND RegisterMessgwndWindow() {
-  return CreateHiddenWindow({"Messgwnd", DefWindowProcA, kRedraw, kDialogPopup, WS_EX_TOPMOST, WHITE_BRUSH});
-}
 
 HWND RegisterClipWindow() {
   return CreateHiddenWindow({"Clip", DefWindowProcA, kRedraw, WS_POPUPWINDOW | WS_DLGFRAME});

@@ -3,6 +3,7 @@
 // then opens its screen or window.
 #include <windows.h>
 
+#include "designer/designer.h"
 #include "designer/survey.h"
 #include "foundation/db.h"
 #include "screen/screen.h"
@@ -38,7 +39,7 @@ int OpenHelp() {
 }
 
 int OpenProject(int code) {
-  if (code == kCmdDesign && !DesignerEnabled()) return ShowNotBuilt(NotBuilt::kSheetDesign);
+  if (code == kCmdDesign && !DesignerEnabled()) return -1;
   if (!OutputDatabaseReady()) {
     // Started for this one sheet, the program has nothing else to do.
     if (g_program.commandLineMode) PostMessageA(g_program.mainWindow, kMsgCloseWindow, 0, 0);
@@ -57,10 +58,11 @@ int RunMenuCommand(int code) {
       if (ChooseDefinitionFile() < 0) return -1;
       ShowOutputFolder();
       return 0;
+    case kCmdSheetSettings:
+      if (!DesignerEnabled() || CheckDefinitionSelected() != 0 || UpgradeSheetTables() != 0) return -1;
+      return OpenSheetSettingsScreen(g_program.mainWindow);
     case kCmdHelp:
       return OpenHelp();
-    case kCmdSheetSettings:
-      return ShowNotBuilt(NotBuilt::kSheetDefinition);
     case kCmdClearData:
     case kCmdSurveyItems:
       if (!OutputDatabaseReady()) return -1;

@@ -43,6 +43,7 @@ std::vector<WorkWindowEntry> g_workWindows = {
     {"Prn", Unowned<RegisterPrintSettingsClass>, nullptr},
     {"Sup", RegisterSupWindow, nullptr},
     {"Ctr", RegisterCtrWindow, nullptr},
+    {"OcrSet", Unowned<RegisterSheetSettingsWindow>, nullptr},
     {"JobWin", RegisterJobWindow, nullptr},
     {"Sch", Unowned<RegisterSearchWindow>, nullptr},
     {"KQE_READ", RegisterSheetWorkWindow, nullptr},
@@ -64,7 +65,7 @@ std::vector<WorkWindowEntry> g_workWindows = {
 
 const std::vector<const char*>& WorkWindowDestroyOrder() {
   static const std::vector<const char*> order = {
-      "Men",    "Sel",      "Lst",  "Prn", "Cad",    "Sup",     "Ctr",       "JobWin",
+      "Men",    "Sel",      "Lst",  "Prn", "Cad",    "Sup",     "Ctr",  "OcrSet",     "JobWin",
       "Sch",    "KQE_READ", "Ocr",  "Def", "ScrSet", "Hosei",   "Pln",       "PrnSheet",
       "IdxCtrl", "WITHFRAME", "WITHIMAGE", "CsvInp", "Medit", "Messgwnd", "Clip"};
   return order;

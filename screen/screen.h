@@ -465,6 +465,7 @@ struct RuledLineEditState {
   int dragMode = 0;
   int linesChanged = 0;
   int gridSnap = 1;
+  int frameRequest = 0;  // the next line drawn on the sheet is a cutting frame
 };
 extern RuledLineEditState g_lineEdit;
 

@@ -12,8 +12,6 @@ struct MissingPart {
 };
 
 constexpr MissingPart kMissingParts[] = {
-    {NotBuilt::kSheetDefinition, "ＯＣＲシート定義"},
-    {NotBuilt::kSheetDesign, "シート設計・テスト読取"},
     {NotBuilt::kPrintLayout, "様式設定"},
     {NotBuilt::kTallyCsv, "CSVﾌｧｲﾙ出力"},
     {NotBuilt::kGraphColours, "グラフの配色"},

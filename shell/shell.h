@@ -194,8 +194,6 @@ int EnsureSurveyName();
 // Parts this build does not hold yet (not_built.cpp)
 
 enum class NotBuilt {
-  kSheetDefinition,  // the menu's ＯＣＲシート定義
-  kSheetDesign,      // the menu's シート設計・テスト読取
   kPrintLayout,      // 様式設定 of the print settings
   kTallyCsv,         // CSV output of the tally table
   kGraphColours,     // グラフの配色 of the graphs' print settings

@@ -286,7 +286,7 @@ void PrintWriteInBox(FieldBoxes& f, const PrintedBox& box, int p, const std::str
     c.overlayHasChar = OverlayHasChar(item, p);
     c.guideFigures = g_sheetPrint.guideFigures;
     c.printColour = f.job.colour;
-    c.keyField = !item.name.empty() && item.name == g_sheetPrint.keyFieldName;
+    c.keyField = !item.name.empty() && item.name == g_sheetPrint.lastKeyName;
     c.keyNumbering = g_sheetPrint.keyNumbering;
     c.typeMask = item.validChars;
     c.maximum = item.maxText;

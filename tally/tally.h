@@ -1138,7 +1138,7 @@ struct SheetPrintState {
   int guideFigures = 0;       // ＩＮＴ８: 1 guide figures in write-in boxes
   int keyNumbering = 0;       // 予備３: 1 the key field gets guides, 2 never
   int unclearMarkMargin = 0;  // 不明瞭マーク境界値: marks this near the threshold get " ?"
-  std::string keyFieldName;   // the sheet's key field
+  std::string lastKeyName;   // the sheet's key field
   std::string printFont;      // face of box characters (USER.INI PFONT); "" the default
   // State of a print run.
   int printOption = kSheetPrintPlain;  // SetPrintOffsetX

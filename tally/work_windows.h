@@ -1,7 +1,6 @@
 // The windows of printing that start-up makes beside the print-settings
 // window: the OCR-sheet printing window "PrnSheet". It is registered and
-// made hidden; its screen (the print type, the identification numbers,
-// the master data) is not built yet, so it shows nothing.
+// made hidden until OpenSerialPrintScreen builds its screen.
 #pragma once
 
 #include <windows.h>

@@ -243,8 +243,6 @@ TEST_F(ScreensInUse, ButtonsOfPartsNotBuiltSaySo) {
     const char* part;
   };
   const Case cases[] = {
-      {"KQQL-MENU", 0, "SHEETSET", "ＯＣＲシート定義"},
-      {"KQQL-MENU", 0, "DESIGN", "シート設計・テスト読取"},
       {"SPRN-MENU", 0, "FREETEXT", "記述欄一覧"},
       {"Prn", 8, "COLSET", "グラフの配色"},
       {"Prn", 8, "FLGSET", "様式設定"},

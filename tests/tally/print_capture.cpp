@@ -53,11 +53,11 @@ bool RunHostCommand(const std::string& command, const std::string& marker) {
 
 // The file of the folder whose name holds `documentName`, once cups-pdf
 // has finished it (the printer renames it into place when whole).
-std::string FindFinishedPdf(const std::string& documentName) {
+std::string FindFinishedPdf(const std::string& documentName, int seconds = 60) {
   const std::string pattern =
       DosPath(PdfFolder()) + "\\*" + documentName + "*.pdf";
   long long lastSize = -1;
-  for (int tries = 0; tries < 600; ++tries) {
+  for (int tries = 0; tries < seconds * 10; ++tries) {
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA(pattern.c_str(), &found);
     if (search != INVALID_HANDLE_VALUE) {
@@ -86,6 +86,11 @@ bool ReadPgm(const std::string& path, PdfPage* page) {
 }
 
 }  // namespace
+
+std::string WaitForPdfFile(const std::string& documentName, int seconds) {
+  const std::string pdf = FindFinishedPdf(documentName, seconds);
+  return pdf.empty() ? pdf : DosPath(PdfFolder()) + "\\" + pdf;
+}
 
 std::string DefaultPrinterName() {
   char device[512] = "";
@@ -179,10 +184,17 @@ std::vector<std::vector<PdfPage>> WaitForPrintedPagesAt(const std::string& docum
     std::ostringstream command;
     command << "/usr/bin/pdftoppm -gray -r " << dpi << " " << unixPdf << " " << prefix;
     if (RunHostCommand(command.str(), prefix + ".done")) {
-      // pdftoppm numbers the pages 1, 2, ... (padded to the page count's
-      // width, which stays one digit in these tests).
+      // pdftoppm numbers the pages 1, 2, ... padded to the page count's
+      // width: the width is that of the first page's name.
+      auto name = [&](int n, int width) {
+        char number[16];
+        std::snprintf(number, sizeof number, "%0*d", width, n);
+        return DosPath(prefix + "-" + number + ".pgm");
+      };
+      int width = 1;
+      while (width < 6 && GetFileAttributesA(name(1, width).c_str()) == INVALID_FILE_ATTRIBUTES) ++width;
       for (int n = 1;; ++n) {
-        const std::string file = DosPath(prefix + "-" + std::to_string(n) + ".pgm");
+        const std::string file = name(n, width);
         PdfPage page;
         page.dpi = dpi;
         if (!ReadPgm(file, &page)) break;

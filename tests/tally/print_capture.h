@@ -43,6 +43,9 @@ struct PdfPage {
   int InkInMm(double leftMm, double topMm, double rightMm, double bottomMm, int level = 200) const;
 };
 
+// Waits (up to `seconds`) for the PDF of the job named `documentName` to be
+// whole: its path, or "" when none came.
+std::string WaitForPdfFile(const std::string& documentName, int seconds);
 // Waits (up to 60 s) for the PDF of the job named `documentName`, renders
 // its pages at `dpi` and deletes the PDF. Empty when no PDF came.
 std::vector<PdfPage> WaitForPrintedPages(const std::string& documentName,

@@ -148,13 +148,14 @@ PageReading ReadPageInMemory(SheetImage* page, const SheetPaperRow& paper,
 }
 
 ReferenceMarks RegisterCleanPage(const SheetDefinition& definition, const std::string& side,
-                                 int dpi) {
+                                 int dpi, const GeneratedSheet* printedPage) {
   ReferenceMarks references;
   const SheetPaperRow* paper = definition.Paper(side);
   if (!paper) return references;
   SheetRequest request;
   request.side = side;
   request.dpi = dpi;
+  request.printedPage = printedPage;
   const GeneratedSheet clean = GenerateSheet(definition, request);
   if (!clean.error.empty()) return references;
   const SheetImage image = SheetImageFromGenerated(clean);

@@ -37,9 +37,10 @@ PageReading ReadPageInMemory(SheetImage* page, const SheetPaperRow& paper,
                              const std::vector<SheetFieldSpec>& fields, int pairedSide = 0);
 
 // The references a clean page of the definition registers: its marks as
-// the mark search finds them, and the paper's grid scale.
+// the mark search finds them, and the paper's grid scale. With
+// `printedPage`, the page the program printed is registered instead.
 ReferenceMarks RegisterCleanPage(const SheetDefinition& definition, const std::string& side,
-                                 int dpi);
+                                 int dpi, const GeneratedSheet* printedPage = nullptr);
 // The MUPA_HMK row of those references: what the designer stores when it
 // registers a clean page of the side at `dpi`.
 SheetMarkRow RegisteredMarkRow(const SheetDefinition& definition, const std::string& side,

@@ -25,6 +25,8 @@ int MmToPixels(double mm, int dpi) { return static_cast<int>(std::lround(mm * dp
 class Canvas {
  public:
   Canvas(int width, int height) : width_(width), height_(height), black_(width * height, 0) {}
+  Canvas(int width, int height, std::vector<uint8_t> black)
+      : width_(width), height_(height), black_(std::move(black)) {}
   int width() const { return width_; }
   int height() const { return height_; }
   void Set(int x, int y) {
@@ -432,9 +434,17 @@ GeneratedSheet GenerateSheet(const SheetDefinition& definition, const SheetReque
     return sheet;
   }
   SheetRandom random(request.seed);
-  Canvas canvas(MmToPixels(widthMm, request.dpi), MmToPixels(heightMm, request.dpi));
-  for (const PrintedMark& mark : PrintedMarks(definition, request.side, request.dpi)) {
-    canvas.Fill(mark.left, mark.top, mark.size, mark.size);
+  const GeneratedSheet* printed = request.printedPage;
+  if (printed && printed->black.size() != static_cast<std::size_t>(printed->width) * printed->height) {
+    sheet.error = "a printed page of the wrong size";
+    return sheet;
+  }
+  Canvas canvas = printed ? Canvas(printed->width, printed->height, printed->black)
+                          : Canvas(MmToPixels(widthMm, request.dpi), MmToPixels(heightMm, request.dpi));
+  if (!printed) {
+    for (const PrintedMark& mark : PrintedMarks(definition, request.side, request.dpi)) {
+      canvas.Fill(mark.left, mark.top, mark.size, mark.size);
+    }
   }
 
   const PenStyle pen = PenFor(request.ink);

@@ -151,8 +151,13 @@ struct ScanDegradation {
                                  // -1 anticlockwise, as seen
 };
 
+struct GeneratedSheet;
+
 struct SheetRequest {
   std::string side = "0001";
+  // A page printed by the program and rendered (1-bit, at `dpi`): filled
+  // and scanned in place of a page the generator draws.
+  const GeneratedSheet* printedPage = nullptr;
   int dpi = 300;
   Ink ink = Ink::kNormal;
   bool printedOutlines = false;  // box outlines in black (else drop-out)

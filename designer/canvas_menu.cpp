@@ -1,0 +1,103 @@
+// The sheet canvas's right-button menus: outside design mode the entry that
+// starts it; in design mode, in the marks' search area of the front, the
+// mark settings; on the background, new check fields and text
+// items and the end of design mode, and on an item its editing and
+// deletion. A choice comes back as 1162 with its line (from 1) and is
+// carried out by the entry's text, so the lines can never be miscounted.
+#include "designer/canvas_menu.h"
+
+#include <string>
+#include <vector>
+
+#include "designer/field_editor.h"
+#include "designer/mark_settings.h"
+#include "designer/sheet_settings.h"
+#include "foundation/csv_token.h"
+#include "screen/screen.h"
+
+namespace {
+
+struct CanvasMenu {
+  int slot = -1;
+  int item = -1;   // the item the menu is for, or -1 (the background)
+  POINT point{};   // where the menu was opened, in content pixels
+  std::vector<std::string> entries;
+};
+CanvasMenu g_menu;
+
+std::vector<std::string> SplitEntries(const std::string& list) {
+  std::vector<std::string> entries;
+  CsvCursor cursor;
+  std::vector<char> token(list.size() + 1);
+  int rc = 0;
+  do {
+    rc = NextCsvTokenWith(cursor, token.data(), static_cast<int>(list.size()), list.c_str());
+    entries.emplace_back(token.data());
+  } while (rc > 0);
+  return entries;
+}
+
+const char* ItemEntries(const ScreenItem& item) {
+  if (item.code.compare(0, 1, "T") == 0) return "テキスト項目編集,テキスト項目削除";
+  if (item.edit == 'C') return "チェック欄編集,チェック欄削除";
+  return nullptr;  // write-in fields have no menu
+}
+
+// The description the deletion asks about.
+std::string Description(const ScreenItem& item) {
+  if (item.code.compare(0, 1, "T") != 0) return item.name;
+  return item.caption.empty() ? item.code : item.caption;
+}
+
+}  // namespace
+
+int ShowSheetDesignMenu(int slot, int x, int y) {
+  if (!IsValidSlot(slot)) return -1;
+  ClosePopupIfOpen();
+  SelectWindowSlot(slot);
+  const WindowSlot& s = Slot(slot);
+  // Operators reading sheets do not change their design.
+  if (!s.lineEditMode && g_currentSheet.projectMode != 1) return -1;
+  CanvasMenu& m = g_menu;
+  m.slot = slot;
+  m.point = POINT{x + s.scrollX, y + s.scrollY};
+  if (s.lineEditMode && InMarkSearchArea(m.point.x, m.point.y)) {
+    OpenCorrectionMarkDialog(slot);
+    return 999;
+  }
+  m.item = s.lineEditMode ? FindDesignItemAtPoint(m.point.x, m.point.y) : -1;
+  const char* entries = "フォーム編集開始";
+  if (s.lineEditMode) {
+    entries = m.item >= 0 ? ItemEntries(Item(m.item)) : "チェック欄 作 成,テキスト項目作成,フォーム編集終了";
+  }
+  if (!entries) return -1;
+  m.entries = SplitEntries(entries);
+  return ShowItemContextMenu(entries, 0);
+}
+
+int RunSheetMenuChoice(int line) {
+  CanvasMenu& m = g_menu;
+  if (line < 1 || line > static_cast<int>(m.entries.size()) || !IsValidSlot(m.slot)) return -1;
+  const std::string entry = m.entries[line - 1];
+  SelectWindowSlot(m.slot);
+  if (entry == "フォーム編集開始" || entry == "フォーム編集終了") {
+    ToggleScreenLineEditMode();
+    return 0;
+  }
+  if (entry == "チェック欄 作 成") {
+    return OpenSheetFieldEditor(SheetItemKind::kCheckField, m.slot, "", m.point.x, m.point.y);
+  }
+  if (entry == "テキスト項目作成") {
+    return OpenSheetFieldEditor(SheetItemKind::kTextItem, m.slot, "", m.point.x, m.point.y);
+  }
+  if (m.item < 0) return -1;
+  const ScreenItem& item = Item(m.item);
+  const SheetItemKind kind = item.code.compare(0, 1, "T") == 0 ? SheetItemKind::kTextItem : SheetItemKind::kCheckField;
+  if (entry == "チェック欄編集" || entry == "テキスト項目編集") {
+    return OpenSheetFieldEditor(kind, m.slot, item.code, item.column, item.row);
+  }
+  if (entry == "チェック欄削除" || entry == "テキスト項目削除") {
+    return DeleteSheetItem(m.slot, item.code, Description(item));
+  }
+  return -1;
+}

@@ -1,0 +1,409 @@
+// The sheet field editor ("Pln"): a form built in code for one check field
+// or text item of the sheet, on a window of its own over the canvas. It is
+// filled from the item's MUPA_FLD row (or the defaults of a new item),
+// checked when it closes (Esc or the window's close) and, when something
+// was changed, stored; the canvas is then rebuilt from the rows.
+#include "designer/field_editor.h"
+
+#include <string>
+#include <vector>
+
+#include "designer/area_codes.h"
+#include "designer/designer.h"
+#include "designer/form_items.h"
+#include "designer/name_rules.h"
+#include "designer/sheet_settings.h"
+#include "foundation/db.h"
+#include "foundation/db_sql.h"
+#include "foundation/msgbox.h"
+#include "foundation/sjis_text.h"
+#include "screen/screen.h"
+
+namespace {
+
+constexpr int kEditorWindowCode = 56;
+constexpr size_t kPieceRoom = 255;
+constexpr size_t kPieceCount = 3;
+
+struct Editor {
+  FormWindow form;  // over the canvas and its owner
+  int canvasSlot = -1;
+  SheetItemKind kind = SheetItemKind::kCheckField;
+  std::string code;  // empty for a new item
+  int x = 0, y = 0;
+  bool changed = false;
+};
+Editor g_editor;
+
+bool IsCheck() { return g_editor.kind == SheetItemKind::kCheckField; }
+
+std::string FieldText(const char* name) {
+  const char* text = GetFieldTextPtr(name);
+  return text ? text : "";
+}
+
+int OpenSheetRows(const char* condition) {
+  const SheetDefinitionRef& sheet = g_sheetDefinition;
+  return db_open(sheet.folder.c_str(), sheet.database.c_str(), kFieldRowTable, sheet.kind, kSheetSpecSet,
+                 kFieldRowTable, "select * from MUPA_FLD where ＯＣＲコード=%s%s",
+                 SqlLiteral(sheet.sheetCode.c_str()).c_str(), condition);
+}
+
+// The row of `code` made current in a new table slot, or -1 after the
+// message.
+int OpenItemRow(const std::string& code) {
+  const int t = OpenSheetRows("");
+  if (t < 0) return -1;
+  if (db_search(t, code.c_str(), "領域コード") != 0) {
+    db_close(t);
+    ShowInfoMessage("", "記入欄“%s”は存在しません。", code.c_str());
+    return -1;
+  }
+  return t;
+}
+
+// ---- The forms ------------------------------------------------------------
+
+int AddCheckFieldForm() {
+  int failed = 0;
+  const auto check = [&failed](int item) { failed |= item < 0; };
+  check(AddText("タイトル", "タイトル（質問）", 18, 2, 40, 200, "チェック欄の質問（半角の“｜”で改行）"));
+  check(AddText("領域名", "項目名(ﾌｨｰﾙﾄﾞ名)", 18, 4, 30, 30, "出力テーブルのフィールド名"));
+  check(AddNumber("文字数", "ﾁｪｯｸ数", 18, 5, 3, 765, "選択肢の数"));
+  check(AddNumber("横幅", "横幅", 18, 6, 2, 99, "チェック枠の横幅〔ｍｍ〕"));
+  check(AddNumber("高さ", "高さ", 34, 6, 2, 99, "チェック枠の高さ〔ｍｍ〕"));
+  check(AddNumber("Ｂサイズ", "空き", 18, 7, 3, 999, "チェック枠の間隔〔ｍｍ〕"));
+  check(AddNumber("少数部桁数", "最大", 34, 7, 3, 108, "チェックできる数（1 = 単一回答）"));
+  check(AddNumber("しきい値", "しきい値", 18, 8, 3, 100, "マーク濃度のしきい値（-1 = 認識対象外、10 = 標準）"));
+  check(AddText("重ね文字", "選 択 肢 の 内 容", 18, 10, 60, 765, "チェック枠の横に印字する内容（カンマ区切り）"));
+  check(AddText("変換条件", "取 得 す る 内 容", 18, 11, 60, 765, "チェックされた選択肢で取得する内容"));
+  return failed ? -1 : 0;
+}
+
+int AddTextItemForm() {
+  int failed = 0;
+  const auto check = [&failed](int item) { failed |= item < 0; };
+  check(AddText("重ね文字", "内　　容", 18, 2, 60, 255, "メッセージ（半角の“｜”で改行）"));
+  check(AddNumber("サイズ", "サイズ", 18, 3, 2, 20, "文字の大きさ"));
+  check(AddNumber("文字数", "文字数", 34, 3, 3, 255, "メッセージの文字数"));
+  check(AddText("タイトル", "枠のタイトル", 18, 5, 40, 200, "囲み枠のタイトル"));
+  check(AddNumber("横幅", "横幅", 18, 6, 3, 999, "囲み枠の横幅〔ｍｍ〕"));
+  check(AddNumber("高さ", "高さ", 34, 6, 3, 999, "囲み枠の高さ〔ｍｍ〕"));
+  check(AddChoices('R', "タイトル枠", "【枠の種類】", 2, 8, 16, "な  し,点  線,実  線", 0, "囲み枠の線"));
+  check(AddChoices('R', "文字太", "【メッセージのフォント】", 22, 8, 24, "ＭＳ明朝,ＭＳゴシック,手書き風(記入例)", 0,
+                   "メッセージの書体"));
+  return failed ? -1 : 0;
+}
+
+// ---- Filling and checking ---------------------------------------------------
+
+constexpr const char* kFrameKinds[] = {"無", "点", "実"};
+
+std::string JoinedPieces(int t, const char* column) {
+  return std::string(GetColumnText(t, column)) + GetColumnTextIdx(t, column, 2) + GetColumnTextIdx(t, column, 3);
+}
+
+void FillFromRow(int t) {
+  for (const char* name : {"タイトル", "文字数", "横幅", "高さ"}) SetFieldText(name, GetColumnText(t, name));
+  if (IsCheck()) {
+    for (const char* name : {"領域名", "Ｂサイズ", "少数部桁数", "しきい値"}) SetFieldText(name, GetColumnText(t, name));
+    SetFieldText("重ね文字", JoinedPieces(t, "重ね文字").c_str());
+    SetFieldText("変換条件", JoinedPieces(t, "変換条件").c_str());
+    return;
+  }
+  SetFieldText("重ね文字", GetColumnText(t, "重ね文字"));
+  SetFieldText("サイズ", GetColumnText(t, "サイズ"));
+  const std::string frame = GetColumnText(t, "タイトル枠");
+  SetFieldInt("タイトル枠", frame == "実" ? 3 : frame == "点" || frame == "有" ? 2 : 1);
+  SetFieldInt("文字太", GetColumnInt(t, "文字太"));
+}
+
+void FillNewItem() {
+  if (IsCheck()) {
+    for (const auto& [name, value] : {std::pair<const char*, const char*>{"横幅", "8"}, {"高さ", "9"},
+                                      {"Ｂサイズ", "0"}, {"少数部桁数", "1"}, {"しきい値", "10"}}) {
+      SetFieldText(name, value);
+    }
+    return;
+  }
+  SetFieldText("サイズ", "8");
+  SetFieldInt("タイトル枠", 1);
+  SetFieldInt("文字太", 1);
+}
+
+// The single-byte commas of `text` removed (double-byte characters kept).
+std::string WithoutCommas(const std::string& text) {
+  std::string out;
+  for (size_t at = 0; at < text.size();) {
+    const size_t length = static_cast<size_t>(SjisCharLength(text.c_str() + at));
+    if (!(length == 1 && text[at] == ',')) out.append(text, at, length);
+    at += length;
+  }
+  return out;
+}
+
+bool HasSingleByteComma(const std::string& text) { return WithoutCommas(text) != text; }
+
+// 1 to store, 0 to close without storing, -1 to stay open (after the
+// message).
+int CheckForm() {
+  const int count = GetFieldInt("文字数");
+  if (IsCheck()) {
+    const std::string name = FieldText("領域名");
+    if (count <= 0) {
+      if (name.empty() && FieldText("タイトル").empty()) return 0;
+      ShowInfoMessage("", "「文字数」が設定されていません。編集内容は、無効とします。");
+      return 0;
+    }
+    if (name.empty()) {
+      ShowInfoMessage("", "「項目名」が設定されていません。");
+      FocusField("領域名");
+      return -1;
+    }
+    const int most = GetFieldInt("少数部桁数");
+    const std::string taken = FieldText("変換条件");
+    const std::string choices = FieldText("重ね文字");
+    if (taken == "〃" && most > 1 && HasSingleByteComma(choices)) {
+      ShowInfoMessage("",
+                      "｢取得する内容｣が“〃”で、｢最大｣が“%d”に設定されています。\n"
+                      "複数の回答を許可する場合は、｢取得する内容｣に、取得する文字を、１選択肢あたり１文字で設定してください。\n"
+                      "(カンマは付けないでください)\n並び番号を取得する場合は、｢取得する内容｣を空白にしてください。\n"
+                      "文字列データとして取得(カンマ区切りに)する場合は｢最大｣を“1”にしてください。",
+                      most);
+      FocusField("変換条件");
+      return -1;
+    }
+    if (!taken.empty() && taken != "〃" && most > 1 && HasSingleByteComma(taken)) {
+      ShowInfoMessage("",
+                      "｢最大｣が“%d”に設定されています。\n"
+                      "複数の回答を許可する場合は、下記のように、｢取得する内容｣のカンマは除いてください。\n[%s]\n\n"
+                      "文字列データとして取得(カンマ区切りに)する場合は｢最大｣を“1”にしてください。",
+                      most, WithoutCommas(taken).c_str());
+      FocusField("変換条件");
+      return -1;
+    }
+    if (CheckNameText(name.c_str(), "項目名") != 0) {
+      FocusField("領域名");
+      return -1;
+    }
+    return 1;
+  }
+  const bool empty = FieldText("重ね文字").empty() && FieldText("タイトル").empty() && GetFieldInt("横幅") == 0 &&
+                     GetFieldInt("高さ") == 0 && count == 0;
+  return g_editor.code.empty() && empty ? 0 : 1;
+}
+
+// ---- Storing ----------------------------------------------------------------
+
+void StoreSplitText(int t, const char* column, const std::string& text) {
+  const std::vector<std::string> pieces = SplitTextPieces(text, kPieceRoom, kPieceCount);
+  SetColumnText(t, column, pieces[0].c_str());
+  SetColumnTextIdx(t, column, 2, pieces[1].c_str());
+  SetColumnTextIdx(t, column, 3, pieces[2].c_str());
+}
+
+// The columns a new row starts with, before the form's.
+void SetNewRowDefaults(int t, const std::string& code) {
+  const Editor& e = g_editor;
+  db_clear(t);
+  SetColumnText(t, "ＯＣＲコード", g_sheetDefinition.sheetCode.c_str());
+  SetColumnText(t, "領域コード", code.c_str());
+  SetColumnText(t, "入力許可", "×");
+  SetColumnText(t, "種別", "MUPA");
+  SetColumnInt(t, "Ｘ座標", e.x);
+  SetColumnInt(t, "Ｙ座標", e.y);
+  SetColumnInt(t, "空白不可", 1);
+  SetColumnText(t, "編集", "左詰");
+  SetColumnText(t, "文字型", "文字");
+  SetColumnText(t, "有効文字種", "1000000000");
+  SetColumnText(t, "タイトル枠", "無");
+  if (IsCheck()) {
+    SetColumnInt(t, "サイズ", 7);
+    SetColumnInt(t, "網掛け", 1);
+    SetColumnText(t, "背景色", "→");
+    SetColumnText(t, "タイトル位置", "←");
+  } else {
+    SetColumnInt(t, "サイズ", 8);
+    SetColumnText(t, "タイトル位置", "×");
+  }
+}
+
+void SetFormColumns(int t) {
+  for (const char* name : {"文字数", "横幅", "高さ"}) SetColumnInt(t, name, GetFieldInt(name));
+  SetColumnText(t, "タイトル", FieldText("タイトル").c_str());
+  if (GetColumnInt(t, "Ｘ座標") < 0) SetColumnInt(t, "Ｘ座標", 1);
+  if (GetColumnInt(t, "Ｙ座標") < 0) SetColumnInt(t, "Ｙ座標", 1);
+  if (IsCheck()) {
+    SetColumnText(t, "領域名", FieldText("領域名").c_str());
+    SetColumnText(t, "編集", "ﾁｪｯｸ");
+    SetColumnText(t, "全半角", "半角");
+    SetColumnText(t, "有効文字種", "1100000000");
+    SetColumnInt(t, "Ｂサイズ", GetFieldInt("Ｂサイズ"));
+    SetColumnInt(t, "少数部桁数", GetFieldInt("少数部桁数"));
+    const int threshold = GetFieldInt("しきい値");
+    SetColumnInt(t, "しきい値", threshold == 0 ? 10 : threshold);
+    StoreSplitText(t, "重ね文字", FieldText("重ね文字"));
+    StoreSplitText(t, "変換条件", FieldText("変換条件"));
+  } else {
+    SetColumnText(t, "重ね文字", FieldText("重ね文字").c_str());
+    SetColumnInt(t, "サイズ", GetFieldInt("サイズ"));
+    const int frame = GetFieldInt("タイトル枠");
+    SetColumnText(t, "タイトル枠", kFrameKinds[frame >= 1 && frame <= 3 ? frame - 1 : 0]);
+    SetColumnInt(t, "文字太", GetFieldInt("文字太"));
+    SetColumnInt(t, "Ｂサイズ", 0);
+  }
+}
+
+// Adds or updates the row: 0, or -1 after the message.
+int StoreForm() {
+  Editor& e = g_editor;
+  if (!e.code.empty()) {
+    const int t = OpenItemRow(e.code);
+    if (t < 0) return -1;
+    SetFormColumns(t);
+    const int rc = db_update(t);
+    db_close(t);
+    return rc;
+  }
+  const std::string code = NextFreeSheetCode(IsCheck() ? '0' : 'T');
+  if (code.empty()) {
+    ShowInfoMessage("", "シートの項目は %d 個までです。", 999);
+    return -1;
+  }
+  const int t = OpenSheetRows("");
+  if (t < 0) return -1;
+  SetNewRowDefaults(t, code);
+  SetFormColumns(t);
+  const int rc = db_add(t);
+  db_close(t);
+  if (rc == 0) e.code = code;
+  return rc;
+}
+
+void CloseEditor() {
+  Editor& e = g_editor;
+  CloseForm(e.form);
+  if (e.changed && IsValidSlot(e.canvasSlot)) RebuildWindowItems(e.canvasSlot, 1);
+}
+
+void CheckStoreAndClose() {
+  Editor& e = g_editor;
+  if (!IsValidSlot(e.form.slot)) return;
+  SelectWindowSlot(e.form.slot);
+  const int verdict = CheckForm();
+  if (verdict < 0) return;
+  e.changed = verdict == 1 && StoreForm() == 0;
+  if (verdict == 1 && !e.changed) return;  // not stored: the form stays
+  CloseEditor();
+}
+
+}  // namespace
+
+std::string NextFreeSheetCode(char range) {
+  const std::string first = std::string(1, range) + "001", last = std::string(1, range) + "999";
+  const std::string condition =
+      " and 領域コード>=" + SqlLiteral(first.c_str()) + " and 領域コード<=" + SqlLiteral(last.c_str());
+  const int t = OpenSheetRows(condition.c_str());
+  if (t < 0) return "";
+  std::vector<std::string> taken;
+  for (int rc = db_toppos(t, "領域コード"); rc == 0; rc = db_nread(t)) taken.push_back(GetColumnText(t, "領域コード"));
+  db_close(t);
+  return NextFreeAreaCode(taken, first);
+}
+
+int CheckSheetKeyItem(int canvasSlot) {
+  if (g_sheetDefinition.sheetCode != "0001") return 0;
+  if (LoadSheetKeyItems() != 0) return -1;
+  const std::string key = g_sheetKeys.lastKeyName;
+  if (key.empty()) {
+    ShowInfoMessage("",
+                    "“%s”の「キー項目名」が定義されていません。\n"
+                    "メインメニューの〔シート定義〕で「キー項目名」を設定してください。",
+                    g_sheetSettings.outputTable.c_str());
+    return -1;
+  }
+  const WindowSlot& s = Slot(canvasSlot);
+  for (int i = s.firstItem; s.itemCount > 0 && i <= s.lastItem; ++i) {
+    if (Item(i).name == key) return 0;
+  }
+  const std::string code = NextFreeSheetCode('0');
+  if (code.empty()) {
+    ShowInfoMessage("", "シートの項目は %d 個までです。", 999);
+    return -1;
+  }
+  // The key's write-in field: six zero-filled characters, read whole.
+  const int t = OpenSheetRows("");
+  if (t < 0) return -1;
+  db_clear(t);
+  const std::pair<const char*, const char*> texts[] = {
+      {"ＯＣＲコード", "0001"}, {"領域名", key.c_str()}, {"タイトル", key.c_str()}, {"文字型", "文字"},
+      {"全半角", "半角"},       {"種別", "MUPA"},        {"タイプ", "一括"},       {"タイトル枠", "無"},
+      {"タイトル位置", "×"},   {"有効文字種", "1000000000"}, {"編集", "０埋"}, {"入力許可", "×"}};
+  for (const auto& [column, value] : texts) SetColumnText(t, column, value);
+  SetColumnText(t, "領域コード", code.c_str());
+  const std::pair<const char*, int> numbers[] = {{"空白不可", 1}, {"サイズ", 7},  {"網掛け", 1}, {"文字数", 6},
+                                                 {"Ｂサイズ", 0}, {"横幅", 4},   {"高さ", 5},   {"Ｘ座標", 60},
+                                                 {"Ｙ座標", 40}};
+  for (const auto& [column, value] : numbers) SetColumnInt(t, column, value);
+  const int rc = db_add(t);
+  db_close(t);
+  if (rc != 0) return -1;
+  return RebuildWindowItems(canvasSlot, 1);
+}
+
+int DeleteSheetItem(int canvasSlot, const std::string& code, const std::string& description) {
+  if (AskYesNo("", "“%s”を削除してもよろしいですか？", description.c_str()) != IDYES) return -1;
+  const int t = OpenItemRow(code);
+  if (t < 0) return -1;
+  const int rc = db_delete(t);
+  db_close(t);
+  if (rc == 0) RebuildWindowItems(canvasSlot, 1);
+  return rc;
+}
+
+HWND RegisterPlnWindow(HWND) {
+  g_editor = Editor();
+  g_editor.form.window =
+      CreateHiddenWindow({"Pln", PlnWindowProc, CS_HREDRAW | CS_VREDRAW, WS_POPUP | WS_CAPTION | WS_SYSMENU});
+  return g_editor.form.window;
+}
+
+int OpenSheetFieldEditor(SheetItemKind kind, int canvasSlot, const std::string& code, int x, int y) {
+  Editor& e = g_editor;
+  if (!e.form.window || IsValidSlot(e.form.slot)) return -1;
+  if (!code.empty()) {
+    const int t = OpenItemRow(code);
+    if (t < 0) return -1;
+    db_close(t);
+  }
+  if (BeginForm() < 0) return -1;
+  e.kind = kind;
+  e.canvasSlot = canvasSlot;
+  e.code = code;
+  e.x = x;
+  e.y = y;
+  e.changed = false;
+  if ((IsCheck() ? AddCheckFieldForm() : AddTextItemForm()) != 0) {
+    DiscardBuildingItems();
+    return -1;
+  }
+  const HWND canvas = IsValidSlot(canvasSlot) ? Slot(canvasSlot).window : nullptr;
+  return OpenForm(e.form, canvas, canvas ? GetAncestor(canvas, GA_ROOT) : nullptr, -2, -2, 640, 360,
+                  kEditorWindowCode, IsCheck() ? "チェック欄" : "テキスト項目");
+}
+
+int SheetFieldEditorSlot() { return g_editor.form.slot; }
+
+LRESULT CALLBACK PlnWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  FormHandlers handlers;
+  handlers.opened = [] {
+    if (g_editor.code.empty()) {
+      FillNewItem();
+    } else if (const int t = OpenItemRow(g_editor.code); t >= 0) {
+      FillFromRow(t);
+      db_close(t);
+    }
+  };
+  handlers.close = CheckStoreAndClose;
+  return HandleFormMessage(g_editor.form, handlers, window, message, wParam, lParam);
+}

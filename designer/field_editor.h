@@ -1,0 +1,30 @@
+// The sheet field editor ("Pln") for check fields and text items, and the
+// rows of MUPA_FLD it and the canvas menus write.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+enum class SheetItemKind { kCheckField = 6, kTextItem = 2 };
+
+// Opens the editor over the canvas slot `canvasSlot`: for the item of
+// `code` (its row read), or with an empty code for a new item at (x, y) of
+// the sheet. The canvas and its owner are disabled while it is open. 0, or
+// -1 after the message (no row of that code, no free window slot).
+int OpenSheetFieldEditor(SheetItemKind kind, int canvasSlot, const std::string& code, int x, int y);
+// The window slot of the open editor, or -1.
+int SheetFieldEditorSlot();
+LRESULT CALLBACK PlnWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The sheet's key item is a field of the front side (`canvasSlot`): 0 when
+// it is (or on the back), else it is added as a write-in field at (60, 40)
+// and the canvas rebuilt (0); -1 after the message when the sheet has no
+// key item or the row cannot be written.
+int CheckSheetKeyItem(int canvasSlot);
+// Deletes the row of the item of `code` after asking (its description
+// named), and rebuilds the canvas. 0, or -1 when refused or missing.
+int DeleteSheetItem(int canvasSlot, const std::string& code, const std::string& description);
+// The codes of a range ('0' fields, 'T' texts) of the current sheet, in
+// ascending order, and the lowest free one ("" when all 999 are taken).
+std::string NextFreeSheetCode(char range);
