@@ -73,7 +73,7 @@ void LoadSheetPrintSettings() {
   g_sheetPrint.printColour = s.printColourState;
   g_sheetPrint.guideFigures = s.int8;
   g_sheetPrint.keyNumbering = s.keyNumbering;
-  g_sheetPrint.keyFieldName = g_sheetKeys.lastKeyName;
+  g_sheetPrint.lastKeyName = g_sheetKeys.lastKeyName;
 }
 
 // One job from its first page to its end; the caller places the values of

@@ -293,7 +293,7 @@ void ProgramTest::StoreAnswer() {
   db_close(t);
 }
 
-void ProgramTest::PressKey(UINT key) {
+void ProgramTest::PressKeyInFocus(UINT key) {
   const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyA(key, MAPVK_VK_TO_VSC)) << 16;
   PostMessageA(GetFocus(), WM_KEYDOWN, key, scan | 1);
   RunPostedMessages();
@@ -301,12 +301,12 @@ void ProgramTest::PressKey(UINT key) {
   RunPostedMessages();
 }
 
-void ProgramTest::Type(const std::string& text) {
+void ProgramTest::TypeInFocus(const std::string& text) {
   for (const char c : text) PostMessageA(GetFocus(), WM_CHAR, static_cast<unsigned char>(c), 1);
   RunPostedMessages();
 }
 
-void ProgramTest::Click(HWND window, POINT point) {
+void ProgramTest::ClickOn(HWND window, POINT point) {
   const LPARAM at = MAKELPARAM(point.x, point.y);
   PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, at);
   RunPostedMessages();

@@ -94,9 +94,9 @@ class ProgramTest : public testing::Test {
   // down may have moved it); typed text comes as the characters of its
   // bytes; a click is a down and an up at a point of a window's client
   // area. Each runs what it posted.
-  void PressKey(UINT key);
-  void Type(const std::string& text);
-  void Click(HWND window, POINT point);
+  void PressKeyInFocus(UINT key);
+  void TypeInFocus(const std::string& text);
+  void ClickOn(HWND window, POINT point);
   // The text a field of a slot holds.
   static std::string FieldText(int slot, const char* name);
 

@@ -40,9 +40,9 @@ class ScreensInUse : public ProgramTest {
   void LogInIfAsked() {
     const int login = SlotOfNumber(kLoginScreen);
     if (login < 0) return;
-    Click(FindWindowA("Pas", nullptr), CentreOf(login, "パスワード"));
-    Type("pw");
-    PressKey(VK_RETURN);
+    ClickOn(FindWindowA("Pas", nullptr), CentreOf(login, "パスワード"));
+    TypeInFocus("pw");
+    PressKeyInFocus(VK_RETURN);
   }
 
   int OpenTallyMenu() {
@@ -94,9 +94,9 @@ TEST_F(ScreensInUse, PrintSettingsShowWhatIsStoredAndCloseWithoutLosingIt) {
     EXPECT_EQ(FieldText(prn, "YOSI"), stored.paper);
     EXPECT_EQ(FieldText(menu, "NOTCH"), "") << "nothing is written into the menu behind";
     if (byKey) {
-      PressKey(VK_ESCAPE);
+      PressKeyInFocus(VK_ESCAPE);
     } else {
-      Click(g_printSettingsWindow.window, CentreOf(prn, "P00"));
+      ClickOn(g_printSettingsWindow.window, CentreOf(prn, "P00"));
     }
     EXPECT_LT(g_printSettingsWindow.slot, 0) << "the screen closed";
     const PrintSettings after = StoredBarSettings();
@@ -125,18 +125,18 @@ TEST_F(ScreensInUse, ASettingTypedAndLeftIsStoredAndRedrawsThePreview) {
     ASSERT_GE(prn, 0);
     FocusOn(prn, "GSPC");
     const int wanted = stored.gapY + (c.leave ? 5 : 7);
-    Type(std::to_string(wanted));
+    TypeInFocus(std::to_string(wanted));
     g_reportOutput.previewWindow = nullptr;
     if (c.leave) {
-      PressKey(c.leave);
+      PressKeyInFocus(c.leave);
     } else {
-      Click(g_printSettingsWindow.window, CentreOf(prn, "TMGN"));
+      ClickOn(g_printSettingsWindow.window, CentreOf(prn, "TMGN"));
     }
     EXPECT_EQ(g_printSettings.gapY, wanted) << "committed as it was left";
     UpdateWindow(g_printSettingsWindow.preview);
     RunPostedMessages();
     EXPECT_EQ(g_reportOutput.previewWindow, g_printSettingsWindow.preview) << "the preview was drawn again";
-    PressKey(VK_ESCAPE);
+    PressKeyInFocus(VK_ESCAPE);
     EXPECT_EQ(StoredBarSettings().gapY, wanted);
     EXPECT_EQ(g_printSettings.notch, stored.notch) << "the others kept";
   }
@@ -145,7 +145,7 @@ TEST_F(ScreensInUse, ASettingTypedAndLeftIsStoredAndRedrawsThePreview) {
 TEST_F(ScreensInUse, AKeyActsOnceInTheWindowThatTookItsKeyDown) {
   // Without a definition the reading button answers with a message.
   const int menu = g_mainWindow.slot;
-  Click(g_program.mainWindow, CentreOf(menu, "READ"));
+  ClickOn(g_program.mainWindow, CentreOf(menu, "READ"));
   ASSERT_EQ(Boxes().size(), 1u);
   // The box took the key-down of the Enter that closed it; its key-up comes
   // to the menu, where it must not press the button again.
@@ -158,12 +158,12 @@ TEST_F(ScreensInUse, AKeyActsOnceInTheWindowThatTookItsKeyDown) {
   guarded.passwordSetting = 2;
   MakeAnsweredSample(guarded);
   ForgetBoxes();
-  Click(g_program.mainWindow, CentreOf(menu, "TALLY"));
+  ClickOn(g_program.mainWindow, CentreOf(menu, "TALLY"));
   const int login = SlotOfNumber(kLoginScreen);
   ASSERT_GE(login, 0) << testing::PrintToString(Boxes());
-  Click(FindWindowA("Pas", nullptr), CentreOf(login, "パスワード"));
-  Type("pw");
-  PressKey(VK_RETURN);
+  ClickOn(FindWindowA("Pas", nullptr), CentreOf(login, "パスワード"));
+  TypeInFocus("pw");
+  PressKeyInFocus(VK_RETURN);
   EXPECT_EQ(g_program.loginPassword, "pw");
   EXPECT_GE(SlotOfCode("SPRN-MENU"), 0) << testing::PrintToString(Boxes());
   EXPECT_FALSE(VisibleWindows().count("Prn")) << "no output of the menu was asked for";
@@ -204,7 +204,7 @@ TEST_F(ScreensInUse, WindowsAreTitledFitTheDisplayAndShowTheirFacts) {
   LogInIfAsked();
   ASSERT_GE(SlotOfNumber(kDataClearScreen), 0) << testing::PrintToString(Boxes());
   EXPECT_EQ(TitleOf(FindWindowA("Clr", nullptr)), "データ初期化");
-  PressKey(VK_ESCAPE);
+  PressKeyInFocus(VK_ESCAPE);
 
   // The print settings are cut to the display's work area.
   Command(kCmdTally);
@@ -221,7 +221,7 @@ TEST_F(ScreensInUse, WindowsAreTitledFitTheDisplayAndShowTheirFacts) {
   EXPECT_GE(window.top, work.top);
   EXPECT_LE(window.bottom, work.bottom);
   EXPECT_LE(window.right, work.right);
-  PressKey(VK_ESCAPE);
+  PressKeyInFocus(VK_ESCAPE);
 
   Command(kCmdSurveyItems);
   LogInIfAsked();
@@ -261,9 +261,9 @@ TEST_F(ScreensInUse, ButtonsOfPartsNotBuiltSaySo) {
     }
     ASSERT_GE(slot, 0);
     ForgetBoxes();
-    Click(Slot(slot).window, CentreOf(slot, c.button));
+    ClickOn(Slot(slot).window, CentreOf(slot, c.button));
     EXPECT_THAT(Boxes(), testing::ElementsAre(NotBuiltMessage(c.part)));
-    if (c.kind) PressKey(VK_ESCAPE);
+    if (c.kind) PressKeyInFocus(VK_ESCAPE);
   }
 }
 
