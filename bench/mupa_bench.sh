@@ -6,7 +6,8 @@
 # digit (one command: mupa_dictbuilder); the pattern classifier reads them
 # natively and under Wine, and so does the whole pipeline through the
 # recognition exports (single characters, fields, lines); segmentation cuts
-# rendered lines into boxes.
+# rendered lines into boxes. The digit dictionary is measured once more with
+# single digits handed to its derived stroke models.
 # Usage: bench/mupa_bench.sh [lines]   (segmentation lines per type, default 300)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -31,6 +32,15 @@ echo "== recognition through the exports, native"
 "$bench_root/native/bin/recognition_bench" "$work"
 echo "== recognition through the exports, under Wine"
 (cd "$bin" && bash "$root/tools/wine-exec.sh" ./recognition_bench.exe mupa_bench_work)
+echo "== single digits read by the derived stroke models (structural), native"
+structural="$bench_root/structural_work"
+rm -rf "$structural" && mkdir -p "$structural"
+"$bench_root/native/bin/mupa_dictbuilder" "$structural" --mnist "$bench_root/host-tools/mnist" \
+  --structural 1 | grep "stroke models"
+cp "$work"/digits*_test.pack "$structural/"
+"$bench_root/native/bin/recognition_bench" "$structural" >"$structural/figures.txt"
+sed -n '/^capitals_test/q;p' "$structural/figures.txt"
+rm -rf "$structural"
 echo "== segmentation"
 "$bench_root/native/bin/segment_bench" "${1:-300}"
 rm -rf "$work"

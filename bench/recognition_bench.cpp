@@ -9,7 +9,7 @@
 // confirmed (same first answer), reordered (another of its candidates
 // first) or replaced (an answer it did not give). Runs natively and, as the
 // Windows program, under Wine.
-// Usage: recognition_bench <folder> [samples per set, default all]
+// Usage: recognition_bench <folder> [samples per set, default all] [mode, default 2]
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -25,6 +25,7 @@ namespace {
 constexpr int kFieldCells = 6;
 constexpr int kLineChars = 10;
 constexpr double kSpeedTarget = 3000;
+int g_mode = 2;  // recognition mode of every call
 
 struct Library {
   int16_t handle = -1, env = -1, dict = -1;
@@ -40,7 +41,7 @@ int Open(const std::string& path, uint32_t mask, Library* lib) {
     return -1;
   }
   lib->options.marker[0] = lib->options.marker[1] = 1;
-  lib->options.mode = 2;
+  lib->options.mode = static_cast<uint8_t>(g_mode);
   return 0;
 }
 
@@ -74,6 +75,7 @@ struct Tally {
       if (r != nullptr && r->candidates[k].code == truth) {
         top1 += k == 0;
         ++top3;
+        break;
       }
     }
     for (size_t k = 0; k < 3 && k < pattern.size(); ++k) {
@@ -216,6 +218,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   const size_t limit = argc > 2 ? static_cast<size_t>(std::atol(argv[2])) : SIZE_MAX;
+  if (argc > 3) g_mode = std::atoi(argv[3]);
   RunSet(argv[1], "digits", "digits_test", 1, 99, limit);
   RunSet(argv[1], "digits", "digits_mnist_test", 1, 97, limit);  // real handwriting
   RunSet(argv[1], "capitals", "capitals_test", 2, 97, limit);

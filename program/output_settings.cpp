@@ -5,11 +5,13 @@
 
 #include <string>
 
+#include "designer/sheet_settings.h"
 #include "foundation/db.h"
 #include "foundation/db_sql.h"
 #include "foundation/files.h"
 #include "foundation/msgbox.h"
 #include "foundation/sjis_text.h"
+#include "reading/reading.h"
 #include "screen/screen.h"
 #include "program/program.h"
 #include "shell/shell.h"
@@ -162,8 +164,28 @@ std::string ProjectScreenTitle() {
   return g_output.sheetName + " ／ " + g_output.folder + "\\" + g_output.database + ".mdb";
 }
 
+namespace {
+
+// The reading road of the project: its mode, its output database and the
+// program's log and image folders.
+void PrepareReadingRoad(int mode) {
+  CurrentSheet& sheet = g_currentSheet;
+  sheet.projectMode = mode;
+  sheet.outputFolder = g_output.folder;
+  sheet.outputDatabase = g_output.database;
+  sheet.outputKind = g_output.dbKind;
+  sheet.logFolder = g_program.logFolder;
+  ReadingPlaces& places = g_readingPlaces;
+  places.imageFolder = g_program.imageFolder;
+  places.endCodePath = g_program.logFolder + "\\ENDCODE.TXT";
+  places.readEndPath = g_program.logFolder + "\\READEND.TXT";
+}
+
+}  // namespace
+
 int OpenProjectScreen(int command) {
   const int mode = command - 40;
+  PrepareReadingRoad(mode);
   if (EnsureProjectScreenRow() != 0) return -1;
   if (BuildOcrWorkButtons(mode, ProjectScreenTitle().c_str()) != 0) return -1;
   return OpenScreen("", kScreenDatabase, kProjectScreenCode, kProjectScreen, -10, "");

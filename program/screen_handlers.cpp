@@ -8,6 +8,7 @@
 
 #include "foundation/db.h"
 #include "foundation/msgbox.h"
+#include "reading/workbench.h"
 #include "screen/screen.h"
 #include "program/program.h"
 #include "shell/shell.h"
@@ -131,4 +132,8 @@ void OnScreenClosed(int screenNumber) {
   }
 }
 
-void OnCloseQuery(int screenNumber) { static_cast<void>(screenNumber); }
+void OnCloseQuery(int screenNumber) {
+  if (screenNumber != kAnswerListScreen) return;
+  const int slot = SlotOfScreen(screenNumber);
+  if (slot >= 0) CheckDuplicateIds(Slot(slot).dataSet, g_program.logFolder);
+}

@@ -4,14 +4,14 @@
 // "WITHIMAGE". Each registration returns the hidden window, or null when
 // its class cannot be registered.
 //
-// So far the workbench opens and closes as a screen window of its owner
-// (the main window is hidden while it is open, and hears of its closing),
-// paints its bar and passes every command to its owner; its own commands
-// (printing, reading, the logs, the entry screens) and the other three
-// windows are not built yet.
+// Global state: g_workbenchState, the one open workbench (workbench.cpp).
+// GUI thread only; functions return 0, or -1 after the one message that
+// reports a failure.
 #pragma once
 
 #include <windows.h>
+
+#include <string>
 
 HWND RegisterSheetWorkWindow(HWND parent);
 HWND RegisterReadRunWindow();
@@ -19,3 +19,47 @@ HWND RegisterFrameViewWindow(HWND parent);
 HWND RegisterImageViewWindow(HWND parent);
 
 LRESULT CALLBACK SheetWorkWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK ReadRunWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK FrameViewWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK ImageViewWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// What the workbench holds while it is open; reset at each opening.
+struct WorkbenchState {
+  int slot = -1;              // the button bar's window slot
+  HWND owner = nullptr;
+  int screenNumber = 0;
+  std::string side = "0001";  // the sheet side shown
+  int resolutionCode = 1;     // 1 = 200, 2 = 300, 3 = 400 dpi
+  int dpi = 200;
+  int leftMargin = 0, topMargin = 0;  // 横シフト, 縦シフト in pixels
+  int ratioX = 0, ratioY = 0;         // stored grid ratios, in hundredths
+  bool paperRowFound = false;         // the side has its MUPA_PAP row
+  std::string errorLog, putLog, shiftLog;  // the run logs of the sheet
+  int scannerNumber = 0;
+};
+extern WorkbenchState g_workbenchState;
+
+// A log of the sheet definition in a folder: "<folder>\<base name of the
+// definition database><suffix>".
+std::string DefinitionLogPath(const std::string& folder, const char* suffix);
+// The converted page of the side shown, at the workbench's resolution.
+std::string ConvertedImagePath();
+// Loads the ratios and margins of the side shown at a resolution into the
+// workbench and its fields, and shows whether marks are registered.
+void ShowSheetImageSettings(int resolutionCode);
+// Stores a whole-number setting of the sheet (its MUPA_PAP row "0001").
+void StoreSheetSetting(const char* column, int value);
+
+// The reading-run dialog "Def" for a sub-mode of the run (1 scan, 2 stored
+// page, 3 default values only). 0, or -1 when it could not open.
+int ReadRunDialog(int subMode);
+// The image check view over the workbench. 0, or -1 (reported).
+int OpenImageCheckView();
+
+struct ScreenDataSet;
+// When the sheet prints identification numbers: the groups of records of
+// the list's table that share one go into "<definition>_ID.LOG" of the log
+// folder (written anew), and the operator is asked to look at them in
+// Notepad. The number of groups (0 when the sheet prints no numbers), or -1
+// when the table or the log could not be used (reported).
+int CheckDuplicateIds(const ScreenDataSet& list, const std::string& logFolder);

@@ -1188,6 +1188,10 @@ struct HiddenWindowClass {
 // window at 0, 0 with size 0 x 0, not shown: the window, or null when the
 // class cannot be registered or the window made.
 HWND CreateHiddenWindow(const HiddenWindowClass& spec);
+// The window of a class among this program's windows, top-level or child
+// (the canvas and the image view live inside other windows once opened);
+// another program's window of the class is never taken. Null when none.
+HWND FindProgramWindow(const char* className);
 
 // ---------------------------------------------------------------------------
 // List columns, data sets and the list query (list_dataset.cpp,

@@ -299,14 +299,16 @@ BOOL CALLBACK SearchTopLevelWindow(HWND window, LPARAM data) {
   return reinterpret_cast<ClassSearch*>(data)->found ? FALSE : TRUE;
 }
 
-// The window of a class among this program's windows, top-level or child
-// (the canvas and the image view live inside other windows once opened).
+}  // namespace
+
 HWND FindProgramWindow(const char* className) {
   ClassSearch search{className, nullptr};
   EnumThreadWindows(GetCurrentThreadId(), SearchTopLevelWindow,
                     reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
+
+namespace {
 
 // The common binding of the sheet canvas and the image view: a window of
 // a registered class, sized by its grid.

@@ -126,7 +126,7 @@ class BarBuilder {
     }
     for (int k = 0; k < 2; ++k) {
       const char* name = k == 0 ? "IMGRATE1" : "IMGRATE2";
-      if (!Added(AddScreenItem("", name, next_ + 8, 10 + 22 * k, 0, 4, 4, 7, 'N', 0, 0, 0, 'R',
+      if (!Added(AddScreenItem("", name, next_ + 8, 10 + 22 * k, 0, 4, 4, 7, 'N', 2, 0, 0, 'R',
                                kItemEnabled, 0, 5, 0, 0, "", ""))) {
         return -1;
       }

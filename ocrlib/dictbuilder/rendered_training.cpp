@@ -99,6 +99,21 @@ int TrainRenderedDict(const glyphs::GlyphRenderer& renderer, glyphs::CharSet set
   return TrainDict(renderer, set, sources, spec, report, error);
 }
 
+int StrokeSelectionSamples(const glyphs::GlyphRenderer& renderer, glyphs::CharSet set,
+                           const std::string& mnistFolder, std::vector<glyphs::Sample>* out,
+                           std::string* error) {
+  constexpr int kRenderedPerClass = 60, kDrawnPerClass = 20;
+  const uint32_t seed = TrainingSeed(set) + 2;  // apart from the pattern training's own
+  *out = renderer.MakeSamples(glyphs::CharacterSet(set), kRenderedPerClass, seed,
+                              glyphs::Distortion(), glyphs::SampleSizes::kScannedCells);
+  std::vector<glyphs::Sample> drawn =
+      glyphs::DrawSamples(set, kDrawnPerClass, seed + 1, glyphs::Distortion());
+  std::move(drawn.begin(), drawn.end(), std::back_inserter(*out));
+  if (set != glyphs::CharSet::kDigits || mnistFolder.empty()) return 0;
+  return AppendMnist(mnistFolder, 0, glyphs::kMnistTrainingSamples, 1, seed, glyphs::Distortion(),
+                     out, error);
+}
+
 int HeldOutSamples(const glyphs::GlyphRenderer& renderer, glyphs::CharSet set, int count,
                    const std::string& mnistFolder, std::vector<glyphs::Sample>* rendered,
                    std::vector<glyphs::Sample>* mnist, std::string* error) {

@@ -48,6 +48,13 @@ int TrainDict(const glyphs::GlyphRenderer& renderer, glyphs::CharSet set,
 int TrainRenderedDict(const glyphs::GlyphRenderer& renderer, glyphs::CharSet set, int perClass,
                       DictFileSpec* spec, BuildReport* report, std::string* error);
 
+// The training writings stroke models are chosen on: rendered and drawn
+// samples of training seeds and, for digits, MNIST samples 0..599 of each
+// digit (when mnistFolder is set). 0, or -1 with *error set.
+int StrokeSelectionSamples(const glyphs::GlyphRenderer& renderer, glyphs::CharSet set,
+                           const std::string& mnistFolder, std::vector<glyphs::Sample>* out,
+                           std::string* error);
+
 // Held-out samples, never trained on: rendered and drawn ones of other
 // seeds (`count` in all) and, for digits, MNIST samples 600..699 of each
 // digit (`mnist`, when mnistFolder is set).

@@ -97,15 +97,19 @@ class StrokeAttempts {
     return kNoCandidate;
   }
 
-  // The confirmed candidates of the last attempt, best first, into `work`.
+  // The confirmed candidates of the last attempt, best first, into `work`;
+  // a class several of whose models survived keeps its best place only.
   void CopySurvivors(CharWorkRecord* work) const {
     const uint8_t step = CurrentStrokeStep(steps_);
-    const int n = std::min<int>(area_->survivorCount, kMaxCandidates);
-    for (int i = 0; i < n; ++i) {
+    int n = 0;
+    for (int i = 0; i < area_->survivorCount && n < kMaxCandidates; ++i) {
       const int m = area_->survivorModel[i];
-      RecogCandidate& c = work->candidates[i];
-      ClearCandidate(&c);
       const uint16_t code = ClassCodeToSjis(area_->candidates[m].valid);
+      bool listed = false;
+      for (int k = 0; k < n && !listed; ++k) listed = work->candidates[k].code() == code;
+      if (listed) continue;
+      RecogCandidate& c = work->candidates[n++];
+      ClearCandidate(&c);
       c.lead = static_cast<uint8_t>(code >> 8);
       c.trail = static_cast<uint8_t>(code);
       c.distance1 = area_->survivorDistance[i];

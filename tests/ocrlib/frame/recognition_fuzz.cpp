@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -68,7 +69,8 @@ DictFileSpec BuiltDigitDict() {
   return spec;
 }
 
-// A library handle and an environment with a built digit dictionary and the
+// A library handle and an environment with a built digit dictionary, the
+// shipped one when the build wrote it beside the program, and the
 // sample dictionaries loaded, made once for the process; each input
 // registers one of them and sets its character types, so every recogniser
 // the types choose is driven.
@@ -84,6 +86,31 @@ struct Library {
     for (const auto& [name, spec] : specs) {
       const std::string path = "/tmp/mupa_recognition_fuzz_" + std::to_string(getpid()) + name + ".dic";
       WriteDictBytes(path, EncodeDictFile(spec));
+      const int16_t dictionary = MupaLoadPatternDict(handle, path.c_str());
+      std::remove(path.c_str());
+      if (dictionary >= 0) dictionaries.push_back(dictionary);
+    }
+    LoadShippedDigits();
+  }
+
+  // The digit dictionary the build writes beside the program, as shipped
+  // and with its many derived stroke models reading single digits.
+  void LoadShippedDigits() {
+    char self[4096] = {};
+    if (readlink("/proc/self/exe", self, sizeof self - 1) <= 0) return;
+    std::string folder = self;
+    folder.erase(folder.rfind('/') + 1);
+    FILE* file = std::fopen((folder + "digits.dic").c_str(), "rb");
+    if (file == nullptr) return;
+    std::vector<uint8_t> bytes;
+    for (int c; (c = std::fgetc(file)) != EOF;) bytes.push_back(static_cast<uint8_t>(c));
+    std::fclose(file);
+    if (bytes.size() < 10) return;
+    for (const uint8_t patternOnly : {bytes[9], uint8_t{0}}) {
+      bytes[9] = patternOnly;  // the header's pattern-only byte
+      const std::string path = "/tmp/mupa_recognition_fuzz_" + std::to_string(getpid()) +
+                               "_shipped" + std::to_string(patternOnly) + ".dic";
+      WriteDictBytes(path, bytes);
       const int16_t dictionary = MupaLoadPatternDict(handle, path.c_str());
       std::remove(path.c_str());
       if (dictionary >= 0) dictionaries.push_back(dictionary);

@@ -1,0 +1,579 @@
+// The OCR-sheet workbench "KQE_READ": the work window of one sheet. Its
+// buttons start reading runs, register the reference marks, nudge the
+// scanned image into place (a pixel of margin, a hundredth of ratio at a
+// time, stored at once), switch sides, show and delete the error log and
+// open the image check view. It takes its slot like every screen window:
+// the owner is disabled and the main window hidden while it is open.
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "designer/sheet_settings.h"
+#include "foundation/db.h"
+#include "foundation/db_sql.h"
+#include "foundation/files.h"
+#include "foundation/msgbox.h"
+#include "foundation/sjis_text.h"
+#include "reading/image_steps.h"
+#include "reading/log_viewer.h"
+#include "reading/reading.h"
+#include "reading/workbench.h"
+#include "screen/screen.h"
+#include "shell/shell.h"
+
+WorkbenchState g_workbenchState;
+
+namespace {
+
+constexpr UINT kMsgFillScreen = WM_USER + 111;    // 1135
+constexpr UINT kMsgScreenClosed = WM_USER + 112;  // 1136
+constexpr UINT kMsgRightButton = WM_USER + 140;   // 1164
+constexpr char kCaption[] = "";
+constexpr char kMarkTable[] = "MUPA_HMK";
+constexpr char kNotBuilt[] = "この機能は、まだ組み込まれていません。";
+
+enum WorkbenchCommand {
+  kClose = 100,
+  kPrint = 112,
+  kRead = 113,
+  kConvert = 114,
+  kLogs = 115,
+  kCardScreen = 116,
+  kListScreen = 117,
+  kDataClear = 119,
+  kFormatEdit = 120,
+  kMoveFields = 121,
+  kFieldGrid = 123,
+  kScanner = 125,
+  kScanType = 127,
+  kReferenceMarks = 128,
+  kBrightness = 131,
+  kImageView = 133,
+  kCheckGrid = 134,
+  kFieldPrint = 135,
+  kLeft = 151, kRight = 152, kUp = 153, kDown = 154,
+  kWiderX = 156, kNarrowerX = 157, kTallerY = 158, kShorterY = 159,
+  kImageShown = 202,
+  kSideShown = 204,
+};
+
+LogViewer g_logViewer;
+
+// The slot of the sheet canvas ("Ocr"), or -1.
+int CanvasSlot() {
+  for (int s = 0; s < kWindowSlotCount; ++s) {
+    if (Slot(s).state == kFreeSlotState || !Slot(s).window) continue;
+    char name[16] = "";
+    GetClassNameA(Slot(s).window, name, sizeof name);
+    if (lstrcmpA(name, "Ocr") == 0) return s;
+  }
+  return -1;
+}
+
+void SetBenchField(const char* name, const std::string& text) {
+  if (IsValidSlot(g_workbenchState.slot)) SetItemValueForCommand(g_workbenchState.slot, name, text.c_str());
+}
+
+void ShowBenchMessage(const std::string& text) { SetBenchField("OCRMSG", text); }
+
+// A slot on the MUPA_PAP row of a side (by default the side shown),
+// positioned on it when it exists; -1 (reported by the database layer).
+int OpenPaperRow(bool* found, const std::string& side = g_workbenchState.side) {
+  const SheetDefinitionRef& sheet = g_sheetDefinition;
+  const int slot = db_open(sheet.folder.c_str(), sheet.database.c_str(), kPaperTable, sheet.kind, kSheetSpecSet,
+                           kPaperTable, "select * from MUPA_PAP where ＯＣＲコード=%s",
+                           SqlLiteral(side.c_str()).c_str());
+  *found = slot > 0 && db_toppos(slot, "ＯＣＲコード") == 0;
+  return slot;
+}
+
+// Whether the row of the side and resolution holds a registered top-left
+// mark.
+bool MarksRegistered() {
+  const SheetDefinitionRef& sheet = g_sheetDefinition;
+  char code[8];
+  std::snprintf(code, sizeof code, "%02d", g_workbenchState.resolutionCode);
+  const int slot = db_open(sheet.folder.c_str(), sheet.database.c_str(), kMarkTable, sheet.kind, kSheetSpecSet,
+                           kMarkTable, "select * from MUPA_HMK where ＯＣＲコード=%s and コード=%s",
+                           SqlLiteral(g_workbenchState.side.c_str()).c_str(), SqlLiteral(code).c_str());
+  if (slot < 0) return false;
+  const bool registered = db_toppos(slot, "コード") == 0 && GetColumnInt(slot, "Ｘ１") != kNotFound &&
+                          GetColumnInt(slot, "Ｙ１") != kNotFound;
+  db_close(slot);
+  return registered;
+}
+
+void ShowMarkStatus() {
+  const WorkbenchState& bench = g_workbenchState;
+  const bool operation = g_currentSheet.projectMode == kOperationMode;
+  const char* text;
+  int option;
+  if (g_sheetSettings.compensationMode == 0) {
+    option = 2;
+    text = operation ? "(補正無効)" : "補正無効";
+  } else if (MarksRegistered()) {
+    option = 1;
+    text = operation ? "" : "登録済み";
+  } else {
+    option = 2;
+    text = operation ? "(補正：×)" : "未登録";
+  }
+  SetFieldOption(bench.slot, "位置記憶", option);
+  SetBenchField("位置記憶", text);
+}
+
+void ShowMargins() {
+  SetBenchField("LMGN", std::to_string(g_workbenchState.leftMargin));
+  SetBenchField("TMGN", std::to_string(g_workbenchState.topMargin));
+}
+
+void ShowRatios() {
+  const WorkbenchState& bench = g_workbenchState;
+  SetBenchField("IMGRATE1", FormatHundredths(ShownRatioHundredths(bench.ratioX, bench.dpi)));
+  SetBenchField("IMGRATE2", FormatHundredths(ShownRatioHundredths(bench.ratioY, bench.dpi)));
+}
+
+void RepaintCanvas() {
+  const int canvas = CanvasSlot();
+  if (canvas >= 0) InvalidateRect(Slot(canvas).window, nullptr, TRUE);
+}
+
+// Steps the left (horizontal) or top margin by one pixel and stores it.
+void StepMargin(bool horizontal, int step) {
+  WorkbenchState& bench = g_workbenchState;
+  int& margin = horizontal ? bench.leftMargin : bench.topMargin;
+  margin += step;
+  ShowMargins();
+  bool found = false;
+  const int paper = OpenPaperRow(&found);
+  if (paper > 0) {
+    if (found) {
+      SetColumnInt(paper, horizontal ? "横シフト" : "縦シフト", margin);
+      db_update(paper);
+    }
+    db_close(paper);
+  }
+  if (MarginNeedsWarning(margin)) {
+    char text[512];
+    std::snprintf(text, sizeof text,
+                  horizontal ? "左側余白が“%d”は異常な値です。|シートが左右にずれてスキャニングされていないか"
+                               "確認してください。"
+                             : "上部余白が“%d”は異常な値です。|シートが天地方向にずれてスキャニングされていないか"
+                               "確認してください。",
+                  margin);
+    ShowBenchMessage(text);
+  }
+  RepaintCanvas();
+}
+
+// Steps a grid ratio by a hundredth as shown (the stored value moves the
+// other way) and stores it.
+void StepRatio(bool horizontal, int shownStep) {
+  WorkbenchState& bench = g_workbenchState;
+  bool found = false;
+  const int paper = OpenPaperRow(&found);
+  if (paper < 0) return;
+  if (!found) {
+    db_close(paper);
+    return;
+  }
+  int& stored = horizontal ? bench.ratioX : bench.ratioY;
+  stored -= shownStep;
+  ShowRatios();
+  if (bench.resolutionCode >= 1) {
+    SetColumnDoubleIdx(paper, "イメージ割合", horizontal ? bench.resolutionCode : bench.resolutionCode + 10,
+                       stored / 100.0);
+    db_update(paper);
+  }
+  db_close(paper);
+  const int shown = ShownRatioHundredths(stored, bench.dpi);
+  if (RatioNeedsWarning(shown)) {
+    std::string text = "イメージの割合が“" + FormatHundredths(shown) +
+                       "”は異常な値です。(通常：1.02～1.04)|｢解像度｣が“200dpi”で読み取られているか確認して"
+                       "ください。";
+    if (g_sheetSettings.scannerScreen != 2) {
+      text += "|自動モード(｢設定画面｣のチェックがOFF)では、｢解像度｣や｢画像タイプ｣|など自動で設定されます。";
+    }
+    ShowBenchMessage(text);
+  }
+  RepaintCanvas();
+}
+
+// Loads the converted image of the side shown as the canvas background,
+// or drops it.
+void ShowCanvasImage(bool shown) {
+  const int canvas = CanvasSlot();
+  if (canvas < 0) return;
+  const std::string path = ConvertedImagePath();
+  FreeCachedImage(path.c_str());
+  Slot(canvas).backgroundImage = shown && FileExists(path.c_str()) == 0 ? LoadImageCached(path.c_str()) : 0;
+  InvalidateRect(Slot(canvas).window, nullptr, TRUE);
+}
+
+// After a change of side, scanner type or resolution.
+void ShowConvertedImage() {
+  ShowSheetImageSettings(g_workbenchState.resolutionCode);
+  const int canvas = CanvasSlot();
+  if (canvas >= 0) {
+    g_sheetDefinition.sheetCode = g_workbenchState.side;
+    RebuildWindowItems(canvas, 0);
+  }
+  ShowCanvasImage(true);
+}
+
+void SwitchSide(const char* side) {
+  if (g_workbenchState.side == side) return;
+  g_workbenchState.side = side;
+  g_sheetDefinition.sheetCode = side;
+  LoadCurrentSheetPaper();
+  ShowConvertedImage();
+}
+
+bool SheetReady() {
+  if (g_sheetSettings.sheetName.empty() && g_sheetDefinition.database.empty()) {
+    ShowWorkbenchMessage(kCaption,
+                         "メインメニューの「ＯＣＲシート定義」で、「ＯＣＲシート名」を設定してください。");
+    return false;
+  }
+  return true;
+}
+
+// Counts the field rows of a side: -1 when they cannot be read.
+int CountSideFields(const char* side) {
+  const SheetDefinitionRef& sheet = g_sheetDefinition;
+  const int slot = db_open(sheet.folder.c_str(), sheet.database.c_str(), kFieldRowTable, sheet.kind,
+                           kSheetSpecSet, kFieldRowTable, "select * from MUPA_FLD where ＯＣＲコード=%s",
+                           SqlLiteral(side).c_str());
+  if (slot < 0) return -1;
+  const int count = db_count(slot);
+  db_close(slot);
+  return count;
+}
+
+void StartReading(int subMode) {
+  WorkbenchState& bench = g_workbenchState;
+  if (!SheetReady()) return;
+  g_logViewer.Close();
+  if (LoadCurrentSheetPaper() != 0) return;
+  const bool operation = g_currentSheet.projectMode == kOperationMode;
+  if (subMode == kScanRun && g_sheetSettings.scanType == 0) {
+    ShowWorkbenchMessage(kCaption, "画面右上のボタンで、「スキャナのタイプ」を選択してください。");
+    return;
+  }
+  if (operation && g_sheetSettings.scanType == kScanPaired && bench.side == "0002") {
+    SwitchSide("0001");
+    SetBenchField("RYOUMEN", "1");
+  }
+  if (ValidateSheetFields() != 0) return;
+  if (operation && g_sheetSettings.scanType == kScanPaired && !g_sheetSettings.twoSheetSet &&
+      CountSideFields("0002") <= 0) {
+    ShowWorkbenchMessage(kCaption, "シートの裏面が作成されていません。\n片面シートの場合は、画面右上のボタンで"
+                                   "“ＡＤＦ”を選択してください。");
+    return;
+  }
+  g_readingRun.dpi = bench.dpi;
+  ReadRunDialog(subMode);
+}
+
+void DeleteLogs() {
+  g_logViewer.Close();
+  if (AskYesNo(kCaption, "エラーログファイルを削除してもよろしいですか？") != IDYES) return;
+  const WorkbenchState& bench = g_workbenchState;
+  for (const std::string* path : {&bench.errorLog, &bench.putLog, &bench.shiftLog}) {
+    if (FileExists(path->c_str()) == 0) DeleteFileChecked(path->c_str());
+  }
+}
+
+// The scan type and, when the scanner shows no settings of its own, the
+// brightness, as captions of their buttons.
+void ShowScannerCaptions() {
+  const SheetSettings& s = g_sheetSettings;
+  const char* type = s.scanType == kScanFlatbed ? "フラットベッド"
+                     : s.scanType == kScanFeeder ? "ＡＤＦ"
+                     : s.scanType != kScanPaired ? ""
+                     : s.twoSheetSet            ? "ＡＤＦ２枚１組"
+                                                : "ＡＤＦ両面";
+  SetFieldCaptionAndRepaint("SCNTYPE", type);
+  if (s.scannerScreen == 2) SetFieldCaptionAndRepaint("BRIGHT", std::to_string(s.brightness).c_str());
+}
+
+// The scanners of the installation ("SCANERS" of the program folder) as
+// the choices of the scanner button, the chosen one (スキャナＮｏ of the
+// settings row) as its caption.
+void ShowScanner() {
+  std::string current;
+  std::vector<std::string> names;
+  if (LoadScannerList(GetProgramFolder().c_str(), &current, &names) != 0) return;
+  std::string choices;
+  for (const std::string& name : names) choices += (choices.empty() ? "" : ",") + name;
+  SetFieldItems("SCANER", choices.c_str());
+  const int number = g_workbenchState.scannerNumber;
+  const bool listed = number >= 1 && number <= static_cast<int>(names.size());
+  SetFieldCaptionAndRepaint("SCANER", listed ? names[number - 1].c_str() : current.c_str());
+}
+
+int ReadScannerNumber() {
+  if (g_program.workFolder.empty()) return 0;
+  const int t = OpenSettingsRow();
+  if (t < 0) return 0;
+  const int number = GetColumnInt(t, "スキャナＮｏ");
+  db_close(t);
+  return number;
+}
+
+void ChooseScanner(int choice) {
+  if (choice < 1 || g_program.workFolder.empty()) return;
+  const int t = OpenSettingsRow();
+  if (t < 0) return;
+  SetColumnInt(t, "スキャナＮｏ", choice);
+  const int stored = db_update(t);
+  db_close(t);
+  if (stored != 0) return;
+  g_workbenchState.scannerNumber = choice;
+  ShowScanner();
+}
+
+void ChooseScanType(int choice) {
+  if (choice < 1 || choice > 4) return;
+  StoreSheetSetting("予備１", choice);
+  SwitchSide("0001");
+  LoadCurrentSheetPaper();
+  ShowScannerCaptions();
+}
+
+void ChooseBrightness(int choice) {
+  if (choice < 1 || choice > 10) return;
+  StoreSheetSetting("明るさ", choice);
+  LoadCurrentSheetPaper();
+  ShowScannerCaptions();
+}
+
+void RunCommand(int command) {
+  const int choice = GetLastPopupChoice();
+  switch (command) {
+    case kClose:
+      SendMessageA(Slot(g_workbenchState.slot).window, kMsgCloseWindow, 0, 0);
+      return;
+    case kRead:
+      StartReading(kScanRun);
+      return;
+    case kConvert:
+      if (SheetReady() && ValidateSheetFields() == 0) ReadRunDialog(kStoredPageRun);
+      return;
+    case kLogs:
+      if (choice == 2) {
+        DeleteLogs();
+      } else {
+        g_logViewer.Toggle(g_workbenchState.errorLog);
+      }
+      return;
+    case kReferenceMarks:
+      if (choice == 2) {
+        EraseReferenceMarks(g_workbenchState.resolutionCode);
+      } else {
+        RegisterReferenceMarks(g_workbenchState.resolutionCode, g_currentSheet.projectMode);
+      }
+      ShowMarkStatus();
+      return;
+    case kLeft: StepMargin(true, -1); return;
+    case kRight: StepMargin(true, 1); return;
+    case kUp: StepMargin(false, -1); return;
+    case kDown: StepMargin(false, 1); return;
+    case kWiderX: StepRatio(true, 1); return;
+    case kNarrowerX: StepRatio(true, -1); return;
+    case kTallerY: StepRatio(false, 1); return;
+    case kShorterY: StepRatio(false, -1); return;
+    case kImageView:
+      OpenImageCheckView();
+      return;
+    case kImageShown:
+      ShowCanvasImage(choice == 1);
+      return;
+    case kSideShown:
+      if (choice == 1 || choice == 2) SwitchSide(choice == 1 ? "0001" : "0002");
+      return;
+    case kScanner:
+      ChooseScanner(choice);
+      return;
+    case kScanType:
+      ChooseScanType(choice);
+      return;
+    case kBrightness:
+      ChooseBrightness(choice);
+      return;
+    case kPrint:
+    case kCardScreen:
+    case kListScreen:
+    case kDataClear:
+    case kFormatEdit:
+    case kMoveFields:
+    case kFieldGrid:
+    case kCheckGrid:
+    case kFieldPrint:
+      ShowWorkbenchMessage(kCaption, "%s", kNotBuilt);
+      return;
+    default:
+      ApplyPendingFocus();
+      return;
+  }
+}
+
+void OpenWorkbench(int slot) {
+  WorkbenchState& bench = g_workbenchState;
+  bench = WorkbenchState();
+  bench.slot = slot;
+  bench.screenNumber = Slot(slot).windowCode;
+  bench.owner = Slot(slot).owner ? Slot(slot).owner : g_screen.mainWindow;
+  SetWorkbenchWindow(Slot(slot).window);
+  SelectWindowSlot(slot);
+  if (bench.owner) {
+    EnableWindow(bench.owner, FALSE);
+    SendMessageA(bench.owner, kMsgFillScreen, bench.screenNumber, 0);
+  }
+  if (g_screen.mainWindow) ShowWindow(g_screen.mainWindow, SW_HIDE);
+
+  g_sheetDefinition.sheetCode = bench.side;
+  LoadCurrentSheetPaper();
+  CarryOverOldMarkTable();
+  const std::string dpi = ReadUserIniValue("DPI");
+  bench.resolutionCode = ResolutionCodeOfDpiSetting(std::atoi(dpi.c_str()));
+  g_readingPlaces.replacements = ReadUserIniValue("CHARCHG");
+  g_readingPlaces.cutImageFolder = ReadUserIniValue("CUTIMGPATH");
+  bench.errorLog = DefinitionLogPath(g_currentSheet.logFolder, "_ERR.LOG");
+  bench.putLog = DefinitionLogPath(g_currentSheet.logFolder, "_PUT.LOG");
+  bench.shiftLog = DefinitionLogPath(g_currentSheet.logFolder, "_HOS.LOG");
+  ShowSheetImageSettings(bench.resolutionCode);
+  bench.scannerNumber = ReadScannerNumber();
+  ShowScanner();
+  ShowScannerCaptions();
+  if (g_sheetSettings.noiseSize <= 3 && g_sheetSettings.int8 == 2) {
+    ShowBenchMessage("【記入欄罫線】が“太い”に設定されていますので、【除去するノイズサイズ】は“0.8mm”以上に"
+                     "設定してください。");
+  }
+  // The window was shown (and painted empty) before its slot was known.
+  InvalidateRect(Slot(slot).window, nullptr, TRUE);
+}
+
+void CloseWorkbench() {
+  const WorkbenchState closing = g_workbenchState;
+  if (!IsValidSlot(closing.slot)) return;
+  const int canvas = CanvasSlot();
+  if (canvas >= 0) {
+    const HWND window = Slot(canvas).window;
+    Slot(canvas).backgroundImage = 0;
+    CloseScreenWindow(canvas, 0);
+    ShowWindow(window, SW_HIDE);
+  }
+  g_workbenchState = WorkbenchState();
+  g_sheetDefinition.sheetCode = "0001";
+  for (const char* name : {"CONV1_200.BMP", "CONV2_200.BMP", "CONV_200.BMP"}) {
+    const std::string path = g_readingPlaces.imageFolder + "\\" + name;
+    FreeCachedImage(path.c_str());
+    if (FileExists(path.c_str()) == 0) DeleteFileA(path.c_str());
+  }
+  if (g_screen.mainWindow) ShowWindow(g_screen.mainWindow, SW_SHOW);
+  if (closing.owner) EnableWindow(closing.owner, TRUE);
+  CloseScreenWindow(closing.slot, 1);
+  SetWorkbenchWindow(nullptr);
+  if (closing.owner) SendMessageA(closing.owner, kMsgScreenClosed, closing.screenNumber, 0);
+}
+
+}  // namespace
+
+std::string DefinitionLogPath(const std::string& folder, const char* suffix) {
+  std::vector<char> base(g_sheetDefinition.database.size() + 1);
+  GetFileBaseName(base.data(), g_sheetDefinition.database.c_str());
+  return folder + "\\" + base.data() + suffix;
+}
+
+std::string ConvertedImagePath() {
+  const WorkbenchState& bench = g_workbenchState;
+  char path[MAX_PATH];
+  if (g_sheetSettings.scanType == kScanPaired) {
+    std::snprintf(path, sizeof path, "%s\\CONV%d_%d.BMP", g_readingPlaces.imageFolder.c_str(),
+                  bench.side == "0002" ? 2 : 1, bench.dpi);
+  } else {
+    std::snprintf(path, sizeof path, "%s\\CONV_%d.BMP", g_readingPlaces.imageFolder.c_str(), bench.dpi);
+  }
+  return path;
+}
+
+void ShowSheetImageSettings(int resolutionCode) {
+  WorkbenchState& bench = g_workbenchState;
+  bench.resolutionCode = resolutionCode;
+  bench.dpi = DpiOfResolutionCode(resolutionCode);
+  bool found = false;
+  double storedX = 0, storedY = 0;
+  const int paper = OpenPaperRow(&found);
+  if (paper > 0) {
+    if (found) {
+      storedX = GetColumnDoubleIdx(paper, "イメージ割合", resolutionCode);
+      storedY = GetColumnDoubleIdx(paper, "イメージ割合", resolutionCode + 10);
+      bench.leftMargin = GetColumnInt(paper, "横シフト");
+      bench.topMargin = GetColumnInt(paper, "縦シフト");
+    }
+    db_close(paper);
+  }
+  bench.paperRowFound = found;
+  bench.ratioX = StoredRatioHundredths(storedX, bench.dpi);
+  bench.ratioY = StoredRatioHundredths(storedY, bench.dpi);
+  ShowMargins();
+  ShowRatios();
+  ShowMarkStatus();
+}
+
+void StoreSheetSetting(const char* column, int value) {
+  bool found = false;
+  const int paper = OpenPaperRow(&found, "0001");
+  if (paper < 0) return;
+  if (found) {
+    SetColumnInt(paper, column, value);
+    db_update(paper);
+  }
+  db_close(paper);
+}
+
+LRESULT CALLBACK SheetWorkWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  ScreenChildWndProc(window, message, wParam, lParam);
+  switch (message) {
+    case kMsgSlotOpened:
+      OpenWorkbench(static_cast<int>(wParam));
+      return 0;
+    case WM_PAINT:
+      if (PaintSlotWindow(window, g_workbenchState.slot)) return 0;
+      break;
+    case kMsgScreenCommand: {
+      const int command = static_cast<int>(wParam);
+      if (g_workbenchState.owner) {
+        SendMessageA(g_workbenchState.owner, kMsgFieldMessage, g_workbenchState.screenNumber, 0);
+      }
+      if (command != kRead) ShowBenchMessage("");
+      RunCommand(command);
+      return 0;
+    }
+    case WM_CLOSE:
+    case kMsgCloseWindow:
+      CloseWorkbench();
+      return 0;
+    case WM_QUERYOPEN: {
+      const int canvas = CanvasSlot();
+      if (canvas >= 0) ShowWindow(Slot(canvas).window, SW_SHOW);
+      return TRUE;
+    }
+    case WM_RBUTTONDOWN:
+      if (g_screen.mainWindow) SendMessageA(g_screen.mainWindow, kMsgRightButton, g_workbenchState.screenNumber, 0);
+      return 0;
+    case kMsgFieldChosen:
+      if (g_workbenchState.owner) {
+        SendMessageA(g_workbenchState.owner, kMsgFieldMessage, g_workbenchState.screenNumber, 0);
+      }
+      return 0;
+    case kMsgHeaderMenu:
+      if (g_screen.mainWindow) return SendMessageA(g_screen.mainWindow, message, wParam, lParam);
+      return 0;
+    default:
+      break;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
