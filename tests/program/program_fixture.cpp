@@ -139,13 +139,7 @@ bool MakeDefinition(const std::string& installation, const SampleDefinition& d) 
     const char* spec = table[0] == 'M' ? "MUPADATA" : table;
     if (CreateTableFromSpec(teigi.c_str(), d.name.c_str(), table, kDbKindFile, spec, table) != 0) return false;
   }
-  if (d.keyOnSheet && !AddRow(teigi, d.name, "MUPA_FLD",
-                              {{"ＯＣＲコード", "0001"}, {"領域コード", "0001"}, {"領域名", "ＩＤ"},
-                               {"文字数", "4"}, {"横幅", "40"}, {"高さ", "10"}, {"Ｘ座標", "100"},
-                               {"Ｙ座標", "100"}, {"編集", "L"}})) {
-    return false;
-  }
-  return AddRow(teigi, d.name, "MUPA_IDX",
+  return !d.keyItem || AddRow(teigi, d.name, "MUPA_IDX",
                 {{"ＯＣＲコード", "0001"}, {"ＩＤＸコード", "01"}, {"項目名", "ＩＤ"}, {"タイトル", "ＩＤ"}});
 }
 

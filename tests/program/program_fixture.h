@@ -35,7 +35,7 @@ struct SampleDefinition {
   std::string outputPath;       // データベースＪ; empty: the default
   int passwordSetting = 1;
   int preprint = 0;             // プレプリント: 1 prints identification numbers
-  bool keyOnSheet = false;      // the key item ＩＤ is a field of side "0001"
+  bool keyItem = true;          // MUPA_IDX names the key item ＩＤ
 };
 bool MakeDefinition(const std::string& installation, const SampleDefinition& definition);
 

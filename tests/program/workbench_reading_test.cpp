@@ -134,7 +134,7 @@ TEST_F(WorkbenchPrinting, ThePrintButtonOpensTheSheetPrintWindowPlainOrNumbered)
     SampleDefinition sheet;
     sheet.name = preprint ? "NUMBERED" : "PLAIN";
     sheet.preprint = preprint;
-    sheet.keyOnSheet = true;
+    sheet.keyItem = false;  // no key item to look for on the sheet
     const HWND bench = OpenBench(sheet);
     ClickItem(bench, "PRINT");
     const HWND print = FindWindowA("PrnSheet", nullptr);
@@ -151,11 +151,12 @@ TEST_F(WorkbenchPrinting, ThePrintButtonOpensTheSheetPrintWindowPlainOrNumbered)
 }
 
 TEST_F(WorkbenchPrinting, ASheetThatFailsItsChecksOpensNoPrintWindow) {
-  // The key item ＩＤ is no field of the sheet: the check says so.
+  // The key item ＩＤ is no field of the sheet: the check sends the
+  // operator to the editing mode.
   ClickItem(OpenBench(SampleDefinition()), "PRINT");
   EXPECT_FALSE(IsWindowVisible(FindWindowA("PrnSheet", nullptr)));
   ASSERT_EQ(Boxes().size(), 1u);
-  EXPECT_THAT(Boxes()[0], testing::HasSubstr("ＩＤ"));
+  EXPECT_THAT(Boxes()[0], testing::HasSubstr("「編集モード」に切り替えて"));
 }
 
 TEST_F(WorkbenchPrinting, TheClearingButtonOpensTheDataClearingWindow) {
