@@ -164,7 +164,11 @@ int ReadOcrIniFile(const char* path, const char* programFolder, OcrIniSettings& 
 void BuildDbFolder(char* out, const char* path, const char* drive, const char* programFolder) {
   std::string folder;
   const std::string p = path;
-  if (!p.empty()) {
+  if (p == "." || p.compare(0, 2, ".\\") == 0) {
+    // Written relative to the program folder: an installation that is
+    // copied or moved takes its databases along.
+    folder = std::string(programFolder) + p.substr(1);
+  } else if (!p.empty()) {
     if (p.size() >= 2 && p[1] == ':' && (p.size() < 3 || p[2] != '\\')) {
       folder = p.substr(0, 2) + "\\" + p.substr(2, 126);
     } else if (p.compare(0, 2, "\\\\") == 0 || (p.size() >= 3 && p[1] == ':')) {

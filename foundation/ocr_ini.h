@@ -57,8 +57,8 @@ int ReadOcrIniFile(const char* path, const char* programFolder, OcrIniSettings& 
 
 // The default database folder from a configured path (the DBPATH rules):
 // "D:DATA" gives "D:\DATA"; a network path or "D:\..." stays as it is; "\X"
-// gets the drive of the program folder, any other text the drive and "\".
-// An empty path gives the DRV / "Prjdbs" rule. `programFolder` is a drive
+// gets the drive of the program folder, any other text the drive and "\";
+// "." and ".\X" name the program folder and a folder in it. An empty path gives the DRV / "Prjdbs" rule. `programFolder` is a drive
 // path ("C:\APP") or a network path ("\\server\share\APP"). Writes at most
 // kIniTextSize bytes into `out`.
 void BuildDbFolder(char* out, const char* path, const char* drive, const char* programFolder);

@@ -36,35 +36,35 @@ bool WindowsInfoHeader(uint32_t size) {
 
 }  // namespace
 
-BmpKind ReadOneBitBmpHeaders(const uint8_t* head, std::size_t headBytes, uint64_t fileBytes,
-                             OneBitBmp* bmp) {
-  if (headBytes < kFileHeaderBytes + kInfoHeaderBytes || head[0] != 'B' || head[1] != 'M') {
-    return BmpKind::kOther;
+BmpFault CheckOneBitBmpHeaders(const uint8_t* head, std::size_t headBytes, uint64_t fileBytes,
+                               OneBitBmp* bmp) {
+  if (!head || headBytes < kFileHeaderBytes + kInfoHeaderBytes || head[0] != 'B' ||
+      head[1] != 'M') {
+    return BmpFault::kNotBmp;
   }
   const uint8_t* info = head + kFileHeaderBytes;
   const uint32_t infoBytes = Get32(info);
-  if (!WindowsInfoHeader(infoBytes) || Get16(info + 12) != 1 || Get16(info + 14) != 1 ||
-      Get32(info + 16) != kUncompressed) {
-    return BmpKind::kOther;
-  }
-  // Two colours follow the info header; a file that names one only (or
-  // stops before them) is left to the codec.
+  if (!WindowsInfoHeader(infoBytes)) return BmpFault::kNotBmp;
+  if (Get16(info + 14) != 1) return BmpFault::kBitDepth;
+  if (Get16(info + 12) != 1 || Get32(info + 16) != kUncompressed) return BmpFault::kLayout;
+  // Two colours follow the info header, whichever its form.
   const uint32_t paletteAt = kFileHeaderBytes + infoBytes;
+  if (headBytes < paletteAt + 8) return BmpFault::kNotBmp;
   const uint32_t colorsUsed = Get32(info + 32);
-  if (headBytes < paletteAt + 8 || colorsUsed == 1) return BmpKind::kOther;
+  if (colorsUsed == 1) return BmpFault::kColours;
   const uint32_t pixelOffset = Get32(head + 10);
-  if (pixelOffset < paletteAt + 8) return BmpKind::kOther;
+  if (pixelOffset < paletteAt + 8) return BmpFault::kOffset;
 
   const int32_t width = GetSigned32(info + 4);
   const int32_t height = GetSigned32(info + 8);
   if (width <= 0 || width > kMaxImageSide || height == 0 || height == INT32_MIN ||
       height < -kMaxImageSide || height > kMaxImageSide) {
-    return BmpKind::kDamaged;
+    return BmpFault::kSize;
   }
   const int32_t rows = height < 0 ? -height : height;
   const uint32_t rowBytes = static_cast<uint32_t>(AlignedRowBytes(width, 1));
   const uint64_t pixelBytes = uint64_t{rowBytes} * static_cast<uint32_t>(rows);
-  if (uint64_t{pixelOffset} + pixelBytes > fileBytes) return BmpKind::kDamaged;
+  if (uint64_t{pixelOffset} + pixelBytes > fileBytes) return BmpFault::kPastEnd;
 
   bmp->width = width;
   bmp->height = rows;
@@ -76,10 +76,24 @@ BmpKind ReadOneBitBmpHeaders(const uint8_t* head, std::size_t headBytes, uint64_
     const uint8_t* color = head + paletteAt + 4 * i;
     bmp->palette[i] = BmpColor{color[0], color[1], color[2], 0};
   }
+  bmp->colorsUsed = colorsUsed;
   // A negative resolution states none.
   bmp->xPelsPerMeter = GetSigned32(info + 24) > 0 ? GetSigned32(info + 24) : 0;
   bmp->yPelsPerMeter = GetSigned32(info + 28) > 0 ? GetSigned32(info + 28) : 0;
-  return BmpKind::kOneBit;
+  return BmpFault::kNone;
+}
+
+BmpKind ReadOneBitBmpHeaders(const uint8_t* head, std::size_t headBytes, uint64_t fileBytes,
+                             OneBitBmp* bmp) {
+  switch (CheckOneBitBmpHeaders(head, headBytes, fileBytes, bmp)) {
+    case BmpFault::kNone:
+      return BmpKind::kOneBit;
+    case BmpFault::kSize:
+    case BmpFault::kPastEnd:
+      return BmpKind::kDamaged;
+    default:
+      return BmpKind::kOther;
+  }
 }
 
 void MakeOneBitBmpHeaders(int32_t width, int32_t height, const BmpColor palette[2],

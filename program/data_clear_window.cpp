@@ -182,7 +182,7 @@ int OpenDataClearWindow(int screenNumber) {
   POINT mouse{};
   GetCursorPos(&mouse);
   OpenSideScreen(g_clear.window, &g_clear.previous, std::max(0, static_cast<int>(mouse.x) - 80), 10, 600, 440,
-                 screenNumber, 1);
+                 screenNumber, 1, "データ初期化");
   return 0;
 }
 

@@ -105,7 +105,8 @@ int OpenLoginWindow(int command) {
     DiscardBuildingItems();
     return 0;
   }
-  OpenSideScreen(g_login.window, &g_login.previous, -2, -2, 222, AsksName() ? 200 : 170, kLoginScreen, 3);
+  OpenSideScreen(g_login.window, &g_login.previous, -2, -2, 222, AsksName() ? 200 : 170, kLoginScreen, 3,
+                 "ログイン");
   return 0;
 }
 

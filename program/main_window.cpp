@@ -70,6 +70,7 @@ void StartMenu(HWND window, int slot) {
   g_sheetDefinition.sheetCode = "0001";
   ReadServerList();
   ReadDefinitionPath();
+  ShowOutputFolder();
   g_mainWindow.initialised = 1;
   SetItemValueInSlot(slot, "ヘルプ", "操作説明書,注意事項･ｽｷｬﾅｰ設定");
   // The window was shown (and painted empty) before its slot was known.
@@ -113,6 +114,11 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       g_mainWindow.lastCommand = static_cast<int>(wParam);
       g_mainWindow.lastPopupChoice = GetLastPopupChoice();
       RunMenuCommand(g_mainWindow.lastCommand);
+      return 0;
+    case kMsgPrintChoice:
+      ShowNotBuilt(wParam == 1   ? NotBuilt::kPrintLayout
+                   : wParam == 2 ? NotBuilt::kTallyCsv
+                                 : NotBuilt::kGraphColours);
       return 0;
     case kMsgPrintOutput:
     case kMsgPreviewOutput:

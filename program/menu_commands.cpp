@@ -55,7 +55,9 @@ int RunMenuCommand(int code) {
     case kCmdServerChoice:
       return OpenScreen("", kScreenDatabase, kServerChoiceCode, -1, -1, "");
     case kCmdChooseDefinition:
-      return ChooseDefinitionFile() < 0 ? -1 : 0;
+      if (ChooseDefinitionFile() < 0) return -1;
+      ShowOutputFolder();
+      return 0;
     case kCmdSheetSettings:
       if (!DesignerEnabled() || CheckDefinitionSelected() != 0 || UpgradeSheetTables() != 0) return -1;
       return OpenSheetSettingsScreen(g_program.mainWindow);

@@ -74,6 +74,22 @@ int EnsureOutputFolder() {
 
 }  // namespace
 
+void ShowOutputFolder() {
+  std::string folder;
+  if (g_output.dbKind != kDbKindServer && !DefinitionName().empty() &&
+      FileExists(DefinitionFilePath().c_str()) == 0) {
+    bool found = false;
+    const int t = OpenFirstPaperRow(&found);
+    if (found) {
+      std::string path, name;
+      ResolveOutputDatabasePath(t, &path);
+      SplitFilePath(path, &folder, &name);
+    }
+    if (t >= 0) db_close(t);
+  }
+  if (IsValidSlot(g_mainWindow.slot)) SetItemValueForCommand(g_mainWindow.slot, "フォルダ名", folder.c_str());
+}
+
 int LoadOutputDatabaseSettings() {
   g_output.database.clear();
   g_output.folder.clear();
@@ -84,6 +100,9 @@ int LoadOutputDatabaseSettings() {
   if (t < 0) return -1;
   if (found) ReadPaperRow(t);
   db_close(t);
+  if (IsValidSlot(g_mainWindow.slot)) {
+    SetItemValueForCommand(g_mainWindow.slot, "フォルダ名", g_output.folder.c_str());
+  }
   if (g_output.table.empty()) {
     ShowGuideArrow("ＤＢガイド");
     ShowInfoMessage("", "赤矢印が示すアイコンを押して、読み取りを行うシートに関する定義 "

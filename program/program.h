@@ -86,12 +86,12 @@ struct SideWindows {
   HWND login = nullptr, dataClear = nullptr, graphColor = nullptr;
 };
 extern SideWindows g_sideWindows;
-// Opens screen `screenNumber` in the side window `window` with the active
-// window disabled while it shows; `previous` keeps the active window, which
-// is enabled again at once when the screen does not open (after the screen
-// engine's message).
+// Opens screen `screenNumber` in the side window `window`, titled `title`,
+// with the active window disabled while it shows; `previous` keeps the
+// active window, which is enabled again at once when the screen does not
+// open (after the screen engine's message).
 void OpenSideScreen(HWND window, HWND* previous, int x, int y, int width, int height, int screenNumber,
-                    int inputMode);
+                    int inputMode, const char* title);
 
 // ---------------------------------------------------------------------------
 // The main window (main_window.cpp, menu_commands.cpp, screen_handlers.cpp)
@@ -170,6 +170,9 @@ void OnCloseQuery(int screenNumber);
 // database layer the output database. 0, or -1 after the message of the
 // missing table, the missing folder or the sheet check.
 int LoadOutputDatabaseSettings();
+// Shows the output folder of the current definition on the menu
+// ("フォルダ名"), empty without one or for a server database. Reads only.
+void ShowOutputFolder();
 // The sheet's first paper row is made ready for reading (書込形式 1, the
 // compensation kind 3 read as 2) and an output table is named. 0, or -1
 // after the message.

@@ -20,6 +20,7 @@ constexpr char kSurveyItemsCode[] = "KOMK-INP2";
 constexpr char kSurveyItemsChangeCode[] = "KOMK-CHG";
 constexpr char kTallyMenuCode[] = "SPRN-MENU";
 constexpr int kItemsChangeCommand = 34;
+constexpr int kFreeTextListCommand = 51;
 
 // The outputs of the tally menu by the tally kinds of their buttons: the
 // print type of their settings screen and its title.
@@ -83,6 +84,10 @@ void RunTallyMenuButton() {
   const int code = GetLastFieldKey();
   if (code == kItemsChangeCommand) {
     OpenScreen("", kScreenDatabase, kSurveyItemsChangeCode, -1, -1, "");
+    return;
+  }
+  if (code == kFreeTextListCommand) {
+    ShowNotBuilt(NotBuilt::kFreeTextList);
     return;
   }
   const TallyOutput* output = TallyOutputOf(code);

@@ -86,10 +86,10 @@ void DestroyWorkWindows() {
 }
 
 void OpenSideScreen(HWND window, HWND* previous, int x, int y, int width, int height, int screenNumber,
-                    int inputMode) {
+                    int inputMode, const char* title) {
   *previous = GetActiveWindow();
   if (*previous) EnableWindow(*previous, FALSE);
-  if (OpenScreenWindow(window, x, y, width, height, 0, screenNumber, inputMode, 1, 0, "") != 0 && *previous) {
+  if (OpenScreenWindow(window, x, y, width, height, 0, screenNumber, inputMode, 1, 0, title) != 0 && *previous) {
     EnableWindow(*previous, TRUE);
   }
 }

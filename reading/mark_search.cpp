@@ -3,6 +3,13 @@
 // scans its window from the sheet's edge inward and takes the first cell
 // whose runs frame a square of side n + 1 to 2n - 1 with white around it, so
 // the mark nearest the corner wins and bars, lines and specks do not.
+//
+// A page turned straight keeps the steps of its skewed scan: a mark's edge
+// may end in a row (or column) that is black only in part, one pixel deep.
+// Such a row neither makes the square shorter nor is its corner: the far
+// edge may lie one row nearer when the row beyond holds black of the step,
+// and a near row that the next row outreaches by more than a pixel is a
+// step, not the mark's edge.
 #include <cmath>
 
 #include "reading/sheet_core.h"
@@ -19,6 +26,33 @@ struct Corner {
 RunDirection Horizontal(int step) { return step > 0 ? RunDirection::kRight : RunDirection::kLeft; }
 RunDirection Vertical(int step) { return step > 0 ? RunDirection::kDown : RunDirection::kUp; }
 
+// The far edge of a square whose near edge is row y: row y + n black for
+// n cells from x, or row y + n - 1 so with some black of a step in row y + n.
+bool FarEdgeIsBlack(int x, int y, int n, int intoY, RunDirection inward) {
+  const int far = y + n * intoY;
+  if (RunIsBlack(x, far, n, inward)) return true;
+  if (!RunIsBlack(x, far - intoY, n, inward)) return false;
+  const int step = inward == RunDirection::kRight ? 1 : -1;
+  for (int i = 0, cx = x; i < n; ++i, cx += step) {
+    if (SheetCell(cx, far) == kCellBlack) return true;
+  }
+  return false;
+}
+
+// Whether row y, where a corner was found at x, is a step on the mark's
+// near edge: the next row into the sheet reaches more than a pixel further
+// out than row y's black does. A column step of one pixel is the mark's own
+// edge.
+bool IsStepRow(int x, int y, int n, const Corner& c) {
+  int outer = x;  // the outermost black of row y joined to x
+  for (int i = 0; i < n && SheetCell(outer - c.inwardX, y) == kCellBlack; ++i) {
+    outer -= c.inwardX;
+  }
+  const int next = y + c.intoY;
+  return SheetCell(outer - c.inwardX, next) == kCellBlack &&
+         SheetCell(outer - 2 * c.inwardX, next) == kCellBlack;
+}
+
 bool IsMarkCorner(int x, int y, int n, const Corner& c) {
   const RunDirection inward = Horizontal(c.inwardX);
   const RunDirection outward = Horizontal(-c.inwardX);
@@ -28,7 +62,7 @@ bool IsMarkCorner(int x, int y, int n, const Corner& c) {
   const int rx = x + n * c.inwardX;  // n cells inward
   // The near edges and the far edge of the square are black ...
   if (SheetCell(x, y) != kCellBlack || !RunIsBlack(x, y, n, inward) ||
-      !RunIsBlack(x, y, n, into) || !RunIsBlack(x, qy, n, inward)) {
+      !RunIsBlack(x, y, n, into) || !FarEdgeIsBlack(x, y, n, c.intoY, inward)) {
     return false;
   }
   // ... the black does not go on beyond the square outward or inward ...
@@ -39,7 +73,7 @@ bool IsMarkCorner(int x, int y, int n, const Corner& c) {
   // ... nor beyond it into or out of the sheet. The last test looks down from
   // (x + n, y + n) for every corner alike.
   return !RunIsBlack(x, qy, n, into) && !RunIsBlack(x, y, n, out) &&
-         !RunIsBlack(x + n, y + n, n, RunDirection::kDown);
+         !RunIsBlack(x + n, y + n, n, RunDirection::kDown) && !IsStepRow(x, y, n, c);
 }
 
 bool RowInTopBand(int y, int height) {
@@ -134,7 +168,7 @@ int FindSecondMarkBelow(const MarkPoint& topLeft) {
     for (int x = topLeft.x; x <= topLeft.x + n; ++x) {
       if (SheetCell(x, y) == kCellBlack && RunIsBlack(x, y, n, RunDirection::kRight) &&
           RunIsBlack(x, y, n, RunDirection::kDown) &&
-          RunIsBlack(x, y + n, n, RunDirection::kRight)) {
+          FarEdgeIsBlack(x, y, n, +1, RunDirection::kRight)) {
         return 1;
       }
     }

@@ -1,7 +1,8 @@
 // 1-bit BMP sheet images, read and written here rather than through the
-// imaging library: scanned pages, converted pages and cut-out areas. The
-// headers are checked before anything is sized, so a damaged or foreign file
-// is refused with its reason instead of filling a wrong buffer.
+// imaging library's files: scanned pages, converted pages and cut-out areas.
+// Their headers are the library's BMP layout, read by its one header reader
+// and checked before anything is sized, so a damaged or foreign file is
+// refused with its reason instead of filling a wrong buffer.
 #include <cctype>
 #include <cstdio>
 #include <cstring>
@@ -16,36 +17,18 @@
 #include <unistd.h>
 #endif
 
+#include "platform/bmp_format.h"
 #include "platform/raster.h"
 #include "reading/sheet_core.h"
 
 namespace {
 
-constexpr int kFileHeaderSize = 14;
-constexpr int kInfoHeaderSize = 40;
-constexpr int kPaletteOffset = kFileHeaderSize + kInfoHeaderSize;
-constexpr int kHeadersWithPalette = kPaletteOffset + 8;  // 62
 constexpr int kInkMargin = 3;
-// The widest image whose stride in bits still fits the 16-bit width.
-constexpr int kMaxSheetWidth = 32736;
-constexpr int kMaxSheetHeight = 32767;
 
 struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
 };
 using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
-
-uint32_t Read32(const unsigned char* p) {
-  return p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24;
-}
-unsigned Read16(const unsigned char* p) { return p[0] | p[1] << 8; }
-void Put32(unsigned char* p, uint32_t v) {
-  for (int i = 0; i < 4; ++i) p[i] = static_cast<unsigned char>(v >> (8 * i));
-}
-void Put16(unsigned char* p, unsigned v) {
-  p[0] = static_cast<unsigned char>(v);
-  p[1] = static_cast<unsigned char>(v >> 8);
-}
 
 // Cuts an open file to `size` bytes.
 bool CutFile(std::FILE* file, long size) {
@@ -61,38 +44,32 @@ bool HasBmpExtension(const char* path) {
   return GetImageExtension(path, extension) && std::strcmp(extension, "bmp") == 0;
 }
 
-// The checked values of a BMP's headers.
-struct BmpHeader {
-  int width = 0;
-  int height = 0;         // rows, positive
-  bool topDown = false;   // a negative height in the file
-  int bitsPerPixel = 0;
-  uint32_t colours = 0;
-  uint32_t pixelOffset = 0;
-  int stride = 0;         // bytes a row, padded to 32 bits
-};
-
-// Reads and checks the file and info headers: kHeader for a short file, a
-// foreign magic or info header, or sizes out of range.
-SheetFileStatus ReadBmpHeader(std::FILE* file, BmpHeader* header) {
-  unsigned char bytes[kPaletteOffset];
-  if (std::fread(bytes, 1, sizeof bytes, file) != sizeof bytes) return SheetFileStatus::kHeader;
-  if (bytes[0] != 'B' || bytes[1] != 'M' || Read32(bytes + 14) != kInfoHeaderSize) {
-    return SheetFileStatus::kHeader;
+// Opens a sheet image file and reads its headers through the imaging
+// library's BMP reader, which checks the rows against the file's length
+// before anything is sized by them; the run's reason for a refusal.
+SheetFileStatus OpenSheetBmp(const char* path, FilePtr* file, OneBitBmp* header) {
+  if (!HasBmpExtension(path)) return SheetFileStatus::kNotBmp;
+  file->reset(std::fopen(path, "rb"));
+  if (!*file) return SheetFileStatus::kOpen;
+  uint8_t head[kBmpProbeBytes];
+  const std::size_t got = std::fread(head, 1, sizeof head, file->get());
+  if (std::fseek(file->get(), 0, SEEK_END) != 0) return SheetFileStatus::kHeader;
+  const long length = std::ftell(file->get());
+  if (length < 0) return SheetFileStatus::kHeader;
+  switch (CheckOneBitBmpHeaders(head, got, static_cast<uint64_t>(length), header)) {
+    case BmpFault::kNone:
+      break;
+    case BmpFault::kBitDepth:
+      return SheetFileStatus::kBitDepth;
+    case BmpFault::kColours:
+      return SheetFileStatus::kColours;
+    case BmpFault::kPastEnd:
+      return SheetFileStatus::kTruncated;
+    default:
+      return SheetFileStatus::kHeader;
   }
-  const auto width = static_cast<int32_t>(Read32(bytes + 18));
-  const auto height = static_cast<int32_t>(Read32(bytes + 22));
-  if (width <= 0 || width > kMaxSheetWidth || height == 0 || height < -kMaxSheetHeight ||
-      height > kMaxSheetHeight) {
-    return SheetFileStatus::kHeader;
-  }
-  header->width = width;
-  header->height = height < 0 ? -height : height;
-  header->topDown = height < 0;
-  header->bitsPerPixel = static_cast<int>(Read16(bytes + 28));
-  header->colours = Read32(bytes + 46);
-  header->pixelOffset = Read32(bytes + 10);
-  header->stride = (width + 31) / 32 * 4;
+  // A palette that names more than two colours is no black-and-white scan.
+  if (header->colorsUsed != 0 && header->colorsUsed != 2) return SheetFileStatus::kColours;
   return SheetFileStatus::kOk;
 }
 
@@ -183,49 +160,36 @@ int GetImageExtension(const char* path, char* out) {
 }
 
 int GetBmpImageSize(const char* path, long* size) {
-  if (!HasBmpExtension(path)) return 0;
-  FilePtr file(std::fopen(path, "rb"));
-  if (!file) return 0;
-  BmpHeader header;
-  if (ReadBmpHeader(file.get(), &header) != SheetFileStatus::kOk) return 0;
-  const long bytes = static_cast<long>(header.stride) * header.height;
-  // A header that promises more rows than the file holds gives no size:
-  // nothing is allocated for rows that are not there.
-  if (std::fseek(file.get(), 0, SEEK_END) != 0 ||
-      std::ftell(file.get()) < static_cast<long>(header.pixelOffset) + bytes) {
-    return 0;
-  }
-  *size = bytes;
-  return 1;
+  return SheetImageBytes(path, size) == SheetFileStatus::kOk;
+}
+
+SheetFileStatus SheetImageBytes(const char* path, long* size) {
+  FilePtr file;
+  OneBitBmp header;
+  const SheetFileStatus status = OpenSheetBmp(path, &file, &header);
+  if (status == SheetFileStatus::kOk) *size = static_cast<long>(header.pixelBytes);
+  return status;
 }
 
 SheetFileStatus ReadSheetBmp(const char* path, int dpi, SheetBitmap* bitmap,
                              std::size_t capacity, int* fileWidth) {
-  if (!HasBmpExtension(path)) return SheetFileStatus::kNotBmp;
-  FilePtr file(std::fopen(path, "rb"));
-  if (!file) return SheetFileStatus::kOpen;
-  BmpHeader header;
-  const SheetFileStatus status = ReadBmpHeader(file.get(), &header);
+  FilePtr file;
+  OneBitBmp header;
+  const SheetFileStatus status = OpenSheetBmp(path, &file, &header);
   if (status != SheetFileStatus::kOk) return status;
-  if (header.bitsPerPixel != 1) return SheetFileStatus::kBitDepth;
-  const uint32_t colours = header.colours == 0 ? 2 : header.colours;
-  if (colours != 2) return SheetFileStatus::kColours;
-
-  unsigned char palette[8];
-  if (std::fread(palette, 1, sizeof palette, file.get()) != sizeof palette) {
-    return SheetFileStatus::kHeader;
-  }
-  const std::size_t bytes = static_cast<std::size_t>(header.stride) * header.height;
+  const std::size_t bytes = static_cast<std::size_t>(header.pixelBytes);
   if (bytes > capacity) return SheetFileStatus::kTooSmall;
+  const int stride = static_cast<int>(header.rowBytes);
 
-  bitmap->width = static_cast<int16_t>(header.stride * 8);
+  bitmap->width = static_cast<int16_t>(stride * 8);
   bitmap->height = static_cast<int16_t>(header.height);
   bitmap->bitsPerPixel = 1;
-  bitmap->bytesPerLine = static_cast<int16_t>(header.stride);
+  bitmap->bytesPerLine = static_cast<int16_t>(stride);
   bitmap->dpi = static_cast<int16_t>(dpi);
   // The darker palette entry is black.
-  const int dark0 = palette[0] + palette[1] + palette[2];
-  const int dark1 = palette[4] + palette[5] + palette[6];
+  const BmpColor* palette = header.palette;
+  const int dark0 = palette[0].blue + palette[0].green + palette[0].red;
+  const int dark1 = palette[1].blue + palette[1].green + palette[1].red;
   bitmap->polarity = dark0 < dark1 ? 0 : 1;
   if (fileWidth) *fileWidth = header.width;
 
@@ -235,33 +199,22 @@ SheetFileStatus ReadSheetBmp(const char* path, int dpi, SheetBitmap* bitmap,
     return SheetFileStatus::kTruncated;
   }
   if (!header.topDown) {
-    std::vector<uint8_t> spare(header.stride);
+    std::vector<uint8_t> spare(stride);
     for (int top = 0, bottom = header.height - 1; top < bottom; ++top, --bottom) {
-      uint8_t* a = bitmap->bits + static_cast<std::size_t>(top) * header.stride;
-      uint8_t* b = bitmap->bits + static_cast<std::size_t>(bottom) * header.stride;
-      std::memcpy(spare.data(), a, header.stride);
-      std::memcpy(a, b, header.stride);
-      std::memcpy(b, spare.data(), header.stride);
+      uint8_t* a = bitmap->bits + static_cast<std::size_t>(top) * stride;
+      uint8_t* b = bitmap->bits + static_cast<std::size_t>(bottom) * stride;
+      std::memcpy(spare.data(), a, stride);
+      std::memcpy(a, b, stride);
+      std::memcpy(b, spare.data(), stride);
     }
   }
   WhitenPadding(*bitmap, header.width);
   return SheetFileStatus::kOk;
 }
 
-SheetFileStatus SheetImageBytes(const char* path, int dpi, long* size) {
-  if (GetBmpImageSize(path, size)) return SheetFileStatus::kOk;
-  // Read once more for the reason: a missing file, a foreign header, rows
-  // the file does not hold ...
-  SheetBitmap none;
-  const SheetFileStatus status = ReadSheetBmp(path, dpi, &none, 0);
-  return status == SheetFileStatus::kTooSmall || status == SheetFileStatus::kOk
-             ? SheetFileStatus::kTruncated
-             : status;
-}
-
 SheetFileStatus LoadSheetImageFile(const char* path, int dpi, SheetImage* image) {
   long size = 0;
-  const SheetFileStatus sized = SheetImageBytes(path, dpi, &size);
+  const SheetFileStatus sized = SheetImageBytes(path, &size);
   if (sized != SheetFileStatus::kOk) return sized;
   image->pixels.assign(static_cast<std::size_t>(size), 0);
   image->bitmap.bits = image->pixels.data();
@@ -299,29 +252,16 @@ SheetFileStatus SaveSheetBitmap(const char* path, const SheetBitmap& bitmap) {
   const std::size_t pixelBytes = static_cast<std::size_t>(stride) * bitmap.height;
   // The file is put together in a buffer kept for the next page.
   static thread_local std::vector<unsigned char> file;
-  file.assign(kHeadersWithPalette + pixelBytes, 0);
+  file.assign(kOneBitBmpHeaderBytes + pixelBytes, 0);
   unsigned char* h = file.data();
-  h[0] = 'B';
-  h[1] = 'M';
-  Put32(h + 2, static_cast<uint32_t>(file.size()));
-  Put32(h + 10, kHeadersWithPalette);
-  Put32(h + 14, kInfoHeaderSize);
-  Put32(h + 18, static_cast<uint32_t>(bitmap.width));
-  Put32(h + 22, static_cast<uint32_t>(bitmap.height));
-  Put16(h + 26, 1);
-  Put16(h + 28, 1);
-  const uint32_t pelsPerMetre = static_cast<uint32_t>(bitmap.dpi) * 10000 / 254;
-  Put32(h + 38, pelsPerMetre);
-  Put32(h + 42, pelsPerMetre);
-  Put32(h + 46, 2);
-  unsigned char* black = h + kPaletteOffset + (bitmap.polarity == 0 ? 0 : 4);
-  unsigned char* white = h + kPaletteOffset + (bitmap.polarity == 0 ? 4 : 0);
-  std::memset(black, 0, 4);
-  std::memset(white, 255, 3);
-  white[3] = 0;
+  const BmpColor black{0, 0, 0, 0}, white{255, 255, 255, 0};
+  const BmpColor palette[2] = {bitmap.polarity == 0 ? black : white,
+                               bitmap.polarity == 0 ? white : black};
+  const auto pelsPerMetre = static_cast<int32_t>(bitmap.dpi * 10000 / 254);
+  MakeOneBitBmpHeaders(bitmap.width, bitmap.height, palette, pelsPerMetre, pelsPerMetre, h);
 
   const unsigned char pad = bitmap.polarity == 0 ? 0 : 255;
-  unsigned char* out = h + kHeadersWithPalette;
+  unsigned char* out = h + kOneBitBmpHeaderBytes;
   for (int k = 0; k < bitmap.height; ++k, out += stride) {
     const uint8_t* row = bitmap.bits + static_cast<std::size_t>(bitmap.height - 1 - k) *
                                            bitmap.bytesPerLine;
@@ -343,7 +283,8 @@ SheetFileStatus TurnSheetImage(const SheetImage& source, int hundredths, SheetIm
   if (from.width <= 0 || from.height <= 0 || !from.bits) return SheetFileStatus::kHeader;
   int width = 0, height = 0;
   RotatedSize(from.width, from.height, hundredths, &width, &height);
-  if (width <= 0 || width > kMaxSheetWidth || height <= 0 || height > kMaxSheetHeight) {
+  // No larger than a page the run can read back.
+  if (width <= 0 || width > kMaxImageSide || height <= 0 || height > kMaxImageSide) {
     return SheetFileStatus::kHeader;
   }
   const int stride = (width + 31) / 32 * 4;

@@ -54,14 +54,13 @@ const char* SheetFileMessage(SheetFileStatus status);
 // 1, or 0 when the path is shorter than 3 characters.
 int GetImageExtension(const char* path, char* out);
 // For a "bmp" path, the bytes its pixel rows need in memory. 1 with `size`
-// set; 0 for another extension or a file whose headers cannot be read or are
-// out of range (nothing is set then).
-// A file whose rows do not all lie in it has no size.
+// set; 0 for another extension or a file whose headers cannot be read, are
+// out of range or promise rows the file does not hold (nothing is set then).
 int GetBmpImageSize(const char* path, long* size);
 // The bytes the rows of a sheet image file need (kOk with `size` set), or
 // why it has none: kTruncated for rows the file does not hold, else the
 // reason ReadSheetBmp gives. Allocates nothing.
-SheetFileStatus SheetImageBytes(const char* path, int dpi, long* size);
+SheetFileStatus SheetImageBytes(const char* path, long* size);
 // Reads a 1-bit BMP into `bitmap`, whose buffer of `capacity` bytes the
 // caller owns: width rounded up to a multiple of 32 (the pixels beyond the
 // file's width white), rows top first, polarity from the darker palette

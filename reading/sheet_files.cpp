@@ -44,9 +44,15 @@ void UseSheetMarkSearch() {
 
 int LoadSheetPage(const char* path, int dpi, SheetImage* image) {
   long size = 0;
-  const SheetFileStatus sized = SheetImageBytes(path, dpi, &size);
-  if (sized == SheetFileStatus::kTruncated) {  // refused before its rows are allocated
+  const SheetFileStatus sized = SheetImageBytes(path, &size);
+  // Refused before its rows are allocated: a page the file does not hold
+  // whole, or a scan that is not black and white (with its own message).
+  if (sized == SheetFileStatus::kTruncated) {
     ShowWorkbenchMessage(kCaption, "イメージの読み取りができません。(%s)", path);
+    return -1;
+  }
+  if (sized == SheetFileStatus::kBitDepth || sized == SheetFileStatus::kColours) {
+    ShowSheetFileMessage(sized, path);
     return -1;
   }
   if (sized != SheetFileStatus::kOk) {

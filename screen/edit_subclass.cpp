@@ -4,6 +4,7 @@
 // the page keys press their buttons or become commands to the owner.
 // Everything else reaches the control's own procedure.
 #include <cstring>
+#include <string>
 
 #include "foundation/sjis_text.h"
 #include "screen/screen.h"
@@ -115,9 +116,17 @@ struct LeadByte {
 };
 LeadByte g_leadByte;
 
+void PasteAsTyped(HWND edit, WindowSlot& s, WNDPROC previous);
+
+constexpr WPARAM kCtrlV = 0x16;
+
 // WM_CHAR of the edit control: the result of the control's procedure, or 0
 // for a swallowed character.
 LRESULT HandleChar(HWND edit, WindowSlot& s, WNDPROC previous, WPARAM wParam, LPARAM lParam) {
+  if (wParam == kCtrlV) {
+    PasteAsTyped(edit, s, previous);
+    return 0;
+  }
   const auto byte = static_cast<unsigned char>(wParam & 0xFF);
   if (g_leadByte.edit == edit && g_leadByte.byte) {
     const LeadByte lead = g_leadByte;
@@ -135,6 +144,27 @@ LRESULT HandleChar(HWND edit, WindowSlot& s, WNDPROC previous, WPARAM wParam, LP
   }
   if (!AcceptChar(edit, s, wParam, 1)) return 0;
   return CallWindowProcA(previous, edit, WM_CHAR, wParam, lParam);
+}
+
+// Text pasted into the field (Ctrl+V or the context menu) goes in as if it
+// were typed, character by character through the same checks: a numeric
+// field refuses its letters, the field's length holds. Its first line only.
+void PasteAsTyped(HWND edit, WindowSlot& s, WNDPROC previous) {
+  std::string text;
+  if (!OpenClipboard(edit)) return;
+  if (const HANDLE data = GetClipboardData(CF_TEXT)) {
+    if (const auto* locked = static_cast<const char*>(GlobalLock(data))) {
+      text = locked;
+      GlobalUnlock(data);
+    }
+  }
+  CloseClipboard();
+  for (const char c : text) {
+    if (c == '\r' || c == '\n') break;
+    if (c == '\t') continue;
+    HandleChar(edit, s, previous, static_cast<unsigned char>(c), 1);
+    if (!IsWindow(edit)) return;
+  }
 }
 
 // Arrow keys reach the owner as 137 to 140.
@@ -249,10 +279,27 @@ LRESULT CALLBACK EditSubclassProc(HWND window, UINT message, WPARAM wParam, LPAR
       }
       break;
     case WM_CHAR: return HandleChar(window, s, previous, wParam, lParam);
+    case WM_PASTE: PasteAsTyped(window, s, previous); return 0;
     case WM_KEYDOWN:
-    case WM_SYSKEYDOWN: pass = HandleKeyDown(s, wParam); break;
+    case WM_SYSKEYDOWN:
+      g_screen.keyDownWindow = window;
+      g_screen.keyDownKey = static_cast<int>(wParam);
+      pass = HandleKeyDown(s, wParam);
+      break;
     case WM_KEYUP:
-    case WM_SYSKEYUP: pass = HandleKeyUp(s, wParam); break;
+    case WM_SYSKEYUP:
+      // A key acts where it went down, once: the key-up of a key pressed in
+      // a message box or in a window that closed on its key-down is
+      // swallowed, as is one after the focus left this field's window.
+      if (g_screen.keyDownWindow != window || g_screen.keyDownKey != static_cast<int>(wParam)) {
+        if (wParam != VK_RETURN && !IsCommandKey(wParam)) break;  // a key that acts on no up
+        if (wParam == VK_RETURN) g_screen.enterPressed = 0;
+        return 0;
+      }
+      g_screen.keyDownWindow = nullptr;
+      pass = HandleKeyUp(s, wParam);
+      break;
+    case WM_KILLFOCUS: g_screen.keyDownWindow = nullptr; break;
     default: break;
   }
   if (!pass) return 0;

@@ -260,6 +260,29 @@ void ApplyPendingFocus() {
   CompleteFocusMove();
 }
 
+int LeaveFieldForItem(int target) {
+  const WindowSlot& s = CurrentSlot();
+  const int current = g_screen.currentItem;
+  if (s.rowSelectionMode != 0 || s.lineEditMode || !InSlotRange(s, current) || current == target) {
+    return 0;
+  }
+  const char kind = Item(current).kind;
+  if (kind == 'c' || kind == 'R' || kind == 'C' || IsButtonOrMark(kind)) return 0;
+  g_screen.previousItem = current;
+  g_screen.pendingItem = target;
+  g_screen.navigationKey = g_screen.lastCommandKey = VK_TAB;
+  if (CheckItemValue() < 0) {
+    g_screen.pendingItem = current;
+    return -1;
+  }
+  g_screen.focusMovePending = 1;
+  const HWND owner = s.commandWindow;
+  if (owner) SendMessageA(owner, kMsgScreenCommand, VK_TAB, g_screen.fieldEdited);
+  // An owner that does not move the focus itself leaves it to the click.
+  if (g_screen.focusMovePending && g_screen.currentItem == current) ApplyPendingFocus();
+  return 0;
+}
+
 void CompleteFocusMove() {
   WindowSlot& s = CurrentSlot();
   const int i = g_screen.currentItem;

@@ -105,7 +105,7 @@ int SetupFunctionKeys(int s, int type) {
                                           : FunctionKeyGuide(place.position, type, g_screenDefs.cardEntryState);
     }
     // Fixed in the header band (-1 also leaves the box without a colour):
-    // the button shows its key's caption.
+    // the button shows its key's name (FunctionKeyLabel).
     const int i = AddScreenItem("", name, 0, 0, yOffset, 3, unit / 2 + 4 * unit, unit, 'B', 0, -1,
                                 KeyCommand(place.position), 'S', place.state, 0, 6, f9 ? kF9FirstCommand : 0,
                                 0, guide.c_str(), f9 ? menu.commands.c_str() : "");
@@ -120,6 +120,14 @@ int SetupFunctionKeys(int s, int type) {
   }
   AddExtraButtons(s, type, unit, next);
   return next - 1;
+}
+
+std::string FunctionKeyLabel(const ScreenItem& item) {
+  const bool key = item.groupValue == kGroupEscapeKey || item.groupValue == kGroupEnabledKey ||
+                   item.groupValue == kGroupProtectedKey;
+  if (!key || !item.caption.empty() || item.name.compare(0, 4, "FKEY") != 0) return "";
+  if (item.keyCode == kEscapeKey) return "Esc";
+  return "F" + std::to_string(item.keyCode - kKeyF1 + 1);
 }
 
 int AddKeyButton(const char* caption, const char* name, int x, int xShift, int y, int command,

@@ -56,7 +56,17 @@ LRESULT CALLBACK GuideBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM l
 }
 
 void HideBox(WindowSlot& s, int index) {
-  if (s.statics[index]) MoveWindow(s.statics[index], 0, 0, 0, 0, FALSE);
+  const HWND child = s.statics[index];
+  if (child) {
+    // The window under the box paints the place it leaves, or the box's
+    // picture would stay there.
+    RECT r;
+    GetWindowRect(child, &r);
+    const HWND parent = GetParent(child);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+    MoveWindow(child, 0, 0, 0, 0, FALSE);
+    if (parent && r.right > r.left && r.bottom > r.top) InvalidateRect(parent, &r, TRUE);
+  }
   s.boxTexts[index].clear();
 }
 
@@ -108,9 +118,11 @@ void ShowEditGuideBox(int i, const char* text, int placement) {
     HideBox(s, 1);
     return;
   }
-  const GuideBoxSize size = MeasureGuideBox(text, s.fontUnit);
+  GuideBoxSize size = MeasureGuideBox(text, s.fontUnit);
   int x = 10;
   int y = s.headerHeight + 6;
+  // The guide line ends inside the window.
+  if (s.clientRight > 0) size.width = std::min(size.width, s.clientRight - 2 * x);
   if (placement == 1 && i >= 0) {
     const RECT r = ClientRectOfItem(s, Item(i));
     x = std::max(0, std::min(static_cast<int>(r.left), s.clientRight - size.width));
@@ -151,3 +163,7 @@ void ShowItemHintBox() {
 }
 
 void HideItemHintBox() { HideBox(Slot(g_screen.currentSlot), 0); }
+
+void HideSlotHintBox(int slot) {
+  if (IsValidSlot(slot)) HideBox(Slot(slot), 0);
+}

@@ -129,6 +129,8 @@ int ClickOnItem(int i, POINT p, const ClickRules& rules) {
     if (IsChoiceKind(item.kind)) {
       TakeChoice(i, p, rules);
     } else {
+      // Into another field the click leaves the typed one as Tab does.
+      if (item.kind != 'c' && LeaveFieldForItem(i) < 0) return -1;
       FocusField("/MPOS");
       g_screen.currentItem = i;
     }

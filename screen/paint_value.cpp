@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "foundation/text_utils.h"
 #include "foundation/sjis_text.h"
@@ -45,6 +46,39 @@ bool ShrinksToFit(const ScreenItem& item) {
          item.edit == 'W';
 }
 
+// The lines a button shows: its text cut at the bars.
+std::vector<std::string> ButtonLines(const ScreenItem& item, const char* text) {
+  if (!IsButtonKind(item.kind) || !std::strchr(text, '|')) return {text};
+  return SplitAtBars(text);
+}
+
+std::string LongestLine(const ScreenItem& item, const char* text) {
+  std::string longest;
+  for (const std::string& line : ButtonLines(item, text)) {
+    if (MeasureTextWidth(line.c_str()) > MeasureTextWidth(longest.c_str())) longest = line;
+  }
+  return longest;
+}
+
+// Draws a button's lines centred in `face` (in `color`, or the colour set
+// when -1); false for a text of one line, which the caller draws.
+bool DrawButtonLines(const ScreenItem& item, const char* text, int size, const RECT& face, int color) {
+  const std::vector<std::string> lines = ButtonLines(item, text);
+  if (lines.size() < 2) return false;
+  const int pitch = size + 2;
+  int y = face.top + HalfUp(face.bottom - face.top - pitch * static_cast<int>(lines.size()));
+  for (const std::string& line : lines) {
+    const int x = face.left + HalfUp(face.right - face.left - MeasureTextWidth(line.c_str()));
+    if (color < 0) {
+      DrawTextPlain(x, y, line.c_str());
+    } else {
+      DrawTextAt(x, y, line.c_str(), color);
+    }
+    y += pitch;
+  }
+  return true;
+}
+
 // Chooses the value font; returns its size.
 int SelectValueFont(const ScreenItem& item, const char* text) {
   int size = item.charSize * 2;
@@ -70,8 +104,10 @@ int SelectValueFont(const ScreenItem& item, const char* text) {
   ParseFontSpec(item.defaultText, &face, &weight);
   SelectScreenFontSize(face, size, weight);
   if (ShrinksToFit(item)) {
+    // A button of several lines ("画面を|閉じます") fits its longest line.
+    const std::string longest = LongestLine(item, text);
     const int room = item.pixelWidth - size + 4;
-    while (size > 1 && MeasureTextWidth(text) > room) {
+    while (size > 1 && MeasureTextWidth(longest.c_str()) > room) {
       --size;
       SelectScreenFontSize(face, size, weight);
     }
@@ -162,7 +198,7 @@ bool PaintBackground(const ScreenItem& item, const char* text, const TextPlaceme
     SetBkMode(c.dc, TRANSPARENT);
     if (item.count == 2) {
       DrawTextSplitTwo(std::max(1, item.width), p.size + 2, x, y, text);
-    } else {
+    } else if (!DrawButtonLines(item, text, p.size, face, -1)) {
       DrawTextPlain(x, y, text);
     }
     return true;
@@ -332,6 +368,15 @@ const char* IconCaptionOfKey(const WindowSlot& slot, int key) {
   }
 }
 
+// A function-key button shows its key's name on its face: grey while the
+// key is protected.
+void PaintFunctionKeyLabel(int i, const ScreenItem& item) {
+  const std::string label = FunctionKeyLabel(item);
+  if (label.empty()) return;
+  const TextPlacement p = PlaceText(i, item, label.c_str(), SelectValueFont(item, label.c_str()));
+  DrawTextAt(p.x, p.y, label.c_str(), item.state == kItemProtected ? 9 : 0);
+}
+
 bool PaintListScreenButton(const ScreenItem& item, const char* text) {
   const int slot = PaintSlot();
   if (!IsValidSlot(slot)) return false;
@@ -380,6 +425,7 @@ void PaintListField(int i, const char* value) {
     return;
   }
   SetBkMode(c.dc, TRANSPARENT);
+  if (text.empty()) PaintFunctionKeyLabel(i, item);
   if (item.kind == 'c') {
     PaintTwoStateMark(i, text.c_str());
   } else if (item.kind == 'R' || item.kind == 'C') {
@@ -402,7 +448,7 @@ void PaintListField(int i, const char* value) {
     if (item.kind == 'F') {
       SetTextColor(c.dc, ColorFromCode(color));
       DrawWrappedText(c.dc, std::max(1, item.width), size + 2, p.x, p.y, text.c_str());
-    } else {
+    } else if (!DrawButtonLines(item, text.c_str(), size, RECT{c.left, c.top, c.right, c.bottom}, color)) {
       DrawTextAt(p.x, p.y, text.c_str(), color);
     }
     if (item.frameStyle != 0) {

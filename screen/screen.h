@@ -348,6 +348,8 @@ struct ScreenEngineState {
   int focusMovePending = 0;         // a key moved the pending item
   int clickInProgress = 0;          // a click handler is sending a command
   int enterPressed = 0;             // between Enter's key-down and key-up
+  HWND keyDownWindow = nullptr;     // the edit control that took the last key-down
+  int keyDownKey = 0;               // and its key, until its key-up
   int currentKeyCode = 0;           // key code of the current item
   int selectedRow = 0;              // row of the row bar
   int recordedX = 0, recordedY = 0;  // pixel position of the item keys left
@@ -795,6 +797,11 @@ int CanFocusItem(int item);
 // command).
 void ApplyPendingFocus();
 void CompleteFocusMove();
+// The mouse takes the focus from the field being typed into to `item` of
+// the same slot: the field is left as Tab leaves it (its value checked and
+// kept, its owner told with the Tab command). 0, or -1 when the check keeps
+// the focus in the field.
+int LeaveFieldForItem(int item);
 // A key as a command to the owner (Esc as 100).
 void SendKeyCommand(int key);
 // Presses a button: 0 done, -1 a pop-up was open (now closed) or no ruled
@@ -823,6 +830,8 @@ int GuideLineHeight(int unit);
 // Makes a STATIC child of a slot paint the box text the slot gives it.
 void AttachGuideBox(HWND child);
 void HideItemHintBox();
+// Hides the hover tip of a slot the mouse has left.
+void HideSlotHintBox(int slot);
 // Row bar of the row-selection modes (0 none, 1, 2, 4).
 void SetWindowEditMode(int mode);
 void SetWindowInputMode(int mode);
@@ -1079,6 +1088,9 @@ int RequireFieldDefault(const char* name);
 // Builds the key bar of a data screen; returns the x (in key units) after
 // its last button, 0 for menus (1) and project sheets (8).
 int SetupFunctionKeys(int slot, int screenType);
+// The name a function-key button shows on its face ("Esc", "F1" ...); ""
+// for any other item.
+std::string FunctionKeyLabel(const ScreenItem& item);
 int AddKeyButton(const char* caption, const char* name, int x, int xShift, int y, int command,
                  int state, int frameFlag, const char* bitmap, const char* guide,
                  const char* choices);

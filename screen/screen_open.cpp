@@ -399,7 +399,7 @@ class ScreenOpener {
     } else {
       rc = OpenScreenWindow(window, layout.x, layout.y, layout.width, layout.height, card ? -1 : 0,
                             slot.screenNumber, inputStyle, cursorMode, standardItemMode,
-                            menu ? title.c_str() : "");
+                            title.c_str());
     }
     if (rc != 0) return -1;  // reported by OpenScreenWindow; the slot is free again
     if (card) {

@@ -90,6 +90,23 @@ void LoadSlotBackground(WindowSlot& slot, WindowPlacementRequest& request) {
   }
 }
 
+// The window within the display's work area: a screen taller or wider than
+// the display is cut to it (its content scrolls) and moved onto it. Windows
+// placed off the display on purpose keep their place.
+RECT FitToWorkArea(const WindowPlacement& p) {
+  RECT work{};
+  if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0) || work.right <= work.left) {
+    return RECT{p.x, p.y, p.x + p.width, p.y + p.height};
+  }
+  const int width = std::min(p.width, static_cast<int>(work.right - work.left));
+  const int height = std::min(p.height, static_cast<int>(work.bottom - work.top));
+  int x = p.x, y = p.y;
+  const bool onDisplay = x > -width && x < work.right;
+  if (onDisplay) x = std::clamp(x, static_cast<int>(work.left), static_cast<int>(work.right) - width);
+  y = std::clamp(y, static_cast<int>(work.top), static_cast<int>(work.bottom) - height);
+  return RECT{x, y, x + width, y + height};
+}
+
 void ApplyPlacement(HWND window, int s, const WindowPlacement& p) {
   WindowSlot& slot = Slot(s);
   slot.contentWidth = p.contentWidth;
@@ -97,7 +114,9 @@ void ApplyPlacement(HWND window, int s, const WindowPlacement& p) {
   slot.windowWidth = p.windowWidth;
   slot.windowHeight = p.windowHeight;
   slot.placingHeight = p.placingHeight;
-  MoveWindow(window, p.x, p.y, p.width, p.height, FALSE);
+  const RECT fitted = FitToWorkArea(p);
+  MoveWindow(window, fitted.left, fitted.top, fitted.right - fitted.left, fitted.bottom - fitted.top,
+             FALSE);
   RECT client{};
   GetClientRect(window, &client);
   slot.clientRight = client.right;
@@ -224,9 +243,11 @@ int OpenScreenWindow(HWND window, int x, int y, int width, int height, int rowPi
     // The focus moves to the new screen only when its owner accepted it; a
     // refused screen keeps the focus where it was.
     if (slot.itemCount > 0) g_screen.currentItem = g_screen.previousItem = slot.firstItem;
-    SendMessageA(slot.commandWindow, kMsgSlotOpened, s, 0);
-    // The new slot is made current first, so "/HOME" names its own item.
+    // The new slot is made current first, so that its owner fills its own
+    // fields and "/HOME" names its own item.
     g_screen.currentSlot = s;
+    SendMessageA(slot.commandWindow, kMsgSlotOpened, s, 0);
+    g_screen.currentSlot = s;  // whatever the owner's filling selected
     if (slot.itemCount > 0) FocusField("/HOME");
     if (inputMode == 3) SetFocus(window);
     g_screen.screenSizeClass = GetScreenSizeClass();

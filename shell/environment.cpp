@@ -115,6 +115,8 @@ int FindAdobeReader(std::string* path, char systemDrive) {
 }
 
 int OpenManualPdf(const char* fileName) {
+  const std::string manual = g_program.programFolder + "\\マニュアル\\" + fileName;
+  if (FileExistsAlt(manual.c_str()) != 0) return ShowNotBuilt(NotBuilt::kManual, manual.c_str());
   std::string reader = StoredReaderPath();
   if (!reader.empty()) {
     std::string folder(reader.size() + 1, '\0');
@@ -137,8 +139,7 @@ int OpenManualPdf(const char* fileName) {
     StoreReaderPath(reader);
   }
   // Both paths quoted: either may hold blanks.
-  const std::string command =
-      "\"" + reader + "\" \"" + g_program.programFolder + "\\マニュアル\\" + fileName + "\"";
+  const std::string command = "\"" + reader + "\" \"" + manual + "\"";
   if (StartExternalProgram(command.c_str(), SW_SHOWNORMAL) >= 32) return 0;
   ShowInfoMessage("", "「Adobe Reader」を起動できません。\n\n%s\n\n"
                       "使用する「Adobe Reader」を選択する場合は、〔Ctrl〕→「操作説明書」を押してください。",

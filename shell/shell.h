@@ -191,6 +191,20 @@ int EnsureSurveyCountColumn();
 int EnsureSurveyName();
 
 // ---------------------------------------------------------------------------
+// Parts this build does not hold yet (not_built.cpp)
+
+enum class NotBuilt {
+  kPrintLayout,      // 様式設定 of the print settings
+  kTallyCsv,         // CSV output of the tally table
+  kGraphColours,     // グラフの配色 of the graphs' print settings
+  kFreeTextList,     // 記述欄一覧 of the tally menu
+  kManual,           // the manuals (PDF files of "マニュアル")
+};
+// Says in a message which part is not in this build yet (with `detail`,
+// such as the missing file, when given). Returns -1.
+int ShowNotBuilt(NotBuilt part, const char* detail = nullptr);
+
+// ---------------------------------------------------------------------------
 // The settings database and the program's environment (environment.cpp)
 
 // Opens MUPA_SET of the settings database in the work folder on its row

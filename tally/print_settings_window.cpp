@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <map>
+#include <string>
 
 #include "designer/survey.h"
 #include "foundation/msgbox.h"
@@ -109,7 +111,7 @@ struct Band {
   }
   // A button `lines` rows high.
   void Button(const char* name, const char* caption, int column, int command, int lines) {
-    const int i = AddScreenItem(caption, name, column, row, 0, 7, 7, 0, 'B', 0, 0, command, 'S',
+    const int i = AddScreenItem(caption, name, column, row, 0, 7, 7, unit, 'B', 0, 0, command, 'S',
                                 kItemEnabled, 0, 6, 0, 0, "", "");
     if (i < 0) return;
     Item(i).pixelHeight = lines * RowPitch() - 4;
@@ -188,7 +190,7 @@ void AddItemsOfType(int type, int flag, int unit) {
     band.Number("LHIG", "グラフ幅", 3, 1, 999);
   }
   if (IsRoundType(type)) {
-    band.Number("NOTCH", "グラフ直径", 3, 1, 999);
+    band.Number("NOTCH", "ｸﾞﾗﾌ直径", 3, 1, 999);
     band.Number("RCNT", "ｸﾞﾗﾌ列数", 2, 1, 9);
     band.Number("RSPC", "横ｸﾞﾗﾌ間", 3, 0, 999);
   }
@@ -258,6 +260,29 @@ int ChoiceIndexOf(const char* choices, const std::string& text) {
   return 0;
 }
 
+// The texts the fields showed when last filled or read: closing stores
+// only what the user changed since, so a field the screen could not show
+// never overwrites its stored setting.
+std::map<std::string, std::string> g_shownTexts;
+
+void RememberShownTexts() {
+  g_shownTexts.clear();
+  const int slot = W().slot;
+  if (!IsValidSlot(slot)) return;
+  const WindowSlot& s = Slot(slot);
+  for (int i = s.firstItem; i < s.firstItem + s.itemCount; ++i) {
+    const std::string& name = Item(i).name;
+    if (!name.empty()) g_shownTexts[name] = GetFieldTextPtr(name.c_str());
+  }
+}
+
+// True when the field is on the band and its text is not what it showed.
+bool Edited(const char* name) {
+  if (!HasField(name)) return false;
+  const auto shown = g_shownTexts.find(name);
+  return shown == g_shownTexts.end() || shown->second != GetFieldTextPtr(name);
+}
+
 void FillFields() {
   const PrintSettings& s = g_printSettings;
   if (HasField("SNO")) SetFieldText("SNO", s.startCode.c_str());
@@ -298,11 +323,15 @@ void FillFields() {
       UnprotectField("件数％印字");
     }
   }
+  RememberShownTexts();
 }
 
-// Reads every field of the band into the settings. False when the range
-// of codes runs backwards (after the message; the focus goes to ENO).
-bool ReadFields() {
+// What reading the fields found.
+enum class FieldsRead { kRefused, kUnchanged, kChanged };
+
+// Reads the fields the user changed into the settings: refused when the
+// range of codes runs backwards (after the message; the focus goes to ENO).
+FieldsRead ReadFields() {
   PrintSettings& s = g_printSettings;
   if (HasField("SNO")) {
     const std::string start = GetFieldTextPtr("SNO");
@@ -310,27 +339,35 @@ bool ReadFields() {
     if (!start.empty() && !end.empty() && end < start) {
       ShowInfoMessage("", "コード番号の設定(%s～%s)が間違っています。", start.c_str(), end.c_str());
       FocusField("ENO");
-      return false;
+      return FieldsRead::kRefused;
     }
-    s.startCode = start;
-    s.endCode = end;
+    if (Edited("SNO")) s.startCode = start;
+    if (Edited("ENO")) s.endCode = end;
   }
   const std::string paper = GetFieldTextPtr("YOSI");
-  if (!paper.empty() && paper != s.paper) {
+  if (Edited("YOSI") && !paper.empty() && paper != s.paper) {
     s.paper = paper;
     W().page = ComputePreviewPage(s.paper, s.previewReduction);
   }
   for (const IntField& f : kIntFields) {
-    if (HasField(f.name)) s.*f.setting = GetFieldInt(f.name);
+    if (Edited(f.name)) s.*f.setting = GetFieldInt(f.name);
   }
-  if (HasField("WPRN")) s.framePrint = GetFieldInt("WPRN") == 2 ? 1 : -1;
-  if (HasField("NOPUT")) s.pageNumbers = GetFieldInt("NOPUT") == 1 ? 1 : 0;
-  if (HasField("STTPAGE")) g_tally.startPage = std::max(1, GetFieldInt("STTPAGE"));
-  if (HasField("ENDPAGE")) g_tally.endPage = GetFieldInt("ENDPAGE");
-  if (HasField("IMGNO")) s.startCode = GetFieldTextPtr("IMGNO");
-  if (HasField("IMGPATH") && s.csvOutput == 1) s.file = GetFieldTextPtr("IMGPATH");
+  if (Edited("WPRN")) s.framePrint = GetFieldInt("WPRN") == 2 ? 1 : -1;
+  if (Edited("NOPUT")) s.pageNumbers = GetFieldInt("NOPUT") == 1 ? 1 : 0;
+  if (Edited("STTPAGE")) g_tally.startPage = std::max(1, GetFieldInt("STTPAGE"));
+  if (Edited("ENDPAGE")) g_tally.endPage = GetFieldInt("ENDPAGE");
+  if (Edited("IMGNO")) s.startCode = GetFieldTextPtr("IMGNO");
+  if (Edited("IMGPATH") && s.csvOutput == 1) s.file = GetFieldTextPtr("IMGPATH");
+  bool any = false;
+  for (auto& [name, shown] : g_shownTexts) {
+    if (!HasField(name.c_str())) continue;
+    const std::string now = GetFieldTextPtr(name.c_str());
+    if (now != shown) any = true;
+    shown = now;
+  }
+  if (!any) return FieldsRead::kUnchanged;
   W().changed = 1;
-  return true;
+  return FieldsRead::kChanged;
 }
 
 // ---- The owner and the preview -----------------------------------------
@@ -465,7 +502,8 @@ void HandleCommand(int command) {
     CloseScreen();
     return;
   }
-  if (!ReadFields()) return;
+  const FieldsRead read = ReadFields();
+  if (read == FieldsRead::kRefused) return;
   if (command >= kCommandPrint && command <= kCommandLastPage && InPageMode()) {
     MovePage(command);
     return;
@@ -494,7 +532,11 @@ void HandleCommand(int command) {
     case kCommandCountPercent: TakeCountPercent(); break;
     case kCommandPercentBase: g_printSettings.percentBase = GetFieldInt("百分率計算"); break;
     case kCommandField: g_printSettings.field = GetFieldTextPtr("PRFIELD"); break;
-    default: ApplyPendingFocus(); return;
+    default:
+      // A field left by a key: the preview follows what it committed.
+      ApplyPendingFocus();
+      if (read == FieldsRead::kUnchanged) return;
+      break;
   }
   RepaintPreview();
 }
@@ -584,7 +626,7 @@ LRESULT CALLBACK PrintSettingsWndProc(HWND window, UINT message, WPARAM wParam, 
     case kMsgFieldChosen:  // a field was left, or its candidate chosen
       if (wParam == kCommandTallySetting || wParam == kCommandField) {
         HandleCommand(static_cast<int>(wParam));
-      } else if (ReadFields()) {
+      } else if (ReadFields() == FieldsRead::kChanged) {
         RepaintPreview();
       }
       return 0;
@@ -603,10 +645,11 @@ LRESULT CALLBACK PrintSettingsWndProc(HWND window, UINT message, WPARAM wParam, 
       break;
     case WM_LBUTTONUP:
       ScreenChildWndProc(window, message, wParam, lParam);
-      if (IsValidSlot(w.slot) && ReadFields()) RepaintPreview();
+      if (IsValidSlot(w.slot) && ReadFields() == FieldsRead::kChanged) RepaintPreview();
       return 0;
     case WM_LBUTTONDOWN:
     case WM_MOUSEMOVE:
+    case WM_MOUSELEAVE:
     case WM_TIMER:
     case WM_SETFOCUS: return ScreenChildWndProc(window, message, wParam, lParam);
     default: break;

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build ccache g++ clang libclang-rt-14-dev googletest
-  mingw-w64 g++-mingw-w64-x86-64 wine wine64 xvfb xauth x11-utils locales
+  mingw-w64 g++-mingw-w64-x86-64 wine wine64 fonts-wine xvfb xauth x11-utils locales
   fonts-ipafont imagemagick
   libfreetype-dev
   # What the recognition dictionaries are trained on: Japanese handwriting

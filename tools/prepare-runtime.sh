@@ -3,6 +3,8 @@
 # the system's Japanese face names mapped to the IPA fonts (the handwriting
 # face to Klee One), and the program folder (bin/) with the shipped data and
 # settings. Safe to run again.
+# SHEETDESK_WINDOWS=own leaves the prefix without the virtual desktop, so
+# that the program's windows are windows of the user's display.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/wine-env.sh"
@@ -15,21 +17,40 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
 fi
 
 # Named anew whenever the settings below change, so older prefixes get them.
-stamp="$WINEPREFIX/.sheetdesk-settings-2"
+stamp="$WINEPREFIX/.sheetdesk-settings-3"
 if [ ! -f "$stamp" ]; then
   # One virtual desktop holds every window: with no window manager on the
   # display, Wine would otherwise wait for each top-level window to map and
   # unmap (seconds per window in a test run).
-  "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
-  "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f >/dev/null 2>&1
+  if [ "${SHEETDESK_WINDOWS:-desktop}" != own ]; then
+    "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+    "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f >/dev/null 2>&1
+  fi
   # The sheets' handwriting face "KQMUPA" is played by the free Klee One.
+  # Message boxes and dialogs write in "MS Shell Dlg", which Japanese
+  # Windows takes as "MS UI Gothic": left to the fallback, Wine picks the
+  # fixed-pitch IPAGothic, whose low underscore falls below the line a box
+  # gives its text ("KAITO_集計用" showed "KAITO 集計用").
   for pair in "ＭＳ 明朝=IPAMincho" "ＭＳ ゴシック=IPAGothic" \
-              "ＭＳ Ｐ明朝=IPAPMincho" "ＭＳ Ｐゴシック=IPAPGothic" "KQMUPA=Klee One"; do
+              "ＭＳ Ｐ明朝=IPAPMincho" "ＭＳ Ｐゴシック=IPAPGothic" "KQMUPA=Klee One" \
+              "MS UI Gothic=IPAPGothic"; do
     "$WINE" reg add 'HKCU\Software\Wine\Fonts\Replacements' \
       /v "${pair%%=*}" /d "${pair#*=}" /f >/dev/null 2>&1
   done
   "$WINESERVER" -w
   touch "$stamp"
+fi
+
+# Wine draws the caption buttons, scroll arrows and check marks of every
+# window with the symbols of its Marlett font. This Wine looks for its own
+# fonts at "<data dir>\\../fonts", a path its file layer refuses, so the
+# font of fonts-wine is never found and the symbols' letters ("0 1 r")
+# show instead: the prefix's font folder, which Wine reads, gets a copy.
+marlett=/usr/share/wine/fonts/marlett.ttf
+fonts_dir="$WINEPREFIX/drive_c/windows/Fonts"
+if [ -f "$marlett" ] && ! cmp -s "$marlett" "$fonts_dir/marlett.ttf"; then
+  mkdir -p "$fonts_dir"
+  cp "$marlett" "$fonts_dir/marlett.ttf"
 fi
 
 # The program folder: what the program ships, beside the executables. The

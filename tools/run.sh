@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Sets up a fresh Debian machine (packages, build, Wine prefix and program
-# folder) and starts sheetdesk on the user's display.
+# folder) and starts sheetdesk on the user's display, its windows among the
+# display's own (a Wine prefix of its own, without the tests' virtual
+# desktop).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -8,6 +10,7 @@ bash tools/install-packages.sh
 bash tools/build.sh win
 export BUILD_ROOT=${BUILD_ROOT:-$root/build}
 export BUILD_WIN="$BUILD_ROOT/win"
+export SHEETDESK_WINEPREFIX="$BUILD_WIN/wineprefix-user" SHEETDESK_WINDOWS=own
 bash tools/prepare-runtime.sh
 . tools/wine-env.sh
 cd "$BUILD_WIN/bin"

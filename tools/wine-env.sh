@@ -4,7 +4,9 @@
 : "${SHEETDESK_ROOT:=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}"
 : "${BUILD_ROOT:=$SHEETDESK_ROOT/build}"
 : "${BUILD_WIN:=$BUILD_ROOT/win}"
-export WINEPREFIX="$BUILD_WIN/wineprefix"
+# SHEETDESK_WINEPREFIX picks another prefix of the build (tools/run.sh has
+# one of its own, without the tests' virtual desktop).
+export WINEPREFIX="${SHEETDESK_WINEPREFIX:-$BUILD_WIN/wineprefix}"
 export WINEARCH=win64
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"

@@ -419,6 +419,16 @@ bool MarkWideRows(int limit, SegmentWork* work);
 void SplitWideBoxes(int width, int pitch, SegmentWork* work);
 // At most 100 boxes (14 pushed when more were made), rows 0-based.
 void FinishGroupedRows(SegmentWork* work);
+// Mends the 0-based grouped rows by the line's usual character: on lines of
+// digits and capitals, pieces shorter than half the line join the box they
+// fit with; pieces sharing columns within one character's width join; two
+// narrow katakana neighbours one character wide together join; then each
+// speck the filter dropped joins the box it lies nearest,
+// when that is within a tenth of the line's height and nearer than any
+// other box. With the page, boxes of digits and capitals as wide as two
+// characters or more are cut where the least ink crosses.
+void RepairGroupedBoxes(uint32_t mask, const std::vector<MupaRect>& specks, const RunImage* page,
+                        SegmentWork* work);
 
 // Sizing and loading (dict_load.cpp). Both clear the stack first.
 // Sets *size to the bytes the loaded block needs; -9 with the code (size 0).

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <memory>
 #include <new>
+#include <vector>
 
 #include "ocrlib/frame/frame_internal.h"
 #include "ocrlib/strokes/strokes_internal.h"
@@ -127,13 +128,18 @@ int ChainComponentRows(SegmentWork* w, int s) {
 }
 
 // Components of the rectangle into the work's records, sorted, with their
-// union. 0; -2 none; -9 after a code.
-int ExtractLineComponents(const RecogRunBlock& run, uint32_t mask, SegmentWork* w) {
+// union, and the boxes of the specks filtered out. 0; -2 none; -9 after a
+// code.
+int ExtractLineComponents(const RecogRunBlock& run, uint32_t mask, SegmentWork* w,
+                          std::vector<MupaRect>* specks) {
   w->header = SegmentHeader{};
-  int count = 0;
-  const int rc = ExtractCellComponents(run.image, run.rect, mask, w->components, &count);
+  int count = 0, speckCount = 0;
+  const int rc =
+      ExtractCellComponents(run.image, run.rect, mask, w->components, &count, &speckCount);
   if (rc == -2) return -2;
   if (rc != 0) return -9;
+  specks->clear();
+  for (int i = 0; i < speckCount; ++i) specks->push_back(w->components[count + i].box);
   w->header.componentCount = static_cast<int16_t>(count);
   if (count > 1) {
     SortComponentsByCentre(w);
@@ -144,14 +150,19 @@ int ExtractLineComponents(const RecogRunBlock& run, uint32_t mask, SegmentWork* 
   return 0;
 }
 
-int SegmentComponents(uint32_t mask, int max, SegmentWork* w) {
+// `page` given: touching characters are cut apart too.
+int SegmentComponents(uint32_t mask, int max, const std::vector<MupaRect>& specks,
+                      const RunImage* page, SegmentWork* w) {
   if (w->header.componentCount == 1) {
     SingleRow(w, 0, 0);
     w->rows[0].number = static_cast<uint16_t>(w->components[0].boxNumber);
     w->header.boxCount = 1;
-    return 0;
+  } else {
+    const int rc = SegmentByMask(mask, max, w);
+    if (rc != 0 || !IsTypeDrivenMask(mask)) return rc;
   }
-  return SegmentByMask(mask, max, w);
+  if (IsTypeDrivenMask(mask)) RepairGroupedBoxes(mask, specks, page, w);
+  return 0;
 }
 
 }  // namespace
@@ -277,10 +288,11 @@ int SegmentCharacters(RecogRunBlock* run, MupaRect* boxes, int max, int* count) 
   if (GetCharTypeMasks(run->dicts[0], &offered, &mask) != 0) return -9;
   std::unique_ptr<SegmentWork> w(new (std::nothrow) SegmentWork);
   if (!w) return Fail(kErrNoMemory);
-  const int rc = ExtractLineComponents(*run, mask, w.get());
+  std::vector<MupaRect> specks;
+  const int rc = ExtractLineComponents(*run, mask, w.get(), &specks);
   if (rc == -2) return 0;
   if (rc != 0) return -9;
-  SegmentComponents(mask, max, w.get());  // a limit reached leaves its warning
+  SegmentComponents(mask, max, specks, &run->image, w.get());  // a limit reached leaves its warning
   if (w->header.boxCount > 1 && !IsTypeDrivenMask(mask) &&
       ChooseBestSegmentation(w.get(), max) != 0) {
     return -9;
@@ -295,10 +307,11 @@ int SegmentCharacters(RecogRunBlock* run, MupaRect* boxes, int max, int* count) 
 int SegmentLine(const RecogRunBlock& run, int max, SegmentWork* work) {
   uint32_t offered = 0, mask = 0;
   if (GetCharTypeMasks(run.dicts[0], &offered, &mask) != 0) return -1;
-  const int rc = ExtractLineComponents(run, mask, work);
+  std::vector<MupaRect> specks;
+  const int rc = ExtractLineComponents(run, mask, work, &specks);
   if (rc == -2) return -2;
   if (rc != 0) return -1;
-  SegmentComponents(mask, max, work);  // a limit reached leaves its warning
+  SegmentComponents(mask, max, specks, nullptr, work);  // a limit reached leaves its warning
   for (int i = 0; i < work->header.boxCount; ++i) ClampRowSize(&work->rows[i]);
   return 0;
 }

@@ -115,8 +115,9 @@ void FilterSmallComponents(const RunImage& page, uint32_t mask, ComponentRecord*
 }
 
 int ExtractCellComponents(const RunImage& page, const MupaRect& cell, uint32_t mask,
-                          ComponentRecord* components, int* count) {
+                          ComponentRecord* components, int* count, int* specks) {
   *count = 0;
+  if (specks) *specks = 0;
   std::unique_ptr<ComponentLabel[]> labels(new (std::nothrow) ComponentLabel[kMaxLabels + 1]);
   if (!labels) return Fail(kErrNoMemory);
   int labelCount = 0;
@@ -132,10 +133,11 @@ int ExtractCellComponents(const RunImage& page, const MupaRect& cell, uint32_t m
     c.number = static_cast<int16_t>(label);
   }
   FilterSmallComponents(page, mask, components, n);
-  int kept = 0;
-  for (int i = 0; i < n; ++i) {
-    if (components[i].number != 0) components[kept++] = components[i];
-  }
+  // Kept components first, in their order; the specks after them.
+  const auto specksStart = std::stable_partition(
+      components, components + n, [](const ComponentRecord& c) { return c.number != 0; });
+  const int kept = static_cast<int>(specksStart - components);
   *count = kept;
+  if (specks) *specks = n - kept;
   return kept == 0 ? -2 : 0;
 }

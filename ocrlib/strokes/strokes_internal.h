@@ -795,9 +795,10 @@ void FilterSmallComponents(const RunImage& page, uint32_t mask, ComponentRecord*
 // The connected components of the cell's rectangle, specks dropped, in label
 // order at the start of `components` (room for kMaxComponents), boxes in page
 // coordinates; *count of them. 0; -2 when none is left (count 0, nothing
-// pushed); -1 after 7002 or 14.
+// pushed); -1 after 7002 or 14. The specks filtered out follow the kept
+// components, *specks of them when asked for.
 int ExtractCellComponents(const RunImage& page, const MupaRect& cell, uint32_t mask,
-                          ComponentRecord* components, int* count);
+                          ComponentRecord* components, int* count, int* specks = nullptr);
 
 // The cell's own 1-bit image for the one-character recogniser: its
 // components' pixels, of each component only the pieces that span its full

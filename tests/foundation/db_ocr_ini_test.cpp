@@ -132,6 +132,8 @@ TEST(OcrIni, DefaultFolderRules) {
       {"rooted path", "\\DB", "", "C:\\APP", "C:\\DB"},
       {"relative path", "DB", "", "C:\\APP", "C:\\DB"},
       {"relative to a network program", "DB", "", "\\\\srv\\share\\APP\\BIN", "\\\\srv\\share\\DB"},
+      {"the program folder", ".", "", "Z:\\opt\\kq", "Z:\\opt\\kq"},
+      {"a folder in the program folder", ".\\data", "", "C:\\APP", "C:\\APP\\data"},
       {"DRV letter", "", "d", "C:\\APP", "D:\\Prjdbs"},
       {"DRV with colon and backslash", "", "E:\\", "C:\\APP", "E:\\Prjdbs"},
       {"DRV network share", "", "\\\\srv\\share", "C:\\APP", "\\\\srv\\share\\Prjdbs"},

@@ -1,5 +1,6 @@
-// Feeds arbitrary bytes, and file sizes around them, to the BMP header
-// reader, and checks that what it accepts describes rows inside the file.
+// Feeds arbitrary bytes, and file sizes around them, to the one BMP header
+// reader of the imaging libraries and the reading run, and checks that what
+// it accepts describes rows inside the file.
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -27,7 +28,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                                              : uint64_t{mode} << 24;
   OneBitBmp bmp;
   const BmpKind kind = ReadOneBitBmpHeaders(head, headBytes, fileBytes, &bmp);
+  // The libraries' verdict is the one reader's, with its reason.
+  OneBitBmp same;
+  const BmpFault fault = CheckOneBitBmpHeaders(head, headBytes, fileBytes, &same);
+  Check((fault == BmpFault::kNone) == (kind == BmpKind::kOneBit));
+  Check((fault == BmpFault::kSize || fault == BmpFault::kPastEnd) == (kind == BmpKind::kDamaged));
   if (kind != BmpKind::kOneBit) return 0;
+  Check(same.width == bmp.width && same.height == bmp.height && same.topDown == bmp.topDown &&
+        same.pixelOffset == bmp.pixelOffset && same.colorsUsed == bmp.colorsUsed);
   Check(bmp.width >= 1 && bmp.width <= kMaxImageSide);
   Check(bmp.height >= 1 && bmp.height <= kMaxImageSide);
   Check(bmp.rowBytes % 4 == 0 && uint64_t{bmp.rowBytes} * 8 >= uint64_t(bmp.width));

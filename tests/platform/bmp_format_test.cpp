@@ -47,7 +47,9 @@ std::vector<uint8_t> FileOf(const Headers& h, int64_t rows = -1) {
   const uint32_t offset =
       h.pixelOffset < 0 ? paletteAt + 8 : static_cast<uint32_t>(h.pixelOffset);
   const uint64_t pixels = rows < 0 ? RowsBytes(h) : static_cast<uint64_t>(rows);
-  const uint32_t rowsAt = offset < 65536 ? std::max(offset, paletteAt + 8) : paletteAt + 8;
+  // Room for the 40-byte header's fields even where a shorter form is named.
+  const uint32_t headersEnd = std::max<uint32_t>(paletteAt + 8, 62);
+  const uint32_t rowsAt = offset < 65536 ? std::max(offset, headersEnd) : headersEnd;
   std::vector<uint8_t> file(rowsAt + pixels, 0x5A);
   file[0] = h.magic[0];
   file[1] = h.magic[1];
@@ -65,7 +67,7 @@ std::vector<uint8_t> FileOf(const Headers& h, int64_t rows = -1) {
   Put(file, 42, static_cast<uint32_t>(h.yPels), 4);
   Put(file, 46, h.colorsUsed, 4);
   Put(file, 50, 0, 4);
-  for (uint32_t i = 54; i < paletteAt; ++i) file[i] = 0;
+  for (uint32_t i = 54; i < paletteAt; ++i) file[i] = 0;  // the later forms' fields
   for (int i = 0; i < 2; ++i) {
     std::memcpy(&file[paletteAt + 4 * i], &h.colors[i], 4);
   }
@@ -77,51 +79,76 @@ BmpKind KindOf(const std::vector<uint8_t>& file, OneBitBmp* bmp) {
                               bmp);
 }
 
-TEST(BmpFormat, SaysWhichFilesAreOneBitPages) {
+// One table for the header reader both the imaging libraries and the reading
+// run use: why a file is no 1-bit page, and what the libraries make of it.
+TEST(BmpFormat, SaysWhichFilesAreOneBitPagesAndWhyNot) {
+  using F = BmpFault;
+  using K = BmpKind;
   struct Case {
     const char* what;
     void (*change)(Headers&);
+    BmpFault fault;
     BmpKind kind;
   };
   const Case cases[] = {
-      {"plain bottom-up page", [](Headers&) {}, BmpKind::kOneBit},
-      {"top-down page", [](Headers& h) { h.height = -3; }, BmpKind::kOneBit},
-      {"no colour count (two)", [](Headers& h) { h.colorsUsed = 0; }, BmpKind::kOneBit},
+      {"plain bottom-up page", [](Headers&) {}, F::kNone, K::kOneBit},
+      {"top-down page", [](Headers& h) { h.height = -3; }, F::kNone, K::kOneBit},
+      {"no colour count (two)", [](Headers& h) { h.colorsUsed = 0; }, F::kNone, K::kOneBit},
+      {"white first", [](Headers& h) { std::swap(h.colors[0], h.colors[1]); }, F::kNone,
+       K::kOneBit},
       {"256 colours named", [](Headers& h) { h.colorsUsed = 256; h.pixelOffset = 54 + 1024; },
-       BmpKind::kOneBit},
-      {"version 4 header", [](Headers& h) { h.infoBytes = 108; }, BmpKind::kOneBit},
-      {"version 5 header", [](Headers& h) { h.infoBytes = 124; }, BmpKind::kOneBit},
-      {"largest side", [](Headers& h) { h.width = kMaxImageSide; h.height = 2; }, BmpKind::kOneBit},
+       F::kNone, K::kOneBit},
+      {"colour-mask header", [](Headers& h) { h.infoBytes = 56; }, F::kNone, K::kOneBit},
+      {"version 4 header", [](Headers& h) { h.infoBytes = 108; }, F::kNone, K::kOneBit},
+      {"version 5 header, top-down", [](Headers& h) { h.infoBytes = 124; h.height = -3; },
+       F::kNone, K::kOneBit},
+      {"largest side", [](Headers& h) { h.width = kMaxImageSide; h.height = 2; }, F::kNone,
+       K::kOneBit},
       // Left to the codec.
-      {"not BM", [](Headers& h) { h.magic[1] = 'A'; }, BmpKind::kOther},
-      {"8 bits", [](Headers& h) { h.bits = 8; }, BmpKind::kOther},
-      {"run-length rows", [](Headers& h) { h.compression = 1; }, BmpKind::kOther},
-      {"colour masks", [](Headers& h) { h.compression = 3; }, BmpKind::kOther},
-      {"two planes", [](Headers& h) { h.planes = 2; }, BmpKind::kOther},
-      {"OS/2 2.0 header", [](Headers& h) { h.infoBytes = 64; }, BmpKind::kOther},
-      {"one colour only", [](Headers& h) { h.colorsUsed = 1; }, BmpKind::kOther},
-      {"rows inside the headers", [](Headers& h) { h.pixelOffset = 54; }, BmpKind::kOther},
+      {"not BM", [](Headers& h) { h.magic[1] = 'A'; }, F::kNotBmp, K::kOther},
+      {"OS/2 1.x header", [](Headers& h) { h.infoBytes = 12; }, F::kNotBmp, K::kOther},
+      {"OS/2 2.0 header", [](Headers& h) { h.infoBytes = 64; }, F::kNotBmp, K::kOther},
+      {"info header of no form", [](Headers& h) { h.infoBytes = 200; }, F::kNotBmp,
+       K::kOther},
+      {"8 bits", [](Headers& h) { h.bits = 8; }, F::kBitDepth, K::kOther},
+      {"24 bits and no width", [](Headers& h) { h.bits = 24; h.width = 0; }, F::kBitDepth,
+       K::kOther},
+      {"run-length rows", [](Headers& h) { h.compression = 1; }, F::kLayout, K::kOther},
+      {"colour masks", [](Headers& h) { h.compression = 3; }, F::kLayout, K::kOther},
+      {"two planes", [](Headers& h) { h.planes = 2; }, F::kLayout, K::kOther},
+      {"one colour only", [](Headers& h) { h.colorsUsed = 1; }, F::kColours, K::kOther},
+      {"rows inside the headers", [](Headers& h) { h.pixelOffset = 54; }, F::kOffset, K::kOther},
+      {"rows inside a version 5 palette", [](Headers& h) { h.infoBytes = 124; h.pixelOffset = 62; },
+       F::kOffset, K::kOther},
       // Refused.
-      {"height INT32_MIN", [](Headers& h) { h.height = INT32_MIN; }, BmpKind::kDamaged},
-      {"height 0", [](Headers& h) { h.height = 0; }, BmpKind::kDamaged},
-      {"width 0", [](Headers& h) { h.width = 0; }, BmpKind::kDamaged},
-      {"negative width", [](Headers& h) { h.width = -10; }, BmpKind::kDamaged},
-      {"too wide", [](Headers& h) { h.width = kMaxImageSide + 1; h.height = 1; }, BmpKind::kDamaged},
+      {"height INT32_MIN", [](Headers& h) { h.height = INT32_MIN; }, F::kSize, K::kDamaged},
+      {"height 0", [](Headers& h) { h.height = 0; }, F::kSize, K::kDamaged},
+      {"width 0", [](Headers& h) { h.width = 0; }, F::kSize, K::kDamaged},
+      {"negative width", [](Headers& h) { h.width = -10; }, F::kSize, K::kDamaged},
+      {"too wide", [](Headers& h) { h.width = kMaxImageSide + 1; h.height = 1; }, F::kSize,
+       K::kDamaged},
       {"too tall top-down", [](Headers& h) { h.height = -(kMaxImageSide + 1); h.width = 1; },
-       BmpKind::kDamaged},
-      {"rows far past the end", [](Headers& h) { h.pixelOffset = 0x7FFFFFF0; }, BmpKind::kDamaged},
+       F::kSize, K::kDamaged},
+      {"rows far past the end", [](Headers& h) { h.pixelOffset = 0x7FFFFFF0; }, F::kPastEnd,
+       K::kDamaged},
+      {"a page of 128 MB in a file of headers",
+       [](Headers& h) { h.width = kMaxImageSide; h.height = kMaxImageSide; }, F::kPastEnd,
+       K::kDamaged},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     Headers h;
     c.change(h);
-    // Files whose rows would not fit in memory are described, not written.
+    // Files whose rows would not fit in memory are described, not written;
+    // the last case states the length it has.
     const bool huge = RowsBytes(h) > 1 << 20;
     std::vector<uint8_t> file = FileOf(h, huge ? 0 : -1);
+    const uint64_t length =
+        huge && c.fault != F::kPastEnd ? uint64_t{1} << 40 : static_cast<uint64_t>(file.size());
+    const std::size_t head = std::min(file.size(), kBmpProbeBytes);
     OneBitBmp bmp;
-    EXPECT_EQ(ReadOneBitBmpHeaders(file.data(), std::min(file.size(), kBmpProbeBytes),
-                                   huge ? uint64_t{1} << 40 : file.size(), &bmp),
-              c.kind);
+    EXPECT_EQ(CheckOneBitBmpHeaders(file.data(), head, length, &bmp), c.fault);
+    EXPECT_EQ(ReadOneBitBmpHeaders(file.data(), head, length, &bmp), c.kind);
   }
 }
 
@@ -137,6 +164,10 @@ TEST(BmpFormat, RowsMustLieInTheFile) {
   headersOnly.resize(30);
   EXPECT_EQ(KindOf(headersOnly, &bmp), BmpKind::kOther) << "a cut header is the codec's to refuse";
   EXPECT_EQ(ReadOneBitBmpHeaders(nullptr, 0, 0, &bmp), BmpKind::kOther);
+  for (std::size_t cut : {std::size_t{0}, std::size_t{2}, std::size_t{53}, std::size_t{61}}) {
+    EXPECT_EQ(CheckOneBitBmpHeaders(FileOf(h).data(), cut, 1000, &bmp), BmpFault::kNotBmp)
+        << "headers cut at " << cut;
+  }
 }
 
 TEST(BmpFormat, ReadsWhereTheRowsAreAndHowTheyLookFromTheHeaders) {

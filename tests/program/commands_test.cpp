@@ -32,40 +32,6 @@ class MenuCommands : public ProgramTest {
     GetItemRawValue(g_mainWindow.slot, field, value);
     return value;
   }
-
-  // One question of the sample's survey, its answers in the column "Q1".
-  void AddQuestion() {
-    const int items = db_open((folder() + "\\teigi").c_str(), "SAMPLE", "調査項目", kDbKindFile, "調査項目",
-                              "調査項目", "");
-    ASSERT_GE(items, 0);
-    db_clear(items);
-    SetColumnText(items, "質問コード", "001");
-    SetColumnText(items, "項目名", "Q1");
-    SetColumnText(items, "選択肢", "はい,いいえ");
-    SetColumnText(items, "カウントデータ", "12");
-    ASSERT_EQ(db_add(items), 0);
-    db_close(items);
-  }
-
-  // The description of the answers' table KAITO, as the screen generation
-  // writes it.
-  void DescribeAnswers() {
-    WriteInstallationFile("KAITO.spc", "KAITO\r\nFIELD\r\n\"ID\",\"char*\",\"ID\",10,0,0,\"\",10\r\n"
-                                       "\"Q1\",\"char*\",\"Q1\",4,0,0,\"\",4\r\n"
-                                       "INDEX\r\n\"ID\",\"\xe2\x96\xb3\"\r\nEND\r\n");
-  }
-
-  // One read sheet in the output database of the sample.
-  void StoreAnswer() {
-    const int t = db_open(g_output.folder.c_str(), g_output.database.c_str(), "KAITO", kDbKindFile, "KAITO",
-                          "KAITO", "");
-    ASSERT_GE(t, 0) << testing::PrintToString(Boxes());
-    db_clear(t);
-    SetColumnText(t, "ID", "0001");
-    SetColumnText(t, "Q1", "1");
-    ASSERT_EQ(db_add(t), 0);
-    db_close(t);
-  }
 };
 
 TEST_F(MenuCommands, TheServerChoiceOpensInTheSetWindow) {
@@ -195,6 +161,9 @@ TEST_F(MenuCommands, HelpOpensTheManualInTheReader) {
   SetColumnText(t, "LKPATH2", reader.c_str());
   ASSERT_EQ(db_update(t), 0);
   db_close(t);
+  CreateDirectoryA((folder() + "\\マニュアル").c_str(), nullptr);
+  WriteInstallationFile("マニュアル\\操作説明書.PDF", "%PDF");
+  WriteInstallationFile("マニュアル\\注意事項.PDF", "%PDF");
   struct Case {
     int choice;
     const char* manual;

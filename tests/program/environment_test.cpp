@@ -99,7 +99,23 @@ void StoreReader(const std::string& path) {
   db_close(t);
 }
 
+// The manuals the reader is asked to open.
+void PutManuals() {
+  const std::string manuals = g_program.programFolder + "\\マニュアル";
+  CreateDirectoryA(manuals.c_str(), nullptr);
+  for (const char* name : {"操作説明書.PDF", "注意事項.PDF"}) ASSERT_TRUE(WriteBytes(manuals + "\\" + name, "%PDF"));
+}
+
+TEST_F(Environment, AManualThatIsNotThereIsSaidToBeMissing) {
+  ProgramStartRecorder starts;
+  EXPECT_EQ(OpenManualPdf("百分率算出.PDF"), -1);
+  EXPECT_THAT(Boxes(), ElementsAre("「操作説明書」は、このバージョンにはまだありません。\n(" + g_program.programFolder +
+                                   "\\マニュアル\\百分率算出.PDF)"));
+  EXPECT_TRUE(starts.calls().empty()) << "no reader is started for it";
+}
+
 TEST_F(Environment, AReaderWhoseFolderWentIsSearchedAgainAndRemembered) {
+  PutManuals();
   const ReaderInstalled reader("Program Files (x86)");
   StoreReader("C:\\Gone\\AcroRd32.exe");
   ProgramStartRecorder starts;
@@ -111,6 +127,7 @@ TEST_F(Environment, AReaderWhoseFolderWentIsSearchedAgainAndRemembered) {
 }
 
 TEST_F(Environment, NoReaderSaysHowToGetOne) {
+  PutManuals();
   ProgramStartRecorder starts;
   EXPECT_EQ(OpenManualPdf("注意事項.PDF"), -1);
   ASSERT_EQ(Boxes().size(), 1u);
@@ -120,6 +137,7 @@ TEST_F(Environment, NoReaderSaysHowToGetOne) {
 }
 
 TEST_F(Environment, AReaderThatDoesNotStartIsReported) {
+  PutManuals();
   const ReaderInstalled reader("Program Files");
   ProgramStartRecorder starts(2);  // WinExec's "file not found"
   EXPECT_EQ(OpenManualPdf("操作説明書.PDF"), -1);

@@ -127,6 +127,13 @@ class ProgramProcess : public testing::Test {
   }
 
   const std::string& folder() const { return folder_; }
+  // The installation moves to `to`, its programs start there from now on.
+  bool MoveInstallation(const std::string& to) {
+    RemoveTree(to);
+    if (!MoveFileA(folder_.c_str(), to.c_str())) return false;
+    folder_ = to;
+    return true;
+  }
 
  private:
   std::string folder_;
@@ -190,6 +197,23 @@ TEST_F(ProgramProcess, ANamedDefinitionOpensItsSheetForOperation) {
   EXPECT_EQ(ReadBytes(folder() + "\\ocrpath.dat"), folder() + "\\teigi,SAMPLE\r\n");
   // Leaving the sheet ends the program started for it.
   PostMessageA(workbench, WM_CLOSE, 0, 0);
+  EXPECT_EQ(ExitCodeOf(program), 0);
+}
+
+TEST_F(ProgramProcess, AnInstallationMovedElsewhereKeepsItsDatabases) {
+  // The shipped settings name the databases' folder as the program's own.
+  const std::string shipped = ReadBytes(GetProgramFolder() + "\\OCR.INI");
+  ASSERT_NE(shipped.find("\nDBPATH .\r\n"), std::string::npos) << shipped;
+  ASSERT_TRUE(WriteBytes(folder() + "\\OCR.INI", shipped));
+  const std::string before = folder();
+  ASSERT_TRUE(MoveInstallation(before + "_moved"));
+  const PROCESS_INFORMATION program = Launch("sheetdesk.exe");
+  const HWND main = WaitForWindow(program.dwProcessId, kMainClassName);
+  ASSERT_NE(main, nullptr) << "no menu";
+  EXPECT_EQ(TitleWhenSet(main, "KQﾏｰｸｱﾝｹｰﾄ 14.5 "), "KQﾏｰｸｱﾝｹｰﾄ 14.5 ") << "the screens came from the moved folder";
+  EXPECT_EQ(WindowNow(program.dwProcessId, "#32770"), nullptr) << "no message";
+  EXPECT_EQ(GetFileAttributesA(before.c_str()), INVALID_FILE_ATTRIBUTES) << "nothing was made in the old place";
+  PostMessageA(main, kMsgScreenCommand, kCmdQuit, 0);
   EXPECT_EQ(ExitCodeOf(program), 0);
 }
 

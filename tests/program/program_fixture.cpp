@@ -13,25 +13,6 @@ namespace {
 
 constexpr char kTestFolderName[] = "shell_program_test";
 
-void RemoveTree(const std::string& folder) {
-  WIN32_FIND_DATAA found;
-  const HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-  if (search != INVALID_HANDLE_VALUE) {
-    do {
-      const std::string name = found.cFileName;
-      if (name == "." || name == "..") continue;
-      const std::string path = folder + "\\" + name;
-      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        RemoveTree(path);
-      } else {
-        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileA(path.c_str());
-      }
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-  }
-  RemoveDirectoryA(folder.c_str());
-}
 
 void CopyMatching(const std::string& from, const std::string& to, const char* pattern) {
   WIN32_FIND_DATAA found;
@@ -70,6 +51,26 @@ bool AddRow(const std::string& folder, const std::string& database, const char* 
 }
 
 }  // namespace
+
+void RemoveTree(const std::string& folder) {
+  WIN32_FIND_DATAA found;
+  const HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+  if (search != INVALID_HANDLE_VALUE) {
+    do {
+      const std::string name = found.cFileName;
+      if (name == "." || name == "..") continue;
+      const std::string path = folder + "\\" + name;
+      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        RemoveTree(path);
+      } else {
+        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(path.c_str());
+      }
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+  }
+  RemoveDirectoryA(folder.c_str());
+}
 
 bool MakeInstallation(const std::string& folder) {
   RemoveTree(folder);
@@ -261,4 +262,61 @@ std::string ProgramTest::ReadInstallationFile(const std::string& name) const {
   std::string text;
   ReadWholeFile((folder_ + "\\" + name).c_str(), text);
   return text;
+}
+
+void ProgramTest::AddQuestion() {
+  const int items =
+      db_open((folder() + "\\teigi").c_str(), "SAMPLE", "調査項目", kDbKindFile, "調査項目", "調査項目", "");
+  ASSERT_GE(items, 0);
+  db_clear(items);
+  SetColumnText(items, "質問コード", "001");
+  SetColumnText(items, "項目名", "Q1");
+  SetColumnText(items, "選択肢", "はい,いいえ");
+  SetColumnText(items, "カウントデータ", "12");
+  ASSERT_EQ(db_add(items), 0);
+  db_close(items);
+}
+
+void ProgramTest::DescribeAnswers() {
+  WriteInstallationFile("KAITO.spc", "KAITO\r\nFIELD\r\n\"ID\",\"char*\",\"ID\",10,0,0,\"\",10\r\n"
+                                     "\"Q1\",\"char*\",\"Q1\",4,0,0,\"\",4\r\n"
+                                     "INDEX\r\n\"ID\",\"\xe2\x96\xb3\"\r\nEND\r\n");
+}
+
+void ProgramTest::StoreAnswer() {
+  const int t =
+      db_open(g_output.folder.c_str(), g_output.database.c_str(), "KAITO", kDbKindFile, "KAITO", "KAITO", "");
+  ASSERT_GE(t, 0) << testing::PrintToString(Boxes());
+  db_clear(t);
+  SetColumnText(t, "ID", "0001");
+  SetColumnText(t, "Q1", "1");
+  ASSERT_EQ(db_add(t), 0);
+  db_close(t);
+}
+
+void ProgramTest::PressKeyInFocus(UINT key) {
+  const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyA(key, MAPVK_VK_TO_VSC)) << 16;
+  PostMessageA(GetFocus(), WM_KEYDOWN, key, scan | 1);
+  RunPostedMessages();
+  PostMessageA(GetFocus(), WM_KEYUP, key, scan | 1 | (1u << 30) | (1u << 31));
+  RunPostedMessages();
+}
+
+void ProgramTest::TypeInFocus(const std::string& text) {
+  for (const char c : text) PostMessageA(GetFocus(), WM_CHAR, static_cast<unsigned char>(c), 1);
+  RunPostedMessages();
+}
+
+void ProgramTest::ClickOn(HWND window, POINT point) {
+  const LPARAM at = MAKELPARAM(point.x, point.y);
+  PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  RunPostedMessages();
+  PostMessageA(window, WM_LBUTTONUP, 0, at);
+  RunPostedMessages();
+}
+
+std::string ProgramTest::FieldText(int slot, const char* name) {
+  char value[1024] = "";
+  GetItemRawValue(slot, name, value);
+  return value;
 }

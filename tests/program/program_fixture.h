@@ -17,6 +17,9 @@
 #include "program/program.h"
 #include "tests/support/hook_recorder.h"
 
+// Deletes a folder with everything in it (nothing when it is not there).
+void RemoveTree(const std::string& folder);
+
 // Copies what a fresh installation holds into `folder` (made anew) and
 // loads the shipped screens into its screen database. The folder's OCR.INI
 // names it as the database folder. Returns false after a test failure.
@@ -82,6 +85,22 @@ class ProgramTest : public testing::Test {
   // Writes a file of the installation (relative name).
   void WriteInstallationFile(const std::string& name, const std::string& text);
   std::string ReadInstallationFile(const std::string& name) const;
+  // The sample's survey: one question whose answers are in column "Q1" of
+  // the output table KAITO, its description, and one stored answer.
+  void AddQuestion();
+  void DescribeAnswers();
+  void StoreAnswer();
+
+  // The user at the keyboard and the mouse: a key's down goes to the
+  // window that has the focus, its up to the one that has it then (the
+  // down may have moved it); typed text comes as the characters of its
+  // bytes; a click is a down and an up at a point of a window's client
+  // area. Each runs what it posted.
+  void PressKeyInFocus(UINT key);
+  void TypeInFocus(const std::string& text);
+  void ClickOn(HWND window, POINT point);
+  // The text a field of a slot holds.
+  static std::string FieldText(int slot, const char* name);
 
   bool started_ = false;
 

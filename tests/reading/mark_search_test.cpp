@@ -195,6 +195,60 @@ TEST(MarkSearch, BarsWindowEdgesAndBandsDecideWhatIsAMark) {
   }
 }
 
+// A page turned straight keeps the steps of its skewed scan: a mark's edge
+// row black only in part, one pixel deep. The mark is found at the corner of
+// its full rows, and a step beyond them makes up for the row they lack.
+// Drawn at the top left and, mirrored, at the bottom right.
+TEST(MarkSearch, MarkEdgesSteppedByTheTurnStillFrameTheMark) {
+  const int width = 1600, height = 2200;
+  struct Rows {
+    int left, top, wide, tall;
+  };
+  struct Case {
+    const char* what;
+    Rows body, step;  // the full rows, and a partial row (tall 0: none)
+    Rows step2;
+    int x, y;         // the corner found (-1: none)
+  };
+  // 200 dpi mode 2: n 13, so a square needs 14 rows.
+  const Case cases[] = {
+      {"no step", {40, 31, 15, 14}, {}, {}, 40, 31},
+      {"top row black on its inner part", {40, 31, 20, 14}, {45, 30, 15, 1}, {}, 40, 31},
+      {"top row black on its outer part", {40, 31, 15, 14}, {40, 30, 8, 1}, {}, 40, 31},
+      {"n full rows between two steps", {40, 31, 15, 13}, {46, 30, 9, 1}, {40, 44, 6, 1}, 40, 31},
+      {"n full rows, a step below", {40, 31, 15, 13}, {}, {50, 44, 5, 1}, 40, 31},
+      {"n full rows and nothing below", {40, 31, 15, 13}, {}, {}, -1, -1},
+      {"a column step of one pixel under the top row", {40, 31, 15, 14}, {41, 30, 14, 1}, {},
+       41, 30},
+  };
+  for (bool mirrored : {false, true}) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(testing::Message() << c.what << (mirrored ? ", bottom right" : ", top left"));
+      UseSettings(200, 2);
+      FillSheetCells(0, 0, width, height, kCellWhite);
+      for (const Rows& r : {c.body, c.step, c.step2}) {
+        if (r.tall == 0) continue;
+        FillSheetCells(mirrored ? width - r.left - r.wide : r.left,
+                       mirrored ? height - r.top - r.tall : r.top, r.wide, r.tall, kCellBlack);
+      }
+      const MarkPoint found =
+          mirrored ? FindBottomRightMark(width, height) : FindTopLeftMark(width, height);
+      if (c.x < 0) {
+        EXPECT_FALSE(found.found());
+        continue;
+      }
+      EXPECT_EQ(found.x, mirrored ? width - 1 - c.x : c.x);
+      EXPECT_EQ(found.y, mirrored ? height - 1 - c.y : c.y);
+      if (!mirrored) {
+        // The back mark below, stepped alike, is found from that corner.
+        FillSheetCells(c.body.left, c.body.top + 24, c.body.wide, 13, kCellBlack);
+        FillSheetCells(c.body.left + 3, c.body.top + 37, 4, 1, kCellBlack);
+        EXPECT_EQ(FindSecondMarkBelow(found), 1);
+      }
+    }
+  }
+}
+
 // A 300 dpi page in mode 3 (n 31) with marks of 36 pixels.
 struct MarkedPage {
   SheetPage page{2496, 3400, 300};

@@ -55,6 +55,14 @@ TEST(SheetBitmap, RefusesWhatIsNotASheetImageWithItsReason) {
        SheetFileStatus::kOk},
       {"OS/2 header", "os2.bmp", [](std::string& b) { Put32At(b, 14, 12); },
        SheetFileStatus::kHeader},
+      {"one colour", "onecolour.bmp", [](std::string& b) { Put32At(b, 46, 1); },
+       SheetFileStatus::kColours},
+      {"compressed rows", "rle.bmp", [](std::string& b) { Put32At(b, 30, 1); },
+       SheetFileStatus::kHeader},
+      {"rows inside the headers", "inside.bmp", [](std::string& b) { Put32At(b, 10, 54); },
+       SheetFileStatus::kHeader},
+      {"version 5 header whose palette is past the file", "v5short.bmp",
+       [](std::string& b) { Put32At(b, 14, 124); b.resize(62); }, SheetFileStatus::kHeader},
       {"foreign magic", "magic.bmp", [](std::string& b) { b[0] = 'I'; },
        SheetFileStatus::kHeader},
       {"zero width", "nowidth.bmp", [](std::string& b) { Put32At(b, 18, 0); },
@@ -103,17 +111,17 @@ TEST(SheetBitmap, SizeIsTakenFromTheHeadersOfBmpFilesOnly) {
   size = -1;
   EXPECT_EQ(GetBmpImageSize(tif.c_str(), &size), 0);
   EXPECT_EQ(size, -1);
-  // Headers alone that claim a 32736 x 32767 page (134 MB of rows): no size,
+  // Headers alone that claim a 32000 x 32000 page (128 MB of rows): no size,
   // so that nothing is allocated for rows the file does not hold.
   const std::string huge = WritePatchedBmp("huge.bmp", Picture(1, "."), [](std::string& b) {
-    Put32At(b, 18, 32736);
-    Put32At(b, 22, 32767);
+    Put32At(b, 18, 32000);
+    Put32At(b, 22, 32000);
     b.resize(62);
   });
   EXPECT_EQ(GetBmpImageSize(huge.c_str(), &size), 0);
   EXPECT_EQ(size, -1);
   long bytes = -1;
-  EXPECT_EQ(SheetImageBytes(huge.c_str(), 300, &bytes), SheetFileStatus::kTruncated);
+  EXPECT_EQ(SheetImageBytes(huge.c_str(), &bytes), SheetFileStatus::kTruncated);
   EXPECT_EQ(bytes, -1);
   char extension[4];
   EXPECT_EQ(GetImageExtension("aB", extension), 0);
@@ -121,26 +129,56 @@ TEST(SheetBitmap, SizeIsTakenFromTheHeadersOfBmpFilesOnly) {
   EXPECT_STREQ(extension, "tif");
 }
 
+// The bytes of a 40-byte-header BMP with an info header of `infoBytes`
+// (version 4: 108, version 5: 124), the rows stored top first when `topDown`.
+std::string RestoredBmp(std::string bytes, uint32_t infoBytes, bool topDown) {
+  const uint32_t grow = infoBytes - 40;
+  const int32_t height = static_cast<int32_t>(static_cast<unsigned char>(bytes[22]) |
+                                              static_cast<unsigned char>(bytes[23]) << 8);
+  std::string rows = bytes.substr(62);
+  if (topDown) {
+    const std::size_t stride = rows.size() / height;
+    std::string flipped;
+    for (int32_t y = height - 1; y >= 0; --y) flipped += rows.substr(y * stride, stride);
+    rows = flipped;
+    Put32At(bytes, 22, static_cast<uint32_t>(-height));
+  }
+  std::string out = bytes.substr(0, 54) + std::string(grow, '\0') + bytes.substr(54, 8) + rows;
+  Put32At(out, 2, static_cast<uint32_t>(out.size()));
+  Put32At(out, 10, 62 + grow);
+  Put32At(out, 14, infoBytes);
+  return out;
+}
+
 TEST(SheetBitmap, LoadsRowsTopFirstWithBlackByTheDarkerPaletteEntry) {
-  for (bool blackFirst : {true, false}) {
-    SCOPED_TRACE(blackFirst);
-    const std::string path = WritePatchedBmp("palette.bmp", kSmall, nullptr, blackFirst);
-    SheetImage image;
-    ASSERT_EQ(LoadSheetImageFile(path.c_str(), 200, &image), SheetFileStatus::kOk);
-    const SheetBitmap& b = image.bitmap;
-    EXPECT_EQ(b.width, 32);
-    EXPECT_EQ(b.height, 3);
-    EXPECT_EQ(b.bytesPerLine, 4);
-    EXPECT_EQ(b.dpi, 200);  // the run's resolution, not the file's 300
-    EXPECT_EQ(b.polarity, blackFirst ? 0 : 1);
-    EXPECT_EQ(image.fileWidth, 5);
-    // Black is "#" whatever the palette; the pad bits of the rows (zeros in
-    // the file) are white.
-    const unsigned char zeroIsBlack[] = {0x7F, 0xBF, 0xCF};
-    for (int y = 0; y < 3; ++y) {
-      const unsigned char row = image.pixels[4 * y];
-      EXPECT_EQ(blackFirst ? row : static_cast<unsigned char>(~row), zeroIsBlack[y]) << y;
-      EXPECT_EQ(image.pixels[4 * y + 1], blackFirst ? 0xFF : 0x00);
+  struct Form {
+    uint32_t infoBytes;
+    bool topDown;
+  };
+  for (const Form form : {Form{40, false}, Form{40, true}, Form{108, false}, Form{124, true}}) {
+    for (bool blackFirst : {true, false}) {
+      SCOPED_TRACE(testing::Message() << "info header " << form.infoBytes << ", top-down "
+                                      << form.topDown << ", black first " << blackFirst);
+      const std::string written = WritePatchedBmp("palette.bmp", kSmall, nullptr, blackFirst);
+      const std::string path = TempPath("palette_form.bmp");
+      WriteBytes(path, RestoredBmp(ReadBytes(written), form.infoBytes, form.topDown));
+      SheetImage image;
+      ASSERT_EQ(LoadSheetImageFile(path.c_str(), 200, &image), SheetFileStatus::kOk);
+      const SheetBitmap& b = image.bitmap;
+      EXPECT_EQ(b.width, 32);
+      EXPECT_EQ(b.height, 3);
+      EXPECT_EQ(b.bytesPerLine, 4);
+      EXPECT_EQ(b.dpi, 200);  // the run's resolution, not the file's 300
+      EXPECT_EQ(b.polarity, blackFirst ? 0 : 1);
+      EXPECT_EQ(image.fileWidth, 5);
+      // Black is "#" whatever the palette; the pad bits of the rows (zeros in
+      // the file) are white.
+      const unsigned char zeroIsBlack[] = {0x7F, 0xBF, 0xCF};
+      for (int y = 0; y < 3; ++y) {
+        const unsigned char row = image.pixels[4 * y];
+        EXPECT_EQ(blackFirst ? row : static_cast<unsigned char>(~row), zeroIsBlack[y]) << y;
+        EXPECT_EQ(image.pixels[4 * y + 1], blackFirst ? 0xFF : 0x00);
+      }
     }
   }
 }

@@ -4,6 +4,7 @@
 // field and the guide box.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -65,6 +66,34 @@ TEST_F(KeysTest, TheEditControlTakesWhatTheFieldAllows) {
     EXPECT_EQ(EditText(slot()), c.shown);
     EXPECT_EQ(IsFieldEdited(), 1);
   }
+  // Pasted text passes the same checks, by the context menu's paste
+  // (WM_PASTE) and by Ctrl+V alike.
+  const Case pasted[] = {
+      {"pasted text stops at its length", "TEXT", "", "abcd", "abc"},
+      {"pasted numbers keep their digits only", "NUMBER", "", "1a2", "12"},
+      {"pasted numbers stop at their length", "NUMBER", "", "98765", "987"},
+      {"a pasted sign only before the digits", "UNSIGNED", "", "-5", "5"},
+      {"the first line of a pasted text", "TEXT", "", "ab\r\ncd", "ab"},
+      {"no half of a pasted character", "TEXT", "", "\x93\xfa\x96\x7b", "\x93\xfa"},
+  };
+  for (const bool byKey : {false, true}) {
+    for (const Case& c : pasted) {
+      SCOPED_TRACE(std::string(c.what) + (byKey ? " (Ctrl+V)" : " (menu)"));
+      SetFieldText(c.field, c.before);
+      FocusField(c.field);
+      ASSERT_TRUE(OpenClipboard(window()));
+      EmptyClipboard();
+      const size_t size = std::strlen(c.typed) + 1;
+      HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE, size);
+      std::memcpy(GlobalLock(data), c.typed, size);
+      GlobalUnlock(data);
+      SetClipboardData(CF_TEXT, data);
+      CloseClipboard();
+      SendMessageA(edit(), byKey ? WM_CHAR : WM_PASTE, byKey ? 0x16 : 0, 0);
+      EXPECT_EQ(EditText(slot()), c.shown);
+    }
+  }
+
   // Nothing comes through while the window selects rows.
   FocusField("TEXT");
   Slot(slot()).rowSelectionMode = 1;

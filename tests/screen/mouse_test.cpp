@@ -254,6 +254,29 @@ TEST_F(MouseTest, HoverTipShowsFromTheSecondToTheTwelfthTick) {
   // Off the item the tip goes.
   MoveMouseTo(window(), 390, 290);
   EXPECT_EQ(g_screen.hoverItem, -1);
+
+  // Out of the window too, and with the mouse over another window, this
+  // window's timer takes its tip away.
+  auto tipShown = [&] {
+    RECT r;
+    GetWindowRect(tip, &r);
+    return r.right > r.left;
+  };
+  for (const bool leave : {true, false}) {
+    SCOPED_TRACE(leave ? "left the window" : "over another window");
+    MoveMouseTo(window(), p.x, p.y);
+    ShowItemHintBox();
+    ShowItemHintBox();
+    ASSERT_TRUE(tipShown());
+    if (leave) {
+      SendMessageA(window(), WM_MOUSELEAVE, 0, 0);
+    } else {
+      g_screen.currentSlot = slot() == 1 ? 2 : 1;
+      SendMessageA(window(), WM_TIMER, kSlotTimerId, 0);
+      g_screen.currentSlot = slot();
+    }
+    EXPECT_FALSE(tipShown());
+  }
 }
 
 }  // namespace

@@ -33,6 +33,7 @@ LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_LBUTTONDOWN:
     case WM_LBUTTONUP:
     case WM_MOUSEMOVE:
+    case WM_MOUSELEAVE:
     case WM_TIMER:
       return ScreenChildWndProc(window, message, wParam, lParam);
     default:

@@ -338,8 +338,9 @@ TEST(SheetGenerator, TwoSidedPagesTurnedAndSkewedAreReadRightOrRefused) {
       EXPECT_TRUE(readAs(sheet, lost, "0002", 2, dpi).refused);
     }
   }
-  // Refusals are the safe way out, not the usual one.
-  EXPECT_LE(refused * 4, pages);
+  // Refusals are the safe way out; a mark whose edge the turn left stepped
+  // is still a mark.
+  EXPECT_EQ(refused, 0) << "of " << pages;
 }
 
 }  // namespace

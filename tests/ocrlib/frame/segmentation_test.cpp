@@ -53,15 +53,28 @@ Segmented Segment(penkit::BitImage& image, uint32_t mask, int max = kMaxBoxes) {
   return {rc, boxes};
 }
 
+// A line drawn as blocks of ink, and the boxes it must give.
+struct LineCase {
+  const char* what;
+  uint32_t mask;
+  std::vector<MupaRect> ink;
+  std::vector<MupaRect> boxes;
+};
+
+template <size_t N>
+void ExpectLineBoxes(const LineCase (&cases)[N]) {
+  for (const LineCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    penkit::BitImage image = Blocks(110, 30, c.ink);
+    const Segmented s = Segment(image, c.mask);
+    EXPECT_EQ(s.result, 0);
+    EXPECT_EQ(s.boxes, c.boxes);
+  }
+}
+
 TEST(Segmentation, SyntheticLinesGiveTheirBoxes) {
-  struct Case {
-    const char* what;
-    uint32_t mask;
-    std::vector<MupaRect> ink;
-    std::vector<MupaRect> boxes;
-  };
   const std::vector<MupaRect> evenly = Row({4, 20, 36, 52, 68, 84});
-  const Case cases[] = {
+  const LineCase cases[] = {
       {"evenly spaced digits", kTypeDigits, evenly, evenly},
       {"evenly spaced capitals", kTypeCapitals, evenly, evenly},
       {"evenly spaced on the general path", 4, evenly, evenly},
@@ -75,13 +88,90 @@ TEST(Segmentation, SyntheticLinesGiveTheirBoxes) {
         {30, 5, 45, 24}},
        {{4, 5, 19, 24}, {30, 5, 45, 24}}},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    penkit::BitImage image = Blocks(110, 30, c.ink);
-    const Segmented s = Segment(image, c.mask);
-    EXPECT_EQ(s.result, 0);
-    EXPECT_EQ(s.boxes, c.boxes);
+  ExpectLineBoxes(cases);
+}
+
+// A stroke broken on the scan leaves pieces and crumbs beside its character,
+// and characters written close touch; the line's usual character height and
+// width tell pieces from characters and pairs from one.
+TEST(Segmentation, BrokenPiecesRejoinAndTouchingCharactersPart) {
+  const std::vector<MupaRect> digits = Row({4, 20, 36, 52});
+  auto with = [&](std::vector<MupaRect> more) {
+    std::vector<MupaRect> ink = digits;
+    ink.insert(ink.end(), more.begin(), more.end());
+    return ink;
+  };
+  const LineCase cases[] = {
+      {"a flag a blank column off its stroke", kTypeDigits,
+       with({{68, 5, 70, 10}, {72, 5, 79, 24}}), with({{68, 5, 79, 24}})},
+      {"a foot broken off a capital", kTypeCapitals, with({{68, 19, 71, 24}, {73, 5, 81, 24}}),
+       with({{68, 5, 81, 24}})},
+      {"a small capital a clear gap from its neighbours stays apart", kTypeCapitals,
+       with({{66, 16, 68, 24}, {73, 5, 82, 24}}), with({{66, 16, 68, 24}, {73, 5, 82, 24}})},
+      {"a narrow digit a blank column from the next stays apart", kTypeDigits,
+       with({{68, 5, 70, 24}, {72, 5, 81, 24}}), with({{68, 5, 70, 24}, {72, 5, 81, 24}})},
+      {"a crumb beside a digit widens its box", kTypeDigits, with({{63, 22, 64, 23}}),
+       {digits[0], digits[1], digits[2], {52, 5, 64, 24}}},
+      {"a crumb beside a katakana widens its box", kTypeKatakana, with({{63, 22, 64, 23}}),
+       {digits[0], digits[1], digits[2], {52, 5, 64, 24}}},
+      {"a crumb halfway between two digits joins neither", kTypeDigits,
+       with({{16, 14, 17, 15}}), digits},
+      {"two digits touching at a point are cut apart", kTypeDigits,
+       with({{68, 5, 77, 24}, {78, 14, 78, 14}, {79, 5, 88, 24}}),
+       with({{68, 5, 78, 24}, {79, 5, 88, 24}})},
+      {"a narrow digit touching the next at a point is cut off", kTypeDigits,
+       with({{68, 5, 71, 24}, {72, 14, 72, 14}, {73, 5, 82, 24}}),
+       with({{68, 5, 72, 24}, {73, 5, 82, 24}})},
+      {"a capital half as wide again stays whole", kTypeCapitals, with({{68, 5, 82, 24}}),
+       with({{68, 5, 82, 24}})},
+  };
+  ExpectLineBoxes(cases);
+}
+
+// Grouped rows, one a box, each of one component.
+std::unique_ptr<SegmentWork> GroupedRows(const std::vector<MupaRect>& boxes) {
+  auto w = std::make_unique<SegmentWork>();
+  *w = SegmentWork{};
+  w->header.componentCount = static_cast<int16_t>(boxes.size());
+  w->header.boxCount = static_cast<int16_t>(boxes.size());
+  for (size_t i = 0; i < boxes.size(); ++i) {
+    ComponentRecord& c = w->components[i];
+    c.box = boxes[i];
+    c.width = static_cast<int16_t>(boxes[i].right - boxes[i].left + 1);
+    c.height = static_cast<int16_t>(boxes[i].bottom - boxes[i].top + 1);
+    c.boxNumber = static_cast<uint16_t>(i);
+    CharBoxRow& r = w->rows[i];
+    r.box = boxes[i];
+    r.number = static_cast<uint16_t>(i);
+    r.state = kRowOrdinary;
+    r.componentCount = 1;
+    r.components[0] = static_cast<uint16_t>(i);
+    MeasureRow(&r);
   }
+  return w;
+}
+
+// Katakana of strokes apart (ハ, ル) whose inner gap is as wide as the gaps
+// between characters: two narrow neighbours one character wide together are
+// one box, their components with it; narrow characters of full width apart
+// stay apart.
+TEST(Segmentation, KatakanaOfStrokesApartKeepOneBox) {
+  auto w = GroupedRows({{4, 5, 29, 30},
+                        {37, 5, 62, 30},
+                        {70, 5, 79, 30},
+                        {85, 5, 95, 30},
+                        {103, 5, 128, 30},
+                        {136, 5, 146, 30},
+                        {163, 5, 173, 30}});
+  RepairGroupedBoxes(kTypeKatakana, {}, nullptr, w.get());
+  std::vector<MupaRect> boxes;
+  for (int r = 0; r < w->header.boxCount; ++r) boxes.push_back(w->rows[r].box);
+  const std::vector<MupaRect> expected = {{4, 5, 29, 30},   {37, 5, 62, 30},  {70, 5, 95, 30},
+                                          {103, 5, 128, 30}, {136, 5, 146, 30}, {163, 5, 173, 30}};
+  EXPECT_EQ(boxes, expected);
+  EXPECT_EQ(w->components[2].boxNumber, 2);
+  EXPECT_EQ(w->components[3].boxNumber, 2);
+  EXPECT_EQ(w->components[4].boxNumber, 3);
 }
 
 TEST(Segmentation, AnEmptyRectangleHasNoBox) {

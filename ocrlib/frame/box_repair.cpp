@@ -1,0 +1,344 @@
+// Mending of the grouped boxes with what the whole line shows. Pen strokes
+// break on a scan: a stroke's end comes off as a piece of its own, a bar of
+// a "2" or a flag of a "1" stands a pixel apart, and a crumb too small to
+// pass the speck filter is lost, shrinking its character's box. The line's
+// usual character height and width tell such pieces from characters.
+#include <algorithm>
+#include <cstdlib>
+#include <vector>
+
+#include "ocrlib/frame/frame_internal.h"
+
+namespace {
+
+int Width(const MupaRect& b) { return b.right - b.left + 1; }
+int Height(const MupaRect& b) { return b.bottom - b.top + 1; }
+
+// Columns two boxes share (negative: minus the blank columns between them).
+int SharedColumns(const MupaRect& a, const MupaRect& b) {
+  return std::min(a.right, b.right) - std::max(a.left, b.left) + 1;
+}
+
+// Pixels between two boxes along the larger of the two axes (0 touching).
+int BoxDistance(const MupaRect& a, const MupaRect& b) {
+  const int dx = std::max({0, a.left - b.right - 1, b.left - a.right - 1});
+  const int dy = std::max({0, a.top - b.bottom - 1, b.top - a.bottom - 1});
+  return std::max(dx, dy);
+}
+
+MupaRect United(const MupaRect& a, const MupaRect& b) {
+  MupaRect u;
+  UniteBoxes(a, b, &u);
+  return u;
+}
+
+// The value `share` (0..1) of the way up the sorted values.
+int Quantile(std::vector<int> values, double share) {
+  if (values.empty()) return 0;
+  const auto at = values.begin() + static_cast<ptrdiff_t>(share * (values.size() - 1) + 0.5);
+  std::nth_element(values.begin(), at, values.end());
+  return *at;
+}
+
+// The line's usual character: the height three quarters up the boxes'
+// heights (a line broken into many pieces still shows its characters'
+// height there), and the median width of the boxes at least half that tall.
+struct LineShape {
+  int height = 0, width = 0;
+};
+
+LineShape MeasureLine(const SegmentWork& w) {
+  std::vector<int> heights, widths;
+  for (int r = 0; r < w.header.boxCount; ++r) heights.push_back(Height(w.rows[r].box));
+  LineShape shape;
+  shape.height = Quantile(heights, 0.75);
+  for (int r = 0; r < w.header.boxCount; ++r) {
+    if (2 * Height(w.rows[r].box) >= shape.height) widths.push_back(Width(w.rows[r].box));
+  }
+  shape.width = Quantile(widths, 0.75);
+  return shape;
+}
+
+// Row `gone` joins row `keep`: its box, its components; rows after it move
+// down one, and the components' box numbers follow.
+void JoinRows(SegmentWork* w, int keep, int gone) {
+  CharBoxRow& k = w->rows[keep];
+  const CharBoxRow& g = w->rows[gone];
+  UniteBoxes(k.box, g.box, &k.box);
+  for (int i = 0; i < g.componentCount && k.componentCount < kMaxRowComponents; ++i) {
+    k.components[k.componentCount++] = g.components[i];
+  }
+  std::sort(k.components, k.components + k.componentCount);
+  MeasureRow(&k);
+  const int count = w->header.boxCount;
+  for (int r = gone; r + 1 < count; ++r) {
+    w->rows[r] = w->rows[r + 1];
+    w->rows[r].number = static_cast<uint16_t>(r);
+  }
+  for (int i = 0; i < w->header.componentCount; ++i) {
+    uint16_t& b = w->components[i].boxNumber;
+    if (b == kComponentTaken) continue;
+    if (b == gone) {
+      b = static_cast<uint16_t>(keep > gone ? keep - 1 : keep);
+    } else if (b > gone) {
+      --b;
+    }
+  }
+  w->header.boxCount = static_cast<int16_t>(count - 1);
+}
+
+// How far from a box a broken-off piece or a speck still belongs to it: a
+// tenth of the line's height, 2 pixels at least.
+int NearReach(const LineShape& shape) { return std::max(2, shape.height / 10); }
+
+// A piece less than half the line's height is no digit or capital: it joins
+// the nearest box it fits with (the union no wider than a wide character).
+// Returns whether a piece joined.
+bool JoinShortPiece(const LineShape& shape, SegmentWork* w) {
+  const int widest = 3 * shape.width / 2;
+  for (int r = 0; r < w->header.boxCount; ++r) {
+    const MupaRect& piece = w->rows[r].box;
+    if (2 * Height(piece) >= shape.height) continue;
+    // A third of a character's width and height: an x-height figure of an
+    // old-style face or a small capital, not a piece.
+    if (3 * Width(piece) >= shape.width && 3 * Height(piece) >= shape.height) continue;
+    int best = -1, bestShared = 0;
+    for (int q = 0; q < w->header.boxCount; ++q) {
+      if (q == r) continue;
+      const MupaRect& other = w->rows[q].box;
+      const MupaRect u = United(piece, other);
+      if (Width(u) > widest || 2 * Height(u) > 3 * shape.height) continue;
+      const int shared = SharedColumns(piece, other);
+      if (best < 0 || shared > bestShared) best = q, bestShared = shared;
+    }
+    // A stroke broken on the scan leaves its piece a pixel or two away;
+    // farther off it is a small character of its own.
+    if (best < 0 || -bestShared > NearReach(shape)) continue;
+    JoinRows(w, best, r);
+    return true;
+  }
+  return false;
+}
+
+// Two tall pieces sharing two columns or more whose union is no wider than
+// the line's character are one character broken down its length. Returns
+// whether two joined.
+bool JoinOverlappingPieces(const LineShape& shape, SegmentWork* w) {
+  for (int r = 0; r < w->header.boxCount; ++r) {
+    for (int q = r + 1; q < w->header.boxCount; ++q) {
+      const MupaRect& a = w->rows[r].box;
+      const MupaRect& b = w->rows[q].box;
+      if (SharedColumns(a, b) < 2) continue;
+      if (2 * Width(United(a, b)) > 3 * shape.width) continue;
+      JoinRows(w, r, q);
+      return true;
+    }
+  }
+  return false;
+}
+
+// Katakana drawn as strokes apart (ハ, ル, リ) leave two narrow boxes whose
+// union is one character wide: the narrowest such union of two neighbours
+// joins. Returns whether two joined.
+bool JoinNarrowPair(const LineShape& shape, SegmentWork* w) {
+  auto narrow = [&](const MupaRect& b) { return 5 * Width(b) <= 3 * shape.width; };
+  int bestR = -1, bestQ = -1, bestWidth = 0;
+  for (int r = 0; r < w->header.boxCount; ++r) {
+    const MupaRect& a = w->rows[r].box;
+    if (!narrow(a)) continue;
+    // Its right-hand neighbour: the nearest box starting right of its centre.
+    int q = -1;
+    for (int k = 0; k < w->header.boxCount; ++k) {
+      const MupaRect& b = w->rows[k].box;
+      if (k == r || b.left <= (a.left + a.right) / 2) continue;
+      if (q < 0 || b.left < w->rows[q].box.left) q = k;
+    }
+    if (q < 0 || !narrow(w->rows[q].box)) continue;
+    const MupaRect u = United(a, w->rows[q].box);
+    if (5 * Width(u) > 6 * shape.width || 2 * Height(u) > 3 * shape.height) continue;
+    if (bestR < 0 || Width(u) < bestWidth) bestR = r, bestQ = q, bestWidth = Width(u);
+  }
+  if (bestR < 0) return false;
+  JoinRows(w, std::min(bestR, bestQ), std::max(bestR, bestQ));
+  return true;
+}
+
+// A speck lies nearer one box than any other, within a tenth of the line's
+// height (2 pixels at least): the box takes it in.
+void TakeInSpecks(const LineShape& shape, const std::vector<MupaRect>& specks, SegmentWork* w) {
+  const int reach = NearReach(shape);
+  for (const MupaRect& speck : specks) {
+    int best = -1, bestDistance = 0, secondDistance = 1 << 30;
+    for (int r = 0; r < w->header.boxCount; ++r) {
+      const int d = BoxDistance(speck, w->rows[r].box);
+      if (best < 0 || d < bestDistance) {
+        secondDistance = best < 0 ? secondDistance : bestDistance;
+        best = r, bestDistance = d;
+      } else {
+        secondDistance = std::min(secondDistance, d);
+      }
+    }
+    if (best < 0 || bestDistance > reach || bestDistance >= secondDistance) continue;
+    UniteBoxes(w->rows[best].box, speck, &w->rows[best].box);
+    MeasureRow(&w->rows[best]);
+  }
+}
+
+// Ink that crosses from column x to column x + 1 (8-connected pairs, counted
+// once a row) between rows top..bottom.
+int CrossingInk(const RunImage& page, int x, int top, int bottom) {
+  int n = 0;
+  for (int y = top; y <= bottom; ++y) {
+    if (!PixelIsBlack(page, x, y)) continue;
+    const bool joined = PixelIsBlack(page, x + 1, y) ||
+                        (y > top && PixelIsBlack(page, x + 1, y - 1)) ||
+                        (y < bottom && PixelIsBlack(page, x + 1, y + 1));
+    n += joined;
+  }
+  return n;
+}
+
+// The ink box of the columns left..right within the rows of `box`; false when
+// they hold no ink.
+bool InkBox(const RunImage& page, const MupaRect& box, int left, int right, MupaRect* out) {
+  ResetUnionBox(out);
+  bool any = false;
+  for (int y = box.top; y <= box.bottom; ++y) {
+    for (int x = left; x <= right; ++x) {
+      if (!PixelIsBlack(page, x, y)) continue;
+      const MupaRect dot = {static_cast<int16_t>(x), static_cast<int16_t>(y),
+                            static_cast<int16_t>(x), static_cast<int16_t>(y)};
+      UniteBoxes(*out, dot, out);
+      any = true;
+    }
+  }
+  return any;
+}
+
+// Where to cut a box holding `n` characters: near each n-th of its width, the
+// column boundary the least ink crosses (the nearer of equals). Boundaries
+// are the last column of each piece but the last.
+std::vector<int> TouchingCuts(const RunImage& page, const MupaRect& box, int n, int width) {
+  std::vector<int> cuts;
+  const int reach = std::max(1, width / 3);
+  int from = box.left;
+  for (int k = 1; k < n; ++k) {
+    const int expected = box.left + k * Width(box) / n - 1;
+    int best = -1, bestInk = 0;
+    for (int x = std::max(from + 1, expected - reach);
+         x <= std::min(box.right - 2, expected + reach); ++x) {
+      const int ink = CrossingInk(page, x, box.top, box.bottom);
+      if (best < 0 || ink < bestInk ||
+          (ink == bestInk && std::abs(x - expected) < std::abs(best - expected))) {
+        best = x, bestInk = ink;
+      }
+    }
+    if (best < 0) break;
+    cuts.push_back(best);
+    from = best;
+  }
+  return cuts;
+}
+
+// A box half as wide again as the line's character may be a narrow one
+// touching its neighbour at a point: the column boundary a single row of ink
+// crosses, a third of a character in from either side, leaving two pieces of
+// at least half the line's height. -1 when there is none.
+int PointContactCut(const RunImage& page, const MupaRect& box, int width, int height) {
+  int best = -1, bestInk = 0;
+  for (int x = box.left + width / 3; x <= box.right - width / 3 - 1; ++x) {
+    const int ink = CrossingInk(page, x, box.top, box.bottom);
+    if (best < 0 || ink < bestInk) best = x, bestInk = ink;
+  }
+  if (best < 0 || bestInk > 1) return -1;
+  MupaRect a, b;
+  if (!InkBox(page, box, box.left, best, &a) || !InkBox(page, box, best + 1, box.right, &b)) {
+    return -1;
+  }
+  return 2 * Height(a) >= height && 2 * Height(b) >= height ? best : -1;
+}
+
+// Row r becomes the pieces of its box between the cuts; every piece keeps
+// the row's components (their ink is shared out by the boxes). Returns the
+// pieces placed.
+int CutRow(const RunImage& page, const std::vector<int>& cuts, int r, SegmentWork* w) {
+  const CharBoxRow whole = w->rows[r];
+  std::vector<MupaRect> pieces;
+  int left = whole.box.left;
+  for (size_t k = 0; k <= cuts.size(); ++k) {
+    const int right = k < cuts.size() ? cuts[k] : whole.box.right;
+    MupaRect piece;
+    if (InkBox(page, whole.box, left, right, &piece)) pieces.push_back(piece);
+    left = right + 1;
+  }
+  const int room = kMaxBoxRows - w->header.boxCount;
+  const int extra = std::min(static_cast<int>(pieces.size()) - 1, room - 1);
+  if (extra < 1) return 1;
+  const int count = w->header.boxCount;
+  for (int q = count - 1; q > r; --q) w->rows[q + extra] = w->rows[q];
+  for (int k = 0; k <= extra; ++k) {
+    CharBoxRow& row = w->rows[r + k];
+    row = whole;
+    row.box = pieces[k];
+    MeasureRow(&row);
+  }
+  w->header.boxCount = static_cast<int16_t>(count + extra);
+  for (int q = 0; q < w->header.boxCount; ++q) w->rows[q].number = static_cast<uint16_t>(q);
+  for (int i = 0; i < w->header.componentCount; ++i) {
+    uint16_t& b = w->components[i].boxNumber;
+    if (b != kComponentTaken && b > r) b = static_cast<uint16_t>(b + extra);
+  }
+  return extra + 1;
+}
+
+// A box at least twice the line's median width holds as many touching
+// characters as that width goes into it (a wide capital stays within less):
+// it is cut where the least ink crosses between them. A narrower one is cut
+// only where two characters touch at a point.
+void CutTouchingCharacters(const RunImage& page, SegmentWork* w) {
+  std::vector<int> widths;
+  std::vector<int> heights;
+  for (int r = 0; r < w->header.boxCount; ++r) heights.push_back(Height(w->rows[r].box));
+  const int height = Quantile(heights, 0.75);
+  for (int r = 0; r < w->header.boxCount; ++r) {
+    if (2 * Height(w->rows[r].box) >= height) widths.push_back(Width(w->rows[r].box));
+  }
+  const int width = Quantile(widths, 0.5);
+  if (width < 4) return;
+  for (int r = 0; r < w->header.boxCount; ++r) {
+    const MupaRect box = w->rows[r].box;
+    if (Width(box) < 2 * width) {
+      if (2 * Width(box) < 3 * width) continue;
+      const int cut = PointContactCut(page, box, width, height);
+      if (cut >= 0) r += CutRow(page, {cut}, r, w) - 1;
+      continue;
+    }
+    const int n = std::max(2, (Width(box) + width / 2) / width);
+    const std::vector<int> cuts = TouchingCuts(page, box, n, width);
+    if (!cuts.empty()) r += CutRow(page, cuts, r, w) - 1;
+  }
+}
+
+}  // namespace
+
+void RepairGroupedBoxes(uint32_t mask, const std::vector<MupaRect>& specks, const RunImage* page,
+                        SegmentWork* w) {
+  if (w->header.boxCount < 1) return;
+  LineShape shape = MeasureLine(*w);
+  if (shape.height < 1 || shape.width < 1) return;
+  // Digits and capitals are all of a height: a short piece is no character.
+  if ((mask & ~(kTypeDigits | kTypeCapitals)) == 0) {
+    while (w->header.boxCount > 1 && JoinShortPiece(shape, w)) {
+    }
+    while (w->header.boxCount > 1 && JoinOverlappingPieces(shape, w)) {
+    }
+    if (page) CutTouchingCharacters(*page, w);
+    shape = MeasureLine(*w);
+  } else if ((mask & kTypeKatakana) != 0) {
+    while (w->header.boxCount > 1 && JoinOverlappingPieces(shape, w)) {
+    }
+    while (w->header.boxCount > 1 && JoinNarrowPair(shape, w)) {
+    }
+  }
+  TakeInSpecks(shape, specks, w);
+}

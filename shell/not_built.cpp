@@ -1,0 +1,34 @@
+// The parts of the system this build does not hold yet. Their buttons and
+// commands answer with one message naming what is missing, instead of
+// doing nothing. Each entry goes when its part is built.
+#include "foundation/msgbox.h"
+#include "shell/shell.h"
+
+namespace {
+
+struct MissingPart {
+  NotBuilt part;
+  const char* name;  // as its button says it
+};
+
+constexpr MissingPart kMissingParts[] = {
+    {NotBuilt::kPrintLayout, "様式設定"},
+    {NotBuilt::kTallyCsv, "CSVﾌｧｲﾙ出力"},
+    {NotBuilt::kGraphColours, "グラフの配色"},
+    {NotBuilt::kFreeTextList, "記述欄一覧"},
+    {NotBuilt::kManual, "操作説明書"},
+};
+
+}  // namespace
+
+int ShowNotBuilt(NotBuilt part, const char* detail) {
+  for (const MissingPart& missing : kMissingParts) {
+    if (missing.part != part) continue;
+    if (detail && *detail) {
+      ShowInfoMessage("", "「%s」は、このバージョンにはまだありません。\n(%s)", missing.name, detail);
+    } else {
+      ShowInfoMessage("", "「%s」は、このバージョンにはまだありません。", missing.name);
+    }
+  }
+  return -1;
+}
