@@ -8,6 +8,7 @@
 #include "foundation/db.h"
 #include "foundation/msgbox.h"
 #include "screen/screen.h"
+#include "shell/shell.h"
 
 namespace {
 
@@ -94,6 +95,17 @@ bool CheckOneField(const ScreenItem& item, const std::map<std::string, std::stri
 }
 
 }  // namespace
+
+int CheckHandwritingFontNeeded() {
+  const SheetDefinitionRef& sheet = g_sheetDefinition;
+  const int slot = db_open(sheet.folder.c_str(), sheet.database.c_str(), kFieldRowTable, sheet.kind, kSheetSpecSet,
+                           kFieldRowTable,
+                           "select * from MUPA_FLD where 領域コード>='T001' and 領域コード<='T999' and 文字太=3");
+  if (slot < 0) return -1;
+  const bool needed = db_toppos(slot, "ＯＣＲコード,領域コード") == 0;
+  db_close(slot);
+  return needed ? CheckHandwritingFont() : 0;
+}
 
 int ValidateSheetFields() {
   if (LoadSheetKeyItems() != 0) return -1;

@@ -109,6 +109,10 @@ int RebuildWindowItems(int slot, int mode);
 // named, named once, readable, and the key field on the sheet. 0, or -1
 // after the message of the first fault.
 int ValidateSheetFields();
+// Text items drawn in the handwriting style (文字太 3) print only with the
+// font KQMUPA: 0 when the sheet has none or the font is installed, -1
+// after the message (or when the field rows cannot be read, reported).
+int CheckHandwritingFontNeeded();
 // Names of the read items over both sides ("%s%02d" for repeated fields):
 // their number (at most 255), or -1 after the message.
 int BuildReadItemList(std::vector<std::string>* names);

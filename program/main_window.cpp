@@ -8,7 +8,9 @@
 #include "foundation/msgbox.h"
 #include "screen/screen.h"
 #include "program/program.h"
+#include "reading/workbench.h"
 #include "shell/shell.h"
+#include "tally/sheet_printing.h"
 
 MainWindowState g_mainWindow;
 
@@ -122,6 +124,12 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case kMsgPreviewOutput:
       RunTallyOutput(message == kMsgPrintOutput ? 1 : 0, static_cast<int>(wParam));
       return 0;
+    case kMsgOpenSheetPrint:
+      OpenSerialPrintScreen(wParam == 1 ? kPrintTypeNumberedSheets : kPrintTypePlainSheets, static_cast<int>(lParam));
+      return 1;
+    case kMsgOpenDataClear:
+      OpenDataClearWindow(kDataClearScreen);
+      return 1;
     case kMsgSlotOpened:
       StartMenu(window, static_cast<int>(wParam));
       return 0;

@@ -295,6 +295,7 @@ void ShowScannerCaptions() {
                      : s.twoSheetSet            ? "ＡＤＦ２枚１組"
                                                 : "ＡＤＦ両面";
   SetFieldCaptionAndRepaint("SCNTYPE", type);
+  SetFieldItems("PRINT", s.scanType == kScanPaired ? "片面のみ印刷,両面同時印刷" : "");
   if (s.scannerScreen == 2) SetFieldCaptionAndRepaint("BRIGHT", std::to_string(s.brightness).c_str());
 }
 
@@ -347,6 +348,26 @@ void ChooseBrightness(int choice) {
   StoreSheetSetting("明るさ", choice);
   LoadCurrentSheetPaper();
   ShowScannerCaptions();
+}
+
+// Asks the main window to open one of its windows; says so when none can.
+void OpenInProgram(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (!g_screen.mainWindow || SendMessageA(g_screen.mainWindow, message, wParam, lParam) != 1) {
+    ShowWorkbenchMessage(kCaption, "%s", kNotBuilt);
+  }
+}
+
+// Blank sheets for the feeder: numbered when the sheet prints
+// identification numbers on the side that carries them. A two-sided sheet
+// prints one side (choice 1) or both (2); no choice, no printing.
+void OpenSheetPrint(int choice) {
+  if (!SheetReady() || LoadCurrentSheetPaper() != 0) return;
+  const bool paired = g_sheetSettings.scanType == kScanPaired;
+  if (paired && choice != 1 && choice != 2) return;
+  const int sideChoice = paired ? choice : 0;
+  if (ValidateSheetFields() != 0 || CheckHandwritingFontNeeded() != 0) return;
+  const bool numbered = g_sheetSettings.preprint == 1 && (sideChoice == 2 || g_workbenchState.side == "0001");
+  OpenInProgram(kMsgOpenSheetPrint, numbered ? 1 : 0, sideChoice);
 }
 
 void RunCommand(int command) {
@@ -403,9 +424,13 @@ void RunCommand(int command) {
       ChooseBrightness(choice);
       return;
     case kPrint:
+      OpenSheetPrint(choice);
+      return;
+    case kDataClear:
+      OpenInProgram(kMsgOpenDataClear, 0, 0);
+      return;
     case kCardScreen:
     case kListScreen:
-    case kDataClear:
     case kFormatEdit:
     case kMoveFields:
     case kFieldGrid:

@@ -50,6 +50,16 @@ void ShowSheetImageSettings(int resolutionCode);
 // Stores a whole-number setting of the sheet (its MUPA_PAP row "0001").
 void StoreSheetSetting(const char* column, int value);
 
+// The windows some buttons open belong to the layers above reading: the
+// workbench sends these to the main window, which opens them and returns 1
+// (a window that does not know them returns 0: the workbench then says the
+// function is missing).
+// Sheet printing: wParam 1 numbered sheets, 0 plain; lParam the side
+// choice (1 one side, 2 both sides, 0 a one-sided sheet).
+constexpr UINT kMsgOpenSheetPrint = WM_USER + 190;  // 1214
+// The data-clearing window.
+constexpr UINT kMsgOpenDataClear = WM_USER + 191;  // 1215
+
 // The reading-run dialog "Def" for a sub-mode of the run (1 scan, 2 stored
 // page, 3 default values only). 0, or -1 when it could not open.
 int ReadRunDialog(int subMode);

@@ -130,6 +130,7 @@ bool MakeDefinition(const std::string& installation, const SampleDefinition& d) 
                {"テーブル", d.outputTable},
                {"データベースＪ", d.outputPath},
                {"パスワード設定", std::to_string(d.passwordSetting)},
+               {"プレプリント", std::to_string(d.preprint)},
                {"LINESTYLE", "2"},
                {"用紙サイズ", "Ａ４"},
                {"用紙方向", "縦"}})) {
@@ -139,7 +140,7 @@ bool MakeDefinition(const std::string& installation, const SampleDefinition& d) 
     const char* spec = table[0] == 'M' ? "MUPADATA" : table;
     if (CreateTableFromSpec(teigi.c_str(), d.name.c_str(), table, kDbKindFile, spec, table) != 0) return false;
   }
-  return AddRow(teigi, d.name, "MUPA_IDX",
+  return !d.keyItem || AddRow(teigi, d.name, "MUPA_IDX",
                 {{"ＯＣＲコード", "0001"}, {"ＩＤＸコード", "01"}, {"項目名", "ＩＤ"}, {"タイトル", "ＩＤ"}});
 }
 

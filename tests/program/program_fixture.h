@@ -37,6 +37,8 @@ struct SampleDefinition {
   std::string outputTable = "KAITO";
   std::string outputPath;       // データベースＪ; empty: the default
   int passwordSetting = 1;
+  int preprint = 0;             // プレプリント: 1 prints identification numbers
+  bool keyItem = true;          // MUPA_IDX names the key item ＩＤ
 };
 bool MakeDefinition(const std::string& installation, const SampleDefinition& definition);
 

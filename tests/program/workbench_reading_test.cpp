@@ -1,7 +1,8 @@
 // The workbench the menu opens: it hands the reading run the program's
 // folders and the output database of the sheet, its reading button checks
-// the sheet before the reading-run dialog opens, and the scanner chosen on
-// it is kept in the program's settings.
+// the sheet before the reading-run dialog opens, the scanner chosen on it
+// is kept in the program's settings, and its print and clearing buttons
+// open the program's windows for the sheet.
 #include <windows.h>
 
 #include <gmock/gmock.h>
@@ -79,6 +80,94 @@ TEST_F(WorkbenchReading, TheChosenScannerIsStoredInTheSettings) {
   EXPECT_EQ(GetColumnInt(t, "スキャナＮｏ"), 2);
   db_close(t);
   DeleteFileA(list.c_str());
+}
+
+// The slot of a window's screen, or -1.
+int SlotOfWindow(HWND window) {
+  for (int s = 0; s < kWindowSlotCount; ++s) {
+    if (Slot(s).state != kFreeSlotState && Slot(s).window == window) return s;
+  }
+  return -1;
+}
+
+// Presses and releases the left button on the middle of an item, as the
+// operator's mouse does.
+void ClickItem(HWND window, const char* name) {
+  const int slot = SlotOfWindow(window);
+  ASSERT_GE(slot, 0) << name;
+  const int item = ResolveFieldRef(slot, name);
+  ASSERT_GE(item, 0) << name;
+  const ScreenItem& it = Item(item);
+  const LPARAM at = MAKELPARAM(it.pixelX + it.pixelWidth / 2 - Slot(slot).scrollX,
+                               it.pixelY + it.pixelHeight / 2 - Slot(slot).scrollY);
+  PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  PostMessageA(window, WM_LBUTTONUP, 0, at);
+  RunPostedMessages();
+}
+
+class WorkbenchPrinting : public ProgramTest {
+ protected:
+  void SetUp() override {
+    ProgramTest::SetUp();
+    if (HasFatalFailure()) return;
+    ASSERT_EQ(Start(), StartOutcome::kMenuOpen) << testing::PrintToString(Boxes());
+  }
+  // The workbench of a sample sheet, opened from the menu.
+  HWND OpenBench(const SampleDefinition& definition) {
+    ChooseSample(definition);
+    Command(kCmdOperation);
+    const HWND bench = FindWindowA("KQE_READ", nullptr);
+    EXPECT_TRUE(IsWindowVisible(bench)) << testing::PrintToString(Boxes());
+    ForgetBoxes();
+    return bench;
+  }
+  // Whether the open sheet print window asks for identification numbers.
+  static bool AsksForNumbers() {
+    const int slot = SlotOfWindow(FindWindowA("PrnSheet", nullptr));
+    return slot >= 0 && ResolveFieldRef(slot, "PRESNO") >= 0;
+  }
+};
+
+TEST_F(WorkbenchPrinting, ThePrintButtonOpensTheSheetPrintWindowPlainOrNumbered) {
+  for (const int preprint : {0, 1}) {
+    SCOPED_TRACE(preprint);
+    SampleDefinition sheet;
+    sheet.name = preprint ? "NUMBERED" : "PLAIN";
+    sheet.preprint = preprint;
+    sheet.keyItem = false;  // no key item to look for on the sheet
+    const HWND bench = OpenBench(sheet);
+    ClickItem(bench, "PRINT");
+    const HWND print = FindWindowA("PrnSheet", nullptr);
+    ASSERT_TRUE(IsWindowVisible(print)) << testing::PrintToString(Boxes());
+    EXPECT_THAT(Boxes(), testing::IsEmpty());
+    EXPECT_EQ(AsksForNumbers(), preprint == 1);
+    EXPECT_FALSE(IsWindowEnabled(bench)) << "the print window keeps the workbench until it closes";
+    ClickItem(print, "DEF00");
+    EXPECT_FALSE(IsWindowVisible(print));
+    EXPECT_TRUE(IsWindowEnabled(bench));
+    ClickItem(bench, "PRJESC");
+    EXPECT_FALSE(IsWindowVisible(bench));
+  }
+}
+
+TEST_F(WorkbenchPrinting, ASheetThatFailsItsChecksOpensNoPrintWindow) {
+  // The key item ＩＤ is no field of the sheet: the check sends the
+  // operator to the editing mode.
+  ClickItem(OpenBench(SampleDefinition()), "PRINT");
+  EXPECT_FALSE(IsWindowVisible(FindWindowA("PrnSheet", nullptr)));
+  ASSERT_EQ(Boxes().size(), 1u);
+  EXPECT_THAT(Boxes()[0], testing::HasSubstr("「編集モード」に切り替えて"));
+}
+
+TEST_F(WorkbenchPrinting, TheClearingButtonOpensTheDataClearingWindow) {
+  const HWND bench = OpenBench(SampleDefinition());
+  ClickItem(bench, "DATCLR");
+  const HWND clearing = FindWindowA("Clr", nullptr);
+  ASSERT_TRUE(IsWindowVisible(clearing)) << testing::PrintToString(Boxes());
+  EXPECT_GE(SlotOfNumber(kDataClearScreen), 0);
+  ClickItem(clearing, "SCRQUIT");
+  EXPECT_FALSE(IsWindowVisible(clearing));
+  EXPECT_TRUE(IsWindowVisible(bench));
 }
 
 }  // namespace
