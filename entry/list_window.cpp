@@ -101,11 +101,29 @@ bool CurrentCell(int* column, int* line) { return ListCellOfItem(g_screen.curren
 
 // What was typed into the current cell goes to the table before anything
 // else happens; a key typed for a copy (F5) only names the copy's target.
-void StorePendingCell(int command = 0) {
+// Returns CommitListCell's result, 0 when nothing was pending.
+int StorePendingCell(int command = 0) {
   int column, line;
-  if (!IsFieldEdited() || !CurrentCell(&column, &line) || !TakeTypedValue()) return;
-  if (command == kKeyCopy && column == KeyColumnIndex()) return;
-  CommitListCell(column, line);
+  if (!IsFieldEdited() || !CurrentCell(&column, &line) || !TakeTypedValue()) return 0;
+  if (command == kKeyCopy && column == KeyColumnIndex()) return 0;
+  return CommitListCell(column, line);
+}
+
+// A value typed into a cell and not stored yet is the operator's to keep
+// or drop as the list closes: true when the list may close (stored, or
+// dropped), false when the operator stays on it or the store was refused.
+bool SettlePendingCell() {
+  int column, line;
+  if (!IsFieldEdited() || !CurrentCell(&column, &line)) return true;
+  const ListColumn& c = g_list.columns[column];
+  const int answer = AskYesNoCancel("", "“%s”に入力した内容は、まだ登録されていません。\n"
+                                        "登録してから画面を閉じますか？\n"
+                                        "（〔いいえ〕は登録せずに閉じ、〔キャンセル〕は画面に戻ります。）",
+                                    c.title.empty() ? c.name.c_str() : c.title.c_str());
+  if (answer == IDYES) return StorePendingCell() == 0;
+  if (answer != IDNO) return false;
+  SetFieldEdited(0);
+  return true;
 }
 
 bool TakeScreen(HWND window, int slot) {
@@ -154,7 +172,7 @@ bool TakeScreen(HWND window, int slot) {
 
 void CloseList() {
   const int slot = g_listForm.slot;
-  if (!IsValidSlot(slot)) return;
+  if (!IsValidSlot(slot) || !SettlePendingCell()) return;
   g_list.closeVeto = 0;
   SendToOwner(kMsgCloseQuery, ScreenNumber());
   if (g_list.closeVeto) {
@@ -237,7 +255,8 @@ bool IsPagingCommand(int command) {
 void HandleCommand(int command) {
   g_listForm.shiftHeld = GetKeyState(VK_SHIFT) < 0;
   g_listForm.ctrlHeld = GetKeyState(VK_CONTROL) < 0;
-  StorePendingCell(command);
+  // Esc leaves a typed value to the question of the close.
+  if (command != kKeyEscape) StorePendingCell(command);
   if (command != kKeyEscape && command != kKeyEditMode && !g_listForm.dataSetOpen) {
     if (IsPagingCommand(command)) ShowInfoMessage("", "処理を行うデータが選択されていません。");
     SendToOwner(kMsgFieldMessage, ScreenNumber());
