@@ -115,6 +115,11 @@ int StorePendingCell(int command = 0) {
 bool SettlePendingCell() {
   int column, line;
   if (!IsFieldEdited() || !CurrentCell(&column, &line)) return true;
+  // Typed and taken back again: nothing to keep.
+  const ScreenItem& cell = Item(g_screen.currentItem);
+  std::string typed(static_cast<size_t>(std::max(cell.length, 0)) + 1, '\0');
+  ReadEditText(g_screen.currentItem, typed.data());
+  if (typed.c_str() == g_screen.focusText) return true;
   const ListColumn& c = g_list.columns[column];
   const int answer = AskYesNoCancel("", "“%s”に入力した内容は、まだ登録されていません。\n"
                                         "登録してから画面を閉じますか？\n"

@@ -206,6 +206,14 @@ TEST_P(ListPaging, ClosingWithATypedCellNotStoredAsksWhetherToStoreIt) {
   // What stayed typed is stored by Enter as ever.
   PressKey(Edit(), VK_RETURN);
   EXPECT_EQ(ListTableRows()[1], "0002:stay");
+  // A character typed and taken back leaves nothing to ask about.
+  ClickCell("NAME", 3);
+  TypeText(Edit(), "x\b");
+  ForgetBoxes();
+  PostMessageA(ListWindow(), WM_CLOSE, 0, 0);
+  PumpMessages();
+  EXPECT_EQ(BoxTexts(), std::vector<std::string>{});
+  EXPECT_FALSE(IsWindowVisible(ListWindow()));
 }
 
 INSTANTIATE_TEST_SUITE_P(Databases, ListPaging, testing::Values(kDbKindFile, kDbKindServer), KindName);
