@@ -357,19 +357,6 @@ void OpenInProgram(UINT message, WPARAM wParam, LPARAM lParam, NotBuilt window) 
   }
 }
 
-// The buttons whose screens this build does not hold.
-NotBuilt UnbuiltPartOf(int command) {
-  switch (command) {
-    case kCardScreen: return NotBuilt::kCardScreen;
-    case kListScreen: return NotBuilt::kListScreen;
-    case kFormatEdit: return NotBuilt::kFormatEdit;
-    case kMoveFields: return NotBuilt::kMoveFields;
-    case kFieldGrid: return NotBuilt::kFieldGrid;
-    case kCheckGrid: return NotBuilt::kCheckGrid;
-    default: return NotBuilt::kFieldPrint;
-  }
-}
-
 // Blank sheets for the feeder: numbered when the sheet prints
 // identification numbers on the side that carries them. A two-sided sheet
 // prints one side (choice 1) or both (2); no choice, no printing.
@@ -442,15 +429,13 @@ void RunCommand(int command) {
     case kDataClear:
       OpenInProgram(kMsgOpenDataClear, 0, 0, NotBuilt::kDataClear);
       return;
-    case kCardScreen:
-    case kListScreen:
-    case kFormatEdit:
-    case kMoveFields:
-    case kFieldGrid:
-    case kCheckGrid:
-    case kFieldPrint:
-      ShowNotBuilt(UnbuiltPartOf(command));
-      return;
+    case kCardScreen: ShowNotBuilt(NotBuilt::kCardScreen); return;
+    case kListScreen: ShowNotBuilt(NotBuilt::kListScreen); return;
+    case kFormatEdit: ShowNotBuilt(NotBuilt::kFormatEdit); return;
+    case kMoveFields: ShowNotBuilt(NotBuilt::kMoveFields); return;
+    case kFieldGrid: ShowNotBuilt(NotBuilt::kFieldGrid); return;
+    case kCheckGrid: ShowNotBuilt(NotBuilt::kCheckGrid); return;
+    case kFieldPrint: ShowNotBuilt(NotBuilt::kFieldPrint); return;
     default:
       ApplyPendingFocus();
       return;
