@@ -109,9 +109,11 @@ int StorePendingCell(int command = 0) {
   return CommitListCell(column, line);
 }
 
-// A value typed into a cell and not stored yet is the operator's to keep
-// or drop as the list closes: true when the list may close (stored, or
-// dropped), false when the operator stays on it or the store was refused.
+// A value typed into a cell and not stored yet when the list closes by its
+// frame (Esc and its key store it first, as every command does), or whose
+// store was refused, is the operator's to keep or drop: true when the list
+// may close (stored, or dropped), false when the operator stays on it or
+// the store was refused.
 bool SettlePendingCell() {
   int column, line;
   if (!IsFieldEdited() || !CurrentCell(&column, &line)) return true;
@@ -260,8 +262,7 @@ bool IsPagingCommand(int command) {
 void HandleCommand(int command) {
   g_listForm.shiftHeld = GetKeyState(VK_SHIFT) < 0;
   g_listForm.ctrlHeld = GetKeyState(VK_CONTROL) < 0;
-  // Esc leaves a typed value to the question of the close.
-  if (command != kKeyEscape) StorePendingCell(command);
+  StorePendingCell(command);
   if (command != kKeyEscape && command != kKeyEditMode && !g_listForm.dataSetOpen) {
     if (IsPagingCommand(command)) ShowInfoMessage("", "処理を行うデータが選択されていません。");
     SendToOwner(kMsgFieldMessage, ScreenNumber());
