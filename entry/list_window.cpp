@@ -101,11 +101,36 @@ bool CurrentCell(int* column, int* line) { return ListCellOfItem(g_screen.curren
 
 // What was typed into the current cell goes to the table before anything
 // else happens; a key typed for a copy (F5) only names the copy's target.
-void StorePendingCell(int command = 0) {
+// Returns CommitListCell's result, 0 when nothing was pending.
+int StorePendingCell(int command = 0) {
   int column, line;
-  if (!IsFieldEdited() || !CurrentCell(&column, &line) || !TakeTypedValue()) return;
-  if (command == kKeyCopy && column == KeyColumnIndex()) return;
-  CommitListCell(column, line);
+  if (!IsFieldEdited() || !CurrentCell(&column, &line) || !TakeTypedValue()) return 0;
+  if (command == kKeyCopy && column == KeyColumnIndex()) return 0;
+  return CommitListCell(column, line);
+}
+
+// A value typed into a cell and not stored yet when the list closes by its
+// frame (Esc and its key store it first, as every command does), or whose
+// store was refused, is the operator's to keep or drop: true when the list
+// may close (stored, or dropped), false when the operator stays on it or
+// the store was refused.
+bool SettlePendingCell() {
+  int column, line;
+  if (!IsFieldEdited() || !CurrentCell(&column, &line)) return true;
+  // Typed and taken back again: nothing to keep.
+  const ScreenItem& cell = Item(g_screen.currentItem);
+  std::string typed(static_cast<size_t>(std::max(cell.length, 0)) + 1, '\0');
+  ReadEditText(g_screen.currentItem, typed.data());
+  if (typed.c_str() == g_screen.focusText) return true;
+  const ListColumn& c = g_list.columns[column];
+  const int answer = AskYesNoCancel("", "“%s”に入力した内容は、まだ登録されていません。\n"
+                                        "登録してから画面を閉じますか？\n"
+                                        "（〔いいえ〕は登録せずに閉じ、〔キャンセル〕は画面に戻ります。）",
+                                    c.title.empty() ? c.name.c_str() : c.title.c_str());
+  if (answer == IDYES) return StorePendingCell() == 0;
+  if (answer != IDNO) return false;
+  SetFieldEdited(0);
+  return true;
 }
 
 bool TakeScreen(HWND window, int slot) {
@@ -154,7 +179,7 @@ bool TakeScreen(HWND window, int slot) {
 
 void CloseList() {
   const int slot = g_listForm.slot;
-  if (!IsValidSlot(slot)) return;
+  if (!IsValidSlot(slot) || !SettlePendingCell()) return;
   g_list.closeVeto = 0;
   SendToOwner(kMsgCloseQuery, ScreenNumber());
   if (g_list.closeVeto) {

@@ -14,6 +14,7 @@ namespace {
 constexpr UINT kInfoFlags = MB_TOPMOST | MB_ICONINFORMATION;
 constexpr UINT kErrorFlags = MB_TOPMOST | MB_ICONERROR;
 constexpr UINT kQuestionFlags = MB_TOPMOST | MB_ICONQUESTION | MB_YESNO;
+constexpr UINT kCancelQuestionFlags = MB_TOPMOST | MB_ICONQUESTION | MB_YESNOCANCEL;
 
 char g_messageText[kMessageTextSize];
 char g_workbenchText[kMessageTextSize];
@@ -28,6 +29,13 @@ int ShowFormatted(const char* caption, UINT flags, const char* format, va_list a
   HWND owner = GetActiveWindow();
   FormatTextBoundedV(g_messageText, sizeof g_messageText, format, args);
   return ShowMessageBox(owner, g_messageText, caption, flags);
+}
+
+// A question whose box leaves the active window repainted.
+int AskAndRepaint(const char* caption, UINT flags, const char* format, va_list args) {
+  const int answer = ShowFormatted(caption, flags, format, args);
+  RepaintNow(GetActiveWindow());
+  return answer;
 }
 
 }  // namespace
@@ -52,9 +60,16 @@ void ShowErrorMessage(const char* caption, const char* format, ...) {
 int AskYesNo(const char* caption, const char* format, ...) {
   va_list args;
   va_start(args, format);
-  const int answer = ShowFormatted(caption, kQuestionFlags, format, args);
+  const int answer = AskAndRepaint(caption, kQuestionFlags, format, args);
   va_end(args);
-  RepaintNow(GetActiveWindow());
+  return answer;
+}
+
+int AskYesNoCancel(const char* caption, const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  const int answer = AskAndRepaint(caption, kCancelQuestionFlags, format, args);
+  va_end(args);
   return answer;
 }
 

@@ -24,6 +24,11 @@ int AskYesNo(const char* caption, const char* format, ...)
 int AskYesNoNoRedraw(const char* caption, const char* format, ...)
     __attribute__((format(printf, 2, 3)));
 
+// Yes/No/Cancel question; repaints the active window afterwards. Returns
+// IDYES (6), IDNO (7) or IDCANCEL (2).
+int AskYesNoCancel(const char* caption, const char* format, ...)
+    __attribute__((format(printf, 2, 3)));
+
 // The OCR-sheet workbench window that owns ShowWorkbenchMessage's boxes.
 void SetWorkbenchWindow(HWND workbench);
 // Information box owned by the workbench window, with a buffer of its own;

@@ -31,7 +31,6 @@ constexpr UINT kMsgScreenClosed = WM_USER + 112;  // 1136
 constexpr UINT kMsgRightButton = WM_USER + 140;   // 1164
 constexpr char kCaption[] = "";
 constexpr char kMarkTable[] = "MUPA_HMK";
-constexpr char kNotBuilt[] = "この機能は、まだ組み込まれていません。";
 
 enum WorkbenchCommand {
   kClose = 100,
@@ -350,10 +349,11 @@ void ChooseBrightness(int choice) {
   ShowScannerCaptions();
 }
 
-// Asks the main window to open one of its windows; says so when none can.
-void OpenInProgram(UINT message, WPARAM wParam, LPARAM lParam) {
+// Asks the main window to open one of its windows; says which is missing
+// when none can.
+void OpenInProgram(UINT message, WPARAM wParam, LPARAM lParam, NotBuilt window) {
   if (!g_screen.mainWindow || SendMessageA(g_screen.mainWindow, message, wParam, lParam) != 1) {
-    ShowWorkbenchMessage(kCaption, "%s", kNotBuilt);
+    ShowNotBuilt(window);
   }
 }
 
@@ -367,7 +367,7 @@ void OpenSheetPrint(int choice) {
   const int sideChoice = paired ? choice : 0;
   if (ValidateSheetFields() != 0 || CheckHandwritingFontNeeded() != 0) return;
   const bool numbered = g_sheetSettings.preprint == 1 && (sideChoice == 2 || g_workbenchState.side == "0001");
-  OpenInProgram(kMsgOpenSheetPrint, numbered ? 1 : 0, sideChoice);
+  OpenInProgram(kMsgOpenSheetPrint, numbered ? 1 : 0, sideChoice, NotBuilt::kSheetPrint);
 }
 
 void RunCommand(int command) {
@@ -427,17 +427,15 @@ void RunCommand(int command) {
       OpenSheetPrint(choice);
       return;
     case kDataClear:
-      OpenInProgram(kMsgOpenDataClear, 0, 0);
+      OpenInProgram(kMsgOpenDataClear, 0, 0, NotBuilt::kDataClear);
       return;
-    case kCardScreen:
-    case kListScreen:
-    case kFormatEdit:
-    case kMoveFields:
-    case kFieldGrid:
-    case kCheckGrid:
-    case kFieldPrint:
-      ShowWorkbenchMessage(kCaption, "%s", kNotBuilt);
-      return;
+    case kCardScreen: ShowNotBuilt(NotBuilt::kCardScreen); return;
+    case kListScreen: ShowNotBuilt(NotBuilt::kListScreen); return;
+    case kFormatEdit: ShowNotBuilt(NotBuilt::kFormatEdit); return;
+    case kMoveFields: ShowNotBuilt(NotBuilt::kMoveFields); return;
+    case kFieldGrid: ShowNotBuilt(NotBuilt::kFieldGrid); return;
+    case kCheckGrid: ShowNotBuilt(NotBuilt::kCheckGrid); return;
+    case kFieldPrint: ShowNotBuilt(NotBuilt::kFieldPrint); return;
     default:
       ApplyPendingFocus();
       return;

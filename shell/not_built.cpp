@@ -17,6 +17,15 @@ constexpr MissingPart kMissingParts[] = {
     {NotBuilt::kGraphColours, "グラフの配色"},
     {NotBuilt::kFreeTextList, "記述欄一覧"},
     {NotBuilt::kManual, "操作説明書"},
+    {NotBuilt::kCardScreen, "カード形式画面"},
+    {NotBuilt::kListScreen, "一覧表形式画面"},
+    {NotBuilt::kFormatEdit, "フォーマット編集モード"},
+    {NotBuilt::kMoveFields, "項目移動"},
+    {NotBuilt::kFieldGrid, "記入欄・テキスト項目の一覧表"},
+    {NotBuilt::kCheckGrid, "チェック欄一覧"},
+    {NotBuilt::kFieldPrint, "記入欄一覧表印刷"},
+    {NotBuilt::kSheetPrint, "ＯＣＲシート印刷"},
+    {NotBuilt::kDataClear, "データ初期化"},
 };
 
 }  // namespace

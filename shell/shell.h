@@ -199,6 +199,17 @@ enum class NotBuilt {
   kGraphColours,     // グラフの配色 of the graphs' print settings
   kFreeTextList,     // 記述欄一覧 of the tally menu
   kManual,           // the manuals (PDF files of "マニュアル")
+  // The workbench's: its entry screens, format editing and the designer's
+  // grids, and the program's windows it asks for when run without them.
+  kCardScreen,       // ｶｰﾄﾞ: the card-form entry screen
+  kListScreen,       // 一覧: the list-form entry screen
+  kFormatEdit,       // 編集: format (ruled-line) editing on the sheet
+  kMoveFields,       // 項目移動 grid of format editing
+  kFieldGrid,        // 一覧表 of write-in fields and text items
+  kCheckGrid,        // ﾁｪｯｸ覧 grid of the check fields
+  kFieldPrint,       // printed list of the write-in fields
+  kSheetPrint,       // the sheet print window
+  kDataClear,        // the data-clearing window
 };
 // Says in a message which part is not in this build yet (with `detail`,
 // such as the missing file, when given). Returns -1.

@@ -175,6 +175,47 @@ TEST_P(ListPaging, CopyOntoATypedKeyWithoutARecordIsRefused) {
   EXPECT_EQ(static_cast<int>(rows.size()), kListRows) << "nothing was added";
 }
 
+TEST_P(ListPaging, ClosingWithATypedCellNotStoredAsksWhetherToStoreIt) {
+  struct Case {
+    const char* what;
+    const char* typed;
+    int answer;
+    const char* stored;  // row 0002 afterwards
+    bool open;           // the list still open
+  };
+  const Case cases[] = {
+      {"Yes stores and closes", "yes", IDYES, "0002:yes", false},
+      {"No drops and closes", "no", IDNO, "0002:yes", false},
+      {"Cancel stays with the value typed", "stay", IDCANCEL, "0002:yes", true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ASSERT_EQ(OpenList(), 0) << Boxes();
+    ClickCell("NAME", 2);
+    SendMessageA(Edit(), EM_SETSEL, 0, -1);
+    TypeText(Edit(), c.typed);
+    ForgetBoxes();
+    boxes_->Answer(c.answer);
+    PostMessageA(ListWindow(), WM_CLOSE, 0, 0);
+    PumpMessages();
+    ASSERT_EQ(BoxTexts().size(), 1u);
+    EXPECT_NE(BoxTexts()[0].find("まだ登録されていません"), std::string::npos) << Boxes();
+    EXPECT_EQ(ListTableRows()[1], c.stored);
+    EXPECT_EQ(IsWindowVisible(ListWindow()) != FALSE, c.open);
+  }
+  // What stayed typed is stored by Enter as ever.
+  PressKey(Edit(), VK_RETURN);
+  EXPECT_EQ(ListTableRows()[1], "0002:stay");
+  // A character typed and taken back leaves nothing to ask about.
+  ClickCell("NAME", 3);
+  TypeText(Edit(), "x\b");
+  ForgetBoxes();
+  PostMessageA(ListWindow(), WM_CLOSE, 0, 0);
+  PumpMessages();
+  EXPECT_EQ(BoxTexts(), std::vector<std::string>{});
+  EXPECT_FALSE(IsWindowVisible(ListWindow()));
+}
+
 INSTANTIATE_TEST_SUITE_P(Databases, ListPaging, testing::Values(kDbKindFile, kDbKindServer), KindName);
 
 // ---------------------------------------------------------------------------

@@ -62,6 +62,8 @@ TEST(MessageBoxes, EachKindShowsItsFlagsAndRepaintsAsPromised) {
       {"question", [] { return AskYesNo("Control", "%d件", 3); }, 0x40024, true, IDYES},
       {"question, no redraw", [] { return AskYesNoNoRedraw("Control", "%d件", 3); }, 0x40024,
        false, IDNO},
+      {"question with cancel", [] { return AskYesNoCancel("Control", "%d件", 3); }, 0x40023, true,
+       IDCANCEL},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -76,7 +78,7 @@ TEST(MessageBoxes, EachKindShowsItsFlagsAndRepaintsAsPromised) {
     EXPECT_EQ(call.text, "3件");
     EXPECT_EQ(call.flags, c.flags);
     EXPECT_EQ(window.paints() - before, c.repaints ? 1 : 0);
-    if (c.flags == 0x40024) {
+    if (c.flags != 0x40040 && c.flags != 0x40010) {
       EXPECT_EQ(result, c.answer);
     }
   }
@@ -154,6 +156,7 @@ TEST(MessageBoxes, RealBoxShowsCaptionAndText) {
   const Case cases[] = {
       {"info", [] { return ShowInfoMessage("DATA-BASE", "表%s", "ソ"); }, IDOK},
       {"question answered No", [] { return AskYesNo("DATA-BASE", "表%s", "ソ"); }, IDNO},
+      {"question answered Cancel", [] { return AskYesNoCancel("DATA-BASE", "表%s", "ソ"); }, IDCANCEL},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -165,8 +168,8 @@ TEST(MessageBoxes, RealBoxShowsCaptionAndText) {
     UnhookWindowsHookEx(g_cbtHook);
     EXPECT_EQ(g_seen.caption, "DATA-BASE");
     EXPECT_EQ(g_seen.text, "表ソ");
-    if (c.press == IDNO) {
-      EXPECT_EQ(result, IDNO);
+    if (c.press != IDOK) {
+      EXPECT_EQ(result, c.press);
     }
   }
 }

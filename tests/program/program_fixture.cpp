@@ -320,3 +320,17 @@ std::string ProgramTest::FieldText(int slot, const char* name) {
   GetItemRawValue(slot, name, value);
   return value;
 }
+
+POINT ProgramTest::CentreOf(int slot, const char* name) {
+  const ScreenItem& item = Item(ResolveFieldRef(slot, name));
+  return POINT{item.pixelX + item.pixelWidth / 2 - Slot(slot).scrollX,
+               item.pixelY + item.pixelHeight / 2 - Slot(slot).scrollY};
+}
+
+void ProgramTest::LogInIfAsked() {
+  const int login = SlotOfNumber(kLoginScreen);
+  if (login < 0) return;
+  ClickOn(FindWindowA("Pas", nullptr), CentreOf(login, "パスワード"));
+  TypeInFocus("pw");
+  PressKeyInFocus(VK_RETURN);
+}

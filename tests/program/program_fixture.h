@@ -101,6 +101,10 @@ class ProgramTest : public testing::Test {
   void ClickOn(HWND window, POINT point);
   // The text a field of a slot holds.
   static std::string FieldText(int slot, const char* name);
+  // The centre of a field in its window's client area.
+  static POINT CentreOf(int slot, const char* name);
+  // Answers the login window, when it asks, as a user does.
+  void LogInIfAsked();
 
   bool started_ = false;
 

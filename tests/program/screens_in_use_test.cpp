@@ -36,15 +36,6 @@ class ScreensInUse : public ProgramTest {
     StoreAnswer();
   }
 
-  // Answers the login window, when it asks, as a user does.
-  void LogInIfAsked() {
-    const int login = SlotOfNumber(kLoginScreen);
-    if (login < 0) return;
-    ClickOn(FindWindowA("Pas", nullptr), CentreOf(login, "パスワード"));
-    TypeInFocus("pw");
-    PressKeyInFocus(VK_RETURN);
-  }
-
   int OpenTallyMenu() {
     MakeAnsweredSample();
     Command(kCmdTally);
@@ -56,13 +47,6 @@ class ScreensInUse : public ProgramTest {
     SelectWindowSlot(slot);
     FocusField(name);
     RunPostedMessages();
-  }
-
-  // The centre of a field in its window's client area.
-  static POINT CentreOf(int slot, const char* name) {
-    const ScreenItem& item = Item(ResolveFieldRef(slot, name));
-    return POINT{item.pixelX + item.pixelWidth / 2 - Slot(slot).scrollX,
-                 item.pixelY + item.pixelHeight / 2 - Slot(slot).scrollY};
   }
 };
 

@@ -14,6 +14,7 @@
 #include <cstring>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "designer/sheet_settings.h"
@@ -771,11 +772,16 @@ TEST_F(WorkbenchTest, RecordsSharingAnIdentificationNumberAreListed) {
 // not start: without it those buttons say so too.
 TEST_F(WorkbenchTest, ButtonsWhoseScreensAreNotBuiltSaySo) {
   Prepare(kDesignMode);
-  for (const char* button : {"PRINT", "CARDINP", "LISTINP", "DELTBL", "OCREDT"}) {
+  const std::pair<const char*, const char*> buttons[] = {
+      {"PRINT", "ＯＣＲシート印刷"},           {"CARDINP", "カード形式画面"},
+      {"LISTINP", "一覧表形式画面"},          {"DELTBL", "データ初期化"},
+      {"OCREDT", "フォーマット編集モード"},
+  };
+  for (const auto& [button, part] : buttons) {
     SCOPED_TRACE(button);
     ForgetBoxes();
     ClickButton(Workbench(), button);
-    EXPECT_THAT(Boxes(), ElementsAre("この機能は、まだ組み込まれていません。"));
+    EXPECT_THAT(Boxes(), ElementsAre(std::string("「") + part + "」は、このバージョンにはまだありません。"));
   }
 }
 

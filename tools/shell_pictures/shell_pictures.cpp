@@ -1,6 +1,7 @@
 // Starts the program in its folder as the user would, opens each screen of
 // the shell in turn (the menu, the database choice, the login for the file
-// and for the server database, data clearing, the sheet settings) and
+// and for the server database, data clearing, the sheet settings, the
+// survey items lists) and
 // saves what the display shows of each window as a PNG, for a person to
 // look at.
 //
@@ -26,6 +27,25 @@ bool SaveWindow(HWND window, const std::string& path) { return SaveWindowPicture
 void Close(const char* className) {
   if (const HWND window = FindWindowA(className, nullptr)) SendMessageA(window, kMsgCloseWindow, 0, 0);
   RunDisplayMessages();
+}
+
+// Two questions in 調査項目 of the definition "PICTURE" of `folder`.
+void AddSampleQuestions(const std::string& folder) {
+  const int t = db_open(folder.c_str(), "PICTURE", "調査項目", kDbKindFile, "調査項目", "調査項目", "");
+  if (t < 0) return;
+  const char* const rows[][4] = {
+      {"001", "Q1", "性別", "男性,女性"},
+      {"002", "Q2", "年代", "20代,30代,40代,50代以上"},
+  };
+  for (const auto& row : rows) {
+    SetColumnText(t, "質問コード", row[0]);
+    SetColumnText(t, "項目名", row[1]);
+    SetColumnText(t, "質問内容", row[2]);
+    SetColumnText(t, "選択肢", row[3]);
+    SetColumnText(t, "カウントデータ", "1234");
+    db_add(t);
+  }
+  db_close(t);
 }
 
 }  // namespace
@@ -73,6 +93,20 @@ int main(int argc, char** argv) {
     RunDisplayMessages();
     SaveWindow(FindWindowA("OcrSet", nullptr), out + "\\sheet-settings.png");
     Close("OcrSet");
+  }
+
+  // The survey items list of that definition, with two questions.
+  AddSampleQuestions(out + "\\teigi");
+  if (OpenSurveyItemsScreen() == 0) {
+    RunDisplayMessages();
+    SaveWindow(FindWindowA("Lst", nullptr), out + "\\survey-items.png");
+    Close("Lst");
+  }
+  // The same questions as the tally menu changes them.
+  if (OpenScreen("", kScreenDatabase, "KOMK-CHG", -1, -1, "") == 0) {
+    RunDisplayMessages();
+    SaveWindow(FindWindowA("Lst", nullptr), out + "\\survey-items-change.png");
+    Close("Lst");
   }
 
   SendMessageA(g_program.mainWindow, kMsgCloseWindow, 0, 0);
