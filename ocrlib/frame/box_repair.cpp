@@ -163,14 +163,28 @@ bool JoinNarrowPair(const LineShape& shape, SegmentWork* w) {
   return true;
 }
 
+// How far above or below a box a crumb of a broken stroke may lie: a pen
+// stroke cut across leaves a gap of up to a fifth of the line's height.
+int BreakReach(const LineShape& shape) { return std::max(NearReach(shape), shape.height / 5); }
+
+// A speck's distance to a box for taking it in: a speck over or under the
+// box's own columns is a crumb of a stroke broken across, and counts as
+// near as the break allows.
+int SpeckDistance(const LineShape& shape, const MupaRect& speck, const MupaRect& box) {
+  const int d = BoxDistance(speck, box);
+  const bool underOrOver = speck.left >= box.left && speck.right <= box.right;
+  return underOrOver && d <= BreakReach(shape) ? std::min(d, NearReach(shape)) : d;
+}
+
 // A speck lies nearer one box than any other, within a tenth of the line's
-// height (2 pixels at least): the box takes it in.
+// height (2 pixels at least), or above or below it within a stroke's break:
+// the box takes it in.
 void TakeInSpecks(const LineShape& shape, const std::vector<MupaRect>& specks, SegmentWork* w) {
   const int reach = NearReach(shape);
   for (const MupaRect& speck : specks) {
     int best = -1, bestDistance = 0, secondDistance = 1 << 30;
     for (int r = 0; r < w->header.boxCount; ++r) {
-      const int d = BoxDistance(speck, w->rows[r].box);
+      const int d = SpeckDistance(shape, speck, w->rows[r].box);
       if (best < 0 || d < bestDistance) {
         secondDistance = best < 0 ? secondDistance : bestDistance;
         best = r, bestDistance = d;
