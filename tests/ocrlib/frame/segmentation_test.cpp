@@ -413,3 +413,28 @@ TEST(Segmentation, DigitsApartByBlankColumnsAreNeverJoined) {
 }
 
 }  // namespace
+
+// Two characters cut apart where they meet share a column: each keeps the
+// ink it draws there (a bar reaching over), not the whole column or none.
+TEST(Segmentation, CharactersCutApartKeepTheirOwnInkOfASharedColumn) {
+  const std::vector<MupaRect> digits = Row({4, 20, 36, 52});
+  std::vector<MupaRect> ink = digits;
+  // A stem with a top bar reaching column 78; a stem with a bottom bar from
+  // column 78: one box of two characters, as grouping gives it.
+  const std::vector<MupaRect> pair = {{68, 5, 70, 24}, {68, 5, 78, 7}, {85, 5, 87, 24},
+                                      {78, 22, 87, 24}};
+  ink.insert(ink.end(), pair.begin(), pair.end());
+  penkit::BitImage image = Blocks(110, 30, ink);
+  std::vector<MupaRect> rows = digits;
+  rows.push_back({68, 5, 87, 24});
+  auto w = GroupedRows(rows);
+  const MupaImage d = image.Descriptor();
+  const RunImage page{d.width, d.height, 1, d.bytesPerLine, 200, d.bits};
+  RepairGroupedBoxes(kTypeDigits, {}, &page, w.get());
+  std::vector<MupaRect> boxes;
+  for (int r = 0; r < w->header.boxCount; ++r) boxes.push_back(w->rows[r].box);
+  std::vector<MupaRect> expected = digits;
+  expected.push_back({68, 5, 78, 24});
+  expected.push_back({78, 5, 87, 24});
+  EXPECT_EQ(boxes, expected);
+}
