@@ -4,6 +4,7 @@
 // pass the speck filter is lost, shrinking its character's box. The line's
 // usual character height and width tell such pieces from characters.
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <vector>
 
@@ -272,25 +273,17 @@ int PointContactCut(const RunImage& page, const MupaRect& box, int width, int he
   return 2 * Height(a) >= height && 2 * Height(b) >= height ? best : -1;
 }
 
-// The ink boxes of the pieces of `box` between the cuts (each the last
-// column of a piece but the last). Characters written close share a column
-// or two: a row's black run goes whole to the piece that holds its middle,
-// so each keeps its own ink of the shared columns; a run the two characters
-// draw together is parted at the cut, unless one side of it is a single
-// pixel. Pieces that hold no ink are left out.
-std::vector<MupaRect> PieceBoxes(const RunImage& page, const MupaRect& box,
-                                 const std::vector<int>& cuts) {
-  std::vector<MupaRect> pieces(cuts.size() + 1);
-  std::vector<bool> inked(pieces.size(), false);
-  for (MupaRect& p : pieces) ResetUnionBox(&p);
+// Calls piece(k, left, right, y) for every black run of the rows of `box`,
+// shared out among the pieces between the cuts (each the last column of a
+// piece but the last). Characters written close share a column or two: a
+// run goes whole to the piece that holds its middle, so each keeps its own
+// ink of the shared columns; a run the two characters draw together is
+// parted at the cut, unless one side of it is a single pixel.
+template <class Piece>
+void ForEachPieceRun(const RunImage& page, const MupaRect& box, const std::vector<int>& cuts,
+                     Piece piece) {
   auto pieceOf = [&](int x) {
     return static_cast<int>(std::lower_bound(cuts.begin(), cuts.end(), x) - cuts.begin());
-  };
-  auto add = [&](int k, int left, int right, int y) {
-    const MupaRect run = {static_cast<int16_t>(left), static_cast<int16_t>(y),
-                          static_cast<int16_t>(right), static_cast<int16_t>(y)};
-    UniteBoxes(pieces[k], run, &pieces[k]);
-    inked[k] = true;
   };
   for (int y = box.top; y <= box.bottom; ++y) {
     for (int x = box.left; x <= box.right;) {
@@ -304,13 +297,28 @@ std::vector<MupaRect> PieceBoxes(const RunImage& page, const MupaRect& box,
       for (size_t k = pieceOf(x); k < cuts.size() && cuts[k] < end; ++k) {
         const int nextEnd = k + 1 < cuts.size() ? std::min(end, cuts[k + 1]) : end;
         if (cuts[k] - from + 1 < 2 || nextEnd - cuts[k] < 2) continue;
-        add(static_cast<int>(k), from, cuts[k], y);
+        piece(static_cast<int>(k), from, cuts[k], y);
         from = cuts[k] + 1;
       }
-      add(pieceOf((from + end) / 2), from, end, y);
+      piece(pieceOf((from + end) / 2), from, end, y);
       x = end + 1;
     }
   }
+}
+
+// The ink boxes of the pieces of `box` between the cuts; pieces that hold
+// no ink are left out.
+std::vector<MupaRect> PieceBoxes(const RunImage& page, const MupaRect& box,
+                                 const std::vector<int>& cuts) {
+  std::vector<MupaRect> pieces(cuts.size() + 1);
+  std::vector<bool> inked(pieces.size(), false);
+  for (MupaRect& p : pieces) ResetUnionBox(&p);
+  ForEachPieceRun(page, box, cuts, [&](int k, int left, int right, int y) {
+    const MupaRect run = {static_cast<int16_t>(left), static_cast<int16_t>(y),
+                          static_cast<int16_t>(right), static_cast<int16_t>(y)};
+    UniteBoxes(pieces[k], run, &pieces[k]);
+    inked[k] = true;
+  });
   std::vector<MupaRect> out;
   for (size_t k = 0; k < pieces.size(); ++k) {
     if (inked[k]) out.push_back(pieces[k]);
@@ -394,4 +402,156 @@ void RepairGroupedBoxes(uint32_t mask, const std::vector<MupaRect>& specks, cons
     }
   }
   TakeInSpecks(shape, specks, w);
+}
+
+namespace {
+
+// A piece of the page drawn alone into an image of its own, to be read.
+struct PieceImage {
+  std::vector<uint8_t> bits;
+  RunImage image = {};
+  MupaRect ink = {};
+  bool any = false;
+};
+
+// The runs of piece k of `box` between the cuts, alone.
+PieceImage DrawPiece(const RunImage& page, const MupaRect& box, const std::vector<int>& cuts,
+                     int k) {
+  PieceImage p;
+  const int width = Width(box), height = Height(box), bytesPerLine = (width + 7) / 8;
+  p.bits.assign(static_cast<size_t>(bytesPerLine) * height, 0);
+  ResetUnionBox(&p.ink);
+  ForEachPieceRun(page, box, cuts, [&](int piece, int left, int right, int y) {
+    if (piece != k) return;
+    const int row = y - box.top;
+    for (int x = left - box.left; x <= right - box.left; ++x) {
+      p.bits[static_cast<size_t>(row) * bytesPerLine + x / 8] |= static_cast<uint8_t>(0x80 >> (x % 8));
+    }
+    const MupaRect run = {static_cast<int16_t>(left - box.left), static_cast<int16_t>(row),
+                          static_cast<int16_t>(right - box.left), static_cast<int16_t>(row)};
+    UniteBoxes(p.ink, run, &p.ink);
+    p.any = true;
+  });
+  p.image = RunImage{static_cast<int16_t>(width), static_cast<int16_t>(height), 1,
+                     static_cast<int16_t>(bytesPerLine), page.dpi, p.bits.data()};
+  return p;
+}
+
+// The best candidate's distance when the dictionary reads the ink of `rect`
+// in `image`; -1 when it reads nothing.
+int64_t ReadDistance(const RecogRunBlock& run, uint32_t mask, const RunImage& image,
+                     const MupaRect& rect) {
+  RecogRunBlock one = run;
+  one.image = image;
+  one.rect = rect;
+  CharWorkRecord record;
+  ClearCharRecord(&record);
+  ClassifyByPattern(&one, mask, &record);
+  if (record.count <= 0 || record.candidates[0].empty()) return -1;
+  return record.candidates[0].distance1;
+}
+
+// Distances of the boxes read so far on the line: a box is read once
+// however many joins and cuts weigh it.
+class BoxReadings {
+ public:
+  BoxReadings(const RecogRunBlock& run, uint32_t mask) : run_(run), mask_(mask) {}
+  int64_t Of(const MupaRect& box) {
+    for (const auto& [known, distance] : read_) {
+      if (known.left == box.left && known.top == box.top && known.right == box.right &&
+          known.bottom == box.bottom) {
+        return distance;
+      }
+    }
+    read_.emplace_back(box, ReadDistance(run_, mask_, run_.image, box));
+    return read_.back().second;
+  }
+
+ private:
+  const RecogRunBlock& run_;
+  uint32_t mask_;
+  std::vector<std::pair<MupaRect, int64_t>> read_;
+};
+
+// The distance of the worse read piece of `box` cut at `cuts`; -1 when a
+// piece reads as nothing, has no ink or is less than `leastHeight` tall.
+int64_t ReadPieces(const RecogRunBlock& run, uint32_t mask, const MupaRect& box,
+                   const std::vector<int>& cuts, int leastHeight) {
+  int64_t worst = 0;
+  for (size_t k = 0; k <= cuts.size(); ++k) {
+    const PieceImage p = DrawPiece(run.image, box, cuts, static_cast<int>(k));
+    if (!p.any || Height(p.ink) < leastHeight) return -1;
+    const int64_t d = ReadDistance(run, mask, p.image, p.ink);
+    if (d < 0) return -1;
+    worst = std::max(worst, d);
+  }
+  return worst;
+}
+
+// The column boundaries of `box` that the least ink crosses, a third of
+// `width` in from either side, fewest first: the places two characters
+// written close would part.
+std::vector<int> CutCandidates(const RunImage& page, const MupaRect& box, int width, int most) {
+  std::vector<std::pair<int, int>> crossings;  // ink, column
+  for (int x = box.left + width / 3; x <= box.right - width / 3 - 1; ++x) {
+    crossings.emplace_back(CrossingInk(page, x, box.top, box.bottom), x);
+  }
+  std::stable_sort(crossings.begin(), crossings.end());
+  std::vector<int> out;
+  for (const auto& [ink, x] : crossings) {
+    if (static_cast<int>(out.size()) == most) break;
+    // Neighbouring columns of one crossing are one place.
+    const bool near =
+        std::any_of(out.begin(), out.end(), [&](int c) { return std::abs(c - x) <= 1; });
+    if (!near) out.push_back(x);
+  }
+  return out;
+}
+
+}  // namespace
+
+void ReadAmbiguousBoxes(const RecogRunBlock& run, uint32_t mask, SegmentWork* w) {
+  if (w->header.boxCount < 1 || run.dictCount < 1 || run.dicts[0] == nullptr ||
+      run.dicts[0]->patterns == nullptr) {
+    return;
+  }
+  const LineShape shape = MeasureLine(*w);
+  if (shape.height < 1 || shape.width < 4) return;
+  BoxReadings readings(run, mask);
+  // Neighbours close together join when together they read closer than the
+  // worse of the two alone (a "1" beside a "7" reads well apart, the stem
+  // and arms of a "K" do not).
+  for (int r = 0; r + 1 < w->header.boxCount; ++r) {
+    const MupaRect a = w->rows[r].box, b = w->rows[r + 1].box;
+    const MupaRect u = United(a, b);
+    if (b.left - a.right - 1 > BreakReach(shape) || 4 * Width(u) > 5 * shape.width ||
+        2 * Height(u) > 3 * shape.height) {
+      continue;
+    }
+    const int64_t joined = readings.Of(u);
+    const int64_t left = readings.Of(a);
+    const int64_t right = readings.Of(b);
+    if (joined < 0 || (left >= 0 && right >= 0 && joined >= std::max(left, right))) continue;
+    JoinRows(w, r, r + 1);
+  }
+  // A box wider than the line's character is cut where its worse piece
+  // reads clearly closer than the whole (by a fifth: a wide character read
+  // as two narrow ones must not part). Katakana are narrow and wide by
+  // nature, and are tried from the line's width on.
+  const bool kana = (mask & kTypeKatakana) != 0;
+  const int fromTenths = kana ? 10 : 13;
+  // Digits and capitals are all of a height (as JoinShortPiece says).
+  const int leastHeight = kana ? 1 : (shape.height + 1) / 2;
+  for (int r = 0; r < w->header.boxCount; ++r) {
+    const MupaRect box = w->rows[r].box;
+    if (10 * Width(box) < fromTenths * shape.width) continue;
+    const int64_t whole = readings.Of(box);
+    int bestCut = -1;
+    int64_t best = whole < 0 ? INT64_MAX : 4 * whole / 5;
+    for (int x : CutCandidates(run.image, box, shape.width, 3)) {
+      const int64_t d = ReadPieces(run, mask, box, {x}, leastHeight);
+      if (d >= 0 && d < best) best = d, bestCut = x;
+    }
+    if (bestCut >= 0) r += CutRow(run.image, {bestCut}, r, w) - 1;
+  }
 }
