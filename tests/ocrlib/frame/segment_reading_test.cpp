@@ -8,9 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "ocrlib/dictbuilder/rendered_training.h"
 #include "ocrlib/frame/frame_internal.h"
-#include "tests/ocrlib/frame/mupa_test_support.h"
+#include "tests/ocrlib/frame/rendered_session.h"
 
 namespace {
 
@@ -26,20 +25,7 @@ class SegmentReadingTest : public ::testing::TestWithParam<TypeCase> {
  protected:
   void SetUp() override {
     ResetMupaLibrary();
-    std::string error;
-    renderer_ = glyphs::GlyphRenderer::Open(&error);
-    ASSERT_NE(renderer_, nullptr) << error;
-    DictFileSpec spec;
-    BuildReport report;
-    ASSERT_EQ(TrainRenderedDict(*renderer_, GetParam().set, kPerClass, &spec, &report, &error), 0)
-        << error;
-    handle_ = MupaBegin();
-    const std::string path = folder_.Write("types.dic", spec);
-    const int16_t dict = MupaLoadPatternDict(handle_, path.c_str());
-    ASSERT_GE(dict, 0);
-    env_ = MupaOpenExecEnv(handle_, kExecEnvMode);
-    ASSERT_EQ(MupaRegisterPatternDict(handle_, env_, dict), 0);
-    ASSERT_EQ(MupaSetCharType(handle_, dict, GetParam().mask), 0);
+    OpenRenderedSession(GetParam().set, GetParam().mask, kPerClass, folder_, &session_);
   }
   void TearDown() override { ResetMupaLibrary(); }
 
@@ -61,11 +47,11 @@ class SegmentReadingTest : public ::testing::TestWithParam<TypeCase> {
     options.mode = 1;
     for (int l = 0; l < kLines; ++l) {
       glyphs::GlyphLine line = glyphs::MakeLine(
-          *renderer_, classes, std::uniform_int_distribution<int>(5, 20)(rng), minGap, 8, rng);
+          *session_.renderer, classes, std::uniform_int_distribution<int>(5, 20)(rng), minGap, 8, rng);
       MupaImage image = line.image.Descriptor();
       MupaRect read[kMaxBoxes], shape[kMaxBoxes];
       int16_t readCount = 0;
-      EXPECT_GE(MupaSegChar(handle_, env_, &image, &line.image.ink, &options, read, kMaxBoxes,
+      EXPECT_GE(MupaSegChar(session_.handle, session_.env, &image, &line.image.ink, &options, read, kMaxBoxes,
                             &readCount), -1);
       RecogRunBlock run = RunOver(
           RunImage{image.width, image.height, 1, image.bytesPerLine, 200, image.bits},
@@ -81,9 +67,8 @@ class SegmentReadingTest : public ::testing::TestWithParam<TypeCase> {
     return e;
   }
 
-  std::unique_ptr<glyphs::GlyphRenderer> renderer_;
   TempFolder folder_;
-  int16_t handle_ = -1, env_ = -1;
+  RenderedSession session_;
 };
 
 // Reading cuts characters that touch where the shape leaves them whole, and
