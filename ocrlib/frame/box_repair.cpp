@@ -498,8 +498,9 @@ std::vector<int> CutCandidates(const RunImage& page, const MupaRect& box, int wi
   }
   std::stable_sort(crossings.begin(), crossings.end());
   std::vector<int> out;
-  for (const auto& [ink, x] : crossings) {
+  for (const std::pair<int, int>& crossing : crossings) {
     if (static_cast<int>(out.size()) == most) break;
+    const int x = crossing.second;
     // Neighbouring columns of one crossing are one place.
     const bool near =
         std::any_of(out.begin(), out.end(), [&](int c) { return std::abs(c - x) <= 1; });
@@ -552,6 +553,6 @@ void ReadAmbiguousBoxes(const RecogRunBlock& run, uint32_t mask, SegmentWork* w)
       const int64_t d = ReadPieces(run, mask, box, {x}, leastHeight);
       if (d >= 0 && d < best) best = d, bestCut = x;
     }
-    if (bestCut >= 0) r += CutRow(run.image, {bestCut}, r, w) - 1;
+    if (bestCut >= 0 && CutRow(run.image, {bestCut}, r, w) > 1) --r;  // its pieces are tried again
   }
 }
