@@ -437,40 +437,48 @@ PieceImage DrawPiece(const RunImage& page, const MupaRect& box, const std::vecto
   return p;
 }
 
-// The best candidate's distance when the dictionary reads the ink of `rect`
-// in `image`; -1 when it reads nothing.
-int64_t ReadDistance(const RecogRunBlock& run, uint32_t mask, const RunImage& image,
-                     const MupaRect& rect) {
+// A box read with this confidence or more is not tried in two pieces.
+constexpr int kSureConfidence = 80;
+
+// What the dictionary makes of the ink of a box: its best candidate's
+// distance (-1 when it reads nothing) and the answer's confidence.
+struct Reading {
+  int64_t distance = -1;
+  int confidence = 0;
+};
+
+Reading ReadBox(const RecogRunBlock& run, uint32_t mask, const RunImage& image,
+                const MupaRect& rect) {
   RecogRunBlock one = run;
   one.image = image;
   one.rect = rect;
   CharWorkRecord record;
   ClearCharRecord(&record);
   ClassifyByPattern(&one, mask, &record);
-  if (record.count <= 0 || record.candidates[0].empty()) return -1;
-  return record.candidates[0].distance1;
+  if (record.count <= 0 || record.candidates[0].empty()) return {};
+  return {record.candidates[0].distance1, record.confidence};
 }
 
-// Distances of the boxes read so far on the line: a box is read once
-// however many joins and cuts weigh it.
+// The readings of the line's boxes so far: a box is read once however many
+// joins and cuts weigh it.
 class BoxReadings {
  public:
   BoxReadings(const RecogRunBlock& run, uint32_t mask) : run_(run), mask_(mask) {}
-  int64_t Of(const MupaRect& box) {
-    for (const auto& [known, distance] : read_) {
+  Reading Of(const MupaRect& box) {
+    for (const auto& [known, reading] : read_) {
       if (known.left == box.left && known.top == box.top && known.right == box.right &&
           known.bottom == box.bottom) {
-        return distance;
+        return reading;
       }
     }
-    read_.emplace_back(box, ReadDistance(run_, mask_, run_.image, box));
+    read_.emplace_back(box, ReadBox(run_, mask_, run_.image, box));
     return read_.back().second;
   }
 
  private:
   const RecogRunBlock& run_;
   uint32_t mask_;
-  std::vector<std::pair<MupaRect, int64_t>> read_;
+  std::vector<std::pair<MupaRect, Reading>> read_;
 };
 
 // The distance of the worse read piece of `box` cut at `cuts`; -1 when a
@@ -481,7 +489,7 @@ int64_t ReadPieces(const RecogRunBlock& run, uint32_t mask, const MupaRect& box,
   for (size_t k = 0; k <= cuts.size(); ++k) {
     const PieceImage p = DrawPiece(run.image, box, cuts, static_cast<int>(k));
     if (!p.any || Height(p.ink) < leastHeight) return -1;
-    const int64_t d = ReadDistance(run, mask, p.image, p.ink);
+    const int64_t d = ReadBox(run, mask, p.image, p.ink).distance;
     if (d < 0) return -1;
     worst = std::max(worst, d);
   }
@@ -529,9 +537,9 @@ void ReadAmbiguousBoxes(const RecogRunBlock& run, uint32_t mask, SegmentWork* w)
         2 * Height(u) > 3 * shape.height) {
       continue;
     }
-    const int64_t joined = readings.Of(u);
-    const int64_t left = readings.Of(a);
-    const int64_t right = readings.Of(b);
+    const int64_t joined = readings.Of(u).distance;
+    const int64_t left = readings.Of(a).distance;
+    const int64_t right = readings.Of(b).distance;
     if (joined < 0 || (left >= 0 && right >= 0 && joined >= std::max(left, right))) continue;
     JoinRows(w, r, r + 1);
   }
@@ -546,7 +554,9 @@ void ReadAmbiguousBoxes(const RecogRunBlock& run, uint32_t mask, SegmentWork* w)
   for (int r = 0; r < w->header.boxCount; ++r) {
     const MupaRect box = w->rows[r].box;
     if (10 * Width(box) < fromTenths * shape.width) continue;
-    const int64_t whole = readings.Of(box);
+    const Reading reading = readings.Of(box);
+    if (reading.confidence >= kSureConfidence) continue;  // one character, and no doubt of it
+    const int64_t whole = reading.distance;
     int bestCut = -1;
     int64_t best = whole < 0 ? INT64_MAX : 4 * whole / 5;
     for (int x : CutCandidates(run.image, box, shape.width, 3)) {

@@ -432,7 +432,7 @@ void RepairGroupedBoxes(uint32_t mask, const std::vector<MupaRect>& specks, cons
 // Boxes the line's shape leaves open, settled by reading them with the
 // dictionary's pattern classifier: neighbours close together that read better
 // as one character join, and boxes wider than the line's character that read
-// better cut in two are cut. Nothing without a pattern section.
+// doubtfully and better cut in two are cut. Nothing without a pattern section.
 void ReadAmbiguousBoxes(const RecogRunBlock& run, uint32_t mask, SegmentWork* w);
 
 // Sizing and loading (dict_load.cpp). Both clear the stack first.
