@@ -4,6 +4,7 @@
 // pass the speck filter is lost, shrinking its character's box. The line's
 // usual character height and width tell such pieces from characters.
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <vector>
 
@@ -163,14 +164,28 @@ bool JoinNarrowPair(const LineShape& shape, SegmentWork* w) {
   return true;
 }
 
+// How far above or below a box a crumb of a broken stroke may lie: a pen
+// stroke cut across leaves a gap of up to a fifth of the line's height.
+int BreakReach(const LineShape& shape) { return std::max(NearReach(shape), shape.height / 5); }
+
+// A speck's distance to a box for taking it in: a speck over or under the
+// box's own columns is a crumb of a stroke broken across, and counts as
+// near as the break allows.
+int SpeckDistance(const LineShape& shape, const MupaRect& speck, const MupaRect& box) {
+  const int d = BoxDistance(speck, box);
+  const bool underOrOver = speck.left >= box.left && speck.right <= box.right;
+  return underOrOver && d <= BreakReach(shape) ? std::min(d, NearReach(shape)) : d;
+}
+
 // A speck lies nearer one box than any other, within a tenth of the line's
-// height (2 pixels at least): the box takes it in.
+// height (2 pixels at least), or above or below it within a stroke's break:
+// the box takes it in.
 void TakeInSpecks(const LineShape& shape, const std::vector<MupaRect>& specks, SegmentWork* w) {
   const int reach = NearReach(shape);
   for (const MupaRect& speck : specks) {
     int best = -1, bestDistance = 0, secondDistance = 1 << 30;
     for (int r = 0; r < w->header.boxCount; ++r) {
-      const int d = BoxDistance(speck, w->rows[r].box);
+      const int d = SpeckDistance(shape, speck, w->rows[r].box);
       if (best < 0 || d < bestDistance) {
         secondDistance = best < 0 ? secondDistance : bestDistance;
         best = r, bestDistance = d;
@@ -258,19 +273,65 @@ int PointContactCut(const RunImage& page, const MupaRect& box, int width, int he
   return 2 * Height(a) >= height && 2 * Height(b) >= height ? best : -1;
 }
 
+// Calls piece(k, left, right, y) for every black run of the rows of `box`,
+// shared out among the pieces between the cuts (each the last column of a
+// piece but the last). Characters written close share a column or two: a
+// run goes whole to the piece that holds its middle, so each keeps its own
+// ink of the shared columns; a run the two characters draw together is
+// parted at the cut, unless one side of it is a single pixel.
+template <class Piece>
+void ForEachPieceRun(const RunImage& page, const MupaRect& box, const std::vector<int>& cuts,
+                     Piece piece) {
+  auto pieceOf = [&](int x) {
+    return static_cast<int>(std::lower_bound(cuts.begin(), cuts.end(), x) - cuts.begin());
+  };
+  for (int y = box.top; y <= box.bottom; ++y) {
+    for (int x = box.left; x <= box.right;) {
+      if (!PixelIsBlack(page, x, y)) {
+        ++x;
+        continue;
+      }
+      int end = x;
+      while (end < box.right && PixelIsBlack(page, end + 1, y)) ++end;
+      int from = x;
+      for (size_t k = pieceOf(x); k < cuts.size() && cuts[k] < end; ++k) {
+        const int nextEnd = k + 1 < cuts.size() ? std::min(end, cuts[k + 1]) : end;
+        if (cuts[k] - from + 1 < 2 || nextEnd - cuts[k] < 2) continue;
+        piece(static_cast<int>(k), from, cuts[k], y);
+        from = cuts[k] + 1;
+      }
+      piece(pieceOf((from + end) / 2), from, end, y);
+      x = end + 1;
+    }
+  }
+}
+
+// The ink boxes of the pieces of `box` between the cuts; pieces that hold
+// no ink are left out.
+std::vector<MupaRect> PieceBoxes(const RunImage& page, const MupaRect& box,
+                                 const std::vector<int>& cuts) {
+  std::vector<MupaRect> pieces(cuts.size() + 1);
+  std::vector<bool> inked(pieces.size(), false);
+  for (MupaRect& p : pieces) ResetUnionBox(&p);
+  ForEachPieceRun(page, box, cuts, [&](int k, int left, int right, int y) {
+    const MupaRect run = {static_cast<int16_t>(left), static_cast<int16_t>(y),
+                          static_cast<int16_t>(right), static_cast<int16_t>(y)};
+    UniteBoxes(pieces[k], run, &pieces[k]);
+    inked[k] = true;
+  });
+  std::vector<MupaRect> out;
+  for (size_t k = 0; k < pieces.size(); ++k) {
+    if (inked[k]) out.push_back(pieces[k]);
+  }
+  return out;
+}
+
 // Row r becomes the pieces of its box between the cuts; every piece keeps
 // the row's components (their ink is shared out by the boxes). Returns the
 // pieces placed.
 int CutRow(const RunImage& page, const std::vector<int>& cuts, int r, SegmentWork* w) {
   const CharBoxRow whole = w->rows[r];
-  std::vector<MupaRect> pieces;
-  int left = whole.box.left;
-  for (size_t k = 0; k <= cuts.size(); ++k) {
-    const int right = k < cuts.size() ? cuts[k] : whole.box.right;
-    MupaRect piece;
-    if (InkBox(page, whole.box, left, right, &piece)) pieces.push_back(piece);
-    left = right + 1;
-  }
+  const std::vector<MupaRect> pieces = PieceBoxes(page, whole.box, cuts);
   const int room = kMaxBoxRows - w->header.boxCount;
   const int extra = std::min(static_cast<int>(pieces.size()) - 1, room - 1);
   if (extra < 1) return 1;
@@ -341,4 +402,167 @@ void RepairGroupedBoxes(uint32_t mask, const std::vector<MupaRect>& specks, cons
     }
   }
   TakeInSpecks(shape, specks, w);
+}
+
+namespace {
+
+// A piece of the page drawn alone into an image of its own, to be read.
+struct PieceImage {
+  std::vector<uint8_t> bits;
+  RunImage image = {};
+  MupaRect ink = {};
+  bool any = false;
+};
+
+// The runs of piece k of `box` between the cuts, alone.
+PieceImage DrawPiece(const RunImage& page, const MupaRect& box, const std::vector<int>& cuts,
+                     int k) {
+  PieceImage p;
+  const int width = Width(box), height = Height(box), bytesPerLine = (width + 7) / 8;
+  p.bits.assign(static_cast<size_t>(bytesPerLine) * height, 0);
+  ResetUnionBox(&p.ink);
+  ForEachPieceRun(page, box, cuts, [&](int piece, int left, int right, int y) {
+    if (piece != k) return;
+    const int row = y - box.top;
+    for (int x = left - box.left; x <= right - box.left; ++x) {
+      p.bits[static_cast<size_t>(row) * bytesPerLine + x / 8] |= static_cast<uint8_t>(0x80 >> (x % 8));
+    }
+    const MupaRect run = {static_cast<int16_t>(left - box.left), static_cast<int16_t>(row),
+                          static_cast<int16_t>(right - box.left), static_cast<int16_t>(row)};
+    UniteBoxes(p.ink, run, &p.ink);
+    p.any = true;
+  });
+  p.image = RunImage{static_cast<int16_t>(width), static_cast<int16_t>(height), 1,
+                     static_cast<int16_t>(bytesPerLine), page.dpi, p.bits.data()};
+  return p;
+}
+
+// A box read with this confidence or more is not tried in two pieces.
+constexpr int kSureConfidence = 80;
+
+// What the dictionary makes of the ink of a box: its best candidate's
+// distance (-1 when it reads nothing) and the answer's confidence.
+struct Reading {
+  int64_t distance = -1;
+  int confidence = 0;
+};
+
+Reading ReadBox(const RecogRunBlock& run, uint32_t mask, const RunImage& image,
+                const MupaRect& rect) {
+  RecogRunBlock one = run;
+  one.image = image;
+  one.rect = rect;
+  CharWorkRecord record;
+  ClearCharRecord(&record);
+  ClassifyByPattern(&one, mask, &record);
+  if (record.count <= 0 || record.candidates[0].empty()) return {};
+  return {record.candidates[0].distance1, record.confidence};
+}
+
+// The readings of the line's boxes so far: a box is read once however many
+// joins and cuts weigh it.
+class BoxReadings {
+ public:
+  BoxReadings(const RecogRunBlock& run, uint32_t mask) : run_(run), mask_(mask) {}
+  Reading Of(const MupaRect& box) {
+    for (const auto& [known, reading] : read_) {
+      if (known.left == box.left && known.top == box.top && known.right == box.right &&
+          known.bottom == box.bottom) {
+        return reading;
+      }
+    }
+    read_.emplace_back(box, ReadBox(run_, mask_, run_.image, box));
+    return read_.back().second;
+  }
+
+ private:
+  const RecogRunBlock& run_;
+  uint32_t mask_;
+  std::vector<std::pair<MupaRect, Reading>> read_;
+};
+
+// The distance of the worse read piece of `box` cut at `cuts`; -1 when a
+// piece reads as nothing, has no ink or is less than `leastHeight` tall.
+int64_t ReadPieces(const RecogRunBlock& run, uint32_t mask, const MupaRect& box,
+                   const std::vector<int>& cuts, int leastHeight) {
+  int64_t worst = 0;
+  for (size_t k = 0; k <= cuts.size(); ++k) {
+    const PieceImage p = DrawPiece(run.image, box, cuts, static_cast<int>(k));
+    if (!p.any || Height(p.ink) < leastHeight) return -1;
+    const int64_t d = ReadBox(run, mask, p.image, p.ink).distance;
+    if (d < 0) return -1;
+    worst = std::max(worst, d);
+  }
+  return worst;
+}
+
+// The column boundaries of `box` that the least ink crosses, a third of
+// `width` in from either side, fewest first: the places two characters
+// written close would part.
+std::vector<int> CutCandidates(const RunImage& page, const MupaRect& box, int width, int most) {
+  std::vector<std::pair<int, int>> crossings;  // ink, column
+  for (int x = box.left + width / 3; x <= box.right - width / 3 - 1; ++x) {
+    crossings.emplace_back(CrossingInk(page, x, box.top, box.bottom), x);
+  }
+  std::stable_sort(crossings.begin(), crossings.end());
+  std::vector<int> out;
+  for (const std::pair<int, int>& crossing : crossings) {
+    if (static_cast<int>(out.size()) == most) break;
+    const int x = crossing.second;
+    // Neighbouring columns of one crossing are one place.
+    const bool near =
+        std::any_of(out.begin(), out.end(), [&](int c) { return std::abs(c - x) <= 1; });
+    if (!near) out.push_back(x);
+  }
+  return out;
+}
+
+}  // namespace
+
+void ReadAmbiguousBoxes(const RecogRunBlock& run, uint32_t mask, SegmentWork* w) {
+  if (w->header.boxCount < 1 || run.dictCount < 1 || run.dicts[0] == nullptr ||
+      run.dicts[0]->patterns == nullptr) {
+    return;
+  }
+  const LineShape shape = MeasureLine(*w);
+  if (shape.height < 1 || shape.width < 4) return;
+  BoxReadings readings(run, mask);
+  // Neighbours close together join when together they read closer than the
+  // worse of the two alone (a "1" beside a "7" reads well apart, the stem
+  // and arms of a "K" do not).
+  for (int r = 0; r + 1 < w->header.boxCount; ++r) {
+    const MupaRect a = w->rows[r].box, b = w->rows[r + 1].box;
+    const MupaRect u = United(a, b);
+    if (b.left - a.right - 1 > BreakReach(shape) || 4 * Width(u) > 5 * shape.width ||
+        2 * Height(u) > 3 * shape.height) {
+      continue;
+    }
+    const int64_t joined = readings.Of(u).distance;
+    const int64_t left = readings.Of(a).distance;
+    const int64_t right = readings.Of(b).distance;
+    if (joined < 0 || (left >= 0 && right >= 0 && joined >= std::max(left, right))) continue;
+    JoinRows(w, r, r + 1);
+  }
+  // A box wider than the line's character is cut where its worse piece
+  // reads clearly closer than the whole (by a fifth: a wide character read
+  // as two narrow ones must not part). Katakana are narrow and wide by
+  // nature, and are tried from the line's width on.
+  const bool kana = (mask & kTypeKatakana) != 0;
+  const int fromTenths = kana ? 10 : 13;
+  // Digits and capitals are all of a height (as JoinShortPiece says).
+  const int leastHeight = kana ? 1 : (shape.height + 1) / 2;
+  for (int r = 0; r < w->header.boxCount; ++r) {
+    const MupaRect box = w->rows[r].box;
+    if (10 * Width(box) < fromTenths * shape.width) continue;
+    const Reading reading = readings.Of(box);
+    if (reading.confidence >= kSureConfidence) continue;  // one character, and no doubt of it
+    const int64_t whole = reading.distance;
+    int bestCut = -1;
+    int64_t best = whole < 0 ? INT64_MAX : 4 * whole / 5;
+    for (int x : CutCandidates(run.image, box, shape.width, 3)) {
+      const int64_t d = ReadPieces(run, mask, box, {x}, leastHeight);
+      if (d >= 0 && d < best) best = d, bestCut = x;
+    }
+    if (bestCut >= 0 && CutRow(run.image, {bestCut}, r, w) > 1) --r;  // its pieces are tried again
+  }
 }

@@ -429,6 +429,11 @@ void FinishGroupedRows(SegmentWork* work);
 // characters or more are cut where the least ink crosses.
 void RepairGroupedBoxes(uint32_t mask, const std::vector<MupaRect>& specks, const RunImage* page,
                         SegmentWork* work);
+// Boxes the line's shape leaves open, settled by reading them with the
+// dictionary's pattern classifier: neighbours close together that read better
+// as one character join, and boxes wider than the line's character that read
+// doubtfully and better cut in two are cut. Nothing without a pattern section.
+void ReadAmbiguousBoxes(const RecogRunBlock& run, uint32_t mask, SegmentWork* w);
 
 // Sizing and loading (dict_load.cpp). Both clear the stack first.
 // Sets *size to the bytes the loaded block needs; -9 with the code (size 0).

@@ -25,6 +25,12 @@ int HorizontalGap(const MupaRect& a, const MupaRect& b) {
   return std::max({0, a.left - b.right - 1, b.left - a.right - 1});
 }
 
+MupaRect Union(const MupaRect& a, const MupaRect& b) {
+  MupaRect u;
+  UniteBoxes(a, b, &u);
+  return u;
+}
+
 int LimitCode(int max) { return max == kMaxBoxes ? kErrCapacityFull : kErrResultsFull; }
 
 void NewBoxRow(SegmentWork* w, int number, ComponentRecord* c) {
@@ -230,6 +236,10 @@ int DecideAlnumJoin(int relation, const ComponentRecord& a, const ComponentRecor
   const int s = TestOverlapStrength(a.box, b.box, a.width / 2, 2 * a.height / 3, b.width / 2,
                                     2 * b.height / 3);
   if (s == 1 || s == 3) return -1;
+  // Characters written close meet or share a column or two: when together
+  // they are wider than a character, they are two.
+  const int shared = std::min(a.box.right, b.box.right) - std::max(a.box.left, b.box.left) + 1;
+  if (shared <= 2 && 3 * Width(Union(a.box, b.box)) > 4 * width) return -2;
   const int limit = pitch < 2 * width ? 5 * width / 3 : 2 * width;
   return UnionWithin(a.box, b.box, limit, 32767);
 }

@@ -7,8 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "ocrlib/dictbuilder/rendered_training.h"
-#include "tests/ocrlib/frame/mupa_test_support.h"
+#include "tests/ocrlib/frame/rendered_session.h"
 #include "tests/ocrlib/kit/packed_line.h"
 
 namespace {
@@ -24,32 +23,22 @@ class RenderedTypesTest : public ::testing::TestWithParam<TypeCase> {
  protected:
   void SetUp() override {
     ResetMupaLibrary();
-    std::string error;
-    renderer_ = glyphs::GlyphRenderer::Open(&error);
-    ASSERT_NE(renderer_, nullptr) << error;
-    DictFileSpec spec;
-    BuildReport report;
-    ASSERT_EQ(TrainRenderedDict(*renderer_, GetParam().set, kPerClass, &spec, &report, &error), 0)
-        << error;
-    handle_ = MupaBegin();
-    const std::string path = folder_.Write("types.dic", spec);
-    dict_ = MupaLoadPatternDict(handle_, path.c_str());
-    ASSERT_GE(dict_, 0);
-    env_ = MupaOpenExecEnv(handle_, kExecEnvMode);
-    ASSERT_EQ(MupaRegisterPatternDict(handle_, env_, dict_), 0);
-    ASSERT_EQ(MupaSetCharType(handle_, dict_, GetParam().mask), 0);
+    OpenRenderedSession(GetParam().set, GetParam().mask, kPerClass, folder_, &session_);
+    if (HasFatalFailure()) return;
+    handle_ = session_.handle;
+    env_ = session_.env;
     options_.marker[0] = options_.marker[1] = 1;
     options_.mode = 2;
-    samples_ = renderer_->MakeSamples(glyphs::CharacterSet(GetParam().set), 3,
-                                      TestSeed(GetParam().set));
+    samples_ = session_.renderer->MakeSamples(glyphs::CharacterSet(GetParam().set), 3,
+                                              TestSeed(GetParam().set));
     samples_.resize(std::min<size_t>(samples_.size(), 30));
     chars_ = PackSamples(samples_);
   }
   void TearDown() override { ResetMupaLibrary(); }
 
-  std::unique_ptr<glyphs::GlyphRenderer> renderer_;
   TempFolder folder_;
-  int16_t handle_ = -1, dict_ = -1, env_ = -1;
+  RenderedSession session_;
+  int16_t handle_ = -1, env_ = -1;
   MupaRecogOptions options_ = {};
   std::vector<glyphs::Sample> samples_;
   std::vector<PackedChar> chars_;

@@ -114,6 +114,13 @@ TEST(Segmentation, BrokenPiecesRejoinAndTouchingCharactersPart) {
        {digits[0], digits[1], digits[2], {52, 5, 64, 24}}},
       {"a crumb beside a katakana widens its box", kTypeKatakana, with({{63, 22, 64, 23}}),
        {digits[0], digits[1], digits[2], {52, 5, 64, 24}}},
+      {"a crumb under a stem a break away joins it", kTypeDigits,
+       with({{68, 5, 77, 20}, {70, 24, 71, 25}}), with({{68, 5, 77, 25}})},
+      {"a crumb under the gap between two digits joins neither", kTypeDigits,
+       with({{68, 5, 77, 20}, {78, 24, 79, 25}}), with({{68, 5, 77, 20}})},
+      {"digits written close sharing a column stay apart", kTypeDigits,
+       with({{68, 5, 75, 8}, {68, 5, 70, 24}, {75, 20, 82, 24}, {80, 5, 82, 24}}),
+       with({{68, 5, 75, 24}, {75, 5, 82, 24}})},
       {"a crumb halfway between two digits joins neither", kTypeDigits,
        with({{16, 14, 17, 15}}), digits},
       {"two digits touching at a point are cut apart", kTypeDigits,
@@ -406,3 +413,28 @@ TEST(Segmentation, DigitsApartByBlankColumnsAreNeverJoined) {
 }
 
 }  // namespace
+
+// Two characters cut apart where they meet share a column: each keeps the
+// ink it draws there (a bar reaching over), not the whole column or none.
+TEST(Segmentation, CharactersCutApartKeepTheirOwnInkOfASharedColumn) {
+  const std::vector<MupaRect> digits = Row({4, 20, 36, 52});
+  std::vector<MupaRect> ink = digits;
+  // A stem with a top bar reaching column 78; a stem with a bottom bar from
+  // column 78: one box of two characters, as grouping gives it.
+  const std::vector<MupaRect> pair = {{68, 5, 70, 24}, {68, 5, 78, 7}, {85, 5, 87, 24},
+                                      {78, 22, 87, 24}};
+  ink.insert(ink.end(), pair.begin(), pair.end());
+  penkit::BitImage image = Blocks(110, 30, ink);
+  std::vector<MupaRect> rows = digits;
+  rows.push_back({68, 5, 87, 24});
+  auto w = GroupedRows(rows);
+  const MupaImage d = image.Descriptor();
+  const RunImage page{d.width, d.height, 1, d.bytesPerLine, 200, d.bits};
+  RepairGroupedBoxes(kTypeDigits, {}, &page, w.get());
+  std::vector<MupaRect> boxes;
+  for (int r = 0; r < w->header.boxCount; ++r) boxes.push_back(w->rows[r].box);
+  std::vector<MupaRect> expected = digits;
+  expected.push_back({68, 5, 78, 24});
+  expected.push_back({78, 5, 87, 24});
+  EXPECT_EQ(boxes, expected);
+}
