@@ -254,6 +254,13 @@ void ProgramTest::ForgetBoxes() {
   boxes_ = std::make_unique<MessageBoxRecorder>(IDYES);
 }
 
+void ProgramTest::EnableSheetDesigner() {
+  std::string ini = ReadInstallationFile("OCR.INI");
+  const size_t at = ini.find("CTREDT 0");
+  ASSERT_NE(at, std::string::npos);
+  WriteInstallationFile("OCR.INI", ini.replace(at, 8, "CTREDT 1"));
+}
+
 void ProgramTest::WriteInstallationFile(const std::string& name, const std::string& text) {
   ASSERT_TRUE(WriteBytes(folder_ + "\\" + name, text)) << name;
 }
@@ -319,4 +326,24 @@ std::string ProgramTest::FieldText(int slot, const char* name) {
   char value[1024] = "";
   GetItemRawValue(slot, name, value);
   return value;
+}
+
+int ProgramTest::SlotOfWindow(HWND window) {
+  for (int s = 0; s < kWindowSlotCount; ++s) {
+    if (Slot(s).state != kFreeSlotState && Slot(s).window == window) return s;
+  }
+  return -1;
+}
+
+void ProgramTest::ClickItem(HWND window, const char* name) {
+  const int slot = SlotOfWindow(window);
+  ASSERT_GE(slot, 0) << name;
+  const int item = ResolveFieldRef(slot, name);
+  ASSERT_GE(item, 0) << name;
+  const ScreenItem& it = Item(item);
+  const LPARAM at = MAKELPARAM(it.pixelX + it.pixelWidth / 2 - Slot(slot).scrollX,
+                               it.pixelY + it.pixelHeight / 2 - Slot(slot).scrollY);
+  PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  PostMessageA(window, WM_LBUTTONUP, 0, at);
+  RunPostedMessages();
 }

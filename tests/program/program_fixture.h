@@ -82,6 +82,9 @@ class ProgramTest : public testing::Test {
   // Makes a sample definition and chooses it as the current one (through
   // "ocrpath.dat", as the menu's file choice leaves it).
   void ChooseSample(const SampleDefinition& definition = SampleDefinition());
+  // Makes the sheet designer part of the installation (OCR.INI CTREDT 1),
+  // before the program starts.
+  void EnableSheetDesigner();
   // Writes a file of the installation (relative name).
   void WriteInstallationFile(const std::string& name, const std::string& text);
   std::string ReadInstallationFile(const std::string& name) const;
@@ -101,6 +104,11 @@ class ProgramTest : public testing::Test {
   void ClickOn(HWND window, POINT point);
   // The text a field of a slot holds.
   static std::string FieldText(int slot, const char* name);
+  // The slot of a window's screen, or -1.
+  static int SlotOfWindow(HWND window);
+  // Presses and releases the left button on the middle of an item of a
+  // window's screen, as the operator's mouse does.
+  static void ClickItem(HWND window, const char* name);
 
   bool started_ = false;
 
