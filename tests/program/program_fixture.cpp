@@ -140,6 +140,12 @@ bool MakeDefinition(const std::string& installation, const SampleDefinition& d) 
     const char* spec = table[0] == 'M' ? "MUPADATA" : table;
     if (CreateTableFromSpec(teigi.c_str(), d.name.c_str(), table, kDbKindFile, spec, table) != 0) return false;
   }
+  if (d.keyOnSheet && !AddRow(teigi, d.name, "MUPA_FLD",
+                              {{"ＯＣＲコード", "0001"}, {"領域コード", "0001"}, {"領域名", "ＩＤ"},
+                               {"文字数", "4"}, {"横幅", "5"}, {"高さ", "5"}, {"Ｘ座標", "100"},
+                               {"Ｙ座標", "100"}, {"編集", "左詰"}, {"タイプ", "一括"}})) {
+    return false;
+  }
   return !d.keyItem || AddRow(teigi, d.name, "MUPA_IDX",
                 {{"ＯＣＲコード", "0001"}, {"ＩＤＸコード", "01"}, {"項目名", "ＩＤ"}, {"タイトル", "ＩＤ"}});
 }

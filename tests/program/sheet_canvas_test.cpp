@@ -287,12 +287,26 @@ TEST_F(SheetCanvasProgram, TheCanvasPaintsTheSheetsFieldsOverThePaper) {
   EXPECT_EQ(shown.Pixel(9 * scale - Slot(canvas).scrollX, 7 * scale - Slot(canvas).scrollY), RGB(255, 255, 255));
   SavePictureOnRequest(FindWindowA("KQE_READ", nullptr), "workbench_design");
 
+  // Scrolled a page down, the field is painted where it now stands and the
+  // workbench keeps the keyboard.
+  PostMessageA(Canvas(), WM_VSCROLL, SB_LINEDOWN, 0);
+  PostMessageA(Canvas(), WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), 0);
+  RunPostedMessages();
+  const int scrolled = Slot(canvas).scrollY;
+  EXPECT_GT(scrolled, 0);
+  const HWND bench = FindWindowA("KQE_READ", nullptr);
+  const HWND focus = GetFocus();
+  EXPECT_TRUE(focus == bench || (IsChild(bench, focus) && focus != Canvas() && !IsChild(Canvas(), focus)));
+  MemoryCanvas moved(client.right, client.bottom);
+  CaptureCanvas(&moved);
+  EXPECT_GT(moved.InkIn(left, top - scrolled, left + item.pixelWidth, top - scrolled + item.pixelHeight), 0);
+
   // Operators reading a stack of files see the paper without the items.
   g_canvasView.itemsVisible = 0;
   g_currentSheet.projectMode = 2;
   MemoryCanvas hidden(client.right, client.bottom);
   CaptureCanvas(&hidden);
-  EXPECT_EQ(hidden.InkIn(left, top, left + item.pixelWidth, top + item.pixelHeight), 0);
+  EXPECT_EQ(hidden.InkIn(left, top - scrolled, left + item.pixelWidth, top - scrolled + item.pixelHeight), 0);
   g_canvasView.itemsVisible = 1;
   g_currentSheet.projectMode = 1;
 }

@@ -111,7 +111,7 @@ TEST_F(WorkbenchPrinting, ThePrintButtonOpensTheSheetPrintWindowPlainOrNumbered)
     SampleDefinition sheet;
     sheet.name = preprint ? "NUMBERED" : "PLAIN";
     sheet.preprint = preprint;
-    sheet.keyItem = false;  // no key item to look for on the sheet
+    sheet.keyOnSheet = true;  // the key item's field is on the sheet's canvas
     const HWND bench = OpenBench(sheet);
     ClickItem(bench, "PRINT");
     const HWND print = FindWindowA("PrnSheet", nullptr);
