@@ -227,6 +227,7 @@ void ShowCanvasImage(bool shown) {
   FreeCachedImage(path.c_str());
   const ImageHandle image = shown && FileExists(path.c_str()) == 0 ? LoadImageCached(path.c_str()) : 0;
   Slot(canvas).backgroundImage = image;
+  g_canvasView.imageDisplay = shown ? 1 : 0;
   if (image) PlaceCanvasImage(image);
   InvalidateRect(Slot(canvas).window, nullptr, TRUE);
 }

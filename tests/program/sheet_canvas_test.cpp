@@ -385,4 +385,23 @@ TEST_F(SheetCanvasProgram, TheCanvasMenuSwitchesTheWorkbenchBetweenDesignAndRead
   for (const char* name : {"スナップ", "IMGDISP", "CHKLIST"}) EXPECT_EQ(state(name), kItemHidden) << name;
 }
 
+TEST_F(SheetCanvasProgram, ADroppedTestPageIsShownUnderTheDesign) {
+  ChooseSheet(CanvasSheet(false));
+  const HWND bench = OpenBench(kCmdDesign);
+  const std::string page = folder() + "\\TEST.BMP";
+  ASSERT_TRUE(WriteSheetBmp(page, Generate("0001", {{"Q1", {1}}})));
+  DropFiles({page});
+  EXPECT_THAT(Boxes(), testing::IsEmpty());
+  ChooseCanvasMenuLine(POINT{600, 500}, 1);  // フォーム編集開始
+  ClickItem(bench, "IMGDISP");
+  const int canvas = SlotOfWindow(Canvas());
+  ASSERT_NE(Slot(canvas).backgroundImage, nullptr) << "the converted test page under the design";
+  // The page of 200 dpi at the canvas's 4 pixels a millimetre: about the
+  // paper's 840 pixels.
+  const RECT& r = g_canvasView.imageRect;
+  EXPECT_NEAR(r.right - r.left, 840, 20);
+  EXPECT_NEAR(r.bottom - r.top, 1188, 30);
+  SavePictureOnRequest(bench, "workbench_test_page");
+}
+
 }  // namespace
