@@ -10,7 +10,6 @@
 
 #include "designer/canvas_menu.h"
 #include "designer/designer.h"
-#include "designer/item_dragging.h"
 #include "designer/sheet_settings.h"
 #include "screen/screen.h"
 
@@ -20,7 +19,9 @@ namespace {
 
 constexpr UINT kMsgFillScreen = WM_USER + 111;  // 1135, to the owner
 constexpr int kEscapeCommand = 100;
-constexpr int kDropNameLimit = 128;
+// Names are read whole: one cut short would be refused by a wrong extension
+// or read as another file.
+constexpr int kDropNameLimit = MAX_PATH;
 constexpr int kPixelsPerColumn = 10;
 constexpr int kOperationProjectMode = 2;
 
@@ -47,7 +48,8 @@ void OpenCanvasSlot(int slot) {
   if (s.window) ShowWindow(s.window, SW_SHOW);
   LoadLineDefinitions(slot);
   if (s.owner) SendMessageA(s.owner, kMsgFillScreen, s.screenNumber, 0);
-  g_canvasView.itemsVisible = 1;
+  // A sheet opens without the image of an earlier one under it.
+  g_canvasView = SheetCanvasView();
   RefreshCanvasOptions();
   // Key items that no field bears are asked for by the reading-run dialog;
   // a sheet whose rows cannot be read says so when it is checked.

@@ -3,15 +3,14 @@
 // read, the images go to the reading layer, which reads them as scanned
 // sheets.
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
-#include <cstring>
 
 #include "designer/field_editor.h"
 #include "designer/sheet_canvas.h"
 #include "designer/sheet_settings.h"
 #include "foundation/db.h"
 #include "foundation/msgbox.h"
+#include "foundation/sjis_text.h"
 #include "screen/screen.h"
 
 namespace {
@@ -20,12 +19,9 @@ constexpr size_t kItemFileNameLimit = 100;
 constexpr size_t kTextLineLimit = 200;
 
 std::string UpperExtension(const std::string& path) {
-  const size_t dot = path.find_last_of('.');
-  const size_t slash = path.find_last_of("\\/");
-  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return "";
-  std::string extension = path.substr(dot + 1);
-  for (char& c : extension) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return extension;
+  std::vector<char> extension(path.size() + 1);
+  GetFileExtensionUpper(extension.data(), path.c_str());
+  return extension.data();
 }
 
 // The first line of a text file, up to 200 bytes, without CR.

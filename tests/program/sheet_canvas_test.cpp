@@ -359,6 +359,17 @@ TEST_F(SheetCanvasProgram, DroppedFilesFollowTheRulesOfTheMode) {
   const int t1 = ResolveFieldRef(SlotOfWindow(Canvas()), "T001");
   ASSERT_GE(t1, 0) << "the text file became the sheet's first text item";
   EXPECT_EQ(Item(t1).caption, "アンケートのお願い");
+
+  // A picture becomes a bitmap item, unless its name is too long to keep.
+  const std::string longName = folder() + "\\" + std::string(100, 'P') + ".BMP";
+  ForgetBoxes();
+  DropFiles({longName});
+  ASSERT_EQ(Boxes().size(), 1u);
+  EXPECT_THAT(Boxes()[0], HasSubstr("ファイル名（フォルダ名を含む）は、100バイト以内の長さにしてください。"));
+  ForgetBoxes();
+  DropFiles({folder() + "\\PAGE1.BMP"});
+  EXPECT_THAT(Boxes(), testing::IsEmpty());
+  EXPECT_GE(ResolveFieldRef(SlotOfWindow(Canvas()), "B001"), 0) << "the sheet's first bitmap item";
 }
 
 TEST_F(SheetCanvasProgram, TheCanvasMenuSwitchesTheWorkbenchBetweenDesignAndReading) {
