@@ -15,6 +15,7 @@
 #include "foundation/sjis_text.h"
 #include "reading/reading.h"
 #include "reading/workbench.h"
+#include "screen/screen.h"
 #include "shell/shell.h"
 
 namespace {
@@ -57,6 +58,7 @@ int ReadCurrentFiles() {
 // master look-ups. 0, or -1 (reported) with everything closed again.
 int BeginStoredImageRun() {
   ReadingRun& run = g_readingRun;
+  run.testScan = 0;  // dropped pages are read for good, whatever ran before
   run.runError = 0;
   run.sheetCount = 0;
   run.errorField.clear();
@@ -216,6 +218,10 @@ int ReadDroppedImages(const std::vector<std::string>& files) {
   }
   g_canvasView.itemsVisible = 1;
   RepaintSheetCanvas();
-  if (Operation() && read > 0) ShowReadingTimeMessage(read, start, GetTickCount());
+  if (Operation() && read > 0) {
+    // The count and time go to the workbench's message line.
+    if (IsValidSlot(g_workbenchState.slot)) SelectWindowSlot(g_workbenchState.slot);
+    ShowReadingTimeMessage(read, start, GetTickCount());
+  }
   return read;
 }

@@ -415,4 +415,26 @@ TEST_F(SheetCanvasProgram, ADroppedTestPageIsShownUnderTheDesign) {
   SavePictureOnRequest(bench, "workbench_test_page");
 }
 
+TEST_F(SheetCanvasProgram, ImagesDroppedInOperationAreReadIntoTheOutputTable) {
+  ChooseSheet(CanvasSheet(false));
+  const HWND bench = OpenBench(kCmdOperation);
+  std::vector<std::string> pages;
+  for (const auto& fill : {std::vector<FieldFill>{{"Q1", {2}}}, std::vector<FieldFill>{{"Q2", {0}}}}) {
+    pages.push_back(folder() + "\\DROP" + std::to_string(pages.size() + 1) + ".BMP");
+    ASSERT_TRUE(WriteSheetBmp(pages.back(), Generate("0001", fill)));
+  }
+  pages.push_back(folder() + "\\NOTE.DOC");  // not an image: passed over
+  ASSERT_TRUE(WriteBytes(pages.back(), "x"));
+  DropFiles(pages);
+  EXPECT_THAT(Boxes(), testing::IsEmpty());
+  const std::vector<Row> rows = OutputRows();
+  ASSERT_EQ(rows.size(), 2u);
+  EXPECT_EQ(rows[0].at("ID"), "0001");
+  EXPECT_EQ(rows[0].at("Q1"), "3");
+  EXPECT_EQ(rows[1].at("ID"), "0002");
+  EXPECT_EQ(rows[1].at("Q2"), "1");
+  EXPECT_THAT(FieldText(SlotOfWindow(bench), "OCRMSG"), HasSubstr("登録件数：2件")) << "the count and time of the drop";
+  EXPECT_EQ(g_canvasView.itemsVisible, 1) << "the items are shown again after the stack";
+}
+
 }  // namespace
