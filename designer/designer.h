@@ -7,8 +7,10 @@
 // "Clip". Each returns its window, or null when its class cannot be
 // registered.
 //
-// The canvas passes clicks to the screen engine, which edits in design mode
-// through the designer's hooks, and opens its menus on the right button;
+// The canvas (sheet_canvas.h) paints the sheet under its items, passes
+// clicks to the screen engine, which edits in design mode through the
+// designer's hooks, opens its menus on the right button and takes dropped
+// files;
 // the field editor ("Pln", field_editor.h) and the mark settings ("Hosei",
 // mark_settings.h) show their forms; "Ctr", "CsvInp", "Medit", "IdxCtrl",
 // "Messgwnd" and "Clip" show nothing yet.

@@ -125,10 +125,7 @@ int StoreItemPlace(int slot, int item) {
 
 int GrabDesignItem(int item) {
   const ScreenItem& it = Item(item);
-  // The sheet's fields are built protected from typing on the canvas; that
-  // does not fix them to their place.
-  const bool fixed = it.protectByte != 0 && it.itemClass != kItemClassSheet;
-  if (it.titleStyle == 13 || fixed || IsRepeatedCopy(it)) return -3;
+  if (it.titleStyle == 13 || IsFixedItem(it) || IsRepeatedCopy(it)) return -3;
   const POINT p = MouseInContent();
   const WindowSlot& s = Current();
   if (s.headerHeight > 0 && p.y - s.scrollY <= s.headerHeight) return -1;

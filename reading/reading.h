@@ -67,6 +67,7 @@ constexpr int kRunWriteFailed = -20;   // the row could not be added or updated
 constexpr int kRunNumbersUsedUp = -21; // the record number would wrap
 constexpr int kRunKeepFailed = -22;    // the page of a stored record could not be kept
 constexpr int kRunEndCodeFailed = -23; // ENDCODE could not take the stored record's key
+constexpr int kRunUnpairedPage = -24;  // a two-sided file ended on a front without its back
 
 // Folders and files the runs use, set by the workbench.
 struct ReadingPlaces {
@@ -152,6 +153,11 @@ int CheckMasterOutputFields();
 // The master tables the fields refer to: 0, or -1 (reported).
 int OpenMasterLookups();
 void CloseMasterLookups();
+// Reads the images dropped on the sheet canvas (BMP pages, TIFF files of
+// pages) in turn, each in a run of stored images: how many files were
+// read, or -1 when the sheet's checks refused them (reported). A failed
+// file ends the drop after its message.
+int ReadDroppedImages(const std::vector<std::string>& files);
 // Shows the message of the run error, when there is one.
 void ReportRunError();
 // The message after a design-mode read of the stored page.

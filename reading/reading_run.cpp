@@ -214,6 +214,11 @@ void ReportRunError() {
                                 "中断しました。\n「%s」“%s”までの読み取り結果は書き込んであります。",
                       detail, field, value);
       break;
+    case kRunUnpairedPage:
+      ShowInfoMessage(kCaption, "“%s”のページ数（%s）が奇数です。\n最後のページは、対になるページがありませんので、"
+                                "読み取っていません。",
+                      field, value);
+      break;
     case kRunNumbersUsedUp:
       ShowInfoMessage(kCaption, "「%s」の連番が“%s”で桁数の上限に達しましたので、読み取り処理を"
                                 "中断しました。\n登録済みのデータを上書きしないよう、連番の桁数を"

@@ -11,6 +11,7 @@ constexpr int kWorkbenchIcon = 102;
 }  // namespace
 
 HWND RegisterSheetWorkWindow(HWND) {
+  InstallWorkbenchCanvasCalls();
   return CreateHiddenWindow({"KQE_READ", SheetWorkWindowProc, CS_HREDRAW | CS_VREDRAW,
                              WS_POPUPWINDOW | WS_DLGFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX, 0,
                              LTGRAY_BRUSH, kWorkbenchIcon});

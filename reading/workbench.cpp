@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "designer/sheet_canvas.h"
 #include "designer/sheet_settings.h"
 #include "foundation/db.h"
 #include "foundation/db_sql.h"
@@ -133,9 +134,26 @@ void ShowRatios() {
   SetBenchField("IMGRATE2", FormatHundredths(ShownRatioHundredths(bench.ratioY, bench.dpi)));
 }
 
+// Where the canvas draws the converted page: moved by the margins and
+// stretched by the shown ratios, as the image check view draws it at half
+// its scale.
+void PlaceCanvasImage(ImageHandle image) {
+  const WorkbenchState& bench = g_workbenchState;
+  int width = 0, height = 0;
+  GetImageSize(image, &width, &height);
+  // A page of 200 dpi is twice the canvas's 4 pixels a millimetre.
+  const int dotsPerCanvasPixel = 2 * bench.dpi / 200;
+  g_canvasView.imageRect = RECT{
+      bench.leftMargin, bench.topMargin,
+      bench.leftMargin + ViewImageLength(width, ShownRatioHundredths(bench.ratioX, bench.dpi)) / dotsPerCanvasPixel,
+      bench.topMargin + ViewImageLength(height, ShownRatioHundredths(bench.ratioY, bench.dpi)) / dotsPerCanvasPixel};
+}
+
 void RepaintCanvas() {
   const int canvas = CanvasSlot();
-  if (canvas >= 0) InvalidateRect(Slot(canvas).window, nullptr, TRUE);
+  if (canvas < 0) return;
+  if (Slot(canvas).backgroundImage) PlaceCanvasImage(Slot(canvas).backgroundImage);
+  InvalidateRect(Slot(canvas).window, nullptr, TRUE);
 }
 
 // Steps the left (horizontal) or top margin by one pixel and stores it.
@@ -206,7 +224,10 @@ void ShowCanvasImage(bool shown) {
   if (canvas < 0) return;
   const std::string path = ConvertedImagePath();
   FreeCachedImage(path.c_str());
-  Slot(canvas).backgroundImage = shown && FileExists(path.c_str()) == 0 ? LoadImageCached(path.c_str()) : 0;
+  const ImageHandle image = shown && FileExists(path.c_str()) == 0 ? LoadImageCached(path.c_str()) : 0;
+  Slot(canvas).backgroundImage = image;
+  g_canvasView.imageDisplay = shown ? 1 : 0;
+  if (image) PlaceCanvasImage(image);
   InvalidateRect(Slot(canvas).window, nullptr, TRUE);
 }
 
@@ -372,6 +393,9 @@ void OpenSheetPrint(int choice) {
 
 void RunCommand(int command) {
   const int choice = GetLastPopupChoice();
+  // The command speaks of the workbench's fields, whichever window the
+  // sheet's canvas made current.
+  SelectWindowSlot(g_workbenchState.slot);
   switch (command) {
     case kClose:
       SendMessageA(Slot(g_workbenchState.slot).window, kMsgCloseWindow, 0, 0);
@@ -458,6 +482,7 @@ void OpenWorkbench(int slot) {
 
   g_sheetDefinition.sheetCode = bench.side;
   LoadCurrentSheetPaper();
+  SizeSheetCanvas();  // the sheet's canvas opens after the workbench
   CarryOverOldMarkTable();
   const std::string dpi = ReadUserIniValue("DPI");
   bench.resolutionCode = ResolutionCodeOfDpiSetting(std::atoi(dpi.c_str()));
@@ -484,8 +509,7 @@ void CloseWorkbench() {
   const int canvas = CanvasSlot();
   if (canvas >= 0) {
     const HWND window = Slot(canvas).window;
-    Slot(canvas).backgroundImage = 0;
-    CloseScreenWindow(canvas, 0);
+    SendMessageA(window, kMsgCloseWindow, 0, 0);
     ShowWindow(window, SW_HIDE);
   }
   g_workbenchState = WorkbenchState();
@@ -503,6 +527,15 @@ void CloseWorkbench() {
 }
 
 }  // namespace
+
+void ShowSheetSideAfterDrop() {
+  if (g_currentSheet.projectMode == kOperationMode) {
+    SwitchSide("0002");
+  } else if (g_readingRun.subMode == kAlignOnlyRun) {
+    SwitchSide("0001");
+    ShowConvertedImage();
+  }
+}
 
 std::string DefinitionLogPath(const std::string& folder, const char* suffix) {
   std::vector<char> base(g_sheetDefinition.database.size() + 1);

@@ -60,6 +60,21 @@ constexpr UINT kMsgOpenSheetPrint = WM_USER + 190;  // 1214
 // The data-clearing window.
 constexpr UINT kMsgOpenDataClear = WM_USER + 191;  // 1215
 
+// After images dropped on the canvas were read as a two-sided sheet: the
+// design shows the converted front, the operation the back.
+void ShowSheetSideAfterDrop();
+
+// The workbench's modes (workbench_modes.cpp): the buttons of the image
+// display (1) or of the design (3); the entry screens' buttons, hidden when
+// more than one key item is a field of the sheet; the switch into and out
+// of showing the read image.
+void SetWorkbenchButtonStates(int state);
+void SetEntryViewButtonsState();
+void EnterImageDisplayMode();
+void LeaveImageDisplayMode();
+// Hands the sheet canvas the reading layer's calls.
+void InstallWorkbenchCanvasCalls();
+
 // The reading-run dialog "Def" for a sub-mode of the run (1 scan, 2 stored
 // page, 3 default values only). 0, or -1 when it could not open.
 int ReadRunDialog(int subMode);

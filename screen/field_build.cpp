@@ -226,8 +226,11 @@ class FieldBuilder {
     }
     if (!r.choices.empty() && kind != 'M' && kind != 'B') g_screenDefs.candidateFields += 1;
 
+    // The sheet's items are protected from typing, never fixed to the
+    // window: they scroll and paint with the paper.
+    const int fixed = state == kItemProtected && !sheet_ ? 1 : 0;
     const int i = AddScreenItem(caption.c_str(), itemName.c_str(), column, row, r.yShift, r.width,
-                                r.secondSize, charSize, kind, r.decimals, state == kItemProtected ? 1 : 0,
+                                r.secondSize, charSize, kind, r.decimals, fixed,
                                 codeChar, edit, state, colorA, place, r.minimum, r.maximum,
                                 r.guide.c_str(), r.choices.c_str());
     if (i < 0) {

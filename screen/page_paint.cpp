@@ -217,7 +217,9 @@ void PaintScreenPage(HWND window, int slot) {
   if (!IsValidSlot(slot) || !PaintDC()) return;
   const WindowSlot& s = Slot(slot);
   const int top = s.headerHeight + s.headerUnit;
-  if (s.backgroundImage) DrawPaintImage(s.backgroundImage, 0, top, 0, 0);
+  // The sheet canvas places its scanned image itself, under the paper's
+  // guides.
+  if (s.backgroundImage && s.screenType != kScreenTypeSheet) DrawPaintImage(s.backgroundImage, 0, top, 0, 0);
 
   const int left = s.fontUnit;
   PaperSize paper{};

@@ -394,6 +394,10 @@ int OpenScreenWindow(HWND window, int x, int y, int width, int height,
 // slot given back.
 int OpenSheetCanvasWindow(int slot, int contentWidth, int contentHeight,
                           int windowCode, int noShow);
+// Places the bound canvas of slot `slot` inside the workbench window: below
+// its button bar, right of its ruler, as large as the workbench allows,
+// with scroll bars over the rest of the sheet.
+void PlaceCanvasInWorkbench(int slot, HWND workbench);
 // Binds the image view window (class "WITHIMAGE") to a free slot. Returns 0,
 // or -1 after a message as for OpenSheetCanvasWindow.
 int OpenImageViewWindow(int contentWidth, int contentHeight, int windowCode);

@@ -425,7 +425,10 @@ class ScreenOpener {
     }
     if (rc != 0) return -1;
     const HWND workbench = FindWindowA("KQE_READ", nullptr);
-    if (workbench && Slot(s_).window) SetParent(Slot(s_).window, workbench);
+    if (workbench && Slot(s_).window) {
+      SetParent(Slot(s_).window, workbench);
+      PlaceCanvasInWorkbench(s_, workbench);
+    }
     return 0;
   }
 

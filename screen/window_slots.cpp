@@ -355,6 +355,23 @@ int OpenSheetCanvasWindow(int slot, int contentWidth, int contentHeight, int win
   return BindFixedWindow("Ocr", true, contentWidth, contentHeight, windowCode, noShow);
 }
 
+void PlaceCanvasInWorkbench(int s, HWND workbench) {
+  const WorkbenchMetrics& w = g_workbenchMetrics;
+  WindowSlot& slot = Slot(s);
+  RECT client;
+  if (!IsValidSlot(s) || !slot.window || !GetClientRect(workbench, &client)) return;
+  // Below the button bar, right of the ruler, inside the sunken frame.
+  const int frame = 4;
+  const int bars = GetSystemMetrics(SM_CXVSCROLL);
+  const int width = std::max(0, std::min<int>(slot.contentWidth + bars, client.right - w.leftMargin - frame));
+  const int height = std::max(0, std::min<int>(slot.contentHeight + bars, client.bottom - w.barHeight - frame));
+  slot.windowWidth = width;
+  slot.windowHeight = height;
+  MoveWindow(slot.window, w.leftMargin, w.barHeight, width, height, TRUE);
+  SetScrollRangeH(slot.window, s, SB_HORZ, slot.contentWidth, width - bars);
+  SetScrollRangeV(slot.window, s, SB_VERT, slot.contentHeight, height - bars);
+}
+
 int OpenImageViewWindow(int contentWidth, int contentHeight, int windowCode) {
   return BindFixedWindow("WITHIMAGE", false, contentWidth, contentHeight, windowCode, 0);
 }

@@ -9,7 +9,7 @@
 //   g_sheetPrintRequest  what the window hands to the job (sheet_print_jobs.cpp)
 //   g_sheetPrintWindow   the window and its slot          (sheet_print_window.cpp)
 //
-// The first part is portable (the marks, the number runs, the margin sets,
+// The first part is portable (the number runs, the margin sets,
 // the advice texts); the rest needs Windows. Functions return 0 (or a
 // count) on success and -1 after the one message that reports a failure.
 #pragma once
@@ -18,19 +18,10 @@
 #include <string>
 #include <vector>
 
-// ---------------------------------------------------------------------------
-// Portable (sheet_print_plan.cpp)
+#include "designer/registration_marks.h"
 
-// One registration mark: its top-left corner and side, in millimetres.
-struct RegistrationSquare {
-  int x, y, size;
-};
-// The marks of one page of a sheet with compensation mode `mode` (0 none,
-// 1 one mark, 2 two, 3 three) on paper `widthMm` x `heightMm`, the mark
-// margins `mx`, `my` as held in memory (value + 2, 0 for none), the back
-// side (`backSide`) marked by one more square below the top-left one.
-std::vector<RegistrationSquare> RegistrationSquares(int mode, int widthMm, int heightMm, int mx,
-                                                    int my, bool backSide);
+// ---------------------------------------------------------------------------
+// Portable (sheet_print_plan.cpp; the marks in designer/registration_marks.h)
 
 // The identification numbers of a numbered run: from `start` to `end`
 // (either way), every number `width` digits with leading zeros.

@@ -48,11 +48,7 @@ class SheetSettingsScreen : public ProgramTest {
   void SetUp() override {
     ProgramTest::SetUp();
     if (HasFatalFailure()) return;
-    std::string ini = ReadInstallationFile("OCR.INI");
-    const size_t at = ini.find("CTREDT 0");
-    ASSERT_NE(at, std::string::npos);
-    ini.replace(at, 8, "CTREDT 1");
-    WriteInstallationFile("OCR.INI", ini);
+    EnableSheetDesigner();
     ASSERT_EQ(Start(), StartOutcome::kMenuOpen) << testing::PrintToString(Boxes());
     ChooseSample();
     // A new sheet: neither paper settings nor a key item yet.

@@ -140,6 +140,12 @@ bool MakeDefinition(const std::string& installation, const SampleDefinition& d) 
     const char* spec = table[0] == 'M' ? "MUPADATA" : table;
     if (CreateTableFromSpec(teigi.c_str(), d.name.c_str(), table, kDbKindFile, spec, table) != 0) return false;
   }
+  if (d.keyOnSheet && !AddRow(teigi, d.name, "MUPA_FLD",
+                              {{"ＯＣＲコード", "0001"}, {"領域コード", "0001"}, {"領域名", "ＩＤ"},
+                               {"文字数", "4"}, {"横幅", "5"}, {"高さ", "5"}, {"Ｘ座標", "100"},
+                               {"Ｙ座標", "100"}, {"編集", "左詰"}, {"タイプ", "一括"}})) {
+    return false;
+  }
   return !d.keyItem || AddRow(teigi, d.name, "MUPA_IDX",
                 {{"ＯＣＲコード", "0001"}, {"ＩＤＸコード", "01"}, {"項目名", "ＩＤ"}, {"タイトル", "ＩＤ"}});
 }
@@ -254,6 +260,13 @@ void ProgramTest::ForgetBoxes() {
   boxes_ = std::make_unique<MessageBoxRecorder>(IDYES);
 }
 
+void ProgramTest::EnableSheetDesigner() {
+  std::string ini = ReadInstallationFile("OCR.INI");
+  const size_t at = ini.find("CTREDT 0");
+  ASSERT_NE(at, std::string::npos);
+  WriteInstallationFile("OCR.INI", ini.replace(at, 8, "CTREDT 1"));
+}
+
 void ProgramTest::WriteInstallationFile(const std::string& name, const std::string& text) {
   ASSERT_TRUE(WriteBytes(folder_ + "\\" + name, text)) << name;
 }
@@ -333,4 +346,23 @@ void ProgramTest::LogInIfAsked() {
   ClickOn(FindWindowA("Pas", nullptr), CentreOf(login, "パスワード"));
   TypeInFocus("pw");
   PressKeyInFocus(VK_RETURN);
+}
+
+int ProgramTest::SlotOfWindow(HWND window) {
+  for (int s = 0; s < kWindowSlotCount; ++s) {
+    if (Slot(s).state != kFreeSlotState && Slot(s).window == window) return s;
+  }
+  return -1;
+}
+
+void ProgramTest::ClickItem(HWND window, const char* name) {
+  const int slot = SlotOfWindow(window);
+  ASSERT_GE(slot, 0) << name;
+  const int item = ResolveFieldRef(slot, name);
+  ASSERT_GE(item, 0) << name;
+  const POINT centre = CentreOf(slot, name);
+  const LPARAM at = MAKELPARAM(centre.x, centre.y);
+  PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  PostMessageA(window, WM_LBUTTONUP, 0, at);
+  RunPostedMessages();
 }

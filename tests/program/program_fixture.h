@@ -39,6 +39,7 @@ struct SampleDefinition {
   int passwordSetting = 1;
   int preprint = 0;             // プレプリント: 1 prints identification numbers
   bool keyItem = true;          // MUPA_IDX names the key item ＩＤ
+  bool keyOnSheet = false;      // the key item ＩＤ is a write-in field of side "0001"
 };
 bool MakeDefinition(const std::string& installation, const SampleDefinition& definition);
 
@@ -82,6 +83,9 @@ class ProgramTest : public testing::Test {
   // Makes a sample definition and chooses it as the current one (through
   // "ocrpath.dat", as the menu's file choice leaves it).
   void ChooseSample(const SampleDefinition& definition = SampleDefinition());
+  // Makes the sheet designer part of the installation (OCR.INI CTREDT 1),
+  // before the program starts.
+  void EnableSheetDesigner();
   // Writes a file of the installation (relative name).
   void WriteInstallationFile(const std::string& name, const std::string& text);
   std::string ReadInstallationFile(const std::string& name) const;
@@ -105,6 +109,11 @@ class ProgramTest : public testing::Test {
   static POINT CentreOf(int slot, const char* name);
   // Answers the login window, when it asks, as a user does.
   void LogInIfAsked();
+  // The slot of a window's screen, or -1.
+  static int SlotOfWindow(HWND window);
+  // Presses and releases the left button on the middle of an item of a
+  // window's screen, as the operator's mouse does.
+  static void ClickItem(HWND window, const char* name);
 
   bool started_ = false;
 

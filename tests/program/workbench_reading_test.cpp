@@ -82,29 +82,6 @@ TEST_F(WorkbenchReading, TheChosenScannerIsStoredInTheSettings) {
   DeleteFileA(list.c_str());
 }
 
-// The slot of a window's screen, or -1.
-int SlotOfWindow(HWND window) {
-  for (int s = 0; s < kWindowSlotCount; ++s) {
-    if (Slot(s).state != kFreeSlotState && Slot(s).window == window) return s;
-  }
-  return -1;
-}
-
-// Presses and releases the left button on the middle of an item, as the
-// operator's mouse does.
-void ClickItem(HWND window, const char* name) {
-  const int slot = SlotOfWindow(window);
-  ASSERT_GE(slot, 0) << name;
-  const int item = ResolveFieldRef(slot, name);
-  ASSERT_GE(item, 0) << name;
-  const ScreenItem& it = Item(item);
-  const LPARAM at = MAKELPARAM(it.pixelX + it.pixelWidth / 2 - Slot(slot).scrollX,
-                               it.pixelY + it.pixelHeight / 2 - Slot(slot).scrollY);
-  PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, at);
-  PostMessageA(window, WM_LBUTTONUP, 0, at);
-  RunPostedMessages();
-}
-
 class WorkbenchPrinting : public ProgramTest {
  protected:
   void SetUp() override {
@@ -134,7 +111,7 @@ TEST_F(WorkbenchPrinting, ThePrintButtonOpensTheSheetPrintWindowPlainOrNumbered)
     SampleDefinition sheet;
     sheet.name = preprint ? "NUMBERED" : "PLAIN";
     sheet.preprint = preprint;
-    sheet.keyItem = false;  // no key item to look for on the sheet
+    sheet.keyOnSheet = true;  // the key item's field is on the sheet's canvas
     const HWND bench = OpenBench(sheet);
     ClickItem(bench, "PRINT");
     const HWND print = FindWindowA("PrnSheet", nullptr);
