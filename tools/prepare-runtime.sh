@@ -65,3 +65,8 @@ tar -C "$SHEETDESK_ROOT/data" --exclude=./text --exclude=./CMakeLists.txt --excl
 if [ -f "$BUILD_WIN/bin/screen_db_load.exe" ] && compgen -G "$BUILD_WIN/bin/screens/*.txt" >/dev/null; then
   (cd "$BUILD_WIN/bin" && "$WINE" ./screen_db_load.exe screens)
 fi
+
+# The loader above ran without the tests' display: its Wine server must be
+# gone before a program of the display starts, or that program would join
+# it and find no display to make its windows on.
+"$WINESERVER" -w
