@@ -179,6 +179,7 @@ void RunSet(const std::string& folder, const char* name, const char* pack, uint3
   });
   Tally line;
   int exactBoxes = 0, boxedExactly = 0, readAsAlone = 0;
+  int otherRight = 0, aloneRight = 0;  // exact boxes read otherwise: which was right
   for (size_t from = 0; from + kLineChars <= chars.size(); from += kLineChars) {
     std::vector<PackedChar> ten;
     for (int k = 0; k < kLineChars; ++k) ten.push_back(chars[order[from + k]]);
@@ -198,15 +199,20 @@ void RunSet(const std::string& folder, const char* name, const char* pack, uint3
       if (r != nullptr && r->box.left == want.left && r->box.right == want.right &&
           r->box.top == want.top && r->box.bottom == want.bottom) {
         ++boxedExactly;
-        readAsAlone += r->candidates[0].code == results[i].candidates[0].code;
+        const uint16_t got = r->candidates[0].code, alone = results[i].candidates[0].code;
+        readAsAlone += got == alone;
+        otherRight += got != alone && got == chars[i].sjis;
+        aloneRight += got != alone && alone == chars[i].sjis;
       }
     }
     exactBoxes += n == kLineChars + 1;
   }
   line.Print("lines of 10", target);
   std::printf("  %-13s lines cut into exactly 10 boxes: %d of %zu; characters boxed exactly: %d,"
-              " of them read as alone: %d\n",
-              "", exactBoxes, chars.size() / kLineChars, boxedExactly, readAsAlone);
+              " of them read as alone: %d; read otherwise: right %d times where alone was"
+              " wrong, wrong %d times where alone was right\n",
+              "", exactBoxes, chars.size() / kLineChars, boxedExactly, readAsAlone, otherRight,
+              aloneRight);
   Close(&lib);
 }
 

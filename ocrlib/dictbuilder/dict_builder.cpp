@@ -144,6 +144,104 @@ PatternClassRecord ClassOfCluster(const std::vector<Measured>& all, const std::v
   return c;
 }
 
+// One class record as the refinement moves it: its box's centre in feature
+// units, kept apart from the box's half-widths, and the box as the
+// classifier reads it.
+struct Prototype {
+  uint16_t code;
+  std::vector<double> centre, below, above;
+  uint8_t lower[kPatternFeatures], upper[kPatternFeatures];
+};
+
+Prototype PrototypeOf(const PatternClassRecord& c, uint16_t code) {
+  Prototype p;
+  p.code = code;
+  std::copy(c.lower6, c.lower6 + kSixBitFeatures, p.lower);
+  std::copy(c.upper6, c.upper6 + kSixBitFeatures, p.upper);
+  std::copy(c.lower8, c.lower8 + kEightBitFeatures, p.lower + kSixBitFeatures);
+  std::copy(c.upper8, c.upper8 + kEightBitFeatures, p.upper + kSixBitFeatures);
+  for (int k = 0; k < kPatternFeatures; ++k) {
+    const double mid = (p.lower[k] + p.upper[k]) / 2.0;
+    p.centre.push_back(mid);
+    p.below.push_back(mid - p.lower[k]);
+    p.above.push_back(p.upper[k] - mid);
+  }
+  return p;
+}
+
+// The classifier's distance of a feature vector to a box (bias and flags
+// add nothing to the builder's classes).
+int32_t BoxDistance(const Prototype& p, const uint8_t* x, const BuilderOptions& o) {
+  int32_t coarse = 0, fine = 0;
+  for (int k = 0; k < kSixBitFeatures; ++k) {
+    coarse += std::max(0, p.lower[k] - x[k]) + std::max(0, x[k] - p.upper[k]);
+  }
+  for (int k = kSixBitFeatures; k < kPatternFeatures; ++k) {
+    fine += std::max(0, p.lower[k] - x[k]) + std::max(0, x[k] - p.upper[k]);
+  }
+  return o.coarsePenalty * coarse + o.finePenalty * fine;
+}
+
+// Moves the box's centre toward (sign +1) or away from (-1) the features
+// outside it, by `step` of an eight-bit unit (a quarter of it for the
+// six-bit features, whose unit is four times as wide).
+void MoveBox(Prototype* p, const uint8_t* x, double step, int sign) {
+  for (int k = 0; k < kPatternFeatures; ++k) {
+    const int side = x[k] > p->upper[k] ? 1 : x[k] < p->lower[k] ? -1 : 0;
+    if (side == 0) continue;
+    const double top = k < kSixBitFeatures ? 63 : 255;
+    const double unit = k < kSixBitFeatures ? step / 4 : step;
+    p->centre[k] = std::clamp(p->centre[k] + sign * side * unit, 0.0, top);
+    p->lower[k] = static_cast<uint8_t>(std::clamp(std::lround(p->centre[k] - p->below[k]), 0L,
+                                                  static_cast<long>(top)));
+    p->upper[k] = static_cast<uint8_t>(std::clamp(std::lround(p->centre[k] + p->above[k]),
+                                                  static_cast<long>(p->lower[k]),
+                                                  static_cast<long>(top)));
+  }
+}
+
+// Learning vector quantisation of the boxes: a training sample that the
+// nearest box of another character takes, or nearly takes, pulls the nearest
+// box of its own character toward it and pushes the other away. Clusters
+// describe how a character is written; this moves their boxes to where the
+// characters are told apart.
+void RefinePrototypes(const std::vector<Measured>& all, const BuilderOptions& o,
+                      std::vector<Prototype>* protos, std::mt19937& rng) {
+  std::vector<int> order(all.size());
+  std::iota(order.begin(), order.end(), 0);
+  for (int epoch = 0; epoch < o.refineEpochs; ++epoch) {
+    const double step = o.refineStep * (o.refineEpochs - epoch) / o.refineEpochs;
+    std::shuffle(order.begin(), order.end(), rng);
+    for (int i : order) {
+      const uint8_t* x = all[i].f.values;
+      int32_t own = INT32_MAX, other = INT32_MAX;
+      Prototype *ownBox = nullptr, *otherBox = nullptr;
+      for (Prototype& p : *protos) {
+        const int32_t d = BoxDistance(p, x, o);
+        if (p.code == all[i].sjis) {
+          if (d < own) own = d, ownBox = &p;
+        } else if (d < other) {
+          other = d, otherBox = &p;
+        }
+      }
+      if (ownBox == nullptr || otherBox == nullptr) continue;
+      // Within the window: wrong, or right by less than the margin.
+      if (static_cast<int64_t>(own) * 100 < static_cast<int64_t>(other) * (100 - o.refineMargin)) {
+        continue;
+      }
+      MoveBox(ownBox, x, step, +1);
+      MoveBox(otherBox, x, step, -1);
+    }
+  }
+}
+
+void StoreBox(const Prototype& p, PatternClassRecord* c) {
+  std::copy(p.lower, p.lower + kSixBitFeatures, c->lower6);
+  std::copy(p.upper, p.upper + kSixBitFeatures, c->upper6);
+  std::copy(p.lower + kSixBitFeatures, p.lower + kPatternFeatures, c->lower8);
+  std::copy(p.upper + kSixBitFeatures, p.upper + kPatternFeatures, c->upper8);
+}
+
 }  // namespace
 
 int BuildPatternDict(const std::vector<LabelledChar>& samples, const BuilderOptions& options,
@@ -207,6 +305,16 @@ int BuildPatternDict(const std::vector<LabelledChar>& samples, const BuilderOpti
                            nullptr});
       p.items.push_back(PatternItem{});  // no box geometry: neutral on a line
     }
+  }
+  if (options.refineEpochs > 0) {
+    std::vector<Prototype> protos;
+    for (size_t c = 0; c < p.classes.size(); ++c) {
+      protos.push_back(PrototypeOf(p.classes[c], static_cast<uint16_t>(
+                                                     p.members[c].sjisLead << 8 |
+                                                     p.members[c].sjisTrail)));
+    }
+    RefinePrototypes(all, options, &protos, rng);
+    for (size_t c = 0; c < p.classes.size(); ++c) StoreBox(protos[c], &p.classes[c]);
   }
   if (p.classes.size() > 32767) {
     *error = "more classes than a dictionary holds";

@@ -36,6 +36,13 @@ struct BuilderOptions {
   int coarsePenalty = 4;        // penalty a step outside a six-bit bound
   int finePenalty = 1;          // a step outside an eight-bit bound
   uint32_t seed = 1;            // clustering's start
+  // Learning vector quantisation after clustering: passes over the samples,
+  // the first step (eight-bit feature units, falling to 0 by the last
+  // pass), and the margin in percent within which a right answer still
+  // moves the boxes.
+  int refineEpochs = 0;
+  double refineStep = 2;
+  int refineMargin = 5;
 };
 
 struct BuildReport {

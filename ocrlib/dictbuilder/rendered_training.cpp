@@ -58,6 +58,20 @@ TrainingSources ShippedSources(glyphs::CharSet set, const std::string& mnistFold
   TrainingSources sources;
   sources.sizes = glyphs::SampleSizes::kScannedCells;
   sources.mnistVariants = 4;
+  // Many hands make many ways of writing a character: up to 32 clusters of
+  // each capital (64 of a digit, written by the most hands; 16 of a katakana,
+  // read as well by half the classes and half again as fast), bounded
+  // tightly (the 35th to 65th percentile) so that a sample nearest to one
+  // way is not taken for another, then moved apart where characters meet
+  // (three passes of vector quantisation). Chosen on a validation split of
+  // the training sources (bench/dict_tuning), never on held-out samples.
+  sources.builder.maxClustersPerCode = set == glyphs::CharSet::kDigits     ? 64
+                                       : set == glyphs::CharSet::kCapitals ? 32
+                                                                           : 16;
+  sources.builder.boundPercent = 35;
+  sources.builder.refineEpochs = 3;
+  sources.builder.refineStep = 3;
+  sources.builder.refineMargin = 25;
   sources.perClass = set == glyphs::CharSet::kKatakana ? 400 : 480;
   sources.drawnPerClass = set == glyphs::CharSet::kKatakana ? 0 : 160;
   if (set == glyphs::CharSet::kDigits) sources.mnistFolder = mnistFolder;
@@ -69,26 +83,25 @@ int TrainDict(const glyphs::GlyphRenderer& renderer, glyphs::CharSet set,
               std::string* error) {
   const uint32_t seed = TrainingSeed(set);
   std::vector<glyphs::Sample> samples = renderer.MakeSamples(
-      glyphs::CharacterSet(set), sources.perClass, seed, glyphs::Distortion(), sources.sizes);
+      glyphs::CharacterSet(set), sources.perClass, seed, sources.distortion, sources.sizes);
   std::vector<glyphs::Sample> drawn =
-      glyphs::DrawSamples(set, sources.drawnPerClass, seed + 1, glyphs::Distortion());
+      glyphs::DrawSamples(set, sources.drawnPerClass, seed + 1, sources.distortion);
   std::move(drawn.begin(), drawn.end(), std::back_inserter(samples));
   std::string description = std::string(CharSetName(set)) + ", trained on handwriting fonts";
   if (!sources.mnistFolder.empty()) {
-    if (AppendMnist(sources.mnistFolder, 0, glyphs::kMnistTrainingSamples, sources.mnistVariants,
-                    seed, glyphs::Distortion(), &samples, error) != 0) {
+    if (sources.mnistFirst + sources.mnistCount > glyphs::kMnistTrainingSamples) {
+      *error = "MNIST samples past the training ones";
+      return -1;
+    }
+    if (AppendMnist(sources.mnistFolder, sources.mnistFirst, sources.mnistCount,
+                    sources.mnistVariants,
+                    seed, sources.distortion, &samples, error) != 0) {
       return -1;
     }
     description += " and real hands";
   }
-  BuilderOptions options;
+  BuilderOptions options = sources.builder;
   options.description = description;
-  // Many hands make many ways of writing a character: up to 32 clusters of
-  // each, bounded tightly (the 35th to 65th percentile) so that a sample
-  // nearest to one way is not taken for another. Chosen by the held-out
-  // figures of bench/classifier_bench.
-  options.maxClustersPerCode = 32;
-  options.boundPercent = 35;
   return BuildPatternDict(LabelSamples(samples), options, spec, report, error);
 }
 
@@ -96,6 +109,7 @@ int TrainRenderedDict(const glyphs::GlyphRenderer& renderer, glyphs::CharSet set
                       DictFileSpec* spec, BuildReport* report, std::string* error) {
   TrainingSources sources;
   sources.perClass = perClass;
+  sources.builder = ShippedSources(set, "").builder;
   return TrainDict(renderer, set, sources, spec, report, error);
 }
 
@@ -114,10 +128,10 @@ int StrokeSelectionSamples(const glyphs::GlyphRenderer& renderer, glyphs::CharSe
                      out, error);
 }
 
-int HeldOutSamples(const glyphs::GlyphRenderer& renderer, glyphs::CharSet set, int count,
-                   const std::string& mnistFolder, std::vector<glyphs::Sample>* rendered,
-                   std::vector<glyphs::Sample>* mnist, std::string* error) {
-  const uint32_t seed = TestSeed(set);
+int MeasuringSamples(const glyphs::GlyphRenderer& renderer, glyphs::CharSet set, uint32_t seed,
+                     int count, const std::string& mnistFolder, int mnistFirst, int mnistCount,
+                     std::vector<glyphs::Sample>* rendered, std::vector<glyphs::Sample>* mnist,
+                     std::string* error) {
   const auto classes = glyphs::CharacterSet(set);
   const int n = static_cast<int>(classes.size());
   // Three of four rendered from the fonts, the rest drawn (when the set is).
@@ -137,6 +151,13 @@ int HeldOutSamples(const glyphs::GlyphRenderer& renderer, glyphs::CharSet set, i
   scanOnly.maxRotationDeg = 0, scanOnly.maxShear = 0, scanOnly.maxAspect = 0;
   scanOnly.minScale = scanOnly.maxScale = 1;
   scanOnly.speckleChance = scanOnly.breakChance = 0;
-  return AppendMnist(mnistFolder, glyphs::kMnistHeldOutFirst, glyphs::kMnistHeldOutSamples, 1,
-                     seed, scanOnly, mnist, error);
+  return AppendMnist(mnistFolder, mnistFirst, mnistCount, 1, seed, scanOnly, mnist, error);
+}
+
+int HeldOutSamples(const glyphs::GlyphRenderer& renderer, glyphs::CharSet set, int count,
+                   const std::string& mnistFolder, std::vector<glyphs::Sample>* rendered,
+                   std::vector<glyphs::Sample>* mnist, std::string* error) {
+  return MeasuringSamples(renderer, set, TestSeed(set), count, mnistFolder,
+                          glyphs::kMnistHeldOutFirst, glyphs::kMnistHeldOutSamples, rendered,
+                          mnist, error);
 }

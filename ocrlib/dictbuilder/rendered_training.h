@@ -28,10 +28,15 @@ struct TrainingSources {
   int perClass = 240;       // rendered font samples of every character
   glyphs::SampleSizes sizes = glyphs::SampleSizes::kFixed;
   int drawnPerClass = 0;    // pen drawings of every digit or capital
-  // Digits: the folder of the MNIST digit files; when set, samples 0..599
-  // of each digit, each scanned `mnistVariants` times.
+  // Digits: the folder of the MNIST digit files; when set, samples
+  // mnistFirst..mnistFirst+mnistCount-1 of each digit (never past the
+  // training ones), each scanned `mnistVariants` times.
   std::string mnistFolder;
+  int mnistFirst = 0;
+  int mnistCount = glyphs::kMnistTrainingSamples;
   int mnistVariants = 1;
+  BuilderOptions builder;  // clustering and bounds of the trainer
+  glyphs::Distortion distortion;  // of every training sample
 };
 
 // The sources of the shipped dictionaries: scanned-cell sizes, pen
@@ -55,6 +60,14 @@ int StrokeSelectionSamples(const glyphs::GlyphRenderer& renderer, glyphs::CharSe
                            const std::string& mnistFolder, std::vector<glyphs::Sample>* out,
                            std::string* error);
 
+// Samples to measure a dictionary with: rendered and drawn ones of `seed`
+// (`count` in all) and, for digits, MNIST samples mnistFirst..
+// mnistFirst+mnistCount-1 of each digit scanned as written (`mnist`, when
+// mnistFolder is set). 0, or -1 with *error set.
+int MeasuringSamples(const glyphs::GlyphRenderer& renderer, glyphs::CharSet set, uint32_t seed,
+                     int count, const std::string& mnistFolder, int mnistFirst, int mnistCount,
+                     std::vector<glyphs::Sample>* rendered, std::vector<glyphs::Sample>* mnist,
+                     std::string* error);
 // Held-out samples, never trained on: rendered and drawn ones of other
 // seeds (`count` in all) and, for digits, MNIST samples 600..699 of each
 // digit (`mnist`, when mnistFolder is set).

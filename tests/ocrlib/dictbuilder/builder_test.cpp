@@ -104,6 +104,52 @@ TEST_F(BuilderTest, HeldOutDrawingsAreToldApart) {
   EXPECT_EQ(right, static_cast<int>(samples.size() - trained));
 }
 
+TEST_F(BuilderTest, RefinementMovesBoxesApartWhereLookAlikesMeet) {
+  // A flagged "1" and a short-barred "7" turned by up to 15 degrees, one box
+  // each: the boxes of the medians take some of each other's writings; the
+  // vector quantisation moves them to where the two are told apart, on the
+  // samples trained and on the turns between.
+  const penkit::Figure one = penkit::Figure().Polyline({{7, 7}, {12, 2}, {12, 40}});
+  const penkit::Figure seven = penkit::Figure().Polyline({{7, 3}, {13, 3}, {12, 40}});
+  std::vector<penkit::BitImage> images;
+  std::vector<uint16_t> codes;
+  auto draw = [&](double turn) {
+    for (double pen : {3.0, 5.0}) {
+      images.push_back(penkit::Draw(one.Rotated(turn, {10, 20}), pen));
+      codes.push_back(0x8250);
+      images.push_back(penkit::Draw(seven.Rotated(turn, {10, 20}), pen));
+      codes.push_back(0x8256);
+    }
+  };
+  for (double turn = -15; turn <= 15; turn += 2) draw(turn);
+  const size_t trained = images.size();
+  for (double turn = -14; turn <= 14; turn += 2) draw(turn);
+  std::vector<LabelledChar> samples;
+  for (size_t i = 0; i < images.size(); ++i) samples.push_back(Label(images[i], codes[i]));
+  const std::vector<LabelledChar> training(samples.begin(), samples.begin() + trained);
+  auto wrong = [&](int epochs, const char* name, size_t from, size_t to) {
+    BuilderOptions options;
+    options.maxClustersPerCode = 1;
+    options.refineEpochs = epochs;
+    DictFileSpec spec;
+    BuildReport report;
+    std::string error;
+    EXPECT_EQ(BuildPatternDict(training, options, &spec, &report, &error), 0) << error;
+    const DictBlock* dict = LoadTestDict(folder_, name, spec);
+    EXPECT_NE(dict, nullptr);
+    int n = 0;
+    for (size_t i = from; dict != nullptr && i < to; ++i) {
+      n += Classify(dict, samples[i]).candidates[0].code() != samples[i].sjis;
+    }
+    return n;
+  };
+  const int medians = wrong(0, "medians.dic", 0, trained);
+  ASSERT_GT(medians, 0) << "the look-alikes do not meet: nothing to move";
+  EXPECT_LT(wrong(6, "refined.dic", 0, trained), medians);
+  EXPECT_LE(wrong(6, "refined2.dic", trained, samples.size()),
+            wrong(0, "medians2.dic", trained, samples.size()));
+}
+
 TEST_F(BuilderTest, BlankSamplesAreLeftOutAndNoneAtAllIsRefused) {
   penkit::BitImage blank(20, 20);
   std::vector<LabelledChar> samples = {Label(blank, 0x8250)};

@@ -45,7 +45,8 @@ class RenderedTypesTest : public ::testing::TestWithParam<TypeCase> {
 };
 
 // The three exports read every held-out character alike: a field cell and a
-// line box give the answer the character alone gets.
+// line box give the answer the character alone gets (a line's box geometry
+// and context may mend a wrong one: its right answer counts as alike).
 TEST_P(RenderedTypesTest, OneCharacterFieldAndLineRead) {
   const int n = static_cast<int>(chars_.size());
   ASSERT_EQ(n, 30);
@@ -89,7 +90,8 @@ TEST_P(RenderedTypesTest, OneCharacterFieldAndLineRead) {
       const int centre = (records[k].box.left + records[k].box.right) / 2;
       for (int j = 0; j < 10; ++j) {
         if (centre >= line.rects[j].left && centre <= line.rects[j].right) {
-          lineAlike += records[k].candidates[0].code == alone[from + j];
+          const uint16_t code = records[k].candidates[0].code;
+          lineAlike += code == alone[from + j] || code == chars_[from + j].sjis;
         }
       }
     }
