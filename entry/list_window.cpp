@@ -235,6 +235,7 @@ bool IsPagingCommand(int command) {
 }
 
 void HandleCommand(int command) {
+  ShowPendingListView();  // a command sees the page as shown
   g_listForm.shiftHeld = GetKeyState(VK_SHIFT) < 0;
   g_listForm.ctrlHeld = GetKeyState(VK_CONTROL) < 0;
   StorePendingCell(command);
@@ -326,8 +327,10 @@ void SetListCellText(int column, int line, const char* text) {
   }
   // While a page fills, the cells are painted together at its end.
   FormatItemValue(item, text);
-  const HWND edit = Slot(g_listForm.slot).editControl;
-  if (item == g_screen.currentItem && edit) SetWindowTextA(edit, Item(item).displayText.c_str());
+  if (item == g_screen.currentItem) {
+    g_listForm.focusedCellStale = true;
+    RequestListViewUpdate();
+  }
 }
 
 int KeyColumnIndex() {
@@ -366,7 +369,11 @@ LRESULT CALLBACK ListWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case kMsgSlotOpened:
       if (!TakeScreen(window, static_cast<int>(wParam))) CloseList();
       return 0;
+    case kMsgShowListView:
+      ShowPendingListView();
+      return 0;
     case WM_PAINT:
+      ShowPendingListView();
       if (PaintSlotWindow(window, g_listForm.slot)) return 0;
       break;
     case kMsgScreenCommand:

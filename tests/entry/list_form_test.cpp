@@ -5,6 +5,7 @@
 // database (SQLite) and the server database (PostgreSQL).
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -89,6 +90,50 @@ TEST_P(ListPaging, PagesForwardAndBackThroughATableLargerThanAPage) {
   PostMessageA(ListWindow(), WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
   PumpMessages();
   EXPECT_EQ(PageKeys(), PageFrom(2));
+  EXPECT_EQ(BoxTexts(), std::vector<std::string>{});
+}
+
+// The focused cell's edit control and the row scroll bar show the page the
+// list stands on, also after pages turned faster than the list is painted.
+TEST_P(ListPaging, TheFocusedCellAndTheRowBarFollowThePage) {
+  ASSERT_EQ(OpenList(), 0) << Boxes();
+  ASSERT_NE(g_list.rowScrollBar, nullptr);
+  ClickCell("NAME", 1);
+  struct Step {
+    const char* what;
+    std::vector<WPARAM> keys;  // posted together, handled in one go
+    int first;
+  };
+  const Step steps[] = {
+      {"one page on", {VK_F2}, 7},
+      {"two pages on before a paint", {VK_F2, VK_F2}, 19},
+      {"back three pages, the last one stays", {VK_F1, VK_F1, VK_F1, VK_F1}, 1},
+      {"last page", {VK_F4}, 23},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.what);
+    for (const WPARAM key : step.keys) {
+      PostMessageA(Edit(), WM_KEYDOWN, key, 1);
+      PostMessageA(Edit(), WM_KEYUP, key, 0xC0000001);
+    }
+    PumpMessages();
+    EXPECT_EQ(PageKeys(), PageFrom(step.first));
+    char shown[64] = "";
+    GetWindowTextA(Edit(), shown, sizeof shown);
+    EXPECT_EQ(shown, Cell("NAME", 1));
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_POS;
+    ASSERT_TRUE(GetScrollInfo(g_list.rowScrollBar, SB_CTL, &info));
+    // The thumb stands for line 1's row; a page's worth from the end it is
+    // at the bottom.
+    EXPECT_EQ(info.nPos, std::min(step.first - 1, kListRows - kPageLines));
+  }
+  // What is typed next goes over the value shown.
+  SendMessageA(Edit(), EM_SETSEL, 0, -1);
+  TypeText(Edit(), "typed after paging");
+  PressKey(Edit(), VK_RETURN);
+  EXPECT_EQ(ListTableRows()[kListRows - 1], "0023:typed after paging");
   EXPECT_EQ(BoxTexts(), std::vector<std::string>{});
 }
 
