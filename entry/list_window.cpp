@@ -152,6 +152,23 @@ bool TakeScreen(HWND window, int slot) {
   return true;
 }
 
+// Shift and Ctrl held at the last command, with Alt held as the list
+// closes, offer to drop the screen's table (its data set closed first).
+void OfferToDropTable(const ScreenDataSet& set) {
+  if (!g_listForm.shiftHeld || !g_listForm.ctrlHeld || GetKeyState(VK_MENU) >= 0 || set.table.empty()) return;
+  const int answer =
+      set.folder.empty()
+          ? AskYesNo("", "テーブル“%s-%s”を削除してもよろしいですか？", set.database.c_str(), set.table.c_str())
+          : AskYesNo("", "テーブル“%s-%s-%s”を削除してもよろしいですか？", set.folder.c_str(), set.database.c_str(),
+                     set.table.c_str());
+  if (answer == IDYES) DropTableByName(set.folder.c_str(), set.database.c_str(), set.table.c_str());
+}
+
+void RecordModifierKeys() {
+  g_listForm.shiftHeld = GetKeyState(VK_SHIFT) < 0;
+  g_listForm.ctrlHeld = GetKeyState(VK_CONTROL) < 0;
+}
+
 void CloseList() {
   const int slot = g_listForm.slot;
   if (!IsValidSlot(slot)) return;
@@ -165,7 +182,9 @@ void CloseList() {
   if (g_list.rowScrollBar) DestroyWindow(g_list.rowScrollBar);
   g_list.groupScrollBar = g_list.rowScrollBar = nullptr;
   g_list.slot = -1;
+  const ScreenDataSet set = Slot(slot).dataSet;
   CloseScreenDataSet(slot);
+  OfferToDropTable(set);
   const HWND owner = OwnerOf();
   const int number = ScreenNumber();
   g_listForm.slot = -1;
@@ -236,8 +255,7 @@ bool IsPagingCommand(int command) {
 
 void HandleCommand(int command) {
   ShowPendingListView();  // a command sees the page as shown
-  g_listForm.shiftHeld = GetKeyState(VK_SHIFT) < 0;
-  g_listForm.ctrlHeld = GetKeyState(VK_CONTROL) < 0;
+  RecordModifierKeys();
   StorePendingCell(command);
   if (command != kKeyEscape && command != kKeyEditMode && !g_listForm.dataSetOpen) {
     if (IsPagingCommand(command)) ShowInfoMessage("", "処理を行うデータが選択されていません。");
@@ -423,8 +441,11 @@ LRESULT CALLBACK ListWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         SendMessageA(g_screen.mainWindow, message == WM_RBUTTONDOWN ? kMsgRightButton : kMsgHeaderMenu, ScreenNumber(), 0);
       }
       return 0;
-    case kMsgCloseWindow:
     case WM_CLOSE:
+      RecordModifierKeys();  // as the Esc command would
+      CloseList();
+      return 0;
+    case kMsgCloseWindow:
       CloseList();
       return 0;
     default:

@@ -137,6 +137,49 @@ TEST_P(ListPaging, TheFocusedCellAndTheRowBarFollowThePage) {
   EXPECT_EQ(BoxTexts(), std::vector<std::string>{});
 }
 
+// Shift and Ctrl held at the last command and Alt held as the list closes
+// offer to drop its table; nothing else does.
+TEST_P(ListPaging, ClosingWithShiftCtrlAndAltOffersToDropTheTable) {
+  struct Case {
+    const char* what;
+    bool byEsc;                  // else WM_CLOSE
+    std::vector<BYTE> held;
+    int answer;
+    bool asked, dropped;
+  };
+  const Case cases[] = {
+      {"Esc, all three held, Yes", true, {VK_SHIFT, VK_CONTROL, VK_MENU}, IDYES, true, true},
+      {"window closed, all three held, No", false, {VK_SHIFT, VK_CONTROL, VK_MENU}, IDNO, true, false},
+      {"without Alt", true, {VK_SHIFT, VK_CONTROL}, IDYES, false, false},
+      {"without Ctrl", false, {VK_SHIFT, VK_MENU}, IDYES, false, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ASSERT_EQ(MakeListTable(), 0) << Boxes();
+    ASSERT_EQ(OpenList(), 0) << Boxes();
+    const ScreenDataSet set = Slot(0).dataSet;
+    ForgetBoxes();
+    boxes_->Answer(c.answer);
+    BYTE keys[256] = {};
+    for (const BYTE key : c.held) keys[key] = 0x80;
+    SetKeyboardState(keys);
+    if (c.byEsc) {
+      PressKey(Edit(), VK_ESCAPE);
+    } else {
+      PostMessageA(ListWindow(), WM_CLOSE, 0, 0);
+      PumpMessages();
+    }
+    const BYTE none[256] = {};
+    SetKeyboardState(const_cast<BYTE*>(none));
+    EXPECT_EQ(Slot(0).state, kFreeSlotState) << "the list closed";
+    const std::string question = (set.folder.empty() ? "テーブル“" : "テーブル“" + set.folder + "-") + set.database +
+                                 "-" + set.table + "”を削除してもよろしいですか？";
+    EXPECT_EQ(BoxTexts(), c.asked ? std::vector<std::string>{question} : std::vector<std::string>{});
+    ForgetBoxes();
+    EXPECT_EQ(ListTableRows().empty(), c.dropped);
+  }
+}
+
 TEST_P(ListPaging, TypedCellsAndNewLinesReachTheTable) {
   ASSERT_EQ(OpenList(), 0) << Boxes();
   TypeIntoCell("NAME", 3, "O'Hara's, \"x\"");
