@@ -15,6 +15,7 @@
 #include "foundation/msgbox.h"
 #include "screen/screen.h"
 #include "shell/shell.h"
+#include "tally/tally.h"
 
 namespace {
 
@@ -24,9 +25,11 @@ constexpr int kRunCommand = 112;
 constexpr int kFieldColumn = 20;  // right of the longest caption
 constexpr int kTitlesCommand = 201, kKeysCommand = 202, kQuotesCommand = 203;
 
-// What the operator last set for the jobs of one list.
+// What the operator last set for the jobs of one list: its line of the
+// print-settings file (one file for input and output), and the value of a
+// range input, held while the program runs.
 struct ListJobSettings {
-  std::string inputFile, outputFile, start, end, value, code;
+  std::string file, start, end, value, code;
   int titles = 0, keys = 0, quotes = 0;
 };
 
@@ -37,11 +40,42 @@ struct JobWindowState {
   int job = 0;
   int column = -1;  // the list's column when the dialog opened
   bool ran = false;
+  ListJobSettings settings;  // of the open dialog's list
 };
 JobWindowState g_job;
-std::map<std::string, ListJobSettings> g_jobSettings;
+std::map<std::string, std::string> g_rangeInputValues;  // by print code
 
-ListJobSettings& Settings() { return g_jobSettings[g_listForm.printCode]; }
+ListJobSettings& Settings() { return g_job.settings; }
+
+ListJobSettings LoadJobSettings(const std::string& printCode) {
+  FindPrintSettingsLine(printCode.c_str());
+  const PrintSettings& p = g_printSettings;
+  ListJobSettings s;
+  s.file = p.file;
+  s.start = p.startCode;
+  s.end = p.endCode;
+  s.code = p.field;
+  s.titles = p.titleLine;
+  s.keys = p.pageNumbers;
+  s.quotes = p.quoteTexts;
+  s.value = g_rangeInputValues[printCode];
+  return s;
+}
+
+// Saved when the dialog closes, whether its job ran or not.
+void SaveJobSettings(const std::string& printCode, const ListJobSettings& s) {
+  FindPrintSettingsLine(printCode.c_str());
+  PrintSettings& p = g_printSettings;
+  p.file = s.file;
+  p.startCode = s.start;
+  p.endCode = s.end;
+  p.field = s.code;
+  p.titleLine = s.titles;
+  p.pageNumbers = s.keys;
+  p.quoteTexts = s.quotes;
+  g_rangeInputValues[printCode] = s.value;
+  SavePrintSettings(printCode.c_str());
+}
 
 const char* TitleOf(int job) {
   switch (job) {
@@ -146,16 +180,16 @@ void FillFields() {
   }
   switch (job) {
     case kJobCsvInput:
-      SetField("TXTI", s.inputFile);
-      SetField("NOPUT", s.keys ? "1" : "0");
+      SetField("TXTI", s.file);
+      SetField("NOPUT", s.keys == 1 ? "1" : "0");
       break;
     case kJobCsvOutput:
-      SetField("TXTO", s.outputFile.empty() ? DefaultOutputFile() : s.outputFile);
+      SetField("TXTO", s.file.empty() ? DefaultOutputFile() : s.file);
       SetField("SNO", s.start);
       SetField("ENO", s.end);
-      SetField("TTLPUT", s.titles ? "1" : "0");
-      SetField("NOPUT", s.keys ? "1" : "0");
-      SetField("DQPUT", s.quotes ? "1" : "0");
+      SetField("TTLPUT", s.titles == 1 ? "1" : "0");
+      SetField("NOPUT", s.keys == 1 ? "1" : "0");
+      SetField("DQPUT", s.quotes == 1 ? "1" : "0");
       break;
     case kJobRangeDelete:
     case kJobRangeInput:
@@ -174,11 +208,11 @@ bool TakeFields() {
   ListJobSettings& s = Settings();
   const int job = g_job.job;
   if (job == kJobCsvInput) {
-    s.inputFile = FieldText("TXTI");
+    s.file = FieldText("TXTI");
     if (GetFieldState("NOPUT") >= 0) s.keys = CheckValue("NOPUT");
   }
   if (job == kJobCsvOutput) {
-    s.outputFile = FieldText("TXTO");
+    s.file = FieldText("TXTO");
     s.titles = CheckValue("TTLPUT");
     if (GetFieldState("NOPUT") >= 0) s.keys = CheckValue("NOPUT");
     s.quotes = CheckValue("DQPUT");
@@ -201,6 +235,7 @@ void CloseJobWindow() {
   const int slot = g_job.slot;
   const HWND owner = g_job.owner;
   g_job.slot = -1;
+  SaveJobSettings(g_listForm.printCode, g_job.settings);
   if (owner) EnableWindow(owner, TRUE);
   CloseScreenWindow(slot, 1);
   // After a cancel the list stands on its first line's key again.
@@ -308,6 +343,7 @@ int OpenJobDialog(HWND owner, int job) {
   g_job.owner = owner;
   g_job.job = job;
   g_job.ran = false;
+  g_job.settings = LoadJobSettings(g_listForm.printCode);
   int line = 0;
   if (!ListCellOfItem(g_screen.currentItem, &g_job.column, &line)) g_job.column = -1;
   POINT mouse{};
@@ -325,10 +361,10 @@ void RunListJob(int job) {
   const ListJobSettings& s = Settings();
   switch (job) {
     case kJobCsvInput:
-      ImportListCsv(CompleteInputPath(s.inputFile).c_str(), s.keys);
+      ImportListCsv(CompleteInputPath(s.file).c_str(), s.keys);
       break;
     case kJobCsvOutput: {
-      const std::string path = ResolveFolderPath(s.outputFile);
+      const std::string path = ResolveFolderPath(s.file);
       if (path.empty()) break;
       if (AskYesNo("", s.titles ? "ＣＳＶファイル“%s”を作成します。\n　　　(タイトル､項目名の出力あり)%s"
                                 : "ＣＳＶファイル“%s”を作成します。\n　　　(タイトル､項目名の出力なし)%s",

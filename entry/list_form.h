@@ -49,6 +49,12 @@ struct ListFormState {
   // found once when the screen opens; -1 for a cell the screen lacks.
   std::vector<int> cellItems;
   bool filling = false;      // a page is being filled: painted once at its end
+  // What a page move shows apart from the cells waits for the next paint or
+  // the posted kMsgShowListView, whichever comes first (see
+  // ShowPendingListView).
+  bool rowBarStale = false;       // the row scroll bar is to show topIndex
+  bool focusedCellStale = false;  // the focused cell's edit control is to show its new value
+  bool viewUpdatePosted = false;
   int changed = 0;           // set by every stored change
   bool shiftHeld = false, ctrlHeld = false;
 };
@@ -82,6 +88,14 @@ int ShowLastListPage();
 int ShiftListLineDown();
 int ShiftListLineUp();
 int ScrollListColumns(int kind);
+// The row scroll bar and the focused cell's edit control follow a page move
+// when the list next paints or handles the posted kMsgShowListView, which
+// comes before any key or click that follows: pages moved in between (a key
+// held down, a dragged thumb) set them once. Setting an edit control's text
+// under Wine took longer than filling all the page's cells.
+constexpr UINT kMsgShowListView = WM_APP + 1;
+void RequestListViewUpdate();
+void ShowPendingListView();
 // The first and last key of the table into g_list.firstKey/lastKey: 0, or
 // -1 after "データは登録されていません。".
 int TakeListKeyRange();

@@ -48,15 +48,8 @@ int CountRowsBefore(const std::string& key) {
 }
 
 void UpdateRowScrollBar() {
-  if (!g_list.rowScrollBar) return;
-  SCROLLINFO info{};
-  info.cbSize = sizeof info;
-  info.fMask = SIF_POS;
-  info.nPos = g_listForm.topIndex;
-  // Drawn with the page, not at once: redrawing the bar here took longer
-  // than filling the page's cells.
-  SetScrollInfo(g_list.rowScrollBar, SB_CTL, &info, FALSE);
-  InvalidateRect(g_list.rowScrollBar, nullptr, FALSE);
+  g_listForm.rowBarStale = true;
+  RequestListViewUpdate();
 }
 
 // Puts the data set on line 1's key; false when the table has no rows.
@@ -212,6 +205,32 @@ int ScrollListColumns(int kind) {
   group.offset = offset;
   if (g_list.groupScrollBar) SetScrollPos(g_list.groupScrollBar, SB_CTL, offset, TRUE);
   return FillListPage();
+}
+
+void RequestListViewUpdate() {
+  if (g_listForm.viewUpdatePosted || !IsValidSlot(g_listForm.slot) || !Slot(g_listForm.slot).window) return;
+  g_listForm.viewUpdatePosted = PostMessageA(Slot(g_listForm.slot).window, kMsgShowListView, 0, 0) != FALSE;
+}
+
+void ShowPendingListView() {
+  g_listForm.viewUpdatePosted = false;
+  if (g_listForm.rowBarStale && g_list.rowScrollBar) {
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_POS;
+    info.nPos = g_listForm.topIndex;
+    // Drawn with the list: redrawing the bar at once took longer than
+    // painting the page.
+    SetScrollInfo(g_list.rowScrollBar, SB_CTL, &info, FALSE);
+    InvalidateRect(g_list.rowScrollBar, nullptr, FALSE);
+  }
+  g_listForm.rowBarStale = false;
+  int column, line;
+  if (g_listForm.focusedCellStale && ListCellOfItem(g_screen.currentItem, &column, &line)) {
+    const HWND edit = Slot(g_listForm.slot).editControl;
+    if (edit) SetWindowTextA(edit, Item(g_screen.currentItem).displayText.c_str());
+  }
+  g_listForm.focusedCellStale = false;
 }
 
 int TakeListKeyRange() { return ShowDataNotRegistered(); }

@@ -177,6 +177,23 @@ bool TakeScreen(HWND window, int slot) {
   return true;
 }
 
+// Shift and Ctrl held at the last command, with Alt held as the list
+// closes, offer to drop the screen's table (its data set closed first).
+void OfferToDropTable(const ScreenDataSet& set) {
+  if (!g_listForm.shiftHeld || !g_listForm.ctrlHeld || GetKeyState(VK_MENU) >= 0 || set.table.empty()) return;
+  const int answer =
+      set.folder.empty()
+          ? AskYesNo("", "テーブル“%s-%s”を削除してもよろしいですか？", set.database.c_str(), set.table.c_str())
+          : AskYesNo("", "テーブル“%s-%s-%s”を削除してもよろしいですか？", set.folder.c_str(), set.database.c_str(),
+                     set.table.c_str());
+  if (answer == IDYES) DropTableByName(set.folder.c_str(), set.database.c_str(), set.table.c_str());
+}
+
+void RecordModifierKeys() {
+  g_listForm.shiftHeld = GetKeyState(VK_SHIFT) < 0;
+  g_listForm.ctrlHeld = GetKeyState(VK_CONTROL) < 0;
+}
+
 void CloseList() {
   const int slot = g_listForm.slot;
   if (!IsValidSlot(slot) || !SettlePendingCell()) return;
@@ -190,7 +207,9 @@ void CloseList() {
   if (g_list.rowScrollBar) DestroyWindow(g_list.rowScrollBar);
   g_list.groupScrollBar = g_list.rowScrollBar = nullptr;
   g_list.slot = -1;
+  const ScreenDataSet set = Slot(slot).dataSet;
   CloseScreenDataSet(slot);
+  OfferToDropTable(set);
   const HWND owner = OwnerOf();
   const int number = ScreenNumber();
   g_listForm.slot = -1;
@@ -260,8 +279,8 @@ bool IsPagingCommand(int command) {
 }
 
 void HandleCommand(int command) {
-  g_listForm.shiftHeld = GetKeyState(VK_SHIFT) < 0;
-  g_listForm.ctrlHeld = GetKeyState(VK_CONTROL) < 0;
+  ShowPendingListView();  // a command sees the page as shown
+  RecordModifierKeys();
   StorePendingCell(command);
   if (command != kKeyEscape && command != kKeyEditMode && !g_listForm.dataSetOpen) {
     if (IsPagingCommand(command)) ShowInfoMessage("", "処理を行うデータが選択されていません。");
@@ -351,8 +370,10 @@ void SetListCellText(int column, int line, const char* text) {
   }
   // While a page fills, the cells are painted together at its end.
   FormatItemValue(item, text);
-  const HWND edit = Slot(g_listForm.slot).editControl;
-  if (item == g_screen.currentItem && edit) SetWindowTextA(edit, Item(item).displayText.c_str());
+  if (item == g_screen.currentItem) {
+    g_listForm.focusedCellStale = true;
+    RequestListViewUpdate();
+  }
 }
 
 int KeyColumnIndex() {
@@ -391,7 +412,11 @@ LRESULT CALLBACK ListWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case kMsgSlotOpened:
       if (!TakeScreen(window, static_cast<int>(wParam))) CloseList();
       return 0;
+    case kMsgShowListView:
+      ShowPendingListView();
+      return 0;
     case WM_PAINT:
+      ShowPendingListView();
       if (PaintSlotWindow(window, g_listForm.slot)) return 0;
       break;
     case kMsgScreenCommand:
@@ -441,8 +466,11 @@ LRESULT CALLBACK ListWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         SendMessageA(g_screen.mainWindow, message == WM_RBUTTONDOWN ? kMsgRightButton : kMsgHeaderMenu, ScreenNumber(), 0);
       }
       return 0;
-    case kMsgCloseWindow:
     case WM_CLOSE:
+      RecordModifierKeys();  // as the Esc command would
+      CloseList();
+      return 0;
+    case kMsgCloseWindow:
       CloseList();
       return 0;
     default:

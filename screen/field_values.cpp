@@ -3,6 +3,8 @@
 // control and checked against the item's limits, the field-edited flag, and
 // values read and written by field reference.
 #include <algorithm>
+#include <charconv>
+#include <cmath>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -89,6 +91,14 @@ std::string Printed(const char* format, ...) {
   return buffer;
 }
 
+// `value` with `decimals` decimals as "%.*f" writes it, by std::to_chars:
+// a page of number cells is formatted many times faster than by printf.
+std::string FixedDecimals(double value, int decimals) {
+  char text[400];  // the widest double: 309 digits, sign, point and up to 80 decimals
+  if (!std::isfinite(value) || decimals > 80) return Printed("%.*f", decimals, value);
+  return std::string(text, std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals).ptr);
+}
+
 // Step 1 of formatting: a numeric value written by the edit letter, the
 // count of decimals and the length.
 std::string FormatNumericText(const ScreenItem& item, const std::string& text) {
@@ -111,7 +121,7 @@ std::string FormatNumericText(const ScreenItem& item, const std::string& text) {
   // Kind 'h' rounds half up; printf would round a half to even first.
   if (item.kind == 'h' && item.count >= 1) value = RoundToDecimals(value, item.count);
   const std::string written =
-      item.count < 1 ? Printed("%.0f", value) : Printed("%*.*f", length, item.count, value);
+      item.count < 1 ? FixedDecimals(value, 0) : RightAligned(FixedDecimals(value, item.count), length);
   if (static_cast<int>(written.size()) > length) return RightAligned("*", length);
   return written;
 }
@@ -140,8 +150,8 @@ std::string ApplyKindRule(ScreenItem& item, const std::string& stored) {
       if (t == kMarkDash || t == kMarkStar) return stored;
       if (value == -2) return RightAligned(kMarkDash, item.length);
       if (value == -1) return RightAligned(kMarkStar, item.length);
-      return Printed("%*.*f", item.length, std::max(0, item.count),
-                     RoundToDecimals(value, std::max(0, item.count)));
+      return RightAligned(FixedDecimals(RoundToDecimals(value, std::max(0, item.count)), std::max(0, item.count)),
+                          item.length);
     case '-':
       if (t != kMarkDash && value == 0) return kMarkDash;
       return stored;

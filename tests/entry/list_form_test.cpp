@@ -5,6 +5,7 @@
 // database (SQLite) and the server database (PostgreSQL).
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -90,6 +91,93 @@ TEST_P(ListPaging, PagesForwardAndBackThroughATableLargerThanAPage) {
   PumpMessages();
   EXPECT_EQ(PageKeys(), PageFrom(2));
   EXPECT_EQ(BoxTexts(), std::vector<std::string>{});
+}
+
+// The focused cell's edit control and the row scroll bar show the page the
+// list stands on, also after pages turned faster than the list is painted.
+TEST_P(ListPaging, TheFocusedCellAndTheRowBarFollowThePage) {
+  ASSERT_EQ(OpenList(), 0) << Boxes();
+  ASSERT_NE(g_list.rowScrollBar, nullptr);
+  ClickCell("NAME", 1);
+  struct Step {
+    const char* what;
+    std::vector<WPARAM> keys;  // posted together, handled in one go
+    int first;
+  };
+  const Step steps[] = {
+      {"one page on", {VK_F2}, 7},
+      {"two pages on before a paint", {VK_F2, VK_F2}, 19},
+      {"back three pages, the last one stays", {VK_F1, VK_F1, VK_F1, VK_F1}, 1},
+      {"last page", {VK_F4}, 23},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.what);
+    for (const WPARAM key : step.keys) {
+      PostMessageA(Edit(), WM_KEYDOWN, key, 1);
+      PostMessageA(Edit(), WM_KEYUP, key, 0xC0000001);
+    }
+    PumpMessages();
+    EXPECT_EQ(PageKeys(), PageFrom(step.first));
+    char shown[64] = "";
+    GetWindowTextA(Edit(), shown, sizeof shown);
+    EXPECT_EQ(shown, Cell("NAME", 1));
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_POS;
+    ASSERT_TRUE(GetScrollInfo(g_list.rowScrollBar, SB_CTL, &info));
+    // The thumb stands for line 1's row; a page's worth from the end it is
+    // at the bottom.
+    EXPECT_EQ(info.nPos, std::min(step.first - 1, kListRows - kPageLines));
+  }
+  // What is typed next goes over the value shown.
+  SendMessageA(Edit(), EM_SETSEL, 0, -1);
+  TypeText(Edit(), "typed after paging");
+  PressKey(Edit(), VK_RETURN);
+  EXPECT_EQ(ListTableRows()[kListRows - 1], "0023:typed after paging");
+  EXPECT_EQ(BoxTexts(), std::vector<std::string>{});
+}
+
+// Shift and Ctrl held at the last command and Alt held as the list closes
+// offer to drop its table; nothing else does.
+TEST_P(ListPaging, ClosingWithShiftCtrlAndAltOffersToDropTheTable) {
+  struct Case {
+    const char* what;
+    bool byEsc;                  // else WM_CLOSE
+    std::vector<BYTE> held;
+    int answer;
+    bool asked, dropped;
+  };
+  const Case cases[] = {
+      {"Esc, all three held, Yes", true, {VK_SHIFT, VK_CONTROL, VK_MENU}, IDYES, true, true},
+      {"window closed, all three held, No", false, {VK_SHIFT, VK_CONTROL, VK_MENU}, IDNO, true, false},
+      {"without Alt", true, {VK_SHIFT, VK_CONTROL}, IDYES, false, false},
+      {"without Ctrl", false, {VK_SHIFT, VK_MENU}, IDYES, false, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ASSERT_EQ(MakeListTable(), 0) << Boxes();
+    ASSERT_EQ(OpenList(), 0) << Boxes();
+    const ScreenDataSet set = Slot(0).dataSet;
+    ForgetBoxes();
+    boxes_->Answer(c.answer);
+    BYTE keys[256] = {};
+    for (const BYTE key : c.held) keys[key] = 0x80;
+    SetKeyboardState(keys);
+    if (c.byEsc) {
+      PressKey(Edit(), VK_ESCAPE);
+    } else {
+      PostMessageA(ListWindow(), WM_CLOSE, 0, 0);
+      PumpMessages();
+    }
+    const BYTE none[256] = {};
+    SetKeyboardState(const_cast<BYTE*>(none));
+    EXPECT_EQ(Slot(0).state, kFreeSlotState) << "the list closed";
+    const std::string question = (set.folder.empty() ? "テーブル“" : "テーブル“" + set.folder + "-") + set.database +
+                                 "-" + set.table + "”を削除してもよろしいですか？";
+    EXPECT_EQ(BoxTexts(), c.asked ? std::vector<std::string>{question} : std::vector<std::string>{});
+    ForgetBoxes();
+    EXPECT_EQ(ListTableRows().empty(), c.dropped);
+  }
 }
 
 TEST_P(ListPaging, TypedCellsAndNewLinesReachTheTable) {

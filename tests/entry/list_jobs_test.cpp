@@ -10,6 +10,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,7 @@
 #include "foundation/test_hooks.h"
 #include "screen/screen.h"
 #include "shell/shell.h"
+#include "tally/tally.h"
 #include "tests/entry/list_form_fixture.h"
 #include "tests/foundation/db_test_support.h"
 #include "tests/screen/screen_fixture.h"
@@ -50,6 +52,16 @@ void Exec(const char* sql) {
 
 class ListJobs : public ListFormTest {
  protected:
+  // Every test starts without settings kept by an earlier one.
+  void SetUp() override {
+    DeleteFileA(PrintSettingsFilePath().c_str());
+    g_printSettings = PrintSettings();
+    ListFormTest::SetUp();
+  }
+  void TearDown() override {
+    ListFormTest::TearDown();
+    DeleteFileA(PrintSettingsFilePath().c_str());
+  }
   // Types into a field of the job dialog (or search window) over what it
   // holds.
   void TypeIntoField(const char* name, const char* text) {
@@ -152,6 +164,53 @@ TEST_P(ListJobs, CsvFilesMakeARoundTrip) {
   EXPECT_STREQ(GetColumnText(t, "NOTE"), "line 1\r\nline 2");
   EXPECT_EQ(GetColumnDouble(t, "PRICE"), 3.5);
   db_close(t);
+}
+
+// The job dialog's file, range and options are the list's line of the
+// print-settings file: a later run of the program finds them; a cancelled
+// dialog keeps what was last run, not what was typed.
+TEST_P(ListJobs, TheJobDialogKeepsItsSettingsInThePrintSettingsFile) {
+  ASSERT_EQ(OpenList(), 0) << Boxes();
+  char printCode[16];
+  std::snprintf(printCode, sizeof printCode, "L%05d", Slot(0).screenNumber);
+  const std::string file = Path("kept settings.csv");
+  ChooseMenuCommand(kCsvOutput);
+  TypeIntoField("TXTO", file.c_str());
+  SetCheck("TTLPUT", true);
+  SetCheck("NOPUT", true);
+  SetCheck("DQPUT", true);
+  RunJob();
+  PressKey(Edit(), VK_F8);  // number search
+  TypeIntoField("FCODE", "0005");
+  RunJob();
+  EXPECT_EQ(Cell("CODE", 1), "0005");
+  const std::string kept = ReadBytes(PrintSettingsFilePath());
+  EXPECT_EQ(kept.compare(0, std::strlen(printCode) + 1, std::string(printCode) + ","), 0) << kept;
+  EXPECT_NE(kept.find(file), std::string::npos) << kept;
+  EXPECT_NE(kept.find(",0005,"), std::string::npos) << kept;
+
+  // Another run of the program: nothing held in memory.
+  g_printSettings = PrintSettings();
+  ForgetBoxes();
+  PressKey(Edit(), VK_F8);
+  TypeIntoField("FCODE", "0009");
+  PressKey(Slot(TopSlot()).editControl, VK_ESCAPE);
+  ASSERT_EQ(TopSlot(), -1) << "the dialog closed";
+  g_printSettings = PrintSettings();
+  PressKey(Edit(), VK_F8);
+  EXPECT_EQ(ValueOf(TopSlot(), "FCODE"), "0005") << "a cancelled dialog keeps the last search";
+  PressKey(Slot(TopSlot()).editControl, VK_ESCAPE);
+  ChooseMenuCommand(kCsvOutput);
+  const int dialog = TopSlot();
+  ASSERT_GT(dialog, 0);
+  EXPECT_EQ(ValueOf(dialog, "TXTO"), file);
+  for (const char* check : {"TTLPUT", "NOPUT", "DQPUT"}) {
+    char value[16] = "";
+    GetItemValueForCommand(dialog, check, value);
+    EXPECT_STREQ(value, "1") << check;
+  }
+  PressKey(Slot(dialog).editControl, VK_ESCAPE);
+  EXPECT_EQ(BoxTexts(), std::vector<std::string>{});
 }
 
 TEST_P(ListJobs, ImportsThatCannotBeTakenWholeChangeNothing) {

@@ -1,6 +1,8 @@
 // The column table and specification files in slots, without a database:
 // typed access by name, copies between slots, limits and bad files; and the
 // layer on kind 3, where nothing touches a database.
+#include <cstdio>
+#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
@@ -126,6 +128,28 @@ TEST_F(DbColumns, TypedAccessByName) {
   db_clear(slot);
   EXPECT_STREQ(GetColumnText(slot, "TXT"), "");
   EXPECT_EQ(GetColumnDouble(slot, "DBL"), 0.0);
+}
+
+// Numbers taken as text read as "%d" and "%f" write them, to the last digit.
+TEST_F(DbColumns, NumbersAsTextMatchPrintf) {
+  const int slot = SqlTblSet("VALUES", "VALUES");
+  ASSERT_GT(slot, 0);
+  for (const double value : {0.0, -0.0, 12.345, -2.5, 0.0000005, 0.0000015, 0.0000025, 1.0 / 3, 2.675,
+                             123456789.123456789, -1e15, 1e22, 1.7976931348623157e308, 5e-324,
+                             std::numeric_limits<double>::infinity()}) {
+    char expected[400];
+    std::snprintf(expected, sizeof expected, "%f", value);
+    SetColumnDouble(slot, "DBL", value);
+    EXPECT_STREQ(GetColumnAsText(slot, "DBL"), expected) << value;
+  }
+  for (const long value : {0L, -1L, 2147483647L, -2147483647L - 1}) {
+    SetColumnLong(slot, "LNG", value);
+    EXPECT_EQ(GetColumnAsText(slot, "LNG"), std::to_string(value));
+  }
+  for (const int value : {0, 32767, -32768}) {
+    SetColumnInt(slot, "SHORTV", value);
+    EXPECT_EQ(GetColumnAsText(slot, "SHORTV"), std::to_string(value));
+  }
 }
 
 TEST_F(DbColumns, RangeChecksByType) {

@@ -1,5 +1,5 @@
 // Opens the fixture list screen of the screen tests in the list-form window
-// and saves PNGs of it with its rows, of its job dialog (CSV output), of its
+// and saves PNGs of it with its rows (its first page and the next), of its job dialog (CSV output), of its
 // search window and of the preview of its printed list, for a person to
 // look at.
 //
@@ -22,6 +22,7 @@ namespace {
 
 constexpr UINT kMsgMenuCommand = WM_USER + 132;  // 1156: what the list's F9 menu sends
 constexpr int kCsvOutputJob = 202, kSearchJob = 208;
+constexpr WPARAM kNextPageKey = 113;  // F2
 
 int PrintMessageBox(const MessageBoxCall& call, void*) {
   std::fprintf(stderr, "[%s] %s\n", call.caption.c_str(), call.text.c_str());
@@ -56,6 +57,21 @@ int TopSlot() {
   return -1;
 }
 
+// Rows 0005 to 0012 after the fixture's four: two pages of six lines.
+bool AddSecondPage() {
+  const int slot = db_alloc_slot("", kFixtureDb, "T_ITEMS", -1);
+  if (slot < 0) return false;
+  bool ok = true;
+  for (int n = 5; n <= 12; ++n) {
+    char insert[160];
+    std::snprintf(insert, sizeof insert,
+                  "insert into T_ITEMS (CODE,NAME,QTY,CAT) values ('%04d','追加の品目%d',%d,'01')", n, n, n * 3);
+    ok = ok && db_exec(slot, insert) == 0;
+  }
+  db_disconnect(slot);
+  return ok;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -77,7 +93,7 @@ int main(int argc, char** argv) {
   CreateDirectoryA(work.c_str(), nullptr);
   DeleteFileA((work + "\\" + kFixtureDb + ".mdb").c_str());
   UseFixtureDatabase(kDbKindFile, work, {});
-  if (PrepareFixtureTables() != 0 || LoadScreenTexts(kFixtureTextFolder, "", kFixtureDb) <= 0) {
+  if (PrepareFixtureTables() != 0 || !AddSecondPage() || LoadScreenTexts(kFixtureTextFolder, "", kFixtureDb) <= 0) {
     std::fprintf(stderr, "the fixture screens could not be loaded\n");
     return 1;
   }
@@ -88,6 +104,9 @@ int main(int argc, char** argv) {
   Pump();
   const HWND list = GetWorkWindow(WorkWindow::kList);
   failures += SaveWindow(list, output + "\\list-form.png") ? 0 : 1;
+  // A page on: the focused cell and the row scroll bar follow it.
+  SendMessageA(list, kMsgScreenCommand, kNextPageKey, 0);
+  failures += SaveWindow(list, output + "\\list-form-next-page.png") ? 0 : 1;
   PostMessageA(list, kMsgMenuCommand, kCsvOutputJob, 0);
   Pump();
   int dialog = TopSlot();
