@@ -22,8 +22,7 @@ HWND RegisterMenuWindow(HWND mainWindow);
 HWND RegisterCardWindow(HWND mainWindow);
 HWND RegisterSupWindow(HWND mainWindow);
 // The job dialog "JobWin" and the search window "Sch" of the list, and the
-// screen generation "ScrSet" (which shows nothing yet): registered and made
-// hidden.
+// screen-set window "ScrSet": registered and made hidden.
 HWND RegisterJobWindow(HWND mainWindow);
 HWND RegisterSearchWindow();
 HWND RegisterScreenSetWindow();
@@ -118,8 +117,18 @@ int ReconcileScreenRows(int form, int mode);
 // one (the key field); -1 when the rows cannot be read (reported).
 int CountScreenDataFields(const std::string& screenCode);
 
+// Opens the list (form 1) or card (form 2) entry screen of the current
+// sheet through the screen-set window: the screen's record is brought up
+// to date first. `how` 1 or 2 generates a screen that has no rows (1);
+// with rows, `how` 2 returns 2 at once. Otherwise the window opens (0):
+// "実 行" checks the sheet for changes (not with Ctrl held), rebuilds after
+// its two questions when "更新" is ticked, and opens the screen. -1 after
+// the message.
+int OpenScreenSetWindow(int how, int form);
+
 // The window procedures.
 LRESULT CALLBACK MenuWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK ListWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK CardWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK SupWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK ScreenSetWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

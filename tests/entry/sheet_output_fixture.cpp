@@ -49,12 +49,15 @@ void SheetOutputTest::SetUp() {
   SheetFieldRow sex = Check("0006", "性別", 700, 2, 1);
   sex.condition = "1=男,2=女";
   definition_.fields.push_back(sex);
-  const char* keys[][3] = {{"01", "地区", "2"}, {"02", "学年", "1"}, {"03", "番号", "4"}};
+  // Two key items the sheet does not read, with the values the reading
+  // run's dialog starts from, and the sheet's key field.
+  const char* keys[][4] = {{"01", "地区", "2", "01"}, {"02", "学年", "1", "1"}, {"03", "番号", "4", ""}};
   for (const auto& k : keys) {
     SheetKeyRow key;
     key.code = k[0];
     key.name = k[1];
     key.width = std::atoi(k[2]);
+    key.initial = k[3];
     definition_.keys.push_back(key);
   }
   SheetLineRow frame;
