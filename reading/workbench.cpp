@@ -431,6 +431,8 @@ void RunCommand(int command) {
       return;
     case kCardScreen:
     case kListScreen:
+      OpenInProgram(kMsgOpenEntryScreen, command == kCardScreen ? 2 : 1, 0);
+      return;
     case kFormatEdit:
     case kMoveFields:
     case kFieldGrid:
