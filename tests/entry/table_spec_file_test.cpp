@@ -114,3 +114,26 @@ TEST_F(TableSpecFileTest, SheetWithoutKeyItemsGetsNoDescription) {
 }
 
 }  // namespace
+
+namespace {
+
+// The reading run makes a missing output table from the same description
+// and under the same rule: テーブル作成 1 makes it, any other value refuses.
+TEST_F(TableSpecFileTest, TheReadingRunMakesTheTableFromTheDescription) {
+  Prepare();
+  ASSERT_EQ(WriteTableSpecFile(), 0) << testing::PrintToString(Boxes());
+  ASSERT_EQ(DropTableByConnect(folder().c_str(), kOutputDb, "OUT1", kDbKindFile), 0);
+  for (const int create : {2, 1}) {
+    SCOPED_TRACE(create);
+    g_sheetSettings.createTable = create;
+    ForgetBoxes();
+    const int rc = OpenResultLogs(1);
+    const int slot = g_resultLogs.outputSlot;
+    const bool typed = slot > 0 && GetColumnType(slot, "金額") == kColumnDouble;
+    CloseResultLogs();
+    EXPECT_EQ(rc, create == 1 ? 0 : -1) << testing::PrintToString(Boxes());
+    EXPECT_EQ(typed, create == 1);
+  }
+}
+
+}  // namespace
