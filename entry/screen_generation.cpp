@@ -365,24 +365,27 @@ int WriteReadingStampRows(GenerationRun& run) {
   return 0;
 }
 
-// One picture row per bitmap item of the canvas's side (`AddSheetPictureFields`).
-int AddSheetPictureFields(GenerationRun& run, int* pictureNumber) {
-  const int slot = g_currentSheet.canvasSlot;
-  if (slot < 0 || slot >= kWindowSlotCount) return 0;
-  for (int i = Slot(slot).firstItem; i <= Slot(slot).lastItem && i >= 0; ++i) {
-    const ScreenItem& item = Item(i);
-    if (item.kind != 'c' || item.pixelWidth <= 0 || item.pixelHeight <= 0) continue;
+// One picture row per picture of the sheet, where its frame stands
+// (`AddSheetPictureFields`).
+int AddSheetPictureFields(GenerationRun& run) {
+  std::vector<AreaFrame> frames;
+  int backs = 0;
+  if (ReadSheetPictures(&frames, &backs) != 0) return -1;
+  const std::size_t fronts = frames.size() - backs;
+  for (std::size_t i = 0; i < frames.size(); ++i) {
+    const AreaFrame& frame = frames[i];
     char name[16];
-    std::snprintf(name, sizeof name, "IMG%02d", (*pictureNumber)++);
+    std::snprintf(name, sizeof name, "IMG%02d", static_cast<int>(i + 1));
     ScreenFieldRow row;
     row.Set("FLDNAME", name);
     row.Set("FLDTITLE", name);
-    row.Set("FLDX", 0);
+    // The back's pictures stand beside the front's, as its fields do.
+    row.Set("FLDX", i < fronts ? 0 : 50);
     row.Set("FLDXSFT", 10);
-    row.Set("FLDY", item.pixelY / 30);
-    row.Set("FLDYSFT", item.pixelY % 30);
-    row.Set("FLDHIG", item.pixelHeight);
-    row.Set("FLDSMSU", item.pixelWidth);
+    row.Set("FLDY", frame.y1 / 30);
+    row.Set("FLDYSFT", frame.y1 % 30);
+    row.Set("FLDHIG", frame.y2 - frame.y1);
+    row.Set("FLDSMSU", frame.x2 - frame.x1);
     row.Set("FLDEDT", "BMAP");
     row.Set("FLDDEC", 2);
     row.Set("FLDTYPE", "PBUT");
@@ -393,19 +396,6 @@ int AddSheetPictureFields(GenerationRun& run, int* pictureNumber) {
     if (AddRow(run, std::move(row)) != 0) return -1;
   }
   return 0;
-}
-
-int AddPicturesOfBothSides(GenerationRun& run) {
-  int number = 1;
-  if (AddSheetPictureFields(run, &number) != 0) return -1;
-  if (g_sheetSettings.scanType != kScanPaired) return 0;
-  const std::string loaded = g_sheetDefinition.sheetCode;
-  g_sheetDefinition.sheetCode = loaded == "0001" ? "0002" : "0001";
-  int rc = RebuildWindowItems(-1, 0);
-  if (rc == 0) rc = AddSheetPictureFields(run, &number);
-  g_sheetDefinition.sheetCode = loaded;
-  if (RebuildWindowItems(-1, 0) != 0) rc = -1;
-  return rc;
 }
 
 // The screen settings the rows follow: the card's line pitch and character
@@ -472,7 +462,7 @@ int GenerateEntryScreenFields(int form, bool keepEdits) {
   }
   if (rc == 0) rc = WriteSheetFields(run);
   if (rc == 0) rc = WriteReadingStampRows(run);
-  if (rc == 0 && !run.List()) rc = AddPicturesOfBothSides(run);
+  if (rc == 0 && !run.List()) rc = AddSheetPictureFields(run);
   if (run.outputSlot > 0) db_close(run.outputSlot);
   if (rc == 0) {
     bool arrays = false;

@@ -10,6 +10,7 @@
 #include "designer/sheet_settings.h"
 #include "foundation/db.h"
 #include "foundation/sjis_text.h"
+#include "reading/reading.h"
 #include "screen/screen.h"
 
 namespace {
@@ -48,11 +49,7 @@ std::vector<std::string> SheetFieldDef::ElementNames() const {
 
 int ReadSheetFieldDefs(std::vector<SheetFieldDef>* defs) {
   defs->clear();
-  const SheetDefinitionRef& sheet = g_sheetDefinition;
-  const int slot = db_open(sheet.folder.c_str(), sheet.database.c_str(), kFieldRowTable, sheet.kind,
-                           kSheetSpecSet, kFieldRowTable,
-                           "select * from MUPA_FLD where ＯＣＲコード in ('0001','0002') and "
-                           "領域コード>='0001' and 領域コード<='0999'");
+  const int slot = OpenReadItemRows();
   if (slot < 0) return -1;
   for (int rc = db_toppos(slot, "ＯＣＲコード,領域コード"); rc == 0; rc = db_nread(slot)) {
     SheetFieldDef d;
@@ -168,6 +165,15 @@ std::string CandidatesFromPairs(const std::string& list, bool sumLengths, int* l
   }
   *longest = sumLengths ? total : longestValue;
   return joined;
+}
+
+int ReadSheetPictures(std::vector<AreaFrame>* frames, int* backs) {
+  frames->clear();
+  if (ReadAreaFrames("0001", frames) != 0) return -1;
+  const std::size_t fronts = frames->size();
+  if (ReadAreaFrames("0002", frames) != 0) return -1;
+  if (backs) *backs = static_cast<int>(frames->size() - fronts);
+  return 0;
 }
 
 bool WrittenNames::Has(const std::string& name) const {

@@ -53,6 +53,13 @@ std::string CandidatesFromList(const std::string& list, int* longest);
 // longest value, or the sum of all value lengths with `sumLengths`.
 std::string CandidatesFromPairs(const std::string& list, bool sumLengths, int* longest);
 
+struct AreaFrame;
+// The sheet's pictures: the cut-out frames of the front, then of the back,
+// whose images the reading run stores in "IMG01", "IMG02", ... 0, or -1
+// (reported).
+// `backs` (may be null) takes how many of them are the back's (the last).
+int ReadSheetPictures(std::vector<AreaFrame>* frames, int* backs = nullptr);
+
 // Grows with the names written so far: a name is written once.
 class WrittenNames {
  public:

@@ -13,13 +13,13 @@
 #include "entry/entry.h"
 #include "entry/sheet_fields.h"
 #include "foundation/db.h"
+#include "foundation/files.h"
 #include "foundation/msgbox.h"
 #include "reading/reading.h"
 #include "screen/screen.h"
 
 namespace {
 
-constexpr char kLineTable[] = "MUPA_LIN";
 constexpr int kPictureSize = 100;
 
 void AddColumnLine(std::string* text, const char* type, const std::string& name, int size, int decimals) {
@@ -29,58 +29,17 @@ void AddColumnLine(std::string* text, const char* type, const std::string& name,
   *text += line;
 }
 
-// Bitmaps of a two-sided sheet: its frame rows of size 99 with a position.
-int CountLinePictures() {
-  const SheetDefinitionRef& sheet = g_sheetDefinition;
-  const int slot = db_open(sheet.folder.c_str(), sheet.database.c_str(), kLineTable, sheet.kind, kSheetSpecSet,
-                           kLineTable, "select * from MUPA_LIN where LINSIZE=99 and LINX1>0 and LINY1>0");
-  if (slot < 0) return -1;
-  int count = 0;
-  for (int rc = db_toppos(slot, "ＯＣＲコード,LINCODE"); rc == 0; rc = db_nread(slot)) ++count;
-  db_close(slot);
-  return count;
-}
-
-// Writes `text` to `path` through a temporary file beside it: 0, or -1
-// after "“%s”をオープンできません。" (the previous file stays).
-int ReplaceFileText(const std::string& path, const std::string& text) {
-  const std::string temporary = path + ".tmp";
-  HANDLE file = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                            nullptr);
-  bool written = false;
-  if (file != INVALID_HANDLE_VALUE) {
-    DWORD done = 0;
-    written = WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &done, nullptr) &&
-              done == text.size();
-    written = CloseHandle(file) && written;
-  }
-  if (written && MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) return 0;
-  DeleteFileA(temporary.c_str());
-  ShowInfoMessage("", "“%s”をオープンできません。", path.c_str());
-  return -1;
-}
-
 }  // namespace
 
 int WritePictureColumns(std::string* text) {
-  int count = 0;
-  if (g_sheetSettings.scanType == kScanPaired) {
-    count = CountLinePictures();
-    if (count < 0) return -1;
-  } else {
-    const int slot = g_currentSheet.canvasSlot;
-    if (slot >= 0 && slot < kWindowSlotCount) {
-      for (int i = Slot(slot).firstItem; i <= Slot(slot).lastItem && i >= 0; ++i) {
-        if (Item(i).kind == 'c' && Item(i).pixelWidth > 0 && Item(i).pixelHeight > 0) ++count;
-      }
-    }
-  }
-  for (int number = 1; number <= count; ++number) {
+  std::vector<AreaFrame> frames;
+  if (ReadSheetPictures(&frames) != 0) return -1;
+  for (std::size_t number = 1; number <= frames.size(); ++number) {
     char name[16];
-    std::snprintf(name, sizeof name, "IMG%02d", number);
+    std::snprintf(name, sizeof name, "IMG%02d", static_cast<int>(number));
     AddColumnLine(text, "char*", name, kPictureSize, 0);
   }
-  return count;
+  return static_cast<int>(frames.size());
 }
 
 int WriteTableSpecFile() {

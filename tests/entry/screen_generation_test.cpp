@@ -69,7 +69,7 @@ TEST_F(ScreenGenerationTest, CardRowsPlaceFieldsAsOnTheSheet) {
   Prepare();
   Generate(2);
   const std::vector<Row> rows = ScreenRows("201");
-  ASSERT_EQ(rows.size(), 11u);
+  ASSERT_EQ(rows.size(), 13u);
   struct Case {
     const char* name;
     const char* column;
@@ -85,6 +85,14 @@ TEST_F(ScreenGenerationTest, CardRowsPlaceFieldsAsOnTheSheet) {
       {"Q03", "FLDYSFT", "48"},
       {"読取日", "FLDLST", "×"},
       {"番号", "FLDCSIZ", "9"},
+      // The pictures where their frames stand, the front's first.
+      {"IMG01", "FLDY", "30"},
+      {"IMG01", "FLDSMSU", "300"},
+      {"IMG01", "FLDHIG", "100"},
+      {"IMG01", "FLDEDT", "BMAP"},
+      {"IMG02", "FLDX", "50"},
+      {"IMG02", "FLDY", "40"},
+      {"IMG02", "FLDYSFT", "10"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(Named(rows, c.name).at(c.column), c.value) << c.name << " " << c.column;
@@ -134,7 +142,7 @@ TEST_F(ScreenGenerationTest, ListStopsAtItsColumnLimitAndKeepsThePreviousRows) {
   // The card form has no such limit.
   ForgetBoxes();
   EXPECT_EQ(GenerateEntryScreenFields(2, false), 0) << testing::PrintToString(Boxes());
-  EXPECT_EQ(ScreenRows("201").size(), 8u + 230u);
+  EXPECT_EQ(ScreenRows("201").size(), 10u + 230u);
 }
 
 TEST_F(ScreenGenerationTest, SheetWithoutReadItemsGivesNoRows) {

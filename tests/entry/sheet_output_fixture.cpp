@@ -64,6 +64,11 @@ void SheetOutputTest::SetUp() {
   frame.code = "01";
   frame.x1 = 100, frame.y1 = 900, frame.x2 = 400, frame.y2 = 1000;
   definition_.lines.push_back(frame);
+  // A frame on the back: its picture follows those of the front.
+  SheetLineRow back = frame;
+  back.side = "0002";
+  back.x1 = 120, back.y1 = 1210, back.x2 = 220, back.y2 = 1270;
+  definition_.lines.push_back(back);
 }
 
 void SheetOutputTest::Prepare(const std::vector<std::string>& extra) {

@@ -2,7 +2,7 @@
 // reading tests' run folder (sheet definition SHEET, output database OUTDB
 // on the file database) with a sample sheet of key items, full-width and
 // numeric write-in fields, an array of check fields, a coded check field,
-// the reading date and a picture frame.
+// the reading date and a picture frame on each side.
 #pragma once
 
 #include <map>

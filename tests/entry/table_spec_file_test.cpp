@@ -24,7 +24,8 @@ const char kExpectedSpec[] =
     "\"\",\"char*\",\"Q03\",1,0,0,\"\",1\r\n"
     "\"\",\"char*\",\"性別\",2,0,0,\"\",2\r\n"          // the longest coded value
     "\"\",\"char*\",\"読取日\",10,0,0,\"\",10\r\n"
-    "\"\",\"char*\",\"IMG01\",100,0,0,\"\",100\r\n"
+    "\"\",\"char*\",\"IMG01\",100,0,0,\"\",100\r\n"    // the pictures of both sides
+    "\"\",\"char*\",\"IMG02\",100,0,0,\"\",100\r\n"
     "INDEX\r\n"
     "\"地区\",\"▽\"\r\n"
     "\"学年\",\"\"\r\n"
@@ -37,7 +38,7 @@ TEST_F(TableSpecFileTest, WritesTheDescriptionAndMakesTheTable) {
   Prepare();
   ASSERT_EQ(WriteTableSpecFile(), 0) << testing::PrintToString(Boxes());
   EXPECT_EQ(SpecText(), kExpectedSpec);
-  EXPECT_EQ(FileExists(Path("OUT1.spc.tmp").c_str()), -1);
+  EXPECT_EQ(FileExists(Path("OUT1.spc.new").c_str()), -1);
 
   const int slot = db_open_nocreate(folder().c_str(), kOutputDb, "OUT1", kDbKindFile, "OUT1", "", "");
   ASSERT_GT(slot, 0) << testing::PrintToString(Boxes());
@@ -83,12 +84,12 @@ TEST_F(TableSpecFileTest, FailedWriteKeepsThePreviousDescription) {
   ASSERT_EQ(WriteTableSpecFile(), 0) << testing::PrintToString(Boxes());
   ASSERT_EQ(ExecOnSheet("update MUPA_FLD set 文字数=30 where 領域名='氏名'"), 0);
   // The temporary name is taken by a folder: the new text cannot be written.
-  ASSERT_TRUE(CreateDirectoryA(Path("OUT1.spc.tmp").c_str(), nullptr));
+  ASSERT_TRUE(CreateDirectoryA(Path("OUT1.spc.new").c_str(), nullptr));
   ForgetBoxes();
   EXPECT_EQ(WriteTableSpecFile(), -1);
   EXPECT_EQ(Boxes(), std::vector<std::string>{"“" + Path("OUT1.spc") + "”をオープンできません。"});
   EXPECT_EQ(SpecText(), kExpectedSpec);
-  RemoveDirectoryA(Path("OUT1.spc.tmp").c_str());
+  RemoveDirectoryA(Path("OUT1.spc.new").c_str());
   ForgetBoxes();
   ASSERT_EQ(WriteTableSpecFile(), 0);
   EXPECT_NE(SpecText().find("\"氏名\",60,0,0,\"\",60"), std::string::npos);
