@@ -70,6 +70,16 @@ TEST_F(ScreenRecordTest, NewScreenRecordsFollowTheSheet) {
   EXPECT_EQ(Boxes(), std::vector<std::string>{"“GENTEST”のカード型入力画面は作成されていません。"});
 }
 
+// The master check reports its failure as 255: no record is written then.
+TEST_F(ScreenRecordTest, AMasterWithoutItsOutputFieldStopsTheRecord) {
+  definition_.fields.push_back(WriteInFieldRow("0007", "商品", 240, 760, 4));
+  Prepare({"update MUPA_FLD set 参照テーブル='SHOHIN',キー項目名='CODE',取得項目名='NAME',書込項目名='商品名' "
+           "where 領域名='商品'"});
+  EXPECT_EQ(WriteScreenRecord(1), -1);
+  EXPECT_EQ(Boxes(), std::vector<std::string>{"マスターファイル“SHOHIN”の“NAME”を出力するフィールド“商品名”がありません。"});
+  EXPECT_TRUE(Rows(kSheetDb, "S_SCREEN", "SCRCODE").empty());
+}
+
 TEST_F(ScreenRecordTest, ListLinesStayWithinTheItemTable) {
   Prepare();
   WindowSlot& canvas = Slot(g_currentSheet.canvasSlot);
