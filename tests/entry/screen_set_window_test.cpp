@@ -4,6 +4,7 @@
 // or refused, and the rebuild with its questions.
 #include <windows.h>
 
+#include <cstdio>
 #include <cstdlib>
 
 #include "designer/sheet_settings.h"
@@ -54,15 +55,18 @@ class ScreenSetTest : public SheetOutputTest {
     SheetOutputTest::TearDown();
   }
 
-  // The sheet with its output table, two records and both screens made.
-  void PrepareScreens() {
+  // The sheet with its output table, `records` records (0001 ...) and both
+  // screens made.
+  void PrepareScreens(int records = 2) {
     Prepare();
     SetActiveWindow(owner_);
     ASSERT_EQ(OpenScreenSetWindow(1, 1), 1) << testing::PrintToString(Boxes());
     ASSERT_EQ(OpenScreenSetWindow(1, 2), 1) << testing::PrintToString(Boxes());
     const int slot = db_open_nocreate(outputFolder_.c_str(), kOutputDb, "OUT1", kDbKindFile, "OUT1", "", "");
     ASSERT_GT(slot, 0);
-    for (const char* number : {"0001", "0002"}) {
+    for (int k = 1; k <= records; ++k) {
+      char number[8];
+      std::snprintf(number, sizeof number, "%04d", k);
       db_clear(slot);
       SetColumnText(slot, "地区", "01");
       SetColumnText(slot, "学年", "1");
@@ -140,6 +144,37 @@ TEST_F(ScreenSetTest, RunOpensTheGeneratedListOnTheOutputTable) {
   EXPECT_EQ(names, (std::vector<std::string>{"番号", "氏名", "点数", "金額", "性別", "読取日", "Q01", "Q02", "Q03"}));
   EXPECT_EQ(ListCellText(KeyColumnIndex(), 1), "0001");
   EXPECT_EQ(LineKey(2), "0002");
+  EXPECT_EQ(Boxes(), std::vector<std::string>{});
+}
+
+TEST_F(ScreenSetTest, TheGeneratedListPagesAndStoresACorrection) {
+  PrepareScreens(23);
+  OpenWindow(1);
+  Click("SCRDISP");
+  ASSERT_TRUE(IsWindowVisible(List())) << testing::PrintToString(Boxes());
+  const HWND edit = Slot(g_screen.currentSlot).editControl;
+  ASSERT_NE(edit, nullptr);
+  PressKey(edit, VK_F2);
+  EXPECT_EQ(LineKey(1), "0021");  // 20 lines a page
+  PressKey(Slot(g_screen.currentSlot).editControl, VK_F3);
+  EXPECT_EQ(LineKey(1), "0001");
+  // The operator corrects a name on line 2 and leaves it with Enter.
+  int column = -1;
+  for (std::size_t c = 0; c < g_list.columns.size(); ++c) {
+    if (g_list.columns[c].name == "氏名") column = static_cast<int>(c);
+  }
+  ASSERT_GE(column, 0);
+  const RECT r = ItemPixelRect(ListCellItem(column, 2));
+  const int slot = SlotOf(List());
+  ClickAt(List(), r.left + 3 - Slot(slot).scrollX, r.top + 3 - Slot(slot).scrollY);
+  const HWND cell = Slot(g_screen.currentSlot).editControl;
+  SendMessageA(cell, EM_SETSEL, 0, -1);
+  TypeText(cell, "山田");
+  PressKey(cell, VK_RETURN);
+  const std::vector<std::string> names = RecordNames();
+  ASSERT_EQ(names.size(), 23u);
+  EXPECT_EQ(names[0], "氏名0001");
+  EXPECT_EQ(names[1], "山田");
   EXPECT_EQ(Boxes(), std::vector<std::string>{});
 }
 
