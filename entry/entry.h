@@ -119,8 +119,9 @@ int CountScreenDataFields(const std::string& screenCode);
 
 // Opens the list (form 1) or card (form 2) entry screen of the current
 // sheet through the screen-set window: the screen's record is brought up
-// to date first. `how` 1 or 2 generates a screen that has no rows (1);
-// with rows, `how` 2 returns 2 at once. Otherwise the window opens (0):
+// to date first and a screen without rows generated: `how` 1 or 2 then
+// returns 1; with rows, `how` 2 returns 2 at once. Otherwise the window
+// opens (0):
 // "実 行" checks the sheet for changes (not with Ctrl held), rebuilds after
 // its two questions when "更新" is ticked, and opens the screen. -1 after
 // the message.

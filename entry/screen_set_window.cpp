@@ -80,15 +80,15 @@ int PointLookupsAtOutputDatabase(const std::string& screenCode) {
   return rows;
 }
 
-int AddScreenSetItems(bool screenExists) {
+int AddScreenSetItems() {
   const char* picture = g_screenSet.form == 2 ? "CARD_O.BMP" : "LIST_O.BMP";
   if (AddScreenButton("ｷｬﾝｾﾙ", "SCRQUIT", 2, 0, 0, kCancelCommand, kItemEnabled, "QUIT_S.BMP", "", "") < 0 ||
       AddScreenButton("実 行", "SCRDISP", 10, 0, 0, kRunCommand, kItemEnabled, picture, "", "") < 0) {
     return -1;
   }
   // A single check box shows its caption beside the box.
-  if (screenExists && AddScreenCheck("ｼｰﾄﾌｫｰﾏｯﾄをもとに再構築", kRebuildField, 14, 1, 0, 26, 20, 8, 0, kItemEnabled,
-                                     "", "", "") < 0) {
+  if (AddScreenCheck("ｼｰﾄﾌｫｰﾏｯﾄをもとに再構築", kRebuildField, 14, 1, 0, 26, 20, 8, 0, kItemEnabled, "", "",
+                     "") < 0) {
     return -1;
   }
   return 0;
@@ -156,10 +156,6 @@ HWND RegisterScreenSetWindow() {
 }
 
 int OpenScreenSetWindow(int how, int form) {
-  if (g_screenSet.slot >= 0) return -1;
-  g_screenSet.form = form;
-  g_screenSet.lastCommand = 0;
-  g_screenSet.rebuild = false;
   POINT at{form == 2 ? 156 : 160, 5};
   if (g_currentSheet.projectMode == kDesignMode) {
     GetCursorPos(&at);
@@ -171,8 +167,20 @@ int OpenScreenSetWindow(int how, int form) {
   const int rows = PointLookupsAtOutputDatabase(code);
   if (rows < 0) return -1;
   if (how == 2 && rows > 0) return 2;
-  if ((how == 1 || how == 2) && rows == 0) return GenerateEntryScreenFields(form, false) == 0 ? 1 : -1;
-  if (AddScreenSetItems(rows > 0) != 0) {
+  // A screen without rows is made before anything can open it.
+  if (rows == 0) {
+    if (GenerateEntryScreenFields(form, false) != 0) return -1;
+    if (how == 1 || how == 2) return 1;
+  }
+  // One decision at a time: a window already open stays with its form.
+  if (g_screenSet.slot >= 0) {
+    SetActiveWindow(g_screenSet.window);
+    return 0;
+  }
+  g_screenSet.form = form;
+  g_screenSet.lastCommand = 0;
+  g_screenSet.rebuild = false;
+  if (AddScreenSetItems() != 0) {
     DiscardBuildingItems();
     return -1;
   }

@@ -178,6 +178,19 @@ TEST_F(ScreenSetTest, TheGeneratedListPagesAndStoresACorrection) {
   EXPECT_EQ(Boxes(), std::vector<std::string>{});
 }
 
+TEST_F(ScreenSetTest, AScreenWithoutRowsIsMadeBeforeTheWindowOpens) {
+  Prepare();
+  EXPECT_TRUE(ScreenRows("101").empty());
+  OpenWindow(1);
+  EXPECT_EQ(ScreenRows("101").size(), 11u);
+  // Asked for the card without its window: made (1), then there (2).
+  EXPECT_EQ(OpenScreenSetWindow(2, 2), 1) << testing::PrintToString(Boxes());
+  EXPECT_EQ(OpenScreenSetWindow(2, 2), 2);
+  Click("SCRQUIT");
+  EXPECT_FALSE(IsWindowVisible(ScreenSet()));
+  EXPECT_FALSE(IsWindowVisible(List()));
+}
+
 TEST_F(ScreenSetTest, RunOpensTheGeneratedCard) {
   PrepareScreens();
   OpenWindow(2);

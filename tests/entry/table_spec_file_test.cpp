@@ -106,6 +106,25 @@ TEST_F(TableSpecFileTest, MissingTableIsMadeOnlyWhenCreationIsAllowed) {
   EXPECT_EQ(db_open_nocreate(folder().c_str(), kOutputDb, "OUT1", kDbKindFile, "OUT1", "", ""), -1);
 }
 
+// One key item: its INDEX line's mark is empty, and the table keys on it.
+TEST_F(TableSpecFileTest, ASingleKeyItemIsTheWholeKey) {
+  definition_.keys.erase(definition_.keys.begin(), definition_.keys.begin() + 2);
+  Prepare();
+  ASSERT_EQ(WriteTableSpecFile(), 0) << testing::PrintToString(Boxes());
+  const std::string text = SpecText();
+  EXPECT_NE(text.find("INDEX\r\n\"番号\",\"\"\r\nEND\r\n"), std::string::npos) << text;
+  const int slot = db_open_nocreate(folder().c_str(), kOutputDb, "OUT1", kDbKindFile, "OUT1", "", "");
+  ASSERT_GT(slot, 0);
+  for (int i = 0; i < 2; ++i) {
+    db_clear(slot);
+    SetColumnText(slot, "番号", "0001");
+    ForgetBoxes();
+    db_add(slot);
+  }
+  EXPECT_EQ(db_count(slot), 1);
+  db_close(slot);
+}
+
 TEST_F(TableSpecFileTest, SheetWithoutKeyItemsGetsNoDescription) {
   definition_.keys.clear();
   Prepare();
