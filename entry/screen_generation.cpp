@@ -224,7 +224,13 @@ int WriteFieldScreenRows(GenerationRun& run, char kind, const SheetFieldDef* def
       const int elementType = OutputColumnType(run, rowName);
       if (elementType == kColumnText) rowLength = GetColumnLength(run.outputSlot, rowName.c_str());
     }
-    const std::string rowTitle = array && run.List() ? rowName : title;
+    // The list numbers the title as the name: "%s%02d" from 配列開始.
+    std::string rowTitle = title;
+    if (array && run.List()) {
+      char number[16];
+      std::snprintf(number, sizeof number, "%02d", def->firstMember + static_cast<int>(element));
+      rowTitle += number;
+    }
     row.Set("FLDTITLE", run.List() && run.headingsFromNames ? rowName : rowTitle);
     if (!named && def->IsPostalCode()) row.Set("FLDRCD", -1);
     if (typed) SetEditAndType(row, valueKind, rowLength, fullWidth, zeroFill, def);

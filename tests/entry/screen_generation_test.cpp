@@ -99,6 +99,18 @@ TEST_F(ScreenGenerationTest, CardRowsPlaceFieldsAsOnTheSheet) {
   }
 }
 
+// Titles: trailing full-width blanks dropped, "|" dropped before a title
+// on the left, array elements numbered in the list as their names are.
+TEST_F(ScreenGenerationTest, TitlesOfTheSheetHeadTheColumns) {
+  Prepare({"update MUPA_FLD set タイトル='お名|前　　',タイトル位置='←' where 領域名='氏名'",
+           "update MUPA_FLD set タイトル='設問' where 領域名='Q'"});
+  Generate(1);
+  const std::vector<Row> rows = ScreenRows("101");
+  EXPECT_EQ(Named(rows, "氏名").at("FLDTITLE"), "お名前");
+  EXPECT_EQ(Named(rows, "Q02").at("FLDTITLE"), "設問02");
+  EXPECT_EQ(Named(rows, "点数").at("FLDTITLE"), "点数");  // no title: its name
+}
+
 TEST_F(ScreenGenerationTest, MasterLookupsAndPostalCodesBecomeCandidates) {
   definition_.fields.push_back(WriteInFieldRow("0007", "商品", 240, 760, 4));
   definition_.fields.push_back(WriteInFieldRow("0008", "商品名", 240, 820, 10));
