@@ -9,6 +9,11 @@
 // The card window shows its first record. The list window shows its data
 // set a page at a time and stores what is typed, with its job dialog
 // "JobWin" (CSV files, range jobs, number search) and search window "Sch".
+//
+// The entry screens of a sheet are made from its definition: the output
+// table's description and table, the rows of the list screen "101" and
+// the card screen "201", and the screen-set window "ScrSet" that keeps
+// them in step with the sheet before either opens.
 #pragma once
 
 #include <windows.h>

@@ -152,7 +152,6 @@ HWND RegisterCardWindow(HWND) { return Register(WorkWindow::kCard, CardWindowPro
 
 HWND RegisterSupWindow(HWND) { return Register(WorkWindow::kSet, SupWindowProc, CS_HREDRAW | CS_VREDRAW); }
 
-
 int OpenCardScreen(const char* folder, const char* database, const char* table, int keyNumber) {
   return OpenEntryDataSet(folder, database, table, keyNumber);
 }
