@@ -120,12 +120,14 @@ int OpenResultLogs(int testScan) {
 
   const CurrentSheet& sheet = g_currentSheet;
   const char* table = g_sheetSettings.outputTable.c_str();
+  // The description "<table>.spc" holds this one table: its first FIELD
+  // list, with or without a section line naming the table.
   logs.outputSlot = db_open_nocreate(sheet.outputFolder.c_str(), sheet.outputDatabase.c_str(),
-                                     table, sheet.outputKind, table, table, "%s",
+                                     table, sheet.outputKind, table, "", "%s",
                                      logs.outputQuery.c_str());
   if (logs.outputSlot < 0 && g_sheetSettings.createTable == 1) {
     logs.outputSlot = db_open(sheet.outputFolder.c_str(), sheet.outputDatabase.c_str(), table,
-                              sheet.outputKind, table, table, "%s", logs.outputQuery.c_str());
+                              sheet.outputKind, table, "", "%s", logs.outputQuery.c_str());
     if (logs.outputSlot < 0) return -1;
   } else if (logs.outputSlot < 0) {
     ShowInfoMessage("", "データベース“%s”に、テーブル“%s”は作成されていません。\n"

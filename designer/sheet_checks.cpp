@@ -168,13 +168,17 @@ int ValidateSheetFields() {
   return 0;
 }
 
+int OpenReadItemRows() {
+  const SheetDefinitionRef& sheet = g_sheetDefinition;
+  return db_open(sheet.folder.c_str(), sheet.database.c_str(), kFieldRowTable, sheet.kind, kSheetSpecSet,
+                 kFieldRowTable,
+                 "select * from MUPA_FLD where ＯＣＲコード in ('0001','0002') and "
+                 "領域コード>='0001' and 領域コード<='0999'");
+}
+
 int BuildReadItemList(std::vector<std::string>* names) {
   names->clear();
-  const SheetDefinitionRef& sheet = g_sheetDefinition;
-  const int slot = db_open(sheet.folder.c_str(), sheet.database.c_str(), kFieldRowTable, sheet.kind,
-                           kSheetSpecSet, kFieldRowTable,
-                           "select * from MUPA_FLD where ＯＣＲコード in ('0001','0002') and "
-                           "領域コード>='0001' and 領域コード<='0999'");
+  const int slot = OpenReadItemRows();
   if (slot < 0) return -1;
   int rc = db_toppos(slot, "ＯＣＲコード,領域コード");
   if (rc != 0) {

@@ -113,6 +113,9 @@ int ValidateSheetFields();
 // font KQMUPA: 0 when the sheet has none or the font is installed, -1
 // after the message (or when the field rows cannot be read, reported).
 int CheckHandwritingFontNeeded();
+// MUPA_FLD of the read items of both sides (area codes 0001 to 0999),
+// selected but not positioned: the table slot, or -1 (reported).
+int OpenReadItemRows();
 // Names of the read items over both sides ("%s%02d" for repeated fields):
 // their number (at most 255), or -1 after the message.
 int BuildReadItemList(std::vector<std::string>* names);

@@ -9,6 +9,11 @@
 // The card window shows its first record. The list window shows its data
 // set a page at a time and stores what is typed, with its job dialog
 // "JobWin" (CSV files, range jobs, number search) and search window "Sch".
+//
+// The entry screens of a sheet are made from its definition: the output
+// table's description and table, the rows of the list screen "101" and
+// the card screen "201", and the screen-set window "ScrSet" that keeps
+// them in step with the sheet before either opens.
 #pragma once
 
 #include <windows.h>
@@ -22,8 +27,7 @@ HWND RegisterMenuWindow(HWND mainWindow);
 HWND RegisterCardWindow(HWND mainWindow);
 HWND RegisterSupWindow(HWND mainWindow);
 // The job dialog "JobWin" and the search window "Sch" of the list, and the
-// screen generation "ScrSet" (which shows nothing yet): registered and made
-// hidden.
+// screen-set window "ScrSet": registered and made hidden.
 HWND RegisterJobWindow(HWND mainWindow);
 HWND RegisterSearchWindow();
 HWND RegisterScreenSetWindow();
@@ -65,8 +69,72 @@ HWND GetListPreviewWindow();
 using RenumberStepHook = void (*)(int step);
 void SetRenumberStepHook(RenumberStepHook hook);
 
+// The output table of the current sheet (g_sheetSettings, its key items
+// and read items): WriteTableSpecFile writes its description
+// "<table>.spc" in the folder of table descriptions (key items, read items
+// with their array elements, reading date and time, pictures; the keys in
+// INDEX) and makes a missing table: 0, or -1 after the message. A failed
+// write leaves the previous description. EnsureOutputTable makes the table
+// from its description when it is missing and テーブル作成 is 1 (the
+// reading run's rule): 0 there or made, -1 after the message.
+// WritePictureColumns adds the lines "IMG01" ... of the sheet's pictures
+// to `text`: their number, or -1 (reported).
+int WriteTableSpecFile();
+int EnsureOutputTable();
+int WritePictureColumns(std::string* text);
+
+// The entry screens made from the sheet: GenerateEntryScreenFields writes
+// the S_FIELD rows of the list screen (form 1, screen "101") or the card
+// screen (form 2, "201") into the sheet-definition database, replacing the
+// screen's rows at once; with `keepEdits` the operator's edits of the rows
+// (titles, widths, locks, card positions) are kept by field name. 0, or -1
+// after the message (the previous rows stay). WidenFieldTitleColumn
+// widens S_FIELD's FLDTITLE to 200 characters when it holds 60 or fewer:
+// 0, or -1 (reported).
+int GenerateEntryScreenFields(int form, bool keepEdits);
+int WidenFieldTitleColumn();
+// The S_SCREEN row of a generated screen, added or brought up to date
+// from the sheet after the output table's description is written: 0, 1
+// when the screen is missing and may not be made in operation mode (after
+// its message), -1 after the message.
+int WriteScreenRecord(int form);
+// The lines of a list of `fields` columns that the item table holds after
+// the canvas's items (`requested`, or 20 when below 1, lowered with a
+// message): the count, or -1 after "項目数が最大数の限界を超えました。".
+int LimitListLineCount(int fields, int requested);
+// Rebuilds a screen: the output table, after asking when it holds rows, is
+// dropped and made again from its description, the screen's size reset and
+// its rows generated. 0 done, 1 the operator kept the rows (nothing
+// changed), -1 after the message.
+int ResetOutputTableForScreens(int form, bool keepEdits);
+// Whether the sheet changed since the screen of `form` was generated: 0
+// when nothing is to be done or the change was only of lengths, decimals
+// and ranges (the rows and the output columns are then brought up to
+// date); -1 when the screen must be rebuilt (after the message of
+// `messageKind`, 2 "rebuild both screens", 1 "tick 更新"; none with `mode`
+// 2) or after a failure's message.
+int CheckSheetChangedSinceScreens(int form, int messageKind, int mode);
+// The sheet's read items as screen rows (array elements counted one by
+// one); with `mode` 1 the screen's rows and the output columns follow the
+// sheet. The count, or -1 after the message.
+int ReconcileScreenRows(int form, int mode);
+// The rows of the screen that are not pictures, less the key items, plus
+// one (the key field); -1 when the rows cannot be read (reported).
+int CountScreenDataFields(const std::string& screenCode);
+
+// Opens the list (form 1) or card (form 2) entry screen of the current
+// sheet through the screen-set window: the screen's record is brought up
+// to date first and a screen without rows generated: `how` 1 or 2 then
+// returns 1; with rows, `how` 2 returns 2 at once. Otherwise the window
+// opens (0):
+// "実 行" checks the sheet for changes (not with Ctrl held), rebuilds after
+// its two questions when "更新" is ticked, and opens the screen. -1 after
+// the message.
+int OpenScreenSetWindow(int how, int form);
+
 // The window procedures.
 LRESULT CALLBACK MenuWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK ListWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK CardWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK SupWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK ScreenSetWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -152,13 +152,6 @@ HWND RegisterCardWindow(HWND) { return Register(WorkWindow::kCard, CardWindowPro
 
 HWND RegisterSupWindow(HWND) { return Register(WorkWindow::kSet, SupWindowProc, CS_HREDRAW | CS_VREDRAW); }
 
-// The screen generation shows a screen its owner builds in code; until it
-// is built here it is registered and made hidden at start-up, and shows
-// nothing.
-HWND RegisterScreenSetWindow() {
-  return CreateHiddenWindow({"ScrSet", DefWindowProcA, CS_HREDRAW | CS_VREDRAW, WS_POPUP | WS_CAPTION});
-}
-
 int OpenCardScreen(const char* folder, const char* database, const char* table, int keyNumber) {
   return OpenEntryDataSet(folder, database, table, keyNumber);
 }

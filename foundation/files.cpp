@@ -195,3 +195,20 @@ char GetCurrentDriveLetter() {
   char folder[MAX_PATH];
   return GetCurrentFolder(folder, sizeof folder)[0];
 }
+
+int ReplaceFileText(const std::string& path, const std::string& text) {
+  const std::string work = path + ".new";
+  const HANDLE file = CreateFileA(work.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+  bool written = false;
+  if (file != INVALID_HANDLE_VALUE) {
+    DWORD count = 0;
+    written = WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &count, nullptr) &&
+              count == text.size();
+    written = CloseHandle(file) && written;
+  }
+  if (written && MoveFileExA(work.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) return 0;
+  DeleteFileA(work.c_str());
+  ShowErrorMessage("", "“%s”をオープンできません。", path.c_str());
+  return -1;
+}

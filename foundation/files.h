@@ -32,6 +32,11 @@ constexpr int kCrLfTextSize = 4100;
 int WriteTextCrLf(HANDLE file, const char* format, ...)
     __attribute__((format(printf, 2, 3)));
 
+// Writes `text` as the whole of `path`, through "<path>.new" put in its
+// place once complete: 0, or -1 after "“%s”をオープンできません。" (the
+// previous file stays whole).
+int ReplaceFileText(const std::string& path, const std::string& text);
+
 // Copies `source` to `destination` (overwritten); a source compressed by
 // the LZ library is expanded through it (paths of up to 127 bytes), any
 // other file copied as it is, whatever the length of its path. -1 when the

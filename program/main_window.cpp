@@ -4,6 +4,7 @@
 // notices as private messages. Its destruction ends the message loop.
 #include <windows.h>
 
+#include "entry/entry.h"
 #include "foundation/db.h"
 #include "foundation/msgbox.h"
 #include "screen/screen.h"
@@ -129,6 +130,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       return 1;
     case kMsgOpenDataClear:
       OpenDataClearWindow(kDataClearScreen);
+      return 1;
+    case kMsgOpenEntryScreen:
+      OpenScreenSetWindow(0, static_cast<int>(wParam));
       return 1;
     case kMsgSlotOpened:
       StartMenu(window, static_cast<int>(wParam));

@@ -292,6 +292,15 @@ int CutFieldImages(HANDLE image);
 // 0, or -1 after the message of a missing column.
 int StoreAreaImageNames();
 int CountFirstSideAreas();
+// A cut-out frame of the sheet (MUPA_LIN of size 99): its corners in sheet
+// dots. Each gives the picture column "IMG%02d" of the output table,
+// numbered over the front and then the back.
+struct AreaFrame {
+  int x1, y1, x2, y2;
+};
+// The cut-out frames of a side with a positive start, in LINCODE order: 0,
+// or -1 when the rows cannot be read (reported).
+int ReadAreaFrames(const char* side, std::vector<AreaFrame>* frames);
 // -1 when the area image holds 120 black pixels or fewer, else 0.
 int IsAreaImageBlank(const char* path);
 // Loads a page through the imaging library and turns it to the paper's

@@ -22,7 +22,7 @@
 namespace {
 
 constexpr char kCaption[] = "";
-constexpr char kLineTable[] = "MUPA_LIN";
+constexpr char kSheetLineTable[] = "MUPA_LIN";
 constexpr int kCutFrameSize = 99;
 constexpr int kBlankAreaInk = 120;
 
@@ -32,17 +32,14 @@ int Round(double v) { return static_cast<int>(std::floor(v + 0.5)); }
 // a paired scan wait for the back, which writes the record.
 std::vector<int> g_blankAreas;
 
-// A cut-out frame of the sheet: its corners in sheet dots.
-struct AreaFrame {
-  int x1, y1, x2, y2;
-};
+}  // namespace
 
 // The cut-out frames of a side (MUPA_LIN rows of size 99 with a positive
 // start): 0, or -1 when the rows cannot be read (reported).
 int ReadAreaFrames(const char* side, std::vector<AreaFrame>* frames) {
   const SheetDefinitionRef& sheet = g_sheetDefinition;
-  const int slot = db_open(sheet.folder.c_str(), sheet.database.c_str(), kLineTable, sheet.kind,
-                           kSheetSpecSet, kLineTable, "select * from MUPA_LIN where ＯＣＲコード=%s",
+  const int slot = db_open(sheet.folder.c_str(), sheet.database.c_str(), kSheetLineTable, sheet.kind,
+                           kSheetSpecSet, kSheetLineTable, "select * from MUPA_LIN where ＯＣＲコード=%s",
                            SqlLiteral(side).c_str());
   if (slot < 0) return -1;
   for (int rc = db_toppos(slot, "ＯＣＲコード,LINCODE"); rc == 0; rc = db_nread(slot)) {
@@ -55,6 +52,8 @@ int ReadAreaFrames(const char* side, std::vector<AreaFrame>* frames) {
   db_close(slot);
   return 0;
 }
+
+namespace {
 
 int FirstAreaNumber() {
   return g_sheetDefinition.sheetCode == "0002" ? CountFirstSideAreas() : 0;

@@ -453,8 +453,12 @@ void RunCommand(int command) {
     case kDataClear:
       OpenInProgram(kMsgOpenDataClear, 0, 0, NotBuilt::kDataClear);
       return;
-    case kCardScreen: ShowNotBuilt(NotBuilt::kCardScreen); return;
-    case kListScreen: ShowNotBuilt(NotBuilt::kListScreen); return;
+    case kCardScreen:
+    case kListScreen: {
+      const bool card = command == kCardScreen;
+      OpenInProgram(kMsgOpenEntryScreen, card ? 2 : 1, 0, card ? NotBuilt::kCardScreen : NotBuilt::kListScreen);
+      return;
+    }
     case kFormatEdit: ShowNotBuilt(NotBuilt::kFormatEdit); return;
     case kMoveFields: ShowNotBuilt(NotBuilt::kMoveFields); return;
     case kFieldGrid: ShowNotBuilt(NotBuilt::kFieldGrid); return;

@@ -59,6 +59,9 @@ void StoreSheetSetting(const char* column, int value);
 constexpr UINT kMsgOpenSheetPrint = WM_USER + 190;  // 1214
 // The data-clearing window.
 constexpr UINT kMsgOpenDataClear = WM_USER + 191;  // 1215
+// The list (wParam 1) or card (2) entry screen of the sheet, through the
+// screen-set window.
+constexpr UINT kMsgOpenEntryScreen = WM_USER + 192;  // 1216
 
 // After images dropped on the canvas were read as a two-sided sheet: the
 // design shows the converted front, the operation the back.

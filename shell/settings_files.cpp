@@ -21,25 +21,6 @@ namespace {
 std::string ServerListPath() { return g_program.programFolder + "\\" + kServerListFile; }
 std::string DefinitionPathFile() { return g_program.workFolder + "\\" + kDefinitionPathFile; }
 
-// Writes `text` as the whole of `path`: 0, or -1 after
-// "“%s”をオープンできません。" (the old file stays).
-int ReplaceFileText(const std::string& path, const std::string& text) {
-  const std::string work = path + ".new";
-  const HANDLE file = CreateFileA(work.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
-  bool written = false;
-  if (file != INVALID_HANDLE_VALUE) {
-    DWORD count = 0;
-    written = WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &count, nullptr) &&
-              count == text.size();
-    written = CloseHandle(file) && written;
-  }
-  if (written && MoveFileExA(work.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) return 0;
-  DeleteFileA(work.c_str());
-  ShowErrorMessage("", "“%s”をオープンできません。", path.c_str());
-  return -1;
-}
-
 // The slot of the menu screen (the screen the main window shows), or -1.
 int MenuSlot() {
   for (int s = 0; s < kWindowSlotCount; ++s) {

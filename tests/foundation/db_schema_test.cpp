@@ -66,6 +66,42 @@ TEST_P(DbSchema, OldTablesGetNewAndWiderColumnsWithoutLosingRows) {
   EXPECT_EQ(GetColumnText(slot, "NAME"), std::string(40, 'w'));
 }
 
+// A sheet's item that grows or changes kind changes its column on a table
+// with records: every record keeps every value, whatever its text holds.
+TEST_P(DbSchema, WidenedAndRetypedColumnsKeepEveryValue) {
+  const Texts names = {"O'Brien", "ソフト表", "a\\b", std::string(20, 'n')};
+  int slot = Open("T1");
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    db_clear(slot);
+    SetColumnText(slot, "CODE", ("C" + std::to_string(i)).c_str());
+    SetColumnText(slot, "NAME", names[i].c_str());
+    SetColumnInt(slot, "QTY", static_cast<int>(i) * 100 + 7);
+    SetColumnDouble(slot, "AMOUNT", i + 0.25);
+    ASSERT_EQ(db_add(slot), 0) << testing::PrintToString(Boxes());
+  }
+  ASSERT_EQ(AlterTextColumnLength(slot, "NAME", 60), 0);
+  ASSERT_EQ(AlterTableColumnType(slot, "QTY", kColumnText, 8), 0);
+  ASSERT_EQ(AlterTableColumnType(slot, "AMOUNT", kColumnLong, 0), 0);
+  db_close(slot);
+
+  slot = Open("T1");
+  EXPECT_EQ(GetColumnLength(slot, "NAME"), 60);
+  EXPECT_EQ(GetColumnType(slot, "QTY"), kColumnText);
+  EXPECT_EQ(GetColumnType(slot, "AMOUNT"), kColumnLong);
+  Texts got;
+  for (int rc = db_toppos(slot, "CODE"); rc == 0; rc = db_nread(slot)) {
+    got.push_back(std::string(GetColumnText(slot, "CODE")) + "|" + GetColumnText(slot, "NAME") + "|" +
+                  GetColumnText(slot, "QTY") + "|" + std::to_string(GetColumnLong(slot, "AMOUNT")));
+  }
+  EXPECT_EQ(got, (Texts{"C0|O'Brien|7|0", "C1|ソフト表|107|1", "C2|a\\b|207|2",
+                        "C3|" + std::string(20, 'n') + "|307|3"}));
+  // The wider column takes what the old one could not hold.
+  ASSERT_EQ(db_toppos(slot, "CODE"), 0);
+  SetColumnText(slot, "NAME", std::string(60, 'w').c_str());
+  ASSERT_EQ(db_update(slot), 0) << testing::PrintToString(Boxes());
+  db_close(slot);
+}
+
 TEST_P(DbSchema, SecondKeyIndexAndStructureCheck) {
   db_close(OpenFilledT1());
   // The .SPC file's columns against the table in the database.

@@ -147,4 +147,14 @@ TEST_F(WorkbenchPrinting, TheClearingButtonOpensTheDataClearingWindow) {
   EXPECT_TRUE(IsWindowVisible(bench));
 }
 
+// The entry screens are made from the sheet's read items: the sample has
+// none, so neither the screen nor the screen-set window opens.
+TEST_F(WorkbenchPrinting, TheListButtonChecksTheSheetBeforeAnyScreen) {
+  const HWND bench = OpenBench(SampleDefinition());
+  ClickItem(bench, "LISTINP");
+  EXPECT_FALSE(IsWindowVisible(FindWindowA("ScrSet", nullptr)));
+  EXPECT_THAT(Boxes(), testing::ElementsAre("“KAITO”の読み取り項目は定義されていません。"));
+  EXPECT_TRUE(IsWindowEnabled(bench));
+}
+
 }  // namespace

@@ -768,8 +768,8 @@ TEST_F(WorkbenchTest, RecordsSharingAnIdentificationNumberAreListed) {
   }
 }
 
-// Printing and clearing open windows of the program, which these tests do
-// not start: without it those buttons say so too.
+// Printing, clearing and the entry screens open windows of the program,
+// which these tests do not start: without it those buttons say so too.
 TEST_F(WorkbenchTest, ButtonsWhoseScreensAreNotBuiltSaySo) {
   Prepare(kDesignMode);
   const std::pair<const char*, const char*> buttons[] = {

@@ -1,0 +1,270 @@
+// The screen-set window under Wine and Xvfb, driven with the mouse: a
+// missing screen generated, the generated list and card screens opened on
+// the output table, a sheet changed after its screens were made reconciled
+// or refused, and the rebuild with its questions.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "designer/sheet_settings.h"
+#include "entry/entry.h"
+#include "entry/list_form.h"
+#include "foundation/db.h"
+#include "screen/screen.h"
+#include "tests/entry/sheet_output_fixture.h"
+#include "tests/platform/image_fixtures.h"
+#include "tests/screen/screen_fixture.h"
+#include "tests/support/window_picture.h"
+
+namespace {
+
+using Row = std::map<std::string, std::string>;
+
+class ScreenSetTest : public SheetOutputTest {
+ protected:
+  void SetUp() override {
+    SheetOutputTest::SetUp();
+    // The screens open their tables in the database folder, whose path is
+    // shorter than the run folder's: the output database goes there.
+    char current[MAX_PATH];
+    GetCurrentDirectoryA(MAX_PATH, current);
+    outputFolder_ = FreshFolder(std::string(current) + "\\scrset_output");
+    g_currentSheet.outputFolder = outputFolder_;
+    SetDbFolder(outputFolder_.c_str());
+    main_ = CreateTestWindow("main");
+    InitScreenEngine(main_);
+    g_screen.metrics = TestMetrics();
+    for (HWND window : {RegisterMenuWindow(main_), RegisterListWindow(main_), RegisterCardWindow(main_),
+                        RegisterJobWindow(main_), RegisterSearchWindow(), RegisterScreenSetWindow()}) {
+      ASSERT_NE(window, nullptr);
+      windows_.push_back(window);
+    }
+    owner_ = CreateTestWindow("owner");
+    windows_.push_back(owner_);
+  }
+
+  void TearDown() override {
+    HoldModifiers(false, false);
+    for (int s = kWindowSlotCount - 1; s >= 0; --s) {
+      if (Slot(s).state != kFreeSlotState && Slot(s).window != owner_) CloseScreenWindow(s, 0);
+    }
+    PumpMessages();
+    for (HWND window : windows_) DestroyWindow(window);
+    DestroyWindow(main_);
+    SheetOutputTest::TearDown();
+  }
+
+  // The sheet with its output table, `records` records (0001 ...) and both
+  // screens made.
+  void PrepareScreens(int records = 2) {
+    Prepare();
+    SetActiveWindow(owner_);
+    ASSERT_EQ(OpenScreenSetWindow(1, 1), 1) << testing::PrintToString(Boxes());
+    ASSERT_EQ(OpenScreenSetWindow(1, 2), 1) << testing::PrintToString(Boxes());
+    const int slot = db_open_nocreate(outputFolder_.c_str(), kOutputDb, "OUT1", kDbKindFile, "OUT1", "", "");
+    ASSERT_GT(slot, 0);
+    for (int k = 1; k <= records; ++k) {
+      char number[8];
+      std::snprintf(number, sizeof number, "%04d", k);
+      db_clear(slot);
+      SetColumnText(slot, "地区", "01");
+      SetColumnText(slot, "学年", "1");
+      SetColumnText(slot, "番号", number);
+      SetColumnText(slot, "氏名", (std::string("氏名") + number).c_str());
+      SetColumnInt(slot, "点数", std::atoi(number) * 10);
+      ASSERT_EQ(db_add(slot), 0);
+    }
+    db_close(slot);
+    ForgetBoxes();
+  }
+
+  HWND ScreenSet() const { return FindWindowA("ScrSet", nullptr); }
+  HWND List() const { return FindWindowA("Lst", nullptr); }
+  HWND Card() const { return FindWindowA("Cad", nullptr); }
+
+  static int SlotOf(HWND window) {
+    for (int s = 0; s < kWindowSlotCount; ++s) {
+      if (Slot(s).state != kFreeSlotState && Slot(s).window == window) return s;
+    }
+    return -1;
+  }
+
+  // Opens the window for a form and clicks its items by name.
+  void OpenWindow(int form) {
+    SetActiveWindow(owner_);
+    ASSERT_EQ(OpenScreenSetWindow(0, form), 0) << testing::PrintToString(Boxes());
+    PumpMessages();
+    ASSERT_TRUE(IsWindowVisible(ScreenSet()));
+  }
+  void Click(const char* name, int dx = -1) {
+    const int slot = SlotOf(ScreenSet());
+    ASSERT_GE(slot, 0) << name;
+    const int item = ResolveFieldRef(slot, name);
+    ASSERT_GE(item, 0) << name;
+    const ScreenItem& it = Item(item);
+    const int x = it.pixelX + (dx >= 0 ? dx : it.pixelWidth / 2) - Slot(slot).scrollX;
+    ClickAt(ScreenSet(), x, it.pixelY + it.pixelHeight / 2 - Slot(slot).scrollY);
+    PumpMessages();
+  }
+  void SavePicture(HWND window, const char* name) {
+    char folder[MAX_PATH] = "";
+    if (GetEnvironmentVariableA("SHEETDESK_PICTURES", folder, MAX_PATH) == 0) return;
+    SaveWindowPicture(window, std::string(folder) + "\\" + name + ".png");
+  }
+
+  // The names of the stored records, in key order.
+  std::vector<std::string> RecordNames() {
+    std::vector<std::string> names;
+    const int slot = db_open_nocreate(outputFolder_.c_str(), kOutputDb, "OUT1", kDbKindFile, "OUT1", "", "");
+    if (slot < 0) return names;
+    for (int rc = db_toppos(slot, "番号"); rc == 0; rc = db_nread(slot)) names.push_back(GetColumnText(slot, "氏名"));
+    db_close(slot);
+    return names;
+  }
+
+  std::string outputFolder_;
+  HWND main_ = nullptr;
+  HWND owner_ = nullptr;
+  std::vector<HWND> windows_;
+};
+
+TEST_F(ScreenSetTest, RunOpensTheGeneratedListOnTheOutputTable) {
+  PrepareScreens();
+  OpenWindow(1);
+  SavePicture(ScreenSet(), "screen_set_list");
+  EXPECT_FALSE(IsWindowEnabled(owner_));
+  Click("SCRDISP");
+  EXPECT_FALSE(IsWindowVisible(ScreenSet()));
+  ASSERT_TRUE(IsWindowVisible(List())) << testing::PrintToString(Boxes());
+  SavePicture(List(), "generated_list");
+  std::vector<std::string> names;
+  for (const ListColumn& column : g_list.columns) names.push_back(column.name);
+  // The key items the sheet does not read are hidden: the list shows their records.
+  EXPECT_EQ(names, (std::vector<std::string>{"番号", "氏名", "点数", "金額", "性別", "読取日", "Q01", "Q02", "Q03"}));
+  EXPECT_EQ(ListCellText(KeyColumnIndex(), 1), "0001");
+  EXPECT_EQ(LineKey(2), "0002");
+  EXPECT_EQ(Boxes(), std::vector<std::string>{});
+}
+
+TEST_F(ScreenSetTest, TheGeneratedListPagesAndStoresACorrection) {
+  PrepareScreens(23);
+  OpenWindow(1);
+  Click("SCRDISP");
+  ASSERT_TRUE(IsWindowVisible(List())) << testing::PrintToString(Boxes());
+  const HWND edit = Slot(g_screen.currentSlot).editControl;
+  ASSERT_NE(edit, nullptr);
+  PressKey(edit, VK_F2);
+  EXPECT_EQ(LineKey(1), "0021");  // 20 lines a page
+  PressKey(Slot(g_screen.currentSlot).editControl, VK_F3);
+  EXPECT_EQ(LineKey(1), "0001");
+  // The operator corrects a name on line 2 and leaves it with Enter.
+  int column = -1;
+  for (std::size_t c = 0; c < g_list.columns.size(); ++c) {
+    if (g_list.columns[c].name == "氏名") column = static_cast<int>(c);
+  }
+  ASSERT_GE(column, 0);
+  const RECT r = ItemPixelRect(ListCellItem(column, 2));
+  const int slot = SlotOf(List());
+  ClickAt(List(), r.left + 3 - Slot(slot).scrollX, r.top + 3 - Slot(slot).scrollY);
+  const HWND cell = Slot(g_screen.currentSlot).editControl;
+  SendMessageA(cell, EM_SETSEL, 0, -1);
+  TypeText(cell, "山田");
+  PressKey(cell, VK_RETURN);
+  const std::vector<std::string> names = RecordNames();
+  ASSERT_EQ(names.size(), 23u);
+  EXPECT_EQ(names[0], "氏名0001");
+  EXPECT_EQ(names[1], "山田");
+  EXPECT_EQ(Boxes(), std::vector<std::string>{});
+}
+
+TEST_F(ScreenSetTest, AScreenWithoutRowsIsMadeBeforeTheWindowOpens) {
+  Prepare();
+  EXPECT_TRUE(ScreenRows("101").empty());
+  OpenWindow(1);
+  EXPECT_EQ(ScreenRows("101").size(), 11u);
+  // Asked for the card without its window: made (1), then there (2).
+  EXPECT_EQ(OpenScreenSetWindow(2, 2), 1) << testing::PrintToString(Boxes());
+  EXPECT_EQ(OpenScreenSetWindow(2, 2), 2);
+  Click("SCRQUIT");
+  EXPECT_FALSE(IsWindowVisible(ScreenSet()));
+  EXPECT_FALSE(IsWindowVisible(List()));
+}
+
+TEST_F(ScreenSetTest, RunOpensTheGeneratedCard) {
+  PrepareScreens();
+  OpenWindow(2);
+  Click("SCRDISP");
+  ASSERT_TRUE(IsWindowVisible(Card())) << testing::PrintToString(Boxes());
+  SavePicture(Card(), "generated_card");
+  EXPECT_EQ(Boxes(), std::vector<std::string>{});
+}
+
+TEST_F(ScreenSetTest, WidenedItemIsReconciledWhenTheScreenOpens) {
+  PrepareScreens();
+  ASSERT_EQ(ExecOnSheet("update MUPA_FLD set 文字数=15 where 領域名='氏名'"), 0);
+  OpenWindow(1);
+  Click("SCRDISP");
+  ASSERT_TRUE(IsWindowVisible(List())) << testing::PrintToString(Boxes());
+  for (const Row& row : ScreenRows("101")) {
+    if (row.at("FLDNAME") == "氏名") {
+      EXPECT_EQ(row.at("FLDRMSU"), "30");
+    }
+  }
+  EXPECT_EQ(RecordNames(), (std::vector<std::string>{"氏名0001", "氏名0002"}));
+}
+
+TEST_F(ScreenSetTest, ChangedCheckFieldKeepsTheWindowUntilCtrlRuns) {
+  PrepareScreens();
+  ASSERT_EQ(ExecOnSheet("update MUPA_FLD set 文字型='ﾌﾗｸﾞ' where 領域名='性別'"), 0);
+  OpenWindow(2);
+  Click("SCRDISP");
+  EXPECT_EQ(Boxes(), std::vector<std::string>{"チェック欄“性別”の内容が変更されています。\n"
+                                              "「シートフォーマットをもとに再構築」にチェックして〔実行〕を押してください。"});
+  EXPECT_TRUE(IsWindowVisible(ScreenSet()));
+  EXPECT_FALSE(IsWindowVisible(Card()));
+  // Ctrl held: the screen opens as it is, unchecked.
+  ForgetBoxes();
+  HoldModifiers(false, true);
+  Click("SCRDISP");
+  HoldModifiers(false, false);
+  EXPECT_FALSE(IsWindowVisible(ScreenSet()));
+  EXPECT_TRUE(IsWindowVisible(Card())) << testing::PrintToString(Boxes());
+  EXPECT_EQ(Boxes(), std::vector<std::string>{});
+}
+
+TEST_F(ScreenSetTest, RebuildAsksAndNoLeavesEverything) {
+  PrepareScreens();
+  ASSERT_EQ(ExecOnSheet("update S_FIELD set FLDTITLE='お名前' where FLDNAME='氏名' and SCRCODE='101'"), 0);
+  const struct {
+    std::vector<int> answers;
+    size_t records;
+    const char* title;
+    bool opens;
+  } cases[] = {
+      {{IDNO}, 2, "お名前", false},                 // not rebuilt
+      {{IDYES, IDYES, IDNO}, 2, "お名前", true},    // the records kept: nothing changes
+      {{IDYES, IDNO, IDYES}, 0, "お名前", true},    // rebuilt, the edits kept
+      {{IDYES, IDYES, IDYES}, 0, "氏名", true},     // rebuilt afresh (no records left to ask about)
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.answers.size());
+    ForgetBoxes();
+    for (int answer : c.answers) AnswerNext(answer);
+    OpenWindow(1);
+    Click("更新", 6);
+    Click("SCRDISP");
+    EXPECT_FALSE(IsWindowVisible(ScreenSet()));
+    EXPECT_EQ(RecordNames().size(), c.records);
+    for (const Row& row : ScreenRows("101")) {
+      if (row.at("FLDNAME") == "氏名") {
+        EXPECT_EQ(row.at("FLDTITLE"), c.title);
+      }
+    }
+    EXPECT_EQ(IsWindowVisible(List()) != FALSE, c.opens) << testing::PrintToString(Boxes());
+    if (IsWindowVisible(List())) SendMessageA(List(), WM_CLOSE, 0, 0);
+    PumpMessages();
+  }
+}
+
+}  // namespace
