@@ -87,7 +87,11 @@ int ScrollListColumns(int kind);
 int TakeListKeyRange();
 
 // Storing and maintenance (list_editing.cpp).
-// The SQL value text of a cell value for the column's stored type.
+// The SQL value text of a value for a column type (kColumn...): texts and
+// one character as quoted literals (a quote inside doubled), numbers as
+// numbers. The card form stores its values through it too.
+std::string ColumnValueText(int columnType, const std::string& value);
+// ColumnValueText for the stored type of a list column.
 std::string ListValueText(int column, const std::string& value);
 // "where table.key='k'" or the condition text followed by "and ...".
 std::string KeyCondition(const char* key);

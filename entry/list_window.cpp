@@ -283,6 +283,8 @@ void ScrollRows(WPARAM request) {
 bool TakeTypedValue() {
   const int item = g_screen.currentItem;
   if (!IsFieldEdited() || item < 0 || item >= g_screenItems.totalCount) return false;
+  // A protected field shows its value but takes nothing typed.
+  if (Item(item).state != kItemEnabled) return false;
   std::string text(static_cast<size_t>(std::max(Item(item).length, 0)) + 1, '\0');
   ReadEditText(item, text.data());
   Item(item).displayText = text.c_str();

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "designer/sheet_settings.h"
+#include "entry/entry.h"
 #include "foundation/db.h"
 #include "foundation/db_sql.h"
 #include "foundation/files.h"
@@ -357,6 +358,17 @@ void OpenInProgram(UINT message, WPARAM wParam, LPARAM lParam) {
   }
 }
 
+// The sheet's card form, beside the record images the reading run saved
+// (when the sheet saves them): 1 when its screens are not generated yet.
+int OpenWorkbenchCardForm() {
+  if (!SheetReady() || LoadCurrentSheetPaper() != 0) return 0;
+  const std::string images = g_sheetSettings.recordImages == 0 ? std::string()
+                             : g_sheetSettings.comparisonFolder == 0 ? g_readingPlaces.imageFolder
+                                                                    : g_sheetDefinition.folder;
+  return OpenSheetCardForm(Slot(g_workbenchState.slot).window, g_sheetDefinition.folder.c_str(),
+                           g_sheetDefinition.database.c_str(), images.c_str());
+}
+
 // Blank sheets for the feeder: numbered when the sheet prints
 // identification numbers on the side that carries them. A two-sided sheet
 // prints one side (choice 1) or both (2); no choice, no printing.
@@ -430,6 +442,8 @@ void RunCommand(int command) {
       OpenInProgram(kMsgOpenDataClear, 0, 0);
       return;
     case kCardScreen:
+      if (OpenWorkbenchCardForm() == 1) ShowWorkbenchMessage(kCaption, "%s", kNotBuilt);
+      return;
     case kListScreen:
     case kFormatEdit:
     case kMoveFields:
