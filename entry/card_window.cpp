@@ -10,6 +10,7 @@
 
 #include "entry/card_form.h"
 #include "entry/entry.h"
+#include "entry/screen_windows.h"
 #include "entry/list_form.h"
 #include "foundation/db.h"
 #include "foundation/db_sql.h"
@@ -24,7 +25,6 @@ constexpr UINT kMsgFillScreen = WM_USER + 111;    // 1135
 constexpr UINT kMsgScreenClosed = WM_USER + 112;  // 1136
 constexpr UINT kMsgRefresh = WM_USER + 114;       // 1138
 constexpr UINT kMsgCardOpened = WM_USER + 117;    // 1141
-constexpr UINT kMsgRightButton = WM_USER + 140;   // 1164
 
 constexpr int kKeyPrevious = 112, kKeyNext = 113, kKeyFirst = 114, kKeyNew = 115;
 constexpr int kKeyCopy = 116, kKeyDelete = 118, kKeyLockNow = 122, kKeyLock = 123;
@@ -216,10 +216,7 @@ LRESULT CALLBACK CardWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       return 0;
     case kMsgHeaderMenu:
     case WM_RBUTTONDOWN:
-      if (g_screen.mainWindow) {
-        SendMessageA(g_screen.mainWindow, message == WM_RBUTTONDOWN ? kMsgRightButton : kMsgHeaderMenu, ScreenNumber(),
-                     0);
-      }
+      PassMenuToMainWindow(message, ScreenNumber());
       return 0;
     case kMsgCloseWindow:
     case WM_CLOSE:

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "entry/entry.h"
+#include "entry/screen_windows.h"
 #include "entry/list_form.h"
 #include "foundation/db.h"
 #include "foundation/msgbox.h"
@@ -21,7 +22,6 @@ namespace {
 constexpr UINT kMsgFillScreen = WM_USER + 111;    // 1135
 constexpr UINT kMsgScreenClosed = WM_USER + 112;  // 1136
 constexpr UINT kMsgCloseQuery = WM_USER + 122;    // 1146
-constexpr UINT kMsgRightButton = WM_USER + 140;   // 1164
 
 constexpr int kKeyInputOffNow = 122, kKeyInput = 123;
 constexpr int kInputOn = 0, kInputOff = 5;
@@ -223,10 +223,7 @@ LRESULT CALLBACK SupWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
       return 0;
     case kMsgHeaderMenu:
     case WM_RBUTTONDOWN:
-      if (g_screen.mainWindow) {
-        SendMessageA(g_screen.mainWindow, message == WM_RBUTTONDOWN ? kMsgRightButton : kMsgHeaderMenu, ScreenNumber(),
-                     0);
-      }
+      PassMenuToMainWindow(message, ScreenNumber());
       return 0;
     case kMsgCloseWindow:
     case WM_CLOSE:

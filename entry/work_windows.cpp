@@ -4,6 +4,7 @@
 // window exists. The list form is list_window.cpp, the card form
 // card_window.cpp, the single-record form single_record_form.cpp.
 #include "entry/entry.h"
+#include "entry/screen_windows.h"
 
 #include <cstdio>
 #include <string>
@@ -16,7 +17,6 @@ namespace {
 constexpr UINT kMsgPopupValue = WM_USER + 103;   // 1127
 constexpr UINT kMsgFillScreen = WM_USER + 111;   // 1135
 constexpr UINT kMsgScreenClosed = WM_USER + 112; // 1136
-constexpr UINT kMsgRightButton = WM_USER + 140;  // 1164
 
 struct WindowState {
   int slot = -1;
@@ -95,10 +95,7 @@ LRESULT HandleMessage(WindowState& state, HWND window, UINT message, WPARAM wPar
       return 0;
     case kMsgHeaderMenu:
     case WM_RBUTTONDOWN:
-      if (g_screen.mainWindow) {
-        SendMessageA(g_screen.mainWindow, message == WM_RBUTTONDOWN ? kMsgRightButton : kMsgHeaderMenu,
-                     ScreenNumberOf(state), 0);
-      }
+      PassMenuToMainWindow(message, ScreenNumberOf(state));
       return 0;
     case kMsgCloseWindow:
     case WM_CLOSE:
@@ -120,6 +117,13 @@ int OpenEntryDataSet(const char* folder, const char* database, const char* table
 }
 
 }  // namespace
+
+void PassMenuToMainWindow(UINT message, int screenNumber) {
+  constexpr UINT kMsgRightButton = WM_USER + 140;  // 1164
+  if (g_screen.mainWindow) {
+    SendMessageA(g_screen.mainWindow, message == WM_RBUTTONDOWN ? kMsgRightButton : kMsgHeaderMenu, screenNumber, 0);
+  }
+}
 
 HWND RegisterMenuWindow(HWND) { return Register(WorkWindow::kMenu, MenuWindowProc, CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS); }
 

@@ -19,6 +19,7 @@
 #include "foundation/db_sql.h"
 #include "screen/screen.h"
 #include "tests/foundation/db_test_support.h"
+#include "tests/entry/form_input.h"
 #include "tests/screen/screen_db_fixture.h"
 #include "tests/screen/screen_fixture.h"
 #include "tests/screen/screen_fixture_data.h"
@@ -101,26 +102,8 @@ class CardFormTest : public ScreenDbTest {
 
   HWND Card() const { return GetWorkWindow(WorkWindow::kCard); }
   HWND Edit() const { return Slot(0).editControl; }
-  std::string Field(const char* name) const {
-    std::string text = ValueOf(0, name);
-    while (!text.empty() && text.back() == ' ') text.pop_back();
-    while (!text.empty() && text.front() == ' ') text.erase(0, 1);
-    return text;
-  }
-
-  void ClickField(const char* name) {
-    const int item = ResolveFieldRef(0, name);
-    ASSERT_GE(item, 0) << name;
-    const RECT r = ItemPixelRect(item);
-    ClickAt(Card(), r.left + 3 - Slot(0).scrollX, r.top + 3 - Slot(0).scrollY);
-    ASSERT_EQ(g_screen.currentItem, item) << "the click focuses " << name;
-  }
-  // Types over what a field holds (the key that leaves it is the caller's).
-  void TypeInto(const char* name, const char* text) {
-    ClickField(name);
-    SendMessageA(Edit(), EM_SETSEL, 0, -1);
-    TypeText(Edit(), text);
-  }
+  std::string Field(const char* name) const { return ShownText(0, name); }
+  void TypeInto(const char* name, const char* text) { ASSERT_TRUE(TypeIntoField(0, name, text)) << name; }
   void Press(WPARAM key) {
     PressKey(Edit(), key);
     PumpMessages();

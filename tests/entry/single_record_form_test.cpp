@@ -16,6 +16,7 @@
 #include "foundation/files.h"
 #include "screen/screen.h"
 #include "tests/foundation/db_test_support.h"
+#include "tests/entry/form_input.h"
 #include "tests/screen/screen_db_fixture.h"
 #include "tests/screen/screen_fixture.h"
 #include "tests/screen/screen_fixture_data.h"
@@ -119,24 +120,8 @@ class SingleRecordFormTest : public ScreenDbTest {
 
   HWND Form() const { return GetWorkWindow(WorkWindow::kSet); }
   HWND Edit() const { return Slot(0).editControl; }
-  std::string Field(const char* name) const {
-    std::string text = ValueOf(0, name);
-    while (!text.empty() && text.back() == ' ') text.pop_back();
-    while (!text.empty() && text.front() == ' ') text.erase(0, 1);
-    return text;
-  }
-  void ClickItem(int item) {
-    ASSERT_GE(item, 0);
-    const RECT r = ItemPixelRect(item);
-    ClickAt(Form(), r.left + 3 - Slot(0).scrollX, r.top + 3 - Slot(0).scrollY);
-  }
-  void TypeInto(const char* name, const char* text) {
-    const int item = ResolveFieldRef(0, name);
-    ClickItem(item);
-    ASSERT_EQ(g_screen.currentItem, item) << name;
-    SendMessageA(Edit(), EM_SETSEL, 0, -1);
-    TypeText(Edit(), text);
-  }
+  std::string Field(const char* name) const { return ShownText(0, name); }
+  void TypeInto(const char* name, const char* text) { ASSERT_TRUE(TypeIntoField(0, name, text)) << name; }
 
   HWND owner_ = nullptr;
 };
@@ -158,7 +143,7 @@ TEST_P(SingleRecordFormTest, EscapeWritesTheEditedValuesBackBeforeTheFormCloses)
   EXPECT_EQ(Field("CODE"), "007");
   // Input is off: the fields take no focus until F12 (its key-bar button).
   EXPECT_EQ(Item(ResolveFieldRef(0, "NAME")).state, kItemProtected);
-  ClickItem(FindFieldByKey(123));
+  ClickItem(0, FindFieldByKey(123));
   PumpMessages();
   EXPECT_EQ(Item(ResolveFieldRef(0, "NAME")).state, kItemEnabled);
   EXPECT_EQ(Field("CODE"), "007") << "switching input on keeps the values";
