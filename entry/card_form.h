@@ -43,6 +43,7 @@ struct CardFormState {
   std::string shownCode;  // code of the stored record shown ("" for none)
   std::string copySource; // code shown when F4 was pressed
   std::string printCode;  // "C%05d"
+  int jobItem = -1;       // the field a range input writes (focused when its dialog opened)
   std::vector<CardRecordImage> images;
 };
 extern CardFormState g_cardForm;  // (card_window.cpp)
@@ -75,6 +76,13 @@ int DeleteCardRecord();
 int CheckNewCardCode();
 // The first record of the data set (its first row): -1 for an empty one.
 int ShowFirstStoredCard();
+// Jobs over the codes from `start` to `end` (a start above the end is
+// refused first): deleting the records, writing `value` into the column of
+// the field `item` of each. The number search shows the record of a code
+// (zero-filled to the code's width), else keeps the card (a beep).
+int DeleteCardRange(const std::string& start, const std::string& end);
+int InputCardRange(int item, const std::string& start, const std::string& end, const std::string& value);
+int SearchCardNumber(const std::string& code);
 
 // Record images (card_images.cpp): loaded for the shown code (none without
 // a folder or a file), drawn beside their fields, freed.

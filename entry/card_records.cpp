@@ -1,7 +1,8 @@
 // The records of the card form: one record of the data set at a time by its
 // code number, shown in the screen's fields, written back as one SQL
 // statement whose values are quoted literals, paged by code, added with the
-// next code number, copied and deleted.
+// next code number, copied and deleted; and the jobs over a range of codes
+// (deleting, filling one column) and the number search.
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -68,15 +69,42 @@ void ClearCardFields() {
   for (int item : CardFields()) SetFieldValue(item, "");
 }
 
-// "table.key='code'" after the screen's own condition, if any.
-std::string KeyCondition(const std::string& code) {
+// "where" and the screen's own condition, if any, ready for one more.
+std::string WhereOfScreen() {
   const std::string& condition = g_list.conditionText;
-  return (condition.empty() ? "where " : "where " + condition + " and ") + g_cardForm.table + "." +
-         g_cardForm.keyColumn + "=" + SqlLiteral(code.c_str());
+  return condition.empty() ? "where " : "where " + condition + " and ";
+}
+
+std::string KeyName() { return g_cardForm.table + "." + g_cardForm.keyColumn; }
+
+// "table.key='code'" after the screen's own condition.
+std::string KeyCondition(const std::string& code) {
+  return WhereOfScreen() + KeyName() + "=" + SqlLiteral(code.c_str());
+}
+
+// The codes from `start` to `end` after the screen's own condition.
+std::string RangeCondition(const std::string& start, const std::string& end) {
+  return WhereOfScreen() + KeyName() + ">=" + SqlLiteral(start.c_str()) + " and " + KeyName() + "<=" +
+         SqlLiteral(end.c_str());
+}
+
+// A range whose start lies above its end: true after its message.
+bool RangeIsWrong(const std::string& start, const std::string& end) {
+  if (start <= end) return false;
+  ShowInfoMessage("", "コード番号の設定が間違っています。");
+  return true;
 }
 
 bool RecordExists(const std::string& code) {
   return !code.empty() && db_find_key_first(Table(), code.c_str(), KeyNumber()) == 0;
+}
+
+// The card repainted whole (the job dialog may hold the current slot).
+void RepaintCard() { InvalidateRect(Slot(g_cardForm.slot).window, nullptr, TRUE); }
+
+// The code field: typed into only for a new record in start mode 1.
+void SetCodeFieldState(int state) {
+  if (g_cardForm.keyItem >= 0 && g_cardForm.startMode == kCardStartNewCode) Item(g_cardForm.keyItem).state = state;
 }
 
 void SetCodeField(const std::string& code) {
@@ -148,10 +176,8 @@ int ShowCardRecord(const std::string& code) {
   g_cardForm.entryState = kCardStoredRecord;
   g_cardForm.pendingEdits = 0;
   LoadCardImages(code);
-  if (g_cardForm.keyItem >= 0 && g_cardForm.startMode == kCardStartNewCode) {
-    SetFieldState(Item(g_cardForm.keyItem).name.c_str(), kItemProtected + 1);
-  }
-  RepaintCurrentWindow();
+  SetCodeFieldState(kItemProtected);
+  RepaintCard();
   return 0;
 }
 
@@ -211,11 +237,9 @@ int StartNewCard() {
   g_cardForm.pendingEdits = 0;
   FreeCardImages();
   ClearCardFields();
-  if (g_cardForm.keyItem >= 0 && g_cardForm.startMode == kCardStartNewCode) {
-    SetFieldState(Item(g_cardForm.keyItem).name.c_str(), kItemEnabled + 1);
-  }
+  SetCodeFieldState(kItemEnabled);
   SetCodeField(code);
-  RepaintCurrentWindow();
+  RepaintCard();
   return 0;
 }
 
@@ -248,7 +272,7 @@ int CopyCardRecord() {
   SetCodeField(code);
   // The copy is a new record: it is written when the card is left.
   g_cardForm.pendingEdits = 1;
-  RepaintCurrentWindow();
+  RepaintCard();
   ShowInfoMessage("", "コード番号“%s”のデータを複写しました。", source.c_str());
   return 0;
 }
@@ -271,4 +295,46 @@ int DeleteCardRecord() {
     ClearCardFields();
   }
   return 0;
+}
+
+int DeleteCardRange(const std::string& start, const std::string& end) {
+  if (RangeIsWrong(start, end)) return -1;
+  if (AskYesNo("", "コード番号 %s～%s を削除します。", start.c_str(), end.c_str()) != IDYES) return -1;
+  if (db_exec(Table(), ("delete from " + g_cardForm.table + " " + RangeCondition(start, end)).c_str()) != 0) return -1;
+  g_cardForm.pendingEdits = 0;
+  if (db_find_key_above(Table(), end.c_str(), KeyNumber()) == 0) return ShowRecordAtCursor();
+  g_cardForm.entryState = kCardNothingShown;
+  g_cardForm.shownCode.clear();
+  if (StartNewCard() != 0) {
+    FreeCardImages();
+    ClearCardFields();
+  }
+  return 0;
+}
+
+int InputCardRange(int item, const std::string& start, const std::string& end, const std::string& value) {
+  if (RangeIsWrong(start, end)) return -1;
+  if (item < 0 || item == g_cardForm.keyItem || !IsStoredField(item)) {
+    const ScreenItem& field = Item(item < 0 ? g_cardForm.keyItem : item);
+    ShowInfoMessage("", "%sの範囲指定入力はできません。", field.caption.empty() ? field.name.c_str() : field.caption.c_str());
+    return -1;
+  }
+  if (AskYesNo("", "%s～%sに“%s”を書き込みます。", start.c_str(), end.c_str(), value.c_str()) != IDYES) return -1;
+  const std::string assignment = Item(item).name + "=" + ColumnValueText(ColumnTypeOf(item), value);
+  if (db_exec(Table(), ("update " + g_cardForm.table + " set " + assignment + " " + RangeCondition(start, end)).c_str()) !=
+      0) {
+    return -1;
+  }
+  if (g_cardForm.entryState == kCardStoredRecord) ShowCardRecord(g_cardForm.shownCode);
+  return 0;
+}
+
+int SearchCardNumber(const std::string& code) {
+  std::string padded = code;
+  if (!padded.empty() && static_cast<int>(padded.size()) < g_cardForm.codeWidth) {
+    padded.insert(0, g_cardForm.codeWidth - padded.size(), '0');
+  }
+  if (ShowCardRecord(padded) == 0) return 0;
+  MessageBeep(MB_OK);
+  return -1;
 }

@@ -1,8 +1,9 @@
 // The card-form window "Cad": takes the card screen's slot and data set,
 // shows one record at a time with its record images, writes what was typed
 // before any key leaves the record, and runs the keys of the card (paging,
-// new record, copy, delete, input lock). Closing gives the slot, the data
-// set and the images back.
+// new record, copy, delete, input lock) and its jobs (range delete, range
+// input, number search through the job dialog). Closing gives the slot,
+// the data set and the images back.
 #include <windows.h>
 
 #include <cstdio>
@@ -25,9 +26,10 @@ constexpr UINT kMsgFillScreen = WM_USER + 111;    // 1135
 constexpr UINT kMsgScreenClosed = WM_USER + 112;  // 1136
 constexpr UINT kMsgRefresh = WM_USER + 114;       // 1138
 constexpr UINT kMsgCardOpened = WM_USER + 117;    // 1141
+constexpr UINT kMsgJobResult = WM_USER + 130;     // 1154
 
 constexpr int kKeyPrevious = 112, kKeyNext = 113, kKeyFirst = 114, kKeyNew = 115;
-constexpr int kKeyCopy = 116, kKeyDelete = 118, kKeyLockNow = 122, kKeyLock = 123;
+constexpr int kKeyCopy = 116, kKeyDelete = 118, kKeyNumberSearch = 119, kKeyLockNow = 122, kKeyLock = 123;
 constexpr int kKeyLastFunction = 127;
 // Screens 91 and 92 edit the card of a sheet: open without the input lock.
 constexpr int kSheetCardScreen = 91, kSheetCardScreen2 = 92;
@@ -128,6 +130,33 @@ void CloseCard() {
   if (owner) SendMessageA(owner, kMsgScreenClosed, number, 0);
 }
 
+// The job dialog of a range job or the number search, over the codes the
+// table holds.
+void OpenCardJob(int job) {
+  if (g_cardForm.tableSlot <= 0) return;
+  JobDialogTarget target;
+  target.printCode = g_cardForm.printCode;
+  target.table = g_cardForm.table;
+  target.codeWidth = g_cardForm.codeWidth;
+  if (g_cardForm.keyItem >= 0) target.keyTitle = Item(g_cardForm.keyItem).caption;
+  if (target.keyTitle.empty()) target.keyTitle = "コード番号";
+  const int t = g_cardForm.tableSlot;
+  if (db_tfind(t, g_cardForm.keyNumber) == 0) target.firstKey = GetColumnText(t, g_cardForm.keyColumn.c_str());
+  if (db_efind(t, g_cardForm.keyNumber) == 0) target.lastKey = GetColumnText(t, g_cardForm.keyColumn.c_str());
+  g_cardForm.jobItem = g_screen.currentItem;
+  OpenJobDialogFor(Slot(g_cardForm.slot).window, job, target);
+}
+
+void RunCardJob(int job) {
+  const JobSettings& s = GetJobSettings(g_cardForm.printCode);
+  switch (job) {
+    case kJobRangeDelete: DeleteCardRange(s.start, s.end); break;
+    case kJobRangeInput: InputCardRange(g_cardForm.jobItem, s.start, s.end, s.value); break;
+    case kJobNumberSearch: SearchCardNumber(s.code); break;
+    default: break;
+  }
+}
+
 // Keys that leave the shown record: what was typed is written first.
 bool LeavesRecord(int command) {
   return command == VK_PRIOR || command == VK_NEXT || command == kKeyEscape ||
@@ -156,6 +185,7 @@ void RunCommand(int command) {
         DeleteCardRecord();
       }
       break;
+    case kKeyNumberSearch: OpenCardJob(kJobNumberSearch); break;
     case kKeyLock: g_cardForm.locked = !g_cardForm.locked; break;
     case kKeyLockNow: g_cardForm.locked = true; break;
     default:
@@ -209,6 +239,16 @@ LRESULT CALLBACK CardWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       TakePendingEdit();
       WriteCardRecord();
       SendToOwner(kMsgFieldMessage, ScreenNumber());
+      return 0;
+    case kMsgCardPrint:
+      // The buttons of the range jobs; what is typed is written first.
+      TakePendingEdit();
+      if (WriteCardRecord() == 0 && (wParam == kJobRangeDelete || wParam == kJobRangeInput)) {
+        OpenCardJob(static_cast<int>(wParam));
+      }
+      return 0;
+    case kMsgJobResult:
+      RunCardJob(static_cast<int>(wParam));
       return 0;
     case kMsgRefresh:
       EnableWindow(window, TRUE);

@@ -1,7 +1,7 @@
-// The job dialog "JobWin" of the list: the file, range or value of a job
-// (CSV input and output, range delete and input, number search) set before
-// it runs. The values are kept per list (its job-settings code) for the
-// next time the dialog opens, also after a cancel.
+// The job dialog "JobWin" of the list and the card: the file, range or
+// value of a job (CSV input and output, range delete and input, number
+// search) set before it runs. The values are kept per screen (its print
+// code) for the next time the dialog opens, also after a cancel.
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -24,12 +24,6 @@ constexpr int kRunCommand = 112;
 constexpr int kFieldColumn = 20;  // right of the longest caption
 constexpr int kTitlesCommand = 201, kKeysCommand = 202, kQuotesCommand = 203;
 
-// What the operator last set for the jobs of one list.
-struct ListJobSettings {
-  std::string inputFile, outputFile, start, end, value, code;
-  int titles = 0, keys = 0, quotes = 0;
-};
-
 struct JobWindowState {
   HWND window = nullptr;
   HWND owner = nullptr;
@@ -37,11 +31,12 @@ struct JobWindowState {
   int job = 0;
   int column = -1;  // the list's column when the dialog opened
   bool ran = false;
+  JobDialogTarget target;
 };
 JobWindowState g_job;
-std::map<std::string, ListJobSettings> g_jobSettings;
+std::map<std::string, JobSettings> g_jobSettings;
 
-ListJobSettings& Settings() { return g_jobSettings[g_listForm.printCode]; }
+JobSettings& Settings() { return g_jobSettings[g_job.target.printCode]; }
 
 const char* TitleOf(int job) {
   switch (job) {
@@ -77,7 +72,7 @@ std::string DefaultOutputFile() {
     drive = windows[0];
   }
   char name[MAX_PATH];
-  std::snprintf(name, sizeof name, "%c:\\%s.CSV", drive, g_listForm.table.empty() ? "CSVFILE" : g_listForm.table.c_str());
+  std::snprintf(name, sizeof name, "%c:\\%s.CSV", drive, g_job.target.table.empty() ? "CSVFILE" : g_job.target.table.c_str());
   return name;
 }
 
@@ -85,7 +80,8 @@ int Row(int& row) { return row++; }
 
 // The items of the job's dialog: 0, or -1 (the items then given back).
 int AddJobItems(int job, int* columns) {
-  const int keyWidth = std::max(g_listForm.codeWidth, 8);
+  const JobDialogTarget& target = g_job.target;
+  const int keyWidth = std::max(target.codeWidth, 8);
   const int fileWidth = 28;
   *columns = job == kJobCsvInput || job == kJobCsvOutput ? 52 : 44;
   *columns = std::max(*columns, kFieldColumn + 2 * keyWidth + 8);
@@ -105,11 +101,11 @@ int AddJobItems(int job, int* columns) {
   };
   char keyLabel[128];
   int rc = 0;
-  const bool keyChoice = g_list.newRowsAllowed && g_listForm.keyKind != kFreeKeys;
+  const bool keyChoice = target.keyChoice;
   switch (job) {
     case kJobCsvInput:
       rc = field("TXTI", "ＣＳＶファイル名", fileWidth, MAX_PATH - 1);
-      std::snprintf(keyLabel, sizeof keyLabel, "ｺｰﾄﾞ番号(%s)に対応", g_listForm.keyTitle.c_str());
+      std::snprintf(keyLabel, sizeof keyLabel, "ｺｰﾄﾞ番号(%s)に対応", target.keyTitle.c_str());
       if (rc >= 0 && keyChoice) rc = check("NOPUT", keyLabel, kKeysCommand);
       break;
     case kJobCsvOutput:
@@ -117,7 +113,7 @@ int AddJobItems(int job, int* columns) {
       if (rc >= 0) rc = field("SNO", "開始番号", keyWidth, keyWidth);
       if (rc >= 0) rc = field("ENO", "終了番号", keyWidth, keyWidth);
       if (rc >= 0) rc = check("TTLPUT", "項目名の出力", kTitlesCommand);
-      std::snprintf(keyLabel, sizeof keyLabel, "ｺｰﾄﾞ番号(%s)の出力", g_listForm.keyTitle.c_str());
+      std::snprintf(keyLabel, sizeof keyLabel, "ｺｰﾄﾞ番号(%s)の出力", target.keyTitle.c_str());
       if (rc >= 0 && keyChoice) rc = check("NOPUT", keyLabel, kKeysCommand);
       if (rc >= 0) rc = check("DQPUT", "文字列を\"\"で囲む", kQuotesCommand);
       break;
@@ -128,7 +124,7 @@ int AddJobItems(int job, int* columns) {
       if (rc >= 0 && job == kJobRangeInput) rc = field("INPDAT", "入力値", 20, 60);
       break;
     default:
-      rc = field("FCODE", g_listForm.keyTitle.c_str(), keyWidth, keyWidth);
+      rc = field("FCODE", target.keyTitle.c_str(), keyWidth, keyWidth);
       break;
   }
   if (rc < 0) return -1;
@@ -138,11 +134,11 @@ int AddJobItems(int job, int* columns) {
 }
 
 void FillFields() {
-  ListJobSettings& s = Settings();
+  JobSettings& s = Settings();
   const int job = g_job.job;
   if (job == kJobCsvOutput || job == kJobRangeDelete || job == kJobRangeInput) {
-    s.start = g_list.firstKey;
-    s.end = g_list.lastKey;
+    s.start = g_job.target.firstKey;
+    s.end = g_job.target.lastKey;
   }
   switch (job) {
     case kJobCsvInput:
@@ -171,7 +167,7 @@ void FillFields() {
 
 // Takes the fields into the settings: false when the range is wrong.
 bool TakeFields() {
-  ListJobSettings& s = Settings();
+  JobSettings& s = Settings();
   const int job = g_job.job;
   if (job == kJobCsvInput) {
     s.inputFile = FieldText("TXTI");
@@ -204,7 +200,7 @@ void CloseJobWindow() {
   if (owner) EnableWindow(owner, TRUE);
   CloseScreenWindow(slot, 1);
   // After a cancel the list stands on its first line's key again.
-  if (!g_job.ran) SeekListRecord(LineKey(1).c_str());
+  if (!g_job.ran && owner == GetWorkWindow(WorkWindow::kList)) SeekListRecord(LineKey(1).c_str());
   if (owner) SendMessageA(owner, kMsgScreenClosed, 0, 0);
 }
 
@@ -299,7 +295,22 @@ std::string ResolveFolderPath(const std::string& name) {
 }
 
 int OpenJobDialog(HWND owner, int job) {
+  JobDialogTarget target;
+  target.printCode = g_listForm.printCode;
+  target.table = g_listForm.table;
+  target.keyTitle = g_listForm.keyTitle;
+  target.codeWidth = g_listForm.codeWidth;
+  target.keyChoice = g_list.newRowsAllowed && g_listForm.keyKind != kFreeKeys;
+  target.firstKey = g_list.firstKey;
+  target.lastKey = g_list.lastKey;
+  return OpenJobDialogFor(owner, job, target);
+}
+
+const JobSettings& GetJobSettings(const std::string& printCode) { return g_jobSettings[printCode]; }
+
+int OpenJobDialogFor(HWND owner, int job, const JobDialogTarget& target) {
   if (!g_job.window || IsValidSlot(g_job.slot)) return -1;
+  g_job.target = target;
   int columns = 44;
   if (AddJobItems(job, &columns) != 0) {
     DiscardBuildingItems();
@@ -322,7 +333,7 @@ int OpenJobDialog(HWND owner, int job) {
 }
 
 void RunListJob(int job) {
-  const ListJobSettings& s = Settings();
+  const JobSettings& s = Settings();
   switch (job) {
     case kJobCsvInput:
       ImportListCsv(CompleteInputPath(s.inputFile).c_str(), s.keys);

@@ -124,6 +124,24 @@ void RunListJob(int job);
 std::string ResolveFolderPath(const std::string& name);
 
 // The job dialog and the search window (job_window.cpp, search_window.cpp).
+// Whose jobs the dialog sets: the screen's print code (its values are kept
+// under it), table, code field and the range it offers first.
+struct JobDialogTarget {
+  std::string printCode, table, keyTitle;
+  int codeWidth = 4;
+  bool keyChoice = false;  // CSV files may hold or leave out the codes
+  std::string firstKey, lastKey;
+};
+// What the operator last set for the jobs of a screen.
+struct JobSettings {
+  std::string inputFile, outputFile, start, end, value, code;
+  int titles = 0, keys = 0, quotes = 0;
+};
+// The dialog of a job for `owner`, which hears the result (1154 with the
+// job) when the operator runs it: 0, or -1 when it cannot open.
+int OpenJobDialogFor(HWND owner, int job, const JobDialogTarget& target);
+// OpenJobDialogFor with the list as the target.
 int OpenJobDialog(HWND owner, int job);
+const JobSettings& GetJobSettings(const std::string& printCode);
 int OpenSearchWindow(int column);
 int SearchListColumn(int column, const std::string& text, int direction);

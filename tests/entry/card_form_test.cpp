@@ -75,7 +75,8 @@ int ExecOnItems(const std::string& sql) {
 class CardFormTest : public ScreenDbTest {
  protected:
   void RegisterWindows() override {
-    for (HWND window : {RegisterMenuWindow(main_), RegisterListWindow(main_), RegisterCardWindow(main_)}) {
+    for (HWND window : {RegisterMenuWindow(main_), RegisterListWindow(main_), RegisterCardWindow(main_),
+                        RegisterJobWindow(main_)}) {
       ASSERT_NE(window, nullptr);
       windows_.push_back(window);
     }
@@ -106,6 +107,24 @@ class CardFormTest : public ScreenDbTest {
   void TypeInto(const char* name, const char* text) { ASSERT_TRUE(TypeIntoField(0, name, text)) << name; }
   void Press(WPARAM key) {
     PressKey(Edit(), key);
+    PumpMessages();
+  }
+
+  // The job dialog (the slot after the card's), its field typed into and
+  // left with Tab, and its job run with F1 ("実 行").
+  static int DialogSlot() { return IsValidSlot(1) && Slot(1).state != kFreeSlotState ? 1 : -1; }
+  void TypeIntoDialog(const char* name, const char* text) {
+    ASSERT_GT(DialogSlot(), 0) << "the job dialog is open";
+    ASSERT_TRUE(TypeIntoField(1, name, text)) << name;
+    PressKey(Slot(1).editControl, VK_TAB);
+  }
+  void RunJob() {
+    ASSERT_GT(DialogSlot(), 0);
+    PressKey(Slot(1).editControl, VK_F1);
+    PumpMessages();
+  }
+  void ChooseJob(int job) {
+    PostMessageA(Card(), kMsgCardPrint, job, 0);
     PumpMessages();
   }
 
@@ -288,6 +307,40 @@ TEST_P(CardFormTest, ShowsTheRecordImageBesideItsField) {
   }
   Press(VK_F2);
   EXPECT_TRUE(g_cardForm.images.empty()) << "each record shows its own images";
+}
+
+TEST_P(CardFormTest, RangeJobsAndTheNumberSearchRunFromTheJobDialog) {
+  constexpr int kRangeDelete = 204, kRangeInput = 205;
+  ASSERT_EQ(OpenCard("△"), 0) << Boxes();
+  // F8: the number search, a code typed without its zeros.
+  Press(VK_F8);
+  TypeIntoDialog("FCODE", "3");
+  RunJob();
+  EXPECT_EQ(DialogSlot(), -1) << "the dialog closed";
+  EXPECT_EQ(Field("CODE"), "0003");
+  // Range input into the field the focus is on, a quote in the value.
+  ASSERT_TRUE(TypeIntoField(0, "NAME", Field("NAME").c_str()));
+  ChooseJob(kRangeInput);
+  EXPECT_EQ(ShownText(1, "SNO"), "0001") << "the range offered is the table's";
+  EXPECT_EQ(ShownText(1, "ENO"), "0004");
+  TypeIntoDialog("SNO", "0002");
+  TypeIntoDialog("ENO", "0003");
+  TypeIntoDialog("INPDAT", "済'み");
+  RunJob();
+  EXPECT_EQ(BoxTexts(), std::vector<std::string>{"0002～0003に“済'み”を書き込みます。"});
+  const std::map<std::string, std::string> filled = {
+      {"0001", "りんご:12"}, {"0002", "済'み:30"}, {"0003", "済'み:5"}, {"0004", "みかん:48"}};
+  EXPECT_EQ(StoredItems(), filled);
+  EXPECT_EQ(Field("NAME"), "済'み") << "the card shows the new value";
+  ForgetBoxes();
+  ChooseJob(kRangeDelete);
+  TypeIntoDialog("SNO", "0001");
+  TypeIntoDialog("ENO", "0002");
+  RunJob();
+  EXPECT_EQ(BoxTexts(), std::vector<std::string>{"コード番号 0001～0002 を削除します。"});
+  EXPECT_EQ(StoredItems().size(), 2u);
+  EXPECT_EQ(StoredItems().count("0002"), 0u);
+  EXPECT_EQ(Field("CODE"), "0003") << "the first record after the range";
 }
 
 INSTANTIATE_TEST_SUITE_P(Databases, CardFormTest, testing::Values(kDbKindFile, kDbKindServer), KindName);
