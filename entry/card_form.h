@@ -84,6 +84,13 @@ int DeleteCardRange(const std::string& start, const std::string& end);
 int InputCardRange(int item, const std::string& start, const std::string& end, const std::string& value);
 int SearchCardNumber(const std::string& code);
 
+// CSV output (card_csv.cpp): the records from `start` to `end` (the start
+// must be stored) into a CSV or TXT file, with a line of the field names
+// when `titles`, texts in double quotes when `quotes`. The number of
+// records written, or -1 after the refusal's message (or the question's
+// No).
+int ExportCardCsv(const std::string& path, const std::string& start, const std::string& end, bool titles, bool quotes);
+
 // Record images (card_images.cpp): loaded for the shown code (none without
 // a folder or a file), drawn beside their fields, freed.
 void LoadCardImages(const std::string& code);

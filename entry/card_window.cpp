@@ -2,7 +2,7 @@
 // shows one record at a time with its record images, writes what was typed
 // before any key leaves the record, and runs the keys of the card (paging,
 // new record, copy, delete, input lock) and its jobs (range delete, range
-// input, number search through the job dialog). Closing gives the slot,
+// input, number search and CSV output through the job dialog). Closing gives the slot,
 // the data set and the images back.
 #include <windows.h>
 
@@ -31,6 +31,7 @@ constexpr UINT kMsgJobResult = WM_USER + 130;     // 1154
 constexpr int kKeyPrevious = 112, kKeyNext = 113, kKeyFirst = 114, kKeyNew = 115;
 constexpr int kKeyCopy = 116, kKeyDelete = 118, kKeyNumberSearch = 119, kKeyLockNow = 122, kKeyLock = 123;
 constexpr int kKeyLastFunction = 127;
+constexpr int kKeyCsvOutput = 125;  // the CSV output key of a sheet's card
 // Screens 91 and 92 edit the card of a sheet: open without the input lock.
 constexpr int kSheetCardScreen = 91, kSheetCardScreen2 = 92;
 // The card-form entry screen generated for a sheet.
@@ -153,6 +154,11 @@ void RunCardJob(int job) {
     case kJobRangeDelete: DeleteCardRange(s.start, s.end); break;
     case kJobRangeInput: InputCardRange(g_cardForm.jobItem, s.start, s.end, s.value); break;
     case kJobNumberSearch: SearchCardNumber(s.code); break;
+    case kJobCsvOutput: {
+      const std::string path = ResolveFolderPath(s.outputFile);
+      if (!path.empty()) ExportCardCsv(path, s.start, s.end, s.titles != 0, s.quotes != 0);
+      break;
+    }
     default: break;
   }
 }
@@ -186,6 +192,9 @@ void RunCommand(int command) {
       }
       break;
     case kKeyNumberSearch: OpenCardJob(kJobNumberSearch); break;
+    case kKeyCsvOutput:
+      if (IsSheetCard(ScreenNumber())) OpenCardJob(kJobCsvOutput);
+      break;
     case kKeyLock: g_cardForm.locked = !g_cardForm.locked; break;
     case kKeyLockNow: g_cardForm.locked = true; break;
     default:
@@ -243,7 +252,7 @@ LRESULT CALLBACK CardWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case kMsgCardPrint:
       // The buttons of the range jobs; what is typed is written first.
       TakePendingEdit();
-      if (WriteCardRecord() == 0 && (wParam == kJobRangeDelete || wParam == kJobRangeInput)) {
+      if (WriteCardRecord() == 0 && (wParam == kJobRangeDelete || wParam == kJobRangeInput || wParam == kJobCsvOutput)) {
         OpenCardJob(static_cast<int>(wParam));
       }
       return 0;

@@ -33,7 +33,8 @@ constexpr UINT kMsgRecordWritten = WM_USER + 113;  // 1137
 constexpr int kCardNumber = 33;
 
 // A card over T_ITEMS; `input` is its input setting ("△" browses from the
-// first record, "○" starts with a new record whose code may be typed).
+// first record, "○" starts with a new record whose code may be typed). Its
+// CSV output breaks the line after the quantity.
 std::string CardScreenText(const char* input) {
   char text[2048];
   std::snprintf(text, sizeof text,
@@ -45,7 +46,7 @@ std::string CardScreenText(const char* input) {
                 "[field]\nFLDCODE = 002\nFLDNAME = NAME\nFLDTITLE = 品名\nFLDTYPE = 半角\nFLDSMSU = 30\n"
                 "FLDX = 14\nFLDY = 5\nFLDUNQ = →\n\n"
                 "[field]\nFLDCODE = 003\nFLDNAME = QTY\nFLDTITLE = 数量\nFLDTYPE = 数字\nFLDEDT = 右詰\n"
-                "FLDSMSU = 6\nFLDX = 14\nFLDY = 12\n\n"
+                "FLDSMSU = 6\nFLDX = 14\nFLDY = 12\nFLDTFLG = 2\n\n"
                 "[field]\nFLDCODE = 004\nFLDNAME = CAT\nFLDTITLE = 分類\nFLDTYPE = 半角\nFLDSMSU = 2\n"
                 "FLDX = 14\nFLDY = 20\nFLDUNQ = ×\n",
                 input, kCardNumber);
@@ -122,6 +123,20 @@ class CardFormTest : public ScreenDbTest {
     ASSERT_GT(DialogSlot(), 0);
     PressKey(Slot(1).editControl, VK_F1);
     PumpMessages();
+  }
+  // Clicks a check box of the job dialog until it shows `on` (the dialog
+  // keeps what was set last).
+  void SetCheck(const char* name, bool on) {
+    const int item = ResolveFieldRef(1, name);
+    ASSERT_GE(item, 0) << name;
+    for (int click = 0; click < 2; ++click) {
+      char value[16] = "";
+      GetItemValueForCommand(1, name, value);
+      if ((value[0] == '1') == on) return;
+      const RECT r = ItemPixelRect(item);
+      ClickAt(Slot(1).window, (r.left + r.right) / 2 - Slot(1).scrollX, (r.top + r.bottom) / 2 - Slot(1).scrollY);
+    }
+    FAIL() << name << " does not turn " << (on ? "on" : "off");
   }
   void ChooseJob(int job) {
     PostMessageA(Card(), kMsgCardPrint, job, 0);
@@ -341,6 +356,51 @@ TEST_P(CardFormTest, RangeJobsAndTheNumberSearchRunFromTheJobDialog) {
   EXPECT_EQ(StoredItems().size(), 2u);
   EXPECT_EQ(StoredItems().count("0002"), 0u);
   EXPECT_EQ(Field("CODE"), "0003") << "the first record after the range";
+}
+
+TEST_P(CardFormTest, WritesTheRecordsOfARangeToACsvFile) {
+  constexpr int kCsvOutput = 202;
+  ASSERT_EQ(OpenCard("△"), 0) << Boxes();
+  const std::string file = folder_ + "\\card.csv";
+  DeleteFileA(file.c_str());
+  struct Case {
+    const char* what;
+    const char* name;  // of the file, in the test's folder
+    const char* start;
+    const char* end;
+    bool titlesAndQuotes;  // both options on
+    std::vector<std::string> boxes;
+    const char* text;  // of card.csv afterwards
+  };
+  const std::string path = folder_ + "\\card.csv";
+  const Case cases[] = {
+      {"no CSV or TXT extension", "card.dat", "0002", "0003", false,
+       {"出力するファイルの拡張子は、“CSV”または“TXT”にしてください。（" + folder_ + "\\card.dat）"}, "<missing>"},
+      {"a start code not stored", "card.csv", "0009", "0010", false,
+       {"ＣＳＶファイル“" + path + "”を作成します。", "“0009”は登録されていません。"}, "<missing>"},
+      {"plain, a line break after QTY", "card.csv", "0002", "0003", false,
+       {"ＣＳＶファイル“" + path + "”を作成します。", "“" + path + "”に、2件のデータを出力しました。"},
+       "0002,ノート（Ａ４）,30\r\n02\r\n0003,O'Brien の表ソ,5\r\n03\r\n"},
+      {"names and quotes, over the old file", "card.csv", "0002", "0003", true,
+       {"ＣＳＶファイル“" + path + "”を作成します。",
+        "ＣＳＶファイル“" + path + "”は既に存在します。\n上書きしてもよろしいですか？",
+        "“" + path + "”に、2件のデータを出力しました。"},
+       "\"CODE\",\"NAME\",\"QTY\",\"CAT\"\r\n\"0002\",\"ノート（Ａ４）\",30\r\n\"02\"\r\n"
+       "\"0003\",\"O'Brien の表ソ\",5\r\n\"03\"\r\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ForgetBoxes();
+    ChooseJob(kCsvOutput);
+    TypeIntoDialog("TXTO", (folder_ + "\\" + c.name).c_str());
+    TypeIntoDialog("SNO", c.start);
+    TypeIntoDialog("ENO", c.end);
+    SetCheck("TTLPUT", c.titlesAndQuotes);
+    SetCheck("DQPUT", c.titlesAndQuotes);
+    RunJob();
+    EXPECT_EQ(BoxTexts(), c.boxes);
+    EXPECT_EQ(ReadBytes(file).empty() ? std::string("<missing>") : ReadBytes(file), c.text);
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Databases, CardFormTest, testing::Values(kDbKindFile, kDbKindServer), KindName);
