@@ -28,10 +28,11 @@
 
 namespace {
 
-// A card over the output table: the key, the read marks of Q1 and the
-// written name, each with its record image to its right.
+// The card-form entry screen of the sheet ("201") over the output table:
+// the key, the read marks of Q1 and the written name, each with its record
+// image to its right.
 const char kCardText[] =
-    "[screen]\nSCRCODE = OUTCARD\nSCRNAME = OUTCARD\nSCRTYPE = ｶｰﾄﾞ\nSCRTITLE = 読み取り結果の修正\n"
+    "[screen]\nSCRCODE = 201\nSCRNAME = 201\nSCRTYPE = ｶｰﾄﾞ\nSCRTITLE = 読み取り結果の修正\n"
     "SCRTBL = OUT1\nSCRDBS = OUTDB\nSCRINP = △\nSCRCSIZ = 8\nSCRWID = 90\nSCRHIG = 24\nSCRPOS = 左上\n"
     "SCRNO = 35\nSCRFKEY = 2222222222222000\n\n"
     "[field]\nFLDCODE = 001\nFLDNAME = ID\nFLDTITLE = ＩＤ\nFLDTYPE = 数字\nFLDEDT = ZERO\nFLDSMSU = 4\n"
@@ -128,18 +129,20 @@ TEST_F(CardAfterReadingTest, AReadValueIsCorrectedBesideItsRecordImage) {
   ASSERT_TRUE(CopyFileA(Path("OUTDB.mdb").c_str(), (data + "\\OUTDB.mdb").c_str(), FALSE));
   SetDbFolder(data.c_str());
   CreateDirectoryA(Path("texts").c_str(), nullptr);
-  ASSERT_TRUE(WriteBytes(Path("texts\\OUTCARD.txt"), Utf8(kCardText)));
+  ASSERT_TRUE(WriteBytes(Path("texts\\201.txt"), Utf8(kCardText)));
   CopyFileA((GetProgramFolder() + "\\FSCRTBL3.SPC").c_str(), Path("FSCRTBL3.SPC").c_str(), FALSE);
-  ASSERT_EQ(LoadScreenTexts(Path("texts").c_str(), "", kOutputDb), 1) << testing::PrintToString(Boxes());
   const HWND card = RegisterCardWindow(main);
   ASSERT_NE(card, nullptr);
   windows_.push_back(card);
   const HWND owner = CreateTestWindow("owner");
   windows_.push_back(owner);
-  SetCardImageComparison(g_readingPlaces.imageFolder.c_str(), 100);
+  const char* images = g_readingPlaces.imageFolder.c_str();
   ForgetBoxes();
-  ASSERT_EQ(OpenScreenDef("", kOutputDb, "OUTCARD", -1, -1, "", owner), 0)
-      << testing::PrintToString(Boxes());
+  EXPECT_EQ(OpenSheetCardForm(owner, folder().c_str(), kSheetDb, images), 1) << "no card screen generated yet";
+  EXPECT_EQ(Boxes(), std::vector<std::string>{});
+  // The sheet's card screen, as generation leaves it in the sheet database.
+  ASSERT_EQ(LoadScreenTexts(Path("texts").c_str(), folder().c_str(), kSheetDb), 1) << testing::PrintToString(Boxes());
+  ASSERT_EQ(OpenSheetCardForm(owner, folder().c_str(), kSheetDb, images), 0) << testing::PrintToString(Boxes());
   PumpMessages();
   const int slot = g_cardForm.slot;
   ASSERT_TRUE(IsValidSlot(slot)) << testing::PrintToString(Boxes());
