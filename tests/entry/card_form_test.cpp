@@ -403,6 +403,39 @@ TEST_P(CardFormTest, WritesTheRecordsOfARangeToACsvFile) {
   }
 }
 
+TEST_P(CardFormTest, ClosingWithCtrlShiftAltOffersToDropTheTable) {
+  const auto tableThere = [] {
+    const int t = db_open_nocreate("", kFixtureDb, "T_ITEMS", -1, "", "", "");
+    if (t > 0) db_close(t);
+    return t > 0;
+  };
+  const auto closeHoldingAll = [this] {
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_SHIFT] = keys[VK_CONTROL] = keys[VK_MENU] = 0x80;
+    SetKeyboardState(keys);
+    SendMessageA(Card(), WM_CLOSE, 0, 0);
+    keys[VK_SHIFT] = keys[VK_CONTROL] = keys[VK_MENU] = 0;
+    SetKeyboardState(keys);
+  };
+  const std::vector<std::string> question = {"テーブル“SCRTEST-T_ITEMS”を削除してもよろしいですか？"};
+  ASSERT_EQ(OpenCard("△"), 0) << Boxes();
+  boxes_->Answer(IDNO);
+  closeHoldingAll();
+  EXPECT_EQ(BoxTexts(), question);
+  EXPECT_TRUE(tableThere()) << "No keeps the table";
+  EXPECT_EQ(Slot(0).window, nullptr) << "the card closed all the same";
+  ASSERT_EQ(Reopen(), 0) << Boxes();
+  ForgetBoxes();
+  SendMessageA(Card(), WM_CLOSE, 0, 0);
+  EXPECT_TRUE(BoxTexts().empty()) << "a plain close asks nothing";
+  ASSERT_EQ(Reopen(), 0) << Boxes();
+  ForgetBoxes();
+  closeHoldingAll();
+  EXPECT_EQ(BoxTexts(), question);
+  EXPECT_FALSE(tableThere());
+}
+
 INSTANTIATE_TEST_SUITE_P(Databases, CardFormTest, testing::Values(kDbKindFile, kDbKindServer), KindName);
 
 }  // namespace
