@@ -45,6 +45,7 @@ struct CardFormState {
   std::string printCode;  // "C%05d"
   int jobItem = -1;       // the field a range input writes (focused when its dialog opened)
   std::vector<CardRecordImage> images;
+  int imagePercent = 73;  // the size record images are shown at
 };
 extern CardFormState g_cardForm;  // (card_window.cpp)
 

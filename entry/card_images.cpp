@@ -74,8 +74,7 @@ void LoadCardImages(const std::string& code) {
     if (!image) continue;
     int width = 0, height = 0;
     GetImageSize(image, &width, &height);
-    g_cardForm.images.push_back({i, image, width * g_cardImages.sizePercent / 100,
-                                 height * g_cardImages.sizePercent / 100});
+    g_cardForm.images.push_back({i, image, width * g_cardForm.imagePercent / 100, height * g_cardForm.imagePercent / 100});
   }
 }
 

@@ -2,8 +2,8 @@
 // shows one record at a time with its record images, writes what was typed
 // before any key leaves the record, and runs the keys of the card (paging,
 // new record, copy, delete, input lock) and its jobs (range delete, range
-// input, number search and CSV output through the job dialog). Closing gives the slot,
-// the data set and the images back.
+// input, number search and CSV output through the job dialog). Closing
+// gives the slot, the data set and the images back.
 #include <windows.h>
 
 #include <cstdio>
@@ -89,7 +89,7 @@ bool TakeScreen(HWND window, int slot) {
   }
   g_cardForm.startMode = StartMode();
   // A sheet's card screen keeps the size of its record images itself.
-  if (s.ocrCardMode != 0) g_cardImages.sizePercent = g_screenDefs.ocrCardLines;
+  g_cardForm.imagePercent = s.ocrCardMode != 0 ? g_screenDefs.ocrCardLines : g_cardImages.sizePercent;
   SendToOwner(kMsgCardOpened, s.screenNumber);
   if (g_cardForm.startMode == kCardStartFirst || g_cardForm.startMode == kCardStartFound) {
     ShowFirstStoredCard();
@@ -284,6 +284,6 @@ int OpenSheetCardForm(HWND owner, const char* folder, const char* database, cons
   const bool generated = t > 0 && db_tfind(t, 0) == 0;
   if (t > 0) db_close(t);
   if (!generated) return 1;
-  SetCardImageComparison(imageFolder, g_cardImages.sizePercent);
+  SetCardImageComparison(imageFolder, 0);
   return OpenScreenDef(folder, database, kSheetCardCode, -1, -1, "", owner);
 }

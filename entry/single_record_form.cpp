@@ -2,7 +2,9 @@
 // edits the one row of its table (the first row by key; a missing row is
 // made with the key "0...1"). The values go back into the row when the
 // owner asks (1127) and when the window closes. Input is off until F12
-// turns it on, except on screens opened for editing (open mode -15).
+// turns it on, except on screens opened for editing (open mode -15). A
+// form without a field of its table's key holds no row: it shows what its
+// owner gives it, as it was built.
 #include <windows.h>
 
 #include <cstdio>
