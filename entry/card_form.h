@@ -63,6 +63,9 @@ std::string CardCodeInField();
 // Fills the fields from the stored record of `code`: -1 when there is none
 // (quiet; the card is unchanged).
 int ShowCardRecord(const std::string& code);
+// A date typed into the current field (a date or a birth date) made a
+// Western date "%04d/%02d/%02d", the ages shown again.
+void TakeCardDate();
 // Writes the shown values when edits are pending (inserting a new record,
 // updating a stored one).
 int WriteCardRecord();

@@ -8,8 +8,10 @@
 #include <vector>
 
 #include "entry/card_form.h"
+#include "entry/entry.h"
 #include "entry/list_form.h"
 #include "foundation/db.h"
+#include "foundation/dates.h"
 #include "foundation/db_sql.h"
 #include "foundation/msgbox.h"
 #include "foundation/sjis_text.h"
@@ -19,6 +21,8 @@ namespace {
 
 constexpr UINT kMsgRecordWritten = WM_USER + 113;  // 1137
 constexpr int kRedText = 2;
+// Field kinds of dates: a birth date, the age computed from it, a date.
+constexpr char kBirthDateField = 'S', kAgeField = 'A', kDateField = 'D';
 
 int Table() { return g_cardForm.tableSlot; }
 int KeyNumber() { return g_cardForm.keyNumber; }
@@ -49,11 +53,11 @@ std::vector<int> CardFields() {
 int ColumnTypeOf(int item) { return GetColumnTypeQuiet(Table(), Item(item).name.c_str()); }
 
 // A field that is written: a column of the screen's own table, no joined
-// value, no calculated value, no caption-only type.
+// value, no calculated value (an age included), no caption-only type.
 bool IsStoredField(int item) {
   const ScreenItem& it = Item(item);
-  return it.joinText.empty() && it.execText.empty() && it.titleStyle != 6 && it.titleStyle != 7 &&
-         ColumnTypeOf(item) > 0;
+  return it.joinText.empty() && it.execText.empty() && it.kind != kAgeField && it.titleStyle != 6 &&
+         it.titleStyle != 7 && ColumnTypeOf(item) > 0;
 }
 
 std::string FieldValue(int item) { return WithoutBlanks(Item(item).displayText); }
@@ -63,6 +67,26 @@ void SetFieldValue(int item, const std::string& value) {
   // stands out in red.
   Item(item).colorA = value.find('*') != std::string::npos ? kRedText : 0;
   SetItemValueAt(g_cardForm.slot, item, value.c_str());
+}
+
+// The age fields show the whole years since the card's birth date (a date
+// "%04d/%02d/%02d"; anything else shows no age).
+void ShowCardAges() {
+  std::string birth;
+  const std::vector<int> fields = CardFields();
+  for (int item : fields) {
+    if (Item(item).kind == kBirthDateField) {
+      birth = FieldValue(item);
+      break;
+    }
+  }
+  const bool date = birth.size() == 10 && birth[4] == '/' && birth[7] == '/' && GetDatePart(birth.c_str(), 1) > 0;
+  const std::string age = date ? std::to_string(ComputeAge(GetDatePart(birth.c_str(), 1), GetDatePart(birth.c_str(), 2),
+                                                           GetDatePart(birth.c_str(), 3)))
+                               : std::string();
+  for (int item : fields) {
+    if (Item(item).kind == kAgeField) SetFieldValue(item, age);
+  }
 }
 
 void ClearCardFields() {
@@ -172,6 +196,7 @@ int ShowCardRecord(const std::string& code) {
   for (int item : CardFields()) {
     SetFieldValue(item, ColumnTypeOf(item) > 0 ? GetColumnAsText(Table(), Item(item).name.c_str()) : "");
   }
+  ShowCardAges();
   g_cardForm.shownCode = code;
   g_cardForm.entryState = kCardStoredRecord;
   g_cardForm.pendingEdits = 0;
@@ -179,6 +204,13 @@ int ShowCardRecord(const std::string& code) {
   SetCodeFieldState(kItemProtected);
   RepaintCard();
   return 0;
+}
+
+void TakeCardDate() {
+  const int item = g_screen.currentItem;
+  if (item < 0 || (Item(item).kind != kBirthDateField && Item(item).kind != kDateField)) return;
+  NormalizeDateField();
+  ShowCardAges();
 }
 
 int WriteCardRecord() {

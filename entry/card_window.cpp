@@ -105,7 +105,9 @@ bool TakeScreen(HWND window, int slot) {
 
 // A value typed into the current field counts as an edit of the record.
 void TakePendingEdit() {
-  if (TakeTypedValue()) g_cardForm.pendingEdits += 1;
+  if (!TakeTypedValue()) return;
+  g_cardForm.pendingEdits += 1;
+  TakeCardDate();
 }
 
 void CloseCard() {

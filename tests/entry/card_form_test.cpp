@@ -436,6 +436,58 @@ TEST_P(CardFormTest, ClosingWithCtrlShiftAltOffersToDropTheTable) {
   EXPECT_FALSE(tableThere());
 }
 
+// A card of people: the birth date is typed as a date and the age shown
+// beside it.
+TEST_P(CardFormTest, ABirthDateIsTypedAsADateAndShowsTheAge) {
+  const std::string spec = std::string(GetSpecFolder()) + "\\T_PERSON.SPC";
+  ASSERT_TRUE(WriteBytes(spec,
+                         "T_PERSON\r\nFIELD\r\n\"コード\",\"char*\",\"CODE\",4,0,0,\"\",4\r\n"
+                         "\"生年月日\",\"char*\",\"BIRTH\",10,0,0,\"\",10\r\nINDEX\r\n\"CODE\",\"△\"\r\nEND\r\n"));
+  const int t = db_alloc_slot("", kFixtureDb, "T_PERSON", -1);
+  ASSERT_GT(t, 0);
+  ExecSlotSql(t, "drop table T_PERSON", 1);
+  db_disconnect(t);
+  ASSERT_EQ(CreateTableFromSpec("", kFixtureDb, "T_PERSON", -1, "", "T_PERSON"), 0) << Boxes();
+  const int rows = db_alloc_slot("", kFixtureDb, "T_PERSON", -1);
+  ASSERT_EQ(db_exec(rows, "insert into T_PERSON (CODE,BIRTH) values ('0001','1990/04/01')"), 0);
+  ASSERT_EQ(db_exec(rows, "insert into T_PERSON (CODE,BIRTH) values ('0002','')"), 0);
+  db_disconnect(rows);
+  const char text[] =
+      "[screen]\nSCRCODE = TEST-CARDP\nSCRNAME = TEST-CARDP\nSCRTYPE = ｶｰﾄﾞ\nSCRTITLE = 名簿\nSCRTBL = T_PERSON\n"
+      "SCRDBS = SCRTEST\nSCRINP = △\nSCRCSIZ = 8\nSCRWID = 60\nSCRHIG = 12\nSCRPOS = 左上\nSCRNO = 34\n"
+      "SCRFKEY = 2222222222222000\n\n"
+      "[field]\nFLDCODE = 001\nFLDNAME = CODE\nFLDTITLE = コード\nFLDTYPE = 数字\nFLDEDT = ZERO\nFLDSMSU = 4\n"
+      "FLDX = 14\nFLDY = 3\n\n"
+      "[field]\nFLDCODE = 002\nFLDNAME = BIRTH\nFLDTITLE = 生年月日\nFLDTYPE = 生年\nFLDSMSU = 10\nFLDX = 14\n"
+      "FLDY = 5\n\n"
+      "[field]\nFLDCODE = 003\nFLDNAME = AGE\nFLDTITLE = 年齢\nFLDTYPE = 年令\nFLDSMSU = 3\nFLDX = 14\nFLDY = 7\n";
+  ASSERT_EQ(LoadTexts({{"TEST-CARDP.txt", text}}), 1) << Boxes();
+  ForgetBoxes();
+  ASSERT_EQ(OpenScreenDef("", kFixtureDb, "TEST-CARDP", -1, -1, "", owner_), 0) << Boxes();
+  PumpMessages();
+  // The whole years since a birth date, counted here from today's date.
+  SYSTEMTIME today;
+  GetLocalTime(&today);
+  const auto ageOf = [&](int year, int month, int day) {
+    return today.wYear - year - (today.wMonth * 100 + today.wDay < month * 100 + day ? 1 : 0);
+  };
+  EXPECT_EQ(Field("BIRTH"), "1990/04/01");
+  EXPECT_EQ(Field("AGE"), std::to_string(ageOf(1990, 4, 1)));
+  Press(VK_F2);
+  EXPECT_EQ(Field("AGE"), "") << "no birth date, no age";
+  TypeInto("BIRTH", "2000/1/5");
+  Press(VK_TAB);
+  EXPECT_EQ(Field("BIRTH"), "2000/01/05");
+  EXPECT_EQ(Field("AGE"), std::to_string(ageOf(2000, 1, 5)));
+  Press(VK_F1);
+  const int stored = db_open("", kFixtureDb, "T_PERSON", -1, "", "", "");
+  ASSERT_GT(stored, 0);
+  ASSERT_EQ(db_search(stored, "0002", "CODE"), 0);
+  EXPECT_STREQ(GetColumnText(stored, "BIRTH"), "2000/01/05");
+  db_close(stored);
+  EXPECT_TRUE(BoxTexts().empty()) << Boxes();
+}
+
 INSTANTIATE_TEST_SUITE_P(Databases, CardFormTest, testing::Values(kDbKindFile, kDbKindServer), KindName);
 
 }  // namespace
