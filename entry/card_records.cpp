@@ -181,6 +181,20 @@ std::string NextFreeCode() {
 
 }  // namespace
 
+// After records were deleted up to `code`: the record behind them, else a
+// new record (a browsing card shows its last record). 0.
+static int ShowRecordAfterDeleted(const std::string& code) {
+  g_cardForm.pendingEdits = 0;
+  if (db_find_key_above(Table(), code.c_str(), KeyNumber()) == 0) return ShowRecordAtCursor();
+  g_cardForm.entryState = kCardNothingShown;
+  g_cardForm.shownCode.clear();
+  if (StartNewCard() != 0) {
+    FreeCardImages();
+    ClearCardFields();
+  }
+  return 0;
+}
+
 std::string CardCodeInField() {
   if (g_cardForm.keyItem < 0) return "";
   std::string code = FieldValue(g_cardForm.keyItem);
@@ -317,31 +331,14 @@ int DeleteCardRecord() {
   const std::string code = g_cardForm.shownCode;
   if (AskYesNo("", "%s を削除してもよろしいですか？", code.c_str()) != IDYES) return -1;
   if (db_exec(Table(), ("delete from " + g_cardForm.table + " " + KeyCondition(code)).c_str()) != 0) return -1;
-  g_cardForm.pendingEdits = 0;
-  if (db_find_key_above(Table(), code.c_str(), KeyNumber()) == 0) return ShowRecordAtCursor();
-  // None behind it: a new record (a browsing card shows its last record).
-  g_cardForm.entryState = kCardNothingShown;
-  g_cardForm.shownCode.clear();
-  if (StartNewCard() != 0) {
-    FreeCardImages();
-    ClearCardFields();
-  }
-  return 0;
+  return ShowRecordAfterDeleted(code);
 }
 
 int DeleteCardRange(const std::string& start, const std::string& end) {
   if (RangeIsWrong(start, end)) return -1;
   if (AskYesNo("", "コード番号 %s～%s を削除します。", start.c_str(), end.c_str()) != IDYES) return -1;
   if (db_exec(Table(), ("delete from " + g_cardForm.table + " " + RangeCondition(start, end)).c_str()) != 0) return -1;
-  g_cardForm.pendingEdits = 0;
-  if (db_find_key_above(Table(), end.c_str(), KeyNumber()) == 0) return ShowRecordAtCursor();
-  g_cardForm.entryState = kCardNothingShown;
-  g_cardForm.shownCode.clear();
-  if (StartNewCard() != 0) {
-    FreeCardImages();
-    ClearCardFields();
-  }
-  return 0;
+  return ShowRecordAfterDeleted(end);
 }
 
 int InputCardRange(int item, const std::string& start, const std::string& end, const std::string& value) {
