@@ -6,9 +6,11 @@
 // Each window takes its screen, its ruled lines and its data set, paints,
 // passes buttons and keys to the window that owns the screen (1132 with the
 // screen number) and closes on Esc, 1131 or WM_CLOSE (1136 to the owner).
-// The card window shows its first record. The list window shows its data
-// set a page at a time and stores what is typed, with its job dialog
-// "JobWin" (CSV files, range jobs, number search) and search window "Sch".
+// The card window shows one record at a time beside its record images and
+// stores what is typed; the set window edits the one row of its table. The
+// list window shows its data set a page at a time and stores what is
+// typed, with its job dialog "JobWin" (CSV files, range jobs, number
+// search) and search window "Sch".
 //
 // The entry screens of a sheet are made from its definition: the output
 // table's description and table, the rows of the list screen "101" and
@@ -31,6 +33,19 @@ HWND RegisterSupWindow(HWND mainWindow);
 HWND RegisterJobWindow(HWND mainWindow);
 HWND RegisterSearchWindow();
 HWND RegisterScreenSetWindow();
+
+// The card form's record images: each field's image "%s\%s_%s.BMP" (the
+// folder, the record's code number, the field's name) is shown beside the
+// field, at `sizePercent` of its size (a sheet's card screen keeps its own
+// size); an empty folder shows none. The opener of a card screen sets it
+// before the screen opens; it holds until set again.
+void SetCardImageComparison(const char* folder, int sizePercent);
+
+// Opens the card-form entry screen the sheet's screens were generated with
+// ("201" in the sheet-definition database `folder`, `database`) for
+// `owner`, its record images from `imageFolder` (empty: none). 0 opened, 1
+// when the sheet has no card screen yet (quiet), -1 after the message.
+int OpenSheetCardForm(HWND owner, const char* folder, const char* database, const char* imageFolder);
 
 // Register the data set of a card (set) screen in the next free window
 // slot: 0, or -1 after "オープン済みです。[%s][%s]" when that slot's data set

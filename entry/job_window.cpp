@@ -1,7 +1,7 @@
-// The job dialog "JobWin" of the list: the file, range or value of a job
-// (CSV input and output, range delete and input, number search) set before
-// it runs. The values are kept per list (its job-settings code) for the
-// next time the dialog opens, also after a cancel.
+// The job dialog "JobWin" of the list and the card: the file, range or
+// value of a job (CSV input and output, range delete and input, number
+// search) set before it runs. The values are kept per screen (its print
+// code) for the next time the dialog opens, also after a cancel.
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -25,14 +25,6 @@ constexpr int kRunCommand = 112;
 constexpr int kFieldColumn = 20;  // right of the longest caption
 constexpr int kTitlesCommand = 201, kKeysCommand = 202, kQuotesCommand = 203;
 
-// What the operator last set for the jobs of one list: its line of the
-// print-settings file (one file for input and output), and the value of a
-// range input, held while the program runs.
-struct ListJobSettings {
-  std::string file, start, end, value, code;
-  int titles = 0, keys = 0, quotes = 0;
-};
-
 struct JobWindowState {
   HWND window = nullptr;
   HWND owner = nullptr;
@@ -40,17 +32,18 @@ struct JobWindowState {
   int job = 0;
   int column = -1;  // the list's column when the dialog opened
   bool ran = false;
-  ListJobSettings settings;  // of the open dialog's list
+  JobDialogTarget target;
+  JobSettings settings;  // of the open dialog's screen
 };
 JobWindowState g_job;
 std::map<std::string, std::string> g_rangeInputValues;  // by print code
 
-ListJobSettings& Settings() { return g_job.settings; }
+JobSettings& Settings() { return g_job.settings; }
 
-ListJobSettings LoadJobSettings(const std::string& printCode) {
+JobSettings LoadJobSettings(const std::string& printCode) {
   FindPrintSettingsLine(printCode.c_str());
   const PrintSettings& p = g_printSettings;
-  ListJobSettings s;
+  JobSettings s;
   s.file = p.file;
   s.start = p.startCode;
   s.end = p.endCode;
@@ -63,7 +56,7 @@ ListJobSettings LoadJobSettings(const std::string& printCode) {
 }
 
 // Saved when the dialog closes, whether its job ran or not.
-void SaveJobSettings(const std::string& printCode, const ListJobSettings& s) {
+void SaveJobSettings(const std::string& printCode, const JobSettings& s) {
   FindPrintSettingsLine(printCode.c_str());
   PrintSettings& p = g_printSettings;
   p.file = s.file;
@@ -111,7 +104,7 @@ std::string DefaultOutputFile() {
     drive = windows[0];
   }
   char name[MAX_PATH];
-  std::snprintf(name, sizeof name, "%c:\\%s.CSV", drive, g_listForm.table.empty() ? "CSVFILE" : g_listForm.table.c_str());
+  std::snprintf(name, sizeof name, "%c:\\%s.CSV", drive, g_job.target.table.empty() ? "CSVFILE" : g_job.target.table.c_str());
   return name;
 }
 
@@ -119,7 +112,8 @@ int Row(int& row) { return row++; }
 
 // The items of the job's dialog: 0, or -1 (the items then given back).
 int AddJobItems(int job, int* columns) {
-  const int keyWidth = std::max(g_listForm.codeWidth, 8);
+  const JobDialogTarget& target = g_job.target;
+  const int keyWidth = std::max(target.codeWidth, 8);
   const int fileWidth = 28;
   *columns = job == kJobCsvInput || job == kJobCsvOutput ? 52 : 44;
   *columns = std::max(*columns, kFieldColumn + 2 * keyWidth + 8);
@@ -139,11 +133,11 @@ int AddJobItems(int job, int* columns) {
   };
   char keyLabel[128];
   int rc = 0;
-  const bool keyChoice = g_list.newRowsAllowed && g_listForm.keyKind != kFreeKeys;
+  const bool keyChoice = target.keyChoice;
   switch (job) {
     case kJobCsvInput:
       rc = field("TXTI", "ＣＳＶファイル名", fileWidth, MAX_PATH - 1);
-      std::snprintf(keyLabel, sizeof keyLabel, "ｺｰﾄﾞ番号(%s)に対応", g_listForm.keyTitle.c_str());
+      std::snprintf(keyLabel, sizeof keyLabel, "ｺｰﾄﾞ番号(%s)に対応", target.keyTitle.c_str());
       if (rc >= 0 && keyChoice) rc = check("NOPUT", keyLabel, kKeysCommand);
       break;
     case kJobCsvOutput:
@@ -151,7 +145,7 @@ int AddJobItems(int job, int* columns) {
       if (rc >= 0) rc = field("SNO", "開始番号", keyWidth, keyWidth);
       if (rc >= 0) rc = field("ENO", "終了番号", keyWidth, keyWidth);
       if (rc >= 0) rc = check("TTLPUT", "項目名の出力", kTitlesCommand);
-      std::snprintf(keyLabel, sizeof keyLabel, "ｺｰﾄﾞ番号(%s)の出力", g_listForm.keyTitle.c_str());
+      std::snprintf(keyLabel, sizeof keyLabel, "ｺｰﾄﾞ番号(%s)の出力", target.keyTitle.c_str());
       if (rc >= 0 && keyChoice) rc = check("NOPUT", keyLabel, kKeysCommand);
       if (rc >= 0) rc = check("DQPUT", "文字列を\"\"で囲む", kQuotesCommand);
       break;
@@ -162,7 +156,7 @@ int AddJobItems(int job, int* columns) {
       if (rc >= 0 && job == kJobRangeInput) rc = field("INPDAT", "入力値", 20, 60);
       break;
     default:
-      rc = field("FCODE", g_listForm.keyTitle.c_str(), keyWidth, keyWidth);
+      rc = field("FCODE", target.keyTitle.c_str(), keyWidth, keyWidth);
       break;
   }
   if (rc < 0) return -1;
@@ -172,11 +166,11 @@ int AddJobItems(int job, int* columns) {
 }
 
 void FillFields() {
-  ListJobSettings& s = Settings();
+  JobSettings& s = Settings();
   const int job = g_job.job;
   if (job == kJobCsvOutput || job == kJobRangeDelete || job == kJobRangeInput) {
-    s.start = g_list.firstKey;
-    s.end = g_list.lastKey;
+    s.start = g_job.target.firstKey;
+    s.end = g_job.target.lastKey;
   }
   switch (job) {
     case kJobCsvInput:
@@ -205,7 +199,7 @@ void FillFields() {
 
 // Takes the fields into the settings: false when the range is wrong.
 bool TakeFields() {
-  ListJobSettings& s = Settings();
+  JobSettings& s = Settings();
   const int job = g_job.job;
   if (job == kJobCsvInput) {
     s.file = FieldText("TXTI");
@@ -235,11 +229,11 @@ void CloseJobWindow() {
   const int slot = g_job.slot;
   const HWND owner = g_job.owner;
   g_job.slot = -1;
-  SaveJobSettings(g_listForm.printCode, g_job.settings);
+  SaveJobSettings(g_job.target.printCode, g_job.settings);
   if (owner) EnableWindow(owner, TRUE);
   CloseScreenWindow(slot, 1);
   // After a cancel the list stands on its first line's key again.
-  if (!g_job.ran) SeekListRecord(LineKey(1).c_str());
+  if (!g_job.ran && owner == GetWorkWindow(WorkWindow::kList)) SeekListRecord(LineKey(1).c_str());
   if (owner) SendMessageA(owner, kMsgScreenClosed, 0, 0);
 }
 
@@ -334,7 +328,23 @@ std::string ResolveFolderPath(const std::string& name) {
 }
 
 int OpenJobDialog(HWND owner, int job) {
+  JobDialogTarget target;
+  target.printCode = g_listForm.printCode;
+  target.table = g_listForm.table;
+  target.keyTitle = g_listForm.keyTitle;
+  target.codeWidth = g_listForm.codeWidth;
+  target.keyChoice = g_list.newRowsAllowed && g_listForm.keyKind != kFreeKeys;
+  target.firstKey = g_list.firstKey;
+  target.lastKey = g_list.lastKey;
+  return OpenJobDialogFor(owner, job, target);
+}
+
+JobSettings GetJobSettings(const std::string& printCode) { return LoadJobSettings(printCode); }
+
+int OpenJobDialogFor(HWND owner, int job, const JobDialogTarget& target) {
   if (!g_job.window || IsValidSlot(g_job.slot)) return -1;
+  g_job.target = target;
+  g_job.settings = LoadJobSettings(target.printCode);
   int columns = 44;
   if (AddJobItems(job, &columns) != 0) {
     DiscardBuildingItems();
@@ -343,7 +353,6 @@ int OpenJobDialog(HWND owner, int job) {
   g_job.owner = owner;
   g_job.job = job;
   g_job.ran = false;
-  g_job.settings = LoadJobSettings(g_listForm.printCode);
   int line = 0;
   if (!ListCellOfItem(g_screen.currentItem, &g_job.column, &line)) g_job.column = -1;
   POINT mouse{};
@@ -358,7 +367,7 @@ int OpenJobDialog(HWND owner, int job) {
 }
 
 void RunListJob(int job) {
-  const ListJobSettings& s = Settings();
+  const JobSettings& s = Settings();
   switch (job) {
     case kJobCsvInput:
       ImportListCsv(CompleteInputPath(s.file).c_str(), s.keys);

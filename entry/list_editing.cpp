@@ -249,13 +249,19 @@ std::string DeriveCopyKey(const std::string& above) {
 void SetRenumberStepHook(RenumberStepHook hook) { g_renumberStep = hook; }
 
 std::string ListValueText(int column, const std::string& value) {
+  return ColumnValueText(g_list.columns[column].dbType, value);
+}
+
+std::string ColumnValueText(int columnType, const std::string& value) {
   char number[64];
-  switch (g_list.columns[column].dbType) {
+  switch (columnType) {
     case kColumnChar:
       return value.empty() ? "''" : SqlLiteral(value.substr(0, 1).c_str());
     case kColumnShort:
-    case kColumnLong:
       std::snprintf(number, sizeof number, "%d", std::atoi(value.c_str()));
+      return number;
+    case kColumnLong:
+      std::snprintf(number, sizeof number, "%ld", std::atol(value.c_str()));
       return number;
     case kColumnDouble:
       std::snprintf(number, sizeof number, "%f", std::atof(value.c_str()));

@@ -101,7 +101,11 @@ void ShowPendingListView();
 int TakeListKeyRange();
 
 // Storing and maintenance (list_editing.cpp).
-// The SQL value text of a cell value for the column's stored type.
+// The SQL value text of a value for a column type (kColumn...): texts and
+// one character as quoted literals (a quote inside doubled), numbers as
+// numbers. The card form stores its values through it too.
+std::string ColumnValueText(int columnType, const std::string& value);
+// ColumnValueText for the stored type of a list column.
 std::string ListValueText(int column, const std::string& value);
 // "where table.key='k'" or the condition text followed by "and ...".
 std::string KeyCondition(const char* key);
@@ -134,6 +138,26 @@ void RunListJob(int job);
 std::string ResolveFolderPath(const std::string& name);
 
 // The job dialog and the search window (job_window.cpp, search_window.cpp).
+// Whose jobs the dialog sets: the screen's print code (its values are kept
+// under it), table, code field and the range it offers first.
+struct JobDialogTarget {
+  std::string printCode, table, keyTitle;
+  int codeWidth = 4;
+  bool keyChoice = false;  // CSV files may hold or leave out the codes
+  std::string firstKey, lastKey;
+};
+// What the operator last set for the jobs of a screen: its line of the
+// print-settings file (one file for input and output), and the value of a
+// range input, held while the program runs.
+struct JobSettings {
+  std::string file, start, end, value, code;
+  int titles = 0, keys = 0, quotes = 0;
+};
+// The dialog of a job for `owner`, which hears the result (1154 with the
+// job) when the operator runs it: 0, or -1 when it cannot open.
+int OpenJobDialogFor(HWND owner, int job, const JobDialogTarget& target);
+// OpenJobDialogFor with the list as the target.
 int OpenJobDialog(HWND owner, int job);
+JobSettings GetJobSettings(const std::string& printCode);
 int OpenSearchWindow(int column);
 int SearchListColumn(int column, const std::string& text, int direction);

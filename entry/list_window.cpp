@@ -10,6 +10,7 @@
 #include <string>
 
 #include "entry/entry.h"
+#include "entry/screen_windows.h"
 #include "entry/list_form.h"
 #include "foundation/db.h"
 #include "foundation/msgbox.h"
@@ -26,7 +27,6 @@ constexpr UINT kMsgBeforeCommand = WM_USER + 123; // 1147
 constexpr UINT kMsgStoreLine = WM_USER + 124;     // 1148
 constexpr UINT kMsgJobResult = WM_USER + 130;     // 1154
 constexpr UINT kMsgRefresh = WM_USER + 114;       // 1138
-constexpr UINT kMsgRightButton = WM_USER + 140;   // 1164
 
 constexpr int kKeyPrevPage = 112, kKeyNextPage = 113, kKeyFirstPage = 114, kKeyLastPage = 115;
 constexpr int kKeyCopy = 116, kKeyInsert = 117, kKeyDelete = 118, kKeyNumberSearch = 119;
@@ -327,6 +327,8 @@ void ScrollRows(WPARAM request) {
 bool TakeTypedValue() {
   const int item = g_screen.currentItem;
   if (!IsFieldEdited() || item < 0 || item >= g_screenItems.totalCount) return false;
+  // A protected field shows its value but takes nothing typed.
+  if (Item(item).state != kItemEnabled) return false;
   std::string text(static_cast<size_t>(std::max(Item(item).length, 0)) + 1, '\0');
   ReadEditText(item, text.data());
   Item(item).displayText = text.c_str();
@@ -462,9 +464,7 @@ LRESULT CALLBACK ListWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       return 0;
     case kMsgHeaderMenu:
     case WM_RBUTTONDOWN:
-      if (g_screen.mainWindow) {
-        SendMessageA(g_screen.mainWindow, message == WM_RBUTTONDOWN ? kMsgRightButton : kMsgHeaderMenu, ScreenNumber(), 0);
-      }
+      PassMenuToMainWindow(message, ScreenNumber());
       return 0;
     case WM_CLOSE:
       RecordModifierKeys();  // as the Esc command would

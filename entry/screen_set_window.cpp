@@ -94,6 +94,13 @@ int AddScreenSetItems() {
   return 0;
 }
 
+// Where the reading run saved the sheet's record images, "" when it saves
+// none: the card shows them beside its fields.
+std::string RecordImageFolder() {
+  if (LoadCurrentSheetPaper() != 0 || g_sheetSettings.recordImages == 0) return "";
+  return g_sheetSettings.comparisonFolder == 0 ? g_readingPlaces.imageFolder : g_sheetDefinition.folder;
+}
+
 // The key items the sheet does not read take their values as the screen's
 // defaults: the records shown are those of these values.
 void OpenGeneratedScreen() {
@@ -101,6 +108,10 @@ void OpenGeneratedScreen() {
     if (!key.onSheet) SetFieldDefault(key.name.c_str(), key.value.c_str());
   }
   const SheetDefinitionRef& sheet = g_sheetDefinition;
+  if (g_screenSet.form == 2) {
+    OpenSheetCardForm(g_screenSet.owner, sheet.folder.c_str(), sheet.database.c_str(), RecordImageFolder().c_str());
+    return;
+  }
   const std::string code = EntryScreenCode(g_screenSet.form);
   OpenScreenDef(sheet.folder.c_str(), sheet.database.c_str(), code.c_str(), -1, -1, "", g_screenSet.owner);
 }

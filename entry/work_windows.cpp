@@ -1,9 +1,10 @@
 // The work windows screens are shown in: registration, the data sets of
-// card and set screens, and the message handling the menu, card and set
-// windows share (take the slot, load the ruled lines, paint, pass commands
-// to the owner, close). One instance of each window exists. The list-form
-// window is list_window.cpp.
+// card and set screens, and the menu window (take the slot, load the ruled
+// lines, paint, pass commands to the owner, close). One instance of each
+// window exists. The list form is list_window.cpp, the card form
+// card_window.cpp, the single-record form single_record_form.cpp.
 #include "entry/entry.h"
+#include "entry/screen_windows.h"
 
 #include <cstdio>
 #include <string>
@@ -16,16 +17,12 @@ namespace {
 constexpr UINT kMsgPopupValue = WM_USER + 103;   // 1127
 constexpr UINT kMsgFillScreen = WM_USER + 111;   // 1135
 constexpr UINT kMsgScreenClosed = WM_USER + 112; // 1136
-constexpr UINT kMsgRightButton = WM_USER + 140;  // 1164
 
 struct WindowState {
-  WorkWindow kind;
   int slot = -1;
 };
 
-WindowState g_menu{WorkWindow::kMenu};
-WindowState g_card{WorkWindow::kCard};
-WindowState g_set{WorkWindow::kSet};
+WindowState g_menu;
 
 // Gives the screen engine what it asks of this subsystem.
 void OfferToScreenEngine() {
@@ -52,33 +49,11 @@ void SendToOwner(const WindowState& state, UINT message, WPARAM wParam) {
   if (owner) SendMessageA(owner, message, wParam, 0);
 }
 
-// A cell or field shows the value of a column of the current row, or
-// nothing when there is no row.
-void ShowColumnValue(int slot, int tableSlot, const char* itemName, const char* column, bool row) {
-  const int item = ResolveFieldRef(slot, itemName);
-  if (item >= 0) Item(item).displayText = row ? GetColumnAsText(tableSlot, column) : "";
-}
-
-// The first record of the card's data set in its fields.
-void ShowFirstRecord(int slot, int tableSlot) {
-  const WindowSlot& s = Slot(slot);
-  const bool row = db_tfind(tableSlot, s.dataSet.keyNumber) == 0;
-  for (int i = s.firstItem; s.itemCount > 0 && i <= s.lastItem; ++i) {
-    const ScreenItem& item = Item(i);
-    if (item.fieldName.empty() || item.kind == 'B' || item.kind == 'M') continue;
-    ShowColumnValue(slot, tableSlot, item.name.c_str(), item.name.c_str(), row);
-  }
-}
-
 // What the window does when its screen opened; false closes it again.
 bool TakeScreen(WindowState& state, HWND window, int slot) {
   state.slot = slot;
   SelectWindowSlot(slot);
   LoadLineDefinitions(slot);
-  if (state.kind == WorkWindow::kCard) {
-    if (BuildListDataQuery(2, slot) != 0) return false;
-    ShowFirstRecord(slot, Slot(slot).dataSet.tableSlot);
-  }
   const HWND owner = OwnerOf(state);
   if (owner && owner != window) EnableWindow(owner, FALSE);
   SendToOwner(state, kMsgFillScreen, ScreenNumberOf(state));
@@ -120,10 +95,7 @@ LRESULT HandleMessage(WindowState& state, HWND window, UINT message, WPARAM wPar
       return 0;
     case kMsgHeaderMenu:
     case WM_RBUTTONDOWN:
-      if (g_screen.mainWindow) {
-        SendMessageA(g_screen.mainWindow, message == WM_RBUTTONDOWN ? kMsgRightButton : kMsgHeaderMenu,
-                     ScreenNumberOf(state), 0);
-      }
+      PassMenuToMainWindow(message, ScreenNumberOf(state));
       return 0;
     case kMsgCloseWindow:
     case WM_CLOSE:
@@ -146,6 +118,13 @@ int OpenEntryDataSet(const char* folder, const char* database, const char* table
 
 }  // namespace
 
+void PassMenuToMainWindow(UINT message, int screenNumber) {
+  constexpr UINT kMsgRightButton = WM_USER + 140;  // 1164
+  if (g_screen.mainWindow) {
+    SendMessageA(g_screen.mainWindow, message == WM_RBUTTONDOWN ? kMsgRightButton : kMsgHeaderMenu, screenNumber, 0);
+  }
+}
+
 HWND RegisterMenuWindow(HWND) { return Register(WorkWindow::kMenu, MenuWindowProc, CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS); }
 
 HWND RegisterCardWindow(HWND) { return Register(WorkWindow::kCard, CardWindowProc, CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS); }
@@ -162,12 +141,4 @@ int OpenSupScreen(const char* folder, const char* database, const char* table, i
 
 LRESULT CALLBACK MenuWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   return HandleMessage(g_menu, window, message, wParam, lParam);
-}
-
-LRESULT CALLBACK CardWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return HandleMessage(g_card, window, message, wParam, lParam);
-}
-
-LRESULT CALLBACK SupWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return HandleMessage(g_set, window, message, wParam, lParam);
 }

@@ -1,8 +1,9 @@
 // The work windows screens are shown in, under Wine: the list window shows
-// the first page of its data set, the card window its first record; both
-// pass commands to the owner of their screen and close on Esc, giving back
-// their slot and data set. Runs on the file database (SQLite) and on the
-// server database (PostgreSQL).
+// the first page of its data set, the card window a record; they pass
+// commands to the owner of their screen and close on Esc, giving back
+// their slot and data set (the list and set windows ask their owner
+// first). Runs on the file database (SQLite) and on the server database
+// (PostgreSQL).
 #include <windows.h>
 
 #include <cstdio>
@@ -95,12 +96,12 @@ TEST_P(WorkWindowsTest, WindowsPassCommandsToTheOwnerAndCloseOnEscape) {
     const char* code;
     int number;
     int tableSlots;  // open while the screen is
-    bool closeQuery;
+    bool beforeCommand, closeQuery;
   };
   // A visible main window leaves menus to the menu window.
   ShowWindow(main_, SW_SHOWNA);
-  for (const Case& c : {Case{"TEST-LIST", 21, 1, true}, Case{"TEST-CARD", 31, 1, false},
-                        Case{"TEST-SET", 41, 0, false}, Case{"TEST-SUB", 2, 0, false}}) {
+  for (const Case& c : {Case{"TEST-LIST", 21, 1, true, true}, Case{"TEST-CARD", 31, 1, false, false},
+                        Case{"TEST-SET", 41, 1, false, true}, Case{"TEST-SUB", 2, 0, false, false}}) {
     SCOPED_TRACE(c.code);
     ASSERT_EQ(Open(c.code), 0) << Boxes();
     EXPECT_EQ(OpenedTableSlots(), c.tableSlots);
@@ -113,7 +114,7 @@ TEST_P(WorkWindowsTest, WindowsPassCommandsToTheOwnerAndCloseOnEscape) {
     // the list asks it first whether it takes each command over (1147).
     std::vector<ReceivedMessage> expected;
     for (int key : {kKeyF1, kKeyEscape}) {
-      if (c.closeQuery) expected.push_back({kMsgBeforeCommand, static_cast<WPARAM>(key), 0});
+      if (c.beforeCommand) expected.push_back({kMsgBeforeCommand, static_cast<WPARAM>(key), 0});
       expected.push_back({kMsgFieldMessage, number, 0});
     }
     if (c.closeQuery) expected.push_back({kMsgCloseQuery, number, 0});
@@ -129,8 +130,12 @@ TEST_P(WorkWindowsTest, WindowsPassCommandsToTheOwnerAndCloseOnEscape) {
   }
 }
 
-TEST_P(WorkWindowsTest, TheCardShowsItsFirstRecord) {
+TEST_P(WorkWindowsTest, TheCardStartsWithANewRecordAndShowsItsFirstOnF3) {
+  // The card's input setting "○" starts with a new record after the last.
   ASSERT_EQ(Open("TEST-CARD"), 0) << Boxes();
+  EXPECT_EQ(ValueOf(0, "CODE"), "0005");
+  EXPECT_EQ(ValueOf(0, "NAME"), "");
+  SendMessageA(Slot(0).window, kMsgScreenCommand, 114, 0);
   EXPECT_EQ(ValueOf(0, "CODE"), "0001");
   EXPECT_EQ(ValueOf(0, "NAME"), "りんご");
   EXPECT_EQ(ValueOf(0, "CAT"), "01");
