@@ -1,8 +1,9 @@
 // The sheet canvas's right-button menus: outside design mode the entry that
 // starts it; in design mode, in the marks' search area of the front, the
-// mark settings; on the background, new check fields and text
-// items and the end of design mode, and on an item its editing and
-// deletion. A choice comes back as 1162 with its line (from 1) and is
+// mark settings; on the background, new check fields, text items and
+// write-in fields and the end of design mode, and on an item its editing
+// and deletion, its repetition and a write-in field's reference master
+// (the key item's field only its dialog, "IdxCtrl"). A choice comes back as 1162 with its line (from 1) and is
 // carried out by the entry's text, so the lines can never be miscounted.
 #include "designer/canvas_menu.h"
 
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "designer/field_editor.h"
+#include "designer/key_item_dialog.h"
 #include "designer/mark_settings.h"
 #include "designer/sheet_settings.h"
 #include "foundation/csv_token.h"
@@ -37,10 +39,22 @@ std::vector<std::string> SplitEntries(const std::string& list) {
   return entries;
 }
 
+bool IsKeyItem(const ScreenItem& item) {
+  return item.code.compare(0, 1, "0") == 0 && !item.name.empty() && item.name == g_sheetKeys.lastKeyName;
+}
+
 const char* ItemEntries(const ScreenItem& item) {
-  if (item.code.compare(0, 1, "T") == 0) return "テキスト項目編集,テキスト項目削除";
-  if (item.edit == 'C') return "チェック欄編集,チェック欄削除";
-  return nullptr;  // write-in fields have no menu
+  // The key field keeps its form: its own dialog edits it.
+  if (IsKeyItem(item)) return "キー項目欄編集";
+  if (item.code.compare(0, 1, "T") == 0) return "テキスト項目編集,繰り返し項目定義,テキスト項目削除";
+  if (item.edit == 'C') return "チェック欄編集,繰り返し項目定義,チェック欄削除";
+  if (item.edit == 'I') return nullptr;  // pictures are placed, not edited
+  return "記 入 欄 編 集,参照マスター定義,繰り返し項目定義,記 入 欄 削 除";
+}
+
+SheetItemKind KindOf(const ScreenItem& item) {
+  if (item.code.compare(0, 1, "T") == 0) return SheetItemKind::kTextItem;
+  return item.edit == 'C' ? SheetItemKind::kCheckField : SheetItemKind::kWriteInField;
 }
 
 // The description the deletion asks about.
@@ -68,7 +82,7 @@ int ShowSheetDesignMenu(int slot, int x, int y) {
   m.item = s.lineEditMode ? FindDesignItemAtPoint(m.point.x, m.point.y) : -1;
   const char* entries = "フォーム編集開始";
   if (s.lineEditMode) {
-    entries = m.item >= 0 ? ItemEntries(Item(m.item)) : "チェック欄 作 成,テキスト項目作成,フォーム編集終了";
+    entries = m.item >= 0 ? ItemEntries(Item(m.item)) : "チェック欄 作 成,テキスト項目作成,記 入 欄 作 成,フォーム編集終了";
   }
   if (!entries) return -1;
   m.entries = SplitEntries(entries);
@@ -90,13 +104,22 @@ int RunSheetMenuChoice(int line) {
   if (entry == "テキスト項目作成") {
     return OpenSheetFieldEditor(SheetItemKind::kTextItem, m.slot, "", m.point.x, m.point.y);
   }
+  if (entry == "記 入 欄 作 成") {
+    return OpenSheetFieldEditor(SheetItemKind::kWriteInField, m.slot, "", m.point.x, m.point.y);
+  }
   if (m.item < 0) return -1;
   const ScreenItem& item = Item(m.item);
-  const SheetItemKind kind = item.code.compare(0, 1, "T") == 0 ? SheetItemKind::kTextItem : SheetItemKind::kCheckField;
-  if (entry == "チェック欄編集" || entry == "テキスト項目編集") {
-    return OpenSheetFieldEditor(kind, m.slot, item.code, item.column, item.row);
+  if (entry == "キー項目欄編集") return OpenKeyFieldDialog(m.slot, item.code);
+  if (entry == "参照マスター定義") {
+    return OpenSheetFieldEditor(SheetItemKind::kReferenceMaster, m.slot, item.code, item.column, item.row);
   }
-  if (entry == "チェック欄削除" || entry == "テキスト項目削除") {
+  if (entry == "繰り返し項目定義") {
+    return OpenSheetFieldEditor(SheetItemKind::kRepeatedItem, m.slot, item.code, item.column, item.row);
+  }
+  if (entry == "チェック欄編集" || entry == "テキスト項目編集" || entry == "記 入 欄 編 集") {
+    return OpenSheetFieldEditor(KindOf(item), m.slot, item.code, item.column, item.row);
+  }
+  if (entry == "チェック欄削除" || entry == "テキスト項目削除" || entry == "記 入 欄 削 除") {
     return DeleteSheetItem(m.slot, item.code, Description(item));
   }
   return -1;

@@ -1,5 +1,5 @@
-// The sheet field editor ("Pln"): a form built in code for one check field
-// or text item of the sheet, on a window of its own over the canvas. It is
+// The sheet field editor ("Pln"): a form built in code for one write-in
+// field, check field or text item of the sheet, on a window of its own over the canvas. It is
 // filled from the item's MUPA_FLD row (or the defaults of a new item),
 // checked when it closes (Esc or the window's close) and, when something
 // was changed, stored; the canvas is then rebuilt from the rows.
@@ -9,7 +9,9 @@
 #include <vector>
 
 #include "designer/area_codes.h"
+#include "designer/choice_editor.h"
 #include "designer/designer.h"
+#include "designer/field_forms.h"
 #include "designer/form_items.h"
 #include "designer/name_rules.h"
 #include "designer/sheet_settings.h"
@@ -19,9 +21,28 @@
 #include "foundation/sjis_text.h"
 #include "screen/screen.h"
 
+int OpenSheetRows(const char* condition) {
+  const SheetDefinitionRef& sheet = g_sheetDefinition;
+  return db_open(sheet.folder.c_str(), sheet.database.c_str(), kFieldRowTable, sheet.kind, kSheetSpecSet,
+                 kFieldRowTable, "select * from MUPA_FLD where ＯＣＲコード=%s%s",
+                 SqlLiteral(sheet.sheetCode.c_str()).c_str(), condition);
+}
+
+int OpenSheetItemRow(const std::string& code) {
+  const int t = OpenSheetRows("");
+  if (t < 0) return -1;
+  if (db_search(t, code.c_str(), "領域コード") != 0) {
+    db_close(t);
+    ShowInfoMessage("", "記入欄“%s”は存在しません。", code.c_str());
+    return -1;
+  }
+  return t;
+}
+
 namespace {
 
 constexpr int kEditorWindowCode = 56;
+constexpr int kCmdChoiceEditor = 1;
 constexpr size_t kPieceRoom = 255;
 constexpr size_t kPieceCount = 3;
 
@@ -36,31 +57,7 @@ struct Editor {
 Editor g_editor;
 
 bool IsCheck() { return g_editor.kind == SheetItemKind::kCheckField; }
-
-std::string FieldText(const char* name) {
-  const char* text = GetFieldTextPtr(name);
-  return text ? text : "";
-}
-
-int OpenSheetRows(const char* condition) {
-  const SheetDefinitionRef& sheet = g_sheetDefinition;
-  return db_open(sheet.folder.c_str(), sheet.database.c_str(), kFieldRowTable, sheet.kind, kSheetSpecSet,
-                 kFieldRowTable, "select * from MUPA_FLD where ＯＣＲコード=%s%s",
-                 SqlLiteral(sheet.sheetCode.c_str()).c_str(), condition);
-}
-
-// The row of `code` made current in a new table slot, or -1 after the
-// message.
-int OpenItemRow(const std::string& code) {
-  const int t = OpenSheetRows("");
-  if (t < 0) return -1;
-  if (db_search(t, code.c_str(), "領域コード") != 0) {
-    db_close(t);
-    ShowInfoMessage("", "記入欄“%s”は存在しません。", code.c_str());
-    return -1;
-  }
-  return t;
-}
+bool IsWriteIn() { return g_editor.kind == SheetItemKind::kWriteInField; }
 
 // ---- The forms ------------------------------------------------------------
 
@@ -77,6 +74,8 @@ int AddCheckFieldForm() {
   check(AddNumber("しきい値", "しきい値", 18, 8, 3, 100, "マーク濃度のしきい値（-1 = 認識対象外、10 = 標準）"));
   check(AddText("重ね文字", "選 択 肢 の 内 容", 18, 10, 60, 765, "チェック枠の横に印字する内容（カンマ区切り）"));
   check(AddText("変換条件", "取 得 す る 内 容", 18, 11, 60, 765, "チェックされた選択肢で取得する内容"));
+  check(AddScreenButton("マーク欄編集", "MEDIT", 18, 0, 13, kCmdChoiceEditor, kItemEnabled, "",
+                        "選択肢の内容と取得する内容を、選択肢ごとに編集します", ""));
   return failed ? -1 : 0;
 }
 
@@ -103,14 +102,19 @@ std::string JoinedPieces(int t, const char* column) {
   return std::string(GetColumnText(t, column)) + GetColumnTextIdx(t, column, 2) + GetColumnTextIdx(t, column, 3);
 }
 
-void FillFromRow(int t) {
+void FillPlacedItems(int t) {
   for (const char* name : {"タイトル", "文字数", "横幅", "高さ"}) SetFieldText(name, GetColumnText(t, name));
-  if (IsCheck()) {
-    for (const char* name : {"領域名", "Ｂサイズ", "少数部桁数", "しきい値"}) SetFieldText(name, GetColumnText(t, name));
-    SetFieldText("重ね文字", JoinedPieces(t, "重ね文字").c_str());
-    SetFieldText("変換条件", JoinedPieces(t, "変換条件").c_str());
-    return;
-  }
+}
+
+void FillCheckForm(int t) {
+  FillPlacedItems(t);
+  for (const char* name : {"領域名", "Ｂサイズ", "少数部桁数", "しきい値"}) SetFieldText(name, GetColumnText(t, name));
+  SetFieldText("重ね文字", JoinedPieces(t, "重ね文字").c_str());
+  SetFieldText("変換条件", JoinedPieces(t, "変換条件").c_str());
+}
+
+void FillTextForm(int t) {
+  FillPlacedItems(t);
   SetFieldText("重ね文字", GetColumnText(t, "重ね文字"));
   SetFieldText("サイズ", GetColumnText(t, "サイズ"));
   const std::string frame = GetColumnText(t, "タイトル枠");
@@ -118,14 +122,14 @@ void FillFromRow(int t) {
   SetFieldInt("文字太", GetColumnInt(t, "文字太"));
 }
 
-void FillNewItem() {
-  if (IsCheck()) {
-    for (const auto& [name, value] : {std::pair<const char*, const char*>{"横幅", "8"}, {"高さ", "9"},
-                                      {"Ｂサイズ", "0"}, {"少数部桁数", "1"}, {"しきい値", "10"}}) {
-      SetFieldText(name, value);
-    }
-    return;
+void FillNewCheckForm() {
+  for (const auto& [name, value] : {std::pair<const char*, const char*>{"横幅", "8"}, {"高さ", "9"},
+                                    {"Ｂサイズ", "0"}, {"少数部桁数", "1"}, {"しきい値", "10"}}) {
+    SetFieldText(name, value);
   }
+}
+
+void FillNewTextForm() {
   SetFieldText("サイズ", "8");
   SetFieldInt("タイトル枠", 1);
   SetFieldInt("文字太", 1);
@@ -146,50 +150,52 @@ bool HasSingleByteComma(const std::string& text) { return WithoutCommas(text) !=
 
 // 1 to store, 0 to close without storing, -1 to stay open (after the
 // message).
-int CheckForm() {
+int CheckCheckForm() {
   const int count = GetFieldInt("文字数");
-  if (IsCheck()) {
-    const std::string name = FieldText("領域名");
-    if (count <= 0) {
-      if (name.empty() && FieldText("タイトル").empty()) return 0;
-      ShowInfoMessage("", "「文字数」が設定されていません。編集内容は、無効とします。");
-      return 0;
-    }
-    if (name.empty()) {
-      ShowInfoMessage("", "「項目名」が設定されていません。");
-      FocusField("領域名");
-      return -1;
-    }
-    const int most = GetFieldInt("少数部桁数");
-    const std::string taken = FieldText("変換条件");
-    const std::string choices = FieldText("重ね文字");
-    if (taken == "〃" && most > 1 && HasSingleByteComma(choices)) {
-      ShowInfoMessage("",
-                      "｢取得する内容｣が“〃”で、｢最大｣が“%d”に設定されています。\n"
-                      "複数の回答を許可する場合は、｢取得する内容｣に、取得する文字を、１選択肢あたり１文字で設定してください。\n"
-                      "(カンマは付けないでください)\n並び番号を取得する場合は、｢取得する内容｣を空白にしてください。\n"
-                      "文字列データとして取得(カンマ区切りに)する場合は｢最大｣を“1”にしてください。",
-                      most);
-      FocusField("変換条件");
-      return -1;
-    }
-    if (!taken.empty() && taken != "〃" && most > 1 && HasSingleByteComma(taken)) {
-      ShowInfoMessage("",
-                      "｢最大｣が“%d”に設定されています。\n"
-                      "複数の回答を許可する場合は、下記のように、｢取得する内容｣のカンマは除いてください。\n[%s]\n\n"
-                      "文字列データとして取得(カンマ区切りに)する場合は｢最大｣を“1”にしてください。",
-                      most, WithoutCommas(taken).c_str());
-      FocusField("変換条件");
-      return -1;
-    }
-    if (CheckNameText(name.c_str(), "項目名") != 0) {
-      FocusField("領域名");
-      return -1;
-    }
-    return 1;
+  const std::string name = FormFieldText("領域名");
+  if (count <= 0) {
+    if (name.empty() && FormFieldText("タイトル").empty()) return 0;
+    ShowInfoMessage("", "「文字数」が設定されていません。編集内容は、無効とします。");
+    return 0;
   }
-  const bool empty = FieldText("重ね文字").empty() && FieldText("タイトル").empty() && GetFieldInt("横幅") == 0 &&
-                     GetFieldInt("高さ") == 0 && count == 0;
+  if (name.empty()) {
+    ShowInfoMessage("", "「項目名」が設定されていません。");
+    FocusField("領域名");
+    return -1;
+  }
+  const int most = GetFieldInt("少数部桁数");
+  const std::string taken = FormFieldText("変換条件");
+  const std::string choices = FormFieldText("重ね文字");
+  if (taken == "〃" && most > 1 && HasSingleByteComma(choices)) {
+    ShowInfoMessage("",
+                    "｢取得する内容｣が“〃”で、｢最大｣が“%d”に設定されています。\n"
+                    "複数の回答を許可する場合は、｢取得する内容｣に、取得する文字を、１選択肢あたり１文字で設定してください。\n"
+                    "(カンマは付けないでください)\n並び番号を取得する場合は、｢取得する内容｣を空白にしてください。\n"
+                    "文字列データとして取得(カンマ区切りに)する場合は｢最大｣を“1”にしてください。",
+                    most);
+    FocusField("変換条件");
+    return -1;
+  }
+  if (!taken.empty() && taken != "〃" && most > 1 && HasSingleByteComma(taken)) {
+    ShowInfoMessage("",
+                    "｢最大｣が“%d”に設定されています。\n"
+                    "複数の回答を許可する場合は、下記のように、｢取得する内容｣のカンマは除いてください。\n[%s]\n\n"
+                    "文字列データとして取得(カンマ区切りに)する場合は｢最大｣を“1”にしてください。",
+                    most, WithoutCommas(taken).c_str());
+    FocusField("変換条件");
+    return -1;
+  }
+  if (CheckNameText(name.c_str(), "項目名") != 0) {
+    FocusField("領域名");
+    return -1;
+  }
+  return 1;
+}
+
+// A new text item left empty is not kept.
+int CheckTextForm() {
+  const bool empty = FormFieldText("重ね文字").empty() && FormFieldText("タイトル").empty() && GetFieldInt("横幅") == 0 &&
+                     GetFieldInt("高さ") == 0 && GetFieldInt("文字数") == 0;
   return g_editor.code.empty() && empty ? 0 : 1;
 }
 
@@ -222,50 +228,99 @@ void SetNewRowDefaults(int t, const std::string& code) {
     SetColumnInt(t, "網掛け", 1);
     SetColumnText(t, "背景色", "→");
     SetColumnText(t, "タイトル位置", "←");
+  } else if (IsWriteIn()) {
+    SetColumnInt(t, "サイズ", 7);
+    SetColumnText(t, "タイトル位置", "←");
+    SetColumnText(t, "全半角", "半角");
+    SetColumnText(t, "タイプ", "一括");
   } else {
     SetColumnInt(t, "サイズ", 8);
     SetColumnText(t, "タイトル位置", "×");
   }
 }
 
-void SetFormColumns(int t) {
+void SetPlacedColumns(int t) {
   for (const char* name : {"文字数", "横幅", "高さ"}) SetColumnInt(t, name, GetFieldInt(name));
-  SetColumnText(t, "タイトル", FieldText("タイトル").c_str());
+  SetColumnText(t, "タイトル", FormFieldText("タイトル").c_str());
+}
+
+void SetCheckColumns(int t) {
+  SetPlacedColumns(t);
+  SetColumnText(t, "領域名", FormFieldText("領域名").c_str());
+  SetColumnText(t, "編集", "ﾁｪｯｸ");
+  SetColumnText(t, "全半角", "半角");
+  SetColumnText(t, "有効文字種", "1100000000");
+  SetColumnInt(t, "Ｂサイズ", GetFieldInt("Ｂサイズ"));
+  SetColumnInt(t, "少数部桁数", GetFieldInt("少数部桁数"));
+  const int threshold = GetFieldInt("しきい値");
+  SetColumnInt(t, "しきい値", threshold == 0 ? 10 : threshold);
+  StoreSplitText(t, "重ね文字", FormFieldText("重ね文字"));
+  StoreSplitText(t, "変換条件", FormFieldText("変換条件"));
+}
+
+void SetTextColumns(int t) {
+  SetPlacedColumns(t);
+  SetColumnText(t, "重ね文字", FormFieldText("重ね文字").c_str());
+  SetColumnInt(t, "サイズ", GetFieldInt("サイズ"));
+  const int frame = GetFieldInt("タイトル枠");
+  SetColumnText(t, "タイトル枠", kFrameKinds[frame >= 1 && frame <= 3 ? frame - 1 : 0]);
+  SetColumnInt(t, "文字太", GetFieldInt("文字太"));
+  SetColumnInt(t, "Ｂサイズ", 0);
+}
+
+// What each kind of item's form does. Repetitions and reference masters
+// are settings of a field already on the sheet: they make no row.
+struct ItemForm {
+  SheetItemKind kind;
+  const char* title;
+  SIZE size;
+  char codeRange;
+  int (*add)();
+  void (*fill)(int t);
+  void (*fillNew)();
+  int (*check)();
+  void (*store)(int t);
+};
+constexpr ItemForm kItemForms[] = {
+    {SheetItemKind::kWriteInField, "記入欄", {880, 580}, '0', AddWriteInForm, FillWriteInForm, FillNewWriteInForm,
+     CheckWriteInForm, SetWriteInColumns},
+    {SheetItemKind::kTextItem, "テキスト項目", {640, 360}, 'T', AddTextItemForm, FillTextForm, FillNewTextForm,
+     CheckTextForm, SetTextColumns},
+    {SheetItemKind::kReferenceMaster, "参照マスター定義", {640, 400}, 0, AddMasterForm, FillMasterForm, nullptr,
+     CheckMasterForm, SetMasterColumns},
+    {SheetItemKind::kRepeatedItem, "繰り返し項目", {640, 420}, 0, AddRepeatForm, FillRepeatForm, nullptr,
+     CheckRepeatForm, SetRepeatColumns},
+    {SheetItemKind::kCheckField, "チェック欄", {640, 360}, '0', AddCheckFieldForm, FillCheckForm, FillNewCheckForm,
+     CheckCheckForm, SetCheckColumns},
+};
+
+const ItemForm& FormOf(SheetItemKind kind) {
+  for (const ItemForm& f : kItemForms) {
+    if (f.kind == kind) return f;
+  }
+  return kItemForms[0];
+}
+
+const ItemForm& CurrentForm() { return FormOf(g_editor.kind); }
+
+void SetFormColumns(int t) {
   if (GetColumnInt(t, "Ｘ座標") < 0) SetColumnInt(t, "Ｘ座標", 1);
   if (GetColumnInt(t, "Ｙ座標") < 0) SetColumnInt(t, "Ｙ座標", 1);
-  if (IsCheck()) {
-    SetColumnText(t, "領域名", FieldText("領域名").c_str());
-    SetColumnText(t, "編集", "ﾁｪｯｸ");
-    SetColumnText(t, "全半角", "半角");
-    SetColumnText(t, "有効文字種", "1100000000");
-    SetColumnInt(t, "Ｂサイズ", GetFieldInt("Ｂサイズ"));
-    SetColumnInt(t, "少数部桁数", GetFieldInt("少数部桁数"));
-    const int threshold = GetFieldInt("しきい値");
-    SetColumnInt(t, "しきい値", threshold == 0 ? 10 : threshold);
-    StoreSplitText(t, "重ね文字", FieldText("重ね文字"));
-    StoreSplitText(t, "変換条件", FieldText("変換条件"));
-  } else {
-    SetColumnText(t, "重ね文字", FieldText("重ね文字").c_str());
-    SetColumnInt(t, "サイズ", GetFieldInt("サイズ"));
-    const int frame = GetFieldInt("タイトル枠");
-    SetColumnText(t, "タイトル枠", kFrameKinds[frame >= 1 && frame <= 3 ? frame - 1 : 0]);
-    SetColumnInt(t, "文字太", GetFieldInt("文字太"));
-    SetColumnInt(t, "Ｂサイズ", 0);
-  }
+  CurrentForm().store(t);
 }
 
 // Adds or updates the row: 0, or -1 after the message.
 int StoreForm() {
   Editor& e = g_editor;
   if (!e.code.empty()) {
-    const int t = OpenItemRow(e.code);
+    const int t = OpenSheetItemRow(e.code);
     if (t < 0) return -1;
     SetFormColumns(t);
     const int rc = db_update(t);
     db_close(t);
     return rc;
   }
-  const std::string code = NextFreeSheetCode(IsCheck() ? '0' : 'T');
+  const std::string code = NextFreeSheetCode(CurrentForm().codeRange);
   if (code.empty()) {
     ShowInfoMessage("", "シートの項目は %d 個までです。", 999);
     return -1;
@@ -290,7 +345,7 @@ void CheckStoreAndClose() {
   Editor& e = g_editor;
   if (!IsValidSlot(e.form.slot)) return;
   SelectWindowSlot(e.form.slot);
-  const int verdict = CheckForm();
+  const int verdict = CurrentForm().check();
   if (verdict < 0) return;
   e.changed = verdict == 1 && StoreForm() == 0;
   if (verdict == 1 && !e.changed) return;  // not stored: the form stays
@@ -353,7 +408,7 @@ int CheckSheetKeyItem(int canvasSlot) {
 
 int DeleteSheetItem(int canvasSlot, const std::string& code, const std::string& description) {
   if (AskYesNo("", "“%s”を削除してもよろしいですか？", description.c_str()) != IDYES) return -1;
-  const int t = OpenItemRow(code);
+  const int t = OpenSheetItemRow(code);
   if (t < 0) return -1;
   const int rc = db_delete(t);
   db_close(t);
@@ -372,10 +427,12 @@ int OpenSheetFieldEditor(SheetItemKind kind, int canvasSlot, const std::string& 
   Editor& e = g_editor;
   if (!e.form.window || IsValidSlot(e.form.slot)) return -1;
   if (!code.empty()) {
-    const int t = OpenItemRow(code);
+    const int t = OpenSheetItemRow(code);
     if (t < 0) return -1;
     db_close(t);
   }
+  const ItemForm& form = FormOf(kind);
+  if (code.empty() && !form.fillNew) return -1;  // settings of no field
   if (BeginForm() < 0) return -1;
   e.kind = kind;
   e.canvasSlot = canvasSlot;
@@ -383,13 +440,13 @@ int OpenSheetFieldEditor(SheetItemKind kind, int canvasSlot, const std::string& 
   e.x = x;
   e.y = y;
   e.changed = false;
-  if ((IsCheck() ? AddCheckFieldForm() : AddTextItemForm()) != 0) {
+  if (form.add() != 0) {
     DiscardBuildingItems();
     return -1;
   }
   const HWND canvas = IsValidSlot(canvasSlot) ? Slot(canvasSlot).window : nullptr;
-  return OpenForm(e.form, canvas, canvas ? GetAncestor(canvas, GA_ROOT) : nullptr, -2, -2, 640, 360,
-                  kEditorWindowCode, IsCheck() ? "チェック欄" : "テキスト項目");
+  return OpenForm(e.form, canvas, canvas ? GetAncestor(canvas, GA_ROOT) : nullptr, -2, -2, form.size.cx,
+                  form.size.cy, kEditorWindowCode, form.title);
 }
 
 int SheetFieldEditorSlot() { return g_editor.form.slot; }
@@ -398,12 +455,21 @@ LRESULT CALLBACK PlnWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
   FormHandlers handlers;
   handlers.opened = [] {
     if (g_editor.code.empty()) {
-      FillNewItem();
-    } else if (const int t = OpenItemRow(g_editor.code); t >= 0) {
-      FillFromRow(t);
+      CurrentForm().fillNew();
+    } else if (const int t = OpenSheetItemRow(g_editor.code); t >= 0) {
+      CurrentForm().fill(t);
       db_close(t);
     }
   };
   handlers.close = CheckStoreAndClose;
+  handlers.command = [](int code) {
+    if (code == kCmdChoiceEditor && IsCheck()) {
+      OpenChoiceContentEditor(g_editor.form.slot);
+    } else if (code == kCmdRepeatNumbering && g_editor.kind == SheetItemKind::kRepeatedItem) {
+      ProtectRepeatNumbering();
+    } else {
+      ApplyPendingFocus();
+    }
+  };
   return HandleFormMessage(g_editor.form, handlers, window, message, wParam, lParam);
 }

@@ -12,7 +12,6 @@
 namespace {
 
 constexpr UINT kRedraw = CS_HREDRAW | CS_VREDRAW;
-constexpr DWORD kDialogPopup = WS_POPUP | WS_DLGFRAME;
 
 // The window slot the canvas is bound to, or -1.
 int CanvasSlot(HWND window) {
@@ -51,10 +50,6 @@ HWND RegisterSheetCanvasWindow(HWND) {
 HWND RegisterCsvInputWindow() {
   return CreateHiddenWindow({"CsvInp", DefWindowProcA, kRedraw, WS_POPUPWINDOW | WS_DLGFRAME});
 }
-
-HWND RegisterMeditWindow() { return CreateHiddenWindow({"Medit", DefWindowProcA, kRedraw, kDialogPopup}); }
-
-HWND RegisterIdxCtrlWindow() { return CreateHiddenWindow({"IdxCtrl", DefWindowProcA, kRedraw, kDialogPopup}); }
 
 HWND RegisterClipWindow() {
   return CreateHiddenWindow({"Clip", DefWindowProcA, kRedraw, WS_POPUPWINDOW | WS_DLGFRAME});

@@ -1,0 +1,44 @@
+// The forms of the field editor ("Pln") kept apart from its window: each
+// builds its items, fills them from a MUPA_FLD row (or a new item's
+// defaults), checks them when the editor closes and writes them into the
+// row. Used by the field editor (field_editor.cpp) and the key item's
+// dialog (key_item_dialog.cpp). The forms work on the fields of the
+// current window slot.
+#pragma once
+
+// The items a write-in field and the key item's field share: the title
+// (heading and two rows from `row`) and the boxes (two rows from `row`:
+// 文字数, 横幅, 高さ, then 網掛け, 文字太, 字間). 0, or -1 after the message.
+int AddTitleItems(int row);
+int AddBoxItems(int row);
+// Those items with 領域名 and 重ね文字 from the row of table slot `t`, and
+// back.
+void FillTitleAndBoxItems(int t);
+void SetTitleAndBoxColumns(int t);
+
+// The write-in field (記入欄). AddWriteInForm returns 0, or -1 after the
+// screen engine's message.
+int AddWriteInForm();
+void FillWriteInForm(int t);
+void FillNewWriteInForm();
+// 1 to store, 0 to close without storing, -1 to stay open (after the
+// message, the focus on the field to mend).
+int CheckWriteInForm();
+// The form's columns into the row of table slot `t`. Settings the reading
+// could not use together are changed first, each with its message.
+void SetWriteInColumns(int t);
+
+// The repetition of a field (繰り返し項目) and its reference master
+// (参照マスター定義), forms over a row that exists, as the write-in form's.
+// The numbering choice sends kCmdRepeatNumbering: the editor then calls
+// ProtectRepeatNumbering, which opens the fields that choice uses.
+constexpr int kCmdRepeatNumbering = 2;
+int AddRepeatForm();
+void FillRepeatForm(int t);
+int CheckRepeatForm();
+void SetRepeatColumns(int t);
+void ProtectRepeatNumbering();
+int AddMasterForm();
+void FillMasterForm(int t);
+int CheckMasterForm();
+void SetMasterColumns(int t);
