@@ -13,7 +13,6 @@
 #include "designer/designer.h"
 #include "designer/field_forms.h"
 #include "designer/form_items.h"
-#include "designer/name_rules.h"
 #include "designer/sheet_settings.h"
 #include "foundation/db.h"
 #include "foundation/db_sql.h"
@@ -151,18 +150,7 @@ bool HasSingleByteComma(const std::string& text) { return WithoutCommas(text) !=
 // 1 to store, 0 to close without storing, -1 to stay open (after the
 // message).
 int CheckCheckForm() {
-  const int count = GetFieldInt("文字数");
-  const std::string name = FormFieldText("領域名");
-  if (count <= 0) {
-    if (name.empty() && FormFieldText("タイトル").empty()) return 0;
-    ShowInfoMessage("", "「文字数」が設定されていません。編集内容は、無効とします。");
-    return 0;
-  }
-  if (name.empty()) {
-    ShowInfoMessage("", "「項目名」が設定されていません。");
-    FocusField("領域名");
-    return -1;
-  }
+  if (const int verdict = CheckCountAndName(); verdict != 1) return verdict;
   const int most = GetFieldInt("少数部桁数");
   const std::string taken = FormFieldText("変換条件");
   const std::string choices = FormFieldText("重ね文字");
@@ -185,11 +173,7 @@ int CheckCheckForm() {
     FocusField("変換条件");
     return -1;
   }
-  if (CheckNameText(name.c_str(), "項目名") != 0) {
-    FocusField("領域名");
-    return -1;
-  }
-  return 1;
+  return CheckFieldName();
 }
 
 // A new text item left empty is not kept.

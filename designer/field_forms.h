@@ -16,6 +16,14 @@ int AddBoxItems(int row);
 void FillTitleAndBoxItems(int t);
 void SetTitleAndBoxColumns(int t);
 
+// The checks of a field's count and name that every field's form makes:
+// CheckCountAndName gives 0 (close without storing) for no characters or
+// choices, saying so when a name or title was typed; -1 for no name (after
+// the message, the focus on it); else 1. CheckFieldName gives 1 for a name
+// the output table can take, else -1 after the message.
+int CheckCountAndName();
+int CheckFieldName();
+
 // The write-in field (記入欄). AddWriteInForm returns 0, or -1 after the
 // screen engine's message.
 int AddWriteInForm();

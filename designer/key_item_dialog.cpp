@@ -12,7 +12,6 @@
 #include "designer/field_editor.h"
 #include "designer/field_forms.h"
 #include "designer/form_items.h"
-#include "designer/name_rules.h"
 #include "designer/sheet_settings.h"
 #include "designer/sheet_settings_store.h"
 #include "foundation/db.h"
@@ -99,21 +98,8 @@ void FillKeyForm() {
 
 // 1 to store, 0 to close without storing, -1 to stay open.
 int CheckKeyForm() {
-  const std::string name = FormFieldText("領域名");
-  if (GetFieldInt("文字数") <= 0) {
-    if (!name.empty()) ShowInfoMessage("", "「文字数」が設定されていません。編集内容は、無効とします。");
-    return 0;
-  }
-  if (name.empty()) {
-    ShowInfoMessage("", "「項目名」が設定されていません。");
-    FocusField("領域名");
-    return -1;
-  }
-  if (CheckNameText(name.c_str(), "項目名") != 0) {
-    FocusField("領域名");
-    return -1;
-  }
-  return 1;
+  const int verdict = CheckCountAndName();
+  return verdict == 1 ? CheckFieldName() : verdict;
 }
 
 // Writes the field's row, the front's key switches and the key's name:

@@ -177,7 +177,7 @@ void FillNewWriteInForm() {
   SetFieldInt("空白不可", 1);
 }
 
-int CheckWriteInForm() {
+int CheckCountAndName() {
   const std::string name = FormFieldText("領域名");
   if (GetFieldInt("文字数") <= 0) {
     if (!name.empty() || !FormFieldText("タイトル").empty()) {
@@ -185,7 +185,17 @@ int CheckWriteInForm() {
     }
     return 0;
   }
-  if (name.empty()) return Refuse("領域名", "「項目名」が設定されていません。");
+  return name.empty() ? Refuse("領域名", "「項目名」が設定されていません。") : 1;
+}
+
+int CheckFieldName() {
+  if (CheckNameText(FormFieldText("領域名").c_str(), "項目名") == 0) return 1;
+  FocusField("領域名");
+  return -1;
+}
+
+int CheckWriteInForm() {
+  if (const int verdict = CheckCountAndName(); verdict != 1) return verdict;
   const std::string overlay = FormFieldText("重ね文字");
   const int width = GetFieldInt("全半角");
   if (width == kFullWidth && HasCharOfWidth(overlay, 1)) {
@@ -210,11 +220,7 @@ int CheckWriteInForm() {
       return Refuse("編集", "時間項目で「認識の単位」が“記入欄”の場合は、「文字編集」は“右詰め”に設定してください。");
     }
   }
-  if (CheckNameText(name.c_str(), "項目名") != 0) {
-    FocusField("領域名");
-    return -1;
-  }
-  return 1;
+  return CheckFieldName();
 }
 
 void SetWriteInColumns(int t) {

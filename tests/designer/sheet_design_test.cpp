@@ -157,6 +157,29 @@ class SheetDesign : public ScreenDbTest {
     PressKey(Slot(slot).editControl, VK_ESCAPE);
   }
 
+  // Each case a new item's form, opened from the menu's line `line` at
+  // `at`, given its fields and closed: the message it gives, and whether
+  // the form stays open (it is then emptied and closed).
+  struct Refusal {
+    const char* what;
+    std::vector<std::pair<const char*, std::string>> fields;
+    std::string box;
+    bool open;
+  };
+  void ExpectRefusals(POINT at, int line, const std::vector<Refusal>& cases) {
+    for (const Refusal& c : cases) {
+      SCOPED_TRACE(c.what);
+      ChooseFromMenu(at, line);
+      ASSERT_GE(SheetFieldEditorSlot(), 0) << Boxes();
+      ForgetBoxes();
+      FillAndClose(c.fields);
+      EXPECT_THAT(BoxTexts(), ElementsAre(c.box));
+      EXPECT_EQ(SheetFieldEditorSlot() >= 0, c.open);
+      if (SheetFieldEditorSlot() >= 0) FillAndClose({{"領域名", ""}, {"タイトル", ""}, {"文字数", "0"}});
+      EXPECT_LT(SheetFieldEditorSlot(), 0);
+    }
+  }
+
   // With SHEETDESK_PICTURES naming a folder, what the window shows is
   // saved there for a person to look at.
   static void SavePicture(HWND window, const char* name) {
@@ -368,13 +391,7 @@ TEST_P(SheetDesign, TheMarkSettingsStoreBothMarginsOrNeither) {
 TEST_P(SheetDesign, TheEditorRefusesWhatTheReadingCouldNotUse) {
   ASSERT_EQ(OpenProject(), 0) << Boxes();
   ToggleDesign();
-  struct Case {
-    const char* what;
-    std::vector<std::pair<const char*, std::string>> fields;
-    std::string box;
-    bool open;  // the editor stays open
-  };
-  const Case cases[] = {
+  ExpectRefusals({300, 400}, 1, {
       {"no name", {{"文字数", "3"}}, "「項目名」が設定されていません。", true},
       {"an image column's name", {{"領域名", "IMG12"}, {"文字数", "3"}}, "「項目名」に“IMG12”は使用できません。", true},
       {"a name with a sign", {{"領域名", "Q-1"}, {"文字数", "3"}},
@@ -392,17 +409,7 @@ TEST_P(SheetDesign, TheEditorRefusesWhatTheReadingCouldNotUse) {
        true},
       {"no choices: nothing is stored", {{"領域名", "Q1"}, {"文字数", "0"}},
        "「文字数」が設定されていません。編集内容は、無効とします。", false},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    ChooseFromMenu({300, 400}, 1);
-    ForgetBoxes();
-    FillAndClose(c.fields);
-    EXPECT_THAT(BoxTexts(), ElementsAre(c.box));
-    EXPECT_EQ(SheetFieldEditorSlot() >= 0, c.open);
-    if (SheetFieldEditorSlot() >= 0) FillAndClose({{"領域名", ""}, {"タイトル", ""}, {"文字数", "0"}});
-    EXPECT_LT(SheetFieldEditorSlot(), 0);
-  }
+  });
   EXPECT_THAT(Rows("MUPA_FLD", "領域名", "領域コード"), ElementsAre("AGE")) << "nothing refused was stored";
 }
 
@@ -453,14 +460,8 @@ TEST_P(SheetDesign, AWriteInFieldIsMadeEditedAndDeletedFromTheMenus) {
 TEST_P(SheetDesign, TheWriteInFormRefusesWhatTheReadingCouldNotUse) {
   ASSERT_EQ(OpenProject(), 0) << Boxes();
   ToggleDesign();
-  struct Case {
-    const char* what;
-    std::vector<std::pair<const char*, std::string>> fields;
-    std::string box;
-    bool open;  // the editor stays open
-  };
   const std::pair<const char*, std::string> named{"領域名", "HOUR"}, five{"文字数", "5"}, time{"重ね文字", "  :  "};
-  const Case cases[] = {
+  ExpectRefusals({300, 500}, 3, {
       {"no name", {{"文字数", "3"}}, "「項目名」が設定されていません。", true},
       {"half-width preprinted in a full-width field", {named, five, {"全半角", "1"}, {"重ね文字", "A"}},
        "「重ね文字」に半角文字が含まれています。\n\n「出力文字種」の設定に合わせて、全ての文字を“全角”で入力してください。",
@@ -478,18 +479,7 @@ TEST_P(SheetDesign, TheWriteInFormRefusesWhatTheReadingCouldNotUse) {
        "「項目名」に“半角カッコ”および“記号”“空白”は使用できません。", true},
       {"no characters: nothing is stored", {named, {"文字数", "0"}},
        "「文字数」が設定されていません。編集内容は、無効とします。", false},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    ChooseFromMenu({300, 500}, 3);
-    ASSERT_GE(SheetFieldEditorSlot(), 0) << Boxes();
-    ForgetBoxes();
-    FillAndClose(c.fields);
-    EXPECT_THAT(BoxTexts(), ElementsAre(c.box));
-    EXPECT_EQ(SheetFieldEditorSlot() >= 0, c.open);
-    if (SheetFieldEditorSlot() >= 0) FillAndClose({{"領域名", ""}, {"タイトル", ""}, {"文字数", "0"}});
-    EXPECT_LT(SheetFieldEditorSlot(), 0);
-  }
+  });
   // A time read box by box, as it should be, is kept.
   ChooseFromMenu({300, 500}, 3);
   FillAndClose({named, five, time, {"タイプ", "1"}});
