@@ -7,13 +7,13 @@
 #include "designer/key_item_dialog.h"
 
 #include <string>
+#include <vector>
 
 #include "designer/designer.h"
 #include "designer/field_editor.h"
 #include "designer/field_forms.h"
 #include "designer/form_items.h"
 #include "designer/sheet_settings.h"
-#include "designer/sheet_settings_store.h"
 #include "foundation/db.h"
 #include "foundation/db_sql.h"
 #include "foundation/msgbox.h"
@@ -102,10 +102,41 @@ int CheckKeyForm() {
   return verdict == 1 ? CheckFieldName() : verdict;
 }
 
-// Writes the field's row, the front's key switches and the key's name:
-// 0, 1 when the user keeps a check field as it is (nothing written), or -1
-// after the message.
+// The ＩＤＸコード of the first key row of the front, the one that names
+// the key: "" when there is none, or on a failure (reported).
+std::string FirstKeyRowCode() {
+  const SheetDefinitionRef& sheet = g_sheetDefinition;
+  const int t = db_open(sheet.folder.c_str(), sheet.database.c_str(), kKeyItemTable, sheet.kind, kSheetSpecSet,
+                        kKeyItemTable, "select * from MUPA_IDX where ＯＣＲコード=%s", SqlLiteral("0001").c_str());
+  if (t < 0) return "";
+  const std::string code = db_toppos(t, "ＩＤＸコード") == 0 ? GetColumnText(t, "ＩＤＸコード") : "";
+  db_close(t);
+  return code;
+}
+
+// The statements that write the front's key switches and the key's name
+// and title into its first row (made as "01" when there is none).
+std::vector<std::string> KeySettingsStatements(const std::string& keyRow) {
+  const std::string name = SqlLiteral(FormFieldText("領域名").c_str());
+  const std::string title = SqlLiteral(FormFieldText("タイトル").c_str());
+  const std::string front = SqlLiteral("0001");
+  std::vector<std::string> statements;
+  statements.push_back("update MUPA_PAP set 予備３=" + std::to_string(NumberedByRun() ? kNumberedByRun : 1) +
+                       ",既存データ=" + std::to_string(GetFieldInt("既存データ") == 2 ? 2 : 1) + ",Ｎｏ入力画面=" +
+                       (FormFieldText("Ｎｏ入力画面") == "1" ? "1" : "0") + " where ＯＣＲコード=" + front);
+  statements.push_back(keyRow.empty() ? "insert into MUPA_IDX (ＯＣＲコード,ＩＤＸコード,項目名,タイトル,文字数) values (" +
+                                            front + "," + SqlLiteral("01") + "," + name + "," + title + ",0)"
+                                      : "update MUPA_IDX set 項目名=" + name + ",タイトル=" + title +
+                                            " where ＯＣＲコード=" + front + " and ＩＤＸコード=" +
+                                            SqlLiteral(keyRow.c_str()));
+  return statements;
+}
+
+// Writes the field's row, the front's key switches and the key's name, all
+// or none: 0, 1 when the user keeps a check field as it is (nothing
+// written), or -1 after the message.
 int StoreKeyForm() {
+  const std::string keyRow = FirstKeyRowCode();
   const int t = OpenSheetItemRow(g_key.code);
   if (t < 0) return -1;
   if (std::string(GetColumnText(t, "編集")) == "ﾁｪｯｸ" &&
@@ -119,18 +150,17 @@ int StoreKeyForm() {
   for (const auto& [column, value] : texts) SetColumnText(t, column, value);
   for (const char* column : {"配列個数", "配列行間", "配列開始", "マーク型"}) SetColumnInt(t, column, 0);
   if (NumberedByRun()) SetColumnText(t, "重ね文字", "");
+  if (BeginTableTransaction(t) != 0) {
+    db_close(t);
+    return -1;
+  }
   int rc = db_update(t);
+  for (const std::string& statement : KeySettingsStatements(keyRow)) {
+    if (rc == 0) rc = db_exec(t, statement.c_str());
+  }
+  if (EndTableTransaction(t, rc == 0) != 0) rc = -1;
   db_close(t);
-  if (rc != 0) return -1;
-  const int p = OpenFrontPaperRow();
-  if (p < 0) return -1;
-  SetColumnInt(p, "予備３", NumberedByRun() ? kNumberedByRun : 1);
-  SetColumnInt(p, "既存データ", GetFieldInt("既存データ") == 2 ? 2 : 1);
-  SetColumnInt(p, "Ｎｏ入力画面", FormFieldText("Ｎｏ入力画面") == "1" ? 1 : 0);
-  rc = db_update(p);
-  db_close(p);
-  if (rc != 0) return -1;
-  return SaveKeyItemName(FormFieldText("領域名"), FormFieldText("タイトル"));
+  return rc;
 }
 
 void CheckStoreAndClose() {

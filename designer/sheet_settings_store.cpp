@@ -78,9 +78,7 @@ std::string FolderOf(const std::string& path) {
   return cut == std::string::npos ? std::string() : path.substr(0, cut);
 }
 
-}  // namespace
-
-int SaveKeyItemName(const std::string& name, const std::string& title) {
+int StoreKeyItem(const std::string& name) {
   const int t = OpenSheetTable(kKeyItemTable);
   if (t < 0) return -1;
   const bool found = db_toppos(t, "ＩＤＸコード") == 0;
@@ -90,12 +88,14 @@ int SaveKeyItemName(const std::string& name, const std::string& title) {
     SetColumnText(t, "ＩＤＸコード", "01");
   }
   SetColumnText(t, "項目名", name.c_str());
-  SetColumnText(t, "タイトル", title.c_str());
+  SetColumnText(t, "タイトル", name.c_str());
   SetColumnInt(t, "文字数", 0);
   const int rc = found ? db_update(t) : db_add(t);
   db_close(t);
   return rc;
 }
+
+}  // namespace
 
 const char* PaperSizeText(int choice) {
   return choice >= 1 && choice <= kUserPaper ? kPaperSizes[choice - 1] : kPaperSizes[0];
@@ -188,8 +188,7 @@ int CheckSheetSettingsFields() {
 }
 
 int StoreSheetSettingsFields() {
-  const std::string key = FormFieldText("キー項目名");
-  if (SaveKeyItemName(key, key) != 0) return -1;
+  if (StoreKeyItem(FormFieldText("キー項目名")) != 0) return -1;
   const int t = OpenSheetTable(kPaperTable);
   if (t < 0) return -1;
   if (db_toppos(t, "ＯＣＲコード") != 0) {

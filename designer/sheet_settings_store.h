@@ -23,7 +23,3 @@ int CheckSheetSettingsFields();
 // the message (nothing is left half written that the next save would not
 // mend).
 int StoreSheetSettingsFields();
-// The key item's name and title into the first MUPA_IDX row of the
-// current side (made as "01" when it has none), as every reader of the key
-// takes it: 0, or -1 (reported by the database layer).
-int SaveKeyItemName(const std::string& name, const std::string& title);

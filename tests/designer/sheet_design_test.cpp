@@ -557,6 +557,35 @@ TEST_P(SheetDesign, TheKeyItemsDialogKeepsTheKeyAWriteInFieldAndRenamesTheKey) {
   EXPECT_THAT(Rows("MUPA_FLD", "領域名,文字数", "領域コード"), ElementsAre("SERIAL|5"));
 }
 
+TEST_P(SheetDesign, AKeyThatCannotBeRenamedLeavesTheFieldAndTheSwitchesAsTheyWere) {
+  ASSERT_EQ(CreateTableFromSpec("", kSheetDb, "MUPA_PAP", GetParam(), kSheetSpecFile, "MUPA_PAP"), 0);
+  Exec("delete from MUPA_PAP");
+  Exec("insert into MUPA_PAP (ＯＣＲコード,用紙サイズ,用紙方向,予備３,既存データ) values ('0001','Ａ４','縦',1,1)");
+  // A key table that refuses the name BAD.
+  Exec("drop table MUPA_IDX");
+  Exec("create table MUPA_IDX (ＯＣＲコード varchar(4), ＩＤＸコード varchar(2), 項目名 varchar(40) "
+       "check (項目名 <> 'BAD'), タイトル varchar(50), 文字数 int, 初期値 varchar(50))");
+  Exec("insert into MUPA_IDX (ＯＣＲコード,ＩＤＸコード,項目名) values ('0001','01','AGE')");
+  ASSERT_EQ(OpenProject(), 0) << Boxes();
+  ToggleDesign();
+  const ScreenItem& age = Item(ResolveFieldRef(0, "AGE"));
+  ChooseFromMenu({age.pixelX + 4, age.pixelY + age.pixelHeight / 2}, 1);  // "キー項目欄編集"
+  const int dialog = KeyFieldDialogSlot();
+  ASSERT_GE(dialog, 0) << Boxes();
+  ForgetBoxes();
+  for (const auto& [name, value] : std::vector<std::pair<const char*, const char*>>{
+           {"領域名", "BAD"}, {"文字数", "5"}, {"オートナンバー", "2"}}) {
+    SetItemValueForCommand(dialog, name, value);
+  }
+  PostMessageA(Slot(dialog).window, WM_CLOSE, 0, 0);
+  PumpMessages();
+  EXPECT_FALSE(BoxTexts().empty()) << "the failed write is reported";
+  EXPECT_EQ(KeyFieldDialogSlot(), dialog) << "the dialog stays open";
+  EXPECT_THAT(Rows("MUPA_FLD", "領域名,文字数,編集", "領域コード"), ElementsAre("AGE|3|左詰"));
+  EXPECT_THAT(Rows("MUPA_PAP", "予備３", "ＯＣＲコード"), ElementsAre("1"));
+  EXPECT_THAT(Rows("MUPA_IDX", "項目名", "ＩＤＸコード"), ElementsAre("AGE"));
+}
+
 TEST_P(SheetDesign, TheChoiceEditorEditsEachChoiceAndGivesTheTextsBack) {
   ASSERT_EQ(OpenProject(), 0) << Boxes();
   ToggleDesign();
