@@ -22,14 +22,16 @@ constexpr int kChoiceWindowCode = 98;
 constexpr int kCmdClose = 100;
 constexpr int kFieldWidth = 6;
 constexpr int kFieldBytes = 100;
-// Choices a row when the field has one row: wider rows would not fit the
-// screen.
+// Choices a row when the field has one line: a longer one is shown folded,
+// as it would not fit the screen.
 constexpr int kChoicesPerRow = 12;
 
 struct ChoiceEditor {
   FormWindow form;  // over the field editor
   int editorSlot = -1;
   int count = 0;
+  int rows = 1, perRow = 1;
+  bool columnsFirst = false;  // 縦向き: the choices fill a column first
   std::vector<std::string> marks, values;  // as the fields were filled
 };
 ChoiceEditor g_choices;
@@ -40,20 +42,28 @@ std::string FieldName(const char* prefix, int choice) {
   return name;
 }
 
-int AddChoiceForm(int count) {
+// Lays the choices out as the sheet arranges them: `rows` rows of them
+// (the field's 行数 when it has rows, else as many as a long line needs).
+void ArrangeChoices(ChoiceEditor& c, int rowsOfField, bool columnsFirst) {
+  c.rows = rowsOfField > 0 ? std::min(rowsOfField, c.count) : (c.count + kChoicesPerRow - 1) / kChoicesPerRow;
+  c.rows = std::max(c.rows, 1);
+  c.perRow = std::max((c.count + c.rows - 1) / c.rows, 1);
+  c.columnsFirst = rowsOfField > 0 && columnsFirst;
+}
+
+int AddChoiceForm(const ChoiceEditor& c) {
   int failed = 0;
   const auto check = [&failed](int item) { failed |= item < 0; };
-  const int perRow = std::min(count, kChoicesPerRow);
-  for (int n = 0; n < count; ++n) {
-    const int column = (kFieldWidth + 2) * (n % perRow) + 2, row = 3 + 3 * (n / perRow);
+  for (int n = 0; n < c.count; ++n) {
+    const int k = c.columnsFirst ? n % c.rows : n / c.perRow, j = c.columnsFirst ? n / c.rows : n % c.perRow;
+    const int column = (kFieldWidth + 2) * j + 2, row = 3 + 3 * k;
     check(AddText(FieldName("MARK", n + 1).c_str(), "", column, row, kFieldWidth, kFieldBytes,
                   "印字する内容（^ = 非表示）", "^=非表示"));
     check(AddText(FieldName("DATA", n + 1).c_str(), "", column, row + 1, kFieldWidth, kFieldBytes,
                   "取得する内容（^ = 無効）", "^=無効"));
   }
   check(AddNote("MEDMSG1", "上段＝印字する内容　下段＝取得する内容", 2, 1));
-  const int rows = (count + perRow - 1) / perRow;
-  check(AddScreenButton("閉じる", "EXIT", 2, 0, 3 + 3 * rows, kCmdClose, kItemEnabled,
+  check(AddScreenButton("閉じる", "EXIT", 2, 0, 3 + 3 * c.rows, kCmdClose, kItemEnabled,
                         "QUIT_S.BMP", "画面を閉じます", ""));
   return failed ? -1 : 0;
 }
@@ -113,14 +123,15 @@ int OpenChoiceContentEditor(int editorSlot) {
   c.count = count;
   c.marks = SplitChoiceText(FormFieldText("重ね文字"), count);
   c.values = SplitChoiceText(FormFieldText("変換条件"), count);
+  const int arrangement = GetFieldInt("複数行指定");  // 2 横向き, 3 縦向き
+  ArrangeChoices(c, arrangement > 1 ? GetFieldInt("配列個数") : 0, arrangement == 3);
   if (BeginForm() < 0) return -1;
-  if (AddChoiceForm(count) != 0) {
+  if (AddChoiceForm(c) != 0) {
     DiscardBuildingItems();
     return -1;
   }
-  const int perRow = std::min(count, kChoicesPerRow), rows = (count + perRow - 1) / perRow;
-  const int width = ((kFieldWidth + 2) * perRow + 4) * kFormFontUnit;
-  const int height = (8 + 3 * rows) * kFormRowPitch;
+  const int width = ((kFieldWidth + 2) * c.perRow + 4) * kFormFontUnit;
+  const int height = (8 + 3 * c.rows) * kFormRowPitch;
   return OpenForm(c.form, Slot(editorSlot).window, nullptr, -2, -2, std::max(width, 320), height,
                   kChoiceWindowCode, "選択肢の内容の編集");
 }

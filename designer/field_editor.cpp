@@ -1,8 +1,10 @@
-// The sheet field editor ("Pln"): a form built in code for one write-in
-// field, check field or text item of the sheet, on a window of its own over the canvas. It is
-// filled from the item's MUPA_FLD row (or the defaults of a new item),
-// checked when it closes (Esc or the window's close) and, when something
-// was changed, stored; the canvas is then rebuilt from the rows.
+// The sheet field editor ("Pln"): a form built in code for one item of the
+// sheet (a write-in field, a check field, a text item) or for the
+// repetition or reference master of a field, on a window of its own over
+// the canvas. It is filled from the item's MUPA_FLD row (or the defaults of
+// a new item), checked when it closes (Esc or the window's close) and
+// stored; the canvas is then rebuilt from the rows. The forms themselves
+// are field_forms.h's.
 #include "designer/field_editor.h"
 
 #include <string>
@@ -17,7 +19,6 @@
 #include "foundation/db.h"
 #include "foundation/db_sql.h"
 #include "foundation/msgbox.h"
-#include "foundation/sjis_text.h"
 #include "screen/screen.h"
 
 int OpenSheetRows(const char* condition) {
@@ -41,9 +42,6 @@ int OpenSheetItemRow(const std::string& code) {
 namespace {
 
 constexpr int kEditorWindowCode = 56;
-constexpr int kCmdChoiceEditor = 1;
-constexpr size_t kPieceRoom = 255;
-constexpr size_t kPieceCount = 3;
 
 struct Editor {
   FormWindow form;  // over the canvas and its owner
@@ -59,24 +57,6 @@ bool IsCheck() { return g_editor.kind == SheetItemKind::kCheckField; }
 bool IsWriteIn() { return g_editor.kind == SheetItemKind::kWriteInField; }
 
 // ---- The forms ------------------------------------------------------------
-
-int AddCheckFieldForm() {
-  int failed = 0;
-  const auto check = [&failed](int item) { failed |= item < 0; };
-  check(AddText("タイトル", "タイトル（質問）", 18, 2, 40, 200, "チェック欄の質問（半角の“｜”で改行）"));
-  check(AddText("領域名", "項目名(ﾌｨｰﾙﾄﾞ名)", 18, 4, 30, 30, "出力テーブルのフィールド名"));
-  check(AddNumber("文字数", "ﾁｪｯｸ数", 18, 5, 3, 765, "選択肢の数"));
-  check(AddNumber("横幅", "横幅", 18, 6, 2, 99, "チェック枠の横幅〔ｍｍ〕"));
-  check(AddNumber("高さ", "高さ", 34, 6, 2, 99, "チェック枠の高さ〔ｍｍ〕"));
-  check(AddNumber("Ｂサイズ", "空き", 18, 7, 3, 999, "チェック枠の間隔〔ｍｍ〕"));
-  check(AddNumber("少数部桁数", "最大", 34, 7, 3, 108, "チェックできる数（1 = 単一回答）"));
-  check(AddNumber("しきい値", "しきい値", 18, 8, 3, 100, "マーク濃度のしきい値（-1 = 認識対象外、10 = 標準）"));
-  check(AddText("重ね文字", "選 択 肢 の 内 容", 18, 10, 60, 765, "チェック枠の横に印字する内容（カンマ区切り）"));
-  check(AddText("変換条件", "取 得 す る 内 容", 18, 11, 60, 765, "チェックされた選択肢で取得する内容"));
-  check(AddScreenButton("マーク欄編集", "MEDIT", 18, 0, 13, kCmdChoiceEditor, kItemEnabled, "",
-                        "選択肢の内容と取得する内容を、選択肢ごとに編集します", ""));
-  return failed ? -1 : 0;
-}
 
 int AddTextItemForm() {
   int failed = 0;
@@ -97,19 +77,8 @@ int AddTextItemForm() {
 
 constexpr const char* kFrameKinds[] = {"無", "点", "実"};
 
-std::string JoinedPieces(int t, const char* column) {
-  return std::string(GetColumnText(t, column)) + GetColumnTextIdx(t, column, 2) + GetColumnTextIdx(t, column, 3);
-}
-
 void FillPlacedItems(int t) {
   for (const char* name : {"タイトル", "文字数", "横幅", "高さ"}) SetFieldText(name, GetColumnText(t, name));
-}
-
-void FillCheckForm(int t) {
-  FillPlacedItems(t);
-  for (const char* name : {"領域名", "Ｂサイズ", "少数部桁数", "しきい値"}) SetFieldText(name, GetColumnText(t, name));
-  SetFieldText("重ね文字", JoinedPieces(t, "重ね文字").c_str());
-  SetFieldText("変換条件", JoinedPieces(t, "変換条件").c_str());
 }
 
 void FillTextForm(int t) {
@@ -121,59 +90,10 @@ void FillTextForm(int t) {
   SetFieldInt("文字太", GetColumnInt(t, "文字太"));
 }
 
-void FillNewCheckForm() {
-  for (const auto& [name, value] : {std::pair<const char*, const char*>{"横幅", "8"}, {"高さ", "9"},
-                                    {"Ｂサイズ", "0"}, {"少数部桁数", "1"}, {"しきい値", "10"}}) {
-    SetFieldText(name, value);
-  }
-}
-
 void FillNewTextForm() {
   SetFieldText("サイズ", "8");
   SetFieldInt("タイトル枠", 1);
   SetFieldInt("文字太", 1);
-}
-
-// The single-byte commas of `text` removed (double-byte characters kept).
-std::string WithoutCommas(const std::string& text) {
-  std::string out;
-  for (size_t at = 0; at < text.size();) {
-    const size_t length = static_cast<size_t>(SjisCharLength(text.c_str() + at));
-    if (!(length == 1 && text[at] == ',')) out.append(text, at, length);
-    at += length;
-  }
-  return out;
-}
-
-bool HasSingleByteComma(const std::string& text) { return WithoutCommas(text) != text; }
-
-// 1 to store, 0 to close without storing, -1 to stay open (after the
-// message).
-int CheckCheckForm() {
-  if (const int verdict = CheckCountAndName(); verdict != 1) return verdict;
-  const int most = GetFieldInt("少数部桁数");
-  const std::string taken = FormFieldText("変換条件");
-  const std::string choices = FormFieldText("重ね文字");
-  if (taken == "〃" && most > 1 && HasSingleByteComma(choices)) {
-    ShowInfoMessage("",
-                    "｢取得する内容｣が“〃”で、｢最大｣が“%d”に設定されています。\n"
-                    "複数の回答を許可する場合は、｢取得する内容｣に、取得する文字を、１選択肢あたり１文字で設定してください。\n"
-                    "(カンマは付けないでください)\n並び番号を取得する場合は、｢取得する内容｣を空白にしてください。\n"
-                    "文字列データとして取得(カンマ区切りに)する場合は｢最大｣を“1”にしてください。",
-                    most);
-    FocusField("変換条件");
-    return -1;
-  }
-  if (!taken.empty() && taken != "〃" && most > 1 && HasSingleByteComma(taken)) {
-    ShowInfoMessage("",
-                    "｢最大｣が“%d”に設定されています。\n"
-                    "複数の回答を許可する場合は、下記のように、｢取得する内容｣のカンマは除いてください。\n[%s]\n\n"
-                    "文字列データとして取得(カンマ区切りに)する場合は｢最大｣を“1”にしてください。",
-                    most, WithoutCommas(taken).c_str());
-    FocusField("変換条件");
-    return -1;
-  }
-  return CheckFieldName();
 }
 
 // A new text item left empty is not kept.
@@ -184,13 +104,6 @@ int CheckTextForm() {
 }
 
 // ---- Storing ----------------------------------------------------------------
-
-void StoreSplitText(int t, const char* column, const std::string& text) {
-  const std::vector<std::string> pieces = SplitTextPieces(text, kPieceRoom, kPieceCount);
-  SetColumnText(t, column, pieces[0].c_str());
-  SetColumnTextIdx(t, column, 2, pieces[1].c_str());
-  SetColumnTextIdx(t, column, 3, pieces[2].c_str());
-}
 
 // The columns a new row starts with, before the form's.
 void SetNewRowDefaults(int t, const std::string& code) {
@@ -228,20 +141,6 @@ void SetPlacedColumns(int t) {
   SetColumnText(t, "タイトル", FormFieldText("タイトル").c_str());
 }
 
-void SetCheckColumns(int t) {
-  SetPlacedColumns(t);
-  SetColumnText(t, "領域名", FormFieldText("領域名").c_str());
-  SetColumnText(t, "編集", "ﾁｪｯｸ");
-  SetColumnText(t, "全半角", "半角");
-  SetColumnText(t, "有効文字種", "1100000000");
-  SetColumnInt(t, "Ｂサイズ", GetFieldInt("Ｂサイズ"));
-  SetColumnInt(t, "少数部桁数", GetFieldInt("少数部桁数"));
-  const int threshold = GetFieldInt("しきい値");
-  SetColumnInt(t, "しきい値", threshold == 0 ? 10 : threshold);
-  StoreSplitText(t, "重ね文字", FormFieldText("重ね文字"));
-  StoreSplitText(t, "変換条件", FormFieldText("変換条件"));
-}
-
 void SetTextColumns(int t) {
   SetPlacedColumns(t);
   SetColumnText(t, "重ね文字", FormFieldText("重ね文字").c_str());
@@ -274,7 +173,7 @@ constexpr ItemForm kItemForms[] = {
      CheckMasterForm, SetMasterColumns},
     {SheetItemKind::kRepeatedItem, "繰り返し項目", {640, 420}, 0, AddRepeatForm, FillRepeatForm, nullptr,
      CheckRepeatForm, SetRepeatColumns},
-    {SheetItemKind::kCheckField, "チェック欄", {640, 360}, '0', AddCheckFieldForm, FillCheckForm, FillNewCheckForm,
+    {SheetItemKind::kCheckField, "チェック欄", {720, 520}, '0', AddCheckFieldForm, FillCheckForm, FillNewCheckForm,
      CheckCheckForm, SetCheckColumns},
 };
 
@@ -451,6 +350,8 @@ LRESULT CALLBACK PlnWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
       OpenChoiceContentEditor(g_editor.form.slot);
     } else if (code == kCmdRepeatNumbering && g_editor.kind == SheetItemKind::kRepeatedItem) {
       ProtectRepeatNumbering();
+    } else if ((code == kCmdArrangement || code == kCmdCheckType) && IsCheck()) {
+      ReactToCheckCommand(code);
     } else {
       ApplyPendingFocus();
     }

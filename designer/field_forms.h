@@ -36,11 +36,24 @@ int CheckWriteInForm();
 // could not use together are changed first, each with its message.
 void SetWriteInColumns(int t);
 
+// The commands the forms' buttons and choices send the editor's window.
+constexpr int kCmdChoiceEditor = 1;     // "マーク欄編集": the choice editor
+constexpr int kCmdRepeatNumbering = 2;  // ProtectRepeatNumbering
+constexpr int kCmdArrangement = 3;      // ReactToCheckCommand
+constexpr int kCmdCheckType = 4;        // ReactToCheckCommand
+
+// The check field (チェック欄), as the write-in field's form.
+// ReactToCheckCommand opens the rows' fields for an arrangement in rows (or
+// closes them), and warns of a number type.
+int AddCheckFieldForm();
+void FillCheckForm(int t);
+void FillNewCheckForm();
+int CheckCheckForm();
+void SetCheckColumns(int t);
+void ReactToCheckCommand(int code);
+
 // The repetition of a field (繰り返し項目) and its reference master
 // (参照マスター定義), forms over a row that exists, as the write-in form's.
-// The numbering choice sends kCmdRepeatNumbering: the editor then calls
-// ProtectRepeatNumbering, which opens the fields that choice uses.
-constexpr int kCmdRepeatNumbering = 2;
 int AddRepeatForm();
 void FillRepeatForm(int t);
 int CheckRepeatForm();

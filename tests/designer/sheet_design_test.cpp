@@ -157,6 +157,25 @@ class SheetDesign : public ScreenDbTest {
     PressKey(Slot(slot).editControl, VK_ESCAPE);
   }
 
+  // A click on the choice `row` (from 0) of the radio or check group
+  // `name` of the slot's window.
+  static void ClickChoice(int slot, const char* name, int row) {
+    const ScreenItem& group = Item(ResolveFieldRef(slot, name));
+    const int pitch = group.pixelHeight / (group.count + 2);
+    ClickAt(Slot(slot).window, group.pixelX + 2 * group.charSize + 12 - Slot(slot).scrollX,
+            group.pixelY + pitch / 2 + 4 + pitch + row * pitch + group.charSize - Slot(slot).scrollY);
+  }
+
+  // The open editor's fields set and Esc pressed: the one message `box`,
+  // and the editor still open.
+  void ExpectCloseRefused(const std::vector<std::pair<const char*, std::string>>& fields, const std::string& box) {
+    ForgetBoxes();
+    const int slot = SheetFieldEditorSlot();
+    FillAndClose(fields);
+    EXPECT_THAT(BoxTexts(), ElementsAre(box));
+    EXPECT_EQ(SheetFieldEditorSlot(), slot);
+  }
+
   // Each case a new item's form, opened from the menu's line `line` at
   // `at`, given its fields and closed: the message it gives, and whether
   // the form stays open (it is then emptied and closed).
@@ -584,6 +603,66 @@ TEST_P(SheetDesign, AKeyThatCannotBeRenamedLeavesTheFieldAndTheSwitchesAsTheyWer
   EXPECT_THAT(Rows("MUPA_FLD", "領域名,文字数,編集", "領域コード"), ElementsAre("AGE|3|左詰"));
   EXPECT_THAT(Rows("MUPA_PAP", "予備３", "ＯＣＲコード"), ElementsAre("1"));
   EXPECT_THAT(Rows("MUPA_IDX", "項目名", "ＩＤＸコード"), ElementsAre("AGE"));
+}
+
+TEST_P(SheetDesign, ACheckFieldInRowsKeepsItsRowsAndTheChoiceEditorShowsThem) {
+  ASSERT_EQ(OpenProject(), 0) << Boxes();
+  ToggleDesign();
+  ChooseFromMenu({300, 400}, 1);  // "チェック欄 作 成"
+  const int editor = SheetFieldEditorSlot();
+  ASSERT_GE(editor, 0) << Boxes();
+  const auto state = [editor](const char* name) { return Item(ResolveFieldRef(editor, name)).state; };
+  EXPECT_EQ(state("配列個数"), kItemProtected) << "one line of choices has no rows";
+  SetItemValueForCommand(editor, "領域名", "Q1");
+  SetItemValueForCommand(editor, "文字数", "30");
+  ClickChoice(editor, "複数行指定", 1);  // 横向き（→）
+  SelectWindowSlot(editor);
+  EXPECT_EQ(GetFieldInt("複数行指定"), 2);
+  EXPECT_EQ(state("配列個数"), kItemEnabled);
+  SetItemValueForCommand(editor, "配列個数", "4");
+  SetItemValueForCommand(editor, "配列行間", "6");
+  SavePicture(Slot(editor).window, "check-field-editor.png");
+  ForgetBoxes();
+  ClickChoice(editor, "文字型", 1);  // 数値型
+  EXPECT_THAT(BoxTexts(), ElementsAre("注意：“数値型”にチェックした場合は、記入エラー時に、“*”マークを出力できません。\n"
+                                      "【項目の型】は、データベースのフィールドの型です。\n"
+                                      "チェック内容を番号(数字)で取得する場合も、通常は“文字型”にチェックしてください。"));
+  ClickChoice(editor, "文字型", 0);
+
+  // The choice editor lays the 30 choices out in the 4 rows, 8 a row.
+  const ScreenItem& button = Item(ResolveFieldRef(editor, "MEDIT"));
+  ClickAt(Slot(editor).window, button.pixelX + button.pixelWidth / 2 - Slot(editor).scrollX,
+          button.pixelY + button.pixelHeight / 2 - Slot(editor).scrollY);
+  const int choices = ChoiceEditorSlot();
+  ASSERT_GE(choices, 0) << Boxes();
+  SavePicture(Slot(choices).window, "choice-editor-rows.png");
+  const auto row = [choices](const char* name) { return Item(ResolveFieldRef(choices, name)).row; };
+  EXPECT_EQ(row("MARK08"), row("MARK01"));
+  EXPECT_GT(row("MARK09"), row("MARK01"));
+  EXPECT_GT(row("MARK25"), row("MARK17"));
+  PostMessageA(Slot(choices).window, WM_CLOSE, 0, 0);
+  PumpMessages();
+  ASSERT_LT(ChoiceEditorSlot(), 0);
+
+  ExpectCloseRefused({{"配列個数", "31"}}, "「行数」が「チェック数」を越えています。");
+  ExpectCloseRefused({{"配列個数", "4"}, {"背景色", "Ｍ"}, {"マーク型", "×"}},
+                     "「選択肢の内容」の「位置」が“Ｍ”(ﾏｰｸ型)の場合は、「形式」は自動的に(●)になります。");
+  SelectWindowSlot(editor);
+  EXPECT_EQ(FormFieldText("マーク型"), "●");
+  FillAndClose({});
+  EXPECT_LT(SheetFieldEditorSlot(), 0) << Boxes();
+  EXPECT_THAT(Rows("MUPA_FLD", "領域名,タイプ,配列個数,配列行間,配列開始,マーク型,背景色,文字型", "領域コード"),
+              ElementsAre("AGE||0|0|0|0||", "Q1|Ｘ|4|6|-1|1|Ｍ|文字"));
+
+  // Back to one line: the rows leave no repetition behind.
+  const ScreenItem& q1 = Item(ResolveFieldRef(0, "Q1"));
+  ChooseFromMenu({q1.pixelX + 4, q1.pixelY + q1.pixelHeight / 2}, 1);  // "チェック欄編集"
+  ASSERT_GE(SheetFieldEditorSlot(), 0) << Boxes();
+  SelectWindowSlot(SheetFieldEditorSlot());
+  EXPECT_EQ(GetFieldInt("配列個数"), 4);
+  ClickChoice(SheetFieldEditorSlot(), "複数行指定", 0);
+  FillAndClose({});
+  EXPECT_THAT(Rows("MUPA_FLD", "領域名,タイプ,配列個数,配列開始", "領域コード"), ElementsAre("AGE||0|0", "Q1||0|0"));
 }
 
 TEST_P(SheetDesign, TheChoiceEditorEditsEachChoiceAndGivesTheTextsBack) {
