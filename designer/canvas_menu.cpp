@@ -3,8 +3,10 @@
 // mark settings; on the background, new check fields, text items and
 // write-in fields and the end of design mode, and on an item its editing
 // and deletion, its repetition and a write-in field's reference master
-// (the key item's field only its dialog, "IdxCtrl"). A choice comes back as 1162 with its line (from 1) and is
-// carried out by the entry's text, so the lines can never be miscounted.
+// (the key item's field only its dialog, "IdxCtrl"). A choice comes back
+// as 1162 with its line (from 1) and is carried out by the entry's text, so
+// the lines can never be miscounted.
+// Files dropped on the sheet in design mode become pictures and text items.
 #include "designer/canvas_menu.h"
 
 #include <string>
@@ -48,7 +50,7 @@ const char* ItemEntries(const ScreenItem& item) {
   if (IsKeyItem(item)) return "キー項目欄編集";
   if (item.code.compare(0, 1, "T") == 0) return "テキスト項目編集,繰り返し項目定義,テキスト項目削除";
   if (item.edit == 'C') return "チェック欄編集,繰り返し項目定義,チェック欄削除";
-  if (item.edit == 'I') return nullptr;  // pictures are placed, not edited
+  if (item.edit == 'I') return "ビットマップ削除";  // pictures are placed, not edited
   return "記 入 欄 編 集,参照マスター定義,繰り返し項目定義,記 入 欄 削 除";
 }
 
@@ -59,6 +61,10 @@ SheetItemKind KindOf(const ScreenItem& item) {
 
 // The description the deletion asks about.
 std::string Description(const ScreenItem& item) {
+  if (item.edit == 'I') {
+    const size_t slash = item.joinText.find_last_of("\\/");
+    return slash == std::string::npos ? item.joinText : item.joinText.substr(slash + 1);
+  }
   if (item.code.compare(0, 1, "T") != 0) return item.name;
   return item.caption.empty() ? item.code : item.caption;
 }
@@ -119,8 +125,25 @@ int RunSheetMenuChoice(int line) {
   if (entry == "チェック欄編集" || entry == "テキスト項目編集" || entry == "記 入 欄 編 集") {
     return OpenSheetFieldEditor(KindOf(item), m.slot, item.code, item.column, item.row);
   }
-  if (entry == "チェック欄削除" || entry == "テキスト項目削除" || entry == "記 入 欄 削 除") {
+  if (entry == "チェック欄削除" || entry == "テキスト項目削除" || entry == "記 入 欄 削 除" ||
+      entry == "ビットマップ削除") {
     return DeleteSheetItem(m.slot, item.code, Description(item));
   }
   return -1;
+}
+
+void PlaceDroppedFiles(int slot, HDROP drop) {
+  if (IsValidSlot(slot) && Slot(slot).lineEditMode) {
+    POINT at{};
+    DragQueryPoint(drop, &at);
+    const WindowSlot& s = Slot(slot);
+    const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count; ++i) {
+      char path[MAX_PATH] = "";
+      if (DragQueryFileA(drop, i, path, sizeof path) > 0) {
+        AddDroppedSheetFile(slot, path, at.x + s.scrollX, at.y + s.scrollY);
+      }
+    }
+  }
+  DragFinish(drop);
 }

@@ -1,6 +1,9 @@
 // The sheet canvas's right-button menus and their choices.
 #pragma once
 
+#include <windows.h>
+#include <shellapi.h>
+
 // Opens the menu for the point (x, y) of the canvas slot's window where the
 // right button was pressed: 0 shown, -1 when there is none for that point
 // (a picture) or no window; 999 when the mark settings opened in
@@ -9,3 +12,7 @@ int ShowSheetDesignMenu(int slot, int x, int y);
 // Carries out the menu's line `line` (from 1): 0, or -1 for no such line
 // or when the action failed (reported).
 int RunSheetMenuChoice(int line);
+// Files dropped on the canvas slot's window in design mode become items
+// where they were dropped (AddDroppedSheetFile); outside design mode they
+// are ignored. The drop is released either way.
+void PlaceDroppedFiles(int slot, HDROP drop);

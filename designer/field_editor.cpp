@@ -7,6 +7,9 @@
 // are field_forms.h's.
 #include "designer/field_editor.h"
 
+#include <cctype>
+#include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -54,7 +57,6 @@ struct Editor {
 Editor g_editor;
 
 bool IsCheck() { return g_editor.kind == SheetItemKind::kCheckField; }
-bool IsWriteIn() { return g_editor.kind == SheetItemKind::kWriteInField; }
 
 // ---- The forms ------------------------------------------------------------
 
@@ -105,27 +107,27 @@ int CheckTextForm() {
 
 // ---- Storing ----------------------------------------------------------------
 
-// The columns a new row starts with, before the form's.
-void SetNewRowDefaults(int t, const std::string& code) {
-  const Editor& e = g_editor;
+// The columns a new row of `kind` at (x, y) starts with, before the form's.
+void SetNewRowDefaults(int t, const std::string& code, SheetItemKind kind, int x, int y) {
+  const bool check = kind == SheetItemKind::kCheckField, writeIn = kind == SheetItemKind::kWriteInField;
   db_clear(t);
   SetColumnText(t, "ＯＣＲコード", g_sheetDefinition.sheetCode.c_str());
   SetColumnText(t, "領域コード", code.c_str());
   SetColumnText(t, "入力許可", "×");
   SetColumnText(t, "種別", "MUPA");
-  SetColumnInt(t, "Ｘ座標", e.x);
-  SetColumnInt(t, "Ｙ座標", e.y);
+  SetColumnInt(t, "Ｘ座標", x);
+  SetColumnInt(t, "Ｙ座標", y);
   SetColumnInt(t, "空白不可", 1);
   SetColumnText(t, "編集", "左詰");
   SetColumnText(t, "文字型", "文字");
   SetColumnText(t, "有効文字種", "1000000000");
   SetColumnText(t, "タイトル枠", "無");
-  if (IsCheck()) {
+  if (check) {
     SetColumnInt(t, "サイズ", 7);
     SetColumnInt(t, "網掛け", 1);
     SetColumnText(t, "背景色", "→");
     SetColumnText(t, "タイトル位置", "←");
-  } else if (IsWriteIn()) {
+  } else if (writeIn) {
     SetColumnInt(t, "サイズ", 7);
     SetColumnText(t, "タイトル位置", "←");
     SetColumnText(t, "全半角", "半角");
@@ -210,7 +212,7 @@ int StoreForm() {
   }
   const int t = OpenSheetRows("");
   if (t < 0) return -1;
-  SetNewRowDefaults(t, code);
+  SetNewRowDefaults(t, code, e.kind, e.x, e.y);
   SetFormColumns(t);
   const int rc = db_add(t);
   db_close(t);
@@ -287,6 +289,64 @@ int CheckSheetKeyItem(int canvasSlot) {
   db_close(t);
   if (rc != 0) return -1;
   return RebuildWindowItems(canvasSlot, 1);
+}
+
+namespace {
+
+std::string UpperExtension(const std::string& path) {
+  const size_t dot = path.find_last_of('.');
+  std::string ext = dot == std::string::npos ? "" : path.substr(dot + 1);
+  for (char& c : ext) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return ext;
+}
+
+// The first line of a text file (200 bytes at most, its CR dropped):
+// 0, or -1 when it cannot be read.
+int ReadFirstLine(const std::string& path, std::string* line) {
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
+  if (!file) return -1;
+  line->clear();
+  for (int c; line->size() < 200 && (c = std::fgetc(file.get())) != EOF && c != '\n';) {
+    if (c != '\r') line->push_back(static_cast<char>(c));
+  }
+  return 0;
+}
+
+}  // namespace
+
+int AddDroppedSheetFile(int canvasSlot, const std::string& path, int x, int y) {
+  const std::string ext = UpperExtension(path);
+  const bool picture = ext == "BMP" || ext == "JPG";
+  if (!picture && ext != "TXT") return -1;
+  std::string line;
+  if (!picture && ReadFirstLine(path, &line) != 0) {
+    ShowInfoMessage("", "ファイル“%s”をオープンできません。", path.c_str());
+    return -1;
+  }
+  const std::string code = NextFreeSheetCode(picture ? 'B' : 'T');
+  if (code.empty()) {
+    ShowInfoMessage("", "シートの項目は %d 個までです。", 999);
+    return -1;
+  }
+  const int t = OpenSheetRows("");
+  if (t < 0) return -1;
+  SetNewRowDefaults(t, code, SheetItemKind::kTextItem, x, y);
+  if (picture) {
+    // The drive is left to the machine that reads the definition.
+    const size_t colon = path.size() > 1 && path[1] == ':' ? 2 : 0;
+    SetColumnText(t, "編集", "BMAP");
+    SetColumnText(t, "アイコン", path.substr(colon).c_str());
+    SetColumnText(t, "タイプ", "PBUT");
+    SetColumnInt(t, "Ｂサイズ", 1);
+  } else {
+    SetColumnText(t, "タイトル", line.c_str());
+    SetColumnInt(t, "文字数", static_cast<int>(line.size()));
+    SetColumnText(t, "全半角", "");
+    SetColumnInt(t, "文字太", 1);
+  }
+  const int rc = db_add(t);
+  db_close(t);
+  return rc == 0 ? RebuildWindowItems(canvasSlot, 1) : -1;
 }
 
 int DeleteSheetItem(int canvasSlot, const std::string& code, const std::string& description) {

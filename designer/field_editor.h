@@ -34,6 +34,12 @@ int OpenSheetItemRow(const std::string& code);
 // and the canvas rebuilt (0); -1 after the message when the sheet has no
 // key item or the row cannot be written.
 int CheckSheetKeyItem(int canvasSlot);
+// A file dropped on the canvas slot at (x, y) of the sheet: a picture
+// ("BMP", "JPG") placed there, or a text file's first line as a text item;
+// the canvas is rebuilt. 0; -1 for another kind of file (quiet), or after
+// the message (the file cannot be read, no free code, the row cannot be
+// written).
+int AddDroppedSheetFile(int canvasSlot, const std::string& path, int x, int y);
 // Deletes the row of the item of `code` after asking (its description
 // named), and rebuilds the canvas. 0, or -1 when refused or missing.
 int DeleteSheetItem(int canvasSlot, const std::string& code, const std::string& description);

@@ -30,6 +30,10 @@ LRESULT CALLBACK SheetCanvasWindowProc(HWND window, UINT message, WPARAM wParam,
     ShowSheetDesignMenu(CanvasSlot(window), static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
     return 0;
   }
+  if (message == WM_DROPFILES) {
+    PlaceDroppedFiles(CanvasSlot(window), reinterpret_cast<HDROP>(wParam));
+    return 0;
+  }
   if (message == kMsgHeaderMenu) {
     RunSheetMenuChoice(static_cast<int>(lParam));
     return 0;

@@ -4,7 +4,9 @@
 // their codes in order. Runs on the file database (SQLite) and on the
 // server database (PostgreSQL).
 #include <windows.h>
+#include <shlobj.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -663,6 +665,65 @@ TEST_P(SheetDesign, ACheckFieldInRowsKeepsItsRowsAndTheChoiceEditorShowsThem) {
   ClickChoice(SheetFieldEditorSlot(), "複数行指定", 0);
   FillAndClose({});
   EXPECT_THAT(Rows("MUPA_FLD", "領域名,タイプ,配列個数,配列開始", "領域コード"), ElementsAre("AGE||0|0", "Q1||0|0"));
+}
+
+// Files dropped from the desktop as a user drops them: a WM_DROPFILES
+// with the files' paths at the point `at` of the canvas's client area.
+void DropFiles(HWND window, const std::vector<std::string>& paths, POINT at) {
+  size_t bytes = sizeof(DROPFILES) + 1;
+  for (const std::string& p : paths) bytes += p.size() + 1;
+  const HGLOBAL memory = GlobalAlloc(GHND, bytes);
+  auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+  drop->pFiles = sizeof(DROPFILES);
+  drop->pt = at;
+  char* names = reinterpret_cast<char*>(drop + 1);
+  for (const std::string& p : paths) names = std::copy(p.begin(), p.end(), names) + 1;
+  GlobalUnlock(memory);
+  PostMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+  PumpMessages();
+}
+
+TEST_P(SheetDesign, FilesDroppedOnTheSheetBecomePicturesAndTextItems) {
+  char temp[MAX_PATH];
+  GetTempPathA(MAX_PATH, temp);
+  const std::string picture = std::string(temp) + "LOGO.BMP", text = std::string(temp) + "NOTE.TXT";
+  // A grey picture of 40 x 30 pixels, 24 bits a pixel (rows of 120 bytes).
+  std::string bmp(54 + 120 * 30, '\x80');
+  const auto put = [&bmp](size_t at, uint32_t value, int bytes) {
+    for (int k = 0; k < bytes; ++k) bmp[at + k] = static_cast<char>(value >> (8 * k));
+  };
+  bmp[0] = 'B', bmp[1] = 'M';
+  put(2, static_cast<uint32_t>(bmp.size()), 4), put(6, 0, 4), put(10, 54, 4), put(14, 40, 4), put(18, 40, 4);
+  put(22, 30, 4), put(26, 1, 2), put(28, 24, 2);
+  for (size_t at = 30; at < 54; ++at) bmp[at] = 0;
+  WriteTextFile(picture, bmp);
+  WriteTextFile(text, "ご記入のお願い\r\n二行目は読まない\r\n");
+  ASSERT_EQ(OpenProject(), 0) << Boxes();
+  DropFiles(canvas_, {picture}, {200, 600});
+  EXPECT_THAT(Rows("MUPA_FLD", "領域コード", "領域コード"), ElementsAre("0001")) << "not in design mode";
+  ToggleDesign();
+  const WindowSlot& s = Slot(0);
+  DropFiles(canvas_, {picture}, {200, 600});
+  DropFiles(canvas_, {text}, {200, 700});
+  const std::string x = std::to_string(200 + s.scrollX), y = std::to_string(600 + s.scrollY);
+  EXPECT_THAT(Rows("MUPA_FLD", "領域コード,編集,アイコン,タイプ,Ｂサイズ,タイトル,文字数,Ｘ座標,Ｙ座標", "領域コード"),
+              ElementsAre("0001|左詰|||0|年齢|3|40|80", "B001|BMAP|" + picture.substr(2) + "|PBUT|1||0|" + x + "|" + y,
+                          "T001|左詰|||0|ご記入のお願い|14|" + x + "|" + std::to_string(700 + s.scrollY)))
+      << Boxes();
+  int shown = -1;
+  for (int i = s.firstItem; s.itemCount > 0 && i <= s.lastItem; ++i) {
+    if (Item(i).code == "B001") shown = i;
+  }
+  ASSERT_GE(shown, 0) << "the canvas shows the picture";
+  EXPECT_EQ(Item(shown).edit, 'I');
+  ForgetBoxes();
+  EXPECT_GT(Item(shown).pixelWidth, 0) << "the picture has its size";
+  ChooseFromMenu({Item(shown).pixelX + Item(shown).pixelWidth / 2, Item(shown).pixelY + Item(shown).pixelHeight / 2},
+                 1);  // "ビットマップ削除"
+  EXPECT_THAT(BoxTexts(), ElementsAre("“LOGO.BMP”を削除してもよろしいですか？"));
+  EXPECT_THAT(Rows("MUPA_FLD", "領域コード", "領域コード"), ElementsAre("0001", "T001"));
+  DeleteFileA(picture.c_str());
+  DeleteFileA(text.c_str());
 }
 
 TEST_P(SheetDesign, TheChoiceEditorEditsEachChoiceAndGivesTheTextsBack) {
