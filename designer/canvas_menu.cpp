@@ -48,8 +48,10 @@ bool IsKeyItem(const ScreenItem& item) {
 const char* ItemEntries(const ScreenItem& item) {
   // The key field keeps its form: its own dialog edits it.
   if (IsKeyItem(item)) return "キー項目欄編集";
-  if (item.code.compare(0, 1, "T") == 0) return "テキスト項目編集,繰り返し項目定義,テキスト項目削除";
-  if (item.edit == 'C') return "チェック欄編集,繰り返し項目定義,チェック欄削除";
+  if (item.code.compare(0, 1, "T") == 0) return "テキスト項目編集,繰り返し項目定義,テキスト項目削除,テキスト項目複製";
+  // Choices in rows keep their rows where a repetition would be kept.
+  if (item.edit == 'C' && (item.recordCode == 2 || item.recordCode == 3)) return "チェック欄編集,チェック欄削除,チェック欄複製";
+  if (item.edit == 'C') return "チェック欄編集,繰り返し項目定義,チェック欄削除,チェック欄複製";
   if (item.edit == 'I') return "ビットマップ削除";  // pictures are placed, not edited
   return "記 入 欄 編 集,参照マスター定義,繰り返し項目定義,記 入 欄 削 除";
 }
@@ -116,6 +118,7 @@ int RunSheetMenuChoice(int line) {
   if (m.item < 0) return -1;
   const ScreenItem& item = Item(m.item);
   if (entry == "キー項目欄編集") return OpenKeyFieldDialog(m.slot, item.code);
+  if (entry == "チェック欄複製" || entry == "テキスト項目複製") return DuplicateSheetItem(m.slot, m.item);
   if (entry == "参照マスター定義") {
     return OpenSheetFieldEditor(SheetItemKind::kReferenceMaster, m.slot, item.code, item.column, item.row);
   }

@@ -7,6 +7,7 @@
 // are field_forms.h's.
 #include "designer/field_editor.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <memory>
@@ -344,6 +345,44 @@ int AddDroppedSheetFile(int canvasSlot, const std::string& path, int x, int y) {
     SetColumnText(t, "全半角", "");
     SetColumnInt(t, "文字太", 1);
   }
+  const int rc = db_add(t);
+  db_close(t);
+  return rc == 0 ? RebuildWindowItems(canvasSlot, 1) : -1;
+}
+
+namespace {
+
+// Where the copy of an item goes: right of it, by the width it takes on
+// the sheet, kept inside the canvas.
+int CopyColumn(int canvasSlot, int t, const ScreenItem& item) {
+  int x = GetColumnInt(t, "Ｘ座標");
+  if (item.code.compare(0, 1, "T") == 0) {
+    x += item.pixelWidth + 20;
+  } else {
+    const int gap = std::max(GetColumnInt(t, "Ｂサイズ"), 0);
+    x += (GetColumnInt(t, "文字数") + gap) * GetColumnInt(t, "横幅") * SheetDotsPerGridUnit();
+    if (std::string(GetColumnText(t, "タイトル位置")) == "←") {
+      x += static_cast<int>(std::string(GetColumnText(t, "タイトル")).size() + 2) * GetColumnInt(t, "サイズ");
+    }
+  }
+  const int right = Slot(canvasSlot).contentWidth;
+  return right > 0 && x + item.pixelWidth > right ? std::max(right - item.pixelWidth, 0) : x;
+}
+
+}  // namespace
+
+int DuplicateSheetItem(int canvasSlot, int item) {
+  if (!IsValidSlot(canvasSlot)) return -1;
+  const ScreenItem& original = Item(item);
+  const std::string copy = NextFreeSheetCode(original.code.compare(0, 1, "T") == 0 ? 'T' : '0');
+  if (copy.empty()) {
+    ShowInfoMessage("", "シートの項目は %d 個までです。", 999);
+    return -1;
+  }
+  const int t = OpenSheetItemRow(original.code);
+  if (t < 0) return -1;
+  SetColumnInt(t, "Ｘ座標", CopyColumn(canvasSlot, t, original));
+  SetColumnText(t, "領域コード", copy.c_str());
   const int rc = db_add(t);
   db_close(t);
   return rc == 0 ? RebuildWindowItems(canvasSlot, 1) : -1;

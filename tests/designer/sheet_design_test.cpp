@@ -726,6 +726,29 @@ TEST_P(SheetDesign, FilesDroppedOnTheSheetBecomePicturesAndTextItems) {
   DeleteFileA(text.c_str());
 }
 
+TEST_P(SheetDesign, ACopyTakesTheLowestFreeCodeAndStandsRightOfItsItem) {
+  Exec("insert into MUPA_FLD (ＯＣＲコード,領域コード,領域名,タイトル,タイトル位置,編集,文字数,Ｘ座標,Ｙ座標,横幅,高さ,"
+       "Ｂサイズ,サイズ) values ('0001','0002','Q1','問','←','ﾁｪｯｸ',3,40,300,5,5,1,7)");
+  Exec("insert into MUPA_FLD (ＯＣＲコード,領域コード,領域名,タイトル,編集,文字数,Ｘ座標,Ｙ座標,横幅,高さ,タイプ) "
+       "values ('0001','0004','Q2','','ﾁｪｯｸ',4,40,500,5,5,'Ｘ')");
+  ASSERT_EQ(OpenProject(), 0) << Boxes();
+  ToggleDesign();
+  const ScreenItem& q1 = Item(ResolveFieldRef(0, "Q1"));
+  ChooseFromMenu({q1.pixelX + 4, q1.pixelY + q1.pixelHeight / 2}, 4);  // "チェック欄複製"
+  // (3 boxes + 1 mm apart) x 5 mm x the dots of a mm, and the title "問"
+  // with 2 more characters of size 7.
+  const int x = 40 + (3 + 1) * 5 * SheetDotsPerGridUnit() + (2 + 2) * 7;
+  EXPECT_THAT(Rows("MUPA_FLD", "領域コード,領域名,Ｘ座標,Ｙ座標", "領域コード"),
+              ElementsAre("0001|AGE|40|80", "0002|Q1|40|300", "0003|Q1|" + std::to_string(x) + "|300",
+                          "0004|Q2|40|500"))
+      << Boxes();
+  // Choices in rows have no repetition of their own: their menu's fourth
+  // line is no longer there.
+  const ScreenItem& q2 = Item(ResolveFieldRef(0, "Q2"));
+  ChooseFromMenu({q2.pixelX + 4, q2.pixelY + q2.pixelHeight / 2}, 3);  // "チェック欄複製"
+  EXPECT_EQ(Rows("MUPA_FLD", "領域コード", "領域コード").back(), "0005") << Boxes();
+}
+
 TEST_P(SheetDesign, TheChoiceEditorEditsEachChoiceAndGivesTheTextsBack) {
   ASSERT_EQ(OpenProject(), 0) << Boxes();
   ToggleDesign();
