@@ -378,6 +378,7 @@ TEST_P(SheetDesign, TheMarkSettingsStoreBothMarginsOrNeither) {
   PumpMessages();
   const int marks = MarkSettingsSlot();
   ASSERT_GE(marks, 0) << "a right click on the marks' area opens their settings" << Boxes();
+  SavePicture(Slot(marks).window, "mark-settings.png");
   EXPECT_FALSE(IsWindowEnabled(canvas_));
   struct Case {
     const char* top;
