@@ -22,19 +22,6 @@ constexpr const char* kArrangements[] = {"", "Ｘ", "Ｙ"};
 constexpr const char* kValueTypes[] = {"文字", "数値", "ﾌﾗｸﾞ"};
 constexpr int kNumberType = 2;
 
-template <size_t N>
-int ChoiceOf(const char* const (&texts)[N], const std::string& value, int otherwise) {
-  for (size_t i = 0; i < N; ++i) {
-    if (value == texts[i]) return static_cast<int>(i) + 1;
-  }
-  return otherwise;
-}
-
-template <size_t N>
-const char* TextOfChoice(const char* const (&texts)[N], int choice) {
-  return texts[choice >= 1 && choice <= static_cast<int>(N) ? choice - 1 : 0];
-}
-
 std::string JoinedPieces(int t, const char* column) {
   return std::string(GetColumnText(t, column)) + GetColumnTextIdx(t, column, 2) + GetColumnTextIdx(t, column, 3);
 }
@@ -59,15 +46,7 @@ std::string WithoutCommas(const std::string& text) {
 
 bool HasSingleByteComma(const std::string& text) { return WithoutCommas(text) != text; }
 
-const char* Mark(bool on) { return on ? "●" : "×"; }
-
 bool InRows() { return GetFieldInt("複数行指定") > 1; }
-
-int Refuse(const char* field, const char* message) {
-  ShowInfoMessage("", "%s", message);
-  FocusField(field);
-  return -1;
-}
 
 }  // namespace
 
@@ -134,8 +113,8 @@ void FillCheckForm(int t) {
   SetFieldText("タイトル枠", frame == "有" ? "点" : frame.empty() ? "無" : frame.c_str());
   const std::string place = GetColumnText(t, "背景色");
   SetFieldText("背景色", place.empty() ? "×" : place.c_str());
-  SetFieldText("網掛け", Mark(GetColumnInt(t, "網掛け") == 1));
-  SetFieldText("マーク型", Mark(GetColumnInt(t, "マーク型") == 1));
+  SetFieldText("網掛け", MarkOf(GetColumnInt(t, "網掛け") == 1));
+  SetFieldText("マーク型", MarkOf(GetColumnInt(t, "マーク型") == 1));
   SetFieldInt("文字型", ChoiceOf(kValueTypes, GetColumnText(t, "文字型"), 1));
   SetFieldInt("空白不可", GetColumnInt(t, "空白不可") == 2 ? 2 : 1);
   SetFieldInt("複数行指定", ChoiceOf(kArrangements, GetColumnText(t, "タイプ"), 1));
@@ -174,12 +153,12 @@ void ReactToCheckCommand(int code) {
 int CheckCheckForm() {
   if (const int verdict = CheckCountAndName(); verdict != 1) return verdict;
   if (InRows() && GetFieldInt("配列個数") > GetFieldInt("文字数")) {
-    return Refuse("配列個数", "「行数」が「チェック数」を越えています。");
+    return RefuseField("配列個数", "「行数」が「チェック数」を越えています。");
   }
   // A mark printed as its own choice is read as a filled oval.
   if (FormFieldText("マーク型") != "●" && FormFieldText("背景色") == "Ｍ") {
     SetFieldText("マーク型", "●");
-    return Refuse("しきい値",
+    return RefuseField("しきい値",
                   "「選択肢の内容」の「位置」が“Ｍ”(ﾏｰｸ型)の場合は、「形式」は自動的に(●)になります。");
   }
   const int most = GetFieldInt("少数部桁数");

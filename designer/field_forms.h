@@ -6,6 +6,28 @@
 // current window slot.
 #pragma once
 
+#include <cstddef>
+#include <string>
+
+// "●" on, "×" off: the two states the forms' small fields show.
+const char* MarkOf(bool on);
+// The message in an information box and the focus on `field`: -1.
+int RefuseField(const char* field, const char* message);
+// The choice (from 1) of a radio group whose stored text is `value`, or
+// `otherwise`; and the stored text of a choice (the first one's for a
+// choice out of range).
+template <std::size_t N>
+int ChoiceOf(const char* const (&texts)[N], const std::string& value, int otherwise) {
+  for (std::size_t i = 0; i < N; ++i) {
+    if (value == texts[i]) return static_cast<int>(i) + 1;
+  }
+  return otherwise;
+}
+template <std::size_t N>
+const char* TextOfChoice(const char* const (&texts)[N], int choice) {
+  return texts[choice >= 1 && choice <= static_cast<int>(N) ? choice - 1 : 0];
+}
+
 // The items a write-in field and the key item's field share: the title
 // (heading and two rows from `row`) and the boxes (two rows from `row`:
 // 文字数, 横幅, 高さ, then 網掛け, 文字太, 字間). 0, or -1 after the message.

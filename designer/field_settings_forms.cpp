@@ -62,12 +62,7 @@ void FillRepeatForm(int t) {
 }
 
 int CheckRepeatForm() {
-  if (GetFieldInt("配列個数") == 1) {
-    ShowInfoMessage("", "「個数」は、２以上の値を入力してください。");
-    FocusField("配列個数");
-    return -1;
-  }
-  return 1;
+  return GetFieldInt("配列個数") == 1 ? RefuseField("配列個数", "「個数」は、２以上の値を入力してください。") : 1;
 }
 
 void SetRepeatColumns(int t) {

@@ -24,22 +24,6 @@ constexpr int kEditRight = 4;
 constexpr int kFullWidth = 1, kHalfWidth = 2;
 constexpr int kNumberType = 2;
 
-// The choice (from 1) whose text is `value`, or 0 (the group left unset).
-template <size_t N>
-int ChoiceOf(const char* const (&texts)[N], const std::string& value) {
-  for (size_t i = 0; i < N; ++i) {
-    if (value == texts[i]) return static_cast<int>(i) + 1;
-  }
-  return 0;
-}
-
-template <size_t N>
-const char* TextOfChoice(const char* const (&texts)[N], int choice) {
-  return texts[choice >= 1 && choice <= static_cast<int>(N) ? choice - 1 : 0];
-}
-
-const char* Mark(bool on) { return on ? "●" : "×"; }
-
 bool IsMarked(const char* name) { return FormFieldText(name) == "●"; }
 
 // Whether `text` holds a double-byte character, or a single-byte one.
@@ -61,12 +45,6 @@ std::string KindMarks(const std::string& marks) {
 std::string WithoutTrailingBlanks(std::string text) {
   while (!text.empty() && text.back() == ' ') text.pop_back();
   return text;
-}
-
-int Refuse(const char* field, const char* message) {
-  ShowInfoMessage("", "%s", message);
-  FocusField(field);
-  return -1;
 }
 
 }  // namespace
@@ -105,9 +83,9 @@ void FillTitleAndBoxItems(int t) {
   }
   const std::string font = GetColumnText(t, "文字種別");
   SetFieldText("文字種別", font.empty() ? "Ｍ" : font.c_str());
-  SetFieldText("タイトル枠", Mark(std::string(GetColumnText(t, "タイトル枠")) == "有"));
-  SetFieldText("網掛け", Mark(GetColumnInt(t, "網掛け") == 1));
-  SetFieldText("文字太", Mark(GetColumnInt(t, "文字太") == 1));
+  SetFieldText("タイトル枠", MarkOf(std::string(GetColumnText(t, "タイトル枠")) == "有"));
+  SetFieldText("網掛け", MarkOf(GetColumnInt(t, "網掛け") == 1));
+  SetFieldText("文字太", MarkOf(GetColumnInt(t, "文字太") == 1));
 }
 
 void SetTitleAndBoxColumns(int t) {
@@ -159,7 +137,7 @@ void FillWriteInForm(int t) {
   SetFieldInt("文字型", std::string(GetColumnText(t, "文字型")) == "数値" ? kNumberType : 1);
   const std::string width = GetColumnText(t, "全半角");
   SetFieldInt("全半角", width == "全角" ? kFullWidth : width == "半角" ? kHalfWidth : 0);
-  SetFieldInt("編集", ChoiceOf(kEdits, GetColumnText(t, "編集")));
+  SetFieldInt("編集", ChoiceOf(kEdits, GetColumnText(t, "編集"), 0));
   SetFieldInt("空白不可", GetColumnInt(t, "空白不可") == 2 ? 2 : 1);
   SetFieldText("有効文字種", KindMarks(GetColumnText(t, "有効文字種")).c_str());
 }
@@ -177,6 +155,14 @@ void FillNewWriteInForm() {
   SetFieldInt("空白不可", 1);
 }
 
+const char* MarkOf(bool on) { return on ? "●" : "×"; }
+
+int RefuseField(const char* field, const char* message) {
+  ShowInfoMessage("", "%s", message);
+  FocusField(field);
+  return -1;
+}
+
 int CheckCountAndName() {
   const std::string name = FormFieldText("領域名");
   if (GetFieldInt("文字数") <= 0) {
@@ -185,7 +171,7 @@ int CheckCountAndName() {
     }
     return 0;
   }
-  return name.empty() ? Refuse("領域名", "「項目名」が設定されていません。") : 1;
+  return name.empty() ? RefuseField("領域名", "「項目名」が設定されていません。") : 1;
 }
 
 int CheckFieldName() {
@@ -199,25 +185,25 @@ int CheckWriteInForm() {
   const std::string overlay = FormFieldText("重ね文字");
   const int width = GetFieldInt("全半角");
   if (width == kFullWidth && HasCharOfWidth(overlay, 1)) {
-    return Refuse("重ね文字",
+    return RefuseField("重ね文字",
                   "「重ね文字」に半角文字が含まれています。\n\n「出力文字種」の設定に合わせて、全ての文字を“全角”で入力して"
                   "ください。");
   }
   if (width == kHalfWidth && HasCharOfWidth(overlay, 2)) {
-    return Refuse("重ね文字",
+    return RefuseField("重ね文字",
                   "「重ね文字」に全角文字が含まれています。\n\n「出力文字種」の設定に合わせて、全ての文字を“半角”で入力して"
                   "ください。");
   }
   // A time "hh:mm" is read as digits into text, its colon kept in place.
   if (WithoutTrailingBlanks(overlay) == "  :" && GetFieldInt("文字数") == 5) {
     if (KindMarks(FormFieldText("有効文字種"))[1] == '1') {
-      return Refuse("有効文字種", "時間項目の「認識対象文字種」は“数値”のみに設定してください。");
+      return RefuseField("有効文字種", "時間項目の「認識対象文字種」は“数値”のみに設定してください。");
     }
     if (GetFieldInt("文字型") == kNumberType) {
-      return Refuse("文字型", "時間項目の「項目の型」は“文字型”に設定してください。");
+      return RefuseField("文字型", "時間項目の「項目の型」は“文字型”に設定してください。");
     }
     if (GetFieldInt("タイプ") == kUnitWhole && GetFieldInt("編集") != kEditRight) {
-      return Refuse("編集", "時間項目で「認識の単位」が“記入欄”の場合は、「文字編集」は“右詰め”に設定してください。");
+      return RefuseField("編集", "時間項目で「認識の単位」が“記入欄”の場合は、「文字編集」は“右詰め”に設定してください。");
     }
   }
   return CheckFieldName();
