@@ -1,15 +1,19 @@
 // The sheet canvas's right-button menus: outside design mode the entry that
 // starts it; in design mode, in the marks' search area of the front, the
-// mark settings; on the background, new check fields and text
-// items and the end of design mode, and on an item its editing and
-// deletion. A choice comes back as 1162 with its line (from 1) and is
-// carried out by the entry's text, so the lines can never be miscounted.
+// mark settings; on the background, new check fields, text items and
+// write-in fields and the end of design mode, and on an item its editing
+// and deletion, its repetition and a write-in field's reference master
+// (the key item's field only its dialog, "IdxCtrl"). A choice comes back
+// as 1162 with its line (from 1) and is carried out by the entry's text, so
+// the lines can never be miscounted.
+// Files dropped on the sheet in design mode become pictures and text items.
 #include "designer/canvas_menu.h"
 
 #include <string>
 #include <vector>
 
 #include "designer/field_editor.h"
+#include "designer/key_item_dialog.h"
 #include "designer/mark_settings.h"
 #include "designer/sheet_canvas.h"
 #include "designer/sheet_settings.h"
@@ -38,14 +42,32 @@ std::vector<std::string> SplitEntries(const std::string& list) {
   return entries;
 }
 
+bool IsKeyItem(const ScreenItem& item) {
+  return item.code.compare(0, 1, "0") == 0 && !item.name.empty() && item.name == g_sheetKeys.lastKeyName;
+}
+
 const char* ItemEntries(const ScreenItem& item) {
-  if (item.code.compare(0, 1, "T") == 0) return "テキスト項目編集,テキスト項目削除";
-  if (item.edit == 'C') return "チェック欄編集,チェック欄削除";
-  return nullptr;  // write-in fields have no menu
+  // The key field keeps its form: its own dialog edits it.
+  if (IsKeyItem(item)) return "キー項目欄編集";
+  if (item.code.compare(0, 1, "T") == 0) return "テキスト項目編集,繰り返し項目定義,テキスト項目削除,テキスト項目複製";
+  // Choices in rows keep their rows where a repetition would be kept.
+  if (item.edit == 'C' && (item.recordCode == 2 || item.recordCode == 3)) return "チェック欄編集,チェック欄削除,チェック欄複製";
+  if (item.edit == 'C') return "チェック欄編集,繰り返し項目定義,チェック欄削除,チェック欄複製";
+  if (item.edit == 'I') return "ビットマップ削除";  // pictures are placed, not edited
+  return "記 入 欄 編 集,参照マスター定義,繰り返し項目定義,記 入 欄 削 除";
+}
+
+SheetItemKind KindOf(const ScreenItem& item) {
+  if (item.code.compare(0, 1, "T") == 0) return SheetItemKind::kTextItem;
+  return item.edit == 'C' ? SheetItemKind::kCheckField : SheetItemKind::kWriteInField;
 }
 
 // The description the deletion asks about.
 std::string Description(const ScreenItem& item) {
+  if (item.edit == 'I') {
+    const size_t slash = item.joinText.find_last_of("\\/");
+    return slash == std::string::npos ? item.joinText : item.joinText.substr(slash + 1);
+  }
   if (item.code.compare(0, 1, "T") != 0) return item.name;
   return item.caption.empty() ? item.code : item.caption;
 }
@@ -69,7 +91,7 @@ int ShowSheetDesignMenu(int slot, int x, int y) {
   m.item = s.lineEditMode ? FindDesignItemAtPoint(m.point.x, m.point.y) : -1;
   const char* entries = "フォーム編集開始";
   if (s.lineEditMode) {
-    entries = m.item >= 0 ? ItemEntries(Item(m.item)) : "チェック欄 作 成,テキスト項目作成,フォーム編集終了";
+    entries = m.item >= 0 ? ItemEntries(Item(m.item)) : "チェック欄 作 成,テキスト項目作成,記 入 欄 作 成,フォーム編集終了";
   }
   if (!entries) return -1;
   m.entries = SplitEntries(entries);
@@ -101,14 +123,26 @@ int RunSheetMenuChoice(int line) {
   if (entry == "テキスト項目作成") {
     return OpenSheetFieldEditor(SheetItemKind::kTextItem, m.slot, "", m.point.x, m.point.y);
   }
+  if (entry == "記 入 欄 作 成") {
+    return OpenSheetFieldEditor(SheetItemKind::kWriteInField, m.slot, "", m.point.x, m.point.y);
+  }
   if (m.item < 0) return -1;
   const ScreenItem& item = Item(m.item);
-  const SheetItemKind kind = item.code.compare(0, 1, "T") == 0 ? SheetItemKind::kTextItem : SheetItemKind::kCheckField;
-  if (entry == "チェック欄編集" || entry == "テキスト項目編集") {
-    return OpenSheetFieldEditor(kind, m.slot, item.code, item.column, item.row);
+  if (entry == "キー項目欄編集") return OpenKeyFieldDialog(m.slot, item.code);
+  if (entry == "チェック欄複製" || entry == "テキスト項目複製") return DuplicateSheetItem(m.slot, m.item);
+  if (entry == "参照マスター定義") {
+    return OpenSheetFieldEditor(SheetItemKind::kReferenceMaster, m.slot, item.code, item.column, item.row);
   }
-  if (entry == "チェック欄削除" || entry == "テキスト項目削除") {
+  if (entry == "繰り返し項目定義") {
+    return OpenSheetFieldEditor(SheetItemKind::kRepeatedItem, m.slot, item.code, item.column, item.row);
+  }
+  if (entry == "チェック欄編集" || entry == "テキスト項目編集" || entry == "記 入 欄 編 集") {
+    return OpenSheetFieldEditor(KindOf(item), m.slot, item.code, item.column, item.row);
+  }
+  if (entry == "チェック欄削除" || entry == "テキスト項目削除" || entry == "記 入 欄 削 除" ||
+      entry == "ビットマップ削除") {
     return DeleteSheetItem(m.slot, item.code, Description(item));
   }
   return -1;
 }
+

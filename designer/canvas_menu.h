@@ -1,9 +1,12 @@
 // The sheet canvas's right-button menus and their choices.
 #pragma once
 
+#include <windows.h>
+#include <shellapi.h>
+
 // Opens the menu for the point (x, y) of the canvas slot's window where the
 // right button was pressed: 0 shown, -1 when there is none for that point
-// (a write-in field) or no window; 999 when the mark settings opened in
+// (a picture) or no window; 999 when the mark settings opened in
 // place of a menu.
 int ShowSheetDesignMenu(int slot, int x, int y);
 // Carries out the menu's line `line` (from 1): 0, or -1 for no such line

@@ -10,10 +10,10 @@
 // The canvas (sheet_canvas.h) paints the sheet under its items, passes
 // clicks to the screen engine, which edits in design mode through the
 // designer's hooks, opens its menus on the right button and takes dropped
-// files;
-// the field editor ("Pln", field_editor.h) and the mark settings ("Hosei",
-// mark_settings.h) show their forms; "Ctr", "CsvInp", "Medit", "IdxCtrl",
-// "Messgwnd" and "Clip" show nothing yet.
+// files; the field editor ("Pln", field_editor.h), the mark settings
+// ("Hosei", mark_settings.h) and the key item's dialog ("IdxCtrl",
+// key_item_dialog.h) show their forms, the message window ("Messgwnd") its
+// text; "Ctr", "CsvInp", "Medit" and "Clip" show nothing yet.
 #pragma once
 
 #include <windows.h>

@@ -1,29 +1,51 @@
-// The sheet field editor ("Pln"): a form built in code for one check field
-// or text item of the sheet, on a window of its own over the canvas. It is
-// filled from the item's MUPA_FLD row (or the defaults of a new item),
-// checked when it closes (Esc or the window's close) and, when something
-// was changed, stored; the canvas is then rebuilt from the rows.
+// The sheet field editor ("Pln"): a form built in code for one item of the
+// sheet (a write-in field, a check field, a text item) or for the
+// repetition or reference master of a field, on a window of its own over
+// the canvas. It is filled from the item's MUPA_FLD row (or the defaults of
+// a new item), checked when it closes (Esc or the window's close) and
+// stored; the canvas is then rebuilt from the rows. The forms themselves
+// are field_forms.h's.
 #include "designer/field_editor.h"
 
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "designer/area_codes.h"
+#include "designer/choice_editor.h"
 #include "designer/designer.h"
+#include "designer/field_forms.h"
 #include "designer/form_items.h"
-#include "designer/name_rules.h"
 #include "designer/sheet_settings.h"
 #include "foundation/db.h"
 #include "foundation/db_sql.h"
 #include "foundation/msgbox.h"
-#include "foundation/sjis_text.h"
 #include "screen/screen.h"
+
+int OpenSheetRows(const char* condition) {
+  const SheetDefinitionRef& sheet = g_sheetDefinition;
+  return db_open(sheet.folder.c_str(), sheet.database.c_str(), kFieldRowTable, sheet.kind, kSheetSpecSet,
+                 kFieldRowTable, "select * from MUPA_FLD where ＯＣＲコード=%s%s",
+                 SqlLiteral(sheet.sheetCode.c_str()).c_str(), condition);
+}
+
+int OpenSheetItemRow(const std::string& code) {
+  const int t = OpenSheetRows("");
+  if (t < 0) return -1;
+  if (db_search(t, code.c_str(), "領域コード") != 0) {
+    db_close(t);
+    ShowInfoMessage("", "記入欄“%s”は存在しません。", code.c_str());
+    return -1;
+  }
+  return t;
+}
 
 namespace {
 
 constexpr int kEditorWindowCode = 56;
-constexpr size_t kPieceRoom = 255;
-constexpr size_t kPieceCount = 3;
 
 struct Editor {
   FormWindow form;  // over the canvas and its owner
@@ -37,48 +59,7 @@ Editor g_editor;
 
 bool IsCheck() { return g_editor.kind == SheetItemKind::kCheckField; }
 
-std::string FieldText(const char* name) {
-  const char* text = GetFieldTextPtr(name);
-  return text ? text : "";
-}
-
-int OpenSheetRows(const char* condition) {
-  const SheetDefinitionRef& sheet = g_sheetDefinition;
-  return db_open(sheet.folder.c_str(), sheet.database.c_str(), kFieldRowTable, sheet.kind, kSheetSpecSet,
-                 kFieldRowTable, "select * from MUPA_FLD where ＯＣＲコード=%s%s",
-                 SqlLiteral(sheet.sheetCode.c_str()).c_str(), condition);
-}
-
-// The row of `code` made current in a new table slot, or -1 after the
-// message.
-int OpenItemRow(const std::string& code) {
-  const int t = OpenSheetRows("");
-  if (t < 0) return -1;
-  if (db_search(t, code.c_str(), "領域コード") != 0) {
-    db_close(t);
-    ShowInfoMessage("", "記入欄“%s”は存在しません。", code.c_str());
-    return -1;
-  }
-  return t;
-}
-
 // ---- The forms ------------------------------------------------------------
-
-int AddCheckFieldForm() {
-  int failed = 0;
-  const auto check = [&failed](int item) { failed |= item < 0; };
-  check(AddText("タイトル", "タイトル（質問）", 18, 2, 40, 200, "チェック欄の質問（半角の“｜”で改行）"));
-  check(AddText("領域名", "項目名(ﾌｨｰﾙﾄﾞ名)", 18, 4, 30, 30, "出力テーブルのフィールド名"));
-  check(AddNumber("文字数", "ﾁｪｯｸ数", 18, 5, 3, 765, "選択肢の数"));
-  check(AddNumber("横幅", "横幅", 18, 6, 2, 99, "チェック枠の横幅〔ｍｍ〕"));
-  check(AddNumber("高さ", "高さ", 34, 6, 2, 99, "チェック枠の高さ〔ｍｍ〕"));
-  check(AddNumber("Ｂサイズ", "空き", 18, 7, 3, 999, "チェック枠の間隔〔ｍｍ〕"));
-  check(AddNumber("少数部桁数", "最大", 34, 7, 3, 108, "チェックできる数（1 = 単一回答）"));
-  check(AddNumber("しきい値", "しきい値", 18, 8, 3, 100, "マーク濃度のしきい値（-1 = 認識対象外、10 = 標準）"));
-  check(AddText("重ね文字", "選 択 肢 の 内 容", 18, 10, 60, 765, "チェック枠の横に印字する内容（カンマ区切り）"));
-  check(AddText("変換条件", "取 得 す る 内 容", 18, 11, 60, 765, "チェックされた選択肢で取得する内容"));
-  return failed ? -1 : 0;
-}
 
 int AddTextItemForm() {
   int failed = 0;
@@ -99,18 +80,12 @@ int AddTextItemForm() {
 
 constexpr const char* kFrameKinds[] = {"無", "点", "実"};
 
-std::string JoinedPieces(int t, const char* column) {
-  return std::string(GetColumnText(t, column)) + GetColumnTextIdx(t, column, 2) + GetColumnTextIdx(t, column, 3);
+void FillPlacedItems(int t) {
+  for (const char* name : {"タイトル", "文字数", "横幅", "高さ"}) SetFieldText(name, GetColumnText(t, name));
 }
 
-void FillFromRow(int t) {
-  for (const char* name : {"タイトル", "文字数", "横幅", "高さ"}) SetFieldText(name, GetColumnText(t, name));
-  if (IsCheck()) {
-    for (const char* name : {"領域名", "Ｂサイズ", "少数部桁数", "しきい値"}) SetFieldText(name, GetColumnText(t, name));
-    SetFieldText("重ね文字", JoinedPieces(t, "重ね文字").c_str());
-    SetFieldText("変換条件", JoinedPieces(t, "変換条件").c_str());
-    return;
-  }
+void FillTextForm(int t) {
+  FillPlacedItems(t);
   SetFieldText("重ね文字", GetColumnText(t, "重ね文字"));
   SetFieldText("サイズ", GetColumnText(t, "サイズ"));
   const std::string frame = GetColumnText(t, "タイトル枠");
@@ -118,161 +93,127 @@ void FillFromRow(int t) {
   SetFieldInt("文字太", GetColumnInt(t, "文字太"));
 }
 
-void FillNewItem() {
-  if (IsCheck()) {
-    for (const auto& [name, value] : {std::pair<const char*, const char*>{"横幅", "8"}, {"高さ", "9"},
-                                      {"Ｂサイズ", "0"}, {"少数部桁数", "1"}, {"しきい値", "10"}}) {
-      SetFieldText(name, value);
-    }
-    return;
-  }
+void FillNewTextForm() {
   SetFieldText("サイズ", "8");
   SetFieldInt("タイトル枠", 1);
   SetFieldInt("文字太", 1);
 }
 
-// The single-byte commas of `text` removed (double-byte characters kept).
-std::string WithoutCommas(const std::string& text) {
-  std::string out;
-  for (size_t at = 0; at < text.size();) {
-    const size_t length = static_cast<size_t>(SjisCharLength(text.c_str() + at));
-    if (!(length == 1 && text[at] == ',')) out.append(text, at, length);
-    at += length;
-  }
-  return out;
-}
-
-bool HasSingleByteComma(const std::string& text) { return WithoutCommas(text) != text; }
-
-// 1 to store, 0 to close without storing, -1 to stay open (after the
-// message).
-int CheckForm() {
-  const int count = GetFieldInt("文字数");
-  if (IsCheck()) {
-    const std::string name = FieldText("領域名");
-    if (count <= 0) {
-      if (name.empty() && FieldText("タイトル").empty()) return 0;
-      ShowInfoMessage("", "「文字数」が設定されていません。編集内容は、無効とします。");
-      return 0;
-    }
-    if (name.empty()) {
-      ShowInfoMessage("", "「項目名」が設定されていません。");
-      FocusField("領域名");
-      return -1;
-    }
-    const int most = GetFieldInt("少数部桁数");
-    const std::string taken = FieldText("変換条件");
-    const std::string choices = FieldText("重ね文字");
-    if (taken == "〃" && most > 1 && HasSingleByteComma(choices)) {
-      ShowInfoMessage("",
-                      "｢取得する内容｣が“〃”で、｢最大｣が“%d”に設定されています。\n"
-                      "複数の回答を許可する場合は、｢取得する内容｣に、取得する文字を、１選択肢あたり１文字で設定してください。\n"
-                      "(カンマは付けないでください)\n並び番号を取得する場合は、｢取得する内容｣を空白にしてください。\n"
-                      "文字列データとして取得(カンマ区切りに)する場合は｢最大｣を“1”にしてください。",
-                      most);
-      FocusField("変換条件");
-      return -1;
-    }
-    if (!taken.empty() && taken != "〃" && most > 1 && HasSingleByteComma(taken)) {
-      ShowInfoMessage("",
-                      "｢最大｣が“%d”に設定されています。\n"
-                      "複数の回答を許可する場合は、下記のように、｢取得する内容｣のカンマは除いてください。\n[%s]\n\n"
-                      "文字列データとして取得(カンマ区切りに)する場合は｢最大｣を“1”にしてください。",
-                      most, WithoutCommas(taken).c_str());
-      FocusField("変換条件");
-      return -1;
-    }
-    if (CheckNameText(name.c_str(), "項目名") != 0) {
-      FocusField("領域名");
-      return -1;
-    }
-    return 1;
-  }
-  const bool empty = FieldText("重ね文字").empty() && FieldText("タイトル").empty() && GetFieldInt("横幅") == 0 &&
-                     GetFieldInt("高さ") == 0 && count == 0;
+// A new text item left empty is not kept.
+int CheckTextForm() {
+  const bool empty = FormFieldText("重ね文字").empty() && FormFieldText("タイトル").empty() && GetFieldInt("横幅") == 0 &&
+                     GetFieldInt("高さ") == 0 && GetFieldInt("文字数") == 0;
   return g_editor.code.empty() && empty ? 0 : 1;
 }
 
 // ---- Storing ----------------------------------------------------------------
 
-void StoreSplitText(int t, const char* column, const std::string& text) {
-  const std::vector<std::string> pieces = SplitTextPieces(text, kPieceRoom, kPieceCount);
-  SetColumnText(t, column, pieces[0].c_str());
-  SetColumnTextIdx(t, column, 2, pieces[1].c_str());
-  SetColumnTextIdx(t, column, 3, pieces[2].c_str());
-}
-
-// The columns a new row starts with, before the form's.
-void SetNewRowDefaults(int t, const std::string& code) {
-  const Editor& e = g_editor;
+// The columns a new row of `kind` at (x, y) starts with, before the form's.
+void SetNewRowDefaults(int t, const std::string& code, SheetItemKind kind, int x, int y) {
+  const bool check = kind == SheetItemKind::kCheckField, writeIn = kind == SheetItemKind::kWriteInField;
   db_clear(t);
   SetColumnText(t, "ＯＣＲコード", g_sheetDefinition.sheetCode.c_str());
   SetColumnText(t, "領域コード", code.c_str());
   SetColumnText(t, "入力許可", "×");
   SetColumnText(t, "種別", "MUPA");
-  SetColumnInt(t, "Ｘ座標", e.x);
-  SetColumnInt(t, "Ｙ座標", e.y);
+  SetColumnInt(t, "Ｘ座標", x);
+  SetColumnInt(t, "Ｙ座標", y);
   SetColumnInt(t, "空白不可", 1);
   SetColumnText(t, "編集", "左詰");
   SetColumnText(t, "文字型", "文字");
   SetColumnText(t, "有効文字種", "1000000000");
   SetColumnText(t, "タイトル枠", "無");
-  if (IsCheck()) {
+  if (check) {
     SetColumnInt(t, "サイズ", 7);
     SetColumnInt(t, "網掛け", 1);
     SetColumnText(t, "背景色", "→");
     SetColumnText(t, "タイトル位置", "←");
+  } else if (writeIn) {
+    SetColumnInt(t, "サイズ", 7);
+    SetColumnText(t, "タイトル位置", "←");
+    SetColumnText(t, "全半角", "半角");
+    SetColumnText(t, "タイプ", "一括");
   } else {
     SetColumnInt(t, "サイズ", 8);
     SetColumnText(t, "タイトル位置", "×");
   }
 }
 
-void SetFormColumns(int t) {
+void SetPlacedColumns(int t) {
   for (const char* name : {"文字数", "横幅", "高さ"}) SetColumnInt(t, name, GetFieldInt(name));
-  SetColumnText(t, "タイトル", FieldText("タイトル").c_str());
+  SetColumnText(t, "タイトル", FormFieldText("タイトル").c_str());
+}
+
+void SetTextColumns(int t) {
+  SetPlacedColumns(t);
+  SetColumnText(t, "重ね文字", FormFieldText("重ね文字").c_str());
+  SetColumnInt(t, "サイズ", GetFieldInt("サイズ"));
+  const int frame = GetFieldInt("タイトル枠");
+  SetColumnText(t, "タイトル枠", kFrameKinds[frame >= 1 && frame <= 3 ? frame - 1 : 0]);
+  SetColumnInt(t, "文字太", GetFieldInt("文字太"));
+  SetColumnInt(t, "Ｂサイズ", 0);
+}
+
+// What each kind of item's form does. Repetitions and reference masters
+// are settings of a field already on the sheet: they make no row.
+struct ItemForm {
+  SheetItemKind kind;
+  const char* title;
+  SIZE size;
+  char codeRange;
+  int (*add)();
+  void (*fill)(int t);
+  void (*fillNew)();
+  int (*check)();
+  void (*store)(int t);
+};
+constexpr ItemForm kItemForms[] = {
+    {SheetItemKind::kWriteInField, "記入欄", {880, 580}, '0', AddWriteInForm, FillWriteInForm, FillNewWriteInForm,
+     CheckWriteInForm, SetWriteInColumns},
+    {SheetItemKind::kTextItem, "テキスト項目", {640, 360}, 'T', AddTextItemForm, FillTextForm, FillNewTextForm,
+     CheckTextForm, SetTextColumns},
+    {SheetItemKind::kReferenceMaster, "参照マスター定義", {640, 400}, 0, AddMasterForm, FillMasterForm, nullptr,
+     CheckMasterForm, SetMasterColumns},
+    {SheetItemKind::kRepeatedItem, "繰り返し項目", {640, 420}, 0, AddRepeatForm, FillRepeatForm, nullptr,
+     CheckRepeatForm, SetRepeatColumns},
+    {SheetItemKind::kCheckField, "チェック欄", {720, 520}, '0', AddCheckFieldForm, FillCheckForm, FillNewCheckForm,
+     CheckCheckForm, SetCheckColumns},
+};
+
+const ItemForm& FormOf(SheetItemKind kind) {
+  for (const ItemForm& f : kItemForms) {
+    if (f.kind == kind) return f;
+  }
+  return kItemForms[0];
+}
+
+const ItemForm& CurrentForm() { return FormOf(g_editor.kind); }
+
+void SetFormColumns(int t) {
   if (GetColumnInt(t, "Ｘ座標") < 0) SetColumnInt(t, "Ｘ座標", 1);
   if (GetColumnInt(t, "Ｙ座標") < 0) SetColumnInt(t, "Ｙ座標", 1);
-  if (IsCheck()) {
-    SetColumnText(t, "領域名", FieldText("領域名").c_str());
-    SetColumnText(t, "編集", "ﾁｪｯｸ");
-    SetColumnText(t, "全半角", "半角");
-    SetColumnText(t, "有効文字種", "1100000000");
-    SetColumnInt(t, "Ｂサイズ", GetFieldInt("Ｂサイズ"));
-    SetColumnInt(t, "少数部桁数", GetFieldInt("少数部桁数"));
-    const int threshold = GetFieldInt("しきい値");
-    SetColumnInt(t, "しきい値", threshold == 0 ? 10 : threshold);
-    StoreSplitText(t, "重ね文字", FieldText("重ね文字"));
-    StoreSplitText(t, "変換条件", FieldText("変換条件"));
-  } else {
-    SetColumnText(t, "重ね文字", FieldText("重ね文字").c_str());
-    SetColumnInt(t, "サイズ", GetFieldInt("サイズ"));
-    const int frame = GetFieldInt("タイトル枠");
-    SetColumnText(t, "タイトル枠", kFrameKinds[frame >= 1 && frame <= 3 ? frame - 1 : 0]);
-    SetColumnInt(t, "文字太", GetFieldInt("文字太"));
-    SetColumnInt(t, "Ｂサイズ", 0);
-  }
+  CurrentForm().store(t);
 }
 
 // Adds or updates the row: 0, or -1 after the message.
 int StoreForm() {
   Editor& e = g_editor;
   if (!e.code.empty()) {
-    const int t = OpenItemRow(e.code);
+    const int t = OpenSheetItemRow(e.code);
     if (t < 0) return -1;
     SetFormColumns(t);
     const int rc = db_update(t);
     db_close(t);
     return rc;
   }
-  const std::string code = NextFreeSheetCode(IsCheck() ? '0' : 'T');
+  const std::string code = NextFreeSheetCode(CurrentForm().codeRange);
   if (code.empty()) {
     ShowInfoMessage("", "シートの項目は %d 個までです。", 999);
     return -1;
   }
   const int t = OpenSheetRows("");
   if (t < 0) return -1;
-  SetNewRowDefaults(t, code);
+  SetNewRowDefaults(t, code, e.kind, e.x, e.y);
   SetFormColumns(t);
   const int rc = db_add(t);
   db_close(t);
@@ -290,7 +231,7 @@ void CheckStoreAndClose() {
   Editor& e = g_editor;
   if (!IsValidSlot(e.form.slot)) return;
   SelectWindowSlot(e.form.slot);
-  const int verdict = CheckForm();
+  const int verdict = CurrentForm().check();
   if (verdict < 0) return;
   e.changed = verdict == 1 && StoreForm() == 0;
   if (verdict == 1 && !e.changed) return;  // not stored: the form stays
@@ -351,9 +292,105 @@ int CheckSheetKeyItem(int canvasSlot) {
   return RebuildWindowItems(canvasSlot, 1);
 }
 
+namespace {
+
+std::string UpperExtension(const std::string& path) {
+  const size_t dot = path.find_last_of('.');
+  std::string ext = dot == std::string::npos ? "" : path.substr(dot + 1);
+  for (char& c : ext) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return ext;
+}
+
+// The first line of a text file (200 bytes at most, its CR dropped):
+// 0, or -1 when it cannot be read.
+int ReadFirstLine(const std::string& path, std::string* line) {
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
+  if (!file) return -1;
+  line->clear();
+  for (int c; line->size() < 200 && (c = std::fgetc(file.get())) != EOF && c != '\n';) {
+    if (c != '\r') line->push_back(static_cast<char>(c));
+  }
+  return 0;
+}
+
+}  // namespace
+
+int AddDroppedSheetFile(int canvasSlot, const std::string& path, int x, int y) {
+  const std::string ext = UpperExtension(path);
+  const bool picture = ext == "BMP" || ext == "JPG";
+  if (!picture && ext != "TXT") return -1;
+  std::string line;
+  if (!picture && ReadFirstLine(path, &line) != 0) {
+    ShowInfoMessage("", "ファイル“%s”をオープンできません。", path.c_str());
+    return -1;
+  }
+  const std::string code = NextFreeSheetCode(picture ? 'B' : 'T');
+  if (code.empty()) {
+    ShowInfoMessage("", "シートの項目は %d 個までです。", 999);
+    return -1;
+  }
+  const int t = OpenSheetRows("");
+  if (t < 0) return -1;
+  SetNewRowDefaults(t, code, SheetItemKind::kTextItem, x, y);
+  if (picture) {
+    // The drive is left to the machine that reads the definition.
+    const size_t colon = path.size() > 1 && path[1] == ':' ? 2 : 0;
+    SetColumnText(t, "編集", "BMAP");
+    SetColumnText(t, "アイコン", path.substr(colon).c_str());
+    SetColumnText(t, "タイプ", "PBUT");
+    SetColumnInt(t, "Ｂサイズ", 1);
+  } else {
+    SetColumnText(t, "タイトル", line.c_str());
+    SetColumnInt(t, "文字数", static_cast<int>(line.size()));
+    SetColumnText(t, "全半角", "");
+    SetColumnInt(t, "文字太", 1);
+  }
+  const int rc = db_add(t);
+  db_close(t);
+  return rc == 0 ? RebuildWindowItems(canvasSlot, 1) : -1;
+}
+
+namespace {
+
+// Where the copy of an item goes: right of it, by the width it takes on
+// the sheet, kept inside the canvas.
+int CopyColumn(int canvasSlot, int t, const ScreenItem& item) {
+  int x = GetColumnInt(t, "Ｘ座標");
+  if (item.code.compare(0, 1, "T") == 0) {
+    x += item.pixelWidth + 20;
+  } else {
+    const int gap = std::max(GetColumnInt(t, "Ｂサイズ"), 0);
+    x += (GetColumnInt(t, "文字数") + gap) * GetColumnInt(t, "横幅") * SheetDotsPerGridUnit();
+    if (std::string(GetColumnText(t, "タイトル位置")) == "←") {
+      x += static_cast<int>(std::string(GetColumnText(t, "タイトル")).size() + 2) * GetColumnInt(t, "サイズ");
+    }
+  }
+  const int right = Slot(canvasSlot).contentWidth;
+  return right > 0 && x + item.pixelWidth > right ? std::max(right - item.pixelWidth, 0) : x;
+}
+
+}  // namespace
+
+int DuplicateSheetItem(int canvasSlot, int item) {
+  if (!IsValidSlot(canvasSlot)) return -1;
+  const ScreenItem& original = Item(item);
+  const std::string copy = NextFreeSheetCode(original.code.compare(0, 1, "T") == 0 ? 'T' : '0');
+  if (copy.empty()) {
+    ShowInfoMessage("", "シートの項目は %d 個までです。", 999);
+    return -1;
+  }
+  const int t = OpenSheetItemRow(original.code);
+  if (t < 0) return -1;
+  SetColumnInt(t, "Ｘ座標", CopyColumn(canvasSlot, t, original));
+  SetColumnText(t, "領域コード", copy.c_str());
+  const int rc = db_add(t);
+  db_close(t);
+  return rc == 0 ? RebuildWindowItems(canvasSlot, 1) : -1;
+}
+
 int DeleteSheetItem(int canvasSlot, const std::string& code, const std::string& description) {
   if (AskYesNo("", "“%s”を削除してもよろしいですか？", description.c_str()) != IDYES) return -1;
-  const int t = OpenItemRow(code);
+  const int t = OpenSheetItemRow(code);
   if (t < 0) return -1;
   const int rc = db_delete(t);
   db_close(t);
@@ -372,10 +409,12 @@ int OpenSheetFieldEditor(SheetItemKind kind, int canvasSlot, const std::string& 
   Editor& e = g_editor;
   if (!e.form.window || IsValidSlot(e.form.slot)) return -1;
   if (!code.empty()) {
-    const int t = OpenItemRow(code);
+    const int t = OpenSheetItemRow(code);
     if (t < 0) return -1;
     db_close(t);
   }
+  const ItemForm& form = FormOf(kind);
+  if (code.empty() && !form.fillNew) return -1;  // settings of no field
   if (BeginForm() < 0) return -1;
   e.kind = kind;
   e.canvasSlot = canvasSlot;
@@ -383,13 +422,13 @@ int OpenSheetFieldEditor(SheetItemKind kind, int canvasSlot, const std::string& 
   e.x = x;
   e.y = y;
   e.changed = false;
-  if ((IsCheck() ? AddCheckFieldForm() : AddTextItemForm()) != 0) {
+  if (form.add() != 0) {
     DiscardBuildingItems();
     return -1;
   }
   const HWND canvas = IsValidSlot(canvasSlot) ? Slot(canvasSlot).window : nullptr;
-  return OpenForm(e.form, canvas, canvas ? GetAncestor(canvas, GA_ROOT) : nullptr, -2, -2, 640, 360,
-                  kEditorWindowCode, IsCheck() ? "チェック欄" : "テキスト項目");
+  return OpenForm(e.form, canvas, canvas ? GetAncestor(canvas, GA_ROOT) : nullptr, -2, -2, form.size.cx,
+                  form.size.cy, kEditorWindowCode, form.title);
 }
 
 int SheetFieldEditorSlot() { return g_editor.form.slot; }
@@ -398,12 +437,23 @@ LRESULT CALLBACK PlnWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
   FormHandlers handlers;
   handlers.opened = [] {
     if (g_editor.code.empty()) {
-      FillNewItem();
-    } else if (const int t = OpenItemRow(g_editor.code); t >= 0) {
-      FillFromRow(t);
+      CurrentForm().fillNew();
+    } else if (const int t = OpenSheetItemRow(g_editor.code); t >= 0) {
+      CurrentForm().fill(t);
       db_close(t);
     }
   };
   handlers.close = CheckStoreAndClose;
+  handlers.command = [](int code) {
+    if (code == kCmdChoiceEditor && IsCheck()) {
+      OpenChoiceContentEditor(g_editor.form.slot);
+    } else if (code == kCmdRepeatNumbering && g_editor.kind == SheetItemKind::kRepeatedItem) {
+      ProtectRepeatNumbering();
+    } else if ((code == kCmdArrangement || code == kCmdCheckType) && IsCheck()) {
+      ReactToCheckCommand(code);
+    } else {
+      ApplyPendingFocus();
+    }
+  };
   return HandleFormMessage(g_editor.form, handlers, window, message, wParam, lParam);
 }

@@ -1,27 +1,49 @@
-// The sheet field editor ("Pln") for check fields and text items, and the
-// rows of MUPA_FLD it and the canvas menus write.
+// The sheet field editor ("Pln") for write-in fields, check fields and text
+// items, and the rows of MUPA_FLD it and the canvas menus write.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
 
-enum class SheetItemKind { kCheckField = 6, kTextItem = 2 };
+enum class SheetItemKind {
+  kWriteInField = 1,
+  kTextItem = 2,
+  kReferenceMaster = 4,  // settings of a field on the sheet
+  kRepeatedItem = 5,     // settings of a field on the sheet
+  kCheckField = 6
+};
 
 // Opens the editor over the canvas slot `canvasSlot`: for the item of
 // `code` (its row read), or with an empty code for a new item at (x, y) of
-// the sheet. The canvas and its owner are disabled while it is open. 0, or
+// the sheet (not for the settings kinds, which need a field). The canvas and its owner are disabled while it is open. 0, or
 // -1 after the message (no row of that code, no free window slot).
 int OpenSheetFieldEditor(SheetItemKind kind, int canvasSlot, const std::string& code, int x, int y);
 // The window slot of the open editor, or -1.
 int SheetFieldEditorSlot();
 LRESULT CALLBACK PlnWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
+// The MUPA_FLD rows of the current sheet that meet `condition` (" and ..."
+// or ""), in a new table slot, or -1 after the message.
+int OpenSheetRows(const char* condition);
+// The row of `code` made current in a new table slot, or -1 after the
+// message "記入欄“…”は存在しません。".
+int OpenSheetItemRow(const std::string& code);
 // The sheet's key item is a field of the front side (`canvasSlot`): 0 when
 // it is (or on the back), else it is added as a write-in field at (60, 40)
 // and the canvas rebuilt (0); -1 after the message when the sheet has no
 // key item or the row cannot be written.
 int CheckSheetKeyItem(int canvasSlot);
+// A file dropped on the canvas slot at (x, y) of the sheet: a picture
+// ("BMP", "JPG") placed there, or a text file's first line as a text item;
+// the canvas is rebuilt. 0; -1 for another kind of file (quiet), or after
+// the message (the file cannot be read, no free code, the row cannot be
+// written).
+int AddDroppedSheetFile(int canvasSlot, const std::string& path, int x, int y);
+// Adds a copy of the canvas item `item` (its row with the lowest free code
+// of its range) to the right of it, within the sheet, and rebuilds the
+// canvas. 0, or -1 after the message.
+int DuplicateSheetItem(int canvasSlot, int item);
 // Deletes the row of the item of `code` after asking (its description
 // named), and rebuilds the canvas. 0, or -1 when refused or missing.
 int DeleteSheetItem(int canvasSlot, const std::string& code, const std::string& description);

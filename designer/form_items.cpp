@@ -63,6 +63,10 @@ int AddNote(const char* name, const char* text, int column, int row) {
                        kItemProtected, 0, 7, 0, 0, text, "");
 }
 
+std::string FormFieldText(const char* name) {
+  const char* text = GetFieldTextPtr(name);
+  return text ? text : "";
+}
 
 void PassToFormScreen(HWND window, int slot, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_LBUTTONDOWN && IsValidSlot(slot)) {

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 constexpr int kFormFontUnit = 7;
 constexpr int kFormRowPitch = 3 * kFormFontUnit + 1;
 
@@ -21,6 +23,9 @@ int AddChoices(char kind, const char* name, const char* caption, int column, int
 int AddCheck(const char* name, const char* text, int column, int row, int command, const char* guide = "");
 // A protected line of text.
 int AddNote(const char* name, const char* text, int column, int row);
+
+// The text of the current slot's field `name` ("" when it has none).
+std::string FormFieldText(const char* name);
 
 // What a form's window gives the screen engine first: mouse, timer and
 // focus messages. A click that takes the focus to another field keeps what

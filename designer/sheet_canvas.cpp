@@ -105,11 +105,13 @@ std::vector<std::string> DroppedFileNames(HDROP drop, int limit) {
 
 void ReceiveDrop(HWND window, HDROP drop) {
   const std::vector<std::string> files = DroppedFileNames(drop, kDropNameLimit);
+  POINT at{};
+  DragQueryPoint(drop, &at);
   DragFinish(drop);
   const int slot = CanvasSlotOf(window);
   if (slot < 0 || files.empty()) return;
   SetFocus(window);
-  DropFilesOnCanvas(slot, files);
+  DropFilesOnCanvas(slot, files, at);
 }
 
 }  // namespace

@@ -58,6 +58,7 @@ void RefreshCanvasOptions();
 void SetReferenceMarkRect(int xMm, int yMm, int sideMm);
 
 // Dropped files (sheet_canvas_drops.cpp): in edit mode the first file
-// becomes an item (BMP, JPG, TXT); in input mode the images go to the
-// reading layer. 0, or -1 after the message of a refused file.
-int DropFilesOnCanvas(int slot, const std::vector<std::string>& files);
+// becomes an item (BMP, JPG, TXT) where it was dropped (`at`, in the
+// window's client area); in input mode the images go to the reading layer.
+// 0, or -1 after the message of a refused file.
+int DropFilesOnCanvas(int slot, const std::vector<std::string>& files, POINT at);

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "designer/form_items.h"
 #include "designer/name_rules.h"
 #include "designer/sheet_settings.h"
 #include "foundation/db.h"
@@ -61,11 +62,6 @@ std::string NormalizeIcons(std::string icons) {
   icons.resize(kIconCount);
   icons[5] = '0';
   return icons;
-}
-
-std::string FieldText(const char* name) {
-  const char* text = GetFieldTextPtr(name);
-  return text ? text : "";
 }
 
 // The output database as the field shows it: the file's path (a default
@@ -181,7 +177,7 @@ int CheckSheetSettingsFields() {
     FocusField("横幅");
     return -1;
   }
-  const std::string database = FieldText("データベース");
+  const std::string database = FormFieldText("データベース");
   if (UsesFileDatabase() && !database.empty() &&
       lstrcmpiA(FolderOf(database).c_str(), g_program.workFolder.c_str()) == 0) {
     ShowInfoMessage("", "「出力データベース名」に“%s”は設定できません。", database.c_str());
@@ -192,7 +188,7 @@ int CheckSheetSettingsFields() {
 }
 
 int StoreSheetSettingsFields() {
-  if (StoreKeyItem(FieldText("キー項目名")) != 0) return -1;
+  if (StoreKeyItem(FormFieldText("キー項目名")) != 0) return -1;
   const int t = OpenSheetTable(kPaperTable);
   if (t < 0) return -1;
   if (db_toppos(t, "ＯＣＲコード") != 0) {
@@ -200,7 +196,7 @@ int StoreSheetSettingsFields() {
     ShowInfoMessage("", "シート“%s”の用紙の設定がありません。", g_sheetDefinition.sheetCode.c_str());
     return -1;
   }
-  for (const char* name : kSameTexts) SetColumnText(t, name, FieldText(name).c_str());
+  for (const char* name : kSameTexts) SetColumnText(t, name, FormFieldText(name).c_str());
   for (const char* name : kSameNumbers) SetColumnInt(t, name, GetFieldInt(name));
   for (const RenamedNumber& r : kRenamedNumbers) SetColumnInt(t, r.column, GetFieldInt(r.field));
   SetColumnText(t, "用紙サイズ", PaperSizeText(GetFieldInt("用紙サイズ")));
@@ -208,10 +204,10 @@ int StoreSheetSettingsFields() {
   const int marks = GetFieldInt("補正マーク");
   SetColumnInt(t, "LINESTYLE", GetFieldInt("補正機能") == 1 ? 0 : marks >= 1 && marks <= 3 ? marks : 2);
   SetColumnInt(t, "スキャナ設定画面", GetFieldInt("スキャナ設定画面") == 1 ? 1 : 2);
-  SetColumnText(t, UsesFileDatabase() ? "データベースＪ" : "データベースＳ", FieldText("データベース").c_str());
-  SetColumnText(t, "アイコン表示", NormalizeIcons(FieldText("アイコン表示")).c_str());
-  SetColumnText(t, "ＦＥＰ起動", FieldText("ＦＥＰ起動").c_str());
-  SetColumnText(t, "タイムスタンプ", FieldText("タイムスタンプ").c_str());
+  SetColumnText(t, UsesFileDatabase() ? "データベースＪ" : "データベースＳ", FormFieldText("データベース").c_str());
+  SetColumnText(t, "アイコン表示", NormalizeIcons(FormFieldText("アイコン表示")).c_str());
+  SetColumnText(t, "ＦＥＰ起動", FormFieldText("ＦＥＰ起動").c_str());
+  SetColumnText(t, "タイムスタンプ", FormFieldText("タイムスタンプ").c_str());
   const int rc = db_update(t);
   db_close(t);
   return rc;

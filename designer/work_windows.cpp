@@ -10,7 +10,6 @@
 namespace {
 
 constexpr UINT kRedraw = CS_HREDRAW | CS_VREDRAW;
-constexpr DWORD kDialogPopup = WS_POPUP | WS_DLGFRAME;
 
 }  // namespace
 
@@ -27,10 +26,6 @@ HWND RegisterSheetCanvasWindow(HWND) {
 HWND RegisterCsvInputWindow() {
   return CreateHiddenWindow({"CsvInp", DefWindowProcA, kRedraw, WS_POPUPWINDOW | WS_DLGFRAME});
 }
-
-HWND RegisterMeditWindow() { return CreateHiddenWindow({"Medit", DefWindowProcA, kRedraw, kDialogPopup}); }
-
-HWND RegisterIdxCtrlWindow() { return CreateHiddenWindow({"IdxCtrl", DefWindowProcA, kRedraw, kDialogPopup}); }
 
 HWND RegisterClipWindow() {
   return CreateHiddenWindow({"Clip", DefWindowProcA, kRedraw, WS_POPUPWINDOW | WS_DLGFRAME});

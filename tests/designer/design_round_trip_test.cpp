@@ -1,7 +1,8 @@
 // A sheet designed through the designer's windows is read: its paper and
 // key set in the sheet settings screen, the key's field that design mode
 // puts on the sheet dragged into place, and its check fields made from the
-// canvas menu with the field editor are stored as rows, the
+// canvas menu with the field editor (and a write-in field beside them) are
+// stored as rows, the
 // sheet generator draws filled pages from those rows, and the reading run
 // turns the pages into the records the fills promise.
 #include <windows.h>
@@ -92,9 +93,10 @@ class DesignRoundTrip : public ReadingDbTest {
     return Slot(slot).lineEditMode == 1 ? slot : -1;
   }
 
-  // A check field made as the user makes one: a right click at (x, y), the
-  // menu's "チェック欄 作 成", the editor's fields, Esc.
-  void MakeCheckField(int slot, POINT at, const std::vector<std::pair<const char*, std::string>>& fields) {
+  // A field made as the user makes one: a right click at (x, y), the
+  // menu's line `line` ("チェック欄 作 成" first, "記 入 欄 作 成" third),
+  // the editor's fields, Esc.
+  void MakeField(int slot, POINT at, int line, const std::vector<std::pair<const char*, std::string>>& fields) {
     const WindowSlot& s = Slot(slot);
     const LPARAM point = MAKELPARAM(at.x - s.scrollX, at.y - s.scrollY);
     PostMessageA(canvas_, WM_RBUTTONDOWN, MK_RBUTTON, point);
@@ -103,9 +105,9 @@ class DesignRoundTrip : public ReadingDbTest {
     const HWND menu = g_screen.popupWindow;
     ASSERT_TRUE(menu && IsWindowVisible(menu)) << testing::PrintToString(Boxes());
     UpdateWindow(menu);
-    const LPARAM first = MAKELPARAM(10, 14);
-    PostMessageA(menu, WM_LBUTTONDOWN, MK_LBUTTON, first);
-    PostMessageA(menu, WM_LBUTTONUP, 0, first);
+    const LPARAM row = MAKELPARAM(10, 2 + (line - 1) * 24 + 12);
+    PostMessageA(menu, WM_LBUTTONDOWN, MK_LBUTTON, row);
+    PostMessageA(menu, WM_LBUTTONUP, 0, row);
     Pump();
     const int editor = SheetFieldEditorSlot();
     ASSERT_GE(editor, 0) << testing::PrintToString(Boxes());
@@ -145,18 +147,20 @@ TEST_F(DesignRoundTrip, FieldsMadeInTheEditorAreReadFromGeneratedPages) {
   PostMessageA(canvas_, WM_MOUSEMOVE, MK_LBUTTON, to);
   PostMessageA(canvas_, WM_LBUTTONUP, 0, to);
   Pump();
-  MakeCheckField(slot, {240, 300}, {{"領域名", "COLOR"}, {"タイトル", "色"}, {"文字数", "3"}, {"横幅", "5"},
+  MakeField(slot, {240, 300}, 1, {{"領域名", "COLOR"}, {"タイトル", "色"}, {"文字数", "3"}, {"横幅", "5"},
                                     {"高さ", "5"}, {"Ｂサイズ", "1"}, {"しきい値", "100"}});
-  MakeCheckField(slot, {240, 420},
-                 {{"領域名", "FRUIT"}, {"タイトル", "果物"}, {"文字数", "4"}, {"横幅", "5"}, {"高さ", "5"},
-                  {"Ｂサイズ", "1"}, {"少数部桁数", "4"}, {"しきい値", "100"}, {"重ね文字", "abcd"}});
+  MakeField(slot, {240, 420}, 1,
+            {{"領域名", "FRUIT"}, {"タイトル", "果物"}, {"文字数", "4"}, {"横幅", "5"}, {"高さ", "5"},
+             {"Ｂサイズ", "1"}, {"少数部桁数", "4"}, {"しきい値", "100"}, {"重ね文字", "abcd"}});
+  // A write-in field for a comment, read whole; the sheets leave it blank.
+  MakeField(slot, {240, 560}, 3, {{"領域名", "NOTE"}, {"タイトル", "備考"}, {"文字数", "8"}, {"横幅", "5"}, {"高さ", "6"}});
   EXPECT_TRUE(Boxes().empty()) << testing::PrintToString(Boxes());
   CloseScreenWindow(slot, 0);
 
   // The generator draws from the rows the windows stored.
   SheetDefinition stored;
   ASSERT_EQ(ReadSheetDefinition(folder().c_str(), kSheetDb, &stored), 0);
-  ASSERT_EQ(stored.fields.size(), 3u);
+  ASSERT_EQ(stored.fields.size(), 4u);
   ASSERT_EQ(stored.papers.size(), 1u);
   EXPECT_EQ(stored.papers[0].name, "ROUNDTRIP");
   EXPECT_EQ(stored.papers[0].outputTable, "OUT1");
@@ -167,6 +171,9 @@ TEST_F(DesignRoundTrip, FieldsMadeInTheEditorAreReadFromGeneratedPages) {
   EXPECT_EQ(stored.fields[0].name, "ID");
   EXPECT_EQ(stored.fields[0].x, 240) << "where it was dragged";
   EXPECT_EQ(stored.fields[0].edit, "０埋");
+  EXPECT_EQ(stored.fields[3].name, "NOTE");
+  EXPECT_EQ(stored.fields[3].type, "一括");
+  EXPECT_EQ(stored.fields[3].count, 8);
   SheetDefinition marks;
   marks.marks.push_back(RegisteredMarkRow(stored, "0001", 300));
   WriteDefinition(marks);
@@ -184,7 +191,7 @@ TEST_F(DesignRoundTrip, FieldsMadeInTheEditorAreReadFromGeneratedPages) {
   }
 
   // The reading run as the workbench starts it.
-  WriteOutputSpec("OUT1", {"ID:char*:4", "COLOR", "FRUIT"});
+  WriteOutputSpec("OUT1", {"ID:char*:4", "COLOR", "FRUIT", "NOTE"});
   ASSERT_EQ(LoadCurrentSheetPaper(), 0);
   BuildCanvas();
   g_currentSheet.projectMode = kOperationMode;
@@ -198,6 +205,7 @@ TEST_F(DesignRoundTrip, FieldsMadeInTheEditorAreReadFromGeneratedPages) {
   EXPECT_EQ(rows[0].at("FRUIT"), "ad");
   EXPECT_EQ(rows[1].at("COLOR"), "3");
   EXPECT_EQ(rows[1].at("FRUIT"), "");
+  EXPECT_EQ(rows[1].at("NOTE"), "");
 }
 
 }  // namespace

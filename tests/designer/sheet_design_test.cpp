@@ -4,7 +4,9 @@
 // their codes in order. Runs on the file database (SQLite) and on the
 // server database (PostgreSQL).
 #include <windows.h>
+#include <shlobj.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -12,9 +14,12 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "designer/choice_editor.h"
 #include "designer/designer.h"
 #include "designer/field_editor.h"
+#include "designer/form_items.h"
 #include "designer/item_dragging.h"
+#include "designer/key_item_dialog.h"
 #include "designer/mark_settings.h"
 #include "designer/sheet_settings.h"
 #include "foundation/db.h"
@@ -41,6 +46,10 @@ class SheetDesign : public ScreenDbTest {
     canvas_ = RegisterSheetCanvasWindow(main_);
     editor_ = RegisterPlnWindow(main_);
     marks_ = RegisterHoseiWindow();
+    keyDialog_ = RegisterIdxCtrlWindow();
+    choices_ = RegisterMeditWindow();
+    windows_.push_back(keyDialog_);
+    windows_.push_back(choices_);
     windows_.push_back(canvas_);
     windows_.push_back(editor_);
     windows_.push_back(marks_);
@@ -150,6 +159,48 @@ class SheetDesign : public ScreenDbTest {
     PressKey(Slot(slot).editControl, VK_ESCAPE);
   }
 
+  // A click on the choice `row` (from 0) of the radio or check group
+  // `name` of the slot's window.
+  static void ClickChoice(int slot, const char* name, int row) {
+    const ScreenItem& group = Item(ResolveFieldRef(slot, name));
+    const int pitch = group.pixelHeight / (group.count + 2);
+    ClickAt(Slot(slot).window, group.pixelX + 2 * group.charSize + 12 - Slot(slot).scrollX,
+            group.pixelY + pitch / 2 + 4 + pitch + row * pitch + group.charSize - Slot(slot).scrollY);
+  }
+
+  // The open editor's fields set and Esc pressed: the one message `box`,
+  // and the editor still open.
+  void ExpectCloseRefused(const std::vector<std::pair<const char*, std::string>>& fields, const std::string& box) {
+    ForgetBoxes();
+    const int slot = SheetFieldEditorSlot();
+    FillAndClose(fields);
+    EXPECT_THAT(BoxTexts(), ElementsAre(box));
+    EXPECT_EQ(SheetFieldEditorSlot(), slot);
+  }
+
+  // Each case a new item's form, opened from the menu's line `line` at
+  // `at`, given its fields and closed: the message it gives, and whether
+  // the form stays open (it is then emptied and closed).
+  struct Refusal {
+    const char* what;
+    std::vector<std::pair<const char*, std::string>> fields;
+    std::string box;
+    bool open;
+  };
+  void ExpectRefusals(POINT at, int line, const std::vector<Refusal>& cases) {
+    for (const Refusal& c : cases) {
+      SCOPED_TRACE(c.what);
+      ChooseFromMenu(at, line);
+      ASSERT_GE(SheetFieldEditorSlot(), 0) << Boxes();
+      ForgetBoxes();
+      FillAndClose(c.fields);
+      EXPECT_THAT(BoxTexts(), ElementsAre(c.box));
+      EXPECT_EQ(SheetFieldEditorSlot() >= 0, c.open);
+      if (SheetFieldEditorSlot() >= 0) FillAndClose({{"領域名", ""}, {"タイトル", ""}, {"文字数", "0"}});
+      EXPECT_LT(SheetFieldEditorSlot(), 0);
+    }
+  }
+
   // With SHEETDESK_PICTURES naming a folder, what the window shows is
   // saved there for a person to look at.
   static void SavePicture(HWND window, const char* name) {
@@ -168,6 +219,8 @@ class SheetDesign : public ScreenDbTest {
   HWND canvas_ = nullptr;
   HWND editor_ = nullptr;
   HWND marks_ = nullptr;
+  HWND keyDialog_ = nullptr;
+  HWND choices_ = nullptr;
 };
 
 TEST_P(SheetDesign, ADraggedFieldIsStoredWhereItLanded) {
@@ -262,7 +315,7 @@ TEST_P(SheetDesign, ACheckFieldMadeFromTheMenuIsStoredAndShownWhereItWasAskedFor
   FillAndClose({{"タイトル", "好きな色は？"}});
   EXPECT_THAT(Rows("MUPA_FLD", "領域名,タイトル", "領域コード"), ElementsAre("AGE|年齢", "COLOR|好きな色は？"));
   ForgetBoxes();
-  ChooseFromMenu(on, 2);  // "チェック欄削除"
+  ChooseFromMenu(on, 3);  // "チェック欄削除"
   EXPECT_THAT(BoxTexts(), ElementsAre("“COLOR”を削除してもよろしいですか？"));
   EXPECT_THAT(Rows("MUPA_FLD", "領域名", "領域コード"), ElementsAre("AGE"));
   EXPECT_LT(ResolveFieldRef(0, "COLOR"), 0);
@@ -325,6 +378,7 @@ TEST_P(SheetDesign, TheMarkSettingsStoreBothMarginsOrNeither) {
   PumpMessages();
   const int marks = MarkSettingsSlot();
   ASSERT_GE(marks, 0) << "a right click on the marks' area opens their settings" << Boxes();
+  SavePicture(Slot(marks).window, "mark-settings.png");
   EXPECT_FALSE(IsWindowEnabled(canvas_));
   struct Case {
     const char* top;
@@ -359,13 +413,7 @@ TEST_P(SheetDesign, TheMarkSettingsStoreBothMarginsOrNeither) {
 TEST_P(SheetDesign, TheEditorRefusesWhatTheReadingCouldNotUse) {
   ASSERT_EQ(OpenProject(), 0) << Boxes();
   ToggleDesign();
-  struct Case {
-    const char* what;
-    std::vector<std::pair<const char*, std::string>> fields;
-    std::string box;
-    bool open;  // the editor stays open
-  };
-  const Case cases[] = {
+  ExpectRefusals({300, 400}, 1, {
       {"no name", {{"文字数", "3"}}, "「項目名」が設定されていません。", true},
       {"an image column's name", {{"領域名", "IMG12"}, {"文字数", "3"}}, "「項目名」に“IMG12”は使用できません。", true},
       {"a name with a sign", {{"領域名", "Q-1"}, {"文字数", "3"}},
@@ -383,18 +431,425 @@ TEST_P(SheetDesign, TheEditorRefusesWhatTheReadingCouldNotUse) {
        true},
       {"no choices: nothing is stored", {{"領域名", "Q1"}, {"文字数", "0"}},
        "「文字数」が設定されていません。編集内容は、無効とします。", false},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    ChooseFromMenu({300, 400}, 1);
-    ForgetBoxes();
-    FillAndClose(c.fields);
-    EXPECT_THAT(BoxTexts(), ElementsAre(c.box));
-    EXPECT_EQ(SheetFieldEditorSlot() >= 0, c.open);
-    if (SheetFieldEditorSlot() >= 0) FillAndClose({{"領域名", ""}, {"タイトル", ""}, {"文字数", "0"}});
-    EXPECT_LT(SheetFieldEditorSlot(), 0);
-  }
+  });
   EXPECT_THAT(Rows("MUPA_FLD", "領域名", "領域コード"), ElementsAre("AGE")) << "nothing refused was stored";
+}
+
+TEST_P(SheetDesign, AWriteInFieldIsMadeEditedAndDeletedFromTheMenus) {
+  ASSERT_EQ(OpenProject(), 0) << Boxes();
+  ToggleDesign();
+  ChooseFromMenu({300, 500}, 3);  // "記 入 欄 作 成"
+  const int editor = SheetFieldEditorSlot();
+  ASSERT_GE(editor, 0) << Boxes();
+  char title[64] = "";
+  GetWindowTextA(Slot(editor).window, title, sizeof title);
+  EXPECT_STREQ(title, "記入欄");
+  SavePicture(Slot(editor).window, "write-in-editor.png");
+  // Boxes without partitions cannot be read one by one: the whole field is.
+  ForgetBoxes();
+  FillAndClose({{"領域名", "NAME"}, {"タイトル", "氏名"}, {"文字数", "6"}, {"横幅", "5"}, {"高さ", "6"},
+                {"タイプ", "1"}, {"Ｂサイズ", "-1"}, {"有効文字種", "101"}, {"網掛け", "●"}});
+  EXPECT_THAT(BoxTexts(), ElementsAre("「字間」が“仕切なし”の場合は、自動的に「認識の単位」は“記入欄”に設定されます。"));
+  EXPECT_LT(SheetFieldEditorSlot(), 0) << Boxes();
+  const char* columns = "領域コード,領域名,タイトル,文字数,横幅,高さ,Ｂサイズ,タイプ,有効文字種,編集,文字型,全半角,網掛け,Ｘ座標,Ｙ座標";
+  EXPECT_THAT(Rows("MUPA_FLD", columns, "領域コード"),
+              ElementsAre("0001|AGE|年齢|3|6|5|0|||左詰|||0|40|80",
+                          "0002|NAME|氏名|6|5|6|-1|一括|1010000000|左詰|文字|半角|1|300|500"));
+  const int name = ResolveFieldRef(0, "NAME");
+  ASSERT_GE(name, 0) << "the canvas shows the new field";
+
+  // Its own menu opens it again with what was stored; a number is read
+  // whole, right-aligned and half-width.
+  const POINT on{Item(name).pixelX + Item(name).pixelWidth / 2, Item(name).pixelY + Item(name).pixelHeight / 2};
+  ChooseFromMenu(on, 1);  // "記 入 欄 編 集"
+  const int again = SheetFieldEditorSlot();
+  ASSERT_GE(again, 0) << Boxes();
+  SelectWindowSlot(again);
+  EXPECT_EQ(FormFieldText("領域名"), "NAME");
+  EXPECT_EQ(GetFieldInt("タイプ"), 2);
+  EXPECT_EQ(FormFieldText("有効文字種").substr(0, 3), "101");
+  EXPECT_EQ(FormFieldText("網掛け"), "●");
+  FillAndClose({{"文字型", "2"}, {"タイプ", "1"}, {"Ｂサイズ", "1"}, {"全半角", "1"}, {"変換条件", "1=男,2=女"}});
+  EXPECT_LT(SheetFieldEditorSlot(), 0) << Boxes();
+  EXPECT_THAT(Rows("MUPA_FLD", "領域名,文字型,タイプ,編集,全半角,Ｂサイズ,変換条件", "領域コード"),
+              ElementsAre("AGE|||左詰||0|", "NAME|数値|一括|右詰|半角|1|1=男,2=女"));
+  ForgetBoxes();
+  ChooseFromMenu(on, 4);  // "記 入 欄 削 除"
+  EXPECT_THAT(BoxTexts(), ElementsAre("“NAME”を削除してもよろしいですか？"));
+  EXPECT_THAT(Rows("MUPA_FLD", "領域名", "領域コード"), ElementsAre("AGE"));
+}
+
+TEST_P(SheetDesign, TheWriteInFormRefusesWhatTheReadingCouldNotUse) {
+  ASSERT_EQ(OpenProject(), 0) << Boxes();
+  ToggleDesign();
+  const std::pair<const char*, std::string> named{"領域名", "HOUR"}, five{"文字数", "5"}, time{"重ね文字", "  :  "};
+  ExpectRefusals({300, 500}, 3, {
+      {"no name", {{"文字数", "3"}}, "「項目名」が設定されていません。", true},
+      {"half-width preprinted in a full-width field", {named, five, {"全半角", "1"}, {"重ね文字", "A"}},
+       "「重ね文字」に半角文字が含まれています。\n\n「出力文字種」の設定に合わせて、全ての文字を“全角”で入力してください。",
+       true},
+      {"full-width preprinted in a half-width field", {named, five, {"全半角", "2"}, {"重ね文字", "Ａ"}},
+       "「重ね文字」に全角文字が含まれています。\n\n「出力文字種」の設定に合わせて、全ての文字を“半角”で入力してください。",
+       true},
+      {"a time with signs", {named, five, time, {"有効文字種", "110"}},
+       "時間項目の「認識対象文字種」は“数値”のみに設定してください。", true},
+      {"a time stored as a number", {named, five, time, {"文字型", "2"}},
+       "時間項目の「項目の型」は“文字型”に設定してください。", true},
+      {"a time read whole but not right-aligned", {named, five, time, {"タイプ", "2"}, {"編集", "1"}},
+       "時間項目で「認識の単位」が“記入欄”の場合は、「文字編集」は“右詰め”に設定してください。", true},
+      {"a name with a sign", {{"領域名", "Q-1"}, five},
+       "「項目名」に“半角カッコ”および“記号”“空白”は使用できません。", true},
+      {"no characters: nothing is stored", {named, {"文字数", "0"}},
+       "「文字数」が設定されていません。編集内容は、無効とします。", false},
+  });
+  // A time read box by box, as it should be, is kept.
+  ChooseFromMenu({300, 500}, 3);
+  FillAndClose({named, five, time, {"タイプ", "1"}});
+  EXPECT_THAT(Rows("MUPA_FLD", "領域名,重ね文字,有効文字種", "領域コード"),
+              ElementsAre("AGE||", "HOUR|  :|1000000000")) << Boxes();
+}
+
+TEST_P(SheetDesign, TheKeyItemsDialogKeepsTheKeyAWriteInFieldAndRenamesTheKey) {
+  ASSERT_EQ(CreateTableFromSpec("", kSheetDb, "MUPA_PAP", GetParam(), kSheetSpecFile, "MUPA_PAP"), 0);
+  Exec("delete from MUPA_PAP");
+  Exec("insert into MUPA_PAP (ＯＣＲコード,用紙サイズ,用紙方向,予備３,既存データ) values ('0001','Ａ４','縦',1,1)");
+  // The key's field was made a check field: the dialog makes it a write-in
+  // field again.
+  Exec("update MUPA_FLD set 編集='ﾁｪｯｸ', 重ね文字='A,B', 背景色='→'");
+  ASSERT_EQ(OpenProject(), 0) << Boxes();
+  ToggleDesign();
+  const int age = ResolveFieldRef(0, "AGE");
+  ASSERT_GE(age, 0);
+  const POINT on{Item(age).pixelX + 4, Item(age).pixelY + Item(age).pixelHeight / 2};
+  ChooseFromMenu(on, 1);  // "キー項目欄編集", the key field's only entry
+  const int dialog = KeyFieldDialogSlot();
+  ASSERT_GE(dialog, 0) << Boxes();
+  EXPECT_FALSE(IsWindowEnabled(canvas_));
+  SavePicture(Slot(dialog).window, "key-item-dialog.png");
+  SelectWindowSlot(dialog);
+  EXPECT_EQ(FormFieldText("領域名"), "AGE");
+  EXPECT_EQ(FormFieldText("重ね文字"), "") << "a check field's choices are no key's";
+  EXPECT_EQ(GetFieldInt("オートナンバー"), 1);
+
+  struct Case {
+    const char* what;
+    std::vector<std::pair<const char*, std::string>> fields;
+    std::string box;
+  };
+  const Case refused[] = {
+      {"no name", {{"領域名", ""}}, "「項目名」が設定されていません。"},
+      {"a name with a sign", {{"領域名", "NO."}}, "「項目名」に“半角カッコ”および“記号”“空白”は使用できません。"},
+  };
+  for (const Case& c : refused) {
+    SCOPED_TRACE(c.what);
+    ForgetBoxes();
+    for (const auto& [name, value] : c.fields) SetItemValueForCommand(dialog, name, value.c_str());
+    PostMessageA(Slot(dialog).window, WM_CLOSE, 0, 0);
+    PumpMessages();
+    EXPECT_THAT(BoxTexts(), ElementsAre(c.box));
+    EXPECT_EQ(KeyFieldDialogSlot(), dialog) << "the dialog stays open";
+  }
+  ForgetBoxes();
+  for (const auto& [name, value] : std::vector<std::pair<const char*, const char*>>{
+           {"領域名", "SERIAL"}, {"タイトル", "整理番号"}, {"文字数", "5"}, {"オートナンバー", "2"},
+           {"既存データ", "2"}, {"Ｎｏ入力画面", "1"}}) {
+    SetItemValueForCommand(dialog, name, value);
+  }
+  PostMessageA(Slot(dialog).window, WM_CLOSE, 0, 0);
+  PumpMessages();
+  EXPECT_THAT(BoxTexts(), ElementsAre("「キー項目欄」“AGE”の形式を、「チェック欄」から「記入欄」に変更してもよろしいですか？"));
+  EXPECT_LT(KeyFieldDialogSlot(), 0) << Boxes();
+  EXPECT_TRUE(IsWindowEnabled(canvas_));
+  EXPECT_THAT(Rows("MUPA_FLD", "領域名,タイトル,文字数,編集,タイプ,背景色,重ね文字", "領域コード"),
+              ElementsAre("SERIAL|整理番号|5|０埋|一括|×|"));
+  EXPECT_THAT(Rows("MUPA_PAP", "予備３,既存データ,Ｎｏ入力画面", "ＯＣＲコード"), ElementsAre("2|2|1"));
+  EXPECT_THAT(Rows("MUPA_IDX", "ＩＤＸコード,項目名,タイトル", "ＩＤＸコード"), ElementsAre("01|SERIAL|整理番号"));
+  EXPECT_GE(ResolveFieldRef(0, "SERIAL"), 0) << "the canvas shows the key under its new name";
+  EXPECT_EQ(g_sheetKeys.lastKeyName, "SERIAL");
+
+  // No characters: nothing is stored.
+  ChooseFromMenu(on, 1);
+  ASSERT_GE(KeyFieldDialogSlot(), 0) << Boxes();
+  ForgetBoxes();
+  SetItemValueForCommand(KeyFieldDialogSlot(), "文字数", "0");
+  PostMessageA(Slot(KeyFieldDialogSlot()).window, WM_CLOSE, 0, 0);
+  PumpMessages();
+  EXPECT_THAT(BoxTexts(), ElementsAre("「文字数」が設定されていません。編集内容は、無効とします。"));
+  EXPECT_LT(KeyFieldDialogSlot(), 0);
+  EXPECT_THAT(Rows("MUPA_FLD", "領域名,文字数", "領域コード"), ElementsAre("SERIAL|5"));
+}
+
+TEST_P(SheetDesign, AKeyThatCannotBeRenamedLeavesTheFieldAndTheSwitchesAsTheyWere) {
+  ASSERT_EQ(CreateTableFromSpec("", kSheetDb, "MUPA_PAP", GetParam(), kSheetSpecFile, "MUPA_PAP"), 0);
+  Exec("delete from MUPA_PAP");
+  Exec("insert into MUPA_PAP (ＯＣＲコード,用紙サイズ,用紙方向,予備３,既存データ) values ('0001','Ａ４','縦',1,1)");
+  // A key table that refuses the name BAD.
+  Exec("drop table MUPA_IDX");
+  Exec("create table MUPA_IDX (ＯＣＲコード varchar(4), ＩＤＸコード varchar(2), 項目名 varchar(40) "
+       "check (項目名 <> 'BAD'), タイトル varchar(50), 文字数 int, 初期値 varchar(50))");
+  Exec("insert into MUPA_IDX (ＯＣＲコード,ＩＤＸコード,項目名) values ('0001','01','AGE')");
+  ASSERT_EQ(OpenProject(), 0) << Boxes();
+  ToggleDesign();
+  const ScreenItem& age = Item(ResolveFieldRef(0, "AGE"));
+  ChooseFromMenu({age.pixelX + 4, age.pixelY + age.pixelHeight / 2}, 1);  // "キー項目欄編集"
+  const int dialog = KeyFieldDialogSlot();
+  ASSERT_GE(dialog, 0) << Boxes();
+  ForgetBoxes();
+  for (const auto& [name, value] : std::vector<std::pair<const char*, const char*>>{
+           {"領域名", "BAD"}, {"文字数", "5"}, {"オートナンバー", "2"}}) {
+    SetItemValueForCommand(dialog, name, value);
+  }
+  PostMessageA(Slot(dialog).window, WM_CLOSE, 0, 0);
+  PumpMessages();
+  EXPECT_FALSE(BoxTexts().empty()) << "the failed write is reported";
+  EXPECT_EQ(KeyFieldDialogSlot(), dialog) << "the dialog stays open";
+  EXPECT_THAT(Rows("MUPA_FLD", "領域名,文字数,編集", "領域コード"), ElementsAre("AGE|3|左詰"));
+  EXPECT_THAT(Rows("MUPA_PAP", "予備３", "ＯＣＲコード"), ElementsAre("1"));
+  EXPECT_THAT(Rows("MUPA_IDX", "項目名", "ＩＤＸコード"), ElementsAre("AGE"));
+}
+
+TEST_P(SheetDesign, ACheckFieldInRowsKeepsItsRowsAndTheChoiceEditorShowsThem) {
+  ASSERT_EQ(OpenProject(), 0) << Boxes();
+  ToggleDesign();
+  ChooseFromMenu({300, 400}, 1);  // "チェック欄 作 成"
+  const int editor = SheetFieldEditorSlot();
+  ASSERT_GE(editor, 0) << Boxes();
+  const auto state = [editor](const char* name) { return Item(ResolveFieldRef(editor, name)).state; };
+  EXPECT_EQ(state("配列個数"), kItemProtected) << "one line of choices has no rows";
+  SetItemValueForCommand(editor, "領域名", "Q1");
+  SetItemValueForCommand(editor, "文字数", "30");
+  ClickChoice(editor, "複数行指定", 1);  // 横向き（→）
+  SelectWindowSlot(editor);
+  EXPECT_EQ(GetFieldInt("複数行指定"), 2);
+  EXPECT_EQ(state("配列個数"), kItemEnabled);
+  SetItemValueForCommand(editor, "配列個数", "4");
+  SetItemValueForCommand(editor, "配列行間", "6");
+  SavePicture(Slot(editor).window, "check-field-editor.png");
+  ForgetBoxes();
+  ClickChoice(editor, "文字型", 1);  // 数値型
+  EXPECT_THAT(BoxTexts(), ElementsAre("注意：“数値型”にチェックした場合は、記入エラー時に、“*”マークを出力できません。\n"
+                                      "【項目の型】は、データベースのフィールドの型です。\n"
+                                      "チェック内容を番号(数字)で取得する場合も、通常は“文字型”にチェックしてください。"));
+  ClickChoice(editor, "文字型", 0);
+
+  // The choice editor lays the 30 choices out in the 4 rows, 8 a row.
+  const ScreenItem& button = Item(ResolveFieldRef(editor, "MEDIT"));
+  ClickAt(Slot(editor).window, button.pixelX + button.pixelWidth / 2 - Slot(editor).scrollX,
+          button.pixelY + button.pixelHeight / 2 - Slot(editor).scrollY);
+  const int choices = ChoiceEditorSlot();
+  ASSERT_GE(choices, 0) << Boxes();
+  SavePicture(Slot(choices).window, "choice-editor-rows.png");
+  const auto row = [choices](const char* name) { return Item(ResolveFieldRef(choices, name)).row; };
+  EXPECT_EQ(row("MARK08"), row("MARK01"));
+  EXPECT_GT(row("MARK09"), row("MARK01"));
+  EXPECT_GT(row("MARK25"), row("MARK17"));
+  PostMessageA(Slot(choices).window, WM_CLOSE, 0, 0);
+  PumpMessages();
+  ASSERT_LT(ChoiceEditorSlot(), 0);
+
+  ExpectCloseRefused({{"配列個数", "31"}}, "「行数」が「チェック数」を越えています。");
+  ExpectCloseRefused({{"配列個数", "4"}, {"背景色", "Ｍ"}, {"マーク型", "×"}},
+                     "「選択肢の内容」の「位置」が“Ｍ”(ﾏｰｸ型)の場合は、「形式」は自動的に(●)になります。");
+  SelectWindowSlot(editor);
+  EXPECT_EQ(FormFieldText("マーク型"), "●");
+  FillAndClose({});
+  EXPECT_LT(SheetFieldEditorSlot(), 0) << Boxes();
+  EXPECT_THAT(Rows("MUPA_FLD", "領域名,タイプ,配列個数,配列行間,配列開始,マーク型,背景色,文字型", "領域コード"),
+              ElementsAre("AGE||0|0|0|0||", "Q1|Ｘ|4|6|-1|1|Ｍ|文字"));
+
+  // Back to one line: the rows leave no repetition behind.
+  const ScreenItem& q1 = Item(ResolveFieldRef(0, "Q1"));
+  ChooseFromMenu({q1.pixelX + 4, q1.pixelY + q1.pixelHeight / 2}, 1);  // "チェック欄編集"
+  ASSERT_GE(SheetFieldEditorSlot(), 0) << Boxes();
+  SelectWindowSlot(SheetFieldEditorSlot());
+  EXPECT_EQ(GetFieldInt("配列個数"), 4);
+  ClickChoice(SheetFieldEditorSlot(), "複数行指定", 0);
+  FillAndClose({});
+  EXPECT_THAT(Rows("MUPA_FLD", "領域名,タイプ,配列個数,配列開始", "領域コード"), ElementsAre("AGE||0|0", "Q1||0|0"));
+}
+
+// Files dropped from the desktop as a user drops them: a WM_DROPFILES
+// with the files' paths at the point `at` of the canvas's client area.
+void DropFiles(HWND window, const std::vector<std::string>& paths, POINT at) {
+  size_t bytes = sizeof(DROPFILES) + 1;
+  for (const std::string& p : paths) bytes += p.size() + 1;
+  const HGLOBAL memory = GlobalAlloc(GHND, bytes);
+  auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+  drop->pFiles = sizeof(DROPFILES);
+  drop->pt = at;
+  char* names = reinterpret_cast<char*>(drop + 1);
+  for (const std::string& p : paths) names = std::copy(p.begin(), p.end(), names) + 1;
+  GlobalUnlock(memory);
+  PostMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+  PumpMessages();
+}
+
+TEST_P(SheetDesign, FilesDroppedOnTheSheetBecomePicturesAndTextItems) {
+  char temp[MAX_PATH];
+  GetTempPathA(MAX_PATH, temp);
+  const std::string picture = std::string(temp) + "LOGO.BMP", text = std::string(temp) + "NOTE.TXT";
+  // A grey picture of 40 x 30 pixels, 24 bits a pixel (rows of 120 bytes).
+  std::string bmp(54 + 120 * 30, '\x80');
+  const auto put = [&bmp](size_t at, uint32_t value, int bytes) {
+    for (int k = 0; k < bytes; ++k) bmp[at + k] = static_cast<char>(value >> (8 * k));
+  };
+  bmp[0] = 'B', bmp[1] = 'M';
+  put(2, static_cast<uint32_t>(bmp.size()), 4), put(6, 0, 4), put(10, 54, 4), put(14, 40, 4), put(18, 40, 4);
+  put(22, 30, 4), put(26, 1, 2), put(28, 24, 2);
+  for (size_t at = 30; at < 54; ++at) bmp[at] = 0;
+  WriteTextFile(picture, bmp);
+  WriteTextFile(text, "ご記入のお願い\r\n二行目は読まない\r\n");
+  ASSERT_EQ(OpenProject(), 0) << Boxes();
+  DropFiles(canvas_, {picture}, {200, 600});
+  EXPECT_THAT(Rows("MUPA_FLD", "領域コード", "領域コード"), ElementsAre("0001")) << "not in design mode";
+  ToggleDesign();
+  const WindowSlot& s = Slot(0);
+  DropFiles(canvas_, {picture}, {200, 600});
+  DropFiles(canvas_, {text}, {200, 700});
+  const std::string x = std::to_string(200 + s.scrollX), y = std::to_string(600 + s.scrollY);
+  EXPECT_THAT(Rows("MUPA_FLD", "領域コード,編集,アイコン,タイプ,Ｂサイズ,タイトル,文字数,Ｘ座標,Ｙ座標", "領域コード"),
+              ElementsAre("0001|左詰|||0|年齢|3|40|80", "B001|BMAP|" + picture.substr(2) + "|PBUT|1||0|" + x + "|" + y,
+                          "T001|左詰|||0|ご記入のお願い|14|" + x + "|" + std::to_string(700 + s.scrollY)))
+      << Boxes();
+  int shown = -1;
+  for (int i = s.firstItem; s.itemCount > 0 && i <= s.lastItem; ++i) {
+    if (Item(i).code == "B001") shown = i;
+  }
+  ASSERT_GE(shown, 0) << "the canvas shows the picture";
+  EXPECT_EQ(Item(shown).edit, 'I');
+  ForgetBoxes();
+  EXPECT_GT(Item(shown).pixelWidth, 0) << "the picture has its size";
+  ChooseFromMenu({Item(shown).pixelX + Item(shown).pixelWidth / 2, Item(shown).pixelY + Item(shown).pixelHeight / 2},
+                 1);  // "ビットマップ削除"
+  EXPECT_THAT(BoxTexts(), ElementsAre("“LOGO.BMP”を削除してもよろしいですか？"));
+  EXPECT_THAT(Rows("MUPA_FLD", "領域コード", "領域コード"), ElementsAre("0001", "T001"));
+  DeleteFileA(picture.c_str());
+  DeleteFileA(text.c_str());
+}
+
+TEST_P(SheetDesign, ACopyTakesTheLowestFreeCodeAndStandsRightOfItsItem) {
+  Exec("insert into MUPA_FLD (ＯＣＲコード,領域コード,領域名,タイトル,タイトル位置,編集,文字数,Ｘ座標,Ｙ座標,横幅,高さ,"
+       "Ｂサイズ,サイズ) values ('0001','0002','Q1','問','←','ﾁｪｯｸ',3,40,300,5,5,1,7)");
+  Exec("insert into MUPA_FLD (ＯＣＲコード,領域コード,領域名,タイトル,編集,文字数,Ｘ座標,Ｙ座標,横幅,高さ,タイプ) "
+       "values ('0001','0004','Q2','','ﾁｪｯｸ',4,40,500,5,5,'Ｘ')");
+  ASSERT_EQ(OpenProject(), 0) << Boxes();
+  ToggleDesign();
+  const ScreenItem& q1 = Item(ResolveFieldRef(0, "Q1"));
+  ChooseFromMenu({q1.pixelX + 4, q1.pixelY + q1.pixelHeight / 2}, 4);  // "チェック欄複製"
+  // (3 boxes + 1 mm apart) x 5 mm x the dots of a mm, and the title "問"
+  // with 2 more characters of size 7.
+  const int x = 40 + (3 + 1) * 5 * SheetDotsPerGridUnit() + (2 + 2) * 7;
+  EXPECT_THAT(Rows("MUPA_FLD", "領域コード,領域名,Ｘ座標,Ｙ座標", "領域コード"),
+              ElementsAre("0001|AGE|40|80", "0002|Q1|40|300", "0003|Q1|" + std::to_string(x) + "|300",
+                          "0004|Q2|40|500"))
+      << Boxes();
+  // Choices in rows have no repetition of their own: their menu's fourth
+  // line is no longer there.
+  const ScreenItem& q2 = Item(ResolveFieldRef(0, "Q2"));
+  ChooseFromMenu({q2.pixelX + 4, q2.pixelY + q2.pixelHeight / 2}, 3);  // "チェック欄複製"
+  EXPECT_EQ(Rows("MUPA_FLD", "領域コード", "領域コード").back(), "0005") << Boxes();
+}
+
+TEST_P(SheetDesign, TheChoiceEditorEditsEachChoiceAndGivesTheTextsBack) {
+  ASSERT_EQ(OpenProject(), 0) << Boxes();
+  ToggleDesign();
+  ChooseFromMenu({300, 400}, 1);  // "チェック欄 作 成"
+  const int editor = SheetFieldEditorSlot();
+  ASSERT_GE(editor, 0) << Boxes();
+  const auto pressChoiceButton = [editor] {
+    const ScreenItem& button = Item(ResolveFieldRef(editor, "MEDIT"));
+    ClickAt(Slot(editor).window, button.pixelX + button.pixelWidth / 2 - Slot(editor).scrollX,
+            button.pixelY + button.pixelHeight / 2 - Slot(editor).scrollY);
+  };
+  // Without choices or a name there is nothing to edit.
+  ForgetBoxes();
+  pressChoiceButton();
+  EXPECT_THAT(BoxTexts(), ElementsAre("「チェック数」が設定されていません。"));
+  SetItemValueForCommand(editor, "文字数", "3");
+  ForgetBoxes();
+  pressChoiceButton();
+  EXPECT_THAT(BoxTexts(), ElementsAre("「項目名 (フィールド名)」が設定されていません。"));
+  EXPECT_LT(ChoiceEditorSlot(), 0);
+
+  for (const auto& [name, value] : std::vector<std::pair<const char*, const char*>>{
+           {"領域名", "Q1"}, {"重ね文字", "A,B,C"}, {"変換条件", ""}}) {
+    SetItemValueForCommand(editor, name, value);
+  }
+  pressChoiceButton();
+  const int choices = ChoiceEditorSlot();
+  ASSERT_GE(choices, 0) << Boxes();
+  EXPECT_FALSE(IsWindowEnabled(Slot(editor).window)) << "the field editor waits";
+  SavePicture(Slot(choices).window, "choice-editor.png");
+  SelectWindowSlot(choices);
+  EXPECT_EQ(FormFieldText("MARK02"), "B");
+  // Closed unchanged, the texts stay as they were typed.
+  PostMessageA(Slot(choices).window, WM_CLOSE, 0, 0);
+  PumpMessages();
+  EXPECT_LT(ChoiceEditorSlot(), 0);
+  EXPECT_TRUE(IsWindowEnabled(Slot(editor).window));
+  SelectWindowSlot(editor);
+  EXPECT_EQ(FormFieldText("重ね文字"), "A,B,C");
+
+  pressChoiceButton();
+  ASSERT_GE(ChoiceEditorSlot(), 0);
+  for (const auto& [name, value] : std::vector<std::pair<const char*, const char*>>{
+           {"MARK02", "BB"}, {"MARK03", "^"}, {"DATA01", "1"}, {"DATA02", "2"}}) {
+    SetItemValueForCommand(ChoiceEditorSlot(), name, value);
+  }
+  PostMessageA(Slot(ChoiceEditorSlot()).window, WM_CLOSE, 0, 0);
+  PumpMessages();
+  EXPECT_LT(ChoiceEditorSlot(), 0);
+  FillAndClose({});
+  EXPECT_LT(SheetFieldEditorSlot(), 0) << Boxes();
+  EXPECT_THAT(Rows("MUPA_FLD", "領域名,重ね文字,変換条件", "領域コード"), ElementsAre("AGE||", "Q1|A,BB,^|12^"));
+}
+
+TEST_P(SheetDesign, RepetitionsAndReferenceMastersAreSettingsOfAFieldOnTheSheet) {
+  Exec("insert into MUPA_FLD (ＯＣＲコード,領域コード,領域名,タイトル,編集,文字数,Ｘ座標,Ｙ座標,横幅,高さ) "
+       "values ('0001','0002','NAME','氏名','左詰',4,40,200,6,5)");
+  Exec("insert into MUPA_FLD (ＯＣＲコード,領域コード,領域名,タイトル,編集,文字数,Ｘ座標,Ｙ座標,横幅,高さ,しきい値) "
+       "values ('0001','0003','COLOR','色','ﾁｪｯｸ',3,40,400,5,5,40)");
+  g_sheetSettings.outputTable = "OUT1";  // as the sheet's paper row names it
+  ASSERT_EQ(OpenProject(), 0) << Boxes();
+  ToggleDesign();
+  const auto centre = [](const char* name) {
+    const ScreenItem& it = Item(ResolveFieldRef(0, name));
+    return POINT{it.pixelX + 4, it.pixelY + it.pixelHeight / 2};
+  };
+  const POINT name = centre("NAME");
+
+  ChooseFromMenu(name, 2);  // "参照マスター定義"
+  ASSERT_GE(SheetFieldEditorSlot(), 0) << Boxes();
+  SavePicture(Slot(SheetFieldEditorSlot()).window, "reference-master.png");
+  ForgetBoxes();
+  FillAndClose({{"参照テーブル", "OUT1"}});
+  EXPECT_THAT(BoxTexts(), ElementsAre("参照するマスターファイルのテーブル名が、出力テーブル“OUT1”と同じ名前に設定されています。"));
+  ASSERT_GE(SheetFieldEditorSlot(), 0) << "the form stays open";
+  FillAndClose({{"参照テーブル", "MST"}, {"キー項目名", "CODE"}, {"取得項目名", "LABEL"}, {"書込項目名", "NAME2"},
+                {"マスターエラー", "1"}});
+  EXPECT_LT(SheetFieldEditorSlot(), 0) << Boxes();
+  EXPECT_THAT(Rows("MUPA_FLD", "領域名,参照テーブル,キー項目名,取得項目名,書込項目名,マスターエラー,文字数", "領域コード"),
+              ElementsAre("AGE|||||0|3", "NAME|MST|CODE|LABEL|NAME2|1|4", "COLOR|||||0|3"));
+
+  ChooseFromMenu(name, 3);  // "繰り返し項目定義"
+  ASSERT_GE(SheetFieldEditorSlot(), 0) << Boxes();
+  SavePicture(Slot(SheetFieldEditorSlot()).window, "repeated-item.png");
+  ForgetBoxes();
+  FillAndClose({{"配列個数", "1"}});
+  EXPECT_THAT(BoxTexts(), ElementsAre("「個数」は、２以上の値を入力してください。"));
+  ASSERT_GE(SheetFieldEditorSlot(), 0) << "the form stays open";
+  ForgetBoxes();
+  FillAndClose({{"配列開始", "1"}, {"配列個数", "3"}, {"配列行間", "10"}, {"配列番号", "4"}, {"印字開始番号", "5"},
+                {"番号印字位置", "2"}, {"配列ﾀｲﾄﾙ", "1"}});
+  EXPECT_LT(SheetFieldEditorSlot(), 0) << Boxes();
+  // A check field's repetition keeps its mark threshold: the number's place
+  // has no column of its own.
+  ChooseFromMenu(centre("COLOR"), 2);  // "繰り返し項目定義"
+  ASSERT_GE(SheetFieldEditorSlot(), 0) << Boxes();
+  FillAndClose({{"配列開始", "1"}, {"配列個数", "2"}, {"配列番号", "2"}, {"番号印字位置", "2"}});
+  EXPECT_THAT(Rows("MUPA_FLD", "領域名,配列開始,配列個数,配列行間,配列番号,印字開始番号,重複,しきい値", "領域コード"),
+              ElementsAre("AGE|0|0|0|0|0||0", "NAME|1|3|10|3|5|1|2", "COLOR|1|2|0|1|0|0|40"));
+  EXPECT_TRUE(BoxTexts().empty()) << Boxes();
 }
 
 INSTANTIATE_TEST_SUITE_P(Databases, SheetDesign, testing::Values(kDbKindFile, kDbKindServer), KindName);

@@ -1,0 +1,60 @@
+// A check field's choice texts a choice a field and back, as the choice
+// editor shows and joins them.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "designer/choice_texts.h"
+
+namespace {
+
+using Texts = std::vector<std::string>;
+
+TEST(ChoiceTexts, SplitAChoiceAField) {
+  struct Case {
+    const char* what;
+    std::string text;
+    int count;
+    Texts fields;
+  };
+  const Case cases[] = {
+      {"single characters", "ABC", 3, {"A", "B", "C"}},
+      {"fewer characters than choices", "AB", 3, {"A", "B", ""}},
+      {"a comma list", "赤,青,緑", 3, {"赤", "青", "緑"}},
+      {"double-byte without commas is one entry", "はい", 2, {"はい", ""}},
+      {"entries past the count dropped", "1,2,3", 2, {"1", "2"}},
+      {"an empty entry kept", "A,,C", 3, {"A", "", "C"}},
+      {"a long entry cut, ending the list", std::string(130, 'x') + ",y", 2, {std::string(128, 'x'), ""}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(SplitChoiceText(c.text, c.count), c.fields);
+  }
+}
+
+TEST(ChoiceTexts, JoinTheFieldsAgain) {
+  struct Case {
+    const char* what;
+    Texts fields;
+    bool values;
+    std::vector<bool> hidden;
+    std::string text;
+  };
+  const Case cases[] = {
+      {"unchanged list", {"A", "B", "C"}, false, {}, "ABC"},
+      {"one entry longer: a list", {"A", "BB", "C"}, false, {}, "A,BB,C"},
+      {"an emptied character is a blank", {"A", "", "C"}, false, {}, "A C"},
+      {"empty values give nothing", {"", "", ""}, true, {}, ""},
+      {"the printed contents taken", {"〃", "x", ""}, true, {}, "〃"},
+      {"a hidden choice's empty value", {"1", "", "3"}, true, {false, true, false}, "1^3"},
+      {"a shown choice's empty value", {"1", "", "3"}, true, {false, false, false}, "1 3"},
+      {"a list keeps its empty entries", {"10", "", "30"}, true, {}, "10,,30"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(JoinChoiceTexts(c.fields, c.values, c.hidden), c.text);
+  }
+}
+
+}  // namespace
