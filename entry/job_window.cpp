@@ -339,7 +339,11 @@ int OpenJobDialog(HWND owner, int job) {
   return OpenJobDialogFor(owner, job, target);
 }
 
-JobSettings GetJobSettings(const std::string& printCode) { return LoadJobSettings(printCode); }
+// The owner runs its job as the dialog hands it over, before the dialog
+// closes and saves: the dialog's own values for its screen.
+JobSettings GetJobSettings(const std::string& printCode) {
+  return printCode == g_job.target.printCode ? g_job.settings : LoadJobSettings(printCode);
+}
 
 int OpenJobDialogFor(HWND owner, int job, const JobDialogTarget& target) {
   if (!g_job.window || IsValidSlot(g_job.slot)) return -1;

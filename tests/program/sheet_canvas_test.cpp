@@ -311,6 +311,15 @@ TEST_F(SheetCanvasProgram, TheCanvasPaintsTheSheetsFieldsOverThePaper) {
   g_currentSheet.projectMode = 1;
 }
 
+// The item of a sheet's area code on the canvas slot, or -1.
+int ItemOfCode(int slot, const char* code) {
+  const WindowSlot& s = Slot(slot);
+  for (int i = s.firstItem; s.itemCount > 0 && i <= s.lastItem; ++i) {
+    if (Item(i).code == code) return i;
+  }
+  return -1;
+}
+
 TEST_F(SheetCanvasProgram, DroppedFilesFollowTheRulesOfTheMode) {
   ChooseSheet(CanvasSheet(true));
   OpenBench(kCmdDesign);
@@ -356,7 +365,7 @@ TEST_F(SheetCanvasProgram, DroppedFilesFollowTheRulesOfTheMode) {
   ForgetBoxes();
   DropFiles({text});
   EXPECT_THAT(Boxes(), testing::IsEmpty());
-  const int t1 = ResolveFieldRef(SlotOfWindow(Canvas()), "T001");
+  const int t1 = ItemOfCode(SlotOfWindow(Canvas()), "T001");
   ASSERT_GE(t1, 0) << "the text file became the sheet's first text item";
   EXPECT_EQ(Item(t1).caption, "アンケートのお願い");
 
@@ -369,7 +378,7 @@ TEST_F(SheetCanvasProgram, DroppedFilesFollowTheRulesOfTheMode) {
   ForgetBoxes();
   DropFiles({folder() + "\\PAGE1.BMP"});
   EXPECT_THAT(Boxes(), testing::IsEmpty());
-  EXPECT_GE(ResolveFieldRef(SlotOfWindow(Canvas()), "B001"), 0) << "the sheet's first bitmap item";
+  EXPECT_GE(ItemOfCode(SlotOfWindow(Canvas()), "B001"), 0) << "the sheet's first bitmap item";
 }
 
 TEST_F(SheetCanvasProgram, TheCanvasMenuSwitchesTheWorkbenchBetweenDesignAndReading) {
@@ -389,7 +398,7 @@ TEST_F(SheetCanvasProgram, TheCanvasMenuSwitchesTheWorkbenchBetweenDesignAndRead
   for (const char* name : {"スナップ", "IMGDISP", "CHKLIST"}) EXPECT_EQ(state(name), kItemEnabled) << name;
   SavePictureOnRequest(bench, "workbench_designing");
   // Back to reading: the buttons of the read image return.
-  ChooseCanvasMenuLine(POINT{600, 500}, 3);  // フォーム編集終了
+  ChooseCanvasMenuLine(POINT{600, 500}, 4);  // フォーム編集終了
   EXPECT_EQ(Slot(SlotOfWindow(Canvas())).lineEditMode, 0);
   for (const char* name : {"OCRREAD", "SCANER", "LT", "OCRFORM"}) EXPECT_EQ(state(name), kItemEnabled) << name;
   for (const char* name : {"IMGRATE1", "位置記憶"}) EXPECT_EQ(state(name), kItemProtected) << name;

@@ -37,9 +37,14 @@ fi
   echo
   echo "int main() {"
   count=0
+  # A name declared twice is overloaded (two subsystems' functions of one
+  # name with other parameters): its address needs a type this list does
+  # not hold, so its callers' links check it.
+  overloaded=$(awk '{ print $2 }' <<<"$declared" | sort | uniq -d)
   while read -r kind name; do
     [ -n "$name" ] || continue
     if grep -qxF "$name" <<<"$planned_names"; then continue; fi
+    if grep -qxF "$name" <<<"$overloaded"; then continue; fi
     echo "  Keep(&$name);"
     count=$((count + 1))
   done <<<"$declared"
