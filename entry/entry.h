@@ -122,6 +122,10 @@ int LimitListLineCount(int fields, int requested);
 // its rows generated. 0 done, 1 the operator kept the rows (nothing
 // changed), -1 after the message.
 int ResetOutputTableForScreens(int form, bool keepEdits);
+// Called by ResetOutputTableForScreens between opening the output table and
+// counting its rows; tests break the table there. Null: none.
+using OutputTableOpenedHook = void (*)();
+void SetOutputTableOpenedHook(OutputTableOpenedHook hook);
 // Whether the sheet changed since the screen of `form` was generated: 0
 // when nothing is to be done or the change was only of lengths, decimals
 // and ranges (the rows and the output columns are then brought up to

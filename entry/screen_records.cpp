@@ -23,6 +23,8 @@ constexpr int kItemTableLimit = 2100;
 constexpr int kCardLinePitch = 24;
 constexpr int kCardCharSize = 9;
 
+OutputTableOpenedHook g_outputTableOpened = nullptr;
+
 int OpenScreenRecord(const std::string& code) {
   const SheetDefinitionRef& sheet = g_sheetDefinition;
   return db_open(sheet.folder.c_str(), sheet.database.c_str(), kScreenTable, sheet.kind,
@@ -167,6 +169,8 @@ int WriteScreenRecord(int form) {
   return rc;
 }
 
+void SetOutputTableOpenedHook(OutputTableOpenedHook hook) { g_outputTableOpened = hook; }
+
 int ResetOutputTableForScreens(int form, bool keepEdits) {
   const CurrentSheet& sheet = g_currentSheet;
   const char* table = g_sheetSettings.outputTable.c_str();
@@ -174,6 +178,7 @@ int ResetOutputTableForScreens(int form, bool keepEdits) {
                                     sheet.outputKind, table, "", "");
   if (slot < 0 && !DbTableMissing()) return -1;
   if (slot > 0) {
+    if (g_outputTableOpened) g_outputTableOpened();
     // A count that failed is no "no rows": the table is never dropped unasked.
     const int rows = db_count(slot);
     db_close(slot);
