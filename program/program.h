@@ -204,7 +204,7 @@ int OpenTallyMenu();
 // false for a screen it does not handle.
 bool OnSurveyScreenBuilt(int screenNumber, int slot);
 bool OnFillSurveyScreen(int screenNumber, int slot);
-bool OnSurveyScreenInput(int screenNumber);
+bool OnSurveyScreenInput(int screenNumber, int slot);
 bool OnSurveyScreenClosed(int screenNumber);
 // The tally of output kind 1 to 12 that the print-settings screen asked
 // for: printed (mode 1) or drawn on its preview (0). Other kinds do nothing.

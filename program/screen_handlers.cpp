@@ -113,7 +113,7 @@ void OnFillScreen(int screenNumber) {
 
 void OnFieldInput(int screenNumber) {
   const int slot = SlotOfScreen(screenNumber);
-  if (slot < 0 || OnSurveyScreenInput(screenNumber)) return;
+  if (slot < 0 || OnSurveyScreenInput(screenNumber, slot)) return;
   if (screenNumber == kServerChoiceScreen) TakeServerChoice(slot);
 }
 

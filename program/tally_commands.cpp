@@ -7,6 +7,8 @@
 #include <string>
 
 #include "designer/survey.h"
+#include "designer/survey_transfer.h"
+#include "entry/list_form.h"
 #include "foundation/db.h"
 #include "foundation/msgbox.h"
 #include "screen/screen.h"
@@ -21,6 +23,7 @@ constexpr char kSurveyItemsChangeCode[] = "KOMK-CHG";
 constexpr char kTallyMenuCode[] = "SPRN-MENU";
 constexpr int kItemsChangeCommand = 34;
 constexpr int kFreeTextListCommand = 51;
+constexpr int kTransferDesignCommand = 201;
 
 // The outputs of the tally menu by the tally kinds of their buttons: the
 // print type of their settings screen and its title.
@@ -64,6 +67,15 @@ void FillSurveyItems(int slot) {
   SetItemValueForCommand(slot, "余白文字", "・");
   SetItemValueForCommand(slot, "後部余白削除", "1");
   SetItemValueForCommand(slot, "JOINMSG", "ここで定義された内容が集計表(グラフ)に印刷されます。");
+}
+
+// Button 201: the sheet's design becomes the listed questions.
+void TransferDesignIntoList(int slot) {
+  const int added = TransferSheetDesignToSurvey(slot);
+  if (added < 0) return;
+  ReopenListDataSet();
+  ShowInfoMessage("", "%d件の質問項目を転送入力しました。\n集計対象外の質問項目は、画面上部の[×]のボタンで削除してください。",
+                  added);
 }
 
 // The tally menu starts from the survey as stored: its grouping items and
@@ -152,7 +164,11 @@ bool OnFillSurveyScreen(int screenNumber, int slot) {
   }
 }
 
-bool OnSurveyScreenInput(int screenNumber) {
+bool OnSurveyScreenInput(int screenNumber, int slot) {
+  if (screenNumber == kSurveyItemsScreen) {
+    if (GetLastFieldKey() == kTransferDesignCommand) TransferDesignIntoList(slot);
+    return true;
+  }
   if (screenNumber != kTallyMenuScreen) return false;
   RunTallyMenuButton();
   return true;

@@ -196,6 +196,11 @@ int LoadScreenFieldRows(int s) {
     if (n == -2) n = openMode >= 0 ? openMode : 0;
     const std::string name = buffer.c_str();
     if ((openMode == -12 && r.page == 0) || (openMode == -13 && r.tabFlag == 0)) r.lock = "－";
+    // A button or pop-up with "#" candidates, in the list or above it, asks
+    // for the screen's other fields beside the list: the layout builds them
+    // once the columns are read.
+    const char kind = FieldAttrCode(r.type);
+    if ((kind == 'M' || kind == 'B') && !r.choices.empty() && r.choices[0] == '#') g_list.hashFlag = 1;
     if (name.empty() || r.list != "○" || r.lock == "＃" || r.lock == "－") continue;
     if (r.lock == "Ｄ") {
       if (openMode == -8 && !r.defaultText.empty()) SetFieldDefault(name.c_str(), r.defaultText.c_str());

@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "designer/survey.h"
+#include "designer/survey_transfer.h"
 #include "foundation/db.h"
 #include "foundation/db_sql.h"
 #include "foundation/msgbox.h"
@@ -107,6 +108,7 @@ int OpenTallyTable() {
     ShowInfoMessage("", "集計テーブルが設定されていません。");
     return -1;
   }
+  EnsureSurveyTallyTable();
   const int slot = db_open_nocreate(g_survey.dataFolder.c_str(), g_survey.dataDatabase.c_str(),
                                     g_survey.tallyTable.c_str(), g_survey.dataKind, "", "", "");
   if (slot < 0) {
