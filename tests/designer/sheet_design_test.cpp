@@ -379,6 +379,11 @@ TEST_P(SheetDesign, TheMarkSettingsStoreBothMarginsOrNeither) {
   const int marks = MarkSettingsSlot();
   ASSERT_GE(marks, 0) << "a right click on the marks' area opens their settings" << Boxes();
   SavePicture(Slot(marks).window, "mark-settings.png");
+  bool pictured = false;
+  for (int i = Slot(marks).firstItem; i <= Slot(marks).lastItem; ++i) {
+    if (Item(i).name == "SHEET") pictured = Item(i).image != nullptr && Item(i).pixelHeight > 96;
+  }
+  EXPECT_TRUE(pictured) << "the picture of the sheet's corner stands below the fields";
   EXPECT_FALSE(IsWindowEnabled(canvas_));
   struct Case {
     const char* top;
