@@ -3,7 +3,8 @@
 // mark settings; on the background, new check fields, text items and
 // write-in fields and the end of design mode, and on an item its editing
 // and deletion, its repetition and a write-in field's reference master
-// (the key item's field only its dialog, "IdxCtrl"). A choice comes back
+// (the key item's field: its dialog "IdxCtrl", or the check form when it is
+// turned into a check field). A choice comes back
 // as 1162 with its line (from 1) and is carried out by the entry's text, so
 // the lines can never be miscounted.
 // Files dropped on the sheet in design mode become pictures and text items.
@@ -47,8 +48,11 @@ bool IsKeyItem(const ScreenItem& item) {
 }
 
 const char* ItemEntries(const ScreenItem& item) {
-  // The key field keeps its form: its own dialog edits it.
-  if (IsKeyItem(item)) return "キー項目欄編集";
+  // Operators only edit the key field in its own dialog; in design it may
+  // be turned into a check field and back.
+  if (IsKeyItem(item) && g_currentSheet.projectMode == 2) return "キー項目欄編集";
+  if (IsKeyItem(item) && item.edit == 'C') return "チェック欄編集,記入欄に変更";
+  if (IsKeyItem(item)) return "記 入 欄 編 集,チェック欄に変更,参照マスター定義";
   if (item.code.compare(0, 1, "T") == 0) return "テキスト項目編集,繰り返し項目定義,テキスト項目削除,テキスト項目複製";
   // Choices in rows keep their rows where a repetition would be kept.
   if (item.edit == 'C' && (item.recordCode == 2 || item.recordCode == 3)) return "チェック欄編集,チェック欄削除,チェック欄複製";
@@ -128,7 +132,14 @@ int RunSheetMenuChoice(int line) {
   }
   if (m.item < 0) return -1;
   const ScreenItem& item = Item(m.item);
-  if (entry == "キー項目欄編集") return OpenKeyFieldDialog(m.slot, item.code);
+  // The key's write-in field is edited in its dialog, which also turns a
+  // check field back into it.
+  if (entry == "キー項目欄編集" || entry == "記入欄に変更" || (entry == "記 入 欄 編 集" && IsKeyItem(item))) {
+    return OpenKeyFieldDialog(m.slot, item.code);
+  }
+  if (entry == "チェック欄に変更") {
+    return OpenSheetFieldEditor(SheetItemKind::kCheckField, m.slot, item.code, item.column, item.row);
+  }
   if (entry == "チェック欄複製" || entry == "テキスト項目複製") return DuplicateSheetItem(m.slot, m.item);
   if (entry == "参照マスター定義") {
     return OpenSheetFieldEditor(SheetItemKind::kReferenceMaster, m.slot, item.code, item.column, item.row);

@@ -9,6 +9,7 @@
 #include "designer/field_forms.h"
 #include "designer/form_items.h"
 #include "foundation/db.h"
+#include "foundation/db_sql.h"
 #include "foundation/msgbox.h"
 #include "foundation/sjis_text.h"
 #include "screen/screen.h"
@@ -48,7 +49,28 @@ bool HasSingleByteComma(const std::string& text) { return WithoutCommas(text) !=
 
 bool InRows() { return GetFieldInt("複数行指定") > 1; }
 
+bool g_keyCheckForm = false;
+
+// A key field that is not yet a check field starts as a column of ovals
+// with its choices printed inside them.
+void PresetKeyMarks() {
+  SetFieldText("背景色", "Ｍ");
+  SetFieldText("マーク型", MarkOf(true));
+  SetFieldText("高さ", "3");
+  SetFieldText("Ｂサイズ", "4");
+  SetFieldInt("複数行指定", 1);
+}
+
 }  // namespace
+
+void UseKeyCheckForm(bool keyItem) { g_keyCheckForm = keyItem; }
+
+std::vector<std::string> KeyCheckStatements() {
+  if (!g_keyCheckForm) return {};
+  // Numbers read from the sheet are written in on it.
+  return {"update MUPA_PAP set 既存データ=" + std::to_string(GetFieldInt("既存データ") == 2 ? 2 : 1) +
+          ",予備３=1 where ＯＣＲコード=" + SqlLiteral("0001")};
+}
 
 int AddCheckFieldForm() {
   int failed = 0;
@@ -84,14 +106,22 @@ int AddCheckFieldForm() {
   check(AddText("変換条件", "取得する内容", 18, 13, 60, 765, "チェックされた選択肢で取得する内容",
                 "〃=選択肢の内容を取得"));
 
-  check(AddChoices('R', "文字型", "【項目の型】", 2, 15, 20, "文字型,数値型,文字型（ﾌﾗｸﾞ）", kCmdCheckType,
-                   "データベースのフィールドの型"));
-  check(AddChoices('R', "空白不可", "【記入漏れﾁｪｯｸ】", 24, 15, 20, "なし(空白許可),あり(空白不可)", 0,
-                   "チェックされていない欄をエラーにするか"));
-  check(AddChoices('R', "複数行指定", "【選択肢複数行指定】", 46, 15, 20, "な　し,横向き（→）,縦向き（↓）",
+  if (g_keyCheckForm) {
+    check(AddChoices('R', "既存データ", "【書き込み時に同じ番号が登録されていた場合】", 2, 15, 50,
+                     "書き込まずに元のデータを残す（処理を中断する）,元のデータに無条件に上書き（処理は中断しない）", 0,
+                     "読み取った番号がすでに登録されていた場合の処理"));
+  } else {
+    check(AddChoices('R', "文字型", "【項目の型】", 2, 15, 20, "文字型,数値型,文字型（ﾌﾗｸﾞ）", kCmdCheckType,
+                     "データベースのフィールドの型"));
+    check(AddChoices('R', "空白不可", "【記入漏れﾁｪｯｸ】", 24, 15, 20, "なし(空白許可),あり(空白不可)", 0,
+                     "チェックされていない欄をエラーにするか"));
+  }
+  // The key's wider choices push the arrangement right.
+  const int arrangement = g_keyCheckForm ? 54 : 46;
+  check(AddChoices('R', "複数行指定", "【選択肢複数行指定】", arrangement, 15, 20, "な　し,横向き（→）,縦向き（↓）",
                    kCmdArrangement, "選択肢を複数の行に並べる"));
-  check(AddNumber("配列個数", "行数", 76, 16, 3, 99, "選択肢を並べる行の数"));
-  check(AddNumber("配列行間", "行間", 76, 17, 3, 999, "行の間隔"));
+  check(AddNumber("配列個数", "行数", arrangement + 30, 16, 3, 99, "選択肢を並べる行の数"));
+  check(AddNumber("配列行間", "行間", arrangement + 30, 17, 3, 999, "行の間隔"));
   return failed ? -1 : 0;
 }
 
@@ -115,12 +145,20 @@ void FillCheckForm(int t) {
   SetFieldText("背景色", place.empty() ? "×" : place.c_str());
   SetFieldText("網掛け", MarkOf(GetColumnInt(t, "網掛け") == 1));
   SetFieldText("マーク型", MarkOf(GetColumnInt(t, "マーク型") == 1));
-  SetFieldInt("文字型", ChoiceOf(kValueTypes, GetColumnText(t, "文字型"), 1));
-  SetFieldInt("空白不可", GetColumnInt(t, "空白不可") == 2 ? 2 : 1);
   SetFieldInt("複数行指定", ChoiceOf(kArrangements, GetColumnText(t, "タイプ"), 1));
   if (InRows()) {
     SetFieldText("配列個数", GetColumnText(t, "配列個数"));
     SetFieldText("配列行間", GetColumnText(t, "配列行間"));
+  }
+  if (g_keyCheckForm) {
+    if (std::string(GetColumnText(t, "編集")) != "ﾁｪｯｸ") PresetKeyMarks();
+    if (const int p = OpenFrontPaperRow(); p >= 0) {
+      SetFieldInt("既存データ", GetColumnInt(p, "既存データ") == 2 ? 2 : 1);
+      db_close(p);
+    }
+  } else {
+    SetFieldInt("文字型", ChoiceOf(kValueTypes, GetColumnText(t, "文字型"), 1));
+    SetFieldInt("空白不可", GetColumnInt(t, "空白不可") == 2 ? 2 : 1);
   }
   ProtectCheckRows();
 }
@@ -202,8 +240,9 @@ void SetCheckColumns(int t) {
   SetColumnText(t, "編集", "ﾁｪｯｸ");
   SetColumnText(t, "全半角", "半角");
   SetColumnText(t, "有効文字種", "1100000000");
-  SetColumnText(t, "文字型", TextOfChoice(kValueTypes, GetFieldInt("文字型")));
-  SetColumnInt(t, "空白不可", GetFieldInt("空白不可") == 2 ? 2 : 1);
+  // The key's number is text.
+  SetColumnText(t, "文字型", g_keyCheckForm ? kValueTypes[0] : TextOfChoice(kValueTypes, GetFieldInt("文字型")));
+  SetColumnInt(t, "空白不可", !g_keyCheckForm && GetFieldInt("空白不可") == 2 ? 2 : 1);
   const int threshold = GetFieldInt("しきい値");
   SetColumnInt(t, "しきい値", threshold == 0 ? 10 : threshold);
   StoreSplitText(t, "重ね文字", FormFieldText("重ね文字"));

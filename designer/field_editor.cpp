@@ -189,6 +189,13 @@ const ItemForm& FormOf(SheetItemKind kind) {
 
 const ItemForm& CurrentForm() { return FormOf(g_editor.kind); }
 
+// Whether the row of table slot `t` is the front's key field.
+bool IsSheetKeyRow(int t) {
+  const std::string code = GetColumnText(t, "領域コード"), name = GetColumnText(t, "領域名");
+  return g_sheetDefinition.sheetCode == "0001" && code.compare(0, 1, "0") == 0 && !name.empty() &&
+         name == g_sheetKeys.lastKeyName;
+}
+
 void SetFormColumns(int t) {
   if (GetColumnInt(t, "Ｘ座標") < 0) SetColumnInt(t, "Ｘ座標", 1);
   if (GetColumnInt(t, "Ｙ座標") < 0) SetColumnInt(t, "Ｙ座標", 1);
@@ -202,7 +209,17 @@ int StoreForm() {
     const int t = OpenSheetItemRow(e.code);
     if (t < 0) return -1;
     SetFormColumns(t);
-    const int rc = db_update(t);
+    // The key's switches change with its field, or neither does.
+    const std::vector<std::string> keySwitches = IsCheck() ? KeyCheckStatements() : std::vector<std::string>{};
+    if (!keySwitches.empty() && BeginTableTransaction(t) != 0) {
+      db_close(t);
+      return -1;
+    }
+    int rc = db_update(t);
+    for (const std::string& statement : keySwitches) {
+      if (rc == 0) rc = db_exec(t, statement.c_str());
+    }
+    if (!keySwitches.empty() && EndTableTransaction(t, rc == 0) != 0) rc = -1;
     db_close(t);
     return rc;
   }
@@ -408,11 +425,14 @@ HWND RegisterPlnWindow(HWND) {
 int OpenSheetFieldEditor(SheetItemKind kind, int canvasSlot, const std::string& code, int x, int y) {
   Editor& e = g_editor;
   if (!e.form.window || IsValidSlot(e.form.slot)) return -1;
+  bool keyItem = false;
   if (!code.empty()) {
     const int t = OpenSheetItemRow(code);
     if (t < 0) return -1;
+    keyItem = kind == SheetItemKind::kCheckField && IsSheetKeyRow(t);
     db_close(t);
   }
+  UseKeyCheckForm(keyItem);
   const ItemForm& form = FormOf(kind);
   if (code.empty() && !form.fillNew) return -1;  // settings of no field
   if (BeginForm() < 0) return -1;

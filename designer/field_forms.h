@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 // "●" on, "×" off: the two states the forms' small fields show.
 const char* MarkOf(bool on);
@@ -64,6 +65,10 @@ constexpr int kCmdRepeatNumbering = 2;  // ProtectRepeatNumbering
 constexpr int kCmdArrangement = 3;      // ReactToCheckCommand
 constexpr int kCmdCheckType = 4;        // ReactToCheckCommand
 
+// The MUPA_PAP row of the front, where the key item's switches stand: the
+// table slot, or -1 after the message.
+int OpenFrontPaperRow();
+
 // The check field (チェック欄), as the write-in field's form.
 // ReactToCheckCommand opens the rows' fields for an arrangement in rows (or
 // closes them), and warns of a number type.
@@ -73,6 +78,14 @@ void FillNewCheckForm();
 int CheckCheckForm();
 void SetCheckColumns(int t);
 void ReactToCheckCommand(int code);
+// The check form of the sheet's key item (set before AddCheckFieldForm):
+// what to do with a number already stored (既存データ) stands in place of
+// the value type and the blank check; a key field made a check field here
+// is preset as a column of oval marks. KeyCheckStatements are the writes
+// of the front's key switches that go with the field's row ({} for other
+// check fields).
+void UseKeyCheckForm(bool keyItem);
+std::vector<std::string> KeyCheckStatements();
 
 // The repetition of a field (繰り返し項目) and its reference master
 // (参照マスター定義), forms over a row that exists, as the write-in form's.

@@ -19,6 +19,19 @@
 #include "foundation/msgbox.h"
 #include "screen/screen.h"
 
+int OpenFrontPaperRow() {
+  const SheetDefinitionRef& sheet = g_sheetDefinition;
+  const int t = db_open(sheet.folder.c_str(), sheet.database.c_str(), kPaperTable, sheet.kind, kSheetSpecSet,
+                        kPaperTable, "select * from MUPA_PAP where ＯＣＲコード=%s", SqlLiteral("0001").c_str());
+  if (t < 0) return -1;
+  if (db_toppos(t, "ＯＣＲコード") != 0) {
+    db_close(t);
+    ShowInfoMessage("", "シート“%s”の用紙の設定がありません。", "0001");
+    return -1;
+  }
+  return t;
+}
+
 namespace {
 
 constexpr int kKeyWindowCode = 57;
@@ -32,19 +45,6 @@ struct KeyDialog {
 };
 KeyDialog g_key;
 
-// The front's paper row, or -1 after the message.
-int OpenFrontPaperRow() {
-  const SheetDefinitionRef& sheet = g_sheetDefinition;
-  const int t = db_open(sheet.folder.c_str(), sheet.database.c_str(), kPaperTable, sheet.kind, kSheetSpecSet,
-                        kPaperTable, "select * from MUPA_PAP where ＯＣＲコード=%s", SqlLiteral("0001").c_str());
-  if (t < 0) return -1;
-  if (db_toppos(t, "ＯＣＲコード") != 0) {
-    db_close(t);
-    ShowInfoMessage("", "シート“%s”の用紙の設定がありません。", "0001");
-    return -1;
-  }
-  return t;
-}
 
 int AddKeyForm() {
   int failed = 0;

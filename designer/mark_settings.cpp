@@ -50,6 +50,13 @@ int OpenPaperRow() {
   return t;
 }
 
+// The picture of the sheet's corner, at its own size, below the fields.
+int AddMarkPicture() {
+  const int item = AddScreenItem("", "SHEET", 2, 9, 0, 14, 14, 0, 'X', 1, 0, 0, 'I', kItemProtected, 0, 5, 0, 0, "", "");
+  if (item >= 0) Item(item).defaultText = "HOSISET.BMP";
+  return item;
+}
+
 int AddMarkForm() {
   int failed = 0;
   const auto check = [&failed](int item) { failed |= item < 0; };
@@ -61,6 +68,7 @@ int AddMarkForm() {
   check(AddNumber("補正Ｙ余白", "上部の余白(単位:mm)", 22, 5, 3, 999, "補正マークの上部の余白", "5,6,7,8,9,10"));
   check(AddNumber("補正Ｘ余白", "左右の余白(単位:mm)", 22, 6, 3, 999, "補正マークの左右の余白", "5,6,7,8,9,10"));
   check(AddNote("HOSMSG4", "([0]の場合は標準値)", 2, 8));
+  check(AddMarkPicture());
   return failed ? -1 : 0;
 }
 
@@ -125,7 +133,7 @@ int OpenCorrectionMarkDialog(int canvasSlot) {
   }
   m.canvasSlot = canvasSlot;
   const HWND canvas = IsValidSlot(canvasSlot) ? Slot(canvasSlot).window : nullptr;
-  return OpenForm(m.form, canvas, canvas ? GetAncestor(canvas, GA_ROOT) : nullptr, 0, 0, 300, 320, kMarkWindowCode,
+  return OpenForm(m.form, canvas, canvas ? GetAncestor(canvas, GA_ROOT) : nullptr, 0, 0, 300, 390, kMarkWindowCode,
                   "補正マーク位置設定");
 }
 

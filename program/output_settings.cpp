@@ -123,8 +123,9 @@ int CheckSheetDefined() {
   if (t < 0) return -1;
   std::string table;
   if (found) {
+    // LINESTYLE stays as stored: the reading run and the print tell the
+    // one-, two- and three-mark sheets apart.
     SetColumnInt(t, "書込形式", 1);
-    if (GetColumnInt(t, "LINESTYLE") == 3) SetColumnInt(t, "LINESTYLE", 2);
     db_update(t);
     table = GetColumnText(t, "テーブル");
   }

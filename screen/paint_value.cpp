@@ -215,7 +215,9 @@ void PaintImageValue(const ScreenItem& item, const char* text) {
   const bool sheet = item.itemClass == kItemClassSheet;
   std::string name = *text ? text : item.joinText;
   if (!name.empty() && (name.size() < 4 || name[name.size() - 4] != '.')) name += ".BMP";
-  const ImageHandle image = name.empty() ? nullptr : LoadImageCached(name.c_str());
+  // Without a value the item shows the picture its layout loaded (from its
+  // default text or caption), as a form's fixed picture does.
+  const ImageHandle image = name.empty() ? item.image : LoadImageCached(name.c_str());
   const bool ownSize = item.colorB == 12 || item.count == 1;
   if (image) {
     if (ownSize) {

@@ -379,6 +379,11 @@ TEST_P(SheetDesign, TheMarkSettingsStoreBothMarginsOrNeither) {
   const int marks = MarkSettingsSlot();
   ASSERT_GE(marks, 0) << "a right click on the marks' area opens their settings" << Boxes();
   SavePicture(Slot(marks).window, "mark-settings.png");
+  bool pictured = false;
+  for (int i = Slot(marks).firstItem; i <= Slot(marks).lastItem; ++i) {
+    if (Item(i).name == "SHEET") pictured = Item(i).image != nullptr && Item(i).pixelHeight > 96;
+  }
+  EXPECT_TRUE(pictured) << "the picture of the sheet's corner stands below the fields";
   EXPECT_FALSE(IsWindowEnabled(canvas_));
   struct Case {
     const char* top;
@@ -521,7 +526,7 @@ TEST_P(SheetDesign, TheKeyItemsDialogKeepsTheKeyAWriteInFieldAndRenamesTheKey) {
   const int age = ResolveFieldRef(0, "AGE");
   ASSERT_GE(age, 0);
   const POINT on{Item(age).pixelX + 4, Item(age).pixelY + Item(age).pixelHeight / 2};
-  ChooseFromMenu(on, 1);  // "キー項目欄編集", the key field's only entry
+  ChooseFromMenu(on, 2);  // "記入欄に変更"
   const int dialog = KeyFieldDialogSlot();
   ASSERT_GE(dialog, 0) << Boxes();
   EXPECT_FALSE(IsWindowEnabled(canvas_));
@@ -568,7 +573,7 @@ TEST_P(SheetDesign, TheKeyItemsDialogKeepsTheKeyAWriteInFieldAndRenamesTheKey) {
   EXPECT_EQ(g_sheetKeys.lastKeyName, "SERIAL");
 
   // No characters: nothing is stored.
-  ChooseFromMenu(on, 1);
+  ChooseFromMenu(on, 1);  // "記 入 欄 編 集" of the key's write-in field
   ASSERT_GE(KeyFieldDialogSlot(), 0) << Boxes();
   ForgetBoxes();
   SetItemValueForCommand(KeyFieldDialogSlot(), "文字数", "0");
@@ -577,6 +582,51 @@ TEST_P(SheetDesign, TheKeyItemsDialogKeepsTheKeyAWriteInFieldAndRenamesTheKey) {
   EXPECT_THAT(BoxTexts(), ElementsAre("「文字数」が設定されていません。編集内容は、無効とします。"));
   EXPECT_LT(KeyFieldDialogSlot(), 0);
   EXPECT_THAT(Rows("MUPA_FLD", "領域名,文字数", "領域コード"), ElementsAre("SERIAL|5"));
+}
+
+TEST_P(SheetDesign, TheKeyFieldTurnedIntoACheckFieldKeepsItsKeySwitches) {
+  ASSERT_EQ(CreateTableFromSpec("", kSheetDb, "MUPA_PAP", GetParam(), kSheetSpecFile, "MUPA_PAP"), 0);
+  Exec("delete from MUPA_PAP");
+  Exec("insert into MUPA_PAP (ＯＣＲコード,用紙サイズ,用紙方向,予備３,既存データ) values ('0001','Ａ４','縦',2,1)");
+  ASSERT_EQ(OpenProject(), 0) << Boxes();
+  ToggleDesign();
+  const ScreenItem& age = Item(ResolveFieldRef(0, "AGE"));
+  const POINT on{age.pixelX + 4, age.pixelY + age.pixelHeight / 2};
+  ChooseFromMenu(on, 2);  // "チェック欄に変更"
+  const int editor = SheetFieldEditorSlot();
+  ASSERT_GE(editor, 0) << Boxes();
+  SavePicture(Slot(editor).window, "key-check-field-editor.png");
+  SelectWindowSlot(editor);
+  EXPECT_LT(ResolveFieldRef(editor, "文字型"), 0) << "the key's type is not chosen";
+  EXPECT_EQ(GetFieldInt("既存データ"), 1);
+  for (const auto& [name, value] : std::vector<std::pair<const char*, const char*>>{
+           {"領域名", "AGE"}, {"背景色", "Ｍ"}, {"マーク型", "●"}, {"高さ", "3"}, {"Ｂサイズ", "4"}}) {
+    EXPECT_EQ(FormFieldText(name), value) << name << ": preset as a column of ovals";
+  }
+  ForgetBoxes();
+  FillAndClose({{"文字数", "10"}, {"重ね文字", "0123456789"}, {"既存データ", "2"}});
+  EXPECT_LT(SheetFieldEditorSlot(), 0) << Boxes();
+  EXPECT_THAT(Rows("MUPA_FLD", "領域名,編集,文字型,文字数,重ね文字,背景色,マーク型,高さ,Ｂサイズ", "領域コード"),
+              ElementsAre("AGE|ﾁｪｯｸ|文字|10|0123456789|Ｍ|1|3|4"));
+  EXPECT_THAT(Rows("MUPA_PAP", "予備３,既存データ", "ＯＣＲコード"), ElementsAre("1|2"))
+      << "marked numbers are read from the sheet";
+
+  // Now a check field: edited as one, with the stored switch.
+  const ScreenItem& marks = Item(ResolveFieldRef(0, "AGE"));
+  const POINT onMarks{marks.pixelX + 4, marks.pixelY + marks.pixelHeight / 2};
+  ChooseFromMenu(onMarks, 1);  // "チェック欄編集"
+  ASSERT_GE(SheetFieldEditorSlot(), 0) << Boxes();
+  SelectWindowSlot(SheetFieldEditorSlot());
+  EXPECT_EQ(GetFieldInt("既存データ"), 2);
+  EXPECT_EQ(FormFieldText("Ｂサイズ"), "4");
+  FillAndClose({});
+  EXPECT_LT(SheetFieldEditorSlot(), 0) << Boxes();
+
+  // Operators edit the key in its dialog only.
+  g_currentSheet.projectMode = 2;
+  ChooseFromMenu(onMarks, 1);  // "キー項目欄編集"
+  g_currentSheet.projectMode = 1;
+  EXPECT_GE(KeyFieldDialogSlot(), 0) << Boxes();
 }
 
 TEST_P(SheetDesign, AKeyThatCannotBeRenamedLeavesTheFieldAndTheSwitchesAsTheyWere) {
@@ -591,7 +641,7 @@ TEST_P(SheetDesign, AKeyThatCannotBeRenamedLeavesTheFieldAndTheSwitchesAsTheyWer
   ASSERT_EQ(OpenProject(), 0) << Boxes();
   ToggleDesign();
   const ScreenItem& age = Item(ResolveFieldRef(0, "AGE"));
-  ChooseFromMenu({age.pixelX + 4, age.pixelY + age.pixelHeight / 2}, 1);  // "キー項目欄編集"
+  ChooseFromMenu({age.pixelX + 4, age.pixelY + age.pixelHeight / 2}, 1);  // "記 入 欄 編 集"
   const int dialog = KeyFieldDialogSlot();
   ASSERT_GE(dialog, 0) << Boxes();
   ForgetBoxes();

@@ -6,6 +6,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "designer/sheet_settings.h"
 #include "designer/survey.h"
 #include "foundation/db.h"
 #include "foundation/files.h"
@@ -139,6 +140,28 @@ TEST_F(MenuCommands, OperationOpensTheWorkbenchInPlaceOfTheMenu) {
   EXPECT_FALSE(VisibleWindows().count("KQE_READ"));
   EXPECT_TRUE(IsWindowVisible(g_program.mainWindow));
   EXPECT_THAT(OpenScreens(), ElementsAre(std::string("KQQL-MENU@") + kMainClassName));
+}
+
+TEST_F(MenuCommands, OpeningASheetKeepsItsRegistrationMarks) {
+  for (int mode : {0, 1, 2, 3}) {
+    SCOPED_TRACE(mode);
+    SampleDefinition definition;
+    definition.name = "MARKS" + std::to_string(mode);
+    definition.compensationMode = mode;
+    ChooseSample(definition);
+    Command(kCmdOperation);
+    ASSERT_TRUE(VisibleWindows().count("KQE_READ")) << testing::PrintToString(Boxes());
+    EXPECT_EQ(g_sheetSettings.compensationMode, mode) << "the workbench reads the sheet as stored";
+    SendMessageA(FindWindowA("KQE_READ", nullptr), kMsgScreenCommand, kKeyEscape, 0);
+    RunPostedMessages();
+    const int t = db_open(DefinitionFolder().c_str(), DefinitionName().c_str(), "MUPA_PAP", kDbKindFile,
+                          "MUPADATA", "MUPA_PAP", "");
+    ASSERT_GE(t, 0);
+    ASSERT_EQ(db_toppos(t, "ＯＣＲコード"), 0);
+    EXPECT_EQ(GetColumnInt(t, "LINESTYLE"), mode);
+    EXPECT_EQ(GetColumnInt(t, "書込形式"), 1) << "made ready for reading";
+    db_close(t);
+  }
 }
 
 TEST_F(MenuCommands, DesignCommandsNeedTheDesigner) {

@@ -131,7 +131,7 @@ bool MakeDefinition(const std::string& installation, const SampleDefinition& d) 
                {"データベースＪ", d.outputPath},
                {"パスワード設定", std::to_string(d.passwordSetting)},
                {"プレプリント", std::to_string(d.preprint)},
-               {"LINESTYLE", "2"},
+               {"LINESTYLE", std::to_string(d.compensationMode)},
                {"用紙サイズ", "Ａ４"},
                {"用紙方向", "縦"}})) {
     return false;

@@ -40,6 +40,7 @@ struct SampleDefinition {
   int preprint = 0;             // プレプリント: 1 prints identification numbers
   bool keyItem = true;          // MUPA_IDX names the key item ＩＤ
   bool keyOnSheet = false;      // the key item ＩＤ is a write-in field of side "0001"
+  int compensationMode = 2;     // LINESTYLE: registration marks 0 to 3
 };
 bool MakeDefinition(const std::string& installation, const SampleDefinition& definition);
 

@@ -280,11 +280,11 @@ TEST_F(SheetCanvasProgram, TheCanvasPaintsTheSheetsFieldsOverThePaper) {
   const int left = item.pixelX - Slot(canvas).scrollX, top = item.pixelY - Slot(canvas).scrollY;
   ASSERT_LT(left + item.pixelWidth, client.right) << "the field lies in the canvas's view";
   EXPECT_GT(shown.InkIn(left, top, left + item.pixelWidth, top + item.pixelHeight), 0) << "its boxes are painted";
-  // The top-left registration mark, 2 mm square at (6, 6) mm, and the
-  // paper beside it.
+  // The top-left of the three registration marks, 3 mm square at
+  // (10, 14) mm, and the paper beside it.
   const int scale = SheetDotsPerGridUnit();
-  EXPECT_NE(shown.Pixel(7 * scale - Slot(canvas).scrollX, 7 * scale - Slot(canvas).scrollY), RGB(255, 255, 255));
-  EXPECT_EQ(shown.Pixel(9 * scale - Slot(canvas).scrollX, 7 * scale - Slot(canvas).scrollY), RGB(255, 255, 255));
+  EXPECT_NE(shown.Pixel(11 * scale - Slot(canvas).scrollX, 15 * scale - Slot(canvas).scrollY), RGB(255, 255, 255));
+  EXPECT_EQ(shown.Pixel(15 * scale - Slot(canvas).scrollX, 15 * scale - Slot(canvas).scrollY), RGB(255, 255, 255));
   SavePictureOnRequest(FindWindowA("KQE_READ", nullptr), "workbench_design");
 
   // Scrolled a page down, the field is painted where it now stands and the

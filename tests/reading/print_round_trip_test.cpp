@@ -14,7 +14,10 @@
 
 namespace {
 
-class PrintRoundTrip : public ReadingDbTest {};
+class PrintRoundTrip : public ReadingDbTest {
+ protected:
+  void ExpectFewerMarksReadBack(int mode);
+};
 
 TEST_F(PrintRoundTrip, PrintedSheetsReadBackAsFilled) {
   const std::string why = PrintingUnavailable();
@@ -50,6 +53,40 @@ TEST_F(PrintRoundTrip, PrintedSheetsReadBackAsFilled) {
     }
   }
   EXPECT_TRUE(Boxes().empty()) << testing::PrintToString(Boxes());
+}
+
+// One and two registration marks print where the reader looks for them as
+// well as three do (above): a sheet of each mode, printed, read back.
+void PrintRoundTrip::ExpectFewerMarksReadBack(int mode) {
+  SheetDefinition sheet = RoundTripSheet();
+  sheet.papers[0].compensationMode = mode;
+  WriteDefinition(sheet);
+  ASSERT_EQ(UsePaleFrames(folder().c_str(), kSheetDb), 0);
+  BuildCanvas();
+  std::vector<std::vector<PdfPage>> rendered;
+  std::string fault;
+  ASSERT_EQ(PrintNumberedSheets("000001", "000001", 600, {300}, &rendered, &fault), 0)
+      << fault << testing::PrintToString(Boxes());
+  ASSERT_EQ(rendered[0].size(), 1u);
+  const GeneratedSheet printed = PrintedPageOf(rendered[0][0]);
+  // One mark registers a shift only: that sheet is read unturned.
+  const RoundTripResult result = ReadFilledPage(sheet, printed, {300, 3, mode == 2});
+  EXPECT_TRUE(result.read);
+  EXPECT_GT(result.boxes, 40);
+  EXPECT_EQ(result.wrong, 0) << testing::PrintToString(result.faults);
+  EXPECT_TRUE(Boxes().empty()) << testing::PrintToString(Boxes());
+}
+
+TEST_F(PrintRoundTrip, OneMarkSheetsReadBackAsFilled) {
+  const std::string why = PrintingUnavailable();
+  if (!why.empty()) SKIP_WITHOUT_SERVICE(why);
+  ExpectFewerMarksReadBack(1);
+}
+
+TEST_F(PrintRoundTrip, TwoMarkSheetsReadBackAsFilled) {
+  const std::string why = PrintingUnavailable();
+  if (!why.empty()) SKIP_WITHOUT_SERVICE(why);
+  ExpectFewerMarksReadBack(2);
 }
 
 }  // namespace

@@ -277,6 +277,10 @@ TEST_F(PagePaintTest, ImagesThroughTheImageCache) {
                                   0, "", "");
   const int missing = AddScreenItem("", "GONE", 10, 5, 0, 10, 10, 0, 'X', 0, 0, 0, 'I', 0, 0, 5,
                                     0, 0, "", "");
+  // A fixed picture: no value, its file named by the default text.
+  const int fixed = AddScreenItem("", "FIXED", 30, 1, 0, 10, 10, 0, 'X', 1, 0, 0, 'I', 0, 0, 5, 0,
+                                  0, "", "");
+  Item(fixed).defaultText = "h5red.bmp";
   Slot(0).pendingImage = back;
   const int slot = Open();
   ASSERT_NE(Slot(slot).backgroundImage, nullptr);
@@ -288,6 +292,7 @@ TEST_F(PagePaintTest, ImagesThroughTheImageCache) {
   const ScreenItem& shown = Item(image);
   EXPECT_EQ(canvas.Pixel(shown.pixelX + 2, shown.pixelY + 2), kRed);
   EXPECT_EQ(canvas.Pixel(Item(missing).pixelX + 5, Item(missing).pixelY + 5), kLightGrey);
+  EXPECT_EQ(canvas.Pixel(Item(fixed).pixelX + 2, Item(fixed).pixelY + 2), kRed) << "shown as laid out";
 }
 
 TEST_F(PagePaintTest, FontSpecsAndFormatMasks) {
