@@ -54,20 +54,9 @@ std::string Utf8(const char* text) {
 // One sheet of an A4 definition read with three marks at 300 dpi: its key
 // numbered by the run, a check field of five boxes and a write-in field.
 SheetDefinition CardSheet() {
-  SheetDefinition d;
-  SheetPaperRow paper;
-  paper.name = "CARDTEST";
-  paper.outputTable = "OUT1";
-  paper.compensationMode = 3;
-  paper.keyNumbering = 2;
-  paper.recordImages = 1;
-  d.papers.push_back(paper);
-  SheetFieldRow id = WriteInFieldRow("0001", "ID", 240, 200, 4);
-  id.edit = "０埋";
-  d.fields.push_back(id);
-  SheetFieldRow q1 = CheckFieldRow("0002", "Q1", 240, 280, 5);
-  q1.threshold = 100;
-  q1.decimals = 5;
+  SheetDefinition d = NumberedKeySheet("CARDTEST", "OUT1");
+  d.papers[0].recordImages = 1;
+  SheetFieldRow q1 = CountedCheckFieldRow("0002", "Q1", 240, 280, 5, 5);
   q1.mask = "10000000001";  // the field keeps its image for the card
   d.fields.push_back(q1);
   SheetFieldRow name = WriteInFieldRow("0003", "NAME", 240, 360, 6);

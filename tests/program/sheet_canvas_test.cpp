@@ -43,18 +43,9 @@ constexpr char kSheetName[] = "CANVAS";
 // by the run, with two check fields; `twoSided` adds a back with one check
 // field of its own.
 SheetDefinition CanvasSheet(bool twoSided) {
-  SheetDefinition d;
-  SheetPaperRow paper;
-  paper.name = "キャンバス";
-  paper.outputTable = "KAITO";
-  paper.compensationMode = 3;
-  paper.keyNumbering = 2;
-  paper.noiseSize = 2;
-  paper.scanType = twoSided ? kScanPaired : kScanFeeder;
-  d.papers.push_back(paper);
-  SheetFieldRow id = WriteInFieldRow("0001", "ID", 240, 200, 4);
-  id.edit = "０埋";
-  d.fields.push_back(id);
+  SheetDefinition d = NumberedKeySheet("キャンバス", "KAITO");
+  d.papers[0].noiseSize = 2;
+  d.papers[0].scanType = twoSided ? kScanPaired : kScanFeeder;
   // Check fields read at a light threshold: side, code, name, row, boxes
   // and the most marks counted.
   const struct {
@@ -63,15 +54,14 @@ SheetDefinition CanvasSheet(bool twoSided) {
   } checks[] = {{"0001", "0002", "Q1", 280, 5, 5}, {"0001", "0003", "Q2", 360, 3, 1}, {"0002", "0004", "Q3", 280, 4, 1}};
   for (const auto& c : checks) {
     if (!twoSided && std::string(c.side) == "0002") continue;
-    SheetFieldRow row = CheckFieldRow(c.code, c.name, 240, c.y, c.boxes);
+    SheetFieldRow row = CountedCheckFieldRow(c.code, c.name, 240, c.y, c.boxes, c.most);
     row.side = c.side;
-    row.threshold = 100;
-    row.decimals = c.most;
     d.fields.push_back(row);
   }
   if (twoSided) {
-    paper.side = "0002";
-    d.papers.push_back(paper);
+    SheetPaperRow back = d.papers[0];
+    back.side = "0002";
+    d.papers.push_back(back);
   }
   SheetKeyRow key;
   key.code = "01";

@@ -20,36 +20,20 @@ namespace {
 
 using Texts = std::vector<std::string>;
 
-SheetFieldRow Check(const char* code, const char* name, int x, int y, int boxes, int most) {
-  SheetFieldRow row = CheckFieldRow(code, name, x, y, boxes);
-  row.threshold = 100;
-  row.decimals = most;
-  return row;
-}
-
 // An A4 sheet read with three marks at 300 dpi: its key ID numbered by the
 // run, four check fields and a write-in field.
 SheetDefinition RunSheet() {
-  SheetDefinition d;
-  SheetPaperRow paper;
-  paper.name = "RUNTEST";
-  paper.outputTable = "OUT1";
-  paper.compensationMode = 3;
-  paper.keyNumbering = 2;
-  paper.noiseSize = 2;
-  d.papers.push_back(paper);
-  SheetFieldRow id = WriteInFieldRow("0001", "ID", 240, 200, 4);
-  id.edit = "０埋";
-  d.fields.push_back(id);
-  d.fields.push_back(Check("0002", "Q1", 240, 280, 5, 5));
-  SheetFieldRow flag = Check("0003", "Q2", 240, 340, 1, 1);
+  SheetDefinition d = NumberedKeySheet("RUNTEST", "OUT1");
+  d.papers[0].noiseSize = 2;
+  d.fields.push_back(CountedCheckFieldRow("0002", "Q1", 240, 280, 5, 5));
+  SheetFieldRow flag = CountedCheckFieldRow("0003", "Q2", 240, 340, 1, 1);
   flag.charType = "ﾌﾗｸﾞ";
   flag.condition = "0=N,1=Y";
   d.fields.push_back(flag);
-  SheetFieldRow codes = Check("0004", "Q3", 240, 400, 3, 1);
+  SheetFieldRow codes = CountedCheckFieldRow("0004", "Q3", 240, 400, 3, 1);
   codes.overlay = "abc";
   d.fields.push_back(codes);
-  SheetFieldRow required = Check("0005", "Q4", 240, 460, 4, 4);
+  SheetFieldRow required = CountedCheckFieldRow("0005", "Q4", 240, 460, 4, 4);
   required.required = 2;
   d.fields.push_back(required);
   d.fields.push_back(WriteInFieldRow("0006", "NAME", 240, 540, 6));
@@ -120,11 +104,11 @@ class ReadingRunTest : public ReadingDbTest {
     SheetPaperRow back = definition_.papers[0];
     back.side = "0002";
     definition_.papers.push_back(back);
-    SheetFieldRow b1 = Check("0001", "B1", 240, 300, 4, 1);
+    SheetFieldRow b1 = CountedCheckFieldRow("0001", "B1", 240, 300, 4, 1);
     b1.side = "0002";
     b1.overlay = "wxyz";
     definition_.fields.push_back(b1);
-    SheetFieldRow b2 = Check("0002", "B2", 240, 420, 3, 3);
+    SheetFieldRow b2 = CountedCheckFieldRow("0002", "B2", 240, 420, 3, 3);
     b2.side = "0002";
     definition_.fields.push_back(b2);
     definition_.marks.push_back(RegisteredMarkRow(definition_, "0002", 300));
@@ -268,7 +252,7 @@ TEST_F(ReadingRunTest, ShiftsFromTheThresholdOnAreLoggedByKey) {
 void KeyFromMarks(SheetDefinition* d) {
   d->papers[0].keyNumbering = 1;
   SheetFieldRow& id = d->fields[0];
-  id = Check("0001", "ID", 240, 200, 10, 1);
+  id = CountedCheckFieldRow("0001", "ID", 240, 200, 10, 1);
   id.overlay = "0123456789";
 }
 
@@ -602,7 +586,7 @@ TEST_F(ReadingRunTest, AreasAndFieldImagesAreCutOutAndBlankAreasLeftOut) {
 // A read number that its column cannot hold stops the sheet as a value
 // above its maximum would, never stored wrapped round (70000 as 4464).
 TEST_F(ReadingRunTest, ANumberItsColumnCannotHoldStopsTheSheet) {
-  SheetFieldRow number = Check("0007", "N", 240, 620, 5, 5);
+  SheetFieldRow number = CountedCheckFieldRow("0007", "N", 240, 620, 5, 5);
   number.overlay = "70000";
   definition_.fields.push_back(number);
   Prepare({"N:int"});
@@ -1022,7 +1006,7 @@ TEST_F(ReadingRunTest, ChoicesLaidOutInRowsAreReadWhereTheirMarkStands) {
     SCOPED_TRACE(std::string(c.type) + std::to_string(c.box));
     TearDown();
     SetUp();
-    SheetFieldRow rows = Check("0007", "Q5", 600, 280, 12, 1);
+    SheetFieldRow rows = CountedCheckFieldRow("0007", "Q5", 600, 280, 12, 1);
     rows.type = c.type;
     rows.arrayCount = 4;
     rows.arrayGap = 2;

@@ -34,30 +34,14 @@ using testing::HasSubstr;
 
 constexpr int kDpi = 200;  // USER.INI beside the tests: DPI 200
 
-SheetFieldRow Check(const char* code, const char* name, int x, int y, int boxes, int most) {
-  SheetFieldRow row = CheckFieldRow(code, name, x, y, boxes);
-  row.threshold = 100;
-  row.decimals = most;
-  return row;
-}
-
 // An A4 sheet with three marks: its key ID numbered by the run, under the
 // key item KAI that no field bears (asked in the dialog), and two check
 // fields.
 SheetDefinition WorkSheet() {
-  SheetDefinition d;
-  SheetPaperRow paper;
-  paper.name = "WORKTEST";
-  paper.outputTable = "OUT1";
-  paper.compensationMode = 3;
-  paper.keyNumbering = 2;
-  paper.noiseSize = 2;
-  d.papers.push_back(paper);
-  SheetFieldRow id = WriteInFieldRow("0001", "ID", 240, 200, 4);
-  id.edit = "０埋";
-  d.fields.push_back(id);
-  d.fields.push_back(Check("0002", "Q1", 240, 280, 5, 5));
-  d.fields.push_back(Check("0003", "Q2", 240, 360, 3, 1));
+  SheetDefinition d = NumberedKeySheet("WORKTEST", "OUT1");
+  d.papers[0].noiseSize = 2;
+  d.fields.push_back(CountedCheckFieldRow("0002", "Q1", 240, 280, 5, 5));
+  d.fields.push_back(CountedCheckFieldRow("0003", "Q2", 240, 360, 3, 1));
   SheetKeyRow round;
   round.code = "01";
   round.name = "KAI";

@@ -349,6 +349,27 @@ SheetFieldRow WriteInFieldRow(const char* code, const char* name, int x, int y, 
   return row;
 }
 
+SheetFieldRow CountedCheckFieldRow(const char* code, const char* name, int x, int y, int boxes, int most) {
+  SheetFieldRow row = CheckFieldRow(code, name, x, y, boxes);
+  row.threshold = 100;
+  row.decimals = most;
+  return row;
+}
+
+SheetDefinition NumberedKeySheet(const char* name, const char* outputTable) {
+  SheetDefinition d;
+  SheetPaperRow paper;
+  paper.name = name;
+  paper.outputTable = outputTable;
+  paper.compensationMode = 3;
+  paper.keyNumbering = 2;
+  d.papers.push_back(paper);
+  SheetFieldRow id = WriteInFieldRow("0001", "ID", 240, 200, 4);
+  id.edit = "０埋";
+  d.fields.push_back(id);
+  return d;
+}
+
 const SheetPaperRow* SheetDefinition::Paper(const std::string& side) const {
   for (const SheetPaperRow& paper : papers) {
     if (paper.side == side) return &paper;

@@ -114,6 +114,14 @@ struct SheetDefinition {
   std::vector<const SheetFieldRow*> FieldsOf(const std::string& side) const;
 };
 
+// A check field as CheckFieldRow, read at the light threshold 100 and
+// counting at most `most` marks.
+SheetFieldRow CountedCheckFieldRow(const char* code, const char* name, int x, int y, int boxes, int most);
+// An A4 sheet of three marks named `name`, read into `outputTable`, whose
+// key item ID, a zero-filled write-in field of four boxes at (240, 200),
+// the run numbers. Its fields and paper settings are the caller's to add.
+SheetDefinition NumberedKeySheet(const char* name, const char* outputTable);
+
 // Width and height of a side's paper in mm (turned for landscape); 0 and 0
 // for a paper size the generator does not know.
 void PaperSizeMm(const SheetPaperRow& paper, int* width, int* height);
