@@ -249,6 +249,8 @@ int SearchPointAssignments(MatchSearch& m, StrokeSegment* const* chosen) {
 int SearchStrokeAssignments(MatchSearch& m) {
   const SessionWorkArea& w = *m.work;
   const int n = m.model->strokeCount;
+  // A model without strokes (a damaged dictionary) assigns nothing.
+  if (n <= 0 || n > kMaxModelStrokes) return 0;
   StrokeSegment* chosen[kMaxModelStrokes] = {};
   int next[kMaxModelStrokes] = {};
   int level = 0, present = 0;
