@@ -1,18 +1,5 @@
 #!/usr/bin/env bash
 # Runs the database benchmark (bench/db_bench.cpp) under Wine on the release
-# build. Unless SHEETDESK_PG names a running server, it starts the services
-# of the benchmark build folder (PostgreSQL on a free port, and what else
-# tools/services.sh starts) and stops them again when it ends.
+# build, with the services of the benchmark build folder.
 # Usage: bench/db_bench.sh [rows]   (default 10000)
-set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-export BUILD_ROOT=${BENCH_ROOT:-$root/build/bench}
-export BUILD_WIN="$BUILD_ROOT/win"
-bash "$root/bench/build.sh" win
-bash "$root/tools/prepare-runtime.sh" >/dev/null
-if [ -z "${SHEETDESK_PG:-}" ]; then
-  trap 'bash "$root/tools/services.sh" stop' EXIT
-  eval "$(bash "$root/tools/services.sh" start)"
-fi
-cd "$BUILD_WIN/bin"
-bash "$root/tools/wine-exec.sh" ./db_bench.exe "$@"
+exec bash "$(dirname "$0")/wine_db_bench.sh" db_bench.exe "$@"

@@ -17,7 +17,6 @@ SheetCanvasView g_canvasView;
 
 namespace {
 
-constexpr UINT kMsgFillScreen = WM_USER + 111;  // 1135, to the owner
 constexpr int kEscapeCommand = 100;
 // Names are read whole: one cut short would be refused by a wrong extension
 // or read as another file.

@@ -22,8 +22,6 @@ CardFormState g_cardForm;
 
 namespace {
 
-constexpr UINT kMsgFillScreen = WM_USER + 111;    // 1135
-constexpr UINT kMsgScreenClosed = WM_USER + 112;  // 1136
 constexpr UINT kMsgRefresh = WM_USER + 114;       // 1138
 constexpr UINT kMsgCardOpened = WM_USER + 117;    // 1141
 constexpr UINT kMsgJobResult = WM_USER + 130;     // 1154

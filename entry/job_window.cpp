@@ -20,7 +20,6 @@
 namespace {
 
 constexpr UINT kMsgJobResult = WM_USER + 130;      // 1154
-constexpr UINT kMsgScreenClosed = WM_USER + 112;   // 1136
 constexpr int kRunCommand = 112;
 constexpr int kFieldColumn = 20;  // right of the longest caption
 constexpr int kTitlesCommand = 201, kKeysCommand = 202, kQuotesCommand = 203;

@@ -20,9 +20,6 @@ ListFormState g_listForm;
 
 namespace {
 
-constexpr UINT kMsgFillScreen = WM_USER + 111;    // 1135
-constexpr UINT kMsgScreenClosed = WM_USER + 112;  // 1136
-constexpr UINT kMsgCloseQuery = WM_USER + 122;    // 1146
 constexpr UINT kMsgBeforeCommand = WM_USER + 123; // 1147
 constexpr UINT kMsgStoreLine = WM_USER + 124;     // 1148
 constexpr UINT kMsgJobResult = WM_USER + 130;     // 1154

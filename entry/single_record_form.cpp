@@ -21,9 +21,6 @@
 
 namespace {
 
-constexpr UINT kMsgFillScreen = WM_USER + 111;    // 1135
-constexpr UINT kMsgScreenClosed = WM_USER + 112;  // 1136
-constexpr UINT kMsgCloseQuery = WM_USER + 122;    // 1146
 
 constexpr int kKeyInputOffNow = 122, kKeyInput = 123;
 constexpr int kInputOn = 0, kInputOff = 5;

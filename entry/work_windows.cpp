@@ -15,8 +15,6 @@
 namespace {
 
 constexpr UINT kMsgPopupValue = WM_USER + 103;   // 1127
-constexpr UINT kMsgFillScreen = WM_USER + 111;   // 1135
-constexpr UINT kMsgScreenClosed = WM_USER + 112; // 1136
 
 struct WindowState {
   int slot = -1;

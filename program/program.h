@@ -18,6 +18,8 @@
 #include <string>
 #include <vector>
 
+#include "screen/screen.h"
+
 // ---------------------------------------------------------------------------
 // Start-up and shutdown (startup.cpp)
 
@@ -98,10 +100,7 @@ void OpenSideScreen(HWND window, HWND* previous, int x, int y, int width, int he
 
 // Private messages the shell handles beside the screen engine's.
 constexpr UINT kMsgNotice = WM_USER + 102;         // 1126
-constexpr UINT kMsgFillScreen = WM_USER + 111;     // 1135
-constexpr UINT kMsgScreenClosed = WM_USER + 112;   // 1136
 constexpr UINT kMsgPrintDone = WM_USER + 114;      // 1138
-constexpr UINT kMsgCloseQuery = WM_USER + 122;     // 1146
 constexpr UINT kMsgRightButton = WM_USER + 140;    // 1164
 constexpr UINT kMsgPrintChoice = WM_USER + 146;    // 1170
 

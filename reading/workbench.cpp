@@ -27,8 +27,6 @@ WorkbenchState g_workbenchState;
 
 namespace {
 
-constexpr UINT kMsgFillScreen = WM_USER + 111;    // 1135
-constexpr UINT kMsgScreenClosed = WM_USER + 112;  // 1136
 constexpr UINT kMsgRightButton = WM_USER + 140;   // 1164
 constexpr char kCaption[] = "";
 constexpr char kMarkTable[] = "MUPA_HMK";

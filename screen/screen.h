@@ -102,6 +102,11 @@ constexpr UINT kMsgCloseWindow = WM_USER + 107;     // 1131
 constexpr UINT kMsgFieldMessage = WM_USER + 108;    // 1132
 constexpr UINT kMsgScreenNumber = WM_USER + 109;    // 1133
 constexpr UINT kMsgScreenBuilt = WM_USER + 110;     // 1134, wParam window code
+// What a screen window tells its owner: fill its fields (wParam screen
+// number), it has closed, and may it close (the owner may veto).
+constexpr UINT kMsgFillScreen = WM_USER + 111;      // 1135
+constexpr UINT kMsgScreenClosed = WM_USER + 112;    // 1136
+constexpr UINT kMsgCloseQuery = WM_USER + 122;      // 1146
 constexpr UINT kMsgLineEditLeft = WM_USER + 115;    // 1139
 constexpr UINT kMsgScreenBuilding = WM_USER + 116;  // 1140, wParam window code
 constexpr UINT kMsgLookupChosen = WM_USER + 118;    // 1142, wParam key code

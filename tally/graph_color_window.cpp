@@ -10,7 +10,6 @@
 
 namespace {
 
-constexpr UINT kMsgScreenClosed = WM_USER + 112;  // 1136
 constexpr int kColors = 21;
 constexpr int kPatterns = 7;  // 00 solid, 01 to 06 the hatches
 constexpr int kFirstPatternCommand = 31;

@@ -28,7 +28,6 @@
 
 namespace {
 
-constexpr UINT kMsgScreenClosed = WM_USER + 112;   // 1136
 constexpr UINT kMsgRecordWritten = WM_USER + 113;  // 1137
 constexpr int kCardNumber = 33;
 

@@ -24,8 +24,6 @@
 
 namespace {
 
-constexpr UINT kMsgScreenClosed = WM_USER + 112;  // 1136
-constexpr UINT kMsgCloseQuery = WM_USER + 122;    // 1146
 constexpr int kSupNumber = 43;
 
 const char kSupSpec[] =

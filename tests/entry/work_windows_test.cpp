@@ -21,9 +21,6 @@
 
 namespace {
 
-constexpr UINT kMsgFillScreen = WM_USER + 111;    // 1135
-constexpr UINT kMsgScreenClosed = WM_USER + 112;  // 1136
-constexpr UINT kMsgCloseQuery = WM_USER + 122;    // 1146
 constexpr UINT kMsgBeforeCommand = WM_USER + 123; // 1147
 
 // The work windows of the program, owned by a recording window of the

@@ -13,7 +13,6 @@
 
 namespace {
 
-constexpr UINT kMsgScreenClosed = WM_USER + 112;  // 1136
 
 std::vector<WPARAM> g_closed;
 
