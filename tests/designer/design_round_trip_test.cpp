@@ -2,11 +2,13 @@
 // key set in the sheet settings screen, the key's field that design mode
 // puts on the sheet dragged into place, and its check fields made from the
 // canvas menu with the field editor (and a write-in field beside them) are
-// stored as rows, the
-// sheet generator draws filled pages from those rows, and the reading run
-// turns the pages into the records the fills promise.
+// stored as rows, the sheet generator draws filled and handwritten pages
+// from those rows, and the reading run turns the pages into the records the
+// fills promise; the handwriting lies in the boxes the run lays out for the
+// write-in field, where the recognition library reads it as written.
 #include <windows.h>
 
+#include <cstring>
 #include <map>
 #include <string>
 #include <vector>
@@ -17,12 +19,14 @@
 #include "designer/field_editor.h"
 #include "designer/item_dragging.h"
 #include "designer/sheet_settings.h"
+#include "foundation/files.h"
 #include "foundation/imaging.h"
 #include "reading/reading.h"
 #include "screen/screen.h"
 #include "tests/reading/run_fixture.h"
 #include "tools/sheetgen/page_reader.h"
 #include "tools/sheetgen/sheet_definition_db.h"
+#include "tools/sheetgen/written_reader.h"
 
 namespace {
 
@@ -152,7 +156,7 @@ TEST_F(DesignRoundTrip, FieldsMadeInTheEditorAreReadFromGeneratedPages) {
   MakeField(slot, {240, 420}, 1,
             {{"領域名", "FRUIT"}, {"タイトル", "果物"}, {"文字数", "4"}, {"横幅", "5"}, {"高さ", "5"},
              {"Ｂサイズ", "1"}, {"少数部桁数", "4"}, {"しきい値", "100"}, {"重ね文字", "abcd"}});
-  // A write-in field for a comment, read whole; the sheets leave it blank.
+  // A write-in field for a number, read whole.
   MakeField(slot, {240, 560}, 3, {{"領域名", "NOTE"}, {"タイトル", "備考"}, {"文字数", "8"}, {"横幅", "5"}, {"高さ", "6"}});
   EXPECT_TRUE(Boxes().empty()) << testing::PrintToString(Boxes());
   CloseScreenWindow(slot, 0);
@@ -181,13 +185,17 @@ TEST_F(DesignRoundTrip, FieldsMadeInTheEditorAreReadFromGeneratedPages) {
   InstallFeeder();
   const std::vector<std::map<std::string, std::vector<int>>> fills = {
       {{"COLOR", {1}}, {"FRUIT", {0, 3}}}, {{"COLOR", {2}}, {"FRUIT", {}}}};
+  const char* const notes[] = {"40721", "  9 386"};
+  std::vector<GeneratedSheet> pages;
   for (size_t k = 0; k < fills.size(); ++k) {
     SheetRequest request;
     request.seed = static_cast<uint32_t>(k + 7);
     for (const auto& [name, boxes] : fills[k]) request.fills.push_back({name, boxes});
-    const GeneratedSheet sheet = GenerateSheet(stored, request);
-    ASSERT_EQ(sheet.error, "");
-    ASSERT_TRUE(WriteSheetBmp(FeedPath("PAGE0000" + std::to_string(k + 1) + ".BMP"), sheet));
+    request.writings.push_back({"NOTE", notes[k]});
+    pages.push_back(GenerateSheet(stored, request));
+    ASSERT_EQ(pages.back().error, "");
+    EXPECT_EQ(pages.back().expected[3].written, notes[k]);
+    ASSERT_TRUE(WriteSheetBmp(FeedPath("PAGE0000" + std::to_string(k + 1) + ".BMP"), pages.back()));
   }
 
   // The reading run as the workbench starts it.
@@ -205,7 +213,23 @@ TEST_F(DesignRoundTrip, FieldsMadeInTheEditorAreReadFromGeneratedPages) {
   EXPECT_EQ(rows[0].at("FRUIT"), "ad");
   EXPECT_EQ(rows[1].at("COLOR"), "3");
   EXPECT_EQ(rows[1].at("FRUIT"), "");
+  EXPECT_EQ(rows[0].at("NOTE"), "") << "write-in fields are typed in by operators";
   EXPECT_EQ(rows[1].at("NOTE"), "");
+
+  // Where the run lays out the write-in field's boxes, the handwriting
+  // reads as it was written, a character a box.
+  const ReferenceMarks references = RegisterCleanPage(stored, "0001", 300);
+  const std::string dictionary = GetProgramFolder() + "\\digits.dic";
+  for (size_t k = 0; k < pages.size(); ++k) {
+    SCOPED_TRACE(notes[k]);
+    SheetImage image = SheetImageFromGenerated(pages[k]);
+    const PageReading reading = ReadPageInMemory(&image, *stored.Paper("0001"), references,
+                                                 {FieldSpecFromRow(stored.fields[3])});
+    ASSERT_TRUE(reading.read);
+    std::string text, why;
+    ASSERT_EQ(ReadWrittenBoxes(image, reading.boxes[0], dictionary.c_str(), 1, &text, &why), 0) << why;
+    EXPECT_EQ(text, std::string(notes[k]).append(8 - std::strlen(notes[k]), ' '));
+  }
 }
 
 }  // namespace

@@ -140,9 +140,12 @@ PageReading ReadPageInMemory(SheetImage* page, const SheetPaperRow& paper,
     const FieldBoxLayout layout = ComputeFieldLayout(field, scale, result.compensation);
     if (layout.skipped) {
       result.marks.emplace_back();
+      result.boxes.emplace_back();
       continue;
     }
-    result.marks.push_back(ReadFieldBoxes(layout, field.boxCount, page->bitmap.dpi).value);
+    FieldBoxReading reading = ReadFieldBoxes(layout, field.boxCount, page->bitmap.dpi);
+    result.marks.push_back(std::move(reading.value));
+    result.boxes.push_back(std::move(reading.boxes));
   }
   return result;
 }

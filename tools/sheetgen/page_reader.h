@@ -26,6 +26,9 @@ struct PageReading {
   int turnedHundredths = 0;      // how far the page was turned
   ImageCompensation compensation;
   std::vector<std::string> marks;  // "1" or " " a box, field by field
+  // The boxes measured, field by field, on the page as turned straight:
+  // where recognised characters of a write-in field would come from.
+  std::vector<std::vector<BoxRect>> boxes;
 };
 
 // Reads `page` (changed on the way: specks erased, turned) against the

@@ -148,6 +148,14 @@ struct FieldFill {
   PenStroke stroke = PenStroke::kScribble;
 };
 
+// Handwriting in a write-in field: the characters of `text` one a box from
+// the first, digits and capitals in the writings of a hand; a blank leaves
+// its box empty.
+struct FieldWriting {
+  std::string name;
+  std::string text;
+};
+
 // What the scanner does to the page.
 struct ScanDegradation {
   double skewDegrees = 0;        // anticlockwise as the page is seen
@@ -170,6 +178,7 @@ struct SheetRequest {
   Ink ink = Ink::kNormal;
   bool printedOutlines = false;  // box outlines in black (else drop-out)
   std::vector<FieldFill> fills;
+  std::vector<FieldWriting> writings;
   ScanDegradation scan;
   uint32_t seed = 1;
 };
@@ -181,7 +190,10 @@ struct ExpectedField {
   std::string name;      // the field name, a box number added for rows of
                          // choices ("%s%02d")
   std::string marks;     // "1" or " " a box, as filled
-  std::string value;     // what the reading run stores
+  std::string value;     // what the reading run stores (a write-in
+                         // field's boxes are read as blanks)
+  std::string written;   // a write-in field's handwriting, a character a
+                         // box, as an operator types it in
 };
 
 struct GeneratedSheet {
@@ -192,9 +204,10 @@ struct GeneratedSheet {
   std::string error;             // why nothing was generated, else empty
 };
 
-// Draws, fills and scans one sheet. A definition the generator cannot draw
-// (an unknown paper, a field of a kind it does not draw) gives a sheet with
-// `error` set.
+// Draws, fills, writes and scans one sheet. A definition the generator
+// cannot draw (an unknown paper, a field of a kind it does not draw) or a
+// writing it cannot write (a character other than a digit, a capital or a
+// blank; more characters than boxes) gives a sheet with `error` set.
 GeneratedSheet GenerateSheet(const SheetDefinition& definition, const SheetRequest& request);
 
 // The 1-bit BMP of a sheet, as a scanner writes it (black first in the

@@ -11,9 +11,11 @@
 //     --scanned          skew, scale, shift and specks, as a scanner brings
 //     --upside-down      every sheet fed upside down
 //     --outlines         box outlines printed in black
+//     --write name=text  handwriting in the write-in field `name` of every
+//                        sheet (digits, capitals and blanks; repeatable)
 //
 // The expected values go to "expected.csv" in the output folder: one line a
-// field, "page,field,marks,value" (Shift-JIS). Exits 0, or 1 with the reason
+// field, "page,field,marks,value,written" (Shift-JIS). Exits 0, or 1 with the reason
 // on stderr.
 #include <cstdio>
 #include <cstdlib>
@@ -60,6 +62,11 @@ bool Parse(int argc, char** argv, Options* o) {
       o->request.seed = static_cast<uint32_t>(std::strtoul(argv[++i], nullptr, 10));
     } else if (a == "--share") {
       o->share = std::atof(argv[++i]);
+    } else if (a == "--write") {
+      const std::string writing = argv[++i];
+      const std::size_t equals = writing.find('=');
+      if (equals == std::string::npos) return false;
+      o->request.writings.push_back({writing.substr(0, equals), writing.substr(equals + 1)});
     } else if (a == "--ink") {
       const std::string ink = argv[++i];
       o->request.ink = ink == "light" ? Ink::kLight : ink == "heavy" ? Ink::kHeavy : Ink::kNormal;
@@ -77,7 +84,8 @@ int main(int argc, char** argv) {
   if (!Parse(argc, argv, &options)) {
     std::fprintf(stderr, "usage: sheetgen <definition folder> <database> <output folder> "
                          "[--side c] [--dpi d] [--count n] [--seed n] [--share p] "
-                         "[--ink light|normal|heavy] [--scanned] [--upside-down] [--outlines]\n");
+                         "[--ink light|normal|heavy] [--scanned] [--upside-down] [--outlines] "
+                         "[--write name=text]\n");
     return 1;
   }
   db_init();
@@ -119,8 +127,8 @@ int main(int argc, char** argv) {
       return 1;
     }
     for (const ExpectedField& field : sheet.expected) {
-      std::fprintf(list, "%s,%s,\"%s\",%s\n", name, field.name.c_str(), field.marks.c_str(),
-                   field.value.c_str());
+      std::fprintf(list, "%s,%s,\"%s\",%s,%s\n", name, field.name.c_str(), field.marks.c_str(),
+                   field.value.c_str(), field.written.c_str());
     }
   }
   std::fclose(list);

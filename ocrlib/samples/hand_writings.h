@@ -1,0 +1,27 @@
+// The pen writings of the digits and Latin capitals: the centrelines a hand
+// follows, a few writings of each (a "4" open or closed at the top, a "7"
+// with or without its bar, loops closed or left open). The dictionaries'
+// pen drawings and the sheet generator's handwriting draw them. Portable,
+// in every build.
+#pragma once
+
+#include <vector>
+
+namespace glyphs {
+
+// A writing's box: x 0 to 60 units, y 0 to 100, y down.
+constexpr double kWritingUnitsWide = 60;
+constexpr double kWritingUnitsHigh = 100;
+
+struct WritingPoint {
+  double x, y;
+};
+using WritingStroke = std::vector<WritingPoint>;  // one pen-down polyline
+using Writing = std::vector<WritingStroke>;
+
+// The writings of digit `d` (0 to 9).
+std::vector<Writing> DigitWritings(int d);
+// The writings of capital `c` (0 "A" to 25 "Z").
+std::vector<Writing> CapitalWritings(int c);
+
+}  // namespace glyphs
