@@ -144,6 +144,64 @@ TEST(SheetGenerator, FillsTheChosenBoxesAndExpectsTheirCodes) {
   EXPECT_NE(GenerateSheet(drawn, request).error, "");
 }
 
+TEST(SheetGenerator, WritesHandwritingIntoTheBoxesTheRunLaysOut) {
+  const SheetDefinition d = TestSheet();
+  const SheetPaperRow& paper = *d.Paper("0001");
+  const ReferenceMarks references = RegisterCleanPage(d, "0001", 300);
+  struct Case {
+    const char* what;
+    const char* text;
+    bool written;
+  };
+  const Case cases[] = {
+      {"digits", "0123", true},
+      {"capitals and a blank", "A Z", true},
+      {"a full field", "QX7T48", true},
+      {"katakana are not written", "\x83\x41", false},
+      {"more characters than boxes", "1234567", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    SheetRequest request;
+    request.writings = {{"NAME", c.text}};
+    const GeneratedSheet sheet = GenerateSheet(d, request);
+    if (!c.written) {
+      EXPECT_NE(sheet.error, "");
+      continue;
+    }
+    ASSERT_EQ(sheet.error, "");
+    EXPECT_EQ(sheet.expected[5].written, c.text);
+    EXPECT_EQ(sheet.expected[5].value, "") << "the run reads write-in boxes as blanks";
+    SheetImage image = SheetImageFromGenerated(sheet);
+    const PageReading reading =
+        ReadPageInMemory(&image, paper, references, {FieldSpecFromRow(d.fields[5])});
+    ASSERT_TRUE(reading.read);
+    ASSERT_EQ(reading.boxes[0].size(), 6u);
+    const std::string text = c.text;
+    for (std::size_t k = 0; k < 6; ++k) {
+      const BoxRect& box = reading.boxes[0][k];
+      int ink = 0;
+      for (int y = box.top; y <= box.bottom; ++y) {
+        for (int x = box.left; x <= box.right; ++x) ink += sheet.black[y * sheet.width + x];
+      }
+      const bool blank = k >= text.size() || text[k] == ' ';
+      if (blank) {
+        EXPECT_EQ(ink, 0) << "box " << k;
+      } else {
+        // A stroke of a 5 mm box's character: more than a few pixels.
+        EXPECT_GT(ink, 100) << "box " << k;
+      }
+    }
+    // Nothing written beside the field.
+    int outside = 0;
+    const BoxRect& last = reading.boxes[0].back();
+    for (int y = last.top; y <= last.bottom; ++y) {
+      for (int x = last.right + 1; x < last.right + 120; ++x) outside += sheet.black[y * sheet.width + x];
+    }
+    EXPECT_EQ(outside, 0);
+  }
+}
+
 TEST(SheetGenerator, TheSameSeedGivesTheSamePage) {
   const SheetDefinition d = TestSheet();
   SheetRandom random(7);
