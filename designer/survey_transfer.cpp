@@ -115,6 +115,12 @@ int WriteQuestions(int items, bool emptyFirst, const std::vector<SurveyQuestionR
   return written && ended == 0 ? 0 : -1;
 }
 
+// 調査項目 of the survey's definition: the slot, or -1 (reported).
+int OpenSurveyItemRows() {
+  return db_open(g_survey.folder.c_str(), g_survey.database.c_str(), kSurveyItemTable, -1, kSurveyItemTable,
+                 kSurveyItemTable, "");
+}
+
 TransferOptions ReadTransferOptions(int slot) {
   char text[kFieldTextRoom] = "";
   GetItemRawValue(slot, "余白文字", text);
@@ -138,8 +144,7 @@ int TransferSheetDesignToSurvey(int slot) {
     ShowInfoMessage("", "ＯＣＲシートのフォーマットは定義されていません。");
     return -1;
   }
-  const int items = db_open(g_survey.folder.c_str(), g_survey.database.c_str(), kSurveyItemTable, -1,
-                            kSurveyItemTable, kSurveyItemTable, "");
+  const int items = OpenSurveyItemRows();
   if (items < 0) return -1;
   const int stored = CountRows(items, "select count(*) from 調査項目");
   if (stored < 0 ||
@@ -157,6 +162,17 @@ int TransferSheetDesignToSurvey(int slot) {
   if (result != 0) return -1;
   EnsureSurveyTallyTable();
   return static_cast<int>(questions.size());
+}
+
+int ReplaceSurveyWithDesign(const TransferOptions& options) {
+  std::vector<SurveySourceField> fields;
+  std::vector<SurveyQuestionRow> questions;
+  if (ReadDesignFields(fields) != 0 || MakeAllQuestions(fields, options, questions) != 0) return -1;
+  const int items = OpenSurveyItemRows();
+  if (items < 0) return -1;
+  const int written = WriteQuestions(items, true, questions);
+  db_close(items);
+  return written == 0 ? static_cast<int>(questions.size()) : -1;
 }
 
 int EnsureSurveyTallyTable() {

@@ -79,6 +79,13 @@ int MakeSurveyQuestions(const SurveySourceField& field, const TransferOptions& o
 // message).
 int TransferSheetDesignToSurvey(int slot);
 
+// The questions of the sheet's design in place of those of 調査項目, without
+// asking: what the menu command does once the user has agreed (the sample
+// survey is made so, with nobody to ask). The number of questions; -1 when
+// the design cannot be read, a choice is too long or a write failed (each
+// reported; nothing changed).
+int ReplaceSurveyWithDesign(const TransferOptions& options);
+
 // Makes the tally table (g_survey.tallyTable) in the output database when it
 // is missing: a view of every row and column of the output table, so that
 // it stays in step with what the reading run writes. 0 when it is there or

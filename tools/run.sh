@@ -14,4 +14,9 @@ export SHEETDESK_WINEPREFIX="$BUILD_WIN/wineprefix-user" SHEETDESK_WINDOWS=own
 bash tools/prepare-runtime.sh
 . tools/wine-env.sh
 cd "$BUILD_WIN/bin"
+# The sample survey (tools/sample_survey): made beside the program the first
+# time, kept afterwards. Its Wine server, without the display, goes before
+# the program starts.
+"$WINE" ./sample_survey.exe
+"$WINESERVER" -w
 exec "$WINE" ./sheetdesk.exe "$@"

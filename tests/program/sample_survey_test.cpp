@@ -1,0 +1,146 @@
+// The sample survey as tools/run.sh leaves it beside the program: the
+// program starts with the sample chosen, and the operator reads its pages
+// from the workbench's feeder into the sample's output table, whose rows
+// hold the marks filled in (the handwritten ages wait for the operator);
+// making the sample again keeps what is there.
+#include <windows.h>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "foundation/db.h"
+#include "foundation/files.h"
+#include "program/program.h"
+#include "shell/shell.h"
+#include "tests/program/program_fixture.h"
+#include "tests/support/test_pictures.h"
+#include "tests/support/window_picture.h"
+#include "tools/sample_survey/sample_survey.h"
+
+namespace {
+
+using Row = std::map<std::string, std::string>;
+
+// The answer codes the run stores for a question's marks: the numbers of
+// the marked boxes, or "*" (counted as over-selection) when more are marked
+// than the question takes.
+std::string Codes(const std::string& marks, int most) {
+  std::string codes;
+  for (size_t box = 0; box < marks.size(); ++box) {
+    if (marks[box] == '1') codes += static_cast<char>('1' + box);
+  }
+  return most > 0 && static_cast<int>(codes.size()) > most ? "*" : codes;
+}
+
+class SampleSurvey : public ProgramTest {
+ protected:
+  void SetUp() override {
+    ProgramTest::SetUp();
+    if (HasFatalFailure()) return;
+    // The feeder of the programs' folder is the sample's while the test
+    // runs; one set up there before is put back afterwards.
+    feederSettings_ = GetProgramFolder() + "\\SCANFEED.INI";
+    hadFeeder_ = ReadWholeFile(feederSettings_.c_str(), previousFeeder_);
+    DeleteFileA(feederSettings_.c_str());
+    std::string why;
+    {
+      DbSession session(folder());
+      ASSERT_EQ(MakeSampleSurvey(folder(), GetProgramFolder(), &why), 1) << why;
+    }
+    ASSERT_EQ(Start(), StartOutcome::kMenuOpen) << testing::PrintToString(Boxes());
+  }
+
+  void TearDown() override {
+    DeleteFileA(feederSettings_.c_str());
+    if (hadFeeder_) WriteBytes(feederSettings_, previousFeeder_);
+    ProgramTest::TearDown();
+  }
+
+  std::vector<Row> OutputRows() {
+    std::vector<Row> rows;
+    const int t = db_open(g_output.folder.c_str(), g_output.database.c_str(), kSampleOutputTable, kDbKindFile,
+                          kSampleOutputTable, kSampleOutputTable, "select * from SAMPLE order by ID");
+    if (t < 0) return rows;
+    for (int rc = db_toppos(t, "ID"); rc == 0; rc = db_nread(t)) {
+      Row row;
+      for (const char* column : {"ID", "Q1", "Q2", "Q3", "Q4", "AGE"}) row[column] = GetColumnText(t, column);
+      rows.push_back(row);
+    }
+    db_close(t);
+    return rows;
+  }
+
+  static void SavePictureOnRequest(HWND window, const char* name) {
+    char folder[MAX_PATH] = "";
+    if (GetEnvironmentVariableA("SHEETDESK_PICTURES", folder, MAX_PATH) == 0) return;
+    SaveWindowPicture(window, std::string(folder) + "\\" + name + ".png");
+  }
+
+  std::string feederSettings_, previousFeeder_;
+  bool hadFeeder_ = false;
+};
+
+TEST_F(SampleSurvey, ItsPagesAreReadFromTheWorkbenchIntoItsOutputTable) {
+  EXPECT_EQ(DefinitionName(), kSampleDefinition) << "chosen as the program starts";
+  ForgetBoxes();
+  Command(kCmdOperation);
+  const HWND bench = FindWindowA("KQE_READ", nullptr);
+  ASSERT_TRUE(IsWindowVisible(bench)) << testing::PrintToString(Boxes());
+  SavePictureOnRequest(bench, "sample_workbench");
+  ClickItem(bench, "OCRREAD");
+  const HWND dialog = FindWindowA("Def", nullptr);
+  ASSERT_TRUE(IsWindowVisible(dialog)) << testing::PrintToString(Boxes());
+  ClickItem(dialog, "DEF01");
+  RunPostedMessages();
+  EXPECT_THAT(Boxes(), testing::IsEmpty());
+  SavePictureOnRequest(bench, "sample_workbench_read");
+
+  const SheetDefinition sheet = SampleSurveySheet();
+  std::map<std::string, int> most;
+  for (const SheetFieldRow& field : sheet.fields) most[field.name] = field.decimals;
+  const std::vector<Row> rows = OutputRows();
+  ASSERT_EQ(rows.size(), static_cast<size_t>(kSamplePageCount));
+  int toCorrect = 0;
+  for (int k = 0; k < kSamplePageCount; ++k) {
+    SCOPED_TRACE(k);
+    const GeneratedSheet page = GenerateSheet(sheet, SampleSurveyPage(k));
+    char id[8];
+    std::snprintf(id, sizeof id, "%04d", k + 1);
+    EXPECT_EQ(rows[k].at("ID"), id);
+    for (const ExpectedField& field : page.expected) {
+      if (field.name == "ID") continue;
+      if (field.name == "AGE") {
+        EXPECT_EQ(rows[k].at("AGE"), "") << "typed in from the image of " << field.written;
+        continue;
+      }
+      const std::string codes = Codes(field.marks, most[field.name]);
+      EXPECT_EQ(rows[k].at(field.name), codes) << field.name << " marked \"" << field.marks << "\"";
+      toCorrect += codes.empty() || codes == "*";
+    }
+  }
+  EXPECT_GE(toCorrect, 4) << "answers for the operator to correct";
+  EXPECT_THAT(FieldText(SlotOfWindow(bench), "OCRMSG"), testing::HasSubstr("読取枚数：20枚"));
+
+  // The survey the tallies count: a question of each mark field and the age.
+  const int items = db_open(DefinitionFolder().c_str(), DefinitionName().c_str(), "調査項目", kDbKindFile,
+                            "調査項目", "調査項目", "");
+  ASSERT_GE(items, 0);
+  std::vector<std::string> questions;
+  for (int rc = db_toppos(items, "質問コード"); rc == 0; rc = db_nread(items)) {
+    questions.push_back(GetColumnText(items, "項目名"));
+  }
+  db_close(items);
+  EXPECT_THAT(questions, testing::ElementsAre("Q1", "Q2", "Q3", "Q4", "AGE"));
+
+  // Made again (run.sh on every start): the sample and its read rows stay.
+  std::string why;
+  EXPECT_EQ(MakeSampleSurvey(folder(), GetProgramFolder(), &why), 0) << why;
+  EXPECT_EQ(OutputRows().size(), static_cast<size_t>(kSamplePageCount));
+}
+
+}  // namespace
