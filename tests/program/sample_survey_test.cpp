@@ -1,8 +1,9 @@
 // The sample survey as tools/run.sh leaves it beside the program: the
-// program starts with the sample chosen, and the operator reads its pages
-// from the workbench's feeder into the sample's output table, whose rows
-// hold the marks filled in (the handwritten ages wait for the operator);
-// making the sample again keeps what is there.
+// program starts with the sample chosen, the operator reads its pages from
+// the workbench's feeder into the sample's output table, whose rows hold
+// the marks filled in (the handwritten ages wait for the operator), and the
+// tally menu counts them by the sample's survey; making the sample again
+// keeps what is there.
 #include <windows.h>
 
 #include <gmock/gmock.h>
@@ -17,6 +18,7 @@
 #include "foundation/files.h"
 #include "program/program.h"
 #include "shell/shell.h"
+#include "tally/tally.h"
 #include "tests/program/program_fixture.h"
 #include "tests/support/test_pictures.h"
 #include "tests/support/window_picture.h"
@@ -25,6 +27,9 @@
 namespace {
 
 using Row = std::map<std::string, std::string>;
+
+// A tally run written to the CSV file of the print settings.
+constexpr int kTallyToCsv = -1;
 
 // The answer codes the run stores for a question's marks: the numbers of
 // the marked boxes, or "*" (counted as over-selection) when more are marked
@@ -106,6 +111,10 @@ TEST_F(SampleSurvey, ItsPagesAreReadFromTheWorkbenchIntoItsOutputTable) {
   const std::vector<Row> rows = OutputRows();
   ASSERT_EQ(rows.size(), static_cast<size_t>(kSamplePageCount));
   int toCorrect = 0;
+  // Answers a simple tally counts: question (1 to 4) and choice (from 1),
+  // and the questions' empty and over-marked answers.
+  std::map<std::pair<int, int>, int> counted;
+  std::map<int, int> empty, over;
   for (int k = 0; k < kSamplePageCount; ++k) {
     SCOPED_TRACE(k);
     const GeneratedSheet page = GenerateSheet(sheet, SampleSurveyPage(k));
@@ -121,6 +130,12 @@ TEST_F(SampleSurvey, ItsPagesAreReadFromTheWorkbenchIntoItsOutputTable) {
       const std::string codes = Codes(field.marks, most[field.name]);
       EXPECT_EQ(rows[k].at(field.name), codes) << field.name << " marked \"" << field.marks << "\"";
       toCorrect += codes.empty() || codes == "*";
+      const int question = field.name[1] - '0';
+      if (codes.empty()) ++empty[question];
+      if (codes == "*") ++over[question];
+      for (const char code : codes) {
+        if (code != '*') ++counted[{question, code - '0'}];
+      }
     }
   }
   EXPECT_GE(toCorrect, 4) << "answers for the operator to correct";
@@ -136,6 +151,26 @@ TEST_F(SampleSurvey, ItsPagesAreReadFromTheWorkbenchIntoItsOutputTable) {
   }
   db_close(items);
   EXPECT_THAT(questions, testing::ElementsAre("Q1", "Q2", "Q3", "Q4", "AGE"));
+
+  // The tally menu on the read records; a simple tally written as CSV
+  // counts every answer as it was marked.
+  Command(kCmdTally);
+  LogInIfAsked();
+  ASSERT_GE(SlotOfCode("SPRN-MENU"), 0) << testing::PrintToString(Boxes());
+  g_printSettings.printItems = "000011";
+  g_printSettings.file = folder() + "\\tally.csv";
+  ASSERT_EQ(RunTally(kTallyToCsv, kTallySimple), 0) << testing::PrintToString(Boxes());
+  const TallyCountTable& run = g_tallyCounts[kRunCounts];
+  const int choices[] = {0, 2, 6, 5, 6};
+  for (int question = 1; question <= 4; ++question) {
+    SCOPED_TRACE(question);
+    for (int choice = 1; choice <= choices[question]; ++choice) {
+      EXPECT_EQ(run.counts[question][choice], (counted[{question, choice}])) << "choice " << choice;
+    }
+    EXPECT_EQ(run.noAnswer[question], empty[question]);
+    EXPECT_EQ(run.over[question], over[question]);
+  }
+  EXPECT_EQ(over[3], 3) << "the sheets marked twice where one mark is asked for";
 
   // Made again (run.sh on every start): the sample and its read rows stay.
   std::string why;
