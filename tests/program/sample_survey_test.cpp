@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "foundation/db.h"
+#include "entry/list_form.h"
 #include "foundation/files.h"
 #include "program/program.h"
 #include "shell/shell.h"
@@ -140,6 +141,23 @@ TEST_F(SampleSurvey, ItsPagesAreReadFromTheWorkbenchIntoItsOutputTable) {
   }
   EXPECT_GE(toCorrect, 4) << "answers for the operator to correct";
   EXPECT_THAT(FieldText(SlotOfWindow(bench), "OCRMSG"), testing::HasSubstr("読取枚数：20枚"));
+  // The corrections start from the workbench: its list button opens the
+  // window of the sample's entry screens, made with the sample, and that
+  // window the list of the records read.
+  ClickItem(bench, "LISTINP");
+  const HWND screens = FindWindowA("ScrSet", nullptr);
+  ASSERT_TRUE(IsWindowVisible(screens)) << testing::PrintToString(Boxes());
+  EXPECT_THAT(Boxes(), testing::IsEmpty());
+  SavePictureOnRequest(screens, "sample_entry_screens");
+  ClickItem(screens, "SCRDISP");
+  const HWND list = FindWindowA("Lst", nullptr);
+  ASSERT_TRUE(IsWindowVisible(list)) << testing::PrintToString(Boxes());
+  EXPECT_EQ(LineKey(1), "0001");
+  EXPECT_EQ(LineKey(2), "0002");
+  SavePictureOnRequest(list, "sample_list");
+  PostMessageA(list, WM_CLOSE, 0, 0);
+  RunPostedMessages();
+  ClickItem(bench, "PRJESC");
 
   // The survey the tallies count: a question of each mark field and the age.
   const int items = db_open(DefinitionFolder().c_str(), DefinitionName().c_str(), "調査項目", kDbKindFile,

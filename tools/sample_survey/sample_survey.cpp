@@ -15,8 +15,10 @@
 #include "designer/survey_transfer.h"
 #include "entry/entry.h"
 #include "foundation/db.h"
+#include "foundation/db_sql.h"
 #include "foundation/files.h"
 #include "foundation/ocr_ini.h"
+#include "reading/reading.h"
 #include "screen/screen.h"
 #include "shell/shell_text.h"
 #include "tools/sheetgen/page_reader.h"
@@ -25,8 +27,9 @@
 namespace {
 
 constexpr char kSurveyName[] = "サンプル調査";
-// The output database beside the user's "OCRDBS": data\SAMPLE.mdb.
-constexpr char kOutputDatabasePath[] = "SAMPLE.MDB";
+// The output database, SAMPLE.mdb, lies in the database folder of the
+// installation: where the reading run writes its records (the path is
+// stored whole) and where the generated entry screens open them.
 constexpr char kOutputDatabase[] = "SAMPLE";
 
 // A check field of the sample: its choices printed beside the boxes.
@@ -106,8 +109,7 @@ namespace {
 // filled pages. 0, or -1 (`why` says which step failed).
 int MakeSampleFiles(const std::string& installation, const std::string& folder, const std::string& feed,
                     std::string* why) {
-  const std::string data = installation + "\\data";
-  for (const std::string& made : {folder, feed, data}) {
+  for (const std::string& made : {folder, feed}) {
     if (EnsureDirectoryPath(made.c_str()) != 0) return Fail(why, made + " cannot be made");
   }
 
@@ -117,7 +119,8 @@ int MakeSampleFiles(const std::string& installation, const std::string& folder, 
   }
   const int paper = db_alloc_slot(folder.c_str(), kSampleDefinition, "MUPA_PAP", kDbKindFile);
   if (paper <= 0) return Fail(why, "MUPA_PAP cannot be opened");
-  const std::string output = std::string("update MUPA_PAP set データベースＪ='") + kOutputDatabasePath + "'";
+  const std::string output = "update MUPA_PAP set データベースＪ=" +
+                             SqlLiteral((installation + "\\" + kOutputDatabase + ".MDB").c_str());
   const int updated = db_exec(paper, output.c_str());
   db_disconnect(paper);
   if (updated != 0) return Fail(why, "the output database cannot be set");
@@ -141,15 +144,21 @@ int MakeSampleFiles(const std::string& installation, const std::string& folder, 
     return Fail(why, "the survey's questions cannot be written");
   }
 
-  // The output table's description, as the entry screens write it.
+  // The list and card entry screens, with the output table's description,
+  // as the screen-set window makes them in design mode.
   g_sheetDefinition = SheetDefinitionRef();
   g_sheetDefinition.folder = folder;
   g_sheetDefinition.database = kSampleDefinition;
   g_currentSheet = CurrentSheet();
-  g_currentSheet.outputFolder = data;
+  g_currentSheet.projectMode = kDesignMode;
+  g_currentSheet.outputFolder = installation;
   g_currentSheet.outputDatabase = kOutputDatabase;
-  if (LoadCurrentSheetPaper() != 0 || WriteTableSpecFile() != 0) {
-    return Fail(why, "the output table cannot be described");
+  SelectScreenTableSpec();
+  if (LoadCurrentSheetPaper() != 0) return Fail(why, "the sheet's paper cannot be read");
+  for (const int form : {1, 2}) {
+    if (WriteScreenRecord(form) != 0 || GenerateEntryScreenFields(form, false) != 0) {
+      return Fail(why, form == 1 ? "the list entry screen cannot be made" : "the card entry screen cannot be made");
+    }
   }
 
   for (int k = 0; k < kSamplePageCount; ++k) {

@@ -12,7 +12,7 @@
 
 constexpr char kSampleFolder[] = "sample";        // in the installation
 constexpr char kSampleDefinition[] = "SAMPLE";    // sample\SAMPLE.mdb
-constexpr char kSampleOutputTable[] = "SAMPLE";   // in data\SAMPLE.mdb
+constexpr char kSampleOutputTable[] = "SAMPLE";   // in SAMPLE.mdb, the installation's
 constexpr int kSamplePageCount = 20;
 constexpr int kSampleDpi = 200;                   // USER.INI's DPI
 
