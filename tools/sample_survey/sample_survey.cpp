@@ -117,13 +117,18 @@ int MakeSampleFiles(const std::string& installation, const std::string& folder, 
   if (WriteSheetDefinition(folder.c_str(), kSampleDefinition, definition) != 0) {
     return Fail(why, "the sheet definition cannot be written");
   }
+  // What the generator's rows leave out: the output database, and the
+  // titles shown left of the fields as the designer shows those it makes.
   const int paper = db_alloc_slot(folder.c_str(), kSampleDefinition, "MUPA_PAP", kDbKindFile);
   if (paper <= 0) return Fail(why, "MUPA_PAP cannot be opened");
   const std::string output = "update MUPA_PAP set データベースＪ=" +
                              SqlLiteral((installation + "\\" + kOutputDatabase + ".MDB").c_str());
-  const int updated = db_exec(paper, output.c_str());
+  const int updated = db_exec(paper, output.c_str()) == 0 &&
+                              db_exec(paper, "update MUPA_FLD set サイズ=7, タイトル位置='←', タイトル枠='無'") == 0
+                          ? 0
+                          : -1;
   db_disconnect(paper);
-  if (updated != 0) return Fail(why, "the output database cannot be set");
+  if (updated != 0) return Fail(why, "the sheet's settings cannot be written");
 
   // The survey: its row in 調査定義 and the questions of the design.
   g_survey = SurveyState();
