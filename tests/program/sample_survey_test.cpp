@@ -34,7 +34,8 @@ constexpr int kTallyToCsv = -1;
 
 // The answer codes the run stores for a question's marks: the numbers of
 // the marked boxes, or "*" (counted as over-selection) when more are marked
-// than the question takes.
+// than the question takes (the sample's one-mark questions have columns of
+// one character).
 std::string Codes(const std::string& marks, int most) {
   std::string codes;
   for (size_t box = 0; box < marks.size(); ++box) {
