@@ -123,12 +123,10 @@ int MakeSampleFiles(const std::string& installation, const std::string& folder, 
   if (paper <= 0) return Fail(why, "MUPA_PAP cannot be opened");
   const std::string output = "update MUPA_PAP set データベースＪ=" +
                              SqlLiteral((installation + "\\" + kOutputDatabase + ".MDB").c_str());
-  const int updated = db_exec(paper, output.c_str()) == 0 &&
-                              db_exec(paper, "update MUPA_FLD set サイズ=7, タイトル位置='←', タイトル枠='無'") == 0
-                          ? 0
-                          : -1;
+  const char* titles = "update MUPA_FLD set サイズ=7, タイトル位置='←', タイトル枠='無'";
+  const bool updated = db_exec(paper, output.c_str()) == 0 && db_exec(paper, titles) == 0;
   db_disconnect(paper);
-  if (updated != 0) return Fail(why, "the sheet's settings cannot be written");
+  if (!updated) return Fail(why, "the sheet's settings cannot be written");
 
   // The survey: its row in 調査定義 and the questions of the design.
   g_survey = SurveyState();
