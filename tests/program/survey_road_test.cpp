@@ -112,6 +112,11 @@ class SurveyRoad : public ProgramTest {
     PostMessageA(Canvas(), WM_RBUTTONDOWN, MK_RBUTTON, point);
     PostMessageA(Canvas(), WM_RBUTTONUP, 0, point);
     RunPostedMessages();
+    ChoosePopupLine(line);
+  }
+
+  // A line of the pop-up menu that is open.
+  void ChoosePopupLine(int line) {
     const HWND menu = g_screen.popupWindow;
     ASSERT_TRUE(menu && IsWindowVisible(menu)) << testing::PrintToString(Boxes());
     UpdateWindow(menu);
@@ -288,7 +293,21 @@ TEST_F(SurveyRoad, ASheetDesignedInTheWindowsIsPrintedFilledAndRead) {
   if (!why.empty()) SKIP_WITHOUT_SERVICE(why);
   const std::vector<PdfPage> printed = PrintSheets(bench);
   ASSERT_EQ(printed.size(), static_cast<size_t>(kSheets));
+  // The first sheet as printed, scanned straight in a test reading, gives
+  // the registration marks' reference positions.
+  ASSERT_TRUE(WriteSheetBmp(folder() + "\\feed\\CLEAN.BMP", PrintedPageOf(printed[0])));
+  ClickItem(bench, "OCRREAD");
+  const HWND test = FindWindowA("Def", nullptr);
+  ASSERT_TRUE(IsWindowVisible(test)) << testing::PrintToString(Boxes());
+  ClickItem(test, "DEF01");
+  RunPostedMessages();
+  ClickItem(bench, "OCRFORM");
+  ChoosePopupLine(1);
+  EXPECT_EQ(FieldText(SlotOfWindow(bench), "位置記憶"), "登録済み") << testing::PrintToString(Boxes());
+  Picture(bench, "10_reference_marks");
+  ForgetBoxes();
   // Each sheet filled with the pen and scanned into the feeder.
+  std::vector<std::map<std::string, std::string>> filled;
   for (int k = 0; k < kSheets; ++k) {
     SheetRandom random(static_cast<uint32_t>(k + 1));
     SheetRequest request;
@@ -304,13 +323,24 @@ TEST_F(SurveyRoad, ASheetDesignedInTheWindowsIsPrintedFilledAndRead) {
     char name[40];
     std::snprintf(name, sizeof name, "\\feed\\PAGE%05d.BMP", k + 1);
     ASSERT_TRUE(WriteSheetBmp(folder() + name, sheet));
+    // What the run stores of a check field: the numbers of its filled boxes.
+    std::map<std::string, std::string> values;
+    for (const ExpectedField& e : sheet.expected) {
+      if (e.name == "ID") continue;
+      std::string numbers;
+      for (size_t b = 0; b < e.marks.size(); ++b) {
+        if (e.marks[b] == '1') numbers += static_cast<char>('1' + b);
+      }
+      values[e.name] = numbers;
+    }
+    filled.push_back(values);
   }
 
   // The entry screens made from the sheet describe its output table.
   ClickItem(bench, "LISTINP");
   const HWND screenSet = FindWindowA("ScrSet", nullptr);
   ASSERT_TRUE(IsWindowVisible(screenSet)) << testing::PrintToString(Boxes());
-  Picture(screenSet, "10_screen_set");
+  Picture(screenSet, "11_screen_set");
   ClickItem(screenSet, "SCRQUIT");
   ClickItem(bench, "PRJESC");
   ForgetBoxes();
@@ -320,18 +350,22 @@ TEST_F(SurveyRoad, ASheetDesignedInTheWindowsIsPrintedFilledAndRead) {
   ClickItem(reading, "OCRREAD");
   const HWND dialog = FindWindowA("Def", nullptr);
   ASSERT_TRUE(IsWindowVisible(dialog)) << testing::PrintToString(Boxes());
-  Picture(dialog, "11_reading_dialog");
+  Picture(dialog, "12_reading_dialog");
   ClickItem(dialog, "DEF01");
   RunPostedMessages();
-  Picture(reading, "12_read");
+  Picture(reading, "13_read");
   EXPECT_THAT(Boxes(), testing::IsEmpty());
   // A row a sheet, keyed by the run's numbers in the order they were fed.
-  const auto rows = OutputRows({"ID"});
+  std::vector<std::string> columns = {"ID"};
+  for (const auto& [name, value] : filled[0]) columns.push_back(name);
+  const auto rows = OutputRows(columns);
   ASSERT_EQ(rows.size(), static_cast<size_t>(kSheets));
   for (int k = 0; k < kSheets; ++k) {
+    SCOPED_TRACE(k);
     char id[8];
     std::snprintf(id, sizeof id, "%04d", k + 1);
     EXPECT_EQ(rows[k].at("ID"), id);
+    for (const auto& [name, value] : filled[k]) EXPECT_EQ(rows[k].at(name), value) << name;
   }
 }
 
