@@ -363,8 +363,8 @@ TEST_F(SurveyRoad, ASheetDesignedInTheWindowsIsPrintedFilledAndRead) {
   for (int k = 0; k < kSheets; ++k) {
     SCOPED_TRACE(k);
     char id[8];
-    std::snprintf(id, sizeof id, "%04d", k + 1);
-    EXPECT_EQ(rows[k].at("ID"), id);
+    std::snprintf(id, sizeof id, "%06d", k + 1);
+    EXPECT_EQ(rows[k].at("ID"), id) << "numbered as wide as the key's field";
     for (const auto& [name, value] : filled[k]) EXPECT_EQ(rows[k].at(name), value) << name;
   }
 }
