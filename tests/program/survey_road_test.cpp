@@ -7,6 +7,7 @@
 // file database. Each step's picture is saved under "survey_road" beside
 // the tests.
 #include <windows.h>
+
 #include <commdlg.h>
 
 #include <gmock/gmock.h>
@@ -26,8 +27,8 @@
 #include "program/program.h"
 #include "screen/screen.h"
 #include "shell/shell.h"
-#include "tests/program/program_fixture.h"
 #include "tally/sheet_printing.h"
+#include "tests/program/program_fixture.h"
 #include "tests/support/required_service.h"
 #include "tests/support/test_pictures.h"
 #include "tests/support/window_picture.h"
@@ -115,17 +116,6 @@ class SurveyRoad : public ProgramTest {
     ChoosePopupLine(line);
   }
 
-  // A line of the pop-up menu that is open.
-  void ChoosePopupLine(int line) {
-    const HWND menu = g_screen.popupWindow;
-    ASSERT_TRUE(menu && IsWindowVisible(menu)) << testing::PrintToString(Boxes());
-    UpdateWindow(menu);
-    const LPARAM row = MAKELPARAM(10, 2 + (line - 1) * 24 + 12);
-    PostMessageA(menu, WM_LBUTTONDOWN, MK_LBUTTON, row);
-    PostMessageA(menu, WM_LBUTTONUP, 0, row);
-    RunPostedMessages();
-  }
-
   // The field editor opened by a menu line, filled and left with Esc.
   void FillEditor(const Fields& fields, const char* picture = nullptr) {
     const int editor = SheetFieldEditorSlot();
@@ -149,26 +139,38 @@ class SurveyRoad : public ProgramTest {
     FillEditor({{"タイトル", "お客様アンケート"}}, "04_text_item");
     for (const CheckFieldDesign& f : kCheckFields) {
       ChooseMenuLine(Dots(f.xMm, f.yMm), 1);  // チェック欄 作 成
-      Fields fields{{"領域名", f.name},          {"タイトル", f.title},      {"文字数", std::to_string(f.boxes)},
-                    {"横幅", "5"},               {"高さ", "5"},              {"Ｂサイズ", std::to_string(f.gapMm)},
-                    {"少数部桁数", std::to_string(f.most)}, {"しきい値", "30"}, {"マーク型", "×"}};
+      Fields fields{{"領域名", f.name},
+                    {"タイトル", f.title},
+                    {"文字数", std::to_string(f.boxes)},
+                    {"横幅", "5"},
+                    {"高さ", "5"},
+                    {"Ｂサイズ", std::to_string(f.gapMm)},
+                    {"少数部桁数", std::to_string(f.most)},
+                    {"しきい値", "30"},
+                    {"マーク型", "×"}};
       if (*f.choices) fields.push_back({"重ね文字", f.choices});
       if (*f.choicesPlace) fields.push_back({"背景色", f.choicesPlace});
       FillEditor(fields, f.name == std::string("SEX") ? "05_check_field" : nullptr);
     }
     // The repetition of the last field, from its own menu.
     ChooseMenuLine(Dots(kCheckFields[9].xMm + 2, kCheckFields[9].yMm + 2), 2);  // 繰り返し項目定義
-    FillEditor({{"配列開始", "1"}, {"配列個数", std::to_string(kRepeats)}, {"配列行間", std::to_string(kRepeatGapMm)}},
+    FillEditor({{"配列開始", "1"},
+                {"配列個数", std::to_string(kRepeats)},
+                {"配列行間", std::to_string(kRepeatGapMm)}},
                "06_repetition");
     ChooseMenuLine(Dots(20, 212), 3);  // 記 入 欄 作 成
-    FillEditor({{"領域名", "AGE"}, {"タイトル", "年齢"}, {"文字数", "3"}, {"横幅", "6"}, {"高さ", "7"}},
-               "07_write_in");
+    FillEditor(
+        {{"領域名", "AGE"}, {"タイトル", "年齢"}, {"文字数", "3"}, {"横幅", "6"}, {"高さ", "7"}},
+        "07_write_in");
     // A ruled line under the heading, dragged with the left button.
     const int slot = SlotOfWindow(Canvas());
     const POINT from = Dots(20, 32), to = Dots(190, 32);
-    PostMessageA(Canvas(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(from.x - Slot(slot).scrollX, from.y - Slot(slot).scrollY));
-    PostMessageA(Canvas(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(to.x - Slot(slot).scrollX, to.y - Slot(slot).scrollY));
-    PostMessageA(Canvas(), WM_LBUTTONUP, 0, MAKELPARAM(to.x - Slot(slot).scrollX, to.y - Slot(slot).scrollY));
+    PostMessageA(Canvas(), WM_LBUTTONDOWN, MK_LBUTTON,
+                 MAKELPARAM(from.x - Slot(slot).scrollX, from.y - Slot(slot).scrollY));
+    PostMessageA(Canvas(), WM_MOUSEMOVE, MK_LBUTTON,
+                 MAKELPARAM(to.x - Slot(slot).scrollX, to.y - Slot(slot).scrollY));
+    PostMessageA(Canvas(), WM_LBUTTONUP, 0,
+                 MAKELPARAM(to.x - Slot(slot).scrollX, to.y - Slot(slot).scrollY));
     RunPostedMessages();
     EXPECT_THAT(Boxes(), testing::IsEmpty());
     Picture(bench, "08_designed");
@@ -242,7 +244,8 @@ class SurveyRoad : public ProgramTest {
     Picture(print, "09_print_window");
     // The job's title tells its PDF from those of other runs.
     g_sheetPrintRequest.documentName = UniqueDocumentName("survey_road");
-    ModalDialogRecorder dialogs([](const ModalDialogCall& call) { return ChooseDefaultPrinterAt(call, 600); });
+    ModalDialogRecorder dialogs(
+        [](const ModalDialogCall& call) { return ChooseDefaultPrinterAt(call, 600); });
     ClickItem(print, "DEF01");
     EXPECT_THAT(Boxes(), testing::IsEmpty());
     const auto pages = WaitForPrintedPagesAt(g_sheetPrintRequest.documentName, {kDpi});
@@ -250,10 +253,11 @@ class SurveyRoad : public ProgramTest {
   }
 
   // The rows of the output table in key order, each column's text.
-  std::vector<std::map<std::string, std::string>> OutputRows(const std::vector<std::string>& columns) {
+  std::vector<std::map<std::string, std::string>> OutputRows(
+      const std::vector<std::string>& columns) {
     std::vector<std::map<std::string, std::string>> rows;
-    const int t = db_open(g_output.folder.c_str(), g_output.database.c_str(), kOutputTable, g_output.dbKind,
-                          kOutputTable, kOutputTable, "");
+    const int t = db_open(g_output.folder.c_str(), g_output.database.c_str(), kOutputTable,
+                          g_output.dbKind, kOutputTable, kOutputTable, "");
     if (t < 0) return rows;
     for (int rc = db_toppos(t, "ID"); rc == 0; rc = db_nread(t)) {
       std::map<std::string, std::string> row;
@@ -271,7 +275,8 @@ class SurveyRoad : public ProgramTest {
 TEST_F(SurveyRoad, ASheetDesignedInTheWindowsIsPrintedFilledAndRead) {
   ChooseNewDefinition();
   ASSERT_TRUE(WriteBytes(GetProgramFolder() + "\\SCANFEED.INI",
-                         "[Feeder]\r\nName=Test Feeder\r\nFolder=" + folder() + "\\feed\r\nTray=" + folder() + "\\fed\r\n"));
+                         "[Feeder]\r\nName=Test Feeder\r\nFolder=" + folder() +
+                             "\\feed\r\nTray=" + folder() + "\\fed\r\n"));
   CreateDirectoryA((folder() + "\\feed").c_str(), nullptr);
   SetSheet();
   Command(kCmdDesign);
@@ -281,12 +286,14 @@ TEST_F(SurveyRoad, ASheetDesignedInTheWindowsIsPrintedFilledAndRead) {
   EXPECT_EQ(Boxes()[0].rfind("データベース・フォルダ“", 0), 0u) << Boxes()[0];
   ForgetBoxes();
   const HWND bench = FindWindowA("KQE_READ", nullptr);
-  ASSERT_TRUE(IsWindowVisible(bench)) << testing::PrintToString(Boxes()) << testing::PrintToString(OpenScreens());
+  ASSERT_TRUE(IsWindowVisible(bench))
+      << testing::PrintToString(Boxes()) << testing::PrintToString(OpenScreens());
   ASSERT_TRUE(IsWindowVisible(Canvas()));
   Picture(bench, "02_workbench_design");
   DesignSheet();
   const SheetDefinition pen = PenDefinition();
-  ASSERT_EQ(pen.fields.size(), 33u) << "the key, 30 check fields, the write-in field and the text item";
+  ASSERT_EQ(pen.fields.size(), 33u)
+      << "the key, 30 check fields, the write-in field and the text item";
   ForgetBoxes();
 
   const std::string why = PrintingUnavailable();
@@ -303,7 +310,8 @@ TEST_F(SurveyRoad, ASheetDesignedInTheWindowsIsPrintedFilledAndRead) {
   RunPostedMessages();
   ClickItem(bench, "OCRFORM");
   ChoosePopupLine(1);
-  EXPECT_EQ(FieldText(SlotOfWindow(bench), "位置記憶"), "登録済み") << testing::PrintToString(Boxes());
+  EXPECT_EQ(FieldText(SlotOfWindow(bench), "位置記憶"), "登録済み")
+      << testing::PrintToString(Boxes());
   Picture(bench, "10_reference_marks");
   ForgetBoxes();
   // Each sheet filled with the pen and scanned into the feeder.
