@@ -163,7 +163,11 @@ int LoadSheetKeyItems() {
     if (key.title.empty()) key.title = key.name;
     key.width = GetColumnInt(slot, "文字数");
     key.value = GetColumnText(slot, "初期値");
-    key.onSheet = FindCanvasField(key.name) >= 0;
+    const int field = FindCanvasField(key.name);
+    key.onSheet = field >= 0;
+    // The designer stores the width of a key read on the sheet as 0: its
+    // field's boxes are its width, for the run's numbers as for its column.
+    if (key.width <= 0 && key.onSheet) key.width = Item(field).width;
     keys.lastKeyName = key.name;
     keys.items.push_back(key);
   }

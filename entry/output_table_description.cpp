@@ -5,11 +5,13 @@
 // when complete, so a failed write leaves the previous one.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "designer/sheet_settings.h"
+
 #include "entry/entry.h"
 #include "entry/sheet_fields.h"
 #include "foundation/db.h"
@@ -68,7 +70,11 @@ int WriteTableSpecFile() {
   std::vector<std::string> keys;
   for (const SheetKeyItem& key : g_sheetKeys.items) {
     if (written.Has(key.name)) continue;
-    AddColumnLine(&text, "char*", key.name, key.width, 0);
+    // A key read on the sheet is as wide as its field: the designer stores
+    // such a key's own width as 0.
+    const auto field = std::find_if(defs.begin(), defs.end(),
+                                    [&key](const SheetFieldDef& def) { return def.name == key.name; });
+    AddColumnLine(&text, "char*", key.name, field != defs.end() ? field->count : key.width, 0);
     written.Add(key.name);
     keys.push_back(key.name);
   }

@@ -199,7 +199,9 @@ TEST_F(DesignRoundTrip, FieldsMadeInTheEditorAreReadFromGeneratedPages) {
   }
 
   // The reading run as the workbench starts it.
-  WriteOutputSpec("OUT1", {"ID:char*:4", "COLOR", "FRUIT", "NOTE"});
+  // The key column as wide as the key field's boxes, as the entry screens write it.
+  WriteOutputSpec("OUT1",
+                  {"ID:char*:" + std::to_string(stored.fields[0].count), "COLOR", "FRUIT", "NOTE"});
   ASSERT_EQ(LoadCurrentSheetPaper(), 0);
   BuildCanvas();
   g_currentSheet.projectMode = kOperationMode;

@@ -125,6 +125,15 @@ TEST_F(TableSpecFileTest, ASingleKeyItemIsTheWholeKey) {
   db_close(slot);
 }
 
+// The designer stores a key item's width as 0 when the sheet reads the key
+// from a field: the column is as wide as that field.
+TEST_F(TableSpecFileTest, AKeyReadOnTheSheetIsAsWideAsItsField) {
+  definition_.keys.back().width = 0;
+  Prepare();
+  ASSERT_EQ(WriteTableSpecFile(), 0) << testing::PrintToString(Boxes());
+  EXPECT_EQ(SpecText(), kExpectedSpec);
+}
+
 TEST_F(TableSpecFileTest, SheetWithoutKeyItemsGetsNoDescription) {
   definition_.keys.clear();
   Prepare();

@@ -328,6 +328,16 @@ void ProgramTest::ClickOn(HWND window, POINT point) {
   RunPostedMessages();
 }
 
+void ProgramTest::ChoosePopupLine(int line) {
+  const HWND menu = g_screen.popupWindow;
+  ASSERT_TRUE(menu && IsWindowVisible(menu));
+  UpdateWindow(menu);
+  const LPARAM row = MAKELPARAM(10, 2 + (line - 1) * 24 + 12);
+  PostMessageA(menu, WM_LBUTTONDOWN, MK_LBUTTON, row);
+  PostMessageA(menu, WM_LBUTTONUP, 0, row);
+  RunPostedMessages();
+}
+
 std::string ProgramTest::FieldText(int slot, const char* name) {
   char value[1024] = "";
   GetItemRawValue(slot, name, value);

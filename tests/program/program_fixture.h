@@ -104,6 +104,8 @@ class ProgramTest : public testing::Test {
   void PressKeyInFocus(UINT key);
   void TypeInFocus(const std::string& text);
   void ClickOn(HWND window, POINT point);
+  // Clicks line `line` (from 1) of the pop-up menu that is open.
+  static void ChoosePopupLine(int line);
   // The text a field of a slot holds.
   static std::string FieldText(int slot, const char* name);
   // The centre of a field in its window's client area.

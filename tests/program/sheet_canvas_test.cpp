@@ -185,13 +185,7 @@ class SheetCanvasProgram : public ProgramTest {
     PostMessageA(Canvas(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(at.x, at.y));
     PostMessageA(Canvas(), WM_RBUTTONUP, 0, MAKELPARAM(at.x, at.y));
     RunPostedMessages();
-    const HWND menu = g_screen.popupWindow;
-    ASSERT_TRUE(menu && IsWindowVisible(menu)) << testing::PrintToString(Boxes());
-    UpdateWindow(menu);
-    const LPARAM row = MAKELPARAM(10, 2 + (line - 1) * 24 + 12);
-    PostMessageA(menu, WM_LBUTTONDOWN, MK_LBUTTON, row);
-    PostMessageA(menu, WM_LBUTTONUP, 0, row);
-    RunPostedMessages();
+    ChoosePopupLine(line);
   }
 
   static void SavePictureOnRequest(HWND window, const char* name) {

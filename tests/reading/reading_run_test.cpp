@@ -451,6 +451,19 @@ TEST_F(ReadingRunTest, NumbersThatWouldWrapOntoStoredKeysAreRefused) {
   EXPECT_EQ(rows[1].at("ID"), "9999");
 }
 
+// The designer stores the width of a key read on the sheet as 0: the key is
+// as wide as its field's boxes, so the run numbers it to fill them.
+TEST_F(ReadingRunTest, AKeyStoredWithoutAWidthIsAsWideAsItsField) {
+  definition_.keys[0].width = 0;
+  for (SheetFieldRow& row : definition_.fields) {
+    if (row.name == "ID") row.count = 6;
+  }
+  Prepare();
+  ASSERT_EQ(LoadSheetKeyItems(), 0);
+  ASSERT_EQ(g_sheetKeys.items.size(), 1u);
+  EXPECT_EQ(g_sheetKeys.items[0].width, 6);
+}
+
 TEST_F(ReadingRunTest, APageWithoutItsMarksIsNotReadInOperation) {
   Prepare();
   SheetDefinition unmarked = definition_;

@@ -1,0 +1,380 @@
+// A survey's road through the program's windows, as its users go it: a
+// sheet designed on the settings screen and on the canvas (a text item,
+// check fields of several kinds, one repeated, a write-in field and a
+// ruled line), 50 numbered sheets printed to a PDF from the workbench,
+// filled by the pen on the printed pages and scanned into the feeder, and
+// read from the workbench into one row a sheet of the output table, on the
+// file database. Each step's picture is saved under "survey_road" beside
+// the tests.
+#include <windows.h>
+
+#include <commdlg.h>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "designer/designer.h"
+#include "designer/field_editor.h"
+#include "designer/sheet_settings.h"
+#include "foundation/db.h"
+#include "foundation/files.h"
+#include "program/program.h"
+#include "screen/screen.h"
+#include "shell/shell.h"
+#include "tally/sheet_printing.h"
+#include "tests/program/program_fixture.h"
+#include "tests/support/required_service.h"
+#include "tests/support/test_pictures.h"
+#include "tests/support/window_picture.h"
+#include "tools/print_round_trip/round_trip.h"
+#include "tools/sheetgen/sheet_definition_db.h"
+
+namespace {
+
+using Fields = std::vector<std::pair<const char*, std::string>>;
+
+constexpr char kSheetName[] = "ROAD";
+constexpr char kOutputTable[] = "ANSWERS";
+
+class SurveyRoad : public ProgramTest {
+ protected:
+  void SetUp() override {
+    ProgramTest::SetUp();
+    if (HasFatalFailure()) return;
+    EnableSheetDesigner();
+    pictures_ = GetProgramFolder() + "\\survey_road";
+    RemoveTree(pictures_);
+    CreateDirectoryA(pictures_.c_str(), nullptr);
+    ASSERT_EQ(Start(), StartOutcome::kMenuOpen) << testing::PrintToString(Boxes());
+  }
+
+  void TearDown() override {
+    DeleteFileA((GetProgramFolder() + "\\SCANFEED.INI").c_str());
+    ProgramTest::TearDown();
+  }
+
+  // Saves what a window shows as the picture of a step.
+  void Picture(HWND window, const char* step) {
+    EXPECT_TRUE(SaveWindowPicture(window, pictures_ + "\\" + step + ".png")) << step;
+  }
+
+  // A new definition file chosen in the menu's file dialog.
+  void ChooseNewDefinition() {
+    const std::string teigi = folder() + "\\teigi";
+    CreateDirectoryA(teigi.c_str(), nullptr);
+    const std::string chosen = teigi + "\\" + kSheetName + ".mdb";
+    ModalDialogRecorder dialogs([&chosen](const ModalDialogCall& call) -> INT_PTR {
+      auto* ofn = static_cast<OPENFILENAMEA*>(call.data);
+      lstrcpynA(ofn->lpstrFile, chosen.c_str(), static_cast<int>(ofn->nMaxFile));
+      return 1;
+    });
+    Command(kCmdChooseDefinition);
+    ASSERT_EQ(DefinitionName(), kSheetName) << testing::PrintToString(Boxes());
+    ForgetBoxes();
+  }
+
+  // The sheet's paper and key set on the settings screen.
+  void SetSheet() {
+    Command(kCmdSheetSettings);
+    const int settings = SheetSettingsSlot();
+    ASSERT_GE(settings, 0) << testing::PrintToString(Boxes());
+    for (const auto& [name, value] : Fields{{"ＯＣＲ用紙名", "顧客アンケート"},
+                                            {"テーブル", kOutputTable},
+                                            {"キー項目名", "ID"},
+                                            {"補正マーク", "3"},
+                                            {"プレプリント", "1"},
+                                            {"色を薄くする", "1"},
+                                            {"罫線", "1"}}) {
+      SetItemValueForCommand(settings, name, value.c_str());
+    }
+    Picture(Slot(settings).window, "01_settings");
+    SelectWindowSlot(settings);
+    PressKeyInFocus(VK_ESCAPE);
+    ASSERT_LT(SheetSettingsSlot(), 0) << testing::PrintToString(Boxes());
+  }
+
+  static HWND Canvas() {
+    const HWND inside = FindWindowExA(FindWindowA("KQE_READ", nullptr), nullptr, "Ocr", nullptr);
+    return inside ? inside : FindWindowA("Ocr", nullptr);
+  }
+
+  // The right button at a point of the sheet (canvas pixels), then a line of
+  // the menu it opens.
+  void ChooseMenuLine(POINT at, int line) {
+    const int slot = SlotOfWindow(Canvas());
+    ASSERT_GE(slot, 0);
+    const LPARAM point = MAKELPARAM(at.x - Slot(slot).scrollX, at.y - Slot(slot).scrollY);
+    PostMessageA(Canvas(), WM_RBUTTONDOWN, MK_RBUTTON, point);
+    PostMessageA(Canvas(), WM_RBUTTONUP, 0, point);
+    RunPostedMessages();
+    ChoosePopupLine(line);
+  }
+
+  // The field editor opened by a menu line, filled and left with Esc.
+  void FillEditor(const Fields& fields, const char* picture = nullptr) {
+    const int editor = SheetFieldEditorSlot();
+    ASSERT_GE(editor, 0) << testing::PrintToString(Boxes());
+    for (const auto& [name, value] : fields) SetItemValueForCommand(editor, name, value.c_str());
+    if (picture) Picture(Slot(editor).window, picture);
+    SelectWindowSlot(editor);
+    PressKeyInFocus(VK_ESCAPE);
+    ASSERT_LT(SheetFieldEditorSlot(), 0) << testing::PrintToString(Boxes());
+  }
+
+  // The sheet's items made on the canvas in design mode: a text item (the
+  // sheet's heading), ten check fields of several kinds, one of them
+  // repeated to 20 rows, a write-in field, and a ruled line under the
+  // heading.
+  void DesignSheet() {
+    const HWND bench = FindWindowA("KQE_READ", nullptr);
+    ChooseMenuLine(Dots(100, 200), 1);  // フォーム編集開始
+    ASSERT_EQ(Slot(SlotOfWindow(Canvas())).lineEditMode, 1) << testing::PrintToString(Boxes());
+    ChooseMenuLine(Dots(60, 22), 2);  // テキスト項目作成
+    FillEditor({{"タイトル", "お客様アンケート"}}, "04_text_item");
+    for (const CheckFieldDesign& f : kCheckFields) {
+      ChooseMenuLine(Dots(f.xMm, f.yMm), 1);  // チェック欄 作 成
+      Fields fields{{"領域名", f.name},
+                    {"タイトル", f.title},
+                    {"文字数", std::to_string(f.boxes)},
+                    {"横幅", "5"},
+                    {"高さ", "5"},
+                    {"Ｂサイズ", std::to_string(f.gapMm)},
+                    {"少数部桁数", std::to_string(f.most)},
+                    {"しきい値", "30"},
+                    {"マーク型", "×"}};
+      if (*f.choices) fields.push_back({"重ね文字", f.choices});
+      if (*f.choicesPlace) fields.push_back({"背景色", f.choicesPlace});
+      FillEditor(fields, f.name == std::string("SEX") ? "05_check_field" : nullptr);
+    }
+    // The repetition of the last field, from its own menu.
+    ChooseMenuLine(Dots(kCheckFields[9].xMm + 2, kCheckFields[9].yMm + 2), 2);  // 繰り返し項目定義
+    FillEditor({{"配列開始", "1"},
+                {"配列個数", std::to_string(kRepeats)},
+                {"配列行間", std::to_string(kRepeatGapMm)}},
+               "06_repetition");
+    ChooseMenuLine(Dots(20, 212), 3);  // 記 入 欄 作 成
+    FillEditor(
+        {{"領域名", "AGE"}, {"タイトル", "年齢"}, {"文字数", "3"}, {"横幅", "6"}, {"高さ", "7"}},
+        "07_write_in");
+    // A ruled line under the heading, dragged with the left button.
+    const int slot = SlotOfWindow(Canvas());
+    const POINT from = Dots(20, 32), to = Dots(190, 32);
+    PostMessageA(Canvas(), WM_LBUTTONDOWN, MK_LBUTTON,
+                 MAKELPARAM(from.x - Slot(slot).scrollX, from.y - Slot(slot).scrollY));
+    PostMessageA(Canvas(), WM_MOUSEMOVE, MK_LBUTTON,
+                 MAKELPARAM(to.x - Slot(slot).scrollX, to.y - Slot(slot).scrollY));
+    PostMessageA(Canvas(), WM_LBUTTONUP, 0,
+                 MAKELPARAM(to.x - Slot(slot).scrollX, to.y - Slot(slot).scrollY));
+    RunPostedMessages();
+    EXPECT_THAT(Boxes(), testing::IsEmpty());
+    Picture(bench, "08_designed");
+    ChooseMenuLine(Dots(100, 250), 4);  // フォーム編集終了
+    ASSERT_EQ(Slot(SlotOfWindow(Canvas())).lineEditMode, 0) << testing::PrintToString(Boxes());
+  }
+
+  // A point of the sheet in canvas pixels (a quarter of a millimetre).
+  static POINT Dots(int xMm, int yMm) { return POINT{xMm * 4, yMm * 4}; }
+
+  struct CheckFieldDesign {
+    const char* name;
+    const char* title;
+    int xMm, yMm, boxes, gapMm, most;
+    const char* choices;
+    const char* choicesPlace;  // "→": beside the boxes
+  };
+  static constexpr int kRepeats = 21, kRepeatGapMm = 3;
+  static constexpr CheckFieldDesign kCheckFields[] = {
+      {"SEX", "性別", 30, 40, 2, 8, 1, "男,女", "→"},
+      {"AREA", "地域", 30, 52, 6, 2, 1, "", ""},
+      {"VISIT", "来店回数", 30, 64, 4, 3, 1, "", ""},
+      {"MEDIA", "知った媒体", 30, 76, 5, 2, 5, "", ""},
+      {"GOOD", "良かった点", 30, 88, 6, 2, 3, "", ""},
+      {"SAT", "満足度", 30, 100, 5, 8, 1, "A,B,C,D,E", "→"},
+      {"AGAIN", "また来たい", 30, 112, 2, 8, 1, "はい,いいえ", "→"},
+      {"STAFF", "接客", 30, 124, 3, 4, 1, "", ""},
+      {"PRICE", "価格", 30, 136, 3, 4, 1, "", ""},
+      {"Q", "評価", 120, 40, 5, 2, 1, "", ""},
+  };
+
+  // The definition the pen fills from: the stored rows, the repeated field
+  // as its members (the program names them "Q01" to "Q21" and puts each a
+  // box height and the repetition's gap below the one before).
+  SheetDefinition PenDefinition() {
+    SheetDefinition stored;
+    EXPECT_EQ(ReadSheetDefinition((folder() + "\\teigi").c_str(), kSheetName, &stored), 0);
+    SheetDefinition pen = stored;
+    pen.fields.clear();
+    for (const SheetFieldRow& row : stored.fields) {
+      if (row.arrayCount < 2) {
+        pen.fields.push_back(row);
+        continue;
+      }
+      for (int k = 0; k < row.arrayCount; ++k) {
+        SheetFieldRow member = row;
+        char name[40];
+        std::snprintf(name, sizeof name, "%s%02d", row.name.c_str(), k + 1);
+        member.name = name;
+        member.y = row.y + (row.boxHeight + row.arrayGap) * 4 * k;
+        member.arrayCount = member.arrayGap = 0;
+        pen.fields.push_back(member);
+      }
+    }
+    return pen;
+  }
+
+  // Prints the numbered sheets 1 to 50 from the workbench's print window
+  // and renders them.
+  std::vector<PdfPage> PrintSheets(HWND bench) {
+    ClickItem(bench, "PRINT");
+    const HWND print = FindWindowA("PrnSheet", nullptr);
+    EXPECT_TRUE(IsWindowVisible(print)) << testing::PrintToString(Boxes());
+    if (!IsWindowVisible(print)) return {};
+    const int slot = SlotOfWindow(print);
+    SetItemValueForCommand(slot, "PRESNO", "1");
+    SetItemValueForCommand(slot, "PREENO", std::to_string(kSheets).c_str());
+    // The margins the pen's page leaves around the sheet's own area.
+    SetItemValueForCommand(slot, "LFTMGN", "5");
+    SetItemValueForCommand(slot, "TOPMGN", "5");
+    Picture(print, "09_print_window");
+    // The job's title tells its PDF from those of other runs.
+    g_sheetPrintRequest.documentName = UniqueDocumentName("survey_road");
+    ModalDialogRecorder dialogs(
+        [](const ModalDialogCall& call) { return ChooseDefaultPrinterAt(call, 600); });
+    ClickItem(print, "DEF01");
+    EXPECT_THAT(Boxes(), testing::IsEmpty());
+    const auto pages = WaitForPrintedPagesAt(g_sheetPrintRequest.documentName, {kDpi});
+    return pages.empty() ? std::vector<PdfPage>{} : pages[0];
+  }
+
+  // The rows of the output table in key order, each column's text.
+  std::vector<std::map<std::string, std::string>> OutputRows(
+      const std::vector<std::string>& columns) {
+    std::vector<std::map<std::string, std::string>> rows;
+    const int t = db_open(g_output.folder.c_str(), g_output.database.c_str(), kOutputTable,
+                          g_output.dbKind, kOutputTable, kOutputTable, "");
+    if (t < 0) return rows;
+    for (int rc = db_toppos(t, "ID"); rc == 0; rc = db_nread(t)) {
+      std::map<std::string, std::string> row;
+      for (const std::string& column : columns) row[column] = GetColumnText(t, column.c_str());
+      rows.push_back(row);
+    }
+    db_close(t);
+    return rows;
+  }
+
+  static constexpr int kSheets = 50, kDpi = 200;
+  std::string pictures_;
+};
+
+TEST_F(SurveyRoad, ASheetDesignedInTheWindowsIsPrintedFilledAndRead) {
+  ChooseNewDefinition();
+  ASSERT_TRUE(WriteBytes(GetProgramFolder() + "\\SCANFEED.INI",
+                         "[Feeder]\r\nName=Test Feeder\r\nFolder=" + folder() +
+                             "\\feed\r\nTray=" + folder() + "\\fed\r\n"));
+  CreateDirectoryA((folder() + "\\feed").c_str(), nullptr);
+  SetSheet();
+  Command(kCmdDesign);
+  LogInIfAsked();
+  // The first use of the installation makes the output database's folder.
+  ASSERT_EQ(Boxes().size(), 1u);
+  EXPECT_EQ(Boxes()[0].rfind("データベース・フォルダ“", 0), 0u) << Boxes()[0];
+  ForgetBoxes();
+  const HWND bench = FindWindowA("KQE_READ", nullptr);
+  ASSERT_TRUE(IsWindowVisible(bench))
+      << testing::PrintToString(Boxes()) << testing::PrintToString(OpenScreens());
+  ASSERT_TRUE(IsWindowVisible(Canvas()));
+  Picture(bench, "02_workbench_design");
+  DesignSheet();
+  const SheetDefinition pen = PenDefinition();
+  ASSERT_EQ(pen.fields.size(), 33u)
+      << "the key, 30 check fields, the write-in field and the text item";
+  ForgetBoxes();
+
+  const std::string why = PrintingUnavailable();
+  if (!why.empty()) SKIP_WITHOUT_SERVICE(why);
+  const std::vector<PdfPage> printed = PrintSheets(bench);
+  ASSERT_EQ(printed.size(), static_cast<size_t>(kSheets));
+  // The first sheet as printed, scanned straight in a test reading, gives
+  // the registration marks' reference positions.
+  ASSERT_TRUE(WriteSheetBmp(folder() + "\\feed\\CLEAN.BMP", PrintedPageOf(printed[0])));
+  ClickItem(bench, "OCRREAD");
+  const HWND test = FindWindowA("Def", nullptr);
+  ASSERT_TRUE(IsWindowVisible(test)) << testing::PrintToString(Boxes());
+  ClickItem(test, "DEF01");
+  RunPostedMessages();
+  ClickItem(bench, "OCRFORM");
+  ChoosePopupLine(1);
+  EXPECT_EQ(FieldText(SlotOfWindow(bench), "位置記憶"), "登録済み")
+      << testing::PrintToString(Boxes());
+  Picture(bench, "10_reference_marks");
+  ForgetBoxes();
+  // Each sheet filled with the pen and scanned into the feeder.
+  std::vector<std::map<std::string, std::string>> filled;
+  for (int k = 0; k < kSheets; ++k) {
+    SheetRandom random(static_cast<uint32_t>(k + 1));
+    SheetRequest request;
+    const GeneratedSheet page = PrintedPageOf(printed[k]);
+    request.printedPage = &page;
+    request.dpi = kDpi;
+    request.seed = static_cast<uint32_t>(k + 1);
+    request.fills = RandomFills(pen, "0001", 0.35, random);
+    request.scan = RandomDegradation(random);
+    request.scan.specks = 150;
+    const GeneratedSheet sheet = GenerateSheet(pen, request);
+    ASSERT_EQ(sheet.error, "");
+    char name[40];
+    std::snprintf(name, sizeof name, "\\feed\\PAGE%05d.BMP", k + 1);
+    ASSERT_TRUE(WriteSheetBmp(folder() + name, sheet));
+    // What the run stores of a check field: the numbers of its filled boxes.
+    std::map<std::string, std::string> values;
+    for (const ExpectedField& e : sheet.expected) {
+      if (e.name == "ID") continue;
+      std::string numbers;
+      for (size_t b = 0; b < e.marks.size(); ++b) {
+        if (e.marks[b] == '1') numbers += static_cast<char>('1' + b);
+      }
+      values[e.name] = numbers;
+    }
+    filled.push_back(values);
+  }
+
+  // The entry screens made from the sheet describe its output table.
+  ClickItem(bench, "LISTINP");
+  const HWND screenSet = FindWindowA("ScrSet", nullptr);
+  ASSERT_TRUE(IsWindowVisible(screenSet)) << testing::PrintToString(Boxes());
+  Picture(screenSet, "11_screen_set");
+  ClickItem(screenSet, "SCRQUIT");
+  ClickItem(bench, "PRJESC");
+  ForgetBoxes();
+  Command(kCmdOperation);
+  const HWND reading = FindWindowA("KQE_READ", nullptr);
+  ASSERT_TRUE(IsWindowVisible(reading)) << testing::PrintToString(Boxes());
+  ClickItem(reading, "OCRREAD");
+  const HWND dialog = FindWindowA("Def", nullptr);
+  ASSERT_TRUE(IsWindowVisible(dialog)) << testing::PrintToString(Boxes());
+  Picture(dialog, "12_reading_dialog");
+  ClickItem(dialog, "DEF01");
+  RunPostedMessages();
+  Picture(reading, "13_read");
+  EXPECT_THAT(Boxes(), testing::IsEmpty());
+  // A row a sheet, keyed by the run's numbers in the order they were fed.
+  std::vector<std::string> columns = {"ID"};
+  for (const auto& [name, value] : filled[0]) columns.push_back(name);
+  const auto rows = OutputRows(columns);
+  ASSERT_EQ(rows.size(), static_cast<size_t>(kSheets));
+  for (int k = 0; k < kSheets; ++k) {
+    SCOPED_TRACE(k);
+    char id[8];
+    std::snprintf(id, sizeof id, "%06d", k + 1);
+    EXPECT_EQ(rows[k].at("ID"), id) << "numbered as wide as the key's field";
+    for (const auto& [name, value] : filled[k]) EXPECT_EQ(rows[k].at(name), value) << name;
+  }
+}
+
+}  // namespace
