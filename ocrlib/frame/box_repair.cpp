@@ -486,7 +486,7 @@ constexpr int kSureConfidence = 80;
 // width is tried, at the three places the least ink crosses a third of a
 // digit in, and it parts when its worse piece reads a fifth closer than the
 // whole. Capitals and katakana are narrow and wide by nature: every box
-// from the line's width on is tried at the eight places the least ink
+// from the line's width on is tried at the four places the least ink
 // crosses a quarter in, each pixel of ink the cut crosses counting a
 // twentieth of the whole's distance against the pieces' mean (characters
 // written close touch at a point; a cut through one character crosses a
@@ -500,7 +500,7 @@ struct CutRule {
   int belowTenths;    // parts below this many tenths of the whole's distance
 };
 constexpr CutRule kDigitCuts = {13, 3, 3, true, 0, 8};
-constexpr CutRule kLetterCuts = {10, 4, 8, false, 20, 7};
+constexpr CutRule kLetterCuts = {10, 4, 4, false, 20, 7};
 
 // The distance of the pieces of `box` cut after column x; -1 when a piece
 // reads as nothing, has no ink or is less than `leastHeight` tall.

@@ -129,10 +129,10 @@ glyphs::GlyphLine DrawLine(const glyphs::GlyphRenderer& renderer, int face, int 
 }
 
 // Lines of four characters, the middle two written close (sharing a column,
-// side by side, or a few pixels apart): every box found exactly. Capitals and
-// katakana as wide as the line's usual character are tried in two, where
-// only half as wide again were; the strokes of a katakana drawn apart join
-// across a third of the line's height, where a fifth was the limit.
+// side by side, or a few pixels apart): every box found exactly. A capital
+// pair no wider than 1.3 characters is tried in two, the places a cut would
+// cross a single pixel of ink preferred; a katakana's strokes drawn a
+// quarter of the line's height apart stay one box.
 TEST_P(SegmentReadingTest, CharactersWrittenCloseGetTheirOwnBoxes) {
   struct Case {
     const char* what;
