@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "designer/grids.h"
 #include "designer/sheet_canvas.h"
 #include "designer/sheet_settings.h"
 #include "foundation/db.h"
@@ -389,6 +390,18 @@ void OpenSheetPrint(int choice) {
   OpenInProgram(kMsgOpenSheetPrint, numbered ? 1 : 0, sideChoice, NotBuilt::kSheetPrint);
 }
 
+// The attribute button's grids, by its choice; the clipboard's questions
+// (choice 5) belong to the question lists.
+void OpenAttributeGrid(int choice) {
+  switch (choice) {
+    case 1: OpenOutputSettingsGrid(); return;
+    case 2: OpenQuestionTextGrid(); return;
+    case 3: OpenDescriptionTextGrid(); return;
+    case 4: OpenEnclosureFrameGrid(); return;
+    default: return;
+  }
+}
+
 void RunCommand(int command) {
   const int choice = GetLastPopupChoice();
   // The command speaks of the workbench's fields, whichever window the
@@ -452,14 +465,24 @@ void RunCommand(int command) {
       OpenInProgram(kMsgOpenDataClear, 0, 0, NotBuilt::kDataClear);
       return;
     case kCardScreen:
+      if (g_currentSheet.projectMode == kOperationMode) {
+        OpenAttributeGrid(choice);
+        return;
+      }
+      [[fallthrough]];
     case kListScreen: {
       const bool card = command == kCardScreen;
       OpenInProgram(kMsgOpenEntryScreen, card ? 2 : 1, 0, card ? NotBuilt::kCardScreen : NotBuilt::kListScreen);
       return;
     }
     case kFormatEdit: ShowNotBuilt(NotBuilt::kFormatEdit); return;
-    case kMoveFields: ShowNotBuilt(NotBuilt::kMoveFields); return;
-    case kFieldGrid: ShowNotBuilt(NotBuilt::kFieldGrid); return;
+    case kMoveFields:
+      if (choice == 1 || choice == 2) OpenMoveFieldsGrid(choice);
+      return;
+    case kFieldGrid:
+      if (choice == 1) OpenWriteInFieldGrid();
+      if (choice == 2) OpenTextItemGrid();
+      return;
     case kCheckGrid: ShowNotBuilt(NotBuilt::kCheckGrid); return;
     case kFieldPrint: ShowNotBuilt(NotBuilt::kFieldPrint); return;
     default:
@@ -594,6 +617,8 @@ void StoreSheetSetting(const char* column, int value) {
 
 LRESULT CALLBACK SheetWorkWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   ScreenChildWndProc(window, message, wParam, lParam);
+  LRESULT gridResult = 0;
+  if (HandleGridNotice(message, wParam, &gridResult)) return gridResult;
   switch (message) {
     case kMsgSlotOpened:
       OpenWorkbench(static_cast<int>(wParam));

@@ -20,8 +20,6 @@ constexpr MissingPart kMissingParts[] = {
     {NotBuilt::kCardScreen, "カード形式画面"},
     {NotBuilt::kListScreen, "一覧表形式画面"},
     {NotBuilt::kFormatEdit, "フォーマット編集モード"},
-    {NotBuilt::kMoveFields, "項目移動"},
-    {NotBuilt::kFieldGrid, "記入欄・テキスト項目の一覧表"},
     {NotBuilt::kCheckGrid, "チェック欄一覧"},
     {NotBuilt::kFieldPrint, "記入欄一覧表印刷"},
     {NotBuilt::kSheetPrint, "ＯＣＲシート印刷"},
