@@ -9,7 +9,6 @@
 namespace {
 
 constexpr UINT kMsgBeforeCommand = WM_USER + 123;  // 1147: the owner may take a command over
-constexpr UINT kMsgRefreshList = WM_USER + 114;    // 1138: the list reads its rows again
 
 bool IsGridCode(int code) {
   return code == kGridWindowCode || code == kReorderWindowCode || code == kMoveWindowCode;
@@ -30,8 +29,13 @@ bool HandleGridNotice(UINT message, WPARAM wParam, LRESULT* result) {
       if (StoreGridHeader() != 0) CancelListWindowClose();
       return true;
     case kMsgBeforeCommand: {
+      if (wParam == kCmdAlignQuestionRows && g_openGrid.outputSettings) {
+        AdjustFieldYCoordinates();
+        *result = 1;
+        return true;
+      }
       if (wParam != kCmdMoveMarkedRows || g_openGrid.moveKind == 0) return false;
-      if (MoveFieldsToSide(g_openGrid.moveKind) > 0) SendMessageA(Slot(g_openGrid.slot).window, kMsgRefreshList, 0, 0);
+      if (MoveFieldsToSide(g_openGrid.moveKind) > 0) RefreshOpenGrid();
       *result = 1;
       return true;
     }

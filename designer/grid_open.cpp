@@ -31,6 +31,10 @@ constexpr char kQuestionLayout[] = "MUPA_SMN";
 constexpr char kDropoutColours[] = "黒,赤,青";
 constexpr int kDropoutPrintColours[] = {1, 2, 4};
 
+// The header's two rows, between the function keys and the grid; each
+// field's caption stands to its left.
+constexpr int kHeaderRow = 3;
+
 enum class Header { kNone, kPaper, kOutput, kMove, kFrame };
 
 struct GridSpec {
@@ -57,29 +61,38 @@ int AddHeaderItem(const char* caption, const char* name, int column, int row, in
                        'L', state, 0, 1, 0, 0, guide, choices);
 }
 
+// A line of text in the header.
+bool AddHeaderText(const char* name, const std::string& text, int column) {
+  if (AddHeaderItem("", name, column, kHeaderRow, static_cast<int>(text.size()), kItemProtected) < 0) return false;
+  g_openGrid.headerTexts.emplace_back(name, text);
+  return true;
+}
+
 bool AddPaperHeader(int tableWidth) {
   constexpr char kSpacings[] = " 1, 2, 3, 4, 5, 6, 7, 8, 9,10,(10)";
-  return AddHeaderItem("No.", kSideColumn, 6, 1, 4, kItemProtected) >= 0 &&
-         AddHeaderItem("ＯＣＲシート名", "ＯＣＲ用紙名", 24, 1, 20, kItemProtected) >= 0 &&
-         AddHeaderItem("サイズ", "用紙サイズ", 52, 1, 6, kItemProtected, "", "Ａ４,Ａ５,Ｂ４,Ｂ５,Ｂ６,葉書") >= 0 &&
-         AddHeaderItem("向き", "用紙方向", 66, 1, 4, kItemProtected, "", "縦,横") >= 0 &&
-         AddHeaderItem("横", "横間隔", 76, 1, 3, kItemProtected, "", kSpacings) >= 0 &&
-         AddHeaderItem("縦", "縦間隔", 84, 1, 3, kItemProtected, "", kSpacings) >= 0 &&
-         AddHeaderItem("テーブル名", "テーブル", 100, 1, tableWidth, kItemProtected) >= 0;
+  constexpr int row = kHeaderRow;
+  return AddHeaderItem("No.", kSideColumn, 8, row, 4, kItemProtected) >= 0 &&
+         AddHeaderItem("ＯＣＲシート名", "ＯＣＲ用紙名", 30, row, 20, kItemProtected) >= 0 &&
+         AddHeaderItem("テーブル名", "テーブル", 66, row, tableWidth, kItemProtected) >= 0 &&
+         AddHeaderItem("サイズ", "用紙サイズ", 8, row + 1, 6, kItemProtected, "", "Ａ４,Ａ５,Ｂ４,Ｂ５,Ｂ６,葉書") >= 0 &&
+         AddHeaderItem("向き", "用紙方向", 22, row + 1, 4, kItemProtected, "", "縦,横") >= 0 &&
+         AddHeaderItem("横", "横間隔", 32, row + 1, 3, kItemProtected, "", kSpacings) >= 0 &&
+         AddHeaderItem("縦", "縦間隔", 40, row + 1, 3, kItemProtected, "", kSpacings) >= 0;
 }
 
 bool AddOutputHeader() {
   const std::string fileChoice = "FILEDLG,読み取ったデータを出力するデータベース名,,*.mdb," + g_program.programFolder + "\\data";
-  if (AddHeaderItem("No.", kSideColumn, 6, 1, 4, kItemProtected) < 0 ||
-      AddHeaderItem("出力データベース名", "データベースＪ", 28, 1, 38, kItemEnabled,
+  constexpr int row = kHeaderRow;
+  if (AddHeaderItem("No.", kSideColumn, 8, row, 4, kItemProtected) < 0 ||
+      AddHeaderItem("出力データベース名", "データベースＪ", 34, row, 38, kItemEnabled,
                     "読み取った内容を出力するデータベース名（フォルダ名も含む）", fileChoice.c_str()) < 0 ||
-      AddHeaderItem("出力テーブル名", "テーブル", 28, 2, 26, kItemEnabled, "読み取った内容を出力するテーブル名") < 0 ||
-      AddHeaderItem("ﾄﾞﾛｯﾌﾟｱｳﾄｶﾗｰ", "ﾄﾞﾛｯﾌﾟｱｳﾄｶﾗｰ", 72, 2, 12, kItemEnabled,
+      AddHeaderItem("出力テーブル名", "テーブル", 34, row + 1, 26, kItemEnabled, "読み取った内容を出力するテーブル名") < 0 ||
+      AddHeaderItem("ﾄﾞﾛｯﾌﾟｱｳﾄｶﾗｰ", "ﾄﾞﾛｯﾌﾟｱｳﾄｶﾗｰ", 80, row + 1, 12, kItemEnabled,
                     "マークシートは“赤”か“青”を選んでください。", kDropoutColours) < 0) {
     return false;
   }
   return GetOcrIniSettings().editorFlag != 1 ||
-         AddScreenButton("行間設定", "GYOKAN", 90, 0, 1, 24, kItemEnabled, "", "", "") >= 0;
+         AddScreenButton("行間設定", "GYOKAN", 100, 0, row, kCmdAlignQuestionRows, kItemEnabled, "", "", "") >= 0;
 }
 
 // The message of the move grid names the side the marked rows go to.
@@ -88,13 +101,15 @@ bool AddMoveHeader() {
   const bool twoSheets = g_sheetSettings.twoSheetSet;
   const char* target = twoSheets ? (front ? "「２枚目」" : "「１枚目」") : (front ? "「裏面」" : "「表面」");
   const std::string message = std::string("「移動」欄にチェックされた項目を") + target + "に移動します";
-  return AddScreenButton("", "IDOU", 2, 0, 1, kCmdMoveMarkedRows, kItemEnabled, "RESPECT.BMP", "", "") >= 0 &&
-         AddHeaderItem("", "MSG1", 12, 1, static_cast<int>(message.size()), kItemProtected) >= 0;
+  if (AddScreenButton("", "IDOU", 2, 0, kHeaderRow, kCmdMoveMarkedRows, kItemEnabled, "RESPECT.BMP", "", "") < 0) {
+    return false;
+  }
+  return AddHeaderText("MSG1", message, 8);
 }
 
+// Labels over the frame's columns and over the repetition's.
 bool AddFrameHeader() {
-  return AddHeaderItem("囲 み 枠", "囲み枠", 8, 2, 0, kItemProtected) >= 0 &&
-         AddHeaderItem("配 列（繰り返し）", "配列", 40, 2, 0, kItemProtected) >= 0;
+  return AddHeaderText("囲み枠", "囲 み 枠", 8) && AddHeaderText("配列", "配 列（繰り返し）", 38);
 }
 
 bool AddHeader(const GridSpec& spec) {
@@ -140,11 +155,12 @@ int OpenGridScreen(const GridSpec& spec) {
   g_list.extraWhere = spec.filter;
   g_list.newRowValues = spec.newRowValues;
   TakeColumns(spec.columns);
+  g_openGrid = OpenGrid();
   if (!AddHeader(spec)) {
     DiscardBuildingItems();
+    g_openGrid = OpenGrid();
     return -1;
   }
-  g_openGrid = OpenGrid();
   g_openGrid.moveKind = spec.moveKind;
   g_openGrid.outputSettings = spec.header == Header::kOutput;
   g_openGrid.paperHeader = spec.header == Header::kPaper;
@@ -259,7 +275,9 @@ int OpenMoveFieldsGrid(int kind) {
 
 int FillGridHeader() {
   const int s = g_openGrid.slot;
-  if (!IsValidSlot(s) || (!g_openGrid.outputSettings && !g_openGrid.paperHeader)) return 0;
+  if (!IsValidSlot(s)) return 0;
+  for (const auto& [name, text] : g_openGrid.headerTexts) SetItemValueForCommand(s, name.c_str(), text.c_str());
+  if (!g_openGrid.outputSettings && !g_openGrid.paperHeader) return 0;
   const int t = OpenFrontPaperRow();
   if (t < 0) return -1;
   SetItemValueForCommand(s, kSideColumn, g_sheetDefinition.sheetCode.c_str());
@@ -296,3 +314,8 @@ int StoreGridHeader() {
 }
 
 void ForgetOpenGrid() { g_openGrid = OpenGrid(); }
+
+void RefreshOpenGrid() {
+  constexpr UINT kMsgRefreshList = WM_USER + 114;  // 1138
+  if (IsValidSlot(g_openGrid.slot)) SendMessageA(Slot(g_openGrid.slot).window, kMsgRefreshList, 0, 0);
+}

@@ -13,6 +13,7 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 // Window codes of the grids (the screen numbers their notices carry).
@@ -22,6 +23,9 @@ constexpr int kMoveWindowCode = 58;     // the two move grids
 // The move grid's button that moves the marked rows (message 1147 to the
 // owner, which answers 1 when it took the command).
 constexpr int kCmdMoveMarkedRows = 210;
+// The output settings grid's button "行間設定": the question rows' Y
+// coordinates in steps of the guide spacing.
+constexpr int kCmdAlignQuestionRows = 24;
 
 int OpenWriteInFieldGrid();
 int OpenTextItemGrid();
@@ -40,6 +44,7 @@ struct OpenGrid {
   int moveKind = 0;  // 1 fields, 2 text items: the move grid is open
   bool outputSettings = false;  // its header is stored back as it closes
   bool paperHeader = false;     // its header shows the paper settings
+  std::vector<std::pair<std::string, std::string>> headerTexts;  // lines of text: item, text
 };
 extern OpenGrid g_openGrid;  // (grid_open.cpp)
 
@@ -51,10 +56,19 @@ int FillGridHeader();
 int StoreGridHeader();
 // The owner heard that the grid closed (1136).
 void ForgetOpenGrid();
+// The open grid reads its rows again (after a change of many rows).
+void RefreshOpenGrid();
 // The owner's handling of the open grid's notices (1135 fill, 1146 may
 // close, 1147 before a command, 1136 closed): true with `result` when the
 // notice was the grid's.
 bool HandleGridNotice(UINT message, WPARAM wParam, LRESULT* result);
+
+// Sets the Y coordinates of the open grid's rows whose names begin with
+// "質問" (in code order) to the first one's plus n times the guide spacing
+// (縦間隔) of two guide lines, after asking "Ｙ座標の調整を行います。",
+// in one transaction: 0, or -1 when the operator said No or a write was
+// refused (reported by the database layer; nothing changed then).
+int AdjustFieldYCoordinates();
 
 // Moves the rows of the current side marked in the move grid (表面裏面 1)
 // of `kind` (1 fields, 2 text items) to the other side, after the codes
