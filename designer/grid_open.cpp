@@ -166,7 +166,7 @@ int OpenGridScreen(const GridSpec& spec) {
   g_openGrid.paperHeader = spec.header == Header::kPaper;
   // The grid's window hears of its slot before it is created.
   g_openGrid.slot = g_list.slot;
-  const int s = CreateScreenWindow(GetWorkWindow(WorkWindow::kList), spec.windowCode, 2, spec.row, -5, -1,
+  const int s = CreateScreenWindow(GetWorkWindow(WorkWindow::kList), spec.windowCode, 2, spec.row, -1, -1,
                                    spec.rows, 0, 1, 1, 1, 0, spec.keys, spec.title, 0, 0);
   if (s < 0) {
     g_openGrid = OpenGrid();
@@ -236,7 +236,7 @@ int OpenDescriptionTextGrid() {
 int OpenQuestionTextGrid() {
   // The question table starts empty each time: the workbench fills it.
   const SheetDefinitionRef& sheet = g_sheetDefinition;
-  if (DropTableByName(sheet.folder.c_str(), sheet.database.c_str(), kQuestionTable) != 0) return -1;
+  DropTableByName(sheet.folder.c_str(), sheet.database.c_str(), kQuestionTable);  // quiet when missing
   const int t = db_open(sheet.folder.c_str(), sheet.database.c_str(), kQuestionTable, sheet.kind, kSheetSpecSet,
                         kQuestionLayout, "");
   if (t < 0) return -1;

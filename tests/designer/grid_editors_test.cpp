@@ -33,6 +33,8 @@ using testing::HasSubstr;
 constexpr char kSheetName[] = "GRIDS";
 constexpr int kAttributeButton = 116;  // 属性 of the operation's workbench
 constexpr int kMoveButton = 121;       // 項目移動
+constexpr int kFieldListButton = 123;  // 一覧表 of the design's workbench
+constexpr int kSideButton = 204;       // the side shown
 
 SheetFieldRow TextItemRow(const char* side, const char* code, const char* text, int x, int y) {
   SheetFieldRow row;
@@ -158,6 +160,15 @@ class GridEditors : public ProgramTest {
     PressKeyInFocus(VK_RETURN);
   }
 
+  // Closes the grid by its Esc key button, as the operator does (the Esc
+  // key itself goes to the input method in a full-width cell).
+  void CloseGrid() {
+    ClickItem(Grid(), "FKEY00");
+    char focus[64] = "";
+    GetClassNameA(GetFocus(), focus, sizeof focus);
+    EXPECT_FALSE(IsWindowVisible(Grid())) << "focus in " << focus << " " << testing::PrintToString(Boxes());
+  }
+
   static void SavePictureOnRequest(HWND window, const char* name) {
     char folder[MAX_PATH] = "";
     if (GetEnvironmentVariableA("SHEETDESK_PICTURES", folder, MAX_PATH) == 0) return;
@@ -218,6 +229,85 @@ TEST_F(GridEditors, AGridAddsItsRowsToTheSideItShows) {
   EXPECT_EQ(FieldColumn("0001", "T002", "重ね文字"), "裏面もご記入ください") << testing::PrintToString(Boxes());
 }
 
+TEST_F(GridEditors, TheWriteInAndTextItemGridsShowTheirRowsUnderThePaperSettings) {
+  ChooseSheet(GridSheet(false));
+  OpenBench(kCmdDesign);
+  Choose(kFieldListButton, 1);
+  ASSERT_TRUE(IsWindowVisible(Grid())) << testing::PrintToString(Boxes());
+  EXPECT_EQ(Cell("領域コード", 1), "0001") << "the key item is a field of the sheet too";
+  EXPECT_EQ(Cell("領域コード", 5), "0005");
+  EXPECT_EQ(Cell("領域コード", 6), "") << "the text item is not a field";
+  EXPECT_EQ(FieldText(GridSlot(), "ＯＣＲ用紙名"), "グリッド");
+  SavePictureOnRequest(Grid(), "grid_write_in_fields");
+  TypeIntoCell("タイトル", 2, "好きな色は？");
+  CloseGrid();
+  EXPECT_EQ(FieldColumn("0001", "0002", "タイトル"), "好きな色は？");
+
+  Choose(kFieldListButton, 2);
+  ASSERT_TRUE(IsWindowVisible(Grid())) << testing::PrintToString(Boxes());
+  EXPECT_EQ(Cell("領域コード", 1), "T001");
+  EXPECT_EQ(Cell("重ね文字", 1), "ご記入ください");
+  SavePictureOnRequest(Grid(), "grid_text_items");
+  TypeIntoCell("重ね文字", 1, "黒のペンでご記入ください");
+  CloseGrid();
+  EXPECT_EQ(FieldColumn("0001", "T001", "重ね文字"), "黒のペンでご記入ください");
+}
+
+TEST_F(GridEditors, ANewEnclosureFrameIsAFrameOfTheSide) {
+  ChooseSheet(GridSheet(false));
+  OpenBench(kCmdOperation);
+  Choose(kAttributeButton, 4);
+  ASSERT_TRUE(IsWindowVisible(Grid())) << testing::PrintToString(Boxes());
+  EXPECT_EQ(Cell("領域コード", 1), "") << "the text item has no frame";
+  TypeIntoCell("領域コード", 1, "T002");
+  TypeIntoCell("横幅", 1, "50");
+  SavePictureOnRequest(Grid(), "grid_enclosure_frames");
+  EXPECT_EQ(Cell("領域コード", 1), "T002") << "the new frame stays in the grid";
+  PressKeyInFocus(VK_ESCAPE);
+  EXPECT_EQ(FieldColumn("0001", "T002", "横幅"), "50");
+  EXPECT_EQ(FieldColumn("0001", "T002", "高さ"), "10");
+}
+
+TEST_F(GridEditors, TheQuestionGridStartsEmptyEachTime) {
+  ChooseSheet(GridSheet(false));
+  OpenBench(kCmdOperation);
+  for (int opening = 0; opening < 2; ++opening) {
+    SCOPED_TRACE(opening);
+    Choose(kAttributeButton, 2);
+    ASSERT_TRUE(IsWindowVisible(Grid())) << testing::PrintToString(Boxes());
+    EXPECT_EQ(Cell("質問コード", 1), "");
+    TypeIntoCell("質問コード", 1, "0001");
+    TypeIntoCell("質問内容", 1, "好きな色は？");
+    EXPECT_EQ(Cell("質問コード", 1), "0001");
+    if (opening == 0) SavePictureOnRequest(Grid(), "grid_question_texts");
+    CloseGrid();
+  }
+}
+
+TEST_F(GridEditors, QuestionRowsAreAlignedInStepsOfTheGuideSpacing) {
+  ChooseSheet(GridSheet(false));
+  {
+    const SheetDefinitionRef& sheet = g_sheetDefinition;
+    const int t = db_open(sheet.folder.c_str(), sheet.database.c_str(), "MUPA_PAP", sheet.kind, "MUPADATA",
+                          "MUPA_PAP", "");
+    ASSERT_GT(t, 0);
+    EXPECT_EQ(db_exec(t, "update MUPA_PAP set 縦間隔=3"), 0);
+    EXPECT_EQ(db_exec(t, "update MUPA_FLD set 領域名='質問'||領域名 where 領域名 in ('Q1','Q3')"), 0);
+    db_close(t);
+  }
+  OpenBench(kCmdOperation);
+  Choose(kAttributeButton, 1);
+  ASSERT_TRUE(IsWindowVisible(Grid())) << testing::PrintToString(Boxes());
+  ForgetBoxes();
+  ClickItem(Grid(), "GYOKAN");
+  EXPECT_THAT(Boxes(), ElementsAre("Ｙ座標の調整を行います。"));
+  EXPECT_EQ(FieldColumn("0001", "0002", "Ｙ座標"), "280") << "the first question keeps its place";
+  EXPECT_EQ(FieldColumn("0001", "0004", "Ｙ座標"), "304") << "the next: 3 mm of guide spacing, twice";
+  EXPECT_EQ(FieldColumn("0001", "0003", "Ｙ座標"), "360") << "not a question";
+  EXPECT_EQ(Cell("Ｙ座標", 3), "304") << "the grid shows the new places";
+  PressKeyInFocus(VK_ESCAPE);
+}
+
 class MoveGrid : public GridEditors {
  protected:
   // Opens the move grid of the check fields on the front and marks the
@@ -255,6 +345,32 @@ TEST_F(MoveGrid, MarkedRowsMoveBehindTheOtherSidesCodesAndTheRestCloseUp) {
   ClickItem(Grid(), "IDOU");
   EXPECT_THAT(Boxes(), ElementsAre("移動する項目が設定されていません"));
   PressKeyInFocus(VK_ESCAPE);
+}
+
+TEST_F(MoveGrid, FromTheBackFieldsGoToTheFrontAndTextItemsToTheBack) {
+  ChooseSheet(GridSheet(true));
+  OpenBench(kCmdDesign);
+  Choose(kSideButton, 2);
+  Choose(kMoveButton, 1);
+  ASSERT_TRUE(IsWindowVisible(Grid())) << testing::PrintToString(Boxes());
+  EXPECT_EQ(Cell("領域名", 1), "B1");
+  ClickItem(Grid(), "表面裏面01");
+  ForgetBoxes();
+  ClickItem(Grid(), "IDOU");
+  EXPECT_THAT(Boxes(), ElementsAre("「移動」欄にチェックされた項目を「表面」に移動します"));
+  EXPECT_EQ(Cell("領域コード", 1), "") << "the back has no fields left";
+  PressKeyInFocus(VK_ESCAPE);
+  EXPECT_EQ(FieldColumn("0001", "0006", "領域名"), "B1");
+
+  Choose(kSideButton, 1);
+  Choose(kMoveButton, 2);
+  ASSERT_TRUE(IsWindowVisible(Grid())) << testing::PrintToString(Boxes());
+  EXPECT_EQ(Cell("重ね文字", 1), "ご記入ください");
+  ClickItem(Grid(), "表面裏面01");
+  ClickItem(Grid(), "IDOU");
+  PressKeyInFocus(VK_ESCAPE);
+  EXPECT_EQ(FieldColumn("0002", "T001", "重ね文字"), "ご記入ください");
+  EXPECT_EQ(FieldColumn("0001", "T001", "重ね文字"), "?");
 }
 
 TEST_F(MoveGrid, AMoveTheDatabaseRefusesHalfWayLeavesBothSidesAsTheyWere) {
