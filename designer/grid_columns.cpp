@@ -18,31 +18,48 @@ constexpr char kThresholds[] =
 constexpr char kColours[] = "黒,青,赤,紫,緑,水,黄";
 constexpr char kFrameLines[] = "無,実,点";
 
+// Columns that several grids show alike.
+constexpr GridColumn kCode = {"No.", "領域コード", kText, 4, 4, 'X', 'L', "", ""};
+constexpr GridColumn kWidth = {"横幅", "横幅", kNumber, 4, 4, 'N', 'R', "", ""};
+constexpr GridColumn kHeight = {"高さ", "高さ", kNumber, 4, 4, 'N', 'R', "", ""};
+constexpr GridColumn kX = {"Ｘ", "Ｘ座標", kNumber, 4, 4, 'N', 'R', "", ""};
+constexpr GridColumn kY = {"Ｙ", "Ｙ座標", kNumber, 4, 4, 'N', 'R', "", ""};
+constexpr GridColumn kArrayStart = {"配列開始", "配列開始", kNumber, 3, 8, 'N', 'R', "", ""};
+constexpr GridColumn kArrayCount = {"配列個数", "配列個数", kNumber, 3, 8, 'N', 'R', "", ""};
+constexpr GridColumn kArrayGap = {"配列行間", "配列行間", kNumber, 3, 8, 'N', 'R', "", ""};
+constexpr GridColumn kSize = {"ｻｲｽﾞ", "サイズ", kNumber, 4, 4, 'N', 'R', "", ""};
+constexpr GridColumn kCount = {"文字数", "文字数", kNumber, 6, 6, 'N', 'R', "", ""};
+constexpr GridColumn kSort = {"種別", "種別", kText, 4, 4, 'X', 'L', "", ""};
+constexpr GridColumn kInput = {"入力", "入力許可", kText, 2, 4, 'X', 'L', "", ""};
+constexpr GridColumn kTextColour = {"文字色", "文字色", kText, 2, 6, 'X', 'S', "", "黒,青,赤,紫,緑,水,黄,白"};
+constexpr GridColumn kChoiceColour = {"文字色", "文字色", kText, 2, 6, 'X', 'S', "", kColours};
+constexpr GridColumn kTitlePlace = {"位置", "タイトル位置", kText, 4, 4, 'X', 'S', "", kTitlePlaces};
+
 constexpr GridColumn kWriteIn[] = {
-    {"No.", "領域コード", kText, 4, 4, 'X', 'L', "", ""},
+    kCode,
     {"項　目　名", "領域名", kText, 30, 20, 'K', 'L', kFieldNameGuide, ""},
     {"タイトル（質問）", "タイトル", kText, 200, 30, 'K', 'L', "", ""},
-    {"位置", "タイトル位置", kText, 4, 4, 'X', 'S', "", kTitlePlaces},
+    kTitlePlace,
     {"枠", "タイトル枠", kNumber, 2, 2, 'c', 'L', "", ""},
-    {"ｻｲｽﾞ", "サイズ", kNumber, 4, 4, 'N', 'R', "", ""},
+    kSize,
     {"文字種", "全半角", kText, 4, 6, 'K', 'S', "", "全角,半角"},
-    {"文字数", "文字数", kNumber, 6, 6, 'N', 'R', "", ""},
+    kCount,
     {"型", "文字型", kText, 4, 4, 'K', 'S', "データの型", "文字,数値"},
     {"編集", "編集", kText, 4, 4, 'X', 'L', "", "左詰,０埋,Ｂ除,右詰,ﾁｪｯｸ,BMAP"},
     {"認識", "タイプ", kText, 4, 4, 'X', 'L', "", "一括"},
-    {"横幅", "横幅", kNumber, 4, 4, 'N', 'R', "", ""},
-    {"高さ", "高さ", kNumber, 4, 4, 'N', 'R', "", ""},
+    kWidth,
+    kHeight,
     {"空き", "Ｂサイズ", kNumber, 3, 4, 'N', 'R', "", ""},
     {"最大数", "少数部桁数", kNumber, 3, 6, 'N', 'R', "いくつまでのチェックを許すかを設定 (複数チェック不可＝1)", ""},
     {"記入漏れ", "空白不可", kNumber, 1, 8, 'N', 'R', "記入漏れチェック", kBlankRule},
     {"形式", "マーク型", kNumber, 1, 4, 'c', 'S', "", ""},
     {"しきい値", "しきい値", kNumber, 4, 8, 'N', 'R',
      "チェック(マーク)の濃度のしきい値を設定（値が小さいほど認識しやすい 1～100）", kThresholds},
-    {"Ｘ", "Ｘ座標", kNumber, 4, 4, 'N', 'R', "", ""},
-    {"Ｙ", "Ｙ座標", kNumber, 4, 4, 'N', 'R', "", ""},
-    {"配列開始", "配列開始", kNumber, 3, 8, 'N', 'R', "", ""},
-    {"配列個数", "配列個数", kNumber, 3, 8, 'N', 'R', "", ""},
-    {"配列行間", "配列行間", kNumber, 3, 8, 'N', 'R', "", ""},
+    kX,
+    kY,
+    kArrayStart,
+    kArrayCount,
+    kArrayGap,
     {"配列番号", "配列番号", kNumber, 3, 8, 'N', 'R', "", ""},
     {"最　小　値", "最小値", kText, 20, 10, 'X', 'L', "書き込みを許す最小の値", ""},
     {"最　大　値", "最大値", kText, 20, 10, 'X', 'L', "書き込みを許す最大の値", ""},
@@ -60,39 +77,39 @@ constexpr GridColumn kWriteIn[] = {
     {"取得項目名", "取得項目名", kText, 40, 10, 'X', 'L', "", ""},
     {"書込項目名", "書込項目名", kText, 40, 10, 'X', 'L', "", ""},
     {"アイコン", "アイコン", kText, 100, 10, 'X', 'L', "", ""},
-    {"種別", "種別", kText, 4, 4, 'X', 'L', "", ""},
-    {"入力", "入力許可", kText, 2, 4, 'X', 'L', "", ""},
+    kSort,
+    kInput,
     {"重複", "重複", kText, 1, 4, 'X', 'L', "", ""},
     {"文字種別", "文字種別", kText, 8, 10, 'X', 'L', "", "Ｍ=明朝,Ｇ=ゴシック"},
     {"：", "文字太", kNumber, 2, 2, 'N', 'R', "", ""},
-    {"文字色", "文字色", kText, 2, 6, 'X', 'S', "", "黒,青,赤,紫,緑,水,黄,白"},
+    kTextColour,
     {"文字数／行", "行文字数", kNumber, 4, 10, 'N', 'R', "", ""},
 };
 
 constexpr GridColumn kTextItems[] = {
-    {"No.", "領域コード", kText, 4, 4, 'X', 'L', "", ""},
+    kCode,
     {"テ　キ　ス　ト", "重ね文字", kText, 255, 60, 'K', 'L', "", ""},
     {"タイトル", "タイトル", kText, 200, 20, 'K', 'L', "", ""},
-    {"位置", "タイトル位置", kText, 4, 4, 'X', 'S', "", kTitlePlaces},
+    kTitlePlace,
     {"枠", "タイトル枠", kText, 2, 2, 'K', 'R', "", kFrameLines},
-    {"ｻｲｽﾞ", "サイズ", kNumber, 4, 4, 'N', 'R', "", ""},
-    {"文字数", "文字数", kNumber, 6, 6, 'N', 'R', "", ""},
-    {"横幅", "横幅", kNumber, 4, 4, 'N', 'R', "", ""},
-    {"高さ", "高さ", kNumber, 4, 4, 'N', 'R', "", ""},
-    {"Ｘ", "Ｘ座標", kNumber, 4, 4, 'N', 'R', "", ""},
-    {"Ｙ", "Ｙ座標", kNumber, 4, 4, 'N', 'R', "", ""},
-    {"種別", "種別", kText, 4, 4, 'X', 'L', "", ""},
+    kSize,
+    kCount,
+    kWidth,
+    kHeight,
+    kX,
+    kY,
+    kSort,
     {"ﾌｫﾝﾄ", "文字太", kNumber, 4, 4, 'N', 'R', "", ""},
-    {"入力", "入力許可", kText, 2, 4, 'X', 'L', "", ""},
+    kInput,
     {"塗込", "マーク型", kNumber, 1, 4, 'N', 'R', "", ""},
-    {"配列開始", "配列開始", kNumber, 3, 8, 'N', 'R', "", ""},
-    {"配列個数", "配列個数", kNumber, 3, 8, 'N', 'R', "", ""},
-    {"配列行間", "配列行間", kNumber, 3, 8, 'N', 'R', "", ""},
-    {"文字色", "文字色", kText, 2, 6, 'X', 'S', "", "黒,青,赤,紫,緑,水,黄,白"},
+    kArrayStart,
+    kArrayCount,
+    kArrayGap,
+    kTextColour,
 };
 
 constexpr GridColumn kOutputSettings[] = {
-    {"No.", "領域コード", kText, 4, 4, 'X', 'L', "", ""},
+    kCode,
     {"項 目 名", "領域名", kText, 30, 10, 'K', 'L', kFieldNameGuide, ""},
     {"ﾏｰｸ数", "文字数", kNumber, 6, 6, 'N', 'R', "選択肢(マーク)の数", ""},
     {"空き", "Ｂサイズ", kNumber, 3, 4, 'N', 'R', "マーク(チェック)欄とマーク(チェック)欄の間隔〔単位：㎜〕",
@@ -107,19 +124,19 @@ constexpr GridColumn kOutputSettings[] = {
      "Ｍ=マーク型(ドロップアウトカラー用),↑=上側に印字,→=右側に印字,←=左側に印字,×=印字しない,(5)"},
     {"文字ｻｲｽﾞ", "サイズ", kNumber, 4, 8, 'N', 'R', "", ""},
     {"文字色", "文字色", kText, 2, 6, 'X', 'S', "選択肢や質問の文字の色", kColours},
-    {"Ｘ", "Ｘ座標", kNumber, 4, 4, 'N', 'R', "", ""},
-    {"Ｙ", "Ｙ座標", kNumber, 4, 4, 'N', 'R', "", ""},
+    kX,
+    kY,
 };
 
 constexpr GridColumn kDescriptionTexts[] = {
-    {"No.", "領域コード", kText, 4, 4, 'X', 'L', "", ""},
+    kCode,
     {"説　明　文", "重ね文字", kText, 255, 86, 'K', 'L', "", ""},
     {"文字ｻｲｽﾞ", "サイズ", kNumber, 2, 8, 'N', 'R', "", ""},
     {"文字数／行", "文字数", kNumber, 3, 10, 'N', 'R',
      "シートの説明文の幅(１行の文字数)を半角の文字数で設定してください。", ""},
     {"文字色", "文字色", kText, 2, 6, 'X', 'S', "説明文の文字の色", kColours},
-    {"Ｘ", "Ｘ座標", kNumber, 4, 4, 'N', 'R', "", ""},
-    {"Ｙ", "Ｙ座標", kNumber, 4, 4, 'N', 'R', "", ""},
+    kX,
+    kY,
 };
 
 constexpr GridColumn kQuestionTexts[] = {
@@ -131,12 +148,12 @@ constexpr GridColumn kQuestionTexts[] = {
 };
 
 constexpr GridColumn kEnclosureFrames[] = {
-    {"No.", "領域コード", kText, 4, 4, 'X', 'L', "", ""},
+    kCode,
     {"線種", "タイトル枠", kText, 2, 4, 'K', 'S', "", kFrameLines},
-    {"横幅", "横幅", kNumber, 4, 4, 'N', 'R', "", ""},
-    {"高さ", "高さ", kNumber, 4, 4, 'N', 'R', "", ""},
-    {"Ｘ", "Ｘ座標", kNumber, 4, 4, 'N', 'R', "", ""},
-    {"Ｙ", "Ｙ座標", kNumber, 4, 4, 'N', 'R', "", ""},
+    kWidth,
+    kHeight,
+    kX,
+    kY,
     {"開始", "配列開始", kNumber, 4, 4, 'N', 'R', "行枠の開始番号", ""},
     {"行数", "配列個数", kNumber, 4, 4, 'N', 'R', "行枠の数", ""},
     {"行間", "配列行間", kNumber, 4, 4, 'N', 'R', "行枠と行枠の間隔", ""},
@@ -144,35 +161,35 @@ constexpr GridColumn kEnclosureFrames[] = {
 };
 
 constexpr GridColumn kFieldOrder[] = {
-    {"No.", "領域コード", kText, 4, 4, 'X', 'L', "", ""},
+    kCode,
     {"項　目　名", "領域名", kText, 30, 30, 'K', 'L', "", ""},
     {"タ イ ト ル (質 問 項 目)", "タイトル", kText, 200, 90, 'K', 'L', "", ""},
-    {"文字色", "文字色", kText, 2, 6, 'X', 'S', "", kColours},
+    kChoiceColour,
 };
 
 constexpr GridColumn kTextOrder[] = {
-    {"No.", "領域コード", kText, 4, 4, 'X', 'L', "", ""},
+    kCode,
     {"テ　キ　ス　ト", "重ね文字", kText, 255, 120, 'K', 'L', "", ""},
     {"タイトル", "タイトル", kText, 200, 20, 'K', 'L', "", ""},
-    {"ｻｲｽﾞ", "サイズ", kNumber, 4, 4, 'N', 'R', "", ""},
-    {"文字数", "文字数", kNumber, 6, 6, 'N', 'R', "", ""},
-    {"横幅", "横幅", kNumber, 4, 4, 'N', 'R', "", ""},
-    {"高さ", "高さ", kNumber, 4, 4, 'N', 'R', "", ""},
-    {"文字色", "文字色", kText, 2, 6, 'X', 'S', "", kColours},
+    kSize,
+    kCount,
+    kWidth,
+    kHeight,
+    kChoiceColour,
 };
 
 // The move column is a choice box: a click turns "●" (move) and "×".
 constexpr GridColumn kMoveMark = {"移動", "表面裏面", kNumber, 1, 4, 'c', 'S', "", "●,×"};
 
 constexpr GridColumn kFieldMove[] = {
-    {"No.", "領域コード", kText, 4, 4, 'X', 'L', "", ""},
+    kCode,
     kMoveMark,
     {"項　目　名", "領域名", kText, 30, 20, 'K', 'L', "", ""},
     {"タ イ ト ル", "タイトル", kText, 200, 62, 'K', 'L', "", ""},
 };
 
 constexpr GridColumn kTextMove[] = {
-    {"No.", "領域コード", kText, 4, 4, 'X', 'L', "", ""},
+    kCode,
     kMoveMark,
     {"メ ッ セ ー ジ", "重ね文字", kText, 255, 62, 'K', 'L', "", ""},
     {"タ イ ト ル", "タイトル", kText, 200, 20, 'K', 'L', "", ""},
