@@ -49,6 +49,9 @@ struct GridSpec {
   int rows;
   Header header;
   int moveKind = 0;
+  // Rows keep codes without gaps: the list adds none, and in its edit mode
+  // a row dragged onto another takes its code, those between moving by one.
+  bool consecutiveCodes = false;
   // What a row the grid adds holds beside what is typed, so that it is a
   // row of the grid's kind.
   std::vector<QueryCondition> newRowValues = {};
@@ -147,10 +150,12 @@ int OpenGridScreen(const GridSpec& spec) {
     return -1;
   }
   g_list.headerTexts.clear();
+  const int subKind = spec.consecutiveCodes ? 4 : 1;
   if (OpenScreenDataSet(sheet.folder.c_str(), sheet.database.c_str(), spec.table, sheet.kind, kSheetSpecSet,
-                        spec.layout, 0, 1) != 0) {
+                        spec.layout, 0, subKind) != 0) {
     return -1;
   }
+  Slot(g_list.slot).keyFields = spec.consecutiveCodes ? "3" : "";
   AddQueryCondition(kSideColumn, sheet.sheetCode.c_str());
   g_list.extraWhere = spec.filter;
   g_list.newRowValues = spec.newRowValues;
@@ -167,7 +172,7 @@ int OpenGridScreen(const GridSpec& spec) {
   // The grid's window hears of its slot before it is created.
   g_openGrid.slot = g_list.slot;
   const int s = CreateScreenWindow(GetWorkWindow(WorkWindow::kList), spec.windowCode, 2, spec.row, -1, -1,
-                                   spec.rows, 0, 1, 1, 1, 0, spec.keys, spec.title, 0, 0);
+                                   spec.rows, 0, subKind, 1, 1, 0, spec.keys, spec.title, 0, 0);
   if (s < 0) {
     g_openGrid = OpenGrid();
     return -1;
@@ -222,14 +227,14 @@ int OpenTextItemGrid() {
 int OpenOutputSettingsGrid() {
   return OpenGridScreen({"マーク欄一覧", kOutputSettingsColumns, kFieldRowTable, kFieldRowTable,
                          "領域コード>='0001' and 領域コード<='0999' and 編集='ﾁｪｯｸ' and しきい値<>-1",
-                         "2222211212000000,範囲指定入力(205)", kGridWindowCode, 6, 20, Header::kOutput, 0,
+                         "2222211212000000,範囲指定入力(205)", kGridWindowCode, 6, 20, Header::kOutput, 0, false,
                          {{"編集", "ﾁｪｯｸ"}, {"しきい値", "10"}}});
 }
 
 int OpenDescriptionTextGrid() {
   return OpenGridScreen({"説明文等一覧", kDescriptionTextColumns, kFieldRowTable, kFieldRowTable,
                          "領域コード>='T001' and 領域コード<='T999' and 横幅<=0 and 高さ<=0",
-                         "2222211212000000,範囲指定入力(205)", kGridWindowCode, 4, 20, Header::kNone, 0,
+                         "2222211212000000,範囲指定入力(205)", kGridWindowCode, 4, 20, Header::kNone, 0, false,
                          {{"横幅", "0"}, {"高さ", "0"}}});
 }
 
@@ -248,14 +253,15 @@ int OpenQuestionTextGrid() {
 int OpenEnclosureFrameGrid() {
   return OpenGridScreen({"囲み枠一覧", kEnclosureFrameColumns, kFieldRowTable, kFieldRowTable,
                          "領域コード>='T001' and 領域コード<='T999' and 横幅>=1 and 高さ>=1",
-                         "2222211212000000,範囲指定入力(205)", kGridWindowCode, 4, 20, Header::kFrame, 0,
+                         "2222211212000000,範囲指定入力(205)", kGridWindowCode, 4, 20, Header::kFrame, 0, false,
                          {{"横幅", "10"}, {"高さ", "10"}}});
 }
 
 int ReorderSheetFields(int kind) {
   if (kind == 1) {
+    // The fields' codes are their order: the key item's first code stays.
     return OpenGridScreen({"記入欄並び順変更", kFieldOrderColumns, kFieldRowTable, kFieldRowTable, kFieldsAndEnd,
-                           "2222200000003000", kReorderWindowCode, 4, 20, Header::kNone});
+                           "2222200000003000", kReorderWindowCode, 4, 20, Header::kNone, 0, true});
   }
   return OpenGridScreen({"テキスト項目並び順変更", kTextOrderColumns, kFieldRowTable, kFieldRowTable, kTextsAndEnd,
                          "2222200000003000", kReorderWindowCode, 4, 20, Header::kNone});

@@ -70,6 +70,12 @@ int CanvasSlot() {
   return -1;
 }
 
+// The sheet canvas shows the sheet's design (its format editing).
+bool CanvasInDesign() {
+  const int canvas = CanvasSlot();
+  return canvas >= 0 && Slot(canvas).lineEditMode == 1;
+}
+
 void SetBenchField(const char* name, const std::string& text) {
   if (IsValidSlot(g_workbenchState.slot)) SetItemValueForCommand(g_workbenchState.slot, name, text.c_str());
 }
@@ -441,7 +447,12 @@ void RunCommand(int command) {
     case kTallerY: StepRatio(false, 1); return;
     case kShorterY: StepRatio(false, -1); return;
     case kImageView:
-      OpenImageCheckView();
+      // In the design of the sheet the button is 並び: the reorder grids.
+      if (CanvasInDesign()) {
+        if (choice == 1 || choice == 2) ReorderSheetFields(choice);
+      } else {
+        OpenImageCheckView();
+      }
       return;
     case kImageShown:
       ShowCanvasImage(choice == 1);

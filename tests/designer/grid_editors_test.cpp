@@ -35,6 +35,7 @@ constexpr int kAttributeButton = 116;  // 属性 of the operation's workbench
 constexpr int kMoveButton = 121;       // 項目移動
 constexpr int kFieldListButton = 123;  // 一覧表 of the design's workbench
 constexpr int kSideButton = 204;       // the side shown
+constexpr int kOrderButton = 133;      // 並び of the design
 
 SheetFieldRow TextItemRow(const char* side, const char* code, const char* text, int x, int y) {
   SheetFieldRow row;
@@ -306,6 +307,42 @@ TEST_F(GridEditors, QuestionRowsAreAlignedInStepsOfTheGuideSpacing) {
   EXPECT_EQ(FieldColumn("0001", "0003", "Ｙ座標"), "360") << "not a question";
   EXPECT_EQ(Cell("Ｙ座標", 3), "304") << "the grid shows the new places";
   PressKeyInFocus(VK_ESCAPE);
+}
+
+TEST_F(GridEditors, InTheDesignAFieldDraggedInTheReorderGridTakesTheCodeItIsDroppedOn) {
+  ChooseSheet(GridSheet(false));
+  const HWND bench = OpenBench(kCmdDesign);
+  // The design of the sheet begins from the canvas's menu (its first line).
+  const HWND canvas = FindWindowExA(bench, nullptr, "Ocr", nullptr);
+  ASSERT_TRUE(canvas);
+  PostMessageA(canvas, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(600, 500));
+  PostMessageA(canvas, WM_RBUTTONUP, 0, MAKELPARAM(600, 500));
+  RunPostedMessages();
+  ASSERT_TRUE(g_screen.popupWindow && IsWindowVisible(g_screen.popupWindow)) << testing::PrintToString(Boxes());
+  ClickOn(g_screen.popupWindow, {10, 14});
+  ASSERT_EQ(Slot(SlotOfWindow(canvas)).lineEditMode, 1) << testing::PrintToString(Boxes());
+
+  Choose(kOrderButton, 1);
+  ASSERT_TRUE(IsWindowVisible(Grid())) << testing::PrintToString(Boxes());
+  char title[64] = "";
+  GetWindowTextA(Grid(), title, sizeof title);
+  EXPECT_STREQ(title, "記入欄並び順変更");
+  SavePictureOnRequest(Grid(), "grid_field_order");
+  ClickItem(Grid(), "FKEY12");  // the edit mode, in which rows are dragged
+  const int slot = GridSlot();
+  const POINT from = CentreOf(slot, "領域名04"), to = CentreOf(slot, "領域名02");
+  PostMessageA(Grid(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(from.x, from.y));
+  PostMessageA(Grid(), WM_LBUTTONUP, 0, MAKELPARAM(to.x, to.y));
+  RunPostedMessages();
+  EXPECT_THAT(FieldCodes(), ElementsAre("0001:0001:ID", "0001:0002:Q3", "0001:0003:Q1", "0001:0004:Q2",
+                                        "0001:0005:QX"));
+  // The key item keeps the first code.
+  const POINT key = CentreOf(slot, "領域名01");
+  PostMessageA(Grid(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(key.x, key.y));
+  PostMessageA(Grid(), WM_LBUTTONUP, 0, MAKELPARAM(to.x, to.y));
+  RunPostedMessages();
+  EXPECT_EQ(FieldColumn("0001", "0001", "領域名"), "ID");
+  CloseGrid();
 }
 
 class MoveGrid : public GridEditors {
