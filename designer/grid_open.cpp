@@ -10,6 +10,7 @@
 #include "designer/grid_columns.h"
 #include "designer/grids.h"
 #include "designer/sheet_settings.h"
+#include "designer/sheet_settings_store.h"
 #include "foundation/db.h"
 #include "foundation/db_sql.h"
 #include "foundation/msgbox.h"
@@ -84,11 +85,16 @@ bool AddPaperHeader(int tableWidth) {
 }
 
 bool AddOutputHeader() {
-  const std::string fileChoice = "FILEDLG,読み取ったデータを出力するデータベース名,,*.mdb," + g_program.programFolder + "\\data";
+  // A file database is chosen with the file dialog, from the program's
+  // data folder.
+  const bool file = UsesFileDatabase();
+  const std::string fileChoice =
+      file ? "FILEDLG,読み取ったデータを出力するデータベース名,,*.mdb," + g_program.programFolder + "\\data" : "";
   constexpr int row = kHeaderRow;
   if (AddHeaderItem("No.", kSideColumn, 8, row, 4, kItemProtected) < 0 ||
-      AddHeaderItem("出力データベース名", "データベースＪ", 34, row, 38, kItemEnabled,
-                    "読み取った内容を出力するデータベース名（フォルダ名も含む）", fileChoice.c_str()) < 0 ||
+      AddHeaderItem("出力データベース名", "データベース", 34, row, 38, kItemEnabled,
+                    file ? "読み取った内容を出力するデータベース名（フォルダ名も含む）" : "読み取った内容を出力するデータベース名",
+                    fileChoice.c_str()) < 0 ||
       AddHeaderItem("出力テーブル名", "テーブル", 34, row + 1, 26, kItemEnabled, "読み取った内容を出力するテーブル名") < 0 ||
       AddHeaderItem("ﾄﾞﾛｯﾌﾟｱｳﾄｶﾗｰ", "ﾄﾞﾛｯﾌﾟｱｳﾄｶﾗｰ", 80, row + 1, 12, kItemEnabled,
                     "マークシートは“赤”か“青”を選んでください。", kDropoutColours) < 0) {
@@ -294,7 +300,7 @@ int FillGridHeader() {
     db_close(t);
     return 0;
   }
-  SetItemValueForCommand(s, "データベースＪ", GetColumnText(t, "データベースＪ"));
+  SetItemValueForCommand(s, "データベース", ShownOutputDatabase(t).c_str());
   SetItemValueForCommand(s, "テーブル", GetColumnText(t, "テーブル"));
   SetItemValueForCommand(s, "ﾄﾞﾛｯﾌﾟｱｳﾄｶﾗｰ", DropoutColourText(GetColumnInt(t, "印字カラー")).c_str());
   db_close(t);
@@ -307,8 +313,8 @@ int StoreGridHeader() {
   const int t = OpenFrontPaperRow();
   if (t < 0) return -1;
   char text[256];
-  GetItemValueForCommand(s, "データベースＪ", text);
-  SetColumnText(t, "データベースＪ", text);
+  GetItemValueForCommand(s, "データベース", text);
+  SetColumnText(t, UsesFileDatabase() ? "データベースＪ" : "データベースＳ", text);
   GetItemValueForCommand(s, "テーブル", text);
   SetColumnText(t, "テーブル", text);
   GetItemValueForCommand(s, "ﾄﾞﾛｯﾌﾟｱｳﾄｶﾗｰ", text);
@@ -316,7 +322,8 @@ int StoreGridHeader() {
   if (colour > 0) SetColumnInt(t, "印字カラー", colour);
   const int rc = db_update(t);
   db_close(t);
-  return rc;
+  // The print colours follow the stored setting.
+  return rc == 0 ? LoadCurrentSheetPaper() : -1;
 }
 
 void ForgetOpenGrid() { g_openGrid = OpenGrid(); }

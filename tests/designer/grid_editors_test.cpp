@@ -376,12 +376,17 @@ TEST_F(MoveGrid, MarkedRowsMoveBehindTheOtherSidesCodesAndTheRestCloseUp) {
   EXPECT_EQ(FieldColumn("0002", "0002", "表面裏面"), "0");
   EXPECT_EQ(Cell("領域コード", 1), "0002") << "the grid shows what stayed";
   EXPECT_EQ(Cell("領域名", 1), "Q2");
+  const int canvas = SlotOfWindow(FindWindowExA(FindWindowA("KQE_READ", nullptr), nullptr, "Ocr", nullptr));
+  ASSERT_GE(canvas, 0);
 
   // Nothing marked: said, and nothing moves.
   ForgetBoxes();
   ClickItem(Grid(), "IDOU");
   EXPECT_THAT(Boxes(), ElementsAre("移動する項目が設定されていません"));
+  EXPECT_GE(ResolveFieldRef(canvas, "Q1"), 0) << "the canvas changes as the grid closes";
   PressKeyInFocus(VK_ESCAPE);
+  EXPECT_LT(ResolveFieldRef(canvas, "Q1"), 0) << "Q1 is on the back now";
+  EXPECT_GE(ResolveFieldRef(canvas, "Q2"), 0);
 }
 
 TEST_F(MoveGrid, FromTheBackFieldsGoToTheFrontAndTextItemsToTheBack) {
