@@ -197,13 +197,13 @@ constexpr GridColumn kTextMove[] = {
 
 }  // namespace
 
-const GridColumns kWriteInFieldColumns = {kWriteIn, std::size(kWriteIn)};
-const GridColumns kTextItemColumns = {kTextItems, std::size(kTextItems)};
-const GridColumns kOutputSettingsColumns = {kOutputSettings, std::size(kOutputSettings)};
-const GridColumns kDescriptionTextColumns = {kDescriptionTexts, std::size(kDescriptionTexts)};
-const GridColumns kQuestionTextColumns = {kQuestionTexts, std::size(kQuestionTexts)};
-const GridColumns kEnclosureFrameColumns = {kEnclosureFrames, std::size(kEnclosureFrames)};
-const GridColumns kFieldOrderColumns = {kFieldOrder, std::size(kFieldOrder)};
-const GridColumns kTextOrderColumns = {kTextOrder, std::size(kTextOrder)};
-const GridColumns kFieldMoveColumns = {kFieldMove, std::size(kFieldMove)};
-const GridColumns kTextMoveColumns = {kTextMove, std::size(kTextMove)};
+const GridColumns kWriteInFieldColumns = {kWriteIn, std::size(kWriteIn), '0'};
+const GridColumns kTextItemColumns = {kTextItems, std::size(kTextItems), 'T'};
+const GridColumns kOutputSettingsColumns = {kOutputSettings, std::size(kOutputSettings), '0'};
+const GridColumns kDescriptionTextColumns = {kDescriptionTexts, std::size(kDescriptionTexts), 'T'};
+const GridColumns kQuestionTextColumns = {kQuestionTexts, std::size(kQuestionTexts), 0};
+const GridColumns kEnclosureFrameColumns = {kEnclosureFrames, std::size(kEnclosureFrames), 'T'};
+const GridColumns kFieldOrderColumns = {kFieldOrder, std::size(kFieldOrder), '0'};
+const GridColumns kTextOrderColumns = {kTextOrder, std::size(kTextOrder), 'T'};
+const GridColumns kFieldMoveColumns = {kFieldMove, std::size(kFieldMove), '0'};
+const GridColumns kTextMoveColumns = {kTextMove, std::size(kTextMove), 'T'};

@@ -21,6 +21,7 @@ struct GridColumn {
 struct GridColumns {
   const GridColumn* columns;
   size_t count;
+  char codeKind;  // of the rows' codes: '0' fields, 'T' text items, 0 not area codes
 };
 
 extern const GridColumns kWriteInFieldColumns;

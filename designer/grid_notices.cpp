@@ -2,13 +2,42 @@
 // notices: fill and store the header, move the marked rows when the move
 // grid's button is pressed, and show the changed rows on the sheet once
 // the grid closed.
+#include <cstdio>
+#include <string>
+
 #include "designer/grids.h"
 #include "designer/sheet_settings.h"
+#include "foundation/msgbox.h"
 #include "screen/screen.h"
 
 namespace {
 
 constexpr UINT kMsgBeforeCommand = WM_USER + 123;  // 1147: the owner may take a command over
+constexpr UINT kMsgCellStore = WM_USER + 142;      // 1166: the owner may take a cell's store over
+constexpr char kCodeColumn[] = "領域コード";
+constexpr char kListEnd[] = "$$$$";
+
+// A code typed into the grid is one of its kind of rows: kind + "001" to
+// kind + "999" (or the row that ends the list). Returns 1 after the
+// message, with the cell emptied, when it is not; 0 when the list stores it.
+LRESULT CheckTypedCode(int column, int line) {
+  const char kind = g_openGrid.codeKind;
+  if (kind == 0 || column < 0 || column >= static_cast<int>(g_list.columns.size()) ||
+      g_list.columns[column].name != kCodeColumn) {
+    return 0;
+  }
+  char cell[64];
+  std::snprintf(cell, sizeof cell, line < 100 ? "%s%02d" : "%s%03d", kCodeColumn, line);
+  char code[64] = "";
+  GetItemValueForCommand(g_openGrid.slot, cell, code);
+  const std::string typed = code;
+  const bool digits = typed.size() == 4 && typed[0] == kind &&
+                      typed.find_first_not_of("0123456789", 1) == std::string::npos && typed.compare(1, 3, "000") != 0;
+  if (typed.empty() || typed == kListEnd || digits) return 0;
+  ShowInfoMessage("", "“No.”は、%c001～%c999で入力してください。[%s]", kind, kind, typed.c_str());
+  SetItemValueForCommand(g_openGrid.slot, cell, "");
+  return 1;
+}
 
 bool IsGridCode(int code) {
   return code == kGridWindowCode || code == kReorderWindowCode || code == kMoveWindowCode;
@@ -16,7 +45,7 @@ bool IsGridCode(int code) {
 
 }  // namespace
 
-bool HandleGridNotice(UINT message, WPARAM wParam, LRESULT* result) {
+bool HandleGridNotice(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
   if (!IsValidSlot(g_openGrid.slot)) return false;
   *result = 0;
   switch (message) {
@@ -39,6 +68,9 @@ bool HandleGridNotice(UINT message, WPARAM wParam, LRESULT* result) {
       *result = 1;
       return true;
     }
+    case kMsgCellStore:
+      *result = CheckTypedCode(static_cast<int>(wParam), static_cast<int>(lParam));
+      return true;
     case kMsgScreenClosed:
       if (!IsGridCode(static_cast<int>(wParam))) return false;
       ForgetOpenGrid();

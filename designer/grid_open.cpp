@@ -173,6 +173,7 @@ int OpenGridScreen(const GridSpec& spec) {
     return -1;
   }
   g_openGrid.moveKind = spec.moveKind;
+  g_openGrid.codeKind = spec.columns.codeKind;
   g_openGrid.outputSettings = spec.header == Header::kOutput;
   g_openGrid.paperHeader = spec.header == Header::kPaper;
   // The grid's window hears of its slot before it is created.

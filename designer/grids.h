@@ -42,6 +42,7 @@ int OpenMoveFieldsGrid(int kind);
 struct OpenGrid {
   int slot = -1;
   int moveKind = 0;  // 1 fields, 2 text items: the move grid is open
+  char codeKind = 0; // '0' field codes, 'T' text items' codes; 0 unchecked
   bool outputSettings = false;  // its header is stored back as it closes
   bool paperHeader = false;     // its header shows the paper settings
   std::vector<std::pair<std::string, std::string>> headerTexts;  // lines of text: item, text
@@ -59,9 +60,10 @@ void ForgetOpenGrid();
 // The open grid reads its rows again (after a change of many rows).
 void RefreshOpenGrid();
 // The owner's handling of the open grid's notices (1135 fill, 1146 may
-// close, 1147 before a command, 1136 closed): true with `result` when the
+// close, 1147 before a command, 1166 before a cell is stored, 1136
+// closed): true with `result` when the
 // notice was the grid's.
-bool HandleGridNotice(UINT message, WPARAM wParam, LRESULT* result);
+bool HandleGridNotice(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
 
 // Sets the Y coordinates of the open grid's rows whose names begin with
 // "質問" (in code order) to the first one's plus n times the guide spacing

@@ -140,7 +140,7 @@ void SizeSheetCanvas() {
 LRESULT CALLBACK SheetCanvasWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   // The grid editors opened while the canvas was active tell it.
   LRESULT gridResult = 0;
-  if (HandleGridNotice(message, wParam, &gridResult)) return gridResult;
+  if (HandleGridNotice(message, wParam, lParam, &gridResult)) return gridResult;
   switch (message) {
     case WM_PAINT:
       PaintCanvas(window);

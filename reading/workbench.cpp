@@ -629,7 +629,7 @@ void StoreSheetSetting(const char* column, int value) {
 LRESULT CALLBACK SheetWorkWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   ScreenChildWndProc(window, message, wParam, lParam);
   LRESULT gridResult = 0;
-  if (HandleGridNotice(message, wParam, &gridResult)) return gridResult;
+  if (HandleGridNotice(message, wParam, lParam, &gridResult)) return gridResult;
   switch (message) {
     case kMsgSlotOpened:
       OpenWorkbench(static_cast<int>(wParam));

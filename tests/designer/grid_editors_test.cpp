@@ -345,6 +345,33 @@ TEST_F(GridEditors, InTheDesignAFieldDraggedInTheReorderGridTakesTheCodeItIsDrop
   CloseGrid();
 }
 
+TEST_F(GridEditors, ACodeTypedIntoAGridMustBeOfItsKind) {
+  ChooseSheet(GridSheet(false));
+  OpenBench(kCmdOperation);
+  Choose(kAttributeButton, 1);  // the check fields: codes 0001 to 0999
+  ASSERT_TRUE(IsWindowVisible(Grid())) << testing::PrintToString(Boxes());
+  const struct {
+    const char* code;
+    bool stored;
+  } cases[] = {{"12", false}, {"T005", false}, {"0000", false}, {"00A9", false}, {"0009", true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.code);
+    ForgetBoxes();
+    TypeIntoCell("領域コード", 4, c.code);
+    if (c.stored) {
+      EXPECT_THAT(Boxes(), testing::IsEmpty());
+      EXPECT_EQ(Cell("領域コード", 4), c.code);
+    } else {
+      EXPECT_THAT(Boxes(), ElementsAre(std::string("“No.”は、0001～0999で入力してください。[") + c.code + "]"));
+      EXPECT_EQ(Cell("領域コード", 4), "");
+    }
+  }
+  CloseGrid();
+  EXPECT_THAT(FieldCodes(), ElementsAre("0001:0001:ID", "0001:0002:Q1", "0001:0003:Q2", "0001:0004:Q3",
+                                        "0001:0005:QX", "0001:0009:"));
+  EXPECT_EQ(FieldColumn("0001", "0009", "編集"), "ﾁｪｯｸ") << "a new row of the grid is a check field";
+}
+
 class MoveGrid : public GridEditors {
  protected:
   // Opens the move grid of the check fields on the front and marks the
