@@ -1,7 +1,8 @@
-// What the owner of a grid editor (the workbench) does with the grid's
-// notices: fill and store the header, move the marked rows when the move
-// grid's button is pressed, and show the changed rows on the sheet once
-// the grid closed.
+// What the owner of a grid editor (the workbench, or the sheet canvas when
+// it was the active window) does with the grid's notices: fill and store
+// the header, refuse a typed code of another kind of row, move the marked
+// rows or align the question rows when their buttons are pressed, and show
+// the changed rows on the sheet once the grid closed.
 #include <cstdio>
 #include <string>
 
@@ -31,9 +32,9 @@ LRESULT CheckTypedCode(int column, int line) {
   char code[64] = "";
   GetItemValueForCommand(g_openGrid.slot, cell, code);
   const std::string typed = code;
-  const bool digits = typed.size() == 4 && typed[0] == kind &&
+  const bool ofKind = typed.size() == 4 && typed[0] == kind &&
                       typed.find_first_not_of("0123456789", 1) == std::string::npos && typed.compare(1, 3, "000") != 0;
-  if (typed.empty() || typed == kListEnd || digits) return 0;
+  if (typed.empty() || typed == kListEnd || ofKind) return 0;
   ShowInfoMessage("", "“No.”は、%c001～%c999で入力してください。[%s]", kind, kind, typed.c_str());
   SetItemValueForCommand(g_openGrid.slot, cell, "");
   return 1;

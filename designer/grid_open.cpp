@@ -28,9 +28,13 @@ constexpr char kTextsAndEnd[] = "((領域コード>='T001' and 領域コード<=
 constexpr char kQuestionTable[] = "質問内容";
 constexpr char kQuestionLayout[] = "MUPA_SMN";
 // The drop-out colours of the output settings and the print colours
-// (印字カラー) they stand for.
+// (印字カラー) they stand for; green (3) has none among them.
 constexpr char kDropoutColours[] = "黒,赤,青";
-constexpr int kDropoutPrintColours[] = {1, 2, 4};
+struct DropoutColour {
+  const char* name;
+  int printColour;
+};
+constexpr DropoutColour kDropoutColourTable[] = {{"黒", 1}, {"赤", 2}, {"青", 4}};
 
 // The header's two rows, between the function keys and the grid; each
 // field's caption stands to its left.
@@ -204,17 +208,15 @@ int OpenFrontPaperRow() {
 }
 
 std::string DropoutColourText(int printColour) {
-  const char* names[] = {"黒", "赤", "青"};
-  for (int k = 0; k < 3; ++k) {
-    if (kDropoutPrintColours[k] == printColour) return names[k];
+  for (const DropoutColour& c : kDropoutColourTable) {
+    if (c.printColour == printColour) return c.name;
   }
   return "";
 }
 
 int PrintColourOfDropout(const std::string& text) {
-  const char* names[] = {"黒", "赤", "青"};
-  for (int k = 0; k < 3; ++k) {
-    if (text == names[k]) return kDropoutPrintColours[k];
+  for (const DropoutColour& c : kDropoutColourTable) {
+    if (text == c.name) return c.printColour;
   }
   return 0;
 }
