@@ -84,7 +84,7 @@ int NextAreaCodeOfSide(const std::string& sheetCode, std::string* code, char kin
   KindRows rows;
   if (ReadKindRows(sheetCode, kind, &rows) != 0) return -1;
   const int next = rows.codes.empty() ? 1 : NumberOf(rows.codes.back()) + 1;
-  if (next > kLastCodeNumber) return -1;
+  if (next > kLastCodeNumber) return -2;
   *code = CodeOf(kind, next);
   return 0;
 }
@@ -118,8 +118,9 @@ int MoveFieldsToSide(int kind) {
   }
   if (AskYesNo("", "「移動」欄にチェックされた項目を%sに移動します", SideName(target).c_str()) != IDYES) return 0;
   std::string next;
-  if (NextAreaCodeOfSide(target, &next, letter) != 0 ||
-      NumberOf(next) + static_cast<int>(moving.size()) - 1 > kLastCodeNumber) {
+  const int found = NextAreaCodeOfSide(target, &next, letter);
+  if (found == -1) return -1;
+  if (found != 0 || NumberOf(next) + static_cast<int>(moving.size()) - 1 > kLastCodeNumber) {
     ShowInfoMessage("", "%sの番号（%c001～%c999）が足りないため、移動できません。", SideName(target).c_str(), letter,
                     letter);
     return -1;

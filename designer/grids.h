@@ -80,9 +80,9 @@ int AdjustFieldYCoordinates();
 // marked, or when the operator said No), or -1 after the message.
 int MoveFieldsToSide(int kind);
 // The code after the last one of kind letter `kind` ('0' or 'T') on side
-// `sheetCode` (kind + "001" for a side without any): 0 with `code`, -1 when
-// the side's codes are used up to 999 (quiet: the caller says so) or the
-// table cannot be read (reported).
+// `sheetCode` (kind + "001" for a side without any): 0 with `code`, -2 when
+// the side's codes are used up to 999 (quiet: the caller says so), -1 when
+// the table cannot be read (reported).
 int NextAreaCodeOfSide(const std::string& sheetCode, std::string* code, char kind);
 // Gives the rows of kind letter `kind` of the current side, whose codes are
 // `codes` in ascending order, the codes kind + "001", "002", ... in that

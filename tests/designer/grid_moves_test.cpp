@@ -154,6 +154,9 @@ TEST_P(GridMoves, MovesThatCannotStartSaySoAndChangeNothing) {
     EXPECT_EQ(Boxes(), c.boxes);
     EXPECT_EQ(Rows(), before);
   }
+  AddRows({{"0001", "0999", "F2", 0}});
+  std::string next;
+  EXPECT_EQ(NextAreaCodeOfSide("0001", &next, '0'), -2) << "no code after 0999";
 }
 
 INSTANTIATE_TEST_SUITE_P(Drivers, GridMoves, testing::Values(kDbKindFile, kDbKindServer), KindName);
