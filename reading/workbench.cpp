@@ -396,14 +396,15 @@ void OpenSheetPrint(int choice) {
   OpenInProgram(kMsgOpenSheetPrint, numbered ? 1 : 0, sideChoice, NotBuilt::kSheetPrint);
 }
 
-// The attribute button's grids, by its choice; the clipboard's questions
-// (choice 5) belong to the question lists.
+// The attribute button's grids, by its choice, and the question texts
+// from the clipboard.
 void OpenAttributeGrid(int choice) {
   switch (choice) {
     case 1: OpenOutputSettingsGrid(); return;
     case 2: OpenQuestionTextGrid(); return;
     case 3: OpenDescriptionTextGrid(); return;
     case 4: OpenEnclosureFrameGrid(); return;
+    case 5: ShowNotBuilt(NotBuilt::kClipboardQuestions); return;
     default: return;
   }
 }
