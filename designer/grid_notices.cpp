@@ -49,6 +49,14 @@ bool IsGridCode(int code) {
 bool HandleGridNotice(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
   if (!IsValidSlot(g_openGrid.slot)) return false;
   *result = 0;
+  if (message == kMsgScreenClosed) {
+    if (!IsGridCode(static_cast<int>(wParam))) return false;
+    ForgetOpenGrid();
+    if (IsValidSlot(g_currentSheet.canvasSlot)) RebuildWindowItems(g_currentSheet.canvasSlot, 1);
+    return true;
+  }
+  // Only while the list shows the grid: another list's notices are its own.
+  if (g_list.slot != g_openGrid.slot) return false;
   switch (message) {
     case kMsgFillScreen:
       if (!IsGridCode(static_cast<int>(wParam))) return false;
@@ -71,11 +79,6 @@ bool HandleGridNotice(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* resul
     }
     case kMsgCellStore:
       *result = CheckTypedCode(static_cast<int>(wParam), static_cast<int>(lParam));
-      return true;
-    case kMsgScreenClosed:
-      if (!IsGridCode(static_cast<int>(wParam))) return false;
-      ForgetOpenGrid();
-      if (IsValidSlot(g_currentSheet.canvasSlot)) RebuildWindowItems(g_currentSheet.canvasSlot, 1);
       return true;
     default:
       return false;
