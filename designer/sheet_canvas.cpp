@@ -10,6 +10,7 @@
 
 #include "designer/canvas_menu.h"
 #include "designer/designer.h"
+#include "designer/grids.h"
 #include "designer/sheet_settings.h"
 #include "screen/screen.h"
 
@@ -137,6 +138,9 @@ void SizeSheetCanvas() {
 }
 
 LRESULT CALLBACK SheetCanvasWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  // The grid editors opened while the canvas was active tell it.
+  LRESULT gridResult = 0;
+  if (HandleGridNotice(message, wParam, lParam, &gridResult)) return gridResult;
   switch (message) {
     case WM_PAINT:
       PaintCanvas(window);

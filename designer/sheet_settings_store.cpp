@@ -46,8 +46,6 @@ constexpr DefaultNumber kDefaultNumbers[] = {
     {"色を薄くする", 0},   {"罫線", 0},         {"テキストファイル出力", 0}, {"明るさ", 5},   {"認識エリア", 1},
     {"不明瞭マーク境界値", 10}, {"一覧表項目種別", 1}};
 
-bool UsesFileDatabase() { return g_output.dbKind != kDbKindServer; }
-
 // The rows of the current side in `table`.
 int OpenSheetTable(const char* table) {
   const SheetDefinitionRef& sheet = g_sheetDefinition;
@@ -64,14 +62,6 @@ std::string NormalizeIcons(std::string icons) {
   return icons;
 }
 
-// The output database as the field shows it: the file's path (a default
-// in the work folder when none is stored) or the server database's name.
-std::string ShownOutputDatabase(int slot) {
-  if (!UsesFileDatabase()) return GetColumnText(slot, "データベースＳ");
-  std::string path;
-  ResolveOutputDatabasePath(slot, &path);
-  return path;
-}
 
 std::string FolderOf(const std::string& path) {
   const size_t cut = path.find_last_of("\\/");
@@ -96,6 +86,15 @@ int StoreKeyItem(const std::string& name) {
 }
 
 }  // namespace
+
+bool UsesFileDatabase() { return g_output.dbKind != kDbKindServer; }
+
+std::string ShownOutputDatabase(int slot) {
+  if (!UsesFileDatabase()) return GetColumnText(slot, "データベースＳ");
+  std::string path;
+  ResolveOutputDatabasePath(slot, &path);
+  return path;
+}
 
 const char* PaperSizeText(int choice) {
   return choice >= 1 && choice <= kUserPaper ? kPaperSizes[choice - 1] : kPaperSizes[0];

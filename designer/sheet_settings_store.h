@@ -11,6 +11,13 @@
 const char* PaperSizeText(int choice);
 int PaperSizeChoice(const std::string& text);
 
+// Whether the output database is a file (データベースＪ), else the
+// server's (データベースＳ); and the output database as a field shows it
+// from the paper row of `slot`: the file's path (a default in the work
+// folder when none is stored) or the server database's name.
+bool UsesFileDatabase();
+std::string ShownOutputDatabase(int slot);
+
 // The current side gets the default paper row when it has none: 0, or -1
 // (reported by the database layer).
 int EnsureSheetSettingsRow();

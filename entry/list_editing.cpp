@@ -120,6 +120,13 @@ int CheckLimits(int column, const std::string& value) {
   return 0;
 }
 
+bool HasFixedValue(const std::string& column) {
+  for (const auto& fixed : g_listForm.fixedValues) {
+    if (fixed.first == column) return true;
+  }
+  return false;
+}
+
 // The stored columns of a line and their value texts, the key left out.
 void LineValues(int line, std::string* names, std::string* values, std::string* assignments) {
   const int key = KeyColumnIndex();
@@ -127,6 +134,8 @@ void LineValues(int line, std::string* names, std::string* values, std::string* 
     // A column scrolled out of view keeps what is stored.
     if (c == key || !IsStoredListColumn(c) || ListCellItem(c, line) < 0) continue;
     const std::string& name = g_list.columns[c].name;
+    // Nothing typed: a new record takes the list's fixed value.
+    if (HasFixedValue(name) && IsBlank(ListCellText(c, line))) continue;
     const std::string value = ListValueText(c, ListCellText(c, line));
     if (names) *names += "," + name;
     if (values) *values += "," + value;
@@ -138,6 +147,7 @@ int InsertRecord(const std::string& key, const std::string& names, const std::st
   std::string allNames = g_listForm.keyColumn + names;
   std::string allValues = SqlLiteral(key.c_str()) + values;
   for (const auto& [column, value] : g_listForm.fixedValues) {
+    if (("," + names + ",").find("," + column + ",") != std::string::npos) continue;  // typed
     allNames += "," + column;
     allValues += "," + SqlLiteral(value.c_str());
   }

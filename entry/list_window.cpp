@@ -162,6 +162,12 @@ bool TakeScreen(HWND window, int slot) {
     g_listForm.codeWidth = column.width > 0 ? column.width : 4;
     g_listForm.keyTitle = column.title.empty() ? column.name : column.title;
   }
+  // A list kept to the rows with a value in a column writes that value
+  // into the rows it adds, so they stay in the list.
+  for (const QueryCondition& c : g_list.conditions) {
+    if (FindListColumn(c.column.c_str()) < 0) g_listForm.fixedValues.emplace_back(c.column, c.value);
+  }
+  for (const QueryCondition& c : g_list.newRowValues) g_listForm.fixedValues.emplace_back(c.column, c.value);
   char code[16];
   std::snprintf(code, sizeof code, "L%05d", s.screenNumber);
   g_listForm.printCode = code;
@@ -326,9 +332,13 @@ bool TakeTypedValue() {
   if (!IsFieldEdited() || item < 0 || item >= g_screenItems.totalCount) return false;
   // A protected field shows its value but takes nothing typed.
   if (Item(item).state != kItemEnabled) return false;
-  std::string text(static_cast<size_t>(std::max(Item(item).length, 0)) + 1, '\0');
-  ReadEditText(item, text.data());
-  Item(item).displayText = text.c_str();
+  // A cell that turns by clicks (kind 'c') holds its value already: it has
+  // no edit control to read.
+  if (Item(item).kind != 'c') {
+    std::string text(static_cast<size_t>(std::max(Item(item).length, 0)) + 1, '\0');
+    ReadEditText(item, text.data());
+    Item(item).displayText = text.c_str();
+  }
   SetFieldEdited(0);
   return true;
 }

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "designer/grids.h"
 #include "designer/sheet_canvas.h"
 #include "designer/sheet_settings.h"
 #include "foundation/db.h"
@@ -67,6 +68,12 @@ int CanvasSlot() {
     if (lstrcmpA(name, "Ocr") == 0) return s;
   }
   return -1;
+}
+
+// The sheet canvas shows the sheet's design (its format editing).
+bool CanvasInDesign() {
+  const int canvas = CanvasSlot();
+  return canvas >= 0 && Slot(canvas).lineEditMode == 1;
 }
 
 void SetBenchField(const char* name, const std::string& text) {
@@ -389,6 +396,19 @@ void OpenSheetPrint(int choice) {
   OpenInProgram(kMsgOpenSheetPrint, numbered ? 1 : 0, sideChoice, NotBuilt::kSheetPrint);
 }
 
+// The attribute button's grids, by its choice, and the question texts
+// from the clipboard.
+void OpenAttributeGrid(int choice) {
+  switch (choice) {
+    case 1: OpenOutputSettingsGrid(); return;
+    case 2: OpenQuestionTextGrid(); return;
+    case 3: OpenDescriptionTextGrid(); return;
+    case 4: OpenEnclosureFrameGrid(); return;
+    case 5: ShowNotBuilt(NotBuilt::kClipboardQuestions); return;
+    default: return;
+  }
+}
+
 void RunCommand(int command) {
   const int choice = GetLastPopupChoice();
   // The command speaks of the workbench's fields, whichever window the
@@ -428,7 +448,12 @@ void RunCommand(int command) {
     case kTallerY: StepRatio(false, 1); return;
     case kShorterY: StepRatio(false, -1); return;
     case kImageView:
-      OpenImageCheckView();
+      // In the design of the sheet the button is 並び: the reorder grids.
+      if (CanvasInDesign()) {
+        if (choice == 1 || choice == 2) ReorderSheetFields(choice);
+      } else {
+        OpenImageCheckView();
+      }
       return;
     case kImageShown:
       ShowCanvasImage(choice == 1);
@@ -452,14 +477,24 @@ void RunCommand(int command) {
       OpenInProgram(kMsgOpenDataClear, 0, 0, NotBuilt::kDataClear);
       return;
     case kCardScreen:
+      if (g_currentSheet.projectMode == kOperationMode) {
+        OpenAttributeGrid(choice);
+        return;
+      }
+      [[fallthrough]];
     case kListScreen: {
       const bool card = command == kCardScreen;
       OpenInProgram(kMsgOpenEntryScreen, card ? 2 : 1, 0, card ? NotBuilt::kCardScreen : NotBuilt::kListScreen);
       return;
     }
     case kFormatEdit: ShowNotBuilt(NotBuilt::kFormatEdit); return;
-    case kMoveFields: ShowNotBuilt(NotBuilt::kMoveFields); return;
-    case kFieldGrid: ShowNotBuilt(NotBuilt::kFieldGrid); return;
+    case kMoveFields:
+      if (choice == 1 || choice == 2) OpenMoveFieldsGrid(choice);
+      return;
+    case kFieldGrid:
+      if (choice == 1) OpenWriteInFieldGrid();
+      if (choice == 2) OpenTextItemGrid();
+      return;
     case kCheckGrid: ShowNotBuilt(NotBuilt::kCheckGrid); return;
     case kFieldPrint: ShowNotBuilt(NotBuilt::kFieldPrint); return;
     default:
@@ -594,6 +629,8 @@ void StoreSheetSetting(const char* column, int value) {
 
 LRESULT CALLBACK SheetWorkWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   ScreenChildWndProc(window, message, wParam, lParam);
+  LRESULT gridResult = 0;
+  if (HandleGridNotice(message, wParam, lParam, &gridResult)) return gridResult;
   switch (message) {
     case kMsgSlotOpened:
       OpenWorkbench(static_cast<int>(wParam));

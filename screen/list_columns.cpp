@@ -125,7 +125,7 @@ int AddRowColumns(const ScreenFieldRecord& r, const std::string& name, int n, bo
 // One cell of the grid: its item with the column's kinds and attributes.
 int AddCell(const ListColumn& c, const std::string& name, int x, int xShift, int row, int state,
             int background) {
-  const int i = AddScreenItem("", name.c_str(), x, row, 0, c.width, c.width, c.charSize, c.kind,
+  const int i = AddScreenItem("", name.c_str(), x, row, 0, c.width, c.length > 0 ? c.length : c.width, c.charSize, c.kind,
                               c.decimals, state == kItemProtected ? 1 : 0, 0, c.edit, state, c.colorA,
                               5, c.minimum, c.maximum, c.guide.c_str(), c.choices.c_str());
   if (i < 0) return -1;

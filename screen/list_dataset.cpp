@@ -80,6 +80,7 @@ int OpenScreenDataSet(const char* folder, const char* database, const char* tabl
   g_list.conditionText.clear();
   g_list.extraWhere.clear();
   g_list.conditions.clear();
+  g_list.newRowValues.clear();
   g_list.hashFlag = 0;
   g_list.newRowsAllowed = subKind != 4;
   g_list.slot = s;

@@ -56,6 +56,7 @@ int CreateScreenWindow(HWND window, int windowCode, int left, int top, int width
   slot.openMode = 0;
   slot.borateFlag = borate;
   slot.windowCode = windowCode;
+  slot.screenNumber = windowCode;
   slot.owner = GetActiveWindow();
   BuildQueryCondition(s);
   slot.screenType = kScreenTypeList;

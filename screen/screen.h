@@ -1210,6 +1210,7 @@ struct ListColumn {
   std::string name;        // the cells are name01, name02, ...
   std::string title;
   int width = 0;           // characters
+  int length = 0;          // bytes a cell holds; 0: its width
   char kind = 'X';
   char edit = 'L';
   int decimals = 0, state = kItemEnabled, titleStyle = 1, charSize = 0;
@@ -1236,6 +1237,9 @@ struct ListState {
   std::vector<ListColumn> columns;           // at most kMaxListColumns
   ListGroup group;
   std::vector<QueryCondition> conditions;    // at most kMaxQueryConditions
+  // Values the rows a list adds are given beside what is typed (a grid of
+  // description texts adds rows without a frame), set by the list's maker.
+  std::vector<QueryCondition> newRowValues;
   std::string conditionText, extraWhere, filterText;
   std::string selectText;                    // the last SELECT of the data set
   std::vector<std::string> headerTexts;      // set by the list window's owner
@@ -1286,7 +1290,8 @@ int ClampListColumn(int column);
 int LayoutScreenFields(HWND window, int slot, int left, int top, int rows,
                        int inputMode, int* width, int* height, int reader,
                        int port);
-// A list screen built by code (the grid editors): the slot, or -1.
+// A list screen built by code (the grid editors), numbered by its window
+// code in the notices to its owner: the slot, or -1.
 int CreateScreenWindow(HWND window, int windowCode, int left, int top, int width, int height,
                        int rows, int fontUnit, int subKind, int inputMode, int cursorMode,
                        int borate, const char* functionKeys, const char* title, int reader,
