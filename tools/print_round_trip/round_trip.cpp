@@ -40,15 +40,14 @@ SheetRequest RequestFor(const SheetDefinition& d, const RoundTripCase& c) {
   return request;
 }
 
-RoundTripResult Read(const SheetDefinition& d, const SheetRequest& request,
+RoundTripResult Read(const SheetDefinition& d, const GeneratedSheet& sheet, int dpi,
                      const GeneratedSheet* printed) {
   RoundTripResult result;
-  const GeneratedSheet sheet = GenerateSheet(d, request);
   if (!sheet.error.empty()) {
     result.faults.push_back(sheet.error);
     return result;
   }
-  const ReferenceMarks references = RegisterCleanPage(d, "0001", request.dpi, printed);
+  const ReferenceMarks references = RegisterCleanPage(d, "0001", dpi, printed);
   std::vector<std::string> names;
   const std::vector<SheetFieldSpec> specs = CheckSpecs(d, &names);
   SheetImage image = SheetImageFromGenerated(sheet);
@@ -189,15 +188,20 @@ int PrintNumberedSheets(const std::string& first, const std::string& last, int p
   return 0;
 }
 
-RoundTripResult ReadFilledPage(const SheetDefinition& definition, const GeneratedSheet& printed,
+GeneratedSheet FillPrintedPage(const SheetDefinition& definition, const GeneratedSheet& printed,
                                const RoundTripCase& c) {
   SheetRequest request = RequestFor(definition, c);
   request.printedPage = &printed;
-  return Read(definition, request, &printed);
+  return GenerateSheet(definition, request);
+}
+
+RoundTripResult ReadFilledPage(const SheetDefinition& definition, const GeneratedSheet& printed,
+                               const RoundTripCase& c) {
+  return Read(definition, FillPrintedPage(definition, printed, c), c.dpi, &printed);
 }
 
 RoundTripResult ReadGeneratedPage(const SheetDefinition& definition, const RoundTripCase& c) {
-  return Read(definition, RequestFor(definition, c), nullptr);
+  return Read(definition, GenerateSheet(definition, RequestFor(definition, c)), c.dpi, nullptr);
 }
 
 FieldInk InkOfField(const SheetDefinition& definition, const GeneratedSheet& page,

@@ -51,6 +51,11 @@ struct RoundTripResult {
   std::vector<std::string> faults;  // "<field>: filled ..., read ..."
   double seconds = 0;        // of the reading alone
 };
+// Fills `printed` (a clean printed page at `c.dpi`) with the generator's
+// pen and scans it as `c` asks: the page to feed, with what was filled
+// and what the reading run stores for it (its `expected`).
+GeneratedSheet FillPrintedPage(const SheetDefinition& definition, const GeneratedSheet& printed,
+                               const RoundTripCase& c);
 // Fills and scans `printed` (a clean printed page at `c.dpi`) and reads it
 // against the references the clean printed page registers.
 RoundTripResult ReadFilledPage(const SheetDefinition& definition, const GeneratedSheet& printed,
