@@ -13,6 +13,7 @@
 #include <map>
 
 #include "designer/sheet_settings.h"
+#include "foundation/db.h"
 #include "foundation/sjis_text.h"
 #include "reading/reading.h"
 #include "tests/reading/workbench_fixture.h"
@@ -96,6 +97,46 @@ TEST_F(PrintRoundTrip, TwoMarkSheetsReadBackAsFilled) {
   const std::string why = PrintingUnavailable();
   if (!why.empty()) SKIP_WITHOUT_SERVICE(why);
   ExpectFewerMarksReadBack(2);
+}
+
+// Sheets merged with master rows: each printed row's code stands in the
+// boxes of its field and nowhere beside them, and the sheet still reads
+// back as filled.
+TEST_F(PrintRoundTrip, MergedSheetsCarryTheirRowsInTheirFields) {
+  const std::string why = PrintingUnavailable();
+  if (!why.empty()) SKIP_WITHOUT_SERVICE(why);
+  SheetDefinition sheet = RoundTripSheet();
+  SheetFieldRow code = WriteInFieldRow("0009", "CODE", 110 * 4, 40 * 4, 6);
+  code.boxHeight = 7;
+  sheet.fields.push_back(code);
+  WriteDefinition(sheet);
+  ASSERT_EQ(UsePaleFrames(folder().c_str(), kSheetDb), 0);
+  BuildCanvas();
+  const int master = db_alloc_slot(folder().c_str(), kOutputDb, "T_CODES", kDbKindFile);
+  ASSERT_GT(master, 0);
+  for (const char* sql : {"create table T_CODES (CODE varchar(6) primary key, printflag int)",
+                          "insert into T_CODES values ('12', 1)", "insert into T_CODES values ('3456', 0)",
+                          "insert into T_CODES values ('987654', 1)"}) {
+    EXPECT_EQ(db_exec(master, sql), 0) << sql;
+  }
+  db_disconnect(master);
+  std::vector<std::vector<PdfPage>> rendered;
+  std::string fault;
+  ASSERT_EQ(PrintMergedSheets({"050", "T_CODES", {"CODE"}}, 600, {300}, &rendered, &fault), 0)
+      << fault << testing::PrintToString(Boxes());
+  const std::vector<std::string> printedCodes = {"12", "987654"};  // printflag 1, in key order
+  ASSERT_EQ(rendered[0].size(), printedCodes.size());
+  for (size_t p = 0; p < printedCodes.size(); ++p) {
+    SCOPED_TRACE(printedCodes[p]);
+    const GeneratedSheet printed = PrintedPageOf(rendered[0][p]);
+    const FieldInk ink = InkOfField(sheet, printed, "CODE");
+    EXPECT_EQ(ink.boxesInked, static_cast<int>(printedCodes[p].size())) << "a digit a box from the left";
+    EXPECT_EQ(ink.outside, 0) << "nothing of it beside the field";
+    const RoundTripResult result = ReadFilledPage(sheet, printed, {300, 5 + static_cast<uint32_t>(p), true});
+    EXPECT_TRUE(result.read);
+    EXPECT_EQ(result.wrong, 0) << testing::PrintToString(result.faults);
+  }
+  EXPECT_TRUE(Boxes().empty()) << testing::PrintToString(Boxes());
 }
 
 // The run stores the check fields of the round-trip sheet in these columns

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "tally/sheet_printing.h"
 #include "tests/tally/print_capture.h"
 #include "tools/sheetgen/sheet_generator.h"
 
@@ -39,6 +40,12 @@ GeneratedSheet PrintedPageOf(const PdfPage& page);
 int PrintNumberedSheets(const std::string& first, const std::string& last, int printerDpi,
                         const std::vector<int>& dpis, std::vector<std::vector<PdfPage>>* pages,
                         std::string* why);
+
+// Prints one sheet a row of the master `master.table` (its rows whose
+// printflag is 1), the values of `master.columns` in the fields of those
+// names, and renders the job as above.
+int PrintMergedSheets(const MergeDefinition& master, int printerDpi, const std::vector<int>& dpis,
+                      std::vector<std::vector<PdfPage>>* pages, std::string* why);
 
 struct RoundTripCase {
   int dpi = 300;
