@@ -663,8 +663,10 @@ int NextPrintPage();
 // Closes the target; a CSV line not yet ended is written first. A text
 // file is written beside its target and replaces it in one step only when
 // every write went through: a failed or partial write leaves the file that
-// was there, and ReportTextFileWritten tells it.
-void EndPrintJob();
+// was there, and ReportTextFileWritten tells it. -1 when the printer
+// refused the finished document (its spooler would not take it: not
+// reported here), else 0.
+int EndPrintJob();
 // After a text-file job ended: whether every line reached the file and the
 // file took the target's place.
 bool ReportTextFileWritten();
