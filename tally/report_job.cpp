@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "foundation/msgbox.h"
+#include "foundation/test_hooks.h"
 #include "screen/screen.h"
 #include "tally/report_internal.h"
 #include "tally/report_printer.h"
@@ -267,7 +268,7 @@ HDC ReportDrawDC() {
   if (!ReportDraws()) return nullptr;
   if (!ReportOnPrinter() || r.pageOpen) return r.dc;
   if (r.aborted || r.documentAborted) return nullptr;
-  if (StartPage(r.dc) <= 0) {
+  if (StartPrinterPage(r.dc) <= 0) {
     r.aborted = 1;  // callers stop at their next AbortPrintJob
     return nullptr;
   }

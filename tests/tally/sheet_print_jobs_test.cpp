@@ -484,6 +484,32 @@ TEST_P(SheetPrintJobTest, APrinterThatRefusesTheDocumentEndsEveryJobWithAMessage
   }
 }
 
+// A printer that refuses a page in the middle of a numbered run (the third
+// of five): the run stops naming that sheet, reports no success, and drops
+// the document rather than print the sheets before it alone.
+TEST_P(SheetPrintJobTest, APageRefusedMidRunStopsTheRunAndPrintsNothing) {
+  const std::string why = PrintingUnavailable();
+  if (!why.empty()) SKIP_WITHOUT_SERVICE(why);
+  struct RefuseThird {
+    int pages = 0;
+    static int Start(HDC dc, void* self) {
+      return ++static_cast<RefuseThird*>(self)->pages == 3 ? 0 : StartPage(dc);
+    }
+  } printer;
+  SetPrinterPageHook(RefuseThird::Start, &printer);
+  g_sheetPrintRequest.idField = "ID";
+  g_sheetPrintRequest.startNumber = "000001";
+  g_sheetPrintRequest.endNumber = "000005";
+  int rc = 0;
+  Print([] { return PrintSheetsWithIds(kSideChoiceNone); }, &rc);
+  SetPrinterPageHook(nullptr, nullptr);
+  EXPECT_EQ(rc, -1);
+  EXPECT_EQ(printer.pages, 3) << "no page after the refused one";
+  EXPECT_EQ(BoxTexts(), (std::vector<std::string>{"3枚目の印刷ができませんでした。印刷を中止します。"}));
+  EXPECT_FALSE(g_reportOutput.jobOpen);
+  EXPECT_EQ(WaitForPdfFile(g_sheetPrintRequest.documentName, 5), "") << "the document was dropped";
+}
+
 TEST_P(SheetPrintJobTest, MergedSheetsCarryOneMasterRowEach) {
   const std::string why = PrintingUnavailable();
   if (!why.empty()) SKIP_WITHOUT_SERVICE(why);
