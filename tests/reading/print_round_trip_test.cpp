@@ -224,6 +224,7 @@ TEST_F(PrintedSheetsOnTheWorkbench, EveryStoredRowIsWhatThePenFilled) {
     ClickButton(Dialog(), "DEF01");
     PumpMessages();
     EXPECT_FALSE(DialogOpen());
+    if (d + 1 == dpis.size()) SavePicture(Workbench(), "workbench_after_printed_sheets");
     CloseWorkbench();
   }
   const auto rows = Rows(kOutputDb, "ROUNDOUT", "ID");
