@@ -39,6 +39,7 @@ void ReleaseReportFont() {
   r.replacedFont = nullptr;
   r.fontFace = -1;
   r.fontHeight = -1;
+  r.fontAsOutlines = false;
 }
 
 int SelectPrinterFont(int face, int height) {
