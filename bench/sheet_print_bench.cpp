@@ -79,6 +79,10 @@ int main(int argc, char** argv) {
               "%.2f s: %.1f pages a second; target %.0f (ratio %.2f): %s\n",
               sheets, job, sheets / job, whole, rate, kTargetPagesPerSecond,
               rate / kTargetPagesPerSecond, Verdict(rate >= kTargetPagesPerSecond));
+  // After the job the document is Wine's spooler's and CUPS's: its backend
+  // turns the PostScript into the PDF with Ghostscript.
+  std::printf("of that, after the job (the spooler, CUPS and its Ghostscript backend): %.2f s\n",
+              whole - job);
 
   // 2. Reading printed pages next to generated ones.
   std::vector<std::vector<PdfPage>> rendered;

@@ -1,4 +1,5 @@
-// Process-wide seams for message boxes, external programs and modal dialogs.
+// Process-wide seams for message boxes, external programs, modal dialogs and
+// printer pages.
 #include "foundation/test_hooks.h"
 
 namespace {
@@ -12,6 +13,7 @@ struct HookSlot {
 HookSlot<MessageBoxHook> g_messageBoxHook;
 HookSlot<ProgramStartHook> g_programStartHook;
 HookSlot<ModalDialogHook> g_modalDialogHook;
+HookSlot<PrinterPageHook> g_printerPageHook;
 
 }  // namespace
 
@@ -25,6 +27,10 @@ void SetProgramStartHook(ProgramStartHook hook, void* context) {
 
 void SetModalDialogHook(ModalDialogHook hook, void* context) {
   g_modalDialogHook = {hook, context};
+}
+
+void SetPrinterPageHook(PrinterPageHook hook, void* context) {
+  g_printerPageHook = {hook, context};
 }
 
 int ShowMessageBox(HWND owner, const char* text, const char* caption, UINT flags) {
@@ -46,4 +52,9 @@ INT_PTR RunModalDialog(const char* kind, void* data, INT_PTR (*real)(void* data)
     return g_modalDialogHook.hook({kind, data, real}, g_modalDialogHook.context);
   }
   return real(data);
+}
+
+int StartPrinterPage(HDC dc) {
+  if (g_printerPageHook.hook) return g_printerPageHook.hook(dc, g_printerPageHook.context);
+  return StartPage(dc);
 }

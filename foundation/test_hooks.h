@@ -1,5 +1,6 @@
 // Seams through which tests answer what would otherwise wait for a person or
-// start another program: message boxes, external programs and modal dialogs.
+// start another program: message boxes, external programs and modal dialogs;
+// and the printer's pages, which a test printer cannot refuse at will.
 // Without a hook installed the real box, program or dialog is used. The hooks
 // are process-wide; a test installs one with a scope object and the previous
 // hook comes back when the scope ends.
@@ -42,9 +43,14 @@ struct ModalDialogCall {
 // Returns what the real call would return.
 using ModalDialogHook = INT_PTR (*)(const ModalDialogCall& call, void* context);
 
+// A printer page about to start on `dc`: returns what StartPage would
+// return (above 0 started; 0 or below a page the printer refused).
+using PrinterPageHook = int (*)(HDC dc, void* context);
+
 void SetMessageBoxHook(MessageBoxHook hook, void* context);
 void SetProgramStartHook(ProgramStartHook hook, void* context);
 void SetModalDialogHook(ModalDialogHook hook, void* context);
+void SetPrinterPageHook(PrinterPageHook hook, void* context);
 
 // The program's only ways to show a box, start a program or run a hookable
 // modal dialog: through the hook when one is installed, else for real.
@@ -52,3 +58,5 @@ int ShowMessageBox(HWND owner, const char* text, const char* caption, UINT flags
 UINT StartExternalProgram(const char* commandLine, UINT show);
 // Runs `real(data)` unless a dialog hook is installed.
 INT_PTR RunModalDialog(const char* kind, void* data, INT_PTR (*real)(void* data));
+// StartPage, through the page hook when one is installed.
+int StartPrinterPage(HDC dc);

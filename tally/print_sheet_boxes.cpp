@@ -16,7 +16,6 @@
 namespace {
 
 constexpr int kLabelCapacity = 200;
-constexpr char kHandwritingFace[] = "KQMUPA";
 
 bool InRange(const char* c, const char* low, const char* high) {
   return std::memcmp(c, low, 2) >= 0 && std::memcmp(c, high, 2) <= 0;
@@ -122,7 +121,7 @@ void SelectBoxCharFont(const FieldBoxes& f, const std::string& c) {
     SelectPrinterFont(1, f.boxCharHeight);
   } else if (g_sheetPrint.printFont.empty()) {
     if (IsHandwritingChar(c)) {
-      SelectFontByName(kHandwritingFace, f.boxCharHeight);
+      SelectHandwritingFont(f.boxCharHeight);
     } else {
       SelectPrinterFont(1, f.boxCharHeight);
     }
@@ -320,7 +319,7 @@ void PrintPreprintedChars(FieldBoxes& f) {
       if (c == "/") {
         SelectFontByNameWeight(FaceNameOfCode(1), f.boxCharHeight + f.s, 600);
       } else if (IsHandwritingChar(c)) {
-        SelectFontByName(kHandwritingFace, f.boxCharHeight);
+        SelectHandwritingFont(f.boxCharHeight);
       } else {
         SelectPrinterFont(1, f.boxCharHeight);
       }
@@ -329,7 +328,7 @@ void PrintPreprintedChars(FieldBoxes& f) {
       if (at >= overlay.size()) break;
       c = overlay.substr(at, 2);
       if (IsHandwritingChar(c)) {
-        SelectFontByName(kHandwritingFace, f.boxCharHeight);
+        SelectHandwritingFont(f.boxCharHeight);
       } else {
         SelectPrinterFont(1, f.boxCharHeight);
       }

@@ -32,7 +32,19 @@ void ReportTextAt(int x, int y, const char* text) {
   HDC dc = ReportDrawDC();
   if (!dc || !*text) return;
   SetBkMode(dc, TRANSPARENT);
-  TextOutA(dc, x, SignedY(y), text, static_cast<int>(std::strlen(text)));
+  const int length = static_cast<int>(std::strlen(text));
+  if (!g_reportOutput.fontAsOutlines || !ReportOnPrinter()) {
+    TextOutA(dc, x, SignedY(y), text, length);
+    return;
+  }
+  // The glyphs' outlines filled in the text colour, without an edge.
+  BeginPath(dc);
+  TextOutA(dc, x, SignedY(y), text, length);
+  EndPath(dc);
+  GdiOwner<HBRUSH> ink(CreateSolidBrush(GetTextColor(dc)));
+  SelectScope brush(dc, ink.get());
+  SelectScope pen(dc, GetStockObject(NULL_PEN));
+  FillPath(dc);
 }
 
 SIZE ReportTextExtent(const char* text) {

@@ -29,6 +29,7 @@ void ReplaceReportFont(HFONT font, int face, int height) {
   r.font.reset(font);  // the previous report font is no longer selected
   r.fontFace = face;
   r.fontHeight = height;
+  r.fontAsOutlines = false;
 }
 
 void ReleaseReportFont() {
@@ -38,6 +39,7 @@ void ReleaseReportFont() {
   r.replacedFont = nullptr;
   r.fontFace = -1;
   r.fontHeight = -1;
+  r.fontAsOutlines = false;
 }
 
 int SelectPrinterFont(int face, int height) {
@@ -62,6 +64,13 @@ HGDIOBJ SelectRotatedFont(int face, int height) {
 
 int SelectFontByName(const char* faceName, int height) {
   return SelectFontByNameWeight(faceName, height, FW_NORMAL);
+}
+
+int SelectHandwritingFont(int height) {
+  constexpr int kHandwritingFaceCode = 4;
+  if (SelectFontByName(FaceNameOfCode(kHandwritingFaceCode), height) != 0) return -1;
+  g_reportOutput.fontAsOutlines = true;
+  return 0;
 }
 
 int SelectFontByNameWeight(const char* faceName, int height, int weight) {

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "foundation/msgbox.h"
+#include "foundation/test_hooks.h"
 #include "screen/screen.h"
 #include "tally/report_internal.h"
 #include "tally/report_printer.h"
@@ -221,14 +222,19 @@ INT_PTR StartPrinterJob(char kindLetter, int originX, int originY,
   return reinterpret_cast<INT_PTR>(r.dc);
 }
 
-void EndPrinterJob() {
+// 0, or -1 when the spooler refused the last page or the document as it
+// ended.
+int EndPrinterJob() {
   ReportOutputContext& r = g_reportOutput;
-  if (r.pageOpen) EndPage(r.dc);
+  int rc = 0;
+  if (r.pageOpen && EndPage(r.dc) <= 0) rc = -1;
   r.pageOpen = false;
   if (!r.documentAborted) {
-    // A document without a page is dropped rather than sent empty.
+    // A document without a page is dropped rather than sent empty. The
+    // spooler hands the document on as it ends (Wine's to CUPS), so a
+    // printer that will not take it is seen here.
     if (r.pagesStarted > 0) {
-      EndDoc(r.dc);
+      if (EndDoc(r.dc) <= 0) rc = -1;
     } else {
       AbortDoc(r.dc);
     }
@@ -237,7 +243,7 @@ void EndPrinterJob() {
   DeleteDC(r.dc);
   r.dc = nullptr;
   if (r.owner) EnableWindow(r.owner, TRUE);
-  if (r.fromPrintSettings != 0) return;
+  if (r.fromPrintSettings != 0) return rc;
   CloseAbortDialog();
   if (r.previewWindow) {
     InvalidateRect(r.previewWindow, nullptr, TRUE);
@@ -246,6 +252,7 @@ void EndPrinterJob() {
   if (r.requestingWindow) {
     SendMessageA(r.requestingWindow, kMsgPreviewOutput, r.requestParameter, 0);
   }
+  return rc;
 }
 
 }  // namespace
@@ -261,7 +268,7 @@ HDC ReportDrawDC() {
   if (!ReportDraws()) return nullptr;
   if (!ReportOnPrinter() || r.pageOpen) return r.dc;
   if (r.aborted || r.documentAborted) return nullptr;
-  if (StartPage(r.dc) <= 0) {
+  if (StartPrinterPage(r.dc) <= 0) {
     r.aborted = 1;  // callers stop at their next AbortPrintJob
     return nullptr;
   }
@@ -350,13 +357,14 @@ int NextPrintPage() {
   return 0;
 }
 
-void EndPrintJob() {
+int EndPrintJob() {
   ReportOutputContext& r = g_reportOutput;
+  int rc = 0;
   if (r.jobOpen) {
     r.jobOpen = false;
     switch (r.mode) {
       case kReportPreview: EndPreviewOutput(); break;
-      case kReportPrinter: EndPrinterJob(); break;
+      case kReportPrinter: rc = EndPrinterJob(); break;
       case kReportTextFile:
         WriteReportCsvLine();  // a last line the caller did not end
         r.textWritten = FinishTextFile(r);
@@ -365,6 +373,7 @@ void EndPrintJob() {
     }
   }
   ShowNormalCursor();
+  return rc;
 }
 
 int AbortPrintJob() {

@@ -103,14 +103,18 @@ class SheetJob {
 
   // Prints one page of `side`. 0, or -1 when the printer refused it or
   // the user stopped the job (the job then ends without a message of its
-  // own for a stop, with one for a refusal).
+  // own for a stop, with one for a refusal). A refused page drops the
+  // whole document: no sheet of a run prints without those after it.
   int PrintPage(const char* side) {
     if (ShowSheetSide(side) != 0) return Fail();
     const SheetPrintRequest& r = g_sheetPrintRequest;
     SetPrintLineExtent(r.leftMargin, r.topMargin);
     // The page begins before anything is drawn, so a refusal is seen here
     // rather than as a page silently left blank.
-    if (BeginPrintPage() != 0) return Refused();
+    if (BeginPrintPage() != 0) {
+      AbortPrintJob();
+      return Refused();
+    }
     DrawRegistrationMarks(r.leftMargin, r.topMargin);
     DrawWindowItems(CanvasSlot(), r.leftMargin, r.topMargin);
     NextPrintPage();
@@ -122,9 +126,13 @@ class SheetJob {
   bool TwoSided() const { return sideChoice_ == kSideChoiceBoth; }
 
   // Ends the job (the front side shown again): 0 when every page asked
-  // for was printed, else -1.
+  // for was printed and the printer took the document, else -1.
   int Finish() {
-    if (started_) EndPrintJob();
+    if (started_ && EndPrintJob() != 0 && !failed_) {
+      ShowInfoMessage("", "プリンタ“%s”が印刷を受け付けませんでした。印刷を中止します。",
+                      g_reportOutput.printerName.c_str());
+      failed_ = true;
+    }
     started_ = false;
     if (g_sheetDefinition.sheetCode != kFrontSide) ShowSheetSide(kFrontSide);
     return failed_ ? -1 : 0;

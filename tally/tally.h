@@ -600,6 +600,7 @@ struct ReportOutputContext : ReportLayout {
   HGDIOBJ replacedFont = nullptr;  // the DC's font before the report font
   int fontFace = -1;               // cache key of the report font
   int fontHeight = -1;
+  bool fontAsOutlines = false;     // the report font's text goes to printers as outlines
   HANDLE textFile = INVALID_HANDLE_VALUE;  // the work file of textPath
   std::string textPath, textWork;
   bool textFailed = false;         // a write did not go through
@@ -662,8 +663,10 @@ int NextPrintPage();
 // Closes the target; a CSV line not yet ended is written first. A text
 // file is written beside its target and replaces it in one step only when
 // every write went through: a failed or partial write leaves the file that
-// was there, and ReportTextFileWritten tells it.
-void EndPrintJob();
+// was there, and ReportTextFileWritten tells it. -1 when the printer
+// refused the finished document (its spooler would not take it: not
+// reported here), else 0.
+int EndPrintJob();
 // After a text-file job ended: whether every line reached the file and the
 // file took the target's place.
 bool ReportTextFileWritten();
@@ -1030,6 +1033,11 @@ HFONT CreateRotatedFont(int face, int height);
 HGDIOBJ SelectRotatedFont(int face, int height);
 int SelectFontByName(const char* faceName, int height);
 int SelectFontByNameWeight(const char* faceName, int height, int weight);
+// The handwriting face "KQMUPA" of box characters. On a printer its text
+// is drawn as the glyphs' outlines: a driver that sends the face whole with
+// every page it is used on (Wine's PostScript driver spends about 0.15 s a
+// page on it) gets a few filled shapes instead, which print the same.
+int SelectHandwritingFont(int height);
 void DrawVerticalText(int column, int row, int size, int cells,
                       const char* text, int convert, int alignBottom);
 void DrawTextAtCell(int column, int row, int size, int face, int colorCode,

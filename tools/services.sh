@@ -6,7 +6,8 @@
 #   - one wineserver kept alive for the whole run (per Wine prefix);
 #   - a PostgreSQL cluster on the first free loopback port from 55432;
 #   - a cupsd of our own (own configuration, spool and socket) with one PDF
-#     printer whose backend writes each job as a PDF into our folder.
+#     printer whose backend writes each job as a PDF into our folder, and a
+#     printer "REFUSING" that takes no job (for the tests of refused jobs).
 # Every process started is remembered by its pid and stopped by it.
 # Usage: services.sh start|stop   (start prints the environment to export)
 set -euo pipefail
@@ -140,6 +141,10 @@ start_cups() {
     cups_lp lpadmin -p PDF -v "sheetdesk-pdf:$pdfdir" -E -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd 2>/dev/null
   fi
   cups_lp lpadmin -d PDF
+  if ! cups_lp lpstat -p REFUSING >/dev/null 2>&1; then
+    cups_lp lpadmin -p REFUSING -v "sheetdesk-pdf:$pdfdir" -E -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd 2>/dev/null
+  fi
+  cups_lp cupsreject REFUSING
 }
 
 start_wineserver() {

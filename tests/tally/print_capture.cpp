@@ -134,6 +134,33 @@ INT_PTR ChooseDefaultPrinter(const ModalDialogCall& call) {
   return ChooseDefaultPrinterAt(call, 0);
 }
 
+namespace {
+constexpr char kRefusingPrinter[] = "REFUSING";
+}  // namespace
+
+INT_PTR ChooseRefusingPrinter(const ModalDialogCall& call) {
+  if (call.kind != "PrintDlg") return call.real(call.data);
+  auto* dialog = static_cast<PRINTDLGA*>(call.data);
+  // The names of the printer chosen, as the dialog hands them back.
+  const WORD device = sizeof(DEVNAMES);
+  const size_t bytes = device + sizeof kRefusingPrinter;
+  dialog->hDevNames = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
+  auto* names = static_cast<DEVNAMES*>(GlobalLock(dialog->hDevNames));
+  names->wDriverOffset = names->wOutputOffset = static_cast<WORD>(bytes - 1);
+  names->wDeviceOffset = device;
+  std::memcpy(reinterpret_cast<char*>(names) + device, kRefusingPrinter, sizeof kRefusingPrinter);
+  GlobalUnlock(dialog->hDevNames);
+  dialog->hDC = CreateDCA("WINSPOOL", kRefusingPrinter, nullptr, nullptr);
+  return dialog->hDC != nullptr;
+}
+
+std::string RefusingPrinterMissing() {
+  const HDC dc = CreateDCA("WINSPOOL", kRefusingPrinter, nullptr, nullptr);
+  if (!dc) return "no printer REFUSING (tools/services.sh start)";
+  DeleteDC(dc);
+  return "";
+}
+
 std::string UniqueDocumentName(const char* what) {
   static int serial = 0;
   std::ostringstream name;

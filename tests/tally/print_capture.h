@@ -26,6 +26,12 @@ INT_PTR ChooseDefaultPrinter(const ModalDialogCall& call);
 // person choosing it would (0: the resolution the printer offers first).
 INT_PTR ChooseDefaultPrinterAt(const ModalDialogCall& call, int dpi);
 
+// The printer "REFUSING" of the tests' cupsd, which rejects every job: the
+// print dialog answered with it. RefusingPrinterMissing says why it cannot
+// be used ("" when it can).
+INT_PTR ChooseRefusingPrinter(const ModalDialogCall& call);
+std::string RefusingPrinterMissing();
+
 // A document name no other job of any test run uses.
 std::string UniqueDocumentName(const char* what);
 

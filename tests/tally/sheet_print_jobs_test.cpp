@@ -8,7 +8,9 @@
 // digits, an empty master, a missing merge screen) print nothing.
 #include <windows.h>
 
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -451,6 +453,61 @@ TEST_P(SheetPrintJobTest, RunsThatCannotPrintWholePrintNothing) {
   EXPECT_EQ(cancelled.kinds(), (std::vector<std::string>{"PrintDlg"}));
   EXPECT_TRUE(BoxTexts().empty()) << Boxes();
   EXPECT_EQ(g_sheetDefinition.sheetCode, "0001");
+}
+
+// A printer that takes no document (its queue rejects jobs: the spooler
+// finds out as the job ends): every job says so and none reports success.
+TEST_P(SheetPrintJobTest, APrinterThatRefusesTheDocumentEndsEveryJobWithAMessage) {
+  const std::string why = RefusingPrinterMissing();
+  if (!why.empty()) SKIP_WITHOUT_SERVICE(why);
+  MakeMaster({{"ｱｵｷ", 1}, {"ｲﾄｳ", 1}});
+  MergeDefinition merge;
+  ASSERT_EQ(LoadMergeDefinition("050", &merge), 0) << Boxes();
+  g_sheetPrintRequest.idField = "ID";
+  g_sheetPrintRequest.startNumber = "000001";
+  g_sheetPrintRequest.endNumber = "000003";
+  const std::pair<const char*, std::function<int()>> jobs[] = {
+      {"plain", [] { return PrintSheetJob(kSideChoiceBoth); }},
+      {"numbered", [] { return PrintSheetsWithIds(kSideChoiceNone); }},
+      {"merged", [&] { return MergePrintSheets(kSideChoiceNone, merge); }},
+  };
+  for (const auto& [what, job] : jobs) {
+    SCOPED_TRACE(what);
+    ForgetBoxes();
+    int rc = 0;
+    Print(job, &rc, nullptr, ChooseRefusingPrinter);
+    EXPECT_EQ(rc, -1);
+    EXPECT_EQ(BoxTexts(), (std::vector<std::string>{
+                              "プリンタ“REFUSING”が印刷を受け付けませんでした。印刷を中止します。"}));
+    EXPECT_FALSE(g_reportOutput.jobOpen);
+    EXPECT_EQ(g_sheetDefinition.sheetCode, "0001");
+  }
+}
+
+// A printer that refuses a page in the middle of a numbered run (the third
+// of five): the run stops naming that sheet, reports no success, and drops
+// the document rather than print the sheets before it alone.
+TEST_P(SheetPrintJobTest, APageRefusedMidRunStopsTheRunAndPrintsNothing) {
+  const std::string why = PrintingUnavailable();
+  if (!why.empty()) SKIP_WITHOUT_SERVICE(why);
+  struct RefuseThird {
+    int pages = 0;
+    static int Start(HDC dc, void* self) {
+      return ++static_cast<RefuseThird*>(self)->pages == 3 ? 0 : StartPage(dc);
+    }
+  } printer;
+  SetPrinterPageHook(RefuseThird::Start, &printer);
+  g_sheetPrintRequest.idField = "ID";
+  g_sheetPrintRequest.startNumber = "000001";
+  g_sheetPrintRequest.endNumber = "000005";
+  int rc = 0;
+  Print([] { return PrintSheetsWithIds(kSideChoiceNone); }, &rc);
+  SetPrinterPageHook(nullptr, nullptr);
+  EXPECT_EQ(rc, -1);
+  EXPECT_EQ(printer.pages, 3) << "no page after the refused one";
+  EXPECT_EQ(BoxTexts(), (std::vector<std::string>{"3枚目の印刷ができませんでした。印刷を中止します。"}));
+  EXPECT_FALSE(g_reportOutput.jobOpen);
+  EXPECT_EQ(WaitForPdfFile(g_sheetPrintRequest.documentName, 5), "") << "the document was dropped";
 }
 
 TEST_P(SheetPrintJobTest, MergedSheetsCarryOneMasterRowEach) {

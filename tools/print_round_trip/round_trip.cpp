@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <chrono>
+#include <functional>
 
 #include "designer/sheet_settings.h"
 #include "foundation/db.h"
@@ -40,15 +41,14 @@ SheetRequest RequestFor(const SheetDefinition& d, const RoundTripCase& c) {
   return request;
 }
 
-RoundTripResult Read(const SheetDefinition& d, const SheetRequest& request,
+RoundTripResult Read(const SheetDefinition& d, const GeneratedSheet& sheet, int dpi,
                      const GeneratedSheet* printed) {
   RoundTripResult result;
-  const GeneratedSheet sheet = GenerateSheet(d, request);
   if (!sheet.error.empty()) {
     result.faults.push_back(sheet.error);
     return result;
   }
-  const ReferenceMarks references = RegisterCleanPage(d, "0001", request.dpi, printed);
+  const ReferenceMarks references = RegisterCleanPage(d, "0001", dpi, printed);
   std::vector<std::string> names;
   const std::vector<SheetFieldSpec> specs = CheckSpecs(d, &names);
   SheetImage image = SheetImageFromGenerated(sheet);
@@ -165,19 +165,21 @@ GeneratedSheet PrintedPageOf(const PdfPage& page) {
   return sheet;
 }
 
-int PrintNumberedSheets(const std::string& first, const std::string& last, int printerDpi,
-                        const std::vector<int>& dpis, std::vector<std::vector<PdfPage>>* pages,
-                        std::string* why) {
+namespace {
+
+// Prints with `job` through the print dialog (the default printer at
+// `printerDpi`) with the margins the sheet's millimetres give, and renders
+// the job at each of `dpis`.
+int PrintAndRender(const char* what, const std::function<int()>& job, int printerDpi,
+                   const std::vector<int>& dpis, std::vector<std::vector<PdfPage>>* pages,
+                   std::string* why) {
   ModalDialogRecorder dialogs(
       [printerDpi](const ModalDialogCall& call) { return ChooseDefaultPrinterAt(call, printerDpi); });
   SheetPrintRequest& r = g_sheetPrintRequest;
-  r.documentName = UniqueDocumentName("roundtrip");
+  r.documentName = UniqueDocumentName(what);
   r.leftMargin = r.topMargin = 5 * 4;  // the sheet's own millimetres
   r.ratio = 100;
-  r.idField = "ID";
-  r.startNumber = first;
-  r.endNumber = last;
-  if (PrintSheetsWithIds(kSideChoiceNone) != 0) {
+  if (job() != 0) {
     *why = "the job did not print";
     return -1;
   }
@@ -189,15 +191,39 @@ int PrintNumberedSheets(const std::string& first, const std::string& last, int p
   return 0;
 }
 
-RoundTripResult ReadFilledPage(const SheetDefinition& definition, const GeneratedSheet& printed,
+}  // namespace
+
+int PrintNumberedSheets(const std::string& first, const std::string& last, int printerDpi,
+                        const std::vector<int>& dpis, std::vector<std::vector<PdfPage>>* pages,
+                        std::string* why) {
+  SheetPrintRequest& r = g_sheetPrintRequest;
+  r.idField = "ID";
+  r.startNumber = first;
+  r.endNumber = last;
+  return PrintAndRender("roundtrip", [] { return PrintSheetsWithIds(kSideChoiceNone); }, printerDpi,
+                        dpis, pages, why);
+}
+
+int PrintMergedSheets(const MergeDefinition& master, int printerDpi, const std::vector<int>& dpis,
+                      std::vector<std::vector<PdfPage>>* pages, std::string* why) {
+  return PrintAndRender("roundmerge", [&master] { return MergePrintSheets(kSideChoiceNone, master); },
+                        printerDpi, dpis, pages, why);
+}
+
+GeneratedSheet FillPrintedPage(const SheetDefinition& definition, const GeneratedSheet& printed,
                                const RoundTripCase& c) {
   SheetRequest request = RequestFor(definition, c);
   request.printedPage = &printed;
-  return Read(definition, request, &printed);
+  return GenerateSheet(definition, request);
+}
+
+RoundTripResult ReadFilledPage(const SheetDefinition& definition, const GeneratedSheet& printed,
+                               const RoundTripCase& c) {
+  return Read(definition, FillPrintedPage(definition, printed, c), c.dpi, &printed);
 }
 
 RoundTripResult ReadGeneratedPage(const SheetDefinition& definition, const RoundTripCase& c) {
-  return Read(definition, RequestFor(definition, c), nullptr);
+  return Read(definition, GenerateSheet(definition, RequestFor(definition, c)), c.dpi, nullptr);
 }
 
 FieldInk InkOfField(const SheetDefinition& definition, const GeneratedSheet& page,
@@ -222,9 +248,11 @@ FieldInk InkOfField(const SheetDefinition& definition, const GeneratedSheet& pag
   ink.boxes = static_cast<int>(boxes.size());
   for (const BoxRect& box : boxes) {
     int inside = 0;
-    // The inner part of the box, clear of its frame.
+    // The box below its top line and above its bottom one, its whole
+    // width: a half-width character (a merged value) prints at the box's
+    // left edge. The pale frames are gone from the thresholded page.
     for (int y = box.top + margin; y <= box.bottom - margin; ++y) {
-      for (int x = box.left + margin; x <= box.right - margin; ++x) inside += black(x, y);
+      for (int x = box.left; x <= box.right; ++x) inside += black(x, y);
     }
     ink.inside += inside;
     ink.boxesInked += inside > 0;

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "tally/sheet_printing.h"
 #include "tests/tally/print_capture.h"
 #include "tools/sheetgen/sheet_generator.h"
 
@@ -40,6 +41,12 @@ int PrintNumberedSheets(const std::string& first, const std::string& last, int p
                         const std::vector<int>& dpis, std::vector<std::vector<PdfPage>>* pages,
                         std::string* why);
 
+// Prints one sheet a row of the master `master.table` (its rows whose
+// printflag is 1), the values of `master.columns` in the fields of those
+// names, and renders the job as above.
+int PrintMergedSheets(const MergeDefinition& master, int printerDpi, const std::vector<int>& dpis,
+                      std::vector<std::vector<PdfPage>>* pages, std::string* why);
+
 struct RoundTripCase {
   int dpi = 300;
   uint32_t seed = 1;
@@ -51,6 +58,11 @@ struct RoundTripResult {
   std::vector<std::string> faults;  // "<field>: filled ..., read ..."
   double seconds = 0;        // of the reading alone
 };
+// Fills `printed` (a clean printed page at `c.dpi`) with the generator's
+// pen and scans it as `c` asks: the page to feed, with what was filled
+// and what the reading run stores for it (its `expected`).
+GeneratedSheet FillPrintedPage(const SheetDefinition& definition, const GeneratedSheet& printed,
+                               const RoundTripCase& c);
 // Fills and scans `printed` (a clean printed page at `c.dpi`) and reads it
 // against the references the clean printed page registers.
 RoundTripResult ReadFilledPage(const SheetDefinition& definition, const GeneratedSheet& printed,

@@ -177,8 +177,8 @@ ReferenceMarks RegisterCleanPage(const SheetDefinition& definition, const std::s
 }
 
 SheetMarkRow RegisteredMarkRow(const SheetDefinition& definition, const std::string& side,
-                               int dpi) {
-  const ReferenceMarks r = RegisterCleanPage(definition, side, dpi);
+                               int dpi, const GeneratedSheet* printedPage) {
+  const ReferenceMarks r = RegisterCleanPage(definition, side, dpi, printedPage);
   SheetMarkRow row;
   row.side = side;
   row.resolutionCode = dpi == 200 ? 1 : dpi == 400 ? 3 : 2;

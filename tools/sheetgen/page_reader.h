@@ -45,6 +45,6 @@ PageReading ReadPageInMemory(SheetImage* page, const SheetPaperRow& paper,
 ReferenceMarks RegisterCleanPage(const SheetDefinition& definition, const std::string& side,
                                  int dpi, const GeneratedSheet* printedPage = nullptr);
 // The MUPA_HMK row of those references: what the designer stores when it
-// registers a clean page of the side at `dpi`.
+// registers a clean page of the side at `dpi` (or `printedPage`).
 SheetMarkRow RegisteredMarkRow(const SheetDefinition& definition, const std::string& side,
-                               int dpi);
+                               int dpi, const GeneratedSheet* printedPage = nullptr);
