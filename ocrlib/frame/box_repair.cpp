@@ -92,6 +92,10 @@ void JoinRows(SegmentWork* w, int keep, int gone) {
 // tenth of the line's height, 2 pixels at least.
 int NearReach(const LineShape& shape) { return std::max(2, shape.height / 10); }
 
+// How far from its character a crumb or a piece of a broken stroke may lie:
+// a pen stroke cut across leaves a gap of up to a fifth of the line's height.
+int BreakReach(const LineShape& shape) { return std::max(NearReach(shape), shape.height / 5); }
+
 // A piece less than half the line's height is no digit or capital: it joins
 // the nearest box it fits with (the union no wider than a wide character).
 // Returns whether a piece joined.
@@ -112,9 +116,9 @@ bool JoinShortPiece(const LineShape& shape, SegmentWork* w) {
       const int shared = SharedColumns(piece, other);
       if (best < 0 || shared > bestShared) best = q, bestShared = shared;
     }
-    // A stroke broken on the scan leaves its piece a pixel or two away;
-    // farther off it is a small character of its own.
-    if (best < 0 || -bestShared > NearReach(shape)) continue;
+    // No digit or capital is that short, so the piece is a stroke's end
+    // broken off on the scan, as far from its character as a break leaves.
+    if (best < 0 || -bestShared > BreakReach(shape)) continue;
     JoinRows(w, best, r);
     return true;
   }
@@ -163,10 +167,6 @@ bool JoinNarrowPair(const LineShape& shape, SegmentWork* w) {
   JoinRows(w, std::min(bestR, bestQ), std::max(bestR, bestQ));
   return true;
 }
-
-// How far above or below a box a crumb of a broken stroke may lie: a pen
-// stroke cut across leaves a gap of up to a fifth of the line's height.
-int BreakReach(const LineShape& shape) { return std::max(NearReach(shape), shape.height / 5); }
 
 // A speck's distance to a box for taking it in: a speck over or under the
 // box's own columns is a crumb of a stroke broken across, and counts as
