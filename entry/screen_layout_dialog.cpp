@@ -1,0 +1,214 @@
+// The item-order and screen-style dialog of a generated entry screen
+// (screen 56): a list over the S_FIELD rows of the list screen "101" or the
+// card screen "201" of the sheet-definition database, pictures left out,
+// where the operator edits headings, widths, locks and CSV breaks (on the
+// card also title places, character sizes and image places), with the
+// screen's settings above the list (line pitch, lines and the headings'
+// direction and height of the list; line pitch and image size of the
+// card), kept in the screen's S_SCREEN row. The screen-set window owns the
+// dialog and passes its notifications here; one dialog at a time.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+
+#include "entry/entry.h"
+#include "entry/list_form.h"
+#include "entry/screen_rows.h"
+#include "foundation/db.h"
+#include "foundation/msgbox.h"
+#include "screen/screen.h"
+#include "shell/shell.h"
+
+namespace {
+
+constexpr int kCopyNamesCommand = 201;  // KOMCOPY
+constexpr int kDefaultLinePitch = 24;
+constexpr int kDefaultImageSize = 73;
+
+struct LayoutDialogState {
+  int form = 1;
+  std::string screenCode;
+  // The headings' direction (COMPORT) and height (READER) the widths were
+  // last counted for.
+  int titleDirection = 0, titleLines = 1;
+};
+LayoutDialogState g_layout;
+
+const char* LayoutScreenCode(int form) { return form == 2 ? "KOMK-NARA2" : "KOMK-NARA"; }
+
+int ItemInt(int slot, const char* name) {
+  char value[64] = "";
+  GetItemValueForCommand(slot, name, value);
+  return std::atoi(value);
+}
+
+void SetItemInt(int slot, const char* name, int value) {
+  SetItemValueForCommand(slot, name, std::to_string(value).c_str());
+}
+
+// The screen's settings above the list, from its S_SCREEN row.
+void FillLayoutSettings(int slot) {
+  const int record = OpenScreenRecord(g_layout.screenCode);
+  if (record < 0) return;
+  const bool found = db_tfind(record, 1) == 0;
+  const int pitch = found ? GetColumnInt(record, "SCRLPCH") : 0;
+  const int lines = found ? GetColumnInt(record, "LINCNT") : 0;
+  g_layout.titleDirection = found ? GetColumnInt(record, "COMPORT") : 0;
+  g_layout.titleLines = found ? GetColumnInt(record, "READER") : 0;
+  db_close(record);
+  if (g_layout.titleLines < 1) g_layout.titleLines = 1;
+  SetItemInt(slot, "行送り", pitch > 0 ? pitch : kDefaultLinePitch);
+  if (g_layout.form == 2) {
+    SetItemInt(slot, "ｲﾒｰｼﾞｻｲｽﾞ", lines > 0 ? lines : kDefaultImageSize);
+  } else {
+    SetItemInt(slot, "行数", lines);
+    SetItemInt(slot, "タイトル向き", g_layout.titleDirection);
+    SetItemInt(slot, "タイトル高さ", g_layout.titleLines);
+  }
+  SetItemValueForCommand(slot, "NOTEMSG", "ここでの設定は、ＯＣＲシートの定義を変更しません。");
+}
+
+// The settings above the list into the S_SCREEN row: 0, or -1 (reported).
+int StoreLayoutSettings(int slot) {
+  const int record = OpenScreenRecord(g_layout.screenCode);
+  if (record < 0) return -1;
+  if (db_tfind(record, 1) != 0) {
+    db_close(record);
+    return 0;
+  }
+  SetColumnInt(record, "SCRLPCH", ItemInt(slot, "行送り"));
+  if (g_layout.form == 2) {
+    SetColumnInt(record, "LINCNT", ItemInt(slot, "ｲﾒｰｼﾞｻｲｽﾞ"));
+  } else {
+    SetColumnInt(record, "LINCNT", ItemInt(slot, "行数"));
+    SetColumnInt(record, "COMPORT", ItemInt(slot, "タイトル向き"));
+    SetColumnInt(record, "READER", std::max(1, ItemInt(slot, "タイトル高さ")));
+  }
+  const int rc = db_update(record);
+  db_close(record);
+  return rc == 0 ? 0 : -1;
+}
+
+// The half-width form of a heading (full-width letters, digits and kana
+// narrowed), as a list shows headings turned on their side.
+std::string HalfWidthText(const std::string& text) {
+  if (text.empty()) return text;
+  std::string out(text.size() + 1, '\0');
+  const int length = LCMapStringA(MAKELCID(MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT), SORT_DEFAULT),
+                                  LCMAP_HALFWIDTH, text.c_str(), static_cast<int>(text.size()), out.data(),
+                                  static_cast<int>(out.size()));
+  if (length <= 0) return text;
+  out.resize(length);
+  return out;
+}
+
+// Asked before the list closes: the settings are stored, and a changed
+// direction or height of the headings widens the columns first and keeps
+// the dialog open once, so the operator sees the new widths.
+void SettleLayoutOnClose(int slot) {
+  StoreLayoutSettings(slot);
+  if (g_layout.form == 2) return;
+  const int direction = ItemInt(slot, "タイトル向き");
+  const int lines = std::max(1, ItemInt(slot, "タイトル高さ"));
+  if (direction == g_layout.titleDirection && lines == g_layout.titleLines) return;
+  g_layout.titleDirection = direction;
+  g_layout.titleLines = lines;
+  if (RecountFieldTitleWidths(g_layout.screenCode, direction, lines) < 0) return;
+  RefreshListPage();
+  ShowInfoMessage("", "「横幅」(列幅)の調整を行いました。\n画面を閉じる場合は、もう一度、終了ボタンをクリックしてください。");
+  g_list.closeVeto = 1;
+}
+
+int LayoutDialogSlot() {
+  for (int s = kWindowSlotCount - 1; s >= 0; --s) {
+    if (Slot(s).state != kFreeSlotState && Slot(s).screenNumber == kScreenLayoutNumber) return s;
+  }
+  return -1;
+}
+
+}  // namespace
+
+int OpenScreenLayoutDialog(int form, HWND owner) {
+  g_layout = LayoutDialogState();
+  g_layout.form = form;
+  g_layout.screenCode = EntryScreenCode(form);
+  SetFieldDefault("SCRCODE", g_layout.screenCode.c_str());
+  const SheetDefinitionRef& sheet = g_sheetDefinition;
+  SetNextListDataSet({sheet.folder, sheet.database, g_screenDefs.specFile, "FLDTBL",
+                      "(FLDEDT is null or FLDEDT<>'BMAP')"});
+  return OpenScreenDef("", kScreenDatabase, LayoutScreenCode(form), -1, -1, "", owner);
+}
+
+bool HandleScreenLayoutMessage(UINT message, WPARAM screenNumber) {
+  if (static_cast<int>(screenNumber) != kScreenLayoutNumber) return false;
+  const int slot = LayoutDialogSlot();
+  if (slot < 0) return message == kMsgScreenClosed;
+  switch (message) {
+    case kMsgFillScreen:
+      FillLayoutSettings(slot);
+      break;
+    case kMsgFieldMessage:
+      if (GetLastFieldKey() == kCopyNamesCommand) MakeHeadingsFromNames(slot, "FLDTITLE", "FLDNAME", true);
+      break;
+    case kMsgCloseQuery:
+      SettleLayoutOnClose(slot);
+      break;
+    default:
+      break;
+  }
+  return true;
+}
+
+int MakeHeadingsFromNames(int slot, const char* targetColumn, const char* sourceColumn, bool resetWidths) {
+  if (AskYesNo("", "｢項目名｣の列を｢見出し｣にコピーします。\n現在の｢見出し｣の内容は上書き消去されます。") != IDYES) {
+    return 0;
+  }
+  const int rows = OpenScreenFieldRows(kFieldTable, g_layout.screenCode);
+  if (rows < 0) return -1;
+  int copied = 0;
+  for (int rc = db_toppos(rows, "FLDCODE"); rc == 0; rc = db_nread(rows)) {
+    const std::string source = GetColumnText(rows, sourceColumn);
+    SetColumnText(rows, targetColumn, source.c_str());
+    if (resetWidths) SetColumnInt(rows, "FLDSMSU", 0);
+    if (db_update(rows) != 0) {
+      db_close(rows);
+      return -1;
+    }
+    ++copied;
+  }
+  db_close(rows);
+  if (resetWidths && RecountFieldTitleWidths(g_layout.screenCode, ItemInt(slot, "タイトル向き"),
+                                             std::max(1, ItemInt(slot, "タイトル高さ"))) < 0) {
+    return -1;
+  }
+  RefreshListPage();
+  return copied;
+}
+
+int RecountFieldTitleWidths(const std::string& screenCode, int titleDirection, int titleLines) {
+  const int rows = OpenScreenFieldRows(kFieldTable, screenCode);
+  if (rows < 0) return -1;
+  const int lines = std::max(1, titleLines);
+  int changed = 0;
+  for (int rc = db_toppos(rows, "FLDCODE"); rc == 0; rc = db_nread(rows)) {
+    std::string title = GetColumnText(rows, "FLDTITLE");
+    if (titleDirection == 1) title = HalfWidthText(title);
+    // Full-width characters of the heading (a half-width one counts half),
+    // spread over its lines: the last line takes what is left over.
+    const int characters = (static_cast<int>(title.size()) + 1) / 2;
+    const int width = std::max((characters + lines - 1) / lines, 1) * 2;
+    const int old = GetColumnInt(rows, "FLDSMSU");
+    const int now = std::max({old, width, 2});
+    if (now == old) continue;
+    SetColumnInt(rows, "FLDSMSU", now);
+    if (db_update(rows) != 0) {
+      db_close(rows);
+      return -1;
+    }
+    ++changed;
+  }
+  db_close(rows);
+  return changed;
+}
