@@ -28,13 +28,11 @@ class ScreenSetTest : public SheetOutputTest {
  protected:
   void SetUp() override {
     SheetOutputTest::SetUp();
-    // The screens open their tables in the database folder, whose path is
-    // shorter than the run folder's: the output database goes there.
-    char current[MAX_PATH];
-    GetCurrentDirectoryA(MAX_PATH, current);
-    outputFolder_ = FreshFolder(std::string(current) + "\\scrset_output");
+    // The screens open their tables in the database folder: the run's
+    // folder, however long.
+    outputFolder_ = folder();
     g_currentSheet.outputFolder = outputFolder_;
-    SetDbFolder(outputFolder_.c_str());
+    ASSERT_EQ(SetDbFolder(outputFolder_.c_str()), 0);
     main_ = CreateTestWindow("main");
     InitScreenEngine(main_);
     g_screen.metrics = TestMetrics();
