@@ -5,7 +5,9 @@
 // card also title places, character sizes and image places), with the
 // screen's settings above the list (line pitch, lines and the headings'
 // direction and height of the list; line pitch and image size of the
-// card), kept in the screen's S_SCREEN row. The screen-set window owns the
+// card) kept in the screen's S_SCREEN row, and the sheet's switches the
+// screens follow (the CSV file's extra items and the headings' source of
+// the list; the record images of the card) in its MUPA_PAP row. The screen-set window owns the
 // dialog and passes its notifications here; one dialog at a time.
 #include <windows.h>
 
@@ -13,6 +15,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "designer/sheet_settings.h"
 #include "entry/entry.h"
 #include "entry/list_form.h"
 #include "entry/screen_rows.h"
@@ -26,6 +29,7 @@ namespace {
 constexpr int kCopyNamesCommand = 201;  // KOMCOPY
 constexpr int kDefaultLinePitch = 24;
 constexpr int kDefaultImageSize = 73;
+constexpr int kMaxLayoutText = 260;  // room of a text above the list (the folder the longest)
 
 struct LayoutDialogState {
   int form = 1;
@@ -48,6 +52,57 @@ void SetItemInt(int slot, const char* name, int value) {
   SetItemValueForCommand(slot, name, std::to_string(value).c_str());
 }
 
+// What the list and card settings keep in the sheet's MUPA_PAP row of the
+// front: a text column or a switch (0/1; a radio's choices from 1) per
+// field above the list.
+struct PaperSetting {
+  int form;
+  const char* field;
+  const char* column;
+  bool text;
+  int firstChoice;  // the field's value of a stored 0
+};
+constexpr PaperSetting kPaperSettings[] = {
+    {1, "商品番号項目", "商品番号項目", true, 0},
+    {1, "顧客番号項目", "顧客番号項目", true, 0},
+    {1, "一覧表項目種別", "一覧表項目種別", false, 1},
+    {2, "ｲﾒｰｼﾞ比較修正", "比較用イメージ出力", false, 0},
+    {2, "比較イメージパス", "比較イメージパス", false, 0},
+    {2, "比較イメージフォルダ", "比較イメージフォルダ", true, 0},
+};
+
+void FillPaperSettings(int slot) {
+  const int paper = OpenFrontPaperRow();
+  if (paper < 0) return;
+  for (const PaperSetting& p : kPaperSettings) {
+    if (p.form != g_layout.form) continue;
+    if (p.text) {
+      SetItemValueForCommand(slot, p.field, GetColumnText(paper, p.column));
+    } else {
+      SetItemInt(slot, p.field, std::max(GetColumnInt(paper, p.column), p.firstChoice));
+    }
+  }
+  db_close(paper);
+}
+
+int StorePaperSettings(int slot) {
+  const int paper = OpenFrontPaperRow();
+  if (paper < 0) return -1;
+  for (const PaperSetting& p : kPaperSettings) {
+    if (p.form != g_layout.form) continue;
+    if (p.text) {
+      char value[kMaxLayoutText] = "";
+      GetItemRawValue(slot, p.field, value);
+      SetColumnText(paper, p.column, value);
+    } else {
+      SetColumnInt(paper, p.column, ItemInt(slot, p.field));
+    }
+  }
+  const int rc = db_update(paper);
+  db_close(paper);
+  return rc == 0 ? 0 : -1;
+}
+
 // The screen's settings above the list, from its S_SCREEN row.
 void FillLayoutSettings(int slot) {
   const int record = OpenScreenRecord(g_layout.screenCode);
@@ -68,6 +123,8 @@ void FillLayoutSettings(int slot) {
     SetItemInt(slot, "タイトル高さ", g_layout.titleLines);
   }
   SetItemValueForCommand(slot, "NOTEMSG", "ここでの設定は、ＯＣＲシートの定義を変更しません。");
+  SetItemValueForCommand(slot, "ADDMSG", "を追加する");
+  FillPaperSettings(slot);
 }
 
 // The settings above the list into the S_SCREEN row: 0, or -1 (reported).
@@ -109,6 +166,7 @@ std::string HalfWidthText(const std::string& text) {
 // the dialog open once, so the operator sees the new widths.
 void SettleLayoutOnClose(int slot) {
   StoreLayoutSettings(slot);
+  StorePaperSettings(slot);
   if (g_layout.form == 2) return;
   const int direction = ItemInt(slot, "タイトル向き");
   const int lines = std::max(1, ItemInt(slot, "タイトル高さ"));

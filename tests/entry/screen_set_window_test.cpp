@@ -15,6 +15,7 @@
 #include "foundation/files.h"
 #include "screen/screen.h"
 #include "shell/shell.h"
+#include "tests/entry/form_input.h"
 #include "tests/entry/sheet_output_fixture.h"
 #include "tests/platform/image_fixtures.h"
 #include "tests/screen/screen_fixture.h"
@@ -112,6 +113,14 @@ class ScreenSetTest : public SheetOutputTest {
     char folder[MAX_PATH] = "";
     if (GetEnvironmentVariableA("SHEETDESK_PICTURES", folder, MAX_PATH) == 0) return;
     SaveWindowPicture(window, std::string(folder) + "\\" + name + ".png");
+  }
+
+  // The sheet's MUPA_PAP row of the front.
+  Row PaperRow() {
+    for (const Row& row : Rows(kSheetDb, "MUPA_PAP", "ＯＣＲコード")) {
+      if (row.at("ＯＣＲコード") == "0001") return row;
+    }
+    return Row();
   }
 
   // The names of the stored records, in key order.
@@ -315,10 +324,7 @@ TEST_F(ScreenSetTest, LayoutDialogEditsTheListScreensRows) {
   // KOMCOPY: asked, then every heading is its item name, the widths
   // counted again from it ("Q01" on one line: 4).
   AnswerNext(IDYES);
-  const int button = ResolveFieldRef(slot, "KOMCOPY");
-  ASSERT_GE(button, 0);
-  const RECT b = ItemPixelRect(button);
-  ClickAt(List(), (b.left + b.right) / 2 - Slot(slot).scrollX, (b.top + b.bottom) / 2 - Slot(slot).scrollY);
+  ClickItem(slot, ResolveFieldRef(slot, "KOMCOPY"));
   PumpMessages();
   EXPECT_EQ(Boxes(), std::vector<std::string>{"｢項目名｣の列を｢見出し｣にコピーします。\n"
                                               "現在の｢見出し｣の内容は上書き消去されます。"});
@@ -334,14 +340,10 @@ TEST_F(ScreenSetTest, LayoutDialogEditsTheListScreensRows) {
   // Headings on two lines: the first Esc stores the setting, counts the
   // widths again and keeps the dialog; the second closes it.
   ForgetBoxes();
-  const int height = ResolveFieldRef(slot, "タイトル高さ");
-  ASSERT_GE(height, 0);
-  const RECT h = ItemPixelRect(height);
-  ClickAt(List(), h.left + 3 - Slot(slot).scrollX, h.top + 3 - Slot(slot).scrollY);
-  cell = Slot(g_screen.currentSlot).editControl;
-  SendMessageA(cell, EM_SETSEL, 0, -1);
-  TypeText(cell, "2");
-  PressKey(cell, VK_RETURN);
+  ASSERT_TRUE(TypeIntoField(slot, "タイトル高さ", "2"));
+  PressKey(Slot(slot).editControl, VK_RETURN);
+  ASSERT_TRUE(TypeIntoField(slot, "商品番号項目", "番号"));
+  PressKey(Slot(slot).editControl, VK_RETURN);
   PressKey(Slot(g_screen.currentSlot).editControl, VK_ESCAPE);
   EXPECT_EQ(Boxes(), std::vector<std::string>{"「横幅」(列幅)の調整を行いました。\n"
                                               "画面を閉じる場合は、もう一度、終了ボタンをクリックしてください。"});
@@ -352,8 +354,52 @@ TEST_F(ScreenSetTest, LayoutDialogEditsTheListScreensRows) {
   ASSERT_EQ(db_tfind(record, 1), 0);
   EXPECT_EQ(GetColumnInt(record, "READER"), 2);
   db_close(record);
+  EXPECT_EQ(PaperRow().at("商品番号項目"), "番号");
   PressKey(Slot(g_screen.currentSlot).editControl, VK_ESCAPE);
   EXPECT_FALSE(IsWindowVisible(List()));
+}
+
+// The card's dialog: the card's own columns, its settings shown from the
+// screen's row and the sheet's, stored as it closes (at once: a card counts
+// no widths).
+TEST_F(ScreenSetTest, LayoutDialogOfTheCardKeepsItsSettings) {
+  PrepareScreens();
+  ASSERT_GE(LoadScreenTexts((GetProgramFolder() + "\\screens").c_str(), "", kScreenDatabase), 2)
+      << testing::PrintToString(Boxes());
+  ASSERT_EQ(ExecOnSheet("update S_SCREEN set LINCNT=0 where SCRCODE='201'"), 0);
+  OpenWindow(2);
+  Click("SCRSORT");
+  ASSERT_TRUE(IsWindowVisible(List())) << testing::PrintToString(Boxes());
+  const int slot = SlotOf(List());
+  ASSERT_GE(slot, 0);
+  std::vector<std::string> names;
+  for (const ListColumn& column : g_list.columns) names.push_back(column.name);
+  EXPECT_EQ(names, (std::vector<std::string>{"FLDCODE", "FLDNAME", "FLDTITLE", "FLDTTL", "FLDSMSU", "FLDCSIZ",
+                                             "FLDLOCK", "FLDUNQ", "FLDTFLG"}));
+  EXPECT_EQ(ShownText(slot, "行送り"), "24");
+  EXPECT_EQ(ShownText(slot, "ｲﾒｰｼﾞｻｲｽﾞ"), "73") << "an image size of 0 shows the default";
+  SavePicture(List(), "layout_dialog_card");
+  ASSERT_TRUE(TypeIntoField(slot, "ｲﾒｰｼﾞｻｲｽﾞ", "80"));
+  PressKey(Slot(slot).editControl, VK_RETURN);
+  ASSERT_TRUE(TypeIntoField(slot, "比較イメージフォルダ", "D:\\比較"));
+  PressKey(Slot(slot).editControl, VK_RETURN);
+  // The check's box stands inside its frame, left of its caption.
+  const RECT check = ItemPixelRect(ResolveFieldRef(slot, "ｲﾒｰｼﾞ比較修正"));
+  ClickAt(List(), check.left + 24 - Slot(slot).scrollX, (check.top + check.bottom) / 2 - Slot(slot).scrollY);
+  PumpMessages();
+  PressKey(Slot(g_screen.currentSlot).editControl, VK_ESCAPE);
+  EXPECT_FALSE(IsWindowVisible(List())) << testing::PrintToString(Boxes());
+  EXPECT_EQ(Boxes(), std::vector<std::string>{});
+  const int record = db_open(folder().c_str(), kSheetDb, kScreenTable, -1, "FSCRTBL3", "SCRTBL",
+                             "select * from S_SCREEN where SCRCODE='201'");
+  ASSERT_GT(record, 0);
+  ASSERT_EQ(db_tfind(record, 1), 0);
+  EXPECT_EQ(GetColumnInt(record, "LINCNT"), 80);
+  EXPECT_EQ(GetColumnInt(record, "SCRLPCH"), 24);
+  db_close(record);
+  const Row paper = PaperRow();
+  EXPECT_EQ(paper.at("比較用イメージ出力"), "1");
+  EXPECT_EQ(paper.at("比較イメージフォルダ"), "D:\\比較");
 }
 
 // The widths a heading needs, on one or more lines and turned on its side.
