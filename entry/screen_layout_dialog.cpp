@@ -103,6 +103,15 @@ int StorePaperSettings(int slot) {
   return rc == 0 ? 0 : -1;
 }
 
+// The card's image settings take input only while its record images are
+// shown (ｲﾒｰｼﾞ比較修正 ticked). The fields of the dialog's slot.
+void ShowImageComparisonFields(int slot) {
+  if (g_layout.form != 2) return;
+  const int state = ItemInt(slot, "ｲﾒｰｼﾞ比較修正") == 1 ? 1 : 2;
+  SelectWindowSlot(slot);
+  for (const char* name : {"ｲﾒｰｼﾞｻｲｽﾞ", "比較イメージパス", "比較イメージフォルダ"}) SetFieldState(name, state);
+}
+
 // The screen's settings above the list, from its S_SCREEN row.
 void FillLayoutSettings(int slot) {
   const int record = OpenScreenRecord(g_layout.screenCode);
@@ -125,6 +134,7 @@ void FillLayoutSettings(int slot) {
   SetItemValueForCommand(slot, "NOTEMSG", "ここでの設定は、ＯＣＲシートの定義を変更しません。");
   SetItemValueForCommand(slot, "ADDMSG", "を追加する");
   FillPaperSettings(slot);
+  ShowImageComparisonFields(slot);
 }
 
 // The settings above the list into the S_SCREEN row: 0, or -1 (reported).
@@ -209,6 +219,7 @@ bool HandleScreenLayoutMessage(UINT message, WPARAM screenNumber) {
       break;
     case kMsgFieldMessage:
       if (GetLastFieldKey() == kCopyNamesCommand) MakeHeadingsFromNames(slot, "FLDTITLE", "FLDNAME", true);
+      ShowImageComparisonFields(slot);
       break;
     case kMsgCloseQuery:
       SettleLayoutOnClose(slot);

@@ -379,14 +379,17 @@ TEST_F(ScreenSetTest, LayoutDialogOfTheCardKeepsItsSettings) {
   EXPECT_EQ(ShownText(slot, "行送り"), "24");
   EXPECT_EQ(ShownText(slot, "ｲﾒｰｼﾞｻｲｽﾞ"), "73") << "an image size of 0 shows the default";
   SavePicture(List(), "layout_dialog_card");
+  // The image settings wait for their check; its box stands inside its
+  // frame, left of its caption.
+  EXPECT_EQ(Item(ResolveFieldRef(slot, "比較イメージフォルダ")).state, kItemProtected);
+  const RECT check = ItemPixelRect(ResolveFieldRef(slot, "ｲﾒｰｼﾞ比較修正"));
+  ClickAt(List(), check.left + 24 - Slot(slot).scrollX, (check.top + check.bottom) / 2 - Slot(slot).scrollY);
+  PumpMessages();
+  EXPECT_EQ(Item(ResolveFieldRef(slot, "比較イメージフォルダ")).state, kItemEnabled);
   ASSERT_TRUE(TypeIntoField(slot, "ｲﾒｰｼﾞｻｲｽﾞ", "80"));
   PressKey(Slot(slot).editControl, VK_RETURN);
   ASSERT_TRUE(TypeIntoField(slot, "比較イメージフォルダ", "D:\\比較"));
   PressKey(Slot(slot).editControl, VK_RETURN);
-  // The check's box stands inside its frame, left of its caption.
-  const RECT check = ItemPixelRect(ResolveFieldRef(slot, "ｲﾒｰｼﾞ比較修正"));
-  ClickAt(List(), check.left + 24 - Slot(slot).scrollX, (check.top + check.bottom) / 2 - Slot(slot).scrollY);
-  PumpMessages();
   PressKey(Slot(g_screen.currentSlot).editControl, VK_ESCAPE);
   EXPECT_FALSE(IsWindowVisible(List())) << testing::PrintToString(Boxes());
   EXPECT_EQ(Boxes(), std::vector<std::string>{});
