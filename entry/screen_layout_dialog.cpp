@@ -206,7 +206,10 @@ int OpenScreenLayoutDialog(int form, HWND owner) {
   const SheetDefinitionRef& sheet = g_sheetDefinition;
   SetNextListDataSet({sheet.folder, sheet.database, g_screenDefs.specFile, "FLDTBL",
                       "(FLDEDT is null or FLDEDT<>'BMAP')"});
-  return OpenScreenDef("", kScreenDatabase, LayoutScreenCode(form), -1, -1, "", owner);
+  const int rc = OpenScreenDef("", kScreenDatabase, LayoutScreenCode(form), -1, -1, "", owner);
+  // A screen that stopped before its data set leaves the place to no other.
+  SetNextListDataSet({});
+  return rc;
 }
 
 bool HandleScreenLayoutMessage(UINT message, WPARAM screenNumber) {
