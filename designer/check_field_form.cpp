@@ -8,6 +8,7 @@
 #include "designer/area_codes.h"
 #include "designer/field_forms.h"
 #include "designer/form_items.h"
+#include "designer/sheet_settings.h"
 #include "foundation/db.h"
 #include "foundation/db_sql.h"
 #include "foundation/msgbox.h"

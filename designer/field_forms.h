@@ -65,10 +65,6 @@ constexpr int kCmdRepeatNumbering = 2;  // ProtectRepeatNumbering
 constexpr int kCmdArrangement = 3;      // ReactToCheckCommand
 constexpr int kCmdCheckType = 4;        // ReactToCheckCommand
 
-// The MUPA_PAP row of the front, where the key item's switches stand: the
-// table slot, or -1 after the message.
-int OpenFrontPaperRow();
-
 // The check field (チェック欄), as the write-in field's form.
 // ReactToCheckCommand opens the rows' fields for an arrangement in rows (or
 // closes them), and warns of a number type.

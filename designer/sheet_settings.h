@@ -88,6 +88,9 @@ struct SheetKeyItems {
 };
 extern SheetKeyItems g_sheetKeys;
 
+// The MUPA_PAP row of the front ("0001"), where the sheet-wide switches
+// stand: the table slot on it, or -1 after the message.
+int OpenFrontPaperRow();
 // Loads the paper settings from the current row of a MUPA_PAP slot. 0.
 int LoadSheetPaperSettings(int slot);
 // Opens MUPA_PAP of the current sheet definition, loads the row of the

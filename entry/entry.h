@@ -151,6 +151,27 @@ int CountScreenDataFields(const std::string& screenCode);
 // the message.
 int OpenScreenSetWindow(int how, int form);
 
+// The item-order and screen-style dialog "並び変更" (screen 56) of the
+// list (form 1) or card (form 2) screen, owned by `owner`, which passes
+// the dialog's notifications (1135, 1132, 1146, 1136 with the screen
+// number) to HandleScreenLayoutMessage: true when they were the dialog's.
+// OpenScreenLayoutDialog returns 0, or -1 after the message.
+constexpr int kScreenLayoutNumber = 56;
+int OpenScreenLayoutDialog(int form, HWND owner);
+bool HandleScreenLayoutMessage(UINT message, WPARAM screenNumber);
+// Asks, then copies `sourceColumn` into `targetColumn` in every S_FIELD row
+// of the dialog's screen in FLDCODE order (with `resetWidths` the widths
+// go to 0 and are counted again from the headings); the dialog's list
+// (window slot `slot`) shows the rows again. The rows copied, 0 when the
+// operator said No, -1 (reported).
+int MakeHeadingsFromNames(int slot, const char* targetColumn, const char* sourceColumn, bool resetWidths);
+// Widens each column of a list screen to its heading: a heading of L bytes
+// (narrowed to half-width when shown on its side, `titleDirection` 1) is
+// (L + 1) / 2 full-width characters; on `titleLines` lines its longest
+// line (at least 1 character) sets FLDSMSU in bytes (never below 2, never
+// narrowed). The rows changed, or -1 (reported).
+int RecountFieldTitleWidths(const std::string& screenCode, int titleDirection, int titleLines);
+
 // The window procedures.
 LRESULT CALLBACK MenuWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK ListWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

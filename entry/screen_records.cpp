@@ -25,13 +25,6 @@ constexpr int kCardCharSize = 9;
 
 OutputTableOpenedHook g_outputTableOpened = nullptr;
 
-int OpenScreenRecord(const std::string& code) {
-  const SheetDefinitionRef& sheet = g_sheetDefinition;
-  return db_open(sheet.folder.c_str(), sheet.database.c_str(), kScreenTable, sheet.kind,
-                 g_screenDefs.specFile.c_str(), "SCRTBL", "select * from S_SCREEN where SCRCODE=%s",
-                 SqlLiteral(code.c_str()).c_str());
-}
-
 std::string JoinedKeyItems() {
   std::string joined;
   for (const SheetKeyItem& key : g_sheetKeys.items) joined += (joined.empty() ? "" : ",") + key.name;

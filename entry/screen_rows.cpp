@@ -107,6 +107,13 @@ int OpenScreenFieldRows(const char* table, const std::string& screenCode) {
                  g_screenDefs.specFile.c_str(), "FLDTBL", "select * from %s %s", table, where.c_str());
 }
 
+int OpenScreenRecord(const std::string& screenCode) {
+  const SheetDefinitionRef& sheet = g_sheetDefinition;
+  return db_open(sheet.folder.c_str(), sheet.database.c_str(), kScreenTable, sheet.kind,
+                 g_screenDefs.specFile.c_str(), "SCRTBL", "select * from S_SCREEN where SCRCODE=%s",
+                 SqlLiteral(screenCode.c_str()).c_str());
+}
+
 int SaveScreenEdits(const std::string& screenCode) {
   if (EnsureSavedFieldTable() != 0) return -1;
   const int slot = OpenScreenFieldRows(kSavedFieldTable, screenCode);

@@ -34,6 +34,9 @@ void ReorderArrayFields(std::vector<ScreenFieldRow>* rows);
 // The table slot of S_FIELD (S_FIELD2) of the sheet-definition database
 // selected on one screen code, or -1 (reported).
 int OpenScreenFieldRows(const char* table, const std::string& screenCode);
+// The table slot of the S_SCREEN row of the screen in the sheet-definition
+// database (none selected when it has no row), or -1 (reported).
+int OpenScreenRecord(const std::string& screenCode);
 // Copies the S_FIELD rows of the screen into S_FIELD2, after deleting that
 // screen's S_FIELD2 rows: 0, or -1 (reported).
 int SaveScreenEdits(const std::string& screenCode);

@@ -21,6 +21,7 @@ namespace {
 
 constexpr int kCancelCommand = kKeyEscape;  // 100
 constexpr int kRunCommand = 112;
+constexpr int kLayoutCommand = 113;
 constexpr char kRebuildField[] = "更新";
 constexpr int kScreenSetNumber = 57;
 constexpr int kWidth = 324, kHeight = 110;
@@ -91,7 +92,10 @@ int AddScreenSetItems() {
                      "") < 0) {
     return -1;
   }
-  return 0;
+  return AddScreenButton("並び変更", "SCRSORT", 2, 0, 1, kLayoutCommand, kItemEnabled, "", "項目並び順変更・画面様式設定",
+                         "") < 0
+             ? -1
+             : 0;
 }
 
 // Where the reading run saved the sheet's record images, "" when it saves
@@ -119,6 +123,10 @@ void OpenGeneratedScreen() {
 // After the window closed: the rebuild, asked for twice, then the screen.
 void FinishScreenSet() {
   const int form = g_screenSet.form;
+  if (g_screenSet.lastCommand == kLayoutCommand) {
+    OpenScreenLayoutDialog(form, g_screenSet.window);
+    return;
+  }
   if (g_screenSet.lastCommand != kRunCommand) return;
   if (g_screenSet.rebuild) {
     if (AskYesNo("", "%s", RebuildQuestion(form)) != IDYES) return;
@@ -150,7 +158,7 @@ void RunScreenSetCommand(int command) {
       return;
     }
   }
-  if (command == kRunCommand || command == kCancelCommand) {
+  if (command == kRunCommand || command == kCancelCommand || command == kLayoutCommand) {
     g_screenSet.lastCommand = command;
     CloseScreenSet();
     return;
@@ -217,6 +225,12 @@ LRESULT CALLBACK ScreenSetWindowProc(HWND window, UINT message, WPARAM wParam, L
     case kMsgScreenCommand:
       RunScreenSetCommand(static_cast<int>(wParam));
       return 0;
+    case kMsgFillScreen:
+    case kMsgFieldMessage:
+    case kMsgCloseQuery:
+    case kMsgScreenClosed:
+      if (HandleScreenLayoutMessage(message, wParam)) return 0;
+      break;
     case WM_CLOSE:
     case kMsgCloseWindow:
       CloseScreenSet();

@@ -41,7 +41,8 @@ void db_init();
 // Closes every slot, frees the environment and the layer's buffers.
 void db_term();
 // Resets every slot, sets the defaults and reads "OCR.INI" of the current
-// folder; the default folder follows from the program folder. Returns 0; a
+// folder; the default folder follows from the program folder (a folder
+// too long for a Windows path is reported and left empty). Returns 0; a
 // missing file is no failure.
 int ReadOcrIni();
 void FreeDbBuffers();
@@ -53,7 +54,10 @@ void SetDbLogin(const char* user, const char* password);
 void GetDbConnectInfo(char* server, char* user, char* password);
 void SetDbServer(int kind, int version, const char* server);
 void SetOmrDbName(const char* name);
-void SetDbFolder(const char* path);
+// The default database folder from a configured path (the DBPATH rules of
+// BuildDbFolder): 0, or -1 after "データベースのフォルダ名が長すぎます。" when
+// the folder would not fit a Windows path (the folder stays as it was).
+int SetDbFolder(const char* path);
 const char* GetDbFolder();
 int GetDefaultDbKind();
 // Always 0: nothing sets the status word.

@@ -20,6 +20,10 @@ char g_namePairTo[kIniTextSize] = "";
 
 void CopyText(char* out, int size, const char* text) { FormatTextBounded(out, size, "%s", text); }
 
+void ReportLongDbFolder(const char* folder) {
+  ShowInfoMessage("", "データベースのフォルダ名が長すぎます。(%dバイトまで)\n“%s”", kIniPathSize - 1, folder);
+}
+
 }  // namespace
 
 void db_init() {
@@ -48,8 +52,11 @@ void db_term() {
 int ReadOcrIni() {
   FreeDbBuffers();
   SetOcrIniDefaults(g_ocrIni);
-  return ReadOcrIniFile("OCR.INI", GetProgramFolder().c_str(), g_ocrIni);
+  const int rc = ReadOcrIniFile("OCR.INI", GetProgramFolder().c_str(), g_ocrIni);
+  if (g_ocrIni.dbFolderTooLong) ReportLongDbFolder(g_ocrIni.dbPath[0] ? g_ocrIni.dbPath : GetProgramFolder().c_str());
+  return rc;
 }
+
 
 void FreeDbBuffers() {
   for (int slot = 0; slot <= kMaxTableSlots; ++slot) ResetSlot(slot);
@@ -78,8 +85,15 @@ void SetDbServer(int kind, int version, const char* server) {
 
 void SetOmrDbName(const char* name) { CopyText(g_ocrIni.omrDbName, kIniTextSize, name); }
 
-void SetDbFolder(const char* path) {
-  BuildDbFolder(g_ocrIni.dbFolder, path, g_ocrIni.drive, GetProgramFolder().c_str());
+int SetDbFolder(const char* path) {
+  char folder[kIniPathSize];
+  if (BuildDbFolder(folder, path, g_ocrIni.drive, GetProgramFolder().c_str()) != 0) {
+    ReportLongDbFolder(path);
+    return -1;
+  }
+  std::strcpy(g_ocrIni.dbFolder, folder);
+  g_ocrIni.dbFolderTooLong = 0;
+  return 0;
 }
 
 const char* GetDbFolder() { return g_ocrIni.dbFolder; }

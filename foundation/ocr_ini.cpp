@@ -15,8 +15,8 @@ constexpr int kIniLineSize = 4096;
 
 // Copies `length` bytes of `text` as a setting: cut to the room of a setting
 // and never ending inside (or with the lead byte of) a double-byte character.
-void CopySetting(char* out, const char* text, int length) {
-  if (length > kIniTextSize - 1) length = kIniTextSize - 1;
+void CopySetting(char* out, int room, const char* text, int length) {
+  if (length > room - 1) length = room - 1;
   length = CharBoundaryLength(text, length);
   std::memcpy(out, text, length);
   out[length] = '\0';
@@ -56,12 +56,13 @@ void SetButtonFont(OcrIniSettings& s, char c) { s.buttonFontFlag = c == 'M' ? 0 
 void KeepTitleColor(OcrIniSettings&, char) {}
 
 // One key: a text setting (text != nullptr), a flag read from one column,
-// or the dialect word of SQL (neither).
+// a folder setting (path != nullptr) or the dialect word of SQL (none).
 struct IniKey {
   const char* word;
   int column;
   char (OcrIniSettings::*text)[kIniTextSize];
   void (*flag)(OcrIniSettings&, char);
+  char (OcrIniSettings::*path)[kIniPathSize] = nullptr;
 };
 
 // In the order in which a line is tested.
@@ -81,7 +82,7 @@ const IniKey kIniKeys[] = {
     {"USE", 5, &OcrIniSettings::useText, nullptr},
     {"PRN", 5, nullptr, SetPrint},
     {"DRV", 5, &OcrIniSettings::drive, nullptr},
-    {"DBPATH", 8, &OcrIniSettings::dbPath, nullptr},
+    {"DBPATH", 8, nullptr, nullptr, &OcrIniSettings::dbPath},
     {"SQL", 5, nullptr, nullptr},
     {"CTREDT", 8, nullptr, SetEditor},
     {"EDTFONT", 9, nullptr, SetEditFont},
@@ -131,10 +132,16 @@ void ApplyOcrIniLine(OcrIniSettings& settings, const char* line) {
   if (line[0] == ':') return;
   for (const IniKey& key : kIniKeys) {
     if (std::strncmp(line, key.word, std::strlen(key.word)) != 0) continue;
-    if (key.text) {
+    if (key.path) {
+      // A folder cut short would name another folder: a long one is refused.
+      const std::string value = ValueFrom(line, key.column);
+      const bool fits = value.size() < static_cast<size_t>(kIniPathSize);
+      CopySetting(settings.*key.path, kIniPathSize, value.c_str(), fits ? static_cast<int>(value.size()) : 0);
+      settings.dbFolderTooLong = fits ? 0 : 1;
+    } else if (key.text) {
       const std::string value = ValueFrom(line, key.column);
       char* out = settings.*key.text;
-      CopySetting(out, value.c_str(), static_cast<int>(value.size()));
+      CopySetting(out, kIniTextSize, value.c_str(), static_cast<int>(value.size()));
       if (key.text == &OcrIniSettings::serverName && std::strcmp(out, "LOCAL") == 0) out[0] = '\0';
     } else if (key.flag) {
       key.flag(settings, CharAt(line, key.column));
@@ -156,12 +163,16 @@ int ReadOcrIniFile(const char* path, const char* programFolder, OcrIniSettings& 
     }
     std::fclose(file);
   }
-  BuildDbFolder(settings.dbFolder, settings.dbPath, settings.drive, programFolder);
+  if (settings.dbFolderTooLong ||
+      BuildDbFolder(settings.dbFolder, settings.dbPath, settings.drive, programFolder) != 0) {
+    settings.dbFolder[0] = '\0';
+    settings.dbFolderTooLong = 1;
+  }
   settings.serverVersion = 7;
   return 0;
 }
 
-void BuildDbFolder(char* out, const char* path, const char* drive, const char* programFolder) {
+int BuildDbFolder(char* out, const char* path, const char* drive, const char* programFolder) {
   std::string folder;
   const std::string p = path;
   if (p == "." || p.compare(0, 2, ".\\") == 0) {
@@ -170,7 +181,7 @@ void BuildDbFolder(char* out, const char* path, const char* drive, const char* p
     folder = std::string(programFolder) + p.substr(1);
   } else if (!p.empty()) {
     if (p.size() >= 2 && p[1] == ':' && (p.size() < 3 || p[2] != '\\')) {
-      folder = p.substr(0, 2) + "\\" + p.substr(2, 126);
+      folder = p.substr(0, 2) + "\\" + p.substr(2);
     } else if (p.compare(0, 2, "\\\\") == 0 || (p.size() >= 3 && p[1] == ':')) {
       folder = p;
     } else if (p[0] == '\\') {
@@ -188,5 +199,10 @@ void BuildDbFolder(char* out, const char* path, const char* drive, const char* p
     if (!EndsWithBackslash(root)) root += "\\";
     folder = root + "Prjdbs";
   }
-  CopySetting(out, folder.c_str(), static_cast<int>(folder.size()));
+  if (folder.size() >= static_cast<size_t>(kIniPathSize)) {
+    out[0] = '\0';
+    return -1;
+  }
+  CopySetting(out, kIniPathSize, folder.c_str(), static_cast<int>(folder.size()));
+  return 0;
 }

@@ -7,6 +7,9 @@
 // Room of every text setting (terminator included); longer values are cut at
 // a character boundary.
 constexpr int kIniTextSize = 128;
+// Room of the folder settings: a whole Windows path (MAX_PATH), so that a
+// database folder is never cut into the name of another.
+constexpr int kIniPathSize = 260;
 
 // Database kinds: the file database, the server database, no database at all
 // (every operation succeeds without touching anything) and a data source
@@ -32,13 +35,16 @@ struct OcrIniSettings {
   char useText[kIniTextSize];       // USE
   int printFlag;                    // PRN
   char drive[kIniTextSize];         // DRV
-  char dbPath[kIniTextSize];        // DBPATH
+  char dbPath[kIniPathSize];        // DBPATH
   int defaultDbKind;                // SQL: 1, 2, 3 or 4
   int editorFlag;                   // CTREDT
   int editFontFlag;                 // EDTFONT
   int buttonFontFlag;               // BUTFONT
   int titleColor;                   // stays 38
-  char dbFolder[kIniTextSize];      // the default database folder (derived)
+  char dbFolder[kIniPathSize];      // the default database folder (derived)
+  // DBPATH, or the folder made of it, was longer than kIniPathSize allows:
+  // both stay empty (ReadOcrIni tells the operator).
+  int dbFolderTooLong;
 };
 
 // The defaults of every setting; the default folder is left empty.
@@ -60,5 +66,6 @@ int ReadOcrIniFile(const char* path, const char* programFolder, OcrIniSettings& 
 // gets the drive of the program folder, any other text the drive and "\";
 // "." and ".\X" name the program folder and a folder in it. An empty path gives the DRV / "Prjdbs" rule. `programFolder` is a drive
 // path ("C:\APP") or a network path ("\\server\share\APP"). Writes at most
-// kIniTextSize bytes into `out`.
-void BuildDbFolder(char* out, const char* path, const char* drive, const char* programFolder);
+// kIniPathSize bytes into `out`: 0, or -1 when the folder is longer (then
+// `out` is left empty rather than holding a part of the path).
+int BuildDbFolder(char* out, const char* path, const char* drive, const char* programFolder);

@@ -44,7 +44,10 @@ void ReadPaperRow(int t) {
     g_output.database = GetColumnText(t, "データベースＳ");
   } else {
     std::string path;
-    if (ResolveOutputDatabasePath(t, &path) == 1) {
+    // The default path is written down once; one longer than the column
+    // is made again each time rather than stored cut into another path.
+    if (ResolveOutputDatabasePath(t, &path) == 1 &&
+        static_cast<int>(path.size()) <= GetColumnLength(t, "データベースＪ")) {
       SetColumnText(t, "データベースＪ", path.c_str());
       db_update(t);
     }

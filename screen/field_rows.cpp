@@ -240,6 +240,8 @@ void SetFieldDefault(const char* name, const char* value) {
   if (defaults.size() < kMaxFieldDefaults) defaults.push_back({name, text});
 }
 
+void SetNextListDataSet(const ListDataSetPlace& place) { g_screenDefs.nextListPlace = place; }
+
 int RequireFieldDefault(const char* name) {
   for (const ScreenDefinitionState::Default& d : g_screenDefs.defaults) {
     if (d.name == name) {

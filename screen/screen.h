@@ -1011,6 +1011,12 @@ struct ScreenFieldRecord {
   int fullWidth = 0, overlapDigit = 0, rowGap = 0;
 };
 
+// Where a list screen's data set lies when not where its screen says (see
+// SetNextListDataSet).
+struct ListDataSetPlace {
+  std::string folder, database, specFile, specBlock, extraWhere;
+};
+
 // What the engine keeps between the steps of opening a screen and hands to
 // the work windows that show it.
 struct ScreenDefinitionState {
@@ -1031,6 +1037,7 @@ struct ScreenDefinitionState {
     std::string name, value;
   };
   std::vector<Default> defaults;  // at most kMaxFieldDefaults
+  ListDataSetPlace nextListPlace;  // SetNextListDataSet
   // Handed to the card and set windows.
   int cardEntryState = 1;   // 0 browse, 1 entry, 2 entry with "Ｎ"
   int cardFlag = 0;         // open modes -4 and -14
@@ -1086,6 +1093,12 @@ int BuildScreenFields(int slot, int screenType, int start);
 // also for an empty table; -1 when no row matches (quiet).
 int FindFieldRowByName(const char* prefix, const char* newName);
 void SetFieldDefault(const char* name, const char* value);
+// Where the next list screen's data set lies when not where its screen
+// says (its table stays the screen's): folder, database, the table's
+// specification file and block (its keys), and a condition its rows must
+// meet besides its key fields' (not used when storing). Taken by the next
+// list screen that opens.
+void SetNextListDataSet(const ListDataSetPlace& place);
 // 0 after adding the field's default to the query conditions, or -1 after
 // "フィールド“%s”の初期値は設定されていません。".
 int RequireFieldDefault(const char* name);

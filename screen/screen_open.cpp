@@ -8,6 +8,7 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "foundation/db.h"
 #include "foundation/db_sql.h"
@@ -328,10 +329,14 @@ class ScreenOpener {
     WindowSlot& slot = Slot(s_);
     switch (type_) {
       case kScreenTypeList: {
-        if (OpenScreenDataSet("", r.database.c_str(), r.table.c_str(), -1, dataSpecFile.c_str(), "",
-                              keyNumber, subKind) != 0) {
+        const ListDataSetPlace place = std::exchange(g_screenDefs.nextListPlace, ListDataSetPlace());
+        const std::string& database = place.database.empty() ? r.database : place.database;
+        const std::string& spec = place.specFile.empty() ? dataSpecFile : place.specFile;
+        if (OpenScreenDataSet(place.folder.c_str(), database.c_str(), r.table.c_str(), -1, spec.c_str(),
+                              place.specBlock.c_str(), keyNumber, subKind) != 0) {
           return -1;
         }
+        g_list.extraWhere = place.extraWhere;
         dataSetOpened_ = true;
         slot.lineScrollFlag = r.sideScroll == '1' ? 1 : 0;
         if (LoadScreenFieldRows(s_) != 0) {

@@ -109,14 +109,9 @@ TEST_F(CardAfterReadingTest, AReadValueIsCorrectedBesideItsRecordImage) {
   windows_.push_back(main);
   InitScreenEngine(main);
   g_screen.metrics = TestMetrics();
-  // The program's database folder holds the output database (a folder
-  // setting is shorter than the run's long folder: a copy of it).
-  for (int t = 1; t <= kMaxTableSlots; ++t) {
-    if (GetSlotConnState(t) > 1) db_close(t);
-  }
-  const std::string data = FreshFolder(std::string(GetProgramFolder()) + "\\cardrun");
-  ASSERT_TRUE(CopyFileA(Path("OUTDB.mdb").c_str(), (data + "\\OUTDB.mdb").c_str(), FALSE));
-  SetDbFolder(data.c_str());
+  // The card opens its table in the program's database folder: the run's
+  // folder, however long.
+  ASSERT_EQ(SetDbFolder(folder().c_str()), 0);
   CreateDirectoryA(Path("texts").c_str(), nullptr);
   ASSERT_TRUE(WriteBytes(Path("texts\\201.txt"), Utf8(kCardText)));
   CopyFileA((GetProgramFolder() + "\\FSCRTBL3.SPC").c_str(), Path("FSCRTBL3.SPC").c_str(), FALSE);

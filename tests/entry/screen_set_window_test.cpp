@@ -4,6 +4,7 @@
 // or refused, and the rebuild with its questions.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -11,7 +12,10 @@
 #include "entry/entry.h"
 #include "entry/list_form.h"
 #include "foundation/db.h"
+#include "foundation/files.h"
 #include "screen/screen.h"
+#include "shell/shell.h"
+#include "tests/entry/form_input.h"
 #include "tests/entry/sheet_output_fixture.h"
 #include "tests/platform/image_fixtures.h"
 #include "tests/screen/screen_fixture.h"
@@ -25,13 +29,11 @@ class ScreenSetTest : public SheetOutputTest {
  protected:
   void SetUp() override {
     SheetOutputTest::SetUp();
-    // The screens open their tables in the database folder, whose path is
-    // shorter than the run folder's: the output database goes there.
-    char current[MAX_PATH];
-    GetCurrentDirectoryA(MAX_PATH, current);
-    outputFolder_ = FreshFolder(std::string(current) + "\\scrset_output");
+    // The screens open their tables in the database folder: the run's
+    // folder, however long.
+    outputFolder_ = folder();
     g_currentSheet.outputFolder = outputFolder_;
-    SetDbFolder(outputFolder_.c_str());
+    ASSERT_EQ(SetDbFolder(outputFolder_.c_str()), 0);
     main_ = CreateTestWindow("main");
     InitScreenEngine(main_);
     g_screen.metrics = TestMetrics();
@@ -111,6 +113,14 @@ class ScreenSetTest : public SheetOutputTest {
     char folder[MAX_PATH] = "";
     if (GetEnvironmentVariableA("SHEETDESK_PICTURES", folder, MAX_PATH) == 0) return;
     SaveWindowPicture(window, std::string(folder) + "\\" + name + ".png");
+  }
+
+  // The sheet's MUPA_PAP row of the front.
+  Row PaperRow() {
+    for (const Row& row : Rows(kSheetDb, "MUPA_PAP", "ＯＣＲコード")) {
+      if (row.at("ＯＣＲコード") == "0001") return row;
+    }
+    return Row();
   }
 
   // The names of the stored records, in key order.
@@ -264,6 +274,162 @@ TEST_F(ScreenSetTest, RebuildAsksAndNoLeavesEverything) {
     EXPECT_EQ(IsWindowVisible(List()) != FALSE, c.opens) << testing::PrintToString(Boxes());
     if (IsWindowVisible(List())) SendMessageA(List(), WM_CLOSE, 0, 0);
     PumpMessages();
+  }
+}
+
+
+// "並び変更": the list screen's rows in the item-order dialog, a heading
+// typed into one, the item names copied into every heading, and the
+// headings' height changed before closing.
+TEST_F(ScreenSetTest, LayoutDialogEditsTheListScreensRows) {
+  PrepareScreens();
+  ASSERT_GE(LoadScreenTexts((GetProgramFolder() + "\\screens").c_str(), "", kScreenDatabase), 2)
+      << testing::PrintToString(Boxes());
+  ASSERT_EQ(ExecOnSheet("update S_FIELD set FLDSMSU=1 where SCRCODE='101'"), 0);
+  const auto cardRows = ScreenRows("201");
+  OpenWindow(1);
+  Click("SCRSORT");
+  EXPECT_FALSE(IsWindowVisible(ScreenSet()));
+  ASSERT_TRUE(IsWindowVisible(List())) << testing::PrintToString(Boxes());
+  const int slot = SlotOf(List());
+  ASSERT_GE(slot, 0);
+  EXPECT_EQ(Slot(slot).screenNumber, kScreenLayoutNumber);
+  std::vector<std::string> names;
+  for (const ListColumn& column : g_list.columns) names.push_back(column.name);
+  EXPECT_EQ(names, (std::vector<std::string>{"FLDCODE", "FLDNAME", "FLDTITLE", "FLDSMSU", "FLDLOCK", "FLDTFLG"}));
+  int pictures = 0;
+  for (const Row& row : ScreenRows("101")) pictures += row.at("FLDEDT") == "BMAP";
+  size_t shown = 0;
+  while (shown < 20 && !LineKey(static_cast<int>(shown) + 1).empty()) ++shown;
+  EXPECT_EQ(shown, ScreenRows("101").size() - pictures);
+  EXPECT_EQ(LineKey(1), "001");
+  SavePicture(List(), "layout_dialog_list");
+
+  // A heading typed into line 2 goes to that row of the list screen only.
+  const int titleColumn = FindListColumn("FLDTITLE");
+  ASSERT_GE(titleColumn, 0);
+  const RECT r = ItemPixelRect(ListCellItem(titleColumn, 2));
+  ClickAt(List(), r.left + 3 - Slot(slot).scrollX, r.top + 3 - Slot(slot).scrollY);
+  HWND cell = Slot(g_screen.currentSlot).editControl;
+  SendMessageA(cell, EM_SETSEL, 0, -1);
+  TypeText(cell, "二行目の見出し");
+  PressKey(cell, VK_RETURN);
+  for (const Row& row : ScreenRows("101")) {
+    if (row.at("FLDCODE") == "002") {
+      EXPECT_EQ(row.at("FLDTITLE"), "二行目の見出し");
+    }
+  }
+  EXPECT_EQ(ScreenRows("201"), cardRows);
+
+  // KOMCOPY: asked, then every heading is its item name, the widths
+  // counted again from it ("Q01" on one line: 4).
+  AnswerNext(IDYES);
+  ClickItem(slot, ResolveFieldRef(slot, "KOMCOPY"));
+  PumpMessages();
+  EXPECT_EQ(Boxes(), std::vector<std::string>{"｢項目名｣の列を｢見出し｣にコピーします。\n"
+                                              "現在の｢見出し｣の内容は上書き消去されます。"});
+  for (const Row& row : ScreenRows("101")) {
+    SCOPED_TRACE(row.at("FLDNAME"));
+    EXPECT_EQ(row.at("FLDTITLE"), row.at("FLDNAME"));
+    const int length = static_cast<int>(row.at("FLDNAME").size());
+    EXPECT_EQ(row.at("FLDSMSU"), std::to_string(std::max((length + 1) / 2, 1) * 2));
+  }
+  EXPECT_EQ(ScreenRows("201"), cardRows);
+  EXPECT_EQ(ListCellText(titleColumn, 2), ScreenRows("101")[1].at("FLDNAME"));
+
+  // Headings on two lines: the first Esc stores the setting, counts the
+  // widths again and keeps the dialog; the second closes it.
+  ForgetBoxes();
+  ASSERT_TRUE(TypeIntoField(slot, "タイトル高さ", "2"));
+  PressKey(Slot(slot).editControl, VK_RETURN);
+  ASSERT_TRUE(TypeIntoField(slot, "商品番号項目", "番号"));
+  PressKey(Slot(slot).editControl, VK_RETURN);
+  PressKey(Slot(g_screen.currentSlot).editControl, VK_ESCAPE);
+  EXPECT_EQ(Boxes(), std::vector<std::string>{"「横幅」(列幅)の調整を行いました。\n"
+                                              "画面を閉じる場合は、もう一度、終了ボタンをクリックしてください。"});
+  EXPECT_TRUE(IsWindowVisible(List()));
+  const int record = db_open(folder().c_str(), kSheetDb, kScreenTable, -1, "FSCRTBL3", "SCRTBL",
+                             "select * from S_SCREEN where SCRCODE='101'");
+  ASSERT_GT(record, 0);
+  ASSERT_EQ(db_tfind(record, 1), 0);
+  EXPECT_EQ(GetColumnInt(record, "READER"), 2);
+  db_close(record);
+  EXPECT_EQ(PaperRow().at("商品番号項目"), "番号");
+  PressKey(Slot(g_screen.currentSlot).editControl, VK_ESCAPE);
+  EXPECT_FALSE(IsWindowVisible(List()));
+}
+
+// The card's dialog: the card's own columns, its settings shown from the
+// screen's row and the sheet's, stored as it closes (at once: a card counts
+// no widths).
+TEST_F(ScreenSetTest, LayoutDialogOfTheCardKeepsItsSettings) {
+  PrepareScreens();
+  ASSERT_GE(LoadScreenTexts((GetProgramFolder() + "\\screens").c_str(), "", kScreenDatabase), 2)
+      << testing::PrintToString(Boxes());
+  ASSERT_EQ(ExecOnSheet("update S_SCREEN set LINCNT=0 where SCRCODE='201'"), 0);
+  OpenWindow(2);
+  Click("SCRSORT");
+  ASSERT_TRUE(IsWindowVisible(List())) << testing::PrintToString(Boxes());
+  const int slot = SlotOf(List());
+  ASSERT_GE(slot, 0);
+  std::vector<std::string> names;
+  for (const ListColumn& column : g_list.columns) names.push_back(column.name);
+  EXPECT_EQ(names, (std::vector<std::string>{"FLDCODE", "FLDNAME", "FLDTITLE", "FLDTTL", "FLDSMSU", "FLDCSIZ",
+                                             "FLDLOCK", "FLDUNQ", "FLDTFLG"}));
+  EXPECT_EQ(ShownText(slot, "行送り"), "24");
+  EXPECT_EQ(ShownText(slot, "ｲﾒｰｼﾞｻｲｽﾞ"), "73") << "an image size of 0 shows the default";
+  SavePicture(List(), "layout_dialog_card");
+  // The image settings wait for their check; its box stands inside its
+  // frame, left of its caption.
+  EXPECT_EQ(Item(ResolveFieldRef(slot, "比較イメージフォルダ")).state, kItemProtected);
+  const RECT check = ItemPixelRect(ResolveFieldRef(slot, "ｲﾒｰｼﾞ比較修正"));
+  ClickAt(List(), check.left + 24 - Slot(slot).scrollX, (check.top + check.bottom) / 2 - Slot(slot).scrollY);
+  PumpMessages();
+  EXPECT_EQ(Item(ResolveFieldRef(slot, "比較イメージフォルダ")).state, kItemEnabled);
+  ASSERT_TRUE(TypeIntoField(slot, "ｲﾒｰｼﾞｻｲｽﾞ", "80"));
+  PressKey(Slot(slot).editControl, VK_RETURN);
+  ASSERT_TRUE(TypeIntoField(slot, "比較イメージフォルダ", "D:\\比較"));
+  PressKey(Slot(slot).editControl, VK_RETURN);
+  PressKey(Slot(g_screen.currentSlot).editControl, VK_ESCAPE);
+  EXPECT_FALSE(IsWindowVisible(List())) << testing::PrintToString(Boxes());
+  EXPECT_EQ(Boxes(), std::vector<std::string>{});
+  const int record = db_open(folder().c_str(), kSheetDb, kScreenTable, -1, "FSCRTBL3", "SCRTBL",
+                             "select * from S_SCREEN where SCRCODE='201'");
+  ASSERT_GT(record, 0);
+  ASSERT_EQ(db_tfind(record, 1), 0);
+  EXPECT_EQ(GetColumnInt(record, "LINCNT"), 80);
+  EXPECT_EQ(GetColumnInt(record, "SCRLPCH"), 24);
+  db_close(record);
+  const Row paper = PaperRow();
+  EXPECT_EQ(paper.at("比較用イメージ出力"), "1");
+  EXPECT_EQ(paper.at("比較イメージフォルダ"), "D:\\比較");
+}
+
+// The widths a heading needs, on one or more lines and turned on its side.
+TEST_F(ScreenSetTest, TitleWidthsFollowTheHeadings) {
+  PrepareScreens();
+  struct Case {
+    const char* what;
+    const char* title;
+    int width, direction, lines, expected;
+  };
+  const Case cases[] = {
+      {"full-width, one line", "ＡＢＣＤＥ", 2, 0, 1, 10},
+      {"two lines round up", "ＡＢＣＤＥ", 2, 0, 2, 6},
+      {"on its side: half-width", "ＡＢＣＤＥ", 2, 1, 1, 6},
+      {"an odd half-width heading rounds up", "ABC", 2, 0, 1, 4},
+      {"never narrowed", "Ａ", 12, 0, 1, 12},
+      {"an empty heading keeps 2", "", 0, 0, 1, 2},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    char sql[256];
+    std::snprintf(sql, sizeof sql, "update S_FIELD set FLDTITLE='%s', FLDSMSU=%d where SCRCODE='101'", c.title,
+                  c.width);
+    ASSERT_EQ(ExecOnSheet(sql), 0);
+    const int changed = RecountFieldTitleWidths("101", c.direction, c.lines);
+    EXPECT_EQ(changed, c.expected == c.width ? 0 : static_cast<int>(ScreenRows("101").size()));
+    for (const Row& row : ScreenRows("101")) EXPECT_EQ(row.at("FLDSMSU"), std::to_string(c.expected));
   }
 }
 

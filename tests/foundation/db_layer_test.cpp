@@ -350,4 +350,43 @@ TEST_P(DbLayer, ADatabaseThatCannotBeReachedIsReported) {
 
 INSTANTIATE_TEST_SUITE_P(Drivers, DbLayer, testing::Values(kDbKindFile, kDbKindServer), KindName);
 
+
+// A database folder as long as a Windows path allows, with Japanese names:
+// tables are made and read there. One longer is refused with its message
+// and the folder stays.
+TEST_P(DbLayer, ALongJapaneseDatabaseFolderIsUsedWhole) {
+  if (server()) GTEST_SKIP() << "a server database has no folder";
+  std::string deep = folder();
+  for (int level = 0; deep.size() < 200; ++level) {
+    deep += "\\長いフォルダ名の階層" + std::to_string(level);
+    CreateDirectoryA(deep.c_str(), nullptr);
+  }
+  ASSERT_GT(deep.size(), 127u);
+  for (const char* suffix : {".mdb", ".mdb-wal", ".mdb-shm"}) DeleteFileA((deep + "\\" + kDb + suffix).c_str());
+  const std::string previous = GetDbFolder();
+  ASSERT_EQ(SetDbFolder(deep.c_str()), 0);
+  EXPECT_EQ(GetDbFolder(), deep);
+  WriteSpec("T1.spc", kT1Spec);
+  const int slot = Open("T1");
+  ASSERT_GT(slot, 0) << testing::PrintToString(Boxes());
+  db_clear(slot);
+  SetColumnText(slot, "CODE", "A01");
+  SetColumnText(slot, "NAME", "深い");
+  ASSERT_EQ(db_add(slot), 0);
+  db_close(slot);
+  EXPECT_NE(GetFileAttributesA((deep + "\\" + kDb + ".mdb").c_str()), INVALID_FILE_ATTRIBUTES);
+  const int again = Open("T1");
+  ASSERT_GT(again, 0);
+  ASSERT_EQ(db_tfind(again, 0), 0);
+  EXPECT_STREQ(GetColumnText(again, "NAME"), "深い");
+  db_close(again);
+  EXPECT_EQ(Boxes(), Texts{});
+
+  const std::string tooLong = deep + "\\" + std::string(100, 'x');
+  EXPECT_EQ(SetDbFolder(tooLong.c_str()), -1);
+  EXPECT_EQ(GetDbFolder(), deep);
+  EXPECT_EQ(Boxes(), Texts{"データベースのフォルダ名が長すぎます。(259バイトまで)\n“" + tooLong + "”"});
+  SetDbFolder(previous.c_str());
+}
+
 }  // namespace

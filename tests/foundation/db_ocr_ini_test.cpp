@@ -148,4 +148,37 @@ TEST(OcrIni, DefaultFolderRules) {
   }
 }
 
+
+// Folders are kept whole up to a Windows path, Japanese names too; one
+// that would not fit is refused, never cut into the name of another folder.
+TEST(OcrIni, DatabaseFoldersAreKeptWholeOrRefused) {
+  const std::string japanese = "データ\\調査フォルダ";  // double-byte names around the separators
+  const std::string deep = "D:\\" + std::string(180, 'x') + "\\" + japanese;
+  const std::string longProgram = "C:\\" + std::string(200, 'p');
+  struct Case {
+    const char* what;
+    std::string line;
+    std::string program;
+    std::string folder;
+    int tooLong;
+  };
+  const Case cases[] = {
+      {"a deep folder", "DBPATH " + deep + "\r\n", "C:\\APP", deep, 0},
+      {"beside a long program folder", "DBPATH .\\" + japanese + "\r\n", longProgram,
+       longProgram + "\\" + japanese, 0},
+      {"longer than a path", "DBPATH D:\\" + std::string(300, 'y') + "\r\n", "C:\\APP", "", 1},
+      {"made too long by the program folder", "DBPATH .\\" + std::string(100, 'z') + "\r\n", longProgram, "",
+       1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const OcrIniSettings s = ReadText(c.line, c.program.c_str());
+    EXPECT_EQ(std::string(s.dbFolder), c.folder);
+    EXPECT_EQ(s.dbFolderTooLong, c.tooLong);
+  }
+  char out[kIniPathSize] = "unchanged";
+  EXPECT_EQ(BuildDbFolder(out, ("D:\\" + std::string(kIniPathSize, 'w')).c_str(), "", "C:\\APP"), -1);
+  EXPECT_STREQ(out, "");
+}
+
 }  // namespace

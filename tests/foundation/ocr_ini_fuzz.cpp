@@ -30,6 +30,7 @@ const std::string& IniPath() {
 }
 
 void CheckText(const char (&text)[kIniTextSize]) { Check(memchr(text, '\0', kIniTextSize) != nullptr); }
+void CheckPath(const char (&text)[kIniPathSize]) { Check(memchr(text, '\0', kIniPathSize) != nullptr); }
 
 }  // namespace
 
@@ -48,12 +49,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (const auto* text : {&settings.serverName, &settings.loginUser, &settings.loginPassword,
                            &settings.cmiDbName, &settings.sfaDbName, &settings.plnDbName,
                            &settings.omrDbName, &settings.dbDevice, &settings.logDevice,
-                           &settings.useText, &settings.drive, &settings.dbPath, &settings.dbFolder}) {
+                           &settings.useText, &settings.drive}) {
     CheckText(*text);
   }
+  for (const auto* path : {&settings.dbPath, &settings.dbFolder}) CheckPath(*path);
   Check(settings.serverVersion == 7);
   Check(settings.defaultDbKind >= kDbKindFile && settings.defaultDbKind <= kDbKindDataSource);
   Check(settings.debugLevel >= 0 && settings.debugLevel <= 2);
-  Check(settings.dbFolder[0] != '\0');
+  Check(settings.dbFolder[0] != '\0' || settings.dbFolderTooLong);
   return 0;
 }
