@@ -10,6 +10,7 @@
 
 #include "designer/canvas_menu.h"
 #include "designer/designer.h"
+#include "designer/question_list.h"
 #include "designer/sheet_settings.h"
 #include "screen/screen.h"
 
@@ -137,6 +138,8 @@ void SizeSheetCanvas() {
 }
 
 LRESULT CALLBACK SheetCanvasWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  LRESULT listResult = 0;
+  if (HandleQuestionListMessage(window, message, wParam, lParam, &listResult)) return listResult;
   switch (message) {
     case WM_PAINT:
       PaintCanvas(window);

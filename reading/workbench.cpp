@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "designer/question_list.h"
 #include "designer/sheet_canvas.h"
 #include "designer/sheet_settings.h"
 #include "foundation/db.h"
@@ -460,7 +461,9 @@ void RunCommand(int command) {
     case kFormatEdit: ShowNotBuilt(NotBuilt::kFormatEdit); return;
     case kMoveFields: ShowNotBuilt(NotBuilt::kMoveFields); return;
     case kFieldGrid: ShowNotBuilt(NotBuilt::kFieldGrid); return;
-    case kCheckGrid: ShowNotBuilt(NotBuilt::kCheckGrid); return;
+    case kCheckGrid:
+      if (SheetReady()) OpenCheckFieldGrid(g_currentSheet.canvasSlot);
+      return;
     case kFieldPrint: ShowNotBuilt(NotBuilt::kFieldPrint); return;
     default:
       ApplyPendingFocus();

@@ -22,7 +22,6 @@ constexpr MissingPart kMissingParts[] = {
     {NotBuilt::kFormatEdit, "フォーマット編集モード"},
     {NotBuilt::kMoveFields, "項目移動"},
     {NotBuilt::kFieldGrid, "記入欄・テキスト項目の一覧表"},
-    {NotBuilt::kCheckGrid, "チェック欄一覧"},
     {NotBuilt::kFieldPrint, "記入欄一覧表印刷"},
     {NotBuilt::kSheetPrint, "ＯＣＲシート印刷"},
     {NotBuilt::kDataClear, "データ初期化"},

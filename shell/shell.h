@@ -206,7 +206,6 @@ enum class NotBuilt {
   kFormatEdit,       // 編集: format (ruled-line) editing on the sheet
   kMoveFields,       // 項目移動 grid of format editing
   kFieldGrid,        // 一覧表 of write-in fields and text items
-  kCheckGrid,        // ﾁｪｯｸ覧 grid of the check fields
   kFieldPrint,       // printed list of the write-in fields
   kSheetPrint,       // the sheet print window
   kDataClear,        // the data-clearing window
