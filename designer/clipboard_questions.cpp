@@ -177,9 +177,8 @@ int ImportClipboardQuestions() {
   for (int row = 1; row <= kVisibleLines; ++row) {
     check(AddText(LineName(row).c_str(), "", 2, kFirstLineRow + row - 1, width, static_cast<int>(kClipLineBytes), ""));
   }
-  check(AddScreenButton("ｷｬﾝｾﾙ", "ESC", 2, 0, 1, kKeyEscape, kItemEnabled, "", "画面を閉じます", ""));
-  check(AddScreenButton("シートに貼り付け", "F01", 14, 0, 1, kCmdPaste, kItemEnabled, "",
-                        "表示の内容をシートに貼り付けます", ""));
+  check(AddPushButton("ESC", "ｷｬﾝｾﾙ", 2, 1, kKeyEscape, "画面を閉じます"));
+  check(AddPushButton("F01", "シートに貼り付け", 14, 1, kCmdPaste, "表示の内容をシートに貼り付けます"));
   if (failed) {
     DiscardBuildingItems();
     return -1;

@@ -57,10 +57,10 @@ int KeepCsvFileName(std::string& name, bool save) {
 int AddFileForm() {
   int failed = 0;
   const auto check = [&failed](int item) { failed |= item < 0; };
-  check(AddText("TXTFILE", "ＣＳＶファイル名", 4, 3, 28, 80, "取り込むＣＳＶファイル",
+  check(AddText("TXTFILE", "ＣＳＶファイル名", 18, 3, 24, 80, "取り込むＣＳＶファイル",
                 "FILEDLG,ＣＳＶファイル選択,*.csv"));
-  check(AddScreenButton("　実　行　", "F01", 6, 0, 6, kCmdRun, kItemEnabled, "", "入力を実行します", ""));
-  check(AddScreenButton("キャンセル", "ESC", 23, 0, 6, kKeyEscape, kItemEnabled, "", "画面を閉じます", ""));
+  check(AddPushButton("F01", "　実　行　", 6, 6, kCmdRun, "入力を実行します"));
+  check(AddPushButton("ESC", "キャンセル", 23, 6, kKeyEscape, "画面を閉じます"));
   return failed ? -1 : 0;
 }
 
@@ -68,14 +68,14 @@ int AddAlignForm() {
   int failed = 0;
   const auto check = [&failed](int item) { failed |= item < 0; };
   check(AddCheck("UMEDEL", "後部余白(文字)を削除", 4, 1, kCmdTrimSwitch, "後部余白(文字)を削除する場合にチェック"));
-  check(AddText("SNO", "開始番号", 4, 4, 8, 3, "最初の質問の番号"));
-  check(AddText("ENO", "終了番号", 18, 4, 8, 3, "最後の質問の番号"));
-  check(AddNumber("LEN", "文字数", 32, 4, 3, 127, "質問の最大長を全角文字数で設定"));
+  check(AddText("SNO", "開始番号", 10, 4, 5, 3, "最初の質問の番号"));
+  check(AddText("ENO", "終了番号", 26, 4, 5, 3, "最後の質問の番号"));
+  check(AddNumber("LEN", "文字数", 40, 4, 3, 127, "質問の最大長を全角文字数で設定"));
   check(AddNote("UMEMSG1", "質問の後部余白を", 4, 6));
   check(AddText("UME", "", 22, 6, 2, 2, "埋める文字", "　＝全角空白,・＝全角中黒"));
   check(AddNote("UMEMSG2", "で埋める", 26, 6));
-  check(AddScreenButton("　実　行　", "F01", 6, 0, 8, kCmdRun, kItemEnabled, "", "実行します", ""));
-  check(AddScreenButton("キャンセル", "ESC", 23, 0, 8, kKeyEscape, kItemEnabled, "", "画面を閉じます", ""));
+  check(AddPushButton("F01", "　実　行　", 6, 8, kCmdRun, "実行します"));
+  check(AddPushButton("ESC", "キャンセル", 23, 8, kKeyEscape, "画面を閉じます"));
   return failed ? -1 : 0;
 }
 

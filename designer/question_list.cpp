@@ -24,8 +24,8 @@ namespace {
 constexpr int kListWindowCode = 57;
 constexpr int kListRows = 20;
 constexpr int kListFontUnit = 7;
-constexpr int kListHeight = 800;
-constexpr int kGridTop = 5;
+constexpr int kListHeight = 880;
+constexpr int kGridTop = 6;
 constexpr char kListKeys[] = "0222211200000000";
 // Commands of the list's buttons.
 constexpr int kCmdCsvInput = 21, kCmdAlign = 22, kCmdDeleteAll = 23, kCmdSaveAndClose = 24;
@@ -53,8 +53,8 @@ constexpr const char* kCsvHelpLines[] = {
     "",
     "　　Q1,あなたの性別をお答えください。,\"男性,女性\"",
     "　　Q2,満足度をお答えください。,\"満足,普通,不満\"",
-    "　　↑　　↑　　　　　　　　　　　　↑　　　　　↑",
-    "　　項目名,質問,　　　　　　　　　　選択肢　　　改行",
+    "    ↑ ↑                             ↑         ↑",
+    "  項目名質問                        選択肢     改行",
 };
 
 std::string Side() { return g_sheetDefinition.sheetCode; }
@@ -163,22 +163,22 @@ std::vector<ListColumn> ListColumns() {
 int AddListHeader() {
   int failed = 0;
   const auto check = [&failed](int item) { failed |= item < 0; };
-  check(AddScreenButton("保存して終了", "HOZON", 2, 0, 1, kCmdSaveAndClose, kItemEnabled, "",
-                        "変更された内容を保存して画面を閉じます（変更内容は、シート設計画面に反映されます）", ""));
-  check(AddScreenButton("キャンセル", "CANSEL", 18, 0, 1, kKeyEscape, kItemEnabled, "",
-                        "変更された内容を破棄して画面を閉じます（変更内容は、シート設計画面に反映されません）", ""));
-  check(AddScreenButton("CSVから入力", "TXTINP", 34, 0, 1, kCmdCsvInput, kItemEnabled, "",
-                        "ＣＳＶファイルからの入力を行います", ""));
-  check(AddScreenButton("初 期 化", "RECDDEL", 50, 0, 1, kCmdDeleteAll, kItemEnabled, "",
-                        "一覧表示されているすべての質問を削除します", ""));
-  check(AddScreenButton("質問の長さを揃える", "SETUMON", 66, 0, 1, kCmdAlign, kItemEnabled, "",
-                        "質問の後部余白を埋めて、長さを揃えます", ""));
-  check(AddNote("MSGPOS", "＜先頭のチェック欄の開始位置＞", 2, 2));
-  check(AddNumber("Ｙ座標", "上から*mm", 8, 3, 3, 999, "先頭のチェック欄の上端の位置〔単位：㎜〕"));
-  check(AddNumber("Ｘ座標", "／　左から*mm", 26, 3, 3, 999, "先頭のチェック欄の左端の位置〔単位：㎜〕"));
-  check(AddNote("MSGFEED", "＜質問と質問の間隔＞", 50, 2));
-  check(AddNumber("行送り", "行送り*mm", 56, 3, 3, 999, "質問と質問の間隔〔単位：㎜〕"));
-  check(AddNote("CHKFLD", "チ ェ ッ ク 欄", 100, 4));
+  // Under the function keys: the buttons, then the layout of new check
+  // fields, then the grid.
+  const int buttons = kGridTop - 3, labels = kGridTop - 2, values = kGridTop - 1;
+  check(AddPushButton("HOZON", "保存して終了", 2, buttons, kCmdSaveAndClose,
+                      "変更された内容を保存して画面を閉じます（変更内容は、シート設計画面に反映されます）"));
+  check(AddPushButton("CANSEL", "キャンセル", 18, buttons, kKeyEscape,
+                      "変更された内容を破棄して画面を閉じます（変更内容は、シート設計画面に反映されません）"));
+  check(AddPushButton("TXTINP", "CSVから入力", 32, buttons, kCmdCsvInput, "ＣＳＶファイルからの入力を行います"));
+  check(AddPushButton("RECDDEL", "初 期 化", 47, buttons, kCmdDeleteAll, "一覧表示されているすべての質問を削除します"));
+  check(AddPushButton("SETUMON", "質問の長さを揃える", 60, buttons, kCmdAlign, "質問の後部余白を埋めて、長さを揃えます"));
+  check(AddNote("MSGPOS", "＜先頭のチェック欄の開始位置＞", 2, labels));
+  check(AddNumber("Ｙ座標", "上から*mm", 8, values, 3, 999, "先頭のチェック欄の上端の位置〔単位：㎜〕"));
+  check(AddNumber("Ｘ座標", "／　左から*mm", 26, values, 3, 999, "先頭のチェック欄の左端の位置〔単位：㎜〕"));
+  check(AddNote("MSGFEED", "＜質問と質問の間隔＞", 50, labels));
+  check(AddNumber("行送り", "行送り*mm", 56, values, 3, 999, "質問と質問の間隔〔単位：㎜〕"));
+  check(AddNote("CHKFLD", "チ ェ ッ ク 欄", 100, values));
   int row = kGridTop + kListRows + 2;
   int n = 1;
   for (const char* line : kCsvHelpLines) {

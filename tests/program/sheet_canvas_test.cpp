@@ -573,6 +573,48 @@ TEST_F(QuestionListProgram, ACsvDroppedOnTheCanvasBecomesNewCheckFields) {
                                                   "0004|AGE2|年代は？|3" + at(2), "0005|SAT|満足ですか？|5" + at(3)));
 }
 
+TEST_F(QuestionListProgram, TheListsButtonsImportAFileAndAlignTheQuestions) {
+  const std::string csv = WriteFile("Q.CSV", "年代は？,\"10代,20代\"\r\n満足ですか？,\"はい,いいえ\"\r\n");
+  const HWND list = OpenList();
+  ClickItem(list, "RECDDEL");
+  EXPECT_THAT(Boxes(), testing::ElementsAre("2件の質問のすべてを削除してもよろしいですか？", "すべての質問を削除しました。"));
+  EXPECT_THAT(ListRows(), testing::IsEmpty());
+
+  ClickItem(list, "TXTINP");
+  const HWND dialog = FindWindowA("CsvInp", nullptr);
+  ASSERT_TRUE(IsWindowVisible(dialog));
+  EXPECT_FALSE(IsWindowEnabled(list)) << "the list waits for the dialog";
+  TypeInto(dialog, "TXTFILE", csv);
+  SavePictureOnRequest(dialog, "question_csv_dialog");
+  ForgetBoxes();
+  ClickItem(dialog, "F01");
+  EXPECT_THAT(Boxes(), testing::ElementsAre("“" + csv + "”から入力を行います。"));
+  EXPECT_FALSE(IsWindowVisible(dialog));
+  EXPECT_THAT(ListRows(), testing::ElementsAre("01|||10代,20代", "02|||はい,いいえ")) << "an empty list numbers from 01";
+
+  // Both questions brought to six characters with the full-width dot.
+  ClickItem(list, "SETUMON");
+  ASSERT_TRUE(IsWindowVisible(dialog));
+  const int slot = SlotOfWindow(dialog);
+  EXPECT_EQ(FieldText(slot, "SNO"), "01");
+  EXPECT_EQ(FieldText(slot, "ENO"), "02");
+  TypeInto(dialog, "LEN", "6");
+  SavePictureOnRequest(dialog, "question_align_dialog");
+  ForgetBoxes();
+  ClickItem(dialog, "F01");
+  EXPECT_THAT(Boxes(), testing::ElementsAre("質問の後部余白を“・”で埋めて、長さを6文字で揃えます。", "後部余白を“・”で埋めました。"));
+  EXPECT_THAT(DefinitionRows("MUPA_LST", "タイトル", "", "一覧コード"), testing::ElementsAre("年代は？・・", "満足ですか？"));
+
+    TypeInto(list, "領域名01", "AGE");
+  TypeInto(list, "領域名02", "SAT");
+  ForgetBoxes();
+  ClickItem(list, "HOZON");
+  EXPECT_THAT(Boxes(), testing::IsEmpty());
+  // With no layout given, the new questions stand where the old ones stood
+  // (60 and 70 mm, 20 mm apart), under the codes they left free.
+  EXPECT_THAT(CheckFields(), testing::ElementsAre("0002|AGE|年代は？・・|2|240|280", "0003|SAT|満足ですか？|2|240|360"));
+}
+
 TEST_F(QuestionListProgram, AFileThatCannotBeTakenWholeLeavesTheListAsItWas) {
   const HWND list = OpenList();
   struct Case {
