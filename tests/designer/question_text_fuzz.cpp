@@ -11,6 +11,9 @@
 
 namespace {
 
+// "・" in code page 932: the fuzz build's compiler keeps literals in UTF-8.
+constexpr char kFill[] = "\x81\x45";
+
 void Check(bool condition) {
   if (!condition) std::abort();
 }
@@ -35,9 +38,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Check(row.name.size() <= kQuestionNameBytes && row.title.size() <= kQuestionTextBytes &&
           row.choices.size() <= kQuestionChoiceBytes);
     Check(CountQuestionChoices(row.choices) >= 1);
-    const std::string padded = PadQuestionText(row.title, width, "・");
+    const std::string padded = PadQuestionText(row.title, width, kFill);
     if (row.title.size() <= static_cast<size_t>(width) * 2 && row.title.find('|') == std::string::npos) {
-      Check(TrimQuestionText(padded, "・").size() <= row.title.size());
+      Check(TrimQuestionText(padded, kFill).size() <= row.title.size());
     }
     Check(FitTextToWidth(row.title, width).size() == static_cast<size_t>(width) * 2);
   }
