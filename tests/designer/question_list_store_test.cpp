@@ -15,6 +15,7 @@
 #include "foundation/files.h"
 #include "screen/screen.h"
 #include "tests/foundation/db_test_support.h"
+#include "tests/support/table_rows.h"
 
 namespace {
 
@@ -58,22 +59,7 @@ class QuestionListStore : public DbTest {
   }
 
   Texts Rows(const char* table, const char* columns, const char* order) {
-    Texts rows;
-    const int t = db_open("", kDb, table, kind(), "MUPADATA", table, "select %s from %s", columns, table);
-    if (t < 0) return rows;
-    Texts names;
-    for (std::string rest = columns; !rest.empty();) {
-      const size_t comma = rest.find(',');
-      names.push_back(rest.substr(0, comma));
-      rest = comma == std::string::npos ? "" : rest.substr(comma + 1);
-    }
-    for (int rc = db_toppos(t, order); rc == 0; rc = db_nread(t)) {
-      std::string row;
-      for (const std::string& n : names) row += (row.empty() ? "" : "|") + std::string(GetColumnText(t, n.c_str()));
-      rows.push_back(row);
-    }
-    db_close(t);
-    return rows;
+    return TableRowTexts("", kDb, kind(), "MUPADATA", table, columns, "", order);
   }
 
   Texts Fields() { return Rows("MUPA_FLD", "領域コード,領域名,編集,文字数,Ｘ座標,Ｙ座標,重ね文字", "領域コード"); }

@@ -29,6 +29,7 @@
 #include "tests/screen/screen_db_fixture.h"
 #include "tests/screen/screen_fixture.h"
 #include "tests/screen/screen_fixture_data.h"
+#include "tests/support/table_rows.h"
 #include "tests/support/window_picture.h"
 
 namespace {
@@ -85,23 +86,7 @@ class SheetDesign : public ScreenDbTest {
   }
 
   std::vector<std::string> Rows(const char* table, const char* columns, const char* order) {
-    std::vector<std::string> rows;
-    const int t = db_open("", kSheetDb, table, GetParam(), kSheetSpecFile, table, "select %s from %s", columns,
-                          table);
-    if (t < 0) return rows;
-    std::vector<std::string> names;
-    for (std::string rest = columns; !rest.empty();) {
-      const size_t comma = rest.find(',');
-      names.push_back(rest.substr(0, comma));
-      rest = comma == std::string::npos ? "" : rest.substr(comma + 1);
-    }
-    for (int rc = db_toppos(t, order); rc == 0; rc = db_nread(t)) {
-      std::string row;
-      for (const std::string& n : names) row += (row.empty() ? "" : "|") + std::string(GetColumnText(t, n.c_str()));
-      rows.push_back(row);
-    }
-    db_close(t);
-    return rows;
+    return TableRowTexts("", kSheetDb, GetParam(), kSheetSpecFile, table, columns, "", order);
   }
 
   int OpenProject() {

@@ -28,6 +28,7 @@
 #include "shell/shell.h"
 #include "tests/program/program_fixture.h"
 #include "tests/support/memory_canvas.h"
+#include "tests/support/table_rows.h"
 #include "tests/support/test_pictures.h"
 #include "tests/support/window_picture.h"
 #include "tools/sheetgen/page_reader.h"
@@ -440,23 +441,8 @@ TEST_F(SheetCanvasProgram, ImagesDroppedInOperationAreReadIntoTheOutputTable) {
 
 // The rows of a table of the sheet's definition, "|" between the columns.
 std::vector<std::string> DefinitionRows(const char* table, const char* columns, const char* where, const char* order) {
-  std::vector<std::string> rows;
-  const int t = db_open(g_sheetDefinition.folder.c_str(), g_sheetDefinition.database.c_str(), table,
-                        g_sheetDefinition.kind, "MUPADATA", table, "select %s from %s %s", columns, table, where);
-  if (t < 0) return rows;
-  std::vector<std::string> names;
-  for (std::string rest = columns; !rest.empty();) {
-    const size_t comma = rest.find(',');
-    names.push_back(rest.substr(0, comma));
-    rest = comma == std::string::npos ? "" : rest.substr(comma + 1);
-  }
-  for (int rc = db_toppos(t, order); rc == 0; rc = db_nread(t)) {
-    std::string row;
-    for (const std::string& n : names) row += (row.empty() ? "" : "|") + std::string(GetColumnText(t, n.c_str()));
-    rows.push_back(row);
-  }
-  db_close(t);
-  return rows;
+  const SheetDefinitionRef& d = g_sheetDefinition;
+  return TableRowTexts(d.folder, d.database, d.kind, "MUPADATA", table, columns, where, order);
 }
 
 std::vector<std::string> ListRows() {
