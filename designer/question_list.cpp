@@ -242,7 +242,9 @@ bool MayCloseList() {
   g_questions.saving = false;
   QuestionLayout layout = ReadLayout();
   if (CheckListNames() != 0 || SheetCanvasCheckField(layout) != 0) return false;
-  if (g_questions.changes == 0) return true;
+  // A layout typed in moves the fields even when no question changed.
+  const bool placed = layout.startX > 0 && layout.startY > 0 && layout.lineFeed > 0;
+  if (g_questions.changes == 0 && !placed) return true;
   return TransferQuestionList(layout) == 0;
 }
 
