@@ -508,6 +508,34 @@ TEST_F(QuestionListProgram, TheListShowsTheCheckFieldsAndWritesAnEditBack) {
   EXPECT_GE(ItemOfCode(SlotOfWindow(Canvas()), "0002"), 0);
 }
 
+TEST_F(QuestionListProgram, NamesAreCheckedAndALayoutAloneMovesTheFields) {
+  const HWND list = OpenList();
+  TypeInto(list, "領域名01", "Q(1)");
+  ClickItem(list, "HOZON");
+  EXPECT_THAT(Boxes(), testing::ElementsAre("「項目名」に“半角カッコ”および“記号”は使用できません。\n　[001] [Q(1)]"));
+  EXPECT_GE(QuestionListSlot(), 0) << "a refused name keeps the list open";
+  TypeInto(list, "領域名01", "2Q");
+  ForgetBoxes();
+  ClickItem(list, "HOZON");
+  EXPECT_THAT(Boxes(), testing::ElementsAre("数字で始まる「項目名」は、推奨されません。[2Q]\n"
+                                            "Access から 直接、テーブルにアクセスする際にエラーになる場合があります。"));
+  EXPECT_LT(QuestionListSlot(), 0) << "a leading digit is only warned of";
+  EXPECT_THAT(CheckFields()[0], testing::StartsWith("0002|2Q||5|"));
+
+  // Only a layout typed: the questions move, 20 mm apart from (10, 100) mm.
+  ClickItem(FindWindowA("KQE_READ", nullptr), "CHKLIST");
+  ASSERT_GE(QuestionListSlot(), 0);
+  TypeInto(list, "Ｙ座標", "100");
+  TypeInto(list, "Ｘ座標", "10");
+  TypeInto(list, "行送り", "20");
+  ClickItem(list, "HOZON");
+  const int scale = SheetDotsPerGridUnit();
+  EXPECT_THAT(CheckFields(), testing::ElementsAre("0002|2Q||5|" + std::to_string(10 * scale) + "|" +
+                                                      std::to_string(100 * scale),
+                                                  "0003|Q2||3|" + std::to_string(10 * scale) + "|" +
+                                                      std::to_string(120 * scale)));
+}
+
 TEST_F(QuestionListProgram, LeavingWithEscAsksBeforeChangesAreLost) {
   const HWND list = OpenList();
   TypeInto(list, "領域名01", "CHANGED");
