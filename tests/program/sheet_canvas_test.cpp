@@ -582,6 +582,7 @@ TEST_F(QuestionListProgram, ACsvDroppedOnTheCanvasBecomesNewCheckFields) {
   const auto at = [scale](int row) {
     return "|" + std::to_string(30 * scale) + "|" + std::to_string((60 + 15 * row) * scale);
   };
+  SavePictureOnRequest(FindWindowA("KQE_READ", nullptr), "canvas_after_question_list");
   // The fields counted without choice texts keep their boxes.
   EXPECT_THAT(CheckFields(), testing::ElementsAre("0002|Q1||5" + at(0), "0003|Q2||3" + at(1),
                                                   "0004|AGE2|年代は？|3" + at(2), "0005|SAT|満足ですか？|5" + at(3)));
