@@ -57,8 +57,8 @@ const char* ItemEntries(const ScreenItem& item) {
   // Choices in rows keep their rows where a repetition would be kept.
   if (item.edit == 'C' && (item.recordCode == 2 || item.recordCode == 3)) return "チェック欄編集,チェック欄削除,チェック欄複製";
   if (item.edit == 'C') return "チェック欄編集,繰り返し項目定義,チェック欄削除,チェック欄複製";
-  if (item.edit == 'I') return "ビットマップ削除";  // pictures are placed, not edited
-  return "記 入 欄 編 集,参照マスター定義,繰り返し項目定義,記 入 欄 削 除";
+  if (item.edit == 'I') return "ビットマップ削除,ビットマップ複製";  // pictures are placed, not edited
+  return "記 入 欄 編 集,参照マスター定義,繰り返し項目定義,記 入 欄 削 除,記 入 欄 複 製";
 }
 
 SheetItemKind KindOf(const ScreenItem& item) {
@@ -140,7 +140,9 @@ int RunSheetMenuChoice(int line) {
   if (entry == "チェック欄に変更") {
     return OpenSheetFieldEditor(SheetItemKind::kCheckField, m.slot, item.code, item.column, item.row);
   }
-  if (entry == "チェック欄複製" || entry == "テキスト項目複製") return DuplicateSheetItem(m.slot, m.item);
+  if (entry == "チェック欄複製" || entry == "テキスト項目複製" || entry == "記 入 欄 複 製" || entry == "ビットマップ複製") {
+    return DuplicateSheetItem(m.slot, m.item);
+  }
   if (entry == "参照マスター定義") {
     return OpenSheetFieldEditor(SheetItemKind::kReferenceMaster, m.slot, item.code, item.column, item.row);
   }

@@ -11,9 +11,10 @@
 // clicks to the screen engine, which edits in design mode through the
 // designer's hooks, opens its menus on the right button and takes dropped
 // files; the field editor ("Pln", field_editor.h), the mark settings
-// ("Hosei", mark_settings.h) and the key item's dialog ("IdxCtrl",
-// key_item_dialog.h) show their forms, the message window ("Messgwnd") its
-// text; "Ctr", "CsvInp", "Medit" and "Clip" show nothing yet.
+// ("Hosei", mark_settings.h), the key item's dialog ("IdxCtrl",
+// key_item_dialog.h), the question CSV dialog ("CsvInp") and the clipboard
+// questions ("Clip", question_list.h) show their forms, the message window
+// ("Messgwnd") its text; "Ctr" shows nothing yet.
 #pragma once
 
 #include <windows.h>
@@ -38,6 +39,8 @@ bool MessageWindowShown();
 void NotifyMainWindow();
 
 LRESULT CALLBACK SheetCanvasWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK CsvInputWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK ClipWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // The sheet settings screen ("ＯＣＲシート定義"), owned by `owner` (disabled
 // while it is open): 0 when it opened, -1 after the message when the paper

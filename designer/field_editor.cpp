@@ -373,7 +373,7 @@ namespace {
 // the sheet, kept inside the canvas.
 int CopyColumn(int canvasSlot, int t, const ScreenItem& item) {
   int x = GetColumnInt(t, "Ｘ座標");
-  if (item.code.compare(0, 1, "T") == 0) {
+  if (item.code.compare(0, 1, "T") == 0 || item.code.compare(0, 1, "B") == 0) {
     x += item.pixelWidth + 20;
   } else {
     const int gap = std::max(GetColumnInt(t, "Ｂサイズ"), 0);
@@ -391,7 +391,9 @@ int CopyColumn(int canvasSlot, int t, const ScreenItem& item) {
 int DuplicateSheetItem(int canvasSlot, int item) {
   if (!IsValidSlot(canvasSlot)) return -1;
   const ScreenItem& original = Item(item);
-  const std::string copy = NextFreeSheetCode(original.code.compare(0, 1, "T") == 0 ? 'T' : '0');
+  // Each kind keeps to its range: texts "T", pictures "B", fields "0".
+  const char range = original.code[0] == 'T' || original.code[0] == 'B' ? original.code[0] : '0';
+  const std::string copy = NextFreeSheetCode(range);
   if (copy.empty()) {
     ShowInfoMessage("", "シートの項目は %d 個までです。", 999);
     return -1;

@@ -40,9 +40,9 @@ int CheckSheetKeyItem(int canvasSlot);
 // the message (the file cannot be read, no free code, the row cannot be
 // written).
 int AddDroppedSheetFile(int canvasSlot, const std::string& path, int x, int y);
-// Adds a copy of the canvas item `item` (its row with the lowest free code
-// of its range) to the right of it, within the sheet, and rebuilds the
-// canvas. 0, or -1 after the message.
+// Adds a copy of the canvas item `item` (a field, text item or picture: its
+// row with the lowest free code of its range) to the right of it, within
+// the sheet, and rebuilds the canvas. 0, or -1 after the message.
 int DuplicateSheetItem(int canvasSlot, int item);
 // Deletes the row of the item of `code` after asking (its description
 // named), and rebuilds the canvas. 0, or -1 when refused or missing.

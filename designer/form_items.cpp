@@ -58,6 +58,14 @@ int AddCheck(const char* name, const char* text, int column, int row, int comman
                         command, kItemEnabled, guide, "", "");
 }
 
+int AddPushButton(const char* name, const char* caption, int column, int row, int command, const char* guide) {
+  const int width = static_cast<int>(std::strlen(caption)) + 2;
+  const int i = AddScreenItem(caption, name, column, row, 0, width, kFormRowPitch + 2, 0, 'B', 0, 0, command, 'S',
+                              kItemEnabled, 0, 6, 0, 0, guide, "");
+  if (i >= 0) Item(i).itemClass = kItemClassIcon;
+  return i;
+}
+
 int AddNote(const char* name, const char* text, int column, int row) {
   return AddScreenItem(text, name, column, row, 0, static_cast<int>(std::strlen(text)), 1, 0, 'X', 0, 0, 0, 'L',
                        kItemProtected, 0, 7, 0, 0, text, "");

@@ -21,6 +21,9 @@ int AddChoices(char kind, const char* name, const char* caption, int column, int
                const char* choices, int command, const char* guide);
 // One check box with its text beside it: "1" checked, "0" not.
 int AddCheck(const char* name, const char* text, int column, int row, int command, const char* guide = "");
+// A push button showing its caption, as wide as the caption, sending
+// `command` when pressed.
+int AddPushButton(const char* name, const char* caption, int column, int row, int command, const char* guide);
 // A protected line of text.
 int AddNote(const char* name, const char* text, int column, int row);
 

@@ -11,6 +11,7 @@
 #include "designer/canvas_menu.h"
 #include "designer/designer.h"
 #include "designer/grids.h"
+#include "designer/question_list.h"
 #include "designer/sheet_settings.h"
 #include "screen/screen.h"
 
@@ -141,6 +142,8 @@ LRESULT CALLBACK SheetCanvasWindowProc(HWND window, UINT message, WPARAM wParam,
   // The grid editors opened while the canvas was active tell it.
   LRESULT gridResult = 0;
   if (HandleGridNotice(message, wParam, lParam, &gridResult)) return gridResult;
+  LRESULT listResult = 0;
+  if (HandleQuestionListMessage(window, message, wParam, lParam, &listResult)) return listResult;
   switch (message) {
     case WM_PAINT:
       PaintCanvas(window);

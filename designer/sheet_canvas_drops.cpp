@@ -1,11 +1,13 @@
 // Files dropped on the sheet canvas. In design a picture becomes a bitmap
-// item and a text file a text item of its first line; while the sheet is
+// item, a text file a text item of its first line and a CSV file the
+// questions of the check-field list, which opens; while the sheet is
 // read, the images go to the reading layer, which reads them as scanned
 // sheets.
 #include <algorithm>
 #include <cstdio>
 
 #include "designer/field_editor.h"
+#include "designer/question_list.h"
 #include "designer/sheet_canvas.h"
 #include "designer/sheet_settings.h"
 #include "foundation/db.h"
@@ -35,8 +37,8 @@ int DropInDesign(int slot, const std::string& path, POINT at) {
     return AddDroppedSheetFile(slot, path, at.x + s.scrollX, at.y + s.scrollY);
   }
   if (extension == "CSV") {
-    ShowInfoMessage("", "この機能は、まだ組み込まれていません。");
-    return -1;
+    if (OpenCheckFieldGrid(slot) != 0) return -1;
+    return ImportQuestionCsv(path) < 0 ? -1 : 0;
   }
   ShowInfoMessage("", "拡張子“%s”のファイルは使えません。\n\n〔%s〕", extension.c_str(), path.c_str());
   return -1;

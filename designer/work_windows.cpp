@@ -23,10 +23,3 @@ HWND RegisterSheetCanvasWindow(HWND) {
                              WS_POPUP | WS_VSCROLL | WS_HSCROLL, WS_EX_ACCEPTFILES, WHITE_BRUSH});
 }
 
-HWND RegisterCsvInputWindow() {
-  return CreateHiddenWindow({"CsvInp", DefWindowProcA, kRedraw, WS_POPUPWINDOW | WS_DLGFRAME});
-}
-
-HWND RegisterClipWindow() {
-  return CreateHiddenWindow({"Clip", DefWindowProcA, kRedraw, WS_POPUPWINDOW | WS_DLGFRAME});
-}

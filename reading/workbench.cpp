@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "designer/grids.h"
+#include "designer/question_list.h"
 #include "designer/sheet_canvas.h"
 #include "designer/sheet_settings.h"
 #include "foundation/db.h"
@@ -404,7 +405,7 @@ void OpenAttributeGrid(int choice) {
     case 2: OpenQuestionTextGrid(); return;
     case 3: OpenDescriptionTextGrid(); return;
     case 4: OpenEnclosureFrameGrid(); return;
-    case 5: ShowNotBuilt(NotBuilt::kClipboardQuestions); return;
+    case 5: ImportClipboardQuestions(); return;
     default: return;
   }
 }
@@ -495,7 +496,9 @@ void RunCommand(int command) {
       if (choice == 1) OpenWriteInFieldGrid();
       if (choice == 2) OpenTextItemGrid();
       return;
-    case kCheckGrid: ShowNotBuilt(NotBuilt::kCheckGrid); return;
+    case kCheckGrid:
+      if (SheetReady()) OpenCheckFieldGrid(g_currentSheet.canvasSlot);
+      return;
     case kFieldPrint: ShowNotBuilt(NotBuilt::kFieldPrint); return;
     default:
       ApplyPendingFocus();

@@ -204,8 +204,6 @@ enum class NotBuilt {
   kCardScreen,       // ｶｰﾄﾞ: the card-form entry screen
   kListScreen,       // 一覧: the list-form entry screen
   kFormatEdit,       // 編集: format (ruled-line) editing on the sheet
-  kCheckGrid,        // ﾁｪｯｸ覧 grid of the check fields
-  kClipboardQuestions,  // ｸﾘｯﾌﾟﾎﾞｰﾄﾞ of 属性: question texts pasted
   kFieldPrint,       // printed list of the write-in fields
   kSheetPrint,       // the sheet print window
   kDataClear,        // the data-clearing window

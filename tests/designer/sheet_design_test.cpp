@@ -29,6 +29,7 @@
 #include "tests/screen/screen_db_fixture.h"
 #include "tests/screen/screen_fixture.h"
 #include "tests/screen/screen_fixture_data.h"
+#include "tests/support/table_rows.h"
 #include "tests/support/window_picture.h"
 
 namespace {
@@ -85,23 +86,7 @@ class SheetDesign : public ScreenDbTest {
   }
 
   std::vector<std::string> Rows(const char* table, const char* columns, const char* order) {
-    std::vector<std::string> rows;
-    const int t = db_open("", kSheetDb, table, GetParam(), kSheetSpecFile, table, "select %s from %s", columns,
-                          table);
-    if (t < 0) return rows;
-    std::vector<std::string> names;
-    for (std::string rest = columns; !rest.empty();) {
-      const size_t comma = rest.find(',');
-      names.push_back(rest.substr(0, comma));
-      rest = comma == std::string::npos ? "" : rest.substr(comma + 1);
-    }
-    for (int rc = db_toppos(t, order); rc == 0; rc = db_nread(t)) {
-      std::string row;
-      for (const std::string& n : names) row += (row.empty() ? "" : "|") + std::string(GetColumnText(t, n.c_str()));
-      rows.push_back(row);
-    }
-    db_close(t);
-    return rows;
+    return TableRowTexts("", kSheetDb, GetParam(), kSheetSpecFile, table, columns, "", order);
   }
 
   int OpenProject() {
@@ -767,12 +752,23 @@ TEST_P(SheetDesign, FilesDroppedOnTheSheetBecomePicturesAndTextItems) {
   }
   ASSERT_GE(shown, 0) << "the canvas shows the picture";
   EXPECT_EQ(Item(shown).edit, 'I');
+  // A copy stands right of the picture, under the next picture code.
+  const POINT centre{Item(shown).pixelX + Item(shown).pixelWidth / 2, Item(shown).pixelY + Item(shown).pixelHeight / 2};
+  const std::string copyX = std::to_string(200 + s.scrollX + Item(shown).pixelWidth + 20);
+  ChooseFromMenu(centre, 2);  // "ビットマップ複製"
+  EXPECT_THAT(Rows("MUPA_FLD", "領域コード,アイコン,Ｘ座標", "領域コード"),
+              ElementsAre("0001||40", "B001|" + picture.substr(2) + "|" + x, "B002|" + picture.substr(2) + "|" + copyX,
+                          "T001||" + x))
+      << Boxes();
+  for (int i = s.firstItem; s.itemCount > 0 && i <= s.lastItem; ++i) {
+    if (Item(i).code == "B001") shown = i;
+  }
   ForgetBoxes();
   EXPECT_GT(Item(shown).pixelWidth, 0) << "the picture has its size";
   ChooseFromMenu({Item(shown).pixelX + Item(shown).pixelWidth / 2, Item(shown).pixelY + Item(shown).pixelHeight / 2},
                  1);  // "ビットマップ削除"
   EXPECT_THAT(BoxTexts(), ElementsAre("“LOGO.BMP”を削除してもよろしいですか？"));
-  EXPECT_THAT(Rows("MUPA_FLD", "領域コード", "領域コード"), ElementsAre("0001", "T001"));
+  EXPECT_THAT(Rows("MUPA_FLD", "領域コード", "領域コード"), ElementsAre("0001", "B002", "T001"));
   DeleteFileA(picture.c_str());
   DeleteFileA(text.c_str());
 }
@@ -782,6 +778,8 @@ TEST_P(SheetDesign, ACopyTakesTheLowestFreeCodeAndStandsRightOfItsItem) {
        "Ｂサイズ,サイズ) values ('0001','0002','Q1','問','←','ﾁｪｯｸ',3,40,300,5,5,1,7)");
   Exec("insert into MUPA_FLD (ＯＣＲコード,領域コード,領域名,タイトル,編集,文字数,Ｘ座標,Ｙ座標,横幅,高さ,タイプ) "
        "values ('0001','0004','Q2','','ﾁｪｯｸ',4,40,500,5,5,'Ｘ')");
+  Exec("insert into MUPA_FLD (ＯＣＲコード,領域コード,領域名,タイトル,編集,文字数,Ｘ座標,Ｙ座標,横幅,高さ) "
+       "values ('0001','0007','MEMO','','左詰',4,40,700,6,5)");
   ASSERT_EQ(OpenProject(), 0) << Boxes();
   ToggleDesign();
   const ScreenItem& q1 = Item(ResolveFieldRef(0, "Q1"));
@@ -791,13 +789,20 @@ TEST_P(SheetDesign, ACopyTakesTheLowestFreeCodeAndStandsRightOfItsItem) {
   const int x = 40 + (3 + 1) * 5 * SheetDotsPerGridUnit() + (2 + 2) * 7;
   EXPECT_THAT(Rows("MUPA_FLD", "領域コード,領域名,Ｘ座標,Ｙ座標", "領域コード"),
               ElementsAre("0001|AGE|40|80", "0002|Q1|40|300", "0003|Q1|" + std::to_string(x) + "|300",
-                          "0004|Q2|40|500"))
+                          "0004|Q2|40|500", "0007|MEMO|40|700"))
       << Boxes();
   // Choices in rows have no repetition of their own: their menu's fourth
   // line is no longer there.
   const ScreenItem& q2 = Item(ResolveFieldRef(0, "Q2"));
   ChooseFromMenu({q2.pixelX + 4, q2.pixelY + q2.pixelHeight / 2}, 3);  // "チェック欄複製"
-  EXPECT_EQ(Rows("MUPA_FLD", "領域コード", "領域コード").back(), "0005") << Boxes();
+  EXPECT_THAT(Rows("MUPA_FLD", "領域コード", "領域コード"), ElementsAre("0001", "0002", "0003", "0004", "0005", "0007"))
+      << Boxes();
+  // A write-in field's copy: right of its four boxes of 6 mm.
+  const ScreenItem& memo = Item(ResolveFieldRef(0, "MEMO"));
+  ChooseFromMenu({memo.pixelX + 4, memo.pixelY + memo.pixelHeight / 2}, 5);  // "記 入 欄 複 製"
+  EXPECT_THAT(Rows("MUPA_FLD", "領域コード,領域名,Ｘ座標,Ｙ座標", "領域コード"),
+              testing::Contains("0006|MEMO|" + std::to_string(40 + 4 * 6 * SheetDotsPerGridUnit()) + "|700"))
+      << Boxes();
 }
 
 TEST_P(SheetDesign, TheChoiceEditorEditsEachChoiceAndGivesTheTextsBack) {

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "designer/question_list.h"
 #include "designer/sheet_canvas.h"
 #include "designer/sheet_settings.h"
 #include "foundation/db.h"
@@ -27,6 +28,7 @@
 #include "shell/shell.h"
 #include "tests/program/program_fixture.h"
 #include "tests/support/memory_canvas.h"
+#include "tests/support/table_rows.h"
 #include "tests/support/test_pictures.h"
 #include "tests/support/window_picture.h"
 #include "tools/sheetgen/page_reader.h"
@@ -428,6 +430,298 @@ TEST_F(SheetCanvasProgram, ImagesDroppedInOperationAreReadIntoTheOutputTable) {
   EXPECT_EQ(rows[1].at("Q2"), "1");
   EXPECT_THAT(FieldText(SlotOfWindow(bench), "OCRMSG"), HasSubstr("登録件数：2件")) << "the count and time of the drop";
   EXPECT_EQ(g_canvasView.itemsVisible, 1) << "the items are shown again after the stack";
+}
+
+
+// The rows of a table of the sheet's definition, "|" between the columns.
+std::vector<std::string> DefinitionRows(const char* table, const char* columns, const char* where, const char* order) {
+  const SheetDefinitionRef& d = g_sheetDefinition;
+  return TableRowTexts(d.folder, d.database, d.kind, "MUPADATA", table, columns, where, order);
+}
+
+std::vector<std::string> ListRows() {
+  return DefinitionRows("MUPA_LST", "一覧コード,領域コード,領域名,重ね文字", "", "一覧コード");
+}
+
+std::vector<std::string> CheckFields() {
+  return DefinitionRows("MUPA_FLD", "領域コード,領域名,タイトル,文字数,Ｘ座標,Ｙ座標",
+                        "where ＯＣＲコード='0001' and 編集='ﾁｪｯｸ'", "領域コード");
+}
+
+class QuestionListProgram : public SheetCanvasProgram {
+ protected:
+  // The design workbench of the canvas sheet with its check-field list
+  // opened by its button: the list's window.
+  HWND OpenList() {
+    ChooseSheet(CanvasSheet(false));
+    const HWND bench = OpenBench(kCmdDesign);
+    StartDesigning();
+    ClickItem(bench, "CHKLIST");
+    const HWND list = FindWindowA("Lst", nullptr);
+    EXPECT_TRUE(IsWindowVisible(list)) << testing::PrintToString(Boxes());
+    return list;
+  }
+
+  void StartDesigning() {
+    ChooseCanvasMenuLine(POINT{600, 500}, 1);  // フォーム編集開始
+    ASSERT_EQ(Slot(SlotOfWindow(Canvas())).lineEditMode, 1) << testing::PrintToString(Boxes());
+  }
+
+  void TypeInto(HWND window, const char* name, const std::string& text) {
+    const int slot = SlotOfWindow(window);
+    ClickOn(window, CentreOf(slot, name));
+    PostMessageA(GetFocus(), EM_SETSEL, 0, -1);
+    TypeInFocus(text);
+  }
+
+  std::string WriteFile(const char* name, const std::string& text) {
+    const std::string path = folder() + "\\" + name;
+    EXPECT_TRUE(WriteBytes(path, text));
+    return path;
+  }
+};
+
+TEST_F(QuestionListProgram, TheListShowsTheCheckFieldsAndWritesAnEditBack) {
+  const HWND list = OpenList();
+  ASSERT_GE(QuestionListSlot(), 0);
+  EXPECT_THAT(ListRows(), testing::ElementsAre("001|0002|Q1|", "002|0003|Q2|"));
+  EXPECT_FALSE(IsWindowEnabled(Canvas())) << "the canvas waits for the list";
+  SavePictureOnRequest(list, "question_list");
+
+  TypeInto(list, "領域名01", "SEX");
+  TypeInto(list, "重ね文字01", "M,F,X");
+  ClickItem(list, "HOZON");
+  EXPECT_THAT(Boxes(), testing::IsEmpty());
+  EXPECT_LT(QuestionListSlot(), 0);
+  EXPECT_TRUE(IsWindowEnabled(Canvas()));
+  const std::vector<std::string> fields = CheckFields();
+  ASSERT_EQ(fields.size(), 2u);
+  EXPECT_THAT(fields[0], testing::StartsWith("0002|SEX||3|")) << "three choices";
+  EXPECT_THAT(fields[1], testing::StartsWith("0003|Q2|"));
+  EXPECT_THAT(ListRows(), testing::IsEmpty()) << "the work table is emptied once written back";
+  EXPECT_GE(ItemOfCode(SlotOfWindow(Canvas()), "0002"), 0);
+}
+
+TEST_F(QuestionListProgram, NamesAreCheckedAndALayoutAloneMovesTheFields) {
+  const HWND list = OpenList();
+  TypeInto(list, "領域名01", "Q(1)");
+  ClickItem(list, "HOZON");
+  EXPECT_THAT(Boxes(), testing::ElementsAre("「項目名」に“半角カッコ”および“記号”は使用できません。\n　[001] [Q(1)]"));
+  EXPECT_GE(QuestionListSlot(), 0) << "a refused name keeps the list open";
+  TypeInto(list, "領域名01", "2Q");
+  ForgetBoxes();
+  ClickItem(list, "HOZON");
+  EXPECT_THAT(Boxes(), testing::ElementsAre("数字で始まる「項目名」は、推奨されません。[2Q]\n"
+                                            "Access から 直接、テーブルにアクセスする際にエラーになる場合があります。"));
+  EXPECT_LT(QuestionListSlot(), 0) << "a leading digit is only warned of";
+  EXPECT_THAT(CheckFields()[0], testing::StartsWith("0002|2Q||5|"));
+
+  // Only a layout typed: the questions move, 20 mm apart from (10, 100) mm.
+  ClickItem(FindWindowA("KQE_READ", nullptr), "CHKLIST");
+  ASSERT_GE(QuestionListSlot(), 0);
+  TypeInto(list, "Ｙ座標", "100");
+  TypeInto(list, "Ｘ座標", "10");
+  TypeInto(list, "行送り", "20");
+  ClickItem(list, "HOZON");
+  const int scale = SheetDotsPerGridUnit();
+  EXPECT_THAT(CheckFields(), testing::ElementsAre("0002|2Q||5|" + std::to_string(10 * scale) + "|" +
+                                                      std::to_string(100 * scale),
+                                                  "0003|Q2||3|" + std::to_string(10 * scale) + "|" +
+                                                      std::to_string(120 * scale)));
+}
+
+TEST_F(QuestionListProgram, LeavingWithEscAsksBeforeChangesAreLost) {
+  const HWND list = OpenList();
+  TypeInto(list, "領域名01", "CHANGED");
+  ForgetBoxes();
+  boxes().Answer(IDNO);
+  ClickItem(list, "CANSEL");
+  EXPECT_THAT(Boxes(), testing::ElementsAre("変更された内容を破棄してもよろしいですか？"));
+  EXPECT_GE(QuestionListSlot(), 0) << "No keeps the list open";
+  ClickItem(list, "CANSEL");
+  EXPECT_LT(QuestionListSlot(), 0);
+  EXPECT_THAT(ListRows(), testing::IsEmpty());
+  EXPECT_THAT(CheckFields()[0], testing::StartsWith("0002|Q1|")) << "nothing written";
+}
+
+TEST_F(QuestionListProgram, ACsvDroppedOnTheCanvasBecomesNewCheckFields) {
+  const std::string csv =
+      WriteFile("QUESTIONS.CSV", "AGE2,年代は？,\"10代,20代,30代\"\r\nSAT,満足ですか？,12345\r\n");
+  ChooseSheet(CanvasSheet(false));
+  OpenBench(kCmdDesign);
+  StartDesigning();
+  ForgetBoxes();
+  DropFiles({csv});
+  ASSERT_GE(QuestionListSlot(), 0) << testing::PrintToString(Boxes());
+  EXPECT_THAT(Boxes(), testing::ElementsAre("すでにデータが存在します。追加登録しますか？\n　追加する先頭コード“003”"));
+  EXPECT_THAT(ListRows(), testing::ElementsAre("001|0002|Q1|", "002|0003|Q2|", "003||AGE2|10代,20代,30代",
+                                               "004||SAT|12345"));
+  const HWND list = FindWindowA("Lst", nullptr);
+  SavePictureOnRequest(list, "question_list_imported");
+
+  // New questions need a place: the list stays open until it has one.
+  ForgetBoxes();
+  ClickItem(list, "HOZON");
+  EXPECT_THAT(Boxes(), testing::ElementsAre("「先頭のチェック欄の開始位置」を設定してください。"));
+  EXPECT_GE(QuestionListSlot(), 0);
+  EXPECT_EQ(ListRows().size(), 4u);
+  TypeInto(list, "Ｙ座標", "60");
+  TypeInto(list, "Ｘ座標", "30");
+  TypeInto(list, "行送り", "15");
+  ForgetBoxes();
+  ClickItem(list, "HOZON");
+  EXPECT_THAT(Boxes(), testing::IsEmpty());
+  EXPECT_LT(QuestionListSlot(), 0);
+  const int scale = SheetDotsPerGridUnit();
+  const auto at = [scale](int row) {
+    return "|" + std::to_string(30 * scale) + "|" + std::to_string((60 + 15 * row) * scale);
+  };
+  SavePictureOnRequest(FindWindowA("KQE_READ", nullptr), "canvas_after_question_list");
+  // The fields counted without choice texts keep their boxes.
+  EXPECT_THAT(CheckFields(), testing::ElementsAre("0002|Q1||5" + at(0), "0003|Q2||3" + at(1),
+                                                  "0004|AGE2|年代は？|3" + at(2), "0005|SAT|満足ですか？|5" + at(3)));
+}
+
+TEST_F(QuestionListProgram, TheListsButtonsImportAFileAndAlignTheQuestions) {
+  const std::string csv = WriteFile("Q.CSV", "年代は？,\"10代,20代\"\r\n満足ですか？,\"はい,いいえ\"\r\n");
+  const HWND list = OpenList();
+  ClickItem(list, "RECDDEL");
+  EXPECT_THAT(Boxes(), testing::ElementsAre("2件の質問のすべてを削除してもよろしいですか？", "すべての質問を削除しました。"));
+  EXPECT_THAT(ListRows(), testing::IsEmpty());
+
+  ClickItem(list, "TXTINP");
+  const HWND dialog = FindWindowA("CsvInp", nullptr);
+  ASSERT_TRUE(IsWindowVisible(dialog));
+  EXPECT_FALSE(IsWindowEnabled(list)) << "the list waits for the dialog";
+  TypeInto(dialog, "TXTFILE", csv);
+  SavePictureOnRequest(dialog, "question_csv_dialog");
+  ForgetBoxes();
+  ClickItem(dialog, "F01");
+  EXPECT_THAT(Boxes(), testing::ElementsAre("“" + csv + "”から入力を行います。"));
+  EXPECT_FALSE(IsWindowVisible(dialog));
+  EXPECT_THAT(ListRows(), testing::ElementsAre("01|||10代,20代", "02|||はい,いいえ")) << "an empty list numbers from 01";
+
+  // Both questions brought to six characters with the full-width dot.
+  ClickItem(list, "SETUMON");
+  ASSERT_TRUE(IsWindowVisible(dialog));
+  const int slot = SlotOfWindow(dialog);
+  EXPECT_EQ(FieldText(slot, "SNO"), "01");
+  EXPECT_EQ(FieldText(slot, "ENO"), "02");
+  TypeInto(dialog, "LEN", "6");
+  SavePictureOnRequest(dialog, "question_align_dialog");
+  ForgetBoxes();
+  ClickItem(dialog, "F01");
+  EXPECT_THAT(Boxes(), testing::ElementsAre("質問の後部余白を“・”で埋めて、長さを6文字で揃えます。", "後部余白を“・”で埋めました。"));
+  EXPECT_THAT(DefinitionRows("MUPA_LST", "タイトル", "", "一覧コード"), testing::ElementsAre("年代は？・・", "満足ですか？"));
+
+    TypeInto(list, "領域名01", "AGE");
+  TypeInto(list, "領域名02", "SAT");
+  ForgetBoxes();
+  ClickItem(list, "HOZON");
+  EXPECT_THAT(Boxes(), testing::IsEmpty());
+  // With no layout given, the new questions stand where the old ones stood
+  // (60 and 70 mm, 20 mm apart), under the codes they left free.
+  EXPECT_THAT(CheckFields(), testing::ElementsAre("0002|AGE|年代は？・・|2|240|280", "0003|SAT|満足ですか？|2|240|360"));
+}
+
+TEST_F(QuestionListProgram, AFileThatCannotBeTakenWholeLeavesTheListAsItWas) {
+  const HWND list = OpenList();
+  struct Case {
+    const char* what;
+    std::string text;
+    std::string box;
+  };
+  const Case cases[] = {
+      {"a two-field line among three-field lines", "A,a,\"x,y\"\r\nB,b\r\nC,c,z\r\n",
+       "矛盾する行が存在します。行番号2\nB,b"},
+      {"one field a line", "A\r\n", ""},
+      {"broken Shift-JIS", "A,a,x\r\nB,b\x82\r\n", "Shift-JISとして読めない文字があります。\n行番号2"},
+  };
+  int n = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::string path = WriteFile(("BAD" + std::to_string(++n) + ".CSV").c_str(), c.text);
+    ForgetBoxes();
+    EXPECT_EQ(ImportQuestionCsv(path), -1);
+    ASSERT_EQ(Boxes().size(), 1u);
+    if (!c.box.empty()) {
+      EXPECT_EQ(Boxes()[0], c.box);
+    }
+    EXPECT_THAT(ListRows(), testing::ElementsAre("001|0002|Q1|", "002|0003|Q2|"));
+  }
+  ClickItem(list, "CANSEL");
+}
+
+TEST_F(QuestionListProgram, AListThatCannotBeWrittenStaysOpenWithItsRows) {
+  const HWND list = OpenList();
+  // Every code of the side is taken: a new question has none.
+  const int t = db_open(g_sheetDefinition.folder.c_str(), g_sheetDefinition.database.c_str(), "MUPA_FLD",
+                        g_sheetDefinition.kind, "MUPADATA", "MUPA_FLD", "");
+  ASSERT_GE(t, 0);
+  ASSERT_EQ(BeginTableTransaction(t), 0);
+  for (int code = 4; code <= 999; ++code) {
+    char sql[160];
+    std::snprintf(sql, sizeof sql, "insert into MUPA_FLD (ＯＣＲコード,領域コード,領域名,編集) values ('0001','%04d','W%d','左詰')",
+                  code, code);
+    ASSERT_EQ(db_exec(t, sql), 0);
+  }
+  ASSERT_EQ(EndTableTransaction(t, true), 0);
+  db_close(t);
+  TypeInto(list, "領域名03", "NEWQ");
+  TypeInto(list, "一覧コード03", "003");
+  TypeInto(list, "Ｙ座標", "60");
+  TypeInto(list, "Ｘ座標", "30");
+  TypeInto(list, "行送り", "15");
+  TypeInto(list, "領域名01", "RENAMED");
+  ForgetBoxes();
+  ClickItem(list, "HOZON");
+  ASSERT_EQ(Boxes().size(), 1u) << testing::PrintToString(ListRows());
+  EXPECT_THAT(Boxes()[0], HasSubstr("“0999”まで使用されています"));
+  EXPECT_GE(QuestionListSlot(), 0) << "the list stays open";
+  EXPECT_EQ(ListRows().size(), 3u) << "with its rows";
+  EXPECT_THAT(CheckFields()[0], testing::StartsWith("0002|Q1|")) << "no field was changed";
+  ForgetBoxes();
+  ClickItem(list, "CANSEL");
+}
+
+TEST_F(QuestionListProgram, ClipboardLinesBecomeTheQuestionTexts) {
+  ChooseSheet(CanvasSheet(false));
+  OpenBench(kCmdDesign);
+  // Q2's question is printed six characters a line; Q1 has no line width.
+  const int t = db_open(g_sheetDefinition.folder.c_str(), g_sheetDefinition.database.c_str(), "MUPA_FLD",
+                        g_sheetDefinition.kind, "MUPADATA", "MUPA_FLD", "");
+  ASSERT_GE(t, 0);
+  ASSERT_EQ(db_exec(t, "update MUPA_FLD set 行文字数=6 where 領域コード='0003'"), 0);
+  db_close(t);
+  const std::string text = "  性別は？\r\n年代をお答えください。長い質問です。\r\nあまり\r\n";
+  ASSERT_TRUE(OpenClipboard(Canvas()));
+  EmptyClipboard();
+  const HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+  std::memcpy(GlobalLock(block), text.c_str(), text.size() + 1);
+  GlobalUnlock(block);
+  SetClipboardData(CF_TEXT, block);
+  CloseClipboard();
+  // 属性's fifth choice, ｸﾘｯﾌﾟﾎﾞｰﾄﾞ.
+  g_screen.lastPopupChoice = 5;
+  PostMessageA(FindWindowA("KQE_READ", nullptr), kMsgScreenCommand, 116, 0);
+  RunPostedMessages();
+  const HWND clip = FindWindowA("Clip", nullptr);
+  ASSERT_TRUE(IsWindowVisible(clip));
+  const int slot = SlotOfWindow(clip);
+  EXPECT_EQ(FieldText(slot, "DATA01"), "性別は？") << "leading blanks dropped";
+  SavePictureOnRequest(clip, "clipboard_questions");
+  ForgetBoxes();
+  ClickItem(clip, "F01");
+  EXPECT_EQ(Boxes().size(), 1u);
+  EXPECT_LT(ClipWindowSlot(), 0);
+  const std::vector<std::string> fields = CheckFields();
+  ASSERT_EQ(fields.size(), 2u);
+  EXPECT_THAT(fields[0], testing::StartsWith("0002|Q1|性別は？|")) << "kept whole without a line width";
+  EXPECT_THAT(fields[1], testing::StartsWith("0003|Q2|年代をお答え|")) << "cut to six characters";
+  // The canvas shows the new texts.
+  const int q2 = ItemOfCode(SlotOfWindow(Canvas()), "0003");
+  ASSERT_GE(q2, 0);
+  EXPECT_EQ(Item(q2).caption, "年代をお答え");
 }
 
 }  // namespace
