@@ -192,21 +192,6 @@ int OpenGridScreen(const GridSpec& spec) {
   return s;
 }
 
-// A slot on the paper row of the front ("0001", which holds the sheet-wide
-// settings), positioned on it: -1 after the message.
-int OpenFrontPaperRow() {
-  const SheetDefinitionRef& sheet = g_sheetDefinition;
-  const int t = db_open(sheet.folder.c_str(), sheet.database.c_str(), kPaperTable, sheet.kind, kSheetSpecSet,
-                        kPaperTable, "select * from MUPA_PAP where ＯＣＲコード='0001'");
-  if (t < 0) return -1;
-  if (db_toppos(t, kSideColumn) != 0) {
-    db_close(t);
-    ShowInfoMessage("", "ＯＣＲシートの設定が登録されていません。");
-    return -1;
-  }
-  return t;
-}
-
 std::string DropoutColourText(int printColour) {
   for (const DropoutColour& c : kDropoutColourTable) {
     if (c.printColour == printColour) return c.name;

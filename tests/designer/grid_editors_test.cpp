@@ -283,11 +283,6 @@ TEST_F(GridEditors, TheQuestionGridStartsEmptyEachTime) {
     if (opening == 0) SavePictureOnRequest(Grid(), "grid_question_texts");
     CloseGrid();
   }
-  // The attribute button's last choice, the questions from the clipboard,
-  // belongs to the question lists.
-  ForgetBoxes();
-  Choose(kAttributeButton, 5);
-  EXPECT_THAT(Boxes(), ElementsAre("「ｸﾘｯﾌﾟﾎﾞｰﾄﾞ」は、このバージョンにはまだありません。"));
 }
 
 TEST_F(GridEditors, QuestionRowsAreAlignedInStepsOfTheGuideSpacing) {

@@ -686,7 +686,7 @@ TEST_F(QuestionListProgram, AListThatCannotBeWrittenStaysOpenWithItsRows) {
 
 TEST_F(QuestionListProgram, ClipboardLinesBecomeTheQuestionTexts) {
   ChooseSheet(CanvasSheet(false));
-  OpenBench(kCmdDesign);
+  OpenBench(kCmdOperation);
   // Q2's question is printed six characters a line; Q1 has no line width.
   const int t = db_open(g_sheetDefinition.folder.c_str(), g_sheetDefinition.database.c_str(), "MUPA_FLD",
                         g_sheetDefinition.kind, "MUPADATA", "MUPA_FLD", "");
@@ -701,7 +701,7 @@ TEST_F(QuestionListProgram, ClipboardLinesBecomeTheQuestionTexts) {
   GlobalUnlock(block);
   SetClipboardData(CF_TEXT, block);
   CloseClipboard();
-  // 属性's fifth choice, ｸﾘｯﾌﾟﾎﾞｰﾄﾞ.
+  // 属性's fifth choice, ｸﾘｯﾌﾟﾎﾞｰﾄﾞ, on the operation's workbench.
   g_screen.lastPopupChoice = 5;
   PostMessageA(FindWindowA("KQE_READ", nullptr), kMsgScreenCommand, 116, 0);
   RunPostedMessages();
