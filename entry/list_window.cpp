@@ -187,8 +187,9 @@ void OfferToDropTable(const ScreenDataSet& set) {
 }
 
 void RecordModifierKeys() {
-  g_listForm.shiftHeld = GetKeyState(VK_SHIFT) < 0;
-  g_listForm.ctrlHeld = GetKeyState(VK_CONTROL) < 0;
+  const ModifierKeys held = ReadModifierKeys();
+  g_listForm.shiftHeld = held.shift;
+  g_listForm.ctrlHeld = held.ctrl;
 }
 
 void CloseList() {

@@ -863,6 +863,14 @@ int GetSelectedRow();
 int GetLastPopupChoice();
 int IsShiftKeyHeld();
 int IsCtrlKeyHeld();
+// Whether Shift and Ctrl are down as of the message being handled, read in
+// one look at the keyboard (each look is a round trip to the window system
+// under Wine, and keys and page moves take it every time).
+struct ModifierKeys {
+  bool shift = false;
+  bool ctrl = false;
+};
+ModifierKeys ReadModifierKeys();
 int IsClickInProgress();
 int GetSlotOpenState();
 void ScreenEngineNoOp();
