@@ -25,23 +25,11 @@ struct MasterLink {
   int keyNumber = -1;  // -1: search by the column's own name
 };
 
-std::vector<std::string> LinkTokens(const std::string& text) {
-  std::vector<std::string> tokens;
-  CsvCursor cursor;
-  char token[kLinkTokenBytes + 1];
-  int rc;
-  do {
-    rc = NextCsvTokenWith(cursor, token, kLinkTokenBytes, text.c_str());
-    tokens.emplace_back(token);
-  } while (rc > 0 && static_cast<int>(tokens.size()) < kLinkTokens);
-  return tokens;
-}
-
 // The master of a column's link: false when the column has none or its
 // look-up is turned off.
 bool ReadMasterLink(const std::string& text, const std::string& ownDatabase, MasterLink* link) {
   if (text.size() < 2 || text[0] != '#') return false;
-  const std::vector<std::string> tokens = LinkTokens(text);
+  const std::vector<std::string> tokens = SplitCsvFields(text.c_str(), kLinkTokenBytes, kLinkTokens);
   for (size_t at = 3; at + 1 < tokens.size(); ++at) {
     if (tokens[at] == "(" && tokens[at + 1][0] == '1') return false;
   }
