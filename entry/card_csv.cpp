@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "entry/card_form.h"
+#include "entry/entry.h"
 #include "entry/list_form.h"
 #include "foundation/db.h"
 #include "foundation/msgbox.h"
@@ -148,6 +149,10 @@ int ExportCardCsv(const std::string& path, const std::string& start, const std::
     ShowInfoMessage("", "ＣＳＶファイル“%s”をオープンできません。", path.c_str());
     return -1;
   }
-  ShowInfoMessage("", "“%s”に、%d件のデータを出力しました。", path.c_str(), count);
+  if (!SpreadsheetProgram().empty()) {
+    LaunchExcel(SpreadsheetProgram().c_str(), path.c_str());
+  } else {
+    ShowInfoMessage("", "“%s”に、%d件のデータを出力しました。", path.c_str(), count);
+  }
   return count;
 }

@@ -41,6 +41,20 @@ HWND RegisterScreenSetWindow();
 // before the screen opens; it holds until set again.
 void SetCardImageComparison(const char* folder, int sizePercent);
 
+// The key of the record a selection list (list mode 1) last picked for its
+// owner by Enter, which the owner reads when the list sends it 1126.
+const char* GetPickedListKey();
+
+// The spreadsheet program the list and card forms open a CSV file in once
+// they have written it (its command; empty: none, the count of rows written
+// is reported instead).
+void SetSpreadsheetProgram(const char* program);
+const std::string& SpreadsheetProgram();
+// Starts `program` on `file` ("%s %s", shown normally): 0; nothing for an
+// empty program; -1 after the message when Excel would take a blank of the
+// file's folder for the end of its name, or when the program cannot start.
+int LaunchExcel(const char* program, const char* file);
+
 // Opens the card-form entry screen the sheet's screens were generated with
 // ("201" in the sheet-definition database `folder`, `database`) for
 // `owner`, its record images from `imageFolder` (empty: none). 0 opened, 1

@@ -395,7 +395,10 @@ void RunListJob(int job) {
       report.titles = s.titles != 0;
       report.keys = s.keys != 0;
       report.quotes = s.quotes != 0;
-      if (OutputListReport(2) == 0) {
+      if (OutputListReport(2) != 0) break;
+      if (!SpreadsheetProgram().empty()) {
+        LaunchExcel(SpreadsheetProgram().c_str(), path.c_str());
+      } else {
         ShowInfoMessage("", "\"%s\" に、%d件のデータを出力しました。", path.c_str(), report.rowsWritten);
       }
       break;

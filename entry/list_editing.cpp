@@ -216,6 +216,7 @@ int CommitKeyCell(int line, std::string key, const std::string& shownKey) {
     ShowPageAgain();
     return -1;
   }
+  if (LookUpLinkedCode(keyColumn, line, key) != 0) return -1;
   const int rc = AddLineRecord(line, key);
   ShowPageAgain(key);
   return rc;

@@ -57,6 +57,7 @@ struct ListFormState {
   bool viewUpdatePosted = false;
   int changed = 0;           // set by every stored change
   bool shiftHeld = false, ctrlHeld = false;
+  std::string pickedKey;     // the record a selection list picked for its owner
 };
 extern ListFormState g_listForm;  // (list_window.cpp)
 
@@ -110,6 +111,10 @@ std::string ListValueText(int column, const std::string& value);
 // "where table.key='k'" or the condition text followed by "and ...".
 std::string KeyCondition(const char* key);
 int CommitListCell(int column, int line);
+// A code typed into a column linked to a master table (list_links.cpp): 0
+// when the master holds it or the column has no link; -1 after
+// "コード“%s”は登録されていません。" with the cell emptied.
+int LookUpLinkedCode(int column, int line, const std::string& code);
 int CopyListRecord(int line);
 int DeleteListRecord(int line);
 int InsertListLine(int line);

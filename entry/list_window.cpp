@@ -171,10 +171,13 @@ bool TakeScreen(HWND window, int slot) {
   char code[16];
   std::snprintf(code, sizeof code, "L%05d", s.screenNumber);
   g_listForm.printCode = code;
-  g_listForm.editMode = s.listMode == 4 ? 4 : 0;
+  // A selection list (list mode 1) picks records from its row bar; list
+  // mode 4 opens in the edit mode that moves records.
+  g_listForm.editMode = s.listMode == 1 || s.listMode == 4 ? s.listMode : 0;
   const HWND owner = s.owner;
   if (owner && owner != window) EnableWindow(owner, FALSE);
   RefreshListPage();
+  if (g_listForm.editMode == 1) SetWindowEditMode(1);
   SendToOwner(kMsgFillScreen, s.screenNumber);
   InvalidateRect(window, nullptr, TRUE);
   return true;
@@ -193,8 +196,9 @@ void OfferToDropTable(const ScreenDataSet& set) {
 }
 
 void RecordModifierKeys() {
-  g_listForm.shiftHeld = GetKeyState(VK_SHIFT) < 0;
-  g_listForm.ctrlHeld = GetKeyState(VK_CONTROL) < 0;
+  const ModifierKeys held = ReadModifierKeys();
+  g_listForm.shiftHeld = held.shift;
+  g_listForm.ctrlHeld = held.ctrl;
 }
 
 void CloseList() {
@@ -281,7 +285,20 @@ bool IsPagingCommand(int command) {
          command == kKeyCopy || command == kKeyInsert || command == kKeyDelete || command == kKeyNumberSearch;
 }
 
-void HandleCommand(int command) {
+// Enter on a row of a selection list: the owner takes the row's record and
+// the list shows its first page again, or the list closes.
+void PickListRecord(int line) {
+  const std::string key = line >= 1 && line <= g_listForm.rows ? LineKey(line) : std::string();
+  if (key.empty() || db_find_key_first(g_listForm.tableSlot, key.c_str(), g_listForm.keyNumber) != 0) return;
+  g_listForm.pickedKey = key;
+  if (SendToOwner(kMsgRecordPicked, ScreenNumber()) == 1) {
+    RefreshListPage();
+  } else {
+    CloseList();
+  }
+}
+
+void HandleCommand(int command, LPARAM lParam) {
   ShowPendingListView();  // a command sees the page as shown
   RecordModifierKeys();
   StorePendingCell(command);
@@ -296,7 +313,13 @@ void HandleCommand(int command) {
   }
   // The owner may take the command over.
   if (SendToOwner(kMsgBeforeCommand, command) == 1) return;
+  if (command == VK_RETURN && g_listForm.editMode == 1) {
+    PickListRecord(static_cast<int>(lParam));
+    return;
+  }
   RunCommand(command);
+  // Enter in the mode that moves records only moves the row bar.
+  if (command == VK_RETURN && g_listForm.editMode == 4) return;
   SendToOwner(kMsgFieldMessage, ScreenNumber());
   if (command == kKeyEscape) CloseList();
 }
@@ -326,6 +349,8 @@ void ScrollRows(WPARAM request) {
 }
 
 }  // namespace
+
+const char* GetPickedListKey() { return g_listForm.pickedKey.c_str(); }
 
 bool TakeTypedValue() {
   const int item = g_screen.currentItem;
@@ -429,7 +454,7 @@ LRESULT CALLBACK ListWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       if (PaintSlotWindow(window, g_listForm.slot)) return 0;
       break;
     case kMsgScreenCommand:
-      HandleCommand(static_cast<int>(wParam));
+      HandleCommand(static_cast<int>(wParam), lParam);
       return 0;
     case kMsgCardPrint:
       StorePendingCell();

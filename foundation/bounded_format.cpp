@@ -1,8 +1,12 @@
 // Bounded formatting for the program's shared text buffers.
 #include "foundation/bounded_format.h"
 
+#include <algorithm>
+#include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 
 #include "foundation/sjis_text.h"
 
@@ -40,4 +44,31 @@ int FormatTextBounded(char* out, int size, const char* format, ...) {
 std::string CutAtCharBoundary(const char* text, int room) {
   const int length = static_cast<int>(std::strlen(text));
   return std::string(text, length <= room ? length : CharBoundaryLength(text, room));
+}
+
+char* WriteFixedDecimals(char* out, char* end, double value, int decimals) {
+  static constexpr double kTens[] = {1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
+  constexpr double kExactWhole = 4503599627370496.0;  // 2^52
+  if (decimals >= 0 && decimals < static_cast<int>(std::size(kTens)) && std::isfinite(value)) {
+    // A product that comes out whole below 2^52 was rounded by a quarter at
+    // most, so it is the value's own decimals rounded; without decimals,
+    // rounding to the nearest (ties to even) is exact.
+    const double scaled = decimals == 0 ? std::nearbyint(value) : value * kTens[decimals];
+    if (std::fabs(scaled) < kExactWhole && std::trunc(scaled) == scaled) {
+      char digits[24];
+      const auto whole = static_cast<long long>(std::fabs(scaled));
+      const int count = static_cast<int>(std::to_chars(digits, digits + sizeof digits, whole).ptr - digits);
+      const int shown = std::max(count, decimals + 1);  // "0.05": zeros in front
+      const int length = (std::signbit(value) ? 1 : 0) + shown + (decimals > 0 ? 1 : 0);
+      if (end - out < length) return nullptr;
+      if (std::signbit(value)) *out++ = '-';
+      for (int at = 0; at < shown; ++at) {
+        if (at == shown - decimals) *out++ = '.';
+        *out++ = at < shown - count ? '0' : digits[at - (shown - count)];
+      }
+      return out;
+    }
+  }
+  const std::to_chars_result written = std::to_chars(out, end, value, std::chars_format::fixed, decimals);
+  return written.ec == std::errc() ? written.ptr : nullptr;
 }

@@ -17,6 +17,18 @@ int NextCsvToken(char* buf, int max, const char* line) {
   return NextCsvTokenWith(g_csvCursor, buf, max, line);
 }
 
+std::vector<std::string> SplitCsvFields(const char* line, int maxBytes, int maxFields) {
+  std::vector<std::string> fields;
+  CsvCursor cursor;
+  std::string field(static_cast<size_t>(maxBytes) + 1, '\0');
+  int rc;
+  do {
+    rc = NextCsvTokenWith(cursor, field.data(), maxBytes, line);
+    fields.emplace_back(field.c_str());
+  } while (rc >= 0 && static_cast<int>(fields.size()) < maxFields);
+  return fields;
+}
+
 int NextCsvTokenWith(CsvCursor& cursor, char* buf, int max, const char* line) {
   if (max == -1) {
     cursor = {};

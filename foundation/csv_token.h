@@ -6,6 +6,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Field limit of one record, for readers and writers alike: the field that
 // brings the count of commas to this number is returned as the last one, and
@@ -33,6 +34,10 @@ int ResetCsvToken();
 int NextCsvToken(char* buf, int max, const char* line);
 // NextCsvToken on the caller's own cursor.
 int NextCsvTokenWith(CsvCursor& cursor, char* buf, int max, const char* line);
+// Every field of one record in turn, through a cursor of its own: each cut
+// at `maxBytes` as NextCsvToken cuts it, and no more than `maxFields` of
+// them.
+std::vector<std::string> SplitCsvFields(const char* line, int maxBytes, int maxFields = kCsvFieldLimit);
 
 // Takes the next record of a CSV text from `position`: the physical lines up
 // to one that ends outside double quotes, joined with the line ends inside

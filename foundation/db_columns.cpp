@@ -211,11 +211,12 @@ int LookupColumn(int slot, const char* name) {
   TableSlot& s = g_tableSlots[slot];
   if (s.firstColumn == 0) return -1;
   // Callers mostly go through a record column after column: the search
-  // starts after the column found last and wraps around.
+  // starts at the column found last and wraps around, so a column read twice
+  // over (the key of each row) is not looked for round the whole record.
   const int count = s.lastColumn - s.firstColumn + 1;
-  int entry = s.lookupHint;
+  int entry = s.lookupHint >= s.firstColumn && s.lookupHint <= s.lastColumn ? s.lookupHint - 1 : s.lastColumn;
   for (int step = 0; step < count; ++step) {
-    entry = entry < s.firstColumn || entry >= s.lastColumn ? s.firstColumn : entry + 1;
+    entry = entry >= s.lastColumn ? s.firstColumn : entry + 1;
     if (g_columns[entry].slot == slot && SameName(g_columns[entry].name.c_str(), name, false)) {
       s.lookupHint = entry;
       return entry;
@@ -272,7 +273,7 @@ std::string EntryAsText(const ColumnEntry& e) {
       break;
     case kColumnDouble:
       if (!std::isfinite(e.number.doubleValue)) return std::to_string(e.number.doubleValue);
-      end = std::to_chars(text, text + sizeof text, e.number.doubleValue, std::chars_format::fixed, 6).ptr;
+      end = WriteFixedDecimals(text, text + sizeof text, e.number.doubleValue, 6);
       break;
     default:
       return e.text.data();

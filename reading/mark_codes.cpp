@@ -319,14 +319,7 @@ std::string ApplyEditPattern(const SheetFieldSpec& field, int densityKind,
 }
 
 std::string MarksToCode(const std::string& pattern, const std::string& codes) {
-  std::vector<std::string> list;
-  CsvCursor cursor;
-  char token[kTokenRoom + 1];
-  int rc;
-  do {
-    rc = NextCsvTokenWith(cursor, token, kTokenRoom, codes.c_str());
-    list.emplace_back(token);
-  } while (rc >= 0);
+  const std::vector<std::string> list = SplitCsvFields(codes.c_str(), kTokenRoom);
 
   std::string chosen;
   int marked = 0;

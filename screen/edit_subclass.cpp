@@ -267,8 +267,9 @@ LRESULT CALLBACK EditSubclassProc(HWND window, UINT message, WPARAM wParam, LPAR
   bool pass = true;
   if (keyboard) {
     g_screen.navigationKey = static_cast<int>(wParam);
-    g_screen.shiftHeld = GetKeyState(VK_SHIFT) < 0 ? 1 : 0;
-    g_screen.ctrlHeld = GetKeyState(VK_CONTROL) < 0 ? 1 : 0;
+    const ModifierKeys held = ReadModifierKeys();
+    g_screen.shiftHeld = held.shift ? 1 : 0;
+    g_screen.ctrlHeld = held.ctrl ? 1 : 0;
     g_screen.imeOpen = IsImeOpen(window);
   }
   switch (message) {

@@ -91,12 +91,32 @@ std::string Printed(const char* format, ...) {
   return buffer;
 }
 
-// `value` with `decimals` decimals as "%.*f" writes it, by std::to_chars:
-// a page of number cells is formatted many times faster than by printf.
+// `value` with `decimals` decimals as "%.*f" writes it, without printf: a
+// page of number cells is formatted many times faster.
 std::string FixedDecimals(double value, int decimals) {
   char text[400];  // the widest double: 309 digits, sign, point and up to 80 decimals
   if (!std::isfinite(value) || decimals > 80) return Printed("%.*f", decimals, value);
-  return std::string(text, std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals).ptr);
+  return std::string(text, WriteFixedDecimals(text, text + sizeof text, value, decimals));
+}
+
+// The value of a number text as strtod reads it (`end` after the number).
+// The usual plain decimals are read by from_chars, which gives the same
+// nearest double many times faster than the runtime's conversion: a page of
+// number cells reads hundreds.
+double ReadNumber(const char* text, const char** end = nullptr) {
+  const char* last = text + std::strspn(text, "-.0123456789");
+  double value = 0;
+  if (last != text && *last == '\0') {
+    const std::from_chars_result read = std::from_chars(text, last, value);
+    if (read.ec == std::errc()) {
+      if (end) *end = read.ptr;
+      return value;
+    }
+  }
+  char* stop = nullptr;
+  value = std::strtod(text, &stop);
+  if (end) *end = stop;
+  return value;
 }
 
 // Step 1 of formatting: a numeric value written by the edit letter, the
@@ -117,7 +137,7 @@ std::string FormatNumericText(const ScreenItem& item, const std::string& text) {
   if (item.count < 1 && IsPlainInteger(text)) {
     return static_cast<int>(text.size()) > length ? RightAligned("*", length) : text;
   }
-  double value = std::strtod(text.c_str(), nullptr);
+  double value = ReadNumber(text.c_str());
   // Kind 'h' rounds half up; printf would round a half to even first.
   if (item.kind == 'h' && item.count >= 1) value = RoundToDecimals(value, item.count);
   const std::string written =
@@ -130,8 +150,8 @@ std::string FormatNumericText(const ScreenItem& item, const std::string& text) {
 // the new display text (or the old one).
 std::string ApplyKindRule(ScreenItem& item, const std::string& stored) {
   const std::string t = Trimmed(stored);
-  char* end = nullptr;
-  const double value = std::strtod(t.c_str(), &end);
+  const char* end = nullptr;
+  const double value = ReadNumber(t.c_str(), &end);
   // The numeric kinds read a number; the overflow mark "*" is none and
   // stays as it is.
   const bool number = end != t.c_str();

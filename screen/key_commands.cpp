@@ -270,6 +270,13 @@ int GetNavigationKey() { return g_screen.navigationKey; }
 int GetSelectedRow() { return g_screen.selectedRow; }
 int GetLastPopupChoice() { return g_screen.lastPopupChoice; }
 int IsShiftKeyHeld() { return g_screen.shiftHeld; }
+
+ModifierKeys ReadModifierKeys() {
+  BYTE keys[256];
+  if (!GetKeyboardState(keys)) return {GetKeyState(VK_SHIFT) < 0, GetKeyState(VK_CONTROL) < 0};
+  return {(keys[VK_SHIFT] & 0x80) != 0, (keys[VK_CONTROL] & 0x80) != 0};
+}
+
 int IsCtrlKeyHeld() { return g_screen.ctrlHeld; }
 int IsClickInProgress() { return g_screen.clickInProgress; }
 int GetSlotOpenState() { return CurrentSlot().openState; }

@@ -94,6 +94,9 @@ constexpr int kKeyCycleItem = 150;
 
 // Private window messages between screens, work windows and the main window.
 constexpr UINT kMsgScreenCommand = WM_USER + 101;   // 1125, wParam command
+// A selection list picked a record for its owner (wParam screen number);
+// the owner answers 1 when it took the record.
+constexpr UINT kMsgRecordPicked = WM_USER + 102;    // 1126
 constexpr UINT kMsgFieldChosen = WM_USER + 103;     // 1127, wParam key code
 constexpr UINT kMsgPrintOutput = WM_USER + 104;     // 1128
 constexpr UINT kMsgPreviewOutput = WM_USER + 105;   // 1129
@@ -863,6 +866,14 @@ int GetSelectedRow();
 int GetLastPopupChoice();
 int IsShiftKeyHeld();
 int IsCtrlKeyHeld();
+// Whether Shift and Ctrl are down as of the message being handled, read in
+// one look at the keyboard (each look is a round trip to the window system
+// under Wine, and keys and page moves take it every time).
+struct ModifierKeys {
+  bool shift = false;
+  bool ctrl = false;
+};
+ModifierKeys ReadModifierKeys();
 int IsClickInProgress();
 int GetSlotOpenState();
 void ScreenEngineNoOp();

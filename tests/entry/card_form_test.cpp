@@ -23,6 +23,7 @@
 #include "tests/screen/screen_db_fixture.h"
 #include "tests/screen/screen_fixture.h"
 #include "tests/screen/screen_fixture_data.h"
+#include "tests/support/hook_recorder.h"
 #include "tests/support/test_pictures.h"
 #include "tests/support/window_picture.h"
 
@@ -400,6 +401,19 @@ TEST_P(CardFormTest, WritesTheRecordsOfARangeToACsvFile) {
     EXPECT_EQ(BoxTexts(), c.boxes);
     EXPECT_EQ(ReadBytes(file).empty() ? std::string("<missing>") : ReadBytes(file), c.text);
   }
+  // With a spreadsheet program set, the file opens in it instead of the
+  // count being reported.
+  SetSpreadsheetProgram("C:\\Tools\\calc.exe");
+  ProgramStartRecorder starts;
+  ForgetBoxes();
+  ChooseJob(kCsvOutput);
+  TypeIntoDialog("TXTO", path.c_str());
+  RunJob();
+  SetSpreadsheetProgram("");
+  EXPECT_EQ(BoxTexts(), (std::vector<std::string>{"ＣＳＶファイル“" + path + "”を作成します。",
+                                                  "ＣＳＶファイル“" + path + "”は既に存在します。\n上書きしてもよろしいですか？"}));
+  ASSERT_EQ(starts.calls().size(), 1u);
+  EXPECT_EQ(starts.calls()[0].commandLine, "C:\\Tools\\calc.exe " + path);
 }
 
 TEST_P(CardFormTest, ClosingWithCtrlShiftAltOffersToDropTheTable) {

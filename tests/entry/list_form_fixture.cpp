@@ -43,21 +43,22 @@ std::string NameOf(int row) {
 
 }  // namespace
 
-std::string ListScreenText(int keyKind, const char* input) {
+std::string ListScreenText(int keyKind, const char* input, const std::string& keyCandidates) {
+  const std::string candidates = keyCandidates.empty() ? "" : "FLDKOHO = " + keyCandidates + "\n";
   char text[2048];
   std::snprintf(text, sizeof text,
                 "[screen]\nSCRCODE = TEST-LSTK\nSCRNAME = TEST-LSTK\nSCRTYPE = ﾘｽﾄI\nSCRTITLE = 品目一覧\n"
                 "SCRTBL = T_LST\nSCRDBS = SCRTEST\nSCRINP = %s\nSCRCSIZ = 8\nSCRPOS = 左上\nLINCNT = %d\n"
                 "SCRNO = 61\nSCRKEYFLD = %d\nSCRFKEY = 2222222222222000\n\n"
                 "[field]\nFLDCODE = 001\nFLDNAME = CODE\nFLDTITLE = コード\nFLDLST = ○\nFLDTYPE = 数字\n"
-                "FLDEDT = ZERO\nFLDSMSU = 4\nFLDX = 2\nFLDY = 3\n\n"
+                "FLDEDT = ZERO\nFLDSMSU = 4\nFLDX = 2\nFLDY = 3\n%s\n"
                 "[field]\nFLDCODE = 002\nFLDNAME = NAME\nFLDTITLE = 品名\nFLDLST = ○\nFLDTYPE = 半角\nFLDSMSU = 20\n\n"
                 "[field]\nFLDCODE = 003\nFLDNAME = QTY\nFLDTITLE = 数量\nFLDLST = ○\nFLDTYPE = 数字\n"
                 "FLDEDT = 右詰\nFLDSMSU = 5\nFLDMAX = 90000\n\n"
                 "[field]\nFLDCODE = 004\nFLDNAME = PRICE\nFLDTITLE = 単価\nFLDLST = ○\nFLDTYPE = 平均\n"
                 "FLDSMSU = 8\nFLDDEC = 2\n\n"
                 "[field]\nFLDCODE = 005\nFLDNAME = NOTE\nFLDTITLE = 備考\nFLDLST = ○\nFLDTYPE = 半角\nFLDSMSU = 30\n",
-                input, kPageLines, keyKind);
+                input, kPageLines, keyKind, candidates.c_str());
   return text;
 }
 

@@ -17,8 +17,9 @@ constexpr int kPageLines = 6;
 
 // The screen text of TEST-LSTK with `keyKind` as its key setting and
 // `input` as its input setting ("Ｎ": records are inserted with F6; "○":
-// keys are typed).
-std::string ListScreenText(int keyKind, const char* input);
+// keys are typed); `keyCandidates` (if any) are the candidates of the key
+// column CODE, such as a link to a master table.
+std::string ListScreenText(int keyKind, const char* input, const std::string& keyCandidates = "");
 // Writes the description of T_LST and makes it with its rows: 0 or -1.
 int MakeListTable();
 // "CODE:NAME" of every row of T_LST in code order, from a slot of its own.

@@ -263,6 +263,75 @@ TEST_P(ListPaging, CopyOntoATypedKeyWithoutARecordIsRefused) {
   EXPECT_EQ(static_cast<int>(rows.size()), kListRows) << "nothing was added";
 }
 
+// A code typed for a new record into a key column linked to a master table
+// must be one the master holds: another is refused and nothing is added.
+// The link names the master in the list's own database or in a database
+// of its own name.
+TEST_P(ListPaging, ANewCodeOfALinkedKeyColumnMustBeInItsMaster) {
+  const int master = db_alloc_slot("", kFixtureDb, "M_ITEM", -1);
+  ASSERT_GT(master, 0);
+  ExecSlotSql(master, "drop table M_ITEM", 1);
+  ASSERT_EQ(db_exec(master, "create table M_ITEM (CODE varchar(4), ITEMNAME varchar(20))"), 0);
+  ASSERT_EQ(db_exec(master, "insert into M_ITEM values ('0030','x'),('0031','y')"), 0);
+  db_disconnect(master);
+  keyKind_ = 1;
+  const std::vector<std::string> links = {"#M_ITEM,{CODE},ITEMNAME",
+                                          std::string("#") + kFixtureDb + "\\M_ITEM,{CODE},ITEMNAME"};
+  for (const std::string& link : links) {
+    SCOPED_TRACE(link);
+    ASSERT_EQ(MakeListTable(), 0) << Boxes();
+    ASSERT_EQ(LoadTexts({{"TEST-LSTK.txt", ListScreenText(1, "○", link)}}), 1) << Boxes();
+    ForgetBoxes();
+    ASSERT_EQ(OpenList(), 0) << Boxes();
+    PressKey(Edit(), VK_F4);  // the last row on line 1, free lines below
+    TypeIntoCell("CODE", 2, "0040");
+    EXPECT_EQ(BoxTexts(), (std::vector<std::string>{"コード“0040”は登録されていません。"}));
+    EXPECT_EQ(Cell("CODE", 2), "") << "the typed code is taken back";
+    EXPECT_EQ(static_cast<int>(ListTableRows().size()), kListRows) << "nothing was added";
+    ForgetBoxes();
+    TypeIntoCell("CODE", 2, "30");
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{});
+    const std::vector<std::string> rows = ListTableRows();
+    ASSERT_EQ(static_cast<int>(rows.size()), kListRows + 1);
+    EXPECT_EQ(rows.back(), "0030:") << "the code of the master, zero-filled";
+    PressKey(Edit(), VK_ESCAPE);
+    PumpMessages();
+  }
+}
+
+// A selection list picks the record on its row bar's line for its owner by
+// Enter: the owner reads its key, and the list shows its first page again
+// when the owner took the record, else it closes. Enter tells the owner
+// nothing else.
+TEST_P(ListPaging, ASelectionListPicksARecordForItsOwnerByEnter) {
+  std::string text = ListScreenText(3, "Ｎ");
+  text.replace(text.find("ﾘｽﾄI"), std::string("ﾘｽﾄI").size(), "ﾘｽﾄS");
+  ASSERT_EQ(LoadTexts({{"TEST-LSTK.txt", text}}), 1) << Boxes();
+  for (const bool takes : {true, false}) {
+    SCOPED_TRACE(takes ? "the owner takes it" : "the owner does not");
+    SetMessageAnswer(owner_, kMsgRecordPicked, takes ? 1 : 0);
+    ASSERT_EQ(OpenList(), 0) << Boxes();
+    PressKey(Edit(), VK_DOWN);
+    PressKey(Edit(), VK_DOWN);
+    ClearMessages(owner_);
+    PressKey(Edit(), VK_RETURN);
+    int picks = 0, fieldMessages = 0;
+    for (const ReceivedMessage& m : MessagesOf(owner_)) {
+      picks += m.message == kMsgRecordPicked && m.wParam == 61;
+      fieldMessages += m.message == kMsgFieldMessage;
+    }
+    EXPECT_EQ(picks, 1);
+    EXPECT_EQ(fieldMessages, 0);
+    EXPECT_STREQ(GetPickedListKey(), "0003");
+    EXPECT_EQ(Slot(0).state != kFreeSlotState, takes) << "the list stays open only for an owner that took it";
+    if (takes) {
+      EXPECT_EQ(PageKeys(), PageFrom(1));
+      PressKey(Edit(), VK_ESCAPE);
+    }
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{});
+  }
+}
+
 TEST_P(ListPaging, ClosingWithATypedCellNotStoredAsksWhetherToStoreIt) {
   struct Case {
     const char* what;

@@ -27,6 +27,7 @@
 #include "tests/foundation/db_test_support.h"
 #include "tests/screen/screen_fixture.h"
 #include "tests/screen/screen_fixture_data.h"
+#include "tests/support/hook_recorder.h"
 
 namespace {
 
@@ -164,6 +165,57 @@ TEST_P(ListJobs, CsvFilesMakeARoundTrip) {
   EXPECT_STREQ(GetColumnText(t, "NOTE"), "line 1\r\nline 2");
   EXPECT_EQ(GetColumnDouble(t, "PRICE"), 3.5);
   db_close(t);
+}
+
+// A written CSV file opens in the spreadsheet program when one is set (the
+// program start is answered by the hook): Excel is refused a folder with a
+// blank, which it would take for the end of the name; a program that does
+// not start is reported; without a program the count is.
+TEST_P(ListJobs, AWrittenCsvFileOpensInTheSpreadsheetProgram) {
+  ASSERT_EQ(OpenList(), 0) << Boxes();
+  const std::string blankFolder = Path("with blank");
+  CreateDirectoryA(blankFolder.c_str(), nullptr);
+  struct Case {
+    const char* what;
+    const char* program;
+    std::string file;
+    UINT startResult;
+    bool started;
+    std::string message;  // the last box, "" for none after the questions
+  };
+  const std::string plain = Path("sheet_out.csv"), blank = blankFolder + "\\sheet_out.csv";
+  const Case cases[] = {
+      {"another program", "C:\\Tools\\calc.exe", blank, 33, true, ""},
+      {"Excel, no blank", "C:\\Office\\excel.exe", plain, 33, true, ""},
+      {"Excel, a blank in the folder", "C:\\Office\\EXCEL.EXE", blank, 33, false,
+       "Microsoft Excel は、空白を含むフォルダ名をパラメーターに使用できませんので、出力するフォルダ名を空白を含まない"
+       "ものに変更してください。\n(" + blank + ")"},
+      {"does not start", "calc.exe", plain, 2, true, "“calc.exe " + plain + "”を起動できません。(2)"},
+      {"no program", "", plain, 33, false, "\"" + plain + "\" に、23件のデータを出力しました。"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    SetSpreadsheetProgram(c.program);
+    ProgramStartRecorder starts(c.startResult);
+    DeleteFileA(c.file.c_str());
+    ForgetBoxes();
+    ChooseMenuCommand(kCsvOutput);
+    TypeIntoField("TXTO", c.file.c_str());
+    RunJob();
+    EXPECT_NE(ReadBytes(c.file), "<missing>") << "the file is written first";
+    ASSERT_EQ(starts.calls().size(), c.started ? 1u : 0u);
+    if (c.started) {
+      EXPECT_EQ(starts.calls()[0].commandLine, std::string(c.program) + " " + c.file);
+      EXPECT_EQ(starts.calls()[0].show, static_cast<UINT>(SW_SHOWNORMAL));
+    }
+    ASSERT_FALSE(BoxTexts().empty());
+    if (c.message.empty()) {
+      EXPECT_NE(BoxTexts().back().find("を作成します。"), std::string::npos) << "only the question: " << Boxes();
+    } else {
+      EXPECT_EQ(BoxTexts().back(), c.message);
+    }
+  }
+  SetSpreadsheetProgram("");
 }
 
 // The job dialog's file, range and options are the list's line of the

@@ -10,6 +10,7 @@ namespace {
 struct WindowRecord {
   std::vector<ReceivedMessage> messages;
   bool refuse = false;
+  std::map<UINT, LRESULT> answers;  // what the window answers a private message
 };
 std::map<HWND, WindowRecord> g_records;
 
@@ -27,7 +28,8 @@ LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     if (message == kMsgScreenBuilt && record.refuse) RefuseScreenOpen();
     // As the work windows do: a key command moves the focus on.
     if (message == kMsgScreenCommand) ApplyPendingFocus();
-    return 0;
+    const auto answer = record.answers.find(message);
+    return answer == record.answers.end() ? 0 : answer->second;
   }
   switch (message) {
     case WM_LBUTTONDOWN:
@@ -82,6 +84,8 @@ const std::vector<ReceivedMessage>& MessagesOf(HWND window) { return g_records[w
 void ClearMessages(HWND window) { g_records[window].messages.clear(); }
 
 void SetRefuseOpens(HWND window, bool refuse) { g_records[window].refuse = refuse; }
+
+void SetMessageAnswer(HWND window, UINT message, LRESULT answer) { g_records[window].answers[message] = answer; }
 
 ScreenMetrics TestMetrics() {
   ScreenMetrics m;

@@ -49,6 +49,8 @@ const std::vector<ReceivedMessage>& MessagesOf(HWND window);
 void ClearMessages(HWND window);
 // While set, the window refuses screen opens when it receives 1134.
 void SetRefuseOpens(HWND window, bool refuse);
+// What the window answers a private message from now on (0 unless set).
+void SetMessageAnswer(HWND window, UINT message, LRESULT answer);
 
 // Resets the engine with the test display metrics and a recording main
 // window.
