@@ -178,15 +178,15 @@ struct ItemForm {
   void (*store)(int t);
 };
 constexpr ItemForm kItemForms[] = {
-    {SheetItemKind::kWriteInField, "記入欄", {880, 780}, '0', AddWriteInForm, FillWriteInForm, FillNewWriteInForm,
+    {SheetItemKind::kWriteInField, "記入欄", {880, 720}, '0', AddWriteInForm, FillWriteInForm, FillNewWriteInForm,
      CheckWriteInForm, SetWriteInColumns},
     {SheetItemKind::kTextItem, "テキスト項目", {640, 400}, 'T', AddTextItemForm, FillTextForm, FillNewTextForm,
      CheckTextForm, SetTextColumns},
-    {SheetItemKind::kReferenceMaster, "参照マスター定義", {640, 420}, 0, AddMasterForm, FillMasterForm, nullptr,
+    {SheetItemKind::kReferenceMaster, "参照マスター定義", {640, 450}, 0, AddMasterForm, FillMasterForm, nullptr,
      CheckMasterForm, SetMasterColumns},
     {SheetItemKind::kRepeatedItem, "繰り返し項目", {640, 420}, 0, AddRepeatForm, FillRepeatForm, nullptr,
      CheckRepeatForm, SetRepeatColumns},
-    {SheetItemKind::kCheckField, "チェック欄", {720, 660}, '0', AddCheckFieldForm, FillCheckForm, FillNewCheckForm,
+    {SheetItemKind::kCheckField, "チェック欄", {720, 730}, '0', AddCheckFieldForm, FillCheckForm, FillNewCheckForm,
      CheckCheckForm, SetCheckColumns},
 };
 

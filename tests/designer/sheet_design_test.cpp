@@ -444,6 +444,71 @@ TEST_P(SheetDesign, ATextItemTypedIntoItsFormShowsItsMessageAndItsFrameTitle) {
   EXPECT_GT(title, 20) << "the frame's title";
 }
 
+// The notes each form carries under its fields: all there, inside the
+// window and clear of the fields; the write-in form names the column types
+// of the output database's kind.
+TEST_P(SheetDesign, EachFormShowsItsNotesInsideItsWindowBelowItsFields) {
+  Exec("insert into MUPA_FLD (ＯＣＲコード,領域コード,領域名,タイトル,編集,文字数,Ｘ座標,Ｙ座標,横幅,高さ) "
+       "values ('0001','0002','NAME','氏名','左詰',4,40,200,6,5)");
+  ASSERT_EQ(OpenProject(), 0) << Boxes();
+  ToggleDesign();
+  const ScreenItem& field = Item(ResolveFieldRef(0, "NAME"));
+  const POINT name{field.pixelX + 4, field.pixelY + field.pixelHeight / 2};
+  struct Case {
+    const char* what;
+    int outputKind;
+    POINT at;
+    int line;
+    const char* prefix;
+    int notes;
+    const char* holds;  // in one of the notes
+    const char* picture;
+  };
+  const Case cases[] = {
+      {"write-in, file database", 1, {300, 500}, 3, "GMSG", 11, "Access", "write-in-notes.png"},
+      {"write-in, server database", 2, {300, 500}, 3, "GMSG", 11, "varchar", "write-in-notes-server.png"},
+      {"check field", 1, {300, 400}, 1, "GMSG", 6, "並び番号", "check-field-notes.png"},
+      {"reference master", 1, name, 2, "MMSG", 3, "書込項目名", "reference-master-notes.png"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    g_currentSheet.outputKind = c.outputKind;
+    ChooseFromMenu(c.at, c.line);
+    const int slot = SheetFieldEditorSlot();
+    ASSERT_GE(slot, 0) << Boxes();
+    const WindowSlot& s = Slot(slot);
+    RECT client;
+    GetClientRect(s.window, &client);
+    int fieldsBottom = 0;
+    for (int i = s.firstItem; i <= s.lastItem; ++i) {
+      if (Item(i).name.compare(0, 4, c.prefix) != 0 && Item(i).state != kItemHidden) {
+        fieldsBottom = std::max(fieldsBottom, Item(i).pixelY + Item(i).pixelHeight);
+      }
+    }
+    std::string all;
+    for (int n = 1; n <= c.notes + 1; ++n) {
+      char note[16];
+      std::snprintf(note, sizeof note, "%s%02d", c.prefix, n);
+      const int i = ResolveFieldRef(slot, note);
+      if (n > c.notes) {
+        EXPECT_LT(i, 0) << note;
+        break;
+      }
+      ASSERT_GE(i, 0) << note;
+      const ScreenItem& it = Item(i);
+      all += it.caption;
+      EXPECT_FALSE(it.caption.empty()) << note;
+      EXPECT_GE(it.pixelY, fieldsBottom) << note << " under the fields";
+      EXPECT_LE(it.pixelX + static_cast<int>(it.caption.size()) * s.fontUnit, client.right + s.scrollX) << note;
+      EXPECT_LE(it.pixelY + it.pixelHeight, client.bottom + s.scrollY) << note;
+    }
+    EXPECT_NE(all.find(c.holds), std::string::npos);
+    SavePicture(s.window, c.picture);
+    FillAndClose({});
+    ASSERT_LT(SheetFieldEditorSlot(), 0) << Boxes();
+  }
+}
+
 TEST_P(SheetDesign, TheMarkSettingsStoreBothMarginsOrNeither) {
   ASSERT_EQ(CreateTableFromSpec("", kSheetDb, "MUPA_PAP", GetParam(), kSheetSpecFile, "MUPA_PAP"), 0);
   Exec("delete from MUPA_PAP");
