@@ -64,14 +64,19 @@ bool IsCheck() { return g_editor.kind == SheetItemKind::kCheckField; }
 int AddTextItemForm() {
   int failed = 0;
   const auto check = [&failed](int item) { failed |= item < 0; };
+  check(AddNote("GHEAD1", "メッセージ（タイトル・説明文）", 2, 1));
   check(AddText("重ね文字", "内　　容", 18, 2, 60, 255, "メッセージ（半角の“｜”で改行）"));
-  check(AddNumber("サイズ", "サイズ", 18, 3, 2, 20, "文字の大きさ"));
-  check(AddNumber("文字数", "文字数", 34, 3, 3, 255, "メッセージの文字数"));
-  check(AddText("タイトル", "枠のタイトル", 18, 5, 40, 200, "囲み枠のタイトル"));
-  check(AddNumber("横幅", "横幅", 18, 6, 3, 999, "囲み枠の横幅〔ｍｍ〕"));
-  check(AddNumber("高さ", "高さ", 34, 6, 3, 999, "囲み枠の高さ〔ｍｍ〕"));
-  check(AddChoices('R', "タイトル枠", "【枠の種類】", 2, 8, 16, "な  し,点  線,実  線", 0, "囲み枠の線"));
-  check(AddChoices('R', "文字太", "【メッセージのフォント】", 22, 8, 24, "ＭＳ明朝,ＭＳゴシック,手書き風(記入例)", 0,
+  check(AddNumber("サイズ", "サイズ", 18, 3, 2, 20, "文字の大きさ", "6,7,8,9,10,11,12,13,14,15,16,17,18,19,20"));
+  check(AddNumber("文字数", "文字数", 34, 3, 3, 255, "メッセージの１行の文字数"));
+  check(AddNote("GHEAD2", "囲　み　枠", 2, 5));
+  check(AddText("タイトル", "枠のタイトル", 18, 6, 40, 200, "囲み枠のタイトル"));
+  check(AddText("タイトル位置", "位置", 68, 6, 4, 2, "枠のタイトルの位置",
+                "←=左側に表示,↑=上側に表示,→=右側に表示,↓=下側に表示,×=表示しない"));
+  check(AddNumber("横幅", "横幅", 18, 7, 3, 999, "囲み枠の横幅〔ｍｍ〕"));
+  check(AddNumber("高さ", "高さ", 34, 7, 3, 999, "囲み枠の高さ〔ｍｍ〕"));
+  check(AddText("マーク型", "塗込み", 50, 7, 4, 2, "枠の中を白く塗る（●）", "●,×"));
+  check(AddChoices('R', "タイトル枠", "【枠の種類】", 2, 9, 16, "な  し,点  線,実  線", 0, "囲み枠の線"));
+  check(AddChoices('R', "文字太", "【メッセージのフォント】", 22, 9, 24, "ＭＳ明朝,ＭＳゴシック,手書き風(記入例)", 0,
                    "メッセージの書体"));
   return failed ? -1 : 0;
 }
@@ -86,15 +91,17 @@ void FillPlacedItems(int t) {
 
 void FillTextForm(int t) {
   FillPlacedItems(t);
-  SetFieldText("重ね文字", GetColumnText(t, "重ね文字"));
-  SetFieldText("サイズ", GetColumnText(t, "サイズ"));
+  for (const char* name : {"重ね文字", "サイズ", "タイトル位置"}) SetFieldText(name, GetColumnText(t, name));
   const std::string frame = GetColumnText(t, "タイトル枠");
   SetFieldInt("タイトル枠", frame == "実" ? 3 : frame == "点" || frame == "有" ? 2 : 1);
   SetFieldInt("文字太", GetColumnInt(t, "文字太"));
+  SetFieldText("マーク型", MarkOf(GetColumnInt(t, "マーク型") == 1));
 }
 
 void FillNewTextForm() {
   SetFieldText("サイズ", "8");
+  SetFieldText("タイトル位置", "×");
+  SetFieldText("マーク型", MarkOf(false));
   SetFieldInt("タイトル枠", 1);
   SetFieldInt("文字太", 1);
 }
@@ -152,6 +159,9 @@ void SetTextColumns(int t) {
   SetColumnText(t, "タイトル枠", kFrameKinds[frame >= 1 && frame <= 3 ? frame - 1 : 0]);
   SetColumnInt(t, "文字太", GetFieldInt("文字太"));
   SetColumnInt(t, "Ｂサイズ", 0);
+  SetColumnInt(t, "マーク型", FormFieldText("マーク型") == "●" ? 1 : 0);
+  const std::string place = FormFieldText("タイトル位置");
+  SetColumnText(t, "タイトル位置", place.empty() ? "×" : place.c_str());
 }
 
 // What each kind of item's form does. Repetitions and reference masters
@@ -168,15 +178,15 @@ struct ItemForm {
   void (*store)(int t);
 };
 constexpr ItemForm kItemForms[] = {
-    {SheetItemKind::kWriteInField, "記入欄", {880, 580}, '0', AddWriteInForm, FillWriteInForm, FillNewWriteInForm,
+    {SheetItemKind::kWriteInField, "記入欄", {880, 720}, '0', AddWriteInForm, FillWriteInForm, FillNewWriteInForm,
      CheckWriteInForm, SetWriteInColumns},
-    {SheetItemKind::kTextItem, "テキスト項目", {640, 360}, 'T', AddTextItemForm, FillTextForm, FillNewTextForm,
+    {SheetItemKind::kTextItem, "テキスト項目", {640, 400}, 'T', AddTextItemForm, FillTextForm, FillNewTextForm,
      CheckTextForm, SetTextColumns},
-    {SheetItemKind::kReferenceMaster, "参照マスター定義", {640, 400}, 0, AddMasterForm, FillMasterForm, nullptr,
+    {SheetItemKind::kReferenceMaster, "参照マスター定義", {640, 450}, 0, AddMasterForm, FillMasterForm, nullptr,
      CheckMasterForm, SetMasterColumns},
     {SheetItemKind::kRepeatedItem, "繰り返し項目", {640, 420}, 0, AddRepeatForm, FillRepeatForm, nullptr,
      CheckRepeatForm, SetRepeatColumns},
-    {SheetItemKind::kCheckField, "チェック欄", {720, 520}, '0', AddCheckFieldForm, FillCheckForm, FillNewCheckForm,
+    {SheetItemKind::kCheckField, "チェック欄", {720, 730}, '0', AddCheckFieldForm, FillCheckForm, FillNewCheckForm,
      CheckCheckForm, SetCheckColumns},
 };
 
@@ -357,7 +367,9 @@ int AddDroppedSheetFile(int canvasSlot, const std::string& path, int x, int y) {
     SetColumnText(t, "タイプ", "PBUT");
     SetColumnInt(t, "Ｂサイズ", 1);
   } else {
-    SetColumnText(t, "タイトル", line.c_str());
+    // The line is the item's message: as the frame's title, whose position
+    // starts as "not shown", it would neither show nor print.
+    SetColumnText(t, "重ね文字", line.c_str());
     SetColumnInt(t, "文字数", static_cast<int>(line.size()));
     SetColumnText(t, "全半角", "");
     SetColumnInt(t, "文字太", 1);

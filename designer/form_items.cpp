@@ -3,6 +3,7 @@
 // on a grid of kFormFontUnit.
 #include "designer/form_items.h"
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -69,6 +70,15 @@ int AddPushButton(const char* name, const char* caption, int column, int row, in
 int AddNote(const char* name, const char* text, int column, int row) {
   return AddScreenItem(text, name, column, row, 0, static_cast<int>(std::strlen(text)), 1, 0, 'X', 0, 0, 0, 'L',
                        kItemProtected, 0, 7, 0, 0, text, "");
+}
+
+int AddFormNotes(const char* prefix, const std::vector<std::string>& lines, int column, int row, int firstNumber) {
+  for (size_t k = 0; k < lines.size(); ++k) {
+    char name[32];
+    std::snprintf(name, sizeof name, "%s%02d", prefix, firstNumber + static_cast<int>(k));
+    if (AddNote(name, lines[k].c_str(), column, row + static_cast<int>(k)) < 0) return -1;
+  }
+  return 0;
 }
 
 std::string FormFieldText(const char* name) {

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 constexpr int kFormFontUnit = 7;
 constexpr int kFormRowPitch = 3 * kFormFontUnit + 1;
@@ -26,6 +27,10 @@ int AddCheck(const char* name, const char* text, int column, int row, int comman
 int AddPushButton(const char* name, const char* caption, int column, int row, int command, const char* guide);
 // A protected line of text.
 int AddNote(const char* name, const char* text, int column, int row);
+// Notes one a row from `row`, named `prefix` and their number from
+// `firstNumber` ("GMSG01"...).
+int AddFormNotes(const char* prefix, const std::vector<std::string>& lines, int column, int row,
+                 int firstNumber = 1);
 
 // The text of the current slot's field `name` ("" when it has none).
 std::string FormFieldText(const char* name);

@@ -3,11 +3,14 @@
 // edited and checked. The radio groups and the mark of the character kinds
 // stand for the texts MUPA_FLD keeps, as the reading run reads them.
 #include <cstdlib>
+#include <iterator>
 #include <string>
+#include <vector>
 
 #include "designer/field_forms.h"
 #include "designer/form_items.h"
 #include "designer/name_rules.h"
+#include "designer/sheet_settings.h"
 #include "foundation/db.h"
 #include "foundation/msgbox.h"
 #include "foundation/sjis_text.h"
@@ -100,6 +103,27 @@ void SetTitleAndBoxColumns(int t) {
   SetColumnInt(t, "Ｂサイズ", std::atoi(FormFieldText("Ｂサイズ").c_str()));
 }
 
+// The notes under the form, in two columns: how titles break, how key
+// numbers and the unit 記入欄 are meant (left); the column types the output
+// database gets, by its kind, and what a changed field list asks of the
+// entry screens (right).
+constexpr const char* kLeftNotes[] = {
+    "・タイトルを複数行にするときは、改行する位置に",
+    "　半角の“|”を入力してください。",
+    "・数字だけを記入するキー項目（コード番号など）も、",
+    "　【項目の型】は“文字型”にしてください。",
+    "・【認識の単位】の“記入欄”は、欄全体をまとめて",
+    "　認識します（仕切りの無い欄、氏名・住所など）。",
+};
+std::vector<std::string> RightNotes() {
+  const bool file = g_currentSheet.outputKind == 1;
+  return {file ? "・出力テーブルのフィールドの型（Access）：" : "・出力テーブルのフィールドの型（SQL Server）：",
+          file ? "　文字型＝テキスト型、数値型＝数値型（倍精度）" : "　文字型＝varchar、数値型＝float",
+          "・記入欄を追加・削除したときや項目名を変えたときは、",
+          "　データの入力画面（カード形式・一覧形式）を",
+          "　作り直してください。"};
+}
+
 int AddWriteInForm() {
   int failed = 0;
   const auto check = [&failed](int item) { failed |= item < 0; };
@@ -119,13 +143,15 @@ int AddWriteInForm() {
                 "    /  /  =日付 [9999/99/99],  /  /  =日付 [99/99/99],  :  =時間 [99:99]"));
 
   check(AddChoices('R', "タイプ", "【認識の単位】", 2, 14, 14, "文字枠,記入欄,  〃,", 0, "一文字ずつ読むか欄全体を読むか"));
-  check(AddNote("GMSG01", "(全長指定)", 4, 18));
+  check(AddNote("GWHOLE", "(全長指定)", 4, 18));
   check(AddChoices('R', "文字型", "【項目の型】", 18, 14, 14, "文字型,数値型", 0, "データベースのフィールドの型"));
   check(AddChoices('R', "全半角", "【出力文字種】", 34, 14, 14, "全　角,半　角", 0, "出力する文字の幅"));
   check(AddChoices('R', "編集", "【文字編集】", 50, 14, 20, "な　し,空白のゼロ埋め,左側空白削除,右詰め", 0,
                    "読み取った文字の編集"));
   check(AddChoices('R', "空白不可", "【記入漏れﾁｪｯｸ】", 72, 14, 20, "なし(空白許可),あり(空白不可)", 0,
                    "記入されていない欄をエラーにするか"));
+  check(AddFormNotes("GMSG", {std::begin(kLeftNotes), std::end(kLeftNotes)}, 2, 20));
+  check(AddFormNotes("GMSG", RightNotes(), 62, 20, static_cast<int>(std::size(kLeftNotes)) + 1));
   return failed ? -1 : 0;
 }
 

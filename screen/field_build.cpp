@@ -90,6 +90,9 @@ void TakeSheetValues(int t, int i, const Member& m, int members) {
   item.minText = GetColumnText(t, "最小値");
   item.maxText = GetColumnText(t, "最大値");
   item.overlayText = JoinedColumns(t, "重ね文字", "重ね文字２", "重ね文字３");
+  // A text item's message is what the canvas shows and the printing prints
+  // inside its frame; its title stands beside the frame as any caption.
+  if (text) item.sheetText = item.overlayText;
   item.conversionText = JoinedColumns(t, "変換条件", "変換条件２", "変換条件３");
   item.bSize = GetColumnInt(t, "Ｂサイズ");
   item.boxGap = item.bSize;  // the canvas lays its boxes out as they print and read

@@ -22,7 +22,7 @@ int FrameColorOf(const ScreenItem& item) {
   return item.colorA == 13 ? frame : item.colorA;
 }
 
-void PaintSheetText(int i, const ScreenItem& item, const char* value) {
+void PaintSheetText(int i, const ScreenItem& item) {
   const PaintContext& c = ActivePaintContext();
   const int left = item.pixelX, top = item.pixelY;
   const int right = left + item.pixelWidth, bottom = top + item.pixelHeight;
@@ -30,7 +30,7 @@ void PaintSheetText(int i, const ScreenItem& item, const char* value) {
   if (item.frameStyle == 0) {
     if (PaintingInDesignMode()) DrawFrameInPen(left, top, right, bottom, c.frameColor, PS_DOT);
   } else if (!handwriting) {
-    if (item.blankCellFlag == 1) {
+    if (item.markType == 1) {  // 塗込み: a white ground, as it prints
       const RECT inside{left + 1, top + 1, right, bottom};
       FillRect(c.dc, &inside, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     }
@@ -38,7 +38,8 @@ void PaintSheetText(int i, const ScreenItem& item, const char* value) {
                  item.frameStyle == 1 ? PS_DOT : PS_SOLID);
   }
   DrawItemNumber(i);
-  const std::string text = item.sheetText.empty() ? value : item.sheetText;
+  // A text item has no value: without a message it is its frame alone.
+  const std::string& text = item.sheetText;
   if (text.empty()) return;
   const int size = item.charSize * 2;
   SelectScreenFont(handwriting ? 4 : 1, size);
@@ -159,10 +160,10 @@ void PaintSheetField(const ScreenItem& item) {
 
 }  // namespace
 
-void PaintSheetItemValue(int i, const char* text) {
+void PaintSheetItemValue(int i) {
   const ScreenItem& item = Item(i);
   if (!item.code.empty() && item.code[0] == 'T') {
-    PaintSheetText(i, item, text);
+    PaintSheetText(i, item);
   } else {
     PaintSheetField(item);
   }

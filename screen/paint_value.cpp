@@ -444,7 +444,7 @@ void PaintListField(int i, const char* value) {
   } else if (item.kind == 'z') {
     DrawTextAt(p.x, p.y, ("〒" + text).c_str(), item.colorA);
   } else if (item.itemClass == kItemClassSheet) {
-    PaintSheetItemValue(i, text.c_str());
+    PaintSheetItemValue(i);
   } else if (!PaintSpecialItem(item) && !PaintListScreenButton(item, text.c_str())) {
     const int color = item.state == kItemProtected ? 9 : item.colorA;
     if (item.kind == 'F') {

@@ -1528,5 +1528,6 @@ std::vector<std::string> SplitAtBars(const char* text);
 bool ItemHasCaptionFrame(int slot, const ScreenItem& item);
 // Glyph of a two-state mark (kind 'c') by its count and value.
 void PaintTwoStateMark(int item, const char* value);
-// Value layer of an OCR-sheet item (item class 7).
-void PaintSheetItemValue(int item, const char* text);
+// Value layer of an OCR-sheet item (item class 7): a text item's message and
+// frame, a field's boxes with the densities of the last reading.
+void PaintSheetItemValue(int item);

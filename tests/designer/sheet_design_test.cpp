@@ -29,6 +29,7 @@
 #include "tests/screen/screen_db_fixture.h"
 #include "tests/screen/screen_fixture.h"
 #include "tests/screen/screen_fixture_data.h"
+#include "tests/support/memory_canvas.h"
 #include "tests/support/table_rows.h"
 #include "tests/support/window_picture.h"
 
@@ -350,6 +351,147 @@ TEST_P(SheetDesign, ATextItemMadeFromTheMenuKeepsItsMessageAndFrame) {
   FillAndClose({});
   EXPECT_LT(SheetFieldEditorSlot(), 0);
   EXPECT_EQ(Rows("MUPA_FLD", "領域コード", "領域コード").size(), 2u);
+}
+
+// Typed into the text item's form as a user does: the message shows inside
+// its frame on the canvas (not the field's input mask) and the frame's
+// title where its position puts it.
+TEST_P(SheetDesign, ATextItemTypedIntoItsFormShowsItsMessageAndItsFrameTitle) {
+  ASSERT_EQ(OpenProject(), 0) << Boxes();
+  ToggleDesign();
+  ChooseFromMenu({120, 600}, 2);  // "テキスト項目作成"
+  const int slot = SheetFieldEditorSlot();
+  ASSERT_GE(slot, 0) << Boxes();
+  const std::pair<const char*, const char*> typed[] = {
+      {"重ね文字", "ご記入ください"}, {"タイトル", "注意"}, {"タイトル位置", "↑"},
+      {"横幅", "60"},               {"高さ", "12"},        {"マーク型", "●"}};
+  for (const auto& [name, text] : typed) {
+    const ScreenItem& field = Item(ResolveFieldRef(slot, name));
+    ClickAt(Slot(slot).window, field.pixelX + 6 - Slot(slot).scrollX, field.pixelY + 6 - Slot(slot).scrollY);
+    for (int k = 0; k < 20; ++k) PressKey(Slot(slot).editControl, VK_DELETE), PressKey(Slot(slot).editControl, VK_BACK);
+    TypeText(Slot(slot).editControl, text);
+    PressKey(Slot(slot).editControl, VK_TAB);
+  }
+  SavePicture(Slot(slot).window, "text-item-form.png");
+  SelectWindowSlot(slot);
+  PressKey(Slot(slot).editControl, VK_ESCAPE);
+  ASSERT_LT(SheetFieldEditorSlot(), 0) << Boxes();
+  EXPECT_THAT(Rows("MUPA_FLD", "領域コード,重ね文字,タイトル,タイトル位置,横幅,高さ,マーク型", "領域コード"),
+              ElementsAre("0001||年齢||6|5|0", "T001|ご記入ください|注意|↑|60|12|1"));
+
+  const WindowSlot& s = Slot(0);
+  int text = -1;
+  for (int i = s.firstItem; s.itemCount > 0 && i <= s.lastItem; ++i) {
+    if (Item(i).code == "T001") text = i;
+  }
+  ASSERT_GE(text, 0) << "the canvas shows the text item";
+  const ScreenItem& item = Item(text);
+  EXPECT_EQ(item.sheetText, "ご記入ください");
+  EXPECT_EQ(item.caption, "注意");
+  EXPECT_EQ(item.titleStyle, 3) << "above its frame";
+  // What the canvas shows, the canvas given the room of a workbench: the
+  // message's characters fill most of a line inside the frame, and the
+  // title stands over it.
+  const HWND root = GetAncestor(canvas_, GA_ROOT);
+  MoveWindow(root, 0, 0, 1000, 760, TRUE);
+  if (root != canvas_) MoveWindow(canvas_, 0, 0, 980, 720, TRUE);
+  SavePicture(canvas_, "canvas-text-item.png");
+  RECT client;
+  GetClientRect(canvas_, &client);
+  MemoryCanvas shown(client.right, client.bottom);
+  RedrawWindow(canvas_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
+  RunDisplayMessages();
+  const HDC dc = GetDC(canvas_);
+  BitBlt(shown.dc(), 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
+  ReleaseDC(canvas_, dc);
+  const int left = item.pixelX - s.scrollX, top = item.pixelY - s.scrollY;
+  const int right = left + item.pixelWidth, bottom = top + item.pixelHeight;
+  ASSERT_TRUE(left >= 0 && right < client.right && top >= 40 && bottom < client.bottom) << "in sight";
+  // The sheet's texts are blue over its cyan grid and red rules.
+  const auto blue = [&shown](int x, int y) {
+    const COLORREF c = shown.Pixel(x, y);
+    return GetBValue(c) > 150 && GetRValue(c) < 100 && GetGValue(c) < 100;
+  };
+  int first = -1, last = -1;
+  for (int x = left + 3; x < right - 3; ++x) {
+    for (int y = top + 3; y < bottom - 3; ++y) {
+      if (!blue(x, y)) continue;
+      if (first < 0) first = x;
+      last = x;
+      break;
+    }
+  }
+  EXPECT_GT(last - first, 7 * item.charSize * 2 * 3 / 4) << "seven characters of the message";
+  int title = 0;
+  for (int x = left; x < right; ++x) {
+    for (int y = top - 4 * item.charSize; y < top - 2; ++y) title += blue(x, y);
+  }
+  EXPECT_GT(title, 20) << "the frame's title";
+}
+
+// The notes each form carries under its fields: all there, inside the
+// window and clear of the fields; the write-in form names the column types
+// of the output database's kind.
+TEST_P(SheetDesign, EachFormShowsItsNotesInsideItsWindowBelowItsFields) {
+  Exec("insert into MUPA_FLD (ＯＣＲコード,領域コード,領域名,タイトル,編集,文字数,Ｘ座標,Ｙ座標,横幅,高さ) "
+       "values ('0001','0002','NAME','氏名','左詰',4,40,200,6,5)");
+  ASSERT_EQ(OpenProject(), 0) << Boxes();
+  ToggleDesign();
+  const ScreenItem& field = Item(ResolveFieldRef(0, "NAME"));
+  const POINT name{field.pixelX + 4, field.pixelY + field.pixelHeight / 2};
+  struct Case {
+    const char* what;
+    int outputKind;
+    POINT at;
+    int line;
+    const char* prefix;
+    int notes;
+    const char* holds;  // in one of the notes
+    const char* picture;
+  };
+  const Case cases[] = {
+      {"write-in, file database", 1, {300, 500}, 3, "GMSG", 11, "Access", "write-in-notes.png"},
+      {"write-in, server database", 2, {300, 500}, 3, "GMSG", 11, "varchar", "write-in-notes-server.png"},
+      {"check field", 1, {300, 400}, 1, "GMSG", 6, "並び番号", "check-field-notes.png"},
+      {"reference master", 1, name, 2, "MMSG", 3, "書込項目名", "reference-master-notes.png"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    g_currentSheet.outputKind = c.outputKind;
+    ChooseFromMenu(c.at, c.line);
+    const int slot = SheetFieldEditorSlot();
+    ASSERT_GE(slot, 0) << Boxes();
+    const WindowSlot& s = Slot(slot);
+    RECT client;
+    GetClientRect(s.window, &client);
+    int fieldsBottom = 0;
+    for (int i = s.firstItem; i <= s.lastItem; ++i) {
+      if (Item(i).name.compare(0, 4, c.prefix) != 0 && Item(i).state != kItemHidden) {
+        fieldsBottom = std::max(fieldsBottom, Item(i).pixelY + Item(i).pixelHeight);
+      }
+    }
+    std::string all;
+    for (int n = 1; n <= c.notes + 1; ++n) {
+      char note[16];
+      std::snprintf(note, sizeof note, "%s%02d", c.prefix, n);
+      const int i = ResolveFieldRef(slot, note);
+      if (n > c.notes) {
+        EXPECT_LT(i, 0) << note;
+        break;
+      }
+      ASSERT_GE(i, 0) << note;
+      const ScreenItem& it = Item(i);
+      all += it.caption;
+      EXPECT_FALSE(it.caption.empty()) << note;
+      EXPECT_GE(it.pixelY, fieldsBottom) << note << " under the fields";
+      EXPECT_LE(it.pixelX + static_cast<int>(it.caption.size()) * s.fontUnit, client.right + s.scrollX) << note;
+      EXPECT_LE(it.pixelY + it.pixelHeight, client.bottom + s.scrollY) << note;
+    }
+    EXPECT_NE(all.find(c.holds), std::string::npos);
+    SavePicture(s.window, c.picture);
+    FillAndClose({});
+    ASSERT_LT(SheetFieldEditorSlot(), 0) << Boxes();
+  }
 }
 
 TEST_P(SheetDesign, TheMarkSettingsStoreBothMarginsOrNeither) {
@@ -742,8 +884,8 @@ TEST_P(SheetDesign, FilesDroppedOnTheSheetBecomePicturesAndTextItems) {
   DropFiles(canvas_, {picture}, {200, 600});
   DropFiles(canvas_, {text}, {200, 700});
   const std::string x = std::to_string(200 + s.scrollX), y = std::to_string(600 + s.scrollY);
-  EXPECT_THAT(Rows("MUPA_FLD", "領域コード,編集,アイコン,タイプ,Ｂサイズ,タイトル,文字数,Ｘ座標,Ｙ座標", "領域コード"),
-              ElementsAre("0001|左詰|||0|年齢|3|40|80", "B001|BMAP|" + picture.substr(2) + "|PBUT|1||0|" + x + "|" + y,
+  EXPECT_THAT(Rows("MUPA_FLD", "領域コード,編集,アイコン,タイプ,Ｂサイズ,重ね文字,文字数,Ｘ座標,Ｙ座標", "領域コード"),
+              ElementsAre("0001|左詰|||0||3|40|80", "B001|BMAP|" + picture.substr(2) + "|PBUT|1||0|" + x + "|" + y,
                           "T001|左詰|||0|ご記入のお願い|14|" + x + "|" + std::to_string(700 + s.scrollY)))
       << Boxes();
   int shown = -1;

@@ -353,7 +353,7 @@ TEST_F(SheetCanvasProgram, DroppedFilesFollowTheRulesOfTheMode) {
   EXPECT_THAT(Boxes(), testing::IsEmpty());
   const int t1 = ItemOfCode(SlotOfWindow(Canvas()), "T001");
   ASSERT_GE(t1, 0) << "the text file became the sheet's first text item";
-  EXPECT_EQ(Item(t1).caption, "アンケートのお願い");
+  EXPECT_EQ(Item(t1).sheetText, "アンケートのお願い") << "its message";
 
   // A picture becomes a bitmap item, unless its name is too long to keep.
   const std::string longName = folder() + "\\" + std::string(100, 'P') + ".BMP";
