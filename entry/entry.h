@@ -41,6 +41,11 @@ HWND RegisterScreenSetWindow();
 // before the screen opens; it holds until set again.
 void SetCardImageComparison(const char* folder, int sizePercent);
 
+// The next screen opened finds its records in the sheet's output database
+// where the reading run writes them: a file database in its own folder,
+// not in the database folder of the settings.
+void PointNextScreenAtOutputDatabase();
+
 // Opens the card-form entry screen the sheet's screens were generated with
 // ("201" in the sheet-definition database `folder`, `database`) for
 // `owner`, its record images from `imageFolder` (empty: none). 0 opened, 1

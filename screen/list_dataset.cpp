@@ -16,8 +16,8 @@ ListState g_list;
 
 namespace {
 
-// Room of the data set's names (characters).
-constexpr int kFolderSize = 127;
+// Room of the data set's names (characters). The folder is kept whole: a
+// path cut short would name another folder.
 constexpr int kDatabaseSize = 127;
 constexpr int kNameSize = 40;
 constexpr int kConditionSize = 50;
@@ -47,7 +47,7 @@ int OpenScreenSlot(const char* folder, const char* database, const char* table, 
     ShowErrorMessage("", "オープン済みです。[%s][%s]", set.database.c_str(), set.table.c_str());
     return -1;
   }
-  set.folder = Cut(folder, kFolderSize);
+  set.folder = folder ? folder : "";
   set.database = Cut(database, kDatabaseSize);
   set.table = Cut(table, kNameSize);
   set.dbKind = dbKind;
@@ -104,7 +104,7 @@ void SetScreenTableNames(const char* database, const char* table, const char* sp
   set.specFile = Cut(specFile, kNameSize);
 }
 
-void SetScreenDataFolder(const char* folder) { ActiveDataSet().folder = Cut(folder, kFolderSize); }
+void SetScreenDataFolder(const char* folder) { ActiveDataSet().folder = folder ? folder : ""; }
 
 void SetScreenSlotValue(int dbKind) { ActiveDataSet().dbKind = dbKind; }
 

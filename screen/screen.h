@@ -1038,6 +1038,7 @@ struct ScreenDefinitionState {
   std::string cardParameter, setParameter;
   std::string cardCodeChar, cardSField, cardAField, setFirstField;
   int cardFieldCount = 0, setFieldCount = 0, cardButtons = 0;
+  std::string nextDataSetFolder;  // SetNextDataSetFolder
 };
 extern ScreenDefinitionState g_screenDefs;  // (screen_tables.cpp)
 
@@ -1052,6 +1053,10 @@ void SelectScreenTableSpec();
 // Returns 0, or -1 after its message (nothing of the screen is left open).
 int OpenScreen(const char* folder, const char* database, const char* code,
                int number, int openMode, const char* parameter);
+// The folder the data set of the next screen opened lies in, in place of
+// the database folder: a list or card over a database kept elsewhere (the
+// sheet's output database). Taken by the next OpenScreen, opened or not.
+void SetNextDataSetFolder(const char* folder);
 // As OpenScreen, owned by `owner` (null: the active window).
 int OpenScreenDef(const char* folder, const char* database, const char* code,
                   int number, int openMode, const char* parameter,

@@ -8,6 +8,7 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "foundation/db.h"
 #include "foundation/db_sql.h"
@@ -152,7 +153,8 @@ class ScreenOpener {
   ScreenOpener(const char* folder, const char* database, const char* code, int number, int openMode,
                const char* parameter, HWND owner)
       : folder_(folder), database_(database), code_(code), number_(number), openMode_(openMode),
-        parameter_(parameter ? parameter : ""), owner_(owner) {}
+        parameter_(parameter ? parameter : ""), owner_(owner),
+        dataFolder_(std::exchange(g_screenDefs.nextDataSetFolder, std::string())) {}
 
   int Open() {
     g_screenDefs.standardItemMode = 0;
@@ -328,7 +330,7 @@ class ScreenOpener {
     WindowSlot& slot = Slot(s_);
     switch (type_) {
       case kScreenTypeList: {
-        if (OpenScreenDataSet("", r.database.c_str(), r.table.c_str(), -1, dataSpecFile.c_str(), "",
+        if (OpenScreenDataSet(dataFolder_.c_str(), r.database.c_str(), r.table.c_str(), -1, dataSpecFile.c_str(), "",
                               keyNumber, subKind) != 0) {
           return -1;
         }
@@ -353,7 +355,7 @@ class ScreenOpener {
           ShowInfoMessage("Control", "ウインドウハンドルエラーです。(%d)", 0);
           return -1;
         }
-        if (opener("", r.database.c_str(), r.table.c_str(), keyNumber) != 0) return -1;
+        if (opener(dataFolder_.c_str(), r.database.c_str(), r.table.c_str(), keyNumber) != 0) return -1;
         dataSetOpened_ = true;
         return 0;
       }
@@ -452,6 +454,7 @@ class ScreenOpener {
   int openMode_;
   std::string parameter_;
   HWND owner_;
+  std::string dataFolder_;  // empty: the database folder
   int s_ = -1;
   int type_ = 0;
   int sizeClass_ = 0;
@@ -495,6 +498,8 @@ int LoadScreenDef(int s, const char* folder, const char* database, const char* c
   g_screenDefs.fieldDefSlot = f;
   return 0;
 }
+
+void SetNextDataSetFolder(const char* folder) { g_screenDefs.nextDataSetFolder = folder ? folder : ""; }
 
 int OpenScreenDef(const char* folder, const char* database, const char* code, int number,
                   int openMode, const char* parameter, HWND owner) {

@@ -109,14 +109,9 @@ TEST_F(CardAfterReadingTest, AReadValueIsCorrectedBesideItsRecordImage) {
   windows_.push_back(main);
   InitScreenEngine(main);
   g_screen.metrics = TestMetrics();
-  // The program's database folder holds the output database (a folder
-  // setting is shorter than the run's long folder: a copy of it).
-  for (int t = 1; t <= kMaxTableSlots; ++t) {
-    if (GetSlotConnState(t) > 1) db_close(t);
-  }
-  const std::string data = FreshFolder(std::string(GetProgramFolder()) + "\\cardrun");
-  ASSERT_TRUE(CopyFileA(Path("OUTDB.mdb").c_str(), (data + "\\OUTDB.mdb").c_str(), FALSE));
-  SetDbFolder(data.c_str());
+  // The card finds the output database in the run's long folder, not in
+  // the program's database folder.
+  SetDbFolder(FreshFolder(std::string(GetProgramFolder()) + "\\cardrun").c_str());
   CreateDirectoryA(Path("texts").c_str(), nullptr);
   ASSERT_TRUE(WriteBytes(Path("texts\\201.txt"), Utf8(kCardText)));
   CopyFileA((GetProgramFolder() + "\\FSCRTBL3.SPC").c_str(), Path("FSCRTBL3.SPC").c_str(), FALSE);
@@ -149,7 +144,7 @@ TEST_F(CardAfterReadingTest, AReadValueIsCorrectedBesideItsRecordImage) {
   PressKey(Slot(slot).editControl, VK_ESCAPE);
   PumpMessages();
   EXPECT_FALSE(IsValidSlot(g_cardForm.slot)) << "Esc closed the card";
-  const int t = db_open("", kOutputDb, "OUT1", kDbKindFile, "", "", "");
+  const int t = db_open(folder().c_str(), kOutputDb, "OUT1", kDbKindFile, "", "", "");
   ASSERT_GT(t, 0);
   ASSERT_EQ(db_tfind(t, 0), 0);
   EXPECT_EQ(std::string(GetColumnText(t, "Q1")), "5");

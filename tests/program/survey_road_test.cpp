@@ -268,6 +268,35 @@ class SurveyRoad : public ProgramTest {
     return rows;
   }
 
+  // Opens the card or the list form of the sheet from the workbench's
+  // button through the screen-set window.
+  HWND OpenForm(HWND bench, const char* button, const char* formClass, const char* picture) {
+    ClickItem(bench, button);
+    const HWND screenSet = FindWindowA("ScrSet", nullptr);
+    EXPECT_TRUE(IsWindowVisible(screenSet)) << testing::PrintToString(Boxes());
+    if (!IsWindowVisible(screenSet)) return nullptr;
+    ClickItem(screenSet, "SCRDISP");
+    const HWND form = FindWindowA(formClass, nullptr);
+    EXPECT_TRUE(IsWindowVisible(form)) << testing::PrintToString(Boxes());
+    if (IsWindowVisible(form)) Picture(form, picture);
+    return IsWindowVisible(form) ? form : nullptr;
+  }
+
+  // Clicks a field of a form and types over what it holds, then leaves it
+  // with `key`.
+  void Retype(HWND form, const char* name, const std::string& text, UINT key) {
+    const int slot = SlotOfWindow(form);
+    ASSERT_GE(slot, 0);
+    ASSERT_GE(ResolveFieldRef(slot, name), 0) << name;
+    ClickOn(form, CentreOf(slot, name));
+    SendMessageA(GetFocus(), EM_SETSEL, 0, -1);
+    TypeInFocus(text);
+    PressKeyInFocus(key);
+  }
+
+  // Another answer of a single-choice field than `read`.
+  static std::string OtherAnswer(const std::string& read) { return read == "1" ? "2" : "1"; }
+
   static constexpr int kSheets = 50, kDpi = 200;
   std::string pictures_;
 };
@@ -374,6 +403,45 @@ TEST_F(SurveyRoad, ASheetDesignedInTheWindowsIsPrintedFilledAndRead) {
     std::snprintf(id, sizeof id, "%06d", k + 1);
     EXPECT_EQ(rows[k].at("ID"), id) << "numbered as wide as the key's field";
     for (const auto& [name, value] : filled[k]) EXPECT_EQ(rows[k].at(name), value) << name;
+  }
+
+  // Two values corrected in the card form (the first record's and, after
+  // F2, the second's) and one in the list form (the third record's line).
+  // The card form's button is on the workbench of the design.
+  ClickItem(reading, "PRJESC");
+  Command(kCmdDesign);
+  const HWND designBench = FindWindowA("KQE_READ", nullptr);
+  ASSERT_TRUE(IsWindowVisible(designBench)) << testing::PrintToString(Boxes());
+  const HWND card = OpenForm(designBench, "CARDINP", "Cad", "14_card");
+  ASSERT_TRUE(card);
+  const int cardSlot = SlotOfWindow(card);
+  // The card opens on a new record numbered after the last; F3 shows the
+  // first.
+  EXPECT_EQ(FieldText(cardSlot, "ID"), "000051");
+  PressKeyInFocus(VK_F3);
+  EXPECT_EQ(FieldText(cardSlot, "ID"), "000001");
+  filled[0]["SEX"] = OtherAnswer(filled[0]["SEX"]);
+  Retype(card, "SEX", filled[0]["SEX"], VK_TAB);
+  PressKeyInFocus(VK_F2);
+  EXPECT_EQ(FieldText(cardSlot, "ID"), "000002");
+  filled[1]["AGAIN"] = OtherAnswer(filled[1]["AGAIN"]);
+  Retype(card, "AGAIN", filled[1]["AGAIN"], VK_TAB);
+  Picture(card, "15_card_corrected");
+  PressKeyInFocus(VK_ESCAPE);
+  EXPECT_FALSE(IsWindowVisible(card));
+  const HWND list = OpenForm(designBench, "LISTINP", "Lst", "16_list");
+  ASSERT_TRUE(list);
+  filled[2]["STAFF"] = OtherAnswer(filled[2]["STAFF"]);
+  Retype(list, "STAFF03", filled[2]["STAFF"], VK_RETURN);
+  Picture(list, "17_list_corrected");
+  PressKeyInFocus(VK_ESCAPE);
+  EXPECT_FALSE(IsWindowVisible(list));
+  EXPECT_THAT(Boxes(), testing::IsEmpty());
+  const auto corrected = OutputRows(columns);
+  ASSERT_EQ(corrected.size(), static_cast<size_t>(kSheets));
+  for (int k = 0; k < kSheets; ++k) {
+    SCOPED_TRACE(k);
+    for (const auto& [name, value] : filled[k]) EXPECT_EQ(corrected[k].at(name), value) << name;
   }
 }
 
