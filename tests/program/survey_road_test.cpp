@@ -4,7 +4,8 @@
 // ruled line), 50 numbered sheets printed to a PDF from the workbench,
 // filled by the pen on the printed pages and scanned into the feeder, and
 // read from the workbench into one row a sheet of the output table, on the
-// file database. Each step's picture is saved under "survey_road" beside
+// file database and on the PostgreSQL server; then two values corrected in
+// the card form and one in the list form. Each step's picture is saved under "survey_road" beside
 // the tests.
 #include <windows.h>
 
@@ -14,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <string>
 #include <utility>
@@ -28,6 +30,7 @@
 #include "screen/screen.h"
 #include "shell/shell.h"
 #include "tally/sheet_printing.h"
+#include "tests/foundation/db_test_support.h"
 #include "tests/program/program_fixture.h"
 #include "tests/support/required_service.h"
 #include "tests/support/test_pictures.h"
@@ -42,21 +45,73 @@ using Fields = std::vector<std::pair<const char*, std::string>>;
 constexpr char kSheetName[] = "ROAD";
 constexpr char kOutputTable[] = "ANSWERS";
 
-class SurveyRoad : public ProgramTest {
+class SurveyRoad : public ProgramTest, public testing::WithParamInterface<int> {
  protected:
   void SetUp() override {
     ProgramTest::SetUp();
     if (HasFatalFailure()) return;
+    if (server()) {
+      const char* pg = std::getenv("SHEETDESK_PG");
+      if (!pg || !*pg) SKIP_WITHOUT_SERVICE("SHEETDESK_PG is not set: no PostgreSQL server for this run");
+      serverName_ = ConnectionValue(pg, "Server") + ":" + ConnectionValue(pg, "Port");
+      user_ = ConnectionValue(pg, "Uid");
+      password_ = ConnectionValue(pg, "Pwd");
+      database_ = ConnectionValue(pg, "Database");
+    }
     EnableSheetDesigner();
-    pictures_ = GetProgramFolder() + "\\survey_road";
+    pictures_ = GetProgramFolder() + "\\survey_road" + (server() ? "_pg" : "");
     RemoveTree(pictures_);
     CreateDirectoryA(pictures_.c_str(), nullptr);
     ASSERT_EQ(Start(), StartOutcome::kMenuOpen) << testing::PrintToString(Boxes());
+    if (server()) ChooseServer();
   }
 
   void TearDown() override {
     DeleteFileA((GetProgramFolder() + "\\SCANFEED.INI").c_str());
+    if (server()) DropServerTable();
     ProgramTest::TearDown();
+  }
+
+  bool server() const { return GetParam() == kDbKindServer; }
+
+  // The server chosen on the menu's database screen, as a user does it.
+  void ChooseServer() {
+    Command(kCmdServerChoice);
+    const int slot = SlotOfCode("SERV-SEL");
+    ASSERT_GE(slot, 0) << testing::PrintToString(Boxes());
+    SetItemValueForCommand(slot, "ＤＢ種別", std::to_string(kDbKindServer).c_str());
+    SetItemValueForCommand(slot, "サーバー名", serverName_.c_str());
+    SelectWindowSlot(slot);
+    SendKeyCommand(kKeyEscape);
+    RunPostedMessages();
+    ASSERT_LT(SlotOfCode("SERV-SEL"), 0) << testing::PrintToString(Boxes());
+  }
+
+  // The login window, when it asks: the server's user and password, or the
+  // file database's password.
+  void LogIn() {
+    const int login = SlotOfNumber(kLoginScreen);
+    if (login < 0) return;
+    const HWND window = FindWindowA("Pas", nullptr);
+    if (server()) {
+      ClickOn(window, CentreOf(login, "ログイン名"));
+      SendMessageA(GetFocus(), EM_SETSEL, 0, -1);
+      TypeInFocus(user_);
+      ClickOn(window, CentreOf(login, "パスワード"));
+      TypeInFocus(password_);
+      PressKeyInFocus(VK_RETURN);
+      return;
+    }
+    LogInIfAsked();
+  }
+
+  // The output table of an earlier run on the shared server goes first.
+  void DropServerTable() {
+    const int t = db_alloc_slot("", database_.c_str(), kOutputTable, kDbKindServer);
+    if (t < 0) return;
+    ExecSlotSql(t, (std::string("drop view if exists ") + kOutputTable + "_集計用").c_str(), 1);
+    ExecSlotSql(t, (std::string("drop table if exists ") + kOutputTable).c_str(), 1);
+    db_disconnect(t);
   }
 
   // Saves what a window shows as the picture of a step.
@@ -84,15 +139,12 @@ class SurveyRoad : public ProgramTest {
     Command(kCmdSheetSettings);
     const int settings = SheetSettingsSlot();
     ASSERT_GE(settings, 0) << testing::PrintToString(Boxes());
-    for (const auto& [name, value] : Fields{{"ＯＣＲ用紙名", "顧客アンケート"},
-                                            {"テーブル", kOutputTable},
-                                            {"キー項目名", "ID"},
-                                            {"補正マーク", "3"},
-                                            {"プレプリント", "1"},
-                                            {"色を薄くする", "1"},
-                                            {"罫線", "1"}}) {
-      SetItemValueForCommand(settings, name, value.c_str());
-    }
+    Fields fields{{"ＯＣＲ用紙名", "顧客アンケート"}, {"テーブル", kOutputTable}, {"キー項目名", "ID"},
+                  {"補正マーク", "3"},                {"プレプリント", "1"},       {"色を薄くする", "1"},
+                  {"罫線", "1"}};
+    // On the server the output database is named; the file one has its default path.
+    if (server()) fields.push_back({"データベース", database_});
+    for (const auto& [name, value] : fields) SetItemValueForCommand(settings, name, value.c_str());
     Picture(Slot(settings).window, "01_settings");
     SelectWindowSlot(settings);
     PressKeyInFocus(VK_ESCAPE);
@@ -299,9 +351,10 @@ class SurveyRoad : public ProgramTest {
 
   static constexpr int kSheets = 50, kDpi = 200;
   std::string pictures_;
+  std::string serverName_, user_, password_, database_;
 };
 
-TEST_F(SurveyRoad, ASheetDesignedInTheWindowsIsPrintedFilledAndRead) {
+TEST_P(SurveyRoad, ASheetDesignedInTheWindowsIsPrintedFilledReadAndCorrected) {
   ChooseNewDefinition();
   ASSERT_TRUE(WriteBytes(GetProgramFolder() + "\\SCANFEED.INI",
                          "[Feeder]\r\nName=Test Feeder\r\nFolder=" + folder() +
@@ -309,10 +362,14 @@ TEST_F(SurveyRoad, ASheetDesignedInTheWindowsIsPrintedFilledAndRead) {
   CreateDirectoryA((folder() + "\\feed").c_str(), nullptr);
   SetSheet();
   Command(kCmdDesign);
-  LogInIfAsked();
-  // The first use of the installation makes the output database's folder.
-  ASSERT_EQ(Boxes().size(), 1u);
-  EXPECT_EQ(Boxes()[0].rfind("データベース・フォルダ“", 0), 0u) << Boxes()[0];
+  LogIn();
+  if (server()) {
+    DropServerTable();
+  } else {
+    // The first use of the installation makes the output database's folder.
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(Boxes()[0].rfind("データベース・フォルダ“", 0), 0u) << Boxes()[0];
+  }
   ForgetBoxes();
   const HWND bench = FindWindowA("KQE_READ", nullptr);
   ASSERT_TRUE(IsWindowVisible(bench))
@@ -382,6 +439,7 @@ TEST_F(SurveyRoad, ASheetDesignedInTheWindowsIsPrintedFilledAndRead) {
   ClickItem(bench, "PRJESC");
   ForgetBoxes();
   Command(kCmdOperation);
+  LogIn();
   const HWND reading = FindWindowA("KQE_READ", nullptr);
   ASSERT_TRUE(IsWindowVisible(reading)) << testing::PrintToString(Boxes());
   ClickItem(reading, "OCRREAD");
@@ -410,6 +468,7 @@ TEST_F(SurveyRoad, ASheetDesignedInTheWindowsIsPrintedFilledAndRead) {
   // The card form's button is on the workbench of the design.
   ClickItem(reading, "PRJESC");
   Command(kCmdDesign);
+  LogIn();
   const HWND designBench = FindWindowA("KQE_READ", nullptr);
   ASSERT_TRUE(IsWindowVisible(designBench)) << testing::PrintToString(Boxes());
   const HWND card = OpenForm(designBench, "CARDINP", "Cad", "14_card");
@@ -444,5 +503,7 @@ TEST_F(SurveyRoad, ASheetDesignedInTheWindowsIsPrintedFilledAndRead) {
     for (const auto& [name, value] : filled[k]) EXPECT_EQ(corrected[k].at(name), value) << name;
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(Databases, SurveyRoad, testing::Values(kDbKindFile, kDbKindServer), KindName);
 
 }  // namespace
