@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "foundation/db.h"
@@ -104,6 +105,20 @@ TEST_F(ServerList, AnOlderServerKindStillReachesTheServer) {
   EXPECT_EQ(g_output.dbKind, kDbKindServer);
   EXPECT_EQ(GetDefaultDbKind(), kDbKindServer);
   EXPECT_STREQ(GetOcrIniSettings().serverName, "dbhost");
+}
+
+// A sheet whose settings name no database on the chosen server is sent to
+// its settings, as one without its output table: its tables would otherwise
+// be looked for in databases named after them.
+TEST_F(ServerList, ASheetWithoutItsServerDatabaseIsSentToItsSettings) {
+  WriteInstallationFile("server.dat", "2,dbhost:5432\r\n");
+  ASSERT_EQ(Start(), StartOutcome::kMenuOpen);
+  ChooseSample();
+  ForgetBoxes();
+  Command(kCmdOperation);
+  EXPECT_THAT(Boxes(), testing::ElementsAre("赤矢印が示すアイコンを押して、読み取りを行うシートに関する定義 "
+                                            "(「出力データベース名」等の設定) を行ってください。"));
+  EXPECT_FALSE(IsWindowVisible(FindWindowA("KQE_READ", nullptr)));
 }
 
 TEST_F(ServerList, NoFileIsTheFileDatabase) {
