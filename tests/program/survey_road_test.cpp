@@ -15,7 +15,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <map>
 #include <string>
 #include <utility>
@@ -51,12 +50,9 @@ class SurveyRoad : public ProgramTest, public testing::WithParamInterface<int> {
     ProgramTest::SetUp();
     if (HasFatalFailure()) return;
     if (server()) {
-      const char* pg = std::getenv("SHEETDESK_PG");
-      if (!pg || !*pg) SKIP_WITHOUT_SERVICE("SHEETDESK_PG is not set: no PostgreSQL server for this run");
-      serverName_ = ConnectionValue(pg, "Server") + ":" + ConnectionValue(pg, "Port");
-      user_ = ConnectionValue(pg, "Uid");
-      password_ = ConnectionValue(pg, "Pwd");
-      database_ = ConnectionValue(pg, "Database");
+      if (!ReadRunServer(&server_)) {
+        SKIP_WITHOUT_SERVICE("SHEETDESK_PG is not set: no PostgreSQL server for this run");
+      }
     }
     EnableSheetDesigner();
     pictures_ = GetProgramFolder() + "\\survey_road" + (server() ? "_pg" : "");
@@ -80,7 +76,7 @@ class SurveyRoad : public ProgramTest, public testing::WithParamInterface<int> {
     const int slot = SlotOfCode("SERV-SEL");
     ASSERT_GE(slot, 0) << testing::PrintToString(Boxes());
     SetItemValueForCommand(slot, "ＤＢ種別", std::to_string(kDbKindServer).c_str());
-    SetItemValueForCommand(slot, "サーバー名", serverName_.c_str());
+    SetItemValueForCommand(slot, "サーバー名", server_.name.c_str());
     SelectWindowSlot(slot);
     SendKeyCommand(kKeyEscape);
     RunPostedMessages();
@@ -96,9 +92,9 @@ class SurveyRoad : public ProgramTest, public testing::WithParamInterface<int> {
     if (server()) {
       ClickOn(window, CentreOf(login, "ログイン名"));
       SendMessageA(GetFocus(), EM_SETSEL, 0, -1);
-      TypeInFocus(user_);
+      TypeInFocus(server_.user);
       ClickOn(window, CentreOf(login, "パスワード"));
-      TypeInFocus(password_);
+      TypeInFocus(server_.password);
       PressKeyInFocus(VK_RETURN);
       return;
     }
@@ -107,7 +103,7 @@ class SurveyRoad : public ProgramTest, public testing::WithParamInterface<int> {
 
   // The output table of an earlier run on the shared server goes first.
   void DropServerTable() {
-    const int t = db_alloc_slot("", database_.c_str(), kOutputTable, kDbKindServer);
+    const int t = db_alloc_slot("", server_.database.c_str(), kOutputTable, kDbKindServer);
     if (t < 0) return;
     ExecSlotSql(t, (std::string("drop view if exists ") + kOutputTable + "_集計用").c_str(), 1);
     ExecSlotSql(t, (std::string("drop table if exists ") + kOutputTable).c_str(), 1);
@@ -143,7 +139,7 @@ class SurveyRoad : public ProgramTest, public testing::WithParamInterface<int> {
                   {"補正マーク", "3"},                {"プレプリント", "1"},       {"色を薄くする", "1"},
                   {"罫線", "1"}};
     // On the server the output database is named; the file one has its default path.
-    if (server()) fields.push_back({"データベース", database_});
+    if (server()) fields.push_back({"データベース", server_.database});
     for (const auto& [name, value] : fields) SetItemValueForCommand(settings, name, value.c_str());
     Picture(Slot(settings).window, "01_settings");
     SelectWindowSlot(settings);
@@ -351,7 +347,7 @@ class SurveyRoad : public ProgramTest, public testing::WithParamInterface<int> {
 
   static constexpr int kSheets = 50, kDpi = 200;
   std::string pictures_;
-  std::string serverName_, user_, password_, database_;
+  RunServer server_;
 };
 
 TEST_P(SurveyRoad, ASheetDesignedInTheWindowsIsPrintedFilledReadAndCorrected) {
