@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <string>
 
+#include "designer/sheet_settings.h"
 #include "entry/card_form.h"
 #include "entry/entry.h"
 #include "entry/screen_windows.h"
@@ -277,6 +278,11 @@ LRESULT CALLBACK CardWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
+void PointNextScreenAtOutputDatabase() {
+  const CurrentSheet& sheet = g_currentSheet;
+  if (sheet.outputKind != kDbKindServer) SetNextScreenDataSet({sheet.outputFolder});
+}
+
 int OpenSheetCardForm(HWND owner, const char* folder, const char* database, const char* imageFolder) {
   const int t = db_open_nocreate(folder, database, kScreenTable, g_screenDefs.screenDbKind, g_screenDefs.specFile.c_str(),
                                  "SCRTBL", "select * from %s where SCRCODE=%s", kScreenTable,
@@ -285,5 +291,6 @@ int OpenSheetCardForm(HWND owner, const char* folder, const char* database, cons
   if (t > 0) db_close(t);
   if (!generated) return 1;
   SetCardImageComparison(imageFolder, 0);
+  PointNextScreenAtOutputDatabase();
   return OpenScreenDef(folder, database, kSheetCardCode, -1, -1, "", owner);
 }

@@ -55,6 +55,11 @@ const std::string& SpreadsheetProgram();
 // file's folder for the end of its name, or when the program cannot start.
 int LaunchExcel(const char* program, const char* file);
 
+// The next screen opened finds its records in the sheet's output database
+// where the reading run writes them: a file database in its own folder,
+// not in the database folder of the settings.
+void PointNextScreenAtOutputDatabase();
+
 // Opens the card-form entry screen the sheet's screens were generated with
 // ("201" in the sheet-definition database `folder`, `database`) for
 // `owner`, its record images from `imageFolder` (empty: none). 0 opened, 1

@@ -204,11 +204,11 @@ int OpenScreenLayoutDialog(int form, HWND owner) {
   g_layout.screenCode = EntryScreenCode(form);
   SetFieldDefault("SCRCODE", g_layout.screenCode.c_str());
   const SheetDefinitionRef& sheet = g_sheetDefinition;
-  SetNextListDataSet({sheet.folder, sheet.database, g_screenDefs.specFile, "FLDTBL",
+  SetNextScreenDataSet({sheet.folder, sheet.database, g_screenDefs.specFile, "FLDTBL",
                       "(FLDEDT is null or FLDEDT<>'BMAP')"});
   const int rc = OpenScreenDef("", kScreenDatabase, LayoutScreenCode(form), -1, -1, "", owner);
   // A screen that stopped before its data set leaves the place to no other.
-  SetNextListDataSet({});
+  SetNextScreenDataSet({});
   return rc;
 }
 

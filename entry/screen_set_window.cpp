@@ -117,6 +117,7 @@ void OpenGeneratedScreen() {
     return;
   }
   const std::string code = EntryScreenCode(g_screenSet.form);
+  PointNextScreenAtOutputDatabase();
   OpenScreenDef(sheet.folder.c_str(), sheet.database.c_str(), code.c_str(), -1, -1, "", g_screenSet.owner);
 }
 

@@ -106,7 +106,9 @@ int LoadOutputDatabaseSettings() {
   if (IsValidSlot(g_mainWindow.slot)) {
     SetItemValueForCommand(g_mainWindow.slot, "フォルダ名", g_output.folder.c_str());
   }
-  if (g_output.table.empty()) {
+  // A server sheet without its database name would open every table in a
+  // database named after the table: asked for like a missing table.
+  if (g_output.table.empty() || (g_output.dbKind == kDbKindServer && g_output.database.empty())) {
     ShowGuideArrow("ＤＢガイド");
     ShowInfoMessage("", "赤矢印が示すアイコンを押して、読み取りを行うシートに関する定義 "
                         "(「出力データベース名」等の設定) を行ってください。");

@@ -240,7 +240,7 @@ void SetFieldDefault(const char* name, const char* value) {
   if (defaults.size() < kMaxFieldDefaults) defaults.push_back({name, text});
 }
 
-void SetNextListDataSet(const ListDataSetPlace& place) { g_screenDefs.nextListPlace = place; }
+void SetNextScreenDataSet(const ScreenDataSetPlace& place) { g_screenDefs.nextDataSetPlace = place; }
 
 int RequireFieldDefault(const char* name) {
   for (const ScreenDefinitionState::Default& d : g_screenDefs.defaults) {

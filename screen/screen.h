@@ -1022,9 +1022,9 @@ struct ScreenFieldRecord {
   int fullWidth = 0, overlapDigit = 0, rowGap = 0;
 };
 
-// Where a list screen's data set lies when not where its screen says (see
-// SetNextListDataSet).
-struct ListDataSetPlace {
+// Where a list or card screen's data set lies when not where its screen
+// says (see SetNextScreenDataSet).
+struct ScreenDataSetPlace {
   std::string folder, database, specFile, specBlock, extraWhere;
 };
 
@@ -1048,7 +1048,7 @@ struct ScreenDefinitionState {
     std::string name, value;
   };
   std::vector<Default> defaults;  // at most kMaxFieldDefaults
-  ListDataSetPlace nextListPlace;  // SetNextListDataSet
+  ScreenDataSetPlace nextDataSetPlace;  // SetNextScreenDataSet
   // Handed to the card and set windows.
   int cardEntryState = 1;   // 0 browse, 1 entry, 2 entry with "Ｎ"
   int cardFlag = 0;         // open modes -4 and -14
@@ -1104,12 +1104,12 @@ int BuildScreenFields(int slot, int screenType, int start);
 // also for an empty table; -1 when no row matches (quiet).
 int FindFieldRowByName(const char* prefix, const char* newName);
 void SetFieldDefault(const char* name, const char* value);
-// Where the next list screen's data set lies when not where its screen
-// says (its table stays the screen's): folder, database, the table's
-// specification file and block (its keys), and a condition its rows must
-// meet besides its key fields' (not used when storing). Taken by the next
-// list screen that opens.
-void SetNextListDataSet(const ListDataSetPlace& place);
+// Where the next screen's data set lies when not where its screen says (its
+// table stays the screen's): folder (a card takes only the folder),
+// database, the table's specification file and block (its keys), and a
+// condition a list's rows must meet besides its key fields' (not used when
+// storing). Taken by the next OpenScreen, opened or not.
+void SetNextScreenDataSet(const ScreenDataSetPlace& place);
 // 0 after adding the field's default to the query conditions, or -1 after
 // "フィールド“%s”の初期値は設定されていません。".
 int RequireFieldDefault(const char* name);

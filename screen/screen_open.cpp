@@ -153,7 +153,8 @@ class ScreenOpener {
   ScreenOpener(const char* folder, const char* database, const char* code, int number, int openMode,
                const char* parameter, HWND owner)
       : folder_(folder), database_(database), code_(code), number_(number), openMode_(openMode),
-        parameter_(parameter ? parameter : ""), owner_(owner) {}
+        parameter_(parameter ? parameter : ""), owner_(owner),
+        place_(std::exchange(g_screenDefs.nextDataSetPlace, ScreenDataSetPlace())) {}
 
   int Open() {
     g_screenDefs.standardItemMode = 0;
@@ -329,14 +330,13 @@ class ScreenOpener {
     WindowSlot& slot = Slot(s_);
     switch (type_) {
       case kScreenTypeList: {
-        const ListDataSetPlace place = std::exchange(g_screenDefs.nextListPlace, ListDataSetPlace());
-        const std::string& database = place.database.empty() ? r.database : place.database;
-        const std::string& spec = place.specFile.empty() ? dataSpecFile : place.specFile;
-        if (OpenScreenDataSet(place.folder.c_str(), database.c_str(), r.table.c_str(), -1, spec.c_str(),
-                              place.specBlock.c_str(), keyNumber, subKind) != 0) {
+        const std::string& database = place_.database.empty() ? r.database : place_.database;
+        const std::string& spec = place_.specFile.empty() ? dataSpecFile : place_.specFile;
+        if (OpenScreenDataSet(place_.folder.c_str(), database.c_str(), r.table.c_str(), -1, spec.c_str(),
+                              place_.specBlock.c_str(), keyNumber, subKind) != 0) {
           return -1;
         }
-        g_list.extraWhere = place.extraWhere;
+        g_list.extraWhere = place_.extraWhere;
         dataSetOpened_ = true;
         slot.lineScrollFlag = r.sideScroll == '1' ? 1 : 0;
         if (LoadScreenFieldRows(s_) != 0) {
@@ -358,7 +358,7 @@ class ScreenOpener {
           ShowInfoMessage("Control", "ウインドウハンドルエラーです。(%d)", 0);
           return -1;
         }
-        if (opener("", r.database.c_str(), r.table.c_str(), keyNumber) != 0) return -1;
+        if (opener(place_.folder.c_str(), r.database.c_str(), r.table.c_str(), keyNumber) != 0) return -1;
         dataSetOpened_ = true;
         return 0;
       }
@@ -457,6 +457,7 @@ class ScreenOpener {
   int openMode_;
   std::string parameter_;
   HWND owner_;
+  ScreenDataSetPlace place_;  // SetNextScreenDataSet; an empty folder: the database folder
   int s_ = -1;
   int type_ = 0;
   int sizeClass_ = 0;
@@ -500,6 +501,7 @@ int LoadScreenDef(int s, const char* folder, const char* database, const char* c
   g_screenDefs.fieldDefSlot = f;
   return 0;
 }
+
 
 int OpenScreenDef(const char* folder, const char* database, const char* code, int number,
                   int openMode, const char* parameter, HWND owner) {

@@ -109,9 +109,9 @@ TEST_F(CardAfterReadingTest, AReadValueIsCorrectedBesideItsRecordImage) {
   windows_.push_back(main);
   InitScreenEngine(main);
   g_screen.metrics = TestMetrics();
-  // The card opens its table in the program's database folder: the run's
-  // folder, however long.
-  ASSERT_EQ(SetDbFolder(folder().c_str()), 0);
+  // The card finds the output database in the run's long folder, not in
+  // the program's database folder.
+  ASSERT_EQ(SetDbFolder(FreshFolder(std::string(GetProgramFolder()) + "\\cardrun").c_str()), 0);
   CreateDirectoryA(Path("texts").c_str(), nullptr);
   ASSERT_TRUE(WriteBytes(Path("texts\\201.txt"), Utf8(kCardText)));
   CopyFileA((GetProgramFolder() + "\\FSCRTBL3.SPC").c_str(), Path("FSCRTBL3.SPC").c_str(), FALSE);
@@ -144,7 +144,7 @@ TEST_F(CardAfterReadingTest, AReadValueIsCorrectedBesideItsRecordImage) {
   PressKey(Slot(slot).editControl, VK_ESCAPE);
   PumpMessages();
   EXPECT_FALSE(IsValidSlot(g_cardForm.slot)) << "Esc closed the card";
-  const int t = db_open("", kOutputDb, "OUT1", kDbKindFile, "", "", "");
+  const int t = db_open(folder().c_str(), kOutputDb, "OUT1", kDbKindFile, "", "", "");
   ASSERT_GT(t, 0);
   ASSERT_EQ(db_tfind(t, 0), 0);
   EXPECT_EQ(std::string(GetColumnText(t, "Q1")), "5");

@@ -29,11 +29,13 @@ class ScreenSetTest : public SheetOutputTest {
  protected:
   void SetUp() override {
     SheetOutputTest::SetUp();
-    // The screens open their tables in the database folder: the run's
-    // folder, however long.
-    outputFolder_ = folder();
+    // The output database lies in a folder of its own, not in the database
+    // folder of the settings: the screens find it there.
+    char current[MAX_PATH];
+    GetCurrentDirectoryA(MAX_PATH, current);
+    outputFolder_ = FreshFolder(std::string(current) + "\\scrset_output");
     g_currentSheet.outputFolder = outputFolder_;
-    ASSERT_EQ(SetDbFolder(outputFolder_.c_str()), 0);
+    ASSERT_EQ(SetDbFolder(FreshFolder(std::string(current) + "\\scrset_settings").c_str()), 0);
     main_ = CreateTestWindow("main");
     InitScreenEngine(main_);
     g_screen.metrics = TestMetrics();
@@ -207,6 +209,14 @@ TEST_F(ScreenSetTest, RunOpensTheGeneratedCard) {
   Click("SCRDISP");
   ASSERT_TRUE(IsWindowVisible(Card())) << testing::PrintToString(Boxes());
   SavePicture(Card(), "generated_card");
+  // The card shows the stored records and stores the operator's correction.
+  const int slot = SlotOf(Card());
+  EXPECT_EQ(ShownText(slot, "氏名"), "氏名0001");
+  ASSERT_TRUE(TypeIntoField(slot, "氏名", "山田"));
+  PressKey(Slot(slot).editControl, VK_TAB);
+  PressKey(Slot(slot).editControl, VK_ESCAPE);
+  EXPECT_FALSE(IsWindowVisible(Card()));
+  EXPECT_EQ(RecordNames(), (std::vector<std::string>{"山田", "氏名0002"}));
   EXPECT_EQ(Boxes(), std::vector<std::string>{});
 }
 

@@ -62,6 +62,16 @@ std::string ConnectionValue(const std::string& text, const char* key) {
   return std::string();
 }
 
+bool ReadRunServer(RunServer* server) {
+  const char* pg = std::getenv("SHEETDESK_PG");
+  if (!pg || !*pg) return false;
+  server->name = ConnectionValue(pg, "Server") + ":" + ConnectionValue(pg, "Port");
+  server->user = ConnectionValue(pg, "Uid");
+  server->password = ConnectionValue(pg, "Pwd");
+  server->database = ConnectionValue(pg, "Database");
+  return true;
+}
+
 std::string WindowsPathOf(const std::string& hostPath) {
   using DosNameFn = WCHAR*(CDECL*)(const char*);
   const auto toDos = reinterpret_cast<DosNameFn>(reinterpret_cast<void*>(

@@ -50,6 +50,12 @@ void WriteTextFile(const std::string& path, const std::string& text);
 
 // "Key=value" of a connection string.
 std::string ConnectionValue(const std::string& text, const char* key);
+// The PostgreSQL server of the run (SHEETDESK_PG) as the program's screens
+// take it: "host:port", login and database. False when the run has none.
+struct RunServer {
+  std::string name, user, password, database;
+};
+bool ReadRunServer(RunServer* server);
 // The Windows path of a host path (under Wine).
 std::string WindowsPathOf(const std::string& hostPath);
 

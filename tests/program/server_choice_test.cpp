@@ -3,8 +3,8 @@
 // program's tables: the file database, or the PostgreSQL server of the run.
 #include <windows.h>
 
-#include <cstdlib>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "foundation/db.h"
@@ -23,11 +23,9 @@ class ServerChoiceTest : public ProgramTest, public testing::WithParamInterface<
     ProgramTest::SetUp();
     if (HasFatalFailure()) return;
     if (server()) {
-      const char* pg = std::getenv("SHEETDESK_PG");
-      if (!pg || !*pg) SKIP_WITHOUT_SERVICE("SHEETDESK_PG is not set: no PostgreSQL server for this run");
-      serverName_ = ConnectionValue(pg, "Server") + ":" + ConnectionValue(pg, "Port");
-      user_ = ConnectionValue(pg, "Uid");
-      password_ = ConnectionValue(pg, "Pwd");
+      if (!ReadRunServer(&server_)) {
+        SKIP_WITHOUT_SERVICE("SHEETDESK_PG is not set: no PostgreSQL server for this run");
+      }
     }
     ASSERT_EQ(Start(), StartOutcome::kMenuOpen);
   }
@@ -59,11 +57,11 @@ class ServerChoiceTest : public ProgramTest, public testing::WithParamInterface<
     ASSERT_EQ(Start(), StartOutcome::kMenuOpen);
   }
 
-  std::string serverName_, user_, password_;
+  RunServer server_;
 };
 
 TEST_P(ServerChoiceTest, TheChoiceIsKeptAndUsed) {
-  const std::string name = server() ? serverName_ : "";
+  const std::string name = server() ? server_.name : "";
   Choose(GetParam(), name);
   EXPECT_EQ(ReadInstallationFile("server.dat"), FormatServerList({GetParam(), name}));
   EXPECT_EQ(GetDefaultDbKind(), GetParam());
@@ -74,7 +72,7 @@ TEST_P(ServerChoiceTest, TheChoiceIsKeptAndUsed) {
   EXPECT_EQ(g_output.serverName, name);
   EXPECT_EQ(GetDefaultDbKind(), GetParam());
   // A table of the default kind goes where the choice says.
-  SetDbLogin(user_.c_str(), password_.c_str());
+  SetDbLogin(server_.user.c_str(), server_.password.c_str());
   const int t = db_alloc_slot("", "sheetdesk", "SHELL_CHOICE", -1);
   ASSERT_GT(t, 0) << testing::PrintToString(Boxes());
   EXPECT_EQ(GetSlotKind(t), GetParam());
@@ -86,7 +84,7 @@ TEST_P(ServerChoiceTest, TheChoiceIsKeptAndUsed) {
 }
 
 TEST_P(ServerChoiceTest, BackToTheFileDatabase) {
-  Choose(kDbKindServer, server() ? serverName_ : "dbhost:5432");
+  Choose(kDbKindServer, server() ? server_.name : "dbhost:5432");
   Choose(kDbKindFile, "");
   EXPECT_EQ(ReadInstallationFile("server.dat"), "1,\r\n");
   EXPECT_EQ(GetDefaultDbKind(), kDbKindFile);
@@ -104,6 +102,20 @@ TEST_F(ServerList, AnOlderServerKindStillReachesTheServer) {
   EXPECT_EQ(g_output.dbKind, kDbKindServer);
   EXPECT_EQ(GetDefaultDbKind(), kDbKindServer);
   EXPECT_STREQ(GetOcrIniSettings().serverName, "dbhost");
+}
+
+// A sheet whose settings name no database on the chosen server is sent to
+// its settings, as one without its output table: its tables would otherwise
+// be looked for in databases named after them.
+TEST_F(ServerList, ASheetWithoutItsServerDatabaseIsSentToItsSettings) {
+  WriteInstallationFile("server.dat", "2,dbhost:5432\r\n");
+  ASSERT_EQ(Start(), StartOutcome::kMenuOpen);
+  ChooseSample();
+  ForgetBoxes();
+  Command(kCmdOperation);
+  EXPECT_THAT(Boxes(), testing::ElementsAre("赤矢印が示すアイコンを押して、読み取りを行うシートに関する定義 "
+                                            "(「出力データベース名」等の設定) を行ってください。"));
+  EXPECT_FALSE(IsWindowVisible(FindWindowA("KQE_READ", nullptr)));
 }
 
 TEST_F(ServerList, NoFileIsTheFileDatabase) {

@@ -4,7 +4,8 @@
 // ruled line), 50 numbered sheets printed to a PDF from the workbench,
 // filled by the pen on the printed pages and scanned into the feeder, and
 // read from the workbench into one row a sheet of the output table, on the
-// file database. Each step's picture is saved under "survey_road" beside
+// file database and on the PostgreSQL server; then two values corrected in
+// the card form and one in the list form. Each step's picture is saved under "survey_road" beside
 // the tests.
 #include <windows.h>
 
@@ -28,6 +29,7 @@
 #include "screen/screen.h"
 #include "shell/shell.h"
 #include "tally/sheet_printing.h"
+#include "tests/foundation/db_test_support.h"
 #include "tests/program/program_fixture.h"
 #include "tests/support/required_service.h"
 #include "tests/support/test_pictures.h"
@@ -42,21 +44,70 @@ using Fields = std::vector<std::pair<const char*, std::string>>;
 constexpr char kSheetName[] = "ROAD";
 constexpr char kOutputTable[] = "ANSWERS";
 
-class SurveyRoad : public ProgramTest {
+class SurveyRoad : public ProgramTest, public testing::WithParamInterface<int> {
  protected:
   void SetUp() override {
     ProgramTest::SetUp();
     if (HasFatalFailure()) return;
+    if (server()) {
+      if (!ReadRunServer(&server_)) {
+        SKIP_WITHOUT_SERVICE("SHEETDESK_PG is not set: no PostgreSQL server for this run");
+      }
+    }
     EnableSheetDesigner();
-    pictures_ = GetProgramFolder() + "\\survey_road";
+    pictures_ = GetProgramFolder() + "\\survey_road" + (server() ? "_pg" : "");
     RemoveTree(pictures_);
     CreateDirectoryA(pictures_.c_str(), nullptr);
     ASSERT_EQ(Start(), StartOutcome::kMenuOpen) << testing::PrintToString(Boxes());
+    if (server()) ChooseServer();
   }
 
   void TearDown() override {
     DeleteFileA((GetProgramFolder() + "\\SCANFEED.INI").c_str());
+    if (server()) DropServerTable();
     ProgramTest::TearDown();
+  }
+
+  bool server() const { return GetParam() == kDbKindServer; }
+
+  // The server chosen on the menu's database screen, as a user does it.
+  void ChooseServer() {
+    Command(kCmdServerChoice);
+    const int slot = SlotOfCode("SERV-SEL");
+    ASSERT_GE(slot, 0) << testing::PrintToString(Boxes());
+    SetItemValueForCommand(slot, "ＤＢ種別", std::to_string(kDbKindServer).c_str());
+    SetItemValueForCommand(slot, "サーバー名", server_.name.c_str());
+    SelectWindowSlot(slot);
+    SendKeyCommand(kKeyEscape);
+    RunPostedMessages();
+    ASSERT_LT(SlotOfCode("SERV-SEL"), 0) << testing::PrintToString(Boxes());
+  }
+
+  // The login window, when it asks: the server's user and password, or the
+  // file database's password.
+  void LogIn() {
+    const int login = SlotOfNumber(kLoginScreen);
+    if (login < 0) return;
+    const HWND window = FindWindowA("Pas", nullptr);
+    if (server()) {
+      ClickOn(window, CentreOf(login, "ログイン名"));
+      SendMessageA(GetFocus(), EM_SETSEL, 0, -1);
+      TypeInFocus(server_.user);
+      ClickOn(window, CentreOf(login, "パスワード"));
+      TypeInFocus(server_.password);
+      PressKeyInFocus(VK_RETURN);
+      return;
+    }
+    LogInIfAsked();
+  }
+
+  // The output table of an earlier run on the shared server goes first.
+  void DropServerTable() {
+    const int t = db_alloc_slot("", server_.database.c_str(), kOutputTable, kDbKindServer);
+    if (t < 0) return;
+    ExecSlotSql(t, (std::string("drop view if exists ") + kOutputTable + "_集計用").c_str(), 1);
+    ExecSlotSql(t, (std::string("drop table if exists ") + kOutputTable).c_str(), 1);
+    db_disconnect(t);
   }
 
   // Saves what a window shows as the picture of a step.
@@ -84,15 +135,12 @@ class SurveyRoad : public ProgramTest {
     Command(kCmdSheetSettings);
     const int settings = SheetSettingsSlot();
     ASSERT_GE(settings, 0) << testing::PrintToString(Boxes());
-    for (const auto& [name, value] : Fields{{"ＯＣＲ用紙名", "顧客アンケート"},
-                                            {"テーブル", kOutputTable},
-                                            {"キー項目名", "ID"},
-                                            {"補正マーク", "3"},
-                                            {"プレプリント", "1"},
-                                            {"色を薄くする", "1"},
-                                            {"罫線", "1"}}) {
-      SetItemValueForCommand(settings, name, value.c_str());
-    }
+    Fields fields{{"ＯＣＲ用紙名", "顧客アンケート"}, {"テーブル", kOutputTable}, {"キー項目名", "ID"},
+                  {"補正マーク", "3"},                {"プレプリント", "1"},       {"色を薄くする", "1"},
+                  {"罫線", "1"}};
+    // On the server the output database is named; the file one has its default path.
+    if (server()) fields.push_back({"データベース", server_.database});
+    for (const auto& [name, value] : fields) SetItemValueForCommand(settings, name, value.c_str());
     Picture(Slot(settings).window, "01_settings");
     SelectWindowSlot(settings);
     PressKeyInFocus(VK_ESCAPE);
@@ -268,11 +316,41 @@ class SurveyRoad : public ProgramTest {
     return rows;
   }
 
+  // Opens the card or the list form of the sheet from the workbench's
+  // button through the screen-set window.
+  HWND OpenForm(HWND bench, const char* button, const char* formClass, const char* picture) {
+    ClickItem(bench, button);
+    const HWND screenSet = FindWindowA("ScrSet", nullptr);
+    EXPECT_TRUE(IsWindowVisible(screenSet)) << testing::PrintToString(Boxes());
+    if (!IsWindowVisible(screenSet)) return nullptr;
+    ClickItem(screenSet, "SCRDISP");
+    const HWND form = FindWindowA(formClass, nullptr);
+    EXPECT_TRUE(IsWindowVisible(form)) << testing::PrintToString(Boxes());
+    if (IsWindowVisible(form)) Picture(form, picture);
+    return IsWindowVisible(form) ? form : nullptr;
+  }
+
+  // Clicks a field of a form and types over what it holds, then leaves it
+  // with `key`.
+  void Retype(HWND form, const char* name, const std::string& text, UINT key) {
+    const int slot = SlotOfWindow(form);
+    ASSERT_GE(slot, 0);
+    ASSERT_GE(ResolveFieldRef(slot, name), 0) << name;
+    ClickOn(form, CentreOf(slot, name));
+    SendMessageA(GetFocus(), EM_SETSEL, 0, -1);
+    TypeInFocus(text);
+    PressKeyInFocus(key);
+  }
+
+  // Another answer of a single-choice field than `read`.
+  static std::string OtherAnswer(const std::string& read) { return read == "1" ? "2" : "1"; }
+
   static constexpr int kSheets = 50, kDpi = 200;
   std::string pictures_;
+  RunServer server_;
 };
 
-TEST_F(SurveyRoad, ASheetDesignedInTheWindowsIsPrintedFilledAndRead) {
+TEST_P(SurveyRoad, ASheetDesignedInTheWindowsIsPrintedFilledReadAndCorrected) {
   ChooseNewDefinition();
   ASSERT_TRUE(WriteBytes(GetProgramFolder() + "\\SCANFEED.INI",
                          "[Feeder]\r\nName=Test Feeder\r\nFolder=" + folder() +
@@ -280,10 +358,14 @@ TEST_F(SurveyRoad, ASheetDesignedInTheWindowsIsPrintedFilledAndRead) {
   CreateDirectoryA((folder() + "\\feed").c_str(), nullptr);
   SetSheet();
   Command(kCmdDesign);
-  LogInIfAsked();
-  // The first use of the installation makes the output database's folder.
-  ASSERT_EQ(Boxes().size(), 1u);
-  EXPECT_EQ(Boxes()[0].rfind("データベース・フォルダ“", 0), 0u) << Boxes()[0];
+  LogIn();
+  if (server()) {
+    DropServerTable();
+  } else {
+    // The first use of the installation makes the output database's folder.
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(Boxes()[0].rfind("データベース・フォルダ“", 0), 0u) << Boxes()[0];
+  }
   ForgetBoxes();
   const HWND bench = FindWindowA("KQE_READ", nullptr);
   ASSERT_TRUE(IsWindowVisible(bench))
@@ -353,6 +435,7 @@ TEST_F(SurveyRoad, ASheetDesignedInTheWindowsIsPrintedFilledAndRead) {
   ClickItem(bench, "PRJESC");
   ForgetBoxes();
   Command(kCmdOperation);
+  LogIn();
   const HWND reading = FindWindowA("KQE_READ", nullptr);
   ASSERT_TRUE(IsWindowVisible(reading)) << testing::PrintToString(Boxes());
   ClickItem(reading, "OCRREAD");
@@ -375,6 +458,48 @@ TEST_F(SurveyRoad, ASheetDesignedInTheWindowsIsPrintedFilledAndRead) {
     EXPECT_EQ(rows[k].at("ID"), id) << "numbered as wide as the key's field";
     for (const auto& [name, value] : filled[k]) EXPECT_EQ(rows[k].at(name), value) << name;
   }
+
+  // Two values corrected in the card form (the first record's and, after
+  // F2, the second's) and one in the list form (the third record's line).
+  // The card form's button is on the workbench of the design.
+  ClickItem(reading, "PRJESC");
+  Command(kCmdDesign);
+  LogIn();
+  const HWND designBench = FindWindowA("KQE_READ", nullptr);
+  ASSERT_TRUE(IsWindowVisible(designBench)) << testing::PrintToString(Boxes());
+  const HWND card = OpenForm(designBench, "CARDINP", "Cad", "14_card");
+  ASSERT_TRUE(card);
+  const int cardSlot = SlotOfWindow(card);
+  // The card opens on a new record numbered after the last; F3 shows the
+  // first.
+  EXPECT_EQ(FieldText(cardSlot, "ID"), "000051");
+  PressKeyInFocus(VK_F3);
+  EXPECT_EQ(FieldText(cardSlot, "ID"), "000001");
+  filled[0]["SEX"] = OtherAnswer(filled[0]["SEX"]);
+  Retype(card, "SEX", filled[0]["SEX"], VK_TAB);
+  PressKeyInFocus(VK_F2);
+  EXPECT_EQ(FieldText(cardSlot, "ID"), "000002");
+  filled[1]["AGAIN"] = OtherAnswer(filled[1]["AGAIN"]);
+  Retype(card, "AGAIN", filled[1]["AGAIN"], VK_TAB);
+  Picture(card, "15_card_corrected");
+  PressKeyInFocus(VK_ESCAPE);
+  EXPECT_FALSE(IsWindowVisible(card));
+  const HWND list = OpenForm(designBench, "LISTINP", "Lst", "16_list");
+  ASSERT_TRUE(list);
+  filled[2]["STAFF"] = OtherAnswer(filled[2]["STAFF"]);
+  Retype(list, "STAFF03", filled[2]["STAFF"], VK_RETURN);
+  Picture(list, "17_list_corrected");
+  PressKeyInFocus(VK_ESCAPE);
+  EXPECT_FALSE(IsWindowVisible(list));
+  EXPECT_THAT(Boxes(), testing::IsEmpty());
+  const auto corrected = OutputRows(columns);
+  ASSERT_EQ(corrected.size(), static_cast<size_t>(kSheets));
+  for (int k = 0; k < kSheets; ++k) {
+    SCOPED_TRACE(k);
+    for (const auto& [name, value] : filled[k]) EXPECT_EQ(corrected[k].at(name), value) << name;
+  }
 }
+
+INSTANTIATE_TEST_SUITE_P(Databases, SurveyRoad, testing::Values(kDbKindFile, kDbKindServer), KindName);
 
 }  // namespace
