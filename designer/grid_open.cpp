@@ -160,8 +160,7 @@ int OpenGridScreen(const GridSpec& spec) {
     return -1;
   }
   g_list.headerTexts.clear();
-  // An input list (a selection list would take Enter as picking a row).
-  const int subKind = spec.consecutiveCodes ? 4 : 2;
+  const int subKind = spec.consecutiveCodes ? 4 : kInputListKind;
   if (OpenScreenDataSet(sheet.folder.c_str(), sheet.database.c_str(), spec.table, sheet.kind, kSheetSpecSet,
                         spec.layout, 0, subKind) != 0) {
     return -1;

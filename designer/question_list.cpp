@@ -302,7 +302,7 @@ int OpenCheckFieldGrid(int canvasSlot) {
   const SheetDefinitionRef& sheet = g_sheetDefinition;
   g_list.headerTexts.clear();
   if (OpenScreenDataSet(sheet.folder.c_str(), sheet.database.c_str(), kQuestionListTable, sheet.kind,
-                        kSheetSpecSet, kQuestionListTable, 0, 1) != 0) {
+                        kSheetSpecSet, kQuestionListTable, 0, kInputListKind) != 0) {
     return -1;
   }
   const int s = g_list.slot;
@@ -320,7 +320,7 @@ int OpenCheckFieldGrid(int canvasSlot) {
   q.saving = false;
   Slot(s).screenNumber = kQuestionListScreen;
   const int opened = CreateScreenWindow(listWindow, kListWindowCode, 2, kGridTop, -2, kListHeight, kListRows,
-                                        kListFontUnit, 1, 1, 1, 0, kListKeys, "チェック欄一覧", 0, 0);
+                                        kListFontUnit, kInputListKind, 1, 1, 0, kListKeys, "チェック欄一覧", 0, 0);
   if (opened < 0) {
     EnableDesigner();
     return -1;

@@ -280,7 +280,10 @@ LRESULT CALLBACK CardWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 
 void PointNextScreenAtOutputDatabase() {
   const CurrentSheet& sheet = g_currentSheet;
-  if (sheet.outputKind != kDbKindServer) SetNextScreenDataSet({sheet.outputFolder});
+  if (sheet.outputKind == kDbKindServer) return;
+  ScreenDataSetPlace place;
+  place.folder = sheet.outputFolder;
+  SetNextScreenDataSet(place);
 }
 
 int OpenSheetCardForm(HWND owner, const char* folder, const char* database, const char* imageFolder) {

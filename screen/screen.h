@@ -1316,6 +1316,10 @@ int LayoutScreenFields(HWND window, int slot, int left, int top, int rows,
                        int port);
 // A list screen built by code (the grid editors), numbered by its window
 // code in the notices to its owner: the slot, or -1.
+// List sub-kinds of a list built in code: an input list, whose Enter moves
+// on to the next cell (a selection list, sub-kind 1, takes Enter as picking
+// its row for the owner).
+constexpr int kInputListKind = 2;
 int CreateScreenWindow(HWND window, int windowCode, int left, int top, int width, int height,
                        int rows, int fontUnit, int subKind, int inputMode, int cursorMode,
                        int borate, const char* functionKeys, const char* title, int reader,
