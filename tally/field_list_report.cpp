@@ -216,7 +216,6 @@ int PrintFieldListReport(int mode) {
     }
   } else {
     ApplyPrintSettingsToReport(GetActiveWindow());
-    g_reportOutput.documentName = "記入欄一覧表";
     if (!StartPrintJobDefault(mode, "H")) {
       db_close(slot);
       return -1;
