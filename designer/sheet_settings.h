@@ -119,6 +119,26 @@ int CheckHandwritingFontNeeded();
 // MUPA_FLD of the read items of both sides (area codes 0001 to 0999),
 // selected but not positioned: the table slot, or -1 (reported).
 int OpenReadItemRows();
+// The summary of the read items of both sides that lays out the printed
+// field list (ShowFieldSummary, field_summary.cpp): the lowest and
+// highest area codes; per position of 有効文字種 how many fields other than check
+// fields (and a numbered key item) allow it; how many fields have a
+// minimum, a maximum, an array start; whether any is an array; the widest
+// name, conversion condition and choices in bytes (at least 8, 14, 20).
+constexpr int kCharacterTypes = 10;
+struct FieldSummary {
+  std::string firstCode, lastCode;
+  int typeCounts[kCharacterTypes] = {};
+  int minimums = 0, maximums = 0, arrayStarts = 0;
+  bool arrays = false;
+  int nameWidth = 0, conditionWidth = 0, choiceWidth = 0;
+};
+extern FieldSummary g_fieldSummary;
+// Gathers g_fieldSummary: 0, or -1 when the sheet has no read items (or
+// the rows cannot be read, reported).
+int ShowFieldSummary();
+// A check field's 編集 is "ﾁｪｯｸ".
+bool IsCheckFieldEdit(const char* edit);
 // Names of the read items over both sides ("%s%02d" for repeated fields):
 // their number (at most 255), or -1 after the message.
 int BuildReadItemList(std::vector<std::string>* names);

@@ -12,6 +12,7 @@
 #include "reading/workbench.h"
 #include "shell/shell.h"
 #include "tally/sheet_printing.h"
+#include "tally/tally.h"
 
 MainWindowState g_mainWindow;
 
@@ -123,13 +124,20 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       return 0;
     case kMsgPrintOutput:
     case kMsgPreviewOutput:
-      RunTallyOutput(message == kMsgPrintOutput ? 1 : 0, static_cast<int>(wParam));
+      if (wParam == kPrintTypeFieldList) {
+        PrintFieldListReport(message == kMsgPrintOutput ? kReportPrinter : kReportPreview);
+      } else {
+        RunTallyOutput(message == kMsgPrintOutput ? 1 : 0, static_cast<int>(wParam));
+      }
       return 0;
     case kMsgOpenSheetPrint:
       OpenSerialPrintScreen(wParam == 1 ? kPrintTypeNumberedSheets : kPrintTypePlainSheets, static_cast<int>(lParam));
       return 1;
     case kMsgOpenDataClear:
       OpenDataClearWindow(kDataClearScreen);
+      return 1;
+    case kMsgOpenFieldListPrint:
+      OpenFieldListPrint(window);  // a screen that cannot open has said why
       return 1;
     case kMsgOpenEntryScreen:
       OpenScreenSetWindow(0, static_cast<int>(wParam));

@@ -499,7 +499,11 @@ void RunCommand(int command) {
     case kCheckGrid:
       if (SheetReady()) OpenCheckFieldGrid(g_currentSheet.canvasSlot);
       return;
-    case kFieldPrint: ShowNotBuilt(NotBuilt::kFieldPrint); return;
+    case kFieldPrint:
+      if (SheetReady() && LoadCurrentSheetPaper() == 0 && ShowFieldSummary() == 0) {
+        OpenInProgram(kMsgOpenFieldListPrint, 0, 0, NotBuilt::kFieldPrint);
+      }
+      return;
     default:
       ApplyPendingFocus();
       return;

@@ -62,6 +62,9 @@ constexpr UINT kMsgOpenDataClear = WM_USER + 191;  // 1215
 // The list (wParam 1) or card (2) entry screen of the sheet, through the
 // screen-set window.
 constexpr UINT kMsgOpenEntryScreen = WM_USER + 192;  // 1216
+// The print settings of the field list, once ShowFieldSummary has
+// gathered the summary of both sides.
+constexpr UINT kMsgOpenFieldListPrint = WM_USER + 193;  // 1217
 
 // After images dropped on the canvas were read as a two-sided sheet: the
 // design shows the converted front, the operation the back.

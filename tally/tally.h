@@ -1017,6 +1017,16 @@ int BuildPrintSettingsScreen(HWND owner, int printType, int tallySetting, const 
 // (reported by the database layer).
 int OpenPrintOptionsScreen(HWND owner, int printType, int tallySetting, const char* title,
                            const char* printCode, const char* start, const char* end, int flag);
+// The printed list of the write-in fields (field_list_report.cpp), from
+// the summary ShowFieldSummary gathered: OpenFieldListPrint opens its
+// print settings ("OK0003", the range of the summary's codes) for
+// `owner`, which is then asked for output with wParam kPrintTypeFieldList.
+// PrintFieldListReport prints the range of the settings on the preview
+// (mode 0), the printer (1) or into the CSV file of the settings (2,
+// heading and titles once). 0; -1 when the rows or the output cannot be
+// opened (reported), the job was aborted or the file not written.
+int OpenFieldListPrint(HWND owner);
+int PrintFieldListReport(int mode);
 LRESULT CALLBACK PrintSettingsWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK PrintPreviewWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // The page range a tally just used and its note, in the fields of the open

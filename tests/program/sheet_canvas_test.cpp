@@ -26,6 +26,7 @@
 #include "reading/reading.h"
 #include "screen/screen.h"
 #include "shell/shell.h"
+#include "tally/tally.h"
 #include "tests/program/program_fixture.h"
 #include "tests/support/memory_canvas.h"
 #include "tests/support/table_rows.h"
@@ -722,6 +723,55 @@ TEST_F(QuestionListProgram, ClipboardLinesBecomeTheQuestionTexts) {
   const int q2 = ItemOfCode(SlotOfWindow(Canvas()), "0003");
   ASSERT_GE(q2, 0);
   EXPECT_EQ(Item(q2).caption, "年代をお答え");
+}
+
+// The printed field list from the design's 印刷 button: both sides in one
+// list, with the columns the fields call for (the used character types,
+// limits, arrays) and the conversions and choices switched on.
+TEST_F(SheetCanvasProgram, TheDesignsPrintButtonListsTheFieldsOfBothSides) {
+  SheetDefinition d = CanvasSheet(true);
+  SheetFieldRow age = WriteInFieldRow("0005", "年齢", 240, 440, 3);
+  age.charType = "数値";
+  age.mask = "1100000000";
+  age.minimum = "18";
+  age.maximum = "99";
+  d.fields.push_back(age);
+  for (SheetFieldRow& field : d.fields) {
+    if (field.name != "Q3") continue;
+    field.arrayCount = 2;
+    field.arrayGap = 3;
+    field.overlay = "1,2,3,4";
+    field.condition = "A,B,C,D";
+  }
+  ChooseSheet(d);
+  const HWND bench = OpenBench(kCmdDesign);
+  ChooseCanvasMenuLine(POINT{600, 500}, 1);  // フォーム編集開始
+  ClickItem(bench, "KINPRIN");
+  RunPostedMessages();
+  EXPECT_THAT(Boxes(), testing::IsEmpty());
+  const HWND settings = FindWindowA("Prn", nullptr);
+  ASSERT_TRUE(IsWindowVisible(settings)) << testing::PrintToString(OpenScreens());
+  const int slot = SlotOfWindow(settings);
+  EXPECT_EQ(FieldText(slot, "SNO"), "0001") << "the first code of both sides";
+  EXPECT_EQ(FieldText(slot, "ENO"), "0005");
+  SavePictureOnRequest(settings, "field_list_preview");
+
+  g_printSettings.file = folder() + "\\FIELDS.CSV";
+  g_printSettings.field = "11";
+  g_printSettings.lines = 2;
+  ASSERT_EQ(PrintFieldListReport(kReportTextFile), 0) << testing::PrintToString(Boxes());
+  // In CSV the heading and titles come once, whatever the rows of a page;
+  // the rows run by side, the front's last field after its neighbours.
+  const std::string expected =
+      "【キャンバス】 Ａ４縦 〔" + folder() + "\\data\\OCRDBS.MDB-KAITO〕\r\n"
+      "No.,記入欄名,数　　字,数字記号,桁数,種別,型,編集,最小値,最大値,Ｘ,Ｙ,個数,行間,"
+      "変 換 の 条 件,選 択 肢 (重ね文字)\r\n"
+      "0001,ID,●,－,4,MUPA,文字,０埋,,,240,200,,,,\r\n"
+      "0002,Q1,,,5,MUPA,文字,ﾁｪｯｸ,,,240,280,,,,\r\n"
+      "0003,Q2,,,3,MUPA,文字,ﾁｪｯｸ,,,240,360,,,,\r\n"
+      "0005,年齢,●,●,3,MUPA,数値,左詰,18,99,240,440,,,,\r\n"
+      "0004,Q3,,,4,MUPA,文字,ﾁｪｯｸ,,,240,280,2,3,\"A,B,C,D\",\"1,2,3,4\"\r\n";
+  EXPECT_EQ(ReadBytes(g_printSettings.file), expected);
 }
 
 }  // namespace

@@ -17,6 +17,7 @@
 
 #include <gtest/gtest.h>
 
+#include "designer/sheet_settings.h"
 #include "reading/reading.h"
 #include "screen/screen.h"
 #include "tally/tally.h"
@@ -27,6 +28,7 @@
 #include "tests/support/hook_recorder.h"
 #include "tests/support/required_service.h"
 #include "tests/tally/print_capture.h"
+#include "tests/support/test_pictures.h"
 #include "tests/tally/sample_sheet.h"
 
 namespace {
@@ -408,6 +410,46 @@ TEST_P(PrintSheetTest, TheSampleSheetsBoxesStandWhereTheReaderMeasuresThem) {
   OpenSheet(SampleSheetFields());
   ExpectBoxesWhereTheReaderMeasuresThem({"ID", "Q1", "ZIP", "KANA", "DAY"});
   EXPECT_TRUE(BoxTexts().empty()) << Boxes();
+}
+
+// The list of the sheet's fields on the printer: the rows of the range
+// chosen, so many a page, each page headed and the last filled with empty
+// framed rows.
+TEST_P(PrintSheetTest, TheFieldListPrintsTheRangesRowsPageByPage) {
+  const std::string why = PrintingUnavailable();
+  if (!why.empty()) SKIP_WITHOUT_SERVICE(why);
+  std::vector<SheetFieldRow> rows;
+  for (int k = 1; k <= 5; ++k) {
+    const std::string code = "000" + std::to_string(k);
+    const std::string name = "記入欄" + std::to_string(k);
+    rows.push_back({{"領域コード", SqlText(code.c_str())}, {"領域名", SqlText(name.c_str())},
+                    {"編集", SqlText("左詰")}, {"有効文字種", SqlText("1000000000")}, {"文字数", "3"},
+                    {"Ｘ座標", "40"}, {"Ｙ座標", std::to_string(40 * k)}});
+  }
+  OpenSheet(rows);
+  ASSERT_EQ(ShowFieldSummary(), 0);
+  EXPECT_EQ(g_fieldSummary.firstCode, "0001");
+  EXPECT_EQ(g_fieldSummary.lastCode, "0005");
+  g_printSettings.printType = kPrintTypeFieldList;
+  FindPrintSettingsLine("OK0003");
+  g_printSettings.startCode = "0002";
+  g_printSettings.endCode = "0005";
+  g_printSettings.lines = 3;
+  const std::string name = UniqueDocumentName("fields");
+  g_reportOutput.documentName = name;
+  ModalDialogRecorder dialogs(ChooseDefaultPrinter);
+  ASSERT_EQ(PrintFieldListReport(kReportPrinter), 0) << Boxes();
+  const std::vector<PdfPage> pages = WaitForPrintedPages(name, 100);
+  ASSERT_EQ(pages.size(), 2u) << "four rows, three a page";
+  for (const PdfPage& page : pages) {
+    EXPECT_GT(page.InkInMm(10, 10, 200, 40), 0) << "the heading and titles of every page";
+  }
+  char folder[MAX_PATH] = "";
+  if (GetEnvironmentVariableA("SHEETDESK_PICTURES", folder, MAX_PATH) > 0) {
+    std::vector<std::uint8_t> rgb;
+    for (unsigned char g : pages[1].gray) rgb.insert(rgb.end(), {g, g, g});
+    WritePng(std::string(folder) + "\\field_list_page2.png", pages[1].width, pages[1].height, rgb);
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Databases, PrintSheetTest, testing::Values(kDbKindFile), KindName);
