@@ -182,6 +182,7 @@ std::vector<VerticalCell> SplitVerticalCells(const char* text, bool convert);
 // Print types: the screen that opens the print settings names one; it
 // chooses their defaults, their fields and where they are kept.
 constexpr int kPrintTypeList = 1;         // the list of a list-form screen
+constexpr int kPrintTypeCards = 3;        // cards of the card-form window, a page each
 constexpr int kPrintTypeLabels = 4;       // labels of the card-form window
 constexpr int kPrintTypeTally = 25;       // tally and cross tabulation tables
 constexpr int kPrintTypeBarGraph = 26;    // bar graphs (a width per 1 %)

@@ -2,7 +2,8 @@
 // T_ITEMS of the screen fixture, its fields clicked and typed into, its
 // keys pressed in the field being typed into. What it stores is read back
 // from the table through a connection of the test's own, on the file
-// database (SQLite) and on the server database (PostgreSQL).
+// database (SQLite) and on the server database (PostgreSQL). Its cards
+// print, through the print-settings screen, on the PDF printer.
 #include <windows.h>
 
 #include <cstdio>
@@ -18,12 +19,16 @@
 #include "foundation/db.h"
 #include "foundation/db_sql.h"
 #include "screen/screen.h"
+#include "tally/tally.h"
 #include "tests/foundation/db_test_support.h"
 #include "tests/entry/form_input.h"
 #include "tests/screen/screen_db_fixture.h"
 #include "tests/screen/screen_fixture.h"
 #include "tests/screen/screen_fixture_data.h"
+#include "tests/support/hook_recorder.h"
+#include "tests/support/required_service.h"
 #include "tests/support/test_pictures.h"
+#include "tests/tally/print_capture.h"
 #include "tests/support/window_picture.h"
 
 namespace {
@@ -488,5 +493,206 @@ TEST_P(CardFormTest, ABirthDateIsTypedAsADateAndShowsTheAge) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Databases, CardFormTest, testing::Values(kDbKindFile, kDbKindServer), KindName);
+
+// The print buttons of the card: every record, a range, the shown card.
+constexpr char kPrintButtons[] =
+    "\n[field]\nFLDCODE = 005\nFLDNAME = PRNALL\nFLDTITLE = 全件印刷\nFLDTYPE = PBUT\nFLDTTL = FT\n"
+    "FLDEDT = 中央\nFLDSMSU = 10\nFLDX = 4\nFLDY = 26\nFLDCD = #211\n\n"
+    "[field]\nFLDCODE = 006\nFLDNAME = PRNRANGE\nFLDTITLE = 範囲印刷\nFLDTYPE = PBUT\nFLDTTL = FT\n"
+    "FLDEDT = 中央\nFLDSMSU = 10\nFLDX = 24\nFLDY = 26\nFLDCD = #212\n\n"
+    "[field]\nFLDCODE = 007\nFLDNAME = PRNSHOWN\nFLDTITLE = 表示印刷\nFLDTYPE = PBUT\nFLDTTL = FT\n"
+    "FLDEDT = 中央\nFLDSMSU = 10\nFLDX = 44\nFLDY = 26\nFLDCD = #213\n";
+
+// Record images of 200 x 60, all ink, so that a page shows where they went.
+bool AllInk(int, int) { return true; }
+
+// Printing cards from the card's buttons through the print-settings screen
+// of cards, on the PDF printer of the tests' cupsd.
+class CardPrintTest : public CardFormTest {
+ protected:
+  void RegisterWindows() override {
+    CardFormTest::RegisterWindows();
+    if (!g_printSettingsWindow.window) RegisterPrintSettingsClass();
+    ASSERT_NE(g_printSettingsWindow.window, nullptr);
+  }
+  void SetUp() override {
+    CardFormTest::SetUp();
+    if (IsSkipped() || HasFatalFailure()) return;
+    DeleteFileA(PrintSettingsFilePath().c_str());
+    g_printSettings = PrintSettings();
+    // Record 0002 has images of its name (right of the field), its quantity
+    // (below it) and its category, whose field shows none.
+    images_ = folder_ + "\\print_images";
+    CreateDirectoryA(images_.c_str(), nullptr);
+    for (const char* field : {"NAME", "QTY", "CAT"}) {
+      ASSERT_TRUE(WriteBmp(images_ + "\\0002_" + field + ".BMP", PatternPicture(200, 60, AllInk), 1));
+    }
+    SetCardImageComparison(images_.c_str(), 100);
+  }
+  void TearDown() override {
+    if (IsValidSlot(g_printSettingsWindow.slot)) SendMessageA(g_printSettingsWindow.window, kMsgCloseWindow, 0, 0);
+    DeleteFileA(PrintSettingsFilePath().c_str());
+    for (const char* field : {"NAME", "QTY", "CAT"}) DeleteFileA((images_ + "\\0002_" + field + ".BMP").c_str());
+    CardFormTest::TearDown();
+  }
+
+  int OpenPrintingCard(const char* input) {
+    if (LoadTexts({{"TEST-CARDF.txt", CardScreenText(input) + kPrintButtons}}) != 1) return -1;
+    ForgetBoxes();
+    return Reopen();
+  }
+  void ClickButton(const char* name) {
+    const int item = ResolveFieldRef(0, name);
+    ASSERT_GE(item, 0) << name;
+    const RECT r = ItemPixelRect(item);
+    ClickAt(Card(), (r.left + r.right) / 2 - Slot(0).scrollX, (r.top + r.bottom) / 2 - Slot(0).scrollY);
+    PumpMessages();
+  }
+  static bool SettingsOpen() { return IsValidSlot(g_printSettingsWindow.slot); }
+  // The settings screen's keys, pressed in the field being typed into.
+  void PressInSettings(WPARAM key) {
+    PressKey(Slot(g_printSettingsWindow.slot).editControl, key);
+    PumpMessages();
+  }
+  void TypeIntoSettings(const char* name, const char* text) {
+    ASSERT_TRUE(SettingsOpen());
+    ASSERT_TRUE(TypeIntoField(g_printSettingsWindow.slot, name, text)) << name;
+    PressInSettings(VK_TAB);
+  }
+  // F1 of the settings screen prints on the default printer; the pages of
+  // the job as the PDF printer wrote them.
+  std::vector<PdfPage> PrintFromSettings(const char* what) {
+    const std::string name = UniqueDocumentName(what);
+    g_reportOutput.documentName = name;
+    ModalDialogRecorder dialogs(ChooseDefaultPrinter);
+    PressInSettings(VK_F1);
+    if (const char* pictures = std::getenv("SHEETDESK_PICTURES"); pictures && *pictures) {
+      const std::string pdf = WaitForPdfFile(name, 60);
+      CopyFileA(pdf.c_str(), (std::string(pictures) + "\\card_print_" + what + ".pdf").c_str(), FALSE);
+    }
+    return WaitForPrintedPages(name, 50);
+  }
+
+  std::string images_;
+};
+
+TEST_P(CardPrintTest, PrintsEveryRecordARangeAndTheShownCardAPageEach) {
+  const std::string why = PrintingUnavailable();
+  if (!why.empty()) SKIP_WITHOUT_SERVICE(why);
+  ASSERT_EQ(OpenPrintingCard("△"), 0) << Boxes();
+  struct Case {
+    const char* button;
+    const char* start;  // offered by the settings screen
+    const char* end;
+    const char* typedStart;  // typed over the offer, or nullptr
+    const char* typedEnd;
+    size_t pages;
+  };
+  const Case cases[] = {
+      {"PRNALL", "0001", "0004", nullptr, nullptr, 4},
+      {"PRNRANGE", "0001", "0004", "0002", "0003", 2},
+      {"PRNRANGE", "0002", "0003", nullptr, nullptr, 2},  // the range printed last
+      {"PRNSHOWN", "0001", "0001", nullptr, nullptr, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.button) + " " + c.start);
+    ClickButton(c.button);
+    ASSERT_TRUE(SettingsOpen()) << Boxes();
+    EXPECT_FALSE(IsWindowEnabled(Card())) << "the card waits for its settings";
+    EXPECT_EQ(ShownText(g_printSettingsWindow.slot, "SNO"), c.start);
+    EXPECT_EQ(ShownText(g_printSettingsWindow.slot, "ENO"), c.end);
+    if (c.typedStart) {
+      TypeIntoSettings("SNO", c.typedStart);
+      TypeIntoSettings("ENO", c.typedEnd);
+    }
+    EXPECT_EQ(PrintFromSettings(c.button).size(), c.pages);
+    PressInSettings(VK_ESCAPE);
+    EXPECT_FALSE(SettingsOpen());
+    EXPECT_TRUE(IsWindowEnabled(Card()));
+    EXPECT_EQ(Field("CODE"), "0001") << "the card shows its record again";
+    EXPECT_EQ(Field("NAME"), "りんご");
+  }
+  EXPECT_TRUE(BoxTexts().empty()) << Boxes();
+}
+
+TEST_P(CardPrintTest, ACardPrintsWithItsRecordImagesBesideAndBelowItsFields) {
+  const std::string why = PrintingUnavailable();
+  if (!why.empty()) SKIP_WITHOUT_SERVICE(why);
+  ASSERT_EQ(OpenPrintingCard("△"), 0) << Boxes();
+  Press(VK_F2);
+  ASSERT_EQ(Field("CODE"), "0002");
+  ClickButton("PRNSHOWN");
+  ASSERT_TRUE(SettingsOpen()) << Boxes();
+  // The preview beside the settings shows the card; the card itself shows
+  // its record again afterwards.
+  PumpMessages();
+  if (const char* pictures = std::getenv("SHEETDESK_PICTURES"); pictures && *pictures) {
+    SaveWindowPicture(g_printSettingsWindow.window, std::string(pictures) + "\\card_print_preview.png");
+  }
+  EXPECT_EQ(Field("CODE"), "0002");
+  const int left = g_printSettings.leftMargin, top = g_printSettings.topMargin;
+  const std::vector<PdfPage> pages = PrintFromSettings("images");
+  ASSERT_EQ(pages.size(), 1u);
+  const PdfPage& page = pages[0];
+  // A screen pixel at (x, y) below the header band lies (x + 5 x left - 9)
+  // x 0.2 mm and (y + 5 x top) x 0.2 mm from the page's origin.
+  const HDC printer = CreateDCA("WINSPOOL", DefaultPrinterName().c_str(), nullptr, nullptr);
+  ASSERT_NE(printer, nullptr);
+  const double originX = GetDeviceCaps(printer, PHYSICALOFFSETX) * 25.4 / GetDeviceCaps(printer, LOGPIXELSX);
+  const double originY = GetDeviceCaps(printer, PHYSICALOFFSETY) * 25.4 / GetDeviceCaps(printer, LOGPIXELSY);
+  DeleteDC(printer);
+  const int header = Slot(0).headerHeight;
+  auto mmX = [&](int x) { return originX + (x + 5 * left - 9) * 0.2; };
+  auto mmY = [&](int y) { return originY + (y - header + 5 * top) * 0.2; };
+  // Images of 200 x 60 pixels print 100 x 30 report units (half of the
+  // card's 100 %): 20 x 6 mm, right of the name and below the quantity.
+  struct Place {
+    const char* field;
+    bool right;
+    bool printed;
+  };
+  for (const Place& p : {Place{"NAME", true, true}, Place{"QTY", false, true}, Place{"CAT", true, false}}) {
+    SCOPED_TRACE(p.field);
+    const RECT r = ItemPixelRect(ResolveFieldRef(0, p.field));
+    const double x = p.right ? mmX(r.right + 1) : mmX(r.left);
+    const double y = p.right ? mmY(r.top) : mmY(r.bottom + 1);
+    const int ink = page.InkInMm(x + 1, y + 1, x + 19, y + 5, 128);
+    const int area = static_cast<int>(18 * 4 * (50 / 25.4) * (50 / 25.4));
+    if (p.printed) {
+      EXPECT_GT(ink, area * 8 / 10);
+    } else {
+      EXPECT_EQ(ink, 0);
+    }
+  }
+  PressInSettings(VK_ESCAPE);
+  EXPECT_TRUE(BoxTexts().empty()) << Boxes();
+}
+
+TEST_P(CardPrintTest, NothingToPrintOpensNoSettings) {
+  struct Case {
+    const char* what;
+    const char* input;
+    bool emptyTable;
+    const char* button;
+    const char* box;
+  };
+  const Case cases[] = {
+      {"a new record shown", "○", false, "PRNSHOWN", "印刷するデータが画面に表示されていません。"},
+      {"an empty table", "○", true, "PRNALL", "データは登録されていません。"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    if (c.emptyTable) {
+      ASSERT_EQ(ExecOnItems("delete from T_ITEMS"), 0);
+    }
+    ASSERT_EQ(OpenPrintingCard(c.input), 0) << Boxes();
+    ClickButton(c.button);
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{c.box});
+    EXPECT_FALSE(SettingsOpen());
+    Press(VK_ESCAPE);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(FileDatabase, CardPrintTest, testing::Values(kDbKindFile), KindName);
 
 }  // namespace
