@@ -695,6 +695,22 @@ TEST_P(CardPrintTest, ACardPrintsWithItsRecordImagesBesideAndBelowItsFields) {
   EXPECT_TRUE(BoxTexts().empty()) << Boxes();
 }
 
+// A card opened to be printed (open mode -14) opens its print settings for
+// every record at once.
+TEST_P(CardPrintTest, ACardOpenedForPrintingOffersEveryRecord) {
+  ASSERT_EQ(LoadTexts({{"TEST-CARDF.txt", CardScreenText("△") + kPrintButtons}}), 1);
+  ForgetBoxes();
+  ASSERT_EQ(OpenScreenDef("", kFixtureDb, "TEST-CARDF", -1, -14, "", owner_), 0) << Boxes();
+  PumpMessages();
+  ASSERT_TRUE(SettingsOpen()) << Boxes();
+  EXPECT_EQ(ShownText(g_printSettingsWindow.slot, "SNO"), "0001");
+  EXPECT_EQ(ShownText(g_printSettingsWindow.slot, "ENO"), "0004");
+  PressInSettings(VK_ESCAPE);
+  EXPECT_TRUE(IsWindowEnabled(Card()));
+  EXPECT_EQ(Field("CODE"), "0001");
+  EXPECT_TRUE(BoxTexts().empty()) << Boxes();
+}
+
 TEST_P(CardPrintTest, NothingToPrintOpensNoSettings) {
   struct Case {
     const char* what;
