@@ -574,24 +574,32 @@ class CardPrintTest : public CardFormTest {
     return WaitForPrintedPages(name, 50);
   }
 
+  // Millimetres from the printer page's top left of a screen pixel (x, y):
+  // below the header band, (x + 5 x left margin - 9) x 0.2 mm and
+  // (y + 5 x top margin) x 0.2 mm from the origin of the printer's page.
+  static double PageMmX(int x) {
+    return PrinterOffsetMm(PHYSICALOFFSETX, LOGPIXELSX) + (x + 5 * g_printSettings.leftMargin - 9) * 0.2;
+  }
+  static double PageMmY(int y) {
+    return PrinterOffsetMm(PHYSICALOFFSETY, LOGPIXELSY) +
+           (y - Slot(0).headerHeight + 5 * g_printSettings.topMargin) * 0.2;
+  }
+  static double PrinterOffsetMm(int offset, int dpi) {
+    const HDC printer = CreateDCA("WINSPOOL", DefaultPrinterName().c_str(), nullptr, nullptr);
+    if (!printer) return -1000;
+    const double mm = GetDeviceCaps(printer, offset) * 25.4 / GetDeviceCaps(printer, dpi);
+    DeleteDC(printer);
+    return mm;
+  }
+
   // The share of a page's pixels inked where a record image of 200 x 60
   // prints beside the field `name` (right of it, else below it): 100 x 30
-  // report units of 0.2 mm at half the card's 100 %. A screen pixel at
-  // (x, y) below the header band lies (x + 5 x left margin - 9) x 0.2 mm
-  // and (y + 5 x top margin) x 0.2 mm from the origin of the printer's page.
-  double ImageInk(const PdfPage& page, const char* name, bool right) const {
-    const HDC printer = CreateDCA("WINSPOOL", DefaultPrinterName().c_str(), nullptr, nullptr);
-    if (!printer) return -1;
-    const double originX = GetDeviceCaps(printer, PHYSICALOFFSETX) * 25.4 / GetDeviceCaps(printer, LOGPIXELSX);
-    const double originY = GetDeviceCaps(printer, PHYSICALOFFSETY) * 25.4 / GetDeviceCaps(printer, LOGPIXELSY);
-    DeleteDC(printer);
-    const int header = Slot(0).headerHeight;
-    const auto mmX = [&](int x) { return originX + (x + 5 * g_printSettings.leftMargin - 9) * 0.2; };
-    const auto mmY = [&](int y) { return originY + (y - header + 5 * g_printSettings.topMargin) * 0.2; };
+  // report units of 0.2 mm at half the card's 100 %, less a millimetre all
+  // round.
+  static double ImageInk(const PdfPage& page, const char* name, bool right) {
     const RECT r = ItemPixelRect(ResolveFieldRef(0, name));
-    const double x = right ? mmX(r.right + 1) : mmX(r.left);
-    const double y = right ? mmY(r.top) : mmY(r.bottom + 1);
-    // The image less a millimetre all round: 18 x 4 mm.
+    const double x = right ? PageMmX(r.right + 1) : PageMmX(r.left);
+    const double y = right ? PageMmY(r.top) : PageMmY(r.bottom + 1);
     const double pixels = 18 * 4 * (page.dpi / 25.4) * (page.dpi / 25.4);
     return page.InkInMm(x + 1, y + 1, x + 19, y + 5, 128) / pixels;
   }
@@ -691,6 +699,9 @@ TEST_P(CardPrintTest, ACardPrintsWithItsRecordImagesBesideAndBelowItsFields) {
   EXPECT_GT(ImageInk(pages[0], "QTY", false), 0.8);
   EXPECT_EQ(ImageInk(pages[0], "CAT", true), 0);
   EXPECT_EQ(ImageInk(pages[0], "CAT", false), 0);
+  // The buttons of the key bar stay on the screen: nothing above the code.
+  const double codeTop = PageMmY(ItemPixelRect(ResolveFieldRef(0, "CODE")).top);
+  EXPECT_EQ(pages[0].InkInMm(0, 0, 210, codeTop - 1), 0);
   PressInSettings(VK_ESCAPE);
   EXPECT_TRUE(BoxTexts().empty()) << Boxes();
 }
