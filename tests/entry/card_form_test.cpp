@@ -722,6 +722,22 @@ TEST_P(CardPrintTest, ACardOpenedForPrintingOffersEveryRecord) {
   EXPECT_TRUE(BoxTexts().empty()) << Boxes();
 }
 
+// F9's menu of a card offers "帳  票 印 刷" (211): its first row, clicked.
+TEST_P(CardPrintTest, TheMenuOfF9PrintsTheCards) {
+  ASSERT_EQ(OpenCard("△"), 0) << Boxes();
+  Press(VK_F9);
+  ASSERT_EQ(g_screen.popupOpen, 1);
+  const int rowHeight = Item(ResolveFieldRef(0, "FKEY09")).charSize * 2 + 12;
+  PostMessageA(g_screen.popupWindow, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 2 + rowHeight / 2));
+  PostMessageA(g_screen.popupWindow, WM_LBUTTONUP, 0, MAKELPARAM(10, 2 + rowHeight / 2));
+  PumpMessages();
+  ASSERT_TRUE(SettingsOpen()) << Boxes();
+  EXPECT_EQ(ShownText(g_printSettingsWindow.slot, "SNO"), "0001");
+  EXPECT_EQ(ShownText(g_printSettingsWindow.slot, "ENO"), "0004");
+  PressInSettings(VK_ESCAPE);
+  EXPECT_TRUE(IsWindowEnabled(Card()));
+}
+
 TEST_P(CardPrintTest, NothingToPrintOpensNoSettings) {
   struct Case {
     const char* what;
