@@ -706,36 +706,38 @@ TEST_P(CardPrintTest, ACardPrintsWithItsRecordImagesBesideAndBelowItsFields) {
   EXPECT_TRUE(BoxTexts().empty()) << Boxes();
 }
 
-// A card opened to be printed (open mode -14) opens its print settings for
-// every record at once.
-TEST_P(CardPrintTest, ACardOpenedForPrintingOffersEveryRecord) {
-  ASSERT_EQ(LoadTexts({{"TEST-CARDF.txt", CardScreenText("△") + kPrintButtons}}), 1);
-  ForgetBoxes();
-  ASSERT_EQ(OpenScreenDef("", kFixtureDb, "TEST-CARDF", -1, -14, "", owner_), 0) << Boxes();
-  PumpMessages();
-  ASSERT_TRUE(SettingsOpen()) << Boxes();
-  EXPECT_EQ(ShownText(g_printSettingsWindow.slot, "SNO"), "0001");
-  EXPECT_EQ(ShownText(g_printSettingsWindow.slot, "ENO"), "0004");
-  PressInSettings(VK_ESCAPE);
-  EXPECT_TRUE(IsWindowEnabled(Card()));
-  EXPECT_EQ(Field("CODE"), "0001");
+// The other ways to printing offer every record: a card opened to be
+// printed (open mode -14) opens its print settings at once, and F9's menu
+// offers "帳  票 印 刷" (211) in its first row.
+TEST_P(CardPrintTest, OpenedForPrintingOrFromF9TheSettingsOfferEveryRecord) {
+  struct Case {
+    const char* what;
+    int openMode;
+    bool f9;
+  };
+  for (const Case& c : {Case{"open mode -14", -14, false}, Case{"F9's menu", -1, true}}) {
+    SCOPED_TRACE(c.what);
+    ASSERT_EQ(LoadTexts({{"TEST-CARDF.txt", CardScreenText("△") + kPrintButtons}}), 1);
+    ForgetBoxes();
+    ASSERT_EQ(OpenScreenDef("", kFixtureDb, "TEST-CARDF", -1, c.openMode, "", owner_), 0) << Boxes();
+    PumpMessages();
+    if (c.f9) {
+      Press(VK_F9);
+      ASSERT_EQ(g_screen.popupOpen, 1);
+      const int middle = 2 + (Item(ResolveFieldRef(0, "FKEY09")).charSize * 2 + 12) / 2;
+      PostMessageA(g_screen.popupWindow, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, middle));
+      PostMessageA(g_screen.popupWindow, WM_LBUTTONUP, 0, MAKELPARAM(10, middle));
+      PumpMessages();
+    }
+    ASSERT_TRUE(SettingsOpen()) << Boxes();
+    EXPECT_EQ(ShownText(g_printSettingsWindow.slot, "SNO"), "0001");
+    EXPECT_EQ(ShownText(g_printSettingsWindow.slot, "ENO"), "0004");
+    PressInSettings(VK_ESCAPE);
+    EXPECT_TRUE(IsWindowEnabled(Card()));
+    EXPECT_EQ(Field("CODE"), "0001");
+    Press(VK_ESCAPE);
+  }
   EXPECT_TRUE(BoxTexts().empty()) << Boxes();
-}
-
-// F9's menu of a card offers "帳  票 印 刷" (211): its first row, clicked.
-TEST_P(CardPrintTest, TheMenuOfF9PrintsTheCards) {
-  ASSERT_EQ(OpenCard("△"), 0) << Boxes();
-  Press(VK_F9);
-  ASSERT_EQ(g_screen.popupOpen, 1);
-  const int rowHeight = Item(ResolveFieldRef(0, "FKEY09")).charSize * 2 + 12;
-  PostMessageA(g_screen.popupWindow, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 2 + rowHeight / 2));
-  PostMessageA(g_screen.popupWindow, WM_LBUTTONUP, 0, MAKELPARAM(10, 2 + rowHeight / 2));
-  PumpMessages();
-  ASSERT_TRUE(SettingsOpen()) << Boxes();
-  EXPECT_EQ(ShownText(g_printSettingsWindow.slot, "SNO"), "0001");
-  EXPECT_EQ(ShownText(g_printSettingsWindow.slot, "ENO"), "0004");
-  PressInSettings(VK_ESCAPE);
-  EXPECT_TRUE(IsWindowEnabled(Card()));
 }
 
 TEST_P(CardPrintTest, NothingToPrintOpensNoSettings) {
