@@ -14,6 +14,11 @@ constexpr int kCardNothingShown = 0;
 constexpr int kCardNewRecord = 1;
 constexpr int kCardStoredRecord = 2;
 
+// The card's print buttons: every record, a range, the shown card.
+constexpr int kCardPrintAll = 211;
+constexpr int kCardPrintRange = 212;
+constexpr int kCardPrintShown = 213;
+
 // Start modes of a card screen (its input setting, or 3 with a search
 // condition).
 constexpr int kCardStartFirst = 0;      // show the first record
@@ -96,7 +101,22 @@ int SearchCardNumber(const std::string& code);
 int ExportCardCsv(const std::string& path, const std::string& start, const std::string& end, bool titles, bool quotes);
 
 // Record images (card_images.cpp): loaded for the shown code (none without
-// a folder or a file), drawn beside their fields, freed.
+// a folder or a file), drawn beside their fields, freed. PrintCardImages
+// places the files of `code` on the report page at half the size the card
+// shows them.
 void LoadCardImages(const std::string& code);
 void PaintCardImages(HWND window);
+void PrintCardImages(const std::string& code);
 void FreeCardImages();
+
+// Printing cards (card_printing.cpp). OpenCardPrintSettings opens the
+// print-settings screen of cards for a print button (kCardPrintAll: the
+// table's first to last code; kCardPrintRange: the range set last, else
+// the same; kCardPrintShown: the shown record): 0, or -1 after the message
+// (an empty table, no stored record shown). PrintCards prints the records
+// of the settings' range, a page each, on the printer (kReportPrinter) or
+// the first of them in the settings' preview (kReportPreview), and shows
+// the card's record again: 0, or -1 (cancelled, aborted, nothing in the
+// range on the printer, or refused by the spooler).
+int OpenCardPrintSettings(int command);
+int PrintCards(int mode);

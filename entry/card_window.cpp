@@ -2,8 +2,8 @@
 // shows one record at a time with its record images, writes what was typed
 // before any key leaves the record, and runs the keys of the card (paging,
 // new record, copy, delete, input lock) and its jobs (range delete, range
-// input, number search and CSV output through the job dialog). Closing
-// gives the slot, the data set and the images back.
+// input, number search and CSV output through the job dialog) and its
+// printing. Closing gives the slot, the data set and the images back.
 #include <windows.h>
 
 #include <cstdio>
@@ -18,6 +18,7 @@
 #include "foundation/db_sql.h"
 #include "foundation/msgbox.h"
 #include "screen/screen.h"
+#include "tally/tally.h"
 
 CardFormState g_cardForm;
 
@@ -164,10 +165,25 @@ void RunCardJob(int job) {
   }
 }
 
-// Keys that leave the shown record: what was typed is written first.
+// The buttons of the card: the jobs of the job dialog and printing.
+bool IsCardButton(int command) {
+  return command == kJobCsvOutput || command == kJobRangeDelete || command == kJobRangeInput ||
+         (command >= kCardPrintAll && command <= kCardPrintShown);
+}
+
+void RunCardButton(int command) {
+  if (command >= kCardPrintAll && command <= kCardPrintShown) {
+    OpenCardPrintSettings(command);
+  } else if (IsCardButton(command)) {
+    OpenCardJob(command);
+  }
+}
+
+// Keys that leave the shown record, and the buttons whose jobs read the
+// table: what was typed is written first.
 bool LeavesRecord(int command) {
   return command == VK_PRIOR || command == VK_NEXT || command == kKeyEscape ||
-         (command >= kKeyF1 && command <= kKeyLastFunction);
+         (command >= kKeyF1 && command <= kKeyLastFunction) || IsCardButton(command);
 }
 
 void RunCommand(int command) {
@@ -199,6 +215,7 @@ void RunCommand(int command) {
     case kKeyLock: g_cardForm.locked = !g_cardForm.locked; break;
     case kKeyLockNow: g_cardForm.locked = true; break;
     default:
+      RunCardButton(command);
       break;
   }
 }
@@ -251,11 +268,14 @@ LRESULT CALLBACK CardWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       SendToOwner(kMsgFieldMessage, ScreenNumber());
       return 0;
     case kMsgCardPrint:
-      // The buttons of the range jobs; what is typed is written first.
+      // The buttons' requests; what is typed is written first.
       TakePendingEdit();
-      if (WriteCardRecord() == 0 && (wParam == kJobRangeDelete || wParam == kJobRangeInput || wParam == kJobCsvOutput)) {
-        OpenCardJob(static_cast<int>(wParam));
-      }
+      if (WriteCardRecord() == 0) RunCardButton(static_cast<int>(wParam));
+      return 0;
+    case kMsgPrintOutput:
+    case kMsgPreviewOutput:
+      // Asked by the print-settings screen of cards.
+      PrintCards(message == kMsgPrintOutput ? kReportPrinter : kReportPreview);
       return 0;
     case kMsgJobResult:
       RunCardJob(static_cast<int>(wParam));

@@ -113,7 +113,7 @@ int SetupFunctionKeys(int s, int type) {
     ScreenItem& item = Item(i);
     item.xOffset = place.x * unit;
     item.itemClass = kItemClassIcon;
-    item.printFlag = 255;
+    item.printFlag = kItemNotPrinted;
     item.groupValue = place.position == 0             ? kGroupEscapeKey
                       : place.state == kItemProtected ? kGroupProtectedKey
                                                       : kGroupEnabledKey;
@@ -143,7 +143,7 @@ int AddKeyButton(const char* caption, const char* name, int x, int xShift, int y
   item.xOffset = x * unit + xShift;
   item.itemClass = frameFlag ? kItemClassIcon : kItemClassNoFrame;
   item.joinText = bitmap ? bitmap : "";
-  item.printFlag = 255;
+  item.printFlag = kItemNotPrinted;
   return i;
 }
 

@@ -76,6 +76,9 @@ constexpr int kItemClassNoFrame = 1;
 constexpr int kItemClassThinFrame = 2;
 constexpr int kItemClassThickFrame = 3;
 constexpr int kItemClassIcon = 4;
+// The print flag of the buttons of the key bar: a printed screen leaves
+// them out.
+constexpr int kItemNotPrinted = 255;
 constexpr int kItemClassSunken = 5;
 constexpr int kItemClassPlan = 6;
 constexpr int kItemClassSheet = 7;
@@ -165,7 +168,7 @@ struct ScreenItem {
 
   // Values of the field row that built the item.
   std::string minText, maxText, execText, joinText;
-  int printFlag = 0;
+  int printFlag = 0;       // kItemNotPrinted: left out of a printed screen
   int recordCode = 0;      // FLDRCD, or FLDIDX for kind 'o'
   int heightValue = 0;     // FLDHIG
   int groupValue = 0;      // 1: a button bound to a key code; key-bar buttons: kGroup*Key

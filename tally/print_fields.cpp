@@ -130,7 +130,7 @@ void PrintFieldFrame(int x1, int y1, int x2, int y2, int) {
 
 void PrintFieldText(int i, const char* text, int xOffset, int yOffset) {
   const ScreenItem& item = Item(i);
-  if (item.state == kItemHidden || !ReportMeasureDC()) return;
+  if (item.state == kItemHidden || item.printFlag == kItemNotPrinted || !ReportMeasureDC()) return;
   SelectPrinterFont(0, 2 * item.charSize * ReportScale());
   SetReportTextColor(0);
   ItemCaptionRect r;
@@ -194,7 +194,7 @@ void PrintFieldValue(int i, const char* value, int xOffset, int yOffset) {
 
 void PrintFieldMarks(int i, int xOffset, int yOffset) {
   const ScreenItem& item = Item(i);
-  if (item.state == kItemHidden || item.state == kItemProtected) return;
+  if (item.state == kItemHidden || item.state == kItemProtected || item.printFlag == kItemNotPrinted) return;
   if (item.itemClass == kItemClassNoFrame || item.itemClass == kItemClassSheet) return;
   if (item.titleStyle == 10 || item.kind == 'R' || item.kind == 'C') return;
   const RECT r = ValueRect(item, xOffset, yOffset);

@@ -182,6 +182,7 @@ std::vector<VerticalCell> SplitVerticalCells(const char* text, bool convert);
 // Print types: the screen that opens the print settings names one; it
 // chooses their defaults, their fields and where they are kept.
 constexpr int kPrintTypeList = 1;         // the list of a list-form screen
+constexpr int kPrintTypeCards = 3;        // cards of the card-form window, a page each
 constexpr int kPrintTypeLabels = 4;       // labels of the card-form window
 constexpr int kPrintTypeTally = 25;       // tally and cross tabulation tables
 constexpr int kPrintTypeBarGraph = 26;    // bar graphs (a width per 1 %)
@@ -1175,15 +1176,16 @@ void DrawWindowItems(int slot, int x, int y);
 // right; the fifth value is not used.
 void PrintFieldFrame(int x1, int y1, int x2, int y2, int unused);
 // An item's caption centred in its caption rectangle, in face 0 at twice
-// the item's character size; nothing for a hidden item.
+// the item's character size; nothing for a hidden item or one not printed
+// (kItemNotPrinted: the buttons of the key bar).
 void PrintFieldText(int item, const char* text, int xOffset, int yOffset);
 // An item's value in its box: "×", "○", "◎" for two-state marks,
 // postcodes as "〒%s", images, vertical text, a diagonal for line items,
 // shrunk to fit where the screen shrinks it.
 void PrintFieldValue(int item, const char* text, int xOffset, int yOffset);
-// The box frame of an item (twice for item class 3); nothing for hidden or
-// protected items, item class 1, title style 10 or kinds 'R' and 'C'; edit
-// letter 'V' swaps width and height.
+// The box frame of an item (twice for item class 3); nothing for hidden,
+// protected or not printed items, item class 1, title style 10 or kinds 'R'
+// and 'C'; edit letter 'V' swaps width and height.
 void PrintFieldMarks(int item, int xOffset, int yOffset);
 // A ruled line: on the printer width mode 1 is 0.14 mm and 2 is 0.32 mm
 // (14 and 32 units of a sheet's page), dashed 0.3 mm on and 0.5 mm off after

@@ -5,7 +5,6 @@
 // database (SQLite) and on the server database (PostgreSQL).
 #include <windows.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <map>
 #include <string>
@@ -18,8 +17,9 @@
 #include "foundation/db.h"
 #include "foundation/db_sql.h"
 #include "screen/screen.h"
-#include "tests/foundation/db_test_support.h"
+#include "tests/entry/card_form_fixture.h"
 #include "tests/entry/form_input.h"
+#include "tests/foundation/db_test_support.h"
 #include "tests/screen/screen_db_fixture.h"
 #include "tests/screen/screen_fixture.h"
 #include "tests/screen/screen_fixture_data.h"
@@ -28,30 +28,6 @@
 #include "tests/support/window_picture.h"
 
 namespace {
-
-constexpr UINT kMsgRecordWritten = WM_USER + 113;  // 1137
-constexpr int kCardNumber = 33;
-
-// A card over T_ITEMS; `input` is its input setting ("△" browses from the
-// first record, "○" starts with a new record whose code may be typed). Its
-// CSV output breaks the line after the quantity.
-std::string CardScreenText(const char* input) {
-  char text[2048];
-  std::snprintf(text, sizeof text,
-                "[screen]\nSCRCODE = TEST-CARDF\nSCRNAME = TEST-CARDF\nSCRTYPE = ｶｰﾄﾞ\nSCRTITLE = 商品カード\n"
-                "SCRTBL = T_ITEMS\nSCRDBS = SCRTEST\nSCRINP = %s\nSCRCSIZ = 8\nSCRWID = 90\nSCRHIG = 30\n"
-                "SCRPOS = 左上\nSCRNO = %d\nSCRFKEY = 2222222222222000\n\n"
-                "[field]\nFLDCODE = 001\nFLDNAME = CODE\nFLDTITLE = コード\nFLDTYPE = 数字\nFLDEDT = ZERO\n"
-                "FLDSMSU = 4\nFLDX = 14\nFLDY = 3\nFLDUNQ = ×\n\n"
-                "[field]\nFLDCODE = 002\nFLDNAME = NAME\nFLDTITLE = 品名\nFLDTYPE = 半角\nFLDSMSU = 30\n"
-                "FLDX = 14\nFLDY = 5\nFLDUNQ = →\n\n"
-                "[field]\nFLDCODE = 003\nFLDNAME = QTY\nFLDTITLE = 数量\nFLDTYPE = 数字\nFLDEDT = 右詰\n"
-                "FLDSMSU = 6\nFLDX = 14\nFLDY = 12\nFLDTFLG = 2\n\n"
-                "[field]\nFLDCODE = 004\nFLDNAME = CAT\nFLDTITLE = 分類\nFLDTYPE = 半角\nFLDSMSU = 2\n"
-                "FLDX = 14\nFLDY = 20\nFLDUNQ = ×\n",
-                input, kCardNumber);
-  return text;
-}
 
 // "CODE:NAME:QTY" of every row of T_ITEMS, by a connection of its own.
 std::map<std::string, std::string> StoredItems() {
@@ -65,92 +41,6 @@ std::map<std::string, std::string> StoredItems() {
   return rows;
 }
 
-int ExecOnItems(const std::string& sql) {
-  const int t = db_alloc_slot("", kFixtureDb, "T_ITEMS", -1);
-  if (t <= 0) return -1;
-  const int rc = db_exec(t, sql.c_str());
-  db_disconnect(t);
-  return rc;
-}
-
-class CardFormTest : public ScreenDbTest {
- protected:
-  void RegisterWindows() override {
-    for (HWND window : {RegisterMenuWindow(main_), RegisterListWindow(main_), RegisterCardWindow(main_),
-                        RegisterJobWindow(main_)}) {
-      ASSERT_NE(window, nullptr);
-      windows_.push_back(window);
-    }
-    owner_ = CreateTestWindow("owner");
-    windows_.push_back(owner_);
-  }
-
-  void TearDown() override {
-    SetCardImageComparison("", 0);
-    ScreenDbTest::TearDown();
-  }
-
-  // Loads the card with its input setting and opens it: 0 or -1.
-  int OpenCard(const char* input) {
-    if (LoadTexts({{"TEST-CARDF.txt", CardScreenText(input)}}) != 1) return -1;
-    ForgetBoxes();
-    return Reopen();
-  }
-  int Reopen() {
-    const int rc = OpenScreenDef("", kFixtureDb, "TEST-CARDF", -1, -1, "", owner_);
-    PumpMessages();
-    return rc;
-  }
-
-  HWND Card() const { return GetWorkWindow(WorkWindow::kCard); }
-  HWND Edit() const { return Slot(0).editControl; }
-  std::string Field(const char* name) const { return ShownText(0, name); }
-  void TypeInto(const char* name, const char* text) { ASSERT_TRUE(TypeIntoField(0, name, text)) << name; }
-  void Press(WPARAM key) {
-    PressKey(Edit(), key);
-    PumpMessages();
-  }
-
-  // The job dialog (the slot after the card's), its field typed into and
-  // left with Tab, and its job run with F1 ("実 行").
-  static int DialogSlot() { return IsValidSlot(1) && Slot(1).state != kFreeSlotState ? 1 : -1; }
-  void TypeIntoDialog(const char* name, const char* text) {
-    ASSERT_GT(DialogSlot(), 0) << "the job dialog is open";
-    ASSERT_TRUE(TypeIntoField(1, name, text)) << name;
-    PressKey(Slot(1).editControl, VK_TAB);
-  }
-  void RunJob() {
-    ASSERT_GT(DialogSlot(), 0);
-    PressKey(Slot(1).editControl, VK_F1);
-    PumpMessages();
-  }
-  // Clicks a check box of the job dialog until it shows `on` (the dialog
-  // keeps what was set last).
-  void SetCheck(const char* name, bool on) {
-    const int item = ResolveFieldRef(1, name);
-    ASSERT_GE(item, 0) << name;
-    for (int click = 0; click < 2; ++click) {
-      char value[16] = "";
-      GetItemValueForCommand(1, name, value);
-      if ((value[0] == '1') == on) return;
-      const RECT r = ItemPixelRect(item);
-      ClickAt(Slot(1).window, (r.left + r.right) / 2 - Slot(1).scrollX, (r.top + r.bottom) / 2 - Slot(1).scrollY);
-    }
-    FAIL() << name << " does not turn " << (on ? "on" : "off");
-  }
-  void ChooseJob(int job) {
-    PostMessageA(Card(), kMsgCardPrint, job, 0);
-    PumpMessages();
-  }
-
-  int WrittenNotices() const {
-    int count = 0;
-    for (const ReceivedMessage& m : MessagesOf(owner_)) count += m.message == kMsgRecordWritten ? 1 : 0;
-    return count;
-  }
-
-  HWND owner_ = nullptr;
-};
 
 TEST_P(CardFormTest, PagesThroughTheRecordsByTheirCodes) {
   ASSERT_EQ(OpenCard("△"), 0) << Boxes();
