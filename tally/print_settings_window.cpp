@@ -152,7 +152,8 @@ void AddItemsOfType(int type, int flag, int unit) {
   band.Button("P00", "画面を|閉じます", 1, kCommandClose, 2);
   band.Button("P01", "印刷を|行います", 10, kCommandPrint, 2);
   band.row = 4;
-  const bool list = type == kPrintTypeList || type == kPrintTypeCards || type == kPrintTypeLabels || type == kPrintTypeFieldList;
+  const bool list =
+      type == kPrintTypeList || type == kPrintTypeCards || type == kPrintTypeLabels || type == kPrintTypeFieldList;
   if (list) {
     band.Text("SNO", "開 始 番 号", 8, "");
     band.Text("ENO", "終 了 番 号", 8, "");
