@@ -81,6 +81,7 @@ struct SurveyState {
   // The sheet-definition database (調査定義, 調査項目, the print tables).
   std::string folder;
   std::string database;
+  int kind = -1;  // -1: the installation's default database kind
   // The output database and table of the read records, and the master
   // tables of questions without choices.
   std::string dataFolder;

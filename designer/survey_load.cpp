@@ -24,7 +24,7 @@ constexpr int kMaxChoiceText = 6000;
 constexpr int kTallyChoiceNameBytes = 16;
 
 int OpenSurveyItems() {
-  return db_open(g_survey.folder.c_str(), g_survey.database.c_str(), kSurveyItemTable, -1,
+  return db_open(g_survey.folder.c_str(), g_survey.database.c_str(), kSurveyItemTable, g_survey.kind,
                  kSurveyItemTable, "", "");
 }
 
@@ -75,7 +75,7 @@ int OpenSurveyDefinition() {
     return -1;
   }
   const int slot = db_open(g_survey.folder.c_str(), g_survey.database.c_str(),
-                           kSurveyDefinitionTable, -1, kSurveyDefinitionTable, "", "");
+                           kSurveyDefinitionTable, g_survey.kind, kSurveyDefinitionTable, "", "");
   if (slot < 0) return -1;
   if (db_search(slot, "01", "調査コード") != 0) {
     db_clear(slot);

@@ -52,7 +52,7 @@ SurveySourceField ReadSourceField(int slot) {
 // Every MUPA_FLD row of the sheet, both sides, in side and code order. 0, or
 // -1 when the table cannot be opened (reported).
 int ReadDesignFields(std::vector<SurveySourceField>& fields) {
-  const int slot = db_open(g_survey.folder.c_str(), g_survey.database.c_str(), kFieldRowTable, -1,
+  const int slot = db_open(g_survey.folder.c_str(), g_survey.database.c_str(), kFieldRowTable, g_survey.kind,
                            kSheetSpecSet, kFieldRowTable, "");
   if (slot < 0) return -1;
   for (int rc = db_toppos(slot, "ＯＣＲコード,領域コード"); rc == 0; rc = db_nread(slot)) {
@@ -64,7 +64,7 @@ int ReadDesignFields(std::vector<SurveySourceField>& fields) {
 
 // The key item's name: 項目名 of the sheet's first MUPA_IDX row; "" without.
 std::string ReadKeyItemName() {
-  const int slot = db_open_nocreate(g_survey.folder.c_str(), g_survey.database.c_str(), kKeyItemTable, -1,
+  const int slot = db_open_nocreate(g_survey.folder.c_str(), g_survey.database.c_str(), kKeyItemTable, g_survey.kind,
                                     kSheetSpecSet, kKeyItemTable, "");
   if (slot < 0) return "";
   const std::string name = db_toppos(slot, "ＩＤＸコード") == 0 ? GetColumnText(slot, "項目名") : "";
@@ -117,7 +117,7 @@ int WriteQuestions(int items, bool emptyFirst, const std::vector<SurveyQuestionR
 
 // 調査項目 of the survey's definition: the slot, or -1 (reported).
 int OpenSurveyItemRows() {
-  return db_open(g_survey.folder.c_str(), g_survey.database.c_str(), kSurveyItemTable, -1, kSurveyItemTable,
+  return db_open(g_survey.folder.c_str(), g_survey.database.c_str(), kSurveyItemTable, g_survey.kind, kSurveyItemTable,
                  kSurveyItemTable, "");
 }
 

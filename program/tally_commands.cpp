@@ -115,6 +115,8 @@ void RunTallyMenuButton() {
 void PointSurveyAtCurrentDefinition() {
   g_survey.folder = DefinitionFolder();
   g_survey.database = DefinitionName();
+  // A sheet's definition is a file database, whichever kind holds its answers.
+  g_survey.kind = kDbKindFile;
   g_survey.dataFolder = g_output.folder;
   g_survey.dataDatabase = g_output.database;
   g_survey.dataKind = g_output.dbKind;

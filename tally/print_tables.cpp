@@ -89,7 +89,7 @@ void SetLayoutDefaults(int slot, const char* code, int type) {
 }
 
 int OpenSheetTable(const char* table) {
-  return db_open(g_survey.folder.c_str(), g_survey.database.c_str(), table, -1, kSpecSet, table,
+  return db_open(g_survey.folder.c_str(), g_survey.database.c_str(), table, g_survey.kind, kSpecSet, table,
                  "");
 }
 
