@@ -5,8 +5,10 @@
 // filled by the pen on the printed pages and scanned into the feeder, and
 // read from the workbench into one row a sheet of the output table, on the
 // file database and on the PostgreSQL server; then two values corrected in
-// the card form and one in the list form. Each step's picture is saved under "survey_road" beside
-// the tests.
+// the card form and one in the list form; then the sheet's design made the
+// survey's questions, its first field the grouping item, and the tallies
+// and a graph of each kind printed from the tally menu. Each step's picture
+// is saved under "survey_road" beside the tests.
 #include <windows.h>
 
 #include <commdlg.h>
@@ -23,12 +25,14 @@
 #include "designer/designer.h"
 #include "designer/field_editor.h"
 #include "designer/sheet_settings.h"
+#include "designer/survey.h"
 #include "foundation/db.h"
 #include "foundation/files.h"
 #include "program/program.h"
 #include "screen/screen.h"
 #include "shell/shell.h"
 #include "tally/sheet_printing.h"
+#include "tally/tally.h"
 #include "tests/foundation/db_test_support.h"
 #include "tests/program/program_fixture.h"
 #include "tests/support/required_service.h"
@@ -345,6 +349,53 @@ class SurveyRoad : public ProgramTest, public testing::WithParamInterface<int> {
   // Another answer of a single-choice field than `read`.
   static std::string OtherAnswer(const std::string& read) { return read == "1" ? "2" : "1"; }
 
+  // The survey's questions transferred from the sheet's design on the
+  // survey items list, and the question `group` ticked as the first
+  // grouping item of cross tabulations.
+  void MakeSurvey(const char* group) {
+    ForgetBoxes();
+    Command(kCmdSurveyItems);
+    LogIn();
+    const int slot = SlotOfCode("KOMK-INP2");
+    ASSERT_GE(slot, 0) << testing::PrintToString(Boxes());
+    boxes().Answer(IDYES);
+    ClickOn(Slot(slot).window, CentreOf(slot, "TRANSFER"));
+    ASSERT_EQ(Boxes().size(), 2u) << testing::PrintToString(Boxes());
+    EXPECT_EQ(Boxes()[1].rfind("31件の質問項目を転送入力しました。", 0), 0u) << Boxes()[1];
+    ForgetBoxes();
+    int row = 1;
+    char cell[40];
+    for (; row <= 20; ++row) {
+      std::snprintf(cell, sizeof cell, "項目名%02d", row);
+      if (FieldText(slot, cell) == group) break;
+    }
+    ASSERT_LE(row, 20) << group;
+    std::snprintf(cell, sizeof cell, "チェック01%02d", row);
+    ClickOn(Slot(slot).window, CentreOf(slot, cell));
+    PressKeyInFocus(VK_RETURN);
+    Picture(Slot(slot).window, "18_survey_items");
+    ClickOn(Slot(slot).window, CentreOf(slot, "FKEY00"));
+    ASSERT_LT(SlotOfCode("KOMK-INP2"), 0) << testing::PrintToString(Boxes());
+    EXPECT_THAT(Boxes(), testing::IsEmpty());
+  }
+
+  // A tally menu button's output printed from its print settings: the
+  // printed pages (the survey's three questions with choices fit on one).
+  std::vector<PdfPage> PrintTally(int menu, const char* button, const char* picture) {
+    ClickItem(Slot(menu).window, button);
+    const HWND settings = FindWindowA("Prn", nullptr);
+    EXPECT_TRUE(IsWindowVisible(settings)) << button << testing::PrintToString(Boxes());
+    if (!IsWindowVisible(settings)) return {};
+    g_reportOutput.documentName = UniqueDocumentName(button);
+    ModalDialogRecorder dialogs(ChooseDefaultPrinter);
+    ClickItem(settings, "P01");
+    EXPECT_THAT(Boxes(), testing::IsEmpty()) << button;
+    Picture(settings, picture);
+    ClickItem(settings, "P00");
+    EXPECT_FALSE(IsWindowVisible(settings)) << button;
+    return WaitForPrintedPages(g_reportOutput.documentName, 50);
+  }
+
   static constexpr int kSheets = 50, kDpi = 200;
   std::string pictures_;
   RunServer server_;
@@ -498,6 +549,47 @@ TEST_P(SurveyRoad, ASheetDesignedInTheWindowsIsPrintedFilledReadAndCorrected) {
     SCOPED_TRACE(k);
     for (const auto& [name, value] : filled[k]) EXPECT_EQ(corrected[k].at(name), value) << name;
   }
+
+  // The tallies of the corrected answers: the choices of each question
+  // that has them (a field with texts in its boxes) counted as its boxes
+  // were filled, empty answers as "無回答".
+  ClickItem(designBench, "PRJESC");
+  MakeSurvey("SEX");
+  Command(kCmdTally);
+  LogIn();
+  const int menu = SlotOfCode("SPRN-MENU");
+  ASSERT_GE(menu, 0) << testing::PrintToString(Boxes());
+  Picture(Slot(menu).window, "19_tally_menu");
+  EXPECT_EQ(PrintTally(menu, "SIMPLE", "20_simple_tally").size(), 1u);
+  std::map<std::string, int> boxesOf;
+  for (const CheckFieldDesign& f : kCheckFields) {
+    if (*f.choices) boxesOf[f.name] = f.boxes;
+  }
+  const TallyCountTable& run = g_tallyCounts[kRunCounts];
+  int compared = 0;
+  for (int q = 1; q <= g_survey.questionCount; ++q) {
+    const std::string& name = g_survey.items[q].itemName;
+    const auto field = boxesOf.find(name);
+    if (field == boxesOf.end()) continue;
+    SCOPED_TRACE(name);
+    ++compared;
+    int empty = 0;
+    for (const auto& sheet : filled) empty += sheet.at(name).empty();
+    EXPECT_EQ(run.noAnswer[q], empty);
+    for (int choice = 1; choice <= field->second; ++choice) {
+      int hits = 0;
+      for (const auto& sheet : filled) {
+        hits += sheet.at(name).find(static_cast<char>('0' + choice)) != std::string::npos;
+      }
+      EXPECT_EQ(run.counts[q][choice], hits) << "choice " << choice;
+    }
+  }
+  EXPECT_EQ(compared, 3) << "性別, 満足度 and また来たい";
+  EXPECT_EQ(PrintTally(menu, "CROSS1", "21_cross_tally").size(), 1u);
+  EXPECT_EQ(PrintTally(menu, "BAR1", "22_bar_graph").size(), 1u);
+  EXPECT_EQ(PrintTally(menu, "BAND1", "23_choice_graph").size(), 1u);
+  EXPECT_EQ(PrintTally(menu, "PIE1", "24_pie_graph").size(), 1u);
+  EXPECT_EQ(PrintTally(menu, "RADAR1", "25_radar_graph").size(), 1u);
 }
 
 INSTANTIATE_TEST_SUITE_P(Databases, SurveyRoad, testing::Values(kDbKindFile, kDbKindServer), KindName);
