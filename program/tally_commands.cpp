@@ -86,7 +86,7 @@ void FillTallyMenu() {
   db_close(definition);
   ReloadTallyQuestions();
   for (int type = kGraphBar; type <= kGraphRadar; ++type) {
-    LoadGraphColors(g_survey.folder.c_str(), g_survey.database.c_str(), type);
+    LoadGraphColors(g_survey.folder.c_str(), g_survey.database.c_str(), g_survey.kind, type);
   }
 }
 

@@ -24,19 +24,19 @@ std::string TypeCode(int graphType) {
   return code;
 }
 
-int OpenColorTable(const char* folder, const char* database) {
-  return db_open(folder, database, kColorTable, -1, kColorSpec, kColorTable, "");
+int OpenColorTable(const char* folder, const char* database, int kind) {
+  return db_open(folder, database, kColorTable, kind, kColorSpec, kColorTable, "");
 }
 
 }  // namespace
 
-int LoadGraphColors(const char* folder, const char* database, int graphType) {
+int LoadGraphColors(const char* folder, const char* database, int kind, int graphType) {
   if (graphType < kGraphBar || graphType > kGraphRadar) return -1;
   GraphColor* colors = g_graphColors[graphType];
   for (int slot = 1; slot <= kGraphColorSlots; ++slot) {
     colors[slot] = DefaultGraphColor(graphType, slot);
   }
-  const int table = OpenColorTable(folder, database);
+  const int table = OpenColorTable(folder, database, kind);
   if (table < 0) return -1;
   int result = 0;
   if (db_search(table, TypeCode(graphType).c_str(), "CODE") == 0) {
@@ -88,7 +88,7 @@ void DrawGraphBar(int left, int top, int right, int bottom, int colorCode, int p
 
 int SaveGraphColor(int slot, const char* text) {
   const int type = g_graphColorWindow.graphType;
-  const int table = OpenColorTable(g_survey.folder.c_str(), g_survey.database.c_str());
+  const int table = OpenColorTable(g_survey.folder.c_str(), g_survey.database.c_str(), g_survey.kind);
   if (table < 0) return -1;
   int result = 0;
   if (slot >= 1 && slot <= kGraphColorSlots &&
@@ -97,6 +97,6 @@ int SaveGraphColor(int slot, const char* text) {
     result = db_update(table);
   }
   db_close(table);
-  LoadGraphColors(g_survey.folder.c_str(), g_survey.database.c_str(), type);
+  LoadGraphColors(g_survey.folder.c_str(), g_survey.database.c_str(), g_survey.kind, type);
   return result;
 }

@@ -827,8 +827,9 @@ extern GraphColor g_workingColors[kGraphColorSlots + 1];
 // `database` of `folder`, adding the row with the defaults when missing.
 // 0 when the row was there, 1 when it was added, -1 when the table cannot
 // be opened or the row not added (reported by the database layer; the
-// defaults are in memory then).
-int LoadGraphColors(const char* folder, const char* database, int graphType);
+// defaults are in memory then). `kind` is the database kind of the sheet's
+// definition (-1: the installation's default).
+int LoadGraphColors(const char* folder, const char* database, int kind, int graphType);
 // The graph-colour window: the graph type and colour slot it edits, and
 // the choice being made (graph_color_window.cpp; the state and
 // SaveGraphColor in graph_colors.cpp).

@@ -130,7 +130,7 @@ void PrepareTallyGraphs(int outputKind) {
                         : outputKind <= 7 ? kGraphChoice
                         : outputKind <= 9 ? kGraphPie
                                           : kGraphRadar;
-  LoadGraphColors(g_survey.folder.c_str(), g_survey.database.c_str(), graphType);
+  LoadGraphColors(g_survey.folder.c_str(), g_survey.database.c_str(), g_survey.kind, graphType);
 }
 
 int PrepareGraphValues(int question, int withLabels) {

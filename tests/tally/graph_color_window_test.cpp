@@ -45,7 +45,7 @@ class GraphColorWindow : public SurveyDbTest {
     SurveyDbTest::TearDown();
   }
   void Open(int type, int slot, const char* text) {
-    ASSERT_GE(LoadGraphColors("", kDb, type), 0);
+    ASSERT_GE(LoadGraphColors("", kDb, -1, type), 0);
     g_graphColorWindow.slot = slot;
     g_graphColorWindow.colorText = text;
     SetActiveWindow(owner_);

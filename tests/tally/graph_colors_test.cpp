@@ -18,22 +18,22 @@ class GraphColors : public SurveyDbTest {
 };
 
 TEST_P(GraphColors, AMissingRowIsAddedWithTheDefaults) {
-  EXPECT_EQ(LoadGraphColors("", kDb, kGraphRadar), 1);
+  EXPECT_EQ(LoadGraphColors("", kDb, -1, kGraphRadar), 1);
   EXPECT_EQ(Stored(kGraphRadar, 1), "01");
   EXPECT_EQ(Stored(kGraphRadar, 4), "01");
   EXPECT_EQ(Stored(kGraphRadar, 5), "02");
-  EXPECT_EQ(LoadGraphColors("", kDb, kGraphPie), 1);
+  EXPECT_EQ(LoadGraphColors("", kDb, -1, kGraphPie), 1);
   EXPECT_EQ(Stored(kGraphPie, 29), "09-06");
   // The second time the row is there.
   g_graphColors[kGraphRadar][5] = {};
-  EXPECT_EQ(LoadGraphColors("", kDb, kGraphRadar), 0);
+  EXPECT_EQ(LoadGraphColors("", kDb, -1, kGraphRadar), 0);
   EXPECT_EQ(g_graphColors[kGraphRadar][5].colorCode, 102);
   EXPECT_EQ(g_graphColors[kGraphRadar][5].pattern, kFillSolid);
   EXPECT_EQ(Boxes(), Texts{});
 }
 
 TEST_P(GraphColors, ASavedSlotIsUsedAtOnce) {
-  ASSERT_EQ(LoadGraphColors("", kDb, kGraphBar), 1);
+  ASSERT_EQ(LoadGraphColors("", kDb, -1, kGraphBar), 1);
   g_graphColorWindow.graphType = kGraphBar;
   EXPECT_EQ(SaveGraphColor(3, "05-03"), 0);
   EXPECT_EQ(Stored(kGraphBar, 3), "05-03");
