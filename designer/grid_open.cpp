@@ -46,7 +46,7 @@ struct GridSpec {
   const char* title;
   const GridColumns& columns;
   const char* table;
-  const char* layout;     // its section of the specification
+  const char* layout;     // its block of the sheet tables' .SPC file
   std::string filter;
   const char* keys;
   int windowCode;
