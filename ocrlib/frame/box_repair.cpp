@@ -199,6 +199,12 @@ void TakeInSpecks(const LineShape& shape, const std::vector<MupaRect>& specks, S
   }
 }
 
+// Whether any of the columns holds ink in row y.
+bool RowHasInk(const RunImage& page, const std::vector<int>& columns, int y) {
+  return std::any_of(columns.begin(), columns.end(),
+                     [&](int x) { return PixelIsBlack(page, x, y); });
+}
+
 // Ink that crosses from column x to column x + 1 (8-connected pairs, counted
 // once a row) between rows top..bottom.
 int CrossingInk(const RunImage& page, int x, int top, int bottom) {
@@ -544,6 +550,54 @@ int BestReadCut(const RecogRunBlock& run, uint32_t mask, const CutRule& rule, co
   return bestCut;
 }
 
+// Every row becomes the runs of its columns that hold ink: the grouping by
+// shape alone joins pieces a blank column parts (the strokes of a "ハ", a
+// "1" beside its neighbour), and which of them are one character is read.
+void SplitRowsAtBlankColumns(const RunImage& page, const LineShape& shape, SegmentWork* w) {
+  // A sliver a few columns wide is a crumb of the character nearer it, not
+  // a piece to be read.
+  const int sliver = std::max(3, shape.width / 8);
+  for (int r = 0; r < w->header.boxCount; ++r) {
+    const MupaRect box = w->rows[r].box;
+    std::vector<std::pair<int, int>> runs;  // columns holding ink
+    for (int x = box.left; x <= box.right; ++x) {
+      bool ink = false;
+      for (int y = box.top; y <= box.bottom && !ink; ++y) ink = PixelIsBlack(page, x, y);
+      if (!ink) continue;
+      if (!runs.empty() && runs.back().second == x - 1) {
+        runs.back().second = x;
+      } else {
+        runs.emplace_back(x, x);
+      }
+    }
+    for (size_t k = 0; k < runs.size() && runs.size() > 1;) {
+      if (runs[k].second - runs[k].first + 1 >= sliver) {
+        ++k;
+        continue;
+      }
+      const int before = k > 0 ? runs[k].first - runs[k - 1].second : INT32_MAX;
+      const int after = k + 1 < runs.size() ? runs[k + 1].first - runs[k].second : INT32_MAX;
+      if (before <= after) {
+        runs[k - 1].second = runs[k].second;
+      } else {
+        runs[k + 1].first = runs[k].first;
+      }
+      runs.erase(runs.begin() + static_cast<ptrdiff_t>(k));
+    }
+    std::vector<int> cuts;  // the last column of each run but the last
+    for (size_t k = 0; k + 1 < runs.size(); ++k) cuts.push_back(runs[k].second);
+    if (!cuts.empty()) r += CutRow(page, cuts, r, w) - 1;
+  }
+}
+
+// Digits and capitals are all of a height: a piece less than half the
+// line's height is none of them, unless it is a third of a character wide
+// and tall (an x-height figure of an old-style face, a small capital).
+bool CanStandAlone(const LineShape& shape, uint32_t mask, const MupaRect& box) {
+  if ((mask & kTypeKatakana) != 0 || 2 * Height(box) >= shape.height) return true;
+  return 3 * Width(box) >= shape.width && 3 * Height(box) >= shape.height;
+}
+
 // Neighbours close together may be one character: a stroke broken on the
 // scan or drawn apart leaves up to a third of the line's height between its
 // pieces, and a slanted character is up to half as wide again as the line's
@@ -566,7 +620,8 @@ constexpr int kCharacterPercent = 20;
 // the line once), add up least with the cost of its characters. A "1"
 // beside a "7" reads well apart, the stem and arms of a "K" do not, and the
 // two strokes of a "ハ" read as one.
-void JoinByReading(const LineShape& shape, BoxReadings* readings, SegmentWork* w) {
+void JoinByReading(const LineShape& shape, uint32_t mask, BoxReadings* readings,
+                   SegmentWork* w) {
   const int n = w->header.boxCount;
   std::vector<uint8_t> joinsNext(n, 0);
   for (int r = 0; r + 1 < n; ++r) joinsNext[r] = MayJoin(shape, w->rows[r].box, w->rows[r + 1].box);
@@ -602,6 +657,9 @@ void JoinByReading(const LineShape& shape, BoxReadings* readings, SegmentWork* w
   for (const Span& s : spans) {  // in order of their first row
     if (best[s.from] == kUnreached) continue;
     if (s.distance < 0 && s.to > s.from + 1) continue;  // a union read as nothing is no character
+    if (s.to == s.from + 1 && s.distance != 0 && !CanStandAlone(shape, mask, w->rows[s.from].box)) {
+      continue;  // a piece that may join a neighbour and is no character alone
+    }
     // A row read as nothing stands alone at the worst cost a row may have.
     const int64_t distance = s.distance < 0 ? 3 * usual : s.distance;
     const int64_t columns = std::max(1, edge(s.to) - edge(s.from));
@@ -616,6 +674,81 @@ void JoinByReading(const LineShape& shape, BoxReadings* readings, SegmentWork* w
 
 }  // namespace
 
+void TakeInStrayInk(const RecogRunBlock& run, SegmentWork* w) {
+  if (w->header.boxCount < 1) return;
+  const LineShape shape = MeasureLine(*w);
+  if (shape.height < 1) return;
+  const RunImage& page = run.image;
+  const MupaRect area = {static_cast<int16_t>(std::max<int>(run.rect.left, 0)),
+                         static_cast<int16_t>(std::max<int>(run.rect.top, 0)),
+                         static_cast<int16_t>(std::min<int>(run.rect.right, page.width - 1)),
+                         static_cast<int16_t>(std::min<int>(run.rect.bottom, page.height - 1))};
+  if (area.left > area.right || area.top > area.bottom) return;
+  // Which box's columns each column is: -1 none, -2 more than one.
+  std::vector<int> owner(Width(area), -1);
+  for (int r = 0; r < w->header.boxCount; ++r) {
+    const MupaRect& b = w->rows[r].box;
+    for (int x = std::max(b.left, area.left); x <= std::min(b.right, area.right); ++x) {
+      int& o = owner[x - area.left];
+      o = o == -1 ? r : -2;
+    }
+  }
+  // Up and down its own columns a box takes in ink as far as a break leaves.
+  const int breakReach = BreakReach(shape);
+  for (int r = 0; r < w->header.boxCount; ++r) {
+    MupaRect& b = w->rows[r].box;
+    std::vector<int> own;
+    for (int x = std::max(b.left, area.left); x <= std::min(b.right, area.right); ++x) {
+      if (owner[x - area.left] == r) own.push_back(x);
+    }
+    auto extend = [&](int16_t* edge, int step, int limit) {
+      for (int y = *edge + step, blank = 0; (y - limit) * step <= 0 && blank <= breakReach;
+           y += step) {
+        if (RowHasInk(page, own, y)) {
+          *edge = static_cast<int16_t>(y);
+          blank = 0;
+        } else {
+          ++blank;
+        }
+      }
+    };
+    extend(&b.top, -1, area.top);
+    extend(&b.bottom, 1, area.bottom);
+    MeasureRow(&w->rows[r]);
+  }
+  // Ink in no box's columns is a speck beside a box (as TakeInSpecks has
+  // it): it joins the nearest within a speck's reach.
+  const int besideReach = NearReach(shape);
+  MupaRect line;
+  ResetUnionBox(&line);
+  for (int r = 0; r < w->header.boxCount; ++r) UniteBoxes(line, w->rows[r].box, &line);
+  MupaRect band = area;  // the line's rows and a break above and below
+  band.top = static_cast<int16_t>(std::max<int>(area.top, line.top - breakReach));
+  band.bottom = static_cast<int16_t>(std::min<int>(area.bottom, line.bottom + breakReach));
+  for (int x = area.left; x <= area.right; ++x) {
+    if (owner[x - area.left] != -1) continue;
+    int end = x;
+    while (end < area.right && owner[end + 1 - area.left] == -1) ++end;
+    MupaRect stray;
+    const bool any = InkBox(page, band, x, end, &stray);
+    x = end;
+    if (!any) continue;
+    int best = -1, bestDistance = 0, second = 1 << 30;
+    for (int r = 0; r < w->header.boxCount; ++r) {
+      const int d = BoxDistance(stray, w->rows[r].box);
+      if (best < 0 || d < bestDistance) {
+        second = best < 0 ? second : bestDistance;
+        best = r, bestDistance = d;
+      } else {
+        second = std::min(second, d);
+      }
+    }
+    if (best < 0 || bestDistance > besideReach || bestDistance >= second) continue;
+    UniteBoxes(w->rows[best].box, stray, &w->rows[best].box);
+    MeasureRow(&w->rows[best]);
+  }
+}
+
 void ReadAmbiguousBoxes(const RecogRunBlock& run, uint32_t mask, SegmentWork* w) {
   if (w->header.boxCount < 1 || run.dictCount < 1 || run.dicts[0] == nullptr ||
       run.dicts[0]->patterns == nullptr) {
@@ -624,7 +757,8 @@ void ReadAmbiguousBoxes(const RecogRunBlock& run, uint32_t mask, SegmentWork* w)
   const LineShape shape = MeasureLine(*w);
   if (shape.height < 1 || shape.width < 4) return;
   BoxReadings readings(run, mask);
-  JoinByReading(shape, &readings, w);
+  SplitRowsAtBlankColumns(run.image, shape, w);
+  JoinByReading(shape, mask, &readings, w);
   // A box wider than the line's character may be two written close
   // together: it is cut where its pieces read clearly closer than the whole
   // (a wide character read as two narrow ones must not part).

@@ -434,6 +434,12 @@ void RepairGroupedBoxes(uint32_t mask, const std::vector<MupaRect>& specks, cons
 // as one character join, and boxes wider than the line's character that read
 // doubtfully and better cut in two are cut. Nothing without a pattern section.
 void ReadAmbiguousBoxes(const RecogRunBlock& run, uint32_t mask, SegmentWork* w);
+// Ink of the rectangle outside every box that a character lost (the speck
+// filter and the grouping leave crumbs of strokes broken on the scan out of
+// the boxes): over or under a box's own columns within a fifth of the line's
+// height, beside a box within a tenth (the nearest box, when nearer than any
+// other).
+void TakeInStrayInk(const RecogRunBlock& run, SegmentWork* w);
 
 // Sizing and loading (dict_load.cpp). Both clear the stack first.
 // Sets *size to the bytes the loaded block needs; -9 with the code (size 0).

@@ -293,7 +293,10 @@ int SegmentCharacters(RecogRunBlock* run, MupaRect* boxes, int max, int* count) 
   if (rc == -2) return 0;
   if (rc != 0) return -9;
   SegmentComponents(mask, max, specks, &run->image, w.get());  // a limit reached leaves its warning
-  if (IsTypeDrivenMask(mask)) ReadAmbiguousBoxes(*run, mask, w.get());
+  if (IsTypeDrivenMask(mask)) {
+    ReadAmbiguousBoxes(*run, mask, w.get());
+    TakeInStrayInk(*run, w.get());
+  }
   if (w->header.boxCount > 1 && !IsTypeDrivenMask(mask) &&
       ChooseBestSegmentation(w.get(), max) != 0) {
     return -9;
