@@ -132,7 +132,9 @@ glyphs::GlyphLine DrawLine(const glyphs::GlyphRenderer& renderer, int face, int 
 // side by side, or a few pixels apart): every box found exactly. A capital
 // pair no wider than 1.3 characters is tried in two, the places a cut would
 // cross a single pixel of ink preferred; a katakana's strokes drawn a
-// quarter of the line's height apart stay one box.
+// quarter of the line's height apart stay one box, and strokes a blank
+// column parts are read to tell which character each belongs to (a "ハ" a
+// few pixels from a "ル" is four strokes of about one width).
 TEST_P(SegmentReadingTest, CharactersWrittenCloseGetTheirOwnBoxes) {
   struct Case {
     const char* what;
@@ -150,6 +152,10 @@ TEST_P(SegmentReadingTest, CharactersWrittenCloseGetTheirOwnBoxes) {
       {"a so of strokes apart beside ko", glyphs::CharSet::kKatakana, 0, U"トソコハ", 3},
       {"te touching yo", glyphs::CharSet::kKatakana, 2, U"ネテヨホ", 0},
       {"mi sharing a column with yu", glyphs::CharSet::kKatakana, 4, U"ユミユロ", -1},
+      {"ha two pixels from ru", glyphs::CharSet::kKatakana, 0, U"トハルコ", 2},
+      {"ha two pixels from ru, another face", glyphs::CharSet::kKatakana, 2, U"トハルコ", 2},
+      {"ha three pixels from ru", glyphs::CharSet::kKatakana, 4, U"トハルコ", 3},
+      {"ri two pixels from ha", glyphs::CharSet::kKatakana, 1, U"トリハコ", 2},
   };
   MupaRecogOptions options = {};
   options.marker[0] = options.marker[1] = 1;
