@@ -168,6 +168,25 @@ bool JoinNarrowPair(const LineShape& shape, SegmentWork* w) {
   return true;
 }
 
+// The piece joins the box `distance` finds nearest it, when that is within
+// `reach` and nearer than any other box.
+template <class Distance>
+void JoinNearestBox(const MupaRect& piece, int reach, Distance distance, SegmentWork* w) {
+  int best = -1, bestDistance = 0, secondDistance = 1 << 30;
+  for (int r = 0; r < w->header.boxCount; ++r) {
+    const int d = distance(w->rows[r].box);
+    if (best < 0 || d < bestDistance) {
+      secondDistance = best < 0 ? secondDistance : bestDistance;
+      best = r, bestDistance = d;
+    } else {
+      secondDistance = std::min(secondDistance, d);
+    }
+  }
+  if (best < 0 || bestDistance > reach || bestDistance >= secondDistance) return;
+  UniteBoxes(w->rows[best].box, piece, &w->rows[best].box);
+  MeasureRow(&w->rows[best]);
+}
+
 // A speck's distance to a box for taking it in: a speck over or under the
 // box's own columns is a crumb of a stroke broken across, and counts as
 // near as the break allows.
@@ -183,19 +202,8 @@ int SpeckDistance(const LineShape& shape, const MupaRect& speck, const MupaRect&
 void TakeInSpecks(const LineShape& shape, const std::vector<MupaRect>& specks, SegmentWork* w) {
   const int reach = NearReach(shape);
   for (const MupaRect& speck : specks) {
-    int best = -1, bestDistance = 0, secondDistance = 1 << 30;
-    for (int r = 0; r < w->header.boxCount; ++r) {
-      const int d = SpeckDistance(shape, speck, w->rows[r].box);
-      if (best < 0 || d < bestDistance) {
-        secondDistance = best < 0 ? secondDistance : bestDistance;
-        best = r, bestDistance = d;
-      } else {
-        secondDistance = std::min(secondDistance, d);
-      }
-    }
-    if (best < 0 || bestDistance > reach || bestDistance >= secondDistance) continue;
-    UniteBoxes(w->rows[best].box, speck, &w->rows[best].box);
-    MeasureRow(&w->rows[best]);
+    JoinNearestBox(speck, reach, [&](const MupaRect& box) { return SpeckDistance(shape, speck, box); },
+                   w);
   }
 }
 
@@ -733,19 +741,8 @@ void TakeInStrayInk(const RecogRunBlock& run, SegmentWork* w) {
     const bool any = InkBox(page, band, x, end, &stray);
     x = end;
     if (!any) continue;
-    int best = -1, bestDistance = 0, second = 1 << 30;
-    for (int r = 0; r < w->header.boxCount; ++r) {
-      const int d = BoxDistance(stray, w->rows[r].box);
-      if (best < 0 || d < bestDistance) {
-        second = best < 0 ? second : bestDistance;
-        best = r, bestDistance = d;
-      } else {
-        second = std::min(second, d);
-      }
-    }
-    if (best < 0 || bestDistance > besideReach || bestDistance >= second) continue;
-    UniteBoxes(w->rows[best].box, stray, &w->rows[best].box);
-    MeasureRow(&w->rows[best]);
+    JoinNearestBox(stray, besideReach, [&](const MupaRect& box) { return BoxDistance(stray, box); },
+                   w);
   }
 }
 
