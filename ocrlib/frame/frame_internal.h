@@ -430,9 +430,11 @@ void FinishGroupedRows(SegmentWork* work);
 void RepairGroupedBoxes(uint32_t mask, const std::vector<MupaRect>& specks, const RunImage* page,
                         SegmentWork* work);
 // Boxes the line's shape leaves open, settled by reading them with the
-// dictionary's pattern classifier: neighbours close together that read better
-// as one character join, and boxes wider than the line's character that read
-// doubtfully and better cut in two are cut. Nothing without a pattern section.
+// dictionary's pattern classifier: the boxes are parted at their blank
+// columns, the pieces close together join as the sequence that reads best
+// over the whole line has them, and boxes wider than the line's character
+// that read doubtfully and better cut in two are cut. Nothing without a
+// pattern section.
 void ReadAmbiguousBoxes(const RecogRunBlock& run, uint32_t mask, SegmentWork* w);
 // Ink of the rectangle outside every box that a character lost (the speck
 // filter and the grouping leave crumbs of strokes broken on the scan out of
