@@ -230,7 +230,6 @@ TEST_F(ScreensInUse, ButtonsOfPartsNotBuiltSaySo) {
       {"SPRN-MENU", 0, "FREETEXT", "記述欄一覧"},
       {"Prn", 8, "COLSET", "グラフの配色"},
       {"Prn", 8, "FLGSET", "様式設定"},
-      {"Prn", 1, "CSVPUT", "CSVﾌｧｲﾙ出力"},
   };
   const int menu = OpenTallyMenu();
   ASSERT_GE(menu, 0);
