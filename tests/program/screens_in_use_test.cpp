@@ -27,15 +27,6 @@ class ScreensInUse : public ProgramTest {
     ASSERT_EQ(Start(), StartOutcome::kMenuOpen) << testing::PrintToString(Boxes());
   }
 
-  // A sample with one stored answer to tally.
-  void MakeAnsweredSample(const SampleDefinition& sample = SampleDefinition()) {
-    ChooseSample(sample);
-    AddQuestion();
-    DescribeAnswers();
-    ASSERT_EQ(LoadOutputDatabaseSettings(), 0) << testing::PrintToString(Boxes());
-    StoreAnswer();
-  }
-
   int OpenTallyMenu() {
     MakeAnsweredSample();
     Command(kCmdTally);

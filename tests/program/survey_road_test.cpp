@@ -31,7 +31,6 @@
 #include "designer/survey.h"
 #include "foundation/db.h"
 #include "foundation/files.h"
-#include "foundation/spc_file.h"
 #include "program/program.h"
 #include "screen/screen.h"
 #include "shell/shell.h"
@@ -40,6 +39,7 @@
 #include "tests/foundation/db_test_support.h"
 #include "tests/program/program_fixture.h"
 #include "tests/support/required_service.h"
+#include "tests/support/table_rows.h"
 #include "tests/support/test_pictures.h"
 #include "tests/support/window_picture.h"
 #include "tools/print_round_trip/round_trip.h"
@@ -55,37 +55,15 @@ constexpr char kOutputTable[] = "ANSWERS";
 using Answers = std::vector<std::map<std::string, std::string>>;
 using CsvRow = std::vector<std::string>;
 
-// A line of a CSV file as its cells; an empty line has none.
-CsvRow SplitCsvLine(const std::string& line) {
-  CsvRow cells;
-  if (line.empty()) return cells;
-  std::string cell;
-  bool quoted = false;
-  for (char c : line) {
-    if (c == '"') {
-      quoted = !quoted;
-    } else if (c == ',' && !quoted) {
-      cells.push_back(cell);
-      cell.clear();
-    } else {
-      cell += c;
-    }
-  }
-  cells.push_back(cell);
-  return cells;
-}
-
-std::vector<CsvRow> ReadCsv(const std::string& path) {
-  std::string text;
-  ReadWholeFile(path.c_str(), text);
-  std::vector<CsvRow> rows;
+// The texts of a comma list without quotes.
+std::vector<std::string> SplitList(const std::string& list) {
+  std::vector<std::string> texts;
   size_t start = 0;
-  for (size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
-    std::string line = text.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    rows.push_back(SplitCsvLine(line));
+  for (size_t comma; (comma = list.find(',', start)) != std::string::npos; start = comma + 1) {
+    texts.push_back(list.substr(start, comma - start));
   }
-  return rows;
+  texts.push_back(list.substr(start));
+  return texts;
 }
 
 void ExpectCsvRows(const std::vector<CsvRow>& got, const std::vector<CsvRow>& want) {
@@ -377,7 +355,7 @@ class SurveyRoad : public ProgramTest, public testing::WithParamInterface<int> {
   // 無回答 and the row total.
   static CsvRow Heading(const CsvRow& prefix, const Question& q) {
     CsvRow heading = prefix;
-    for (const std::string& choice : SplitCsvLine(q.field->choices)) heading.push_back(choice);
+    for (const std::string& choice : SplitList(q.field->choices)) heading.push_back(choice);
     heading.push_back("無回答");
     heading.push_back("合　計");
     return heading;
@@ -406,7 +384,7 @@ class SurveyRoad : public ProgramTest, public testing::WithParamInterface<int> {
       if (q.name == group) grouping = &q;
     }
     if (!grouping) return {};
-    const CsvRow groupChoices = SplitCsvLine(grouping->field->choices);
+    const CsvRow groupChoices = SplitList(grouping->field->choices);
     std::vector<CsvRow> rows;
     for (const Question& q : questions) {
       if (&q == grouping) continue;
@@ -610,7 +588,7 @@ class SurveyRoad : public ProgramTest, public testing::WithParamInterface<int> {
     ClickItem(settings, "P00");
     EXPECT_FALSE(IsWindowVisible(settings)) << button;
     ForgetBoxes();
-    return ReadCsv(path);
+    return ReadCsvRows(path);
   }
 
   static constexpr int kSheets = 50, kDpi = 200;

@@ -32,11 +32,8 @@ class TallyCsv : public ProgramTest {
     if (HasFatalFailure()) return;
     ASSERT_EQ(Start(), StartOutcome::kMenuOpen) << testing::PrintToString(Boxes());
     // One question (はい, いいえ) and one answer はい to tally.
-    ChooseSample();
-    AddQuestion();
-    DescribeAnswers();
-    ASSERT_EQ(LoadOutputDatabaseSettings(), 0) << testing::PrintToString(Boxes());
-    StoreAnswer();
+    MakeAnsweredSample();
+    if (HasFatalFailure()) return;
     Command(kCmdTally);
     LogInIfAsked();
     const int menu = SlotOfCode("SPRN-MENU");
