@@ -38,6 +38,17 @@ bool MessageWindowShown();
 // Closes the message window when it is shown.
 void NotifyMainWindow();
 
+// The CSV dialog ("CsvInp", question_csv_dialog.cpp): mode 0 the question
+// file to import into the question list, mode 1 the length alignment of the
+// list's questions, mode 2 the CSV file of an output job of the main window.
+// In mode 2 `number` and `secondNumber` key the row that keeps the file's
+// name, and Run sends 1132 with `number` to the main window, which reads
+// TXTFILE of CsvQuestionDialogSlot, writes the file and posts 1131 to the
+// dialog to close it; closing sends 1136 with `number`. 0 opened, -1 when it
+// is open already or could not open (reported).
+int CsvQuestionDialog(int mode, int number = 0, int secondNumber = 0);
+int CsvQuestionDialogSlot();
+
 LRESULT CALLBACK SheetCanvasWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK CsvInputWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK ClipWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

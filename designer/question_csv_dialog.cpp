@@ -2,7 +2,10 @@
 // question file to import (its name kept in MUPA_MEM of the settings
 // database under "CG0000"), in mode 1 the range, width and fill character
 // of the length alignment. The work runs once the dialog has closed with
-// Run confirmed.
+// Run confirmed. In mode 2 it asks the main window's output jobs for their
+// CSV file (kept under "CP" and the caller's two numbers): Run hands the
+// name to the main window (1132 with the first number), which writes the
+// file and closes the dialog.
 #include <cstdio>
 #include <string>
 
@@ -22,26 +25,36 @@ constexpr int kCmdRun = kKeyF1;
 constexpr int kCmdTrimSwitch = 201;
 constexpr char kMemoTable[] = "MUPA_MEM";
 constexpr char kSettingsDatabase[] = "MUPAINIT";
-constexpr char kImportMemo[] = "CG0000";
+constexpr int kModeImport = 0, kModeAlign = 1, kModeOutput = 2;
 
 struct CsvDialog {
   FormWindow form;
-  int mode = 0;
-  bool run = false;  // closing after Run was confirmed
+  int mode = kModeImport;
+  int number = 0, secondNumber = 0;  // the output caller's, sent back and keying its row
 };
 CsvDialog g_csv;
 
-// CSVFILE of the import's settings row, read, or written with `save`; a
+bool AsksForFile() { return g_csv.mode != kModeAlign; }
+
+std::string MemoCode() {
+  char code[16];
+  std::snprintf(code, sizeof code, g_csv.mode == kModeOutput ? "CP%02d%02d" : "CG%02d%02d",
+                g_csv.mode == kModeOutput ? g_csv.number : 0, g_csv.mode == kModeOutput ? g_csv.secondNumber : 0);
+  return code;
+}
+
+// CSVFILE of the dialog's settings row, read, or written with `save`; a
 // missing row is added. 0, or -1 (reported).
 int KeepCsvFileName(std::string& name, bool save) {
   const int t = db_open(GetProgramFolder().c_str(), kSettingsDatabase, kMemoTable, kDbKindFile, "MUPADATA",
                         kMemoTable, "");
   if (t < 0) return -1;
-  const bool found = db_search(t, kImportMemo, "MEMCODE") == 0;
+  const std::string code = MemoCode();
+  const bool found = db_search(t, code.c_str(), "MEMCODE") == 0;
   int rc = 0;
   if (!found) {
     db_clear(t);
-    SetColumnText(t, "MEMCODE", kImportMemo);
+    SetColumnText(t, "MEMCODE", code.c_str());
   }
   if (save) {
     SetColumnText(t, "CSVFILE", name.c_str());
@@ -55,11 +68,12 @@ int KeepCsvFileName(std::string& name, bool save) {
 }
 
 int AddFileForm() {
+  const bool output = g_csv.mode == kModeOutput;
   int failed = 0;
   const auto check = [&failed](int item) { failed |= item < 0; };
-  check(AddText("TXTFILE", "ＣＳＶファイル名", 18, 3, 24, 80, "取り込むＣＳＶファイル",
+  check(AddText("TXTFILE", "ＣＳＶファイル名", 18, 3, 24, 80, output ? "出力するＣＳＶファイル" : "取り込むＣＳＶファイル",
                 "FILEDLG,ＣＳＶファイル選択,*.csv"));
-  check(AddPushButton("F01", "　実　行　", 6, 6, kCmdRun, "入力を実行します"));
+  check(AddPushButton("F01", "　実　行　", 6, 6, kCmdRun, output ? "出力を実行します" : "入力を実行します"));
   check(AddPushButton("ESC", "キャンセル", 23, 6, kKeyEscape, "画面を閉じます"));
   return failed ? -1 : 0;
 }
@@ -94,7 +108,7 @@ void ShowAlignTexts() {
 }
 
 void FillDialog() {
-  if (g_csv.mode == 0) {
+  if (AsksForFile()) {
     std::string name;
     KeepCsvFileName(name, false);
     SetFieldText("TXTFILE", name.c_str());
@@ -122,7 +136,7 @@ std::string FillCharacter() {
 
 // Run: true when the user confirmed and the dialog may close.
 bool ConfirmRun() {
-  if (g_csv.mode == 0) {
+  if (g_csv.mode == kModeImport) {
     const std::string name = FormFieldText("TXTFILE");
     if (name.empty()) {
       ShowInfoMessage("", "転送元の「ＣＳＶファイル名」を設定してください。");
@@ -148,10 +162,13 @@ void CloseDialog(bool run) {
   const std::string first = FormFieldText("SNO"), last = FormFieldText("ENO"), fill = FillCharacter();
   const int width = GetFieldInt("LEN");
   const bool trimming = Trimming();
-  if (c.mode == 0) KeepCsvFileName(name, true);
+  if (AsksForFile()) KeepCsvFileName(name, true);
   CloseForm(c.form);
+  if (c.mode == kModeOutput && g_screen.mainWindow) {
+    SendMessageA(g_screen.mainWindow, kMsgScreenClosed, c.number, 0);
+  }
   if (!run) return;
-  if (c.mode == 0) {
+  if (c.mode == kModeImport) {
     ImportQuestionCsv(name);
   } else if (trimming) {
     TrimQuestionTexts(first, last, fill);
@@ -169,19 +186,27 @@ HWND RegisterCsvInputWindow() {
   return g_csv.form.window;
 }
 
-int CsvQuestionDialog(int mode) {
+int CsvQuestionDialog(int mode, int number, int secondNumber) {
   CsvDialog& c = g_csv;
-  if (!c.form.window || IsValidSlot(c.form.slot) || (mode != 0 && mode != 1)) return -1;
+  if (!c.form.window || IsValidSlot(c.form.slot) || mode < kModeImport || mode > kModeOutput) return -1;
   if (BeginForm() < 0) return -1;
   c.mode = mode;
-  if ((mode == 0 ? AddFileForm() : AddAlignForm()) != 0) {
+  c.number = number;
+  c.secondNumber = secondNumber;
+  if ((AsksForFile() ? AddFileForm() : AddAlignForm()) != 0) {
     DiscardBuildingItems();
     return -1;
   }
+  // The question list owns the dialog over it; an output job, the screen
+  // whose key asked for the file.
   const int list = QuestionListSlot();
-  const HWND owner = IsValidSlot(list) ? Slot(list).window : GetActiveWindow();
-  return OpenForm(c.form, owner, nullptr, -2, -2, 340, mode == 0 ? 260 : 310, kDialogWindowCode,
-                  mode == 0 ? "ＣＳＶファイル入力" : "質問の長さを揃える");
+  const int asking = g_screen.currentSlot;
+  HWND owner = GetActiveWindow();
+  if (mode != kModeOutput && IsValidSlot(list)) owner = Slot(list).window;
+  if (mode == kModeOutput && IsValidSlot(asking)) owner = Slot(asking).window;
+  const char* const titles[] = {"ＣＳＶファイル入力", "質問の長さを揃える", "ＣＳＶファイル出力"};
+  return OpenForm(c.form, owner, nullptr, -2, -2, 340, AsksForFile() ? 260 : 310,
+                  mode == kModeOutput ? number : kDialogWindowCode, titles[mode]);
 }
 
 int CsvQuestionDialogSlot() { return g_csv.form.slot; }
@@ -191,16 +216,21 @@ LRESULT CALLBACK CsvInputWindowProc(HWND window, UINT message, WPARAM wParam, LP
   handlers.opened = FillDialog;
   handlers.close = [] { CloseDialog(false); };
   handlers.command = [](int code) {
-    if (code == kCmdRun) {
+    if (code == kCmdRun && g_csv.mode == kModeOutput) {
+      // The file name is kept before the owner of the output looks at it.
+      std::string name = FormFieldText("TXTFILE");
+      KeepCsvFileName(name, true);
+      if (g_screen.mainWindow) SendMessageA(g_screen.mainWindow, kMsgFieldMessage, g_csv.number, 0);
+    } else if (code == kCmdRun) {
       if (ConfirmRun()) CloseDialog(true);
-    } else if (code == kCmdTrimSwitch && g_csv.mode == 1) {
+    } else if (code == kCmdTrimSwitch && g_csv.mode == kModeAlign) {
       ShowAlignTexts();
     } else {
       ApplyPendingFocus();
     }
   };
   handlers.choice = [](int) {
-    if (g_csv.mode == 1) ShowAlignTexts();
+    if (g_csv.mode == kModeAlign) ShowAlignTexts();
   };
   return HandleFormMessage(g_csv.form, handlers, window, message, wParam, lParam);
 }

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <string>
 
+#include "designer/designer.h"
 #include "designer/field_editor.h"
 #include "designer/form_items.h"
 #include "designer/field_forms.h"

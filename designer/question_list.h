@@ -67,12 +67,6 @@ int DeleteAllQuestions();
 // changed (question_list.cpp).
 void RefreshQuestionList();
 
-// The question CSV dialog ("CsvInp", registered by RegisterCsvInputWindow
-// of designer.h): mode 0 the file to import, mode 1 the length alignment
-// of the list's questions. 0 opened, -1 (reported).
-int CsvQuestionDialog(int mode);
-int CsvQuestionDialogSlot();
-
 // The clipboard's text in the "Clip" window (RegisterClipWindow of
 // designer.h), its lines pasted into the question texts of the side's
 // check fields in order: 0 opened, -1 (reported).

@@ -118,9 +118,11 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       RunMenuCommand(g_mainWindow.lastCommand);
       return 0;
     case kMsgPrintChoice:
-      ShowNotBuilt(wParam == 1   ? NotBuilt::kPrintLayout
-                   : wParam == 2 ? NotBuilt::kTallyCsv
-                                 : NotBuilt::kGraphColours);
+      if (wParam == 2) {
+        OpenTallyCsvDialog();
+      } else {
+        ShowNotBuilt(wParam == 1 ? NotBuilt::kPrintLayout : NotBuilt::kGraphColours);
+      }
       return 0;
     case kMsgPrintOutput:
     case kMsgPreviewOutput:

@@ -129,6 +129,7 @@ constexpr int kAnswerListScreen = 92;  // screen "101" of the definition
 constexpr int kSurveyItemsScreen = 33;        // "KOMK-INP2"
 constexpr int kSurveyItemsChangeScreen = 34;  // "KOMK-CHG", from the tally menu
 constexpr int kTallyMenuScreen = 36;          // "SPRN-MENU"
+constexpr int kTallyCsvScreen = 44;           // the CSV dialog of the tallies
 
 struct MainWindowState {
   int slot = -1;            // the menu's window slot
@@ -208,6 +209,15 @@ bool OnSurveyScreenClosed(int screenNumber);
 // The tally of output kind 1 to 12 that the print-settings screen asked
 // for: printed (mode 1) or drawn on its preview (0). Other kinds do nothing.
 void RunTallyOutput(int printMode, int outputKind);
+// The print settings of the simple and cross tallies asked for CSV output:
+// the CSV dialog opens for its file (mode 2, screen 44).
+void OpenTallyCsvDialog();
+// Run in the CSV dialog: the named file (completed as the output jobs'
+// names are, its folder present) confirmed, and an existing one confirmed
+// again, the current tally is written to it and the dialog closed. The
+// dialog stays open after "「ＣＳＶファイル名」が入力されていません。", a
+// missing folder or a No.
+void WriteTallyCsv();
 
 // ---------------------------------------------------------------------------
 // Login window "Pas" (login_window.cpp)

@@ -112,6 +112,11 @@ void OnFillScreen(int screenNumber) {
 }
 
 void OnFieldInput(int screenNumber) {
+  // The CSV dialog is a form of its own, not a screen of the database.
+  if (screenNumber == kTallyCsvScreen) {
+    WriteTallyCsv();
+    return;
+  }
   const int slot = SlotOfScreen(screenNumber);
   if (slot < 0 || OnSurveyScreenInput(screenNumber, slot)) return;
   if (screenNumber == kServerChoiceScreen) TakeServerChoice(slot);

@@ -1,15 +1,18 @@
 // The menu's survey items and tallies: the survey of the current definition
 // pointed at its definition and output databases, the survey items screen,
 // the tally menu (opened only when the output table holds records), its
-// outputs' print-settings screens, and the tallies they ask for.
+// outputs' print-settings screens, and the tallies they ask for, printed,
+// previewed or written to a CSV file.
 #include <windows.h>
 
 #include <string>
 
+#include "designer/designer.h"
 #include "designer/survey.h"
 #include "designer/survey_transfer.h"
 #include "entry/list_form.h"
 #include "foundation/db.h"
+#include "foundation/files.h"
 #include "foundation/msgbox.h"
 #include "screen/screen.h"
 #include "program/program.h"
@@ -184,4 +187,28 @@ bool OnSurveyScreenClosed(int screenNumber) {
 
 void RunTallyOutput(int printMode, int outputKind) {
   if (outputKind >= 1 && outputKind <= kTallyLastKind) RunTally(printMode, outputKind);
+}
+
+void OpenTallyCsvDialog() { CsvQuestionDialog(2, kTallyCsvScreen); }
+
+void WriteTallyCsv() {
+  const int dialog = CsvQuestionDialogSlot();
+  if (!IsValidSlot(dialog)) return;
+  char name[MAX_PATH] = "";
+  GetItemRawValue(dialog, "TXTFILE", name);
+  if (!*name) {
+    ShowInfoMessage("", "「ＣＳＶファイル名」が入力されていません。");
+    return;
+  }
+  const std::string path = ResolveFolderPath(name);
+  if (path.empty()) return;
+  if (AskYesNo("", "集計表の内容をＣＳＶファイル“%s”に出力します。", path.c_str()) != IDYES) return;
+  if (FileExists(path.c_str()) == 0 &&
+      AskYesNo("", "ＣＳＶファイル“%s”は既に存在します。\n上書きしてもよろしいですか？", path.c_str()) != IDYES) {
+    return;
+  }
+  g_printSettings.file = path;
+  RunTally(-1, g_mainWindow.tallyKind);
+  // Posted: the dialog's own Run is still on the stack below this call.
+  PostMessageA(Slot(dialog).window, kMsgCloseWindow, 0, 0);
 }

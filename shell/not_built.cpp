@@ -13,7 +13,6 @@ struct MissingPart {
 
 constexpr MissingPart kMissingParts[] = {
     {NotBuilt::kPrintLayout, "様式設定"},
-    {NotBuilt::kTallyCsv, "CSVﾌｧｲﾙ出力"},
     {NotBuilt::kGraphColours, "グラフの配色"},
     {NotBuilt::kFreeTextList, "記述欄一覧"},
     {NotBuilt::kManual, "操作説明書"},

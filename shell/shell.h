@@ -195,7 +195,6 @@ int EnsureSurveyName();
 
 enum class NotBuilt {
   kPrintLayout,      // 様式設定 of the print settings
-  kTallyCsv,         // CSV output of the tally table
   kGraphColours,     // グラフの配色 of the graphs' print settings
   kFreeTextList,     // 記述欄一覧 of the tally menu
   kManual,           // the manuals (PDF files of "マニュアル")

@@ -307,6 +307,14 @@ void ProgramTest::StoreAnswer() {
   db_close(t);
 }
 
+void ProgramTest::MakeAnsweredSample(const SampleDefinition& definition) {
+  ChooseSample(definition);
+  AddQuestion();
+  DescribeAnswers();
+  ASSERT_EQ(LoadOutputDatabaseSettings(), 0) << testing::PrintToString(Boxes());
+  StoreAnswer();
+}
+
 void ProgramTest::PressKeyInFocus(UINT key) {
   const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyA(key, MAPVK_VK_TO_VSC)) << 16;
   PostMessageA(GetFocus(), WM_KEYDOWN, key, scan | 1);

@@ -95,6 +95,9 @@ class ProgramTest : public testing::Test {
   void AddQuestion();
   void DescribeAnswers();
   void StoreAnswer();
+  // The sample chosen with its question, its answers described and one
+  // stored, so that the tally menu opens on it.
+  void MakeAnsweredSample(const SampleDefinition& definition = SampleDefinition());
 
   // The user at the keyboard and the mouse: a key's down goes to the
   // window that has the focus, its up to the one that has it then (the

@@ -27,15 +27,6 @@ class ScreensInUse : public ProgramTest {
     ASSERT_EQ(Start(), StartOutcome::kMenuOpen) << testing::PrintToString(Boxes());
   }
 
-  // A sample with one stored answer to tally.
-  void MakeAnsweredSample(const SampleDefinition& sample = SampleDefinition()) {
-    ChooseSample(sample);
-    AddQuestion();
-    DescribeAnswers();
-    ASSERT_EQ(LoadOutputDatabaseSettings(), 0) << testing::PrintToString(Boxes());
-    StoreAnswer();
-  }
-
   int OpenTallyMenu() {
     MakeAnsweredSample();
     Command(kCmdTally);
@@ -230,7 +221,6 @@ TEST_F(ScreensInUse, ButtonsOfPartsNotBuiltSaySo) {
       {"SPRN-MENU", 0, "FREETEXT", "記述欄一覧"},
       {"Prn", 8, "COLSET", "グラフの配色"},
       {"Prn", 8, "FLGSET", "様式設定"},
-      {"Prn", 1, "CSVPUT", "CSVﾌｧｲﾙ出力"},
   };
   const int menu = OpenTallyMenu();
   ASSERT_GE(menu, 0);

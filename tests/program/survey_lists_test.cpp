@@ -31,11 +31,8 @@ class SurveyLists : public ProgramTest {
     ASSERT_EQ(Start(), StartOutcome::kMenuOpen) << testing::PrintToString(Boxes());
     // One question (001, answers in Q1, no text yet) and one stored answer,
     // so that the tally menu opens too.
-    ChooseSample();
-    AddQuestion();
-    DescribeAnswers();
-    ASSERT_EQ(LoadOutputDatabaseSettings(), 0) << testing::PrintToString(Boxes());
-    StoreAnswer();
+    MakeAnsweredSample();
+    if (HasFatalFailure()) return;
     ForgetBoxes();
   }
 

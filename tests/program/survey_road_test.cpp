@@ -6,9 +6,11 @@
 // read from the workbench into one row a sheet of the output table, on the
 // file database and on the PostgreSQL server; then two values corrected in
 // the card form and one in the list form; then the sheet's design made the
-// survey's questions, its first field the grouping item, and the tallies
-// and a graph of each kind printed from the tally menu. Each step's picture
-// is saved under "survey_road" beside the tests.
+// survey's questions, its first field the grouping item, the tallies and a
+// graph of each kind printed from the tally menu, and the simple and cross
+// tallies written to CSV files through the tallies' CSV dialog, every cell
+// compared with the answers filled and corrected. Each step's picture is
+// saved under "survey_road" beside the tests.
 #include <windows.h>
 
 #include <commdlg.h>
@@ -16,6 +18,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <string>
@@ -36,6 +39,7 @@
 #include "tests/foundation/db_test_support.h"
 #include "tests/program/program_fixture.h"
 #include "tests/support/required_service.h"
+#include "tests/support/table_rows.h"
 #include "tests/support/test_pictures.h"
 #include "tests/support/window_picture.h"
 #include "tools/print_round_trip/round_trip.h"
@@ -47,6 +51,59 @@ using Fields = std::vector<std::pair<const char*, std::string>>;
 
 constexpr char kSheetName[] = "ROAD";
 constexpr char kOutputTable[] = "ANSWERS";
+
+using Answers = std::vector<std::map<std::string, std::string>>;
+using CsvRow = std::vector<std::string>;
+
+// The texts of a comma list without quotes.
+std::vector<std::string> SplitList(const std::string& list) {
+  std::vector<std::string> texts;
+  size_t start = 0;
+  for (size_t comma; (comma = list.find(',', start)) != std::string::npos; start = comma + 1) {
+    texts.push_back(list.substr(start, comma - start));
+  }
+  texts.push_back(list.substr(start));
+  return texts;
+}
+
+void ExpectCsvRows(const std::vector<CsvRow>& got, const std::vector<CsvRow>& want) {
+  EXPECT_EQ(got.size(), want.size());
+  for (size_t i = 0; i < std::min(got.size(), want.size()); ++i) {
+    EXPECT_EQ(got[i], want[i]) << "line " << i + 1;
+  }
+}
+
+// count / base x 100 to a tenth, half up.
+std::string Percent(int count, int base) {
+  if (base <= 0 || count < 1) return "0.0";
+  const int tenths = (2000 * count + base) / (2 * base);
+  return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10);
+}
+
+// The hits of each choice of a question on some sheets, and the sheets
+// without an answer.
+struct Counts {
+  std::vector<int> hits;
+  int empty = 0;
+};
+
+// A count line and its percentage line, each after its prefix cells: the
+// choices, 無回答 and the row total (both counted in it), the percentages
+// of that total (the tallies' setting as made).
+void AddCountLines(std::vector<CsvRow>& rows, const CsvRow& prefix, const Counts& c) {
+  std::vector<int> cells = c.hits;
+  cells.push_back(c.empty);
+  int total = 0;
+  for (int n : cells) total += n;
+  cells.push_back(total);
+  CsvRow counts = prefix, percents(prefix.size());
+  for (int n : cells) {
+    counts.push_back(std::to_string(n));
+    percents.push_back(Percent(n, total));
+  }
+  rows.push_back(counts);
+  rows.push_back(percents);
+}
 
 class SurveyRoad : public ProgramTest, public testing::WithParamInterface<int> {
  protected:
@@ -191,17 +248,17 @@ class SurveyRoad : public ProgramTest, public testing::WithParamInterface<int> {
     FillEditor({{"タイトル", "お客様アンケート"}}, "04_text_item");
     for (const CheckFieldDesign& f : kCheckFields) {
       ChooseMenuLine(Dots(f.xMm, f.yMm), 1);  // チェック欄 作 成
-      Fields fields{{"領域名", f.name},
-                    {"タイトル", f.title},
-                    {"文字数", std::to_string(f.boxes)},
-                    {"横幅", "5"},
-                    {"高さ", "5"},
-                    {"Ｂサイズ", std::to_string(f.gapMm)},
-                    {"少数部桁数", std::to_string(f.most)},
-                    {"しきい値", "30"},
-                    {"マーク型", "×"}};
-      if (*f.choices) fields.push_back({"重ね文字", f.choices});
-      if (*f.choicesPlace) fields.push_back({"背景色", f.choicesPlace});
+      const Fields fields{{"領域名", f.name},
+                          {"タイトル", f.title},
+                          {"文字数", std::to_string(f.boxes)},
+                          {"横幅", "5"},
+                          {"高さ", "5"},
+                          {"Ｂサイズ", std::to_string(f.gapMm)},
+                          {"少数部桁数", std::to_string(f.most)},
+                          {"しきい値", "30"},
+                          {"マーク型", "×"},
+                          {"重ね文字", f.choices},
+                          {"背景色", f.choicesPlace}};
       FillEditor(fields, f.name == std::string("SEX") ? "05_check_field" : nullptr);
     }
     // The repetition of the last field, from its own menu.
@@ -233,26 +290,123 @@ class SurveyRoad : public ProgramTest, public testing::WithParamInterface<int> {
   // A point of the sheet in canvas pixels (a quarter of a millimetre).
   static POINT Dots(int xMm, int yMm) { return POINT{xMm * 4, yMm * 4}; }
 
+  // Every check field has its choices: a question without choice texts
+  // would be left out of the tallies. Where the boxes stand too close for
+  // texts beside them, the choices are not printed ("×").
   struct CheckFieldDesign {
     const char* name;
     const char* title;
     int xMm, yMm, boxes, gapMm, most;
     const char* choices;
-    const char* choicesPlace;  // "→": beside the boxes
+    const char* choicesPlace;  // "→": beside the boxes, "×": not printed
   };
   static constexpr int kRepeats = 21, kRepeatGapMm = 3;
   static constexpr CheckFieldDesign kCheckFields[] = {
       {"SEX", "性別", 30, 40, 2, 8, 1, "男,女", "→"},
-      {"AREA", "地域", 30, 52, 6, 2, 1, "", ""},
-      {"VISIT", "来店回数", 30, 64, 4, 3, 1, "", ""},
-      {"MEDIA", "知った媒体", 30, 76, 5, 2, 5, "", ""},
-      {"GOOD", "良かった点", 30, 88, 6, 2, 3, "", ""},
+      {"AREA", "地域", 30, 52, 6, 2, 1, "北海道,東北,関東,中部,近畿,九州", "×"},
+      {"VISIT", "来店回数", 30, 64, 4, 3, 1, "初めて,２回,３回,４回以上", "×"},
+      {"MEDIA", "知った媒体", 30, 76, 5, 2, 5, "新聞,雑誌,テレビ,ネット,知人", "×"},
+      {"GOOD", "良かった点", 30, 88, 6, 2, 3, "味,量,価格,接客,雰囲気,立地", "×"},
       {"SAT", "満足度", 30, 100, 5, 8, 1, "A,B,C,D,E", "→"},
       {"AGAIN", "また来たい", 30, 112, 2, 8, 1, "はい,いいえ", "→"},
-      {"STAFF", "接客", 30, 124, 3, 4, 1, "", ""},
-      {"PRICE", "価格", 30, 136, 3, 4, 1, "", ""},
-      {"Q", "評価", 120, 40, 5, 2, 1, "", ""},
+      {"STAFF", "接客", 30, 124, 3, 4, 1, "良い,普通,悪い", "×"},
+      {"PRICE", "価格", 30, 136, 3, 4, 1, "安い,普通,高い", "×"},
+      {"Q", "評価", 120, 40, 5, 2, 1, "とても良い,良い,普通,悪い,とても悪い", "×"},
   };
+
+  // The questions of the survey in their order, as the transfer makes them
+  // from the check fields: the repeated field's members one a question.
+  struct Question {
+    std::string name;
+    const CheckFieldDesign* field;
+  };
+  static std::vector<Question> Questions() {
+    std::vector<Question> questions;
+    for (const CheckFieldDesign& f : kCheckFields) {
+      if (std::string(f.name) != "Q") {
+        questions.push_back({f.name, &f});
+        continue;
+      }
+      for (int k = 1; k <= kRepeats; ++k) {
+        char name[8];
+        std::snprintf(name, sizeof name, "Q%02d", k);
+        questions.push_back({name, &f});
+      }
+    }
+    return questions;
+  }
+
+  // How many of the sheets have each box of the question filled (the run
+  // stores the numbers of the filled boxes), and how many none.
+  static Counts Count(const Answers& sheets, const Question& q) {
+    Counts counts;
+    counts.hits.resize(q.field->boxes);
+    for (const auto& sheet : sheets) {
+      const std::string& answer = sheet.at(q.name);
+      counts.empty += answer.empty();
+      for (int box = 0; box < q.field->boxes; ++box) {
+        counts.hits[box] += answer.find(static_cast<char>('1' + box)) != std::string::npos;
+      }
+    }
+    return counts;
+  }
+
+  // The heading of a question's table: the grouping column's, the choices,
+  // 無回答 and the row total.
+  static CsvRow Heading(const CsvRow& prefix, const Question& q) {
+    CsvRow heading = prefix;
+    for (const std::string& choice : SplitList(q.field->choices)) heading.push_back(choice);
+    heading.push_back("無回答");
+    heading.push_back("合　計");
+    return heading;
+  }
+
+  // The simple tally as the CSV file should hold it: a block a question,
+  // two empty lines after each.
+  static std::vector<CsvRow> ExpectedSimpleTally(const Answers& filled) {
+    std::vector<CsvRow> rows;
+    for (const Question& q : Questions()) {
+      rows.push_back({q.field->title});
+      rows.push_back(Heading({}, q));
+      AddCountLines(rows, {}, Count(filled, q));
+      rows.insert(rows.end(), 2, CsvRow());
+    }
+    return rows;
+  }
+
+  // The cross tabulation by `group`: every other question's counts on the
+  // sheets of each of the group's choices (a sheet belongs to each choice it
+  // has filled), and their sum.
+  static std::vector<CsvRow> ExpectedCrossTally(const Answers& filled, const std::string& group) {
+    const std::vector<Question> questions = Questions();
+    const Question* grouping = nullptr;
+    for (const Question& q : questions) {
+      if (q.name == group) grouping = &q;
+    }
+    if (!grouping) return {};
+    const CsvRow groupChoices = SplitList(grouping->field->choices);
+    std::vector<CsvRow> rows;
+    for (const Question& q : questions) {
+      if (&q == grouping) continue;
+      rows.push_back({"", q.field->title});
+      rows.push_back(Heading({group}, q));
+      Counts sum;
+      sum.hits.resize(q.field->boxes);
+      for (size_t choice = 0; choice < groupChoices.size(); ++choice) {
+        Answers sheets;
+        for (const auto& sheet : filled) {
+          if (sheet.at(group).find(static_cast<char>('1' + choice)) != std::string::npos) sheets.push_back(sheet);
+        }
+        const Counts counts = Count(sheets, q);
+        for (size_t box = 0; box < counts.hits.size(); ++box) sum.hits[box] += counts.hits[box];
+        sum.empty += counts.empty;
+        AddCountLines(rows, {groupChoices[choice]}, counts);
+      }
+      AddCountLines(rows, {"合計"}, sum);
+      rows.insert(rows.end(), 2, CsvRow());
+    }
+    return rows;
+  }
 
   // The definition the pen fills from: the stored rows, the repeated field
   // as its members (the program names them "Q01" to "Q21" and puts each a
@@ -380,7 +534,7 @@ class SurveyRoad : public ProgramTest, public testing::WithParamInterface<int> {
   }
 
   // A tally menu button's output printed from its print settings: the
-  // printed pages (the survey's three questions with choices fit on one).
+  // printed pages.
   std::vector<PdfPage> PrintTally(int menu, const char* button, const char* picture) {
     ClickItem(Slot(menu).window, button);
     const HWND settings = FindWindowA("Prn", nullptr);
@@ -394,6 +548,47 @@ class SurveyRoad : public ProgramTest, public testing::WithParamInterface<int> {
     ClickItem(settings, "P00");
     EXPECT_FALSE(IsWindowVisible(settings)) << button;
     return WaitForPrintedPages(g_reportOutput.documentName, 50);
+  }
+
+  // The centre of box `row` (from 0) of a check group on the print
+  // settings, below the group's caption.
+  static POINT ChoiceCentre(int slot, const char* name, int row) {
+    const ScreenItem& item = Item(ResolveFieldRef(slot, name));
+    const int pitch = item.pixelHeight / (item.count + 2);
+    return POINT{item.pixelX + 2 * item.charSize + 8 - Slot(slot).scrollX,
+                 item.pixelY + pitch / 2 + 4 + pitch * (row + 1) + item.charSize - Slot(slot).scrollY};
+  }
+
+  // A tally menu button's output written to a CSV file beside the pictures
+  // through its print settings' CSV key (F7) and the CSV dialog: the rows
+  // of the file. The tallies print the choices, 無回答 and the row total.
+  std::vector<CsvRow> ExportTally(int menu, const char* button, const char* file) {
+    ClickItem(Slot(menu).window, button);
+    const HWND settings = FindWindowA("Prn", nullptr);
+    EXPECT_TRUE(IsWindowVisible(settings)) << button << testing::PrintToString(Boxes());
+    if (!IsWindowVisible(settings)) return {};
+    const int slot = SlotOfWindow(settings);
+    // 無回答 (the fifth box) ticked once; the tallies keep it.
+    if (FieldText(slot, "印字項目") == "110000") ClickOn(settings, ChoiceCentre(slot, "印字項目", 4));
+    EXPECT_EQ(FieldText(slot, "印字項目"), "110010") << button;
+    PressKeyInFocus(VK_F7);
+    const HWND dialog = FindWindowA("CsvInp", nullptr);
+    EXPECT_TRUE(IsWindowVisible(dialog)) << button << testing::PrintToString(Boxes());
+    if (!IsWindowVisible(dialog)) return {};
+    const std::string path = pictures_ + "\\" + file;
+    Retype(dialog, "TXTFILE", path, VK_TAB);
+    if (std::string(button) == "SIMPLE") Picture(dialog, "26_csv_dialog");
+    ForgetBoxes();
+    boxes().Answer(IDYES);
+    ClickItem(dialog, "F01");
+    RunPostedMessages();
+    EXPECT_THAT(Boxes(), testing::ElementsAre("集計表の内容をＣＳＶファイル“" + path + "”に出力します。",
+                                              "ＣＳＶファイル“" + path + "”に出力しました。"));
+    EXPECT_FALSE(IsWindowVisible(dialog));
+    ClickItem(settings, "P00");
+    EXPECT_FALSE(IsWindowVisible(settings)) << button;
+    ForgetBoxes();
+    return ReadCsvRows(path);
   }
 
   static constexpr int kSheets = 50, kDpi = 200;
@@ -448,7 +643,7 @@ TEST_P(SurveyRoad, ASheetDesignedInTheWindowsIsPrintedFilledReadAndCorrected) {
   Picture(bench, "10_reference_marks");
   ForgetBoxes();
   // Each sheet filled with the pen and scanned into the feeder.
-  std::vector<std::map<std::string, std::string>> filled;
+  Answers filled;
   for (int k = 0; k < kSheets; ++k) {
     SheetRandom random(static_cast<uint32_t>(k + 1));
     SheetRequest request;
@@ -550,9 +745,8 @@ TEST_P(SurveyRoad, ASheetDesignedInTheWindowsIsPrintedFilledReadAndCorrected) {
     for (const auto& [name, value] : filled[k]) EXPECT_EQ(corrected[k].at(name), value) << name;
   }
 
-  // The tallies of the corrected answers: the choices of each question
-  // that has them (a field with texts in its boxes) counted as its boxes
-  // were filled, empty answers as "無回答".
+  // The tallies of the corrected answers: each question's choices counted
+  // as its boxes were filled.
   ClickItem(designBench, "PRJESC");
   MakeSurvey("SEX");
   Command(kCmdTally);
@@ -560,36 +754,20 @@ TEST_P(SurveyRoad, ASheetDesignedInTheWindowsIsPrintedFilledReadAndCorrected) {
   const int menu = SlotOfCode("SPRN-MENU");
   ASSERT_GE(menu, 0) << testing::PrintToString(Boxes());
   Picture(Slot(menu).window, "19_tally_menu");
-  EXPECT_EQ(PrintTally(menu, "SIMPLE", "20_simple_tally").size(), 1u);
-  std::map<std::string, int> boxesOf;
-  for (const CheckFieldDesign& f : kCheckFields) {
-    if (*f.choices) boxesOf[f.name] = f.boxes;
-  }
-  const TallyCountTable& run = g_tallyCounts[kRunCounts];
-  int compared = 0;
-  for (int q = 1; q <= g_survey.questionCount; ++q) {
-    const std::string& name = g_survey.items[q].itemName;
-    const auto field = boxesOf.find(name);
-    if (field == boxesOf.end()) continue;
-    SCOPED_TRACE(name);
-    ++compared;
-    int empty = 0;
-    for (const auto& sheet : filled) empty += sheet.at(name).empty();
-    EXPECT_EQ(run.noAnswer[q], empty);
-    for (int choice = 1; choice <= field->second; ++choice) {
-      int hits = 0;
-      for (const auto& sheet : filled) {
-        hits += sheet.at(name).find(static_cast<char>('0' + choice)) != std::string::npos;
-      }
-      EXPECT_EQ(run.counts[q][choice], hits) << "choice " << choice;
-    }
-  }
-  EXPECT_EQ(compared, 3) << "性別, 満足度 and また来たい";
-  EXPECT_EQ(PrintTally(menu, "CROSS1", "21_cross_tally").size(), 1u);
-  EXPECT_EQ(PrintTally(menu, "BAR1", "22_bar_graph").size(), 1u);
-  EXPECT_EQ(PrintTally(menu, "BAND1", "23_choice_graph").size(), 1u);
-  EXPECT_EQ(PrintTally(menu, "PIE1", "24_pie_graph").size(), 1u);
-  EXPECT_EQ(PrintTally(menu, "RADAR1", "25_radar_graph").size(), 1u);
+  // The printouts of the 30 questions (the write-in field has no choices).
+  const struct {
+    const char* button;
+    const char* picture;
+    size_t pages;
+  } printouts[] = {
+      {"SIMPLE", "20_simple_tally", 3}, {"CROSS1", "21_cross_tally", 5}, {"BAR1", "22_bar_graph", 6},
+      {"BAND1", "23_choice_graph", 5},  {"PIE1", "24_pie_graph", 5},     {"RADAR1", "25_radar_graph", 5},
+  };
+  for (const auto& p : printouts) EXPECT_EQ(PrintTally(menu, p.button, p.picture).size(), p.pages) << p.button;
+  // The simple tally and the cross tabulation by 性別 written as CSV: every
+  // count and percentage of the 30 questions.
+  ExpectCsvRows(ExportTally(menu, "SIMPLE", "simple.csv"), ExpectedSimpleTally(filled));
+  ExpectCsvRows(ExportTally(menu, "CROSS1", "cross.csv"), ExpectedCrossTally(filled, "SEX"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Databases, SurveyRoad, testing::Values(kDbKindFile, kDbKindServer), KindName);

@@ -1,5 +1,8 @@
 #include "tests/support/table_rows.h"
 
+#include <fstream>
+
+#include "foundation/csv_token.h"
 #include "foundation/db.h"
 
 std::vector<std::string> TableRowTexts(const std::string& folder, const std::string& database, int kind,
@@ -21,5 +24,25 @@ std::vector<std::string> TableRowTexts(const std::string& folder, const std::str
     rows.push_back(row);
   }
   db_close(t);
+  return rows;
+}
+
+std::vector<std::vector<std::string>> ReadCsvRows(const std::string& path) {
+  std::vector<std::vector<std::string>> rows;
+  std::ifstream file(path, std::ios::binary);
+  std::string line;
+  while (std::getline(file, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    std::vector<std::string> cells;
+    std::vector<char> cell(line.size() + 1);
+    CsvCursor cursor;
+    int rc = 0;
+    do {
+      rc = NextCsvTokenWith(cursor, cell.data(), static_cast<int>(line.size()), line.c_str());
+      cells.emplace_back(cell.data());
+    } while (rc > 0);
+    if (line.empty()) cells.clear();
+    rows.push_back(cells);
+  }
   return rows;
 }

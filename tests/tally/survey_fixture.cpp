@@ -2,11 +2,9 @@
 
 #include <windows.h>
 
-#include <fstream>
 #include <sstream>
 
 #include "designer/survey.h"
-#include "foundation/csv_token.h"
 #include "foundation/db.h"
 #include "foundation/db_sql.h"
 #include "foundation/files.h"
@@ -129,26 +127,6 @@ ExpectedCounts CountExpected(const std::vector<FixtureRecord>& records, size_t q
     ++e.base;
   }
   return e;
-}
-
-std::vector<std::vector<std::string>> ReadCsvRows(const std::string& path) {
-  std::vector<std::vector<std::string>> rows;
-  std::ifstream file(path, std::ios::binary);
-  std::string line;
-  while (std::getline(file, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    std::vector<std::string> cells;
-    std::vector<char> cell(line.size() + 1);
-    CsvCursor cursor;
-    int rc = 0;
-    do {
-      rc = NextCsvTokenWith(cursor, cell.data(), static_cast<int>(line.size()), line.c_str());
-      cells.emplace_back(cell.data());
-    } while (rc > 0);
-    if (line.empty()) cells.clear();
-    rows.push_back(cells);
-  }
-  return rows;
 }
 
 std::string SurveyDbTest::StoredGraphColor(int type, int slot) {

@@ -57,5 +57,3 @@ class SurveyDbTest : public DbTest {
   static constexpr const char* kTallyTable = "回答_集計用";
 };
 
-// The rows of a Shift-JIS CSV file, split into cells.
-std::vector<std::vector<std::string>> ReadCsvRows(const std::string& path);

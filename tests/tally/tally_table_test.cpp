@@ -13,6 +13,7 @@
 #include "designer/survey.h"
 #include "foundation/db.h"
 #include "tally/tally.h"
+#include "tests/support/table_rows.h"
 #include "tests/tally/survey_fixture.h"
 
 namespace {
