@@ -13,7 +13,16 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/wine-env.sh"
-state="$BUILD_ROOT/services"
+# The servers' own users (postgres, and lp for CUPS's filters) must reach
+# their folders. A build folder they cannot enter (a clone in root's home)
+# gets its services' folder under /var/tmp, linked from the build folder.
+mkdir -p "$BUILD_ROOT"
+if [ ! -e "$BUILD_ROOT/services" ] && ! runuser -u nobody -- test -x "$BUILD_ROOT" 2>/dev/null; then
+  reachable=$(mktemp -d /var/tmp/sheetdesk-services.XXXXXX)
+  chmod 755 "$reachable"
+  ln -s "$reachable" "$BUILD_ROOT/services"
+fi
+state=$(readlink -f "$BUILD_ROOT/services")
 mkdir -p "$state"
 
 pgbin=/usr/lib/postgresql/15/bin
