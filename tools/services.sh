@@ -24,6 +24,8 @@ if [ ! -e "$BUILD_ROOT/services" ] && ! runuser -u nobody -- test -x "$BUILD_ROO
 fi
 state=$(readlink -f "$BUILD_ROOT/services")
 mkdir -p "$state"
+# The servers' commands run as their users start in a folder they can enter.
+cd "$state"
 
 pgbin=/usr/lib/postgresql/15/bin
 pgdata="$state/pgdata"
