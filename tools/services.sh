@@ -13,8 +13,19 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/wine-env.sh"
-state="$BUILD_ROOT/services"
+# The servers' own users (postgres, and lp for CUPS's filters) must reach
+# their folders. A build folder they cannot enter (a clone in root's home)
+# gets its services' folder under /var/tmp, linked from the build folder.
+mkdir -p "$BUILD_ROOT"
+if [ ! -e "$BUILD_ROOT/services" ] && ! runuser -u nobody -- test -x "$BUILD_ROOT" 2>/dev/null; then
+  reachable=$(mktemp -d /var/tmp/sheetdesk-services.XXXXXX)
+  chmod 755 "$reachable"
+  ln -s "$reachable" "$BUILD_ROOT/services"
+fi
+state=$(readlink -f "$BUILD_ROOT/services")
 mkdir -p "$state"
+# The servers' commands run as their users start in a folder they can enter.
+cd "$state"
 
 pgbin=/usr/lib/postgresql/15/bin
 pgdata="$state/pgdata"

@@ -12,7 +12,18 @@ bash tools/install-packages.sh || exit 1
 bash tools/build.sh || exit 1
 BUILD_WIN="$BUILD_ROOT/win" bash tools/prepare-runtime.sh || exit 1
 
-trap 'bash "$root/tools/services.sh" stop' EXIT
+# The feeder that tools/run.sh sets up beside the programs for its sample
+# ("SCANFEED.INI") is put aside while the tests set up and remove feeders of
+# their own in the same folder, and back afterwards. A copy already aside (a
+# run that was killed) is the user's: what stands there then is a test's.
+feeder="$BUILD_ROOT/win/bin/SCANFEED.INI"
+feeder_aside="$BUILD_ROOT/win/SCANFEED.INI.aside"
+if [ -f "$feeder_aside" ]; then
+  rm -f "$feeder"
+elif [ -f "$feeder" ]; then
+  mv "$feeder" "$feeder_aside"
+fi
+trap 'bash "$root/tools/services.sh" stop; [ ! -f "$feeder_aside" ] || mv -f "$feeder_aside" "$feeder"' EXIT
 env_lines=$(bash tools/services.sh start) || exit 1
 eval "$env_lines"
 
