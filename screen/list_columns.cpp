@@ -90,7 +90,12 @@ int AddRowColumns(const ScreenFieldRecord& r, const std::string& name, int n, bo
     c.title = r.title;
     if (members > 0 && placement == 8) c.title = std::to_string(member);
     if (members > 0 && placement == 9) c.title = CellName(r.title, member);
-    c.width = r.secondSize > 0 ? r.secondSize : (r.width > 0 ? r.width : 10);
+    // A column is as wide as its display width (横幅, which the screen
+    // generator and the item-order dialog widen to the heading) and holds
+    // the value's length; taking the length as the width squeezed every
+    // heading longer than its value into a cell of one or two characters.
+    c.width = r.width > 0 ? r.width : 10;
+    c.length = r.secondSize > 0 ? r.secondSize : c.width;
     g_list.columns.push_back(c);
     if (!ShownInGroup(index)) continue;
     ListColumn& shown = g_list.columns.back();

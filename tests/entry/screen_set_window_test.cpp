@@ -154,6 +154,17 @@ TEST_F(ScreenSetTest, RunOpensTheGeneratedListOnTheOutputTable) {
   for (const ListColumn& column : g_list.columns) names.push_back(column.name);
   // The key items the sheet does not read are hidden: the list shows their records.
   EXPECT_EQ(names, (std::vector<std::string>{"番号", "氏名", "点数", "金額", "性別", "読取日", "Q01", "Q02", "Q03"}));
+  // Every heading fits its column on one line, and a cell holds no more
+  // than its value's length however wide its heading makes it.
+  for (const ListColumn& column : g_list.columns) {
+    EXPECT_GE(column.width, static_cast<int>(column.title.size())) << column.name;
+  }
+  for (const Row& row : ScreenRows("101")) {
+    const int cell = ListCellItem(FindListColumn(row.at("FLDNAME").c_str()), 1);
+    if (cell < 0) continue;
+    EXPECT_EQ(Item(cell).width, std::stoi(row.at("FLDSMSU"))) << row.at("FLDNAME");
+    EXPECT_EQ(Item(cell).length, std::stoi(row.at("FLDRMSU"))) << row.at("FLDNAME");
+  }
   EXPECT_EQ(ListCellText(KeyColumnIndex(), 1), "0001");
   EXPECT_EQ(LineKey(2), "0002");
   EXPECT_EQ(Boxes(), std::vector<std::string>{});
