@@ -96,7 +96,7 @@ class Pdf:
         family = re.search(rb"/BaseFont\s*/(?:[A-Z]{6}\+)?([^\s/>]+)", font).group(1).decode()
         subset = font_tables(self.stream(self.ref(self.ref(font, b"FontDescriptor"), b"FontFile2")))
         # A symbolic subset lists its codes at U+F000 on.
-        glyphs = format4_map(subset[b"cmap"], 3, 0) or format4_map(subset[b"cmap"], 3, 1)
+        glyphs = format4_map(subset[b"cmap"], 3, 0)
         characters = characters_of_glyphs(family)
         return {code & 0xFF: characters.get(glyph, "?") for code, glyph in glyphs.items()}
 
