@@ -15,6 +15,8 @@ packages=(
   fonts-bwht fonts-breip fonts-dkg-handwriting fonts-femkeklaver fonts-humor-sans fonts-rufscript
   unixodbc unixodbc-dev libsqliteodbc sqlite3 postgresql odbc-postgresql
   cups cups-bsd printer-driver-cups-pdf poppler-utils
+  # The road test reads printed graphs back with tests/support/pdf_text.py.
+  python3
   # tools/services.sh looks for a free port with ss.
   iproute2
 )

@@ -7,10 +7,11 @@
 // file database and on the PostgreSQL server; then two values corrected in
 // the card form and one in the list form; then the sheet's design made the
 // survey's questions, its first field the grouping item, the tallies and a
-// graph of each kind printed from the tally menu, and the simple and cross
-// tallies written to CSV files through the tallies' CSV dialog, every cell
-// compared with the answers filled and corrected. Each step's picture is
-// saved under "survey_road" beside the tests.
+// graph of each kind printed from the tally menu, every count and percentage
+// the graphs print read back from the PDF, and the simple and cross tallies
+// written to CSV files through the tallies' CSV dialog, every cell compared
+// with the answers filled and corrected. Each step's picture is saved under
+// "survey_road" beside the tests.
 #include <windows.h>
 
 #include <commdlg.h>
@@ -19,6 +20,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <map>
 #include <string>
@@ -42,6 +44,7 @@
 #include "tests/support/table_rows.h"
 #include "tests/support/test_pictures.h"
 #include "tests/support/window_picture.h"
+#include "tests/tally/print_capture.h"
 #include "tools/print_round_trip/round_trip.h"
 #include "tools/sheetgen/sheet_definition_db.h"
 
@@ -103,6 +106,37 @@ void AddCountLines(std::vector<CsvRow>& rows, const CsvRow& prefix, const Counts
   }
   rows.push_back(counts);
   rows.push_back(percents);
+}
+
+// What a graph prints of each choice of a question, in the order drawn.
+struct GraphNumbers {
+  bool zeros;       // choices no sheet chose too
+  bool count;       // the count beside the percentage
+  bool countFirst;  // the count before it
+};
+constexpr GraphNumbers kBarNumbers{true, true, true}, kBandNumbers{false, true, false},
+    kPieNumbers{false, false, false}, kRadarNumbers{true, false, false};
+
+// The numbers of a printed page's texts in the order drawn: counts and
+// percentages to a tenth; the radar's scale ("10％") left out.
+std::vector<std::string> PrintedNumbers(const PdfText& printed) {
+  std::vector<std::string> numbers;
+  for (const PdfTextRun& run : printed.runs) {
+    const std::string& t = run.text;
+    for (size_t i = 0; i < t.size();) {
+      if (!std::isdigit(static_cast<unsigned char>(t[i]))) {
+        ++i;
+        continue;
+      }
+      const size_t start = i;
+      while (i < t.size() && (std::isdigit(static_cast<unsigned char>(t[i])) || t[i] == '.')) ++i;
+      const std::string number = t.substr(start, i - start);
+      const auto followedBy = [&](const std::string& mark) { return t.compare(i, mark.size(), mark) == 0; };
+      const bool scale = number.find('.') == std::string::npos && (followedBy("%") || followedBy("％"));
+      if (!scale) numbers.push_back(number);
+    }
+  }
+  return numbers;
 }
 
 class SurveyRoad : public ProgramTest, public testing::WithParamInterface<int> {
@@ -374,6 +408,24 @@ class SurveyRoad : public ProgramTest, public testing::WithParamInterface<int> {
     return rows;
   }
 
+  // The numbers a graph prints of the questions: each choice's share of the
+  // choices chosen, and its count where the graph shows it.
+  static std::vector<std::string> ExpectedGraphNumbers(const Answers& filled, const GraphNumbers& shown) {
+    std::vector<std::string> numbers;
+    for (const Question& q : Questions()) {
+      const Counts counts = Count(filled, q);
+      int chosen = 0;
+      for (int n : counts.hits) chosen += n;
+      for (int n : counts.hits) {
+        if (n == 0 && !shown.zeros) continue;
+        if (shown.count && shown.countFirst) numbers.push_back(std::to_string(n));
+        numbers.push_back(Percent(n, chosen));
+        if (shown.count && !shown.countFirst) numbers.push_back(std::to_string(n));
+      }
+    }
+    return numbers;
+  }
+
   // The cross tabulation by `group`: every other question's counts on the
   // sheets of each of the group's choices (a sheet belongs to each choice it
   // has filled), and their sum.
@@ -534,8 +586,8 @@ class SurveyRoad : public ProgramTest, public testing::WithParamInterface<int> {
   }
 
   // A tally menu button's output printed from its print settings: the
-  // printed pages.
-  std::vector<PdfPage> PrintTally(int menu, const char* button, const char* picture) {
+  // printed text.
+  PdfText PrintTally(int menu, const char* button, const char* picture) {
     ClickItem(Slot(menu).window, button);
     const HWND settings = FindWindowA("Prn", nullptr);
     EXPECT_TRUE(IsWindowVisible(settings)) << button << testing::PrintToString(Boxes());
@@ -547,7 +599,7 @@ class SurveyRoad : public ProgramTest, public testing::WithParamInterface<int> {
     Picture(settings, picture);
     ClickItem(settings, "P00");
     EXPECT_FALSE(IsWindowVisible(settings)) << button;
-    return WaitForPrintedPages(g_reportOutput.documentName, 50);
+    return WaitForPrintedText(g_reportOutput.documentName);
   }
 
   // The centre of box `row` (from 0) of a check group on the print
@@ -754,16 +806,26 @@ TEST_P(SurveyRoad, ASheetDesignedInTheWindowsIsPrintedFilledReadAndCorrected) {
   const int menu = SlotOfCode("SPRN-MENU");
   ASSERT_GE(menu, 0) << testing::PrintToString(Boxes());
   Picture(Slot(menu).window, "19_tally_menu");
-  // The printouts of the 30 questions (the write-in field has no choices).
+  // The printouts of the 30 questions (the write-in field has no choices);
+  // the graphs' numbers as the answers filled and corrected give them.
   const struct {
     const char* button;
     const char* picture;
-    size_t pages;
+    int pages;
+    const GraphNumbers* graph;
   } printouts[] = {
-      {"SIMPLE", "20_simple_tally", 3}, {"CROSS1", "21_cross_tally", 5}, {"BAR1", "22_bar_graph", 6},
-      {"BAND1", "23_choice_graph", 5},  {"PIE1", "24_pie_graph", 5},     {"RADAR1", "25_radar_graph", 5},
+      {"SIMPLE", "20_simple_tally", 3, nullptr},     {"CROSS1", "21_cross_tally", 5, nullptr},
+      {"BAR1", "22_bar_graph", 6, &kBarNumbers},     {"BAND1", "23_choice_graph", 5, &kBandNumbers},
+      {"PIE1", "24_pie_graph", 5, &kPieNumbers},     {"RADAR1", "25_radar_graph", 5, &kRadarNumbers},
   };
-  for (const auto& p : printouts) EXPECT_EQ(PrintTally(menu, p.button, p.picture).size(), p.pages) << p.button;
+  for (const auto& p : printouts) {
+    SCOPED_TRACE(p.button);
+    const PdfText printed = PrintTally(menu, p.button, p.picture);
+    EXPECT_EQ(printed.pages, p.pages);
+    if (p.graph) {
+      EXPECT_EQ(PrintedNumbers(printed), ExpectedGraphNumbers(filled, *p.graph));
+    }
+  }
   // The simple tally and the cross tabulation by 性別 written as CSV: every
   // count and percentage of the 30 questions.
   ExpectCsvRows(ExportTally(menu, "SIMPLE", "simple.csv"), ExpectedSimpleTally(filled));

@@ -239,3 +239,30 @@ std::vector<PdfPage> WaitForPrintedPages(const std::string& documentName, int dp
   std::vector<std::vector<PdfPage>> renderings = WaitForPrintedPagesAt(documentName, {dpi});
   return renderings.empty() ? std::vector<PdfPage>() : std::move(renderings[0]);
 }
+
+PdfText WaitForPrintedText(const std::string& documentName) {
+  PdfText text;
+  const std::string pdf = FindFinishedPdf(documentName);
+  if (pdf.empty()) return text;
+  const std::string unixPdf = PdfFolder() + "/" + pdf;
+  const std::string out = "/tmp/" + documentName + ".txt";
+  if (RunHostCommand("python3 " SHEETDESK_PDF_TEXT_SCRIPT " '" + unixPdf + "' " + out, out + ".done")) {
+    std::ifstream file(DosPath(out), std::ios::binary);
+    std::string line;
+    if (std::getline(file, line) && line.rfind("pages\t", 0) == 0) text.pages = std::atoi(line.c_str() + 6);
+    // "page<TAB>x<TAB>y<TAB>text": the text keeps its spaces.
+    while (std::getline(file, line)) {
+      PdfTextRun run;
+      const size_t textAt = line.find('\t', line.find('\t', line.find('\t') + 1) + 1);
+      if (textAt == std::string::npos ||
+          std::sscanf(line.c_str(), "%d %lf %lf", &run.page, &run.x, &run.y) != 3) {
+        continue;
+      }
+      run.text = line.substr(textAt + 1);
+      text.runs.push_back(std::move(run));
+    }
+  }
+  DeleteFileA(DosPath(out).c_str());
+  DeleteFileA(DosPath(unixPdf).c_str());
+  return text;
+}

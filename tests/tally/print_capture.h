@@ -1,7 +1,8 @@
 // Real printing in tests: the print dialog answered with the default
 // printer, and the pages of a finished job read back from the PDF that the
 // CUPS PDF printer writes into its folder (that of its configuration, else
-// SHEETDESK_PDF_DIR), rendered by pdftoppm.
+// SHEETDESK_PDF_DIR), rendered by pdftoppm or read as text by
+// tests/support/pdf_text.py.
 // Jobs are told apart by their document name, so runs may print at once.
 #pragma once
 
@@ -59,3 +60,18 @@ std::vector<PdfPage> WaitForPrintedPages(const std::string& documentName,
 // The same job's pages rendered at each of `dpis` (one list a resolution).
 std::vector<std::vector<PdfPage>> WaitForPrintedPagesAt(const std::string& documentName,
                                                        const std::vector<int>& dpis);
+
+// One piece of text a page prints, where it starts (points from the page's
+// bottom left) and what it says, in the program's Shift-JIS.
+struct PdfTextRun {
+  int page = 0;  // from 1
+  double x = 0, y = 0;
+  std::string text;
+};
+struct PdfText {
+  int pages = 0;
+  std::vector<PdfTextRun> runs;  // in the order they were drawn
+};
+// Waits (up to 60 s) for the PDF of the job named `documentName`, reads its
+// text and deletes the PDF. No pages when no PDF came.
+PdfText WaitForPrintedText(const std::string& documentName);
