@@ -5,6 +5,7 @@
 #include <climits>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "entry/list_form.h"
 #include "foundation/db.h"
@@ -18,15 +19,32 @@ int Table() { return g_listForm.tableSlot; }
 // The current row's key.
 std::string RowKey() { return GetColumnText(Table(), g_listForm.keyColumn.c_str()); }
 
-// The cell texts of the current row on a line.
-void ShowRowOnLine(int line) {
+// The data set's position of each list column (0: none) and of the key,
+// found once a page rather than by name for every cell.
+struct RowPositions {
+  std::vector<int> columns;
+  int key = 0;
+};
+
+const RowPositions& FindRowPositions() {
+  static RowPositions positions;
   const int t = Table();
-  for (int c = 0; c < static_cast<int>(g_list.columns.size()); ++c) {
+  positions.columns.resize(g_list.columns.size());
+  for (size_t c = 0; c < g_list.columns.size(); ++c) {
     const ListColumn& column = g_list.columns[c];
-    const char* text = column.dbType > 0 ? GetColumnAsText(t, column.name.c_str()) : "";
-    SetListCellText(c, line, text);
+    positions.columns[c] = column.dbType > 0 ? FindColumnPosition(t, column.name.c_str()) : 0;
   }
-  g_listForm.lineKeys[line] = GetColumnText(t, g_listForm.keyColumn.c_str());
+  positions.key = FindColumnPosition(t, g_listForm.keyColumn.c_str());
+  return positions;
+}
+
+// The cell texts of the current row on a line.
+void ShowRowOnLine(int line, const RowPositions& positions) {
+  const int t = Table();
+  for (int c = 0; c < static_cast<int>(positions.columns.size()); ++c) {
+    SetListCellText(c, line, GetColumnAsTextByPosition(t, positions.columns[c]));
+  }
+  g_listForm.lineKeys[line] = GetColumnAsTextByPosition(t, positions.key);
 }
 
 void ClearLine(int line) {
@@ -79,8 +97,9 @@ int FillListPage() {
   g_listForm.filling = true;
   int filled = 0;
   bool onRow = g_listForm.tableSlot > 0 && !RowKey().empty();
+  const RowPositions& positions = FindRowPositions();
   while (onRow && filled < rows) {
-    ShowRowOnLine(++filled);
+    ShowRowOnLine(++filled, positions);
     onRow = db_nread(Table()) == 0;
   }
   g_listForm.moreFollow = onRow;

@@ -46,6 +46,21 @@ std::string CutAtCharBoundary(const char* text, int room) {
   return std::string(text, length <= room ? length : CharBoundaryLength(text, room));
 }
 
+namespace {
+
+// std::nearbyint without its cost here (the runtime saves and restores the
+// floating-point state around it): below 2^52 adding and taking away 2^52
+// rounds in the current mode, ties to even by default; the sign stays.
+double NearestWhole(double value) {
+  constexpr double kExactWhole = 4503599627370496.0;  // 2^52
+  if (!(std::fabs(value) < kExactWhole)) return value;
+  const double rounded =
+      value >= 0 ? (value + kExactWhole) - kExactWhole : (value - kExactWhole) + kExactWhole;
+  return std::copysign(rounded, value);
+}
+
+}  // namespace
+
 char* WriteFixedDecimals(char* out, char* end, double value, int decimals) {
   static constexpr double kTens[] = {1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
   constexpr double kExactWhole = 4503599627370496.0;  // 2^52
@@ -53,7 +68,7 @@ char* WriteFixedDecimals(char* out, char* end, double value, int decimals) {
     // A product that comes out whole below 2^52 was rounded by a quarter at
     // most, so it is the value's own decimals rounded; without decimals,
     // rounding to the nearest (ties to even) is exact.
-    const double scaled = decimals == 0 ? std::nearbyint(value) : value * kTens[decimals];
+    const double scaled = decimals == 0 ? NearestWhole(value) : value * kTens[decimals];
     if (std::fabs(scaled) < kExactWhole && std::trunc(scaled) == scaled) {
       char digits[24];
       const auto whole = static_cast<long long>(std::fabs(scaled));

@@ -211,6 +211,8 @@ int GetColumnInfoByPosition(int slot, int position, std::string& name, int* leng
 const char* GetColumnNameByPosition(int slot, int position);
 int GetColumnLengthByPosition(int slot, int position);
 int GetColumnTypeByPosition(int slot, int position);
+// Position from 1 of a column, 0 when absent (quiet; ASCII case ignored).
+int FindColumnPosition(int slot, const char* name);
 
 // Values of the current record by column name (and index: "%s%02d" below
 // 100, "%s%03d" from 100). An absent column reads as "" or 0 and takes no
@@ -246,6 +248,11 @@ int CheckColumnRange(int slot, const char* name, const char* value, const char* 
 int SetColumnFromText(int slot, const char* name, const char* text);
 // Shared buffer, valid until the next call of either.
 const char* GetColumnAsText(int slot, const char* name);
+// GetColumnAsText of the column at a position (from 1; "" when outside the
+// slot): a text column's own value, valid until the record changes, or a
+// number in the shared buffer. Code that reads every column of many rows
+// finds the positions once.
+const char* GetColumnAsTextByPosition(int slot, int position);
 const char* FormatColumnForDisplay(int slot, const char* name);
 void db_clear(int slot);
 // Copies the current record of `source` into `destination` column by column

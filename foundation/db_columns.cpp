@@ -261,24 +261,44 @@ void SetEntryFromText(ColumnEntry& e, const char* text) {
 // Numbers are written as "%d" and "%f" write them, by std::to_chars: a list
 // page turns a thousand numbers into text, and the C library's printf took
 // longer for them than the driver took to fetch the rows.
-std::string EntryAsText(const ColumnEntry& e) {
-  char text[320];  // the widest double in "%f": 309 digits, sign, point and 6 decimals
-  char* end = text;
+namespace {
+
+// Room for a number's text: the widest double in "%f" has 309 digits, sign,
+// point and 6 decimals.
+constexpr int kNumberTextRoom = 320;
+
+// Writes a number entry's text into `out` (kNumberTextRoom bytes,
+// terminated); false for a text entry.
+bool WriteNumberText(const ColumnEntry& e, char* out) {
+  char* const last = out + kNumberTextRoom - 1;
+  char* end = out;
   switch (e.type) {
     case kColumnShort:
-      end = std::to_chars(text, text + sizeof text, e.number.shortValue).ptr;
+      end = std::to_chars(out, last, e.number.shortValue).ptr;
       break;
     case kColumnLong:
-      end = std::to_chars(text, text + sizeof text, e.number.longValue).ptr;
+      end = std::to_chars(out, last, e.number.longValue).ptr;
       break;
     case kColumnDouble:
-      if (!std::isfinite(e.number.doubleValue)) return std::to_string(e.number.doubleValue);
-      end = WriteFixedDecimals(text, text + sizeof text, e.number.doubleValue, 6);
+      if (!std::isfinite(e.number.doubleValue)) {
+        const std::string written = std::to_string(e.number.doubleValue);
+        end = out + written.copy(out, last - out);
+      } else {
+        end = WriteFixedDecimals(out, last, e.number.doubleValue, 6);
+      }
       break;
     default:
-      return e.text.data();
+      return false;
   }
-  return std::string(text, end);
+  *end = '\0';
+  return true;
+}
+
+}  // namespace
+
+std::string EntryAsText(const ColumnEntry& e) {
+  char text[kNumberTextRoom];
+  return WriteNumberText(e, text) ? std::string(text) : std::string(e.text.data());
 }
 
 int FindColumnQuiet(int slot, const char* name) {
@@ -393,13 +413,22 @@ int GetColumnTypeByPosition(int slot, int position) {
   return e ? e->type : -1;
 }
 
+int FindColumnPosition(int slot, const char* name) {
+  const int entry = LookupColumn(slot, name);
+  return entry < 0 ? 0 : entry - g_tableSlots[slot].firstColumn + 1;
+}
+
 // ---- typed getters and setters -------------------------------------------------
 
 namespace {
 
 const char* TextOf(const ColumnEntry* e) {
   if (!e) return "";
-  return IsTextType(e->type) ? e->text.data() : Shared(EntryAsText(*e));
+  if (IsTextType(e->type)) return e->text.data();
+  // Straight into the shared buffer: a page of numbers copies none.
+  static_assert(kSharedTextSize >= kNumberTextRoom, "a number's text fits the shared buffer");
+  WriteNumberText(*e, g_sharedText);
+  return g_sharedText;
 }
 
 int IntOf(const ColumnEntry* e) {
@@ -521,6 +550,10 @@ const char* GetColumnAsText(int slot, const char* name) {
   if (!e) return Shared("");
   // A text goes to the shared buffer as it is, without a copy between.
   return IsTextType(e->type) ? Shared(e->text.data()) : Shared(EntryAsText(*e));
+}
+
+const char* GetColumnAsTextByPosition(int slot, int position) {
+  return TextOf(AtPosition(slot, position));
 }
 
 const char* FormatColumnForDisplay(int slot, const char* name) {

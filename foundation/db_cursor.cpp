@@ -6,6 +6,7 @@
 // shows what was written when it is passed again, and a deleted row drops
 // out. A slot keeps its rows until its SELECT runs again.
 #include <algorithm>
+#include <climits>
 #include <cstring>
 #include <memory>
 
@@ -242,6 +243,35 @@ SQLRETURN MoveSlotCursorTo(int slot, int target) {
   c.position = target;
   CopyRow(s, KeptRow(s, target), false);
   return SQL_SUCCESS;
+}
+
+SQLRETURN StepSlotCursor(int slot, int count, int* moved) {
+  RowCursor& c = g_tableSlots[slot].cursor;
+  *moved = 0;
+  if (count == 0) return SQL_SUCCESS;
+  const bool forward = count > 0;
+  const int wanted = forward ? count : -count;
+  // The first row a single move would reach; the step goes straight to its
+  // last row, the rows between are neither copied nor taken.
+  const int first = forward ? (c.betweenRows ? c.position : c.position + 1) : c.position - 1;
+  const long long from = first;  // a step of INT_MAX rows stays in range
+  const long long last = forward ? from + wanted - 1 : from - wanted + 1;
+  const SQLRETURN rc =
+      MoveSlotCursorTo(slot, static_cast<int>(std::clamp<long long>(last, -1, INT_MAX)));
+  if (rc == SQL_SUCCESS) {
+    *moved = wanted;
+    return rc;
+  }
+  // Short of the last row: the cursor stands after the end or before the
+  // start (or where the driver failed), its buffers hold the last row passed.
+  const int passed = forward ? std::max(0, c.count - first) : std::max(0, first + 1);
+  *moved = passed;
+  if (passed > 0) {
+    const int position = c.position;
+    MoveSlotCursorTo(slot, forward ? first + passed - 1 : 0);
+    if (rc == SQL_NO_DATA) c.position = position;
+  }
+  return rc;
 }
 
 void KeepWrittenRow(int slot) {

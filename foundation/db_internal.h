@@ -294,6 +294,11 @@ SQLRETURN MoveSlotCursor(int slot, int direction);
 // Moves the cursor to the row at `index` (from 0) as MoveSlotCursor does;
 // SQL_NO_DATA leaves it after the last row.
 SQLRETURN MoveSlotCursorTo(int slot, int index);
+// Moves the cursor `count` rows on (back when negative) as that many single
+// moves would, into `moved` the rows it moved: only the row it stops on is
+// put into the fetched buffers. SQL_SUCCESS when it moved them all, else the
+// result of the move that failed (the buffers hold the last row passed).
+SQLRETURN StepSlotCursor(int slot, int count, int* moved);
 // The current row was written (it is kept as written) or deleted.
 void KeepWrittenRow(int slot);
 void DropCurrentRow(int slot);

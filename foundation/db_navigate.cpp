@@ -204,18 +204,11 @@ int db_step(int slot, int count) {
   g_navigationName = forward ? "db_nread()" : "db_pread()";
   if (g_tableSlots[slot].kind == kDbKindNone) return wanted;
   int moved = 0;
-  SQLRETURN rc = SQL_SUCCESS;
-  while (moved < wanted && (rc = MoveSlotCursor(slot, forward ? kFetchNext : kFetchPrevious)) == SQL_SUCCESS) {
-    ++moved;
-  }
-  // The rows passed were copied into the fetched buffers only: the record
-  // takes the last of them, then the move that failed is told as a read's.
-  if (moved == wanted) {
-    TakeCursorRow(slot, SQL_SUCCESS);
-  } else {
-    if (moved > 0) TakeFetchedRow(slot);
-    TakeCursorRow(slot, rc);
-  }
+  const SQLRETURN rc = StepSlotCursor(slot, count, &moved);
+  // The record takes the last row passed, then the move that failed is told
+  // as a read's.
+  if (rc != SQL_SUCCESS && moved > 0) TakeFetchedRow(slot);
+  TakeCursorRow(slot, rc);
   return moved;
 }
 

@@ -28,7 +28,14 @@ constexpr int kNoMark = -9999;
 
 bool IsNumericClass(int valueClass) { return valueClass == 'N' || valueClass == 's'; }
 
-bool KindIsOneOf(char kind, const char* kinds) { return kind != '\0' && std::strchr(kinds, kind); }
+// A loop the compiler unrolls rather than a call of strchr: every cell of a
+// page asks.
+bool KindIsOneOf(char kind, const char* kinds) {
+  for (const char* k = kinds; *k; ++k) {
+    if (*k == kind) return true;
+  }
+  return false;
+}
 
 // The kinds with mark texts for some values (see ParseMarkText).
 bool HasMarkTexts(char kind) { return KindIsOneOf(kind, "thj-bf"); }
@@ -146,6 +153,14 @@ std::string FormatNumericText(const ScreenItem& item, const std::string& text) {
   return written;
 }
 
+// A numeric value that FormatNumericText keeps as it is: most of a page's
+// numbers, which then need no second copy.
+bool IsShownAsWritten(const ScreenItem& item, const std::string& text) {
+  if (text.empty() || item.edit == 'K') return false;
+  return item.edit == 'Z' ||
+         (item.count < 1 && static_cast<int>(text.size()) <= item.length && IsPlainInteger(text));
+}
+
 // Step 4: the kinds that show some values in a form of their own. Returns
 // the new display text (or the old one).
 std::string ApplyKindRule(ScreenItem& item, const std::string& stored) {
@@ -244,7 +259,7 @@ void CopyOut(const std::string& text, char* buffer) {
 
 int GetItemValueClass(int i) {
   const char kind = Item(i).kind;
-  if (std::strchr("thj-bfN", kind) && kind != '\0') return 'N';
+  if (KindIsOneOf(kind, "thj-bfN")) return 'N';
   return static_cast<unsigned char>(kind);
 }
 
@@ -254,7 +269,9 @@ void FormatItemValue(int i, const char* text) {
   // over: a page of cells allocates next to nothing.
   static std::string shown;
   shown.assign(text ? text : "");
-  if (IsNumericClass(GetItemValueClass(i))) shown = FormatNumericText(item, shown);
+  if (IsNumericClass(GetItemValueClass(i)) && !IsShownAsWritten(item, shown)) {
+    shown = FormatNumericText(item, shown);
+  }
   DropTrailingBlanks(shown);
   CutTextInPlace(shown, item.capacity);
   if (!shown.empty() && HasKindRule(item.kind)) {

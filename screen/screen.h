@@ -125,23 +125,27 @@ constexpr UINT kMsgHeaderMenu = WM_USER + 138;      // 1162
 // ---------------------------------------------------------------------------
 // Screen items (item_table.cpp)
 
-// One item of the ScreenItemTable. Columns set by AddScreenItem come first;
-// the rest are reset there and filled by the loader, the field engine, the
-// reading run or painting.
+// One item of the ScreenItemTable. What a value is formatted by and the text
+// it becomes lead the record, so that filling a page of list cells reads one
+// cache line of each; the other columns AddScreenItem sets follow; the rest
+// are reset there and filled by the loader, the field engine, the reading run
+// or painting.
 struct ScreenItem {
+  std::string displayText;  // what painting and the field engine show
+  int length = 0;           // characters or lines; boxes: the width
+  int capacity = 0;         // text capacity in bytes
+  char kind = 'X';          // 'B' button, 'M' mark, 'R' radio, 'C' check, ...
+  char edit = 'L';          // edit letter
+  int count = 0;            // choices of R/C, glyph of 'c', image sizing
   std::string caption;     // title; image file name of an image item
   std::string name;        // matched by field references
   int column = 0;          // character units (pixels for sheet items)
   int row = 0;             // rows (pixels for sheet items)
   int yOffset = 0;         // pixels added to the pixel y
   int width = 0;           // characters
-  int length = 0;          // characters or lines; boxes: the width
   int charSize = 0;        // pixels; <= 0 takes the slot's font unit
-  char kind = 'X';         // 'B' button, 'M' mark, 'R' radio, 'C' check, ...
-  int count = 0;           // choices of R/C, glyph of 'c', image sizing
   int protectByte = 0;     // non-zero: fixed to the window, not scrolled
   int keyCode = 0;         // command sent by a button (message 1125)
-  char edit = 'L';         // edit letter
   int state = kItemEnabled;
   int colorA = 0;          // text colour code (the option column)
   int titleStyle = 1;      // caption placement and special classes
@@ -157,10 +161,8 @@ struct ScreenItem {
   ImageHandle image = 0;   // bound image of an 'I' item
   int keyCode2 = 0;        // second key column of B, M, R, C
   int colorB = -1;         // box colour code: -1 none, else special or colour
-  int capacity = 0;        // text capacity in bytes
   int pixelX = 0, pixelY = 0, pixelWidth = 0, pixelHeight = 0;
   std::string defaultText;  // also the font spec and the box pattern ('^')
-  std::string displayText;  // what painting and the field engine show
   std::string sheetText;
   std::string fieldName;
   std::string actionClass;  // up to 31 characters

@@ -2,6 +2,7 @@
 // database and the PostgreSQL server database behave alike.
 #include <windows.h>
 
+#include <climits>
 #include <string>
 #include <vector>
 
@@ -216,6 +217,7 @@ TEST_P(DbLayer, StepsOverRowsAsReadsWould) {
   };
   const Case cases[] = {
       {0, 3, 3, "A04", "A05"}, {1, 10, 3, "A05", ""}, {4, -2, 2, "A03", "A02"}, {2, -10, 2, "A01", ""},
+      {0, INT_MAX, 4, "A05", ""}, {4, -INT_MAX, 4, "A01", ""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.start) + " " + std::to_string(c.count));
