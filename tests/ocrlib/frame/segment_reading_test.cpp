@@ -161,7 +161,7 @@ TEST_P(SegmentReadingTest, CharactersWrittenCloseGetTheirOwnBoxes) {
       {"ha two pixels from ru, another face", glyphs::CharSet::kKatakana, 2, U"トハルコ", 2},
       {"ha three pixels from ru", glyphs::CharSet::kKatakana, 4, U"トハルコ", 3},
       {"ri two pixels from ha", glyphs::CharSet::kKatakana, 1, U"トリハコ", 2},
-      {"i sharing a column with i", glyphs::CharSet::kKatakana, 4, U"カイイム", -1},
+      {"n sharing a column with nu", glyphs::CharSet::kKatakana, 5, U"ランヌマ", -1},
       {"ta touching u", glyphs::CharSet::kKatakana, 1, U"ハタウシ", 0},
   };
   MupaRecogOptions options = {};
