@@ -530,6 +530,18 @@ int64_t ReadPieces(const RecogRunBlock& run, uint32_t mask, const MupaRect& box,
   return sum / 2;
 }
 
+// The ink a cut after column x crosses between rows top..bottom, in half
+// pixels: a run it parts counts two, ink that meets across it only at a
+// corner one (two characters written close often touch at a corner, where
+// a slanted stroke of one character crosses as thinly).
+int CrossedHalves(const RunImage& page, int x, int top, int bottom) {
+  int parted = 0;
+  for (int y = top; y <= bottom; ++y) {
+    parted += PixelIsBlack(page, x, y) && PixelIsBlack(page, x + 1, y);
+  }
+  return parted + CrossingInk(page, x, top, bottom);
+}
+
 // Where a box wider than the line's character parts by the rule, if
 // anywhere; -1 when it stays whole.
 int BestReadCut(const RecogRunBlock& run, uint32_t mask, const CutRule& rule, const MupaRect& box,
@@ -542,6 +554,13 @@ int BestReadCut(const RecogRunBlock& run, uint32_t mask, const CutRule& rule, co
   std::stable_sort(crossings.begin(), crossings.end());
   int bestCut = -1;
   int64_t best = whole < 0 ? INT64_MAX : rule.belowTenths * whole / 10;
+  auto tryCut = [&](int x) {
+    const int64_t d = ReadPieces(run, mask, box, x, leastHeight);
+    if (d < 0) return;
+    const int halves = CrossedHalves(run.image, x, box.top, box.bottom);
+    const int64_t score = d + (whole < 0 ? d : whole) / rule.inkDivisor * halves / 2;
+    if (score < best) best = score, bestCut = x;
+  };
   std::vector<int> read;
   for (const auto& [ink, x] : crossings) {
     if (read.size() == kReadPlaces) break;
@@ -550,10 +569,13 @@ int BestReadCut(const RecogRunBlock& run, uint32_t mask, const CutRule& rule, co
       continue;
     }
     read.push_back(x);
-    const int64_t d = ReadPieces(run, mask, box, x, leastHeight);
-    if (d < 0) continue;
-    const int64_t score = d + (whole < 0 ? d : whole) / rule.inkDivisor * ink;
-    if (score < best) best = score, bestCut = x;
+    tryCut(x);
+  }
+  // Where two characters' strokes run together, which column of the joint
+  // is whose is read: the columns either side of the place are tried too.
+  const int place = bestCut;
+  for (int x : {place - 1, place + 1}) {
+    if (place >= 0 && x >= box.left && x < box.right) tryCut(x);
   }
   return bestCut;
 }

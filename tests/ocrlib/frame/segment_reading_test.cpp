@@ -134,7 +134,9 @@ glyphs::GlyphLine DrawLine(const glyphs::GlyphRenderer& renderer, int face, int 
 // cross a single pixel of ink preferred; a katakana's strokes drawn a
 // quarter of the line's height apart stay one box, and strokes a blank
 // column parts are read to tell which character each belongs to (a "ハ" a
-// few pixels from a "ル" is four strokes of about one width).
+// few pixels from a "ル" is four strokes of about one width). Where two
+// characters' strokes run together, the column of the joint each gets is
+// read.
 TEST_P(SegmentReadingTest, CharactersWrittenCloseGetTheirOwnBoxes) {
   struct Case {
     const char* what;
@@ -147,6 +149,9 @@ TEST_P(SegmentReadingTest, CharactersWrittenCloseGetTheirOwnBoxes) {
       {"R and S sharing a column", glyphs::CharSet::kCapitals, 3, U"WRSC", -1},
       {"I touching H", glyphs::CharSet::kCapitals, 4, U"NIHT", 0},
       {"E touching F", glyphs::CharSet::kCapitals, 2, U"JEFP", 0},
+      {"J touching T", glyphs::CharSet::kCapitals, 0, U"DJTY", 0},
+      {"O sharing a column with U", glyphs::CharSet::kCapitals, 5, U"IOUQ", -1},
+      {"J sharing a column with P", glyphs::CharSet::kCapitals, 8, U"BJPC", -1},
       {"a so of strokes apart sharing a column with ko", glyphs::CharSet::kKatakana, 0,
        U"トソコハ", -1},
       {"a so of strokes apart beside ko", glyphs::CharSet::kKatakana, 0, U"トソコハ", 3},
@@ -156,6 +161,8 @@ TEST_P(SegmentReadingTest, CharactersWrittenCloseGetTheirOwnBoxes) {
       {"ha two pixels from ru, another face", glyphs::CharSet::kKatakana, 2, U"トハルコ", 2},
       {"ha three pixels from ru", glyphs::CharSet::kKatakana, 4, U"トハルコ", 3},
       {"ri two pixels from ha", glyphs::CharSet::kKatakana, 1, U"トリハコ", 2},
+      {"n sharing a column with nu", glyphs::CharSet::kKatakana, 5, U"ランヌマ", -1},
+      {"ta touching u", glyphs::CharSet::kKatakana, 1, U"ハタウシ", 0},
   };
   MupaRecogOptions options = {};
   options.marker[0] = options.marker[1] = 1;
