@@ -36,6 +36,7 @@ struct GlyphImage {
   MupaRect ink = {};
   bool Get(int x, int y) const { return (bits[y * bytesPerLine + x / 8] >> (7 - x % 8)) & 1; }
   void Set(int x, int y) { bits[y * bytesPerLine + x / 8] |= static_cast<uint8_t>(0x80 >> x % 8); }
+  void Clear(int x, int y) { bits[y * bytesPerLine + x / 8] &= static_cast<uint8_t>(~(0x80 >> x % 8)); }
   // Descriptor for the library's calls (the image must stay alive).
   MupaImage Descriptor();
 };

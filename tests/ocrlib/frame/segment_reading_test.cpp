@@ -144,6 +144,9 @@ TEST_P(SegmentReadingTest, CharactersWrittenCloseGetTheirOwnBoxes) {
     int face;
     std::u32string text;
     int gap;  // between the middle two
+    // Columns into the third character where two columns of its top third
+    // are wiped, a stroke broken on the scan (0: none).
+    int breakAt = 0;
   };
   const Case cases[] = {
       {"R and S sharing a column", glyphs::CharSet::kCapitals, 3, U"WRSC", -1},
@@ -163,6 +166,9 @@ TEST_P(SegmentReadingTest, CharactersWrittenCloseGetTheirOwnBoxes) {
       {"ri two pixels from ha", glyphs::CharSet::kKatakana, 1, U"トリハコ", 2},
       {"n sharing a column with nu", glyphs::CharSet::kKatakana, 5, U"ランヌマ", -1},
       {"ta touching u", glyphs::CharSet::kKatakana, 1, U"ハタウシ", 0},
+      {"0 seven pixels from a 7 whose bar is broken", glyphs::CharSet::kDigits, 4, U"5072", 7, 4},
+      {"0 eight pixels from a 7 whose bar is broken", glyphs::CharSet::kDigits, 6, U"5072", 8, 4},
+      {"0 five pixels from a 7 whose bar is broken", glyphs::CharSet::kDigits, 5, U"5072", 5, 4},
   };
   MupaRecogOptions options = {};
   options.marker[0] = options.marker[1] = 1;
@@ -171,6 +177,13 @@ TEST_P(SegmentReadingTest, CharactersWrittenCloseGetTheirOwnBoxes) {
     if (c.set != GetParam().set) continue;
     SCOPED_TRACE(c.what);
     glyphs::GlyphLine line = DrawLine(*session_.renderer, c.face, 44, c.text, {5, c.gap, 5});
+    if (c.breakAt > 0) {
+      const MupaRect& b = line.boxes[2];
+      for (int y = b.top; y <= b.top + (b.bottom - b.top + 1) / 3; ++y) {
+        line.image.Clear(b.left + c.breakAt, y);
+        line.image.Clear(b.left + c.breakAt + 1, y);
+      }
+    }
     MupaImage image = line.image.Descriptor();
     MupaRect found[kMaxBoxes];
     int16_t count = 0;
