@@ -631,9 +631,16 @@ bool CanStandAlone(const LineShape& shape, uint32_t mask, const MupaRect& box) {
 // Neighbours close together may be one character: a stroke broken on the
 // scan or drawn apart leaves up to a third of the line's height between its
 // pieces, and a slanted character is up to half as wide again as the line's
-// usual one.
-bool MayJoin(const LineShape& shape, const MupaRect& a, const MupaRect& b) {
+// usual one. Neighbours that share a column were cut apart through ink by
+// their shape: on a line that may hold capitals or katakana they may be one
+// wide character (an "M", a "W") up to twice the usual width, which reading
+// tells. Digits are narrow: no union of digits that wide is one.
+bool MayJoin(const LineShape& shape, uint32_t mask, const MupaRect& a, const MupaRect& b) {
   const MupaRect u = United(a, b);
+  const bool wideLetters = (mask & (kTypeCapitals | kTypeKatakana)) != 0;
+  if (wideLetters && SharedColumns(a, b) >= 1) {
+    return Width(u) <= 2 * shape.width && 2 * Height(u) <= 3 * shape.height;
+  }
   return b.left - a.right - 1 <= shape.height / 3 && 2 * Width(u) <= 3 * shape.width &&
          2 * Height(u) <= 3 * shape.height;
 }
@@ -666,7 +673,9 @@ void JoinByReading(const LineShape& shape, uint32_t mask, BoxReadings* readings,
                    SegmentWork* w) {
   const int n = w->header.boxCount;
   std::vector<uint8_t> joinsNext(n, 0);
-  for (int r = 0; r + 1 < n; ++r) joinsNext[r] = MayJoin(shape, w->rows[r].box, w->rows[r + 1].box);
+  for (int r = 0; r + 1 < n; ++r) {
+    joinsNext[r] = MayJoin(shape, mask, w->rows[r].box, w->rows[r + 1].box);
+  }
   // The distances of the rows' unions i..j (a row that joins nothing is not read).
   struct Span {
     int from, to;
@@ -681,7 +690,7 @@ void JoinByReading(const LineShape& shape, uint32_t mask, BoxReadings* readings,
     int gap = 0;
     for (int j = i + 1; j <= n; ++j) {
       if (j > i + 1) {
-        if (!joinsNext[j - 2] || !MayJoin(shape, u, w->rows[j - 1].box)) break;
+        if (!joinsNext[j - 2] || !MayJoin(shape, mask, u, w->rows[j - 1].box)) break;
         gap += std::max(0, w->rows[j - 1].box.left - u.right - 1);
         u = United(u, w->rows[j - 1].box);
       }

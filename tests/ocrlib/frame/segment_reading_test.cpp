@@ -68,6 +68,19 @@ class SegmentReadingTest : public ::testing::TestWithParam<TypeCase> {
     return e;
   }
 
+  // The boxes MupaSegChar finds on the line (none when it fails).
+  std::vector<MupaRect> SegmentThroughExport(glyphs::GlyphLine& line,
+                                             const MupaRecogOptions& options) {
+    MupaImage image = line.image.Descriptor();
+    MupaRect found[kMaxBoxes];
+    int16_t count = 0;
+    const int rc = MupaSegChar(session_.handle, session_.env, &image, &line.image.ink, &options,
+                               found, kMaxBoxes, &count);
+    EXPECT_EQ(rc, 0);
+    if (rc != 0) return {};
+    return std::vector<MupaRect>(found, found + count);
+  }
+
   TempFolder folder_;
   RenderedSession session_;
 };
@@ -137,7 +150,7 @@ glyphs::GlyphLine DrawLine(const glyphs::GlyphRenderer& renderer, int face, int 
 // few pixels from a "ル" is four strokes of about one width). Where two
 // characters' strokes run together, the column of the joint each gets is
 // read.
-TEST_P(SegmentReadingTest, CharactersWrittenCloseGetTheirOwnBoxes) {
+TEST_P(SegmentReadingTest, EveryCharacterGetsItsOwnBox) {
   struct Case {
     const char* what;
     glyphs::CharSet set;
@@ -184,13 +197,28 @@ TEST_P(SegmentReadingTest, CharactersWrittenCloseGetTheirOwnBoxes) {
         line.image.Clear(b.left + c.breakAt + 1, y);
       }
     }
-    MupaImage image = line.image.Descriptor();
-    MupaRect found[kMaxBoxes];
-    int16_t count = 0;
-    ASSERT_EQ(MupaSegChar(session_.handle, session_.env, &image, &line.image.ink, &options, found,
-                          kMaxBoxes, &count),
-              0);
-    EXPECT_EQ(std::vector<MupaRect>(found, found + count), line.boxes);
+    EXPECT_EQ(SegmentThroughExport(line, options), line.boxes);
+  }
+  // Rendered lines of six characters with blank columns between them (gaps
+  // of 1 to 8 pixels), each holding a character wider than the line's usual
+  // one that the shape cuts through its ink: reading takes it whole again.
+  struct RenderedCase {
+    const char* what;
+    glyphs::CharSet set;
+    uint32_t seed;
+  };
+  const RenderedCase rendered[] = {
+      {"a wide N", glyphs::CharSet::kCapitals, 2},
+      {"a Z twice the usual width", glyphs::CharSet::kCapitals, 199},
+      {"an M twice the usual width", glyphs::CharSet::kCapitals, 265},
+  };
+  for (const RenderedCase& c : rendered) {
+    if (c.set != GetParam().set) continue;
+    SCOPED_TRACE(c.what);
+    std::mt19937 rng(c.seed);
+    glyphs::GlyphLine line =
+        glyphs::MakeLine(*session_.renderer, glyphs::CharacterSet(c.set), 6, 1, 8, rng);
+    EXPECT_EQ(SegmentThroughExport(line, options), line.boxes);
   }
 }
 
