@@ -651,16 +651,24 @@ bool MayJoin(const LineShape& shape, uint32_t mask, const MupaRect& a, const Mup
 // seeds' characters.
 constexpr int kCharacterPercent = 20;
 
-// Each blank column a union bridges costs as much as a column of a usual
-// character read this much worse (percent). A digit is one stroke: its
-// pieces broken on the scan lie a pixel or two apart, and two digits a
+// Each blank column a union bridges beyond `freeColumns` costs as much as a
+// column of a usual character read `percent` worse. A digit is one stroke:
+// its pieces broken on the scan lie a pixel or two apart, and two digits a
 // clear gap apart (a "1" beside its neighbour) are not one, however the
-// union reads. Capitals and katakana are drawn in strokes apart (the arms
-// of a "K", the strokes of a "ハ"): a line that may hold them bridges gaps
-// at no cost. Measured on lines of the training seeds' characters.
-int BridgedGapPercent(uint32_t mask) {
-  const bool digitsOnly = (mask & kTypeDigits) != 0 && (mask & (kTypeCapitals | kTypeKatakana)) == 0;
-  return digitsOnly ? 100 : 0;
+// union reads. A capital's strokes drawn apart (the bar of a "T", the arms
+// of a "K") leave a gap of a pixel or two. Katakana are drawn in strokes
+// apart (the strokes of a "ハ"): a line that may hold them bridges gaps at
+// no cost. Measured on lines of the training seeds' characters.
+struct GapRule {
+  int freeColumns;
+  int percent;
+};
+
+GapRule BridgedGapRule(uint32_t mask) {
+  if ((mask & kTypeKatakana) != 0) return {0, 0};
+  if ((mask & kTypeCapitals) != 0) return {2, 100};
+  if ((mask & kTypeDigits) != 0) return {0, 100};
+  return {0, 0};
 }
 
 // Which neighbours join is chosen for the whole line at once: of every
@@ -680,8 +688,9 @@ void JoinByReading(const LineShape& shape, uint32_t mask, BoxReadings* readings,
   struct Span {
     int from, to;
     int64_t distance;
-    int gap;  // blank columns the union bridges
+    int gap;  // blank columns the union bridges beyond the free ones
   };
+  const GapRule gapRule = BridgedGapRule(mask);
   std::vector<Span> spans;
   std::vector<int64_t> known;
   for (int i = 0; i < n; ++i) {
@@ -691,7 +700,7 @@ void JoinByReading(const LineShape& shape, uint32_t mask, BoxReadings* readings,
     for (int j = i + 1; j <= n; ++j) {
       if (j > i + 1) {
         if (!joinsNext[j - 2] || !MayJoin(shape, mask, u, w->rows[j - 1].box)) break;
-        gap += std::max(0, w->rows[j - 1].box.left - u.right - 1);
+        gap += std::max(0, w->rows[j - 1].box.left - u.right - 1 - gapRule.freeColumns);
         u = United(u, w->rows[j - 1].box);
       }
       const int64_t d = alone ? 0 : readings->Of(u).distance;
@@ -717,7 +726,7 @@ void JoinByReading(const LineShape& shape, uint32_t mask, BoxReadings* readings,
     // A row read as nothing stands alone at the worst cost a row may have.
     const int64_t distance = s.distance < 0 ? 3 * usual : s.distance;
     const int64_t columns = std::max(1, edge(s.to) - edge(s.from));
-    const int64_t gapCost = s.gap * usual * BridgedGapPercent(mask) / 100;
+    const int64_t gapCost = s.gap * usual * gapRule.percent / 100;
     const int64_t cost = best[s.from] + characterCost + columns * distance + gapCost;
     if (cost < best[s.to]) best[s.to] = cost, from[s.to] = s.from;
   }

@@ -200,8 +200,9 @@ TEST_P(SegmentReadingTest, EveryCharacterGetsItsOwnBox) {
     EXPECT_EQ(SegmentThroughExport(line, options), line.boxes);
   }
   // Rendered lines of six characters with blank columns between them (gaps
-  // of 1 to 8 pixels), each holding a character wider than the line's usual
-  // one that the shape cuts through its ink: reading takes it whole again.
+  // of 1 to 8 pixels): a character wider than the line's usual one that the
+  // shape cuts through its ink is read whole again, and two characters a
+  // clear gap apart that read well together stay apart.
   struct RenderedCase {
     const char* what;
     glyphs::CharSet set;
@@ -211,6 +212,9 @@ TEST_P(SegmentReadingTest, EveryCharacterGetsItsOwnBox) {
       {"a wide N", glyphs::CharSet::kCapitals, 2},
       {"a Z twice the usual width", glyphs::CharSet::kCapitals, 199},
       {"an M twice the usual width", glyphs::CharSet::kCapitals, 265},
+      {"E four pixels from X", glyphs::CharSet::kCapitals, 149},
+      {"A six pixels from H", glyphs::CharSet::kCapitals, 695},
+      {"A eight pixels from H", glyphs::CharSet::kCapitals, 2086},
   };
   for (const RenderedCase& c : rendered) {
     if (c.set != GetParam().set) continue;
