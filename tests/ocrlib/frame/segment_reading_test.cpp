@@ -201,8 +201,9 @@ TEST_P(SegmentReadingTest, EveryCharacterGetsItsOwnBox) {
   }
   // Rendered lines of six characters with blank columns between them (gaps
   // of 1 to 8 pixels): a character wider than the line's usual one that the
-  // shape cuts through its ink is read whole again, and two characters a
-  // clear gap apart that read well together stay apart.
+  // shape cuts through its ink is read whole again, two characters a clear
+  // gap apart that read well together stay apart, and a katakana whose
+  // strokes read a little closer apart stays whole.
   struct RenderedCase {
     const char* what;
     glyphs::CharSet set;
@@ -215,6 +216,9 @@ TEST_P(SegmentReadingTest, EveryCharacterGetsItsOwnBox) {
       {"E four pixels from X", glyphs::CharSet::kCapitals, 149},
       {"A six pixels from H", glyphs::CharSet::kCapitals, 695},
       {"A eight pixels from H", glyphs::CharSet::kCapitals, 2086},
+      {"ru, its strokes apart, first", glyphs::CharSet::kKatakana, 5},
+      {"ru, its strokes apart, second", glyphs::CharSet::kKatakana, 10},
+      {"wa, its stem apart", glyphs::CharSet::kKatakana, 80},
   };
   for (const RenderedCase& c : rendered) {
     if (c.set != GetParam().set) continue;
