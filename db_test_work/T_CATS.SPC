@@ -1,7 +1,0 @@
-T_CATS
-FIELD
-"ï™óﬁ","char*","CAT",2,0,0,"",2
-"ï™óﬁñº","char*","CATNAME",20,0,0,"",20
-INDEX
-"CAT","Å¢"
-END
