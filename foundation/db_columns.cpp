@@ -548,8 +548,8 @@ int SetColumnFromText(int slot, const char* name, const char* text) {
 const char* GetColumnAsText(int slot, const char* name) {
   const ColumnEntry* e = Lookup(slot, name);
   if (!e) return Shared("");
-  // A text goes to the shared buffer as it is, without a copy between.
-  return IsTextType(e->type) ? Shared(e->text.data()) : Shared(EntryAsText(*e));
+  // A text goes to the shared buffer as it is, a number is written there.
+  return IsTextType(e->type) ? Shared(e->text.data()) : TextOf(e);
 }
 
 const char* GetColumnAsTextByPosition(int slot, int position) {
