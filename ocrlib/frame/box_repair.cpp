@@ -169,9 +169,9 @@ bool JoinNarrowPair(const LineShape& shape, SegmentWork* w) {
 }
 
 // The piece joins the box `distance` finds nearest it, when that is within
-// `reach` and nearer than any other box.
-template <class Distance>
-void JoinNearestBox(const MupaRect& piece, int reach, Distance distance, SegmentWork* w) {
+// the box's `reach` and nearer than any other box.
+template <class Distance, class Reach>
+void JoinNearestBox(const MupaRect& piece, Distance distance, Reach reach, SegmentWork* w) {
   int best = -1, bestDistance = 0, secondDistance = 1 << 30;
   for (int r = 0; r < w->header.boxCount; ++r) {
     const int d = distance(w->rows[r].box);
@@ -182,7 +182,9 @@ void JoinNearestBox(const MupaRect& piece, int reach, Distance distance, Segment
       secondDistance = std::min(secondDistance, d);
     }
   }
-  if (best < 0 || bestDistance > reach || bestDistance >= secondDistance) return;
+  if (best < 0 || bestDistance > reach(w->rows[best].box) || bestDistance >= secondDistance) {
+    return;
+  }
   UniteBoxes(w->rows[best].box, piece, &w->rows[best].box);
   MeasureRow(&w->rows[best]);
 }
@@ -202,8 +204,9 @@ int SpeckDistance(const LineShape& shape, const MupaRect& speck, const MupaRect&
 void TakeInSpecks(const LineShape& shape, const std::vector<MupaRect>& specks, SegmentWork* w) {
   const int reach = NearReach(shape);
   for (const MupaRect& speck : specks) {
-    JoinNearestBox(speck, reach, [&](const MupaRect& box) { return SpeckDistance(shape, speck, box); },
-                   w);
+    JoinNearestBox(
+        speck, [&](const MupaRect& box) { return SpeckDistance(shape, speck, box); },
+        [reach](const MupaRect&) { return reach; }, w);
   }
 }
 
@@ -762,38 +765,38 @@ void TakeInStrayInk(const RecogRunBlock& run, SegmentWork* w) {
       o = o == -1 ? r : -2;
     }
   }
-  // Up and down its own columns a box takes in ink as far as a break leaves.
+  // The line's rows and a break above and below.
   const int breakReach = BreakReach(shape);
+  MupaRect line;
+  ResetUnionBox(&line);
+  for (int r = 0; r < w->header.boxCount; ++r) UniteBoxes(line, w->rows[r].box, &line);
+  MupaRect band = area;
+  band.top = static_cast<int16_t>(std::max<int>(area.top, line.top - breakReach));
+  band.bottom = static_cast<int16_t>(std::min<int>(area.bottom, line.bottom + breakReach));
+  // Ink over or under a box's own columns within the band is its
+  // character's, however far a break left it: the bar of a "7" broken off
+  // its stem, a crumb the speck filter dropped.
   for (int r = 0; r < w->header.boxCount; ++r) {
     MupaRect& b = w->rows[r].box;
     std::vector<int> own;
     for (int x = std::max(b.left, area.left); x <= std::min(b.right, area.right); ++x) {
       if (owner[x - area.left] == r) own.push_back(x);
     }
-    auto extend = [&](int16_t* edge, int step, int limit) {
-      for (int y = *edge + step, blank = 0; (y - limit) * step <= 0 && blank <= breakReach;
-           y += step) {
-        if (RowHasInk(page, own, y)) {
-          *edge = static_cast<int16_t>(y);
-          blank = 0;
-        } else {
-          ++blank;
-        }
-      }
-    };
-    extend(&b.top, -1, area.top);
-    extend(&b.bottom, 1, area.bottom);
+    for (int y = band.top; y < b.top; ++y) {
+      if (RowHasInk(page, own, y)) b.top = static_cast<int16_t>(y);  // ends the loop
+    }
+    for (int y = band.bottom; y > b.bottom; --y) {
+      if (RowHasInk(page, own, y)) b.bottom = static_cast<int16_t>(y);  // ends the loop
+    }
     MeasureRow(&w->rows[r]);
   }
-  // Ink in no box's columns is a speck beside a box (as TakeInSpecks has
-  // it): it joins the nearest within a speck's reach.
-  const int besideReach = NearReach(shape);
-  MupaRect line;
-  ResetUnionBox(&line);
-  for (int r = 0; r < w->header.boxCount; ++r) UniteBoxes(line, w->rows[r].box, &line);
-  MupaRect band = area;  // the line's rows and a break above and below
-  band.top = static_cast<int16_t>(std::max<int>(area.top, line.top - breakReach));
-  band.bottom = static_cast<int16_t>(std::min<int>(area.bottom, line.bottom + breakReach));
+  // Ink in no box's columns is a crumb beside a box: it joins the nearest,
+  // when nearer than any other, as far off as a break leaves it when level
+  // with the box, and within a speck's reach when off its rows.
+  const int nearReach = NearReach(shape);
+  auto besideReach = [&](const MupaRect& stray, const MupaRect& box) {
+    return stray.top >= box.top && stray.bottom <= box.bottom ? breakReach : nearReach;
+  };
   for (int x = area.left; x <= area.right; ++x) {
     if (owner[x - area.left] != -1) continue;
     int end = x;
@@ -802,8 +805,9 @@ void TakeInStrayInk(const RecogRunBlock& run, SegmentWork* w) {
     const bool any = InkBox(page, band, x, end, &stray);
     x = end;
     if (!any) continue;
-    JoinNearestBox(stray, besideReach, [&](const MupaRect& box) { return BoxDistance(stray, box); },
-                   w);
+    JoinNearestBox(
+        stray, [&](const MupaRect& box) { return BoxDistance(stray, box); },
+        [&](const MupaRect& box) { return besideReach(stray, box); }, w);
   }
 }
 

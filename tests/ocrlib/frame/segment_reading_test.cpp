@@ -160,6 +160,10 @@ TEST_P(SegmentReadingTest, EveryCharacterGetsItsOwnBox) {
     // Columns into the third character where two columns of its top third
     // are wiped, a stroke broken on the scan (0: none).
     int breakAt = 0;
+    // A crumb of the last character: a pixel this many columns right of
+    // its ink at half its height, or this many rows over its ink at its
+    // middle column (0: none).
+    int crumbRight = 0, crumbAbove = 0;
   };
   const Case cases[] = {
       {"R and S sharing a column", glyphs::CharSet::kCapitals, 3, U"WRSC", -1},
@@ -182,6 +186,9 @@ TEST_P(SegmentReadingTest, EveryCharacterGetsItsOwnBox) {
       {"0 seven pixels from a 7 whose bar is broken", glyphs::CharSet::kDigits, 4, U"5072", 7, 4},
       {"0 eight pixels from a 7 whose bar is broken", glyphs::CharSet::kDigits, 6, U"5072", 8, 4},
       {"0 five pixels from a 7 whose bar is broken", glyphs::CharSet::kDigits, 5, U"5072", 5, 4},
+      {"a crumb four columns beside a 2", glyphs::CharSet::kDigits, 0, U"5072", 5, 0, 5},
+      {"a crumb of a he over it, under its neighbours' tops", glyphs::CharSet::kKatakana, 0,
+       U"トソコヘ", 5, 0, 0, 9},
   };
   MupaRecogOptions options = {};
   options.marker[0] = options.marker[1] = 1;
@@ -196,6 +203,15 @@ TEST_P(SegmentReadingTest, EveryCharacterGetsItsOwnBox) {
         line.image.Clear(b.left + c.breakAt, y);
         line.image.Clear(b.left + c.breakAt + 1, y);
       }
+    }
+    MupaRect& last = line.boxes[3];
+    if (c.crumbRight > 0) {
+      last.right = static_cast<int16_t>(last.right + c.crumbRight);
+      line.image.Set(last.right, (last.top + last.bottom) / 2);
+    }
+    if (c.crumbAbove > 0) {
+      last.top = static_cast<int16_t>(last.top - c.crumbAbove);
+      line.image.Set((last.left + last.right) / 2, last.top);
     }
     EXPECT_EQ(SegmentThroughExport(line, options), line.boxes);
   }
