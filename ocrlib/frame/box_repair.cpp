@@ -634,9 +634,11 @@ bool CanStandAlone(const LineShape& shape, uint32_t mask, const MupaRect& box) {
 // Neighbours close together may be one character: a stroke broken on the
 // scan or drawn apart leaves up to a third of the line's height between its
 // pieces, and a slanted character is up to half as wide again as the line's
-// usual one. Neighbours that share a column were cut apart through ink by
-// their shape: on a line that may hold capitals or katakana they may be one
-// wide character (an "M", a "W") up to twice the usual width, which reading
+// usual one. A katakana drawn in strokes apart ("ハ", "ル") may leave as
+// much as the line's height between them: the union's width bounds it.
+// Neighbours that share a column were cut apart through ink by their shape:
+// on a line that may hold capitals or katakana they may be one wide
+// character (an "M", a "W") up to twice the usual width, which reading
 // tells. Digits are narrow: no union of digits that wide is one.
 bool MayJoin(const LineShape& shape, uint32_t mask, const MupaRect& a, const MupaRect& b) {
   const MupaRect u = United(a, b);
@@ -644,7 +646,8 @@ bool MayJoin(const LineShape& shape, uint32_t mask, const MupaRect& a, const Mup
   if (wideLetters && SharedColumns(a, b) >= 1) {
     return Width(u) <= 2 * shape.width && 2 * Height(u) <= 3 * shape.height;
   }
-  return b.left - a.right - 1 <= shape.height / 3 && 2 * Width(u) <= 3 * shape.width &&
+  const int widestGap = (mask & kTypeKatakana) != 0 ? shape.height : shape.height / 3;
+  return b.left - a.right - 1 <= widestGap && 2 * Width(u) <= 3 * shape.width &&
          2 * Height(u) <= 3 * shape.height;
 }
 

@@ -219,7 +219,8 @@ TEST_P(SegmentReadingTest, EveryCharacterGetsItsOwnBox) {
   // of 1 to 8 pixels): a character wider than the line's usual one that the
   // shape cuts through its ink is read whole again, two characters a clear
   // gap apart that read well together stay apart, and a katakana whose
-  // strokes read a little closer apart stays whole.
+  // strokes read a little closer apart, or lie a third of the line's height
+  // or more apart, stays whole.
   struct RenderedCase {
     const char* what;
     glyphs::CharSet set;
@@ -235,6 +236,8 @@ TEST_P(SegmentReadingTest, EveryCharacterGetsItsOwnBox) {
       {"ru, its strokes apart, first", glyphs::CharSet::kKatakana, 5},
       {"ru, its strokes apart, second", glyphs::CharSet::kKatakana, 10},
       {"wa, its stem apart", glyphs::CharSet::kKatakana, 80},
+      {"ha, its strokes twelve pixels apart", glyphs::CharSet::kKatakana, 28},
+      {"ha, its strokes ten pixels apart, last", glyphs::CharSet::kKatakana, 37},
   };
   for (const RenderedCase& c : rendered) {
     if (c.set != GetParam().set) continue;
