@@ -217,7 +217,8 @@ TEST_P(SegmentReadingTest, EveryCharacterGetsItsOwnBox) {
   }
   // Rendered lines of six characters with blank columns between them (gaps
   // of 1 to 8 pixels): a character wider than the line's usual one that the
-  // shape cuts through its ink is read whole again, two characters a clear
+  // shape cuts through its ink is read whole again (its pieces share
+  // columns, as characters apart do not), two characters a clear
   // gap apart that read well together stay apart, and a katakana whose
   // strokes read a little closer apart, or lie a third of the line's height
   // or more apart, stays whole.
@@ -233,6 +234,8 @@ TEST_P(SegmentReadingTest, EveryCharacterGetsItsOwnBox) {
       {"E four pixels from X", glyphs::CharSet::kCapitals, 149},
       {"A six pixels from H", glyphs::CharSet::kCapitals, 695},
       {"A eight pixels from H", glyphs::CharSet::kCapitals, 2086},
+      {"a wide U the shape cut in pieces sharing three columns", glyphs::CharSet::kCapitals, 533},
+      {"an M the shape cut in pieces sharing eight columns", glyphs::CharSet::kCapitals, 2046},
       {"ru, its strokes apart, first", glyphs::CharSet::kKatakana, 5},
       {"ru, its strokes apart, second", glyphs::CharSet::kKatakana, 10},
       {"wa, its stem apart", glyphs::CharSet::kKatakana, 80},
