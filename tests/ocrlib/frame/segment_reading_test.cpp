@@ -218,10 +218,10 @@ TEST_P(SegmentReadingTest, EveryCharacterGetsItsOwnBox) {
   // Rendered lines of six characters with blank columns between them (gaps
   // of 1 to 8 pixels): a character wider than the line's usual one that the
   // shape cuts through its ink is read whole again (its pieces share
-  // columns, as characters apart do not), two characters a clear
-  // gap apart that read well together stay apart, and a katakana whose
-  // strokes read a little closer apart, or lie a third of the line's height
-  // or more apart, stays whole.
+  // columns, as characters apart do not), two characters a clear gap apart
+  // that read well together (a pair of digits wider than a digit) stay
+  // apart, and a katakana whose strokes read a little closer apart, or lie a
+  // third of the line's height or more apart, stays whole.
   struct RenderedCase {
     const char* what;
     glyphs::CharSet set;
@@ -236,6 +236,8 @@ TEST_P(SegmentReadingTest, EveryCharacterGetsItsOwnBox) {
       {"A eight pixels from H", glyphs::CharSet::kCapitals, 2086},
       {"a wide U the shape cut in pieces sharing three columns", glyphs::CharSet::kCapitals, 533},
       {"an M the shape cut in pieces sharing eight columns", glyphs::CharSet::kCapitals, 2046},
+      {"6 two pixels from a 6, together as wide as a wide digit", glyphs::CharSet::kDigits, 2225},
+      {"5 two pixels from a 3, together as wide as a wide digit", glyphs::CharSet::kDigits, 4468},
       {"ru, its strokes apart, first", glyphs::CharSet::kKatakana, 5},
       {"ru, its strokes apart, second", glyphs::CharSet::kKatakana, 10},
       {"wa, its stem apart", glyphs::CharSet::kKatakana, 80},
