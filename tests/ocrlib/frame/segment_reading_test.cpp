@@ -220,8 +220,9 @@ TEST_P(SegmentReadingTest, EveryCharacterGetsItsOwnBox) {
   // shape cuts through its ink is read whole again (its pieces share
   // columns, as characters apart do not), two characters a clear gap apart
   // that read well together (a pair of digits wider than a digit) stay
-  // apart, and a katakana whose strokes read a little closer apart, or lie a
-  // third of the line's height or more apart, stays whole.
+  // apart, a sliver broken off a digit's edge as near its neighbour goes
+  // where it reads, and a katakana whose strokes read a little closer apart,
+  // or lie a third of the line's height or more apart, stays whole.
   struct RenderedCase {
     const char* what;
     glyphs::CharSet set;
@@ -238,6 +239,8 @@ TEST_P(SegmentReadingTest, EveryCharacterGetsItsOwnBox) {
       {"an M the shape cut in pieces sharing eight columns", glyphs::CharSet::kCapitals, 2046},
       {"6 two pixels from a 6, together as wide as a wide digit", glyphs::CharSet::kDigits, 2225},
       {"5 two pixels from a 3, together as wide as a wide digit", glyphs::CharSet::kDigits, 4468},
+      {"the tip of a 7 broken off beside a 6", glyphs::CharSet::kDigits, 460},
+      {"the tip of a 7 broken off beside a 7", glyphs::CharSet::kDigits, 1714},
       {"ru, its strokes apart, first", glyphs::CharSet::kKatakana, 5},
       {"ru, its strokes apart, second", glyphs::CharSet::kKatakana, 10},
       {"wa, its stem apart", glyphs::CharSet::kKatakana, 80},
