@@ -13,7 +13,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <string>
 #include <vector>
+
+#include <unistd.h>
 
 #include "bench/classifier_eval.h"
 #include "ocrlib/dictbuilder/rendered_training.h"
@@ -34,7 +37,9 @@ DictBlock* TrainedDictionary(const glyphs::GlyphRenderer& renderer, glyphs::Char
     std::printf("segment_bench: %s\n", error.c_str());
     return nullptr;
   }
-  const std::string path = std::string("/tmp/segment_bench_") + CharSetName(set) + ".dic";
+  // Runs side by side (other seeds) each write a file of their own.
+  const std::string path = "/tmp/segment_bench_" + std::to_string(getpid()) + "_" +
+                           CharSetName(set) + ".dic";
   if (WriteDictBytes(path, EncodeDictFile(spec)) != 0) return nullptr;
   const DictBlock* dict = LoadBenchDictionary(path, &error);
   std::remove(path.c_str());

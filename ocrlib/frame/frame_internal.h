@@ -438,9 +438,10 @@ void RepairGroupedBoxes(uint32_t mask, const std::vector<MupaRect>& specks, cons
 void ReadAmbiguousBoxes(const RecogRunBlock& run, uint32_t mask, SegmentWork* w);
 // Ink of the rectangle outside every box that a character lost (the speck
 // filter and the grouping leave crumbs of strokes broken on the scan out of
-// the boxes): over or under a box's own columns within a fifth of the line's
-// height, beside a box within a tenth (the nearest box, when nearer than any
-// other).
+// the boxes): over or under a box's own columns within the line's rows (a
+// fifth of its height above and below), beside a box and level with it
+// within a fifth, off its rows within a tenth (the nearest box, when nearer
+// than any other).
 void TakeInStrayInk(const RecogRunBlock& run, SegmentWork* w);
 
 // Sizing and loading (dict_load.cpp). Both clear the stack first.

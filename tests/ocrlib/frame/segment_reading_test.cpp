@@ -160,6 +160,10 @@ TEST_P(SegmentReadingTest, EveryCharacterGetsItsOwnBox) {
     // Columns into the third character where two columns of its top third
     // are wiped, a stroke broken on the scan (0: none).
     int breakAt = 0;
+    // A crumb of the last character: a pixel this many columns right of
+    // its ink at half its height, or this many rows over its ink at its
+    // middle column (0: none).
+    int crumbRight = 0, crumbAbove = 0;
   };
   const Case cases[] = {
       {"R and S sharing a column", glyphs::CharSet::kCapitals, 3, U"WRSC", -1},
@@ -182,6 +186,9 @@ TEST_P(SegmentReadingTest, EveryCharacterGetsItsOwnBox) {
       {"0 seven pixels from a 7 whose bar is broken", glyphs::CharSet::kDigits, 4, U"5072", 7, 4},
       {"0 eight pixels from a 7 whose bar is broken", glyphs::CharSet::kDigits, 6, U"5072", 8, 4},
       {"0 five pixels from a 7 whose bar is broken", glyphs::CharSet::kDigits, 5, U"5072", 5, 4},
+      {"a crumb four columns beside a 2", glyphs::CharSet::kDigits, 0, U"5072", 5, 0, 5},
+      {"a crumb of a he over it, under its neighbours' tops", glyphs::CharSet::kKatakana, 0,
+       U"トソコヘ", 5, 0, 0, 9},
   };
   MupaRecogOptions options = {};
   options.marker[0] = options.marker[1] = 1;
@@ -197,13 +204,25 @@ TEST_P(SegmentReadingTest, EveryCharacterGetsItsOwnBox) {
         line.image.Clear(b.left + c.breakAt + 1, y);
       }
     }
+    MupaRect& last = line.boxes[3];
+    if (c.crumbRight > 0) {
+      last.right = static_cast<int16_t>(last.right + c.crumbRight);
+      line.image.Set(last.right, (last.top + last.bottom) / 2);
+    }
+    if (c.crumbAbove > 0) {
+      last.top = static_cast<int16_t>(last.top - c.crumbAbove);
+      line.image.Set((last.left + last.right) / 2, last.top);
+    }
     EXPECT_EQ(SegmentThroughExport(line, options), line.boxes);
   }
   // Rendered lines of six characters with blank columns between them (gaps
   // of 1 to 8 pixels): a character wider than the line's usual one that the
-  // shape cuts through its ink is read whole again, two characters a clear
-  // gap apart that read well together stay apart, and a katakana whose
-  // strokes read a little closer apart stays whole.
+  // shape cuts through its ink is read whole again (its pieces share
+  // columns, as characters apart do not), two characters a clear gap apart
+  // that read well together (a pair of digits wider than a digit) stay
+  // apart, a sliver broken off a digit's edge as near its neighbour goes
+  // where it reads, and a katakana whose strokes read a little closer apart,
+  // or lie a third of the line's height or more apart, stays whole.
   struct RenderedCase {
     const char* what;
     glyphs::CharSet set;
@@ -216,9 +235,17 @@ TEST_P(SegmentReadingTest, EveryCharacterGetsItsOwnBox) {
       {"E four pixels from X", glyphs::CharSet::kCapitals, 149},
       {"A six pixels from H", glyphs::CharSet::kCapitals, 695},
       {"A eight pixels from H", glyphs::CharSet::kCapitals, 2086},
+      {"a wide U the shape cut in pieces sharing three columns", glyphs::CharSet::kCapitals, 533},
+      {"an M the shape cut in pieces sharing eight columns", glyphs::CharSet::kCapitals, 2046},
+      {"6 two pixels from a 6, together as wide as a wide digit", glyphs::CharSet::kDigits, 2225},
+      {"5 two pixels from a 3, together as wide as a wide digit", glyphs::CharSet::kDigits, 4468},
+      {"the tip of a 7 broken off beside a 6", glyphs::CharSet::kDigits, 460},
+      {"the tip of a 7 broken off beside a 7", glyphs::CharSet::kDigits, 1714},
       {"ru, its strokes apart, first", glyphs::CharSet::kKatakana, 5},
       {"ru, its strokes apart, second", glyphs::CharSet::kKatakana, 10},
       {"wa, its stem apart", glyphs::CharSet::kKatakana, 80},
+      {"ha, its strokes twelve pixels apart", glyphs::CharSet::kKatakana, 28},
+      {"ha, its strokes ten pixels apart, last", glyphs::CharSet::kKatakana, 37},
   };
   for (const RenderedCase& c : rendered) {
     if (c.set != GetParam().set) continue;
