@@ -510,10 +510,10 @@ struct CutRule {
   int fromTenths;   // least box width, tenths of the line's
   int inkDivisor;   // each crossed pixel adds the whole's distance / this
   int belowTenths;  // parts below this many tenths of the whole's distance
+  size_t places = 8;  // places read at most
 };
 constexpr CutRule kDigitCuts = {13, 50, 9};
 constexpr CutRule kLetterCuts = {10, 20, 7};
-constexpr size_t kReadPlaces = 8;
 
 // The mean distance of the pieces of `box` cut after column x; -1 when a
 // piece reads as nothing, has no ink or is less than `leastHeight` tall.
@@ -543,12 +543,17 @@ int CrossedHalves(const RunImage& page, int x, int top, int bottom) {
 }
 
 // Where a box wider than the line's character parts by the rule, if
-// anywhere; -1 when it stays whole.
+// anywhere; -1 when it stays whole. Only the places `allowed` marks (by
+// column from the box's left; none marked: every place) are read, and the
+// columns either side of the best; `pieces` given, it takes the mean
+// distance of the pieces at the place chosen.
 int BestReadCut(const RecogRunBlock& run, uint32_t mask, const CutRule& rule, const MupaRect& box,
-                int64_t whole, int width, int leastHeight) {
+                int64_t whole, int width, int leastHeight, const std::vector<bool>& allowed = {},
+                int64_t* pieces = nullptr) {
   std::vector<std::pair<int, int>> crossings;  // ink, column
   const int inset = width / 16;
   for (int x = box.left + inset; x <= box.right - inset - 1; ++x) {
+    if (!allowed.empty() && !allowed[x - box.left]) continue;
     crossings.emplace_back(CrossingInk(run.image, x, box.top, box.bottom), x);
   }
   std::stable_sort(crossings.begin(), crossings.end());
@@ -559,11 +564,13 @@ int BestReadCut(const RecogRunBlock& run, uint32_t mask, const CutRule& rule, co
     if (d < 0) return;
     const int halves = CrossedHalves(run.image, x, box.top, box.bottom);
     const int64_t score = d + (whole < 0 ? d : whole) / rule.inkDivisor * halves / 2;
-    if (score < best) best = score, bestCut = x;
+    if (score >= best) return;
+    best = score, bestCut = x;
+    if (pieces) *pieces = d;
   };
   std::vector<int> read;
   for (const auto& [ink, x] : crossings) {
-    if (read.size() == kReadPlaces) break;
+    if (read.size() == rule.places) break;
     // Neighbouring columns of one crossing are one place.
     if (std::any_of(read.begin(), read.end(), [x = x](int c) { return std::abs(c - x) <= 1; })) {
       continue;
@@ -578,6 +585,80 @@ int BestReadCut(const RecogRunBlock& run, uint32_t mask, const CutRule& rule, co
     if (place >= 0 && x >= box.left && x < box.right) tryCut(x);
   }
   return bestCut;
+}
+
+// Two narrow digits written touching ("11", "17") make a box no wider than
+// one slanted digit, whose halves often read as well as the whole: such a
+// box parts only where the signs of two characters are plain. Both pieces
+// are nearly the line's height (a digit cut through leaves a short piece),
+// the cut crosses little ink (a corner where two strokes meet, not a bar)
+// and the pieces read far closer than the whole. Measured on lines of the
+// training seeds' characters: boxes from 0.9 of the line's width, pieces of
+// three quarters of its height, four pixels of ink crossed at most, the
+// pieces' mean distance below 0.6 of the whole's. Only the two places that
+// cross least ink are read (more find no more pairs).
+struct NarrowPairRule {
+  int fromTenths;      // least box width, tenths of the line's
+  int pieceQuarters;   // least piece height, quarters of the line's
+  int mostHalves;      // ink the cut crosses, in half pixels
+  int belowTenths;     // pieces' mean distance, tenths of the whole's
+};
+constexpr NarrowPairRule kNarrowDigitPairs = {9, 3, 8, 6};
+constexpr size_t kNarrowPairPlaces = 2;
+
+// The column boundaries of `box` that cross little enough ink and leave ink
+// of the least piece height on both sides (by column from the box's left):
+// most single digits have none, and are not read in pieces.
+std::vector<bool> PairPlaces(const RunImage& page, const MupaRect& box, const NarrowPairRule& rule,
+                             const LineShape& shape) {
+  // The ink rows of the columns up to each column, and from each column on.
+  const int width = Width(box);
+  std::vector<MupaRect> upTo(width), from(width);
+  for (int i = 0; i < width; ++i) {
+    MupaRect column;  // no ink: an empty box
+    InkBox(page, box, box.left + i, box.left + i, &column);
+    upTo[i] = column;
+    if (i > 0) UniteBoxes(upTo[i - 1], column, &upTo[i]);
+  }
+  for (int i = width - 1; i >= 0; --i) {
+    MupaRect column;
+    InkBox(page, box, box.left + i, box.left + i, &column);
+    from[i] = column;
+    if (i + 1 < width) UniteBoxes(from[i + 1], column, &from[i]);
+  }
+  auto tall = [&](const MupaRect& b) {
+    return b.top <= b.bottom && 4 * Height(b) >= rule.pieceQuarters * shape.height;
+  };
+  std::vector<bool> places(width, false);
+  for (int i = 0; i + 1 < width; ++i) {
+    places[i] = tall(upTo[i]) && tall(from[i + 1]) &&
+                CrossedHalves(page, box.left + i, box.top, box.bottom) <= rule.mostHalves;
+  }
+  return places;
+}
+
+// Where a narrow box of digits parts by the rule, if anywhere; -1 when it
+// stays whole. The box is read only when its ink allows two characters.
+int NarrowPairCut(const RecogRunBlock& run, uint32_t mask, const MupaRect& box,
+                  const LineShape& shape, int leastHeight, BoxReadings* readings) {
+  const NarrowPairRule& rule = kNarrowDigitPairs;
+  if (10 * Width(box) < rule.fromTenths * shape.width) return -1;
+  const std::vector<bool> places = PairPlaces(run.image, box, rule, shape);
+  if (std::none_of(places.begin(), places.end(), [](bool p) { return p; })) return -1;
+  const Reading whole = readings->Of(box);
+  if (whole.distance <= 0 || whole.confidence >= kSureConfidence) return -1;
+  // The best of those places by reading and ink, however it compares with the whole.
+  CutRule anyPlace = kDigitCuts;
+  anyPlace.belowTenths = INT32_MAX / 10;
+  anyPlace.places = kNarrowPairPlaces;
+  int64_t pieces = 0;
+  const int x = BestReadCut(run, mask, anyPlace, box, whole.distance, shape.width, leastHeight,
+                            places, &pieces);
+  if (x < 0 || CrossedHalves(run.image, x, box.top, box.bottom) > rule.mostHalves) return -1;
+  for (const MupaRect& piece : PieceBoxes(run.image, box, {x})) {
+    if (4 * Height(piece) < rule.pieceQuarters * shape.height) return -1;
+  }
+  return 10 * pieces < rule.belowTenths * whole.distance ? x : -1;
 }
 
 // Every row becomes the runs of its columns that hold ink: the grouping by
@@ -823,13 +904,17 @@ void ReadAmbiguousBoxes(const RecogRunBlock& run, uint32_t mask, SegmentWork* w)
   const CutRule& rule = (mask & kTypeDigits) != 0 ? kDigitCuts : kLetterCuts;
   // Digits and capitals are all of a height (as JoinShortPiece says).
   const int leastHeight = (mask & kTypeKatakana) != 0 ? 1 : (shape.height + 1) / 2;
+  const bool digits = (mask & kTypeDigits) != 0;
   for (int r = 0; r < w->header.boxCount; ++r) {
     const MupaRect box = w->rows[r].box;
-    if (10 * Width(box) < rule.fromTenths * shape.width) continue;
-    const Reading reading = readings.Of(box);
-    if (reading.confidence >= kSureConfidence) continue;  // one character, and no doubt of it
-    const int bestCut =
-        BestReadCut(run, mask, rule, box, reading.distance, shape.width, leastHeight);
+    int bestCut = -1;
+    if (10 * Width(box) >= rule.fromTenths * shape.width) {
+      const Reading reading = readings.Of(box);
+      if (reading.confidence >= kSureConfidence) continue;  // one character, and no doubt of it
+      bestCut = BestReadCut(run, mask, rule, box, reading.distance, shape.width, leastHeight);
+    } else if (digits) {
+      bestCut = NarrowPairCut(run, mask, box, shape, leastHeight, &readings);
+    }
     if (bestCut >= 0 && CutRow(run.image, {bestCut}, r, w) > 1) --r;  // its pieces are tried again
   }
 }

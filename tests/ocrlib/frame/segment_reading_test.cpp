@@ -182,6 +182,8 @@ TEST_P(SegmentReadingTest, EveryCharacterGetsItsOwnBox) {
       {"0 seven pixels from a 7 whose bar is broken", glyphs::CharSet::kDigits, 4, U"5072", 7, 4},
       {"0 eight pixels from a 7 whose bar is broken", glyphs::CharSet::kDigits, 6, U"5072", 8, 4},
       {"0 five pixels from a 7 whose bar is broken", glyphs::CharSet::kDigits, 5, U"5072", 5, 4},
+      {"1 touching 1, the pair no wider than a digit", glyphs::CharSet::kDigits, 1, U"5117", 0},
+      {"1 touching 7, the pair no wider than a digit", glyphs::CharSet::kDigits, 1, U"5172", 0},
   };
   MupaRecogOptions options = {};
   options.marker[0] = options.marker[1] = 1;
