@@ -587,29 +587,33 @@ int BestReadCut(const RecogRunBlock& run, uint32_t mask, const CutRule& rule, co
   return bestCut;
 }
 
-// Two narrow digits written touching ("11", "17") make a box no wider than
-// one slanted digit, whose halves often read as well as the whole: such a
-// box parts only where the signs of two characters are plain. Both pieces
-// are nearly the line's height (a digit cut through leaves a short piece),
-// the cut crosses little ink (a corner where two strokes meet, not a bar)
-// and the pieces read far closer than the whole. Measured on lines of the
-// training seeds' characters: boxes from 0.9 of the line's width, pieces of
-// three quarters of its height, four pixels of ink crossed at most, the
-// pieces' mean distance below 0.6 of the whole's. Only the two places that
-// cross least ink are read (more find no more pairs).
-struct NarrowPairRule {
-  int fromTenths;      // least box width, tenths of the line's
-  int pieceQuarters;   // least piece height, quarters of the line's
-  int mostHalves;      // ink the cut crosses, in half pixels
-  int belowTenths;     // pieces' mean distance, tenths of the whole's
+// Two characters written touching may make a box the rule above leaves
+// whole: two narrow digits ("11", "17") no wider than one slanted digit,
+// whose halves often read as well as the whole, or two capitals pressed
+// together over a run of ink the cut is charged for. Such a box parts only
+// where the signs of two characters are plain: both pieces are nearly the
+// line's height (a character cut through leaves a short piece), the cut
+// crosses little ink and the pieces read far closer than the whole.
+// Measured on lines of the training seeds' characters: digits from 0.9 of
+// the line's width, pieces of three quarters of its height, four pixels of
+// ink crossed at most, the pieces' mean distance below 0.6 of the whole's;
+// capitals pieces of 0.8 of the height, eight pixels, below half the
+// whole's. Only the two places that cross least ink are read (more find no
+// more pairs).
+struct PlainPairRule {
+  int fromTenths;     // least box width, tenths of the line's
+  int piecePercent;   // least piece height, percent of the line's
+  int mostHalves;     // ink the cut crosses, in half pixels
+  int belowTenths;    // pieces' mean distance, tenths of the whole's
 };
-constexpr NarrowPairRule kNarrowDigitPairs = {9, 3, 8, 6};
-constexpr size_t kNarrowPairPlaces = 2;
+constexpr PlainPairRule kDigitPairs = {9, 75, 8, 6};
+constexpr PlainPairRule kCapitalPairs = {10, 80, 16, 5};
+constexpr size_t kPlainPairPlaces = 2;
 
 // The column boundaries of `box` that cross little enough ink and leave ink
 // of the least piece height on both sides (by column from the box's left):
-// most single digits have none, and are not read in pieces.
-std::vector<bool> PairPlaces(const RunImage& page, const MupaRect& box, const NarrowPairRule& rule,
+// most single characters have none, and are not read in pieces.
+std::vector<bool> PairPlaces(const RunImage& page, const MupaRect& box, const PlainPairRule& rule,
                              const LineShape& shape) {
   // The ink rows of the columns up to each column, and from each column on.
   const int width = Width(box);
@@ -627,7 +631,7 @@ std::vector<bool> PairPlaces(const RunImage& page, const MupaRect& box, const Na
     if (i + 1 < width) UniteBoxes(from[i + 1], column, &from[i]);
   }
   auto tall = [&](const MupaRect& b) {
-    return b.top <= b.bottom && 4 * Height(b) >= rule.pieceQuarters * shape.height;
+    return b.top <= b.bottom && 100 * Height(b) >= rule.piecePercent * shape.height;
   };
   std::vector<bool> places(width, false);
   for (int i = 0; i + 1 < width; ++i) {
@@ -637,26 +641,27 @@ std::vector<bool> PairPlaces(const RunImage& page, const MupaRect& box, const Na
   return places;
 }
 
-// Where a narrow box of digits parts by the rule, if anywhere; -1 when it
-// stays whole. The box is read only when its ink allows two characters.
-int NarrowPairCut(const RecogRunBlock& run, uint32_t mask, const MupaRect& box,
-                  const LineShape& shape, int leastHeight, BoxReadings* readings) {
-  const NarrowPairRule& rule = kNarrowDigitPairs;
+// Where a box parts by the plain signs of two characters, if anywhere; -1
+// when it stays whole. The box is read only when its ink allows two; its
+// places are charged for the ink they cross as `scoring` has it.
+int PlainPairCut(const RecogRunBlock& run, uint32_t mask, const PlainPairRule& rule,
+                 const CutRule& scoring, const MupaRect& box, const LineShape& shape,
+                 int leastHeight, BoxReadings* readings) {
   if (10 * Width(box) < rule.fromTenths * shape.width) return -1;
-  const std::vector<bool> places = PairPlaces(run.image, box, rule, shape);
-  if (std::none_of(places.begin(), places.end(), [](bool p) { return p; })) return -1;
+  const std::vector<bool> allowed = PairPlaces(run.image, box, rule, shape);
+  if (std::none_of(allowed.begin(), allowed.end(), [](bool p) { return p; })) return -1;
   const Reading whole = readings->Of(box);
   if (whole.distance <= 0 || whole.confidence >= kSureConfidence) return -1;
   // The best of those places by reading and ink, however it compares with the whole.
-  CutRule anyPlace = kDigitCuts;
+  CutRule anyPlace = scoring;
   anyPlace.belowTenths = INT32_MAX / 10;
-  anyPlace.places = kNarrowPairPlaces;
+  anyPlace.places = kPlainPairPlaces;
   int64_t pieces = 0;
   const int x = BestReadCut(run, mask, anyPlace, box, whole.distance, shape.width, leastHeight,
-                            places, &pieces);
+                            allowed, &pieces);
   if (x < 0 || CrossedHalves(run.image, x, box.top, box.bottom) > rule.mostHalves) return -1;
   for (const MupaRect& piece : PieceBoxes(run.image, box, {x})) {
-    if (4 * Height(piece) < rule.pieceQuarters * shape.height) return -1;
+    if (100 * Height(piece) < rule.piecePercent * shape.height) return -1;
   }
   return 10 * pieces < rule.belowTenths * whole.distance ? x : -1;
 }
@@ -904,7 +909,11 @@ void ReadAmbiguousBoxes(const RecogRunBlock& run, uint32_t mask, SegmentWork* w)
   const CutRule& rule = (mask & kTypeDigits) != 0 ? kDigitCuts : kLetterCuts;
   // Digits and capitals are all of a height (as JoinShortPiece says).
   const int leastHeight = (mask & kTypeKatakana) != 0 ? 1 : (shape.height + 1) / 2;
-  const bool digits = (mask & kTypeDigits) != 0;
+  // On lines of katakana the capitals' rule parted nothing more: they are
+  // not tried by it.
+  const PlainPairRule* pairs = (mask & kTypeDigits) != 0     ? &kDigitPairs
+                               : (mask & kTypeCapitals) != 0 ? &kCapitalPairs
+                                                             : nullptr;
   for (int r = 0; r < w->header.boxCount; ++r) {
     const MupaRect box = w->rows[r].box;
     int bestCut = -1;
@@ -912,8 +921,9 @@ void ReadAmbiguousBoxes(const RecogRunBlock& run, uint32_t mask, SegmentWork* w)
       const Reading reading = readings.Of(box);
       if (reading.confidence >= kSureConfidence) continue;  // one character, and no doubt of it
       bestCut = BestReadCut(run, mask, rule, box, reading.distance, shape.width, leastHeight);
-    } else if (digits) {
-      bestCut = NarrowPairCut(run, mask, box, shape, leastHeight, &readings);
+    }
+    if (bestCut < 0 && pairs != nullptr) {
+      bestCut = PlainPairCut(run, mask, *pairs, rule, box, shape, leastHeight, &readings);
     }
     if (bestCut >= 0 && CutRow(run.image, {bestCut}, r, w) > 1) --r;  // its pieces are tried again
   }

@@ -205,11 +205,14 @@ TEST_P(SegmentReadingTest, EveryCharacterGetsItsOwnBox) {
   // of 1 to 8 pixels): a character wider than the line's usual one that the
   // shape cuts through its ink is read whole again, two characters a clear
   // gap apart that read well together stay apart, and a katakana whose
-  // strokes read a little closer apart stays whole.
+  // strokes read a little closer apart stays whole. On lines where some
+  // touch (gaps from -1), two capitals pressed together over a run of ink
+  // are parted.
   struct RenderedCase {
     const char* what;
     glyphs::CharSet set;
     uint32_t seed;
+    int minGap = 1;
   };
   const RenderedCase rendered[] = {
       {"a wide N", glyphs::CharSet::kCapitals, 2},
@@ -221,13 +224,15 @@ TEST_P(SegmentReadingTest, EveryCharacterGetsItsOwnBox) {
       {"ru, its strokes apart, first", glyphs::CharSet::kKatakana, 5},
       {"ru, its strokes apart, second", glyphs::CharSet::kKatakana, 10},
       {"wa, its stem apart", glyphs::CharSet::kKatakana, 80},
+      {"two capitals pressed together", glyphs::CharSet::kCapitals, 281, -1},
+      {"two capitals pressed together, another pair", glyphs::CharSet::kCapitals, 466, -1},
   };
   for (const RenderedCase& c : rendered) {
     if (c.set != GetParam().set) continue;
     SCOPED_TRACE(c.what);
     std::mt19937 rng(c.seed);
     glyphs::GlyphLine line =
-        glyphs::MakeLine(*session_.renderer, glyphs::CharacterSet(c.set), 6, 1, 8, rng);
+        glyphs::MakeLine(*session_.renderer, glyphs::CharacterSet(c.set), 6, c.minGap, 8, rng);
     EXPECT_EQ(SegmentThroughExport(line, options), line.boxes);
   }
 }
