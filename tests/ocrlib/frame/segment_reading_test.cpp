@@ -207,7 +207,8 @@ TEST_P(SegmentReadingTest, EveryCharacterGetsItsOwnBox) {
   // gap apart that read well together stay apart, and a katakana whose
   // strokes read a little closer apart stays whole. On lines where some
   // touch (gaps from -1), two capitals pressed together over a run of ink
-  // are parted.
+  // are parted, and so are two digits touching whose box, wider than any
+  // digit, reads surely as one.
   struct RenderedCase {
     const char* what;
     glyphs::CharSet set;
@@ -226,6 +227,8 @@ TEST_P(SegmentReadingTest, EveryCharacterGetsItsOwnBox) {
       {"wa, its stem apart", glyphs::CharSet::kKatakana, 80},
       {"two capitals pressed together", glyphs::CharSet::kCapitals, 281, -1},
       {"two capitals pressed together, another pair", glyphs::CharSet::kCapitals, 466, -1},
+      {"two digits touching, read surely as one", glyphs::CharSet::kDigits, 307, -1},
+      {"two digits touching, read surely as one, another pair", glyphs::CharSet::kDigits, 1015, -1},
   };
   for (const RenderedCase& c : rendered) {
     if (c.set != GetParam().set) continue;
