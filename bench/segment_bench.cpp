@@ -7,7 +7,10 @@
 // samples of its training seeds (the general path reads nothing). Prints the
 // share of characters whose box was found exactly against the target of
 // 97 %, why the others were missed, and lines a second.
-// Usage: segment_bench [lines per type] [seed]
+// Usage: segment_bench [lines per type] [seed] [misses]
+// With "misses", every missed box of the reading pass is listed: the line,
+// the character, the blank columns to each neighbour's ink box, its box and
+// the found boxes that share a column with it.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -72,11 +75,28 @@ int MissKind(const MupaRect* boxes, int count, const std::vector<MupaRect>& trut
   return 2;
 }
 
+// One missed box: "miss <least gap> <mask> <line> <index> <gap before>
+// <gap after> <code> <truth box> | <found boxes sharing a column>".
+void ListMiss(int minGap, uint32_t mask, int lineNumber, const glyphs::GlyphLine& line, size_t t,
+              const MupaRect* boxes, int count) {
+  const MupaRect& b = line.boxes[t];
+  const int before = t > 0 ? b.left - line.boxes[t - 1].right - 1 : 99;
+  const int after = t + 1 < line.boxes.size() ? line.boxes[t + 1].left - b.right - 1 : 99;
+  std::printf("miss %d %u %d %zu %d %d %04x %d %d %d %d |", minGap, mask, lineNumber, t, before,
+              after, line.codes[t], b.left, b.top, b.right, b.bottom);
+  for (int i = 0; i < count; ++i) {
+    if (boxes[i].right < b.left || boxes[i].left > b.right) continue;
+    std::printf(" %d %d %d %d", boxes[i].left, boxes[i].top, boxes[i].right, boxes[i].bottom);
+  }
+  std::printf("\n");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   const int lines = argc > 1 ? std::atoi(argv[1]) : 300;
   const uint32_t seed = argc > 2 ? static_cast<uint32_t>(std::atol(argv[2])) : 7000;
+  const bool listMisses = argc > 3 && std::string(argv[3]) == "misses";
   std::string error;
   auto renderer = glyphs::GlyphRenderer::Open(&error);
   if (!renderer) {
@@ -141,6 +161,9 @@ int main(int argc, char** argv) {
           int found = 0;
           for (int i = 0; i < count; ++i) found += SameBox(boxes[i], line.boxes[t]);
           if (found == 0) ++misses[MissKind(boxes, count, line.boxes, t)];
+          if (found == 0 && listMisses && reading) {
+            ListMiss(spacing.minGap, s.mask, l, line, t, boxes, count);
+          }
           ++total;
           exact += found;
           if (!line.touching[t]) ++apart, apartExact += found;

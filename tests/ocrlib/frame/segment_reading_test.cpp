@@ -189,6 +189,8 @@ TEST_P(SegmentReadingTest, EveryCharacterGetsItsOwnBox) {
       {"a crumb four columns beside a 2", glyphs::CharSet::kDigits, 0, U"5072", 5, 0, 5},
       {"a crumb of a he over it, under its neighbours' tops", glyphs::CharSet::kKatakana, 0,
        U"トソコヘ", 5, 0, 0, 9},
+      {"1 touching 1, the pair no wider than a digit", glyphs::CharSet::kDigits, 1, U"5117", 0},
+      {"1 touching 7, the pair no wider than a digit", glyphs::CharSet::kDigits, 1, U"5172", 0},
   };
   MupaRecogOptions options = {};
   options.marker[0] = options.marker[1] = 1;
@@ -222,11 +224,15 @@ TEST_P(SegmentReadingTest, EveryCharacterGetsItsOwnBox) {
   // that read well together (a pair of digits wider than a digit) stay
   // apart, a sliver broken off a digit's edge as near its neighbour goes
   // where it reads, and a katakana whose strokes read a little closer apart,
-  // or lie a third of the line's height or more apart, stays whole.
+  // or lie a third of the line's height or more apart, stays whole. On lines
+  // where some touch (gaps from -1), two capitals pressed together over a
+  // run of ink are parted, and so are two digits touching whose box, wider
+  // than any digit, reads surely as one.
   struct RenderedCase {
     const char* what;
     glyphs::CharSet set;
     uint32_t seed;
+    int minGap = 1;
   };
   const RenderedCase rendered[] = {
       {"a wide N", glyphs::CharSet::kCapitals, 2},
@@ -246,13 +252,17 @@ TEST_P(SegmentReadingTest, EveryCharacterGetsItsOwnBox) {
       {"wa, its stem apart", glyphs::CharSet::kKatakana, 80},
       {"ha, its strokes twelve pixels apart", glyphs::CharSet::kKatakana, 28},
       {"ha, its strokes ten pixels apart, last", glyphs::CharSet::kKatakana, 37},
+      {"two capitals pressed together", glyphs::CharSet::kCapitals, 281, -1},
+      {"two capitals pressed together, another pair", glyphs::CharSet::kCapitals, 466, -1},
+      {"two digits touching, read surely as one", glyphs::CharSet::kDigits, 307, -1},
+      {"two digits touching, read surely as one, another pair", glyphs::CharSet::kDigits, 1015, -1},
   };
   for (const RenderedCase& c : rendered) {
     if (c.set != GetParam().set) continue;
     SCOPED_TRACE(c.what);
     std::mt19937 rng(c.seed);
     glyphs::GlyphLine line =
-        glyphs::MakeLine(*session_.renderer, glyphs::CharacterSet(c.set), 6, 1, 8, rng);
+        glyphs::MakeLine(*session_.renderer, glyphs::CharacterSet(c.set), 6, c.minGap, 8, rng);
     EXPECT_EQ(SegmentThroughExport(line, options), line.boxes);
   }
 }
