@@ -20,14 +20,8 @@ namespace {
 
 using testing::ElementsAre;
 
-class MenuCommands : public ProgramTest {
+class MenuCommands : public ProgramAtMenuTest {
  protected:
-  void SetUp() override {
-    ProgramTest::SetUp();
-    if (HasFatalFailure()) return;
-    ASSERT_EQ(Start(), StartOutcome::kMenuOpen) << testing::PrintToString(Boxes());
-  }
-
   std::string MenuValue(const char* field) {
     char value[256] = "";
     GetItemRawValue(g_mainWindow.slot, field, value);

@@ -20,12 +20,11 @@ using testing::ElementsAre;
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-class DataClear : public ProgramTest {
+class DataClear : public ProgramAtMenuTest {
  protected:
   void SetUp() override {
-    ProgramTest::SetUp();
+    ProgramAtMenuTest::SetUp();
     if (HasFatalFailure()) return;
-    ASSERT_EQ(Start(), StartOutcome::kMenuOpen);
     ChooseSample();
     g_output.folder = folder() + "\\data";
     g_output.database = "OCRDBS";

@@ -21,12 +21,11 @@ using testing::ElementsAre;
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-class Environment : public ProgramTest {
+class Environment : public ProgramAtMenuTest {
  protected:
   void SetUp() override {
-    ProgramTest::SetUp();
+    ProgramAtMenuTest::SetUp();
     if (HasFatalFailure()) return;
-    ASSERT_EQ(Start(), StartOutcome::kMenuOpen);
     ForgetBoxes();
   }
 };

@@ -13,12 +13,11 @@
 
 namespace {
 
-class Login : public ProgramTest {
+class Login : public ProgramAtMenuTest {
  protected:
   void SetUp() override {
-    ProgramTest::SetUp();
+    ProgramAtMenuTest::SetUp();
     if (HasFatalFailure()) return;
-    ASSERT_EQ(Start(), StartOutcome::kMenuOpen);
     SampleDefinition protectedSheet;
     protectedSheet.passwordSetting = 2;
     ChooseSample(protectedSheet);

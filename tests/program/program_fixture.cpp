@@ -384,3 +384,9 @@ void ProgramTest::ClickItem(HWND window, const char* name) {
   PostMessageA(window, WM_LBUTTONUP, 0, at);
   RunPostedMessages();
 }
+
+void ProgramAtMenuTest::SetUp() {
+  ProgramTest::SetUp();
+  if (HasFatalFailure()) return;
+  ASSERT_EQ(Start(), StartOutcome::kMenuOpen) << testing::PrintToString(Boxes());
+}

@@ -128,3 +128,9 @@ class ProgramTest : public testing::Test {
   std::string previousFolder_;
   std::unique_ptr<MessageBoxRecorder> boxes_;
 };
+
+// A test that begins with the program started and its menu open.
+class ProgramAtMenuTest : public ProgramTest {
+ protected:
+  void SetUp() override;
+};

@@ -19,14 +19,8 @@
 
 namespace {
 
-class ScreensInUse : public ProgramTest {
+class ScreensInUse : public ProgramAtMenuTest {
  protected:
-  void SetUp() override {
-    ProgramTest::SetUp();
-    if (HasFatalFailure()) return;
-    ASSERT_EQ(Start(), StartOutcome::kMenuOpen) << testing::PrintToString(Boxes());
-  }
-
   int OpenTallyMenu() {
     MakeAnsweredSample();
     Command(kCmdTally);

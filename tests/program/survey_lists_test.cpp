@@ -23,12 +23,11 @@ constexpr char kItemsCode[] = "KOMK-INP2";   // 調査項目の設定, from the 
 constexpr char kChangeCode[] = "KOMK-CHG";   // 調査項目の変更, from the tally menu
 constexpr char kUnstored[] = "まだ登録されていません";
 
-class SurveyLists : public ProgramTest {
+class SurveyLists : public ProgramAtMenuTest {
  protected:
   void SetUp() override {
-    ProgramTest::SetUp();
+    ProgramAtMenuTest::SetUp();
     if (HasFatalFailure()) return;
-    ASSERT_EQ(Start(), StartOutcome::kMenuOpen) << testing::PrintToString(Boxes());
     // One question (001, answers in Q1, no text yet) and one stored answer,
     // so that the tally menu opens too.
     MakeAnsweredSample();

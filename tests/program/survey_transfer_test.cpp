@@ -33,12 +33,11 @@ constexpr int kTallyToCsv = -1;
 constexpr char kAsk[] = "〔シート設計〕で定義されている内容を転送入力します。";
 constexpr char kReplace[] = "1 件のデータが既に登録されています。\n登録データを全て削除して入力を行いますか？";
 
-class SurveyTransfer : public ProgramTest {
+class SurveyTransfer : public ProgramAtMenuTest {
  protected:
   void SetUp() override {
-    ProgramTest::SetUp();
+    ProgramAtMenuTest::SetUp();
     if (HasFatalFailure()) return;
-    ASSERT_EQ(Start(), StartOutcome::kMenuOpen) << testing::PrintToString(Boxes());
     ChooseSample();
     AddQuestion();  // the question the transfer replaces
     // The design: the key item, a check field with its choices beside the

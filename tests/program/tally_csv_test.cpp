@@ -25,12 +25,11 @@ namespace {
 
 using testing::ElementsAre;
 
-class TallyCsv : public ProgramTest {
+class TallyCsv : public ProgramAtMenuTest {
  protected:
   void SetUp() override {
-    ProgramTest::SetUp();
+    ProgramAtMenuTest::SetUp();
     if (HasFatalFailure()) return;
-    ASSERT_EQ(Start(), StartOutcome::kMenuOpen) << testing::PrintToString(Boxes());
     // One question (はい, いいえ) and one answer はい to tally.
     MakeAnsweredSample();
     if (HasFatalFailure()) return;

@@ -22,14 +22,7 @@
 
 namespace {
 
-class WorkbenchReading : public ProgramTest {
- protected:
-  void SetUp() override {
-    ProgramTest::SetUp();
-    if (HasFatalFailure()) return;
-    ASSERT_EQ(Start(), StartOutcome::kMenuOpen) << testing::PrintToString(Boxes());
-  }
-};
+class WorkbenchReading : public ProgramAtMenuTest {};
 
 TEST_F(WorkbenchReading, TheReadButtonChecksTheSheetWithTheProgramsFolders) {
   ChooseSample();
@@ -82,13 +75,8 @@ TEST_F(WorkbenchReading, TheChosenScannerIsStoredInTheSettings) {
   DeleteFileA(list.c_str());
 }
 
-class WorkbenchPrinting : public ProgramTest {
+class WorkbenchPrinting : public ProgramAtMenuTest {
  protected:
-  void SetUp() override {
-    ProgramTest::SetUp();
-    if (HasFatalFailure()) return;
-    ASSERT_EQ(Start(), StartOutcome::kMenuOpen) << testing::PrintToString(Boxes());
-  }
   // The workbench of a sample sheet, opened from the menu.
   HWND OpenBench(const SampleDefinition& definition) {
     ChooseSample(definition);
