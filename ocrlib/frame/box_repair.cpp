@@ -625,19 +625,11 @@ std::vector<bool> PairPlaces(const RunImage& page, const MupaRect& box, const Pl
                              const LineShape& shape) {
   // The ink rows of the columns up to each column, and from each column on.
   const int width = Width(box);
-  std::vector<MupaRect> upTo(width), from(width);
-  for (int i = 0; i < width; ++i) {
-    MupaRect column;  // no ink: an empty box
-    InkBox(page, box, box.left + i, box.left + i, &column);
-    upTo[i] = column;
-    if (i > 0) UniteBoxes(upTo[i - 1], column, &upTo[i]);
-  }
-  for (int i = width - 1; i >= 0; --i) {
-    MupaRect column;
-    InkBox(page, box, box.left + i, box.left + i, &column);
-    from[i] = column;
-    if (i + 1 < width) UniteBoxes(from[i + 1], column, &from[i]);
-  }
+  std::vector<MupaRect> columns(width);  // no ink: an empty box
+  for (int i = 0; i < width; ++i) InkBox(page, box, box.left + i, box.left + i, &columns[i]);
+  std::vector<MupaRect> upTo = columns, from = columns;
+  for (int i = 1; i < width; ++i) UniteBoxes(upTo[i - 1], columns[i], &upTo[i]);
+  for (int i = width - 2; i >= 0; --i) UniteBoxes(from[i + 1], columns[i], &from[i]);
   auto tall = [&](const MupaRect& b) {
     return b.top <= b.bottom && 100 * Height(b) >= rule.piecePercent * shape.height;
   };
