@@ -76,14 +76,15 @@ int MissKind(const MupaRect* boxes, int count, const std::vector<MupaRect>& trut
 }
 
 // One missed box: "miss <least gap> <mask> <line> <index> <gap before>
-// <gap after> <code> <truth box> | <found boxes sharing a column>".
+// <gap after> <code> <truth box> <1 when its ink touches a neighbour's> |
+// <found boxes sharing a column>".
 void ListMiss(int minGap, uint32_t mask, int lineNumber, const glyphs::GlyphLine& line, size_t t,
               const MupaRect* boxes, int count) {
   const MupaRect& b = line.boxes[t];
   const int before = t > 0 ? b.left - line.boxes[t - 1].right - 1 : 99;
   const int after = t + 1 < line.boxes.size() ? line.boxes[t + 1].left - b.right - 1 : 99;
-  std::printf("miss %d %u %d %zu %d %d %04x %d %d %d %d |", minGap, mask, lineNumber, t, before,
-              after, line.codes[t], b.left, b.top, b.right, b.bottom);
+  std::printf("miss %d %u %d %zu %d %d %04x %d %d %d %d %d |", minGap, mask, lineNumber, t, before,
+              after, line.codes[t], b.left, b.top, b.right, b.bottom, line.touching[t] ? 1 : 0);
   for (int i = 0; i < count; ++i) {
     if (boxes[i].right < b.left || boxes[i].left > b.right) continue;
     std::printf(" %d %d %d %d", boxes[i].left, boxes[i].top, boxes[i].right, boxes[i].bottom);
