@@ -15,6 +15,10 @@ namespace {
 int Width(const MupaRect& b) { return b.right - b.left + 1; }
 int Height(const MupaRect& b) { return b.bottom - b.top + 1; }
 
+bool SameRect(const MupaRect& a, const MupaRect& b) {
+  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
 // Columns two boxes share (negative: minus the blank columns between them).
 int SharedColumns(const MupaRect& a, const MupaRect& b) {
   return std::min(a.right, b.right) - std::max(a.left, b.left) + 1;
@@ -473,26 +477,56 @@ Reading ReadBox(const RecogRunBlock& run, uint32_t mask, const RunImage& image,
   return {record.candidates[0].distance1, record.confidence};
 }
 
+// The mean distance of the pieces of `box` cut after column x; -1 when a
+// piece reads as nothing, has no ink or is less than `leastHeight` tall.
+int64_t ReadPieces(const RecogRunBlock& run, uint32_t mask, const MupaRect& box, int x,
+                   int leastHeight) {
+  int64_t sum = 0;
+  for (int k = 0; k < 2; ++k) {
+    const PieceImage p = DrawPiece(run.image, box, {x}, k);
+    if (!p.any || Height(p.ink) < leastHeight) return -1;
+    const int64_t d = ReadBox(run, mask, p.image, p.ink).distance;
+    if (d < 0) return -1;
+    sum += d;
+  }
+  return sum / 2;
+}
+
 // The readings of the line's boxes so far: a box is read once however many
-// joins and cuts weigh it.
+// joins and cuts weigh it, and a box's pieces at a cut once however many
+// rules weigh the cut.
 class BoxReadings {
  public:
   BoxReadings(const RecogRunBlock& run, uint32_t mask) : run_(run), mask_(mask) {}
   Reading Of(const MupaRect& box) {
     for (const auto& [known, reading] : read_) {
-      if (known.left == box.left && known.top == box.top && known.right == box.right &&
-          known.bottom == box.bottom) {
-        return reading;
-      }
+      if (SameRect(known, box)) return reading;
     }
     read_.emplace_back(box, ReadBox(run_, mask_, run_.image, box));
     return read_.back().second;
   }
+  // ReadPieces of the box cut after column x.
+  int64_t PiecesOf(const MupaRect& box, int x, int leastHeight) {
+    for (const PiecesRead& known : pieces_) {
+      if (SameRect(known.box, box) && known.x == x && known.leastHeight == leastHeight) {
+        return known.distance;
+      }
+    }
+    pieces_.push_back({box, x, leastHeight, ReadPieces(run_, mask_, box, x, leastHeight)});
+    return pieces_.back().distance;
+  }
+  const RecogRunBlock& run() const { return run_; }
 
  private:
+  struct PiecesRead {
+    MupaRect box;
+    int x, leastHeight;
+    int64_t distance;
+  };
   const RecogRunBlock& run_;
   uint32_t mask_;
   std::vector<std::pair<MupaRect, Reading>> read_;
+  std::vector<PiecesRead> pieces_;
 };
 
 // A box read with this confidence or more is not tried in two pieces, unless
@@ -515,28 +549,13 @@ constexpr int kSureConfidence = 80;
 // shares were measured on lines of the training seeds' characters.
 struct CutRule {
   int fromTenths;   // least box width, tenths of the line's
-  int inkDivisor;   // each crossed pixel adds the whole's distance / this
+  int inkDivisor;   // each crossed pixel adds the whole's distance / this (0: nothing)
   int belowTenths;  // parts below this many tenths of the whole's distance
   int sureTenths;   // tried however surely it reads whole from this width on
   size_t places = 8;  // places read at most
 };
 constexpr CutRule kDigitCuts = {13, 50, 9, 15};
 constexpr CutRule kLetterCuts = {10, 20, 7, 16};
-
-// The mean distance of the pieces of `box` cut after column x; -1 when a
-// piece reads as nothing, has no ink or is less than `leastHeight` tall.
-int64_t ReadPieces(const RecogRunBlock& run, uint32_t mask, const MupaRect& box, int x,
-                   int leastHeight) {
-  int64_t sum = 0;
-  for (int k = 0; k < 2; ++k) {
-    const PieceImage p = DrawPiece(run.image, box, {x}, k);
-    if (!p.any || Height(p.ink) < leastHeight) return -1;
-    const int64_t d = ReadBox(run, mask, p.image, p.ink).distance;
-    if (d < 0) return -1;
-    sum += d;
-  }
-  return sum / 2;
-}
 
 // The ink a cut after column x crosses between rows top..bottom, in half
 // pixels: a run it parts counts two, ink that meets across it only at a
@@ -555,9 +574,10 @@ int CrossedHalves(const RunImage& page, int x, int top, int bottom) {
 // column from the box's left; none marked: every place) are read, and the
 // columns either side of the best; `pieces` given, it takes the mean
 // distance of the pieces at the place chosen.
-int BestReadCut(const RecogRunBlock& run, uint32_t mask, const CutRule& rule, const MupaRect& box,
-                int64_t whole, int width, int leastHeight, const std::vector<bool>& allowed = {},
+int BestReadCut(BoxReadings* readings, const CutRule& rule, const MupaRect& box, int64_t whole,
+                int width, int leastHeight, const std::vector<bool>& allowed = {},
                 int64_t* pieces = nullptr) {
+  const RecogRunBlock& run = readings->run();
   std::vector<std::pair<int, int>> crossings;  // ink, column
   const int inset = width / 16;
   for (int x = box.left + inset; x <= box.right - inset - 1; ++x) {
@@ -568,10 +588,12 @@ int BestReadCut(const RecogRunBlock& run, uint32_t mask, const CutRule& rule, co
   int bestCut = -1;
   int64_t best = whole < 0 ? INT64_MAX : rule.belowTenths * whole / 10;
   auto tryCut = [&](int x) {
-    const int64_t d = ReadPieces(run, mask, box, x, leastHeight);
+    const int64_t d = readings->PiecesOf(box, x, leastHeight);
     if (d < 0) return;
-    const int halves = CrossedHalves(run.image, x, box.top, box.bottom);
-    const int64_t score = d + (whole < 0 ? d : whole) / rule.inkDivisor * halves / 2;
+    const int64_t charge = rule.inkDivisor > 0 ? (whole < 0 ? d : whole) / rule.inkDivisor *
+                                                     CrossedHalves(run.image, x, box.top, box.bottom) / 2
+                                               : 0;
+    const int64_t score = d + charge;
     if (score >= best) return;
     best = score, bestCut = x;
     if (pieces) *pieces = d;
@@ -644,9 +666,9 @@ std::vector<bool> PairPlaces(const RunImage& page, const MupaRect& box, const Pl
 // Where a box parts by the plain signs of two characters, if anywhere; -1
 // when it stays whole. The box is read only when its ink allows two; its
 // places are charged for the ink they cross as `scoring` has it.
-int PlainPairCut(const RecogRunBlock& run, uint32_t mask, const PlainPairRule& rule,
-                 const CutRule& scoring, const MupaRect& box, const LineShape& shape,
-                 int leastHeight, BoxReadings* readings) {
+int PlainPairCut(const PlainPairRule& rule, const CutRule& scoring, const MupaRect& box,
+                 const LineShape& shape, int leastHeight, BoxReadings* readings) {
+  const RecogRunBlock& run = readings->run();
   if (10 * Width(box) < rule.fromTenths * shape.width) return -1;
   const std::vector<bool> allowed = PairPlaces(run.image, box, rule, shape);
   if (std::none_of(allowed.begin(), allowed.end(), [](bool p) { return p; })) return -1;
@@ -657,13 +679,60 @@ int PlainPairCut(const RecogRunBlock& run, uint32_t mask, const PlainPairRule& r
   anyPlace.belowTenths = INT32_MAX / 10;
   anyPlace.places = kPlainPairPlaces;
   int64_t pieces = 0;
-  const int x = BestReadCut(run, mask, anyPlace, box, whole.distance, shape.width, leastHeight,
+  const int x = BestReadCut(readings, anyPlace, box, whole.distance, shape.width, leastHeight,
                             allowed, &pieces);
   if (x < 0 || CrossedHalves(run.image, x, box.top, box.bottom) > rule.mostHalves) return -1;
   for (const MupaRect& piece : PieceBoxes(run.image, box, {x})) {
     if (100 * Height(piece) < rule.piecePercent * shape.height) return -1;
   }
   return 10 * pieces < rule.belowTenths * whole.distance ? x : -1;
+}
+
+// Two capitals written touching along a stroke (the foot of an "L" run into
+// the stem of the next letter, two stems drawn together) part only along
+// that stroke, crossing much ink: the rules above, which charge for every
+// pixel crossed, leave them whole, and the pair may even read surely as one
+// character. Yet a pair reads far worse than the line's usual character,
+// and its two halves far better than the whole: a box that reads 1.5 times
+// as far as the usual character or more parts, whatever ink the cut
+// crosses, where its pieces' mean distance is below 0.45 of the whole's. A
+// wide capital ("M", "W") read that badly seldom reads that well in two.
+// Measured on lines of the training seeds' characters.
+struct PoorWholeRule {
+  int fromTenths;     // least box width, tenths of the line's
+  int wholePercent;   // the whole's distance, percent of the usual character's
+  int piecesPercent;  // pieces' mean distance below this percent of the whole's
+};
+constexpr PoorWholeRule kCapitalPoorWholes = {10, 150, 45};
+
+// The median distance of the line's boxes as read (0 when none reads).
+int64_t UsualDistance(const SegmentWork& w, BoxReadings* readings) {
+  std::vector<int64_t> distances;
+  for (int r = 0; r < w.header.boxCount; ++r) {
+    const int64_t d = readings->Of(w.rows[r].box).distance;
+    if (d > 0) distances.push_back(d);
+  }
+  if (distances.empty()) return 0;
+  const auto middle = distances.begin() + static_cast<ptrdiff_t>(distances.size() / 2);
+  std::nth_element(distances.begin(), middle, distances.end());
+  return *middle;
+}
+
+// Where a box that reads far worse than the line's usual character parts
+// by the rule, if anywhere; -1 when it stays whole. The places are read as
+// `scoring` has them, without charge for the ink they cross.
+int PoorWholeCut(const PoorWholeRule& rule, const CutRule& scoring, const MupaRect& box,
+                 const LineShape& shape, int leastHeight, int64_t usual, BoxReadings* readings) {
+  if (usual <= 0 || 10 * Width(box) < rule.fromTenths * shape.width) return -1;
+  const Reading whole = readings->Of(box);
+  if (100 * whole.distance < rule.wholePercent * usual) return -1;
+  CutRule anyPlace = scoring;
+  anyPlace.inkDivisor = 0;
+  anyPlace.belowTenths = INT32_MAX / 10;
+  int64_t pieces = 0;
+  const int x = BestReadCut(readings, anyPlace, box, whole.distance, shape.width, leastHeight, {},
+                            &pieces);
+  return x >= 0 && 100 * pieces < rule.piecesPercent * whole.distance ? x : -1;
 }
 
 // The last column of the nearest box wholly left of row r's box and the
@@ -1007,17 +1076,27 @@ void ReadAmbiguousBoxes(const RecogRunBlock& run, uint32_t mask, SegmentWork* w)
   const PlainPairRule* pairs = (mask & kTypeDigits) != 0     ? &kDigitPairs
                                : (mask & kTypeCapitals) != 0 ? &kCapitalPairs
                                                              : nullptr;
+  // Capitals only: on lines of digits it parts digits that stand apart, and
+  // on lines of katakana it gains little.
+  const bool poorWholes = (mask & kTypeDigits) == 0 && (mask & kTypeCapitals) != 0;
+  const int64_t usual = poorWholes ? UsualDistance(*w, &readings) : 0;
   for (int r = 0; r < w->header.boxCount; ++r) {
     const MupaRect box = w->rows[r].box;
     int bestCut = -1;
     if (10 * Width(box) >= rule.fromTenths * shape.width) {
       const Reading reading = readings.Of(box);
       const bool wider = 10 * Width(box) >= rule.sureTenths * shape.width;
-      if (reading.confidence >= kSureConfidence && !wider) continue;  // one character, no doubt
-      bestCut = BestReadCut(run, mask, rule, box, reading.distance, shape.width, leastHeight);
+      // One character, no doubt (unless it reads far worse than the line's
+      // characters, below).
+      if (reading.confidence < kSureConfidence || wider) {
+        bestCut = BestReadCut(&readings, rule, box, reading.distance, shape.width, leastHeight);
+      }
     }
     if (bestCut < 0 && pairs != nullptr) {
-      bestCut = PlainPairCut(run, mask, *pairs, rule, box, shape, leastHeight, &readings);
+      bestCut = PlainPairCut(*pairs, rule, box, shape, leastHeight, &readings);
+    }
+    if (bestCut < 0 && poorWholes) {
+      bestCut = PoorWholeCut(kCapitalPoorWholes, rule, box, shape, leastHeight, usual, &readings);
     }
     if (bestCut >= 0 && CutRow(run.image, {bestCut}, r, w) > 1) --r;  // its pieces are tried again
   }
