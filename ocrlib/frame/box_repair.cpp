@@ -640,11 +640,11 @@ constexpr PlainPairRule kDigitPairs = {9, 75, 8, 6};
 constexpr PlainPairRule kCapitalPairs = {10, 80, 16, 5};
 constexpr size_t kPlainPairPlaces = 2;
 
-// The column boundaries of `box` that cross little enough ink and leave ink
-// of the least piece height on both sides (by column from the box's left):
-// most single characters have none, and are not read in pieces.
-std::vector<bool> PairPlaces(const RunImage& page, const MupaRect& box, const PlainPairRule& rule,
-                             const LineShape& shape) {
+// The column boundaries of `box` that cross `mostHalves` of ink or less and
+// leave ink `piecePercent` of the line's height tall on both sides (by
+// column from the box's left).
+std::vector<bool> PairPlaces(const RunImage& page, const MupaRect& box, int piecePercent,
+                             int mostHalves, const LineShape& shape) {
   // The ink rows of the columns up to each column, and from each column on.
   const int width = Width(box);
   std::vector<MupaRect> columns(width);  // no ink: an empty box
@@ -653,12 +653,12 @@ std::vector<bool> PairPlaces(const RunImage& page, const MupaRect& box, const Pl
   for (int i = 1; i < width; ++i) UniteBoxes(upTo[i - 1], columns[i], &upTo[i]);
   for (int i = width - 2; i >= 0; --i) UniteBoxes(from[i + 1], columns[i], &from[i]);
   auto tall = [&](const MupaRect& b) {
-    return b.top <= b.bottom && 100 * Height(b) >= rule.piecePercent * shape.height;
+    return b.top <= b.bottom && 100 * Height(b) >= piecePercent * shape.height;
   };
   std::vector<bool> places(width, false);
   for (int i = 0; i + 1 < width; ++i) {
     places[i] = tall(upTo[i]) && tall(from[i + 1]) &&
-                CrossedHalves(page, box.left + i, box.top, box.bottom) <= rule.mostHalves;
+                CrossedHalves(page, box.left + i, box.top, box.bottom) <= mostHalves;
   }
   return places;
 }
@@ -670,7 +670,9 @@ int PlainPairCut(const PlainPairRule& rule, const CutRule& scoring, const MupaRe
                  const LineShape& shape, int leastHeight, BoxReadings* readings) {
   const RecogRunBlock& run = readings->run();
   if (10 * Width(box) < rule.fromTenths * shape.width) return -1;
-  const std::vector<bool> allowed = PairPlaces(run.image, box, rule, shape);
+  // Most single characters have no such place, and are not read in pieces.
+  const std::vector<bool> allowed =
+      PairPlaces(run.image, box, rule.piecePercent, rule.mostHalves, shape);
   if (std::none_of(allowed.begin(), allowed.end(), [](bool p) { return p; })) return -1;
   const Reading whole = readings->Of(box);
   if (whole.distance <= 0 || whole.confidence >= kSureConfidence) return -1;
@@ -697,13 +699,16 @@ int PlainPairCut(const PlainPairRule& rule, const CutRule& scoring, const MupaRe
 // as far as the usual character or more parts, whatever ink the cut
 // crosses, where its pieces' mean distance is below 0.45 of the whole's. A
 // wide capital ("M", "W") read that badly seldom reads that well in two.
-// Measured on lines of the training seeds' characters.
+// Only places leaving ink 0.7 of the line's height tall on either side are
+// read: the joint of two capitals does, and among them the few places read
+// find it more often. Measured on lines of the training seeds' characters.
 struct PoorWholeRule {
   int fromTenths;     // least box width, tenths of the line's
   int wholePercent;   // the whole's distance, percent of the usual character's
   int piecesPercent;  // pieces' mean distance below this percent of the whole's
+  int piecePercent;   // least piece height, percent of the line's
 };
-constexpr PoorWholeRule kCapitalPoorWholes = {10, 150, 45};
+constexpr PoorWholeRule kCapitalPoorWholes = {10, 150, 45, 70};
 
 // The median distance of the line's boxes as read (0 when none reads).
 int64_t UsualDistance(const SegmentWork& w, BoxReadings* readings) {
@@ -726,12 +731,15 @@ int PoorWholeCut(const PoorWholeRule& rule, const CutRule& scoring, const MupaRe
   if (usual <= 0 || 10 * Width(box) < rule.fromTenths * shape.width) return -1;
   const Reading whole = readings->Of(box);
   if (100 * whole.distance < rule.wholePercent * usual) return -1;
+  const std::vector<bool> allowed =
+      PairPlaces(readings->run().image, box, rule.piecePercent, INT32_MAX, shape);
+  if (std::none_of(allowed.begin(), allowed.end(), [](bool p) { return p; })) return -1;
   CutRule anyPlace = scoring;
   anyPlace.inkDivisor = 0;
   anyPlace.belowTenths = INT32_MAX / 10;
   int64_t pieces = 0;
-  const int x = BestReadCut(readings, anyPlace, box, whole.distance, shape.width, leastHeight, {},
-                            &pieces);
+  const int x = BestReadCut(readings, anyPlace, box, whole.distance, shape.width, leastHeight,
+                            allowed, &pieces);
   return x >= 0 && 100 * pieces < rule.piecesPercent * whole.distance ? x : -1;
 }
 
