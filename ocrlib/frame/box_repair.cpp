@@ -15,6 +15,10 @@ namespace {
 int Width(const MupaRect& b) { return b.right - b.left + 1; }
 int Height(const MupaRect& b) { return b.bottom - b.top + 1; }
 
+bool SameRect(const MupaRect& a, const MupaRect& b) {
+  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
 // Columns two boxes share (negative: minus the blank columns between them).
 int SharedColumns(const MupaRect& a, const MupaRect& b) {
   return std::min(a.right, b.right) - std::max(a.left, b.left) + 1;
@@ -473,26 +477,56 @@ Reading ReadBox(const RecogRunBlock& run, uint32_t mask, const RunImage& image,
   return {record.candidates[0].distance1, record.confidence};
 }
 
+// The mean distance of the pieces of `box` cut after column x; -1 when a
+// piece reads as nothing, has no ink or is less than `leastHeight` tall.
+int64_t ReadPieces(const RecogRunBlock& run, uint32_t mask, const MupaRect& box, int x,
+                   int leastHeight) {
+  int64_t sum = 0;
+  for (int k = 0; k < 2; ++k) {
+    const PieceImage p = DrawPiece(run.image, box, {x}, k);
+    if (!p.any || Height(p.ink) < leastHeight) return -1;
+    const int64_t d = ReadBox(run, mask, p.image, p.ink).distance;
+    if (d < 0) return -1;
+    sum += d;
+  }
+  return sum / 2;
+}
+
 // The readings of the line's boxes so far: a box is read once however many
-// joins and cuts weigh it.
+// joins and cuts weigh it, and a box's pieces at a cut once however many
+// rules weigh the cut.
 class BoxReadings {
  public:
   BoxReadings(const RecogRunBlock& run, uint32_t mask) : run_(run), mask_(mask) {}
   Reading Of(const MupaRect& box) {
     for (const auto& [known, reading] : read_) {
-      if (known.left == box.left && known.top == box.top && known.right == box.right &&
-          known.bottom == box.bottom) {
-        return reading;
-      }
+      if (SameRect(known, box)) return reading;
     }
     read_.emplace_back(box, ReadBox(run_, mask_, run_.image, box));
     return read_.back().second;
   }
+  // ReadPieces of the box cut after column x.
+  int64_t PiecesOf(const MupaRect& box, int x, int leastHeight) {
+    for (const PiecesRead& known : pieces_) {
+      if (SameRect(known.box, box) && known.x == x && known.leastHeight == leastHeight) {
+        return known.distance;
+      }
+    }
+    pieces_.push_back({box, x, leastHeight, ReadPieces(run_, mask_, box, x, leastHeight)});
+    return pieces_.back().distance;
+  }
+  const RecogRunBlock& run() const { return run_; }
 
  private:
+  struct PiecesRead {
+    MupaRect box;
+    int x, leastHeight;
+    int64_t distance;
+  };
   const RecogRunBlock& run_;
   uint32_t mask_;
   std::vector<std::pair<MupaRect, Reading>> read_;
+  std::vector<PiecesRead> pieces_;
 };
 
 // A box read with this confidence or more is not tried in two pieces, unless
@@ -515,28 +549,13 @@ constexpr int kSureConfidence = 80;
 // shares were measured on lines of the training seeds' characters.
 struct CutRule {
   int fromTenths;   // least box width, tenths of the line's
-  int inkDivisor;   // each crossed pixel adds the whole's distance / this
+  int inkDivisor;   // each crossed pixel adds the whole's distance / this (0: nothing)
   int belowTenths;  // parts below this many tenths of the whole's distance
   int sureTenths;   // tried however surely it reads whole from this width on
   size_t places = 8;  // places read at most
 };
 constexpr CutRule kDigitCuts = {13, 50, 9, 15};
 constexpr CutRule kLetterCuts = {10, 20, 7, 16};
-
-// The mean distance of the pieces of `box` cut after column x; -1 when a
-// piece reads as nothing, has no ink or is less than `leastHeight` tall.
-int64_t ReadPieces(const RecogRunBlock& run, uint32_t mask, const MupaRect& box, int x,
-                   int leastHeight) {
-  int64_t sum = 0;
-  for (int k = 0; k < 2; ++k) {
-    const PieceImage p = DrawPiece(run.image, box, {x}, k);
-    if (!p.any || Height(p.ink) < leastHeight) return -1;
-    const int64_t d = ReadBox(run, mask, p.image, p.ink).distance;
-    if (d < 0) return -1;
-    sum += d;
-  }
-  return sum / 2;
-}
 
 // The ink a cut after column x crosses between rows top..bottom, in half
 // pixels: a run it parts counts two, ink that meets across it only at a
@@ -555,9 +574,10 @@ int CrossedHalves(const RunImage& page, int x, int top, int bottom) {
 // column from the box's left; none marked: every place) are read, and the
 // columns either side of the best; `pieces` given, it takes the mean
 // distance of the pieces at the place chosen.
-int BestReadCut(const RecogRunBlock& run, uint32_t mask, const CutRule& rule, const MupaRect& box,
-                int64_t whole, int width, int leastHeight, const std::vector<bool>& allowed = {},
+int BestReadCut(BoxReadings* readings, const CutRule& rule, const MupaRect& box, int64_t whole,
+                int width, int leastHeight, const std::vector<bool>& allowed = {},
                 int64_t* pieces = nullptr) {
+  const RecogRunBlock& run = readings->run();
   std::vector<std::pair<int, int>> crossings;  // ink, column
   const int inset = width / 16;
   for (int x = box.left + inset; x <= box.right - inset - 1; ++x) {
@@ -568,10 +588,12 @@ int BestReadCut(const RecogRunBlock& run, uint32_t mask, const CutRule& rule, co
   int bestCut = -1;
   int64_t best = whole < 0 ? INT64_MAX : rule.belowTenths * whole / 10;
   auto tryCut = [&](int x) {
-    const int64_t d = ReadPieces(run, mask, box, x, leastHeight);
+    const int64_t d = readings->PiecesOf(box, x, leastHeight);
     if (d < 0) return;
-    const int halves = CrossedHalves(run.image, x, box.top, box.bottom);
-    const int64_t score = d + (whole < 0 ? d : whole) / rule.inkDivisor * halves / 2;
+    const int64_t charge = rule.inkDivisor > 0 ? (whole < 0 ? d : whole) / rule.inkDivisor *
+                                                     CrossedHalves(run.image, x, box.top, box.bottom) / 2
+                                               : 0;
+    const int64_t score = d + charge;
     if (score >= best) return;
     best = score, bestCut = x;
     if (pieces) *pieces = d;
@@ -618,11 +640,11 @@ constexpr PlainPairRule kDigitPairs = {9, 75, 8, 6};
 constexpr PlainPairRule kCapitalPairs = {10, 80, 16, 5};
 constexpr size_t kPlainPairPlaces = 2;
 
-// The column boundaries of `box` that cross little enough ink and leave ink
-// of the least piece height on both sides (by column from the box's left):
-// most single characters have none, and are not read in pieces.
-std::vector<bool> PairPlaces(const RunImage& page, const MupaRect& box, const PlainPairRule& rule,
-                             const LineShape& shape) {
+// The column boundaries of `box` that cross `mostHalves` of ink or less and
+// leave ink `piecePercent` of the line's height tall on both sides (by
+// column from the box's left).
+std::vector<bool> PairPlaces(const RunImage& page, const MupaRect& box, int piecePercent,
+                             int mostHalves, const LineShape& shape) {
   // The ink rows of the columns up to each column, and from each column on.
   const int width = Width(box);
   std::vector<MupaRect> columns(width);  // no ink: an empty box
@@ -631,12 +653,12 @@ std::vector<bool> PairPlaces(const RunImage& page, const MupaRect& box, const Pl
   for (int i = 1; i < width; ++i) UniteBoxes(upTo[i - 1], columns[i], &upTo[i]);
   for (int i = width - 2; i >= 0; --i) UniteBoxes(from[i + 1], columns[i], &from[i]);
   auto tall = [&](const MupaRect& b) {
-    return b.top <= b.bottom && 100 * Height(b) >= rule.piecePercent * shape.height;
+    return b.top <= b.bottom && 100 * Height(b) >= piecePercent * shape.height;
   };
   std::vector<bool> places(width, false);
   for (int i = 0; i + 1 < width; ++i) {
     places[i] = tall(upTo[i]) && tall(from[i + 1]) &&
-                CrossedHalves(page, box.left + i, box.top, box.bottom) <= rule.mostHalves;
+                CrossedHalves(page, box.left + i, box.top, box.bottom) <= mostHalves;
   }
   return places;
 }
@@ -644,11 +666,13 @@ std::vector<bool> PairPlaces(const RunImage& page, const MupaRect& box, const Pl
 // Where a box parts by the plain signs of two characters, if anywhere; -1
 // when it stays whole. The box is read only when its ink allows two; its
 // places are charged for the ink they cross as `scoring` has it.
-int PlainPairCut(const RecogRunBlock& run, uint32_t mask, const PlainPairRule& rule,
-                 const CutRule& scoring, const MupaRect& box, const LineShape& shape,
-                 int leastHeight, BoxReadings* readings) {
+int PlainPairCut(const PlainPairRule& rule, const CutRule& scoring, const MupaRect& box,
+                 const LineShape& shape, int leastHeight, BoxReadings* readings) {
+  const RecogRunBlock& run = readings->run();
   if (10 * Width(box) < rule.fromTenths * shape.width) return -1;
-  const std::vector<bool> allowed = PairPlaces(run.image, box, rule, shape);
+  // Most single characters have no such place, and are not read in pieces.
+  const std::vector<bool> allowed =
+      PairPlaces(run.image, box, rule.piecePercent, rule.mostHalves, shape);
   if (std::none_of(allowed.begin(), allowed.end(), [](bool p) { return p; })) return -1;
   const Reading whole = readings->Of(box);
   if (whole.distance <= 0 || whole.confidence >= kSureConfidence) return -1;
@@ -657,13 +681,66 @@ int PlainPairCut(const RecogRunBlock& run, uint32_t mask, const PlainPairRule& r
   anyPlace.belowTenths = INT32_MAX / 10;
   anyPlace.places = kPlainPairPlaces;
   int64_t pieces = 0;
-  const int x = BestReadCut(run, mask, anyPlace, box, whole.distance, shape.width, leastHeight,
+  const int x = BestReadCut(readings, anyPlace, box, whole.distance, shape.width, leastHeight,
                             allowed, &pieces);
   if (x < 0 || CrossedHalves(run.image, x, box.top, box.bottom) > rule.mostHalves) return -1;
   for (const MupaRect& piece : PieceBoxes(run.image, box, {x})) {
     if (100 * Height(piece) < rule.piecePercent * shape.height) return -1;
   }
   return 10 * pieces < rule.belowTenths * whole.distance ? x : -1;
+}
+
+// Two capitals written touching along a stroke (the foot of an "L" run into
+// the stem of the next letter, two stems drawn together) part only along
+// that stroke, crossing much ink: the rules above, which charge for every
+// pixel crossed, leave them whole, and the pair may even read surely as one
+// character. Yet a pair reads far worse than the line's usual character,
+// and its two halves far better than the whole: a box that reads 1.5 times
+// as far as the usual character or more parts, whatever ink the cut
+// crosses, where its pieces' mean distance is below 0.45 of the whole's. A
+// wide capital ("M", "W") read that badly seldom reads that well in two.
+// Only places leaving ink 0.7 of the line's height tall on either side are
+// read: the joint of two capitals does, and among them the few places read
+// find it more often. Measured on lines of the training seeds' characters.
+struct PoorWholeRule {
+  int fromTenths;     // least box width, tenths of the line's
+  int wholePercent;   // the whole's distance, percent of the usual character's
+  int piecesPercent;  // pieces' mean distance below this percent of the whole's
+  int piecePercent;   // least piece height, percent of the line's
+};
+constexpr PoorWholeRule kCapitalPoorWholes = {10, 150, 45, 70};
+
+// The median distance of the line's boxes as read (0 when none reads).
+int64_t UsualDistance(const SegmentWork& w, BoxReadings* readings) {
+  std::vector<int64_t> distances;
+  for (int r = 0; r < w.header.boxCount; ++r) {
+    const int64_t d = readings->Of(w.rows[r].box).distance;
+    if (d > 0) distances.push_back(d);
+  }
+  if (distances.empty()) return 0;
+  const auto middle = distances.begin() + static_cast<ptrdiff_t>(distances.size() / 2);
+  std::nth_element(distances.begin(), middle, distances.end());
+  return *middle;
+}
+
+// Where a box that reads far worse than the line's usual character parts
+// by the rule, if anywhere; -1 when it stays whole. The places are read as
+// `scoring` has them, without charge for the ink they cross.
+int PoorWholeCut(const PoorWholeRule& rule, const CutRule& scoring, const MupaRect& box,
+                 const LineShape& shape, int leastHeight, int64_t usual, BoxReadings* readings) {
+  if (usual <= 0 || 10 * Width(box) < rule.fromTenths * shape.width) return -1;
+  const Reading whole = readings->Of(box);
+  if (100 * whole.distance < rule.wholePercent * usual) return -1;
+  const std::vector<bool> allowed =
+      PairPlaces(readings->run().image, box, rule.piecePercent, INT32_MAX, shape);
+  if (std::none_of(allowed.begin(), allowed.end(), [](bool p) { return p; })) return -1;
+  CutRule anyPlace = scoring;
+  anyPlace.inkDivisor = 0;
+  anyPlace.belowTenths = INT32_MAX / 10;
+  int64_t pieces = 0;
+  const int x = BestReadCut(readings, anyPlace, box, whole.distance, shape.width, leastHeight,
+                            allowed, &pieces);
+  return x >= 0 && 100 * pieces < rule.piecesPercent * whole.distance ? x : -1;
 }
 
 // The last column of the nearest box wholly left of row r's box and the
@@ -1007,17 +1084,27 @@ void ReadAmbiguousBoxes(const RecogRunBlock& run, uint32_t mask, SegmentWork* w)
   const PlainPairRule* pairs = (mask & kTypeDigits) != 0     ? &kDigitPairs
                                : (mask & kTypeCapitals) != 0 ? &kCapitalPairs
                                                              : nullptr;
+  // Capitals only: on lines of digits it parts digits that stand apart, and
+  // on lines of katakana it gains little.
+  const bool poorWholes = (mask & kTypeDigits) == 0 && (mask & kTypeCapitals) != 0;
+  const int64_t usual = poorWholes ? UsualDistance(*w, &readings) : 0;
   for (int r = 0; r < w->header.boxCount; ++r) {
     const MupaRect box = w->rows[r].box;
     int bestCut = -1;
     if (10 * Width(box) >= rule.fromTenths * shape.width) {
       const Reading reading = readings.Of(box);
       const bool wider = 10 * Width(box) >= rule.sureTenths * shape.width;
-      if (reading.confidence >= kSureConfidence && !wider) continue;  // one character, no doubt
-      bestCut = BestReadCut(run, mask, rule, box, reading.distance, shape.width, leastHeight);
+      // One character, no doubt (unless it reads far worse than the line's
+      // characters, below).
+      if (reading.confidence < kSureConfidence || wider) {
+        bestCut = BestReadCut(&readings, rule, box, reading.distance, shape.width, leastHeight);
+      }
     }
     if (bestCut < 0 && pairs != nullptr) {
-      bestCut = PlainPairCut(run, mask, *pairs, rule, box, shape, leastHeight, &readings);
+      bestCut = PlainPairCut(*pairs, rule, box, shape, leastHeight, &readings);
+    }
+    if (bestCut < 0 && poorWholes) {
+      bestCut = PoorWholeCut(kCapitalPoorWholes, rule, box, shape, leastHeight, usual, &readings);
     }
     if (bestCut >= 0 && CutRow(run.image, {bestCut}, r, w) > 1) --r;  // its pieces are tried again
   }

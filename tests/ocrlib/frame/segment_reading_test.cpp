@@ -226,8 +226,10 @@ TEST_P(SegmentReadingTest, EveryCharacterGetsItsOwnBox) {
   // where it reads, and a katakana whose strokes read a little closer apart,
   // or lie a third of the line's height or more apart, stays whole. On lines
   // where some touch (gaps from -1), two capitals pressed together over a
-  // run of ink are parted, and so are two digits touching whose box, wider
-  // than any digit, reads surely as one.
+  // run of ink are parted, so are two capitals run together along a stroke
+  // (a cut between them crosses much ink) that read far worse as one than
+  // the line's characters do, and so are two digits touching whose box,
+  // wider than any digit, reads surely as one.
   struct RenderedCase {
     const char* what;
     glyphs::CharSet set;
@@ -254,6 +256,13 @@ TEST_P(SegmentReadingTest, EveryCharacterGetsItsOwnBox) {
       {"ha, its strokes ten pixels apart, last", glyphs::CharSet::kKatakana, 37},
       {"two capitals pressed together", glyphs::CharSet::kCapitals, 281, -1},
       {"two capitals pressed together, another pair", glyphs::CharSet::kCapitals, 466, -1},
+      {"two capitals run together along a stroke", glyphs::CharSet::kCapitals, 1252, -1},
+      {"two capitals run together along a stroke, another pair", glyphs::CharSet::kCapitals, 288,
+       -1},
+      {"two capitals run together where a cut crosses more ink than elsewhere",
+       glyphs::CharSet::kCapitals, 198, -1},
+      {"two capitals run together where a cut crosses more ink than elsewhere, another pair",
+       glyphs::CharSet::kCapitals, 268, -1},
       {"two digits touching, read surely as one", glyphs::CharSet::kDigits, 307, -1},
       {"two digits touching, read surely as one, another pair", glyphs::CharSet::kDigits, 1015, -1},
   };
