@@ -227,7 +227,8 @@ TEST_P(SegmentReadingTest, EveryCharacterGetsItsOwnBox) {
   // or lie a third of the line's height or more apart, stays whole. On lines
   // where some touch (gaps from -1), two capitals pressed together over a
   // run of ink are parted, and so are two digits touching whose box, wider
-  // than any digit, reads surely as one.
+  // than any digit, reads surely as one, and two digits sharing a column or
+  // abutting whose ink meets at the joint with no stroke running through it.
   struct RenderedCase {
     const char* what;
     glyphs::CharSet set;
@@ -256,6 +257,10 @@ TEST_P(SegmentReadingTest, EveryCharacterGetsItsOwnBox) {
       {"two capitals pressed together, another pair", glyphs::CharSet::kCapitals, 466, -1},
       {"two digits touching, read surely as one", glyphs::CharSet::kDigits, 307, -1},
       {"two digits touching, read surely as one, another pair", glyphs::CharSet::kDigits, 1015, -1},
+      {"a narrow digit sharing a column with the next, their edges meeting",
+       glyphs::CharSet::kDigits, 471, -1},
+      {"a narrow digit abutting the next, their edges meeting", glyphs::CharSet::kDigits, 1293,
+       -1},
   };
   for (const RenderedCase& c : rendered) {
     if (c.set != GetParam().set) continue;
