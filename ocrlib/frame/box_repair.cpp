@@ -553,6 +553,9 @@ struct CutRule {
   int belowTenths;  // parts below this many tenths of the whole's distance
   int sureTenths;   // tried however surely it reads whole from this width on
   size_t places = 8;  // places read at most
+  // Each column a place of its own, none read beside the best: where only
+  // some columns are allowed, a column that is not is never read.
+  bool columnsApart = false;
 };
 constexpr CutRule kDigitCuts = {13, 50, 9, 15};
 constexpr CutRule kLetterCuts = {10, 20, 7, 16};
@@ -602,7 +605,8 @@ int BestReadCut(BoxReadings* readings, const CutRule& rule, const MupaRect& box,
   for (const auto& [ink, x] : crossings) {
     if (read.size() == rule.places) break;
     // Neighbouring columns of one crossing are one place.
-    if (std::any_of(read.begin(), read.end(), [x = x](int c) { return std::abs(c - x) <= 1; })) {
+    if (!rule.columnsApart &&
+        std::any_of(read.begin(), read.end(), [x = x](int c) { return std::abs(c - x) <= 1; })) {
       continue;
     }
     read.push_back(x);
@@ -610,7 +614,7 @@ int BestReadCut(BoxReadings* readings, const CutRule& rule, const MupaRect& box,
   }
   // Where two characters' strokes run together, which column of the joint
   // is whose is read: the columns either side of the place are tried too.
-  const int place = bestCut;
+  const int place = rule.columnsApart ? -1 : bestCut;
   for (int x : {place - 1, place + 1}) {
     if (place >= 0 && x >= box.left && x < box.right) tryCut(x);
   }
@@ -630,21 +634,48 @@ int BestReadCut(BoxReadings* readings, const CutRule& rule, const MupaRect& box,
 // capitals pieces of 0.8 of the height, eight pixels, below half the
 // whole's. Only the two places that cross least ink are read (more find no
 // more pairs).
+//
+// Two digits written so close that they share a column or abut meet over
+// more ink than that, each its own edge: a cut between them parts no run,
+// every run of the joint going whole to the digit holding its middle,
+// where a cut through one digit parts its strokes. A box from 0.8 of the
+// line's width whose whole reads with a confidence below 25 is also read
+// at the four places crossing least ink that part no run, cross six pixels
+// of ink at most and leave pieces of 0.7 of the line's height, parting
+// below 0.6 of the whole's distance. Strokes two pixels thick part no run
+// wherever they are cut, so single digits read with more confidence than
+// that are left whole (measured likewise).
 struct PlainPairRule {
   int fromTenths;     // least box width, tenths of the line's
   int piecePercent;   // least piece height, percent of the line's
   int mostHalves;     // ink the cut crosses, in half pixels
   int belowTenths;    // pieces' mean distance, tenths of the whole's
+  size_t places;      // places read at most, those crossing least ink first
+  bool partsNoRun;    // only places where no run of ink is parted
+  int doubtBelow;     // read only when the whole reads with less confidence
 };
-constexpr PlainPairRule kDigitPairs = {9, 75, 8, 6};
-constexpr PlainPairRule kCapitalPairs = {10, 80, 16, 5};
-constexpr size_t kPlainPairPlaces = 2;
+constexpr PlainPairRule kDigitPairs = {9, 75, 8, 6, 2, false, kSureConfidence};
+constexpr PlainPairRule kMeetingDigitPairs = {8, 70, 12, 6, 4, true, 25};
+constexpr PlainPairRule kCapitalPairs = {10, 80, 16, 5, 2, false, kSureConfidence};
 
-// The column boundaries of `box` that cross `mostHalves` of ink or less and
-// leave ink `piecePercent` of the line's height tall on both sides (by
-// column from the box's left).
+// Whether a cut after column x parts a run of ink of `box` as
+// ForEachPieceRun parts one: two pixels or more on either side.
+bool PartsRun(const RunImage& page, const MupaRect& box, int x) {
+  for (int y = box.top; y <= box.bottom; ++y) {
+    if (!PixelIsBlack(page, x, y) || !PixelIsBlack(page, x + 1, y)) continue;
+    int left = x, right = x + 1;
+    while (left > box.left && PixelIsBlack(page, left - 1, y)) --left;
+    while (right < box.right && PixelIsBlack(page, right + 1, y)) ++right;
+    if (x - left + 1 >= 2 && right - x >= 2) return true;
+  }
+  return false;
+}
+
+// The column boundaries of `box` that cross `mostHalves` of ink or less
+// (and part no run, when `partsNoRun`) and leave ink `piecePercent` of the
+// line's height tall on both sides (by column from the box's left).
 std::vector<bool> PairPlaces(const RunImage& page, const MupaRect& box, int piecePercent,
-                             int mostHalves, const LineShape& shape) {
+                             int mostHalves, bool partsNoRun, const LineShape& shape) {
   // The ink rows of the columns up to each column, and from each column on.
   const int width = Width(box);
   std::vector<MupaRect> columns(width);  // no ink: an empty box
@@ -658,7 +689,8 @@ std::vector<bool> PairPlaces(const RunImage& page, const MupaRect& box, int piec
   std::vector<bool> places(width, false);
   for (int i = 0; i + 1 < width; ++i) {
     places[i] = tall(upTo[i]) && tall(from[i + 1]) &&
-                CrossedHalves(page, box.left + i, box.top, box.bottom) <= mostHalves;
+                CrossedHalves(page, box.left + i, box.top, box.bottom) <= mostHalves &&
+                !(partsNoRun && PartsRun(page, box, box.left + i));
   }
   return places;
 }
@@ -672,14 +704,15 @@ int PlainPairCut(const PlainPairRule& rule, const CutRule& scoring, const MupaRe
   if (10 * Width(box) < rule.fromTenths * shape.width) return -1;
   // Most single characters have no such place, and are not read in pieces.
   const std::vector<bool> allowed =
-      PairPlaces(run.image, box, rule.piecePercent, rule.mostHalves, shape);
+      PairPlaces(run.image, box, rule.piecePercent, rule.mostHalves, rule.partsNoRun, shape);
   if (std::none_of(allowed.begin(), allowed.end(), [](bool p) { return p; })) return -1;
   const Reading whole = readings->Of(box);
-  if (whole.distance <= 0 || whole.confidence >= kSureConfidence) return -1;
+  if (whole.distance <= 0 || whole.confidence >= rule.doubtBelow) return -1;
   // The best of those places by reading and ink, however it compares with the whole.
   CutRule anyPlace = scoring;
   anyPlace.belowTenths = INT32_MAX / 10;
-  anyPlace.places = kPlainPairPlaces;
+  anyPlace.places = rule.places;
+  anyPlace.columnsApart = rule.partsNoRun;
   int64_t pieces = 0;
   const int x = BestReadCut(readings, anyPlace, box, whole.distance, shape.width, leastHeight,
                             allowed, &pieces);
@@ -732,7 +765,7 @@ int PoorWholeCut(const PoorWholeRule& rule, const CutRule& scoring, const MupaRe
   const Reading whole = readings->Of(box);
   if (100 * whole.distance < rule.wholePercent * usual) return -1;
   const std::vector<bool> allowed =
-      PairPlaces(readings->run().image, box, rule.piecePercent, INT32_MAX, shape);
+      PairPlaces(readings->run().image, box, rule.piecePercent, INT32_MAX, false, shape);
   if (std::none_of(allowed.begin(), allowed.end(), [](bool p) { return p; })) return -1;
   CutRule anyPlace = scoring;
   anyPlace.inkDivisor = 0;
@@ -1088,6 +1121,11 @@ void ReadAmbiguousBoxes(const RecogRunBlock& run, uint32_t mask, SegmentWork* w)
   // on lines of katakana it gains little.
   const bool poorWholes = (mask & kTypeDigits) == 0 && (mask & kTypeCapitals) != 0;
   const int64_t usual = poorWholes ? UsualDistance(*w, &readings) : 0;
+  // Digits meeting at their edges are told on lines of digits alone: a wide
+  // capital or katakana may stand as two narrow ones meeting so.
+  const bool digitsOnly = (mask & (kTypeCapitals | kTypeKatakana)) == 0;
+  const PlainPairRule* meeting = (mask & kTypeDigits) != 0 && digitsOnly ? &kMeetingDigitPairs
+                                                                         : nullptr;
   for (int r = 0; r < w->header.boxCount; ++r) {
     const MupaRect box = w->rows[r].box;
     int bestCut = -1;
@@ -1105,6 +1143,9 @@ void ReadAmbiguousBoxes(const RecogRunBlock& run, uint32_t mask, SegmentWork* w)
     }
     if (bestCut < 0 && poorWholes) {
       bestCut = PoorWholeCut(kCapitalPoorWholes, rule, box, shape, leastHeight, usual, &readings);
+    }
+    if (bestCut < 0 && meeting != nullptr) {
+      bestCut = PlainPairCut(*meeting, rule, box, shape, leastHeight, &readings);
     }
     if (bestCut >= 0 && CutRow(run.image, {bestCut}, r, w) > 1) --r;  // its pieces are tried again
   }

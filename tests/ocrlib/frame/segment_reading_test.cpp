@@ -228,8 +228,9 @@ TEST_P(SegmentReadingTest, EveryCharacterGetsItsOwnBox) {
   // where some touch (gaps from -1), two capitals pressed together over a
   // run of ink are parted, so are two capitals run together along a stroke
   // (a cut between them crosses much ink) that read far worse as one than
-  // the line's characters do, and so are two digits touching whose box,
-  // wider than any digit, reads surely as one.
+  // the line's characters do, two digits touching whose box, wider than any
+  // digit, reads surely as one, and two digits sharing a column or abutting
+  // whose ink meets at the joint with no stroke running through it.
   struct RenderedCase {
     const char* what;
     glyphs::CharSet set;
@@ -265,6 +266,10 @@ TEST_P(SegmentReadingTest, EveryCharacterGetsItsOwnBox) {
        glyphs::CharSet::kCapitals, 268, -1},
       {"two digits touching, read surely as one", glyphs::CharSet::kDigits, 307, -1},
       {"two digits touching, read surely as one, another pair", glyphs::CharSet::kDigits, 1015, -1},
+      {"a narrow digit sharing a column with the next, their edges meeting",
+       glyphs::CharSet::kDigits, 471, -1},
+      {"a narrow digit abutting the next, their edges meeting", glyphs::CharSet::kDigits, 1293,
+       -1},
   };
   for (const RenderedCase& c : rendered) {
     if (c.set != GetParam().set) continue;
