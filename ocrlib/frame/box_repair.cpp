@@ -373,11 +373,22 @@ int CutRow(const RunImage& page, const std::vector<int>& cuts, int r, SegmentWor
   return extra + 1;
 }
 
+// Whether a piece of `box` between the cuts is less than `height` / 2 tall.
+bool LeavesShortPiece(const RunImage& page, const MupaRect& box, const std::vector<int>& cuts,
+                      int height) {
+  const std::vector<MupaRect> pieces = PieceBoxes(page, box, cuts);
+  return std::any_of(pieces.begin(), pieces.end(),
+                     [height](const MupaRect& p) { return 2 * Height(p) < height; });
+}
+
 // A box at least twice the line's median width holds as many touching
 // characters as that width goes into it (a wide capital stays within less):
 // it is cut where the least ink crosses between them. A narrower one is cut
-// only where two characters touch at a point.
-void CutTouchingCharacters(const RunImage& page, SegmentWork* w) {
+// only where two characters touch at a point. Capitals are all of a height:
+// on a line of capitals, cuts that leave a piece less than half the line's
+// height tall take the bar or an arm off one wide capital (a "Z" with a long
+// foot, a "T"), and the box stays whole.
+void CutTouchingCharacters(const RunImage& page, uint32_t mask, SegmentWork* w) {
   std::vector<int> widths;
   std::vector<int> heights;
   for (int r = 0; r < w->header.boxCount; ++r) heights.push_back(Height(w->rows[r].box));
@@ -387,6 +398,7 @@ void CutTouchingCharacters(const RunImage& page, SegmentWork* w) {
   }
   const int width = Quantile(widths, 0.5);
   if (width < 4) return;
+  const bool capitals = (mask & kTypeDigits) == 0;
   for (int r = 0; r < w->header.boxCount; ++r) {
     const MupaRect box = w->rows[r].box;
     if (Width(box) < 2 * width) {
@@ -397,7 +409,8 @@ void CutTouchingCharacters(const RunImage& page, SegmentWork* w) {
     }
     const int n = std::max(2, (Width(box) + width / 2) / width);
     const std::vector<int> cuts = TouchingCuts(page, box, n, width);
-    if (!cuts.empty()) r += CutRow(page, cuts, r, w) - 1;
+    if (cuts.empty() || (capitals && LeavesShortPiece(page, box, cuts, height))) continue;
+    r += CutRow(page, cuts, r, w) - 1;
   }
 }
 
@@ -414,7 +427,7 @@ void RepairGroupedBoxes(uint32_t mask, const std::vector<MupaRect>& specks, cons
     }
     while (w->header.boxCount > 1 && JoinOverlappingPieces(shape, w)) {
     }
-    if (page) CutTouchingCharacters(*page, w);
+    if (page) CutTouchingCharacters(*page, mask, w);
     shape = MeasureLine(*w);
   } else if ((mask & kTypeKatakana) != 0) {
     while (w->header.boxCount > 1 && JoinOverlappingPieces(shape, w)) {
