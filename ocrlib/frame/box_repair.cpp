@@ -839,11 +839,15 @@ bool CanStandAlone(const LineShape& shape, uint32_t mask, const MupaRect& box) {
 // Neighbours that share a column were cut apart through ink by their shape:
 // on a line that may hold capitals or katakana they may be one wide
 // character (an "M", a "W") up to twice the usual width, which reading
-// tells. Digits are narrow: no union of digits that wide is one.
+// tells. On a line of capitals so may neighbours whose ink abuts, no blank
+// column between: a wide capital's stroke broken across on the scan, or the
+// shape's cut through its ink, leaves its pieces so. Digits are narrow: no
+// union of digits that wide is one.
 bool MayJoin(const LineShape& shape, uint32_t mask, const MupaRect& a, const MupaRect& b) {
   const MupaRect u = United(a, b);
   const bool wideLetters = (mask & (kTypeCapitals | kTypeKatakana)) != 0;
-  if (wideLetters && SharedColumns(a, b) >= 1) {
+  const bool capitals = (mask & kTypeCapitals) != 0 && (mask & kTypeDigits) == 0;
+  if (wideLetters && SharedColumns(a, b) >= (capitals ? 0 : 1)) {
     return Width(u) <= 2 * shape.width && 2 * Height(u) <= 3 * shape.height;
   }
   const int widestGap = (mask & kTypeKatakana) != 0 ? shape.height : shape.height / 3;
