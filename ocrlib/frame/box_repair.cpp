@@ -373,11 +373,22 @@ int CutRow(const RunImage& page, const std::vector<int>& cuts, int r, SegmentWor
   return extra + 1;
 }
 
+// Whether a piece of `box` between the cuts is less than `height` / 2 tall.
+bool LeavesShortPiece(const RunImage& page, const MupaRect& box, const std::vector<int>& cuts,
+                      int height) {
+  const std::vector<MupaRect> pieces = PieceBoxes(page, box, cuts);
+  return std::any_of(pieces.begin(), pieces.end(),
+                     [height](const MupaRect& p) { return 2 * Height(p) < height; });
+}
+
 // A box at least twice the line's median width holds as many touching
 // characters as that width goes into it (a wide capital stays within less):
 // it is cut where the least ink crosses between them. A narrower one is cut
-// only where two characters touch at a point.
-void CutTouchingCharacters(const RunImage& page, SegmentWork* w) {
+// only where two characters touch at a point. Capitals are all of a height:
+// on a line of capitals, cuts that leave a piece less than half the line's
+// height tall take the bar or an arm off one wide capital (a "Z" with a long
+// foot, a "T"), and the box stays whole.
+void CutTouchingCharacters(const RunImage& page, uint32_t mask, SegmentWork* w) {
   std::vector<int> widths;
   std::vector<int> heights;
   for (int r = 0; r < w->header.boxCount; ++r) heights.push_back(Height(w->rows[r].box));
@@ -387,6 +398,7 @@ void CutTouchingCharacters(const RunImage& page, SegmentWork* w) {
   }
   const int width = Quantile(widths, 0.5);
   if (width < 4) return;
+  const bool capitals = (mask & kTypeDigits) == 0;
   for (int r = 0; r < w->header.boxCount; ++r) {
     const MupaRect box = w->rows[r].box;
     if (Width(box) < 2 * width) {
@@ -397,7 +409,8 @@ void CutTouchingCharacters(const RunImage& page, SegmentWork* w) {
     }
     const int n = std::max(2, (Width(box) + width / 2) / width);
     const std::vector<int> cuts = TouchingCuts(page, box, n, width);
-    if (!cuts.empty()) r += CutRow(page, cuts, r, w) - 1;
+    if (cuts.empty() || (capitals && LeavesShortPiece(page, box, cuts, height))) continue;
+    r += CutRow(page, cuts, r, w) - 1;
   }
 }
 
@@ -414,7 +427,7 @@ void RepairGroupedBoxes(uint32_t mask, const std::vector<MupaRect>& specks, cons
     }
     while (w->header.boxCount > 1 && JoinOverlappingPieces(shape, w)) {
     }
-    if (page) CutTouchingCharacters(*page, w);
+    if (page) CutTouchingCharacters(*page, mask, w);
     shape = MeasureLine(*w);
   } else if ((mask & kTypeKatakana) != 0) {
     while (w->header.boxCount > 1 && JoinOverlappingPieces(shape, w)) {
@@ -859,11 +872,15 @@ bool CanStandAlone(const LineShape& shape, uint32_t mask, const MupaRect& box) {
 // Neighbours that share a column were cut apart through ink by their shape:
 // on a line that may hold capitals or katakana they may be one wide
 // character (an "M", a "W") up to twice the usual width, which reading
-// tells. Digits are narrow: no union of digits that wide is one.
+// tells. On a line of capitals so may neighbours whose ink abuts, no blank
+// column between: a wide capital's stroke broken across on the scan, or the
+// shape's cut through its ink, leaves its pieces so. Digits are narrow: no
+// union of digits that wide is one.
 bool MayJoin(const LineShape& shape, uint32_t mask, const MupaRect& a, const MupaRect& b) {
   const MupaRect u = United(a, b);
   const bool wideLetters = (mask & (kTypeCapitals | kTypeKatakana)) != 0;
-  if (wideLetters && SharedColumns(a, b) >= 1) {
+  const bool capitals = (mask & kTypeCapitals) != 0 && (mask & kTypeDigits) == 0;
+  if (wideLetters && SharedColumns(a, b) >= (capitals ? 0 : 1)) {
     return Width(u) <= 2 * shape.width && 2 * Height(u) <= 3 * shape.height;
   }
   const int widestGap = (mask & kTypeKatakana) != 0 ? shape.height : shape.height / 3;

@@ -220,17 +220,19 @@ TEST_P(SegmentReadingTest, EveryCharacterGetsItsOwnBox) {
   // Rendered lines of six characters with blank columns between them (gaps
   // of 1 to 8 pixels): a character wider than the line's usual one that the
   // shape cuts through its ink is read whole again (its pieces share
-  // columns, as characters apart do not), two characters a clear gap apart
-  // that read well together (a pair of digits wider than a digit) stay
-  // apart, a sliver broken off a digit's edge as near its neighbour goes
-  // where it reads, and a katakana whose strokes read a little closer apart,
-  // or lie a third of the line's height or more apart, stays whole. On lines
-  // where some touch (gaps from -1), two capitals pressed together over a
-  // run of ink are parted, so are two capitals run together along a stroke
-  // (a cut between them crosses much ink) that read far worse as one than
-  // the line's characters do, two digits touching whose box, wider than any
-  // digit, reads surely as one, and two digits sharing a column or abutting
-  // whose ink meets at the joint with no stroke running through it.
+  // columns, as characters apart do not; a capital's pieces may abut), a
+  // wide capital the shape would cut into a short piece and a tall one
+  // stays whole, two characters a clear gap apart that read well together
+  // (a pair of digits wider than a digit) stay apart, a sliver broken off a
+  // digit's edge as near its neighbour goes where it reads, and a katakana
+  // whose strokes read a little closer apart, or lie a third of the line's
+  // height or more apart, stays whole. On lines where some touch (gaps from
+  // -1), two capitals pressed together over a run of ink are parted, so are
+  // two capitals run together along a stroke (a cut between them crosses
+  // much ink) that read far worse as one than the line's characters do, two
+  // digits touching whose box, wider than any digit, reads surely as one,
+  // and two digits sharing a column or abutting whose ink meets at the
+  // joint with no stroke running through it.
   struct RenderedCase {
     const char* what;
     glyphs::CharSet set;
@@ -246,6 +248,11 @@ TEST_P(SegmentReadingTest, EveryCharacterGetsItsOwnBox) {
       {"A eight pixels from H", glyphs::CharSet::kCapitals, 2086},
       {"a wide U the shape cut in pieces sharing three columns", glyphs::CharSet::kCapitals, 533},
       {"an M the shape cut in pieces sharing eight columns", glyphs::CharSet::kCapitals, 2046},
+      {"a Z whose foot a cut would take off", glyphs::CharSet::kCapitals, 920},
+      {"a T whose bar a cut would take off", glyphs::CharSet::kCapitals, 1128},
+      {"an N left in two pieces that abut", glyphs::CharSet::kCapitals, 29},
+      {"a W left in two pieces that abut", glyphs::CharSet::kCapitals, 359},
+      {"an M left in two pieces that abut", glyphs::CharSet::kCapitals, 1132},
       {"6 two pixels from a 6, together as wide as a wide digit", glyphs::CharSet::kDigits, 2225},
       {"5 two pixels from a 3, together as wide as a wide digit", glyphs::CharSet::kDigits, 4468},
       {"the tip of a 7 broken off beside a 6", glyphs::CharSet::kDigits, 460},
