@@ -747,14 +747,27 @@ int PlainPairCut(const PlainPairRule& rule, const CutRule& scoring, const MupaRe
 // wide capital ("M", "W") read that badly seldom reads that well in two.
 // Only places leaving ink 0.7 of the line's height tall on either side are
 // read: the joint of two capitals does, and among them the few places read
-// find it more often. Measured on lines of the training seeds' characters.
+// find it more often. Plainer signs of two allow pieces that read less
+// well: a box reading 2.3 times as far as the usual character or more is
+// no capital, however it is written, and parts below 0.65 of the whole's
+// distance; one 1.6 times as wide as the line's character (wider than a
+// capital is written, as the cut rules have it) that reads 1.5 times as
+// far parts below 0.6. Such boxes are few, and the joint of a pair run
+// together along a stroke often crosses more ink than the places through
+// one letter do: they are read at twice as many places. Measured on lines
+// of the training seeds' characters.
 struct PoorWholeRule {
   int fromTenths;     // least box width, tenths of the line's
   int wholePercent;   // the whole's distance, percent of the usual character's
   int piecesPercent;  // pieces' mean distance below this percent of the whole's
   int piecePercent;   // least piece height, percent of the line's
+  size_t places;      // places read at most, those crossing least ink first
 };
-constexpr PoorWholeRule kCapitalPoorWholes = {10, 150, 45, 70};
+constexpr PoorWholeRule kCapitalPoorWholes[] = {
+    {10, 150, 45, 70, 8},
+    {10, 230, 65, 70, 16},
+    {16, 150, 60, 70, 16},
+};
 
 // The median distance of the line's boxes as read (0 when none reads).
 int64_t UsualDistance(const SegmentWork& w, BoxReadings* readings) {
@@ -783,6 +796,7 @@ int PoorWholeCut(const PoorWholeRule& rule, const CutRule& scoring, const MupaRe
   CutRule anyPlace = scoring;
   anyPlace.inkDivisor = 0;
   anyPlace.belowTenths = INT32_MAX / 10;
+  anyPlace.places = rule.places;
   int64_t pieces = 0;
   const int x = BestReadCut(readings, anyPlace, box, whole.distance, shape.width, leastHeight,
                             allowed, &pieces);
@@ -1158,8 +1172,9 @@ void ReadAmbiguousBoxes(const RecogRunBlock& run, uint32_t mask, SegmentWork* w)
     if (bestCut < 0 && pairs != nullptr) {
       bestCut = PlainPairCut(*pairs, rule, box, shape, leastHeight, &readings);
     }
-    if (bestCut < 0 && poorWholes) {
-      bestCut = PoorWholeCut(kCapitalPoorWholes, rule, box, shape, leastHeight, usual, &readings);
+    for (const PoorWholeRule& poor : kCapitalPoorWholes) {
+      if (bestCut >= 0 || !poorWholes) break;
+      bestCut = PoorWholeCut(poor, rule, box, shape, leastHeight, usual, &readings);
     }
     if (bestCut < 0 && meeting != nullptr) {
       bestCut = PlainPairCut(*meeting, rule, box, shape, leastHeight, &readings);

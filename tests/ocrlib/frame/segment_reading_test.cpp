@@ -229,10 +229,11 @@ TEST_P(SegmentReadingTest, EveryCharacterGetsItsOwnBox) {
   // height or more apart, stays whole. On lines where some touch (gaps from
   // -1), two capitals pressed together over a run of ink are parted, so are
   // two capitals run together along a stroke (a cut between them crosses
-  // much ink) that read far worse as one than the line's characters do, two
-  // digits touching whose box, wider than any digit, reads surely as one,
-  // and two digits sharing a column or abutting whose ink meets at the
-  // joint with no stroke running through it.
+  // much ink) that read far worse as one than the line's characters do (the
+  // worse, or the wider than any capital, the less well their pieces need
+  // read), two digits touching whose box, wider than any digit, reads surely
+  // as one, and two digits sharing a column or abutting whose ink meets at
+  // the joint with no stroke running through it.
   struct RenderedCase {
     const char* what;
     glyphs::CharSet set;
@@ -271,6 +272,13 @@ TEST_P(SegmentReadingTest, EveryCharacterGetsItsOwnBox) {
        glyphs::CharSet::kCapitals, 198, -1},
       {"two capitals run together where a cut crosses more ink than elsewhere, another pair",
        glyphs::CharSet::kCapitals, 268, -1},
+      {"two capitals run together, reading far worse than any capital", glyphs::CharSet::kCapitals,
+       40, -1},
+      {"two capitals run together, reading far worse than any capital, another pair",
+       glyphs::CharSet::kCapitals, 60, -1},
+      {"two capitals run together, wider than any capital", glyphs::CharSet::kCapitals, 651, -1},
+      {"two capitals run together, wider than any capital, another pair",
+       glyphs::CharSet::kCapitals, 1725, -1},
       {"two digits touching, read surely as one", glyphs::CharSet::kDigits, 307, -1},
       {"two digits touching, read surely as one, another pair", glyphs::CharSet::kDigits, 1015, -1},
       {"a narrow digit sharing a column with the next, their edges meeting",
