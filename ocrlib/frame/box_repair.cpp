@@ -949,12 +949,50 @@ int64_t ExcessWidthCost(const WidthRule& rule, const LineShape& shape, const Mup
   return excess * usual * rule.percent / 100;
 }
 
+// A digit's ink meets every row of its box: a piece whose box has rows
+// without ink is dots and crumbs of a character the scan broke (a broken
+// "3" in pieces, each read as a "1" on its own) more often than a whole
+// one, and joined to the rest of its character it leaves fewer rows blank.
+// Each blank row of a digit line's character costs as a column of a usual
+// character read `percent` worse. Capitals and katakana are drawn in
+// strokes one above another (an "E", a "ニ"): their lines pay nothing.
+// Measured on lines of the training seeds' characters.
+int BlankRowPercent(uint32_t mask) {
+  return (mask & kTypeDigits) != 0 && (mask & (kTypeCapitals | kTypeKatakana)) == 0 ? 70 : 0;
+}
+
+// The rows of `box`, a union of rows from..to-1, where none of its pieces
+// that may stand alone has ink: a crumb does not fill the blank rows of a
+// character (the tip of a "7" broken off level with a gap in the "7"
+// beside it).
+int BlankRows(const RunImage& page, const LineShape& shape, uint32_t mask, const SegmentWork& w,
+              int from, int to, const MupaRect& box) {
+  std::vector<const MupaRect*> pieces;
+  for (int r = from; r < to; ++r) {
+    if (CanStandAlone(shape, mask, w.rows[r].box)) pieces.push_back(&w.rows[r].box);
+  }
+  if (pieces.empty()) {
+    for (int r = from; r < to; ++r) pieces.push_back(&w.rows[r].box);
+  }
+  int blank = 0;
+  for (int y = box.top; y <= box.bottom; ++y) {
+    bool ink = false;
+    for (size_t k = 0; k < pieces.size() && !ink; ++k) {
+      const MupaRect& b = *pieces[k];
+      for (int x = b.left; x <= b.right && !ink; ++x) ink = PixelIsBlack(page, x, y);
+    }
+    blank += !ink;
+  }
+  return blank;
+}
+
 // Which neighbours join is chosen for the whole line at once: of every
 // sequence of the rows' unions that may be characters, the one whose
 // distances, each weighed by the columns it covers (every sequence covers
 // the line once), add up least with the cost of its characters, of their
-// width beyond the usual and of the columns its neighbours share. A "1" beside a "7" reads well apart, the stem and arms of a "K" do not, and the
-// two strokes of a "ハ" read as one.
+// width beyond the usual, of their blank rows and of the columns its
+// neighbours share. A "1" beside a "7" reads well apart, the stem and arms
+// of a "K" do not, and the two strokes of a "ハ" read as one.
 void JoinByReading(const LineShape& shape, uint32_t mask, BoxReadings* readings,
                    SegmentWork* w) {
   const int n = w->header.boxCount;
@@ -967,9 +1005,11 @@ void JoinByReading(const LineShape& shape, uint32_t mask, BoxReadings* readings,
     int from, to;
     MupaRect box;
     int64_t distance;
-    int gap;  // blank columns the union bridges beyond the free ones
+    int gap;        // blank columns the union bridges beyond the free ones
+    int blankRows;  // rows of its box where its pieces have no ink
   };
   const GapRule gapRule = BridgedGapRule(mask);
+  const int blankPercent = BlankRowPercent(mask);
   std::vector<Span> spans;
   std::vector<int64_t> known;
   for (int i = 0; i < n; ++i) {
@@ -983,7 +1023,9 @@ void JoinByReading(const LineShape& shape, uint32_t mask, BoxReadings* readings,
         u = United(u, w->rows[j - 1].box);
       }
       const int64_t d = alone ? 0 : readings->Of(u).distance;
-      spans.push_back({i, j, u, d, gap});
+      const int blankRows =
+          alone || blankPercent == 0 ? 0 : BlankRows(readings->run().image, shape, mask, *w, i, j, u);
+      spans.push_back({i, j, u, d, gap, blankRows});
       if (d > 0) known.push_back(d);
     }
   }
@@ -1010,7 +1052,8 @@ void JoinByReading(const LineShape& shape, uint32_t mask, BoxReadings* readings,
     const int64_t distance = s.distance < 0 ? 3 * usual : s.distance;
     const int64_t columns = std::max(1, edge(s.to) - edge(s.from));
     const int64_t gapCost = s.gap * usual * gapRule.percent / 100;
-    const int64_t own = characterCost + columns * distance + gapCost +
+    const int64_t blankCost = s.blankRows * usual * blankPercent / 100;
+    const int64_t own = characterCost + columns * distance + gapCost + blankCost +
                         ExcessWidthCost(widthRule, shape, s.box, usual);
     if (s.from == 0) best[k] = own;
     for (int p : endingAt[s.from]) {
