@@ -477,6 +477,32 @@ Reading ReadBox(const RecogRunBlock& run, uint32_t mask, const RunImage& image,
   return {record.candidates[0].distance1, record.confidence};
 }
 
+// Digits are drawn as one stroke or strokes that meet: a digit's ink meets
+// every row of its box, and a piece whose box has rows without ink is dots
+// and crumbs of a character the scan broke (a broken "3" in pieces, each
+// read as a "1" on its own) more often than a whole one.
+bool DigitsOnly(uint32_t mask) {
+  return (mask & kTypeDigits) != 0 && (mask & (kTypeCapitals | kTypeKatakana)) == 0;
+}
+
+// The rows of `box` where none of `pieces` has ink in its columns.
+int BlankRows(const RunImage& page, const std::vector<MupaRect>& pieces, const MupaRect& box) {
+  int blank = 0;
+  for (int y = box.top; y <= box.bottom; ++y) {
+    bool ink = false;
+    for (const MupaRect& piece : pieces) {
+      for (int x = piece.left; x <= piece.right && !ink; ++x) ink = PixelIsBlack(page, x, y);
+    }
+    blank += !ink;
+  }
+  return blank;
+}
+
+// A cut on a line of digits leaving a piece with more than this share of
+// its rows blank (percent) parts no two digits but a broken one. Measured
+// on lines of the training seeds' characters.
+constexpr int kMostBlankRowsPercent = 20;
+
 // The mean distance of the pieces of `box` cut after column x; -1 when a
 // piece reads as nothing, has no ink or is less than `leastHeight` tall.
 int64_t ReadPieces(const RecogRunBlock& run, uint32_t mask, const MupaRect& box, int x,
@@ -485,6 +511,10 @@ int64_t ReadPieces(const RecogRunBlock& run, uint32_t mask, const MupaRect& box,
   for (int k = 0; k < 2; ++k) {
     const PieceImage p = DrawPiece(run.image, box, {x}, k);
     if (!p.any || Height(p.ink) < leastHeight) return -1;
+    if (DigitsOnly(mask) &&
+        100 * BlankRows(p.image, {p.ink}, p.ink) > kMostBlankRowsPercent * Height(p.ink)) {
+      return -1;
+    }
     const int64_t d = ReadBox(run, mask, p.image, p.ink).distance;
     if (d < 0) return -1;
     sum += d;
@@ -939,7 +969,7 @@ struct WidthRule {
 };
 
 WidthRule WideCharacterRule(uint32_t mask) {
-  if ((mask & kTypeDigits) != 0 && (mask & (kTypeCapitals | kTypeKatakana)) == 0) return {12, 100};
+  if (DigitsOnly(mask)) return {12, 100};
   return {0, 0};
 }
 
@@ -949,41 +979,26 @@ int64_t ExcessWidthCost(const WidthRule& rule, const LineShape& shape, const Mup
   return excess * usual * rule.percent / 100;
 }
 
-// A digit's ink meets every row of its box: a piece whose box has rows
-// without ink is dots and crumbs of a character the scan broke (a broken
-// "3" in pieces, each read as a "1" on its own) more often than a whole
-// one, and joined to the rest of its character it leaves fewer rows blank.
-// Each blank row of a digit line's character costs as a column of a usual
-// character read `percent` worse. Capitals and katakana are drawn in
-// strokes one above another (an "E", a "ニ"): their lines pay nothing.
-// Measured on lines of the training seeds' characters.
-int BlankRowPercent(uint32_t mask) {
-  return (mask & kTypeDigits) != 0 && (mask & (kTypeCapitals | kTypeKatakana)) == 0 ? 70 : 0;
-}
+// On a line of digits, a character's pieces joined leave fewer rows blank
+// than each alone: each blank row of a character costs as a column of a
+// usual character read `percent` worse. Rows a crumb fills (a piece that
+// cannot stand alone) count as blank: a crumb does not fill the blank rows
+// of a character (the tip of a "7" broken off level with a gap in the "7"
+// beside it). Capitals and katakana are drawn in strokes one above another
+// (an "E", a "ニ"): their lines pay nothing. Measured on lines of the
+// training seeds' characters.
+int BlankRowPercent(uint32_t mask) { return DigitsOnly(mask) ? 70 : 0; }
 
-// The rows of `box`, a union of rows from..to-1, where none of its pieces
-// that may stand alone has ink: a crumb does not fill the blank rows of a
-// character (the tip of a "7" broken off level with a gap in the "7"
-// beside it).
-int BlankRows(const RunImage& page, const LineShape& shape, uint32_t mask, const SegmentWork& w,
-              int from, int to, const MupaRect& box) {
-  std::vector<const MupaRect*> pieces;
+int CharacterBlankRows(const RunImage& page, const LineShape& shape, uint32_t mask,
+                       const SegmentWork& w, int from, int to, const MupaRect& box) {
+  std::vector<MupaRect> pieces;
   for (int r = from; r < to; ++r) {
-    if (CanStandAlone(shape, mask, w.rows[r].box)) pieces.push_back(&w.rows[r].box);
+    if (CanStandAlone(shape, mask, w.rows[r].box)) pieces.push_back(w.rows[r].box);
   }
   if (pieces.empty()) {
-    for (int r = from; r < to; ++r) pieces.push_back(&w.rows[r].box);
+    for (int r = from; r < to; ++r) pieces.push_back(w.rows[r].box);
   }
-  int blank = 0;
-  for (int y = box.top; y <= box.bottom; ++y) {
-    bool ink = false;
-    for (size_t k = 0; k < pieces.size() && !ink; ++k) {
-      const MupaRect& b = *pieces[k];
-      for (int x = b.left; x <= b.right && !ink; ++x) ink = PixelIsBlack(page, x, y);
-    }
-    blank += !ink;
-  }
-  return blank;
+  return BlankRows(page, pieces, box);
 }
 
 // Which neighbours join is chosen for the whole line at once: of every
@@ -1024,7 +1039,9 @@ void JoinByReading(const LineShape& shape, uint32_t mask, BoxReadings* readings,
       }
       const int64_t d = alone ? 0 : readings->Of(u).distance;
       const int blankRows =
-          alone || blankPercent == 0 ? 0 : BlankRows(readings->run().image, shape, mask, *w, i, j, u);
+          alone || blankPercent == 0
+              ? 0
+              : CharacterBlankRows(readings->run().image, shape, mask, *w, i, j, u);
       spans.push_back({i, j, u, d, gap, blankRows});
       if (d > 0) known.push_back(d);
     }
@@ -1166,9 +1183,7 @@ void ReadAmbiguousBoxes(const RecogRunBlock& run, uint32_t mask, SegmentWork* w)
   const int64_t usual = poorWholes ? UsualDistance(*w, &readings) : 0;
   // Digits meeting at their edges are told on lines of digits alone: a wide
   // capital or katakana may stand as two narrow ones meeting so.
-  const bool digitsOnly = (mask & (kTypeCapitals | kTypeKatakana)) == 0;
-  const PlainPairRule* meeting = (mask & kTypeDigits) != 0 && digitsOnly ? &kMeetingDigitPairs
-                                                                         : nullptr;
+  const PlainPairRule* meeting = DigitsOnly(mask) ? &kMeetingDigitPairs : nullptr;
   for (int r = 0; r < w->header.boxCount; ++r) {
     const MupaRect box = w->rows[r].box;
     int bestCut = -1;

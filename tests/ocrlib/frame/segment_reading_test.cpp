@@ -224,15 +224,16 @@ TEST_P(SegmentReadingTest, EveryCharacterGetsItsOwnBox) {
   // that read well together (a pair of digits wider than a digit) stay
   // apart, a sliver broken off a digit's edge as near its neighbour goes
   // where it reads, a digit broken in pieces that leave rows of their boxes
-  // blank (its stem or its tail read as a "1") is read whole, and a katakana
+  // blank (its stem or its tail read as a "1") is read whole and, however
+  // wide, not cut where its pieces would leave rows blank, and a katakana
   // whose strokes read a little closer apart, or lie a third of the line's
-  // height or more apart, stays whole. On lines
-  // where some touch (gaps from -1), two capitals pressed together over a
-  // run of ink are parted, so are two capitals run together along a stroke
-  // (a cut between them crosses much ink) that read far worse as one than
-  // the line's characters do, two digits touching whose box, wider than any
-  // digit, reads surely as one, and two digits sharing a column or abutting
-  // whose ink meets at the joint with no stroke running through it.
+  // height or more apart, stays whole. On lines where some touch (gaps from
+  // -1), two capitals pressed together over a run of ink are parted, so are
+  // two capitals run together along a stroke (a cut between them crosses
+  // much ink) that read far worse as one than the line's characters do, two
+  // digits touching whose box, wider than any digit, reads surely as one,
+  // and two digits sharing a column or abutting whose ink meets at the joint
+  // with no stroke running through it.
   struct RenderedCase {
     const char* what;
     glyphs::CharSet set;
@@ -254,6 +255,8 @@ TEST_P(SegmentReadingTest, EveryCharacterGetsItsOwnBox) {
       {"the tip of a 7 broken off beside a 7", glyphs::CharSet::kDigits, 1714},
       {"a 2 broken in two, its pieces sharing columns", glyphs::CharSet::kDigits, 739},
       {"a 5 broken in two, its stem apart from its bowl", glyphs::CharSet::kDigits, 245},
+      {"a broken 5 wider than the line's digits", glyphs::CharSet::kDigits, 359},
+      {"a broken 5 twice as wide as the line's digits", glyphs::CharSet::kDigits, 484},
       {"ru, its strokes apart, first", glyphs::CharSet::kKatakana, 5},
       {"ru, its strokes apart, second", glyphs::CharSet::kKatakana, 10},
       {"wa, its stem apart", glyphs::CharSet::kKatakana, 80},
