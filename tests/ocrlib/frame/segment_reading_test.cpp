@@ -224,9 +224,12 @@ TEST_P(SegmentReadingTest, EveryCharacterGetsItsOwnBox) {
   // wide capital the shape would cut into a short piece and a tall one
   // stays whole, two characters a clear gap apart that read well together
   // (a pair of digits wider than a digit) stay apart, a sliver broken off a
-  // digit's edge as near its neighbour goes where it reads, and a katakana
-  // whose strokes read a little closer apart, or lie a third of the line's
-  // height or more apart, stays whole. On lines where some touch (gaps from
+  // digit's edge as near its neighbour goes where it reads, a digit broken
+  // in pieces that leave rows of their boxes blank (its stem or its tail
+  // read as a "1") is read whole and, however wide, not cut where its
+  // pieces would leave rows blank, and a katakana whose strokes read a
+  // little closer apart, or lie a third of the line's height or more apart,
+  // stays whole. On lines where some touch (gaps from
   // -1), two capitals pressed together over a run of ink are parted, so are
   // two capitals run together along a stroke (a cut between them crosses
   // much ink) that read far worse as one than the line's characters do (the
@@ -258,6 +261,10 @@ TEST_P(SegmentReadingTest, EveryCharacterGetsItsOwnBox) {
       {"5 two pixels from a 3, together as wide as a wide digit", glyphs::CharSet::kDigits, 4468},
       {"the tip of a 7 broken off beside a 6", glyphs::CharSet::kDigits, 460},
       {"the tip of a 7 broken off beside a 7", glyphs::CharSet::kDigits, 1714},
+      {"a 2 broken in two, its pieces sharing columns", glyphs::CharSet::kDigits, 739},
+      {"a 5 broken in two, its stem apart from its bowl", glyphs::CharSet::kDigits, 245},
+      {"a broken 5 wider than the line's digits", glyphs::CharSet::kDigits, 359},
+      {"a broken 5 twice as wide as the line's digits", glyphs::CharSet::kDigits, 484},
       {"ru, its strokes apart, first", glyphs::CharSet::kKatakana, 5},
       {"ru, its strokes apart, second", glyphs::CharSet::kKatakana, 10},
       {"wa, its stem apart", glyphs::CharSet::kKatakana, 80},
