@@ -232,7 +232,9 @@ TEST_P(SegmentReadingTest, EveryCharacterGetsItsOwnBox) {
   // much ink) that read far worse as one than the line's characters do, two
   // digits touching whose box, wider than any digit, reads surely as one,
   // and two digits sharing a column or abutting whose ink meets at the
-  // joint with no stroke running through it.
+  // joint with no stroke running through it, even where the pair reads as
+  // one with some confidence; a digit standing apart is not cut where a
+  // speck of the scan makes a piece look as tall as a digit.
   struct RenderedCase {
     const char* what;
     glyphs::CharSet set;
@@ -277,6 +279,15 @@ TEST_P(SegmentReadingTest, EveryCharacterGetsItsOwnBox) {
        glyphs::CharSet::kDigits, 471, -1},
       {"a narrow digit abutting the next, their edges meeting", glyphs::CharSet::kDigits, 1293,
        -1},
+      {"two digits sharing a column, their edges meeting, read as one with some doubt",
+       glyphs::CharSet::kDigits, 961, -1},
+      {"two digits sharing a column, their edges meeting, read as one with some doubt, another "
+       "pair",
+       glyphs::CharSet::kDigits, 4120, -1},
+      {"a digit a cut would leave a piece of that a speck of the scan makes look tall",
+       glyphs::CharSet::kDigits, 5605},
+      {"a digit a cut would leave a piece of that a speck of the scan makes look tall, another",
+       glyphs::CharSet::kDigits, 2246},
   };
   for (const RenderedCase& c : rendered) {
     if (c.set != GetParam().set) continue;
