@@ -235,8 +235,12 @@ TEST_P(SegmentReadingTest, EveryCharacterGetsItsOwnBox) {
   // much ink) that read far worse as one than the line's characters do (the
   // worse, or the wider than any capital, the less well their pieces need
   // read), two digits touching whose box, wider than any digit, reads surely
-  // as one, and two digits sharing a column or abutting whose ink meets at
-  // the joint with no stroke running through it.
+  // as one, two digits sharing a column or abutting whose ink meets at the
+  // joint with no stroke running through it, even where the pair reads as
+  // one with some confidence, and two digits pressed together along a
+  // stroke whose box, far wider than a digit, reads clearly as two; a digit
+  // standing apart is not cut where a speck of the scan makes a piece look
+  // as tall as a digit.
   struct RenderedCase {
     const char* what;
     glyphs::CharSet set;
@@ -292,6 +296,19 @@ TEST_P(SegmentReadingTest, EveryCharacterGetsItsOwnBox) {
        glyphs::CharSet::kDigits, 471, -1},
       {"a narrow digit abutting the next, their edges meeting", glyphs::CharSet::kDigits, 1293,
        -1},
+      {"two digits sharing a column, their edges meeting, read as one with some doubt",
+       glyphs::CharSet::kDigits, 961, -1},
+      {"two digits sharing a column, their edges meeting, read as one with some doubt, another "
+       "pair",
+       glyphs::CharSet::kDigits, 4120, -1},
+      {"two digits pressed together along a stroke, wider than a digit", glyphs::CharSet::kDigits,
+       620, -1},
+      {"two digits pressed together along a stroke, wider than a digit, another pair",
+       glyphs::CharSet::kDigits, 1604, -1},
+      {"a digit a cut would leave a piece of that a speck of the scan makes look tall",
+       glyphs::CharSet::kDigits, 5605},
+      {"a digit a cut would leave a piece of that a speck of the scan makes look tall, another",
+       glyphs::CharSet::kDigits, 2246},
   };
   for (const RenderedCase& c : rendered) {
     if (c.set != GetParam().set) continue;
