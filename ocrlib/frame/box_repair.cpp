@@ -307,18 +307,69 @@ int PointContactCut(const RunImage& page, const MupaRect& box, int width, int he
   return 2 * Height(a) >= height && 2 * Height(b) >= height ? best : -1;
 }
 
+// Where the runs two characters draw together across the cut after column
+// x part: after x, or after x + 1 when beside those runs the right
+// character's own ink (runs that stop short of the cut) begins at x + 2, a
+// row off them and two rows off alike, and nowhere nearer, while the left
+// one's reaches x: column x + 1 then holds only the joined runs, and the
+// right character's edge running straight beside them leaves them the left
+// one's bulge there, not a tip of its own. Measured on the touching
+// capitals of lines of the training seeds; on lines of digits or katakana
+// it gained nothing beyond noise, and they part after x. `last` is the
+// last column the right piece may give up.
+int JoinedRunsPart(const RunImage& page, const MupaRect& box, int x, int last) {
+  if (x + 2 > last) return x;
+  auto black = [&](int c, int y) { return PixelIsBlack(page, c, y); };
+  // The runs the cut parts: two pixels or more either side of it.
+  auto joined = [&](int y) {
+    return y >= box.top && y <= box.bottom && black(x - 1, y) && black(x, y) && black(x + 1, y) &&
+           black(x + 2, y);
+  };
+  bool leftReachesCut = false, rightNearer = false, rightAtTwo = false, rightAtTwoFarther = false;
+  for (int y = box.top; y <= box.bottom; ++y) {
+    // A run beginning at x that goes on across the cut: the right
+    // character's own ink reaches x already.
+    if (black(x, y) && black(x + 1, y) && !black(x - 1, y)) return x;
+    if (joined(y)) continue;
+    const bool oneOff = joined(y - 1) || joined(y + 1);
+    if (!oneOff && !joined(y - 2) && !joined(y + 2)) continue;
+    const bool startsAt1 = black(x + 1, y) && !black(x, y);
+    const bool startsAt2 = black(x + 2, y) && !black(x + 1, y);
+    if (oneOff) {
+      leftReachesCut |= black(x, y) && !black(x + 1, y);
+      rightNearer |= startsAt1;
+      rightAtTwo |= startsAt2;
+    } else {
+      rightAtTwoFarther |= startsAt1 || startsAt2;
+    }
+  }
+  return leftReachesCut && rightAtTwo && !rightNearer && rightAtTwoFarther ? x + 1 : x;
+}
+
+// Whether the runs two characters draw together part where JoinedRunsPart
+// says on a line of these types (else after the cut).
+bool PartsJoinedRunsByEdges(uint32_t mask) {
+  return (mask & kTypeCapitals) != 0 && (mask & (kTypeDigits | kTypeKatakana)) == 0;
+}
+
 // Calls piece(k, left, right, y) for every black run of the rows of `box`,
 // shared out among the pieces between the cuts (each the last column of a
 // piece but the last). Characters written close share a column or two: a
 // run goes whole to the piece that holds its middle, so each keeps its own
 // ink of the shared columns; a run the two characters draw together is
-// parted at the cut, unless one side of it is a single pixel.
+// parted after the cut, or where JoinedRunsPart says when `byEdges`, unless
+// one side of the cut holds a single pixel of it.
 template <class Piece>
 void ForEachPieceRun(const RunImage& page, const MupaRect& box, const std::vector<int>& cuts,
-                     Piece piece) {
+                     bool byEdges, Piece piece) {
   auto pieceOf = [&](int x) {
     return static_cast<int>(std::lower_bound(cuts.begin(), cuts.end(), x) - cuts.begin());
   };
+  std::vector<int> parts(cuts.size());
+  for (size_t k = 0; k < cuts.size(); ++k) {
+    const int last = k + 1 < cuts.size() ? cuts[k + 1] : box.right;
+    parts[k] = byEdges ? JoinedRunsPart(page, box, cuts[k], last) : cuts[k];
+  }
   for (int y = box.top; y <= box.bottom; ++y) {
     for (int x = box.left; x <= box.right;) {
       if (!PixelIsBlack(page, x, y)) {
@@ -331,8 +382,9 @@ void ForEachPieceRun(const RunImage& page, const MupaRect& box, const std::vecto
       for (size_t k = pieceOf(x); k < cuts.size() && cuts[k] < end; ++k) {
         const int nextEnd = k + 1 < cuts.size() ? std::min(end, cuts[k + 1]) : end;
         if (cuts[k] - from + 1 < 2 || nextEnd - cuts[k] < 2) continue;
-        piece(static_cast<int>(k), from, cuts[k], y);
-        from = cuts[k] + 1;
+        const int part = std::min(parts[k], nextEnd - 1);
+        piece(static_cast<int>(k), from, part, y);
+        from = part + 1;
       }
       piece(pieceOf((from + end) / 2), from, end, y);
       x = end + 1;
@@ -340,14 +392,16 @@ void ForEachPieceRun(const RunImage& page, const MupaRect& box, const std::vecto
   }
 }
 
-// The ink boxes of the pieces of `box` between the cuts (without lone
-// pixels when `withoutSpecks`); pieces that hold no ink are left out.
+// The ink boxes of the pieces of `box` between the cuts, the runs shared
+// out as ForEachPieceRun does with `byEdges` (without lone pixels when
+// `withoutSpecks`); pieces that hold no ink are left out.
 std::vector<MupaRect> PieceBoxes(const RunImage& page, const MupaRect& box,
-                                 const std::vector<int>& cuts, bool withoutSpecks) {
+                                 const std::vector<int>& cuts, bool byEdges,
+                                 bool withoutSpecks) {
   std::vector<MupaRect> pieces(cuts.size() + 1);
   std::vector<bool> inked(pieces.size(), false);
   for (MupaRect& p : pieces) ResetUnionBox(&p);
-  ForEachPieceRun(page, box, cuts, [&](int k, int left, int right, int y) {
+  ForEachPieceRun(page, box, cuts, byEdges, [&](int k, int left, int right, int y) {
     if (withoutSpecks && left == right && LonePixel(page, left, y)) return;
     const MupaRect run = {static_cast<int16_t>(left), static_cast<int16_t>(y),
                           static_cast<int16_t>(right), static_cast<int16_t>(y)};
@@ -364,9 +418,10 @@ std::vector<MupaRect> PieceBoxes(const RunImage& page, const MupaRect& box,
 // Row r becomes the pieces of its box between the cuts; every piece keeps
 // the row's components (their ink is shared out by the boxes). Returns the
 // pieces placed.
-int CutRow(const RunImage& page, const std::vector<int>& cuts, int r, SegmentWork* w) {
+int CutRow(const RunImage& page, const std::vector<int>& cuts, bool byEdges, int r,
+           SegmentWork* w) {
   const CharBoxRow whole = w->rows[r];
-  const std::vector<MupaRect> pieces = PieceBoxes(page, whole.box, cuts, false);
+  const std::vector<MupaRect> pieces = PieceBoxes(page, whole.box, cuts, byEdges, false);
   const int room = kMaxBoxRows - w->header.boxCount;
   const int extra = std::min(static_cast<int>(pieces.size()) - 1, room - 1);
   if (extra < 1) return 1;
@@ -389,8 +444,8 @@ int CutRow(const RunImage& page, const std::vector<int>& cuts, int r, SegmentWor
 
 // Whether a piece of `box` between the cuts is less than `height` / 2 tall.
 bool LeavesShortPiece(const RunImage& page, const MupaRect& box, const std::vector<int>& cuts,
-                      int height) {
-  const std::vector<MupaRect> pieces = PieceBoxes(page, box, cuts, false);
+                      bool byEdges, int height) {
+  const std::vector<MupaRect> pieces = PieceBoxes(page, box, cuts, byEdges, false);
   return std::any_of(pieces.begin(), pieces.end(),
                      [height](const MupaRect& p) { return 2 * Height(p) < height; });
 }
@@ -413,18 +468,19 @@ void CutTouchingCharacters(const RunImage& page, uint32_t mask, SegmentWork* w) 
   const int width = Quantile(widths, 0.5);
   if (width < 4) return;
   const bool capitals = (mask & kTypeDigits) == 0;
+  const bool byEdges = PartsJoinedRunsByEdges(mask);
   for (int r = 0; r < w->header.boxCount; ++r) {
     const MupaRect box = w->rows[r].box;
     if (Width(box) < 2 * width) {
       if (2 * Width(box) < 3 * width) continue;
       const int cut = PointContactCut(page, box, width, height);
-      if (cut >= 0) r += CutRow(page, {cut}, r, w) - 1;
+      if (cut >= 0) r += CutRow(page, {cut}, byEdges, r, w) - 1;
       continue;
     }
     const int n = std::max(2, (Width(box) + width / 2) / width);
     const std::vector<int> cuts = TouchingCuts(page, box, n, width);
-    if (cuts.empty() || (capitals && LeavesShortPiece(page, box, cuts, height))) continue;
-    r += CutRow(page, cuts, r, w) - 1;
+    if (cuts.empty() || (capitals && LeavesShortPiece(page, box, cuts, byEdges, height))) continue;
+    r += CutRow(page, cuts, byEdges, r, w) - 1;
   }
 }
 
@@ -464,12 +520,12 @@ struct PieceImage {
 
 // The runs of piece k of `box` between the cuts, alone.
 PieceImage DrawPiece(const RunImage& page, const MupaRect& box, const std::vector<int>& cuts,
-                     int k) {
+                     bool byEdges, int k) {
   PieceImage p;
   const int width = Width(box), height = Height(box), bytesPerLine = (width + 7) / 8;
   p.bits.assign(static_cast<size_t>(bytesPerLine) * height, 0);
   ResetUnionBox(&p.ink);
-  ForEachPieceRun(page, box, cuts, [&](int piece, int left, int right, int y) {
+  ForEachPieceRun(page, box, cuts, byEdges, [&](int piece, int left, int right, int y) {
     if (piece != k) return;
     const int row = y - box.top;
     for (int x = left - box.left; x <= right - box.left; ++x) {
@@ -536,7 +592,7 @@ int64_t ReadPieces(const RecogRunBlock& run, uint32_t mask, const MupaRect& box,
                    int leastHeight) {
   int64_t sum = 0;
   for (int k = 0; k < 2; ++k) {
-    const PieceImage p = DrawPiece(run.image, box, {x}, k);
+    const PieceImage p = DrawPiece(run.image, box, {x}, PartsJoinedRunsByEdges(mask), k);
     if (!p.any || Height(p.ink) < leastHeight) return -1;
     if (DigitsOnly(mask) &&
         100 * BlankRows(p.image, {p.ink}, p.ink) > kMostBlankRowsPercent * Height(p.ink)) {
@@ -573,6 +629,7 @@ class BoxReadings {
     return pieces_.back().distance;
   }
   const RecogRunBlock& run() const { return run_; }
+  uint32_t mask() const { return mask_; }
 
  private:
   struct PiecesRead {
@@ -789,7 +846,8 @@ int PlainPairCut(const PlainPairRule& rule, const CutRule& scoring, const MupaRe
   const int x = BestReadCut(readings, anyPlace, box, whole.distance, shape.width, leastHeight,
                             allowed, &pieces);
   if (x < 0 || CrossedHalves(run.image, x, box.top, box.bottom) > rule.mostHalves) return -1;
-  for (const MupaRect& piece : PieceBoxes(run.image, box, {x}, true)) {
+  const bool byEdges = PartsJoinedRunsByEdges(readings->mask());
+  for (const MupaRect& piece : PieceBoxes(run.image, box, {x}, byEdges, true)) {
     if (100 * Height(piece) < rule.piecePercent * shape.height) return -1;
   }
   return 10 * pieces < rule.belowTenths * whole.distance ? x : -1;
@@ -925,7 +983,7 @@ void SplitRowsAtBlankColumns(const RunImage& page, const LineShape& shape, uint3
     }
     std::vector<int> cuts;  // the last column of each run but the last
     for (size_t k = 0; k + 1 < runs.size(); ++k) cuts.push_back(runs[k].second);
-    if (!cuts.empty()) r += CutRow(page, cuts, r, w) - 1;
+    if (!cuts.empty()) r += CutRow(page, cuts, PartsJoinedRunsByEdges(mask), r, w) - 1;
   }
 }
 
@@ -1269,6 +1327,8 @@ void ReadAmbiguousBoxes(const RecogRunBlock& run, uint32_t mask, SegmentWork* w)
     if (bestCut < 0 && meeting != nullptr) {  // on lines of digits alone likewise
       bestCut = PlainPairCut(kClearDigitPairs, rule, box, shape, leastHeight, &readings);
     }
-    if (bestCut >= 0 && CutRow(run.image, {bestCut}, r, w) > 1) --r;  // its pieces are tried again
+    if (bestCut >= 0 && CutRow(run.image, {bestCut}, PartsJoinedRunsByEdges(mask), r, w) > 1) {
+      --r;  // its pieces are tried again
+    }
   }
 }

@@ -149,7 +149,9 @@ glyphs::GlyphLine DrawLine(const glyphs::GlyphRenderer& renderer, int face, int 
 // column parts are read to tell which character each belongs to (a "ハ" a
 // few pixels from a "ル" is four strokes of about one width). Where two
 // characters' strokes run together, the column of the joint each gets is
-// read.
+// read; a capital's column of the joint that only the joined
+// strokes cross, beside a right neighbour whose edge runs straight, is the
+// left one's.
 TEST_P(SegmentReadingTest, EveryCharacterGetsItsOwnBox) {
   struct Case {
     const char* what;
@@ -172,6 +174,8 @@ TEST_P(SegmentReadingTest, EveryCharacterGetsItsOwnBox) {
       {"J touching T", glyphs::CharSet::kCapitals, 0, U"DJTY", 0},
       {"O sharing a column with U", glyphs::CharSet::kCapitals, 5, U"IOUQ", -1},
       {"J sharing a column with P", glyphs::CharSet::kCapitals, 8, U"BJPC", -1},
+      {"O sharing a column with K", glyphs::CharSet::kCapitals, 4, U"OOKE", -1},
+      {"E sharing a column with E", glyphs::CharSet::kCapitals, 12, U"DEEU", -1},
       {"a so of strokes apart sharing a column with ko", glyphs::CharSet::kKatakana, 0,
        U"トソコハ", -1},
       {"a so of strokes apart beside ko", glyphs::CharSet::kKatakana, 0, U"トソコハ", 3},
