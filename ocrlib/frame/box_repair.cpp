@@ -772,7 +772,9 @@ int BestReadCut(BoxReadings* readings, const CutRule& rule, const MupaRect& box,
 // wide as a wide digit, parts so only where both pieces are 0.9 of the
 // line's height: a single digit cut through its loop leaves a shorter
 // piece (the loop of a "6" off its stem), which pieces 0.8 tall let part,
-// while the pairs that part are nearly as many either way.
+// while the pairs that part are nearly as many either way. Pieces that
+// tall are so plainly two that they part below 0.6 of the whole's
+// distance, and four places are read (below 0.7 single digits part).
 struct PlainPairRule {
   int fromTenths;     // least box width, tenths of the line's
   int piecePercent;   // least piece height, percent of the line's
@@ -785,7 +787,7 @@ struct PlainPairRule {
 constexpr PlainPairRule kDigitPairs = {9, 75, 8, 6, 2, false, kSureConfidence};
 constexpr PlainPairRule kMeetingDigitPairs = {8, 70, 12, 6, 4, true, kSureConfidence};
 constexpr PlainPairRule kClearDigitPairs[] = {{12, 80, 32, 5, 2, false, INT32_MAX},
-                                              {10, 90, 32, 5, 2, false, INT32_MAX}};
+                                              {10, 90, 32, 6, 4, false, INT32_MAX}};
 constexpr PlainPairRule kCapitalPairs = {10, 80, 16, 5, 2, false, kSureConfidence};
 
 // Whether a cut after column x parts a run of ink of `box` as
