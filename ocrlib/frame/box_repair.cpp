@@ -560,10 +560,11 @@ Reading ReadBox(const RecogRunBlock& run, uint32_t mask, const RunImage& image,
   return {record.candidates[0].distance1, record.confidence};
 }
 
-// Digits are drawn as one stroke or strokes that meet: a digit's ink meets
-// every row of its box, and a piece whose box has rows without ink is dots
-// and crumbs of a character the scan broke (a broken "3" in pieces, each
-// read as a "1" on its own) more often than a whole one.
+// Whether a line of these types holds digits alone. Digits are drawn as
+// one stroke or strokes that meet: a digit's ink meets every row of its
+// box, and a piece whose box has rows without ink is dots and crumbs of a
+// character the scan broke (a broken "3" in pieces, each read as a "1" on
+// its own) more often than a whole one.
 bool DigitsOnly(uint32_t mask) {
   return (mask & kTypeDigits) != 0 && (mask & (kTypeCapitals | kTypeKatakana)) == 0;
 }
@@ -707,9 +708,11 @@ int BestReadCut(BoxReadings* readings, const CutRule& rule, const MupaRect& box,
   auto tryCut = [&](int x) {
     const int64_t d = readings->PiecesOf(box, x, leastHeight);
     if (d < 0) return;
-    const int64_t charge = rule.inkDivisor > 0 ? (whole < 0 ? d : whole) / rule.inkDivisor *
-                                                     CrossedHalves(run.image, x, box.top, box.bottom) / 2
-                                               : 0;
+    int64_t charge = 0;
+    if (rule.inkDivisor > 0) {
+      const int halves = CrossedHalves(run.image, x, box.top, box.bottom);
+      charge = (whole < 0 ? d : whole) / rule.inkDivisor * halves / 2;
+    }
     const int64_t score = d + charge;
     if (score >= best) return;
     best = score, bestCut = x;
