@@ -771,13 +771,8 @@ int BestReadCut(BoxReadings* readings, const CutRule& rule, const MupaRect& box,
 // whole where both pieces are 0.8 of the line's height and read below
 // half the whole's distance. Measured on touching lines of the training
 // seeds' digits: of the boxes from 0.9 of the width showing those signs,
-// 21 were pairs and one a single digit. A box from the line's width, as
-// wide as a wide digit, parts so only where both pieces are 0.9 of the
-// line's height: a single digit cut through its loop leaves a shorter
-// piece (the loop of a "6" off its stem), which pieces 0.8 tall let part,
-// while the pairs that part are nearly as many either way. Pieces that
-// tall are so plainly two that they part below 0.6 of the whole's
-// distance, and four places are read (below 0.7 single digits part).
+// 21 were pairs and one a single digit; from 0.9 or 1.1 of the width a
+// few more pairs part, but far more boxes are read.
 struct PlainPairRule {
   int fromTenths;     // least box width, tenths of the line's
   int piecePercent;   // least piece height, percent of the line's
@@ -789,8 +784,7 @@ struct PlainPairRule {
 };
 constexpr PlainPairRule kDigitPairs = {9, 75, 8, 6, 2, false, kSureConfidence};
 constexpr PlainPairRule kMeetingDigitPairs = {8, 70, 12, 6, 4, true, kSureConfidence};
-constexpr PlainPairRule kClearDigitPairs[] = {{12, 80, 32, 5, 2, false, INT32_MAX},
-                                              {10, 90, 32, 6, 4, false, INT32_MAX}};
+constexpr PlainPairRule kClearDigitPairs = {12, 80, 32, 5, 2, false, INT32_MAX};
 constexpr PlainPairRule kCapitalPairs = {10, 80, 16, 5, 2, false, kSureConfidence};
 
 // Whether a cut after column x parts a run of ink of `box` as
@@ -1333,9 +1327,8 @@ void ReadAmbiguousBoxes(const RecogRunBlock& run, uint32_t mask, SegmentWork* w)
     if (bestCut < 0 && meeting != nullptr) {
       bestCut = PlainPairCut(*meeting, rule, box, shape, leastHeight, &readings);
     }
-    for (const PlainPairRule& clear : kClearDigitPairs) {  // on lines of digits alone likewise
-      if (bestCut >= 0 || meeting == nullptr) break;
-      bestCut = PlainPairCut(clear, rule, box, shape, leastHeight, &readings);
+    if (bestCut < 0 && meeting != nullptr) {  // on lines of digits alone likewise
+      bestCut = PlainPairCut(kClearDigitPairs, rule, box, shape, leastHeight, &readings);
     }
     if (bestCut >= 0 && CutRow(run.image, {bestCut}, PartsJoinedRunsByEdges(mask), r, w) > 1) {
       --r;  // its pieces are tried again

@@ -309,8 +309,6 @@ TEST_P(SegmentReadingTest, EveryCharacterGetsItsOwnBox) {
        620, -1},
       {"two digits pressed together along a stroke, wider than a digit, another pair",
        glyphs::CharSet::kDigits, 1604, -1},
-      {"two digits pressed together along a stroke, as wide as a wide digit",
-       glyphs::CharSet::kDigits, 1749, -1},
       {"a digit a cut would leave a piece of that a speck of the scan makes look tall",
        glyphs::CharSet::kDigits, 5605},
       {"a digit a cut would leave a piece of that a speck of the scan makes look tall, another",
