@@ -31,6 +31,16 @@ int BoxDistance(const MupaRect& a, const MupaRect& b) {
   return std::max(dx, dy);
 }
 
+// Whether a line of these types holds digits alone.
+bool DigitsOnly(uint32_t mask) {
+  return (mask & kTypeDigits) != 0 && (mask & (kTypeCapitals | kTypeKatakana)) == 0;
+}
+
+// Whether a line of these types may hold capitals and no digits.
+bool CapitalsWithoutDigits(uint32_t mask) {
+  return (mask & kTypeCapitals) != 0 && (mask & kTypeDigits) == 0;
+}
+
 MupaRect United(const MupaRect& a, const MupaRect& b) {
   MupaRect u;
   UniteBoxes(a, b, &u);
@@ -349,7 +359,7 @@ int JoinedRunsPart(const RunImage& page, const MupaRect& box, int x, int last) {
 // Whether the runs two characters draw together part where JoinedRunsPart
 // says on a line of these types (else after the cut).
 bool PartsJoinedRunsByEdges(uint32_t mask) {
-  return (mask & kTypeCapitals) != 0 && (mask & (kTypeDigits | kTypeKatakana)) == 0;
+  return CapitalsWithoutDigits(mask) && (mask & kTypeKatakana) == 0;
 }
 
 // Calls piece(k, left, right, y) for every black run of the rows of `box`,
@@ -560,16 +570,11 @@ Reading ReadBox(const RecogRunBlock& run, uint32_t mask, const RunImage& image,
   return {record.candidates[0].distance1, record.confidence};
 }
 
-// Whether a line of these types holds digits alone. Digits are drawn as
-// one stroke or strokes that meet: a digit's ink meets every row of its
-// box, and a piece whose box has rows without ink is dots and crumbs of a
-// character the scan broke (a broken "3" in pieces, each read as a "1" on
-// its own) more often than a whole one.
-bool DigitsOnly(uint32_t mask) {
-  return (mask & kTypeDigits) != 0 && (mask & (kTypeCapitals | kTypeKatakana)) == 0;
-}
-
-// The rows of `box` where none of `pieces` has ink in its columns.
+// The rows of `box` where none of `pieces` has ink in its columns. Digits
+// are drawn as one stroke or strokes that meet: a digit's ink meets every
+// row of its box, and a piece whose box has rows without ink is dots and
+// crumbs of a character the scan broke (a broken "3" in pieces, each read
+// as a "1" on its own) more often than a whole one.
 int BlankRows(const RunImage& page, const std::vector<MupaRect>& pieces, const MupaRect& box) {
   int blank = 0;
   for (int y = box.top; y <= box.bottom; ++y) {
@@ -787,6 +792,15 @@ constexpr PlainPairRule kMeetingDigitPairs = {8, 70, 12, 6, 4, true, kSureConfid
 constexpr PlainPairRule kClearDigitPairs = {12, 80, 32, 5, 2, false, INT32_MAX};
 constexpr PlainPairRule kCapitalPairs = {10, 80, 16, 5, 2, false, kSureConfidence};
 
+// `scoring` reading at most `places` places and keeping the best of them,
+// however it compares with the whole.
+CutRule BestOfPlaces(const CutRule& scoring, size_t places) {
+  CutRule rule = scoring;
+  rule.belowTenths = INT32_MAX / 10;
+  rule.places = places;
+  return rule;
+}
+
 // Whether a cut after column x parts a run of ink of `box` as
 // ForEachPieceRun parts one: two pixels or more on either side.
 bool PartsRun(const RunImage& page, const MupaRect& box, int x) {
@@ -840,10 +854,8 @@ int PlainPairCut(const PlainPairRule& rule, const CutRule& scoring, const MupaRe
   if (std::none_of(allowed.begin(), allowed.end(), [](bool p) { return p; })) return -1;
   const Reading whole = readings->Of(box);
   if (whole.distance <= 0 || whole.confidence >= rule.doubtBelow) return -1;
-  // The best of those places by reading and ink, however it compares with the whole.
-  CutRule anyPlace = scoring;
-  anyPlace.belowTenths = INT32_MAX / 10;
-  anyPlace.places = rule.places;
+  // The best of those places by reading and ink.
+  CutRule anyPlace = BestOfPlaces(scoring, rule.places);
   anyPlace.columnsApart = rule.partsNoRun;
   int64_t pieces = 0;
   const int x = BestReadCut(readings, anyPlace, box, whole.distance, shape.width, leastHeight,
@@ -854,6 +866,18 @@ int PlainPairCut(const PlainPairRule& rule, const CutRule& scoring, const MupaRe
     if (100 * Height(piece) < rule.piecePercent * shape.height) return -1;
   }
   return 10 * pieces < rule.belowTenths * whole.distance ? x : -1;
+}
+
+// The plain-pair rules a line's boxes are tried by, in turn. On lines of
+// katakana the capitals' rule parted nothing more: they are not tried by
+// it. Digits meeting at their edges or pressed together along a stroke are
+// told on lines of digits alone: a wide capital or katakana may stand as
+// two narrow ones meeting so.
+std::vector<const PlainPairRule*> PlainPairRulesOf(uint32_t mask) {
+  if (DigitsOnly(mask)) return {&kDigitPairs, &kMeetingDigitPairs, &kClearDigitPairs};
+  if ((mask & kTypeDigits) != 0) return {&kDigitPairs};
+  if ((mask & kTypeCapitals) != 0) return {&kCapitalPairs};
+  return {};
 }
 
 // Two capitals written touching along a stroke (the foot of an "L" run into
@@ -913,10 +937,8 @@ int PoorWholeCut(const PoorWholeRule& rule, const CutRule& scoring, const MupaRe
   const std::vector<bool> allowed =
       PairPlaces(readings->run().image, box, rule.piecePercent, INT32_MAX, false, shape);
   if (std::none_of(allowed.begin(), allowed.end(), [](bool p) { return p; })) return -1;
-  CutRule anyPlace = scoring;
+  CutRule anyPlace = BestOfPlaces(scoring, rule.places);
   anyPlace.inkDivisor = 0;
-  anyPlace.belowTenths = INT32_MAX / 10;
-  anyPlace.places = rule.places;
   int64_t pieces = 0;
   const int x = BestReadCut(readings, anyPlace, box, whole.distance, shape.width, leastHeight,
                             allowed, &pieces);
@@ -1013,8 +1035,8 @@ bool CanStandAlone(const LineShape& shape, uint32_t mask, const MupaRect& box) {
 bool MayJoin(const LineShape& shape, uint32_t mask, const MupaRect& a, const MupaRect& b) {
   const MupaRect u = United(a, b);
   const bool wideLetters = (mask & (kTypeCapitals | kTypeKatakana)) != 0;
-  const bool capitals = (mask & kTypeCapitals) != 0 && (mask & kTypeDigits) == 0;
-  if (wideLetters && SharedColumns(a, b) >= (capitals ? 0 : 1)) {
+  const int leastShared = CapitalsWithoutDigits(mask) ? 0 : 1;
+  if (wideLetters && SharedColumns(a, b) >= leastShared) {
     return Width(u) <= 2 * shape.width && 2 * Height(u) <= 3 * shape.height;
   }
   const int widestGap = (mask & kTypeKatakana) != 0 ? shape.height : shape.height / 3;
@@ -1293,18 +1315,11 @@ void ReadAmbiguousBoxes(const RecogRunBlock& run, uint32_t mask, SegmentWork* w)
   const CutRule& rule = (mask & kTypeDigits) != 0 ? kDigitCuts : kLetterCuts;
   // Digits and capitals are all of a height (as JoinShortPiece says).
   const int leastHeight = (mask & kTypeKatakana) != 0 ? 1 : (shape.height + 1) / 2;
-  // On lines of katakana the capitals' rule parted nothing more: they are
-  // not tried by it.
-  const PlainPairRule* pairs = (mask & kTypeDigits) != 0     ? &kDigitPairs
-                               : (mask & kTypeCapitals) != 0 ? &kCapitalPairs
-                                                             : nullptr;
+  const std::vector<const PlainPairRule*> pairRules = PlainPairRulesOf(mask);
   // Capitals only: on lines of digits it parts digits that stand apart, and
   // on lines of katakana it gains little.
-  const bool poorWholes = (mask & kTypeDigits) == 0 && (mask & kTypeCapitals) != 0;
+  const bool poorWholes = CapitalsWithoutDigits(mask);
   const int64_t usual = poorWholes ? UsualDistance(*w, &readings) : 0;
-  // Digits meeting at their edges are told on lines of digits alone: a wide
-  // capital or katakana may stand as two narrow ones meeting so.
-  const PlainPairRule* meeting = DigitsOnly(mask) ? &kMeetingDigitPairs : nullptr;
   for (int r = 0; r < w->header.boxCount; ++r) {
     const MupaRect box = w->rows[r].box;
     int bestCut = -1;
@@ -1317,18 +1332,13 @@ void ReadAmbiguousBoxes(const RecogRunBlock& run, uint32_t mask, SegmentWork* w)
         bestCut = BestReadCut(&readings, rule, box, reading.distance, shape.width, leastHeight);
       }
     }
-    if (bestCut < 0 && pairs != nullptr) {
-      bestCut = PlainPairCut(*pairs, rule, box, shape, leastHeight, &readings);
+    for (const PlainPairRule* pair : pairRules) {
+      if (bestCut >= 0) break;
+      bestCut = PlainPairCut(*pair, rule, box, shape, leastHeight, &readings);
     }
     for (const PoorWholeRule& poor : kCapitalPoorWholes) {
       if (bestCut >= 0 || !poorWholes) break;
       bestCut = PoorWholeCut(poor, rule, box, shape, leastHeight, usual, &readings);
-    }
-    if (bestCut < 0 && meeting != nullptr) {
-      bestCut = PlainPairCut(*meeting, rule, box, shape, leastHeight, &readings);
-    }
-    if (bestCut < 0 && meeting != nullptr) {  // on lines of digits alone likewise
-      bestCut = PlainPairCut(kClearDigitPairs, rule, box, shape, leastHeight, &readings);
     }
     if (bestCut >= 0 && CutRow(run.image, {bestCut}, PartsJoinedRunsByEdges(mask), r, w) > 1) {
       --r;  // its pieces are tried again
