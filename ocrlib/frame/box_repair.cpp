@@ -329,7 +329,9 @@ int PointContactCut(const RunImage& page, const MupaRect& box, int width, int he
 // last column the right piece may give up.
 int JoinedRunsPart(const RunImage& page, const MupaRect& box, int x, int last) {
   if (x + 2 > last) return x;
-  auto black = [&](int c, int y) { return PixelIsBlack(page, c, y); };
+  // Ink outside the box belongs to neither piece; a cut at the box's first
+  // column must not look past the page's edge.
+  auto black = [&](int c, int y) { return c >= box.left && PixelIsBlack(page, c, y); };
   // The runs the cut parts: two pixels or more either side of it.
   auto joined = [&](int y) {
     return y >= box.top && y <= box.bottom && black(x - 1, y) && black(x, y) && black(x + 1, y) &&
