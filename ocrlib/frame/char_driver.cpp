@@ -118,3 +118,25 @@ int RecognizeOneChar(RecogRunBlock* run, RecogCharResult* result) {
   for (int i = 0; i < n; ++i) result->candidates[i] = {work.candidates[i].code(), 0};
   return 0;
 }
+
+bool CanConfirmDigits(const RecogRunBlock& run) {
+  return run.dictCount >= 1 && run.dicts[0] != nullptr && g_currentWorkArea != nullptr &&
+         FindStrokeModelSet(run.dicts[0], kTypeDigits) != nullptr;
+}
+
+int ConfirmsOneDigit(const RecogRunBlock& run, const RunImage& image, const MupaRect& rect) {
+  if (!CanConfirmDigits(run)) return -1;
+  RecogRunBlock one = run;
+  one.image = image;
+  one.rect = rect;
+  one.options.mode = 2;  // every attempt, whatever the caller's speed
+  // A rejection is an answer here, not a warning of the caller's call.
+  const ErrorStack callers = g_errorStack;
+  CharWorkRecord work;
+  ClearCharRecord(&work);
+  int rc = RecognizeDigit(&one, kTypeDigits, &work);
+  if (rc == 0 && !HasCandidate(work)) rc = RecognizeByStrokes(&one, kTypeDigits, &work);
+  g_errorStack = callers;
+  if (rc != 0) return 0;
+  return HasCandidate(work) && work.candidates[0].source != 0 && work.confidence > 0 ? 1 : 0;
+}

@@ -325,6 +325,15 @@ int RecognizeDigit(const RecogRunBlock* run, uint32_t mask, CharWorkRecord* work
 int RecognizeByStrokes(const RecogRunBlock* run, uint32_t mask, CharWorkRecord* work);
 int RunStrokeAttempts(uint32_t mask, int mode, const StrokeModelSet& set, NeighbourMap* map,
                       CharWorkRecord* work);
+// Whether the run's dictionary has digit stroke models and a session's work
+// area is selected: what the structural recognisers need to judge digits.
+bool CanConfirmDigits(const RecogRunBlock& run);
+// Whether the structural recognisers take `rect` of `image` for one digit:
+// decided by the structure rules, or matched to a stroke model that its
+// class checks confirm, every attempt tried. 1 confirmed, 0 rejected (or
+// its strokes could not be analysed), -1 no opinion (not CanConfirmDigits).
+// The caller's error stack is left as it was.
+int ConfirmsOneDigit(const RecogRunBlock& run, const RunImage& image, const MupaRect& rect);
 
 // A stroke model's class code (first letter high, second low; 255 none) as
 // Shift-JIS: digits and capitals full width, "X?" symbols, "DK" and "HD" the
