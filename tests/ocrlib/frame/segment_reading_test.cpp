@@ -238,13 +238,14 @@ TEST_P(SegmentReadingTest, EveryCharacterGetsItsOwnBox) {
   // two capitals run together along a stroke (a cut between them crosses
   // much ink) that read far worse as one than the line's characters do (the
   // worse, or the wider than any capital, the less well their pieces need
-  // read), two digits touching whose box, wider than any digit, reads surely
-  // as one, two digits sharing a column or abutting whose ink meets at the
-  // joint with no stroke running through it, even where the pair reads as
-  // one with some confidence, and two digits pressed together along a
-  // stroke whose box, far wider than a digit, reads clearly as two; a digit
-  // standing apart is not cut where a speck of the scan makes a piece look
-  // as tall as a digit.
+  // read) or far wider than the letter they read as, two digits touching
+  // whose box, wider than any digit, reads surely as one, two digits
+  // sharing a column or abutting whose ink meets at the joint with no
+  // stroke running through it, even where the pair reads as one with some
+  // confidence, and two digits pressed together along a stroke whose box,
+  // far wider than a digit, reads clearly as two; a digit standing apart is
+  // not cut where a speck of the scan makes a piece look as tall as a
+  // digit.
   struct RenderedCase {
     const char* what;
     glyphs::CharSet set;
@@ -294,6 +295,10 @@ TEST_P(SegmentReadingTest, EveryCharacterGetsItsOwnBox) {
       {"two capitals run together, wider than any capital", glyphs::CharSet::kCapitals, 651, -1},
       {"two capitals run together, wider than any capital, another pair",
        glyphs::CharSet::kCapitals, 1725, -1},
+      {"two capitals run together, far wider than the letter they read as",
+       glyphs::CharSet::kCapitals, 557, -1},
+      {"two capitals run together, far wider than the letter they read as, another pair",
+       glyphs::CharSet::kCapitals, 2293, -1},
       {"two digits touching, read surely as one", glyphs::CharSet::kDigits, 307, -1},
       {"two digits touching, read surely as one, another pair", glyphs::CharSet::kDigits, 1015, -1},
       {"a narrow digit sharing a column with the next, their edges meeting",
