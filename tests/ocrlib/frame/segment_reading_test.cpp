@@ -238,8 +238,9 @@ TEST_P(SegmentReadingTest, EveryCharacterGetsItsOwnBox) {
   // two capitals run together along a stroke (a cut between them crosses
   // much ink) that read far worse as one than the line's characters do (the
   // worse, or the wider than any capital, the less well their pieces need
-  // read) or far wider than the letter they read as, two digits touching
-  // whose box, wider than any digit, reads surely as one, two digits
+  // read), far wider than the letter they read as, or read as "M" or "W"
+  // but far from mirror-symmetric row by row as those are, two digits
+  // touching whose box, wider than any digit, reads surely as one, two digits
   // sharing a column or abutting whose ink meets at the joint with no
   // stroke running through it, even where the pair reads as one with some
   // confidence, and two digits pressed together along a stroke whose box,
@@ -299,6 +300,11 @@ TEST_P(SegmentReadingTest, EveryCharacterGetsItsOwnBox) {
        glyphs::CharSet::kCapitals, 557, -1},
       {"two capitals run together, far wider than the letter they read as, another pair",
        glyphs::CharSet::kCapitals, 2293, -1},
+      {"two capitals run together that read as a wide letter but are far from symmetric",
+       glyphs::CharSet::kCapitals, 134, -1},
+      {"two capitals run together that read as a wide letter but are far from symmetric, "
+       "another pair",
+       glyphs::CharSet::kCapitals, 647, -1},
       {"two digits touching, read surely as one", glyphs::CharSet::kDigits, 307, -1},
       {"two digits touching, read surely as one, another pair", glyphs::CharSet::kDigits, 1015, -1},
       {"a narrow digit sharing a column with the next, their edges meeting",
