@@ -239,7 +239,9 @@ TEST_P(SegmentReadingTest, EveryCharacterGetsItsOwnBox) {
   // much ink) that read far worse as one than the line's characters do (the
   // worse, or the wider than any capital, the less well their pieces need
   // read), far wider than the letter they read as, or read as "M" or "W"
-  // but far from mirror-symmetric row by row as those are, two digits
+  // but far from mirror-symmetric row by row as those are, two capitals
+  // or two digits the shape cut apart through their ink a few columns off
+  // the joint (again, where their pieces read best), two digits
   // touching whose box, wider than any digit, reads surely as one, two digits
   // sharing a column or abutting whose ink meets at the joint with no
   // stroke running through it, even where the pair reads as one with some
@@ -305,8 +307,14 @@ TEST_P(SegmentReadingTest, EveryCharacterGetsItsOwnBox) {
       {"two capitals run together that read as a wide letter but are far from symmetric, "
        "another pair",
        glyphs::CharSet::kCapitals, 647, -1},
+      {"two capitals the shape cut apart off their joint", glyphs::CharSet::kCapitals, 50015, -1},
+      {"two capitals the shape cut apart off their joint, another pair",
+       glyphs::CharSet::kCapitals, 50288, -1},
       {"two digits touching, read surely as one", glyphs::CharSet::kDigits, 307, -1},
       {"two digits touching, read surely as one, another pair", glyphs::CharSet::kDigits, 1015, -1},
+      {"two digits the shape cut apart off their joint", glyphs::CharSet::kDigits, 50155, -1},
+      {"two digits the shape cut apart off their joint, another pair", glyphs::CharSet::kDigits,
+       50245, -1},
       {"a narrow digit sharing a column with the next, their edges meeting",
        glyphs::CharSet::kDigits, 471, -1},
       {"a narrow digit abutting the next, their edges meeting", glyphs::CharSet::kDigits, 1293,
