@@ -493,28 +493,28 @@ bool CutThroughInk(const CharBoxRow& a, const CharBoxRow& b) {
                      [&](uint16_t c) { return std::find(b.components, bEnd, c) != bEnd; });
 }
 
-// The shape cuts a box twice the line's width or more where the least ink
-// crosses near each even share of its width. Characters are not of one
+// Each pixel a cut crosses where neighbours the shape cut apart are cut
+// again is charged the cut rules' share divided by this (0: the shape's cut
+// stays). Two capitals run together often meet over more ink than a place
+// inside one letter crosses: a quarter of the share (charged in full, the
+// reading found fewer joints; charged nothing, fewer still). Digits are
+// charged in full (a quarter found fewer digit joints). Lines that may mix
+// the types were not measured, and keep the shape's cut.
+int ShapeCutInkShare(uint32_t mask) {
+  if (DigitsOnly(mask)) return 1;
+  return CapitalsOnly(mask) ? 4 : 0;
+}
+
+// The shape cuts a box twice the line's usual width or more where the least
+// ink crosses near each even share of its width. Characters are not of one
 // width, and the joint of two often lies off that share: the cut runs a
 // few columns into one character, and its pieces, standing as characters,
 // are never read in one box again. So neighbours the shape cut apart
 // through ink are cut again where their pieces read best, at the places
 // within a third of a character of the shape's cut, read as the cut rules
-// read them. Two capitals run together often meet over more ink than a
-// place inside one letter crosses: on capitals' lines each pixel crossed
-// is charged a quarter of the cut rules' share (charged in full, the
-// reading found fewer joints; charged nothing, fewer still). On lines of
-// digits it is charged in full (a quarter found fewer digit joints). Lines
-// that may mix the types were not measured, and keep the shape's cut.
-// Measured on touching lines of the training seeds' characters: the boxes
-// found exactly rose by 10 and 32 capitals and by 6 and 17 digits, of
-// about 3,800 a seed. The share's divisor for a line of these types (0: the
-// shape's cut stays).
-int ShapeCutInkShare(uint32_t mask) {
-  if (DigitsOnly(mask)) return 1;
-  return PartsJoinedRunsByEdges(mask) ? 4 : 0;
-}
-
+// read them. Measured on touching lines of the training seeds' characters:
+// the boxes found exactly rose by 10 and 32 capitals and by 6 and 17
+// digits, of about 3,800 a seed.
 void ReadShapeCutsAgain(const LineShape& shape, const CutRule& scoring, int leastHeight,
                         BoxReadings* readings, SegmentWork* w) {
   const int inkShare = ShapeCutInkShare(readings->mask());

@@ -30,6 +30,10 @@ bool CapitalsWithoutDigits(uint32_t mask) {
   return (mask & kTypeCapitals) != 0 && (mask & kTypeDigits) == 0;
 }
 
+bool CapitalsOnly(uint32_t mask) {
+  return CapitalsWithoutDigits(mask) && (mask & kTypeKatakana) == 0;
+}
+
 MupaRect United(const MupaRect& a, const MupaRect& b) {
   MupaRect u;
   UniteBoxes(a, b, &u);

@@ -92,9 +92,7 @@ void ForEachPieceRun(const RunImage& page, const MupaRect& box, const std::vecto
 
 }  // namespace
 
-bool PartsJoinedRunsByEdges(uint32_t mask) {
-  return CapitalsWithoutDigits(mask) && (mask & kTypeKatakana) == 0;
-}
+bool PartsJoinedRunsByEdges(uint32_t mask) { return CapitalsOnly(mask); }
 
 std::vector<MupaRect> PieceBoxes(const RunImage& page, const MupaRect& box,
                                  const std::vector<int>& cuts, bool byEdges, bool withoutSpecks) {

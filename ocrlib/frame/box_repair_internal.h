@@ -24,6 +24,8 @@ MupaRect United(const MupaRect& a, const MupaRect& b);
 bool DigitsOnly(uint32_t mask);
 // Whether a line of these types may hold capitals and no digits.
 bool CapitalsWithoutDigits(uint32_t mask);
+// Whether a line of these types holds capitals alone.
+bool CapitalsOnly(uint32_t mask);
 // The value `share` (0..1) of the way up the sorted values.
 int Quantile(std::vector<int> values, double share);
 
