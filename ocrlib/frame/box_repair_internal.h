@@ -59,7 +59,7 @@ bool InkBox(const RunImage& page, const MupaRect& box, int left, int right, Mupa
 // The rows of `box` where none of `pieces` has ink in its columns.
 int BlankRows(const RunImage& page, const std::vector<MupaRect>& pieces, const MupaRect& box);
 
-// ---- a box's pieces between cuts (box_pieces.cpp) --------------------------------
+// ---- a box's pieces between cuts (box_parting.cpp) -------------------------------
 // Cuts are the last column of each piece but the last.
 // Whether the runs two characters draw together part by the edges beside
 // them on a line of these types (else right after the cut).
