@@ -505,16 +505,16 @@ int ShapeCutInkShare(uint32_t mask) {
   return CapitalsOnly(mask) ? 4 : 0;
 }
 
-// The shape cuts a box twice the line's usual width or more where the least
-// ink crosses near each even share of its width. Characters are not of one
-// width, and the joint of two often lies off that share: the cut runs a
-// few columns into one character, and its pieces, standing as characters,
-// are never read in one box again. So neighbours the shape cut apart
-// through ink are cut again where their pieces read best, at the places
-// within a third of a character of the shape's cut, read as the cut rules
-// read them. Measured on touching lines of the training seeds' characters:
-// the boxes found exactly rose by 10 and 32 capitals and by 6 and 17
-// digits, of about 3,800 a seed.
+// The shape cuts a box twice the median width of the line's characters or
+// more where the least ink crosses near each even share of its width.
+// Characters are not of one width, and the joint of two often lies off that
+// share: the cut runs a few columns into one character, and its pieces,
+// standing as characters, are never read in one box again. So neighbours the
+// shape cut apart through ink are cut again where their pieces read best, at
+// the places within a third of a character of the shape's cut, read as the
+// cut rules read them. Measured on touching lines of the training seeds'
+// characters: the boxes found exactly rose by 10 and 32 capitals and by 6
+// and 17 digits, of about 3,800 a seed.
 void ReadShapeCutsAgain(const LineShape& shape, const CutRule& scoring, int leastHeight,
                         BoxReadings* readings, SegmentWork* w) {
   const int inkShare = ShapeCutInkShare(readings->mask());

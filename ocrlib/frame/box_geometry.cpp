@@ -7,6 +7,17 @@
 #include "ocrlib/frame/box_repair_internal.h"
 
 namespace box_repair {
+namespace {
+
+// The value `share` (0..1) of the way up the sorted values.
+int Quantile(std::vector<int> values, double share) {
+  if (values.empty()) return 0;
+  const auto at = values.begin() + static_cast<ptrdiff_t>(share * (values.size() - 1) + 0.5);
+  std::nth_element(values.begin(), at, values.end());
+  return *at;
+}
+
+}  // namespace
 
 bool SameRect(const MupaRect& a, const MupaRect& b) {
   return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
@@ -40,13 +51,6 @@ MupaRect United(const MupaRect& a, const MupaRect& b) {
   return u;
 }
 
-int Quantile(std::vector<int> values, double share) {
-  if (values.empty()) return 0;
-  const auto at = values.begin() + static_cast<ptrdiff_t>(share * (values.size() - 1) + 0.5);
-  std::nth_element(values.begin(), at, values.end());
-  return *at;
-}
-
 LineShape MeasureLine(const SegmentWork& w) {
   std::vector<int> heights, widths;
   for (int r = 0; r < w.header.boxCount; ++r) heights.push_back(Height(w.rows[r].box));
@@ -56,6 +60,7 @@ LineShape MeasureLine(const SegmentWork& w) {
     if (2 * Height(w.rows[r].box) >= shape.height) widths.push_back(Width(w.rows[r].box));
   }
   shape.width = Quantile(widths, 0.75);
+  shape.medianWidth = Quantile(widths, 0.5);
   return shape;
 }
 

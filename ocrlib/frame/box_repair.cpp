@@ -187,14 +187,8 @@ bool LeavesShortPiece(const RunImage& page, const MupaRect& box, const std::vect
 // height tall take the bar or an arm off one wide capital (a "Z" with a long
 // foot, a "T"), and the box stays whole.
 void CutTouchingCharacters(const RunImage& page, uint32_t mask, SegmentWork* w) {
-  std::vector<int> widths;
-  std::vector<int> heights;
-  for (int r = 0; r < w->header.boxCount; ++r) heights.push_back(Height(w->rows[r].box));
-  const int height = Quantile(heights, 0.75);
-  for (int r = 0; r < w->header.boxCount; ++r) {
-    if (2 * Height(w->rows[r].box) >= height) widths.push_back(Width(w->rows[r].box));
-  }
-  const int width = Quantile(widths, 0.5);
+  const LineShape shape = MeasureLine(*w);
+  const int width = shape.medianWidth, height = shape.height;
   if (width < 4) return;
   const bool capitals = (mask & kTypeDigits) == 0;
   const bool byEdges = PartsJoinedRunsByEdges(mask);

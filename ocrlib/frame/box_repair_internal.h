@@ -26,14 +26,13 @@ bool DigitsOnly(uint32_t mask);
 bool CapitalsWithoutDigits(uint32_t mask);
 // Whether a line of these types holds capitals alone.
 bool CapitalsOnly(uint32_t mask);
-// The value `share` (0..1) of the way up the sorted values.
-int Quantile(std::vector<int> values, double share);
 
 // The line's usual character: the height three quarters up the boxes'
 // heights (a line broken into many pieces still shows its characters'
-// height there), and the median width of the boxes at least half that tall.
+// height there), and the width three quarters up the widths of the boxes
+// at least half that tall; and the median of those widths.
 struct LineShape {
-  int height = 0, width = 0;
+  int height = 0, width = 0, medianWidth = 0;
 };
 LineShape MeasureLine(const SegmentWork& w);
 // Row `gone` joins row `keep`: its box, its components; rows after it move
