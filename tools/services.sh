@@ -156,6 +156,25 @@ start_cups() {
     cups_lp lpadmin -p REFUSING -v "sheetdesk-pdf:$pdfdir" -E -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd 2>/dev/null
   fi
   cups_lp cupsreject REFUSING
+  # A PDF printer with the unprintable margins of an ordinary printer: 5 mm
+  # (14.17 points) on every side of every paper.
+  if ! cups_lp lpstat -p MARGINS >/dev/null 2>&1; then
+    margin_ppd >"$cups/margins.ppd"
+    cups_lp lpadmin -p MARGINS -v "sheetdesk-pdf:$pdfdir" -E -P "$cups/margins.ppd" 2>/dev/null
+  fi
+}
+
+# The PDF printer's PPD with margins of 5 mm: each imageable area shrunk by
+# them, and the hardware margins said.
+margin_ppd() {
+  awk -v m=14.17 '
+    /^\*HWMargins:/ { print "*HWMargins: " m " " m " " m " " m; next }
+    /^\*ImageableArea / && match($0, /"[^"]*"/) {
+      split(substr($0, RSTART + 1, RLENGTH - 2), a, " ")
+      printf "%s\"%.2f %.2f %.2f %.2f\"\n", substr($0, 1, RSTART - 1), a[1] + m, a[2] + m, a[3] - m, a[4] - m
+      next
+    }
+    { print }' /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd
 }
 
 start_wineserver() {

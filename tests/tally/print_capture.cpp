@@ -106,6 +106,10 @@ std::string PrintingUnavailable() {
 }
 
 INT_PTR ChooseDefaultPrinterAt(const ModalDialogCall& call, int dpi) {
+  return ChoosePrinterAt(call, DefaultPrinterName(), dpi);
+}
+
+INT_PTR ChoosePrinterAt(const ModalDialogCall& call, const std::string& printer, int dpi) {
   if (call.kind != "PrintDlg") return call.real(call.data);
   auto* dialog = static_cast<PRINTDLGA*>(call.data);
   DEVMODEA mode{};
@@ -125,8 +129,7 @@ INT_PTR ChooseDefaultPrinterAt(const ModalDialogCall& call, int dpi) {
     mode.dmYResolution = static_cast<short>(dpi);
     passed = true;
   }
-  dialog->hDC = CreateDCA("WINSPOOL", DefaultPrinterName().c_str(), nullptr,
-                          passed ? &mode : nullptr);
+  dialog->hDC = CreateDCA("WINSPOOL", printer.c_str(), nullptr, passed ? &mode : nullptr);
   return dialog->hDC != nullptr;
 }
 
@@ -154,12 +157,14 @@ INT_PTR ChooseRefusingPrinter(const ModalDialogCall& call) {
   return dialog->hDC != nullptr;
 }
 
-std::string RefusingPrinterMissing() {
-  const HDC dc = CreateDCA("WINSPOOL", kRefusingPrinter, nullptr, nullptr);
-  if (!dc) return "no printer REFUSING (tools/services.sh start)";
+std::string PrinterMissing(const char* printer) {
+  const HDC dc = CreateDCA("WINSPOOL", printer, nullptr, nullptr);
+  if (!dc) return std::string("no printer ") + printer + " (tools/services.sh start)";
   DeleteDC(dc);
   return "";
 }
+
+std::string RefusingPrinterMissing() { return PrinterMissing(kRefusingPrinter); }
 
 std::string UniqueDocumentName(const char* what) {
   static int serial = 0;

@@ -26,6 +26,14 @@ INT_PTR ChooseDefaultPrinter(const ModalDialogCall& call);
 // The same with the printer's resolution set to `dpi` in the dialog, as a
 // person choosing it would (0: the resolution the printer offers first).
 INT_PTR ChooseDefaultPrinterAt(const ModalDialogCall& call, int dpi);
+// The same with the printer named `printer` chosen in the dialog.
+INT_PTR ChoosePrinterAt(const ModalDialogCall& call, const std::string& printer, int dpi);
+
+// The printer "MARGINS" of the tests' cupsd: a PDF printer that cannot
+// print the outer 5 mm of the paper, as an ordinary printer. PrinterMissing
+// says why a printer cannot be used ("" when it can).
+constexpr char kMarginsPrinter[] = "MARGINS";
+std::string PrinterMissing(const char* printer);
 
 // The printer "REFUSING" of the tests' cupsd, which rejects every job: the
 // print dialog answered with it. RefusingPrinterMissing says why it cannot

@@ -153,15 +153,13 @@ int UsePaleFrames(const char* folder, const char* database) {
   return rc;
 }
 
-GeneratedSheet PrintedPageOf(const PdfPage& page) {
+GeneratedSheet PrintedPageOf(const PdfPage& page, int blackBelow) {
   GeneratedSheet sheet;
   sheet.width = page.width;
   sheet.height = page.height;
   sheet.dpi = page.dpi;
   sheet.black.resize(page.gray.size());
-  // The scanner's threshold: pale frames (grey about 100) drop out, the
-  // marks, numbers and texts printed black stay.
-  for (size_t i = 0; i < page.gray.size(); ++i) sheet.black[i] = page.gray[i] < 64 ? 1 : 0;
+  for (size_t i = 0; i < page.gray.size(); ++i) sheet.black[i] = page.gray[i] < blackBelow ? 1 : 0;
   return sheet;
 }
 
@@ -172,9 +170,10 @@ namespace {
 // the job at each of `dpis`.
 int PrintAndRender(const char* what, const std::function<int()>& job, int printerDpi,
                    const std::vector<int>& dpis, std::vector<std::vector<PdfPage>>* pages,
-                   std::string* why) {
-  ModalDialogRecorder dialogs(
-      [printerDpi](const ModalDialogCall& call) { return ChooseDefaultPrinterAt(call, printerDpi); });
+                   std::string* why, const std::string& printer = DefaultPrinterName()) {
+  ModalDialogRecorder dialogs([printerDpi, printer](const ModalDialogCall& call) {
+    return ChoosePrinterAt(call, printer, printerDpi);
+  });
   SheetPrintRequest& r = g_sheetPrintRequest;
   r.documentName = UniqueDocumentName(what);
   r.leftMargin = r.topMargin = 5 * 4;  // the sheet's own millimetres
@@ -202,6 +201,12 @@ int PrintNumberedSheets(const std::string& first, const std::string& last, int p
   r.endNumber = last;
   return PrintAndRender("roundtrip", [] { return PrintSheetsWithIds(kSideChoiceNone); }, printerDpi,
                         dpis, pages, why);
+}
+
+int PrintPlainSheets(const std::string& printer, int printerDpi, const std::vector<int>& dpis,
+                     std::vector<std::vector<PdfPage>>* pages, std::string* why) {
+  return PrintAndRender("roundplain", [] { return PrintSheetJob(kSideChoiceNone); }, printerDpi,
+                        dpis, pages, why, printer);
 }
 
 int PrintMergedSheets(const MergeDefinition& master, int printerDpi, const std::vector<int>& dpis,

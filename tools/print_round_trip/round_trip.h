@@ -31,8 +31,9 @@ int OpenRoundTripSheet(const std::string& work, const SheetDefinition& definitio
 int UsePaleFrames(const char* folder, const char* database);
 
 // A rendered page as a 1-bit page as a scanner's threshold makes it:
-// black below grey 64, so the pale frames drop out.
-GeneratedSheet PrintedPageOf(const PdfPage& page);
+// black below grey `blackBelow`; at the default of 64 pale frames (grey
+// about 100) drop out, the marks, numbers and texts printed black stay.
+GeneratedSheet PrintedPageOf(const PdfPage& page, int blackBelow = 64);
 
 // Prints the numbered sheets `first` to `last` of the sheet open in the
 // canvas through the print dialog (the default printer at `printerDpi`) and
@@ -40,6 +41,11 @@ GeneratedSheet PrintedPageOf(const PdfPage& page);
 int PrintNumberedSheets(const std::string& first, const std::string& last, int printerDpi,
                         const std::vector<int>& dpis, std::vector<std::vector<PdfPage>>* pages,
                         std::string* why);
+
+// Prints one plain sheet of the sheet open in the canvas on `printer` at
+// `printerDpi`, and renders the job as above.
+int PrintPlainSheets(const std::string& printer, int printerDpi, const std::vector<int>& dpis,
+                     std::vector<std::vector<PdfPage>>* pages, std::string* why);
 
 // Prints one sheet a row of the master `master.table` (its rows whose
 // printflag is 1), the values of `master.columns` in the fields of those
