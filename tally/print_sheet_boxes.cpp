@@ -3,6 +3,7 @@
 // sample marks, handwriting guides, the characters of the value and the
 // pre-printed characters; in the answer print the read marks graded grey.
 // Boxes stand where the reading run measures them (LayoutSheetBoxes).
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -41,6 +42,23 @@ struct FieldBoxes {
 
 void Frame(const PrintedBox& b, int thickness, int colour) {
   DrawSheetRule(b.left, b.top, b.right, b.bottom, thickness, colour);
+}
+
+// Hundredths of a millimetre between a box and the middle of its outline:
+// the outline's half width and the pixels by which the reading run's
+// rectangle of a box in a grid reaches beyond the box at 200 dpi.
+constexpr int kOutlineClearance = 40;
+
+// A box's outline: a solid line around the box, so no part of it falls
+// into the rectangle the reading run measures at any resolution it reads;
+// between boxes closer than that, halfway between them.
+void Outline(const FieldBoxes& f, const PrintedBox& b, int colour) {
+  const int c = SheetLength(kOutlineClearance);
+  const bool grid = f.check && f.item.recordCode >= 2 && f.item.groupSize >= 2;
+  const int across = f.item.width > 1 ? std::min(c, f.size.gap * f.s / 2) : c;
+  const int down = grid ? std::min(c, f.item.rowGap * f.s / 2) : c;
+  SetPrintLineStyle(0);
+  DrawSheetBox(b.left - across, b.top - down, b.right + across, b.bottom + down, 1, colour);
 }
 
 // The value loses its leading blanks when it is longer than the field, so
@@ -140,32 +158,46 @@ void DrawBoxFrame(const FieldBoxes& f, const PrintedBox& box, const PrintedBox& 
   }
   if (item.boxShape == 23) {
     DrawMarkEllipse(box.left, box.top, box.right, box.bottom, f.job.colour);
-  } else if (f.check) {
-    if (item.shading == 0) SetPrintLineStyle(2);
-    if (item.shading == 2) SetPrintLineStyle(0);
-    if (item.markType == 1) {
-      DrawMarkCircle(box.left, box.top, box.right, box.bottom, f.job.colour);
-    } else {
-      Frame(box, 1, sheetColour);
-    }
+  } else if (f.check && item.markType == 1) {
+    SetPrintLineStyle(0);
+    DrawMarkCircle(box.left, box.top, box.right, box.bottom, f.job.colour);
   } else {
-    if (!IsMonochromePrint(f.job.colour)) SetPrintLineStyle(0);
-    Frame(box, 1, sheetColour);
+    Outline(f, box, sheetColour);
   }
 }
 
-// A label drawn beside its box by the label position.
-void PlaceOutsideLabel(const FieldBoxes& f, const PrintedBox& box, const std::string& label) {
+// The extent of `label` in the font of `height`, the font made smaller
+// (and selected) when the label is wider than `room` device units: a label
+// stays out of the next box.
+SIZE FitLabel(const FieldBoxes& f, const std::string& label, int height, int room) {
+  SIZE extent = ReportTextExtent(label.c_str());
+  if (extent.cx <= room || extent.cx <= 0) return extent;
+  const int smaller = std::max(1, static_cast<int>(static_cast<long long>(height) * room / extent.cx));
+  SelectPrinterFont(f.item.fontCode, smaller);
+  extent = ReportTextExtent(label.c_str());
+  return extent;
+}
+
+// A label drawn beside its box by the label position, in the font of
+// `height`: beside the box within the gap to the next one, above or below
+// it within its width and the gap, else within the box.
+void PlaceOutsideLabel(const FieldBoxes& f, const PrintedBox& box, const std::string& label,
+                       int height) {
   const ScreenItem& item = f.item;
-  const SIZE extent = ReportTextExtent(label.c_str());
   const int w = f.size.width * f.s, h = f.size.height * f.s;
+  const int clearance = f.s / 2;
+  const int gap = f.size.gap * f.s;
+  int room = w - 2 * clearance;
+  if (item.boxShape == 1 || item.boxShape == 2) room = gap - 2 * clearance;
+  if (item.boxShape == 3 || item.boxShape == 4) room = w + gap - 2 * clearance;
+  const SIZE extent = FitLabel(f, label, height, room);
   const bool closeGrid = item.recordCode >= 2 && item.groupSize >= 2 && item.rowGap <= 6;
   const int g = closeGrid ? 1 : 2;
   switch (item.boxShape) {
     case 1:
-      PrintSheetText(0, box.left - extent.cx - 2 * f.s, box.top, extent.cx, h, label.c_str());
+      PrintSheetText(0, box.left - clearance - extent.cx, box.top, extent.cx, h, label.c_str());
       break;
-    case 2: PrintSheetText(0, box.left + w + 2 * f.s, box.top, extent.cx, h, label.c_str()); break;
+    case 2: PrintSheetText(0, box.left + w + clearance, box.top, extent.cx, h, label.c_str()); break;
     case 3:
       PrintSheetText(0, box.left, box.top - extent.cy - g * f.s, w, extent.cy, label.c_str());
       break;
@@ -234,27 +266,31 @@ void PrintSampleMark(const FieldBoxes& f, const PrintedBox& box, unsigned char m
 void PrintCheckBox(FieldBoxes& f, const PrintedBox& box, int p, const std::string& label,
                    bool labelsOut, bool labelInside) {
   const ScreenItem& item = f.item;
-  const std::string& overlay = item.overlayText;
   const int w = f.size.width * f.s, h = f.size.height * f.s;
   if ((item.shading == 0 || item.shading == 2) && item.boxShape != 23) {
+    // The frame of a box and its label, a millimetre out where the gaps
+    // leave room, else halfway into them: never into a neighbour's box.
+    const bool grid = item.recordCode >= 2 && item.groupSize >= 2;
     const int wide = item.width == 1 && item.bSize == 0 ? item.boxWidth + 2 : f.size.step;
-    DrawSheetRuleFrame(box.left - f.s, box.top - f.s, box.left + wide * f.s - f.s, box.bottom + f.s,
-                       item.shading, g_sheetPrint.sheetColour);
+    const int across = item.width == 1 ? f.s : std::min(f.s, f.size.gap * f.s / 2);
+    const int down = grid ? std::min(f.s, item.rowGap * f.s / 2) : f.s;
+    DrawSheetRuleFrame(box.left - across, box.top - down, box.left + wide * f.s - across,
+                       box.bottom + down, item.shading, g_sheetPrint.sheetColour);
   }
   if (labelInside) {
     if (f.job.answer && item.threshold == -1) return;
-    const unsigned char b = p <= static_cast<int>(overlay.size()) ? overlay[p - 1] : ' ';
+    const unsigned char b = label.empty() ? ' ' : static_cast<unsigned char>(label[0]);
     const int z = SheetLabelHeight(f.job.fontSize, b, f.job.units);
     SelectPrinterFont(item.fontCode, z);
     SetReportTextColor(f.job.colour);
-    const std::string one(1, static_cast<char>(b));
     const bool voiced = b == 0xDE || b == 0xDF;
     const int j = voiced ? z / 3 : 0;
-    PrintSheetText(0, box.left + j / 4, box.top + j, w, h, one.c_str());
+    PrintSheetText(0, box.left + j / 4, box.top + j, w, h, label.c_str());
   } else {
-    SelectPrinterFont(item.fontCode, SheetFontHeight(f.job, f.job.fontSize - 1));
+    const int height = SheetFontHeight(f.job, f.job.fontSize - 1);
+    SelectPrinterFont(item.fontCode, height);
     SetReportTextColor(SheetTextColour(f.job, item.colorA));
-    if (!labelsOut && item.boxShape != 5 && !label.empty()) PlaceOutsideLabel(f, box, label);
+    if (!labelsOut && item.boxShape != 5 && !label.empty()) PlaceOutsideLabel(f, box, label, height);
   }
   if (f.job.answer) PrintAnswerMark(f, box, p);
   if (item.threshold == -1 && !item.conversionText.empty()) {

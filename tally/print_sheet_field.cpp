@@ -28,6 +28,13 @@ SheetItemKind KindOf(const ScreenItem& item) {
   return SheetItemKind::kUnknown;
 }
 
+// The reading run measures the boxes of a field from the grid step after
+// the field's column (drawn ovals have places of their own), so a field
+// prints there.
+int ReadColumnStep(const ScreenItem& item) {
+  return KindOf(item) == SheetItemKind::kField && item.boxShape != 23 ? 1 : 0;
+}
+
 SheetItemJob StartSheetItem(int i, int xExtent, int yExtent) {
   const ScreenItem& item = Item(i);
   SheetItemJob job;
@@ -53,8 +60,8 @@ SheetItemJob StartSheetItem(int i, int xExtent, int yExtent) {
   if (job.fontSize >= 1) {
     SelectPrinterFont(0, ReportOnPrinter() ? SheetFontHeight(job, job.fontSize) : job.fontSize);
   }
-  job.place = PlaceSheetItem(item.pixelX, item.pixelY, item.pixelWidth, item.pixelHeight, xExtent,
-                             yExtent, job.units);
+  job.place = PlaceSheetItem(item.pixelX + ReadColumnStep(item), item.pixelY, item.pixelWidth,
+                             item.pixelHeight, xExtent, yExtent, job.units);
   return job;
 }
 

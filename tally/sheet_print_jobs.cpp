@@ -76,6 +76,16 @@ void LoadSheetPrintSettings() {
   g_sheetPrint.lastKeyName = g_sheetKeys.lastKeyName;
 }
 
+// A printer's device origin is the corner of the area it can print on, its
+// unprintable margins (the physical offset) in from the paper's corner. A
+// sheet is read by where its marks and boxes stand on the paper, so its
+// pages start at the paper's corner whatever the printer.
+void PlaceOriginAtPaperCorner(HDC dc) {
+  ReportOutputContext& r = g_reportOutput;
+  r.originX = -GetDeviceCaps(dc, PHYSICALOFFSETX);
+  r.originY = -GetDeviceCaps(dc, PHYSICALOFFSETY);
+}
+
 // One job from its first page to its end; the caller places the values of
 // each sheet into the canvas before it prints the sheet's pages.
 class SheetJob {
@@ -97,6 +107,7 @@ class SheetJob {
     const INT_PTR dc = StartPrintJob(kReportPrinter, "O", 0, 0, g_sheetPrintRequest.ratio);
     ShowPrintAdvice(sideChoice_, 0);
     if (!dc) return Fail();
+    PlaceOriginAtPaperCorner(reinterpret_cast<HDC>(dc));
     started_ = true;
     return 0;
   }

@@ -121,8 +121,8 @@ int SheetLabelHeight(int fontSize, unsigned char labelByte, const SheetPrintUnit
 }
 
 bool LabelIsOneByte(int labelPosition, bool overlayHasComma, int boxCount) {
-  return labelPosition == 23 || (labelPosition == 24 && !overlayHasComma) ||
-         (!overlayHasComma && boxCount > 1);
+  // Commas part the labels wherever they stand, inside the boxes too.
+  return !overlayHasComma && (labelPosition == 23 || labelPosition == 24 || boxCount > 1);
 }
 
 AnswerMark GradeAnswerMark(int markType, int densityPerMille, int threshold) {

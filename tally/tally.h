@@ -530,7 +530,8 @@ int SheetBoxCharHeight(int printOption, int boxWidth, int boxHeight, int scale);
 // at 2.4 and half-width katakana at 1.2 times the font size fs.
 int SheetLabelHeight(int fontSize, unsigned char labelByte, const SheetPrintUnits& units);
 // Whether a check field's box P takes the P-th byte of the overlay text as
-// its label (else the next comma-separated token).
+// its label (else the next comma-separated token): only an overlay without
+// commas is read a byte a box.
 bool LabelIsOneByte(int labelPosition, bool overlayHasComma, int boxCount);
 
 // The mark of a box in the answer print: its grey level (0 black to 255)

@@ -98,6 +98,11 @@ class PrintSheetTest : public ScreenDbTest {
 // Where the page puts a sheet's millimetre: registration extents of 5 mm
 // (20 canvas pixels) cancel the items' 5 mm shift, so a canvas pixel x
 // prints x / 4 mm from the page's origin.
+// A field's boxes print a grid step (0.25 mm) right of its column, where
+// the reader measures them, and their outlines 0.4 mm outside the boxes.
+constexpr double kReadStepMm = 0.25;
+constexpr double kOutlineMm = 0.4;
+
 struct SheetPage {
   const PdfPage* page;
   double originX, originY;  // millimetres of the paper at the page origin
@@ -144,15 +149,15 @@ TEST_P(PrintSheetTest, ABlankSheetPrintsEachFieldAsItsDefinitionSays) {
   const SheetPage colour{&pages[0], originX, originY};
   const SheetPage black{&pages[1], originX, originY};
 
-  // Check boxes 5 mm wide, labels right of them; 10 mm apart (20 for the
-  // words).
+  // Check boxes 5 mm wide, labels right of them, between the outlines;
+  // 10 mm apart (20 for the words).
   auto label = [&](double top, int box, int step) {
-    const double left = 40 + step * box;
-    return colour.Ink(left + 5.5, top, left + 9.5, top + 5);
+    const double right = 40 + kReadStepMm + step * box + 5;
+    return colour.Ink(right + kOutlineMm + 0.2, top, right + 4.2, top + 5);
   };
   auto boxTop = [&](double top, int box) {
-    const double left = 40 + 10 * box;
-    return colour.Ink(left + 1, top - 0.3, left + 4, top + 0.3);
+    const double left = 40 + kReadStepMm + 10 * box;
+    return colour.Ink(left + 1, top - kOutlineMm - 0.2, left + 4, top - kOutlineMm + 0.2);
   };
   for (int box = 0; box < 4; ++box) {
     SCOPED_TRACE(box);
@@ -172,15 +177,16 @@ TEST_P(PrintSheetTest, ABlankSheetPrintsEachFieldAsItsDefinitionSays) {
   // figure 8 (its circles beside the bar) in boxes 2 and 3. Boxes 6 x 8 mm,
   // 8 mm apart, at (40, 100).
   auto besideBar = [&](int box) {
-    const double centre = 40 + 8 * box + 3;
+    const double centre = 40 + kReadStepMm + 8 * box + 3;
     return colour.Ink(centre - 1.8, 102, centre - 0.6, 106, 250) +
            colour.Ink(centre + 0.6, 102, centre + 1.8, 106, 250);
   };
-  EXPECT_GT(colour.Ink(40 + 2.7, 102, 40 + 3.3, 106, 250), 0) << "the bar of box 1";
+  const double bar = 40 + kReadStepMm + 3;
+  EXPECT_GT(colour.Ink(bar - 0.3, 102, bar + 0.3, 106, 250), 0) << "the bar of box 1";
   EXPECT_EQ(besideBar(0), 0);
   EXPECT_GT(besideBar(1), 0);
   EXPECT_GT(besideBar(2), 0);
-  EXPECT_EQ(black.Ink(40 + 2.7, 102, 40 + 3.3, 106, 250), 0) << "no guides on a monochrome sheet";
+  EXPECT_EQ(black.Ink(bar - 0.3, 102, bar + 0.3, 106, 250), 0) << "no guides on a monochrome sheet";
 
   // The postcode's 4th box: its dash, no guide. Boxes 5 x 7 mm, 6 mm apart.
   const double dashBox = 40 + 6 * 3;
@@ -193,10 +199,11 @@ TEST_P(PrintSheetTest, ABlankSheetPrintsEachFieldAsItsDefinitionSays) {
     EXPECT_GT(colour.Ink(40 + 6 * box + 1, 141, 40 + 6 * box + 4, 146), 0) << "digit " << box + 1;
   }
 
-  // A check field 40.25 mm in: its boxes start there, not at 40 mm.
+  // A check field 40.25 mm in: its boxes' outlines start from there, not
+  // from 40 mm.
   const double px = 300 / 25.4;
   for (int box = 0; box < 3; ++box) {
-    const double left = 40.25 + 10 * box;
+    const double left = 40.25 + kReadStepMm - kOutlineMm + 10 * box;
     EXPECT_GT(colour.Ink(left - 1.5 / px, 161.5, left + 1.5 / px, 164), 0) << "box " << box;
     EXPECT_EQ(colour.Ink(left - 3.5 / px, 161.5, left - 1.5 / px, 164), 0) << "box " << box;
   }
@@ -204,18 +211,68 @@ TEST_P(PrintSheetTest, ABlankSheetPrintsEachFieldAsItsDefinitionSays) {
   EXPECT_EQ(colour.Ink(35, 178, 70, 190), 0) << "a hidden field";
   EXPECT_EQ(colour.Ink(35, 198, 70, 210), 0) << "an item of no known kind";
 
-  // Box frames of a monochrome sheet are dashed crop frames, those of a
-  // coloured sheet solid boxes. Boxes 6 x 8 mm at (40, 220).
-  EXPECT_GT(black.Ink(39.9, 219.4, 40.1, 219.8), 0) << "the side reaches beyond the top";
-  EXPECT_EQ(black.Ink(40.15, 219.9, 40.4, 220.1), 0) << "the top starts 0.5 mm in";
-  EXPECT_EQ(colour.Ink(39.9, 219.4, 40.1, 219.8), 0);
-  EXPECT_GT(colour.Ink(40.15, 219.9, 40.4, 220.1), 0);
-  int gaps = 0;
-  for (double x = 41; x < 45; x += 0.1) gaps += black.Ink(x, 219.9, x + 0.1, 220.1) == 0;
-  EXPECT_GT(gaps, 5) << "dashed";
+  // Box outlines are solid lines around the boxes, on a monochrome sheet
+  // as on a coloured one, and none of them falls into a box. Boxes 6 x 8 mm
+  // at (40, 220).
+  const double outlineTop = 220 - kOutlineMm;
+  for (const SheetPage* page : {&black, &colour}) {
+    int gaps = 0;
+    for (double x = 41; x < 45; x += 0.1) {
+      gaps += page->Ink(x, outlineTop - 0.15, x + 0.1, outlineTop + 0.15) == 0;
+    }
+    EXPECT_EQ(gaps, 0) << "solid";
+    EXPECT_EQ(page->Ink(41, 219.85, 45, 220.3), 0) << "the box's top clear";
+  }
 
   EXPECT_GT(black.Ink(5.2, 5.2, 6.8, 6.8), 0) << "the square 5 mm up and left";
   EXPECT_EQ(black.Ink(9, 9, 11, 11), 0);
+  EXPECT_TRUE(BoxTexts().empty()) << Boxes();
+}
+
+// Choice labels: those beside their boxes stay in the gap before the next
+// box, in a smaller face where they are long; those inside drawn ovals
+// ("Ｍ") are parted at the commas, a label a box, as the field editor asks.
+TEST_P(PrintSheetTest, ChoiceLabelsKeepToTheirBoxes) {
+  const std::string why = PrintingUnavailable();
+  if (!why.empty()) SKIP_WITHOUT_SERVICE(why);
+  OpenSheet({
+      Field("0001", "LNG", "ﾁｪｯｸ", 160, 80, 3, 4, 4, 3, CheckRight("はい,いいえ,わからない")),
+      Field("0002", "OVM", "ﾁｪｯｸ", 160, 160, 3, 5, 5, 3,
+            {{"背景色", SqlText("Ｍ")}, {"しきい値", "100"}, {"重ね文字", SqlText("0,1,2")}}),
+  });
+  // The sheet twice: rendered, and read as text.
+  double originX = 0, originY = 0;
+  auto print = [&](const std::string& name) {
+    BeginReportOutput(nullptr, 2, 1, 8, 0, 0);
+    g_reportOutput.documentName = name;
+    const HDC dc = reinterpret_cast<HDC>(StartPrintJob(kReportPrinter, "o", 0, 0, -1));
+    if (!dc) return false;
+    originX = GetDeviceCaps(dc, PHYSICALOFFSETX) * 25.4 / GetDeviceCaps(dc, LOGPIXELSX);
+    originY = GetDeviceCaps(dc, PHYSICALOFFSETY) * 25.4 / GetDeviceCaps(dc, LOGPIXELSY);
+    SetPrintOffsetX(kSheetPrintBlank);
+    DrawWindowItems(0, 20, 20);
+    NextPrintPage();
+    EndPrintJob();
+    return true;
+  };
+  const std::string rendered = UniqueDocumentName("labels"), read = UniqueDocumentName("labeltext");
+  ASSERT_TRUE(print(rendered) && print(read)) << Boxes();
+  const std::vector<PdfPage> pages = WaitForPrintedPages(rendered, 300);
+  ASSERT_EQ(pages.size(), 1u);
+  const SheetPage page{&pages[0], originX, originY};
+  // Boxes of 4 mm, 7 mm apart, at (40, 20) mm.
+  for (int box = 0; box < 3; ++box) {
+    SCOPED_TRACE(box);
+    const double left = 40 + kReadStepMm + 7 * box;
+    EXPECT_EQ(page.Ink(left + 0.2, 20.2, left + 3.8, 23.8), 0) << "nothing in the box";
+    EXPECT_GT(page.Ink(left + 4 + kOutlineMm + 0.2, 20, left + 7 - kOutlineMm - 0.2, 24), 0)
+        << "its label beside it";
+  }
+  std::vector<std::string> labels;
+  for (const PdfTextRun& run : WaitForPrintedText(read).runs) {
+    if (run.y < (297 - 30) * 72 / 25.4) labels.push_back(run.text);  // below 30 mm: the ovals
+  }
+  EXPECT_EQ(labels, (std::vector<std::string>{"0", "1", "2"}));
   EXPECT_TRUE(BoxTexts().empty()) << Boxes();
 }
 
@@ -231,12 +288,12 @@ long LineInk(const PdfPage& page, bool vertical, int at, int from, int to) {
 }
 
 // Where the printed frame line nearest `expected` stands: the centre of the
-// ink of the columns (or rows) within 4 pixels, over the middle half of the
+// ink of the columns (or rows) within 3 pixels, over the middle half of the
 // box's other extent; -1 when nothing is printed there.
 double PrintedEdge(const PdfPage& page, bool vertical, int expected, int from, int to) {
   const int quarter = (to - from) / 4;
   long total = 0, moment = 0;
-  for (int at = expected - 4; at <= expected + 4; ++at) {
+  for (int at = expected - 3; at <= expected + 3; ++at) {
     const long ink = LineInk(page, vertical, at, from + quarter, to - quarter);
     total += ink;
     moment += ink * at;
@@ -299,13 +356,14 @@ std::vector<SheetFieldRow> MeasuredFields() {
 // colour with its guide figures, and a registration square, at 600 dpi as
 // chosen in the print dialog (a printer pixel is then finer than those of
 // the pages read); renders the page at each resolution the reader works
-// at, aligns it by the square as a run aligns a scanned page, and expects
-// every box frame of `fields` within a pixel of the reader's rectangles
-// for the same field. Left and right frames are those of the reader's box
-// rectangles (check boxes are read one pixel inside them); the reader lets
-// the tops and bottoms of a single row of boxes reach a few pixels beyond
-// or inside the box, so those are compared with the same boxes laid out as
-// a grid's row.
+// at, aligns it by the square as a run aligns a scanned page against the
+// square's registered place, and expects every box outline of `fields`
+// within a pixel of its place outside the reader's rectangles for the same
+// field. Left and right outlines are those of the reader's box rectangles
+// (check boxes are read one pixel inside them); the reader lets the tops
+// and bottoms of a single row of boxes reach a few pixels beyond or inside
+// the box, so those are compared with the same boxes laid out as a grid's
+// row.
 void ExpectBoxesWhereTheReaderMeasuresThem(const std::vector<const char*>& fields) {
   ModalDialogRecorder dialogs(
       [](const ModalDialogCall& call) { return ChooseDefaultPrinterAt(call, 600); });
@@ -339,19 +397,18 @@ void ExpectBoxesWhereTheReaderMeasuresThem(const std::vector<const char*>& field
     scale.dotsX = scale.dotsY = dpi / 25.4 / gu;
     scale.unit = gu;
 
-    // The square's corner where the reader maps its canvas point, and
-    // where the page shows it: the shift of the page.
-    SheetFieldSpec corner;
-    corner.column = corner.row = kSquareMm * gu;
-    corner.boxWidth = corner.boxHeight = corner.boxCount = 1;
-    const FieldBoxLayout reference = ComputeFieldLayout(corner, scale, ImageCompensation());
+    // The square's corner where a registered page has it (the pixel of
+    // its canvas point), and where the page shows it: the shift of the
+    // page.
     const double pxPerMm = dpi / 25.4;
+    const double referenceX = kSquareMm * gu * scale.dotsX, referenceY = kSquareMm * gu * scale.dotsY;
     double foundX, foundY;
-    ASSERT_TRUE(FindSquareCorner(page, reference.x, reference.y, kSquareSideMm * pxPerMm, &foundX,
+    ASSERT_TRUE(FindSquareCorner(page, referenceX, referenceY, kSquareSideMm * pxPerMm, &foundX,
                                  &foundY));
     ImageCompensation shift;
-    shift.shiftX = static_cast<int>(std::lround(foundX - reference.x));
-    shift.shiftY = static_cast<int>(std::lround(foundY - reference.y));
+    shift.shiftX = static_cast<int>(std::lround(foundX - referenceX));
+    shift.shiftY = static_cast<int>(std::lround(foundY - referenceY));
+    const int outline = static_cast<int>(std::lround(kOutlineMm * pxPerMm));
 
     for (const char* field : fields) {
       SCOPED_TRACE(field);
@@ -370,19 +427,27 @@ void ExpectBoxesWhereTheReaderMeasuresThem(const std::vector<const char*>& field
         SCOPED_TRACE(b + 1);
         const int top = rows[b].top, bottom = rows[b].bottom;
         const BoxRect& box = boxes[b];
-        // The reader measures check boxes one pixel inside their frames.
+        // The reader measures check boxes one pixel inside their boxes.
         const int inset = spec.editLetter == 'C' ? 1 : 0;
+        // Outlines stand halfway between boxes closer than two outlines;
+        // those nearer each other than the search reaches are not told
+        // apart, so only the row's outer sides are compared.
+        const double gap = std::max(0, spec.pitch) * gu * scale.dotsX;
+        const int across = static_cast<int>(std::min<double>(outline, gap / 2));
+        const bool crowded = gap - 2 * across > 0 && gap - 2 * across < 5;
+        const bool first = b == 0, last = b + 1 == spec.boxCount;
         const struct {
           const char* edge;
-          bool vertical;
+          bool vertical, compared;
           int frame, from, to;
         } edges[] = {
-            {"left", true, box.left - inset, top, bottom},
-            {"right", true, box.right + inset, top, bottom},
-            {"top", false, top, box.left, box.right},
-            {"bottom", false, bottom, box.left, box.right},
+            {"left", true, first || !crowded, box.left - inset - across, top, bottom},
+            {"right", true, last || !crowded, box.right + inset + across, top, bottom},
+            {"top", false, true, top - outline, box.left, box.right},
+            {"bottom", false, true, bottom + outline, box.left, box.right},
         };
         for (const auto& e : edges) {
+          if (!e.compared) continue;
           const double printed = PrintedEdge(page, e.vertical, e.frame, e.from, e.to);
           EXPECT_LE(std::abs(printed - e.frame), 1.0)
               << e.edge << " printed at " << printed << ", read at " << e.frame;

@@ -150,7 +150,7 @@ TEST(SheetUnits, LabelsByByteOrByToken) {
     bool oneByte;
   };
   const Case cases[] = {
-      {23, true, 4, true},   {24, false, 1, true}, {24, true, 4, false},
+      {23, true, 4, false},  {23, false, 4, true}, {24, false, 1, true}, {24, true, 4, false},
       {2, false, 4, true},   {2, false, 1, false}, {2, true, 4, false},
   };
   for (const Case& c : cases) {

@@ -1,0 +1,164 @@
+// A sheet as a new user designs it (a key, a choice of one, a choice of
+// many, a grid of digits filled down its columns, a line of write-in
+// boxes; black frames and the default threshold) printed through CUPS on a
+// printer that cannot print the outer 5 mm of the paper, rendered at 200,
+// 300 and 400 dpi and made 1-bit as a scanner does: the registration marks
+// stand where the sheet puts them on the paper, every empty box is measured
+// clear of the default threshold, and every box is measured inside the
+// frame printed for it, the boxes of the grid too.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cmath>
+#include <cstdint>
+
+#include "reading/reading.h"
+#include "tests/reading/run_fixture.h"
+#include "tests/support/required_service.h"
+#include "tests/support/test_pictures.h"
+#include "tools/print_round_trip/round_trip.h"
+#include "tools/sheetgen/page_reader.h"
+
+namespace {
+
+constexpr int kDotsPerMm = 4;
+constexpr int kDefaultThreshold = 10;
+
+SheetFieldRow Choices(const char* code, const char* name, int xMm, int yMm, int boxes, int most) {
+  SheetFieldRow row = CheckFieldRow(code, name, xMm * kDotsPerMm, yMm * kDotsPerMm, boxes, 4);
+  row.threshold = kDefaultThreshold;
+  row.decimals = most;
+  return row;
+}
+
+SheetDefinition DesignedSheet() {
+  SheetDefinition d;
+  SheetPaperRow paper;
+  paper.name = "DESIGNED";
+  paper.outputTable = "DESIGNOUT";
+  paper.compensationMode = 2;  // two marks, 6 mm from the top
+  d.papers.push_back(paper);
+  SheetFieldRow key = WriteInFieldRow("0001", "ID", 40 * kDotsPerMm, 30 * kDotsPerMm, 6);
+  key.mask = "1000000000";
+  d.fields.push_back(key);
+  d.fields.push_back(Choices("0002", "ONE", 40, 50, 5, 1));
+  d.fields.push_back(Choices("0003", "MANY", 40, 65, 5, 5));
+  // An age: two columns of the digits 0 to 9, down each column first.
+  SheetFieldRow age = Choices("0004", "AGE", 40, 80, 20, 2);
+  age.type = "Ｙ";
+  age.arrayCount = 10;
+  age.arrayGap = 1;
+  d.fields.push_back(age);
+  d.fields.push_back(WriteInFieldRow("0005", "MEMO", 100 * kDotsPerMm, 80 * kDotsPerMm, 10));
+  return d;
+}
+
+struct Page {
+  const GeneratedSheet& sheet;
+  bool Black(int x, int y) const {
+    return x >= 0 && y >= 0 && x < sheet.width && y < sheet.height && sheet.black[y * sheet.width + x];
+  }
+  // Black pixels a thousand over a box, its edges included, half up: as
+  // the reader measures square boxes.
+  int DensityPerMille(const BoxRect& box) const {
+    long black = 0, all = 0;
+    for (int y = box.top; y <= box.bottom; ++y) {
+      for (int x = box.left; x <= box.right; ++x) black += Black(x, y), ++all;
+    }
+    return all ? static_cast<int>((2000 * black + all) / (2 * all)) : 0;
+  }
+  // Whether a line runs along a box's side within `reach` pixels outside
+  // it: a column (or row) outside the side black over most of the middle
+  // half of the side.
+  bool FramedOutside(const BoxRect& box, int reach, char side) const {
+    const bool vertical = side == 'L' || side == 'R';
+    const int from = vertical ? box.top : box.left, to = vertical ? box.bottom : box.right;
+    const int quarter = (to - from) / 4;
+    for (int d = 1; d <= reach; ++d) {
+      const int at = side == 'L' ? box.left - d : side == 'R' ? box.right + d
+                   : side == 'T' ? box.top - d : box.bottom + d;
+      int black = 0;
+      for (int k = from + quarter; k <= to - quarter; ++k) {
+        black += vertical ? Black(at, k) : Black(k, at);
+      }
+      if (4 * black >= 3 * (to - from - 2 * quarter + 1)) return true;
+    }
+    return false;
+  }
+};
+
+// The page as the scanner's threshold leaves it, into the pictures'
+// folder (SHEETDESK_PICTURES) when one is named, for a person to look at.
+void KeepPicture(const GeneratedSheet& page, const char* name) {
+  char folder[MAX_PATH] = "";
+  if (GetEnvironmentVariableA("SHEETDESK_PICTURES", folder, MAX_PATH) == 0) return;
+  std::vector<std::uint8_t> rgb;
+  for (unsigned char black : page.black) {
+    const std::uint8_t g = black ? 0 : 255;
+    rgb.insert(rgb.end(), {g, g, g});
+  }
+  WritePng(std::string(folder) + "\\" + name, page.width, page.height, rgb);
+}
+
+class PrintedSheetPlace : public ReadingDbTest {};
+
+TEST_F(PrintedSheetPlace, ASheetPrintsOnItsPlaceAndEveryBoxIsMeasuredInsideItsFrame) {
+  std::string why = PrintingUnavailable();
+  if (why.empty()) why = PrinterMissing(kMarginsPrinter);
+  if (!why.empty()) SKIP_WITHOUT_SERVICE(why);
+  const SheetDefinition sheet = DesignedSheet();
+  WriteDefinition(sheet);
+  BuildCanvas();
+  const std::vector<int> dpis = {200, 300, 400};
+  std::vector<std::vector<PdfPage>> rendered;
+  std::string fault;
+  ASSERT_EQ(PrintPlainSheets(kMarginsPrinter, 600, dpis, &rendered, &fault), 0)
+      << fault << testing::PrintToString(Boxes());
+  for (size_t d = 0; d < dpis.size(); ++d) {
+    const int dpi = dpis[d];
+    SCOPED_TRACE(dpi);
+    ASSERT_EQ(rendered[d].size(), 1u);
+    // A scanner's threshold halfway.
+    const GeneratedSheet printed = PrintedPageOf(rendered[d][0], 128);
+    const Page page{printed};
+    KeepPicture(printed, ("designed_sheet_" + std::to_string(dpi) + ".png").c_str());
+
+    // The marks as the reader finds them, against those of the sheet
+    // drawn on the paper at the sheet's millimetres.
+    const ReferenceMarks found = RegisterCleanPage(sheet, "0001", dpi, &printed);
+    const ReferenceMarks designed = RegisterCleanPage(sheet, "0001", dpi);
+    EXPECT_NEAR(found.x1, designed.x1, 2);
+    EXPECT_NEAR(found.y1, designed.y1, 2);
+    EXPECT_NEAR(found.x2, designed.x2, 2);
+    EXPECT_NEAR(found.y2, designed.y2, 2);
+
+    // The boxes as the reader measures them at the printer's true scale,
+    // the page registered by its top-left mark.
+    SheetScale scale;
+    scale.dotsX = scale.dotsY = dpi / 25.4 / kDotsPerMm;
+    scale.unit = kDotsPerMm;
+    ImageCompensation shift;
+    shift.shiftX = found.x1 - designed.x1;
+    shift.shiftY = found.y1 - designed.y1;
+    const int reach = static_cast<int>(std::lround(dpi / 25.4));  // 1 mm
+    for (const SheetFieldRow* row : sheet.FieldsOf("0001")) {
+      if (!row->IsCheck()) continue;
+      SCOPED_TRACE(row->name);
+      const SheetFieldSpec spec = FieldSpecFromRow(*row);
+      const std::vector<BoxRect> boxes =
+          LayoutFieldBoxes(ComputeFieldLayout(spec, scale, shift), spec.boxCount, dpi);
+      for (size_t b = 0; b < boxes.size(); ++b) {
+        SCOPED_TRACE(b + 1);
+        EXPECT_LT(page.DensityPerMille(boxes[b]), kDefaultThreshold)
+            << row->name << " " << b + 1 << " at " << dpi << " " << boxes[b].left << "," << boxes[b].top << " " << boxes[b].right << "," << boxes[b].bottom;
+        for (char side : {'L', 'R', 'T', 'B'}) {
+          EXPECT_TRUE(page.FramedOutside(boxes[b], reach, side)) << "its frame's side " << side;
+        }
+      }
+    }
+  }
+  EXPECT_TRUE(Boxes().empty()) << testing::PrintToString(Boxes());
+}
+
+}  // namespace
