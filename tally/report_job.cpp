@@ -3,8 +3,10 @@
 // their first drawing, and closing, also after a failure half-way through
 // the opening. One job at a time, on the GUI thread.
 #include <cmath>
+#include <string>
 
 #include "foundation/msgbox.h"
+#include "foundation/sjis_text.h"
 #include "foundation/test_hooks.h"
 #include "screen/screen.h"
 #include "tally/report_internal.h"
@@ -180,6 +182,21 @@ bool FinishTextFile(ReportOutputContext& r) {
   return written;
 }
 
+// Wine's spooler hands a job's name on to CUPS in UTF-8 cut to the length
+// of its Shift-JIS form, which is shorter for every Japanese character:
+// blanks after the name make up the difference, so the name arrives whole.
+std::string SpooledDocumentName(const std::string& name) {
+  std::string padded = name;
+  for (size_t at = 0; at < name.size();) {
+    const int length = SjisCharLength(name.c_str() + at);
+    const unsigned char c = static_cast<unsigned char>(name[at]);
+    if (length == 2) padded += ' ';                   // 2 bytes, 3 in UTF-8
+    if (c >= 0xA1 && c <= 0xDF) padded.append(2, ' ');  // half-width kana: 1, 3
+    at += length;
+  }
+  return padded;
+}
+
 INT_PTR StartPrinterJob(char kindLetter, int originX, int originY,
                         int scale) {
   ReportOutputContext& r = g_reportOutput;
@@ -203,9 +220,10 @@ INT_PTR StartPrinterJob(char kindLetter, int originX, int originY,
     if (r.owner) EnableWindow(r.owner, FALSE);
     SetAbortProc(r.dc, ReportAbortProc);
   }
+  const std::string name = SpooledDocumentName(r.documentName);
   DOCINFOA document{};
   document.cbSize = sizeof document;
-  document.lpszDocName = r.documentName.c_str();
+  document.lpszDocName = name.c_str();
   if (StartDocA(r.dc, &document) <= 0) {
     // Undo everything the opening did before the message, so the program
     // is usable again whatever the caller does next.

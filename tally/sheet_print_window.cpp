@@ -82,8 +82,8 @@ int BuildItems(const std::string& idChoices) {
     AddNote("FMSG3", "の書体になっているか確認してください｡", row++);
     AddNote("KQMUPAb", "０１２３４５６７８９", row++);
   }
-  AddScreenCheck("", "PDFPUT", 2, row++, 0, 24, kRowPitch, 8, kCommandPdf, kItemEnabled,
-                 "PDFファイルに出力する場合はチェックしてください", "ＰＤＦファイルに出力", "");
+  AddScreenCheck("ＰＤＦファイルに出力", "PDFPUT", 2, row++, 0, 24, kRowPitch, 8, kCommandPdf,
+                 kItemEnabled, "PDFファイルに出力する場合はチェックしてください", "", "");
   AddNumber("LFTMGN", "左側余白", row++, 3);
   AddNumber("TOPMGN", "上部余白", row++, 3);
   AddNumber("WARIAI", "割合", row++, 3);

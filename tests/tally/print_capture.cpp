@@ -214,7 +214,7 @@ std::vector<std::vector<PdfPage>> WaitForPrintedPagesAt(const std::string& docum
     std::vector<PdfPage> pages;
     const std::string prefix = "/tmp/" + documentName + "-" + std::to_string(dpi);
     std::ostringstream command;
-    command << "/usr/bin/pdftoppm -gray -r " << dpi << " " << unixPdf << " " << prefix;
+    command << "/usr/bin/pdftoppm -gray -r " << dpi << " '" << unixPdf << "' " << prefix;
     if (RunHostCommand(command.str(), prefix + ".done")) {
       // pdftoppm numbers the pages 1, 2, ... padded to the page count's
       // width: the width is that of the first page's name.

@@ -208,6 +208,27 @@ class SheetPrintJobTest : public ScreenDbTest {
             item.pixelY - s.scrollY + item.pixelHeight / 2);
     PumpMessages();
   }
+  // Dark pixels of the window's check box `name` right of its box: its
+  // text as the display shows it.
+  int DarkPixelsBesideTheBox(const char* name) {
+    const ScreenItem& item = Item(ResolveFieldRef(g_sheetPrintWindow.slot, name));
+    const WindowSlot& s = Slot(g_sheetPrintWindow.slot);
+    RedrawWindow(g_sheetPrintWindow.window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    PumpMessages();
+    HDC dc = GetDC(g_sheetPrintWindow.window);
+    int dark = 0;
+    // Inside the item's sunken frame.
+    const int left = item.pixelX - s.scrollX + 4 * item.charSize, top = item.pixelY - s.scrollY + 3;
+    const int right = item.pixelX - s.scrollX + item.pixelWidth - 3;
+    for (int y = top; y < top + item.pixelHeight - 6; ++y) {
+      for (int x = left; x < right; ++x) {
+        const COLORREF c = GetPixel(dc, x, y);
+        dark += c != CLR_INVALID && GetRValue(c) + GetGValue(c) + GetBValue(c) < 200;
+      }
+    }
+    ReleaseDC(g_sheetPrintWindow.window, dc);
+    return dark;
+  }
   std::string Shown(const char* name) {
     if (ResolveFieldRef(g_sheetPrintWindow.slot, name) < 0) return "<none>";
     char value[1024] = "";
@@ -248,6 +269,7 @@ TEST_P(SheetPrintJobTest, TheWindowSwitchesMarginSetsAndCancelStoresWithoutPrint
   const std::vector<std::string> pdf = {"6", "7", "103"};  // a stored ratio 0 shows 103
   EXPECT_EQ(Margins(), printer);
   EXPECT_EQ(Shown("WMSG"), "");
+  EXPECT_GT(DarkPixelsBesideTheBox("PDFPUT"), 20) << "the check box's text";
   for (int round = 0; round < 2; ++round) {
     SCOPED_TRACE(round);
     Click("PDFPUT");
@@ -316,6 +338,17 @@ TEST_P(SheetPrintJobTest, PlainSheetsPrintFrontAndBackWithTheirMarks) {
   EXPECT_GT(front.Ink(55, 14, 80, 18), 0);
   EXPECT_EQ(back.Ink(55, 14, 80, 18), 0);
   EXPECT_GT(back.Ink(39.8, 39.8, 45.2, 45.2), 0);
+  EXPECT_TRUE(BoxTexts().empty()) << Boxes();
+}
+
+// The spooler's job carries the document's whole name, Japanese as well.
+TEST_P(SheetPrintJobTest, JobsAreNamedInFull) {
+  const std::string why = PrintingUnavailable();
+  if (!why.empty()) SKIP_WITHOUT_SERVICE(why);
+  ModalDialogRecorder recorder(ChooseDefaultPrinter);
+  g_sheetPrintRequest.documentName = UniqueDocumentName("OCRシート");
+  ASSERT_EQ(PrintSheetJob(kSideChoiceNone), 0) << Boxes();
+  EXPECT_EQ(WaitForPrintedPages(g_sheetPrintRequest.documentName, 72).size(), 1u);
   EXPECT_TRUE(BoxTexts().empty()) << Boxes();
 }
 
