@@ -52,6 +52,23 @@ bool InRows() { return GetFieldInt("複数行指定") > 1; }
 
 bool g_keyCheckForm = false;
 
+// The threshold as it is stored: 0 stands for the standard 10.
+int StoredThreshold() {
+  const int threshold = GetFieldInt("しきい値");
+  return threshold == 0 ? 10 : threshold;
+}
+
+bool FormThresholdTooLow() {
+  return OvalThresholdTooLow(FormFieldText("マーク型") == "●" ? 1 : 0, FormFieldText("網掛け") == "●" ? 1 : 0,
+                             StoredThreshold());
+}
+
+// Ovals the form turns on get the threshold printing and reading ask of
+// them.
+void RaiseOvalThreshold() {
+  if (FormThresholdTooLow()) SetFieldInt("しきい値", kLeastOvalThreshold);
+}
+
 // A key field that is not yet a check field starts as a column of ovals
 // with its choices printed inside them.
 void PresetKeyMarks() {
@@ -60,6 +77,9 @@ void PresetKeyMarks() {
   SetFieldText("高さ", "3");
   SetFieldText("Ｂサイズ", "4");
   SetFieldInt("複数行指定", 1);
+  // One mark a column is read; a write-in field counts no marks.
+  if (GetFieldInt("少数部桁数") <= 0) SetFieldInt("少数部桁数", 1);
+  RaiseOvalThreshold();
 }
 
 }  // namespace
@@ -205,8 +225,14 @@ int CheckCheckForm() {
   // A mark printed as its own choice is read as a filled oval.
   if (FormFieldText("マーク型") != "●" && FormFieldText("背景色") == "Ｍ") {
     SetFieldText("マーク型", "●");
+    RaiseOvalThreshold();
     return RefuseField("しきい値",
                   "「選択肢の内容」の「位置」が“Ｍ”(ﾏｰｸ型)の場合は、「形式」は自動的に(●)になります。");
+  }
+  if (FormThresholdTooLow()) {
+    ShowOvalThresholdMessage(FormFieldText("領域名").c_str());
+    FocusField("しきい値");
+    return -1;
   }
   const int most = GetFieldInt("少数部桁数");
   const std::string taken = FormFieldText("変換条件");
@@ -252,8 +278,7 @@ void SetCheckColumns(int t) {
   // The key's number is text.
   SetColumnText(t, "文字型", g_keyCheckForm ? kValueTypes[0] : TextOfChoice(kValueTypes, GetFieldInt("文字型")));
   SetColumnInt(t, "空白不可", !g_keyCheckForm && GetFieldInt("空白不可") == 2 ? 2 : 1);
-  const int threshold = GetFieldInt("しきい値");
-  SetColumnInt(t, "しきい値", threshold == 0 ? 10 : threshold);
+  SetColumnInt(t, "しきい値", StoredThreshold());
   StoreSplitText(t, "重ね文字", FormFieldText("重ね文字"));
   StoreSplitText(t, "変換条件", FormFieldText("変換条件"));
   const bool wereRows = ChoiceOf(kArrangements, GetColumnText(t, "タイプ"), 1) > 1;

@@ -1,8 +1,9 @@
 // The choice-content editor ("Medit"): a check field's choices laid out as
 // the sheet shows them, each with two fields: MARKnn, what is printed
 // beside the box ("^" hides the choice), and below it DATAnn, the value the
-// box gives ("^" makes it give none). The texts go back to the field editor
-// only when a field was changed, so an unchanged list keeps its own form.
+// box gives ("^" makes it give none). Each text goes back to the field
+// editor only when one of its fields was changed, so an unchanged list
+// keeps its own form.
 #include "designer/choice_editor.h"
 
 #include <algorithm>
@@ -87,13 +88,14 @@ void CloseChoiceEditor() {
   if (!IsValidSlot(c.form.slot)) return;
   SelectWindowSlot(c.form.slot);
   const std::vector<std::string> marks = FieldTexts("MARK"), values = FieldTexts("DATA");
-  const bool changed = marks != c.marks || values != c.values;
   CloseForm(c.form);
-  if (!changed || !IsValidSlot(c.editorSlot)) return;
+  if (!IsValidSlot(c.editorSlot)) return;
+  // Only a text whose fields were edited is written again: the other keeps
+  // what the editor held, entries past the choices included.
   std::vector<bool> hidden;
   for (const std::string& m : marks) hidden.push_back(!m.empty() && m[0] == '^');
-  SetScreenFieldText(c.editorSlot, "重ね文字", JoinChoiceTexts(marks, false, hidden).c_str());
-  SetScreenFieldText(c.editorSlot, "変換条件", JoinChoiceTexts(values, true, hidden).c_str());
+  if (marks != c.marks) SetScreenFieldText(c.editorSlot, "重ね文字", JoinChoiceTexts(marks, false, hidden).c_str());
+  if (values != c.values) SetScreenFieldText(c.editorSlot, "変換条件", JoinChoiceTexts(values, true, hidden).c_str());
   SelectWindowSlot(c.editorSlot);
 }
 

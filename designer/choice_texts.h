@@ -7,16 +7,21 @@
 #include <string>
 #include <vector>
 
-// The entries of `text` for `count` choices: a text without commas and
-// double-byte characters gives a character a choice, any other one its
-// comma-separated entries (128 bytes each at most: a longer one is cut and
-// ends the list). Choices past the text are empty; entries past `count` are
-// dropped.
+// The entries of `text` for `count` choices: with more than one choice a
+// text without commas and double-byte characters gives a character a
+// choice (a blank an empty one), any other text its comma-separated
+// entries (quoted ones as the tokenizer reads them; 128 bytes each at
+// most: a longer one is cut and ends the list), so that one choice
+// without a comma takes the whole text, as the sheet prints it. Choices
+// past the text are empty; entries past `count` are dropped.
 std::vector<std::string> SplitChoiceText(const std::string& text, int count);
 
 // The text of the choices' fields again. Values (`values` true): all empty
-// give "", a first "〃" gives "〃" (the printed contents are taken). When any
-// field holds more than one byte, the comma list of all fields; otherwise
-// the fields run together, an empty one as a blank, or as "^" for a value
-// whose choice is hidden (`hidden`, a flag a choice).
+// give "", a first "〃" gives "〃" (the printed contents are taken). With
+// one field, or when any field holds more than one byte or is a comma, the
+// comma list of all fields (an entry with a comma or a quote quoted);
+// otherwise the fields run together, an empty one as a blank, or as "^" for
+// a value whose choice is hidden (`hidden`, a flag a choice), which
+// SplitChoiceText reads back as "^". Apart from that, it reads back the
+// same fields.
 std::string JoinChoiceTexts(const std::vector<std::string>& fields, bool values, const std::vector<bool>& hidden);

@@ -4,6 +4,7 @@
 // when the window closes, after the two margins were checked as a pair.
 #include "designer/mark_settings.h"
 
+#include <algorithm>
 #include <string>
 
 #include "designer/designer.h"
@@ -57,16 +58,30 @@ int AddMarkPicture() {
   return item;
 }
 
+// The guide lines of the fields: the window is as wide as the longest, so
+// that none is cut off.
+constexpr const char* kGuides[] = {"補正マークを探す範囲（上から）〔単位：mm〕", "補正マークを探す範囲（左から）〔単位：mm〕",
+                                   "補正マークの上部の余白", "補正マークの左右の余白"};
+constexpr int kLeastWidth = 300;
+
+int WindowWidth() {
+  int width = kLeastWidth;
+  // The guide box stands 10 pixels inside the client area, which the
+  // frame borders.
+  for (const char* guide : kGuides) width = std::max(width, MeasureGuideBox(guide, kFormFontUnit).width + 2 * 10 + 8);
+  return width;
+}
+
 int AddMarkForm() {
   int failed = 0;
   const auto check = [&failed](int item) { failed |= item < 0; };
   check(AddNote("HOSMSG1", "＜補正マーク認識エリア(赤い点線)＞", 2, 1));
-  check(AddNumber("補正Ｙエリア", "上から", 12, 2, 3, 999, "補正マークを探す範囲（上から）〔単位：mm〕"));
+  check(AddNumber("補正Ｙエリア", "上から", 12, 2, 3, 999, kGuides[0]));
   check(AddNote("HOSMSG2", "(標準：18)", 18, 2));
-  check(AddNumber("補正Ｘエリア", "左から", 12, 3, 3, 999, "補正マークを探す範囲（左から）〔単位：mm〕"));
+  check(AddNumber("補正Ｘエリア", "左から", 12, 3, 3, 999, kGuides[1]));
   check(AddNote("HOSMSG3", "(標準：25)", 18, 3));
-  check(AddNumber("補正Ｙ余白", "上部の余白(単位:mm)", 22, 5, 3, 999, "補正マークの上部の余白", "5,6,7,8,9,10"));
-  check(AddNumber("補正Ｘ余白", "左右の余白(単位:mm)", 22, 6, 3, 999, "補正マークの左右の余白", "5,6,7,8,9,10"));
+  check(AddNumber("補正Ｙ余白", "上部の余白(単位:mm)", 22, 5, 3, 999, kGuides[2], "5,6,7,8,9,10"));
+  check(AddNumber("補正Ｘ余白", "左右の余白(単位:mm)", 22, 6, 3, 999, kGuides[3], "5,6,7,8,9,10"));
   check(AddNote("HOSMSG4", "([0]の場合は標準値)", 2, 8));
   check(AddMarkPicture());
   return failed ? -1 : 0;
@@ -108,7 +123,7 @@ void CheckStoreAndClose() {
 HWND RegisterHoseiWindow() {
   g_marks = MarkSettings();
   g_marks.form.window = CreateHiddenWindow({"Hosei", HoseiWindowProc, CS_HREDRAW | CS_VREDRAW,
-                                       WS_POPUP | WS_DLGFRAME | WS_CAPTION, 0, LTGRAY_BRUSH, 0, "補正マーク位置設定"});
+                                       WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, LTGRAY_BRUSH, 0, "補正マーク位置設定"});
   return g_marks.form.window;
 }
 
@@ -133,8 +148,8 @@ int OpenCorrectionMarkDialog(int canvasSlot) {
   }
   m.canvasSlot = canvasSlot;
   const HWND canvas = IsValidSlot(canvasSlot) ? Slot(canvasSlot).window : nullptr;
-  return OpenForm(m.form, canvas, canvas ? GetAncestor(canvas, GA_ROOT) : nullptr, 0, 0, 300, 390, kMarkWindowCode,
-                  "補正マーク位置設定");
+  return OpenForm(m.form, canvas, canvas ? GetAncestor(canvas, GA_ROOT) : nullptr, 0, 0, WindowWidth(), 390,
+                  kMarkWindowCode, "補正マーク位置設定");
 }
 
 int MarkSettingsSlot() { return g_marks.form.slot; }

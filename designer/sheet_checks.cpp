@@ -75,12 +75,8 @@ bool CheckOneField(const ScreenItem& item, const std::map<std::string, std::stri
                     other->second.c_str());
     return false;
   }
-  const bool monochrome = s.printColourState == 0 || s.printColourState == 40;
-  if (monochrome && item.edit == 'C' && item.markType == 1 && item.shading != 0 &&
-      item.threshold < 20 && item.threshold != -1) {
-    ShowInfoMessage("", "項目の形式が“マーク”で、モノクロ印刷を行う場合は、「しきい値」は、"
-                        "“20”以上の値を設定してください。(%s)",
-                    name);
+  if (item.edit == 'C' && OvalThresholdTooLow(item.markType, item.shading, item.threshold)) {
+    ShowOvalThresholdMessage(name);
     return false;
   }
   if (!s.dateColumn.empty() && item.name == s.dateColumn) {
@@ -95,6 +91,18 @@ bool CheckOneField(const ScreenItem& item, const std::map<std::string, std::stri
 }
 
 }  // namespace
+
+bool OvalThresholdTooLow(int markType, int shading, int threshold) {
+  const int colour = g_sheetSettings.printColourState;
+  const bool monochrome = colour == 0 || colour == 40;
+  return monochrome && markType == 1 && shading != 0 && threshold < kLeastOvalThreshold && threshold != -1;
+}
+
+void ShowOvalThresholdMessage(const char* name) {
+  ShowInfoMessage("", "項目の形式が“マーク”で、モノクロ印刷を行う場合は、「しきい値」は、"
+                      "“20”以上の値を設定してください。(%s)",
+                  name);
+}
 
 int CheckHandwritingFontNeeded() {
   const SheetDefinitionRef& sheet = g_sheetDefinition;

@@ -108,6 +108,14 @@ int FindCanvasField(const std::string& name);
 // current sheet code, after the side changed. 0, or -1 (reported).
 int RebuildWindowItems(int slot, int mode);
 
+// A filled oval (マーク型 1) in a framed field (網掛け) printed in black
+// needs a threshold of at least this, or -1 (not read).
+constexpr int kLeastOvalThreshold = 20;
+// Whether those settings of a check field fall below it on the current
+// sheet; its message names the field.
+bool OvalThresholdTooLow(int markType, int shading, int threshold);
+void ShowOvalThresholdMessage(const char* name);
+
 // The checks before reading and printing: every field inside the paper,
 // named, named once, readable, and the key field on the sheet. 0, or -1
 // after the message of the first fault.

@@ -75,6 +75,7 @@ void StartMenu(HWND window, int slot) {
   ShowOutputFolder();
   g_mainWindow.initialised = 1;
   SetItemValueInSlot(slot, "ヘルプ", "操作説明書,注意事項･ｽｷｬﾅｰ設定");
+  ShowDesignerCommands(slot);
   // The window was shown (and painted empty) before its slot was known.
   InvalidateRect(window, nullptr, TRUE);
 }

@@ -90,6 +90,14 @@ int RunMenuCommand(int code) {
   }
 }
 
+void ShowDesignerCommands(int slot) {
+  if (DesignerEnabled() || !IsValidSlot(slot)) return;
+  const WindowSlot& s = Slot(slot);
+  for (int i = s.firstItem; s.itemCount > 0 && i <= s.lastItem; ++i) {
+    if (Item(i).keyCode == kCmdSheetSettings || Item(i).keyCode == kCmdDesign) Item(i).state = kItemProtected;
+  }
+}
+
 void RunCommandAfterLogin(int code) {
   switch (code) {
     case kCmdClearData:

@@ -149,6 +149,10 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 // focus move. Returns 0 when the command ran, -1 when it stopped at a check
 // (after its message) or did nothing.
 int RunMenuCommand(int code);
+// Greys the menu's buttons of the sheet designer (codes 14 and 41) of the
+// menu in `slot` when the installation leaves the designer out (OCR.INI
+// CTREDT 0): they take no click.
+void ShowDesignerCommands(int slot);
 // Runs a command once the login it needed was given (from the login
 // window): 23, 33, 36, 41 and 42.
 void RunCommandAfterLogin(int code);

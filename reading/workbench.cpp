@@ -311,6 +311,13 @@ void DeleteLogs() {
   }
 }
 
+// Shown both as a button's caption (its pop-up) and as its field's text,
+// which is what the bar shows.
+void ShowScannerSetting(const char* name, const std::string& text) {
+  SetFieldCaptionAndRepaint(name, text.c_str());
+  SetBenchField(name, text);
+}
+
 // The scan type and, when the scanner shows no settings of its own, the
 // brightness, as captions of their buttons.
 void ShowScannerCaptions() {
@@ -320,9 +327,9 @@ void ShowScannerCaptions() {
                      : s.scanType != kScanPaired ? ""
                      : s.twoSheetSet            ? "ＡＤＦ２枚１組"
                                                 : "ＡＤＦ両面";
-  SetFieldCaptionAndRepaint("SCNTYPE", type);
+  ShowScannerSetting("SCNTYPE", type);
   SetFieldItems("PRINT", s.scanType == kScanPaired ? "片面のみ印刷,両面同時印刷" : "");
-  if (s.scannerScreen == 2) SetFieldCaptionAndRepaint("BRIGHT", std::to_string(s.brightness).c_str());
+  if (s.scannerScreen == 2) ShowScannerSetting("BRIGHT", std::to_string(s.brightness));
 }
 
 // The scanners of the installation ("SCANERS" of the program folder) as
@@ -337,7 +344,7 @@ void ShowScanner() {
   SetFieldItems("SCANER", choices.c_str());
   const int number = g_workbenchState.scannerNumber;
   const bool listed = number >= 1 && number <= static_cast<int>(names.size());
-  SetFieldCaptionAndRepaint("SCANER", listed ? names[number - 1].c_str() : current.c_str());
+  ShowScannerSetting("SCANER", listed ? names[number - 1] : current);
 }
 
 int ReadScannerNumber() {

@@ -206,9 +206,9 @@ class BarBuilder {
     const int unit = std::max(1, g_workbenchMetrics.unit);
     const int x = g_screen.metrics.screenWidth / unit - 27;
     auto field = [&](const char* name, int row, int width, int command, const char* guide,
-                     const char* choices, int state) {
-      return Added(AddScreenItem("", name, x, row, 0, width, width, 7, 'X', 0, 0, command, 'L', state, 0, 5,
-                                 0, 0, guide, choices));
+                     const char* choices, int state, int shift = 0) {
+      return Added(AddScreenItem("", name, x + shift, row, 0, width, width, 7, 'X', 0, 0, command, 'L', state, 0,
+                                 5, 0, 0, guide, choices));
     };
     if (mode_ == 2 && !field("位置記憶", 4, 12, 105, "", "", kItemEnabled)) return -1;
     if (!field("SCANER", 8, 24, 125, "使用するイメージスキャナ名（TWAINドライバ名）", "", kItemEnabled)) {
@@ -222,7 +222,9 @@ class BarBuilder {
                         field("BRIGHT", 36, 4, 131, "イメージの濃度(明るさ)", levels, kHidden)
                   : field("BRIGHT", 36, 4, 131, "イメージの濃度(明るさ)", levels, kItemEnabled) &&
                         field("SCNTYPE", 60, 12, 127, "使用するイメージスキャナのタイプ", types, kItemEnabled);
-    if (!ok || !field("LMGN", 84, 4, 0, "", "", kItemEnabled) || !field("TMGN", 84, 4, 0, "", "", kItemEnabled) ||
+    // The left margin, and beside it the top one.
+    if (!ok || !field("LMGN", 84, 4, 0, "", "", kItemEnabled) ||
+        !field("TMGN", 84, 4, 0, "", "", kItemEnabled, 6) ||
         !field("OCRMSG", 108, 26, 0, "", "", kItemEnabled)) {
       return -1;
     }

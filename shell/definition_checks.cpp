@@ -20,9 +20,10 @@ namespace {
 
 // The output database path of the first row of MUPA_PAP of the current
 // definition (データベースＳ for the server, データベースＪ for the file
-// database); "" when the table, its row or the path is missing.
+// database); "" when the table, its row or the path is missing. A new
+// definition's file is made with the table, so that it can be designed.
 std::string StoredOutputPath() {
-  const int t = db_open_nocreate(DefinitionFolder().c_str(), DefinitionName().c_str(), "MUPA_PAP",
+  const int t = db_open(DefinitionFolder().c_str(), DefinitionName().c_str(), "MUPA_PAP",
                                  kDbKindFile, kSettingsSpec, "MUPA_PAP", "");
   if (t < 0) return "";
   std::string path;
@@ -102,9 +103,12 @@ int ChooseDefinitionFile() {
   const std::string standard = g_program.workFolder + "\\teigi";
   std::string initial = standard;
   if (FileExists((g_program.workFolder + "\\" + kDefinitionPathFile).c_str()) == 0 &&
-      !DefinitionFolder().empty()) {
+      !DefinitionFolder().empty() && FileExistsAlt(DefinitionFolder().c_str()) == 0) {
     initial = DefinitionFolder();
   }
+  // The dialog would open elsewhere (the program folder, where no
+  // definition may be made) in a folder that is not there.
+  if (initial == standard) EnsureDirectoryPath(standard.c_str());
   initial += "\\";
   const std::string title = "フォーマット定義ファイル選択【標準フォルダ：" + standard + "】";
   char file[256];

@@ -26,6 +26,10 @@ TEST(ChoiceTexts, SplitAChoiceAField) {
       {"entries past the count dropped", "1,2,3", 2, {"1", "2"}},
       {"an empty entry kept", "A,,C", 3, {"A", "", "C"}},
       {"a long entry cut, ending the list", std::string(130, 'x') + ",y", 2, {std::string(128, 'x'), ""}},
+      {"one choice takes its whole text", "OK", 1, {"OK"}},
+      {"one choice of a list", "A,B", 1, {"A"}},
+      {"a blank is an empty choice", "A C", 3, {"A", "", "C"}},
+      {"a quoted entry keeps its comma", "\"1,5\",2", 2, {"1,5", "2"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -50,10 +54,45 @@ TEST(ChoiceTexts, JoinTheFieldsAgain) {
       {"a hidden choice's empty value", {"1", "", "3"}, true, {false, true, false}, "1^3"},
       {"a shown choice's empty value", {"1", "", "3"}, true, {false, false, false}, "1 3"},
       {"a list keeps its empty entries", {"10", "", "30"}, true, {}, "10,,30"},
+      {"one choice as it is", {"OK"}, false, {}, "OK"},
+      {"an entry with a comma quoted", {"1,5", "2"}, true, {}, "\"1,5\",2"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     EXPECT_EQ(JoinChoiceTexts(c.fields, c.values, c.hidden), c.text);
+  }
+}
+
+// Whatever the editor's fields hold, the text they give reads back as the
+// same fields: the one-character run, the list, and a list of one choice.
+TEST(ChoiceTexts, TheJoinedTextReadsBackAsItsFields) {
+  const Texts shapes[] = {
+      {"A"},
+      {"OK"},
+      {"10"},
+      {"はい"},
+      {""},
+      {"A", "B", "C"},
+      {"A", "", "C"},
+      {"", "", ""},
+      {"A", "B", ""},
+      {"1", "10"},
+      {"赤", "青"},
+      {"Yes", "", "No"},
+      {",", "A"},
+      {"\"", "A"},
+      {"1,5", "2"},
+      {"say \"hi\"", "x"},
+      {"ｱ", "ｲ", "ｳ"},
+      {"^", "B"},
+  };
+  for (const Texts& fields : shapes) {
+    for (const bool values : {false, true}) {
+      const std::string text = JoinChoiceTexts(fields, values, {});
+      SCOPED_TRACE(testing::PrintToString(fields) + " -> " + text);
+      EXPECT_EQ(SplitChoiceText(text, static_cast<int>(fields.size())), fields);
+      EXPECT_EQ(JoinChoiceTexts(SplitChoiceText(text, static_cast<int>(fields.size())), values, {}), text);
+    }
   }
 }
 

@@ -115,7 +115,6 @@ class GridEditors : public ProgramTest {
   void SetUp() override {
     ProgramTest::SetUp();
     if (HasFatalFailure()) return;
-    EnableSheetDesigner();
     ASSERT_EQ(Start(), StartOutcome::kMenuOpen) << testing::PrintToString(Boxes());
   }
 

@@ -48,7 +48,6 @@ class SheetSettingsScreen : public ProgramTest {
   void SetUp() override {
     ProgramTest::SetUp();
     if (HasFatalFailure()) return;
-    EnableSheetDesigner();
     ASSERT_EQ(Start(), StartOutcome::kMenuOpen) << testing::PrintToString(Boxes());
     ChooseSample();
     // A new sheet: neither paper settings nor a key item yet.

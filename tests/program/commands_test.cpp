@@ -158,14 +158,60 @@ TEST_F(MenuCommands, OpeningASheetKeepsItsRegistrationMarks) {
   }
 }
 
-TEST_F(MenuCommands, DesignCommandsNeedTheDesigner) {
+// A new user's first steps: the file choice opens in the standard folder
+// (made when missing), where the name of a new definition makes it, and
+// the sheet settings open on it.
+TEST_F(MenuCommands, ANewDefinitionIsMadeWhereTheFileChoiceOpens) {
+  ASSERT_EQ(GetFileAttributesA((folder() + "\\teigi").c_str()), INVALID_FILE_ATTRIBUTES) << "a fresh installation";
+  std::string initial;
+  ModalDialogRecorder dialogs([&initial](const ModalDialogCall& call) -> INT_PTR {
+    auto* ofn = static_cast<OPENFILENAMEA*>(call.data);
+    initial = ofn->lpstrInitialDir ? ofn->lpstrInitialDir : "";
+    lstrcpynA(ofn->lpstrFile, (initial + "NEW.mdb").c_str(), static_cast<int>(ofn->nMaxFile));
+    return 1;
+  });
+  Command(kCmdChooseDefinition);
+  EXPECT_EQ(initial, folder() + "\\teigi\\");
+  const DWORD attributes = GetFileAttributesA(initial.c_str());
+  EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+      << "the dialog opens in a folder that is there";
+  EXPECT_EQ(DefinitionName(), "NEW");
+  ForgetBoxes();
+  Command(kCmdSheetSettings);
+  EXPECT_GE(SlotOfNumber(13), 0) << testing::PrintToString(Boxes());
+}
+
+// The menu as the user sees it: with the designer (as shipped) its two
+// buttons open their screens; left out (CTREDT 0) they are greyed and a
+// click does nothing.
+class DesignerButtons : public ProgramTest {
+ protected:
+  static int ButtonState(const char* name) { return Item(ResolveFieldRef(g_mainWindow.slot, name)).state; }
+  static constexpr const char* kButtons[] = {"SHEETSETI", "SHEETSET", "DESIGNI", "DESIGN"};
+};
+
+TEST_F(DesignerButtons, AsShippedTheyOpenTheDesigner) {
+  ASSERT_EQ(Start(), StartOutcome::kMenuOpen) << testing::PrintToString(Boxes());
+  for (const char* name : kButtons) EXPECT_EQ(ButtonState(name), kItemEnabled) << name;
+  ChooseSample();
+  ClickItem(g_program.mainWindow, "SHEETSET");
+  EXPECT_GE(SlotOfNumber(13), 0) << testing::PrintToString(Boxes());
+}
+
+TEST_F(DesignerButtons, WithoutTheDesignerTheyAreGreyedAndTakeNoClick) {
+  SetSheetDesigner(false);
+  ASSERT_EQ(Start(), StartOutcome::kMenuOpen) << testing::PrintToString(Boxes());
   ChooseSample();
   ForgetBoxes();
-  for (int code : {kCmdDesign, kCmdSheetSettings}) {
-    Command(code);
-    EXPECT_THAT(OpenScreens(), ElementsAre(std::string("KQQL-MENU@") + kMainClassName));
+  for (const char* name : kButtons) {
+    EXPECT_EQ(ButtonState(name), kItemProtected) << name;
+    ClickItem(g_program.mainWindow, name);
   }
-  EXPECT_TRUE(Boxes().empty());
+  SavePictureOnRequest(g_program.mainWindow, "menu-without-designer");
+  // Nor do their commands, however they come.
+  for (int code : {kCmdDesign, kCmdSheetSettings}) Command(code);
+  EXPECT_THAT(OpenScreens(), ElementsAre(std::string("KQQL-MENU@") + kMainClassName));
+  EXPECT_TRUE(Boxes().empty()) << testing::PrintToString(Boxes());
 }
 
 TEST_F(MenuCommands, HelpOpensTheManualInTheReader) {

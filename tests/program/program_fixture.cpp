@@ -8,6 +8,7 @@
 #include "screen/screen.h"
 #include "shell/shell.h"
 #include "tests/support/test_pictures.h"
+#include "tests/support/window_picture.h"
 
 namespace {
 
@@ -260,11 +261,12 @@ void ProgramTest::ForgetBoxes() {
   boxes_ = std::make_unique<MessageBoxRecorder>(IDYES);
 }
 
-void ProgramTest::EnableSheetDesigner() {
+void ProgramTest::SetSheetDesigner(bool on) {
   std::string ini = ReadInstallationFile("OCR.INI");
-  const size_t at = ini.find("CTREDT 0");
+  const size_t at = ini.find("\nCTREDT ");
   ASSERT_NE(at, std::string::npos);
-  WriteInstallationFile("OCR.INI", ini.replace(at, 8, "CTREDT 1"));
+  ini[at + 8] = on ? '1' : '0';
+  WriteInstallationFile("OCR.INI", ini);
 }
 
 void ProgramTest::WriteInstallationFile(const std::string& name, const std::string& text) {
@@ -371,6 +373,12 @@ int ProgramTest::SlotOfWindow(HWND window) {
     if (Slot(s).state != kFreeSlotState && Slot(s).window == window) return s;
   }
   return -1;
+}
+
+void ProgramTest::SavePictureOnRequest(HWND window, const char* name) {
+  char folder[MAX_PATH] = "";
+  if (GetEnvironmentVariableA("SHEETDESK_PICTURES", folder, MAX_PATH) == 0) return;
+  SaveWindowPicture(window, std::string(folder) + "\\" + name + ".png");
 }
 
 void ProgramTest::ClickItem(HWND window, const char* name) {

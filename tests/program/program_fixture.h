@@ -84,9 +84,9 @@ class ProgramTest : public testing::Test {
   // Makes a sample definition and chooses it as the current one (through
   // "ocrpath.dat", as the menu's file choice leaves it).
   void ChooseSample(const SampleDefinition& definition = SampleDefinition());
-  // Makes the sheet designer part of the installation (OCR.INI CTREDT 1),
-  // before the program starts.
-  void EnableSheetDesigner();
+  // Makes the sheet designer part of the installation or leaves it out
+  // (OCR.INI CTREDT 1 or 0; shipped: 1), before the program starts.
+  void SetSheetDesigner(bool on);
   // Writes a file of the installation (relative name).
   void WriteInstallationFile(const std::string& name, const std::string& text);
   std::string ReadInstallationFile(const std::string& name) const;
@@ -117,6 +117,9 @@ class ProgramTest : public testing::Test {
   void LogInIfAsked();
   // The slot of a window's screen, or -1.
   static int SlotOfWindow(HWND window);
+  // With SHEETDESK_PICTURES naming a folder, what the window shows is saved
+  // there as "<name>.png" for a person to look at.
+  static void SavePictureOnRequest(HWND window, const char* name);
   // Presses and releases the left button on the middle of an item of a
   // window's screen, as the operator's mouse does.
   static void ClickItem(HWND window, const char* name);
