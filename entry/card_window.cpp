@@ -110,11 +110,22 @@ void TakePendingEdit() {
   TakeCardDate();
 }
 
+// Closes the card; what is typed is written first. A code already taken,
+// or a write the database refused (told by its message), keeps the card
+// open with the typed values, as Esc does.
 void CloseCard() {
   const int slot = g_cardForm.slot;
   if (!IsValidSlot(slot)) return;
+  const int current = g_screen.currentItem;
   TakePendingEdit();
-  WriteCardRecord();
+  if (current == g_cardForm.keyItem && current >= 0 && CheckNewCardCode() != 0) {
+    RefocusCurrentField();
+    return;
+  }
+  if (WriteCardRecord() != 0) {
+    RefocusCurrentField();
+    return;
+  }
   // Ctrl, Shift and Alt held: the operator may drop the card's table.
   if (GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_SHIFT) < 0 && GetKeyState(VK_MENU) < 0 &&
       g_cardForm.tableSlot > 0) {

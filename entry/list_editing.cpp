@@ -75,11 +75,11 @@ int ChangeKey(const std::string& from, const std::string& to, int step) {
 }
 
 // The keys of the rows from `first` on (not below it) in key order, to
-// `last` when given.
+// `last` when given; none from "", the code after the last there is.
 std::vector<std::string> KeysFrom(const std::string& first, const std::string& last = "") {
   std::vector<std::string> keys;
-  int rc = first.empty() ? db_tfind(Table(), g_listForm.keyNumber)
-                         : db_find_key_or_next(Table(), first.c_str(), g_listForm.keyNumber);
+  if (first.empty()) return keys;
+  int rc = db_find_key_or_next(Table(), first.c_str(), g_listForm.keyNumber);
   while (rc == 0) {
     const std::string key = GetColumnText(Table(), KeyName());
     if (!last.empty() && key > last) break;

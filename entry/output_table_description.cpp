@@ -70,11 +70,11 @@ int WriteTableSpecFile() {
   std::vector<std::string> keys;
   for (const SheetKeyItem& key : g_sheetKeys.items) {
     if (written.Has(key.name)) continue;
-    // A key read on the sheet is as wide as its field: the designer stores
-    // such a key's own width as 0.
+    // The column holds the key as wide as the run numbers it: its declared
+    // width, else its field's boxes.
     const auto field = std::find_if(defs.begin(), defs.end(),
                                     [&key](const SheetFieldDef& def) { return def.name == key.name; });
-    AddColumnLine(&text, "char*", key.name, field != defs.end() ? field->count : key.width, 0);
+    AddColumnLine(&text, "char*", key.name, DeclaredKeyWidth(key.name, field != defs.end() ? field->count : 0), 0);
     written.Add(key.name);
     keys.push_back(key.name);
   }

@@ -40,6 +40,10 @@ struct OutputColumnDef {
   int decimals = 0;
 };
 OutputColumnDef DeriveOutputColumn(const SheetFieldDef& def);
+// The width of the key item `name` as declared (LoadSheetKeyItems: its
+// own width, or its field's boxes), which the reading run numbers its
+// records to: `fallback` when it declares none.
+int DeclaredKeyWidth(const std::string& name, int fallback);
 
 // Comma lists of candidates. A plain list has a comma and no "=".
 bool IsPlainCommaList(const std::string& text);

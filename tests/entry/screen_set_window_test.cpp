@@ -60,22 +60,23 @@ class ScreenSetTest : public SheetOutputTest {
   }
 
   // The sheet with its output table, `records` records (0001 ...) and both
-  // screens made.
-  void PrepareScreens(int records = 2) {
-    Prepare();
+  // screens made; `keyWidth` is the width the key item 番号 declares, the
+  // reading run's numbers as wide (the sheet's field has 4 boxes).
+  void PrepareScreens(int records = 2, int keyWidth = 4) {
+    Prepare({"update MUPA_IDX set 文字数=" + std::to_string(keyWidth) + " where 項目名='番号'"});
     SetActiveWindow(owner_);
     ASSERT_EQ(OpenScreenSetWindow(1, 1), 1) << testing::PrintToString(Boxes());
     ASSERT_EQ(OpenScreenSetWindow(1, 2), 1) << testing::PrintToString(Boxes());
     const int slot = db_open_nocreate(outputFolder_.c_str(), kOutputDb, "OUT1", kDbKindFile, "OUT1", "", "");
     ASSERT_GT(slot, 0);
     for (int k = 1; k <= records; ++k) {
-      char number[8];
-      std::snprintf(number, sizeof number, "%04d", k);
+      char number[40];
+      std::snprintf(number, sizeof number, "%0*d", keyWidth, k);
       db_clear(slot);
       SetColumnText(slot, "地区", "01");
       SetColumnText(slot, "学年", "1");
       SetColumnText(slot, "番号", number);
-      SetColumnText(slot, "氏名", (std::string("氏名") + number).c_str());
+      SetColumnText(slot, "氏名", (std::string("氏名") + (number + keyWidth - 4)).c_str());
       SetColumnInt(slot, "点数", std::atoi(number) * 10);
       ASSERT_EQ(db_add(slot), 0);
     }
@@ -228,6 +229,43 @@ TEST_F(ScreenSetTest, RunOpensTheGeneratedCard) {
   PressKey(Slot(slot).editControl, VK_ESCAPE);
   EXPECT_FALSE(IsWindowVisible(Card()));
   EXPECT_EQ(RecordNames(), (std::vector<std::string>{"山田", "氏名0002"}));
+  EXPECT_EQ(Boxes(), std::vector<std::string>{});
+}
+
+TEST_F(ScreenSetTest, TheFormsKeepTheKeyAsWideAsTheRunNumbersIt) {
+  // The key item declares 30 characters where its field has 4 boxes: the
+  // run numbers the records to 30 digits.
+  PrepareScreens(2, 30);
+  const std::string first = std::string(29, '0') + "1", second = std::string(29, '0') + "2";
+  OpenWindow(1);
+  Click("SCRDISP");
+  ASSERT_TRUE(IsWindowVisible(List())) << testing::PrintToString(Boxes());
+  EXPECT_EQ(Boxes(), std::vector<std::string>{}) << "the key's width is kept";
+  EXPECT_EQ(LineKey(1), first);
+  EXPECT_EQ(LineKey(2), second);
+  const int list = SlotOf(List());
+  ASSERT_TRUE(TypeIntoField(list, "氏名02", "山田"));
+  PressKey(Slot(list).editControl, VK_RETURN);
+  EXPECT_EQ(RecordNames(), (std::vector<std::string>{"氏名0001", "山田"}));
+  PostMessageA(List(), WM_CLOSE, 0, 0);
+  PumpMessages();
+  ASSERT_FALSE(IsWindowVisible(List()));
+
+  OpenWindow(2);
+  Click("SCRDISP");
+  ASSERT_TRUE(IsWindowVisible(Card())) << testing::PrintToString(Boxes());
+  const int card = SlotOf(Card());
+  EXPECT_EQ(ShownText(card, "番号"), first);
+  PressKey(Slot(card).editControl, VK_F2);
+  EXPECT_EQ(ShownText(card, "番号"), second);
+  EXPECT_EQ(ShownText(card, "氏名"), "山田");
+  ASSERT_TRUE(TypeIntoField(card, "氏名", "佐藤"));
+  PressKey(Slot(card).editControl, VK_TAB);
+  PressKey(Slot(card).editControl, VK_F3);
+  EXPECT_EQ(ShownText(card, "番号"), first);
+  PressKey(Slot(card).editControl, VK_ESCAPE);
+  EXPECT_FALSE(IsWindowVisible(Card()));
+  EXPECT_EQ(RecordNames(), (std::vector<std::string>{"氏名0001", "佐藤"})) << "no record added";
   EXPECT_EQ(Boxes(), std::vector<std::string>{});
 }
 
