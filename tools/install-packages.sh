@@ -37,8 +37,11 @@ done
 if [ ${#missing[@]} -gt 0 ]; then
   echo "installing: ${missing[*]}"
   export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  if ! { apt-get update -qq && apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null; }; then
+    echo "install-packages: apt-get could not install the packages above: check the network, or" \
+         "a proxy's setting for apt (Acquire::http::Proxy in /etc/apt/apt.conf.d/)" >&2
+    exit 1
+  fi
 fi
 
 # Wine's ANSI code page follows the locale: ja_JP.UTF-8 gives 932.

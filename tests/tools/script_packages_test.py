@@ -57,11 +57,11 @@ OTHER_HOLDERS = {"postgres": re.compile(r"postgresql-\d+$"), "npm": re.compile(r
 # and the shell's built-ins and words.
 BASE = set("""
     apt-get awk bash dpkg basename cat cd chmod chown cmp comm command compgen cp cut
-    date dirname dpkg-query echo env eval exec exit export false grep head iconv
+    date dirname dpkg-query echo env eval exec exit export false find grep head iconv
     install kill ln local locale locale-gen ls mkdir mktemp mv nproc printf pwd
     read readlink realpath return rm runuser sed seq set setsid sh sha256sum
     shift sleep sort source stat tail tar tee test timeout touch tr trap true
-    uniq wait xargs break continue case esac for while until do done if then
+    uniq wait wc xargs break continue case esac for while until do done if then
     elif else fi function
     """.split())
 # locale-gen comes with "locales", which the install script names.
@@ -131,7 +131,8 @@ def functions(text):
     """The functions a shell text defines, and those of them that run their
     arguments as a command."""
     defined = set(re.findall(r"^\s*([\w-]+)\s*\(\)\s*\{", text, re.M))
-    running = set(re.findall(r"^\s*([\w-]+)\s*\(\)\s*\{[^}]*\"\$@\"", text, re.M))
+    running = set(re.findall(r"^\s*([\w-]+)\s*\(\)\s*\{(?:[^}]*[\n;])?\s*(?:\w+=\S*\s+)*\"\$@\"",
+                             text, re.M))
     return defined, running
 
 
