@@ -14,7 +14,6 @@ package must be the one PROGRAMS gives.
 
 Usage: script_packages_test.py <source tree>
 """
-import glob
 import os
 import re
 import shutil
@@ -60,7 +59,7 @@ BASE = set("""
     date dirname dpkg-query echo env eval exec exit export false find grep head iconv
     install kill ln local locale locale-gen ls mkdir mktemp mv nproc printf pwd
     read readlink realpath return rm runuser sed seq set setsid sh sha256sum
-    shift sleep sort source stat tail tar tee test timeout touch tr trap true
+    shift sleep sort source stat sync tail tar tee test timeout touch tr trap true
     uniq wait wc xargs break continue case esac for while until do done if then
     elif else fi function
     """.split())
@@ -178,13 +177,16 @@ def called_programs(root):
         for word in words:
             called.setdefault(word, set()).add(os.path.relpath(path, root))
 
-    def sources(*patterns):
-        for pattern in patterns:
-            for path in glob.glob(os.path.join(root, pattern), recursive=True):
-                if not os.path.relpath(path, root).startswith("build"):
+    def sources(*suffixes):
+        for folder, folders, names in os.walk(root):
+            # Build folders (and their Wine prefixes) hold no source.
+            folders[:] = [f for f in folders if not f.startswith((".", "build"))]
+            for name in names:
+                if name.endswith(suffixes):
+                    path = os.path.join(folder, name)
                     yield path, open(path, encoding="utf-8", errors="replace").read()
 
-    shell = list(sources("tools/**/*.sh", "tests/**/*.sh"))
+    shell = list(sources(".sh"))
     defined, wrappers = set(), set()
     for _, text in shell:
         names, running = functions(text)
@@ -192,11 +194,11 @@ def called_programs(root):
         wrappers |= running
     for path, text in shell:
         add((shell_commands(text, wrappers) | array_commands(text)) - defined, path)
-    for path, text in sources("tools/**/*.py", "tests/**/*.py"):
+    for path, text in sources(".py"):
         add(python_commands(text), path)
-    for path, text in sources("tests/**/*.cpp", "tools/**/*.cpp", "bench/**/*.cpp"):
+    for path, text in sources(".cpp"):
         add(cpp_host_commands(text), path)
-    build_files = list(sources("CMakeLists.txt", "*/**/CMakeLists.txt", "cmake/*.cmake", "tests/**/*.cmake"))
+    build_files = list(sources("CMakeLists.txt", ".cmake"))
     targets = set()
     for _, text in build_files:
         targets |= set(re.findall(r"add_(?:executable|custom_target)\(\s*([\w-]+)", text))
@@ -205,14 +207,17 @@ def called_programs(root):
     return called
 
 
-def holder(program):
-    path = shutil.which(program)
-    if not path:
-        return None
-    out = subprocess.run(["dpkg", "-S", path], capture_output=True, text=True).stdout
-    if not out:
-        out = subprocess.run(["dpkg", "-S", os.path.realpath(path)], capture_output=True, text=True).stdout
-    return out.split(":")[0].split(",")[0].strip() or None
+def holders(programs):
+    """The packages of the programs present on this machine (one query)."""
+    paths = {program: shutil.which(program) for program in programs}
+    paths = {program: path for program, path in paths.items() if path}
+    queried = sorted(set(paths.values()) | {os.path.realpath(p) for p in paths.values()})
+    out = subprocess.run(["dpkg", "-S", *queried], capture_output=True, text=True).stdout if queried else ""
+    owner = {}
+    for line in out.splitlines():
+        package, _, path = line.partition(": ")
+        owner[path.strip()] = package.split(",")[0].strip()
+    return {program: owner.get(path) or owner.get(os.path.realpath(path)) for program, path in paths.items()}
 
 
 def main():
@@ -229,8 +234,9 @@ def main():
         elif package not in listed:
             faults.append(f"{program} (called in {', '.join(sorted(where))}): its package {package} "
                           "is not installed by tools/install-packages.sh")
+    found_holders = holders(PROGRAMS)
     for program, package in sorted(PROGRAMS.items()):
-        found = holder(program)
+        found = found_holders.get(program)
         expected = OTHER_HOLDERS.get(program)
         if found and found != package and not (expected and expected.match(found)):
             faults.append(f"{program} comes with {found} on this machine, not {package}")
