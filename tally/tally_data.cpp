@@ -14,6 +14,7 @@
 #include "foundation/msgbox.h"
 #include "foundation/sjis_text.h"
 #include "tally/tally.h"
+#include "tally/tally_digit_grid.h"
 
 TallyState g_tally;
 
@@ -151,16 +152,40 @@ int SearchTallyByPattern(int slot, const char* first, const char* second, int gr
 
 int CountQuestionAnswers(int question) {
   const SurveyItem& item = g_survey.items[question];
+  const bool grid = DigitGridColumns(item.codes) > 0;
+  const std::vector<std::string>& values = g_tally.choices[question].codes;
   const TallyQuestionCodes codes =
-      MakeTallyQuestionCodes(item.codes, item.maxAnswers, item.switch05);
+      grid ? DigitGridCodes(std::vector<std::string>(values.begin() + 1, values.end()), item.switch05)
+           : MakeTallyQuestionCodes(item.codes, item.maxAnswers, item.switch05);
   const int type = GetColumnType(g_tally.slot, item.itemName.c_str());
   int records = 0;
   do {
-    CountTallyAnswer(question, codes, AnswerText(g_tally.slot, item.itemName.c_str(), type),
-                     g_tally.include);
+    const std::string answer = AnswerText(g_tally.slot, item.itemName.c_str(), type);
+    CountTallyAnswer(question, codes, grid ? DigitGridValue(answer) : answer, g_tally.include);
     ++records;
   } while (db_nread(g_tally.slot) == 0);
   return records;
+}
+
+int LoadDigitGridChoices(int question) {
+  const SurveyItem& item = g_survey.items[question];
+  if (DigitGridColumns(item.codes) == 0) return 0;
+  const int type = GetColumnType(g_tally.slot, item.itemName.c_str());
+  std::vector<std::string> answers;
+  for (int rc = PositionTallyTable(g_tally.slot, 0); rc == 0; rc = db_nread(g_tally.slot)) {
+    answers.push_back(AnswerText(g_tally.slot, item.itemName.c_str(), type));
+  }
+  const std::vector<std::string> values = DigitGridChoices(answers);
+  TallyChoiceList& list = g_tally.choices[question];
+  list.labels.assign(1, std::string());
+  list.labels.insert(list.labels.end(), values.begin(), values.end());
+  list.codes = list.labels;
+  list.longest = 0;
+  for (const std::string& value : values) list.longest = std::max(list.longest, static_cast<int>(value.size()));
+  list.labelLines = 1;
+  int& width = g_survey.items[question].choiceWidth;
+  width = std::max(width, list.longest);
+  return static_cast<int>(values.size());
 }
 
 int LoadItemChoices(int question) {

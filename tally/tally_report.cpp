@@ -7,11 +7,14 @@
 // read from the tally table once per question and grouping value.
 #include <algorithm>
 #include <cstdio>
+#include <iterator>
 
 #include "designer/survey.h"
 #include "foundation/files.h"
 #include "foundation/msgbox.h"
 #include "tally/tally.h"
+#include "tally/tally_blocks.h"
+#include "tally/tally_digit_grid.h"
 
 namespace {
 
@@ -30,6 +33,13 @@ struct TallyLayout {
   bool percents = true;        //            lines of percentages
   int groups = 0;              // grouping columns: 0, 1 or 2
   int groupWidth[3] = {};      // digits of the grouping columns
+  // The choices of the table being printed: a table wider than the page
+  // is printed in blocks of choices one under the other, the question's
+  // text above the first and the extra columns after the last.
+  int firstChoice = 1;
+  int lastChoice = 0;
+  bool firstBlock = true;
+  bool lastBlock = true;
 };
 
 TallyLayout g_layout;
@@ -90,7 +100,8 @@ void LineCells(int table, int q, bool percent, bool blank) {
   auto cell = [&](int w, double count) {
     NumberCell(w, percent ? TallyPercent(count, base) : count, percent, blank && count < 1);
   };
-  for (int k = 1; k <= ChoiceCount(q); ++k) cell(width, t.counts[q][k]);
+  for (int k = g_layout.firstChoice; k <= g_layout.lastChoice; ++k) cell(width, t.counts[q][k]);
+  if (!g_layout.lastBlock) return;
   if (ShowsNoAnswer(q)) cell(kExtraWidth, t.noAnswer[q]);
   if (g_tally.include.over) cell(kExtraWidth, t.over[q]);
   if (g_layout.rowTotal) cell(kExtraWidth, t.counts[q][0]);
@@ -168,12 +179,14 @@ void LoadGroupColumns() {
 void PrintHeading(int q) {
   const SurveyItem& item = g_survey.items[q];
   const TallyChoiceList& list = g_tally.choices[q];
-  for (int group = 1; group <= g_layout.groups; ++group) BlankCell(g_layout.groupWidth[group] + 2);
-  SetReportFrameOn(0);
-  IsCsv() ? ReportCsvCell(0, "%s", item.question.c_str())
-          : ReportPrintCell("%s", item.question.c_str());
-  SetReportFrameOn(1);
-  NextLine(1);
+  if (g_layout.firstBlock) {
+    for (int group = 1; group <= g_layout.groups; ++group) BlankCell(g_layout.groupWidth[group] + 2);
+    SetReportFrameOn(0);
+    IsCsv() ? ReportCsvCell(0, "%s", item.question.c_str())
+            : ReportPrintCell("%s", item.question.c_str());
+    SetReportFrameOn(1);
+    NextLine(1);
+  }
 
   const int rows = list.labelLines;
   for (int group = 1; group <= g_layout.groups; ++group) {
@@ -181,7 +194,7 @@ void PrintHeading(int q) {
     IsCsv() ? TextCell(n, g_survey.groupItem[group])
             : ReportPrintCellAt(n, rows, "%s", g_survey.groupItem[group].c_str());
   }
-  for (int k = 1; k <= ChoiceCount(q); ++k) {
+  for (int k = g_layout.firstChoice; k <= g_layout.lastChoice; ++k) {
     IsCsv() ? TextCell(0, list.labels[k])
             : static_cast<void>(ReportPrintCellBox(item.choiceWidth, item.choiceWidth * rows, "%s",
                                                    list.labels[k].c_str()));
@@ -189,17 +202,23 @@ void PrintHeading(int q) {
   auto extra = [&](const char* heading) {
     IsCsv() ? TextCell(0, heading) : ReportPrintCellAt(kExtraWidth + 2, rows, "%s", heading);
   };
-  if (ShowsNoAnswer(q)) extra("無回答");
-  if (g_tally.include.over) extra("ｵｰﾊﾞｰ");
-  if (g_layout.rowTotal) extra("合　計");
-  if (g_layout.dataCount) extra("件　数");
+  if (g_layout.lastBlock) {
+    if (ShowsNoAnswer(q)) extra("無回答");
+    if (g_tally.include.over) extra("ｵｰﾊﾞｰ");
+    if (g_layout.rowTotal) extra("合　計");
+    if (g_layout.dataCount) extra("件　数");
+  }
   NextLine(rows);
 
   if (!g_layout.choiceNumbers) return;
   PrefixCells("", "");
-  for (int k = 1; k <= ChoiceCount(q); ++k) {
+  for (int k = g_layout.firstChoice; k <= g_layout.lastChoice; ++k) {
     const std::string code = k < static_cast<int>(list.codes.size()) ? list.codes[k] : "";
     TextCell(item.choiceWidth + 2, code == list.labels[k] ? "" : code);
+  }
+  if (!g_layout.lastBlock) {
+    NextLine(1);
+    return;
   }
   if (ShowsNoAnswer(q)) TextCell(kExtraWidth + 2, "");
   if (g_tally.include.over) TextCell(kExtraWidth + 2, "*");
@@ -218,7 +237,7 @@ void CountSelection(int q, int positioned) {
 // Lines of a question's heading, and of one of its count lines (with its
 // percentage line).
 int HeadingLines(int q) {
-  return 1 + g_tally.choices[q].labelLines + (g_layout.choiceNumbers ? 1 : 0);
+  return (g_layout.firstBlock ? 1 : 0) + g_tally.choices[q].labelLines + (g_layout.choiceNumbers ? 1 : 0);
 }
 int LinesPerCount() { return g_layout.counts && g_layout.percents ? 2 : 1; }
 
@@ -278,6 +297,65 @@ void PrintCrossBoth(int q) {
     if (g_layout.columnTotal) PrintTallyLine(kGroupCounts, q, "", "小計");
   });
   if (g_layout.columnTotal) PrintTallyLine(kRunCounts, q, "合計", "");
+}
+
+// Digit widths a drawn line holds between the page's margins; 0 in a file,
+// or when the page is not known.
+int PageDigits() {
+  const ReportOutputContext& r = g_reportOutput;
+  const int digit = ReportDigitWidth();
+  if (IsCsv() || r.pageWidth <= 0 || digit <= 0) return 0;
+  const int scale = r.mode == kReportPrinter ? std::max(1, r.scale) : 1;
+  const int margin = std::max(ComputeCellGeometry(r).x0, 0);
+  return (r.pageWidth * scale - 2 * margin) / digit;
+}
+
+// The widths, in digits, of a question's table: its grouping columns, each
+// choice's column and the extra columns.
+struct TableWidths {
+  int prefix = 0, choice = 0, extras = 0;
+};
+
+TableWidths WidthsOf(int q) {
+  TableWidths w;
+  for (int group = 1; group <= g_layout.groups; ++group) w.prefix += g_layout.groupWidth[group] + 2;
+  w.choice = g_survey.items[q].choiceWidth + 2;
+  const int extras = (ShowsNoAnswer(q) ? 1 : 0) + (g_tally.include.over ? 1 : 0) + (g_layout.rowTotal ? 1 : 0) +
+                     (g_layout.dataCount ? 1 : 0);
+  w.extras = extras * (kExtraWidth + 2);
+  return w;
+}
+
+// A question printed again for its next block of choices counts its
+// records again: the run table keeps them once.
+void ClearRunCountsOf(int q) {
+  TallyCountTable& t = g_tallyCounts[kRunCounts];
+  std::fill(std::begin(t.counts[q]), std::end(t.counts[q]), 0.0);
+  t.noAnswer[q] = t.over[q] = t.base[q] = 0;
+}
+
+// Prints a question's table in the output kind, in blocks of choices that
+// fit the page.
+void PrintTable(int kind, int q) {
+  const TableWidths w = WidthsOf(q);
+  const auto blocks = TallyChoiceBlocks(ChoiceCount(q), w.prefix, w.choice, w.extras, PageDigits());
+  for (const auto& [first, last] : blocks) {
+    g_layout.firstChoice = first;
+    g_layout.lastChoice = last;
+    g_layout.firstBlock = first == 1;
+    g_layout.lastBlock = last == ChoiceCount(q);
+    if (!g_layout.firstBlock) {
+      ClearRunCountsOf(q);
+      AddReportSpace(g_printSettings.gapY);
+      NextLine(1);
+    }
+    KeepLinesTogether(TableLines(kind, q));
+    switch (kind) {
+      case kTallySimple: PrintSimpleTally(q); break;
+      case kTallyCrossFirst: PrintCrossFirst(q); break;
+      default: PrintCrossBoth(q); break;
+    }
+  }
 }
 
 // True when the question is left out of this output kind.
@@ -377,14 +455,11 @@ int RunTally(int printMode, int outputKind) {
     }
     if (SkipsQuestion(outputKind, q)) continue;
     LoadChoiceCodes(q);
-    if (outputKind <= kTallyCrossBoth) KeepLinesTogether(TableLines(outputKind, q));
-    switch (outputKind) {
-      case kTallySimple: PrintSimpleTally(q); break;
-      case kTallyCrossFirst: PrintCrossFirst(q); break;
-      case kTallyCrossBoth: PrintCrossBoth(q); break;
-      default:
-        if (FeedTallyGraph(outputKind, q) != 0) q = g_survey.questionCount;
-        break;
+    LoadDigitGridChoices(q);
+    if (outputKind <= kTallyCrossBoth) {
+      PrintTable(outputKind, q);
+    } else if (FeedTallyGraph(outputKind, q) != 0) {
+      q = g_survey.questionCount;
     }
     if (AbortPrintJob() != 0 || !FinishQuestion(outputKind, q)) break;
   }

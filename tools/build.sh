@@ -3,7 +3,9 @@
 #   build/win     the Windows programs and tests (mingw-w64), run under Wine
 #   build/native  the portable code and its tests under ASan and UBSan (GCC)
 #   build/fuzz    the libFuzzer targets (clang)
-# Usage: build.sh [win|native|fuzz ...]   (default: all three)
+# "program" builds in build/win only what the program and its sample need
+# (no tests, no benchmarks): what tools/run.sh starts.
+# Usage: build.sh [win|native|fuzz|program ...]   (default: win, native, fuzz)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build_root=${BUILD_ROOT:-$root/build}
@@ -30,20 +32,31 @@ configure() {  # folder, cmake arguments...
   fi
 }
 
-build() {
-  cmake --build "$build_root/$1" -j "$jobs"
+build() {  # folder, targets...
+  local dir=$1; shift
+  cmake --build "$build_root/$dir" -j "$jobs" ${1:+--target "$@"}
 }
+
+# The folders of the program, its libraries, its data and the tools that
+# make its runtime: each folder's "all" target.
+program_targets=(foundation/all platform/all screen/all shell/all designer/all reading/all
+                 entry/all tally/all program/all ocrlib/all data/all
+                 tools/screen_db_load/all tools/sample_survey/all)
 
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=(win native fuzz)
 for t in "${targets[@]}"; do
   case "$t" in
-    win)    configure win -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" ;;
+    win|program) configure win -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" ;;
     native) configure native -DSHEETDESK_SANITIZE=ON ;;
     fuzz)   configure fuzz -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
                            -DSHEETDESK_FUZZ=ON -DSHEETDESK_SANITIZE=ON -DSHEETDESK_WERROR=OFF ;;
     *) echo "unknown build: $t" >&2; exit 2 ;;
   esac
   echo "== building $t"
-  build "$t"
+  if [ "$t" = program ]; then
+    build win "${program_targets[@]}"
+  else
+    build "$t"
+  fi
 done

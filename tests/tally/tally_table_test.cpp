@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <map>
 
 #include "designer/survey.h"
 #include "foundation/db.h"
@@ -260,6 +261,30 @@ TEST_P(TallyTable, AQuestionOfMoreThan512ChoicesIsRefused) {
   const std::vector<Row> rows = ReadCsvRows(g_printSettings.file);
   EXPECT_EQ(std::count(rows.begin(), rows.end(), Row{"満足度を選んでください"}), 0);
   EXPECT_EQ(std::count(rows.begin(), rows.end(), Row{"利用目的（複数回答）"}), 1);
+}
+
+// A number marked in a grid of two digit columns counts once, as the
+// number: one column a value the records hold, not 20 columns of digits
+// each counted once in every column.
+TEST_P(TallyTable, ADigitGridCountsTheNumberItsColumnsSpell) {
+  SurveyItem& age = g_survey.items[6];
+  ASSERT_EQ(age.itemName, "AGE");
+  age.codes = "01234567890123456789";
+  age.choices = "0,1,2,3,4,5,6,7,8,9,0,1,2,3,4,5,6,7,8,9";
+  age.commaList = false;
+  age.answerCount = 20;
+  std::map<std::string, int> held;
+  for (const FixtureRecord& record : records_) ++held[record.at("AGE")];
+  Row labels, counts;
+  for (const auto& [value, count] : held) {
+    labels.push_back(value);
+    counts.push_back(std::to_string(count));
+  }
+  const std::vector<Row> rows = Run(kTallySimple, {"000000", "1", 1});
+  const auto at = std::find(rows.begin(), rows.end(), Row{"年代"});
+  ASSERT_LT(at + 2, rows.end()) << testing::PrintToString(rows);
+  EXPECT_EQ(at[1], labels);
+  EXPECT_EQ(at[2], counts);
 }
 
 TEST_P(TallyTable, ACrossTabulationWithoutItsGroupingItemWritesNothing) {

@@ -73,10 +73,19 @@ SheetDefinition SampleSurveySheet() {
   return d;
 }
 
+uint32_t SampleSurveyPageSeed(int index) {
+  // Consecutive seeds walk one stream a draw apart: page k + 1 would repeat
+  // page k one draw later. Each page's seed is the number's hash instead.
+  uint64_t z = 1000u + static_cast<uint64_t>(index) * 0x9E3779B97F4A7C15ull;
+  z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+  z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+  return static_cast<uint32_t>((z ^ (z >> 31)) >> 32);
+}
+
 SheetRequest SampleSurveyPage(int index) {
   SheetRequest request;
   request.dpi = kSampleDpi;
-  request.seed = static_cast<uint32_t>(1000 + index);
+  request.seed = SampleSurveyPageSeed(index);
   SheetRandom random(request.seed);
   const int age = 18 + random.Below(62);
   const int group = std::min(5, age / 10 - 1);
@@ -105,15 +114,10 @@ SheetRequest SampleSurveyPage(int index) {
 
 namespace {
 
-// The definition, its survey, its output table's description and its
-// filled pages. 0, or -1 (`why` says which step failed).
-int MakeSampleFiles(const std::string& installation, const std::string& folder, const std::string& feed,
-                    std::string* why) {
-  for (const std::string& made : {folder, feed}) {
-    if (EnsureDirectoryPath(made.c_str()) != 0) return Fail(why, made + " cannot be made");
-  }
-
-  const SheetDefinition definition = SampleSurveySheet();
+// The definition, its survey and its output table's description. 0, or -1
+// (`why` says which step failed).
+int MakeSampleDefinition(const std::string& installation, const std::string& folder,
+                         const SheetDefinition& definition, std::string* why) {
   if (WriteSheetDefinition(folder.c_str(), kSampleDefinition, definition) != 0) {
     return Fail(why, "the sheet definition cannot be written");
   }
@@ -163,17 +167,44 @@ int MakeSampleFiles(const std::string& installation, const std::string& folder, 
       return Fail(why, form == 1 ? "the list entry screen cannot be made" : "the card entry screen cannot be made");
     }
   }
+  return 0;
+}
 
+std::string PagePath(const std::string& feed, int index) {
+  char name[32];
+  std::snprintf(name, sizeof name, "\\PAGE%05d.BMP", index + 1);
+  return feed + name;
+}
+
+// The filled pages, all or none: a page that cannot be written takes those
+// written before it away. 0, or -1 (`why` says which page).
+int WriteSamplePages(const SheetDefinition& definition, const std::string& feed, std::string* why) {
   for (int k = 0; k < kSamplePageCount; ++k) {
     const GeneratedSheet sheet = GenerateSheet(definition, SampleSurveyPage(k));
-    char name[32];
-    std::snprintf(name, sizeof name, "\\PAGE%05d.BMP", k + 1);
-    if (!sheet.error.empty() || !WriteSheetBmp(feed + name, sheet)) {
-      return Fail(why, std::string(name + 1) + " cannot be written " + sheet.error);
-    }
+    const std::string path = PagePath(feed, k);
+    if (sheet.error.empty() && WriteSheetBmp(path, sheet)) continue;
+    for (int written = 0; written < k; ++written) DeleteFileA(PagePath(feed, written).c_str());
+    return Fail(why, path.substr(feed.size() + 1) + " cannot be written " + sheet.error);
   }
   return 0;
 }
+
+// The filled pages, then the definition with its survey and its output
+// table's description: the definition, whose presence keeps the sample, is
+// made only once every page is there, and taken away again when a later
+// step fails. 0, or -1 (`why` says which step failed).
+int MakeSampleFiles(const std::string& installation, const std::string& folder, const std::string& feed,
+                    std::string* why) {
+  for (const std::string& made : {folder, feed}) {
+    if (EnsureDirectoryPath(made.c_str()) != 0) return Fail(why, made + " cannot be made");
+  }
+  const SheetDefinition definition = SampleSurveySheet();
+  if (WriteSamplePages(definition, feed, why) != 0) return -1;
+  if (MakeSampleDefinition(installation, folder, definition, why) == 0) return 0;
+  DeleteFileA((folder + "\\" + kSampleDefinition + ".mdb").c_str());
+  return -1;
+}
+
 
 }  // namespace
 

@@ -21,6 +21,8 @@ SheetDefinition SampleSurveySheet();
 // What is filled in and how sheet `index` (from 0) of the sample is
 // scanned: the same on every machine.
 SheetRequest SampleSurveyPage(int index);
+// The seed of sheet `index`'s random stream, its own for every sheet.
+uint32_t SampleSurveyPageSeed(int index);
 
 // Makes the sample in the installation folder `installation` (the program
 // folder, whose OCR.INI and table descriptions the database layer already
@@ -31,6 +33,7 @@ SheetRequest SampleSurveyPage(int index);
 // 1 when made, 0 when the sample's definition was already there (its files
 // and what was read into its output table stay; only a missing feeder
 // setting or choice is made again), -1 when a step failed (`why` says
-// which; the database layer may have shown its message).
+// which; the database layer may have shown its message): no page and no
+// definition is then left to be kept, and the next call makes it afresh.
 int MakeSampleSurvey(const std::string& installation, const std::string& programFolder,
                      std::string* why);
