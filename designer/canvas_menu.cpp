@@ -19,6 +19,7 @@
 #include "designer/sheet_canvas.h"
 #include "designer/sheet_settings.h"
 #include "foundation/csv_token.h"
+#include "foundation/path_split.h"
 #include "screen/screen.h"
 
 namespace {
@@ -69,8 +70,7 @@ SheetItemKind KindOf(const ScreenItem& item) {
 // The description the deletion asks about.
 std::string Description(const ScreenItem& item) {
   if (item.edit == 'I') {
-    const size_t slash = item.joinText.find_last_of("\\/");
-    return slash == std::string::npos ? item.joinText : item.joinText.substr(slash + 1);
+    return std::string(PathFileName(item.joinText, "\\/"));
   }
   if (item.code.compare(0, 1, "T") != 0) return item.name;
   return item.caption.empty() ? item.code : item.caption;

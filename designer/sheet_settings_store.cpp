@@ -10,6 +10,7 @@
 #include "foundation/db.h"
 #include "foundation/db_sql.h"
 #include "foundation/msgbox.h"
+#include "foundation/path_split.h"
 #include "screen/screen.h"
 #include "shell/shell.h"
 
@@ -64,8 +65,7 @@ std::string NormalizeIcons(std::string icons) {
 
 
 std::string FolderOf(const std::string& path) {
-  const size_t cut = path.find_last_of("\\/");
-  return cut == std::string::npos ? std::string() : path.substr(0, cut);
+  return std::string(PathFolder(path, "\\/"));
 }
 
 int StoreKeyItem(const std::string& name) {

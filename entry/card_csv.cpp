@@ -12,6 +12,7 @@
 #include "entry/list_form.h"
 #include "foundation/db.h"
 #include "foundation/msgbox.h"
+#include "foundation/path_split.h"
 #include "foundation/spc_file.h"
 #include "screen/screen.h"
 
@@ -90,10 +91,10 @@ class OutputFile {
 };
 
 bool HasCsvExtension(const std::string& path) {
-  const size_t dot = path.find_last_of('.');
-  const size_t slash = path.find_last_of('\\');
-  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return false;
-  std::string extension = path.substr(dot + 1);
+  const std::string_view name = PathFileName(path);
+  const size_t dot = name.rfind('.');
+  if (dot == std::string_view::npos) return false;
+  std::string extension(name.substr(dot + 1));
   for (char& c : extension) c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
   return extension == "CSV" || extension == "TXT";
 }

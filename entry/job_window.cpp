@@ -12,6 +12,7 @@
 #include "entry/list_form.h"
 #include "foundation/db.h"
 #include "foundation/files.h"
+#include "foundation/path_split.h"
 #include "foundation/msgbox.h"
 #include "screen/screen.h"
 #include "shell/shell.h"
@@ -270,7 +271,8 @@ LRESULT CALLBACK JobWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
 // Newer Windows refuses files in the root of its own drive: the question
 // before such an output says so ("" for any other place).
 std::string SystemDriveWarning(const std::string& path) {
-  if (g_program.windowsVersionClass <= 7 || path.size() < 3 || path[1] != ':' || path.find('\\', 3) != std::string::npos) {
+  if (g_program.windowsVersionClass <= 7 || path.size() < 3 || path[1] != ':' ||
+      FindFirstPathDelimiter(std::string_view(path).substr(3)) != std::string_view::npos) {
     return "";
   }
   char windows[MAX_PATH] = "";
@@ -307,8 +309,7 @@ std::string ResolveFolderPath(const std::string& name) {
     path = name;
   } else if (drive) {
     // A drive without a folder: the file goes into the program folder.
-    const size_t slash = name.find_last_of('\\');
-    path = program + "\\" + name.substr(slash == std::string::npos ? 2 : slash + 1);
+    path = program + "\\" + std::string(PathFileName(std::string_view(name).substr(2)));
   } else if (name.compare(0, 2, "\\\\") == 0) {
     path = name;
   } else if (!name.empty() && name[0] == '\\') {
@@ -316,8 +317,7 @@ std::string ResolveFolderPath(const std::string& name) {
   } else {
     path = program + "\\" + name;
   }
-  const size_t slash = path.find_last_of('\\');
-  const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash);
+  const std::string folder(PathFolder(path));
   const DWORD attributes = folder.size() <= 2 ? FILE_ATTRIBUTE_DIRECTORY : GetFileAttributesA(folder.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
     ShowInfoMessage("", "フォルダ“%s”は、存在しません。", folder.c_str());

@@ -13,6 +13,7 @@
 #include "foundation/db.h"
 #include "foundation/db_sql.h"
 #include "foundation/msgbox.h"
+#include "foundation/path_split.h"
 #include "screen/screen.h"
 
 namespace {
@@ -34,10 +35,10 @@ bool ReadFile(const char* path, std::string* text) {
 }
 
 std::string Extension(const char* path) {
-  const char* slash = std::strrchr(path, '\\');
-  const char* dot = std::strrchr(path, '.');
-  if (!dot || (slash && dot < slash)) return "";
-  std::string ext = dot + 1;
+  const std::string_view name = PathFileName(path);
+  const size_t dot = name.rfind('.');
+  if (dot == std::string_view::npos) return "";
+  std::string ext(name.substr(dot + 1));
   for (char& c : ext) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
   return ext;
 }

@@ -13,6 +13,7 @@
 #include "foundation/csv_token.h"
 #include "foundation/db.h"
 #include "foundation/msgbox.h"
+#include "foundation/path_split.h"
 #include "screen/screen.h"
 
 namespace {
@@ -34,10 +35,9 @@ bool ReadMasterLink(const std::string& text, const std::string& ownDatabase, Mas
     if (tokens[at] == "(" && tokens[at + 1][0] == '1') return false;
   }
   const std::string path = tokens[0].substr(1);
-  const size_t first = path.find_first_of("#\\");
-  const size_t last = path.find_last_of("#\\");
+  const size_t first = FindFirstPathDelimiter(path, "#\\");
   link->database = first == std::string::npos ? ownDatabase : path.substr(0, first);
-  link->table = last == std::string::npos ? path : path.substr(last + 1);
+  link->table = PathFileName(path, "#\\");
   if (link->database.empty() || link->table.empty()) return false;
   if (tokens.size() > 1 && tokens[1][0] == '<') link->keyNumber = std::atoi(tokens[1].c_str() + 1);
   return true;

@@ -4,6 +4,7 @@
 
 #include "entry/entry.h"
 #include "foundation/msgbox.h"
+#include "foundation/path_split.h"
 #include "foundation/test_hooks.h"
 
 namespace {
@@ -15,8 +16,7 @@ constexpr int kExcelPathCheckBytes = 128;
 
 // The base name of a program's path without its extension, upper-cased.
 std::string ProgramBaseName(const std::string& program) {
-  const size_t slash = program.find_last_of("\\/:");
-  std::string base = program.substr(slash == std::string::npos ? 0 : slash + 1);
+  std::string base(PathFileName(program, "\\/:"));
   base = base.substr(0, base.find('.'));
   for (char& c : base) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   return base;

@@ -12,6 +12,7 @@
 
 #include "foundation/bounded_format.h"
 #include "foundation/msgbox.h"
+#include "foundation/path_split.h"
 #include "foundation/sjis_text.h"
 
 namespace {
@@ -186,9 +187,7 @@ char* GetCurrentFolder(char* out, int size) {
 std::string GetProgramFolder() {
   char path[MAX_PATH];
   const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  const std::string file(path, n);
-  const size_t slash = file.find_last_of('\\');
-  return slash == std::string::npos ? std::string() : file.substr(0, slash);
+  return std::string(PathFolder(std::string_view(path, n)));
 }
 
 char GetCurrentDriveLetter() {

@@ -13,6 +13,7 @@
 #include "foundation/image_cache.h"
 #include "foundation/imaging.h"
 #include "foundation/msgbox.h"
+#include "foundation/path_split.h"
 #include "screen/screen.h"
 #include "program/program.h"
 #include "shell/shell.h"
@@ -45,8 +46,7 @@ std::string CurrentFolder() {
 std::string MemFileOfProgram() {
   char path[MAX_PATH];
   const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-  std::string name(path, length);
-  name = name.substr(name.find_last_of('\\') + 1);
+  const std::string name(PathFileName(std::string_view(path, length)));
   return g_program.programFolder + "\\" + name.substr(0, name.find_last_of('.'));
 }
 

@@ -12,6 +12,7 @@
 #include "foundation/files.h"
 #include "foundation/imaging.h"
 #include "foundation/msgbox.h"
+#include "foundation/path_split.h"
 #include "reading/reading.h"
 
 namespace {
@@ -21,9 +22,8 @@ constexpr int kBrightnessCapability = 0x1101;
 std::string ProgramFolder() {
   char path[MAX_PATH];
   GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string folder = path;
-  const std::size_t slash = folder.find_last_of('\\');
-  return slash == std::string::npos ? std::string(".") : folder.substr(0, slash);
+  const std::string_view folder = PathFolder(path);
+  return folder.empty() ? std::string(".") : std::string(folder);
 }
 
 // The lowest and highest brightness the scanner takes; false when it does

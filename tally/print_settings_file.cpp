@@ -6,6 +6,7 @@
 
 #include "foundation/files.h"
 #include "foundation/msgbox.h"
+#include "foundation/path_split.h"
 #include "foundation/spc_file.h"
 #include "tally/tally.h"
 
@@ -15,8 +16,7 @@ namespace {
 std::string ProgramFileStem() {
   char path[MAX_PATH];
   const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string name(path, length);
-  name = name.substr(name.find_last_of('\\') + 1);
+  const std::string name(PathFileName(std::string_view(path, length)));
   return GetProgramFolder() + "\\" + name.substr(0, name.find_last_of('.'));
 }
 
@@ -65,7 +65,7 @@ int WritePrintSettingsLine(HANDLE file) {
 
 int SavePrintSettings(const char* code) {
   const std::string path = PrintSettingsFilePath();
-  const std::string work = path.substr(0, path.find_last_of('\\') + 1) + "PRWORK";
+  const std::string work = path.substr(0, FindLastPathDelimiter(path) + 1) + "PRWORK";
   // The lines of the other codes stay as they are, after the saved one.
   const std::vector<std::string> others = ReadSettingsLines();
   const HANDLE file = CreateFileA(work.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "foundation/db.h"
+#include "foundation/path_split.h"
 #include "foundation/spc_file.h"
 #include "tests/foundation/db_test_support.h"
 #include "tests/foundation/spc_sections.h"
@@ -25,8 +26,7 @@ struct ShippedTable {
 std::string ProgramFolder() {
   char path[MAX_PATH];
   const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string folder(path, length);
-  return folder.substr(0, folder.find_last_of('\\'));
+  return std::string(PathFolder(std::string_view(path, length)));
 }
 
 // Every description of MUPADATA.SPC under its table name (the question

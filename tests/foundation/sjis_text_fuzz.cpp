@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "foundation/path_split.h"
 #include "foundation/sjis_text.h"
 #include "foundation/text_utils.h"
 
@@ -51,6 +52,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   TrimTrailing(a.data(), t);
   SplitItemNameIndex(a.data(), t, c & 1);
   GetDirectoryPart(a.data(), t);
+  // The path split of strings agrees with the one of NUL-terminated texts.
+  Check(PathFolder(text) == a.data());
+  Check(PathFolder(text).size() + (FindLastPathDelimiter(text) == std::string::npos ? 0 : 1) +
+            PathFileName(text).size() ==
+        n);
   GetFileBaseName(a.data(), t);
   GetFileExtensionUpper(a.data(), t);
   RemoveAllSpaces(a.data(), t);
