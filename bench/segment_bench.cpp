@@ -8,7 +8,11 @@
 // boxes also by the structural recognisers with the stroke models of the
 // digits.dic the build trains beside this program. Prints the
 // share of characters whose box was found exactly against the target of
-// 97 %, why the others were missed, and lines a second.
+// 97 %, why the others were missed, and lines a second. Then the same
+// lines through the exports with the dictionaries the build trains beside
+// this program: the boxes MupaSegChar and MupaExecuteOneLine find, the line
+// export's first answers next to each character read alone in its own box
+// (MupaExecuteOneChar), and lines a second of both exports.
 // Usage: segment_bench [lines per type] [seed] [misses]
 // With "misses", every missed box of the reading pass is listed: the line,
 // the character, the blank columns to each neighbour's ink box, its box and
@@ -17,6 +21,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <memory>
 #include <string>
 #include <vector>
@@ -110,6 +115,128 @@ bool WithBuiltStrokeModels(const char* program, DictBlock* digits) {
   return true;
 }
 
+// The box targets of the line export: spaced lines, and lines where some
+// characters touch.
+constexpr double kSpacedTarget = 99, kTouchingTarget = 92;
+
+// One built dictionary registered to an environment of a library handle,
+// reading the given character types; handle -1 when it cannot be had.
+struct ExportSession {
+  int16_t handle = -1, env = -1, dict = -1;
+  MupaRecogOptions options = {};
+
+  ExportSession(const std::string& path, uint32_t mask) {
+    handle = MupaBegin();
+    if (MupaLoadPatternDict(handle, path.c_str()) == 0) dict = MupaGetDictHandle(handle, path.c_str());
+    env = MupaOpenExecEnv(handle, 3);
+    if (dict < 0 || env < 0 || MupaRegisterPatternDict(handle, env, dict) != 0 ||
+        MupaSetCharType(handle, dict, mask) == -9) {
+      handle = -1;
+    }
+    options.marker[0] = options.marker[1] = 1;
+    options.mode = 2;
+  }
+  ~ExportSession() {
+    MupaCloseExecEnv(handle, env);
+    MupaUnloadPatternDict(handle, dict);
+    MupaEnd(handle);
+  }
+  ExportSession(const ExportSession&) = delete;
+  ExportSession& operator=(const ExportSession&) = delete;
+};
+
+// Processor seconds of this process: the machine may be shared, and a
+// line's time is what its work takes on one core.
+double ProcessorSeconds() { return static_cast<double>(std::clock()) / CLOCKS_PER_SEC; }
+
+struct ExportTally {
+  int total = 0, segExact = 0, lineExact = 0, lineTop1 = 0, aloneTop1 = 0;
+  double segSeconds = 0, lineSeconds = 0;
+};
+
+// The line's lines through MupaSegChar, MupaExecuteOneLine and, character by
+// character in its own box, MupaExecuteOneChar.
+void MeasureExports(ExportSession& lib, glyphs::GlyphLine& line, ExportTally* t) {
+  MupaImage image = line.image.Descriptor();
+  const MupaRect rect = line.image.ink;
+  MupaRect boxes[kMaxBoxes];
+  int16_t count = 0;
+  double start = ProcessorSeconds();
+  if (MupaSegChar(lib.handle, lib.env, &image, &rect, &lib.options, boxes, kMaxBoxes, &count) != 0) {
+    count = 0;
+  }
+  t->segSeconds += ProcessorSeconds() - start;
+  MupaCharResult records[kMaxBoxes];
+  uint16_t status = 0;
+  start = ProcessorSeconds();
+  const int n = std::max(0, static_cast<int>(MupaExecuteOneLine(
+                                lib.handle, lib.env, &image, &rect, &lib.options, records,
+                                kMaxBoxes, 0, &status)) - 1);  // the end record aside
+  t->lineSeconds += ProcessorSeconds() - start;
+  for (size_t c = 0; c < line.boxes.size(); ++c) {
+    const MupaRect& want = line.boxes[c];
+    ++t->total;
+    for (int i = 0; i < count; ++i) t->segExact += SameBox(boxes[i], want);
+    for (int i = 0; i < n; ++i) {
+      if (!SameBox(records[i].box, want)) continue;
+      ++t->lineExact;
+      t->lineTop1 += records[i].candidates[0].code == line.codes[c];
+    }
+    MupaCharResult alone;
+    if (MupaExecuteOneChar(lib.handle, lib.env, &image, &want, &lib.options, &alone) == 0) {
+      t->aloneTop1 += alone.candidates[0].code == line.codes[c];
+    }
+  }
+}
+
+void PrintExportTally(uint32_t mask, const char* name, bool spaced, int lines, const ExportTally& t) {
+  const double target = spaced ? kSpacedTarget : kTouchingTarget;
+  const double seg = 100.0 * t.segExact / t.total, line = 100.0 * t.lineExact / t.total;
+  const double top1 = 100.0 * t.lineTop1 / t.total, alone = 100.0 * t.aloneTop1 / t.total;
+  std::printf("  mask %u (%s), %d characters:\n", mask, name, t.total);
+  std::printf("    boxes exact: MupaExecuteOneLine %.2f %% (target %.0f %%, ratio %.3f), "
+              "MupaSegChar %.2f %%\n",
+              line, target, line / target, seg);
+  std::printf("    top-1 boxed exactly and read right: line %.2f %%, each character alone in "
+              "its box %.2f %% (target within 0.5 points, difference %.2f)\n",
+              top1, alone, alone - top1);
+  const double segRate = lines / t.segSeconds, lineRate = lines / t.lineSeconds;
+  std::printf("    lines a processor second: MupaSegChar %.0f, MupaExecuteOneLine %.0f (target "
+              "MupaSegChar no slower, ratio %.2f)\n",
+              segRate, lineRate, segRate / lineRate);
+}
+
+// The same lines through the exports, each type with its built dictionary.
+void MeasureThroughExports(const glyphs::GlyphRenderer& renderer, const char* program, int lines,
+                           uint32_t seed) {
+  std::string folder = program;
+  folder = folder.substr(0, folder.find_last_of('/') + 1);
+  for (const bool spaced : {false, true}) {
+    std::printf("through the exports with the built dictionaries, lines of 5 to 20 characters, "
+                "%s:\n",
+                spaced ? "spaced (gaps 1..8 pixels)" : "touching and spaced (gaps -1..8 pixels)");
+    for (const auto& [set, mask] : {std::pair{glyphs::CharSet::kDigits, 1u},
+                                    std::pair{glyphs::CharSet::kCapitals, 2u},
+                                    std::pair{glyphs::CharSet::kKatakana, 8u}}) {
+      ExportSession lib(folder + CharSetName(set) + ".dic", mask);
+      if (lib.handle < 0) {
+        std::printf("  no built %s.dic beside the program\n", CharSetName(set));
+        continue;
+      }
+      std::mt19937 rng(seed + mask);
+      const auto classes = glyphs::CharacterSet(set);
+      ExportTally tally;
+      for (int l = 0; l < lines; ++l) {
+        glyphs::GlyphLine line = glyphs::MakeLine(
+            renderer, classes, std::uniform_int_distribution<int>(5, 20)(rng), spaced ? 1 : -1, 8,
+            rng);
+        MeasureExports(lib, line, &tally);
+      }
+      PrintExportTally(mask, CharSetName(set), spaced, lines, tally);
+    }
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -130,6 +257,9 @@ int main(int argc, char** argv) {
     glyphs::CharSet set;
     uint32_t mask;
   };
+  // Through the exports first: the built digits.dic then serves the reading
+  // pass below on a handle of its own.
+  MeasureThroughExports(*renderer, argv[0], lines, seed);
   // Segmentation by the line's shape alone (a dictionary without patterns),
   // and reading the boxes the shape leaves open with a trained dictionary.
   DictBlock* trained[3] = {};

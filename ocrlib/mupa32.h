@@ -47,8 +47,10 @@ static_assert(sizeof(MupaRect) == 8, "MupaRect crosses the boundary as 8 bytes")
 struct MupaRecogOptions {
   uint8_t marker[2];  // both 1
   uint8_t unread1[6];
-  uint8_t mode;       // 1..3; 3 runs the pattern classifier beside the
-                      // structural recogniser, 1 limits the stroke attempts
+  uint8_t mode;       // 1..3; read only with a dictionary that is not
+                      // pattern-only: 3 lets the pattern classifier arbitrate
+                      // a structural answer, 1 limits the stroke attempts.
+                      // The shipped dictionaries read alike in every mode.
   uint8_t unread2[7];
 };
 
@@ -104,11 +106,16 @@ MUPA_API int16_t MUPA_CALL MupaGetCharType(int16_t handle, int16_t dictionary,
                                            uint32_t* offered, uint32_t* current);
 
 // Recognition. The dictionary registered to the environment and its current
-// character types (MupaSetCharType) choose the recognisers: a pattern-only
-// dictionary is read by its pattern classifier alone; digits are first
-// decided by structure rules; the type combinations that have stroke models
-// are read by the structural recogniser (strokes matched against the models,
-// each match confirmed by its class's shape check); other mixes with digits
+// character types (MupaSetCharType) choose the recognisers. A pattern-only
+// dictionary, as every one the build ships ("digits.dic", "capitals.dic",
+// "katakana.dic"), is read by its pattern classifier alone, whatever the
+// types and the mode; the stroke models "digits.dic" carries only split a
+// line's digit box that nothing read and judge whether a wide digit box is
+// one digit while a line is cut into boxes. A dictionary that is not
+// pattern-only (hand-set stroke models) has digits first decided by
+// structure rules; its type combinations that have stroke models are read
+// by the structural recogniser (strokes matched against the models, each
+// match confirmed by its class's shape check); other mixes with digits
 // merge the pattern classifier's list with the structural one. Candidate
 // lists are filled up to 10 with the characters most often confused with the
 // answer; `confidence` is that of the first candidate, scores are 0. A

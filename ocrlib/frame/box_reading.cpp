@@ -300,10 +300,7 @@ void JoinByReading(const LineShape& shape, uint32_t mask, BoxReadings* readings,
 
 void ReadAmbiguousBoxes(const RecogRunBlock& run, uint32_t mask, SegmentWork* w) {
   using namespace box_repair;
-  if (w->header.boxCount < 1 || run.dictCount < 1 || run.dicts[0] == nullptr ||
-      run.dicts[0]->patterns == nullptr) {
-    return;
-  }
+  if (w->header.boxCount < 1 || !SegmentationReadsBoxes(run)) return;
   const LineShape shape = MeasureLine(*w);
   if (shape.height < 1 || shape.width < 4) return;
   BoxReadings readings(run, mask);

@@ -361,9 +361,10 @@ int RecognizeField(RecogRunBlock* run, RecogCharResult* results, int capacity, i
 int RecogniseLineDriver(RecogRunBlock* run, RecogCharResult* results, int capacity, int* count);
 // RecognizeOneChar keeping the codes that were on the stack.
 int RecogniseKeepingWarnings(RecogRunBlock* run, RecogCharResult* result);
-// Drops tiny noise and joins neighbouring records while their union is read
-// as one character more surely than each of its parts.
-void JoinSplitCharacters(RecogRunBlock* run, RecogCharResult* results, int capacity, int* count);
+// Drops tiny noise and, when `join`, joins neighbouring records while their
+// union is read as one character more surely than each of its parts.
+void JoinSplitCharacters(RecogRunBlock* run, RecogCharResult* results, int capacity, int* count,
+                         bool join = true);
 // A "゜" first in a record stays first only when it sits small and high
 // beside the character before it; else its first two candidates swap (masks
 // with digits and katakana or type 16). The last record ends the line.
@@ -383,11 +384,15 @@ struct SegmentWork {  // the records of one segmentation (about 70 KB)
 
 // One of 1, 2, 3, 8, 129, 131, 258, 259, 387, 512, 513, 514, 515, 1032.
 bool IsTypeDrivenMask(uint32_t mask);
+// Whether the segmentation of these masks reads the boxes the line's shape
+// leaves open: the dictionary has a pattern section.
+bool SegmentationReadsBoxes(const RecogRunBlock& run);
 // The worker of MupaSegChar: boxes[0..*count) of at most `max`. 0; -1 when a
 // warning was pushed (boxes dropped at a limit: 2, or 14 at 100); -9 after a
 // failed check, 7002, or a failed component extraction.
 int SegmentCharacters(RecogRunBlock* run, MupaRect* boxes, int max, int* count);
-// The line driver's segmentation: the same without the choice of a best
+// The line driver's segmentation: the same boxes (the specialised types'
+// grouped boxes mended, cut and read alike) without the choice of a best
 // sequence, each box at most 1280 x 320. 0; -2 for an empty rectangle (no
 // box); -1 on failure (codes pushed).
 int SegmentLine(const RecogRunBlock& run, int max, SegmentWork* work);

@@ -3,10 +3,11 @@
 // then an end record whose box holds all the line's ink.
 //
 // Masks of the specialised types (digits, capitals, signs, katakana and
-// their fixed mixes) take the structural path: boxes grouped by type, each
-// recognised on its own bitmap, unread digit boxes split into pieces by the
-// line digit reader. Every other mask takes the cell path, which recognises
-// every plausible cell and chooses the best sequence.
+// their fixed mixes) take the structural path: the line cut into boxes as
+// MupaSegChar cuts it, each box recognised in the page as the segmentation
+// read it, unread digit boxes split into pieces by the line digit reader.
+// Every other mask takes the cell path, which recognises every plausible
+// cell and chooses the best sequence.
 //
 // Recognising a character clears the error stack, so the warnings of the
 // line are set aside around every recognition and pushed back after it: the
@@ -134,10 +135,12 @@ int StructuralPath(RecogRunBlock* run, uint32_t mask, SegmentWork* w, RecogCharR
       ++*k;
       continue;
     }
-    CellImage cell;
-    if (BuildCellBitmap(*run, row, w->components, h.componentCount, &cell) != 0) return -9;
+    // The box is read as the page shows it, as the segmentation read it
+    // and as the character alone in its box reads.
+    RecogRunBlock one = *run;
+    one.rect = row.box;
     CharWorkRecord work;
-    if (KeepingWarnings([&] { return RecognizeCharByTypeMask(&cell.run, &work); }) != 0) return -9;
+    if (KeepingWarnings([&] { return RecognizeCharByTypeMask(&one, &work); }) != 0) return -9;
     RecogCharResult result;
     ConvertWorkRecord(work, &result);
     result.box = row.box;
@@ -169,7 +172,8 @@ int RecogniseKeepingWarnings(RecogRunBlock* run, RecogCharResult* result) {
   return KeepingWarnings([&] { return RecognizeOneChar(run, result); });
 }
 
-void JoinSplitCharacters(RecogRunBlock* run, RecogCharResult* results, int capacity, int* count) {
+void JoinSplitCharacters(RecogRunBlock* run, RecogCharResult* results, int capacity, int* count,
+                         bool join) {
   const int chars = *count - 1;  // the last record ends the line
   int tallest = 0;
   for (int i = 0; i < chars; ++i) tallest = std::max(tallest, Height(results[i].box));
@@ -182,7 +186,9 @@ void JoinSplitCharacters(RecogRunBlock* run, RecogCharResult* results, int capac
       r.candidates[0].code = kNoCandidate;
       continue;
     }
-    if (IsCommaOrStop(code) && results[i + 1].box.left - r.box.right > gapLimit) continue;
+    if (!join || (IsCommaOrStop(code) && results[i + 1].box.left - r.box.right > gapLimit)) {
+      continue;
+    }
     int widestGap = 0;
     for (int j = i + 1; j < *count - 1;) {
       const RecogCharResult& next = results[j];
@@ -255,7 +261,10 @@ int RecogniseLineDriver(RecogRunBlock* run, RecogCharResult* results, int capaci
     if (!(mask & kTypeKatakana)) {
       ScopedCurrentMask scoped(run->dicts[0], mask & kStructuralTypes ? mask & kStructuralTypes
                                                                        : kTypeKatakana);
-      JoinSplitCharacters(run, results, capacity, count);
+      // Where the segmentation read the boxes, it has joined the pieces
+      // that read better as one already: joining again by how surely a
+      // union reads would undo its cuts between touching characters.
+      JoinSplitCharacters(run, results, capacity, count, !SegmentationReadsBoxes(*run));
     }
   }
   const std::vector<uint16_t> added = TakeWarnings();

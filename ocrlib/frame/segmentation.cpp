@@ -150,22 +150,36 @@ int ExtractLineComponents(const RecogRunBlock& run, uint32_t mask, SegmentWork* 
   return 0;
 }
 
-// `page` given: touching characters are cut apart too.
-int SegmentComponents(uint32_t mask, int max, const std::vector<MupaRect>& specks,
-                      const RunImage* page, SegmentWork* w) {
+// The boxes of the rectangle's components by the mask, before any choice
+// of a best sequence: for the specialised types the grouped boxes mended
+// with what the whole line shows, touching characters cut apart, the boxes
+// the shape leaves open read with the dictionary, and stray ink taken in.
+// MupaSegChar and the line driver cut a line alike. 0; -2 no component; -9
+// after a code (a limit reached leaves its warning and still gives 0).
+int SegmentRectangle(const RecogRunBlock& run, uint32_t mask, int max, SegmentWork* w) {
+  std::vector<MupaRect> specks;
+  const int rc = ExtractLineComponents(run, mask, w, &specks);
+  if (rc != 0) return rc;
+  bool grouped = true;  // false: a limit reached, the rows cut short
   if (w->header.componentCount == 1) {
     SingleRow(w, 0, 0);
     w->rows[0].number = static_cast<uint16_t>(w->components[0].boxNumber);
     w->header.boxCount = 1;
   } else {
-    const int rc = SegmentByMask(mask, max, w);
-    if (rc != 0 || !IsTypeDrivenMask(mask)) return rc;
+    grouped = SegmentByMask(mask, max, w) == 0;
   }
-  if (IsTypeDrivenMask(mask)) RepairGroupedBoxes(mask, specks, page, w);
+  if (!IsTypeDrivenMask(mask)) return 0;
+  if (grouped) RepairGroupedBoxes(mask, specks, &run.image, w);
+  ReadAmbiguousBoxes(run, mask, w);
+  TakeInStrayInk(run, w);
   return 0;
 }
 
 }  // namespace
+
+bool SegmentationReadsBoxes(const RecogRunBlock& run) {
+  return run.dictCount >= 1 && run.dicts[0] != nullptr && run.dicts[0]->patterns != nullptr;
+}
 
 bool IsTypeDrivenMask(uint32_t mask) {
   switch (mask) {
@@ -288,15 +302,9 @@ int SegmentCharacters(RecogRunBlock* run, MupaRect* boxes, int max, int* count) 
   if (GetCharTypeMasks(run->dicts[0], &offered, &mask) != 0) return -9;
   std::unique_ptr<SegmentWork> w(new (std::nothrow) SegmentWork);
   if (!w) return Fail(kErrNoMemory);
-  std::vector<MupaRect> specks;
-  const int rc = ExtractLineComponents(*run, mask, w.get(), &specks);
+  const int rc = SegmentRectangle(*run, mask, max, w.get());
   if (rc == -2) return 0;
   if (rc != 0) return -9;
-  SegmentComponents(mask, max, specks, &run->image, w.get());  // a limit reached leaves its warning
-  if (IsTypeDrivenMask(mask)) {
-    ReadAmbiguousBoxes(*run, mask, w.get());
-    TakeInStrayInk(*run, w.get());
-  }
   if (w->header.boxCount > 1 && !IsTypeDrivenMask(mask) &&
       ChooseBestSegmentation(w.get(), max) != 0) {
     return -9;
@@ -311,11 +319,9 @@ int SegmentCharacters(RecogRunBlock* run, MupaRect* boxes, int max, int* count) 
 int SegmentLine(const RecogRunBlock& run, int max, SegmentWork* work) {
   uint32_t offered = 0, mask = 0;
   if (GetCharTypeMasks(run.dicts[0], &offered, &mask) != 0) return -1;
-  std::vector<MupaRect> specks;
-  const int rc = ExtractLineComponents(run, mask, work, &specks);
+  const int rc = SegmentRectangle(run, mask, max, work);
   if (rc == -2) return -2;
   if (rc != 0) return -1;
-  SegmentComponents(mask, max, specks, nullptr, work);  // a limit reached leaves its warning
   for (int i = 0; i < work->header.boxCount; ++i) ClampRowSize(&work->rows[i]);
   return 0;
 }

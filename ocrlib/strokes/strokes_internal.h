@@ -770,9 +770,6 @@ int DecideDigitByStructure(const uint8_t* bits, int left, int right, int top, in
 // ---- components and cells of a line (cell_components.cpp, cell_structures.cpp) -----------
 constexpr int kMaxRowRuns = 6400;   // black runs of one page row
 constexpr int kMaxLabels = 4019;    // labels of one rectangle, numbered from 1
-constexpr int kMaxCellRowPixels = 320;
-constexpr int kMaxCellRowRuns = 64;
-constexpr int kMaxCellPieces = 19;
 
 // Labelling of a rectangle: each label's box and the label it was merged
 // into (itself while it is a root).
@@ -799,19 +796,6 @@ void FilterSmallComponents(const RunImage& page, uint32_t mask, ComponentRecord*
 // components, *specks of them when asked for.
 int ExtractCellComponents(const RunImage& page, const MupaRect& cell, uint32_t mask,
                           ComponentRecord* components, int* count, int* specks = nullptr);
-
-// The cell's own 1-bit image for the one-character recogniser: its
-// components' pixels, of each component only the pieces that span its full
-// height (when it falls apart in the cell), and a run block over it.
-struct CellImage {
-  std::vector<uint8_t> bits;
-  std::vector<uint8_t> matrix;  // one byte a pixel
-  RecogRunBlock run;
-};
-// 0, or -1 after 14 (a component row wider than 320 pixels or with more than
-// 64 runs).
-int BuildCellBitmap(const RecogRunBlock& page, const CharBoxRow& cell,
-                    const ComponentRecord* components, int componentCount, CellImage* out);
 
 // Cell kinds of the line path.
 constexpr uint16_t kCellPunctuation = 2;

@@ -96,6 +96,30 @@ TEST_P(SegmentReadingTest, ReadingFindsMoreBoxesThanTheShapeAlone) {
   EXPECT_GE(spaced.read, spaced.shape) << "of " << spaced.total;
 }
 
+// The line export cuts a line as MupaSegChar does: on lines where some
+// characters touch, its characters' boxes are MupaSegChar's, in order.
+TEST_P(SegmentReadingTest, TheLineExportCutsLikeMupaSegChar) {
+  std::mt19937 rng(TestSeed(GetParam().set) + 700);
+  const auto classes = glyphs::CharacterSet(GetParam().set);
+  MupaRecogOptions options = {};
+  options.marker[0] = options.marker[1] = 1;
+  options.mode = 2;
+  for (int l = 0; l < 10; ++l) {
+    glyphs::GlyphLine line = glyphs::MakeLine(
+        *session_.renderer, classes, std::uniform_int_distribution<int>(5, 20)(rng), -1, 8, rng);
+    const std::vector<MupaRect> segmented = SegmentThroughExport(line, options);
+    MupaImage image = line.image.Descriptor();
+    MupaCharResult records[kMaxBoxes];
+    uint16_t status = 0;
+    const int n = MupaExecuteOneLine(session_.handle, session_.env, &image, &line.image.ink,
+                                     &options, records, kMaxBoxes, 0, &status);
+    ASSERT_GE(n, 1) << "line " << l;
+    std::vector<MupaRect> read;
+    for (int i = 0; i + 1 < n; ++i) read.push_back(records[i].box);
+    EXPECT_EQ(read, segmented) << "line " << l;
+  }
+}
+
 // Characters drawn undistorted by one face at one size, left to right with
 // the given gaps between their ink boxes (-1: they share a column), bottoms
 // on one line; the boxes of their ink.

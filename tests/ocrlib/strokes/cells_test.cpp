@@ -92,41 +92,6 @@ TEST(CellComponents, SpecksScaleWithTheResolution) {
   EXPECT_EQ(count, 0);
 }
 
-TEST(CellStructures, ACellKeepsOnlyPiecesSpanningItsComponentsHeight) {
-  penkit::BitImage image(20, 24);
-  Fill(image, {2, 2, 3, 21});  // a bar, full height
-  Fill(image, {6, 2, 9, 9});   // joined to the bar at the top
-  Fill(image, {3, 2, 6, 3});
-  Fill(image, {7, 14, 8, 15});  // another component's dot inside the box
-  ComponentRecord components[2] = {};
-  components[0].box = {2, 2, 9, 21};
-  components[0].width = 8;
-  components[0].height = 20;
-  components[0].boxNumber = 4;
-  components[1].box = {7, 14, 8, 15};
-  components[1].width = components[1].height = 2;
-  components[1].boxNumber = 5;
-  CharBoxRow cell = {};
-  cell.box = {2, 2, 9, 21};
-  MeasureRow(&cell);
-  cell.number = 4;
-  RecogRunBlock page = {};
-  page.image = PageOf(image);
-  CellImage out;
-  ASSERT_EQ(BuildCellBitmap(page, cell, components, 2, &out), 0);
-  auto black = [&](int x, int y) { return (out.bits[y * out.run.image.bytesPerLine + x / 8] >> (7 - x % 8)) & 1; };
-  EXPECT_EQ(black(0, 10), 1);  // the bar
-  EXPECT_EQ(black(5, 1), 1);   // what hangs from it
-  EXPECT_EQ(black(5, 12), 0);  // the dot is gone
-  EXPECT_EQ(out.run.image.width, 8);
-  EXPECT_EQ(out.run.rect.right, 7);
-  EXPECT_EQ(out.run.rect.bottom, 19);
-  // A dot of the cell's own (the dots of "ツ" inside its stroke's box) stays.
-  components[1].boxNumber = 4;
-  ASSERT_EQ(BuildCellBitmap(page, cell, components, 2, &out), 0);
-  EXPECT_EQ(black(5, 12), 1);
-}
-
 TEST(CellStructures, CellsGetTheirKindsAndPunctuation) {
   // A line 40 high: a character, a full stop low right, a dash, a comma.
   penkit::BitImage image(120, 40);
