@@ -87,7 +87,8 @@ bool TakeScreen(HWND window, int slot) {
   if (g_cardForm.keyItem >= 0 && Item(g_cardForm.keyItem).length > 0) {
     g_cardForm.codeWidth = Item(g_cardForm.keyItem).length;
   }
-  // The card of a sheet takes corrections unlocked.
+  // The card of a sheet corrects the records the run stored: it shows them
+  // from the first and takes corrections unlocked.
   g_cardForm.sheetCard = s.ocrCardMode != 0;
   g_cardForm.startMode = g_cardForm.sheetCard && StartMode() != kCardStartFound ? kCardStartFirst : StartMode();
   // A sheet's card screen keeps the size of its record images itself.
