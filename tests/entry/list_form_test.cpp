@@ -205,6 +205,42 @@ TEST_P(ListPaging, TypedCellsAndNewLinesReachTheTable) {
   db_close(t);
 }
 
+// The quantity of a row as stored, by a connection of its own.
+int StoredQuantity(const char* code) {
+  const int t = db_open("", kFixtureDb, "T_LST", -1, "", "", "select * from T_LST");
+  if (t < 0) return -1;
+  const int quantity = db_search(t, code, "CODE") == 0 ? GetColumnInt(t, "QTY") : -1;
+  db_close(t);
+  return quantity;
+}
+
+TEST_P(ListPaging, AValueNotOfItsColumnsKindIsRefusedBeforeItIsStored) {
+  // The quantity's field takes any text: its column, a number, decides.
+  std::string text = ListScreenText(keyKind_, "Ｎ");
+  const std::string numberField = "FLDNAME = QTY\nFLDTITLE = 数量\nFLDLST = ○\nFLDTYPE = 数字";
+  const size_t at = text.find(numberField);
+  ASSERT_NE(at, std::string::npos);
+  text.replace(at, numberField.size(), "FLDNAME = QTY\nFLDTITLE = 数量\nFLDLST = ○\nFLDTYPE = 半角");
+  ASSERT_EQ(LoadTexts({{"TEST-LSTK.txt", text}}), 1) << Boxes();
+  struct Case {
+    const char* typed;
+    int stays;  // the quantity of row 0004 afterwards
+  };
+  const Case cases[] = {{"4x", 40}, {"1.5", 40}, {"abc", 40}, {"-", 40}, {"-7", -7}, {"42", 42}};
+  ASSERT_EQ(OpenList(), 0) << Boxes();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.typed);
+    ForgetBoxes();
+    TypeIntoCell("QTY", 4, c.typed);
+    if (c.stays == 40) {
+      EXPECT_EQ(BoxTexts(), std::vector<std::string>{std::string("“数量”は、数値以外の値は入力できません。[") + c.typed + "]"});
+    } else {
+      EXPECT_EQ(BoxTexts(), std::vector<std::string>{});
+    }
+    EXPECT_EQ(StoredQuantity("0004"), c.stays);
+  }
+}
+
 TEST_P(ListPaging, CopiesInsertsDeletesAndMovesRecordsKeepingCodesConsecutive) {
   ASSERT_EQ(OpenList(), 0) << Boxes();
   // Insert before record 2: 0002 .. 0023 move up by one, 0002 is new.
@@ -380,15 +416,6 @@ TEST_P(ListPaging, ClosingWithATypedCellNotStoredAsksWhetherToStoreIt) {
   PumpMessages();
   EXPECT_EQ(BoxTexts(), std::vector<std::string>{});
   EXPECT_FALSE(IsWindowVisible(ListWindow()));
-}
-
-// The quantity of a row as stored, by a connection of its own.
-int StoredQuantity(const char* code) {
-  const int t = db_open("", kFixtureDb, "T_LST", -1, "", "", "select * from T_LST");
-  if (t < 0) return -1;
-  const int quantity = db_search(t, code, "CODE") == 0 ? GetColumnInt(t, "QTY") : -1;
-  db_close(t);
-  return quantity;
 }
 
 TEST_P(ListPaging, TheQuestionOfTheCloseBoxKeepsTheTypedValueThoughTheBoxTakesTheFocus) {
