@@ -7,6 +7,7 @@
 #include <cstring>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 
 namespace {
@@ -27,10 +28,13 @@ std::string PdfFolder() {
 }
 
 // Runs a shell command line of the host and waits for it: Wine does not
-// wait for Unix programs, so the command leaves a marker file when done.
+// wait for Unix programs, so the command leaves a marker file when done, or
+// "<marker>.failed" when it failed, its error output then shown here (a
+// missing program fails the test at once rather than by its time limit).
 bool RunHostCommand(const std::string& command, const std::string& marker) {
-  std::string commandLine =
-      "/bin/sh -c \"(" + command + ") && touch " + marker + "\"";
+  const std::string errors = marker + ".errors";
+  std::string commandLine = "/bin/sh -c \"(" + command + ") 2>" + errors + " && touch " + marker +
+                            " || touch " + marker + ".failed\"";
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
@@ -41,10 +45,21 @@ bool RunHostCommand(const std::string& command, const std::string& marker) {
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
   const std::string markerPath = DosPath(marker);
+  const std::string failedPath = markerPath + ".failed";
+  const std::string errorsPath = DosPath(errors);
   for (int tries = 0; tries < 600; ++tries) {
-    if (GetFileAttributesA(markerPath.c_str()) != INVALID_FILE_ATTRIBUTES) {
+    const bool done = GetFileAttributesA(markerPath.c_str()) != INVALID_FILE_ATTRIBUTES;
+    const bool failed = GetFileAttributesA(failedPath.c_str()) != INVALID_FILE_ATTRIBUTES;
+    if (done || failed) {
+      if (failed) {
+        std::ifstream file(errorsPath, std::ios::binary);
+        std::fprintf(stderr, "%s failed: %s\n", command.c_str(),
+                     std::string(std::istreambuf_iterator<char>(file), {}).c_str());
+      }
       DeleteFileA(markerPath.c_str());
-      return true;
+      DeleteFileA(failedPath.c_str());
+      DeleteFileA(errorsPath.c_str());
+      return done;
     }
     Sleep(50);
   }
