@@ -2,8 +2,10 @@
 // double-byte pairs, so a trail byte that equals a sign's code passes.
 #include "designer/name_rules.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <iterator>
 
 #include "foundation/sjis_text.h"
 
@@ -14,6 +16,25 @@ namespace {
 constexpr char kForbiddenChars[] = ".+-*/!\"#$%&'()~=\\^:;?[]<>,\xA2\xA3 ";
 
 bool IsAsciiDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Words that neither SQLite nor PostgreSQL takes as a table or column name
+// unquoted, and the statements of the output tables name their columns
+// unquoted; besides the program's own DATE, TIME and IMAGE. In order.
+constexpr const char* kReservedWords[] = {
+    "ADD", "ALL", "ALTER", "ANALYSE", "ANALYZE", "AND", "ANY", "ARRAY", "AS", "ASC", "ASYMMETRIC",
+    "AUTHORIZATION", "AUTOINCREMENT", "BETWEEN", "BINARY", "BOTH", "CASE", "CAST", "CHECK", "COLLATE",
+    "COLLATION", "COLUMN", "COMMIT", "CONCURRENTLY", "CONSTRAINT", "CREATE", "CROSS", "CURRENT_CATALOG",
+    "CURRENT_DATE", "CURRENT_ROLE", "CURRENT_SCHEMA", "CURRENT_TIME", "CURRENT_TIMESTAMP", "CURRENT_USER",
+    "DATE", "DEFAULT", "DEFERRABLE", "DELETE", "DESC", "DISTINCT", "DO", "DROP", "ELSE", "END", "ESCAPE",
+    "EXCEPT", "EXISTS", "FALSE", "FETCH", "FOR", "FOREIGN", "FREEZE", "FROM", "FULL", "GRANT", "GROUP",
+    "HAVING", "ILIKE", "IMAGE", "IN", "INDEX", "INITIALLY", "INNER", "INSERT", "INTERSECT", "INTO", "IS",
+    "ISNULL", "JOIN", "LATERAL", "LEADING", "LEFT", "LIKE", "LIMIT", "LOCALTIME", "LOCALTIMESTAMP",
+    "NATURAL", "NOT", "NOTHING", "NOTNULL", "NULL", "OFFSET", "ON", "ONLY", "OR", "ORDER", "OUTER",
+    "OVERLAPS", "PLACING", "PRIMARY", "REFERENCES", "RETURNING", "RIGHT", "SELECT", "SESSION_USER", "SET",
+    "SIMILAR", "SOME", "SYMMETRIC", "SYSTEM_USER", "TABLE", "TABLESAMPLE", "THEN", "TIME", "TO", "TRAILING",
+    "TRANSACTION", "TRUE", "UNION", "UNIQUE", "UPDATE", "USER", "USING", "VALUES", "VARIADIC", "VERBOSE",
+    "WHEN", "WHERE", "WINDOW", "WITH",
+};
 
 }  // namespace
 
@@ -37,7 +58,8 @@ bool StartsWithDigit(const char* name, bool fullWidth) {
 bool IsReservedName(const char* name) {
   std::string upper(name);
   ToUpperDbcsSafe(upper.data());
-  return upper == "DATE" || upper == "TIME" || upper == "IMAGE";
+  return std::binary_search(std::begin(kReservedWords), std::end(kReservedWords), upper,
+                            [](const std::string& a, const std::string& b) { return a < b; });
 }
 
 bool IsImageColumnName(const char* name) {

@@ -269,15 +269,18 @@ int SaveLineDefinitions(int slot) {
   if (!s.formatFile.empty()) {
     char folder[MAX_PATH];
     const std::string path = std::string(GetCurrentFolder(folder, MAX_PATH)) + "\\" + s.formatFile;
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) {
+    std::string text;
+    for (const RuledLine& l : lines) {
+      char row[96];
+      std::snprintf(row, sizeof row, "%c,%d,%d,%d,%d,%d\n", l.kind, l.sizeCode, l.x1, l.y1, l.x2, l.y2);
+      text += row;
+    }
+    // Written aside and put in place whole: a failed write keeps the old lines.
+    if (WriteFileAside(path, text) != 0) {
       ShowInfoMessage("", "ﾌｫｰﾏｯﾄﾌｧｲﾙ“%s”をｵｰﾌﾟﾝできません。", path.c_str());
       return -1;
     }
-    for (const RuledLine& l : lines) {
-      std::fprintf(file, "%c,%d,%d,%d,%d,%d\n", l.kind, l.sizeCode, l.x1, l.y1, l.x2, l.y2);
-    }
-    return std::fclose(file) == 0 ? 0 : -1;
+    return 0;
   }
   const bool sheet = IsSheet(s);
   if (!sheet && s.screenDatabase.empty()) return -1;

@@ -185,7 +185,8 @@ int AddColumnEntry(int slot, const char* name, int type, int length, bool errorB
   if (IsTextType(type)) {
     const int room = TextRoom(type, length);
     e.text.assign(room + 1, '\0');
-    // Every value of the declared characters fits as fetched.
+    // Every value of the declared bytes (as many characters at most) fits
+    // as fetched.
     e.fetchedText.assign(DbTextRoom(type == kColumnChar ? 1 : length), '\0');
     e.paramText.assign(DbTextRoom(room), '\0');
   }
@@ -237,7 +238,7 @@ void SetEntryFromText(ColumnEntry& e, const char* text) {
   e.cut = TextCut::kWhole;
   switch (e.type) {
     case kColumnText: {
-      const int length = SjisPrefixLength(text, e.length, static_cast<int>(e.text.size()) - 1);
+      const int length = SjisPrefixLength(text, e.length, TextRoom(e.type, e.length));
       std::memcpy(e.text.data(), text, length);
       e.text[length] = '\0';
       if (text[length] != '\0') e.cut = TextCut::kOnSet;

@@ -4,6 +4,7 @@
 // PostgreSQL database on the configured server; kind 4 is the data source
 // named by the database. Under Wine the drivers run on the host, so file
 // paths are handed over as host paths.
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -74,19 +75,28 @@ std::string ServerDbName(const char* name) {
   return folded;
 }
 
-// "DRIVER=..." of the server database `database`: SERVER is "host",
-// "host:port" or "host,port"; empty means this machine.
-std::string ServerConnection(const std::string& database) {
-  std::string host = g_ocrIni.serverName;
-  int port = kServerDefaultPort;
-  const size_t split = host.find_first_of(":,");
+// The configured server: SERVER is "host", "host:port" or "host,port";
+// empty means this machine.
+struct ServerAddress {
+  std::string host;
+  int port;
+};
+ServerAddress ConfiguredServer() {
+  ServerAddress server{g_ocrIni.serverName, kServerDefaultPort};
+  const size_t split = server.host.find_first_of(":,");
   if (split != std::string::npos) {
-    port = std::atoi(host.c_str() + split + 1);
-    host.erase(split);
+    server.port = std::atoi(server.host.c_str() + split + 1);
+    server.host.erase(split);
   }
-  if (host.empty()) host = "localhost";
-  return std::string("DRIVER={") + kServerDriver + "};Server=" + host +
-         ";Port=" + std::to_string(port) + ";Database=" + database +
+  if (server.host.empty()) server.host = "localhost";
+  return server;
+}
+
+// "DRIVER=..." of the server database `database`.
+std::string ServerConnection(const std::string& database) {
+  const ServerAddress server = ConfiguredServer();
+  return std::string("DRIVER={") + kServerDriver + "};Server=" + server.host +
+         ";Port=" + std::to_string(server.port) + ";Database=" + database +
          ";Uid=" + g_ocrIni.loginUser + ";Pwd=" + g_ocrIni.loginPassword;
 }
 
@@ -126,10 +136,13 @@ bool RunOnConnection(SQLHDBC connection, const std::string& sql) {
 // A server session reads a backslash in a literal as itself and writes
 // every float with all its digits, whatever the server's defaults: literals
 // the driver builds from parameters mean the same on every server, and a
-// number read is the number stored.
+// number read is the number stored. It waits for another session's lock as
+// long as a file database waits (the server's default is for ever; its 0
+// would be that too).
 void SetServerSession(SQLHDBC connection) {
   RunOnConnection(connection, "set standard_conforming_strings = on");
   RunOnConnection(connection, "set extra_float_digits = 3");
+  RunOnConnection(connection, "set lock_timeout = " + std::to_string(std::max(1, GetFileDbWait())));
 }
 
 // A connection of its own to the server's maintenance database; null when
@@ -197,6 +210,14 @@ std::string DataSourceName(const std::string& dbPath) {
     i += length;
   }
   return name;
+}
+
+// What the message of a failed connect names: the server and the database
+// there, or the data source of a file.
+std::string UnreachedDatabaseName(const TableSlot& s, const std::string& dbPath) {
+  if (s.kind != kDbKindServer) return DataSourceName(dbPath);
+  const ServerAddress server = ConfiguredServer();
+  return "サーバー：" + server.host + ":" + std::to_string(server.port) + "／データベース：" + ServerDbName(s.dbName);
 }
 
 }  // namespace
@@ -286,7 +307,7 @@ int db_driver_connect(int slot, const char* folder) {
   }
   if (rc == SQL_ERROR || rc == SQL_INVALID_HANDLE) {
     ShowInfoMessage("DATA-BASE", "データベース“%s” にアクセスできません。\n(%s)", s.dbName,
-                    DataSourceName(dbPath).c_str());
+                    UnreachedDatabaseName(s, dbPath).c_str());
     SQLFreeConnect(connection);
     return -1;
   }

@@ -114,7 +114,7 @@ struct ColumnEntry {
   int slot = 0;  // 0 while the entry is free
   std::string name;
   int type = 0;
-  int length = 0;          // declared: characters of a text
+  int length = 0;          // declared: Shift-JIS bytes of a text
   std::vector<char> text;  // TextRoom of the type and length, terminator included
   ColumnNumber number{};
   SQLLEN indicator = 0;    // SQL_NULL_DATA while the value is null
@@ -163,9 +163,10 @@ std::string FromDbText(const char* text);
 // `length` characters of code page 932, terminator included.
 constexpr int DbTextRoom(int length) { return 3 * length + 1; }
 // Bytes of the program's value of a column, terminator not included: a
-// declared text length counts characters (as both databases count them),
-// each two bytes at most in Shift-JIS.
-constexpr int TextRoom(int type, int length) { return type == kColumnChar ? 1 : 2 * length; }
+// declared text length counts Shift-JIS bytes, as the program's files and
+// screens size their texts (the databases count characters and would take
+// a longer text whole).
+constexpr int TextRoom(int type, int length) { return type == kColumnChar ? 1 : length; }
 
 // ---- db_errors.cpp ----
 struct DriverError {
@@ -279,6 +280,10 @@ void DropExactDoubles(int slot);
 // ---- db_rebuild.cpp ----
 // Rebuilds the slot's table with `column` of the type `typeWord`: 0 / -1.
 int RebuildWithColumnType(int slot, const char* column, const std::string& typeWord);
+// Runs `alter`, a change of the slot's table on the server database, with
+// the views that read the table dropped before and made again after, in one
+// transaction: 0 / -1.
+int AlterBesideServerViews(int slot, const std::string& alter);
 
 // ---- db_cursor.cpp ----
 // Binds the slot's columns row by row to the block its cursor fetches into.

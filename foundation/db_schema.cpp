@@ -10,6 +10,9 @@
 
 namespace {
 
+// The slot's table or a column of it named in a statement (SqlName).
+std::string NameOn(int slot, const std::string& name) { return SqlName(g_tableSlots[slot].dialect, name); }
+
 // Runs a schema statement on the slot: 0 done (or an ignored state), -1
 // failed and reported (as `quiet` says; a missing table too unless it says
 // otherwise).
@@ -57,10 +60,15 @@ int ChangeColumnType(int slot, const char* column, int type, int length) {
   const SqlDialect* dialect = s.dialect ? s.dialect : DialectForDbms("");
   if (!dialect->alterColumnFormat) return RebuildWithColumnType(slot, column, word);
   char head[512];
-  std::snprintf(head, sizeof head, dialect->alterColumnFormat, s.tableName, column, word.c_str());
+  std::snprintf(head, sizeof head, dialect->alterColumnFormat, NameOn(slot, s.tableName).c_str(),
+                NameOn(slot, column).c_str(), word.c_str());
   std::string sql = head;
   // The server converts the stored values by the new type.
-  if (dialect->foldsNamesToLower) sql += std::string(" using ") + column + "::" + word;
+  if (dialect->foldsNamesToLower) sql += " using " + NameOn(slot, column) + "::" + word;
+  if (dialect == PostgresDialect()) {
+    g_sqlBuffer = sql;
+    return AlterBesideServerViews(slot, sql);
+  }
   return ExecSchema(slot, sql);
 }
 
@@ -98,7 +106,7 @@ int CreateTableFromSlot(int slot, const char* table) {
   std::string primaryKey;
   std::string qualified;
   if (s.keyCount > 0) GetKeyColumnList(slot, 1, primaryKey, qualified);
-  g_sqlBuffer = CreateTableStatement(table, columns, primaryKey);
+  g_sqlBuffer = CreateTableStatement(s.dialect, table, columns, primaryKey);
   const int rc = ExecSlotSql(slot, g_sqlBuffer.c_str(), 0);
   if (rc < 0) return -1;
   if (rc == 1) return 0;  // the table is there already: its indexes too
@@ -118,8 +126,8 @@ int CreateKeyIndex(int slot, int keyNumber) {
   }
   // Key 0 is the primary key the create statement declares.
   if (keyNumber > 0) {
-    const std::string sql = "create index " + IndexName(s.tableName, keyNumber) + " on " + s.tableName +
-                            "(" + plain + ")";
+    const std::string sql = "create index " + NameOn(slot, IndexName(s.tableName, keyNumber)) + " on " +
+                            NameOn(slot, s.tableName) + "(" + SqlNameList(s.dialect, plain) + ")";
     if (ExecSchema(slot, sql) != 0) return -1;
   }
   s.lastIndex = keyNumber;
@@ -127,12 +135,12 @@ int CreateKeyIndex(int slot, int keyNumber) {
 }
 
 int DropKeyIndex(int slot, int keyNumber) {
-  return ExecSchema(slot, "drop index " + IndexName(g_tableSlots[slot].tableName, keyNumber));
+  return ExecSchema(slot, "drop index " + NameOn(slot, IndexName(g_tableSlots[slot].tableName, keyNumber)));
 }
 
 // A table that is not there is no table to drop: that failure is quiet.
 int DropTable(int slot, const char* table) {
-  return ExecSchema(slot, std::string("drop table ") + table, kReportButMissingTable);
+  return ExecSchema(slot, "drop table " + NameOn(slot, table), kReportButMissingTable);
 }
 
 int DropTableByName(const char* folder, const char* database, const char* table) {
@@ -146,21 +154,21 @@ int DropTableByConnect(const char* folder, const char* database, const char* tab
 int FindDbColumnNumber(int slot, const char* column) {
   if (g_tableSlots[slot].kind == kDbKindNone) return -1;
   const std::vector<std::string> names =
-      DescribeQuery(slot, std::string("select * from ") + g_tableSlots[slot].tableName + " where 1=0");
+      DescribeQuery(slot, "select * from " + NameOn(slot, g_tableSlots[slot].tableName) + " where 1=0");
   const int index = NameIndex(names, column);
   return index < 0 ? -1 : index + 1;
 }
 
 int AddTableColumn(int slot, int type, const char* column, int length) {
   const TableSlot& s = g_tableSlots[slot];
-  if (ExecSchema(slot, std::string("alter table ") + s.tableName + " add " +
-                           ColumnClause(column, type, length)) != 0) {
+  if (ExecSchema(slot, "alter table " + NameOn(slot, s.tableName) + " add " +
+                           ColumnClause(s.dialect, column, type, length)) != 0) {
     return -1;
   }
   // The file database gives the old rows a value, never a null.
   if (s.kind != kDbKindFile) return 0;
   const char* value = type == kColumnText || type == kColumnChar ? "''" : "0";
-  return ExecSchema(slot, std::string("update ") + s.tableName + " set " + column + "=" + value);
+  return ExecSchema(slot, "update " + NameOn(slot, s.tableName) + " set " + NameOn(slot, column) + "=" + value);
 }
 
 int AlterTextColumnLength(int slot, const char* column, int length) {
@@ -172,19 +180,20 @@ int AlterTableColumnType(int slot, const char* column, int type, int length) {
 }
 
 int DropTableColumn(int slot, const char* column) {
-  return ExecSchema(slot, std::string("alter table ") + g_tableSlots[slot].tableName + " drop column " +
-                              column);
+  return ExecSchema(slot, "alter table " + NameOn(slot, g_tableSlots[slot].tableName) + " drop column " +
+                              NameOn(slot, column));
 }
 
 int DeleteRowsInKeyRange(int slot, const char* from, const char* to) {
   const TableSlot& s = g_tableSlots[slot];
-  const std::string column = LastListColumn(s.keyList);
-  if (column.empty()) {
+  const std::string key = LastListColumn(s.keyList);
+  if (key.empty()) {
     ShowInfoMessage("", "%d番のキーは定義されていません。", 0);
     return -1;
   }
   if (s.kind == kDbKindNone) return 0;
-  g_sqlBuffer = std::string("delete from ") + s.tableName + " where " + column + ">=? and " + column + "<=?";
+  const std::string column = NameOn(slot, key);
+  g_sqlBuffer = "delete from " + NameOn(slot, s.tableName) + " where " + column + ">=? and " + column + "<=?";
   return ExecSlotSqlWith(slot, g_sqlBuffer, {from, to}, kReportAll) < 0 ? -1 : 0;
 }
 
@@ -193,10 +202,12 @@ int CheckTableStructure(int slot) {
   if (s.kind == kDbKindNone) return 0;
   std::string plain;
   std::string qualified;
-  std::string query = std::string("select * from ") + s.tableName;
+  const std::string table = NameOn(slot, s.tableName);
+  std::string query = "select * from " + table;
   if (GetKeyColumnList(slot, 1, plain, qualified) == 0) {
-    const std::string last = LastListColumn(plain);
-    query += " where " + last + "=(select min(" + last + ") from " + s.tableName + ") order by " + plain;
+    const std::string last = NameOn(slot, LastListColumn(plain));
+    query += " where " + last + "=(select min(" + last + ") from " + table + ") order by " +
+             SqlNameList(s.dialect, plain);
   } else {
     query += " where 1=0";
   }

@@ -135,6 +135,7 @@ const char* ReplaceByNamePair(const char* name) {
   return g_namePairFrom[0] && std::strcmp(g_namePairFrom, name) == 0 ? g_namePairTo : name;
 }
 
+// The server's sessions wait for locks as long (db_connect.cpp).
 void SetFileDbWait(int milliseconds) { g_fileDbWait = milliseconds > 0 ? milliseconds : 0; }
 
 int GetFileDbWait() { return g_fileDbWait; }

@@ -93,9 +93,15 @@ bool HasWhere(const std::string& select) {
 
 std::string SqlLiteral(const char* value) {
   std::string literal = "'";
-  for (const char* p = value; *p; ++p) {
-    if (*p == '\'') literal += '\'';
-    literal += *p;
+  for (const char* p = value; *p; p += SjisCharLength(p)) {
+    if (SjisCharLength(p) == 2) {
+      literal.append(p, 2);
+    } else if (IsSjisLeadByte(static_cast<unsigned char>(*p))) {
+      literal += '?';
+    } else {
+      if (*p == '\'') literal += '\'';
+      literal += *p;
+    }
   }
   literal += '\'';
   return literal;
@@ -186,18 +192,44 @@ std::string ColumnTypeWord(int type, int length) {
   }
 }
 
-std::string ColumnClause(const std::string& name, int type, int length) {
-  return name + " " + ColumnTypeWord(type, length);
+std::string SqlName(const SqlDialect* dialect, const std::string& name) {
+  // Blanks or parentheses make an expression ("A desc"), no name.
+  if ((dialect != &kSqlite && dialect != &kPostgres) || name.empty() ||
+      name.find_first_of(".\"() \t") != std::string::npos) {
+    return name;
+  }
+  std::string folded = name;
+  if (dialect->foldsNamesToLower) ToLowerDbcsSafe(folded.data());
+  return QuotedSqlName(folded);
 }
 
-std::string CreateTableStatement(const std::string& table, const std::vector<SqlColumnDef>& columns,
-                                 const std::string& primaryKey) {
-  std::string statement = "create table " + table + " (";
+std::string SqlNameList(const SqlDialect* dialect, const std::string& list) {
+  std::string quoted;
+  size_t start = 0;
+  for (;;) {
+    const size_t comma = list.find(',', start);  // never a trail byte
+    std::string name = list.substr(start, comma - start);
+    const size_t first = name.find_first_not_of(' ');
+    name = first == std::string::npos ? std::string() : name.substr(first, name.find_last_not_of(' ') + 1 - first);
+    quoted += SqlName(dialect, name);
+    if (comma == std::string::npos) return quoted;
+    quoted += ',';
+    start = comma + 1;
+  }
+}
+
+std::string ColumnClause(const SqlDialect* dialect, const std::string& name, int type, int length) {
+  return SqlName(dialect, name) + " " + ColumnTypeWord(type, length);
+}
+
+std::string CreateTableStatement(const SqlDialect* dialect, const std::string& table,
+                                 const std::vector<SqlColumnDef>& columns, const std::string& primaryKey) {
+  std::string statement = "create table " + SqlName(dialect, table) + " (";
   for (size_t i = 0; i < columns.size(); ++i) {
     if (i > 0) statement += ",";
-    statement += ColumnClause(columns[i].name, columns[i].type, columns[i].length);
+    statement += ColumnClause(dialect, columns[i].name, columns[i].type, columns[i].length);
   }
-  if (!primaryKey.empty()) statement += ", primary key (" + primaryKey + ")";
+  if (!primaryKey.empty()) statement += ", primary key (" + SqlNameList(dialect, primaryKey) + ")";
   statement += ")";
   return statement;
 }

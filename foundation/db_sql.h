@@ -52,9 +52,12 @@ std::string WithoutOrderBy(const std::string& select);
 // True when `select` has a WHERE part.
 bool HasWhere(const std::string& select);
 
-// `value` as an SQL string literal: in single quotes, each quote doubled.
-// Only for statements shown in messages: values reach the databases as
-// parameters.
+// `value` as an SQL string literal of statements the program builds as text
+// (the layer's own writes bind their values as parameters): in single
+// quotes, each quote doubled. Both databases read it as the value: the
+// server's sessions take a backslash as itself, and a lead byte without its
+// trail byte becomes "?", since the conversion for the driver would take
+// the next byte (a quote, say) into that character.
 std::string SqlLiteral(const char* value);
 // `name` as a quoted SQL name: in double quotes, each double quote doubled.
 std::string QuotedSqlName(const std::string& name);
@@ -140,14 +143,25 @@ const SqlDialect* DialectForDbms(const char* dbmsName);
 const SqlDialect* SqliteDialect();
 const SqlDialect* PostgresDialect();
 
+// A table or column name as the statements the layer builds name it: quoted
+// (a name SQL reserves, such as ORDER or GROUP, is a name then), and on a
+// database that folds unquoted names to lower case folded so first (single-
+// byte letters only), so that it is the same name as unquoted. Names with a
+// ".", a double quote, a blank or a parenthesis, and names on a database of
+// no known dialect, are taken as written.
+std::string SqlName(const SqlDialect* dialect, const std::string& name);
+// Each name of a comma-separated list through SqlName, blanks around it
+// dropped.
+std::string SqlNameList(const SqlDialect* dialect, const std::string& list);
+
 // "varchar(20)", "smallint", ... for a column type; "NAME varchar(20)" with
-// the name in front.
+// the name in front (through SqlName).
 std::string ColumnTypeWord(int type, int length);
-std::string ColumnClause(const std::string& name, int type, int length);
-// "create table T (c1, c2, ..., primary key (k1,k2))"; without a key list
-// no primary key.
-std::string CreateTableStatement(const std::string& table, const std::vector<SqlColumnDef>& columns,
-                                 const std::string& primaryKey);
+std::string ColumnClause(const SqlDialect* dialect, const std::string& name, int type, int length);
+// "create table T (c1, c2, ..., primary key (k1,k2))" with its names
+// through SqlName; without a key list no primary key.
+std::string CreateTableStatement(const SqlDialect* dialect, const std::string& table,
+                                 const std::vector<SqlColumnDef>& columns, const std::string& primaryKey);
 // Index `keyNumber` of a table: "T_idx1".
 std::string IndexName(const std::string& table, int keyNumber);
 

@@ -12,6 +12,7 @@
 // the SQLite driver cannot add through it and updates only tables with a
 // primary key, and both drivers then behave alike.
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "foundation/db_internal.h"
@@ -120,11 +121,15 @@ std::vector<int> AllEntries(const TableSlot& s) {
   return entries;
 }
 
-std::string ColumnList(const std::vector<int>& entries, const char* separator, const char* suffix) {
+// The table or a column of the slot as its statements name it (SqlName).
+std::string NameOn(const TableSlot& s, const std::string& name) { return SqlName(s.dialect, name); }
+
+std::string ColumnList(const TableSlot& s, const std::vector<int>& entries, const char* separator,
+                       const char* suffix) {
   std::string list;
   for (size_t i = 0; i < entries.size(); ++i) {
     if (i > 0) list += separator;
-    list += g_columns[entries[i]].name + suffix;
+    list += NameOn(s, g_columns[entries[i]].name) + suffix;
   }
   return list;
 }
@@ -182,7 +187,7 @@ std::string KeyCondition(int slot, SQLHSTMT statement, SQLUSMALLINT first) {
   for (size_t i = 0; i < s.writer.keyEntries.size(); ++i) {
     ColumnEntry& e = g_columns[s.writer.keyEntries[i]];
     if (i > 0) condition += " and ";
-    condition += e.name + "=?";
+    condition += NameOn(s, e.name) + "=?";
     BindFetched(statement, number++, e);
   }
   return condition;
@@ -198,15 +203,15 @@ std::string ValueCondition(int slot, SQLHSTMT statement, SQLUSMALLINT first) {
     ColumnEntry& e = g_columns[entry];
     if (entry > s.firstColumn) match += " and ";
     if (e.fetchedIndicator == SQL_NULL_DATA) {
-      match += e.name + " is null";
+      match += NameOn(s, e.name) + " is null";
     } else {
-      match += e.name + "=?";
+      match += NameOn(s, e.name) + "=?";
       BindFetched(statement, number++, e);
     }
   }
   const char* rowId = s.dialect ? s.dialect->rowIdWord : nullptr;
   if (!rowId) return " where " + match;
-  return std::string(" where ") + rowId + "=(select " + rowId + " from " + s.tableName + " where " +
+  return std::string(" where ") + rowId + "=(select " + rowId + " from " + NameOn(s, s.tableName) + " where " +
          match + " limit 1)";
 }
 
@@ -265,10 +270,16 @@ SQLLEN RunWrite(int slot, SQLHSTMT statement, const char* operation) {
 }
 
 // A text held only in part, as read or as set, is written nowhere: the rest
-// of it would be lost. 0, or -1 after the message naming the column.
-int CheckNothingCut(const TableSlot& s, const std::vector<int>& entries) {
+// of it would be lost. Nor is a value that is no number: the file database
+// would keep 0 for it. 0, or -1 after the message naming the column.
+int CheckWritable(const TableSlot& s, const std::vector<int>& entries) {
   for (int entry : entries) {
     const ColumnEntry& e = g_columns[entry];
+    if (e.type == kColumnDouble && e.indicator != SQL_NULL_DATA && std::isnan(e.number.doubleValue)) {
+      ShowInfoMessage("DATA-BASE", "フィールド“%s”の値は数値ではないため、テーブル“%s”に書き込めません。",
+                      e.name.c_str(), s.tableName);
+      return -1;
+    }
     if (e.cut == TextCut::kWhole) continue;
     ShowInfoMessage("DATA-BASE",
                     e.cut == TextCut::kOnRead
@@ -294,17 +305,17 @@ int WriteCurrentRow(int slot, bool remove, const char* operation) {
     }
     // Nothing differs from the row: there is nothing to write.
     if (changed.empty()) return 0;
-    if (CheckNothingCut(s, changed) != 0) return -1;
+    if (CheckWritable(s, changed) != 0) return -1;
   }
   LoadPrimaryKey(slot);
   const bool keyed = !s.writer.keyEntries.empty();
   SQLHSTMT statement;
   if (remove) {
     statement = WriteStatement(slot, s.writer.remove, s.writer.removeEntries, keyed,
-                               std::string("delete from ") + s.tableName, {}, operation);
+                               "delete from " + NameOn(s, s.tableName), {}, operation);
   } else {
     statement = WriteStatement(slot, s.writer.update, s.writer.updateEntries, keyed,
-                               std::string("update ") + s.tableName + " set " + ColumnList(changed, ",", "=?"),
+                               "update " + NameOn(s, s.tableName) + " set " + ColumnList(s, changed, ",", "=?"),
                                changed, operation);
   }
   if (statement == SQL_NULL_HSTMT) return -1;
@@ -341,7 +352,7 @@ SQLHSTMT InsertStatement(int slot, const std::vector<int>& entries, const char* 
   std::string marks;
   for (size_t i = 0; i < entries.size(); ++i) marks += i ? ",?" : "?";
   BindValues(insert, entries);
-  if (!Prepare(insert, std::string("insert into ") + s.tableName + " (" + ColumnList(entries, ",", "") +
+  if (!Prepare(insert, "insert into " + NameOn(s, s.tableName) + " (" + ColumnList(s, entries, ",", "") +
                            ") values (" + marks + ")")) {
     ReportStatementError(slot, insert, operation);
     SQLFreeStmt(insert, SQL_DROP);
@@ -369,7 +380,7 @@ int db_add(int slot) {
   TableSlot& s = g_tableSlots[slot];
   if (s.kind == kDbKindNone) return 0;
   const std::vector<int> entries = AllEntries(s);
-  if (CheckNothingCut(s, entries) == 0) {
+  if (CheckWritable(s, entries) == 0) {
     const SQLHSTMT insert = InsertStatement(slot, entries, "SQLSetPos() [SQL_ADD]");
     if (insert != SQL_NULL_HSTMT) {
       for (int entry : entries) FillParameter(g_columns[entry]);

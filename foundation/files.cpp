@@ -195,7 +195,7 @@ char GetCurrentDriveLetter() {
   return GetCurrentFolder(folder, sizeof folder)[0];
 }
 
-int ReplaceFileText(const std::string& path, const std::string& text) {
+int WriteFileAside(const std::string& path, const std::string& text) {
   const std::string work = path + ".new";
   const HANDLE file = CreateFileA(work.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -208,6 +208,11 @@ int ReplaceFileText(const std::string& path, const std::string& text) {
   }
   if (written && MoveFileExA(work.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) return 0;
   DeleteFileA(work.c_str());
+  return -1;
+}
+
+int ReplaceFileText(const std::string& path, const std::string& text) {
+  if (WriteFileAside(path, text) == 0) return 0;
   ShowErrorMessage("", "“%s”をオープンできません。", path.c_str());
   return -1;
 }

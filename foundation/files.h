@@ -33,8 +33,10 @@ int WriteTextCrLf(HANDLE file, const char* format, ...)
     __attribute__((format(printf, 2, 3)));
 
 // Writes `text` as the whole of `path`, through "<path>.new" put in its
-// place once complete: 0, or -1 after "“%s”をオープンできません。" (the
-// previous file stays whole).
+// place once complete and checked: 0, or -1 with the previous file whole and
+// no "<path>.new" left.
+int WriteFileAside(const std::string& path, const std::string& text);
+// WriteFileAside, its failure shown as "“%s”をオープンできません。".
 int ReplaceFileText(const std::string& path, const std::string& text);
 
 // Copies `source` to `destination` (overwritten); a source compressed by

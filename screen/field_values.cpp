@@ -4,6 +4,7 @@
 // values read and written by field reference.
 #include <algorithm>
 #include <charconv>
+#include <climits>
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
@@ -13,6 +14,7 @@
 
 #include "foundation/bounded_format.h"
 #include "foundation/msgbox.h"
+#include "foundation/sjis_text.h"
 #include "foundation/text_utils.h"
 #include "screen/screen.h"
 
@@ -177,7 +179,12 @@ std::string ApplyKindRule(ScreenItem& item, const std::string& stored) {
   switch (item.kind) {
     case 't':
       if (t == kMarkStar || t == kMarkDash) return stored;
-      return FormatShortFixed(static_cast<short>(std::atoi(t.c_str())), item.length);
+    {
+      // A value beyond a short's range shows as it is, not wrapped round.
+      const int whole = DecimalTextToInt(t.c_str());
+      if (whole < SHRT_MIN || whole > SHRT_MAX) return FormatIntFixed(whole, item.length);
+      return FormatShortFixed(static_cast<short>(whole), item.length);
+    }
     case 'j':
       if (t == kMarkDash) return stored;
       return FormatIntFixed(std::atoi(t.c_str()), item.length);

@@ -48,8 +48,10 @@ std::string ReadBmp(const char* path, Bitmap* out) {
   const int32_t width = static_cast<int32_t>(U32(&file[18]));
   const int32_t rawHeight = static_cast<int32_t>(U32(&file[22]));
   if (U16(&file[28]) != 1 || U32(&file[30]) != 0) return "not an uncompressed 1-bit BMP";
-  const int32_t height = rawHeight < 0 ? -rawHeight : rawHeight;
-  if (width < 1 || width > 32767 || height < 1 || height > 32767) return "image too large";
+  // A negative height means rows top first; INT32_MIN has no positive.
+  const int64_t absoluteHeight = rawHeight < 0 ? -static_cast<int64_t>(rawHeight) : rawHeight;
+  if (width < 1 || width > 32767 || absoluteHeight < 1 || absoluteHeight > 32767) return "image too large";
+  const int32_t height = static_cast<int32_t>(absoluteHeight);
   const size_t stride = ((static_cast<size_t>(width) + 31) / 32) * 4;
   if (offset > file.size() || file.size() - offset < stride * height) return "image data cut short";
   const size_t used = (static_cast<size_t>(width) + 7) / 8;

@@ -158,6 +158,10 @@ TEST(QuestionItemNames, JudgedAsTheOutputColumnsTheyBecome) {
       {"2Q", ItemNameVerdict::kLeadingDigit},    {"２問", ItemNameVerdict::kLeadingDigit},
       {"date", ItemNameVerdict::kReserved},      {"IMAGE", ItemNameVerdict::kReserved},
       {"IMG001", ItemNameVerdict::kReserved},    {"表ソ", ItemNameVerdict::kAccepted},
+      {"order", ItemNameVerdict::kReserved},     {"GROUP", ItemNameVerdict::kReserved},
+      {"Check", ItemNameVerdict::kReserved},     {"SELECT", ItemNameVerdict::kReserved},
+      {"values", ItemNameVerdict::kReserved},    {"ORDERS", ItemNameVerdict::kAccepted},
+      {"ＯＲＤＥＲ", ItemNameVerdict::kAccepted},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

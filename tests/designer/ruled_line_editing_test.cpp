@@ -14,6 +14,7 @@
 #include "designer/ruled_line_editing.h"
 #include "foundation/files.h"
 #include "tests/screen/screen_fixture.h"
+#include "tests/support/hook_recorder.h"
 
 namespace {
 
@@ -130,6 +131,27 @@ TEST_F(RuledLineEditing, ShortLinesVanishAndDeleteRemovesThePickedLine) {
   PressKey(Slot(a).editControl, VK_DELETE);
   ToggleDesign(a);
   EXPECT_EQ(FileOf("A.FMT"), "L,1,40,80,300,80\n");
+}
+
+// Lines that cannot be written leave the format file as it was, and say so:
+// another program holds the file with its bytes locked.
+TEST_F(RuledLineEditing, LinesThatCannotBeWrittenLeaveTheOldFileWhole) {
+  const int a = OpenWindowWithLines("A.FMT", "L,1,40,80,300,80\n");
+  ASSERT_GE(a, 0);
+  const std::string path = folder_ + "\\A.FMT";
+  const HANDLE other = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(other, INVALID_HANDLE_VALUE);
+  ASSERT_TRUE(LockFile(other, 0, 0, 4096, 0));
+  MessageBoxRecorder boxes;
+  ToggleDesign(a);
+  Drag(a, {60, 200}, {260, 200});
+  ToggleDesign(a);
+  UnlockFile(other, 0, 0, 4096, 0);
+  CloseHandle(other);
+  EXPECT_EQ(FileOf("A.FMT"), "L,1,40,80,300,80\n");
+  EXPECT_EQ(boxes.texts(), std::vector<std::string>{"ﾌｫｰﾏｯﾄﾌｧｲﾙ“" + path + "”をｵｰﾌﾟﾝできません。"});
+  EXPECT_EQ(GetFileAttributesA((path + ".new").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST_F(RuledLineEditing, AFullTableStartsNoLine) {

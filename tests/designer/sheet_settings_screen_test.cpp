@@ -190,11 +190,16 @@ TEST_F(SheetSettingsScreen, RefusedNamesAndSizesKeepTheScreenOpenWithTheirMessag
     bool stored;
   };
   const std::string workFolderDatabase = folder() + "\\OCRDBS.mdb";
+  const std::string workFolderKanaDatabase = folder() + "\\アンソ.mdb";  // ソ ends in the byte of "\"
   const Case cases[] = {
       {"table with a leading digit", "テーブル", "1KAITO", "数字で始まる「出力テーブル名」は付けられません。", false},
       {"table with a sign", "テーブル", "KA-ITO",
        "「出力テーブル名」に“半角カッコ”および“記号”“空白”は使用できません。", false},
       {"table named as a reserved word", "テーブル", "date", "「出力テーブル名」に“date”は使用できません。", false},
+      {"table named as a word SQL reserves", "テーブル", "Order", "「出力テーブル名」に“Order”は使用できません。",
+       false},
+      {"key item named as a word SQL reserves", "キー項目名", "VALUES", "「キー項目名」に“VALUES”は使用できません。",
+       false},
       {"key item named as an image column", "キー項目名", "IMG01", "「キー項目名」に“IMG01”は使用できません。",
        false},
       {"date column with a blank", "日付項目名", "入力 日",
@@ -202,6 +207,8 @@ TEST_F(SheetSettingsScreen, RefusedNamesAndSizesKeepTheScreenOpenWithTheirMessag
       {"user paper without its size", "用紙サイズ", "7", "「ユーザー定義」の用紙サイズを設定してください。", false},
       {"output database in the work folder", "データベース", workFolderDatabase,
        "「出力データベース名」に“" + workFolderDatabase + "”は設定できません。", false},
+      {"output database in the work folder, named in Shift-JIS", "データベース", workFolderKanaDatabase,
+       "「出力データベース名」に“" + workFolderKanaDatabase + "”は設定できません。", false},
       {"key item with a leading digit is warned of", "キー項目名", "1番号",
        "数字で始まる「キー項目名」は、推奨されません。\n"
        "Access から 直接、テーブルにアクセスする際にエラーになる場合があります。",

@@ -167,6 +167,31 @@ TEST_P(ListJobs, CsvFilesMakeARoundTrip) {
   db_close(t);
 }
 
+// Folder and file names whose last byte is that of "\" (表, ソ, 能, 十)
+// are written where they are typed.
+TEST_P(ListJobs, CsvFilesGoIntoFoldersNamedInShiftJis) {
+  const std::string folder = Path("集計表");
+  CreateDirectoryA(folder.c_str(), nullptr);
+  ASSERT_EQ(OpenList(), 0) << Boxes();
+  for (const char* name : {"ソフト.csv", "機能十.csv"}) {
+    SCOPED_TRACE(name);
+    const std::string file = folder + "\\" + name;
+    DeleteFileA(file.c_str());
+    ForgetBoxes();
+    ChooseMenuCommand(kCsvOutput);
+    TypeIntoField("TXTO", file.c_str());
+    SetCheck("NOPUT", true);
+    SetCheck("TTLPUT", false);
+    SetCheck("DQPUT", false);
+    RunJob();
+    ASSERT_FALSE(BoxTexts().empty());
+    EXPECT_EQ(BoxTexts().back(), "\"" + file + "\" に、23件のデータを出力しました。");
+    EXPECT_NE(ReadBytes(file).find("0007,ソフト表,70,7.50,"), std::string::npos);
+    DeleteFileA(file.c_str());
+  }
+  RemoveDirectoryA(folder.c_str());
+}
+
 // A written CSV file opens in the spreadsheet program when one is set (the
 // program start is answered by the hook): Excel is refused a folder with a
 // blank, which it would take for the end of the name; a program that does

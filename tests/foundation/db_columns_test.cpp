@@ -91,11 +91,13 @@ TEST_F(DbColumns, TypedAccessByName) {
   const int slot = SqlTblSet("VALUES", "VALUES");
   SetColumnText(slot, "TXT", "ABCDEF");
   EXPECT_STREQ(GetColumnText(slot, "TXT"), "ABCD");
-  // A length counts characters, each kept whole.
+  // A length counts Shift-JIS bytes, each character kept whole.
   SetColumnText(slot, "TXT", "ABC表X");
-  EXPECT_STREQ(GetColumnText(slot, "TXT"), "ABC表");
+  EXPECT_STREQ(GetColumnText(slot, "TXT"), "ABC");
+  SetColumnText(slot, "TXT", "AB表X");
+  EXPECT_STREQ(GetColumnText(slot, "TXT"), "AB表");
   SetColumnText(slot, "TXT", "表表表表表");
-  EXPECT_STREQ(GetColumnText(slot, "TXT"), "表表表表");
+  EXPECT_STREQ(GetColumnText(slot, "TXT"), "表表");
   SetColumnText(slot, "TXT", "ABC");
   SetColumnLong(slot, "LNG", 70000);
   EXPECT_EQ(GetColumnInt(slot, "LNG"), 4464);

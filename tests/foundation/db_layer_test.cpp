@@ -347,6 +347,11 @@ TEST_P(DbLayer, ADatabaseThatCannotBeReachedIsReported) {
   }
   ASSERT_EQ(Boxes().size(), 1u);
   EXPECT_EQ(Boxes()[0].find("データベース“SDTEST” にアクセスできません。"), 0u);
+  // The second line names where the database was looked for: the server and
+  // the database there, or the file.
+  if (server()) {
+    EXPECT_EQ(Boxes()[0], "データベース“SDTEST” にアクセスできません。\n(サーバー：127.0.0.1:1／データベース：sdtest)");
+  }
   for (int slot = 1; slot <= kMaxTableSlots; ++slot) EXPECT_EQ(GetSlotConnState(slot), 0);
 }
 

@@ -102,6 +102,83 @@ TEST_P(DbSchema, WidenedAndRetypedColumnsKeepEveryValue) {
   db_close(slot);
 }
 
+// The tally's view reads every column of its table: a column changed under
+// it keeps the view, which reads the changed column.
+TEST_P(DbSchema, AColumnAViewReadsChangesItsType) {
+  const int slot = OpenFilledT1();
+  ASSERT_EQ(CreateView(kDb, 1, "create view T1_V as select * from T1"), 0);
+  ASSERT_EQ(CreateView(kDb, 1, "create view T1_VV as select CODE, QTY from T1_V where CODE>='A02'"), 0);
+  EXPECT_EQ(AlterTableColumnType(slot, "QTY", kColumnText, 8), 0) << testing::PrintToString(Boxes());
+  db_close(slot);
+  const int view = db_open_nocreate("", kDb, "T1_VV", -1, "", "", "");
+  EXPECT_GT(view, 0);
+  if (view > 0) {
+    EXPECT_EQ(db_toppos(view, "CODE"), 0);
+    EXPECT_EQ(GetColumnText(view, "CODE"), std::string("A02"));
+    EXPECT_EQ(GetColumnText(view, "QTY"), std::string("2"));
+    db_close(view);
+  }
+  EXPECT_EQ(Boxes(), Texts{});
+  // The views go whatever happened: the next test drops their table.
+  Exec({"drop view T1_VV", "drop view T1_V"});
+}
+
+// Columns named as words SQL reserves are columns all the same: the
+// layer's statements name them quoted, on both databases.
+TEST_P(DbSchema, ColumnsNamedAsSqlWordsAreMadeWrittenAndChanged) {
+  WriteSpec("T3",
+            "FIELD\r\n"
+            "\"Code\",\"char*\",\"CODE\",6,0,0,\"\",6\r\n"
+            "\"Order\",\"char*\",\"ORDER\",10,0,0,\"\",10\r\n"
+            "\"Group\",\"int\",\"GROUP\",5,0,0,\"\",5\r\n"
+            "\"Check\",\"double\",\"CHECK\",10,0,2,\"\",10\r\n"
+            "\"Select\",\"long\",\"SELECT\",10,0,0,\"\",10\r\n"
+            "\"Values\",\"char*\",\"VALUES\",4,0,0,\"\",4\r\n"
+            "INDEX\r\n"
+            "\"CODE\",\"△\"\r\n"
+            "\"ORDER\",\"△\"\r\n"
+            "END\r\n");
+  int slot = Open("T3");
+  ASSERT_GT(slot, 0) << testing::PrintToString(Boxes());
+  for (const char* code : {"R1", "R2"}) {
+    db_clear(slot);
+    SetColumnText(slot, "CODE", code);
+    SetColumnText(slot, "ORDER", "注文");
+    SetColumnInt(slot, "GROUP", 3);
+    SetColumnDouble(slot, "CHECK", 1.5);
+    SetColumnLong(slot, "SELECT", 70000);
+    SetColumnText(slot, "VALUES", "v");
+    ASSERT_EQ(db_add(slot), 0) << testing::PrintToString(Boxes());
+  }
+  ASSERT_EQ(db_search(slot, "R2", "CODE"), 0);
+  SetColumnText(slot, "ORDER", "変更");
+  ASSERT_EQ(db_update(slot), 0) << testing::PrintToString(Boxes());
+  ASSERT_EQ(db_search(slot, "R1", "CODE"), 0);
+  ASSERT_EQ(db_delete(slot), 0) << testing::PrintToString(Boxes());
+  ASSERT_EQ(AlterTableColumnType(slot, "GROUP", kColumnText, 8), 0) << testing::PrintToString(Boxes());
+  ASSERT_EQ(AddTableColumn(slot, kColumnShort, "WHERE", 0), 0) << testing::PrintToString(Boxes());
+  EXPECT_GT(FindDbColumnNumber(slot, "WHERE"), 0);
+  ASSERT_EQ(DropTableColumn(slot, "WHERE"), 0) << testing::PrintToString(Boxes());
+  db_close(slot);
+
+  slot = Open("T3");
+  EXPECT_EQ(GetColumnType(slot, "GROUP"), kColumnText);
+  ASSERT_EQ(db_toppos(slot, "CODE"), 0);
+  EXPECT_EQ(GetColumnText(slot, "CODE"), std::string("R2"));
+  EXPECT_EQ(GetColumnText(slot, "ORDER"), std::string("変更"));
+  EXPECT_EQ(GetColumnText(slot, "GROUP"), std::string("3"));
+  EXPECT_EQ(GetColumnDouble(slot, "CHECK"), 1.5);
+  EXPECT_EQ(GetColumnLong(slot, "SELECT"), 70000);
+  EXPECT_EQ(GetColumnText(slot, "VALUES"), std::string("v"));
+  EXPECT_EQ(db_nread(slot), -1) << "R1 was deleted";
+  EXPECT_EQ(db_count(slot), 1);
+  ASSERT_EQ(db_tfind(slot, 0), 0);
+  ASSERT_EQ(DeleteRowsInKeyRange(slot, "R0", "R9"), 0);
+  EXPECT_EQ(db_count(slot), 0);
+  EXPECT_EQ(Boxes(), Texts{});
+  db_close(slot);
+}
+
 TEST_P(DbSchema, SecondKeyIndexAndStructureCheck) {
   db_close(OpenFilledT1());
   // The .SPC file's columns against the table in the database.

@@ -52,6 +52,12 @@ TEST(SqlText, LiteralsDoubleTheirQuotes) {
   EXPECT_EQ(SqlLiteral("x' or '1'='1"), "'x'' or ''1''=''1'");
   // Shift-JIS trail bytes are never a quote: the text passes whole.
   EXPECT_EQ(SqlLiteral("表ソ"), "'表ソ'");
+  // A lead byte without its trail byte would take the next byte into one
+  // character as the statement is converted for the driver: the quote that
+  // ends the literal, or the one that is doubled.
+  EXPECT_EQ(SqlLiteral("x\x81"), "'x?'");
+  EXPECT_EQ(SqlLiteral("\x81' or 1=1 --"), "'?'' or 1=1 --'");
+  EXPECT_EQ(SqlLiteral("\x81\x81\x40"), "'\x81\x81\x40'") << "0x81 is a trail byte too";
 }
 
 TEST(SqlText, ViewNameIsTheWordAfterView) {
@@ -112,9 +118,20 @@ TEST(SqlDialect, CreateStatementsAndIndexNames) {
   const std::vector<SqlColumnDef> columns = {
       {"A", kColumnText, 4}, {"B", kColumnShort, 0}, {"C", kColumnDouble, 0},
       {"D", kColumnChar, 1}, {"E", kColumnLong, 0}};
-  EXPECT_EQ(CreateTableStatement("T", columns, "A,B"),
+  EXPECT_EQ(CreateTableStatement(DialectForDbms(""), "T", columns, "A,B"),
             "create table T (A varchar(4),B smallint,C float,D varchar(1),E int, primary key (A,B))");
-  EXPECT_EQ(CreateTableStatement("T", {{"A", kColumnText, 4}}, ""), "create table T (A varchar(4))");
+  EXPECT_EQ(CreateTableStatement(DialectForDbms(""), "T", {{"A", kColumnText, 4}}, ""),
+            "create table T (A varchar(4))");
+  // Names SQL reserves are names: quoted, as the server keeps unquoted ones.
+  const std::vector<SqlColumnDef> reserved = {{"ORDER", kColumnText, 4}, {"Group", kColumnShort, 0}};
+  EXPECT_EQ(CreateTableStatement(SqliteDialect(), "CHECK", reserved, "ORDER,Group"),
+            "create table \"CHECK\" (\"ORDER\" varchar(4),\"Group\" smallint, primary key (\"ORDER\",\"Group\"))");
+  EXPECT_EQ(CreateTableStatement(PostgresDialect(), "CHECK", reserved, "ORDER"),
+            "create table \"check\" (\"order\" varchar(4),\"group\" smallint, primary key (\"order\"))");
+  // Single-byte letters fold; a trail byte in A-Z stays (ア is 83 41).
+  EXPECT_EQ(SqlName(PostgresDialect(), "アA表"), "\"アa表\"");
+  EXPECT_EQ(SqlName(PostgresDialect(), "s.T"), "s.T");
+  EXPECT_EQ(SqlNameList(SqliteDialect(), "A,ソ,B"), "\"A\",\"ソ\",\"B\"");
   EXPECT_EQ(IndexName("T", 1), "T_idx1");
   EXPECT_EQ(DialectForDbms("SQLite"), SqliteDialect());
   EXPECT_EQ(DialectForDbms("PostgreSQL"), PostgresDialect());

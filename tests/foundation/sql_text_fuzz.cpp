@@ -56,7 +56,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (size_t i = 0; i < text.size() && columns.size() < 8; i += 5) {
     columns.push_back({text.substr(i, 5), 1 + (text[i] & 7), static_cast<unsigned char>(text[i])});
   }
-  CreateTableStatement(name, columns, plain);
+  for (const SqlDialect* dialect : {SqliteDialect(), PostgresDialect(), DialectForDbms("")}) {
+    CreateTableStatement(dialect, name, columns, plain);
+    SqlNameList(dialect, plain);
+  }
   IndexName(name, pick);
 
   // The SELECT the layer reads through: its list named column by column,

@@ -60,6 +60,8 @@ TEST_F(FieldValuesTest, FormatsByKindAndEditLetter) {
       {"b kind keeps others", 'b', 'L', 3, 0, "5", "5"},
       {"t -1 is the star", 't', 'L', 3, 0, "-1", " " + kStar},
       {"t overflow stays the overflow mark", 't', 'L', 2, 0, "123", " *"},
+      {"t beyond a short is not wrapped round", 't', 'L', 6, 0, "40000", " 40000"},
+      {"t beyond a short, too long for the field", 't', 'L', 3, 0, "-40000", "  *"},
       {"b overflow stays the overflow mark", 'b', 'L', 2, 0, "123", " *"},
       {"j 9999 is the dash", 'j', 'L', 4, 0, "9999", "  " + kDash},
       {"d upper-cases its letter", 'd', 'L', 4, 0, "abc", "Abc"},

@@ -30,8 +30,9 @@ void PutU32(std::vector<uint8_t>& b, size_t at, uint32_t v) {
 }
 
 // A bottom-up 1-bit BMP, palette white then black, with vertical bars of 3
-// columns at the given lefts, rows 4..27 of 32.
-void WriteBars(const std::string& path, int width, const std::vector<int>& lefts) {
+// columns at the given lefts, rows 4..27 of 32; its header may claim another
+// height.
+void WriteBars(const std::string& path, int width, const std::vector<int>& lefts, uint32_t headerHeight = 32) {
   const int height = 32, stride = (width + 31) / 32 * 4;
   std::vector<uint8_t> b(62 + static_cast<size_t>(stride) * height, 0);
   b[0] = 'B', b[1] = 'M';
@@ -39,7 +40,7 @@ void WriteBars(const std::string& path, int width, const std::vector<int>& lefts
   PutU32(b, 10, 62);
   PutU32(b, 14, 40);
   PutU32(b, 18, width);
-  PutU32(b, 22, height);
+  PutU32(b, 22, headerHeight);
   PutU16(b, 26, 1);
   PutU16(b, 28, 1);
   PutU32(b, 46, 2);
@@ -91,6 +92,15 @@ TEST(MupaRead, ReadsACharacterAFieldAndALine) {
   const ClientRun missing = RunClient("mupa_read_test.dic no_such.bmp line");
   EXPECT_NE(missing.status, 0);
   EXPECT_NE(missing.output.find("cannot open the image"), std::string::npos) << missing.output;
+  // Heights whose size no page has: top-first rows of INT32_MIN included.
+  for (const uint32_t height : {0u, 0x80000000u, 32768u}) {
+    SCOPED_TRACE(height);
+    WriteBars("mupa_read_test_height.bmp", 48, {6}, height);
+    const ClientRun huge = RunClient("mupa_read_test.dic mupa_read_test_height.bmp char");
+    EXPECT_NE(huge.status, 0);
+    EXPECT_NE(huge.output.find("image too large"), std::string::npos) << huge.output;
+  }
+  std::remove("mupa_read_test_height.bmp");
   const ClientRun usage = RunClient("mupa_read_test.dic mupa_read_test.bmp word");
   EXPECT_NE(usage.status, 0);
   EXPECT_NE(usage.output.find("usage:"), std::string::npos) << usage.output;
