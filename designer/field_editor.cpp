@@ -24,6 +24,7 @@
 #include "foundation/db_sql.h"
 #include "foundation/msgbox.h"
 #include "screen/screen.h"
+#include "shell/shell.h"
 
 int OpenSheetRows(const char* condition) {
   const SheetDefinitionRef& sheet = g_sheetDefinition;
@@ -342,6 +343,15 @@ int ReadFirstLine(const std::string& path, std::string* line) {
 
 }  // namespace
 
+std::string SheetPictureName(const std::string& path) {
+  const std::string program = g_program.programFolder + "\\";
+  if (g_program.programFolder.size() > 0 && path.size() > program.size() &&
+      lstrcmpiA(path.substr(0, program.size()).c_str(), program.c_str()) == 0) {
+    return path.substr(program.size());
+  }
+  return path.substr(path.size() > 1 && path[1] == ':' ? 2 : 0);
+}
+
 int AddDroppedSheetFile(int canvasSlot, const std::string& path, int x, int y) {
   const std::string ext = UpperExtension(path);
   const bool picture = ext == "BMP" || ext == "JPG";
@@ -360,10 +370,8 @@ int AddDroppedSheetFile(int canvasSlot, const std::string& path, int x, int y) {
   if (t < 0) return -1;
   SetNewRowDefaults(t, code, SheetItemKind::kTextItem, x, y);
   if (picture) {
-    // The drive is left to the machine that reads the definition.
-    const size_t colon = path.size() > 1 && path[1] == ':' ? 2 : 0;
     SetColumnText(t, "編集", "BMAP");
-    SetColumnText(t, "アイコン", path.substr(colon).c_str());
+    SetColumnText(t, "アイコン", SheetPictureName(path).c_str());
     SetColumnText(t, "タイプ", "PBUT");
     SetColumnInt(t, "Ｂサイズ", 1);
   } else {

@@ -40,6 +40,11 @@ int CheckSheetKeyItem(int canvasSlot);
 // the message (the file cannot be read, no free code, the row cannot be
 // written).
 int AddDroppedSheetFile(int canvasSlot, const std::string& path, int x, int y);
+// The name a picture item keeps of its file (アイコン): below the program
+// folder the name inside it, so that the depth of the installation does not
+// count; else the path without its drive, left to the machine that reads
+// the definition.
+std::string SheetPictureName(const std::string& path);
 // Adds a copy of the canvas item `item` (a field, text item or picture: its
 // row with the lowest free code of its range) to the right of it, within
 // the sheet, and rebuilds the canvas. 0, or -1 after the message.

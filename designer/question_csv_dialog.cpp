@@ -12,11 +12,13 @@
 #include "designer/designer.h"
 #include "designer/form_items.h"
 #include "designer/question_list.h"
+#include "designer/survey.h"
 #include "foundation/db.h"
 #include "foundation/files.h"
 #include "foundation/msgbox.h"
 #include "foundation/sjis_text.h"
 #include "screen/screen.h"
+#include "shell/shell.h"
 
 namespace {
 
@@ -24,8 +26,8 @@ constexpr int kDialogWindowCode = 97;
 constexpr int kCmdRun = kKeyF1;
 constexpr int kCmdTrimSwitch = 201;
 constexpr char kMemoTable[] = "MUPA_MEM";
-constexpr char kSettingsDatabase[] = "MUPAINIT";
 constexpr int kModeImport = 0, kModeAlign = 1, kModeOutput = 2;
+constexpr int kCsvFileNameBytes = 255;  // CSVFILE of MUPA_MEM
 
 struct CsvDialog {
   FormWindow form;
@@ -46,8 +48,8 @@ std::string MemoCode() {
 // CSVFILE of the dialog's settings row, read, or written with `save`; a
 // missing row is added. 0, or -1 (reported).
 int KeepCsvFileName(std::string& name, bool save) {
-  const int t = db_open(GetProgramFolder().c_str(), kSettingsDatabase, kMemoTable, kDbKindFile, "MUPADATA",
-                        kMemoTable, "");
+  const int t = db_open(ProgramWorkFolder().c_str(), kSettingsDatabase, kMemoTable, kDbKindFile,
+                        "MUPADATA", kMemoTable, "");
   if (t < 0) return -1;
   const std::string code = MemoCode();
   const bool found = db_search(t, code.c_str(), "MEMCODE") == 0;
@@ -71,8 +73,11 @@ int AddFileForm() {
   const bool output = g_csv.mode == kModeOutput;
   int failed = 0;
   const auto check = [&failed](int item) { failed |= item < 0; };
-  check(AddText("TXTFILE", "ＣＳＶファイル名", 18, 3, 24, 80, output ? "出力するＣＳＶファイル" : "取り込むＣＳＶファイル",
-                "FILEDLG,ＣＳＶファイル選択,*.csv"));
+  // The name holds a whole path, as long as the kept CSVFILE; the file
+  // dialog starts in the program's data folder.
+  const std::string fileChoice = "FILEDLG,ＣＳＶファイル選択,*.csv,," + ProgramDataFolder();
+  check(AddText("TXTFILE", "ＣＳＶファイル名", 18, 3, 24, kCsvFileNameBytes,
+                output ? "出力するＣＳＶファイル" : "取り込むＣＳＶファイル", fileChoice.c_str()));
   check(AddPushButton("F01", "　実　行　", 6, 6, kCmdRun, output ? "出力を実行します" : "入力を実行します"));
   check(AddPushButton("ESC", "キャンセル", 23, 6, kKeyEscape, "画面を閉じます"));
   return failed ? -1 : 0;
@@ -111,6 +116,11 @@ void FillDialog() {
   if (AsksForFile()) {
     std::string name;
     KeepCsvFileName(name, false);
+    // A first output is offered the output table's name in the data folder.
+    if (name.empty() && g_csv.mode == kModeOutput) {
+      name = ProgramDataFolder() + "\\" +
+             (g_survey.outputTable.empty() ? "CSVFILE" : g_survey.outputTable) + ".CSV";
+    }
     SetFieldText("TXTFILE", name.c_str());
     return;
   }

@@ -28,7 +28,8 @@ std::string UpperExtension(const std::string& path) {
 int DropInDesign(int slot, const std::string& path, POINT at) {
   const std::string extension = UpperExtension(path);
   if (extension == "BMP" || extension == "JPG" || extension == "TXT") {
-    if (path.size() > kItemFileNameLimit) {
+    // A picture item keeps its file's name; a text item only the first line.
+    if (extension != "TXT" && SheetPictureName(path).size() > kItemFileNameLimit) {
       ShowInfoMessage("", "ファイル名（フォルダ名を含む）は、100バイト以内の長さにしてください。\n\n〔%s〕",
                       path.c_str());
       return -1;

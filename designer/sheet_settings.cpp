@@ -10,6 +10,7 @@
 #include "foundation/msgbox.h"
 #include "foundation/sjis_text.h"
 #include "screen/screen.h"
+#include "shell/shell.h"
 
 CurrentSheet g_currentSheet;
 SheetSettings g_sheetSettings;
@@ -71,6 +72,8 @@ int LoadSheetPaperSettings(int slot) {
   s.outputTable = GetColumnText(slot, "テーブル");
   s.collationTable = GetColumnText(slot, "ORGTABLE");
   s.outputDbFile = GetColumnText(slot, "データベースＪ");
+  // A file database by its whole path: the default, or a name in the data folder.
+  if (g_output.dbKind != kDbKindServer) ResolveOutputDatabasePath(slot, &s.outputDbFile);
   // The reading road tells one, two and three marks apart; a value it does
   // not know reads as two marks.
   const int mode = GetColumnInt(slot, "LINESTYLE");

@@ -52,7 +52,9 @@ int AddSettingsItems(bool fileDatabase) {
   // data folder.
   const std::string fileChoice =
       fileDatabase ? "FILEDLG,読み取ったデータを出力するデータベース名,,*.mdb," + g_program.programFolder + "\\data" : "";
-  check(AddText("データベース", "出力データベース名", 20, 3, 42, 100,
+  // A whole path fits, however deep the data folder lies; what the column
+  // cannot keep is refused as the screen closes.
+  check(AddText("データベース", "出力データベース名", 20, 3, 42, MAX_PATH - 1,
                 fileDatabase ? "読み取った内容を出力するデータベース名（フォルダ名も含む）"
                              : "読み取った内容を出力するデータベース名",
                 fileChoice.c_str()));

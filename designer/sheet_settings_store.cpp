@@ -68,6 +68,30 @@ std::string FolderOf(const std::string& path) {
   return std::string(PathFolder(path, "\\/"));
 }
 
+const char* OutputDatabaseColumn() {
+  return UsesFileDatabase() ? "データベースＪ" : "データベースＳ";
+}
+
+// The output database as it is kept: a file in the program's data folder
+// by its name alone (a plain name lies there), so that the depth of the
+// installation does not count.
+std::string StoredOutputDatabase(const std::string& database) {
+  if (!UsesFileDatabase() ||
+      lstrcmpiA(FolderOf(database).c_str(), ProgramDataFolder().c_str()) != 0) {
+    return database;
+  }
+  return database.substr(database.find_last_of('\\') + 1);
+}
+
+// Room of the output database's column: its length, or -1.
+int OutputDatabaseRoom() {
+  const int t = OpenSheetTable(kPaperTable);
+  if (t < 0) return -1;
+  const int room = GetColumnLength(t, OutputDatabaseColumn());
+  db_close(t);
+  return room;
+}
+
 int StoreKeyItem(const std::string& name) {
   const int t = OpenSheetTable(kKeyItemTable);
   if (t < 0) return -1;
@@ -183,6 +207,13 @@ int CheckSheetSettingsFields() {
     FocusField("データベース");
     return -1;
   }
+  const int room = OutputDatabaseRoom();
+  if (room >= 0 && static_cast<int>(StoredOutputDatabase(database).size()) > room) {
+    ShowInfoMessage("", "「出力データベース名」は、%dバイト以内の長さにしてください。\n\n〔%s〕",
+                    room, database.c_str());
+    FocusField("データベース");
+    return -1;
+  }
   return 0;
 }
 
@@ -203,7 +234,8 @@ int StoreSheetSettingsFields() {
   const int marks = GetFieldInt("補正マーク");
   SetColumnInt(t, "LINESTYLE", GetFieldInt("補正機能") == 1 ? 0 : marks >= 1 && marks <= 3 ? marks : 2);
   SetColumnInt(t, "スキャナ設定画面", GetFieldInt("スキャナ設定画面") == 1 ? 1 : 2);
-  SetColumnText(t, UsesFileDatabase() ? "データベースＪ" : "データベースＳ", FormFieldText("データベース").c_str());
+  SetColumnText(t, OutputDatabaseColumn(),
+                StoredOutputDatabase(FormFieldText("データベース")).c_str());
   SetColumnText(t, "アイコン表示", NormalizeIcons(FormFieldText("アイコン表示")).c_str());
   SetColumnText(t, "ＦＥＰ起動", FormFieldText("ＦＥＰ起動").c_str());
   SetColumnText(t, "タイムスタンプ", FormFieldText("タイムスタンプ").c_str());

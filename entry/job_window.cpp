@@ -94,18 +94,11 @@ int CheckValue(const char* name) {
   return text[0] == '1' ? 1 : 0;
 }
 
-// The default output file: the current drive's root and the table's name.
+// The default output file: the table's name in the program's data folder
+// (never the root of a drive, which a user may not write or would not find).
 std::string DefaultOutputFile() {
-  std::string program = GetProgramFolder();
-  char drive = GetCurrentDriveLetter();
-  if (program.compare(0, 2, "\\\\") == 0) {
-    char windows[MAX_PATH] = "";
-    GetWindowsDirectoryA(windows, sizeof windows);
-    drive = windows[0];
-  }
-  char name[MAX_PATH];
-  std::snprintf(name, sizeof name, "%c:\\%s.CSV", drive, g_job.target.table.empty() ? "CSVFILE" : g_job.target.table.c_str());
-  return name;
+  return ProgramDataFolder() + "\\" +
+         (g_job.target.table.empty() ? "CSVFILE" : g_job.target.table) + ".CSV";
 }
 
 int Row(int& row) { return row++; }

@@ -93,6 +93,22 @@ void ShowOutputFolder() {
   if (IsValidSlot(g_mainWindow.slot)) SetItemValueForCommand(g_mainWindow.slot, "フォルダ名", folder.c_str());
 }
 
+int TransferServerDatabase(std::string& name, bool save) {
+  if (DefinitionName().empty() || FileExists(DefinitionFilePath().c_str()) != 0) return -1;
+  bool found = false;
+  const int t = OpenFirstPaperRow(&found);
+  if (t < 0) return -1;
+  int rc = found ? 0 : -1;
+  if (found && save) {
+    SetColumnText(t, "データベースＳ", name.c_str());
+    rc = db_update(t);
+  } else if (found) {
+    name = GetColumnText(t, "データベースＳ");
+  }
+  db_close(t);
+  return rc;
+}
+
 int LoadOutputDatabaseSettings() {
   g_output.database.clear();
   g_output.folder.clear();
@@ -109,7 +125,10 @@ int LoadOutputDatabaseSettings() {
   // A server sheet without its database name would open every table in a
   // database named after the table: asked for like a missing table.
   if (g_output.table.empty() || (g_output.dbKind == kDbKindServer && g_output.database.empty())) {
-    ShowGuideArrow("ＤＢガイド");
+    // Without the sheet settings on the menu, the server's database is
+    // named on the database choice.
+    const bool onDatabaseChoice = !g_output.table.empty() && GetOcrIniSettings().editorFlag != 1;
+    ShowGuideArrow(onDatabaseChoice ? "サーバーガイド" : "ＤＢガイド");
     ShowInfoMessage("", "赤矢印が示すアイコンを押して、読み取りを行うシートに関する定義 "
                         "(「出力データベース名」等の設定) を行ってください。");
     return -1;

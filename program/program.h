@@ -177,6 +177,11 @@ int LoadOutputDatabaseSettings();
 // Shows the output folder of the current definition on the menu
 // ("フォルダ名"), empty without one or for a server database. Reads only.
 void ShowOutputFolder();
+// The database on the server that the current sheet's answers go to
+// (データベースＳ of its first paper row): read, or written with `save`
+// (the row must be there). 0, or -1 without a chosen definition or when its
+// row cannot be read or written (reported by the database layer).
+int TransferServerDatabase(std::string& name, bool save);
 // The sheet's first paper row is made ready for reading (書込形式 1, the
 // compensation kind 3 read as 2) and an output table is named. 0, or -1
 // after the message.

@@ -15,6 +15,11 @@
 
 namespace {
 
+// The server's database of the current sheet on the server choice: as
+// long as データベースＳ.
+constexpr char kServerDatabaseField[] = "出力データベース名";
+constexpr int kServerDatabaseBytes = 100;
+
 // The window slot showing screen `number`, or -1.
 int SlotOfScreen(int number) {
   for (int s = kWindowSlotCount - 1; s >= 0; --s) {
@@ -49,6 +54,9 @@ void FillServerChoice(int slot) {
   kind = kind == kDbKindServer || kind == kDbKindNone ? kDbKindServer : kDbKindFile;
   SetItemValueForCommand(slot, "ＤＢ種別", std::to_string(kind).c_str());
   SetItemValueForCommand(slot, "サーバー名", server.c_str());
+  std::string database;
+  TransferServerDatabase(database, false);
+  SetItemValueForCommand(slot, kServerDatabaseField, database.c_str());
 }
 
 // Leaving the server choice (Esc or its close button, code 100) takes the
@@ -62,6 +70,17 @@ void TakeServerChoice(int slot) {
   char server[kMaxServerName * 2 + 1] = "";
   GetItemRawValue(slot, "サーバー名", server);
   g_output.serverName = g_output.dbKind == kDbKindServer ? server : "";
+  // The current sheet's answers go to the database named on the server;
+  // the guide to it has done its work.
+  if (g_output.dbKind == kDbKindServer) {
+    char database[kServerDatabaseBytes + 1] = "";
+    GetItemRawValue(slot, kServerDatabaseField, database);
+    std::string name = database;
+    TransferServerDatabase(name, true);
+  }
+  if (IsValidSlot(g_mainWindow.slot)) {
+    SetItemValueForCommand(g_mainWindow.slot, "サーバーガイド", "");
+  }
   const int t = OpenSettingsRow();
   if (t < 0) return;
   SetColumnInt(t, "ＤＢ種別", g_output.dbKind);

@@ -396,6 +396,13 @@ bool PaintListScreenButton(const ScreenItem& item, const char* text) {
   return true;
 }
 
+// One star for each character of a password.
+std::string PasswordStars(const std::string& text) {
+  int characters = 0;
+  for (size_t k = 0; k < text.size(); k += SjisCharLength(text.c_str() + k)) ++characters;
+  return std::string(characters, '*');
+}
+
 }  // namespace
 
 void PaintListField(int i, const char* value) {
@@ -419,6 +426,8 @@ void PaintListField(int i, const char* value) {
     text = mask.c_str();
   }
   if (item.kind == 'P' && text.empty()) return;
+  // A password is never drawn: its edit control shows the same stars.
+  if (!design && item.edit == 'P') text = PasswordStars(text);
   const int size = SelectValueFont(item, text.c_str());
   ComputeItemPaintRect(i);
   const TextPlacement p = PlaceText(i, item, text.c_str(), size);

@@ -22,7 +22,8 @@
 
 namespace {
 
-constexpr int kDialogBufferSize = 128;
+// Whole paths: a file deep below its drive is chosen like any other.
+constexpr int kDialogBufferSize = MAX_PATH;
 
 std::string Argument(const ChoiceList& list, size_t k) {
   return k < list.dialogArguments.size() ? list.dialogArguments[k] : std::string();

@@ -78,12 +78,21 @@ int GetWindowsVersionClass() {
 
 void SetMemFileName(const char* name) { g_program.memFileName = std::string(name) + ".MEM"; }
 
+std::string ProgramWorkFolder() {
+  return g_program.workFolder.empty() ? GetProgramFolder() : g_program.workFolder;
+}
+
+std::string ProgramDataFolder() { return ProgramWorkFolder() + "\\data"; }
+
 int PrepareWorkFolders(const WorkFolders& plan, const std::string& sourceFolder) {
   g_program.workFolder = plan.work;
   g_program.imageFolder = plan.image;
   g_program.logFolder = plan.log;
   if (!plan.network) {
-    if (MakeFolderIfMissing(plan.image) != 0 || MakeFolderIfMissing(plan.log) != 0) return -1;
+    if (MakeFolderIfMissing(plan.image) != 0 || MakeFolderIfMissing(plan.log) != 0 ||
+        MakeFolderIfMissing(ProgramDataFolder()) != 0) {
+      return -1;
+    }
     return 0;
   }
   const bool made = FileExistsAlt(plan.work.c_str()) != 0;

@@ -70,9 +70,10 @@ ServerChoice ParseServerList(std::string_view text);
 std::string FormatServerList(const ServerChoice& choice);
 
 // The current sheet definition in "ocrpath.dat": "folder,name". Each part
-// is cut at 128 bytes (a double-byte character is never split). False when
+// keeps a whole Windows path, however deep (MAX_PATH less its end); only a
+// longer one is cut (a double-byte character is never split). False when
 // the text holds no line.
-constexpr int kMaxDefinitionPart = 128;
+constexpr int kMaxDefinitionPart = 259;
 bool ParseDefinitionPath(std::string_view text, std::string& folder, std::string& name);
 std::string FormatDefinitionPath(const std::string& folder, const std::string& name);
 

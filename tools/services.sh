@@ -14,10 +14,13 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/wine-env.sh"
 # The servers' own users (postgres, and lp for CUPS's filters) must reach
-# their folders. A build folder they cannot enter (a clone in root's home)
-# gets its services' folder under /var/tmp, linked from the build folder.
+# their folders. A build folder they cannot enter (a clone in root's home),
+# or one so deep that the servers' sockets in it would pass the 107 bytes of
+# a socket's path, gets its services' folder under /var/tmp, linked from the
+# build folder.
 mkdir -p "$BUILD_ROOT"
-if [ ! -e "$BUILD_ROOT/services" ] && ! runuser -u nobody -- test -x "$BUILD_ROOT" 2>/dev/null; then
+if [ ! -e "$BUILD_ROOT/services" ] && { [ "$(printf %s "$BUILD_ROOT" | wc -c)" -gt 60 ] ||
+     ! runuser -u nobody -- test -x "$BUILD_ROOT" 2>/dev/null; }; then
   reachable=$(mktemp -d /var/tmp/sheetdesk-services.XXXXXX)
   chmod 755 "$reachable"
   ln -s "$reachable" "$BUILD_ROOT/services"

@@ -168,12 +168,6 @@ class GridEditors : public ProgramTest {
     GetClassNameA(GetFocus(), focus, sizeof focus);
     EXPECT_FALSE(IsWindowVisible(Grid())) << "focus in " << focus << " " << testing::PrintToString(Boxes());
   }
-
-  static void SavePictureOnRequest(HWND window, const char* name) {
-    char folder[MAX_PATH] = "";
-    if (GetEnvironmentVariableA("SHEETDESK_PICTURES", folder, MAX_PATH) == 0) return;
-    SaveWindowPicture(window, std::string(folder) + "\\" + name + ".png");
-  }
 };
 
 TEST_F(GridEditors, TheCheckFieldGridShowsTheReadCheckFieldsAndStoresWhatIsTyped) {

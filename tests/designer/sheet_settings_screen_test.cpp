@@ -83,7 +83,7 @@ class SheetSettingsScreen : public ProgramTest {
   HWND Edit() { return Slot(SheetSettingsSlot()).editControl; }
 
   std::string Field(const char* name) {
-    char value[256] = "";
+    char value[MAX_PATH] = "";
     GetItemRawValue(SheetSettingsSlot(), name, value);
     return value;
   }

@@ -303,7 +303,7 @@ TEST_P(CardFormTest, WritesTheRecordsOfARangeToACsvFile) {
   EXPECT_EQ(BoxTexts(), (std::vector<std::string>{"ＣＳＶファイル“" + path + "”を作成します。",
                                                   "ＣＳＶファイル“" + path + "”は既に存在します。\n上書きしてもよろしいですか？"}));
   ASSERT_EQ(starts.calls().size(), 1u);
-  EXPECT_EQ(starts.calls()[0].commandLine, "C:\\Tools\\calc.exe " + path);
+  EXPECT_EQ(starts.calls()[0].commandLine, "C:\\Tools\\calc.exe \"" + path + "\"");
 }
 
 TEST_P(CardFormTest, ClosingWithCtrlShiftAltOffersToDropTheTable) {

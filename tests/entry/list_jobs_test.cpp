@@ -193,13 +193,17 @@ TEST_P(ListJobs, CsvFilesGoIntoFoldersNamedInShiftJis) {
 }
 
 // A written CSV file opens in the spreadsheet program when one is set (the
-// program start is answered by the hook): Excel is refused a folder with a
-// blank, which it would take for the end of the name; a program that does
-// not start is reported; without a program the count is.
+// program start is answered by the hook), its path quoted: Excel is refused
+// a folder with a blank, which it would take for the end of the name, after
+// a folder with a "." too; a program that does not start is reported;
+// without a program the count is.
 TEST_P(ListJobs, AWrittenCsvFileOpensInTheSpreadsheetProgram) {
   ASSERT_EQ(OpenList(), 0) << Boxes();
   const std::string blankFolder = Path("with blank");
   CreateDirectoryA(blankFolder.c_str(), nullptr);
+  const std::string dottedFolder = Path("v1.2"), blankAfterDot = dottedFolder + "\\with blank";
+  CreateDirectoryA(dottedFolder.c_str(), nullptr);
+  CreateDirectoryA(blankAfterDot.c_str(), nullptr);
   struct Case {
     const char* what;
     const char* program;
@@ -209,13 +213,23 @@ TEST_P(ListJobs, AWrittenCsvFileOpensInTheSpreadsheetProgram) {
     std::string message;  // the last box, "" for none after the questions
   };
   const std::string plain = Path("sheet_out.csv"), blank = blankFolder + "\\sheet_out.csv";
+  const std::string dotted = dottedFolder + "\\sheet_out.csv",
+                    blankAfterDotFile = blankAfterDot + "\\sheet_out.csv";
+  const auto refused = [](const std::string& file) {
+    return std::string("Microsoft Excel は、空白を含むフォルダ名をパラメーターに使用できませんので、"
+                       "出力するフォルダ名を空白を含まないものに変更してください。\n(") +
+           file + ")";
+  };
+
   const Case cases[] = {
       {"another program", "C:\\Tools\\calc.exe", blank, 33, true, ""},
       {"Excel, no blank", "C:\\Office\\excel.exe", plain, 33, true, ""},
-      {"Excel, a blank in the folder", "C:\\Office\\EXCEL.EXE", blank, 33, false,
-       "Microsoft Excel は、空白を含むフォルダ名をパラメーターに使用できませんので、出力するフォルダ名を空白を含まない"
-       "ものに変更してください。\n(" + blank + ")"},
-      {"does not start", "calc.exe", plain, 2, true, "“calc.exe " + plain + "”を起動できません。(2)"},
+      {"Excel, a folder with a dot", "C:\\Office\\excel.exe", dotted, 33, true, ""},
+      {"Excel, a blank in the folder", "C:\\Office\\EXCEL.EXE", blank, 33, false, refused(blank)},
+      {"Excel, a blank after a dot", "C:\\Office\\EXCEL.EXE", blankAfterDotFile, 33, false,
+       refused(blankAfterDotFile)},
+      {"does not start", "calc.exe", plain, 2, true,
+       "“calc.exe \"" + plain + "\"”を起動できません。(2)"},
       {"no program", "", plain, 33, false, "\"" + plain + "\" に、23件のデータを出力しました。"},
   };
   for (const Case& c : cases) {
@@ -230,7 +244,7 @@ TEST_P(ListJobs, AWrittenCsvFileOpensInTheSpreadsheetProgram) {
     EXPECT_NE(ReadBytes(c.file), "<missing>") << "the file is written first";
     ASSERT_EQ(starts.calls().size(), c.started ? 1u : 0u);
     if (c.started) {
-      EXPECT_EQ(starts.calls()[0].commandLine, std::string(c.program) + " " + c.file);
+      EXPECT_EQ(starts.calls()[0].commandLine, std::string(c.program) + " \"" + c.file + "\"");
       EXPECT_EQ(starts.calls()[0].show, static_cast<UINT>(SW_SHOWNORMAL));
     }
     ASSERT_FALSE(BoxTexts().empty());
@@ -252,6 +266,8 @@ TEST_P(ListJobs, TheJobDialogKeepsItsSettingsInThePrintSettingsFile) {
   std::snprintf(printCode, sizeof printCode, "L%05d", Slot(0).screenNumber);
   const std::string file = Path("kept settings.csv");
   ChooseMenuCommand(kCsvOutput);
+  EXPECT_EQ(ValueOf(TopSlot(), "TXTO"), ProgramDataFolder() + "\\T_LST.CSV")
+      << "a first output is offered the program's data folder, not a drive's root";
   TypeIntoField("TXTO", file.c_str());
   SetCheck("TTLPUT", true);
   SetCheck("NOPUT", true);

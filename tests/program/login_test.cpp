@@ -3,6 +3,9 @@
 // stores nothing and runs nothing.
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
 #include <gtest/gtest.h>
 
 #include "foundation/db.h"
@@ -10,6 +13,7 @@
 #include "program/program.h"
 #include "shell/shell.h"
 #include "tests/program/program_fixture.h"
+#include "tests/support/window_picture.h"
 
 namespace {
 
@@ -88,6 +92,41 @@ TEST_F(Login, EnterInThePasswordFieldLogsIn) {
   Press(VK_RETURN);
   EXPECT_EQ(g_program.loginPassword, "entered");
   EXPECT_TRUE(VisibleWindows().count("Clr"));
+}
+
+// The remembered password, in its field while the login name has the focus,
+// is drawn as stars, as its edit control shows the one being typed.
+TEST_F(Login, ARememberedPasswordIsDrawnAsStars) {
+  g_output.dbKind = kDbKindServer;
+  const auto drawn = [this](const std::string& password) {
+    g_program.loginPassword = password;
+    OpenLoginWindow(kCmdClearData);
+    RunPostedMessages();
+    const int slot = SlotOfNumber(kLoginScreen);
+    std::vector<COLORREF> pixels;
+    EXPECT_GE(slot, 0);
+    if (slot < 0) return pixels;
+    const HWND window = Slot(slot).window;
+    EXPECT_EQ(g_screen.currentItem, ResolveFieldRef(slot, "ログイン名"))
+        << "the login name has the focus";
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    RunDisplayMessages();
+    const ScreenItem& field = Item(ResolveFieldRef(slot, "パスワード"));
+    const HDC dc = GetDC(window);
+    for (int y = field.pixelY; y < field.pixelY + field.pixelHeight; ++y) {
+      for (int x = field.pixelX; x < field.pixelX + field.pixelWidth; ++x) {
+        pixels.push_back(GetPixel(dc, x, y));
+      }
+    }
+    ReleaseDC(window, dc);
+    Press(kKeyEscape);
+    return pixels;
+  };
+  const std::vector<COLORREF> secret = drawn("secret");
+  ASSERT_FALSE(secret.empty());
+  EXPECT_TRUE(secret == drawn("******")) << "the password's characters are not drawn";
+  EXPECT_FALSE(secret == drawn("")) << "its stars are";
+  g_output.dbKind = kDbKindFile;
 }
 
 TEST_F(Login, AServerDatabaseAsksForNameAndPassword) {

@@ -13,7 +13,8 @@
 namespace {
 
 constexpr char kTestFolderName[] = "shell_program_test";
-
+// Room is left below it for the installation's own files within MAX_PATH.
+constexpr size_t kDeepInstallationBytes = 205;
 
 void CopyMatching(const std::string& from, const std::string& to, const char* pattern) {
   WIN32_FIND_DATAA found;
@@ -53,6 +54,14 @@ bool AddRow(const std::string& folder, const std::string& database, const char* 
 
 }  // namespace
 
+std::string DeepInstallationFolder() {
+  char windows[MAX_PATH] = "C:";
+  GetWindowsDirectoryA(windows, sizeof windows);
+  std::string folder = std::string(1, windows[0]) + ":\\sheetdesk.deep";
+  while (folder.size() < kDeepInstallationBytes) folder += "\\表ソの深いフォルダ";
+  return folder;
+}
+
 void RemoveTree(const std::string& folder) {
   WIN32_FIND_DATAA found;
   const HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
@@ -75,7 +84,7 @@ void RemoveTree(const std::string& folder) {
 
 bool MakeInstallation(const std::string& folder) {
   RemoveTree(folder);
-  if (!CreateDirectoryA(folder.c_str(), nullptr)) {
+  if (EnsureDirectoryPath(folder.c_str()) != 0) {
     ADD_FAILURE() << "cannot make " << folder;
     return false;
   }
@@ -178,11 +187,15 @@ void ProgramTest::ChooseSample(const SampleDefinition& definition) {
   ASSERT_EQ(WriteDefinitionPath(), 0);
 }
 
+std::string ProgramTest::InstallationFolder() const {
+  return GetProgramFolder() + "\\" + kTestFolderName;
+}
+
 void ProgramTest::SetUp() {
   char current[MAX_PATH];
   GetCurrentDirectoryA(MAX_PATH, current);
   previousFolder_ = current;
-  folder_ = GetProgramFolder() + "\\" + kTestFolderName;
+  folder_ = InstallationFolder();
   boxes_ = std::make_unique<MessageBoxRecorder>(IDYES);
   ASSERT_TRUE(MakeInstallation(folder_));
 }
@@ -358,6 +371,20 @@ POINT ProgramTest::CentreOf(int slot, const char* name) {
   const ScreenItem& item = Item(ResolveFieldRef(slot, name));
   return POINT{item.pixelX + item.pixelWidth / 2 - Slot(slot).scrollX,
                item.pixelY + item.pixelHeight / 2 - Slot(slot).scrollY};
+}
+
+POINT ProgramTest::ChoiceCentre(int slot, const char* name, int row) {
+  const ScreenItem& item = Item(ResolveFieldRef(slot, name));
+  const int pitch = item.pixelHeight / (item.count + 2);
+  return POINT{
+      item.pixelX + 2 * item.charSize + 8 - Slot(slot).scrollX,
+      item.pixelY + pitch / 2 + 4 + pitch * (row + 1) + item.charSize - Slot(slot).scrollY};
+}
+
+void ProgramTest::SavePictureOnRequest(HWND window, const char* name) {
+  char folder[MAX_PATH] = "";
+  if (GetEnvironmentVariableA("SHEETDESK_PICTURES", folder, MAX_PATH) == 0) return;
+  SaveWindowPicture(window, std::string(folder) + "\\" + name + ".png");
 }
 
 void ProgramTest::LogInIfAsked() {

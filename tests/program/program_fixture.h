@@ -25,6 +25,11 @@ void RemoveTree(const std::string& folder);
 // names it as the database folder. Returns false after a test failure.
 bool MakeInstallation(const std::string& folder);
 
+// A folder for an installation deep below its drive, wherever the tests
+// run from: more than 200 bytes long, in folders whose names hold a "."
+// and the characters 表 and ソ (their second byte is "\\").
+std::string DeepInstallationFolder();
+
 // Runs the messages the program has posted; true when among them was the
 // quit message that ends the program's message loop.
 bool RunPostedMessages();
@@ -64,6 +69,8 @@ class ProgramTest : public testing::Test {
  protected:
   void SetUp() override;
   void TearDown() override;
+  // Where the installation is made: a folder of the test program's own.
+  virtual std::string InstallationFolder() const;
 
   // Starts the program in the installation; a test may change the
   // installation first (Start is then called by the test).
@@ -113,6 +120,12 @@ class ProgramTest : public testing::Test {
   static std::string FieldText(int slot, const char* name);
   // The centre of a field in its window's client area.
   static POINT CentreOf(int slot, const char* name);
+  // The centre of box `row` (from 0) of a radio or check group with a
+  // caption, below the caption.
+  static POINT ChoiceCentre(int slot, const char* name, int row);
+  // Saves a picture of the window as "<name>.png" in the folder that
+  // SHEETDESK_PICTURES names; nothing without it.
+  static void SavePictureOnRequest(HWND window, const char* name);
   // Answers the login window, when it asks, as a user does.
   void LogInIfAsked();
   // The slot of a window's screen, or -1.

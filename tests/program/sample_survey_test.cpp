@@ -82,12 +82,6 @@ class SampleSurvey : public ProgramTest {
     return rows;
   }
 
-  static void SavePictureOnRequest(HWND window, const char* name) {
-    char folder[MAX_PATH] = "";
-    if (GetEnvironmentVariableA("SHEETDESK_PICTURES", folder, MAX_PATH) == 0) return;
-    SaveWindowPicture(window, std::string(folder) + "\\" + name + ".png");
-  }
-
   std::string feederSettings_, previousFeeder_;
   bool hadFeeder_ = false;
 };

@@ -118,6 +118,85 @@ TEST_F(ServerList, ASheetWithoutItsServerDatabaseIsSentToItsSettings) {
   EXPECT_FALSE(IsWindowVisible(FindWindowA("KQE_READ", nullptr)));
 }
 
+// With the settings as shipped (no sheet designer on the menu), the
+// sheet's database on the PostgreSQL server is named on the database
+// choice: the red arrow points at its icon, and the sheet's commands then
+// work on that database.
+class ShippedServerChoice : public ProgramAtMenuTest {
+ protected:
+  void SetUp() override {
+    ProgramAtMenuTest::SetUp();
+    if (HasFatalFailure()) return;
+    if (!ReadRunServer(&server_))
+      SKIP_WITHOUT_SERVICE("SHEETDESK_PG is not set: no PostgreSQL server for this run");
+    ChooseSample();
+  }
+
+  HWND Menu() const { return g_program.mainWindow; }
+
+  // Opens the database choice from its icon on the menu: its slot.
+  int OpenChoice() {
+    ClickItem(Menu(), "SERVERI");
+    const int slot = SlotOfCode("SERV-SEL");
+    EXPECT_GE(slot, 0) << testing::PrintToString(Boxes());
+    return slot;
+  }
+
+  void TypeIntoField(int slot, const char* name, const std::string& text) {
+    ClickOn(Slot(slot).window, CentreOf(slot, name));
+    SendMessageA(GetFocus(), EM_SETSEL, 0, -1);
+    TypeInFocus(text);
+  }
+
+  RunServer server_;
+};
+
+TEST_F(ShippedServerChoice, TheArrowLeadsToTheChoiceThatNamesTheServersDatabase) {
+  ASSERT_NE(GetOcrIniSettings().editorFlag, 1) << "the shipped settings offer no sheet settings";
+  int slot = OpenChoice();
+  ASSERT_GE(slot, 0);
+  ClickOn(Slot(slot).window, ChoiceCentre(slot, "ＤＢ種別", 1));
+  EXPECT_EQ(FieldText(slot, "ＤＢ種別"), "2");
+  TypeIntoField(slot, "サーバー名", server_.name);
+  ClickItem(Slot(slot).window, "SETQUIT");
+  ASSERT_LT(SlotOfCode("SERV-SEL"), 0);
+
+  // No database named yet: the arrow stands beside the database choice.
+  ForgetBoxes();
+  ClickItem(Menu(), "READI");
+  EXPECT_THAT(Boxes(),
+              testing::ElementsAre("赤矢印が示すアイコンを押して、読み取りを行うシートに関する定義 "
+                                   "(「出力データベース名」等の設定) を行ってください。"));
+  EXPECT_EQ(FieldText(g_mainWindow.slot, "サーバーガイド"), "ARROW_U.BMP");
+  EXPECT_EQ(FieldText(g_mainWindow.slot, "ＤＢガイド"), "")
+      << "not beside the sheet settings the menu does not offer";
+  const ScreenItem& arrow = Item(ResolveFieldRef(g_mainWindow.slot, "サーバーガイド"));
+  EXPECT_EQ(arrow.pixelY, Item(ResolveFieldRef(g_mainWindow.slot, "SERVERI")).pixelY);
+
+  slot = OpenChoice();
+  ASSERT_GE(slot, 0);
+  EXPECT_EQ(FieldText(slot, "ＤＢ種別"), "2");
+  TypeIntoField(slot, "出力データベース名", server_.database);
+  SavePictureOnRequest(Slot(slot).window, "server_choice_database");
+  ClickItem(Slot(slot).window, "SETQUIT");
+  EXPECT_EQ(FieldText(g_mainWindow.slot, "サーバーガイド"), "");
+
+  // The sheet's commands go to the server's database, after its login.
+  ForgetBoxes();
+  ClickItem(Menu(), "READI");
+  const int login = SlotOfNumber(kLoginScreen);
+  ASSERT_GE(login, 0) << testing::PrintToString(Boxes());
+  TypeIntoField(login, "ログイン名", server_.user);
+  TypeIntoField(login, "パスワード", server_.password);
+  PressKeyInFocus(VK_RETURN);
+  EXPECT_EQ(g_output.database, server_.database);
+  const HWND bench = FindWindowA("KQE_READ", nullptr);
+  ASSERT_TRUE(IsWindowVisible(bench)) << testing::PrintToString(Boxes());
+  char title[512] = "";
+  GetWindowTextA(bench, title, sizeof title);
+  EXPECT_THAT(title, testing::HasSubstr(server_.name + "：" + server_.database + "（PostgreSQL）"));
+}
+
 TEST_F(ServerList, NoFileIsTheFileDatabase) {
   ASSERT_EQ(Start(), StartOutcome::kMenuOpen);
   EXPECT_EQ(g_output.dbKind, kDbKindFile);

@@ -191,12 +191,6 @@ class SheetCanvasProgram : public ProgramTest {
     ChoosePopupLine(line);
   }
 
-  static void SavePictureOnRequest(HWND window, const char* name) {
-    char folder[MAX_PATH] = "";
-    if (GetEnvironmentVariableA("SHEETDESK_PICTURES", folder, MAX_PATH) == 0) return;
-    SaveWindowPicture(window, std::string(folder) + "\\" + name + ".png");
-  }
-
   SheetDefinition definition_;
   std::string feederSettings_;
   int generated_ = 0;
@@ -432,7 +426,6 @@ TEST_F(SheetCanvasProgram, ImagesDroppedInOperationAreReadIntoTheOutputTable) {
   EXPECT_THAT(FieldText(SlotOfWindow(bench), "OCRMSG"), HasSubstr("登録件数：2件")) << "the count and time of the drop";
   EXPECT_EQ(g_canvasView.itemsVisible, 1) << "the items are shown again after the stack";
 }
-
 
 // The rows of a table of the sheet's definition, "|" between the columns.
 std::vector<std::string> DefinitionRows(const char* table, const char* columns, const char* where, const char* order) {

@@ -601,15 +601,6 @@ class SurveyRoad : public ProgramTest, public testing::WithParamInterface<int> {
     return WaitForPrintedText(g_reportOutput.documentName);
   }
 
-  // The centre of box `row` (from 0) of a check group on the print
-  // settings, below the group's caption.
-  static POINT ChoiceCentre(int slot, const char* name, int row) {
-    const ScreenItem& item = Item(ResolveFieldRef(slot, name));
-    const int pitch = item.pixelHeight / (item.count + 2);
-    return POINT{item.pixelX + 2 * item.charSize + 8 - Slot(slot).scrollX,
-                 item.pixelY + pitch / 2 + 4 + pitch * (row + 1) + item.charSize - Slot(slot).scrollY};
-  }
-
   // A tally menu button's output written to a CSV file beside the pictures
   // through its print settings' CSV key (F7) and the CSV dialog: the rows
   // of the file. The tallies print the choices, 無回答 and the row total.

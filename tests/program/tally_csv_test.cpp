@@ -25,8 +25,13 @@ namespace {
 
 using testing::ElementsAre;
 
-class TallyCsv : public ProgramAtMenuTest {
+// Run in the test program's installation and in one deep below its drive.
+class TallyCsv : public ProgramAtMenuTest, public testing::WithParamInterface<bool> {
  protected:
+  std::string InstallationFolder() const override {
+    return GetParam() ? DeepInstallationFolder() : ProgramAtMenuTest::InstallationFolder();
+  }
+
   void SetUp() override {
     ProgramAtMenuTest::SetUp();
     if (HasFatalFailure()) return;
@@ -73,12 +78,6 @@ class TallyCsv : public ProgramAtMenuTest {
     RunPostedMessages();
   }
 
-  static void SavePictureOnRequest(HWND window, const char* name) {
-    char folder[MAX_PATH] = "";
-    if (GetEnvironmentVariableA("SHEETDESK_PICTURES", folder, MAX_PATH) == 0) return;
-    SaveWindowPicture(window, std::string(folder) + "\\" + name + ".png");
-  }
-
   static std::string Read(const std::string& path) {
     std::string text;
     ReadWholeFile(path.c_str(), text);
@@ -93,10 +92,12 @@ class TallyCsv : public ProgramAtMenuTest {
 // of the checks.
 constexpr char kWritten[] = "\r\nはい,いいえ,合　計\r\n1,0,1\r\n100.0,0.0,100.0\r\n\r\n\r\n";
 
-TEST_F(TallyCsv, TheDialogAsksForANameAnExistingFolderAndConsentBeforeWriting) {
+TEST_P(TallyCsv, TheDialogAsksForANameAnExistingFolderAndConsentBeforeWriting) {
   const std::string file = folder() + "\\集計.csv";
   OpenDialog();
   EXPECT_EQ(DialogTitle(), "ＣＳＶファイル出力");
+  EXPECT_EQ(FieldText(CsvQuestionDialogSlot(), "TXTFILE"), folder() + "\\data\\KAITO.CSV")
+      << "the first time, the output table's name in the program's data folder";
   SavePictureOnRequest(Dialog(), "tally_csv_dialog");
 
   Run("");
@@ -149,5 +150,10 @@ TEST_F(TallyCsv, TheDialogAsksForANameAnExistingFolderAndConsentBeforeWriting) {
   EXPECT_NE(FileExists(file.c_str()), 0);
   EXPECT_TRUE(IsWindowVisible(settings_));
 }
+
+INSTANTIATE_TEST_SUITE_P(Installations, TallyCsv, testing::Bool(),
+                         [](const testing::TestParamInfo<bool>& info) {
+                           return info.param ? "Deep" : "Shallow";
+                         });
 
 }  // namespace

@@ -136,10 +136,14 @@ TEST(DefinitionPath, ReadsTheFolderAndTheName) {
   ASSERT_TRUE(ParseDefinitionPath("D:\\A\n", folder, name));
   EXPECT_EQ(folder, "D:\\A");
   EXPECT_EQ(name, "");
-  const std::string longFolder(200, 'F');
-  ASSERT_TRUE(ParseDefinitionPath(longFolder + ",N\r\n", folder, name));
-  EXPECT_EQ(folder.size(), 128u);
+  // A folder deep below its drive stays whole; only more than a path can
+  // hold is cut.
+  const std::string deepFolder = "Z:\\" + std::string(200, 'F') + "\\\x95\\\x83\\";  // 表ソ
+  ASSERT_TRUE(ParseDefinitionPath(deepFolder + ",N\r\n", folder, name));
+  EXPECT_EQ(folder, deepFolder);
   EXPECT_EQ(name, "N");
+  ASSERT_TRUE(ParseDefinitionPath(std::string(300, 'F') + ",N\r\n", folder, name));
+  EXPECT_EQ(folder.size(), 259u);
 }
 
 TEST(TitleLine, NamesTheDefinition) {
