@@ -4,8 +4,9 @@
 // printer that cannot print the outer 5 mm of the paper, rendered at 200,
 // 300 and 400 dpi and made 1-bit as a scanner does: the registration marks
 // stand where the sheet puts them on the paper, every empty box is measured
-// clear of the default threshold, and every box is measured inside the
-// frame printed for it, the boxes of the grid too.
+// clear of the default threshold, every box is measured inside the frame
+// printed for it, the boxes of the grid too, and a mark that fills a
+// printed box is measured in that box alone.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -101,7 +102,36 @@ void KeepPicture(const GeneratedSheet& page, const char* name) {
   WritePng(std::string(folder) + "\\" + name, page.width, page.height, rgb);
 }
 
+// The page with the printed box around the middle of `box` filled as a
+// heavy pen fills it: out to the box's outline.
+GeneratedSheet FillPrintedBox(const GeneratedSheet& page, const BoxRect& box) {
+  GeneratedSheet filled = page;
+  const Page p{page};
+  const int cx = (box.left + box.right) / 2, cy = (box.top + box.bottom) / 2;
+  int left = cx, right = cx, top = cy, bottom = cy;
+  while (left > 0 && !p.Black(left - 1, cy)) --left;
+  while (right + 1 < page.width && !p.Black(right + 1, cy)) ++right;
+  while (top > 0 && !p.Black(cx, top - 1)) --top;
+  while (bottom + 1 < page.height && !p.Black(cx, bottom + 1)) ++bottom;
+  for (int y = top; y <= bottom; ++y) {
+    for (int x = left; x <= right; ++x) filled.black[y * page.width + x] = 1;
+  }
+  return filled;
+}
+
 class PrintedSheetPlace : public ReadingDbTest {};
+
+// The marks of a printed page as the reader finds them, expected where
+// those of the sheet drawn on the paper at its millimetres stand.
+ReferenceMarks ExpectMarksInPlace(const SheetDefinition& sheet, const GeneratedSheet& printed) {
+  const ReferenceMarks found = RegisterCleanPage(sheet, "0001", printed.dpi, &printed);
+  const ReferenceMarks designed = RegisterCleanPage(sheet, "0001", printed.dpi);
+  EXPECT_NEAR(found.x1, designed.x1, 2);
+  EXPECT_NEAR(found.y1, designed.y1, 2);
+  EXPECT_NEAR(found.x2, designed.x2, 2);
+  EXPECT_NEAR(found.y2, designed.y2, 2);
+  return found;
+}
 
 TEST_F(PrintedSheetPlace, ASheetPrintsOnItsPlaceAndEveryBoxIsMeasuredInsideItsFrame) {
   std::string why = PrintingUnavailable();
@@ -124,14 +154,8 @@ TEST_F(PrintedSheetPlace, ASheetPrintsOnItsPlaceAndEveryBoxIsMeasuredInsideItsFr
     const Page page{printed};
     KeepPicture(printed, ("designed_sheet_" + std::to_string(dpi) + ".png").c_str());
 
-    // The marks as the reader finds them, against those of the sheet
-    // drawn on the paper at the sheet's millimetres.
-    const ReferenceMarks found = RegisterCleanPage(sheet, "0001", dpi, &printed);
+    const ReferenceMarks found = ExpectMarksInPlace(sheet, printed);
     const ReferenceMarks designed = RegisterCleanPage(sheet, "0001", dpi);
-    EXPECT_NEAR(found.x1, designed.x1, 2);
-    EXPECT_NEAR(found.y1, designed.y1, 2);
-    EXPECT_NEAR(found.x2, designed.x2, 2);
-    EXPECT_NEAR(found.y2, designed.y2, 2);
 
     // The boxes as the reader measures them at the printer's true scale,
     // the page registered by its top-left mark.
@@ -148,16 +172,31 @@ TEST_F(PrintedSheetPlace, ASheetPrintsOnItsPlaceAndEveryBoxIsMeasuredInsideItsFr
       const SheetFieldSpec spec = FieldSpecFromRow(*row);
       const std::vector<BoxRect> boxes =
           LayoutFieldBoxes(ComputeFieldLayout(spec, scale, shift), spec.boxCount, dpi);
+      // A mark filling one printed box of a row (and of the grid's
+      // second column) is measured in that box alone.
+      for (size_t marked : {size_t{3}, boxes.size() - 2}) {
+        const GeneratedSheet filled = FillPrintedBox(printed, boxes[marked]);
+        for (size_t b = 0; b < boxes.size(); ++b) {
+          const int density = Page{filled}.DensityPerMille(boxes[b]);
+          EXPECT_EQ(density >= kDefaultThreshold, b == marked)
+              << "box " << b + 1 << " at " << density << " with box " << marked + 1 << " marked";
+        }
+      }
       for (size_t b = 0; b < boxes.size(); ++b) {
         SCOPED_TRACE(b + 1);
         EXPECT_LT(page.DensityPerMille(boxes[b]), kDefaultThreshold)
-            << row->name << " " << b + 1 << " at " << dpi << " " << boxes[b].left << "," << boxes[b].top << " " << boxes[b].right << "," << boxes[b].bottom;
+            << "an empty box";
         for (char side : {'L', 'R', 'T', 'B'}) {
           EXPECT_TRUE(page.FramedOutside(boxes[b], reach, side)) << "its frame's side " << side;
         }
       }
     }
   }
+  // The marks of the sheet printed at 300 dpi as well.
+  std::vector<std::vector<PdfPage>> coarse;
+  ASSERT_EQ(PrintPlainSheets(kMarginsPrinter, 300, {300}, &coarse, &fault), 0) << fault;
+  ASSERT_EQ(coarse[0].size(), 1u);
+  ExpectMarksInPlace(sheet, PrintedPageOf(coarse[0][0], 128));
   EXPECT_TRUE(Boxes().empty()) << testing::PrintToString(Boxes());
 }
 
