@@ -207,6 +207,13 @@ bool IsSheetKeyRow(int t) {
          name == g_sheetKeys.lastKeyName;
 }
 
+// How far the title of the row's field reaches left of its boxes: the
+// width of its bytes and two more when it stands on the left.
+int LeftTitleWidth(int t) {
+  if (std::string(GetColumnText(t, "タイトル位置")) != "←") return 0;
+  return static_cast<int>(std::string(GetColumnText(t, "タイトル")).size() + 2) * GetColumnInt(t, "サイズ");
+}
+
 void SetFormColumns(int t) {
   if (GetColumnInt(t, "Ｘ座標") < 0) SetColumnInt(t, "Ｘ座標", 1);
   if (GetColumnInt(t, "Ｙ座標") < 0) SetColumnInt(t, "Ｙ座標", 1);
@@ -243,6 +250,9 @@ int StoreForm() {
   if (t < 0) return -1;
   SetNewRowDefaults(t, code, e.kind, e.x, e.y);
   SetFormColumns(t);
+  // A new field placed near the paper's left edge moves right by its title,
+  // which would start off the paper.
+  if (e.kind != SheetItemKind::kTextItem) SetColumnInt(t, "Ｘ座標", std::max(e.x, LeftTitleWidth(t)));
   const int rc = db_add(t);
   db_close(t);
   if (rc == 0) e.code = code;
@@ -397,10 +407,7 @@ int CopyColumn(int canvasSlot, int t, const ScreenItem& item) {
     x += item.pixelWidth + 20;
   } else {
     const int gap = std::max(GetColumnInt(t, "Ｂサイズ"), 0);
-    x += (GetColumnInt(t, "文字数") + gap) * GetColumnInt(t, "横幅") * SheetDotsPerGridUnit();
-    if (std::string(GetColumnText(t, "タイトル位置")) == "←") {
-      x += static_cast<int>(std::string(GetColumnText(t, "タイトル")).size() + 2) * GetColumnInt(t, "サイズ");
-    }
+    x += (GetColumnInt(t, "文字数") + gap) * GetColumnInt(t, "横幅") * SheetDotsPerGridUnit() + LeftTitleWidth(t);
   }
   const int right = Slot(canvasSlot).contentWidth;
   return right > 0 && x + item.pixelWidth > right ? std::max(right - item.pixelWidth, 0) : x;

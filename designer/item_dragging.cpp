@@ -40,10 +40,23 @@ POINT MouseInContent() {
   return POINT{x + s.scrollX, y + s.scrollY};
 }
 
-void RepaintItemArea(int item, int margin) {
-  const ScreenItem& it = Item(item);
-  InvalidateContentRect(it.pixelX - margin, it.pixelY - margin, it.pixelX + it.pixelWidth + margin,
-                        it.pixelY + it.pixelHeight + margin, 1);
+constexpr int kRepaintMargin = 8;
+
+// The whole of what the item draws: its title, rows of choices and labels
+// beside them.
+RECT ItemArea(int item) {
+  int left = 0, top = 0, right = 0, bottom = 0;
+  GetItemHitRect(item, &left, &top, &right, &bottom);
+  return RECT{left - kRepaintMargin, top - kRepaintMargin, right + kRepaintMargin, bottom + kRepaintMargin};
+}
+
+// Paints again where the item stood (`before`) and where it stands now,
+// once it has moved: painted before the move, its old place would show it
+// again and leave a trail.
+void RepaintMovedItem(int item, const RECT& before) {
+  const RECT after = ItemArea(item);
+  InvalidateContentRect(before.left, before.top, before.right, before.bottom, 1);
+  InvalidateContentRect(after.left, after.top, after.right, after.bottom, 1);
 }
 
 // `value` to the nearest multiple of `step`; a remainder above half the
@@ -147,12 +160,12 @@ void TrackDesignDrag() {
   const WindowSlot& s = Current();
   if (s.headerHeight > 0 && p.y - s.scrollY <= s.headerHeight) return;
   g_lineEdit.moved = 1;
-  RepaintItemArea(g_drag.item, 8);
+  const RECT before = ItemArea(g_drag.item);
   ScreenItem& item = Item(g_drag.item);
   item.pixelX += p.x - g_drag.origin.x;
   item.pixelY += p.y - g_drag.origin.y;
   g_drag.origin = p;
-  RepaintItemArea(g_drag.item, 8);
+  RepaintMovedItem(g_drag.item, before);
 }
 
 int DropDesignItem() {
@@ -165,7 +178,7 @@ int DropDesignItem() {
   const int slot = g_screen.currentSlot;
   WindowSlot& s = Slot(slot);
   ScreenItem& item = Item(i);
-  RepaintItemArea(i, 8);
+  const RECT before = ItemArea(i);
   if (s.screenType == kScreenTypeSheet) {
     SnapSheetItem(item);
     LayoutSheetItem(i);
@@ -173,7 +186,7 @@ int DropDesignItem() {
     SnapScreenItem(s, item);
     LayoutScreenItem(slot, i, 0);
   }
-  RepaintItemArea(i, 8);
+  RepaintMovedItem(i, before);
   if (item.titleStyle != 11) StoreItemPlace(slot, i);
   return 1;
 }

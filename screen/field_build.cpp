@@ -107,6 +107,9 @@ void TakeSheetValues(int t, int i, const Member& m, int members) {
   if (!m.grouped && (r.recordCode == 2 || r.recordCode == 3)) {
     item.groupSize = std::min(r.members, item.width);  // rows, at most one a box
     item.memberNumber = 0;
+    // The canvas lays the boxes out in those rows, as they print.
+    item.boxesPerRow = item.groupSize;
+    item.boxLayout = r.recordCode;
   }
   LayoutSheetItem(i);
 }

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "foundation/csv_token.h"
 #include "foundation/text_utils.h"
@@ -16,6 +17,7 @@
 namespace {
 
 constexpr int kUnit = kSheetMarginUnit;
+constexpr int kLabelRoom = 200;  // bytes of a label of a comma list
 
 int FrameColorOf(const ScreenItem& item) {
   const int frame = ActivePaintContext().frameColor;
@@ -95,6 +97,48 @@ void BoxOrigin(const ScreenItem& item, const BoxGrid& g, int k, int* x, int* y) 
   }
 }
 
+// The labels of a check field's boxes as the sheet prints them: one
+// character a box for marks printed in the boxes, for centred ones and for
+// a text without commas over several boxes, otherwise the entries of the
+// comma list (the boxes past its end get none).
+std::vector<std::string> ChoiceLabels(const ScreenItem& item, int boxes) {
+  std::vector<std::string> labels(static_cast<size_t>(boxes));
+  const std::string& text = item.overlayText;
+  const bool comma = text.find(',') != std::string::npos;
+  if (item.boxShape == 23 || (item.boxShape == 24 && !comma) || (!comma && boxes > 1)) {
+    for (int k = 0; k < boxes && k < static_cast<int>(text.size()); ++k) labels[k] = text.substr(k, 1);
+    return labels;
+  }
+  CsvCursor cursor;
+  char token[kLabelRoom + 1] = "";
+  for (int k = 0, rc = 0; k < boxes && rc >= 0; ++k) {
+    rc = NextCsvTokenWith(cursor, token, kLabelRoom, text.c_str());
+    labels[k] = token;
+  }
+  return labels;
+}
+
+// A label where its position (背景色) prints it: left, right, above or
+// below its box, or inside it (centred, or in the oval of a mark).
+void DrawChoiceLabel(const ScreenItem& item, const RECT& box, const std::string& label) {
+  if (label.empty() || item.boxShape == 5) return;
+  const int size = item.charSize * 2;
+  SelectScreenFont(1, size);
+  const int width = MeasureTextWidth(label.c_str());
+  const int centreX = (box.left + box.right - width) / 2, centreY = (box.top + box.bottom - size) / 2;
+  const bool closeRows = item.boxLayout >= 2 && item.boxesPerRow >= 2 && item.rowGap <= 6;
+  const int apart = (closeRows ? 1 : 2) * kUnit;
+  POINT at{centreX, centreY};
+  switch (item.boxShape) {
+    case 1: at = {box.left - width - 2 * kUnit, centreY}; break;
+    case 2: at = {box.right + 2 * kUnit, centreY}; break;
+    case 3: at = {centreX, box.top - size - apart}; break;
+    case 4: at = {centreX, box.bottom + apart}; break;
+    default: break;
+  }
+  DrawTextAt(at.x, at.y, label.c_str(), ActivePaintContext().frameColor);
+}
+
 void PaintSheetField(const ScreenItem& item) {
   const PaintContext& c = ActivePaintContext();
   const int boxes = std::max(0, item.width);
@@ -104,13 +148,17 @@ void PaintSheetField(const ScreenItem& item) {
   g.gap = item.boxGap == -1 ? 0 : item.boxGap * kUnit;
   g.rowStep = g.boxHeight + item.rowGap * kUnit;
   const bool check = item.edit == 'C';
-  g.perLine = check && item.boxesPerRow >= 1 ? item.boxesPerRow : 0;
-  g.columns = check && item.boxLayout == 3;
+  // Choices in rows (boxesPerRow of them): across each row first (layout
+  // 2), or down each column (layout 3).
+  const int rows = check && (item.boxLayout == 2 || item.boxLayout == 3) ? item.boxesPerRow : 0;
+  g.columns = rows >= 1 && item.boxLayout == 3;
+  g.perLine = rows < 1 ? 0 : g.columns ? rows : (boxes + rows - 1) / rows;
   if (item.boxGap == -1) {
     DrawFrameInPen(item.pixelX, item.pixelY, item.pixelX + item.pixelWidth,
                  item.pixelY + item.pixelHeight, c.frameColor, PS_SOLID);
   }
 
+  const std::vector<std::string> labels = check ? ChoiceLabels(item, boxes) : std::vector<std::string>();
   CsvCursor cursor;
   bool moreValues = !item.readValues.empty();
   int lastRight = item.pixelX, lastTop = item.pixelY;
@@ -121,6 +169,7 @@ void PaintSheetField(const ScreenItem& item) {
     char token[8] = "";
     if (moreValues) moreValues = NextCsvTokenWith(cursor, token, 4, item.readValues.c_str()) > 0;
     if (static_cast<int>(item.defaultText.size()) > k && item.defaultText[k] == '^') continue;
+    if (check && labels[k] == "^") continue;  // a hidden choice prints nothing
     if (item.markType == 23) {
       DrawPaintCircle(x, y, right, bottom, 6, 3);
     } else {
@@ -138,6 +187,7 @@ void PaintSheetField(const ScreenItem& item) {
       DrawTextAt(x + (g.boxWidth - MeasureTextWidth(item.markChar.c_str())) / 2,
                  y + (g.boxHeight - size) / 2, item.markChar.c_str(), c.frameColor);
     }
+    if (check) DrawChoiceLabel(item, RECT{x, y, right, bottom}, labels[k]);
     if (token[0]) {
       int density = std::atoi(token);
       if (item.blankCellFlag == 1) density = (density + 5) / 10;

@@ -197,7 +197,7 @@ void ClosePopup() {
   CandidatePopup& p = g_popup;
   if (!g_screen.popupOpen) return;
   g_screen.popupOpen = 0;
-  MoveWindow(p.window, 0, 0, 0, 0, FALSE);
+  MoveWindow(p.window, 0, 0, 0, 0, TRUE);  // what it covered is painted again
   const int line = p.chosen;
   p.chosen = 0;
   if (IsValidSlot(p.slot) && Slot(p.slot).editControl) SetFocus(Slot(p.slot).editControl);

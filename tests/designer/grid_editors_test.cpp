@@ -115,6 +115,7 @@ class GridEditors : public ProgramTest {
   void SetUp() override {
     ProgramTest::SetUp();
     if (HasFatalFailure()) return;
+    SetSheetDesigner(true);
     ASSERT_EQ(Start(), StartOutcome::kMenuOpen) << testing::PrintToString(Boxes());
   }
 

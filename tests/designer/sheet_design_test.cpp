@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -187,6 +188,34 @@ class SheetDesign : public ScreenDbTest {
     }
   }
 
+  // What the canvas shows, given the room of a workbench, into `shown`
+  // (the canvas's client size): painted afresh, or (`repaint` false) as
+  // the display holds it, what its last paintings left.
+  void CaptureCanvas(std::unique_ptr<MemoryCanvas>* shown, bool repaint = true) {
+    const HWND root = GetAncestor(canvas_, GA_ROOT);
+    RECT placed{};
+    GetWindowRect(root, &placed);
+    if (placed.right - placed.left != 1000) {
+      MoveWindow(root, 0, 0, 1000, 760, TRUE);
+      if (root != canvas_) MoveWindow(canvas_, 0, 0, 980, 720, TRUE);
+    }
+    RECT client;
+    GetClientRect(canvas_, &client);
+    *shown = std::make_unique<MemoryCanvas>(client.right, client.bottom);
+    if (repaint) RedrawWindow(canvas_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
+    RunDisplayMessages();
+    const HDC dc = GetDC(canvas_);
+    BitBlt((*shown)->dc(), 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
+    ReleaseDC(canvas_, dc);
+  }
+
+  // The field editor's button "マーク欄編集", clicked.
+  static void PressChoiceButton(int editor) {
+    const ScreenItem& button = Item(ResolveFieldRef(editor, "MEDIT"));
+    ClickAt(Slot(editor).window, button.pixelX + button.pixelWidth / 2 - Slot(editor).scrollX,
+            button.pixelY + button.pixelHeight / 2 - Slot(editor).scrollY);
+  }
+
   // With SHEETDESK_PICTURES naming a folder, what the window shows is
   // saved there for a person to look at.
   static void SavePicture(HWND window, const char* name) {
@@ -307,6 +336,132 @@ TEST_P(SheetDesign, ACheckFieldMadeFromTheMenuIsStoredAndShownWhereItWasAskedFor
   EXPECT_LT(ResolveFieldRef(0, "COLOR"), 0);
 }
 
+// What moves or closes leaves the sheet as it was under it: a field's
+// title dragged away with the field, and the menu chosen from.
+TEST_P(SheetDesign, DragsAndMenusLeaveNothingBehind) {
+  Exec("insert into MUPA_FLD (ＯＣＲコード,領域コード,領域名,タイトル,タイトル位置,サイズ,編集,文字数,Ｘ座標,Ｙ座標,横幅,高さ) "
+       "values ('0001','0002','COLOR','好きな色はどれですか','←',8,'ﾁｪｯｸ',3,400,300,5,5)");
+  ASSERT_EQ(OpenProject(), 0) << Boxes();
+  ToggleDesign();
+  std::unique_ptr<MemoryCanvas> before;
+  CaptureCanvas(&before);
+  const WindowSlot& s = Slot(0);
+  const int color = ResolveFieldRef(0, "COLOR");
+  ASSERT_GE(color, 0);
+  ItemCaptionRect title;
+  ASSERT_GT(GetItemRect(color, &title), 0);
+  const RECT titleShown{title.left - s.scrollX, title.top - s.scrollY, title.right - s.scrollX, title.bottom - s.scrollY};
+  const auto changed = [](const MemoryCanvas& a, const MemoryCanvas& b, const RECT& r) {
+    int n = 0;
+    for (int y = std::max(0L, r.top); y < r.bottom && y < a.height(); ++y) {
+      for (int x = std::max(0L, r.left); x < r.right && x < a.width(); ++x) n += a.Pixel(x, y) != b.Pixel(x, y);
+    }
+    return n;
+  };
+  // Held down over the field and moved 200 pixels down: where the title
+  // stood shows the paper again.
+  const ScreenItem& item = Item(color);
+  const LPARAM grab = MAKELPARAM(item.pixelX + 4 - s.scrollX, item.pixelY + 4 - s.scrollY);
+  PostMessageA(canvas_, WM_LBUTTONDOWN, MK_LBUTTON, grab);
+  PostMessageA(canvas_, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(item.pixelX + 4 - s.scrollX, item.pixelY + 204 - s.scrollY));
+  PumpMessages();
+  std::unique_ptr<MemoryCanvas> dragging;
+  CaptureCanvas(&dragging, false);
+  EXPECT_GT(item.pixelY, title.top + 100) << "the field moves with the mouse";
+  PostMessageA(canvas_, WM_LBUTTONUP, 0, MAKELPARAM(item.pixelX + 4 - s.scrollX, item.pixelY + 4 - s.scrollY));
+  PumpMessages();
+  // Where the title stood, nothing is left of its letters: the paper's
+  // cyan guide lines and white only.
+  int letters = 0;
+  for (int y = std::max(0L, titleShown.top); y < titleShown.bottom; ++y) {
+    for (int x = std::max(0L, titleShown.left); x < titleShown.right; ++x) {
+      const COLORREF c = dragging->Pixel(x, y);
+      letters += GetRValue(c) < 100 && GetGValue(c) < 100;
+    }
+  }
+  EXPECT_EQ(letters, 0) << "the dragged title left a trail";
+
+  // A menu opened and left with Esc: the canvas under it as before.
+  std::unique_ptr<MemoryCanvas> beforeMenu;
+  CaptureCanvas(&beforeMenu);
+  PostMessageA(canvas_, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(300 - s.scrollX, 600 - s.scrollY));
+  PostMessageA(canvas_, WM_RBUTTONUP, 0, MAKELPARAM(300 - s.scrollX, 600 - s.scrollY));
+  PumpMessages();
+  const HWND menu = g_screen.popupWindow;
+  ASSERT_TRUE(menu && IsWindowVisible(menu)) << Boxes();
+  UpdateWindow(menu);
+  RECT menuRect;
+  GetWindowRect(menu, &menuRect);
+  MapWindowPoints(nullptr, canvas_, reinterpret_cast<POINT*>(&menuRect), 2);
+  PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+  PostMessageA(menu, WM_KEYUP, VK_ESCAPE, 0);
+  PumpMessages();
+  ASSERT_FALSE(g_screen.popupOpen) << Boxes();
+  std::unique_ptr<MemoryCanvas> afterMenu;
+  CaptureCanvas(&afterMenu, false);
+  SavePicture(canvas_, "canvas-after-menu.png");
+  EXPECT_EQ(changed(*beforeMenu, *afterMenu, menuRect), 0) << "the menu stayed painted";
+}
+
+TEST_P(SheetDesign, ANewFieldAtThePapersLeftEdgeKeepsItsTitleOnThePaper) {
+  ASSERT_EQ(OpenProject(), 0) << Boxes();
+  ToggleDesign();
+  ChooseFromMenu({8, 400}, 1);  // "チェック欄 作 成"
+  ASSERT_GE(SheetFieldEditorSlot(), 0) << Boxes();
+  FillAndClose({{"領域名", "COLOR"}, {"タイトル", "好きな色"}, {"文字数", "3"}});
+  EXPECT_LT(SheetFieldEditorSlot(), 0) << Boxes();
+  const int color = ResolveFieldRef(0, "COLOR");
+  ASSERT_GE(color, 0);
+  ItemCaptionRect caption;
+  ASSERT_GT(GetItemRect(color, &caption), 0);
+  EXPECT_GE(caption.left, 0) << "the title starts on the paper";
+  EXPECT_LT(Item(color).pixelX, 200) << "and the field stays near where it was asked for";
+}
+
+// Twenty-four choices in three rows across (5 mm boxes 2 mm apart, rows
+// 3 mm apart) show as eight columns of three rows, as they print: nothing
+// where a single line would have run on. Labels stand where they print.
+TEST_P(SheetDesign, ChoicesInRowsShowInTheirRows) {
+  Exec("insert into MUPA_FLD (ＯＣＲコード,領域コード,領域名,タイトル,編集,文字数,Ｘ座標,Ｙ座標,横幅,高さ,Ｂサイズ,"
+       "タイプ,配列個数,配列行間,配列開始,背景色) values ('0001','0002','GRID','','ﾁｪｯｸ',24,100,200,5,5,2,'Ｘ',3,3,-1,'×')");
+  // Three choices 10 mm apart, each labelled on its right.
+  Exec("insert into MUPA_FLD (ＯＣＲコード,領域コード,領域名,タイトル,編集,文字数,Ｘ座標,Ｙ座標,横幅,高さ,Ｂサイズ,"
+       "重ね文字,背景色,サイズ) values ('0001','0003','LABELS','','ﾁｪｯｸ',3,100,400,5,5,10,'赤,青,緑','→',8)");
+  ASSERT_EQ(OpenProject(), 0) << Boxes();
+  ToggleDesign();
+  std::unique_ptr<MemoryCanvas> shown;
+  CaptureCanvas(&shown);
+  SavePicture(canvas_, "canvas-choices-in-rows.png");
+  const WindowSlot& s = Slot(0);
+  const auto at = [&s](int x, int y) { return POINT{x - s.scrollX, y - s.scrollY}; };
+  // The frame's colour, on the first box's left side.
+  const POINT edge = at(100, 210);
+  const COLORREF frame = shown->Pixel(edge.x, edge.y);
+  const auto framed = [&](int x, int y) {
+    const POINT p = at(x, y);
+    return shown->CountColor(p.x - 2, p.y - 2, p.x + 22, p.y + 22, frame);
+  };
+  EXPECT_GT(framed(100 + 7 * 28, 200), 0) << "the first row's eighth box";
+  EXPECT_GT(framed(100, 200 + 2 * 32), 0) << "the third row's first box";
+  EXPECT_EQ(framed(100 + 8 * 28, 200), 0) << "no ninth box in the first row";
+  EXPECT_EQ(framed(100 + 15 * 28, 200), 0) << "nor further on";
+  // Ink other than the paper's white and its cyan guide lines.
+  const auto inked = [&](int x, int y) {
+    const POINT p = at(x, y);
+    int n = 0;
+    for (int v = p.y; v < p.y + 20; ++v) {
+      for (int u = p.x; u < p.x + 20; ++u) {
+        const COLORREF c = shown->Pixel(u, v);
+        const bool paper = GetRValue(c) > 200 && GetGValue(c) > 200 && GetBValue(c) > 200;
+        const bool guide = GetRValue(c) < 100 && GetGValue(c) > 150 && GetBValue(c) > 150;
+        n += !paper && !guide;
+      }
+    }
+    return n;
+  };
+  for (int k = 0; k < 3; ++k) EXPECT_GT(inked(100 + k * 60 + 28, 400), 10) << "the label right of box " << k + 1;
+}
+
 TEST_P(SheetDesign, DesignStartsWithTheKeyItemOnTheSheet) {
   Exec("update MUPA_IDX set 項目名='SERIAL'");
   ASSERT_EQ(OpenProject(), 0) << Boxes();
@@ -392,18 +547,12 @@ TEST_P(SheetDesign, ATextItemTypedIntoItsFormShowsItsMessageAndItsFrameTitle) {
   // What the canvas shows, the canvas given the room of a workbench: the
   // message's characters fill most of a line inside the frame, and the
   // title stands over it.
-  const HWND root = GetAncestor(canvas_, GA_ROOT);
-  MoveWindow(root, 0, 0, 1000, 760, TRUE);
-  if (root != canvas_) MoveWindow(canvas_, 0, 0, 980, 720, TRUE);
+  std::unique_ptr<MemoryCanvas> picture;
+  CaptureCanvas(&picture);
   SavePicture(canvas_, "canvas-text-item.png");
+  const MemoryCanvas& shown = *picture;
   RECT client;
   GetClientRect(canvas_, &client);
-  MemoryCanvas shown(client.right, client.bottom);
-  RedrawWindow(canvas_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
-  RunDisplayMessages();
-  const HDC dc = GetDC(canvas_);
-  BitBlt(shown.dc(), 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
-  ReleaseDC(canvas_, dc);
   const int left = item.pixelX - s.scrollX, top = item.pixelY - s.scrollY;
   const int right = left + item.pixelWidth, bottom = top + item.pixelHeight;
   ASSERT_TRUE(left >= 0 && right < client.right && top >= 40 && bottom < client.bottom) << "in sight";
@@ -512,6 +661,14 @@ TEST_P(SheetDesign, TheMarkSettingsStoreBothMarginsOrNeither) {
   }
   EXPECT_TRUE(pictured) << "the picture of the sheet's corner stands below the fields";
   EXPECT_FALSE(IsWindowEnabled(canvas_));
+  const HWND window = Slot(marks).window;
+  EXPECT_TRUE(GetWindowLongA(window, GWL_STYLE) & WS_SYSMENU) << "a close button";
+  // The guide line of the field in focus shows whole.
+  RECT guide{};
+  GetWindowRect(Slot(marks).statics[1], &guide);
+  EXPECT_TRUE(IsWindowVisible(Slot(marks).statics[1]));
+  EXPECT_EQ(guide.right - guide.left,
+            MeasureGuideBox(Item(ResolveFieldRef(marks, "補正Ｙエリア")).guide.c_str(), Slot(marks).fontUnit).width);
   struct Case {
     const char* top;
     const char* sides;
@@ -534,7 +691,7 @@ TEST_P(SheetDesign, TheMarkSettingsStoreBothMarginsOrNeither) {
   SetItemValueForCommand(marks, "補正Ｙ余白", "7");
   SetItemValueForCommand(marks, "補正Ｘ余白", "9");
   SetItemValueForCommand(marks, "補正Ｙエリア", "20");
-  PostMessageA(Slot(marks).window, WM_CLOSE, 0, 0);
+  PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);  // its close button
   PumpMessages();
   EXPECT_LT(MarkSettingsSlot(), 0);
   EXPECT_TRUE(IsWindowEnabled(canvas_));
@@ -756,6 +913,55 @@ TEST_P(SheetDesign, TheKeyFieldTurnedIntoACheckFieldKeepsItsKeySwitches) {
   EXPECT_GE(KeyFieldDialogSlot(), 0) << Boxes();
 }
 
+// Each item the editors start a user on, given only the name and count a
+// user must type, is stored as the sheet's own checks before printing and
+// reading take it (the shipped paper settings: A4, printed in black).
+TEST_P(SheetDesign, EveryPresetOfTheEditorsPassesTheSheetChecks) {
+  struct Preset {
+    const char* what;
+    bool onKey;  // the menu of the key field AGE, else of the empty sheet
+    int line;
+    std::vector<std::pair<const char*, std::string>> typed;
+    const char* firstRefusal;  // the form's own correction, then closed again
+  };
+  const Preset presets[] = {
+      {"a new check field", false, 1, {{"領域名", "Q1"}, {"文字数", "3"}}, nullptr},
+      {"a new check field printing its choices in ovals", false, 1,
+       {{"領域名", "Q2"}, {"文字数", "3"}, {"背景色", "Ｍ"}},
+       "「選択肢の内容」の「位置」が“Ｍ”(ﾏｰｸ型)の場合は、「形式」は自動的に(●)になります。"},
+      {"a new write-in field", false, 3, {{"領域名", "W1"}, {"文字数", "4"}}, nullptr},
+      {"the key field turned into a check field", true, 2, {{"文字数", "10"}}, nullptr},
+  };
+  ASSERT_EQ(OpenProject(), 0) << Boxes();
+  ToggleDesign();
+  g_sheetSettings.widthMm = 210;
+  g_sheetSettings.heightMm = 297;
+  g_sheetSettings.printColourState = 0;  // 印字カラー 1: black
+  POINT free{200, 300};
+  for (const Preset& p : presets) {
+    SCOPED_TRACE(p.what);
+    if (p.onKey) {
+      const ScreenItem& age = Item(ResolveFieldRef(0, "AGE"));
+      ChooseFromMenu({age.pixelX + 4, age.pixelY + age.pixelHeight / 2}, p.line);
+    } else {
+      ChooseFromMenu(free, p.line);
+      free.y += 120;
+    }
+    ASSERT_GE(SheetFieldEditorSlot(), 0) << Boxes();
+    ForgetBoxes();
+    FillAndClose(p.typed);
+    if (p.firstRefusal) {
+      EXPECT_THAT(BoxTexts(), ElementsAre(p.firstRefusal));
+      ForgetBoxes();
+      FillAndClose({});
+    }
+    EXPECT_LT(SheetFieldEditorSlot(), 0) << Boxes();
+    ForgetBoxes();
+    EXPECT_EQ(ValidateSheetFields(), 0);
+    EXPECT_THAT(BoxTexts(), ElementsAre());
+  }
+}
+
 TEST_P(SheetDesign, AKeyThatCannotBeRenamedLeavesTheFieldAndTheSwitchesAsTheyWere) {
   ASSERT_EQ(CreateTableFromSpec("", kSheetDb, "MUPA_PAP", GetParam(), kSheetSpecFile, "MUPA_PAP"), 0);
   Exec("delete from MUPA_PAP");
@@ -953,11 +1159,7 @@ TEST_P(SheetDesign, TheChoiceEditorEditsEachChoiceAndGivesTheTextsBack) {
   ChooseFromMenu({300, 400}, 1);  // "チェック欄 作 成"
   const int editor = SheetFieldEditorSlot();
   ASSERT_GE(editor, 0) << Boxes();
-  const auto pressChoiceButton = [editor] {
-    const ScreenItem& button = Item(ResolveFieldRef(editor, "MEDIT"));
-    ClickAt(Slot(editor).window, button.pixelX + button.pixelWidth / 2 - Slot(editor).scrollX,
-            button.pixelY + button.pixelHeight / 2 - Slot(editor).scrollY);
-  };
+  const auto pressChoiceButton = [editor] { PressChoiceButton(editor); };
   // Without choices or a name there is nothing to edit.
   ForgetBoxes();
   pressChoiceButton();
@@ -999,6 +1201,30 @@ TEST_P(SheetDesign, TheChoiceEditorEditsEachChoiceAndGivesTheTextsBack) {
   FillAndClose({});
   EXPECT_LT(SheetFieldEditorSlot(), 0) << Boxes();
   EXPECT_THAT(Rows("MUPA_FLD", "領域名,重ね文字,変換条件", "領域コード"), ElementsAre("AGE||", "Q1|A,BB,^|12^"));
+}
+
+TEST_P(SheetDesign, AOneChoiceFieldKeepsItsWholeChoiceThroughTheChoiceEditor) {
+  Exec("insert into MUPA_FLD (ＯＣＲコード,領域コード,領域名,タイトル,編集,文字数,Ｘ座標,Ｙ座標,横幅,高さ,重ね文字,"
+       "変換条件,背景色) values ('0001','0002','AGREE','同意','ﾁｪｯｸ',1,300,400,8,9,'OK','10','→')");
+  ASSERT_EQ(OpenProject(), 0) << Boxes();
+  ToggleDesign();
+  const ScreenItem& agree = Item(ResolveFieldRef(0, "AGREE"));
+  ChooseFromMenu({agree.pixelX + 4, agree.pixelY + agree.pixelHeight / 2}, 1);  // "チェック欄編集"
+  const int editor = SheetFieldEditorSlot();
+  ASSERT_GE(editor, 0) << Boxes();
+  PressChoiceButton(editor);
+  ASSERT_GE(ChoiceEditorSlot(), 0) << Boxes();
+  SelectWindowSlot(ChoiceEditorSlot());
+  EXPECT_EQ(FormFieldText("MARK01"), "OK");
+  EXPECT_EQ(FormFieldText("DATA01"), "10");
+  // The value changed: the printed content stays whole.
+  SetItemValueForCommand(ChoiceEditorSlot(), "DATA01", "20");
+  PostMessageA(Slot(ChoiceEditorSlot()).window, WM_CLOSE, 0, 0);
+  PumpMessages();
+  EXPECT_LT(ChoiceEditorSlot(), 0);
+  FillAndClose({});
+  EXPECT_LT(SheetFieldEditorSlot(), 0) << Boxes();
+  EXPECT_THAT(Rows("MUPA_FLD", "領域名,重ね文字,変換条件", "領域コード"), ElementsAre("AGE||", "AGREE|OK|20"));
 }
 
 TEST_P(SheetDesign, RepetitionsAndReferenceMastersAreSettingsOfAFieldOnTheSheet) {

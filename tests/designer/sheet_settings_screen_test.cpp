@@ -48,6 +48,7 @@ class SheetSettingsScreen : public ProgramTest {
   void SetUp() override {
     ProgramTest::SetUp();
     if (HasFatalFailure()) return;
+    SetSheetDesigner(true);
     ASSERT_EQ(Start(), StartOutcome::kMenuOpen) << testing::PrintToString(Boxes());
     ChooseSample();
     // A new sheet: neither paper settings nor a key item yet.

@@ -25,7 +25,6 @@ TEST(ShippedData, SampleOcrIniChoosesTheFileDatabaseBesideTheProgram) {
   EXPECT_EQ(settings.defaultDbKind, kDbKindFile);
   EXPECT_STREQ(settings.serverName, "");
   EXPECT_EQ(settings.debugLevel, 0);
-  EXPECT_EQ(settings.editorFlag, 1) << "the sheet designer is part of the installation";
   // The database files (the screen database among them) lie in the program
   // folder, wherever it is: the settings name it relatively.
   EXPECT_STREQ(settings.dbPath, ".");

@@ -158,10 +158,30 @@ TEST_F(MenuCommands, OpeningASheetKeepsItsRegistrationMarks) {
   }
 }
 
+// The menu as the user sees it: with the designer (CTREDT 1) its two
+// buttons open their screens; left out (as shipped) they are greyed and a
+// click does nothing.
+class DesignerButtons : public ProgramTest {
+ protected:
+  static int ButtonState(const char* name) { return Item(ResolveFieldRef(g_mainWindow.slot, name)).state; }
+  static constexpr const char* kButtons[] = {"SHEETSETI", "SHEETSET", "DESIGNI", "DESIGN"};
+};
+
+TEST_F(DesignerButtons, WithTheDesignerTheyOpenIt) {
+  SetSheetDesigner(true);
+  ASSERT_EQ(Start(), StartOutcome::kMenuOpen) << testing::PrintToString(Boxes());
+  for (const char* name : kButtons) EXPECT_EQ(ButtonState(name), kItemEnabled) << name;
+  ChooseSample();
+  ClickItem(g_program.mainWindow, "SHEETSET");
+  EXPECT_GE(SlotOfNumber(13), 0) << testing::PrintToString(Boxes());
+}
+
 // A new user's first steps: the file choice opens in the standard folder
 // (made when missing), where the name of a new definition makes it, and
 // the sheet settings open on it.
-TEST_F(MenuCommands, ANewDefinitionIsMadeWhereTheFileChoiceOpens) {
+TEST_F(DesignerButtons, ANewDefinitionIsMadeWhereTheFileChoiceOpens) {
+  SetSheetDesigner(true);
+  ASSERT_EQ(Start(), StartOutcome::kMenuOpen) << testing::PrintToString(Boxes());
   ASSERT_EQ(GetFileAttributesA((folder() + "\\teigi").c_str()), INVALID_FILE_ATTRIBUTES) << "a fresh installation";
   std::string initial;
   ModalDialogRecorder dialogs([&initial](const ModalDialogCall& call) -> INT_PTR {
@@ -181,25 +201,7 @@ TEST_F(MenuCommands, ANewDefinitionIsMadeWhereTheFileChoiceOpens) {
   EXPECT_GE(SlotOfNumber(13), 0) << testing::PrintToString(Boxes());
 }
 
-// The menu as the user sees it: with the designer (as shipped) its two
-// buttons open their screens; left out (CTREDT 0) they are greyed and a
-// click does nothing.
-class DesignerButtons : public ProgramTest {
- protected:
-  static int ButtonState(const char* name) { return Item(ResolveFieldRef(g_mainWindow.slot, name)).state; }
-  static constexpr const char* kButtons[] = {"SHEETSETI", "SHEETSET", "DESIGNI", "DESIGN"};
-};
-
-TEST_F(DesignerButtons, AsShippedTheyOpenTheDesigner) {
-  ASSERT_EQ(Start(), StartOutcome::kMenuOpen) << testing::PrintToString(Boxes());
-  for (const char* name : kButtons) EXPECT_EQ(ButtonState(name), kItemEnabled) << name;
-  ChooseSample();
-  ClickItem(g_program.mainWindow, "SHEETSET");
-  EXPECT_GE(SlotOfNumber(13), 0) << testing::PrintToString(Boxes());
-}
-
 TEST_F(DesignerButtons, WithoutTheDesignerTheyAreGreyedAndTakeNoClick) {
-  SetSheetDesigner(false);
   ASSERT_EQ(Start(), StartOutcome::kMenuOpen) << testing::PrintToString(Boxes());
   ChooseSample();
   ForgetBoxes();

@@ -83,7 +83,7 @@ class SheetCanvasProgram : public ProgramTest {
   void SetUp() override {
     ProgramTest::SetUp();
     if (HasFatalFailure()) return;
-    EnableSheetDesigner();
+    SetSheetDesigner(true);
     ASSERT_EQ(Start(), StartOutcome::kMenuOpen) << testing::PrintToString(Boxes());
     feederSettings_ = GetProgramFolder() + "\\SCANFEED.INI";
     CreateDirectoryA((folder() + "\\feed").c_str(), nullptr);
@@ -299,6 +299,25 @@ int ItemOfCode(int slot, const char* code) {
     if (Item(i).code == code) return i;
   }
   return -1;
+}
+
+// The fields at the right of the bar show what they hold: the scanner, its
+// type, and the two margins side by side.
+TEST_F(SheetCanvasProgram, TheBarShowsTheScannerItsTypeAndTheMargins) {
+  const std::string list = GetProgramFolder() + "\\SCANERS";
+  ASSERT_TRUE(WriteBytes(list, "Test Feeder,Test Feeder"));
+  ChooseSheet(CanvasSheet(false));
+  OpenBench(kCmdDesign);
+  DeleteFileA(list.c_str());
+  const int bar = SlotOfNumber(90);
+  ASSERT_GE(bar, 0);
+  SavePictureOnRequest(FindWindowA("KQE_READ", nullptr), "workbench_bar");
+  EXPECT_EQ(FieldText(bar, "SCANER"), "Test Feeder");
+  EXPECT_NE(FieldText(bar, "SCNTYPE"), "");
+  const ScreenItem& left = Item(ResolveFieldRef(bar, "LMGN"));
+  const ScreenItem& top = Item(ResolveFieldRef(bar, "TMGN"));
+  EXPECT_EQ(left.pixelY, top.pixelY);
+  EXPECT_LE(left.pixelX + left.pixelWidth, top.pixelX) << "the margins do not hide each other";
 }
 
 TEST_F(SheetCanvasProgram, DroppedFilesFollowTheRulesOfTheMode) {

@@ -149,6 +149,7 @@ class SurveyRoad : public ProgramTest, public testing::WithParamInterface<int> {
         SKIP_WITHOUT_SERVICE("SHEETDESK_PG is not set: no PostgreSQL server for this run");
       }
     }
+    SetSheetDesigner(true);
     pictures_ = GetProgramFolder() + "\\survey_road" + (server() ? "_pg" : "");
     RemoveTree(pictures_);
     CreateDirectoryA(pictures_.c_str(), nullptr);
