@@ -99,6 +99,16 @@ class ListJobs : public ListFormTest {
     ASSERT_GT(slot, 0);
     PressKey(Slot(slot).editControl, VK_F1);
   }
+  // Writes the list into `file` with the job dialog: codes, no titles, no
+  // quotes.
+  void WritePlainCsv(const std::string& file) {
+    ChooseMenuCommand(kCsvOutput);
+    TypeIntoField("TXTO", file.c_str());
+    SetCheck("NOPUT", true);
+    SetCheck("TTLPUT", false);
+    SetCheck("DQPUT", false);
+    RunJob();
+  }
   std::string Path(const char* name) const { return folder_ + "\\" + name; }
 };
 
@@ -110,12 +120,7 @@ TEST_P(ListJobs, CsvFilesMakeARoundTrip) {
   ASSERT_EQ(OpenList(), 0) << Boxes();
   const std::string file = Path("list_round_trip.csv");
   DeleteFileA(file.c_str());
-  ChooseMenuCommand(kCsvOutput);
-  TypeIntoField("TXTO", file.c_str());
-  SetCheck("NOPUT", true);
-  SetCheck("TTLPUT", false);
-  SetCheck("DQPUT", false);
-  RunJob();
+  WritePlainCsv(file);
   const std::string written = ReadBytes(file);
   ASSERT_FALSE(BoxTexts().empty());
   EXPECT_EQ(BoxTexts().back(), "\"" + file + "\" に、23件のデータを出力しました。");
@@ -178,12 +183,7 @@ TEST_P(ListJobs, CsvFilesGoIntoFoldersNamedInShiftJis) {
     const std::string file = folder + "\\" + name;
     DeleteFileA(file.c_str());
     ForgetBoxes();
-    ChooseMenuCommand(kCsvOutput);
-    TypeIntoField("TXTO", file.c_str());
-    SetCheck("NOPUT", true);
-    SetCheck("TTLPUT", false);
-    SetCheck("DQPUT", false);
-    RunJob();
+    WritePlainCsv(file);
     ASSERT_FALSE(BoxTexts().empty());
     EXPECT_EQ(BoxTexts().back(), "\"" + file + "\" に、23件のデータを出力しました。");
     EXPECT_NE(ReadBytes(file).find("0007,ソフト表,70,7.50,"), std::string::npos);
