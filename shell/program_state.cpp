@@ -89,10 +89,7 @@ int PrepareWorkFolders(const WorkFolders& plan, const std::string& sourceFolder)
   g_program.imageFolder = plan.image;
   g_program.logFolder = plan.log;
   if (!plan.network) {
-    if (MakeFolderIfMissing(plan.image) != 0 || MakeFolderIfMissing(plan.log) != 0 ||
-        MakeFolderIfMissing(ProgramDataFolder()) != 0) {
-      return -1;
-    }
+    if (MakeFolderIfMissing(plan.image) != 0 || MakeFolderIfMissing(plan.log) != 0) return -1;
     return 0;
   }
   const bool made = FileExistsAlt(plan.work.c_str()) != 0;

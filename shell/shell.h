@@ -79,9 +79,9 @@ int GetWindowsVersionClass();
 // The print-settings file becomes "%s.MEM" of `name`.
 void SetMemFileName(const char* name);
 
-// Sets the work, image, log and data folders from the current folder (a
-// network folder works in the station's own "<drive>:\KqQuest") and makes
-// every one that is missing, on every start. Only when it made the station's
+// Sets the work, image and log folders from the current folder (a network
+// folder works in the station's own "<drive>:\KqQuest") and makes every
+// one that is missing, on every start. Only when it made the station's
 // work folder does it copy the program's files into it: the table
 // descriptions, the handwriting font and the definition databases of
 // "teigi". Returns the number of definitions copied, 0 when nothing was
@@ -94,7 +94,7 @@ int PrepareWorkFolders(const WorkFolders& plan, const std::string& sourceFolder)
 // The work folder, or the program folder before the start has set it.
 std::string ProgramWorkFolder();
 // The "data" folder of the work folder: where the output databases and the
-// CSV files go unless a path says otherwise. Made on every start.
+// CSV files go unless a path says otherwise.
 std::string ProgramDataFolder();
 
 // The hour-glass while an object lives; the arrow after.

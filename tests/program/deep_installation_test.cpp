@@ -26,6 +26,7 @@ TEST_F(DeepInstallation, ThePathsBuiltFromTheFolderAreShownAndKeptWhole) {
   MakeAnsweredSample();
   const std::string data = folder() + "\\data";
   EXPECT_EQ(FieldText(g_mainWindow.slot, "フォルダ名"), data) << "the menu's output folder";
+  SavePictureOnRequest(g_program.mainWindow, "deep_installation_menu");
   EXPECT_EQ(ProgramDataFolder(), data);
 
   // The sheet settings show the default output database whole; closed

@@ -1,6 +1,7 @@
 #include "tests/program/program_fixture.h"
 
 #include <cstring>
+#include <functional>
 
 #include "foundation/db.h"
 #include "foundation/files.h"
@@ -55,9 +56,10 @@ bool AddRow(const std::string& folder, const std::string& database, const char* 
 }  // namespace
 
 std::string DeepInstallationFolder() {
-  char windows[MAX_PATH] = "C:";
-  GetWindowsDirectoryA(windows, sizeof windows);
-  std::string folder = std::string(1, windows[0]) + ":\\sheetdesk.deep";
+  // On the host's own drive, so that the host's path of a database there is
+  // no longer than its Windows path; one for each build of the tests.
+  std::string folder = "Z:\\tmp\\sheetdesk.deep." +
+                       std::to_string(std::hash<std::string>()(GetProgramFolder()) % 100000);
   while (folder.size() < kDeepInstallationBytes) folder += "\\表ソの深いフォルダ";
   return folder;
 }
