@@ -222,6 +222,7 @@ TEST_F(WorkbenchTest, ALostMarkStopsTheRunWithTheCornerMessageAndTheDialogStaysC
   EXPECT_THAT(Boxes()[0], HasSubstr("シート左上の“■マーク”を認識できませんので、処理を中断します。"));
   EXPECT_FALSE(DialogOpen()) << "no next feed after a stop";
   EXPECT_THAT(Field(Workbench(), "OCRMSG"), testing::Eq("読取枚数：1枚　不可：1枚"));
+  SavePicture(Workbench(), "workbench_refused_sheet");
   EXPECT_THAT(Log("_ERR.LOG"),
               HasSubstr("〔2ページ目〕読み取ったイメージを補正するための左上のマーク“■”を認識できません。\r\n"));
   EXPECT_TRUE(GetFileAttributesA(FeedPath("PAGE00002.BMP").c_str()) != INVALID_FILE_ATTRIBUTES);
