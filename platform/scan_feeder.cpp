@@ -1,9 +1,10 @@
 // A run takes the page files in name order: every page of a multi-page file
 // in turn, a colour or grey page made black and white by the brightness and
-// the drop-out colour when the program asks for 1-bit pages. A file leaves
-// the feeder for the tray once one of its pages was delivered, so a run the
-// program stops leaves the later files for the next run; a file that cannot
-// be read stops the run like a paper jam and stays where it is.
+// the drop-out colour when the program asks for 1-bit pages. The files of a
+// sheet leave the feeder for the tray once the program took the sheet (both
+// pages of a two-sided one); a page the program refuses stops the run and
+// stays in the feeder with the later files, as does a file that cannot be
+// read (a paper jam).
 #include "platform/scan_feeder.h"
 
 #include <algorithm>
@@ -23,11 +24,26 @@ constexpr int kHighestBrightness = 10;
 constexpr int kDefaultBrightness = 5;
 constexpr const char* kPageExtensions[] = {"BMP", "TIF", "TIFF", "PNG", "JPG", "JPEG", "GIF"};
 
+// Where the last "\\" of a path stands, npos when there is none: a
+// double-byte character whose second byte is 0x5C ("表", "ソ") is no
+// separator.
+size_t LastSeparator(const std::string& path) {
+  size_t last = std::string::npos;
+  for (size_t i = 0; i < path.size(); ++i) {
+    if (IsDBCSLeadByte(static_cast<BYTE>(path[i])) && i + 1 < path.size()) {
+      ++i;
+    } else if (path[i] == '\\') {
+      last = i;
+    }
+  }
+  return last;
+}
+
 std::string ProgramFolder() {
   char path[MAX_PATH];
   const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
   std::string folder(path, length < MAX_PATH ? length : 0);
-  const size_t slash = folder.find_last_of('\\');
+  const size_t slash = LastSeparator(folder);
   return slash == std::string::npos ? std::string(".") : folder.substr(0, slash);
 }
 
@@ -59,7 +75,8 @@ bool NameBefore(const std::string& a, const std::string& b) {
                         b.c_str(), -1) == CSTR_LESS_THAN;
 }
 
-// Page files waiting in the feeder, in name order, as full paths.
+// Names of the page files waiting in the feeder, in name order. The tray
+// takes a file by its name, never by splitting its path.
 std::vector<std::string> WaitingFiles(const FeederSettings& feeder) {
   std::vector<std::string> names;
   WIN32_FIND_DATAA found;
@@ -72,13 +89,13 @@ std::vector<std::string> WaitingFiles(const FeederSettings& feeder) {
   } while (FindNextFileA(search, &found));
   FindClose(search);
   std::sort(names.begin(), names.end(), NameBefore);
-  for (std::string& name : names) name = feeder.folder + "\\" + name;
   return names;
 }
 
-bool MoveToTray(const FeederSettings& feeder, const std::string& file) {
-  const std::string target = feeder.tray + file.substr(file.find_last_of('\\'));
-  return MoveFileExA(file.c_str(), target.c_str(),
+bool MoveToTray(const FeederSettings& feeder, const std::string& name) {
+  const std::string source = feeder.folder + "\\" + name;
+  const std::string target = feeder.tray + "\\" + name;
+  return MoveFileExA(source.c_str(), target.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED) != 0;
 }
 
@@ -213,15 +230,27 @@ int RunFeeder(const ScanRequest& request, IKScanPageProc callback) {
   CreateDirectoryA(feeder.tray.c_str(), nullptr);
   int delivered = 0;
   int lastWidth = 0, lastHeight = 0;
-  for (const std::string& file : files) {
+  // Files whose pages all went to the sheet in hand: they leave with it.
+  std::vector<std::string> taken;
+  auto sheetTaken = [&] {
+    for (const std::string& name : taken) {
+      if (!MoveToTray(feeder, name)) return false;
+    }
+    taken.clear();
+    return true;
+  };
+  for (const std::string& name : files) {
+    const std::string file = feeder.folder + "\\" + name;
     IKFileInfo info;
     const int pages = ReadImageFileInfo(file.c_str(), 0, &info) ? info.pageCount : 0;
     if (pages < 1) return kIkScanFeedError;
+    // A file of several sheets goes once one of them was taken, so that no
+    // sheet of it is taken twice.
+    bool sheetOfFileTaken = false;
     for (int page = 0; page < pages; ++page) {
       HGLOBAL image = FeedPage(file, page, request);
       if (!image) {
-        // Pages of this file already delivered took the file with them.
-        if (page > 0) MoveToTray(feeder, file);
+        if (sheetOfFileTaken) MoveToTray(feeder, name);
         return kIkScanFeedError;
       }
       {
@@ -231,17 +260,24 @@ int RunFeeder(const ScanRequest& request, IKScanPageProc callback) {
       }
       const int answer = callback(image, ++delivered);
       FreeImage(image);
-      if (answer <= 0 || request.sides == kIkScanFlatbed) {
-        return MoveToTray(feeder, file) ? delivered : kIkScanFeedError;
+      if (answer <= 0) {
+        if (sheetOfFileTaken) MoveToTray(feeder, name);
+        return delivered;
+      }
+      if (request.sides == kIkScanFlatbed) return MoveToTray(feeder, name) ? delivered : kIkScanFeedError;
+      if (page == pages - 1) taken.push_back(name);
+      if (request.sides != kIkScanTwoSided || delivered % 2 == 0) {
+        sheetOfFileTaken = true;
+        if (!sheetTaken()) return kIkScanFeedError;
       }
     }
-    if (!MoveToTray(feeder, file)) return kIkScanFeedError;
   }
   if (request.sides == kIkScanTwoSided && delivered % 2 == 1) {
     HGLOBAL back = BlankPage(lastWidth, lastHeight, request);
     if (!back) return kIkScanFeedError;
-    callback(back, ++delivered);
+    const int answer = callback(back, ++delivered);
     FreeImage(back);
+    if (answer > 0 && !sheetTaken()) return kIkScanFeedError;
   }
   return delivered;
 }

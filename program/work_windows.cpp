@@ -7,6 +7,7 @@
 
 #include "designer/designer.h"
 #include "entry/entry.h"
+#include "reading/reading.h"
 #include "reading/workbench.h"
 #include "screen/screen.h"
 #include "program/program.h"
@@ -26,6 +27,13 @@ void SetDerivedProgramKind() {
 HWND CreateCardWindow(HWND mainWindow) {
   SetDerivedProgramKind();
   return RegisterCardWindow(mainWindow);
+}
+
+// The reading run writes a missing description of its output table as the
+// entry screens write it.
+HWND CreateReadRunWindow(HWND) {
+  SetOutputDescriptionWriter(WriteTableSpecFile);
+  return RegisterReadRunWindow();
 }
 
 // Registrations that take no window, in the form of the table.
@@ -48,7 +56,7 @@ std::vector<WorkWindowEntry> g_workWindows = {
     {"Sch", Unowned<RegisterSearchWindow>, nullptr},
     {"KQE_READ", RegisterSheetWorkWindow, nullptr},
     {"Ocr", RegisterSheetCanvasWindow, nullptr},
-    {"Def", Unowned<RegisterReadRunWindow>, nullptr},
+    {"Def", CreateReadRunWindow, nullptr},
     {"ScrSet", Unowned<RegisterScreenSetWindow>, nullptr},
     {"PrnSheet", Unowned<RegisterPrintSheetWindow>, nullptr},
     {"WITHFRAME", RegisterFrameViewWindow, nullptr},

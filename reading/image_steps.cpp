@@ -31,10 +31,16 @@ int ViewImageLength(int pixels, int shownHundredths) {
   return static_cast<int>(static_cast<long long>(pixels) * (shownHundredths + 100) / 200);
 }
 
-std::string FormatRunStatistics(long sheets, bool twoSided, unsigned long milliseconds) {
-  const long counted = twoSided ? sheets / 2 : sheets;
+std::string FormatRunStatistics(long pages, bool twoSided, unsigned long milliseconds,
+                                long refused) {
+  const long counted = twoSided ? pages / 2 : pages;
   char text[80];
-  // Short enough for the workbench's message line.
-  std::snprintf(text, sizeof text, "読取枚数：%ld枚　%.1f秒", counted, milliseconds / 1000.0);
+  // Short enough for the workbench's message line (26 bytes): the sheets
+  // refused take the place of the seconds.
+  if (refused > 0) {
+    std::snprintf(text, sizeof text, "読取枚数：%ld枚　不可：%ld枚", counted, refused);
+  } else {
+    std::snprintf(text, sizeof text, "読取枚数：%ld枚　%.1f秒", counted, milliseconds / 1000.0);
+  }
   return text;
 }

@@ -31,6 +31,8 @@ bool RatioNeedsWarning(int shownHundredths);
 // factor (ratio − 1) / 2 + 1, truncated to whole pixels.
 int ViewImageLength(int pixels, int shownHundredths);
 
-// The statistics line of a finished run: sheets (halved for two-sided
-// scans) and seconds.
-std::string FormatRunStatistics(long sheets, bool twoSided, unsigned long milliseconds);
+// The statistics line of a finished run: sheets read from `pages` (halved
+// for two-sided scans), and the seconds or, when there were any, the sheets
+// refused.
+std::string FormatRunStatistics(long pages, bool twoSided, unsigned long milliseconds,
+                                long refused = 0);

@@ -42,6 +42,22 @@ MissingMark MissingMarkOfPage() {
   return FindMissingMark(g_sheetSettings.compensationMode, g_cornerMarks, CurrentReferences());
 }
 
+// A sheet the run does not read: counted, and its page and the cause in the
+// error log. A refused second side takes its first side with it.
+void RefuseSheet(const char* cause) {
+  ReadingRun& run = g_readingRun;
+  ++run.refusedSheets;
+  run.refusedPages += run.scanType == kScanPaired && run.currentSide == 2 ? 2 : 1;
+  if (g_resultLogs.err == INVALID_HANDLE_VALUE) return;
+  if (run.pageNumber > 0 && run.scanType == kScanPaired) {
+    WriteTextCrLf(g_resultLogs.err, "〔%d・%dページ目〕%s", run.pageNumber - 1, run.pageNumber, cause);
+  } else if (run.pageNumber > 0) {
+    WriteTextCrLf(g_resultLogs.err, "〔%dページ目〕%s", run.pageNumber, cause);
+  } else {
+    WriteTextCrLf(g_resultLogs.err, "〔%s〕%s", run.pageFile.c_str(), cause);
+  }
+}
+
 }  // namespace
 
 int CheckCornerMarksFound() {
@@ -88,7 +104,10 @@ int ComputeImageCompensation() {
       marksFailed = true;
     }
   }
-  if (run.subMode != kMarkLogRun && ReportCornerMarks(0) != 0) return -1;
+  if (run.subMode != kMarkLogRun && ReportCornerMarks(0) != 0) {
+    RefuseSheet(MissingMarkLine(MissingMarkOfPage()));
+    return -1;
+  }
   if (marksFailed) return 1;
   CurrentCompensation() =
       ComputeCompensationValues(mode, g_cornerMarks, CurrentReferences(), CurrentCompensation());

@@ -10,6 +10,7 @@
 // edge may lie one row nearer when the row beyond holds black of the step,
 // and a near row that the next row outreaches by more than a pixel is a
 // step, not the mark's edge.
+#include <algorithm>
 #include <cmath>
 
 #include "reading/sheet_core.h"
@@ -95,6 +96,9 @@ bool ColumnInRightBand(int x, int width) {
 // a degree.
 constexpr double kStraightenedTilt = 0.25;
 
+// Columns left of the top-left corner where the back mark may begin.
+constexpr int kBackMarkSlack = 3;
+
 double TiltDegrees(const MarkPoint& from, const MarkPoint& to) {
   // The divisor is 3.14, as the stored reference tilts were computed.
   return std::atan2(to.y - from.y, to.x - from.x) * 180 / 3.14;
@@ -164,8 +168,11 @@ int FindSecondMarkBelow(const MarkPoint& topLeft) {
   // exactly its size, so the search starts right below where n black rows
   // of the first mark could reach. A start inside the first mark finds
   // nothing there: n rows down run into the white gap between the marks.
+  // The top-left corner may have been taken a pixel or two inside its mark
+  // (a step of the scan), and the back mark is printed no wider than the
+  // search's run: its left column may lie a few pixels left of that corner.
   for (int y = topLeft.y + n + 1; y <= topLeft.y + 3 * n; ++y) {
-    for (int x = topLeft.x; x <= topLeft.x + n; ++x) {
+    for (int x = std::max(0, topLeft.x - kBackMarkSlack); x <= topLeft.x + n; ++x) {
       if (SheetCell(x, y) == kCellBlack && RunIsBlack(x, y, n, RunDirection::kRight) &&
           RunIsBlack(x, y, n, RunDirection::kDown) &&
           FarEdgeIsBlack(x, y, n, +1, RunDirection::kRight)) {

@@ -307,15 +307,17 @@ void RunReading() {
   // A later test scan is a test scan again.
   run.confirmed = 0;
   run.autoNumber.clear();
-  if (Operation() && !failed && !marksStopped && run.sheetCount > 0) {
+  if (Operation() && !failed && run.sheetCount > 0) {
     const std::string text =
-        FormatRunStatistics(run.sheetCount, g_sheetSettings.scanType == kScanPaired, GetTickCount() - start);
+        FormatRunStatistics(run.sheetCount - run.refusedPages, g_sheetSettings.scanType == kScanPaired,
+                            GetTickCount() - start, run.refusedSheets);
     ShowRunMessage(text.c_str());
     const int bench = g_workbenchState.slot;
     if (IsValidSlot(bench)) SetItemValueForCommand(bench, "OCRMSG", text.c_str());
-    // Without a sound device the sheets are read all the same.
+    // Without a sound device the sheets are read all the same; a run stopped
+    // by a sheet's marks did not complete.
     const std::string sound = GetProgramFolder() + "\\" + kCompletionSound;
-    if (FileExists(sound.c_str()) == 0) PlayWaveFile(d.window, sound.c_str());
+    if (!marksStopped && FileExists(sound.c_str()) == 0) PlayWaveFile(d.window, sound.c_str());
   }
   if (operationScan && ReadPaperSetting(kKeepOpenField) == 1 && !failed && !marksStopped) {
     const HWND workbench = FindProgramWindow("KQE_READ");

@@ -119,6 +119,9 @@ struct ReadingRun {
   std::string errorField, errorValue, errorDetail;  // what the message names
   long sheetCount = 0;
   long totalSheets = 0;
+  int pageNumber = 0;          // the scan's page being read, 0 for a stored page
+  long refusedSheets = 0;      // sheets the run did not read for their marks
+  long refusedPages = 0;       // pages of those sheets
   std::string recordNumber;    // running number of the sheet, for the logs
   std::string autoNumber;      // digits of the next key numbered by the run
   int numbersUsedUp = 0;       // the next number would wrap onto stored keys
@@ -126,6 +129,12 @@ struct ReadingRun {
   // The key items (name, value) of the last record a front side was read
   // into, kept from run to run: a design read of the back side adds to it.
   std::vector<std::pair<std::string, std::string>> recordKeys;
+  // The digest of the sheet's scanned pages (operation scans), and the key
+  // items of the record a run that stopped stored from this very sheet
+  // before the feeder let it go (empty for any other sheet).
+  std::string pageDigest;
+  std::vector<std::pair<std::string, std::string>> storedKeys;
+  int storedSheetKept = 0;     // a stored sheet failed later: its page stays
   std::string message;         // the run's current message (OCRMSG)
   int multiValue = 0;
   double rotation = 0;         // degrees the current page was turned
@@ -143,6 +152,11 @@ extern ReadingRun g_readingRun;
 // run error tells, and its message was shown), -1 when it could not start
 // (reported).
 int RunSheetReading();
+// The writer of the output table's description "<table>.spc" (the entry
+// screens' own, given by the program): a run whose table has none writes it
+// first. 0, or -1 after the message.
+using OutputDescriptionWriter = int (*)();
+void SetOutputDescriptionWriter(OutputDescriptionWriter writer);
 // The per-sheet step: load, align, read, write, log, images; 0, or -1 when
 // the sheet failed (reported, or its run error set).
 int ReadSheetImage();
@@ -267,6 +281,10 @@ int ReadSheetFields();
 
 // 0 written, 1 skipped, -1 failed (run error set, nothing shown yet).
 int WriteReadRecord();
+// Called after each record a run stored, before its sheet leaves the
+// feeder; tests stop the program there. Null: none.
+using RecordStoredHook = void (*)();
+void SetRecordStoredHook(RecordStoredHook hook);
 // Positions the output table on the record the sheet wrote: 0, or -1 when
 // it is not there.
 int FindWrittenRecord();
@@ -277,6 +295,30 @@ void LookUpAddress(int item);
 // field): 0 go on (the master's column copied, or a miss tolerated), 1 skip
 // the record, -1 stop (run error set).
 int LookUpMaster(int item, bool required);
+
+// ---------------------------------------------------------------------------
+// Sheets stored but still in the feeder (stored_pages.cpp)
+//
+// The feeder lets a sheet go once the run took it, after its record was
+// stored: a run stopped in between (the program killed, a failure after the
+// store) finds the sheet in the feeder again. Before a scanned sheet's record
+// is added, the journal "<sheet>_PAGE.TXT" of the log folder names the
+// sheet's pages by their digest and the record by its key items; the first
+// sheet of the next run that shows the same digest, and whose record is
+// there, is that sheet: its record is written over, not added again.
+
+struct StoredPage {
+  std::string digest;
+  std::vector<std::pair<std::string, std::string>> keys;
+};
+// A digest of a page as the scanner gave it (hexadecimal).
+std::string PageDigest(HGLOBAL page);
+// Names the sheet whose record is being added: 0, or -1 when the journal
+// cannot be written (the record must not be added then).
+int WritePageJournal(const StoredPage& page);
+// The sheet the journal names; empty when there is none.
+StoredPage ReadPageJournal();
+void DeletePageJournal();
 
 // ---------------------------------------------------------------------------
 // Record and cut-out images (record_images.cpp)

@@ -50,6 +50,16 @@ void SetRunFileNames() {
   }
 }
 
+OutputDescriptionWriter g_descriptionWriter = nullptr;
+
+// The output table's description, written when it is missing: 0, or -1
+// after the message.
+int EnsureOutputDescription() {
+  const std::string path = std::string(GetSpecFolder()) + "\\" + g_sheetSettings.outputTable + ".spc";
+  if (!g_descriptionWriter || FileExists(path.c_str()) == 0) return 0;
+  return g_descriptionWriter();
+}
+
 void WriteReadEnd() {
   const std::string& path = g_readingPlaces.readEndPath;
   if (path.empty()) return;
@@ -91,6 +101,8 @@ int KeepPage() {
 }
 
 }  // namespace
+
+void SetOutputDescriptionWriter(OutputDescriptionWriter writer) { g_descriptionWriter = writer; }
 
 int FormatSerialNumber() {
   ReadingRun& run = g_readingRun;
@@ -314,6 +326,8 @@ int RunSheetReading() {
   ReadingRun& run = g_readingRun;
   const bool operation = g_currentSheet.projectMode == kOperationMode;
   run.sheetCount = 0;
+  run.refusedSheets = run.refusedPages = 0;
+  run.pageNumber = 0;
   run.runError = 0;
   for (double& seconds : run.stageSeconds) seconds = 0;
   run.errorField.clear();
@@ -333,6 +347,7 @@ int RunSheetReading() {
   if (references != 0) return -1;
   SetRunFileNames();
   if (!DesignScan()) {
+    if (EnsureOutputDescription() != 0) return -1;
     if (OpenResultLogs(run.testScan) != 0 || OpenMasterLookups() != 0) {
       CloseMasterLookups();
       CloseResultLogs();

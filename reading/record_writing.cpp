@@ -22,6 +22,8 @@ namespace {
 
 constexpr char kCancelled[] = "　書込みをキャンセルしました。\n";
 
+RecordStoredHook g_recordStored = nullptr;
+
 HANDLE PutLog() { return g_resultLogs.put; }
 HANDLE ErrLog() { return g_resultLogs.err; }
 int OutputSlot() { return g_resultLogs.outputSlot; }
@@ -71,6 +73,9 @@ using KeyValues = std::vector<std::pair<std::string, std::string>>;
 // The key items of the sheet's record with their values: the key field's
 // from the run, the others read from the sheet or set in the definition.
 KeyValues RecordKeyValues() {
+  // A sheet stored by a run that stopped belongs to the record it went into,
+  // whatever the run's values are now.
+  if (!g_readingRun.storedKeys.empty()) return g_readingRun.storedKeys;
   KeyValues values;
   for (const SheetKeyItem& key : g_sheetKeys.items) {
     std::string value = key.value;
@@ -139,7 +144,8 @@ int CheckDuplicateKey(const ScreenItem& keyField) {
     SetKeyColumns(keys);
     return 0;
   }
-  if (g_sheetSettings.existingData != 2) {
+  // The record this very sheet stored in a run that stopped is written over.
+  if (g_sheetSettings.existingData != 2 && keys != run.storedKeys) {
     Log(ErrLog(), "“%s”は、すでに登録されています。\n", run.keyValue.c_str());
     Log(ErrLog(), "%s", kCancelled);
     SetRunError(kRunDuplicateKey, keyField.name, run.keyValue);
@@ -161,8 +167,12 @@ int CheckKeyField(int item) {
       SetRunError(kRunNumbersUsedUp, key.name, run.autoNumber);
       return -1;
     }
-    std::vector<char> wide(run.autoNumber.size() * 2 + 1);
-    NarrowTextToWide(wide.data(), run.autoNumber.c_str());
+    std::string number = run.autoNumber;
+    for (const auto& [name, value] : run.storedKeys) {
+      if (name == key.name) number = value;  // the number the sheet was stored under
+    }
+    std::vector<char> wide(number.size() * 2 + 1);
+    NarrowTextToWide(wide.data(), number.c_str());
     key.displayText = wide.data();
   }
   run.keyValue = WideTextToNarrow(key.displayText.c_str());
@@ -276,6 +286,12 @@ int CheckReadValues(int item) {
   const bool required = it.blankNotAllowed == 2;
   LookUpAddress(item);
   if (isKey && CheckKeyField(item) != 0) return -1;
+  if (isKey && KeyIsNumbered()) {
+    // The run's number, set with the record's keys: the key's boxes are
+    // neither read nor checked.
+    Log(PutLog(), "%s ", g_readingRun.keyValue.c_str());
+    return 0;
+  }
   const int master = LookUpMaster(item, required);
   if (master != 0) return master;
 
@@ -368,6 +384,11 @@ int WriteReadRecord() {
   run.rowState = -1;
   run.written = 0;
   if (firstSide) run.recordFound = 0;
+  if (firstSide && !run.storedKeys.empty() &&
+      db_search_where(OutputSlot(), KeyCondition(run.storedKeys).c_str(),
+                      g_sheetKeys.lastKeyName.c_str()) != 0) {
+    run.storedKeys.clear();  // its record did not go in: the sheet is new
+  }
   const bool designBack = g_currentSheet.projectMode != kOperationMode &&
                           g_sheetDefinition.sheetCode == "0002";
   if (designBack && FindFrontSideRecord() != 0) return -1;
@@ -413,6 +434,12 @@ int WriteReadRecord() {
       run.rowState = 2;  // the record waits for its second side
     } else {
       const int slot = OutputSlot();
+      if (run.rowState != 0 && !run.pageDigest.empty() &&
+          WritePageJournal({run.pageDigest, firstSide ? RecordKeyValues() : run.recordKeys}) != 0) {
+        Log(ErrLog(), "%s", kCancelled);
+        SetRunError(kRunWriteFailed, g_sheetKeys.lastKeyName, run.keyValue);
+        return -1;
+      }
       const int stored = run.rowState == 0 ? db_update(slot) : db_add(slot);
       if (stored != 0) {
         // The database layer has shown why; the page stays for another run.
@@ -421,7 +448,8 @@ int WriteReadRecord() {
         return -1;
       }
       run.written = 1;
-      if (run.rowState == 0) {
+      if (g_recordStored) g_recordStored();
+      if (run.rowState == 0 && run.storedKeys.empty()) {
         Log(ErrLog(), " 「%s」“%s”は、上書き修正しました。\n", g_sheetKeys.lastKeyName.c_str(),
             run.keyValue.c_str());
       }
@@ -429,10 +457,14 @@ int WriteReadRecord() {
     }
     if (firstSide && !designBack) run.recordKeys = RecordKeyValues();
   }
-  if (KeyIsNumbered() && !(paired && firstSide) && !run.testScan) AdvanceAutoNumber();
+  if (KeyIsNumbered() && !(paired && firstSide) && !run.testScan && run.storedKeys.empty()) {
+    AdvanceAutoNumber();
+  }
   Log(PutLog(), "%s", "\n");
   return 0;
 }
+
+void SetRecordStoredHook(RecordStoredHook hook) { g_recordStored = hook; }
 
 int FindWrittenRecord() {
   const int slot = OutputSlot();

@@ -68,6 +68,32 @@ std::string PagePath(const char* format, int side) {
   return path;
 }
 
+// The journal's sheet, read as the scan starts; only the first sheet of the
+// run can be it, the feeder having let the earlier ones go.
+StoredPage g_journalSheet;
+
+// Follows the sheet's pages: their digest, and whether the sheet is the one
+// the journal names.
+void TakePage(HGLOBAL page, int pageNumber, bool paired) {
+  ReadingRun& run = g_readingRun;
+  const std::string digest = PageDigest(page);
+  const bool secondSide = paired && pageNumber % 2 == 0;
+  run.pageDigest = secondSide ? run.pageDigest + digest : digest;
+  run.storedKeys.clear();
+  if (pageNumber == (paired ? 2 : 1) && run.pageDigest == g_journalSheet.digest) {
+    run.storedKeys = g_journalSheet.keys;
+  }
+}
+
+// The answer to the scanner for a sheet's step; a stored sheet the run
+// refuses after all stays in the feeder, and so does its journal.
+int AnswerForSheet(int result, int pageNumber) {
+  ReadingRun& run = g_readingRun;
+  if (result != 0 && run.written) run.storedSheetKept = 1;
+  run.storedKeys.clear();
+  return result == 0 ? pageNumber : 0;
+}
+
 void UseSide(int side) {
   ReadingRun& run = g_readingRun;
   run.currentSide = side;
@@ -78,7 +104,7 @@ void UseSide(int side) {
 }  // namespace
 
 int StartScanner(int paperWidth, int paperHeight) {
-  const ReadingRun& run = g_readingRun;
+  ReadingRun& run = g_readingRun;
   const SheetSettings& s = g_sheetSettings;
   IKScanParams params = {};
   params.size = sizeof params;
@@ -104,7 +130,16 @@ int StartScanner(int paperWidth, int paperHeight) {
   params.userInterface = s.scannerScreen == 1 ? 1 : 2;
   (void)paperWidth;
   (void)paperHeight;
+  const bool journal = g_currentSheet.projectMode == kOperationMode && !run.testScan;
+  g_journalSheet = journal ? ReadPageJournal() : StoredPage();
+  run.pageDigest.clear();
+  run.storedKeys.clear();
+  run.storedSheetKept = 0;
   const int result = IkScanExec(GetActiveWindow(), &params, ScanPageCallback);
+  // Every sheet stored went to the tray: the journal has nothing to tell.
+  if (journal && result != kIkScanFeedError && !run.storedSheetKept) DeletePageJournal();
+  g_journalSheet = StoredPage();
+  run.pageDigest.clear();
   return result == 0 ? -1 : result;
 }
 
@@ -129,6 +164,8 @@ int __stdcall ScanPageCallback(HGLOBAL page, int pageNumber) {
   const bool operation = g_currentSheet.projectMode == kOperationMode;
   const bool paired = run.scanType == kScanPaired;
   if (pageNumber == 1) run.startTime = GetTickCount();
+  run.pageNumber = pageNumber;
+  if (operation && !run.testScan) TakePage(page, pageNumber, paired);
   if (paired) UseSide(pageNumber % 2 == 1 ? 1 : 2);
   if (!IkBmpFileSave(run.pageFile.c_str(), page)) {
     ShowWorkbenchMessage("", "“%s”をセーブできません。", run.pageFile.c_str());
@@ -144,11 +181,12 @@ int __stdcall ScanPageCallback(HGLOBAL page, int pageNumber) {
   if (operation && paired) {
     if (run.currentSide == 1) return pageNumber;  // the sheet is read with its second page
     if (RenameDuplexScanFiles() != 0) return 0;
-    for (int side = 1; side <= 2; ++side) {
+    int result = 0;
+    for (int side = 1; side <= 2 && result == 0; ++side) {
       UseSide(side);
-      if (ReadSheetImage() != 0) return 0;
+      result = ReadSheetImage();
     }
-    return pageNumber;
+    return AnswerForSheet(result, pageNumber);
   }
-  return ReadSheetImage() == 0 ? pageNumber : 0;
+  return AnswerForSheet(ReadSheetImage(), pageNumber);
 }

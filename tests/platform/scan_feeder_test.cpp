@@ -126,14 +126,54 @@ TEST_F(Feeder, AStopLeavesTheLaterSheetsInTheFeeder) {
   EXPECT_EQ(IKScanExec(nullptr, &params, RecordPage), 2);
   EXPECT_EQ(Pictures(run_), (std::vector<Picture>{Page(1), Page(2)}));
   EXPECT_TRUE(FileExistsNow(Out("PAGE01.BMP")));
-  EXPECT_TRUE(FileExistsNow(Out("PAGE02.TIF"))) << "a file goes once a page of it was taken";
+  EXPECT_TRUE(FileExistsNow(In("PAGE02.TIF"))) << "the refused page stays";
   EXPECT_TRUE(FileExistsNow(In("page03.bmp")));
   EXPECT_TRUE(FileExistsNow(In("PAGE10.PNG")));
 
   ScanRun next;
+  next.stopAt = 2;
   g_run = &next;
   EXPECT_EQ(IKScanExec(nullptr, &params, RecordPage), 2);
-  EXPECT_EQ(Pictures(next), (std::vector<Picture>{Page(4), Page(5)}));
+  EXPECT_EQ(Pictures(next), (std::vector<Picture>{Page(2), Page(3)}));
+  EXPECT_TRUE(FileExistsNow(Out("PAGE02.TIF")))
+      << "a file of two sheets goes once one was taken: none is taken twice";
+
+  ScanRun last;
+  g_run = &last;
+  EXPECT_EQ(IKScanExec(nullptr, &params, RecordPage), 2);
+  EXPECT_EQ(Pictures(last), (std::vector<Picture>{Page(4), Page(5)}));
+}
+
+// The files of a two-sided sheet leave together once the program took its
+// back; a refused back keeps its front in the feeder too.
+TEST_F(Feeder, ATwoSidedSheetLeavesWhole) {
+  for (int i = 1; i <= 4; ++i) WriteBmp(In(("S" + std::to_string(i) + ".BMP").c_str()), Page(i), 1);
+  run_.stopAt = 4;
+  const IKScanParams params = Params(kIkScanTwoSided);
+  EXPECT_EQ(IKScanExec(nullptr, &params, RecordPage), 4);
+  EXPECT_TRUE(FileExistsNow(Out("S1.BMP")));
+  EXPECT_TRUE(FileExistsNow(Out("S2.BMP")));
+  EXPECT_TRUE(FileExistsNow(In("S3.BMP")));
+  EXPECT_TRUE(FileExistsNow(In("S4.BMP")));
+}
+
+// In Shift-JIS the second byte of "表", "ソ", "能" and "十" is the byte of
+// "\\": names and folders holding them keep every page apart.
+TEST_F(Feeder, NamesWithTheSeparatorsByteInTheirCharactersKeepTheirPages) {
+  const std::string feed = "feedtest\\表ソ能十";
+  const std::string tray = "feedtest\\十能ソ表";
+  WriteBytes(settings_, "[Feeder]\r\nName=Test Feeder\r\nFolder=" + feed + "\r\nTray=" + tray + "\r\n");
+  FreshFolder(feed);
+  const char* names[] = {"アンソ001.bmp", "十001.bmp", "能001.bmp", "調査表001.bmp"};
+  for (int i = 0; i < 4; ++i) WriteBmp(feed + "\\" + names[i], Page(i + 1), 1);
+  const IKScanParams params = Params(kIkScanOneSided);
+  ASSERT_EQ(IKScanExec(nullptr, &params, RecordPage), 4);
+  EXPECT_EQ(run_.pages.size(), 4u);
+  for (const char* name : names) {
+    EXPECT_FALSE(FileExistsNow(feed + "\\" + name)) << name;
+    EXPECT_TRUE(FileExistsNow(tray + "\\" + name)) << name;
+  }
+  EXPECT_FALSE(FileExistsNow(tray + "\\001.bmp"));
 }
 
 TEST_F(Feeder, SidesDecideHowManyPagesARunTakes) {

@@ -404,12 +404,6 @@ int ProgramTest::SlotOfWindow(HWND window) {
   return -1;
 }
 
-void ProgramTest::SavePictureOnRequest(HWND window, const char* name) {
-  char folder[MAX_PATH] = "";
-  if (GetEnvironmentVariableA("SHEETDESK_PICTURES", folder, MAX_PATH) == 0) return;
-  SaveWindowPicture(window, std::string(folder) + "\\" + name + ".png");
-}
-
 void ProgramTest::ClickItem(HWND window, const char* name) {
   const int slot = SlotOfWindow(window);
   ASSERT_GE(slot, 0) << name;

@@ -130,9 +130,6 @@ class ProgramTest : public testing::Test {
   void LogInIfAsked();
   // The slot of a window's screen, or -1.
   static int SlotOfWindow(HWND window);
-  // With SHEETDESK_PICTURES naming a folder, what the window shows is saved
-  // there as "<name>.png" for a person to look at.
-  static void SavePictureOnRequest(HWND window, const char* name);
   // Presses and releases the left button on the middle of an item of a
   // window's screen, as the operator's mouse does.
   static void ClickItem(HWND window, const char* name);

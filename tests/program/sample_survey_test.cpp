@@ -82,22 +82,33 @@ class SampleSurvey : public ProgramTest {
     return rows;
   }
 
+  // Opens the workbench from the menu and reads the feeder with the
+  // reading-run dialog's values as they stand: the workbench, or null
+  // (the test failed) when a window did not open.
+  HWND ReadTheFeeder() {
+    ForgetBoxes();
+    Command(kCmdOperation);
+    const HWND bench = FindWindowA("KQE_READ", nullptr);
+    EXPECT_TRUE(IsWindowVisible(bench)) << testing::PrintToString(Boxes());
+    if (!IsWindowVisible(bench)) return nullptr;
+    SavePictureOnRequest(bench, "sample_workbench");
+    ClickItem(bench, "OCRREAD");
+    const HWND dialog = FindWindowA("Def", nullptr);
+    EXPECT_TRUE(IsWindowVisible(dialog)) << testing::PrintToString(Boxes());
+    if (!IsWindowVisible(dialog)) return nullptr;
+    ClickItem(dialog, "DEF01");
+    RunPostedMessages();
+    return bench;
+  }
+
   std::string feederSettings_, previousFeeder_;
   bool hadFeeder_ = false;
 };
 
 TEST_F(SampleSurvey, ItsPagesAreReadFromTheWorkbenchIntoItsOutputTable) {
   EXPECT_EQ(DefinitionName(), kSampleDefinition) << "chosen as the program starts";
-  ForgetBoxes();
-  Command(kCmdOperation);
-  const HWND bench = FindWindowA("KQE_READ", nullptr);
-  ASSERT_TRUE(IsWindowVisible(bench)) << testing::PrintToString(Boxes());
-  SavePictureOnRequest(bench, "sample_workbench");
-  ClickItem(bench, "OCRREAD");
-  const HWND dialog = FindWindowA("Def", nullptr);
-  ASSERT_TRUE(IsWindowVisible(dialog)) << testing::PrintToString(Boxes());
-  ClickItem(dialog, "DEF01");
-  RunPostedMessages();
+  const HWND bench = ReadTheFeeder();
+  ASSERT_TRUE(bench);
   EXPECT_THAT(Boxes(), testing::IsEmpty());
   SavePictureOnRequest(bench, "sample_workbench_read");
 
@@ -189,6 +200,20 @@ TEST_F(SampleSurvey, ItsPagesAreReadFromTheWorkbenchIntoItsOutputTable) {
   std::string why;
   EXPECT_EQ(MakeSampleSurvey(folder(), GetProgramFolder(), &why), 0) << why;
   EXPECT_EQ(OutputRows().size(), static_cast<size_t>(kSamplePageCount));
+}
+
+// The output table's description goes with the sample's entry screens; a
+// reading run that finds none writes it before the first sheet, and the
+// sheets are read as if it had been there.
+TEST_F(SampleSurvey, AReadWithoutItsTablesDescriptionWritesIt) {
+  const std::string description = std::string(GetSpecFolder()) + "\\" + kSampleOutputTable + ".spc";
+  ASSERT_TRUE(DeleteFileA(description.c_str())) << description;
+  const HWND bench = ReadTheFeeder();
+  ASSERT_TRUE(bench);
+  EXPECT_THAT(Boxes(), testing::IsEmpty());
+  EXPECT_NE(GetFileAttributesA(description.c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(OutputRows().size(), static_cast<size_t>(kSamplePageCount));
+  EXPECT_THAT(FieldText(SlotOfWindow(bench), "OCRMSG"), testing::HasSubstr("読取枚数：20枚"));
 }
 
 }  // namespace

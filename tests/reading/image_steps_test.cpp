@@ -60,6 +60,7 @@ TEST(ImageSteps, ResolutionCodesAndTheViewScale) {
 TEST(ImageSteps, StatisticsCountSheetsOfTwoSidedScansOnce) {
   EXPECT_EQ(FormatRunStatistics(6, true, 30000), "読取枚数：3枚　30.0秒");
   EXPECT_EQ(FormatRunStatistics(1, false, 1234), "読取枚数：1枚　1.2秒");
+  EXPECT_EQ(FormatRunStatistics(4, true, 1000, 1), "読取枚数：2枚　不可：1枚");
 }
 
 }  // namespace

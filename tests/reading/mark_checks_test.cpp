@@ -89,7 +89,8 @@ TEST_F(MarkChecks, CompensationBySubMode) {
   };
   const Case cases[] = {
       {"operation, marks found", kOperationMode, kStoredPageRun, true, 0, ""},
-      {"operation, top-left missing", kOperationMode, kStoredPageRun, false, -1, ""},
+      {"operation, top-left missing: the page refused", kOperationMode, kStoredPageRun, false, -1,
+       "〔SCAN_300.BMP〕読み取ったイメージを補正するための左上のマーク“■”を認識できません。\r\n"},
       {"design, top-left missing", kDesignMode, kStoredPageRun, false, 0, ""},
       {"mark log", kOperationMode, kMarkLogRun, false, -1,
        "読み取ったイメージを補正するための左上のマーク“■”を認識できません。\r\nsheet 7\r\n"},
@@ -102,6 +103,7 @@ TEST_F(MarkChecks, CompensationBySubMode) {
     g_currentSheet.projectMode = c.projectMode;
     g_readingRun.subMode = c.subMode;
     g_readingRun.message = "sheet 7";
+    g_readingRun.pageFile = "SCAN_300.BMP";
     if (!c.topLeftFound) g_cornerMarks.topLeft = MarkPoint();
     MessageBoxRecorder boxes;
     EXPECT_EQ(ComputeImageCompensation(), c.result);

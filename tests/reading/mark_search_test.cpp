@@ -345,6 +345,26 @@ TEST(MarkSearch, ASecondMarkBelowTheTopLeftOneMarksTheBackSide) {
   }
 }
 
+// A back mark as narrow as the search's run (22 pixels at 300 dpi, a 2 mm
+// mark scanned a little small), under a top-left corner taken a few pixels
+// inside the first mark.
+TEST(MarkSearch, TheBackMarkIsFoundUnderACornerTakenAFewPixelsIn) {
+  struct Case {
+    int cornerIn;  // columns from the back mark's left edge to the corner
+    int expected;
+  };
+  const Case cases[] = {{0, 1}, {1, 1}, {3, 1}, {-4, 1}, {6, 0}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.cornerIn);
+    UseSettings(300, 2);
+    const int n = g_markSearchParameters.markSize;
+    ASSERT_EQ(n, 22);
+    FillSheetCells(0, 0, 1600, 1000, kCellWhite);
+    FillSheetCells(60, 100 + 47, n, n + 2, kCellBlack);
+    EXPECT_EQ(FindSecondMarkBelow({60 + c.cornerIn, 100}), c.expected);
+  }
+}
+
 TEST(MarkSearch, NothingOfTheLastPageRemainsOnABlankOne) {
   g_markSearchSettings = {};
   g_markSearchSettings.compensationMode = 3;

@@ -13,6 +13,8 @@
 #include "reading/reading.h"
 #include "screen/screen.h"
 #include "tests/reading/run_fixture.h"
+#include "tests/reading/run_setup.h"
+#include "tests/support/required_service.h"
 #include "tests/support/test_pictures.h"
 #include "tools/sheetgen/page_reader.h"
 
@@ -53,6 +55,18 @@ struct Sheet {
   std::vector<int> q1, q2, q3, q4, id;
 };
 
+int CountFiles(const std::string& pattern) {
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA(pattern.c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return 0;
+  int count = 0;
+  do {
+    ++count;
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  return count;
+}
+
 class ReadingRunTest : public ReadingDbTest {
  protected:
   void SetUp() override {
@@ -69,7 +83,7 @@ class ReadingRunTest : public ReadingDbTest {
     WriteDefinition(definition_);
     std::vector<std::string> columns = {"ID:char*:4", "Q1", "Q2:char:1", "Q3", "Q4", "NAME"};
     columns.insert(columns.end(), extraColumns.begin(), extraColumns.end());
-    WriteOutputSpec("OUT1", columns);
+    WriteOutputSpec(definition_.papers[0].outputTable, columns);
     ASSERT_EQ(LoadCurrentSheetPaper(), 0);
     BuildCanvas();
     g_currentSheet.projectMode = kOperationMode;
@@ -185,9 +199,58 @@ class ReadingRunTest : public ReadingDbTest {
   }
 
   std::vector<std::map<std::string, std::string>> OutputRows() {
-    return Rows(kOutputDb, "OUT1", "ID");
+    return Rows(kOutputDb, definition_.papers[0].outputTable.c_str(), "ID");
   }
   std::string Log(const char* suffix) { return ReadBytes(Path(std::string("log\\SHEET") + suffix)); }
+
+  // The run in a process of its own (on the server database when `server`);
+  // `records`: the process ends right after storing that many. Waits for
+  // its end, or kills it once `killAfterPages` more sheets went to the tray
+  // and then `delay` ms later.
+  void RunProgram(bool server, int records, int killAfterPages, DWORD delay) {
+    std::string command = "reading_run_program.exe \"" + folder() + "\" " + (server ? "server" : "file");
+    if (records > 0) command += " " + std::to_string(records);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    ASSERT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                               &startup, &process));
+    if (killAfterPages > 0) {
+      const int before = CountFiles(Path("fed\\*.BMP"));
+      const DWORD start = GetTickCount();
+      while (CountFiles(Path("fed\\*.BMP")) < before + killAfterPages &&
+             WaitForSingleObject(process.hProcess, 5) == WAIT_TIMEOUT && GetTickCount() - start < 120000) {
+      }
+      Sleep(delay);
+      TerminateProcess(process.hProcess, 9);
+    }
+    WaitForSingleObject(process.hProcess, 120000);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+  }
+
+  // Sheets told apart by their marks: sheet k marks Q1 k % 5, Q2 when k is
+  // even, Q4 k % 4.
+  static std::vector<Sheet> CountedSheets(int count) {
+    std::vector<Sheet> sheets;
+    for (int k = 0; k < count; ++k) {
+      sheets.push_back({{k % 5}, k % 2 ? std::vector<int>{} : std::vector<int>{0}, {}, {k % 4}});
+    }
+    return sheets;
+  }
+  // Row r is counted sheet r under the key numbered r + 1.
+  static void ExpectCountedSheets(const std::vector<std::map<std::string, std::string>>& rows) {
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+      SCOPED_TRACE(r);
+      char key[8];
+      std::snprintf(key, sizeof key, "%04d", static_cast<int>(r + 1));
+      EXPECT_EQ(rows[r].at("ID"), key);
+      EXPECT_EQ(rows[r].at("Q1"), std::to_string(r % 5 + 1));
+      EXPECT_EQ(rows[r].at("Q2"), r % 2 ? "N" : "Y");
+      EXPECT_EQ(rows[r].at("Q4"), std::to_string(r % 4 + 1));
+    }
+  }
+
   bool InFeeder(const char* name) { return GetFileAttributesA(FeedPath(name).c_str()) != INVALID_FILE_ATTRIBUTES; }
 
   SheetDefinition definition_;
@@ -272,8 +335,27 @@ TEST_F(ReadingRunTest, AStoredKeyStopsTheRunAndTheSheetsAfterItStayInTheFeeder) 
                                  kCancelled + kRuleDashes);
   EXPECT_EQ(ReadBytes(Path("log\\ENDCODE.TXT")), "3\r\n");
   EXPECT_EQ(ReadBytes(Path("log\\READEND.TXT")), "1\r\n") << "also after a stopped run";
-  EXPECT_FALSE(InFeeder("PAGE00002.BMP"));
+  EXPECT_TRUE(InFeeder("PAGE00002.BMP")) << "a sheet not stored stays in the feeder";
   EXPECT_TRUE(InFeeder("PAGE00003.BMP"));
+}
+
+// A numbered key on a grid of marks: whatever its boxes hold, every sheet
+// takes the run's next number.
+TEST_F(ReadingRunTest, ANumberedKeyIsNumberedNeverRead) {
+  SheetFieldRow& id = definition_.fields[0];
+  id = CountedCheckFieldRow("0001", "ID", 240, 200, 10, 3);
+  id.overlay = "0123456789";
+  Prepare();
+  Feed({{{0}, {0}, {}, {0}, {1, 2, 3, 4}}, {{1}, {0}, {}, {1}}, {{2}, {0}, {}, {2}, {5}}});
+  ASSERT_EQ(RunSheetReading(), 0);
+  EXPECT_EQ(Boxes(), Texts{});
+  const auto rows = OutputRows();
+  ASSERT_EQ(rows.size(), 3u);
+  for (std::size_t r = 0; r < rows.size(); ++r) {
+    EXPECT_EQ(rows[r].at("ID"), "000" + std::to_string(r + 1));
+    EXPECT_EQ(rows[r].at("Q1"), std::to_string(r + 1));
+  }
+  EXPECT_EQ(Log("_ERR.LOG").find("チェック数"), std::string::npos);
 }
 
 TEST_F(ReadingRunTest, AStoredKeyIsOverwrittenWhenTheSheetAllowsIt) {
@@ -477,48 +559,18 @@ TEST_F(ReadingRunTest, APageWithoutItsMarksIsNotReadInOperation) {
   EXPECT_TRUE(InFeeder("PAGE00002.BMP"));
 }
 
-int CountFiles(const std::string& pattern) {
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA(pattern.c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return 0;
-  int count = 0;
-  do {
-    ++count;
-  } while (FindNextFileA(search, &found));
-  FindClose(search);
-  return count;
-}
-
 // The run goes on in a process of its own, which is killed once a random
 // number of pages has left the feeder: every row it stored is whole, and the
 // pages it did not finish are still in the feeder.
 TEST_F(ReadingRunTest, ARunKilledAtARandomPageKeepsItsRowsAndLeavesTheRestInTheFeeder) {
   Prepare();
-  std::vector<Sheet> sheets;
-  for (int k = 0; k < 20; ++k) {
-    sheets.push_back({{k % 5}, k % 2 ? std::vector<int>{} : std::vector<int>{0}, {}, {k % 4}});
-  }
-  Feed(sheets);
+  Feed(CountedSheets(20));
   const DWORD seed = GetTickCount();
   SCOPED_TRACE(testing::Message() << "seed " << seed);
   const int killAfter = 2 + static_cast<int>(SheetRandom(seed).Below(14));
   SCOPED_TRACE(testing::Message() << "killed after " << killAfter << " pages");
 
-  std::string command = "reading_run_program.exe \"" + folder() + "\"";
-  STARTUPINFOA startup = {};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process = {};
-  ASSERT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                             &startup, &process));
-  const DWORD start = GetTickCount();
-  while (CountFiles(Path("fed\\*.BMP")) < killAfter &&
-         WaitForSingleObject(process.hProcess, 20) == WAIT_TIMEOUT &&
-         GetTickCount() - start < 120000) {
-  }
-  TerminateProcess(process.hProcess, 9);
-  WaitForSingleObject(process.hProcess, INFINITE);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
+  RunProgram(false, 0, killAfter, 0);
 
   const int fed = CountFiles(Path("fed\\*.BMP"));
   const int waiting = CountFiles(FeedPath("*.BMP"));
@@ -528,15 +580,7 @@ TEST_F(ReadingRunTest, ARunKilledAtARandomPageKeepsItsRowsAndLeavesTheRestInTheF
   const auto rows = OutputRows();
   ASSERT_GE(static_cast<int>(rows.size()), fed);
   ASSERT_LE(static_cast<int>(rows.size()), fed + 1) << "the page being read when killed";
-  for (std::size_t r = 0; r < rows.size(); ++r) {
-    SCOPED_TRACE(r);
-    char key[8];
-    std::snprintf(key, sizeof key, "%04d", static_cast<int>(r + 1));
-    EXPECT_EQ(rows[r].at("ID"), key);
-    EXPECT_EQ(rows[r].at("Q1"), std::to_string(r % 5 + 1));
-    EXPECT_EQ(rows[r].at("Q2"), r % 2 ? "N" : "Y");
-    EXPECT_EQ(rows[r].at("Q4"), std::to_string(r % 4 + 1));
-  }
+  ExpectCountedSheets(rows);
   // The pages after the last stored row are the feeder's, as they were put.
   for (int k = static_cast<int>(rows.size()) + 1; k <= 20; ++k) {
     char name[32];
@@ -544,6 +588,62 @@ TEST_F(ReadingRunTest, ARunKilledAtARandomPageKeepsItsRowsAndLeavesTheRestInTheF
     EXPECT_TRUE(InFeeder(name)) << name;
   }
 }
+
+// Runs stopped ten times over on each database, as a kill stops them: at a
+// random moment, or right after a record was stored and before its sheet
+// left the feeder. Every sheet is stored once or is still in the feeder; a
+// last run stores the rest.
+class ReadingRunKilled : public ReadingRunTest, public testing::WithParamInterface<int> {
+ protected:
+  bool OnServer() const { return GetParam() == kDbKindServer; }
+
+  // Every stored row is the sheet of its number, once; the sheet being
+  // stored when the run stopped may be stored and still in the feeder.
+  void ExpectEachSheetOnce(int sheets) {
+    const int fed = CountFiles(Path("fed\\*.BMP"));
+    EXPECT_EQ(fed + CountFiles(FeedPath("*.BMP")), sheets) << "no sheet lost";
+    const auto rows = OutputRows();
+    EXPECT_GE(static_cast<int>(rows.size()), fed);
+    EXPECT_LE(static_cast<int>(rows.size()), fed + 1);
+    ExpectCountedSheets(rows);
+  }
+};
+
+TEST_P(ReadingRunKilled, EverySheetIsStoredOnceHoweverOftenTheRunStops) {
+  definition_.papers[0].outputTable = "READKILL";
+  if (OnServer()) {
+    if (!UseServerOutput()) SKIP_WITHOUT_SERVICE("SHEETDESK_PG is not set: no PostgreSQL server for this run");
+    const int t = db_alloc_slot("", g_currentSheet.outputDatabase.c_str(), "READKILL", kDbKindServer);
+    ASSERT_GT(t, 0);
+    ExecSlotSql(t, "drop table if exists READKILL", 1);
+    db_disconnect(t);
+  }
+  Prepare();
+  constexpr int kSheets = 20;
+  Feed(CountedSheets(kSheets));
+  const DWORD seed = GetTickCount();
+  SCOPED_TRACE(testing::Message() << "seed " << seed);
+  SheetRandom random(seed);
+  for (int stop = 1; stop <= 10; ++stop) {
+    SCOPED_TRACE(testing::Message() << "stop " << stop);
+    if (stop % 2 == 1) {
+      RunProgram(OnServer(), 2, 0, 0);  // the first sheet's record, if stored before, and one more
+    } else {
+      RunProgram(OnServer(), 0, 1, static_cast<DWORD>(random.Below(60)));
+    }
+    ExpectEachSheetOnce(kSheets);
+    if (HasFailure()) return;
+  }
+  RunProgram(OnServer(), 0, 0, 0);
+  EXPECT_EQ(CountFiles(FeedPath("*.BMP")), 0);
+  EXPECT_EQ(OutputRows().size(), static_cast<std::size_t>(kSheets));
+  ExpectEachSheetOnce(kSheets);
+}
+
+INSTANTIATE_TEST_SUITE_P(Databases, ReadingRunKilled, testing::Values(kDbKindFile, kDbKindServer),
+                         [](const testing::TestParamInfo<int>& info) {
+                           return std::string(info.param == kDbKindServer ? "PostgreSQL" : "SQLite");
+                         });
 
 // Areas cut out of every sheet (the sheet's ruled lines of size 99), and
 // the field images shown on the card form.

@@ -2,6 +2,9 @@
 
 #include "tests/reading/run_setup.h"
 
+#include <algorithm>
+#include <cstring>
+
 
 #include "designer/sheet_settings.h"
 #include "foundation/db.h"
@@ -49,7 +52,8 @@ void ReadingDbTest::SetUp() {
   // installation deep in a user's folders has.
   char current[MAX_PATH];
   GetCurrentDirectoryA(MAX_PATH, current);
-  const std::string name = std::string("readrun_") + test->name();
+  std::string name = std::string("readrun_") + test->name();
+  std::replace(name.begin(), name.end(), '/', '_');  // parameterised tests' names
   std::string parent = std::string(current) + "\\a_long_program_folder_";
   const std::size_t length = parent.size() + 1 + name.size();
   if (length < kLongFolderBytes) parent.append(kLongFolderBytes - length, 'x');
@@ -104,7 +108,12 @@ std::vector<std::map<std::string, std::string>> ReadingDbTest::Rows(const char* 
                                                                     const char* table,
                                                                     const char* order) {
   std::vector<std::map<std::string, std::string>> rows;
-  const int slot = db_open_nocreate(folder_.c_str(), database, table, kDbKindFile, "", "", "");
+  // The output database is where the run writes, the file one or the server.
+  const CurrentSheet& output = g_currentSheet;
+  const bool isOutput = std::strcmp(database, kOutputDb) == 0;
+  const int slot = isOutput ? db_open_nocreate(output.outputFolder.c_str(), output.outputDatabase.c_str(),
+                                               table, output.outputKind, "", "", "")
+                            : db_open_nocreate(folder_.c_str(), database, table, kDbKindFile, "", "", "");
   if (slot < 0) return rows;
   std::string names;
   GetSlotColumnNames(slot, names);

@@ -35,8 +35,9 @@ class ReadingDbTest : public testing::Test {
   // first, then the columns given as "name" (text 20) or "name:type:length"
   // (type word of the descriptions: char*, char, int, long, double).
   void WriteOutputSpec(const std::string& table, const std::vector<std::string>& columns);
-  // Every row of a table of a database of the fixture, in `order`, each as
-  // its columns' texts by name.
+  // Every row of a table of a database of the fixture (kOutputDb: the
+  // run's output database, wherever it is), in `order`, each as its
+  // columns' texts by name.
   std::vector<std::map<std::string, std::string>> Rows(const char* database, const char* table,
                                                        const char* order);
   // The canvas of a side: the items of window slot 0 built from the field

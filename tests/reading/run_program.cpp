@@ -1,13 +1,18 @@
-// A reading run in a process of its own, for the test that kills one
+// A reading run in a process of its own, for the tests that kill one
 // midway:
-//   reading_run_program <folder>
+//   reading_run_program <folder> [file|server] [records]
 // The folder is a run folder (run_setup.h) whose sheet definition and
 // output table description are written; the feeder is set up beside the
-// program. Runs an operation run at 300 dpi, every message box answered
-// "OK", and exits 0, or 1 when the run could not start.
+// program. "server" puts the output table on the PostgreSQL database of
+// SHEETDESK_PG. Runs an operation run at 300 dpi, every message box
+// answered "OK", and exits 0, or 1 when the run could not start. Given
+// `records`, the process ends as a kill ends it right after storing that
+// many records, before their sheet leaves the feeder.
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 #include "designer/sheet_settings.h"
 #include "foundation/db.h"
@@ -23,6 +28,12 @@ int AnswerOk(const MessageBoxCall& call, void*) {
   return IDOK;
 }
 
+int g_recordsLeft = 0;
+
+void EndAfterTheLastRecord() {
+  if (--g_recordsLeft == 0) TerminateProcess(GetCurrentProcess(), 9);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -31,6 +42,8 @@ int main(int argc, char** argv) {
   db_init();
   BindImagingLibrary();
   UseRunFolder(argv[1]);
+  if (argc > 2 && std::strcmp(argv[2], "server") == 0 && !UseServerOutput()) return 1;
+  if (argc > 3 && (g_recordsLeft = std::atoi(argv[3])) > 0) SetRecordStoredHook(EndAfterTheLastRecord);
   int rc = LoadCurrentSheetPaper();
   if (rc == 0) rc = OpenSheetCanvas("0001");
   if (rc == 0) {

@@ -1,5 +1,9 @@
 #include "tests/reading/run_setup.h"
 
+#include <cstdlib>
+#include <map>
+#include <sstream>
+
 #include "designer/sheet_settings.h"
 #include "foundation/db.h"
 #include "reading/reading.h"
@@ -17,6 +21,23 @@ int OpenSheetCanvas(const std::string& side) {
   g_currentSheet.canvasSlot = 0;
   g_sheetDefinition.sheetCode = side;
   return RebuildWindowItems(0, 0);
+}
+
+bool UseServerOutput() {
+  const char* text = std::getenv("SHEETDESK_PG");
+  if (!text || !*text) return false;
+  std::map<std::string, std::string> values;
+  std::istringstream parts(text);
+  for (std::string part; std::getline(parts, part, ';');) {
+    const std::size_t equals = part.find('=');
+    if (equals != std::string::npos) values[part.substr(0, equals)] = part.substr(equals + 1);
+  }
+  SetDbServer(kDbKindServer, 7, (values["Server"] + ":" + values["Port"]).c_str());
+  SetDbLogin(values["Uid"].c_str(), values["Pwd"].c_str());
+  g_currentSheet.outputFolder.clear();
+  g_currentSheet.outputDatabase = values["Database"];
+  g_currentSheet.outputKind = kDbKindServer;
+  return true;
 }
 
 void UseRunFolder(const std::string& folder) {

@@ -16,3 +16,7 @@ int OpenSheetCanvas(const std::string& side);
 // Points the sheet, the output database, the logs ("log"), the image
 // folder ("image"), the end files and the table descriptions at `folder`.
 void UseRunFolder(const std::string& folder);
+// Points the output database at the PostgreSQL database the connection
+// text of SHEETDESK_PG names ("Server=...;Port=...;Database=...;Uid=...;
+// Pwd=..."): false when it names none.
+bool UseServerOutput();

@@ -208,6 +208,8 @@ TEST_F(WorkbenchTest, TheDialogComesBackForTheNextFeedWhenAsked) {
   EXPECT_TRUE(Boxes().empty()) << testing::PrintToString(Boxes());
 }
 
+// The refused sheet stays in the feeder with the later ones; the error log
+// names its page and why, and the message line counts it.
 TEST_F(WorkbenchTest, ALostMarkStopsTheRunWithTheCornerMessageAndTheDialogStaysClosed) {
   Prepare(kOperationMode);
   Feed({{{0}, {0}}, {{1}, {1}}, {{2}, {2}}}, 1);
@@ -219,7 +221,11 @@ TEST_F(WorkbenchTest, ALostMarkStopsTheRunWithTheCornerMessageAndTheDialogStaysC
   ASSERT_EQ(Boxes().size(), 1u) << testing::PrintToString(Boxes());
   EXPECT_THAT(Boxes()[0], HasSubstr("シート左上の“■マーク”を認識できませんので、処理を中断します。"));
   EXPECT_FALSE(DialogOpen()) << "no next feed after a stop";
-  EXPECT_THAT(Field(Workbench(), "OCRMSG"), testing::Not(HasSubstr("読取枚数")));
+  EXPECT_THAT(Field(Workbench(), "OCRMSG"), testing::Eq("読取枚数：1枚　不可：1枚"));
+  SavePicture(Workbench(), "workbench_refused_sheet");
+  EXPECT_THAT(Log("_ERR.LOG"),
+              HasSubstr("〔2ページ目〕読み取ったイメージを補正するための左上のマーク“■”を認識できません。\r\n"));
+  EXPECT_TRUE(GetFileAttributesA(FeedPath("PAGE00002.BMP").c_str()) != INVALID_FILE_ATTRIBUTES);
   EXPECT_TRUE(GetFileAttributesA(FeedPath("PAGE00003.BMP").c_str()) != INVALID_FILE_ATTRIBUTES);
 }
 
