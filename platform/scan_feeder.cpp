@@ -76,6 +76,17 @@ std::vector<std::string> WaitingFiles(const FeederSettings& feeder) {
   return names;
 }
 
+// Pages waiting in the feeder: every page of a multi-page file; a file that
+// cannot be read counts as one, the page that will jam.
+int WaitingPages(const FeederSettings& feeder) {
+  int pages = 0;
+  for (const std::string& file : WaitingFiles(feeder)) {
+    IKFileInfo info;
+    pages += ReadImageFileInfo(file.c_str(), 0, &info) && info.pageCount > 0 ? info.pageCount : 1;
+  }
+  return pages;
+}
+
 bool MoveToTray(const FeederSettings& feeder, const std::string& file) {
   const std::string target = feeder.tray + file.substr(file.find_last_of('\\'));
   return MoveFileExA(file.c_str(), target.c_str(),
@@ -191,6 +202,10 @@ int FeederCapability(const char* scanner, int capability, std::vector<int>* valu
       return kIkContainerEnumeration;
     case kIkCapFeederLoaded:
       *current = WaitingFiles(feeder).empty() ? 0 : 1;
+      values->push_back(*current);
+      return kIkContainerOneValue;
+    case kIkCapFeederPages:
+      *current = WaitingPages(feeder);
       values->push_back(*current);
       return kIkContainerOneValue;
     default:

@@ -220,6 +220,7 @@ TEST_F(WorkbenchTest, ALostMarkStopsTheRunWithTheCornerMessageAndTheDialogStaysC
   EXPECT_THAT(Boxes()[0], HasSubstr("シート左上の“■マーク”を認識できませんので、処理を中断します。"));
   EXPECT_FALSE(DialogOpen()) << "no next feed after a stop";
   EXPECT_THAT(Field(Workbench(), "OCRMSG"), testing::Not(HasSubstr("読取枚数")));
+  EXPECT_EQ(Field(Workbench(), "OCRMSG"), "給紙待ち：1枚") << "the sheet after the stop";
   EXPECT_TRUE(GetFileAttributesA(FeedPath("PAGE00003.BMP").c_str()) != INVALID_FILE_ATTRIBUTES);
 }
 
