@@ -135,6 +135,7 @@ enum : int {
 // Capabilities the feeder answers (IKScanGetCapRange, IKScanGetCapEnum).
 enum : int {
   kIkCapFeederLoaded = 0x1015,  // one value: 1 while pages wait
+  kIkCapFeederPages = 0x8001,   // one value: the pages waiting (this feeder's own)
   kIkCapBrightness = 0x1101,    // range 1 to 10
   kIkCapXResolution = 0x1118,   // enumeration 200, 300, 400
   kIkCapYResolution = 0x1119,

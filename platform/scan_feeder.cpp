@@ -92,6 +92,18 @@ std::vector<std::string> WaitingFiles(const FeederSettings& feeder) {
   return names;
 }
 
+// Pages waiting in the feeder: every page of a multi-page file; a file that
+// cannot be read counts as one, the page that will jam.
+int WaitingPages(const FeederSettings& feeder) {
+  int pages = 0;
+  for (const std::string& name : WaitingFiles(feeder)) {
+    const std::string file = feeder.folder + "\\" + name;
+    IKFileInfo info;
+    pages += ReadImageFileInfo(file.c_str(), 0, &info) && info.pageCount > 0 ? info.pageCount : 1;
+  }
+  return pages;
+}
+
 bool MoveToTray(const FeederSettings& feeder, const std::string& name) {
   const std::string source = feeder.folder + "\\" + name;
   const std::string target = feeder.tray + "\\" + name;
@@ -208,6 +220,10 @@ int FeederCapability(const char* scanner, int capability, std::vector<int>* valu
       return kIkContainerEnumeration;
     case kIkCapFeederLoaded:
       *current = WaitingFiles(feeder).empty() ? 0 : 1;
+      values->push_back(*current);
+      return kIkContainerOneValue;
+    case kIkCapFeederPages:
+      *current = WaitingPages(feeder);
       values->push_back(*current);
       return kIkContainerOneValue;
     default:

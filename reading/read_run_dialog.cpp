@@ -307,7 +307,8 @@ void RunReading() {
   // A later test scan is a test scan again.
   run.confirmed = 0;
   run.autoNumber.clear();
-  if (Operation() && !failed && run.sheetCount > 0) {
+  const bool finished = Operation() && !failed && run.sheetCount > 0;
+  if (finished) {
     const std::string text =
         FormatRunStatistics(run.sheetCount - run.refusedPages, g_sheetSettings.scanType == kScanPaired,
                             GetTickCount() - start, run.refusedSheets);
@@ -319,6 +320,11 @@ void RunReading() {
     const std::string sound = GetProgramFolder() + "\\" + kCompletionSound;
     if (!marksStopped && FileExists(sound.c_str()) == 0) PlayWaveFile(d.window, sound.c_str());
   }
+  // The workbench's narrow line keeps a finished run's statistics; after any
+  // other scan it tells how many sheets still wait in the feeder.
+  const std::string waiting = finished || run.subMode != kScanRun ? "" : FeederWaitingText();
+  const int bench = g_workbenchState.slot;
+  if (!waiting.empty() && IsValidSlot(bench)) SetItemValueForCommand(bench, "OCRMSG", waiting.c_str());
   if (operationScan && ReadPaperSetting(kKeepOpenField) == 1 && !failed && !marksStopped) {
     const HWND workbench = FindProgramWindow("KQE_READ");
     if (workbench) PostMessageA(workbench, kMsgScreenCommand, kNextNumberCommand, 0);

@@ -359,6 +359,9 @@ int ScanBrightnessParameter(int maximum, int brightness);
 // Runs the scan: IKScanExec with ScanPageCallback; the library's result, or
 // -1 when it is 0.
 int StartScanner(int paperWidth, int paperHeight);
+// "給紙待ち：N枚", the sheets waiting in the scanner's feeder (two pages a
+// sheet in two-sided scans); "" when the scanner does not count them.
+std::string FeederWaitingText();
 // Called by the scanner once per page: the page number to go on, 0 to stop.
 int __stdcall ScanPageCallback(HGLOBAL page, int pageNumber);
 // Swaps the page files of the sides when side 1 carries the back's mark:

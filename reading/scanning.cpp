@@ -26,6 +26,15 @@ std::string ProgramFolder() {
   return folder.empty() ? std::string(".") : std::string(folder);
 }
 
+// The scanner the runs use: the current one of the scanner list, or the
+// installed one when the list names none.
+std::string ChosenScanner() {
+  std::string scanner;
+  std::vector<std::string> names;
+  LoadScannerList(ProgramFolder().c_str(), &scanner, &names);
+  return scanner;
+}
+
 // The lowest and highest brightness the scanner takes; false when it does
 // not tell.
 bool GetScannerBrightnessRange(const char* scanner, int* lowest, int* highest) {
@@ -108,10 +117,7 @@ int StartScanner(int paperWidth, int paperHeight) {
   const SheetSettings& s = g_sheetSettings;
   IKScanParams params = {};
   params.size = sizeof params;
-  std::string scanner;
-  std::vector<std::string> names;
-  LoadScannerList(ProgramFolder().c_str(), &scanner, &names);
-  std::snprintf(params.scanner, sizeof params.scanner, "%s", scanner.c_str());
+  std::snprintf(params.scanner, sizeof params.scanner, "%s", ChosenScanner().c_str());
   int lowest = 0, highest = 0;
   params.brightness = s.brightness;
   if (ImagingLibraryVersion() == 7 &&
@@ -141,6 +147,23 @@ int StartScanner(int paperWidth, int paperHeight) {
   g_journalSheet = StoredPage();
   run.pageDigest.clear();
   return result == 0 ? -1 : result;
+}
+
+std::string FeederWaitingText() {
+  // The ImageKit-5 build cannot ask, and says nothing rather than report a
+  // missing entry.
+  if (ImagingLibraryVersion() != 7) return "";
+  int pages = 0, count = 0, current = 0;
+  if (IkScanGetCapEnum(ChosenScanner().c_str(), kIkCapFeederPages, &pages, 1, &count, &current) !=
+          kIkContainerOneValue ||
+      count != 1) {
+    return "";
+  }
+  const SheetSettings& s = g_sheetSettings;
+  const bool twoSided = s.scanType == kScanPaired && !s.twoSheetSet;
+  char text[40];
+  std::snprintf(text, sizeof text, "給紙待ち：%d枚", twoSided ? (pages + 1) / 2 : pages);
+  return text;
 }
 
 int RenameDuplexScanFiles() {

@@ -546,6 +546,7 @@ void OpenWorkbench(int slot) {
   bench.scannerNumber = ReadScannerNumber();
   ShowScanner();
   ShowScannerCaptions();
+  ShowBenchMessage(FeederWaitingText());
   if (g_sheetSettings.noiseSize <= 3 && g_sheetSettings.int8 == 2) {
     ShowBenchMessage("【記入欄罫線】が“太い”に設定されていますので、【除去するノイズサイズ】は“0.8mm”以上に"
                      "設定してください。");

@@ -320,6 +320,12 @@ TEST_F(Feeder, CapabilitiesAndTheScannerList) {
   WriteBmp(In("A.BMP"), Page(1), 1);
   IKScanGetCapEnum("", kIkCapFeederLoaded, values, 8, &count, &current);
   EXPECT_EQ(current, 1);
+  EXPECT_EQ(IKScanGetCapEnum("", kIkCapFeederPages, values, 8, &count, &current),
+            kIkContainerOneValue);
+  EXPECT_EQ(current, 1);
+  WriteTiff(In("B.TIF"), {Page(2), Page(3)}, true);
+  IKScanGetCapEnum("", kIkCapFeederPages, values, 8, &count, &current);
+  EXPECT_EQ(current, 3) << "every page of a multi-page file";
 
   EXPECT_EQ(IKScanGetCapRange("", 0x1234, &low, &high, &step, &current), 0);
   EXPECT_EQ(IKScanGetCapRange("Other Scanner", kIkCapBrightness, &low, &high, &step, &current), 0);

@@ -31,7 +31,7 @@ TEST_F(DeepInstallation, ThePathsBuiltFromTheFolderAreShownAndKeptWhole) {
 
   // The sheet settings show the default output database whole; closed
   // unchanged, they keep it where it was.
-  EnableSheetDesigner();
+  SetSheetDesigner(true);
   ReadOcrIni();
   Command(kCmdSheetSettings);
   const int settings = SheetSettingsSlot();

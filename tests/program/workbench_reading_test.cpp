@@ -1,15 +1,18 @@
 // The workbench the menu opens: it hands the reading run the program's
 // folders and the output database of the sheet, its reading button checks
 // the sheet before the reading-run dialog opens, the scanner chosen on it
-// is kept in the program's settings, and its print and clearing buttons
-// open the program's windows for the sheet.
+// is kept in the program's settings, its message line counts the sheets
+// waiting in the feeder, and its print and clearing buttons open the
+// program's windows for the sheet.
 #include <windows.h>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "designer/sheet_settings.h"
 #include "foundation/db.h"
@@ -19,6 +22,7 @@
 #include "screen/screen.h"
 #include "shell/shell.h"
 #include "tests/program/program_fixture.h"
+#include "tests/support/test_pictures.h"
 
 namespace {
 
@@ -73,6 +77,44 @@ TEST_F(WorkbenchReading, TheChosenScannerIsStoredInTheSettings) {
   EXPECT_EQ(GetColumnInt(t, "スキャナＮｏ"), 2);
   db_close(t);
   DeleteFileA(list.c_str());
+}
+
+class WorkbenchFeeder : public ProgramAtMenuTest {
+ protected:
+  void TearDown() override {
+    DeleteFileA(settings_.c_str());
+    ProgramAtMenuTest::TearDown();
+  }
+  const std::string settings_ = GetProgramFolder() + "\\SCANFEED.INI";
+};
+
+// As the workbench opens, its message line says how many sheets wait in
+// the scanner's feeder; without a feeder it says nothing.
+TEST_F(WorkbenchFeeder, TheMessageLineCountsTheSheetsWaitingAsTheWorkbenchOpens) {
+  ChooseSample();
+  // The output database's folder is there: its first use would say it is made.
+  ASSERT_TRUE(CreateDirectoryA((folder() + "\\data").c_str(), nullptr));
+  const std::string feed = folder() + "\\feed";
+  ASSERT_TRUE(CreateDirectoryA(feed.c_str(), nullptr));
+  const std::vector<std::uint8_t> white(8 * 8 * 3, 255);
+  ASSERT_TRUE(WritePng(feed + "\\A.PNG", 8, 8, white));
+  ASSERT_TRUE(WriteBmpRgb(feed + "\\B.BMP", 8, 8, white));
+  ASSERT_TRUE(WritePng(feed + "\\C.PNG", 8, 8, white));
+  ASSERT_TRUE(WriteBytes(feed + "\\NOTE.TXT", "no page"));
+  for (const bool installed : {false, true}) {
+    SCOPED_TRACE(installed);
+    if (installed) {
+      ASSERT_TRUE(WriteBytes(settings_, "[Feeder]\r\nName=Test Feeder\r\nFolder=" + feed + "\r\n"));
+    }
+    ForgetBoxes();
+    Command(kCmdOperation);
+    const HWND bench = FindWindowA("KQE_READ", nullptr);
+    ASSERT_TRUE(IsWindowVisible(bench)) << testing::PrintToString(Boxes());
+    EXPECT_EQ(FieldText(SlotOfWindow(bench), "OCRMSG"), installed ? "給紙待ち：3枚" : "");
+    EXPECT_THAT(Boxes(), testing::IsEmpty());
+    ClickItem(bench, "PRJESC");
+    EXPECT_FALSE(IsWindowVisible(bench));
+  }
 }
 
 class WorkbenchPrinting : public ProgramAtMenuTest {
