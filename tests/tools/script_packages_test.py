@@ -81,11 +81,17 @@ def shell_commands(text, wrappers=frozenset()):
     command substitution and case patterns are left out."""
     found = set()
     in_list = False
+    in_quote = False  # a single-quoted text (an awk program) spans lines
     heredoc = None
     for line in text.splitlines():
         if heredoc:
             heredoc = None if line.strip() == heredoc else heredoc
             continue
+        if in_quote:
+            if "'" not in line:
+                continue
+            line = "''" + line[line.index("'") + 1:]
+            in_quote = False
         code = re.sub(r"(^|\s)#.*$", "", line).strip()
         if in_list:
             in_list = not code.endswith(")")
@@ -105,6 +111,9 @@ def shell_commands(text, wrappers=frozenset()):
         code = re.sub(r"\"(\$\([^()]*\))\"", r" \1 ", code)
         code = re.sub(r"\"[^\"]*\"", lambda m: " ".join(re.findall(r"\$\([^()]*\)", m.group(0))) or '""',
                       code)
+        if "'" in code.replace("''", ""):
+            code = code[:code.rindex("'")]
+            in_quote = True
         code = re.sub(r"^[\w|*.-]+\)", "", code)  # a case pattern
         for part in SEPARATORS.split(code):
             part = ASSIGNMENTS.sub("", part.strip().lstrip('"'))
