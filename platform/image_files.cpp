@@ -4,6 +4,7 @@
 
 #include "platform/bmp_files.h"
 #include "platform/dib_image.h"
+#include "platform/tiff_files.h"
 #include "platform/wic_files.h"
 
 namespace {
@@ -33,6 +34,31 @@ void DescribeOneBitBmp(const BmpPageFile& bmp, IKFileInfo* info) {
   info->pageCount = 1;
 }
 
+// Writes a TIFF file of `appendTo`'s pages (when given) and `image`: 1-bit
+// pages by our own codec, a file with pages of other depths by the
+// platform's.
+bool WriteTiffFile(const char* path, const ImageLock& image, const char* appendTo,
+                   int compression) {
+  if (image.bitsPerPixel() != 1) {
+    return WriteWicFile(path, image, SaveFormat::kTiff, appendTo, compression);
+  }
+  BilevelTiffFile file(compression);
+  IKFileInfo info;
+  if (appendTo && ReadImageFileInfo(appendTo, 0, &info) != kIkFileTiff) return false;
+  for (int page = 0; appendTo && page < info.pageCount; ++page) {
+    HGLOBAL earlier = LoadImageFilePage(appendTo, page, kIkFileTiff, nullptr, nullptr, nullptr);
+    if (!earlier) return false;
+    bool oneBit;
+    {
+      ImageLock lock(earlier);
+      oneBit = file.Add(lock);
+    }
+    FreeImage(earlier);
+    if (!oneBit) return WriteWicFile(path, image, SaveFormat::kTiff, appendTo, compression);
+  }
+  return file.Add(image) && file.Write(path);
+}
+
 }  // namespace
 
 int ReadImageFileInfo(const char* path, int page, IKFileInfo* info) {
@@ -46,7 +72,12 @@ int ReadImageFileInfo(const char* path, int page, IKFileInfo* info) {
       return kIkFileBmp;
     }
   }
-  const int type = ReadWicFileInfo(path, page, info);
+  int type = kIkFileUnknown;
+  switch (ReadBilevelTiffInfo(path, page, info)) {
+    case TiffPageRead::kRead: type = kIkFileTiff; break;
+    case TiffPageRead::kDamaged: return kIkFileUnknown;
+    case TiffPageRead::kNotOurs: type = ReadWicFileInfo(path, page, info); break;
+  }
   if (type != kIkFileUnknown) info->fileSize = ClampedFileSize(FileSizeOf(path));
   return type;
 }
@@ -67,6 +98,17 @@ HGLOBAL LoadImageFilePage(const char* path, int page, int wanted, int* fileType,
       return image;
     }
   }
+  if (wanted == kIkFileUnknown || wanted == kIkFileTiff) {
+    HGLOBAL image = nullptr;
+    switch (LoadBilevelTiffPage(path, page, &image, pageCount)) {
+      case TiffPageRead::kRead:
+        if (fileType) *fileType = kIkFileTiff;
+        if (bitsPerPixel) *bitsPerPixel = 1;
+        return image;
+      case TiffPageRead::kDamaged: return nullptr;
+      case TiffPageRead::kNotOurs: break;
+    }
+  }
   return LoadWicPage(path, page, wanted, fileType, pageCount, bitsPerPixel);
 }
 
@@ -81,8 +123,10 @@ bool SaveImageFile(const char* path, HGLOBAL image, SaveFormat format, bool appe
   const bool written =
       format == SaveFormat::kBmp && lock.bitsPerPixel() == 1
           ? WriteOneBitBmp(target.c_str(), lock)
-          : WriteWicFile(target.c_str(), lock, format, appendPage && replacing ? path : nullptr,
-                         compression);
+      : format == SaveFormat::kTiff
+          ? WriteTiffFile(target.c_str(), lock, appendPage && replacing ? path : nullptr,
+                          compression)
+          : WriteWicFile(target.c_str(), lock, format, nullptr, compression);
   if (written && (!replacing || MoveFileExA(target.c_str(), path, MOVEFILE_REPLACE_EXISTING))) {
     return true;
   }

@@ -1,7 +1,8 @@
 // Image files for the entries of the imaging libraries: the type and size of
 // a page, loading a page into an image, saving an image as BMP or as a TIFF
-// page. 1-bit BMP pages are read and written directly (bmp_files.h); every
-// other file goes through the platform's imaging component (wic_files.h).
+// page. 1-bit BMP pages are read and written directly (bmp_files.h), 1-bit
+// TIFF pages by our own codec (tiff_files.h); every other file goes through
+// the platform's imaging component (wic_files.h).
 #pragma once
 
 #include <windows.h>

@@ -113,8 +113,10 @@ enum : int {
   kIkSelectPolygon = 2,      // the closed polygon; outside it is white
 };
 
-// TIFF compression asked of IKTiffFileSave. The platform's encoder chooses
-// what it can write; pages are always readable back as saved.
+// TIFF compression asked of IKTiffFileSave. 1-bit pages are coded Group 4
+// by kIkTiffGroup4 and stored uncompressed otherwise; pages of other depths
+// are written as the platform's encoder can. Pages are always readable back
+// as saved.
 enum : int {
   kIkTiffNone = 1,
   kIkTiffGroup4 = 4,

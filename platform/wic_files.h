@@ -1,6 +1,6 @@
 // Image files through the platform's imaging component (WIC), on the
 // calling thread's factory (imaging_session.h): every file that is not a
-// 1-bit BMP page.
+// 1-bit BMP or TIFF page.
 #pragma once
 
 #include <windows.h>

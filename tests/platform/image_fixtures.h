@@ -10,8 +10,20 @@
 #include <string>
 #include <vector>
 
+#include "platform/imaging_library.h"
 #include "tests/support/memory_canvas.h"
 #include "tests/support/test_pictures.h"
+
+// An image of the imaging libraries, freed at scope end.
+struct Owned {
+  explicit Owned(HGLOBAL h) : image(h) {}
+  ~Owned() {
+    if (image) IKFreeMemory(image);
+  }
+  Owned(const Owned&) = delete;
+  Owned& operator=(const Owned&) = delete;
+  HGLOBAL image;
+};
 
 // 24-bit PNG through the platform's encoder (main thread only: the
 // tests keep one factory open until they exit).

@@ -15,15 +15,6 @@ namespace {
 
 bool Frame(int x, int y) { return x == 0 || y == 0 || x == 36 || y == 22 || (x + 2 * y) % 7 == 0; }
 
-// Frees a handle at scope end.
-struct Owned {
-  explicit Owned(HGLOBAL h) : image(h) {}
-  ~Owned() {
-    if (image) IKFreeMemory(image);
-  }
-  HGLOBAL image;
-};
-
 int32_t Int32At(const void* record, int offset) {
   int32_t value;
   std::memcpy(&value, static_cast<const char*>(record) + offset, sizeof value);

@@ -11,14 +11,6 @@
 
 namespace {
 
-struct Owned {
-  explicit Owned(HGLOBAL h) : image(h) {}
-  ~Owned() {
-    if (image) IKFreeMemory(image);
-  }
-  HGLOBAL image;
-};
-
 HGLOBAL LoadPicture(const Picture& picture, int bits) {
   const std::string path = FreshFolder("imgops") + "\\picture.bmp";
   WriteBmp(path, picture, bits);
