@@ -75,10 +75,10 @@ if [ -f "$marlett" ] && ! cmp -s "$marlett" "$fonts_dir/marlett.ttf"; then
 fi
 
 # The program folder: what the program ships, beside the executables. The
-# UTF-8 sources in data/text/ stay behind: the build writes their Shift-JIS
-# files there.
+# UTF-8 sources in data/text/ and data/manuals/ stay behind: the build
+# writes their Shift-JIS and PDF files there.
 mkdir -p "$BUILD_WIN/bin"
-tar -C "$SHEETDESK_ROOT/data" --exclude=./text --exclude=./CMakeLists.txt --exclude=./pictures -cf - . | tar -C "$BUILD_WIN/bin" -xf -
+tar -C "$SHEETDESK_ROOT/data" --exclude=./text --exclude=./manuals --exclude=./CMakeLists.txt --exclude=./pictures -cf - . | tar -C "$BUILD_WIN/bin" -xf -
 
 # The screen database: the screen texts of data/screens/ loaded through the
 # program's own database layer into the database OCR.INI names. The
