@@ -71,6 +71,42 @@ void WritePng(const std::string& path, const Picture& picture) {
   stream->Release();
 }
 
+Picture PictureThroughPlatform(const std::string& path, int page) {
+  IWICImagingFactory* factory = FixtureFactory();
+  const std::wstring wide(path.begin(), path.end());
+  IWICBitmapDecoder* decoder = nullptr;
+  IWICBitmapFrameDecode* frame = nullptr;
+  IWICFormatConverter* converter = nullptr;
+  UINT width = 0, height = 0;
+  std::vector<BYTE> pixels;
+  if (SUCCEEDED(factory->CreateDecoderFromFilename(wide.c_str(), nullptr, GENERIC_READ,
+                                                   WICDecodeMetadataCacheOnDemand, &decoder)) &&
+      SUCCEEDED(decoder->GetFrame(page, &frame)) && SUCCEEDED(frame->GetSize(&width, &height)) &&
+      SUCCEEDED(factory->CreateFormatConverter(&converter)) &&
+      SUCCEEDED(converter->Initialize(frame, GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone,
+                                      nullptr, 0, WICBitmapPaletteTypeCustom))) {
+    pixels.resize(std::size_t(width) * 4 * height);
+    if (FAILED(converter->CopyPixels(nullptr, width * 4, static_cast<UINT>(pixels.size()),
+                                     pixels.data()))) {
+      pixels.clear();
+    }
+  }
+  for (IUnknown* object : {static_cast<IUnknown*>(converter), static_cast<IUnknown*>(frame),
+                           static_cast<IUnknown*>(decoder)}) {
+    if (object) object->Release();
+  }
+  Picture picture;
+  if (pixels.empty()) return picture;
+  picture.assign(height, std::string(width, '.'));
+  for (UINT y = 0; y < height; ++y) {
+    for (UINT x = 0; x < width; ++x) {
+      const BYTE* p = &pixels[(std::size_t(y) * width + x) * 4];
+      if (Luminance(p[2], p[1], p[0]) < 128) picture[y][x] = '#';
+    }
+  }
+  return picture;
+}
+
 Picture PictureOf(HGLOBAL image) {
   Picture picture;
   auto* header = static_cast<const BITMAPINFOHEADER*>(GlobalLock(image));

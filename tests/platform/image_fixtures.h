@@ -29,6 +29,9 @@ struct Owned {
 // tests keep one factory open until they exit).
 void WritePng(const std::string& path, const Picture& picture);
 
+// Page `page` of an image file as the platform's decoder (WIC) reads it, as
+// PictureOf does; empty when it cannot.
+Picture PictureThroughPlatform(const std::string& path, int page);
 // An image handle read back as a picture: '#' where a pixel's colour
 // (through the palette) has a luminance below 128, else '.'.
 Picture PictureOf(HGLOBAL image);

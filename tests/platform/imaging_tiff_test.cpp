@@ -63,6 +63,8 @@ TEST_F(TiffPages, AnA4PageIsStoredGroup4InTensOfKilobytes) {
     EXPECT_EQ(g4.bitsPerPixel, 1);
     Owned back(IKTiffFileLoad(Path("g4.tif").c_str(), 0));
     EXPECT_EQ(PictureOf(back.image), sheet);
+    // Other programs read it as we do.
+    EXPECT_EQ(PictureThroughPlatform(Path("g4.tif"), 0), sheet);
   }
 }
 
@@ -81,6 +83,7 @@ TEST_F(TiffPages, PagesAddedToAGroup4FileKeepTheirOwnResolution) {
   Owned backSecond(IKTiffFileLoad(Path("two.tif").c_str(), 1));
   EXPECT_EQ(PictureOf(backFirst.image), first);
   EXPECT_EQ(PictureOf(backSecond.image), second);
+  EXPECT_EQ(PictureThroughPlatform(Path("two.tif"), 1), second);
   EXPECT_FALSE(FileExistsNow(Path("two.tif.~ik"))) << "no temporary file is left";
 }
 

@@ -11,7 +11,7 @@ class Random {
   explicit Random(uint32_t seed) : state_(seed) {}
   uint32_t Next() {
     state_ = state_ * 1664525u + 1013904223u;
-    return state_ >> 8;
+    return state_ >> 16;  // the low bits of the state repeat soon
   }
   int Below(int bound) { return static_cast<int>(Next() % static_cast<uint32_t>(bound)); }
 
