@@ -220,15 +220,22 @@ void SetFormColumns(int t) {
   CurrentForm().store(t);
 }
 
-// Adds or updates the row: 0, or -1 after the message.
+// Adds or updates the row: 0, 1 when the user declined the change (nothing
+// written), or -1 after the message.
 int StoreForm() {
   Editor& e = g_editor;
   if (!e.code.empty()) {
     const int t = OpenSheetItemRow(e.code);
     if (t < 0) return -1;
-    SetFormColumns(t);
     // The key's switches change with its field, or neither does.
     const std::vector<std::string> keySwitches = IsCheck() ? KeyCheckStatements() : std::vector<std::string>{};
+    if (!keySwitches.empty() && std::string(GetColumnText(t, "編集")) != "ﾁｪｯｸ" &&
+        AskYesNo("", "「キー項目欄」“%s”の形式を、「記入欄」から「チェック欄」に変更してもよろしいですか？",
+                 GetColumnText(t, "領域名")) != IDYES) {
+      db_close(t);
+      return 1;
+    }
+    SetFormColumns(t);
     if (!keySwitches.empty() && BeginTableTransaction(t) != 0) {
       db_close(t);
       return -1;
@@ -271,8 +278,10 @@ void CheckStoreAndClose() {
   SelectWindowSlot(e.form.slot);
   const int verdict = CurrentForm().check();
   if (verdict < 0) return;
-  e.changed = verdict == 1 && StoreForm() == 0;
-  if (verdict == 1 && !e.changed) return;  // not stored: the form stays
+  // Stored, or closed unchanged when the user declined; a failure keeps it.
+  const int stored = verdict == 1 ? StoreForm() : 1;
+  if (stored < 0) return;
+  e.changed = stored == 0;
   CloseEditor();
 }
 
@@ -500,6 +509,8 @@ LRESULT CALLBACK PlnWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
       ProtectRepeatNumbering();
     } else if ((code == kCmdArrangement || code == kCmdCheckType) && IsCheck()) {
       ReactToCheckCommand(code);
+    } else if (code == kCmdWriteInType && g_editor.kind == SheetItemKind::kWriteInField) {
+      ReactToWriteInCommand(code);
     } else {
       ApplyPendingFocus();
     }

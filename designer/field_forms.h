@@ -58,12 +58,15 @@ int CheckWriteInForm();
 // The form's columns into the row of table slot `t`. Settings the reading
 // could not use together are changed first, each with its message.
 void SetWriteInColumns(int t);
+// Tells, as the number type is chosen, that it is the output column's type.
+void ReactToWriteInCommand(int code);
 
 // The commands the forms' buttons and choices send the editor's window.
 constexpr int kCmdChoiceEditor = 1;     // "マーク欄編集": the choice editor
 constexpr int kCmdRepeatNumbering = 2;  // ProtectRepeatNumbering
 constexpr int kCmdArrangement = 3;      // ReactToCheckCommand
 constexpr int kCmdCheckType = 4;        // ReactToCheckCommand
+constexpr int kCmdWriteInType = 5;      // ReactToWriteInCommand
 
 // The check field (チェック欄), as the write-in field's form.
 // ReactToCheckCommand opens the rows' fields for an arrangement in rows (or

@@ -51,6 +51,7 @@ bool HandleGridNotice(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* resul
   *result = 0;
   if (message == kMsgScreenClosed) {
     if (!IsGridCode(static_cast<int>(wParam))) return false;
+    if (g_openGrid.questions) StoreQuestionTitles();
     ForgetOpenGrid();
     if (IsValidSlot(g_currentSheet.canvasSlot)) RebuildWindowItems(g_currentSheet.canvasSlot, 1);
     return true;

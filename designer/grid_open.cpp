@@ -233,15 +233,19 @@ int OpenDescriptionTextGrid() {
 }
 
 int OpenQuestionTextGrid() {
-  // The question table starts empty each time: the workbench fills it.
+  // The question table is made afresh each time from the check fields.
   const SheetDefinitionRef& sheet = g_sheetDefinition;
   DropTableByName(sheet.folder.c_str(), sheet.database.c_str(), kQuestionTable);  // quiet when missing
   const int t = db_open(sheet.folder.c_str(), sheet.database.c_str(), kQuestionTable, sheet.kind, kSheetSpecSet,
                         kQuestionLayout, "");
   if (t < 0) return -1;
+  const int filled = FillQuestionTable(t);
   db_close(t);
-  return OpenGridScreen({"質問内容一覧", kQuestionTextColumns, kQuestionTable, kQuestionLayout, "",
-                         "2222211112000000,範囲指定入力(205)", kGridWindowCode, 4, 20, Header::kNone});
+  if (filled != 0) return -1;
+  const int s = OpenGridScreen({"質問内容一覧", kQuestionTextColumns, kQuestionTable, kQuestionLayout, "",
+                                "2222211112000000,範囲指定入力(205)", kGridWindowCode, 4, 20, Header::kNone});
+  if (s >= 0) g_openGrid.questions = true;
+  return s;
 }
 
 int OpenEnclosureFrameGrid() {

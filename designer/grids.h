@@ -45,6 +45,7 @@ struct OpenGrid {
   char codeKind = 0; // '0' field codes, 'T' text items' codes; 0 unchecked
   bool outputSettings = false;  // its header is stored back as it closes
   bool paperHeader = false;     // its header shows the paper settings
+  bool questions = false;       // the question grid: its texts become titles as it closes
   std::vector<std::pair<std::string, std::string>> headerTexts;  // lines of text: item, text
 };
 extern OpenGrid g_openGrid;  // (grid_open.cpp)
@@ -57,6 +58,15 @@ int FillGridHeader();
 int StoreGridHeader();
 // The owner heard that the grid closed (1136).
 void ForgetOpenGrid();
+// The question table (the question grid's rows, made afresh as it opens)
+// filled with a row for each read check field of the sheet, in the order
+// of sides and codes: its name, its title without line breaks and its
+// characters a line. 0, or -1 after the message.
+int FillQuestionTable(int questions);
+// Each question's text wrapped to its characters a line into the title of
+// the check field of its side that bears its item name; the line width is
+// kept too. 0, or -1 after the message.
+int StoreQuestionTitles();
 // The open grid reads its rows again (after a change of many rows).
 void RefreshOpenGrid();
 // The owner's handling of the open grid's notices (1135 fill, 1146 may

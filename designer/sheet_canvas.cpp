@@ -20,9 +20,6 @@ SheetCanvasView g_canvasView;
 namespace {
 
 constexpr int kEscapeCommand = 100;
-// Names are read whole: one cut short would be refused by a wrong extension
-// or read as another file.
-constexpr int kDropNameLimit = MAX_PATH;
 constexpr int kPixelsPerColumn = 10;
 constexpr int kOperationProjectMode = 2;
 
@@ -40,6 +37,15 @@ int CanvasSlotOf(HWND window) {
 HWND Workbench(HWND canvas) {
   const HWND parent = GetAncestor(canvas, GA_PARENT);
   return parent && parent != GetDesktopWindow() && IsWindowVisible(parent) ? parent : nullptr;
+}
+
+// The rulers' strips show the scrolled sheet anew.
+void RepaintCanvasRulers(HWND canvas) {
+  RECT top, left;
+  if (!CanvasRulerStrips(canvas, &top, &left)) return;
+  const HWND bench = Workbench(canvas);
+  InvalidateRect(bench, &top, TRUE);
+  InvalidateRect(bench, &left, TRUE);
 }
 
 void OpenCanvasSlot(int slot) {
@@ -88,24 +94,30 @@ void ScrollCanvas(HWND window, UINT message, WPARAM request) {
   } else {
     ScrollScreenVSnap(window, slot, SB_VERT, request, 0, kPixelsPerColumn, 1, 0, 0);
   }
+  RepaintCanvasRulers(window);
   // The workbench keeps the keyboard: its arrows move the image.
   if (const HWND bench = Workbench(window)) SetFocus(bench);
 }
 
-// The names of a drop, at most `limit` bytes each.
-std::vector<std::string> DroppedFileNames(HDROP drop, int limit) {
+// The names of a drop, each read whole however long (a path may pass
+// MAX_PATH): one cut short would be refused by a wrong extension or read as
+// another file.
+std::vector<std::string> DroppedFileNames(HDROP drop) {
   std::vector<std::string> names;
   const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
-  std::vector<char> name(static_cast<size_t>(limit) + 1);
   for (UINT k = 0; k < count; ++k) {
-    if (DragQueryFileA(drop, k, name.data(), static_cast<UINT>(limit)) == 0) continue;
-    names.emplace_back(name.data());
+    const UINT length = DragQueryFileA(drop, k, nullptr, 0);
+    if (length == 0) continue;
+    std::string name(length + 1, '\0');
+    if (DragQueryFileA(drop, k, name.data(), length + 1) == 0) continue;
+    name.resize(length);
+    names.push_back(name);
   }
   return names;
 }
 
 void ReceiveDrop(HWND window, HDROP drop) {
-  const std::vector<std::string> files = DroppedFileNames(drop, kDropNameLimit);
+  const std::vector<std::string> files = DroppedFileNames(drop);
   POINT at{};
   DragQueryPoint(drop, &at);
   DragFinish(drop);
@@ -124,6 +136,29 @@ const CanvasReadingCalls& GetCanvasReadingCalls() { return g_readingCalls; }
 void RepaintSheetCanvas() {
   const int slot = g_currentSheet.canvasSlot;
   if (IsValidSlot(slot) && Slot(slot).window) InvalidateRect(Slot(slot).window, nullptr, TRUE);
+}
+
+bool CanvasRulerStrips(HWND canvas, RECT* top, RECT* left) {
+  const HWND bench = Workbench(canvas);
+  if (!bench || !IsWindowVisible(canvas)) return false;
+  RECT r;
+  GetWindowRect(canvas, &r);
+  MapWindowPoints(nullptr, bench, reinterpret_cast<POINT*>(&r), 2);
+  r.right -= GetSystemMetrics(SM_CXVSCROLL);
+  r.bottom -= GetSystemMetrics(SM_CYHSCROLL);
+  // The top strip lies under the button bar's captions, the left one
+  // inside the workbench's frame.
+  constexpr int kTopBreadth = 16, kFrame = 4;
+  *top = RECT{r.left, r.top - kTopBreadth, r.right, r.top};
+  *left = RECT{kFrame, r.top, r.left, r.bottom};
+  return r.left > kFrame && r.top > kTopBreadth;
+}
+
+int CanvasRulerStep() { return SheetDotsPerGridUnit() * 5; }
+
+POINT CanvasScroll(HWND canvas) {
+  const int slot = CanvasSlotOf(canvas);
+  return slot < 0 ? POINT{0, 0} : POINT{Slot(slot).scrollX, Slot(slot).scrollY};
 }
 
 void SizeSheetCanvas() {

@@ -39,6 +39,16 @@ const CanvasReadingCalls& GetCanvasReadingCalls();
 // Repaints the canvas of the current sheet, when it is open.
 void RepaintSheetCanvas();
 
+// The strips of the workbench that hold the canvas's rulers, in its client
+// coordinates: above the canvas and left of it, along its visible sheet
+// (its scroll bars left out). False when the canvas is not shown inside a
+// workbench.
+bool CanvasRulerStrips(HWND canvas, RECT* top, RECT* left);
+// The pixels between two ticks of the canvas's rulers (a tenth of a major
+// one), and the sheet's pixels scrolled out of sight at the left and top.
+int CanvasRulerStep();
+POINT CanvasScroll(HWND canvas);
+
 // Sizes the canvas's grid to the paper of the current side (whole
 // centimetres, 10 pixels a column) before its window opens.
 void SizeSheetCanvas();

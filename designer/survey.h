@@ -140,6 +140,11 @@ int LoadSurveyQuestionList(int tallyKind);
 int SelectTallyQuestions(int slot, int reset);
 // SelectTallyQuestions on 調査項目 with reset 1; the same results.
 int ReloadTallyQuestions();
+// The grouping items the survey definition names (グループ項目01/02) marked
+// on their questions in 調査項目 (チェック01/02 of the question of that item
+// name), then no longer named there: 0, or -1 after the database layer's
+// message (the names stay for the next time).
+int SaveSurveyGroupItems();
 // Takes a question's choices from the master table named `itemName` in the
 // output database: the values of `codeColumn` become its codes and those of
 // `textColumn` its choices, both comma lists in code order. 0; -1 when the

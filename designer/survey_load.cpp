@@ -8,6 +8,7 @@
 #include "designer/survey.h"
 #include "foundation/bounded_format.h"
 #include "foundation/db.h"
+#include "foundation/db_sql.h"
 #include "foundation/msgbox.h"
 #include "foundation/sjis_text.h"
 #include "shell/shell.h"
@@ -173,6 +174,29 @@ int SelectTallyQuestions(int slot, int reset) {
   g_survey.tallyChoiceList = "単純集計," + CutAtCharBoundary(first.c_str(), kTallyChoiceNameBytes);
   if (!second.empty()) g_survey.tallyChoiceList += "," + first + "|" + second;
   return 1;
+}
+
+int SaveSurveyGroupItems() {
+  const int definition = OpenSurveyDefinition();
+  if (definition < 0) return -1;
+  const std::string names[] = {GetColumnText(definition, "グループ項目01"), GetColumnText(definition, "グループ項目02")};
+  if (names[0].empty() && names[1].empty()) {
+    db_close(definition);
+    return 0;
+  }
+  int rc = 0;
+  for (int k = 0; k < 2 && rc == 0; ++k) {
+    if (names[k].empty()) continue;
+    const std::string sql = "update " + std::string(kSurveyItemTable) + " set チェック0" + std::to_string(k + 1) +
+                            "=1 where 項目名=" + SqlLiteral(names[k].c_str());
+    rc = db_exec(definition, sql.c_str());
+  }
+  // The row as statements too: the slot's cursor went with the updates.
+  if (rc == 0) {
+    rc = db_exec(definition, "update 調査定義 set グループ項目01='', グループ項目02='' where 調査コード='01'");
+  }
+  db_close(definition);
+  return rc;
 }
 
 int ReloadTallyQuestions() {

@@ -144,7 +144,8 @@ int AddWriteInForm() {
 
   check(AddChoices('R', "タイプ", "【認識の単位】", 2, 14, 14, "文字枠,記入欄,  〃,", 0, "一文字ずつ読むか欄全体を読むか"));
   check(AddNote("GWHOLE", "(全長指定)", 4, 18));
-  check(AddChoices('R', "文字型", "【項目の型】", 18, 14, 14, "文字型,数値型", 0, "データベースのフィールドの型"));
+  check(AddChoices('R', "文字型", "【項目の型】", 18, 14, 14, "文字型,数値型", kCmdWriteInType,
+                   "データベースのフィールドの型"));
   check(AddChoices('R', "全半角", "【出力文字種】", 34, 14, 14, "全　角,半　角", 0, "出力する文字の幅"));
   check(AddChoices('R', "編集", "【文字編集】", 50, 14, 20, "な　し,空白のゼロ埋め,左側空白削除,右詰め", 0,
                    "読み取った文字の編集"));
@@ -153,6 +154,15 @@ int AddWriteInForm() {
   check(AddFormNotes("GMSG", {std::begin(kLeftNotes), std::end(kLeftNotes)}, 2, 20));
   check(AddFormNotes("GMSG", RightNotes(), 62, 20, static_cast<int>(std::size(kLeftNotes)) + 1));
   return failed ? -1 : 0;
+}
+
+void ReactToWriteInCommand(int code) {
+  // The type is the output column's: it does not choose what is read.
+  if (code == kCmdWriteInType && GetFieldInt("文字型") == kNumberType) {
+    ShowInfoMessage("", "【項目の型】は、データベースのフィールドの型です。\n"
+                        "（認識する文字の種類ではありませんので、ご注意ください）\n"
+                        "通常の処理では、“数値型”に設定する必要はありません。");
+  }
 }
 
 void FillWriteInForm(int t) {

@@ -81,12 +81,14 @@ void TransferDesignIntoList(int slot) {
                   added);
 }
 
-// The tally menu starts from the survey as stored: its grouping items and
+// The tally menu starts from the survey as stored: its grouping items
+// (those the definition still names marked on their questions first) and
 // the colours of every graph type.
 void FillTallyMenu() {
   const int definition = OpenSurveyDefinition();
   if (definition < 0) return;
   db_close(definition);
+  SaveSurveyGroupItems();
   ReloadTallyQuestions();
   for (int type = kGraphBar; type <= kGraphRadar; ++type) {
     LoadGraphColors(g_survey.folder.c_str(), g_survey.database.c_str(), g_survey.kind, type);

@@ -222,6 +222,7 @@ int ReadDroppedImages(const std::vector<std::string>& files) {
     // The count and time go to the workbench's message line.
     if (IsValidSlot(g_workbenchState.slot)) SelectWindowSlot(g_workbenchState.slot);
     ShowReadingTimeMessage(read, start, GetTickCount());
+    ShowRecordCount();
   }
   return read;
 }

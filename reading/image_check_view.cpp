@@ -16,6 +16,7 @@
 #include "foundation/image_cache.h"
 #include "reading/image_steps.h"
 #include "reading/reading.h"
+#include "reading/sheet_rulers.h"
 #include "reading/workbench.h"
 #include "screen/screen.h"
 
@@ -27,7 +28,7 @@ constexpr int kCloseCommand = 100;
 constexpr int kViewFactor = 2;       // view pixels per canvas pixel
 constexpr int kRulerBreadth = 24;    // pixels of a ruler strip
 constexpr int kImageTop = 80;        // the image view below the hint lines
-constexpr int kMagenta = 3, kWhite = 7, kBlack = 0;
+constexpr int kMagenta = 3;
 constexpr int kScrollStep = 40;
 
 struct ViewState {
@@ -117,52 +118,12 @@ void DrawSheetImage(HDC dc, int originX, int originY) {
                       ViewImageLength(height, g_view.shownRatioY));
 }
 
-// An etched line: white, and black one pixel beside it.
-void EtchedLine(HDC dc, int x1, int y1, int x2, int y2, bool horizontal) {
-  GdiOwner<HPEN> white(CreatePen(PS_SOLID, 1, ColorFromCode(kWhite)));
-  GdiOwner<HPEN> black(CreatePen(PS_SOLID, 1, ColorFromCode(kBlack)));
-  {
-    SelectScope use(dc, white.get());
-    MoveToEx(dc, x1, y1, nullptr);
-    LineTo(dc, x2, y2);
-  }
-  SelectScope use(dc, black.get());
-  MoveToEx(dc, x1 + (horizontal ? 0 : 1), y1 + (horizontal ? 1 : 0), nullptr);
-  LineTo(dc, x2 + (horizontal ? 0 : 1), y2 + (horizontal ? 1 : 0));
-}
-
-// A ruler along a strip: a major tick every ten grid steps numbered from
-// the first shown unit, nine minor ticks between.
-void DrawViewRuler(HDC dc, bool top, int start, int length, int firstPixel) {
+// The rulers of the frame: along the top and the left of the image view.
+void DrawViewRulers(HDC dc, const RECT& client) {
   const int step = GridPixels() * 5;  // one grid step of the canvas
-  const int across = top ? kImageTop - 1 : start;
-  if (top) {
-    EtchedLine(dc, start, across, start + length, across, true);
-  } else {
-    EtchedLine(dc, kRulerBreadth - 1, kImageTop, kRulerBreadth - 1, kImageTop + length, false);
-  }
-  SetBkMode(dc, TRANSPARENT);
-  const int first = firstPixel / step;
-  for (int n = first; n * step - firstPixel <= length; ++n) {
-    const int at = n * step - firstPixel;
-    if (at < 0) continue;
-    const bool major = n % 10 == 0;
-    const int size = major ? kRulerBreadth - 4 : 10;
-    if (top) {
-      EtchedLine(dc, start + at, across - size, start + at, across, false);
-    } else {
-      EtchedLine(dc, kRulerBreadth - 1 - size, kImageTop + at, kRulerBreadth - 1, kImageTop + at, true);
-    }
-    if (major && n > 0) {
-      char number[8];
-      std::snprintf(number, sizeof number, "%2d", n / 10);
-      if (top) {
-        TextOutA(dc, start + at + 2, across - kRulerBreadth + 2, number, static_cast<int>(std::strlen(number)));
-      } else {
-        TextOutA(dc, 2, kImageTop + at + 2, number, static_cast<int>(std::strlen(number)));
-      }
-    }
-  }
+  DrawSheetRuler(dc, true, RECT{kRulerBreadth, kImageTop - kRulerBreadth, client.right, kImageTop}, step,
+                 g_view.scrollX);
+  DrawSheetRuler(dc, false, RECT{0, kImageTop, kRulerBreadth, client.bottom}, step, g_view.scrollY);
 }
 
 void PaintFrameRulers(HWND window) {
@@ -170,8 +131,7 @@ void PaintFrameRulers(HWND window) {
   HDC dc = BeginPaint(window, &paint);
   RECT client;
   GetClientRect(window, &client);
-  DrawViewRuler(dc, true, kRulerBreadth, client.right - kRulerBreadth, g_view.scrollX);
-  DrawViewRuler(dc, false, kRulerBreadth, client.bottom - kImageTop, g_view.scrollY);
+  DrawViewRulers(dc, client);
   EndPaint(window, &paint);
 }
 
@@ -312,8 +272,7 @@ LRESULT CALLBACK FrameViewWindowProc(HWND window, UINT message, WPARAM wParam, L
         HDC dc = GetDC(window);
         RECT client;
         GetClientRect(window, &client);
-        DrawViewRuler(dc, true, kRulerBreadth, client.right - kRulerBreadth, g_view.scrollX);
-        DrawViewRuler(dc, false, kRulerBreadth, client.bottom - kImageTop, g_view.scrollY);
+        DrawViewRulers(dc, client);
         ReleaseDC(window, dc);
         return 0;
       }

@@ -315,6 +315,7 @@ void RunReading() {
     ShowRunMessage(text.c_str());
     const int bench = g_workbenchState.slot;
     if (IsValidSlot(bench)) SetItemValueForCommand(bench, "OCRMSG", text.c_str());
+    ShowRecordCount();
     // Without a sound device the sheets are read all the same; a run stopped
     // by a sheet's marks did not complete.
     const std::string sound = GetProgramFolder() + "\\" + kCompletionSound;

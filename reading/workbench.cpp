@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "designer/designer.h"
 #include "designer/grids.h"
 #include "designer/question_list.h"
 #include "designer/sheet_canvas.h"
@@ -21,6 +22,7 @@
 #include "reading/image_steps.h"
 #include "reading/log_viewer.h"
 #include "reading/reading.h"
+#include "reading/sheet_rulers.h"
 #include "reading/workbench.h"
 #include "screen/screen.h"
 #include "shell/shell.h"
@@ -32,6 +34,8 @@ namespace {
 constexpr UINT kMsgRightButton = WM_USER + 140;   // 1164
 constexpr char kCaption[] = "";
 constexpr char kMarkTable[] = "MUPA_HMK";
+constexpr int kWarningCharSize = 8;
+constexpr int kWarningBelowMouse = 60;  // pixels
 
 enum WorkbenchCommand {
   kClose = 100,
@@ -162,6 +166,18 @@ void RepaintCanvas() {
   InvalidateRect(Slot(canvas).window, nullptr, TRUE);
 }
 
+// An unusual margin or ratio is told in the message window below the mouse
+// (on the button just pressed); a usual one takes the window away.
+void WarnNearMouse(bool unusual, const char* text) {
+  if (!unusual) {
+    NotifyMainWindow();
+    return;
+  }
+  POINT mouse{};
+  GetCursorPos(&mouse);
+  ShowMessageWindow(text, kWarningCharSize, mouse.x, mouse.y + kWarningBelowMouse);
+}
+
 // Steps the left (horizontal) or top margin by one pixel and stores it.
 void StepMargin(bool horizontal, int step) {
   WorkbenchState& bench = g_workbenchState;
@@ -177,16 +193,14 @@ void StepMargin(bool horizontal, int step) {
     }
     db_close(paper);
   }
-  if (MarginNeedsWarning(margin)) {
-    char text[512];
-    std::snprintf(text, sizeof text,
-                  horizontal ? "左側余白が“%d”は異常な値です。|シートが左右にずれてスキャニングされていないか"
-                               "確認してください。"
-                             : "上部余白が“%d”は異常な値です。|シートが天地方向にずれてスキャニングされていないか"
-                               "確認してください。",
-                  margin);
-    ShowBenchMessage(text);
-  }
+  char text[512];
+  std::snprintf(text, sizeof text,
+                horizontal ? "左側余白が“%d”は異常な値です。|シートが左右にずれてスキャニングされていないか"
+                             "確認してください。"
+                           : "上部余白が“%d”は異常な値です。|シートが天地方向にずれてスキャニングされていないか"
+                             "確認してください。",
+                margin);
+  WarnNearMouse(MarginNeedsWarning(margin), text);
   RepaintCanvas();
 }
 
@@ -211,15 +225,13 @@ void StepRatio(bool horizontal, int shownStep) {
   }
   db_close(paper);
   const int shown = ShownRatioHundredths(stored, bench.dpi);
-  if (RatioNeedsWarning(shown)) {
-    std::string text = "イメージの割合が“" + FormatHundredths(shown) +
-                       "”は異常な値です。(通常：1.02～1.04)|｢解像度｣が“200dpi”で読み取られているか確認して"
-                       "ください。";
-    if (g_sheetSettings.scannerScreen != 2) {
-      text += "|自動モード(｢設定画面｣のチェックがOFF)では、｢解像度｣や｢画像タイプ｣|など自動で設定されます。";
-    }
-    ShowBenchMessage(text);
+  std::string text = "イメージの割合が“" + FormatHundredths(shown) +
+                     "”は異常な値です。(通常：1.02～1.04)|｢解像度｣が“200dpi”で読み取られているか確認して"
+                     "ください。";
+  if (g_sheetSettings.scannerScreen != 2) {
+    text += "|自動モード(｢設定画面｣のチェックがOFF)では、｢解像度｣や｢画像タイプ｣|など自動で設定されます。";
   }
+  WarnNearMouse(RatioNeedsWarning(shown), text.c_str());
   RepaintCanvas();
 }
 
@@ -517,6 +529,20 @@ void RunCommand(int command) {
   }
 }
 
+// The rulers above and left of the canvas, along its scrolled sheet.
+void PaintCanvasRulers(HWND window) {
+  const int canvas = CanvasSlot();
+  if (canvas < 0) return;
+  const HWND canvasWindow = Slot(canvas).window;
+  RECT top, left;
+  if (!CanvasRulerStrips(canvasWindow, &top, &left)) return;
+  const POINT scroll = CanvasScroll(canvasWindow);
+  HDC dc = GetDC(window);
+  DrawSheetRuler(dc, true, top, CanvasRulerStep(), scroll.x);
+  DrawSheetRuler(dc, false, left, CanvasRulerStep(), scroll.y);
+  ReleaseDC(window, dc);
+}
+
 void OpenWorkbench(int slot) {
   WorkbenchState& bench = g_workbenchState;
   bench = WorkbenchState();
@@ -551,6 +577,7 @@ void OpenWorkbench(int slot) {
     ShowBenchMessage("【記入欄罫線】が“太い”に設定されていますので、【除去するノイズサイズ】は“0.8mm”以上に"
                      "設定してください。");
   }
+  ShowRecordCount();
   // The window was shown (and painted empty) before its slot was known.
   InvalidateRect(Slot(slot).window, nullptr, TRUE);
 }
@@ -565,6 +592,7 @@ void CloseWorkbench() {
     ShowWindow(window, SW_HIDE);
   }
   g_workbenchState = WorkbenchState();
+  NotifyMainWindow();  // a warning of the sheet's margins goes with it
   g_sheetDefinition.sheetCode = "0001";
   for (const char* name : {"CONV1_200.BMP", "CONV2_200.BMP", "CONV_200.BMP"}) {
     const std::string path = g_readingPlaces.imageFolder + "\\" + name;
@@ -642,6 +670,23 @@ void StoreSheetSetting(const char* column, int value) {
   db_close(paper);
 }
 
+void ShowRecordCount() {
+  const int bench = g_workbenchState.slot;
+  if (!IsValidSlot(bench) || ResolveFieldRef(bench, "RECCNT") < 0) return;
+  const CurrentSheet& sheet = g_currentSheet;
+  std::string text;
+  const std::string& table = g_sheetSettings.outputTable;
+  const int t = table.empty() ? -1
+                              : db_open_nocreate(sheet.outputFolder.c_str(), sheet.outputDatabase.c_str(),
+                                                 table.c_str(), sheet.outputKind, "", "", "");
+  if (t >= 0) {
+    const int count = db_count(t);
+    if (count > 0) text = "(登録件数：" + std::to_string(count) + ")";
+    db_close(t);
+  }
+  SetItemValueForCommand(bench, "RECCNT", text.c_str());
+}
+
 LRESULT CALLBACK SheetWorkWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   ScreenChildWndProc(window, message, wParam, lParam);
   LRESULT gridResult = 0;
@@ -651,7 +696,10 @@ LRESULT CALLBACK SheetWorkWindowProc(HWND window, UINT message, WPARAM wParam, L
       OpenWorkbench(static_cast<int>(wParam));
       return 0;
     case WM_PAINT:
-      if (PaintSlotWindow(window, g_workbenchState.slot)) return 0;
+      if (PaintSlotWindow(window, g_workbenchState.slot)) {
+        PaintCanvasRulers(window);
+        return 0;
+      }
       break;
     case kMsgScreenCommand: {
       const int command = static_cast<int>(wParam);

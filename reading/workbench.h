@@ -49,6 +49,10 @@ std::string ConvertedImagePath();
 void ShowSheetImageSettings(int resolutionCode);
 // Stores a whole-number setting of the sheet (its MUPA_PAP row "0001").
 void StoreSheetSetting(const char* column, int value);
+// The records stored in the output table, "(登録件数：n)" in the workbench's
+// field RECCNT (an operation workbench with its card or list buttons has
+// it); empty when the table is missing or holds none.
+void ShowRecordCount();
 
 // The windows some buttons open belong to the layers above reading: the
 // workbench sends these to the main window, which opens them and returns 1

@@ -128,6 +128,16 @@ class GridEditors : public ProgramTest {
     ASSERT_EQ(WriteDefinitionPath(), 0);
   }
 
+  // Statements run on the sheet's definition database.
+  static void ExecOnSheet(const std::vector<const char*>& statements) {
+    const SheetDefinitionRef& sheet = g_sheetDefinition;
+    const int t = db_open(sheet.folder.c_str(), sheet.database.c_str(), "MUPA_PAP", sheet.kind, "MUPADATA",
+                          "MUPA_PAP", "");
+    ASSERT_GT(t, 0);
+    for (const char* statement : statements) EXPECT_EQ(db_exec(t, statement), 0) << statement;
+    db_close(t);
+  }
+
   HWND OpenBench(int command) {
     ForgetBoxes();
     Command(command);
@@ -263,33 +273,57 @@ TEST_F(GridEditors, ANewEnclosureFrameIsAFrameOfTheSide) {
   EXPECT_EQ(FieldColumn("0001", "T002", "高さ"), "10");
 }
 
-TEST_F(GridEditors, TheQuestionGridStartsEmptyEachTime) {
+// The question grid opens on the questions of the read check fields (their
+// titles without line breaks or filling); what is typed there goes back
+// into the titles as it closes, wrapped or filled to the characters a line,
+// and shows again at the next opening.
+TEST_F(GridEditors, TheQuestionGridShowsTheCheckFieldsQuestionsAndStoresThemAsTitles) {
   ChooseSheet(GridSheet(false));
+  // The characters a line: from the first line break, from a title filled
+  // with "・", or the field's own.
+  ExecOnSheet({"update MUPA_FLD set タイトル='好きな|色は？', 行文字数=0 where 領域名='Q1'",
+               "update MUPA_FLD set タイトル='年齢・・・', 行文字数=0 where 領域名='Q2'",
+               "update MUPA_FLD set タイトル='あいうえお', 行文字数=3 where 領域名='Q3'"});
+  const std::string unreadTitle = FieldColumn("0001", "0005", "タイトル");
   OpenBench(kCmdOperation);
-  for (int opening = 0; opening < 2; ++opening) {
-    SCOPED_TRACE(opening);
-    Choose(kAttributeButton, 2);
-    ASSERT_TRUE(IsWindowVisible(Grid())) << testing::PrintToString(Boxes());
-    EXPECT_EQ(Cell("質問コード", 1), "");
-    TypeIntoCell("質問コード", 1, "0001");
-    TypeIntoCell("質問内容", 1, "好きな色は？");
-    EXPECT_EQ(Cell("質問コード", 1), "0001");
-    if (opening == 0) SavePictureOnRequest(Grid(), "grid_question_texts");
-    CloseGrid();
+  Choose(kAttributeButton, 2);
+  ASSERT_TRUE(IsWindowVisible(Grid())) << testing::PrintToString(Boxes());
+  struct Row {
+    const char *code, *name, *question, *lineChars;
+  };
+  const Row opened[] = {{"0001", "Q1", "好きな色は？", "3"},
+                        {"0002", "Q2", "年齢・・・", "5"},
+                        {"0003", "Q3", "あいうえお", "3"},
+                        {"", "", "", ""}};  // the unread field has no question
+  for (int line = 1; line <= 4; ++line) {
+    const Row& r = opened[line - 1];
+    SCOPED_TRACE(line);
+    EXPECT_EQ(Cell("質問コード", line), r.code);
+    EXPECT_EQ(Cell("項目名", line), r.name);
+    EXPECT_EQ(Cell("質問内容", line), r.question);
+    EXPECT_EQ(Cell("行文字数", line), r.lineChars);
   }
+  SavePictureOnRequest(Grid(), "grid_question_texts");
+  TypeIntoCell("質問内容", 1, "好きな食べ物は？");
+  CloseGrid();
+  EXPECT_EQ(FieldColumn("0001", "0002", "タイトル"), "好きな|食べ物|は？");
+  EXPECT_EQ(FieldColumn("0001", "0002", "行文字数"), "3");
+  EXPECT_EQ(FieldColumn("0001", "0003", "タイトル"), "年齢　　　") << "the filling becomes blanks";
+  EXPECT_EQ(FieldColumn("0001", "0004", "タイトル"), "あいう|えお");
+  EXPECT_EQ(FieldColumn("0001", "0005", "タイトル"), unreadTitle) << "the unread field keeps its title";
+
+  Choose(kAttributeButton, 2);
+  ASSERT_TRUE(IsWindowVisible(Grid())) << testing::PrintToString(Boxes());
+  EXPECT_EQ(Cell("質問内容", 1), "好きな食べ物は？");
+  EXPECT_EQ(Cell("質問内容", 2), "年齢");
+  EXPECT_EQ(Cell("行文字数", 2), "5");
+  EXPECT_EQ(Cell("質問コード", 4), "") << "made afresh: no rows of the last opening left over";
+  CloseGrid();
 }
 
 TEST_F(GridEditors, QuestionRowsAreAlignedInStepsOfTheGuideSpacing) {
   ChooseSheet(GridSheet(false));
-  {
-    const SheetDefinitionRef& sheet = g_sheetDefinition;
-    const int t = db_open(sheet.folder.c_str(), sheet.database.c_str(), "MUPA_PAP", sheet.kind, "MUPADATA",
-                          "MUPA_PAP", "");
-    ASSERT_GT(t, 0);
-    EXPECT_EQ(db_exec(t, "update MUPA_PAP set 縦間隔=3"), 0);
-    EXPECT_EQ(db_exec(t, "update MUPA_FLD set 領域名='質問'||領域名 where 領域名 in ('Q1','Q3')"), 0);
-    db_close(t);
-  }
+  ExecOnSheet({"update MUPA_PAP set 縦間隔=3", "update MUPA_FLD set 領域名='質問'||領域名 where 領域名 in ('Q1','Q3')"});
   OpenBench(kCmdOperation);
   Choose(kAttributeButton, 1);
   ASSERT_TRUE(IsWindowVisible(Grid())) << testing::PrintToString(Boxes());

@@ -734,6 +734,16 @@ TEST_P(SheetDesign, AWriteInFieldIsMadeEditedAndDeletedFromTheMenus) {
   GetWindowTextA(Slot(editor).window, title, sizeof title);
   EXPECT_STREQ(title, "記入欄");
   SavePicture(Slot(editor).window, "write-in-editor.png");
+  // The number type is the output column's, not what is read: said as it
+  // is chosen.
+  ForgetBoxes();
+  ClickChoice(editor, "文字型", 1);  // 数値型
+  EXPECT_THAT(BoxTexts(), ElementsAre("【項目の型】は、データベースのフィールドの型です。\n"
+                                      "（認識する文字の種類ではありませんので、ご注意ください）\n"
+                                      "通常の処理では、“数値型”に設定する必要はありません。"));
+  ForgetBoxes();
+  ClickChoice(editor, "文字型", 0);
+  EXPECT_THAT(BoxTexts(), testing::IsEmpty()) << "the text type goes without a word";
   // Boxes without partitions cannot be read one by one: the whole field is.
   ForgetBoxes();
   FillAndClose({{"領域名", "NAME"}, {"タイトル", "氏名"}, {"文字数", "6"}, {"横幅", "5"}, {"高さ", "6"},
@@ -887,8 +897,23 @@ TEST_P(SheetDesign, TheKeyFieldTurnedIntoACheckFieldKeepsItsKeySwitches) {
            {"領域名", "AGE"}, {"背景色", "Ｍ"}, {"マーク型", "●"}, {"高さ", "3"}, {"Ｂサイズ", "4"}}) {
     EXPECT_EQ(FormFieldText(name), value) << name << ": preset as a column of ovals";
   }
+  // The change is asked for: declined, the key stays a write-in field
+  // and the editor closes.
+  const char* question = "「キー項目欄」“AGE”の形式を、「記入欄」から「チェック欄」に変更してもよろしいですか？";
+  const std::vector<std::pair<const char*, std::string>> typed = {
+      {"文字数", "10"}, {"重ね文字", "0123456789"}, {"既存データ", "2"}};
   ForgetBoxes();
-  FillAndClose({{"文字数", "10"}, {"重ね文字", "0123456789"}, {"既存データ", "2"}});
+  boxes_->Answer(IDNO);
+  FillAndClose(typed);
+  EXPECT_THAT(BoxTexts(), ElementsAre(question));
+  EXPECT_LT(SheetFieldEditorSlot(), 0) << Boxes();
+  EXPECT_THAT(Rows("MUPA_FLD", "領域名,編集", "領域コード"), ElementsAre("AGE|左詰"));
+  EXPECT_THAT(Rows("MUPA_PAP", "予備３,既存データ", "ＯＣＲコード"), ElementsAre("2|1")) << "nor its switches";
+  ChooseFromMenu(on, 2);  // "チェック欄に変更"
+  ASSERT_GE(SheetFieldEditorSlot(), 0) << Boxes();
+  ForgetBoxes();
+  FillAndClose(typed);
+  EXPECT_THAT(BoxTexts(), ElementsAre(question));
   EXPECT_LT(SheetFieldEditorSlot(), 0) << Boxes();
   EXPECT_THAT(Rows("MUPA_FLD", "領域名,編集,文字型,文字数,重ね文字,背景色,マーク型,高さ,Ｂサイズ", "領域コード"),
               ElementsAre("AGE|ﾁｪｯｸ|文字|10|0123456789|Ｍ|1|3|4"));

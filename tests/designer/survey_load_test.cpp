@@ -186,6 +186,30 @@ TEST_P(SurveyLoad, GroupingItemsOfCrossTabulations) {
   EXPECT_EQ(g_survey.tallyChoiceList, "");
 }
 
+// Grouping items named in the survey definition are marked on their
+// questions, the last marks of each switch giving way, and named no more.
+TEST_P(SurveyLoad, GroupingItemsNamedInTheDefinitionAreMarkedOnTheirQuestions) {
+  AddQuestions({{"性別", "a", "x", "1", 0, 1}, {"地域", "b", "x", "1"}, {"年代", "c", "x", "1"}});
+  const int definition = OpenSurveyDefinition();
+  ASSERT_GE(definition, 0);
+  db_close(definition);
+  Exec({"update 調査定義 set グループ項目01='地域', グループ項目02='年代'"});
+  ASSERT_EQ(SaveSurveyGroupItems(), 0) << testing::PrintToString(Boxes());
+  EXPECT_EQ(ReloadTallyQuestions(), 1);
+  EXPECT_EQ(g_survey.groupItem[1], "地域") << "the last question marked as the first item";
+  EXPECT_EQ(g_survey.groupItem[2], "年代");
+  const int after = OpenSurveyDefinition();
+  ASSERT_GE(after, 0);
+  EXPECT_STREQ(GetColumnText(after, "グループ項目01"), "");
+  EXPECT_STREQ(GetColumnText(after, "グループ項目02"), "");
+  db_close(after);
+  // Nothing named: the marks stay as they are.
+  Exec({"update 調査項目 set チェック02=0"});
+  ASSERT_EQ(SaveSurveyGroupItems(), 0);
+  EXPECT_EQ(ReloadTallyQuestions(), 1);
+  EXPECT_EQ(g_survey.groupItem[2], "");
+}
+
 INSTANTIATE_TEST_SUITE_P(Drivers, SurveyLoad, testing::Values(kDbKindFile, kDbKindServer),
                          KindName);
 

@@ -162,8 +162,8 @@ TEST_F(MenuCommands, OpeningASheetKeepsItsRegistrationMarks) {
   }
 }
 
-// The menu as the user sees it: with the designer (CTREDT 1) its two
-// buttons open their screens; left out (as shipped) they are greyed and a
+// The menu as the user sees it: with the designer (as shipped) its two
+// buttons open their screens; left out (CTREDT 0) they are greyed and a
 // click does nothing.
 class DesignerButtons : public ProgramTest {
  protected:
@@ -172,7 +172,6 @@ class DesignerButtons : public ProgramTest {
 };
 
 TEST_F(DesignerButtons, WithTheDesignerTheyOpenIt) {
-  SetSheetDesigner(true);
   ASSERT_EQ(Start(), StartOutcome::kMenuOpen) << testing::PrintToString(Boxes());
   for (const char* name : kButtons) EXPECT_EQ(ButtonState(name), kItemEnabled) << name;
   ChooseSample();
@@ -184,7 +183,6 @@ TEST_F(DesignerButtons, WithTheDesignerTheyOpenIt) {
 // (made when missing), where the name of a new definition makes it, and
 // the sheet settings open on it.
 TEST_F(DesignerButtons, ANewDefinitionIsMadeWhereTheFileChoiceOpens) {
-  SetSheetDesigner(true);
   ASSERT_EQ(Start(), StartOutcome::kMenuOpen) << testing::PrintToString(Boxes());
   ASSERT_EQ(GetFileAttributesA((folder() + "\\teigi").c_str()), INVALID_FILE_ATTRIBUTES) << "a fresh installation";
   std::string initial;
@@ -206,6 +204,7 @@ TEST_F(DesignerButtons, ANewDefinitionIsMadeWhereTheFileChoiceOpens) {
 }
 
 TEST_F(DesignerButtons, WithoutTheDesignerTheyAreGreyedAndTakeNoClick) {
+  SetSheetDesigner(false);
   ASSERT_EQ(Start(), StartOutcome::kMenuOpen) << testing::PrintToString(Boxes());
   ChooseSample();
   ForgetBoxes();

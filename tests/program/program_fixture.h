@@ -92,7 +92,7 @@ class ProgramTest : public testing::Test {
   // "ocrpath.dat", as the menu's file choice leaves it).
   void ChooseSample(const SampleDefinition& definition = SampleDefinition());
   // Makes the sheet designer part of the installation or leaves it out
-  // (OCR.INI CTREDT 1 or 0; shipped: 0), before the program starts.
+  // (OCR.INI CTREDT 1 or 0; shipped: 1), before the program starts.
   void SetSheetDesigner(bool on);
   // Writes a file of the installation (relative name).
   void WriteInstallationFile(const std::string& name, const std::string& text);

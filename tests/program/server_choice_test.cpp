@@ -118,18 +118,49 @@ TEST_F(ServerList, ASheetWithoutItsServerDatabaseIsSentToItsSettings) {
   EXPECT_FALSE(IsWindowVisible(FindWindowA("KQE_READ", nullptr)));
 }
 
-// With the settings as shipped (no sheet designer on the menu), the
-// sheet's database on the PostgreSQL server is named on the database
-// choice: the red arrow points at its icon, and the sheet's commands then
-// work on that database.
-class ShippedServerChoice : public ProgramAtMenuTest {
+// A sheet of the PostgreSQL server whose database is not named yet: the
+// red arrow points at the icon where it is named. Started from the shipped
+// settings, with the sheet designer installed or left out.
+class ServerSheetArrow : public ProgramTest {
  protected:
   void SetUp() override {
-    ProgramAtMenuTest::SetUp();
+    ProgramTest::SetUp();
     if (HasFatalFailure()) return;
     if (!ReadRunServer(&server_))
       SKIP_WITHOUT_SERVICE("SHEETDESK_PG is not set: no PostgreSQL server for this run");
+  }
+
+  void StartAtMenu(bool designer) {
+    SetSheetDesigner(designer);
+    ASSERT_EQ(Start(), StartOutcome::kMenuOpen);
     ChooseSample();
+  }
+
+  // The server chosen on the database choice, with no database named.
+  void ChooseServer() {
+    const int slot = OpenChoice();
+    ASSERT_GE(slot, 0);
+    ClickOn(Slot(slot).window, ChoiceCentre(slot, "ＤＢ種別", 1));
+    EXPECT_EQ(FieldText(slot, "ＤＢ種別"), "2");
+    TypeIntoField(slot, "サーバー名", server_.name);
+    ClickItem(Slot(slot).window, "SETQUIT");
+    ASSERT_LT(SlotOfCode("SERV-SEL"), 0);
+  }
+
+  // The reading icon refused with the arrow's message.
+  void ExpectArrowMessage() {
+    ForgetBoxes();
+    ClickItem(Menu(), "READI");
+    EXPECT_THAT(Boxes(),
+                testing::ElementsAre("赤矢印が示すアイコンを押して、読み取りを行うシートに関する定義 "
+                                     "(「出力データベース名」等の設定) を行ってください。"));
+  }
+
+  // The arrow stands on the row of the icon.
+  void ExpectArrowBeside(const char* guide, const char* icon) {
+    EXPECT_EQ(FieldText(g_mainWindow.slot, guide), "ARROW_U.BMP") << guide;
+    const ScreenItem& arrow = Item(ResolveFieldRef(g_mainWindow.slot, guide));
+    EXPECT_EQ(arrow.pixelY, Item(ResolveFieldRef(g_mainWindow.slot, icon)).pixelY) << icon;
   }
 
   HWND Menu() const { return g_program.mainWindow; }
@@ -151,29 +182,29 @@ class ShippedServerChoice : public ProgramAtMenuTest {
   RunServer server_;
 };
 
-TEST_F(ShippedServerChoice, TheArrowLeadsToTheChoiceThatNamesTheServersDatabase) {
-  ASSERT_NE(GetOcrIniSettings().editorFlag, 1) << "the shipped settings offer no sheet settings";
-  int slot = OpenChoice();
-  ASSERT_GE(slot, 0);
-  ClickOn(Slot(slot).window, ChoiceCentre(slot, "ＤＢ種別", 1));
-  EXPECT_EQ(FieldText(slot, "ＤＢ種別"), "2");
-  TypeIntoField(slot, "サーバー名", server_.name);
-  ClickItem(Slot(slot).window, "SETQUIT");
-  ASSERT_LT(SlotOfCode("SERV-SEL"), 0);
+// As shipped, the menu offers the sheet settings, where the output
+// database is named: the arrow points at their icon.
+TEST_F(ServerSheetArrow, WithTheDesignerTheArrowLeadsToTheSheetSettings) {
+  StartAtMenu(true);
+  ASSERT_EQ(GetOcrIniSettings().editorFlag, 1) << "the shipped settings offer the sheet designer";
+  ChooseServer();
+  ExpectArrowMessage();
+  ExpectArrowBeside("ＤＢガイド", "SHEETSETI");
+  EXPECT_EQ(FieldText(g_mainWindow.slot, "サーバーガイド"), "");
+}
 
-  // No database named yet: the arrow stands beside the database choice.
-  ForgetBoxes();
-  ClickItem(Menu(), "READI");
-  EXPECT_THAT(Boxes(),
-              testing::ElementsAre("赤矢印が示すアイコンを押して、読み取りを行うシートに関する定義 "
-                                   "(「出力データベース名」等の設定) を行ってください。"));
-  EXPECT_EQ(FieldText(g_mainWindow.slot, "サーバーガイド"), "ARROW_U.BMP");
+// Without the designer on the menu, the sheet's database on the server is
+// named on the database choice: the arrow points at its icon, and the
+// sheet's commands then work on that database.
+TEST_F(ServerSheetArrow, WithoutTheDesignerTheArrowLeadsToTheChoiceThatNamesTheServersDatabase) {
+  StartAtMenu(false);
+  ChooseServer();
+  ExpectArrowMessage();
+  ExpectArrowBeside("サーバーガイド", "SERVERI");
   EXPECT_EQ(FieldText(g_mainWindow.slot, "ＤＢガイド"), "")
       << "not beside the sheet settings the menu does not offer";
-  const ScreenItem& arrow = Item(ResolveFieldRef(g_mainWindow.slot, "サーバーガイド"));
-  EXPECT_EQ(arrow.pixelY, Item(ResolveFieldRef(g_mainWindow.slot, "SERVERI")).pixelY);
 
-  slot = OpenChoice();
+  int slot = OpenChoice();
   ASSERT_GE(slot, 0);
   EXPECT_EQ(FieldText(slot, "ＤＢ種別"), "2");
   TypeIntoField(slot, "出力データベース名", server_.database);

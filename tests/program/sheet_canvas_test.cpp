@@ -369,12 +369,15 @@ TEST_F(SheetCanvasProgram, DroppedFilesFollowTheRulesOfTheMode) {
   ASSERT_GE(t1, 0) << "the text file became the sheet's first text item";
   EXPECT_EQ(Item(t1).sheetText, "アンケートのお願い") << "its message";
 
-  // A picture becomes a bitmap item, unless its name is too long to keep.
-  const std::string longName = folder() + "\\" + std::string(100, 'P') + ".BMP";
-  ForgetBoxes();
-  DropFiles({longName});
-  ASSERT_EQ(Boxes().size(), 1u);
-  EXPECT_THAT(Boxes()[0], HasSubstr("ファイル名（フォルダ名を含む）は、100バイト以内の長さにしてください。"));
+  // A picture becomes a bitmap item, unless its name is too long to keep;
+  // a name longer than MAX_PATH is taken whole, with its extension.
+  for (const size_t length : {100u, 300u}) {
+    SCOPED_TRACE(length);
+    ForgetBoxes();
+    DropFiles({folder() + "\\" + std::string(length, 'P') + ".BMP"});
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_THAT(Boxes()[0], HasSubstr("ファイル名（フォルダ名を含む）は、100バイト以内の長さにしてください。"));
+  }
   ForgetBoxes();
   DropFiles({folder() + "\\PAGE1.BMP"});
   EXPECT_THAT(Boxes(), testing::IsEmpty());
@@ -405,6 +408,57 @@ TEST_F(SheetCanvasProgram, TheCanvasMenuSwitchesTheWorkbenchBetweenDesignAndRead
   for (const char* name : {"スナップ", "IMGDISP", "CHKLIST"}) EXPECT_EQ(state(name), kItemHidden) << name;
 }
 
+// The black edges of a ruler's ticks near the strip's edge along the
+// sheet, as positions along the strip (the first nine steps, before the
+// first number).
+std::vector<int> RulerTicks(const MemoryCanvas& shown, const RECT& strip, bool top) {
+  std::vector<int> ticks;
+  const int along = top ? strip.bottom - 4 : strip.right - 4;
+  const int start = top ? strip.left : strip.top, end = top ? strip.right : strip.bottom;
+  for (int at = start; at < end && at < start + 9 * 20; ++at) {
+    const COLORREF pixel = top ? shown.Pixel(at, along) : shown.Pixel(along, at);
+    if (pixel == RGB(0, 0, 0)) ticks.push_back(at - start);
+  }
+  return ticks;
+}
+
+// The workbench rules the sheet above and left of the canvas, a tick every
+// 5 mm of the sheet (20 pixels); scrolled, the ticks move with the sheet.
+TEST_F(SheetCanvasProgram, TheWorkbenchRulersFollowTheScrolledSheet) {
+  ChooseSheet(CanvasSheet(false));
+  const HWND bench = OpenBench(kCmdDesign);
+  RECT top, left;
+  ASSERT_TRUE(CanvasRulerStrips(Canvas(), &top, &left));
+  RECT client;
+  GetClientRect(bench, &client);
+  const auto capture = [&](MemoryCanvas* picture) {
+    RedrawWindow(bench, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE | RDW_ALLCHILDREN);
+    RunDisplayMessages();
+    const HDC dc = GetDC(bench);
+    BitBlt(picture->dc(), 0, 0, picture->width(), picture->height(), dc, 0, 0, SRCCOPY);
+    ReleaseDC(bench, dc);
+  };
+  MemoryCanvas shown(client.right, client.bottom);
+  capture(&shown);
+  SavePictureOnRequest(bench, "workbench_rulers");
+  const std::vector<int> everyStep = {1, 21, 41, 61, 81, 101, 121, 141, 161};
+  EXPECT_EQ(RulerTicks(shown, top, true), everyStep);
+  EXPECT_EQ(RulerTicks(shown, left, false), everyStep);
+
+  // One line down: the sheet moves up, and the left ruler's ticks with it;
+  // the top ruler stays.
+  PostMessageA(Canvas(), WM_VSCROLL, SB_LINEDOWN, 0);
+  RunPostedMessages();
+  const int scrolledBy = Slot(SlotOfWindow(Canvas())).scrollY;
+  ASSERT_GT(scrolledBy % 20, 0) << "a scroll that moves the ticks";
+  MemoryCanvas scrolled(client.right, client.bottom);
+  capture(&scrolled);
+  EXPECT_EQ(RulerTicks(scrolled, top, true), everyStep);
+  std::vector<int> moved;
+  for (int at = 20 - scrolledBy % 20; at < 9 * 20; at += 20) moved.push_back(at + 1);
+  EXPECT_EQ(RulerTicks(scrolled, left, false), moved);
+}
+
 TEST_F(SheetCanvasProgram, ADroppedTestPageIsShownUnderTheDesign) {
   ChooseSheet(CanvasSheet(false));
   const HWND bench = OpenBench(kCmdDesign);
@@ -426,7 +480,8 @@ TEST_F(SheetCanvasProgram, ADroppedTestPageIsShownUnderTheDesign) {
 
 TEST_F(SheetCanvasProgram, ImagesDroppedInOperationAreReadIntoTheOutputTable) {
   ChooseSheet(CanvasSheet(false));
-  const HWND bench = OpenBench(kCmdOperation);
+  HWND bench = OpenBench(kCmdOperation);
+  EXPECT_EQ(FieldText(SlotOfWindow(bench), "RECCNT"), "") << "no records stored yet";
   std::vector<std::string> pages;
   for (const auto& fill : {std::vector<FieldFill>{{"Q1", {2}}}, std::vector<FieldFill>{{"Q2", {0}}}}) {
     pages.push_back(folder() + "\\DROP" + std::to_string(pages.size() + 1) + ".BMP");
@@ -443,7 +498,13 @@ TEST_F(SheetCanvasProgram, ImagesDroppedInOperationAreReadIntoTheOutputTable) {
   EXPECT_EQ(rows[1].at("ID"), "0002");
   EXPECT_EQ(rows[1].at("Q2"), "1");
   EXPECT_THAT(FieldText(SlotOfWindow(bench), "OCRMSG"), HasSubstr("登録件数：2件")) << "the count and time of the drop";
+  EXPECT_EQ(FieldText(SlotOfWindow(bench), "RECCNT"), "(登録件数：2)") << "the records of the output table";
   EXPECT_EQ(g_canvasView.itemsVisible, 1) << "the items are shown again after the stack";
+  // Opened again, the workbench counts the stored records at once.
+  ClickItem(bench, "PRJESC");
+  ASSERT_FALSE(IsWindowVisible(bench));
+  bench = OpenBench(kCmdOperation);
+  EXPECT_EQ(FieldText(SlotOfWindow(bench), "RECCNT"), "(登録件数：2)");
 }
 
 // The rows of a table of the sheet's definition, "|" between the columns.

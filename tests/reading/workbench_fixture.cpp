@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "designer/designer.h"
 #include "designer/sheet_settings.h"
 #include "reading/reading.h"
 #include "reading/workbench.h"
@@ -50,6 +51,7 @@ void WorkbenchFixture::SetUp() {
     windows_.push_back(make(main_));
   }
   windows_.push_back(RegisterReadRunWindow());
+  windows_.push_back(RegisterMessgwndWindow());
   InstallFeeder();
 }
 

@@ -9,6 +9,7 @@
 #include "tests/screen/screen_fixture.h"
 #include "tests/screen/screen_fixture_data.h"
 #include "tests/support/required_service.h"
+#include "tests/support/test_pictures.h"
 
 namespace {
 
@@ -38,15 +39,14 @@ void ScreenDbTest::SetUp() {
   BindImagingLibrary();
   g_screenDefs = ScreenDefinitionState();
   g_list = ListState();
-  ServerLogin login;
   if (GetParam() == kDbKindServer) {
     const char* pg = std::getenv("SHEETDESK_PG");
     if (!pg || !*pg) SKIP_WITHOUT_SERVICE("SHEETDESK_PG is not set: no PostgreSQL server for this run");
-    login = {ConnectionValue(pg, "Server") + ":" + ConnectionValue(pg, "Port"), ConnectionValue(pg, "Uid"),
-             ConnectionValue(pg, "Pwd")};
+    login_ = {ConnectionValue(pg, "Server") + ":" + ConnectionValue(pg, "Port"), ConnectionValue(pg, "Uid"),
+              ConnectionValue(pg, "Pwd")};
   }
   folder_ = TestFolder();
-  UseFixtureDatabase(GetParam(), folder_, login);
+  UseFixtureDatabase(GetParam(), folder_, login_);
   if (GetParam() == kDbKindFile) DeleteFileA((folder_ + "\\" + kFixtureDb + ".mdb").c_str());
   ASSERT_EQ(PrepareFixtureTables(), 0) << Boxes();
   ASSERT_EQ(LoadScreenTexts(kFixtureTextFolder, "", kFixtureDb), 6) << Boxes();
@@ -72,6 +72,18 @@ void ScreenDbTest::TearDown() {
   }
   if (main_) DestroyWindow(main_);
   UnbindImagingLibrary();
+}
+
+void ScreenDbTest::ReadSettings(bool designer) {
+  char current[MAX_PATH] = "";
+  GetCurrentDirectoryA(MAX_PATH, current);
+  if (!designer) {
+    ASSERT_TRUE(WriteBytes(folder_ + "\\OCR.INI", "SQL MDB\r\nCTREDT 0\r\n"));
+    SetCurrentDirectoryA(folder_.c_str());
+  }
+  ReadOcrIni();
+  SetCurrentDirectoryA(current);
+  UseFixtureDatabase(GetParam(), folder_, login_);
 }
 
 std::string ScreenDbTest::Boxes() const {

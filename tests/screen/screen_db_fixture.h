@@ -15,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/screen/screen_fixture_data.h"
 #include "tests/support/hook_recorder.h"
 
 class ScreenDbTest : public testing::TestWithParam<int> {
@@ -42,9 +43,14 @@ class ScreenDbTest : public testing::TestWithParam<int> {
   static int OpenedTableSlots();
   // The displayed text of an item of a slot ("<none>" without the item).
   static std::string ValueOf(int slot, const char* name);
+  // Reads the settings as start-up does, from the shipped OCR.INI or, with
+  // `designer` false, from one that leaves the sheet designer out (CTREDT
+  // 0); the fixture's database stays the one in use.
+  void ReadSettings(bool designer);
 
   std::unique_ptr<MessageBoxRecorder> boxes_;
   HWND main_ = nullptr;
   std::vector<HWND> windows_;
   std::string folder_;
+  ServerLogin login_;
 };

@@ -290,17 +290,24 @@ TEST_P(ScreenOpenTest, OcrCardsAndFixedScreens) {
             1)
       << Boxes();
   struct Case {
-    int number, mode, standardItemMode;
+    int number;
+    bool designer;  // the sheet designer installed (shipped: on)
+    int mode, standardItemMode;
     const char* keys;
   };
   const Case cases[] = {
       // Screen edit: standard items off. The key string stored at the first
       // open has F12 protected, as every OCR card keeps it.
-      {91, 2, 0, "2222211222111000"},
-      {31, 1, -2, "2222211222111000"},  // paper size: standard item mode -2
+      {91, true, 2, 0, "2222211222111000"},
+      {91, false, 2, 0, "2222211222111000"},
+      // With the designer every screen has the standard items its design
+      // needs; without it a screen of a paper size has mode -2.
+      {31, true, 1, 0, "2222211222111000"},
+      {31, false, 1, -2, "2222211222111000"},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.number);
+    SCOPED_TRACE(testing::Message() << c.number << (c.designer ? " with" : " without") << " the designer");
+    ReadSettings(c.designer);
     ASSERT_EQ(OpenScreen("", kFixtureDb, "OCR-CARD", c.number, -1, ""), 0) << Boxes();
     EXPECT_EQ(Slot(0).ocrCardMode, c.mode);
     EXPECT_EQ(g_screenDefs.standardItemMode, c.standardItemMode);
