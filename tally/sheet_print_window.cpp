@@ -177,6 +177,8 @@ void CloseWindow() {
   if (W().lastCommand != kCommandExecute) return;
   if (Numbered()) {
     PrintSheetsWithIds(W().sideChoice);
+    // The next opening offers the rest of a stopped run.
+    if (!g_sheetPrintRequest.nextNumber.empty()) W().startNumber = g_sheetPrintRequest.nextNumber;
     return;
   }
   std::string screen;

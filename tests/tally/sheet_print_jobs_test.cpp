@@ -543,6 +543,66 @@ TEST_P(SheetPrintJobTest, APageRefusedMidRunStopsTheRunAndPrintsNothing) {
   EXPECT_EQ(WaitForPdfFile(g_sheetPrintRequest.documentName, 5), "") << "the document was dropped";
 }
 
+// A numbered run of 50 sheets stopped by the abort dialog's button,
+// clicked while the third page prints: the pages up to it are printed, and
+// the window opened again offers the run from its first sheet not printed
+// on every side (a front without its back is printed again).
+TEST_P(SheetPrintJobTest, AStoppedRunKeepsItsPagesAndGoesOnFromTheNextSheet) {
+  const std::string why = PrintingUnavailable();
+  if (!why.empty()) SKIP_WITHOUT_SERVICE(why);
+  struct StopOnThirdPage {
+    int pages = 0;
+    static int Start(HDC dc, void* self) {
+      if (++static_cast<StopOnThirdPage*>(self)->pages == 3) {
+        // Only posted: the job's own message pump takes the click.
+        HWND button = GetDlgItem(g_reportOutput.abortDialog, IDCANCEL);
+        RECT box{};
+        GetClientRect(button, &box);
+        const LPARAM middle = MAKELPARAM(box.right / 2, box.bottom / 2);
+        PostMessageA(button, WM_LBUTTONDOWN, MK_LBUTTON, middle);
+        PostMessageA(button, WM_LBUTTONUP, 0, middle);
+      }
+      return StartPage(dc);
+    }
+  };
+  struct Case {
+    int sideChoice;
+    const char* next;
+  };
+  // The third page is the front of sheet 3, or of sheet 2 printed on both
+  // sides.
+  for (const Case& c : {Case{kSideChoiceNone, "4"}, Case{kSideChoiceBoth, "2"}}) {
+    SCOPED_TRACE(c.sideChoice);
+    g_sheetPrintWindow.startNumber.clear();
+    ForgetBoxes();
+    StopOnThirdPage printer;
+    SetPrinterPageHook(StopOnThirdPage::Start, &printer);
+    ModalDialogRecorder dialogs(ChooseDefaultPrinter);
+    g_sheetPrintRequest.documentName = UniqueDocumentName("stopped");
+    ASSERT_EQ(OpenSerialPrintScreen(kPrintTypeNumberedSheets, c.sideChoice), 0) << Boxes();
+    PumpMessages();
+    Type("PRESNO", "1");
+    Type("PREENO", "50");
+    Click("DEF01");
+    SetPrinterPageHook(nullptr, nullptr);
+    EXPECT_EQ(dialogs.kinds(), (std::vector<std::string>{"PrintDlg", "AbortDialog"}));
+    EXPECT_EQ(printer.pages, 3) << "no page begun after the stop";
+    EXPECT_TRUE(BoxTexts().empty()) << Boxes();
+    EXPECT_FALSE(g_reportOutput.jobOpen);
+    EXPECT_EQ(g_reportOutput.abortDialog, nullptr);
+    EXPECT_TRUE(IsWindowEnabled(FindWindowA("KQE_READ", nullptr)));
+    const std::vector<PdfPage> pages = WaitForPrintedPages(g_sheetPrintRequest.documentName, 150);
+    ASSERT_EQ(pages.size(), 3u);
+    EXPECT_GT(Page(pages, 2).Ink(40 + 30 + 1, 36, 40 + 30 + 4, 41), 0) << "a number on a front";
+
+    ASSERT_EQ(OpenSerialPrintScreen(kPrintTypeNumberedSheets, c.sideChoice), 0) << Boxes();
+    PumpMessages();
+    EXPECT_EQ(Shown("PRESNO"), c.next);
+    EXPECT_EQ(Shown("PREENO"), "50");
+    Click("DEF00");
+  }
+}
+
 TEST_P(SheetPrintJobTest, MergedSheetsCarryOneMasterRowEach) {
   const std::string why = PrintingUnavailable();
   if (!why.empty()) SKIP_WITHOUT_SERVICE(why);
