@@ -8,6 +8,9 @@
 // digits, an empty master, a missing merge screen) print nothing.
 #include <windows.h>
 
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <utility>
@@ -30,6 +33,7 @@
 #include "tests/screen/screen_fixture_data.h"
 #include "tests/support/hook_recorder.h"
 #include "tests/support/required_service.h"
+#include "tests/support/window_picture.h"
 #include "tests/tally/print_capture.h"
 #include "tests/tally/sample_sheet.h"
 
@@ -367,6 +371,79 @@ TEST_P(SheetPrintJobTest, OneMarkOnlyInModeOneAndNoneInModeZero) {
     EXPECT_FALSE(page.Square(202, 6, 2));
     EXPECT_EQ(page.Ink(0, 0, 30, 30), mode == 1 ? page.Ink(5, 5, 9, 9) : 0) << "nothing else there";
   }
+}
+
+// The dark pixels of `width` x `height` at (x, y) of a DC, row by row.
+std::vector<bool> DarkPixels(HDC dc, int x, int y, int width, int height) {
+  std::vector<bool> dark;
+  for (int row = 0; row < height; ++row) {
+    for (int column = 0; column < width; ++column) {
+      const COLORREF c = GetPixel(dc, x + column, y + row);
+      dark.push_back(c != CLR_INVALID && GetRValue(c) + GetGValue(c) + GetBValue(c) < 480);
+    }
+  }
+  return dark;
+}
+
+// The dark pixels of `text` drawn in the face of `face` in cells of
+// `height`.
+std::vector<bool> TextPixels(const char* text, int face, int height, int width) {
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+  ReleaseDC(nullptr, screen);
+  const HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
+  const RECT all{0, 0, width, height};
+  FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  HFONT font = CreateFontByCode(face, height, FW_NORMAL);
+  const HGDIOBJ oldFont = SelectObject(dc, font);
+  SetBkMode(dc, TRANSPARENT);
+  TextOutA(dc, 0, 0, text, static_cast<int>(std::strlen(text)));
+  std::vector<bool> dark = DarkPixels(dc, 0, 0, width, height);
+  SelectObject(dc, oldFont);
+  SelectObject(dc, oldBitmap);
+  DeleteObject(font);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+  return dark;
+}
+
+int Differences(const std::vector<bool>& a, const std::vector<bool>& b) {
+  int differ = 0;
+  for (size_t k = 0; k < a.size() && k < b.size(); ++k) differ += a[k] != b[k];
+  return differ;
+}
+
+// The window for numbered sheets shows its sample digits in the
+// handwriting face the numbers print in, not in the screen's own face.
+TEST_P(SheetPrintJobTest, TheSampleOfTheNumbersIsInTheHandwritingFace) {
+  ASSERT_EQ(OpenSerialPrintScreen(kPrintTypeNumberedSheets, kSideChoiceNone), 0) << Boxes();
+  PumpMessages();
+  const int i = ResolveFieldRef(g_sheetPrintWindow.slot, "KQMUPAb");
+  ASSERT_GE(i, 0);
+  const ScreenItem& item = Item(i);
+  const WindowSlot& s = Slot(g_sheetPrintWindow.slot);
+  if (const char* folder = std::getenv("SHEETDESK_PICTURES")) {
+    SaveWindowPicture(g_sheetPrintWindow.window, std::string(folder) + "\\sheet-print-numbers.png");
+  }
+  RedrawWindow(g_sheetPrintWindow.window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  PumpMessages();
+  // Inside the item's frame, 3 pixels in.
+  const int width = item.pixelWidth - 6, height = item.pixelHeight - 6;
+  HDC dc = GetDC(g_sheetPrintWindow.window);
+  const std::vector<bool> shown =
+      DarkPixels(dc, item.pixelX - s.scrollX + 3, item.pixelY - s.scrollY + 3, width, height);
+  ReleaseDC(g_sheetPrintWindow.window, dc);
+  const char digits[] = "０１２３４５６７８９";
+  const std::vector<bool> handwriting = TextPixels(digits, 4, height, width);
+  const std::vector<bool> gothic = TextPixels(digits, 1, height, width);
+  const int inkShown = static_cast<int>(std::count(shown.begin(), shown.end(), true));
+  ASSERT_GT(inkShown, 0);
+  // Edges may be smoothed otherwise on the window than on a bitmap: the
+  // digits shown are far nearer the handwriting face than the screen's.
+  EXPECT_LT(2 * Differences(shown, handwriting), Differences(shown, gothic))
+      << Differences(shown, handwriting) << " " << Differences(shown, gothic) << " " << inkShown;
+  EXPECT_TRUE(BoxTexts().empty()) << Boxes();
 }
 
 // Numbered sheets as a user prints them: the window for numbers opened
