@@ -175,21 +175,43 @@ int ReplaceSurveyWithDesign(const TransferOptions& options) {
   return written == 0 ? static_cast<int>(questions.size()) : -1;
 }
 
+namespace {
+
+// The names and types of an open table's columns, in order.
+std::string ColumnSignature(int slot) {
+  std::string names, types, lengths;
+  GetSlotColumnLists(slot, names, types, lengths);
+  return names + "|" + types;
+}
+
+}  // namespace
+
 int EnsureSurveyTallyTable() {
   if (g_survey.tallyTable.empty() || g_survey.outputTable.empty()) return -1;
-  const int tally = db_open_nocreate(g_survey.dataFolder.c_str(), g_survey.dataDatabase.c_str(),
-                                     g_survey.tallyTable.c_str(), g_survey.dataKind, "", "", "");
-  if (tally >= 0) {
-    db_close(tally);
-    return 0;
-  }
   const int output = db_open_nocreate(g_survey.dataFolder.c_str(), g_survey.dataDatabase.c_str(),
                                       g_survey.outputTable.c_str(), g_survey.dataKind, "", "", "");
-  if (output < 0) return -1;
-  // A view: every record the reading run writes or an operator corrects is
-  // counted as it is, without a copy to refresh.
-  const std::string create = "create view " + g_survey.tallyTable + " as select * from " + g_survey.outputTable;
-  const int result = db_exec(output, create.c_str());
+  const int tally = db_open_nocreate(g_survey.dataFolder.c_str(), g_survey.dataDatabase.c_str(),
+                                     g_survey.tallyTable.c_str(), g_survey.dataKind, "", "", "");
+  if (output < 0) {
+    if (tally >= 0) db_close(tally);
+    return tally >= 0 ? 0 : -1;
+  }
+  // A server database fixes the columns of "select *" when the view is made:
+  // a column added to the output table later is missing from it until the
+  // view is made again. A table of that name is not a view and stays.
+  bool make = tally < 0;
+  if (tally >= 0) {
+    const bool stale = ColumnSignature(tally) != ColumnSignature(output);
+    db_close(tally);
+    if (stale) make = ExecSlotSql(output, ("drop view " + g_survey.tallyTable).c_str(), 1) == 0;
+  }
+  int result = 0;
+  if (make) {
+    // A view: every record the reading run writes or an operator corrects is
+    // counted as it is, without a copy to refresh.
+    const std::string create = "create view " + g_survey.tallyTable + " as select * from " + g_survey.outputTable;
+    result = db_exec(output, create.c_str());
+  }
   db_close(output);
   return result;
 }

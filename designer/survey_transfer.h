@@ -88,8 +88,9 @@ int ReplaceSurveyWithDesign(const TransferOptions& options);
 
 // Makes the tally table (g_survey.tallyTable) in the output database when it
 // is missing: a view of every row and column of the output table, so that
-// it stays in step with what the reading run writes. 0 when it is there or
-// was made; -1 when the output table is not there (quiet: the tally reports
+// it stays in step with what the reading run writes. A view whose columns
+// differ from the output table's (a column added since) is made again. 0
+// when it is there or was made; -1 when the output table is not there (quiet: the tally reports
 // the missing table) or the view was refused (reported).
 int EnsureSurveyTallyTable();
 

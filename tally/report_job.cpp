@@ -212,10 +212,11 @@ INT_PTR StartPrinterJob(char kindLetter, int originX, int originY,
   r.dc = direct ? CreateDefaultPrinterDC(&r.printerName)
                 : RunPrintDialog(kindLetter, &r.printerName);
   if (!r.dc) {  // cancelled, or reported by the function that failed
+    EndStopBetweenPagesOffer();
     ShowNormalCursor();
     return 0;
   }
-  if (!direct && kindLetter != 'R' && r.fromPrintSettings == 0) {
+  if (!direct && kindLetter != 'R' && (r.fromPrintSettings == 0 || StopBetweenPagesOffered())) {
     OpenAbortDialog();
     if (r.owner) EnableWindow(r.owner, FALSE);
     SetAbortProc(r.dc, ReportAbortProc);
@@ -228,6 +229,7 @@ INT_PTR StartPrinterJob(char kindLetter, int originX, int originY,
     // Undo everything the opening did before the message, so the program
     // is usable again whatever the caller does next.
     CloseAbortDialog();
+    EndStopBetweenPagesOffer();
     if (r.owner) EnableWindow(r.owner, TRUE);
     DeleteDC(r.dc);
     r.dc = nullptr;
@@ -261,8 +263,9 @@ int EndPrinterJob() {
   DeleteDC(r.dc);
   r.dc = nullptr;
   if (r.owner) EnableWindow(r.owner, TRUE);
-  if (r.fromPrintSettings != 0) return rc;
+  EndStopBetweenPagesOffer();
   CloseAbortDialog();
+  if (r.fromPrintSettings != 0) return rc;
   if (r.previewWindow) {
     InvalidateRect(r.previewWindow, nullptr, TRUE);
     UpdateWindow(r.previewWindow);

@@ -13,6 +13,9 @@
 
 namespace {
 
+// The next job may be stopped between pages (OfferStopBetweenPages).
+bool g_stopBetweenPages = false;
+
 // The DEVMODE of the platforms this program was first written for: every
 // field up to dmReserved2. Drivers take any size that dmSize states.
 constexpr WORD kDevModeSize = 148;
@@ -233,5 +236,18 @@ void PumpAbortDialogMessages() {
 
 BOOL CALLBACK ReportAbortProc(HDC, int) {
   PumpAbortDialogMessages();
-  return !g_reportOutput.aborted;
+  // A job stopped between pages keeps its pages: the spooler goes on with
+  // the page it has, and the job ends the document after it.
+  return g_stopBetweenPages || !g_reportOutput.aborted;
+}
+
+void OfferStopBetweenPages() { g_stopBetweenPages = true; }
+bool StopBetweenPagesOffered() { return g_stopBetweenPages; }
+void EndStopBetweenPagesOffer() { g_stopBetweenPages = false; }
+
+int PrintJobStopRequested() {
+  const ReportOutputContext& r = g_reportOutput;
+  if (!g_stopBetweenPages || r.mode != kReportPrinter || !r.jobOpen || r.documentAborted) return 0;
+  PumpAbortDialogMessages();
+  return r.aborted ? 1 : 0;
 }

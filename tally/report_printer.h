@@ -26,3 +26,15 @@ void CloseAbortDialog();
 void PumpAbortDialogMessages();
 // Abort procedure of the printer DC: pumps and says whether to go on.
 BOOL CALLBACK ReportAbortProc(HDC dc, int error);
+// Lets the next printer job be stopped between pages (sheet printing): it
+// shows the abort dialog although it was begun directly, and the dialog's
+// button only asks it to stop, so the pages ended before are kept and
+// printed when the job ends.
+void OfferStopBetweenPages();
+// 1 when the user asked such a job to stop (waiting messages are handled
+// first), else 0.
+int PrintJobStopRequested();
+// Whether the next printer job was offered to be stopped between pages.
+bool StopBetweenPagesOffered();
+// Ends the offer as its job ends.
+void EndStopBetweenPagesOffer();

@@ -5,7 +5,8 @@
 // before a page is drawn (numbers, master values) print in those fields.
 // A job never half-counts: everything it needs (a valid number run, the
 // master rows, the look-ups) is checked before the first page, and a page
-// the printer refuses ends the job with a message.
+// the printer refuses ends the job with a message. The user may stop a job
+// between pages (its abort dialog): the pages ended before are printed.
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -19,6 +20,7 @@
 #include "foundation/sjis_text.h"
 #include "reading/reading.h"
 #include "screen/screen.h"
+#include "tally/report_printer.h"
 #include "tally/sheet_printing.h"
 #include "tally/tally.h"
 
@@ -104,6 +106,7 @@ class SheetJob {
                       PaperCode(s.paperSize), s.orientation == "横" ? 2 : 1, 8, 0, 0);
     g_reportOutput.documentName = g_sheetPrintRequest.documentName;
     ShowPrintAdvice(sideChoice_, 1);
+    OfferStopBetweenPages();
     const INT_PTR dc = StartPrintJob(kReportPrinter, "O", 0, 0, g_sheetPrintRequest.ratio);
     ShowPrintAdvice(sideChoice_, 0);
     if (!dc) return Fail();
@@ -115,7 +118,8 @@ class SheetJob {
   // Prints one page of `side`. 0, or -1 when the printer refused it or
   // the user stopped the job (the job then ends without a message of its
   // own for a stop, with one for a refusal). A refused page drops the
-  // whole document: no sheet of a run prints without those after it.
+  // whole document: no sheet of a run prints without those after it. A
+  // stop keeps the page: the user asked while it was spooled whole.
   int PrintPage(const char* side) {
     if (ShowSheetSide(side) != 0) return Fail();
     const SheetPrintRequest& r = g_sheetPrintRequest;
@@ -129,12 +133,19 @@ class SheetJob {
     DrawRegistrationMarks(r.leftMargin, r.topMargin);
     DrawWindowItems(CanvasSlot(), r.leftMargin, r.topMargin);
     NextPrintPage();
-    if (AbortPrintJob() != 0) return Refused();
+    const bool stop = PrintJobStopRequested() != 0;
+    if (!stop && AbortPrintJob() != 0) return Refused();
     ++pages_;
-    return 0;
+    if (!stop) return 0;
+    stopped_ = true;
+    return -1;
   }
 
   bool TwoSided() const { return sideChoice_ == kSideChoiceBoth; }
+  // Whether the user stopped the job and its pages were printed.
+  bool Stopped() const { return stopped_ && !failed_; }
+  // The sheets printed on every side.
+  int SheetsPrinted() const { return TwoSided() ? pages_ / 2 : pages_; }
 
   // Ends the job (the front side shown again): 0 when every page asked
   // for was printed and the printer took the document, else -1.
@@ -146,7 +157,7 @@ class SheetJob {
     }
     started_ = false;
     if (g_sheetDefinition.sheetCode != kFrontSide) ShowSheetSide(kFrontSide);
-    return failed_ ? -1 : 0;
+    return failed_ || stopped_ ? -1 : 0;
   }
 
  private:
@@ -164,6 +175,7 @@ class SheetJob {
   int sideChoice_;
   bool started_ = false;
   bool failed_ = false;
+  bool stopped_ = false;
   int pages_ = 0;
 };
 
@@ -303,7 +315,8 @@ int PrintSheetJob(int sideChoice) {
 }
 
 int PrintSheetsWithIds(int sideChoice) {
-  const SheetPrintRequest& r = g_sheetPrintRequest;
+  SheetPrintRequest& r = g_sheetPrintRequest;
+  r.nextNumber.clear();
   if (ShowSheetSide(kFrontSide) != 0) return -1;
   const int id = FindCanvasField(r.idField);
   if (id < 0) {
@@ -337,7 +350,11 @@ int PrintSheetsWithIds(int sideChoice) {
       if (job.TwoSided() && job.PrintPage(kBackSide) != 0) break;
     }
   }
-  return job.Finish();
+  const int rc = job.Finish();
+  // A stopped run goes on from its first sheet not printed whole: a front
+  // without its back is printed again.
+  if (job.Stopped() && job.SheetsPrinted() < run.Count()) r.nextNumber = run.At(job.SheetsPrinted());
+  return rc;
 }
 
 int FindMergePrintScreen(std::string* screenCode) {

@@ -12,6 +12,7 @@
 #include "designer/sheet_settings.h"
 #include "foundation/db.h"
 #include "foundation/db_sql.h"
+#include "foundation/gdi_draw.h"
 #include "foundation/msgbox.h"
 #include "reading/reading.h"
 #include "screen/screen.h"
@@ -31,6 +32,12 @@ constexpr int kWindowNumber = 98;
 constexpr int kWindowWidth = 326;
 constexpr int kRowPitch = 24;
 constexpr int kNumberColumn = 12;
+// The digits as the sheets print them, in the handwriting face: the user
+// checks that the printed numbers look like these.
+constexpr char kHandwritingSample[] = "０１２３４５６７８９";
+constexpr char kHandwritingSampleItem[] = "KQMUPAb";
+constexpr int kHandwritingFaceCode = 4;
+constexpr int kHandwritingSampleInset = 3;  // pixels inside the item's frame
 
 SheetPrintWindowState& W() { return g_sheetPrintWindow; }
 
@@ -80,7 +87,11 @@ int BuildItems(const std::string& idChoices) {
                   idChoices.c_str());
     AddNote("FMSG2", "印刷後､シートに印刷された識別番号が､下記", row++);
     AddNote("FMSG3", "の書体になっているか確認してください｡", row++);
-    AddNote("KQMUPAb", "０１２３４５６７８９", row++);
+    // Drawn by the window itself (PaintHandwritingSample): the engine
+    // draws captions in its own faces only.
+    const int width = static_cast<int>(std::strlen(kHandwritingSample));
+    AddScreenItem("", kHandwritingSampleItem, 1, row++, 0, width, width, 8, 'X', 0, 0, 0, 'L',
+                  kItemProtected, 0, 7, 0, 0, "", "");
   }
   AddScreenCheck("ＰＤＦファイルに出力", "PDFPUT", 2, row++, 0, 24, kRowPitch, 8, kCommandPdf,
                  kItemEnabled, "PDFファイルに出力する場合はチェックしてください", "", "");
@@ -177,6 +188,8 @@ void CloseWindow() {
   if (W().lastCommand != kCommandExecute) return;
   if (Numbered()) {
     PrintSheetsWithIds(W().sideChoice);
+    // The next opening offers the rest of a stopped run.
+    if (!g_sheetPrintRequest.nextNumber.empty()) W().startNumber = g_sheetPrintRequest.nextNumber;
     return;
   }
   std::string screen;
@@ -331,11 +344,40 @@ int OpenSerialPrintScreen(int printType, int sideChoice) {
   return 0;
 }
 
+namespace {
+
+// The sample digits in the handwriting face, in the sample item's place.
+void PaintHandwritingSample(HWND window) {
+  const int i = ResolveFieldRef(W().slot, kHandwritingSampleItem);
+  if (i < 0) return;
+  const ScreenItem& item = Item(i);
+  const WindowSlot& s = Slot(W().slot);
+  // Inside the item's sunken frame.
+  const int inset = kHandwritingSampleInset;
+  const RECT inside{item.pixelX - s.scrollX + inset, item.pixelY - s.scrollY + inset,
+                    item.pixelX - s.scrollX + item.pixelWidth - inset,
+                    item.pixelY - s.scrollY + item.pixelHeight - inset};
+  HDC dc = GetDC(window);
+  GdiOwner<HFONT> font(CreateFontByCode(kHandwritingFaceCode, inside.bottom - inside.top, FW_NORMAL));
+  const HGDIOBJ previous = SelectObject(dc, font.get());
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, RGB(0, 0, 0));
+  ExtTextOutA(dc, inside.left, inside.top, ETO_CLIPPED, &inside, kHandwritingSample,
+              static_cast<UINT>(std::strlen(kHandwritingSample)), nullptr);
+  SelectObject(dc, previous);
+  ReleaseDC(window, dc);
+}
+
+}  // namespace
+
 LRESULT CALLBACK PrintSheetWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   ScreenChildWndProc(window, message, wParam, lParam);
   switch (message) {
     case WM_PAINT:
-      if (PaintSlotWindow(window, W().slot)) return 0;
+      if (PaintSlotWindow(window, W().slot)) {
+        if (Numbered()) PaintHandwritingSample(window);
+        return 0;
+      }
       break;
     case kMsgSlotOpened:
       W().slot = static_cast<int>(wParam);

@@ -76,6 +76,9 @@ struct SheetPrintRequest {
   int ratio = 100;                      // percent
   std::string idField;                  // the write-in field of the numbers
   std::string startNumber, endNumber;
+  // Set by a numbered run the user stopped: its first number not printed
+  // on every side ("" after a whole run, or one that printed nothing).
+  std::string nextNumber;
   std::string documentName = "OCRシート";  // the spooler's job title
 };
 extern SheetPrintRequest g_sheetPrintRequest;
@@ -89,7 +92,8 @@ std::string ColumnName(int slot, int position);
 // The jobs (sheet_print_jobs.cpp). Each prints with the request above;
 // 0 printed, -1 when nothing was printed or the printer refused a page
 // (after the message; a job that does not start is reported by the
-// report layer).
+// report layer), or the user stopped the job between pages (no message:
+// the pages before the stop are printed).
 int PrintSheetJob(int sideChoice);
 int PrintSheetsWithIds(int sideChoice);
 // The first screen (SCRCODE up to "099") of the master definitions with
@@ -123,7 +127,8 @@ struct SheetPrintWindowState {
   int lastCommand = 0;        // 100 cancels the job
   PrintMarginSets sets;       // as read from MUPA_PAP "0001"
   bool pdfShown = false;      // the set the fields show
-  std::string startNumber, endNumber;  // those of the last print
+  std::string startNumber, endNumber;  // those of the last print, or
+                                       // where a stopped run goes on
 };
 extern SheetPrintWindowState g_sheetPrintWindow;
 

@@ -3,7 +3,9 @@
 // answer to a question counted; the printed labels and codes of the
 // questions' choices; the values of the grouping items of cross
 // tabulations. A tally reads the table once per question, and once per
-// question and grouping value in a cross tabulation.
+// question and grouping value in a cross tabulation. A table of the older
+// layout holds each answer in a column numbered by its question ("回答01",
+// ...) rather than one named by its item.
 #include <algorithm>
 #include <cstdio>
 
@@ -57,6 +59,22 @@ std::string ContainsPattern(const std::string& value) {
   return pattern + "%";
 }
 
+// The tally table's column of `question`'s answers: its item's, or in the
+// older layout, which has no column of that name, the one of its number.
+std::string AnswerColumn(int question) {
+  const std::string& name = g_survey.items[question].itemName;
+  if (FindColumnQuiet(g_tally.slot, name.c_str()) >= 0) return name;
+  char numbered[16];
+  std::snprintf(numbered, sizeof numbered, "回答%02d", question);
+  return FindColumnQuiet(g_tally.slot, numbered) >= 0 ? numbered : name;
+}
+
+// The tally table's column of grouping item `group`.
+std::string GroupColumn(int group) {
+  const int q = g_tally.groupQuestion[group];
+  return q > 0 ? AnswerColumn(q) : g_survey.groupItem[group];
+}
+
 // True when a grouping item's answers may hold several of its codes, so
 // that a row belongs to every value it contains.
 bool GroupHoldsSeveralCodes(int group) {
@@ -64,13 +82,13 @@ bool GroupHoldsSeveralCodes(int group) {
   if (q < 1) return false;
   const SurveyItem& item = g_survey.items[q];
   if (item.codes.empty()) return false;
-  const int type = GetColumnType(g_tally.slot, item.itemName.c_str());
+  const int type = GetColumnType(g_tally.slot, AnswerColumn(q).c_str());
   if (type != kColumnText && type != kColumnChar) return false;
   return !item.commaList || item.maxAnswers >= 2;
 }
 
 std::string GroupCondition(int group, const std::string& value) {
-  const std::string& column = g_survey.groupItem[group];
+  const std::string column = GroupColumn(group);
   if (GroupHoldsSeveralCodes(group)) {
     return column + " like " + SqlLiteral(ContainsPattern(value).c_str()) + " escape '" +
            kLikeEscape + "'";
@@ -132,7 +150,7 @@ void CloseTallyTable() {
 int PositionTallyTable(int slot, int groupKind) {
   std::string order = g_tally.keyColumn;
   if ((groupKind == 1 || groupKind == 2) && !g_survey.groupItem[groupKind].empty()) {
-    order = g_survey.groupItem[groupKind] + "," + order;
+    order = GroupColumn(groupKind) + "," + order;
   }
   return db_toppos(slot, order.c_str());
 }
@@ -144,7 +162,7 @@ int SearchTallyByPattern(int slot, const char* first, const char* second, int gr
     if (g_survey.groupItem[group].empty()) continue;
     if (!condition.empty()) condition += " and ";
     condition += GroupCondition(group, group == 1 ? first : second);
-    order += g_survey.groupItem[group] + ",";
+    order += GroupColumn(group) + ",";
   }
   order += g_tally.keyColumn;
   return db_search_where(slot, condition.c_str(), order.c_str());
@@ -157,10 +175,11 @@ int CountQuestionAnswers(int question) {
   const TallyQuestionCodes codes =
       grid ? DigitGridCodes(std::vector<std::string>(values.begin() + 1, values.end()), item.switch05)
            : MakeTallyQuestionCodes(item.codes, item.maxAnswers, item.switch05);
-  const int type = GetColumnType(g_tally.slot, item.itemName.c_str());
+  const std::string column = AnswerColumn(question);
+  const int type = GetColumnType(g_tally.slot, column.c_str());
   int records = 0;
   do {
-    const std::string answer = AnswerText(g_tally.slot, item.itemName.c_str(), type);
+    const std::string answer = AnswerText(g_tally.slot, column.c_str(), type);
     CountTallyAnswer(question, codes, grid ? DigitGridValue(answer) : answer, g_tally.include);
     ++records;
   } while (db_nread(g_tally.slot) == 0);
@@ -170,10 +189,11 @@ int CountQuestionAnswers(int question) {
 int LoadDigitGridChoices(int question) {
   const SurveyItem& item = g_survey.items[question];
   if (DigitGridColumns(item.codes) == 0) return 0;
-  const int type = GetColumnType(g_tally.slot, item.itemName.c_str());
+  const std::string column = AnswerColumn(question);
+  const int type = GetColumnType(g_tally.slot, column.c_str());
   std::vector<std::string> answers;
   for (int rc = PositionTallyTable(g_tally.slot, 0); rc == 0; rc = db_nread(g_tally.slot)) {
-    answers.push_back(AnswerText(g_tally.slot, item.itemName.c_str(), type));
+    answers.push_back(AnswerText(g_tally.slot, column.c_str(), type));
   }
   const std::vector<std::string> values = DigitGridChoices(answers);
   TallyChoiceList& list = g_tally.choices[question];
@@ -231,12 +251,12 @@ int CollectItemChoiceValues(int group, std::string& list) {
       longest = std::max(longest, static_cast<int>(code.size()));
     }
   } else {
-    const char* column = g_survey.groupItem[group].c_str();
-    const int type = GetColumnType(g_tally.slot, column);
+    const std::string column = GroupColumn(group);
+    const int type = GetColumnType(g_tally.slot, column.c_str());
     std::string previous;
     bool first = true;
     for (int rc = PositionTallyTable(g_tally.slot, group); rc == 0; rc = db_nread(g_tally.slot)) {
-      const std::string value = AnswerText(g_tally.slot, column, type);
+      const std::string value = AnswerText(g_tally.slot, column.c_str(), type);
       if (!first && value == previous) continue;
       AppendListValue(list, value);
       longest = std::max(longest, static_cast<int>(value.size()));

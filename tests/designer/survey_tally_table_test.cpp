@@ -1,6 +1,7 @@
 // The tally table of a survey on both drivers: made as a view of the output
 // table when it is missing, so that records stored later are counted too;
-// left alone when it is there; not made without an output table.
+// made again when a column was added to the output table; a table of that
+// name left alone; not made without an output table.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -67,10 +68,29 @@ TEST_P(SurveyTallyTable, AViewOfTheOutputTableKeptInStep) {
   EXPECT_EQ(Boxes(), std::vector<std::string>());
 }
 
+TEST_P(SurveyTallyTable, AColumnAddedToTheOutputTableReachesTheView) {
+  Exec({"create table 回答 (ID varchar(10), Q1 varchar(4))", "insert into 回答 values ('0001','1')"});
+  ASSERT_EQ(EnsureSurveyTallyTable(), 0);
+  Exec({"alter table 回答 add column Q2 varchar(4)", "update 回答 set Q2 = '7'"});
+  ASSERT_EQ(EnsureSurveyTallyTable(), 0);
+  const int slot = db_open_nocreate("", kDb, "回答_集計用", kind(), "", "", "");
+  ASSERT_GE(slot, 0);
+  std::string names;
+  GetSlotColumnNames(slot, names);
+  EXPECT_EQ(names, "ID,Q1,Q2");
+  ASSERT_EQ(db_toppos(slot, "ID"), 0);
+  EXPECT_STREQ(GetColumnText(slot, "Q2"), "7");
+  db_close(slot);
+  EXPECT_EQ(Boxes(), std::vector<std::string>());
+}
+
 TEST_P(SurveyTallyTable, ATableOfThatNameIsLeftAlone) {
   Exec({"create table 回答 (ID varchar(10), Q1 varchar(4))", "insert into 回答 values ('0001','1')",
         "create table 回答_集計用 (ID varchar(10), Q1 varchar(4))", "insert into 回答_集計用 values ('0009','3')"});
   ASSERT_EQ(EnsureSurveyTallyTable(), 0);
+  EXPECT_EQ(TallyRows(), "0009=3;");
+  Exec({"alter table 回答 add column Q2 varchar(4)"});
+  ASSERT_EQ(EnsureSurveyTallyTable(), 0) << "columns differ, but a table is not made again";
   EXPECT_EQ(TallyRows(), "0009=3;");
   g_survey.outputTable.clear();
   EXPECT_EQ(EnsureSurveyTallyTable(), -1) << "no output table named";

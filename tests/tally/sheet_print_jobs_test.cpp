@@ -8,6 +8,9 @@
 // digits, an empty master, a missing merge screen) print nothing.
 #include <windows.h>
 
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <utility>
@@ -30,6 +33,7 @@
 #include "tests/screen/screen_fixture_data.h"
 #include "tests/support/hook_recorder.h"
 #include "tests/support/required_service.h"
+#include "tests/support/window_picture.h"
 #include "tests/tally/print_capture.h"
 #include "tests/tally/sample_sheet.h"
 
@@ -369,6 +373,79 @@ TEST_P(SheetPrintJobTest, OneMarkOnlyInModeOneAndNoneInModeZero) {
   }
 }
 
+// The dark pixels of `width` x `height` at (x, y) of a DC, row by row.
+std::vector<bool> DarkPixels(HDC dc, int x, int y, int width, int height) {
+  std::vector<bool> dark;
+  for (int row = 0; row < height; ++row) {
+    for (int column = 0; column < width; ++column) {
+      const COLORREF c = GetPixel(dc, x + column, y + row);
+      dark.push_back(c != CLR_INVALID && GetRValue(c) + GetGValue(c) + GetBValue(c) < 480);
+    }
+  }
+  return dark;
+}
+
+// The dark pixels of `text` drawn in the face of `face` in cells of
+// `height`.
+std::vector<bool> TextPixels(const char* text, int face, int height, int width) {
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+  ReleaseDC(nullptr, screen);
+  const HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
+  const RECT all{0, 0, width, height};
+  FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  HFONT font = CreateFontByCode(face, height, FW_NORMAL);
+  const HGDIOBJ oldFont = SelectObject(dc, font);
+  SetBkMode(dc, TRANSPARENT);
+  TextOutA(dc, 0, 0, text, static_cast<int>(std::strlen(text)));
+  std::vector<bool> dark = DarkPixels(dc, 0, 0, width, height);
+  SelectObject(dc, oldFont);
+  SelectObject(dc, oldBitmap);
+  DeleteObject(font);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+  return dark;
+}
+
+int Differences(const std::vector<bool>& a, const std::vector<bool>& b) {
+  int differ = 0;
+  for (size_t k = 0; k < a.size() && k < b.size(); ++k) differ += a[k] != b[k];
+  return differ;
+}
+
+// The window for numbered sheets shows its sample digits in the
+// handwriting face the numbers print in, not in the screen's own face.
+TEST_P(SheetPrintJobTest, TheSampleOfTheNumbersIsInTheHandwritingFace) {
+  ASSERT_EQ(OpenSerialPrintScreen(kPrintTypeNumberedSheets, kSideChoiceNone), 0) << Boxes();
+  PumpMessages();
+  const int i = ResolveFieldRef(g_sheetPrintWindow.slot, "KQMUPAb");
+  ASSERT_GE(i, 0);
+  const ScreenItem& item = Item(i);
+  const WindowSlot& s = Slot(g_sheetPrintWindow.slot);
+  if (const char* folder = std::getenv("SHEETDESK_PICTURES")) {
+    SaveWindowPicture(g_sheetPrintWindow.window, std::string(folder) + "\\sheet-print-numbers.png");
+  }
+  RedrawWindow(g_sheetPrintWindow.window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  PumpMessages();
+  // Inside the item's frame, 3 pixels in.
+  const int width = item.pixelWidth - 6, height = item.pixelHeight - 6;
+  HDC dc = GetDC(g_sheetPrintWindow.window);
+  const std::vector<bool> shown =
+      DarkPixels(dc, item.pixelX - s.scrollX + 3, item.pixelY - s.scrollY + 3, width, height);
+  ReleaseDC(g_sheetPrintWindow.window, dc);
+  const char digits[] = "０１２３４５６７８９";
+  const std::vector<bool> handwriting = TextPixels(digits, 4, height, width);
+  const std::vector<bool> gothic = TextPixels(digits, 1, height, width);
+  const int inkShown = static_cast<int>(std::count(shown.begin(), shown.end(), true));
+  ASSERT_GT(inkShown, 0);
+  // Edges may be smoothed otherwise on the window than on a bitmap: the
+  // digits shown are far nearer the handwriting face than the screen's.
+  EXPECT_LT(2 * Differences(shown, handwriting), Differences(shown, gothic))
+      << Differences(shown, handwriting) << " " << Differences(shown, gothic) << " " << inkShown;
+  EXPECT_TRUE(BoxTexts().empty()) << Boxes();
+}
+
 // Numbered sheets as a user prints them: the window for numbers opened
 // for both sides, the range typed, "実 行" clicked.
 TEST_P(SheetPrintJobTest, NumberedSheetsCountDownIntoTheirField) {
@@ -541,6 +618,66 @@ TEST_P(SheetPrintJobTest, APageRefusedMidRunStopsTheRunAndPrintsNothing) {
   EXPECT_EQ(BoxTexts(), (std::vector<std::string>{"3枚目の印刷ができませんでした。印刷を中止します。"}));
   EXPECT_FALSE(g_reportOutput.jobOpen);
   EXPECT_EQ(WaitForPdfFile(g_sheetPrintRequest.documentName, 5), "") << "the document was dropped";
+}
+
+// A numbered run of 50 sheets stopped by the abort dialog's button,
+// clicked while the third page prints: the pages up to it are printed, and
+// the window opened again offers the run from its first sheet not printed
+// on every side (a front without its back is printed again).
+TEST_P(SheetPrintJobTest, AStoppedRunKeepsItsPagesAndGoesOnFromTheNextSheet) {
+  const std::string why = PrintingUnavailable();
+  if (!why.empty()) SKIP_WITHOUT_SERVICE(why);
+  struct StopOnThirdPage {
+    int pages = 0;
+    static int Start(HDC dc, void* self) {
+      if (++static_cast<StopOnThirdPage*>(self)->pages == 3) {
+        // Only posted: the job's own message pump takes the click.
+        HWND button = GetDlgItem(g_reportOutput.abortDialog, IDCANCEL);
+        RECT box{};
+        GetClientRect(button, &box);
+        const LPARAM middle = MAKELPARAM(box.right / 2, box.bottom / 2);
+        PostMessageA(button, WM_LBUTTONDOWN, MK_LBUTTON, middle);
+        PostMessageA(button, WM_LBUTTONUP, 0, middle);
+      }
+      return StartPage(dc);
+    }
+  };
+  struct Case {
+    int sideChoice;
+    const char* next;
+  };
+  // The third page is the front of sheet 3, or of sheet 2 printed on both
+  // sides.
+  for (const Case& c : {Case{kSideChoiceNone, "4"}, Case{kSideChoiceBoth, "2"}}) {
+    SCOPED_TRACE(c.sideChoice);
+    g_sheetPrintWindow.startNumber.clear();
+    ForgetBoxes();
+    StopOnThirdPage printer;
+    SetPrinterPageHook(StopOnThirdPage::Start, &printer);
+    ModalDialogRecorder dialogs(ChooseDefaultPrinter);
+    g_sheetPrintRequest.documentName = UniqueDocumentName("stopped");
+    ASSERT_EQ(OpenSerialPrintScreen(kPrintTypeNumberedSheets, c.sideChoice), 0) << Boxes();
+    PumpMessages();
+    Type("PRESNO", "1");
+    Type("PREENO", "50");
+    Click("DEF01");
+    SetPrinterPageHook(nullptr, nullptr);
+    EXPECT_EQ(dialogs.kinds(), (std::vector<std::string>{"PrintDlg", "AbortDialog"}));
+    EXPECT_EQ(printer.pages, 3) << "no page begun after the stop";
+    EXPECT_TRUE(BoxTexts().empty()) << Boxes();
+    EXPECT_FALSE(g_reportOutput.jobOpen);
+    EXPECT_EQ(g_reportOutput.abortDialog, nullptr);
+    EXPECT_TRUE(IsWindowEnabled(FindWindowA("KQE_READ", nullptr)));
+    const std::vector<PdfPage> pages = WaitForPrintedPages(g_sheetPrintRequest.documentName, 150);
+    ASSERT_EQ(pages.size(), 3u);
+    EXPECT_GT(Page(pages, 2).Ink(40 + 30 + 1, 36, 40 + 30 + 4, 41), 0) << "a number on a front";
+
+    ASSERT_EQ(OpenSerialPrintScreen(kPrintTypeNumberedSheets, c.sideChoice), 0) << Boxes();
+    PumpMessages();
+    EXPECT_EQ(Shown("PRESNO"), c.next);
+    EXPECT_EQ(Shown("PREENO"), "50");
+    Click("DEF00");
+  }
 }
 
 TEST_P(SheetPrintJobTest, MergedSheetsCarryOneMasterRowEach) {

@@ -194,10 +194,17 @@ void SurveyDbTest::WriteSurvey(const std::vector<FixtureRecord>& records) {
     ASSERT_EQ(db_add(items), 0) << q.column;
   }
   db_close(items);
+  WriteTallyTable(records, false);
+}
 
+void SurveyDbTest::WriteTallyTable(const std::vector<FixtureRecord>& records, bool numberedColumns) {
   std::string create = std::string("create table ") + kTallyTable + " (番号 varchar(6) primary key";
+  int number = 0;
   for (const FixtureQuestion& q : kFixtureQuestions) {
-    create += std::string(",") + q.column + (q.numeric ? " integer" : " varchar(20)");
+    char numbered[16];
+    std::snprintf(numbered, sizeof numbered, "回答%02d", ++number);
+    create += std::string(",") + (numberedColumns ? numbered : q.column) +
+              (q.numeric ? " integer" : " varchar(20)");
   }
   std::vector<std::string> statements = {create + ")"};
   for (const FixtureRecord& r : records) {

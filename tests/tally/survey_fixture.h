@@ -48,6 +48,10 @@ class SurveyDbTest : public DbTest {
   // Writes 調査定義, 調査項目 and the tally table with `records`, and points
   // the survey at them.
   void WriteSurvey(const std::vector<FixtureRecord>& records);
+  // Writes the tally table of `records`. `numberedColumns`: in the older
+  // layout, each answer in a column named by its question's number
+  // ("回答01", ...), not by its item.
+  void WriteTallyTable(const std::vector<FixtureRecord>& records, bool numberedColumns);
   // The colour text stored for `slot` in the GCOLOR row of `type`; "" when
   // the row is missing.
   static std::string StoredGraphColor(int type, int slot);

@@ -246,6 +246,19 @@ TEST_P(TallyTable, CrossTabulationByTwoItemsWithSubtotalsAndGrandTotal) {
   ExpectRows(Run(kTallyCrossBoth, flags), ExpectedTally(records_, flags, 2).Rows());
 }
 
+// The same records in the older layout of a tally table, each answer in
+// the column of its question's number ("回答01", ...): the same tallies,
+// the grouping items found by their questions' numbers too.
+TEST_P(TallyTable, NumberedAnswerColumnsTallyAsNamedOnes) {
+  Exec({std::string("drop table ") + kTallyTable});
+  WriteTallyTable(records_, true);
+  const TallyFlags flags = {"111111", "11", 1};
+  for (int groups = 0; groups <= 2; ++groups) {
+    SCOPED_TRACE(groups);
+    ExpectRows(Run(kTallySimple + groups, flags), ExpectedTally(records_, flags, groups).Rows());
+  }
+}
+
 TEST_P(TallyTable, AQuestionOfMoreThan512ChoicesIsRefused) {
   std::string codes;
   for (int i = 1; i <= 513; ++i) codes += (i > 1 ? "," : "") + std::to_string(i);
