@@ -143,6 +143,7 @@ int IK_CALL IKScanExec(HWND owner, const IKScanParams* params, IKScanPageProc ca
   if (!params || params->size != sizeof(IKScanParams)) return kIkScanFailed;
   ScanRequest request = RequestOf(owner, *params);
   request.brightness = params->brightness;
+  request.brightnessGiven = true;
   request.showSettings = params->userInterface == 1;
   return Scan(request, callback);
 }

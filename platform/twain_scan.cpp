@@ -56,7 +56,9 @@ bool Configure(TwainSource& source, const ScanRequest& request, TwUInt16* mechan
     return false;
   }
   // A scanner without a brightness setting still reads.
-  source.SetCapability(kIcapBrightness, kTwtyFix32, Fix32Item(request.brightness));
+  if (request.brightnessGiven) {
+    source.SetCapability(kIcapBrightness, kTwtyFix32, Fix32Item(request.brightness));
+  }
   if (!source.SetCapability(kCapFeederEnabled, kTwtyBool, flatbed ? 0 : 1) && !flatbed) {
     return false;
   }

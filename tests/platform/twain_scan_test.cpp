@@ -15,6 +15,7 @@
 #include "platform/imaging_library.h"
 #include "platform/scan_choice.h"
 #include "tests/platform/image_fixtures.h"
+#include "tests/platform/scan_recording.h"
 
 namespace {
 
@@ -48,25 +49,6 @@ std::string ReadText(const std::string& path) {
   std::stringstream text;
   text << in.rdbuf();
   return text.str();
-}
-
-struct Delivered {
-  Picture picture;
-  int depth;
-  int dpi;
-  DWORD thread;
-};
-struct ScanRun {
-  std::vector<Delivered> pages;
-  int stopAt = 0;
-};
-ScanRun* g_run = nullptr;
-
-int IK_CALL RecordPage(HGLOBAL page, int number) {
-  IKImageInfo info = {};
-  IKGetImageType(page, &info);
-  g_run->pages.push_back({PictureOf(page), DepthOf(page), info.xDpi, GetCurrentThreadId()});
-  return number == g_run->stopAt ? 0 : number;
 }
 
 // Answers the windows the scan or the choice opens on this thread: message
@@ -305,6 +287,7 @@ TEST_F(TwainScanner, ScansHandEveryPageToTheProgramAsItAsked) {
     ASSERT_EQ(run.pages.size(), static_cast<size_t>(c.expected));
     for (int i = 0; i < c.expected; ++i) {
       EXPECT_EQ(run.pages[i].picture, Sheet(i + 1)) << i;
+      EXPECT_EQ(run.pages[i].number, i + 1);
       EXPECT_EQ(run.pages[i].depth, 1);
       EXPECT_EQ(run.pages[i].dpi, 300);
       EXPECT_EQ(run.pages[i].thread, GetCurrentThreadId());
