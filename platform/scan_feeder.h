@@ -40,6 +40,7 @@ struct ScanRequest {
   int xResolution = 0;
   int yResolution = 0;
   int brightness = 5;
+  bool brightnessGiven = false;  // the ImageKit-5 block has none: the scanner keeps its own
   bool blackAndWhite = false;
   bool showSettings = false;
 };

@@ -9,6 +9,7 @@
 
 #include "platform/imaging_library.h"
 #include "tests/platform/image_fixtures.h"
+#include "tests/platform/scan_recording.h"
 
 namespace {
 
@@ -20,34 +21,6 @@ Picture Page(int n) {
   Picture page(8, std::string(16, '.'));
   page[n % 8] = std::string(16, '#');
   return page;
-}
-
-struct Delivered {
-  int number;
-  Picture picture;
-  int depth;
-  int dpi;
-  DWORD thread;
-};
-
-// What the callback saw, and when it stops the run.
-struct ScanRun {
-  std::vector<Delivered> pages;
-  int stopAt = 0;
-};
-ScanRun* g_run = nullptr;
-
-int IK_CALL RecordPage(HGLOBAL page, int number) {
-  IKImageInfo info = {};
-  IKGetImageType(page, &info);
-  g_run->pages.push_back({number, PictureOf(page), DepthOf(page), info.xDpi, GetCurrentThreadId()});
-  return number == g_run->stopAt ? 0 : number;
-}
-
-std::vector<Picture> Pictures(const ScanRun& run) {
-  std::vector<Picture> pictures;
-  for (const Delivered& page : run.pages) pictures.push_back(page.picture);
-  return pictures;
 }
 
 IKScanParams Params(int sides, int dpi = 300) {
