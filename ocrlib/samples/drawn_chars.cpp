@@ -84,7 +84,7 @@ GreyImage DrawWriting(const Writing& writing, std::mt19937& rng) {
 }  // namespace
 
 std::vector<Sample> DrawSamples(CharSet set, int perClass, uint32_t seed,
-                                const Distortion& distortion) {
+                                const Distortion& distortion, WritingStyles styles) {
   std::vector<Sample> out;
   if (set == CharSet::kKatakana) return out;
   std::mt19937 rng(seed);
@@ -92,8 +92,13 @@ std::vector<Sample> DrawSamples(CharSet set, int perClass, uint32_t seed,
   for (int i = 0; i < perClass; ++i) {
     for (size_t c = 0; c < classes.size(); ++c) {
       const int index = static_cast<int>(c);
-      const std::vector<Writing> writings =
+      std::vector<Writing> writings =
           set == CharSet::kDigits ? DigitWritings(index) : CapitalWritings(index);
+      if (styles == WritingStyles::kWithRarer) {
+        const std::vector<Writing> rarer =
+            set == CharSet::kDigits ? DigitStyleWritings(index) : CapitalStyleWritings(index);
+        writings.insert(writings.end(), rarer.begin(), rarer.end());
+      }
       const Writing& w = writings[(i + c) % writings.size()];
       const GreyImage grey = DrawWriting(w, rng);
       // The em of a scanned cell is about 1.35 character heights.

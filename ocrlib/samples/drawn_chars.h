@@ -13,9 +13,14 @@
 
 namespace glyphs {
 
+// Which writings are drawn: the common ones, or the rarer styles as well.
+enum class WritingStyles { kCommon, kWithRarer };
+
 // `perClass` drawn samples of every digit (set kDigits) or capital
-// (kCapitals); katakana are not drawn (empty).
+// (kCapitals), the class's writings taken in turn; katakana are not drawn
+// (empty).
 std::vector<Sample> DrawSamples(CharSet set, int perClass, uint32_t seed,
-                                const Distortion& distortion);
+                                const Distortion& distortion,
+                                WritingStyles styles = WritingStyles::kCommon);
 
 }  // namespace glyphs

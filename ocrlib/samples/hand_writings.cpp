@@ -78,6 +78,18 @@ std::vector<Writing> DigitWritings(int d) {
   }
 }
 
+std::vector<Writing> DigitStyleWritings(int d) {
+  const Stroke ring = Arc(30, 50, 26, 49, 0, 360);
+  switch (d) {
+    case 0: return {{ring, Line({{50, 10}, {10, 90}})},  // slashed
+                    {Arc(30, 50, 26, 49, 280, 600), Line({{30, 46}, {30, 54}})}};  // dotted
+    case 1: return {{Line({{30, 0}, {30, 100}}), Line({{12, 100}, {48, 100}})},  // foot only
+                    {Line({{4, 34}, {34, 0}, {32, 100}})},  // long flag
+                    {Line({{10, 12}, {32, 0}, {32, 100}}), Line({{10, 100}, {52, 100}})}};
+    default: return {};
+  }
+}
+
 std::vector<Writing> CapitalWritings(int c) {
   const Stroke bowlP = Join({Line({{5, 0}, {35, 0}}), Arc(35, 26, 24, 26, 270, 450),
                              Line({{5, 52}})});
@@ -122,6 +134,15 @@ std::vector<Writing> CapitalWritings(int c) {
     case 23: return {{Line({{2, 0}, {58, 100}}), Line({{58, 0}, {2, 100}})}};
     case 24: return {{Line({{0, 0}, {30, 50}, {60, 0}}), Line({{30, 50}, {30, 100}})}};
     default: return {{Line({{2, 0}, {58, 0}, {2, 100}, {58, 100}})}};
+  }
+}
+
+std::vector<Writing> CapitalStyleWritings(int c) {
+  switch (c) {
+    case 3: return {{Line({{5, 0}, {5, 100}}),  // "D": top and foot past the stem
+                     Join({Line({{2, 0}, {28, 0}}), Arc(28, 50, 30, 50, 270, 450),
+                           Line({{2, 100}})})}};
+    default: return {};
   }
 }
 

@@ -23,5 +23,11 @@ using Writing = std::vector<WritingStroke>;
 std::vector<Writing> DigitWritings(int d);
 // The writings of capital `c` (0 "A" to 25 "Z").
 std::vector<Writing> CapitalWritings(int c);
+// The rarer ways some hands write a character that a reader must still
+// know (a slashed or dotted zero, a "1" with a foot or a long flag, a "D"
+// whose top and foot reach past its stem); empty for the characters written
+// only the common ways.
+std::vector<Writing> DigitStyleWritings(int d);
+std::vector<Writing> CapitalStyleWritings(int c);
 
 }  // namespace glyphs
