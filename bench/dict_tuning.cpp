@@ -8,8 +8,8 @@
 // Usage: dict_tuning <digits|capitals|katakana> <MNIST folder> [name=value ...]
 //   clusters, bound, min, variants, perclass, drawn, coarse, fine, epochs,
 //   step (tenths), margin, bent: the TrainingSources and BuilderOptions
-//   fields of those names; breaks, specks: the training distortion's
-//   chances, in percent; elastic: the elastic bend of every training
+//   fields of those names; breaks, specks, thicken, thin: the training
+//   distortion's chances, in percent; elastic: the elastic bend of every training
 //   sample, bending: that of the bent samples alone, in percent of the
 //   character's size; rarer=0: the pen's common writings alone;
 //   unseen=PART: trains without the font faces whose file name holds PART
@@ -54,6 +54,8 @@ void SetOption(const char* assignment, TrainingSources* s) {
   if (name == "drawn") s->drawnPerClass = v;
   if (name == "breaks") s->distortion.breakChance = v / 100.0;
   if (name == "specks") s->distortion.speckleChance = v / 100.0;
+  if (name == "thicken") s->distortion.thickenChance = v / 100.0;
+  if (name == "thin") s->distortion.thinChance = v / 100.0;
   if (name == "elastic") s->distortion.elastic = v / 100.0;
   if (name == "bent") s->bentPerClass = v;
   if (name == "bending") s->bending = v / 100.0;
