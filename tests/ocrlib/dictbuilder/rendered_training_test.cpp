@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <map>
 #include <set>
 
 #include "ocrlib/dictbuilder/rendered_training.h"
@@ -119,7 +120,8 @@ TEST_F(RenderedTrainingTest, MnistSamplesAreReadByNumberAndNeverFrom700On) {
 TEST_F(RenderedTrainingTest, DrawnAndScannedSamplesFitAScannedCell) {
   const glyphs::WritingStyles styles[] = {glyphs::WritingStyles::kCommon,
                                           glyphs::WritingStyles::kWithRarer};
-  for (glyphs::CharSet set : {glyphs::CharSet::kDigits, glyphs::CharSet::kCapitals}) {
+  for (glyphs::CharSet set :
+       {glyphs::CharSet::kDigits, glyphs::CharSet::kCapitals, glyphs::CharSet::kKatakana}) {
     for (glyphs::WritingStyles style : styles) {
       // Six of each class reach every writing of the zero and the one.
       const std::vector<glyphs::Sample> drawn =
@@ -134,7 +136,36 @@ TEST_F(RenderedTrainingTest, DrawnAndScannedSamplesFitAScannedCell) {
       }
     }
   }
-  EXPECT_TRUE(glyphs::DrawSamples(glyphs::CharSet::kKatakana, 3, 7, glyphs::Distortion()).empty());
+}
+
+// The pen draws every katakana as that character: a dictionary of the
+// fonts alone, which never saw the pen, reads most of each one's drawings
+// as it (a writing drawn for the wrong character, or one too near its
+// look-alike, is read as the other).
+TEST_F(RenderedTrainingTest, PenKatakanaAreReadAsThemselvesByTheFonts) {
+  DictFileSpec spec;
+  BuildReport report;
+  std::string error;
+  ASSERT_EQ(TrainRenderedDict(*renderer_, glyphs::CharSet::kKatakana, 40, &spec, &report, &error),
+            0)
+      << error;
+  const DictBlock* dict = LoadTestDict(folder_, "katakana.dic", spec);
+  ASSERT_NE(dict, nullptr);
+  constexpr int kPerClass = 8;  // every writing of a class, several times
+  glyphs::Distortion clean;
+  clean.speckleChance = clean.breakChance = 0;
+  std::vector<glyphs::Sample> drawn =
+      glyphs::DrawSamples(glyphs::CharSet::kKatakana, kPerClass, 7, clean);
+  const auto classes = glyphs::CharacterSet(glyphs::CharSet::kKatakana);
+  ASSERT_EQ(drawn.size(), kPerClass * classes.size());
+  std::map<uint16_t, int> right;
+  for (const LabelledChar& c : LabelSamples(drawn)) {
+    right[c.sjis] += ClassifyWith(dict, c.image, c.rect, kTypeKatakana).candidates[0].code() ==
+                     c.sjis;
+  }
+  for (const glyphs::CharClass& c : classes) {
+    EXPECT_GE(right[c.sjis], kPerClass / 2) << "katakana " << std::hex << c.sjis;
+  }
 }
 
 // A dictionary trained without a family of faces is measured on that
