@@ -7,9 +7,14 @@
 // settings it picks are not fitted to them.
 // Usage: dict_tuning <digits|capitals|katakana> <MNIST folder> [name=value ...]
 //   clusters, bound, min, variants, perclass, drawn, coarse, fine, epochs,
-//   step (tenths), margin: the
-//   TrainingSources and BuilderOptions fields of those names; breaks,
-//   specks: the training distortion's chances, in percent.
+//   step (tenths), margin, bent: the TrainingSources and BuilderOptions
+//   fields of those names; breaks, specks, thicken, thin: the training
+//   distortion's chances, in percent; elastic: the elastic bend of every training
+//   sample, bending: that of the bent samples alone, in percent of the
+//   character's size; rarer=0: the pen's common writings alone;
+//   unseen=PART: trains without the font faces whose file name holds PART
+//   and measures the font samples on those faces alone, as hands the
+//   dictionary never saw.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -49,6 +54,14 @@ void SetOption(const char* assignment, TrainingSources* s) {
   if (name == "drawn") s->drawnPerClass = v;
   if (name == "breaks") s->distortion.breakChance = v / 100.0;
   if (name == "specks") s->distortion.speckleChance = v / 100.0;
+  if (name == "thicken") s->distortion.thickenChance = v / 100.0;
+  if (name == "thin") s->distortion.thinChance = v / 100.0;
+  if (name == "elastic") s->distortion.elastic = v / 100.0;
+  if (name == "bent") s->bentPerClass = v;
+  if (name == "bending") s->bending = v / 100.0;
+  if (name == "rarer") {
+    s->drawnStyles = v != 0 ? glyphs::WritingStyles::kWithRarer : glyphs::WritingStyles::kCommon;
+  }
 }
 
 void Report(const char* what, const DictBlock* dict, uint32_t mask,
@@ -73,11 +86,17 @@ int main(int argc, char** argv) {
   for (int i = 3; i < argc; ++i) SetOption(argv[i], &sources);
   std::string error;
   auto renderer = glyphs::GlyphRenderer::Open(&error);
+  auto measured = glyphs::GlyphRenderer::Open(&error);
+  for (int i = 3; i < argc && renderer && measured; ++i) {
+    if (std::strncmp(argv[i], "unseen=", 7) != 0) continue;
+    renderer->KeepFaces(argv[i] + 7, false);
+    measured->KeepFaces(argv[i] + 7, true);
+  }
   DictFileSpec spec;
   BuildReport report;
   std::vector<glyphs::Sample> rendered, mnist;
-  if (!renderer || TrainDict(*renderer, set, sources, &spec, &report, &error) != 0 ||
-      MeasuringSamples(*renderer, set, ValidationSeed(set), kValidationCount, argv[2],
+  if (!renderer || !measured || TrainDict(*renderer, set, sources, &spec, &report, &error) != 0 ||
+      MeasuringSamples(*measured, set, ValidationSeed(set), kValidationCount, argv[2],
                        kMnistTrainedHere, glyphs::kMnistTrainingSamples - kMnistTrainedHere,
                        &rendered, &mnist, &error) != 0) {
     std::fprintf(stderr, "dict_tuning: %s\n", error.c_str());
@@ -92,7 +111,12 @@ int main(int argc, char** argv) {
   const uint32_t mask = set == glyphs::CharSet::kDigits     ? 1
                         : set == glyphs::CharSet::kCapitals ? 2
                                                             : 8;
-  Report("rendered", dict, mask, rendered);
+  // Font faces and pen drawings apart: a face left out of training shows in
+  // the first alone.
+  std::vector<glyphs::Sample> fonts, drawn;
+  for (glyphs::Sample& sample : rendered) (sample.face >= 0 ? fonts : drawn).push_back(sample);
+  Report("fonts", dict, mask, fonts);
+  Report("drawn", dict, mask, drawn);
   Report("mnist", dict, mask, mnist);
   return 0;
 }

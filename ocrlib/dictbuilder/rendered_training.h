@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "ocrlib/dictbuilder/dict_builder.h"
+#include "ocrlib/samples/drawn_chars.h"
 #include "ocrlib/samples/glyph_samples.h"
 #include "ocrlib/samples/mnist_digits.h"
 
@@ -28,6 +29,9 @@ struct TrainingSources {
   int perClass = 240;       // rendered font samples of every character
   glyphs::SampleSizes sizes = glyphs::SampleSizes::kFixed;
   int drawnPerClass = 0;    // pen drawings of every digit or capital
+  // Which writings the pen draws: the rarer styles too, so that a hand
+  // writing a character one of those ways is still read.
+  glyphs::WritingStyles drawnStyles = glyphs::WritingStyles::kWithRarer;
   // Digits: the folder of the MNIST digit files; when set, samples
   // mnistFirst..mnistFirst+mnistCount-1 of each digit (never past the
   // training ones), each scanned `mnistVariants` times.
@@ -37,6 +41,12 @@ struct TrainingSources {
   int mnistVariants = 1;
   BuilderOptions builder;  // clustering and bounds of the trainer
   glyphs::Distortion distortion;  // of every training sample
+  // Font samples of every character bent as a hand bends strokes (the
+  // distortion's elastic share set to `bending`), beside the others: a hand
+  // the fonts do not show is nearer one of them, and the unbent samples
+  // still hold the fonts' own shapes as tightly.
+  int bentPerClass = 0;
+  double bending = 0.08;
 };
 
 // The sources of the shipped dictionaries: scanned-cell sizes, pen

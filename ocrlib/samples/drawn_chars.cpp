@@ -1,4 +1,4 @@
-// Pen drawings of digits and capitals: the writings of hand_writings.cpp,
+// Pen drawings of digits, capitals and katakana: the writings of hand_writings.cpp,
 // wobbled, slanted and stamped as a hand draws them, then scanned.
 #include "ocrlib/samples/drawn_chars.h"
 
@@ -81,21 +81,49 @@ GreyImage DrawWriting(const Writing& writing, std::mt19937& rng) {
   return grey;
 }
 
+// A katakana hand sets every stroke at an angle and a length of its own:
+// each stroke turned by up to 6 degrees about where it starts and made up
+// to a tenth longer or shorter.
+Writing StrokesVaried(const Writing& writing, std::mt19937& rng) {
+  Writing out = writing;
+  for (Stroke& stroke : out) {
+    const double turn = Uniform(rng, -6, 6) * kPi / 180, length = Uniform(rng, 0.9, 1.1);
+    const double c = std::cos(turn) * length, s = std::sin(turn) * length;
+    const Point start = stroke.front();
+    for (Point& p : stroke) {
+      const double dx = p.x - start.x, dy = p.y - start.y;
+      p = {start.x + c * dx - s * dy, start.y + s * dx + c * dy};
+    }
+  }
+  return out;
+}
+
+std::vector<Writing> WritingsOf(CharSet set, int index, WritingStyles styles) {
+  if (set == CharSet::kKatakana) return KatakanaWritings(index);
+  std::vector<Writing> writings =
+      set == CharSet::kDigits ? DigitWritings(index) : CapitalWritings(index);
+  if (styles == WritingStyles::kWithRarer) {
+    const std::vector<Writing> rarer =
+        set == CharSet::kDigits ? DigitStyleWritings(index) : CapitalStyleWritings(index);
+    writings.insert(writings.end(), rarer.begin(), rarer.end());
+  }
+  return writings;
+}
+
 }  // namespace
 
 std::vector<Sample> DrawSamples(CharSet set, int perClass, uint32_t seed,
-                                const Distortion& distortion) {
+                                const Distortion& distortion, WritingStyles styles) {
   std::vector<Sample> out;
-  if (set == CharSet::kKatakana) return out;
   std::mt19937 rng(seed);
   const std::vector<CharClass> classes = CharacterSet(set);
   for (int i = 0; i < perClass; ++i) {
     for (size_t c = 0; c < classes.size(); ++c) {
       const int index = static_cast<int>(c);
-      const std::vector<Writing> writings =
-          set == CharSet::kDigits ? DigitWritings(index) : CapitalWritings(index);
+      const std::vector<Writing> writings = WritingsOf(set, index, styles);
       const Writing& w = writings[(i + c) % writings.size()];
-      const GreyImage grey = DrawWriting(w, rng);
+      const GreyImage grey =
+          DrawWriting(set == CharSet::kKatakana ? StrokesVaried(w, rng) : w, rng);
       // The em of a scanned cell is about 1.35 character heights.
       const double inkRows = ScannedCellEm(rng) / 1.35;
       GlyphImage image = ScanGrey(grey, inkRows / (kUnitsHigh * kPixelsPerUnit), distortion, rng);

@@ -1,7 +1,8 @@
 // Rendering of handwriting-style characters with FreeType and their random
 // distortion: the glyph is rendered in grey, mapped through a random affine
-// transform (rotation, shear, scale, aspect) with bilinear sampling,
-// thresholded to 1 bit, then thickened or thinned, speckled and broken. Grey
+// transform (rotation, shear, scale, aspect) and, when asked, a smooth
+// elastic bend, with bilinear sampling, thresholded to 1 bit, then
+// thickened or thinned, speckled and broken. Grey
 // characters from elsewhere (scanned digits, pen drawings) go through the
 // same scanner model.
 #include "ocrlib/samples/glyph_samples.h"
@@ -27,6 +28,51 @@ bool Chance(std::mt19937& rng, double p) { return Uniform(rng, 0, 1) < p; }
 int UniformInt(std::mt19937& rng, int lo, int hi) {
   return std::uniform_int_distribution<int>(lo, hi)(rng);
 }
+
+// A smooth random displacement field over a square of `side` pixels: a few
+// plane waves of one to two periods across the character, each with its own
+// direction and phase. Tabled once (sin(a + b) from the rows' and columns'
+// own sines), as every pixel of the square reads it.
+class ElasticField {
+ public:
+  ElasticField(double amplitude, double size, int side, std::mt19937& rng) : side_(side) {
+    if (amplitude <= 0) return;
+    dx_.assign(static_cast<size_t>(side) * side, 0);
+    dy_ = dx_;
+    std::vector<double> sinX(side), cosX(side);                     // by column
+    std::vector<double> rowX(side), rowCosX(side), rowY(side), rowCosY(side);  // by row
+    for (int k = 0; k < kWaves; ++k) {
+      const double turn = Uniform(rng, 0, 2 * kPi), cycles = Uniform(rng, 1, 2);
+      const double fx = std::cos(turn) * cycles * 2 * kPi / size;
+      const double fy = std::sin(turn) * cycles * 2 * kPi / size;
+      const double phaseX = Uniform(rng, 0, 2 * kPi), phaseY = Uniform(rng, 0, 2 * kPi);
+      for (int i = 0; i < side; ++i) {
+        sinX[i] = std::sin(fx * i), cosX[i] = std::cos(fx * i);
+        rowX[i] = std::sin(fy * i + phaseX), rowCosX[i] = std::cos(fy * i + phaseX);
+        rowY[i] = std::sin(fy * i + phaseY), rowCosY[i] = std::cos(fy * i + phaseY);
+      }
+      const double weight = amplitude / kWaves;
+      for (int y = 0; y < side; ++y) {
+        for (int x = 0; x < side; ++x) {
+          const size_t at = static_cast<size_t>(y) * side + x;
+          dx_[at] += weight * (sinX[x] * rowCosX[y] + cosX[x] * rowX[y]);
+          dy_[at] += weight * (sinX[x] * rowCosY[y] + cosX[x] * rowY[y]);
+        }
+      }
+    }
+  }
+  // The displacement at pixel (x, y) of the square.
+  double Dx(int x, int y) const { return At(dx_, x, y); }
+  double Dy(int x, int y) const { return At(dy_, x, y); }
+
+ private:
+  static constexpr int kWaves = 3;
+  double At(const std::vector<double>& v, int x, int y) const {
+    return v.empty() ? 0 : v[static_cast<size_t>(y) * side_ + x];
+  }
+  int side_;
+  std::vector<double> dx_, dy_;
+};
 
 // Pixel mask with its own helpers; turned into a GlyphImage at the end.
 struct Mask {
@@ -162,6 +208,8 @@ struct GlyphRenderer::Fonts {
   std::vector<FT_Face> faces;
   std::vector<std::string> names;
   std::vector<int> kanaFaces;  // faces that may draw katakana
+  // The faces samples are drawn with, for every set and for katakana.
+  std::vector<int> kept, keptKana;
   ~Fonts() {
     for (FT_Face f : faces) FT_Done_Face(f);
     if (library != nullptr) FT_Done_FreeType(library);
@@ -189,6 +237,10 @@ std::unique_ptr<GlyphRenderer> GlyphRenderer::Open(std::string* error) {
     *error = "no Japanese handwriting font is installed";
     return nullptr;
   }
+  for (int face = 0; face < static_cast<int>(fonts->faces.size()); ++face) {
+    fonts->kept.push_back(face);
+  }
+  fonts->keptKana = fonts->kanaFaces;
   return std::unique_ptr<GlyphRenderer>(new GlyphRenderer(std::move(fonts)));
 }
 
@@ -198,6 +250,14 @@ bool GlyphRenderer::drawsKatakana(int face) const {
          fonts_->kanaFaces.end();
 }
 const std::string& GlyphRenderer::faceName(int face) const { return fonts_->names[face]; }
+
+void GlyphRenderer::KeepFaces(const std::string& part, bool keep) {
+  auto drop = [&](int face) { return (faceName(face).find(part) != std::string::npos) != keep; };
+  auto& kept = fonts_->kept;
+  auto& kana = fonts_->keptKana;
+  kept.erase(std::remove_if(kept.begin(), kept.end(), drop), kept.end());
+  kana.erase(std::remove_if(kana.begin(), kana.end(), drop), kana.end());
+}
 
 GlyphImage GlyphRenderer::Render(char32_t codepoint, int face, int emPixels,
                                  const Distortion& d, std::mt19937& rng) const {
@@ -236,9 +296,13 @@ GlyphImage ScanGrey(const GreyImage& grey, double scaleFactor, const Distortion&
   m.width = m.height = side;
   m.v.assign(static_cast<size_t>(side) * side, 0);
   const double threshold = Uniform(rng, 100, 150);
+  const double larger = std::max(grey.width, grey.height) * scale;
+  // No draw when there is no bending: samples without it stay as they were.
+  const ElasticField bend(d.elastic > 0 ? Uniform(rng, 0, d.elastic) * larger : 0, larger, side,
+                          rng);
   for (int y = 0; y < side; ++y) {
     for (int x = 0; x < side; ++x) {
-      const double u = x - side / 2.0, w = y - side / 2.0;
+      const double u = x + bend.Dx(x, y) - side / 2.0, w = y + bend.Dy(x, y) - side / 2.0;
       const double srcX = (g * u - b * w) / det + cx, srcY = (-e * u + a * w) / det + cy;
       if (grey.At(srcX, srcY) > threshold) m.at(x, y) = 1;
     }
@@ -294,10 +358,10 @@ std::vector<Sample> GlyphRenderer::MakeSamples(const std::vector<CharClass>& cla
   for (int i = 0; i < perClass; ++i) {
     for (const CharClass& c : classes) {
       // The faces that may draw the class, taken in turn.
-      const bool kana = c.typeBit == 8;
-      const int choices = kana ? static_cast<int>(fonts_->kanaFaces.size()) : faceCount();
-      const int turn = (i + static_cast<int>(out.size())) % choices;
-      const int face = kana ? fonts_->kanaFaces[turn] : turn;
+      const std::vector<int>& faces = c.typeBit == 8 ? fonts_->keptKana : fonts_->kept;
+      if (faces.empty()) continue;
+      const int choices = static_cast<int>(faces.size());
+      const int face = faces[(i + static_cast<int>(out.size())) % choices];
       const int em =
           sizes == SampleSizes::kScannedCells ? ScannedCellEm(rng) : UniformInt(rng, 36, 52);
       GlyphImage image = Render(c.codepoint, face, em, distortion, rng);

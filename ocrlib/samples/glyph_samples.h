@@ -62,6 +62,11 @@ struct Distortion {
   double thinChance = 0.15;    // one pixel less (kept only when ink remains)
   double speckleChance = 0.4;  // up to 3 black specks inside the box, 2 white in the ink
   double breakChance = 0.3;    // one or two gaps cut into the strokes
+  // Elastic bending: a smooth random displacement of up to this share of
+  // the character's larger side, waves of one to two per character, as a
+  // hand bends a stroke that a font or a template draws straight. 0 leaves
+  // the shape as the affine map gives it.
+  double elastic = 0;
 };
 
 // A grey character scanned as a scanner's 1-bit cell gives it: scaled by
@@ -100,8 +105,13 @@ class GlyphRenderer {
   // the image is then 0 x 0).
   GlyphImage Render(char32_t codepoint, int face, int emPixels, const Distortion& distortion,
                     std::mt19937& rng) const;
+  // Limits the faces that draw samples to those whose file name contains
+  // `part` (keep true) or to the others (keep false): a dictionary trained
+  // without a family of faces is then measured on it as on hands it never
+  // saw.
+  void KeepFaces(const std::string& part, bool keep);
   // `perClass` samples of every class, the faces that draw its set taken in
-  // turn.
+  // turn (none of a class no kept face draws).
   std::vector<Sample> MakeSamples(const std::vector<CharClass>& classes, int perClass,
                                   uint32_t seed, const Distortion& distortion = Distortion(),
                                   SampleSizes sizes = SampleSizes::kFixed) const;

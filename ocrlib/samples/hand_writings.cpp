@@ -1,4 +1,4 @@
-// The pen writings of digits and capitals, as centrelines. A writing is a
+// The pen writings of digits, capitals and katakana, as centrelines. A writing is a
 // list of strokes, each a polyline in a box 60 units wide and 100 high (y
 // down); arcs are given by centre, radii and angles in degrees (clockwise on
 // the page, 0 the +x direction), drawn from the first angle to the second
@@ -26,6 +26,18 @@ Stroke Arc(double cx, double cy, double rx, double ry, double from, double to) {
   for (int i = 0; i <= steps; ++i) {
     const double a = (from + (to - from) * i / steps) * kPi / 180;
     s.push_back({cx + rx * std::cos(a), cy + ry * std::sin(a)});
+  }
+  return s;
+}
+
+// A stroke swept from a to b, pulled towards `pull` (a quadratic curve).
+Stroke Sweep(Point a, Point pull, Point b) {
+  Stroke s;
+  constexpr int kSteps = 8;
+  for (int i = 0; i <= kSteps; ++i) {
+    const double t = static_cast<double>(i) / kSteps, u = 1 - t;
+    s.push_back({u * u * a.x + 2 * u * t * pull.x + t * t * b.x,
+                 u * u * a.y + 2 * u * t * pull.y + t * t * b.y});
   }
   return s;
 }
@@ -78,6 +90,18 @@ std::vector<Writing> DigitWritings(int d) {
   }
 }
 
+std::vector<Writing> DigitStyleWritings(int d) {
+  const Stroke ring = Arc(30, 50, 26, 49, 0, 360);
+  switch (d) {
+    case 0: return {{ring, Line({{50, 10}, {10, 90}})},  // slashed
+                    {Arc(30, 50, 26, 49, 280, 600), Line({{30, 46}, {30, 54}})}};  // dotted
+    case 1: return {{Line({{30, 0}, {30, 100}}), Line({{12, 100}, {48, 100}})},  // foot only
+                    {Line({{4, 34}, {34, 0}, {32, 100}})},  // long flag
+                    {Line({{10, 12}, {32, 0}, {32, 100}}), Line({{10, 100}, {52, 100}})}};
+    default: return {};
+  }
+}
+
 std::vector<Writing> CapitalWritings(int c) {
   const Stroke bowlP = Join({Line({{5, 0}, {35, 0}}), Arc(35, 26, 24, 26, 270, 450),
                              Line({{5, 52}})});
@@ -123,6 +147,167 @@ std::vector<Writing> CapitalWritings(int c) {
     case 24: return {{Line({{0, 0}, {30, 50}, {60, 0}}), Line({{30, 50}, {30, 100}})}};
     default: return {{Line({{2, 0}, {58, 0}, {2, 100}, {58, 100}})}};
   }
+}
+
+std::vector<Writing> CapitalStyleWritings(int c) {
+  switch (c) {
+    case 3: return {{Line({{5, 0}, {5, 100}}),  // "D": top and foot past the stem
+                     Join({Line({{2, 0}, {28, 0}}), Arc(28, 50, 30, 50, 270, 450),
+                           Line({{2, 100}})})}};
+    default: return {};
+  }
+}
+
+namespace {
+
+// Every katakana in the order of CharacterSet(kKatakana), each stroke in the
+// order and direction it is written. Where two characters differ by little
+// (ン and ソ, シ and ツ by the slope of their ticks and the way the long stroke
+// runs; ク, ワ and ケ; チ and テ; ヌ and ス; ミ and ヨ; リ and ソ) a second
+// writing holds the way a hand moves towards the other one without
+// becoming it.
+std::vector<std::vector<Writing>> KanaTable() {
+  return {
+      // ア
+      {{Join({Line({{10, 12}, {86, 12}}), Sweep({86, 12}, {80, 30}, {58, 44})}),
+        Sweep({48, 30}, {48, 70}, {18, 95})},
+       {Join({Line({{12, 14}, {84, 14}}), Sweep({84, 14}, {76, 30}, {64, 38})}),
+        Sweep({46, 28}, {44, 66}, {24, 96})}},
+      // イ
+      {{Sweep({72, 4}, {50, 35}, {8, 58}), Line({{48, 36}, {48, 98}})}},
+      // ウ
+      {{Line({{50, 2}, {50, 20}}), Line({{14, 24}, {16, 50}}),
+        Join({Line({{14, 24}, {86, 24}}), Sweep({86, 24}, {84, 70}, {38, 98})})},
+       {Line({{46, 2}, {54, 18}}), Line({{16, 26}, {18, 44}}),
+        Join({Line({{16, 26}, {84, 26}}), Sweep({84, 26}, {80, 74}, {44, 98})})}},
+      // エ
+      {{Line({{18, 16}, {82, 16}}), Line({{50, 16}, {50, 84}}), Line({{6, 84}, {94, 84}})}},
+      // オ
+      {{Line({{6, 30}, {94, 30}}), Line({{62, 2}, {62, 96}, {50, 86}}),
+        Sweep({58, 32}, {40, 65}, {8, 82})}},
+      // カ: the right stroke reaches the foot; ヤ's and ト's do not
+      {{Line({{14, 28}, {84, 28}, {80, 90}, {64, 82}}), Sweep({46, 2}, {46, 60}, {12, 96})},
+       {Join({Line({{14, 28}, {84, 28}}), Sweep({84, 28}, {82, 75}, {66, 94})}),
+        Sweep({44, 4}, {42, 64}, {16, 94})}},
+      // キ
+      {{Line({{14, 30}, {84, 24}}), Line({{8, 58}, {92, 52}}), Line({{40, 4}, {60, 96}})}},
+      // ク: a slanting first stroke above the bar; ワ's stands upright
+      // under it, ケ's bar runs on as a stroke of its own
+      {{Sweep({42, 2}, {32, 26}, {14, 44}),
+        Join({Line({{36, 16}, {80, 16}}), Sweep({80, 16}, {72, 70}, {18, 97})})},
+       {Sweep({38, 4}, {30, 22}, {16, 38}),
+        Join({Line({{32, 16}, {78, 16}}), Sweep({78, 16}, {76, 64}, {24, 98})})}},
+      // ケ
+      {{Sweep({36, 2}, {26, 28}, {6, 50}), Line({{24, 32}, {94, 32}}),
+        Sweep({62, 32}, {62, 72}, {30, 97})},
+       {Sweep({34, 4}, {24, 26}, {8, 46}), Line({{22, 30}, {90, 28}}),
+        Sweep({58, 30}, {60, 76}, {34, 98})}},
+      // コ
+      {{Line({{14, 14}, {86, 14}, {84, 86}}), Line({{14, 86}, {86, 86}})}},
+      // サ
+      {{Line({{4, 34}, {96, 34}}), Line({{28, 8}, {28, 62}}), Sweep({72, 6}, {74, 70}, {38, 97})}},
+      // シ: ticks lying down, the long stroke rising from the foot
+      {{Line({{14, 12}, {32, 24}}), Line({{8, 40}, {26, 52}}), Sweep({14, 94}, {62, 80}, {90, 24})},
+       {Line({{12, 16}, {34, 20}}), Line({{8, 44}, {30, 50}}), Sweep({18, 92}, {58, 84}, {86, 30})}},
+      // ス: the second stroke starts on the first
+      {{Join({Line({{12, 14}, {84, 14}}), Sweep({84, 14}, {60, 66}, {8, 94})}),
+        Line({{52, 56}, {92, 92}})}},
+      // セ
+      {{Line({{4, 42}, {92, 32}, {74, 56}}),
+        Join({Line({{32, 4}, {32, 80}}), Sweep({32, 80}, {34, 92}, {50, 92}), Line({{90, 92}})})}},
+      // ソ: a standing tick, the long stroke falling from the top
+      {{Line({{16, 18}, {30, 48}}), Sweep({86, 10}, {80, 70}, {26, 96})},
+       {Line({{20, 14}, {28, 44}}), Sweep({82, 8}, {78, 62}, {30, 94})}},
+      // タ
+      {{Sweep({38, 2}, {28, 26}, {8, 46}),
+        Join({Line({{32, 18}, {82, 18}}), Sweep({82, 18}, {72, 70}, {20, 97})}),
+        Line({{30, 44}, {70, 64}})}},
+      // チ: a falling first stroke the stem starts from; テ's is a bar apart
+      {{Line({{72, 4}, {28, 20}}), Line({{10, 46}, {90, 46}}),
+        Join({Line({{50, 14}, {50, 70}}), Sweep({50, 70}, {50, 90}, {32, 97})})},
+       {Sweep({72, 4}, {50, 16}, {30, 22}), Line({{8, 48}, {92, 46}}),
+        Join({Line({{50, 16}, {50, 74}}), Sweep({50, 74}, {48, 92}, {36, 98})})}},
+      // ツ: standing ticks, the long stroke falling from the top
+      {{Line({{14, 14}, {24, 36}}), Line({{42, 8}, {50, 30}}), Sweep({88, 10}, {82, 66}, {28, 96})}},
+      // テ
+      {{Line({{18, 12}, {82, 12}}), Line({{6, 42}, {94, 42}}), Sweep({52, 42}, {54, 78}, {28, 97})},
+       {Line({{22, 10}, {78, 12}}), Line({{8, 40}, {92, 40}}), Sweep({50, 40}, {50, 80}, {34, 98})}},
+      // ト
+      {{Line({{34, 2}, {34, 98}}), Line({{34, 40}, {80, 62}})}},
+      // ナ
+      {{Line({{4, 36}, {96, 36}}), Sweep({58, 4}, {60, 70}, {22, 97})}},
+      // ニ
+      {{Line({{20, 24}, {80, 24}}), Line({{6, 78}, {94, 78}})}},
+      // ヌ: the second stroke crosses the first
+      {{Join({Line({{12, 14}, {84, 14}}), Sweep({84, 14}, {64, 70}, {8, 94})}),
+        Line({{34, 46}, {72, 82}})},
+       {Join({Line({{14, 16}, {82, 16}}), Sweep({82, 16}, {60, 66}, {10, 92})}),
+        Line({{36, 42}, {68, 74}})}},
+      // ネ
+      {{Line({{46, 0}, {54, 14}}),
+        Join({Line({{14, 26}, {82, 26}}), Sweep({82, 26}, {50, 60}, {8, 76})}),
+        Line({{50, 50}, {50, 98}}), Line({{62, 58}, {90, 76}})}},
+      // ノ
+      {{Sweep({82, 4}, {74, 66}, {14, 96})}},
+      // ハ
+      {{Sweep({38, 22}, {28, 60}, {6, 80}), Sweep({62, 22}, {80, 50}, {94, 80})}},
+      // ヒ
+      {{Line({{26, 44}, {84, 30}}),
+        Join({Line({{24, 4}, {24, 84}}), Sweep({24, 84}, {26, 94}, {44, 94}), Line({{88, 92}})})}},
+      // フ
+      {{Join({Line({{12, 14}, {86, 14}}), Sweep({86, 14}, {76, 72}, {24, 97})})}},
+      // ヘ
+      {{Line({{4, 62}, {34, 28}, {96, 80}})}},
+      // ホ
+      {{Line({{6, 32}, {94, 32}}), Line({{50, 2}, {50, 96}, {40, 88}}), Line({{30, 52}, {12, 80}}),
+        Line({{70, 52}, {90, 80}})}},
+      // マ
+      {{Join({Line({{8, 16}, {88, 16}}), Sweep({88, 16}, {72, 46}, {46, 70})}),
+        Line({{34, 50}, {72, 90}})}},
+      // ミ: three strokes sloping down, none joined
+      {{Sweep({24, 8}, {52, 12}, {76, 24}), Sweep({28, 40}, {50, 44}, {70, 54}),
+        Sweep({16, 70}, {50, 76}, {82, 92})},
+       {Line({{22, 12}, {76, 20}}), Line({{26, 44}, {72, 50}}), Line({{18, 76}, {80, 88}})}},
+      // ム
+      {{Line({{46, 4}, {12, 84}, {84, 74}}), Line({{68, 52}, {90, 92}})}},
+      // メ
+      {{Sweep({82, 6}, {66, 66}, {8, 96}), Line({{24, 34}, {80, 84}})}},
+      // モ
+      {{Line({{14, 14}, {86, 14}}), Line({{4, 46}, {96, 46}}),
+        Join({Line({{44, 14}, {44, 80}}), Sweep({44, 80}, {46, 92}, {62, 92}), Line({{94, 92}})})}},
+      // ヤ
+      {{Join({Line({{4, 40}, {92, 28}}), Sweep({92, 28}, {84, 44}, {70, 56})}),
+        Line({{30, 4}, {52, 98}})}},
+      // ユ
+      {{Line({{16, 32}, {68, 32}, {66, 80}}), Line({{4, 80}, {96, 80}})}},
+      // ヨ
+      {{Line({{14, 14}, {84, 14}, {84, 88}}), Line({{20, 50}, {84, 50}}), Line({{14, 88}, {84, 88}})}},
+      // ラ
+      {{Line({{20, 8}, {80, 8}}), Join({Line({{12, 38}, {86, 38}}), Sweep({86, 38}, {78, 80}, {26, 98})})}},
+      // リ: two strokes from the top, the right one long
+      {{Line({{26, 14}, {26, 66}}), Sweep({72, 4}, {72, 86}, {46, 98})},
+       {Sweep({24, 14}, {26, 54}, {32, 64}), Sweep({70, 6}, {72, 82}, {48, 98})}},
+      // ル
+      {{Sweep({32, 8}, {32, 64}, {8, 94}), Line({{60, 6}, {60, 90}, {94, 58}})}},
+      // レ
+      {{Join({Line({{24, 4}, {24, 92}}), Sweep({24, 92}, {60, 82}, {92, 48})})}},
+      // ロ
+      {{Line({{14, 14}, {14, 86}}), Line({{14, 14}, {86, 14}, {86, 86}}), Line({{14, 86}, {86, 86}})}},
+      // ワ
+      {{Line({{12, 12}, {14, 44}}), Join({Line({{12, 12}, {86, 12}}), Sweep({86, 12}, {82, 70}, {34, 97})})}},
+      // ヲ
+      {{Line({{14, 12}, {84, 12}}), Line({{20, 48}, {72, 48}}), Sweep({84, 12}, {78, 58}, {26, 96})}},
+      // ン: a lying tick, the long stroke rising from the foot
+      {{Line({{10, 22}, {32, 34}}), Sweep({14, 92}, {64, 80}, {90, 22})},
+       {Line({{12, 26}, {34, 32}}), Sweep({16, 90}, {56, 84}, {86, 28})}},
+  };
+}
+
+}  // namespace
+
+std::vector<Writing> KatakanaWritings(int k) {
+  static const std::vector<std::vector<Writing>> table = KanaTable();
+  return k >= 0 && k < static_cast<int>(table.size()) ? table[k] : std::vector<Writing>();
 }
 
 }  // namespace glyphs

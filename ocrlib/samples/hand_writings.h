@@ -1,6 +1,6 @@
-// The pen writings of the digits and Latin capitals: the centrelines a hand
-// follows, a few writings of each (a "4" open or closed at the top, a "7"
-// with or without its bar, loops closed or left open). The dictionaries'
+// The pen writings of the digits, Latin capitals and katakana: the
+// centrelines a hand follows, a few writings of each (a "4" open or closed
+// at the top, a "7" with or without its bar, loops closed or left open). The dictionaries'
 // pen drawings and the sheet generator's handwriting draw them. Portable,
 // in every build.
 #pragma once
@@ -9,7 +9,8 @@
 
 namespace glyphs {
 
-// A writing's box: x 0 to 60 units, y 0 to 100, y down.
+// A writing's box: x 0 to 60 units, y 0 to 100, y down (a katakana's
+// box is 100 units wide).
 constexpr double kWritingUnitsWide = 60;
 constexpr double kWritingUnitsHigh = 100;
 
@@ -23,5 +24,14 @@ using Writing = std::vector<WritingStroke>;
 std::vector<Writing> DigitWritings(int d);
 // The writings of capital `c` (0 "A" to 25 "Z").
 std::vector<Writing> CapitalWritings(int c);
+// The writings of katakana `k`, in the order of CharacterSet(kKatakana)
+// (0 "ア" to 45 "ン"); empty past them.
+std::vector<Writing> KatakanaWritings(int k);
+// The rarer ways some hands write a character that a reader must still
+// know (a slashed or dotted zero, a "1" with a foot or a long flag, a "D"
+// whose top and foot reach past its stem); empty for the characters written
+// only the common ways.
+std::vector<Writing> DigitStyleWritings(int d);
+std::vector<Writing> CapitalStyleWritings(int c);
 
 }  // namespace glyphs
