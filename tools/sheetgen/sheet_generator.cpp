@@ -207,8 +207,10 @@ bool FieldBoxes(const SheetFieldRow& field, const SheetPaperRow& paper, int dpi,
     return false;
   }
   const int code = ResolutionCode(dpi);
-  const double dx = paper.ratioX[code - 1] != 0 ? paper.ratioX[code - 1] : dpi / 100;
-  const double dy = paper.ratioY[code - 1] != 0 ? paper.ratioY[code - 1] : dpi / 100;
+  // A ratio of 0 is the unit the sheet prints: a quarter of a millimetre.
+  const double printedUnit = dpi / kMmPerInch / kGridDotsPerMm;
+  const double dx = paper.ratioX[code - 1] != 0 ? paper.ratioX[code - 1] : printedUnit;
+  const double dy = paper.ratioY[code - 1] != 0 ? paper.ratioY[code - 1] : printedUnit;
   const double width = field.boxWidth * kGridDotsPerMm * dx;
   const double height = field.boxHeight * kGridDotsPerMm * dy;
   const double pitch = field.gap < 0 ? field.gap : field.gap * kGridDotsPerMm * dx;
@@ -408,6 +410,15 @@ SheetFieldRow WriteInFieldRow(const char* code, const char* name, int x, int y, 
 SheetFieldRow CountedCheckFieldRow(const char* code, const char* name, int x, int y, int boxes, int most) {
   SheetFieldRow row = CheckFieldRow(code, name, x, y, boxes);
   row.threshold = 100;
+  row.decimals = most;
+  return row;
+}
+
+SheetFieldRow DesignedCheckFieldRow(const char* code, const char* name, int xMm, int yMm, int boxes,
+                                    int most, int boxMm) {
+  SheetFieldRow row =
+      CheckFieldRow(code, name, xMm * kGridDotsPerMm, yMm * kGridDotsPerMm, boxes, boxMm);
+  row.threshold = 10;
   row.decimals = most;
   return row;
 }
