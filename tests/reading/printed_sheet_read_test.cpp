@@ -58,6 +58,15 @@ SheetDefinition SurveySheet() {
   oval.markType = 1;
   oval.threshold = kLeastOvalThreshold;  // percent of the oval
   d.fields.push_back(oval);
+  // The designer's ovals with their choices inside ("Ｍ").
+  SheetFieldRow drawn = DesignedCheckFieldRow("0008", "MARKS", 40, 190, 4, 1);
+  drawn.shape = "Ｍ";
+  drawn.markType = 1;
+  drawn.threshold = kLeastOvalThreshold;
+  drawn.boxHeight = 3;
+  drawn.gap = 4;
+  drawn.overlay = "1234";
+  d.fields.push_back(drawn);
   d.fields.push_back(WriteInFieldRow("0007", "MEMO", 100 * kDotsPerMm, 75 * kDotsPerMm, 10));
   SheetKeyRow item;
   item.name = "ID";
@@ -78,17 +87,21 @@ struct Filling {
 // Boxes from 0; AGE and YEAR hold the tens first.
 const Filling kFillings[] = {
     {Ink::kHeavy, PenStroke::kScribble,
-     {{"ONE", {2}}, {"MANY", {0, 4}}, {"AGE", {3, 16}}, {"YEAR", {1, 17}}, {"OVAL", {0}}},
+     {{"ONE", {2}}, {"MANY", {0, 4}}, {"AGE", {3, 16}}, {"YEAR", {1, 17}}, {"OVAL", {0}},
+      {"MARKS", {1}}},
      1.0, 3, -2, false},
     // A light tick is no mark in an oval, which must be a fifth full.
     {Ink::kLight, PenStroke::kTick,
-     {{"ONE", {4}}, {"MANY", {1, 2, 3}}, {"AGE", {0, 19}}, {"YEAR", {9, 10}}, {"OVAL", {}}},
+     {{"ONE", {4}}, {"MANY", {1, 2, 3}}, {"AGE", {0, 19}}, {"YEAR", {9, 10}}, {"OVAL", {}},
+      {"MARKS", {}}},
      -0.6, -3, 3, true},
     {Ink::kNormal, PenStroke::kCircle,
-     {{"ONE", {0, 1}}, {"MANY", {}}, {"AGE", {8, 15}}, {"YEAR", {2, 12}}, {"OVAL", {1}}},
+     {{"ONE", {0, 1}}, {"MANY", {}}, {"AGE", {8, 15}}, {"YEAR", {2, 12}}, {"OVAL", {1}},
+      {"MARKS", {3}}},
      0.3, 1.5, 2.5, false},
     {Ink::kNormal, PenStroke::kScribble,
-     {{"ONE", {}}, {"MANY", {3}}, {"AGE", {6, 10}}, {"YEAR", {4, 18}}, {"OVAL", {2, 3}}},
+     {{"ONE", {}}, {"MANY", {3}}, {"AGE", {6, 10}}, {"YEAR", {4, 18}}, {"OVAL", {2, 3}},
+      {"MARKS", {0}}},
      -1.0, 0, -3, true},
 };
 
@@ -121,7 +134,7 @@ TEST_F(PrintedSheetRead, EveryValueReadWithTheShippedSettingsIsTheFilling) {
   if (!why.empty()) SKIP_WITHOUT_SERVICE(why);
   const SheetDefinition sheet = SurveySheet();
   WriteDefinition(sheet);
-  WriteOutputSpec("SURVEYOUT", {"ID:char*:6", "ONE", "MANY", "AGE", "YEAR", "OVAL", "MEMO"});
+  WriteOutputSpec("SURVEYOUT", {"ID:char*:6", "ONE", "MANY", "AGE", "YEAR", "OVAL", "MARKS", "MEMO"});
   ASSERT_EQ(LoadCurrentSheetPaper(), 0);
   BuildCanvas();
   const std::vector<int> dpis = {200, 300, 400};

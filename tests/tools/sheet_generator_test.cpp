@@ -143,7 +143,7 @@ TEST(SheetGenerator, FillsTheChosenBoxesAndExpectsTheirCodes) {
   EXPECT_EQ(inkBetween(185, 201), 0);
 
   SheetDefinition drawn = d;
-  drawn.fields[0].shape = "Ｍ";
+  drawn.fields[0].shape = "Ｃ";
   EXPECT_NE(GenerateSheet(drawn, request).error, "");
 }
 

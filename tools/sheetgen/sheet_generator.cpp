@@ -202,7 +202,7 @@ void DrawOutline(Canvas& canvas, const Box& box, int dpi) {
 // The boxes of a field in page pixels, in the reader's order.
 bool FieldBoxes(const SheetFieldRow& field, const SheetPaperRow& paper, int dpi,
                 std::vector<Box>* boxes, std::string* error) {
-  if (field.shape == "Ｍ" || field.shape == "Ｃ") {
+  if (field.shape == "Ｃ") {
     *error = "marks drawn in the box (" + field.name + ") are not generated";
     return false;
   }
@@ -214,7 +214,10 @@ bool FieldBoxes(const SheetFieldRow& field, const SheetPaperRow& paper, int dpi,
   const double width = field.boxWidth * kGridDotsPerMm * dx;
   const double height = field.boxHeight * kGridDotsPerMm * dy;
   const double pitch = field.gap < 0 ? field.gap : field.gap * kGridDotsPerMm * dx;
-  const double x0 = (field.x + 1 - paper.gridShiftX) * dx;
+  // An oval drawn with its choice inside ("Ｍ") fills the box from the
+  // field's corner; other boxes start a grid dot in.
+  const int inset = field.shape == "Ｍ" ? 0 : 1;
+  const double x0 = (field.x + inset - paper.gridShiftX) * dx;
   const double y0 = (field.y - paper.gridShiftY) * dy;
   const int direction = field.IsCheck() ? field.type == "Ｘ" ? 2 : field.type == "Ｙ" ? 3 : 0 : 0;
   const int rows = direction && field.arrayCount >= 1 ? std::min(field.arrayCount, field.count) : 0;
