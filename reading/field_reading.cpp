@@ -15,8 +15,8 @@ bool IsKeyField(int item) { return Item(item).name == g_sheetKeys.lastKeyName; }
 SheetScale CurrentScale() {
   const ReferenceMarks& r = CurrentReferences();
   SheetScale scale;
-  scale.dotsX = r.dotsX != 0 ? r.dotsX : g_readingRun.dpi / 100;
-  scale.dotsY = r.dotsY != 0 ? r.dotsY : g_readingRun.dpi / 100;
+  scale.dotsX = DotsPerUnit(r.dotsX, g_readingRun.dpi);
+  scale.dotsY = DotsPerUnit(r.dotsY, g_readingRun.dpi);
   scale.gridShiftX = r.gridShiftX;
   scale.gridShiftY = r.gridShiftY;
   scale.unit = SheetDotsPerGridUnit();

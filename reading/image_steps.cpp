@@ -1,5 +1,7 @@
 #include "reading/image_steps.h"
 
+#include "reading/sheet_core.h"
+
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -9,8 +11,7 @@ int ResolutionCodeOfDpiSetting(int dpi) { return dpi == 300 ? 2 : dpi == 400 ? 3
 int DpiOfResolutionCode(int code) { return code == 1 ? 200 : code == 2 ? 300 : 400; }
 
 int StoredRatioHundredths(double stored, int dpi) {
-  if (stored == 0) return dpi;
-  return static_cast<int>(std::lround(stored * 100));
+  return static_cast<int>(std::lround(DotsPerUnit(stored, dpi) * 100));
 }
 
 int ShownRatioHundredths(int storedHundredths, int dpi) { return dpi - storedHundredths + 100; }

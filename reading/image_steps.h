@@ -14,7 +14,8 @@ int ResolutionCodeOfDpiSetting(int dpi);
 int DpiOfResolutionCode(int code);
 
 // A stored grid ratio (dots per grid unit) in hundredths, rounded; a stored
-// 0 stands for dpi / 100.
+// 0 stands for the unit the sheet prints (a quarter of a millimetre: 1.97,
+// 2.95 and 3.94 at 200, 300 and 400 dpi).
 int StoredRatioHundredths(double stored, int dpi);
 // The ratio the workbench shows for a stored one: dpi / 100 − stored + 1,
 // in hundredths.

@@ -94,8 +94,8 @@ int EnlargeAmount(int dpi) {
 // The rectangle of a field's image in page pixels.
 RECT FieldImageRect(const ScreenItem& it, const ReferenceMarks& r, const ImageCompensation& c,
                     int dpi) {
-  const double dx = r.dotsX != 0 ? r.dotsX : dpi / 100;
-  const double dy = r.dotsY != 0 ? r.dotsY : dpi / 100;
+  const double dx = DotsPerUnit(r.dotsX, dpi);
+  const double dy = DotsPerUnit(r.dotsY, dpi);
   const int unit = SheetDotsPerGridUnit();
   const int pitch = it.bSize < 0 ? 0 : it.bSize;
   double x = (it.column + 1 - r.gridShiftX) * dx;
@@ -237,8 +237,8 @@ int CutFieldImages(HANDLE image) {
   if (ReadAreaFrames(g_sheetDefinition.sheetCode.c_str(), &frames) != 0) return -1;
   const ReferenceMarks& r = CurrentReferences();
   const ImageCompensation& c = CurrentCompensation();
-  const double dx = (r.dotsX != 0 ? r.dotsX : run.dpi / 100) * c.widthRatio;
-  const double dy = (r.dotsY != 0 ? r.dotsY : run.dpi / 100) * c.heightRatio;
+  const double dx = DotsPerUnit(r.dotsX, run.dpi) * c.widthRatio;
+  const double dy = DotsPerUnit(r.dotsY, run.dpi) * c.heightRatio;
   const bool blankCheck = g_sheetSettings.int9 == 1;
   const bool paired = run.scanType == kScanPaired;
   if (!paired || run.currentSide != 2) g_blankAreas.clear();

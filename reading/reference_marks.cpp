@@ -1,6 +1,6 @@
 // The reference store of the registration marks: one MUPA_HMK row of mark
-// positions per sheet side and resolution, the grid scale beside it in
-// MUPA_PAP, registering and erasing a reference from the workbench, and the
+// positions per sheet side and resolution (where the sheet prints its marks
+// stands in for a side with none), the grid scale beside it in MUPA_PAP, registering and erasing a reference from the workbench, and the
 // one-time carrying over of the older MUPA_TMK.
 #include <cstdio>
 #include <string>
@@ -72,6 +72,11 @@ int ReadSideReferences(const std::string& side, ReferenceMarks* references) {
   db_close(paper);
   references->dotsX = DotsPerUnit(dotsX, dpi);
   references->dotsY = DotsPerUnit(dotsY, dpi);
+  const SheetSettings& s = g_sheetSettings;
+  SetPrintedMarkPlaces(s.compensationMode,
+                       RegistrationSquares(s.compensationMode, s.widthMm, s.heightMm, s.markMarginX,
+                                           s.markMarginY, false),
+                       dpi, references);
   return 0;
 }
 

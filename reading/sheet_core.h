@@ -17,6 +17,8 @@
 #include <string>
 #include <vector>
 
+#include "designer/registration_marks.h"
+
 // ---------------------------------------------------------------------------
 // Sheet images (sheet_bitmap.cpp)
 
@@ -224,7 +226,19 @@ struct ReferenceMarks {
   int x3 = kNotFound, y3 = kNotFound;  // bottom-left mark
   double dotsX = 0, dotsY = 0;         // pixels per grid unit
   int gridShiftX = 0, gridShiftY = 0;  // 横シフト, 縦シフト in grid units
+  // Where the sheet prints its marks at the run's resolution (the outer
+  // corners the search finds): the reference of a side with none
+  // registered.
+  MarkPoint printedTopLeft, printedTopRight, printedBottomLeft;
 };
+
+// Sets the printed places of the marks from the squares a sheet of
+// compensation `mode` prints (in millimetres, the top-left one first, then
+// the top-right and the bottom-left ones as the mode has them): their outer
+// corners in pixels at `dpi`. A mark the mode does not print stays not
+// found.
+void SetPrintedMarkPlaces(int mode, const std::vector<RegistrationSquare>& squares, int dpi,
+                          ReferenceMarks* references);
 
 // Shift and scale of the page being read.
 struct ImageCompensation {
@@ -232,7 +246,8 @@ struct ImageCompensation {
   double widthRatio = 1.0, heightRatio = 1.0;
 };
 
-// Dots per grid unit of a stored ratio: 0 means dpi / 100.
+// Dots per grid unit of a stored ratio: 0 means the unit the sheet prints,
+// a quarter of a millimetre (dpi × 0.25 / 25.4).
 double DotsPerUnit(double stored, int dpi);
 
 // The corner mark whose absence stops compensation: a mark the mode uses,
@@ -241,8 +256,10 @@ enum class MissingMark { kNone, kTopLeft, kTopRight, kBottomLeft };
 MissingMark FindMissingMark(int mode, const CornerMarkPositions& found,
                             const ReferenceMarks& references);
 
-// Shift and ratios of a page by mode (0 leaves `current` as it is). A ratio
-// whose references do not span (equal coordinates) stays 1.0.
+// Shift and ratios of a page by mode (0 leaves `current` as it is), against
+// the registered references, or the printed places of the marks when the
+// top-left one is not registered. A ratio whose references do not span
+// (equal coordinates) stays 1.0.
 ImageCompensation ComputeCompensationValues(int mode, const CornerMarkPositions& found,
                                             const ReferenceMarks& references,
                                             const ImageCompensation& current);

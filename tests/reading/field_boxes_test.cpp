@@ -24,6 +24,14 @@ ReferenceMarks References(int x1, int y1, int x2, int y2, int x3, int y3) {
 TEST(Compensation, ShiftAndRatiosByMode) {
   const ReferenceMarks refs = References(100, 150, 2300, 150, 100, 3200);
   const ImageCompensation before{7, 8, 1.5, 1.5};
+  ReferenceMarks printedOnly;
+  printedOnly.printedTopLeft = {100, 150};
+  printedOnly.printedTopRight = {2300, 150};
+  printedOnly.printedBottomLeft = {100, 3200};
+  ReferenceMarks registeredAndPrinted = References(90, 140, 2390, 140, 90, 3240);
+  registeredAndPrinted.printedTopLeft = printedOnly.printedTopLeft;
+  registeredAndPrinted.printedTopRight = printedOnly.printedTopRight;
+  registeredAndPrinted.printedBottomLeft = printedOnly.printedBottomLeft;
   struct Case {
     const char* what;
     int mode;
@@ -45,6 +53,12 @@ TEST(Compensation, ShiftAndRatiosByMode) {
        {0, 0, 1.0, 1.0}},
       {"references that do not span", 3, Found({110, 145}, {2420, 145}, {110, 3140}),
        References(100, 150, 100, 150, 100, 150), {10, -5, 1.0, 1.0}},
+      {"the printed places stand in for none registered", 3,
+       Found({110, 145}, {2420, 145}, {110, 3140}), printedOnly, {10, -5, 2310.0 / 2200,
+       2995.0 / 3050}},
+      {"registered references come before the printed places", 3,
+       Found({110, 145}, {2420, 145}, {110, 3140}), registeredAndPrinted,
+       {20, 5, 2310.0 / 2300, 2995.0 / 3100}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -83,9 +97,38 @@ TEST(Compensation, OnlyAMissingMarkThatIsUsedAndRegisteredStopsIt) {
     SCOPED_TRACE(c.what);
     EXPECT_EQ(FindMissingMark(c.mode, c.found, c.refs), c.expected);
   }
-  EXPECT_EQ(DotsPerUnit(0, 300), 3.0);
-  EXPECT_EQ(DotsPerUnit(0, 200), 2.0);
-  EXPECT_EQ(DotsPerUnit(2.95, 300), 2.95);
+  // A stored 0 is the printed quarter millimetre.
+  EXPECT_DOUBLE_EQ(DotsPerUnit(0, 300), 300 * 0.25 / 25.4);
+  EXPECT_DOUBLE_EQ(DotsPerUnit(0, 200), 200 * 0.25 / 25.4);
+  EXPECT_EQ(DotsPerUnit(3.0, 300), 3.0);
+}
+
+TEST(Compensation, ThePrintedMarksAreFoundAtTheirOuterCorners) {
+  // A4 with three marks: 3 mm squares at (10, 14), (197, 14) and (10, 284).
+  const std::vector<RegistrationSquare> squares = {{10, 14, 3}, {197, 14, 3}, {10, 284, 3}};
+  struct Case {
+    int mode, dpi;
+    MarkPoint tl, tr, bl;
+  };
+  const Case cases[] = {
+      {3, 300, {118, 165}, {2361, 165}, {118, 3389}},
+      {3, 200, {79, 110}, {1574, 110}, {79, 2259}},
+      {2, 400, {157, 220}, {3149, 220}, {}},
+      {1, 300, {118, 165}, {}, {}},
+      {0, 300, {}, {}, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "mode " << c.mode << " at " << c.dpi);
+    ReferenceMarks r;
+    r.printedTopRight = {1, 1};
+    SetPrintedMarkPlaces(c.mode, squares, c.dpi, &r);
+    EXPECT_EQ(r.printedTopLeft.x, c.tl.x);
+    EXPECT_EQ(r.printedTopLeft.y, c.tl.y);
+    EXPECT_EQ(r.printedTopRight.x, c.tr.x);
+    EXPECT_EQ(r.printedTopRight.y, c.tr.y);
+    EXPECT_EQ(r.printedBottomLeft.x, c.bl.x);
+    EXPECT_EQ(r.printedBottomLeft.y, c.bl.y);
+  }
 }
 
 SheetFieldSpec CheckField(int boxes) {

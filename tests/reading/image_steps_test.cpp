@@ -19,7 +19,9 @@ TEST(ImageSteps, RatiosAreShownAndWarnedInHundredths) {
     bool warns;
   };
   const Case cases[] = {
-      {"stored 0 stands for dpi / 100", 0, 400, 0, "1.00", false},
+      // 3.94 pixels, the printed quarter millimetre, against 4.00.
+      {"stored 0 stands for the printed unit", 0, 400, 0, "1.06", false},
+      {"and at 200 dpi", 0, 200, 0, "1.03", false},
       {"stored 2.00 at 200 dpi", 2.00, 200, 0, "1.00", false},
       {"ten presses stay inside", 2.00, 200, 10, "1.10", false},
       {"eleven presses warn", 2.00, 200, 11, "1.11", true},

@@ -27,10 +27,7 @@ constexpr int kDotsPerMm = 4;
 constexpr int kDefaultThreshold = 10;
 
 SheetFieldRow Choices(const char* code, const char* name, int xMm, int yMm, int boxes, int most) {
-  SheetFieldRow row = CheckFieldRow(code, name, xMm * kDotsPerMm, yMm * kDotsPerMm, boxes, 4);
-  row.threshold = kDefaultThreshold;
-  row.decimals = most;
-  return row;
+  return DesignedCheckFieldRow(code, name, xMm, yMm, boxes, most, 4);
 }
 
 SheetDefinition DesignedSheet() {
@@ -134,8 +131,7 @@ ReferenceMarks ExpectMarksInPlace(const SheetDefinition& sheet, const GeneratedS
 }
 
 TEST_F(PrintedSheetPlace, ASheetPrintsOnItsPlaceAndEveryBoxIsMeasuredInsideItsFrame) {
-  std::string why = PrintingUnavailable();
-  if (why.empty()) why = PrinterMissing(kMarginsPrinter);
+  const std::string why = MarginsPrinterMissing();
   if (!why.empty()) SKIP_WITHOUT_SERVICE(why);
   const SheetDefinition sheet = DesignedSheet();
   WriteDefinition(sheet);

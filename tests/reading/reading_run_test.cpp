@@ -684,13 +684,14 @@ TEST_F(ReadingRunTest, AreasAndFieldImagesAreCutOutAndBlankAreasLeftOut) {
   EXPECT_TRUE(Exists(Path("cut\\IMG_0001_01.BMP")));
   EXPECT_FALSE(Exists(Path("cut\\IMG_0001_02.BMP")));
   EXPECT_GT(MeasureSheetImageInk(Path("cut\\IMG_0001_01.BMP").c_str(), kInkFullWidth), 120);
-  // Q1's image: five boxes of 5 mm and their gaps, 3 pixels a sheet dot,
-  // as wide as the scan made the sheet.
+  // Q1's image: five boxes of 5 mm and their gaps, a sheet dot the printed
+  // quarter millimetre, as wide as the scan made the sheet.
   const double ratio = CurrentCompensation().widthRatio;
-  EXPECT_EQ(BmpWidth(ImagePath("0001_Q1.BMP")), std::lround((5 + 2) * 5 * 4 * 3 * ratio));
+  const double dot = 300 / 25.4 / 4;
+  EXPECT_EQ(BmpWidth(ImagePath("0001_Q1.BMP")), std::lround(std::lround((5 + 2) * 5 * 4 * dot) * ratio));
   // Boxes 5 mm high; a write-in field's image takes 4 pixel rows more above
   // and below them.
-  const long boxRows = std::lround(5 * 4 * 3 * CurrentCompensation().heightRatio);
+  const long boxRows = std::lround(std::lround(5 * 4 * dot) * CurrentCompensation().heightRatio);
   EXPECT_EQ(BmpHeight(ImagePath("0001_Q1.BMP")), boxRows);
   EXPECT_EQ(BmpHeight(ImagePath("0001_NAME.BMP")), boxRows + 8);
   EXPECT_TRUE(Exists(ImagePath("0001.BMP"))) << "the page is kept under its key";

@@ -77,7 +77,7 @@ TEST_F(ReferenceStore, RegistersTheMarksOfTheConvertedPageForItsResolution) {
   const ReferenceMarks& r = g_readingRun.references[0];
   EXPECT_EQ(r.x1, 118);
   EXPECT_EQ(r.y3, 3388);
-  EXPECT_EQ(r.dotsX, 3.0);  // no ratio stored: dpi / 100
+  EXPECT_DOUBLE_EQ(r.dotsX, 300 * 0.25 / 25.4);  // no ratio stored: the printed unit
   g_readingRun.scanType = kScanPaired;
   ASSERT_EQ(LoadReferenceMarksBothSides(), 0);
   EXPECT_EQ(g_readingRun.references[1].x2, 2361);

@@ -127,20 +127,23 @@ TEST(SheetGenerator, FillsTheChosenBoxesAndExpectsTheirCodes) {
     EXPECT_EQ(sheet.expected[i].marks, expected[i].marks);
     EXPECT_EQ(sheet.expected[i].value, expected[i].value);
   }
-  // Ink inside the first box of Q1 and none in its second: 3 pixels a grid
-  // dot at 300 dpi, boxes of 16 dots from dot 161, 8 dots apart.
-  auto inkBetween = [&](int left, int top, int right, int bottom) {
+  // Ink inside the first box of Q1 and none in its second: a grid dot is
+  // the printed quarter millimetre, boxes of 16 dots from dot 161, 8 dots
+  // apart, dots 200 to 216 down.
+  auto inkBetween = [&](int leftDot, int rightDot) {
+    const double dot = 300 / 25.4 / 4;
+    auto pixel = [&](int d) { return static_cast<int>(std::lround(d * dot)); };
     int ink = 0;
-    for (int y = top; y <= bottom; ++y) {
-      for (int x = left; x <= right; ++x) ink += sheet.black[y * sheet.width + x];
+    for (int y = pixel(200); y < pixel(216); ++y) {
+      for (int x = pixel(leftDot); x < pixel(rightDot); ++x) ink += sheet.black[y * sheet.width + x];
     }
     return ink;
   };
-  EXPECT_GT(inkBetween(483, 600, 530, 647), 48 * 48 / 3);
-  EXPECT_EQ(inkBetween(555, 600, 602, 647), 0);
+  EXPECT_GT(inkBetween(161, 177), 47 * 47 / 3);
+  EXPECT_EQ(inkBetween(185, 201), 0);
 
   SheetDefinition drawn = d;
-  drawn.fields[0].shape = "Ｍ";
+  drawn.fields[0].shape = "Ｃ";
   EXPECT_NE(GenerateSheet(drawn, request).error, "");
 }
 

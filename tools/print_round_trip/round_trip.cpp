@@ -215,6 +215,11 @@ int PrintMergedSheets(const MergeDefinition& master, int printerDpi, const std::
                         printerDpi, dpis, pages, why);
 }
 
+std::string MarginsPrinterMissing() {
+  const std::string why = PrintingUnavailable();
+  return why.empty() ? PrinterMissing(kMarginsPrinter) : why;
+}
+
 GeneratedSheet FillPrintedPage(const SheetDefinition& definition, const GeneratedSheet& printed,
                                const RoundTripCase& c) {
   SheetRequest request = RequestFor(definition, c);

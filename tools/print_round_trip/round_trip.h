@@ -42,6 +42,10 @@ int PrintNumberedSheets(const std::string& first, const std::string& last, int p
                         const std::vector<int>& dpis, std::vector<std::vector<PdfPage>>* pages,
                         std::string* why);
 
+// Why sheets cannot be printed on the printer that cannot print the outer
+// 5 mm of the paper (kMarginsPrinter), or empty when they can.
+std::string MarginsPrinterMissing();
+
 // Prints one plain sheet of the sheet open in the canvas on `printer` at
 // `printerDpi`, and renders the job as above.
 int PrintPlainSheets(const std::string& printer, int printerDpi, const std::vector<int>& dpis,

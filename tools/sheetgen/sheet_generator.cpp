@@ -202,17 +202,22 @@ void DrawOutline(Canvas& canvas, const Box& box, int dpi) {
 // The boxes of a field in page pixels, in the reader's order.
 bool FieldBoxes(const SheetFieldRow& field, const SheetPaperRow& paper, int dpi,
                 std::vector<Box>* boxes, std::string* error) {
-  if (field.shape == "Ｍ" || field.shape == "Ｃ") {
+  if (field.shape == "Ｃ") {
     *error = "marks drawn in the box (" + field.name + ") are not generated";
     return false;
   }
   const int code = ResolutionCode(dpi);
-  const double dx = paper.ratioX[code - 1] != 0 ? paper.ratioX[code - 1] : dpi / 100;
-  const double dy = paper.ratioY[code - 1] != 0 ? paper.ratioY[code - 1] : dpi / 100;
+  // A ratio of 0 is the unit the sheet prints: a quarter of a millimetre.
+  const double printedUnit = dpi / kMmPerInch / kGridDotsPerMm;
+  const double dx = paper.ratioX[code - 1] != 0 ? paper.ratioX[code - 1] : printedUnit;
+  const double dy = paper.ratioY[code - 1] != 0 ? paper.ratioY[code - 1] : printedUnit;
   const double width = field.boxWidth * kGridDotsPerMm * dx;
   const double height = field.boxHeight * kGridDotsPerMm * dy;
   const double pitch = field.gap < 0 ? field.gap : field.gap * kGridDotsPerMm * dx;
-  const double x0 = (field.x + 1 - paper.gridShiftX) * dx;
+  // An oval drawn with its choice inside ("Ｍ") fills the box from the
+  // field's corner; other boxes start a grid dot in.
+  const int inset = field.shape == "Ｍ" ? 0 : 1;
+  const double x0 = (field.x + inset - paper.gridShiftX) * dx;
   const double y0 = (field.y - paper.gridShiftY) * dy;
   const int direction = field.IsCheck() ? field.type == "Ｘ" ? 2 : field.type == "Ｙ" ? 3 : 0 : 0;
   const int rows = direction && field.arrayCount >= 1 ? std::min(field.arrayCount, field.count) : 0;
@@ -408,6 +413,15 @@ SheetFieldRow WriteInFieldRow(const char* code, const char* name, int x, int y, 
 SheetFieldRow CountedCheckFieldRow(const char* code, const char* name, int x, int y, int boxes, int most) {
   SheetFieldRow row = CheckFieldRow(code, name, x, y, boxes);
   row.threshold = 100;
+  row.decimals = most;
+  return row;
+}
+
+SheetFieldRow DesignedCheckFieldRow(const char* code, const char* name, int xMm, int yMm, int boxes,
+                                    int most, int boxMm) {
+  SheetFieldRow row =
+      CheckFieldRow(code, name, xMm * kGridDotsPerMm, yMm * kGridDotsPerMm, boxes, boxMm);
+  row.threshold = 10;
   row.decimals = most;
   return row;
 }

@@ -117,6 +117,11 @@ struct SheetDefinition {
 // A check field as CheckFieldRow, read at the light threshold 100 and
 // counting at most `most` marks.
 SheetFieldRow CountedCheckFieldRow(const char* code, const char* name, int x, int y, int boxes, int most);
+// A check field as the designer makes it: boxes of `boxMm` mm placed at
+// (xMm, yMm) millimetres, read at the designer's threshold of 10 and
+// counting at most `most` marks.
+SheetFieldRow DesignedCheckFieldRow(const char* code, const char* name, int xMm, int yMm, int boxes,
+                                    int most, int boxMm = 5);
 // An A4 sheet of three marks named `name`, read into `outputTable`, whose
 // key item ID, a zero-filled write-in field of four boxes at (240, 200),
 // the run numbers. Its fields and paper settings are the caller's to add.
