@@ -108,6 +108,20 @@ int TakeListKeyRange();
 std::string ColumnValueText(int columnType, const std::string& value);
 // ColumnValueText for the stored type of a list column.
 std::string ListValueText(int column, const std::string& value);
+// What the screen says of a field's values (value_checks.cpp): its title,
+// the type of its column (kColumn...), its kind, its edit letter ('Z' a
+// code of digits), its candidates and its limits.
+struct EntryValueRule {
+  std::string title;
+  int columnType = 0;
+  char kind = 'X';
+  char edit = 'L';
+  std::string choices, minText, maxText;
+};
+// A value checked before it is stored: a number for a numeric column,
+// digits for a code, one of a plain candidate list (or several of them
+// one after another), within the limits. 0, or -1 after the message.
+int CheckEntryValue(const EntryValueRule& rule, const std::string& value);
 // "where table.key='k'" or the condition text followed by "and ...".
 std::string KeyCondition(const char* key);
 int CommitListCell(int column, int line);

@@ -339,6 +339,33 @@ TEST_P(CardFormTest, ClosingWithCtrlShiftAltOffersToDropTheTable) {
   EXPECT_FALSE(tableThere());
 }
 
+TEST_P(CardFormTest, AWriteRefusedAsTheFrameClosesKeepsTheCardAndItsValue) {
+  // Two items never share a name: the second such write is refused.
+  ASSERT_EQ(ExecOnItems("create unique index T_ITEMS_NAME on T_ITEMS (NAME)"), 0);
+  ASSERT_EQ(OpenCard("△"), 0) << Boxes();
+  TypeInto("NAME", "みかん");
+  const auto closeByFrame = [this] {
+    PostMessageA(Card(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    PumpMessages();
+  };
+  closeByFrame();
+  ASSERT_EQ(BoxTexts().size(), 2u) << "the database's refusal is told";
+  EXPECT_EQ(BoxTexts()[1].rfind("[update T_ITEMS set NAME=", 0), 0u) << Boxes();
+  ASSERT_TRUE(IsWindowVisible(Card())) << "the card stays open";
+  EXPECT_EQ(Field("NAME"), "みかん") << "with what was typed";
+  EXPECT_EQ(StoredItems()["0001"], "りんご:12");
+  EXPECT_EQ(WrittenNotices(), 0);
+  // Put right, the frame writes it and closes.
+  ForgetBoxes();
+  TypeInto("NAME", "青りんご");
+  closeByFrame();
+  EXPECT_TRUE(BoxTexts().empty()) << Boxes();
+  EXPECT_EQ(Slot(0).window, nullptr);
+  EXPECT_EQ(StoredItems()["0001"], "青りんご:12");
+  ASSERT_EQ(Reopen(), 0) << Boxes();
+  EXPECT_EQ(Field("NAME"), "青りんご");
+}
+
 // A card of people: the birth date is typed as a date and the age shown
 // beside it.
 TEST_P(CardFormTest, ABirthDateIsTypedAsADateAndShowsTheAge) {
