@@ -160,6 +160,9 @@ TEST_P(ListJobs, CsvFilesMakeARoundTrip) {
   RunJob();
   EXPECT_EQ(ListTableRows(), std::vector<std::string>{});
   ChooseMenuCommand(kCsvInput);
+  // Under the file's name, how its lines are laid out.
+  EXPECT_EQ(ValueOf(TopSlot(), "TINPMSG1"), "入力するＣＳＶファイルは、項目間を");
+  EXPECT_EQ(ValueOf(TopSlot(), "TINPMSG2"), "半角のカンマで区切ってください。　");
   TypeIntoField("TXTI", file.c_str());
   SetCheck("NOPUT", true);
   RunJob();
