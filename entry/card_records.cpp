@@ -168,24 +168,31 @@ int UpdateRecord(const std::string& code) {
   return db_exec(Table(), ("update " + g_cardForm.table + " set " + assignments + " " + KeyCondition(code)).c_str());
 }
 
-// The values of the card checked against their fields before they are
-// written: 0, or -1 after the message. A value holding "*" is the reading
-// run's mark of an undecided character, left for the operator to correct.
+// A value of a field checked against the field and its column before it
+// is written: 0, or -1 after the message.
+int CheckCardValue(int item, const std::string& value) {
+  const ScreenItem& field = Item(item);
+  EntryValueRule rule;
+  rule.title = field.caption.empty() ? field.name : field.caption;
+  rule.columnType = ColumnTypeOf(item);
+  rule.kind = field.kind;
+  rule.edit = field.edit;
+  rule.choices = field.choices;
+  rule.minText = field.minText;
+  rule.maxText = field.maxText;
+  if (CheckEntryValue(rule, value) != 0) return -1;
+  return CheckWritableValue(Table(), g_cardForm.table, field.name, value);
+}
+
+// The values of the card checked before they are written: 0, or -1 after
+// the message. A value holding "*" is the reading run's mark of an
+// undecided character, left for the operator to correct.
 int CheckCardValues() {
   for (int item : CardFields()) {
     if (item == g_cardForm.keyItem || !IsStoredField(item)) continue;
-    const ScreenItem& field = Item(item);
     const std::string value = FieldValue(item);
     if (value.find('*') != std::string::npos) continue;
-    EntryValueRule rule;
-    rule.title = field.caption.empty() ? field.name : field.caption;
-    rule.columnType = ColumnTypeOf(item);
-    rule.kind = field.kind;
-  rule.edit = field.edit;
-    rule.choices = field.choices;
-    rule.minText = field.minText;
-    rule.maxText = field.maxText;
-    if (CheckEntryValue(rule, value) != 0) return -1;
+    if (CheckCardValue(item, value) != 0) return -1;
   }
   return 0;
 }
@@ -371,6 +378,7 @@ int InputCardRange(int item, const std::string& start, const std::string& end, c
     ShowInfoMessage("", "%sの範囲指定入力はできません。", field.caption.empty() ? field.name.c_str() : field.caption.c_str());
     return -1;
   }
+  if (CheckCardValue(item, value) != 0) return -1;
   if (AskYesNo("", "%s～%sに“%s”を書き込みます。", start.c_str(), end.c_str(), value.c_str()) != IDYES) return -1;
   const std::string assignment = Item(item).name + "=" + ColumnValueText(ColumnTypeOf(item), value);
   if (db_exec(Table(), ("update " + g_cardForm.table + " set " + assignment + " " + RangeCondition(start, end)).c_str()) !=

@@ -101,7 +101,8 @@ int CheckLimits(int column, const std::string& value) {
   rule.choices = c.choices;
   rule.minText = c.minText;
   rule.maxText = c.maxText;
-  return CheckEntryValue(rule, value);
+  if (CheckEntryValue(rule, value) != 0) return -1;
+  return IsStoredListColumn(column) ? CheckWritableValue(Table(), g_listForm.table, c.name, value) : 0;
 }
 
 bool HasFixedValue(const std::string& column) {

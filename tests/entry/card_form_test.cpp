@@ -366,6 +366,54 @@ TEST_P(CardFormTest, AWriteRefusedAsTheFrameClosesKeepsTheCardAndItsValue) {
   EXPECT_EQ(Field("NAME"), "青りんご");
 }
 
+// A card whose fields take more than their columns hold: what a column
+// cannot hold whole is refused as the card is written, the card stays
+// open with it, and the stored record stays.
+TEST_P(CardFormTest, AValueItsColumnCannotHoldIsRefusedAndTheRecordStays) {
+  std::string text = CardScreenText("△");
+  const struct {
+    const char *from, *to;
+  } wider[] = {{"FLDTYPE = 半角\nFLDSMSU = 30", "FLDTYPE = 半角\nFLDSMSU = 50"},
+               {"FLDEDT = 右詰\nFLDSMSU = 6", "FLDEDT = 右詰\nFLDSMSU = 12"},
+               {"FLDTYPE = 半角\nFLDSMSU = 2", "FLDTYPE = 半角\nFLDSMSU = 4"}};
+  for (const auto& w : wider) {
+    const size_t at = text.find(w.from);
+    ASSERT_NE(at, std::string::npos) << w.from;
+    text.replace(at, std::string(w.from).size(), w.to);
+  }
+  ASSERT_EQ(LoadTexts({{"TEST-CARDF.txt", text}}), 1) << Boxes();
+  ASSERT_EQ(Reopen(), 0) << Boxes();
+  const struct Case {
+    const char *field, *typed, *refusal;
+  } cases[] = {
+      {"NAME", "abcdefghijklmnopqrstuvwxyzabcdefghijklmno", "“NAME”の値は長すぎて入りきらない"},
+      {"QTY", "99999999999", "“QTY”の値は大きすぎるため"},
+      {"CAT", "あい", "“CAT”の値は長すぎて入りきらない"},
+  };
+  const auto closeByFrame = [this] {
+    PostMessageA(Card(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    PumpMessages();
+  };
+  const std::map<std::string, std::string> stored = StoredItems();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.field);
+    const std::string shown = Field(c.field);
+    ForgetBoxes();
+    TypeInto(c.field, c.typed);
+    closeByFrame();
+    ASSERT_EQ(BoxTexts().size(), 1u) << Boxes();
+    EXPECT_NE(BoxTexts()[0].find(c.refusal), std::string::npos) << BoxTexts()[0];
+    ASSERT_TRUE(IsWindowVisible(Card()));
+    EXPECT_EQ(Field(c.field), c.typed);
+    EXPECT_EQ(StoredItems(), stored);
+    TypeInto(c.field, shown.c_str());
+  }
+  ForgetBoxes();
+  closeByFrame();
+  EXPECT_TRUE(BoxTexts().empty()) << Boxes();
+  EXPECT_EQ(StoredItems(), stored);
+}
+
 // A card of people: the birth date is typed as a date and the age shown
 // beside it.
 TEST_P(CardFormTest, ABirthDateIsTypedAsADateAndShowsTheAge) {

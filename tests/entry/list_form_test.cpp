@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -239,6 +240,69 @@ TEST_P(ListPaging, AValueNotOfItsColumnsKindIsRefusedBeforeItIsStored) {
     }
     EXPECT_EQ(StoredQuantity("0004"), c.stays);
   }
+}
+
+// A screen may let more be typed than the column holds: what the column
+// cannot hold whole is refused, on either database, and what is stored
+// stays. Full-width characters count as two bytes, which the server's
+// column, counting characters, would take.
+TEST_P(ListPaging, AValueItsColumnCannotHoldIsRefusedWithTheDatabasesWords) {
+  std::string text = ListScreenText(keyKind_, "Ｎ");
+  const struct {
+    const char *from, *to;
+  } wider[] = {{"FLDTYPE = 半角\nFLDSMSU = 20", "FLDTYPE = 半角\nFLDSMSU = 60"},
+               {"FLDSMSU = 5\nFLDMAX = 90000", "FLDSMSU = 12"},
+               {"FLDSMSU = 8\nFLDDEC = 2", "FLDSMSU = 320\nFLDDEC = 2"}};
+  for (const auto& w : wider) {
+    const size_t at = text.find(w.from);
+    ASSERT_NE(at, std::string::npos) << w.from;
+    text.replace(at, std::strlen(w.from), w.to);
+  }
+  ASSERT_EQ(LoadTexts({{"TEST-LSTK.txt", text}}), 1) << Boxes();
+  const auto fullWidth = [](int characters) {
+    std::string text;
+    for (int k = 0; k < characters; ++k) text += "あ";
+    return text;
+  };
+  const std::string tooLong = "“NAME”の値は長すぎて入りきらないため、テーブル“T_LST”に書き込めません。";
+  const struct Case {
+    const char* column;
+    std::string typed, refusal;  // "" when stored
+  } cases[] = {
+      {"NAME", std::string(41, 'x'), tooLong},
+      {"NAME", fullWidth(21), tooLong},
+      {"NAME", fullWidth(20), ""},
+      {"QTY", "32768", "“QTY”の値は大きすぎるため、テーブル“T_LST”に書き込めません。[32768]"},
+      {"QTY", "32767", ""},
+      {"PRICE", "1" + std::string(309, '0'), "“PRICE”の値は大きすぎるため、テーブル“T_LST”に書き込めません。"},
+  };
+  // Row 0002 as stored, read by a connection of its own.
+  const auto storedRow = [] {
+    const int t = db_open("", kFixtureDb, "T_LST", -1, "", "", "select * from T_LST");
+    if (t < 0) return std::string("<no table>");
+    std::string row = "<none>";
+    if (db_search(t, "0002", "CODE") == 0) {
+      row = std::string(GetColumnText(t, "NAME")) + "|" + GetColumnAsText(t, "QTY") + "|";
+      row += GetColumnAsText(t, "PRICE");
+    }
+    db_close(t);
+    return row;
+  };
+  ASSERT_EQ(OpenList(), 0) << Boxes();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.column) + " " + c.typed.substr(0, 20));
+    const std::string before = storedRow();
+    ForgetBoxes();
+    TypeIntoCell(c.column, 2, c.typed.c_str());
+    if (c.refusal.empty()) {
+      EXPECT_EQ(BoxTexts(), std::vector<std::string>{});
+      continue;
+    }
+    ASSERT_EQ(BoxTexts().size(), 1u) << Boxes();
+    EXPECT_NE(BoxTexts()[0].find(c.refusal), std::string::npos) << BoxTexts()[0];
+    EXPECT_EQ(storedRow(), before) << "nothing stored";
+  }
+  EXPECT_EQ(storedRow(), fullWidth(20) + "|32767|2.500000");
 }
 
 // A mark turned by clicks holds the number of its state; its candidates

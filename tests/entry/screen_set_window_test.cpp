@@ -18,7 +18,9 @@
 #include "tests/entry/form_input.h"
 #include "tests/entry/sheet_output_fixture.h"
 #include "tests/platform/image_fixtures.h"
+#include "tests/reading/run_setup.h"
 #include "tests/screen/screen_fixture.h"
+#include "tests/support/required_service.h"
 #include "tests/support/window_picture.h"
 
 namespace {
@@ -67,7 +69,7 @@ class ScreenSetTest : public SheetOutputTest {
     SetActiveWindow(owner_);
     ASSERT_EQ(OpenScreenSetWindow(1, 1), 1) << testing::PrintToString(Boxes());
     ASSERT_EQ(OpenScreenSetWindow(1, 2), 1) << testing::PrintToString(Boxes());
-    const int slot = db_open_nocreate(outputFolder_.c_str(), kOutputDb, "OUT1", kDbKindFile, "OUT1", "", "");
+    const int slot = OpenOutputTable();
     ASSERT_GT(slot, 0);
     for (int k = 1; k <= records; ++k) {
       char number[40];
@@ -82,6 +84,14 @@ class ScreenSetTest : public SheetOutputTest {
     }
     db_close(slot);
     ForgetBoxes();
+  }
+
+  // The sheet's output table OUT1, wherever the output database lies: its
+  // slot, or -1.
+  static int OpenOutputTable() {
+    const CurrentSheet& sheet = g_currentSheet;
+    return db_open_nocreate(sheet.outputFolder.c_str(), sheet.outputDatabase.c_str(), "OUT1", sheet.outputKind, "OUT1",
+                            "", "");
   }
 
   HWND ScreenSet() const { return FindWindowA("ScrSet", nullptr); }
@@ -129,7 +139,7 @@ class ScreenSetTest : public SheetOutputTest {
   // The names of the stored records, in key order.
   std::vector<std::string> RecordNames() {
     std::vector<std::string> names;
-    const int slot = db_open_nocreate(outputFolder_.c_str(), kOutputDb, "OUT1", kDbKindFile, "OUT1", "", "");
+    const int slot = OpenOutputTable();
     if (slot < 0) return names;
     for (int rc = db_toppos(slot, "番号"); rc == 0; rc = db_nread(slot)) names.push_back(GetColumnText(slot, "氏名"));
     db_close(slot);
@@ -140,6 +150,21 @@ class ScreenSetTest : public SheetOutputTest {
   HWND main_ = nullptr;
   HWND owner_ = nullptr;
   std::vector<HWND> windows_;
+};
+
+// The forms over the records stored in the output database, on the file
+// database (SQLite) and on the server (PostgreSQL).
+class StoredRecords : public ScreenSetTest, public testing::WithParamInterface<int> {
+ protected:
+  void SetUp() override {
+    ScreenSetTest::SetUp();
+    if (HasFatalFailure() || GetParam() != kDbKindServer) return;
+    if (!UseServerOutput()) SKIP_WITHOUT_SERVICE("SHEETDESK_PG is not set: no PostgreSQL server for this run");
+    const int t = db_alloc_slot("", g_currentSheet.outputDatabase.c_str(), "OUT1", kDbKindServer);
+    ASSERT_GT(t, 0);
+    ExecSlotSql(t, "drop table if exists OUT1", 1);
+    db_disconnect(t);
+  }
 };
 
 TEST_F(ScreenSetTest, RunOpensTheGeneratedListOnTheOutputTable) {
@@ -171,7 +196,7 @@ TEST_F(ScreenSetTest, RunOpensTheGeneratedListOnTheOutputTable) {
   EXPECT_EQ(Boxes(), std::vector<std::string>{});
 }
 
-TEST_F(ScreenSetTest, TheGeneratedListPagesAndStoresACorrection) {
+TEST_P(StoredRecords, TheGeneratedListPagesAndStoresACorrection) {
   PrepareScreens(23);
   OpenWindow(1);
   Click("SCRDISP");
@@ -215,7 +240,7 @@ TEST_F(ScreenSetTest, AScreenWithoutRowsIsMadeBeforeTheWindowOpens) {
   EXPECT_FALSE(IsWindowVisible(List()));
 }
 
-TEST_F(ScreenSetTest, RunOpensTheGeneratedCard) {
+TEST_P(StoredRecords, RunOpensTheGeneratedCard) {
   PrepareScreens();
   OpenWindow(2);
   Click("SCRDISP");
@@ -232,7 +257,7 @@ TEST_F(ScreenSetTest, RunOpensTheGeneratedCard) {
   EXPECT_EQ(Boxes(), std::vector<std::string>{});
 }
 
-TEST_F(ScreenSetTest, TheFormsKeepTheKeyAsWideAsTheRunNumbersIt) {
+TEST_P(StoredRecords, TheFormsKeepTheKeyAsWideAsTheRunNumbersIt) {
   // The run numbers the sheet's records; the key item declares 30
   // characters where its field has 4 boxes: the numbers have 30 digits.
   definition_.papers[0].keyNumbering = 2;
@@ -270,7 +295,7 @@ TEST_F(ScreenSetTest, TheFormsKeepTheKeyAsWideAsTheRunNumbersIt) {
   EXPECT_EQ(Boxes(), std::vector<std::string>{});
 }
 
-TEST_F(ScreenSetTest, TheCardOfASheetNumberedByTheRunBrowsesItsRecordsUnlocked) {
+TEST_P(StoredRecords, TheCardOfASheetNumberedByTheRunBrowsesItsRecordsUnlocked) {
   // The run numbers the sheet's records: the card corrects them.
   definition_.papers[0].keyNumbering = 2;
   PrepareScreens(3);
@@ -296,11 +321,11 @@ TEST_F(ScreenSetTest, TheCardOfASheetNumberedByTheRunBrowsesItsRecordsUnlocked) 
   EXPECT_FALSE(IsWindowVisible(Card()));
 }
 
-TEST_F(ScreenSetTest, TheFormsRefuseAValueThatIsNoneOfItsFieldsChoices) {
+TEST_P(StoredRecords, TheFormsRefuseAValueThatIsNoneOfItsFieldsChoices) {
   PrepareScreens();
   const auto storedSex = [this](const char* code) {
     std::string value = "<none>";
-    const int slot = db_open_nocreate(outputFolder_.c_str(), kOutputDb, "OUT1", kDbKindFile, "OUT1", "", "");
+    const int slot = OpenOutputTable();
     if (slot < 0) return value;
     if (db_search(slot, code, "番号") == 0) value = GetColumnText(slot, "性別");
     db_close(slot);
@@ -346,6 +371,11 @@ TEST_F(ScreenSetTest, TheFormsRefuseAValueThatIsNoneOfItsFieldsChoices) {
   EXPECT_FALSE(IsWindowVisible(Card()));
   EXPECT_EQ(storedSex("0001"), "男");
 }
+
+INSTANTIATE_TEST_SUITE_P(Databases, StoredRecords, testing::Values(kDbKindFile, kDbKindServer),
+                         [](const testing::TestParamInfo<int>& info) {
+                           return std::string(info.param == kDbKindServer ? "PostgreSQL" : "SQLite");
+                         });
 
 TEST_F(ScreenSetTest, WidenedItemIsReconciledWhenTheScreenOpens) {
   PrepareScreens();
