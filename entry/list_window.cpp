@@ -109,6 +109,8 @@ int StorePendingCell(int command = 0) {
   int column, line;
   if (!IsFieldEdited() || !CurrentCell(&column, &line) || !TakeTypedValue()) return 0;
   if (command == kKeyCopy && column == KeyColumnIndex()) return 0;
+  // A date typed short or in its era form is stored as a Western date.
+  if (IsDateFieldKind(g_list.columns[column].kind)) NormalizeDateField();
   return CommitListCell(column, line);
 }
 

@@ -464,6 +464,18 @@ TEST_P(CardFormTest, ABirthDateIsTypedAsADateAndShowsTheAge) {
   EXPECT_STREQ(GetColumnText(stored, "BIRTH"), "2000/01/05");
   db_close(stored);
   EXPECT_TRUE(BoxTexts().empty()) << Boxes();
+  // A day the calendar does not have is refused as the card is written,
+  // which then stays on the record with it.
+  TypeInto("BIRTH", "2026/02/30");
+  Press(VK_TAB);
+  Press(VK_F1);
+  EXPECT_EQ(BoxTexts(), std::vector<std::string>{"“生年月日”は、日付として正しくありません。[2026/02/30]"});
+  EXPECT_EQ(Field("BIRTH"), "2026/02/30");
+  const int again = db_open("", kFixtureDb, "T_PERSON", -1, "", "", "");
+  ASSERT_GT(again, 0);
+  ASSERT_EQ(db_search(again, "0002", "CODE"), 0);
+  EXPECT_STREQ(GetColumnText(again, "BIRTH"), "2000/01/05");
+  db_close(again);
 }
 
 INSTANTIATE_TEST_SUITE_P(Databases, CardFormTest, testing::Values(kDbKindFile, kDbKindServer), KindName);

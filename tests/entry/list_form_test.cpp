@@ -305,6 +305,46 @@ TEST_P(ListPaging, AValueItsColumnCannotHoldIsRefusedWithTheDatabasesWords) {
   EXPECT_EQ(storedRow(), fullWidth(20) + "|32767|2.500000");
 }
 
+// A date column of the list: what is typed short or in its era form is
+// stored as a Western date; a day the calendar does not have is refused
+// and the stored date stays.
+TEST_P(ListPaging, ADateCellStoresAWesternDateAndRefusesADayTheCalendarLacks) {
+  std::string text = ListScreenText(keyKind_, "Ｎ");
+  const std::string noteField = "FLDTITLE = 備考\nFLDLST = ○\nFLDTYPE = 半角\nFLDSMSU = 30";
+  const size_t at = text.find(noteField);
+  ASSERT_NE(at, std::string::npos);
+  text.replace(at, noteField.size(), "FLDTITLE = 日付\nFLDLST = ○\nFLDTYPE = 日付\nFLDSMSU = 10");
+  ASSERT_EQ(LoadTexts({{"TEST-LSTK.txt", text}}), 1) << Boxes();
+  const auto storedNote = [] {
+    const int t = db_open("", kFixtureDb, "T_LST", -1, "", "", "select * from T_LST");
+    if (t < 0) return std::string("<no table>");
+    const std::string note = db_search(t, "0005", "CODE") == 0 ? GetColumnText(t, "NOTE") : "<none>";
+    db_close(t);
+    return note;
+  };
+  const struct Case {
+    const char* typed;
+    const char* stored;
+    bool refused;
+  } cases[] = {
+      {"2024/1/5", "2024/01/05", false}, {"h1/2/3", "1989/02/03", false},  {"2026/02/30", "1989/02/03", true},
+      {"2024/02/29", "2024/02/29", false}, {"2025/02/29", "2024/02/29", true}, {"2024/13/01", "2024/02/29", true},
+  };
+  ASSERT_EQ(OpenList(), 0) << Boxes();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.typed);
+    ForgetBoxes();
+    TypeIntoCell("NOTE", 5, c.typed);
+    if (c.refused) {
+      EXPECT_EQ(BoxTexts(), std::vector<std::string>{std::string("“日付”は、日付として正しくありません。[") + c.typed + "]"});
+    } else {
+      EXPECT_EQ(BoxTexts(), std::vector<std::string>{});
+      EXPECT_EQ(Cell("NOTE", 5), c.stored);
+    }
+    EXPECT_EQ(storedNote(), c.stored);
+  }
+}
+
 // A mark turned by clicks holds the number of its state; its candidates
 // are how the states look, and never refuse that number.
 TEST_P(ListPaging, AMarkTurnedByClicksIsStoredThoughItsCandidatesAreItsGlyphs) {
