@@ -172,15 +172,8 @@ int UpdateRecord(const std::string& code) {
 // is written: 0, or -1 after the message.
 int CheckCardValue(int item, const std::string& value) {
   const ScreenItem& field = Item(item);
-  EntryValueRule rule;
-  rule.title = field.caption.empty() ? field.name : field.caption;
-  rule.columnType = ColumnTypeOf(item);
-  rule.kind = field.kind;
-  rule.edit = field.edit;
-  rule.choices = field.choices;
-  rule.minText = field.minText;
-  rule.maxText = field.maxText;
-  if (CheckEntryValue(rule, value) != 0) return -1;
+  const std::string& title = field.caption.empty() ? field.name : field.caption;
+  if (CheckEntryValue(ValueRuleOf(field, title, ColumnTypeOf(item)), value) != 0) return -1;
   return CheckWritableValue(Table(), g_cardForm.table, field.name, value);
 }
 

@@ -93,15 +93,7 @@ std::string LastKey() {
 // after the message.
 int CheckLimits(int column, const std::string& value) {
   const ListColumn& c = g_list.columns[column];
-  EntryValueRule rule;
-  rule.title = c.title.empty() ? c.name : c.title;
-  rule.columnType = c.dbType;
-  rule.kind = c.kind;
-  rule.edit = c.edit;
-  rule.choices = c.choices;
-  rule.minText = c.minText;
-  rule.maxText = c.maxText;
-  if (CheckEntryValue(rule, value) != 0) return -1;
+  if (CheckEntryValue(ValueRuleOf(c, c.title.empty() ? c.name : c.title, c.dbType), value) != 0) return -1;
   return IsStoredListColumn(column) ? CheckWritableValue(Table(), g_listForm.table, c.name, value) : 0;
 }
 

@@ -118,6 +118,20 @@ struct EntryValueRule {
   char edit = 'L';
   std::string choices, minText, maxText;
 };
+// The rule of a list column or a screen item (`Field`: kind, edit, choices,
+// minText, maxText) under `title`, over a column of `columnType`.
+template <class Field>
+EntryValueRule ValueRuleOf(const Field& field, const std::string& title, int columnType) {
+  EntryValueRule rule;
+  rule.title = title;
+  rule.columnType = columnType;
+  rule.kind = field.kind;
+  rule.edit = field.edit;
+  rule.choices = field.choices;
+  rule.minText = field.minText;
+  rule.maxText = field.maxText;
+  return rule;
+}
 // A value checked before it is stored: a number for a numeric column,
 // digits for a code, one of a plain candidate list (or several of them
 // one after another), within the limits. 0, or -1 after the message.

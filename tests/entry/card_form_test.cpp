@@ -371,16 +371,9 @@ TEST_P(CardFormTest, AWriteRefusedAsTheFrameClosesKeepsTheCardAndItsValue) {
 // open with it, and the stored record stays.
 TEST_P(CardFormTest, AValueItsColumnCannotHoldIsRefusedAndTheRecordStays) {
   std::string text = CardScreenText("△");
-  const struct {
-    const char *from, *to;
-  } wider[] = {{"FLDTYPE = 半角\nFLDSMSU = 30", "FLDTYPE = 半角\nFLDSMSU = 50"},
-               {"FLDEDT = 右詰\nFLDSMSU = 6", "FLDEDT = 右詰\nFLDSMSU = 12"},
-               {"FLDTYPE = 半角\nFLDSMSU = 2", "FLDTYPE = 半角\nFLDSMSU = 4"}};
-  for (const auto& w : wider) {
-    const size_t at = text.find(w.from);
-    ASSERT_NE(at, std::string::npos) << w.from;
-    text.replace(at, std::string(w.from).size(), w.to);
-  }
+  ASSERT_TRUE(ChangeScreenText(&text, {{"FLDTYPE = 半角\nFLDSMSU = 30", "FLDTYPE = 半角\nFLDSMSU = 50"},
+                                      {"FLDEDT = 右詰\nFLDSMSU = 6", "FLDEDT = 右詰\nFLDSMSU = 12"},
+                                      {"FLDTYPE = 半角\nFLDSMSU = 2", "FLDTYPE = 半角\nFLDSMSU = 4"}}));
   ASSERT_EQ(LoadTexts({{"TEST-CARDF.txt", text}}), 1) << Boxes();
   ASSERT_EQ(Reopen(), 0) << Boxes();
   const struct Case {

@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -18,6 +17,7 @@
 #include "foundation/db.h"
 #include "foundation/imaging.h"
 #include "screen/screen.h"
+#include "tests/entry/form_input.h"
 #include "tests/entry/list_form_fixture.h"
 #include "tests/foundation/db_test_support.h"
 #include "tests/screen/screen_fixture.h"
@@ -218,10 +218,8 @@ int StoredQuantity(const char* code) {
 TEST_P(ListPaging, AValueNotOfItsColumnsKindIsRefusedBeforeItIsStored) {
   // The quantity's field takes any text: its column, a number, decides.
   std::string text = ListScreenText(keyKind_, "Ｎ");
-  const std::string numberField = "FLDNAME = QTY\nFLDTITLE = 数量\nFLDLST = ○\nFLDTYPE = 数字";
-  const size_t at = text.find(numberField);
-  ASSERT_NE(at, std::string::npos);
-  text.replace(at, numberField.size(), "FLDNAME = QTY\nFLDTITLE = 数量\nFLDLST = ○\nFLDTYPE = 半角");
+  ASSERT_TRUE(ChangeScreenText(&text, {{"FLDNAME = QTY\nFLDTITLE = 数量\nFLDLST = ○\nFLDTYPE = 数字",
+                                       "FLDNAME = QTY\nFLDTITLE = 数量\nFLDLST = ○\nFLDTYPE = 半角"}}));
   ASSERT_EQ(LoadTexts({{"TEST-LSTK.txt", text}}), 1) << Boxes();
   struct Case {
     const char* typed;
@@ -248,16 +246,9 @@ TEST_P(ListPaging, AValueNotOfItsColumnsKindIsRefusedBeforeItIsStored) {
 // column, counting characters, would take.
 TEST_P(ListPaging, AValueItsColumnCannotHoldIsRefusedWithTheDatabasesWords) {
   std::string text = ListScreenText(keyKind_, "Ｎ");
-  const struct {
-    const char *from, *to;
-  } wider[] = {{"FLDTYPE = 半角\nFLDSMSU = 20", "FLDTYPE = 半角\nFLDSMSU = 60"},
-               {"FLDSMSU = 5\nFLDMAX = 90000", "FLDSMSU = 12"},
-               {"FLDSMSU = 8\nFLDDEC = 2", "FLDSMSU = 320\nFLDDEC = 2"}};
-  for (const auto& w : wider) {
-    const size_t at = text.find(w.from);
-    ASSERT_NE(at, std::string::npos) << w.from;
-    text.replace(at, std::strlen(w.from), w.to);
-  }
+  ASSERT_TRUE(ChangeScreenText(&text, {{"FLDTYPE = 半角\nFLDSMSU = 20", "FLDTYPE = 半角\nFLDSMSU = 60"},
+                                      {"FLDSMSU = 5\nFLDMAX = 90000", "FLDSMSU = 12"},
+                                      {"FLDSMSU = 8\nFLDDEC = 2", "FLDSMSU = 320\nFLDDEC = 2"}}));
   ASSERT_EQ(LoadTexts({{"TEST-LSTK.txt", text}}), 1) << Boxes();
   const auto fullWidth = [](int characters) {
     std::string text;
@@ -310,10 +301,8 @@ TEST_P(ListPaging, AValueItsColumnCannotHoldIsRefusedWithTheDatabasesWords) {
 // and the stored date stays.
 TEST_P(ListPaging, ADateCellStoresAWesternDateAndRefusesADayTheCalendarLacks) {
   std::string text = ListScreenText(keyKind_, "Ｎ");
-  const std::string noteField = "FLDTITLE = 備考\nFLDLST = ○\nFLDTYPE = 半角\nFLDSMSU = 30";
-  const size_t at = text.find(noteField);
-  ASSERT_NE(at, std::string::npos);
-  text.replace(at, noteField.size(), "FLDTITLE = 日付\nFLDLST = ○\nFLDTYPE = 日付\nFLDSMSU = 10");
+  ASSERT_TRUE(ChangeScreenText(&text, {{"FLDTITLE = 備考\nFLDLST = ○\nFLDTYPE = 半角\nFLDSMSU = 30",
+                                       "FLDTITLE = 日付\nFLDLST = ○\nFLDTYPE = 日付\nFLDSMSU = 10"}}));
   ASSERT_EQ(LoadTexts({{"TEST-LSTK.txt", text}}), 1) << Boxes();
   const auto storedNote = [] {
     const int t = db_open("", kFixtureDb, "T_LST", -1, "", "", "select * from T_LST");
@@ -349,10 +338,8 @@ TEST_P(ListPaging, ADateCellStoresAWesternDateAndRefusesADayTheCalendarLacks) {
 // are how the states look, and never refuse that number.
 TEST_P(ListPaging, AMarkTurnedByClicksIsStoredThoughItsCandidatesAreItsGlyphs) {
   std::string text = ListScreenText(keyKind_, "Ｎ");
-  const std::string numberField = "FLDTYPE = 数字\nFLDEDT = 右詰\nFLDSMSU = 5\nFLDMAX = 90000";
-  const size_t at = text.find(numberField);
-  ASSERT_NE(at, std::string::npos);
-  text.replace(at, numberField.size(), "FLDTYPE = CBOX\nFLDEDT = 中央\nFLDSMSU = 1\nFLDKOHO = ●,×");
+  ASSERT_TRUE(ChangeScreenText(&text, {{"FLDTYPE = 数字\nFLDEDT = 右詰\nFLDSMSU = 5\nFLDMAX = 90000",
+                                       "FLDTYPE = CBOX\nFLDEDT = 中央\nFLDSMSU = 1\nFLDKOHO = ●,×"}}));
   ASSERT_EQ(LoadTexts({{"TEST-LSTK.txt", text}}), 1) << Boxes();
   ASSERT_EQ(OpenList(), 0) << Boxes();
   for (const int stored : {1, 0}) {
