@@ -44,6 +44,9 @@ struct CardFormState {
   int entryState = kCardNothingShown;
   int startMode = kCardStartFirst;
   bool locked = false;    // F5 and F7 refused
+  // A sheet's card: it corrects the records the reading run stored, from
+  // the first (F4 the last), and adds none.
+  bool sheetCard = false;
   int pendingEdits = 0;   // values typed since the record was shown or written
   std::string shownCode;  // code of the stored record shown ("" for none)
   std::string copySource; // code shown when F4 was pressed

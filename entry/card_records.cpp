@@ -168,6 +168,28 @@ int UpdateRecord(const std::string& code) {
   return db_exec(Table(), ("update " + g_cardForm.table + " set " + assignments + " " + KeyCondition(code)).c_str());
 }
 
+// A value of a field checked against the field and its column before it
+// is written: 0, or -1 after the message.
+int CheckCardValue(int item, const std::string& value) {
+  const ScreenItem& field = Item(item);
+  const std::string& title = field.caption.empty() ? field.name : field.caption;
+  if (CheckEntryValue(ValueRuleOf(field, title, ColumnTypeOf(item)), value) != 0) return -1;
+  return CheckWritableValue(Table(), g_cardForm.table, field.name, value);
+}
+
+// The values of the card checked before they are written: 0, or -1 after
+// the message. A value holding "*" is the reading run's mark of an
+// undecided character, left for the operator to correct.
+int CheckCardValues() {
+  for (int item : CardFields()) {
+    if (item == g_cardForm.keyItem || !IsStoredField(item)) continue;
+    const std::string value = FieldValue(item);
+    if (value.find('*') != std::string::npos) continue;
+    if (CheckCardValue(item, value) != 0) return -1;
+  }
+  return 0;
+}
+
 // The code after the last stored one (zeros as wide as the code field for
 // an empty table, plus one).
 std::string NextFreeCode() {
@@ -234,6 +256,7 @@ int WriteCardRecord() {
     ShowInfoMessage("", "コード番号が入力されていません。");
     return -1;
   }
+  if (CheckCardValues() != 0) return -1;
   const bool exists = g_cardForm.startMode == kCardStartFound || RecordExists(code);
   const int rc = exists ? UpdateRecord(code) : InsertRecord(code);
   if (rc != 0) return -1;  // reported by the database layer; the values stay on the card
@@ -272,7 +295,7 @@ int ShowFirstCard() {
 }
 
 int StartNewCard() {
-  if (g_cardForm.startMode == kCardStartFirst) {
+  if (g_cardForm.startMode == kCardStartFirst || g_cardForm.sheetCard) {
     if (db_efind(Table(), KeyNumber()) != 0) return -1;
     return ShowRecordAtCursor();
   }
@@ -348,6 +371,7 @@ int InputCardRange(int item, const std::string& start, const std::string& end, c
     ShowInfoMessage("", "%sの範囲指定入力はできません。", field.caption.empty() ? field.name.c_str() : field.caption.c_str());
     return -1;
   }
+  if (CheckCardValue(item, value) != 0) return -1;
   if (AskYesNo("", "%s～%sに“%s”を書き込みます。", start.c_str(), end.c_str(), value.c_str()) != IDYES) return -1;
   const std::string assignment = Item(item).name + "=" + ColumnValueText(ColumnTypeOf(item), value);
   if (db_exec(Table(), ("update " + g_cardForm.table + " set " + assignment + " " + RangeCondition(start, end)).c_str()) !=

@@ -87,16 +87,19 @@ bool TakeScreen(HWND window, int slot) {
   if (g_cardForm.keyItem >= 0 && Item(g_cardForm.keyItem).length > 0) {
     g_cardForm.codeWidth = Item(g_cardForm.keyItem).length;
   }
-  g_cardForm.startMode = StartMode();
+  // The card of a sheet corrects the records the run stored: it shows them
+  // from the first and takes corrections unlocked.
+  g_cardForm.sheetCard = s.ocrCardMode != 0;
+  g_cardForm.startMode = g_cardForm.sheetCard && StartMode() != kCardStartFound ? kCardStartFirst : StartMode();
   // A sheet's card screen keeps the size of its record images itself.
-  g_cardForm.imagePercent = s.ocrCardMode != 0 ? g_screenDefs.ocrCardLines : g_cardImages.sizePercent;
+  g_cardForm.imagePercent = g_cardForm.sheetCard ? g_screenDefs.ocrCardLines : g_cardImages.sizePercent;
   SendToOwner(kMsgCardOpened, s.screenNumber);
   if (g_cardForm.startMode == kCardStartFirst || g_cardForm.startMode == kCardStartFound) {
     ShowFirstStoredCard();
   } else {
     StartNewCard();
   }
-  g_cardForm.locked = !IsSheetCard(s.screenNumber) && s.openMode != -15;
+  g_cardForm.locked = !IsSheetCard(s.screenNumber) && !g_cardForm.sheetCard && s.openMode != -15;
   SetCursor(LoadCursor(nullptr, IDC_ARROW));
   SendToOwner(kMsgFillScreen, s.screenNumber);
   InvalidateRect(window, nullptr, TRUE);
@@ -110,11 +113,22 @@ void TakePendingEdit() {
   TakeCardDate();
 }
 
+// Closes the card; what is typed is written first. A code already taken,
+// or a write the database refused (told by its message), keeps the card
+// open with the typed values, as Esc does.
 void CloseCard() {
   const int slot = g_cardForm.slot;
   if (!IsValidSlot(slot)) return;
+  const int current = g_screen.currentItem;
   TakePendingEdit();
-  WriteCardRecord();
+  if (current == g_cardForm.keyItem && current >= 0 && CheckNewCardCode() != 0) {
+    RefocusCurrentField();
+    return;
+  }
+  if (WriteCardRecord() != 0) {
+    RefocusCurrentField();
+    return;
+  }
   // Ctrl, Shift and Alt held: the operator may drop the card's table.
   if (GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_SHIFT) < 0 && GetKeyState(VK_MENU) < 0 &&
       g_cardForm.tableSlot > 0) {

@@ -80,6 +80,8 @@ int OpenSupScreen(const char* folder, const char* database, const char* table, i
 // field's date goes into `eraField` (empty when no era fits: -1), its age
 // in whole years into `ageField`: 0, or -1 when the field holds no date.
 int NormalizeDateField();
+// The kinds of the date fields: a birth date ('S') and a date ('D').
+inline bool IsDateFieldKind(char kind) { return kind == 'S' || kind == 'D'; }
 int ShowEraOfDateField(const char* eraField);
 int ShowAgeOfDateField(const char* ageField);
 

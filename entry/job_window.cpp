@@ -132,6 +132,11 @@ int AddJobItems(int job, int* columns) {
       rc = field("TXTI", "ＣＳＶファイル名", fileWidth, MAX_PATH - 1);
       std::snprintf(keyLabel, sizeof keyLabel, "ｺｰﾄﾞ番号(%s)に対応", target.keyTitle.c_str());
       if (rc >= 0 && keyChoice) rc = check("NOPUT", keyLabel, kKeysCommand);
+      // How the file must be laid out, under its name.
+      for (const char* hint : {"TINPMSG1", "TINPMSG2"}) {
+        if (rc >= 0) rc = AddScreenItem("", hint, kFieldColumn, Row(row), 0, fileWidth + 8, 40, 0, 'X', 0, 0, 0, 'L',
+                                        kItemProtected, 0, 5, 0, 0, "", "");
+      }
       break;
     case kJobCsvOutput:
       rc = field("TXTO", "ＣＳＶファイル名", fileWidth, MAX_PATH - 1);
@@ -169,6 +174,8 @@ void FillFields() {
     case kJobCsvInput:
       SetField("TXTI", s.file);
       SetField("NOPUT", s.keys == 1 ? "1" : "0");
+      SetField("TINPMSG1", "入力するＣＳＶファイルは、項目間を");
+      SetField("TINPMSG2", "半角のカンマで区切ってください。　");
       break;
     case kJobCsvOutput:
       SetField("TXTO", s.file.empty() ? DefaultOutputFile() : s.file);

@@ -28,11 +28,6 @@ int Table() { return g_listForm.tableSlot; }
 const char* KeyName() { return g_listForm.keyColumn.c_str(); }
 bool UsesCodeNumbers() { return g_listForm.keyKind != kFreeKeys; }
 
-std::string TrimLeft(const std::string& text) {
-  const size_t first = text.find_first_not_of(' ');
-  return first == std::string::npos ? std::string() : text.substr(first);
-}
-
 bool IsBlank(const std::string& text) { return text.find_first_not_of(' ') == std::string::npos; }
 
 // "table.key='key'": the key as a condition on the table's key column.
@@ -75,11 +70,11 @@ int ChangeKey(const std::string& from, const std::string& to, int step) {
 }
 
 // The keys of the rows from `first` on (not below it) in key order, to
-// `last` when given.
+// `last` when given; none from "", the code after the last there is.
 std::vector<std::string> KeysFrom(const std::string& first, const std::string& last = "") {
   std::vector<std::string> keys;
-  int rc = first.empty() ? db_tfind(Table(), g_listForm.keyNumber)
-                         : db_find_key_or_next(Table(), first.c_str(), g_listForm.keyNumber);
+  if (first.empty()) return keys;
+  int rc = db_find_key_or_next(Table(), first.c_str(), g_listForm.keyNumber);
   while (rc == 0) {
     const std::string key = GetColumnText(Table(), KeyName());
     if (!last.empty() && key > last) break;
@@ -94,30 +89,12 @@ std::string LastKey() {
   return db_efind(Table(), g_listForm.keyNumber) == 0 ? GetColumnText(Table(), KeyName()) : "";
 }
 
-// Checks a value against the column's limits: 0, or -1 after the message.
+// Checks a value against what the screen says of its column: 0, or -1
+// after the message.
 int CheckLimits(int column, const std::string& value) {
   const ListColumn& c = g_list.columns[column];
-  const int type = c.dbType;
-  const bool numeric = type == kColumnShort || type == kColumnLong || type == kColumnDouble;
-  const std::string text = numeric ? value : TrimLeft(value);
-  auto below = [&](const std::string& limit) {
-    if (numeric) return std::atof(text.c_str()) < std::atof(limit.c_str());
-    return !text.empty() && text < limit;
-  };
-  auto above = [&](const std::string& limit) {
-    if (numeric) return std::atof(text.c_str()) > std::atof(limit.c_str());
-    return text > limit;
-  };
-  const char* title = c.title.empty() ? c.name.c_str() : c.title.c_str();
-  if (!c.minText.empty() && below(c.minText)) {
-    ShowInfoMessage("", "“%s”は、%s未満の値は入力できません。[%s]", title, c.minText.c_str(), value.c_str());
-    return -1;
-  }
-  if (!c.maxText.empty() && above(c.maxText)) {
-    ShowInfoMessage("", "“%s”は、%sを超える値は入力できません。[%s]", title, c.maxText.c_str(), value.c_str());
-    return -1;
-  }
-  return 0;
+  if (CheckEntryValue(ValueRuleOf(c, c.title.empty() ? c.name : c.title, c.dbType), value) != 0) return -1;
+  return IsStoredListColumn(column) ? CheckWritableValue(Table(), g_listForm.table, c.name, value) : 0;
 }
 
 bool HasFixedValue(const std::string& column) {

@@ -108,6 +108,39 @@ int TakeListKeyRange();
 std::string ColumnValueText(int columnType, const std::string& value);
 // ColumnValueText for the stored type of a list column.
 std::string ListValueText(int column, const std::string& value);
+// What the screen says of a field's values (value_checks.cpp): its title,
+// the type of its column (kColumn...), its kind, its edit letter ('Z' a
+// code of digits), its candidates and its limits.
+struct EntryValueRule {
+  std::string title;
+  int columnType = 0;
+  char kind = 'X';
+  char edit = 'L';
+  std::string choices, minText, maxText;
+};
+// The rule of a list column or a screen item (`Field`: kind, edit, choices,
+// minText, maxText) under `title`, over a column of `columnType`.
+template <class Field>
+EntryValueRule ValueRuleOf(const Field& field, const std::string& title, int columnType) {
+  EntryValueRule rule;
+  rule.title = title;
+  rule.columnType = columnType;
+  rule.kind = field.kind;
+  rule.edit = field.edit;
+  rule.choices = field.choices;
+  rule.minText = field.minText;
+  rule.maxText = field.maxText;
+  return rule;
+}
+// A value checked before it is stored: a number for a numeric column,
+// digits for a code, one of a plain candidate list (or several of them
+// one after another), within the limits. 0, or -1 after the message.
+int CheckEntryValue(const EntryValueRule& rule, const std::string& value);
+// A value checked against the column `column` of the table slot `slot`
+// (`table` names it) before SQL text writes it, as the database layer
+// checks the values it writes: a text within the column's bytes, a number
+// that is one and fits the column. 0, or -1 after the message.
+int CheckWritableValue(int slot, const std::string& table, const std::string& column, const std::string& value);
 // "where table.key='k'" or the condition text followed by "and ...".
 std::string KeyCondition(const char* key);
 int CommitListCell(int column, int line);

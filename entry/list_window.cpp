@@ -90,7 +90,13 @@ void EndDrag(LPARAM point) {
   int column, line;
   if (from.empty() || g_listForm.editMode != 4 || !CellAtPoint(point, &column, &line)) return;
   const std::string to = LineKey(line);
-  if (!to.empty() && to != from) MoveListRecord(from, to);
+  if (to.empty() || to == from) return;
+  // Moving renumbers records: a slip of the mouse must not.
+  if (AskYesNo("", "%s“%s”を“%s”に移動してもよろしいですか？", g_listForm.keyTitle.c_str(), from.c_str(), to.c_str()) !=
+      IDYES) {
+    return;
+  }
+  MoveListRecord(from, to);
 }
 
 // The cell the focus is on: false when it is no cell of the list.
@@ -103,6 +109,8 @@ int StorePendingCell(int command = 0) {
   int column, line;
   if (!IsFieldEdited() || !CurrentCell(&column, &line) || !TakeTypedValue()) return 0;
   if (command == kKeyCopy && column == KeyColumnIndex()) return 0;
+  // A date typed short or in its era form is stored as a Western date.
+  if (IsDateFieldKind(g_list.columns[column].kind)) NormalizeDateField();
   return CommitListCell(column, line);
 }
 
@@ -119,15 +127,21 @@ bool SettlePendingCell() {
   std::string typed(static_cast<size_t>(std::max(cell.length, 0)) + 1, '\0');
   ReadEditText(g_screen.currentItem, typed.data());
   if (typed.c_str() == g_screen.focusText) return true;
+  // The cell takes the typed text before the question: the box takes the
+  // focus, and the cell focused again afterwards shows its value.
+  const std::string stored = g_screen.focusText;
+  if (!TakeTypedValue()) return true;
   const ListColumn& c = g_list.columns[column];
   const int answer = AskYesNoCancel("", "“%s”に入力した内容は、まだ登録されていません。\n"
                                         "登録してから画面を閉じますか？\n"
                                         "（〔いいえ〕は登録せずに閉じ、〔キャンセル〕は画面に戻ります。）",
                                     c.title.empty() ? c.name.c_str() : c.title.c_str());
-  if (answer == IDYES) return StorePendingCell() == 0;
-  if (answer != IDNO) return false;
-  SetFieldEdited(0);
-  return true;
+  if (answer == IDYES) return CommitListCell(column, line) == 0;
+  if (answer == IDNO) return true;
+  // Back on the list, the typed text is still to be stored (or taken back).
+  g_screen.focusText = stored;
+  SetFieldEdited(1);
+  return false;
 }
 
 bool TakeScreen(HWND window, int slot) {

@@ -70,11 +70,12 @@ int WriteTableSpecFile() {
   std::vector<std::string> keys;
   for (const SheetKeyItem& key : g_sheetKeys.items) {
     if (written.Has(key.name)) continue;
-    // A key read on the sheet is as wide as its field: the designer stores
-    // such a key's own width as 0.
+    // A key on the sheet is as wide as its field, or as the run numbers it;
+    // one the sheet does not bear, as it is declared.
     const auto field = std::find_if(defs.begin(), defs.end(),
                                     [&key](const SheetFieldDef& def) { return def.name == key.name; });
-    AddColumnLine(&text, "char*", key.name, field != defs.end() ? field->count : key.width, 0);
+    const int width = field != defs.end() ? DeclaredKeyWidth(key.name, field->count) : key.width;
+    AddColumnLine(&text, "char*", key.name, width, 0);
     written.Add(key.name);
     keys.push_back(key.name);
   }

@@ -51,18 +51,20 @@ int ReconcileElement(int form, int fieldSlot, int outputSlot, const SheetFieldDe
   const int oldType = outputSlot > 0 ? GetColumnTypeQuiet(outputSlot, name.c_str()) : -1;
   const bool keyField = name == g_sheetKeys.lastKeyName;
   const int oldLength = GetColumnInt(fieldSlot, "FLDRMSU");
-  if (oldLength != column.size) {
-    SetColumnInt(fieldSlot, "FLDRMSU", column.size);
-    if (GetColumnInt(fieldSlot, "FLDSMSU") < column.size) SetColumnInt(fieldSlot, "FLDSMSU", column.size);
+  // The key keeps the width its records are numbered to (its column's).
+  const int length = keyField ? DeclaredKeyWidth(name, def.count) : column.size;
+  if (oldLength != length) {
+    SetColumnInt(fieldSlot, "FLDRMSU", length);
+    if (GetColumnInt(fieldSlot, "FLDSMSU") < length) SetColumnInt(fieldSlot, "FLDSMSU", length);
     // Only a wider column: stored texts are never cut.
     if (oldType == kColumnText && newType == kColumnText &&
-        GetColumnLength(outputSlot, name.c_str()) < column.size &&
-        AlterTextColumnLength(outputSlot, name.c_str(), column.size) != 0) {
+        GetColumnLength(outputSlot, name.c_str()) < length &&
+        AlterTextColumnLength(outputSlot, name.c_str(), length) != 0) {
       return -1;
     }
     if (keyField) {
       ShowInfoMessage("", "%sのキー項目“%s”の文字数を“%d”から“%d”に変更しました。", ScreenNameOf(form), name.c_str(),
-                      oldLength, column.size);
+                      oldLength, length);
     }
   }
   if (!keyField && oldType >= 0 && IsNumericType(oldType) != IsNumericType(newType)) {

@@ -128,6 +128,15 @@ OutputColumnDef DeriveOutputColumn(const SheetFieldDef& d) {
   return c;
 }
 
+int DeclaredKeyWidth(const std::string& name, int fallback) {
+  // A key read from the sheet is as wide as its field.
+  if (g_sheetSettings.keyNumbering != kKeyNumberedByRun) return fallback;
+  for (const SheetKeyItem& key : g_sheetKeys.items) {
+    if (key.name == name && key.width > 0) return key.width;
+  }
+  return fallback;
+}
+
 bool IsPlainCommaList(const std::string& text) {
   return text.find(',') != std::string::npos && text.find('=') == std::string::npos;
 }

@@ -40,6 +40,13 @@ struct OutputColumnDef {
   int decimals = 0;
 };
 OutputColumnDef DeriveOutputColumn(const SheetFieldDef& def);
+// 予備３ of a sheet whose key the reading run numbers.
+constexpr int kKeyNumberedByRun = 2;
+// The width of the key item `name` of a sheet whose key the run numbers,
+// as declared (LoadSheetKeyItems: its own width, or its field's boxes):
+// the run numbers the records to it. `fallback` (the width of the key's
+// field) when the key is read from the sheet or declares no width.
+int DeclaredKeyWidth(const std::string& name, int fallback);
 
 // Comma lists of candidates. A plain list has a comma and no "=".
 bool IsPlainCommaList(const std::string& text);

@@ -339,6 +339,74 @@ TEST_P(CardFormTest, ClosingWithCtrlShiftAltOffersToDropTheTable) {
   EXPECT_FALSE(tableThere());
 }
 
+TEST_P(CardFormTest, AWriteRefusedAsTheFrameClosesKeepsTheCardAndItsValue) {
+  // Two items never share a name: the second such write is refused.
+  ASSERT_EQ(ExecOnItems("create unique index T_ITEMS_NAME on T_ITEMS (NAME)"), 0);
+  ASSERT_EQ(OpenCard("△"), 0) << Boxes();
+  TypeInto("NAME", "みかん");
+  const auto closeByFrame = [this] {
+    PostMessageA(Card(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    PumpMessages();
+  };
+  closeByFrame();
+  ASSERT_EQ(BoxTexts().size(), 2u) << "the database's refusal is told";
+  EXPECT_EQ(BoxTexts()[1].rfind("[update T_ITEMS set NAME=", 0), 0u) << Boxes();
+  ASSERT_TRUE(IsWindowVisible(Card())) << "the card stays open";
+  EXPECT_EQ(Field("NAME"), "みかん") << "with what was typed";
+  EXPECT_EQ(StoredItems()["0001"], "りんご:12");
+  EXPECT_EQ(WrittenNotices(), 0);
+  // Put right, the frame writes it and closes.
+  ForgetBoxes();
+  TypeInto("NAME", "青りんご");
+  closeByFrame();
+  EXPECT_TRUE(BoxTexts().empty()) << Boxes();
+  EXPECT_EQ(Slot(0).window, nullptr);
+  EXPECT_EQ(StoredItems()["0001"], "青りんご:12");
+  ASSERT_EQ(Reopen(), 0) << Boxes();
+  EXPECT_EQ(Field("NAME"), "青りんご");
+}
+
+// A card whose fields take more than their columns hold: what a column
+// cannot hold whole is refused as the card is written, the card stays
+// open with it, and the stored record stays.
+TEST_P(CardFormTest, AValueItsColumnCannotHoldIsRefusedAndTheRecordStays) {
+  std::string text = CardScreenText("△");
+  ASSERT_TRUE(ChangeScreenText(&text, {{"FLDTYPE = 半角\nFLDSMSU = 30", "FLDTYPE = 半角\nFLDSMSU = 50"},
+                                      {"FLDEDT = 右詰\nFLDSMSU = 6", "FLDEDT = 右詰\nFLDSMSU = 12"},
+                                      {"FLDTYPE = 半角\nFLDSMSU = 2", "FLDTYPE = 半角\nFLDSMSU = 4"}}));
+  ASSERT_EQ(LoadTexts({{"TEST-CARDF.txt", text}}), 1) << Boxes();
+  ASSERT_EQ(Reopen(), 0) << Boxes();
+  const struct Case {
+    const char *field, *typed, *refusal;
+  } cases[] = {
+      {"NAME", "abcdefghijklmnopqrstuvwxyzabcdefghijklmno", "“NAME”の値は長すぎて入りきらない"},
+      {"QTY", "99999999999", "“QTY”の値は大きすぎるため"},
+      {"CAT", "あい", "“CAT”の値は長すぎて入りきらない"},
+  };
+  const auto closeByFrame = [this] {
+    PostMessageA(Card(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    PumpMessages();
+  };
+  const std::map<std::string, std::string> stored = StoredItems();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.field);
+    const std::string shown = Field(c.field);
+    ForgetBoxes();
+    TypeInto(c.field, c.typed);
+    closeByFrame();
+    ASSERT_EQ(BoxTexts().size(), 1u) << Boxes();
+    EXPECT_NE(BoxTexts()[0].find(c.refusal), std::string::npos) << BoxTexts()[0];
+    ASSERT_TRUE(IsWindowVisible(Card()));
+    EXPECT_EQ(Field(c.field), c.typed);
+    EXPECT_EQ(StoredItems(), stored);
+    TypeInto(c.field, shown.c_str());
+  }
+  ForgetBoxes();
+  closeByFrame();
+  EXPECT_TRUE(BoxTexts().empty()) << Boxes();
+  EXPECT_EQ(StoredItems(), stored);
+}
+
 // A card of people: the birth date is typed as a date and the age shown
 // beside it.
 TEST_P(CardFormTest, ABirthDateIsTypedAsADateAndShowsTheAge) {
@@ -389,6 +457,18 @@ TEST_P(CardFormTest, ABirthDateIsTypedAsADateAndShowsTheAge) {
   EXPECT_STREQ(GetColumnText(stored, "BIRTH"), "2000/01/05");
   db_close(stored);
   EXPECT_TRUE(BoxTexts().empty()) << Boxes();
+  // A day the calendar does not have is refused as the card is written,
+  // which then stays on the record with it.
+  TypeInto("BIRTH", "2026/02/30");
+  Press(VK_TAB);
+  Press(VK_F1);
+  EXPECT_EQ(BoxTexts(), std::vector<std::string>{"“生年月日”は、日付として正しくありません。[2026/02/30]"});
+  EXPECT_EQ(Field("BIRTH"), "2026/02/30");
+  const int again = db_open("", kFixtureDb, "T_PERSON", -1, "", "", "");
+  ASSERT_GT(again, 0);
+  ASSERT_EQ(db_search(again, "0002", "CODE"), 0);
+  EXPECT_STREQ(GetColumnText(again, "BIRTH"), "2000/01/05");
+  db_close(again);
 }
 
 INSTANTIATE_TEST_SUITE_P(Databases, CardFormTest, testing::Values(kDbKindFile, kDbKindServer), KindName);

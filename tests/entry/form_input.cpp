@@ -27,3 +27,13 @@ bool TypeIntoField(int slot, const char* name, const char* text) {
   TypeText(edit, text);
   return true;
 }
+
+bool ChangeScreenText(std::string* text, std::initializer_list<TextChange> changes) {
+  for (const TextChange& change : changes) {
+    const std::string from = change.from;
+    const size_t at = text->find(from);
+    if (at == std::string::npos) return false;
+    text->replace(at, from.size(), change.to);
+  }
+  return true;
+}

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <initializer_list>
 #include <string>
 
 // The text a field of a slot shows, without leading and trailing blanks.
@@ -13,3 +14,10 @@ void ClickItem(int slot, int item);
 // Clicks a field and types over what it holds; the key that leaves the
 // field is the caller's. False when the click did not focus the field.
 bool TypeIntoField(int slot, const char* name, const char* text);
+
+// A screen's text with lines of its definition changed: each `from` (found
+// once at least) becomes its `to`. False when a `from` is not there.
+struct TextChange {
+  const char *from, *to;
+};
+bool ChangeScreenText(std::string* text, std::initializer_list<TextChange> changes);

@@ -17,6 +17,7 @@
 #include "foundation/db.h"
 #include "foundation/imaging.h"
 #include "screen/screen.h"
+#include "tests/entry/form_input.h"
 #include "tests/entry/list_form_fixture.h"
 #include "tests/foundation/db_test_support.h"
 #include "tests/screen/screen_fixture.h"
@@ -205,6 +206,152 @@ TEST_P(ListPaging, TypedCellsAndNewLinesReachTheTable) {
   db_close(t);
 }
 
+// The quantity of a row as stored, by a connection of its own.
+int StoredQuantity(const char* code) {
+  const int t = db_open("", kFixtureDb, "T_LST", -1, "", "", "select * from T_LST");
+  if (t < 0) return -1;
+  const int quantity = db_search(t, code, "CODE") == 0 ? GetColumnInt(t, "QTY") : -1;
+  db_close(t);
+  return quantity;
+}
+
+TEST_P(ListPaging, AValueNotOfItsColumnsKindIsRefusedBeforeItIsStored) {
+  // The quantity's field takes any text: its column, a number, decides.
+  std::string text = ListScreenText(keyKind_, "Ｎ");
+  ASSERT_TRUE(ChangeScreenText(&text, {{"FLDNAME = QTY\nFLDTITLE = 数量\nFLDLST = ○\nFLDTYPE = 数字",
+                                       "FLDNAME = QTY\nFLDTITLE = 数量\nFLDLST = ○\nFLDTYPE = 半角"}}));
+  ASSERT_EQ(LoadTexts({{"TEST-LSTK.txt", text}}), 1) << Boxes();
+  struct Case {
+    const char* typed;
+    int stays;  // the quantity of row 0004 afterwards
+  };
+  const Case cases[] = {{"4x", 40}, {"1.5", 40}, {"abc", 40}, {"-", 40}, {"-7", -7}, {"42", 42}};
+  ASSERT_EQ(OpenList(), 0) << Boxes();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.typed);
+    ForgetBoxes();
+    TypeIntoCell("QTY", 4, c.typed);
+    if (c.stays == 40) {
+      EXPECT_EQ(BoxTexts(), std::vector<std::string>{std::string("“数量”は、数値以外の値は入力できません。[") + c.typed + "]"});
+    } else {
+      EXPECT_EQ(BoxTexts(), std::vector<std::string>{});
+    }
+    EXPECT_EQ(StoredQuantity("0004"), c.stays);
+  }
+}
+
+// A screen may let more be typed than the column holds: what the column
+// cannot hold whole is refused, on either database, and what is stored
+// stays. Full-width characters count as two bytes, which the server's
+// column, counting characters, would take.
+TEST_P(ListPaging, AValueItsColumnCannotHoldIsRefusedWithTheDatabasesWords) {
+  std::string text = ListScreenText(keyKind_, "Ｎ");
+  ASSERT_TRUE(ChangeScreenText(&text, {{"FLDTYPE = 半角\nFLDSMSU = 20", "FLDTYPE = 半角\nFLDSMSU = 60"},
+                                      {"FLDSMSU = 5\nFLDMAX = 90000", "FLDSMSU = 12"},
+                                      {"FLDSMSU = 8\nFLDDEC = 2", "FLDSMSU = 320\nFLDDEC = 2"}}));
+  ASSERT_EQ(LoadTexts({{"TEST-LSTK.txt", text}}), 1) << Boxes();
+  const auto fullWidth = [](int characters) {
+    std::string text;
+    for (int k = 0; k < characters; ++k) text += "あ";
+    return text;
+  };
+  const std::string tooLong = "“NAME”の値は長すぎて入りきらないため、テーブル“T_LST”に書き込めません。";
+  const struct Case {
+    const char* column;
+    std::string typed, refusal;  // "" when stored
+  } cases[] = {
+      {"NAME", std::string(41, 'x'), tooLong},
+      {"NAME", fullWidth(21), tooLong},
+      {"NAME", fullWidth(20), ""},
+      {"QTY", "32768", "“QTY”の値は大きすぎるため、テーブル“T_LST”に書き込めません。[32768]"},
+      {"QTY", "32767", ""},
+      {"PRICE", "1" + std::string(309, '0'), "“PRICE”の値は大きすぎるため、テーブル“T_LST”に書き込めません。"},
+  };
+  // Row 0002 as stored, read by a connection of its own.
+  const auto storedRow = [] {
+    const int t = db_open("", kFixtureDb, "T_LST", -1, "", "", "select * from T_LST");
+    if (t < 0) return std::string("<no table>");
+    std::string row = "<none>";
+    if (db_search(t, "0002", "CODE") == 0) {
+      row = std::string(GetColumnText(t, "NAME")) + "|" + GetColumnAsText(t, "QTY") + "|";
+      row += GetColumnAsText(t, "PRICE");
+    }
+    db_close(t);
+    return row;
+  };
+  ASSERT_EQ(OpenList(), 0) << Boxes();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.column) + " " + c.typed.substr(0, 20));
+    const std::string before = storedRow();
+    ForgetBoxes();
+    TypeIntoCell(c.column, 2, c.typed.c_str());
+    if (c.refusal.empty()) {
+      EXPECT_EQ(BoxTexts(), std::vector<std::string>{});
+      continue;
+    }
+    ASSERT_EQ(BoxTexts().size(), 1u) << Boxes();
+    EXPECT_NE(BoxTexts()[0].find(c.refusal), std::string::npos) << BoxTexts()[0];
+    EXPECT_EQ(storedRow(), before) << "nothing stored";
+  }
+  EXPECT_EQ(storedRow(), fullWidth(20) + "|32767|2.500000");
+}
+
+// A date column of the list: what is typed short or in its era form is
+// stored as a Western date; a day the calendar does not have is refused
+// and the stored date stays.
+TEST_P(ListPaging, ADateCellStoresAWesternDateAndRefusesADayTheCalendarLacks) {
+  std::string text = ListScreenText(keyKind_, "Ｎ");
+  ASSERT_TRUE(ChangeScreenText(&text, {{"FLDTITLE = 備考\nFLDLST = ○\nFLDTYPE = 半角\nFLDSMSU = 30",
+                                       "FLDTITLE = 日付\nFLDLST = ○\nFLDTYPE = 日付\nFLDSMSU = 10"}}));
+  ASSERT_EQ(LoadTexts({{"TEST-LSTK.txt", text}}), 1) << Boxes();
+  const auto storedNote = [] {
+    const int t = db_open("", kFixtureDb, "T_LST", -1, "", "", "select * from T_LST");
+    if (t < 0) return std::string("<no table>");
+    const std::string note = db_search(t, "0005", "CODE") == 0 ? GetColumnText(t, "NOTE") : "<none>";
+    db_close(t);
+    return note;
+  };
+  const struct Case {
+    const char* typed;
+    const char* stored;
+    bool refused;
+  } cases[] = {
+      {"2024/1/5", "2024/01/05", false}, {"h1/2/3", "1989/02/03", false},  {"2026/02/30", "1989/02/03", true},
+      {"2024/02/29", "2024/02/29", false}, {"2025/02/29", "2024/02/29", true}, {"2024/13/01", "2024/02/29", true},
+  };
+  ASSERT_EQ(OpenList(), 0) << Boxes();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.typed);
+    ForgetBoxes();
+    TypeIntoCell("NOTE", 5, c.typed);
+    if (c.refused) {
+      EXPECT_EQ(BoxTexts(), std::vector<std::string>{std::string("“日付”は、日付として正しくありません。[") + c.typed + "]"});
+    } else {
+      EXPECT_EQ(BoxTexts(), std::vector<std::string>{});
+      EXPECT_EQ(Cell("NOTE", 5), c.stored);
+    }
+    EXPECT_EQ(storedNote(), c.stored);
+  }
+}
+
+// A mark turned by clicks holds the number of its state; its candidates
+// are how the states look, and never refuse that number.
+TEST_P(ListPaging, AMarkTurnedByClicksIsStoredThoughItsCandidatesAreItsGlyphs) {
+  std::string text = ListScreenText(keyKind_, "Ｎ");
+  ASSERT_TRUE(ChangeScreenText(&text, {{"FLDTYPE = 数字\nFLDEDT = 右詰\nFLDSMSU = 5\nFLDMAX = 90000",
+                                       "FLDTYPE = CBOX\nFLDEDT = 中央\nFLDSMSU = 1\nFLDKOHO = ●,×"}}));
+  ASSERT_EQ(LoadTexts({{"TEST-LSTK.txt", text}}), 1) << Boxes();
+  ASSERT_EQ(OpenList(), 0) << Boxes();
+  for (const int stored : {1, 0}) {
+    SCOPED_TRACE(stored);
+    ForgetBoxes();
+    ClickCell("QTY", 4);
+    ClickCell("NAME", 4);  // leaving the cell stores it
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{});
+    EXPECT_EQ(StoredQuantity("0004"), stored);
+  }
+}
+
 TEST_P(ListPaging, CopiesInsertsDeletesAndMovesRecordsKeepingCodesConsecutive) {
   ASSERT_EQ(OpenList(), 0) << Boxes();
   // Insert before record 2: 0002 .. 0023 move up by one, 0002 is new.
@@ -234,10 +381,17 @@ TEST_P(ListPaging, CopiesInsertsDeletesAndMovesRecordsKeepingCodesConsecutive) {
   const RECT from = ItemPixelRect(ResolveFieldRef(0, name));
   std::snprintf(name, sizeof name, "NAME%02d", 2);
   const RECT to = ItemPixelRect(ResolveFieldRef(0, name));
-  PostMessageA(ListWindow(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(from.left + 3, from.top + 3));
-  PostMessageA(ListWindow(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(to.left + 3, to.top + 3));
-  PostMessageA(ListWindow(), WM_LBUTTONUP, 0, MAKELPARAM(to.left + 3, to.top + 3));
-  PumpMessages();
+  const auto drag = [&] {
+    PostMessageA(ListWindow(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(from.left + 3, from.top + 3));
+    PostMessageA(ListWindow(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(to.left + 3, to.top + 3));
+    PostMessageA(ListWindow(), WM_LBUTTONUP, 0, MAKELPARAM(to.left + 3, to.top + 3));
+    PumpMessages();
+  };
+  // The move asks first: No moves nothing.
+  boxes_->Answer(IDNO);
+  drag();
+  EXPECT_EQ(ListTableRows(), before);
+  drag();
   rows = ListTableRows();
   ASSERT_NO_FATAL_FAILURE(ExpectConsecutive(rows, kListRows));
   EXPECT_EQ(rows[1].substr(5), before[4].substr(5));
@@ -245,7 +399,9 @@ TEST_P(ListPaging, CopiesInsertsDeletesAndMovesRecordsKeepingCodesConsecutive) {
   EXPECT_EQ(rows[4].substr(5), before[3].substr(5));
   EXPECT_EQ(rows[5], before[5]);
   // The answers were all "Yes": the copy onto a record and the delete asked.
-  EXPECT_EQ(BoxTexts(), (std::vector<std::string>{"コード“0001”を複写します。", "コード“0003”を削除してもよろしいですか？"}));
+  const std::string move = "コード“0005”を“0002”に移動してもよろしいですか？";
+  EXPECT_EQ(BoxTexts(), (std::vector<std::string>{"コード“0001”を複写します。", "コード“0003”を削除してもよろしいですか？",
+                                                  move, move}));
 }
 
 TEST_P(ListPaging, CopyOntoATypedKeyWithoutARecordIsRefused) {
@@ -371,6 +527,49 @@ TEST_P(ListPaging, ClosingWithATypedCellNotStoredAsksWhetherToStoreIt) {
   PumpMessages();
   EXPECT_EQ(BoxTexts(), std::vector<std::string>{});
   EXPECT_FALSE(IsWindowVisible(ListWindow()));
+}
+
+TEST_P(ListPaging, TheQuestionOfTheCloseBoxKeepsTheTypedValueThoughTheBoxTakesTheFocus) {
+  // Each box takes the focus from the cell as a real one does; the cell is
+  // focused again when it is answered.
+  const auto answerNext = [this](int answer) {
+    ForgetBoxes();
+    boxes_->TakeFocus(true);
+    boxes_->Answer(answer);
+  };
+  // End, BackSpace twice and two digits in line 6's quantity, then the
+  // window's close box.
+  const auto editAndClose = [&](const char* digits, int answer) {
+    ClickCell("QTY", 6);
+    PressKey(Edit(), VK_END);
+    TypeText(Edit(), (std::string("\b\b") + digits).c_str());
+    answerNext(answer);
+    PostMessageA(ListWindow(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    PumpMessages();
+    ASSERT_EQ(BoxTexts().size(), 1u) << Boxes();
+    EXPECT_EQ(BoxTexts()[0].rfind("“数量”に入力した内容は、まだ登録されていません。", 0), 0u) << Boxes();
+  };
+  ASSERT_EQ(OpenList(), 0) << Boxes();
+  editAndClose("23", IDCANCEL);
+  ASSERT_TRUE(IsWindowVisible(ListWindow())) << "Cancel stays on the list";
+  EXPECT_EQ(Cell("QTY", 6), "23") << "with the value typed";
+  char shown[16] = "";
+  GetWindowTextA(Edit(), shown, sizeof shown);
+  EXPECT_STREQ(shown, "23");
+  EXPECT_EQ(StoredQuantity("0006"), 60);
+  // Closed again, it asks again; Yes stores the value and closes.
+  answerNext(IDYES);
+  PostMessageA(ListWindow(), WM_SYSCOMMAND, SC_CLOSE, 0);
+  PumpMessages();
+  EXPECT_EQ(BoxTexts().size(), 1u) << Boxes();
+  EXPECT_FALSE(IsWindowVisible(ListWindow()));
+  EXPECT_EQ(StoredQuantity("0006"), 23);
+  // Opened again: Yes at once stores as well.
+  ASSERT_EQ(OpenList(), 0) << Boxes();
+  EXPECT_EQ(Cell("QTY", 6), "23");
+  editAndClose("45", IDYES);
+  EXPECT_FALSE(IsWindowVisible(ListWindow()));
+  EXPECT_EQ(StoredQuantity("0006"), 45);
 }
 
 INSTANTIATE_TEST_SUITE_P(Databases, ListPaging, testing::Values(kDbKindFile, kDbKindServer), KindName);

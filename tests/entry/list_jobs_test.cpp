@@ -160,6 +160,9 @@ TEST_P(ListJobs, CsvFilesMakeARoundTrip) {
   RunJob();
   EXPECT_EQ(ListTableRows(), std::vector<std::string>{});
   ChooseMenuCommand(kCsvInput);
+  // Under the file's name, how its lines are laid out.
+  EXPECT_EQ(ValueOf(TopSlot(), "TINPMSG1"), "入力するＣＳＶファイルは、項目間を");
+  EXPECT_EQ(ValueOf(TopSlot(), "TINPMSG2"), "半角のカンマで区切ってください。　");
   TypeIntoField("TXTI", file.c_str());
   SetCheck("NOPUT", true);
   RunJob();
@@ -383,6 +386,28 @@ TEST_P(ListJobs, RangeInputAndRangeDelete) {
   EXPECT_EQ(rows[2], "0003:品名03");
   EXPECT_EQ(rows[3], "0004:品名10");
   EXPECT_EQ(rows.back(), "0017:品名23");
+}
+
+TEST_P(ListJobs, ARangeDeleteToTheLastCodeKeepsTheRowsBeforeIt) {
+  ASSERT_EQ(OpenList(), 0) << Boxes();
+  ChooseMenuCommand(kRangeDelete);
+  TypeIntoField("SNO", "0005");
+  TypeIntoField("ENO", "9999");
+  RunJob();
+  const std::vector<std::string> kept = {"0001:品名01", "0002:品名02", "0003:品名03", "0004:品名04"};
+  EXPECT_EQ(ListTableRows(), kept);
+  EXPECT_EQ(PageKeys(), (std::vector<std::string>{"0001", "0002", "0003", "0004", "", ""}));
+  // F7 on the record of the last code there can be renumbers nothing.
+  PressKey(Edit(), VK_ESCAPE);
+  Exec("insert into T_LST (CODE,NAME,QTY,PRICE,NOTE) values ('9999','last',1,1.5,'')");
+  ASSERT_EQ(OpenList(), 0) << Boxes();
+  ClickCell("NAME", 5);
+  ASSERT_EQ(Cell("CODE", 5), "9999");
+  ForgetBoxes();
+  boxes_->Answer(IDYES);
+  PressKey(Edit(), VK_F7);
+  EXPECT_EQ(BoxTexts(), (std::vector<std::string>{"コード“9999”を削除してもよろしいですか？"}));
+  EXPECT_EQ(ListTableRows(), kept);
 }
 
 TEST_P(ListJobs, SearchesAColumnUpAndDown) {

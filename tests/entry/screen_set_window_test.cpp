@@ -18,7 +18,9 @@
 #include "tests/entry/form_input.h"
 #include "tests/entry/sheet_output_fixture.h"
 #include "tests/platform/image_fixtures.h"
+#include "tests/reading/run_setup.h"
 #include "tests/screen/screen_fixture.h"
+#include "tests/support/required_service.h"
 #include "tests/support/window_picture.h"
 
 namespace {
@@ -60,27 +62,36 @@ class ScreenSetTest : public SheetOutputTest {
   }
 
   // The sheet with its output table, `records` records (0001 ...) and both
-  // screens made.
-  void PrepareScreens(int records = 2) {
-    Prepare();
+  // screens made; `keyWidth` is the width the key item 番号 declares, the
+  // reading run's numbers as wide (the sheet's field has 4 boxes).
+  void PrepareScreens(int records = 2, int keyWidth = 4) {
+    Prepare({"update MUPA_IDX set 文字数=" + std::to_string(keyWidth) + " where 項目名='番号'"});
     SetActiveWindow(owner_);
     ASSERT_EQ(OpenScreenSetWindow(1, 1), 1) << testing::PrintToString(Boxes());
     ASSERT_EQ(OpenScreenSetWindow(1, 2), 1) << testing::PrintToString(Boxes());
-    const int slot = db_open_nocreate(outputFolder_.c_str(), kOutputDb, "OUT1", kDbKindFile, "OUT1", "", "");
+    const int slot = OpenOutputTable();
     ASSERT_GT(slot, 0);
     for (int k = 1; k <= records; ++k) {
-      char number[8];
-      std::snprintf(number, sizeof number, "%04d", k);
+      char number[40];
+      std::snprintf(number, sizeof number, "%0*d", keyWidth, k);
       db_clear(slot);
       SetColumnText(slot, "地区", "01");
       SetColumnText(slot, "学年", "1");
       SetColumnText(slot, "番号", number);
-      SetColumnText(slot, "氏名", (std::string("氏名") + number).c_str());
+      SetColumnText(slot, "氏名", (std::string("氏名") + (number + keyWidth - 4)).c_str());
       SetColumnInt(slot, "点数", std::atoi(number) * 10);
       ASSERT_EQ(db_add(slot), 0);
     }
     db_close(slot);
     ForgetBoxes();
+  }
+
+  // The sheet's output table OUT1, wherever the output database lies: its
+  // slot, or -1.
+  static int OpenOutputTable() {
+    const CurrentSheet& sheet = g_currentSheet;
+    return db_open_nocreate(sheet.outputFolder.c_str(), sheet.outputDatabase.c_str(), "OUT1", sheet.outputKind, "OUT1",
+                            "", "");
   }
 
   HWND ScreenSet() const { return FindWindowA("ScrSet", nullptr); }
@@ -128,7 +139,7 @@ class ScreenSetTest : public SheetOutputTest {
   // The names of the stored records, in key order.
   std::vector<std::string> RecordNames() {
     std::vector<std::string> names;
-    const int slot = db_open_nocreate(outputFolder_.c_str(), kOutputDb, "OUT1", kDbKindFile, "OUT1", "", "");
+    const int slot = OpenOutputTable();
     if (slot < 0) return names;
     for (int rc = db_toppos(slot, "番号"); rc == 0; rc = db_nread(slot)) names.push_back(GetColumnText(slot, "氏名"));
     db_close(slot);
@@ -139,6 +150,21 @@ class ScreenSetTest : public SheetOutputTest {
   HWND main_ = nullptr;
   HWND owner_ = nullptr;
   std::vector<HWND> windows_;
+};
+
+// The forms over the records stored in the output database, on the file
+// database (SQLite) and on the server (PostgreSQL).
+class StoredRecords : public ScreenSetTest, public testing::WithParamInterface<int> {
+ protected:
+  void SetUp() override {
+    ScreenSetTest::SetUp();
+    if (HasFatalFailure() || GetParam() != kDbKindServer) return;
+    if (!UseServerOutput()) SKIP_WITHOUT_SERVICE("SHEETDESK_PG is not set: no PostgreSQL server for this run");
+    const int t = db_alloc_slot("", g_currentSheet.outputDatabase.c_str(), "OUT1", kDbKindServer);
+    ASSERT_GT(t, 0);
+    ExecSlotSql(t, "drop table if exists OUT1", 1);
+    db_disconnect(t);
+  }
 };
 
 TEST_F(ScreenSetTest, RunOpensTheGeneratedListOnTheOutputTable) {
@@ -170,7 +196,7 @@ TEST_F(ScreenSetTest, RunOpensTheGeneratedListOnTheOutputTable) {
   EXPECT_EQ(Boxes(), std::vector<std::string>{});
 }
 
-TEST_F(ScreenSetTest, TheGeneratedListPagesAndStoresACorrection) {
+TEST_P(StoredRecords, TheGeneratedListPagesAndStoresACorrection) {
   PrepareScreens(23);
   OpenWindow(1);
   Click("SCRDISP");
@@ -214,7 +240,7 @@ TEST_F(ScreenSetTest, AScreenWithoutRowsIsMadeBeforeTheWindowOpens) {
   EXPECT_FALSE(IsWindowVisible(List()));
 }
 
-TEST_F(ScreenSetTest, RunOpensTheGeneratedCard) {
+TEST_P(StoredRecords, RunOpensTheGeneratedCard) {
   PrepareScreens();
   OpenWindow(2);
   Click("SCRDISP");
@@ -230,6 +256,126 @@ TEST_F(ScreenSetTest, RunOpensTheGeneratedCard) {
   EXPECT_EQ(RecordNames(), (std::vector<std::string>{"山田", "氏名0002"}));
   EXPECT_EQ(Boxes(), std::vector<std::string>{});
 }
+
+TEST_P(StoredRecords, TheFormsKeepTheKeyAsWideAsTheRunNumbersIt) {
+  // The run numbers the sheet's records; the key item declares 30
+  // characters where its field has 4 boxes: the numbers have 30 digits.
+  definition_.papers[0].keyNumbering = 2;
+  PrepareScreens(2, 30);
+  const std::string first = std::string(29, '0') + "1", second = std::string(29, '0') + "2";
+  OpenWindow(1);
+  Click("SCRDISP");
+  ASSERT_TRUE(IsWindowVisible(List())) << testing::PrintToString(Boxes());
+  EXPECT_EQ(Boxes(), std::vector<std::string>{}) << "the key's width is kept";
+  EXPECT_EQ(LineKey(1), first);
+  EXPECT_EQ(LineKey(2), second);
+  const int list = SlotOf(List());
+  ASSERT_TRUE(TypeIntoField(list, "氏名02", "山田"));
+  PressKey(Slot(list).editControl, VK_RETURN);
+  EXPECT_EQ(RecordNames(), (std::vector<std::string>{"氏名0001", "山田"}));
+  PostMessageA(List(), WM_CLOSE, 0, 0);
+  PumpMessages();
+  ASSERT_FALSE(IsWindowVisible(List()));
+
+  OpenWindow(2);
+  Click("SCRDISP");
+  ASSERT_TRUE(IsWindowVisible(Card())) << testing::PrintToString(Boxes());
+  const int card = SlotOf(Card());
+  EXPECT_EQ(ShownText(card, "番号"), first);
+  PressKey(Slot(card).editControl, VK_F2);
+  EXPECT_EQ(ShownText(card, "番号"), second);
+  EXPECT_EQ(ShownText(card, "氏名"), "山田");
+  ASSERT_TRUE(TypeIntoField(card, "氏名", "佐藤"));
+  PressKey(Slot(card).editControl, VK_TAB);
+  PressKey(Slot(card).editControl, VK_F3);
+  EXPECT_EQ(ShownText(card, "番号"), first);
+  PressKey(Slot(card).editControl, VK_ESCAPE);
+  EXPECT_FALSE(IsWindowVisible(Card()));
+  EXPECT_EQ(RecordNames(), (std::vector<std::string>{"氏名0001", "佐藤"})) << "no record added";
+  EXPECT_EQ(Boxes(), std::vector<std::string>{});
+}
+
+TEST_P(StoredRecords, TheCardOfASheetNumberedByTheRunBrowsesItsRecordsUnlocked) {
+  // The run numbers the sheet's records: the card corrects them.
+  definition_.papers[0].keyNumbering = 2;
+  PrepareScreens(3);
+  OpenWindow(2);
+  Click("SCRDISP");
+  ASSERT_TRUE(IsWindowVisible(Card())) << testing::PrintToString(Boxes());
+  const int card = SlotOf(Card());
+  EXPECT_EQ(ShownText(card, "番号"), "0001") << "the first record";
+  EXPECT_EQ(ShownText(card, "氏名"), "氏名0001");
+  PressKey(Slot(card).editControl, VK_F4);
+  EXPECT_EQ(ShownText(card, "番号"), "0003") << "F4 shows the last record";
+  PressKey(Slot(card).editControl, VK_F2);
+  EXPECT_EQ(ShownText(card, "番号"), "0003") << "and makes none";
+  ASSERT_TRUE(TypeIntoField(card, "氏名", "山田"));
+  PressKey(Slot(card).editControl, VK_TAB);
+  // F7 asks to delete the record whose correction it stored first.
+  AnswerNext(IDNO);
+  PressKey(Slot(card).editControl, VK_F7);
+  EXPECT_EQ(Boxes(), std::vector<std::string>{"0003 を削除してもよろしいですか？"});
+  EXPECT_EQ(RecordNames(), (std::vector<std::string>{"氏名0001", "氏名0002", "山田"}));
+  PostMessageA(Card(), WM_CLOSE, 0, 0);
+  PumpMessages();
+  EXPECT_FALSE(IsWindowVisible(Card()));
+}
+
+TEST_P(StoredRecords, TheFormsRefuseAValueThatIsNoneOfItsFieldsChoices) {
+  PrepareScreens();
+  const auto storedSex = [this](const char* code) {
+    std::string value = "<none>";
+    const int slot = OpenOutputTable();
+    if (slot < 0) return value;
+    if (db_search(slot, code, "番号") == 0) value = GetColumnText(slot, "性別");
+    db_close(slot);
+    return value;
+  };
+  const auto refusedWith = [](const std::vector<std::string>& boxes, const char* value) {
+    return boxes.size() == 1 && boxes[0].find("“男,女”以外の値は入力できません。[" + std::string(value) + "]") !=
+                                    std::string::npos;
+  };
+  OpenWindow(1);
+  Click("SCRDISP");
+  ASSERT_TRUE(IsWindowVisible(List())) << testing::PrintToString(Boxes());
+  const int list = SlotOf(List());
+  ASSERT_TRUE(TypeIntoField(list, "性別01", "9"));
+  PressKey(Slot(list).editControl, VK_RETURN);
+  EXPECT_TRUE(refusedWith(Boxes(), "9")) << testing::PrintToString(Boxes());
+  EXPECT_EQ(storedSex("0001"), "");
+  ForgetBoxes();
+  ASSERT_TRUE(TypeIntoField(list, "性別01", "女"));
+  PressKey(Slot(list).editControl, VK_RETURN);
+  EXPECT_EQ(Boxes(), std::vector<std::string>{});
+  EXPECT_EQ(storedSex("0001"), "女");
+  PostMessageA(List(), WM_CLOSE, 0, 0);
+  PumpMessages();
+
+  // The card refuses it as it is written, and stays open with it.
+  OpenWindow(2);
+  Click("SCRDISP");
+  ASSERT_TRUE(IsWindowVisible(Card())) << testing::PrintToString(Boxes());
+  const int card = SlotOf(Card());
+  ASSERT_TRUE(TypeIntoField(card, "性別", "9"));
+  ForgetBoxes();
+  PostMessageA(Card(), WM_SYSCOMMAND, SC_CLOSE, 0);
+  PumpMessages();
+  EXPECT_TRUE(refusedWith(Boxes(), "9")) << testing::PrintToString(Boxes());
+  ASSERT_TRUE(IsWindowVisible(Card()));
+  EXPECT_EQ(storedSex("0001"), "女");
+  ForgetBoxes();
+  ASSERT_TRUE(TypeIntoField(card, "性別", "男"));
+  PostMessageA(Card(), WM_SYSCOMMAND, SC_CLOSE, 0);
+  PumpMessages();
+  EXPECT_EQ(Boxes(), std::vector<std::string>{});
+  EXPECT_FALSE(IsWindowVisible(Card()));
+  EXPECT_EQ(storedSex("0001"), "男");
+}
+
+INSTANTIATE_TEST_SUITE_P(Databases, StoredRecords, testing::Values(kDbKindFile, kDbKindServer),
+                         [](const testing::TestParamInfo<int>& info) {
+                           return std::string(info.param == kDbKindServer ? "PostgreSQL" : "SQLite");
+                         });
 
 TEST_F(ScreenSetTest, WidenedItemIsReconciledWhenTheScreenOpens) {
   PrepareScreens();

@@ -759,9 +759,11 @@ TEST_P(SurveyRoad, ASheetDesignedInTheWindowsIsPrintedFilledReadAndCorrected) {
   const HWND card = OpenForm(designBench, "CARDINP", "Cad", "14_card");
   ASSERT_TRUE(card);
   const int cardSlot = SlotOfWindow(card);
-  // The card opens on a new record numbered after the last; F3 shows the
-  // first.
-  EXPECT_EQ(FieldText(cardSlot, "ID"), "000051");
+  // The card opens on the first record; F4 shows the last, F3 the first
+  // again.
+  EXPECT_EQ(FieldText(cardSlot, "ID"), "000001");
+  PressKeyInFocus(VK_F4);
+  EXPECT_EQ(FieldText(cardSlot, "ID"), "000050");
   PressKeyInFocus(VK_F3);
   EXPECT_EQ(FieldText(cardSlot, "ID"), "000001");
   filled[0]["SEX"] = OtherAnswer(filled[0]["SEX"]);

@@ -15,6 +15,11 @@ std::vector<std::string> MessageBoxRecorder::texts() const {
 int MessageBoxRecorder::Hook(const MessageBoxCall& call, void* self) {
   auto* recorder = static_cast<MessageBoxRecorder*>(self);
   recorder->calls_.push_back(call);
+  const HWND focused = GetFocus();
+  if (recorder->takeFocus_ && focused) {
+    SetFocus(nullptr);
+    SetFocus(GetAncestor(focused, GA_ROOT));
+  }
   if (recorder->answers_.empty()) return recorder->fallback_;
   const int answer = recorder->answers_.front();
   recorder->answers_.pop_front();

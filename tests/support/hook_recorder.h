@@ -19,6 +19,9 @@ class MessageBoxRecorder {
   MessageBoxRecorder& operator=(const MessageBoxRecorder&) = delete;
 
   void Answer(int button) { answers_.push_back(button); }
+  // Each box takes the focus as a real one does, and gives it back to the
+  // window it came from (not its control) when answered.
+  void TakeFocus(bool take) { takeFocus_ = take; }
   const std::vector<MessageBoxCall>& calls() const { return calls_; }
   // Texts of all boxes, for compact expectations.
   std::vector<std::string> texts() const;
@@ -28,6 +31,7 @@ class MessageBoxRecorder {
   std::vector<MessageBoxCall> calls_;
   std::deque<int> answers_;
   int fallback_;
+  bool takeFocus_ = false;
 };
 
 class ProgramStartRecorder {

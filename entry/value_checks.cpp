@@ -1,0 +1,182 @@
+// A value typed into a field of the list or the card, checked before it is
+// stored against what the screen says of its field: a number for a numeric
+// column, digits for a code, one of the field's choices, and its limits;
+// then against the column it goes to, as the database layer checks what it
+// writes. A refusal tells the operator why; nothing is stored.
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "entry/entry.h"
+#include "entry/list_form.h"
+#include "entry/sheet_fields.h"
+#include "foundation/db.h"
+#include "foundation/msgbox.h"
+
+namespace {
+
+std::string Trimmed(const std::string& text) {
+  const size_t first = text.find_first_not_of(' ');
+  if (first == std::string::npos) return "";
+  return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+bool IsNumericColumn(int type) { return type == kColumnShort || type == kColumnLong || type == kColumnDouble; }
+
+bool AllDigits(const std::string& text) {
+  if (text.empty()) return false;
+  for (const char c : text) {
+    if (!std::isdigit(static_cast<unsigned char>(c))) return false;
+  }
+  return true;
+}
+
+// A number as the column takes it: a sign, digits, and a decimal point
+// only where the column keeps fractions.
+bool IsNumberFor(int type, std::string text) {
+  if (!text.empty() && (text[0] == '-' || text[0] == '+')) text.erase(0, 1);
+  const size_t point = text.find('.');
+  if (point == std::string::npos) return AllDigits(text);
+  if (type != kColumnDouble || text.size() == 1) return false;
+  const std::string whole = text.substr(0, point), fraction = text.substr(point + 1);
+  return (whole.empty() || AllDigits(whole)) && (fraction.empty() || AllDigits(fraction));
+}
+
+// A mark turned by clicks ('c'), a radio ('R') or a group of checks ('C')
+// holds the number of its state or its checked positions; its candidates
+// are the captions of those states, not values.
+bool HoldsStateNumbers(char kind) { return kind == 'c' || kind == 'R' || kind == 'C'; }
+
+// The choices a typed value must be made of: those of a plain candidate
+// list ("A,B,C"); none for a look-up ("#..."), a locked list ("$..."), a
+// calendar, a pair list or a field holding state numbers.
+std::vector<std::string> PlainChoices(const EntryValueRule& rule) {
+  std::vector<std::string> choices;
+  const std::string& candidates = rule.choices;
+  if (HoldsStateNumbers(rule.kind) || candidates.empty() || candidates[0] == '#' || candidates[0] == '$' ||
+      !IsPlainCommaList(candidates)) {
+    return choices;
+  }
+  size_t start = 0;
+  for (size_t comma; (comma = candidates.find(',', start)) != std::string::npos; start = comma + 1) {
+    choices.push_back(candidates.substr(start, comma - start));
+  }
+  choices.push_back(candidates.substr(start));
+  return choices;
+}
+
+// One choice, or several different ones written one after another (a
+// question answered with more than one mark).
+bool IsMadeOfChoices(const std::string& value, const std::vector<std::string>& choices, std::vector<bool>& used,
+                     size_t at = 0) {
+  if (at == value.size()) return true;
+  for (size_t k = 0; k < choices.size(); ++k) {
+    const std::string& choice = choices[k];
+    if (used[k] || choice.empty() || value.compare(at, choice.size(), choice) != 0) continue;
+    used[k] = true;
+    if (IsMadeOfChoices(value, choices, used, at + choice.size())) return true;
+    used[k] = false;
+  }
+  return false;
+}
+
+// A Western date "%04d/%02d/%02d" that is on the calendar: a month of the
+// year, a day of the month (29 February in leap years only).
+bool IsCalendarDate(const std::string& text) {
+  if (text.size() != 10 || text[4] != '/' || text[7] != '/' || !AllDigits(text.substr(0, 4)) ||
+      !AllDigits(text.substr(5, 2)) || !AllDigits(text.substr(8, 2))) {
+    return false;
+  }
+  const int year = std::atoi(text.substr(0, 4).c_str()), month = std::atoi(text.substr(5, 2).c_str()),
+            day = std::atoi(text.substr(8, 2).c_str());
+  if (year < 1 || month < 1 || month > 12 || day < 1) return false;
+  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+  return day <= kDays[month - 1] + (month == 2 && leap ? 1 : 0);
+}
+
+}  // namespace
+
+int CheckEntryValue(const EntryValueRule& rule, const std::string& value) {
+  const char* title = rule.title.c_str();
+  const bool numeric = IsNumericColumn(rule.columnType);
+  const std::string text = Trimmed(value);
+  if (!text.empty()) {
+    if (numeric && !IsNumberFor(rule.columnType, text)) {
+      ShowInfoMessage("", "“%s”は、数値以外の値は入力できません。[%s]", title, value.c_str());
+      return -1;
+    }
+    if (IsDateFieldKind(rule.kind) && !IsCalendarDate(text)) {
+      ShowInfoMessage("", "“%s”は、日付として正しくありません。[%s]", title, value.c_str());
+      return -1;
+    }
+    if (!numeric && rule.edit == 'Z' && !AllDigits(text)) {
+      ShowInfoMessage("", "“%s”は、数字以外の値は入力できません。[%s]", title, value.c_str());
+      return -1;
+    }
+    const std::vector<std::string> choices = PlainChoices(rule);
+    std::vector<bool> used(choices.size(), false);
+    if (!choices.empty() && !IsMadeOfChoices(text, choices, used)) {
+      ShowInfoMessage("", "“%s”は、“%s”以外の値は入力できません。[%s]", title, rule.choices.c_str(), value.c_str());
+      return -1;
+    }
+  }
+  // Limits: texts by their bytes (leading blanks left out; an empty text
+  // passes the lower one), numbers by their value.
+  const std::string compared = numeric ? value : value.substr(std::min(value.find_first_not_of(' '), value.size()));
+  const auto below = [&](const std::string& limit) {
+    if (numeric) return std::atof(compared.c_str()) < std::atof(limit.c_str());
+    return !compared.empty() && compared < limit;
+  };
+  const auto above = [&](const std::string& limit) {
+    return numeric ? std::atof(compared.c_str()) > std::atof(limit.c_str()) : compared > limit;
+  };
+  if (!rule.minText.empty() && below(rule.minText)) {
+    ShowInfoMessage("", "“%s”は、%s未満の値は入力できません。[%s]", title, rule.minText.c_str(), value.c_str());
+    return -1;
+  }
+  if (!rule.maxText.empty() && above(rule.maxText)) {
+    ShowInfoMessage("", "“%s”は、%sを超える値は入力できません。[%s]", title, rule.maxText.c_str(), value.c_str());
+    return -1;
+  }
+  return 0;
+}
+
+int CheckWritableValue(int slot, const std::string& table, const std::string& column, const std::string& value) {
+  const char* name = column.c_str();
+  const int type = GetColumnTypeQuiet(slot, name);
+  if (type == kColumnText) {
+    // The layer keeps a text to the bytes of its column: the rest would be
+    // lost on the file database and refused by the server.
+    const int length = GetColumnLength(slot, name);
+    if (length > 0 && static_cast<int>(value.size()) > length) {
+      ShowInfoMessage("DATA-BASE", "フィールド“%s”の値は長すぎて入りきらないため、テーブル“%s”に書き込めません。", name,
+                      table.c_str());
+      return -1;
+    }
+    return 0;
+  }
+  const std::string text = Trimmed(value);
+  if (!IsNumericColumn(type) || text.empty()) return 0;
+  const double number = std::strtod(text.c_str(), nullptr);
+  if (std::isnan(number)) {
+    ShowInfoMessage("DATA-BASE", "フィールド“%s”の値は数値ではないため、テーブル“%s”に書き込めません。", name,
+                    table.c_str());
+    return -1;
+  }
+  // Whole numbers as wide as their column, decimals finite: anything else
+  // would be stored as some other number, or written as no number at all.
+  const bool fits = type == kColumnShort  ? number >= INT16_MIN && number <= INT16_MAX
+                    : type == kColumnLong ? number >= INT32_MIN && number <= INT32_MAX
+                                          : std::isfinite(number);
+  if (!fits) {
+    ShowInfoMessage("DATA-BASE", "フィールド“%s”の値は大きすぎるため、テーブル“%s”に書き込めません。[%s]", name,
+                    table.c_str(), value.c_str());
+    return -1;
+  }
+  return 0;
+}
