@@ -12,26 +12,18 @@
 #include "foundation/files.h"
 #include "foundation/imaging.h"
 #include "foundation/msgbox.h"
-#include "foundation/path_split.h"
 #include "reading/reading.h"
 
 namespace {
 
 constexpr int kBrightnessCapability = 0x1101;
 
-std::string ProgramFolder() {
-  char path[MAX_PATH];
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  const std::string_view folder = PathFolder(path);
-  return folder.empty() ? std::string(".") : std::string(folder);
-}
-
 // The scanner the runs use: the current one of the scanner list, or the
 // installed one when the list names none.
 std::string ChosenScanner() {
   std::string scanner;
   std::vector<std::string> names;
-  LoadScannerList(ProgramFolder().c_str(), &scanner, &names);
+  LoadScannerList(GetProgramFolder().c_str(), &scanner, &names);
   return scanner;
 }
 

@@ -36,13 +36,6 @@ IKScanParams Params(int sides, int dpi = 300) {
   return params;
 }
 
-std::string ProgramFolder() {
-  char path[MAX_PATH];
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string folder = path;
-  return folder.substr(0, folder.find_last_of('\\'));
-}
-
 class Feeder : public testing::Test {
  protected:
   void SetUp() override {

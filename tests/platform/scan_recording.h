@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <string>
 #include <vector>
 
 #include "platform/imaging_library.h"
@@ -28,3 +29,6 @@ extern ScanRun* g_run;
 
 int IK_CALL RecordPage(HGLOBAL page, int number);
 std::vector<Picture> Pictures(const ScanRun& run);
+
+// The folder of the test program, where the feeder's settings lie.
+std::string ProgramFolder();

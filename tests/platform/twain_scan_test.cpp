@@ -32,13 +32,6 @@ Picture Sheet(int n) {
   return sheet;
 }
 
-std::string ProgramFolder() {
-  char path[MAX_PATH];
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string folder = path;
-  return folder.substr(0, folder.find_last_of('\\'));
-}
-
 // Where the manager looks for the source of a program of this width.
 std::string InstalledSource() {
   return sizeof(void*) == 8 ? "C:\\windows\\twain_64\\sane.ds" : "C:\\windows\\twain_32\\sane.ds";
