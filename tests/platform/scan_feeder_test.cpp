@@ -23,18 +23,8 @@ Picture Page(int n) {
   return page;
 }
 
-IKScanParams Params(int sides, int dpi = 300) {
-  IKScanParams params = {};
-  params.size = sizeof params;
-  params.scaleX = params.scaleY = 1.0;
-  params.brightness = 5;
-  params.sides = sides;
-  params.dropOutColor = kIkDropOutNone;
-  params.xResolution = params.yResolution = dpi;
-  params.blackAndWhite = 1;
-  params.userInterface = 2;
-  return params;
-}
+// The feeder takes any scanner name and brightness.
+IKScanParams Params(int sides, int dpi = 300) { return ScanParams("", 5, sides, dpi); }
 
 class Feeder : public testing::Test {
  protected:

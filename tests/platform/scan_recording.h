@@ -30,5 +30,8 @@ extern ScanRun* g_run;
 int IK_CALL RecordPage(HGLOBAL page, int number);
 std::vector<Picture> Pictures(const ScanRun& run);
 
+// A black-and-white scan at `dpi` without the scanner's own settings screen.
+IKScanParams ScanParams(const char* scanner, int brightness, int sides, int dpi = 300);
+
 // The folder of the test program, where the feeder's settings lie.
 std::string ProgramFolder();

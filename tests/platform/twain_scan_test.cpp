@@ -171,19 +171,7 @@ class TwainScanner : public testing::Test {
     }
     return count;
   }
-  static IKScanParams Params(int sides, int dpi = 300) {
-    IKScanParams params = {};
-    params.size = sizeof params;
-    std::snprintf(params.scanner, sizeof params.scanner, "%s", kSourceName);
-    params.scaleX = params.scaleY = 1.0;
-    params.brightness = 200;
-    params.sides = sides;
-    params.dropOutColor = kIkDropOutNone;
-    params.xResolution = params.yResolution = dpi;
-    params.blackAndWhite = 1;
-    params.userInterface = 2;
-    return params;
-  }
+  static IKScanParams Params(int sides) { return ScanParams(kSourceName, 200, sides); }
   std::string Log() const { return ReadText(log_); }
 
   std::string settings_;
