@@ -1,7 +1,8 @@
 // The reference store of the registration marks: one MUPA_HMK row of mark
 // positions per sheet side and resolution (where the sheet prints its marks
-// stands in for a side with none), the grid scale beside it in MUPA_PAP, registering and erasing a reference from the workbench, and the
-// one-time carrying over of the older MUPA_TMK.
+// stands in for a side with none), the grid scale beside it in MUPA_PAP,
+// registering and erasing a reference from the workbench, and the one-time
+// carrying over of the older MUPA_TMK.
 #include <cstdio>
 #include <string>
 
