@@ -174,7 +174,7 @@ int CheckCardValue(int item, const std::string& value) {
   const ScreenItem& field = Item(item);
   const std::string& title = field.caption.empty() ? field.name : field.caption;
   if (CheckEntryValue(ValueRuleOf(field, title, ColumnTypeOf(item)), value) != 0) return -1;
-  return CheckWritableValue(Table(), g_cardForm.table, field.name, value);
+  return CheckColumnValue(Table(), g_cardForm.table.c_str(), field.name.c_str(), value);
 }
 
 // The values of the card checked before they are written: 0, or -1 after

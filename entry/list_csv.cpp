@@ -108,7 +108,7 @@ int ParseLine(const CsvLine& line, bool keysInFile, LineRecord* out) {
 int StoreLine(const LineRecord& record, bool exists) {
   std::string names, values, assignments;
   for (const auto& [c, value] : record.cells) {
-    if (CheckWritableValue(Table(), g_listForm.table, g_list.columns[c].name, value) != 0) return -1;
+    if (CheckColumnValue(Table(), g_listForm.table.c_str(), g_list.columns[c].name.c_str(), value) != 0) return -1;
     const std::string text = ListValueText(c, value);
     names += "," + g_list.columns[c].name;
     values += "," + text;

@@ -94,7 +94,7 @@ std::string LastKey() {
 int CheckLimits(int column, const std::string& value) {
   const ListColumn& c = g_list.columns[column];
   if (CheckEntryValue(ValueRuleOf(c, c.title.empty() ? c.name : c.title, c.dbType), value) != 0) return -1;
-  return IsStoredListColumn(column) ? CheckWritableValue(Table(), g_listForm.table, c.name, value) : 0;
+  return IsStoredListColumn(column) ? CheckColumnValue(Table(), g_listForm.table.c_str(), c.name.c_str(), value) : 0;
 }
 
 bool HasFixedValue(const std::string& column) {

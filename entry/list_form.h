@@ -136,11 +136,6 @@ EntryValueRule ValueRuleOf(const Field& field, const std::string& title, int col
 // digits for a code, one of a plain candidate list (or several of them
 // one after another), within the limits. 0, or -1 after the message.
 int CheckEntryValue(const EntryValueRule& rule, const std::string& value);
-// A value checked against the column `column` of the table slot `slot`
-// (`table` names it) before SQL text writes it, as the database layer
-// checks the values it writes: a text within the column's bytes, a number
-// that is one and fits the column. 0, or -1 after the message.
-int CheckWritableValue(int slot, const std::string& table, const std::string& column, const std::string& value);
 // "where table.key='k'" or the condition text followed by "and ...".
 std::string KeyCondition(const char* key);
 int CommitListCell(int column, int line);

@@ -5,8 +5,6 @@
 // writes. A refusal tells the operator why; nothing is stored.
 #include <algorithm>
 #include <cctype>
-#include <cmath>
-#include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -141,41 +139,6 @@ int CheckEntryValue(const EntryValueRule& rule, const std::string& value) {
   }
   if (!rule.maxText.empty() && above(rule.maxText)) {
     ShowInfoMessage("", "“%s”は、%sを超える値は入力できません。[%s]", title, rule.maxText.c_str(), value.c_str());
-    return -1;
-  }
-  return 0;
-}
-
-int CheckWritableValue(int slot, const std::string& table, const std::string& column, const std::string& value) {
-  const char* name = column.c_str();
-  const int type = GetColumnTypeQuiet(slot, name);
-  if (type == kColumnText) {
-    // The layer keeps a text to the bytes of its column: the rest would be
-    // lost on the file database and refused by the server.
-    const int length = GetColumnLength(slot, name);
-    if (length > 0 && static_cast<int>(value.size()) > length) {
-      ShowInfoMessage("DATA-BASE", "フィールド“%s”の値は長すぎて入りきらないため、テーブル“%s”に書き込めません。", name,
-                      table.c_str());
-      return -1;
-    }
-    return 0;
-  }
-  const std::string text = Trimmed(value);
-  if (!IsNumericColumn(type) || text.empty()) return 0;
-  const double number = std::strtod(text.c_str(), nullptr);
-  if (std::isnan(number)) {
-    ShowInfoMessage("DATA-BASE", "フィールド“%s”の値は数値ではないため、テーブル“%s”に書き込めません。", name,
-                    table.c_str());
-    return -1;
-  }
-  // Whole numbers as wide as their column, decimals finite: anything else
-  // would be stored as some other number, or written as no number at all.
-  const bool fits = type == kColumnShort  ? number >= INT16_MIN && number <= INT16_MAX
-                    : type == kColumnLong ? number >= INT32_MIN && number <= INT32_MAX
-                                          : std::isfinite(number);
-  if (!fits) {
-    ShowInfoMessage("DATA-BASE", "フィールド“%s”の値は大きすぎるため、テーブル“%s”に書き込めません。[%s]", name,
-                    table.c_str(), value.c_str());
     return -1;
   }
   return 0;

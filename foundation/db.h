@@ -201,6 +201,11 @@ int GetColumnTypeQuiet(int slot, const char* name);
 int GetColumnLength(int slot, const char* name);
 int GetColumnWidth(int slot, const char* name);
 int GetColumnFlag(int slot, const char* name);
+// Whether `value`, written as SQL text into `column` of the slot's table
+// (named `table` in the message), is kept whole: a text within the column's
+// bytes, a number that is one and fits its column. 0, or -1 after the
+// message naming the column.
+int CheckColumnValue(int slot, const char* table, const char* column, const std::string& value);
 int CountColumnsWithPrefix(int slot, const char* prefix);
 // Names (types, lengths) of the slot's columns joined by ","; the count.
 int GetSlotColumnNames(int slot, std::string& names);

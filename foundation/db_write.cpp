@@ -13,7 +13,10 @@
 // primary key, and both drivers then behave alike.
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "foundation/db_internal.h"
 #include "foundation/msgbox.h"
@@ -269,6 +272,18 @@ SQLLEN RunWrite(int slot, SQLHSTMT statement, const char* operation) {
   return rows;
 }
 
+void ReportNotANumber(const char* column, const char* table) {
+  ShowInfoMessage("DATA-BASE", "フィールド“%s”の値は数値ではないため、テーブル“%s”に書き込めません。", column, table);
+}
+
+void ReportTooLong(const char* column, const char* table, TextCut cut) {
+  ShowInfoMessage("DATA-BASE",
+                  cut == TextCut::kOnRead
+                      ? "フィールド“%s”の値は長すぎて読み切れなかったため、テーブル“%s”に書き込めません。"
+                      : "フィールド“%s”の値は長すぎて入りきらないため、テーブル“%s”に書き込めません。",
+                  column, table);
+}
+
 // A text held only in part, as read or as set, is written nowhere: the rest
 // of it would be lost. Nor is a value that is no number: the file database
 // would keep 0 for it. 0, or -1 after the message naming the column.
@@ -276,16 +291,11 @@ int CheckWritable(const TableSlot& s, const std::vector<int>& entries) {
   for (int entry : entries) {
     const ColumnEntry& e = g_columns[entry];
     if (e.type == kColumnDouble && e.indicator != SQL_NULL_DATA && std::isnan(e.number.doubleValue)) {
-      ShowInfoMessage("DATA-BASE", "フィールド“%s”の値は数値ではないため、テーブル“%s”に書き込めません。",
-                      e.name.c_str(), s.tableName);
+      ReportNotANumber(e.name.c_str(), s.tableName);
       return -1;
     }
     if (e.cut == TextCut::kWhole) continue;
-    ShowInfoMessage("DATA-BASE",
-                    e.cut == TextCut::kOnRead
-                        ? "フィールド“%s”の値は長すぎて読み切れなかったため、テーブル“%s”に書き込めません。"
-                        : "フィールド“%s”の値は長すぎて入りきらないため、テーブル“%s”に書き込めません。",
-                    e.name.c_str(), s.tableName);
+    ReportTooLong(e.name.c_str(), s.tableName, e.cut);
     return -1;
   }
   return 0;
@@ -407,5 +417,35 @@ int db_delete(int slot) {
   DropCurrentRow(slot);
   db_clear(slot);
   s.hasRow = false;
+  return 0;
+}
+
+int CheckColumnValue(int slot, const char* table, const char* column, const std::string& value) {
+  const int type = GetColumnTypeQuiet(slot, column);
+  if (type == kColumnText) {
+    const int length = GetColumnLength(slot, column);
+    if (length > 0 && static_cast<int>(value.size()) > length) {
+      ReportTooLong(column, table, TextCut::kOnSet);
+      return -1;
+    }
+    return 0;
+  }
+  const bool numeric = type == kColumnShort || type == kColumnLong || type == kColumnDouble;
+  if (!numeric || value.find_first_not_of(' ') == std::string::npos) return 0;
+  const double number = std::strtod(value.c_str(), nullptr);
+  if (std::isnan(number)) {
+    ReportNotANumber(column, table);
+    return -1;
+  }
+  // Whole numbers as wide as their column, decimals finite: anything else
+  // would be stored as some other number, or written as no number at all.
+  const bool fits = type == kColumnShort  ? number >= INT16_MIN && number <= INT16_MAX
+                    : type == kColumnLong ? number >= INT32_MIN && number <= INT32_MAX
+                                          : std::isfinite(number);
+  if (!fits) {
+    ShowInfoMessage("DATA-BASE", "フィールド“%s”の値は大きすぎるため、テーブル“%s”に書き込めません。[%s]", column,
+                    table, value.c_str());
+    return -1;
+  }
   return 0;
 }
