@@ -12,13 +12,29 @@ here=$(cd "$(dirname "$0")" && pwd)
 # What runs here runs without the display: Wine's set-up shows its progress
 # windows on one (and the Mono and Gecko installers without the overrides of
 # tools/wine-env.sh).
-wine_aside() { DISPLAY= "$WINE" "$@"; }
+wine_aside() { env -u DISPLAY "$WINE" "$@"; }
+
+# A set-up step through Wine: tried once more after the Wine server has
+# settled, and when it fails again the set-up stops, naming the step and
+# showing what Wine said.
+wine_step() {
+  local said
+  said=$(wine_aside "$@" 2>&1) && return
+  "$WINESERVER" -w
+  said=$(wine_aside "$@" 2>&1) && return
+  printf 'prepare-runtime: "wine %s" failed in %s:\n%s\n' "$*" "$WINEPREFIX" "$said" >&2
+  exit 1
+}
 
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   echo "creating the Wine prefix in $WINEPREFIX"
   mkdir -p "$WINEPREFIX"
-  wine_aside wineboot -i >/dev/null 2>&1 || true
+  said=$(wine_aside wineboot -i 2>&1) || true
   "$WINESERVER" -w
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    printf 'prepare-runtime: Wine made no prefix in %s:\n%s\n' "$WINEPREFIX" "$said" >&2
+    exit 1
+  fi
 fi
 
 # Named anew whenever the settings below change, so older prefixes get them.
@@ -28,8 +44,8 @@ if [ ! -f "$stamp" ]; then
   # display, Wine would otherwise wait for each top-level window to map and
   # unmap (seconds per window in a test run).
   if [ "${SHEETDESK_WINDOWS:-desktop}" != own ]; then
-    wine_aside reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
-    wine_aside reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f >/dev/null 2>&1
+    wine_step reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f
+    wine_step reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f
   fi
   # The sheets' handwriting face "KQMUPA" is played by the free Klee One.
   # Message boxes and dialogs write in "MS Shell Dlg", which Japanese
@@ -39,8 +55,8 @@ if [ ! -f "$stamp" ]; then
   for pair in "ＭＳ 明朝=IPAMincho" "ＭＳ ゴシック=IPAGothic" \
               "ＭＳ Ｐ明朝=IPAPMincho" "ＭＳ Ｐゴシック=IPAPGothic" "KQMUPA=Klee One" \
               "MS UI Gothic=IPAPGothic"; do
-    wine_aside reg add 'HKCU\Software\Wine\Fonts\Replacements' \
-      /v "${pair%%=*}" /d "${pair#*=}" /f >/dev/null 2>&1
+    wine_step reg add 'HKCU\Software\Wine\Fonts\Replacements' \
+      /v "${pair%%=*}" /d "${pair#*=}" /f
   done
   "$WINESERVER" -w
   touch "$stamp"
@@ -53,7 +69,7 @@ sound=card
 grep -q '^ *[0-9]' /proc/asound/cards 2>/dev/null || sound=none
 if [ ! -f "$WINEPREFIX/.sheetdesk-sound-$sound" ]; then
   if [ "$sound" = none ]; then
-    wine_aside reg add 'HKCU\Software\Wine\Drivers' /v Audio /d '' /f >/dev/null 2>&1
+    wine_step reg add 'HKCU\Software\Wine\Drivers' /v Audio /d '' /f
   else
     wine_aside reg delete 'HKCU\Software\Wine\Drivers' /v Audio /f >/dev/null 2>&1 || true
   fi

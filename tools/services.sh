@@ -151,25 +151,31 @@ start_cups() {
     LC_ALL=C cups_lp lpstat -r 2>/dev/null | grep -q "is running" ||
       { echo "cupsd did not start (see $cups/log)" >&2; exit 1; }
   fi
-  if ! cups_lp lpstat -p PDF >/dev/null 2>&1; then
-    cups_lp lpadmin -p PDF -v "sheetdesk-pdf:$pdfdir" -E -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd 2>/dev/null
-  fi
+  local ppd=/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd
+  add_pdf_printer PDF "$ppd"
   cups_lp lpadmin -d PDF
-  if ! cups_lp lpstat -p REFUSING >/dev/null 2>&1; then
-    cups_lp lpadmin -p REFUSING -v "sheetdesk-pdf:$pdfdir" -E -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd 2>/dev/null
-  fi
+  add_pdf_printer REFUSING "$ppd"
   cups_lp cupsreject REFUSING
   # A PDF printer with the unprintable margins of an ordinary printer: 5 mm
   # (14.17 points) on every side of every paper.
-  if ! cups_lp lpstat -p MARGINS >/dev/null 2>&1; then
-    margin_ppd >"$cups/margins.ppd"
-    cups_lp lpadmin -p MARGINS -v "sheetdesk-pdf:$pdfdir" -E -P "$cups/margins.ppd" 2>/dev/null
-  fi
+  margin_ppd "$ppd" >"$cups/margins.ppd"
+  add_pdf_printer MARGINS "$cups/margins.ppd"
+}
+
+# A PDF printer of ours, unless it is there already. What lpadmin says is
+# shown only when it fails (it always warns that PPD files are deprecated).
+add_pdf_printer() {  # name, PPD file
+  cups_lp lpstat -p "$1" >/dev/null 2>&1 && return
+  local said
+  said=$(cups_lp lpadmin -p "$1" -v "sheetdesk-pdf:$pdfdir" -E -P "$2" 2>&1) || {
+    printf 'services: the printer %s could not be added:\n%s\n' "$1" "$said" >&2
+    exit 1
+  }
 }
 
 # The PDF printer's PPD with margins of 5 mm: each imageable area shrunk by
 # them, and the hardware margins said.
-margin_ppd() {
+margin_ppd() {  # the PDF printer's PPD
   awk -v m=14.17 '
     /^\*HWMargins:/ { print "*HWMargins: " m " " m " " m " " m; next }
     /^\*ImageableArea / && match($0, /"[^"]*"/) {
@@ -177,7 +183,7 @@ margin_ppd() {
       printf "%s\"%.2f %.2f %.2f %.2f\"\n", substr($0, 1, RSTART - 1), a[1] + m, a[2] + m, a[3] - m, a[4] - m
       next
     }
-    { print }' /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd
+    { print }' "$1"
 }
 
 start_wineserver() {

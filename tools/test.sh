@@ -12,7 +12,8 @@ bash tools/install-packages.sh || exit 1
 # What the build downloads, fetched before it starts.
 bash tools/fetch-mnist.sh "$BUILD_ROOT/host-tools/mnist" || exit 1
 bash tools/build.sh || exit 1
-BUILD_WIN="$BUILD_ROOT/win" bash tools/prepare-runtime.sh || exit 1
+BUILD_WIN="$BUILD_ROOT/win" bash tools/prepare-runtime.sh ||
+  { echo "tests: the Windows programs' runtime could not be prepared" >&2; exit 1; }
 
 # The feeder that tools/run.sh sets up beside the programs for its sample
 # ("SCANFEED.INI") is put aside while the tests set up and remove feeders of
@@ -26,7 +27,8 @@ elif [ -f "$feeder" ]; then
   mv "$feeder" "$feeder_aside"
 fi
 trap 'bash "$root/tools/services.sh" stop; [ ! -f "$feeder_aside" ] || mv -f "$feeder_aside" "$feeder"' EXIT
-env_lines=$(bash tools/services.sh start) || exit 1
+env_lines=$(bash tools/services.sh start) ||
+  { echo "tests: the services the tests need did not start" >&2; exit 1; }
 eval "$env_lines"
 
 export SHEETDESK_REQUIRE_SERVICES=1
