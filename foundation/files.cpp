@@ -132,22 +132,24 @@ bool IsLzCompressed(const char* path) {
 }  // namespace
 
 int CopyFileLz(const char* source, const char* destination) {
-  // The LZ library takes paths of at most 127 bytes: plain files, which are
-  // all the program copies but shipped compressed ones, go through the
-  // system's own copy, whatever their folder's length.
   if (!IsLzCompressed(source)) return CopyFileA(source, destination, FALSE) ? 0 : -1;
-  OFSTRUCT sourceInfo = {};
-  OFSTRUCT destinationInfo = {};
-  const INT from = LZOpenFileA(const_cast<char*>(source), &sourceInfo, OF_READ);
-  if (from < 0) return -1;
-  const INT to = LZOpenFileA(const_cast<char*>(destination), &destinationInfo, OF_CREATE | OF_WRITE);
-  if (to < 0) {
+  // Opened by name through the LZ library, a path is cut at 127 bytes: the
+  // files are opened here and handed to it, whatever their folder's length.
+  const HFILE sourceFile = _lopen(source, OF_READ);
+  if (sourceFile == HFILE_ERROR) return -1;
+  const INT from = LZInit(sourceFile);
+  if (from < 0) {
+    _lclose(sourceFile);
+    return -1;
+  }
+  const HFILE to = _lcreat(destination, 0);
+  if (to == HFILE_ERROR) {
     LZClose(from);
     return -1;
   }
   const LONG copied = LZCopy(from, to);
   LZClose(from);
-  LZClose(to);
+  _lclose(to);
   return copied < 0 ? -1 : 0;
 }
 

@@ -3,7 +3,9 @@
 #include "tests/reading/run_setup.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
+#include <functional>
 
 
 #include "designer/sheet_settings.h"
@@ -48,13 +50,22 @@ constexpr std::size_t kLongFolderBytes = 205;
 void ReadingDbTest::SetUp() {
   boxes_ = new MessageBoxRecorder(IDYES);
   const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
-  // Runs go from a folder whose path is longer than 200 bytes, as an
-  // installation deep in a user's folders has.
+  // Runs go from a folder whose path is 205 bytes long at the least, as an
+  // installation deep in a user's folders has. In a checkout deep enough
+  // for that already, the folder is named by a hash of the test's name, so
+  // that the files in it stay within MAX_PATH.
   char current[MAX_PATH];
   GetCurrentDirectoryA(MAX_PATH, current);
   std::string name = std::string("readrun_") + test->name();
   std::replace(name.begin(), name.end(), '/', '_');  // parameterised tests' names
   std::string parent = std::string(current) + "\\a_long_program_folder_";
+  if (parent.size() + 1 + name.size() > kLongFolderBytes) {
+    const std::string testName = std::string(test->test_suite_name()) + "." + test->name();
+    char hashed[32];
+    std::snprintf(hashed, sizeof hashed, "readrun_%016zx", std::hash<std::string>{}(testName));
+    parent = current;
+    name = hashed;
+  }
   const std::size_t length = parent.size() + 1 + name.size();
   if (length < kLongFolderBytes) parent.append(kLongFolderBytes - length, 'x');
   CreateDirectoryA(parent.c_str(), nullptr);
