@@ -31,6 +31,8 @@ constexpr char kSurveyName[] = "サンプル調査";
 // installation: where the reading run writes its records (the path is
 // stored whole) and where the generated entry screens open them.
 constexpr char kOutputDatabase[] = "SAMPLE";
+// The bytes the definition keeps of the output database's path.
+constexpr std::size_t kOutputPathColumnBytes = 128;
 
 // A check field of the sample: its choices printed beside the boxes.
 SheetFieldRow Question(const char* code, const char* name, const char* title, int y,
@@ -123,10 +125,18 @@ int MakeSampleDefinition(const std::string& installation, const std::string& fol
   }
   // What the generator's rows leave out: the output database, and the
   // titles shown left of the fields as the designer shows those it makes.
+  // An installation too deep for the path to fit the definition's column
+  // names the database alone, which the program finds in its data folder.
   const int paper = db_alloc_slot(folder.c_str(), kSampleDefinition, "MUPA_PAP", kDbKindFile);
   if (paper <= 0) return Fail(why, "MUPA_PAP cannot be opened");
-  const std::string output = "update MUPA_PAP set データベースＪ=" +
-                             SqlLiteral((installation + "\\" + kOutputDatabase + ".MDB").c_str());
+  const std::string name = std::string(kOutputDatabase) + ".MDB";
+  std::string stored = installation + "\\" + name;
+  if (stored.size() > kOutputPathColumnBytes) stored = name;
+  bool madeDefault = false;
+  std::string outputFolder = ResolveOutputPath(stored, installation, &madeDefault);
+  outputFolder.resize(outputFolder.size() - name.size() - 1);
+  if (EnsureDirectoryPath(outputFolder.c_str()) != 0) return Fail(why, outputFolder + " cannot be made");
+  const std::string output = "update MUPA_PAP set データベースＪ=" + SqlLiteral(stored.c_str());
   const char* titles = "update MUPA_FLD set サイズ=7, タイトル位置='←', タイトル枠='無'";
   const bool updated = db_exec(paper, output.c_str()) == 0 && db_exec(paper, titles) == 0;
   db_disconnect(paper);
@@ -158,7 +168,7 @@ int MakeSampleDefinition(const std::string& installation, const std::string& fol
   g_sheetDefinition.database = kSampleDefinition;
   g_currentSheet = CurrentSheet();
   g_currentSheet.projectMode = kDesignMode;
-  g_currentSheet.outputFolder = installation;
+  g_currentSheet.outputFolder = outputFolder;
   g_currentSheet.outputDatabase = kOutputDatabase;
   SelectScreenTableSpec();
   if (LoadCurrentSheetPaper() != 0) return Fail(why, "the sheet's paper cannot be read");
