@@ -14,13 +14,17 @@ here=$(cd "$(dirname "$0")" && pwd)
 # tools/wine-env.sh).
 wine_aside() { env -u DISPLAY "$WINE" "$@"; }
 
+# Waits for the Wine server of the prefix to finish its work. A server that
+# is already gone is not a failure of the set-up.
+settle() { "$WINESERVER" -w || true; }
+
 # A set-up step through Wine: tried once more after the Wine server has
 # settled, and when it fails again the set-up stops, naming the step and
 # showing what Wine said.
 wine_step() {
   local said
   said=$(wine_aside "$@" 2>&1) && return
-  "$WINESERVER" -w
+  settle
   said=$(wine_aside "$@" 2>&1) && return
   printf 'prepare-runtime: "wine %s" failed in %s:\n%s\n' "$*" "$WINEPREFIX" "$said" >&2
   exit 1
@@ -30,7 +34,7 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   echo "creating the Wine prefix in $WINEPREFIX"
   mkdir -p "$WINEPREFIX"
   said=$(wine_aside wineboot -i 2>&1) || true
-  "$WINESERVER" -w
+  settle
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     printf 'prepare-runtime: Wine made no prefix in %s:\n%s\n' "$WINEPREFIX" "$said" >&2
     exit 1
@@ -58,7 +62,7 @@ if [ ! -f "$stamp" ]; then
     wine_step reg add 'HKCU\Software\Wine\Fonts\Replacements' \
       /v "${pair%%=*}" /d "${pair#*=}" /f
   done
-  "$WINESERVER" -w
+  settle
   touch "$stamp"
 fi
 
@@ -73,7 +77,7 @@ if [ ! -f "$WINEPREFIX/.sheetdesk-sound-$sound" ]; then
   else
     wine_aside reg delete 'HKCU\Software\Wine\Drivers' /v Audio /f >/dev/null 2>&1 || true
   fi
-  "$WINESERVER" -w
+  settle
   rm -f "$WINEPREFIX"/.sheetdesk-sound-*
   touch "$WINEPREFIX/.sheetdesk-sound-$sound"
 fi
@@ -100,10 +104,13 @@ tar -C "$SHEETDESK_ROOT/data" --exclude=./text --exclude=./manuals --exclude=./C
 # program's own database layer into the database OCR.INI names. The
 # benchmarks' build has no loader and opens no screen.
 if [ -f "$BUILD_WIN/bin/screen_db_load.exe" ] && compgen -G "$BUILD_WIN/bin/screens/*.txt" >/dev/null; then
-  (cd "$BUILD_WIN/bin" && wine_aside ./screen_db_load.exe screens)
+  (cd "$BUILD_WIN/bin" && wine_aside ./screen_db_load.exe screens) || {
+    echo "prepare-runtime: the screens of $BUILD_WIN/bin/screens were not loaded into the screen database" >&2
+    exit 1
+  }
 fi
 
 # The loader above ran without the tests' display: its Wine server must be
 # gone before a program of the display starts, or that program would join
 # it and find no display to make its windows on.
-"$WINESERVER" -w
+settle
