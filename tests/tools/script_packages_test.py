@@ -139,7 +139,9 @@ def functions(text):
     """The functions a shell text defines, and those of them that run their
     arguments as a command."""
     defined = set(re.findall(r"^\s*([\w-]+)\s*\(\)\s*\{", text, re.M))
-    running = set(re.findall(r"^\s*([\w-]+)\s*\(\)\s*\{(?:[^}]*[\n;])?\s*(?:\w+=\S*\s+)*\"\$@\"",
+    # A leading assignment is an environment word, not a command that takes
+    # the arguments: x=$(f "$@") runs f, not the arguments.
+    running = set(re.findall(r"^\s*([\w-]+)\s*\(\)\s*\{(?:[^}]*[\n;])?\s*(?:\w+=(?!\$\()\S*\s+)*\"\$@\"",
                              text, re.M))
     return defined, running
 
