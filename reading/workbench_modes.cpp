@@ -22,7 +22,6 @@ int KeyFieldsOnSheet() {
   return count;
 }
 
-
 }  // namespace
 
 void SetEntryViewButtonsState() {
@@ -77,6 +76,8 @@ void LeaveImageDisplayMode() {
     SelectWindowSlot(g_workbenchState.slot);
     SetFieldState("IMGDISP", kEnabled);
     SetWorkbenchButtonStates(kDesign);
+    SetItemValueForCommand(g_workbenchState.slot, "EDITMSG",
+                           "[Shift]＋[矢印キー]＝シート全体を１mm単位で移動(シフト)します");
     InvalidateRect(Slot(g_workbenchState.slot).window, nullptr, TRUE);
   }
   const int canvas = g_currentSheet.canvasSlot;
