@@ -177,6 +177,35 @@ TEST_F(FormatEditing, TheEditButtonDesignsTheSheetAndItsLinesStayWithTheirSide) 
   ClickItem(Bench(), "PRJESC");
 }
 
+// Leaving the design, the sheet's list screen made before it is checked
+// against the sheet: a field added since asks for the screen to be built
+// again.
+TEST_F(FormatEditing, LeavingTheDesignSaysWhenTheEntryScreenMustBeBuiltAgain) {
+  ChooseSheet(DesignSheet(kScanFeeder), kSheetName);
+  OpenBench();
+  ClickItem(Bench(), "LISTINP");  // the list screen is made from the sheet
+  const HWND screenSet = FindWindowA("ScrSet", nullptr);
+  ASSERT_TRUE(IsWindowVisible(screenSet)) << testing::PrintToString(Boxes());
+  ClickItem(screenSet, "SCRQUIT");
+  ASSERT_FALSE(IsWindowVisible(screenSet));
+  ClickItem(Bench(), "OCREDT");
+  ClickItem(Bench(), "OCREDT");
+  EXPECT_THAT(Boxes(), testing::IsEmpty()) << "nothing changed";
+
+  ClickItem(Bench(), "OCREDT");
+  const SheetDefinitionRef& sheet = g_sheetDefinition;
+  const int t = db_open(sheet.folder.c_str(), sheet.database.c_str(), "MUPA_FLD", sheet.kind, "MUPADATA", "MUPA_FLD", "");
+  ASSERT_GT(t, 0);
+  EXPECT_EQ(db_exec(t, "insert into MUPA_FLD (ＯＣＲコード,領域コード,領域名,編集,文字数,しきい値,Ｘ座標,Ｙ座標,横幅,高さ) "
+                       "values ('0001','0003','Q2','ﾁｪｯｸ',3,100,240,360,5,5)"),
+            0);
+  db_close(t);
+  ClickItem(Bench(), "OCREDT");
+  EXPECT_THAT(Boxes(), testing::ElementsAre("ＯＣＲシートの内容が変更されています。\n"
+                                            "「シートフォーマットをもとに再構築」にチェックして〔実行〕を押してください。"));
+  EXPECT_EQ(Slot(CanvasSlot()).lineEditMode, 0);
+}
+
 // The side switch is there for sheets read two pages a record, with the
 // texts of its kind; the back gets its paper row from the front.
 TEST_F(FormatEditing, TheSideSwitchShowsForPairedSheetsOnly) {
