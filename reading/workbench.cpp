@@ -281,20 +281,6 @@ void SwitchSide(const char* side) {
   ShowSideChoice();
 }
 
-// A sheet read two pages a record shows which one is on the canvas and
-// switches it: its sides, or its first and second sheet. A one-sided sheet
-// has no switch.
-void ShowSideSwitch() {
-  const SheetSettings& s = g_sheetSettings;
-  SelectWindowSlot(g_workbenchState.slot);
-  const int state = s.scanType == kScanPaired ? kEnabled : kHidden;
-  SetFieldItems("RYOUMEN", s.twoSheetSet ? "１枚目,２枚目" : "表面,裏面");
-  SetFieldState("RYOUMEN", state);
-  SetFieldState("RYOUTTL", state);
-  ShowSideChoice();
-  InvalidateRect(Slot(g_workbenchState.slot).window, nullptr, TRUE);
-}
-
 // The back of a two-sided sheet starts with the front's paper settings.
 void AddBackPaperRow() {
   bool found = false;
@@ -311,18 +297,18 @@ void AddBackPaperRow() {
   db_close(front);
 }
 
-// 編集: the sheet's design begins or ends on the canvas, as its menu's
-// first and last lines do. Leaving it, the entry screens made from the
-// sheet are checked against what the design changed.
-void ToggleFormatEditing() {
-  const int canvas = CanvasSlot();
-  if (canvas < 0) return;
-  if (!CanvasInDesign()) {
-    EnterSheetDesign(canvas);
-    return;
-  }
-  LeaveSheetDesign(canvas);
-  if (g_screen.mainWindow) SendMessageA(g_screen.mainWindow, kMsgCheckEntryScreens, 0, 0);
+// A sheet read two pages a record shows which one is on the canvas and
+// switches it: its sides, or its first and second sheet. A one-sided sheet
+// has no switch.
+void ShowSideSwitch() {
+  const SheetSettings& s = g_sheetSettings;
+  SelectWindowSlot(g_workbenchState.slot);
+  const int state = s.scanType == kScanPaired ? kEnabled : kHidden;
+  SetFieldItems("RYOUMEN", s.twoSheetSet ? "１枚目,２枚目" : "表面,裏面");
+  SetFieldState("RYOUMEN", state);
+  SetFieldState("RYOUTTL", state);
+  ShowSideChoice();
+  InvalidateRect(Slot(g_workbenchState.slot).window, nullptr, TRUE);
 }
 
 // Radio items send their command while the click that set them is handled:

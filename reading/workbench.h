@@ -86,6 +86,10 @@ void SetWorkbenchButtonStates(int state);
 void SetEntryViewButtonsState();
 void EnterImageDisplayMode();
 void LeaveImageDisplayMode();
+// 編集: the sheet's design begins or ends on the canvas, as its menu's
+// first and last lines do. Leaving it, the main window checks the entry
+// screens made from the sheet against what the design changed.
+void ToggleFormatEditing();
 // Hands the sheet canvas the reading layer's calls.
 void InstallWorkbenchCanvasCalls();
 
