@@ -107,19 +107,13 @@ int RunSheetMenuChoice(int line) {
   if (line < 1 || line > static_cast<int>(m.entries.size()) || !IsValidSlot(m.slot)) return -1;
   const std::string entry = m.entries[line - 1];
   SelectWindowSlot(m.slot);
-  const CanvasReadingCalls& reading = GetCanvasReadingCalls();
   if (entry == "フォーム編集終了") {
-    // The read image comes back with the buttons of reading.
-    if (reading.clearFieldResults) reading.clearFieldResults();
-    ToggleScreenLineEditMode();
-    if (reading.enterImageDisplay) reading.enterImageDisplay();
+    LeaveSheetDesign(m.slot);
     return 0;
   }
   if (entry == "フォーム編集開始") {
-    ToggleScreenLineEditMode();
-    if (reading.leaveImageDisplay) reading.leaveImageDisplay();
-    // A sheet designed without its key field gets it back.
-    return CheckSheetKeyItem(m.slot);
+    EnterSheetDesign(m.slot);
+    return 0;
   }
   if (entry == "チェック欄 作 成") {
     return OpenSheetFieldEditor(SheetItemKind::kCheckField, m.slot, "", m.point.x, m.point.y);

@@ -256,13 +256,14 @@ int OpenEnclosureFrameGrid() {
 }
 
 int ReorderSheetFields(int kind) {
+  // The codes are the order, dragged in the grid: the key item's first
+  // field code stays.
   if (kind == 1) {
-    // The fields' codes are their order: the key item's first code stays.
     return OpenGridScreen({"記入欄並び順変更", kFieldOrderColumns, kFieldRowTable, kFieldRowTable, kFieldsAndEnd,
                            "2222200000003000", kReorderWindowCode, 4, 20, Header::kNone, 0, true});
   }
   return OpenGridScreen({"テキスト項目並び順変更", kTextOrderColumns, kFieldRowTable, kFieldRowTable, kTextsAndEnd,
-                         "2222200000003000", kReorderWindowCode, 4, 20, Header::kNone});
+                         "2222200000003000", kReorderWindowCode, 4, 20, Header::kNone, 0, true});
 }
 
 int OpenMoveFieldsGrid(int kind) {

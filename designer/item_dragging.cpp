@@ -9,9 +9,11 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "designer/ruled_line_editing.h"
+#include "designer/sheet_canvas.h"
 #include "designer/sheet_settings.h"
 #include "foundation/db.h"
 #include "foundation/db_sql.h"
@@ -109,19 +111,31 @@ void SnapScreenItem(const WindowSlot& s, ScreenItem& item) {
   }
 }
 
+// After a layout shift: the window's ruled lines follow its items, to be
+// saved when design mode ends.
+void MoveSlotLines(const WindowSlot& s, int dx, int dy) {
+  for (int k = s.firstLine; k < s.firstLine + s.lineCount && k < kMaxRuledLines; ++k) {
+    RuledLine& line = g_ruledLines[k];
+    if (line.kind == 0) continue;
+    line.x1 += dx, line.x2 += dx, line.y1 += dy, line.y2 += dy;
+  }
+  g_lineEdit.linesChanged = 1;
+  if (s.window) InvalidateRect(s.window, nullptr, TRUE);
+}
+
+// The S_FIELD rows of a screen's window, or -1 (quiet).
+int OpenScreenFieldRows(const WindowSlot& s) {
+  return db_open(s.screenDbFolder.c_str(), s.screenDatabase.c_str(), kFieldTable, g_screenDefs.screenDbKind,
+                 g_screenDefs.specFile.c_str(), "FLDTBL", "select * from %s where SCRCODE=%s", kFieldTable,
+                 SqlLiteral(s.screenCode.c_str()).c_str());
+}
+
 // Writes the item's place into its definition row: 0, or -1 after the
 // message.
 int StoreItemPlace(int slot, int item) {
   const WindowSlot& s = Slot(slot);
   const bool sheet = s.screenType == kScreenTypeSheet;
-  int t;
-  if (sheet) {
-    t = OpenSheetFieldTable();
-  } else {
-    t = db_open(s.screenDbFolder.c_str(), s.screenDatabase.c_str(), kFieldTable, g_screenDefs.screenDbKind,
-                g_screenDefs.specFile.c_str(), "FLDTBL", "select * from %s where SCRCODE=%s", kFieldTable,
-                SqlLiteral(s.screenCode.c_str()).c_str());
-  }
+  const int t = sheet ? OpenSheetFieldTable() : OpenScreenFieldRows(s);
   if (t < 0) {
     ShowInfoMessage("", "フィールド定義ファイル“%s”をオープンできません。", sheet ? kSheetFieldTable : kFieldTable);
     return -1;
@@ -132,6 +146,37 @@ int StoreItemPlace(int slot, int item) {
   }
   db_close(t);
   return rc;
+}
+
+// The place of the dragged item as it moves, in the window's first static
+// child below the item: on the sheet its name, its place in millimetres and
+// in pixels; on a screen its caption and name, its column and row.
+void ShowItemPositionDebug(int item) {
+  WindowSlot& s = Current();
+  const HWND tip = s.statics[0];
+  const ScreenItem& it = Item(item);
+  if (!tip || it.titleStyle == 11) return;
+  char text[160];
+  if (s.screenType == kScreenTypeSheet) {
+    const int dots = std::max(1, SheetDotsPerGridUnit());
+    std::snprintf(text, sizeof text, "%s [%3d:%3d] [%3d:%3d]", it.name.c_str(), it.pixelX / dots, it.pixelY / dots,
+                  it.pixelX, it.pixelY);
+  } else {
+    const int unit = std::max(1, s.fontUnit), grid = std::max(1, s.rowPitch);
+    std::snprintf(text, sizeof text, "%s(%s) [%3d:%3d]", it.caption.c_str(), it.name.c_str(), it.pixelX / unit,
+                  (it.pixelY - s.topMargin) / grid);
+  }
+  const int unit = std::max(1, s.fontUnit);
+  RECT client{};
+  GetClientRect(s.window, &client);
+  const int width = unit * (static_cast<int>(std::strlen(text)) + 1);
+  const int x = std::max(0, std::min(it.pixelX - s.scrollX, static_cast<int>(client.right) - width));
+  // The hover tip's box, free in design mode (no hover tips there).
+  s.boxTexts[0] = text;
+  MoveWindow(tip, x, it.pixelY + it.pixelHeight - s.scrollY + 2, width, 2 * unit + 6, FALSE);
+  ShowWindow(tip, SW_SHOWNOACTIVATE);
+  InvalidateRect(tip, nullptr, TRUE);
+  UpdateWindow(tip);
 }
 
 }  // namespace
@@ -147,6 +192,7 @@ int GrabDesignItem(int item) {
   g_drag.start = POINT{it.pixelX, it.pixelY};
   g_lineEdit.dragMode = kItemDrag;
   g_lineEdit.moved = 0;
+  ShowItemPositionDebug(item);
   return 0;
 }
 
@@ -165,6 +211,7 @@ void TrackDesignDrag() {
   item.pixelX += p.x - g_drag.origin.x;
   item.pixelY += p.y - g_drag.origin.y;
   g_drag.origin = p;
+  ShowItemPositionDebug(g_drag.item);
   RepaintMovedItem(g_drag.item, before);
 }
 
@@ -172,6 +219,7 @@ int DropDesignItem() {
   if (g_lineEdit.dragMode == kLineDrag) return DropRuledLine();
   if (g_lineEdit.dragMode != kItemDrag) return 0;
   g_lineEdit.dragMode = 0;
+  HideItemHintBox();
   const int i = g_drag.item;
   g_drag.item = -1;
   if (i < 0 || !g_lineEdit.moved) return 1;
@@ -217,22 +265,56 @@ int ShiftSheetLayout(int direction) {
     item.row += dy;
     LayoutSheetItem(i);
   }
-  for (int k = s.firstLine; k < s.firstLine + s.lineCount && k < kMaxRuledLines; ++k) {
-    RuledLine& line = g_ruledLines[k];
-    if (line.kind == 0) continue;
-    line.x1 += dx, line.x2 += dx, line.y1 += dy, line.y2 += dy;
+  MoveSlotLines(s, dx, dy);
+  return 0;
+}
+
+int ShiftScreenLayout(int direction) {
+  const int slot = g_screen.currentSlot;
+  if (!IsValidSlot(slot)) return -1;
+  WindowSlot& s = Slot(slot);
+  if (s.screenType == kScreenTypeSheet || s.windowKind == kWindowKindList) return -1;
+  const int columns = direction == 1 ? 1 : direction == 2 ? -1 : 0;
+  const int rows = direction == 3 ? 1 : direction == 4 ? -1 : 0;
+  const int t = OpenScreenFieldRows(s);
+  if (t < 0) {
+    ShowInfoMessage("", "フィールド定義ファイル“%s”をオープンできません。", kFieldTable);
+    return -1;
   }
-  g_lineEdit.linesChanged = 1;
-  if (s.window) InvalidateRect(s.window, nullptr, TRUE);
+  // The rows the window shows as its own items: not list columns, not
+  // hidden, not the fixed key bar's (FLDRCD 100 and above). One statement:
+  // all of them move or none.
+  char moves[160];
+  std::snprintf(moves, sizeof moves,
+                "update %s set FLDX=FLDX+(%d),FLDY=FLDY+(%d) where FLDRCD<100 and coalesce(FLDLST,'')<>'○' and "
+                "coalesce(FLDLOCK,'')<>'＃' and SCRCODE=",
+                kFieldTable, columns, rows);
+  const HCURSOR previous = SetCursor(LoadCursor(nullptr, IDC_WAIT));
+  const int rc = db_exec(t, (moves + SqlLiteral(s.screenCode.c_str())).c_str());
+  db_close(t);
+  SetCursor(previous);
+  if (rc != 0) return -1;
+  for (int i = s.firstItem; s.itemCount > 0 && i <= s.lastItem; ++i) {
+    ScreenItem& item = Item(i);
+    if (item.code.empty() || item.kind == 'o' || item.recordCode >= 100 || IsRepeatedCopy(item)) continue;
+    item.column += columns;
+    item.row += rows;
+    LayoutScreenItem(slot, i, 0);
+  }
+  MoveSlotLines(s, columns * std::max(1, s.fontUnit), rows * std::max(1, s.rowPitch));
   return 0;
 }
 
 void ToggleGuideSnap() {
   g_drag.guideSnap = g_drag.guideSnap ? 0 : 1;
+  UpdateSnapButtonGuide();
+  RepaintSheetCanvas();
+}
+
+void UpdateSnapButtonGuide() {
   SetItemGuideText("スナップ", g_drag.guideSnap ? "ガイドラインへの自動配置(スナップ)を無効(ＯＦＦ)にします"
                                                  : "ガイドラインへの自動配置(スナップ)を有効(ＯＮ)にします");
-  const WindowSlot& s = Current();
-  if (s.window) InvalidateRect(s.window, nullptr, TRUE);
+  SetItemValueForCommand(g_screen.currentSlot, "スナップ", g_drag.guideSnap ? "1" : "0");
 }
 
 int GuideSnapOn() { return g_drag.guideSnap; }
@@ -243,6 +325,12 @@ void InstallDesignModeCalls() {
   calls.grabItem = GrabDesignItem;
   calls.trackDrag = TrackDesignDrag;
   calls.dropDraggedItem = DropDesignItem;
-  calls.shiftLayout = [](int direction) { ShiftSheetLayout(direction); };
+  calls.shiftLayout = [](int direction) {
+    if (Current().screenType == kScreenTypeSheet) {
+      ShiftSheetLayout(direction);
+    } else {
+      ShiftScreenLayout(direction);
+    }
+  };
   SetDesignModeCalls(calls);
 }

@@ -16,10 +16,19 @@ int DropDesignItem();
 // 1 right, 2 left, 3 down, 4 up. 0, or -1 on a window that is not the
 // sheet or after the message of a failed write (nothing moved).
 int ShiftSheetLayout(int direction);
+// The same on a screen's window: its S_FIELD rows that it shows as items
+// (not list columns, hidden rows or the key bar's) move a character across
+// or a row down, its ruled lines a font unit or a grid step. 0, or -1 on
+// the sheet or a list, or after the message of a failed write.
+int ShiftScreenLayout(int direction);
 // The sheet's guide snapping ("スナップ"): off at start, then half a grid
-// unit is the step.
+// unit is the step. The toggle repaints the sheet with its guides in the
+// colour of the new state.
 void ToggleGuideSnap();
 int GuideSnapOn();
+// The "スナップ" item of the current window (the workbench's bar) shows the
+// state: checked while on, with a tip that says what a click does.
+void UpdateSnapButtonGuide();
 // Sets every design-mode hook of the screen engine: the ruled lines and
 // the items.
 void InstallDesignModeCalls();

@@ -343,6 +343,15 @@ void ToggleLineEditMode() {
   if (s.window) InvalidateRect(s.window, nullptr, TRUE);
 }
 
+int EndRuledLineEditing(int slot) {
+  if (!IsValidSlot(slot) || !Slot(slot).lineEditMode) return 0;
+  if (Slot(slot).window) SetFocus(Slot(slot).window);
+  if (!E().linesChanged) return 0;
+  if (SaveLineDefinitions(slot) != 0) return -1;
+  E().linesChanged = 0;
+  return 0;
+}
+
 void ToggleLineGridSnap() { E().gridSnap = E().gridSnap ? 0 : 1; }
 
 void InstallRuledLineEditing() {

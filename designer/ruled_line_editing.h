@@ -35,4 +35,9 @@ int SaveLineDefinitions(int slot);
 // window with a ruler); leaving saves changed lines and tells the main
 // window (1139).
 void ToggleLineEditMode();
+// Before the lines of `slot` stop being the ones shown (the sheet turns to
+// its other side): in line-edit mode the window takes the focus and its
+// changed lines are saved where they belong, the mode going on. 0, or -1
+// after the message of a failed save (the lines stay changed).
+int EndRuledLineEditing(int slot);
 void InstallRuledLineEditing();

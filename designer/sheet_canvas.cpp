@@ -138,6 +138,22 @@ void RepaintSheetCanvas() {
   if (IsValidSlot(slot) && Slot(slot).window) InvalidateRect(Slot(slot).window, nullptr, TRUE);
 }
 
+void EnterSheetDesign(int slot) {
+  if (!IsValidSlot(slot) || Slot(slot).lineEditMode) return;
+  SelectWindowSlot(slot);
+  ToggleScreenLineEditMode();
+  if (g_readingCalls.leaveImageDisplay) g_readingCalls.leaveImageDisplay();
+}
+
+void LeaveSheetDesign(int slot) {
+  if (!IsValidSlot(slot) || !Slot(slot).lineEditMode) return;
+  SelectWindowSlot(slot);
+  // The read image comes back with the buttons of reading.
+  if (g_readingCalls.clearFieldResults) g_readingCalls.clearFieldResults();
+  ToggleScreenLineEditMode();
+  if (g_readingCalls.enterImageDisplay) g_readingCalls.enterImageDisplay();
+}
+
 bool CanvasRulerStrips(HWND canvas, RECT* top, RECT* left) {
   const HWND bench = Workbench(canvas);
   if (!bench || !IsWindowVisible(canvas)) return false;

@@ -39,6 +39,15 @@ const CanvasReadingCalls& GetCanvasReadingCalls();
 // Repaints the canvas of the current sheet, when it is open.
 void RepaintSheetCanvas();
 
+// The design of the sheet (its format editing) on the canvas slot, begun
+// and ended from the canvas's menu and the workbench's 編集 button. Entering
+// puts the key item's field back on a front that lost it (the mode's own
+// check) and shows the workbench's design buttons; leaving drops the read
+// results, saves the changed ruled lines and shows the buttons of the read
+// image again.
+void EnterSheetDesign(int slot);
+void LeaveSheetDesign(int slot);
+
 // The strips of the workbench that hold the canvas's rulers, in its client
 // coordinates: above the canvas and left of it, along its visible sheet
 // (its scroll bars left out). False when the canvas is not shown inside a

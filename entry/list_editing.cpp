@@ -4,6 +4,7 @@
 // a range of codes and deleting a range. Every value reaches SQL text as a
 // quoted literal, and every renumbering runs in one transaction: it is
 // stored whole or not at all.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -266,12 +267,17 @@ std::string KeyCondition(const char* key) {
 }
 
 std::string NextCode(const std::string& code, int step) {
-  const long value = std::atol(code.c_str()) + step;
+  // A code may begin with letters of its kind ("T001"): they stay, and the
+  // digits after them count.
+  const size_t digits = code.find_first_of("0123456789");
+  const std::string letters = code.substr(0, std::min(digits, code.size()));
+  const int width = g_listForm.codeWidth - static_cast<int>(letters.size());
+  const long value = std::atol(code.c_str() + letters.size()) + step;
   char text[32];
-  std::snprintf(text, sizeof text, "%0*ld", g_listForm.codeWidth, value);
+  std::snprintf(text, sizeof text, "%0*ld", std::max(width, 0), value);
   // A code that would need more digits, or less than zero, does not exist.
-  if (value < 0 || static_cast<int>(std::strlen(text)) > g_listForm.codeWidth) return "";
-  return text;
+  if (value < 0 || static_cast<int>(std::strlen(text)) > width) return "";
+  return letters + text;
 }
 
 int CommitListCell(int column, int line) {

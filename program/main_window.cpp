@@ -145,6 +145,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case kMsgOpenEntryScreen:
       OpenScreenSetWindow(0, static_cast<int>(wParam));
       return 1;
+    case kMsgCheckEntryScreens:
+      CheckSheetChangedSinceScreens(1, 1, 0);  // a screen to build again has said so
+      return 1;
     case kMsgSlotOpened:
       StartMenu(window, static_cast<int>(wParam));
       return 0;

@@ -11,7 +11,9 @@
 
 #include "designer/designer.h"
 #include "designer/grids.h"
+#include "designer/item_dragging.h"
 #include "designer/question_list.h"
+#include "designer/ruled_line_editing.h"
 #include "designer/sheet_canvas.h"
 #include "designer/sheet_settings.h"
 #include "foundation/db.h"
@@ -60,7 +62,10 @@ enum WorkbenchCommand {
   kWiderX = 156, kNarrowerX = 157, kTallerY = 158, kShorterY = 159,
   kImageShown = 202,
   kSideShown = 204,
+  kGuideSnap = 205,
 };
+
+constexpr int kEnabled = 1, kHidden = 3;  // SetFieldState's codes
 
 LogViewer g_logViewer;
 
@@ -256,16 +261,64 @@ void ShowConvertedImage() {
   if (canvas >= 0) {
     g_sheetDefinition.sheetCode = g_workbenchState.side;
     RebuildWindowItems(canvas, 0);
+    LoadLineDefinitions(canvas);
   }
   ShowCanvasImage(true);
 }
 
+void ShowSideChoice() { SetBenchField("RYOUMEN", g_workbenchState.side == "0002" ? "2" : "1"); }
+
+// The lines drawn on a side in design are saved with that side before the
+// other one is shown.
 void SwitchSide(const char* side) {
   if (g_workbenchState.side == side) return;
+  if (EndRuledLineEditing(CanvasSlot()) != 0) return;
+  SelectWindowSlot(g_workbenchState.slot);
   g_workbenchState.side = side;
   g_sheetDefinition.sheetCode = side;
   LoadCurrentSheetPaper();
   ShowConvertedImage();
+  ShowSideChoice();
+}
+
+// The back of a two-sided sheet starts with the front's paper settings.
+void AddBackPaperRow() {
+  bool found = false;
+  const int back = OpenPaperRow(&found, "0002");
+  if (back < 0) return;
+  db_close(back);
+  if (found) return;
+  const int front = OpenPaperRow(&found, "0001");
+  if (front < 0) return;
+  if (found) {
+    SetColumnText(front, "ＯＣＲコード", "0002");
+    db_add(front);
+  }
+  db_close(front);
+}
+
+// A sheet read two pages a record shows which one is on the canvas and
+// switches it: its sides, or its first and second sheet. A one-sided sheet
+// has no switch.
+void ShowSideSwitch() {
+  const SheetSettings& s = g_sheetSettings;
+  SelectWindowSlot(g_workbenchState.slot);
+  const int state = s.scanType == kScanPaired ? kEnabled : kHidden;
+  SetFieldItems("RYOUMEN", s.twoSheetSet ? "１枚目,２枚目" : "表面,裏面");
+  SetFieldState("RYOUMEN", state);
+  SetFieldState("RYOUTTL", state);
+  ShowSideChoice();
+  InvalidateRect(Slot(g_workbenchState.slot).window, nullptr, TRUE);
+}
+
+// Radio items send their command while the click that set them is handled:
+// their choice is their value; a command sent otherwise carries the line of
+// the pop-up.
+int ClickedChoice(const char* name, int popupChoice) {
+  if (!g_screen.clickInProgress) return popupChoice;
+  char value[16] = "";
+  GetItemRawValue(g_workbenchState.slot, name, value);
+  return std::atoi(value);
 }
 
 bool SheetReady() {
@@ -299,10 +352,7 @@ void StartReading(int subMode) {
     ShowWorkbenchMessage(kCaption, "画面右上のボタンで、「スキャナのタイプ」を選択してください。");
     return;
   }
-  if (operation && g_sheetSettings.scanType == kScanPaired && bench.side == "0002") {
-    SwitchSide("0001");
-    SetBenchField("RYOUMEN", "1");
-  }
+  if (operation && g_sheetSettings.scanType == kScanPaired && bench.side == "0002") SwitchSide("0001");
   if (ValidateSheetFields() != 0) return;
   if (operation && g_sheetSettings.scanType == kScanPaired && !g_sheetSettings.twoSheetSet &&
       CountSideFields("0002") <= 0) {
@@ -386,6 +436,7 @@ void ChooseScanType(int choice) {
   SwitchSide("0001");
   LoadCurrentSheetPaper();
   ShowScannerCaptions();
+  ShowSideSwitch();
 }
 
 void ChooseBrightness(int choice) {
@@ -476,10 +527,16 @@ void RunCommand(int command) {
       }
       return;
     case kImageShown:
-      ShowCanvasImage(choice == 1);
+      ShowCanvasImage(ClickedChoice("IMGDISP", choice) == 1);
       return;
-    case kSideShown:
-      if (choice == 1 || choice == 2) SwitchSide(choice == 1 ? "0001" : "0002");
+    case kSideShown: {
+      const int side = ClickedChoice("RYOUMEN", choice);
+      if (side == 1 || side == 2) SwitchSide(side == 1 ? "0001" : "0002");
+      ShowSideChoice();  // a side that could not be left stays chosen
+      return;
+    }
+    case kGuideSnap:
+      if (CanvasInDesign()) ToggleGuideSnap();
       return;
     case kScanner:
       ChooseScanner(choice);
@@ -507,7 +564,7 @@ void RunCommand(int command) {
       OpenInProgram(kMsgOpenEntryScreen, card ? 2 : 1, 0, card ? NotBuilt::kCardScreen : NotBuilt::kListScreen);
       return;
     }
-    case kFormatEdit: ShowNotBuilt(NotBuilt::kFormatEdit); return;
+    case kFormatEdit: ToggleFormatEditing(); return;
     case kMoveFields:
       if (choice == 1 || choice == 2) OpenMoveFieldsGrid(choice);
       return;
@@ -569,6 +626,10 @@ void OpenWorkbench(int slot) {
   bench.putLog = DefinitionLogPath(g_currentSheet.logFolder, "_PUT.LOG");
   bench.shiftLog = DefinitionLogPath(g_currentSheet.logFolder, "_HOS.LOG");
   ShowSheetImageSettings(bench.resolutionCode);
+  SelectWindowSlot(slot);
+  UpdateSnapButtonGuide();
+  if (g_sheetSettings.scanType == kScanPaired) AddBackPaperRow();
+  ShowSideSwitch();
   bench.scannerNumber = ReadScannerNumber();
   ShowScanner();
   ShowScannerCaptions();

@@ -69,6 +69,10 @@ constexpr UINT kMsgOpenEntryScreen = WM_USER + 192;  // 1216
 // The print settings of the field list, once ShowFieldSummary has
 // gathered the summary of both sides.
 constexpr UINT kMsgOpenFieldListPrint = WM_USER + 193;  // 1217
+// The design of the sheet ended on the workbench: its entry screens are
+// checked against the sheet (the main window says when one must be built
+// again).
+constexpr UINT kMsgCheckEntryScreens = WM_USER + 194;  // 1218
 
 // After images dropped on the canvas were read as a two-sided sheet: the
 // design shows the converted front, the operation the back.
@@ -82,6 +86,10 @@ void SetWorkbenchButtonStates(int state);
 void SetEntryViewButtonsState();
 void EnterImageDisplayMode();
 void LeaveImageDisplayMode();
+// 編集: the sheet's design begins or ends on the canvas, as its menu's
+// first and last lines do. Leaving it, the main window checks the entry
+// screens made from the sheet against what the design changed.
+void ToggleFormatEditing();
 // Hands the sheet canvas the reading layer's calls.
 void InstallWorkbenchCanvasCalls();
 

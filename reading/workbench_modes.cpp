@@ -1,6 +1,7 @@
 // The workbench between designing the sheet and showing its read image:
-// which buttons each offers, and the calls the sheet canvas makes into the
-// reading layer (dropped images, cleared results, the switch of modes).
+// which buttons each offers, the 編集 button that switches, and the calls
+// the sheet canvas makes into the reading layer (dropped images, cleared
+// results, the switch of modes).
 #include <string>
 
 #include "designer/sheet_canvas.h"
@@ -21,7 +22,6 @@ int KeyFieldsOnSheet() {
   for (const SheetKeyItem& key : g_sheetKeys.items) count += key.onSheet ? 1 : 0;
   return count;
 }
-
 
 }  // namespace
 
@@ -77,11 +77,24 @@ void LeaveImageDisplayMode() {
     SelectWindowSlot(g_workbenchState.slot);
     SetFieldState("IMGDISP", kEnabled);
     SetWorkbenchButtonStates(kDesign);
+    SetItemValueForCommand(g_workbenchState.slot, "EDITMSG",
+                           "[Shift]＋[矢印キー]＝シート全体を１mm単位で移動(シフト)します");
     InvalidateRect(Slot(g_workbenchState.slot).window, nullptr, TRUE);
   }
   const int canvas = g_currentSheet.canvasSlot;
   if (IsValidSlot(canvas)) SelectWindowSlot(canvas);
   RepaintSheetCanvas();
+}
+
+void ToggleFormatEditing() {
+  const int canvas = g_currentSheet.canvasSlot;
+  if (!IsValidSlot(canvas)) return;
+  if (!Slot(canvas).lineEditMode) {
+    EnterSheetDesign(canvas);
+    return;
+  }
+  LeaveSheetDesign(canvas);
+  if (g_screen.mainWindow) SendMessageA(g_screen.mainWindow, kMsgCheckEntryScreens, 0, 0);
 }
 
 void InstallWorkbenchCanvasCalls() {

@@ -21,6 +21,10 @@ constexpr int kButtonStep = 5;       // units from one button to the next
 constexpr int kPanelButtonWidth = 40;
 constexpr int kPanelMargin = 36;
 constexpr int kHidden = kItemHidden;
+// The side switch: room for "１枚目" beside its boxes, and two lines of
+// boxes below the caption row.
+constexpr int kSideSwitchWidth = 8;
+constexpr int kSideSwitchHeight = 48;
 
 // One button of the bar: its mask position in operation mode (-1: always,
 // -2: design mode only) and its place in design mode.
@@ -136,11 +140,13 @@ class BarBuilder {
   }
 
   int AddSideSwitch() {
-    const int i = AddScreenRadio("", "RYOUMEN", next_, 40, 0, -1, 23, 7, 204, kHidden,
+    const int i = AddScreenRadio("", "RYOUMEN", next_, 40, 0, kSideSwitchWidth, 23, 7, 204, kHidden,
                                  "｢表面｣と｢裏面｣の表示を切り替えます", "表面,裏面", "");
     if (!Added(i)) return -1;
     Item(i).xOffset = 2;
     Item(i).minimum = -1.0;
+    // Its two lines one under the other, each as tall as its box.
+    Item(i).pixelHeight = kSideSwitchHeight;
     return Added(AddScreenItemX("表示面", "RYOUTTL", next_, 0, 20, 1, 7, kItemEnabled)) ? 0 : -1;
   }
 

@@ -18,7 +18,6 @@ constexpr MissingPart kMissingParts[] = {
     {NotBuilt::kManual, "操作説明書"},
     {NotBuilt::kCardScreen, "カード形式画面"},
     {NotBuilt::kListScreen, "一覧表形式画面"},
-    {NotBuilt::kFormatEdit, "フォーマット編集モード"},
     {NotBuilt::kFieldPrint, "記入欄一覧表印刷"},
     {NotBuilt::kSheetPrint, "ＯＣＲシート印刷"},
     {NotBuilt::kDataClear, "データ初期化"},

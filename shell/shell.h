@@ -203,11 +203,10 @@ enum class NotBuilt {
   kGraphColours,     // グラフの配色 of the graphs' print settings
   kFreeTextList,     // 記述欄一覧 of the tally menu
   kManual,           // the manuals (PDF files of "マニュアル")
-  // The workbench's: its entry screens, format editing and the designer's
-  // grids, and the program's windows it asks for when run without them.
+  // The workbench's: its entry screens and the designer's grids, and the
+  // program's windows it asks for when run without them.
   kCardScreen,       // ｶｰﾄﾞ: the card-form entry screen
   kListScreen,       // 一覧: the list-form entry screen
-  kFormatEdit,       // 編集: format (ruled-line) editing on the sheet
   kFieldPrint,       // printed list of the write-in fields
   kSheetPrint,       // the sheet print window
   kDataClear,        // the data-clearing window

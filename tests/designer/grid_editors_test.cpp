@@ -21,7 +21,7 @@
 #include "reading/reading.h"
 #include "screen/screen.h"
 #include "shell/shell.h"
-#include "tests/program/program_fixture.h"
+#include "tests/designer/designer_program_fixture.h"
 #include "tests/support/window_picture.h"
 #include "tools/sheetgen/sheet_definition_db.h"
 
@@ -53,7 +53,7 @@ SheetFieldRow TextItemRow(const char* side, const char* code, const char* text, 
 // 0004), an unread check field (0005) and a text item; `twoSided` adds a
 // back with the check field B1 (0001).
 SheetDefinition GridSheet(bool twoSided) {
-  SheetDefinition d = NumberedKeySheet("グリッド", "KAITO");
+  SheetDefinition d = KeyedSheet("グリッド");
   const struct {
     const char *code, *name;
     int y, threshold;
@@ -65,20 +65,11 @@ SheetDefinition GridSheet(bool twoSided) {
   }
   d.fields.push_back(TextItemRow("0001", "T001", "ご記入ください", 240, 120));
   if (twoSided) {
-    d.papers[0].scanType = kScanPaired;
-    SheetPaperRow back = d.papers[0];
-    back.side = "0002";
-    d.papers.push_back(back);
+    AddBackPaper(d, kScanPaired);
     SheetFieldRow b1 = CountedCheckFieldRow("0001", "B1", 240, 280, 3, 1);
     b1.side = "0002";
     d.fields.push_back(b1);
   }
-  SheetKeyRow key;
-  key.code = "01";
-  key.name = "ID";
-  key.title = "ＩＤ";
-  key.width = 4;
-  d.keys.push_back(key);
   return d;
 }
 
@@ -110,23 +101,9 @@ std::string FieldColumn(const char* side, const char* code, const char* column) 
   return value;
 }
 
-class GridEditors : public ProgramTest {
+class GridEditors : public DesignerProgramTest {
  protected:
-  void SetUp() override {
-    ProgramTest::SetUp();
-    if (HasFatalFailure()) return;
-    SetSheetDesigner(true);
-    ASSERT_EQ(Start(), StartOutcome::kMenuOpen) << testing::PrintToString(Boxes());
-  }
-
-  void ChooseSheet(const SheetDefinition& definition) {
-    const std::string teigi = folder() + "\\teigi";
-    CreateDirectoryA(teigi.c_str(), nullptr);
-    ASSERT_EQ(WriteSheetDefinition(teigi.c_str(), kSheetName, definition), 0) << testing::PrintToString(Boxes());
-    CreateDirectoryA((folder() + "\\data").c_str(), nullptr);
-    SetCurrentDefinition(teigi, kSheetName);
-    ASSERT_EQ(WriteDefinitionPath(), 0);
-  }
+  void ChooseSheet(const SheetDefinition& definition) { DesignerProgramTest::ChooseSheet(definition, kSheetName); }
 
   // Statements run on the sheet's definition database.
   static void ExecOnSheet(const std::vector<const char*>& statements) {
@@ -138,22 +115,25 @@ class GridEditors : public ProgramTest {
     db_close(t);
   }
 
-  HWND OpenBench(int command) {
-    ForgetBoxes();
-    Command(command);
-    const HWND bench = FindWindowA("KQE_READ", nullptr);
-    EXPECT_TRUE(IsWindowVisible(bench)) << testing::PrintToString(Boxes());
-    return bench;
+  static HWND Grid() { return FindWindowA("Lst", nullptr); }
+  // Opens the reorder grid of `kind` (1 fields, 2 text items) in its edit
+  // mode, in which rows are dragged; false when it did not open.
+  bool OpenOrderGrid(int kind, const char* title) {
+    Choose(kOrderButton, kind);
+    if (!IsWindowVisible(Grid())) return false;
+    char shown[64] = "";
+    GetWindowTextA(Grid(), shown, sizeof shown);
+    EXPECT_STREQ(shown, title);
+    ClickItem(Grid(), "FKEY12");
+    return true;
   }
-
-  // A button with choices: the line the operator picks in its pop-up.
-  void Choose(int command, int line) {
-    g_screen.lastPopupChoice = line;
-    PostMessageA(FindWindowA("KQE_READ", nullptr), kMsgScreenCommand, command, 0);
+  // Drags the row under one cell of the grid onto the row of another.
+  void DragInGrid(const char* from, const char* to) {
+    const POINT a = CentreOf(GridSlot(), from), b = CentreOf(GridSlot(), to);
+    PostMessageA(Grid(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(a.x, a.y));
+    PostMessageA(Grid(), WM_LBUTTONUP, 0, MAKELPARAM(b.x, b.y));
     RunPostedMessages();
   }
-
-  static HWND Grid() { return FindWindowA("Lst", nullptr); }
   static int GridSlot() { return SlotOfWindow(Grid()); }
   static std::string Cell(const char* column, int line) {
     char name[64];
@@ -350,26 +330,44 @@ TEST_F(GridEditors, InTheDesignAFieldDraggedInTheReorderGridTakesTheCodeItIsDrop
   ClickOn(g_screen.popupWindow, {10, 14});
   ASSERT_EQ(Slot(SlotOfWindow(canvas)).lineEditMode, 1) << testing::PrintToString(Boxes());
 
-  Choose(kOrderButton, 1);
-  ASSERT_TRUE(IsWindowVisible(Grid())) << testing::PrintToString(Boxes());
-  char title[64] = "";
-  GetWindowTextA(Grid(), title, sizeof title);
-  EXPECT_STREQ(title, "記入欄並び順変更");
+  ASSERT_TRUE(OpenOrderGrid(1, "記入欄並び順変更")) << testing::PrintToString(Boxes());
   SavePictureOnRequest(Grid(), "grid_field_order");
-  ClickItem(Grid(), "FKEY12");  // the edit mode, in which rows are dragged
-  const int slot = GridSlot();
-  const POINT from = CentreOf(slot, "領域名04"), to = CentreOf(slot, "領域名02");
-  PostMessageA(Grid(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(from.x, from.y));
-  PostMessageA(Grid(), WM_LBUTTONUP, 0, MAKELPARAM(to.x, to.y));
-  RunPostedMessages();
+  DragInGrid("領域名04", "領域名02");
   EXPECT_THAT(FieldCodes(), ElementsAre("0001:0001:ID", "0001:0002:Q3", "0001:0003:Q1", "0001:0004:Q2",
                                         "0001:0005:QX"));
   // The key item keeps the first code.
-  const POINT key = CentreOf(slot, "領域名01");
-  PostMessageA(Grid(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(key.x, key.y));
-  PostMessageA(Grid(), WM_LBUTTONUP, 0, MAKELPARAM(to.x, to.y));
-  RunPostedMessages();
+  DragInGrid("領域名01", "領域名02");
   EXPECT_EQ(FieldColumn("0001", "0001", "領域名"), "ID");
+  CloseGrid();
+}
+
+// Text items are reordered the same way, from the design begun with the
+// workbench's 編集 button; closed and opened again the grid shows the new
+// order.
+TEST_F(GridEditors, InTheDesignATextItemDraggedInTheReorderGridTakesTheCodeItIsDroppedOn) {
+  SheetDefinition sheet = GridSheet(false);
+  sheet.fields.push_back(TextItemRow("0001", "T002", "ありがとうございました", 240, 600));
+  sheet.fields.push_back(TextItemRow("0001", "T003", "裏面もご記入ください", 240, 700));
+  ChooseSheet(sheet);
+  const HWND bench = OpenBench(kCmdDesign);
+  ClickItem(bench, "OCREDT");
+  const HWND canvas = FindWindowExA(bench, nullptr, "Ocr", nullptr);
+  ASSERT_EQ(Slot(SlotOfWindow(canvas)).lineEditMode, 1) << testing::PrintToString(Boxes());
+
+  ASSERT_TRUE(OpenOrderGrid(2, "テキスト項目並び順変更")) << testing::PrintToString(Boxes());
+  DragInGrid("重ね文字03", "重ね文字01");
+  SavePictureOnRequest(Grid(), "grid_text_order");
+  EXPECT_EQ(FieldColumn("0001", "T001", "重ね文字"), "裏面もご記入ください");
+  EXPECT_EQ(FieldColumn("0001", "T002", "重ね文字"), "ご記入ください");
+  EXPECT_EQ(FieldColumn("0001", "T003", "重ね文字"), "ありがとうございました");
+  EXPECT_THAT(FieldCodes(), ElementsAre("0001:0001:ID", "0001:0002:Q1", "0001:0003:Q2", "0001:0004:Q3",
+                                        "0001:0005:QX"))
+      << "the fields keep their codes";
+  CloseGrid();
+  Choose(kOrderButton, 2);
+  ASSERT_TRUE(IsWindowVisible(Grid()));
+  EXPECT_EQ(Cell("重ね文字", 1), "裏面もご記入ください");
+  EXPECT_EQ(Cell("重ね文字", 3), "ありがとうございました");
   CloseGrid();
 }
 

@@ -651,7 +651,6 @@ TEST_F(WorkbenchTest, ButtonsWhoseScreensAreNotBuiltSaySo) {
   const std::pair<const char*, const char*> buttons[] = {
       {"PRINT", "ＯＣＲシート印刷"},           {"CARDINP", "カード形式画面"},
       {"LISTINP", "一覧表形式画面"},          {"DELTBL", "データ初期化"},
-      {"OCREDT", "フォーマット編集モード"},
   };
   for (const auto& [button, part] : buttons) {
     SCOPED_TRACE(button);
