@@ -229,6 +229,7 @@ TEST_F(TwainWorkbench, TheScannerKeyChoosesAmongTheScannersInstalled) {
     EXPECT_EQ(Caption("SCANER"), c.chosen);
     EXPECT_EQ(Field(Workbench(), "SCANER"), c.chosen);
   }
+  SavePicture(Workbench(), "twain_workbench_scanner_chosen");
   CloseWorkbench();
   OpenWorkbench(kOperationMode, kSheetName);
   EXPECT_EQ(Caption("SCANER"), kFeederName) << "the choice is kept for the next opening";
