@@ -172,7 +172,9 @@ enum : int {
   kIkScanNoPaper = -2,    // the feeder holds no page
   kIkScanFeedError = -3,  // a page could not be read; it and the pages
                           // after it stay in the feeder
-  kIkScanCancelled = -4,  // cancelled on the settings screen
+  kIkScanCancelled = -4,  // cancelled on the settings screen or the scanner
+  kIkScanPaperJam = -5,   // the scanner jammed; the jammed page and the
+                          // pages after it stay in the feeder
 };
 
 // Scan parameter block of IKScanExec.

@@ -4,12 +4,12 @@
 // by one, by native transfer where the source offers it, else through
 // memory, and handed to the program. Whatever ends the run (the program, a
 // cancel, a paper jam, the settings screen closed) ends the transfers still
-// pending, so the source stops feeding, and closes the source.
+// pending, so the source stops feeding, and closes the source. The program
+// tells the operator why: the run's result says it.
 #include "platform/twain_scan.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 
 #include "platform/dib_image.h"
@@ -190,7 +190,6 @@ TwUInt16 MemoryPage(TwainSource& source, const ScanRequest& request, HGLOBAL* pa
 struct Outcome {
   int result = 0;
   int delivered = 0;
-  bool jam = false;
 };
 
 // Takes the pages while the source has any. A transfer that fails or is
@@ -215,32 +214,13 @@ Outcome TakePages(TwainSource& source, TwUInt16 mechanism, const ScanRequest& re
       source.Call(kDgControl, kDatPendingXfers, kMsgEndXfer, &pending);
       outcome.result = kIkScanCancelled;
     } else {
-      outcome.jam = source.ConditionCode() == kTwccPaperJam;
-      outcome.result = kIkScanFeedError;
+      outcome.result = source.ConditionCode() == kTwccPaperJam ? kIkScanPaperJam : kIkScanFeedError;
     }
     if (pending.count != 0) source.Call(kDgControl, kDatPendingXfers, kMsgReset, &pending);
     return outcome;
   }
   outcome.result = outcome.delivered > 0 ? outcome.delivered : kIkScanNoPaper;
   return outcome;
-}
-
-// Tells the operator why the run stopped and how many pages the program
-// had taken by then, which it keeps.
-void ReportEnd(const ScanRequest& request, const Outcome& outcome) {
-  const char* reason = nullptr;
-  if (outcome.jam) {
-    reason = "紙詰まりのため、読み取りを中断しました。\n詰まった用紙を取り除いてください。";
-  } else if (outcome.result == kIkScanFeedError) {
-    reason = "スキャナから画像を受け取れないため、読み取りを中断しました。";
-  } else if (outcome.result == kIkScanCancelled && outcome.delivered > 0) {
-    reason = "スキャナで読み取りが取り消されました。";
-  }
-  if (!reason) return;
-  char text[400];
-  std::snprintf(text, sizeof text, "%s\n中断までに読み取った用紙：%d枚", reason,
-                outcome.delivered);
-  MessageBoxA(request.owner, text, request.scanner.c_str(), MB_OK | MB_ICONWARNING);
 }
 
 }  // namespace
@@ -287,6 +267,5 @@ int RunTwainScan(const ScanRequest& request, IKScanPageProc callback) {
     outcome.result = kIkScanCancelled;
   }
   source.Call(kDgControl, kDatUserInterface, kMsgDisableDs, &screen);
-  ReportEnd(request, outcome);
   return outcome.result;
 }

@@ -17,6 +17,6 @@ int TwainCapability(const char* scanner, int capability, std::vector<int>* value
                      int* current, int* step);
 
 // Scans from a TWAIN scanner as IKScanExec does. A run that ends part-way
-// (a paper jam, a cancel on the scanner) tells the operator how many pages
-// were handed over before.
+// (a paper jam, a cancel on the scanner) keeps the pages handed over before
+// and says why it ended in its result.
 int RunTwainScan(const ScanRequest& request, IKScanPageProc callback);

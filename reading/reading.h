@@ -367,6 +367,13 @@ int __stdcall ScanPageCallback(HGLOBAL page, int pageNumber);
 // Swaps the page files of the sides when side 1 carries the back's mark:
 // 0 / -1 (reported).
 int RenameDuplexScanFiles();
+// Lets the operator choose the scanner among those installed (the imaging
+// library's list) and writes it to "%s\SCANERS" as the current one: 0, or
+// -1 when none was chosen (the one before stays) or it cannot be written
+// (reported).
+int SelectScanner(HWND owner);
+// Ends the library's scanner session SelectScanner opened.
+void CloseScanner();
 // The scanner list file "%s\SCANERS": the current scanner and the names.
 int LoadScannerList(const char* programFolder, std::string* current,
                     std::vector<std::string>* names);

@@ -1,10 +1,15 @@
-// Settings of the scanner: the brightness handed to it and the scanner list
-// file "%s\SCANERS" (the current scanner, then the names offered).
+// Settings of the scanner: the brightness handed to it, the scanner list
+// file "%s\SCANERS" (the current scanner, then the names offered) and the
+// choice of the scanner among those installed, which the imaging library
+// offers.
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 
 #include "foundation/csv_token.h"
+#include "foundation/files.h"
+#include "foundation/imaging.h"
+#include "foundation/msgbox.h"
 #include "reading/reading.h"
 
 namespace {
@@ -12,8 +17,43 @@ namespace {
 constexpr int kScannerListBytes = 1024;
 constexpr int kScannerTokenBytes = 128;
 constexpr int kMaxScannerNames = 20;
+constexpr int kScannerNameBytes = 50;
+
+// The library's scanner session, open from the first choice until the
+// workbench closes (ImageKit 5 has none: its list needs no session).
+HANDLE g_scannerSession = nullptr;
+
+std::string ScannerListPath(const char* programFolder) {
+  return std::string(programFolder) + "\\SCANERS";
+}
 
 }  // namespace
+
+int SelectScanner(HWND owner) {
+  const HCURSOR previous = SetCursor(LoadCursor(nullptr, IDC_WAIT));
+  if (!g_scannerSession && ImagingLibraryVersion() == 7) {
+    g_scannerSession = IkScanInitialize(owner, "ImageKit7", "ImageKit", "ImageKit", "ImageKit7");
+  }
+  char name[kScannerNameBytes + 1] = "";
+  const bool chosen = IkScanList(g_scannerSession, name, sizeof name) != 0 && name[0];
+  SetCursor(previous);
+  if (!chosen) return -1;  // the scanner chosen before stays
+  const std::string path = ScannerListPath(GetProgramFolder().c_str());
+  // Written as the list's first name alone, without a line end.
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  bool written = file && std::fputs(name, file) >= 0;
+  if (file && std::fclose(file) != 0) written = false;
+  if (!written) {
+    ShowWorkbenchMessage("", "“%s”に書き込めません。", path.c_str());
+    return -1;
+  }
+  return 0;
+}
+
+void CloseScanner() {
+  if (g_scannerSession) IkScanTerminate(g_scannerSession);
+  g_scannerSession = nullptr;
+}
 
 int ScanBrightnessParameter(int maximum, int brightness) {
   return static_cast<int>(std::lround(maximum * 2.0 / 100 * brightness * 10 - maximum));
@@ -21,8 +61,7 @@ int ScanBrightnessParameter(int maximum, int brightness) {
 
 int LoadScannerList(const char* programFolder, std::string* current,
                     std::vector<std::string>* names) {
-  const std::string path = std::string(programFolder) + "\\SCANERS";
-  std::FILE* file = std::fopen(path.c_str(), "rb");
+  std::FILE* file = std::fopen(ScannerListPath(programFolder).c_str(), "rb");
   if (!file) return -1;
   char line[kScannerListBytes + 1] = "";
   const std::size_t read = std::fread(line, 1, kScannerListBytes, file);

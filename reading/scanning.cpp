@@ -95,6 +95,44 @@ int AnswerForSheet(int result, int pageNumber) {
   return result == 0 ? pageNumber : 0;
 }
 
+// Tells the operator why a scan ended before the feeder ran empty; the
+// sheets read by then stay stored, and the message says how many.
+void ReportScanEnd(int result, const char* scanner) {
+  const ReadingRun& run = g_readingRun;
+  const long pages = run.sheetCount - run.refusedPages;
+  const long sheets = run.scanType == kScanPaired ? pages / 2 : pages;
+  const char* reason = nullptr;
+  switch (result) {
+    case kIkScanFailed:
+      if (!*scanner) {
+        ShowWorkbenchMessage("", "使用するイメージスキャナが選択されていません。\n"
+                                 "画面右上のボタンで、イメージスキャナを選択してください。");
+      } else {
+        ShowWorkbenchMessage("", "イメージスキャナ“%s”で読み取りを開始できません。\n"
+                                 "スキャナの電源と接続を確認するか、画面右上のボタンで、"
+                                 "イメージスキャナを選択し直してください。",
+                             scanner);
+      }
+      return;
+    case kIkScanNoPaper:
+      ShowWorkbenchMessage("", "スキャナに用紙がセットされていません。\n"
+                               "用紙をセットしてから、読み取りを行ってください。");
+      return;
+    case kIkScanPaperJam:
+      reason = "紙詰まりのため、読み取りを中断しました。\n詰まった用紙を取り除いてください。";
+      break;
+    case kIkScanFeedError:
+      reason = "スキャナから画像を受け取れないため、読み取りを中断しました。";
+      break;
+    case kIkScanCancelled:
+      reason = "スキャナで読み取りが取り消されました。";
+      break;
+    default:
+      return;
+  }
+  ShowWorkbenchMessage("", "%s\n中断までに読み取った用紙：%ld枚", reason, sheets);
+}
+
 void UseSide(int side) {
   ReadingRun& run = g_readingRun;
   run.currentSide = side;
@@ -134,8 +172,10 @@ int StartScanner(int paperWidth, int paperHeight) {
   run.storedKeys.clear();
   run.storedSheetKept = 0;
   const int result = IkScanExec(GetActiveWindow(), &params, ScanPageCallback);
+  ReportScanEnd(result, params.scanner);
   // Every sheet stored went to the tray: the journal has nothing to tell.
-  if (journal && result != kIkScanFeedError && !run.storedSheetKept) DeletePageJournal();
+  const bool fed = result != kIkScanFeedError && result != kIkScanPaperJam;
+  if (journal && fed && !run.storedSheetKept) DeletePageJournal();
   g_journalSheet = StoredPage();
   run.pageDigest.clear();
   return result == 0 ? -1 : result;

@@ -418,8 +418,19 @@ int ReadScannerNumber() {
   return number;
 }
 
+// A line of the scanner list's pop-up is stored as the scanner's number;
+// otherwise (the scanner key, or a list that offers no names) the operator
+// chooses among the scanners installed, which becomes the list's current
+// one.
 void ChooseScanner(int choice) {
-  if (choice < 1 || g_program.workFolder.empty()) return;
+  std::string current;
+  std::vector<std::string> names;
+  LoadScannerList(GetProgramFolder().c_str(), &current, &names);
+  if (choice < 1 || choice > static_cast<int>(names.size())) {
+    if (SelectScanner(Slot(g_workbenchState.slot).window) == 0) ShowScanner();
+    return;
+  }
+  if (g_program.workFolder.empty()) return;
   const int t = OpenSettingsRow();
   if (t < 0) return;
   SetColumnInt(t, "スキャナＮｏ", choice);
@@ -653,6 +664,7 @@ void CloseWorkbench() {
     ShowWindow(window, SW_HIDE);
   }
   g_workbenchState = WorkbenchState();
+  CloseScanner();
   NotifyMainWindow();  // a warning of the sheet's margins goes with it
   g_sheetDefinition.sheetCode = "0001";
   for (const char* name : {"CONV1_200.BMP", "CONV2_200.BMP", "CONV_200.BMP"}) {
@@ -783,11 +795,19 @@ LRESULT CALLBACK SheetWorkWindowProc(HWND window, UINT message, WPARAM wParam, L
     case WM_RBUTTONDOWN:
       if (g_screen.mainWindow) SendMessageA(g_screen.mainWindow, kMsgRightButton, g_workbenchState.screenNumber, 0);
       return 0;
-    case kMsgFieldChosen:
+    case kMsgFieldChosen: {
       if (g_workbenchState.owner) {
         SendMessageA(g_workbenchState.owner, kMsgFieldMessage, g_workbenchState.screenNumber, 0);
       }
+      // The scanner's fields are chosen from their pop-ups: the line
+      // chosen is the command's.
+      const int command = static_cast<int>(wParam);
+      if (command == kScanner || command == kScanType || command == kBrightness) {
+        ShowBenchMessage("");
+        RunCommand(command);
+      }
       return 0;
+    }
     case kMsgHeaderMenu:
       if (g_screen.mainWindow) return SendMessageA(g_screen.mainWindow, message, wParam, lParam);
       return 0;
