@@ -409,9 +409,25 @@ std::string ListCellText(int column, int line) {
   return text;
 }
 
-void SetListCellText(int column, int line, const char* text) {
-  const int item = ListCellItem(column, line);
-  if (item < 0) return;
+namespace {
+
+// The column beside a date column that shows its era form, -1 without one.
+int EraColumnOf(int dateColumn) { return FindListColumn(EraFieldName(g_list.columns[dateColumn].name).c_str()); }
+
+// The date column whose era form `column` shows, -1 when it shows none.
+int DateColumnOfEra(int column) {
+  static const std::string suffix = EraFieldName("");
+  const std::string& name = g_list.columns[column].name;
+  if (name.size() <= suffix.size() || name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0) {
+    return -1;
+  }
+  for (int c = 0; c < static_cast<int>(g_list.columns.size()); ++c) {
+    if (IsDateFieldKind(g_list.columns[c].kind) && EraFieldName(g_list.columns[c].name) == name) return c;
+  }
+  return -1;
+}
+
+void SetCellItemText(int item, const char* text) {
   if (!g_listForm.filling) {
     SetItemValueAt(g_listForm.slot, item, text);
     return;
@@ -422,6 +438,25 @@ void SetListCellText(int column, int line, const char* text) {
     g_listForm.focusedCellStale = true;
     RequestListViewUpdate();
   }
+}
+
+}  // namespace
+
+// An era cell shows what its date cell holds, whatever the row gives it (it
+// has no column of its own); a date cell takes its era cell along.
+void SetListCellText(int column, int line, const char* text) {
+  const int item = ListCellItem(column, line);
+  if (item < 0) return;
+  const int dateColumn = DateColumnOfEra(column);
+  if (dateColumn >= 0) {
+    SetCellItemText(item, EraOfDate(ListCellText(dateColumn, line)).c_str());
+    return;
+  }
+  SetCellItemText(item, text);
+  if (!IsDateFieldKind(g_list.columns[column].kind)) return;
+  const int eraColumn = EraColumnOf(column);
+  const int eraItem = eraColumn >= 0 ? ListCellItem(eraColumn, line) : -1;
+  if (eraItem >= 0) SetCellItemText(eraItem, EraOfDate(ListCellText(column, line)).c_str());
 }
 
 int KeyColumnIndex() {
