@@ -146,6 +146,7 @@ bool SettlePendingCell() {
 
 bool TakeScreen(HWND window, int slot) {
   g_listForm = ListFormState();
+  ForgetListSession();
   g_listForm.slot = slot;
   g_list.slot = slot;
   SelectWindowSlot(slot);
@@ -228,6 +229,14 @@ void CloseList() {
   if (g_list.rowScrollBar) DestroyWindow(g_list.rowScrollBar);
   g_list.groupScrollBar = g_list.rowScrollBar = nullptr;
   g_list.slot = -1;
+  // Shift held: the changes of the whole session are the operator's to
+  // give up; the rows go back as they were before the list first wrote them.
+  if (g_listForm.shiftHeld && ListSessionChanged() &&
+      AskYesNo("", "今回の処理で変更した内容を破棄しますか？\n　変更前の状態に戻す場合は、〔はい〕") == IDYES &&
+      DiscardListSession() == 0) {
+    g_listForm.changed = 0;
+  }
+  ForgetListSession();
   const ScreenDataSet set = Slot(slot).dataSet;
   CloseScreenDataSet(slot);
   OfferToDropTable(set);
