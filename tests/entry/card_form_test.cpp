@@ -537,6 +537,35 @@ TEST_P(CardFormTest, TheEraFieldBesideADateShowsItsEraAcrossEraChanges) {
   }
 }
 
+// The card's window moved and sized (as the window manager does for a
+// drag of its frame) opens there again after Esc; one left as it opened
+// keeps its screen's own place.
+TEST_P(CardFormTest, TheCardOpensAgainWhereItsWindowWasLeft) {
+  ASSERT_EQ(OpenCard("△"), 0) << Boxes();
+  RECT opened, again;
+  ASSERT_TRUE(GetWindowRect(Card(), &opened));
+  Press(VK_ESCAPE);
+  ASSERT_EQ(Slot(0).window, nullptr) << "Esc closed the card";
+  ASSERT_EQ(Reopen(), 0) << Boxes();
+  ASSERT_TRUE(GetWindowRect(Card(), &again));
+  EXPECT_TRUE(EqualRect(&opened, &again));
+  const int unit = Slot(0).fontUnit, pitch = Slot(0).rowPitch;
+  const RECT moved = {unit * 12, pitch * 4, unit * 62, pitch * 18};
+  ASSERT_TRUE(SetWindowPos(Card(), nullptr, moved.left, moved.top, moved.right - moved.left, moved.bottom - moved.top,
+                           SWP_NOZORDER | SWP_NOACTIVATE));
+  PumpMessages();
+  Press(VK_ESCAPE);
+  ASSERT_EQ(Slot(0).window, nullptr) << "Esc closed the card";
+  ASSERT_EQ(Reopen(), 0) << Boxes();
+  ASSERT_TRUE(GetWindowRect(Card(), &again));
+  EXPECT_EQ(again.left, moved.left);
+  EXPECT_EQ(again.top, moved.top);
+  EXPECT_EQ(again.right - again.left, moved.right - moved.left);
+  EXPECT_NEAR(again.bottom - again.top, moved.bottom - moved.top, pitch / 2);
+  EXPECT_EQ(Field("CODE"), "0001") << "the card shows its records as before";
+  EXPECT_TRUE(BoxTexts().empty()) << Boxes();
+}
+
 INSTANTIATE_TEST_SUITE_P(Databases, CardFormTest, testing::Values(kDbKindFile, kDbKindServer), KindName);
 
 }  // namespace
