@@ -289,6 +289,8 @@ int CommitListCell(int column, int line) {
     SetListCellText(column, line, "");
     return -1;
   }
+  // A code of a linked column is one its master holds, for every record.
+  if (column != keyColumn && LookUpLinkedCode(column, line, value) != 0) return -1;
   const HWND owner = IsValidSlot(g_listForm.slot) ? Slot(g_listForm.slot).owner : nullptr;
   if (owner && SendMessageA(owner, kMsgCellStore, column, line) == 1) return 0;
   const std::string shownKey = g_listForm.lineKeys.size() > static_cast<size_t>(line)

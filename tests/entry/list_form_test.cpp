@@ -511,6 +511,44 @@ TEST_P(ListPaging, ANewCodeOfALinkedKeyColumnMustBeInItsMaster) {
   }
 }
 
+// A code typed into a linked column of a record already stored must be
+// one its master holds too: another is refused and the stored code stays;
+// one of the master is stored and shown when the list opens again.
+TEST_P(ListPaging, ACodeOfALinkedColumnOfAStoredRecordMustBeInItsMaster) {
+  const int master = db_alloc_slot("", kFixtureDb, "M_NOTE", -1);
+  ASSERT_GT(master, 0);
+  ExecSlotSql(master, "drop table M_NOTE", 1);
+  ASSERT_EQ(db_exec(master, "create table M_NOTE (NOTE varchar(4), NOTENAME varchar(20))"), 0);
+  ASSERT_EQ(db_exec(master, "insert into M_NOTE values ('B2','x'),('C3','y')"), 0);
+  db_disconnect(master);
+  std::string text = ListScreenText(keyKind_, "Ｎ");
+  ASSERT_TRUE(ChangeScreenText(&text, {{"FLDTITLE = 備考\nFLDLST = ○\nFLDTYPE = 半角\nFLDSMSU = 30",
+                                       "FLDTITLE = 備考\nFLDLST = ○\nFLDTYPE = 半角\nFLDSMSU = 30\n"
+                                       "FLDKOHO = #M_NOTE,{NOTE},NOTENAME"}}));
+  ASSERT_EQ(LoadTexts({{"TEST-LSTK.txt", text}}), 1) << Boxes();
+  const auto storedNote = [] {
+    const int t = db_open("", kFixtureDb, "T_LST", -1, "", "", "select * from T_LST");
+    if (t < 0) return std::string("<no table>");
+    const std::string note = db_search(t, "0003", "CODE") == 0 ? GetColumnText(t, "NOTE") : "<none>";
+    db_close(t);
+    return note;
+  };
+  ASSERT_EQ(OpenList(), 0) << Boxes();
+  ForgetBoxes();
+  TypeIntoCell("NOTE", 3, "A1");
+  EXPECT_EQ(BoxTexts(), (std::vector<std::string>{"コード“A1”は登録されていません。"}));
+  EXPECT_EQ(Cell("NOTE", 3), "") << "the typed code is taken back";
+  EXPECT_EQ(storedNote(), "");
+  ForgetBoxes();
+  TypeIntoCell("NOTE", 3, "B2");
+  EXPECT_EQ(BoxTexts(), std::vector<std::string>{});
+  EXPECT_EQ(storedNote(), "B2");
+  PostMessageA(ListWindow(), WM_CLOSE, 0, 0);
+  PumpMessages();
+  ASSERT_EQ(OpenList(), 0) << Boxes();
+  EXPECT_EQ(Cell("NOTE", 3), "B2");
+}
+
 // A selection list picks the record on its row bar's line for its owner by
 // Enter: the owner reads its key, and the list shows its first page again
 // when the owner took the record, else it closes. Enter tells the owner
