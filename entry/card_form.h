@@ -54,6 +54,7 @@ struct CardFormState {
   int jobItem = -1;       // the field a range input writes (focused when its dialog opened)
   std::vector<CardRecordImage> images;
   int imagePercent = 73;  // the size record images are shown at
+  RECT openedAt = {};     // the window as it opened: moved or sized, it is kept
 };
 extern CardFormState g_cardForm;  // (card_window.cpp)
 

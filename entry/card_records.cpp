@@ -70,8 +70,9 @@ void SetFieldValue(int item, const std::string& value) {
 }
 
 // The age fields show the whole years since the card's birth date (a date
-// "%04d/%02d/%02d"; anything else shows no age).
-void ShowCardAges() {
+// "%04d/%02d/%02d"; anything else shows no age), the era fields the era
+// form of their dates.
+void ShowCardAgesAndEras() {
   std::string birth;
   const std::vector<int> fields = CardFields();
   for (int item : fields) {
@@ -86,6 +87,11 @@ void ShowCardAges() {
                                : std::string();
   for (int item : fields) {
     if (Item(item).kind == kAgeField) SetFieldValue(item, age);
+  }
+  // Each date's era form, in the field beside it that the screen names so.
+  for (int item : fields) {
+    if (!IsDateFieldKind(Item(item).kind)) continue;
+    SetItemValueForCommand(g_cardForm.slot, EraFieldName(Item(item).name).c_str(), EraOfDate(FieldValue(item)).c_str());
   }
 }
 
@@ -232,7 +238,7 @@ int ShowCardRecord(const std::string& code) {
   for (int item : CardFields()) {
     SetFieldValue(item, ColumnTypeOf(item) > 0 ? GetColumnAsText(Table(), Item(item).name.c_str()) : "");
   }
-  ShowCardAges();
+  ShowCardAgesAndEras();
   g_cardForm.shownCode = code;
   g_cardForm.entryState = kCardStoredRecord;
   g_cardForm.pendingEdits = 0;
@@ -246,7 +252,7 @@ void TakeCardDate() {
   const int item = g_screen.currentItem;
   if (item < 0 || (Item(item).kind != kBirthDateField && Item(item).kind != kDateField)) return;
   NormalizeDateField();
-  ShowCardAges();
+  ShowCardAgesAndEras();
 }
 
 int WriteCardRecord() {

@@ -93,6 +93,7 @@ bool TakeScreen(HWND window, int slot) {
   g_cardForm.startMode = g_cardForm.sheetCard && StartMode() != kCardStartFound ? kCardStartFirst : StartMode();
   // A sheet's card screen keeps the size of its record images itself.
   g_cardForm.imagePercent = g_cardForm.sheetCard ? g_screenDefs.ocrCardLines : g_cardImages.sizePercent;
+  GetWindowRect(window, &g_cardForm.openedAt);
   SendToOwner(kMsgCardOpened, s.screenNumber);
   if (g_cardForm.startMode == kCardStartFirst || g_cardForm.startMode == kCardStartFound) {
     ShowFirstStoredCard();
@@ -111,6 +112,31 @@ void TakePendingEdit() {
   if (!TakeTypedValue()) return;
   g_cardForm.pendingEdits += 1;
   TakeCardDate();
+}
+
+// A card window the operator moved or sized opens there again: its place
+// and size go into the screen's row in whole character units and rows (a
+// position word would place it by itself, so the row keeps none).
+void KeepCardPlacement(int slot) {
+  const WindowSlot& s = Slot(slot);
+  RECT now;
+  if (!s.window || IsIconic(s.window) || !GetWindowRect(s.window, &now) || EqualRect(&now, &g_cardForm.openedAt)) {
+    return;
+  }
+  const int t = db_open(s.screenDbFolder.c_str(), s.screenDatabase.c_str(), kScreenTable, g_screenDefs.screenDbKind,
+                        g_screenDefs.specFile.c_str(), "SCRTBL", "select * from %s where SCRCODE=%s", kScreenTable,
+                        SqlLiteral(s.screenCode.c_str()).c_str());
+  if (t < 0) return;
+  const auto units = [](long pixels, int unit) { return static_cast<int>((pixels + unit / 2) / unit); };
+  if (db_tfind(t, 0) == 0) {
+    SetColumnText(t, "SCRPOS", "");
+    SetColumnInt(t, "SCRX", units(now.left, s.fontUnit));
+    SetColumnInt(t, "SCRY", units(now.top, s.rowPitch));
+    SetColumnInt(t, "SCRWID", units(now.right - now.left, s.fontUnit));
+    SetColumnInt(t, "SCRHIG", units(now.bottom - now.top, s.rowPitch));
+    db_update(t);
+  }
+  db_close(t);
 }
 
 // Closes the card; what is typed is written first. A code already taken,
@@ -139,6 +165,7 @@ void CloseCard() {
   }
   FreeCardImages();
   CloseScreenDataSet(slot);
+  KeepCardPlacement(slot);
   const HWND owner = Owner();
   const int number = ScreenNumber();
   g_cardForm = CardFormState();

@@ -84,6 +84,14 @@ int NormalizeDateField();
 inline bool IsDateFieldKind(char kind) { return kind == 'S' || kind == 'D'; }
 int ShowEraOfDateField(const char* eraField);
 int ShowAgeOfDateField(const char* ageField);
+// The field that shows a date field's era form stands beside it under the
+// date field's name and "和暦"; it shows `EraOfDate` of the date, "" when
+// the text is no date or no era of the era table file fits it.
+std::string EraFieldName(const std::string& dateField);
+std::string EraOfDate(const std::string& date);
+// A Western date "%04d/%02d/%02d" that is on the calendar: a month of the
+// year, a day of the month (29 February in leap years only).
+bool IsCalendarDate(const std::string& text);
 
 // How the list prints (1128, 1129): the range of codes, the rows of a
 // page, the CSV options and file of the CSV mode, the name of the print

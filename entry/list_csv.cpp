@@ -189,6 +189,8 @@ int ImportListCsv(const char* path, int keysInFile) {
       return -1;
     }
   }
+  // The file's keys are known line by line: the whole table is kept.
+  if (KeepListRowsBetween("", "") != 0) return -1;
   int stored = 0;
   int rc = BeginTableTransaction(Table());
   for (size_t k = 0; rc == 0 && k < lines.size(); ++k) {

@@ -194,7 +194,7 @@ int CommitKeyCell(int line, std::string key, const std::string& shownKey) {
     ShowPageAgain();
     return -1;
   }
-  if (LookUpLinkedCode(keyColumn, line, key) != 0) return -1;
+  if (LookUpLinkedCode(keyColumn, line, key) != 0 || KeepListRows({key}) != 0) return -1;
   const int rc = AddLineRecord(line, key);
   ShowPageAgain(key);
   return rc;
@@ -295,6 +295,8 @@ int CommitListCell(int column, int line) {
     SetListCellText(column, line, "");
     return -1;
   }
+  // A code of a linked column is one its master holds, for every record.
+  if (column != keyColumn && LookUpLinkedCode(column, line, value) != 0) return -1;
   const HWND owner = IsValidSlot(g_listForm.slot) ? Slot(g_listForm.slot).owner : nullptr;
   if (owner && SendMessageA(owner, kMsgCellStore, column, line) == 1) return 0;
   const std::string shownKey = g_listForm.lineKeys.size() > static_cast<size_t>(line)
@@ -309,6 +311,7 @@ int CommitListCell(int column, int line) {
       return -1;
     }
     SetListCellText(keyColumn, line, key.c_str());
+    if (KeepListRows({key}) != 0) return -1;
     const int rc = AddLineRecord(line, key);
     ShowPageAgain(key);
     return rc;
@@ -320,6 +323,7 @@ int CommitListCell(int column, int line) {
     return -1;
   }
   if (!IsStoredListColumn(column)) return 0;
+  if (KeepListRows({key}) != 0) return -1;
   // SET names the column alone: SQLite refuses a table in front of it.
   const std::string assignment = g_list.columns[column].name + "=" + ListValueText(column, value);
   const int rc = UpdateRecord(key, assignment);
@@ -357,6 +361,7 @@ int CopyListRecord(int line) {
     if (c != keyColumn) SetListCellText(c, line, ListCellText(c, line - 1).c_str());
   }
   SetListCellText(keyColumn, line, key.c_str());
+  if (KeepListRows({key}) != 0) return -1;
   std::string names, values, assignments;
   LineValues(line, &names, &values, &assignments);
   const int rc = update ? UpdateRecord(key, assignments) : InsertRecord(key, names, values);
@@ -377,6 +382,7 @@ int DeleteListRecord(int line) {
   // again after every statement.
   const std::vector<std::string> behind =
       g_listForm.keyKind == kConsecutiveCodes ? KeysFrom(NextCode(key, 1)) : std::vector<std::string>();
+  if (KeepListRowsBetween(key, behind.empty() ? key : behind.back()) != 0) return -1;
   ListTransaction transaction;
   if (!transaction.open()) return -1;
   int rc = Exec("delete from " + g_listForm.table + " " + KeyCondition(key.c_str()));
@@ -405,6 +411,7 @@ int InsertListLine(int line) {
     ShowInfoMessage("", "%s“%s”の次のコードはありません。", KeyTitle(), behind.back().c_str());
     return -1;
   }
+  if (KeepListRowsBetween(code, behind.back()) != 0 || KeepListRows({NextCode(behind.back(), 1)}) != 0) return -1;
   ListTransaction transaction;
   if (!transaction.open()) return -1;
   int rc = 0;
@@ -433,6 +440,7 @@ int MoveListRecord(const std::string& from, const std::string& to) {
   const bool up = to < from;  // the record moves to an earlier code
   const std::vector<std::string> between = up ? KeysFrom(to, NextCode(from, -1)) : KeysFrom(NextCode(from, 1), to);
   const std::string parked(g_listForm.codeWidth, '$');
+  if (KeepListRowsBetween(up ? to : from, up ? from : to) != 0) return -1;
   ListTransaction transaction;
   if (!transaction.open()) return -1;
   int step = 0;
@@ -458,6 +466,7 @@ int RangeInputToColumn(int column, const std::string& start, const std::string& 
   }
   if (CheckLimits(column, value) != 0) return -1;
   if (AskYesNo("", "%s～%sに“%s”を書き込みます。", start.c_str(), end.c_str(), value.c_str()) != IDYES) return 1;
+  if (KeepListRowsBetween(start, end) != 0) return -1;
   const std::string& condition = g_list.conditionText;
   const std::string where = (condition.empty() ? "where " : "where " + condition + " and ") + g_listForm.table +
                             "." + g_listForm.keyColumn + ">=" + SqlLiteral(start.c_str()) + " and " +
@@ -477,6 +486,7 @@ int RangeDeleteRecords(const std::string& start, const std::string& end) {
   {
     const bool renumber = g_listForm.keyKind == kConsecutiveCodes;
     const std::vector<std::string> behind = renumber ? KeysFrom(NextCode(end, 1)) : std::vector<std::string>();
+    if (KeepListRowsBetween(start, behind.empty() ? end : behind.back()) != 0) return -1;
     ListTransaction transaction;
     if (!transaction.open()) return -1;
     rc = Exec("delete from " + g_listForm.table + " " + where);

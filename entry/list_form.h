@@ -152,6 +152,20 @@ int RangeInputToColumn(int column, const std::string& start, const std::string& 
 int RangeDeleteRecords(const std::string& start, const std::string& end);
 std::string NextCode(const std::string& code, int step);
 
+// The session of the list (list_session.cpp): the rows as they were before
+// it first wrote them, read as each write is about to reach them, so that
+// every change since the list opened can be given up. Keeping rows: 0, or
+// -1 when the table could not be read (reported): the write is not made.
+int KeepListRows(const std::vector<std::string>& keys);
+// The rows from `start` to `end` (both given), or every row of the table
+// with both empty (then rows added under any key are given up too).
+int KeepListRowsBetween(const std::string& start, const std::string& end);
+bool ListSessionChanged();
+void ForgetListSession();
+// Puts every kept row back as it was and removes the rows the session
+// added, in one transaction: 0, or -1 (reported; the table stays changed).
+int DiscardListSession();
+
 // CSV files (list_csv.cpp). The number of lines stored, or -1.
 int ImportListCsv(const char* path, int keysInFile);
 // Writes rows start..end: the number written, or -1.

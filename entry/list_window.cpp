@@ -146,6 +146,7 @@ bool SettlePendingCell() {
 
 bool TakeScreen(HWND window, int slot) {
   g_listForm = ListFormState();
+  ForgetListSession();
   g_listForm.slot = slot;
   g_list.slot = slot;
   SelectWindowSlot(slot);
@@ -228,6 +229,14 @@ void CloseList() {
   if (g_list.rowScrollBar) DestroyWindow(g_list.rowScrollBar);
   g_list.groupScrollBar = g_list.rowScrollBar = nullptr;
   g_list.slot = -1;
+  // Shift held: the changes of the whole session are the operator's to
+  // give up; the rows go back as they were before the list first wrote them.
+  if (g_listForm.shiftHeld && ListSessionChanged() &&
+      AskYesNo("", "今回の処理で変更した内容を破棄しますか？\n　変更前の状態に戻す場合は、〔はい〕") == IDYES &&
+      DiscardListSession() == 0) {
+    g_listForm.changed = 0;
+  }
+  ForgetListSession();
   const ScreenDataSet set = Slot(slot).dataSet;
   CloseScreenDataSet(slot);
   OfferToDropTable(set);
@@ -409,9 +418,25 @@ std::string ListCellText(int column, int line) {
   return text;
 }
 
-void SetListCellText(int column, int line, const char* text) {
-  const int item = ListCellItem(column, line);
-  if (item < 0) return;
+namespace {
+
+// The column beside a date column that shows its era form, -1 without one.
+int EraColumnOf(int dateColumn) { return FindListColumn(EraFieldName(g_list.columns[dateColumn].name).c_str()); }
+
+// The date column whose era form `column` shows, -1 when it shows none.
+int DateColumnOfEra(int column) {
+  static const std::string suffix = EraFieldName("");
+  const std::string& name = g_list.columns[column].name;
+  if (name.size() <= suffix.size() || name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0) {
+    return -1;
+  }
+  for (int c = 0; c < static_cast<int>(g_list.columns.size()); ++c) {
+    if (IsDateFieldKind(g_list.columns[c].kind) && EraFieldName(g_list.columns[c].name) == name) return c;
+  }
+  return -1;
+}
+
+void SetCellItemText(int item, const char* text) {
   if (!g_listForm.filling) {
     SetItemValueAt(g_listForm.slot, item, text);
     return;
@@ -422,6 +447,25 @@ void SetListCellText(int column, int line, const char* text) {
     g_listForm.focusedCellStale = true;
     RequestListViewUpdate();
   }
+}
+
+}  // namespace
+
+// An era cell shows what its date cell holds, whatever the row gives it (it
+// has no column of its own); a date cell takes its era cell along.
+void SetListCellText(int column, int line, const char* text) {
+  const int item = ListCellItem(column, line);
+  if (item < 0) return;
+  const int dateColumn = DateColumnOfEra(column);
+  if (dateColumn >= 0) {
+    SetCellItemText(item, EraOfDate(ListCellText(dateColumn, line)).c_str());
+    return;
+  }
+  SetCellItemText(item, text);
+  if (!IsDateFieldKind(g_list.columns[column].kind)) return;
+  const int eraColumn = EraColumnOf(column);
+  const int eraItem = eraColumn >= 0 ? ListCellItem(eraColumn, line) : -1;
+  if (eraItem >= 0) SetCellItemText(eraItem, EraOfDate(ListCellText(column, line)).c_str());
 }
 
 int KeyColumnIndex() {

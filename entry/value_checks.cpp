@@ -82,21 +82,6 @@ bool IsMadeOfChoices(const std::string& value, const std::vector<std::string>& c
   return false;
 }
 
-// A Western date "%04d/%02d/%02d" that is on the calendar: a month of the
-// year, a day of the month (29 February in leap years only).
-bool IsCalendarDate(const std::string& text) {
-  if (text.size() != 10 || text[4] != '/' || text[7] != '/' || !AllDigits(text.substr(0, 4)) ||
-      !AllDigits(text.substr(5, 2)) || !AllDigits(text.substr(8, 2))) {
-    return false;
-  }
-  const int year = std::atoi(text.substr(0, 4).c_str()), month = std::atoi(text.substr(5, 2).c_str()),
-            day = std::atoi(text.substr(8, 2).c_str());
-  if (year < 1 || month < 1 || month > 12 || day < 1) return false;
-  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-  return day <= kDays[month - 1] + (month == 2 && leap ? 1 : 0);
-}
-
 }  // namespace
 
 int CheckEntryValue(const EntryValueRule& rule, const std::string& value) {

@@ -23,6 +23,7 @@
 #include "tests/screen/screen_fixture.h"
 #include "tests/screen/screen_fixture_data.h"
 #include "tests/support/hook_recorder.h"
+#include "tests/support/window_picture.h"
 
 namespace {
 
@@ -296,13 +297,16 @@ TEST_P(ListPaging, AValueItsColumnCannotHoldIsRefusedWithTheDatabasesWords) {
   EXPECT_EQ(storedRow(), fullWidth(20) + "|32767|2.500000");
 }
 
+// The list's note column made a date column.
+constexpr TextChange kNoteAsDate = {"FLDTITLE = 備考\nFLDLST = ○\nFLDTYPE = 半角\nFLDSMSU = 30",
+                                    "FLDTITLE = 日付\nFLDLST = ○\nFLDTYPE = 日付\nFLDSMSU = 10"};
+
 // A date column of the list: what is typed short or in its era form is
 // stored as a Western date; a day the calendar does not have is refused
 // and the stored date stays.
 TEST_P(ListPaging, ADateCellStoresAWesternDateAndRefusesADayTheCalendarLacks) {
   std::string text = ListScreenText(keyKind_, "Ｎ");
-  ASSERT_TRUE(ChangeScreenText(&text, {{"FLDTITLE = 備考\nFLDLST = ○\nFLDTYPE = 半角\nFLDSMSU = 30",
-                                       "FLDTITLE = 日付\nFLDLST = ○\nFLDTYPE = 日付\nFLDSMSU = 10"}}));
+  ASSERT_TRUE(ChangeScreenText(&text, {kNoteAsDate}));
   ASSERT_EQ(LoadTexts({{"TEST-LSTK.txt", text}}), 1) << Boxes();
   const auto storedNote = [] {
     const int t = db_open("", kFixtureDb, "T_LST", -1, "", "", "select * from T_LST");
@@ -331,6 +335,58 @@ TEST_P(ListPaging, ADateCellStoresAWesternDateAndRefusesADayTheCalendarLacks) {
       EXPECT_EQ(Cell("NOTE", 5), c.stored);
     }
     EXPECT_EQ(storedNote(), c.stored);
+  }
+}
+
+// The column the screen names after a date column with "和暦" shows the
+// era form of each line's date: as the page is filled and moved, as a
+// date is typed (across the first days of eras), and in the list opened
+// anew; it has no column of its own and is typed into by nobody.
+TEST_P(ListPaging, TheEraColumnBesideADateShowsItsEraAcrossEraChanges) {
+  std::string text = ListScreenText(keyKind_, "Ｎ");
+  ASSERT_TRUE(ChangeScreenText(&text, {kNoteAsDate}));
+  text += "\n[field]\nFLDCODE = 006\nFLDNAME = NOTE和暦\nFLDTITLE = 和暦\nFLDLST = ○\nFLDTYPE = 全角\n"
+          "FLDLOCK = ×\nFLDSMSU = 16\n";
+  ASSERT_EQ(LoadTexts({{"TEST-LSTK.txt", text}}), 1) << Boxes();
+  const int t = db_alloc_slot("", kFixtureDb, "T_LST", -1);
+  ASSERT_GT(t, 0);
+  ASSERT_EQ(db_exec(t, "update T_LST set NOTE='2019/04/30' where CODE='0002'"), 0);
+  ASSERT_EQ(db_exec(t, "update T_LST set NOTE='2019/05/01' where CODE='0003'"), 0);
+  ASSERT_EQ(db_exec(t, "update T_LST set NOTE='1926/12/25' where CODE='0008'"), 0);
+  db_disconnect(t);
+  ASSERT_EQ(OpenList(), 0) << Boxes();
+  EXPECT_EQ(Cell("NOTE和暦", 1), "");
+  EXPECT_EQ(Cell("NOTE和暦", 2), "平成31年 4月30日");
+  EXPECT_EQ(Cell("NOTE和暦", 3), "令和 1年 5月 1日");
+  PressKey(Edit(), VK_F2);
+  PumpMessages();
+  EXPECT_EQ(Cell("CODE", 2), "0008");
+  EXPECT_EQ(Cell("NOTE和暦", 2), "昭和 1年12月25日");
+  EXPECT_EQ(Cell("NOTE和暦", 1), "") << "the era of the first page's line 1 left with it";
+  PressKey(Edit(), VK_F1);
+  PumpMessages();
+  const struct Case {
+    const char* typed;
+    const char* era;
+  } cases[] = {
+      {"1989/1/7", "昭和64年 1月 7日"}, {"h1/1/8", "平成 1年 1月 8日"},
+      {"2026/02/30", ""},  // refused: the cell is emptied, and its era with it
+      {"r8/2/28", "令和 8年 2月28日"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.typed);
+    TypeIntoCell("NOTE", 4, c.typed);
+    EXPECT_EQ(Cell("NOTE和暦", 4), c.era);
+  }
+  PostMessageA(ListWindow(), WM_CLOSE, 0, 0);
+  PumpMessages();
+  ASSERT_EQ(Slot(0).window, nullptr) << "the list closed";
+  ASSERT_EQ(OpenList(), 0) << Boxes();
+  EXPECT_EQ(Cell("NOTE", 4), "2026/02/28");
+  EXPECT_EQ(Cell("NOTE和暦", 4), "令和 8年 2月28日");
+  EXPECT_EQ(Cell("NOTE和暦", 3), "令和 1年 5月 1日");
+  if (const char* pictures = std::getenv("SHEETDESK_PICTURES"); pictures && *pictures) {
+    SaveWindowPicture(ListWindow(), std::string(pictures) + "\\list_form_era_column.png");
   }
 }
 
@@ -453,6 +509,44 @@ TEST_P(ListPaging, ANewCodeOfALinkedKeyColumnMustBeInItsMaster) {
     PressKey(Edit(), VK_ESCAPE);
     PumpMessages();
   }
+}
+
+// A code typed into a linked column of a record already stored must be
+// one its master holds too: another is refused and the stored code stays;
+// one of the master is stored and shown when the list opens again.
+TEST_P(ListPaging, ACodeOfALinkedColumnOfAStoredRecordMustBeInItsMaster) {
+  const int master = db_alloc_slot("", kFixtureDb, "M_NOTE", -1);
+  ASSERT_GT(master, 0);
+  ExecSlotSql(master, "drop table M_NOTE", 1);
+  ASSERT_EQ(db_exec(master, "create table M_NOTE (NOTE varchar(4), NOTENAME varchar(20))"), 0);
+  ASSERT_EQ(db_exec(master, "insert into M_NOTE values ('B2','x'),('C3','y')"), 0);
+  db_disconnect(master);
+  std::string text = ListScreenText(keyKind_, "Ｎ");
+  ASSERT_TRUE(ChangeScreenText(&text, {{"FLDTITLE = 備考\nFLDLST = ○\nFLDTYPE = 半角\nFLDSMSU = 30",
+                                       "FLDTITLE = 備考\nFLDLST = ○\nFLDTYPE = 半角\nFLDSMSU = 30\n"
+                                       "FLDKOHO = #M_NOTE,{NOTE},NOTENAME"}}));
+  ASSERT_EQ(LoadTexts({{"TEST-LSTK.txt", text}}), 1) << Boxes();
+  const auto storedNote = [] {
+    const int t = db_open("", kFixtureDb, "T_LST", -1, "", "", "select * from T_LST");
+    if (t < 0) return std::string("<no table>");
+    const std::string note = db_search(t, "0003", "CODE") == 0 ? GetColumnText(t, "NOTE") : "<none>";
+    db_close(t);
+    return note;
+  };
+  ASSERT_EQ(OpenList(), 0) << Boxes();
+  ForgetBoxes();
+  TypeIntoCell("NOTE", 3, "A1");
+  EXPECT_EQ(BoxTexts(), (std::vector<std::string>{"コード“A1”は登録されていません。"}));
+  EXPECT_EQ(Cell("NOTE", 3), "") << "the typed code is taken back";
+  EXPECT_EQ(storedNote(), "");
+  ForgetBoxes();
+  TypeIntoCell("NOTE", 3, "B2");
+  EXPECT_EQ(BoxTexts(), std::vector<std::string>{});
+  EXPECT_EQ(storedNote(), "B2");
+  PostMessageA(ListWindow(), WM_CLOSE, 0, 0);
+  PumpMessages();
+  ASSERT_EQ(OpenList(), 0) << Boxes();
+  EXPECT_EQ(Cell("NOTE", 3), "B2");
 }
 
 // A selection list picks the record on its row bar's line for its owner by
