@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "tests/support/test_pictures.h"
+#include "tools/print_round_trip/round_trip.h"
 #include "tools/sheetgen/page_reader.h"
 
 namespace {
@@ -37,6 +38,20 @@ bool PrintedPage::FramedOutside(const BoxRect& box, int reach, char side) const 
     if (4 * black >= 3 * (to - from - 2 * quarter + 1)) return true;
   }
   return false;
+}
+
+int PrintWithMargins(const std::vector<int>& dpis, std::vector<GeneratedSheet>* pages,
+                     std::string* fault) {
+  std::vector<std::vector<PdfPage>> rendered;
+  if (PrintPlainSheets(kMarginsPrinter, 600, dpis, &rendered, fault) != 0) return -1;
+  for (const std::vector<PdfPage>& job : rendered) {
+    if (job.size() != 1) {
+      *fault = std::to_string(job.size()) + " pages printed for one sheet";
+      return -1;
+    }
+    pages->push_back(PrintedPageOf(job[0], 128));
+  }
+  return 0;
 }
 
 void KeepPicture(const GeneratedSheet& page, const char* name) {

@@ -25,6 +25,13 @@ struct PrintedPage {
   bool FramedOutside(const BoxRect& box, int reach, char side) const;
 };
 
+// One plain sheet of the sheet open in the canvas printed at 600 dpi on the
+// printer that cannot print the outer 5 mm of the paper, rendered at each
+// of `dpis` and made 1-bit by a scanner's threshold halfway: 0, or -1 with
+// `fault` saying why.
+int PrintWithMargins(const std::vector<int>& dpis, std::vector<GeneratedSheet>* pages,
+                     std::string* fault);
+
 // The page into the pictures' folder (SHEETDESK_PICTURES) as `name` when
 // one is named, for a person to look at.
 void KeepPicture(const GeneratedSheet& page, const char* name);

@@ -74,16 +74,13 @@ TEST_F(PrintedSheetPlace, ASheetPrintsOnItsPlaceAndEveryBoxIsMeasuredInsideItsFr
   WriteDefinition(sheet);
   BuildCanvas();
   const std::vector<int> dpis = {200, 300, 400};
-  std::vector<std::vector<PdfPage>> rendered;
+  std::vector<GeneratedSheet> pages;
   std::string fault;
-  ASSERT_EQ(PrintPlainSheets(kMarginsPrinter, 600, dpis, &rendered, &fault), 0)
-      << fault << testing::PrintToString(Boxes());
+  ASSERT_EQ(PrintWithMargins(dpis, &pages, &fault), 0) << fault << testing::PrintToString(Boxes());
   for (size_t d = 0; d < dpis.size(); ++d) {
     const int dpi = dpis[d];
     SCOPED_TRACE(dpi);
-    ASSERT_EQ(rendered[d].size(), 1u);
-    // A scanner's threshold halfway.
-    const GeneratedSheet printed = PrintedPageOf(rendered[d][0], 128);
+    const GeneratedSheet& printed = pages[d];
     const PrintedPage page{printed};
     KeepPicture(printed, ("designed_sheet_" + std::to_string(dpi) + ".png").c_str());
 
