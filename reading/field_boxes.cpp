@@ -26,12 +26,17 @@ int RecognitionMaskNumber(const std::string& mask) {
   return sum;
 }
 
-// Pixels by which a box's top and bottom move outward (write-in fields) or
-// inward (check fields, negative) at a resolution.
+// Pixels by which a box's top and bottom move outward (write-in fields)
+// or inward (check fields, negative) at a resolution.
 int EdgeMove(int dpi, bool check) {
   const int e = dpi == 300 ? 4 : dpi == 400 ? 6 : 2;
   return check ? -e : e;
 }
+
+// Pixels by which an oval is measured inside the box printed for it on
+// every side: the printed outline (two rings, 0.16 mm deep at most) and the
+// pixel a scan blurs it by stay out, so an empty oval reads empty.
+int OvalInset(int dpi) { return (dpi * 16 + 1270) / 2540 + 1; }
 
 }  // namespace
 
@@ -43,32 +48,15 @@ FieldBoxLayout ComputeFieldLayout(const SheetFieldSpec& field, const SheetScale&
   const int gx = scale.gridShiftX;
   const int gy = scale.gridShiftY;
   const bool check = field.editLetter == 'C';
-  const bool marksDrawn = field.boxShape == 23;
-  const bool wider = field.boxWidth > field.boxHeight;
-  const bool taller = field.boxHeight > field.boxWidth;
+  // Ovals drawn with their choices inside fill their box from the field's
+  // corner; other boxes start a grid dot in.
+  const int inset = field.boxShape == 23 ? 0 : 1;
 
   FieldBoxLayout layout;
-  layout.x = (field.column + 1 - gx) * dx;
+  layout.x = (field.column + inset - gx) * dx;
   layout.y = (field.row - gy) * dy;
   layout.boxHeight = field.boxHeight * unit * dy;
   layout.boxWidth = field.boxWidth * unit * dx;
-  if (marksDrawn) {
-    // Drawn marks are 12 units across, centred in a box that is not square.
-    if (wider) {
-      layout.boxHeight = 12 * dy;
-      const int centre = field.row + RoundHalfUp(field.boxHeight * unit / 2.0);
-      layout.y = (centre - gy - 6 + 1) * dy;
-      layout.x = (field.column - 1 - gx) * dx;
-    } else if (taller) {
-      layout.boxWidth = 12 * dx;
-      const int centre = field.column + RoundHalfUp(field.boxWidth * unit / 2.0);
-      layout.x = (centre - gx - 6) * dx;
-      layout.y = (field.row + 1 - gy) * dy;
-    } else {
-      layout.x = (field.column - 1 - gx) * dx;
-      layout.y = (field.row + 1 - gy) * dy;
-    }
-  }
   layout.pitch = field.pitch < 0 ? field.pitch : field.pitch * unit * dx;
 
   std::string typeMask = field.typeMask;
@@ -86,18 +74,6 @@ FieldBoxLayout ComputeFieldLayout(const SheetFieldSpec& field, const SheetScale&
     layout.arrayRows = field.arrayRows;
     layout.arrayDirection = field.arrayDirection;
     layout.rowStep = field.rowStep * unit * dy;
-    if (marksDrawn && !taller && field.boxHeight >= 4) {
-      layout.boxHeight = RoundHalfUp(3 * unit * dy);
-      layout.rowStep = (field.rowStep + field.boxHeight - 3) * unit * dy;
-    } else if (marksDrawn && taller && field.boxWidth >= 4) {
-      layout.pitch += (field.boxWidth - 3) * unit * dx;
-    }
-  } else if (marksDrawn) {
-    if (!taller && field.boxHeight >= 4) {
-      layout.boxHeight = RoundHalfUp(3 * unit * dy);
-    } else if (taller) {
-      layout.pitch += (field.boxWidth - 3) * unit * dx;
-    }
   }
 
   layout.x += compensation.shiftX;
@@ -118,7 +94,10 @@ FieldBoxLayout ComputeFieldLayout(const SheetFieldSpec& field, const SheetScale&
 
 std::vector<BoxRect> LayoutFieldBoxes(const FieldBoxLayout& layout, int boxCount, int dpi) {
   const bool check = layout.checkFlag == 1;
-  const int e = EdgeMove(dpi, check);
+  const bool oval = layout.densityKind == 4;
+  // An oval is measured over the whole box printed for it within its
+  // outline, in a grid as in a row.
+  const int e = oval ? 0 : EdgeMove(dpi, check);
   const double step = layout.boxWidth + layout.pitch;
   const int rows = layout.arrayRows;
   int perRow = 1;
@@ -155,7 +134,10 @@ std::vector<BoxRect> LayoutFieldBoxes(const FieldBoxLayout& layout, int boxCount
       box.top = RoundHalfUp(layout.y - e);
       box.bottom = RoundHalfUp(layout.y + layout.boxHeight + e);
     }
-    if (check) {
+    if (oval) {
+      const int in = OvalInset(dpi);
+      box = {box.left + in, box.top + in, box.right - in, box.bottom - in};
+    } else if (check) {
       box.left += 1;
       box.right -= 1;
     }

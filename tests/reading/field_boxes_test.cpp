@@ -200,30 +200,34 @@ TEST(FieldBoxes, ArraysRunRowByRowOrColumnByColumn) {
                                            {23, 22, 31, 30}, {35, 10, 43, 18}}));
 }
 
-TEST(FieldBoxes, DrawnMarksAreTwelveUnitsAcross) {
-  // A check field whose marks are drawn (box shape 23) in boxes 8 x 4 units,
-  // 4 dots a unit, 3 pixels a dot.
-  SheetFieldSpec wide = CheckField(1);
-  wide.boxShape = 23, wide.column = 40, wide.row = 100, wide.boxWidth = 8, wide.boxHeight = 4;
+TEST(FieldBoxes, OvalsAreMeasuredInsideTheBoxesTheyPrintIn) {
+  // Ovals in boxes of 8 x 4 units 2 units apart from (40, 100), 4 dots a
+  // unit, 3 pixels a dot: drawn with their choices inside (box shape 23)
+  // from the field's corner, else a dot in; in a row, or down a grid of two
+  // rows 1 unit apart. Every side stands the outline's depth inside the
+  // box: 2 pixels at 200 dpi, 3 at 300, 4 at 400.
+  struct Case {
+    const char* what;
+    int boxShape, arrayRows, dpi;
+    std::vector<std::vector<int>> rects;
+  };
+  const Case cases[] = {
+      {"drawn, a row", 23, 0, 200, {{122, 302, 214, 346}, {242, 302, 334, 346}}},
+      {"drawn, a row at 400 dpi", 23, 0, 400, {{124, 304, 212, 344}, {244, 304, 332, 344}}},
+      {"drawn, a grid", 23, 2, 200, {{122, 302, 214, 346}, {122, 362, 214, 406}}},
+      {"in boxes, a row", 0, 0, 300, {{126, 303, 216, 345}, {246, 303, 336, 345}}},
+      {"in boxes, a grid", 0, 2, 300, {{126, 303, 216, 345}, {126, 363, 216, 405}}},
+  };
   const SheetScale scale{3, 3, 0, 0, 4};
-  FieldBoxLayout layout = ComputeFieldLayout(wide, scale, {});
-  EXPECT_DOUBLE_EQ(layout.x, 39 * 3);
-  EXPECT_DOUBLE_EQ(layout.y, (108 - 6 + 1) * 3);
-  EXPECT_DOUBLE_EQ(layout.boxHeight, 36);
-  EXPECT_DOUBLE_EQ(layout.boxWidth, 96);
-  SheetFieldSpec tall = wide;
-  tall.boxWidth = 4, tall.boxHeight = 8;
-  layout = ComputeFieldLayout(tall, scale, {});
-  EXPECT_DOUBLE_EQ(layout.x, (48 - 6) * 3);
-  EXPECT_DOUBLE_EQ(layout.y, 101 * 3);
-  EXPECT_DOUBLE_EQ(layout.boxWidth, 36);
-  EXPECT_DOUBLE_EQ(layout.pitch, 1 * 4 * 3);  // lengthened by (4 - 3) units
-  SheetFieldSpec square = wide;
-  square.boxWidth = 5, square.boxHeight = 5;
-  layout = ComputeFieldLayout(square, scale, {});
-  EXPECT_DOUBLE_EQ(layout.x, 39 * 3);
-  EXPECT_DOUBLE_EQ(layout.y, 101 * 3);
-  EXPECT_DOUBLE_EQ(layout.boxHeight, 36);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    SheetFieldSpec field = CheckField(2);
+    field.markType = 1;
+    field.boxShape = c.boxShape;
+    field.column = 40, field.row = 100, field.boxWidth = 8, field.boxHeight = 4, field.pitch = 2;
+    field.arrayRows = c.arrayRows, field.arrayDirection = c.arrayRows ? 3 : 0, field.rowStep = 1;
+    EXPECT_EQ(Rects(LayoutFieldBoxes(ComputeFieldLayout(field, scale, {}), 2, c.dpi)), c.rects);
+  }
 }
 
 TEST(FieldBoxes, DensitiesRoundHalfUpExactly) {

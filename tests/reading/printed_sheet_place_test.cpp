@@ -9,17 +9,13 @@
 // printed box is measured in that box alone.
 #include <gtest/gtest.h>
 
-#include <windows.h>
-
 #include <cmath>
-#include <cstdint>
 
 #include "reading/reading.h"
+#include "tests/reading/printed_page.h"
 #include "tests/reading/run_fixture.h"
 #include "tests/support/required_service.h"
-#include "tests/support/test_pictures.h"
 #include "tools/print_round_trip/round_trip.h"
-#include "tools/sheetgen/page_reader.h"
 
 namespace {
 
@@ -52,58 +48,11 @@ SheetDefinition DesignedSheet() {
   return d;
 }
 
-struct Page {
-  const GeneratedSheet& sheet;
-  bool Black(int x, int y) const {
-    return x >= 0 && y >= 0 && x < sheet.width && y < sheet.height && sheet.black[y * sheet.width + x];
-  }
-  // Black pixels a thousand over a box, its edges included, half up: as
-  // the reader measures square boxes.
-  int DensityPerMille(const BoxRect& box) const {
-    long black = 0, all = 0;
-    for (int y = box.top; y <= box.bottom; ++y) {
-      for (int x = box.left; x <= box.right; ++x) black += Black(x, y), ++all;
-    }
-    return all ? static_cast<int>((2000 * black + all) / (2 * all)) : 0;
-  }
-  // Whether a line runs along a box's side within `reach` pixels outside
-  // it: a column (or row) outside the side black over most of the middle
-  // half of the side.
-  bool FramedOutside(const BoxRect& box, int reach, char side) const {
-    const bool vertical = side == 'L' || side == 'R';
-    const int from = vertical ? box.top : box.left, to = vertical ? box.bottom : box.right;
-    const int quarter = (to - from) / 4;
-    for (int d = 1; d <= reach; ++d) {
-      const int at = side == 'L' ? box.left - d : side == 'R' ? box.right + d
-                   : side == 'T' ? box.top - d : box.bottom + d;
-      int black = 0;
-      for (int k = from + quarter; k <= to - quarter; ++k) {
-        black += vertical ? Black(at, k) : Black(k, at);
-      }
-      if (4 * black >= 3 * (to - from - 2 * quarter + 1)) return true;
-    }
-    return false;
-  }
-};
-
-// The page as the scanner's threshold leaves it, into the pictures'
-// folder (SHEETDESK_PICTURES) when one is named, for a person to look at.
-void KeepPicture(const GeneratedSheet& page, const char* name) {
-  char folder[MAX_PATH] = "";
-  if (GetEnvironmentVariableA("SHEETDESK_PICTURES", folder, MAX_PATH) == 0) return;
-  std::vector<std::uint8_t> rgb;
-  for (unsigned char black : page.black) {
-    const std::uint8_t g = black ? 0 : 255;
-    rgb.insert(rgb.end(), {g, g, g});
-  }
-  WritePng(std::string(folder) + "\\" + name, page.width, page.height, rgb);
-}
-
 // The page with the printed box around the middle of `box` filled as a
 // heavy pen fills it: out to the box's outline.
 GeneratedSheet FillPrintedBox(const GeneratedSheet& page, const BoxRect& box) {
   GeneratedSheet filled = page;
-  const Page p{page};
+  const PrintedPage p{page};
   const int cx = (box.left + box.right) / 2, cy = (box.top + box.bottom) / 2;
   int left = cx, right = cx, top = cy, bottom = cy;
   while (left > 0 && !p.Black(left - 1, cy)) --left;
@@ -118,18 +67,6 @@ GeneratedSheet FillPrintedBox(const GeneratedSheet& page, const BoxRect& box) {
 
 class PrintedSheetPlace : public ReadingDbTest {};
 
-// The marks of a printed page as the reader finds them, expected where
-// those of the sheet drawn on the paper at its millimetres stand.
-ReferenceMarks ExpectMarksInPlace(const SheetDefinition& sheet, const GeneratedSheet& printed) {
-  const ReferenceMarks found = RegisterCleanPage(sheet, "0001", printed.dpi, &printed);
-  const ReferenceMarks designed = RegisterCleanPage(sheet, "0001", printed.dpi);
-  EXPECT_NEAR(found.x1, designed.x1, 2);
-  EXPECT_NEAR(found.y1, designed.y1, 2);
-  EXPECT_NEAR(found.x2, designed.x2, 2);
-  EXPECT_NEAR(found.y2, designed.y2, 2);
-  return found;
-}
-
 TEST_F(PrintedSheetPlace, ASheetPrintsOnItsPlaceAndEveryBoxIsMeasuredInsideItsFrame) {
   const std::string why = MarginsPrinterMissing();
   if (!why.empty()) SKIP_WITHOUT_SERVICE(why);
@@ -137,43 +74,28 @@ TEST_F(PrintedSheetPlace, ASheetPrintsOnItsPlaceAndEveryBoxIsMeasuredInsideItsFr
   WriteDefinition(sheet);
   BuildCanvas();
   const std::vector<int> dpis = {200, 300, 400};
-  std::vector<std::vector<PdfPage>> rendered;
+  std::vector<GeneratedSheet> pages;
   std::string fault;
-  ASSERT_EQ(PrintPlainSheets(kMarginsPrinter, 600, dpis, &rendered, &fault), 0)
-      << fault << testing::PrintToString(Boxes());
+  ASSERT_EQ(PrintWithMargins(dpis, &pages, &fault), 0) << fault << testing::PrintToString(Boxes());
   for (size_t d = 0; d < dpis.size(); ++d) {
     const int dpi = dpis[d];
     SCOPED_TRACE(dpi);
-    ASSERT_EQ(rendered[d].size(), 1u);
-    // A scanner's threshold halfway.
-    const GeneratedSheet printed = PrintedPageOf(rendered[d][0], 128);
-    const Page page{printed};
+    const GeneratedSheet& printed = pages[d];
+    const PrintedPage page{printed};
     KeepPicture(printed, ("designed_sheet_" + std::to_string(dpi) + ".png").c_str());
 
-    const ReferenceMarks found = ExpectMarksInPlace(sheet, printed);
-    const ReferenceMarks designed = RegisterCleanPage(sheet, "0001", dpi);
-
-    // The boxes as the reader measures them at the printer's true scale,
-    // the page registered by its top-left mark.
-    SheetScale scale;
-    scale.dotsX = scale.dotsY = dpi / 25.4 / kDotsPerMm;
-    scale.unit = kDotsPerMm;
-    ImageCompensation shift;
-    shift.shiftX = found.x1 - designed.x1;
-    shift.shiftY = found.y1 - designed.y1;
+    ExpectMarksInPlace(sheet, printed);
     const int reach = static_cast<int>(std::lround(dpi / 25.4));  // 1 mm
     for (const SheetFieldRow* row : sheet.FieldsOf("0001")) {
       if (!row->IsCheck()) continue;
       SCOPED_TRACE(row->name);
-      const SheetFieldSpec spec = FieldSpecFromRow(*row);
-      const std::vector<BoxRect> boxes =
-          LayoutFieldBoxes(ComputeFieldLayout(spec, scale, shift), spec.boxCount, dpi);
+      const std::vector<BoxRect> boxes = MeasuredBoxes(sheet, *row, printed);
       // A mark filling one printed box of a row (and of the grid's
       // second column) is measured in that box alone.
       for (size_t marked : {size_t{3}, boxes.size() - 2}) {
         const GeneratedSheet filled = FillPrintedBox(printed, boxes[marked]);
         for (size_t b = 0; b < boxes.size(); ++b) {
-          const int density = Page{filled}.DensityPerMille(boxes[b]);
+          const int density = PrintedPage{filled}.DensityPerMille(boxes[b]);
           EXPECT_EQ(density >= kDefaultThreshold, b == marked)
               << "box " << b + 1 << " at " << density << " with box " << marked + 1 << " marked";
         }

@@ -5,7 +5,8 @@
 // skewed and shifted, and read from the workbench with the settings the
 // sheet was made with: no reference marks registered, no grid ratio
 // stored. Every stored value is what was filled, or the field is refused
-// with its line in the error log.
+// with its line in the error log. The rows go to the SQLite output database
+// and to the PostgreSQL one.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -127,12 +128,13 @@ GeneratedSheet Smudged(const SheetDefinition& sheet, const GeneratedSheet& print
   return smudged;
 }
 
-class PrintedSheetRead : public WorkbenchFixture {};
+class PrintedSheetRead : public OnBothDatabases<WorkbenchFixture> {};
 
-TEST_F(PrintedSheetRead, EveryValueReadWithTheShippedSettingsIsTheFilling) {
+TEST_P(PrintedSheetRead, EveryValueReadWithTheShippedSettingsIsTheFilling) {
   const std::string why = MarginsPrinterMissing();
   if (!why.empty()) SKIP_WITHOUT_SERVICE(why);
   const SheetDefinition sheet = SurveySheet();
+  DropOutputTable("SURVEYOUT");
   WriteDefinition(sheet);
   WriteOutputSpec("SURVEYOUT", {"ID:char*:6", "ONE", "MANY", "AGE", "YEAR", "OVAL", "MARKS", "MEMO"});
   ASSERT_EQ(LoadCurrentSheetPaper(), 0);
@@ -209,5 +211,7 @@ TEST_F(PrintedSheetRead, EveryValueReadWithTheShippedSettingsIsTheFilling) {
   }
   EXPECT_TRUE(Boxes().empty()) << testing::PrintToString(Boxes());
 }
+
+INSTANTIATE_ON_BOTH_DATABASES(PrintedSheetRead);
 
 }  // namespace

@@ -1,5 +1,5 @@
 // Reading runs in operation over generated sheets in the feeder, into an
-// SQLite output table: the rows, the logs line by line, ENDCODE.TXT and
+// output table on SQLite and on PostgreSQL: the rows, the logs line by line, ENDCODE.TXT and
 // READEND.TXT, the pages deleted or kept, and every way a sheet stops the
 // run with its message.
 #include <algorithm>
@@ -67,10 +67,11 @@ int CountFiles(const std::string& pattern) {
   return count;
 }
 
-class ReadingRunTest : public ReadingDbTest {
+class ReadingRunTest : public ReadingStoreTest {
  protected:
   void SetUp() override {
-    ReadingDbTest::SetUp();
+    ReadingStoreTest::SetUp();
+    if (IsSkipped()) return;
     definition_ = RunSheet();
     // The references a clean scan of the sheet registers.
     definition_.marks.push_back(RegisteredMarkRow(definition_, "0001", 300));
@@ -80,6 +81,7 @@ class ReadingRunTest : public ReadingDbTest {
   // Writes the definition and the output table's description, then readies
   // the sheet as the workbench does.
   void Prepare(std::vector<std::string> extraColumns = {}) {
+    DropOutputTable(definition_.papers[0].outputTable);
     WriteDefinition(definition_);
     std::vector<std::string> columns = {"ID:char*:4", "Q1", "Q2:char:1", "Q3", "Q4", "NAME"};
     columns.insert(columns.end(), extraColumns.begin(), extraColumns.end());
@@ -180,8 +182,8 @@ class ReadingRunTest : public ReadingDbTest {
                table + "\r\nFIELD\r\n\"CODE\",\"char*\",\"CODE\",20,0,0,\"\",20\r\n"
                        "\"TEXT\",\"char*\",\"TEXT\",20,0,0,\"\",20\r\nINDEX\r\n"
                        "\"CODE\",\"△\"\r\nEND\r\n");
-    const char* name = table.c_str();
-    const int master = db_open(folder().c_str(), kOutputDb, name, kDbKindFile, name, name, "");
+    DropOutputTable(table);
+    const int master = OpenOutputTable(table);
     ASSERT_GT(master, 0);
     for (const auto& [code, text] : rows) {
       db_clear(master);
@@ -203,12 +205,12 @@ class ReadingRunTest : public ReadingDbTest {
   }
   std::string Log(const char* suffix) { return ReadBytes(Path(std::string("log\\SHEET") + suffix)); }
 
-  // The run in a process of its own (on the server database when `server`);
-  // `records`: the process ends right after storing that many. Waits for
-  // its end, or kills it once `killAfterPages` more sheets went to the tray
-  // and then `delay` ms later.
-  void RunProgram(bool server, int records, int killAfterPages, DWORD delay) {
-    std::string command = "reading_run_program.exe \"" + folder() + "\" " + (server ? "server" : "file");
+  // The run in a process of its own, on the test's database; `records`:
+  // the process ends right after storing that many. Waits for its end, or
+  // kills it once `killAfterPages` more sheets went to the tray and then
+  // `delay` ms later.
+  void RunProgram(int records, int killAfterPages, DWORD delay) {
+    std::string command = "reading_run_program.exe \"" + folder() + "\" " + (OnServer() ? "server" : "file");
     if (records > 0) command += " " + std::to_string(records);
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
@@ -263,7 +265,7 @@ bool Exists(const std::string& path) {
 const std::string kRuleEquals = std::string(100, '=') + "\r\n";
 const std::string kRuleDashes = std::string(100, '-') + "\r\n";
 
-TEST_F(ReadingRunTest, EverySheetBecomesOneRowWithItsLogLines) {
+TEST_P(ReadingRunTest, EverySheetBecomesOneRowWithItsLogLines) {
   Prepare();
   Feed({{{0, 2}, {0}, {1}, {3}}, {{4}, {}, {0, 2}, {0, 1}}, {{}, {0}, {}, {2}}});
   ASSERT_EQ(RunSheetReading(), 0) << testing::PrintToString(Boxes());
@@ -294,7 +296,7 @@ TEST_F(ReadingRunTest, EverySheetBecomesOneRowWithItsLogLines) {
 
 // A sheet that lies further from its registered place than the sheet's
 // threshold is logged with its key and its shift in _HOS.LOG.
-TEST_F(ReadingRunTest, ShiftsFromTheThresholdOnAreLoggedByKey) {
+TEST_P(ReadingRunTest, ShiftsFromTheThresholdOnAreLoggedByKey) {
   Prepare();
   g_sheetSettings.shiftThreshold = 12;
   const double shifts[4][2] = {{0, 0}, {2, 0}, {0.5, 0.5}, {0, -1}};  // mm right, down
@@ -321,7 +323,7 @@ void KeyFromMarks(SheetDefinition* d) {
 
 const char kCancelled[] = "　書込みをキャンセルしました。\r\n";
 
-TEST_F(ReadingRunTest, AStoredKeyStopsTheRunAndTheSheetsAfterItStayInTheFeeder) {
+TEST_P(ReadingRunTest, AStoredKeyStopsTheRunAndTheSheetsAfterItStayInTheFeeder) {
   KeyFromMarks(&definition_);
   Prepare();
   Feed({{{0}, {0}, {}, {0}, {3}}, {{1}, {}, {}, {1}, {3}}, {{2}, {0}, {}, {2}, {4}}});
@@ -341,7 +343,7 @@ TEST_F(ReadingRunTest, AStoredKeyStopsTheRunAndTheSheetsAfterItStayInTheFeeder) 
 
 // A numbered key on a grid of marks: whatever its boxes hold, every sheet
 // takes the run's next number.
-TEST_F(ReadingRunTest, ANumberedKeyIsNumberedNeverRead) {
+TEST_P(ReadingRunTest, ANumberedKeyIsNumberedNeverRead) {
   SheetFieldRow& id = definition_.fields[0];
   id = CountedCheckFieldRow("0001", "ID", 240, 200, 10, 3);
   id.overlay = "0123456789";
@@ -358,7 +360,7 @@ TEST_F(ReadingRunTest, ANumberedKeyIsNumberedNeverRead) {
   EXPECT_EQ(Log("_ERR.LOG").find("チェック数"), std::string::npos);
 }
 
-TEST_F(ReadingRunTest, AStoredKeyIsOverwrittenWhenTheSheetAllowsIt) {
+TEST_P(ReadingRunTest, AStoredKeyIsOverwrittenWhenTheSheetAllowsIt) {
   KeyFromMarks(&definition_);
   definition_.papers[0].existingData = 2;
   Prepare();
@@ -372,7 +374,7 @@ TEST_F(ReadingRunTest, AStoredKeyIsOverwrittenWhenTheSheetAllowsIt) {
   EXPECT_NE(Log("_ERR.LOG").find(" 「ID」“3”は、上書き修正しました。\r\n"), std::string::npos);
 }
 
-TEST_F(ReadingRunTest, FaultsOfAValueStopTheRunWithTheirMessages) {
+TEST_P(ReadingRunTest, FaultsOfAValueStopTheRunWithTheirMessages) {
   struct Case {
     const char* what;
     void (*change)(SheetDefinition*);
@@ -425,7 +427,7 @@ TEST_F(ReadingRunTest, FaultsOfAValueStopTheRunWithTheirMessages) {
   }
 }
 
-TEST_F(ReadingRunTest, AfterAFaultTheSheetGoesOnWhenTheSheetSaysSo) {
+TEST_P(ReadingRunTest, AfterAFaultTheSheetGoesOnWhenTheSheetSaysSo) {
   definition_.papers[0].errorSetting = 2;
   definition_.fields[2].maximum = "M";  // the flag: "Y" is above it
   Prepare();
@@ -445,7 +447,7 @@ TEST_F(ReadingRunTest, AfterAFaultTheSheetGoesOnWhenTheSheetSaysSo) {
 // A master or address look-up with nowhere to put what it finds refuses
 // the run before anything is opened or read, unless the sheet only cuts
 // out images.
-TEST_F(ReadingRunTest, ALookUpWithNowhereToWriteRefusesTheRun) {
+TEST_P(ReadingRunTest, ALookUpWithNowhereToWriteRefusesTheRun) {
   struct Case {
     const char* what;
     const char* mask;   // of Q1: position 10 looks its value up as a postal code
@@ -490,10 +492,10 @@ TEST_F(ReadingRunTest, ALookUpWithNowhereToWriteRefusesTheRun) {
   }
 }
 
-TEST_F(ReadingRunTest, ARowThatCannotBeStoredKeepsItsPageAndWritesNoEndCode) {
+TEST_P(ReadingRunTest, ARowThatCannotBeStoredKeepsItsPageAndWritesNoEndCode) {
   Prepare();
   // An output table that refuses the second sheet's row.
-  const int slot = db_alloc_slot(folder().c_str(), kOutputDb, "OUT1", kDbKindFile);
+  const int slot = OutputStatementSlot("OUT1");
   ASSERT_GT(slot, 0);
   ASSERT_EQ(ExecSlotSql(slot,
                         "create table OUT1 (ID varchar(4), Q1 varchar(20) check (Q1 <> '2'), "
@@ -515,9 +517,9 @@ TEST_F(ReadingRunTest, ARowThatCannotBeStoredKeepsItsPageAndWritesNoEndCode) {
   EXPECT_TRUE(InFeeder("PAGE00003.BMP"));
 }
 
-TEST_F(ReadingRunTest, NumbersThatWouldWrapOntoStoredKeysAreRefused) {
+TEST_P(ReadingRunTest, NumbersThatWouldWrapOntoStoredKeysAreRefused) {
   Prepare();
-  const int slot = db_open(folder().c_str(), kOutputDb, "OUT1", kDbKindFile, "OUT1", "OUT1", "");
+  const int slot = OpenOutputTable("OUT1");
   ASSERT_GT(slot, 0);
   db_clear(slot);
   SetColumnText(slot, "ID", "9998");
@@ -535,7 +537,7 @@ TEST_F(ReadingRunTest, NumbersThatWouldWrapOntoStoredKeysAreRefused) {
 
 // The designer stores the width of a key read on the sheet as 0: the key is
 // as wide as its field's boxes, so the run numbers it to fill them.
-TEST_F(ReadingRunTest, AKeyStoredWithoutAWidthIsAsWideAsItsField) {
+TEST_P(ReadingRunTest, AKeyStoredWithoutAWidthIsAsWideAsItsField) {
   definition_.keys[0].width = 0;
   for (SheetFieldRow& row : definition_.fields) {
     if (row.name == "ID") row.count = 6;
@@ -546,7 +548,7 @@ TEST_F(ReadingRunTest, AKeyStoredWithoutAWidthIsAsWideAsItsField) {
   EXPECT_EQ(g_sheetKeys.items[0].width, 6);
 }
 
-TEST_F(ReadingRunTest, APageWithoutItsMarksIsNotReadInOperation) {
+TEST_P(ReadingRunTest, APageWithoutItsMarksIsNotReadInOperation) {
   Prepare();
   SheetDefinition unmarked = definition_;
   unmarked.papers[0].compensationMode = 0;  // printed without marks
@@ -562,7 +564,7 @@ TEST_F(ReadingRunTest, APageWithoutItsMarksIsNotReadInOperation) {
 // The run goes on in a process of its own, which is killed once a random
 // number of pages has left the feeder: every row it stored is whole, and the
 // pages it did not finish are still in the feeder.
-TEST_F(ReadingRunTest, ARunKilledAtARandomPageKeepsItsRowsAndLeavesTheRestInTheFeeder) {
+TEST_P(ReadingRunTest, ARunKilledAtARandomPageKeepsItsRowsAndLeavesTheRestInTheFeeder) {
   Prepare();
   Feed(CountedSheets(20));
   const DWORD seed = GetTickCount();
@@ -570,7 +572,7 @@ TEST_F(ReadingRunTest, ARunKilledAtARandomPageKeepsItsRowsAndLeavesTheRestInTheF
   const int killAfter = 2 + static_cast<int>(SheetRandom(seed).Below(14));
   SCOPED_TRACE(testing::Message() << "killed after " << killAfter << " pages");
 
-  RunProgram(false, 0, killAfter, 0);
+  RunProgram(0, killAfter, 0);
 
   const int fed = CountFiles(Path("fed\\*.BMP"));
   const int waiting = CountFiles(FeedPath("*.BMP"));
@@ -593,10 +595,8 @@ TEST_F(ReadingRunTest, ARunKilledAtARandomPageKeepsItsRowsAndLeavesTheRestInTheF
 // random moment, or right after a record was stored and before its sheet
 // left the feeder. Every sheet is stored once or is still in the feeder; a
 // last run stores the rest.
-class ReadingRunKilled : public ReadingRunTest, public testing::WithParamInterface<int> {
+class ReadingRunKilled : public ReadingRunTest {
  protected:
-  bool OnServer() const { return GetParam() == kDbKindServer; }
-
   // Every stored row is the sheet of its number, once; the sheet being
   // stored when the run stopped may be stored and still in the feeder.
   void ExpectEachSheetOnce(int sheets) {
@@ -611,13 +611,6 @@ class ReadingRunKilled : public ReadingRunTest, public testing::WithParamInterfa
 
 TEST_P(ReadingRunKilled, EverySheetIsStoredOnceHoweverOftenTheRunStops) {
   definition_.papers[0].outputTable = "READKILL";
-  if (OnServer()) {
-    if (!UseServerOutput()) SKIP_WITHOUT_SERVICE("SHEETDESK_PG is not set: no PostgreSQL server for this run");
-    const int t = db_alloc_slot("", g_currentSheet.outputDatabase.c_str(), "READKILL", kDbKindServer);
-    ASSERT_GT(t, 0);
-    ExecSlotSql(t, "drop table if exists READKILL", 1);
-    db_disconnect(t);
-  }
   Prepare();
   constexpr int kSheets = 20;
   Feed(CountedSheets(kSheets));
@@ -627,23 +620,20 @@ TEST_P(ReadingRunKilled, EverySheetIsStoredOnceHoweverOftenTheRunStops) {
   for (int stop = 1; stop <= 10; ++stop) {
     SCOPED_TRACE(testing::Message() << "stop " << stop);
     if (stop % 2 == 1) {
-      RunProgram(OnServer(), 2, 0, 0);  // the first sheet's record, if stored before, and one more
+      RunProgram(2, 0, 0);  // the first sheet's record, if stored before, and one more
     } else {
-      RunProgram(OnServer(), 0, 1, static_cast<DWORD>(random.Below(60)));
+      RunProgram(0, 1, static_cast<DWORD>(random.Below(60)));
     }
     ExpectEachSheetOnce(kSheets);
     if (HasFailure()) return;
   }
-  RunProgram(OnServer(), 0, 0, 0);
+  RunProgram(0, 0, 0);
   EXPECT_EQ(CountFiles(FeedPath("*.BMP")), 0);
   EXPECT_EQ(OutputRows().size(), static_cast<std::size_t>(kSheets));
   ExpectEachSheetOnce(kSheets);
 }
 
-INSTANTIATE_TEST_SUITE_P(Databases, ReadingRunKilled, testing::Values(kDbKindFile, kDbKindServer),
-                         [](const testing::TestParamInfo<int>& info) {
-                           return std::string(info.param == kDbKindServer ? "PostgreSQL" : "SQLite");
-                         });
+INSTANTIATE_ON_BOTH_DATABASES(ReadingRunKilled);
 
 // Areas cut out of every sheet (the sheet's ruled lines of size 99), and
 // the field images shown on the card form.
@@ -668,7 +658,7 @@ int BmpHeight(const std::string& path) {
   return bytes.size() < 26 ? -1 : static_cast<unsigned char>(bytes[22]) | static_cast<unsigned char>(bytes[23]) << 8;
 }
 
-TEST_F(ReadingRunTest, AreasAndFieldImagesAreCutOutAndBlankAreasLeftOut) {
+TEST_P(ReadingRunTest, AreasAndFieldImagesAreCutOutAndBlankAreasLeftOut) {
   CutOutAreas(&definition_);
   definition_.papers[0].keepImage = 1;
   Prepare({"IMG01:char*:255", "IMG02:char*:255"});
@@ -699,7 +689,7 @@ TEST_F(ReadingRunTest, AreasAndFieldImagesAreCutOutAndBlankAreasLeftOut) {
 
 // A read number that its column cannot hold stops the sheet as a value
 // above its maximum would, never stored wrapped round (70000 as 4464).
-TEST_F(ReadingRunTest, ANumberItsColumnCannotHoldStopsTheSheet) {
+TEST_P(ReadingRunTest, ANumberItsColumnCannotHoldStopsTheSheet) {
   SheetFieldRow number = CountedCheckFieldRow("0007", "N", 240, 620, 5, 5);
   number.overlay = "70000";
   definition_.fields.push_back(number);
@@ -718,7 +708,7 @@ TEST_F(ReadingRunTest, ANumberItsColumnCannotHoldStopsTheSheet) {
 
 // A resume point that cannot be written ends the run after the sheet it
 // belongs to: no later sheet is stored past a wrong ENDCODE.
-TEST_F(ReadingRunTest, AResumePointThatCannotBeWrittenEndsTheRun) {
+TEST_P(ReadingRunTest, AResumePointThatCannotBeWrittenEndsTheRun) {
   Prepare();
   ASSERT_TRUE(CreateDirectoryA(Path("log\\ENDCODE.TXT").c_str(), nullptr));  // in the way
   Feed({{{0}, {0}, {}, {0}}, {{1}, {0}, {}, {1}}});
@@ -733,7 +723,7 @@ TEST_F(ReadingRunTest, AResumePointThatCannotBeWrittenEndsTheRun) {
 // A page that cannot be kept under its key ends the run with its record
 // stored and the page left where it is, before the next sheet's page takes
 // the work file's place; nothing is left in the kept page's name.
-TEST_F(ReadingRunTest, APageThatCannotBeKeptStopsTheRunAndStaysWhereItIs) {
+TEST_P(ReadingRunTest, APageThatCannotBeKeptStopsTheRunAndStaysWhereItIs) {
   definition_.papers[0].keepImage = 1;
   Prepare();
   ASSERT_TRUE(CreateDirectoryA(ImagePath("0001.BMP").c_str(), nullptr));  // in the way
@@ -752,7 +742,7 @@ TEST_F(ReadingRunTest, APageThatCannotBeKeptStopsTheRunAndStaysWhereItIs) {
 
 // The areas of the back are numbered on from the front's; a blank area of
 // either side is left out of the record.
-TEST_F(ReadingRunTest, TheBacksAreasAreNumberedOnFromTheFronts) {
+TEST_P(ReadingRunTest, TheBacksAreasAreNumberedOnFromTheFronts) {
   CutOutAreas(&definition_);
   AddBackSide();
   definition_.lines.push_back({"0002", "001", 'C', 99, 230, 290, 400, 330});  // around B1
@@ -775,10 +765,10 @@ TEST_F(ReadingRunTest, TheBacksAreasAreNumberedOnFromTheFronts) {
   EXPECT_FALSE(Exists(Path("cut\\IMG_0001_04.BMP")));
 }
 
-TEST_F(ReadingRunTest, ATestScanStoresNothingAndNamesItsImagesApart) {
+TEST_P(ReadingRunTest, ATestScanStoresNothingAndNamesItsImagesApart) {
   CutOutAreas(&definition_);
   Prepare({"IMG01:char*:255", "IMG02:char*:255"});
-  const int slot = db_open(folder().c_str(), kOutputDb, "OUT1", kDbKindFile, "OUT1", "OUT1", "");
+  const int slot = OpenOutputTable("OUT1");
   ASSERT_GT(slot, 0);
   db_clear(slot);
   SetColumnText(slot, "ID", "0001");
@@ -798,7 +788,7 @@ TEST_F(ReadingRunTest, ATestScanStoresNothingAndNamesItsImagesApart) {
   EXPECT_FALSE(Exists(Path("log\\READEND.TXT")));
 }
 
-TEST_F(ReadingRunTest, MasterColumnsAreCopiedAndAMissStopsWhenTheFieldSaysSo) {
+TEST_P(ReadingRunTest, MasterColumnsAreCopiedAndAMissStopsWhenTheFieldSaysSo) {
   definition_.fields[1].decimals = 1;  // one mark: Q1 is a code
   Prepare();
   UseMaster("Q1", {{"1", "ONE"}});
@@ -817,7 +807,7 @@ TEST_F(ReadingRunTest, MasterColumnsAreCopiedAndAMissStopsWhenTheFieldSaysSo) {
 
 // A stored page read once in design is read whatever its masters lack: the
 // miss is logged, the record written.
-TEST_F(ReadingRunTest, AMasterMissDoesNotStopADesignReadOfTheStoredPage) {
+TEST_P(ReadingRunTest, AMasterMissDoesNotStopADesignReadOfTheStoredPage) {
   Prepare();
   UseMaster("Q1", {{"1", "ONE"}});
   g_currentSheet.projectMode = kDesignMode;
@@ -839,7 +829,7 @@ TEST_F(ReadingRunTest, AMasterMissDoesNotStopADesignReadOfTheStoredPage) {
 // Values holding a quote (a key item set in the definition, a text a
 // master gave) find the rows that hold them: the last stored number of the
 // key item's records, and the master row of the text.
-TEST_F(ReadingRunTest, ValuesHoldingAQuoteFindTheirRecordsAndTheirMasterRows) {
+TEST_P(ReadingRunTest, ValuesHoldingAQuoteFindTheirRecordsAndTheirMasterRows) {
   SheetKeyRow branch;
   branch.code = "01";
   branch.name = "BRANCH";
@@ -847,7 +837,7 @@ TEST_F(ReadingRunTest, ValuesHoldingAQuoteFindTheirRecordsAndTheirMasterRows) {
   definition_.keys.front().code = "02";
   definition_.keys.insert(definition_.keys.begin(), branch);
   Prepare({"BRANCH"});
-  const int slot = db_open(folder().c_str(), kOutputDb, "OUT1", kDbKindFile, "OUT1", "OUT1", "");
+  const int slot = OpenOutputTable("OUT1");
   ASSERT_GT(slot, 0);
   for (const char* stored : {"OTHER:0007", "O'NEIL:0001"}) {
     const std::string row = stored;
@@ -875,7 +865,7 @@ TEST_F(ReadingRunTest, ValuesHoldingAQuoteFindTheirRecordsAndTheirMasterRows) {
   EXPECT_EQ(ReadBytes(Path("log\\ENDCODE.TXT")), "0003\r\n");
 }
 
-TEST_F(ReadingRunTest, AStoredPageIsReadOnceInDesignAndTheResultTold) {
+TEST_P(ReadingRunTest, AStoredPageIsReadOnceInDesignAndTheResultTold) {
   Prepare();
   g_currentSheet.projectMode = kDesignMode;
   g_readingRun.subMode = kStoredPageRun;
@@ -888,8 +878,8 @@ TEST_F(ReadingRunTest, AStoredPageIsReadOnceInDesignAndTheResultTold) {
                            "横幅＝2496  高さ＝3508 ／ 横幅率＝1.00  高さ率＝1.00\n\n"
                            "記入した部分がくっきり写っていない場合は、画面右上のボタンで、"
                            "スキャナーの「明るさ」を濃く設定してください。"});
-  EXPECT_EQ(g_readingRun.message, "読み取った内容は、データベース“OUTDB”のテーブル“OUT1”に出力"
-                                  "しました。");
+  EXPECT_EQ(g_readingRun.message, "読み取った内容は、データベース“" + g_currentSheet.outputDatabase +
+                                      "”のテーブル“OUT1”に出力しました。");
   const auto rows = OutputRows();
   ASSERT_EQ(rows.size(), 1u);
   EXPECT_EQ(rows[0].at("Q1"), "2");
@@ -899,7 +889,7 @@ TEST_F(ReadingRunTest, AStoredPageIsReadOnceInDesignAndTheResultTold) {
 
 // What a design read of the stored page tells of how the page lay, by the
 // sheet's compensation and its registered marks.
-TEST_F(ReadingRunTest, ADesignReadTellsHowThePageLay) {
+TEST_P(ReadingRunTest, ADesignReadTellsHowThePageLay) {
   const std::string head =
       "文字認識処理を行いました。\n読み取られた内容が正しく認識されているかを入力修正画面で確認"
       "してください。\n誤認識が多い場合は、青い矢印のボタンでイメージの位置合わせ（イメージ上の"
@@ -957,7 +947,7 @@ TEST_F(ReadingRunTest, ADesignReadTellsHowThePageLay) {
   }
 }
 
-TEST_F(ReadingRunTest, AMissingStoredPageIsToldAndLogsNoSheet) {
+TEST_P(ReadingRunTest, AMissingStoredPageIsToldAndLogsNoSheet) {
   Prepare();
   g_readingRun.subMode = kStoredPageRun;
   ASSERT_EQ(RunSheetReading(), 0);
@@ -968,7 +958,7 @@ TEST_F(ReadingRunTest, AMissingStoredPageIsToldAndLogsNoSheet) {
   EXPECT_EQ(Log("_ERR.LOG"), kRuleEquals);
 }
 
-TEST_F(ReadingRunTest, AScanInDesignOnlyAlignsItsPages) {
+TEST_P(ReadingRunTest, AScanInDesignOnlyAlignsItsPages) {
   Prepare();
   g_currentSheet.projectMode = kDesignMode;
   Feed({{{0}, {0}, {}, {0}}, {{1}, {0}, {}, {0}}});
@@ -980,7 +970,7 @@ TEST_F(ReadingRunTest, AScanInDesignOnlyAlignsItsPages) {
   EXPECT_FALSE(InFeeder("PAGE00002.BMP"));
 }
 
-TEST_F(ReadingRunTest, BothSidesOfASheetGoIntoOneRowWhicheverWayTheyAreFed) {
+TEST_P(ReadingRunTest, BothSidesOfASheetGoIntoOneRowWhicheverWayTheyAreFed) {
   AddBackSide();
   Prepare({"B1", "B2"});
   FeedTwoSided({{{0, 2}, {0}, {1}, {3}}, {{4}, {}, {0}, {0, 1}}, {{1}, {0}, {}, {2}}},
@@ -1009,7 +999,7 @@ TEST_F(ReadingRunTest, BothSidesOfASheetGoIntoOneRowWhicheverWayTheyAreFed) {
 // turned round: the pages are still swapped, and both sides read right. A
 // back whose marks do not agree with its printing (its top-left mark lost,
 // so that the mark below it would stand in) stops the run unread.
-TEST_F(ReadingRunTest, AnUpsideDownBackIsReadAsTheBackOrNotAtAll) {
+TEST_P(ReadingRunTest, AnUpsideDownBackIsReadAsTheBackOrNotAtAll) {
   AddBackSide();
   Prepare({"B1", "B2"});
   SheetRequest back = Page("0002", {{"B1", {2}}, {"B2", {0, 2}}}, 0);
@@ -1043,7 +1033,7 @@ TEST_F(ReadingRunTest, AnUpsideDownBackIsReadAsTheBackOrNotAtAll) {
 
 // Sheets fed across are turned upright before they are read: a quarter
 // anticlockwise, the back of a paired scan a quarter clockwise.
-TEST_F(ReadingRunTest, SheetsFedAcrossAreTurnedUprightBeforeTheyAreRead) {
+TEST_P(ReadingRunTest, SheetsFedAcrossAreTurnedUprightBeforeTheyAreRead) {
   for (bool twoSided : {false, true}) {
     SCOPED_TRACE(twoSided ? "two-sided" : "one side");
     TearDown();
@@ -1069,7 +1059,7 @@ TEST_F(ReadingRunTest, SheetsFedAcrossAreTurnedUprightBeforeTheyAreRead) {
   }
 }
 
-TEST_F(ReadingRunTest, ADesignReadOfTheBackGoesIntoTheRecordOfTheFrontReadBeforeIt) {
+TEST_P(ReadingRunTest, ADesignReadOfTheBackGoesIntoTheRecordOfTheFrontReadBeforeIt) {
   // Two sides of a sheet, or two sheets that make one set.
   struct Case {
     int scanType;
@@ -1107,7 +1097,7 @@ TEST_F(ReadingRunTest, ADesignReadOfTheBackGoesIntoTheRecordOfTheFrontReadBefore
   }
 }
 
-TEST_F(ReadingRunTest, ChoicesLaidOutInRowsAreReadWhereTheirMarkStands) {
+TEST_P(ReadingRunTest, ChoicesLaidOutInRowsAreReadWhereTheirMarkStands) {
   // Twelve choices in four rows of three (Ｘ, row by row) or three columns
   // of four (Ｙ, column by column), one mark allowed, one code each.
   struct Case {
@@ -1138,5 +1128,7 @@ TEST_F(ReadingRunTest, ChoicesLaidOutInRowsAreReadWhereTheirMarkStands) {
     EXPECT_EQ(read[0].at("Q5"), c.value);
   }
 }
+
+INSTANTIATE_ON_BOTH_DATABASES(ReadingRunTest);
 
 }  // namespace

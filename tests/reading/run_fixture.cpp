@@ -143,6 +143,19 @@ std::vector<std::map<std::string, std::string>> ReadingDbTest::Rows(const char* 
   return rows;
 }
 
+int ReadingDbTest::OpenOutputTable(const std::string& table) {
+  const CurrentSheet& output = g_currentSheet;
+  const char* name = table.c_str();
+  return db_open(output.outputFolder.c_str(), output.outputDatabase.c_str(), name, output.outputKind,
+                 name, name, "");
+}
+
+int ReadingDbTest::OutputStatementSlot(const std::string& table) {
+  const CurrentSheet& output = g_currentSheet;
+  return db_alloc_slot(output.outputFolder.c_str(), output.outputDatabase.c_str(), table.c_str(),
+                       output.outputKind);
+}
+
 void ReadingDbTest::WritePage(const std::string& name, const SheetDefinition& definition,
                               const SheetRequest& request) {
   const GeneratedSheet sheet = GenerateSheet(definition, request);

@@ -13,7 +13,10 @@
 
 #include <gtest/gtest.h>
 
+#include "foundation/db.h"
+#include "tests/foundation/db_test_support.h"
 #include "tests/reading/run_setup.h"
+#include "tests/support/required_service.h"
 #include "tests/support/hook_recorder.h"
 #include "tools/sheetgen/sheet_generator.h"
 
@@ -40,6 +43,12 @@ class ReadingDbTest : public testing::Test {
   // columns' texts by name.
   std::vector<std::map<std::string, std::string>> Rows(const char* database, const char* table,
                                                        const char* order);
+  // Opens `table` of the run's output database, wherever it is, made from
+  // its description when missing: the slot, or -1 after the message.
+  int OpenOutputTable(const std::string& table);
+  // A slot on the run's output database for statements of the test's own
+  // (db_disconnect it): 0 or above, or -1.
+  int OutputStatementSlot(const std::string& table);
   // The canvas of a side: the items of window slot 0 built from the field
   // rows of the written definition.
   void BuildCanvas(const std::string& side = "0001");
@@ -60,3 +69,35 @@ class ReadingDbTest : public testing::Test {
   std::string feederSettings_;
   MessageBoxRecorder* boxes_ = nullptr;
 };
+
+// A reading test that stores records (on a fixture `Base` of the reading
+// tests), run on each output database by its parameter: the SQLite file in
+// its folder (kDbKindFile) or the PostgreSQL server of the run
+// (kDbKindServer; without one the test is skipped).
+template <class Base>
+class OnBothDatabases : public Base, public testing::WithParamInterface<int> {
+ protected:
+  void SetUp() override {
+    Base::SetUp();
+    if (OnServer() && !UseServerOutput()) {
+      SKIP_WITHOUT_SERVICE("SHEETDESK_PG is not set: no PostgreSQL server for this run");
+    }
+  }
+
+  bool OnServer() const { return this->GetParam() == kDbKindServer; }
+  // The run starts without output table `table`: the server keeps its
+  // tables from run to run, the folder is made afresh for every test.
+  void DropOutputTable(const std::string& table) {
+    if (!OnServer()) return;
+    const int slot = this->OutputStatementSlot(table);
+    ASSERT_GT(slot, 0) << testing::PrintToString(this->Boxes());
+    ExecSlotSql(slot, ("drop table if exists " + table).c_str(), 1);
+    db_disconnect(slot);
+  }
+};
+using ReadingStoreTest = OnBothDatabases<ReadingDbTest>;
+
+// Instantiates the tests of an OnBothDatabases suite on both databases.
+#define INSTANTIATE_ON_BOTH_DATABASES(suite)                                                 \
+  INSTANTIATE_TEST_SUITE_P(Databases, suite, testing::Values(kDbKindFile, kDbKindServer), \
+                           KindName)

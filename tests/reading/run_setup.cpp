@@ -1,13 +1,10 @@
 #include "tests/reading/run_setup.h"
 
-#include <cstdlib>
-#include <map>
-#include <sstream>
-
 #include "designer/sheet_settings.h"
 #include "foundation/db.h"
 #include "reading/reading.h"
 #include "screen/screen.h"
+#include "tests/foundation/db_test_support.h"
 
 int OpenSheetCanvas(const std::string& side) {
   ScreenItemTable& table = g_screenItems;
@@ -24,18 +21,13 @@ int OpenSheetCanvas(const std::string& side) {
 }
 
 bool UseServerOutput() {
-  const char* text = std::getenv("SHEETDESK_PG");
-  if (!text || !*text) return false;
-  std::map<std::string, std::string> values;
-  std::istringstream parts(text);
-  for (std::string part; std::getline(parts, part, ';');) {
-    const std::size_t equals = part.find('=');
-    if (equals != std::string::npos) values[part.substr(0, equals)] = part.substr(equals + 1);
-  }
-  SetDbServer(kDbKindServer, 7, (values["Server"] + ":" + values["Port"]).c_str());
-  SetDbLogin(values["Uid"].c_str(), values["Pwd"].c_str());
-  g_currentSheet.outputFolder.clear();
-  g_currentSheet.outputDatabase = values["Database"];
+  RunServer server;
+  if (!ReadRunServer(&server)) return false;
+  SetDbServer(kDbKindServer, 7, server.name.c_str());
+  SetDbLogin(server.user.c_str(), server.password.c_str());
+  // The folder stays, as the program's output settings keep theirs: cut
+  // out areas go there whatever the database.
+  g_currentSheet.outputDatabase = server.database;
   g_currentSheet.outputKind = kDbKindServer;
   return true;
 }
