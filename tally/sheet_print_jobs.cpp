@@ -78,14 +78,21 @@ void LoadSheetPrintSettings() {
   g_sheetPrint.lastKeyName = g_sheetKeys.lastKeyName;
 }
 
+// Marks and items stand this many millimetres up and left of their place
+// plus the window's margins (PlaceSheetItem without extents).
+constexpr int kItemShiftMm = 5;
+
 // A printer's device origin is the corner of the area it can print on, its
 // unprintable margins (the physical offset) in from the paper's corner. A
-// sheet is read by where its marks and boxes stand on the paper, so its
-// pages start at the paper's corner whatever the printer.
-void PlaceOriginAtPaperCorner(HDC dc) {
+// sheet is read by where its marks and boxes stand on the paper, so the
+// origin goes as far into the paper as the items stand out of their place:
+// with margins of 0 every item prints where the sheet puts it, whatever the
+// printer. The shift is in report units, which the ratio scales.
+void PlaceOriginAtSheetCorner(HDC dc) {
   ReportOutputContext& r = g_reportOutput;
-  r.originX = -GetDeviceCaps(dc, PHYSICALOFFSETX);
-  r.originY = -GetDeviceCaps(dc, PHYSICALOFFSETY);
+  const int shift = kItemShiftMm * r.scale;  // hundredths of a millimetre
+  r.originX = MulDiv(shift, GetDeviceCaps(dc, LOGPIXELSX), 2540) - GetDeviceCaps(dc, PHYSICALOFFSETX);
+  r.originY = MulDiv(shift, GetDeviceCaps(dc, LOGPIXELSY), 2540) - GetDeviceCaps(dc, PHYSICALOFFSETY);
 }
 
 // One job from its first page to its end; the caller places the values of
@@ -110,7 +117,7 @@ class SheetJob {
     const INT_PTR dc = StartPrintJob(kReportPrinter, "O", 0, 0, g_sheetPrintRequest.ratio);
     ShowPrintAdvice(sideChoice_, 0);
     if (!dc) return Fail();
-    PlaceOriginAtPaperCorner(reinterpret_cast<HDC>(dc));
+    PlaceOriginAtSheetCorner(reinterpret_cast<HDC>(dc));
     started_ = true;
     return 0;
   }

@@ -72,7 +72,7 @@ constexpr int kSideChoiceBoth = 2;
 
 // What the window hands to the job (sheet_print_jobs.cpp).
 struct SheetPrintRequest {
-  int leftMargin = 20, topMargin = 20;  // canvas pixels: the margins x 4
+  int leftMargin = 0, topMargin = 0;  // canvas pixels: the margins x 4
   int ratio = 100;                      // percent
   std::string idField;                  // the write-in field of the numbers
   std::string startNumber, endNumber;

@@ -28,19 +28,6 @@
 namespace {
 
 constexpr int kDotsPerMm = 4;
-constexpr char kDigitCodes[] = "01234567890123456789";
-
-// Two columns of the digits 0 to 9 (縦向き, "Ｙ": down each column, the
-// tens first) or two rows of them (横向き, "Ｘ").
-SheetFieldRow DigitGrid(const char* code, const char* name, int xMm, int yMm, const char* type) {
-  SheetFieldRow row = DesignedCheckFieldRow(code, name, xMm, yMm, 20, 2);
-  row.type = type;
-  row.arrayCount = std::string(type) == "Ｙ" ? 10 : 2;
-  row.arrayGap = 1;
-  row.overlay = kDigitCodes;
-  return row;
-}
-
 SheetDefinition SurveySheet() {
   SheetDefinition d;
   SheetPaperRow paper;
@@ -53,8 +40,8 @@ SheetDefinition SurveySheet() {
   d.fields.push_back(key);
   d.fields.push_back(DesignedCheckFieldRow("0002", "ONE", 40, 45, 5, 1));
   d.fields.push_back(DesignedCheckFieldRow("0003", "MANY", 40, 58, 5, 5));
-  d.fields.push_back(DigitGrid("0004", "AGE", 40, 75, "Ｙ"));
-  d.fields.push_back(DigitGrid("0005", "YEAR", 70, 150, "Ｘ"));
+  d.fields.push_back(DigitGridRow("0004", "AGE", 40, 75, 2, "Ｙ"));
+  d.fields.push_back(DigitGridRow("0005", "YEAR", 70, 150, 2, "Ｘ"));
   SheetFieldRow oval = DesignedCheckFieldRow("0006", "OVAL", 40, 175, 4, 1);
   oval.markType = 1;
   oval.threshold = kLeastOvalThreshold;  // percent of the oval
@@ -82,7 +69,7 @@ struct Filling {
   PenStroke stroke;
   std::vector<FieldFill> fills;
   double skew, shiftXmm, shiftYmm;
-  bool smudge;  // an erased mark left in an empty box of MANY
+  bool smudge;  // an erased mark left in the last box of MANY, empty
 };
 
 // Boxes from 0; AGE and YEAR hold the tens first.
@@ -105,28 +92,6 @@ const Filling kFillings[] = {
       {"MARKS", {0}}},
      -1.0, 0, -3, true},
 };
-
-// Black pixels strewn thinly over the box of MANY that no filling marks,
-// as an eraser leaves a mark after the scanner's threshold: a few in a
-// thousand.
-GeneratedSheet Smudged(const SheetDefinition& sheet, const GeneratedSheet& printed) {
-  GeneratedSheet smudged = printed;
-  const SheetFieldRow* many = nullptr;
-  for (const SheetFieldRow* row : sheet.FieldsOf("0001")) {
-    if (row->name == "MANY") many = row;
-  }
-  const SheetScale scale = SheetScaleFor(*sheet.Paper("0001"), printed.dpi);
-  const SheetFieldSpec spec = FieldSpecFromRow(*many);
-  const BoxRect box =
-      LayoutFieldBoxes(ComputeFieldLayout(spec, scale, {}), spec.boxCount, printed.dpi)[4];
-  SheetRandom random(7);
-  const int width = box.right - box.left + 1, height = box.bottom - box.top + 1;
-  for (int k = 0; k < width * height * 3 / 1000; ++k) {
-    const int x = box.left + random.Below(width), y = box.top + random.Below(height);
-    smudged.black[static_cast<size_t>(y) * printed.width + x] = 1;
-  }
-  return smudged;
-}
 
 class PrintedSheetRead : public OnBothDatabases<WorkbenchFixture> {};
 
@@ -152,7 +117,7 @@ TEST_P(PrintedSheetRead, EveryValueReadWithTheShippedSettingsIsTheFilling) {
     SCOPED_TRACE(dpis[d]);
     ASSERT_EQ(rendered[d].size(), 1u);
     const GeneratedSheet printed = PrintedPageOf(rendered[d][0], 128);
-    const GeneratedSheet smudged = Smudged(sheet, printed);
+    const GeneratedSheet smudged = SmudgedPage(sheet, printed, "MANY", 4);
     UseDpi(dpis[d]);
     OpenWorkbench(kOperationMode, "SURVEY");
     for (const Filling& f : kFillings) {

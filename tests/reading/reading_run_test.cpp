@@ -360,6 +360,29 @@ TEST_P(ReadingRunTest, ANumberedKeyIsNumberedNeverRead) {
   EXPECT_EQ(Log("_ERR.LOG").find("チェック数"), std::string::npos);
 }
 
+// A key marked on a grid of four columns of digits, down each column: the
+// digits marked are the key, as many as were marked.
+TEST_P(ReadingRunTest, AKeyMarkedOnAGridIsWhatWasMarked) {
+  definition_.papers[0].keyNumbering = 1;
+  SheetFieldRow& id = definition_.fields[0];
+  id = CountedCheckFieldRow("0001", "ID", 600, 200, 40, 4);  // right of the other fields
+  id.type = "Ｙ";
+  id.arrayCount = 10;
+  id.arrayGap = 1;
+  id.overlay = "0123456789012345678901234567890123456789";
+  Prepare();
+  // Box 10 c + d is the digit d of column c.
+  Feed({{{0}, {}, {}, {0}, {0, 11, 22, 33}}, {{1}, {}, {}, {1}, {5, 17}}, {{2}, {}, {}, {2}, {29}}});
+  ASSERT_EQ(RunSheetReading(), 0);
+  EXPECT_EQ(Boxes(), Texts{});
+  const auto rows = OutputRows();
+  ASSERT_EQ(rows.size(), 3u) << Log("_ERR.LOG");
+  EXPECT_EQ(rows[0].at("ID"), "0123");
+  EXPECT_EQ(rows[1].at("ID"), "57");
+  EXPECT_EQ(rows[2].at("ID"), "9");
+  EXPECT_EQ(rows[1].at("Q1"), "2");
+}
+
 TEST_P(ReadingRunTest, AStoredKeyIsOverwrittenWhenTheSheetAllowsIt) {
   KeyFromMarks(&definition_);
   definition_.papers[0].existingData = 2;

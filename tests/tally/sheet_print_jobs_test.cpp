@@ -42,13 +42,14 @@ namespace {
 std::string N(int value) { return std::to_string(value); }
 
 // The paper of a side: A4 upright, three marks without margins, the
-// margin sets 5/5/100 (printer) and 6/7/0 (PDF), the numbers for "ID".
+// margin sets 0/0/100 (printer, as a new sheet has them) and 6/7/0 (PDF),
+// the numbers for "ID".
 std::string PaperRow(const char* side, int mode) {
   return std::string("insert into MUPA_PAP (ＯＣＲコード,LINESTYLE,補正Ｘ余白,補正Ｙ余白,用紙サイズ,"
                      "用紙方向,予備１,プレプリント,プレプリント欄,左側余白１,上部余白１,割合１,"
                      "左側余白２,上部余白２,割合２,ＰＤＦ出力) values (") +
          SqlLiteral(side) + "," + N(mode) + ",0,0," + SqlLiteral("Ａ４") + "," + SqlLiteral("縦") +
-         ",4,1," + SqlLiteral("ID") + ",5,5,100,6,7,0,0)";
+         ",4,1," + SqlLiteral("ID") + ",0,0,100,6,7,0,0)";
 }
 
 // A field of the back side: one row of three check boxes.
@@ -269,7 +270,7 @@ TEST_P(SheetPrintJobTest, TheWindowSwitchesMarginSetsAndCancelStoresWithoutPrint
   EXPECT_TRUE(IsWindowVisible(g_sheetPrintWindow.window));
   EXPECT_FALSE(IsWindowEnabled(FindWindowA("KQE_READ", nullptr)));
   EXPECT_EQ(Shown("PRESNO"), "<none>") << "plain sheets have no numbers";
-  const std::vector<std::string> printer = {"5", "5", "100"};
+  const std::vector<std::string> printer = {"0", "0", "100"};
   const std::vector<std::string> pdf = {"6", "7", "103"};  // a stored ratio 0 shows 103
   EXPECT_EQ(Margins(), printer);
   EXPECT_EQ(Shown("WMSG"), "");
@@ -288,7 +289,7 @@ TEST_P(SheetPrintJobTest, TheWindowSwitchesMarginSetsAndCancelStoresWithoutPrint
   Click("DEF00");
   EXPECT_LT(g_sheetPrintWindow.slot, 0) << "closed";
   EXPECT_TRUE(IsWindowEnabled(FindWindowA("KQE_READ", nullptr)));
-  EXPECT_EQ(StoredSets(), (std::vector<int>{5, 5, 100, 9, 7, 103, 1}));
+  EXPECT_EQ(StoredSets(), (std::vector<int>{0, 0, 100, 9, 7, 103, 1}));
   EXPECT_TRUE(dialogs.kinds().empty()) << "nothing printed";
   EXPECT_TRUE(BoxTexts().empty()) << Boxes();
 }
@@ -353,6 +354,40 @@ TEST_P(SheetPrintJobTest, JobsAreNamedInFull) {
   g_sheetPrintRequest.documentName = UniqueDocumentName("OCRシート");
   ASSERT_EQ(PrintSheetJob(kSideChoiceNone), 0) << Boxes();
   EXPECT_EQ(WaitForPrintedPages(g_sheetPrintRequest.documentName, 72).size(), 1u);
+  EXPECT_TRUE(BoxTexts().empty()) << Boxes();
+}
+
+// The window's margins as a new sheet has them, 0, print the sheet where it
+// stands on the paper, also on a printer that cannot print the outer 5 mm:
+// its marks and title at their millimetres from the paper's corner, and a
+// margin moves them by its millimetres.
+TEST_P(SheetPrintJobTest, MarginsOfZeroPrintTheSheetInItsPlaceOnThePaper) {
+  std::string why = PrintingUnavailable();
+  if (why.empty()) why = PrinterMissing(kMarginsPrinter);
+  if (!why.empty()) SKIP_WITHOUT_SERVICE(why);
+  // Margins in millimetres, typed or as offered.
+  for (const int margin : {0, 3}) {
+    SCOPED_TRACE(margin);
+    int rc = -1;
+    const std::vector<PdfPage> pages = Print(
+        [this, margin] {
+          if (OpenSerialPrintScreen(kPrintTypePlainSheets, kSideChoiceNone) != 0) return -1;
+          PumpMessages();
+          EXPECT_EQ(Margins(), (std::vector<std::string>{"0", "0", "100"}));
+          Type("LFTMGN", std::to_string(margin).c_str());
+          Click("DEF01");
+          return 0;
+        },
+        &rc, nullptr, [](const ModalDialogCall& call) { return ChoosePrinterAt(call, kMarginsPrinter, 300); });
+    ASSERT_EQ(rc, 0) << Boxes();
+    ASSERT_EQ(pages.size(), 1u) << Boxes();
+    const PrintedPage page{&pages[0], static_cast<double>(margin), 0};  // the paper's corner
+    EXPECT_TRUE(page.Square(10, 14, 3));
+    EXPECT_TRUE(page.Square(197, 14, 3));
+    EXPECT_TRUE(page.Square(10, 284, 3));
+    EXPECT_GT(page.Ink(55, 14, 80, 18), 0) << "the sheet's title";
+    EXPECT_EQ(StoredSets()[0], margin);
+  }
   EXPECT_TRUE(BoxTexts().empty()) << Boxes();
 }
 

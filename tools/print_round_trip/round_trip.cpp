@@ -163,11 +163,29 @@ GeneratedSheet PrintedPageOf(const PdfPage& page, int blackBelow) {
   return sheet;
 }
 
+GeneratedSheet SmudgedPage(const SheetDefinition& definition, const GeneratedSheet& printed,
+                           const std::string& field, int box) {
+  GeneratedSheet smudged = printed;
+  for (const SheetFieldRow* row : definition.FieldsOf("0001")) {
+    if (row->name != field) continue;
+    const SheetScale scale = SheetScaleFor(*definition.Paper("0001"), printed.dpi);
+    const SheetFieldSpec spec = FieldSpecFromRow(*row);
+    const BoxRect rect = LayoutFieldBoxes(ComputeFieldLayout(spec, scale, {}), spec.boxCount, printed.dpi)[box];
+    SheetRandom random(7);
+    const int width = rect.right - rect.left + 1, height = rect.bottom - rect.top + 1;
+    for (int k = 0; k < width * height * 3 / 1000; ++k) {
+      const int x = rect.left + random.Below(width), y = rect.top + random.Below(height);
+      smudged.black[static_cast<size_t>(y) * printed.width + x] = 1;
+    }
+  }
+  return smudged;
+}
+
 namespace {
 
 // Prints with `job` through the print dialog (the default printer at
-// `printerDpi`) with the margins the sheet's millimetres give, and renders
-// the job at each of `dpis`.
+// `printerDpi`) with the sheet print window's margins of 0, which print the
+// sheet at its own millimetres, and renders the job at each of `dpis`.
 int PrintAndRender(const char* what, const std::function<int()>& job, int printerDpi,
                    const std::vector<int>& dpis, std::vector<std::vector<PdfPage>>* pages,
                    std::string* why, const std::string& printer = DefaultPrinterName()) {
@@ -176,7 +194,7 @@ int PrintAndRender(const char* what, const std::function<int()>& job, int printe
   });
   SheetPrintRequest& r = g_sheetPrintRequest;
   r.documentName = UniqueDocumentName(what);
-  r.leftMargin = r.topMargin = 5 * 4;  // the sheet's own millimetres
+  r.leftMargin = r.topMargin = 0;
   r.ratio = 100;
   if (job() != 0) {
     *why = "the job did not print";

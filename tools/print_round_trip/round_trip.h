@@ -35,6 +35,12 @@ int UsePaleFrames(const char* folder, const char* database);
 // about 100) drop out, the marks, numbers and texts printed black stay.
 GeneratedSheet PrintedPageOf(const PdfPage& page, int blackBelow = 64);
 
+// The page with black pixels strewn thinly over box `box` (from 0) of the
+// check field `field` of side "0001", as an eraser leaves a mark after the
+// scanner's threshold: a few in a thousand.
+GeneratedSheet SmudgedPage(const SheetDefinition& definition, const GeneratedSheet& printed,
+                           const std::string& field, int box);
+
 // Prints the numbered sheets `first` to `last` of the sheet open in the
 // canvas through the print dialog (the default printer at `printerDpi`) and
 // renders the job at each of `dpis`. 0, or -1 (then `why` says what).

@@ -426,6 +426,16 @@ SheetFieldRow DesignedCheckFieldRow(const char* code, const char* name, int xMm,
   return row;
 }
 
+SheetFieldRow DigitGridRow(const char* code, const char* name, int xMm, int yMm, int digits,
+                           const char* type) {
+  SheetFieldRow row = DesignedCheckFieldRow(code, name, xMm, yMm, 10 * digits, digits);
+  row.type = type;
+  row.arrayCount = std::string(type) == "Ｙ" ? 10 : digits;
+  row.arrayGap = 1;
+  for (int d = 0; d < digits; ++d) row.overlay += "0123456789";
+  return row;
+}
+
 SheetDefinition NumberedKeySheet(const char* name, const char* outputTable) {
   SheetDefinition d;
   SheetPaperRow paper;

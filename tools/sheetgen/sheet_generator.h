@@ -122,6 +122,11 @@ SheetFieldRow CountedCheckFieldRow(const char* code, const char* name, int x, in
 // counting at most `most` marks.
 SheetFieldRow DesignedCheckFieldRow(const char* code, const char* name, int xMm, int yMm, int boxes,
                                     int most, int boxMm = 5);
+// A grid of digits as the designer makes it: `digits` columns of the
+// digits 0 to 9 filled down each column first (type "Ｙ"), or as many rows
+// of them (type "Ｘ"), each digit its code, one mark a column or row.
+SheetFieldRow DigitGridRow(const char* code, const char* name, int xMm, int yMm, int digits,
+                           const char* type);
 // An A4 sheet of three marks named `name`, read into `outputTable`, whose
 // key item ID, a zero-filled write-in field of four boxes at (240, 200),
 // the run numbers. Its fields and paper settings are the caller's to add.
