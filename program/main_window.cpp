@@ -121,8 +121,10 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case kMsgPrintChoice:
       if (wParam == 2) {
         OpenTallyCsvDialog();
+      } else if (wParam == 3) {
+        OpenTallyColorSlots();
       } else {
-        ShowNotBuilt(wParam == 1 ? NotBuilt::kPrintLayout : NotBuilt::kGraphColours);
+        OpenTallyQuestionSettings();
       }
       return 0;
     case kMsgPrintOutput:
@@ -132,6 +134,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       } else {
         RunTallyOutput(message == kMsgPrintOutput ? 1 : 0, static_cast<int>(wParam));
       }
+      return 0;
+    case kMsgPrintDone:
+      ShowWindowHiddenForPrint();
       return 0;
     case kMsgOpenSheetPrint:
       OpenSerialPrintScreen(wParam == 1 ? kPrintTypeNumberedSheets : kPrintTypePlainSheets, static_cast<int>(lParam));
@@ -169,7 +174,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case kMsgNotice:
     case kMsgLookupChosen:
     case kMsgRightButton:
+      return 0;
     case kMsgScreenNumber:
+      OnTallyOptionsNumber(ScreenNumber(wParam));
       return 0;
     default:
       break;

@@ -130,6 +130,7 @@ constexpr int kSurveyItemsScreen = 33;        // "KOMK-INP2"
 constexpr int kSurveyItemsChangeScreen = 34;  // "KOMK-CHG", from the tally menu
 constexpr int kTallyMenuScreen = 36;          // "SPRN-MENU"
 constexpr int kTallyCsvScreen = 44;           // the CSV dialog of the tallies
+constexpr int kTallyQuestionsScreen = 37;     // "SPRN-SET", "SPRN-SET2", "SPRN-SET3"
 
 struct MainWindowState {
   int slot = -1;            // the menu's window slot
@@ -215,9 +216,12 @@ bool OnSurveyScreenBuilt(int screenNumber, int slot);
 bool OnFillSurveyScreen(int screenNumber, int slot);
 bool OnSurveyScreenInput(int screenNumber, int slot);
 bool OnSurveyScreenClosed(int screenNumber);
-// The tally of output kind 1 to 12 that the print-settings screen asked
-// for: printed (mode 1) or drawn on its preview (0). Other kinds do nothing.
+// The tally of output kind 1 to 12, or the write-in list (the print type of
+// the image list), that the print-settings screen asked for: printed (mode
+// 1) or drawn on its preview (0). Other kinds do nothing.
 void RunTallyOutput(int printMode, int outputKind);
+// The print settings closed: the window hidden while they showed comes back.
+void ShowWindowHiddenForPrint();
 // The print settings of the simple and cross tallies asked for CSV output:
 // the CSV dialog opens for its file (mode 2, screen 44).
 void OpenTallyCsvDialog();
@@ -227,6 +231,24 @@ void OpenTallyCsvDialog();
 // dialog stays open after "「ＣＳＶファイル名」が入力されていません。", a
 // missing folder or a No.
 void WriteTallyCsv();
+
+// ---------------------------------------------------------------------------
+// Further screens of a tally's print settings (tally_print_options.cpp)
+
+// The layout key: the questions of the survey with the print switch and
+// page break of the tally kind shown ("SPRN-SET" for graphs, "SPRN-SET2"
+// or "SPRN-SET3" with the grouping items of cross tabulations), screen 37.
+void OpenTallyQuestionSettings();
+// Screen 37 being read: its switch fields become those of the kind shown.
+void OnTallyOptionsNumber(int screenNumber);
+// The graphs' colour key: the colour slots of the graph type of the current
+// tally kind ("GCOL-SET" 61 to 63, "GCOL-SET2" 64), the print settings
+// disabled while they are open.
+void OpenTallyColorSlots();
+// The main window's part in those screens: false for a screen they are not.
+bool OnTallyOptionsFill(int screenNumber, int slot);
+bool OnTallyOptionsInput(int screenNumber, int slot);
+bool OnTallyOptionsClosed(int screenNumber);
 
 // ---------------------------------------------------------------------------
 // Login window "Pas" (login_window.cpp)

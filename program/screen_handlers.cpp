@@ -125,7 +125,7 @@ void OnScreenBuilt(int screenNumber) {
 
 void OnFillScreen(int screenNumber) {
   const int slot = SlotOfScreen(screenNumber);
-  if (slot < 0 || OnFillSurveyScreen(screenNumber, slot)) return;
+  if (slot < 0 || OnFillSurveyScreen(screenNumber, slot) || OnTallyOptionsFill(screenNumber, slot)) return;
   if (screenNumber == kServerChoiceScreen) FillServerChoice(slot);
   if (screenNumber == kAnswerListScreen) WarnOfMovedOutput(slot);
 }
@@ -137,12 +137,12 @@ void OnFieldInput(int screenNumber) {
     return;
   }
   const int slot = SlotOfScreen(screenNumber);
-  if (slot < 0 || OnSurveyScreenInput(screenNumber, slot)) return;
+  if (slot < 0 || OnSurveyScreenInput(screenNumber, slot) || OnTallyOptionsInput(screenNumber, slot)) return;
   if (screenNumber == kServerChoiceScreen) TakeServerChoice(slot);
 }
 
 void OnScreenClosed(int screenNumber) {
-  if (OnSurveyScreenClosed(screenNumber)) return;
+  if (OnSurveyScreenClosed(screenNumber) || OnTallyOptionsClosed(screenNumber)) return;
   switch (screenNumber) {
     case kServerChoiceScreen:
       WriteServerList();

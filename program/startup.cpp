@@ -166,6 +166,7 @@ StartOutcome StartProgram(HINSTANCE instance, HINSTANCE previous, const char* co
   if (InitApplication(main) != 0) return StartOutcome::kMenuFailed;
   g_sideWindows.login = RegisterLoginWindow();
   g_sideWindows.dataClear = RegisterDataClearWindow();
+  g_sideWindows.graphColor = CreateGraphColorWindow();
   g_program.loginName.clear();
   g_program.loginPassword.clear();
   g_program.defaultDbKind = GetDefaultDbKind();

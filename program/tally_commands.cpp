@@ -14,6 +14,7 @@
 #include "foundation/db.h"
 #include "foundation/files.h"
 #include "foundation/msgbox.h"
+#include "reading/reading.h"
 #include "screen/screen.h"
 #include "program/program.h"
 #include "shell/shell.h"
@@ -26,6 +27,7 @@ constexpr char kSurveyItemsChangeCode[] = "KOMK-CHG";
 constexpr char kTallyMenuCode[] = "SPRN-MENU";
 constexpr int kItemsChangeCommand = 34;
 constexpr int kFreeTextListCommand = 51;
+constexpr char kFreeTextListCode[] = "EQPG30";
 constexpr int kTransferDesignCommand = 201;
 
 // The outputs of the tally menu by the tally kinds of their buttons: the
@@ -95,16 +97,29 @@ void FillTallyMenu() {
   }
 }
 
+// The write-in list's settings take the tally menu's place: the menu waits
+// hidden until they close.
+void OpenFreeTextList(int menu) {
+  const std::string title = "記述欄一覧（" + DefinitionName() + "）";
+  if (OpenPrintOptionsScreen(g_program.mainWindow, kPrintTypeImageList, 1, title.c_str(), kFreeTextListCode, "",
+                             "", 0) != 0) {
+    return;
+  }
+  g_mainWindow.hiddenForPrint = Slot(menu).window;
+  EnableWindow(g_mainWindow.hiddenForPrint, FALSE);
+  ShowWindow(g_mainWindow.hiddenForPrint, SW_HIDE);
+}
+
 // A button of the tally menu: an output kind opens its print settings, 34
-// the change of survey items.
-void RunTallyMenuButton() {
+// the change of survey items, 51 the write-in list.
+void RunTallyMenuButton(int menu) {
   const int code = GetLastFieldKey();
   if (code == kItemsChangeCommand) {
     OpenScreen("", kScreenDatabase, kSurveyItemsChangeCode, -1, -1, "");
     return;
   }
   if (code == kFreeTextListCommand) {
-    ShowNotBuilt(NotBuilt::kFreeTextList);
+    OpenFreeTextList(menu);
     return;
   }
   const TallyOutput* output = TallyOutputOf(code);
@@ -153,7 +168,10 @@ int OpenTallyMenu() {
 }
 
 bool OnSurveyScreenBuilt(int screenNumber, int slot) {
-  if (screenNumber != kSurveyItemsScreen && screenNumber != kSurveyItemsChangeScreen) return false;
+  if (screenNumber != kSurveyItemsScreen && screenNumber != kSurveyItemsChangeScreen &&
+      screenNumber != kTallyQuestionsScreen) {
+    return false;
+  }
   PointAtSurveyItems(slot);
   return true;
 }
@@ -177,7 +195,7 @@ bool OnSurveyScreenInput(int screenNumber, int slot) {
     return true;
   }
   if (screenNumber != kTallyMenuScreen) return false;
-  RunTallyMenuButton();
+  RunTallyMenuButton(slot);
   return true;
 }
 
@@ -189,6 +207,20 @@ bool OnSurveyScreenClosed(int screenNumber) {
 
 void RunTallyOutput(int printMode, int outputKind) {
   if (outputKind >= 1 && outputKind <= kTallyLastKind) RunTally(printMode, outputKind);
+  if (outputKind == kPrintTypeImageList) {
+    // The reading cuts the write-in fields out into this folder.
+    std::string folder = ReadUserIniValue("CUTIMGPATH");
+    if (folder.empty()) folder = g_output.folder;
+    PrintImageList(printMode, folder.c_str());
+  }
+}
+
+void ShowWindowHiddenForPrint() {
+  const HWND window = g_mainWindow.hiddenForPrint;
+  g_mainWindow.hiddenForPrint = nullptr;
+  if (!window) return;
+  EnableWindow(window, TRUE);
+  ShowWindow(window, SW_SHOW);
 }
 
 void OpenTallyCsvDialog() { CsvQuestionDialog(2, kTallyCsvScreen); }

@@ -12,9 +12,6 @@ struct MissingPart {
 };
 
 constexpr MissingPart kMissingParts[] = {
-    {NotBuilt::kPrintLayout, "様式設定"},
-    {NotBuilt::kGraphColours, "グラフの配色"},
-    {NotBuilt::kFreeTextList, "記述欄一覧"},
     {NotBuilt::kManual, "操作説明書"},
     {NotBuilt::kCardScreen, "カード形式画面"},
     {NotBuilt::kListScreen, "一覧表形式画面"},

@@ -199,9 +199,6 @@ int EnsureSurveyName();
 // Parts this build does not hold yet (not_built.cpp)
 
 enum class NotBuilt {
-  kPrintLayout,      // 様式設定 of the print settings
-  kGraphColours,     // グラフの配色 of the graphs' print settings
-  kFreeTextList,     // 記述欄一覧 of the tally menu
   kManual,           // the manuals (PDF files of "マニュアル")
   // The workbench's: its entry screens and the designer's grids, and the
   // program's windows it asks for when run without them.

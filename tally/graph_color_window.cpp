@@ -117,6 +117,19 @@ void PaintSwatches(HDC dc) {
   }
 }
 
+// A screen of the slots that opened the window shows the slot's colour as
+// it is stored now.
+void ShowStoredColorInOwner() {
+  if (!g_owner) return;
+  char name[8];
+  std::snprintf(name, sizeof name, "GCOL%02d", W().slot);
+  const std::string text = FormatGraphColorText(W().graphType, g_graphColors[W().graphType][W().slot]);
+  for (int s = 0; s < kWindowSlotCount; ++s) {
+    if (Slot(s).state == kFreeSlotState || Slot(s).window != g_owner) continue;
+    if (ResolveFieldRef(s, name) >= 0) SetItemValueForCommand(s, name, text.c_str());
+  }
+}
+
 void CloseWindow() {
   if (!IsValidSlot(g_slot)) return;
   const int slot = g_slot;
@@ -151,7 +164,10 @@ void HandleCommand(int command) {
     ShowChoice();
   } else if (command == kCommandTake) {
     const std::string text = GetFieldTextPtr("SELCOL");
-    if (choice.changes > 0) SaveGraphColor(W().slot, text.c_str());
+    if (choice.changes > 0) {
+      SaveGraphColor(W().slot, text.c_str());
+      ShowStoredColorInOwner();
+    }
     CloseWindow();
   } else if (command == kCommandCancel) {
     CloseWindow();

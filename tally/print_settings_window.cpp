@@ -600,6 +600,16 @@ int OpenPrintOptionsScreen(HWND owner, int printType, int tallySetting, const ch
   return OpenBand(owner, printType, tallySetting, title, start, end, flag);
 }
 
+void ReloadPrintSettingsQuestions() {
+  if (!IsValidSlot(W().slot)) return;
+  SelectWindowSlot(W().slot);
+  LoadSurveyQuestionList(OutputKind());
+  g_tally.startPage = 1;
+  SetFieldItems("ENDPAGE", PageChoices().c_str());
+  FillFields();
+  RepaintPreview();
+}
+
 void ApplyPrintSettingsWindowTarget() {
   const PrintSettingsWindowState& w = W();
   if (!IsValidSlot(w.slot)) return;

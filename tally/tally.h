@@ -1020,6 +1020,17 @@ int BuildPrintSettingsScreen(HWND owner, int printType, int tallySetting, const 
 // (reported by the database layer).
 int OpenPrintOptionsScreen(HWND owner, int printType, int tallySetting, const char* title,
                            const char* printCode, const char* start, const char* end, int flag);
+// The write-in list (image_list_report.cpp): the images cut out of the
+// write-in field numbered by the settings' IMGNO, "IMG_*_<nn>.*" of
+// `folder` in name order, printed on the preview (mode 0, its first page)
+// or the printer (1) in a grid of RCNT images a row and LINE rows a page,
+// at LHIG percent of their size, RSPC and GSPC apart; blank ones are left
+// out. 0; -1 when the job could not start or was aborted.
+int PrintImageList(int mode, const char* folder);
+// The questions of the open tally or graph settings read again after their
+// print switches or page breaks changed: the page choices follow and the
+// preview starts again from the first page.
+void ReloadPrintSettingsQuestions();
 // The printed list of the write-in fields (field_list_report.cpp), from
 // the summary ShowFieldSummary gathered: OpenFieldListPrint opens its
 // print settings ("OK0003", the range of the summary's codes) for

@@ -199,28 +199,25 @@ TEST_F(ScreensInUse, WindowsAreTitledFitTheDisplayAndShowTheirFacts) {
   EXPECT_EQ(TitleOf(Slot(items).window), "調査項目の設定");
 }
 
-std::string NotBuiltMessage(const char* part) {
-  return std::string("「") + part + "」は、このバージョンにはまだありません。";
-}
-
-TEST_F(ScreensInUse, ButtonsOfPartsNotBuiltSaySo) {
+TEST_F(ScreensInUse, ButtonsOfTheTallyScreensOpenTheirScreens) {
   struct Case {
-    const char* screen;  // the screen of the button: the menu, the tally
-                         // menu, or print settings of a tally kind
-    int kind;
+    int kind;            // the tally kind of the print settings; 0: the menu
     const char* button;
-    const char* part;
+    const char* opened;  // the screen code, or the title of the settings
+    int number;
   };
   const Case cases[] = {
-      {"SPRN-MENU", 0, "FREETEXT", "記述欄一覧"},
-      {"Prn", 8, "COLSET", "グラフの配色"},
-      {"Prn", 8, "FLGSET", "様式設定"},
+      {0, "FREETEXT", "記述欄一覧（SAMPLE）", kPrintTypeImageList},
+      {8, "COLSET", "GCOL-SET", 63},
+      {10, "COLSET", "GCOL-SET2", 64},
+      {8, "FLGSET", "SPRN-SET", 37},
+      {1, "FLGSET", "SPRN-SET2", 37},
   };
   const int menu = OpenTallyMenu();
   ASSERT_GE(menu, 0);
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.button);
-    int slot = SlotOfCode(c.screen);
+    SCOPED_TRACE(c.button + std::string(" of ") + std::to_string(c.kind));
+    int slot = menu;
     if (c.kind) {
       SelectWindowSlot(menu);
       SendKeyCommand(c.kind);
@@ -230,8 +227,29 @@ TEST_F(ScreensInUse, ButtonsOfPartsNotBuiltSaySo) {
     ASSERT_GE(slot, 0);
     ForgetBoxes();
     ClickOn(Slot(slot).window, CentreOf(slot, c.button));
-    EXPECT_THAT(Boxes(), testing::ElementsAre(NotBuiltMessage(c.part)));
-    if (c.kind) PressKeyInFocus(VK_ESCAPE);
+    EXPECT_THAT(Boxes(), testing::IsEmpty());
+    if (!c.kind) {
+      // The write-in list's settings in the tally menu's place.
+      ASSERT_GE(g_printSettingsWindow.slot, 0);
+      EXPECT_EQ(g_printSettingsWindow.printType, c.number);
+      EXPECT_EQ(TitleOf(g_printSettingsWindow.window), c.opened);
+      EXPECT_FALSE(IsWindowVisible(Slot(menu).window));
+      PressKeyInFocus(VK_ESCAPE);
+      EXPECT_TRUE(IsWindowVisible(Slot(menu).window)) << "back when the settings close";
+      EXPECT_TRUE(IsWindowEnabled(Slot(menu).window));
+      continue;
+    }
+    const int opened = SlotOfCode(c.opened);
+    ASSERT_GE(opened, 0) << testing::PrintToString(Boxes());
+    EXPECT_EQ(Slot(opened).screenNumber, c.number);
+    SelectWindowSlot(opened);
+    SendKeyCommand(kKeyEscape);
+    RunPostedMessages();
+    EXPECT_LT(SlotOfCode(c.opened), 0);
+    ASSERT_GE(g_printSettingsWindow.slot, 0);
+    SelectWindowSlot(g_printSettingsWindow.slot);
+    SendKeyCommand(kKeyEscape);
+    RunPostedMessages();
   }
 }
 

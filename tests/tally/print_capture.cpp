@@ -87,18 +87,33 @@ std::string FindFinishedPdf(const std::string& documentName, int seconds = 60) {
   return "";
 }
 
-bool ReadPgm(const std::string& path, PdfPage* page) {
+// A page as pdftoppm writes it: grey (P5), or colour (P6) with its grey
+// made from the colours.
+bool ReadPageImage(const std::string& path, PdfPage* page) {
   std::ifstream file(path, std::ios::binary);
   std::string magic;
   int maxValue = 0;
   file >> magic >> page->width >> page->height >> maxValue;
   file.get();
-  if (magic != "P5" || page->width <= 0 || page->height <= 0) return false;
-  page->gray.resize(static_cast<size_t>(page->width) * page->height);
-  file.read(reinterpret_cast<char*>(page->gray.data()),
-            static_cast<std::streamsize>(page->gray.size()));
+  if ((magic != "P5" && magic != "P6") || page->width <= 0 || page->height <= 0) return false;
+  const size_t pixels = static_cast<size_t>(page->width) * page->height;
+  if (magic == "P5") {
+    page->gray.resize(pixels);
+    file.read(reinterpret_cast<char*>(page->gray.data()), static_cast<std::streamsize>(pixels));
+    return static_cast<bool>(file);
+  }
+  page->rgb.resize(pixels * 3);
+  file.read(reinterpret_cast<char*>(page->rgb.data()), static_cast<std::streamsize>(pixels * 3));
+  page->gray.resize(pixels);
+  for (size_t i = 0; i < pixels; ++i) {
+    const unsigned char* c = &page->rgb[i * 3];
+    page->gray[i] = static_cast<unsigned char>((c[0] * 299 + c[1] * 587 + c[2] * 114) / 1000);
+  }
   return static_cast<bool>(file);
 }
+
+std::vector<std::vector<PdfPage>> RenderPrintedPages(const std::string& documentName,
+                                                     const std::vector<int>& dpis, bool colour);
 
 }  // namespace
 
@@ -219,8 +234,37 @@ int PdfPage::InkInMm(double leftMm, double topMm, double rightMm, double bottomM
   return ink;
 }
 
+int PdfPage::ColourInMm(double leftMm, double topMm, double rightMm, double bottomMm,
+                        COLORREF colour, int tolerance) const {
+  const double px = dpi / 25.4;
+  int count = 0;
+  for (int y = static_cast<int>(topMm * px); y < static_cast<int>(bottomMm * px); ++y) {
+    for (int x = static_cast<int>(leftMm * px); x < static_cast<int>(rightMm * px); ++x) {
+      if (x < 0 || y < 0 || x >= width || y >= height || rgb.empty()) continue;
+      const unsigned char* c = &rgb[(static_cast<size_t>(y) * width + x) * 3];
+      if (std::abs(c[0] - GetRValue(colour)) <= tolerance && std::abs(c[1] - GetGValue(colour)) <= tolerance &&
+          std::abs(c[2] - GetBValue(colour)) <= tolerance) {
+        ++count;
+      }
+    }
+  }
+  return count;
+}
+
 std::vector<std::vector<PdfPage>> WaitForPrintedPagesAt(const std::string& documentName,
                                                        const std::vector<int>& dpis) {
+  return RenderPrintedPages(documentName, dpis, false);
+}
+
+std::vector<PdfPage> WaitForPrintedColourPages(const std::string& documentName, int dpi) {
+  std::vector<std::vector<PdfPage>> renderings = RenderPrintedPages(documentName, {dpi}, true);
+  return renderings.empty() ? std::vector<PdfPage>() : std::move(renderings[0]);
+}
+
+namespace {
+
+std::vector<std::vector<PdfPage>> RenderPrintedPages(const std::string& documentName,
+                                                     const std::vector<int>& dpis, bool colour) {
   std::vector<std::vector<PdfPage>> renderings;
   const std::string pdf = FindFinishedPdf(documentName);
   if (pdf.empty()) return renderings;
@@ -229,14 +273,15 @@ std::vector<std::vector<PdfPage>> WaitForPrintedPagesAt(const std::string& docum
     std::vector<PdfPage> pages;
     const std::string prefix = "/tmp/" + documentName + "-" + std::to_string(dpi);
     std::ostringstream command;
-    command << "/usr/bin/pdftoppm -gray -r " << dpi << " '" << unixPdf << "' " << prefix;
+    command << "/usr/bin/pdftoppm " << (colour ? "" : "-gray ") << "-r " << dpi << " '" << unixPdf << "' "
+            << prefix;
     if (RunHostCommand(command.str(), prefix + ".done")) {
       // pdftoppm numbers the pages 1, 2, ... padded to the page count's
       // width: the width is that of the first page's name.
       auto name = [&](int n, int width) {
         char number[16];
         std::snprintf(number, sizeof number, "%0*d", width, n);
-        return DosPath(prefix + "-" + number + ".pgm");
+        return DosPath(prefix + "-" + number + (colour ? ".ppm" : ".pgm"));
       };
       int width = 1;
       while (width < 6 && GetFileAttributesA(name(1, width).c_str()) == INVALID_FILE_ATTRIBUTES) ++width;
@@ -244,7 +289,7 @@ std::vector<std::vector<PdfPage>> WaitForPrintedPagesAt(const std::string& docum
         const std::string file = name(n, width);
         PdfPage page;
         page.dpi = dpi;
-        if (!ReadPgm(file, &page)) break;
+        if (!ReadPageImage(file, &page)) break;
         pages.push_back(std::move(page));
         DeleteFileA(file.c_str());
       }
@@ -254,6 +299,8 @@ std::vector<std::vector<PdfPage>> WaitForPrintedPagesAt(const std::string& docum
   DeleteFileA(DosPath(unixPdf).c_str());
   return renderings;
 }
+
+}  // namespace
 
 std::vector<PdfPage> WaitForPrintedPages(const std::string& documentName, int dpi) {
   std::vector<std::vector<PdfPage>> renderings = WaitForPrintedPagesAt(documentName, {dpi});

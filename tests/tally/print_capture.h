@@ -44,10 +44,16 @@ std::string RefusingPrinterMissing();
 // A document name no other job of any test run uses.
 std::string UniqueDocumentName(const char* what);
 
-// One rendered page, 8-bit grey, 0 black.
+// One rendered page, 8-bit grey, 0 black; rendered in colour, also its
+// red, green and blue bytes.
 struct PdfPage {
   int width = 0, height = 0, dpi = 0;
   std::vector<unsigned char> gray;
+  std::vector<unsigned char> rgb;  // empty for a page rendered grey
+  // Pixels within `tolerance` of `colour` in each of red, green and blue
+  // inside a rectangle given in millimetres (none on a grey page).
+  int ColourInMm(double leftMm, double topMm, double rightMm, double bottomMm, COLORREF colour,
+                 int tolerance = 24) const;
   int At(int x, int y) const { return gray[static_cast<size_t>(y) * width + x]; }
   // Pixel of a point given in millimetres from the paper's top left.
   int AtMm(double xMm, double yMm) const;
@@ -65,6 +71,8 @@ std::string WaitForPdfFile(const std::string& documentName, int seconds);
 // its pages at `dpi` and deletes the PDF. Empty when no PDF came.
 std::vector<PdfPage> WaitForPrintedPages(const std::string& documentName,
                                          int dpi);
+// The same job's pages rendered in colour.
+std::vector<PdfPage> WaitForPrintedColourPages(const std::string& documentName, int dpi);
 // The same job's pages rendered at each of `dpis` (one list a resolution).
 std::vector<std::vector<PdfPage>> WaitForPrintedPagesAt(const std::string& documentName,
                                                        const std::vector<int>& dpis);

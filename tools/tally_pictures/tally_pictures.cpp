@@ -245,6 +245,7 @@ bool CaptureColorWindow(const std::string& path) {
 bool CaptureShippedScreens(HWND owner, const std::string& folder) {
   if (LoadScreenTexts((GetProgramFolder() + "\\screens").c_str(), "", "KQQSCR") <= 0) return false;
   RegisterMenuWindow(owner);
+  RegisterSupWindow(owner);
   for (const char* code : {"SPRN-MENU", "GCOL-SET", "GCOL-SET2"}) {
     if (OpenScreen("", "KQQSCR", code, -1, -1, "") != 0) return false;
     PumpMessages(500);

@@ -1,0 +1,147 @@
+// The keys of a tally's print settings that open further screens: the
+// layout key (様式設定) the list of the questions with their print switch
+// and page break of the tally kind shown; the graphs' colour key
+// (グラフの配色) the colour slots of their graph type, each slot's button
+// the graph-colour window on its colour.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+#include "designer/survey.h"
+#include "screen/screen.h"
+#include "program/program.h"
+#include "shell/shell.h"
+#include "tally/tally.h"
+
+namespace {
+
+// Opened for editing: the slots' buttons answer at once.
+constexpr int kEditOpenMode = -15;
+
+// The colour slots of the graph types, by the tally kinds that draw them.
+struct ColorScreen {
+  int firstKind, lastKind;
+  const char* code;
+  int number;
+  int graphType;
+};
+constexpr ColorScreen kColorScreens[] = {
+    {4, 5, "GCOL-SET", 61, kGraphBar},
+    {6, 7, "GCOL-SET", 62, kGraphChoice},
+    {8, 9, "GCOL-SET", 63, kGraphPie},
+    {10, 12, "GCOL-SET2", 64, kGraphRadar},
+};
+
+const ColorScreen* ColorScreenOfKind(int kind) {
+  for (const ColorScreen& screen : kColorScreens) {
+    if (kind >= screen.firstKind && kind <= screen.lastKind) return &screen;
+  }
+  return nullptr;
+}
+
+const ColorScreen* ColorScreenOfNumber(int number) {
+  for (const ColorScreen& screen : kColorScreens) {
+    if (screen.number == number) return &screen;
+  }
+  return nullptr;
+}
+
+std::string SlotField(int colorSlot) {
+  char name[8];
+  std::snprintf(name, sizeof name, "GCOL%02d", colorSlot);
+  return name;
+}
+
+// The slots show the type's colours as GCOLOR holds them, its row added
+// with the defaults when it is missing.
+void FillColorSlots(const ColorScreen& screen, int slot) {
+  const int type = screen.graphType;
+  LoadGraphColors(g_survey.folder.c_str(), g_survey.database.c_str(), g_survey.kind, type);
+  for (int colorSlot = 1; colorSlot <= kGraphColorSlots; ++colorSlot) {
+    SetItemValueForCommand(slot, SlotField(colorSlot).c_str(),
+                           FormatGraphColorText(type, g_graphColors[type][colorSlot]).c_str());
+  }
+}
+
+// A slot's button (its item code the slot): the graph-colour window opens
+// on the colour it shows.
+void OpenSlotColor(const ColorScreen& screen, int slot) {
+  const int colorSlot = GetLastFieldKey();
+  if (colorSlot < 1 || colorSlot > kGraphColorSlots) return;
+  char text[16] = "";
+  GetItemRawValue(slot, SlotField(colorSlot).c_str(), text);
+  g_graphColorWindow.slot = colorSlot;
+  g_graphColorWindow.colorText = text;
+  OpenGraphColorScreen(screen.graphType);
+}
+
+// The print settings wait while a screen of theirs is open: the screen
+// answers to the main window, which it disables.
+void OpenScreenOverSettings(const char* code, int number, int openMode) {
+  if (OpenScreenDef("", kScreenDatabase, code, number, openMode, "", g_program.mainWindow) == 0 &&
+      g_printSettingsWindow.window) {
+    EnableWindow(g_printSettingsWindow.window, FALSE);
+  }
+}
+
+// The print settings again, once a screen of theirs closed.
+void ReturnToSettings() {
+  const HWND settings = g_printSettingsWindow.window;
+  if (!settings || !IsValidSlot(g_printSettingsWindow.slot)) return;
+  EnableWindow(settings, TRUE);
+  SetActiveWindow(settings);
+}
+
+// The tally kind the print settings show.
+int ShownTallyKind() {
+  const PrintSettingsWindowState& w = g_printSettingsWindow;
+  return TallyKindOfSetting(w.printType, w.tallySetting);
+}
+
+}  // namespace
+
+void OpenTallyQuestionSettings() {
+  const int kind = ShownTallyKind();
+  // The tallies list the grouping items of cross tabulations too: one, or
+  // both for the tabulation by both.
+  const char* code = kind > kTallyCrossBoth ? "SPRN-SET" : kind == kTallyCrossBoth ? "SPRN-SET3" : "SPRN-SET2";
+  OpenScreenOverSettings(code, kTallyQuestionsScreen, -1);
+}
+
+void OnTallyOptionsNumber(int screenNumber) {
+  if (screenNumber != kTallyQuestionsScreen) return;
+  // The list's switch columns are those of the kind shown.
+  char name[16];
+  std::snprintf(name, sizeof name, "印字%02d", ShownTallyKind());
+  FindFieldRowByName("印字", name);
+  std::snprintf(name, sizeof name, "改頁%02d", ShownTallyKind());
+  FindFieldRowByName("改頁", name);
+}
+
+void OpenTallyColorSlots() {
+  const ColorScreen* screen = ColorScreenOfKind(g_mainWindow.tallyKind);
+  if (!screen) return;
+  OpenScreenOverSettings(screen->code, screen->number, kEditOpenMode);
+}
+
+bool OnTallyOptionsFill(int screenNumber, int slot) {
+  const ColorScreen* screen = ColorScreenOfNumber(screenNumber);
+  if (!screen) return false;
+  FillColorSlots(*screen, slot);
+  return true;
+}
+
+bool OnTallyOptionsInput(int screenNumber, int slot) {
+  const ColorScreen* screen = ColorScreenOfNumber(screenNumber);
+  if (!screen) return false;
+  OpenSlotColor(*screen, slot);
+  return true;
+}
+
+bool OnTallyOptionsClosed(int screenNumber) {
+  if (screenNumber != kTallyQuestionsScreen && !ColorScreenOfNumber(screenNumber)) return false;
+  ReturnToSettings();
+  if (screenNumber == kTallyQuestionsScreen) ReloadPrintSettingsQuestions();
+  return true;
+}
