@@ -207,39 +207,48 @@ class BarBuilder {
     return 0;
   }
 
-  // The scanner and message fields at the right of the bar.
+  // The scanner and message fields at the right of the bar, one under the
+  // other (the margins side by side).
   int AddRightSide() {
     const int unit = std::max(1, g_workbenchMetrics.unit);
     const int x = g_screen.metrics.screenWidth / unit - 27;
-    auto field = [&](const char* name, int row, int width, int command, const char* guide,
-                     const char* choices, int state, int shift = 0) {
+    constexpr int kRowStep = 24;
+    int row = 8;
+    auto field = [&](const char* name, int width, int command, const char* guide, const char* choices,
+                     int state, int shift = 0) {
       return Added(AddScreenItem("", name, x + shift, row, 0, width, width, 7, 'X', 0, 0, command, 'L', state, 0,
                                  5, 0, 0, guide, choices));
     };
-    if (mode_ == 2 && !field("位置記憶", 4, 12, 105, "", "", kItemEnabled)) return -1;
-    if (!field("SCANER", 8, 24, 125, "使用するイメージスキャナ名（TWAINドライバ名）", "", kItemEnabled)) {
+    auto nextField = [&](const char* name, int width, int command, const char* guide, const char* choices,
+                         int state) {
+      const bool added = field(name, width, command, guide, choices, state);
+      row += kRowStep;
+      return added;
+    };
+    if (mode_ == 2 && !nextField("位置記憶", 12, 105, "", "", kItemEnabled)) return -1;
+    if (!nextField("SCANER", 24, 125, "使用するイメージスキャナ名（TWAINドライバ名）", "", kItemEnabled)) {
       return -1;
     }
-    const bool ownDialog = g_workbench.scannerDialog == 1;
     const char* types = "フラットベッド,ＡＤＦ,ＡＤＦ両面,ＡＤＦ２枚１組,(4)";
     const char* levels = " 1, 2, 3, 4, 5, 6, 7, 8, 9,10,(10)";
-    const bool ok =
-        ownDialog ? field("SCNTYPE", 36, 12, 127, "使用するイメージスキャナのタイプ", types, kItemEnabled) &&
-                        field("BRIGHT", 36, 4, 131, "イメージの濃度(明るさ)", levels, kHidden)
-                  : field("BRIGHT", 36, 4, 131, "イメージの濃度(明るさ)", levels, kItemEnabled) &&
-                        field("SCNTYPE", 60, 12, 127, "使用するイメージスキャナのタイプ", types, kItemEnabled);
+    // With the scanner's own dialog the brightness is the dialog's: its field
+    // stays hidden under the type.
+    const bool ok = g_workbench.scannerDialog == 1
+                        ? field("SCNTYPE", 12, 127, "使用するイメージスキャナのタイプ", types, kItemEnabled) &&
+                              nextField("BRIGHT", 4, 131, "イメージの濃度(明るさ)", levels, kHidden)
+                        : nextField("BRIGHT", 4, 131, "イメージの濃度(明るさ)", levels, kItemEnabled) &&
+                              nextField("SCNTYPE", 12, 127, "使用するイメージスキャナのタイプ", types, kItemEnabled);
     // The left margin, and beside it the top one.
-    if (!ok || !field("LMGN", 84, 4, 0, "", "", kItemEnabled) ||
-        !field("TMGN", 84, 4, 0, "", "", kItemEnabled, 6) ||
-        !field("OCRMSG", 108, 26, 0, "", "", kItemEnabled)) {
+    if (!ok || !field("LMGN", 4, 0, "", "", kItemEnabled) || !field("TMGN", 4, 0, "", "", kItemEnabled, 6)) {
       return -1;
     }
+    row += kRowStep;
+    if (!nextField("OCRMSG", 26, 0, "", "", kItemEnabled)) return -1;
     const std::string& mask = g_workbench.buttonMask;
-    if (mode_ == 2 && (MaskSet(mask, 3) || MaskSet(mask, 4)) &&
-        !field("RECCNT", 4, 20, 0, "", "", kItemEnabled)) {
+    if (mode_ == 2 && (MaskSet(mask, 3) || MaskSet(mask, 4)) && !nextField("RECCNT", 20, 0, "", "", kItemEnabled)) {
       return -1;
     }
-    return field("EDITMSG", 132, 26, 0, "", "", kItemEnabled) ? 0 : -1;
+    return field("EDITMSG", 26, 0, "", "", kItemEnabled) ? 0 : -1;
   }
 
   int mode_;
