@@ -48,6 +48,37 @@ class ScreenBarsTest : public ScreenDbTest {
 const std::vector<std::string> kBarButtons = {"PRJESC",  "PRINT",  "OCRREAD", "IMGCHR", "LOGDSP", "CARDINP",
                                               "ZOKUSEI", "LISTINP", "DELTBL", "DATCLR", "OCREDT"};
 
+// The scanner, margin, message and count fields at the right of the
+// operation bar: a field lying over another hides its text and takes its
+// clicks.
+TEST_P(ScreenBarsTest, TheFieldsAtTheRightOfTheOperationBarStandApart) {
+  const char* const names[] = {"位置記憶", "SCANER", "SCNTYPE", "BRIGHT", "LMGN",
+                               "TMGN",     "OCRMSG", "RECCNT",  "EDITMSG"};
+  for (const int scannerDialog : {0, 1}) {
+    SCOPED_TRACE(testing::Message() << "scanner dialog " << scannerDialog);
+    g_workbench = WorkbenchSettings();
+    g_workbench.scannerDialog = scannerDialog;
+    ASSERT_EQ(BuildOcrWorkButtons(2, "読み取り"), 0) << Boxes();
+    const int s = FindActiveWindowSlot() >= 0 ? FindActiveWindowSlot() : 0;
+    std::vector<std::pair<std::string, RECT>> shown;
+    for (const char* name : names) {
+      const int i = ResolveFieldRef(s, name);
+      if (i < 0 || Item(i).state == kItemHidden) continue;
+      const ScreenItem& it = Item(i);
+      shown.push_back({name, {it.pixelX, it.pixelY, it.pixelX + it.pixelWidth, it.pixelY + it.pixelHeight}});
+    }
+    EXPECT_GE(shown.size(), 8u) << "the count and 位置記憶 shown";
+    for (size_t a = 0; a < shown.size(); ++a) {
+      for (size_t b = a + 1; b < shown.size(); ++b) {
+        RECT both;
+        EXPECT_FALSE(IntersectRect(&both, &shown[a].second, &shown[b].second))
+            << shown[a].first << " lies over " << shown[b].first;
+      }
+    }
+    CloseSlot(s);
+  }
+}
+
 TEST_P(ScreenBarsTest, TheWorkbenchBarShowsTheButtonsOfItsMode) {
   // Operation mode packs the buttons the sheet's mask leaves.
   g_workbench.buttonMask = "101000000";
