@@ -142,6 +142,20 @@ std::vector<std::string> ListFormTest::PageKeys() const {
   return keys;
 }
 
+void ListFormTest::CloseListHolding(const std::vector<BYTE>& held, bool byEsc) {
+  BYTE keys[256] = {};
+  for (const BYTE key : held) keys[key] = 0x80;
+  SetKeyboardState(keys);
+  if (byEsc) {
+    PressKey(Edit(), VK_ESCAPE);
+  } else {
+    PostMessageA(ListWindow(), WM_CLOSE, 0, 0);
+    PumpMessages();
+  }
+  BYTE none[256] = {};
+  SetKeyboardState(none);
+}
+
 void ListFormTest::ClickCell(const char* column, int line) {
   char name[64];
   std::snprintf(name, sizeof name, "%s%02d", column, line);

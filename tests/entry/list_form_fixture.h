@@ -42,6 +42,8 @@ class ListFormTest : public ScreenDbTest {
   void ClickCell(const char* column, int line);
   // Types into a cell and leaves it with Enter.
   void TypeIntoCell(const char* column, int line, const char* text);
+  // Closes the list by Esc or by its close box with these keys held down.
+  void CloseListHolding(const std::vector<BYTE>& held, bool byEsc);
   // Posts what the list's F9 menu sends for a job.
   void ChooseMenuCommand(int command);
   // The job dialog's or search window's slot (the last opened), or -1.

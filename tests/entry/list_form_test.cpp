@@ -162,17 +162,7 @@ TEST_P(ListPaging, ClosingWithShiftCtrlAndAltOffersToDropTheTable) {
     const ScreenDataSet set = Slot(0).dataSet;
     ForgetBoxes();
     boxes_->Answer(c.answer);
-    BYTE keys[256] = {};
-    for (const BYTE key : c.held) keys[key] = 0x80;
-    SetKeyboardState(keys);
-    if (c.byEsc) {
-      PressKey(Edit(), VK_ESCAPE);
-    } else {
-      PostMessageA(ListWindow(), WM_CLOSE, 0, 0);
-      PumpMessages();
-    }
-    const BYTE none[256] = {};
-    SetKeyboardState(const_cast<BYTE*>(none));
+    CloseListHolding(c.held, c.byEsc);
     EXPECT_EQ(Slot(0).state, kFreeSlotState) << "the list closed";
     const std::string question = (set.folder.empty() ? "テーブル“" : "テーブル“" + set.folder + "-") + set.database +
                                  "-" + set.table + "”を削除してもよろしいですか？";

@@ -70,17 +70,7 @@ TEST_P(ListSession, ClosingWithShiftHeldOffersToGiveUpWhatTheSessionChanged) {
     ASSERT_EQ(changed.size(), original.size() + 1) << "one deleted, one inserted, one added";
     ForgetBoxes();
     boxes_->Answer(c.answer);
-    BYTE keys[256] = {};
-    if (c.shift) keys[VK_SHIFT] = 0x80;
-    SetKeyboardState(keys);
-    if (c.byEsc) {
-      PressKey(Edit(), VK_ESCAPE);
-    } else {
-      PostMessageA(ListWindow(), WM_CLOSE, 0, 0);
-      PumpMessages();
-    }
-    const BYTE none[256] = {};
-    SetKeyboardState(const_cast<BYTE*>(none));
+    CloseListHolding(c.shift ? std::vector<BYTE>{VK_SHIFT} : std::vector<BYTE>{}, c.byEsc);
     EXPECT_EQ(Slot(0).state, kFreeSlotState) << "the list closed";
     EXPECT_EQ(BoxTexts(), c.shift ? std::vector<std::string>{question} : std::vector<std::string>{});
     EXPECT_EQ(WholeRows(), c.discarded ? original : changed);
@@ -89,10 +79,7 @@ TEST_P(ListSession, ClosingWithShiftHeldOffersToGiveUpWhatTheSessionChanged) {
     ForgetBoxes();
     ASSERT_EQ(OpenList(), 0) << Boxes();
     EXPECT_EQ(Cell("NAME", 2), c.discarded ? "品名02" : "書き換えた品名");
-    SetKeyboardState(keys);
-    PostMessageA(ListWindow(), WM_CLOSE, 0, 0);
-    PumpMessages();
-    SetKeyboardState(const_cast<BYTE*>(none));
+    CloseListHolding(c.shift ? std::vector<BYTE>{VK_SHIFT} : std::vector<BYTE>{}, false);
     EXPECT_EQ(BoxTexts(), std::vector<std::string>{});
   }
 }

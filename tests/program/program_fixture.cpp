@@ -416,6 +416,18 @@ void ProgramTest::ClickItem(HWND window, const char* name) {
   RunPostedMessages();
 }
 
+int ProgramTest::OpenItemTable() {
+  return db_open((folder() + "\\teigi").c_str(), "SAMPLE", "調査項目", kDbKindFile, "調査項目", "調査項目", "");
+}
+
+std::string ProgramTest::Stored(const char* code, const char* column) {
+  const int t = OpenItemTable();
+  if (t < 0) return "(no table)";
+  const std::string text = db_search(t, code, "質問コード") == 0 ? GetColumnText(t, column) : "(no row)";
+  db_close(t);
+  return text;
+}
+
 void ProgramAtMenuTest::SetUp() {
   ProgramTest::SetUp();
   if (HasFatalFailure()) return;

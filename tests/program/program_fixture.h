@@ -105,6 +105,10 @@ class ProgramTest : public testing::Test {
   // The sample chosen with its question, its answers described and one
   // stored, so that the tally menu opens on it.
   void MakeAnsweredSample(const SampleDefinition& definition = SampleDefinition());
+  // 調査項目 of the sample, in a table slot of the test's own.
+  int OpenItemTable();
+  // 調査項目's column of a question as stored, "(no row)" without one.
+  std::string Stored(const char* code, const char* column);
 
   // The user at the keyboard and the mouse: a key's down goes to the
   // window that has the focus, its up to the one that has it then (the

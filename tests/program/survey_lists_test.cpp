@@ -63,11 +63,6 @@ class SurveyLists : public ProgramAtMenuTest {
     TypeInFocus(text);
   }
 
-  // 調査項目 of the sample, in a table slot of the test's own.
-  int OpenItemTable() {
-    return db_open((folder() + "\\teigi").c_str(), "SAMPLE", "調査項目", kDbKindFile, "調査項目", "調査項目", "");
-  }
-
   void ResetQuestion() {
     const int t = OpenItemTable();
     ASSERT_GE(t, 0);
@@ -75,14 +70,6 @@ class SurveyLists : public ProgramAtMenuTest {
     db_close(t);
   }
 
-  // 調査項目's column of a question as stored, "(no row)" without one.
-  std::string Stored(const char* code, const char* column) {
-    const int t = OpenItemTable();
-    if (t < 0) return "(no table)";
-    const std::string text = db_search(t, code, "質問コード") == 0 ? GetColumnText(t, column) : "(no row)";
-    db_close(t);
-    return text;
-  }
 };
 
 TEST_F(SurveyLists, TypedCellsAreStoredByTheListsKeysAndShownAgain) {

@@ -63,10 +63,6 @@ class TallyOptions : public ProgramAtMenuTest {
     ASSERT_TRUE(IsWindowVisible(settings_)) << testing::PrintToString(Boxes());
   }
 
-  int OpenItemTable() {
-    return db_open((folder() + "\\teigi").c_str(), "SAMPLE", "調査項目", kDbKindFile, "調査項目", "調査項目", "");
-  }
-
   // Questions 2 and 3 beside the fixture's first; every question's text.
   void AddQuestions() {
     const int items = OpenItemTable();
@@ -98,14 +94,6 @@ class TallyOptions : public ProgramAtMenuTest {
     db_close(t);
   }
 
-  // 調査項目's column of a question as stored.
-  std::string Stored(const char* code, const char* column) {
-    const int t = OpenItemTable();
-    if (t < 0) return "(no table)";
-    const std::string text = db_search(t, code, "質問コード") == 0 ? GetColumnText(t, column) : "(no row)";
-    db_close(t);
-    return text;
-  }
 
   // Prints the graph from its settings: the job's name.
   std::string Print() {

@@ -55,18 +55,6 @@ struct Sheet {
   std::vector<int> q1, q2, q3, q4, id;
 };
 
-int CountFiles(const std::string& pattern) {
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA(pattern.c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return 0;
-  int count = 0;
-  do {
-    ++count;
-  } while (FindNextFileA(search, &found));
-  FindClose(search);
-  return count;
-}
-
 class ReadingRunTest : public ReadingStoreTest {
  protected:
   void SetUp() override {

@@ -47,6 +47,18 @@ constexpr std::size_t kLongFolderBytes = 205;
 
 }  // namespace
 
+int CountFiles(const std::string& pattern) {
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA(pattern.c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return 0;
+  int count = 0;
+  do {
+    ++count;
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  return count;
+}
+
 void ReadingDbTest::SetUp() {
   boxes_ = new MessageBoxRecorder(IDYES);
   const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();

@@ -70,6 +70,9 @@ class ReadingDbTest : public testing::Test {
   MessageBoxRecorder* boxes_ = nullptr;
 };
 
+// How many files match a pattern ("folder\\*.bmp").
+int CountFiles(const std::string& pattern);
+
 // A reading test that stores records (on a fixture `Base` of the reading
 // tests), run on each output database by its parameter: the SQLite file in
 // its folder (kDbKindFile) or the PostgreSQL server of the run

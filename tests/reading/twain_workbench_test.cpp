@@ -82,18 +82,6 @@ std::vector<Row> ExpectedRows(int sheets, bool twoSided) {
   return rows;
 }
 
-int CountFiles(const std::string& pattern) {
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA(pattern.c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return 0;
-  int count = 0;
-  do {
-    ++count;
-  } while (FindNextFileA(search, &found));
-  FindClose(search);
-  return count;
-}
-
 class TwainWorkbench : public WorkbenchFixture {
  protected:
   static void SetUpTestSuite() { ASSERT_TRUE(InstallTestSource()); }
