@@ -33,6 +33,7 @@ int EdgeMove(int dpi, bool check) {
   return check ? -e : e;
 }
 
+
 // Pixels by which an oval is measured inside the box printed for it on
 // every side: the printed outline (two rings, 0.16 mm deep at most) and the
 // pixel a scan blurs it by stay out, so an empty oval reads empty.
@@ -92,12 +93,20 @@ FieldBoxLayout ComputeFieldLayout(const SheetFieldSpec& field, const SheetScale&
   return layout;
 }
 
+// Boxes touch where a field has no gap between them or its rows: the
+// outline they share stands on the box's edge, and half of it and what
+// registration leaves of a skew must stay out of the count.
+int CheckSideInset(int dpi, int side) { return std::min((dpi * 15 + 500) / 1000, std::max(0, side / 8)); }
+
 std::vector<BoxRect> LayoutFieldBoxes(const FieldBoxLayout& layout, int boxCount, int dpi) {
   const bool check = layout.checkFlag == 1;
   const bool oval = layout.densityKind == 4;
   // An oval is measured over the whole box printed for it within its
   // outline, in a grid as in a row.
   const int e = oval ? 0 : EdgeMove(dpi, check);
+  const bool checkBox = check && !oval;
+  const int across = checkBox ? CheckSideInset(dpi, RoundHalfUp(layout.boxWidth)) : 0;
+  const int down = checkBox ? CheckSideInset(dpi, RoundHalfUp(layout.boxHeight)) : 0;
   const double step = layout.boxWidth + layout.pitch;
   const int rows = layout.arrayRows;
   int perRow = 1;
@@ -111,8 +120,8 @@ std::vector<BoxRect> LayoutFieldBoxes(const FieldBoxLayout& layout, int boxCount
     if (rows > 0) {
       box.left = RoundHalfUp(layout.x + step * q);
       box.right = box.left + RoundHalfUp(layout.boxWidth);
-      box.top = RoundHalfUp(layout.y + (layout.boxHeight + layout.rowStep) * r);
-      box.bottom = box.top + RoundHalfUp(layout.boxHeight);
+      box.top = RoundHalfUp(layout.y + (layout.boxHeight + layout.rowStep) * r) + down;
+      box.bottom = box.top + RoundHalfUp(layout.boxHeight) - 2 * down;
       if (layout.arrayDirection == 2) {
         if (s % perRow == 0) {
           ++r;
@@ -138,8 +147,8 @@ std::vector<BoxRect> LayoutFieldBoxes(const FieldBoxLayout& layout, int boxCount
       const int in = OvalInset(dpi);
       box = {box.left + in, box.top + in, box.right - in, box.bottom - in};
     } else if (check) {
-      box.left += 1;
-      box.right -= 1;
+      box.left += across;
+      box.right -= across;
     }
     boxes.push_back(box);
   }

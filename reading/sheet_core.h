@@ -319,6 +319,11 @@ struct BoxRect {
 };
 // The rectangles ReadFieldBoxes measures, box by box.
 std::vector<BoxRect> LayoutFieldBoxes(const FieldBoxLayout& layout, int boxCount, int dpi);
+// Pixels by which a square check box is measured inside each side of
+// `side` pixels at a resolution (the sides of a box in a row; all four in
+// a grid): about 0.38 mm, never more than an eighth of the side, so an
+// outline shared with a touching box stays out of its count.
+int CheckSideInset(int dpi, int side);
 
 // Black and counted cells of a box of the matrix (cells outside the matrix
 // or not unpacked count neither way); `oval` counts only the cells inside

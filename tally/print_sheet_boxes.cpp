@@ -168,14 +168,20 @@ void DrawBoxFrame(const FieldBoxes& f, const PrintedBox& box, const PrintedBox& 
 
 // The extent of `label` in the font of `height`, the font made smaller
 // (and selected) when the label is wider than `room` device units: a label
-// stays out of the next box.
-SIZE FitLabel(const FieldBoxes& f, const std::string& label, int height, int room) {
-  SIZE extent = ReportTextExtent(label.c_str());
-  if (extent.cx <= room || extent.cx <= 0) return extent;
-  const int smaller = std::max(1, static_cast<int>(static_cast<long long>(height) * room / extent.cx));
+// stays out of the next box. False when it would have to be smaller than
+// half a millimetre (boxes that touch leave no room beside them): such a
+// label is not printed, rather than drawn in a font a dot high, which
+// prints nothing legible and which PostScript interpreters refuse.
+bool FitLabel(const FieldBoxes& f, const std::string& label, int height, int room, SIZE* extent) {
+  *extent = ReportTextExtent(label.c_str());
+  if (extent->cx <= room || extent->cx <= 0) return true;
+  const int smaller = static_cast<int>(static_cast<long long>(height) * std::max(0, room) / extent->cx);
+  const HDC dc = ReportMeasureDC();
+  const int halfMillimetre = dc ? GetDeviceCaps(dc, LOGPIXELSY) * 10 / 254 / 2 : 1;
+  if (smaller < std::max(2, halfMillimetre)) return false;
   SelectPrinterFont(f.item.fontCode, smaller);
-  extent = ReportTextExtent(label.c_str());
-  return extent;
+  *extent = ReportTextExtent(label.c_str());
+  return true;
 }
 
 // A label drawn beside its box by the label position, in the font of
@@ -190,7 +196,8 @@ void PlaceOutsideLabel(const FieldBoxes& f, const PrintedBox& box, const std::st
   int room = w - 2 * clearance;
   if (item.boxShape == 1 || item.boxShape == 2) room = gap - 2 * clearance;
   if (item.boxShape == 3 || item.boxShape == 4) room = w + gap - 2 * clearance;
-  const SIZE extent = FitLabel(f, label, height, room);
+  SIZE extent;
+  if (!FitLabel(f, label, height, room, &extent)) return;
   const bool closeGrid = item.recordCode >= 2 && item.groupSize >= 2 && item.rowGap <= 6;
   const int g = closeGrid ? 1 : 2;
   switch (item.boxShape) {

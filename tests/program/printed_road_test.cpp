@@ -2,7 +2,10 @@
 // the file database and on the PostgreSQL server: one whose key the run
 // numbers and one whose key is marked on a grid of digits, each with a
 // choice of one, a choice of many, grids of digits filled down and across
-// and a write-in field. Each is printed from the workbench's sheet print
+// and a write-in field. The first is designed as its user designs it, on
+// the settings screen and the canvas with what the editors offer (boxes
+// that touch, rows without a gap); the second is written as a file. Each
+// is printed from the workbench's sheet print
 // window with the margins it offers on a printer that cannot print the
 // outer 5 mm of the paper, rendered at 200, 300 and 400 dpi, filled as
 // people fill sheets (dark scribbles and circles, light ticks, an erased
@@ -50,9 +53,29 @@ struct RoadSheet {
   const char* name;
   const char* table;
   bool keyMarked;  // else numbered by the run
+  bool designed;   // on the settings screen and the canvas, else written as a file
 };
-constexpr RoadSheet kNumbered{"ROADNUM", "ROADNUMOUT", false};
-constexpr RoadSheet kMarked{"ROADMARK", "ROADMARKOUT", true};
+constexpr RoadSheet kNumbered{"ROADNUM", "ROADNUMOUT", false, true};
+constexpr RoadSheet kMarked{"ROADMARK", "ROADMARKOUT", true, false};
+
+// A check field as a user makes it on the canvas: where it is clicked,
+// what is typed and which arrangement of rows is chosen; the rest as the
+// editor offers it.
+struct CanvasField {
+  const char* name;
+  int xMm, yMm, boxes, most;
+  const char* choices;
+  int arrangement;  // 0 one line, 1 rows across (横向き), 2 rows down (縦向き)
+  int rows;
+};
+constexpr CanvasField kCanvasFields[] = {
+    {"ONE", 40, 45, 5, 1, "A,B,C,D,E", 0, 0},
+    {"MANY", 40, 58, 5, 5, "A,B,C,D,E", 0, 0},
+    // Two digits: ten rows of two, the tens down the first column.
+    {"AGE", 40, 75, 20, 2, "01234567890123456789", 2, 10},
+    // Two digits: two rows of ten, the tens across the first row.
+    {"YEAR", 70, 175, 20, 2, "01234567890123456789", 1, 2},
+};
 
 // The choices of a field, beside its boxes but not printed: the sheet
 // stores the numbers of the boxes marked.
@@ -64,26 +87,21 @@ SheetFieldRow Choices(const char* code, const char* name, int yMm, int most) {
   return row;
 }
 
-SheetDefinition RoadDefinition(const RoadSheet& s) {
+// The sheet whose key is marked, written as a definition file: four
+// columns of digits down.
+SheetDefinition MarkedKeyDefinition(const RoadSheet& s) {
   SheetDefinition d;
   SheetPaperRow paper;
   paper.name = s.name;
   paper.outputTable = s.table;
   paper.compensationMode = 2;  // the designer's: two marks
-  paper.keyNumbering = s.keyMarked ? 1 : 2;
+  paper.keyNumbering = 1;
   d.papers.push_back(paper);
   SheetKeyRow key;
   key.name = "ID";
-  key.width = s.keyMarked ? 4 : 6;
+  key.width = 4;
   d.keys.push_back(key);
-  if (s.keyMarked) {
-    d.fields.push_back(DigitGridRow("0001", "ID", 150, 90, 4, "Ｙ"));
-  } else {
-    // As the designer adds the key: six zero-filled boxes.
-    SheetFieldRow id = WriteInFieldRow("0001", "ID", 40 * kDotsPerMm, 25 * kDotsPerMm, 6);
-    id.edit = "０埋";
-    d.fields.push_back(id);
-  }
+  d.fields.push_back(DigitGridRow("0001", "ID", 150, 90, 4, "Ｙ"));
   d.fields.push_back(Choices("0002", "ONE", 45, 1));
   d.fields.push_back(Choices("0003", "MANY", 58, 5));
   d.fields.push_back(DigitGridRow("0004", "AGE", 40, 75, 2, "Ｙ"));
@@ -170,6 +188,47 @@ class PrintedRoad : public SurveyWalk {
     SelectWindowSlot(settings);
     PressKeyInFocus(VK_ESCAPE);
     ASSERT_LT(SheetSettingsSlot(), 0) << testing::PrintToString(Boxes());
+  }
+
+  // The sheet designed as its user designs it, with what the program
+  // offers unless typed: a new definition chosen on the menu, its table
+  // and key named on the settings screen, its fields made from the
+  // canvas's menus. Leaves the workbench of the design open; `stored` is
+  // the definition as saved.
+  HWND DesignSheet(const RoadSheet& s, SheetDefinition* stored) {
+    ChooseNewDefinition(s.name);
+    CreateDirectoryA((folder() + "\\data").c_str(), nullptr);
+    DropServerTable(s.table);
+    Command(kCmdSheetSettings);
+    const int settings = SheetSettingsSlot();
+    EXPECT_GE(settings, 0) << testing::PrintToString(Boxes());
+    if (settings < 0) return nullptr;
+    Fields typed{{"テーブル", s.table}, {"キー項目名", "ID"}};
+    if (server()) typed.push_back({"データベース", server_.database});
+    for (const auto& [name, value] : typed) SetItemValueForCommand(settings, name, value.c_str());
+    SelectWindowSlot(settings);
+    PressKeyInFocus(VK_ESCAPE);
+    EXPECT_LT(SheetSettingsSlot(), 0) << testing::PrintToString(Boxes());
+    const HWND bench = OpenBench(kCmdDesign);
+    ChooseMenuLine(Dots(100, 200), 1);  // フォーム編集開始
+    for (const CanvasField& f : kCanvasFields) {
+      ChooseMenuLine(Dots(f.xMm, f.yMm), 1);  // チェック欄 作 成
+      Fields fields{{"領域名", f.name}, {"タイトル", f.name}, {"文字数", std::to_string(f.boxes)},
+                    {"少数部桁数", std::to_string(f.most)}, {"重ね文字", f.choices}};
+      std::vector<std::pair<const char*, int>> choices;
+      if (f.arrangement) {
+        choices.push_back({"複数行指定", f.arrangement});
+        fields.push_back({"配列個数", std::to_string(f.rows)});
+      }
+      FillEditor(fields, nullptr, choices);
+    }
+    ChooseMenuLine(Dots(100, 75), 3);  // 記 入 欄 作 成
+    FillEditor({{"領域名", "MEMO"}, {"タイトル", "MEMO"}, {"文字数", "10"}});
+    EXPECT_THAT(Boxes(), testing::IsEmpty());
+    Picture(bench, (std::string(s.name) + "_designed").c_str());
+    ChooseMenuLine(Dots(100, 250), 4);  // フォーム編集終了
+    EXPECT_EQ(ReadSheetDefinition((folder() + "\\teigi").c_str(), s.name, stored), 0);
+    return bench;
   }
 
   // The workbench opened from the menu by `command`.
@@ -283,11 +342,17 @@ class PrintedRoad : public SurveyWalk {
   // row by row; then tallied.
   void Walk(const RoadSheet& s) {
     SCOPED_TRACE(s.name);
-    const SheetDefinition sheet = RoadDefinition(s);
-    ChooseSheet(s, sheet);
-    if (HasFatalFailure()) return;
     const auto start = std::chrono::steady_clock::now();
-    const HWND bench = OpenBench(kCmdDesign);
+    SheetDefinition sheet;
+    HWND bench = nullptr;
+    if (s.designed) {
+      bench = DesignSheet(s, &sheet);
+    } else {
+      sheet = MarkedKeyDefinition(s);
+      ChooseSheet(s, sheet);
+      if (HasFatalFailure()) return;
+      bench = OpenBench(kCmdDesign);
+    }
     ASSERT_TRUE(IsWindowVisible(bench));
     DescribeOutput(bench);
     const std::vector<GeneratedSheet> printed = PrintSheet(bench, (std::string(s.name) + "_print").c_str());

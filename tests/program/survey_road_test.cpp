@@ -51,8 +51,6 @@
 
 namespace {
 
-using Fields = std::vector<std::pair<const char*, std::string>>;
-
 constexpr char kSheetName[] = "ROAD";
 constexpr char kOutputTable[] = "ANSWERS";
 
@@ -95,21 +93,6 @@ class SurveyRoad : public SurveyWalk {
     StartWalk("survey_road");
   }
 
-  // A new definition file chosen in the menu's file dialog.
-  void ChooseNewDefinition() {
-    const std::string teigi = folder() + "\\teigi";
-    CreateDirectoryA(teigi.c_str(), nullptr);
-    const std::string chosen = teigi + "\\" + kSheetName + ".mdb";
-    ModalDialogRecorder dialogs([&chosen](const ModalDialogCall& call) -> INT_PTR {
-      auto* ofn = static_cast<OPENFILENAMEA*>(call.data);
-      lstrcpynA(ofn->lpstrFile, chosen.c_str(), static_cast<int>(ofn->nMaxFile));
-      return 1;
-    });
-    Command(kCmdChooseDefinition);
-    ASSERT_EQ(DefinitionName(), kSheetName) << testing::PrintToString(Boxes());
-    ForgetBoxes();
-  }
-
   // The sheet's paper and key set on the settings screen.
   void SetSheet() {
     Command(kCmdSheetSettings);
@@ -125,29 +108,6 @@ class SurveyRoad : public SurveyWalk {
     SelectWindowSlot(settings);
     PressKeyInFocus(VK_ESCAPE);
     ASSERT_LT(SheetSettingsSlot(), 0) << testing::PrintToString(Boxes());
-  }
-
-  // The right button at a point of the sheet (canvas pixels), then a line of
-  // the menu it opens.
-  void ChooseMenuLine(POINT at, int line) {
-    const int slot = SlotOfWindow(Canvas());
-    ASSERT_GE(slot, 0);
-    const LPARAM point = MAKELPARAM(at.x - Slot(slot).scrollX, at.y - Slot(slot).scrollY);
-    PostMessageA(Canvas(), WM_RBUTTONDOWN, MK_RBUTTON, point);
-    PostMessageA(Canvas(), WM_RBUTTONUP, 0, point);
-    RunPostedMessages();
-    ChoosePopupLine(line);
-  }
-
-  // The field editor opened by a menu line, filled and left with Esc.
-  void FillEditor(const Fields& fields, const char* picture = nullptr) {
-    const int editor = SheetFieldEditorSlot();
-    ASSERT_GE(editor, 0) << testing::PrintToString(Boxes());
-    for (const auto& [name, value] : fields) SetItemValueForCommand(editor, name, value.c_str());
-    if (picture) Picture(Slot(editor).window, picture);
-    SelectWindowSlot(editor);
-    PressKeyInFocus(VK_ESCAPE);
-    ASSERT_LT(SheetFieldEditorSlot(), 0) << testing::PrintToString(Boxes());
   }
 
   // The sheet's items made on the canvas in design mode: a text item (the
@@ -200,9 +160,6 @@ class SurveyRoad : public SurveyWalk {
     ChooseMenuLine(Dots(100, 250), 4);  // フォーム編集終了
     ASSERT_EQ(Slot(SlotOfWindow(Canvas())).lineEditMode, 0) << testing::PrintToString(Boxes());
   }
-
-  // A point of the sheet in canvas pixels (a quarter of a millimetre).
-  static POINT Dots(int xMm, int yMm) { return POINT{xMm * 4, yMm * 4}; }
 
   // Every check field has its choices: a question without choice texts
   // would be left out of the tallies. Where the boxes stand too close for
@@ -386,7 +343,7 @@ class SurveyRoad : public SurveyWalk {
 };
 
 TEST_P(SurveyRoad, ASheetDesignedInTheWindowsIsPrintedFilledReadAndCorrected) {
-  ChooseNewDefinition();
+  ChooseNewDefinition(kSheetName);
   InstallFeeder();
   SetSheet();
   Command(kCmdDesign);

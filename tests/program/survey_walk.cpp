@@ -2,9 +2,13 @@
 
 #include <gmock/gmock.h>
 
+#include <commdlg.h>
+
 #include <algorithm>
 #include <cstdio>
 
+#include "designer/designer.h"
+#include "designer/field_editor.h"
 #include "foundation/db.h"
 #include "foundation/files.h"
 #include "screen/screen.h"
@@ -154,6 +158,42 @@ void SurveyWalk::InstallFeeder() {
 HWND SurveyWalk::Canvas() {
   const HWND inside = FindWindowExA(FindWindowA("KQE_READ", nullptr), nullptr, "Ocr", nullptr);
   return inside ? inside : FindWindowA("Ocr", nullptr);
+}
+
+void SurveyWalk::ChooseNewDefinition(const char* name) {
+  const std::string teigi = folder() + "\\teigi";
+  CreateDirectoryA(teigi.c_str(), nullptr);
+  const std::string chosen = teigi + "\\" + name + ".mdb";
+  ModalDialogRecorder dialogs([&chosen](const ModalDialogCall& call) -> INT_PTR {
+    auto* ofn = static_cast<OPENFILENAMEA*>(call.data);
+    lstrcpynA(ofn->lpstrFile, chosen.c_str(), static_cast<int>(ofn->nMaxFile));
+    return 1;
+  });
+  Command(kCmdChooseDefinition);
+  ASSERT_EQ(DefinitionName(), name) << testing::PrintToString(Boxes());
+  ForgetBoxes();
+}
+
+void SurveyWalk::ChooseMenuLine(POINT at, int line) {
+  const int slot = SlotOfWindow(Canvas());
+  ASSERT_GE(slot, 0);
+  const LPARAM point = MAKELPARAM(at.x - Slot(slot).scrollX, at.y - Slot(slot).scrollY);
+  PostMessageA(Canvas(), WM_RBUTTONDOWN, MK_RBUTTON, point);
+  PostMessageA(Canvas(), WM_RBUTTONUP, 0, point);
+  RunPostedMessages();
+  ChoosePopupLine(line);
+}
+
+void SurveyWalk::FillEditor(const Fields& fields, const char* picture,
+                            const std::vector<std::pair<const char*, int>>& choices) {
+  const int editor = SheetFieldEditorSlot();
+  ASSERT_GE(editor, 0) << testing::PrintToString(Boxes());
+  for (const auto& [name, row] : choices) ClickOn(Slot(editor).window, ChoiceCentre(editor, name, row));
+  for (const auto& [name, value] : fields) SetItemValueForCommand(editor, name, value.c_str());
+  if (picture) Picture(Slot(editor).window, picture);
+  SelectWindowSlot(editor);
+  PressKeyInFocus(VK_ESCAPE);
+  ASSERT_LT(SheetFieldEditorSlot(), 0) << testing::PrintToString(Boxes());
 }
 
 Answers SurveyWalk::OutputRows(const char* table, const char* key, const std::vector<std::string>& columns) {

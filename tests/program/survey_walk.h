@@ -10,6 +10,7 @@
 
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -20,6 +21,8 @@
 // The stored answers of some sheets, one map a sheet (column to text).
 using Answers = std::vector<std::map<std::string, std::string>>;
 using CsvRow = std::vector<std::string>;
+// Field names and the values typed into them.
+using Fields = std::vector<std::pair<const char*, std::string>>;
 
 // The texts of a comma list without quotes.
 std::vector<std::string> SplitList(const std::string& list);
@@ -72,6 +75,19 @@ class SurveyWalk : public ProgramTest, public testing::WithParamInterface<int> {
   void InstallFeeder();
   // The canvas, a child of the workbench while a sheet is open in it.
   static HWND Canvas();
+  // A new definition file `name`.mdb in the installation's "teigi"
+  // folder, chosen in the menu's file dialog.
+  void ChooseNewDefinition(const char* name);
+  // The right button at a point of the sheet (canvas pixels), then a line
+  // of the menu it opens.
+  void ChooseMenuLine(POINT at, int line);
+  // The field editor a menu line opened: its fields set, a choice of a
+  // radio group clicked for each of `choices` (group, row from 0), a
+  // picture when asked, and Esc.
+  void FillEditor(const Fields& fields, const char* picture = nullptr,
+                  const std::vector<std::pair<const char*, int>>& choices = {});
+  // A point of the sheet in canvas pixels (a quarter of a millimetre).
+  static POINT Dots(int xMm, int yMm) { return POINT{xMm * 4, yMm * 4}; }
   // The rows of `table` of the output database in `key` order, each
   // column's text.
   Answers OutputRows(const char* table, const char* key, const std::vector<std::string>& columns);

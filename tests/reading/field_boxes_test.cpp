@@ -147,11 +147,14 @@ std::vector<std::vector<int>> Rects(const std::vector<BoxRect>& boxes) {
 
 TEST(FieldBoxes, RectanglesOfCheckAndWriteInFields) {
   const SheetScale unitScale{1, 1, 0, 0, 1};
-  // A 30 x 30 check box at (100, 200) at 300 dpi: columns 101-129, rows 204-226.
+  // A 30 x 30 check box at (100, 200) at 300 dpi: measured inside its sides
+  // by 3 pixels (an eighth of it: 0.38 mm would be 5), its top and bottom
+  // by the edge move of 4, so an outline shared with a touching box stays
+  // out: columns 103-127, rows 204-226.
   SheetFieldSpec check = CheckField(2);
   check.column = 99, check.row = 200, check.boxWidth = 30, check.boxHeight = 30, check.pitch = 10;
   EXPECT_EQ(Rects(LayoutFieldBoxes(ComputeFieldLayout(check, unitScale, {}), 2, 300)),
-            (std::vector<std::vector<int>>{{101, 204, 129, 226}, {141, 204, 169, 226}}));
+            (std::vector<std::vector<int>>{{103, 204, 127, 226}, {143, 204, 167, 226}}));
   // Write-in boxes grow by the edge move instead: 2 pixels at 200 dpi.
   SheetFieldSpec writeIn = check;
   writeIn.editLetter = 'L';
@@ -190,14 +193,16 @@ TEST(FieldBoxes, ArraysRunRowByRowOrColumnByColumn) {
   field.column = 9, field.row = 10, field.boxWidth = 10, field.boxHeight = 8, field.pitch = 2;
   field.arrayRows = 2, field.rowStep = 4;
   const SheetScale unitScale{1, 1, 0, 0, 1};
+  // Each box measured an eighth of its side in all round: rows of a grid
+  // may touch as boxes in a row do.
   field.arrayDirection = 2;  // three to a row
   EXPECT_EQ(Rects(LayoutFieldBoxes(ComputeFieldLayout(field, unitScale, {}), 5, 200)),
-            (std::vector<std::vector<int>>{{11, 10, 19, 18}, {23, 10, 31, 18}, {35, 10, 43, 18},
-                                           {11, 22, 19, 30}, {23, 22, 31, 30}}));
+            (std::vector<std::vector<int>>{{11, 11, 19, 17}, {23, 11, 31, 17}, {35, 11, 43, 17},
+                                           {11, 23, 19, 29}, {23, 23, 31, 29}}));
   field.arrayDirection = 3;  // two to a column
   EXPECT_EQ(Rects(LayoutFieldBoxes(ComputeFieldLayout(field, unitScale, {}), 5, 200)),
-            (std::vector<std::vector<int>>{{11, 10, 19, 18}, {11, 22, 19, 30}, {23, 10, 31, 18},
-                                           {23, 22, 31, 30}, {35, 10, 43, 18}}));
+            (std::vector<std::vector<int>>{{11, 11, 19, 17}, {11, 23, 19, 29}, {23, 11, 31, 17},
+                                           {23, 23, 31, 29}, {35, 11, 43, 17}}));
 }
 
 TEST(FieldBoxes, OvalsAreMeasuredInsideTheBoxesTheyPrintIn) {

@@ -230,8 +230,9 @@ TEST_P(PrintSheetTest, ABlankSheetPrintsEachFieldAsItsDefinitionSays) {
 }
 
 // Choice labels: those beside their boxes stay in the gap before the next
-// box, in a smaller face where they are long; those inside drawn ovals
-// ("Ｍ") are parted at the commas, a label a box, as the field editor asks.
+// box, in a smaller face where they are long, and are left out where the
+// boxes touch (as a new check field's do); those inside drawn ovals ("Ｍ")
+// are parted at the commas, a label a box, as the field editor asks.
 TEST_P(PrintSheetTest, ChoiceLabelsKeepToTheirBoxes) {
   const std::string why = PrintingUnavailable();
   if (!why.empty()) SKIP_WITHOUT_SERVICE(why);
@@ -239,6 +240,7 @@ TEST_P(PrintSheetTest, ChoiceLabelsKeepToTheirBoxes) {
       Field("0001", "LNG", "ﾁｪｯｸ", 160, 80, 3, 4, 4, 3, CheckRight("はい,いいえ,わからない")),
       Field("0002", "OVM", "ﾁｪｯｸ", 160, 160, 3, 5, 5, 3,
             {{"背景色", SqlText("Ｍ")}, {"しきい値", "100"}, {"重ね文字", SqlText("0,1,2")}}),
+      Field("0003", "TCH", "ﾁｪｯｸ", 160, 240, 3, 5, 5, 0, CheckRight("A,B,C")),
   });
   // The sheet twice: rendered, and read as text.
   double originX = 0, originY = 0;
@@ -267,6 +269,9 @@ TEST_P(PrintSheetTest, ChoiceLabelsKeepToTheirBoxes) {
     EXPECT_EQ(page.Ink(left + 0.2, 20.2, left + 3.8, 23.8), 0) << "nothing in the box";
     EXPECT_GT(page.Ink(left + 4 + kOutlineMm + 0.2, 20, left + 7 - kOutlineMm - 0.2, 24), 0)
         << "its label beside it";
+    // Touching boxes of 5 mm at (40, 60) mm: no label inside the next one.
+    const double touching = 40 + kReadStepMm + 5 * box;
+    EXPECT_EQ(page.Ink(touching + 0.2, 60.2, touching + 4.8, 64.8), 0) << "nothing in the touching box";
   }
   std::vector<std::string> labels;
   for (const PdfTextRun& run : WaitForPrintedText(read).runs) {
@@ -423,12 +428,15 @@ void ExpectBoxesWhereTheReaderMeasuresThem(const std::vector<const char*>& field
       FieldBoxLayout grid = layout;
       if (grid.arrayRows == 0) grid.arrayRows = 1, grid.arrayDirection = 2;
       const std::vector<BoxRect> rows = LayoutFieldBoxes(grid, spec.boxCount, dpi);
+      // The reader measures square check boxes inside their sides, and in
+      // a grid inside their tops and bottoms too.
+      const bool square = layout.checkFlag == 1 && layout.densityKind != 4;
+      const int inset = square ? CheckSideInset(dpi, static_cast<int>(std::lround(layout.boxWidth))) : 0;
+      const int insetY = square ? CheckSideInset(dpi, static_cast<int>(std::lround(layout.boxHeight))) : 0;
       for (int b = 0; b < spec.boxCount; ++b) {
         SCOPED_TRACE(b + 1);
-        const int top = rows[b].top, bottom = rows[b].bottom;
+        const int top = rows[b].top - insetY, bottom = rows[b].bottom + insetY;
         const BoxRect& box = boxes[b];
-        // The reader measures check boxes one pixel inside their boxes.
-        const int inset = spec.editLetter == 'C' ? 1 : 0;
         // Outlines stand halfway between boxes closer than two outlines;
         // those nearer each other than the search reaches are not told
         // apart, so only the row's outer sides are compared.
