@@ -8,6 +8,7 @@
 // confidence comes from the class's reliability value. Shift-JIS constants
 // are spelled as bytes: the fuzz build's compiler cannot convert literals.
 #include <algorithm>
+#include <iterator>
 
 #include "ocrlib/frame/frame_internal.h"
 #include "ocrlib/strokes/strokes_internal.h"
@@ -136,19 +137,28 @@ constexpr uint16_t kCapitalReliability[] = {
 // Digits and capitals, then katakana: the first three values of each are
 // the library's own; the others were measured on the dictionary builder's
 // training samples (bench/completion_reliability.cpp: 25600 x p^(1/4), p the
-// share of a class's answers that were right). "＋", "－", "゛", "゜" and
-// "ー" have no samples: 0, and such an answer keeps its recogniser's
-// confidence.
+// share of a class's answers that were right), the signs "＋" and "－" and
+// the marks "゛", "゜" and "ー" drawn from the same fonts.
 constexpr uint16_t kAlnumReliability[38] = {
     24926, 25048, 25436, 25600, 25600, 25573, 25600, 25362, 25546, 25600,  // 0..9
     25600, 25600, 25600, 25600, 25600, 25600, 25600, 25600, 25546, 25600, 25573, 25546, 25600,
     25600, 24031, 25600, 25600, 25600, 25600, 25490, 25600, 25545, 25600, 25600, 25415, 25573,
-    0, 0};
+    25546, 25572};  // the signs
 constexpr uint16_t kKanaReliability[49] = {
     25270, 25479, 25163, 25600, 25600, 25600, 25573, 25519, 25600, 25573, 25573, 25600, 25600,
     25600, 25600, 25546, 25364, 25600, 25545, 25600, 25600, 25600, 25600, 25600, 25600, 25365,
     25600, 25517, 25600, 25600, 25600, 25600, 25600, 25573, 25600, 25600, 25520, 25600, 25600,
-    25546, 25600, 25573, 25600, 25572, 25546, 25600, 0, 0, 0};
+    25546, 25600, 25573, 25600, 25572, 25546, 25600, 25112, 25140, 25572};  // the marks
+
+// Types 128, 256 and 1024: the marks a line's cells are told by their shape
+// and place, each row its own class alone. A cell's mark is told far less
+// surely than a character is read (on lines of the training samples'
+// characters with marks among them, a cell answered "．" held one in six
+// times); "゛", "゜" and "ー" keep their katakana values.
+constexpr uint16_t kCellMarks[] = {0x8141, 0x8142, 0x8143, 0x8144,  // 、 。 ， ．
+                                   kFullMinus, kVoicedMark, kSemiVoicedMark, kLongVowel};
+constexpr uint16_t kCellMarkReliability[std::size(kCellMarks)] = {
+    23137, 22958, 18169, 16338, 23892, 25112, 25140, 25572};
 
 enum class Table { kNone, kDigits, kCapitals, kAlnum, kKatakana, kOwnClass };
 
@@ -189,6 +199,10 @@ int RowOfCode(Table t, uint16_t code) {
       if (IsFullWidthCapital(code)) return 10 + trail - 0x60;
       return -1;
     case Table::kKatakana: return SjisToKanaClass(code);
+    case Table::kOwnClass: {
+      const uint16_t* found = std::find(std::begin(kCellMarks), std::end(kCellMarks), code);
+      return found == std::end(kCellMarks) ? -1 : static_cast<int>(found - kCellMarks);
+    }
     default: return -1;
   }
 }
@@ -231,6 +245,7 @@ uint16_t Reliability(Table t, int row) {
     case Table::kCapitals: return kCapitalReliability[row];
     case Table::kAlnum: return kAlnumReliability[row];
     case Table::kKatakana: return kKanaReliability[row];
+    case Table::kOwnClass: return kCellMarkReliability[row];
     default: return 0;
   }
 }
@@ -321,14 +336,13 @@ void CompleteCandidates(const StrokeStepList* steps, const StrokeModelSet* set, 
     row = closest != kNoCandidate ? RowOfCode(table, closest) : -1;
     if (row < 0) row = NothingRow(table);
   }
-  // A class of its own row, or one the table does not know, adds nothing.
-  if (row < 0 || table == Table::kOwnClass) return;
+  if (row < 0) return;  // a class the table does not know
   int from = 0;
   if (answered) {
-    const uint16_t reliability = Reliability(table, row);
-    if (reliability != 0) ScoreToConfidence(reliability, &work->confidence);
+    ScoreToConfidence(Reliability(table, row), &work->confidence);
     from = 1;
   }
+  if (table == Table::kOwnClass) return;  // its row holds nothing more
   const int length = RowLength(table, row);
   for (int p = from; p < length && count < kMaxCandidates; ++p) {
     const uint16_t code = RowCharacter(table, row, p, mask);

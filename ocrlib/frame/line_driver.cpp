@@ -79,10 +79,12 @@ class ScopedCurrentMask {
 };
 
 // The digit box that nothing recognised, split into pieces by the line
-// digit reader, into the results from record *k on. A failed split gives the
-// box no record (its codes stay as warnings).
-void SplitUnreadDigits(const RecogRunBlock& run, const CharBoxRow& row, const RecogCharResult& unread,
-                       RecogCharResult* results, int capacity, int* k) {
+// digit reader, into the results from record *k on, each piece's list
+// completed by the line's types. A failed split gives the box no record
+// (its codes stay as warnings).
+void SplitUnreadDigits(const RecogRunBlock& run, uint32_t mask, const CharBoxRow& row,
+                       const RecogCharResult& unread, RecogCharResult* results, int capacity,
+                       int* k) {
   const StrokeModelSet* digits = FindStrokeModelSet(run.dicts[0], kTypeDigits);
   if (digits == nullptr) {
     results[(*k)++] = unread;
@@ -107,7 +109,7 @@ void SplitUnreadDigits(const RecogRunBlock& run, const CharBoxRow& row, const Re
     SetSingleResult(&split[p], code, row.box);
     split[p].failed = 0;
   }
-  CompleteCandidateLists(kTypeDigits, split, pieces);
+  CompleteCandidateLists(mask, split, pieces);
   if (pieces <= 1) {
     results[(*k)++] = pieces == 1 ? split[0] : unread;
     return;
@@ -149,7 +151,7 @@ int StructuralPath(RecogRunBlock* run, uint32_t mask, SegmentWork* w, RecogCharR
     if ((mask & (kTypeCapitals | kTypeSigns)) || !(mask & kTypeDigits) || found) {
       results[(*k)++] = result;
     } else {
-      SplitUnreadDigits(*run, row, result, results, capacity, k);
+      SplitUnreadDigits(*run, mask, row, result, results, capacity, k);
     }
   }
   return 0;

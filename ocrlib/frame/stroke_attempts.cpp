@@ -58,7 +58,7 @@ class StrokeAttempts {
     if (rc != 0) return rc;
     const int first = AnalyseAndVerify();
     if (first != 0 || area_->survivorCount > 0 || !IsThinnedStep(step)) return first;
-    for (auto join : {JoinNearestStrokeEnds, MergeNearbyJunctions}) {
+    for (auto join : {JoinNearestStrokeEnds, JoinAlignedStrokeEnds}) {
       int32_t joined = 0;
       if (join(&s_.points, &joined) != 0) return -9;
       if (!joined) continue;

@@ -1,7 +1,11 @@
 // The point graph of a character's strokes: points with up to 8 neighbours,
 // the primitives that link, merge and delete them, chain tracing through
-// points of degree 2, and the two retries that join stroke ends or merge
-// close junctions. Up to 800 points and a 1600-word scratch chain.
+// points of degree 2, and the two retries that join free stroke ends. Up to
+// 800 points and a 1600-word scratch chain.
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+
 #include "ocrlib/strokes/strokes_internal.h"
 
 namespace {
@@ -16,9 +20,27 @@ int Distance(const StrokePoint& a, const StrokePoint& b) {
 
 bool IsLive(const StrokePoint& p) { return p.kind == kPointLive; }
 
-void SaveNeighbours(StrokePoint& p) {
-  p.savedDegree = p.degree;
-  for (int k = 0; k < kMaxPointNeighbours; ++k) p.savedNeighbours[k] = p.neighbours[k];
+// The bearing (VectorAngle of (dy, dx)) in which the stroke leaves its end
+// point: from the point a few steps back along the stroke to the end.
+int EndBearing(const StrokePointTable* points, int end) {
+  constexpr int kReach = 4;  // one step of a thinned stroke is one pixel
+  int previous = end, current = points->points.items[end].neighbours[0];
+  for (int step = 1; step < kReach; ++step) {
+    const StrokePoint& p = points->points.items[current];
+    if (p.degree != 2) break;
+    const int next = p.neighbours[0] == previous ? p.neighbours[1] : p.neighbours[0];
+    previous = current;
+    current = next;
+  }
+  const StrokePoint& e = points->points.items[end];
+  const StrokePoint& back = points->points.items[current];
+  return VectorAngle(e.y - back.y, e.x - back.x);
+}
+
+// How far two bearings turn apart, 0..180 degrees.
+int Turn(int a, int b) {
+  const int d = std::abs(a - b) % 360;
+  return d > 180 ? 360 - d : d;
 }
 
 }  // namespace
@@ -219,40 +241,41 @@ int JoinNearestStrokeEnds(StrokePointTable* points, int32_t* done) {
   return 0;
 }
 
-int MergeNearbyJunctions(StrokePointTable* points, int32_t* done) {
+int JoinAlignedStrokeEnds(StrokePointTable* points, int32_t* done) {
   RestoreStrokeRecords(points);
   *done = 0;
-  int best = INT32_MAX, bestA = -1, bestB = -1;
-  auto isJunction = [points](int i) {
+  constexpr int kMostTurn = 45;  // degrees between an end's way out and the gap
+  const int n = std::min<int>(points->extractedCount, kMaxStrokePoints);
+  auto isEnd = [points](int i) {
     const StrokePoint& p = points->points.items[i];
-    return IsLive(p) && p.degree == 3;
+    return IsLive(p) && p.degree == 1;
   };
-  for (int i = 0; i < points->points.count; ++i) {
-    if (!isJunction(i)) continue;
-    const StrokePoint& p = points->points.items[i];
-    for (int k = 0; k < p.degree; ++k) {
-      const int j = p.neighbours[k];
-      if (j <= i || !isJunction(j)) continue;
-      const int d = Distance(p, points->points.items[j]);
-      if (d < best) {
-        best = d;
+  int bearings[kMaxStrokePoints];
+  for (int i = 0; i < n; ++i) bearings[i] = isEnd(i) ? EndBearing(points, i) : 0;
+  int64_t best = INT64_MAX;
+  int bestA = -1, bestB = -1, bestDistance = 0;
+  for (int i = 0; i < n; ++i) {
+    if (!isEnd(i)) continue;
+    const StrokePoint& a = points->points.items[i];
+    for (int j = i + 1; j < n; ++j) {
+      if (!isEnd(j) || FindStrokeNeighbour(points, i, j)) continue;
+      const StrokePoint& b = points->points.items[j];
+      const int gap = VectorAngle(b.y - a.y, b.x - a.x);
+      const int turnA = Turn(bearings[i], gap), turnB = Turn(bearings[j], gap + 180);
+      if (turnA > kMostTurn || turnB > kMostTurn) continue;
+      // A gap that bends the strokes less is worth more of its length.
+      const int d = Distance(a, b);
+      const int64_t cost = int64_t{d} * (2 * kMostTurn + turnA + turnB);
+      if (cost < best) {
+        best = cost;
         bestA = i;
         bestB = j;
+        bestDistance = d;
       }
     }
   }
-  if (bestA < 0 || int64_t{4} * best >= int64_t{points->refSize} * 256) return 0;
-  StrokePoint& a = PointAt(points, bestA);
-  const StrokePoint& b = PointAt(points, bestB);
-  const int x = (a.x + b.x + 1) / 2, y = (a.y + b.y + 1) / 2;
-  if (MergeStrokePoints(points, bestA, bestB) < 0) return -9;
-  a.x = static_cast<int16_t>(x);
-  a.y = static_cast<int16_t>(y);
-  SortNeighboursByBearing(points, bestA);
-  // The merge becomes part of the saved state, for a's neighbours too: a
-  // later restore must not bring back links to the deleted junction.
-  SaveNeighbours(a);
-  for (int k = 0; k < a.degree; ++k) SaveNeighbours(PointAt(points, a.neighbours[k]));
+  if (bestA < 0 || int64_t{3} * bestDistance >= int64_t{points->refSize} * 256) return 0;
+  if (LinkStrokePoints(points, bestA, bestB) < 0) return -9;
   *done = 1;
   return 0;
 }

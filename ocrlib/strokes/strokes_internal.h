@@ -173,8 +173,14 @@ ChainExtentInfo ChainExtent(const StrokePointTable* points);
 void SortNeighboursByBearing(StrokePointTable* points, int a);
 // The two retries after a thinned attempt without survivors. Return 0 (done
 // says whether anything changed) or -9 after 14.
+// Links the nearest pair of free ends when within a fifth of the reference
+// size.
 int JoinNearestStrokeEnds(StrokePointTable* points, int32_t* done);
-int MergeNearbyJunctions(StrokePointTable* points, int32_t* done);
+// Links the pair of free ends (kind 7, degree 1) that continue each other:
+// the gap runs within 45 degrees of the way each stroke leaves its end; of
+// such pairs the shortest gap, lengthened by how much it bends the strokes,
+// when under a third of the reference size.
+int JoinAlignedStrokeEnds(StrokePointTable* points, int32_t* done);
 
 // ---- structure (structure_*.cpp) ---------------------------------------------------
 // Cuts the points into junction nodes, groups, pieces, segments, branch ends

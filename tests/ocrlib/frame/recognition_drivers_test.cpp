@@ -87,6 +87,81 @@ TEST(CandidateCompletion, RowsByMask) {
   EXPECT_GT(expected, 90);
 }
 
+// The signs, the kana marks and the marks of a line's cells: each answer is
+// rated by its own row (a confidence the recogniser did not give), and the
+// rows of types 128, 256 and 1024 hold their own class alone.
+TEST(CandidateCompletion, SignsMarksAndCellMarksAreRated) {
+  struct Case {
+    const char* what;
+    uint32_t mask;
+    uint16_t answer;
+    std::vector<uint16_t> expected;
+    uint8_t confidence;
+  };
+  const std::vector<Case> cases = {
+      {"plus among digits and signs", 513, 0x817B, Digits("+4592"), 99},
+      {"minus among digits and signs", 513, 0x817C, Digits("-01542896+"), 99},
+      {"voiced mark", 8, 0x814A, {0x814A, 0x8395, 0x836E, 0x837E, 0x835C, 0x8350, 0x8365, 0x838A,
+                                  0x838B, 0x8377, 0x8384, 0x8388, 0x835D, 0x814B, 0x834A}, 92},
+      {"semi-voiced mark", 8, 0x814B, {0x814B, 0x814A, 0x838F, 0x834E, 0x838D, 0x835E, 0x8371,
+                                       0x837D, 0x8352, 0x834A, 0x8354, 0x838C, 0x836E, 0x836B,
+                                       0x8343}, 93},
+      {"long vowel: its row starts elsewhere", 8, 0x815B,
+       {0x815B, 0x814A, 0x8377, 0x8382, 0x8356, 0x837E, 0x8369, 0x838D, 0x836A, 0x836B, 0x8341,
+        0x8347, 0x8380, 0x836E, 0x835B}, 99},
+      {"comma cell (type 128)", 128, 0x8143, {0x8143}, 25},
+      {"full stop cell (type 256)", 256, 0x8144, {0x8144}, 16},
+      {"dash cell (types 128 and 256)", 384, 0x817C, {0x817C}, 75},
+      {"ideographic comma (type 1024)", 1024, 0x8141, {0x8141}, 66},
+      {"ideographic full stop (type 1024)", 1024, 0x8142, {0x8142}, 64},
+      {"voiced mark of a katakana line's cell", 1024, 0x814A, {0x814A}, 92},
+      {"a character the cell rows do not hold", 1024, 0x8341, {0x8341}, 7},
+  };
+  for (const Case& c : cases) {
+    CharWorkRecord r = RecordOf({c.answer});
+    r.confidence = 7;  // the recogniser's
+    CompleteCandidates(nullptr, nullptr, c.mask, &r);
+    EXPECT_EQ(CodesOf(r), c.expected) << c.what;
+    EXPECT_EQ(r.confidence, c.confidence) << c.what;
+  }
+  CharWorkRecord nothing = RecordOf({});
+  nothing.confidence = 7;
+  CompleteCandidates(nullptr, nullptr, 128, &nothing);
+  EXPECT_EQ(nothing.count, 0) << "the cell rows have no nothing row";
+  EXPECT_EQ(nothing.confidence, 0);
+}
+
+// The line path completes each piece by the line's types: a mark by the
+// cell rows, "－" by the signs, a digit by the digits (no "＋" without the
+// sign type).
+TEST(CandidateCompletion, LinePiecesByTheLinesTypes) {
+  struct Case {
+    const char* what;
+    uint32_t mask;
+    uint16_t first;
+    std::vector<uint16_t> expected;
+    uint8_t confidence;
+  };
+  const std::vector<Case> cases = {
+      {"comma on a digit line with marks", 129, 0x8143, {0x8143}, 25},
+      {"comma on a digit line without marks", 1, 0x8143, {0x8143}, 7},
+      {"minus on a digit line with marks", 129, 0x817C, Digits("-01542896"), 99},
+      {"digit on a digit line with marks", 129, Digit('7'), Digits("7902513846"), 96},
+  };
+  for (const Case& c : cases) {
+    RecogCharResult r;
+    SetSingleResult(&r, c.first, MupaRect{0, 0, 9, 9});
+    r.confidence = 7;
+    CompleteCandidateLists(c.mask, &r, 1);
+    std::vector<uint16_t> codes;
+    for (const auto& k : r.candidates) {
+      if (k.code != kNoCandidate) codes.push_back(k.code);
+    }
+    EXPECT_EQ(codes, c.expected) << c.what;
+    EXPECT_EQ(r.confidence, c.confidence) << c.what;
+  }
+}
+
 // ---- dispatch ------------------------------------------------------------------
 struct Recorder {
   std::string calls;

@@ -1,7 +1,8 @@
 // The point graph: capacities, linking and merging, chain tracing, the state
-// saved after extraction, and the two retries that join ends or junctions.
+// saved after extraction, and the two retries that join stroke ends.
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 #include "ocrlib/strokes/strokes_internal.h"
@@ -129,27 +130,45 @@ TEST(PointGraph, JoinNearestStrokeEndsWithinAFifthOfTheSize) {
   }
 }
 
-TEST(PointGraph, MergeNearbyJunctionsMeetsInTheMiddle) {
-  HandGraph g;
-  const int a = g.Point(20, 20), b = g.Point(22, 20);
-  g.Link(a, b);
-  for (auto [x, y] : {std::pair{10, 10}, {10, 30}}) g.Link(a, g.Point(x, y));
-  for (auto [x, y] : {std::pair{32, 10}, {32, 30}}) g.Link(b, g.Point(x, y));
-  ASSERT_EQ(g.Finish(), 0);
-  int32_t done = 0;
-  ASSERT_EQ(MergeNearbyJunctions(&g.points(), &done), 0);
-  ASSERT_EQ(done, 1);
-  const StrokePoint& m = g.points().points.items[a];
-  EXPECT_EQ(m.degree, 4);
-  EXPECT_EQ(m.x, 21);                              // (20 + 22 + 1) / 2
-  EXPECT_EQ(m.y, -19);                             // (-20 - 20 + 1) / 2, toward zero
-  EXPECT_EQ(g.points().points.items[b].kind, kPointDeleted);
-  // Bearings from the new place: lower left, upper left, upper right,
-  // lower right; the saved lists agree, so a restore keeps the merge.
-  EXPECT_EQ(Neighbours(g.points(), a), (std::vector<int>{3, 2, 4, 5}));
-  RestoreStrokeRecords(&g.points());
-  EXPECT_EQ(Neighbours(g.points(), a), (std::vector<int>{3, 2, 4, 5}));
-  EXPECT_EQ(Neighbours(g.points(), 4), (std::vector<int>{a}));
+TEST(PointGraph, JoinAlignedStrokeEndsJoinsTheEndsThatContinueEachOther) {
+  // Straight strokes of a character of size 40 (image rows): a vertical
+  // stroke broken by a gap, and a stroke beside it whose end lies nearer the
+  // break but points across it.
+  struct Stroke {
+    int x0, y0, x1, y1;
+  };
+  struct Case {
+    const char* what;
+    Stroke upper, lower;
+    std::vector<Stroke> beside;
+    bool joined;  // the broken stroke's two facing ends
+  };
+  const std::vector<Case> cases = {
+      {"a gap of a quarter of the size, along both strokes", {10, 0, 10, 14}, {10, 24, 10, 40},
+       {}, true},
+      {"the aligned pair rather than a nearer crooked one", {10, 0, 10, 14}, {10, 24, 10, 40},
+       {{30, 16, 14, 16}}, true},
+      {"side by side: the gap turns away from both", {10, 0, 10, 20}, {16, 20, 16, 40}, {},
+       false},
+      {"a gap of a third of the size", {10, 0, 10, 10}, {10, 24, 10, 40}, {}, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    HandGraph g;
+    auto draw = [&g](const Stroke& s) {
+      const int a = g.Point(s.x0, s.y0), b = g.Point(s.x1, s.y1);
+      g.Link(a, b);
+      return std::pair{a, b};
+    };
+    const int upperEnd = draw(c.upper).second, lowerEnd = draw(c.lower).first;
+    for (const Stroke& s : c.beside) draw(s);
+    ASSERT_EQ(g.Finish(), 0);
+    ASSERT_EQ(g.points().refSize, 40);
+    int32_t done = -1;
+    ASSERT_EQ(JoinAlignedStrokeEnds(&g.points(), &done), 0);
+    EXPECT_EQ(FindStrokeNeighbour(&g.points(), upperEnd, lowerEnd), c.joined ? 1 : 0);
+    EXPECT_EQ(done, c.joined ? 1 : 0);
+  }
 }
 
 }  // namespace

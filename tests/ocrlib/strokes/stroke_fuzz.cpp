@@ -71,7 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     JoinNearestStrokeEnds(&thinned.points(), &done);
     AnalyseStrokeStructure(&thinned.steps, &thinned.points(), &thinned.store->frame,
                            &thinned.graph(), &thinned.nodes());
-    MergeNearbyJunctions(&thinned.points(), &done);
+    JoinAlignedStrokeEnds(&thinned.points(), &done);
     AnalyseStrokeStructure(&thinned.steps, &thinned.points(), &thinned.store->frame,
                            &thinned.graph(), &thinned.nodes());
   }
