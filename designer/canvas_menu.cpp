@@ -32,18 +32,6 @@ struct CanvasMenu {
 };
 CanvasMenu g_menu;
 
-std::vector<std::string> SplitEntries(const std::string& list) {
-  std::vector<std::string> entries;
-  CsvCursor cursor;
-  std::vector<char> token(list.size() + 1);
-  int rc = 0;
-  do {
-    rc = NextCsvTokenWith(cursor, token.data(), static_cast<int>(list.size()), list.c_str());
-    entries.emplace_back(token.data());
-  } while (rc > 0);
-  return entries;
-}
-
 bool IsKeyItem(const ScreenItem& item) {
   return item.code.compare(0, 1, "0") == 0 && !item.name.empty() && item.name == g_sheetKeys.lastKeyName;
 }
@@ -78,6 +66,18 @@ std::string Description(const ScreenItem& item) {
 
 }  // namespace
 
+std::vector<std::string> SplitMenuEntries(const std::string& list) {
+  std::vector<std::string> entries;
+  CsvCursor cursor;
+  std::vector<char> token(list.size() + 1);
+  int rc = 0;
+  do {
+    rc = NextCsvTokenWith(cursor, token.data(), static_cast<int>(list.size()), list.c_str());
+    entries.emplace_back(token.data());
+  } while (rc > 0);
+  return entries;
+}
+
 int ShowSheetDesignMenu(int slot, int x, int y) {
   if (!IsValidSlot(slot)) return -1;
   ClosePopupIfOpen();
@@ -98,7 +98,7 @@ int ShowSheetDesignMenu(int slot, int x, int y) {
     entries = m.item >= 0 ? ItemEntries(Item(m.item)) : "チェック欄 作 成,テキスト項目作成,記 入 欄 作 成,フォーム編集終了";
   }
   if (!entries) return -1;
-  m.entries = SplitEntries(entries);
+  m.entries = SplitMenuEntries(entries);
   return ShowItemContextMenu(entries, 0);
 }
 
