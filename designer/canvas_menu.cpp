@@ -1,15 +1,17 @@
 // The sheet canvas's right-button menus: outside design mode the entry that
 // starts it; in design mode, in the marks' search area of the front, the
 // mark settings; on the background, new check fields, text items and
-// write-in fields and the end of design mode, and on an item its editing
-// and deletion, its repetition and a write-in field's reference master
-// (the key item's field: its dialog "IdxCtrl", or the check form when it is
-// turned into a check field). A choice comes back
-// as 1162 with its line (from 1) and is carried out by the entry's text, so
+// write-in fields, fields made from the output table's columns (a menu of
+// the columns no field fills yet) and the end of design mode, and on an
+// item its editing and deletion, its repetition and a write-in field's
+// reference master (the key item's field: its dialog "IdxCtrl", or the
+// check form when it is turned into a check field). A choice comes back as
+// 1162 with its line (from 1) and is carried out by the entry's text, so
 // the lines can never be miscounted.
 // Files dropped on the sheet in design mode become pictures and text items.
 #include "designer/canvas_menu.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -24,25 +26,19 @@
 
 namespace {
 
+constexpr char kColumnsEntry[] = "出力項目から作成";
+
 struct CanvasMenu {
   int slot = -1;
   int item = -1;   // the item the menu is for, or -1 (the background)
   POINT point{};   // where the menu was opened, in content pixels
   std::vector<std::string> entries;
+  // The output table's columns, read for the background menu; while
+  // `columnMenu` the menu shown lists them.
+  std::vector<OutputColumn> columns;
+  bool columnMenu = false;
 };
 CanvasMenu g_menu;
-
-std::vector<std::string> SplitEntries(const std::string& list) {
-  std::vector<std::string> entries;
-  CsvCursor cursor;
-  std::vector<char> token(list.size() + 1);
-  int rc = 0;
-  do {
-    rc = NextCsvTokenWith(cursor, token.data(), static_cast<int>(list.size()), list.c_str());
-    entries.emplace_back(token.data());
-  } while (rc > 0);
-  return entries;
-}
 
 bool IsKeyItem(const ScreenItem& item) {
   return item.code.compare(0, 1, "0") == 0 && !item.name.empty() && item.name == g_sheetKeys.lastKeyName;
@@ -78,6 +74,18 @@ std::string Description(const ScreenItem& item) {
 
 }  // namespace
 
+std::vector<std::string> SplitMenuEntries(const std::string& list) {
+  std::vector<std::string> entries;
+  CsvCursor cursor;
+  std::vector<char> token(list.size() + 1);
+  int rc = 0;
+  do {
+    rc = NextCsvTokenWith(cursor, token.data(), static_cast<int>(list.size()), list.c_str());
+    entries.emplace_back(token.data());
+  } while (rc > 0);
+  return entries;
+}
+
 int ShowSheetDesignMenu(int slot, int x, int y) {
   if (!IsValidSlot(slot)) return -1;
   ClosePopupIfOpen();
@@ -93,13 +101,23 @@ int ShowSheetDesignMenu(int slot, int x, int y) {
     return 999;
   }
   m.item = s.lineEditMode ? FindDesignItemAtPoint(m.point.x, m.point.y) : -1;
-  const char* entries = "フォーム編集開始";
-  if (s.lineEditMode) {
-    entries = m.item >= 0 ? ItemEntries(Item(m.item)) : "チェック欄 作 成,テキスト項目作成,記 入 欄 作 成,フォーム編集終了";
+  m.columnMenu = false;
+  std::string entries = "フォーム編集開始";
+  if (s.lineEditMode && m.item >= 0) {
+    entries = ItemEntries(Item(m.item));
+  } else if (s.lineEditMode) {
+    // The output table's columns may become fields when it has some.
+    ReadOutputTableColumns(&m.columns);
+    // Columns that fields already fill are not offered again.
+    m.columns.erase(std::remove_if(m.columns.begin(), m.columns.end(),
+                                   [](const OutputColumn& c) { return FindCanvasField(c.name) >= 0; }),
+                    m.columns.end());
+    const bool columns = !m.columns.empty();
+    entries = std::string("チェック欄 作 成,テキスト項目作成,記 入 欄 作 成,フォーム編集終了") +
+              (columns ? std::string(",") + kColumnsEntry : "");
   }
-  if (!entries) return -1;
-  m.entries = SplitEntries(entries);
-  return ShowItemContextMenu(entries, 0);
+  m.entries = SplitMenuEntries(entries);
+  return ShowItemContextMenu(entries.c_str(), 0);
 }
 
 int RunSheetMenuChoice(int line) {
@@ -107,6 +125,20 @@ int RunSheetMenuChoice(int line) {
   if (line < 1 || line > static_cast<int>(m.entries.size()) || !IsValidSlot(m.slot)) return -1;
   const std::string entry = m.entries[line - 1];
   SelectWindowSlot(m.slot);
+  if (m.columnMenu) {
+    m.columnMenu = false;
+    return AddOutputColumnField(m.slot, m.columns[line - 1], m.point.x, m.point.y);
+  }
+  if (entry == kColumnsEntry) {
+    // The columns in a menu of their own at the same place, ten rows seen.
+    std::string names;
+    for (const OutputColumn& column : m.columns) names += column.name + ",";
+    names += "(10)";
+    m.entries = SplitMenuEntries(names);
+    m.entries.pop_back();
+    m.columnMenu = true;
+    return ShowItemContextMenu(names.c_str(), 0);
+  }
   if (entry == "フォーム編集終了") {
     LeaveSheetDesign(m.slot);
     return 0;

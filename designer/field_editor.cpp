@@ -147,6 +147,17 @@ void SetNewRowDefaults(int t, const std::string& code, SheetItemKind kind, int x
   }
 }
 
+// The lowest free code of a range into `code`, and the sheet's rows in a
+// new table slot to add its row to: the slot, or -1 after the message.
+int OpenFreeSheetRow(char range, std::string* code) {
+  *code = NextFreeSheetCode(range);
+  if (code->empty()) {
+    ShowInfoMessage("", "シートの項目は %d 個までです。", 999);
+    return -1;
+  }
+  return OpenSheetRows("");
+}
+
 void SetPlacedColumns(int t) {
   for (const char* name : {"文字数", "横幅", "高さ"}) SetColumnInt(t, name, GetFieldInt(name));
   SetColumnText(t, "タイトル", FormFieldText("タイトル").c_str());
@@ -314,13 +325,9 @@ int CheckSheetKeyItem(int canvasSlot) {
   for (int i = s.firstItem; s.itemCount > 0 && i <= s.lastItem; ++i) {
     if (Item(i).name == key) return 0;
   }
-  const std::string code = NextFreeSheetCode('0');
-  if (code.empty()) {
-    ShowInfoMessage("", "シートの項目は %d 個までです。", 999);
-    return -1;
-  }
   // The key's write-in field: six zero-filled characters, read whole.
-  const int t = OpenSheetRows("");
+  std::string code;
+  const int t = OpenFreeSheetRow('0', &code);
   if (t < 0) return -1;
   db_clear(t);
   const std::pair<const char*, const char*> texts[] = {
@@ -380,12 +387,8 @@ int AddDroppedSheetFile(int canvasSlot, const std::string& path, int x, int y) {
     ShowInfoMessage("", "ファイル“%s”をオープンできません。", path.c_str());
     return -1;
   }
-  const std::string code = NextFreeSheetCode(picture ? 'B' : 'T');
-  if (code.empty()) {
-    ShowInfoMessage("", "シートの項目は %d 個までです。", 999);
-    return -1;
-  }
-  const int t = OpenSheetRows("");
+  std::string code;
+  const int t = OpenFreeSheetRow(picture ? 'B' : 'T', &code);
   if (t < 0) return -1;
   SetNewRowDefaults(t, code, SheetItemKind::kTextItem, x, y);
   if (picture) {
@@ -401,6 +404,26 @@ int AddDroppedSheetFile(int canvasSlot, const std::string& path, int x, int y) {
     SetColumnText(t, "全半角", "");
     SetColumnInt(t, "文字太", 1);
   }
+  const int rc = db_add(t);
+  db_close(t);
+  return rc == 0 ? RebuildWindowItems(canvasSlot, 1) : -1;
+}
+
+int AddOutputColumnField(int canvasSlot, const OutputColumn& column, int x, int y) {
+  std::string code;
+  const int t = OpenFreeSheetRow('0', &code);
+  if (t < 0) return -1;
+  SetNewRowDefaults(t, code, SheetItemKind::kWriteInField, x, y);
+  SetColumnText(t, "領域名", column.name.c_str());
+  SetColumnText(t, "タイトル", column.name.c_str());
+  // Numbers take ten boxes whatever their column's size; a text its length,
+  // up to the boxes a field may have.
+  const bool number = column.type == 3 || column.type == 4 || column.type == 6;
+  SetColumnText(t, "文字型", number ? "数値" : "文字");
+  SetColumnInt(t, "文字数", number ? 10 : std::clamp(column.length, 1, kMaxFieldBoxes));
+  SetColumnInt(t, "横幅", 8);
+  SetColumnInt(t, "高さ", 9);
+  SetColumnInt(t, "文字太", 0);
   const int rc = db_add(t);
   db_close(t);
   return rc == 0 ? RebuildWindowItems(canvasSlot, 1) : -1;

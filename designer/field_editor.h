@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 enum class SheetItemKind {
   kWriteInField = 1,
@@ -40,6 +41,18 @@ int CheckSheetKeyItem(int canvasSlot);
 // the message (the file cannot be read, no free code, the row cannot be
 // written).
 int AddDroppedSheetFile(int canvasSlot, const std::string& path, int x, int y);
+// A column of the sheet's output table, as the table describes it.
+struct OutputColumn {
+  std::string name;
+  int type = 1;  // 3, 4 and 6 hold numbers
+  int length = 0;
+};
+// The most boxes a write-in field has.
+constexpr int kMaxFieldBoxes = 100;
+// A column of the output table made a write-in field of its name at (x, y)
+// of the sheet: a number ten boxes wide, a text as long as the column (at
+// most kMaxFieldBoxes); the canvas is rebuilt. 0, or -1 after the message.
+int AddOutputColumnField(int canvasSlot, const OutputColumn& column, int x, int y);
 // The name a picture item keeps of its file (アイコン): below the program
 // folder the name inside it, so that the depth of the installation does not
 // count; else the path without its drive, left to the machine that reads
@@ -55,3 +68,7 @@ int DeleteSheetItem(int canvasSlot, const std::string& code, const std::string& 
 // The codes of a range ('0' fields, 'T' texts) of the current sheet, in
 // ascending order, and the lowest free one ("" when all 999 are taken).
 std::string NextFreeSheetCode(char range);
+// The columns of the sheet's output table (its output database, never
+// created here) into `columns`: their number, -1 when the sheet names no
+// output table, -2 when the table cannot be opened.
+int ReadOutputTableColumns(std::vector<OutputColumn>* columns);

@@ -2,6 +2,7 @@
 // the run logs in the log folder and the output table.
 #include <cstring>
 
+#include "designer/field_editor.h"
 #include "designer/sheet_settings.h"
 #include "foundation/db.h"
 #include "foundation/db_sql.h"
@@ -146,4 +147,21 @@ void CloseResultLogs() {
   if (logs.collationSlot > 0) db_close(logs.collationSlot);
   if (logs.outputSlot > 0) db_close(logs.outputSlot);
   logs.collationSlot = logs.outputSlot = -1;
+}
+
+int ReadOutputTableColumns(std::vector<OutputColumn>* columns) {
+  columns->clear();
+  const char* table = g_sheetSettings.outputTable.c_str();
+  if (!*table) return -1;
+  const CurrentSheet& sheet = g_currentSheet;
+  const int t = db_open_nocreate(sheet.outputFolder.c_str(), sheet.outputDatabase.c_str(), table, sheet.outputKind,
+                                 table, "", "");
+  if (t < 0) return -2;
+  OutputColumn column;
+  for (int position = 1; GetColumnInfoByPosition(t, position, column.name, &column.length, &column.type) == 0;
+       ++position) {
+    columns->push_back(column);
+  }
+  db_close(t);
+  return static_cast<int>(columns->size());
 }

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <string>
 
+#include "designer/screen_menu.h"
 #include "designer/sheet_settings.h"
 #include "entry/card_form.h"
 #include "entry/entry.h"
@@ -32,6 +33,10 @@ constexpr int kKeyPrevious = 112, kKeyNext = 113, kKeyFirst = 114, kKeyNew = 115
 constexpr int kKeyCopy = 116, kKeyDelete = 118, kKeyNumberSearch = 119, kKeyLockNow = 122, kKeyLock = 123;
 constexpr int kKeyLastFunction = 127;
 constexpr int kKeyCsvOutput = 125;  // the CSV output key of a sheet's card
+// The card opened for screen edit: its design mode, and its window made a
+// character wider or narrower, a row taller or shorter.
+constexpr int kKeyScreenEdit = 124;
+constexpr int kKeyWiden = 156, kKeyNarrow = 157, kKeyHeighten = 158, kKeyLower = 159;
 // Screens 91 and 92 edit the card of a sheet: open without the input lock.
 constexpr int kSheetCardScreen = 91, kSheetCardScreen2 = 92;
 // The card-form entry screen generated for a sheet.
@@ -222,6 +227,20 @@ void RunCardButton(int command) {
 
 // Keys that leave the shown record, and the buttons whose jobs read the
 // table: what was typed is written first.
+bool InScreenEdit() { return IsValidSlot(g_cardForm.slot) && Slot(g_cardForm.slot).ocrCardMode == 2; }
+
+// The window grows or shrinks by one unit; its size is kept as it closes.
+void StretchCard(int command) {
+  const WindowSlot& s = Slot(g_cardForm.slot);
+  RECT now;
+  if (!s.window || !GetWindowRect(s.window, &now)) return;
+  const int across = command == kKeyWiden ? s.fontUnit : command == kKeyNarrow ? -s.fontUnit : 0;
+  const int down = command == kKeyHeighten ? s.rowPitch : command == kKeyLower ? -s.rowPitch : 0;
+  const int width = now.right - now.left + across, height = now.bottom - now.top + down;
+  if (width <= s.fontUnit || height <= s.rowPitch) return;
+  SetWindowPos(s.window, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 bool LeavesRecord(int command) {
   return command == VK_PRIOR || command == VK_NEXT || command == kKeyEscape ||
          (command >= kKeyF1 && command <= kKeyLastFunction) || IsCardButton(command);
@@ -255,6 +274,15 @@ void RunCommand(int command) {
       break;
     case kKeyLock: g_cardForm.locked = !g_cardForm.locked; break;
     case kKeyLockNow: g_cardForm.locked = true; break;
+    case kKeyScreenEdit:
+      if (InScreenEdit()) ToggleScreenLineEditMode();
+      break;
+    case kKeyWiden:
+    case kKeyNarrow:
+    case kKeyHeighten:
+    case kKeyLower:
+      if (InScreenEdit()) StretchCard(command);
+      break;
     default:
       RunCardButton(command);
       break;
@@ -325,9 +353,17 @@ LRESULT CALLBACK CardWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       EnableWindow(window, TRUE);
       if (!g_cardForm.shownCode.empty()) ShowCardRecord(g_cardForm.shownCode);
       return 0;
-    case kMsgHeaderMenu:
     case WM_RBUTTONDOWN:
       PassMenuToMainWindow(message, ScreenNumber());
+      if (InScreenEdit()) {
+        SelectWindowSlot(g_cardForm.slot);
+        ShowScreenDesignMenu(1);
+      }
+      return 0;
+    case kMsgHeaderMenu:
+      // The design menu's choice: the main window hears of it too.
+      PassMenuToMainWindow(message, ScreenNumber(), lParam);
+      if (InScreenEdit()) RunScreenMenuChoice(static_cast<int>(lParam));
       return 0;
     case kMsgCloseWindow:
     case WM_CLOSE:

@@ -554,7 +554,7 @@ LRESULT CALLBACK ListWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       return 0;
     case kMsgHeaderMenu:
     case WM_RBUTTONDOWN:
-      PassMenuToMainWindow(message, ScreenNumber());
+      PassMenuToMainWindow(message, ScreenNumber(), lParam);
       return 0;
     case WM_CLOSE:
       RecordModifierKeys();  // as the Esc command would

@@ -5,5 +5,6 @@
 #include <windows.h>
 
 // The right button (as 1164) and the header menu (1162) of a screen window
-// go to the main window with the screen's number.
-void PassMenuToMainWindow(UINT message, int screenNumber);
+// go to the main window with the screen's number, a menu's choice with its
+// line (from 1; 0 for the header band).
+void PassMenuToMainWindow(UINT message, int screenNumber, LPARAM line = 0);

@@ -222,7 +222,7 @@ LRESULT CALLBACK SupWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
       return 0;
     case kMsgHeaderMenu:
     case WM_RBUTTONDOWN:
-      PassMenuToMainWindow(message, ScreenNumber());
+      PassMenuToMainWindow(message, ScreenNumber(), lParam);
       return 0;
     case kMsgCloseWindow:
     case WM_CLOSE:

@@ -93,7 +93,7 @@ LRESULT HandleMessage(WindowState& state, HWND window, UINT message, WPARAM wPar
       return 0;
     case kMsgHeaderMenu:
     case WM_RBUTTONDOWN:
-      PassMenuToMainWindow(message, ScreenNumberOf(state));
+      PassMenuToMainWindow(message, ScreenNumberOf(state), lParam);
       return 0;
     case kMsgCloseWindow:
     case WM_CLOSE:
@@ -116,10 +116,13 @@ int OpenEntryDataSet(const char* folder, const char* database, const char* table
 
 }  // namespace
 
-void PassMenuToMainWindow(UINT message, int screenNumber) {
+void PassMenuToMainWindow(UINT message, int screenNumber, LPARAM line) {
   constexpr UINT kMsgRightButton = WM_USER + 140;  // 1164
-  if (g_screen.mainWindow) {
-    SendMessageA(g_screen.mainWindow, message == WM_RBUTTONDOWN ? kMsgRightButton : kMsgHeaderMenu, screenNumber, 0);
+  if (!g_screen.mainWindow) return;
+  if (message == WM_RBUTTONDOWN) {
+    SendMessageA(g_screen.mainWindow, kMsgRightButton, screenNumber, 0);
+  } else {
+    SendMessageA(g_screen.mainWindow, kMsgHeaderMenu, screenNumber, line);
   }
 }
 

@@ -128,6 +128,11 @@ class SheetDesign : public ScreenDbTest {
     PostMessageA(canvas_, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(at.x - s.scrollX, at.y - s.scrollY));
     PostMessageA(canvas_, WM_RBUTTONUP, 0, MAKELPARAM(at.x - s.scrollX, at.y - s.scrollY));
     PumpMessages();
+    ChooseShownLine(line);
+  }
+
+  // Clicks line `line` of the pop-up menu that is open.
+  void ChooseShownLine(int line) {
     const HWND menu = g_screen.popupWindow;
     ASSERT_TRUE(menu && IsWindowVisible(menu)) << Boxes();
     UpdateWindow(menu);
@@ -1250,6 +1255,51 @@ TEST_P(SheetDesign, AOneChoiceFieldKeepsItsWholeChoiceThroughTheChoiceEditor) {
   FillAndClose({});
   EXPECT_LT(SheetFieldEditorSlot(), 0) << Boxes();
   EXPECT_THAT(Rows("MUPA_FLD", "領域名,重ね文字,変換条件", "領域コード"), ElementsAre("AGE||", "AGREE|OK|20"));
+}
+
+// The output table's columns that no field fills yet are offered on the
+// background in design mode; the one chosen becomes a write-in field of its
+// name where the menu was opened: a number ten boxes wide, a text as long as
+// its column. The sheet opens again with it.
+TEST_P(SheetDesign, AColumnOfTheOutputTableBecomesAFieldWhereTheMenuWasOpened) {
+  const int slot = db_alloc_slot("", kSheetDb, "KAITO", GetParam());
+  ASSERT_GT(slot, 0);
+  ExecSlotSql(slot, "drop table KAITO", 1);
+  db_disconnect(slot);
+  Exec("create table KAITO (ID varchar(8), NAME varchar(12), AGE integer, SCORE float)");
+  g_sheetSettings.outputTable = "KAITO";
+  g_currentSheet.outputFolder = "";
+  g_currentSheet.outputDatabase = kSheetDb;
+  g_currentSheet.outputKind = GetParam();
+  ASSERT_EQ(OpenProject(), 0) << Boxes();
+  ToggleDesign();
+  ChooseFromMenu({300, 500}, 5);  // "出力項目から作成"
+  ChooseShownLine(2);  // ID, NAME, SCORE: AGE is a field already
+  ChooseFromMenu({300, 700}, 5);
+  ChooseShownLine(2);  // ID, SCORE
+  EXPECT_THAT(Rows("MUPA_FLD", "領域コード,領域名,タイトル,文字型,文字数,Ｘ座標,Ｙ座標", "領域コード"),
+              ElementsAre("0001|AGE|年齢||3|40|80", "0002|NAME|NAME|文字|12|300|500",
+                          "0003|SCORE|SCORE|数値|10|300|700"))
+      << Boxes();
+  EXPECT_GE(ResolveFieldRef(0, "NAME"), 0) << "shown at once";
+  ToggleDesign();
+  CloseSlot(0);
+  ASSERT_EQ(OpenProject(), 0) << Boxes();
+  EXPECT_GE(ResolveFieldRef(0, "SCORE"), 0);
+  ToggleDesign();
+  // With every column a field the entry is not offered.
+  ChooseFromMenu({300, 800}, 3);  // "記 入 欄 作 成"
+  ASSERT_GE(SheetFieldEditorSlot(), 0);
+  FillAndClose({{"領域名", "ID"}, {"タイトル", "番号"}, {"文字数", "8"}});
+  ASSERT_LT(SheetFieldEditorSlot(), 0) << Boxes();
+  const WindowSlot& s = Slot(0);
+  PostMessageA(canvas_, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(300 - s.scrollX, 900 - s.scrollY));
+  PumpMessages();
+  ChooseShownLine(5);  // no such line: nothing
+  EXPECT_EQ(Rows("MUPA_FLD", "領域名", "領域コード").size(), 4u);
+  EXPECT_TRUE(BoxTexts().empty()) << Boxes();
+  Exec("drop table KAITO");
+  g_sheetSettings.outputTable.clear();
 }
 
 TEST_P(SheetDesign, RepetitionsAndReferenceMastersAreSettingsOfAFieldOnTheSheet) {
