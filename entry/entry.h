@@ -93,21 +93,6 @@ std::string EraOfDate(const std::string& date);
 // year, a day of the month (29 February in leap years only).
 bool IsCalendarDate(const std::string& text);
 
-// How the list prints (1128, 1129): the range of codes, the rows of a
-// page, the CSV options and file of the CSV mode, the name of the print
-// job (empty: the screen's title).
-struct ListReportSettings {
-  std::string start, end;
-  int linesPerPage = 50;
-  std::string csvFile;
-  bool titles = false, keys = true, quotes = false;
-  std::string documentName;
-  int rowsWritten = 0;  // by the last CSV output
-};
-ListReportSettings& GetListReportSettings();
-// The preview window of the printed list's first page, or null.
-HWND GetListPreviewWindow();
-
 // Called after each row a renumbering of code numbers has changed (1, 2,
 // ...), inside its transaction; tests stop the program there. Null: none.
 using RenumberStepHook = void (*)(int step);

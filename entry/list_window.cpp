@@ -261,6 +261,9 @@ void HandleButton(int command) {
     case kJobCsvInput:
       OpenJobDialog(window, command);
       break;
+    case kJobPrint:
+      OpenListPrintSettings();
+      break;
     case kJobCsvOutput:
     case kJobRangeDelete:
     case kJobRangeInput:

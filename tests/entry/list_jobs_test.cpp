@@ -1,12 +1,9 @@
 // The jobs of the list form under Wine: CSV files written and read back
 // through the job dialog (quotes, commas, line ends inside cells,
 // Shift-JIS), imports that would wrap their codes or hold an overlong line
-// refused whole, range input and range delete, the search window, and the
-// printed list (preview and the PDF printer), on both databases.
+// refused whole, range input and range delete and the search window, on
+// both databases.
 #include <windows.h>
-
-#include <commdlg.h>
-#include <winspool.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -433,81 +430,6 @@ TEST_P(ListJobs, SearchesAColumnUpAndDown) {
   ChooseMenuCommand(kSearch);
   PressKey(Slot(TopSlot()).editControl, VK_RETURN);
   EXPECT_EQ(Cell("CODE", 1), "0007");
-  EXPECT_EQ(BoxTexts(), std::vector<std::string>{});
-}
-
-// The print dialog answered with the default printer.
-INT_PTR ChooseDefaultPrinter(const ModalDialogCall& call, void*) {
-  if (call.kind != "PrintDlg") return call.real(call.data);
-  char name[256] = "";
-  DWORD size = sizeof name;
-  if (!GetDefaultPrinterA(name, &size)) return 0;
-  auto* dialog = static_cast<PRINTDLGA*>(call.data);
-  dialog->hDC = CreateDCA("WINSPOOL", name, nullptr, nullptr);
-  return dialog->hDC != nullptr;
-}
-
-TEST_P(ListJobs, PrintsTheListOnThePrinterAndAsAPreview) {
-  ASSERT_EQ(OpenList(), 0) << Boxes();
-  ListReportSettings& report = GetListReportSettings();
-  report = ListReportSettings();
-  report.linesPerPage = 10;
-  PostMessageA(ListWindow(), kMsgPreviewOutput, 1, 0);
-  PumpMessages();
-  EXPECT_NE(GetListPreviewWindow(), nullptr);
-  EXPECT_TRUE(IsWindowVisible(GetListPreviewWindow()));
-  DestroyWindow(GetListPreviewWindow());
-
-  const char* pdfFolder = std::getenv("SHEETDESK_PDF_DIR");
-  char printer[256] = "";
-  DWORD size = sizeof printer;
-  if (!pdfFolder || !*pdfFolder || !GetDefaultPrinterA(printer, &size)) GTEST_SKIP() << "no PDF printer here";
-  char document[64];
-  std::snprintf(document, sizeof document, "list-%lu-%lu", GetCurrentProcessId(), GetTickCount());
-  report.documentName = document;
-  SetModalDialogHook(ChooseDefaultPrinter, nullptr);
-  PostMessageA(ListWindow(), kMsgPrintOutput, 1, 0);
-  PumpMessages();
-  SetModalDialogHook(nullptr, nullptr);
-  const std::string folder = WindowsPathOf(pdfFolder);
-  std::string pdf;
-  for (int wait = 0; wait < 600 && pdf.empty(); ++wait) {
-    WIN32_FIND_DATAA found;
-    const HANDLE search = FindFirstFileA((folder + "\\*" + document + "*.pdf").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-      pdf = folder + "\\" + found.cFileName;
-      FindClose(search);
-    } else {
-      Sleep(100);
-    }
-  }
-  ASSERT_FALSE(pdf.empty()) << "no PDF came from the printer";
-  // 23 rows of 10 a page: three pages, rendered by pdftoppm. Wine does not
-  // wait for Unix programs: the command leaves a marker when done.
-  const std::string prefix = std::string(pdfFolder) + "/" + document;
-  std::string command = "/bin/sh -c \"/usr/bin/pdftoppm -r 20 -gray " + std::string(pdfFolder) + "/" +
-                        pdf.substr(pdf.rfind('\\') + 1) + " " + prefix + " && touch " + prefix + ".done\"";
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION render{};
-  ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &render));
-  CloseHandle(render.hThread);
-  CloseHandle(render.hProcess);
-  const std::string marker = folder + "\\" + document + ".done";
-  for (int wait = 0; wait < 600 && GetFileAttributesA(marker.c_str()) == INVALID_FILE_ATTRIBUTES; ++wait) Sleep(50);
-  DeleteFileA(marker.c_str());
-  int pages = 0;
-  WIN32_FIND_DATAA found;
-  const HANDLE pictures = FindFirstFileA((folder + "\\" + document + "-*.pgm").c_str(), &found);
-  if (pictures != INVALID_HANDLE_VALUE) {
-    do {
-      ++pages;
-      DeleteFileA((folder + "\\" + found.cFileName).c_str());
-    } while (FindNextFileA(pictures, &found));
-    FindClose(pictures);
-  }
-  EXPECT_EQ(pages, 3);
-  DeleteFileA(pdf.c_str());
   EXPECT_EQ(BoxTexts(), std::vector<std::string>{});
 }
 
