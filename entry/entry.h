@@ -46,10 +46,10 @@ void SetCardImageComparison(const char* folder, int sizePercent);
 const char* GetPickedListKey();
 
 // The spreadsheet program the list and card forms open a CSV file in once
-// they have written it (its command; empty: none, the count of rows written
-// is reported instead).
-void SetSpreadsheetProgram(const char* program);
-const std::string& SpreadsheetProgram();
+// they have written it: its command, the line EXCEL of USER.INI in the
+// program folder, read as each file is written (empty: none, the count of
+// rows written is reported instead).
+std::string SpreadsheetProgram();
 // Starts `program` on `file` ("%s %s", shown normally): 0; nothing for an
 // empty program; -1 after the message when Excel would take a blank of the
 // file's folder for the end of its name, or when the program cannot start.

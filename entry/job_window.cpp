@@ -396,8 +396,8 @@ void RunListJob(int job) {
       report.keys = s.keys != 0;
       report.quotes = s.quotes != 0;
       if (OutputListReport(2) != 0) break;
-      if (!SpreadsheetProgram().empty()) {
-        LaunchExcel(SpreadsheetProgram().c_str(), path.c_str());
+      if (const std::string program = SpreadsheetProgram(); !program.empty()) {
+        LaunchExcel(program.c_str(), path.c_str());
       } else {
         ShowInfoMessage("", "\"%s\" に、%d件のデータを出力しました。", path.c_str(), report.rowsWritten);
       }

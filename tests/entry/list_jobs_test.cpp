@@ -21,6 +21,7 @@
 #include "shell/shell.h"
 #include "tally/tally.h"
 #include "tests/entry/list_form_fixture.h"
+#include "tests/entry/spreadsheet_setting.h"
 #include "tests/foundation/db_test_support.h"
 #include "tests/screen/screen_fixture.h"
 #include "tests/screen/screen_fixture_data.h"
@@ -192,8 +193,8 @@ TEST_P(ListJobs, CsvFilesGoIntoFoldersNamedInShiftJis) {
   RemoveDirectoryA(folder.c_str());
 }
 
-// A written CSV file opens in the spreadsheet program when one is set (the
-// program start is answered by the hook), its path quoted: Excel is refused
+// A written CSV file opens in the spreadsheet program when USER.INI names
+// one (the program start is answered by the hook), its path quoted: Excel is refused
 // a folder with a blank, which it would take for the end of the name, after
 // a folder with a "." too; a program that does not start is reported;
 // without a program the count is.
@@ -225,6 +226,7 @@ TEST_P(ListJobs, AWrittenCsvFileOpensInTheSpreadsheetProgram) {
       {"another program", "C:\\Tools\\calc.exe", blank, 33, true, ""},
       {"Excel, no blank", "C:\\Office\\excel.exe", plain, 33, true, ""},
       {"Excel, a folder with a dot", "C:\\Office\\excel.exe", dotted, 33, true, ""},
+      {"Excel quoted for a blank", "\"C:\\Program Files\\Office\\EXCEL.EXE\"", plain, 33, true, ""},
       {"Excel, a blank in the folder", "C:\\Office\\EXCEL.EXE", blank, 33, false, refused(blank)},
       {"Excel, a blank after a dot", "C:\\Office\\EXCEL.EXE", blankAfterDotFile, 33, false,
        refused(blankAfterDotFile)},
@@ -232,9 +234,10 @@ TEST_P(ListJobs, AWrittenCsvFileOpensInTheSpreadsheetProgram) {
        "“calc.exe \"" + plain + "\"”を起動できません。(2)"},
       {"no program", "", plain, 33, false, "\"" + plain + "\" に、23件のデータを出力しました。"},
   };
+  SpreadsheetSetting setting;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    SetSpreadsheetProgram(c.program);
+    setting.Name(c.program);
     ProgramStartRecorder starts(c.startResult);
     DeleteFileA(c.file.c_str());
     ForgetBoxes();
@@ -254,7 +257,6 @@ TEST_P(ListJobs, AWrittenCsvFileOpensInTheSpreadsheetProgram) {
       EXPECT_EQ(BoxTexts().back(), c.message);
     }
   }
-  SetSpreadsheetProgram("");
 }
 
 // The job dialog's file, range and options are the list's line of the
