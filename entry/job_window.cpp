@@ -348,6 +348,8 @@ int OpenJobDialogFor(HWND owner, int job, const JobDialogTarget& target) {
   if (!g_job.window || IsValidSlot(g_job.slot)) return -1;
   g_job.target = target;
   g_job.settings = LoadJobSettings(target.printCode);
+  // Without the choice the files hold the codes, whatever was kept.
+  if (!target.keyChoice) g_job.settings.keys = 1;
   int columns = 44;
   if (AddJobItems(job, &columns) != 0) {
     DiscardBuildingItems();

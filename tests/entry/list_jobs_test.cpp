@@ -173,6 +173,33 @@ TEST_P(ListJobs, CsvFilesMakeARoundTrip) {
   db_close(t);
 }
 
+// A list that adds no records offers no choice of the codes: its file
+// holds them even when the choice was left off while the screen still
+// added records, and the choice kept for the screen is on again.
+TEST_P(ListJobs, AListThatAddsNoRecordsWritesItsCodes) {
+  ASSERT_EQ(OpenList(), 0) << Boxes();
+  const std::string file = Path("no_new_rows.csv");
+  DeleteFileA(file.c_str());
+  ChooseMenuCommand(kCsvOutput);
+  TypeIntoField("TXTO", file.c_str());
+  SetCheck("NOPUT", false);
+  RunJob();
+  EXPECT_EQ(ReadBytes(file).substr(0, 9), "\"品名01\",") << "no codes, as chosen";
+  CloseListHolding({}, true);
+  for (const char* input : {"△", "Ｎ"}) {
+    SCOPED_TRACE(input);
+    ASSERT_EQ(LoadTexts({{"TEST-LSTK.txt", ListScreenText(keyKind_, input)}}), 1) << Boxes();
+    ASSERT_EQ(OpenList(), 0) << Boxes();
+    DeleteFileA(file.c_str());
+    ChooseMenuCommand(kCsvOutput);
+    EXPECT_EQ(ResolveFieldRef(TopSlot(), "NOPUT") >= 0, std::string(input) == "Ｎ") << "the choice offered";
+    TypeIntoField("TXTO", file.c_str());
+    RunJob();
+    EXPECT_EQ(ReadBytes(file).substr(0, 7), "\"0001\",") << Boxes();
+    CloseListHolding({}, true);
+  }
+}
+
 // Folder and file names whose last byte is that of "\" (表, ソ, 能, 十)
 // are written where they are typed.
 TEST_P(ListJobs, CsvFilesGoIntoFoldersNamedInShiftJis) {
