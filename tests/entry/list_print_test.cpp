@@ -30,6 +30,8 @@ namespace {
 
 // The third entry of the list's F9 menu: "印        刷".
 constexpr int kPrintEntry = 3;
+// The print key of the key bar ("~").
+constexpr WPARAM kPrintKey = 126;
 // The colour of the printed table's ruled lines on the preview.
 constexpr COLORREF kRuleColour = RGB(0, 0, 255);
 
@@ -217,6 +219,35 @@ TEST_P(ListPrint, ThePreviewShowsTheFirstPageOfTheRange) {
   EXPECT_EQ(BoxTexts(), std::vector<std::string>{"コード“0030”は登録されていません。"});
   PressInSettings(VK_ESCAPE);
   EXPECT_TRUE(IsWindowEnabled(ListWindow()));
+}
+
+// The key bar's "~" (command 126) prints the sheets' own lists (screens 91
+// and 92) as the menu's entry does; other lists ignore it.
+TEST_P(ListPrint, TheSheetsOwnListsPrintFromTheirKeyBar) {
+  struct Case {
+    const char* number;
+    bool opens;
+  };
+  for (const Case& c : {Case{"61", false}, Case{"91", true}, Case{"92", true}}) {
+    SCOPED_TRACE(c.number);
+    std::string text = ListScreenText(keyKind_, "Ｎ");
+    const std::string number = std::string("SCRNO = ") + c.number;
+    ASSERT_TRUE(ChangeScreenText(&text, {{"SCRNO = 61", number.c_str()}}));
+    ASSERT_EQ(LoadTexts({{"TEST-LSTK.txt", text}}), 1);
+    ASSERT_EQ(OpenList(), 0) << testing::PrintToString(BoxTexts());
+    ClickCell("NAME", 1);
+    PostMessageA(ListWindow(), kMsgScreenCommand, kPrintKey, 0);
+    PumpMessages();
+    EXPECT_EQ(SettingsOpen(), c.opens);
+    if (SettingsOpen()) {
+      EXPECT_EQ(ShownText(Settings(), "SNO"), "0001");
+      EXPECT_EQ(ShownText(Settings(), "ENO"), "0023");
+      PressInSettings(VK_ESCAPE);
+    }
+    EXPECT_TRUE(IsWindowEnabled(ListWindow()));
+    CloseListHolding({}, true);
+  }
+  EXPECT_EQ(BoxTexts(), std::vector<std::string>{});
 }
 
 INSTANTIATE_TEST_SUITE_P(Databases, ListPrint, testing::Values(kDbKindFile, kDbKindServer), KindName);
