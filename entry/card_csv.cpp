@@ -150,8 +150,8 @@ int ExportCardCsv(const std::string& path, const std::string& start, const std::
     ShowInfoMessage("", "ＣＳＶファイル“%s”をオープンできません。", path.c_str());
     return -1;
   }
-  if (!SpreadsheetProgram().empty()) {
-    LaunchExcel(SpreadsheetProgram().c_str(), path.c_str());
+  if (const std::string program = SpreadsheetProgram(); !program.empty()) {
+    LaunchExcel(program.c_str(), path.c_str());
   } else {
     ShowInfoMessage("", "“%s”に、%d件のデータを出力しました。", path.c_str(), count);
   }

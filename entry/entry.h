@@ -46,10 +46,10 @@ void SetCardImageComparison(const char* folder, int sizePercent);
 const char* GetPickedListKey();
 
 // The spreadsheet program the list and card forms open a CSV file in once
-// they have written it (its command; empty: none, the count of rows written
-// is reported instead).
-void SetSpreadsheetProgram(const char* program);
-const std::string& SpreadsheetProgram();
+// they have written it: its command, the line EXCEL of USER.INI in the
+// program folder, read as each file is written (empty: none, the count of
+// rows written is reported instead).
+std::string SpreadsheetProgram();
 // Starts `program` on `file` ("%s %s", shown normally): 0; nothing for an
 // empty program; -1 after the message when Excel would take a blank of the
 // file's folder for the end of its name, or when the program cannot start.
@@ -92,21 +92,6 @@ std::string EraOfDate(const std::string& date);
 // A Western date "%04d/%02d/%02d" that is on the calendar: a month of the
 // year, a day of the month (29 February in leap years only).
 bool IsCalendarDate(const std::string& text);
-
-// How the list prints (1128, 1129): the range of codes, the rows of a
-// page, the CSV options and file of the CSV mode, the name of the print
-// job (empty: the screen's title).
-struct ListReportSettings {
-  std::string start, end;
-  int linesPerPage = 50;
-  std::string csvFile;
-  bool titles = false, keys = true, quotes = false;
-  std::string documentName;
-  int rowsWritten = 0;  // by the last CSV output
-};
-ListReportSettings& GetListReportSettings();
-// The preview window of the printed list's first page, or null.
-HWND GetListPreviewWindow();
 
 // Called after each row a renumbering of code numbers has changed (1, 2,
 // ...), inside its transaction; tests stop the program there. Null: none.

@@ -348,6 +348,8 @@ int OpenJobDialogFor(HWND owner, int job, const JobDialogTarget& target) {
   if (!g_job.window || IsValidSlot(g_job.slot)) return -1;
   g_job.target = target;
   g_job.settings = LoadJobSettings(target.printCode);
+  // Without the choice the files hold the codes, whatever was kept.
+  if (!target.keyChoice) g_job.settings.keys = 1;
   int columns = 44;
   if (AddJobItems(job, &columns) != 0) {
     DiscardBuildingItems();
@@ -396,8 +398,8 @@ void RunListJob(int job) {
       report.keys = s.keys != 0;
       report.quotes = s.quotes != 0;
       if (OutputListReport(2) != 0) break;
-      if (!SpreadsheetProgram().empty()) {
-        LaunchExcel(SpreadsheetProgram().c_str(), path.c_str());
+      if (const std::string program = SpreadsheetProgram(); !program.empty()) {
+        LaunchExcel(program.c_str(), path.c_str());
       } else {
         ShowInfoMessage("", "\"%s\" に、%d件のデータを出力しました。", path.c_str(), report.rowsWritten);
       }

@@ -172,7 +172,20 @@ int ImportListCsv(const char* path, int keysInFile);
 int ExportListCsv(const char* path, const char* start, const char* end, bool titles,
                   bool keys, bool quotes);
 
-// The printed list (list_report.cpp): mode 0 preview, 1 printer, 2 CSV.
+// The list's rows as a CSV file (OutputListReport's mode 2): the range of
+// codes, the options and the file.
+struct ListReportSettings {
+  std::string start, end;
+  std::string csvFile;
+  bool titles = false, keys = true, quotes = false;
+  int rowsWritten = 0;  // by the last CSV output
+};
+ListReportSettings& GetListReportSettings();
+
+// The printed list (list_report.cpp): the print-settings screen of the
+// list over the table's first and last code (0, or -1 after a message),
+// and the output it asks for: mode 0 preview, 1 printer, 2 CSV.
+int OpenListPrintSettings();
 int OutputListReport(int mode);
 
 // Runs the job the job dialog chose (message 1154) with its settings.

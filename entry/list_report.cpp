@@ -1,36 +1,33 @@
-// The printed list: the rows from the start code to the end code as a
-// table of pages (a title with today's date, the column headings, LINE rows
-// a page with a small gap after every ten), on the printer or as a preview
-// of the first page; or the same rows as a CSV file.
+// The printed list: the print-settings screen of lists (print type 1, under
+// the screen's print code) chooses the codes, the paper and the rows a
+// page; the rows from the start code to the end code then go out through
+// the report output as ruled pages (a title with today's date, the column
+// headings, LINE rows a page with a small gap after every ten), on the
+// printer or in the preview beside the settings. The CSV form of the same
+// rows is written by the list's CSV output.
 #include <windows.h>
-#include <commdlg.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 #include <vector>
 
 #include "entry/entry.h"
 #include "entry/list_form.h"
+#include "foundation/bounded_format.h"
 #include "foundation/dates.h"
 #include "foundation/db.h"
-#include "foundation/gdi_draw.h"
 #include "foundation/msgbox.h"
-#include "foundation/bounded_format.h"
-#include "foundation/test_hooks.h"
 #include "screen/screen.h"
+#include "tally/tally.h"
 
 namespace {
 
-constexpr int kPreviewWidth = 595;   // A4 at 72 dots per inch
-constexpr int kPreviewHeight = 842;
-constexpr int kMarginPercent = 5;
+// The list's pages are laid out in report units of 0.2 mm.
+constexpr char kReportUnits[] = "H";
 
 ListReportSettings g_report;
-HWND g_previewWindow = nullptr;
-HBITMAP g_previewPage = nullptr;
 
 int Table() { return g_listForm.tableSlot; }
 
@@ -70,153 +67,94 @@ std::vector<const ListColumn*> PrintedColumns() {
   return columns;
 }
 
-// The pages of the list drawn on a DC `pageWidth` x `pageHeight` dots; only
-// the first with `firstOnly`. Returns the number of rows drawn, or -1.
-int DrawPages(HDC dc, int pageWidth, int pageHeight, bool firstOnly, bool printer) {
-  const int rowsPerPage = std::max(g_report.linesPerPage, 1);
-  int characters = 4;
-  const std::vector<const ListColumn*> printed = PrintedColumns();
-  for (const ListColumn* c : printed) characters += ColumnWidth(*c) + 2;
-  const int usableWidth = pageWidth * (100 - 2 * kMarginPercent) / 100;
-  const int lineHeight = std::min(pageHeight * (100 - 2 * kMarginPercent) / 100 / (rowsPerPage + 6),
-                                  2 * usableWidth / characters);
-  const int left = pageWidth * kMarginPercent / 100;
-  GdiOwner<HFONT> font(CreateFontA(-lineHeight * 9 / 10, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
-                                   OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN,
-                                   "ＭＳ ゴシック"));
-  SelectScope use(dc, font.get());
-  SetBkMode(dc, TRANSPARENT);
+std::string ScreenTitle() { return Slot(g_listForm.slot).title; }
+
+// The title with today's date, then the column headings, ruled.
+void PrintHeading(const std::vector<const ListColumn*>& columns, const char* today) {
+  SetReportFrameOn(0);
+  if (!ScreenTitle().empty()) {
+    ReportPrintCell("【%s】 %s", ScreenTitle().c_str(), today);
+    AdvanceReportLine(1);
+    AddReportSpace(6);
+  }
+  SetReportFrameOn(1);
+  SetReportCellFrame(1);
+  for (const ListColumn* c : columns) {
+    const int width = ColumnWidth(*c) + 2;
+    ReportPrintCell("%-*s", width, Fit(c->title.empty() ? c->name : c->title, width, 'S').c_str());
+  }
+  AdvanceReportLine(1);
+  AddReportSpace(2);
+}
+
+// Pages of the rows from the data set's current row up to `end` (empty:
+// the last); the preview draws the first page only. -1 when the job was
+// aborted.
+int PrintRows(const std::string& end) {
+  const std::vector<const ListColumn*> columns = PrintedColumns();
+  const int rowsPerPage = std::max(1, g_printSettings.lines);
   char today[16];
   GetTodayString(today);
-  std::string title = Slot(g_listForm.slot).title;
-  int rc = db_find_key_or_next(Table(), g_report.start.c_str(), g_listForm.keyNumber);
-  int written = 0;
-  while (rc == 0) {
-    if (printer && StartPage(dc) <= 0) return -1;
-    int y = pageHeight * kMarginPercent / 100;
-    auto text = [&](const std::string& line) {
-      TextOutA(dc, left, y, line.c_str(), static_cast<int>(line.size()));
-      y += lineHeight;
-    };
-    if (!title.empty()) text("【" + title + "】 " + today);
-    y += lineHeight / 2;
-    std::string heading;
-    for (const ListColumn* c : printed) heading += Fit(c->title.empty() ? c->name : c->title, ColumnWidth(*c) + 2, 'S');
-    text(heading);
-    const int ruleY = y - lineHeight / 8;
-    MoveToEx(dc, left, ruleY, nullptr);
-    LineTo(dc, pageWidth - left, ruleY);
-    for (int row = 0; row < rowsPerPage && rc == 0; ++row) {
-      const std::string key = GetColumnText(Table(), g_listForm.keyColumn.c_str());
-      if (!g_report.end.empty() && key > g_report.end) {
-        rc = -1;
-        break;
-      }
-      std::string line;
-      for (const ListColumn* c : printed) line += " " + CellText(*c, ColumnWidth(*c)) + " ";
-      text(line);
-      ++written;
-      if (row % 10 == 9) y += lineHeight / 3;
+  int rc = 0;
+  auto pastEnd = [&] {
+    return !end.empty() && std::string(GetColumnText(Table(), g_listForm.keyColumn.c_str())) > end;
+  };
+  bool first = true;
+  while (rc == 0 && !pastEnd()) {
+    if (!first) NextPrintPage();
+    first = false;
+    PrintHeading(columns, today);
+    for (int row = 0; row < rowsPerPage && rc == 0 && !pastEnd(); ++row) {
+      for (const ListColumn* c : columns) ReportPrintCell(" %s ", CellText(*c, ColumnWidth(*c)).c_str());
+      AdvanceReportLine(1);
+      if (row % 10 == 9) AddReportSpace(1);
       rc = db_nread(Table());
     }
-    if (printer && EndPage(dc) <= 0) return -1;
-    if (firstOnly) break;
+    if (AbortPrintJob() != 0) return -1;
+    if (g_reportOutput.mode == kReportPreview) break;
   }
-  return written;
+  return 0;
 }
 
-// A printer DC chosen through the print dialog (the default printer).
-HDC ChoosePrinter() {
-  PRINTDLGA dialog{};
-  dialog.lStructSize = sizeof dialog;
-  dialog.Flags = PD_RETURNDC | PD_NOPAGENUMS | PD_NOSELECTION;
-  const INT_PTR chosen = RunModalDialog("PrintDlg", &dialog, [](void* data) -> INT_PTR {
-    return PrintDlgA(static_cast<PRINTDLGA*>(data));
-  });
-  if (dialog.hDevMode) GlobalFree(dialog.hDevMode);
-  if (dialog.hDevNames) GlobalFree(dialog.hDevNames);
-  return chosen ? dialog.hDC : nullptr;
-}
-
-int PrintList() {
-  const HDC dc = ChoosePrinter();
-  if (!dc) return -1;
-  const std::string name = g_report.documentName.empty() ? Slot(g_listForm.slot).title : g_report.documentName;
-  DOCINFOA doc{};
-  doc.cbSize = sizeof doc;
-  doc.lpszDocName = name.c_str();
-  int written = -1;
-  if (StartDocA(dc, &doc) > 0) {
-    written = DrawPages(dc, GetDeviceCaps(dc, HORZRES), GetDeviceCaps(dc, VERTRES), false, true);
-    if (written >= 0) EndDoc(dc); else AbortDoc(dc);
-  }
-  DeleteDC(dc);
-  return written < 0 ? -1 : 0;
-}
-
-LRESULT CALLBACK PreviewWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_PAINT) {
-    PAINTSTRUCT paint;
-    const HDC dc = BeginPaint(window, &paint);
-    const HDC memory = CreateCompatibleDC(dc);
-    const HGDIOBJ old = SelectObject(memory, g_previewPage);
-    BitBlt(dc, 0, 0, kPreviewWidth, kPreviewHeight, memory, 0, 0, SRCCOPY);
-    SelectObject(memory, old);
-    DeleteDC(memory);
-    EndPaint(window, &paint);
-    return 0;
-  }
-  if (message == WM_DESTROY) g_previewWindow = nullptr;
-  return DefWindowProcA(window, message, wParam, lParam);
-}
-
-// The first page drawn on a white bitmap shown in a window of its own.
-int PreviewList() {
-  if (g_previewWindow) DestroyWindow(g_previewWindow);
-  if (g_previewPage) DeleteObject(g_previewPage);
-  const HDC screen = GetDC(nullptr);
-  g_previewPage = CreateCompatibleBitmap(screen, kPreviewWidth, kPreviewHeight);
-  const HDC memory = CreateCompatibleDC(screen);
-  ReleaseDC(nullptr, screen);
-  const HGDIOBJ old = SelectObject(memory, g_previewPage);
-  PatBlt(memory, 0, 0, kPreviewWidth, kPreviewHeight, WHITENESS);
-  const int written = DrawPages(memory, kPreviewWidth, kPreviewHeight, true, false);
-  SelectObject(memory, old);
-  DeleteDC(memory);
-  WNDCLASSA wc{};
-  wc.lpfnWndProc = PreviewWindowProc;
-  wc.hInstance = GetModuleHandleA(nullptr);
-  wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-  wc.lpszClassName = "LstPreview";
-  RegisterClassA(&wc);
-  RECT frame{0, 0, kPreviewWidth, kPreviewHeight};
-  AdjustWindowRect(&frame, WS_OVERLAPPEDWINDOW, FALSE);
-  g_previewWindow = CreateWindowA("LstPreview", Slot(g_listForm.slot).title.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                                  0, 0, frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
-                                  wc.hInstance, nullptr);
-  return written < 0 ? -1 : 0;
+// The rows of the print settings' range through the report output.
+int PrintList(int mode) {
+  const PrintSettings& settings = g_printSettings;
+  ApplyPrintSettingsToReport(Slot(g_listForm.slot).window);
+  if (StartPrintJobDefault(mode, kReportUnits) == 0) return -1;  // cancelled, or reported
+  const int rc = PrintRows(settings.endCode);
+  NextPrintPage();
+  return EndPrintJob() != 0 ? -1 : rc;
 }
 
 }  // namespace
 
 ListReportSettings& GetListReportSettings() { return g_report; }
 
-HWND GetListPreviewWindow() { return g_previewWindow; }
+int OpenListPrintSettings() {
+  if (!g_listForm.dataSetOpen || TakeListKeyRange() != 0) return -1;
+  return BuildPrintSettingsScreen(Slot(g_listForm.slot).window, kPrintTypeList, 0, ScreenTitle().c_str(),
+                                  g_listForm.printCode.c_str(), g_list.firstKey.c_str(), g_list.lastKey.c_str(),
+                                  0);
+}
 
 int OutputListReport(int mode) {
   if (!g_listForm.dataSetOpen) return -1;
-  if (db_find_key_or_next(Table(), g_report.start.c_str(), g_listForm.keyNumber) != 0) {
-    ShowInfoMessage("", "%s“%s”は登録されていません。", g_listForm.keyTitle.c_str(), g_report.start.c_str());
+  const std::string start = mode == kReportTextFile ? g_report.start : g_printSettings.startCode;
+  if (db_find_key_or_next(Table(), start.c_str(), g_listForm.keyNumber) != 0) {
+    // The preview beside the settings stays empty for a start after the
+    // last code; the print key says why nothing is printed.
+    if (mode != kReportPreview) {
+      ShowInfoMessage("", "%s“%s”は登録されていません。", g_listForm.keyTitle.c_str(), start.c_str());
+    }
     return -1;
   }
   int rc;
-  if (mode == 2) {
+  if (mode == kReportTextFile) {
     g_report.rowsWritten = ExportListCsv(g_report.csvFile.c_str(), g_report.start.c_str(), g_report.end.c_str(),
                                          g_report.titles, g_report.keys, g_report.quotes);
     rc = g_report.rowsWritten < 0 ? -1 : 0;
   } else {
-    rc = mode == 1 ? PrintList() : PreviewList();
+    rc = PrintList(mode);
   }
   SeekListRecord(LineKey(1).c_str());
   return rc;

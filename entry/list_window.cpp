@@ -29,6 +29,7 @@ constexpr int kKeyPrevPage = 112, kKeyNextPage = 113, kKeyFirstPage = 114, kKeyL
 constexpr int kKeyCopy = 116, kKeyInsert = 117, kKeyDelete = 118, kKeyNumberSearch = 119;
 constexpr int kKeyEditMode = 123;
 constexpr int kKeyCsvOutput = 125;  // "}": the CSV output key of the key bar
+constexpr int kKeyPrint = 126;      // "~": the print key of the sheets' own lists
 constexpr int kButtonSearch = 208;
 constexpr int kHeaderSearch = 301;
 
@@ -261,6 +262,9 @@ void HandleButton(int command) {
     case kJobCsvInput:
       OpenJobDialog(window, command);
       break;
+    case kJobPrint:
+      OpenListPrintSettings();
+      break;
     case kJobCsvOutput:
     case kJobRangeDelete:
     case kJobRangeInput:
@@ -275,6 +279,13 @@ void HandleButton(int command) {
       SendToOwner(kMsgFieldMessage, ScreenNumber());
       break;
   }
+}
+
+// The two lists of a sheet's own records (screens 91 and 92), whose key
+// bar prints.
+bool IsSheetListScreen() {
+  const int number = Slot(g_listForm.slot).screenNumber;
+  return number == 91 || number == 92;
 }
 
 void RunCommand(int command) {
@@ -295,6 +306,9 @@ void RunCommand(int command) {
     case kListLineUp: if (onCell && line == 1) ShiftListLineUp(); break;
     case kListLineDown: if (onCell && line == g_listForm.rows) ShiftListLineDown(); break;
     case kKeyCsvOutput: HandleButton(kJobCsvOutput); break;
+    case kKeyPrint:
+      if (IsSheetListScreen()) HandleButton(kJobPrint);
+      break;
     default:
       if (command >= kHeaderSearch && command < kHeaderSearch + static_cast<int>(g_list.columns.size())) {
         OpenSearchWindow(command - kHeaderSearch);

@@ -7,10 +7,11 @@
 #include "foundation/msgbox.h"
 #include "foundation/path_split.h"
 #include "foundation/test_hooks.h"
+#include "reading/reading.h"
 
 namespace {
 
-std::string g_spreadsheetProgram;
+constexpr char kSpreadsheetKey[] = "EXCEL";
 
 // The base name of a program's path without its extension, upper-cased.
 std::string ProgramBaseName(const std::string& program) {
@@ -22,9 +23,7 @@ std::string ProgramBaseName(const std::string& program) {
 
 }  // namespace
 
-void SetSpreadsheetProgram(const char* program) { g_spreadsheetProgram = program ? program : ""; }
-
-const std::string& SpreadsheetProgram() { return g_spreadsheetProgram; }
+std::string SpreadsheetProgram() { return ReadUserIniValue(kSpreadsheetKey); }
 
 int LaunchExcel(const char* program, const char* file) {
   if (!program || !program[0]) return 0;

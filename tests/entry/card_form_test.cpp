@@ -19,6 +19,7 @@
 #include "screen/screen.h"
 #include "tests/entry/card_form_fixture.h"
 #include "tests/entry/form_input.h"
+#include "tests/entry/spreadsheet_setting.h"
 #include "tests/foundation/db_test_support.h"
 #include "tests/screen/screen_db_fixture.h"
 #include "tests/screen/screen_fixture.h"
@@ -291,15 +292,17 @@ TEST_P(CardFormTest, WritesTheRecordsOfARangeToACsvFile) {
     EXPECT_EQ(BoxTexts(), c.boxes);
     EXPECT_EQ(ReadBytes(file).empty() ? std::string("<missing>") : ReadBytes(file), c.text);
   }
-  // With a spreadsheet program set, the file opens in it instead of the
-  // count being reported.
-  SetSpreadsheetProgram("C:\\Tools\\calc.exe");
+  // With a spreadsheet program named in USER.INI, the file opens in it
+  // instead of the count being reported.
   ProgramStartRecorder starts;
-  ForgetBoxes();
-  ChooseJob(kCsvOutput);
-  TypeIntoDialog("TXTO", path.c_str());
-  RunJob();
-  SetSpreadsheetProgram("");
+  {
+    SpreadsheetSetting setting;
+    setting.Name("C:\\Tools\\calc.exe");
+    ForgetBoxes();
+    ChooseJob(kCsvOutput);
+    TypeIntoDialog("TXTO", path.c_str());
+    RunJob();
+  }
   EXPECT_EQ(BoxTexts(), (std::vector<std::string>{"ＣＳＶファイル“" + path + "”を作成します。",
                                                   "ＣＳＶファイル“" + path + "”は既に存在します。\n上書きしてもよろしいですか？"}));
   ASSERT_EQ(starts.calls().size(), 1u);

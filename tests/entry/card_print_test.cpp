@@ -18,12 +18,12 @@
 #include "tally/tally.h"
 #include "tests/entry/card_form_fixture.h"
 #include "tests/entry/form_input.h"
+#include "tests/entry/settings_preview.h"
 #include "tests/foundation/db_test_support.h"
 #include "tests/screen/screen_db_fixture.h"
 #include "tests/screen/screen_fixture.h"
 #include "tests/screen/screen_fixture_data.h"
 #include "tests/support/hook_recorder.h"
-#include "tests/support/memory_canvas.h"
 #include "tests/support/required_service.h"
 #include "tests/support/test_pictures.h"
 #include "tests/support/window_picture.h"
@@ -138,20 +138,6 @@ class CardPrintTest : public CardFormTest {
     const double y = right ? PageMmY(r.top) : PageMmY(r.bottom + 1);
     const double pixels = 18 * 4 * (page.dpi / 25.4) * (page.dpi / 25.4);
     return page.InkInMm(x + 1, y + 1, x + 19, y + 5, 128) / pixels;
-  }
-
-  // Black pixels of the preview beside the settings, as the display shows
-  // it once the card has drawn its page there.
-  static int PreviewBlackPixels() {
-    const HWND preview = g_printSettingsWindow.preview;
-    RunDisplayMessages();
-    RECT client{};
-    GetClientRect(preview, &client);
-    MemoryCanvas canvas(client.right, client.bottom);
-    const HDC dc = GetDC(preview);
-    BitBlt(canvas.dc(), 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
-    ReleaseDC(preview, dc);
-    return canvas.CountColor(0, 0, client.right, client.bottom, kBlack);
   }
 
   std::string images_;

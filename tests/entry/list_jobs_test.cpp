@@ -1,12 +1,9 @@
 // The jobs of the list form under Wine: CSV files written and read back
 // through the job dialog (quotes, commas, line ends inside cells,
 // Shift-JIS), imports that would wrap their codes or hold an overlong line
-// refused whole, range input and range delete, the search window, and the
-// printed list (preview and the PDF printer), on both databases.
+// refused whole, range input and range delete and the search window, on
+// both databases.
 #include <windows.h>
-
-#include <commdlg.h>
-#include <winspool.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -24,6 +21,7 @@
 #include "shell/shell.h"
 #include "tally/tally.h"
 #include "tests/entry/list_form_fixture.h"
+#include "tests/entry/spreadsheet_setting.h"
 #include "tests/foundation/db_test_support.h"
 #include "tests/screen/screen_fixture.h"
 #include "tests/screen/screen_fixture_data.h"
@@ -175,6 +173,33 @@ TEST_P(ListJobs, CsvFilesMakeARoundTrip) {
   db_close(t);
 }
 
+// A list that adds no records offers no choice of the codes: its file
+// holds them even when the choice was left off while the screen still
+// added records, and the choice kept for the screen is on again.
+TEST_P(ListJobs, AListThatAddsNoRecordsWritesItsCodes) {
+  ASSERT_EQ(OpenList(), 0) << Boxes();
+  const std::string file = Path("no_new_rows.csv");
+  DeleteFileA(file.c_str());
+  ChooseMenuCommand(kCsvOutput);
+  TypeIntoField("TXTO", file.c_str());
+  SetCheck("NOPUT", false);
+  RunJob();
+  EXPECT_EQ(ReadBytes(file).substr(0, 9), "\"品名01\",") << "no codes, as chosen";
+  CloseListHolding({}, true);
+  for (const char* input : {"△", "Ｎ"}) {
+    SCOPED_TRACE(input);
+    ASSERT_EQ(LoadTexts({{"TEST-LSTK.txt", ListScreenText(keyKind_, input)}}), 1) << Boxes();
+    ASSERT_EQ(OpenList(), 0) << Boxes();
+    DeleteFileA(file.c_str());
+    ChooseMenuCommand(kCsvOutput);
+    EXPECT_EQ(ResolveFieldRef(TopSlot(), "NOPUT") >= 0, std::string(input) == "Ｎ") << "the choice offered";
+    TypeIntoField("TXTO", file.c_str());
+    RunJob();
+    EXPECT_EQ(ReadBytes(file).substr(0, 7), "\"0001\",") << Boxes();
+    CloseListHolding({}, true);
+  }
+}
+
 // Folder and file names whose last byte is that of "\" (表, ソ, 能, 十)
 // are written where they are typed.
 TEST_P(ListJobs, CsvFilesGoIntoFoldersNamedInShiftJis) {
@@ -195,8 +220,8 @@ TEST_P(ListJobs, CsvFilesGoIntoFoldersNamedInShiftJis) {
   RemoveDirectoryA(folder.c_str());
 }
 
-// A written CSV file opens in the spreadsheet program when one is set (the
-// program start is answered by the hook), its path quoted: Excel is refused
+// A written CSV file opens in the spreadsheet program when USER.INI names
+// one (the program start is answered by the hook), its path quoted: Excel is refused
 // a folder with a blank, which it would take for the end of the name, after
 // a folder with a "." too; a program that does not start is reported;
 // without a program the count is.
@@ -228,6 +253,7 @@ TEST_P(ListJobs, AWrittenCsvFileOpensInTheSpreadsheetProgram) {
       {"another program", "C:\\Tools\\calc.exe", blank, 33, true, ""},
       {"Excel, no blank", "C:\\Office\\excel.exe", plain, 33, true, ""},
       {"Excel, a folder with a dot", "C:\\Office\\excel.exe", dotted, 33, true, ""},
+      {"Excel quoted for a blank", "\"C:\\Program Files\\Office\\EXCEL.EXE\"", plain, 33, true, ""},
       {"Excel, a blank in the folder", "C:\\Office\\EXCEL.EXE", blank, 33, false, refused(blank)},
       {"Excel, a blank after a dot", "C:\\Office\\EXCEL.EXE", blankAfterDotFile, 33, false,
        refused(blankAfterDotFile)},
@@ -235,9 +261,10 @@ TEST_P(ListJobs, AWrittenCsvFileOpensInTheSpreadsheetProgram) {
        "“calc.exe \"" + plain + "\"”を起動できません。(2)"},
       {"no program", "", plain, 33, false, "\"" + plain + "\" に、23件のデータを出力しました。"},
   };
+  SpreadsheetSetting setting;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    SetSpreadsheetProgram(c.program);
+    setting.Name(c.program);
     ProgramStartRecorder starts(c.startResult);
     DeleteFileA(c.file.c_str());
     ForgetBoxes();
@@ -257,7 +284,6 @@ TEST_P(ListJobs, AWrittenCsvFileOpensInTheSpreadsheetProgram) {
       EXPECT_EQ(BoxTexts().back(), c.message);
     }
   }
-  SetSpreadsheetProgram("");
 }
 
 // The job dialog's file, range and options are the list's line of the
@@ -433,81 +459,6 @@ TEST_P(ListJobs, SearchesAColumnUpAndDown) {
   ChooseMenuCommand(kSearch);
   PressKey(Slot(TopSlot()).editControl, VK_RETURN);
   EXPECT_EQ(Cell("CODE", 1), "0007");
-  EXPECT_EQ(BoxTexts(), std::vector<std::string>{});
-}
-
-// The print dialog answered with the default printer.
-INT_PTR ChooseDefaultPrinter(const ModalDialogCall& call, void*) {
-  if (call.kind != "PrintDlg") return call.real(call.data);
-  char name[256] = "";
-  DWORD size = sizeof name;
-  if (!GetDefaultPrinterA(name, &size)) return 0;
-  auto* dialog = static_cast<PRINTDLGA*>(call.data);
-  dialog->hDC = CreateDCA("WINSPOOL", name, nullptr, nullptr);
-  return dialog->hDC != nullptr;
-}
-
-TEST_P(ListJobs, PrintsTheListOnThePrinterAndAsAPreview) {
-  ASSERT_EQ(OpenList(), 0) << Boxes();
-  ListReportSettings& report = GetListReportSettings();
-  report = ListReportSettings();
-  report.linesPerPage = 10;
-  PostMessageA(ListWindow(), kMsgPreviewOutput, 1, 0);
-  PumpMessages();
-  EXPECT_NE(GetListPreviewWindow(), nullptr);
-  EXPECT_TRUE(IsWindowVisible(GetListPreviewWindow()));
-  DestroyWindow(GetListPreviewWindow());
-
-  const char* pdfFolder = std::getenv("SHEETDESK_PDF_DIR");
-  char printer[256] = "";
-  DWORD size = sizeof printer;
-  if (!pdfFolder || !*pdfFolder || !GetDefaultPrinterA(printer, &size)) GTEST_SKIP() << "no PDF printer here";
-  char document[64];
-  std::snprintf(document, sizeof document, "list-%lu-%lu", GetCurrentProcessId(), GetTickCount());
-  report.documentName = document;
-  SetModalDialogHook(ChooseDefaultPrinter, nullptr);
-  PostMessageA(ListWindow(), kMsgPrintOutput, 1, 0);
-  PumpMessages();
-  SetModalDialogHook(nullptr, nullptr);
-  const std::string folder = WindowsPathOf(pdfFolder);
-  std::string pdf;
-  for (int wait = 0; wait < 600 && pdf.empty(); ++wait) {
-    WIN32_FIND_DATAA found;
-    const HANDLE search = FindFirstFileA((folder + "\\*" + document + "*.pdf").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-      pdf = folder + "\\" + found.cFileName;
-      FindClose(search);
-    } else {
-      Sleep(100);
-    }
-  }
-  ASSERT_FALSE(pdf.empty()) << "no PDF came from the printer";
-  // 23 rows of 10 a page: three pages, rendered by pdftoppm. Wine does not
-  // wait for Unix programs: the command leaves a marker when done.
-  const std::string prefix = std::string(pdfFolder) + "/" + document;
-  std::string command = "/bin/sh -c \"/usr/bin/pdftoppm -r 20 -gray " + std::string(pdfFolder) + "/" +
-                        pdf.substr(pdf.rfind('\\') + 1) + " " + prefix + " && touch " + prefix + ".done\"";
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION render{};
-  ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &render));
-  CloseHandle(render.hThread);
-  CloseHandle(render.hProcess);
-  const std::string marker = folder + "\\" + document + ".done";
-  for (int wait = 0; wait < 600 && GetFileAttributesA(marker.c_str()) == INVALID_FILE_ATTRIBUTES; ++wait) Sleep(50);
-  DeleteFileA(marker.c_str());
-  int pages = 0;
-  WIN32_FIND_DATAA found;
-  const HANDLE pictures = FindFirstFileA((folder + "\\" + document + "-*.pgm").c_str(), &found);
-  if (pictures != INVALID_HANDLE_VALUE) {
-    do {
-      ++pages;
-      DeleteFileA((folder + "\\" + found.cFileName).c_str());
-    } while (FindNextFileA(pictures, &found));
-    FindClose(pictures);
-  }
-  EXPECT_EQ(pages, 3);
-  DeleteFileA(pdf.c_str());
   EXPECT_EQ(BoxTexts(), std::vector<std::string>{});
 }
 

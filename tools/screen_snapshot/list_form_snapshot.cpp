@@ -1,7 +1,7 @@
 // Opens the fixture list screen of the screen tests in the list-form window
 // and saves PNGs of it with its rows (its first page and the next), of its job dialog (CSV output), of its
-// search window and of the preview of its printed list, for a person to
-// look at.
+// search window and of the print settings of its printed list with their
+// preview, for a person to look at.
 //
 // Usage: list_form_snapshot [output folder]
 #include <windows.h>
@@ -14,6 +14,7 @@
 #include "foundation/imaging.h"
 #include "foundation/test_hooks.h"
 #include "screen/screen.h"
+#include "tally/tally.h"
 #include "tests/screen/screen_fixture_data.h"
 #include "tests/support/test_pictures.h"
 #include "tools/screen_snapshot/slot_picture.h"
@@ -21,7 +22,7 @@
 namespace {
 
 constexpr UINT kMsgMenuCommand = WM_USER + 132;  // 1156: what the list's F9 menu sends
-constexpr int kCsvOutputJob = 202, kSearchJob = 208;
+constexpr int kCsvOutputJob = 202, kPrintJob = 203, kSearchJob = 208;
 constexpr WPARAM kNextPageKey = 113;  // F2
 
 int PrintMessageBox(const MessageBoxCall& call, void*) {
@@ -98,7 +99,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   const HWND windows[] = {RegisterMenuWindow(mainWindow), RegisterListWindow(mainWindow),
-                          RegisterJobWindow(mainWindow), RegisterSearchWindow()};
+                          RegisterJobWindow(mainWindow), RegisterSearchWindow(), RegisterPrintSettingsClass()};
   int failures = 0;
   if (OpenScreen("", kFixtureDb, "TEST-LIST", -1, -1, "") != 0) return 1;
   Pump();
@@ -119,10 +120,14 @@ int main(int argc, char** argv) {
   failures += dialog > 0 && SaveWindow(Slot(dialog).window, output + "\\list-search-window.png") ? 0 : 1;
   if (dialog > 0) SendMessageA(Slot(dialog).window, kMsgCloseWindow, 0, 0);
   Pump();
-  PostMessageA(list, WM_USER + 105, 1, 0);  // 1129: the preview of the printed list
+  PostMessageA(list, kMsgMenuCommand, kPrintJob, 0);
   Pump();
-  failures += GetListPreviewWindow() && SaveWindow(GetListPreviewWindow(), output + "\\list-preview.png") ? 0 : 1;
-  if (GetListPreviewWindow()) DestroyWindow(GetListPreviewWindow());
+  Pump();  // the preview is drawn once the settings are painted
+  const HWND settings = g_printSettingsWindow.window;
+  const bool open = IsValidSlot(g_printSettingsWindow.slot);
+  failures += open && SaveWindow(settings, output + "\\list-print-settings.png") ? 0 : 1;
+  if (open) SendMessageA(settings, kMsgCloseWindow, 0, 0);
+  Pump();
   SendMessageA(list, kMsgCloseWindow, 0, 0);
   for (HWND window : windows) {
     if (window) DestroyWindow(window);
