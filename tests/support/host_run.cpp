@@ -1,6 +1,7 @@
 #include "host_run.h"
 
 #include <cstdlib>
+#include <vector>
 
 #include "foundation/files.h"
 #include "test_pictures.h"
@@ -41,12 +42,16 @@ std::string Quoted(const std::string& text) {
 }
 
 // Starts a host program (Wine runs a file that is no Windows program on the
-// host); its process cannot be waited for from here.
-bool StartOnHost(std::string commandLine) {
-  STARTUPINFOA startup = {};
+// host) with a command line in UTF-8, as the host's names are; its process
+// cannot be waited for from here.
+bool StartOnHost(const std::string& commandLine) {
+  const int length = MultiByteToWideChar(CP_UTF8, 0, commandLine.c_str(), -1, nullptr, 0);
+  std::vector<WCHAR> wide(length);
+  MultiByteToWideChar(CP_UTF8, 0, commandLine.c_str(), -1, wide.data(), length);
+  STARTUPINFOW startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process = {};
-  if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+  if (!CreateProcessW(nullptr, wide.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                       &process)) {
     return false;
   }
