@@ -3,36 +3,11 @@
 #include <cstdlib>
 #include <vector>
 
+#include "foundation/db_internal.h"
 #include "foundation/files.h"
 #include "test_pictures.h"
 
 namespace {
-
-// The host's name of a Windows path, in UTF-8 as the host takes names.
-std::string HostName(const std::string& path) {
-  using UnixNameFn = char*(CDECL*)(LPCWSTR);
-  static const auto toUnix = reinterpret_cast<UnixNameFn>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
-  if (!toUnix) return "";
-  std::vector<WCHAR> wide(path.size() + 1);
-  if (MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide.data(), static_cast<int>(wide.size())) == 0) return "";
-  char* name = toUnix(wide.data());
-  if (!name) return "";
-  std::string result = name;
-  HeapFree(GetProcessHeap(), 0, name);
-  return result;
-}
-
-std::string Utf8(const std::string& text) {
-  const int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-  std::vector<WCHAR> wide(length);
-  MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), length);
-  const int bytes = WideCharToMultiByte(CP_UTF8, 0, wide.data(), -1, nullptr, 0, nullptr, nullptr);
-  std::string result(bytes, '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide.data(), -1, result.data(), bytes, nullptr, nullptr);
-  result.resize(bytes - 1);
-  return result;
-}
 
 // Single quotes keep every byte of a name from the shell.
 std::string Quoted(const std::string& text) {
@@ -69,14 +44,15 @@ HostRun::HostRun(const std::string& folder, const std::string& program, const st
   DeleteFileA(endFile_.c_str());
   // The program's id is written before it may end, and its status once
   // the shell saw it end, however it ended (quietly: a kill is expected).
-  std::string command = "\"$WINE\" " + Quoted(HostName(GetProgramFolder() + "\\" + program));
-  for (const std::string& argument : arguments) command += " " + Quoted(Utf8(argument));
-  const std::string script = "[ -n \"$WINE\" ] && [ -n \"$WINEPREFIX\" ] || exit 2\n" + command +
-                             " &\necho $! > " + Quoted(HostName(pidFile)) + "\n{ wait $!; } 2>/dev/null\necho $? > " +
-                             Quoted(HostName(endFile_)) + "\n";
+  std::string command = "\"$WINE\" " + Quoted(HostPath((GetProgramFolder() + "\\" + program).c_str()));
+  for (const std::string& argument : arguments) command += " " + Quoted(ToDbText(argument.c_str()));
+  const std::string script = "[ -n \"$WINE\" ] && [ -n \"$WINEPREFIX\" ] || exit 2\n" + command + " &\n" +
+                             "echo $! > " + Quoted(HostPath(pidFile.c_str())) + "\n" +
+                             "{ wait $!; } 2>/dev/null\n" +
+                             "echo $? > " + Quoted(HostPath(endFile_.c_str())) + "\n";
   const std::string scriptFile = folder + "\\host_run.sh";
   if (!WriteBytes(scriptFile, script)) return;
-  if (!StartOnHost("Z:\\bin\\sh \"" + HostName(scriptFile) + "\"")) return;
+  if (!StartOnHost("Z:\\bin\\sh \"" + HostPath(scriptFile.c_str()) + "\"")) return;
   const DWORD start = GetTickCount();
   while (GetTickCount() - start < 20000) {
     const std::string id = ReadBytes(pidFile);
