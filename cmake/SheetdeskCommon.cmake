@@ -44,6 +44,23 @@ set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 set(CMAKE_LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 set(CMAKE_ARCHIVE_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/lib)
 
+# The Windows tests start from a program folder deep below the build, whose
+# names hold 表 and ソ: a link to bin/ at a path of more than 200 bytes in
+# Shift-JIS, as an installation deep in a user's folders has. Wine keeps the
+# linked path as the programs' own, so what they build from it must hold.
+if(WIN32)
+  set(SHEETDESK_TEST_FOLDER ${CMAKE_BINARY_DIR}/deep)
+  string(LENGTH "Z:${SHEETDESK_TEST_FOLDER}/bin" bytes)
+  while(bytes LESS 205)
+    # A separator and nine characters of two bytes each.
+    string(APPEND SHEETDESK_TEST_FOLDER "/表ソの深いフォルダ")
+    math(EXPR bytes "${bytes} + 19")
+  endwhile()
+  file(MAKE_DIRECTORY ${SHEETDESK_TEST_FOLDER} ${CMAKE_RUNTIME_OUTPUT_DIRECTORY})
+  string(APPEND SHEETDESK_TEST_FOLDER /bin)
+  file(CREATE_LINK ${CMAKE_RUNTIME_OUTPUT_DIRECTORY} ${SHEETDESK_TEST_FOLDER} SYMBOLIC)
+endif()
+
 
 
 # Headers are included by their path from the source root ("screen/screen.h"),
@@ -114,8 +131,8 @@ endfunction()
 # sheetdesk_test(name SOURCES files... LIBS libs... [WINDOWS_ONLY])
 # A GoogleTest program registered with CTest. Without WINDOWS_ONLY it builds
 # in both configurations (natively under the sanitizers, and for Windows, run
-# under Wine). Tests start in the folder of the executables. WINDOWS_ONLY
-# tests run one at a time.
+# under Wine). Tests start in the folder of the executables (for Windows, by
+# the deep link to it). WINDOWS_ONLY tests run one at a time.
 function(sheetdesk_test name)
   cmake_parse_arguments(arg "WINDOWS_ONLY" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
   if((arg_WINDOWS_ONLY AND NOT WIN32) OR SHEETDESK_FUZZ)
@@ -126,8 +143,17 @@ function(sheetdesk_test name)
   sheetdesk_current_folder(folder)
   sheetdesk_header_root(root ${folder})
   target_include_directories(${name} PRIVATE ${root})
-  add_test(NAME ${name} COMMAND ${name} --gtest_brief=1
-           WORKING_DIRECTORY ${CMAKE_RUNTIME_OUTPUT_DIRECTORY})
+  if(WIN32)
+    # Wine takes the current folder from PWD when it is the same folder.
+    add_test(NAME ${name}
+             COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} ${SHEETDESK_TEST_FOLDER}/$<TARGET_FILE_NAME:${name}>
+                     --gtest_brief=1
+             WORKING_DIRECTORY ${SHEETDESK_TEST_FOLDER})
+    set_tests_properties(${name} PROPERTIES ENVIRONMENT PWD=${SHEETDESK_TEST_FOLDER})
+  else()
+    add_test(NAME ${name} COMMAND ${name} --gtest_brief=1
+             WORKING_DIRECTORY ${CMAKE_RUNTIME_OUTPUT_DIRECTORY})
+  endif()
   if(NOT arg_TIMEOUT)
     set(arg_TIMEOUT 300)
   endif()

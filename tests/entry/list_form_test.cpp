@@ -22,6 +22,7 @@
 #include "tests/foundation/db_test_support.h"
 #include "tests/screen/screen_fixture.h"
 #include "tests/screen/screen_fixture_data.h"
+#include "tests/support/environment_text.h"
 #include "tests/support/hook_recorder.h"
 #include "tests/support/window_picture.h"
 
@@ -667,10 +668,10 @@ constexpr char kChildVariable[] = "SHEETDESK_LIST_CHILD";
 constexpr int kChildExitCode = 7;
 
 TEST(ListFormChild, DeletesARecordAndDiesWhileRenumbering) {
-  char setting[600] = "";
-  if (GetEnvironmentVariableA(kChildVariable, setting, sizeof setting) == 0) GTEST_SKIP() << "run by the parent test";
+  const std::string setting = EnvironmentText(kChildVariable);
+  if (setting.empty()) GTEST_SKIP() << "run by the parent test";
   const int kind = setting[0] - '0';
-  const std::string folder = setting + 2;
+  const std::string folder = setting.substr(2);
   MessageBoxRecorder boxes(IDYES);
   const HWND main = CreateTestWindow("main");
   InitScreenEngine(main);

@@ -14,6 +14,7 @@
 #include "screen/screen.h"
 #include "tests/reading/run_fixture.h"
 #include "tests/reading/run_setup.h"
+#include "tests/support/host_run.h"
 #include "tests/support/required_service.h"
 #include "tests/support/test_pictures.h"
 #include "tools/sheetgen/page_reader.h"
@@ -21,6 +22,10 @@
 namespace {
 
 using Texts = std::vector<std::string>;
+
+bool Exists(const std::string& path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 // An A4 sheet read with three marks at 300 dpi: its key ID numbered by the
 // run, four check fields and a write-in field.
@@ -193,30 +198,31 @@ class ReadingRunTest : public ReadingStoreTest {
   }
   std::string Log(const char* suffix) { return ReadBytes(Path(std::string("log\\SHEET") + suffix)); }
 
-  // The run in a process of its own, on the test's database; `records`:
-  // the process ends right after storing that many. Waits for its end, or
-  // kills it once `killAfterPages` more sheets went to the tray and then
-  // `delay` ms later.
+  // The run in a process of its own, on the test's database, stopped by
+  // kill -9 as an operator stops it: once it stored `records` records and
+  // waits before their sheet leaves the feeder, or once `killAfterPages`
+  // more sheets went to the tray and then `delay` ms later. Given neither,
+  // it runs to its end.
   void RunProgram(int records, int killAfterPages, DWORD delay) {
-    std::string command = "reading_run_program.exe \"" + folder() + "\" " + (OnServer() ? "server" : "file");
-    if (records > 0) command += " " + std::to_string(records);
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    ASSERT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                               &startup, &process));
-    if (killAfterPages > 0) {
-      const int before = CountFiles(Path("fed\\*.BMP"));
+    std::vector<std::string> arguments = {folder(), OnServer() ? "server" : "file"};
+    if (records > 0) arguments.push_back(std::to_string(records));
+    DeleteFileA(Path("stopped").c_str());
+    const int before = CountFiles(Path("fed\\*.BMP"));
+    const HostRun run(folder(), "reading_run_program.exe", arguments);
+    ASSERT_TRUE(run.started());
+    if (records > 0 || killAfterPages > 0) {
       const DWORD start = GetTickCount();
-      while (CountFiles(Path("fed\\*.BMP")) < before + killAfterPages &&
-             WaitForSingleObject(process.hProcess, 5) == WAIT_TIMEOUT && GetTickCount() - start < 120000) {
+      while (!(records > 0 ? Exists(Path("stopped")) : CountFiles(Path("fed\\*.BMP")) >= before + killAfterPages) &&
+             !run.Ended() && GetTickCount() - start < 120000) {
+        Sleep(2);
       }
       Sleep(delay);
-      TerminateProcess(process.hProcess, 9);
+      run.Kill();
     }
-    WaitForSingleObject(process.hProcess, 120000);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    ASSERT_TRUE(run.WaitEnd(120000));
+    if (Exists(Path("stopped"))) {
+      EXPECT_EQ(run.Status(), 128 + 9) << "killed where it waits";
+    }
   }
 
   // Sheets told apart by their marks: sheet k marks Q1 k % 5, Q2 when k is
@@ -245,10 +251,6 @@ class ReadingRunTest : public ReadingStoreTest {
 
   SheetDefinition definition_;
 };
-
-bool Exists(const std::string& path) {
-  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
 
 const std::string kRuleEquals = std::string(100, '=') + "\r\n";
 const std::string kRuleDashes = std::string(100, '-') + "\r\n";
@@ -602,9 +604,9 @@ TEST_P(ReadingRunTest, ARunKilledAtARandomPageKeepsItsRowsAndLeavesTheRestInTheF
   }
 }
 
-// Runs stopped ten times over on each database, as a kill stops them: at a
-// random moment, or right after a record was stored and before its sheet
-// left the feeder. Every sheet is stored once or is still in the feeder; a
+// Runs killed ten times over on each database, by kill -9 of the program's
+// process: at a random moment, or right after a record was stored and
+// before its sheet left the feeder. Every sheet is stored once or is still in the feeder; a
 // last run stores the rest.
 class ReadingRunKilled : public ReadingRunTest {
  protected:

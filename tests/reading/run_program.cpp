@@ -6,13 +6,15 @@
 // program. "server" puts the output table on the PostgreSQL database of
 // SHEETDESK_PG. Runs an operation run at 300 dpi, every message box
 // answered "OK", and exits 0, or 1 when the run could not start. Given
-// `records`, the process ends as a kill ends it right after storing that
-// many records, before their sheet leaves the feeder.
+// `records`, the process stops right after storing that many records,
+// before their sheet leaves the feeder, writes the file "stopped" into the
+// folder and waits there a minute to be killed.
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "designer/sheet_settings.h"
 #include "foundation/db.h"
@@ -29,9 +31,16 @@ int AnswerOk(const MessageBoxCall& call, void*) {
 }
 
 int g_recordsLeft = 0;
+std::string g_stoppedFile;
 
-void EndAfterTheLastRecord() {
-  if (--g_recordsLeft == 0) TerminateProcess(GetCurrentProcess(), 9);
+void StopAfterTheLastRecord() {
+  if (--g_recordsLeft != 0) return;
+  const HANDLE file = CreateFileA(g_stoppedFile.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+  // Not for ever: a test that died first leaves no process behind.
+  Sleep(60000);
+  TerminateProcess(GetCurrentProcess(), 9);
 }
 
 }  // namespace
@@ -43,7 +52,10 @@ int main(int argc, char** argv) {
   BindImagingLibrary();
   UseRunFolder(argv[1]);
   if (argc > 2 && std::strcmp(argv[2], "server") == 0 && !UseServerOutput()) return 1;
-  if (argc > 3 && (g_recordsLeft = std::atoi(argv[3])) > 0) SetRecordStoredHook(EndAfterTheLastRecord);
+  if (argc > 3 && (g_recordsLeft = std::atoi(argv[3])) > 0) {
+    g_stoppedFile = std::string(argv[1]) + "\\stopped";
+    SetRecordStoredHook(StopAfterTheLastRecord);
+  }
   int rc = LoadCurrentSheetPaper();
   if (rc == 0) rc = OpenSheetCanvas("0001");
   if (rc == 0) {

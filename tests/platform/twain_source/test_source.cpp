@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "platform/twain_protocol.h"
+#include "tests/support/environment_text.h"
 
 namespace {
 
@@ -70,8 +71,7 @@ std::string Setting(const std::string& file, const char* key, const char* fallba
 }
 
 void ReadSettings() {
-  char file[MAX_PATH] = "";
-  GetEnvironmentVariableA("SHEETDESK_TEST_SOURCE", file, sizeof file);
+  const std::string file = EnvironmentText("SHEETDESK_TEST_SOURCE");
   Settings& s = g_source.settings;
   s.folder = Setting(file, "Folder", "");
   s.transfer = Setting(file, "Transfer", "native");
