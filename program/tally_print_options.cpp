@@ -64,11 +64,20 @@ void FillColorSlots(const ColorScreen& screen, int slot) {
   }
 }
 
+// Whether the input that ended is the press of the slot's button. A click
+// first leaves the field that had the focus as Tab does, and Tab's code is
+// that of slot 9: neither it nor a Tab typed opens the window.
+bool PressedSlotButton(int slot, int colorSlot) {
+  const int button = ResolveFieldRef(slot, SlotField(colorSlot).c_str());
+  const bool tab = g_screen.focusMovePending || (g_screen.keyDownWindow && g_screen.keyDownKey == VK_TAB);
+  return button >= 0 && !tab && (button == g_screen.currentItem || button == g_screen.mouseItem);
+}
+
 // A slot's button (its item code the slot): the graph-colour window opens
 // on the colour it shows.
 void OpenSlotColor(const ColorScreen& screen, int slot) {
   const int colorSlot = GetLastFieldKey();
-  if (colorSlot < 1 || colorSlot > kGraphColorSlots) return;
+  if (colorSlot < 1 || colorSlot > kGraphColorSlots || !PressedSlotButton(slot, colorSlot)) return;
   char text[16] = "";
   GetItemRawValue(slot, SlotField(colorSlot).c_str(), text);
   g_graphColorWindow.slot = colorSlot;

@@ -192,6 +192,8 @@ HWND CreateGraphColorWindow() {
 }
 
 int OpenGraphColorScreen(int graphType) {
+  // One slot's colour at a time.
+  if (IsValidSlot(g_slot)) return 0;
   W().graphType = graphType;
   if (!W().window || FindFreeWindowSlot() < 0) return 0;
   BuildItems(graphType);

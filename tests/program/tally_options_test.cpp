@@ -182,6 +182,25 @@ TEST_F(TallyOptions, AColourTakenInTheWindowIsShownKeptAndPrinted) {
   EXPECT_EQ(page.ColourInMm(0, 0, 210, 297, kDefaultBlue), 0);
 }
 
+TEST_F(TallyOptions, TheClickThatOpensTheColourWindowChoosesNothingInIt) {
+  ASSERT_NO_FATAL_FAILURE(OpenSettings("BAR1"));
+  ClickItem(settings_, "COLSET");
+  const int slots = SlotOfCode("GCOL-SET");
+  ASSERT_GE(slots, 0) << testing::PrintToString(Boxes());
+  // Slot 2's button, then at once the window's take key: the window opened
+  // on slot 2's colour, and nothing chosen is stored.
+  UserClick(SlotsWindow(), "GCOL02");
+  ASSERT_TRUE(IsWindowVisible(ColorWindow())) << testing::PrintToString(Boxes());
+  const int window = SlotOfWindow(ColorWindow());
+  ASSERT_GE(window, 0);
+  EXPECT_EQ(FieldText(window, "SELCOL"), "02-06");
+  UserClick(ColorWindow(), "SELCOL");
+  EXPECT_FALSE(IsWindowVisible(ColorWindow()));
+  EXPECT_EQ(FieldText(slots, "GCOL02"), "02-06");
+  UserClick(SlotsWindow(), "QUIT");
+  EXPECT_THAT(Boxes(), testing::IsEmpty());
+}
+
 // The pages (from 1) on which a text is printed.
 std::vector<int> PagesPrinting(const PdfText& printed, const char* text) {
   std::vector<int> pages;
