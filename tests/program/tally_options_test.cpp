@@ -5,6 +5,7 @@
 // (by F7), and the graph prints in it. The layout key (F6) lists the
 // questions with the print switch and page break of the graph shown. The
 // tally menu's write-in list prints the images cut out of a write-in field.
+// Each on the file database and on the PostgreSQL server.
 #include <windows.h>
 
 #include <algorithm>
@@ -20,6 +21,7 @@
 #include "shell/shell.h"
 #include "tally/tally.h"
 #include "tests/program/program_fixture.h"
+#include "tests/program/survey_walk.h"
 #include "tests/support/test_pictures.h"
 #include "tests/tally/print_capture.h"
 
@@ -32,13 +34,20 @@ constexpr COLORREF kDefaultBlue = RGB(0, 0, 255);
 // The bar graph's questions: their texts as its titles print them.
 constexpr const char* kQuestions[] = {"好きですか", "行きますか", "見ますか"};
 
-class TallyOptions : public ProgramAtMenuTest {
+class TallyOptions : public SurveyWalk {
  protected:
   void SetUp() override {
-    ProgramAtMenuTest::SetUp();
+    SurveyWalk::SetUp();
     if (HasFatalFailure()) return;
+    StartWalk("tally_options");
+    if (IsSkipped() || HasFatalFailure()) return;
     // Three questions (はい, いいえ) answered はい once: the bars of choice 1.
-    ChooseSample();
+    SampleDefinition definition;
+    if (server()) {
+      definition.serverDatabase = server_.database;
+      DropServerTable("KAITO");
+    }
+    ChooseSample(definition);
     AddQuestion();
     AddQuestions();
     WriteInstallationFile("KAITO.spc", "KAITO\r\nFIELD\r\n\"ID\",\"char*\",\"ID\",10,0,0,\"\",10\r\n"
@@ -47,10 +56,13 @@ class TallyOptions : public ProgramAtMenuTest {
                                        "\"Q3\",\"char*\",\"Q3\",4,0,0,\"\",4\r\n"
                                        "INDEX\r\n\"ID\",\"\xe2\x96\xb3\"\r\nEND\r\n");
     ASSERT_EQ(LoadOutputDatabaseSettings(), 0) << testing::PrintToString(Boxes());
+    // The answers are stored as the reading would, under the server's user.
+    ASSERT_EQ(g_output.dbKind, GetParam());
+    if (server()) SetDbLogin(server_.user.c_str(), server_.password.c_str());
     StoreAnswers();
     if (HasFatalFailure()) return;
     Command(kCmdTally);
-    LogInIfAsked();
+    LogIn();
     menu_ = SlotOfCode("SPRN-MENU");
     ASSERT_GE(menu_, 0) << testing::PrintToString(Boxes());
     ForgetBoxes();
@@ -84,7 +96,7 @@ class TallyOptions : public ProgramAtMenuTest {
   }
 
   void StoreAnswers() {
-    const int t = db_open(g_output.folder.c_str(), g_output.database.c_str(), "KAITO", kDbKindFile, "KAITO",
+    const int t = db_open(g_output.folder.c_str(), g_output.database.c_str(), "KAITO", g_output.dbKind, "KAITO",
                           "KAITO", "");
     ASSERT_GE(t, 0) << testing::PrintToString(Boxes());
     db_clear(t);
@@ -129,7 +141,7 @@ class TallyOptions : public ProgramAtMenuTest {
   HWND settings_ = nullptr;
 };
 
-TEST_F(TallyOptions, AColourTakenInTheWindowIsShownKeptAndPrinted) {
+TEST_P(TallyOptions, AColourTakenInTheWindowIsShownKeptAndPrinted) {
   ASSERT_NO_FATAL_FAILURE(OpenSettings("BAR1"));
   // The colour key, by the mouse.
   ClickItem(settings_, "COLSET");
@@ -182,7 +194,7 @@ TEST_F(TallyOptions, AColourTakenInTheWindowIsShownKeptAndPrinted) {
   EXPECT_EQ(page.ColourInMm(0, 0, 210, 297, kDefaultBlue), 0);
 }
 
-TEST_F(TallyOptions, TheClickThatOpensTheColourWindowChoosesNothingInIt) {
+TEST_P(TallyOptions, TheClickThatOpensTheColourWindowChoosesNothingInIt) {
   ASSERT_NO_FATAL_FAILURE(OpenSettings("BAR1"));
   ClickItem(settings_, "COLSET");
   const int slots = SlotOfCode("GCOL-SET");
@@ -210,7 +222,7 @@ std::vector<int> PagesPrinting(const PdfText& printed, const char* text) {
   return pages;
 }
 
-TEST_F(TallyOptions, AQuestionLeftOutOrEndingAPageIsSoPrinted) {
+TEST_P(TallyOptions, AQuestionLeftOutOrEndingAPageIsSoPrinted) {
   ASSERT_NO_FATAL_FAILURE(OpenSettings("BAR1"));
   // The layout key, by F6: the questions with the bar graph's switches.
   SetForegroundWindow(settings_);
@@ -297,7 +309,9 @@ std::vector<Blob> DarkBlobs(const PdfPage& page, int minPixels) {
 bool Inked(int, int) { return true; }
 bool Blank(int, int) { return false; }
 
-TEST_F(TallyOptions, TheWriteInListPrintsTheImagesCutOutOfItsField) {
+TEST_P(TallyOptions, TheWriteInListPrintsTheImagesCutOutOfItsField) {
+  // The list reads the sheet's definition and the image files alone.
+  if (server()) GTEST_SKIP() << "the write-in list reads no output database";
   // Three records' cut-outs of field 02 and a blank one; one of field 01.
   const std::string folder = g_output.folder;
   for (const char* record : {"0001", "0002", "0003"}) {
@@ -346,5 +360,7 @@ TEST_F(TallyOptions, TheWriteInListPrintsTheImagesCutOutOfItsField) {
   EXPECT_GT(blobs[2].top, blobs[0].bottom) << "the third below them";
   EXPECT_NEAR(blobs[2].left, blobs[0].left, 2);
 }
+
+INSTANTIATE_TEST_SUITE_P(Databases, TallyOptions, testing::Values(kDbKindFile, kDbKindServer), KindName);
 
 }  // namespace
