@@ -9,6 +9,9 @@
 #include <string>
 
 #include "designer/survey.h"
+#include "entry/list_form.h"
+#include "foundation/db.h"
+#include "foundation/db_sql.h"
 #include "screen/screen.h"
 #include "program/program.h"
 #include "shell/shell.h"
@@ -108,6 +111,33 @@ int ShownTallyKind() {
   return TallyKindOfSetting(w.printType, w.tallySetting);
 }
 
+// A grouping item ticked on the list of a cross tabulation's questions
+// (チェック01 the first, チェック02 the second): no other question keeps that
+// tick, and the list shows its first page again.
+void KeepOneGroupingTick(int slot) {
+  const int kind = ShownTallyKind();
+  if (kind < kTallySimple || kind > kTallyCrossBoth) return;
+  const int i = g_screen.mouseItem >= 0 ? g_screen.mouseItem : g_screen.currentItem;
+  if (FindItemSlot(i) != slot) return;
+  const std::string name = Item(i).name;
+  const std::string prefix = "チェック0";
+  if (name.compare(0, prefix.size(), prefix) != 0 || name.size() != prefix.size() + 3) return;
+  const char check = name[prefix.size()];
+  if ((check != '1' && check != '2') || Item(i).displayText != "1") return;
+  const std::string row = name.substr(prefix.size() + 1);
+  char code[32] = "";
+  GetItemRawValue(slot, ("質問コード" + row).c_str(), code);
+  const int t = db_open(g_survey.folder.c_str(), g_survey.database.c_str(), kSurveyItemTable, g_survey.kind,
+                        kSurveyItemTable, "", "");
+  if (t < 0) return;
+  char sql[200];
+  std::snprintf(sql, sizeof sql, "update 調査項目 set チェック0%c=0 where 質問コード<>%s and チェック0%c=1", check,
+                SqlLiteral(code).c_str(), check);
+  db_exec(t, sql);
+  db_close(t);
+  RefreshListPage();
+}
+
 }  // namespace
 
 void OpenTallyQuestionSettings() {
@@ -142,6 +172,10 @@ bool OnTallyOptionsFill(int screenNumber, int slot) {
 }
 
 bool OnTallyOptionsInput(int screenNumber, int slot) {
+  if (screenNumber == kTallyQuestionsScreen) {
+    KeepOneGroupingTick(slot);
+    return true;
+  }
   const ColorScreen* screen = ColorScreenOfNumber(screenNumber);
   if (!screen) return false;
   OpenSlotColor(*screen, slot);

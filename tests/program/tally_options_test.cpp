@@ -267,6 +267,43 @@ TEST_P(TallyOptions, AQuestionLeftOutOrEndingAPageIsSoPrinted) {
   EXPECT_THAT(PagesPrinting(printed, kQuestions[2]), testing::ElementsAre(2));
 }
 
+TEST_P(TallyOptions, OneQuestionAtATimeGroupsTheCrossesOffered) {
+  ASSERT_NO_FATAL_FAILURE(OpenSettings("SIMPLE"));
+  const int settings = SlotOfWindow(settings_);
+  ASSERT_GE(settings, 0);
+  const int cross = ResolveFieldRef(settings, "クロス設定");
+  ASSERT_GE(cross, 0);
+  // The simple tally's list: question 1, then question 2 ticked as the
+  // grouping item; the first tick goes.
+  ClickItem(settings_, "FLGSET");
+  int list = SlotOfCode("SPRN-SET2");
+  ASSERT_GE(list, 0) << testing::PrintToString(Boxes());
+  UserClick(Slot(list).window, CentreOf(list, "チェック0101"));
+  EXPECT_EQ(Stored("001", "チェック01"), "1");
+  UserClick(Slot(list).window, CentreOf(list, "チェック0102"));
+  EXPECT_EQ(Stored("002", "チェック01"), "1");
+  EXPECT_EQ(Stored("001", "チェック01"), "0") << "one grouping item";
+  EXPECT_EQ(FieldText(list, "チェック0101"), "0") << "the list shows it";
+  SavePictureOnRequest(Slot(list).window, "tally_grouping_item");
+  UserClick(Slot(list).window, CentreOf(list, "FKEY00"));
+  EXPECT_LT(SlotOfCode("SPRN-SET2"), 0) << testing::PrintToString(Boxes());
+
+  // The settings offer the cross by question 2's item.
+  EXPECT_EQ(Item(cross).state, kItemEnabled);
+  EXPECT_EQ(Item(cross).choices, "単純集計,Q2");
+
+  // Untied again: no cross to offer, back to the simple tally.
+  ClickItem(settings_, "FLGSET");
+  list = SlotOfCode("SPRN-SET2");
+  ASSERT_GE(list, 0) << testing::PrintToString(Boxes());
+  UserClick(Slot(list).window, CentreOf(list, "チェック0102"));
+  EXPECT_EQ(Stored("002", "チェック01"), "0");
+  UserClick(Slot(list).window, CentreOf(list, "FKEY00"));
+  EXPECT_EQ(Item(cross).state, kItemHidden);
+  EXPECT_EQ(FieldText(settings, "クロス設定"), "単純集計");
+  EXPECT_THAT(Boxes(), testing::IsEmpty());
+}
+
 // A dark area of a page: its bounds in pixels.
 struct Blob {
   int left, top, right, bottom;
