@@ -131,6 +131,22 @@ class TallyOptions : public SurveyWalk {
   }
   void UserClick(HWND window, const char* name) { UserClick(window, CentreOf(SlotOfWindow(window), name)); }
 
+  // Pixels of `color` in a field's box as its window shows it.
+  static int PixelsOfColour(int slot, const char* name, COLORREF color) {
+    const HWND window = Slot(slot).window;
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    const int i = ResolveFieldRef(slot, name);
+    if (i < 0) return -1;
+    const ScreenItem& item = Item(i);
+    const HDC dc = GetDC(window);
+    int count = 0;
+    for (int y = item.pixelY; y < item.pixelY + item.pixelHeight; ++y) {
+      for (int x = item.pixelX; x < item.pixelX + item.pixelWidth; ++x) count += GetPixel(dc, x, y) == color;
+    }
+    ReleaseDC(window, dc);
+    return count;
+  }
+
   static HWND ColorWindow() { return FindWindowA("Gcol", nullptr); }
   static HWND SlotsWindow() {
     const int slots = SlotOfCode("GCOL-SET");
@@ -150,6 +166,8 @@ TEST_P(TallyOptions, AColourTakenInTheWindowIsShownKeptAndPrinted) {
   EXPECT_EQ(Slot(slots).screenNumber, 61);
   EXPECT_FALSE(IsWindowEnabled(settings_)) << "the print settings wait for the colours";
   EXPECT_EQ(FieldText(slots, "GCOL01"), "01-06") << "slot 1 as stored: blue, crossed";
+  EXPECT_GT(PixelsOfColour(slots, "GCOL01", kDefaultBlue), 20) << "its swatch";
+  EXPECT_EQ(PixelsOfColour(slots, "GCOL01", kChosenRed), 0);
   SavePictureOnRequest(SlotsWindow(), "graph_colour_slots");
 
   // Slot 1's button: the graph-colour window on its colour.
@@ -163,6 +181,8 @@ TEST_P(TallyOptions, AColourTakenInTheWindowIsShownKeptAndPrinted) {
   EXPECT_FALSE(IsWindowVisible(ColorWindow()));
   ASSERT_TRUE(IsWindowVisible(SlotsWindow()));
   EXPECT_EQ(FieldText(slots, "GCOL01"), "09-00") << "the slot shows what was taken";
+  EXPECT_GT(PixelsOfColour(slots, "GCOL01", kChosenRed), 100) << "a solid swatch";
+  EXPECT_EQ(PixelsOfColour(slots, "GCOL01", kDefaultBlue), 0);
   EXPECT_EQ(FieldText(slots, "GCOL02"), "02-06");
 
   UserClick(SlotsWindow(), "QUIT");
