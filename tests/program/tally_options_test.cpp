@@ -50,11 +50,12 @@ class TallyOptions : public SurveyWalk {
     ChooseSample(definition);
     AddQuestion();
     AddQuestions();
-    WriteInstallationFile("KAITO.spc", "KAITO\r\nFIELD\r\n\"ID\",\"char*\",\"ID\",10,0,0,\"\",10\r\n"
-                                       "\"Q1\",\"char*\",\"Q1\",4,0,0,\"\",4\r\n"
-                                       "\"Q2\",\"char*\",\"Q2\",4,0,0,\"\",4\r\n"
-                                       "\"Q3\",\"char*\",\"Q3\",4,0,0,\"\",4\r\n"
-                                       "INDEX\r\n\"ID\",\"\xe2\x96\xb3\"\r\nEND\r\n");
+    std::string description = "KAITO\r\nFIELD\r\n\"ID\",\"char*\",\"ID\",10,0,0,\"\",10\r\n";
+    for (int q = 1; q <= 3; ++q) {
+      const std::string column = AnswerColumn(q);
+      description += "\"" + column + "\",\"char*\",\"" + column + "\",4,0,0,\"\",4\r\n";
+    }
+    WriteInstallationFile("KAITO.spc", description + "INDEX\r\n\"ID\",\"\xe2\x96\xb3\"\r\nEND\r\n");
     ASSERT_EQ(LoadOutputDatabaseSettings(), 0) << testing::PrintToString(Boxes());
     // The answers are stored as the reading would, under the server's user.
     ASSERT_EQ(g_output.dbKind, GetParam());
@@ -101,7 +102,7 @@ class TallyOptions : public SurveyWalk {
     ASSERT_GE(t, 0) << testing::PrintToString(Boxes());
     db_clear(t);
     SetColumnText(t, "ID", "0001");
-    for (const char* q : {"Q1", "Q2", "Q3"}) SetColumnText(t, q, "1");
+    for (int q = 1; q <= 3; ++q) SetColumnText(t, AnswerColumn(q).c_str(), "1");
     ASSERT_EQ(db_add(t), 0);
     db_close(t);
   }
@@ -152,6 +153,11 @@ class TallyOptions : public SurveyWalk {
     const int slots = SlotOfCode("GCOL-SET");
     return slots >= 0 ? Slot(slots).window : nullptr;
   }
+
+  // Answers in the columns of the older layout, numbered by their
+  // questions ("回答01", ...), instead of named by their items.
+  bool numbered_ = false;
+  std::string AnswerColumn(int q) const { return (numbered_ ? "回答0" : "Q") + std::to_string(q); }
 
   int menu_ = -1;
   HWND settings_ = nullptr;
@@ -417,6 +423,27 @@ TEST_P(TallyOptions, TheWriteInListPrintsTheImagesCutOutOfItsField) {
   EXPECT_GT(blobs[2].top, blobs[0].bottom) << "the third below them";
   EXPECT_NEAR(blobs[2].left, blobs[0].left, 2);
 }
+
+// The same survey with its answers in a table of the older layout.
+class NumberedAnswerColumns : public TallyOptions {
+ protected:
+  NumberedAnswerColumns() { numbered_ = true; }
+};
+
+TEST_P(NumberedAnswerColumns, TallyAsColumnsNamedByTheirItems) {
+  ASSERT_NO_FATAL_FAILURE(OpenSettings("SIMPLE"));
+  const std::string why = PrintingUnavailable();
+  if (!why.empty()) GTEST_SKIP() << why;
+  const std::string job = Print();
+  ClickItem(settings_, "P00");
+  const PdfText printed = WaitForPrintedText(job);
+  // Each question's one answer is its first choice: 1 of 1, 100 %.
+  int full = 0;
+  for (const PdfTextRun& run : printed.runs) full += run.text.find("100.0") != std::string::npos;
+  EXPECT_EQ(full, 3 * 2) << "a choice and the row total of each question";
+}
+
+INSTANTIATE_TEST_SUITE_P(Databases, NumberedAnswerColumns, testing::Values(kDbKindFile, kDbKindServer), KindName);
 
 INSTANTIATE_TEST_SUITE_P(Databases, TallyOptions, testing::Values(kDbKindFile, kDbKindServer), KindName);
 
