@@ -239,6 +239,18 @@ TEST_P(TallyOptions, TheClickThatOpensTheColourWindowChoosesNothingInIt) {
   EXPECT_THAT(Boxes(), testing::IsEmpty());
 }
 
+// How many of the printed texts read `text`, whole but for the blanks
+// that pad a cell.
+int PrintedTimes(const PdfText& printed, const std::string& text) {
+  int times = 0;
+  for (const PdfTextRun& run : printed.runs) {
+    const size_t first = run.text.find_first_not_of(' ');
+    if (first == std::string::npos) continue;
+    times += run.text.substr(first, run.text.find_last_not_of(' ') + 1 - first) == text;
+  }
+  return times;
+}
+
 // The pages (from 1) on which a text is printed.
 std::vector<int> PagesPrinting(const PdfText& printed, const char* text) {
   std::vector<int> pages;
@@ -424,6 +436,43 @@ TEST_P(TallyOptions, TheWriteInListPrintsTheImagesCutOutOfItsField) {
   EXPECT_NEAR(blobs[2].left, blobs[0].left, 2);
 }
 
+// The tally table is a view of the output table: a column added to the
+// output table later, answered, is tallied once the menu opens again.
+TEST_P(TallyOptions, AColumnAddedToTheAnswersIsTallied) {
+  ClickItem(Slot(menu_).window, "QUIT");
+  ASSERT_LT(SlotOfCode("SPRN-MENU"), 0) << testing::PrintToString(Boxes());
+  const int items = OpenItemTable();
+  ASSERT_GE(items, 0);
+  db_clear(items);
+  SetColumnText(items, "質問コード", "004");
+  SetColumnText(items, "項目名", "Q4");
+  SetColumnText(items, "質問内容", "来ますか");
+  SetColumnText(items, "選択肢", "はい,いいえ");
+  SetColumnText(items, "カウントデータ", "12");
+  ASSERT_EQ(db_add(items), 0);
+  db_close(items);
+  const int t = db_alloc_slot(g_output.folder.c_str(), g_output.database.c_str(), "KAITO", g_output.dbKind);
+  ASSERT_GT(t, 0) << testing::PrintToString(Boxes());
+  EXPECT_EQ(ExecSlotSql(t, "alter table KAITO add column Q4 varchar(4)", 0), 0) << testing::PrintToString(Boxes());
+  EXPECT_EQ(ExecSlotSql(t, "update KAITO set Q4='1'", 0), 0) << testing::PrintToString(Boxes());
+  db_disconnect(t);
+
+  Command(kCmdTally);
+  LogIn();
+  menu_ = SlotOfCode("SPRN-MENU");
+  ASSERT_GE(menu_, 0) << testing::PrintToString(Boxes());
+  ASSERT_NO_FATAL_FAILURE(OpenSettings("SIMPLE"));
+  const std::string why = PrintingUnavailable();
+  if (!why.empty()) GTEST_SKIP() << why;
+  const std::string job = Print();
+  ClickItem(settings_, "P00");
+  const PdfText printed = WaitForPrintedText(job);
+  // Each question's choice 1 and row total at 100 %, いいえ at 0.
+  EXPECT_EQ(PrintedTimes(printed, "100.0"), 4 * 2) << "the fourth question answered as the others";
+  EXPECT_EQ(PrintedTimes(printed, "0.0"), 4);
+  EXPECT_THAT(Boxes(), testing::IsEmpty());
+}
+
 // The same survey with its answers in a table of the older layout.
 class NumberedAnswerColumns : public TallyOptions {
  protected:
@@ -437,10 +486,10 @@ TEST_P(NumberedAnswerColumns, TallyAsColumnsNamedByTheirItems) {
   const std::string job = Print();
   ClickItem(settings_, "P00");
   const PdfText printed = WaitForPrintedText(job);
-  // Each question's one answer is its first choice: 1 of 1, 100 %.
-  int full = 0;
-  for (const PdfTextRun& run : printed.runs) full += run.text.find("100.0") != std::string::npos;
-  EXPECT_EQ(full, 3 * 2) << "a choice and the row total of each question";
+  // Each question's one answer is its first choice: choice 1 and the row
+  // total at 100 %, いいえ at 0.
+  EXPECT_EQ(PrintedTimes(printed, "100.0"), 3 * 2);
+  EXPECT_EQ(PrintedTimes(printed, "0.0"), 3);
 }
 
 INSTANTIATE_TEST_SUITE_P(Databases, NumberedAnswerColumns, testing::Values(kDbKindFile, kDbKindServer), KindName);
