@@ -18,6 +18,7 @@
 #include "foundation/db.h"
 #include "foundation/msgbox.h"
 #include "screen/screen.h"
+#include "tally/graph_swatches.h"
 
 namespace {
 
@@ -211,8 +212,9 @@ LRESULT CALLBACK SupWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
       if (!TakeScreen(window, static_cast<int>(wParam))) FinishSup();
       return 0;
     case WM_PAINT:
-      if (PaintSlotWindow(window, g_sup.slot)) return 0;
-      break;
+      if (!PaintSlotWindow(window, g_sup.slot)) break;
+      PaintGraphColorSwatches(window, g_sup.slot);
+      return 0;
     case kMsgScreenCommand:
       HandleCommand(static_cast<int>(wParam));
       return 0;

@@ -9,6 +9,9 @@
 #include <string>
 
 #include "designer/survey.h"
+#include "entry/list_form.h"
+#include "foundation/db.h"
+#include "foundation/db_sql.h"
 #include "screen/screen.h"
 #include "program/program.h"
 #include "shell/shell.h"
@@ -64,11 +67,20 @@ void FillColorSlots(const ColorScreen& screen, int slot) {
   }
 }
 
+// Whether the input that ended is the press of the slot's button. A click
+// first leaves the field that had the focus as Tab does, and Tab's code is
+// that of slot 9: neither it nor a Tab typed opens the window.
+bool PressedSlotButton(int slot, int colorSlot) {
+  const int button = ResolveFieldRef(slot, SlotField(colorSlot).c_str());
+  const bool tab = g_screen.focusMovePending || (g_screen.keyDownWindow && g_screen.keyDownKey == VK_TAB);
+  return button >= 0 && !tab && (button == g_screen.currentItem || button == g_screen.mouseItem);
+}
+
 // A slot's button (its item code the slot): the graph-colour window opens
 // on the colour it shows.
 void OpenSlotColor(const ColorScreen& screen, int slot) {
   const int colorSlot = GetLastFieldKey();
-  if (colorSlot < 1 || colorSlot > kGraphColorSlots) return;
+  if (colorSlot < 1 || colorSlot > kGraphColorSlots || !PressedSlotButton(slot, colorSlot)) return;
   char text[16] = "";
   GetItemRawValue(slot, SlotField(colorSlot).c_str(), text);
   g_graphColorWindow.slot = colorSlot;
@@ -97,6 +109,33 @@ void ReturnToSettings() {
 int ShownTallyKind() {
   const PrintSettingsWindowState& w = g_printSettingsWindow;
   return TallyKindOfSetting(w.printType, w.tallySetting);
+}
+
+// A grouping item ticked on the list of a cross tabulation's questions
+// (チェック01 the first, チェック02 the second): no other question keeps that
+// tick, and the list shows its first page again.
+void KeepOneGroupingTick(int slot) {
+  const int kind = ShownTallyKind();
+  if (kind < kTallySimple || kind > kTallyCrossBoth) return;
+  const int i = g_screen.mouseItem >= 0 ? g_screen.mouseItem : g_screen.currentItem;
+  if (FindItemSlot(i) != slot) return;
+  const std::string name = Item(i).name;
+  const std::string prefix = "チェック0";
+  if (name.compare(0, prefix.size(), prefix) != 0 || name.size() != prefix.size() + 3) return;
+  const char check = name[prefix.size()];
+  if ((check != '1' && check != '2') || Item(i).displayText != "1") return;
+  const std::string row = name.substr(prefix.size() + 1);
+  char code[32] = "";
+  GetItemRawValue(slot, ("質問コード" + row).c_str(), code);
+  const int t = db_open(g_survey.folder.c_str(), g_survey.database.c_str(), kSurveyItemTable, g_survey.kind,
+                        kSurveyItemTable, "", "");
+  if (t < 0) return;
+  char sql[200];
+  std::snprintf(sql, sizeof sql, "update 調査項目 set チェック0%c=0 where 質問コード<>%s and チェック0%c=1", check,
+                SqlLiteral(code).c_str(), check);
+  db_exec(t, sql);
+  db_close(t);
+  RefreshListPage();
 }
 
 }  // namespace
@@ -133,6 +172,10 @@ bool OnTallyOptionsFill(int screenNumber, int slot) {
 }
 
 bool OnTallyOptionsInput(int screenNumber, int slot) {
+  if (screenNumber == kTallyQuestionsScreen) {
+    KeepOneGroupingTick(slot);
+    return true;
+  }
   const ColorScreen* screen = ColorScreenOfNumber(screenNumber);
   if (!screen) return false;
   OpenSlotColor(*screen, slot);

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "screen/screen.h"
+#include "tally/graph_swatches.h"
 #include "tally/report_internal.h"
 
 namespace {
@@ -93,30 +94,6 @@ void ShowChoice() {
   if (IsValidSlot(g_slot)) InvalidateRect(Slot(g_slot).window, nullptr, FALSE);
 }
 
-// Each colour and pattern button shows what it stands for, in a swatch
-// inside its frame.
-void PaintSwatches(HDC dc) {
-  const WindowSlot& s = Slot(g_slot);
-  for (int i = s.firstItem; s.itemCount > 0 && i <= s.lastItem; ++i) {
-    const ScreenItem& item = Item(i);
-    if (item.edit != 'G' || item.displayText.empty()) continue;
-    const GraphColor color = ParseGraphColorText(item.displayText.c_str());
-    const bool select = item.name == "SELCOL";
-    const int left =
-        item.pixelX - s.scrollX + (select ? item.pixelWidth - item.pixelHeight : 0) + 4;
-    const int top = item.pixelY - s.scrollY + 4;
-    const int right = item.pixelX - s.scrollX + item.pixelWidth - 4;
-    const int bottom = item.pixelY - s.scrollY + item.pixelHeight - 4;
-    GdiOwner<HPEN> pen(CreatePen(PS_SOLID, 1, ColorFromCode(color.colorCode)));
-    GdiOwner<HBRUSH> brush(CreateGraphBrush(color.colorCode, color.pattern));
-    SelectScope usePen(dc, pen.get());
-    SelectScope useBrush(
-        dc, brush.get() ? static_cast<HGDIOBJ>(brush.get()) : GetStockObject(NULL_BRUSH));
-    UseGraphFill(dc);
-    Rectangle(dc, left, top, right, bottom);
-  }
-}
-
 // A screen of the slots that opened the window shows the slot's colour as
 // it is stored now.
 void ShowStoredColorInOwner() {
@@ -192,6 +169,8 @@ HWND CreateGraphColorWindow() {
 }
 
 int OpenGraphColorScreen(int graphType) {
+  // One slot's colour at a time.
+  if (IsValidSlot(g_slot)) return 0;
   W().graphType = graphType;
   if (!W().window || FindFreeWindowSlot() < 0) return 0;
   BuildItems(graphType);
@@ -231,9 +210,7 @@ LRESULT CALLBACK GraphColorWindowProc(HWND window, UINT message, WPARAM wParam, 
       if (IsValidSlot(g_slot) && BeginScreenPaint(window, g_slot)) {
         PaintScreenPage(window, g_slot);
         EndScreenPaint();
-        HDC dc = GetDC(window);
-        PaintSwatches(dc);
-        ReleaseDC(window, dc);
+        PaintGraphColorSwatches(window, g_slot);
         return 0;
       }
       break;

@@ -569,6 +569,24 @@ int OpenBand(HWND owner, int printType, int tallySetting, const char* title, con
   return 0;
 }
 
+// The tally's cross settings follow the grouping items ticked on the list of
+// its questions: none ticked hides them, else they offer the crosses.
+void ShowCrossSettings() {
+  const int choice = ResolveFieldRef(W().slot, "クロス設定");
+  if (W().printType != kPrintTypeTally || choice < 0) return;
+  const int groups = ReloadTallyQuestions();
+  if (groups != 1 && groups != 2) return;
+  Item(choice).state = groups == 2 ? kItemHidden : kItemEnabled;
+  SetFieldItems("クロス設定", TallySettingChoices(W().printType).c_str());
+  // A cross no longer offered gives way to the simple tally.
+  const std::vector<std::string> settings = SplitCommaList(TallySettingChoices(W().printType));
+  if (W().tallySetting > static_cast<int>(settings.size())) {
+    SetFieldText("クロス設定", settings[0].c_str());
+    ChangeTallySetting();
+  }
+  InvalidateRect(W().window, nullptr, TRUE);
+}
+
 }  // namespace
 
 void CreatePrintPreviewWindow(HWND settingsWindow) {
@@ -603,6 +621,7 @@ int OpenPrintOptionsScreen(HWND owner, int printType, int tallySetting, const ch
 void ReloadPrintSettingsQuestions() {
   if (!IsValidSlot(W().slot)) return;
   SelectWindowSlot(W().slot);
+  ShowCrossSettings();
   LoadSurveyQuestionList(OutputKind());
   g_tally.startPage = 1;
   SetFieldItems("ENDPAGE", PageChoices().c_str());

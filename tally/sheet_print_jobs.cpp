@@ -366,9 +366,9 @@ int PrintSheetsWithIds(int sideChoice) {
 
 int FindMergePrintScreen(std::string* screenCode) {
   screenCode->clear();
-  const CurrentSheet& sheet = g_currentSheet;
-  const int slot = db_open_nocreate(sheet.outputFolder.c_str(), sheet.outputDatabase.c_str(),
-                                    kScreenTable, sheet.outputKind, "", "",
+  // The master definition is a screen of the sheet's own screens.
+  const SheetDefinitionRef& sheet = g_sheetDefinition;
+  const int slot = db_open_nocreate(sheet.folder.c_str(), sheet.database.c_str(), kScreenTable, sheet.kind, "", "",
                                     "select * from S_SCREEN where SCRCODE<='099' and COMPORT=1");
   if (slot < 0) return DbTableMissing() ? 0 : -1;
   if (db_toppos(slot, "SCRCODE") == 0) *screenCode = ColumnText(slot, "SCRCODE");
@@ -377,10 +377,9 @@ int FindMergePrintScreen(std::string* screenCode) {
 }
 
 int LoadMergeDefinition(const std::string& screenCode, MergeDefinition* definition) {
-  const CurrentSheet& sheet = g_currentSheet;
+  const SheetDefinitionRef& sheet = g_sheetDefinition;
   definition->screenCode = screenCode;
-  int slot = db_open_nocreate(sheet.outputFolder.c_str(), sheet.outputDatabase.c_str(),
-                              kScreenTable, sheet.outputKind, "", "",
+  int slot = db_open_nocreate(sheet.folder.c_str(), sheet.database.c_str(), kScreenTable, sheet.kind, "", "",
                               "select * from S_SCREEN where SCRCODE=%s",
                               SqlLiteral(screenCode.c_str()).c_str());
   if (slot < 0 || db_toppos(slot, "SCRCODE") != 0) {
@@ -390,8 +389,8 @@ int LoadMergeDefinition(const std::string& screenCode, MergeDefinition* definiti
   }
   definition->table = ColumnText(slot, "SCRTBL");
   db_close(slot);
-  slot = db_open_nocreate(sheet.outputFolder.c_str(), sheet.outputDatabase.c_str(), kFieldTable,
-                          sheet.outputKind, "", "", "select * from S_FIELD where SCRCODE=%s",
+  slot = db_open_nocreate(sheet.folder.c_str(), sheet.database.c_str(), kFieldTable, sheet.kind, "", "",
+                          "select * from S_FIELD where SCRCODE=%s",
                           SqlLiteral(screenCode.c_str()).c_str());
   if (slot < 0) {
     ShowInfoMessage("", "差し込み印刷の画面“%s”の項目がありません。", screenCode.c_str());

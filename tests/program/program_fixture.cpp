@@ -141,6 +141,7 @@ bool MakeDefinition(const std::string& installation, const SampleDefinition& d) 
                {"ＯＣＲ用紙名", "アンケート"},
                {"テーブル", d.outputTable},
                {"データベースＪ", d.outputPath},
+               {"データベースＳ", d.serverDatabase},
                {"パスワード設定", std::to_string(d.passwordSetting)},
                {"プレプリント", std::to_string(d.preprint)},
                {"LINESTYLE", std::to_string(d.compensationMode)},

@@ -41,6 +41,7 @@ struct SampleDefinition {
   std::string name = "SAMPLE";
   std::string outputTable = "KAITO";
   std::string outputPath;       // データベースＪ; empty: the default
+  std::string serverDatabase;   // データベースＳ: the output database on the server
   int passwordSetting = 1;
   int preprint = 0;             // プレプリント: 1 prints identification numbers
   bool keyItem = true;          // MUPA_IDX names the key item ＩＤ

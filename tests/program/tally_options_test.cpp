@@ -5,6 +5,7 @@
 // (by F7), and the graph prints in it. The layout key (F6) lists the
 // questions with the print switch and page break of the graph shown. The
 // tally menu's write-in list prints the images cut out of a write-in field.
+// Each on the file database and on the PostgreSQL server.
 #include <windows.h>
 
 #include <algorithm>
@@ -20,6 +21,7 @@
 #include "shell/shell.h"
 #include "tally/tally.h"
 #include "tests/program/program_fixture.h"
+#include "tests/program/survey_walk.h"
 #include "tests/support/test_pictures.h"
 #include "tests/tally/print_capture.h"
 
@@ -32,25 +34,36 @@ constexpr COLORREF kDefaultBlue = RGB(0, 0, 255);
 // The bar graph's questions: their texts as its titles print them.
 constexpr const char* kQuestions[] = {"好きですか", "行きますか", "見ますか"};
 
-class TallyOptions : public ProgramAtMenuTest {
+class TallyOptions : public SurveyWalk {
  protected:
   void SetUp() override {
-    ProgramAtMenuTest::SetUp();
+    SurveyWalk::SetUp();
     if (HasFatalFailure()) return;
+    StartWalk("tally_options");
+    if (IsSkipped() || HasFatalFailure()) return;
     // Three questions (はい, いいえ) answered はい once: the bars of choice 1.
-    ChooseSample();
+    SampleDefinition definition;
+    if (server()) {
+      definition.serverDatabase = server_.database;
+      DropServerTable("KAITO");
+    }
+    ChooseSample(definition);
     AddQuestion();
     AddQuestions();
-    WriteInstallationFile("KAITO.spc", "KAITO\r\nFIELD\r\n\"ID\",\"char*\",\"ID\",10,0,0,\"\",10\r\n"
-                                       "\"Q1\",\"char*\",\"Q1\",4,0,0,\"\",4\r\n"
-                                       "\"Q2\",\"char*\",\"Q2\",4,0,0,\"\",4\r\n"
-                                       "\"Q3\",\"char*\",\"Q3\",4,0,0,\"\",4\r\n"
-                                       "INDEX\r\n\"ID\",\"\xe2\x96\xb3\"\r\nEND\r\n");
+    std::string description = "KAITO\r\nFIELD\r\n\"ID\",\"char*\",\"ID\",10,0,0,\"\",10\r\n";
+    for (int q = 1; q <= 3; ++q) {
+      const std::string column = AnswerColumn(q);
+      description += "\"" + column + "\",\"char*\",\"" + column + "\",4,0,0,\"\",4\r\n";
+    }
+    WriteInstallationFile("KAITO.spc", description + "INDEX\r\n\"ID\",\"\xe2\x96\xb3\"\r\nEND\r\n");
     ASSERT_EQ(LoadOutputDatabaseSettings(), 0) << testing::PrintToString(Boxes());
+    // The answers are stored as the reading would, under the server's user.
+    ASSERT_EQ(g_output.dbKind, GetParam());
+    if (server()) SetDbLogin(server_.user.c_str(), server_.password.c_str());
     StoreAnswers();
     if (HasFatalFailure()) return;
     Command(kCmdTally);
-    LogInIfAsked();
+    LogIn();
     menu_ = SlotOfCode("SPRN-MENU");
     ASSERT_GE(menu_, 0) << testing::PrintToString(Boxes());
     ForgetBoxes();
@@ -84,12 +97,12 @@ class TallyOptions : public ProgramAtMenuTest {
   }
 
   void StoreAnswers() {
-    const int t = db_open(g_output.folder.c_str(), g_output.database.c_str(), "KAITO", kDbKindFile, "KAITO",
+    const int t = db_open(g_output.folder.c_str(), g_output.database.c_str(), "KAITO", g_output.dbKind, "KAITO",
                           "KAITO", "");
     ASSERT_GE(t, 0) << testing::PrintToString(Boxes());
     db_clear(t);
     SetColumnText(t, "ID", "0001");
-    for (const char* q : {"Q1", "Q2", "Q3"}) SetColumnText(t, q, "1");
+    for (int q = 1; q <= 3; ++q) SetColumnText(t, AnswerColumn(q).c_str(), "1");
     ASSERT_EQ(db_add(t), 0);
     db_close(t);
   }
@@ -119,17 +132,38 @@ class TallyOptions : public ProgramAtMenuTest {
   }
   void UserClick(HWND window, const char* name) { UserClick(window, CentreOf(SlotOfWindow(window), name)); }
 
+  // Pixels of `color` in a field's box as its window shows it.
+  static int PixelsOfColour(int slot, const char* name, COLORREF color) {
+    const HWND window = Slot(slot).window;
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    const int i = ResolveFieldRef(slot, name);
+    if (i < 0) return -1;
+    const ScreenItem& item = Item(i);
+    const HDC dc = GetDC(window);
+    int count = 0;
+    for (int y = item.pixelY; y < item.pixelY + item.pixelHeight; ++y) {
+      for (int x = item.pixelX; x < item.pixelX + item.pixelWidth; ++x) count += GetPixel(dc, x, y) == color;
+    }
+    ReleaseDC(window, dc);
+    return count;
+  }
+
   static HWND ColorWindow() { return FindWindowA("Gcol", nullptr); }
   static HWND SlotsWindow() {
     const int slots = SlotOfCode("GCOL-SET");
     return slots >= 0 ? Slot(slots).window : nullptr;
   }
 
+  // Answers in the columns of the older layout, numbered by their
+  // questions ("回答01", ...), instead of named by their items.
+  bool numbered_ = false;
+  std::string AnswerColumn(int q) const { return (numbered_ ? "回答0" : "Q") + std::to_string(q); }
+
   int menu_ = -1;
   HWND settings_ = nullptr;
 };
 
-TEST_F(TallyOptions, AColourTakenInTheWindowIsShownKeptAndPrinted) {
+TEST_P(TallyOptions, AColourTakenInTheWindowIsShownKeptAndPrinted) {
   ASSERT_NO_FATAL_FAILURE(OpenSettings("BAR1"));
   // The colour key, by the mouse.
   ClickItem(settings_, "COLSET");
@@ -138,6 +172,8 @@ TEST_F(TallyOptions, AColourTakenInTheWindowIsShownKeptAndPrinted) {
   EXPECT_EQ(Slot(slots).screenNumber, 61);
   EXPECT_FALSE(IsWindowEnabled(settings_)) << "the print settings wait for the colours";
   EXPECT_EQ(FieldText(slots, "GCOL01"), "01-06") << "slot 1 as stored: blue, crossed";
+  EXPECT_GT(PixelsOfColour(slots, "GCOL01", kDefaultBlue), 20) << "its swatch";
+  EXPECT_EQ(PixelsOfColour(slots, "GCOL01", kChosenRed), 0);
   SavePictureOnRequest(SlotsWindow(), "graph_colour_slots");
 
   // Slot 1's button: the graph-colour window on its colour.
@@ -151,6 +187,8 @@ TEST_F(TallyOptions, AColourTakenInTheWindowIsShownKeptAndPrinted) {
   EXPECT_FALSE(IsWindowVisible(ColorWindow()));
   ASSERT_TRUE(IsWindowVisible(SlotsWindow()));
   EXPECT_EQ(FieldText(slots, "GCOL01"), "09-00") << "the slot shows what was taken";
+  EXPECT_GT(PixelsOfColour(slots, "GCOL01", kChosenRed), 100) << "a solid swatch";
+  EXPECT_EQ(PixelsOfColour(slots, "GCOL01", kDefaultBlue), 0);
   EXPECT_EQ(FieldText(slots, "GCOL02"), "02-06");
 
   UserClick(SlotsWindow(), "QUIT");
@@ -182,6 +220,37 @@ TEST_F(TallyOptions, AColourTakenInTheWindowIsShownKeptAndPrinted) {
   EXPECT_EQ(page.ColourInMm(0, 0, 210, 297, kDefaultBlue), 0);
 }
 
+TEST_P(TallyOptions, TheClickThatOpensTheColourWindowChoosesNothingInIt) {
+  ASSERT_NO_FATAL_FAILURE(OpenSettings("BAR1"));
+  ClickItem(settings_, "COLSET");
+  const int slots = SlotOfCode("GCOL-SET");
+  ASSERT_GE(slots, 0) << testing::PrintToString(Boxes());
+  // Slot 2's button, then at once the window's take key: the window opened
+  // on slot 2's colour, and nothing chosen is stored.
+  UserClick(SlotsWindow(), "GCOL02");
+  ASSERT_TRUE(IsWindowVisible(ColorWindow())) << testing::PrintToString(Boxes());
+  const int window = SlotOfWindow(ColorWindow());
+  ASSERT_GE(window, 0);
+  EXPECT_EQ(FieldText(window, "SELCOL"), "02-06");
+  UserClick(ColorWindow(), "SELCOL");
+  EXPECT_FALSE(IsWindowVisible(ColorWindow()));
+  EXPECT_EQ(FieldText(slots, "GCOL02"), "02-06");
+  UserClick(SlotsWindow(), "QUIT");
+  EXPECT_THAT(Boxes(), testing::IsEmpty());
+}
+
+// How many of the printed texts read `text`, whole but for the blanks
+// that pad a cell.
+int PrintedTimes(const PdfText& printed, const std::string& text) {
+  int times = 0;
+  for (const PdfTextRun& run : printed.runs) {
+    const size_t first = run.text.find_first_not_of(' ');
+    if (first == std::string::npos) continue;
+    times += run.text.substr(first, run.text.find_last_not_of(' ') + 1 - first) == text;
+  }
+  return times;
+}
+
 // The pages (from 1) on which a text is printed.
 std::vector<int> PagesPrinting(const PdfText& printed, const char* text) {
   std::vector<int> pages;
@@ -191,7 +260,7 @@ std::vector<int> PagesPrinting(const PdfText& printed, const char* text) {
   return pages;
 }
 
-TEST_F(TallyOptions, AQuestionLeftOutOrEndingAPageIsSoPrinted) {
+TEST_P(TallyOptions, AQuestionLeftOutOrEndingAPageIsSoPrinted) {
   ASSERT_NO_FATAL_FAILURE(OpenSettings("BAR1"));
   // The layout key, by F6: the questions with the bar graph's switches.
   SetForegroundWindow(settings_);
@@ -236,6 +305,43 @@ TEST_F(TallyOptions, AQuestionLeftOutOrEndingAPageIsSoPrinted) {
   EXPECT_THAT(PagesPrinting(printed, kQuestions[2]), testing::ElementsAre(2));
 }
 
+TEST_P(TallyOptions, OneQuestionAtATimeGroupsTheCrossesOffered) {
+  ASSERT_NO_FATAL_FAILURE(OpenSettings("SIMPLE"));
+  const int settings = SlotOfWindow(settings_);
+  ASSERT_GE(settings, 0);
+  const int cross = ResolveFieldRef(settings, "クロス設定");
+  ASSERT_GE(cross, 0);
+  // The simple tally's list: question 1, then question 2 ticked as the
+  // grouping item; the first tick goes.
+  ClickItem(settings_, "FLGSET");
+  int list = SlotOfCode("SPRN-SET2");
+  ASSERT_GE(list, 0) << testing::PrintToString(Boxes());
+  UserClick(Slot(list).window, CentreOf(list, "チェック0101"));
+  EXPECT_EQ(Stored("001", "チェック01"), "1");
+  UserClick(Slot(list).window, CentreOf(list, "チェック0102"));
+  EXPECT_EQ(Stored("002", "チェック01"), "1");
+  EXPECT_EQ(Stored("001", "チェック01"), "0") << "one grouping item";
+  EXPECT_EQ(FieldText(list, "チェック0101"), "0") << "the list shows it";
+  SavePictureOnRequest(Slot(list).window, "tally_grouping_item");
+  UserClick(Slot(list).window, CentreOf(list, "FKEY00"));
+  EXPECT_LT(SlotOfCode("SPRN-SET2"), 0) << testing::PrintToString(Boxes());
+
+  // The settings offer the cross by question 2's item.
+  EXPECT_EQ(Item(cross).state, kItemEnabled);
+  EXPECT_EQ(Item(cross).choices, "単純集計,Q2");
+
+  // Untied again: no cross to offer, back to the simple tally.
+  ClickItem(settings_, "FLGSET");
+  list = SlotOfCode("SPRN-SET2");
+  ASSERT_GE(list, 0) << testing::PrintToString(Boxes());
+  UserClick(Slot(list).window, CentreOf(list, "チェック0102"));
+  EXPECT_EQ(Stored("002", "チェック01"), "0");
+  UserClick(Slot(list).window, CentreOf(list, "FKEY00"));
+  EXPECT_EQ(Item(cross).state, kItemHidden);
+  EXPECT_EQ(FieldText(settings, "クロス設定"), "単純集計");
+  EXPECT_THAT(Boxes(), testing::IsEmpty());
+}
+
 // A dark area of a page: its bounds in pixels.
 struct Blob {
   int left, top, right, bottom;
@@ -278,7 +384,9 @@ std::vector<Blob> DarkBlobs(const PdfPage& page, int minPixels) {
 bool Inked(int, int) { return true; }
 bool Blank(int, int) { return false; }
 
-TEST_F(TallyOptions, TheWriteInListPrintsTheImagesCutOutOfItsField) {
+TEST_P(TallyOptions, TheWriteInListPrintsTheImagesCutOutOfItsField) {
+  // The list reads the sheet's definition and the image files alone.
+  if (server()) GTEST_SKIP() << "the write-in list reads no output database";
   // Three records' cut-outs of field 02 and a blank one; one of field 01.
   const std::string folder = g_output.folder;
   for (const char* record : {"0001", "0002", "0003"}) {
@@ -327,5 +435,65 @@ TEST_F(TallyOptions, TheWriteInListPrintsTheImagesCutOutOfItsField) {
   EXPECT_GT(blobs[2].top, blobs[0].bottom) << "the third below them";
   EXPECT_NEAR(blobs[2].left, blobs[0].left, 2);
 }
+
+// The tally table is a view of the output table: a column added to the
+// output table later, answered, is tallied once the menu opens again.
+TEST_P(TallyOptions, AColumnAddedToTheAnswersIsTallied) {
+  ClickItem(Slot(menu_).window, "QUIT");
+  ASSERT_LT(SlotOfCode("SPRN-MENU"), 0) << testing::PrintToString(Boxes());
+  const int items = OpenItemTable();
+  ASSERT_GE(items, 0);
+  db_clear(items);
+  SetColumnText(items, "質問コード", "004");
+  SetColumnText(items, "項目名", "Q4");
+  SetColumnText(items, "質問内容", "来ますか");
+  SetColumnText(items, "選択肢", "はい,いいえ");
+  SetColumnText(items, "カウントデータ", "12");
+  ASSERT_EQ(db_add(items), 0);
+  db_close(items);
+  const int t = db_alloc_slot(g_output.folder.c_str(), g_output.database.c_str(), "KAITO", g_output.dbKind);
+  ASSERT_GT(t, 0) << testing::PrintToString(Boxes());
+  EXPECT_EQ(ExecSlotSql(t, "alter table KAITO add column Q4 varchar(4)", 0), 0) << testing::PrintToString(Boxes());
+  EXPECT_EQ(ExecSlotSql(t, "update KAITO set Q4='1'", 0), 0) << testing::PrintToString(Boxes());
+  db_disconnect(t);
+
+  Command(kCmdTally);
+  LogIn();
+  menu_ = SlotOfCode("SPRN-MENU");
+  ASSERT_GE(menu_, 0) << testing::PrintToString(Boxes());
+  ASSERT_NO_FATAL_FAILURE(OpenSettings("SIMPLE"));
+  const std::string why = PrintingUnavailable();
+  if (!why.empty()) GTEST_SKIP() << why;
+  const std::string job = Print();
+  ClickItem(settings_, "P00");
+  const PdfText printed = WaitForPrintedText(job);
+  // Each question's choice 1 and row total at 100 %, いいえ at 0.
+  EXPECT_EQ(PrintedTimes(printed, "100.0"), 4 * 2) << "the fourth question answered as the others";
+  EXPECT_EQ(PrintedTimes(printed, "0.0"), 4);
+  EXPECT_THAT(Boxes(), testing::IsEmpty());
+}
+
+// The same survey with its answers in a table of the older layout.
+class NumberedAnswerColumns : public TallyOptions {
+ protected:
+  NumberedAnswerColumns() { numbered_ = true; }
+};
+
+TEST_P(NumberedAnswerColumns, TallyAsColumnsNamedByTheirItems) {
+  ASSERT_NO_FATAL_FAILURE(OpenSettings("SIMPLE"));
+  const std::string why = PrintingUnavailable();
+  if (!why.empty()) GTEST_SKIP() << why;
+  const std::string job = Print();
+  ClickItem(settings_, "P00");
+  const PdfText printed = WaitForPrintedText(job);
+  // Each question's one answer is its first choice: choice 1 and the row
+  // total at 100 %, いいえ at 0.
+  EXPECT_EQ(PrintedTimes(printed, "100.0"), 3 * 2);
+  EXPECT_EQ(PrintedTimes(printed, "0.0"), 3);
+}
+
+INSTANTIATE_TEST_SUITE_P(Databases, NumberedAnswerColumns, testing::Values(kDbKindFile, kDbKindServer), KindName);
+
+INSTANTIATE_TEST_SUITE_P(Databases, TallyOptions, testing::Values(kDbKindFile, kDbKindServer), KindName);
 
 }  // namespace

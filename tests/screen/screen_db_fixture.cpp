@@ -97,7 +97,7 @@ void ScreenDbTest::ForgetBoxes() {
   boxes_ = std::make_unique<MessageBoxRecorder>(IDYES);
 }
 
-int ScreenDbTest::LoadTexts(const std::vector<std::pair<std::string, std::string>>& texts) {
+int ScreenDbTest::LoadTexts(const std::vector<std::pair<std::string, std::string>>& texts, const char* database) {
   const std::string folder = folder_ + "\\texts";
   CreateDirectoryA(folder.c_str(), nullptr);
   WIN32_FIND_DATAA found;
@@ -109,7 +109,7 @@ int ScreenDbTest::LoadTexts(const std::vector<std::pair<std::string, std::string
     FindClose(old);
   }
   for (const auto& [name, text] : texts) WriteTextFile(folder + "\\" + name, Utf8(text));
-  return LoadScreenTexts(folder.c_str(), "", kFixtureDb);
+  return LoadScreenTexts(folder.c_str(), "", database);
 }
 
 void ScreenDbTest::UseRecordingWorkWindows() {

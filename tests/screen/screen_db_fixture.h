@@ -31,8 +31,9 @@ class ScreenDbTest : public testing::TestWithParam<int> {
   // puts back is not the new one's.
   void ForgetBoxes();
   // Loads screen texts (Shift-JIS here, UTF-8 in the files) of a folder of
-  // the test's own: the number of screens loaded, or -1.
-  int LoadTexts(const std::vector<std::pair<std::string, std::string>>& texts);
+  // the test's own into a database (the fixture's unless named): the number
+  // of screens loaded, or -1.
+  int LoadTexts(const std::vector<std::pair<std::string, std::string>>& texts, const char* database = kFixtureDb);
 
   // Recording windows of the work windows' classes stand for the work
   // windows; cards and sets register their data sets as their windows do.

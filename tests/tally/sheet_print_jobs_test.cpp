@@ -120,9 +120,9 @@ class SheetPrintJobTest : public ScreenDbTest {
     ScreenDbTest::TearDown();
   }
 
-  // The sample sheet on the front, a row of boxes on the back, the paper
-  // of both sides, a master table and its merge screen in the output
-  // database (the fixture's).
+  // The sample sheet on the front, a row of boxes on the back and the
+  // paper of both sides; a master table in the output database (the
+  // fixture's), whose merge screen goes with the sheet.
   void OpenSheet(int mode = 3) {
     ASSERT_EQ(LoadProjectScreen(folder_ + "\\project"), 0) << Boxes();
     ASSERT_EQ(WriteSheetFields(kSampleSheetDb, GetParam(), SampleSheetFields()), 0) << Boxes();
@@ -130,6 +130,10 @@ class SheetPrintJobTest : public ScreenDbTest {
     const int dropper = db_alloc_slot("", kSampleSheetDb, kPaperTable, GetParam());
     ASSERT_GT(dropper, 0);
     ExecSlotSql(dropper, "drop table MUPA_PAP", 1);
+    // No merge screen stays from an earlier test.
+    for (const char* table : {kScreenTable, kFieldTable, kLineTable}) {
+      ExecSlotSql(dropper, (std::string("drop table ") + table).c_str(), 1);
+    }
     db_disconnect(dropper);
     ASSERT_EQ(CreateTableFromSpec("", kSampleSheetDb, kPaperTable, GetParam(), kSheetSpecFile,
                                   kPaperTable),
@@ -166,7 +170,8 @@ class SheetPrintJobTest : public ScreenDbTest {
     ASSERT_EQ(LoadTexts({{"MASTER.txt",
                           "[screen]\nSCRCODE = 050\nSCRNAME = MASTER\nSCRTBL = T_NAMES\n"
                           "COMPORT = 1\n\n[field]\nFLDCODE = 001\nFLDNAME = CODE\n\n"
-                          "[field]\nFLDCODE = 002\nFLDNAME = KANA\n"}}),
+                          "[field]\nFLDCODE = 002\nFLDNAME = KANA\n"}},
+                        kSampleSheetDb),
               1)
         << Boxes();
   }
@@ -583,7 +588,8 @@ TEST_P(SheetPrintJobTest, RunsThatCannotPrintWholePrintNothing) {
   // A master name that would change the SQL it is put in.
   ASSERT_EQ(LoadTexts({{"BAD.txt", "[screen]\nSCRCODE = 052\nSCRNAME = BAD\n"
                                    "SCRTBL = T_NAMES where 1=1 or printflag\nCOMPORT = 0\n\n"
-                                   "[field]\nFLDCODE = 001\nFLDNAME = CODE\n"}}),
+                                   "[field]\nFLDCODE = 001\nFLDNAME = CODE\n"}},
+                      kSampleSheetDb),
             1);
   ASSERT_EQ(LoadMergeDefinition("052", &merge), 0) << Boxes();
   ForgetBoxes();
