@@ -225,6 +225,30 @@ TEST_F(TwainWorkbench, TheScannerKeyChoosesAmongTheScannersInstalled) {
   EXPECT_THAT(answers_.boxes, IsEmpty());
 }
 
+// A line just taken from another field's pop-up is no choice of the
+// scanner key: with several names in the list, the key still opens the
+// choice among the scanners installed, and the scanner's number stays.
+TEST_F(TwainWorkbench, TheScannerKeyAfterAnotherPopUpOpensTheChoice) {
+  // The list's current scanner, then the names its button offers.
+  const std::string list = std::string(kTestSourceName) + ",Scanner A,Scanner B";
+  Prepare(false);
+  for (const char* field : {"SCNTYPE", "BRIGHT", "SCNTYPE"}) {
+    SCOPED_TRACE(field);
+    WriteBytes(ProgramFolderPath("SCANERS"), list);
+    Pick(field, 2);
+    const int windows = answers_.choiceWindows;
+    ChooseScanner(VK_END);
+    EXPECT_EQ(answers_.choiceWindows, windows + 1) << "the key opens the scanners installed";
+    EXPECT_EQ(ReadBytes(ProgramFolderPath("SCANERS")), kFeederName);
+    EXPECT_EQ(Caption("SCANER"), kFeederName);
+  }
+  EXPECT_EQ(Caption("SCNTYPE"), "ＡＤＦ") << "the line taken with Enter is the pop-up's choice";
+  CloseWorkbench();
+  OpenWorkbench(kOperationMode, kSheetName);
+  EXPECT_EQ(Caption("SCANER"), kFeederName) << "kept for the next opening";
+  EXPECT_THAT(answers_.boxes, IsEmpty());
+}
+
 // Both databases: the file one and, where SHEETDESK_PG names one, the
 // server.
 class TwainWorkbenchRead : public TwainWorkbench, public testing::WithParamInterface<int> {
