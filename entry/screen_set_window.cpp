@@ -15,6 +15,7 @@
 #include "foundation/db.h"
 #include "foundation/msgbox.h"
 #include "reading/reading.h"
+#include "reading/workbench.h"
 #include "screen/screen.h"
 
 namespace {
@@ -134,7 +135,9 @@ void FinishScreenSet() {
     const bool keepEdits = AskYesNo("", "%s", DiscardEditsQuestion(form)) != IDYES;
     if (ResetOutputTableForScreens(form, keepEdits) < 0) return;
   }
-  OpenGeneratedScreen();
+  // Values the sheet asks before reading are asked first; they become the
+  // defaults of the screen's fields.
+  if (!AskFieldDefaults(EntryScreenCode(form), OpenGeneratedScreen)) OpenGeneratedScreen();
 }
 
 void CloseScreenSet() {

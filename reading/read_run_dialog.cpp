@@ -52,6 +52,8 @@ struct DialogState {
   std::string keyTitle;
   int keyWidth = 4;
   std::string title;
+  std::string screenCode;            // sub-mode 3: the entry screen to open
+  void (*openScreen)() = nullptr;
 };
 DialogState g_dialog;
 
@@ -59,6 +61,9 @@ bool Operation() { return g_currentSheet.projectMode == kOperationMode; }
 bool DesignScan() { return !Operation() && g_dialog.subMode == kScanRun; }
 bool OperationScan() { return Operation() && g_dialog.subMode == kScanRun; }
 bool TestScan() { return g_readingRun.testScan != 0; }
+bool DefaultsOnly() { return g_dialog.subMode == kDefaultsOnlyRun; }
+// The scanner's own settings screen concerns scans, not test scans.
+bool AsksScannerScreen() { return !TestScan() && !DefaultsOnly(); }
 
 int OpenSheetTable(const char* table, const char* side) {
   const SheetDefinitionRef& sheet = g_sheetDefinition;
@@ -66,9 +71,13 @@ int OpenSheetTable(const char* table, const char* side) {
                  "select * from %s where ＯＣＲコード=%s", table, SqlLiteral(side).c_str());
 }
 
+// A key item no field bears, other than the numbered key: the operator
+// gives its value before reading.
+bool AskedBeforeReading(const SheetKeyItem& key) { return !key.onSheet && key.name != g_sheetKeys.lastKeyName; }
+
 void LoadDefaultEntries() {
   for (const SheetKeyItem& key : g_sheetKeys.items) {
-    if (key.onSheet || key.name == g_sheetKeys.lastKeyName) continue;
+    if (!AskedBeforeReading(key)) continue;
     g_dialog.defaults.push_back({key.name, key.title, key.value, "", std::max(key.width, 10)});
   }
 }
@@ -109,20 +118,37 @@ void LoadCollationEntries() {
   db_close(slot);
 }
 
-// Writes the values of entries back to the column 初期値 of their rows.
-void SaveEntries(const char* table, const char* order, const std::vector<Entry>& entries) {
-  if (entries.empty()) return;
-  const int slot = OpenSheetTable(table, "0001");
-  if (slot < 0) return;
+// Writes the values of entries into `valueColumn` of the rows of an open
+// table whose `nameColumn` names them, and closes it.
+void WriteEntries(int slot, const char* order, const char* nameColumn, const char* valueColumn,
+                  const std::vector<Entry>& entries) {
   for (int rc = db_toppos(slot, order); rc == 0; rc = db_nread(slot)) {
-    const std::string name = GetColumnText(slot, "項目名");
+    const std::string name = GetColumnText(slot, nameColumn);
     for (const Entry& entry : entries) {
       if (entry.name != name) continue;
-      SetColumnText(slot, "初期値", entry.value.c_str());
+      SetColumnText(slot, valueColumn, entry.value.c_str());
       db_update(slot);
     }
   }
   db_close(slot);
+}
+
+// Writes the values of entries back to the column 初期値 of their rows.
+void SaveEntries(const char* table, const char* order, const std::vector<Entry>& entries) {
+  if (entries.empty()) return;
+  const int slot = OpenSheetTable(table, "0001");
+  if (slot >= 0) WriteEntries(slot, order, "項目名", "初期値", entries);
+}
+
+// Sub-mode 3: every value becomes the default of its field on the entry
+// screen.
+void StoreFieldDefaults() {
+  const DialogState& d = g_dialog;
+  const SheetDefinitionRef& sheet = g_sheetDefinition;
+  const int slot = db_open(sheet.folder.c_str(), sheet.database.c_str(), kFieldTable, sheet.kind,
+                           g_screenDefs.specFile.c_str(), "FLDTBL", "select * from S_FIELD where SCRCODE=%s",
+                           SqlLiteral(d.screenCode.c_str()).c_str());
+  if (slot >= 0) WriteEntries(slot, "FLDCODE", "FLDNAME", "FLDDEFLT", d.defaults);
 }
 
 std::string FieldText(const char* field) {
@@ -177,7 +203,7 @@ int AddItems() {
   if (AddScreenButton("ｷｬﾝｾﾙ", "DEF00", 2, 0, 0, kCancelCommand, kItemEnabled,
                       scan ? "SCNESC.BMP" : "QUIT_S.BMP", "読み取りを行わずに画面を閉じます", "") < 0 ||
       AddScreenButton("実 行", "DEF01", 8, 0, 0, kRunCommand, kItemEnabled, scan ? "SCNPF1.BMP" : "DBPUT_O.BMP",
-                      "読み取りを開始します", "") < 0) {
+                      DefaultsOnly() ? "入力画面を表示します" : "読み取りを開始します", "") < 0) {
     return -1;
   }
   int row = 3;
@@ -227,7 +253,7 @@ int AddItems() {
     }
     row += 2;
   }
-  if (!TestScan() && AddScreenCheck("", kScannerScreenField, kInputColumn, row++, 0, 30, kCheckHeight, kCharSize, 0,
+  if (AsksScannerScreen() && AddScreenCheck("", kScannerScreenField, kInputColumn, row++, 0, 30, kCheckHeight, kCharSize, 0,
                                     kItemEnabled, "", "スキャナの設定画面を表示", "") < 0) {
     return -1;
   }
@@ -247,7 +273,7 @@ void ShowValues() {
   if (OperationScan()) {
     SetItemValueForCommand(d.slot, kKeepOpenField, ReadPaperSetting(kKeepOpenField) == 1 ? "1" : "0");
   }
-  if (!TestScan()) {
+  if (AsksScannerScreen()) {
     SetItemValueForCommand(d.slot, kScannerScreenField, g_sheetSettings.scannerScreen == 1 ? "1" : "0");
   }
 }
@@ -258,7 +284,7 @@ bool Checked(const char* field) { return FieldText(field).rfind('1', 0) == 0; }
 int ConfirmRun() {
   DialogState& d = g_dialog;
   ReadingRun& run = g_readingRun;
-  if (!DesignScan() && d.subMode != 3) run.confirmed = 1;
+  if (!DesignScan() && !DefaultsOnly()) run.confirmed = 1;
   if (OperationScan()) StoreSheetSetting(kKeepOpenField, Checked(kKeepOpenField) ? 1 : 0);
   if (CheckEntriesFilled(d.defaults) != 0) return -1;
   if (!d.collation.empty()) {
@@ -269,7 +295,7 @@ int ConfirmRun() {
     CloseResultLogs();
   }
   run.autoNumber.clear();
-  if (KeyIsNumbered() && !DesignScan() && d.subMode != 3) {
+  if (KeyIsNumbered() && !DesignScan() && !DefaultsOnly()) {
     if (d.startNumber) {
       const std::string typed = FieldText(kStartNumberField);
       if (typed.empty()) {
@@ -282,7 +308,7 @@ int ConfirmRun() {
       return -1;
     }
   }
-  if (!TestScan()) StoreSheetSetting(kScannerScreenField, Checked(kScannerScreenField) ? 1 : 2);
+  if (AsksScannerScreen()) StoreSheetSetting(kScannerScreenField, Checked(kScannerScreenField) ? 1 : 2);
   return 0;
 }
 
@@ -349,6 +375,11 @@ void CloseDialog() {
     return;
   }
   SaveValues();
+  if (DefaultsOnly()) {
+    StoreFieldDefaults();
+    if (g_dialog.openScreen) g_dialog.openScreen();
+    return;
+  }
   RunReading();
 }
 
@@ -394,19 +425,19 @@ int ReadRunDialog(int subMode) {
   d.defaults.clear();
   d.collation.clear();
   LoadSheetKeyItems();
-  if (!TestScan() && !DesignScan()) LoadDefaultEntries();
+  if (DefaultsOnly() || (!TestScan() && !DesignScan())) LoadDefaultEntries();
   if (OperationScan() || subMode == kStoredPageRun) LoadCollationEntries();
-  d.startNumber = KeyIsNumbered() && !DesignScan() && subMode != 3;
+  d.startNumber = KeyIsNumbered() && !DesignScan() && !DefaultsOnly();
   LoadKeyField();
   const int rows = AddItems();
   if (rows < 0) {
     DiscardBuildingItems();
     return -1;
   }
-  d.title = subMode == kScanRun
-                          ? (Operation() ? "シート読み取り（スキャニング＋文字認識）"
-                                         : "テスト読み取り（スキャニングのみ）")
-                          : "イメージ変換（保存されたイメージの文字認識）";
+  d.title = subMode == kScanRun ? (Operation() ? "シート読み取り（スキャニング＋文字認識）"
+                                                : "テスト読み取り（スキャニングのみ）")
+            : DefaultsOnly()     ? "入力画面の初期値"
+                                 : "イメージ変換（保存されたイメージの文字認識）";
   d.disabled[0] = FindProgramWindow("KQE_READ");
   d.disabled[1] = g_screen.mainWindow;
   for (HWND window : d.disabled) {
@@ -419,6 +450,14 @@ int ReadRunDialog(int subMode) {
     return -1;
   }
   return 0;
+}
+
+bool AskFieldDefaults(const std::string& screenCode, void (*openScreen)()) {
+  LoadSheetKeyItems();
+  if (std::none_of(g_sheetKeys.items.begin(), g_sheetKeys.items.end(), AskedBeforeReading)) return false;
+  g_dialog.screenCode = screenCode;
+  g_dialog.openScreen = openScreen;
+  return ReadRunDialog(kDefaultsOnlyRun) == 0;
 }
 
 LRESULT CALLBACK ReadRunWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

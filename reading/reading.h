@@ -43,6 +43,7 @@ constexpr int kOperationMode = 2;
 // Sub-modes of a run.
 constexpr int kScanRun = 1;        // pages from the scanner
 constexpr int kStoredPageRun = 2;  // the stored page, read once
+constexpr int kDefaultsOnlyRun = 3; // no run: the values every record receives
 constexpr int kMarkLogRun = 6;     // mark failures go to the error log
 constexpr int kAlignOnlyRun = 7;   // stored pages are only aligned
 

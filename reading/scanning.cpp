@@ -13,10 +13,12 @@
 #include "foundation/imaging.h"
 #include "foundation/msgbox.h"
 #include "reading/reading.h"
+#include "screen/screen.h"
 
 namespace {
 
 constexpr int kBrightnessCapability = 0x1101;
+constexpr char kProgressHead[] = "読み取り中：";
 
 // The scanner the runs use: the current one of the scanner list, or the
 // installed one when the list names none.
@@ -95,12 +97,17 @@ int AnswerForSheet(int result, int pageNumber) {
   return result == 0 ? pageNumber : 0;
 }
 
+// The sheets the scan has read so far: a two-sided sheet is two pages.
+long SheetsRead() {
+  const ReadingRun& run = g_readingRun;
+  const long pages = run.sheetCount - run.refusedPages;
+  return run.scanType == kScanPaired ? pages / 2 : pages;
+}
+
 // Tells the operator why a scan ended before the feeder ran empty; the
 // sheets read by then stay stored, and the message says how many.
 void ReportScanEnd(int result, const char* scanner) {
-  const ReadingRun& run = g_readingRun;
-  const long pages = run.sheetCount - run.refusedPages;
-  const long sheets = run.scanType == kScanPaired ? pages / 2 : pages;
+  const long sheets = SheetsRead();
   const char* reason = nullptr;
   switch (result) {
     case kIkScanFailed:
@@ -140,6 +147,25 @@ void UseSide(int side) {
   run.workFile = PagePath("%s\\CONV%d_%d.BMP", side);
 }
 
+// The sheets read so far, in the workbench's message line while the scan
+// goes on; Esc typed meanwhile asks whether to stop before the next sheet,
+// which then stays in the feeder. Other keys typed during a run are dropped.
+bool StopBetweenSheets() {
+  const long sheets = SheetsRead();
+  char text[64];
+  std::snprintf(text, sizeof text, "%s%ld枚　[Esc]＝中止", kProgressHead, sheets);
+  ShowRunMessage(text);
+  if (const HWND bench = FindProgramWindow("KQE_READ")) UpdateWindow(bench);
+  bool escape = false;
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, WM_KEYDOWN, WM_KEYDOWN, PM_REMOVE)) {
+    if (msg.wParam == VK_ESCAPE) escape = true;
+  }
+  return escape && AskYesNo("", "読み取り済み：%ld枚\n読み取りを中止してもよろしいですか？\n"
+                                "（残りの用紙は、スキャナに残ります）",
+                            sheets) == IDYES;
+}
+
 }  // namespace
 
 int StartScanner(int paperWidth, int paperHeight) {
@@ -172,6 +198,8 @@ int StartScanner(int paperWidth, int paperHeight) {
   run.storedKeys.clear();
   run.storedSheetKept = 0;
   const int result = IkScanExec(GetActiveWindow(), &params, ScanPageCallback);
+  // The progress ends with the scan; what the run came to follows it.
+  if (run.message.rfind(kProgressHead, 0) == 0) ShowRunMessage("");
   ReportScanEnd(result, params.scanner);
   // Every sheet stored went to the tray: the journal has nothing to tell.
   const bool fed = result != kIkScanFeedError && result != kIkScanPaperJam;
@@ -219,6 +247,8 @@ int __stdcall ScanPageCallback(HGLOBAL page, int pageNumber) {
   const bool operation = g_currentSheet.projectMode == kOperationMode;
   const bool paired = run.scanType == kScanPaired;
   if (pageNumber == 1) run.startTime = GetTickCount();
+  // Before a new sheet (not before the second page of one), untouched.
+  if (pageNumber > 1 && (!paired || pageNumber % 2 == 1) && StopBetweenSheets()) return 0;
   run.pageNumber = pageNumber;
   if (operation && !run.testScan) TakePage(page, pageNumber, paired);
   if (paired) UseSide(pageNumber % 2 == 1 ? 1 : 2);

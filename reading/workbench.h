@@ -96,6 +96,12 @@ void InstallWorkbenchCanvasCalls();
 // The reading-run dialog "Def" for a sub-mode of the run (1 scan, 2 stored
 // page, 3 default values only). 0, or -1 when it could not open.
 int ReadRunDialog(int subMode);
+// Before an entry screen of the sheet opens: when the sheet asks values of
+// key items before reading, the dialog in its sub-mode 3 asks them; "実 行"
+// stores them (and as the defaults of the fields of screen `screenCode`)
+// and then calls `openScreen`, "ｷｬﾝｾﾙ" opens nothing. False when the sheet
+// asks no values or the dialog cannot open (nothing opened).
+bool AskFieldDefaults(const std::string& screenCode, void (*openScreen)());
 // The image check view over the workbench. 0, or -1 (reported).
 int OpenImageCheckView();
 

@@ -23,6 +23,12 @@ int KeyFieldsOnSheet() {
   return count;
 }
 
+// A field of the bar's right side with its name to the left of it.
+void SetLabelledFieldState(const char* name, int state) {
+  SetFieldState(name, state);
+  SetFieldState((std::string(name) + "TTL").c_str(), state);
+}
+
 }  // namespace
 
 void SetEntryViewButtonsState() {
@@ -35,7 +41,8 @@ void SetWorkbenchButtonStates(int state) {
   if (!IsValidSlot(g_workbenchState.slot)) return;
   SelectWindowSlot(g_workbenchState.slot);
   const bool imageDisplay = state == kImageDisplay;
-  for (const char* name : {"SCANER", "WITHIMG", "PRINT", "OCRREAD", "LOGDSP", "IMGCHR", "CARDINP", "LISTINP",
+  SetLabelledFieldState("SCANER", state);
+  for (const char* name : {"WITHIMG", "PRINT", "OCRREAD", "LOGDSP", "IMGCHR", "CARDINP", "LISTINP",
                            "DELTBL", "LT", "RT", "UP", "DW", "MAGNI1", "REDUCT1", "MAGNI2", "REDUCT2"}) {
     SetFieldState(name, state);
   }
@@ -43,9 +50,9 @@ void SetWorkbenchButtonStates(int state) {
   SetFieldState("OCRFORM", !imageDisplay                         ? state
                            : g_sheetSettings.compensationMode != 0 ? kEnabled
                                                                    : kProtected);
-  SetFieldState("SCNTYPE", state);
+  SetLabelledFieldState("SCNTYPE", state);
   // A scanner with a settings screen of its own sets its brightness there.
-  SetFieldState("BRIGHT", g_sheetSettings.scannerScreen == 1 ? kHidden : state);
+  SetLabelledFieldState("BRIGHT", g_sheetSettings.scannerScreen == 1 ? kHidden : state);
   if (g_currentSheet.projectMode == kDesignMode && GetOcrIniSettings().entryFlag == 1) {
     SetFieldState("OCRJYOK", state);
   }

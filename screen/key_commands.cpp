@@ -128,6 +128,9 @@ void SendKeyCommand(int key) {
   WindowSlot& s = CurrentSlot();
   const int code = key == VK_ESCAPE ? kKeyEscape : key;
   g_screen.lastCommandKey = code;
+  // A key carries no pop-up line: the one last taken belongs to that
+  // pop-up's own command, delivered when it was taken.
+  g_screen.lastPopupChoice = 0;
   if (code == kKeyEscape) {
     if (!s.lineEditMode) SendToOwner(code);
     return;

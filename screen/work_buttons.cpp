@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 
 #include "foundation/db.h"
@@ -25,6 +26,7 @@ constexpr int kHidden = kItemHidden;
 // boxes below the caption row.
 constexpr int kSideSwitchWidth = 8;
 constexpr int kSideSwitchHeight = 48;
+constexpr char kMarkStateGuide[] = "基準位置の登録状態";
 
 // One button of the bar: its mask position in operation mode (-1: always,
 // -2: design mode only) and its place in design mode.
@@ -130,8 +132,9 @@ class BarBuilder {
     }
     for (int k = 0; k < 2; ++k) {
       const char* name = k == 0 ? "IMGRATE1" : "IMGRATE2";
+      const char* guide = k == 0 ? "イメージの横方向の倍率" : "イメージの縦方向の倍率";
       if (!Added(AddScreenItem("", name, next_ + 8, 10 + 22 * k, 0, 4, 4, 7, 'N', 2, 0, 0, 'R',
-                               kItemEnabled, 0, 5, 0, 0, "", ""))) {
+                               kItemEnabled, 0, 5, 0, 0, guide, ""))) {
         return -1;
       }
     }
@@ -171,7 +174,7 @@ class BarBuilder {
                                  "シートのズレを自動補正するための基準位置を登録します",
                                  "基準になる位置を登録,登録された位置を消去,{1}")) ||
           !Added(AddScreenItem("", "位置記憶", x, 40, 0, 12, 12, 7, 'X', 0, 0, 105, 'L', kItemEnabled, 0,
-                               5, 0, 0, "", ""))) {
+                               5, 0, 0, kMarkStateGuide, ""))) {
         return -1;
       }
       x += 14;
@@ -219,14 +222,21 @@ class BarBuilder {
       return Added(AddScreenItem("", name, x + shift, row, 0, width, width, 7, 'X', 0, 0, command, 'L', state, 0,
                                  5, 0, 0, guide, choices));
     };
+    // A short name to the left of a field, shown and hidden with it.
+    auto label = [&](const char* text, const char* field, int state) {
+      const std::string name = std::string(field) + "TTL";
+      const int columns = static_cast<int>(std::strlen(text)) + 1;
+      return Added(AddScreenItemX(text, name.c_str(), x - columns, 0, row + 3, 1, 7, state));
+    };
     auto nextField = [&](const char* name, int width, int command, const char* guide, const char* choices,
                          int state) {
       const bool added = field(name, width, command, guide, choices, state);
       row += kRowStep;
       return added;
     };
-    if (mode_ == 2 && !nextField("位置記憶", 12, 105, "", "", kItemEnabled)) return -1;
-    if (!nextField("SCANER", 24, 125, "使用するイメージスキャナ名（TWAINドライバ名）", "", kItemEnabled)) {
+    if (mode_ == 2 && !nextField("位置記憶", 12, 105, kMarkStateGuide, "", kItemEnabled)) return -1;
+    if (!label("ｽｷｬﾅ", "SCANER", kItemEnabled) ||
+        !nextField("SCANER", 24, 125, "使用するイメージスキャナ名（TWAINドライバ名）", "", kItemEnabled)) {
       return -1;
     }
     const char* types = "フラットベッド,ＡＤＦ,ＡＤＦ両面,ＡＤＦ２枚１組,(4)";
@@ -234,21 +244,26 @@ class BarBuilder {
     // With the scanner's own dialog the brightness is the dialog's: its field
     // stays hidden under the type.
     const bool ok = g_workbench.scannerDialog == 1
-                        ? field("SCNTYPE", 12, 127, "使用するイメージスキャナのタイプ", types, kItemEnabled) &&
+                        ? label("ﾀｲﾌﾟ", "SCNTYPE", kItemEnabled) &&
+                              field("SCNTYPE", 12, 127, "使用するイメージスキャナのタイプ", types, kItemEnabled) &&
+                              label("明るさ", "BRIGHT", kHidden) &&
                               nextField("BRIGHT", 4, 131, "イメージの濃度(明るさ)", levels, kHidden)
-                        : nextField("BRIGHT", 4, 131, "イメージの濃度(明るさ)", levels, kItemEnabled) &&
+                        : label("明るさ", "BRIGHT", kItemEnabled) &&
+                              nextField("BRIGHT", 4, 131, "イメージの濃度(明るさ)", levels, kItemEnabled) &&
+                              label("ﾀｲﾌﾟ", "SCNTYPE", kItemEnabled) &&
                               nextField("SCNTYPE", 12, 127, "使用するイメージスキャナのタイプ", types, kItemEnabled);
     // The left margin, and beside it the top one.
-    if (!ok || !field("LMGN", 4, 0, "", "", kItemEnabled) || !field("TMGN", 4, 0, "", "", kItemEnabled, 6)) {
+    if (!ok || !label("余白", "LMGN", kItemEnabled) || !field("LMGN", 4, 0, "イメージの左側の余白（ﾋﾟｸｾﾙ）", "", kItemEnabled) ||
+        !field("TMGN", 4, 0, "イメージの上部の余白（ﾋﾟｸｾﾙ）", "", kItemEnabled, 6)) {
       return -1;
     }
     row += kRowStep;
-    if (!nextField("OCRMSG", 26, 0, "", "", kItemEnabled)) return -1;
+    if (!nextField("OCRMSG", 26, 0, "読み取りの結果と進み具合", "", kItemEnabled)) return -1;
     const std::string& mask = g_workbench.buttonMask;
-    if (mode_ == 2 && (MaskSet(mask, 3) || MaskSet(mask, 4)) && !nextField("RECCNT", 20, 0, "", "", kItemEnabled)) {
+    if (mode_ == 2 && (MaskSet(mask, 3) || MaskSet(mask, 4)) && !nextField("RECCNT", 20, 0, "出力テーブルに登録されている件数", "", kItemEnabled)) {
       return -1;
     }
-    return field("EDITMSG", 26, 0, "", "", kItemEnabled) ? 0 : -1;
+    return field("EDITMSG", 26, 0, "編集モードの操作", "", kItemEnabled) ? 0 : -1;
   }
 
   int mode_;

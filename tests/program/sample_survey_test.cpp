@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <map>
 #include <string>
 #include <vector>
@@ -17,13 +18,16 @@
 #include "foundation/db.h"
 #include "entry/list_form.h"
 #include "foundation/files.h"
+#include "designer/sheet_settings.h"
 #include "program/program.h"
+#include "screen/screen.h"
 #include "shell/shell.h"
 #include "tally/tally.h"
 #include "tests/program/program_fixture.h"
 #include "tests/support/test_pictures.h"
 #include "tests/support/window_picture.h"
 #include "tools/sample_survey/sample_survey.h"
+#include "tools/sheetgen/sheet_definition_db.h"
 
 namespace {
 
@@ -214,6 +218,79 @@ TEST_F(SampleSurvey, AReadWithoutItsTablesDescriptionWritesIt) {
   EXPECT_NE(GetFileAttributesA(description.c_str()), INVALID_FILE_ATTRIBUTES);
   EXPECT_EQ(OutputRows().size(), static_cast<size_t>(kSamplePageCount));
   EXPECT_THAT(FieldText(SlotOfWindow(bench), "OCRMSG"), testing::HasSubstr("読取枚数：20枚"));
+}
+
+// A key item no field bears (the round of the survey) is asked before the
+// list opens; the value given becomes the sheet's and the default of the
+// list's field, and is offered again the next time; "ｷｬﾝｾﾙ" opens no list.
+TEST_F(SampleSurvey, TheValuesAskedBeforeReadingBecomeTheListsDefaults) {
+  SheetDefinition round;
+  SheetKeyRow key;
+  key.code = "00";  // before the numbered key ID
+  key.name = "KAI";
+  key.title = "回";
+  key.width = 2;
+  key.initial = "1";
+  round.keys.push_back(key);
+  ASSERT_EQ(WriteSheetDefinition(DefinitionFolder().c_str(), DefinitionName().c_str(), round), 0);
+  Command(kCmdOperation);
+  const HWND bench = FindWindowA("KQE_READ", nullptr);
+  ASSERT_TRUE(IsWindowVisible(bench)) << testing::PrintToString(Boxes());
+  const auto stored = [](const char* table, const char* query, const char* order, const char* column) {
+    const SheetDefinitionRef& sheet = g_sheetDefinition;
+    const int t = db_open(sheet.folder.c_str(), sheet.database.c_str(), table, sheet.kind,
+                          std::strcmp(table, "S_FIELD") == 0 ? g_screenDefs.specFile.c_str() : kSheetSpecSet,
+                          std::strcmp(table, "S_FIELD") == 0 ? "FLDTBL" : table, "%s", query);
+    std::string value = "(no row)";
+    if (t >= 0 && db_toppos(t, order) == 0) value = GetColumnText(t, column);
+    if (t >= 0) db_close(t);
+    return value;
+  };
+  struct Case { const char* what; bool rebuild; const char* typed; const char* button; const char* kept; };
+  const Case cases[] = {
+      {"rebuilt with the new key item, 3 given", true, "3", "DEF01", "3"},
+      {"offered again, and cancelled", false, "5", "DEF00", "3"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ForgetBoxes();
+    ClickItem(bench, "LISTINP");
+    const HWND screens = FindWindowA("ScrSet", nullptr);
+    ASSERT_TRUE(IsWindowVisible(screens)) << testing::PrintToString(Boxes());
+    if (c.rebuild) {
+      ClickItem(screens, "更新");
+      boxes().Answer(IDYES);  // rebuild the screens from the sheet
+      boxes().Answer(IDYES);  // and discard their earlier edits
+    }
+    ClickItem(screens, "SCRDISP");
+    const HWND dialog = FindWindowA("Def", nullptr);
+    ASSERT_TRUE(IsWindowVisible(dialog)) << testing::PrintToString(Boxes());
+    char title[64] = "";
+    GetWindowTextA(dialog, title, sizeof title);
+    EXPECT_STREQ(title, "入力画面の初期値");
+    const int slot = SlotOfWindow(dialog);
+    EXPECT_EQ(FieldText(slot, "DEFVAL01"), c.rebuild ? "1" : "3");
+    EXPECT_LT(ResolveFieldRef(slot, "CNT_CODE"), 0) << "no start number: nothing is read";
+    EXPECT_LT(ResolveFieldRef(slot, "スキャナ設定画面"), 0);
+    ClickItem(dialog, "DEFVAL01");
+    PressKeyInFocus(VK_END);
+    PressKeyInFocus(VK_BACK);
+    PressKeyInFocus(VK_BACK);
+    TypeInFocus(c.typed);
+    ClickItem(dialog, c.button);
+    RunPostedMessages();
+    EXPECT_FALSE(IsWindowVisible(dialog));
+    const HWND list = FindWindowA("Lst", nullptr);
+    EXPECT_EQ(IsWindowVisible(list) != FALSE, std::string(c.button) == "DEF01") << testing::PrintToString(Boxes());
+    EXPECT_EQ(stored("MUPA_IDX", "select * from MUPA_IDX where 項目名='KAI'", "ＩＤＸコード", "初期値"), c.kept);
+    EXPECT_EQ(stored("S_FIELD", "select * from S_FIELD where SCRCODE='101' and FLDNAME='KAI'", "FLDCODE", "FLDDEFLT"), c.kept);
+    if (IsWindowVisible(list)) {
+      SavePictureOnRequest(list, "list_after_defaults");
+      PostMessageA(list, WM_CLOSE, 0, 0);
+      RunPostedMessages();
+    }
+    EXPECT_TRUE(IsWindowEnabled(bench));
+  }
 }
 
 }  // namespace

@@ -225,20 +225,47 @@ TEST_F(TwainWorkbench, TheScannerKeyChoosesAmongTheScannersInstalled) {
   EXPECT_THAT(answers_.boxes, IsEmpty());
 }
 
+// A line just taken from another field's pop-up is no choice of the
+// scanner key: with several names in the list, the key still opens the
+// choice among the scanners installed, and the scanner's number stays.
+TEST_F(TwainWorkbench, TheScannerKeyAfterAnotherPopUpOpensTheChoice) {
+  // The list's current scanner, then the names its button offers.
+  const std::string list = std::string(kTestSourceName) + ",Scanner A,Scanner B";
+  Prepare(false);
+  for (const char* field : {"SCNTYPE", "BRIGHT", "SCNTYPE"}) {
+    SCOPED_TRACE(field);
+    WriteBytes(ProgramFolderPath("SCANERS"), list);
+    Pick(field, 2);
+    const int windows = answers_.choiceWindows;
+    ChooseScanner(VK_END);
+    EXPECT_EQ(answers_.choiceWindows, windows + 1) << "the key opens the scanners installed";
+    EXPECT_EQ(ReadBytes(ProgramFolderPath("SCANERS")), kFeederName);
+    EXPECT_EQ(Caption("SCANER"), kFeederName);
+  }
+  EXPECT_EQ(Caption("SCNTYPE"), "ＡＤＦ") << "the line taken with Enter is the pop-up's choice";
+  CloseWorkbench();
+  OpenWorkbench(kOperationMode, kSheetName);
+  EXPECT_EQ(Caption("SCANER"), kFeederName) << "kept for the next opening";
+  EXPECT_THAT(answers_.boxes, IsEmpty());
+}
+
 // Both databases: the file one and, where SHEETDESK_PG names one, the
 // server.
 class TwainWorkbenchRead : public TwainWorkbench, public testing::WithParamInterface<int> {
  protected:
   // Reads `sheets` sheets through the source with the type and brightness
   // set on the workbench; every value of every sheet is stored.
+  void UseDatabase() {
+    if (GetParam() != kDbKindServer) return;
+    if (!UseServerOutput()) SKIP_WITHOUT_SERVICE("SHEETDESK_PG is not set: no PostgreSQL server for this run");
+    const int t = db_alloc_slot("", g_currentSheet.outputDatabase.c_str(), kTable, kDbKindServer);
+    ASSERT_GT(t, 0);
+    ExecSlotSql(t, "drop table if exists TWAINOUT", 1);
+    db_disconnect(t);
+  }
   void ReadEverySheet(bool twoSided, int sheets) {
-    if (GetParam() == kDbKindServer) {
-      if (!UseServerOutput()) SKIP_WITHOUT_SERVICE("SHEETDESK_PG is not set: no PostgreSQL server for this run");
-      const int t = db_alloc_slot("", g_currentSheet.outputDatabase.c_str(), kTable, kDbKindServer);
-      ASSERT_GT(t, 0);
-      ExecSlotSql(t, "drop table if exists TWAINOUT", 1);
-      db_disconnect(t);
-    }
+    UseDatabase();
+    if (IsSkipped() || HasFatalFailure()) return;
     Prepare(twoSided);
     SetUpScan();
     EXPECT_EQ(Caption("SCNTYPE"), twoSided ? "ＡＤＦ両面" : "ＡＤＦ");
@@ -263,6 +290,62 @@ class TwainWorkbenchRead : public TwainWorkbench, public testing::WithParamInter
 TEST_P(TwainWorkbenchRead, TwentyOneSidedSheetsAreStoredWithEveryValue) { ReadEverySheet(false, 20); }
 
 TEST_P(TwainWorkbenchRead, TenTwoSidedSheetsAreStoredWithEveryValue) { ReadEverySheet(true, 10); }
+
+// While the scanner feeds, the message line counts the sheets read; Esc
+// typed meanwhile asks whether to stop, and a stop leaves the next sheet
+// and the rest in the scanner, to be read with the next numbers. The
+// record count shows what the output table holds.
+TEST_P(TwainWorkbenchRead, EscStopsTheRunBetweenSheetsAndTheCountShowsTheRecords) {
+  UseDatabase();
+  if (IsSkipped() || HasFatalFailure()) return;
+  Prepare(false);
+  SetUpScan();
+  // The folder feeder: the TWAIN source's wait for its first page passes
+  // keys on to the window they were typed in.
+  ChooseScanner(VK_END);
+  ASSERT_EQ(Caption("SCANER"), kFeederName);
+  EXPECT_EQ(Field(Workbench(), "RECCNT"), "") << "no records yet";
+  constexpr int kSheets = 6;
+  Feed(Path("feed"), 1, kSheets);
+  struct Case { const char* what; int answer; std::vector<std::string> boxes; int stored, left; };
+  const std::string asked = "読み取り済み：1枚\n読み取りを中止してもよろしいですか？\n（残りの用紙は、スキャナに残ります）";
+  const Case cases[] = {
+      {"Esc, and the stop confirmed", IDYES, {asked}, 1, kSheets - 1},
+      {"Esc, and the run goes on", IDNO, {asked}, kSheets, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ForgetBoxes();
+    AnswerNext(c.answer);
+    ClickButton(Workbench(), "OCRREAD");
+    ASSERT_TRUE(DialogOpen());
+    // The run button clicked, and Esc typed as the run starts: the key
+    // waits in the queue until the first sheet is read.
+    const int slot = SlotOf(Dialog());
+    const ScreenItem& run = Item(ResolveFieldRef(slot, "DEF01"));
+    const LPARAM at = MAKELPARAM(run.pixelX + run.pixelWidth / 2, run.pixelY + run.pixelHeight / 2);
+    for (const UINT mouse : {WM_LBUTTONDOWN, WM_LBUTTONUP}) {
+      PostMessageA(Dialog(), mouse, mouse == WM_LBUTTONDOWN ? MK_LBUTTON : 0, at);
+      MSG msg;
+      while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        DispatchMessageA(&msg);
+        if (msg.message == mouse) break;
+      }
+    }
+    PostMessageA(Edit(), WM_KEYDOWN, VK_ESCAPE, 1);
+    PumpMessages();
+    EXPECT_EQ(Boxes(), c.boxes);
+    EXPECT_EQ(OutputRows(), ExpectedRows(c.stored, false));
+    EXPECT_EQ(CountFiles(Path("feed") + "\\*.bmp"), c.left);
+    EXPECT_EQ(Field(Workbench(), "RECCNT"), "(登録件数：" + std::to_string(c.stored) + ")");
+    EXPECT_TRUE(IsWindowVisible(Workbench())) << "Esc did not close the workbench";
+  }
+  SavePicture(Workbench(), "twain_workbench_after_stop");
+  CloseWorkbench();
+  OpenWorkbench(kOperationMode, kSheetName);
+  EXPECT_EQ(Field(Workbench(), "RECCNT"), "(登録件数：" + std::to_string(kSheets) + ")");
+  EXPECT_THAT(answers_.boxes, IsEmpty());
+}
 
 INSTANTIATE_TEST_SUITE_P(Databases, TwainWorkbenchRead, testing::Values(kDbKindFile, kDbKindServer),
                          [](const testing::TestParamInfo<int>& info) {

@@ -48,17 +48,22 @@ class ScreenBarsTest : public ScreenDbTest {
 const std::vector<std::string> kBarButtons = {"PRJESC",  "PRINT",  "OCRREAD", "IMGCHR", "LOGDSP", "CARDINP",
                                               "ZOKUSEI", "LISTINP", "DELTBL", "DATCLR", "OCREDT"};
 
-// The scanner, margin, message and count fields at the right of the
-// operation bar: a field lying over another hides its text and takes its
-// clicks.
+// The scanner, margin, message and count fields at the right of the bar
+// with their names, and the registration state beside the edit buttons: a
+// field lying over another hides its text and takes its clicks.
 TEST_P(ScreenBarsTest, TheFieldsAtTheRightOfTheOperationBarStandApart) {
-  const char* const names[] = {"位置記憶", "SCANER", "SCNTYPE", "BRIGHT", "LMGN",
-                               "TMGN",     "OCRMSG", "RECCNT",  "EDITMSG"};
+  const char* const names[] = {"位置記憶", "SCANER", "SCNTYPE", "BRIGHT",    "LMGN",       "TMGN",
+                               "OCRMSG",   "RECCNT", "EDITMSG", "SCANERTTL", "SCNTYPETTL", "BRIGHTTTL",
+                               "LMGNTTL",  "OCRFORM", "WITHIMG"};
+  // A display 1280 wide, as the operators' are.
+  const ScreenMetrics metrics = g_screen.metrics;
+  g_screen.metrics.screenWidth = g_screen.metrics.screenPixels = 1280;
+  for (const int mode : {2, 1}) {
   for (const int scannerDialog : {0, 1}) {
-    SCOPED_TRACE(testing::Message() << "scanner dialog " << scannerDialog);
+    SCOPED_TRACE(testing::Message() << "mode " << mode << ", scanner dialog " << scannerDialog);
     g_workbench = WorkbenchSettings();
     g_workbench.scannerDialog = scannerDialog;
-    ASSERT_EQ(BuildOcrWorkButtons(2, "読み取り"), 0) << Boxes();
+    ASSERT_EQ(BuildOcrWorkButtons(mode, "読み取り"), 0) << Boxes();
     const int s = FindActiveWindowSlot() >= 0 ? FindActiveWindowSlot() : 0;
     std::vector<std::pair<std::string, RECT>> shown;
     for (const char* name : names) {
@@ -67,7 +72,7 @@ TEST_P(ScreenBarsTest, TheFieldsAtTheRightOfTheOperationBarStandApart) {
       const ScreenItem& it = Item(i);
       shown.push_back({name, {it.pixelX, it.pixelY, it.pixelX + it.pixelWidth, it.pixelY + it.pixelHeight}});
     }
-    EXPECT_GE(shown.size(), 8u) << "the count and 位置記憶 shown";
+    EXPECT_GE(shown.size(), 11u) << "位置記憶 and the names shown";
     for (size_t a = 0; a < shown.size(); ++a) {
       for (size_t b = a + 1; b < shown.size(); ++b) {
         RECT both;
@@ -77,6 +82,8 @@ TEST_P(ScreenBarsTest, TheFieldsAtTheRightOfTheOperationBarStandApart) {
     }
     CloseSlot(s);
   }
+  }
+  g_screen.metrics = metrics;
 }
 
 TEST_P(ScreenBarsTest, TheWorkbenchBarShowsTheButtonsOfItsMode) {
