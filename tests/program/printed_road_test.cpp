@@ -180,14 +180,7 @@ class PrintedRoad : public SurveyWalk {
     SetCurrentDefinition(teigi, s.name);
     ASSERT_EQ(WriteDefinitionPath(), 0);
     DropServerTable(s.table);
-    if (!server()) return;
-    Command(kCmdSheetSettings);
-    const int settings = SheetSettingsSlot();
-    ASSERT_GE(settings, 0) << testing::PrintToString(Boxes());
-    SetItemValueForCommand(settings, "データベース", server_.database.c_str());
-    SelectWindowSlot(settings);
-    PressKeyInFocus(VK_ESCAPE);
-    ASSERT_LT(SheetSettingsSlot(), 0) << testing::PrintToString(Boxes());
+    if (server()) TypeSheetSettings({});
   }
 
   // The sheet designed as its user designs it, with what the program
@@ -199,16 +192,8 @@ class PrintedRoad : public SurveyWalk {
     ChooseNewDefinition(s.name);
     CreateDirectoryA((folder() + "\\data").c_str(), nullptr);
     DropServerTable(s.table);
-    Command(kCmdSheetSettings);
-    const int settings = SheetSettingsSlot();
-    EXPECT_GE(settings, 0) << testing::PrintToString(Boxes());
-    if (settings < 0) return nullptr;
-    Fields typed{{"テーブル", s.table}, {"キー項目名", "ID"}};
-    if (server()) typed.push_back({"データベース", server_.database});
-    for (const auto& [name, value] : typed) SetItemValueForCommand(settings, name, value.c_str());
-    SelectWindowSlot(settings);
-    PressKeyInFocus(VK_ESCAPE);
-    EXPECT_LT(SheetSettingsSlot(), 0) << testing::PrintToString(Boxes());
+    TypeSheetSettings({{"テーブル", s.table}, {"キー項目名", "ID"}});
+    if (HasFatalFailure()) return nullptr;
     const HWND bench = OpenBench(kCmdDesign);
     ChooseMenuLine(Dots(100, 200), 1);  // フォーム編集開始
     for (const CanvasField& f : kCanvasFields) {

@@ -95,19 +95,14 @@ class SurveyRoad : public SurveyWalk {
 
   // The sheet's paper and key set on the settings screen.
   void SetSheet() {
-    Command(kCmdSheetSettings);
-    const int settings = SheetSettingsSlot();
-    ASSERT_GE(settings, 0) << testing::PrintToString(Boxes());
-    Fields fields{{"ＯＣＲ用紙名", "顧客アンケート"}, {"テーブル", kOutputTable}, {"キー項目名", "ID"},
-                  {"補正マーク", "3"},                {"プレプリント", "1"},       {"色を薄くする", "1"},
-                  {"罫線", "1"}};
-    // On the server the output database is named; the file one has its default path.
-    if (server()) fields.push_back({"データベース", server_.database});
-    for (const auto& [name, value] : fields) SetItemValueForCommand(settings, name, value.c_str());
-    Picture(Slot(settings).window, "01_settings");
-    SelectWindowSlot(settings);
-    PressKeyInFocus(VK_ESCAPE);
-    ASSERT_LT(SheetSettingsSlot(), 0) << testing::PrintToString(Boxes());
+    TypeSheetSettings({{"ＯＣＲ用紙名", "顧客アンケート"},
+                       {"テーブル", kOutputTable},
+                       {"キー項目名", "ID"},
+                       {"補正マーク", "3"},
+                       {"プレプリント", "1"},
+                       {"色を薄くする", "1"},
+                       {"罫線", "1"}},
+                      "01_settings");
   }
 
   // The sheet's items made on the canvas in design mode: a text item (the

@@ -9,6 +9,7 @@
 
 #include "designer/designer.h"
 #include "designer/field_editor.h"
+#include "designer/sheet_settings.h"
 #include "foundation/db.h"
 #include "foundation/files.h"
 #include "screen/screen.h"
@@ -172,6 +173,19 @@ void SurveyWalk::ChooseNewDefinition(const char* name) {
   Command(kCmdChooseDefinition);
   ASSERT_EQ(DefinitionName(), name) << testing::PrintToString(Boxes());
   ForgetBoxes();
+}
+
+void SurveyWalk::TypeSheetSettings(Fields fields, const char* picture) {
+  Command(kCmdSheetSettings);
+  const int settings = SheetSettingsSlot();
+  ASSERT_GE(settings, 0) << testing::PrintToString(Boxes());
+  // On the server the output database is named; the file one has its default path.
+  if (server()) fields.push_back({"データベース", server_.database});
+  for (const auto& [name, value] : fields) SetItemValueForCommand(settings, name, value.c_str());
+  if (picture) Picture(Slot(settings).window, picture);
+  SelectWindowSlot(settings);
+  PressKeyInFocus(VK_ESCAPE);
+  ASSERT_LT(SheetSettingsSlot(), 0) << testing::PrintToString(Boxes());
 }
 
 void SurveyWalk::ChooseMenuLine(POINT at, int line) {

@@ -75,6 +75,10 @@ class SurveyWalk : public ProgramTest, public testing::WithParamInterface<int> {
   void InstallFeeder();
   // The canvas, a child of the workbench while a sheet is open in it.
   static HWND Canvas();
+  // The sheet's settings screen opened from the menu, `fields` typed (on
+  // the server the output database named too), a picture when asked, and
+  // closed with Esc.
+  void TypeSheetSettings(Fields fields, const char* picture = nullptr);
   // A new definition file `name`.mdb in the installation's "teigi"
   // folder, chosen in the menu's file dialog.
   void ChooseNewDefinition(const char* name);
